@@ -1,0 +1,111 @@
+#include "platform/files.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
+
+#ifndef KARVO_DATA_DIR
+#define KARVO_DATA_DIR "data"
+#endif
+
+namespace {
+
+std::string g_data_dir;
+bool g_data_dir_set = false;
+
+bool exists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+bool iequal(const char* a, const char* b) {
+    for (; *a && *b; ++a, ++b) {
+        if (std::tolower(static_cast<unsigned char>(*a)) !=
+            std::tolower(static_cast<unsigned char>(*b)))
+            return false;
+    }
+    return *a == *b;
+}
+
+// Finds one path component in dir, exact spelling first, then ignoring case.
+std::string find_component(const std::string& dir, const std::string& part) {
+    std::string base = dir.empty() ? std::string(".") : dir;
+    std::string exact = dir.empty() ? part : dir + "/" + part;
+    if (exists(exact)) return exact;
+    DIR* d = ::opendir(base.c_str());
+    if (!d) return "";
+    std::string found;
+    while (dirent* e = ::readdir(d)) {
+        if (iequal(e->d_name, part.c_str())) {
+            found = dir.empty() ? std::string(e->d_name) : dir + "/" + e->d_name;
+            break;
+        }
+    }
+    ::closedir(d);
+    return found;
+}
+
+std::string resolve_under(const std::string& root, const std::string& rel) {
+    std::string path = root;
+    size_t start = 0;
+    while (start <= rel.size()) {
+        size_t end = rel.find('/', start);
+        if (end == std::string::npos) end = rel.size();
+        std::string part = rel.substr(start, end - start);
+        start = end + 1;
+        if (part.empty() || part == ".") continue;
+        path = find_component(path, part);
+        if (path.empty()) return "";
+    }
+    return path;
+}
+
+bool has_drive_prefix(const std::string& name) {
+    return name.size() >= 3 && (name[0] == 'A' || name[0] == 'a') && name[1] == ':' &&
+           (name[2] == '\\' || name[2] == '/');
+}
+
+std::string normalise(const char* name) {
+    std::string s = name ? name : "";
+    for (char& c : s)
+        if (c == '\\') c = '/';
+    return s;
+}
+
+} // namespace
+
+const std::string& plat_data_dir() {
+    if (!g_data_dir_set) {
+        const char* env = std::getenv("KARVO_DATA");
+        g_data_dir = (env && *env) ? env : KARVO_DATA_DIR;
+        g_data_dir_set = true;
+    }
+    return g_data_dir;
+}
+
+void plat_set_data_dir(const std::string& dir) {
+    g_data_dir = dir;
+    g_data_dir_set = true;
+}
+
+std::string plat_find_file(const char* name) {
+    if (!name || !*name) return "";
+    std::string n = normalise(name);
+    if (has_drive_prefix(n)) return resolve_under(plat_data_dir(), n.substr(3));
+    if (n[0] == '/') return exists(n) ? n : "";
+    return resolve_under("", n);
+}
+
+std::FILE* plat_fopen(const char* name, const char* mode) {
+    if (!name || !mode) return nullptr;
+    bool reading = std::strchr(mode, 'r') != nullptr && std::strchr(mode, '+') == nullptr;
+    std::string path = plat_find_file(name);
+    if (path.empty()) {
+        if (reading) return nullptr;
+        std::string n = normalise(name);
+        path = has_drive_prefix(n) ? plat_data_dir() + "/" + n.substr(3) : n;
+    }
+    return std::fopen(path.c_str(), mode);
+}

@@ -1,0 +1,2 @@
+// Program entry; replaced by the shell's app_main once it exists.
+int main() { return 0; }
