@@ -1,0 +1,84 @@
+#include "board/decisions.h"
+
+#include <deque>
+
+#include "board/choice.h"
+#include "engine/message.h"
+
+namespace {
+
+struct DecisionState {
+    std::deque<int> script;
+    DecisionAnswerer answerer = nullptr;
+    void* context = nullptr;
+    int asked = 0;
+    DecisionKind last_kind = DECIDE_BUY;
+    int last_player = -1;
+    int32_t last_amount = 0;
+    int32_t last_object = 0;
+    std::string last_text;
+};
+
+DecisionState& state() {
+    static DecisionState s;
+    return s;
+}
+
+int normalise(DecisionKind kind, int answer) {
+    if (kind == DECIDE_FACILITY_KIND) return (answer >= 0 && answer <= 4) ? answer : 0;
+    return answer != 0 ? 1 : 0;
+}
+
+int ask_screens(const DecisionRequest& r) {
+    if (r.kind == DECIDE_FACILITY_KIND) return choose_facility_kind(0);
+    return msg_ask_yes_no(r.text != nullptr ? r.text : "");
+}
+
+}  // namespace
+
+void decisions_reset() { state() = DecisionState{}; }
+
+void decision_set_answerer(DecisionAnswerer answerer, void* context) {
+    state().answerer = answerer;
+    state().context = context;
+}
+
+int decide(const DecisionRequest& r) {
+    DecisionState& s = state();
+    ++s.asked;
+    s.last_kind = r.kind;
+    s.last_player = r.player;
+    s.last_amount = r.amount;
+    s.last_object = r.object;
+    s.last_text = r.text != nullptr ? r.text : "";
+    int answer;
+    if (!s.script.empty()) {
+        answer = s.script.front();
+        s.script.pop_front();
+    } else if (s.answerer != nullptr) {
+        answer = s.answerer(r, s.context);
+    } else {
+        answer = ask_screens(r);
+    }
+    return normalise(r.kind, answer);
+}
+
+bool decide_yes_no(DecisionKind kind, int player, const char* text, int32_t amount,
+                   int32_t object) {
+    return decide(DecisionRequest{kind, player, text, amount, object}) == 1;
+}
+
+int decide_facility_kind(int player, int32_t object) {
+    return decide(DecisionRequest{DECIDE_FACILITY_KIND, player, nullptr, 0, object});
+}
+
+void decision_script_push(int answer) { state().script.push_back(answer); }
+void decision_script_clear() { state().script.clear(); }
+int decision_script_left() { return static_cast<int>(state().script.size()); }
+
+int decision_asked_count() { return state().asked; }
+DecisionKind decision_last_kind() { return state().last_kind; }
+int decision_last_player() { return state().last_player; }
+int32_t decision_last_amount() { return state().last_amount; }
+int32_t decision_last_object() { return state().last_object; }
+const std::string& decision_last_text() { return state().last_text; }
