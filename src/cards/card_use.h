@@ -1,0 +1,9 @@
+// Card effects.
+#pragma once
+
+#include <cstdint>
+
+// The scapegoat card of holder: the new victim, or -1 (unchanged).
+int card_scapegoat(int holder, int context, int32_t amount);
+// The free-pass card of holder against payee: 1 used, 0 not.
+int card_free_pass(int holder, int payee, int32_t amount);

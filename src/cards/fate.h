@@ -1,0 +1,5 @@
+// The fate deck.
+#pragma once
+
+// Draws and runs a fate event for the current mover.
+void fate_show();

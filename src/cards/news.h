@@ -1,0 +1,5 @@
+// The news deck.
+#pragma once
+
+// Draws and runs a news event for the current mover.
+void news_show();
