@@ -53,6 +53,8 @@ TEST_F(DecisionsTest, InstalledAnswererIsAskedWhenTheScriptIsEmpty) {
     decision_set_answerer(nullptr, nullptr);
     // Without an answerer the plain pop-up answers; with nothing shown it says no.
     EXPECT_FALSE(decide_yes_no(DECIDE_BAIL, 0, "d"));
+    // ...but a spin with nobody to stop it stops at once.
+    EXPECT_TRUE(decide_yes_no(DECIDE_SPIN_STOP, 0, nullptr, 1, 0));
 }
 
 TEST_F(DecisionsTest, ResetForgetsEverything) {

@@ -31,6 +31,9 @@ int normalise(DecisionKind kind, int answer) {
 
 int ask_screens(const DecisionRequest& r) {
     if (r.kind == DECIDE_FACILITY_KIND) return choose_facility_kind(0);
+    // The spinners draw themselves and take the stop from a click; without a
+    // screen to click on, the spin stops at the first tick.
+    if (r.kind == DECIDE_SPIN_STOP) return 1;
     return msg_ask_yes_no(r.text != nullptr ? r.text : "");
 }
 

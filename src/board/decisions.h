@@ -6,7 +6,7 @@
 // themselves. Answers come, in this order, from the scripted answers (tests
 // and the headless runner push them), from an installed answerer (the board
 // screens install theirs), or from the plain message pop-up and the
-// facility-kind dialog. A computer player's decisions never come through here:
+// facility-kind dialog (a spin with nobody to ask stops at once). A computer player's decisions never come through here:
 // the rules compute those themselves.
 #pragma once
 
@@ -18,6 +18,8 @@ enum DecisionKind : int {
     DECIDE_BUILD = 1,          // build on or upgrade this property: 1 yes, 0 no
     DECIDE_BAIL = 2,           // bail this person out of jail or hospital: 1 yes, 0 no
     DECIDE_FACILITY_KIND = 3,  // the FacilityKind 0..4 of a facility raised from level 0
+    DECIDE_SPIN_STOP = 4,      // stop the spinning wheel or reels now: 1 yes, 0 no (amount = tick,
+                               // object 0 wheel, 1 reels); with nobody to ask the spin stops at once
 };
 
 struct DecisionRequest {
