@@ -1,0 +1,376 @@
+// The state of a running game: the four player records, the five wandering
+// figures, the god and object slots, the movers' animation records and the
+// scalar game values.
+//
+// PlayerRecord, WalkerRecord and GodObject are stored whole in save games and
+// time-machine snapshots, so their layout is a file format: every byte is
+// kept, reserved bytes included, and the layout is checked below.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+struct ImageRecord;
+struct FrameSet;
+
+// ---------------------------------------------------------------------------
+// Enumerations
+
+// Bits of PlayerRecord::control.
+enum PlayerControl : uint8_t {
+    CTRL_OUT = 0,            // out of the game, or not yet on the board
+    CTRL_HUMAN = 1,
+    CTRL_COMPUTER = 2,
+    CTRL_HANDED_OVER = 4,    // a human handed over to the computer (stored as 5)
+    CTRL_STEPPING = 0x10,    // stepping out of a building back to its square
+    CTRL_INSIDE = 0x20,      // stepping into a facility
+    CTRL_BLAST_HIT = 0x40,   // lost the vehicle to a blast
+};
+// Bits 4-6 live for one turn only and are cleared when the turn ends.
+inline constexpr uint8_t CTRL_TURN_BITS = CTRL_STEPPING | CTRL_INSIDE | CTRL_BLAST_HIT;
+
+enum TravelMode : uint8_t {
+    TRAVEL_WALK = 0,
+    TRAVEL_MOTORBIKE = 1,
+    TRAVEL_CAR = 2,
+    TRAVEL_CONSTRUCTION = 3,
+};
+// PlayerRecord::travel: bits 0-1 the mode; with TRAVEL_CONSTRUCTION bits 2-7
+// hold the days left.
+inline constexpr uint8_t TRAVEL_MODE_MASK = 0x03;
+inline constexpr uint8_t TRAVEL_FRESH_CONSTRUCTION = 0x1F;  // 7 days
+
+enum Personality : uint8_t {
+    PERS_GOOD = 0,
+    PERS_NORMAL = 1,
+    PERS_CUNNING = 2,
+};
+
+enum WalkerPlace : uint8_t {
+    WALKER_FREE = 0,
+    WALKER_IN_JAIL = 1,
+    WALKER_IN_HOSPITAL = 2,
+    WALKER_OFF_BOARD = 3,
+};
+
+enum TurnPhase : uint8_t {
+    PHASE_WAIT = 0,
+    PHASE_MOVING = 1,
+    PHASE_DICE = 2,
+    PHASE_RAZE = 3,
+};
+
+enum GodKind : uint8_t {
+    GK_NONE = 0,
+    GK_SMALL_WEALTH = 1,
+    GK_BIG_WEALTH = 2,
+    GK_SMALL_FORTUNE = 3,
+    GK_BIG_FORTUNE = 4,
+    GK_SMALL_POVERTY = 5,
+    GK_BIG_POVERTY = 6,
+    GK_SMALL_BAD_LUCK = 7,
+    GK_BIG_BAD_LUCK = 8,
+    GK_ANGEL = 9,
+    GK_DEVIL = 10,
+    GK_DOG = 11,
+    GK_LAND_GOD = 12,
+    GK_GIFT = 13,
+    GK_CHEST = 14,
+    GK_DEATH = 15,
+    GK_ROADBLOCK = 16,
+    GK_MINE = 17,
+    GK_TIME_BOMB = 18,
+};
+inline constexpr int GOD_KIND_COUNT = 19;  // kinds 0..18
+// Kinds 1-10, 12 and 15 can attach to a player.
+bool god_kind_can_attach(int kind);
+
+// ---------------------------------------------------------------------------
+// Counts
+
+inline constexpr int PLAYER_COUNT = 4;       // seats in player_table
+inline constexpr int CHARACTER_COUNT = 12;   // rows of character_table
+inline constexpr int WALKER_COUNT = 5;       // movers 4..8
+inline constexpr int MOVER_COUNT = 9;        // players 0-3, walkers 4-7, robot doll 8
+inline constexpr int GOD_SLOT_COUNT = 47;    // slots 0..46, slot 0 never used
+inline constexpr int GOD_FIRST_SLOT = 1;
+inline constexpr int GOD_LAST_SLOT = 46;
+
+// Movers.
+inline constexpr int MOVER_THIEF = 4;
+inline constexpr int MOVER_ROBBER = 5;
+inline constexpr int MOVER_HOOLIGAN = 6;
+inline constexpr int MOVER_SPY = 7;
+inline constexpr int MOVER_ROBOT_DOLL = 8;
+
+// ---------------------------------------------------------------------------
+// Records
+
+// One seat of the game (104 bytes). Owners and allies are player + 1, 0 none.
+struct PlayerRecord {
+    uint32_t name;            // index of the character whose name this is (see player_rebind_names)
+    uint32_t colour;          // 0x00RRGGBB
+    uint16_t x;               // token position, world units
+    uint16_t y;
+    uint16_t square;          // square the player stands on
+    uint16_t prev_square;     // square it came from
+    uint8_t facing;           // 0..7
+    uint8_t travel;           // TravelMode in bits 0-1, construction days in bits 2-7
+    uint8_t dice;             // dice thrown, 1..3
+    uint8_t character;        // 0..11, row of character_table
+    uint8_t sex;              // 1 male, 0 female
+    uint8_t control;          // PlayerControl
+    uint8_t ai_flags;         // bit 0 may use cards, bit 1 may use items
+    uint8_t personality;      // Personality
+    uint8_t loan_pct;         // computer: share of the loan limit it borrows
+    uint8_t cash_pct;         // computer: share of its money kept as cash
+    uint8_t stock_pct;        // computer: share of its money put into shares
+    uint8_t saved_facing;     // low 4 bits, 15 none
+    int32_t cash;
+    int32_t deposit;
+    int32_t loan;
+    int32_t special_financing;
+    uint32_t loan_due;        // PackedDate, 0 none
+    uint16_t points;
+    uint8_t hotel_days;       // the day counters follow status_days_count
+    uint8_t away_days;        // bits 0-5 days, bits 6-7 kind (bit 6 picks the return film)
+    uint8_t jail_days;
+    uint8_t hospital_days;
+    uint8_t hibernation_days;
+    uint8_t sleepwalk_days;
+    uint8_t stay_days;
+    uint8_t turtle_days;
+    uint8_t reserved_58;
+    uint8_t bank_refusal_days;
+    uint8_t bank_suspension_days;
+    uint8_t alliance_days;
+    uint8_t insurance_days;
+    uint8_t god_slot;         // attached GodObject slot, 0 none
+    uint8_t bomb_slot;        // slot of the carried time bomb, 0 none
+    uint8_t ally;             // player + 1, 0 none
+    uint8_t days_lost_month;  // away, jail, hospital days this month
+    uint8_t reserved_67;
+    int16_t ill_fortune;
+    int16_t money_luck;
+    int16_t mishap_luck;
+    int16_t inside_facility;  // FacilityLot index (with CTRL_INSIDE)
+    int32_t grudge[PLAYER_COUNT];  // never below 0
+    int32_t paid_month;
+    int32_t received_month;
+    uint8_t setup_control;    // before the first turn the control chosen at setup; later the travel byte saved while a construction vehicle is ridden
+    uint8_t saved_dice;       // dice saved while a construction vehicle is ridden
+    uint8_t sleep_saved_travel;
+    uint8_t sleep_saved_dice;
+};
+static_assert(sizeof(PlayerRecord) == 104);
+static_assert(offsetof(PlayerRecord, colour) == 4);
+static_assert(offsetof(PlayerRecord, x) == 8);
+static_assert(offsetof(PlayerRecord, square) == 12);
+static_assert(offsetof(PlayerRecord, prev_square) == 14);
+static_assert(offsetof(PlayerRecord, facing) == 16);
+static_assert(offsetof(PlayerRecord, travel) == 17);
+static_assert(offsetof(PlayerRecord, character) == 19);
+static_assert(offsetof(PlayerRecord, control) == 21);
+static_assert(offsetof(PlayerRecord, personality) == 23);
+static_assert(offsetof(PlayerRecord, stock_pct) == 26);
+static_assert(offsetof(PlayerRecord, saved_facing) == 27);
+static_assert(offsetof(PlayerRecord, cash) == 28);
+static_assert(offsetof(PlayerRecord, deposit) == 32);
+static_assert(offsetof(PlayerRecord, loan) == 36);
+static_assert(offsetof(PlayerRecord, special_financing) == 40);
+static_assert(offsetof(PlayerRecord, loan_due) == 44);
+static_assert(offsetof(PlayerRecord, points) == 48);
+static_assert(offsetof(PlayerRecord, hotel_days) == 50);
+static_assert(offsetof(PlayerRecord, away_days) == 51);
+static_assert(offsetof(PlayerRecord, hospital_days) == 53);
+static_assert(offsetof(PlayerRecord, turtle_days) == 57);
+static_assert(offsetof(PlayerRecord, reserved_58) == 58);
+static_assert(offsetof(PlayerRecord, bank_refusal_days) == 59);
+static_assert(offsetof(PlayerRecord, insurance_days) == 62);
+static_assert(offsetof(PlayerRecord, god_slot) == 63);
+static_assert(offsetof(PlayerRecord, bomb_slot) == 64);
+static_assert(offsetof(PlayerRecord, ally) == 65);
+static_assert(offsetof(PlayerRecord, days_lost_month) == 66);
+static_assert(offsetof(PlayerRecord, reserved_67) == 67);
+static_assert(offsetof(PlayerRecord, ill_fortune) == 68);
+static_assert(offsetof(PlayerRecord, money_luck) == 70);
+static_assert(offsetof(PlayerRecord, mishap_luck) == 72);
+static_assert(offsetof(PlayerRecord, inside_facility) == 74);
+static_assert(offsetof(PlayerRecord, grudge) == 76);
+static_assert(offsetof(PlayerRecord, paid_month) == 92);
+static_assert(offsetof(PlayerRecord, received_month) == 96);
+static_assert(offsetof(PlayerRecord, setup_control) == 100);
+static_assert(offsetof(PlayerRecord, saved_dice) == 101);
+static_assert(offsetof(PlayerRecord, sleep_saved_travel) == 102);
+static_assert(offsetof(PlayerRecord, sleep_saved_dice) == 103);
+
+// The playable characters are constant records in the player layout.
+using CharacterTemplate = PlayerRecord;
+
+// One wandering figure (16 bytes): thief, robber, hooligan, spy, robot doll.
+struct WalkerRecord {
+    uint16_t x;
+    uint16_t y;
+    uint16_t square;
+    uint16_t prev_square;
+    uint8_t patron;           // player it works for
+    uint8_t facing;
+    uint8_t place;            // WalkerPlace
+    uint8_t memory;           // kept by the release rules
+    uint8_t hibernation_days;
+    uint8_t sleepwalk_days;
+    uint8_t stay_days;
+    uint8_t turtle_days;
+};
+static_assert(sizeof(WalkerRecord) == 16);
+static_assert(offsetof(WalkerRecord, square) == 4);
+static_assert(offsetof(WalkerRecord, prev_square) == 6);
+static_assert(offsetof(WalkerRecord, patron) == 8);
+static_assert(offsetof(WalkerRecord, place) == 10);
+static_assert(offsetof(WalkerRecord, memory) == 11);
+static_assert(offsetof(WalkerRecord, hibernation_days) == 12);
+static_assert(offsetof(WalkerRecord, turtle_days) == 15);
+
+// A god, spirit or placed object (24 bytes).
+struct GodObject {
+    uint8_t kind;             // GodKind, fixed per slot
+    uint8_t facing;
+    uint16_t square;          // 0 = slot free
+    uint8_t days;             // days left while attached, or the bomb's step counter
+    uint8_t holder;           // player + 1, 0 none
+    uint8_t flight;           // frames of a running flight, 0 none, 255 wandering
+    uint8_t flight_facing;
+    float fx;
+    float fy;
+    float fdx;
+    float fdy;
+};
+static_assert(sizeof(GodObject) == 24);
+static_assert(offsetof(GodObject, square) == 2);
+static_assert(offsetof(GodObject, days) == 4);
+static_assert(offsetof(GodObject, holder) == 5);
+static_assert(offsetof(GodObject, flight) == 6);
+static_assert(offsetof(GodObject, flight_facing) == 7);
+static_assert(offsetof(GodObject, fx) == 8);
+static_assert(offsetof(GodObject, fy) == 12);
+static_assert(offsetof(GodObject, fdx) == 16);
+static_assert(offsetof(GodObject, fdy) == 20);
+
+// Animation and turn phase of one mover. Only `flags` is saved; the rest is
+// rebuilt when the map loads.
+struct ActorAnim {
+    uint8_t flags;       // bits 0-3 walking family, 4-5 extra family, 6 tinted, 7 needs a turn step
+    uint8_t indoor;      // 1 while shown with indoor or out-of-game sprites
+    uint8_t phase;       // TurnPhase
+    uint8_t frame;
+    uint8_t walk_frame;  // 0..5 sleepwalking cycle
+    uint8_t wait;        // low 7 bits ticks; bit 7 set: the turn ends when it runs out, clear: the mover lands
+    float fx;
+    float fy;
+    ImageRecord* portrait;
+    std::array<FrameSet*, 8> sprites;  // four pairs, each pair freed together
+};
+inline constexpr uint8_t ANIM_WALK_FAMILY_MASK = 0x0F;
+inline constexpr uint8_t ANIM_EXTRA_INDOOR = 0x10;
+inline constexpr uint8_t ANIM_EXTRA_OUT = 0x20;
+inline constexpr uint8_t ANIM_EXTRA_JAIL = 0x30;
+inline constexpr uint8_t ANIM_EXTRA_MASK = 0x30;
+inline constexpr uint8_t ANIM_TINTED = 0x40;
+inline constexpr uint8_t ANIM_NEEDS_STEP = 0x80;
+inline constexpr uint8_t ANIM_WAIT_ENDS_TURN = 0x80;
+
+// ---------------------------------------------------------------------------
+// Record images in files: little-endian, field by field, every byte kept.
+
+inline constexpr size_t PLAYER_RECORD_SIZE = 104;
+inline constexpr size_t WALKER_RECORD_SIZE = 16;
+inline constexpr size_t GOD_OBJECT_SIZE = 24;
+
+void player_record_write(const PlayerRecord& r, uint8_t* out);
+PlayerRecord player_record_read(const uint8_t* in);
+void walker_record_write(const WalkerRecord& r, uint8_t* out);
+WalkerRecord walker_record_read(const uint8_t* in);
+void god_object_write(const GodObject& r, uint8_t* out);
+GodObject god_object_read(const uint8_t* in);
+
+// ---------------------------------------------------------------------------
+// Game-state values
+
+extern int32_t game_player_count;    // players 2..4
+extern int32_t game_human_count;     // humans at the start
+extern int32_t game_start_money;
+extern int32_t game_asset_target;    // 0 none
+extern int32_t game_day_limit;       // 0 none
+extern int32_t game_land_term;       // 0..5, index of land_term_delta
+extern int32_t game_travel_mode;
+extern int32_t game_map;             // 0..3
+extern int32_t game_days_elapsed;
+extern int32_t game_months_elapsed;
+extern int32_t game_active_mover;    // 0..8
+extern int32_t game_price_index;     // starts at 1, only rises
+extern uint32_t game_date;           // PackedDate
+extern int32_t lotto_jackpot;
+extern std::array<uint8_t, CHARACTER_COUNT> character_state;  // 1 played by the human, 2 beaten
+extern int32_t view_rotation;        // 0..7
+
+extern std::array<GodObject, GOD_SLOT_COUNT> god_table;
+extern std::array<WalkerRecord, WALKER_COUNT> walker_table;
+extern std::array<PlayerRecord, PLAYER_COUNT> player_table;
+extern std::array<ActorAnim, MOVER_COUNT> actor_anim_table;
+
+// Not saved.
+extern int32_t move_steps_left;
+extern int32_t dice_total;
+extern uint8_t game_end_code;
+extern uint8_t turn_running;
+
+// Clears the whole game state: every record zero, the god slots holding their
+// fixed kinds, the walkers as a new game starts them, the price index 1 and
+// the date 1 January 1998.
+void game_state_reset();
+
+// Walker record of mover 4..8.
+WalkerRecord& walker_of_mover(int mover);
+
+// ---------------------------------------------------------------------------
+// Day counters
+
+// Result of one count of a day counter.
+enum StatusCount : int {
+    STATUS_IDLE = 0,     // no state was running (the counter is 0)
+    STATUS_RUNNING = 1,  // the state goes on (counted down, or the end mark stored)
+    STATUS_ENDED = 2,    // the state ends now: run its end action; the counter is 0
+};
+// The one counting rule of every day counter: a running value is lowered by
+// one; when its day bits reach 0 the end mark 0x80 is stored (other bits kept);
+// at the next count a value with the end mark ends the state and becomes 0.
+// A counter set to n thus runs for n counts and ends at count n + 1.
+// `day_bits` selects the bits that hold the days (0x3F for away_days, whose
+// bit 6 holds the kind of disappearance).
+inline constexpr uint8_t STATUS_END_MARK = 0x80;
+inline constexpr uint8_t STATUS_DAY_BITS = 0x7F;
+inline constexpr uint8_t AWAY_DAY_BITS = 0x3F;
+StatusCount status_days_count(uint8_t& counter, uint8_t day_bits = STATUS_DAY_BITS);
+// The same rule for a counter held in a wider integer (the market's closed days).
+StatusCount status_days_count(int32_t& counter);
+// Days shown to the player as left: (v & 0x7F) + 1; away_days (v & 0x3F) + 1.
+int status_days_left(uint8_t counter, uint8_t day_bits = STATUS_DAY_BITS);
+
+// ---------------------------------------------------------------------------
+// Player queries (players 0..3)
+
+int player_first_in_mask(uint32_t mask);   // lowest set bit of the low byte, -1 none
+int player_count_active();                 // control not 0
+int player_count_human();                  // CTRL_HUMAN set
+bool player_is_free(int p);                // in the game and not in hotel, away, jail, hospital
+int player_most_hated(int p);              // -1 none
+int player_random_other(int p);            // -1 none
+void player_add_grudge(int p, int toward, int32_t amount);
+void player_break_alliance(int p);
+void player_end_hotel_stays();
+// The player's name text (the character's name).
+const char* player_name(int p);
+// Binds every player's name to its character again, after the records were
+// read from a file.
+void player_rebind_names();
