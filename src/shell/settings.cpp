@@ -1,4 +1,8 @@
 #include "shell/settings.h"
 
 // The settings are not built yet: the default layout is given.
+void cfg_read() {}
 uint8_t settings_side_panel_layout() { return 0; }
+void settings_set_side_panel_layout(uint8_t) {}
+uint8_t settings_animations() { return 0; }
+uint8_t settings_autosave() { return 0; }
