@@ -1,0 +1,183 @@
+#include "engine/mkf.h"
+
+#include "engine/image.h"
+#include "engine/lzh.h"
+#include "platform/files.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <vector>
+
+int data_archive = -1;
+int speech_archive = -1;
+char mkf_fallback_prefix[4] = "A:\\";
+
+namespace {
+
+struct MkfSlot {
+    std::FILE* file = nullptr; // nullptr = slot free
+    std::vector<uint32_t> index;
+    uint64_t file_size = 0;
+};
+
+std::array<MkfSlot, MKF_SLOT_COUNT> mkf_slots;
+
+// The most a packed stream can unpack to: a symbol takes at least one bit and
+// a match of 67 bytes at least ten.
+constexpr uint64_t MAX_EXPANSION_PER_BYTE = 54;
+
+MkfSlot* open_slot(int slot) {
+    if (slot < 0 || slot >= MKF_SLOT_COUNT) return nullptr;
+    MkfSlot& s = mkf_slots[static_cast<size_t>(slot)];
+    return s.file ? &s : nullptr;
+}
+
+uint32_t le32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
+}
+
+bool read_at(std::FILE* f, uint64_t offset, void* dst, size_t n) {
+    if (offset > static_cast<uint64_t>(INT64_MAX)) return false;
+    if (fseeko(f, static_cast<off_t>(offset), SEEK_SET) != 0) return false;
+    return n == 0 || std::fread(dst, 1, n, f) == n;
+}
+
+std::FILE* open_file(const char* file_name) {
+    if (std::FILE* f = plat_fopen(file_name, "rb")) return f;
+    char path[MKF_PATH_MAX];
+    int n = std::snprintf(path, sizeof path, "%s%s", mkf_fallback_prefix, file_name);
+    if (n < 0 || n >= MKF_PATH_MAX) return nullptr; // too long for the fallback path
+    return plat_fopen(path, "rb");
+}
+
+// Loads the index of an archive; false when the file is not an archive.
+bool load_index(MkfSlot& s) {
+    uint8_t word[4];
+    if (!read_at(s.file, 0, word, 4)) return false;
+    uint32_t index_offset = le32(word);
+    if (fseeko(s.file, 0, SEEK_END) != 0) return false;
+    off_t end = ftello(s.file);
+    if (end < 0) return false;
+    s.file_size = static_cast<uint64_t>(end);
+    if (index_offset < 4 || index_offset > s.file_size) return false;
+    uint64_t words = (s.file_size - index_offset) / 4;
+    std::vector<uint8_t> raw;
+    try {
+        raw.resize(static_cast<size_t>(words * 4));
+        s.index.resize(static_cast<size_t>(words));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (!read_at(s.file, index_offset, raw.data(), raw.size())) return false;
+    for (size_t i = 0; i < s.index.size(); ++i) s.index[i] = le32(&raw[i * 4]);
+    return true;
+}
+
+void free_slot(MkfSlot& s) {
+    if (s.file) std::fclose(s.file);
+    s.file = nullptr;
+    s.index.clear();
+    s.index.shrink_to_fit();
+    s.file_size = 0;
+}
+
+} // namespace
+
+int mkf_open(const char* file_name) {
+    if (!file_name || !*file_name) return -1;
+    int slot = -1;
+    for (int i = 0; i < MKF_SLOT_COUNT; ++i)
+        if (!mkf_slots[static_cast<size_t>(i)].file) {
+            slot = i;
+            break;
+        }
+    if (slot < 0) return -1; // all 16 in use
+    std::FILE* f = open_file(file_name);
+    if (!f) return -1;
+    MkfSlot& s = mkf_slots[static_cast<size_t>(slot)];
+    s.file = f;
+    if (!load_index(s)) {
+        free_slot(s);
+        return -1;
+    }
+    return slot;
+}
+
+int mkf_entry_count(int slot) {
+    MkfSlot* s = open_slot(slot);
+    return s ? static_cast<int>(s->index.size()) : -1;
+}
+
+int mkf_read_header(int slot, int entry, MkfEntryHeader* header) {
+    MkfSlot* s = open_slot(slot);
+    if (!s || entry < 0 || static_cast<size_t>(entry) >= s->index.size()) return 0;
+    uint64_t offset = s->index[static_cast<size_t>(entry)];
+    if (offset + sizeof(MkfEntryHeader) > s->file_size) return 0;
+    uint8_t raw[16];
+    if (!read_at(s->file, offset, raw, sizeof raw)) return 0;
+    MkfEntryHeader h;
+    h.unpacked_size = le32(raw);
+    h.packed_size = le32(raw + 4);
+    h.pixel_offset = le32(raw + 8);
+    h.pixel_byte_count = le32(raw + 12);
+    if (offset + sizeof(MkfEntryHeader) + h.packed_size > s->file_size) return 0;
+    if (static_cast<uint64_t>(h.pixel_offset) + h.pixel_byte_count > h.unpacked_size && h.pixel_byte_count != 0)
+        return 0;
+    if (header) *header = h;
+    return 1;
+}
+
+void* mkf_read(int slot, int entry, void* dest, uint32_t* size) {
+    MkfEntryHeader h;
+    if (!mkf_read_header(slot, entry, &h)) return nullptr;
+    MkfSlot* s = open_slot(slot);
+    uint64_t data_offset = static_cast<uint64_t>(s->index[static_cast<size_t>(entry)]) + sizeof(MkfEntryHeader);
+    bool packed = h.packed_size != h.unpacked_size;
+    if (packed && static_cast<uint64_t>(h.unpacked_size) > static_cast<uint64_t>(h.packed_size) * MAX_EXPANSION_PER_BYTE)
+        return nullptr; // no stream of that size unpacks so far
+
+    uint8_t* block = static_cast<uint8_t*>(dest);
+    bool own = block == nullptr;
+    if (own) {
+        // One byte more for an empty entry, so that its block is not 0.
+        block = static_cast<uint8_t*>(std::malloc(h.unpacked_size ? h.unpacked_size : 1));
+        if (!block) return nullptr;
+    }
+    auto fail = [&]() -> void* {
+        spr_unlink(block);
+        if (own) std::free(block);
+        return nullptr;
+    };
+
+    if (!packed) {
+        if (!read_at(s->file, data_offset, block, h.unpacked_size)) return fail();
+    } else {
+        uint8_t* packed_data = static_cast<uint8_t*>(std::malloc(h.packed_size ? h.packed_size : 1));
+        if (!packed_data) return fail();
+        bool ok = read_at(s->file, data_offset, packed_data, h.packed_size);
+        // A stream must unpack to exactly the stated size.
+        ok = ok && lzh_decode(block, h.unpacked_size, packed_data, h.packed_size) == h.unpacked_size;
+        std::free(packed_data);
+        if (!ok) return fail();
+    }
+    if (h.pixel_byte_count != 0) gfx_convert_pixels(block + h.pixel_offset, h.pixel_byte_count);
+    if (spr_link_frames(block, h.unpacked_size) < 0) return fail();
+    if (size) *size = h.unpacked_size;
+    return block;
+}
+
+int mkf_close(int slot) {
+    if (MkfSlot* s = open_slot(slot)) free_slot(*s);
+    return 0;
+}
+
+void mkf_reset() {
+    for (MkfSlot& s : mkf_slots) free_slot(s);
+    data_archive = -1;
+    speech_archive = -1;
+    std::memcpy(mkf_fallback_prefix, "A:\\", 4);
+}
