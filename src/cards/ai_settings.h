@@ -1,0 +1,7 @@
+// The computer players' settings and their decision gate.
+#pragma once
+
+// Entry i of ai_choice, the targets the last computer decision chose.
+int ai_choice_get(int i);
+// Opens the panel that hands seats over to the computer.
+void ai_panel_open();

@@ -1,0 +1,235 @@
+#include "cards/cards.h"
+
+#include <cstdio>
+#include <string>
+
+#include "board/status.h"
+#include "cards/ai_settings.h"
+#include "engine/message.h"
+#include "engine/random.h"
+
+std::array<std::array<uint8_t, HOLDING_ROW>, PLAYER_COUNT> player_cards{};
+std::array<std::array<uint8_t, HOLDING_ROW>, PLAYER_COUNT> player_items{};
+std::array<uint8_t, CARD_KIND_COUNT> card_stock{};
+std::array<uint8_t, ITEM_SHOP_KINDS> item_stock{};
+
+namespace {
+
+CardStealPicker steal_picker = nullptr;
+
+bool valid_player(int p) { return p >= 0 && p < PLAYER_COUNT; }
+bool valid_card(int id) { return id >= 1 && id <= CARD_KIND_COUNT; }
+bool valid_item(int n) { return n >= 1 && n <= ITEM_KIND_COUNT; }
+
+std::string without_spaces(const char* s) {
+    std::string out;
+    for (; s && *s; ++s)
+        if (*s != ' ') out += *s;
+    return out;
+}
+
+}  // namespace
+
+void cards_reset() {
+    for (auto& row : player_cards) row.fill(0);
+    for (auto& row : player_items) row.fill(0);
+    card_stock.fill(0);
+    item_stock.fill(0);
+    steal_picker = nullptr;
+}
+
+void cards_fill_pools() {
+    for (int id = 1; id <= CARD_KIND_COUNT; ++id) card_stock[id - 1] = card_defs[id].stock;
+    for (int n = 1; n <= ITEM_SHOP_KINDS; ++n) item_stock[n - 1] = item_def(n).stock;
+}
+
+int card_count(int player) {
+    if (!valid_player(player)) return 0;
+    int n = 0;
+    for (uint8_t id : player_cards[player])
+        if (id != 0) ++n;
+    return n;
+}
+
+int card_has(int player, int id) {
+    if (!valid_player(player) || id == 0) return 0;
+    for (uint8_t held : player_cards[player])
+        if (held == id) return 1;
+    return 0;
+}
+
+int card_cheapest(int player) {
+    if (!valid_player(player)) return 0;
+    int best = 0;
+    for (uint8_t id : player_cards[player]) {
+        if (id == 0) continue;
+        if (best == 0 || card_def(id).price < card_def(best).price) best = id;
+    }
+    return best;
+}
+
+int card_add(int player, int id) {
+    if (!valid_player(player) || !valid_card(id) || card_stock[id - 1] == 0) return 0;
+    if (card_count(player) >= CARD_HAND_MAX) card_remove(player, card_cheapest(player));
+    auto& row = player_cards[player];
+    for (auto& slot : row) {
+        if (slot == 0) {
+            slot = static_cast<uint8_t>(id);
+            --card_stock[id - 1];
+            return 1;
+        }
+    }
+    return 0;
+}
+
+void card_remove(int player, int id) {
+    if (!valid_player(player) || !valid_card(id)) return;
+    auto& row = player_cards[player];
+    for (int i = 0; i < HOLDING_ROW; ++i) {
+        if (row[i] != id) continue;
+        for (int j = i; j + 1 < HOLDING_ROW; ++j) row[j] = row[j + 1];
+        row[HOLDING_ROW - 1] = 0;
+        ++card_stock[id - 1];
+        return;
+    }
+}
+
+int card_give_random(int player) {
+    if (!valid_player(player)) return 0;
+    int total = 0;
+    for (uint8_t c : card_stock) total += c;
+    if (total == 0) return 0;
+    int pick = game_rand() % total;
+    for (int id = 1; id <= CARD_KIND_COUNT; ++id) {
+        pick -= card_stock[id - 1];
+        if (pick < 0) return card_add(player, id) ? id : 0;
+    }
+    return 0;
+}
+
+int card_lose_random(int player) {
+    int n = card_count(player);
+    if (n == 0) return 0;
+    int id = player_cards[player][game_rand() % n];
+    card_remove(player, id);
+    return id;
+}
+
+int card_lose_half(int player) {
+    int n = card_count(player);
+    if (n < 2) return 0;
+    auto& row = player_cards[player];
+    for (int i = 0; i < n / 2; ++i) {
+        // Remove exactly the card now in slot i (an earlier copy of the same
+        // id must stay), then close the gap.
+        int id = row[i];
+        for (int j = i; j + 1 < HOLDING_ROW; ++j) row[j] = row[j + 1];
+        row[HOLDING_ROW - 1] = 0;
+        ++card_stock[id - 1];
+    }
+    return 1;
+}
+
+int card_sell_all(int player) {
+    if (!valid_player(player)) return 0;
+    int points = 0;
+    for (auto& slot : player_cards[player]) {
+        if (slot == 0) continue;
+        points += card_def(slot).price;
+        ++card_stock[slot - 1];
+        slot = 0;
+    }
+    return points;
+}
+
+int item_add(int player, int n) {
+    if (!valid_player(player) || !valid_item(n)) return 0;
+    uint8_t& count = player_items[player][n - 1];
+    if (count >= ITEM_KIND_MAX) return 0;
+    if (n <= ITEM_SHOP_KINDS) {
+        if (item_stock[n - 1] == 0) return 0;
+        --item_stock[n - 1];
+    }
+    ++count;
+    return 1;
+}
+
+void item_remove(int player, int n) {
+    if (!valid_player(player) || !valid_item(n)) return;
+    uint8_t& count = player_items[player][n - 1];
+    if (count == 0) return;
+    --count;
+    if (n <= ITEM_SHOP_KINDS) ++item_stock[n - 1];
+}
+
+int item_give_random(int player) {
+    if (!valid_player(player)) return 0;
+    int total = 0;
+    for (int n = 1; n <= ITEM_SHOP_KINDS; ++n)
+        if (player_items[player][n - 1] < ITEM_KIND_MAX) total += item_stock[n - 1];
+    if (total == 0) return 0;
+    int pick = game_rand() % total;
+    for (int n = 1; n <= ITEM_SHOP_KINDS; ++n) {
+        if (player_items[player][n - 1] >= ITEM_KIND_MAX) continue;
+        pick -= item_stock[n - 1];
+        if (pick < 0) return item_add(player, n) ? n : 0;
+    }
+    return 0;
+}
+
+int item_sell_all(int player) {
+    if (!valid_player(player)) return 0;
+    PlayerRecord& r = player_table[player];
+    int points = 0;
+    int ridden = 0;
+    switch (r.travel & TRAVEL_MODE_MASK) {
+        case TRAVEL_MOTORBIKE: ridden = ITEM_MOTORBIKE; break;
+        case TRAVEL_CAR: ridden = ITEM_CAR; break;
+        case TRAVEL_CONSTRUCTION: ridden = ITEM_CONSTRUCTION_VEHICLE; break;
+        default: break;
+    }
+    if (ridden != 0) {
+        // The ridden vehicle is a copy outside the counts: it is sold with the
+        // rest and its copy goes back to the shop like theirs.
+        points += item_def(ridden).price;
+        if (ridden <= ITEM_SHOP_KINDS) ++item_stock[ridden - 1];
+        r.travel = TRAVEL_WALK;
+        r.dice = 1;
+        actor_update_sprites(player);
+    }
+    for (int n = 1; n <= ITEM_KIND_COUNT; ++n) {
+        uint8_t& count = player_items[player][n - 1];
+        points += count * item_def(n).price;
+        if (n <= ITEM_SHOP_KINDS) item_stock[n - 1] = static_cast<uint8_t>(item_stock[n - 1] + count);
+        count = 0;
+    }
+    return points;
+}
+
+void card_steal_set_picker(CardStealPicker picker) { steal_picker = picker; }
+
+void card_steal(int victim, int thief, int with_items) {
+    if (!valid_player(victim) || !valid_player(thief) || victim == thief) return;
+    int pick = 0;
+    if ((player_table[thief].control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) == 0) {
+        if (steal_picker) pick = steal_picker(victim, thief, with_items);
+    } else {
+        pick = ai_choice_get(1);
+        if (card_has(victim, pick)) {
+            char text[160];
+            std::snprintf(text, sizeof text, "抢得%s的\n\n%s",
+                          without_spaces(player_name(victim)).c_str(), card_def(pick).name);
+            msg_show(text, 1500);
+        }
+    }
+    if (pick & STEAL_ITEM_FLAG) {
+        int n = pick & 0x7FFF;
+        if (!with_items || !valid_item(n) || player_items[victim][n - 1] == 0) return;
+        if (player_items[thief][n - 1] >= ITEM_KIND_MAX) return;  // nowhere to put it
+        item_remove(victim, n);
+        item_add(thief, n);
+    } else if (valid_card(pick) && card_has(victim, pick)) {
+        card_remove(victim, pick);
+        card_add(thief, pick);
+    }
+}
