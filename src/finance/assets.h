@@ -16,7 +16,7 @@ void asset_update_price_index();
 
 // The property list of the asset window: object codes (a plot 2000 + index, a
 // facility 4000 + index) and their number.
-inline constexpr int ASSET_LIST_MAX = 2000;
+inline constexpr int ASSET_LIST_MAX = 4000;  // plots and facilities together
 extern std::array<uint16_t, ASSET_LIST_MAX> asset_property_list;
 extern int32_t asset_property_count;
 // Fills the list. Filter 0 all (plots, then facilities), 1 plots, 2 facilities,
@@ -42,6 +42,19 @@ struct AssetSummary {
     int32_t chaired;        // company buildings he chairs
 };
 AssetSummary asset_summary(int player);
+
+// One row of the land page for an object code of the property list: the
+// price (build or upgrade price x level + land price) and the fee the owner
+// now takes, both times the price index, and the expiry date (0 none).
+struct AssetRow {
+    bool facility;
+    bool chain_store;
+    int32_t level;
+    int32_t price;
+    int32_t fee;
+    uint32_t expiry;
+};
+AssetRow asset_row(int code);
 
 // Clears the window state and the list (the summary page and filter 0).
 void asset_reset();

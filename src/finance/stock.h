@@ -117,6 +117,11 @@ StockMove stock_move_class(int i);
 // 0, 1 or 2: a price is shown with 2 - class decimals.
 int stock_format_class(float price);
 
+// The company building stock i (0-based) is linked to, or nullptr for an
+// unlinked stock (or a building index the map does not have).
+struct CompanyBuilding;
+CompanyBuilding* stock_company(int i);
+
 // Ring slot of the latest price (stock_history_day - 1, or 143 when 0).
 int stock_latest_slot();
 // Mean of the nonzero entries among the last n history slots of stock i,

@@ -1,0 +1,174 @@
+#include "finance/trading.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "board/map.h"
+#include "board/view.h"
+
+std::array<std::array<StockHolding, STOCK_COUNT>, PLAYER_COUNT> stock_holdings{};
+
+namespace {
+
+constexpr int kTopHolders = 4;
+
+bool valid_player(int p) { return p >= 0 && p < PLAYER_COUNT; }
+bool valid_stock(int s) { return s >= 0 && s < STOCK_COUNT; }
+
+// Shares of a stock held by the player named by a top-holder byte (player + 1).
+int32_t holder_shares(uint8_t holder, int stock) {
+    if (holder == 0 || holder > PLAYER_COUNT) return 0;
+    return stock_holdings[holder - 1][stock].shares;
+}
+
+int32_t add_clamped(int32_t a, int64_t b) {
+    const int64_t sum = static_cast<int64_t>(a) + b;
+    if (sum > INT32_MAX) return INT32_MAX;
+    if (sum < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(sum);
+}
+
+// trunc(n x price) in yuan.
+int64_t market_amount(int n, float price) { return static_cast<int64_t>(static_cast<double>(n) * price); }
+
+// The holding after n more shares that cost `cost` in all.
+void add_to_holding(StockHolding& h, int n, int64_t cost) {
+    const int64_t t = static_cast<int64_t>(static_cast<double>(h.shares) * h.avg_cost);
+    h.shares += n;
+    h.avg_cost = static_cast<float>(static_cast<double>(t + cost) / h.shares);
+}
+
+void take_from_holding(StockHolding& h, int n) {
+    h.shares -= n;
+    if (h.shares == 0) h.avg_cost = 0.0f;
+}
+
+}  // namespace
+
+void stock_holding_write(const StockHolding& h, uint8_t* out) {
+    uint32_t s = static_cast<uint32_t>(h.shares);
+    uint32_t c;
+    std::memcpy(&c, &h.avg_cost, 4);
+    for (int i = 0; i < 4; ++i) {
+        out[i] = static_cast<uint8_t>(s >> (8 * i));
+        out[4 + i] = static_cast<uint8_t>(c >> (8 * i));
+    }
+}
+
+StockHolding stock_holding_read(const uint8_t* in) {
+    uint32_t s = 0;
+    uint32_t c = 0;
+    for (int i = 0; i < 4; ++i) {
+        s |= static_cast<uint32_t>(in[i]) << (8 * i);
+        c |= static_cast<uint32_t>(in[4 + i]) << (8 * i);
+    }
+    StockHolding h;
+    h.shares = static_cast<int32_t>(s);
+    std::memcpy(&h.avg_cost, &c, 4);
+    return h;
+}
+
+void trading_reset() {
+    for (auto& row : stock_holdings) row.fill(StockHolding{0, 0.0f});
+}
+
+void stock_buy(int player, int stock, int n, int from_market) {
+    if (!valid_player(player) || !valid_stock(stock) || n <= 0) return;
+    StockRecord& s = stock_table[stock];
+    PlayerRecord& p = player_table[player];
+    int64_t cost;
+    if (from_market != 0) {
+        // More shares than the market has would wrap its counter.
+        if (n > s.market_shares) return;
+        cost = market_amount(n, s.price);
+        s.market_shares = static_cast<uint16_t>(s.market_shares - n);
+        s.volume = static_cast<uint16_t>(s.volume > n ? s.volume - n : 0);
+        p.deposit = add_clamped(p.deposit, -cost);
+    } else {
+        CompanyBuilding* c = stock_company(stock);
+        if (c == nullptr || n > c->own_shares) return;
+        cost = static_cast<int64_t>(n) * (c->value / 10000);
+        c->own_shares -= n;
+        p.cash = add_clamped(p.cash, -cost);
+    }
+    add_to_holding(stock_holdings[player][stock], n, cost);
+    stock_update_manager(player, stock);
+}
+
+void stock_sell(int player, int stock, int n, int to_deposit) {
+    if (!valid_player(player) || !valid_stock(stock) || n <= 0) return;
+    StockHolding& h = stock_holdings[player][stock];
+    if (n > h.shares) return;
+    StockRecord& s = stock_table[stock];
+    take_from_holding(h, n);
+    const int64_t proceeds = market_amount(n, s.price);
+    s.market_shares = static_cast<uint16_t>(s.market_shares + n);
+    s.volume = static_cast<uint16_t>(s.volume + n);
+    if (to_deposit != 0) {
+        player_table[player].deposit = add_clamped(player_table[player].deposit, proceeds);
+    } else {
+        lotto_jackpot = add_clamped(lotto_jackpot, proceeds);
+    }
+    stock_update_manager(player, stock);
+}
+
+int stock_update_manager(int player, int stock) {
+    if (!valid_player(player) || !valid_stock(stock)) return 0;
+    CompanyBuilding* c = stock_company(stock);
+    if (c == nullptr) return 0;
+    uint8_t* top = c->holders;
+    const uint8_t me = static_cast<uint8_t>(player + 1);
+    for (int k = 0; k < kTopHolders; ++k) {
+        if (top[k] != me) continue;
+        for (int j = k; j + 1 < kTopHolders; ++j) top[j] = top[j + 1];
+        top[kTopHolders - 1] = 0;
+        break;
+    }
+    const int32_t mine = stock_holdings[player][stock].shares;
+    if (mine > 0) {
+        int place = 0;
+        for (int k = kTopHolders - 2; k >= 0; --k) {
+            if (top[k] == 0) continue;
+            if (holder_shares(top[k], stock) < mine) {
+                top[k + 1] = top[k];
+                continue;
+            }
+            place = k + 1;
+            break;
+        }
+        top[place] = me;
+    }
+    if (c->chairman != top[0]) {
+        c->chairman = top[0];
+        view_draw_minimap_marks(0);
+        return 1;
+    }
+    return 0;
+}
+
+int stock_transfer(int from, int to, int stock, int n, int32_t cost) {
+    if (!valid_player(from) || !valid_player(to) || !valid_stock(stock) || from == to || n <= 0) return 0;
+    StockHolding& giver = stock_holdings[from][stock];
+    if (giver.shares < n) return 0;
+    take_from_holding(giver, n);
+    add_to_holding(stock_holdings[to][stock], n, cost);
+    stock_update_manager(from, stock);
+    stock_update_manager(to, stock);
+    return 1;
+}
+
+void stock_sell_all_bankrupt(int player) {
+    if (!valid_player(player)) return;
+    for (int i = 0; i < STOCK_COUNT; ++i) {
+        const int32_t n = stock_holdings[player][i].shares;
+        if (n > 0) stock_sell(player, i, n, 0);
+    }
+}
+
+int32_t stock_shares_held(int stock) {
+    if (!valid_stock(stock)) return 0;
+    int32_t sum = 0;
+    const int count = game_player_count < PLAYER_COUNT ? game_player_count : PLAYER_COUNT;
+    for (int p = 0; p < count; ++p) sum += stock_holdings[p][stock].shares;
+    return sum;
+}
