@@ -1,0 +1,273 @@
+#include "board/map.h"
+
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "board/game_state.h"
+#include "board/gods.h"
+#include "board/map_block.h"
+#include "board/turn.h"
+#include "board/view.h"
+#include "cards/time_machine.h"
+#include "data/characters.h"
+#include "engine/mkf.h"
+#include "engine/random.h"
+#include "engine/util.h"
+#include "finance/stock.h"
+
+MapSquare* map_square_table = nullptr;
+int32_t map_square_count = 0;
+LandLot* map_lot_table = nullptr;
+int32_t map_lot_count = 0;
+FacilityLot* map_facility_table = nullptr;
+int32_t map_facility_count = 0;
+CompanyBuilding* map_company_table = nullptr;
+int32_t map_company_count = 0;
+Decoration* map_decoration_table = nullptr;
+int32_t map_decoration_count = 0;
+uint32_t map_data_size = 0;
+int32_t hospital_square = 0;
+int32_t jail_square = 0;
+
+namespace {
+
+MapStore g_map;
+bool g_loaded = false;
+std::string g_last_error;
+
+// Points the public tables and counts at the current store.
+void bind_tables() {
+    if (!g_loaded) {
+        map_square_table = nullptr;
+        map_lot_table = nullptr;
+        map_facility_table = nullptr;
+        map_company_table = nullptr;
+        map_decoration_table = nullptr;
+        map_square_count = map_lot_count = map_facility_count = 0;
+        map_company_count = map_decoration_count = 0;
+        map_data_size = 0;
+        return;
+    }
+    map_square_table = g_map.squares.data();
+    map_square_count = g_map.count[MAP_T_SQUARES];
+    map_lot_table = g_map.lots.data();
+    map_lot_count = g_map.count[MAP_T_LOTS];
+    map_facility_table = g_map.facilities.data();
+    map_facility_count = g_map.count[MAP_T_FACILITIES];
+    map_company_table = g_map.companies.data();
+    map_company_count = g_map.count[MAP_T_COMPANIES];
+    map_decoration_table = g_map.decorations.data();
+    map_decoration_count = g_map.count[MAP_T_DECORATIONS];
+    map_data_size = static_cast<uint32_t>(g_map.block.size());
+}
+
+void find_jail_and_hospital() {
+    hospital_square = 0;
+    jail_square = 0;
+    for (int i = 1; i <= map_square_count; ++i) {
+        if (map_square_table[i].object == OBJ_HOSPITAL && hospital_square == 0) hospital_square = i;
+        if (map_square_table[i].object == OBJ_JAIL && jail_square == 0) jail_square = i;
+    }
+}
+
+// Reads the map block of `map` from MAPDAT.MKF, or from MAP.MKF when the
+// first archive cannot be opened. The caller frees the block.
+void* read_map_block(int map, uint32_t* size, std::string* error) {
+    int slot = mkf_open("MAPDAT.MKF");
+    int entry = map;
+    const char* archive = "MAPDAT.MKF";
+    if (slot < 0) {
+        slot = mkf_open("MAP.MKF");
+        entry = 2 * map + 1;
+        archive = "MAP.MKF";
+    }
+    if (slot < 0) {
+        *error = "map " + std::to_string(map) + ": neither MAPDAT.MKF nor MAP.MKF can be opened";
+        return nullptr;
+    }
+    void* data = mkf_read(slot, entry, nullptr, size);
+    mkf_close(slot);
+    if (!data)
+        *error = "map " + std::to_string(map) + ": entry " + std::to_string(entry) + " of " + archive +
+                 " is missing or damaged";
+    return data;
+}
+
+// A new game's set-up of a freshly read map: snapshots, gods, the companies'
+// own shares, the day's volume and the view direction.
+void start_new_map() {
+    snapshot_prepare_slots(map_data_size);
+    for (int slot = GOD_FIRST_SLOT; slot <= GOD_LAST_SLOT; ++slot) {
+        god_table[slot] = GodObject{};
+        god_table[slot].kind = god_initial_kinds[slot];
+    }
+    static constexpr int first_gods[] = {GK_SMALL_WEALTH, GK_SMALL_FORTUNE, GK_SMALL_POVERTY,
+                                         GK_SMALL_BAD_LUCK, GK_ANGEL, GK_DOG, GK_GIFT, GK_CHEST};
+    for (int kind : first_gods) {
+        int square = map_random_square_far(0);
+        if (square != 0) god_place(kind, square, 0, 0);
+    }
+    // Only buildings of a listed company have market shares to subtract;
+    // the others keep the shares their record holds.
+    for (int j = 1; j <= map_company_count; ++j) {
+        CompanyBuilding& c = map_company_table[j];
+        if (c.listed < MAP_LISTED_ROWS)
+            c.own_shares = STOCK_TOTAL_SHARES - stock_table[c.listed].market_shares;
+    }
+    stock_roll_volume();
+    view_rotation = 0;
+}
+
+bool square_has_nobody(const MapSquare& q) {
+    return (q.flags & (SQF_PLAYERS_MASK | SQF_WALKERS_MASK | SQF_GOD_MASK | SQF_INDOOR)) == 0;
+}
+
+}  // namespace
+
+void map_reset() {
+    g_map = MapStore{};
+    g_loaded = false;
+    g_last_error.clear();
+    hospital_square = 0;
+    jail_square = 0;
+    bind_tables();
+}
+
+bool map_data_loaded() { return g_loaded; }
+
+bool map_data_read(const uint8_t* block, size_t size, std::string* error) {
+    if (!map_validate(block, size, error)) return false;
+    int64_t data_size = map_header_offset(block, MAP_T_DECORATIONS) +
+                        (static_cast<int64_t>(map_header_count(block, MAP_T_DECORATIONS)) + 1) *
+                            static_cast<int64_t>(MAP_DECORATION_SIZE);
+    MapStore scratch;
+    map_store_decode(block, static_cast<size_t>(data_size), scratch);
+    g_map = std::move(scratch);
+    g_loaded = true;
+    bind_tables();
+    find_jail_and_hospital();
+    return true;
+}
+
+void map_data_write(uint8_t* out) {
+    if (g_loaded) map_store_encode(g_map, out);
+}
+
+const std::string& map_last_error() { return g_last_error; }
+
+bool map_load() {
+    view_free_map_graphics();
+    if (!g_loaded) {
+        std::string error;
+        uint32_t size = 0;
+        void* block = read_map_block(game_map, &size, &error);
+        bool ok = block && map_data_read(static_cast<const uint8_t*>(block), size, &error);
+        std::free(block);
+        if (!ok) {
+            g_last_error = error;
+            return false;
+        }
+        start_new_map();
+    }
+    view_load_map_graphics(game_map);
+    find_jail_and_hospital();
+    stock_link_companies();
+    return true;
+}
+
+void map_free() {
+    view_free_map_graphics();
+    snapshot_free_slots();
+    turn_pending_entry = 0;
+    std::string keep = g_last_error;
+    map_reset();
+    g_last_error = keep;
+}
+
+int map_direction(int from, int to) {
+    const MapSquare& a = map_square_table[from];
+    const MapSquare& b = map_square_table[to];
+    return util_direction8(b.x - a.x, b.y - a.y);
+}
+
+int map_random_free_square() {
+    int n = 0;
+    for (int i = 1; i <= map_square_count; ++i) {
+        const MapSquare& q = map_square_table[i];
+        if ((q.flags & SQF_TYPE_MASK) != SQ_PROPERTY && square_has_nobody(q)) ++n;
+    }
+    if (n == 0) return 0;
+    int pick = game_rand() % n;
+    for (int i = 1; i <= map_square_count; ++i) {
+        const MapSquare& q = map_square_table[i];
+        if ((q.flags & SQF_TYPE_MASK) != SQ_PROPERTY && square_has_nobody(q) && pick-- == 0) return i;
+    }
+    return 0;
+}
+
+int map_random_square_far(int from) {
+    auto candidate = [](const MapSquare& q) {
+        return (q.flags & SQF_TYPE_MASK) == SQ_PROPERTY && square_has_nobody(q);
+    };
+    auto far = [from](const MapSquare& q) {
+        if (from <= 0 || from > map_square_count) return true;
+        const MapSquare& f = map_square_table[from];
+        return std::abs(q.x - f.x) >= 300 || std::abs(q.y - f.y) >= 300;
+    };
+    int all = 0;
+    int far_count = 0;
+    for (int i = 1; i <= map_square_count; ++i) {
+        const MapSquare& q = map_square_table[i];
+        if (!candidate(q)) continue;
+        ++all;
+        if (far(q)) ++far_count;
+    }
+    if (all == 0) return 0;
+    // With no candidate far enough any candidate will do.
+    bool need_far = far_count > 0;
+    int pick = game_rand() % (need_far ? far_count : all);
+    for (int i = 1; i <= map_square_count; ++i) {
+        const MapSquare& q = map_square_table[i];
+        if (!candidate(q) || (need_far && !far(q))) continue;
+        if (pick-- == 0) return i;
+    }
+    return 0;
+}
+
+bool map_object_position(int code, int* x, int* y) {
+    *x = 0;
+    *y = 0;
+    if (!g_loaded || code <= 0) return false;
+    if (code & OBJ_OCCUPANTS) {
+        for (int p = 0; p < 4; ++p)
+            if (code & (1 << p)) {
+                *x = player_table[p].x;
+                *y = player_table[p].y;
+                return true;
+            }
+        for (int w = 0; w < 4; ++w)
+            if (code & (0x10 << w)) {
+                *x = walker_table[w].x;
+                *y = walker_table[w].y;
+                return true;
+            }
+        int slot = (code >> 8) & 0x7F;
+        if (slot < GOD_FIRST_SLOT || slot > GOD_LAST_SLOT) return false;
+        int square = god_table[slot].square;
+        if (square < 1 || square > map_square_count) return false;
+        *x = map_square_table[square].x;
+        *y = map_square_table[square].y;
+        return true;
+    }
+    if (!map_code_in_range(g_map.count, code)) return false;
+    int i = code % 2000;
+    switch (code / 2000) {
+        case 0: *x = map_square_table[i].x; *y = map_square_table[i].y; break;
+        case 1: *x = map_lot_table[i].x; *y = map_lot_table[i].y; break;
+        case 2: *x = map_facility_table[i].x; *y = map_facility_table[i].y; break;
+        case 3: *x = map_company_table[i].x; *y = map_company_table[i].y; break;
+        default: *x = map_decoration_table[i].x; *y = map_decoration_table[i].y; break;
+    }
+    return true;
+}
