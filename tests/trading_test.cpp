@@ -168,6 +168,38 @@ TEST_F(TradingTest, SharesAreConservedThroughEveryKindOfTrade) {
     }
 }
 
+TEST_F(TradingTest, ExchangeRulesLimitWhatMayBeTraded) {
+    int32_t most = -1;
+    set_price(3, 180.0f, 180.0f);
+    stock_table[3].volume = 500;
+    EXPECT_EQ(stock_exchange_buy_check(0, 3, &most), STOCK_TRADE_NOTHING);  // no deposit, no market buying
+    player_table[0].cash = 1000000;
+    EXPECT_EQ(stock_exchange_buy_check(0, 3, &most), STOCK_TRADE_NOTHING);
+    player_table[0].deposit = 18179;
+    EXPECT_EQ(stock_exchange_buy_check(0, 3, &most), STOCK_TRADE_OK);
+    EXPECT_EQ(most, 100);
+    player_table[0].deposit = 1000000;
+    EXPECT_EQ(stock_exchange_buy_check(0, 3, &most), STOCK_TRADE_OK);
+    EXPECT_EQ(most, 500);
+    set_price(3, 198.0f, 180.0f);
+    EXPECT_EQ(stock_exchange_buy_check(0, 3, &most), STOCK_TRADE_LIMIT);
+    EXPECT_EQ(most, 0);
+    stock_table[3].suspended_days = 1;
+    EXPECT_EQ(stock_exchange_buy_check(0, 3, &most), STOCK_TRADE_NOTHING);
+    stock_table[3].suspended_days = 0;
+
+    EXPECT_EQ(stock_exchange_sell_check(0, 3, &most), STOCK_TRADE_NOTHING);  // nothing held
+    stock_holdings[0][3] = {40, 150.0f};
+    EXPECT_EQ(stock_exchange_sell_check(0, 3, &most), STOCK_TRADE_OK);
+    EXPECT_EQ(most, 40);
+    set_price(3, 162.0f, 180.0f);
+    EXPECT_EQ(stock_exchange_sell_check(0, 3, &most), STOCK_TRADE_LIMIT);
+    EXPECT_EQ(stock_exchange_buy_check(0, 3, &most), STOCK_TRADE_OK);  // a fall does not stop buying
+    stock_closed_days = 1;
+    EXPECT_EQ(stock_exchange_buy_check(0, 3, &most), STOCK_TRADE_NOTHING);
+    EXPECT_EQ(stock_exchange_sell_check(0, 3, &most), STOCK_TRADE_NOTHING);
+}
+
 TEST_F(TradingTest, HoldingFileImageRoundTrips) {
     const StockHolding h{123456, 11.17f};
     uint8_t bytes[STOCK_HOLDING_SIZE];

@@ -172,3 +172,26 @@ int32_t stock_shares_held(int stock) {
     for (int p = 0; p < count; ++p) sum += stock_holdings[p][stock].shares;
     return sum;
 }
+
+StockTradeCheck stock_exchange_buy_check(int player, int stock, int32_t* max_count) {
+    if (max_count != nullptr) *max_count = 0;
+    if (!valid_player(player) || !valid_stock(stock) || stock_market_closed() != 0) return STOCK_TRADE_NOTHING;
+    const StockRecord& s = stock_table[stock];
+    if (s.suspended_days != 0) return STOCK_TRADE_NOTHING;
+    if (stock_move_class(stock) == MOVE_LIMIT_UP) return STOCK_TRADE_LIMIT;
+    const double affordable = player_table[player].deposit / static_cast<double>(s.price);
+    const int32_t most = affordable < s.volume ? static_cast<int32_t>(affordable) : s.volume;
+    if (most <= 0) return STOCK_TRADE_NOTHING;
+    if (max_count != nullptr) *max_count = most;
+    return STOCK_TRADE_OK;
+}
+
+StockTradeCheck stock_exchange_sell_check(int player, int stock, int32_t* max_count) {
+    if (max_count != nullptr) *max_count = 0;
+    if (!valid_player(player) || !valid_stock(stock) || stock_market_closed() != 0) return STOCK_TRADE_NOTHING;
+    const int32_t held = stock_holdings[player][stock].shares;
+    if (held <= 0 || stock_table[stock].suspended_days != 0) return STOCK_TRADE_NOTHING;
+    if (stock_move_class(stock) == MOVE_LIMIT_DOWN) return STOCK_TRADE_LIMIT;
+    if (max_count != nullptr) *max_count = held;
+    return STOCK_TRADE_OK;
+}

@@ -48,5 +48,20 @@ int stock_transfer(int from, int to, int stock, int n, int32_t cost);
 // A bankrupt player sells every holding whole into the jackpot.
 void stock_sell_all_bankrupt(int player);
 
+// The exchange's rules for the current player's trade in a stock. The result
+// says what a click does; with STOCK_TRADE_OK *max_count is the most the
+// number pad may offer (buying: the volume or what the deposit pays for,
+// selling: the shares held).
+enum StockTradeCheck : int {
+    STOCK_TRADE_OK = 0,
+    STOCK_TRADE_NOTHING = 1,  // the click does nothing (closed, suspended, nothing to trade)
+    STOCK_TRADE_LIMIT = 2,    // at the day's limit: the limit message shows for 1000 ms
+};
+inline constexpr const char* STOCK_TEXT_LIMIT_UP = "涨停无法买进！";
+inline constexpr const char* STOCK_TEXT_LIMIT_DOWN = "跌停无法卖出！";
+inline constexpr uint32_t STOCK_LIMIT_MESSAGE_MS = 1000;
+StockTradeCheck stock_exchange_buy_check(int player, int stock, int32_t* max_count);
+StockTradeCheck stock_exchange_sell_check(int player, int stock, int32_t* max_count);
+
 // Sum of all players' shares of a stock (players 0 .. game_player_count - 1).
 int32_t stock_shares_held(int stock);
