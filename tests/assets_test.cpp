@@ -169,6 +169,13 @@ TEST_F(AssetsTest, SummaryAndLandRows) {
     EXPECT_EQ(hotel.fee, 600 * 3);
     EXPECT_EQ(asset_row(4002).fee, 0);  // nothing built
     EXPECT_EQ(asset_row(9999).price, 0);
+    player_table[1].control = 0;
+    std::array<uint8_t, 4> tabs{};
+    EXPECT_EQ(asset_player_tabs(tabs), 3);
+    EXPECT_EQ(tabs[0], 0);
+    EXPECT_EQ(tabs[1], 2);
+    EXPECT_EQ(tabs[2], 3);
+    EXPECT_EQ(tabs[3], ASSET_NO_TAB);
 }
 
 }  // namespace

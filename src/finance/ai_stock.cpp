@@ -24,12 +24,6 @@ bool valid_player(int p) { return p >= 0 && p < PLAYER_COUNT; }
 // Money thresholds scale with the price index; 64 bits keep a large index sane.
 int64_t scaled(int64_t base) { return base * static_cast<int64_t>(game_price_index); }
 
-// Average earnings per month elapsed.
-int64_t monthly_earnings(const CompanyBuilding& c) {
-    if (game_months_elapsed > 0) return c.earnings_total / game_months_elapsed;
-    return c.earnings_total;
-}
-
 // Shares the chairman holds of a stock (0 without a chairman).
 int32_t chairman_shares(const CompanyBuilding& c, int stock) {
     if (c.chairman == 0 || c.chairman > PLAYER_COUNT) return 0;
@@ -103,7 +97,7 @@ int stock_ai_buy_score(int player, int i) {
     if (s.building != 0) {
         const CompanyBuilding* c = stock_company(i);
         if (c == nullptr || p.deposit <= scaled(20000)) return 0;
-        const int64_t a = monthly_earnings(*c);
+        const int64_t a = stock_average_earnings(i);
         const double v = c->value / 10000;
         if (a > 0 && a < scaled(5000)) score += 1;
         else if (a >= scaled(5000) && a < scaled(10000)) score += 2;
@@ -186,7 +180,7 @@ int stock_ai_sell_score(int player, int i, int urgent) {
         const int day = static_cast<int>(game_date & 0xFF);
         const double v = c->value / 10000;
         const int64_t e = c->earnings;
-        const int64_t a = monthly_earnings(*c);
+        const int64_t a = stock_average_earnings(i);
         const uint8_t chair = c->chairman;
         if (e <= -scaled(10000) && share > 0.6 && day >= 11 && day <= 14) score += 3;
         if (e <= -scaled(6000) && price > 1.2 * avg && chair != me && day >= 9 && day <= 14) score += 2;

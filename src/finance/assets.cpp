@@ -136,6 +136,15 @@ int asset_page_up() {
     return 0;
 }
 
+int asset_player_tabs(std::array<uint8_t, 4>& tabs) {
+    tabs.fill(ASSET_NO_TAB);
+    int n = 0;
+    for (int p = 0; p < PLAYER_COUNT; ++p) {
+        if (player_table[p].control != 0) tabs[n++] = static_cast<uint8_t>(p);
+    }
+    return n;
+}
+
 AssetSummary asset_summary(int player) {
     AssetSummary s{};
     if (!valid_player(player)) return s;

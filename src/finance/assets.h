@@ -33,6 +33,11 @@ inline constexpr int ASSET_ROWS_PER_PAGE = 10;
 int asset_page_down();
 int asset_page_up();
 
+// The player tabs: the seats of the players in the game in seat order, the
+// empty entries 255. Returns their number.
+inline constexpr uint8_t ASSET_NO_TAB = 255;
+int asset_player_tabs(std::array<uint8_t, 4>& tabs);
+
 // Summary page counts.
 struct AssetSummary {
     int32_t properties;     // plots and facilities together

@@ -137,6 +137,13 @@ CompanyBuilding* stock_company(int i) {
     return &map_company_table[b];
 }
 
+int64_t stock_average_earnings(int i) {
+    const CompanyBuilding* c = stock_company(i);
+    if (c == nullptr) return 0;
+    if (game_months_elapsed > 0) return c->earnings_total / game_months_elapsed;
+    return c->earnings_total;
+}
+
 void stock_link_companies() {
     for (int i = 0; i < STOCK_COUNT; ++i) {
         StockRecord& s = stock_table[i];

@@ -122,6 +122,10 @@ int stock_format_class(float price);
 struct CompanyBuilding;
 CompanyBuilding* stock_company(int i);
 
+// A linked company's average earnings per month elapsed (all-time earnings
+// when no month has passed yet); 0 for an unlinked stock.
+int64_t stock_average_earnings(int i);
+
 // Ring slot of the latest price (stock_history_day - 1, or 143 when 0).
 int stock_latest_slot();
 // Mean of the nonzero entries among the last n history slots of stock i,
