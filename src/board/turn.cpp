@@ -19,6 +19,7 @@
 #include "cards/time_machine.h"
 #include "data/anim_frames.h"
 #include "data/characters.h"
+#include "engine/cursor.h"
 #include "engine/flc.h"
 #include "engine/message.h"
 #include "engine/random.h"
@@ -29,6 +30,7 @@
 #include "finance/ai_stock.h"
 #include "finance/bank.h"
 #include "finance/notice_board.h"
+#include "shell/app.h"
 
 uint8_t move_step_done = 0;
 int32_t move_sound_slot = 0;
@@ -347,6 +349,7 @@ void turn_take_step() {
 }
 
 void turn_tick() {
+    anim_step_pending = 0;
     if (!turn_running) return;
     int m = game_active_mover;
     if (m < 0 || m >= MOVER_COUNT) return;
@@ -435,7 +438,7 @@ int turn_can_act() {
         }
     }
     if (m < 0 || m >= MOVER_COUNT) return 0;
-    return (actor_anim_table[m].phase == PHASE_WAIT && game_end_code == 0) ? 1 : 0;
+    return (actor_anim_table[m].phase == PHASE_WAIT && game_end_code == 0 && !app_quit) ? 1 : 0;
 }
 
 void turn_reset() {

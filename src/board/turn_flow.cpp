@@ -41,6 +41,11 @@ uint8_t autoplay_stop_request = 0;
 
 namespace {
 
+TurnFlowTrace flow_trace = nullptr;
+void trace(const char* step, int value = 0) {
+    if (flow_trace) flow_trace(step, value);
+}
+
 constexpr int FILM_BANKRUPTCY = 514;
 constexpr int LINE_VICTORY = 24;
 constexpr int LINE_BANKRUPT = 25;
@@ -288,9 +293,13 @@ void turn_next_actor() {
         }
         if (new_day) turn_new_day();
         if (game_end_code) return;
+        trace("countdowns", game_active_mover);
         turn_start_countdowns(game_active_mover);
         if (game_end_code) return;
-        if (new_day && turn_autosave_enabled()) save_write_slot(0);
+        if (new_day && turn_autosave_enabled()) {
+            trace("autosave");
+            save_write_slot(0);
+        }
     }
     int a = game_active_mover;
     if (a >= 0 && a < MOVER_COUNT) actor_anim_table[a].flags |= ANIM_NEEDS_STEP;
@@ -313,28 +322,41 @@ void turn_new_day() {
             music_next_background(0);
         }
     }
+    trace("music");
     PackedDate date = game_date;
     bool month_changed = cal_next_day(date) != 0;
     game_date = date;
     ++game_days_elapsed;
+    trace("date", static_cast<int>(game_date));
     if (turn_check_game_over()) return;
+    trace("price_index");
     asset_update_price_index();
+    trace("notice_age");
     notice_age_offers();
+    trace("stock_counters");
     stock_count_day_counters();
+    trace("reseed");
     game_srand_from_clock();
+    trace("stock_prices");
     stock_daily_update();
+    trace("holiday");
     cal_holiday_event();
     if (game_end_code) return;
     if (cal_day(game_date) == 15) {
+        trace("dividends");
         stock_pay_dividends();
         stock_show_dividends();
+        trace("lottery");
         lotto_monthly_draw();
     }
     if (month_changed) {
+        trace("settlement");
         settle_monthly();
+        trace("gift_chest");
         move_gift_and_chest();
         ++game_months_elapsed;
     }
+    trace("rights");
     if (age_property_marks()) view_draw_minimap_marks(0);
 }
 
@@ -464,6 +486,7 @@ void player_go_bankrupt(int p) {
                     int pick = game_rand() % (count - k);
                     int code = freed[pick];
                     freed[pick] = freed[count - k - 1];
+                    trace("auction", code);
                     auction_run(-1, code, 0);
                 }
             }
@@ -475,4 +498,9 @@ void player_go_bankrupt(int p) {
     game_active_mover = active;
 }
 
-void turn_flow_reset() { autoplay_stop_request = 0; }
+void turn_flow_set_trace(TurnFlowTrace t) { flow_trace = t; }
+
+void turn_flow_reset() {
+    autoplay_stop_request = 0;
+    flow_trace = nullptr;
+}

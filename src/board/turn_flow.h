@@ -23,5 +23,11 @@ extern uint8_t autoplay_stop_request;
 // The autosave option (settings byte 4) as the turn flow reads it.
 int turn_autosave_enabled();
 
+// An observer of the turn flow's steps (tests and the runner's log): called
+// with the name of each step of the new day, of the turn change and of the
+// bankruptcy as it runs, and a value (the mover, the object auctioned).
+using TurnFlowTrace = void (*)(const char* step, int value);
+void turn_flow_set_trace(TurnFlowTrace trace);
+
 // Clears the turn flow's state.
 void turn_flow_reset();

@@ -7,3 +7,7 @@
 void bank_deposit_visit();
 // The loan part of a bank visit, given the object code the bank square serves.
 void bank_loan_visit(uint16_t object);
+// The loan reminders and forced repayment of the current player, at its turn start.
+void bank_check_loan_due();
+// Covers the bank company's reserve shortfall (flag 1 after a rebalancing).
+void bank_check_reserves(int flag);

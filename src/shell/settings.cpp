@@ -4,5 +4,9 @@
 void cfg_read() {}
 uint8_t settings_side_panel_layout() { return 0; }
 void settings_set_side_panel_layout(uint8_t) {}
-uint8_t settings_animations() { return 0; }
+namespace {
+uint8_t animations_option = 0;
+}
+uint8_t settings_animations() { return animations_option; }
+void settings_set_animations(uint8_t on) { animations_option = on ? 1 : 0; }
 uint8_t settings_autosave() { return 0; }

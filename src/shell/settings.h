@@ -10,5 +10,6 @@ uint8_t settings_side_panel_layout();
 void settings_set_side_panel_layout(uint8_t layout);
 // Option byte 1: 1 when animations (films, captions, greetings) are shown.
 uint8_t settings_animations();
+void settings_set_animations(uint8_t on);
 // Option byte 4: 1 when the game is saved to slot 0 after each new day.
 uint8_t settings_autosave();

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+// The runner is built next to the data directory of the same build.
+std::string runner_path() { return std::string(KARVO_TEST_DATA_DIR) + "/../karvo_runner"; }
+
+struct RunOutput {
+    std::string out;
+    int status = -1;
+};
+
+RunOutput run_runner(const std::string& args) {
+    RunOutput r;
+    std::string cmd = runner_path() + " " + args + " 2>/dev/null";
+    FILE* f = popen(cmd.c_str(), "r");
+    if (!f) return r;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) r.out.append(buf, n);
+    int st = pclose(f);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+int count_lines(const std::string& s, const char* prefix) {
+    int n = 0;
+    size_t at = 0;
+    while (at < s.size()) {
+        size_t end = s.find('\n', at);
+        if (end == std::string::npos) end = s.size();
+        if (s.compare(at, std::char_traits<char>::length(prefix), prefix) == 0) ++n;
+        at = end + 1;
+    }
+    return n;
+}
+
+TEST(Runner, SameArgumentsGiveTheSameOutputByteForByte) {
+    RunOutput a = run_runner("11 1 3 45");
+    RunOutput b = run_runner("11 1 3 45");
+    ASSERT_EQ(a.status, 0) << a.out;
+    EXPECT_EQ(a.out, b.out);
+    EXPECT_EQ(count_lines(a.out, "end code="), 1);
+    EXPECT_GT(count_lines(a.out, "day "), 10);
+    EXPECT_NE(a.out.find("| P2 "), std::string::npos);
+    EXPECT_EQ(a.out.find("| P3 "), std::string::npos);  // three players only
+}
+
+TEST(Runner, DayLimitEndsTheGameAndAnotherSeedPlaysAnotherGame) {
+    RunOutput a = run_runner("3 0 2 12");
+    RunOutput b = run_runner("4 0 2 12");
+    ASSERT_EQ(a.status, 0) << a.out;
+    ASSERT_EQ(b.status, 0) << b.out;
+    EXPECT_NE(a.out, b.out);
+    // Two computer players rarely go bankrupt in twelve days: the limit ends it.
+    EXPECT_NE(a.out.find("days=12"), std::string::npos) << a.out;
+    EXPECT_NE(a.out.find("day 11 1998-01-12"), std::string::npos) << a.out;
+}
+
+TEST(Runner, BadArgumentsAreRefused) {
+    EXPECT_EQ(run_runner("1 0 5 10").status, 2);
+    EXPECT_EQ(run_runner("1 4 2 10").status, 2);
+    EXPECT_EQ(run_runner("x 0 2 10").status, 2);
+    EXPECT_EQ(run_runner("1 0 2").status, 2);
+}
+
+}  // namespace

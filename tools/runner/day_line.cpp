@@ -1,0 +1,33 @@
+#include <cstdio>
+#include <string>
+
+#include "board/calendar.h"
+#include "board/game_state.h"
+#include "runner_game.h"
+
+std::string runner_day_line() {
+    char buf[160];
+    std::snprintf(buf, sizeof buf, "day %d %04d-%02d-%02d", game_days_elapsed, cal_year(game_date),
+                  cal_month(game_date), cal_day(game_date));
+    std::string line = buf;
+    for (int p = 0; p < game_player_count && p < PLAYER_COUNT; ++p) {
+        const PlayerRecord& r = player_table[p];
+        if (r.control == CTRL_OUT && r.x != 0) {
+            std::snprintf(buf, sizeof buf, " | P%d out", p);
+        } else {
+            std::snprintf(buf, sizeof buf,
+                          " | P%d cash=%d dep=%d sq=%d st=%02x.%02x.%02x.%02x.%02x.%02x.%02x.%02x", p, r.cash,
+                          r.deposit, r.square, r.hotel_days, r.away_days, r.jail_days, r.hospital_days,
+                          r.hibernation_days, r.sleepwalk_days, r.stay_days, r.turtle_days);
+        }
+        line += buf;
+    }
+    return line;
+}
+
+std::string runner_final_line(const RunnerResult& result) {
+    char buf[128];
+    std::snprintf(buf, sizeof buf, "end code=%d leader=%d days=%d ticks=%llu", result.end_code, result.leader,
+                  result.days, static_cast<unsigned long long>(result.ticks));
+    return buf;
+}

@@ -1,0 +1,196 @@
+#include "runner_game.h"
+
+#include "board/board_screen.h"
+#include "board/decisions.h"
+#include "board/game_state.h"
+#include "board/gods.h"
+#include "board/jail.h"
+#include "board/map.h"
+#include "board/money.h"
+#include "board/movement.h"
+#include "board/turn.h"
+#include "board/turn_flow.h"
+#include "cards/cards.h"
+#include "data/characters.h"
+#include "engine/cursor.h"
+#include "engine/random.h"
+#include "finance/assets.h"
+#include "finance/stock.h"
+#include "finance/trading.h"
+#include "platform/clock.h"
+#include "platform/queue.h"
+#include "shell/app.h"
+#include "shell/settings.h"
+
+namespace {
+
+constexpr int32_t START_MONEY = 50000;
+// Cursor-timer ticks per animation tick (the fastest game speed).
+constexpr int TICKS_PER_STEP = 2;
+// A game that runs this many animation ticks per day allowed has stalled.
+constexpr uint64_t TICK_BUDGET_PER_DAY = 20000;
+
+int tick_count = 0;
+uint64_t anim_ticks = 0;
+int captured_end = 0;
+int captured_leader = -1;
+
+void runner_tick() {
+    if (++tick_count >= TICKS_PER_STEP) {
+        tick_count = 0;
+        anim_step_pending = 1;
+    }
+}
+
+int leader_now() {
+    int leader = -1;
+    int32_t best = 0;
+    for (int p = 0; p < game_player_count && p < PLAYER_COUNT; ++p) {
+        if (player_table[p].control == CTRL_OUT) continue;
+        int32_t worth = asset_net_worth(p);
+        if (leader < 0 || worth > best) {
+            leader = p;
+            best = worth;
+        }
+    }
+    return leader;
+}
+
+void capture_end() {
+    if (game_end_code && !captured_end) {
+        captured_end = game_end_code;
+        captured_leader = leader_now();
+    }
+}
+
+void watched_turn_tick() {
+    ++anim_ticks;
+    turn_tick();
+    capture_end();
+}
+
+void watched_turn_take_step() {
+    turn_take_step();
+    capture_end();
+}
+
+int no_title() { return -1; }
+void no_stage_won() {}
+int no_load_screen(int) { return -1; }
+
+}  // namespace
+
+bool runner_setup(const RunnerOptions& options, std::string* error) {
+    if (options.players < 2 || options.players > PLAYER_COUNT) {
+        if (error) *error = "the player count must be 2, 3 or 4";
+        return false;
+    }
+    if (options.map < 0 || options.map > 3) {
+        if (error) *error = "the map number must be 0 to 3";
+        return false;
+    }
+    if (options.days < 1) {
+        if (error) *error = "the day limit must be at least 1";
+        return false;
+    }
+    plat_clock_reset(true);
+    app_reset();
+    game_state_reset();
+    cards_reset();
+    money_reset();
+    map_reset();
+    gods_reset();
+    jail_reset();
+    decisions_reset();
+    stock_reset();
+    trading_reset();
+    asset_reset();
+    turn_reset();
+    turn_flow_reset();
+    movement_reset();
+    game_end_code = 0;
+    settings_set_animations(options.animations ? 1 : 0);
+    game_srand(options.seed);
+
+    game_player_count = options.players;
+    game_human_count = 0;
+    game_active_mover = 0;
+    game_start_money = START_MONEY;
+    cards_fill_pools();
+
+    // Distinct characters, drawn from the seed.
+    int characters[CHARACTER_COUNT];
+    for (int c = 0; c < CHARACTER_COUNT; ++c) characters[c] = c;
+    for (int c = CHARACTER_COUNT - 1; c > 0; --c) {
+        int k = game_rand() % (c + 1);
+        int t = characters[c];
+        characters[c] = characters[k];
+        characters[k] = t;
+    }
+    for (int k = 0; k < options.players; ++k) {
+        for (int n : {1, 2, 3, 4, 8, 9}) item_add(k, n);
+        player_table[k] = character_table[characters[k]];
+        PlayerRecord& r = player_table[k];
+        r.setup_control = CTRL_COMPUTER;
+        r.cash = static_cast<int32_t>(r.cash_pct * (START_MONEY / 100.0));
+        r.deposit = START_MONEY - r.cash;
+        r.travel = TRAVEL_WALK;
+        r.dice = 1;
+    }
+    walker_table = walker_initial;
+    jail_flags.fill(0);
+    hospital_flags.fill(0);
+    jail_flags[MOVER_THIEF] = jail_flags[MOVER_ROBBER] = 1;
+    hospital_flags[MOVER_HOOLIGAN] = hospital_flags[MOVER_SPY] = 1;
+
+    game_land_term = 0;
+    game_day_limit = options.days;
+    game_asset_target = 0;
+    game_map = options.map;
+    stock_new_game(options.map);
+    if (!map_load()) {
+        if (error) *error = "cannot load the map: " + map_last_error();
+        return false;
+    }
+    stock_daily_update();
+
+    app_services.turn_tick = watched_turn_tick;
+    app_services.turn_take_step = watched_turn_take_step;
+    app_services.title_run = no_title;
+    app_services.stage_won = no_stage_won;
+    app_services.save_load_screen = no_load_screen;
+    return true;
+}
+
+RunnerResult runner_play(const RunnerOptions& options, void (*on_day)(void*), void* context) {
+    tick_count = 0;
+    anim_ticks = 0;
+    captured_end = 0;
+    captured_leader = -1;
+    anim_step_pending = 0;
+    plat_tick_start(runner_tick);
+
+    game_active_mover = 0;
+    actor_anim_table[0].flags |= ANIM_NEEDS_STEP;
+    int shown_day = game_days_elapsed;
+    const uint64_t budget = TICK_BUDGET_PER_DAY * static_cast<uint64_t>(options.days + 1);
+    while (!captured_end && anim_ticks < budget) {
+        app_idle_pass();
+        if (game_days_elapsed != shown_day && !captured_end) {
+            shown_day = game_days_elapsed;
+            if (on_day) on_day(context);
+        }
+        if (captured_end) break;
+        plat_idle(PLAT_WAIT_FOREVER);
+    }
+    plat_tick_stop();
+
+    RunnerResult result;
+    result.end_code = captured_end;
+    result.leader = captured_end ? captured_leader : leader_now();
+    result.days = game_days_elapsed;
+    result.ticks = anim_ticks;
+    app_reset();
+    map_free();
+    return result;
+}

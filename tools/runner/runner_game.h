@@ -1,0 +1,34 @@
+// A computer-only game played headless: a minimal set-up of its own (players
+// from the character templates, starting money and items, the map from the
+// stand-in MAPDAT.MKF), then the real main-loop idle pass on the virtual
+// clock until the game ends or its day limit is reached.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct RunnerOptions {
+    uint32_t seed = 1;
+    int map = 0;          // 0..3
+    int players = 4;      // 2..4
+    int days = 400;       // the game's day limit
+    bool animations = false;
+};
+
+struct RunnerResult {
+    int end_code = 0;     // the game end code the game set, 0 when it stalled
+    int leader = -1;      // the player in the game with the largest net worth, -1 none
+    int days = 0;         // days played
+    uint64_t ticks = 0;   // animation ticks run
+};
+
+// Sets the game up; false with the reason in `error`.
+bool runner_setup(const RunnerOptions& options, std::string* error);
+// Plays it; on_day (when given) runs once after every new day.
+RunnerResult runner_play(const RunnerOptions& options, void (*on_day)(void* context), void* context);
+
+// The line printed for each game day: the date and, per player, cash,
+// deposit, square and status counters. Other columns are added here.
+std::string runner_day_line();
+// The last line: end code, leader and days played.
+std::string runner_final_line(const RunnerResult& result);

@@ -1,0 +1,51 @@
+// karvo_runner SEED MAP PLAYERS DAYS [--animations]
+// Plays a computer-only game headless and prints one line per game day and
+// a final line with the end code and the leader.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "runner_game.h"
+
+namespace {
+
+void print_day(void*) { std::printf("%s\n", runner_day_line().c_str()); }
+
+bool parse_int(const char* text, long min, long max, long* out) {
+    char* end = nullptr;
+    long v = std::strtol(text, &end, 10);
+    if (!end || *end != '\0' || end == text || v < min || v > max) return false;
+    *out = v;
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    setenv("KARVO_HEADLESS", "1", 0);
+    long seed = 0, map = 0, players = 0, days = 0;
+    bool animations = argc == 6 && std::strcmp(argv[5], "--animations") == 0;
+    if ((argc != 5 && !animations) || !parse_int(argv[1], 0, 0xFFFFFFFFL, &seed) ||
+        !parse_int(argv[2], 0, 3, &map) || !parse_int(argv[3], 2, 4, &players) ||
+        !parse_int(argv[4], 1, 100000, &days)) {
+        std::fprintf(stderr, "usage: karvo_runner SEED MAP(0-3) PLAYERS(2-4) DAYS [--animations]\n");
+        return 2;
+    }
+    RunnerOptions options;
+    options.seed = static_cast<uint32_t>(seed);
+    options.map = static_cast<int>(map);
+    options.players = static_cast<int>(players);
+    options.days = static_cast<int>(days);
+    options.animations = animations;
+    std::string error;
+    if (!runner_setup(options, &error)) {
+        std::fprintf(stderr, "karvo_runner: %s\n", error.c_str());
+        return 1;
+    }
+    RunnerResult result = runner_play(options, print_day, nullptr);
+    std::printf("%s\n", runner_final_line(result).c_str());
+    return result.end_code ? 0 : 3;
+}
