@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include "board/decisions.h"
+#include "board/game_state.h"
+#include "board/gods.h"
+#include "board/jail.h"
+#include "board/map.h"
+#include "engine/random.h"
+#include "support/encounter_board.h"
+
+namespace {
+
+class JailTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(encounter_board_setup(3)); }
+};
+
+TEST_F(JailTest, SendingAPlayerMovesHimInWithHisGod) {
+    encounter_board_put(1, 3);
+    god_place(GK_ANGEL, 0, 0, 0);
+    god_attach(1, 0, 9);
+    player_table[1].control = CTRL_COMPUTER | CTRL_BLAST_HIT;
+    jail_send(1, 3);
+    const PlayerRecord& r = player_table[1];
+    EXPECT_EQ(r.jail_days, 3);
+    EXPECT_EQ(jail_flags[1], 1);
+    EXPECT_EQ(r.square, EB_JAIL_SQUARE);
+    EXPECT_EQ(r.prev_square, 0);
+    EXPECT_EQ(r.saved_facing, 15);
+    EXPECT_EQ(r.x, 700);
+    EXPECT_EQ(r.y, 160);
+    EXPECT_EQ(r.control, CTRL_COMPUTER);            // turn bits cleared
+    EXPECT_EQ(map_square_table[3].flags & sqf_player(1), 0u);
+    EXPECT_EQ(god_table[9].square, EB_JAIL_SQUARE);  // the god came along
+    EXPECT_EQ(r.days_lost_month, 3);
+
+    jail_send_hospital(0, 4);
+    EXPECT_EQ(player_table[0].hospital_days, 4);
+    EXPECT_EQ(hospital_flags[0], 1);
+    EXPECT_EQ(player_table[0].square, EB_HOSPITAL_SQUARE);
+    EXPECT_EQ(player_table[0].x, 800);
+}
+
+TEST_F(JailTest, DaysAddUpToTheDaysHeldAndStopAt127) {
+    const struct { uint8_t held; int add; uint8_t expect; } cases[] = {
+        {5, 3, 8},        // 5 days held, 3 more
+        {0x80, 3, 3},     // the end mark holds no day
+        {120, 20, 127},   // capped
+        {0x80, 0, 0x80},  // nothing added: still leaving at the next count
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        jail_send(0, 1);
+        player_table[0].jail_days = c.held;
+        jail_flags[0] = (c.held & 0x80) ? 0 : 1;
+        jail_send(0, c.add);
+        EXPECT_EQ(player_table[0].jail_days, c.expect) << int(c.held) << "+" << c.add;
+        // Held again, so others can bail him: the flag is set in both branches.
+        EXPECT_EQ(jail_flags[0], 1);
+    }
+}
+
+TEST_F(JailTest, BailedPlayerJailedAgainCanBeBailedAgain) {
+    jail_send(1, 3);
+    player_table[0].points = 100;
+    jail_ai_visit(0);  // may or may not bail by chance; force the bail instead
+    player_table[1].jail_days = 0x80;
+    jail_flags[1] = 0;
+    jail_send(1, 2);
+    EXPECT_EQ(jail_flags[1], 1);
+    EXPECT_TRUE(jail_anyone_held(0));
+    player_table[0].control = CTRL_HUMAN;
+    decision_script_push(1);
+    EXPECT_EQ(jail_human_pick(0, 1), 1);
+    EXPECT_EQ(player_table[1].jail_days, 0x80);
+}
+
+TEST_F(JailTest, WanderingCharacterStaysUntilBailedAndThenWorksForThePayer) {
+    encounter_board_put(MOVER_ROBBER, 4);
+    walker_of_mover(MOVER_ROBBER).memory = 0x81;
+    walker_of_mover(MOVER_ROBBER).sleepwalk_days = 3;
+    jail_send(MOVER_ROBBER, 9);
+    const WalkerRecord& w = walker_of_mover(MOVER_ROBBER);
+    EXPECT_EQ(w.place, WALKER_IN_JAIL);
+    EXPECT_EQ(w.memory, 0);
+    EXPECT_EQ(w.sleepwalk_days, 0);
+    EXPECT_EQ(jail_flags[MOVER_ROBBER], 1);
+    EXPECT_EQ(map_square_table[4].flags & sqf_walker(MOVER_ROBBER), 0u);
+
+    game_active_mover = 2;
+    jail_release(MOVER_ROBBER);
+    EXPECT_EQ(w.place, WALKER_FREE);
+    EXPECT_EQ(w.patron, 2);
+    EXPECT_EQ(w.square, EB_JAIL_SQUARE);
+    EXPECT_EQ(w.x, 700);
+    // Put down on a jail square: armed at once.
+    EXPECT_EQ(w.memory, 0x81);
+    EXPECT_EQ(jail_flags[MOVER_ROBBER], 0);
+
+    jail_send_hospital(MOVER_SPY, 0);
+    jail_release_hospital(MOVER_SPY);
+    EXPECT_EQ(walker_of_mover(MOVER_SPY).memory, 0x82);
+    EXPECT_EQ(walker_of_mover(MOVER_SPY).square, EB_HOSPITAL_SQUARE);
+
+    // The robot doll is never sent.
+    jail_send(MOVER_ROBOT_DOLL, 3);
+    EXPECT_EQ(walker_of_mover(MOVER_ROBOT_DOLL).place, WALKER_OFF_BOARD);
+}
+
+TEST_F(JailTest, ReleasedPlayerStepsBackOntoTheBoard) {
+    jail_send(1, 2);
+    jail_release(1);
+    EXPECT_EQ(jail_flags[1], 0);
+    EXPECT_NE(player_table[1].control & CTRL_STEPPING, 0);
+}
+
+// The computer's visit, over many seeds: which persons it may free.
+struct AiCase {
+    uint8_t personality;
+    int points;
+    bool frees_players;
+    bool frees_characters;
+};
+
+class JailAiTest : public ::testing::TestWithParam<AiCase> {};
+
+TEST_P(JailAiTest, PersonalityAndPointsDecide) {
+    const AiCase c = GetParam();
+    bool freed_player = false, freed_character = false;
+    for (uint32_t seed = 1; seed <= 120; ++seed) {
+        ASSERT_TRUE(encounter_board_setup(3));
+        jail_send(1, 3);
+        jail_flags[MOVER_THIEF] = 1;
+        walker_of_mover(MOVER_THIEF).place = WALKER_IN_JAIL;
+        player_table[0].personality = c.personality;
+        player_table[0].points = static_cast<uint16_t>(c.points);
+        game_srand(seed);
+        const int freed = jail_ai_visit(0);
+        if (freed == 1) {
+            freed_player = true;
+            EXPECT_EQ(player_table[1].jail_days, 0x80);
+            EXPECT_EQ(jail_flags[1], 0);
+            EXPECT_EQ(player_table[0].points, c.points - 30);
+            EXPECT_EQ(player_table[1].grudge[0], 0);
+        } else if (freed == MOVER_THIEF) {
+            freed_character = true;
+            EXPECT_EQ(walker_of_mover(MOVER_THIEF).place, WALKER_FREE);
+            EXPECT_EQ(walker_of_mover(MOVER_THIEF).patron, 0);
+            EXPECT_EQ(player_table[0].points, c.points - 300);
+        } else {
+            EXPECT_EQ(player_table[0].points, c.points);
+        }
+    }
+    EXPECT_EQ(freed_player, c.frees_players);
+    EXPECT_EQ(freed_character, c.frees_characters);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, JailAiTest,
+                         ::testing::Values(AiCase{PERS_GOOD, 1000, true, false},
+                                           AiCase{PERS_NORMAL, 1000, true, true},
+                                           AiCase{PERS_CUNNING, 1000, false, true},
+                                           AiCase{PERS_GOOD, 30, false, false},   // must exceed 30
+                                           AiCase{PERS_GOOD, 31, true, false},
+                                           AiCase{PERS_CUNNING, 699, false, false},
+                                           AiCase{PERS_CUNNING, 700, false, true}));
+
+TEST_F(JailTest, NobodyHeldMeansNoVisit) {
+    player_table[0].points = 1000;
+    EXPECT_EQ(jail_ai_visit(0), -1);
+    jail_bail_visit();
+    jail_hospital_bail_visit();
+    EXPECT_EQ(player_table[0].points, 1000);
+}
+
+TEST_F(JailTest, HumanBailTestsTheCostAndLowersTheGrudge) {
+    player_table[0].control = CTRL_HUMAN;
+    jail_send(1, 4);
+    player_table[1].grudge[0] = 1000;
+    // Short of points: the balloon, nothing asked, nothing changes.
+    player_table[0].points = 29;
+    EXPECT_EQ(jail_human_pick(0, 1), 0);
+    EXPECT_EQ(decision_asked_count(), 0);
+    EXPECT_EQ(jail_flags[1], 1);
+    // Declined.
+    player_table[0].points = 30;
+    decision_script_push(0);
+    EXPECT_EQ(jail_human_pick(0, 1), 0);
+    EXPECT_EQ(decision_last_kind(), DECIDE_BAIL);
+    EXPECT_EQ(decision_last_amount(), 30);
+    EXPECT_EQ(decision_last_object(), 1);
+    EXPECT_EQ(jail_flags[1], 1);
+    // Yes: exactly the cost is enough for a human.
+    decision_script_push(1);
+    EXPECT_EQ(jail_human_pick(0, 1), 1);
+    EXPECT_EQ(player_table[0].points, 0);
+    EXPECT_EQ(player_table[1].jail_days, 0x80);
+    EXPECT_EQ(jail_flags[1], 0);
+    EXPECT_EQ(player_table[1].grudge[0], 1000 - 4 * 100);
+}
+
+TEST_F(JailTest, HumanBailWithNoDayLeftStillLowersTheGrudgeByOneDay) {
+    player_table[0].control = CTRL_HUMAN;
+    game_price_index = 2;
+    jail_send_hospital(2, 1);
+    player_table[2].hospital_days = 0x80;  // leaving at the next count
+    hospital_flags[2] = 1;
+    player_table[2].grudge[0] = 500;
+    player_table[0].points = 50;
+    decision_script_push(1);
+    EXPECT_EQ(jail_human_pick(1, 2), 1);
+    EXPECT_EQ(player_table[2].grudge[0], 500 - 200);
+    EXPECT_EQ(player_table[0].points, 20);
+}
+
+TEST_F(JailTest, HumanVisitFreesACharacterWhoThenWorksForHim) {
+    player_table[1].control = CTRL_HUMAN;
+    game_active_mover = 1;
+    jail_send_hospital(MOVER_HOOLIGAN, 0);
+    player_table[1].points = 400;
+    decision_script_push(1);
+    jail_hospital_bail_visit();
+    EXPECT_EQ(walker_of_mover(MOVER_HOOLIGAN).place, WALKER_FREE);
+    EXPECT_EQ(walker_of_mover(MOVER_HOOLIGAN).patron, 1);
+    EXPECT_EQ(player_table[1].points, 100);
+    EXPECT_EQ(hospital_flags[MOVER_HOOLIGAN], 0);
+    // The computer path never lowers a grudge; the visit of a computer goes there.
+    player_table[1].control = CTRL_COMPUTER;
+    jail_send(0, 3);
+    player_table[0].grudge[1] = 700;
+    for (uint32_t seed = 1; seed < 50 && jail_flags[0]; ++seed) {
+        game_srand(seed);
+        jail_bail_visit();
+    }
+    EXPECT_EQ(jail_flags[0], 0);
+    EXPECT_EQ(player_table[0].grudge[1], 700);
+    EXPECT_EQ(decision_asked_count(), 1);
+}
+
+}  // namespace
