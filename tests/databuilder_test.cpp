@@ -1,0 +1,147 @@
+// The stand-in data set the build wrote: every entry reads back, the manifest
+// matches the archives, and the first picture the program shows is in place.
+#include "engine/image.h"
+#include "engine/mkf.h"
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path data_dir = KARVO_TEST_DATA_DIR;
+const fs::path manifest_path = fs::path(__FILE__).parent_path().parent_path() / "tools" / "data_manifest.txt";
+
+struct ManifestLine {
+    std::string archive;
+    int entry;
+};
+
+std::string trim(const std::string& s) {
+    size_t a = s.find_first_not_of(' '), b = s.find_last_not_of(' ');
+    return a == std::string::npos ? "" : s.substr(a, b - a + 1);
+}
+
+std::vector<ManifestLine> read_manifest() {
+    std::vector<ManifestLine> lines;
+    std::ifstream in(manifest_path);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> fields;
+        std::stringstream ss(line);
+        std::string f;
+        while (std::getline(ss, f, '|')) fields.push_back(trim(f));
+        EXPECT_EQ(fields.size(), 5u) << line;
+        if (fields.size() < 2) continue;
+        lines.push_back({fields[0], std::atoi(fields[1].c_str())});
+    }
+    return lines;
+}
+
+class DataSetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        mkf_reset();
+        spr_reset();
+        gfx_pixel_format_reset();
+        plat_set_data_dir(data_dir.string());
+    }
+    void TearDown() override {
+        mkf_reset();
+        spr_reset();
+        gfx_pixel_format_reset();
+    }
+    static int open_data(const std::string& name) { return mkf_open(("A:\\" + name).c_str()); }
+};
+
+TEST_F(DataSetTest, EveryEntryOfEveryArchiveReads) {
+    int archives = 0;
+    for (const auto& file : fs::directory_iterator(data_dir)) {
+        std::string ext = file.path().extension().string();
+        if (ext != ".mkf" && ext != ".MKF") continue;
+        ++archives;
+        std::string name = file.path().filename().string();
+        int slot = open_data(name);
+        ASSERT_GE(slot, 0) << name;
+        int count = mkf_entry_count(slot);
+        EXPECT_GT(count, 0) << name;
+        for (int e = 0; e < count; ++e) {
+            MkfEntryHeader h{};
+            ASSERT_EQ(mkf_read_header(slot, e, &h), 1) << name << " " << e;
+            uint32_t size = 0xFFFFFFFF;
+            void* p = mkf_read(slot, e, nullptr, &size);
+            ASSERT_NE(p, nullptr) << name << " entry " << e;
+            EXPECT_EQ(size, h.unpacked_size) << name << " entry " << e;
+            spr_unlink(p);
+            std::free(p);
+        }
+        mkf_close(slot);
+    }
+    EXPECT_GT(archives, 0);
+}
+
+TEST_F(DataSetTest, ManifestNamesEveryEntryWritten) {
+    std::vector<ManifestLine> manifest = read_manifest();
+    ASSERT_FALSE(manifest.empty());
+    std::set<std::pair<std::string, int>> listed;
+    for (const ManifestLine& m : manifest) {
+        EXPECT_TRUE(listed.insert({m.archive, m.entry}).second) << "listed twice: " << m.archive << " " << m.entry;
+        int slot = open_data(m.archive);
+        ASSERT_GE(slot, 0) << m.archive;
+        MkfEntryHeader h{};
+        EXPECT_EQ(mkf_read_header(slot, m.entry, &h), 1) << m.archive << " " << m.entry;
+        EXPECT_GT(h.unpacked_size, 0u) << m.archive << " " << m.entry;
+        mkf_close(slot);
+    }
+    // Every non-empty entry of the archives is listed (empty ones fill gaps).
+    for (const auto& file : fs::directory_iterator(data_dir)) {
+        std::string name = file.path().filename().string();
+        int slot = open_data(name);
+        if (slot < 0) continue;
+        for (int e = 0; e < mkf_entry_count(slot); ++e) {
+            MkfEntryHeader h{};
+            if (mkf_read_header(slot, e, &h) && h.unpacked_size > 0) {
+                EXPECT_TRUE(listed.count({name, e})) << "not in the manifest: " << name << " " << e;
+            }
+        }
+        mkf_close(slot);
+    }
+}
+
+TEST_F(DataSetTest, LoadingPictureIsAPackedFullScreenOfPixels) {
+    data_archive = open_data("data.mkf");
+    ASSERT_GE(data_archive, 0);
+    MkfEntryHeader h{};
+    ASSERT_EQ(mkf_read_header(data_archive, 560, &h), 1);
+    EXPECT_EQ(h.unpacked_size, 640u * 480u * 2u);
+    EXPECT_LT(h.packed_size, h.unpacked_size);
+    EXPECT_EQ(h.pixel_offset, 0u);
+    EXPECT_EQ(h.pixel_byte_count, h.unpacked_size);
+    uint16_t* stored = static_cast<uint16_t*>(mkf_read(data_archive, 560, nullptr, nullptr));
+    ASSERT_NE(stored, nullptr);
+    gfx_set_pixel_format(PIXEL_RGB565);
+    uint16_t* shown = static_cast<uint16_t*>(mkf_read(data_archive, 560, nullptr, nullptr));
+    ASSERT_NE(shown, nullptr);
+    size_t opaque = 0;
+    for (size_t i = 0; i < 640u * 480u; ++i) {
+        EXPECT_EQ(stored[i] & 0x8000, 0) << i; // stored as RGB555
+        EXPECT_EQ(shown[i], static_cast<uint16_t>((stored[i] & 0x1F) | ((stored[i] << 1) & 0xFFC0))) << i;
+        opaque += stored[i] != 0;
+        if (HasFailure()) break;
+    }
+    EXPECT_GT(opaque, 640u * 400u); // a picture, not an empty block
+    std::free(stored);
+    std::free(shown);
+}
+
+} // namespace
