@@ -3,6 +3,9 @@
 
 #include "board/calendar.h"
 #include "board/game_state.h"
+#include "finance/assets.h"
+#include "finance/stock.h"
+#include "finance/trading.h"
 #include "runner_game.h"
 
 std::string runner_day_line() {
@@ -20,6 +23,24 @@ std::string runner_day_line() {
                           r.deposit, r.square, r.hotel_days, r.away_days, r.jail_days, r.hospital_days,
                           r.hibernation_days, r.sleepwalk_days, r.stay_days, r.turtle_days);
         }
+        line += buf;
+        if (r.control != CTRL_OUT) {
+            std::snprintf(buf, sizeof buf, " nw=%d h=", asset_net_worth(p));
+            line += buf;
+            bool any = false;
+            for (int i = 0; i < STOCK_COUNT; ++i) {
+                if (stock_holdings[p][i].shares == 0) continue;
+                std::snprintf(buf, sizeof buf, "%s%d:%d", any ? "," : "", i, stock_holdings[p][i].shares);
+                line += buf;
+                any = true;
+            }
+            if (!any) line += "-";
+        }
+    }
+    line += " | S";
+    for (int i = 0; i < STOCK_COUNT; ++i) {
+        const float price = stock_table[i].price;
+        std::snprintf(buf, sizeof buf, " %.*f", 2 - stock_format_class(price), price);
         line += buf;
     }
     return line;

@@ -30,5 +30,10 @@ RunnerResult runner_play(const RunnerOptions& options, void (*on_day)(void* cont
 // The line printed for each game day: the date and, per player, cash,
 // deposit, square and status counters. Other columns are added here.
 std::string runner_day_line();
+// The market's invariants: for every stock the shares in the market, with
+// its company and with the players make 10000, every price lies in 1.0 to
+// 9999.0, and the price index is not below *last_price_index (which is then
+// updated; start it at 1). Empty when all hold, else what is broken.
+std::string runner_stock_check(int32_t* last_price_index);
 // The last line: end code, leader and days played.
 std::string runner_final_line(const RunnerResult& result);
