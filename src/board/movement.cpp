@@ -22,6 +22,7 @@ struct StepState {
     float dy = 0.0f;
     int half = 0;          // half-way frame
     bool half_done = false;
+    bool building = false;  // a step into or out of a building
 };
 StepState step;
 
@@ -134,8 +135,8 @@ int walker_step_frame(int m) {
 int player_step_frame(int p) {
     PlayerRecord& r = player_table[p];
     ActorAnim& a = actor_anim_table[p];
-    const bool building = (r.control & (CTRL_STEPPING | CTRL_INSIDE)) != 0;
     if (step.frames_left == 0) {
+        step.building = (r.control & (CTRL_STEPPING | CTRL_INSIDE)) != 0;
         const MapSquare* here = square_at(r.square);
         if (r.control & CTRL_STEPPING) {
             step.target_x = here ? here->x : r.x;
@@ -159,7 +160,7 @@ int player_step_frame(int p) {
         actor_update_sprites(p);
         float dist = distance(r.x, r.y, step.target_x, step.target_y);
         float unrounded;
-        if (a.indoor == 0 && !building)
+        if (a.indoor == 0 && !step.building)
             unrounded = dist / static_cast<float>(move_speed_table[r.travel & TRAVEL_MODE_MASK]);
         else
             unrounded = dist * 0.125f;
@@ -177,6 +178,7 @@ int player_step_frame(int p) {
         a.fy = r.y;
     }
     bool done = advance(r.x, r.y, a);
+    const bool building = step.building;
     if (building && (done || step.frames_left < step.half)) half_way(r);
     if (!building && square_valid(r.prev_square) && square_valid(r.square) && r.prev_square != r.square)
         r.facing = static_cast<uint8_t>(map_direction(r.prev_square, r.square));
