@@ -1,6 +1,7 @@
 // karvo_runner SEED MAP PLAYERS DAYS [--animations]
 // Plays a computer-only game headless and prints one line per game day and
-// a final line with the end code and the leader.
+// a final line with the end code and the leader. Exit status 4 when an
+// invariant of the market broke on some day (the line says which).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,7 +11,18 @@
 
 namespace {
 
-void print_day(void*) { std::printf("%s\n", runner_day_line().c_str()); }
+int32_t checked_price_index = 1;
+bool invariant_broken = false;
+
+// Prints the day and checks the market's invariants after it.
+void print_day(void*) {
+    std::printf("%s\n", runner_day_line().c_str());
+    const std::string broken = runner_stock_check(&checked_price_index);
+    if (!broken.empty()) {
+        std::printf("invariant broken: %s\n", broken.c_str());
+        invariant_broken = true;
+    }
+}
 
 bool parse_int(const char* text, long min, long max, long* out) {
     char* end = nullptr;
@@ -47,5 +59,6 @@ int main(int argc, char** argv) {
     }
     RunnerResult result = runner_play(options, print_day, nullptr);
     std::printf("%s\n", runner_final_line(result).c_str());
+    if (invariant_broken) return 4;
     return result.end_code ? 0 : 3;
 }
