@@ -8,6 +8,7 @@
 #include "board/money.h"
 #include "cards/cards.h"
 #include "support/encounter_board.h"
+#include "support/god_checks.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ int square_slot(int s) { return static_cast<int>((map_square_table[s].flags & SQ
 class EncountersTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(encounter_board_setup(3)); }
+    void TearDown() override { EXPECT_EQ(god_board_check(), ""); }
 
     // Mover m has just stepped onto square s; steps_left 0 means it stops there.
     void step(int m, int s, int steps_left) {
@@ -23,11 +25,14 @@ protected:
         game_active_mover = m;
         move_steps_left = steps_left;
         land_encounter();
+        EXPECT_EQ(god_board_check(), "");
     }
     void free_walker(int m, int patron) {
         WalkerRecord& w = walker_of_mover(m);
         w.place = WALKER_FREE;
         w.patron = static_cast<uint8_t>(patron);
+        jail_flags[m] = 0;
+        hospital_flags[m] = 0;
     }
 };
 
@@ -96,6 +101,7 @@ TEST_F(EncountersTest, BombPassesToAnotherPlayerWithoutStopping) {
     player_table[0].bomb_slot = static_cast<uint8_t>(bomb);
     god_table[bomb].holder = 1;
     god_table[bomb].days = 10;
+    god_table[bomb].square = player_table[0].square;
     encounter_board_put(1, 5);
     step(0, 5, 3);
     EXPECT_EQ(player_table[0].bomb_slot, 0);
@@ -109,6 +115,7 @@ TEST_F(EncountersTest, BombPassesToAnotherPlayerWithoutStopping) {
     god_table[other].holder = 3;
     god_table[other].days = 10;
     encounter_board_put(2, 6);
+    god_table[other].square = 6;
     step(1, 6, 2);
     EXPECT_EQ(player_table[1].bomb_slot, bomb);
 }
@@ -121,6 +128,7 @@ TEST_F(EncountersTest, BombGoingOffLowersTheBuildingAndSendsTheCarrierToHospital
     player_table[0].bomb_slot = static_cast<uint8_t>(bomb);
     god_table[bomb].holder = 1;
     god_table[bomb].days = 1;
+    god_table[bomb].square = player_table[0].square;
     god_place(GK_CHEST, 2, 0, 0);
     step(0, 2, 4);
     EXPECT_EQ(map_lot_table[2].level, 2);
@@ -338,8 +346,8 @@ TEST_F(EncountersTest, FreedCharacterGoesBackInAtTheNextSquareOfThatKind) {
     EXPECT_EQ(jail_flags[MOVER_THIEF], 1);
     EXPECT_EQ(move_steps_left, 0);
     // Not armed yet: the first such square only arms it.
+    free_walker(MOVER_SPY, 0);
     WalkerRecord& spy = walker_of_mover(MOVER_SPY);
-    spy.place = WALKER_FREE;
     spy.memory = 2;
     step(MOVER_SPY, EB_HOSPITAL_SQUARE, 3);
     EXPECT_EQ(spy.memory, 0x82);

@@ -11,6 +11,7 @@
 #include "cards/cards.h"
 #include "engine/random.h"
 #include "support/encounter_board.h"
+#include "support/god_checks.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ void expect_slots_consistent() {
 class GodsTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(encounter_board_setup(3)); }
+    void TearDown() override { EXPECT_EQ(god_board_check(), ""); }
 };
 
 TEST_F(GodsTest, PlaceTakesTheKindsSlotsAndMarksTheSquare) {
@@ -58,10 +60,17 @@ TEST_F(GodsTest, PlaceTakesTheKindsSlotsAndMarksTheSquare) {
 TEST_F(GodsTest, EleventhRoadblockPlacesNothing) {
     for (int i = 0; i < 10; ++i) EXPECT_EQ(god_place(GK_ROADBLOCK, 1 + (i % 12), 0, 0), 17 + i);
     EXPECT_EQ(god_place(GK_ROADBLOCK, 12, 0, 0), 0);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(god_place(GK_MINE, 1, 0, 0), 27 + i);
-    EXPECT_EQ(god_place(GK_MINE, 1, 0, 0), 0);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(god_place(GK_TIME_BOMB, 2, 0, 0), 37 + i);
-    EXPECT_EQ(god_place(GK_TIME_BOMB, 2, 0, 0), 0);
+    EXPECT_EQ(god_place(GK_MINE, 11, 0, 0), 27);
+    EXPECT_EQ(god_place(GK_TIME_BOMB, 12, 0, 0), 37);
+}
+
+TEST_F(GodsTest, ASquareHoldsOneSlotOnly) {
+    ASSERT_EQ(god_place(GK_MINE, 4, 0, 0), 27);
+    EXPECT_EQ(god_place(GK_ROADBLOCK, 4, 0, 0), 0);
+    EXPECT_EQ(god_table[17].square, 0);
+    EXPECT_EQ(square_slot(4), 27);
+    god_remove(27);
+    EXPECT_EQ(god_place(GK_ROADBLOCK, 4, 0, 0), 17);
 }
 
 TEST_F(GodsTest, RemovedGodComesBackFarAwayAsItsCounterpart) {
@@ -157,6 +166,8 @@ TEST_F(GodsTest, DeathGodPlacedWithAHolderAttachesForThirteenDaysAndTakesEveryth
     player_table[2].control = CTRL_OUT;
     EXPECT_EQ(god_find_death_holder(0), -1);
     expect_slots_consistent();
+    player_table[1].control = CTRL_COMPUTER;
+    player_table[2].control = CTRL_COMPUTER;
 }
 
 TEST_F(GodsTest, InvestFailsOnlyWithBadLuckOrDeath) {
@@ -263,8 +274,11 @@ TEST_F(GodsTest, AngelRaisesDevilLowersAndLandGodTakes) {
     god_landing_effect(0, 2);
     EXPECT_EQ(lot.level, 3);
 
-    god_place(GK_DEVIL, 0, 0, 0);
+    // The devil attaches while the leaving angel's counterpart, the devil,
+    // would come back: the slot stays with its new holder.
+    ASSERT_EQ(god_place(GK_DEVIL, 0, 0, 0), 10);
     god_attach(0, 0, 10);
+    EXPECT_EQ(god_table[10].holder, 1);
     god_landing_effect(0, 2);
     EXPECT_EQ(lot.level, 2);
     EXPECT_EQ(player_table[1].grudge[0], 30);
@@ -316,7 +330,7 @@ TEST_F(GodsTest, LeavingGodIsRemovedAndItsValuesUndone) {
     // In jail the god is removed without its flight.
     god_place(GK_ANGEL, 0, 0, 0);
     god_attach(1, 0, 9);
-    player_table[1].jail_days = 3;
+    jail_send(1, 3);
     god_leave_player(1);
     EXPECT_EQ(player_table[1].god_slot, 0);
     expect_slots_consistent();

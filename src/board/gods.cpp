@@ -173,6 +173,9 @@ int god_place(int kind, int square, int days, int holder) {
     int first = 0, last = 0;
     if (!god_kind_slots(kind, &first, &last)) return 0;
     if (square != 0 && !valid_square(square)) return 0;
+    // One slot a square: a second one would hide the first from every mover
+    // and from its own removal.
+    if (square != 0 && (map_square_table[square].flags & SQF_GOD_MASK) != 0 && holder == 0) return 0;
     if (holder < 0 || holder > PLAYER_COUNT) return 0;
     int slot = 0;
     for (int s = first; s <= last; ++s) {
@@ -239,6 +242,8 @@ void god_attach(int p, int square, int slot) {
     PlayerRecord& r = player_table[p];
     const int kind = g.kind;
 
+    // A god that stood on a square leaves it, whichever square the caller named.
+    if (g.holder == 0 && g.square != 0) clear_square_slot(g.square, slot);
     g.square = 0;
     // A god still held by someone else lets go of that holder first, so no
     // two players ever name the same slot.
@@ -250,6 +255,9 @@ void god_attach(int p, int square, int slot) {
         }
         g.holder = 0;
     }
+    // Held for the moment, so that the counterpart of a leaving god cannot
+    // take this very slot to a square while it attaches.
+    g.holder = static_cast<uint8_t>(p + 1);
     if (r.god_slot != 0 && r.god_slot != slot) god_leave_player(p);
     board_view_refresh(0, 0, 1);
 

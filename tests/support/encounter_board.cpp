@@ -8,6 +8,7 @@
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "board/map.h"
+#include "board/movement.h"
 #include "board/money.h"
 #include "board/spinner.h"
 #include "cards/cards.h"
@@ -85,6 +86,11 @@ bool encounter_board_setup(int players) {
     map_decoration_table[1].y = 160;
     map_decoration_table[2].x = 700;  // jail
     map_decoration_table[2].y = 160;
+    // The characters start where a new game puts them, flags in step.
+    for (int m = MOVER_THIEF; m <= MOVER_SPY; ++m) {
+        jail_flags[m] = walker_of_mover(m).place == WALKER_IN_JAIL ? 1 : 0;
+        hospital_flags[m] = walker_of_mover(m).place == WALKER_IN_HOSPITAL ? 1 : 0;
+    }
     jail_square = EB_JAIL_SQUARE;
     hospital_square = EB_HOSPITAL_SQUARE;
 
@@ -114,6 +120,7 @@ void encounter_board_put(int m, int s) {
         r.x = static_cast<uint16_t>(to.x);
         r.y = static_cast<uint16_t>(to.y);
         map_square_table[s].flags |= sqf_player(m);
+        god_follow_holder(m);
         return;
     }
     WalkerRecord& w = walker_of_mover(m);
