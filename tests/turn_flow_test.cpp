@@ -117,6 +117,9 @@ TEST_F(TurnFlow, NothingOfATurnRunsOnceTheGameHasEnded) {
     EXPECT_EQ(game_active_mover, 0);
     EXPECT_TRUE(steps.empty());
     EXPECT_EQ(actor_anim_table[1].flags & ANIM_NEEDS_STEP, 0);
+    player_table[0].hotel_days = 1;
+    turn_start_countdowns(0);
+    EXPECT_EQ(player_table[0].hotel_days, 1);
 }
 
 TEST_F(TurnFlow, LeaderAndEndCodeAtTheEnd) {

@@ -125,6 +125,7 @@ void research_countdown(int p) {
 }
 
 void player_countdowns(int p) {
+    if (game_end_code) return;  // an ended game has no more turns
     stock_roll_volume();
     bank_check_loan_due();
     PlayerRecord& r = player_table[p];
