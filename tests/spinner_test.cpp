@@ -130,3 +130,16 @@ TEST_F(SpinnerTest, ReelsAreDeterministicBySeed) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SpinnerTest, PanelShowsThePromptThenTheAmount) {
+    spin_building_prompt(WHEEL_HOTEL_DAYS, "阿禾叔");
+    EXPECT_EQ(spin_panel_text(), "阿禾叔的旅馆\n\n请进来休息...");
+    const int amount = spin_god_amount(SPIN_SMALL_POVERTY);
+    EXPECT_EQ(spin_panel_text(), std::to_string(amount) + "元");
+    EXPECT_STREQ(spin_god_text(SPIN_SMALL_POVERTY), "%s附身\n\n付给每个人...");
+    EXPECT_EQ(spin_god_text(3), nullptr);
+}
+
+}  // namespace

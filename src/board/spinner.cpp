@@ -1,9 +1,12 @@
 #include "board/spinner.h"
 
 #include <array>
+#include <cstdio>
 
 #include "board/decisions.h"
 #include "board/game_state.h"
+#include "cards/fate_gods.h"
+#include "engine/sound.h"
 #include "engine/random.h"
 #include "engine/wait.h"
 
@@ -14,7 +17,18 @@ const int8_t spin_wheel_table[WHEEL_KIND_COUNT][WHEEL_POSITIONS] = {
     {5, -1, 3, -1, 30, -1, 20, -1, 15, -1, 10, -1},
 };
 
+const char* const spin_wheel_prompts[WHEEL_KIND_COUNT] = {
+    "%s\n\n送您出国旅游...",
+    "%s的旅馆\n\n请进来休息...",
+    "%s的购物中心\n\n您的消费倍数为...",
+    "%s\n\n您的投保天数为...",
+};
+
 namespace {
+
+// Sound lists of their own, each looped while its device spins.
+EffectListEntry reel_sounds[2] = {{51, nullptr}, {-1, nullptr}};
+EffectListEntry wheel_sounds[2] = {{52, nullptr}, {-1, nullptr}};
 
 struct SpinnerState {
     int wheel_position = 0;
@@ -25,6 +39,7 @@ struct SpinnerState {
     int brake_interval = 0;
     int brake_counter = 0;
     int last_spin_ticks = 0;
+    std::string panel_text;
 };
 
 SpinnerState& st() {
@@ -66,6 +81,18 @@ int spin_reel_position(int reel) { return (reel >= 1 && reel <= 4) ? st().reel[r
 
 int spin_last_spin_ticks() { return st().last_spin_ticks; }
 
+const std::string& spin_panel_text() { return st().panel_text; }
+
+const char* spin_god_text(int type) {
+    switch (type) {
+    case SPIN_SMALL_WEALTH: return "%s附身\n\n向所有对手收...";
+    case SPIN_BIG_WEALTH: return "%s附身\n\n送您...";
+    case SPIN_SMALL_POVERTY: return "%s附身\n\n付给每个人...";
+    case SPIN_BIG_POVERTY: return "%s附身\n\n损失...";
+    default: return nullptr;
+    }
+}
+
 // The wheel and its pointer are drawn with the board graphics; until those
 // exist the position kept here is all there is to show.
 void spin_wheel_draw(int /*show_pointer*/) {}
@@ -74,6 +101,7 @@ int spin_wheel_run(int kind) {
     kind = clamp_kind(kind);
     SpinnerState& s = st();
     s.wheel_position = game_rand() % WHEEL_POSITIONS;
+    snd_effect_play(&wheel_sounds[0], 1);
 
     // Spinning, one position a tick, until the stop request.
     int tick = 0;
@@ -104,6 +132,7 @@ int spin_wheel_run(int kind) {
         }
         if (interval > 4 && spin_wheel_table[kind][s.wheel_position] != -1) break;
     }
+    snd_effect_stop(&wheel_sounds[0]);
 
     // Showing the result until a click, or for 40 ticks.
     for (int t = 1;; ++t) {
@@ -113,9 +142,15 @@ int spin_wheel_run(int kind) {
     return spin_wheel_table[kind][s.wheel_position];
 }
 
-int spin_building_prompt(int kind, const char* /*name*/) {
-    // The prompt panel with the name is drawn with the board graphics later.
-    return spin_wheel_run(clamp_kind(kind));
+int spin_building_prompt(int kind, const char* name) {
+    kind = clamp_kind(kind);
+    char text[256];
+    std::snprintf(text, sizeof text, spin_wheel_prompts[kind], name != nullptr ? name : "");
+    st().panel_text = text;
+    snd_effects_load(wheel_sounds);
+    const int value = spin_wheel_run(kind);
+    snd_effects_free(wheel_sounds);
+    return value;
 }
 
 int spin_reels_draw(int /*first_reel*/, int mask, int braking_reel) {
@@ -159,6 +194,7 @@ int spin_reels_run(int three_reels) {
     const int all = three_reels ? 0x7 : 0xF;
     s.brake_reel = 0;
     s.brake_started = false;
+    snd_effect_play(&reel_sounds[0], 1);
 
     // Spinning: every 10th tick each reel jumps to a random in-between
     // position; every tick every reel advances.
@@ -186,8 +222,12 @@ int spin_reels_run(int three_reels) {
         while (spin_reels_draw(reels, masks[r] & all, r) == 0) wait_ms(REELS_TICK_MS);
     }
 
+    snd_effect_stop(&reel_sounds[0]);
     int amount = (s.reel[3] / 2) * 100 + (s.reel[2] / 2) * 10 + s.reel[1] / 2;
     if (!three_reels) amount += (s.reel[4] / 2) * 1000;
+    char text[32];
+    std::snprintf(text, sizeof text, "%d元", amount);
+    s.panel_text = text;
 
     // The amount stands for 40 more ticks.
     for (int t = 0; t < SPIN_AUTO_STOP_TICKS; ++t) wait_ms(REELS_TICK_MS);
@@ -198,7 +238,12 @@ int spin_god_amount(int type) {
     if (type != SPIN_SMALL_WEALTH && type != SPIN_BIG_WEALTH && type != SPIN_SMALL_POVERTY &&
         type != SPIN_BIG_POVERTY)
         return 0;
-    // The slot machine with the god's text is drawn with the board graphics later.
+    char text[256];
+    std::snprintf(text, sizeof text, spin_god_text(type), god_names[type + 1]);
+    st().panel_text = text;
     const bool three = (type == SPIN_SMALL_WEALTH || type == SPIN_SMALL_POVERTY);
-    return spin_reels_run(three ? 1 : 0);
+    snd_effects_load(reel_sounds);
+    const int amount = spin_reels_run(three ? 1 : 0);
+    snd_effects_free(reel_sounds);
+    return amount;
 }

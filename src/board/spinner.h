@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 enum WheelKind : int {
     WHEEL_TRAVEL = 0,
@@ -26,6 +27,9 @@ inline constexpr int REELS_TICK_MS = 30;
 // Value of each wheel position by kind; -1: the wheel cannot stop there.
 extern const int8_t spin_wheel_table[WHEEL_KIND_COUNT][WHEEL_POSITIONS];
 
+// Prompt of each wheel kind; %s is a name (the owner's or the company's).
+extern const char* const spin_wheel_prompts[WHEEL_KIND_COUNT];
+
 // Shows the kind's prompt with the name and runs the wheel; the value (never -1).
 int spin_building_prompt(int kind, const char* name);
 // Runs the wheel from a random position; the value it stops on.
@@ -40,6 +44,10 @@ enum SpinGodType : int {
     SPIN_SMALL_POVERTY = 4, // three reels: paid to every other player
     SPIN_BIG_POVERTY = 5,   // four reels: lost
 };
+// Text of the slot machine for a god type (%s: the god's name), nullptr for
+// a type without reels.
+const char* spin_god_text(int type);
+
 // Runs the slot machine for a god type; yuan 0..999 (three reels) or 0..9999
 // (four reels). Any other type gives 0 without running.
 int spin_god_amount(int type);
@@ -53,6 +61,8 @@ int spin_reels_draw(int first_reel, int mask, int braking_reel);
 // Positions after (or during) a run, for the board drawing and for tests.
 int spin_wheel_position();
 int spin_reel_position(int reel);   // reel 1 (units) .. 4 (thousands)
+// The text the message panel shows now (prompt, then the amount won).
+const std::string& spin_panel_text();
 // Ticks the last run spent spinning before its stop request.
 int spin_last_spin_ticks();
 

@@ -8,3 +8,5 @@ void snd_effects_free(EffectListEntry*) {}
 void snd_wait_last_effect() {}
 void snd_board_effect_play(int, int) {}
 void snd_board_effect_stop(int) {}
+void snd_effect_play(EffectListEntry*, int) {}
+void snd_effect_stop(EffectListEntry*) {}

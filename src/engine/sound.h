@@ -15,6 +15,9 @@ int snd_init(int reload);
 void snd_shutdown();
 void snd_effects_load(EffectListEntry* list);
 void snd_effects_free(EffectListEntry* list);
+// Plays one entry of a loaded list; flags 1 loops, 0 once.
+void snd_effect_play(EffectListEntry* entry, int flags);
+void snd_effect_stop(EffectListEntry* entry);
 // Waits while the last played effect still plays, at most 1000 ms.
 void snd_wait_last_effect();
 
