@@ -109,6 +109,17 @@ TEST_F(JailTest, WanderingCharacterStaysUntilBailedAndThenWorksForThePayer) {
     EXPECT_EQ(walker_of_mover(MOVER_ROBOT_DOLL).place, WALKER_OFF_BOARD);
 }
 
+TEST_F(JailTest, PlayerOutOfTheGameIsNotSent) {
+    player_table[2].control = CTRL_OUT;
+    encounter_board_put(2, 4);
+    jail_send(2, 3);
+    jail_send_hospital(2, 3);
+    EXPECT_EQ(player_table[2].jail_days, 0);
+    EXPECT_EQ(jail_flags[2], 0);
+    EXPECT_EQ(hospital_flags[2], 0);
+    EXPECT_EQ(player_table[2].square, 4);
+}
+
 TEST_F(JailTest, ReleasedPlayerStepsBackOntoTheBoard) {
     jail_send(1, 2);
     player_table[1].jail_days = 0;  // as the count that ends the stay leaves it

@@ -90,6 +90,8 @@ void send(int hospital, int person, int days) {
     const Place& pl = place_of(hospital);
     if (person >= 0 && person < PLAYER_COUNT) {
         PlayerRecord& r = player_table[person];
+        // A player out of the game (a beggar) is nobody's to lock up or bail.
+        if (r.control == CTRL_OUT) return;
         board_view_refresh(r.x, r.y, 0);
         if ((r.*pl.days) == 0) {
             player_clear_jail_hospital(person);
