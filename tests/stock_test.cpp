@@ -260,6 +260,19 @@ TEST_F(StockMarketTest, BandsHalveAndDoubleTheChange) {
     }
 }
 
+TEST_F(StockMarketTest, ABuildingTheMapDoesNotHaveFallsBackToTheListingBand) {
+    stock_table[0].building = 50;  // as a damaged save might hold
+    EXPECT_EQ(stock_company(0), nullptr);
+    for (StockRecord& s : stock_table) s.volatility = 0.0f;
+    stock_table[0].price = 801.0f;  // above 8 x the listing price 100
+    stock_table[0].change_pct = 6.0f;
+    game_srand(777);
+    const float trend = static_cast<float>((game_rand() - 16384) / 4097.0);
+    game_srand(777);
+    stock_daily_update();
+    EXPECT_FLOAT_EQ(stock_table[0].change_pct, (6.0f + trend) * 0.5f);
+}
+
 TEST_F(StockMarketTest, MoveAndFormatClasses) {
     set_price(0, 110.0f, 100.0f);
     EXPECT_EQ(stock_move_class(0), MOVE_LIMIT_UP);

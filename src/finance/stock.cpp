@@ -206,9 +206,9 @@ void stock_daily_update() {
             double high;
             double low;
             const double prev = s.previous_price;
-            if (s.building != 0) {
-                const CompanyBuilding* c = stock_company(i);
-                const double v = (c != nullptr ? c->value : 0) / 10000.0;
+            // A building index the map does not have falls back to the listing price's band.
+            if (const CompanyBuilding* c = stock_company(i)) {
+                const double v = c->value / 10000.0;
                 high = kLinkedHigh * v;
                 low = kLinkedLow * v;
             } else {
