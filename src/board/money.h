@@ -56,6 +56,7 @@ struct MoneyAudit {
     int64_t mismatches;  // payments whose taken and given differed
     int64_t credited;    // money_credit total
     int64_t bankruptcies;
+    int64_t panel_refreshes;  // side-panel redraws the ledger asked for and that drew
 };
 const MoneyAudit& money_audit();
 

@@ -1,0 +1,329 @@
+// The landing dispatch and the land plot rules: buying, upgrading and the
+// toll.
+#include "board/landing.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+#include "board/calendar.h"
+#include "board/choice.h"
+#include "board/decisions.h"
+#include "board/fees.h"
+#include "board/game_state.h"
+#include "board/gods.h"
+#include "board/jail.h"
+#include "board/map.h"
+#include "board/minigames.h"
+#include "board/money.h"
+#include "board/view.h"
+#include "cards/card_use.h"
+#include "cards/cards.h"
+#include "cards/fate.h"
+#include "cards/item_use.h"
+#include "cards/news.h"
+#include "data/card_defs.h"
+#include "engine/draw.h"
+#include "engine/flc.h"
+#include "engine/message.h"
+#include "engine/random.h"
+#include "engine/sound.h"
+#include "engine/speech.h"
+#include "engine/util.h"
+#include "finance/bank.h"
+#include "finance/lottery.h"
+#include "finance/magic_house.h"
+#include "finance/shop.h"
+
+namespace {
+
+constexpr uint32_t MSG_MS = 1500;
+constexpr const char* NO_CASH = "您的现金不足！";
+
+// board_effects element played on landing, by square type (types 0 and 1 play nothing).
+constexpr int8_t square_sound_table[SQUARE_TYPE_COUNT] = {-1, -1, 10, 10, 10, 10, 10, 10, 10,
+                                                          10, 16, 16, 16, 16, 10, 10, 10};
+
+// Effects of board_effects used here.
+constexpr int FX_BOUGHT = 17;
+constexpr int FX_BUILT = 18;
+constexpr int FX_TOLL = 20;
+
+int32_t scaled(int64_t base) {
+    const int64_t v = base * game_price_index;
+    return v > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
+                                                   : static_cast<int32_t>(v);
+}
+
+const char* line(int p, int row) { return speech_line(player_table[p].character, row); }
+
+bool acts_by_itself(const PlayerRecord& pl) { return (pl.control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) != 0; }
+
+// A computer or handed-over player says yes without being asked; a human
+// playing by hand is asked; any other control value says no.
+bool agrees(int cur, DecisionKind kind, const char* text, int32_t price, int32_t object,
+            bool computer_answer) {
+    const PlayerRecord& pl = player_table[cur];
+    if (acts_by_itself(pl)) return computer_answer;
+    if (pl.control == CTRL_HUMAN) return decide_yes_no(kind, cur, text, price, object);
+    return false;
+}
+
+bool out_or_ended(int p) { return player_table[p].control == CTRL_OUT || game_end_code != 0; }
+
+void upgrade_own_plot(int cur, int square, int lot_index) {
+    LandLot& lot = map_lot_table[lot_index];
+    PlayerRecord& pl = player_table[cur];
+    if (lot.level >= 5 || lot.chain_store != 0 || pl.sleepwalk_days != 0) return;
+    const int32_t price = scaled(lot.build_price);
+    if (price > pl.cash) {
+        msg_show(NO_CASH, MSG_MS);
+        return;
+    }
+    char text[160];
+    std::snprintf(text, sizeof text, "%.19s\n\n升级费用:%d元\n\n是否升级？", lot.street, price);
+    if (!agrees(cur, DECIDE_BUILD, text, price, OBJ_LOT_BASE + lot_index, true)) return;
+    if (god_invest_fail(cur) != 0) return;
+    pl.cash -= price;
+    ++lot.level;
+    board_view_refresh(0, 0, 1);
+    snd_board_effect_play(FX_BUILT, 0);
+    if (lot.level == 5) {
+        speech_bubble(cur, 0, line(cur, 15));
+        view_play_animation();
+    } else {
+        speech_react_lot_group(lot.street, 1);
+        god_invest_bonus(cur, square);
+    }
+}
+
+void buy_plot(int cur, int square, int lot_index) {
+    LandLot& lot = map_lot_table[lot_index];
+    PlayerRecord& pl = player_table[cur];
+    // The land god's holder never buys.
+    if (pl.sleepwalk_days != 0 || pl.god_slot == GK_LAND_GOD) return;
+    const int32_t price = scaled(int64_t{lot.level} * lot.build_price + lot.land_price);
+    if (price > pl.cash) {
+        msg_show(NO_CASH, MSG_MS);
+        return;
+    }
+    char text[160];
+    std::snprintf(text, sizeof text, "%.19s\n\n费用:%d元\n\n是否买下此地？", lot.street, price);
+    const bool computer_buys = acts_by_itself(pl) && land_ai_should_buy(price) == 1;
+    if (!agrees(cur, DECIDE_BUY, text, price, OBJ_LOT_BASE + lot_index, computer_buys)) return;
+    if (god_invest_fail(cur) != 0) return;
+    lot.owner = static_cast<uint8_t>(cur + 1);
+    board_view_refresh(0, 0, 1);
+    snd_board_effect_play(FX_BOUGHT, 0);
+    view_draw_minimap_marks(0);
+    if (game_land_term > 0 && game_land_term < static_cast<int32_t>(land_term_delta.size()))
+        lot.expiry = cal_add_months(game_date, land_term_delta[game_land_term]);
+    pl.cash -= price;
+    speech_react_lot_group(lot.street, 0);
+    god_invest_bonus(cur, square);
+}
+
+// Marks in the hit-test map every plot that counts toward a toll of owner
+// (player + 1); returns how many plots were marked.
+int mark_toll_plots(int owner, const LandLot& landed) {
+    if (owner <= 0) return 0;
+    int marked = 0;
+    for (int i = 1; i <= map_lot_count; ++i) {
+        const LandLot& lot = map_lot_table[i];
+        if (lot.owner != owner) continue;
+        const bool counts =
+            landed.chain_store != 0
+                ? lot.chain_store != 0
+                : lot.chain_store == 0 && std::strncmp(lot.street, landed.street, sizeof lot.street) == 0;
+        if (!counts) continue;
+        if (view_hitmap != nullptr)
+            gfx_replace_pixel(view_hitmap, size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE,
+                              static_cast<uint16_t>(OBJ_LOT_BASE + i), 0xFFFF);
+        ++marked;
+    }
+    return marked;
+}
+
+void pay_toll(int cur, int lot_index) {
+    LandLot& lot = map_lot_table[lot_index];
+    const int owner = lot.owner;  // player + 1
+    snd_board_effect_play(FX_TOLL, 0);
+    if (fee_check_exemption(owner - 1, lot.mark, FEE_NAME_TOLL) == 0) return;
+
+    const int ally = (player_table[owner - 1].ally >= 1 && player_table[owner - 1].ally <= PLAYER_COUNT)
+                         ? player_table[owner - 1].ally
+                         : 0;
+    const char* street = lot.chain_store != 0 ? nullptr : lot.street;
+    int64_t t = land_toll(owner, street);
+    const int64_t u = ally != 0 ? land_toll(ally, street) : 0;
+    if (lot.mark != 0) t *= 2;  // only the owner's part is doubled
+
+    view_hitmap_build(1);
+    int marked = mark_toll_plots(owner, lot);
+    if (ally != 0) marked += mark_toll_plots(ally, lot);
+    if (marked > 1) gfx_flash_board();
+
+    char owner_name[64];
+    util_strip_spaces(owner_name, player_name(owner - 1));
+    char text[256];
+    const int64_t sum = ally != 0 ? t + u : t;
+    const int32_t full = sum > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
+                                                                   : static_cast<int32_t>(sum);
+    double share = 0.0;
+    if (ally != 0) {
+        if (full > 0) share = static_cast<double>(u) / static_cast<double>(full);
+        char ally_name[64];
+        util_strip_spaces(ally_name, player_name(ally - 1));
+        std::snprintf(text, sizeof text, "%.19s\n\n属%s与%s\n\n请付%d元%s", lot.street, owner_name,
+                      ally_name, full, FEE_NAME_TOLL);
+    } else {
+        std::snprintf(text, sizeof text, "%.19s\n\n此地属%s\n\n请付%d元%s", lot.street, owner_name, full,
+                      FEE_NAME_TOLL);
+    }
+    msg_show(text, MSG_MS);
+    int32_t total = full;
+
+    total = fee_apply_god(cur, FEE_NAME_TOLL, total);
+    if (total == 0) return;
+
+    // The grudge follows the money each of the two actually collects, from
+    // the amount after the payer's god.
+    const int32_t ally_part_now = ally != 0 ? static_cast<int32_t>(std::trunc(total * share)) : 0;
+    player_add_grudge(cur, owner - 1, (total - ally_part_now) / 100);
+    if (ally != 0) player_add_grudge(cur, ally - 1, ally_part_now / 100);
+
+    int payer = cur;
+    if (fee_card_rescue_due(payer, total) && card_has(cur, 20) &&
+        card_free_pass(cur, owner - 1, total) == 1)
+        total = 0;
+    if (fee_card_rescue_due(payer, total) && card_has(cur, 19)) {
+        const int next = card_scapegoat(cur, 1, total);
+        if (next >= 0 && next < PLAYER_COUNT) payer = next;
+    }
+    if (total != 0) {
+        const int holder = god_find_death_holder(payer);
+        if (holder >= 0 && holder < PLAYER_COUNT) {
+            char holder_name[64];
+            util_strip_spaces(holder_name, player_name(holder));
+            std::snprintf(text, sizeof text, "死神显灵\n\n由%s赔偿%s", holder_name, FEE_NAME_TOLL);
+            msg_show(text, MSG_MS);
+            payer = holder;
+        }
+    }
+    // Nobody pays himself: the last toll stays as it was.
+    if (payer == owner - 1 || (ally != 0 && payer == ally - 1)) return;
+
+    if (speech_react_rival_pays(payer, owner - 1, total) == 0) speech_react_pay(payer, total);
+    if (ally != 0) {
+        const int32_t ally_part = static_cast<int32_t>(std::trunc(total * share));
+        const int32_t owner_part = total - ally_part;
+        speech_react_gain(owner - 1, owner_part);
+        money_pay(payer, owner - 1, owner_part, 0);
+        money_pay(payer, ally - 1, ally_part, 0);
+    } else {
+        speech_react_gain(owner - 1, total);
+        money_pay(payer, owner - 1, total, 0);
+    }
+    lot.last_toll = total;
+}
+
+void land_plot(int cur, int square, int lot_index) {
+    const LandLot& lot = map_lot_table[lot_index];
+    if (lot.owner == cur + 1)
+        upgrade_own_plot(cur, square, lot_index);
+    else if (lot.owner == 0)
+        buy_plot(cur, square, lot_index);
+    else if (lot.owner <= PLAYER_COUNT)
+        pay_toll(cur, lot_index);
+}
+
+constexpr int SPEECH_ROW_0_OR_1 = -2;
+
+void points_square(int cur, const char* text, int points, int speech_row) {
+    flc_play_entry(496, 204, 180, 1, 98);
+    msg_show(text, 1000);
+    player_add_points(cur, points);
+    if (speech_row == SPEECH_ROW_0_OR_1) speech_row = game_rand() & 1;
+    if (speech_row >= 0) speech_bubble(cur, 0, line(cur, speech_row));
+}
+
+void card_square(int cur) {
+    flc_play_entry(495, 208, 180, 1, 99);
+    const int id = card_give_random(cur);
+    if (id == 0) return;
+    char text[128];
+    std::snprintf(text, sizeof text, "得到%s！", card_def(id).name);
+    card_show_picture(id, text);
+    speech_react_percent(cur, card_def(id).price);
+}
+
+// What every property square does last, whatever happened before.
+void property_end(int cur, int square, int code) {
+    // A player eliminated by the payment, or a game that has just ended,
+    // meets no god and builds nothing more.
+    if (!out_or_ended(cur)) {
+        god_landing_effect(cur, square);
+        item_construction_vehicle_arrive(cur, square);
+    }
+    board_view_refresh(0, 0, 1);
+    if (out_or_ended(cur)) return;
+    const int f = code - OBJ_FACILITY_BASE;
+    if (f >= 1 && f <= map_facility_count && map_facility_table != nullptr) {
+        const FacilityLot& fac = map_facility_table[f];
+        if (fac.owner == cur + 1 && player_table[cur].sleepwalk_days == 0 &&
+            fac.kind == FK_RESEARCH_INSTITUTE && fac.level > 0 && (fac.mark & 0x0F) == 0)
+            choose_research_item(f);
+    }
+}
+
+}  // namespace
+
+uint8_t land_on_square(int square) {
+    const int cur = game_active_mover;
+    if (cur < 0 || cur >= PLAYER_COUNT || map_square_table == nullptr || square < 1 ||
+        square > map_square_count)
+        return LAND_WAIT_OTHER;
+    const MapSquare& sq = map_square_table[square];
+    const int type = static_cast<int>(sq.flags & SQF_TYPE_MASK);
+    const int code = sq.object;
+    PlayerRecord& pl = player_table[cur];
+
+    if (pl.sleepwalk_days != 0 && type != SQ_PROPERTY) return LAND_WAIT_OTHER;
+    if (type >= SQ_NEWS && type < SQUARE_TYPE_COUNT) snd_board_effect_play(square_sound_table[type], 0);
+
+    switch (type) {
+    case SQ_PROPERTY: {
+        if (code == 0) return LAND_WAIT_OTHER;
+        if (code > OBJ_LOT_BASE && code <= OBJ_LOT_BASE + map_lot_count)
+            land_plot(cur, square, code - OBJ_LOT_BASE);
+        else if (code > OBJ_FACILITY_BASE && code <= OBJ_FACILITY_BASE + map_facility_count)
+            fee_land_facility(square, code - OBJ_FACILITY_BASE);
+        else if (code > OBJ_COMPANY_BASE && code <= OBJ_COMPANY_BASE + map_company_count)
+            fee_land_company(square, code - OBJ_COMPANY_BASE);
+        property_end(cur, square, code);
+        return LAND_WAIT_PROPERTY;
+    }
+    case SQ_EMPTY: break;
+    case SQ_NEWS: news_show(); break;
+    case SQ_FATE: fate_show(); break;
+    case SQ_JAIL: jail_bail_visit(); break;
+    case SQ_HOSPITAL: jail_hospital_bail_visit(); break;
+    case SQ_MINIGAME_GRID: player_add_points(cur, minigame_play_grid()); break;
+    case SQ_MINIGAME_TARGETS: player_add_points(cur, minigame_play_targets()); break;
+    case SQ_MINIGAME_STEER: player_add_points(cur, minigame_play_steer()); break;
+    case SQ_LOTTERY: lotto_visit(); break;
+    case SQ_POINTS_50: points_square(cur, "得点卷５０点", 50, SPEECH_ROW_0_OR_1); break;
+    case SQ_POINTS_30: points_square(cur, "得点卷３０点", 30, 2); break;
+    case SQ_POINTS_10: points_square(cur, "得点卷１０点", 10, -1); break;
+    case SQ_CARD: card_square(cur); break;
+    case SQ_BANK:
+        bank_deposit_visit();
+        if (game_end_code == 0) bank_loan_visit(static_cast<uint16_t>(code));
+        break;
+    case SQ_SHOP: shop_visit(static_cast<uint16_t>(code)); break;
+    case SQ_MAGIC_HOUSE: magic_visit(); break;
+    default: break;
+    }
+    return LAND_WAIT_OTHER;
+}

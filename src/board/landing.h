@@ -1,0 +1,41 @@
+// What the square on which the current mover's move ended does to it: the
+// dispatch over the square kinds, and for land plots the purchase, upgrade
+// and toll rules with the payment pipeline (exemptions, gods, grudge, card
+// rescues, death god, ledger) that the facility and company fees share.
+#pragma once
+
+#include <cstdint>
+
+// Wait values for the mover's ActorAnim: bit 7 ends the turn when the low
+// seven bits of ticks have run out.
+inline constexpr uint8_t LAND_WAIT_PROPERTY = 0x88;
+inline constexpr uint8_t LAND_WAIT_OTHER = 0x80;
+
+// The toll's name in every toll message.
+inline constexpr const char* FEE_NAME_TOLL = "过路费";
+
+// Runs the landing of the current mover (game_active_mover) on square and
+// returns the wait byte of its turn end.
+uint8_t land_on_square(int square);
+
+// Toll owed to owner (player + 1): with a street, the tolls by level of the
+// owner's plain plots of that street; with nullptr, 2000 for each of the
+// owner's chain stores. Times the price index. Owner 0 owns nothing.
+int32_t land_toll(int owner, const char* street);
+
+// Plots with a chain store owned by owner (player + 1).
+int land_count_chain_stores(int owner);
+
+// 1 when the fee of owner's (player 0..3) property with this mark byte is
+// due; 0 when it is waived (and the reason was shown).
+int fee_check_exemption(int owner, uint8_t mark, const char* fee_name);
+
+// The amount after the payer's attached wealth or poverty god.
+int32_t fee_apply_god(int payer, const char* fee_name, int32_t amount);
+
+// 1 when the payer is allowed to reach for a free-pass or scapegoat card:
+// a large amount, or more than the payer has.
+int fee_card_rescue_due(int payer, int32_t amount);
+
+// 1 when a computer player buys property at price.
+int land_ai_should_buy(int32_t price);

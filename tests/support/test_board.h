@@ -1,0 +1,15 @@
+// A small board for rule tests: a map block with the given numbers of
+// records, all zero, loaded through the map module's own reader, so tests
+// set owners, levels and prices straight in the map tables.
+#pragma once
+
+struct TestBoardSize {
+    int squares = 8;
+    int lots = 6;
+    int facilities = 2;
+    int companies = 3;
+    int decorations = 2;
+};
+
+// Replaces the current map; false when the map module refuses the block.
+bool test_board_load(const TestBoardSize& size = TestBoardSize{});
