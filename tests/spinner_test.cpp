@@ -69,6 +69,15 @@ TEST_F(SpinnerTest, HumanStopsWhenHeClicks) {
     decision_script_push(1);
     spin_wheel_run(WHEEL_TRAVEL);
     EXPECT_EQ(spin_last_spin_ticks(), 3);
+    // A human who never clicks: the result stands for 40 ticks at most.
+    const int asked = decision_asked_count();
+    for (int i = 0; i < 100; ++i) decision_script_push(0);
+    decision_script_push(1);  // the stop of the spinning comes after 101 ticks
+    for (int i = 0; i < 60; ++i) decision_script_push(0);
+    spin_wheel_run(WHEEL_TRAVEL);
+    EXPECT_EQ(decision_script_left(), 60 - 39);
+    EXPECT_EQ(spin_last_spin_ticks(), 101);
+    EXPECT_EQ(decision_asked_count() - asked, 101 + 39);
 }
 
 TEST_F(SpinnerTest, SleepwalkingOrHandedOverHumanStopsByItself) {

@@ -135,7 +135,7 @@ int spin_wheel_run(int kind) {
     snd_effect_stop(&wheel_sounds[0]);
 
     // Showing the result until a click, or for 40 ticks.
-    for (int t = 1;; ++t) {
+    for (int t = 1; t < SPIN_AUTO_STOP_TICKS; ++t) {
         wait_ms(WHEEL_TICK_MS);
         if (stop_requested(t, DEVICE_WHEEL)) break;
     }
