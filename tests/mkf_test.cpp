@@ -335,6 +335,22 @@ TEST_F(MkfTest, FindsArchivesUnderTheFallbackPrefix) {
     EXPECT_EQ(mkf_open(""), -1);
 }
 
+TEST_F(MkfTest, WorkingDirectoryComesBeforeTheFallback) {
+    fs::path cwd = dir / "work";
+    fs::create_directories(cwd);
+    write("BOTH.MKF", archive_bytes({stored({2})}));               // in the data directory
+    Bytes here = archive_bytes({stored({1})});
+    std::FILE* f = std::fopen((cwd / "BOTH.MKF").c_str(), "wb");
+    std::fwrite(here.data(), 1, here.size(), f);
+    std::fclose(f);
+    fs::path before = fs::current_path();
+    fs::current_path(cwd);
+    int slot = mkf_open("BOTH.MKF");
+    fs::current_path(before);
+    ASSERT_GE(slot, 0);
+    EXPECT_EQ(read_all(slot, 0), Bytes{1});
+}
+
 TEST_F(MkfTest, MalformedFilesDoNotOpen) {
     EXPECT_EQ(open({}), -1);           // no index offset
     EXPECT_EQ(open({1, 0}), -1);       // cut inside it
