@@ -75,32 +75,43 @@ constexpr PositionTables make_position_tables() {
 
 constexpr PositionTables position_tables = make_position_tables();
 
-// Least significant bit first within each byte. Reads past the end fail;
-// a look-ahead past the end sees zeros.
+// Least significant bit first within each byte, through a 64-bit buffer whose
+// low bit is the next one. Reads past the end fail; a look-ahead past the end
+// sees zeros, since no byte beyond the data is ever loaded.
 struct BitReader {
-    const uint8_t* data;
-    uint64_t total_bits;
-    uint64_t pos = 0;
+    const uint8_t* next;
+    const uint8_t* end;
+    uint64_t buffer = 0;
+    int available = 0;
 
+    void refill() {
+        while (available <= 56 && next < end) {
+            buffer |= static_cast<uint64_t>(*next++) << available;
+            available += 8;
+        }
+    }
     bool bit(int& b) {
-        if (pos >= total_bits) return false;
-        b = (data[pos >> 3] >> (pos & 7)) & 1;
-        ++pos;
+        if (available == 0) {
+            refill();
+            if (available == 0) return false;
+        }
+        b = static_cast<int>(buffer & 1);
+        buffer >>= 1;
+        --available;
         return true;
     }
-    unsigned peek8() const {
-        unsigned v = 0;
-        for (int i = 0; i < 8; ++i) {
-            uint64_t p = pos + static_cast<uint64_t>(i);
-            if (p >= total_bits) break;
-            v |= ((data[p >> 3] >> (p & 7)) & 1u) << i;
-        }
-        return v;
+    unsigned peek8() {
+        if (available < 8) refill();
+        return static_cast<unsigned>(buffer & 0xFF);
     }
     bool bits(int count, unsigned& v) {
-        if (pos + static_cast<uint64_t>(count) > total_bits) return false;
-        v = 0;
-        for (int i = 0; i < count; ++i, ++pos) v |= ((data[pos >> 3] >> (pos & 7)) & 1u) << i;
+        if (available < count) {
+            refill();
+            if (available < count) return false;
+        }
+        v = static_cast<unsigned>(buffer & ((uint64_t{1} << count) - 1));
+        buffer >>= count;
+        available -= count;
         return true;
     }
 };
@@ -161,7 +172,8 @@ int lzh_decode_symbol(Tree& t, BitReader& in) {
 
 int64_t lzh_decode(void* out_block, uint32_t out_size, const void* in_block, uint32_t in_size) {
     Tree tree = initial_tree;
-    BitReader in{static_cast<const uint8_t*>(in_block), static_cast<uint64_t>(in_size) * 8};
+    const uint8_t* in_bytes = static_cast<const uint8_t*>(in_block);
+    BitReader in{in_bytes, in_bytes + in_size};
     uint8_t* out = static_cast<uint8_t*>(out_block);
     uint32_t written = 0;
     for (;;) {
