@@ -184,11 +184,11 @@ int64_t lzh_decode(void* out_block, uint32_t out_size, const void* in_block, uin
             out[written++] = static_cast<uint8_t>(s);
             continue;
         }
+        // The next 8 bits pick the code word; only its own length is consumed.
         unsigned index = in.peek8();
         unsigned upper = position_tables.upper[index];
-        unsigned low;
-        unsigned code;
-        if (!in.bits(position_tables.length[index], code)) return -1;
+        unsigned code_word, low;
+        if (!in.bits(position_tables.length[index], code_word)) return -1;
         if (!in.bits(6, low)) return -1;
         unsigned p = upper * 64 + low;
         if (p == END_POSITION) return written;
