@@ -1,0 +1,8 @@
+#include "engine/cursor.h"
+
+// The software cursor is not built yet: it returns at once while nothing is shown.
+std::atomic<uint8_t> anim_step_pending{0};
+
+void cursor_start() {}
+void cursor_stop() {}
+void cursor_set_shape(int, int, int) {}

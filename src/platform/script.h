@@ -1,0 +1,59 @@
+// Scripted input: a timed sequence of mouse, button, key, activation and
+// close events fed into the queue as the clock reaches each one's time. Used
+// by headless runs and tests; with the virtual clock a script replays exactly.
+//
+// Script files hold one event per line, "<ms> <event> [arguments]", times in
+// milliseconds since the layer started; '#' starts a comment:
+//   move X Y        mouse move          ldown / lup / rdown / rup  [X Y]
+//   keydown VK      key press (VK decimal or 0x hex; a second keydown repeats)
+//   keyup VK        key release         activate 0|1   deactivate / activate
+//   close           close the window    nothing        only lets time pass
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+enum PlatScriptKind : uint8_t {
+    SCRIPT_NOTHING,
+    SCRIPT_MOUSE_MOVE,
+    SCRIPT_LEFT_DOWN,
+    SCRIPT_LEFT_UP,
+    SCRIPT_RIGHT_DOWN,
+    SCRIPT_RIGHT_UP,
+    SCRIPT_KEY_DOWN,
+    SCRIPT_KEY_UP,
+    SCRIPT_ACTIVATE,
+    SCRIPT_CLOSE,
+};
+
+struct PlatScriptEvent {
+    uint32_t time = 0;
+    PlatScriptKind kind = SCRIPT_NOTHING;
+    int32_t a = -1;  // x, key code or activation flag; -1 = none given
+    int32_t b = -1;  // y
+};
+
+// Resets the script module: no events, no closing at the end, the default
+// time limit.
+void plat_script_reset();
+// Adds an event; events are kept in time order, equal times in the order added.
+void plat_script_add(const PlatScriptEvent& ev);
+// Parses script text (format above); false with a message naming the line.
+bool plat_script_parse(const std::string& text, std::string* error);
+bool plat_script_load(const char* path, std::string* error);
+
+// When set, a program that waits after the last event has been fed gets a
+// close request, so a scripted run always ends.
+void plat_script_set_close_at_end(bool on);
+bool plat_script_close_at_end();
+// A virtual run that would go past this time is closed instead (a guard
+// against a script that never lets the program finish).
+void plat_script_set_time_limit(uint32_t ms);
+bool plat_script_past_time_limit(uint32_t t);
+
+// The time of the next event still to be fed; false when none is left.
+bool plat_script_next_time(uint32_t* t);
+// Feeds every event whose time has come into the queue.
+void plat_script_release_due();
+// Events not fed yet.
+size_t plat_script_pending();

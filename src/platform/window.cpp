@@ -1,0 +1,306 @@
+#include "platform/window.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/keys.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+#include "platform/surface.h"
+
+struct PlatWindowRec {
+    SDL_Window* sdl = nullptr;
+};
+
+namespace {
+
+bool g_sdl_started = false;
+bool g_headless = false;
+bool g_windowed = false;
+PlatWindowRec g_window;
+bool g_window_made = false;
+bool g_window_destroyed = false;
+SDL_Renderer* g_renderer = nullptr;
+SDL_Texture* g_texture = nullptr;
+int g_fail_display_step = 0;
+int g_box_count = 0;
+std::string g_last_box;
+
+bool env_on(const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v && std::strcmp(v, "0") != 0;
+}
+
+// No real display: headless, or SDL's dummy/offscreen video drivers.
+bool no_display() {
+    if (g_headless || !g_sdl_started) return true;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return !driver || std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0;
+}
+
+uint32_t vk_from_sdl(SDL_Keycode key, SDL_Scancode scan) {
+    if (key >= SDLK_a && key <= SDLK_z) return 'A' + static_cast<uint32_t>(key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return '0' + static_cast<uint32_t>(key - SDLK_0);
+    if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + static_cast<uint32_t>(key - SDLK_F1);
+    if (scan >= SDL_SCANCODE_KP_1 && scan <= SDL_SCANCODE_KP_9)
+        return VK_NUMPAD0 + 1 + static_cast<uint32_t>(scan - SDL_SCANCODE_KP_1);
+    switch (key) {
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LALT: case SDLK_RALT: return VK_MENU;
+    case SDLK_PAUSE: return VK_PAUSE;
+    case SDLK_CAPSLOCK: return VK_CAPITAL;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_PAGEUP: return VK_PRIOR;
+    case SDLK_PAGEDOWN: return VK_NEXT;
+    case SDLK_END: return VK_END;
+    case SDLK_HOME: return VK_HOME;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_INSERT: return VK_INSERT;
+    case SDLK_DELETE: return VK_DELETE;
+    case SDLK_KP_0: return VK_NUMPAD0;
+    case SDLK_KP_MULTIPLY: return VK_MULTIPLY;
+    case SDLK_KP_PLUS: return VK_ADD;
+    case SDLK_KP_MINUS: return VK_SUBTRACT;
+    case SDLK_KP_PERIOD: return VK_DECIMAL;
+    case SDLK_KP_DIVIDE: return VK_DIVIDE;
+    case SDLK_SEMICOLON: return VK_OEM_1;
+    case SDLK_EQUALS: return VK_OEM_PLUS;
+    case SDLK_COMMA: return VK_OEM_COMMA;
+    case SDLK_MINUS: return VK_OEM_MINUS;
+    case SDLK_PERIOD: return VK_OEM_PERIOD;
+    case SDLK_SLASH: return VK_OEM_2;
+    case SDLK_BACKQUOTE: return VK_OEM_3;
+    case SDLK_LEFTBRACKET: return VK_OEM_4;
+    case SDLK_BACKSLASH: return VK_OEM_5;
+    case SDLK_RIGHTBRACKET: return VK_OEM_6;
+    case SDLK_QUOTE: return VK_OEM_7;
+    default: return 0;
+    }
+}
+
+uint32_t texture_format() {
+    switch (plat_pixel_format()) {
+    case PLAT_RGB555: return SDL_PIXELFORMAT_RGB555;
+    case PLAT_BGR565: return SDL_PIXELFORMAT_BGR565;
+    case PLAT_RGB444: return SDL_PIXELFORMAT_RGB444;
+    default: return SDL_PIXELFORMAT_RGB565;
+    }
+}
+
+void destroy_display() {
+    if (g_texture) SDL_DestroyTexture(g_texture);
+    if (g_renderer) SDL_DestroyRenderer(g_renderer);
+    g_texture = nullptr;
+    g_renderer = nullptr;
+}
+
+} // namespace
+
+bool plat_init() {
+    plat_shutdown();
+    g_headless = env_on("KARVO_HEADLESS");
+    g_windowed = env_on("KARVO_WINDOWED");
+    plat_queue_reset();
+    plat_script_reset();
+    plat_surface_reset();
+    plat_clock_reset(g_headless);
+    g_fail_display_step = 0;
+    g_box_count = 0;
+    g_last_box.clear();
+    g_window_made = false;
+    g_window_destroyed = false;
+    if (g_headless) {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+    }
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "karvo: cannot start SDL: %s\n", SDL_GetError());
+        return false;
+    }
+    g_sdl_started = true;
+    if (const char* script = std::getenv("KARVO_SCRIPT"); script && *script) {
+        std::string error;
+        if (!plat_script_load(script, &error)) {
+            std::fprintf(stderr, "karvo: %s\n", error.c_str());
+            plat_shutdown();
+            return false;
+        }
+        plat_script_set_close_at_end(true);
+    }
+    return true;
+}
+
+void plat_shutdown() {
+    plat_tick_stop();
+    destroy_display();
+    if (g_window.sdl) SDL_DestroyWindow(g_window.sdl);
+    g_window.sdl = nullptr;
+    if (g_sdl_started) SDL_Quit();
+    g_sdl_started = false;
+}
+
+bool plat_headless() { return g_headless; }
+bool plat_windowed() { return g_windowed; }
+
+PlatWindow plat_create_window(const char* title, PlatWndProc proc) {
+    if (!g_sdl_started) return nullptr;
+    uint32_t flags = SDL_WINDOW_HIDDEN;
+    int w = 640, h = 480;
+    if (!no_display()) {
+        if (g_windowed) {
+            // The largest whole multiple of 640 x 480 that leaves room on the screen.
+            SDL_DisplayMode mode;
+            int k = 1;
+            if (SDL_GetDesktopDisplayMode(0, &mode) == 0)
+                k = std::max(1, std::min((mode.w - 80) / 640, (mode.h - 120) / 480));
+            w *= k;
+            h *= k;
+            flags |= SDL_WINDOW_RESIZABLE;
+        } else {
+            flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        }
+    }
+    g_window.sdl = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, flags);
+    if (!g_window.sdl) {
+        std::fprintf(stderr, "karvo: cannot create the window: %s\n", SDL_GetError());
+        return nullptr;
+    }
+    g_window_made = true;
+    g_window_destroyed = false;
+    plat_set_window_proc(&g_window, proc);
+    return &g_window;
+}
+
+PlatWindow plat_main_window() { return g_window_made && !g_window_destroyed ? &g_window : nullptr; }
+
+void plat_show_window() {
+    if (!g_window.sdl) return;
+    SDL_ShowWindow(g_window.sdl);
+    if (!no_display()) SDL_ShowCursor(SDL_DISABLE);
+    // The program starts active, whether or not a window system says so.
+    plat_input_activate(true);
+}
+
+void plat_destroy_window() {
+    if (!g_window_made || g_window_destroyed) return;
+    g_window_destroyed = true;
+    plat_send_message(WM_DESTROY, 0, 0);
+    destroy_display();
+    if (g_window.sdl) SDL_DestroyWindow(g_window.sdl);
+    g_window.sdl = nullptr;
+}
+
+bool plat_window_destroyed() { return g_window_destroyed; }
+
+void plat_set_focus() {
+    if (g_window.sdl && !no_display()) SDL_RaiseWindow(g_window.sdl);
+}
+
+bool plat_display_open() {
+    if (g_fail_display_step == 1) return false;
+    if (no_display() || !g_window.sdl) return true;  // surfaces in memory are all there is
+    g_renderer = SDL_CreateRenderer(g_window.sdl, -1, SDL_RENDERER_ACCELERATED);
+    if (!g_renderer) g_renderer = SDL_CreateRenderer(g_window.sdl, -1, SDL_RENDERER_SOFTWARE);
+    return g_renderer != nullptr;
+}
+
+bool plat_display_set_mode(int32_t width, int32_t height, int32_t bits) {
+    if (g_fail_display_step == 2 || bits != 16) return false;
+    if (!g_renderer) return true;
+    // Whole-factor scaling, centred, black around.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    if (SDL_RenderSetLogicalSize(g_renderer, width, height) != 0) return false;
+    SDL_RenderSetIntegerScale(g_renderer, SDL_TRUE);
+    g_texture = SDL_CreateTexture(g_renderer, texture_format(), SDL_TEXTUREACCESS_STREAMING, width, height);
+    return g_texture != nullptr;
+}
+
+void plat_display_close() { destroy_display(); }
+
+void plat_test_fail_display(int step) { g_fail_display_step = step; }
+
+void plat_message_box(const char* text, const char* caption, uint32_t flags) {
+    ++g_box_count;
+    g_last_box = text ? text : "";
+    if (no_display() ||
+        SDL_ShowSimpleMessageBox((flags & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION,
+                                 caption ? caption : "", text ? text : "", g_window.sdl) != 0)
+        std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
+}
+
+int plat_message_box_count() { return g_box_count; }
+const char* plat_last_message_box() { return g_last_box.c_str(); }
+
+void plat_window_pump() {
+    if (!g_sdl_started) return;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        switch (e.type) {
+        case SDL_QUIT: plat_request_close(); break;
+        case SDL_WINDOWEVENT:
+            switch (e.window.event) {
+            case SDL_WINDOWEVENT_CLOSE: plat_request_close(); break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED: plat_input_activate(true); break;
+            case SDL_WINDOWEVENT_FOCUS_LOST: plat_input_activate(false); break;
+            case SDL_WINDOWEVENT_EXPOSED: plat_primary_changed(); break;
+            default: break;
+            }
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            if (uint32_t vk = vk_from_sdl(e.key.keysym.sym, e.key.keysym.scancode))
+                plat_input_key(vk, e.type == SDL_KEYDOWN);
+            break;
+        case SDL_MOUSEMOTION: plat_input_mouse_move(e.motion.x, e.motion.y); break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            bool down = e.type == SDL_MOUSEBUTTONDOWN;
+            uint32_t msg = 0;
+            if (e.button.button == SDL_BUTTON_LEFT) msg = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+            if (e.button.button == SDL_BUTTON_RIGHT) msg = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+            if (!msg) break;
+            int x, y;
+            plat_get_cursor_pos(&x, &y);
+            if (e.button.x != x || e.button.y != y) plat_input_mouse_move(e.button.x, e.button.y);
+            plat_input_button(msg);
+            break;
+        }
+        default: break;
+        }
+    }
+    plat_window_present();
+}
+
+void plat_window_present() {
+    if (!g_renderer || !g_texture) return;
+    PlatSurface* primary = plat_primary_surface();
+    if (!primary || !plat_take_primary_changed()) return;
+    SDL_UpdateTexture(g_texture, nullptr, primary->pixels, primary->pitch);
+    SDL_SetRenderDrawColor(g_renderer, 0, 0, 0, 255);
+    SDL_RenderClear(g_renderer);
+    SDL_RenderCopy(g_renderer, g_texture, nullptr, nullptr);
+    SDL_RenderPresent(g_renderer);
+}
+
+void plat_window_warp_mouse(int x, int y) {
+    if (!g_renderer || !g_window.sdl) return;
+    SDL_Rect vp;
+    float sx = 1, sy = 1;
+    SDL_RenderGetViewport(g_renderer, &vp);
+    SDL_RenderGetScale(g_renderer, &sx, &sy);
+    SDL_WarpMouseInWindow(g_window.sdl, static_cast<int>((x + vp.x) * sx), static_cast<int>((y + vp.y) * sy));
+}

@@ -1,0 +1,56 @@
+// The layer's start and end, the one main window and the message box.
+//
+// Environment: KARVO_HEADLESS=1 runs on SDL's dummy drivers with the virtual
+// clock; KARVO_WINDOWED=1 opens a window instead of taking the full screen;
+// KARVO_SCRIPT=file feeds scripted input (platform/script.h) and closes the
+// window when it has run out.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/messages.h"
+
+// Starts the layer: SDL's video and event parts, the clock (virtual when
+// headless), the script named by KARVO_SCRIPT. Every platform module is
+// reset first. False when SDL cannot start or the script cannot be read.
+bool plat_init();
+// Stops the layer: the tick, the window, SDL. Safe to call twice.
+void plat_shutdown();
+bool plat_headless();
+bool plat_windowed();
+
+// Creates the main window (not shown yet) with its procedure.
+PlatWindow plat_create_window(const char* title, PlatWndProc proc);
+PlatWindow plat_main_window();
+// Shows the window; the first activation is delivered here, with or
+// without a display.
+void plat_show_window();
+// Destroys the window: WM_DESTROY goes straight to its procedure. Once only.
+void plat_destroy_window();
+bool plat_window_destroyed();
+// Gives the window the keyboard focus.
+void plat_set_focus();
+
+// The display: opening it, then taking the full screen (or a window) at
+// 640 x 480. Either may fail; tests can make them fail (step 1 open, 2 mode).
+bool plat_display_open();
+bool plat_display_set_mode(int32_t width, int32_t height, int32_t bits);
+void plat_display_close();
+void plat_test_fail_display(int step);
+
+// Message box flags.
+inline constexpr uint32_t MB_OK = 0x00;
+inline constexpr uint32_t MB_ICONERROR = 0x10;
+// Shows a message box (printed to standard error when there is no display).
+void plat_message_box(const char* text, const char* caption, uint32_t flags);
+// How many message boxes were shown, and the text of the last (for tests).
+int plat_message_box_count();
+const char* plat_last_message_box();
+
+// Internal to the layer: takes what the window system has delivered (input,
+// activation, the close request) and presents the primary surface when it
+// changed.
+void plat_window_pump();
+void plat_window_present();
+// Moves the system pointer to a 640 x 480 position inside the window.
+void plat_window_warp_mouse(int x, int y);

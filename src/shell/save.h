@@ -1,0 +1,7 @@
+// Save games.
+#pragma once
+
+// The load list: -1 when nothing was loaded, else the slot's read result.
+int save_load_screen(int over_game);
+// Writes the current game to save slot `slot`.
+void save_write_slot(int slot);
