@@ -5,10 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-// The runner's game driver is compiled in here: the benchmark plays exactly
-// the games the runner plays.
-#include "../tools/runner/day_line.cpp"
-#include "../tools/runner/runner_game.cpp"
+// The runner's game driver (linked in by the runner's build): the benchmark
+// plays exactly the games the runner plays.
+#include "runner_game.h"
 
 namespace {
 
