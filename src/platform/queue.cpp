@@ -141,8 +141,10 @@ void plat_post_message(uint32_t message, uint32_t wparam, int32_t lparam) {
 
 void plat_post_quit_message(int32_t exit_code) {
     std::lock_guard<std::mutex> lock(g_mutex);
+    // A quit already asked for keeps its exit code (the window's destruction
+    // that follows a quit from a modal loop asks again with 0).
+    if (!g_quit_pending) g_quit_code = exit_code;
     g_quit_pending = true;
-    g_quit_code = exit_code;
 }
 
 bool plat_peek_message(PlatMessage* out, bool remove) {

@@ -20,7 +20,7 @@ void plat_queue_reset();
 // Appends a posted message (any thread).
 void plat_post_message(uint32_t message, uint32_t wparam, int32_t lparam);
 // Asks for a quit message with the exit code; it is taken after posted
-// messages and input.
+// messages and input. While one is pending, its code is kept.
 void plat_post_quit_message(int32_t exit_code);
 // Takes (remove) or looks at the next message without waiting; false when
 // none is waiting. Taking a key message runs the keyboard hook first; a key

@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "board/board_screen.h"
+#include "board/game_state.h"
+#include "engine/cursor.h"
+#include "platform/clock.h"
+#include "platform/queue.h"
+#include "platform/window.h"
+#include "shell/app.h"
+#include "shell/keyboard.h"
+#include "shell/screen.h"
+#include "support/headless.h"
+
+namespace {
+
+class App : public HeadlessTest {};
+
+const std::vector<std::string> kStartUp = {
+    "snd_init", "text_init", "gfx_detect_pixel_format", "snd_effects_load", "cfg_read",
+    "mkf_open data.mkf", "mkf_open speaking.mkf", "cursor_start", "music_init", "cursor_set_shape",
+};
+const std::vector<std::string> kShutdown = {
+    "snd_wait_last_effect", "cursor_stop", "music_shutdown", "mkf_close 4", "mkf_close 3",
+    "board_free_graphics", "map_free", "text_shutdown", "snd_effects_free", "snd_shutdown",
+};
+
+std::vector<std::string> concat(std::vector<std::vector<std::string>> parts) {
+    std::vector<std::string> out;
+    for (auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+bool g_hook_installed_in_title = false;
+int32_t g_pitch_in_title = 0;
+
+TEST_F(App, StartsUpAndShutsDownInOrder) {
+    g_hook_installed_in_title = false;
+    app_services.title_run = [] {
+        headless_calls.emplace_back("title_run");
+        g_hook_installed_in_title = plat_keyboard_hook() == app_keyboard_hook;
+        g_pitch_in_title = primary_pitch;
+        return 2;  // none of the title's choices: on to the main loop
+    };
+    close_window(100);
+    EXPECT_EQ(run_app(), 0);
+    EXPECT_EQ(headless_calls,
+              concat({kStartUp, {"avi_play START.AVI", "title_run", "gfx_clear_screen"}, kShutdown}));
+    EXPECT_TRUE(g_hook_installed_in_title);
+    EXPECT_EQ(g_pitch_in_title, 1280);
+    EXPECT_EQ(plat_keyboard_hook(), nullptr);
+    EXPECT_EQ(app_shutdown_done, 1);
+    EXPECT_EQ(primary_surface, nullptr);
+    EXPECT_TRUE(plat_window_destroyed());
+    EXPECT_EQ(plat_tick_count(), 100u);
+}
+
+TEST_F(App, ExitFromTheTitleShutsDownOnceBeforeTheWindowGoes) {
+    headless_title_results = {3};
+    EXPECT_EQ(run_app(), 0);
+    EXPECT_EQ(count_calls("snd_shutdown"), 1);
+    EXPECT_EQ(count_calls("gfx_clear_screen"), 0);
+    EXPECT_TRUE(plat_window_destroyed());
+}
+
+TEST_F(App, ADisplayFailureIsReportedAndEndsTheProgram) {
+    const std::pair<int, const char*> cases[] = {{1, "DirectDraw Initial Error!"}, {2, "DirectDraw SetMode Error!"}};
+    for (auto [step, text] : cases) {
+        SCOPED_TRACE(step);
+        TearDown();
+        SetUp();
+        plat_test_fail_display(step);
+        EXPECT_EQ(run_app(), 0);
+        EXPECT_EQ(plat_message_box_count(), 1);
+        EXPECT_STREQ(plat_last_message_box(), text);
+        EXPECT_EQ(count_calls("title_run"), 0);
+        EXPECT_EQ(headless_calls, std::vector<std::string>{"snd_init"});  // sound set-up is not undone
+    }
+}
+
+TEST_F(App, ANewGameLoadsTheMapAndPushesTheBoardScreen) {
+    headless_title_results = {0};
+    headless_setup_results = {1};
+    close_window(100);
+    EXPECT_EQ(run_app(), 0);
+    EXPECT_EQ(calls_among({"title_run", "setup_run 0", "music_stop", "map_load", "board_load_graphics",
+                           "stock_daily_update", "intro_run", "board_start", "turn_take_step"}),
+              (std::vector<std::string>{"title_run", "setup_run 0", "music_stop", "map_load",
+                                        "board_load_graphics", "stock_daily_update", "intro_run",
+                                        "board_start", "turn_take_step"}));
+    EXPECT_EQ(count_calls("music_next_background 0"), 0);  // the intro started the music
+    EXPECT_EQ(campaign_continuing, 1);
+}
+
+TEST_F(App, ALoadedGameFromTheTitleResumesWithMusic) {
+    headless_title_results = {1};
+    close_window(100);
+    EXPECT_EQ(run_app(), 0);
+    EXPECT_EQ(calls_among({"title_run", "setup_run 0", "board_load_graphics", "music_next_background 0",
+                           "board_start", "turn_take_step"}),
+              (std::vector<std::string>{"title_run", "board_load_graphics", "music_next_background 0",
+                                        "board_start", "turn_take_step"}));
+    EXPECT_EQ(campaign_continuing, 1);
+}
+
+// End codes: a game runs until its first turn step sets the code.
+uint8_t g_code = 0;
+bool g_stage_won_quits = false;
+
+struct EndCase {
+    uint8_t code;
+    std::vector<int> load_results;
+    bool stage_won_quits;
+    std::vector<std::string> expected;  // calls after the turn step, up to the shutdown
+};
+
+TEST_F(App, TheGameEndCodesTakeTheirPaths) {
+    const std::vector<EndCase> cases = {
+        {END_TO_TITLE, {}, false, {"board_free_graphics", "music_stop", "title_run"}},
+        {END_STAGE_CLEARED, {}, false,
+         {"board_free_graphics", "music_stop", "stage_won", "setup_run 1", "title_run"}},
+        {END_STAGE_CLEARED, {}, true, {"board_free_graphics", "music_stop", "stage_won"}},
+        {END_GAME_WON, {}, false, {"board_free_graphics", "music_stop", "stage_won", "title_run"}},
+        {END_LOAD_GAME, {-1}, false, {"board_free_graphics", "music_stop", "save_load_screen 0", "title_run"}},
+        {END_LOAD_GAME, {2}, false,
+         {"board_free_graphics", "music_stop", "save_load_screen 0", "board_load_graphics",
+          "music_next_background 0", "board_start", "turn_take_step"}},
+        {5, {}, false, {"board_free_graphics", "music_stop"}},
+        {200, {}, false, {"board_free_graphics", "music_stop"}},
+    };
+    for (const EndCase& c : cases) {
+        SCOPED_TRACE(std::to_string(c.code) + (c.stage_won_quits ? " quitting" : ""));
+        TearDown();
+        SetUp();
+        headless_title_results = {0};
+        headless_setup_results = {1};
+        headless_load_results.assign(c.load_results.begin(), c.load_results.end());
+        g_code = c.code;
+        g_stage_won_quits = c.stage_won_quits;
+        app_services.turn_take_step = [] {
+            headless_calls.emplace_back("turn_take_step");
+            game_end_code = g_code;
+            g_code = 0;  // only the first step ends the game
+        };
+        app_services.stage_won = [] {
+            headless_calls.emplace_back("stage_won");
+            if (g_stage_won_quits) app_quit = 1;
+        };
+        close_window(1000);
+        EXPECT_EQ(run_app(), 0);
+
+        auto first = std::find(headless_calls.begin(), headless_calls.end(), "turn_take_step");
+        auto end = std::find(first, headless_calls.end(), "gfx_clear_screen");
+        ASSERT_NE(first, headless_calls.end());
+        std::vector<std::string> after(first + 1, end);
+        EXPECT_EQ(after, c.expected);
+        EXPECT_EQ(game_end_code, 0);
+        EXPECT_EQ(count_calls("snd_shutdown"), 1);
+        if (c.stage_won_quits) {
+            EXPECT_LT(plat_tick_count(), 1000u);
+        }  // quit without waiting for the close
+    }
+}
+
+std::vector<uint32_t> g_flush_times, g_tick_times;
+
+TEST_F(App, NoIdleWorkRunsWhileTheProgramIsInactive) {
+    g_flush_times.clear();
+    g_tick_times.clear();
+    app_services.title_run = [] {
+        board_dirty = 1;
+        anim_step_pending = 1;
+        actor_anim_table[0].flags |= ANIM_NEEDS_STEP;
+        game_end_code = 7;
+        return 2;
+    };
+    app_services.board_flush_dirty = [] { g_flush_times.push_back(plat_tick_count()); };
+    app_services.turn_tick = [] {
+        g_tick_times.push_back(plat_tick_count());
+        anim_step_pending = 0;
+    };
+    activate(0, false);
+    activate(300, true);
+    close_window(400);
+    EXPECT_EQ(run_app(), 0);
+    ASSERT_FALSE(g_flush_times.empty());
+    EXPECT_EQ(g_flush_times.front(), 300u);
+    EXPECT_EQ(g_tick_times, (std::vector<uint32_t>{300}));
+    EXPECT_EQ(count_calls("turn_take_step"), 1);
+    EXPECT_EQ(count_calls("board_free_graphics"), 2);  // the end code, then the shutdown
+}
+
+int32_t never_closing_proc(PlatWindow, uint32_t msg, uint32_t, int32_t) {
+    if (msg == WM_SCREEN_START && screen_depth < 2) screen_run(never_closing_proc, 0);
+    return 0;
+}
+
+TEST_F(App, ClosingTheWindowInsideAModalScreenUnwindsThenShutsDownOnce) {
+    app_services.title_run = [] {
+        headless_calls.emplace_back("title_run");
+        screen_run(never_closing_proc, 0);
+        headless_calls.emplace_back("title_unwound");
+        return 0;  // what an unwound title might say: no new game may start
+    };
+    headless_setup_results = {1};
+    close_window(250);
+    EXPECT_EQ(run_app(), 0);
+    EXPECT_EQ(calls_among({"title_run", "title_unwound", "setup_run 0", "snd_shutdown"}),
+              (std::vector<std::string>{"title_run", "title_unwound", "snd_shutdown"}));
+    EXPECT_EQ(screen_depth, 0);
+    EXPECT_EQ(plat_tick_count(), 250u);
+}
+
+int32_t quit_posting_proc(PlatWindow, uint32_t msg, uint32_t, int32_t) {
+    if (msg == WM_SCREEN_START) plat_post_quit_message(7);
+    return 0;
+}
+
+TEST_F(App, AQuitMessageInsideAModalScreenEndsTheProgramWithItsCode) {
+    app_services.title_run = [] {
+        screen_run(quit_posting_proc, 0);
+        return 2;
+    };
+    EXPECT_EQ(run_app(), 7);
+    EXPECT_EQ(count_calls("snd_shutdown"), 1);
+}
+
+TEST_F(App, TheQuitRequestIsActedOnInTheIdlePass) {
+    headless_title_results = {0};
+    headless_setup_results = {1};
+    app_services.turn_take_step = [] {
+        headless_calls.emplace_back("turn_take_step");
+        app_quit = 1;  // as the quit hot key does
+    };
+    close_window(5000);
+    EXPECT_EQ(run_app(), 0);
+    auto after = calls_among({"turn_take_step", "gfx_clear_screen", "snd_shutdown"});
+    EXPECT_EQ(after, (std::vector<std::string>{"turn_take_step", "gfx_clear_screen", "snd_shutdown"}));
+    EXPECT_LT(plat_tick_count(), 5000u);
+}
+
+} // namespace
