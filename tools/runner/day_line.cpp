@@ -43,6 +43,7 @@ std::string runner_day_line() {
         std::snprintf(buf, sizeof buf, " %.*f", 2 - stock_format_class(price), price);
         line += buf;
     }
+    line += runner_money_columns();
     return line;
 }
 

@@ -35,5 +35,12 @@ std::string runner_day_line();
 // 9999.0, and the price index is not below *last_price_index (which is then
 // updated; start it at 1). Empty when all hold, else what is broken.
 std::string runner_stock_check(int32_t* last_price_index);
+// Money and ownership invariants: nobody in the game with negative cash or
+// deposit, every money_pay so far conserved, no refused payment, owners,
+// levels, kinds and chairmen in range. Empty when all hold, else what broke.
+std::string runner_money_check();
+// Day-line columns of the ledger: owned plots and facilities with their
+// levels per player, the jackpot, each company's earnings.
+std::string runner_money_columns();
 // The last line: end code, leader and days played.
 std::string runner_final_line(const RunnerResult& result);

@@ -22,6 +22,11 @@ void print_day(void*) {
         std::printf("invariant broken: %s\n", broken.c_str());
         invariant_broken = true;
     }
+    const std::string money_broken = runner_money_check();
+    if (!money_broken.empty()) {
+        std::printf("invariant broken: %s\n", money_broken.c_str());
+        invariant_broken = true;
+    }
 }
 
 bool parse_int(const char* text, long min, long max, long* out) {

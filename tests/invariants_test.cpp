@@ -1,0 +1,94 @@
+// Many whole computer-only games through the runner: the checks the runner
+// makes after every day (money, ownership and market invariants; see
+// runner_money_check and the other runner checks) must hold on every day of
+// every game, each game must reach its end, and a seed must replay exactly.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+std::string runner_path() { return std::string(KARVO_TEST_DATA_DIR) + "/../karvo_runner"; }
+
+struct RunOutput {
+    std::string out;
+    int status = -1;
+};
+
+RunOutput run_runner(const std::string& args) {
+    RunOutput r;
+    const std::string cmd = runner_path() + " " + args + " 2>/dev/null";
+    FILE* f = popen(cmd.c_str(), "r");
+    if (!f) return r;
+    char buf[8192];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) r.out.append(buf, n);
+    const int st = pclose(f);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+// The first line that reports a broken invariant, or "".
+std::string first_broken(const std::string& out) {
+    const size_t at = out.find("invariant broken");
+    if (at == std::string::npos) return {};
+    const size_t end = out.find('\n', at);
+    const size_t start = out.rfind('\n', at == 0 ? 0 : at - 1);
+    return out.substr(start == std::string::npos ? 0 : start + 1, end == std::string::npos ? end : end - start);
+}
+
+// Plots owned at the end, and whether any of them carries houses.
+struct Estate {
+    int plots = 0;
+    bool houses = false;
+};
+
+Estate estate_on_last_day(const std::string& out) {
+    Estate e;
+    const size_t own = out.rfind("| own ");
+    if (own == std::string::npos) return e;
+    const size_t end = out.find(" | jackpot=", own);
+    const std::string part = out.substr(own, end - own);
+    for (size_t at = part.find(':'); at != std::string::npos; at = part.find(':', at + 1)) {
+        ++e.plots;
+        if (at + 1 < part.size() && part[at + 1] != '0') e.houses = true;
+    }
+    return e;
+}
+
+TEST(Invariants, HoldOnEveryDayOfFiftyTwoGamesOnTheFourMaps) {
+    int games = 0, with_property = 0, with_houses = 0;
+    for (int seed = 101; seed < 114; ++seed) {
+        for (int map = 0; map < 4; ++map) {
+            const int players = 2 + (seed + map) % 3;
+            const std::string args =
+                std::to_string(seed) + " " + std::to_string(map) + " " + std::to_string(players) + " 300";
+            const RunOutput r = run_runner(args);
+            SCOPED_TRACE(args);
+            EXPECT_EQ(first_broken(r.out), "");
+            EXPECT_EQ(r.status, 0) << "the game did not reach its end";
+            EXPECT_NE(r.out.find("end code="), std::string::npos);
+            const Estate e = estate_on_last_day(r.out);
+            if (e.plots > 0) ++with_property;
+            if (e.houses) ++with_houses;
+            ++games;
+        }
+    }
+    EXPECT_EQ(games, 52);
+    // The players buy land and build on it in (nearly) every game.
+    EXPECT_GE(with_property, 48);
+    EXPECT_GE(with_houses, 40);
+}
+
+TEST(Invariants, ASeedReplaysTheSameGame) {
+    const RunOutput a = run_runner("77 2 4 300");
+    const RunOutput b = run_runner("77 2 4 300");
+    ASSERT_FALSE(a.out.empty());
+    EXPECT_EQ(a.out, b.out);
+    EXPECT_NE(a.out.find(" | jackpot="), std::string::npos);
+    EXPECT_NE(a.out.find(" | earn "), std::string::npos);
+}
+
+}  // namespace
