@@ -150,7 +150,13 @@ TEST_F(MapLoadTest, ALoadedGameKeepsItsOwnBlockAndGods) {
     god_table[3].square = 2;
     game_map = 3;
     view_rotation = 6;
+    actor_anim_table[5].phase = PHASE_MOVING;
+    actor_anim_table[5].frame = 7;
+    actor_anim_table[0].wait = 3;
     ASSERT_TRUE(map_load()) << map_last_error();
+    EXPECT_EQ(actor_anim_table[5].phase, PHASE_WAIT) << "the movers' records start afresh";
+    EXPECT_EQ(actor_anim_table[5].frame, 0);
+    EXPECT_EQ(actor_anim_table[0].wait, 0);
     EXPECT_EQ(map_square_count, 2);
     EXPECT_EQ(map_company_table[1].own_shares, 1234);
     EXPECT_EQ(god_table[3].square, 2);

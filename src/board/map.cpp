@@ -7,6 +7,7 @@
 #include "board/game_state.h"
 #include "board/gods.h"
 #include "board/map_block.h"
+#include "board/status.h"
 #include "board/turn.h"
 #include "board/view.h"
 #include "cards/time_machine.h"
@@ -158,6 +159,7 @@ const std::string& map_last_error() { return g_last_error; }
 
 bool map_load() {
     view_free_map_graphics();
+    actor_reset_all();
     if (!g_loaded) {
         std::string error;
         uint32_t size = 0;
@@ -171,13 +173,20 @@ bool map_load() {
         start_new_map();
     }
     view_load_map_graphics(game_map);
+    // The movers' animation records start afresh; their sprites follow
+    // their state.
+    for (ActorAnim& a : actor_anim_table) a = ActorAnim{};
+    for (int p = 0; p < game_player_count && p < PLAYER_COUNT; ++p) actor_update_sprites(p);
+    for (int m = MOVER_THIEF; m <= MOVER_ROBOT_DOLL; ++m) actor_update_sprites(m);
     find_jail_and_hospital();
     stock_link_companies();
+    view_draw_minimap_marks(0);
     return true;
 }
 
 void map_free() {
     view_free_map_graphics();
+    actor_reset_all();
     snapshot_free_slots();
     turn_pending_entry = 0;
     std::string keep = g_last_error;
