@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+#include "platform/surface.h"
+#include "support/headless.h"
+
+namespace {
+
+std::vector<uint32_t> g_tick_times;
+void record_tick() { g_tick_times.push_back(plat_tick_count()); }
+
+class VirtualClock : public HeadlessTest {
+protected:
+    void SetUp() override {
+        HeadlessTest::SetUp();
+        g_tick_times.clear();
+    }
+};
+
+TEST_F(VirtualClock, RaisesTheTickAtEveryTwentyMillisecondsCrossed) {
+    plat_clock_advance_to(7);
+    plat_tick_start(record_tick);
+    plat_clock_advance_to(26);
+    EXPECT_TRUE(g_tick_times.empty());
+    plat_clock_advance_to(68);
+    EXPECT_EQ(g_tick_times, (std::vector<uint32_t>{27, 47, 67}));
+    EXPECT_EQ(plat_tick_count(), 68u);
+    plat_clock_advance_to(50);  // never backwards
+    EXPECT_EQ(plat_tick_count(), 68u);
+    plat_tick_stop();
+    plat_clock_advance_to(200);
+    EXPECT_EQ(g_tick_times.size(), 3u);
+}
+
+TEST_F(VirtualClock, IdleWaitsEndAtTheNextTick) {
+    plat_script_set_close_at_end(false);
+    plat_tick_start(record_tick);
+    for (int i = 0; i < 5; ++i) plat_idle(PLAT_WAIT_FOREVER);
+    EXPECT_EQ(g_tick_times, (std::vector<uint32_t>{20, 40, 60, 80, 100}));
+}
+
+// The same script replays the same messages at the same times.
+std::vector<std::string> replay_once() {
+    plat_clock_reset(true);
+    plat_queue_reset();
+    plat_script_reset();
+    std::string error;
+    EXPECT_TRUE(plat_script_parse("# a short session\n"
+                                  "10 move 100 200\n"
+                                  "35 ldown\n"
+                                  "35 lup 101 201\n"
+                                  "90 keydown 0x41\n"
+                                  "91 keydown 65\n"
+                                  "120 keyup 65\n",
+                                  &error))
+        << error;
+    plat_set_timer(3, 25);
+    std::vector<std::string> seen;
+    for (int guard = 0; guard < 100 && plat_tick_count() < 130; ++guard) {
+        PlatMessage m;
+        if (plat_peek_message(&m, true))
+            seen.push_back(std::to_string(m.time) + ":" + std::to_string(m.message) + ":" +
+                           std::to_string(m.lparam));
+        else
+            plat_idle(PLAT_WAIT_FOREVER);
+    }
+    return seen;
+}
+
+TEST_F(VirtualClock, AScriptedRunReplaysExactly) {
+    auto first = replay_once();
+    auto second = replay_once();
+    EXPECT_EQ(first, second);
+    ASSERT_GE(first.size(), 10u);
+    EXPECT_EQ(first[0], "10:512:" + std::to_string(plat_pack_point(100, 200)));
+    EXPECT_EQ(first[1], "25:275:0");
+}
+
+TEST(Script, BadLinesAreRefusedWithTheirNumber) {
+    plat_script_reset();
+    const char* bad[] = {"10 jump", "x move 1 2", "10 move 1", "10 keydown 300", "10 close now please", "-5 close"};
+    for (const char* text : bad) {
+        std::string error;
+        EXPECT_FALSE(plat_script_parse(std::string("5 nothing\n") + text + "\n", &error)) << text;
+        EXPECT_NE(error.find("line 2"), std::string::npos) << error;
+    }
+    std::string error;
+    EXPECT_FALSE(plat_script_load("/nonexistent/script.txt", &error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(RealClock, TheTickRunsOnItsOwnThread) {
+    plat_clock_reset(false);
+    static std::atomic<int> ticks{0};
+    static std::atomic<bool> other_thread{false};
+    static std::thread::id main_id;
+    main_id = std::this_thread::get_id();
+    ticks = 0;
+    plat_tick_start([] {
+        if (std::this_thread::get_id() != main_id) other_thread = true;
+        ++ticks;
+    });
+    for (int i = 0; i < 500 && ticks < 3; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    plat_tick_stop();
+    int after_stop = ticks;
+    EXPECT_GE(after_stop, 3);
+    EXPECT_TRUE(other_thread);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    EXPECT_EQ(ticks, after_stop);  // stopped means stopped
+}
+
+struct FormatCase {
+    PlatPixelFormat format;
+    uint32_t red, green, blue;
+};
+
+TEST(Surfaces, ReportTheChosenPixelFormat) {
+    plat_surface_reset();
+    EXPECT_EQ(plat_pixel_format(), PLAT_RGB565);  // the default
+    const FormatCase cases[] = {
+        {PLAT_RGB555, 0x7C00, 0x03E0, 0x001F},
+        {PLAT_RGB565, 0xF800, 0x07E0, 0x001F},
+        {PLAT_BGR565, 0x001F, 0x07E0, 0xF800},
+        {PLAT_RGB444, 0x0F00, 0x00F0, 0x000F},
+    };
+    for (const FormatCase& c : cases) {
+        plat_set_pixel_format(c.format);
+        uint32_t r, g, b;
+        plat_surface_masks(nullptr, &r, &g, &b);
+        EXPECT_EQ(r, c.red);
+        EXPECT_EQ(g, c.green);
+        EXPECT_EQ(b, c.blue);
+    }
+    plat_surface_reset();
+}
+
+TEST(Surfaces, FastCopiesAreCutAtBothSurfacesEdges) {
+    plat_surface_reset();
+    PlatSurface* back = plat_surface_create(640, 480, false);
+    PlatSurface* primary = plat_surface_create(640, 480, true);
+    ASSERT_TRUE(back && primary);
+    EXPECT_EQ(back->pitch, 1280);
+    EXPECT_TRUE(plat_take_primary_changed());  // a new primary surface gets shown
+    EXPECT_FALSE(plat_take_primary_changed());
+    int32_t pitch = 0;
+    uint16_t* px = plat_surface_lock(back, &pitch);
+    for (int i = 0; i < 640 * 480; ++i) px[i] = static_cast<uint16_t>(i % 640 + 1);
+    plat_surface_unlock(back);
+    EXPECT_FALSE(plat_take_primary_changed());
+
+    PlatRect r{630, 0, 650, 2};  // runs past the source's right edge
+    plat_blt_fast(primary, 635, 478, back, &r);
+    EXPECT_TRUE(plat_take_primary_changed());
+    EXPECT_EQ(primary->pixels[478 * 640 + 635], 631);
+    EXPECT_EQ(primary->pixels[479 * 640 + 639], 635);  // cut at the target's corner
+    EXPECT_EQ(primary->pixels[477 * 640 + 635], 0);
+    EXPECT_EQ(primary->pixels[478 * 640 + 634], 0);
+
+    PlatRect left{0, 0, 10, 1};
+    plat_blt_fast(primary, -5, 0, back, &left);  // starts left of the target
+    EXPECT_EQ(primary->pixels[0], 6);
+    EXPECT_EQ(primary->pixels[4], 10);
+    EXPECT_EQ(primary->pixels[5], 0);
+    plat_surface_release(back);
+    plat_surface_release(primary);
+    EXPECT_EQ(plat_primary_surface(), nullptr);
+}
+
+} // namespace
