@@ -1,0 +1,66 @@
+// Runs the real program on the dummy drivers with a scripted session.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The build writes the program next to its data directory.
+fs::path program() { return fs::path(KARVO_TEST_DATA_DIR).parent_path() / "karvo"; }
+
+struct ProgramRun {
+    int exit_code = -1;
+    std::string output;
+};
+
+ProgramRun run_with_script(const std::string& script) {
+    fs::path dir = fs::temp_directory_path() / ("karvo_binary_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    fs::path script_file = dir / "session.txt";
+    std::ofstream(script_file) << script;
+    fs::path out_file = dir / "output.txt";
+    std::string cmd = "cd '" + dir.string() + "' && env KARVO_HEADLESS=1 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy KARVO_SCRIPT='" +
+                      script_file.string() + "' '" + program().string() + "' >'" + out_file.string() + "' 2>&1";
+    int status = std::system(cmd.c_str());
+    ProgramRun r;
+    if (WIFEXITED(status)) r.exit_code = WEXITSTATUS(status);
+    std::ifstream in(out_file);
+    r.output.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    fs::remove_all(dir);
+    return r;
+}
+
+TEST(Program, StartsRunsItsMainLoopAndExitsCleanlyWhenAsked) {
+    ASSERT_TRUE(fs::exists(program())) << program();
+    ProgramRun r = run_with_script("100 move 320 240\n"
+                            "150 keydown 0x20\n"
+                            "160 keyup 0x20\n"
+                            "200 activate 0\n"
+                            "300 activate 1\n"
+                            "400 close\n");
+    EXPECT_EQ(r.exit_code, 0) << r.output;
+    EXPECT_EQ(r.output.find("ERROR"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("Sanitizer"), std::string::npos) << r.output;
+}
+
+TEST(Program, AScriptThatHasRunOutEndsTheRun) {
+    ProgramRun r = run_with_script("50 nothing\n");
+    EXPECT_EQ(r.exit_code, 0) << r.output;
+}
+
+TEST(Program, AnUnreadableScriptIsRefused) {
+    ProgramRun r = run_with_script("10 dance\n");
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_NE(r.output.find("script line 1"), std::string::npos) << r.output;
+}
+
+} // namespace
