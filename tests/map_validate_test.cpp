@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "board/game_state.h"
 #include "board/map.h"
+#include "engine/random.h"
 #include "support/map_fixture.h"
 
 namespace {
@@ -246,6 +248,50 @@ TEST_F(MapBlockTest, TheReasonNamesWhatIsWrong) {
     ASSERT_FALSE(map_validate(b.data(), b.size(), &error));
     EXPECT_NE(error.find("square 1"), std::string::npos) << error;
     EXPECT_NE(error.find("23"), std::string::npos) << error;
+}
+
+TEST_F(MapBlockTest, EveryShorterBlockIsRefused) {
+    const Block good = small_board().block();
+    for (size_t n = 0; n < good.size(); ++n) {
+        Block b(good.begin(), good.begin() + static_cast<long>(n));
+        std::string error;
+        EXPECT_FALSE(map_validate(b.data(), b.size(), &error)) << n << " bytes";
+    }
+}
+
+// Damaged blocks either are refused or give a board whose routines stay
+// inside their tables (the sanitizer builds watch the memory).
+TEST_F(MapBlockTest, DamagedBlocksAreRefusedOrSafeToUse) {
+    const Block good = small_board().block();
+    game_srand(2024);
+    int accepted = 0;
+    for (int round = 0; round < 3000; ++round) {
+        Block b = good;
+        int hits = 1 + game_rand() % 4;
+        for (int k = 0; k < hits; ++k) b[static_cast<size_t>(game_rand()) % b.size()] = static_cast<uint8_t>(game_rand());
+        std::string error;
+        if (!map_data_read(b.data(), b.size(), &error)) {
+            EXPECT_FALSE(error.empty());
+            continue;
+        }
+        ++accepted;
+        for (int s = 1; s <= map_square_count; ++s) {
+            player_table[0].square = static_cast<uint16_t>(s);
+            player_table[0].prev_square = map_square_table[s].links[0];
+            map_walk_path(0, 8);
+            map_random_square_far(s);
+            for (int k = 0; k < 4; ++k) map_direction(s, map_square_table[s].links[k]);
+            int x, y;
+            map_object_position(map_square_table[s].object, &x, &y);
+            map_building_op(map_square_table[s].object, round % 3);
+            map_raise_level(map_square_table[s].object);
+        }
+        map_best_building(round % 4);
+        map_random_free_square();
+        Block out(map_data_size);
+        map_data_write(out.data());
+    }
+    EXPECT_GT(accepted, 0) << "damage to names and prices is harmless and accepted";
 }
 
 }  // namespace

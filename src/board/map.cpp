@@ -195,6 +195,7 @@ void map_free() {
 }
 
 int map_direction(int from, int to) {
+    if (from < 1 || from > map_square_count || to < 1 || to > map_square_count) return util_direction8(0, 0);
     const MapSquare& a = map_square_table[from];
     const MapSquare& b = map_square_table[to];
     return util_direction8(b.x - a.x, b.y - a.y);
