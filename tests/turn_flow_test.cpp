@@ -345,7 +345,12 @@ TEST_F(TurnFlow, RightsLapseOnADateThatNeverComes) {
     map_facility_table[1].owner = 3;
     map_facility_table[1].expiry = cal_pack(1998, 3, 1);
     map_lot_table[3].mark = 0x15;
+    map_lot_table[4].owner = 1;
+    map_lot_table[4].expiry = cal_pack(1998, 2, 10);  // the date dialog jumped past it
+    map_lot_table[5].mark = 0x25;
     turn_new_day();
+    EXPECT_EQ(map_lot_table[4].owner, 0);
+    EXPECT_EQ(map_lot_table[5].mark, 0x15);
     EXPECT_EQ(map_lot_table[1].owner, 0);
     EXPECT_EQ(map_lot_table[1].expiry, 0u);
     EXPECT_EQ(map_lot_table[2].owner, 2);

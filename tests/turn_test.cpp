@@ -135,6 +135,21 @@ TEST_F(Turn, AHotelStayEndsWithAStepOutAndThePlayerPlaysOn) {
     }
 }
 
+TEST_F(Turn, AReleaseFromJailStepsOutAndPlaysOn) {
+    PlayerRecord& r = player_table[0];
+    r.jail_days = 0x80;
+    r.y = 250;  // behind the bars beside square 3
+    turn_start_countdowns(0);
+    EXPECT_EQ(r.jail_days, 0);
+    ASSERT_NE(r.control & CTRL_STEPPING, 0);
+    turn_take_step();
+    EXPECT_EQ(actor_anim_table[0].phase, PHASE_MOVING);
+    ASSERT_GT(ticks_until_next_mover(), 0);
+    EXPECT_EQ(game_active_mover, 0);
+    EXPECT_EQ(r.control, CTRL_COMPUTER);
+    EXPECT_EQ(r.y, 320);
+}
+
 TEST_F(Turn, AHeldPlayerLosesItsTurnAfterThreeTicks) {
     player_table[0].jail_days = 2;
     turn_take_step();
