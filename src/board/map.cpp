@@ -109,13 +109,9 @@ void start_new_map() {
         int square = map_random_square_far(0);
         if (square != 0) god_place(kind, square, 0, 0);
     }
-    // Only buildings of a listed company have market shares to subtract;
-    // the others keep the shares their record holds.
-    for (int j = 1; j <= map_company_count; ++j) {
-        CompanyBuilding& c = map_company_table[j];
-        if (c.listed < MAP_LISTED_ROWS)
-            c.own_shares = STOCK_TOTAL_SHARES - stock_table[c.listed].market_shares;
-    }
+    // Only buildings of a listed company (row below 12) have market shares
+    // to subtract; the others keep the shares their record holds.
+    stock_init_company_shares();
     stock_roll_volume();
     view_rotation = 0;
 }
