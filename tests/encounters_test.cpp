@@ -8,7 +8,6 @@
 #include "board/money.h"
 #include "cards/cards.h"
 #include "support/encounter_board.h"
-#include "support/god_checks.h"
 
 namespace {
 

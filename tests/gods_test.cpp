@@ -11,7 +11,6 @@
 #include "cards/cards.h"
 #include "engine/random.h"
 #include "support/encounter_board.h"
-#include "support/god_checks.h"
 
 namespace {
 

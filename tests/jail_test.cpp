@@ -7,7 +7,6 @@
 #include "board/map.h"
 #include "engine/random.h"
 #include "support/encounter_board.h"
-#include "support/god_checks.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // God values added to a holder's ill_fortune, money_luck and mishap_luck on
 // attaching and taken off on removal, by GodKind.
@@ -56,6 +57,10 @@ void god_advance_flights();
 void god_fly(int slot, int x0, int y0, int x1, int y1, int pause);
 // Shows a god's caption over the board and waits.
 void god_caption(const char* text);
+
+// Consistency of slots, squares, occupancy marks and jail flags: empty when
+// every rule holds, else the first broken rule in words.
+std::string god_board_check();
 
 // Nothing outlives a call but god_table itself (cleared by game_state_reset).
 void gods_reset();

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "board/gods.h"
 #include "runner_game.h"
 
 namespace {
@@ -25,6 +26,11 @@ void print_day(void*) {
     const std::string money_broken = runner_money_check();
     if (!money_broken.empty()) {
         std::printf("invariant broken: %s\n", money_broken.c_str());
+        invariant_broken = true;
+    }
+    const std::string board_broken = god_board_check();
+    if (!board_broken.empty()) {
+        std::printf("invariant broken: %s\n", board_broken.c_str());
         invariant_broken = true;
     }
 }

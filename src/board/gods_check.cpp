@@ -1,7 +1,9 @@
-#include "support/god_checks.h"
-
+// Whole-game consistency of the god slots, the squares' god and occupancy
+// marks, and the jail and hospital flags: the rules every routine that moves
+// a slot, a mover or a prisoner keeps, checked by the runner after each day.
 #include <string>
 
+#include "board/gods.h"
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "board/map.h"
