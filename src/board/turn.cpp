@@ -350,10 +350,11 @@ void turn_take_step() {
 
 void turn_tick() {
     anim_step_pending = 0;
+    // Flying gods move on every tick, also while a human thinks.
+    god_advance_flights();
     if (!turn_running) return;
     int m = game_active_mover;
     if (m < 0 || m >= MOVER_COUNT) return;
-    god_advance_flights();
     ActorAnim& a = actor_anim_table[m];
     switch (a.phase) {
         case PHASE_WAIT: {
