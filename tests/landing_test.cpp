@@ -376,6 +376,34 @@ TEST_F(LandingTest, HumanIsAskedBeforeUpgrading) {
     EXPECT_EQ(decision_asked_count(), 2);
 }
 
+TEST_F(LandingTest, InvestmentGodsVoidOrCrownThePurchaseAndTheUpgrade) {
+    player_table[A].cash = 100000;
+    player_table[A].deposit = 100000;
+    // A bad-luck god makes the purchase fail: nothing is paid.
+    player_table[A].god_slot = 7;
+    god_table[7].holder = A + 1;
+    land_on_square(5);
+    EXPECT_EQ(map_lot_table[5].owner, 0);
+    EXPECT_EQ(player_table[A].cash, 100000);
+    // A fortune god builds a house on top of the purchase, for nothing.
+    god_table[7].holder = 0;
+    player_table[A].god_slot = GK_SMALL_FORTUNE;
+    god_table[GK_SMALL_FORTUNE].holder = A + 1;
+    land_on_square(5);
+    EXPECT_EQ(map_lot_table[5].owner, A + 1);
+    EXPECT_EQ(map_lot_table[5].level, 1);
+    EXPECT_EQ(player_table[A].cash, 99000);
+    // ... and one more after an upgrade below the top.
+    map_lot_table[5].level = 2;
+    land_on_square(5);
+    EXPECT_EQ(map_lot_table[5].level, 4);
+    EXPECT_EQ(player_table[A].cash, 98500);
+    // The upgrade to the top celebrates instead of calling the god.
+    land_on_square(5);
+    EXPECT_EQ(map_lot_table[5].level, 5);
+    EXPECT_EQ(player_table[A].cash, 98000);
+}
+
 // ---------------------------------------------------------------------------
 // Other squares
 
