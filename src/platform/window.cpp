@@ -37,11 +37,12 @@ bool env_on(const char* name) {
     return v && *v && std::strcmp(v, "0") != 0;
 }
 
-// No real display: headless, or SDL's dummy/offscreen video drivers.
+// No display to show anything on: headless, or SDL's dummy video driver.
+// (The offscreen driver renders into memory and so runs the whole path.)
 bool no_display() {
     if (g_headless || !g_sdl_started) return true;
     const char* driver = SDL_GetCurrentVideoDriver();
-    return !driver || std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0;
+    return !driver || std::strcmp(driver, "dummy") == 0;
 }
 
 uint32_t vk_from_sdl(SDL_Keycode key, SDL_Scancode scan) {
