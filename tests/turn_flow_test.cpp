@@ -6,6 +6,7 @@
 #include "board/calendar.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/status.h"
 #include "board/turn.h"
 #include "board/turn_flow.h"
 #include "cards/cards.h"
@@ -109,6 +110,17 @@ TEST_F(TurnFlow, TheDayLimitEndsTheGameBeforeAnythingElseOfThatDay) {
     EXPECT_EQ(player_table[0].control, CTRL_OUT);
     EXPECT_EQ(player_table[2].control, CTRL_OUT);
     EXPECT_EQ(count("countdowns"), 0);  // nothing of the turn after the end
+}
+
+TEST_F(TurnFlow, ABlastHitEndsWithTheTurn) {
+    player_table[0].control = CTRL_COMPUTER | CTRL_BLAST_HIT;
+    actor_update_sprites(0);
+    ASSERT_EQ(actor_anim_table[0].flags & ANIM_EXTRA_MASK, ANIM_EXTRA_OUT);
+    turn_next_actor();
+    EXPECT_EQ(player_table[0].control, CTRL_COMPUTER);
+    EXPECT_EQ(actor_anim_table[0].indoor, 0);
+    EXPECT_EQ(actor_anim_table[0].flags & ANIM_WALK_FAMILY_MASK, 1);
+    EXPECT_EQ(game_active_mover, 1);
 }
 
 TEST_F(TurnFlow, NothingOfATurnRunsOnceTheGameHasEnded) {

@@ -268,6 +268,12 @@ void turn_next_actor() {
         }
         r.control &= 0x0F;
     } else {
+        // The turn-transient control bits (a blast hit) end with the turn,
+        // and with them the out-of-game look.
+        if (is_player(m) && (player_table[m].control & CTRL_TURN_BITS)) {
+            player_table[m].control &= static_cast<uint8_t>(~CTRL_TURN_BITS);
+            actor_update_sprites(m);
+        }
         bool new_day = false;
         int next = m;
         for (int guard = 0; guard < 2 * MOVER_COUNT; ++guard) {
