@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "board/board_screen.h"
 #include "board/game_state.h"
 #include "engine/cursor.h"
+#include "engine/mkf.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "platform/window.h"
@@ -239,6 +242,54 @@ TEST_F(App, TheQuitRequestIsActedOnInTheIdlePass) {
     auto after = calls_among({"turn_take_step", "gfx_clear_screen", "snd_shutdown"});
     EXPECT_EQ(after, (std::vector<std::string>{"turn_take_step", "gfx_clear_screen", "snd_shutdown"}));
     EXPECT_LT(plat_tick_count(), 5000u);
+}
+
+// An archive whose every entry is one stored 640 x 480 picture.
+std::string write_picture_archive(uint16_t seed) {
+    std::string path = (std::filesystem::temp_directory_path() /
+                        ("karvo_loading_" + std::to_string(::getpid()) + ".mkf")).string();
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    auto put32 = [f](uint32_t v) {
+        uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+        std::fwrite(b, 1, 4, f);
+    };
+    const uint32_t bytes = 640 * 480 * 2;
+    put32(4 + 16 + bytes);  // where the index starts
+    put32(bytes);
+    put32(bytes);  // stored as is
+    put32(0);
+    put32(0);  // already in the display's format
+    for (uint32_t i = 0; i < 640 * 480; ++i) {
+        uint16_t px = static_cast<uint16_t>(seed + i);
+        std::fwrite(&px, 2, 1, f);  // little-endian machine
+    }
+    for (int e = 0; e <= 560; ++e) put32(4);
+    std::fclose(f);
+    return path;
+}
+
+TEST_F(App, TheLoadingPictureFillsTheScreenAndStopsTheMusic) {
+    mkf_reset();
+    std::string path = write_picture_archive(0x1234);
+    data_archive = mkf_open(path.c_str());
+    ASSERT_GE(data_archive, 0);
+    back_surface = plat_surface_create(640, 480, false);
+    primary_surface = plat_surface_create(640, 480, true);
+    app_show_loading_picture();
+    EXPECT_EQ(primary_surface->pixels[0], 0x1234);
+    EXPECT_EQ(primary_surface->pixels[640 * 480 - 1], static_cast<uint16_t>(0x1234 + 640 * 480 - 1));
+    EXPECT_EQ(back_surface->pixels[1000], static_cast<uint16_t>(0x1234 + 1000));
+    EXPECT_EQ(count_calls("music_stop"), 1);
+
+    // Without the archive the screen stays as it is; the music still stops.
+    mkf_close(data_archive);
+    data_archive = -1;
+    primary_surface->pixels[0] = 7;
+    app_show_loading_picture();
+    EXPECT_EQ(primary_surface->pixels[0], 7);
+    EXPECT_EQ(count_calls("music_stop"), 2);
+    std::remove(path.c_str());
+    mkf_reset();
 }
 
 } // namespace

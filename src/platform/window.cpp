@@ -191,6 +191,7 @@ PlatWindow plat_main_window() { return g_window_made && !g_window_destroyed ? &g
 void plat_show_window() {
     if (!g_window.sdl) return;
     SDL_ShowWindow(g_window.sdl);
+    plat_invalidate_rect(nullptr);  // a window shown for the first time needs painting
     if (!no_display()) SDL_ShowCursor(SDL_DISABLE);
     // The program starts active, whether or not a window system says so.
     plat_input_activate(true);
