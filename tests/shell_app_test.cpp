@@ -68,6 +68,12 @@ TEST_F(App, ExitFromTheTitleShutsDownOnceBeforeTheWindowGoes) {
     EXPECT_TRUE(plat_window_destroyed());
 }
 
+TEST_F(App, WithoutAWindowTheProgramEndsAtOnce) {
+    plat_shutdown();  // no window system to make the window with
+    EXPECT_EQ(run_app(), -1);
+    EXPECT_TRUE(headless_calls.empty());
+}
+
 TEST_F(App, ADisplayFailureIsReportedAndEndsTheProgram) {
     const std::pair<int, const char*> cases[] = {{1, "DirectDraw Initial Error!"}, {2, "DirectDraw SetMode Error!"}};
     for (auto [step, text] : cases) {
