@@ -192,7 +192,6 @@ void plat_show_window() {
     if (!g_window.sdl) return;
     SDL_ShowWindow(g_window.sdl);
     plat_invalidate_rect(nullptr);  // a window shown for the first time needs painting
-    if (!no_display()) SDL_ShowCursor(SDL_DISABLE);
     // The program starts active, whether or not a window system says so.
     plat_input_activate(true);
 }
@@ -207,6 +206,10 @@ void plat_destroy_window() {
 }
 
 bool plat_window_destroyed() { return g_window_destroyed; }
+
+void plat_show_system_cursor(bool show) {
+    if (g_sdl_started && !no_display()) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
 
 void plat_set_focus() {
     if (g_window.sdl && !no_display()) SDL_RaiseWindow(g_window.sdl);

@@ -28,6 +28,9 @@ void plat_show_window();
 // Destroys the window: WM_DESTROY goes straight to its procedure. Once only.
 void plat_destroy_window();
 bool plat_window_destroyed();
+// Shows or hides the system mouse pointer over the window (the software
+// cursor hides it while it runs).
+void plat_show_system_cursor(bool show);
 // Gives the window the keyboard focus.
 void plat_set_focus();
 
