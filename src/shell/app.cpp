@@ -50,6 +50,7 @@ namespace {
 constexpr int HITMAP_CELLS = 440 * 440;
 constexpr uint32_t LOADING_PICTURE_ENTRY = 560;
 constexpr uint32_t SCREEN_BYTES = 640 * 480 * 2;
+constexpr int MAX_BUSY_PASSES = 64;
 
 constexpr AppServices REAL_SERVICES = {
     snd_init, text_init, gfx_detect_pixel_format, snd_effects_load, cfg_read, mkf_open,
@@ -282,7 +283,8 @@ void app_shutdown() {
     app_shutdown_done = 1;
 }
 
-void app_idle_pass() {
+bool app_idle_pass() {
+    bool worked = false;
     if (board_dirty) app_services.board_flush_dirty();
     if (anim_step_pending) app_services.turn_tick();
     if (game_active_mover >= 0 && game_active_mover < MOVER_COUNT) {
@@ -290,6 +292,7 @@ void app_idle_pass() {
         if (a.phase == PHASE_WAIT && (a.flags & ANIM_NEEDS_STEP)) {
             a.flags &= static_cast<uint8_t>(~ANIM_NEEDS_STEP);
             app_services.turn_take_step();
+            worked = true;
         }
     }
     if (game_end_code) {
@@ -299,13 +302,19 @@ void app_idle_pass() {
         uint8_t code = game_end_code;
         game_end_code = 0;
         end_game(code);
+        worked = true;
     }
     // The quit hot key, the system menu and the ending films set app_quit;
     // closing the window asks the same.
-    if (app_quit || plat_close_requested()) close_down();
+    if (app_quit || plat_close_requested()) {
+        close_down();
+        worked = true;
+    }
+    return worked;
 }
 
 int app_message_loop() {
+    int busy_passes = 0;
     for (;;) {
         // A closed window: the modal loops have unwound; shut down before
         // anything else is dispatched.
@@ -325,7 +334,11 @@ int app_message_loop() {
             plat_idle(PLAT_WAIT_FOREVER);
             continue;
         }
-        app_idle_pass();
+        // Time moves on (or the processor is yielded) when the pass found no
+        // turn step to take, so a chain of steps runs without delay; a long
+        // chain still lets time pass now and then, as the busy loop did.
+        if (app_idle_pass() && ++busy_passes < MAX_BUSY_PASSES) continue;
+        busy_passes = 0;
         plat_idle(PLAT_WAIT_FOREVER);
     }
 }

@@ -57,7 +57,9 @@ void app_show_loading_picture();
 int app_message_loop();
 // One idle pass: flush the board, the turn tick, the turn step, the game end
 // code, the quit request. The headless game runner drives the game with it.
-void app_idle_pass();
+// Returns true when it took a turn step or ended the game (more work may
+// follow at once); the caller idles otherwise.
+bool app_idle_pass();
 
 // The services of other modules that start-up, the main loop, shutdown and
 // the main window procedure call. They are the real functions; tests replace
