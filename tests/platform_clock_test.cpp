@@ -15,10 +15,12 @@
 namespace {
 
 std::vector<uint32_t> g_tick_times;
-void record_tick() { g_tick_times.push_back(plat_tick_count()); }
+void record_tick() {
+    g_tick_times.push_back(plat_tick_count());
+}
 
 class VirtualClock : public HeadlessTest {
-protected:
+  protected:
     void SetUp() override {
         HeadlessTest::SetUp();
         g_tick_times.clear();
@@ -33,7 +35,7 @@ TEST_F(VirtualClock, RaisesTheTickAtEveryTwentyMillisecondsCrossed) {
     plat_clock_advance_to(68);
     EXPECT_EQ(g_tick_times, (std::vector<uint32_t>{27, 47, 67}));
     EXPECT_EQ(plat_tick_count(), 68u);
-    plat_clock_advance_to(50);  // never backwards
+    plat_clock_advance_to(50); // never backwards
     EXPECT_EQ(plat_tick_count(), 68u);
     plat_tick_stop();
     plat_clock_advance_to(200);
@@ -43,7 +45,8 @@ TEST_F(VirtualClock, RaisesTheTickAtEveryTwentyMillisecondsCrossed) {
 TEST_F(VirtualClock, IdleWaitsEndAtTheNextTick) {
     plat_script_set_close_at_end(false);
     plat_tick_start(record_tick);
-    for (int i = 0; i < 5; ++i) plat_idle(PLAT_WAIT_FOREVER);
+    for (int i = 0; i < 5; ++i)
+        plat_idle(PLAT_WAIT_FOREVER);
     EXPECT_EQ(g_tick_times, (std::vector<uint32_t>{20, 40, 60, 80, 100}));
 }
 
@@ -86,7 +89,8 @@ TEST_F(VirtualClock, AScriptedRunReplaysExactly) {
 
 TEST(Script, BadLinesAreRefusedWithTheirNumber) {
     plat_script_reset();
-    const char* bad[] = {"10 jump", "x move 1 2", "10 move 1", "10 keydown 300", "10 close now please", "-5 close"};
+    const char* bad[] = {"10 jump",        "x move 1 2",          "10 move 1",
+                         "10 keydown 300", "10 close now please", "-5 close"};
     for (const char* text : bad) {
         std::string error;
         EXPECT_FALSE(plat_script_parse(std::string("5 nothing\n") + text + "\n", &error)) << text;
@@ -108,13 +112,14 @@ TEST(RealClock, TheTickRunsOnItsOwnThread) {
         if (std::this_thread::get_id() != main_id) other_thread = true;
         ++ticks;
     });
-    for (int i = 0; i < 500 && ticks < 3; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < 500 && ticks < 3; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     plat_tick_stop();
     int after_stop = ticks;
     EXPECT_GE(after_stop, 3);
     EXPECT_TRUE(other_thread);
     std::this_thread::sleep_for(std::chrono::milliseconds(60));
-    EXPECT_EQ(ticks, after_stop);  // stopped means stopped
+    EXPECT_EQ(ticks, after_stop); // stopped means stopped
 }
 
 struct FormatCase {
@@ -124,7 +129,7 @@ struct FormatCase {
 
 TEST(Surfaces, ReportTheChosenPixelFormat) {
     plat_surface_reset();
-    EXPECT_EQ(plat_pixel_format(), PLAT_RGB565);  // the default
+    EXPECT_EQ(plat_pixel_format(), PLAT_RGB565); // the default
     const FormatCase cases[] = {
         {PLAT_RGB555, 0x7C00, 0x03E0, 0x001F},
         {PLAT_RGB565, 0xF800, 0x07E0, 0x001F},
@@ -148,24 +153,25 @@ TEST(Surfaces, FastCopiesAreCutAtBothSurfacesEdges) {
     PlatSurface* primary = plat_surface_create(640, 480, true);
     ASSERT_TRUE(back && primary);
     EXPECT_EQ(back->pitch, 1280);
-    EXPECT_TRUE(plat_take_primary_changed());  // a new primary surface gets shown
+    EXPECT_TRUE(plat_take_primary_changed()); // a new primary surface gets shown
     EXPECT_FALSE(plat_take_primary_changed());
     int32_t pitch = 0;
     uint16_t* px = plat_surface_lock(back, &pitch);
-    for (int i = 0; i < 640 * 480; ++i) px[i] = static_cast<uint16_t>(i % 640 + 1);
+    for (int i = 0; i < 640 * 480; ++i)
+        px[i] = static_cast<uint16_t>(i % 640 + 1);
     plat_surface_unlock(back);
     EXPECT_FALSE(plat_take_primary_changed());
 
-    PlatRect r{630, 0, 650, 2};  // runs past the source's right edge
+    PlatRect r{630, 0, 650, 2}; // runs past the source's right edge
     plat_blt_fast(primary, 635, 478, back, &r);
     EXPECT_TRUE(plat_take_primary_changed());
     EXPECT_EQ(primary->pixels[478 * 640 + 635], 631);
-    EXPECT_EQ(primary->pixels[479 * 640 + 639], 635);  // cut at the target's corner
+    EXPECT_EQ(primary->pixels[479 * 640 + 639], 635); // cut at the target's corner
     EXPECT_EQ(primary->pixels[477 * 640 + 635], 0);
     EXPECT_EQ(primary->pixels[478 * 640 + 634], 0);
 
     PlatRect left{0, 0, 10, 1};
-    plat_blt_fast(primary, -5, 0, back, &left);  // starts left of the target
+    plat_blt_fast(primary, -5, 0, back, &left); // starts left of the target
     EXPECT_EQ(primary->pixels[0], 6);
     EXPECT_EQ(primary->pixels[4], 10);
     EXPECT_EQ(primary->pixels[5], 0);

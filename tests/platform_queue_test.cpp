@@ -13,13 +13,15 @@ namespace {
 std::vector<PlatMessage> take_all() {
     std::vector<PlatMessage> out;
     PlatMessage m;
-    while (plat_peek_message(&m, true)) out.push_back(m);
+    while (plat_peek_message(&m, true))
+        out.push_back(m);
     return out;
 }
 
 std::vector<uint32_t> numbers(const std::vector<PlatMessage>& ms) {
     std::vector<uint32_t> out;
-    for (const PlatMessage& m : ms) out.push_back(m.message);
+    for (const PlatMessage& m : ms)
+        out.push_back(m.message);
     return out;
 }
 
@@ -36,14 +38,15 @@ TEST_F(Queue, TakesPostedThenInputThenQuitThenPaintThenTimers) {
 
     PlatMessage peeked;
     ASSERT_TRUE(plat_peek_message(&peeked, false));
-    EXPECT_EQ(peeked.message, 1100u);  // looking does not take it
+    EXPECT_EQ(peeked.message, 1100u); // looking does not take it
 
     auto ms = take_all();
-    EXPECT_EQ(numbers(ms), (std::vector<uint32_t>{1100, 1101, WM_KEYDOWN, WM_QUIT, WM_PAINT, WM_TIMER}));
+    EXPECT_EQ(numbers(ms),
+              (std::vector<uint32_t>{1100, 1101, WM_KEYDOWN, WM_QUIT, WM_PAINT, WM_TIMER}));
     EXPECT_EQ(ms[0].wparam, 1u);
     EXPECT_EQ(ms[0].lparam, 2);
-    EXPECT_EQ(ms[3].wparam, 3u);  // the exit code
-    EXPECT_EQ(ms[5].wparam, 7u);  // the timer id
+    EXPECT_EQ(ms[3].wparam, 3u); // the exit code
+    EXPECT_EQ(ms[5].wparam, 7u); // the timer id
     PlatRect r = plat_paint_rect();
     EXPECT_EQ(r.right, 640);
     EXPECT_EQ(r.bottom, 480);
@@ -54,7 +57,7 @@ TEST_F(Queue, PaintCarriesTheUnionOfInvalidRectangles) {
     plat_invalidate_rect(&a);
     plat_invalidate_rect(&b);
     auto ms = take_all();
-    ASSERT_EQ(numbers(ms), (std::vector<uint32_t>{WM_PAINT}));  // one paint for both
+    ASSERT_EQ(numbers(ms), (std::vector<uint32_t>{WM_PAINT})); // one paint for both
     PlatRect r = plat_paint_rect();
     EXPECT_EQ(r.left, 10);
     EXPECT_EQ(r.top, 5);
@@ -65,10 +68,10 @@ TEST_F(Queue, PaintCarriesTheUnionOfInvalidRectangles) {
 TEST_F(Queue, ATimerHasAtMostOneMessagePendingAndKillingDropsIt) {
     plat_set_timer(1, 10);
     plat_set_timer(2, 30);
-    plat_clock_advance_to(100);  // timer 1 missed nine periods
+    plat_clock_advance_to(100); // timer 1 missed nine periods
     auto ms = take_all();
     ASSERT_EQ(numbers(ms), (std::vector<uint32_t>{WM_TIMER, WM_TIMER}));
-    EXPECT_EQ(ms[0].wparam, 1u);  // the earlier deadline first
+    EXPECT_EQ(ms[0].wparam, 1u); // the earlier deadline first
     EXPECT_EQ(ms[1].wparam, 2u);
 
     plat_clock_advance_to(200);
@@ -99,26 +102,29 @@ TEST_F(Queue, PostingWorksFromOtherThreads) {
     std::vector<std::thread> threads;
     for (uint32_t t = 0; t < 4; ++t)
         threads.emplace_back([t] {
-            for (int i = 0; i < per_thread; ++i) plat_post_message(1200 + t, static_cast<uint32_t>(i), 0);
+            for (int i = 0; i < per_thread; ++i)
+                plat_post_message(1200 + t, static_cast<uint32_t>(i), 0);
         });
-    for (auto& th : threads) th.join();
+    for (auto& th : threads)
+        th.join();
     auto ms = take_all();
     ASSERT_EQ(ms.size(), 4u * per_thread);
     uint32_t next[4] = {};
     for (const PlatMessage& m : ms) {
         uint32_t t = m.message - 1200;
         ASSERT_LT(t, 4u);
-        EXPECT_EQ(m.wparam, next[t]++);  // each thread's messages keep their order
+        EXPECT_EQ(m.wparam, next[t]++); // each thread's messages keep their order
     }
 }
 
 TEST_F(Queue, KeysCarryVirtualCodesWithRepeatAndReleaseBits) {
     key_down(0, VK_RETURN);
-    key_down(0, VK_RETURN);  // held: an auto-repeat
+    key_down(0, VK_RETURN); // held: an auto-repeat
     key_up(0, VK_RETURN);
     auto ms = take_all();
     ASSERT_EQ(numbers(ms), (std::vector<uint32_t>{WM_KEYDOWN, WM_KEYDOWN, WM_KEYUP}));
-    for (const PlatMessage& m : ms) EXPECT_EQ(m.wparam, VK_RETURN);
+    for (const PlatMessage& m : ms)
+        EXPECT_EQ(m.wparam, VK_RETURN);
     auto flags = [](const PlatMessage& m) { return static_cast<uint32_t>(m.lparam) & 0xC0000000u; };
     EXPECT_EQ(flags(ms[0]), 0u);
     EXPECT_EQ(flags(ms[1]), KEY_FLAG_REPEAT);
@@ -141,13 +147,13 @@ TEST_F(Queue, TheKeyboardHookSeesEveryKeyAndMaySwallowIt) {
     auto ms = take_all();
     ASSERT_EQ(numbers(ms), (std::vector<uint32_t>{WM_KEYDOWN, WM_MOUSEMOVE}));
     EXPECT_EQ(ms[0].wparam, static_cast<uint32_t>('Q'));
-    ASSERT_EQ(g_hooked.size(), 3u);  // mouse input does not pass the hook
+    ASSERT_EQ(g_hooked.size(), 3u); // mouse input does not pass the hook
     EXPECT_EQ(g_hooked[0].first, VK_ESCAPE);
     EXPECT_EQ(g_hooked[2].second & KEY_FLAG_RELEASE, KEY_FLAG_RELEASE);
 }
 
 TEST_F(Queue, SettingTheMouseMovesItAndQueuesAMove) {
-    plat_set_cursor_pos(700, 123);  // kept on the screen
+    plat_set_cursor_pos(700, 123); // kept on the screen
     int x = 0, y = 0;
     plat_get_cursor_pos(&x, &y);
     EXPECT_EQ(x, 639);
@@ -155,7 +161,8 @@ TEST_F(Queue, SettingTheMouseMovesItAndQueuesAMove) {
     at(0, SCRIPT_LEFT_DOWN);
     at(0, SCRIPT_LEFT_UP, 20, 30);
     auto ms = take_all();
-    ASSERT_EQ(numbers(ms), (std::vector<uint32_t>{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP}));
+    ASSERT_EQ(numbers(ms),
+              (std::vector<uint32_t>{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP}));
     EXPECT_EQ(ms[0].lparam, plat_pack_point(639, 123));
     EXPECT_EQ(ms[1].wparam & MK_LBUTTON, MK_LBUTTON);
     EXPECT_EQ(ms[3].lparam, plat_pack_point(20, 30));
@@ -180,16 +187,16 @@ TEST_F(Queue, IdleJumpsTheVirtualClockToTheNextThingDue) {
     plat_set_timer(1, 300);
     at(120, SCRIPT_NOTHING);
     plat_idle(PLAT_WAIT_FOREVER);
-    EXPECT_EQ(plat_tick_count(), 120u);  // the scripted event
+    EXPECT_EQ(plat_tick_count(), 120u); // the scripted event
     plat_script_release_due();
     plat_idle(PLAT_WAIT_FOREVER);
-    EXPECT_EQ(plat_tick_count(), 300u);  // the timer
+    EXPECT_EQ(plat_tick_count(), 300u); // the timer
     plat_idle(40);
-    EXPECT_EQ(plat_tick_count(), 300u);  // a message waits: no jump
+    EXPECT_EQ(plat_tick_count(), 300u); // a message waits: no jump
     PlatMessage m;
     ASSERT_TRUE(plat_peek_message(&m, true));
     plat_idle(40);
-    EXPECT_EQ(plat_tick_count(), 340u);  // the wait's own limit
+    EXPECT_EQ(plat_tick_count(), 340u); // the wait's own limit
 }
 
 TEST_F(Queue, AScriptThatHasRunOutClosesTheWindow) {
@@ -213,7 +220,7 @@ TEST_F(Queue, ActivationIsSentStraightToTheProcedureOnlyWhenItChanges) {
     plat_input_activate(false);
     EXPECT_EQ(seen, (std::vector<uint32_t>{1, 0}));
     PlatMessage m;
-    EXPECT_FALSE(plat_peek_message(&m, true));  // nothing went through the queue
+    EXPECT_FALSE(plat_peek_message(&m, true)); // nothing went through the queue
 }
 
 } // namespace

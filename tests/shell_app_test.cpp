@@ -22,17 +22,19 @@ namespace {
 class App : public HeadlessTest {};
 
 const std::vector<std::string> kStartUp = {
-    "snd_init", "text_init", "gfx_detect_pixel_format", "snd_effects_load", "cfg_read",
-    "mkf_open data.mkf", "mkf_open speaking.mkf", "cursor_start", "music_init", "cursor_set_shape",
+    "snd_init",   "text_init",         "gfx_detect_pixel_format", "snd_effects_load",
+    "cfg_read",   "mkf_open data.mkf", "mkf_open speaking.mkf",   "cursor_start",
+    "music_init", "cursor_set_shape",
 };
 const std::vector<std::string> kShutdown = {
-    "snd_wait_last_effect", "cursor_stop", "music_shutdown", "mkf_close 4", "mkf_close 3",
-    "board_free_graphics", "map_free", "text_shutdown", "snd_effects_free", "snd_shutdown",
+    "snd_wait_last_effect", "cursor_stop", "music_shutdown", "mkf_close 4",      "mkf_close 3",
+    "board_free_graphics",  "map_free",    "text_shutdown",  "snd_effects_free", "snd_shutdown",
 };
 
 std::vector<std::string> concat(std::vector<std::vector<std::string>> parts) {
     std::vector<std::string> out;
-    for (auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+    for (auto& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
     return out;
 }
 
@@ -45,12 +47,13 @@ TEST_F(App, StartsUpAndShutsDownInOrder) {
         headless_calls.emplace_back("title_run");
         g_hook_installed_in_title = plat_keyboard_hook() == app_keyboard_hook;
         g_pitch_in_title = primary_pitch;
-        return 2;  // none of the title's choices: on to the main loop
+        return 2; // none of the title's choices: on to the main loop
     };
     close_window(100);
     EXPECT_EQ(run_app(), 0);
-    EXPECT_EQ(headless_calls,
-              concat({kStartUp, {"avi_play START.AVI", "title_run", "gfx_clear_screen"}, kShutdown}));
+    EXPECT_EQ(
+        headless_calls,
+        concat({kStartUp, {"avi_play START.AVI", "title_run", "gfx_clear_screen"}, kShutdown}));
     EXPECT_TRUE(g_hook_installed_in_title);
     EXPECT_EQ(g_pitch_in_title, 1280);
     EXPECT_EQ(plat_keyboard_hook(), nullptr);
@@ -69,13 +72,14 @@ TEST_F(App, ExitFromTheTitleShutsDownOnceBeforeTheWindowGoes) {
 }
 
 TEST_F(App, WithoutAWindowTheProgramEndsAtOnce) {
-    plat_shutdown();  // no window system to make the window with
+    plat_shutdown(); // no window system to make the window with
     EXPECT_EQ(run_app(), -1);
     EXPECT_TRUE(headless_calls.empty());
 }
 
 TEST_F(App, ADisplayFailureIsReportedAndEndsTheProgram) {
-    const std::pair<int, const char*> cases[] = {{1, "DirectDraw Initial Error!"}, {2, "DirectDraw SetMode Error!"}};
+    const std::pair<int, const char*> cases[] = {{1, "DirectDraw Initial Error!"},
+                                                 {2, "DirectDraw SetMode Error!"}};
     for (auto [step, text] : cases) {
         SCOPED_TRACE(step);
         TearDown();
@@ -85,7 +89,8 @@ TEST_F(App, ADisplayFailureIsReportedAndEndsTheProgram) {
         EXPECT_EQ(plat_message_box_count(), 1);
         EXPECT_STREQ(plat_last_message_box(), text);
         EXPECT_EQ(count_calls("title_run"), 0);
-        EXPECT_EQ(headless_calls, std::vector<std::string>{"snd_init"});  // sound set-up is not undone
+        EXPECT_EQ(headless_calls,
+                  std::vector<std::string>{"snd_init"}); // sound set-up is not undone
     }
 }
 
@@ -94,12 +99,13 @@ TEST_F(App, ANewGameLoadsTheMapAndPushesTheBoardScreen) {
     headless_setup_results = {1};
     close_window(100);
     EXPECT_EQ(run_app(), 0);
-    EXPECT_EQ(calls_among({"title_run", "setup_run 0", "music_stop", "map_load", "board_load_graphics",
-                           "stock_daily_update", "intro_run", "board_start", "turn_take_step"}),
-              (std::vector<std::string>{"title_run", "setup_run 0", "music_stop", "map_load",
-                                        "board_load_graphics", "stock_daily_update", "intro_run",
-                                        "board_start", "turn_take_step"}));
-    EXPECT_EQ(count_calls("music_next_background 0"), 0);  // the intro started the music
+    EXPECT_EQ(
+        calls_among({"title_run", "setup_run 0", "music_stop", "map_load", "board_load_graphics",
+                     "stock_daily_update", "intro_run", "board_start", "turn_take_step"}),
+        (std::vector<std::string>{"title_run", "setup_run 0", "music_stop", "map_load",
+                                  "board_load_graphics", "stock_daily_update", "intro_run",
+                                  "board_start", "turn_take_step"}));
+    EXPECT_EQ(count_calls("music_next_background 0"), 0); // the intro started the music
     EXPECT_EQ(campaign_continuing, 1);
 }
 
@@ -107,10 +113,11 @@ TEST_F(App, ALoadedGameFromTheTitleResumesWithMusic) {
     headless_title_results = {1};
     close_window(100);
     EXPECT_EQ(run_app(), 0);
-    EXPECT_EQ(calls_among({"title_run", "setup_run 0", "board_load_graphics", "music_next_background 0",
-                           "board_start", "turn_take_step"}),
-              (std::vector<std::string>{"title_run", "board_load_graphics", "music_next_background 0",
-                                        "board_start", "turn_take_step"}));
+    EXPECT_EQ(
+        calls_among({"title_run", "setup_run 0", "board_load_graphics", "music_next_background 0",
+                     "board_start", "turn_take_step"}),
+        (std::vector<std::string>{"title_run", "board_load_graphics", "music_next_background 0",
+                                  "board_start", "turn_take_step"}));
     EXPECT_EQ(campaign_continuing, 1);
 }
 
@@ -122,18 +129,25 @@ struct EndCase {
     uint8_t code;
     std::vector<int> load_results;
     bool stage_won_quits;
-    std::vector<std::string> expected;  // calls after the turn step, up to the shutdown
+    std::vector<std::string> expected; // calls after the turn step, up to the shutdown
 };
 
 TEST_F(App, TheGameEndCodesTakeTheirPaths) {
     const std::vector<EndCase> cases = {
         {END_TO_TITLE, {}, false, {"board_free_graphics", "music_stop", "title_run"}},
-        {END_STAGE_CLEARED, {}, false,
+        {END_STAGE_CLEARED,
+         {},
+         false,
          {"board_free_graphics", "music_stop", "stage_won", "setup_run 1", "title_run"}},
         {END_STAGE_CLEARED, {}, true, {"board_free_graphics", "music_stop", "stage_won"}},
         {END_GAME_WON, {}, false, {"board_free_graphics", "music_stop", "stage_won", "title_run"}},
-        {END_LOAD_GAME, {-1}, false, {"board_free_graphics", "music_stop", "save_load_screen 0", "title_run"}},
-        {END_LOAD_GAME, {2}, false,
+        {END_LOAD_GAME,
+         {-1},
+         false,
+         {"board_free_graphics", "music_stop", "save_load_screen 0", "title_run"}},
+        {END_LOAD_GAME,
+         {2},
+         false,
          {"board_free_graphics", "music_stop", "save_load_screen 0", "board_load_graphics",
           "music_next_background 0", "board_start", "turn_take_step"}},
         {5, {}, false, {"board_free_graphics", "music_stop"}},
@@ -151,7 +165,7 @@ TEST_F(App, TheGameEndCodesTakeTheirPaths) {
         app_services.turn_take_step = [] {
             headless_calls.emplace_back("turn_take_step");
             game_end_code = g_code;
-            g_code = 0;  // only the first step ends the game
+            g_code = 0; // only the first step ends the game
         };
         app_services.stage_won = [] {
             headless_calls.emplace_back("stage_won");
@@ -169,7 +183,7 @@ TEST_F(App, TheGameEndCodesTakeTheirPaths) {
         EXPECT_EQ(count_calls("snd_shutdown"), 1);
         if (c.stage_won_quits) {
             EXPECT_LT(plat_tick_count(), 1000u);
-        }  // quit without waiting for the close
+        } // quit without waiting for the close
     }
 }
 
@@ -200,7 +214,7 @@ TEST_F(App, NoIdleWorkRunsWhileTheProgramIsInactive) {
     EXPECT_EQ(g_flush_times, (std::vector<uint32_t>{300}));
     EXPECT_EQ(g_tick_times, (std::vector<uint32_t>{300}));
     EXPECT_EQ(count_calls("turn_take_step"), 1);
-    EXPECT_EQ(count_calls("board_free_graphics"), 2);  // the end code, then the shutdown
+    EXPECT_EQ(count_calls("board_free_graphics"), 2); // the end code, then the shutdown
 }
 
 int32_t never_closing_proc(PlatWindow, uint32_t msg, uint32_t, int32_t) {
@@ -219,7 +233,7 @@ TEST_F(App, AChainOfTurnStepsRunsWithinOneTick) {
     };
     close_window(100);
     EXPECT_EQ(run_app(), 0);
-    EXPECT_EQ(step_times, (std::vector<uint32_t>(5, 0)));  // no time passed between the steps
+    EXPECT_EQ(step_times, (std::vector<uint32_t>(5, 0))); // no time passed between the steps
 }
 
 TEST_F(App, AStepThatAlwaysAsksForAnotherStillLetsTimePass) {
@@ -230,7 +244,7 @@ TEST_F(App, AStepThatAlwaysAsksForAnotherStillLetsTimePass) {
         actor_anim_table[game_active_mover].flags |= ANIM_NEEDS_STEP;
     };
     close_window(100);
-    EXPECT_EQ(run_app(), 0);  // ends instead of spinning at one moment forever
+    EXPECT_EQ(run_app(), 0); // ends instead of spinning at one moment forever
     EXPECT_GT(count_calls("turn_take_step"), 64);
 }
 
@@ -239,7 +253,7 @@ TEST_F(App, ClosingTheWindowInsideAModalScreenUnwindsThenShutsDownOnce) {
         headless_calls.emplace_back("title_run");
         screen_run(never_closing_proc, 0);
         headless_calls.emplace_back("title_unwound");
-        return 0;  // what an unwound title might say: no new game may start
+        return 0; // what an unwound title might say: no new game may start
     };
     headless_setup_results = {1};
     close_window(250);
@@ -269,35 +283,38 @@ TEST_F(App, TheQuitRequestIsActedOnInTheIdlePass) {
     headless_setup_results = {1};
     app_services.turn_take_step = [] {
         headless_calls.emplace_back("turn_take_step");
-        app_quit = 1;  // as the quit hot key does
+        app_quit = 1; // as the quit hot key does
     };
     close_window(5000);
     EXPECT_EQ(run_app(), 0);
     auto after = calls_among({"turn_take_step", "gfx_clear_screen", "snd_shutdown"});
-    EXPECT_EQ(after, (std::vector<std::string>{"turn_take_step", "gfx_clear_screen", "snd_shutdown"}));
+    EXPECT_EQ(after,
+              (std::vector<std::string>{"turn_take_step", "gfx_clear_screen", "snd_shutdown"}));
     EXPECT_LT(plat_tick_count(), 5000u);
 }
 
 // An archive whose every entry is one stored 640 x 480 picture.
 std::string write_picture_archive(uint16_t seed) {
     std::string path = (std::filesystem::temp_directory_path() /
-                        ("karvo_loading_" + std::to_string(::getpid()) + ".mkf")).string();
+                        ("karvo_loading_" + std::to_string(::getpid()) + ".mkf"))
+                           .string();
     std::FILE* f = std::fopen(path.c_str(), "wb");
     auto put32 = [f](uint32_t v) {
         uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
         std::fwrite(b, 1, 4, f);
     };
     const uint32_t bytes = 640 * 480 * 2;
-    put32(4 + 16 + bytes);  // where the index starts
+    put32(4 + 16 + bytes); // where the index starts
     put32(bytes);
-    put32(bytes);  // stored as is
+    put32(bytes); // stored as is
     put32(0);
-    put32(0);  // already in the display's format
+    put32(0); // already in the display's format
     for (uint32_t i = 0; i < 640 * 480; ++i) {
         uint16_t px = static_cast<uint16_t>(seed + i);
-        std::fwrite(&px, 2, 1, f);  // little-endian machine
+        std::fwrite(&px, 2, 1, f); // little-endian machine
     }
-    for (int e = 0; e <= 560; ++e) put32(4);
+    for (int e = 0; e <= 560; ++e)
+        put32(4);
     std::fclose(f);
     return path;
 }
@@ -311,7 +328,8 @@ TEST_F(App, TheLoadingPictureFillsTheScreenAndStopsTheMusic) {
     primary_surface = plat_surface_create(640, 480, true);
     app_show_loading_picture();
     EXPECT_EQ(primary_surface->pixels[0], 0x1234);
-    EXPECT_EQ(primary_surface->pixels[640 * 480 - 1], static_cast<uint16_t>(0x1234 + 640 * 480 - 1));
+    EXPECT_EQ(primary_surface->pixels[640 * 480 - 1],
+              static_cast<uint16_t>(0x1234 + 640 * 480 - 1));
     EXPECT_EQ(back_surface->pixels[1000], static_cast<uint16_t>(0x1234 + 1000));
     EXPECT_EQ(count_calls("music_stop"), 1);
 

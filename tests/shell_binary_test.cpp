@@ -15,7 +15,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // The build writes the program next to its data directory.
-fs::path program() { return fs::path(KARVO_TEST_DATA_DIR).parent_path() / "karvo"; }
+fs::path program() {
+    return fs::path(KARVO_TEST_DATA_DIR).parent_path() / "karvo";
+}
 
 struct ProgramRun {
     int exit_code = -1;
@@ -30,14 +32,16 @@ ProgramRun run_with_script(const std::string& script, bool headless = true) {
     fs::path script_file = dir / "session.txt";
     std::ofstream(script_file) << script;
     fs::path out_file = dir / "output.txt";
-    std::string env = headless ? "KARVO_HEADLESS=1 SDL_VIDEODRIVER=dummy"
-                               : "KARVO_HEADLESS=0 SDL_VIDEODRIVER=offscreen SDL_RENDER_DRIVER=software"
-                                 // The offscreen driver's graphics libraries keep
-                                 // allocations of their own past exit; the headless
-                                 // runs check the program's own memory.
-                                 " ASAN_OPTIONS=detect_leaks=0";
-    std::string cmd = "cd '" + dir.string() + "' && env " + env + " SDL_AUDIODRIVER=dummy KARVO_SCRIPT='" +
-                      script_file.string() + "' '" + program().string() + "' >'" + out_file.string() + "' 2>&1";
+    std::string env = headless
+                          ? "KARVO_HEADLESS=1 SDL_VIDEODRIVER=dummy"
+                          : "KARVO_HEADLESS=0 SDL_VIDEODRIVER=offscreen SDL_RENDER_DRIVER=software"
+                            // The offscreen driver's graphics libraries keep
+                            // allocations of their own past exit; the headless
+                            // runs check the program's own memory.
+                            " ASAN_OPTIONS=detect_leaks=0";
+    std::string cmd = "cd '" + dir.string() + "' && env " + env +
+                      " SDL_AUDIODRIVER=dummy KARVO_SCRIPT='" + script_file.string() + "' '" +
+                      program().string() + "' >'" + out_file.string() + "' 2>&1";
     int status = std::system(cmd.c_str());
     ProgramRun r;
     if (WIFEXITED(status)) r.exit_code = WEXITSTATUS(status);
@@ -50,11 +54,11 @@ ProgramRun run_with_script(const std::string& script, bool headless = true) {
 TEST(Program, StartsRunsItsMainLoopAndExitsCleanlyWhenAsked) {
     ASSERT_TRUE(fs::exists(program())) << program();
     ProgramRun r = run_with_script("100 move 320 240\n"
-                            "150 keydown 0x20\n"
-                            "160 keyup 0x20\n"
-                            "200 activate 0\n"
-                            "300 activate 1\n"
-                            "400 close\n");
+                                   "150 keydown 0x20\n"
+                                   "160 keyup 0x20\n"
+                                   "200 activate 0\n"
+                                   "300 activate 1\n"
+                                   "400 close\n");
     EXPECT_EQ(r.exit_code, 0) << r.output;
     EXPECT_EQ(r.output.find("ERROR"), std::string::npos) << r.output;
     EXPECT_EQ(r.output.find("Sanitizer"), std::string::npos) << r.output;

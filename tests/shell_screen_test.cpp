@@ -16,10 +16,12 @@ namespace {
 
 // What the test screens saw: "<screen>:<message>" and results.
 std::vector<std::string> g_log;
-void log(const std::string& s) { g_log.push_back(s); }
+void log(const std::string& s) {
+    g_log.push_back(s);
+}
 
 class Screens : public HeadlessTest {
-protected:
+  protected:
     void SetUp() override {
         HeadlessTest::SetUp();
         g_log.clear();
@@ -55,8 +57,9 @@ int32_t outer_proc(PlatWindow, uint32_t msg, uint32_t, int32_t lparam) {
 TEST_F(Screens, NestedScreensReturnTheirResultsToTheHandlerThatOpenedThem) {
     EXPECT_EQ(screen_run(outer_proc, 4), 1000);
     EXPECT_EQ(screen_depth, 0);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"outer depth 1", "inner start 4", "outer got 5 at depth 1",
-                                               "inner start 10", "outer got 11"}));
+    EXPECT_EQ(g_log,
+              (std::vector<std::string>{"outer depth 1", "inner start 4", "outer got 5 at depth 1",
+                                        "inner start 10", "outer got 11"}));
 }
 
 // Posts two messages, then its close, then one more.
@@ -77,7 +80,7 @@ TEST_F(Screens, MessagesQueuedBeforeACloseStillReachTheClosingScreen) {
     EXPECT_EQ(g_log, (std::vector<std::string>{"closing 1101", "closing 1102"}));
     PlatMessage m;
     ASSERT_TRUE(plat_peek_message(&m, true));
-    EXPECT_EQ(m.message, 1103u);  // left for whoever is below
+    EXPECT_EQ(m.message, 1103u); // left for whoever is below
 }
 
 // Closes twice: only the first close counts.
@@ -118,7 +121,8 @@ int32_t early_close_proc(PlatWindow, uint32_t msg, uint32_t, int32_t) {
 
 TEST_F(Screens, ACloseForAnOuterScreenWaitsForTheScreensAboveIt) {
     EXPECT_EQ(screen_run(early_close_proc, 0), 21);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"inner returned 5", "patient still open", "inner returned 9"}));
+    EXPECT_EQ(g_log, (std::vector<std::string>{"inner returned 5", "patient still open",
+                                               "inner returned 9"}));
 }
 
 TEST_F(Screens, AStaleCloseIsDroppedAtTheMainLoopAndByLaterScreens) {
@@ -190,7 +194,7 @@ int32_t deep_proc(PlatWindow, uint32_t msg, uint32_t, int32_t) {
 TEST_F(Screens, APushBeyondDepthFifteenIsRefused) {
     EXPECT_EQ(screen_run(deep_proc, 0), 1);
     ASSERT_FALSE(g_log.empty());
-    EXPECT_EQ(g_log.front(), "depth 15 got 0");  // the sixteenth was not opened
+    EXPECT_EQ(g_log.front(), "depth 15 got 0"); // the sixteenth was not opened
     EXPECT_EQ(g_log.back(), "depth 1 got 2");
     EXPECT_EQ(screen_depth, 0);
 }
@@ -200,7 +204,7 @@ TEST_F(Screens, AtDepthZeroMessagesGoToTheDefaultProcedure) {
     plat_invalidate_rect(nullptr);
     EXPECT_EQ(app_wndproc(app_hwnd, WM_PAINT, 0, 0), 0);
     PlatMessage m;
-    EXPECT_FALSE(plat_peek_message(&m, true));  // the default procedure validated the window
+    EXPECT_FALSE(plat_peek_message(&m, true)); // the default procedure validated the window
 }
 
 TEST_F(Screens, TheBoardIsPushedWithoutALoopAndFlagsTheMoverForItsStep) {
@@ -221,7 +225,7 @@ TEST_F(Screens, TheBoardIsPushedWithoutALoopAndFlagsTheMoverForItsStep) {
 TEST_F(Screens, OnlyLaterActivationsRestoreAndResumeTheMedia) {
     avi_playing = 1;
     music_midi_on = 1;
-    EXPECT_EQ(app_active, 1);  // the first activation arrived with the window
+    EXPECT_EQ(app_active, 1); // the first activation arrived with the window
     EXPECT_EQ(count_calls("mci resume vfw"), 0);
     activate(0, false);
     activate(0, true);
@@ -230,7 +234,8 @@ TEST_F(Screens, OnlyLaterActivationsRestoreAndResumeTheMedia) {
     EXPECT_EQ(app_active, 1);
     EXPECT_EQ(app_was_inactive, 1);
     EXPECT_EQ(calls_among({"mci pause vfw", "mci pause mid", "mci resume vfw", "mci resume mid"}),
-              (std::vector<std::string>{"mci pause vfw", "mci pause mid", "mci resume vfw", "mci resume mid"}));
+              (std::vector<std::string>{"mci pause vfw", "mci pause mid", "mci resume vfw",
+                                        "mci resume mid"}));
     avi_playing = 0;
     music_midi_on = 0;
     music_cd_on = 1;
@@ -244,7 +249,7 @@ TEST_F(Screens, OnlyLaterActivationsRestoreAndResumeTheMedia) {
 }
 
 TEST_F(Screens, MediaNotificationsGoToTheFilmOrTheMusicOnlyWhenSuccessful) {
-    app_wndproc(app_hwnd, MM_MCINOTIFY, 4, 0);  // aborted: ignored
+    app_wndproc(app_hwnd, MM_MCINOTIFY, 4, 0); // aborted: ignored
     app_wndproc(app_hwnd, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
     avi_playing = 1;
     app_wndproc(app_hwnd, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
@@ -256,7 +261,8 @@ TEST_F(Screens, MediaNotificationsGoToTheFilmOrTheMusicOnlyWhenSuccessful) {
 // A screen that never closes by itself.
 int32_t waiting_proc(PlatWindow, uint32_t msg, uint32_t, int32_t) {
     if (msg == WM_SCREEN_START) log("waiting at " + std::to_string(screen_depth));
-    if (msg == WM_SCREEN_START && screen_depth < 3) log("inner " + std::to_string(screen_run(waiting_proc, 0)));
+    if (msg == WM_SCREEN_START && screen_depth < 3)
+        log("inner " + std::to_string(screen_run(waiting_proc, 0)));
     return 0;
 }
 
@@ -265,13 +271,15 @@ TEST_F(Screens, ClosingTheWindowUnwindsEveryModalLoop) {
     EXPECT_EQ(screen_run(waiting_proc, 0), 0);
     EXPECT_EQ(screen_depth, 0);
     EXPECT_EQ(plat_tick_count(), 500u);
-    EXPECT_EQ(g_log, (std::vector<std::string>{"waiting at 1", "waiting at 2", "waiting at 3", "inner 0", "inner 0"}));
-    EXPECT_EQ(screen_run(waiting_proc, 0), 0);  // nothing opens any more
+    EXPECT_EQ(g_log, (std::vector<std::string>{"waiting at 1", "waiting at 2", "waiting at 3",
+                                               "inner 0", "inner 0"}));
+    EXPECT_EQ(screen_run(waiting_proc, 0), 0); // nothing opens any more
     EXPECT_EQ(g_log.size(), 5u);
 }
 
 int32_t quitting_proc(PlatWindow, uint32_t msg, uint32_t, int32_t) {
-    if (msg == WM_SCREEN_START && screen_depth == 1) log("inner " + std::to_string(screen_run(quitting_proc, 0)));
+    if (msg == WM_SCREEN_START && screen_depth == 1)
+        log("inner " + std::to_string(screen_run(quitting_proc, 0)));
     if (msg == WM_SCREEN_START && screen_depth == 2) plat_post_quit_message(7);
     return 0;
 }

@@ -16,7 +16,7 @@ steady::time_point g_real_start = steady::now();
 
 std::atomic<PlatTickFn> g_tick_fn{nullptr};
 bool g_tick_on = false;
-uint32_t g_next_tick = 0;  // virtual clock
+uint32_t g_next_tick = 0; // virtual clock
 
 // The real clock's tick thread; stopping joins it.
 struct TickThread {
@@ -39,7 +39,7 @@ struct TickThread {
             lock.lock();
             next += std::chrono::milliseconds(PLAT_TICK_PERIOD_MS);
             auto now = steady::now();
-            if (next < now) next = now;  // after a stall, do not burst
+            if (next < now) next = now; // after a stall, do not burst
         }
     }
     void join() {
@@ -75,7 +75,9 @@ void plat_clock_reset(bool use_virtual) {
     g_next_tick = 0;
 }
 
-bool plat_clock_is_virtual() { return g_virtual.load(); }
+bool plat_clock_is_virtual() {
+    return g_virtual.load();
+}
 
 void plat_clock_advance_to(uint32_t t) {
     if (!g_virtual.load()) return;
@@ -107,6 +109,10 @@ void plat_tick_stop() {
     g_tick_fn = nullptr;
 }
 
-bool plat_tick_running() { return g_tick_on; }
+bool plat_tick_running() {
+    return g_tick_on;
+}
 
-uint32_t plat_tick_next_due() { return g_next_tick; }
+uint32_t plat_tick_next_due() {
+    return g_next_tick;
+}

@@ -13,8 +13,8 @@ inline constexpr uint32_t VK_PAUSE = 0x13;
 inline constexpr uint32_t VK_CAPITAL = 0x14;
 inline constexpr uint32_t VK_ESCAPE = 0x1B;
 inline constexpr uint32_t VK_SPACE = 0x20;
-inline constexpr uint32_t VK_PRIOR = 0x21;  // Page Up
-inline constexpr uint32_t VK_NEXT = 0x22;   // Page Down
+inline constexpr uint32_t VK_PRIOR = 0x21; // Page Up
+inline constexpr uint32_t VK_NEXT = 0x22;  // Page Down
 inline constexpr uint32_t VK_END = 0x23;
 inline constexpr uint32_t VK_HOME = 0x24;
 inline constexpr uint32_t VK_LEFT = 0x25;
@@ -24,21 +24,21 @@ inline constexpr uint32_t VK_DOWN = 0x28;
 inline constexpr uint32_t VK_INSERT = 0x2D;
 inline constexpr uint32_t VK_DELETE = 0x2E;
 // '0'..'9' are 0x30..0x39 and 'A'..'Z' are 0x41..0x5A, as their ASCII codes.
-inline constexpr uint32_t VK_NUMPAD0 = 0x60;  // .. VK_NUMPAD9 = 0x69
+inline constexpr uint32_t VK_NUMPAD0 = 0x60; // .. VK_NUMPAD9 = 0x69
 inline constexpr uint32_t VK_MULTIPLY = 0x6A;
 inline constexpr uint32_t VK_ADD = 0x6B;
 inline constexpr uint32_t VK_SUBTRACT = 0x6D;
 inline constexpr uint32_t VK_DECIMAL = 0x6E;
 inline constexpr uint32_t VK_DIVIDE = 0x6F;
-inline constexpr uint32_t VK_F1 = 0x70;  // .. VK_F12 = 0x7B
-inline constexpr uint32_t VK_OEM_1 = 0xBA;       // ;:
-inline constexpr uint32_t VK_OEM_PLUS = 0xBB;    // =+
-inline constexpr uint32_t VK_OEM_COMMA = 0xBC;   // ,<
-inline constexpr uint32_t VK_OEM_MINUS = 0xBD;   // -_
-inline constexpr uint32_t VK_OEM_PERIOD = 0xBE;  // .>
-inline constexpr uint32_t VK_OEM_2 = 0xBF;       // /?
-inline constexpr uint32_t VK_OEM_3 = 0xC0;       // `~
-inline constexpr uint32_t VK_OEM_4 = 0xDB;       // [{
-inline constexpr uint32_t VK_OEM_5 = 0xDC;       // backslash |
-inline constexpr uint32_t VK_OEM_6 = 0xDD;       // ]}
-inline constexpr uint32_t VK_OEM_7 = 0xDE;       // '"
+inline constexpr uint32_t VK_F1 = 0x70;         // .. VK_F12 = 0x7B
+inline constexpr uint32_t VK_OEM_1 = 0xBA;      // ;:
+inline constexpr uint32_t VK_OEM_PLUS = 0xBB;   // =+
+inline constexpr uint32_t VK_OEM_COMMA = 0xBC;  // ,<
+inline constexpr uint32_t VK_OEM_MINUS = 0xBD;  // -_
+inline constexpr uint32_t VK_OEM_PERIOD = 0xBE; // .>
+inline constexpr uint32_t VK_OEM_2 = 0xBF;      // /?
+inline constexpr uint32_t VK_OEM_3 = 0xC0;      // `~
+inline constexpr uint32_t VK_OEM_4 = 0xDB;      // [{
+inline constexpr uint32_t VK_OEM_5 = 0xDC;      // backslash |
+inline constexpr uint32_t VK_OEM_6 = 0xDD;      // ]}
+inline constexpr uint32_t VK_OEM_7 = 0xDE;      // '"

@@ -19,7 +19,7 @@ struct PlatMessage {
     uint32_t message = 0;
     uint32_t wparam = 0;
     int32_t lparam = 0;
-    uint32_t time = 0;  // tick count when the message was queued or made
+    uint32_t time = 0; // tick count when the message was queued or made
 };
 
 inline constexpr uint32_t WM_DESTROY = 2;
@@ -47,14 +47,17 @@ inline constexpr uint32_t MK_SHIFT = 0x0004;
 inline constexpr uint32_t MK_CONTROL = 0x0008;
 
 // Bits of a key message's lParam (and of the keyboard hook's flags).
-inline constexpr uint32_t KEY_FLAG_REPEAT = 1u << 30;   // the key was already down
-inline constexpr uint32_t KEY_FLAG_RELEASE = 1u << 31;  // the key is being released
+inline constexpr uint32_t KEY_FLAG_REPEAT = 1u << 30;  // the key was already down
+inline constexpr uint32_t KEY_FLAG_RELEASE = 1u << 31; // the key is being released
 
 // Mouse position packed the Windows way: y in the high, x in the low 16 bits.
 inline constexpr int32_t plat_pack_point(int x, int y) {
-    return static_cast<int32_t>((static_cast<uint32_t>(y) << 16) | (static_cast<uint32_t>(x) & 0xFFFF));
+    return static_cast<int32_t>((static_cast<uint32_t>(y) << 16) |
+                                (static_cast<uint32_t>(x) & 0xFFFF));
 }
-inline constexpr int plat_point_x(int32_t lparam) { return static_cast<int16_t>(lparam & 0xFFFF); }
+inline constexpr int plat_point_x(int32_t lparam) {
+    return static_cast<int16_t>(lparam & 0xFFFF);
+}
 inline constexpr int plat_point_y(int32_t lparam) {
     return static_cast<int16_t>((static_cast<uint32_t>(lparam) >> 16) & 0xFFFF);
 }

@@ -1,8 +1,8 @@
 #include "platform/queue.h"
 
 #include <algorithm>
-#include <chrono>
 #include <atomic>
+#include <chrono>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -18,15 +18,15 @@ struct Timer {
     uint32_t id;
     uint32_t interval;
     uint32_t deadline;
-    uint64_t order;  // creation order breaks ties between equal deadlines
+    uint64_t order; // creation order breaks ties between equal deadlines
 };
 
-std::mutex g_mutex;  // guards the posted queue and the quit request
+std::mutex g_mutex; // guards the posted queue and the quit request
 std::deque<PlatMessage> g_posted;
 bool g_quit_pending = false;
 int32_t g_quit_code = 0;
 
-std::deque<PlatMessage> g_input;  // main thread only, like everything below
+std::deque<PlatMessage> g_input; // main thread only, like everything below
 std::vector<Timer> g_timers;
 uint64_t g_timer_order = 0;
 bool g_paint_invalid = false;
@@ -40,12 +40,16 @@ PlatKeyboardHook g_hook = nullptr;
 int g_mouse_x = 0, g_mouse_y = 0;
 uint32_t g_buttons = 0;
 bool g_keys_down[256] = {};
-int g_active = -1;  // -1 not yet told either way
+int g_active = -1; // -1 not yet told either way
 
 std::atomic<bool> g_close_requested{false};
 
-bool before(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) < 0; }
-bool due(uint32_t deadline, uint32_t now) { return static_cast<int32_t>(now - deadline) >= 0; }
+bool before(uint32_t a, uint32_t b) {
+    return static_cast<int32_t>(a - b) < 0;
+}
+bool due(uint32_t deadline, uint32_t now) {
+    return static_cast<int32_t>(now - deadline) >= 0;
+}
 
 PlatMessage make(uint32_t message, uint32_t wparam, int32_t lparam) {
     PlatMessage m;
@@ -181,7 +185,7 @@ bool plat_peek_message(PlatMessage* out, bool remove) {
         *out = make(WM_TIMER, t->id, 0);
         if (remove) {
             t->deadline += t->interval;
-            if (due(t->deadline, now)) t->deadline = now + t->interval;  // no burst after a stall
+            if (due(t->deadline, now)) t->deadline = now + t->interval; // no burst after a stall
         }
         return true;
     }
@@ -210,7 +214,9 @@ void plat_set_window_proc(PlatWindow window, PlatWndProc proc) {
     g_proc = proc;
 }
 
-PlatWndProc plat_window_proc() { return g_proc; }
+PlatWndProc plat_window_proc() {
+    return g_proc;
+}
 
 bool plat_take_input(PlatMessage* out) {
     gather();
@@ -220,7 +226,8 @@ bool plat_take_input(PlatMessage* out) {
 int plat_drain_input() {
     int n = 0;
     PlatMessage m;
-    while (plat_take_input(&m)) ++n;
+    while (plat_take_input(&m))
+        ++n;
     return n;
 }
 
@@ -242,7 +249,9 @@ void plat_invalidate_rect(const PlatRect* rect) {
     g_paint_invalid = true;
 }
 
-PlatRect plat_paint_rect() { return g_last_paint_rect; }
+PlatRect plat_paint_rect() {
+    return g_last_paint_rect;
+}
 
 void plat_update_window() {
     if (!g_paint_invalid) return;
@@ -266,7 +275,8 @@ void plat_set_timer(uint32_t id, uint32_t ms) {
 }
 
 bool plat_kill_timer(uint32_t id) {
-    auto it = std::find_if(g_timers.begin(), g_timers.end(), [id](const Timer& t) { return t.id == id; });
+    auto it =
+        std::find_if(g_timers.begin(), g_timers.end(), [id](const Timer& t) { return t.id == id; });
     if (it == g_timers.end()) return false;
     g_timers.erase(it);
     return true;
@@ -281,8 +291,12 @@ bool plat_next_timer_deadline(uint32_t* when) {
     return any;
 }
 
-void plat_set_keyboard_hook(PlatKeyboardHook hook) { g_hook = hook; }
-PlatKeyboardHook plat_keyboard_hook() { return g_hook; }
+void plat_set_keyboard_hook(PlatKeyboardHook hook) {
+    g_hook = hook;
+}
+PlatKeyboardHook plat_keyboard_hook() {
+    return g_hook;
+}
 
 void plat_get_cursor_pos(int* x, int* y) {
     if (x) *x = g_mouse_x;
@@ -298,7 +312,7 @@ void plat_set_cursor_pos(int x, int y) {
 
 void plat_input_key(uint32_t vk, bool down) {
     vk &= 0xFF;
-    uint32_t flags = 1;  // repeat count
+    uint32_t flags = 1; // repeat count
     if (down) {
         if (g_keys_down[vk]) flags |= KEY_FLAG_REPEAT;
     } else {
@@ -311,18 +325,29 @@ void plat_input_key(uint32_t vk, bool down) {
 void plat_input_mouse_move(int x, int y) {
     g_mouse_x = std::clamp(x, 0, 639);
     g_mouse_y = std::clamp(y, 0, 479);
-    g_input.push_back(make(WM_MOUSEMOVE, g_buttons | key_modifiers(), plat_pack_point(g_mouse_x, g_mouse_y)));
+    g_input.push_back(
+        make(WM_MOUSEMOVE, g_buttons | key_modifiers(), plat_pack_point(g_mouse_x, g_mouse_y)));
 }
 
 void plat_input_button(uint32_t message) {
     switch (message) {
-    case WM_LBUTTONDOWN: g_buttons |= MK_LBUTTON; break;
-    case WM_LBUTTONUP: g_buttons &= ~MK_LBUTTON; break;
-    case WM_RBUTTONDOWN: g_buttons |= MK_RBUTTON; break;
-    case WM_RBUTTONUP: g_buttons &= ~MK_RBUTTON; break;
-    default: return;
+    case WM_LBUTTONDOWN:
+        g_buttons |= MK_LBUTTON;
+        break;
+    case WM_LBUTTONUP:
+        g_buttons &= ~MK_LBUTTON;
+        break;
+    case WM_RBUTTONDOWN:
+        g_buttons |= MK_RBUTTON;
+        break;
+    case WM_RBUTTONUP:
+        g_buttons &= ~MK_RBUTTON;
+        break;
+    default:
+        return;
     }
-    g_input.push_back(make(message, g_buttons | key_modifiers(), plat_pack_point(g_mouse_x, g_mouse_y)));
+    g_input.push_back(
+        make(message, g_buttons | key_modifiers(), plat_pack_point(g_mouse_x, g_mouse_y)));
 }
 
 void plat_input_activate(bool active) {
@@ -332,10 +357,16 @@ void plat_input_activate(bool active) {
     plat_send_message(WM_ACTIVATEAPP, active ? 1u : 0u, 0);
 }
 
-bool plat_is_active() { return g_active == 1; }
+bool plat_is_active() {
+    return g_active == 1;
+}
 
-void plat_request_close() { g_close_requested = true; }
-bool plat_close_requested() { return g_close_requested.load(); }
+void plat_request_close() {
+    g_close_requested = true;
+}
+bool plat_close_requested() {
+    return g_close_requested.load();
+}
 
 void plat_idle(uint32_t max_ms) {
     if (!plat_clock_is_virtual()) {
@@ -368,7 +399,7 @@ void plat_idle(uint32_t max_ms) {
         return;
     }
     if (!any) {
-        plat_request_close();  // nothing can ever happen again
+        plat_request_close(); // nothing can ever happen again
         return;
     }
     if (plat_script_past_time_limit(target)) {

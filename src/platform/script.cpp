@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr uint32_t DEFAULT_TIME_LIMIT = 4u * 60u * 60u * 1000u;  // four hours of game time
+constexpr uint32_t DEFAULT_TIME_LIMIT = 4u * 60u * 60u * 1000u; // four hours of game time
 
 std::deque<PlatScriptEvent> g_events;
 bool g_close_at_end = false;
@@ -37,16 +37,39 @@ void feed(const PlatScriptEvent& ev) {
         if (ev.a >= 0 && ev.b >= 0) plat_set_cursor_pos(ev.a, ev.b);
     };
     switch (ev.kind) {
-    case SCRIPT_NOTHING: break;
-    case SCRIPT_MOUSE_MOVE: plat_set_cursor_pos(ev.a, ev.b); break;
-    case SCRIPT_LEFT_DOWN: at_point(); plat_input_button(WM_LBUTTONDOWN); break;
-    case SCRIPT_LEFT_UP: at_point(); plat_input_button(WM_LBUTTONUP); break;
-    case SCRIPT_RIGHT_DOWN: at_point(); plat_input_button(WM_RBUTTONDOWN); break;
-    case SCRIPT_RIGHT_UP: at_point(); plat_input_button(WM_RBUTTONUP); break;
-    case SCRIPT_KEY_DOWN: plat_input_key(static_cast<uint32_t>(ev.a), true); break;
-    case SCRIPT_KEY_UP: plat_input_key(static_cast<uint32_t>(ev.a), false); break;
-    case SCRIPT_ACTIVATE: plat_input_activate(ev.a != 0); break;
-    case SCRIPT_CLOSE: plat_request_close(); break;
+    case SCRIPT_NOTHING:
+        break;
+    case SCRIPT_MOUSE_MOVE:
+        plat_set_cursor_pos(ev.a, ev.b);
+        break;
+    case SCRIPT_LEFT_DOWN:
+        at_point();
+        plat_input_button(WM_LBUTTONDOWN);
+        break;
+    case SCRIPT_LEFT_UP:
+        at_point();
+        plat_input_button(WM_LBUTTONUP);
+        break;
+    case SCRIPT_RIGHT_DOWN:
+        at_point();
+        plat_input_button(WM_RBUTTONDOWN);
+        break;
+    case SCRIPT_RIGHT_UP:
+        at_point();
+        plat_input_button(WM_RBUTTONUP);
+        break;
+    case SCRIPT_KEY_DOWN:
+        plat_input_key(static_cast<uint32_t>(ev.a), true);
+        break;
+    case SCRIPT_KEY_UP:
+        plat_input_key(static_cast<uint32_t>(ev.a), false);
+        break;
+    case SCRIPT_ACTIVATE:
+        plat_input_activate(ev.a != 0);
+        break;
+    case SCRIPT_CLOSE:
+        plat_request_close();
+        break;
     }
 }
 
@@ -83,29 +106,41 @@ bool plat_script_parse(const std::string& text, std::string* error) {
         ev.time = static_cast<uint32_t>(t);
         auto arg = [&](int i, int32_t* v) { return parse_int(args[i], v); };
         int needed = 0;
-        if (name == "move") ev.kind = SCRIPT_MOUSE_MOVE, needed = 2;
-        else if (name == "ldown") ev.kind = SCRIPT_LEFT_DOWN;
-        else if (name == "lup") ev.kind = SCRIPT_LEFT_UP;
-        else if (name == "rdown") ev.kind = SCRIPT_RIGHT_DOWN;
-        else if (name == "rup") ev.kind = SCRIPT_RIGHT_UP;
-        else if (name == "keydown") ev.kind = SCRIPT_KEY_DOWN, needed = 1;
-        else if (name == "keyup") ev.kind = SCRIPT_KEY_UP, needed = 1;
-        else if (name == "activate") ev.kind = SCRIPT_ACTIVATE, needed = 1;
-        else if (name == "close") ev.kind = SCRIPT_CLOSE;
-        else if (name == "nothing") ev.kind = SCRIPT_NOTHING;
-        else ok = false;
+        if (name == "move")
+            ev.kind = SCRIPT_MOUSE_MOVE, needed = 2;
+        else if (name == "ldown")
+            ev.kind = SCRIPT_LEFT_DOWN;
+        else if (name == "lup")
+            ev.kind = SCRIPT_LEFT_UP;
+        else if (name == "rdown")
+            ev.kind = SCRIPT_RIGHT_DOWN;
+        else if (name == "rup")
+            ev.kind = SCRIPT_RIGHT_UP;
+        else if (name == "keydown")
+            ev.kind = SCRIPT_KEY_DOWN, needed = 1;
+        else if (name == "keyup")
+            ev.kind = SCRIPT_KEY_UP, needed = 1;
+        else if (name == "activate")
+            ev.kind = SCRIPT_ACTIVATE, needed = 1;
+        else if (name == "close")
+            ev.kind = SCRIPT_CLOSE;
+        else if (name == "nothing")
+            ev.kind = SCRIPT_NOTHING;
+        else
+            ok = false;
         if (ok && needed >= 1) ok = arg(0, &ev.a);
         if (ok && needed >= 2) ok = arg(1, &ev.b);
         if (ok && needed == 0 && !args[0].empty()) {
             // Optional position of a button event.
             ok = arg(0, &ev.a) && arg(1, &ev.b) && args[2].empty();
         } else if (ok && !args[needed].empty()) {
-            ok = false;  // stray words
+            ok = false; // stray words
         }
         if (ok && ev.kind == SCRIPT_KEY_DOWN) ok = ev.a >= 0 && ev.a <= 255;
         if (ok && ev.kind == SCRIPT_KEY_UP) ok = ev.a >= 0 && ev.a <= 255;
         if (!ok) {
-            if (error) *error = "script line " + std::to_string(number) + ": cannot read \"" + line + "\"";
+            if (error)
+                *error = "script line " + std::to_string(number) + ": cannot read \"" + line + "\"";
             return false;
         }
         plat_script_add(ev);
@@ -124,13 +159,20 @@ bool plat_script_load(const char* path, std::string* error) {
     return plat_script_parse(text.str(), error);
 }
 
-void plat_script_set_close_at_end(bool on) { g_close_at_end = on; }
-bool plat_script_close_at_end() { return g_close_at_end; }
+void plat_script_set_close_at_end(bool on) {
+    g_close_at_end = on;
+}
+bool plat_script_close_at_end() {
+    return g_close_at_end;
+}
 
-void plat_script_set_time_limit(uint32_t ms) { g_time_limit = ms; }
+void plat_script_set_time_limit(uint32_t ms) {
+    g_time_limit = ms;
+}
 bool plat_script_past_time_limit(uint32_t t) {
     if (t > g_time_limit) {
-        std::fprintf(stderr, "karvo: scripted run passed %u ms of game time; closing\n", g_time_limit);
+        std::fprintf(stderr, "karvo: scripted run passed %u ms of game time; closing\n",
+                     g_time_limit);
         return true;
     }
     return false;
@@ -156,4 +198,6 @@ void plat_script_release_due() {
     g_releasing = false;
 }
 
-size_t plat_script_pending() { return g_events.size(); }
+size_t plat_script_pending() {
+    return g_events.size();
+}

@@ -29,8 +29,8 @@ enum PlatScriptKind : uint8_t {
 struct PlatScriptEvent {
     uint32_t time = 0;
     PlatScriptKind kind = SCRIPT_NOTHING;
-    int32_t a = -1;  // x, key code or activation flag; -1 = none given
-    int32_t b = -1;  // y
+    int32_t a = -1; // x, key code or activation flag; -1 = none given
+    int32_t b = -1; // y
 };
 
 // Resets the script module: no events, no closing at the end, the default

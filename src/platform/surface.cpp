@@ -43,16 +43,28 @@ void plat_surface_reset() {
     g_primary_dirty = false;
 }
 
-PlatPixelFormat plat_pixel_format() { return g_format; }
-void plat_set_pixel_format(PlatPixelFormat format) { g_format = format; }
+PlatPixelFormat plat_pixel_format() {
+    return g_format;
+}
+void plat_set_pixel_format(PlatPixelFormat format) {
+    g_format = format;
+}
 
 void plat_surface_masks(const PlatSurface*, uint32_t* red, uint32_t* green, uint32_t* blue) {
     uint32_t r = 0, g = 0, b = 0;
     switch (g_format) {
-    case PLAT_RGB555: r = 0x7C00, g = 0x03E0, b = 0x001F; break;
-    case PLAT_RGB565: r = 0xF800, g = 0x07E0, b = 0x001F; break;
-    case PLAT_BGR565: r = 0x001F, g = 0x07E0, b = 0xF800; break;
-    case PLAT_RGB444: r = 0x0F00, g = 0x00F0, b = 0x000F; break;
+    case PLAT_RGB555:
+        r = 0x7C00, g = 0x03E0, b = 0x001F;
+        break;
+    case PLAT_RGB565:
+        r = 0xF800, g = 0x07E0, b = 0x001F;
+        break;
+    case PLAT_BGR565:
+        r = 0x001F, g = 0x07E0, b = 0xF800;
+        break;
+    case PLAT_RGB444:
+        r = 0x0F00, g = 0x00F0, b = 0x000F;
+        break;
     }
     if (red) *red = r;
     if (green) *green = g;
@@ -87,7 +99,9 @@ void plat_surface_release(PlatSurface* s) {
                      g_surfaces.end());
 }
 
-PlatSurface* plat_primary_surface() { return g_primary; }
+PlatSurface* plat_primary_surface() {
+    return g_primary;
+}
 
 uint16_t* plat_surface_lock(PlatSurface* s, int32_t* pitch) {
     if (!s) return nullptr;
@@ -102,7 +116,9 @@ void plat_surface_unlock(PlatSurface* s) {
     if (s->primary) g_primary_dirty = true;
 }
 
-bool plat_surface_restore(PlatSurface* s) { return s != nullptr; }
+bool plat_surface_restore(PlatSurface* s) {
+    return s != nullptr;
+}
 
 void plat_blt_fast(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, const PlatRect* rect) {
     if (!dst || !src) return;
@@ -124,13 +140,17 @@ void plat_blt_fast(PlatSurface* dst, int32_t x, int32_t y, PlatSurface* src, con
     if (dst->primary) g_primary_dirty = true;
 }
 
-void plat_primary_changed() { g_primary_dirty = true; }
+void plat_primary_changed() {
+    g_primary_dirty = true;
+}
 
-bool plat_take_primary_changed() { return g_primary_dirty.exchange(false); }
+bool plat_take_primary_changed() {
+    return g_primary_dirty.exchange(false);
+}
 
 void plat_wait_vertical_blank() {
     if (plat_clock_is_virtual()) return;
-    constexpr uint32_t frame_ms = 16;  // about 60 Hz
+    constexpr uint32_t frame_ms = 16; // about 60 Hz
     uint32_t now = plat_tick_count();
     std::this_thread::sleep_for(std::chrono::milliseconds(frame_ms - now % frame_ms));
 }

@@ -19,7 +19,7 @@ struct PlatSurface {
     uint16_t* pixels = nullptr;
     int32_t width = 0;
     int32_t height = 0;
-    int32_t pitch = 0;  // bytes per row
+    int32_t pitch = 0; // bytes per row
     int32_t locks = 0;
     bool primary = false;
 };

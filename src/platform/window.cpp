@@ -52,53 +52,99 @@ uint32_t vk_from_sdl(SDL_Keycode key, SDL_Scancode scan) {
     if (scan >= SDL_SCANCODE_KP_1 && scan <= SDL_SCANCODE_KP_9)
         return VK_NUMPAD0 + 1 + static_cast<uint32_t>(scan - SDL_SCANCODE_KP_1);
     switch (key) {
-    case SDLK_BACKSPACE: return VK_BACK;
-    case SDLK_TAB: return VK_TAB;
-    case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
-    case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
-    case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
-    case SDLK_LALT: case SDLK_RALT: return VK_MENU;
-    case SDLK_PAUSE: return VK_PAUSE;
-    case SDLK_CAPSLOCK: return VK_CAPITAL;
-    case SDLK_ESCAPE: return VK_ESCAPE;
-    case SDLK_SPACE: return VK_SPACE;
-    case SDLK_PAGEUP: return VK_PRIOR;
-    case SDLK_PAGEDOWN: return VK_NEXT;
-    case SDLK_END: return VK_END;
-    case SDLK_HOME: return VK_HOME;
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_UP: return VK_UP;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_DOWN: return VK_DOWN;
-    case SDLK_INSERT: return VK_INSERT;
-    case SDLK_DELETE: return VK_DELETE;
-    case SDLK_KP_0: return VK_NUMPAD0;
-    case SDLK_KP_MULTIPLY: return VK_MULTIPLY;
-    case SDLK_KP_PLUS: return VK_ADD;
-    case SDLK_KP_MINUS: return VK_SUBTRACT;
-    case SDLK_KP_PERIOD: return VK_DECIMAL;
-    case SDLK_KP_DIVIDE: return VK_DIVIDE;
-    case SDLK_SEMICOLON: return VK_OEM_1;
-    case SDLK_EQUALS: return VK_OEM_PLUS;
-    case SDLK_COMMA: return VK_OEM_COMMA;
-    case SDLK_MINUS: return VK_OEM_MINUS;
-    case SDLK_PERIOD: return VK_OEM_PERIOD;
-    case SDLK_SLASH: return VK_OEM_2;
-    case SDLK_BACKQUOTE: return VK_OEM_3;
-    case SDLK_LEFTBRACKET: return VK_OEM_4;
-    case SDLK_BACKSLASH: return VK_OEM_5;
-    case SDLK_RIGHTBRACKET: return VK_OEM_6;
-    case SDLK_QUOTE: return VK_OEM_7;
-    default: return 0;
+    case SDLK_BACKSPACE:
+        return VK_BACK;
+    case SDLK_TAB:
+        return VK_TAB;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return VK_RETURN;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+        return VK_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+        return VK_CONTROL;
+    case SDLK_LALT:
+    case SDLK_RALT:
+        return VK_MENU;
+    case SDLK_PAUSE:
+        return VK_PAUSE;
+    case SDLK_CAPSLOCK:
+        return VK_CAPITAL;
+    case SDLK_ESCAPE:
+        return VK_ESCAPE;
+    case SDLK_SPACE:
+        return VK_SPACE;
+    case SDLK_PAGEUP:
+        return VK_PRIOR;
+    case SDLK_PAGEDOWN:
+        return VK_NEXT;
+    case SDLK_END:
+        return VK_END;
+    case SDLK_HOME:
+        return VK_HOME;
+    case SDLK_LEFT:
+        return VK_LEFT;
+    case SDLK_UP:
+        return VK_UP;
+    case SDLK_RIGHT:
+        return VK_RIGHT;
+    case SDLK_DOWN:
+        return VK_DOWN;
+    case SDLK_INSERT:
+        return VK_INSERT;
+    case SDLK_DELETE:
+        return VK_DELETE;
+    case SDLK_KP_0:
+        return VK_NUMPAD0;
+    case SDLK_KP_MULTIPLY:
+        return VK_MULTIPLY;
+    case SDLK_KP_PLUS:
+        return VK_ADD;
+    case SDLK_KP_MINUS:
+        return VK_SUBTRACT;
+    case SDLK_KP_PERIOD:
+        return VK_DECIMAL;
+    case SDLK_KP_DIVIDE:
+        return VK_DIVIDE;
+    case SDLK_SEMICOLON:
+        return VK_OEM_1;
+    case SDLK_EQUALS:
+        return VK_OEM_PLUS;
+    case SDLK_COMMA:
+        return VK_OEM_COMMA;
+    case SDLK_MINUS:
+        return VK_OEM_MINUS;
+    case SDLK_PERIOD:
+        return VK_OEM_PERIOD;
+    case SDLK_SLASH:
+        return VK_OEM_2;
+    case SDLK_BACKQUOTE:
+        return VK_OEM_3;
+    case SDLK_LEFTBRACKET:
+        return VK_OEM_4;
+    case SDLK_BACKSLASH:
+        return VK_OEM_5;
+    case SDLK_RIGHTBRACKET:
+        return VK_OEM_6;
+    case SDLK_QUOTE:
+        return VK_OEM_7;
+    default:
+        return 0;
     }
 }
 
 uint32_t texture_format() {
     switch (plat_pixel_format()) {
-    case PLAT_RGB555: return SDL_PIXELFORMAT_RGB555;
-    case PLAT_BGR565: return SDL_PIXELFORMAT_BGR565;
-    case PLAT_RGB444: return SDL_PIXELFORMAT_RGB444;
-    default: return SDL_PIXELFORMAT_RGB565;
+    case PLAT_RGB555:
+        return SDL_PIXELFORMAT_RGB555;
+    case PLAT_BGR565:
+        return SDL_PIXELFORMAT_BGR565;
+    case PLAT_RGB444:
+        return SDL_PIXELFORMAT_RGB444;
+    default:
+        return SDL_PIXELFORMAT_RGB565;
     }
 }
 
@@ -154,8 +200,12 @@ void plat_shutdown() {
     g_sdl_started = false;
 }
 
-bool plat_headless() { return g_headless; }
-bool plat_windowed() { return g_windowed; }
+bool plat_headless() {
+    return g_headless;
+}
+bool plat_windowed() {
+    return g_windowed;
+}
 
 PlatWindow plat_create_window(const char* title, PlatWndProc proc) {
     if (!g_sdl_started) return nullptr;
@@ -175,7 +225,8 @@ PlatWindow plat_create_window(const char* title, PlatWndProc proc) {
             flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
         }
     }
-    g_window.sdl = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, flags);
+    g_window.sdl =
+        SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h, flags);
     if (!g_window.sdl) {
         std::fprintf(stderr, "karvo: cannot create the window: %s\n", SDL_GetError());
         return nullptr;
@@ -186,12 +237,14 @@ PlatWindow plat_create_window(const char* title, PlatWndProc proc) {
     return &g_window;
 }
 
-PlatWindow plat_main_window() { return g_window_made && !g_window_destroyed ? &g_window : nullptr; }
+PlatWindow plat_main_window() {
+    return g_window_made && !g_window_destroyed ? &g_window : nullptr;
+}
 
 void plat_show_window() {
     if (!g_window.sdl) return;
     SDL_ShowWindow(g_window.sdl);
-    plat_invalidate_rect(nullptr);  // a window shown for the first time needs painting
+    plat_invalidate_rect(nullptr); // a window shown for the first time needs painting
     // The program starts active, whether or not a window system says so.
     plat_input_activate(true);
 }
@@ -205,7 +258,9 @@ void plat_destroy_window() {
     g_window.sdl = nullptr;
 }
 
-bool plat_window_destroyed() { return g_window_destroyed; }
+bool plat_window_destroyed() {
+    return g_window_destroyed;
+}
 
 void plat_show_system_cursor(bool show) {
     if (g_sdl_started && !no_display()) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
@@ -217,7 +272,7 @@ void plat_set_focus() {
 
 bool plat_display_open() {
     if (g_fail_display_step == 1) return false;
-    if (no_display() || !g_window.sdl) return true;  // surfaces in memory are all there is
+    if (no_display() || !g_window.sdl) return true; // surfaces in memory are all there is
     g_renderer = SDL_CreateRenderer(g_window.sdl, -1, SDL_RENDERER_ACCELERATED);
     if (!g_renderer) g_renderer = SDL_CreateRenderer(g_window.sdl, -1, SDL_RENDERER_SOFTWARE);
     return g_renderer != nullptr;
@@ -230,39 +285,60 @@ bool plat_display_set_mode(int32_t width, int32_t height, int32_t bits) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     if (SDL_RenderSetLogicalSize(g_renderer, width, height) != 0) return false;
     SDL_RenderSetIntegerScale(g_renderer, SDL_TRUE);
-    g_texture = SDL_CreateTexture(g_renderer, texture_format(), SDL_TEXTUREACCESS_STREAMING, width, height);
+    g_texture =
+        SDL_CreateTexture(g_renderer, texture_format(), SDL_TEXTUREACCESS_STREAMING, width, height);
     return g_texture != nullptr;
 }
 
-void plat_display_close() { destroy_display(); }
+void plat_display_close() {
+    destroy_display();
+}
 
-void plat_test_fail_display(int step) { g_fail_display_step = step; }
+void plat_test_fail_display(int step) {
+    g_fail_display_step = step;
+}
 
 void plat_message_box(const char* text, const char* caption, uint32_t flags) {
     ++g_box_count;
     g_last_box = text ? text : "";
     if (no_display() ||
-        SDL_ShowSimpleMessageBox((flags & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION,
+        SDL_ShowSimpleMessageBox((flags & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR
+                                                        : SDL_MESSAGEBOX_INFORMATION,
                                  caption ? caption : "", text ? text : "", g_window.sdl) != 0)
         std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
 }
 
-int plat_message_box_count() { return g_box_count; }
-const char* plat_last_message_box() { return g_last_box.c_str(); }
+int plat_message_box_count() {
+    return g_box_count;
+}
+const char* plat_last_message_box() {
+    return g_last_box.c_str();
+}
 
 void plat_window_pump() {
     if (!g_sdl_started) return;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         switch (e.type) {
-        case SDL_QUIT: plat_request_close(); break;
+        case SDL_QUIT:
+            plat_request_close();
+            break;
         case SDL_WINDOWEVENT:
             switch (e.window.event) {
-            case SDL_WINDOWEVENT_CLOSE: plat_request_close(); break;
-            case SDL_WINDOWEVENT_FOCUS_GAINED: plat_input_activate(true); break;
-            case SDL_WINDOWEVENT_FOCUS_LOST: plat_input_activate(false); break;
-            case SDL_WINDOWEVENT_EXPOSED: plat_primary_changed(); break;
-            default: break;
+            case SDL_WINDOWEVENT_CLOSE:
+                plat_request_close();
+                break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                plat_input_activate(true);
+                break;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                plat_input_activate(false);
+                break;
+            case SDL_WINDOWEVENT_EXPOSED:
+                plat_primary_changed();
+                break;
+            default:
+                break;
             }
             break;
         case SDL_KEYDOWN:
@@ -270,7 +346,9 @@ void plat_window_pump() {
             if (uint32_t vk = vk_from_sdl(e.key.keysym.sym, e.key.keysym.scancode))
                 plat_input_key(vk, e.type == SDL_KEYDOWN);
             break;
-        case SDL_MOUSEMOTION: plat_input_mouse_move(e.motion.x, e.motion.y); break;
+        case SDL_MOUSEMOTION:
+            plat_input_mouse_move(e.motion.x, e.motion.y);
+            break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             bool down = e.type == SDL_MOUSEBUTTONDOWN;
@@ -284,7 +362,8 @@ void plat_window_pump() {
             plat_input_button(msg);
             break;
         }
-        default: break;
+        default:
+            break;
         }
     }
     plat_window_present();
@@ -307,5 +386,6 @@ void plat_window_warp_mouse(int x, int y) {
     float sx = 1, sy = 1;
     SDL_RenderGetViewport(g_renderer, &vp);
     SDL_RenderGetScale(g_renderer, &sx, &sy);
-    SDL_WarpMouseInWindow(g_window.sdl, static_cast<int>((x + vp.x) * sx), static_cast<int>((y + vp.y) * sy));
+    SDL_WarpMouseInWindow(g_window.sdl, static_cast<int>((x + vp.x) * sx),
+                          static_cast<int>((y + vp.y) * sy));
 }

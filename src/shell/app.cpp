@@ -53,19 +53,50 @@ constexpr uint32_t SCREEN_BYTES = 640 * 480 * 2;
 constexpr int MAX_BUSY_PASSES = 64;
 
 constexpr AppServices REAL_SERVICES = {
-    snd_init, text_init, gfx_detect_pixel_format, snd_effects_load, cfg_read, mkf_open,
-    cursor_start, music_init, cursor_set_shape,
-    snd_wait_last_effect, cursor_stop, music_shutdown, mkf_close, board_free_graphics, map_free,
-    text_shutdown, snd_effects_free, snd_shutdown,
-    avi_play, title_run, setup_run, map_load, board_load_graphics, stock_daily_update, intro_run,
-    stage_won, save_load_screen, gfx_clear_screen, board_flush_dirty, turn_tick, turn_take_step,
-    music_stop, music_next_background, board_wndproc, mci_send, avi_on_end, music_on_notify,
+    snd_init,
+    text_init,
+    gfx_detect_pixel_format,
+    snd_effects_load,
+    cfg_read,
+    mkf_open,
+    cursor_start,
+    music_init,
+    cursor_set_shape,
+    snd_wait_last_effect,
+    cursor_stop,
+    music_shutdown,
+    mkf_close,
+    board_free_graphics,
+    map_free,
+    text_shutdown,
+    snd_effects_free,
+    snd_shutdown,
+    avi_play,
+    title_run,
+    setup_run,
+    map_load,
+    board_load_graphics,
+    stock_daily_update,
+    intro_run,
+    stage_won,
+    save_load_screen,
+    gfx_clear_screen,
+    board_flush_dirty,
+    turn_tick,
+    turn_take_step,
+    music_stop,
+    music_next_background,
+    board_wndproc,
+    mci_send,
+    avi_on_end,
+    music_on_notify,
 };
 
 bool g_window_closed = false;
 
 void report_missing_archive(int slot, const char* name) {
-    if (slot < 0) std::fprintf(stderr, "karvo: cannot open %s; its pictures and sounds are missing\n", name);
+    if (slot < 0)
+        std::fprintf(stderr, "karvo: cannot open %s; its pictures and sounds are missing\n", name);
 }
 
 // Shuts down and destroys the window (which posts the quit message), once.
@@ -113,14 +144,17 @@ void title_cycle(bool at_title, int r) {
             app_shutdown();
             close_down();
             return;
-        default: return;
+        default:
+            return;
         }
     }
 }
 
 void end_game(uint8_t code) {
     switch (code) {
-    case END_TO_TITLE: title_cycle(true, 0); break;
+    case END_TO_TITLE:
+        title_cycle(true, 0);
+        break;
     case END_STAGE_CLEARED:
         app_services.stage_won();
         // After the fourth map the ending films have set the quit request.
@@ -142,7 +176,8 @@ void end_game(uint8_t code) {
         }
         break;
     }
-    default: break;  // values above 4 are ignored
+    default:
+        break; // values above 4 are ignored
     }
 }
 
@@ -163,7 +198,8 @@ void app_reset() {
     back_surface = nullptr;
     primary_pitch = 0;
     app_hook = 0;
-    for (EffectListEntry& e : ui_effects) e.buffer = nullptr;
+    for (EffectListEntry& e : ui_effects)
+        e.buffer = nullptr;
     g_window_closed = false;
     screen_reset();
 }
@@ -182,7 +218,7 @@ int app_main(void* instance, void*, const char*, int) {
 }
 
 int app_init() {
-    app_services.snd_init(0);  // a failure leaves sound off
+    app_services.snd_init(0); // a failure leaves sound off
     if (!plat_display_open()) {
         plat_message_box("DirectDraw Initial Error!", "ERROR", MB_ICONERROR);
         return 0;
@@ -325,7 +361,7 @@ int app_message_loop() {
                 app_shutdown();
                 return static_cast<int>(m.wparam);
             }
-            if (m.message == WM_SCREEN_END) continue;  // no modal screen left to end
+            if (m.message == WM_SCREEN_END) continue; // no modal screen left to end
             plat_translate_message(&m);
             plat_dispatch_message(&m);
             continue;

@@ -16,9 +16,9 @@
 enum GameEndCode : uint8_t {
     END_RUNNING = 0,
     END_TO_TITLE = 1,
-    END_STAGE_CLEARED = 2,  // the single human won a map: the campaign goes on
-    END_GAME_WON = 3,       // a human won a game with several humans
-    END_LOAD_GAME = 4,      // continue by loading a saved game
+    END_STAGE_CLEARED = 2, // the single human won a map: the campaign goes on
+    END_GAME_WON = 3,      // a human won a game with several humans
+    END_LOAD_GAME = 4,     // continue by loading a saved game
 };
 
 extern PlatWindow app_hwnd;

@@ -23,7 +23,7 @@ namespace {
 uint32_t g_serial[SCREEN_STACK_SIZE] = {};
 uint32_t g_next_serial = 0;
 bool g_closing[SCREEN_STACK_SIZE] = {};  // the screen has posted its close
-bool g_deferred[SCREEN_STACK_SIZE] = {};  // its close arrived while a screen above ran
+bool g_deferred[SCREEN_STACK_SIZE] = {}; // its close arrived while a screen above ran
 int32_t g_deferred_result[SCREEN_STACK_SIZE] = {};
 
 void enter(int depth, PlatWndProc proc) {
@@ -52,7 +52,8 @@ int depth_of_serial(uint32_t serial) {
 
 void screen_reset() {
     screen_depth = 0;
-    for (int d = 0; d < SCREEN_STACK_SIZE; ++d) leave(d);
+    for (int d = 0; d < SCREEN_STACK_SIZE; ++d)
+        leave(d);
     g_next_serial = 0;
     app_was_inactive = 0;
 }
@@ -60,7 +61,8 @@ void screen_reset() {
 int32_t screen_run(PlatWndProc proc, int32_t arg) {
     if (plat_close_requested()) return 0;
     if (screen_depth >= SCREEN_MAX_DEPTH) {
-        std::fprintf(stderr, "karvo: screen stack full (depth %d); screen not opened\n", screen_depth);
+        std::fprintf(stderr, "karvo: screen stack full (depth %d); screen not opened\n",
+                     screen_depth);
         return 0;
     }
     const int depth = ++screen_depth;
@@ -72,7 +74,7 @@ int32_t screen_run(PlatWndProc proc, int32_t arg) {
             result = g_deferred_result[depth];
             break;
         }
-        if (plat_close_requested()) break;  // the window is closing: unwind
+        if (plat_close_requested()) break; // the window is closing: unwind
         PlatMessage m;
         if (!plat_peek_message(&m, true)) {
             plat_idle(PLAT_WAIT_FOREVER);
@@ -133,9 +135,15 @@ void screen_pop_board() {
     app_services.music_stop();
 }
 
-void screen_timer_start(uint32_t ms) { plat_set_timer(static_cast<uint32_t>(screen_depth), ms); }
-void screen_timer_stop() { plat_kill_timer(static_cast<uint32_t>(screen_depth)); }
-bool screen_timer_is_mine(uint32_t wparam) { return wparam == static_cast<uint32_t>(screen_depth); }
+void screen_timer_start(uint32_t ms) {
+    plat_set_timer(static_cast<uint32_t>(screen_depth), ms);
+}
+void screen_timer_stop() {
+    plat_kill_timer(static_cast<uint32_t>(screen_depth));
+}
+bool screen_timer_is_mine(uint32_t wparam) {
+    return wparam == static_cast<uint32_t>(screen_depth);
+}
 
 int32_t app_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
     switch (message) {
@@ -169,7 +177,8 @@ int32_t app_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_
                 app_services.music_on_notify();
         }
         return 0;
-    default: break;
+    default:
+        break;
     }
     // Once shut down, nothing is left for the screens to work with.
     if (!app_shutdown_done && screen_depth > 0 && screen_depth < SCREEN_STACK_SIZE &&

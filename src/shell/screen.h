@@ -11,23 +11,25 @@
 
 #include "platform/messages.h"
 
-inline constexpr int SCREEN_STACK_SIZE = 16;  // entry 0 stays empty
+inline constexpr int SCREEN_STACK_SIZE = 16; // entry 0 stays empty
 inline constexpr int SCREEN_MAX_DEPTH = SCREEN_STACK_SIZE - 1;
 
 // Private messages, posted by a screen to itself through the main window so
 // the work runs after the message being handled.
-inline constexpr uint32_t WM_SCREEN_START = WM_USER + 1;   // 1025: lParam = the caller's argument
-inline constexpr uint32_t WM_SCREEN_END = WM_USER + 2;     // 1026: never dispatched; lParam = result
-inline constexpr uint32_t WM_SCREEN_READY = WM_USER + 5;   // 1029: after the first paint (mini-games: game over)
-inline constexpr uint32_t WM_LOTTERY_LEAVE = WM_USER + 6;  // 1030: end of the visit
-inline constexpr uint32_t WM_AUCTION_BID = WM_USER + 7;    // 1031: wParam 0 pass, 1..5 raise, 6 give up
-inline constexpr uint32_t WM_BANK_REMINDER = WM_USER + 8;  // 1032
-inline constexpr uint32_t WM_BANK_BORROW = WM_USER + 9;    // 1033
-inline constexpr uint32_t WM_BANK_REPAY = WM_USER + 10;    // 1034
-inline constexpr uint32_t WM_STOCK_DETAIL = WM_USER + 11;  // 1035
-inline constexpr uint32_t WM_SHOP_SLIDE = WM_USER + 12;    // 1036
-inline constexpr uint32_t WM_SHOP_HOVER = WM_USER + 13;    // 1037
-inline constexpr uint32_t WM_SHOP_POINTS = WM_USER + 14;   // 1038
+inline constexpr uint32_t WM_SCREEN_START = WM_USER + 1; // 1025: lParam = the caller's argument
+inline constexpr uint32_t WM_SCREEN_END = WM_USER + 2;   // 1026: never dispatched; lParam = result
+inline constexpr uint32_t WM_SCREEN_READY =
+    WM_USER + 5; // 1029: after the first paint (mini-games: game over)
+inline constexpr uint32_t WM_LOTTERY_LEAVE = WM_USER + 6; // 1030: end of the visit
+inline constexpr uint32_t WM_AUCTION_BID =
+    WM_USER + 7; // 1031: wParam 0 pass, 1..5 raise, 6 give up
+inline constexpr uint32_t WM_BANK_REMINDER = WM_USER + 8; // 1032
+inline constexpr uint32_t WM_BANK_BORROW = WM_USER + 9;   // 1033
+inline constexpr uint32_t WM_BANK_REPAY = WM_USER + 10;   // 1034
+inline constexpr uint32_t WM_STOCK_DETAIL = WM_USER + 11; // 1035
+inline constexpr uint32_t WM_SHOP_SLIDE = WM_USER + 12;   // 1036
+inline constexpr uint32_t WM_SHOP_HOVER = WM_USER + 13;   // 1037
+inline constexpr uint32_t WM_SHOP_POINTS = WM_USER + 14;  // 1038
 
 extern int32_t screen_depth;
 extern PlatWndProc screen_procs[SCREEN_STACK_SIZE];

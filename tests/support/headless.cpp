@@ -19,7 +19,9 @@ std::deque<int> headless_load_results;
 
 namespace {
 
-void rec(const char* name) { headless_calls.emplace_back(name); }
+void rec(const char* name) {
+    headless_calls.emplace_back(name);
+}
 
 int next_of(std::deque<int>& list, int otherwise) {
     if (list.empty()) return otherwise;
@@ -35,7 +37,10 @@ int32_t recorded_board_proc(PlatWindow, uint32_t message, uint32_t, int32_t) {
 
 void install_recorders() {
     AppServices& s = app_services;
-    s.snd_init = [](int) { rec("snd_init"); return 0; };
+    s.snd_init = [](int) {
+        rec("snd_init");
+        return 0;
+    };
     s.text_init = [] { rec("text_init"); };
     s.gfx_detect_pixel_format = [](uint32_t, uint32_t) { rec("gfx_detect_pixel_format"); };
     s.snd_effects_load = [](EffectListEntry*) { rec("snd_effects_load"); };
@@ -139,7 +144,9 @@ void HeadlessTest::at(uint32_t ms, PlatScriptKind kind, int32_t a, int32_t b) {
     plat_script_add(ev);
 }
 
-int HeadlessTest::run_app() { return app_main(nullptr, nullptr, "", 1); }
+int HeadlessTest::run_app() {
+    return app_main(nullptr, nullptr, "", 1);
+}
 
 void HeadlessTest::open_window() {
     app_hwnd = plat_create_window("Karvo", app_wndproc);

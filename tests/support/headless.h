@@ -22,7 +22,7 @@ extern std::deque<int> headless_setup_results;
 extern std::deque<int> headless_load_results;
 
 class HeadlessTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
