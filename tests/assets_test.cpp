@@ -35,6 +35,9 @@ TEST_F(AssetsTest, NetWorthCountsMoneySharesAndProperty) {
     stock_holdings[0][5] = {3, 1.0f};
     set_price(5, 12.35f, 12.0f);            // 37.05: truncated after the addition
     EXPECT_EQ(asset_shares_value(0), 1837);
+    stock_holdings[1][6] = {10, 20.0f};
+    set_price(6, 21.9f, 20.0f);             // 218.99999...: the product is not rounded first
+    EXPECT_EQ(asset_shares_value(1), 218);
     EXPECT_EQ(asset_net_worth(0), 4000 + 1837);
     lots[1].owner = 1;
     lots[1].level = 3;                      // 1000 + 3 x 500

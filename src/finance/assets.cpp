@@ -26,13 +26,14 @@ int32_t clamp32(int64_t v) {
 }
 
 // Adds a holding's value to a running total the way the net worth does: the
-// product in floating point, the total taken to single precision first, the
-// sum truncated (so a total beyond 2^24 loses its low digits).
+// product in extended precision (exact), the total taken to single precision
+// before the addition, the sum truncated (so a total beyond 2^24 loses its low
+// digits, while 10 shares at 21.9 stay worth 218).
 int64_t add_share_value(int64_t w, const StockHolding& h, float price) {
-    const float product = static_cast<float>(h.shares) * price;
-    const float sum = static_cast<float>(w) + product;
+    const long double product = static_cast<long double>(h.shares) * price;
+    const long double sum = static_cast<long double>(static_cast<float>(w)) + product;
     // Far outside what any game reaches; kept finite so the conversion is defined.
-    if (!(sum < 4.0e15f && sum > -4.0e15f)) return sum > 0 ? INT64_C(4000000000000000) : -INT64_C(4000000000000000);
+    if (!(sum < 4.0e15L && sum > -4.0e15L)) return sum > 0 ? INT64_C(4000000000000000) : -INT64_C(4000000000000000);
     return static_cast<int64_t>(sum);
 }
 
