@@ -4,31 +4,11 @@
 // every game, each game must reach its end, and a seed must replay exactly.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
+
+#include "support/runner_process.h"
 
 namespace {
-
-std::string runner_path() { return std::string(KARVO_TEST_DATA_DIR) + "/../karvo_runner"; }
-
-struct RunOutput {
-    std::string out;
-    int status = -1;
-};
-
-RunOutput run_runner(const std::string& args) {
-    RunOutput r;
-    const std::string cmd = runner_path() + " " + args + " 2>/dev/null";
-    FILE* f = popen(cmd.c_str(), "r");
-    if (!f) return r;
-    char buf[8192];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) r.out.append(buf, n);
-    const int st = pclose(f);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
-}
 
 // The first line that reports a broken invariant, or "".
 std::string first_broken(const std::string& out) {

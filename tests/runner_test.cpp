@@ -1,31 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
+
+#include "support/runner_process.h"
 
 namespace {
-
-// The runner is built next to the data directory of the same build.
-std::string runner_path() { return std::string(KARVO_TEST_DATA_DIR) + "/../karvo_runner"; }
-
-struct RunOutput {
-    std::string out;
-    int status = -1;
-};
-
-RunOutput run_runner(const std::string& args) {
-    RunOutput r;
-    std::string cmd = runner_path() + " " + args + " 2>/dev/null";
-    FILE* f = popen(cmd.c_str(), "r");
-    if (!f) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) r.out.append(buf, n);
-    int st = pclose(f);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
-}
 
 int count_lines(const std::string& s, const char* prefix) {
     int n = 0;
