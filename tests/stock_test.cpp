@@ -1,6 +1,8 @@
 // The market core: records, the initial tables, the price step, the daily
 // update with its bands, forced moves, suspension, the counters, the history
 // ring, the volume and the links to the company buildings.
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "data/stock_initial.h"
@@ -163,6 +165,31 @@ TEST_F(StockMarketTest, DailyUpdateWritesRingSlotAndIndex) {
         sum += s.price;
     }
     EXPECT_EQ(stock_market_index, static_cast<int32_t>(sum * 10.0));
+}
+
+TEST_F(StockMarketTest, TrendThenOneNoiseDrawPerMovingStockInOrder) {
+    stock_table[5].suspended_days = 1;   // draws nothing
+    stock_table[7].forced_move = 0x01;   // draws nothing
+    stock_table[9].change_pct = 1.5f;    // carried into today's change
+    game_srand(4242);
+    const float trend = static_cast<float>((game_rand() - 16384) / 4097.0);
+    std::array<float, STOCK_COUNT> noise{};
+    for (int i = 0; i < STOCK_COUNT; ++i) {
+        if (i != 5 && i != 7) noise[i] = static_cast<float>((game_rand() - 16384) / 1171.0);
+    }
+    game_srand(4242);
+    stock_daily_update();
+    EXPECT_EQ(stock_market_trend, trend);
+    // Stocks 3.. are unlinked and start inside their band.
+    for (int i : {3, 4, 6, 8, 9, 10, 11}) {
+        const StockRecord& s = stock_table[i];
+        EXPECT_EQ(s.noise, noise[i]) << i;
+        float change = noise[i] * s.volatility + (i == 9 ? 1.5f : 0.0f);
+        change = change + trend;
+        change = std::min(10.0f, std::max(-10.0f, change));
+        EXPECT_EQ(s.change_pct, change) << i;
+    }
+    EXPECT_EQ(stock_table[7].change_pct, -10.0f);
 }
 
 TEST_F(StockMarketTest, SuspendedStockHoldsItsPrice) {
