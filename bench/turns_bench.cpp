@@ -14,9 +14,6 @@ namespace {
 void count_day(void* context) { ++*static_cast<int64_t*>(context); }
 
 void BM_ComputerGameDays(benchmark::State& state) {
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    setenv("KARVO_HEADLESS", "1", 0);
     setenv("KARVO_DATA", KARVO_BENCH_DATA_DIR, 0);
     RunnerOptions options;
     options.map = static_cast<int>(state.range(0));
@@ -37,6 +34,7 @@ void BM_ComputerGameDays(benchmark::State& state) {
         RunnerResult result = runner_play(options, count_day, &days);
         benchmark::DoNotOptimize(result);
     }
+    runner_close();
     state.counters["days_per_second"] = benchmark::Counter(static_cast<double>(days), benchmark::Counter::kIsRate);
 }
 

@@ -116,7 +116,9 @@ TEST_F(Movement, EnteringAHotelDropsTheInsideBitHalfWay) {
     bool cleared_half_way = false;
     while (!move_step_frame()) {
         ++frames;
-        if (frames == 4) EXPECT_NE(player_table[0].control & CTRL_INSIDE, 0);
+        if (frames == 4) {
+            EXPECT_NE(player_table[0].control & CTRL_INSIDE, 0);
+        }
         if (frames == 6) cleared_half_way = (player_table[0].control & CTRL_INSIDE) == 0;
     }
     EXPECT_EQ(frames + 1, 10);

@@ -13,6 +13,7 @@
 #include "engine/random.h"
 #include "finance/stock.h"
 #include "finance/trading.h"
+#include "shell/settings.h"
 #include "support/ring_board.h"
 
 namespace {
@@ -37,11 +38,15 @@ protected:
         ring_place_player(1, 4, CTRL_COMPUTER);
         ring_place_player(2, 6, CTRL_COMPUTER);
         for (int p = 0; p < 3; ++p) player_table[p].cash = 1000;
+        settings_set_autosave(0);
         steps.clear();
         values.clear();
         turn_flow_set_trace(record);
     }
-    void TearDown() override { turn_flow_set_trace(nullptr); }
+    void TearDown() override {
+        turn_flow_set_trace(nullptr);
+        settings_set_autosave(0);
+    }
 
     static std::vector<int> movers_after(int turns) {
         std::vector<int> order;
@@ -110,6 +115,20 @@ TEST_F(TurnFlow, TheDayLimitEndsTheGameBeforeAnythingElseOfThatDay) {
     EXPECT_EQ(player_table[0].control, CTRL_OUT);
     EXPECT_EQ(player_table[2].control, CTRL_OUT);
     EXPECT_EQ(count("countdowns"), 0);  // nothing of the turn after the end
+}
+
+TEST_F(TurnFlow, AutosaveFollowsANewDayButNeverAnEndedGame) {
+    settings_set_autosave(1);
+    game_active_mover = 2;
+    turn_next_actor();  // the wrap: a new day
+    EXPECT_EQ(count("autosave"), 1);
+    turn_next_actor();  // the same day goes on
+    EXPECT_EQ(count("autosave"), 1);
+    game_day_limit = game_days_elapsed + 1;
+    game_active_mover = 2;
+    turn_next_actor();  // the day limit ends the game on this wrap
+    ASSERT_NE(game_end_code, 0);
+    EXPECT_EQ(count("autosave"), 1);
 }
 
 TEST_F(TurnFlow, ABlastHitEndsWithTheTurn) {
@@ -238,7 +257,7 @@ TEST_F(TurnFlow, AGameWithoutHumansEndsAtTheFirstBankruptcy) {
 }
 
 TEST_F(TurnFlow, BankruptcyFreesThePropertyAndAuctionsThreeOfMoreThanThree) {
-    for (int freed : {5, 3}) {
+    for (int freed : {5, 4, 3}) {
         SetUp();
         game_human_count = 1;
         player_table[0].control = CTRL_HUMAN;
@@ -262,14 +281,14 @@ TEST_F(TurnFlow, BankruptcyFreesThePropertyAndAuctionsThreeOfMoreThanThree) {
         std::vector<int> auctioned;
         for (size_t k = 0; k < steps.size(); ++k)
             if (steps[k] == "auction") auctioned.push_back(values[k]);
-        if (freed == 5) {
-            ASSERT_EQ(auctioned.size(), 3u);
+        if (freed > 3) {
+            ASSERT_EQ(auctioned.size(), 3u) << freed;
             EXPECT_NE(auctioned[0], auctioned[1]);
             EXPECT_NE(auctioned[0], auctioned[2]);
             EXPECT_NE(auctioned[1], auctioned[2]);
             for (int code : auctioned) {
                 EXPECT_GT(code, OBJ_LOT_BASE);
-                EXPECT_LE(code, OBJ_LOT_BASE + 5);
+                EXPECT_LE(code, OBJ_LOT_BASE + freed);
             }
         } else {
             EXPECT_TRUE(auctioned.empty());

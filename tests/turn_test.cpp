@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "board/game_state.h"
+#include "board/gods.h"
 #include "board/map.h"
 #include "board/movement.h"
 #include "board/turn.h"
@@ -218,6 +219,36 @@ TEST_F(Turn, ToolbarCommandsRunOnlyForAFreeHumanWaitingForItsGo) {
     player_table[0].sleepwalk_days = 0;
     actor_anim_table[0].phase = PHASE_MOVING;
     EXPECT_EQ(turn_can_act(), 0);
+}
+
+TEST_F(Turn, GodsFlyOnEveryTickAndTheRobotDollLandsOnlyOnceNoneFlies) {
+    god_place(GK_CHEST, 5, 0, 0);
+    god_start_wander(GK_CHEST, 5, 4);
+    ASSERT_EQ(god_none_flying(), 0);
+    const float start_x = god_table[GK_CHEST].fx;
+    turn_running = 0;  // no turn machine runs: the flight still moves
+    turn_tick();
+    EXPECT_NE(god_table[GK_CHEST].fx, start_x);
+
+    WalkerRecord& doll = walker_of_mover(MOVER_ROBOT_DOLL);
+    doll.place = WALKER_FREE;
+    doll.square = 5;
+    doll.patron = 0;
+    game_active_mover = MOVER_ROBOT_DOLL;
+    actor_anim_table[MOVER_ROBOT_DOLL].phase = PHASE_WAIT;
+    actor_anim_table[MOVER_ROBOT_DOLL].wait = 1;
+    turn_running = 1;
+    int ticks = 0;
+    while (!god_none_flying() && ticks < 500) {
+        turn_tick();
+        ++ticks;
+        if (!god_none_flying()) {
+            ASSERT_EQ(actor_anim_table[MOVER_ROBOT_DOLL].wait, 1) << ticks;
+        }
+    }
+    ASSERT_EQ(god_none_flying(), 1);
+    if (actor_anim_table[MOVER_ROBOT_DOLL].wait == 1) turn_tick();  // the flight ended on that tick
+    EXPECT_NE(actor_anim_table[MOVER_ROBOT_DOLL].wait, 1);  // it has landed
 }
 
 TEST_F(Turn, AFreeWandererWalksTwoToTenSteps) {

@@ -6,10 +6,12 @@
 
 #include "board/board_screen.h"
 #include "board/calendar.h"
+#include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/gods.h"
 #include "board/jail.h"
 #include "board/map.h"
+#include "board/money.h"
 #include "board/movement.h"
 #include "board/status.h"
 #include "board/turn.h"
@@ -355,10 +357,12 @@ void turn_new_day() {
         stock_show_dividends();
         trace("lottery");
         lotto_monthly_draw();
+        if (game_end_code) return;
     }
     if (month_changed) {
         trace("settlement");
         settle_monthly();
+        if (game_end_code) return;
         trace("gift_chest");
         move_gift_and_chest();
         ++game_months_elapsed;
@@ -510,4 +514,20 @@ void turn_flow_set_trace(TurnFlowTrace t) { flow_trace = t; }
 void turn_flow_reset() {
     autoplay_stop_request = 0;
     flow_trace = nullptr;
+}
+
+void turn_world_reset() {
+    game_state_reset();
+    map_reset();
+    cards_reset();
+    money_reset();
+    gods_reset();
+    jail_reset();
+    decisions_reset();
+    stock_reset();
+    trading_reset();
+    asset_reset();
+    turn_reset();
+    turn_flow_reset();
+    movement_reset();
 }

@@ -13,3 +13,4 @@ uint8_t settings_animations();
 void settings_set_animations(uint8_t on);
 // Option byte 4: 1 when the game is saved to slot 0 after each new day.
 uint8_t settings_autosave();
+void settings_set_autosave(uint8_t on);

@@ -1,34 +1,7 @@
 #include "support/ring_board.h"
 
-#include "board/decisions.h"
 #include "board/game_state.h"
-#include "board/gods.h"
-#include "board/jail.h"
 #include "board/map.h"
-#include "board/money.h"
-#include "board/movement.h"
-#include "board/turn.h"
-#include "board/turn_flow.h"
-#include "cards/cards.h"
-#include "finance/assets.h"
-#include "finance/stock.h"
-#include "finance/trading.h"
-
-void turn_world_reset() {
-    game_state_reset();
-    map_reset();
-    cards_reset();
-    money_reset();
-    gods_reset();
-    jail_reset();
-    decisions_reset();
-    stock_reset();
-    trading_reset();
-    asset_reset();
-    turn_reset();
-    turn_flow_reset();
-    movement_reset();
-}
 
 bool ring_board_load(int squares, int lots, int facilities) {
     TestBoardSize size;

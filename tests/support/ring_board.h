@@ -1,16 +1,13 @@
-// A ring of squares for the movement and turn tests, with every game module
-// the turns touch reset first.
+// A ring of squares for the movement and turn tests.
 #pragma once
 
 #include <cstdint>
 
+#include "board/turn_flow.h"  // turn_world_reset
 #include "support/test_board.h"
 
 // Square i lies at (160 * i, 320); link 0 goes to i + 1, link 1 to i - 1
 // (both wrapping round the ring). Every square is empty (SQ_EMPTY).
 bool ring_board_load(int squares, int lots = 4, int facilities = 2);
-// Resets every module a turn touches (state, map, cards, money, gods, jail,
-// stocks, decisions, the turn driver and flow).
-void turn_world_reset();
 // Puts player p on square s (position, previous square s - 1, occupancy).
 void ring_place_player(int p, int s, uint8_t control);

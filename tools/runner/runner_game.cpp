@@ -1,13 +1,10 @@
 #include "runner_game.h"
 
-#include "board/board_screen.h"
-#include "board/decisions.h"
+#include <cstdlib>
+
 #include "board/game_state.h"
-#include "board/gods.h"
 #include "board/jail.h"
 #include "board/map.h"
-#include "board/money.h"
-#include "board/movement.h"
 #include "board/turn.h"
 #include "board/turn_flow.h"
 #include "cards/cards.h"
@@ -16,9 +13,10 @@
 #include "engine/random.h"
 #include "finance/assets.h"
 #include "finance/stock.h"
-#include "finance/trading.h"
 #include "platform/clock.h"
+#include "platform/messages.h"
 #include "platform/queue.h"
+#include "platform/window.h"
 #include "shell/app.h"
 #include "shell/settings.h"
 
@@ -93,22 +91,15 @@ bool runner_setup(const RunnerOptions& options, std::string* error) {
         if (error) *error = "the day limit must be at least 1";
         return false;
     }
-    plat_clock_reset(true);
+    // The platform on SDL's dummy drivers with the virtual clock, whatever
+    // the environment asked for: a runner's game never shows anything.
+    setenv("KARVO_HEADLESS", "1", 1);
+    if (!plat_init()) {
+        if (error) *error = "cannot start the platform layer on the dummy drivers";
+        return false;
+    }
     app_reset();
-    game_state_reset();
-    cards_reset();
-    money_reset();
-    map_reset();
-    gods_reset();
-    jail_reset();
-    decisions_reset();
-    stock_reset();
-    trading_reset();
-    asset_reset();
-    turn_reset();
-    turn_flow_reset();
-    movement_reset();
-    game_end_code = 0;
+    turn_world_reset();
     settings_set_animations(options.animations ? 1 : 0);
     game_srand(options.seed);
 
@@ -150,6 +141,7 @@ bool runner_setup(const RunnerOptions& options, std::string* error) {
     stock_new_game(options.map);
     if (!map_load()) {
         if (error) *error = "cannot load the map: " + map_last_error();
+        plat_shutdown();
         return false;
     }
     stock_daily_update();
@@ -174,7 +166,19 @@ RunnerResult runner_play(const RunnerOptions& options, void (*on_day)(void*), vo
     actor_anim_table[0].flags |= ANIM_NEEDS_STEP;
     int shown_day = game_days_elapsed;
     const uint64_t budget = TICK_BUDGET_PER_DAY * static_cast<uint64_t>(options.days + 1);
-    while (!captured_end && anim_ticks < budget) {
+    bool quit = false;
+    while (!captured_end && !quit && anim_ticks < budget) {
+        // As in the main loop: messages first, the idle pass when none waits.
+        PlatMessage message;
+        if (plat_peek_message(&message, true)) {
+            if (message.message == WM_QUIT) {
+                quit = true;
+            } else {
+                plat_translate_message(&message);
+                plat_dispatch_message(&message);
+            }
+            continue;
+        }
         app_idle_pass();
         if (game_days_elapsed != shown_day && !captured_end) {
             shown_day = game_days_elapsed;
@@ -194,3 +198,5 @@ RunnerResult runner_play(const RunnerOptions& options, void (*on_day)(void*), vo
     map_free();
     return result;
 }
+
+void runner_close() { plat_shutdown(); }

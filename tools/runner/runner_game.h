@@ -1,7 +1,8 @@
 // A computer-only game played headless: a minimal set-up of its own (players
 // from the character templates, starting money and items, the map from the
-// stand-in MAPDAT.MKF), then the real main-loop idle pass on the virtual
-// clock until the game ends or its day limit is reached.
+// stand-in MAPDAT.MKF), then the real main-loop idle pass, with the messages
+// dispatched before it as in the main loop, on SDL's dummy drivers and the
+// virtual clock until the game ends or its day limit is reached.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +27,9 @@ struct RunnerResult {
 bool runner_setup(const RunnerOptions& options, std::string* error);
 // Plays it; on_day (when given) runs once after every new day.
 RunnerResult runner_play(const RunnerOptions& options, void (*on_day)(void* context), void* context);
+// Stops the platform layer that runner_setup started (a later set-up
+// restarts it).
+void runner_close();
 
 // The line printed for each game day: the date and, per player, cash,
 // deposit, square and status counters. Other columns are added here.

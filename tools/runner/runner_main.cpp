@@ -46,9 +46,6 @@ bool parse_int(const char* text, long min, long max, long* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    setenv("KARVO_HEADLESS", "1", 0);
     long seed = 0, map = 0, players = 0, days = 0;
     bool animations = argc == 6 && std::strcmp(argv[5], "--animations") == 0;
     if ((argc != 5 && !animations) || !parse_int(argv[1], 0, 0xFFFFFFFFL, &seed) ||
@@ -69,6 +66,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     RunnerResult result = runner_play(options, print_day, nullptr);
+    runner_close();
     std::printf("%s\n", runner_final_line(result).c_str());
     if (invariant_broken) return 4;
     return result.end_code ? 0 : 3;
