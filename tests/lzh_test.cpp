@@ -53,6 +53,40 @@ TEST(LzhDecode, FirstSymbolLengthThenEndMarkGivesEmptyOutput) {
     }
 }
 
+TEST(LzhDecode, StreamsAssembledBitByBitFromTheInitialTree) {
+    // Worked out by hand from the initial tree, independently of both coders:
+    // bits go least significant first; the end mark is the code word 00000000
+    // for upper bits 63 and six 1 bits.
+    struct Case {
+        const char* what;
+        Bytes packed;
+        std::string plain;
+    };
+    const std::vector<Case> cases = {
+        // Symbol 320 sits at depth 8 under root child 639: 1,0,1,1,1,1,1,0.
+        {"length 67 then end mark", {0x7D, 0x00, 0x3F}, ""},
+        // Symbol 256 sits under root child 638: 0,1,1,1,1,1,1,0.
+        {"length 3 then end mark", {0x7E, 0x00, 0x3F}, ""},
+        // 'A' is read at depth 9 (1,1,0,1,1,1,1,1,1); its count of 2 moves it
+        // past the run of leaves to node 320, so the second 'A' is read with
+        // the 8 bits that led to symbol 320 before; symbol 256's path is
+        // untouched by both updates.
+        {"two literals across a swap", {0xFB, 0xFB, 0xFC, 0x00, 0x7E}, "AA"},
+    };
+    for (const Case& c : cases) {
+        Bytes out;
+        EXPECT_EQ(decode(c.packed, out, 8), static_cast<int64_t>(c.plain.size())) << c.what;
+        EXPECT_EQ(std::string(out.begin(), out.end()), c.plain) << c.what;
+    }
+    // The encoder writes the very same bits.
+    EXPECT_EQ(mkfpack_stream_finish(mkfpack_stream_new(), 67), cases[0].packed);
+    EXPECT_EQ(mkfpack_stream_finish(mkfpack_stream_new(), 3), cases[1].packed);
+    MkfpackStream* s = mkfpack_stream_new();
+    mkfpack_stream_literal(s, 'A');
+    mkfpack_stream_literal(s, 'A');
+    EXPECT_EQ(mkfpack_stream_finish(s, 3), cases[2].packed);
+}
+
 TEST(LzhDecode, ShortestAndLongestMatchRepeatTheLastByte) {
     // Symbols 256 and 320: lengths 3 and 67; position 0 is the byte just written.
     MkfpackStream* s = mkfpack_stream_new();

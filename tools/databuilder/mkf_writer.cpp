@@ -96,6 +96,15 @@ Bytes frameset_header(const char* magic, const std::vector<FrameImage>& frames, 
     return b;
 }
 
+// One stored frame record: size, hot spot, and the frame's byte size.
+void put_frame_record(Bytes& b, const FrameImage& f, uint32_t byte_size) {
+    put16(b, f.width);
+    put16(b, f.height);
+    put16(b, static_cast<uint16_t>(f.hot_x));
+    put16(b, static_cast<uint16_t>(f.hot_y));
+    put32(b, byte_size);
+}
+
 } // namespace
 
 FrameSetBytes frameset_smp(const std::vector<FrameImage>& frames) {
@@ -105,11 +114,7 @@ FrameSetBytes frameset_smp(const std::vector<FrameImage>& frames) {
     for (const FrameImage& f : frames) {
         if (f.pixels.size() != static_cast<size_t>(f.width) * f.height)
             throw std::invalid_argument("SMP frame pixel count differs from its size");
-        put16(set.data, f.width);
-        put16(set.data, f.height);
-        put16(set.data, static_cast<uint16_t>(f.hot_x));
-        put16(set.data, static_cast<uint16_t>(f.hot_y));
-        put32(set.data, static_cast<uint32_t>(f.pixels.size() * 2));
+        put_frame_record(set.data, f, static_cast<uint32_t>(f.pixels.size() * 2));
     }
     for (const FrameImage& f : frames)
         for (uint16_t p : f.pixels) put16(set.data, p);
@@ -126,11 +131,7 @@ FrameSetBytes frameset_spr(const std::vector<uint16_t>& palette, const std::vect
     for (const FrameImage& f : frames) {
         if (f.indices.size() != static_cast<size_t>(f.width) * f.height)
             throw std::invalid_argument("SPR frame index count differs from its size");
-        put16(set.data, f.width);
-        put16(set.data, f.height);
-        put16(set.data, static_cast<uint16_t>(f.hot_x));
-        put16(set.data, static_cast<uint16_t>(f.hot_y));
-        put32(set.data, static_cast<uint32_t>(f.indices.size()));
+        put_frame_record(set.data, f, static_cast<uint32_t>(f.indices.size()));
     }
     for (uint16_t c : palette) put16(set.data, c);
     for (const FrameImage& f : frames) set.data.insert(set.data.end(), f.indices.begin(), f.indices.end());
