@@ -19,6 +19,11 @@ int32_t stock_closed_days = 0;
 
 namespace {
 
+// A move counts as whole ticks when it falls short of the next tick by less
+// than this part of a tick: the ticks 0.01, 0.05 and 0.1 are not exact in
+// binary, and a move of exactly 20 ticks must not come out as 19.
+constexpr double kTickTolerance = 1e-3;
+
 // Band limits and multipliers of the daily walk.
 constexpr double kLinkedHigh = 3.0;
 constexpr double kLinkedLow = 0.85;
@@ -167,24 +172,16 @@ int stock_market_closed() {
 }
 
 float stock_price_step(float prev, float pct) {
-    // The new price is worked in extended precision and kept in single; the
-    // tick is chosen by the unrounded value. The ticks are doubles, so the
-    // remainder of a move of a whole number of 0.01, 0.05 or 0.1 ticks may
-    // come out as almost a tick and the move loses that tick (20 up 10 %
-    // gives 21.9). Saved prices and the limit test of stock_move_class go by
-    // this same arithmetic, so it is kept as it is.
     const long double exact = (static_cast<long double>(pct) + 100.0L) / 100.0L * prev;
     const float moved = static_cast<float>(exact);
     const double tick = price_tick(exact);
-    long double cut;
-    if (pct > 0) {
-        const float d = moved - prev;
-        cut = static_cast<long double>(moved) - std::fmod(static_cast<double>(d), tick);
-    } else {
-        const float d = prev - moved;
-        cut = static_cast<long double>(moved) + std::fmod(static_cast<double>(d), tick);
-    }
-    float result = static_cast<float>(cut);
+    // The move, cut back toward prev to a whole number of ticks of the new
+    // price's band.
+    const float d = pct > 0 ? moved - prev : prev - moved;
+    double ticks = std::floor(static_cast<double>(d) / tick + kTickTolerance);
+    if (!(ticks > 0)) ticks = 0;
+    const long double step = static_cast<long double>(ticks) * tick;
+    float result = static_cast<float>(pct > 0 ? prev + step : prev - step);
     if (!(result >= STOCK_PRICE_MIN)) result = STOCK_PRICE_MIN;
     if (result > STOCK_PRICE_MAX) result = STOCK_PRICE_MAX;
     return result;
