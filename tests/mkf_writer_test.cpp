@@ -3,6 +3,7 @@
 #include "engine/mkf.h"
 
 #include "mkf_writer.h"
+#include "mkfpack.h"
 
 #include <gtest/gtest.h>
 
@@ -62,23 +63,27 @@ TEST_F(MkfWriterTest, PacksWhenSmallerStoresOtherwise) {
     mkf_writer_add(a, 0, runs);
     mkf_writer_add(a, 1, tiny); // would grow when packed
     mkf_writer_add_raw(a, 3, runs);
+    Bytes even(6, 'A'); // packs to exactly its own size, which would read as stored
+    ASSERT_EQ(mkfpack_compress(even.data(), even.size()).size(), even.size());
+    mkf_writer_add(a, 4, even);
     EXPECT_LT(a.entries[0].data.size(), runs.size());
     EXPECT_EQ(a.entries[1].data, tiny);
     EXPECT_FALSE(a.entries[2].present);
     EXPECT_EQ(a.entries[3].data, runs);
+    EXPECT_EQ(a.entries[4].data, even);
     int slot = save_and_open(a);
     ASSERT_GE(slot, 0);
-    ASSERT_EQ(mkf_entry_count(slot), 4);
+    ASSERT_EQ(mkf_entry_count(slot), 5);
     MkfEntryHeader h{};
     ASSERT_EQ(mkf_read_header(slot, 0, &h), 1);
     EXPECT_NE(h.packed_size, h.unpacked_size);
     ASSERT_EQ(mkf_read_header(slot, 3, &h), 1);
     EXPECT_EQ(h.packed_size, h.unpacked_size);
-    for (int e : {0, 1, 3}) {
+    for (int e : {0, 1, 3, 4}) {
         uint32_t n = 0;
         uint8_t* p = static_cast<uint8_t*>(mkf_read(slot, e, nullptr, &n));
         ASSERT_NE(p, nullptr) << e;
-        EXPECT_EQ(Bytes(p, p + n), e == 1 ? tiny : runs) << e;
+        EXPECT_EQ(Bytes(p, p + n), e == 1 ? tiny : e == 4 ? even : runs) << e;
         std::free(p);
     }
     EXPECT_THROW(mkf_writer_add(a, 0, tiny), std::invalid_argument); // written twice
