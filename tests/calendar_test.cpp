@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "board/calendar.h"
 #include "board/game_state.h"
@@ -10,6 +13,7 @@
 namespace {
 
 constexpr PackedDate D(int y, int m, int d) { return cal_pack(y, m, d); }
+constexpr HolidayEntry kEmptyEntry{};
 
 class CalendarTest : public ::testing::Test {
 protected:
@@ -142,6 +146,52 @@ TEST(CalendarLunar, TableRunsDayByDay) {
 
 // ---------------------------------------------------------------------------
 // Holidays
+
+// One entry in the notation of the holiday lists: month/day, "L " lunar,
+// "W month: n x weekday", then "off", the film with its speed, the tune and
+// the card gift; "-" for an empty entry.
+std::string describe(const HolidayEntry& e) {
+    if (std::memcmp(&e, &kEmptyEntry, sizeof e) == 0) return "-";
+    std::string s;
+    if (static_cast<uint8_t>(e.day_off) & 0x80) s = "unused ";
+    if (e.rule == HOLIDAY_LUNAR) s += "L ";
+    if (e.rule == HOLIDAY_NTH_WEEKDAY)
+        s += "W " + std::to_string(e.month) + ": " + std::to_string(e.day) + "x" + std::to_string(e.weekday);
+    else
+        s += std::to_string(e.month) + "/" + std::to_string(e.day);
+    if (e.day_off == 1) s += " off";
+    if (e.events & HEV_FILM) s += " F" + std::to_string(e.film) + "@" + std::to_string(e.film_speed);
+    if (e.events & HEV_TUNE) s += " T" + std::to_string(e.tune);
+    if (e.events & HEV_CARDS) s += " C";
+    if (e.events & HEV_DISPLAY) s += " D";
+    if (!(e.events & HEV_FILM) && (e.film || e.film_speed)) s += " film without its bit";
+    if (!(e.events & HEV_TUNE) && e.tune) s += " tune without its bit";
+    return s;
+}
+
+TEST(CalendarHolidays, EveryTableHoldsItsListedEntriesInOrder) {
+    const std::vector<std::vector<std::string>> expected = {
+        {"1/1 off F482@90", "2/14", "3/29 off", "4/1", "4/4 off", "4/5 off", "5/1 off", "W 5: 2x0", "8/8",
+         "9/28 off", "10/25 off", "10/31", "12/25 off F513@114 T13 C", "L 12/31 off", "L 1/1 off T14",
+         "L 1/2 off", "L 1/3 off", "L 1/15", "L 5/5 off", "L 7/15", "L 8/15 off", "unused 10/10",
+         "unused 10/31", "unused 11/12"},
+        {"1/1 off F482@90", "2/14", "3/8 off", "4/5 off", "5/4 off", "6/1 off", "7/1 off", "8/1 off", "5/1 off",
+         "10/1 off F482@90", "12/25 F513@114 T13 C", "L 12/31 off", "L 1/1 off T14", "L 1/2 off", "L 1/3 off",
+         "L 1/15", "L 5/5 off", "L 7/15", "L 8/15 off"},
+        {"1/1 off F482@90", "1/2 off", "1/3 off", "1/15 off", "2/3", "2/14", "2/11 off", "3/3", "3/22 off",
+         "4/29 off", "5/3 off", "5/5 off", "9/15 off", "9/23 off", "10/10 off", "11/3 off", "11/23 off",
+         "12/23 off", "12/25 F513@114 T13 C"},
+        {"12/31 off", "1/1 off F482@90", "W 1: 3x1", "2/2", "2/12 off", "2/14", "W 2: 3x1 off", "3/30",
+         "W 5: 2x0", "W 5: 5x1", "6/14", "6/15", "7/4 off", "W 9: 1x1", "10/12", "10/31", "11/11",
+         "W 11: 4x4 off", "12/24 off", "12/25 off F513@114 T13 C"},
+    };
+    for (int m = 0; m < HOLIDAY_MAPS; ++m) {
+        for (int i = 0; i < HOLIDAY_ENTRIES; ++i) {
+            const std::string want = static_cast<size_t>(i) < expected[m].size() ? expected[m][i] : "-";
+            EXPECT_EQ(describe(holiday_table[m][i]), want) << "map " << m << " entry " << i;
+        }
+    }
+}
 
 TEST_F(CalendarTest, FixedAndLunarHolidaysOfTheFirstMap) {
     game_map = 0;

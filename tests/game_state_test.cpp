@@ -91,12 +91,30 @@ TEST_F(GameStateTest, CharacterTemplatesShareTheirCommonFields) {
         EXPECT_EQ(t.hotel_days, 0);
         EXPECT_NE(std::string(character_name(c)), "");
     }
-    EXPECT_EQ(character_table[1].colour, 0xBDC3C6u);
-    EXPECT_EQ(character_table[1].loan_pct, 100);
-    EXPECT_EQ(character_table[1].stock_pct, 45);
-    EXPECT_EQ(character_table[11].personality, PERS_CUNNING);
-    EXPECT_EQ(character_table[11].cash_pct, 80);
-    EXPECT_EQ(character_table[7].sex, 0);
+    struct Row {
+        const char* name;
+        uint32_t colour;
+        int sex, personality, loan_pct, cash_pct, stock_pct;
+    };
+    const Row rows[CHARACTER_COUNT] = {
+        {"柯伦恩", 0x946126, 1, 2, 60, 50, 30},   {"塔莫尔兹", 0xBDC3C6, 1, 1, 100, 40, 45},
+        {"影丸介", 0x41323B, 1, 2, 0, 70, 0},     {"宝太太", 0xC626C3, 0, 2, 100, 60, 30},
+        {"阿禾叔", 0xC5B830, 1, 1, 50, 40, 25},   {"琳娜郡主", 0xED9D9D, 0, 1, 75, 70, 30},
+        {"高桥铁心", 0x00F038, 1, 1, 100, 50, 20}, {"蜜蜜", 0xFFFFA0, 0, 0, 0, 40, 35},
+        {"咕噜", 0xE77C08, 0, 0, 0, 60, 20},      {"林小芸", 0xCC1A20, 0, 0, 50, 50, 0},
+        {"小杰克", 0x2017FE, 1, 1, 30, 55, 15},   {"银宝宝", 0x0EBDBD, 0, 2, 80, 80, 0},
+    };
+    for (int c = 0; c < CHARACTER_COUNT; ++c) {
+        const CharacterTemplate& t = character_table[static_cast<size_t>(c)];
+        const Row& r = rows[c];
+        EXPECT_EQ(std::string(character_name(c)), r.name) << c;
+        EXPECT_EQ(t.colour, r.colour) << c;
+        EXPECT_EQ(t.sex, r.sex) << c;
+        EXPECT_EQ(t.personality, r.personality) << c;
+        EXPECT_EQ(t.loan_pct, r.loan_pct) << c;
+        EXPECT_EQ(t.cash_pct, r.cash_pct) << c;
+        EXPECT_EQ(t.stock_pct, r.stock_pct) << c;
+    }
     EXPECT_EQ(std::string(character_name(12)), "");
     EXPECT_EQ(std::string(character_name(-1)), "");
 }

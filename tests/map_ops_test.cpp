@@ -325,10 +325,17 @@ TEST_F(MapOpsTest, OccupantsLoseTheirVehicleAndGodsAreRemoved) {
     player_table[1].square = static_cast<uint16_t>(s2);
     int slot = god_place(GK_ROADBLOCK, s2, 0, 0);
     ASSERT_NE(slot, 0);
-    uint16_t codes[] = {static_cast<uint16_t>(OBJ_OCCUPANTS | 0x2), static_cast<uint16_t>(OBJ_OCCUPANTS | slot << 8)};
+    WalkerRecord& hooligan = walker_of_mover(MOVER_HOOLIGAN);
+    hooligan.place = WALKER_FREE;
+    hooligan.square = static_cast<uint16_t>(s2);
+    map_square_table[s2].flags |= sqf_walker(MOVER_HOOLIGAN);
+    uint16_t codes[] = {static_cast<uint16_t>(OBJ_OCCUPANTS | 0x2), static_cast<uint16_t>(OBJ_OCCUPANTS | slot << 8),
+                        static_cast<uint16_t>(OBJ_OCCUPANTS | 0x40)};
     map_area_apply(codes, 1, MAP_AREA_PLOTS, 0, 0);
     EXPECT_EQ(player_table[1].travel, TRAVEL_CAR) << "occupants are hit only with their mask bit";
-    map_area_apply(codes, 2, MAP_AREA_OCCUPANTS, 0, 0);
+    map_area_apply(codes, 3, MAP_AREA_OCCUPANTS, 0, 0);
+    EXPECT_EQ(hooligan.place, WALKER_IN_HOSPITAL) << "a wandering character goes to hospital";
+    EXPECT_EQ(map_square_table[s2].flags & SQF_WALKERS_MASK, 0u);
     EXPECT_EQ(player_table[1].travel & TRAVEL_MODE_MASK, TRAVEL_WALK);
     EXPECT_EQ(player_table[1].dice, 1);
     EXPECT_TRUE(player_table[1].control & CTRL_BLAST_HIT);

@@ -295,7 +295,7 @@ void give_christmas_cards() {
         char text[192];
         std::snprintf(text, sizeof text, "圣诞节\n\n%s得到%s！", name, card_def(id).name);
         card_show_picture(id, text);
-        speech_react_percent(p, card_def(id).price);
+        speech_react_percent(p, card_def(id).level);
     }
 }
 
@@ -321,5 +321,7 @@ void cal_holiday_event() {
     if (e.events & HEV_CARDS) give_christmas_cards();
 
     if (layout == 1) settings_set_side_panel_layout(layout);
+    // The card gifts moved the view to each player; it follows the turn again.
+    board_clear_scroll_target();
     board_repaint_all();
 }

@@ -168,10 +168,10 @@ bool map_load() {
         }
         start_new_map();
     }
-    view_load_map_graphics(game_map);
-    // The movers' animation records start afresh; their sprites follow
-    // their state.
+    // The movers' animation records start afresh before the graphics give
+    // them their portraits; their sprites follow their state.
     for (ActorAnim& a : actor_anim_table) a = ActorAnim{};
+    view_load_map_graphics(game_map);
     for (int p = 0; p < game_player_count && p < PLAYER_COUNT; ++p) actor_update_sprites(p);
     for (int m = MOVER_THIEF; m <= MOVER_ROBOT_DOLL; ++m) actor_update_sprites(m);
     find_jail_and_hospital();

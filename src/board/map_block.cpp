@@ -8,181 +8,137 @@
 
 namespace {
 
-uint16_t get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t get32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-void put16(uint8_t* p, uint16_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-void put32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+// One field list per record serves reading and writing, so the two cannot
+// drift apart: each field is named with its offset in the record.
+struct Get {
+    const uint8_t* p;
+    void operator()(uint8_t& v, size_t at) const { v = p[at]; }
+    void operator()(uint16_t& v, size_t at) const { v = static_cast<uint16_t>(p[at] | p[at + 1] << 8); }
+    void operator()(int16_t& v, size_t at) const {
+        uint16_t u;
+        (*this)(u, at);
+        v = static_cast<int16_t>(u);
+    }
+    void operator()(uint32_t& v, size_t at) const {
+        v = static_cast<uint32_t>(p[at]) | static_cast<uint32_t>(p[at + 1]) << 8 |
+            static_cast<uint32_t>(p[at + 2]) << 16 | static_cast<uint32_t>(p[at + 3]) << 24;
+    }
+    void operator()(int32_t& v, size_t at) const {
+        uint32_t u;
+        (*this)(u, at);
+        v = static_cast<int32_t>(u);
+    }
+    template <size_t N>
+    void operator()(char (&text)[N], size_t at) const { std::memcpy(text, p + at, N); }
+};
+
+struct Put {
+    uint8_t* p;
+    void operator()(uint8_t v, size_t at) const { p[at] = v; }
+    void operator()(uint16_t v, size_t at) const {
+        p[at] = static_cast<uint8_t>(v);
+        p[at + 1] = static_cast<uint8_t>(v >> 8);
+    }
+    void operator()(int16_t v, size_t at) const { (*this)(static_cast<uint16_t>(v), at); }
+    void operator()(uint32_t v, size_t at) const {
+        for (size_t i = 0; i < 4; ++i) p[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    }
+    void operator()(int32_t v, size_t at) const { (*this)(static_cast<uint32_t>(v), at); }
+    template <size_t N>
+    void operator()(const char (&text)[N], size_t at) const { std::memcpy(p + at, text, N); }
+};
+
+template <typename Io, typename Rec>
+void square_fields(const Io& io, Rec& r) {
+    io(r.x, 0);
+    io(r.y, 2);
+    io(r.name, 4);
+    for (size_t i = 0; i < 4; ++i) io(r.links[i], 24 + 2 * i);
+    io(r.object, 32);
+    io(r.marker, 34);
+    io(r.flags, 36);
 }
 
-MapSquare read_square(const uint8_t* p) {
-    MapSquare r{};
-    r.x = static_cast<int16_t>(get16(p));
-    r.y = static_cast<int16_t>(get16(p + 2));
-    std::memcpy(r.name, p + 4, sizeof r.name);
-    for (int i = 0; i < 4; ++i) r.links[i] = get16(p + 24 + 2 * i);
-    r.object = get16(p + 32);
-    r.marker = get16(p + 34);
-    r.flags = get32(p + 36);
-    return r;
-}
-void write_square(const MapSquare& r, uint8_t* p) {
-    put16(p, static_cast<uint16_t>(r.x));
-    put16(p + 2, static_cast<uint16_t>(r.y));
-    std::memcpy(p + 4, r.name, sizeof r.name);
-    for (int i = 0; i < 4; ++i) put16(p + 24 + 2 * i, r.links[i]);
-    put16(p + 32, r.object);
-    put16(p + 34, r.marker);
-    put32(p + 36, r.flags);
+template <typename Io, typename Rec>
+void lot_fields(const Io& io, Rec& r) {
+    io(r.x, 0);
+    io(r.y, 2);
+    io(r.street, 4);
+    io(r.mark, 23);
+    io(r.chain_store, 24);
+    io(r.owner, 25);
+    io(r.level, 26);
+    io(r.facing, 27);
+    io(r.land_price, 28);
+    io(r.build_price, 30);
+    for (size_t i = 0; i < 6; ++i) io(r.toll[i], 32 + 2 * i);
+    io(r.last_toll, 44);
+    io(r.expiry, 48);
 }
 
-LandLot read_lot(const uint8_t* p) {
-    LandLot r{};
-    r.x = static_cast<int16_t>(get16(p));
-    r.y = static_cast<int16_t>(get16(p + 2));
-    std::memcpy(r.street, p + 4, sizeof r.street);
-    r.mark = p[23];
-    r.chain_store = p[24];
-    r.owner = p[25];
-    r.level = p[26];
-    r.facing = p[27];
-    r.land_price = get16(p + 28);
-    r.build_price = get16(p + 30);
-    for (int i = 0; i < 6; ++i) r.toll[i] = get16(p + 32 + 2 * i);
-    r.last_toll = static_cast<int32_t>(get32(p + 44));
-    r.expiry = get32(p + 48);
-    return r;
-}
-void write_lot(const LandLot& r, uint8_t* p) {
-    put16(p, static_cast<uint16_t>(r.x));
-    put16(p + 2, static_cast<uint16_t>(r.y));
-    std::memcpy(p + 4, r.street, sizeof r.street);
-    p[23] = r.mark;
-    p[24] = r.chain_store;
-    p[25] = r.owner;
-    p[26] = r.level;
-    p[27] = r.facing;
-    put16(p + 28, r.land_price);
-    put16(p + 30, r.build_price);
-    for (int i = 0; i < 6; ++i) put16(p + 32 + 2 * i, r.toll[i]);
-    put32(p + 44, static_cast<uint32_t>(r.last_toll));
-    put32(p + 48, r.expiry);
+template <typename Io, typename Rec>
+void facility_fields(const Io& io, Rec& r) {
+    io(r.x, 0);
+    io(r.y, 2);
+    io(r.name, 4);
+    io(r.kind, 24);
+    io(r.owner, 25);
+    io(r.level, 26);
+    io(r.facing, 27);
+    io(r.mark, 28);
+    io(r.research_item, 29);
+    io(r.research_days, 30);
+    io(r.reserved_31, 31);
+    io(r.reserved_32, 32);
+    io(r.price, 34);
+    for (size_t i = 0; i < 6; ++i) io(r.fee[i], 36 + 2 * i);
+    io(r.last_fee, 48);
+    io(r.expiry, 52);
 }
 
-FacilityLot read_facility(const uint8_t* p) {
-    FacilityLot r{};
-    r.x = static_cast<int16_t>(get16(p));
-    r.y = static_cast<int16_t>(get16(p + 2));
-    std::memcpy(r.name, p + 4, sizeof r.name);
-    r.kind = p[24];
-    r.owner = p[25];
-    r.level = p[26];
-    r.facing = p[27];
-    r.mark = p[28];
-    r.research_item = p[29];
-    r.research_days = p[30];
-    r.reserved_31 = p[31];
-    r.reserved_32 = get16(p + 32);
-    r.price = get16(p + 34);
-    for (int i = 0; i < 6; ++i) r.fee[i] = get16(p + 36 + 2 * i);
-    r.last_fee = static_cast<int32_t>(get32(p + 48));
-    r.expiry = get32(p + 52);
-    return r;
-}
-void write_facility(const FacilityLot& r, uint8_t* p) {
-    put16(p, static_cast<uint16_t>(r.x));
-    put16(p + 2, static_cast<uint16_t>(r.y));
-    std::memcpy(p + 4, r.name, sizeof r.name);
-    p[24] = r.kind;
-    p[25] = r.owner;
-    p[26] = r.level;
-    p[27] = r.facing;
-    p[28] = r.mark;
-    p[29] = r.research_item;
-    p[30] = r.research_days;
-    p[31] = r.reserved_31;
-    put16(p + 32, r.reserved_32);
-    put16(p + 34, r.price);
-    for (int i = 0; i < 6; ++i) put16(p + 36 + 2 * i, r.fee[i]);
-    put32(p + 48, static_cast<uint32_t>(r.last_fee));
-    put32(p + 52, r.expiry);
+template <typename Io, typename Rec>
+void company_fields(const Io& io, Rec& r) {
+    io(r.x, 0);
+    io(r.y, 2);
+    io(r.name, 4);
+    io(r.chairman, 24);
+    io(r.listed, 25);
+    io(r.kind, 26);
+    io(r.facing, 27);
+    for (size_t i = 0; i < 4; ++i) io(r.holders[i], 28 + i);
+    io(r.sprite, 32);
+    io(r.base_fee, 34);
+    io(r.value, 36);
+    io(r.earnings, 40);
+    io(r.earnings_total, 44);
+    io(r.own_shares, 48);
 }
 
-CompanyBuilding read_company(const uint8_t* p) {
-    CompanyBuilding r{};
-    r.x = static_cast<int16_t>(get16(p));
-    r.y = static_cast<int16_t>(get16(p + 2));
-    std::memcpy(r.name, p + 4, sizeof r.name);
-    r.chairman = p[24];
-    r.listed = p[25];
-    r.kind = p[26];
-    r.facing = p[27];
-    for (int i = 0; i < 4; ++i) r.holders[i] = p[28 + i];
-    r.sprite = get16(p + 32);
-    r.base_fee = get16(p + 34);
-    r.value = static_cast<int32_t>(get32(p + 36));
-    r.earnings = static_cast<int32_t>(get32(p + 40));
-    r.earnings_total = static_cast<int32_t>(get32(p + 44));
-    r.own_shares = static_cast<int32_t>(get32(p + 48));
-    return r;
-}
-void write_company(const CompanyBuilding& r, uint8_t* p) {
-    put16(p, static_cast<uint16_t>(r.x));
-    put16(p + 2, static_cast<uint16_t>(r.y));
-    std::memcpy(p + 4, r.name, sizeof r.name);
-    p[24] = r.chairman;
-    p[25] = r.listed;
-    p[26] = r.kind;
-    p[27] = r.facing;
-    for (int i = 0; i < 4; ++i) p[28 + i] = r.holders[i];
-    put16(p + 32, r.sprite);
-    put16(p + 34, r.base_fee);
-    put32(p + 36, static_cast<uint32_t>(r.value));
-    put32(p + 40, static_cast<uint32_t>(r.earnings));
-    put32(p + 44, static_cast<uint32_t>(r.earnings_total));
-    put32(p + 48, static_cast<uint32_t>(r.own_shares));
+template <typename Io, typename Rec>
+void decoration_fields(const Io& io, Rec& r) {
+    io(r.x, 0);
+    io(r.y, 2);
+    io(r.name, 4);
+    io(r.facing, 24);
+    io(r.reserved_25, 25);
+    io(r.sprite, 26);
 }
 
-Decoration read_decoration(const uint8_t* p) {
-    Decoration r{};
-    r.x = static_cast<int16_t>(get16(p));
-    r.y = static_cast<int16_t>(get16(p + 2));
-    std::memcpy(r.name, p + 4, sizeof r.name);
-    r.facing = p[24];
-    r.reserved_25 = p[25];
-    r.sprite = get16(p + 26);
-    return r;
-}
-void write_decoration(const Decoration& r, uint8_t* p) {
-    put16(p, static_cast<uint16_t>(r.x));
-    put16(p + 2, static_cast<uint16_t>(r.y));
-    std::memcpy(p + 4, r.name, sizeof r.name);
-    p[24] = r.facing;
-    p[25] = r.reserved_25;
-    put16(p + 26, r.sprite);
-}
-
-template <typename Rec, typename Read>
-void decode_table(const uint8_t* block, const MapStore& s, int t, std::vector<Rec>& out, Read read) {
-    out.resize(static_cast<size_t>(s.count[t]) + 1);
+template <typename Rec, void (*Fields)(const Get&, Rec&)>
+void decode_table(const uint8_t* block, const MapStore& s, int t, std::vector<Rec>& out) {
+    out.assign(static_cast<size_t>(s.count[t]) + 1, Rec{});
     const uint8_t* p = block + s.offset[t];
-    for (auto& r : out) {
-        r = read(p);
+    for (Rec& r : out) {
+        Fields(Get{p}, r);
         p += map_record_size[t];
     }
 }
 
-template <typename Rec, typename Write>
-void encode_table(uint8_t* out, const MapStore& s, int t, const std::vector<Rec>& recs, Write write) {
+template <typename Rec, void (*Fields)(const Put&, const Rec&)>
+void encode_table(uint8_t* out, const MapStore& s, int t, const std::vector<Rec>& recs) {
     uint8_t* p = out + s.offset[t];
-    for (const auto& r : recs) {
-        write(r, p);
+    for (const Rec& r : recs) {
+        Fields(Put{p}, r);
         p += map_record_size[t];
     }
 }
@@ -198,10 +154,14 @@ const char* const table_names[MAP_TABLE_COUNT] = {"squares", "land plots", "faci
 }  // namespace
 
 int32_t map_header_count(const uint8_t* block, int t) {
-    return static_cast<int32_t>(get32(block + 8 * t));
+    int32_t v;
+    Get{block + 8 * t}(v, 0);
+    return v;
 }
 int32_t map_header_offset(const uint8_t* block, int t) {
-    return static_cast<int32_t>(get32(block + 8 * t + 4));
+    int32_t v;
+    Get{block + 8 * t}(v, 4);
+    return v;
 }
 
 void map_store_decode(const uint8_t* block, size_t size, MapStore& s) {
@@ -210,20 +170,20 @@ void map_store_decode(const uint8_t* block, size_t size, MapStore& s) {
         s.offset[t] = map_header_offset(block, t);
     }
     s.block.assign(block, block + size);
-    decode_table(block, s, MAP_T_SQUARES, s.squares, read_square);
-    decode_table(block, s, MAP_T_LOTS, s.lots, read_lot);
-    decode_table(block, s, MAP_T_FACILITIES, s.facilities, read_facility);
-    decode_table(block, s, MAP_T_COMPANIES, s.companies, read_company);
-    decode_table(block, s, MAP_T_DECORATIONS, s.decorations, read_decoration);
+    decode_table<MapSquare, square_fields<Get, MapSquare>>(block, s, MAP_T_SQUARES, s.squares);
+    decode_table<LandLot, lot_fields<Get, LandLot>>(block, s, MAP_T_LOTS, s.lots);
+    decode_table<FacilityLot, facility_fields<Get, FacilityLot>>(block, s, MAP_T_FACILITIES, s.facilities);
+    decode_table<CompanyBuilding, company_fields<Get, CompanyBuilding>>(block, s, MAP_T_COMPANIES, s.companies);
+    decode_table<Decoration, decoration_fields<Get, Decoration>>(block, s, MAP_T_DECORATIONS, s.decorations);
 }
 
 void map_store_encode(const MapStore& s, uint8_t* out) {
     std::memcpy(out, s.block.data(), s.block.size());
-    encode_table(out, s, MAP_T_SQUARES, s.squares, write_square);
-    encode_table(out, s, MAP_T_LOTS, s.lots, write_lot);
-    encode_table(out, s, MAP_T_FACILITIES, s.facilities, write_facility);
-    encode_table(out, s, MAP_T_COMPANIES, s.companies, write_company);
-    encode_table(out, s, MAP_T_DECORATIONS, s.decorations, write_decoration);
+    encode_table<MapSquare, square_fields<Put, const MapSquare>>(out, s, MAP_T_SQUARES, s.squares);
+    encode_table<LandLot, lot_fields<Put, const LandLot>>(out, s, MAP_T_LOTS, s.lots);
+    encode_table<FacilityLot, facility_fields<Put, const FacilityLot>>(out, s, MAP_T_FACILITIES, s.facilities);
+    encode_table<CompanyBuilding, company_fields<Put, const CompanyBuilding>>(out, s, MAP_T_COMPANIES, s.companies);
+    encode_table<Decoration, decoration_fields<Put, const Decoration>>(out, s, MAP_T_DECORATIONS, s.decorations);
 }
 
 std::vector<uint8_t> map_block_make(const std::vector<MapSquare>& squares, const std::vector<LandLot>& lots,
@@ -252,8 +212,9 @@ std::vector<uint8_t> map_block_make(const std::vector<MapSquare>& squares, const
     s.decorations.resize(static_cast<size_t>(s.count[MAP_T_DECORATIONS]) + 1);
     s.block.assign(at, 0);
     for (int t = 0; t < MAP_TABLE_COUNT; ++t) {
-        put32(&s.block[8 * t], static_cast<uint32_t>(s.count[t]));
-        put32(&s.block[8 * t + 4], static_cast<uint32_t>(s.offset[t]));
+        const Put header{&s.block[8 * t]};
+        header(static_cast<uint32_t>(s.count[t]), 0);
+        header(static_cast<uint32_t>(s.offset[t]), 4);
     }
     std::vector<uint8_t> out(at);
     map_store_encode(s, out.data());

@@ -4,6 +4,7 @@
 
 #include "board/game_state.h"
 #include "board/gods.h"
+#include "board/jail.h"
 #include "board/map_block.h"
 #include "board/movement.h"
 #include "cards/cards.h"
@@ -87,6 +88,7 @@ void map_fixture_reset() {
     game_state_reset();
     map_reset();
     gods_reset();
+    jail_reset();
     stock_reset();
     cards_reset();
     movement_reset();

@@ -8,10 +8,11 @@
 // buildings at the start of runs.
 #include "maps_layout.h"
 
+#include "engine/util.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <numbers>
 #include <stdexcept>
 
 namespace {
@@ -110,15 +111,6 @@ const Layout& layout_of(int m) {
          2000},
     };
     return layouts[m];
-}
-
-int direction8(int dx, int dy) {
-    // The same eight directions as the game: 0 down, then clockwise toward
-    // right (2), up (4) and left (6).
-    if (dx == 0 && dy == 0) return 2;
-    double a = std::atan2(static_cast<double>(dx), static_cast<double>(dy));  // 0 = down, +pi/2 = right
-    int d = static_cast<int>(std::lround(a / (std::numbers::pi / 4)));
-    return (d + 8) % 8;
 }
 
 struct Builder {
@@ -220,6 +212,15 @@ Point beside(const std::vector<MapSquare>& squares, const MapSquare& q, int dist
     return {q.x + static_cast<int>(std::lround(px * distance)), q.y + static_cast<int>(std::lround(py * distance))};
 }
 
+// Puts a building beside square q, facing the square.
+template <typename Rec>
+void place_beside(Rec& r, const std::vector<MapSquare>& squares, const MapSquare& q, int distance) {
+    Point p = beside(squares, q, distance);
+    r.x = static_cast<int16_t>(p.x);
+    r.y = static_cast<int16_t>(p.y);
+    r.facing = static_cast<uint8_t>(util_direction8(q.x - p.x, q.y - p.y));
+}
+
 const char* special_name(int type) {
     static const char* const names[SQUARE_TYPE_COUNT] = {
         "", "休息站", "新闻", "命运", "监狱", "医院", "方格游戏", "射击游戏", "赛车游戏",
@@ -282,13 +283,10 @@ StandinMap standin_map_build(int m) {
     auto make_company = [&](int id) {
         const Company& c = lay.companies[next_company++];
         CompanyBuilding r{};
-        Point p = beside(sq, sq[id], 72);
-        r.x = static_cast<int16_t>(p.x);
-        r.y = static_cast<int16_t>(p.y);
+        place_beside(r, sq, sq[id], 72);
         set_name(r.name, sizeof r.name, c.name);
         r.listed = c.listed;
         r.kind = c.kind;
-        r.facing = static_cast<uint8_t>(direction8(sq[id].x - p.x, sq[id].y - p.y));
         r.sprite = static_cast<uint16_t>(69 + 16 * m + b.map.companies.size() - 1);
         r.base_fee = c.base_fee;
         r.value = c.value;
@@ -299,12 +297,9 @@ StandinMap standin_map_build(int m) {
     };
     auto make_facility = [&](int id) {
         FacilityLot f{};
-        Point p = beside(sq, sq[id], 64);
-        f.x = static_cast<int16_t>(p.x);
-        f.y = static_cast<int16_t>(p.y);
+        place_beside(f, sq, sq[id], 64);
         const char* name = lay.facilities[next_facility++ % lay.facilities.size()];
         set_name(f.name, sizeof f.name, name);
-        f.facing = static_cast<uint8_t>(direction8(sq[id].x - p.x, sq[id].y - p.y));
         f.price = static_cast<uint16_t>(lay.price_base * 3 + 500 * (next_facility % 4));
         f.fee[0] = static_cast<uint16_t>(f.price / 2);
         static constexpr uint16_t fees[5] = {200, 400, 700, 1000, 1500};
@@ -318,11 +313,8 @@ StandinMap standin_map_build(int m) {
         const char* name = lay.streets[next_street++];
         for (int id : ids) {
             LandLot l{};
-            Point p = beside(sq, sq[id], 56);
-            l.x = static_cast<int16_t>(p.x);
-            l.y = static_cast<int16_t>(p.y);
+            place_beside(l, sq, sq[id], 56);
             set_name(l.street, sizeof l.street, name);
-            l.facing = static_cast<uint8_t>(direction8(sq[id].x - p.x, sq[id].y - p.y));
             l.land_price = static_cast<uint16_t>(lot_price);
             l.build_price = static_cast<uint16_t>(lot_price / 2);
             static constexpr int tenths[6] = {1, 3, 6, 10, 15, 22};
@@ -391,23 +383,25 @@ StandinMap standin_map_build(int m) {
     if (!jail || !hospital) throw std::runtime_error("stand-in map: no jail or hospital square");
 
     // Decoration 1 the hospital, 2 the jail, then the scenery.
-    auto add_decoration = [&](Point p, const char* name, int facing) {
-        Decoration d{};
-        d.x = static_cast<int16_t>(p.x);
-        d.y = static_cast<int16_t>(p.y);
+    auto add_decoration = [&](Decoration d, const char* name) {
         set_name(d.name, sizeof d.name, name);
-        d.facing = static_cast<uint8_t>(facing);
         d.sprite = static_cast<uint16_t>(77 + 16 * m + b.map.decorations.size() - 1);
         b.map.decorations.push_back(d);
     };
-    Point hp = beside(sq, sq[hospital], 80);
-    add_decoration(hp, "市立医院", direction8(sq[hospital].x - hp.x, sq[hospital].y - hp.y));
+    Decoration place{};
+    place_beside(place, sq, sq[hospital], 80);
+    add_decoration(place, "市立医院");
     sq[hospital].object = OBJ_HOSPITAL;
-    Point jp = beside(sq, sq[jail], 80);
-    add_decoration(jp, "警察局", direction8(sq[jail].x - jp.x, sq[jail].y - jp.y));
+    place_beside(place, sq, sq[jail], 80);
+    add_decoration(place, "警察局");
     sq[jail].object = OBJ_JAIL;
     static const char* const scenery_names[] = {"喷水池", "大榕树", "钟楼", "铜像", "花园"};
-    for (size_t k = 0; k < lay.scenery.size(); ++k)
-        add_decoration(lay.scenery[k], scenery_names[k % 5], static_cast<int>(k % 8));
+    for (size_t k = 0; k < lay.scenery.size(); ++k) {
+        Decoration d{};
+        d.x = static_cast<int16_t>(lay.scenery[k].x);
+        d.y = static_cast<int16_t>(lay.scenery[k].y);
+        d.facing = static_cast<uint8_t>(k % 8);
+        add_decoration(d, scenery_names[k % 5]);
+    }
     return b.map;
 }
