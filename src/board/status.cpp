@@ -72,6 +72,26 @@ void want_extra_family(int m, uint8_t family) {
 
 void play_film(int entry) { flc_play_entry(entry, 0, 40, 0, -1); }
 
+// The two looks every mover shares: sleepwalking, else standing on an indoor
+// square. True when one of them applies (and is now set up).
+bool sleepwalk_or_indoor_sprites(int m, bool sleepwalking, int square) {
+    ActorAnim& a = actor_anim_table[m];
+    if (sleepwalking) {
+        want_walk_family(m, FAMILY_SLEEPWALK);
+        a.indoor = 0;
+        a.frame = 0;
+        return true;
+    }
+    if (!on_indoor_square(square)) return false;
+    want_extra_family(m, ANIM_EXTRA_INDOOR);
+    if (a.indoor == 0 && move_running(m)) {
+        turn_set_travel_sound(SOUND_TRAVEL_INDOOR);
+        a.frame = 0;
+    }
+    a.indoor = 1;
+    return true;
+}
+
 void player_sprites(int p) {
     PlayerRecord& r = player_table[p];
     ActorAnim& a = actor_anim_table[p];
@@ -87,21 +107,7 @@ void player_sprites(int p) {
         a.frame = 0;
         return;
     }
-    if (r.sleepwalk_days) {
-        want_walk_family(p, FAMILY_SLEEPWALK);
-        a.indoor = 0;
-        a.frame = 0;
-        return;
-    }
-    if (on_indoor_square(r.square)) {
-        want_extra_family(p, ANIM_EXTRA_INDOOR);
-        if (a.indoor == 0 && move_running(p)) {
-            turn_set_travel_sound(SOUND_TRAVEL_INDOOR);
-            a.frame = 0;
-        }
-        a.indoor = 1;
-        return;
-    }
+    if (sleepwalk_or_indoor_sprites(p, r.sleepwalk_days != 0, r.square)) return;
     int mode = r.travel & TRAVEL_MODE_MASK;
     want_walk_family(p, static_cast<uint8_t>(mode + 1));
     a.indoor = 0;
@@ -119,21 +125,7 @@ void walker_sprites(int m) {
         return;
     }
     const WalkerRecord& w = walker_of_mover(m);
-    if (w.sleepwalk_days) {
-        want_walk_family(m, FAMILY_SLEEPWALK);
-        a.indoor = 0;
-        a.frame = 0;
-        return;
-    }
-    if (on_indoor_square(w.square)) {
-        want_extra_family(m, ANIM_EXTRA_INDOOR);
-        if (a.indoor == 0 && move_running(m)) {
-            turn_set_travel_sound(SOUND_TRAVEL_INDOOR);
-            a.frame = 0;
-        }
-        a.indoor = 1;
-        return;
-    }
+    if (sleepwalk_or_indoor_sprites(m, w.sleepwalk_days != 0, w.square)) return;
     want_walk_family(m, FAMILY_WALKER);
     a.indoor = 0;
     a.frame = 0;
