@@ -420,6 +420,29 @@ TEST_F(MkfTest, DamagedEntriesReadAsZero) {
     EXPECT_EQ(mkf_read(slot, -1, nullptr, nullptr), nullptr);
 }
 
+TEST_F(MkfTest, ReadErrorsReadAsZero) {
+    // The file shrinks after opening: the index still names the entries, but
+    // the reads of their data come up short.
+    // Far larger than the file's read buffer, so that the bytes must come from the file.
+    Bytes plain(200000);
+    uint32_t seed = 9;
+    for (auto& c : plain) c = static_cast<uint8_t>((seed = seed * 1664525u + 1013904223u) >> 29);
+    std::vector<uint32_t> at;
+    Bytes f = archive_bytes({stored({1, 2, 3, 4}), packed(plain), stored(plain)}, &at);
+    std::string path = write("t.mkf", f);
+    int slot = mkf_open(path.c_str());
+    ASSERT_GE(slot, 0);
+    fs::resize_file(path, at[2] + 16 + 1000); // entry 2's header and part of its data remain
+    uint32_t n = 55;
+    EXPECT_EQ(mkf_read(slot, 2, nullptr, &n), nullptr);
+    EXPECT_EQ(n, 55u);
+    EXPECT_EQ(read_all(slot, 1), plain);
+    fs::resize_file(path, at[1] + 16 + 1000); // now the packed entry is cut short too
+    EXPECT_EQ(mkf_read(slot, 1, nullptr, &n), nullptr);
+    EXPECT_EQ(n, 55u);
+    EXPECT_EQ(read_all(slot, 0), (Bytes{1, 2, 3, 4}));
+}
+
 TEST_F(MkfTest, ResetClosesEverything) {
     int slot = open(archive_bytes({stored({1})}));
     data_archive = slot;
