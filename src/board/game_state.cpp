@@ -54,10 +54,7 @@ void game_state_reset() {
     lotto_jackpot = 0;
     character_state.fill(0);
     view_rotation = 0;
-    for (size_t slot = 0; slot < god_table.size(); ++slot) {
-        god_table[slot] = GodObject{};
-        god_table[slot].kind = god_initial_kinds[slot];
-    }
+    god_table_reset();
     walker_table = walker_initial;
     player_table.fill(PlayerRecord{});
     actor_anim_table.fill(ActorAnim{});
@@ -65,6 +62,13 @@ void game_state_reset() {
     dice_total = 0;
     game_end_code = 0;
     turn_running = 0;
+}
+
+void god_table_reset() {
+    for (size_t slot = 0; slot < god_table.size(); ++slot) {
+        god_table[slot] = GodObject{};
+        god_table[slot].kind = god_initial_kinds[slot];
+    }
 }
 
 WalkerRecord& walker_of_mover(int mover) {

@@ -346,6 +346,8 @@ extern uint8_t turn_running;
 // fixed kinds, the walkers as a new game starts them, the price index 1 and
 // the date 1 January 1998.
 void game_state_reset();
+// Frees every god slot (slot 0 included) and gives it its fixed kind.
+void god_table_reset();
 
 // Walker record of mover 4..8.
 WalkerRecord& walker_of_mover(int mover);

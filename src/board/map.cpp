@@ -11,7 +11,6 @@
 #include "board/turn.h"
 #include "board/view.h"
 #include "cards/time_machine.h"
-#include "data/characters.h"
 #include "engine/mkf.h"
 #include "engine/random.h"
 #include "engine/util.h"
@@ -99,10 +98,7 @@ void* read_map_block(int map, uint32_t* size, std::string* error) {
 // own shares, the day's volume and the view direction.
 void start_new_map() {
     snapshot_prepare_slots(map_data_size);
-    for (int slot = GOD_FIRST_SLOT; slot <= GOD_LAST_SLOT; ++slot) {
-        god_table[slot] = GodObject{};
-        god_table[slot].kind = god_initial_kinds[slot];
-    }
+    god_table_reset();
     static constexpr int first_gods[] = {GK_SMALL_WEALTH, GK_SMALL_FORTUNE, GK_SMALL_POVERTY,
                                          GK_SMALL_BAD_LUCK, GK_ANGEL, GK_DOG, GK_GIFT, GK_CHEST};
     for (int kind : first_gods) {
@@ -135,11 +131,8 @@ bool map_data_loaded() { return g_loaded; }
 
 bool map_data_read(const uint8_t* block, size_t size, std::string* error) {
     if (!map_validate(block, size, error)) return false;
-    int64_t data_size = map_header_offset(block, MAP_T_DECORATIONS) +
-                        (static_cast<int64_t>(map_header_count(block, MAP_T_DECORATIONS)) + 1) *
-                            static_cast<int64_t>(MAP_DECORATION_SIZE);
     MapStore scratch;
-    map_store_decode(block, static_cast<size_t>(data_size), scratch);
+    map_store_decode(block, map_block_data_size(block), scratch);
     g_map = std::move(scratch);
     g_loaded = true;
     bind_tables();

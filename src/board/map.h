@@ -53,9 +53,6 @@ inline constexpr uint8_t COMPANY_KIND_INSURANCE = 4;
 inline constexpr uint8_t COMPANY_KIND_BANK = 7;
 inline constexpr int COMPANY_KIND_COUNT = 12;   // kinds 0..11
 
-// Listed-company index of a building that names no row of the stock table.
-inline constexpr int MAP_LISTED_ROWS = 12;      // indices 0..11 are stock rows
-
 // ---------------------------------------------------------------------------
 // Object codes: anything on the board in 16 bits.
 

@@ -164,6 +164,13 @@ int32_t map_header_offset(const uint8_t* block, int t) {
     return v;
 }
 
+size_t map_block_data_size(const uint8_t* block) {
+    const int64_t end = map_header_offset(block, MAP_T_DECORATIONS) +
+                        (static_cast<int64_t>(map_header_count(block, MAP_T_DECORATIONS)) + 1) *
+                            static_cast<int64_t>(MAP_DECORATION_SIZE);
+    return static_cast<size_t>(end);
+}
+
 void map_store_decode(const uint8_t* block, size_t size, MapStore& s) {
     for (int t = 0; t < MAP_TABLE_COUNT; ++t) {
         s.count[t] = map_header_count(block, t);
@@ -314,10 +321,7 @@ bool map_store_check(const MapStore& s, std::string* error) {
 
 bool map_validate(const uint8_t* block, size_t size, std::string* error) {
     if (!check_header(block, size, error)) return false;
-    int64_t data_size = map_header_offset(block, MAP_T_DECORATIONS) +
-                        (static_cast<int64_t>(map_header_count(block, MAP_T_DECORATIONS)) + 1) *
-                            static_cast<int64_t>(MAP_DECORATION_SIZE);
     MapStore s;
-    map_store_decode(block, static_cast<size_t>(data_size), s);
+    map_store_decode(block, map_block_data_size(block), s);
     return map_store_check(s, error);
 }

@@ -36,6 +36,9 @@ struct MapStore {
 int32_t map_header_count(const uint8_t* block, int t);
 int32_t map_header_offset(const uint8_t* block, int t);
 
+// Size of a block whose header has been checked: it ends with the last
+// decoration.
+size_t map_block_data_size(const uint8_t* block);
 // Decodes a block whose header has been checked (counts and offsets inside it).
 void map_store_decode(const uint8_t* block, size_t size, MapStore& store);
 // Writes the records of a store back over its raw block.
