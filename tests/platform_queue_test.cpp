@@ -6,14 +6,17 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/queue.h"
+#include "shell/app.h"
+#include "shell/screen.h"
 #include "support/headless.h"
 
 namespace {
 
+// Bounded, so a queue that never runs dry fails the test instead of hanging it.
 std::vector<PlatMessage> take_all() {
     std::vector<PlatMessage> out;
     PlatMessage m;
-    while (plat_peek_message(&m, true))
+    while (out.size() < 10000 && plat_peek_message(&m, true))
         out.push_back(m);
     return out;
 }
@@ -86,7 +89,7 @@ TEST_F(Queue, TimersFireAtTheirPeriodInVirtualTime) {
     plat_script_set_close_at_end(false);
     plat_set_timer(5, 50);
     std::vector<uint32_t> times;
-    while (times.size() < 4 && !plat_close_requested()) {
+    for (int guard = 0; guard < 1000 && times.size() < 4 && !plat_close_requested(); ++guard) {
         PlatMessage m;
         if (plat_peek_message(&m, true)) {
             if (m.message == WM_TIMER) times.push_back(plat_tick_count());
@@ -170,15 +173,21 @@ TEST_F(Queue, SettingTheMouseMovesItAndQueuesAMove) {
 }
 
 TEST_F(Queue, DrainingInputKeepsEveryOtherMessage) {
+    plat_set_window_proc(nullptr, app_wndproc);
+    plat_script_set_close_at_end(false);
     plat_set_timer(9, 10);
     plat_clock_advance_to(10);
     plat_post_message(1300, 0, 0);
     plat_post_quit_message(0);
     plat_invalidate_rect(nullptr);
-    key_down(0, 'A');
-    at(0, SCRIPT_RIGHT_DOWN);
-    at(0, SCRIPT_RIGHT_UP);
+    key_down(10, 'A');
+    at(10, SCRIPT_RIGHT_DOWN);
+    activate(10, true); // arrives in the middle of the drain
+    at(10, SCRIPT_RIGHT_UP);
+    close_window(10);
     EXPECT_EQ(plat_drain_input(), 3);
+    EXPECT_EQ(app_active, 1); // the activation reached the window procedure
+    EXPECT_TRUE(plat_close_requested());
     EXPECT_EQ(numbers(take_all()), (std::vector<uint32_t>{1300, WM_QUIT, WM_PAINT, WM_TIMER}));
 }
 

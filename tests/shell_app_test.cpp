@@ -7,6 +7,7 @@
 
 #include "board/board_screen.h"
 #include "board/game_state.h"
+#include "board/view.h"
 #include "engine/cursor.h"
 #include "engine/mkf.h"
 #include "platform/clock.h"
@@ -15,6 +16,7 @@
 #include "shell/app.h"
 #include "shell/keyboard.h"
 #include "shell/screen.h"
+#include "shell/stage_end.h"
 #include "support/headless.h"
 
 namespace {
@@ -61,6 +63,69 @@ TEST_F(App, StartsUpAndShutsDownInOrder) {
     EXPECT_EQ(primary_surface, nullptr);
     EXPECT_TRUE(plat_window_destroyed());
     EXPECT_EQ(plat_tick_count(), 100u);
+}
+
+// What start-up and shutdown do between the services, seen from the services.
+std::vector<std::string> g_seen;
+void seen(const char* name, bool fact) {
+    g_seen.push_back(std::string(name) + (fact ? " yes" : " no"));
+}
+bool hook_on() {
+    return plat_keyboard_hook() == app_keyboard_hook;
+}
+
+TEST_F(App, TheStepsBetweenTheServicesFallInTheirPlaces) {
+    g_seen.clear();
+    // Left over from an earlier run: start-up clears them (a pending quit or
+    // end code would otherwise act at once).
+    game_end_code = END_TO_TITLE;
+    app_quit = 1;
+    board_input_enabled = 1;
+    campaign_maps_cleared[2] = 1;
+    screen_depth = 3;
+    AppServices& s = app_services;
+    s.text_init = [] { seen("surfaces before text_init", primary_surface && back_surface); };
+    s.cfg_read = [] { seen("hook before cfg_read", hook_on()); };
+    s.mkf_open = [](const char*) {
+        seen("hook before mkf_open", hook_on());
+        return 1;
+    };
+    s.cursor_set_shape = [](int first, int count, int ticks) {
+        seen("arrow shape", first == 41 && count == 1 && ticks == 0);
+        seen("hit-test map before the shape", view_hitmap != nullptr);
+    };
+    s.title_run = [] {
+        seen("hit-test map in the title", view_hitmap != nullptr);
+        seen("start state in the title", game_end_code == 0 && app_quit == 0 &&
+                                             board_input_enabled == 0 && screen_depth == 0 &&
+                                             campaign_maps_cleared[2] == 0);
+        return 2;
+    };
+    s.snd_wait_last_effect = [] { seen("hit-test map at the shutdown's start", view_hitmap); };
+    s.cursor_stop = [] { seen("hit-test map at cursor_stop", view_hitmap); };
+    s.text_shutdown = [] { seen("hook at text_shutdown", hook_on()); };
+    s.snd_effects_free = [](EffectListEntry*) { seen("hook at snd_effects_free", hook_on()); };
+    s.snd_shutdown = [] { seen("surfaces at snd_shutdown", primary_surface && back_surface); };
+    close_window(100);
+    EXPECT_EQ(run_app(), 0);
+    EXPECT_EQ(g_seen, (std::vector<std::string>{
+                          "surfaces before text_init yes",
+                          "hook before cfg_read no",
+                          "hook before mkf_open yes",
+                          "hook before mkf_open yes",
+                          "arrow shape yes",
+                          "hit-test map before the shape no",
+                          "hit-test map in the title yes",
+                          "start state in the title yes",
+                          "hit-test map at the shutdown's start yes",
+                          "hit-test map at cursor_stop no",
+                          "hook at text_shutdown yes",
+                          "hook at snd_effects_free no",
+                          "surfaces at snd_shutdown yes",
+                      }));
+    EXPECT_EQ(plat_tick_count(), 100u); // the stale quit request did not end the run
+    EXPECT_EQ(primary_surface, nullptr);
+    EXPECT_EQ(back_surface, nullptr);
 }
 
 TEST_F(App, ExitFromTheTitleShutsDownOnceBeforeTheWindowGoes) {
@@ -187,18 +252,24 @@ TEST_F(App, TheGameEndCodesTakeTheirPaths) {
     }
 }
 
-std::vector<uint32_t> g_flush_times, g_tick_times;
+std::vector<uint32_t> g_flush_times, g_tick_times, g_step_times, g_end_times;
 
 TEST_F(App, NoIdleWorkRunsWhileTheProgramIsInactive) {
     g_flush_times.clear();
     g_tick_times.clear();
+    g_step_times.clear();
+    g_end_times.clear();
     app_services.title_run = [] {
         board_dirty = 1;
         anim_step_pending = 1;
         actor_anim_table[0].flags |= ANIM_NEEDS_STEP;
         game_end_code = 7;
+        app_quit = 1; // seen only in the idle branch too
         return 2;
     };
+    app_services.turn_take_step = [] { g_step_times.push_back(plat_tick_count()); };
+    app_services.music_stop = [] { g_end_times.push_back(plat_tick_count()); };
+    app_services.gfx_clear_screen = [] { g_end_times.push_back(plat_tick_count()); };
     app_services.board_flush_dirty = [] {
         g_flush_times.push_back(plat_tick_count());
         board_dirty = 0;
@@ -213,8 +284,36 @@ TEST_F(App, NoIdleWorkRunsWhileTheProgramIsInactive) {
     EXPECT_EQ(run_app(), 0);
     EXPECT_EQ(g_flush_times, (std::vector<uint32_t>{300}));
     EXPECT_EQ(g_tick_times, (std::vector<uint32_t>{300}));
-    EXPECT_EQ(count_calls("turn_take_step"), 1);
+    EXPECT_EQ(g_step_times, (std::vector<uint32_t>{300}));
+    // The end code's board pop stops the music, then the quit clears the screen.
+    EXPECT_EQ(g_end_times, (std::vector<uint32_t>{300, 300}));
     EXPECT_EQ(count_calls("board_free_graphics"), 2); // the end code, then the shutdown
+    EXPECT_EQ(plat_tick_count(), 300u);
+}
+
+TEST_F(App, BackAtTheTitleTheCampaignStartsAfresh) {
+    static std::vector<std::string> at_title;
+    at_title.clear();
+    app_services.setup_run = [](int) {
+        game_map = 2; // the setup's choice
+        return 1;
+    };
+    app_services.turn_take_step = [] {
+        campaign_maps_cleared[0] = 1;
+        game_end_code = END_TO_TITLE;
+    };
+    headless_title_results = {0};
+    app_services.title_run = [] {
+        at_title.push_back(std::to_string(campaign_continuing) + " " + std::to_string(game_map) +
+                           " " + std::to_string(campaign_maps_cleared[0]));
+        if (headless_title_results.empty()) return 2;
+        headless_title_results.pop_front();
+        return 0;
+    };
+    close_window(100);
+    EXPECT_EQ(run_app(), 0);
+    // Before the game, and after it with continuing, map and cleared maps reset.
+    EXPECT_EQ(at_title, (std::vector<std::string>{"0 0 0", "0 0 0"}));
 }
 
 int32_t never_closing_proc(PlatWindow, uint32_t msg, uint32_t, int32_t) {

@@ -222,11 +222,17 @@ TEST_F(Screens, TheBoardIsPushedWithoutALoopAndFlagsTheMoverForItsStep) {
               (std::vector<std::string>{"music_next_background 0", "board_start", "music_stop"}));
 }
 
-TEST_F(Screens, OnlyLaterActivationsRestoreAndResumeTheMedia) {
+class Activation : public HeadlessTest {};
+
+TEST_F(Activation, OnlyLaterActivationsRestoreAndResumeTheMedia) {
     avi_playing = 1;
     music_midi_on = 1;
+    music_cd_on = 1;
+    open_window();
     EXPECT_EQ(app_active, 1); // the first activation arrived with the window
-    EXPECT_EQ(count_calls("mci resume vfw"), 0);
+    EXPECT_EQ(app_was_inactive, 0);
+    EXPECT_TRUE(headless_calls.empty()); // and resumed nothing
+    music_cd_on = 0;
     activate(0, false);
     activate(0, true);
     PlatMessage m;

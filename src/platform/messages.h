@@ -62,10 +62,6 @@ inline constexpr int plat_point_y(int32_t lparam) {
     return static_cast<int16_t>((static_cast<uint32_t>(lparam) >> 16) & 0xFFFF);
 }
 
-inline constexpr bool plat_is_input_message(uint32_t m) {
-    return m == WM_KEYDOWN || m == WM_KEYUP || (m >= WM_MOUSEMOVE && m <= WM_RBUTTONUP);
-}
-
 // A rectangle the Windows way: right and bottom exclusive.
 struct PlatRect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;

@@ -214,10 +214,6 @@ void plat_set_window_proc(PlatWindow window, PlatWndProc proc) {
     g_proc = proc;
 }
 
-PlatWndProc plat_window_proc() {
-    return g_proc;
-}
-
 bool plat_take_input(PlatMessage* out) {
     gather();
     return take_input(out, true);
@@ -355,10 +351,6 @@ void plat_input_activate(bool active) {
     if (g_active == state) return;
     g_active = state;
     plat_send_message(WM_ACTIVATEAPP, active ? 1u : 0u, 0);
-}
-
-bool plat_is_active() {
-    return g_active == 1;
 }
 
 void plat_request_close() {

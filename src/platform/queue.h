@@ -38,7 +38,6 @@ int32_t plat_def_window_proc(PlatWindow window, uint32_t message, uint32_t wpara
 
 // The procedure messages are dispatched to, and the window they name.
 void plat_set_window_proc(PlatWindow window, PlatWndProc proc);
-PlatWndProc plat_window_proc();
 
 // Takes the next input message (key or mouse) only, leaving posted messages,
 // quit, paint and timers where they are. Key messages pass the keyboard hook
@@ -90,7 +89,6 @@ void plat_input_button(uint32_t message);
 // Activation or deactivation of the program; sent to the window procedure
 // straight away, and only when it changes.
 void plat_input_activate(bool active);
-bool plat_is_active();
 
 // ---- Closing the window: a request every open modal loop unwinds from.
 

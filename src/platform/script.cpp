@@ -197,7 +197,3 @@ void plat_script_release_due() {
     }
     g_releasing = false;
 }
-
-size_t plat_script_pending() {
-    return g_events.size();
-}

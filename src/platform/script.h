@@ -55,5 +55,3 @@ bool plat_script_past_time_limit(uint32_t t);
 bool plat_script_next_time(uint32_t* t);
 // Feeds every event whose time has come into the queue.
 void plat_script_release_due();
-// Events not fed yet.
-size_t plat_script_pending();

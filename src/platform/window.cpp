@@ -237,10 +237,6 @@ PlatWindow plat_create_window(const char* title, PlatWndProc proc) {
     return &g_window;
 }
 
-PlatWindow plat_main_window() {
-    return g_window_made && !g_window_destroyed ? &g_window : nullptr;
-}
-
 void plat_show_window() {
     if (!g_window.sdl) return;
     SDL_ShowWindow(g_window.sdl);

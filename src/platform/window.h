@@ -21,7 +21,6 @@ bool plat_windowed();
 
 // Creates the main window (not shown yet) with its procedure.
 PlatWindow plat_create_window(const char* title, PlatWndProc proc);
-PlatWindow plat_main_window();
 // Shows the window; the first activation is delivered here, with or
 // without a display.
 void plat_show_window();
