@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds in Release and runs every test through ctest.
+# KARVO_JOBS=N limits parallel build and test jobs.
 # KARVO_SANITIZE=1 builds and tests with AddressSanitizer and UndefinedBehaviorSanitizer instead.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -11,4 +12,4 @@ else
   "$here/scripts/setup.sh" "$build" -DCMAKE_BUILD_TYPE=Release
 fi
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy KARVO_HEADLESS=1
-ctest --test-dir "$build" --output-on-failure -j "$(nproc 2>/dev/null || echo 4)"
+ctest --test-dir "$build" --output-on-failure -j "${KARVO_JOBS:-$(nproc 2>/dev/null || echo 4)}"

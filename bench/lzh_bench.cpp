@@ -28,8 +28,8 @@ struct PackedEntry {
 };
 
 uint32_t le32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
 Bytes read_file(const std::filesystem::path& path) {
@@ -38,7 +38,8 @@ Bytes read_file(const std::filesystem::path& path) {
     if (!f) return b;
     uint8_t buf[65536];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) b.insert(b.end(), buf, buf + n);
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        b.insert(b.end(), buf, buf + n);
     std::fclose(f);
     return b;
 }
@@ -60,9 +61,11 @@ const std::vector<PackedEntry>& entries() {
                 uint32_t unpacked = le32(&a[at]), packed = le32(&a[at + 4]);
                 if (packed == unpacked || at + 16 + packed > a.size()) continue;
                 PackedEntry e;
-                e.packed.assign(a.begin() + static_cast<long>(at + 16), a.begin() + static_cast<long>(at + 16 + packed));
+                e.packed.assign(a.begin() + static_cast<long>(at + 16),
+                                a.begin() + static_cast<long>(at + 16 + packed));
                 e.plain.resize(unpacked);
-                if (lzh_decode(e.plain.data(), unpacked, e.packed.data(), packed) != unpacked) continue;
+                if (lzh_decode(e.plain.data(), unpacked, e.packed.data(), packed) != unpacked)
+                    continue;
 #ifdef KARVO_HAVE_ZLIB
                 uLongf size = compressBound(unpacked);
                 e.deflated.resize(size);
@@ -79,13 +82,15 @@ const std::vector<PackedEntry>& entries() {
 
 size_t total_output() {
     size_t n = 0;
-    for (const PackedEntry& e : entries()) n += e.plain.size();
+    for (const PackedEntry& e : entries())
+        n += e.plain.size();
     return n;
 }
 
 void decode_all(Bytes& out) {
     for (const PackedEntry& e : entries())
-        benchmark::DoNotOptimize(lzh_decode(out.data(), static_cast<uint32_t>(e.plain.size()), e.packed.data(),
+        benchmark::DoNotOptimize(lzh_decode(out.data(), static_cast<uint32_t>(e.plain.size()),
+                                            e.packed.data(),
                                             static_cast<uint32_t>(e.packed.size())));
 }
 
@@ -100,31 +105,39 @@ void inflate_all([[maybe_unused]] Bytes& out) {
 #ifdef KARVO_HAVE_ZLIB
     for (const PackedEntry& e : entries()) {
         uLongf size = static_cast<uLongf>(e.plain.size());
-        benchmark::DoNotOptimize(uncompress(out.data(), &size, e.deflated.data(), e.deflated.size()));
+        benchmark::DoNotOptimize(
+            uncompress(out.data(), &size, e.deflated.data(), e.deflated.size()));
     }
 #endif
 }
 
 Bytes output_block() {
     size_t largest = 1;
-    for (const PackedEntry& e : entries()) largest = std::max(largest, e.plain.size());
+    for (const PackedEntry& e : entries())
+        largest = std::max(largest, e.plain.size());
     return Bytes(largest);
 }
 
-template <void (*Run)(Bytes&)>
-void BM_entries(benchmark::State& state) {
+template <void (*Run)(Bytes&)> void BM_entries(benchmark::State& state) {
     if (entries().empty()) {
         state.SkipWithError("no packed entries in the data directory");
         return;
     }
     Bytes out = output_block();
-    for (auto _ : state) Run(out);
+    for (auto _ : state)
+        Run(out);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * total_output()));
 }
 
-void BM_lzh_decode(benchmark::State& state) { BM_entries<decode_all>(state); }
-void BM_memcpy(benchmark::State& state) { BM_entries<copy_all>(state); }
-void BM_zlib_inflate(benchmark::State& state) { BM_entries<inflate_all>(state); }
+void BM_lzh_decode(benchmark::State& state) {
+    BM_entries<decode_all>(state);
+}
+void BM_memcpy(benchmark::State& state) {
+    BM_entries<copy_all>(state);
+}
+void BM_zlib_inflate(benchmark::State& state) {
+    BM_entries<inflate_all>(state);
+}
 
 // Seconds for one pass of `run`, the best of several.
 double best_pass(void (*run)(Bytes&), Bytes& out) {

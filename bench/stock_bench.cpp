@@ -25,7 +25,8 @@ void set_up_market() {
     game_player_count = 4;
     game_start_money = 200000;
     game_date = cal_pack(1998, 3, 3);
-    for (int d = 3; cal_is_holiday(game_date) == 1; ++d) game_date = cal_pack(1998, 3, d);
+    for (int d = 3; cal_is_holiday(game_date) == 1; ++d)
+        game_date = cal_pack(1998, 3, d);
     stock_new_game(0);
     for (int j = 1; j <= 3; ++j) {
         companies[j] = CompanyBuilding{};
@@ -39,7 +40,8 @@ void set_up_market() {
     stock_link_companies();
     stock_init_company_shares();
     game_srand(2024);
-    for (int d = 0; d < 40; ++d) stock_daily_update();
+    for (int d = 0; d < 40; ++d)
+        stock_daily_update();
     stock_roll_volume();
     for (int p = 0; p < PLAYER_COUNT; ++p) {
         PlayerRecord& r = player_table[p];
@@ -82,4 +84,4 @@ void BM_StockComputerDecision(benchmark::State& state) {
 }
 BENCHMARK(BM_StockComputerDecision);
 
-}  // namespace
+} // namespace

@@ -11,7 +11,9 @@
 
 namespace {
 
-void count_day(void* context) { ++*static_cast<int64_t*>(context); }
+void count_day(void* context) {
+    ++*static_cast<int64_t*>(context);
+}
 
 void BM_ComputerGameDays(benchmark::State& state) {
     setenv("KARVO_DATA", KARVO_BENCH_DATA_DIR, 0);
@@ -35,10 +37,11 @@ void BM_ComputerGameDays(benchmark::State& state) {
         benchmark::DoNotOptimize(result);
     }
     runner_close();
-    state.counters["days_per_second"] = benchmark::Counter(static_cast<double>(days), benchmark::Counter::kIsRate);
+    state.counters["days_per_second"] =
+        benchmark::Counter(static_cast<double>(days), benchmark::Counter::kIsRate);
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_ComputerGameDays)
     ->ArgNames({"map", "animations"})

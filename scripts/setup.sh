@@ -7,7 +7,7 @@ build_dir=$1; shift
 
 # Debian packages the build, the program and the tests need.
 packages=(
-  g++ clang cmake make pkg-config git
+  g++ clang clang-format cmake make pkg-config git
   libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev
@@ -26,6 +26,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-jobs=$(nproc 2>/dev/null || echo 4)
+jobs=${KARVO_JOBS:-$(nproc 2>/dev/null || echo 4)}
 cmake -S "$here" -B "$build_dir" "$@" >/dev/null
 cmake --build "$build_dir" -j "$jobs"

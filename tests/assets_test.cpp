@@ -4,7 +4,7 @@
 namespace {
 
 class AssetsTest : public StockWorld {
-protected:
+  protected:
     void SetUp() override {
         StockWorld::SetUp();
         // Plots 1..4 and facilities 1..3.
@@ -17,7 +17,7 @@ protected:
         }
         for (int i = 1; i <= 3; ++i) {
             facilities[i].price = static_cast<uint16_t>(10000 * i);
-            facilities[i].fee[0] = 2000;  // upgrade price
+            facilities[i].fee[0] = 2000; // upgrade price
             facilities[i].fee[1] = 300;
             facilities[i].fee[2] = 600;
         }
@@ -29,34 +29,34 @@ TEST_F(AssetsTest, NetWorthCountsMoneySharesAndProperty) {
     p.cash = 1000;
     p.deposit = 5000;
     p.loan = 2000;
-    p.special_financing = 99999;  // not counted
+    p.special_financing = 99999; // not counted
     EXPECT_EQ(asset_net_worth(0), 4000);
-    stock_holdings[0][3] = {10, 180.0f};   // 1800 at today's price
+    stock_holdings[0][3] = {10, 180.0f}; // 1800 at today's price
     stock_holdings[0][5] = {3, 1.0f};
-    set_price(5, 12.35f, 12.0f);            // 37.05: truncated after the addition
+    set_price(5, 12.35f, 12.0f); // 37.05: truncated after the addition
     EXPECT_EQ(asset_shares_value(0), 1837);
     stock_holdings[1][6] = {10, 20.0f};
-    set_price(6, 21.9f, 20.0f);             // 218.99999...: the product is not rounded first
+    set_price(6, 21.9f, 20.0f); // 218.99999...: the product is not rounded first
     EXPECT_EQ(asset_shares_value(1), 218);
     EXPECT_EQ(asset_net_worth(0), 4000 + 1837);
     lots[1].owner = 1;
-    lots[1].level = 3;                      // 1000 + 3 x 500
+    lots[1].level = 3; // 1000 + 3 x 500
     lots[2].owner = 1;
     lots[2].level = 4;
-    lots[2].chain_store = 1;                // 2000 + one build price, whatever the level
-    lots[3].owner = 2;                      // another player's
+    lots[2].chain_store = 1; // 2000 + one build price, whatever the level
+    lots[3].owner = 2;       // another player's
     facilities[2].owner = 1;
-    facilities[2].level = 2;                // 20000 + 2 x 2000
-    companies[1].chairman = 1;              // company buildings are not counted
+    facilities[2].level = 2;   // 20000 + 2 x 2000
+    companies[1].chairman = 1; // company buildings are not counted
     EXPECT_EQ(asset_net_worth(0), 5837 + 2500 + 2500 + 24000);
-    game_price_index = 7;                   // raw prices: the index is not applied
+    game_price_index = 7; // raw prices: the index is not applied
     EXPECT_EQ(asset_net_worth(0), 5837 + 2500 + 2500 + 24000);
     EXPECT_EQ(asset_net_worth(4), 0);
 }
 
 TEST_F(AssetsTest, LargeTotalsLoseLowDigitsAndNegativeOnesStay) {
     PlayerRecord& p = player_table[1];
-    p.deposit = 30000001;                   // beyond 2^24: the sum is single precision
+    p.deposit = 30000001; // beyond 2^24: the sum is single precision
     stock_holdings[1][3] = {1, 0.0f};
     set_price(3, 2.0f, 2.0f);
     EXPECT_EQ(asset_net_worth(1), static_cast<int32_t>(static_cast<float>(30000001) + 2.0f));
@@ -67,7 +67,7 @@ TEST_F(AssetsTest, LargeTotalsLoseLowDigitsAndNegativeOnesStay) {
     p.deposit = INT32_MAX;
     p.loan = 0;
     stock_holdings[1][3] = {0, 0.0f};
-    EXPECT_EQ(asset_net_worth(1), INT32_MAX);  // held, not wrapped
+    EXPECT_EQ(asset_net_worth(1), INT32_MAX); // held, not wrapped
 }
 
 TEST_F(AssetsTest, PriceIndexRisesWithTheAverageAndNeverFalls) {
@@ -81,7 +81,7 @@ TEST_F(AssetsTest, PriceIndexRisesWithTheAverageAndNeverFalls) {
     player_table[1].cash = 400001;
     asset_update_price_index();
     EXPECT_EQ(game_price_index, 2);
-    player_table[0].cash = -5000000;        // a negative total lowers the average only
+    player_table[0].cash = -5000000; // a negative total lowers the average only
     asset_update_price_index();
     EXPECT_EQ(game_price_index, 2);
     // A bankrupt player does not count.
@@ -99,7 +99,7 @@ TEST_F(AssetsTest, PriceIndexSumDoesNotOverflow) {
     game_start_money = 200000;
     asset_update_price_index();
     EXPECT_EQ(game_price_index, 2000000000 / 200000);
-    game_start_money = 0;  // a broken setting changes nothing
+    game_start_money = 0; // a broken setting changes nothing
     asset_update_price_index();
     EXPECT_EQ(game_price_index, 10000);
 }
@@ -119,18 +119,24 @@ TEST_F(AssetsTest, PropertyListsFilterAndPage) {
         std::vector<uint16_t> codes;
     };
     const FilterCase cases[] = {
-        {0, {2001, 2002, 2003, 4001, 4003}}, {1, {2001, 2002, 2003}}, {2, {4001, 4003}}, {3, {2002}}, {4, {2003}},
+        {0, {2001, 2002, 2003, 4001, 4003}},
+        {1, {2001, 2002, 2003}},
+        {2, {4001, 4003}},
+        {3, {2002}},
+        {4, {2003}},
     };
     for (const FilterCase& c : cases) {
         ASSERT_EQ(asset_list_properties(0, c.filter), static_cast<int>(c.codes.size())) << c.filter;
-        for (size_t k = 0; k < c.codes.size(); ++k) EXPECT_EQ(asset_property_list[k], c.codes[k]);
+        for (size_t k = 0; k < c.codes.size(); ++k)
+            EXPECT_EQ(asset_property_list[k], c.codes[k]);
     }
     EXPECT_EQ(asset_list_properties(3, 0), 0);
     EXPECT_EQ(asset_page_down(), 0);
     EXPECT_EQ(asset_page_up(), 0);
     // 25 rows: two pages down, then no further.
     map_lot_count = 7;
-    for (int i = 1; i <= 7; ++i) lots[i].owner = 1;
+    for (int i = 1; i <= 7; ++i)
+        lots[i].owner = 1;
     asset_list_properties(0, 0);
     asset_property_count = 25;
     EXPECT_EQ(asset_page_down(), 1);
@@ -140,7 +146,7 @@ TEST_F(AssetsTest, PropertyListsFilterAndPage) {
     EXPECT_EQ(asset_page_up(), 1);
     EXPECT_EQ(asset_page_up(), 1);
     EXPECT_EQ(asset_page_up(), 0);
-    asset_property_count = 20;  // exactly two pages: the third is empty and not shown
+    asset_property_count = 20; // exactly two pages: the third is empty and not shown
     EXPECT_EQ(asset_page_down(), 1);
     EXPECT_EQ(asset_page_down(), 0);
 }
@@ -165,12 +171,12 @@ TEST_F(AssetsTest, SummaryAndLandRows) {
     game_price_index = 3;
     const AssetRow plot = asset_row(2001);
     EXPECT_FALSE(plot.facility);
-    EXPECT_EQ(plot.price, (500 * 2 + 1000) * 3);  // the page shows scaled prices
+    EXPECT_EQ(plot.price, (500 * 2 + 1000) * 3); // the page shows scaled prices
     const AssetRow hotel = asset_row(4001);
     EXPECT_TRUE(hotel.facility);
     EXPECT_EQ(hotel.price, (2000 * 2 + 10000) * 3);
     EXPECT_EQ(hotel.fee, 600 * 3);
-    EXPECT_EQ(asset_row(4002).fee, 0);  // nothing built
+    EXPECT_EQ(asset_row(4002).fee, 0); // nothing built
     EXPECT_EQ(asset_row(9999).price, 0);
     player_table[1].control = 0;
     std::array<uint8_t, 4> tabs{};
@@ -181,4 +187,4 @@ TEST_F(AssetsTest, SummaryAndLandRows) {
     EXPECT_EQ(tabs[3], ASSET_NO_TAB);
 }
 
-}  // namespace
+} // namespace

@@ -12,11 +12,13 @@
 
 namespace {
 
-constexpr PackedDate D(int y, int m, int d) { return cal_pack(y, m, d); }
+constexpr PackedDate D(int y, int m, int d) {
+    return cal_pack(y, m, d);
+}
 constexpr HolidayEntry kEmptyEntry{};
 
 class CalendarTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         game_state_reset();
         cards_reset();
@@ -33,14 +35,11 @@ TEST(CalendarDays, NextDayAcrossMonthsYearsAndLeapDays) {
         int month_changed;
     };
     const Case cases[] = {
-        {D(1998, 2, 28), D(1998, 3, 1), 1},
-        {D(2000, 2, 28), D(2000, 2, 29), 0},
-        {D(2000, 2, 29), D(2000, 3, 1), 1},
-        {D(1998, 12, 31), D(1999, 1, 1), 1},
-        {D(1998, 1, 30), D(1998, 1, 31), 0},
-        {D(1998, 4, 30), D(1998, 5, 1), 1},
-        {D(2100, 2, 28), D(2100, 2, 29), 0},  // every fourth year is a leap year here
-        {D(1998, 2, 31), D(1998, 3, 1), 1},   // an unclamped date from a month delta
+        {D(1998, 2, 28), D(1998, 3, 1), 1},  {D(2000, 2, 28), D(2000, 2, 29), 0},
+        {D(2000, 2, 29), D(2000, 3, 1), 1},  {D(1998, 12, 31), D(1999, 1, 1), 1},
+        {D(1998, 1, 30), D(1998, 1, 31), 0}, {D(1998, 4, 30), D(1998, 5, 1), 1},
+        {D(2100, 2, 28), D(2100, 2, 29), 0}, // every fourth year is a leap year here
+        {D(1998, 2, 31), D(1998, 3, 1), 1},  // an unclamped date from a month delta
     };
     for (const Case& c : cases) {
         PackedDate d = c.from;
@@ -75,7 +74,7 @@ TEST(CalendarDays, WeekdaysAndMonthLengths) {
     EXPECT_EQ(cal_weekday(D(1998, 1, 4), &w, &len), 0);
     EXPECT_EQ(cal_weekday(D(2000, 2, 10), nullptr, &len), 4);
     EXPECT_EQ(len, 29);
-    EXPECT_EQ(cal_weekday(D(1997, 12, 31), nullptr, nullptr), 3);  // before day 0
+    EXPECT_EQ(cal_weekday(D(1997, 12, 31), nullptr, nullptr), 3); // before day 0
     EXPECT_EQ(cal_month_length(1999, 2), 28);
     EXPECT_EQ(cal_month_length(1999, 13), 0);
 }
@@ -95,7 +94,7 @@ TEST(CalendarDays, AddMonthsCarriesIntoTheYearWithoutClamping) {
     EXPECT_EQ(cal_add_months(D(1998, 12, 1), 0x600), D(1999, 6, 1));
     EXPECT_EQ(cal_add_months(D(1998, 12, 31), 0x100), D(1999, 1, 31));
     EXPECT_EQ(cal_add_months(D(1998, 5, 9), 0x20000), D(2000, 5, 9));
-    EXPECT_LT(D(1998, 2, 31), D(1998, 3, 1));  // still in calendar order
+    EXPECT_LT(D(1998, 2, 31), D(1998, 3, 1)); // still in calendar order
     EXPECT_EQ(land_term_delta[0], 0u);
     EXPECT_EQ(cal_add_months(D(1998, 8, 1), land_term_delta[1]), D(2000, 8, 1));
     EXPECT_EQ(cal_add_months(D(1998, 8, 1), land_term_delta[2]), D(1999, 8, 1));
@@ -156,11 +155,13 @@ std::string describe(const HolidayEntry& e) {
     if (static_cast<uint8_t>(e.day_off) & 0x80) s = "unused ";
     if (e.rule == HOLIDAY_LUNAR) s += "L ";
     if (e.rule == HOLIDAY_NTH_WEEKDAY)
-        s += "W " + std::to_string(e.month) + ": " + std::to_string(e.day) + "x" + std::to_string(e.weekday);
+        s += "W " + std::to_string(e.month) + ": " + std::to_string(e.day) + "x" +
+             std::to_string(e.weekday);
     else
         s += std::to_string(e.month) + "/" + std::to_string(e.day);
     if (e.day_off == 1) s += " off";
-    if (e.events & HEV_FILM) s += " F" + std::to_string(e.film) + "@" + std::to_string(e.film_speed);
+    if (e.events & HEV_FILM)
+        s += " F" + std::to_string(e.film) + "@" + std::to_string(e.film_speed);
     if (e.events & HEV_TUNE) s += " T" + std::to_string(e.tune);
     if (e.events & HEV_CARDS) s += " C";
     if (e.events & HEV_DISPLAY) s += " D";
@@ -171,23 +172,51 @@ std::string describe(const HolidayEntry& e) {
 
 TEST(CalendarHolidays, EveryTableHoldsItsListedEntriesInOrder) {
     const std::vector<std::vector<std::string>> expected = {
-        {"1/1 off F482@90", "2/14", "3/29 off", "4/1", "4/4 off", "4/5 off", "5/1 off", "W 5: 2x0", "8/8",
-         "9/28 off", "10/25 off", "10/31", "12/25 off F513@114 T13 C", "L 12/31 off", "L 1/1 off T14",
-         "L 1/2 off", "L 1/3 off", "L 1/15", "L 5/5 off", "L 7/15", "L 8/15 off", "unused 10/10",
-         "unused 10/31", "unused 11/12"},
-        {"1/1 off F482@90", "2/14", "3/8 off", "4/5 off", "5/4 off", "6/1 off", "7/1 off", "8/1 off", "5/1 off",
-         "10/1 off F482@90", "12/25 F513@114 T13 C", "L 12/31 off", "L 1/1 off T14", "L 1/2 off", "L 1/3 off",
-         "L 1/15", "L 5/5 off", "L 7/15", "L 8/15 off"},
-        {"1/1 off F482@90", "1/2 off", "1/3 off", "1/15 off", "2/3", "2/14", "2/11 off", "3/3", "3/22 off",
-         "4/29 off", "5/3 off", "5/5 off", "9/15 off", "9/23 off", "10/10 off", "11/3 off", "11/23 off",
-         "12/23 off", "12/25 F513@114 T13 C"},
-        {"12/31 off", "1/1 off F482@90", "W 1: 3x1", "2/2", "2/12 off", "2/14", "W 2: 3x1 off", "3/30",
-         "W 5: 2x0", "W 5: 5x1", "6/14", "6/15", "7/4 off", "W 9: 1x1", "10/12", "10/31", "11/11",
-         "W 11: 4x4 off", "12/24 off", "12/25 off F513@114 T13 C"},
+        {"1/1 off F482@90",
+         "2/14",
+         "3/29 off",
+         "4/1",
+         "4/4 off",
+         "4/5 off",
+         "5/1 off",
+         "W 5: 2x0",
+         "8/8",
+         "9/28 off",
+         "10/25 off",
+         "10/31",
+         "12/25 off F513@114 T13 C",
+         "L 12/31 off",
+         "L 1/1 off T14",
+         "L 1/2 off",
+         "L 1/3 off",
+         "L 1/15",
+         "L 5/5 off",
+         "L 7/15",
+         "L 8/15 off",
+         "unused 10/10",
+         "unused 10/31",
+         "unused 11/12"},
+        {"1/1 off F482@90", "2/14", "3/8 off", "4/5 off", "5/4 off", "6/1 off", "7/1 off",
+         "8/1 off", "5/1 off", "10/1 off F482@90", "12/25 F513@114 T13 C", "L 12/31 off",
+         "L 1/1 off T14", "L 1/2 off", "L 1/3 off", "L 1/15", "L 5/5 off", "L 7/15", "L 8/15 off"},
+        {"1/1 off F482@90", "1/2 off", "1/3 off", "1/15 off", "2/3", "2/14", "2/11 off", "3/3",
+         "3/22 off", "4/29 off", "5/3 off", "5/5 off", "9/15 off", "9/23 off", "10/10 off",
+         "11/3 off", "11/23 off", "12/23 off", "12/25 F513@114 T13 C"},
+        {"12/31 off",    "1/1 off F482@90",
+         "W 1: 3x1",     "2/2",
+         "2/12 off",     "2/14",
+         "W 2: 3x1 off", "3/30",
+         "W 5: 2x0",     "W 5: 5x1",
+         "6/14",         "6/15",
+         "7/4 off",      "W 9: 1x1",
+         "10/12",        "10/31",
+         "11/11",        "W 11: 4x4 off",
+         "12/24 off",    "12/25 off F513@114 T13 C"},
     };
     for (int m = 0; m < HOLIDAY_MAPS; ++m) {
         for (int i = 0; i < HOLIDAY_ENTRIES; ++i) {
-            const std::string want = static_cast<size_t>(i) < expected[m].size() ? expected[m][i] : "-";
+            const std::string want =
+                static_cast<size_t>(i) < expected[m].size() ? expected[m][i] : "-";
             EXPECT_EQ(describe(holiday_table[m][i]), want) << "map " << m << " entry " << i;
         }
     }
@@ -198,11 +227,11 @@ TEST_F(CalendarTest, FixedAndLunarHolidaysOfTheFirstMap) {
     EXPECT_EQ(cal_holiday_find(D(1998, 1, 1)), 0);
     EXPECT_EQ(cal_holiday_find(D(1998, 2, 14)), 1);
     EXPECT_EQ(cal_holiday_find(D(1998, 12, 25)), 12);
-    EXPECT_EQ(cal_holiday_find(D(1998, 1, 28)), 14);   // lunar new year
+    EXPECT_EQ(cal_holiday_find(D(1998, 1, 28)), 14); // lunar new year
     EXPECT_EQ(cal_holiday_find(D(1998, 1, 29)), 15);
-    EXPECT_EQ(cal_holiday_find(D(1998, 2, 11)), 17);   // lantern festival
-    EXPECT_EQ(cal_holiday_find(D(1998, 10, 5)), 20);   // mid-autumn
-    EXPECT_EQ(cal_is_holiday(D(1998, 10, 5)), 1);      // a Monday off
+    EXPECT_EQ(cal_holiday_find(D(1998, 2, 11)), 17); // lantern festival
+    EXPECT_EQ(cal_holiday_find(D(1998, 10, 5)), 20); // mid-autumn
+    EXPECT_EQ(cal_is_holiday(D(1998, 10, 5)), 1);    // a Monday off
     EXPECT_EQ(cal_holiday_find(D(1998, 6, 15)), -1);
     // A leap fifth month repeats no holiday: 1998 had one.
     PackedDate d = D(1998, 6, 1);
@@ -222,8 +251,9 @@ TEST_F(CalendarTest, LunarNewYearsEveIsTheLastDayOfTheTwelfthMonth) {
         const int eve = map == 0 ? 13 : 11;
         // Lunar new years 1998..2020; the day before each is the eve, whether
         // the twelfth month had 29 or 30 days.
-        const PackedDate new_years[] = {D(1998, 1, 28), D(1999, 2, 16), D(2000, 2, 5), D(2001, 1, 24),
-                                        D(2005, 2, 9),  D(2010, 2, 14), D(2016, 2, 8), D(2020, 1, 25)};
+        const PackedDate new_years[] = {D(1998, 1, 28), D(1999, 2, 16), D(2000, 2, 5),
+                                        D(2001, 1, 24), D(2005, 2, 9),  D(2010, 2, 14),
+                                        D(2016, 2, 8),  D(2020, 1, 25)};
         for (PackedDate ny : new_years) {
             PackedDate e = cal_add_days(ny, -1);
             EXPECT_EQ(cal_holiday_find(e), eve) << std::hex << e;
@@ -235,48 +265,49 @@ TEST_F(CalendarTest, LunarNewYearsEveIsTheLastDayOfTheTwelfthMonth) {
 
 TEST_F(CalendarTest, NthWeekdayRules) {
     game_map = 3;
-    EXPECT_EQ(cal_holiday_find(D(1998, 5, 10)), 8);    // 2nd Sunday of May
-    EXPECT_EQ(cal_holiday_find(D(1998, 1, 19)), 2);    // 3rd Monday of January
-    EXPECT_EQ(cal_holiday_find(D(1998, 2, 16)), 6);    // 3rd Monday of February, off
+    EXPECT_EQ(cal_holiday_find(D(1998, 5, 10)), 8); // 2nd Sunday of May
+    EXPECT_EQ(cal_holiday_find(D(1998, 1, 19)), 2); // 3rd Monday of January
+    EXPECT_EQ(cal_holiday_find(D(1998, 2, 16)), 6); // 3rd Monday of February, off
     EXPECT_EQ(cal_is_holiday(D(1998, 2, 16)), 1);
-    EXPECT_EQ(cal_holiday_find(D(1998, 9, 7)), 13);    // 1st Monday of September
-    EXPECT_EQ(cal_holiday_find(D(1998, 11, 26)), 17);  // 4th Thursday of November
+    EXPECT_EQ(cal_holiday_find(D(1998, 9, 7)), 13);   // 1st Monday of September
+    EXPECT_EQ(cal_holiday_find(D(1998, 11, 26)), 17); // 4th Thursday of November
     EXPECT_EQ(cal_is_holiday(D(1998, 11, 26)), 1);
     // The 5th Monday of May exists in 1999 (31 May) but not in 1998.
     EXPECT_EQ(cal_holiday_find(D(1999, 5, 31)), 9);
     for (PackedDate d = D(1998, 5, 1); d <= D(1998, 5, 31); cal_next_day(d)) {
         EXPECT_NE(cal_holiday_find(d), 9) << std::hex << d;
     }
-    EXPECT_EQ(cal_holiday_find(D(1998, 5, 25)), -1);  // the last Monday is only the 4th
+    EXPECT_EQ(cal_holiday_find(D(1998, 5, 25)), -1); // the last Monday is only the 4th
 }
 
 TEST_F(CalendarTest, UnusedAndEmptyEntriesNeverMatch) {
     game_map = 0;
     EXPECT_EQ(cal_holiday_find(D(1998, 10, 10)), -1);
     EXPECT_EQ(cal_holiday_find(D(1998, 11, 12)), -1);
-    EXPECT_EQ(cal_holiday_find(D(1998, 10, 31)), 11);  // the used 10/31 still does
+    EXPECT_EQ(cal_holiday_find(D(1998, 10, 31)), 11); // the used 10/31 still does
     EXPECT_EQ(holiday_table[0][21].day_off, HOLIDAY_UNUSED);
     game_map = 2;
     // Entries past the listed ones are all zero.
-    for (int i = 19; i < HOLIDAY_ENTRIES; ++i) EXPECT_EQ(holiday_table[2][static_cast<size_t>(i)].month, 0);
+    for (int i = 19; i < HOLIDAY_ENTRIES; ++i)
+        EXPECT_EQ(holiday_table[2][static_cast<size_t>(i)].month, 0);
     for (PackedDate d = D(1998, 1, 1); d <= D(1998, 12, 31); cal_next_day(d)) {
         int i = cal_holiday_find(d);
         EXPECT_LT(i, 19);
     }
-    game_map = 7;  // no such map
+    game_map = 7; // no such map
     EXPECT_EQ(cal_holiday_find(D(1998, 1, 1)), -1);
-    EXPECT_EQ(cal_is_holiday(D(1998, 1, 4)), 1);  // still a Sunday
+    EXPECT_EQ(cal_is_holiday(D(1998, 1, 4)), 1); // still a Sunday
     EXPECT_EQ(cal_is_holiday(D(1998, 1, 1)), 0);
 }
 
 TEST_F(CalendarTest, DaysOff) {
     game_map = 0;
-    EXPECT_EQ(cal_is_holiday(D(1998, 1, 4)), 1);   // Sunday
-    EXPECT_EQ(cal_is_holiday(D(1998, 1, 1)), 1);   // new year, off
-    EXPECT_EQ(cal_is_holiday(D(1998, 4, 1)), 0);   // a special day, no day off
+    EXPECT_EQ(cal_is_holiday(D(1998, 1, 4)), 1); // Sunday
+    EXPECT_EQ(cal_is_holiday(D(1998, 1, 1)), 1); // new year, off
+    EXPECT_EQ(cal_is_holiday(D(1998, 4, 1)), 0); // a special day, no day off
     EXPECT_EQ(cal_is_holiday(D(1998, 1, 5)), 0);
     game_map = 1;
-    EXPECT_EQ(cal_is_holiday(D(1998, 12, 25)), 0);  // Christmas is no day off here
+    EXPECT_EQ(cal_is_holiday(D(1998, 12, 25)), 0); // Christmas is no day off here
     game_map = 2;
     EXPECT_EQ(cal_is_holiday(D(1998, 2, 11)), 1);
     EXPECT_EQ(cal_is_holiday(D(1998, 2, 3)), 0);
@@ -298,7 +329,7 @@ TEST_F(CalendarTest, ChristmasGivesEveryPlayerACardAndStartsTheTune) {
     cal_holiday_event();
     EXPECT_EQ(card_count(0), 1);
     EXPECT_EQ(card_count(1), 1);
-    EXPECT_EQ(card_count(2), 0);  // not in the game
+    EXPECT_EQ(card_count(2), 0); // not in the game
     EXPECT_EQ(music_day_countdown, 0x33);
 
     // A running event tune is not replaced.
@@ -318,10 +349,10 @@ TEST_F(CalendarTest, EventlessDaysDoNothing) {
     }
     EXPECT_EQ(card_count(0), 0);
     EXPECT_EQ(music_day_countdown, 0);
-    game_date = D(1998, 1, 28);  // lunar new year: its tune only
+    game_date = D(1998, 1, 28); // lunar new year: its tune only
     cal_holiday_event();
     EXPECT_EQ(music_day_countdown, 0x33);
     EXPECT_EQ(card_count(0), 0);
 }
 
-}  // namespace
+} // namespace

@@ -7,13 +7,14 @@
 namespace {
 
 class Cards : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         game_state_reset();
         cards_reset();
         cards_fill_pools();
         game_srand(12345);
-        for (int p = 0; p < PLAYER_COUNT; ++p) player_table[p].control = CTRL_COMPUTER;
+        for (int p = 0; p < PLAYER_COUNT; ++p)
+            player_table[p].control = CTRL_COMPUTER;
     }
     void TearDown() override { cards_reset(); }
 
@@ -31,7 +32,9 @@ protected:
             for (int p = 0; p < PLAYER_COUNT; ++p) {
                 total += player_items[p][n - 1];
                 int mode = player_table[p].travel & TRAVEL_MODE_MASK;
-                if ((n == ITEM_MOTORBIKE && mode == TRAVEL_MOTORBIKE) || (n == ITEM_CAR && mode == TRAVEL_CAR)) ++total;
+                if ((n == ITEM_MOTORBIKE && mode == TRAVEL_MOTORBIKE) ||
+                    (n == ITEM_CAR && mode == TRAVEL_CAR))
+                    ++total;
             }
             EXPECT_EQ(total, item_def(n).stock) << "item " << n;
         }
@@ -40,20 +43,23 @@ protected:
 
 TEST_F(Cards, TableHoldsThirtyCardsOfOneHundredCopiesAndThirteenItems) {
     int copies = 0;
-    for (int id = 1; id <= CARD_KIND_COUNT; ++id) copies += card_defs[id].stock;
+    for (int id = 1; id <= CARD_KIND_COUNT; ++id)
+        copies += card_defs[id].stock;
     EXPECT_EQ(copies, 100);
     EXPECT_STREQ(card_def(1).name, "均富卡");
     EXPECT_STREQ(item_def(ITEM_NUCLEAR_MISSILE).name, "核子飞弹");
     EXPECT_EQ(item_def(ITEM_CAR).price, 150);
-    for (int n = ITEM_ROBOT_WORKER; n <= ITEM_KIND_COUNT; ++n) EXPECT_EQ(item_def(n).stock, 0);
+    for (int n = ITEM_ROBOT_WORKER; n <= ITEM_KIND_COUNT; ++n)
+        EXPECT_EQ(item_def(n).stock, 0);
 }
 
 TEST_F(Cards, FullHandGivesBackTheCheapestCardFirst) {
     // Fourteen dear cards, then two copies of the cheapest price (15): 7 and 12.
     const int ids[15] = {1, 2, 9, 10, 15, 11, 30, 24, 29, 19, 3, 26, 27, 7, 12};
-    for (int id : ids) ASSERT_EQ(card_add(0, id), 1);
+    for (int id : ids)
+        ASSERT_EQ(card_add(0, id), 1);
     ASSERT_EQ(card_count(0), 15);
-    EXPECT_EQ(card_cheapest(0), 7);  // earlier slot wins the tie with 12
+    EXPECT_EQ(card_cheapest(0), 7); // earlier slot wins the tie with 12
     ASSERT_EQ(card_add(0, 22), 1);
     EXPECT_EQ(card_count(0), 15);
     EXPECT_FALSE(card_has(0, 7));
@@ -70,7 +76,7 @@ TEST_F(Cards, RemoveTakesTheEarlierCopyAndKeepsTheRowPacked) {
     EXPECT_EQ(player_cards[0][0], 5);
     EXPECT_EQ(player_cards[0][1], 3);
     EXPECT_EQ(player_cards[0][2], 0);
-    card_remove(0, 30);  // not held: nothing
+    card_remove(0, 30); // not held: nothing
     EXPECT_EQ(card_count(0), 2);
     expect_conserved();
 }
@@ -79,9 +85,9 @@ TEST_F(Cards, AddRefusesBadIdsAndAnEmptyPool) {
     EXPECT_EQ(card_add(0, 0), 0);
     EXPECT_EQ(card_add(0, 31), 0);
     EXPECT_EQ(card_add(0, -1), 0);
-    ASSERT_EQ(card_add(0, 1), 1);  // the only copy of card 1
+    ASSERT_EQ(card_add(0, 1), 1); // the only copy of card 1
     EXPECT_EQ(card_stock[0], 0);
-    EXPECT_EQ(card_add(1, 1), 0);  // no copy left: the count must not wrap
+    EXPECT_EQ(card_add(1, 1), 0); // no copy left: the count must not wrap
     EXPECT_EQ(card_stock[0], 0);
     EXPECT_EQ(card_count(1), 0);
     EXPECT_EQ(card_count(0), 1);
@@ -90,8 +96,8 @@ TEST_F(Cards, AddRefusesBadIdsAndAnEmptyPool) {
 
 TEST_F(Cards, RandomCardFollowsThePoolAndStopsWhenItIsEmpty) {
     card_stock.fill(0);
-    card_stock[4] = 3;   // card 5
-    card_stock[10] = 1;  // card 11
+    card_stock[4] = 3;  // card 5
+    card_stock[10] = 1; // card 11
     EXPECT_NE(card_give_random(0), 0);
     EXPECT_NE(card_give_random(0), 0);
     EXPECT_NE(card_give_random(0), 0);
@@ -105,19 +111,21 @@ TEST_F(Cards, RandomCardFollowsThePoolAndStopsWhenItIsEmpty) {
         card_stock.fill(0);
         card_stock[4] = 3;
         card_stock[10] = 1;
-        for (auto& row : player_cards) row.fill(0);
+        for (auto& row : player_cards)
+            row.fill(0);
         int id = card_give_random(1);
         if (id == 5) ++fives;
         if (id == 11) ++elevens;
     }
     EXPECT_EQ(fives + elevens, 4000);
-    EXPECT_GT(fives, 2 * elevens + 400);  // about three to one
+    EXPECT_GT(fives, 2 * elevens + 400); // about three to one
     EXPECT_LT(fives, 4 * elevens);
 }
 
 TEST_F(Cards, LoseHalfRemovesEverySecondCardFromTheFirst) {
     const int ids[5] = {3, 4, 5, 6, 7};
-    for (int id : ids) card_add(0, id);
+    for (int id : ids)
+        card_add(0, id);
     EXPECT_EQ(card_lose_half(0), 1);
     EXPECT_EQ(card_count(0), 3);
     EXPECT_FALSE(card_has(0, 3));
@@ -147,7 +155,8 @@ TEST_F(Cards, LoseRandomAndSellAllReturnToThePool) {
 }
 
 TEST_F(Cards, ItemKindsStopAtNineAndResearchItemsNeverTouchTheShop) {
-    for (int i = 0; i < 9; ++i) ASSERT_EQ(item_add(0, ITEM_MOTORBIKE), 1);
+    for (int i = 0; i < 9; ++i)
+        ASSERT_EQ(item_add(0, ITEM_MOTORBIKE), 1);
     EXPECT_EQ(item_add(0, ITEM_MOTORBIKE), 0);
     EXPECT_EQ(player_items[0][ITEM_MOTORBIKE - 1], 9);
     EXPECT_EQ(item_stock[ITEM_MOTORBIKE - 1], 1);
@@ -173,7 +182,7 @@ TEST_F(Cards, RandomItemIsDrawnOnlyAmongKindsThatCanBeGiven) {
     item_stock[ITEM_MOTORBIKE - 1] = 1;
     EXPECT_EQ(item_give_random(0), ITEM_CAR);
     EXPECT_EQ(player_items[0][ITEM_CAR - 1], 1);
-    EXPECT_EQ(item_give_random(0), 0);  // nothing left that can be given
+    EXPECT_EQ(item_give_random(0), 0); // nothing left that can be given
     EXPECT_EQ(player_items[0][ITEM_MOTORBIKE - 1], 9);
     EXPECT_EQ(item_stock[ITEM_MOTORBIKE - 1], 1);
 }
@@ -190,15 +199,21 @@ TEST_F(Cards, SellAllCountsTheRiddenCar) {
     item_add(0, ITEM_NUCLEAR_MISSILE);
     expect_conserved();
     int points = item_sell_all(0);
-    EXPECT_EQ(points, item_def(ITEM_CAR).price + 2 * item_def(ITEM_MINE).price + item_def(ITEM_NUCLEAR_MISSILE).price);
+    EXPECT_EQ(points, item_def(ITEM_CAR).price + 2 * item_def(ITEM_MINE).price +
+                          item_def(ITEM_NUCLEAR_MISSILE).price);
     EXPECT_EQ(player_table[0].travel, TRAVEL_WALK);
     EXPECT_EQ(player_table[0].dice, 1);
-    for (uint8_t c : player_items[0]) EXPECT_EQ(c, 0);
+    for (uint8_t c : player_items[0])
+        EXPECT_EQ(c, 0);
     expect_conserved();
 }
 
-int pick_first_card(int victim, int, int) { return player_cards[victim][0]; }
-int pick_mine(int, int, int) { return STEAL_ITEM_FLAG | ITEM_MINE; }
+int pick_first_card(int victim, int, int) {
+    return player_cards[victim][0];
+}
+int pick_mine(int, int, int) {
+    return STEAL_ITEM_FLAG | ITEM_MINE;
+}
 
 TEST_F(Cards, StealingMovesOneCopyAndLeavesThePoolsAlone) {
     player_table[1].control = CTRL_HUMAN;
@@ -209,7 +224,7 @@ TEST_F(Cards, StealingMovesOneCopyAndLeavesThePoolsAlone) {
     EXPECT_FALSE(card_has(0, 13));
     EXPECT_TRUE(card_has(1, 13));
     card_steal_set_picker(pick_mine);
-    card_steal(0, 1, 0);  // items not allowed in this steal
+    card_steal(0, 1, 0); // items not allowed in this steal
     EXPECT_EQ(player_items[0][ITEM_MINE - 1], 1);
     card_steal(0, 1, 1);
     EXPECT_EQ(player_items[0][ITEM_MINE - 1], 0);
@@ -222,27 +237,46 @@ TEST_F(Cards, CopiesAreConservedThroughRandomOperations) {
         int p = game_rand() % PLAYER_COUNT;
         int q = (p + 1 + game_rand() % 3) % PLAYER_COUNT;
         switch (game_rand() % 10) {
-            case 0: card_give_random(p); break;
-            case 1: card_add(p, game_rand() % 32); break;
-            case 2: card_lose_random(p); break;
-            case 3: card_lose_half(p); break;
-            case 4: if (game_rand() % 8 == 0) card_sell_all(p); break;
-            case 5: item_give_random(p); break;
-            case 6: item_add(p, 1 + game_rand() % 13); break;
-            case 7: item_remove(p, 1 + game_rand() % 13); break;
-            case 8: if (game_rand() % 8 == 0) item_sell_all(p); break;
-            case 9: {
-                card_steal_set_picker(pick_first_card);
-                player_table[q].control = CTRL_HUMAN;
-                card_steal(p, q, 1);
-                player_table[q].control = CTRL_COMPUTER;
-                break;
-            }
+        case 0:
+            card_give_random(p);
+            break;
+        case 1:
+            card_add(p, game_rand() % 32);
+            break;
+        case 2:
+            card_lose_random(p);
+            break;
+        case 3:
+            card_lose_half(p);
+            break;
+        case 4:
+            if (game_rand() % 8 == 0) card_sell_all(p);
+            break;
+        case 5:
+            item_give_random(p);
+            break;
+        case 6:
+            item_add(p, 1 + game_rand() % 13);
+            break;
+        case 7:
+            item_remove(p, 1 + game_rand() % 13);
+            break;
+        case 8:
+            if (game_rand() % 8 == 0) item_sell_all(p);
+            break;
+        case 9: {
+            card_steal_set_picker(pick_first_card);
+            player_table[q].control = CTRL_HUMAN;
+            card_steal(p, q, 1);
+            player_table[q].control = CTRL_COMPUTER;
+            break;
+        }
         }
         ASSERT_LE(card_count(p), CARD_HAND_MAX);
-        for (int n = 0; n < ITEM_KIND_COUNT; ++n) ASSERT_LE(player_items[p][n], ITEM_KIND_MAX);
+        for (int n = 0; n < ITEM_KIND_COUNT; ++n)
+            ASSERT_LE(player_items[p][n], ITEM_KIND_MAX);
     }
     expect_conserved();
 }
 
-}  // namespace
+} // namespace

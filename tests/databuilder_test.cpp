@@ -19,7 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path data_dir = KARVO_TEST_DATA_DIR;
-const fs::path manifest_path = fs::path(__FILE__).parent_path().parent_path() / "tools" / "data_manifest.txt";
+const fs::path manifest_path =
+    fs::path(__FILE__).parent_path().parent_path() / "tools" / "data_manifest.txt";
 
 struct ManifestLine {
     std::string archive;
@@ -40,7 +41,8 @@ std::vector<ManifestLine> read_manifest() {
         std::vector<std::string> fields;
         std::stringstream ss(line);
         std::string f;
-        while (std::getline(ss, f, '|')) fields.push_back(trim(f));
+        while (std::getline(ss, f, '|'))
+            fields.push_back(trim(f));
         EXPECT_EQ(fields.size(), 5u) << line;
         if (fields.size() < 2) continue;
         lines.push_back({fields[0], std::atoi(fields[1].c_str())});
@@ -49,7 +51,7 @@ std::vector<ManifestLine> read_manifest() {
 }
 
 class DataSetTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         mkf_reset();
         spr_reset();
@@ -95,7 +97,8 @@ TEST_F(DataSetTest, ManifestNamesEveryEntryWritten) {
     ASSERT_FALSE(manifest.empty());
     std::set<std::pair<std::string, int>> listed;
     for (const ManifestLine& m : manifest) {
-        EXPECT_TRUE(listed.insert({m.archive, m.entry}).second) << "listed twice: " << m.archive << " " << m.entry;
+        EXPECT_TRUE(listed.insert({m.archive, m.entry}).second)
+            << "listed twice: " << m.archive << " " << m.entry;
         int slot = open_data(m.archive);
         ASSERT_GE(slot, 0) << m.archive;
         MkfEntryHeader h{};
@@ -135,7 +138,8 @@ TEST_F(DataSetTest, LoadingPictureIsAPackedFullScreenOfPixels) {
     size_t opaque = 0;
     for (size_t i = 0; i < 640u * 480u; ++i) {
         EXPECT_EQ(stored[i] & 0x8000, 0) << i; // stored as RGB555
-        EXPECT_EQ(shown[i], static_cast<uint16_t>((stored[i] & 0x1F) | ((stored[i] << 1) & 0xFFC0))) << i;
+        EXPECT_EQ(shown[i], static_cast<uint16_t>((stored[i] & 0x1F) | ((stored[i] << 1) & 0xFFC0)))
+            << i;
         opaque += stored[i] != 0;
         if (HasFailure()) break;
     }

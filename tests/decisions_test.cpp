@@ -5,7 +5,7 @@
 namespace {
 
 class DecisionsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { decisions_reset(); }
     void TearDown() override { decisions_reset(); }
 };
@@ -28,9 +28,9 @@ TEST_F(DecisionsTest, ScriptedAnswersComeInOrderAndAreRecorded) {
 }
 
 TEST_F(DecisionsTest, AnswersAreNormalised) {
-    decision_script_push(7);   // any non-zero is yes
-    decision_script_push(9);   // no such facility kind: the park
-    decision_script_push(-1);  // a cancel is not offered here: the park
+    decision_script_push(7);  // any non-zero is yes
+    decision_script_push(9);  // no such facility kind: the park
+    decision_script_push(-1); // a cancel is not offered here: the park
     EXPECT_TRUE(decide_yes_no(DECIDE_BUILD, 0, "x"));
     EXPECT_EQ(decide_facility_kind(0, 4001), 0);
     EXPECT_EQ(decide_facility_kind(0, 4001), 0);
@@ -45,7 +45,7 @@ TEST_F(DecisionsTest, InstalledAnswererIsAskedWhenTheScriptIsEmpty) {
     int calls = 0;
     decision_set_answerer(answer_by_kind, &calls);
     decision_script_push(0);
-    EXPECT_FALSE(decide_yes_no(DECIDE_BUY, 0, "a", 10));  // the script comes first
+    EXPECT_FALSE(decide_yes_no(DECIDE_BUY, 0, "a", 10)); // the script comes first
     EXPECT_TRUE(decide_yes_no(DECIDE_BUY, 0, "b", 10));
     EXPECT_FALSE(decide_yes_no(DECIDE_BUY, 0, "c", 5000));
     EXPECT_EQ(decide_facility_kind(1, 4002), 2);
@@ -70,4 +70,4 @@ TEST_F(DecisionsTest, ResetForgetsEverything) {
     EXPECT_EQ(calls, 0);
 }
 
-}  // namespace
+} // namespace

@@ -11,8 +11,9 @@ TEST_F(DividendsTest, EarningsSplitByShareAndPaidIntoTheDeposit) {
     companies[1].earnings = 10000;
     stock_holdings[0][0].shares = 300;
     stock_holdings[1][0].shares = 100;
-    companies[3].earnings = 1000;  // three equal holders: truncated shares
-    for (int p = 0; p < 3; ++p) stock_holdings[p][2].shares = 50;
+    companies[3].earnings = 1000; // three equal holders: truncated shares
+    for (int p = 0; p < 3; ++p)
+        stock_holdings[p][2].shares = 50;
     const StockDividends d = stock_pay_dividends();
     EXPECT_TRUE(d.linked[0]);
     EXPECT_FALSE(d.linked[3]);
@@ -40,10 +41,10 @@ TEST_F(DividendsTest, UnheldEarningsKeepAccumulating) {
 
 TEST_F(DividendsTest, BankruptHolderIsSkipped) {
     companies[1].earnings = 9000;
-    stock_holdings[3][0].shares = 600;  // gone bankrupt
+    stock_holdings[3][0].shares = 600; // gone bankrupt
     stock_holdings[0][0].shares = 300;
     companies[2].earnings = 4000;
-    stock_holdings[3][1].shares = 100;  // the only holder is out of the game
+    stock_holdings[3][1].shares = 100; // the only holder is out of the game
     player_table[3].control = 0;
     const StockDividends d = stock_pay_dividends();
     EXPECT_EQ(d.amount[0][0], 9000);
@@ -68,4 +69,4 @@ TEST_F(DividendsTest, LossesPayNothingButClearThePeriod) {
     EXPECT_EQ(player_table[2].deposit, 0);
 }
 
-}  // namespace
+} // namespace

@@ -11,10 +11,12 @@
 
 namespace {
 
-int square_slot(int s) { return static_cast<int>((map_square_table[s].flags & SQF_GOD_MASK) >> SQF_GOD_SHIFT); }
+int square_slot(int s) {
+    return static_cast<int>((map_square_table[s].flags & SQF_GOD_MASK) >> SQF_GOD_SHIFT);
+}
 
 class EncountersTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(encounter_board_setup(3)); }
     void TearDown() override { EXPECT_EQ(god_board_check(), ""); }
 
@@ -56,13 +58,13 @@ TEST_F(EncountersTest, RobotDollClearsEverySlotItStepsOn) {
     step(MOVER_ROBOT_DOLL, 5, 3);
     EXPECT_EQ(square_slot(5), 0);
     EXPECT_EQ(god_table[17].square, 0);
-    EXPECT_EQ(god_table[17].flight, 255);  // it flies off
+    EXPECT_EQ(god_table[17].flight, 255); // it flies off
     EXPECT_EQ(god_none_flying(), 0);
-    EXPECT_EQ(move_steps_left, 3);  // the doll walks on
+    EXPECT_EQ(move_steps_left, 3); // the doll walks on
 }
 
 TEST_F(EncountersTest, BeggarIsMetOnlyWhenStoppingAndMovesAway) {
-    player_table[2].control = CTRL_OUT;  // a beggar
+    player_table[2].control = CTRL_OUT; // a beggar
     encounter_board_put(2, 4);
     game_price_index = 2;
     step(0, 4, 1);
@@ -136,7 +138,7 @@ TEST_F(EncountersTest, BombGoingOffLowersTheBuildingAndSendsTheCarrierToHospital
     EXPECT_EQ(player_table[0].hospital_days, 5);
     EXPECT_EQ(player_table[0].travel & TRAVEL_MODE_MASK, TRAVEL_WALK);
     EXPECT_EQ(move_steps_left, 0);
-    EXPECT_EQ(player_table[0].points, 0);  // the step ended with the blast
+    EXPECT_EQ(player_table[0].points, 0); // the step ended with the blast
 }
 
 TEST_F(EncountersTest, DogBitesWalkersButNotRiders) {
@@ -146,9 +148,9 @@ TEST_F(EncountersTest, DogBitesWalkersButNotRiders) {
     EXPECT_EQ(square_slot(3), 0);
     EXPECT_EQ(player_table[0].hospital_days, 0);
     EXPECT_EQ(player_table[0].travel, TRAVEL_CAR);
-    const int back = god_table[12].square;  // the land god came instead
+    const int back = god_table[12].square; // the land god came instead
     EXPECT_NE(back, 0);
-    god_remove(12);  // the dog returns
+    god_remove(12); // the dog returns
     const int dog = god_table[11].square;
     ASSERT_NE(dog, 0);
     step(1, dog, 0);
@@ -168,7 +170,8 @@ TEST_F(EncountersTest, GiftGivesAnItemOrStaysWhenThePoolIsEmpty) {
     step(0, 3, 0);
     EXPECT_EQ(square_slot(3), 0);
     int held = 0;
-    for (uint8_t n : player_items[0]) held += n;
+    for (uint8_t n : player_items[0])
+        held += n;
     EXPECT_EQ(held, 1);
 }
 
@@ -183,7 +186,8 @@ TEST_F(EncountersTest, ThiefLeavesTheGiftWhenNothingCanBeGivenToItsPatron) {
     step(MOVER_THIEF, 3, 2);
     EXPECT_EQ(square_slot(3), 0);
     int held = 0;
-    for (uint8_t n : player_items[1]) held += n;
+    for (uint8_t n : player_items[1])
+        held += n;
     EXPECT_EQ(held, 1);
 }
 
@@ -195,7 +199,7 @@ TEST_F(EncountersTest, ChestGivesPointsToThePlayerOrTheThiefsPatron) {
     free_walker(MOVER_THIEF, 2);
     walker_of_mover(MOVER_THIEF).sleepwalk_days = 2;
     step(MOVER_THIEF, 4, 1);
-    EXPECT_EQ(square_slot(4), 14);  // a sleepwalking thief takes nothing
+    EXPECT_EQ(square_slot(4), 14); // a sleepwalking thief takes nothing
     walker_of_mover(MOVER_THIEF).sleepwalk_days = 0;
     step(MOVER_THIEF, 4, 1);
     EXPECT_EQ(player_table[2].points, 500);
@@ -215,7 +219,7 @@ TEST_F(EncountersTest, RoadblockStopsMoversAndTheThiefPocketsIt) {
     free_walker(MOVER_THIEF, 1);
     step(MOVER_THIEF, 5, 4);
     EXPECT_EQ(move_steps_left, 4);
-    EXPECT_EQ(player_items[1][1], 1);  // item 2, the roadblock
+    EXPECT_EQ(player_items[1][1], 1); // item 2, the roadblock
     EXPECT_EQ(square_slot(5), 0);
 }
 
@@ -288,20 +292,21 @@ TEST_F(EncountersTest, RobberTakesACardAndRaidsTheBank) {
 }
 
 TEST_F(EncountersTest, HooliganExtortsTheWholeStreetAndSpyTakesLastTolls) {
-    for (int i = 1; i <= 3; ++i) map_lot_table[i].owner = 2;  // street "A", player 1
+    for (int i = 1; i <= 3; ++i)
+        map_lot_table[i].owner = 2; // street "A", player 1
     map_lot_table[3].chain_store = 1;
-    map_lot_table[4].owner = 2;                                // street "B"
+    map_lot_table[4].owner = 2; // street "B"
     map_lot_table[2].last_toll = 0;
     free_walker(MOVER_HOOLIGAN, 0);
     game_price_index = 3;
     step(MOVER_HOOLIGAN, 2, 1);
-    EXPECT_EQ(player_table[0].deposit, 10000);  // passing: nothing
+    EXPECT_EQ(player_table[0].deposit, 10000); // passing: nothing
     step(MOVER_HOOLIGAN, 2, 0);
     EXPECT_EQ(player_table[0].deposit, 10000 + 3 * 1000 * 3);
     EXPECT_EQ(player_table[1].cash, 10000 - 9000);
 
     free_walker(MOVER_SPY, 0);
-    step(MOVER_SPY, 2, 0);  // last toll 0: nothing
+    step(MOVER_SPY, 2, 0); // last toll 0: nothing
     EXPECT_EQ(player_table[0].deposit, 19000);
     map_lot_table[2].last_toll = 700;
     step(MOVER_SPY, 2, 0);
@@ -336,7 +341,7 @@ TEST_F(EncountersTest, SpyTakesOnlyACompanysSurplus) {
 TEST_F(EncountersTest, FreedCharacterGoesBackInAtTheNextSquareOfThatKind) {
     jail_send(MOVER_THIEF, 0);
     game_active_mover = 1;
-    jail_release(MOVER_THIEF);  // put down on the jail square: armed
+    jail_release(MOVER_THIEF); // put down on the jail square: armed
     ASSERT_EQ(walker_of_mover(MOVER_THIEF).memory, 0x81);
     step(MOVER_THIEF, 3, 4);
     EXPECT_EQ(walker_of_mover(MOVER_THIEF).place, WALKER_FREE);
@@ -355,4 +360,4 @@ TEST_F(EncountersTest, FreedCharacterGoesBackInAtTheNextSquareOfThatKind) {
     EXPECT_EQ(spy.place, WALKER_IN_HOSPITAL);
 }
 
-}  // namespace
+} // namespace

@@ -9,7 +9,7 @@
 namespace fs = std::filesystem;
 
 class FileLookup : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root = fs::temp_directory_path() / ("karvo_files_" + std::to_string(::getpid()));
         fs::remove_all(root);
@@ -35,7 +35,7 @@ TEST_F(FileLookup, IgnoresCaseAndMapsTheDrivePrefix) {
 }
 
 TEST_F(FileLookup, MissingFilesAreNotFound) {
-    EXPECT_EQ(plat_find_file("MAPDAT.MKF"), "");  // not in the working directory
+    EXPECT_EQ(plat_find_file("MAPDAT.MKF"), ""); // not in the working directory
     EXPECT_EQ(plat_find_file("A:\\NONE.MKF"), "");
     EXPECT_EQ(plat_find_file(""), "");
     EXPECT_EQ(plat_fopen("NONE.DAT", "rb"), nullptr);
@@ -46,7 +46,7 @@ TEST_F(FileLookup, WritingCreatesUnderTheGivenName) {
     ASSERT_NE(f, nullptr);
     std::fclose(f);
     EXPECT_TRUE(fs::exists(root / "SAVE1.DAT"));
-    f = plat_fopen("save0.DAT", "wb");  // an existing file keeps its spelling
+    f = plat_fopen("save0.DAT", "wb"); // an existing file keeps its spelling
     ASSERT_NE(f, nullptr);
     std::fclose(f);
     EXPECT_FALSE(fs::exists(root / "save0.DAT") && !fs::exists(root / "save0.dat"));

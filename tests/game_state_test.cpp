@@ -10,7 +10,7 @@
 namespace {
 
 class GameStateTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { game_state_reset(); }
 
     // Seat p in the game as a computer player.
@@ -26,24 +26,26 @@ protected:
 
 TEST_F(GameStateTest, PlayerRecordImageKeepsEveryByteAtItsOffset) {
     uint8_t image[PLAYER_RECORD_SIZE];
-    for (size_t i = 0; i < sizeof image; ++i) image[i] = static_cast<uint8_t>(i * 7 + 3);
+    for (size_t i = 0; i < sizeof image; ++i)
+        image[i] = static_cast<uint8_t>(i * 7 + 3);
     PlayerRecord r = player_record_read(image);
     // Little-endian fields at their offsets, reserved bytes included.
-    EXPECT_EQ(r.colour, 0x342D261Fu);  // bytes 4..7 are 31, 38, 45, 52
-    EXPECT_EQ(r.square, 0x5E57);       // bytes 12, 13 are 87, 94
+    EXPECT_EQ(r.colour, 0x342D261Fu); // bytes 4..7 are 31, 38, 45, 52
+    EXPECT_EQ(r.square, 0x5E57);      // bytes 12, 13 are 87, 94
     uint8_t back[PLAYER_RECORD_SIZE];
     player_record_write(r, back);
     EXPECT_EQ(0, std::memcmp(image, back, sizeof image));
     EXPECT_EQ(r.reserved_58, image[58]);
     EXPECT_EQ(r.reserved_67, image[67]);
     EXPECT_EQ(r.sleep_saved_dice, image[103]);
-    EXPECT_EQ(static_cast<uint32_t>(r.grudge[1]),
-              image[80] | image[81] << 8 | image[82] << 16 | static_cast<uint32_t>(image[83]) << 24);
+    EXPECT_EQ(static_cast<uint32_t>(r.grudge[1]), image[80] | image[81] << 8 | image[82] << 16 |
+                                                      static_cast<uint32_t>(image[83]) << 24);
 }
 
 TEST_F(GameStateTest, WalkerAndGodImagesRoundTripAndMatchMemoryLayout) {
     uint8_t image[GOD_OBJECT_SIZE];
-    for (size_t i = 0; i < sizeof image; ++i) image[i] = static_cast<uint8_t>(0xA0 + i);
+    for (size_t i = 0; i < sizeof image; ++i)
+        image[i] = static_cast<uint8_t>(0xA0 + i);
     GodObject g = god_object_read(image);
     EXPECT_EQ(g.square, 0xA3A2);
     EXPECT_EQ(g.flight_facing, 0xA7);
@@ -54,7 +56,8 @@ TEST_F(GameStateTest, WalkerAndGodImagesRoundTripAndMatchMemoryLayout) {
     EXPECT_EQ(0, std::memcmp(image, &g, sizeof image));
 
     uint8_t wimage[WALKER_RECORD_SIZE];
-    for (size_t i = 0; i < sizeof wimage; ++i) wimage[i] = static_cast<uint8_t>(0x10 + i);
+    for (size_t i = 0; i < sizeof wimage; ++i)
+        wimage[i] = static_cast<uint8_t>(0x10 + i);
     WalkerRecord w = walker_record_read(wimage);
     EXPECT_EQ(w.prev_square, 0x1716);
     EXPECT_EQ(w.turtle_days, 0x1F);
@@ -68,7 +71,7 @@ TEST_F(GameStateTest, NameIsAnIndexReboundAfterLoading) {
     r = character_table[5];
     r.control = CTRL_HUMAN;
     EXPECT_EQ(std::string(player_name(0)), "琳娜郡主");
-    r.name = 0x0040A1C8;  // a stale value from another program's memory
+    r.name = 0x0040A1C8; // a stale value from another program's memory
     player_rebind_names();
     EXPECT_EQ(r.name, 5u);
     EXPECT_EQ(std::string(player_name(0)), "琳娜郡主");
@@ -97,12 +100,12 @@ TEST_F(GameStateTest, CharacterTemplatesShareTheirCommonFields) {
         int sex, personality, loan_pct, cash_pct, stock_pct;
     };
     const Row rows[CHARACTER_COUNT] = {
-        {"柯伦恩", 0x946126, 1, 2, 60, 50, 30},   {"塔莫尔兹", 0xBDC3C6, 1, 1, 100, 40, 45},
-        {"影丸介", 0x41323B, 1, 2, 0, 70, 0},     {"宝太太", 0xC626C3, 0, 2, 100, 60, 30},
-        {"阿禾叔", 0xC5B830, 1, 1, 50, 40, 25},   {"琳娜郡主", 0xED9D9D, 0, 1, 75, 70, 30},
+        {"柯伦恩", 0x946126, 1, 2, 60, 50, 30},    {"塔莫尔兹", 0xBDC3C6, 1, 1, 100, 40, 45},
+        {"影丸介", 0x41323B, 1, 2, 0, 70, 0},      {"宝太太", 0xC626C3, 0, 2, 100, 60, 30},
+        {"阿禾叔", 0xC5B830, 1, 1, 50, 40, 25},    {"琳娜郡主", 0xED9D9D, 0, 1, 75, 70, 30},
         {"高桥铁心", 0x00F038, 1, 1, 100, 50, 20}, {"蜜蜜", 0xFFFFA0, 0, 0, 0, 40, 35},
-        {"咕噜", 0xE77C08, 0, 0, 0, 60, 20},      {"林小芸", 0xCC1A20, 0, 0, 50, 50, 0},
-        {"小杰克", 0x2017FE, 1, 1, 30, 55, 15},   {"银宝宝", 0x0EBDBD, 0, 2, 80, 80, 0},
+        {"咕噜", 0xE77C08, 0, 0, 0, 60, 20},       {"林小芸", 0xCC1A20, 0, 0, 50, 50, 0},
+        {"小杰克", 0x2017FE, 1, 1, 30, 55, 15},    {"银宝宝", 0x0EBDBD, 0, 2, 80, 80, 0},
     };
     for (int c = 0; c < CHARACTER_COUNT; ++c) {
         const CharacterTemplate& t = character_table[static_cast<size_t>(c)];
@@ -189,12 +192,12 @@ TEST(StatusDays, OneDayHoldsTheEndMarkThenEnds) {
 }
 
 TEST(StatusDays, AwayCounterKeepsItsKindBits) {
-    uint8_t v = 0x40 | 2;  // kind 1, two days
+    uint8_t v = 0x40 | 2; // kind 1, two days
     EXPECT_EQ(status_days_left(v, AWAY_DAY_BITS), 3);
     EXPECT_EQ(status_days_count(v, AWAY_DAY_BITS), STATUS_RUNNING);
     EXPECT_EQ(v, 0x41);
     EXPECT_EQ(status_days_count(v, AWAY_DAY_BITS), STATUS_RUNNING);
-    EXPECT_EQ(v, 0xC0);  // end mark, kind bit still there for the return film
+    EXPECT_EQ(v, 0xC0); // end mark, kind bit still there for the return film
     EXPECT_EQ(v & 0x40, 0x40);
     EXPECT_EQ(status_days_left(v, AWAY_DAY_BITS), 1);
     EXPECT_EQ(status_days_count(v, AWAY_DAY_BITS), STATUS_ENDED);
@@ -211,7 +214,7 @@ TEST(StatusDays, WideCounterFollowsTheSameRule) {
     int counts = 0;
     while (status_days_count(closed) == STATUS_RUNNING) {
         ++counts;
-        EXPECT_NE(closed, 0);  // still closed, the end mark included
+        EXPECT_NE(closed, 0); // still closed, the end mark included
     }
     EXPECT_EQ(counts, 10);
     EXPECT_EQ(closed, 0);
@@ -238,36 +241,42 @@ TEST_F(GameStateTest, CountsAndFreedom) {
     EXPECT_EQ(player_count_active(), 3);
     EXPECT_EQ(player_count_human(), 2);
     EXPECT_TRUE(player_is_free(0));
-    EXPECT_FALSE(player_is_free(3));   // out of the game
+    EXPECT_FALSE(player_is_free(3)); // out of the game
     EXPECT_FALSE(player_is_free(-1));
     EXPECT_FALSE(player_is_free(4));
     player_table[1].hospital_days = 0x80;
     EXPECT_FALSE(player_is_free(1));
     player_table[1].hospital_days = 0;
-    player_table[1].stay_days = 3;     // staying put does not bind the player
+    player_table[1].stay_days = 3; // staying put does not bind the player
     EXPECT_TRUE(player_is_free(1));
 }
 
 TEST_F(GameStateTest, MostHated) {
-    seat(0); seat(1); seat(2); seat(3);
-    EXPECT_EQ(player_most_hated(0), -1);  // all grudges 0
+    seat(0);
+    seat(1);
+    seat(2);
+    seat(3);
+    EXPECT_EQ(player_most_hated(0), -1); // all grudges 0
     player_table[0].grudge[2] = 50;
     player_table[0].grudge[3] = 50;
-    EXPECT_EQ(player_most_hated(0), 2);   // tie: lower seat
+    EXPECT_EQ(player_most_hated(0), 2); // tie: lower seat
     player_table[0].grudge[3] = 51;
     EXPECT_EQ(player_most_hated(0), 3);
-    player_table[3].control = CTRL_OUT;   // out of the game no longer counts
+    player_table[3].control = CTRL_OUT; // out of the game no longer counts
     EXPECT_EQ(player_most_hated(0), 2);
-    player_table[0].grudge[0] = 999;      // a grudge toward oneself is ignored
+    player_table[0].grudge[0] = 999; // a grudge toward oneself is ignored
     EXPECT_EQ(player_most_hated(0), 2);
     EXPECT_EQ(player_most_hated(-1), -1);
 }
 
 TEST_F(GameStateTest, RandomOtherPicksOnlyFreeOthers) {
-    seat(0); seat(1); seat(2);
+    seat(0);
+    seat(1);
+    seat(2);
     player_table[1].jail_days = 2;
     game_srand(77);
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(player_random_other(0), 2);
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(player_random_other(0), 2);
     player_table[2].away_days = 0x43;
     EXPECT_EQ(player_random_other(0), -1);
     player_table[1].jail_days = 0;
@@ -280,7 +289,8 @@ TEST_F(GameStateTest, RandomOtherPicksOnlyFreeOthers) {
 }
 
 TEST_F(GameStateTest, AddGrudgeClampsAndIgnoresSelfAndNobody) {
-    seat(0); seat(1);
+    seat(0);
+    seat(1);
     player_add_grudge(0, 1, 40);
     EXPECT_EQ(player_table[0].grudge[1], 40);
     player_add_grudge(0, 1, -100);
@@ -304,7 +314,9 @@ TEST_F(GameStateTest, AddGrudgeClampsAndIgnoresSelfAndNobody) {
 }
 
 TEST_F(GameStateTest, GrudgeTowardTheAllyBreaksTheAlliance) {
-    seat(0); seat(1); seat(2);
+    seat(0);
+    seat(1);
+    seat(2);
     auto ally = [](int a, int b) {
         player_table[static_cast<size_t>(a)].ally = static_cast<uint8_t>(b + 1);
         player_table[static_cast<size_t>(a)].alliance_days = 7;
@@ -312,9 +324,9 @@ TEST_F(GameStateTest, GrudgeTowardTheAllyBreaksTheAlliance) {
         player_table[static_cast<size_t>(b)].alliance_days = 7;
     };
     ally(0, 1);
-    player_add_grudge(0, 2, 10);  // someone else: alliance holds
+    player_add_grudge(0, 2, 10); // someone else: alliance holds
     EXPECT_EQ(player_table[0].ally, 2);
-    player_add_grudge(0, 1, -10);  // a lower grudge does not break it
+    player_add_grudge(0, 1, -10); // a lower grudge does not break it
     EXPECT_EQ(player_table[0].ally, 2);
     player_add_grudge(0, 1, 10);
     EXPECT_EQ(player_table[0].ally, 0);
@@ -327,7 +339,7 @@ TEST_F(GameStateTest, GrudgeTowardTheAllyBreaksTheAlliance) {
 TEST_F(GameStateTest, EndHotelStaysMarksRunningStaysOnly) {
     seat(0).hotel_days = 4;
     seat(1).hotel_days = 0;
-    player_table[3].hotel_days = 2;  // seat not in the game
+    player_table[3].hotel_days = 2; // seat not in the game
     player_end_hotel_stays();
     EXPECT_EQ(player_table[0].hotel_days, STATUS_END_MARK);
     EXPECT_EQ(player_table[1].hotel_days, 0);
@@ -335,4 +347,4 @@ TEST_F(GameStateTest, EndHotelStaysMarksRunningStaysOnly) {
     EXPECT_EQ(status_days_count(player_table[0].hotel_days), STATUS_ENDED);
 }
 
-}  // namespace
+} // namespace

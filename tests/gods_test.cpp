@@ -14,7 +14,9 @@
 
 namespace {
 
-int square_slot(int s) { return static_cast<int>((map_square_table[s].flags & SQF_GOD_MASK) >> SQF_GOD_SHIFT); }
+int square_slot(int s) {
+    return static_cast<int>((map_square_table[s].flags & SQF_GOD_MASK) >> SQF_GOD_SHIFT);
+}
 
 // Every standing slot is named by its square, every held slot by its holder.
 void expect_slots_consistent() {
@@ -37,7 +39,7 @@ void expect_slots_consistent() {
 }
 
 class GodsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(encounter_board_setup(3)); }
     void TearDown() override { EXPECT_EQ(god_board_check(), ""); }
 };
@@ -47,7 +49,7 @@ TEST_F(GodsTest, PlaceTakesTheKindsSlotsAndMarksTheSquare) {
     EXPECT_EQ(square_slot(3), 9);
     // The slot faces from the square's first link (square 2, to the west) toward it.
     EXPECT_EQ(god_table[9].facing, map_direction(2, 3));
-    EXPECT_EQ(god_place(GK_ANGEL, 4, 0, 0), 0);  // its one slot is taken
+    EXPECT_EQ(god_place(GK_ANGEL, 4, 0, 0), 0); // its one slot is taken
     EXPECT_EQ(god_place(GK_DEATH, 5, 0, 0), 15);
     EXPECT_EQ(god_place(GK_DEATH, 6, 0, 0), 16);
     EXPECT_EQ(god_place(GK_DEATH, 1, 0, 0), 0);
@@ -57,7 +59,8 @@ TEST_F(GodsTest, PlaceTakesTheKindsSlotsAndMarksTheSquare) {
 }
 
 TEST_F(GodsTest, EleventhRoadblockPlacesNothing) {
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(god_place(GK_ROADBLOCK, 1 + (i % 12), 0, 0), 17 + i);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(god_place(GK_ROADBLOCK, 1 + (i % 12), 0, 0), 17 + i);
     EXPECT_EQ(god_place(GK_ROADBLOCK, 12, 0, 0), 0);
     EXPECT_EQ(god_place(GK_MINE, 11, 0, 0), 27);
     EXPECT_EQ(god_place(GK_TIME_BOMB, 12, 0, 0), 37);
@@ -73,7 +76,9 @@ TEST_F(GodsTest, ASquareHoldsOneSlotOnly) {
 }
 
 TEST_F(GodsTest, RemovedGodComesBackFarAwayAsItsCounterpart) {
-    const struct { int slot, counterpart; } cases[] = {{1, 2}, {2, 1}, {3, 4}, {6, 5}, {9, 10}, {10, 9}, {11, 12}, {12, 11}};
+    const struct {
+        int slot, counterpart;
+    } cases[] = {{1, 2}, {2, 1}, {3, 4}, {6, 5}, {9, 10}, {10, 9}, {11, 12}, {12, 11}};
     for (const auto& c : cases) {
         SetUp();
         game_srand(static_cast<uint32_t>(c.slot));
@@ -103,7 +108,7 @@ TEST_F(GodsTest, RemovingPlacedItemsReturnsThemToTheShop) {
     god_remove(bomb);
     EXPECT_EQ(player_table[1].bomb_slot, 0);
     EXPECT_EQ(item_stock[3], before_bomb + 1);
-    god_remove(0);  // nothing
+    god_remove(0); // nothing
     expect_slots_consistent();
 }
 
@@ -170,9 +175,11 @@ TEST_F(GodsTest, DeathGodPlacedWithAHolderAttachesForThirteenDaysAndTakesEveryth
 }
 
 TEST_F(GodsTest, InvestFailsOnlyWithBadLuckOrDeath) {
-    const struct { int kind; int fails; } cases[] = {
-        {GK_SMALL_BAD_LUCK, 1}, {GK_BIG_BAD_LUCK, 1}, {GK_DEATH, 1}, {GK_SMALL_FORTUNE, 0},
-        {GK_ANGEL, 0}, {GK_SMALL_POVERTY, 0}};
+    const struct {
+        int kind;
+        int fails;
+    } cases[] = {{GK_SMALL_BAD_LUCK, 1}, {GK_BIG_BAD_LUCK, 1}, {GK_DEATH, 1},
+                 {GK_SMALL_FORTUNE, 0},  {GK_ANGEL, 0},        {GK_SMALL_POVERTY, 0}};
     for (const auto& c : cases) {
         SetUp();
         const int slot = god_place(c.kind, 0, 0, 0);
@@ -185,7 +192,7 @@ TEST_F(GodsTest, InvestFailsOnlyWithBadLuckOrDeath) {
 }
 
 TEST_F(GodsTest, SmallWealthGodCollectsTheReelAmountFromEveryOpponent) {
-    player_table[2].control = CTRL_OUT;  // out of the game: pays nothing
+    player_table[2].control = CTRL_OUT; // out of the game: pays nothing
     game_srand(42);
     const int amount = spin_god_amount(SPIN_SMALL_WEALTH);
     game_srand(42);
@@ -222,7 +229,7 @@ TEST_F(GodsTest, BigWealthCreditsAndPovertyGodsPay) {
     god_attach(2, 0, 5);
     EXPECT_EQ(player_table[2].cash, 10000 - 2 * each);
     EXPECT_EQ(player_table[1].cash, 10000 - lost);
-    EXPECT_EQ(player_table[1].deposit, 10000 + each);  // paid into the deposit
+    EXPECT_EQ(player_table[1].deposit, 10000 + each); // paid into the deposit
 }
 
 TEST_F(GodsTest, SmallPovertyStopsPayingOnceThePayerIsBankrupt) {
@@ -258,7 +265,8 @@ TEST_F(GodsTest, FortuneGodsGiveCardsAndBadLuckGodsTakeThem) {
     god_attach(1, 0, 7);
     EXPECT_EQ(card_count(1), 1);
     // Big bad luck: half the cards, when at least two are held.
-    for (int id = 1; id <= 4; ++id) card_add(2, id);
+    for (int id = 1; id <= 4; ++id)
+        card_add(2, id);
     god_place(GK_BIG_BAD_LUCK, 0, 0, 0);
     god_attach(2, 0, 8);
     EXPECT_EQ(card_count(2), 2);
@@ -266,7 +274,7 @@ TEST_F(GodsTest, FortuneGodsGiveCardsAndBadLuckGodsTakeThem) {
 
 TEST_F(GodsTest, AngelRaisesDevilLowersAndLandGodTakes) {
     LandLot& lot = map_lot_table[2];
-    lot.owner = 2;  // player 1
+    lot.owner = 2; // player 1
     lot.level = 2;
     god_place(GK_ANGEL, 0, 0, 0);
     god_attach(0, 0, 9);
@@ -289,13 +297,13 @@ TEST_F(GodsTest, AngelRaisesDevilLowersAndLandGodTakes) {
 
     god_place(GK_LAND_GOD, 0, 0, 0);
     god_attach(0, 0, 12);
-    game_land_term = 5;  // one month
+    game_land_term = 5; // one month
     lot.expiry = 0;
     god_landing_effect(0, 2);
     EXPECT_EQ(lot.owner, 1);
-    EXPECT_EQ(lot.expiry, 0u);  // an owned plot keeps its term
+    EXPECT_EQ(lot.expiry, 0u); // an owned plot keeps its term
     EXPECT_EQ(player_table[1].grudge[0], 30 + 1000 * (2 + 2) / 5);
-    god_landing_effect(0, 4);  // unowned plot: taken, term starts today
+    god_landing_effect(0, 4); // unowned plot: taken, term starts today
     EXPECT_EQ(map_lot_table[4].owner, 1);
     EXPECT_EQ(map_lot_table[4].expiry, game_date + 0x100);
     // Nothing in a hotel stay or out of the game.
@@ -308,7 +316,7 @@ TEST_F(GodsTest, FortuneGodBuildsOneMoreLevelAfterAnInvestment) {
     map_lot_table[1].owner = 1;
     map_lot_table[1].level = 1;
     god_invest_bonus(0, 1);
-    EXPECT_EQ(map_lot_table[1].level, 1);  // no god
+    EXPECT_EQ(map_lot_table[1].level, 1); // no god
     god_place(GK_SMALL_FORTUNE, 0, 0, 0);
     god_attach(0, 0, 3);
     god_invest_bonus(0, 1);
@@ -325,7 +333,7 @@ TEST_F(GodsTest, LeavingGodIsRemovedAndItsValuesUndone) {
     EXPECT_EQ(player_table[0].ill_fortune, 0);
     EXPECT_EQ(player_table[0].money_luck, 0);
     EXPECT_EQ(god_table[5].holder, 0);
-    EXPECT_NE(god_table[6].square, 0);  // big poverty came back
+    EXPECT_NE(god_table[6].square, 0); // big poverty came back
     // In jail the god is removed without its flight.
     god_place(GK_ANGEL, 0, 0, 0);
     god_attach(1, 0, 9);
@@ -355,4 +363,4 @@ TEST_F(GodsTest, WanderingFlightAdvancesUntilItLeavesTheBoard) {
     EXPECT_EQ(frames, 36);
 }
 
-}  // namespace
+} // namespace

@@ -10,7 +10,7 @@
 namespace {
 
 class ImageTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         gfx_pixel_format_reset();
         spr_reset();
@@ -50,18 +50,22 @@ TEST_F(ImageTest, ConversionInEveryFormat) {
     // Stored 0x7FFF white, 0x7C00 red, 0x03E0 green, 0x001F blue, 0x4210 grey.
     const Case cases[] = {
         {PIXEL_RGB555, 0x7FFF, 0x7FFF}, {PIXEL_RGB555, 0x1234, 0x1234},
-        {PIXEL_RGB565, 0x7FFF, 0xFFDF}, {PIXEL_RGB565, 0x7C00, 0xF800}, {PIXEL_RGB565, 0x03E0, 0x07C0},
-        {PIXEL_RGB565, 0x001F, 0x001F}, {PIXEL_BGR565, 0x7C00, 0x001F}, {PIXEL_BGR565, 0x001F, 0xF800},
-        {PIXEL_BGR565, 0x03E0, 0x07C0}, {PIXEL_BGR565, 0x7FFF, 0xFFDF}, {PIXEL_RGB444, 0x7FFF, 0x0FFF},
-        {PIXEL_RGB444, 0x7C00, 0x0F00}, {PIXEL_RGB444, 0x4210, 0x0888}, {PIXEL_RGB444, 0x0000, 0x0000},
+        {PIXEL_RGB565, 0x7FFF, 0xFFDF}, {PIXEL_RGB565, 0x7C00, 0xF800},
+        {PIXEL_RGB565, 0x03E0, 0x07C0}, {PIXEL_RGB565, 0x001F, 0x001F},
+        {PIXEL_BGR565, 0x7C00, 0x001F}, {PIXEL_BGR565, 0x001F, 0xF800},
+        {PIXEL_BGR565, 0x03E0, 0x07C0}, {PIXEL_BGR565, 0x7FFF, 0xFFDF},
+        {PIXEL_RGB444, 0x7FFF, 0x0FFF}, {PIXEL_RGB444, 0x7C00, 0x0F00},
+        {PIXEL_RGB444, 0x4210, 0x0888}, {PIXEL_RGB444, 0x0000, 0x0000},
     };
-    for (const Case& c : cases) EXPECT_EQ(converted(c.format, c.stored), c.shown) << c.format << " " << c.stored;
+    for (const Case& c : cases)
+        EXPECT_EQ(converted(c.format, c.stored), c.shown) << c.format << " " << c.stored;
 }
 
 TEST_F(ImageTest, Rgb444KeepsDarkPixelsOpaque) {
     // Each channel's lowest bit is dropped; the darkest colours must not
     // become 0, the transparent value.
-    for (uint16_t dark : {0x0001, 0x0020, 0x0400, 0x0421}) EXPECT_NE(converted(PIXEL_RGB444, dark), 0) << dark;
+    for (uint16_t dark : {0x0001, 0x0020, 0x0400, 0x0421})
+        EXPECT_NE(converted(PIXEL_RGB444, dark), 0) << dark;
 }
 
 TEST_F(ImageTest, ConversionCoversExactlyTheByteCount) {
@@ -85,8 +89,9 @@ TEST_F(ImageTest, ColourToPixel) {
         uint16_t pixel;
     };
     const Case cases[] = {
-        {PIXEL_RGB555, 0xFFFFFF, 0x7FFF}, {PIXEL_RGB565, 0xFFFFFF, 0xFFFF}, {PIXEL_BGR565, 0xFF0000, 0x001F},
-        {PIXEL_BGR565, 0x0000FF, 0xF800}, {PIXEL_RGB444, 0xFFFFFF, 0x0FFF}, {PIXEL_RGB565, 0x00FC00, 0x07E0},
+        {PIXEL_RGB555, 0xFFFFFF, 0x7FFF}, {PIXEL_RGB565, 0xFFFFFF, 0xFFFF},
+        {PIXEL_BGR565, 0xFF0000, 0x001F}, {PIXEL_BGR565, 0x0000FF, 0xF800},
+        {PIXEL_RGB444, 0xFFFFFF, 0x0FFF}, {PIXEL_RGB565, 0x00FC00, 0x07E0},
         {PIXEL_RGB555, 0x081018, 0x0443},
     };
     for (const Case& c : cases) {
@@ -210,8 +215,10 @@ TEST_F(ImageTest, NewImageAndRectangleCopies) {
     ASSERT_NE(img, nullptr);
     EXPECT_EQ(img->width, 4);
     EXPECT_EQ(img->hot_x, 2);
-    EXPECT_EQ(reinterpret_cast<uint8_t*>(img->pixels), reinterpret_cast<uint8_t*>(img) + sizeof(ImageRecord));
-    for (int i = 0; i < 12; ++i) img->pixels[i] = static_cast<uint16_t>(i + 1);
+    EXPECT_EQ(reinterpret_cast<uint8_t*>(img->pixels),
+              reinterpret_cast<uint8_t*>(img) + sizeof(ImageRecord));
+    for (int i = 0; i < 12; ++i)
+        img->pixels[i] = static_cast<uint16_t>(i + 1);
     ImageRecord* part = image_copy_rect(img, nullptr, 1, 1, 2, 2);
     ASSERT_NE(part, nullptr);
     EXPECT_EQ(part->width, 2);
@@ -230,7 +237,8 @@ TEST_F(ImageTest, NewImageAndRectangleCopies) {
     EXPECT_EQ(image_copy_rect(img, nullptr, 0, -1, 1, 1), nullptr);
 
     gfx_set_pixel_format(PIXEL_RGB555);
-    for (int i = 0; i < 12; ++i) img->pixels[i] = 0x7FFF;
+    for (int i = 0; i < 12; ++i)
+        img->pixels[i] = 0x7FFF;
     gfx_brightness_rect(img, 1, 1, 2, 2, -31);
     EXPECT_EQ(img->pixels[5], 0);
     EXPECT_EQ(img->pixels[4], 0x7FFF);

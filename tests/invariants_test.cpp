@@ -16,7 +16,8 @@ std::string first_broken(const std::string& out) {
     if (at == std::string::npos) return {};
     const size_t end = out.find('\n', at);
     const size_t start = out.rfind('\n', at == 0 ? 0 : at - 1);
-    return out.substr(start == std::string::npos ? 0 : start + 1, end == std::string::npos ? end : end - start);
+    return out.substr(start == std::string::npos ? 0 : start + 1,
+                      end == std::string::npos ? end : end - start);
 }
 
 // Plots owned at the end, and whether any of them carries houses.
@@ -43,8 +44,8 @@ TEST(Invariants, HoldOnEveryDayOfFiftyTwoGamesOnTheFourMaps) {
     for (int seed = 101; seed < 114; ++seed) {
         for (int map = 0; map < 4; ++map) {
             const int players = 2 + (seed + map) % 3;
-            const std::string args =
-                std::to_string(seed) + " " + std::to_string(map) + " " + std::to_string(players) + " 300";
+            const std::string args = std::to_string(seed) + " " + std::to_string(map) + " " +
+                                     std::to_string(players) + " 300";
             const RunOutput r = run_runner(args);
             SCOPED_TRACE(args);
             EXPECT_EQ(first_broken(r.out), "");
@@ -71,4 +72,4 @@ TEST(Invariants, ASeedReplaysTheSameGame) {
     EXPECT_NE(a.out.find(" | earn "), std::string::npos);
 }
 
-}  // namespace
+} // namespace

@@ -11,7 +11,7 @@
 namespace {
 
 class JailTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(encounter_board_setup(3)); }
     void TearDown() override { EXPECT_EQ(god_board_check(), ""); }
 };
@@ -30,9 +30,9 @@ TEST_F(JailTest, SendingAPlayerMovesHimInWithHisGod) {
     EXPECT_EQ(r.saved_facing, 15);
     EXPECT_EQ(r.x, 700);
     EXPECT_EQ(r.y, 160);
-    EXPECT_EQ(r.control, CTRL_COMPUTER);            // turn bits cleared
+    EXPECT_EQ(r.control, CTRL_COMPUTER); // turn bits cleared
     EXPECT_EQ(map_square_table[3].flags & sqf_player(1), 0u);
-    EXPECT_EQ(god_table[9].square, EB_JAIL_SQUARE);  // the god came along
+    EXPECT_EQ(god_table[9].square, EB_JAIL_SQUARE); // the god came along
     EXPECT_EQ(r.days_lost_month, 3);
 
     jail_send_hospital(0, 4);
@@ -43,11 +43,15 @@ TEST_F(JailTest, SendingAPlayerMovesHimInWithHisGod) {
 }
 
 TEST_F(JailTest, DaysAddUpToTheDaysHeldAndStopAt127) {
-    const struct { uint8_t held; int add; uint8_t expect; } cases[] = {
-        {5, 3, 8},        // 5 days held, 3 more
-        {0x80, 3, 3},     // the end mark holds no day
-        {120, 20, 127},   // capped
-        {0x80, 0, 0x80},  // nothing added: still leaving at the next count
+    const struct {
+        uint8_t held;
+        int add;
+        uint8_t expect;
+    } cases[] = {
+        {5, 3, 8},       // 5 days held, 3 more
+        {0x80, 3, 3},    // the end mark holds no day
+        {120, 20, 127},  // capped
+        {0x80, 0, 0x80}, // nothing added: still leaving at the next count
     };
     for (const auto& c : cases) {
         SetUp();
@@ -64,7 +68,7 @@ TEST_F(JailTest, DaysAddUpToTheDaysHeldAndStopAt127) {
 TEST_F(JailTest, BailedPlayerJailedAgainCanBeBailedAgain) {
     jail_send(1, 3);
     player_table[0].points = 100;
-    jail_ai_visit(0);  // may or may not bail by chance; force the bail instead
+    jail_ai_visit(0); // may or may not bail by chance; force the bail instead
     player_table[1].jail_days = 0x80;
     jail_flags[1] = 0;
     jail_send(1, 2);
@@ -121,7 +125,7 @@ TEST_F(JailTest, PlayerOutOfTheGameIsNotSent) {
 
 TEST_F(JailTest, ReleasedPlayerStepsBackOntoTheBoard) {
     jail_send(1, 2);
-    player_table[1].jail_days = 0;  // as the count that ends the stay leaves it
+    player_table[1].jail_days = 0; // as the count that ends the stay leaves it
     jail_release(1);
     EXPECT_EQ(jail_flags[1], 0);
     EXPECT_NE(player_table[1].control & CTRL_STEPPING, 0);
@@ -172,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, JailAiTest,
                          ::testing::Values(AiCase{PERS_GOOD, 1000, true, false},
                                            AiCase{PERS_NORMAL, 1000, true, true},
                                            AiCase{PERS_CUNNING, 1000, false, true},
-                                           AiCase{PERS_GOOD, 30, false, false},   // must exceed 30
+                                           AiCase{PERS_GOOD, 30, false, false}, // must exceed 30
                                            AiCase{PERS_GOOD, 31, true, false},
                                            AiCase{PERS_CUNNING, 699, false, false},
                                            AiCase{PERS_CUNNING, 700, false, true}));
@@ -215,7 +219,7 @@ TEST_F(JailTest, HumanBailWithNoDayLeftStillLowersTheGrudgeByOneDay) {
     player_table[0].control = CTRL_HUMAN;
     game_price_index = 2;
     jail_send_hospital(2, 1);
-    player_table[2].hospital_days = 0x80;  // leaving at the next count
+    player_table[2].hospital_days = 0x80; // leaving at the next count
     hospital_flags[2] = 1;
     player_table[2].grudge[0] = 500;
     player_table[0].points = 50;
@@ -249,4 +253,4 @@ TEST_F(JailTest, HumanVisitFreesACharacterWhoThenWorksForHim) {
     EXPECT_EQ(decision_asked_count(), 1);
 }
 
-}  // namespace
+} // namespace

@@ -13,10 +13,10 @@
 
 namespace {
 
-constexpr int A = 0, B = 1, C = 2, D = 3;  // seats
+constexpr int A = 0, B = 1, C = 2, D = 3; // seats
 
 class LandingTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         game_state_reset();
         map_reset();
@@ -39,7 +39,8 @@ protected:
             std::strcpy(lot.street, (i <= 3 || i == 7) ? "North" : "South");
             lot.land_price = 1000;
             lot.build_price = 500;
-            for (int l = 0; l < 6; ++l) lot.toll[l] = static_cast<uint16_t>(100 * (l + 1) + i);
+            for (int l = 0; l < 6; ++l)
+                lot.toll[l] = static_cast<uint16_t>(100 * (l + 1) + i);
         }
     }
     void TearDown() override {
@@ -63,9 +64,9 @@ TEST_F(LandingTest, TollAddsUpTheOwnersPlotsOfTheStreet) {
     own(1, B, 0);
     own(2, B, 2);
     own(3, B, 3);
-    own(7, C, 4);   // same street, other owner
-    own(4, B, 5);   // other street
-    own(5, B, 1, 1);  // a chain store does not count in a street toll
+    own(7, C, 4);    // same street, other owner
+    own(4, B, 5);    // other street
+    own(5, B, 1, 1); // a chain store does not count in a street toll
     player_table[A].cash = 100000;
     const int32_t expected = (toll(1) + toll(2) + toll(3)) * 2;
     EXPECT_EQ(land_toll(B + 1, "North"), expected);
@@ -74,7 +75,7 @@ TEST_F(LandingTest, TollAddsUpTheOwnersPlotsOfTheStreet) {
     EXPECT_EQ(player_table[B].deposit, expected);
     EXPECT_EQ(map_lot_table[2].last_toll, expected);
     EXPECT_EQ(player_table[A].grudge[B], expected / 100);
-    EXPECT_EQ(land_toll(0, "North"), 0);  // nobody owns the unowned plots
+    EXPECT_EQ(land_toll(0, "North"), 0); // nobody owns the unowned plots
 }
 
 TEST_F(LandingTest, ChainStoresChargeTwoThousandEachOnAnyStreet) {
@@ -100,7 +101,7 @@ TEST_F(LandingTest, MarkDoublesTheTollOrSealsTheProperty) {
     const int32_t one = land_toll(B + 1, "South");
     EXPECT_EQ(player_table[B].deposit, 2 * one);
 
-    map_lot_table[4].mark = 0x55;  // sealed: no toll at all
+    map_lot_table[4].mark = 0x55; // sealed: no toll at all
     map_lot_table[4].last_toll = 77;
     const int64_t before = worth(A);
     land_on_square(4);
@@ -109,8 +110,8 @@ TEST_F(LandingTest, MarkDoublesTheTollOrSealsTheProperty) {
 }
 
 TEST_F(LandingTest, AllySharesTheTollInProportionAndOnlyTheOwnersPartDoubles) {
-    own(1, B, 3);  // owner's part
-    own(7, C, 1);  // ally's part on the same street
+    own(1, B, 3); // owner's part
+    own(7, C, 1); // ally's part on the same street
     player_table[B].ally = C + 1;
     player_table[C].ally = B + 1;
     map_lot_table[1].mark = 0x30;
@@ -147,10 +148,13 @@ TEST_F(LandingTest, GrudgeComesFromWhatOwnerAndAllyCollectAfterTheGod) {
 TEST_F(LandingTest, PayersGodChangesTheToll) {
     struct Case {
         int slot;
-        int32_t paid;  // of a toll of 1000
+        int32_t paid; // of a toll of 1000
     };
-    const Case cases[] = {{GK_SMALL_WEALTH, 500}, {GK_BIG_WEALTH, 0}, {GK_SMALL_POVERTY, 1500},
-                          {GK_BIG_POVERTY, 2000}, {GK_SMALL_FORTUNE, 1000}};
+    const Case cases[] = {{GK_SMALL_WEALTH, 500},
+                          {GK_BIG_WEALTH, 0},
+                          {GK_SMALL_POVERTY, 1500},
+                          {GK_BIG_POVERTY, 2000},
+                          {GK_SMALL_FORTUNE, 1000}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.slot);
         own(4, B, 0);
@@ -164,7 +168,7 @@ TEST_F(LandingTest, PayersGodChangesTheToll) {
         land_on_square(4);
         EXPECT_EQ(player_table[B].deposit, c.paid);
         EXPECT_EQ(player_table[A].cash, 5000 - c.paid);
-        EXPECT_EQ(player_table[A].grudge[B], c.paid / 100);  // nothing when spared
+        EXPECT_EQ(player_table[A].grudge[B], c.paid / 100); // nothing when spared
         EXPECT_EQ(fee_apply_god(A, FEE_NAME_TOLL, 1000), c.paid);
     }
 }
@@ -198,14 +202,14 @@ TEST_F(LandingTest, ExemptionsWaiveTheToll) {
         EXPECT_EQ(player_table[A].grudge[B], 0);
     }
     SetUp();
-    EXPECT_EQ(fee_check_exemption(B, 0x50, FEE_NAME_TOLL), 1);  // doubled is not sealed
+    EXPECT_EQ(fee_check_exemption(B, 0x50, FEE_NAME_TOLL), 1); // doubled is not sealed
 }
 
 TEST_F(LandingTest, DeathGodHolderPaysInsteadAndAnAllyHolderPaysNothing) {
     own(4, B, 1);
     player_table[A].cash = 10000;
     player_table[D].cash = 10000;
-    player_table[D].god_slot = 16;  // the second death god slot
+    player_table[D].god_slot = 16; // the second death god slot
     god_table[16].holder = D + 1;
     const int32_t t = land_toll(B + 1, "South");
     land_on_square(4);
@@ -246,10 +250,10 @@ TEST_F(LandingTest, SleepwalkerPaysTollsButGetsNothingElse) {
     own(4, B, 0);
     land_on_square(4);
     EXPECT_EQ(player_table[A].cash, 10000 - toll(4));
-    land_on_square(5);  // unowned: not bought
+    land_on_square(5); // unowned: not bought
     EXPECT_EQ(map_lot_table[5].owner, 0);
     own(6, A, 1);
-    land_on_square(6);  // own: not upgraded
+    land_on_square(6); // own: not upgraded
     EXPECT_EQ(map_lot_table[6].level, 1);
     map_square_table[9].flags = SQ_POINTS_50;
     EXPECT_EQ(land_on_square(9), LAND_WAIT_OTHER);
@@ -266,7 +270,7 @@ TEST_F(LandingTest, ComputerBuysOnlyAboveItsReserve) {
     const int32_t price = (1 * 500 + 1000) * 2;
     EXPECT_EQ(price, 3000);
     player_table[A].cash = price;
-    player_table[A].deposit = 14000;  // exactly price + reserve: no
+    player_table[A].deposit = 14000; // exactly price + reserve: no
     land_on_square(5);
     EXPECT_EQ(map_lot_table[5].owner, 0);
     EXPECT_EQ(player_table[A].cash, price);
@@ -274,9 +278,9 @@ TEST_F(LandingTest, ComputerBuysOnlyAboveItsReserve) {
     land_on_square(5);
     EXPECT_EQ(map_lot_table[5].owner, A + 1);
     EXPECT_EQ(player_table[A].cash, 0);
-    EXPECT_EQ(decision_asked_count(), 0);  // a computer is never asked
+    EXPECT_EQ(decision_asked_count(), 0); // a computer is never asked
 
-    game_start_money = 100000;  // reserve 5000 times the index 2
+    game_start_money = 100000; // reserve 5000 times the index 2
     player_table[A].cash = 0;
     player_table[A].deposit = 10000;
     EXPECT_EQ(land_ai_should_buy(0), 0);
@@ -298,7 +302,7 @@ TEST_F(LandingTest, HumanIsAskedAndBuysOnYes) {
     land_on_square(5);
     EXPECT_EQ(map_lot_table[5].owner, A + 1);
     EXPECT_EQ(player_table[A].cash, 4000);
-    EXPECT_EQ(map_lot_table[5].expiry, 0u);  // rights never lapse with term 0
+    EXPECT_EQ(map_lot_table[5].expiry, 0u); // rights never lapse with term 0
 
     // A human handed over to the computer decides like a computer.
     player_table[A].control = CTRL_HUMAN | CTRL_HANDED_OVER;
@@ -310,7 +314,7 @@ TEST_F(LandingTest, HumanIsAskedAndBuysOnYes) {
 
 TEST_F(LandingTest, NoPurchaseWithoutCashOrWithTheLandGod) {
     player_table[A].cash = 999;
-    player_table[A].deposit = 100000;  // the deposit does not buy
+    player_table[A].deposit = 100000; // the deposit does not buy
     land_on_square(5);
     EXPECT_EQ(map_lot_table[5].owner, 0);
     player_table[A].cash = 100000;
@@ -324,7 +328,7 @@ TEST_F(LandingTest, NoPurchaseWithoutCashOrWithTheLandGod) {
 }
 
 TEST_F(LandingTest, PurchaseSetsTheExpiryOfTheLandTerm) {
-    game_land_term = 3;  // six months
+    game_land_term = 3; // six months
     game_date = (1998u << 16) | (11u << 8) | 15u;
     player_table[A].cash = 100000;
     player_table[A].deposit = 100000;
@@ -344,14 +348,14 @@ TEST_F(LandingTest, OwnPlotIsUpgradedUpToLevelFive) {
     EXPECT_EQ(map_lot_table[5].level, 5);
     EXPECT_EQ(player_table[A].cash, 0);
     player_table[A].cash = 100000;
-    land_on_square(5);  // at the top
+    land_on_square(5); // at the top
     EXPECT_EQ(map_lot_table[5].level, 5);
-    own(6, A, 0, 1);  // a chain store is never upgraded here
+    own(6, A, 0, 1); // a chain store is never upgraded here
     land_on_square(6);
     EXPECT_EQ(map_lot_table[6].level, 0);
     EXPECT_EQ(player_table[A].cash, 100000);
     own(4, A, 1);
-    player_table[A].cash = 1499;  // short of 1500
+    player_table[A].cash = 1499; // short of 1500
     land_on_square(4);
     EXPECT_EQ(map_lot_table[4].level, 1);
 }
@@ -425,7 +429,7 @@ TEST_F(LandingTest, WaitValueByKindAndBadSquaresAreHarmless) {
     map_square_table[10].flags = SQ_PROPERTY;
     map_square_table[10].object = 0;
     map_square_table[11].flags = SQ_PROPERTY;
-    map_square_table[11].object = OBJ_LOT_BASE + 200;  // no such plot
+    map_square_table[11].object = OBJ_LOT_BASE + 200; // no such plot
     EXPECT_EQ(land_on_square(9), LAND_WAIT_OTHER);
     EXPECT_EQ(land_on_square(10), LAND_WAIT_OTHER);
     EXPECT_EQ(land_on_square(11), LAND_WAIT_PROPERTY);
@@ -438,7 +442,7 @@ TEST_F(LandingTest, WaitValueByKindAndBadSquaresAreHarmless) {
 TEST_F(LandingTest, CardSquareGivesACardFromThePool) {
     map_square_table[9].flags = SQ_CARD;
     land_on_square(9);
-    EXPECT_EQ(card_count(A), 0);  // an empty pool gives nothing
+    EXPECT_EQ(card_count(A), 0); // an empty pool gives nothing
     cards_fill_pools();
     land_on_square(9);
     EXPECT_EQ(card_count(A), 1);
@@ -455,4 +459,4 @@ TEST_F(LandingTest, CardRescueTestLooksAtSizeAndMeans) {
     EXPECT_EQ(fee_card_rescue_due(A, 4000), 1);
 }
 
-}  // namespace
+} // namespace

@@ -20,7 +20,8 @@ int64_t decode(const Bytes& packed, Bytes& out, size_t out_size) {
     std::unique_ptr<uint8_t[]> in(new uint8_t[packed.size() ? packed.size() : 1]);
     if (!packed.empty()) std::memcpy(in.get(), packed.data(), packed.size());
     std::unique_ptr<uint8_t[]> dst(new uint8_t[out_size ? out_size : 1]);
-    int64_t n = lzh_decode(dst.get(), static_cast<uint32_t>(out_size), in.get(), static_cast<uint32_t>(packed.size()));
+    int64_t n = lzh_decode(dst.get(), static_cast<uint32_t>(out_size), in.get(),
+                           static_cast<uint32_t>(packed.size()));
     out.assign(dst.get(), dst.get() + (n > 0 ? n : 0));
     return n;
 }
@@ -102,7 +103,8 @@ TEST(LzhDecode, ShortestAndLongestMatchRepeatTheLastByte) {
 
 TEST(LzhDecode, OverlappingMatchRepeatsWhatItWrites) {
     MkfpackStream* s = mkfpack_stream_new();
-    for (char c : std::string("abc")) mkfpack_stream_literal(s, static_cast<uint8_t>(c));
+    for (char c : std::string("abc"))
+        mkfpack_stream_literal(s, static_cast<uint8_t>(c));
     mkfpack_stream_match(s, 10, 2); // source starts 3 back and runs into its own output
     Bytes packed = mkfpack_stream_finish(s);
     Bytes out;
@@ -121,7 +123,8 @@ TEST(LzhDecode, EveryPositionCodeDecodes) {
     }
     for (int p = 0; p < 4095; ++p) {
         mkfpack_stream_match(s, 3, p);
-        for (int k = 0; k < 3; ++k) plain.push_back(plain[plain.size() - 1 - static_cast<size_t>(p)]);
+        for (int k = 0; k < 3; ++k)
+            plain.push_back(plain[plain.size() - 1 - static_cast<size_t>(p)]);
     }
     Bytes packed = mkfpack_stream_finish(s);
     Bytes out;
@@ -135,7 +138,8 @@ TEST(LzhDecode, SurvivesManyRescales) {
     // decoder that rebuilt it would read different codes from then on.
     Bytes plain = skewed_bytes(150000, 1);
     MkfpackStream* s = mkfpack_stream_new();
-    for (uint8_t b : plain) mkfpack_stream_literal(s, b);
+    for (uint8_t b : plain)
+        mkfpack_stream_literal(s, b);
     Bytes packed = mkfpack_stream_finish(s);
     Bytes out;
     ASSERT_EQ(decode(packed, out, plain.size()), static_cast<int64_t>(plain.size()));
@@ -146,19 +150,22 @@ TEST(LzhDecode, RoundTripsThroughTheEncoder) {
     std::vector<Bytes> cases;
     cases.push_back({});
     cases.push_back({42});
-    cases.push_back(Bytes(100000, 0));                   // long runs of one byte
-    cases.push_back(skewed_bytes(70000, 99));            // matches and literals across rescales
+    cases.push_back(Bytes(100000, 0));        // long runs of one byte
+    cases.push_back(skewed_bytes(70000, 99)); // matches and literals across rescales
     Bytes text;
     for (int i = 0; i < 3000; ++i) {
-        std::string line = "row " + std::to_string(i % 97) + " of the table, value " + std::to_string(i * i) + "\n";
+        std::string line = "row " + std::to_string(i % 97) + " of the table, value " +
+                           std::to_string(i * i) + "\n";
         text.insert(text.end(), line.begin(), line.end());
     }
     cases.push_back(text);
     Bytes noise(20000);
     uint32_t seed = 5;
-    for (auto& c : noise) c = static_cast<uint8_t>((seed = seed * 1664525u + 1013904223u) >> 24);
+    for (auto& c : noise)
+        c = static_cast<uint8_t>((seed = seed * 1664525u + 1013904223u) >> 24);
     cases.push_back(noise);
-    for (const Bytes& c : cases) EXPECT_EQ(round_trip(c), c) << c.size();
+    for (const Bytes& c : cases)
+        EXPECT_EQ(round_trip(c), c) << c.size();
 }
 
 TEST(LzhDecode, EntriesDecodeIndependently) {

@@ -13,9 +13,9 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/turn.h"
-#include "finance/stock.h"
 #include "engine/mkf.h"
 #include "engine/random.h"
+#include "finance/stock.h"
 #include "platform/files.h"
 #include "support/map_fixture.h"
 
@@ -27,7 +27,8 @@ using Block = std::vector<uint8_t>;
 constexpr int listed_rows[4] = {3, 4, 6, 6};
 
 void put32(Block& b, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        b.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
 // An archive with the given entries stored as they are.
@@ -45,7 +46,8 @@ void write_archive(const fs::path& path, const std::vector<Block>& entries) {
     Block file;
     put32(file, static_cast<uint32_t>(4 + body.size()));
     file.insert(file.end(), body.begin(), body.end());
-    for (uint32_t o : offsets) put32(file, o);
+    for (uint32_t o : offsets)
+        put32(file, o);
     std::FILE* f = std::fopen(path.string().c_str(), "wb");
     ASSERT_NE(f, nullptr);
     std::fwrite(file.data(), 1, file.size(), f);
@@ -63,7 +65,7 @@ MapFixture two_square_board() {
 }
 
 class MapLoadTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         map_fixture_reset();
         plat_set_data_dir(KARVO_TEST_DATA_DIR);
@@ -110,7 +112,8 @@ TEST_F(MapLoadTest, EachStandInMapLoadsForANewGame) {
             EXPECT_EQ((q.flags & SQF_GOD_MASK) >> SQF_GOD_SHIFT, static_cast<uint32_t>(kind));
         }
         EXPECT_EQ(squares.size(), 8u);
-        for (int slot = 1; slot <= GOD_LAST_SLOT; ++slot) EXPECT_NE(god_table[slot].kind, 0) << slot;
+        for (int slot = 1; slot <= GOD_LAST_SLOT; ++slot)
+            EXPECT_NE(god_table[slot].kind, 0) << slot;
         // Listed companies hold what the market does not; the others keep their record.
         for (int j = 1; j <= map_company_count; ++j) {
             const CompanyBuilding& c = map_company_table[j];
@@ -121,7 +124,8 @@ TEST_F(MapLoadTest, EachStandInMapLoadsForANewGame) {
                 EXPECT_EQ(c.own_shares, 0) << j;
             }
         }
-        for (int r = listed_rows[m]; r < 12; ++r) EXPECT_EQ(stock_table[r].building, 0) << r;
+        for (int r = listed_rows[m]; r < 12; ++r)
+            EXPECT_EQ(stock_table[r].building, 0) << r;
         map_free();
         EXPECT_FALSE(map_data_loaded());
     }
@@ -136,9 +140,12 @@ TEST_F(MapLoadTest, TheSameSeedPlacesTheSameGods) {
         game_srand(99);
         ASSERT_TRUE(map_load()) << map_last_error();
         std::vector<int> places;
-        for (int kind = 1; kind <= 14; ++kind) places.push_back(god_table[kind].square);
-        if (run == 0) first = places;
-        else EXPECT_EQ(places, first);
+        for (int kind = 1; kind <= 14; ++kind)
+            places.push_back(god_table[kind].square);
+        if (run == 0)
+            first = places;
+        else
+            EXPECT_EQ(places, first);
     }
 }
 
@@ -201,7 +208,7 @@ TEST_F(MapLoadTest, AMissingEntryIsAnError) {
 TEST_F(MapLoadTest, ACorruptBlockIsRefusedWithNothingChanged) {
     use_temp_dir();
     MapFixture f = two_square_board();
-    f.squares[1].flags = 40;  // no such square type
+    f.squares[1].flags = 40; // no such square type
     write_archive(dir_ / "MAPDAT.MKF", {f.block()});
     stock_new_game(0);
     game_map = 0;
@@ -212,8 +219,10 @@ TEST_F(MapLoadTest, ACorruptBlockIsRefusedWithNothingChanged) {
     EXPECT_NE(map_last_error().find("type 40"), std::string::npos) << map_last_error();
     EXPECT_FALSE(map_data_loaded());
     EXPECT_EQ(view_rotation, 3);
-    for (int s = 0; s < GOD_SLOT_COUNT; ++s) EXPECT_EQ(god_table[s].square, gods_before[s].square);
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(stock_table[i].volume, stocks_before[i].volume);
+    for (int s = 0; s < GOD_SLOT_COUNT; ++s)
+        EXPECT_EQ(god_table[s].square, gods_before[s].square);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(stock_table[i].volume, stocks_before[i].volume);
 }
 
 TEST_F(MapLoadTest, FreeingForgetsTheMapAndThePendingEntry) {
@@ -226,7 +235,7 @@ TEST_F(MapLoadTest, FreeingForgetsTheMapAndThePendingEntry) {
     EXPECT_EQ(map_data_size, 0u);
     EXPECT_EQ(jail_square, 0);
     EXPECT_EQ(turn_pending_entry, 0);
-    map_free();  // twice is harmless
+    map_free(); // twice is harmless
 }
 
-}  // namespace
+} // namespace

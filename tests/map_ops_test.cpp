@@ -15,11 +15,12 @@
 namespace {
 
 class MapOpsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         map_fixture_reset();
         game_player_count = 3;
-        for (int p = 0; p < 3; ++p) player_table[p].control = CTRL_COMPUTER;
+        for (int p = 0; p < 3; ++p)
+            player_table[p].control = CTRL_COMPUTER;
     }
     LandLot& lot(int code) { return map_lot_table[code - OBJ_LOT_BASE]; }
     FacilityLot& fac(int code) { return map_facility_table[code - OBJ_FACILITY_BASE]; }
@@ -221,14 +222,15 @@ TEST_F(MapOpsTest, FacilitiesRiseToTheTopOfTheirKind) {
 TEST_F(MapOpsTest, DamageWithoutDestructionLowersOneLevelAndRaisesTheOwnersGrudge) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int owned = f.lot(10, 10, 1, 2);    // player 0
-    int chain = f.lot(20, 10, 2, 1);    // player 1
+    int owned = f.lot(10, 10, 1, 2); // player 0
+    int chain = f.lot(20, 10, 2, 1); // player 1
     f.lots[2].chain_store = 1;
-    int hotel = f.facility(30, 10, FK_HOTEL, 3, 1);  // player 2
+    int hotel = f.facility(30, 10, FK_HOTEL, 3, 1); // player 2
     ASSERT_TRUE(f.load());
     game_price_index = 2;
     player_table[1].hotel_days = 4;
-    uint16_t codes[] = {static_cast<uint16_t>(owned), static_cast<uint16_t>(chain), static_cast<uint16_t>(hotel)};
+    uint16_t codes[] = {static_cast<uint16_t>(owned), static_cast<uint16_t>(chain),
+                        static_cast<uint16_t>(hotel)};
     map_area_apply(codes, 3, MAP_AREA_PLOTS | MAP_AREA_FACILITIES, 0, 1);
     EXPECT_EQ(lot(owned).level, 1);
     EXPECT_EQ(lot(owned).owner, 1);
@@ -297,7 +299,8 @@ TEST_F(MapOpsTest, DestructionClearsThePropertyAndScalesTheGrudgeByItsLevel) {
     uint16_t last[] = {static_cast<uint16_t>(noattacker)};
     map_area_apply(last, 1, MAP_AREA_PLOTS, 1, -1);
     EXPECT_EQ(lot(noattacker).owner, 0);
-    for (int q = 0; q < PLAYER_COUNT; ++q) EXPECT_EQ(player_table[2].grudge[q], 0);
+    for (int q = 0; q < PLAYER_COUNT; ++q)
+        EXPECT_EQ(player_table[2].grudge[q], 0);
 }
 
 TEST_F(MapOpsTest, TheMaskPicksWhatIsHitAndRepeatedCodesCountOnce) {
@@ -306,7 +309,8 @@ TEST_F(MapOpsTest, TheMaskPicksWhatIsHitAndRepeatedCodesCountOnce) {
     int plot = f.lot(10, 10, 1, 3);
     int hotel = f.facility(20, 10, FK_HOTEL, 1, 3);
     ASSERT_TRUE(f.load());
-    uint16_t codes[] = {static_cast<uint16_t>(plot), static_cast<uint16_t>(hotel), static_cast<uint16_t>(plot)};
+    uint16_t codes[] = {static_cast<uint16_t>(plot), static_cast<uint16_t>(hotel),
+                        static_cast<uint16_t>(plot)};
     map_area_apply(codes, 3, MAP_AREA_FACILITIES, 0, -1);
     EXPECT_EQ(lot(plot).level, 3);
     EXPECT_EQ(fac(hotel).level, 2);
@@ -329,7 +333,8 @@ TEST_F(MapOpsTest, OccupantsLoseTheirVehicleAndGodsAreRemoved) {
     hooligan.place = WALKER_FREE;
     hooligan.square = static_cast<uint16_t>(s2);
     map_square_table[s2].flags |= sqf_walker(MOVER_HOOLIGAN);
-    uint16_t codes[] = {static_cast<uint16_t>(OBJ_OCCUPANTS | 0x2), static_cast<uint16_t>(OBJ_OCCUPANTS | slot << 8),
+    uint16_t codes[] = {static_cast<uint16_t>(OBJ_OCCUPANTS | 0x2),
+                        static_cast<uint16_t>(OBJ_OCCUPANTS | slot << 8),
                         static_cast<uint16_t>(OBJ_OCCUPANTS | 0x40)};
     map_area_apply(codes, 1, MAP_AREA_PLOTS, 0, 0);
     EXPECT_EQ(player_table[1].travel, TRAVEL_CAR) << "occupants are hit only with their mask bit";
@@ -349,17 +354,22 @@ TEST_F(MapOpsTest, OccupantsLoseTheirVehicleAndGodsAreRemoved) {
 TEST_F(MapOpsTest, BestBuildingIsTheLargestTollOrFacilityPriceThatCanStillRise) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int cheap = f.lot(10, 10, 1, 1, 1000);      // toll[1] 200
-    int dear = f.lot(20, 10, 1, 2, 2000);       // toll[2] 600
-    int tie = f.lot(30, 10, 1, 2, 2000);        // same value, later: loses
-    int top = f.lot(40, 10, 1, 5, 9000);        // at level 5: out
-    int chain = f.lot(50, 10, 1, 1, 9000);      // chain store: out
+    int cheap = f.lot(10, 10, 1, 1, 1000); // toll[1] 200
+    int dear = f.lot(20, 10, 1, 2, 2000);  // toll[2] 600
+    int tie = f.lot(30, 10, 1, 2, 2000);   // same value, later: loses
+    int top = f.lot(40, 10, 1, 5, 9000);   // at level 5: out
+    int chain = f.lot(50, 10, 1, 1, 9000); // chain store: out
     f.lots[5].chain_store = 1;
-    int other = f.lot(60, 10, 2, 1, 9000);      // another owner
+    int other = f.lot(60, 10, 2, 1, 9000); // another owner
     int lab = f.facility(70, 10, FK_RESEARCH_INSTITUTE, 1, 2, 500);
-    int full = f.facility(80, 10, FK_PETROL_STATION, 1, 1, 9000);  // at its top
+    int full = f.facility(80, 10, FK_PETROL_STATION, 1, 1, 9000); // at its top
     ASSERT_TRUE(f.load());
-    (void)cheap; (void)tie; (void)top; (void)chain; (void)other; (void)full;
+    (void)cheap;
+    (void)tie;
+    (void)top;
+    (void)chain;
+    (void)other;
+    (void)full;
     EXPECT_EQ(map_best_building(0), dear);
     // A facility worth more wins; a tie with a plot goes to the plot.
     map_facility_table[lab - OBJ_FACILITY_BASE].price = 700;
@@ -416,13 +426,21 @@ TEST_F(MapOpsTest, SwappingFacilitiesExchangesKindsAndMixedPairsAreRefused) {
 
 // A ring 1-2-3-4-5-6 with a spur 3-7-8 back to 5; 7's link back to 3 closed.
 class MapWalkTest : public MapOpsTest {
-protected:
+  protected:
     void SetUp() override {
         MapOpsTest::SetUp();
         MapFixture f;
-        for (int i = 0; i < 8; ++i) f.square(100 + 100 * i, 100, SQ_EMPTY);
-        f.link(1, 2); f.link(2, 3); f.link(3, 4); f.link(4, 5); f.link(5, 6); f.link(6, 1);
-        f.link(3, 7); f.link(7, 8); f.link(8, 5);
+        for (int i = 0; i < 8; ++i)
+            f.square(100 + 100 * i, 100, SQ_EMPTY);
+        f.link(1, 2);
+        f.link(2, 3);
+        f.link(3, 4);
+        f.link(4, 5);
+        f.link(5, 6);
+        f.link(6, 1);
+        f.link(3, 7);
+        f.link(7, 8);
+        f.link(8, 5);
         ASSERT_TRUE(f.load());
     }
     void put(int p, int square, int prev) {
@@ -433,10 +451,12 @@ protected:
 
 TEST_F(MapWalkTest, FollowsTheOnlyWayAndStopsAfterEightSquares) {
     put(0, 1, 6);
-    for (int k = 0; k < VIEW_PICK_LIST_SIZE; ++k) view_pick_list[k] = 99;
+    for (int k = 0; k < VIEW_PICK_LIST_SIZE; ++k)
+        view_pick_list[k] = 99;
     EXPECT_EQ(map_walk_path(0, 1), 0);
     EXPECT_EQ(view_pick_list[0], 2);
-    for (int k = 1; k < 8; ++k) EXPECT_EQ(view_pick_list[k], 0) << k;
+    for (int k = 1; k < 8; ++k)
+        EXPECT_EQ(view_pick_list[k], 0) << k;
     EXPECT_EQ(view_pick_list[8], 99) << "only the preview entries are cleared";
     // With the spur closed at both ends the ring never forks.
     map_square_table[3].flags |= sqf_closed(2);
@@ -444,7 +464,8 @@ TEST_F(MapWalkTest, FollowsTheOnlyWayAndStopsAfterEightSquares) {
     put(0, 4, 5);
     EXPECT_EQ(map_walk_path(0, 12), 0);
     const uint16_t expected[8] = {3, 2, 1, 6, 5, 4, 3, 2};
-    for (int k = 0; k < 8; ++k) EXPECT_EQ(view_pick_list[k], expected[k]) << k;
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(view_pick_list[k], expected[k]) << k;
 }
 
 TEST_F(MapWalkTest, AForkDrawsAmongTheOpenLinks) {
@@ -485,7 +506,8 @@ TEST_F(MapOpsTest, RandomFreeSquareSkipsPropertyOccupiedGodAndIndoorSquares) {
     f.square(500, 100, SQ_NEWS, 0, 5u << SQF_GOD_SHIFT);
     f.square(600, 100, SQ_NEWS, 0, SQF_INDOOR);
     ASSERT_TRUE(f.load());
-    for (int k = 0; k < 20; ++k) EXPECT_EQ(map_random_free_square(), free_square);
+    for (int k = 0; k < 20; ++k)
+        EXPECT_EQ(map_random_free_square(), free_square);
     map_square_table[free_square].flags |= sqf_player(0);
     EXPECT_EQ(map_random_free_square(), 0);
 }
@@ -493,13 +515,14 @@ TEST_F(MapOpsTest, RandomFreeSquareSkipsPropertyOccupiedGodAndIndoorSquares) {
 TEST_F(MapOpsTest, RandomFarSquareLiesThreeHundredUnitsAwayInXOrY) {
     MapFixture f;
     int from = f.square(1000, 1000, SQ_PROPERTY);
-    f.square(1299, 1299, SQ_PROPERTY);            // near in both
-    int far_x = f.square(1300, 1000, SQ_PROPERTY);  // 300 away in x, same y
+    f.square(1299, 1299, SQ_PROPERTY);             // near in both
+    int far_x = f.square(1300, 1000, SQ_PROPERTY); // 300 away in x, same y
     f.square(1000, 1200, SQ_PROPERTY);
-    f.square(1000, 1500, SQ_NEWS);                // far, but not a property square
+    f.square(1000, 1500, SQ_NEWS); // far, but not a property square
     f.square(700, 1000, SQ_PROPERTY, 0, SQF_INDOOR);
     ASSERT_TRUE(f.load());
-    for (int k = 0; k < 20; ++k) EXPECT_EQ(map_random_square_far(from), far_x);
+    for (int k = 0; k < 20; ++k)
+        EXPECT_EQ(map_random_square_far(from), far_x);
     // Without a far candidate any candidate will do.
     map_square_table[far_x].flags |= sqf_player(1);
     for (int k = 0; k < 20; ++k) {
@@ -507,7 +530,8 @@ TEST_F(MapOpsTest, RandomFarSquareLiesThreeHundredUnitsAwayInXOrY) {
         EXPECT_TRUE(s == 1 || s == 2 || s == 4) << s;
     }
     // From 0 every candidate counts.
-    for (int k = 0; k < 20; ++k) EXPECT_NE(map_random_square_far(0), 0);
+    for (int k = 0; k < 20; ++k)
+        EXPECT_NE(map_random_square_far(0), 0);
 }
 
 TEST_F(MapOpsTest, RandomSquaresReturnZeroWhenNoSquareQualifies) {
@@ -552,10 +576,10 @@ TEST_F(MapOpsTest, ObjectPositionsOfEveryKindOfCode) {
         {8001, true, 600, 610},
         {2000, false, 0, 0},
         {0, false, 0, 0},
-        {OBJ_OCCUPANTS | 0x4 | 0x20 | (20 << 8), true, 50, 60},  // a player first
-        {OBJ_OCCUPANTS | 0x20 | (20 << 8), true, 70, 80},        // then a character
-        {OBJ_OCCUPANTS | (20 << 8), true, 200, 210},             // then a god's square
-        {OBJ_OCCUPANTS | (21 << 8), false, 0, 0},                // a free slot
+        {OBJ_OCCUPANTS | 0x4 | 0x20 | (20 << 8), true, 50, 60}, // a player first
+        {OBJ_OCCUPANTS | 0x20 | (20 << 8), true, 70, 80},       // then a character
+        {OBJ_OCCUPANTS | (20 << 8), true, 200, 210},            // then a god's square
+        {OBJ_OCCUPANTS | (21 << 8), false, 0, 0},               // a free slot
     };
     for (const Case& c : cases) {
         int x = -1, y = -1;
@@ -568,9 +592,9 @@ TEST_F(MapOpsTest, ObjectPositionsOfEveryKindOfCode) {
 TEST_F(MapOpsTest, DirectionBetweenSquares) {
     MapFixture f;
     f.square(500, 500, SQ_EMPTY);
-    f.square(500, 600, SQ_EMPTY);  // below
-    f.square(600, 500, SQ_EMPTY);  // right
-    f.square(400, 400, SQ_EMPTY);  // up-left
+    f.square(500, 600, SQ_EMPTY); // below
+    f.square(600, 500, SQ_EMPTY); // right
+    f.square(400, 400, SQ_EMPTY); // up-left
     ASSERT_TRUE(f.load());
     EXPECT_EQ(map_direction(1, 2), 0);
     EXPECT_EQ(map_direction(1, 3), 2);
@@ -579,4 +603,4 @@ TEST_F(MapOpsTest, DirectionBetweenSquares) {
     EXPECT_EQ(map_direction(1, 1), 2);
 }
 
-}  // namespace
+} // namespace

@@ -51,7 +51,7 @@ bool gbk_name(const char* field, size_t size, std::string* why) {
 }
 
 class StandinMapTest : public ::testing::TestWithParam<int> {
-protected:
+  protected:
     void SetUp() override {
         map_fixture_reset();
         plat_set_data_dir(KARVO_TEST_DATA_DIR);
@@ -91,7 +91,8 @@ TEST_P(StandinMapTest, SquaresFormAClosedNetworkWithForks) {
             ++links;
             const MapSquare& o = map_square_table[t];
             bool back = false;
-            for (int j = 0; j < 4; ++j) back |= o.links[j] == s;
+            for (int j = 0; j < 4; ++j)
+                back |= o.links[j] == s;
             EXPECT_TRUE(back) << "link " << s << " -> " << t << " has no way back";
             double len = std::hypot(o.x - q.x, o.y - q.y);
             EXPECT_GE(len, 64.0) << s << " -> " << t;
@@ -127,7 +128,8 @@ TEST_P(StandinMapTest, SquaresFormAClosedNetworkWithForks) {
             }
         }
     }
-    for (int s = 1; s <= map_square_count; ++s) EXPECT_TRUE(seen[s]) << "square " << s << " cannot be reached";
+    for (int s = 1; s <= map_square_count; ++s)
+        EXPECT_TRUE(seen[s]) << "square " << s << " cannot be reached";
 }
 
 TEST_P(StandinMapTest, EverySquareTypeIsThereAndServesWhatItShould) {
@@ -136,21 +138,29 @@ TEST_P(StandinMapTest, EverySquareTypeIsThereAndServesWhatItShould) {
         const MapSquare& q = map_square_table[s];
         ++count[type(s)];
         switch (type(s)) {
-            case SQ_PROPERTY:
-                EXPECT_TRUE(q.object > OBJ_LOT_BASE && q.object < OBJ_DECORATION_BASE) << s;
-                EXPECT_FALSE(q.flags & SQF_INDOOR) << s;
-                break;
-            case SQ_JAIL: EXPECT_EQ(q.object, OBJ_JAIL); break;
-            case SQ_HOSPITAL: EXPECT_EQ(q.object, OBJ_HOSPITAL); break;
-            case SQ_BANK:
-                ASSERT_GT(q.object, OBJ_COMPANY_BASE);
-                EXPECT_EQ(map_company_table[q.object - OBJ_COMPANY_BASE].kind, COMPANY_KIND_BANK);
-                break;
-            case SQ_SHOP: EXPECT_GT(q.object, OBJ_COMPANY_BASE) << s; break;
-            default: EXPECT_EQ(q.object, 0) << s;
+        case SQ_PROPERTY:
+            EXPECT_TRUE(q.object > OBJ_LOT_BASE && q.object < OBJ_DECORATION_BASE) << s;
+            EXPECT_FALSE(q.flags & SQF_INDOOR) << s;
+            break;
+        case SQ_JAIL:
+            EXPECT_EQ(q.object, OBJ_JAIL);
+            break;
+        case SQ_HOSPITAL:
+            EXPECT_EQ(q.object, OBJ_HOSPITAL);
+            break;
+        case SQ_BANK:
+            ASSERT_GT(q.object, OBJ_COMPANY_BASE);
+            EXPECT_EQ(map_company_table[q.object - OBJ_COMPANY_BASE].kind, COMPANY_KIND_BANK);
+            break;
+        case SQ_SHOP:
+            EXPECT_GT(q.object, OBJ_COMPANY_BASE) << s;
+            break;
+        default:
+            EXPECT_EQ(q.object, 0) << s;
         }
     }
-    for (int t = 0; t < SQUARE_TYPE_COUNT; ++t) EXPECT_GE(count[t], 1) << "type " << t;
+    for (int t = 0; t < SQUARE_TYPE_COUNT; ++t)
+        EXPECT_GE(count[t], 1) << "type " << t;
     EXPECT_EQ(count[SQ_JAIL], 1);
     EXPECT_EQ(count[SQ_HOSPITAL], 1);
     EXPECT_GE(count[SQ_PROPERTY], 30);
@@ -170,7 +180,8 @@ TEST_P(StandinMapTest, EveryPropertyHasItsSquareAndStreetsHoldTwoToFourPlots) {
         streets[std::string(l.street, strnlen(l.street, sizeof l.street))]++;
         EXPECT_GT(l.land_price, 0);
         EXPECT_GT(l.build_price, 0);
-        for (int k = 1; k < 6; ++k) EXPECT_GT(l.toll[k], l.toll[k - 1]) << "plot " << i;
+        for (int k = 1; k < 6; ++k)
+            EXPECT_GT(l.toll[k], l.toll[k - 1]) << "plot " << i;
         EXPECT_EQ(l.owner, 0);
         EXPECT_EQ(l.level, 0);
     }
@@ -209,7 +220,8 @@ TEST_P(StandinMapTest, CompanyBuildingsMatchTheListedStocks) {
             continue;
         }
         ++per_row[c.listed];
-        EXPECT_EQ(c.value, static_cast<int32_t>(stocks[c.listed].reference_price) * 10000) << "company " << j;
+        EXPECT_EQ(c.value, static_cast<int32_t>(stocks[c.listed].reference_price) * 10000)
+            << "company " << j;
         if (c.kind == COMPANY_KIND_BANK) ++banks;
         if (c.kind == COMPANY_KIND_INSURANCE) ++insurers;
     }
@@ -225,15 +237,21 @@ TEST_P(StandinMapTest, CompanyBuildingsMatchTheListedStocks) {
 TEST_P(StandinMapTest, NamesAreGbkTextInsideTheirFields) {
     std::string why;
     for (int s = 1; s <= map_square_count; ++s)
-        EXPECT_TRUE(gbk_name(map_square_table[s].name, sizeof map_square_table[s].name, &why)) << "square " << s << ": " << why;
+        EXPECT_TRUE(gbk_name(map_square_table[s].name, sizeof map_square_table[s].name, &why))
+            << "square " << s << ": " << why;
     for (int i = 1; i <= map_lot_count; ++i)
-        EXPECT_TRUE(gbk_name(map_lot_table[i].street, sizeof map_lot_table[i].street, &why)) << "plot " << i << ": " << why;
+        EXPECT_TRUE(gbk_name(map_lot_table[i].street, sizeof map_lot_table[i].street, &why))
+            << "plot " << i << ": " << why;
     for (int i = 1; i <= map_facility_count; ++i)
-        EXPECT_TRUE(gbk_name(map_facility_table[i].name, sizeof map_facility_table[i].name, &why)) << "facility " << i << ": " << why;
+        EXPECT_TRUE(gbk_name(map_facility_table[i].name, sizeof map_facility_table[i].name, &why))
+            << "facility " << i << ": " << why;
     for (int i = 1; i <= map_company_count; ++i)
-        EXPECT_TRUE(gbk_name(map_company_table[i].name, sizeof map_company_table[i].name, &why)) << "company " << i << ": " << why;
+        EXPECT_TRUE(gbk_name(map_company_table[i].name, sizeof map_company_table[i].name, &why))
+            << "company " << i << ": " << why;
     for (int i = 1; i <= map_decoration_count; ++i)
-        EXPECT_TRUE(gbk_name(map_decoration_table[i].name, sizeof map_decoration_table[i].name, &why)) << "decoration " << i << ": " << why;
+        EXPECT_TRUE(
+            gbk_name(map_decoration_table[i].name, sizeof map_decoration_table[i].name, &why))
+            << "decoration " << i << ": " << why;
 }
 
 TEST_P(StandinMapTest, GodsFindPlacesThreeHundredUnitsApart) {
@@ -265,7 +283,8 @@ TEST_P(StandinMapTest, GodsFindPlacesThreeHundredUnitsApart) {
 
 TEST_P(StandinMapTest, BuildingsStandApartFromThePath) {
     std::set<std::pair<int, int>> places;
-    for (int s = 1; s <= map_square_count; ++s) places.insert({map_square_table[s].x, map_square_table[s].y});
+    for (int s = 1; s <= map_square_count; ++s)
+        places.insert({map_square_table[s].x, map_square_table[s].y});
     auto check = [&](int x, int y, const char* what, int i) {
         EXPECT_TRUE(places.insert({x, y}).second) << what << " " << i << " shares its place";
         EXPECT_GT(x, 0);
@@ -273,12 +292,16 @@ TEST_P(StandinMapTest, BuildingsStandApartFromThePath) {
         EXPECT_LT(x, MAP_WORLD_SIZE);
         EXPECT_LT(y, MAP_WORLD_SIZE);
     };
-    for (int i = 1; i <= map_lot_count; ++i) check(map_lot_table[i].x, map_lot_table[i].y, "plot", i);
-    for (int i = 1; i <= map_facility_count; ++i) check(map_facility_table[i].x, map_facility_table[i].y, "facility", i);
-    for (int i = 1; i <= map_company_count; ++i) check(map_company_table[i].x, map_company_table[i].y, "company", i);
-    for (int i = 1; i <= map_decoration_count; ++i) check(map_decoration_table[i].x, map_decoration_table[i].y, "decoration", i);
+    for (int i = 1; i <= map_lot_count; ++i)
+        check(map_lot_table[i].x, map_lot_table[i].y, "plot", i);
+    for (int i = 1; i <= map_facility_count; ++i)
+        check(map_facility_table[i].x, map_facility_table[i].y, "facility", i);
+    for (int i = 1; i <= map_company_count; ++i)
+        check(map_company_table[i].x, map_company_table[i].y, "company", i);
+    for (int i = 1; i <= map_decoration_count; ++i)
+        check(map_decoration_table[i].x, map_decoration_table[i].y, "decoration", i);
 }
 
 INSTANTIATE_TEST_SUITE_P(Maps, StandinMapTest, ::testing::Range(0, 4));
 
-}  // namespace
+} // namespace

@@ -21,16 +21,23 @@ uint32_t get32(const Block& b, size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
 }
 void put32(Block& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 void put16(Block& b, size_t at, uint16_t v) {
     b[at] = static_cast<uint8_t>(v);
     b[at + 1] = static_cast<uint8_t>(v >> 8);
 }
-size_t count_at(int table) { return 8 * table; }
-size_t offset_at(int table) { return 8 * table + 4; }
+size_t count_at(int table) {
+    return 8 * table;
+}
+size_t offset_at(int table) {
+    return 8 * table + 4;
+}
 // Byte offset of record i of a table in the block.
-size_t rec(const Block& b, int table, int i, size_t size) { return get32(b, offset_at(table)) + i * size; }
+size_t rec(const Block& b, int table, int i, size_t size) {
+    return get32(b, offset_at(table)) + i * size;
+}
 
 // Three squares in a line, two plots, a facility, a company and the two places.
 MapFixture small_board() {
@@ -49,7 +56,7 @@ MapFixture small_board() {
 }
 
 class MapBlockTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { map_fixture_reset(); }
 };
 
@@ -62,14 +69,14 @@ Block current_block() {
 TEST_F(MapBlockTest, FieldsAreReadFromWhereTheLayoutPutsThem) {
     Block b = small_board().block();
     size_t sq = rec(b, 0, 2, MAP_SQUARE_SIZE);
-    put16(b, sq + 24, 3);           // link 0
-    put16(b, sq + 30, 1);           // link 3
-    put16(b, sq + 34, 9);           // marker frame
+    put16(b, sq + 24, 3); // link 0
+    put16(b, sq + 30, 1); // link 3
+    put16(b, sq + 34, 9); // marker frame
     put32(b, sq + 36, SQ_JAIL | 0x00050000u | SQF_INDOOR | sqf_closed(3));
     size_t lot = rec(b, 1, 1, MAP_LOT_SIZE);
     b[lot + 23] = 0x51;
     b[lot + 24] = 1;
-    put16(b, lot + 42, 4321);       // toll at level 5
+    put16(b, lot + 42, 4321); // toll at level 5
     put32(b, lot + 48, 0x07CE0C1F);
     size_t fac = rec(b, 2, 1, MAP_FACILITY_SIZE);
     b[fac + 29] = 4;
@@ -122,17 +129,23 @@ TEST_F(MapBlockTest, EveryByteIsCarriedThroughAReadAndAWrite) {
     // the gap, every record 0 and every byte no field names with a pattern.
     Block b(good.size() + 12);
     std::memcpy(b.data(), good.data(), MAP_HEADER_SIZE);
-    std::memcpy(b.data() + MAP_HEADER_SIZE + 12, good.data() + MAP_HEADER_SIZE, good.size() - MAP_HEADER_SIZE);
-    for (int t = 0; t < 5; ++t) put32(b, offset_at(t), get32(b, offset_at(t)) + 12);
-    for (size_t k = 0; k < 12; ++k) b[MAP_HEADER_SIZE + k] = static_cast<uint8_t>(0xA0 + k);
-    const size_t sizes[5] = {MAP_SQUARE_SIZE, MAP_LOT_SIZE, MAP_FACILITY_SIZE, MAP_COMPANY_SIZE, MAP_DECORATION_SIZE};
+    std::memcpy(b.data() + MAP_HEADER_SIZE + 12, good.data() + MAP_HEADER_SIZE,
+                good.size() - MAP_HEADER_SIZE);
     for (int t = 0; t < 5; ++t)
-        for (size_t k = 0; k < sizes[t]; ++k) b[rec(b, t, 0, sizes[t]) + k] = static_cast<uint8_t>(k * 7 + t);
+        put32(b, offset_at(t), get32(b, offset_at(t)) + 12);
+    for (size_t k = 0; k < 12; ++k)
+        b[MAP_HEADER_SIZE + k] = static_cast<uint8_t>(0xA0 + k);
+    const size_t sizes[5] = {MAP_SQUARE_SIZE, MAP_LOT_SIZE, MAP_FACILITY_SIZE, MAP_COMPANY_SIZE,
+                             MAP_DECORATION_SIZE};
+    for (int t = 0; t < 5; ++t)
+        for (size_t k = 0; k < sizes[t]; ++k)
+            b[rec(b, t, 0, sizes[t]) + k] = static_cast<uint8_t>(k * 7 + t);
     size_t fac = rec(b, 2, 1, MAP_FACILITY_SIZE);
     b[fac + 31] = 0x5A;
     put16(b, fac + 32, 0xBEEF);
     b[rec(b, 4, 1, MAP_DECORATION_SIZE) + 25] = 0x77;
-    std::memcpy(&b[rec(b, 0, 1, MAP_SQUARE_SIZE) + 4], "\xB5\xD8\xB5\xE3\0\x11\x22", 7);  // bytes after the name's end
+    std::memcpy(&b[rec(b, 0, 1, MAP_SQUARE_SIZE) + 4], "\xB5\xD8\xB5\xE3\0\x11\x22",
+                7); // bytes after the name's end
     std::string error;
     ASSERT_TRUE(map_data_read(b.data(), b.size(), &error)) << error;
     EXPECT_EQ(map_data_size, b.size());
@@ -178,7 +191,8 @@ const std::vector<Corruption>& corruptions() {
         {"no squares", [](Block& b) { put32(b, count_at(0), 0); }},
         {"offset inside the header", [](Block& b) { put32(b, offset_at(1), 20); }},
         {"negative offset", [](Block& b) { put32(b, offset_at(2), 0xFFFFFF00u); }},
-        {"table beyond the block", [](Block& b) { put32(b, count_at(4), get32(b, count_at(4)) + 1); }},
+        {"table beyond the block",
+         [](Block& b) { put32(b, count_at(4), get32(b, count_at(4)) + 1); }},
         {"tables overlap", [](Block& b) { put32(b, offset_at(1), get32(b, offset_at(0)) + 40); }},
         {"table after the decorations",
          [](Block& b) {
@@ -186,12 +200,16 @@ const std::vector<Corruption>& corruptions() {
              b.resize(b.size() + 2 * MAP_COMPANY_SIZE);
          }},
         {"square type 17", [](Block& b) { b[rec(b, 0, 1, MAP_SQUARE_SIZE) + 36] = 17; }},
-        {"link to a missing square", [](Block& b) { put16(b, rec(b, 0, 1, MAP_SQUARE_SIZE) + 26, 4); }},
+        {"link to a missing square",
+         [](Block& b) { put16(b, rec(b, 0, 1, MAP_SQUARE_SIZE) + 26, 4); }},
         {"link to itself", [](Block& b) { put16(b, rec(b, 0, 2, MAP_SQUARE_SIZE) + 28, 2); }},
-        {"serves a missing plot", [](Block& b) { put16(b, rec(b, 0, 1, MAP_SQUARE_SIZE) + 32, 2003); }},
-        {"serves a missing decoration", [](Block& b) { put16(b, rec(b, 0, 1, MAP_SQUARE_SIZE) + 32, 8003); }},
+        {"serves a missing plot",
+         [](Block& b) { put16(b, rec(b, 0, 1, MAP_SQUARE_SIZE) + 32, 2003); }},
+        {"serves a missing decoration",
+         [](Block& b) { put16(b, rec(b, 0, 1, MAP_SQUARE_SIZE) + 32, 8003); }},
         {"serves code 2000", [](Block& b) { put16(b, rec(b, 0, 1, MAP_SQUARE_SIZE) + 32, 2000); }},
-        {"serves code 10000", [](Block& b) { put16(b, rec(b, 0, 1, MAP_SQUARE_SIZE) + 32, 10000); }},
+        {"serves code 10000",
+         [](Block& b) { put16(b, rec(b, 0, 1, MAP_SQUARE_SIZE) + 32, 10000); }},
         {"god slot 47", [](Block& b) { b[rec(b, 0, 3, MAP_SQUARE_SIZE) + 38] = 47; }},
         {"plot owner 5", [](Block& b) { b[rec(b, 1, 2, MAP_LOT_SIZE) + 25] = 5; }},
         {"plot level 6", [](Block& b) { b[rec(b, 1, 1, MAP_LOT_SIZE) + 26] = 6; }},
@@ -268,7 +286,8 @@ TEST_F(MapBlockTest, DamagedBlocksAreRefusedOrSafeToUse) {
     for (int round = 0; round < 3000; ++round) {
         Block b = good;
         int hits = 1 + game_rand() % 4;
-        for (int k = 0; k < hits; ++k) b[static_cast<size_t>(game_rand()) % b.size()] = static_cast<uint8_t>(game_rand());
+        for (int k = 0; k < hits; ++k)
+            b[static_cast<size_t>(game_rand()) % b.size()] = static_cast<uint8_t>(game_rand());
         std::string error;
         if (!map_data_read(b.data(), b.size(), &error)) {
             EXPECT_FALSE(error.empty());
@@ -280,7 +299,8 @@ TEST_F(MapBlockTest, DamagedBlocksAreRefusedOrSafeToUse) {
             player_table[0].prev_square = map_square_table[s].links[0];
             map_walk_path(0, 8);
             map_random_square_far(s);
-            for (int k = 0; k < 4; ++k) map_direction(s, map_square_table[s].links[k]);
+            for (int k = 0; k < 4; ++k)
+                map_direction(s, map_square_table[s].links[k]);
             int x, y;
             map_object_position(map_square_table[s].object, &x, &y);
             map_building_op(map_square_table[s].object, round % 3);
@@ -294,4 +314,4 @@ TEST_F(MapBlockTest, DamagedBlocksAreRefusedOrSafeToUse) {
     EXPECT_GT(accepted, 0) << "damage to names and prices is harmless and accepted";
 }
 
-}  // namespace
+} // namespace

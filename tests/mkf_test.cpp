@@ -21,13 +21,16 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
 void put32(Bytes& b, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        b.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 void set32(Bytes& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        b[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
 }
 uint32_t f32(const Bytes& b, size_t at) {
-    return static_cast<uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16) | static_cast<uint32_t>(b[at + 3]) << 24;
+    return static_cast<uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16) |
+           static_cast<uint32_t>(b[at + 3]) << 24;
 }
 void put16(Bytes& b, uint16_t v) {
     b.push_back(static_cast<uint8_t>(v));
@@ -51,7 +54,8 @@ RawEntry packed(const Bytes& plain, uint32_t pixel_offset = 0, uint32_t pixel_by
 }
 
 // Archive file bytes: entry offsets are recorded in `offsets` when given.
-Bytes archive_bytes(const std::vector<RawEntry>& entries, std::vector<uint32_t>* offsets = nullptr) {
+Bytes archive_bytes(const std::vector<RawEntry>& entries,
+                    std::vector<uint32_t>* offsets = nullptr) {
     Bytes f;
     put32(f, 0);
     std::vector<uint32_t> at;
@@ -64,7 +68,8 @@ Bytes archive_bytes(const std::vector<RawEntry>& entries, std::vector<uint32_t>*
         f.insert(f.end(), e.data.begin(), e.data.end());
     }
     set32(f, 0, static_cast<uint32_t>(f.size()));
-    for (uint32_t o : at) put32(f, o);
+    for (uint32_t o : at)
+        put32(f, o);
     if (offsets) *offsets = at;
     return f;
 }
@@ -82,7 +87,8 @@ Bytes smp_set(const std::vector<std::pair<uint16_t, uint16_t>>& sizes) {
     }
     uint16_t v = 1;
     for (auto [w, h] : sizes)
-        for (int i = 0; i < w * h; ++i) put16(b, v++);
+        for (int i = 0; i < w * h; ++i)
+            put16(b, v++);
     return b;
 }
 
@@ -97,15 +103,17 @@ Bytes spr_set(const std::vector<std::pair<uint16_t, uint16_t>>& sizes) {
         put16(b, 0);
         put32(b, static_cast<uint32_t>(w) * h);
     }
-    for (int i = 0; i < 256; ++i) put16(b, 0x7FFF);
+    for (int i = 0; i < 256; ++i)
+        put16(b, 0x7FFF);
     uint8_t v = 1;
     for (auto [w, h] : sizes)
-        for (int i = 0; i < w * h; ++i) b.push_back(v++);
+        for (int i = 0; i < w * h; ++i)
+            b.push_back(v++);
     return b;
 }
 
 class MkfTest : public ::testing::Test {
-protected:
+  protected:
     fs::path dir;
     std::string saved_data_dir;
 
@@ -150,7 +158,8 @@ Bytes read_all(int slot, int entry, uint32_t* size = nullptr) {
 
 TEST_F(MkfTest, ReadsStoredAndPackedEntries) {
     Bytes text(5000);
-    for (size_t i = 0; i < text.size(); ++i) text[i] = static_cast<uint8_t>("archive "[i % 8]);
+    for (size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<uint8_t>("archive "[i % 8]);
     Bytes small = {1, 2, 3};
     int slot = open(archive_bytes({stored(small), packed(text), stored({})}));
     ASSERT_GE(slot, 0);
@@ -190,13 +199,15 @@ TEST_F(MkfTest, ArchiveWithNoEntries) {
 
 TEST_F(MkfTest, ConvertsExactlyThePixelBytes) {
     Bytes plain = {0xAA, 0xFF, 0x7F, 0xFF, 0x7F, 0xFF, 0x7F, 0xBB};
-    int slot = open(archive_bytes({stored(plain, 1, 4), packed(Bytes(64, 0xFF), 0, 0), stored(plain, 1, 5)}));
+    int slot = open(
+        archive_bytes({stored(plain, 1, 4), packed(Bytes(64, 0xFF), 0, 0), stored(plain, 1, 5)}));
     ASSERT_GE(slot, 0);
     EXPECT_EQ(read_all(slot, 0), plain); // RGB555 display: nothing converted
     gfx_set_pixel_format(PIXEL_RGB565);
     Bytes first = read_all(slot, 0);
     EXPECT_EQ(first, (Bytes{0xAA, 0xDF, 0xFF, 0xDF, 0xFF, 0xFF, 0x7F, 0xBB}));
-    EXPECT_EQ(read_all(slot, 0), first); // a second read converts the file's bytes again, not the first result
+    EXPECT_EQ(read_all(slot, 0),
+              first); // a second read converts the file's bytes again, not the first result
     EXPECT_EQ(read_all(slot, 1), Bytes(64, 0xFF)); // count 0: left as stored
     EXPECT_EQ(read_all(slot, 2), first);           // an odd last byte is not half a pixel
 }
@@ -300,7 +311,8 @@ TEST_F(MkfTest, SlotsOutsideTheTableOrNotOpenReadNothing) {
     int slot = open(archive_bytes({stored({1})}));
     ASSERT_EQ(slot, 0);
     uint32_t n = 77;
-    for (int bad : {-1, 1, 15, 16, 1000}) EXPECT_EQ(mkf_read(bad, 0, nullptr, &n), nullptr) << bad;
+    for (int bad : {-1, 1, 15, 16, 1000})
+        EXPECT_EQ(mkf_read(bad, 0, nullptr, &n), nullptr) << bad;
     EXPECT_EQ(n, 77u);
     EXPECT_EQ(mkf_close(-1), 0);
     EXPECT_EQ(mkf_close(99), 0);
@@ -311,7 +323,8 @@ TEST_F(MkfTest, SlotsOutsideTheTableOrNotOpenReadNothing) {
 
 TEST_F(MkfTest, SixteenArchivesAtMost) {
     std::string path = write("t.mkf", archive_bytes({stored({1})}));
-    for (int i = 0; i < MKF_SLOT_COUNT; ++i) EXPECT_EQ(mkf_open(path.c_str()), i);
+    for (int i = 0; i < MKF_SLOT_COUNT; ++i)
+        EXPECT_EQ(mkf_open(path.c_str()), i);
     EXPECT_EQ(mkf_open(path.c_str()), -1);
     mkf_close(5);
     EXPECT_EQ(mkf_open(path.c_str()), 5); // the lowest free slot
@@ -338,7 +351,7 @@ TEST_F(MkfTest, FindsArchivesUnderTheFallbackPrefix) {
 TEST_F(MkfTest, WorkingDirectoryComesBeforeTheFallback) {
     fs::path cwd = dir / "work";
     fs::create_directories(cwd);
-    write("BOTH.MKF", archive_bytes({stored({2})}));               // in the data directory
+    write("BOTH.MKF", archive_bytes({stored({2})})); // in the data directory
     Bytes here = archive_bytes({stored({1})});
     std::FILE* f = std::fopen((cwd / "BOTH.MKF").c_str(), "wb");
     std::fwrite(here.data(), 1, here.size(), f);
@@ -352,26 +365,27 @@ TEST_F(MkfTest, WorkingDirectoryComesBeforeTheFallback) {
 }
 
 TEST_F(MkfTest, MalformedFilesDoNotOpen) {
-    EXPECT_EQ(open({}), -1);           // no index offset
-    EXPECT_EQ(open({1, 0}), -1);       // cut inside it
+    EXPECT_EQ(open({}), -1);     // no index offset
+    EXPECT_EQ(open({1, 0}), -1); // cut inside it
     Bytes past;
-    put32(past, 100);                  // index offset past the end
+    put32(past, 100); // index offset past the end
     EXPECT_EQ(open(past), -1);
     Bytes inside;
-    put32(inside, 2);                  // index offset inside its own word
+    put32(inside, 2); // index offset inside its own word
     put32(inside, 0);
     EXPECT_EQ(open(inside), -1);
 }
 
 TEST_F(MkfTest, DamagedEntriesReadAsZero) {
     Bytes plain(3000);
-    for (size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<uint8_t>(i * i);
+    for (size_t i = 0; i < plain.size(); ++i)
+        plain[i] = static_cast<uint8_t>(i * i);
     std::vector<uint32_t> at;
     Bytes good = archive_bytes({packed(plain), stored({1, 2, 3, 4})}, &at);
     uint32_t index = static_cast<uint32_t>(good[0] | good[1] << 8 | good[2] << 16);
     struct Case {
         const char* what;
-        int entry;                         // the entry spoiled; the other still reads
+        int entry;                                      // the entry spoiled; the other still reads
         std::vector<std::pair<size_t, uint32_t>> edits; // (file offset, u32 written there)
     };
     const std::vector<Case> cases = {
@@ -388,7 +402,8 @@ TEST_F(MkfTest, DamagedEntriesReadAsZero) {
     };
     for (const Case& c : cases) {
         Bytes f = good;
-        for (auto [offset, value] : c.edits) set32(f, offset, value);
+        for (auto [offset, value] : c.edits)
+            set32(f, offset, value);
         mkf_reset();
         int slot = open(f);
         ASSERT_GE(slot, 0) << c.what;
@@ -426,7 +441,8 @@ TEST_F(MkfTest, ReadErrorsReadAsZero) {
     // Far larger than the file's read buffer, so that the bytes must come from the file.
     Bytes plain(200000);
     uint32_t seed = 9;
-    for (auto& c : plain) c = static_cast<uint8_t>((seed = seed * 1664525u + 1013904223u) >> 29);
+    for (auto& c : plain)
+        c = static_cast<uint8_t>((seed = seed * 1664525u + 1013904223u) >> 29);
     std::vector<uint32_t> at;
     Bytes f = archive_bytes({stored({1, 2, 3, 4}), packed(plain), stored(plain)}, &at);
     std::string path = write("t.mkf", f);

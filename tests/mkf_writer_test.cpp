@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <stdexcept>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
 
@@ -18,7 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class MkfWriterTest : public ::testing::Test {
-protected:
+  protected:
     fs::path path;
     void SetUp() override {
         mkf_reset();
@@ -86,7 +86,7 @@ TEST_F(MkfWriterTest, PacksWhenSmallerStoresOtherwise) {
         EXPECT_EQ(Bytes(p, p + n), e == 1 ? tiny : e == 4 ? even : runs) << e;
         std::free(p);
     }
-    EXPECT_THROW(mkf_writer_add(a, 0, tiny), std::invalid_argument); // written twice
+    EXPECT_THROW(mkf_writer_add(a, 0, tiny), std::invalid_argument);       // written twice
     EXPECT_THROW(mkf_writer_add(a, 9, tiny, 1, 2), std::invalid_argument); // pixels past the data
 }
 

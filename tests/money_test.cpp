@@ -14,13 +14,15 @@ namespace {
 // Every yuan of the game that a payment can reach.
 int64_t money_in_game() {
     int64_t sum = lotto_jackpot;
-    for (const PlayerRecord& p : player_table) sum += int64_t{p.cash} + p.deposit;
-    for (int i = 1; i <= map_company_count; ++i) sum += map_company_table[i].earnings;
+    for (const PlayerRecord& p : player_table)
+        sum += int64_t{p.cash} + p.deposit;
+    for (int i = 1; i <= map_company_count; ++i)
+        sum += map_company_table[i].earnings;
     return sum;
 }
 
 class MoneyTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         game_state_reset();
         map_reset();
@@ -74,8 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PayCase{300, 2000, 1000, MONEY_DEPOSIT_FIRST, 300, 1000, 1000, false},
                       PayCase{300, 200, 1000, MONEY_DEPOSIT_FIRST, 0, 0, 500, true},
                       PayCase{500, 0, 500, 0, 0, 0, 500, false},
-                      PayCase{0, 500, 500, 0, 0, 0, 500, false},
-                      PayCase{0, 0, 1, 0, 0, 0, 0, true},
+                      PayCase{0, 500, 500, 0, 0, 0, 500, false}, PayCase{0, 0, 1, 0, 0, 0, 0, true},
                       PayCase{700, 50, 0, 0, 700, 50, 0, false}));
 
 TEST_F(MoneyTest, PayeeCashFlagAndMonthlyCountersAddUp) {
@@ -125,10 +126,19 @@ TEST_F(MoneyTest, UnknownPartiesAndNegativeAmountsAreRefused) {
         int32_t payer, payee, amount;
     };
     const Bad cases[] = {
-        {-1, 0, 10},   // the jackpot never pays
-        {-2, 0, 10},  {4, 0, 10},   {0, 4, 10},  {0, -2, 10}, {100, 0, 10}, {0, 100, 10},
-        {104, 0, 10}, {0, 104, 10}, {50, 0, 10}, {0, 0x7FFFFFFF, 10},
-        {0, 1, -1},   // a negative amount would move money backwards
+        {-1, 0, 10}, // the jackpot never pays
+        {-2, 0, 10},
+        {4, 0, 10},
+        {0, 4, 10},
+        {0, -2, 10},
+        {100, 0, 10},
+        {0, 100, 10},
+        {104, 0, 10},
+        {0, 104, 10},
+        {50, 0, 10},
+        {0, 0x7FFFFFFF, 10},
+        {0, 1, -1}, // a negative amount would move money
+                    // backwards
         {101, 0, -500},
     };
     const int64_t before = money_in_game();
@@ -172,7 +182,7 @@ TEST_P(MoneyConservation, PaymentsNeitherCreateNorDestroyMoney) {
     player_table[0].cash = 1500;
     player_table[0].deposit = 2500;
     player_table[1].cash = 40;
-    player_table[1].deposit = 10;  // goes bankrupt on anything above 50
+    player_table[1].deposit = 10; // goes bankrupt on anything above 50
     player_table[2].cash = 900;
     map_company_table[1].earnings = 300;
     map_company_table[2].earnings = -50;
@@ -190,7 +200,8 @@ TEST_P(MoneyConservation, PaymentsNeitherCreateNorDestroyMoney) {
 
 INSTANTIATE_TEST_SUITE_P(
     PartyKinds, MoneyConservation,
-    ::testing::Values(Transfer{0, 2, 3000, 0}, Transfer{0, 2, 3000, MONEY_DEPOSIT_FIRST | MONEY_INTO_CASH},
+    ::testing::Values(Transfer{0, 2, 3000, 0},
+                      Transfer{0, 2, 3000, MONEY_DEPOSIT_FIRST | MONEY_INTO_CASH},
                       Transfer{0, 102, 2000, 0}, Transfer{0, PARTY_JACKPOT, 4000, 0},
                       Transfer{101, 0, 5000, MONEY_INTO_CASH}, Transfer{102, 101, 700, 0},
                       Transfer{103, PARTY_JACKPOT, 10, 0}, Transfer{1, 0, 5000, 0},
@@ -210,16 +221,16 @@ TEST_F(MoneyTest, OnlyTheCurrentMoversPaymentsRedrawTheSidePanel) {
     player_table[1].cash = 1000;
     game_active_mover = 0;
     screen_depth = 1;
-    money_pay(1, 0, 10, 0);  // not the current mover
+    money_pay(1, 0, 10, 0); // not the current mover
     EXPECT_EQ(money_audit().panel_refreshes, 0);
     game_active_mover = 1;
     money_pay(1, 0, 10, 0);
     EXPECT_EQ(money_audit().panel_refreshes, 1);
-    money_credit(0, 10, 0);  // the payee's panel is never redrawn by a credit to another
+    money_credit(0, 10, 0); // the payee's panel is never redrawn by a credit to another
     EXPECT_EQ(money_audit().panel_refreshes, 1);
     money_credit(1, 10, 0);
     EXPECT_EQ(money_audit().panel_refreshes, 2);
-    screen_depth = 2;  // a modal screen over the board
+    screen_depth = 2; // a modal screen over the board
     money_credit(1, 10, 0);
     money_pay(1, 0, 10, 0);
     EXPECT_EQ(money_audit().panel_refreshes, 2);
@@ -237,4 +248,4 @@ TEST_F(MoneyTest, PointsSaturateInsteadOfWrapping) {
     EXPECT_EQ(player_add_points(7, 10), 0);
 }
 
-}  // namespace
+} // namespace

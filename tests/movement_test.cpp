@@ -11,7 +11,7 @@
 namespace {
 
 class Movement : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         turn_world_reset();
         ASSERT_TRUE(ring_board_load(8));
@@ -108,7 +108,7 @@ TEST_F(Movement, ADeadEndOrClosedLinksTurnTheMoverBack) {
 TEST_F(Movement, EnteringAHotelDropsTheInsideBitHalfWay) {
     ring_place_player(0, 3, CTRL_COMPUTER | CTRL_INSIDE);
     map_facility_table[1].x = 480;
-    map_facility_table[1].y = 400;  // 80 units away: 10 frames at 8
+    map_facility_table[1].y = 400; // 80 units away: 10 frames at 8
     player_table[0].inside_facility = 1;
     player_table[0].facing = 6;
     game_active_mover = 0;
@@ -126,8 +126,8 @@ TEST_F(Movement, EnteringAHotelDropsTheInsideBitHalfWay) {
     EXPECT_EQ(player_table[0].control, CTRL_COMPUTER);
     EXPECT_EQ(player_table[0].x, 480);
     EXPECT_EQ(player_table[0].y, 400);
-    EXPECT_EQ(player_table[0].square, 3);  // still on its square
-    EXPECT_EQ(player_table[0].facing, 6);  // facing is not turned along the path
+    EXPECT_EQ(player_table[0].square, 3); // still on its square
+    EXPECT_EQ(player_table[0].facing, 6); // facing is not turned along the path
 }
 
 TEST_F(Movement, AOneFrameStepIntoABuildingStillEndsTheInsideState) {
@@ -150,7 +150,7 @@ TEST_F(Movement, SteppingOutClearsTheStayCountersHalfWay) {
     EXPECT_EQ(player_table[0].hotel_days, 0);
     EXPECT_EQ(player_table[0].jail_days, 0);
     EXPECT_EQ(player_table[0].y, 320);
-    EXPECT_NE(player_table[0].control & CTRL_STEPPING, 0);  // the turn flow ends it
+    EXPECT_NE(player_table[0].control & CTRL_STEPPING, 0); // the turn flow ends it
 }
 
 TEST_F(Movement, TurningAroundSendsTheMoverBack) {
@@ -165,7 +165,8 @@ TEST_F(Movement, TurningAroundSendsTheMoverBack) {
 }
 
 TEST_F(Movement, RelocationMovesTheOccupancyMarkFarAway) {
-    for (int i = 1; i <= 8; ++i) map_square_table[i].flags = SQ_PROPERTY;
+    for (int i = 1; i <= 8; ++i)
+        map_square_table[i].flags = SQ_PROPERTY;
     ring_place_player(0, 1, CTRL_COMPUTER);
     player_relocate_random(0);
     const PlayerRecord& r = player_table[0];
@@ -187,4 +188,4 @@ TEST_F(Movement, AttachedGodAndBombFollowTheHolder) {
     EXPECT_EQ(god_table[37].square, 4);
 }
 
-}  // namespace
+} // namespace

@@ -14,9 +14,11 @@ TEST(GameRandom, FollowsTheGeneratorFormula) {
 TEST(GameRandom, SeedReplaysTheSameSequence) {
     game_srand(0xDEADBEEF);
     int first[16];
-    for (int& v : first) v = game_rand();
+    for (int& v : first)
+        v = game_rand();
     game_srand(0xDEADBEEF);
-    for (int v : first) EXPECT_EQ(game_rand(), v);
+    for (int v : first)
+        EXPECT_EQ(game_rand(), v);
 }
 
 TEST(GameRandom, StaysInFifteenBits) {

@@ -26,7 +26,7 @@ TEST(Runner, SameArgumentsGiveTheSameOutputByteForByte) {
     EXPECT_EQ(count_lines(a.out, "end code="), 1);
     EXPECT_GT(count_lines(a.out, "day "), 10);
     EXPECT_NE(a.out.find("| P2 "), std::string::npos);
-    EXPECT_EQ(a.out.find("| P3 "), std::string::npos);  // three players only
+    EXPECT_EQ(a.out.find("| P3 "), std::string::npos); // three players only
 }
 
 TEST(Runner, DayLimitEndsTheGameAndAnotherSeedPlaysAnotherGame) {
@@ -47,4 +47,4 @@ TEST(Runner, BadArgumentsAreRefused) {
     EXPECT_EQ(run_runner("1 0 2").status, 2);
 }
 
-}  // namespace
+} // namespace

@@ -10,7 +10,7 @@
 namespace {
 
 class SpinnerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         game_state_reset();
         decisions_reset();
@@ -36,7 +36,8 @@ TEST_F(SpinnerTest, ComputerWheelBrakesAtTickFortyAndStopsOnAValue) {
             // 40 spinning advances and 12 braking ones, then the creep to
             // the first position that holds a value.
             int expect = (start + 40 + 12) % WHEEL_POSITIONS;
-            while (spin_wheel_table[kind][expect] == -1) expect = (expect + 1) % WHEEL_POSITIONS;
+            while (spin_wheel_table[kind][expect] == -1)
+                expect = (expect + 1) % WHEEL_POSITIONS;
             EXPECT_EQ(pos, expect) << "seed " << seed << " kind " << kind;
         }
     }
@@ -51,8 +52,10 @@ TEST_F(SpinnerTest, WheelValuesFromEveryStart) {
         seen_hotel.insert(spin_building_prompt(WHEEL_HOTEL_DAYS, "x"));
         seen_insurance.insert(spin_building_prompt(WHEEL_INSURANCE_DAYS, "x"));
     }
-    for (int v : seen_hotel) EXPECT_TRUE(hotel.count(v)) << v;
-    for (int v : seen_insurance) EXPECT_TRUE(insurance.count(v)) << v;
+    for (int v : seen_hotel)
+        EXPECT_TRUE(hotel.count(v)) << v;
+    for (int v : seen_insurance)
+        EXPECT_TRUE(insurance.count(v)) << v;
     EXPECT_EQ(seen_hotel, hotel);
     EXPECT_EQ(seen_insurance, insurance);
 }
@@ -71,9 +74,11 @@ TEST_F(SpinnerTest, HumanStopsWhenHeClicks) {
     EXPECT_EQ(spin_last_spin_ticks(), 3);
     // A human who never clicks: the result stands for 40 ticks at most.
     const int asked = decision_asked_count();
-    for (int i = 0; i < 100; ++i) decision_script_push(0);
-    decision_script_push(1);  // the stop of the spinning comes after 101 ticks
-    for (int i = 0; i < 60; ++i) decision_script_push(0);
+    for (int i = 0; i < 100; ++i)
+        decision_script_push(0);
+    decision_script_push(1); // the stop of the spinning comes after 101 ticks
+    for (int i = 0; i < 60; ++i)
+        decision_script_push(0);
     spin_wheel_run(WHEEL_TRAVEL);
     EXPECT_EQ(decision_script_left(), 60 - 39);
     EXPECT_EQ(spin_last_spin_ticks(), 101);
@@ -94,11 +99,12 @@ TEST_F(SpinnerTest, SleepwalkingOrHandedOverHumanStopsByItself) {
 
 TEST_F(SpinnerTest, BrakedReelMakesSevenAdvancesAndRestsOnADigit) {
     // Reel 1 on an odd position: braking starts at once.
-    spin_reels_draw(4, 0xF, 0);  // all reels at 1
+    spin_reels_draw(4, 0xF, 0); // all reels at 1
     const int before = spin_reel_position(1);
     ASSERT_EQ(before & 1, 1);
     int ticks = 1;
-    while (spin_reels_draw(4, 0xF, 1) == 0) ++ticks;
+    while (spin_reels_draw(4, 0xF, 1) == 0)
+        ++ticks;
     EXPECT_EQ(spin_reel_position(1), (before + 7) % REEL_POSITIONS);
     EXPECT_EQ(spin_reel_position(1) % 2, 0);
     EXPECT_EQ(ticks, 1 + 2 + 3 + 4 + 5 + 6 + 7);
@@ -108,7 +114,8 @@ TEST_F(SpinnerTest, BrakedReelMakesSevenAdvancesAndRestsOnADigit) {
     // A reel on an even position first moves on to an odd one.
     const int even = spin_reel_position(1);
     int t2 = 1;
-    while (spin_reels_draw(4, 0x1, 1) == 0) ++t2;
+    while (spin_reels_draw(4, 0x1, 1) == 0)
+        ++t2;
     EXPECT_EQ(spin_reel_position(1), (even + 8) % REEL_POSITIONS);
     EXPECT_EQ(t2, 1 + 28);
 }
@@ -121,7 +128,8 @@ TEST_F(SpinnerTest, ReelAmountsAreTheirDigits) {
         EXPECT_LE(three, 999);
         EXPECT_EQ(three, (spin_reel_position(3) / 2) * 100 + (spin_reel_position(2) / 2) * 10 +
                              spin_reel_position(1) / 2);
-        for (int r = 1; r <= 3; ++r) EXPECT_EQ(spin_reel_position(r) % 2, 0);
+        for (int r = 1; r <= 3; ++r)
+            EXPECT_EQ(spin_reel_position(r) % 2, 0);
         const int four = spin_god_amount(SPIN_BIG_POVERTY);
         EXPECT_LE(four, 9999);
         EXPECT_EQ(four, (spin_reel_position(4) / 2) * 1000 + (spin_reel_position(3) / 2) * 100 +
@@ -138,7 +146,7 @@ TEST_F(SpinnerTest, ReelsAreDeterministicBySeed) {
     EXPECT_EQ(spin_last_spin_ticks(), SPIN_AUTO_STOP_TICKS);
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -151,4 +159,4 @@ TEST_F(SpinnerTest, PanelShowsThePromptThenTheAmount) {
     EXPECT_EQ(spin_god_text(3), nullptr);
 }
 
-}  // namespace
+} // namespace

@@ -10,7 +10,7 @@
 namespace {
 
 class Status : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         turn_world_reset();
         ASSERT_TRUE(ring_board_load(8));
@@ -29,7 +29,7 @@ TEST_F(Status, SendingAnAwayPlayerAwayAgainAddsTheDaysAndChangesTheKind) {
     EXPECT_EQ(player_table[0].days_lost_month, 3);
     player_send_away(0, 3, 1);
     EXPECT_EQ(player_table[0].away_days, 64 + 6);
-    EXPECT_EQ(player_table[0].days_lost_month, 3);  // counted once, when it disappeared
+    EXPECT_EQ(player_table[0].days_lost_month, 3); // counted once, when it disappeared
 }
 
 TEST_F(Status, AwayDaysNeverCarryIntoTheKindBitsOrTheEndMark) {
@@ -80,7 +80,8 @@ TEST_F(Status, ABlastOnAPlayerInHospitalChangesNothing) {
 }
 
 TEST_F(Status, ABlastOnAPlayerOutOfTheGameMovesItFarAway) {
-    for (int i = 1; i <= 8; ++i) map_square_table[i].flags &= ~SQF_TYPE_MASK;  // property squares
+    for (int i = 1; i <= 8; ++i)
+        map_square_table[i].flags &= ~SQF_TYPE_MASK; // property squares
     player_table[0].control = CTRL_OUT;
     player_lose_vehicle(0);
     EXPECT_NE(player_table[0].square, 3);
@@ -96,7 +97,7 @@ TEST_F(Status, EnteringABuildingFromAnotherSquareDropsThePlayerInside) {
     const PlayerRecord& r = player_table[0];
     EXPECT_EQ(r.x, 900);
     EXPECT_EQ(r.y, 500);
-    EXPECT_EQ(r.square, 5);  // the active mover's square
+    EXPECT_EQ(r.square, 5); // the active mover's square
     EXPECT_EQ(r.saved_facing, 3);
     EXPECT_EQ(r.inside_facility, 2);
     EXPECT_FALSE(on_square(0, 3));
@@ -120,7 +121,7 @@ TEST_F(Status, FacingTheSquareMarksTheStepOut) {
     map_square_table[3].flags &= ~sqf_player(0);
     player_face_square(0);
     EXPECT_NE(player_table[0].control & CTRL_STEPPING, 0);
-    EXPECT_EQ(player_table[0].facing, 0);  // straight down to the square
+    EXPECT_EQ(player_table[0].facing, 0); // straight down to the square
     EXPECT_TRUE(on_square(0, 3));
 }
 
@@ -162,4 +163,4 @@ TEST_F(Status, SpritesFollowTheMoversState) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -77,4 +77,4 @@ TEST(StockRunner, SameSeedTradesTheSameShares) {
     EXPECT_GT(count_trades(a.out).rises, 0) << a.out;
 }
 
-}  // namespace
+} // namespace

@@ -20,24 +20,27 @@ class StockStepTest : public ::testing::TestWithParam<StepCase> {};
 
 TEST_P(StockStepTest, MovesInWholeTicksOfTheNewBand) {
     const StepCase c = GetParam();
-    EXPECT_FLOAT_EQ(stock_price_step(c.prev, c.pct), c.expected) << c.prev << " by " << c.pct << " %";
+    EXPECT_FLOAT_EQ(stock_price_step(c.prev, c.pct), c.expected)
+        << c.prev << " by " << c.pct << " %";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StockStepTest,
-    ::testing::Values(
-        // The worked examples.
-        StepCase{100.0f, 10.0f, 110.0f}, StepCase{200.0f, -7.25f, 186.0f}, StepCase{40.0f, 2.6f, 41.0f},
-        StepCase{150.0f, -0.2f, 150.0f},
-        // Whole moves with ticks that are not exact in binary stay whole.
-        StepCase{20.0f, 10.0f, 22.0f}, StepCase{30.0f, -10.0f, 27.0f}, StepCase{10.0f, 10.0f, 11.0f},
-        StepCase{4.0f, -10.0f, 3.6f}, StepCase{2.0f, 10.0f, 2.2f},
-        // Band crossings: the tick is the new price's.
-        StepCase{14.9f, 10.0f, 16.3f}, StepCase{4.9f, 10.0f, 5.35f}, StepCase{160.0f, -10.0f, 144.0f},
-        StepCase{52.0f, -5.0f, 49.4f}, StepCase{145.0f, 5.0f, 152.0f},
-        // The limits of a price.
-        StepCase{1.0f, -10.0f, 1.0f}, StepCase{1.05f, -10.0f, 1.0f}, StepCase{9500.0f, 10.0f, 9999.0f},
-        StepCase{9999.0f, 10.0f, 9999.0f}, StepCase{100.0f, 0.0f, 100.0f}));
+INSTANTIATE_TEST_SUITE_P(Cases, StockStepTest,
+                         ::testing::Values(
+                             // The worked examples.
+                             StepCase{100.0f, 10.0f, 110.0f}, StepCase{200.0f, -7.25f, 186.0f},
+                             StepCase{40.0f, 2.6f, 41.0f}, StepCase{150.0f, -0.2f, 150.0f},
+                             // Whole moves with ticks that are not exact in binary stay whole.
+                             StepCase{20.0f, 10.0f, 22.0f}, StepCase{30.0f, -10.0f, 27.0f},
+                             StepCase{10.0f, 10.0f, 11.0f}, StepCase{4.0f, -10.0f, 3.6f},
+                             StepCase{2.0f, 10.0f, 2.2f},
+                             // Band crossings: the tick is the new price's.
+                             StepCase{14.9f, 10.0f, 16.3f}, StepCase{4.9f, 10.0f, 5.35f},
+                             StepCase{160.0f, -10.0f, 144.0f}, StepCase{52.0f, -5.0f, 49.4f},
+                             StepCase{145.0f, 5.0f, 152.0f},
+                             // The limits of a price.
+                             StepCase{1.0f, -10.0f, 1.0f}, StepCase{1.05f, -10.0f, 1.0f},
+                             StepCase{9500.0f, 10.0f, 9999.0f}, StepCase{9999.0f, 10.0f, 9999.0f},
+                             StepCase{100.0f, 0.0f, 100.0f}));
 
 TEST(StockRecordTest, FileImageRoundTripsEveryField) {
     StockRecord r{};
@@ -102,12 +105,12 @@ TEST_F(StockMarketTest, LinkingKeepsTheLastBuildingAndDropsMissingOnes) {
     stock_new_game(0);
     companies[1].listed = 1;
     companies[2].listed = 1;
-    companies[3].listed = 99;  // names no stock
+    companies[3].listed = 99; // names no stock
     stock_link_companies();
-    EXPECT_EQ(stock_table[0].building, 0);  // flagged, but no building names it
+    EXPECT_EQ(stock_table[0].building, 0); // flagged, but no building names it
     EXPECT_EQ(stock_table[1].building, 2);
     EXPECT_EQ(stock_table[2].building, 0);
-    EXPECT_EQ(stock_table[3].building, 0);  // unlinked in the table
+    EXPECT_EQ(stock_table[3].building, 0); // unlinked in the table
     stock_init_company_shares();
     EXPECT_EQ(companies[2].own_shares, 5000);
 }
@@ -116,7 +119,8 @@ TEST_F(StockMarketTest, CompanyHoldsWhatTheMarketDoesNot) {
     EXPECT_EQ(stock_table[1].building, 2);
     EXPECT_EQ(companies[1].own_shares, 0);
     EXPECT_EQ(companies[2].own_shares, 5000);
-    for (int i = 0; i < STOCK_COUNT; ++i) EXPECT_EQ(shares_everywhere(i), 10000);
+    for (int i = 0; i < STOCK_COUNT; ++i)
+        EXPECT_EQ(shares_everywhere(i), 10000);
 }
 
 TEST_F(StockMarketTest, ClosedOrHolidayChangesNothing) {
@@ -167,9 +171,9 @@ TEST_F(StockMarketTest, DailyUpdateWritesRingSlotAndIndex) {
 }
 
 TEST_F(StockMarketTest, TrendThenOneNoiseDrawPerMovingStockInOrder) {
-    stock_table[5].suspended_days = 1;   // draws nothing
-    stock_table[7].forced_move = 0x01;   // draws nothing
-    stock_table[9].change_pct = 1.5f;    // carried into today's change
+    stock_table[5].suspended_days = 1; // draws nothing
+    stock_table[7].forced_move = 0x01; // draws nothing
+    stock_table[9].change_pct = 1.5f;  // carried into today's change
     game_srand(4242);
     const float trend = static_cast<float>((game_rand() - 16384) / 4097.0);
     std::array<float, STOCK_COUNT> noise{};
@@ -201,13 +205,13 @@ TEST_F(StockMarketTest, SuspendedStockHoldsItsPrice) {
     stock_count_day_counters();
     EXPECT_EQ(stock_table[4].suspended_days, 1);
     stock_count_day_counters();
-    EXPECT_EQ(stock_table[4].suspended_days, 0);  // trades again on the day it reaches 0
+    EXPECT_EQ(stock_table[4].suspended_days, 0); // trades again on the day it reaches 0
 }
 
 TEST_F(StockMarketTest, ForcedMovesAreOneLimitStepFromYesterday) {
     stock_table[5].forced_move = STOCK_FORCE_RISE;
     stock_table[6].forced_move = STOCK_FORCE_FALL;
-    stock_table[7].forced_move = 0x22;  // both nibbles: rises
+    stock_table[7].forced_move = 0x22; // both nibbles: rises
     stock_table[5].change_pct = -9.0f;
     stock_daily_update();
     EXPECT_EQ(stock_table[5].price, stock_price_step(60.0f, 10.0f));
@@ -224,8 +228,8 @@ TEST_F(StockMarketTest, ForceMoveReplacesTodaysMoveInTheLatestSlot) {
     const float yesterday = stock_table[8].previous_price;
     const float other = stock_table[9].price;
     stock_table[8].forced_move = STOCK_FORCE_FALL;
-    stock_table[8].suspended_days = 3;  // a forced move ignores suspension
-    stock_closed_days = 2;               // and the market being closed
+    stock_table[8].suspended_days = 3; // a forced move ignores suspension
+    stock_closed_days = 2;             // and the market being closed
     stock_force_move(9);
     EXPECT_EQ(stock_table[8].price, stock_price_step(yesterday, -10.0f));
     EXPECT_EQ(stock_price_history[8][1], stock_table[8].price);
@@ -233,7 +237,7 @@ TEST_F(StockMarketTest, ForceMoveReplacesTodaysMoveInTheLatestSlot) {
     stock_table[9].forced_move = STOCK_FORCE_RISE;
     stock_force_move(0);
     EXPECT_EQ(stock_move_class(9), MOVE_LIMIT_UP);
-    stock_force_move(13);  // out of range: nothing
+    stock_force_move(13); // out of range: nothing
 }
 
 TEST_F(StockMarketTest, CountersFollowTheirRules) {
@@ -258,20 +262,22 @@ TEST_F(StockMarketTest, BandsHalveAndDoubleTheChange) {
         int stock;
         float price;
         float change;
-        float factor_up;    // applied when the change is positive
-        float factor_down;  // applied when it is not
+        float factor_up;   // applied when the change is positive
+        float factor_down; // applied when it is not
     };
     // Stock 0 is linked (value 1000000: v = 100), stock 3 unlinked (reference 180).
     const BandCase cases[] = {
-        {0, 301.0f, 6.0f, 0.5f, 2.0f}, {0, 301.0f, -6.0f, 0.5f, 2.0f}, {0, 84.0f, 6.0f, 2.0f, 0.5f},
-        {0, 84.0f, -6.0f, 2.0f, 0.5f}, {0, 200.0f, 6.0f, 1.0f, 1.0f},  {3, 1441.0f, 6.0f, 0.5f, 2.0f},
+        {0, 301.0f, 6.0f, 0.5f, 2.0f}, {0, 301.0f, -6.0f, 0.5f, 2.0f},
+        {0, 84.0f, 6.0f, 2.0f, 0.5f},  {0, 84.0f, -6.0f, 2.0f, 0.5f},
+        {0, 200.0f, 6.0f, 1.0f, 1.0f}, {3, 1441.0f, 6.0f, 0.5f, 2.0f},
         {3, 89.0f, -6.0f, 2.0f, 0.5f}, {3, 500.0f, -6.0f, 1.0f, 1.0f},
     };
     for (const BandCase& c : cases) {
         stock_reset();
         stock_new_game(0);
         stock_link_companies();
-        for (StockRecord& s : stock_table) s.volatility = 0.0f;
+        for (StockRecord& s : stock_table)
+            s.volatility = 0.0f;
         stock_table[c.stock].price = c.price;
         stock_table[c.stock].change_pct = c.change;
         game_srand(777);
@@ -283,15 +289,17 @@ TEST_F(StockMarketTest, BandsHalveAndDoubleTheChange) {
         expected *= expected > 0 ? c.factor_up : c.factor_down;
         if (expected > 10.0f) expected = 10.0f;
         if (expected < -10.0f) expected = -10.0f;
-        EXPECT_FLOAT_EQ(stock_table[c.stock].change_pct, expected) << "stock " << c.stock << " at " << c.price;
+        EXPECT_FLOAT_EQ(stock_table[c.stock].change_pct, expected)
+            << "stock " << c.stock << " at " << c.price;
     }
 }
 
 TEST_F(StockMarketTest, ABuildingTheMapDoesNotHaveFallsBackToTheListingBand) {
-    stock_table[0].building = 50;  // as a damaged save might hold
+    stock_table[0].building = 50; // as a damaged save might hold
     EXPECT_EQ(stock_company(0), nullptr);
-    for (StockRecord& s : stock_table) s.volatility = 0.0f;
-    stock_table[0].price = 801.0f;  // above 8 x the listing price 100
+    for (StockRecord& s : stock_table)
+        s.volatility = 0.0f;
+    stock_table[0].price = 801.0f; // above 8 x the listing price 100
     stock_table[0].change_pct = 6.0f;
     game_srand(777);
     const float trend = static_cast<float>((game_rand() - 16384) / 4097.0);
@@ -311,7 +319,7 @@ TEST_F(StockMarketTest, MoveAndFormatClasses) {
     EXPECT_EQ(stock_move_class(0), MOVE_DOWN);
     set_price(0, 9999.0f, 9999.0f);
     EXPECT_EQ(stock_move_class(0), MOVE_FLAT);
-    set_price(0, 22.0f, 20.0f);  // a whole limit move with a tick that is not exact
+    set_price(0, 22.0f, 20.0f); // a whole limit move with a tick that is not exact
     EXPECT_EQ(stock_move_class(0), MOVE_LIMIT_UP);
     EXPECT_EQ(stock_format_class(14.99f), 0);
     EXPECT_EQ(stock_format_class(15.0f), 1);
@@ -332,15 +340,16 @@ TEST_F(StockMarketTest, HistoryRingAveragesHighsAndLows) {
     stock_price_history[0][1] = prices[3];
     EXPECT_EQ(stock_latest_slot(), 1);
     EXPECT_FLOAT_EQ(stock_history_average(0, 2), 35.0f);
-    EXPECT_FLOAT_EQ(stock_history_average(0, 6), 25.0f);  // zero slots do not count
-    stock_price_history[0][100] = 5.0f;                   // outside the last 24
+    EXPECT_FLOAT_EQ(stock_history_average(0, 6), 25.0f); // zero slots do not count
+    stock_price_history[0][100] = 5.0f;                  // outside the last 24
     EXPECT_FLOAT_EQ(stock_history_average(0, 24), 25.0f);
     EXPECT_EQ(stock_history_high(0), 40.0f);
     EXPECT_EQ(stock_history_low(0), 5.0f);
     // 145 updates go once round and one slot further.
     stock_reset();
     stock_new_game(0);
-    for (int d = 0; d < 145; ++d) stock_daily_update();
+    for (int d = 0; d < 145; ++d)
+        stock_daily_update();
     EXPECT_EQ(stock_history_day, 1);
     EXPECT_EQ(stock_price_history[3][0], stock_table[3].price);
 }
@@ -373,4 +382,4 @@ TEST_F(StockMarketTest, PricesStayWithinLimitsOverALongRun) {
     }
 }
 
-}  // namespace
+} // namespace

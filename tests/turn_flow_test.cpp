@@ -27,7 +27,7 @@ void record(const char* step, int value) {
 }
 
 class TurnFlow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         turn_world_reset();
         ASSERT_TRUE(ring_board_load(10, 8, 2));
@@ -37,7 +37,8 @@ protected:
         ring_place_player(0, 2, CTRL_COMPUTER);
         ring_place_player(1, 4, CTRL_COMPUTER);
         ring_place_player(2, 6, CTRL_COMPUTER);
-        for (int p = 0; p < 3; ++p) player_table[p].cash = 1000;
+        for (int p = 0; p < 3; ++p)
+            player_table[p].cash = 1000;
         settings_set_autosave(0);
         steps.clear();
         values.clear();
@@ -80,8 +81,8 @@ TEST_F(TurnFlow, WithEveryWandererHeldTheLastPlayerIsFollowedByTheFirst) {
 }
 
 TEST_F(TurnFlow, ABankruptSeatNeverMovesAndASeatNotOnTheBoardDoes) {
-    player_table[1].control = CTRL_OUT;  // bankrupt: it still stands on its square
-    player_table[2] = PlayerRecord{};    // not on the board yet
+    player_table[1].control = CTRL_OUT; // bankrupt: it still stands on its square
+    player_table[2] = PlayerRecord{};   // not on the board yet
     player_table[2].setup_control = CTRL_COMPUTER;
     EXPECT_EQ(movers_after(4), (std::vector<int>{2, 0, 2, 0}));
 }
@@ -89,15 +90,15 @@ TEST_F(TurnFlow, ABankruptSeatNeverMovesAndASeatNotOnTheBoardDoes) {
 TEST_F(TurnFlow, TheNewDayRunsItsStepsInOrder) {
     game_date = cal_pack(1998, 1, 14);
     turn_new_day();
-    EXPECT_EQ(steps, (std::vector<std::string>{"music", "date", "price_index", "notice_age", "stock_counters",
-                                               "reseed", "stock_prices", "holiday", "dividends", "lottery",
-                                               "rights"}));
+    EXPECT_EQ(steps, (std::vector<std::string>{"music", "date", "price_index", "notice_age",
+                                               "stock_counters", "reseed", "stock_prices",
+                                               "holiday", "dividends", "lottery", "rights"}));
     steps.clear();
     game_date = cal_pack(1998, 1, 31);
     turn_new_day();
-    EXPECT_EQ(steps, (std::vector<std::string>{"music", "date", "price_index", "notice_age", "stock_counters",
-                                               "reseed", "stock_prices", "holiday", "settlement", "gift_chest",
-                                               "rights"}));
+    EXPECT_EQ(steps, (std::vector<std::string>{"music", "date", "price_index", "notice_age",
+                                               "stock_counters", "reseed", "stock_prices",
+                                               "holiday", "settlement", "gift_chest", "rights"}));
     EXPECT_EQ(game_months_elapsed, 1);
     EXPECT_EQ(game_date, cal_pack(1998, 2, 1));
 }
@@ -114,19 +115,19 @@ TEST_F(TurnFlow, TheDayLimitEndsTheGameBeforeAnythingElseOfThatDay) {
     EXPECT_EQ(player_table[1].control, CTRL_COMPUTER);
     EXPECT_EQ(player_table[0].control, CTRL_OUT);
     EXPECT_EQ(player_table[2].control, CTRL_OUT);
-    EXPECT_EQ(count("countdowns"), 0);  // nothing of the turn after the end
+    EXPECT_EQ(count("countdowns"), 0); // nothing of the turn after the end
 }
 
 TEST_F(TurnFlow, AutosaveFollowsANewDayButNeverAnEndedGame) {
     settings_set_autosave(1);
     game_active_mover = 2;
-    turn_next_actor();  // the wrap: a new day
+    turn_next_actor(); // the wrap: a new day
     EXPECT_EQ(count("autosave"), 1);
-    turn_next_actor();  // the same day goes on
+    turn_next_actor(); // the same day goes on
     EXPECT_EQ(count("autosave"), 1);
     game_day_limit = game_days_elapsed + 1;
     game_active_mover = 2;
-    turn_next_actor();  // the day limit ends the game on this wrap
+    turn_next_actor(); // the day limit ends the game on this wrap
     ASSERT_NE(game_end_code, 0);
     EXPECT_EQ(count("autosave"), 1);
 }
@@ -168,14 +169,15 @@ TEST_F(TurnFlow, LeaderAndEndCodeAtTheEnd) {
         {{1000, 3000, 3000}, 10, 0, 0, CTRL_COMPUTER, 1, 1, 1},   // a tie goes to the lower seat
         {{1000, 3000, 2000}, 0, 3000, 0, CTRL_COMPUTER, 1, 1, 1}, // asset target reached
         {{1000, 2999, 2000}, 0, 3000, 0, CTRL_COMPUTER, 0, -1, 0},
-        {{0, 0, 0}, 10, 0, 0, CTRL_COMPUTER, 1, -1, 1},           // nobody above 0: the limit still ends it
-        {{9000, 100, 100}, 10, 0, 1, CTRL_HUMAN, 1, 0, 2},        // the single human won the map
-        {{9000, 100, 100}, 10, 0, 2, CTRL_HUMAN, 1, 0, 3},        // a human won among humans
+        {{0, 0, 0}, 10, 0, 0, CTRL_COMPUTER, 1, -1, 1}, // nobody above 0: the limit still ends it
+        {{9000, 100, 100}, 10, 0, 1, CTRL_HUMAN, 1, 0, 2}, // the single human won the map
+        {{9000, 100, 100}, 10, 0, 2, CTRL_HUMAN, 1, 0, 3}, // a human won among humans
         {{100, 9000, 100}, 10, 0, 2, CTRL_HUMAN, 1, 1, 1},
     };
     for (const Case& c : cases) {
         SetUp();
-        for (int p = 0; p < 3; ++p) player_table[p].cash = c.cash[p];
+        for (int p = 0; p < 3; ++p)
+            player_table[p].cash = c.cash[p];
         player_table[0].control = c.control0;
         game_human_count = c.humans;
         game_day_limit = c.limit;
@@ -185,7 +187,8 @@ TEST_F(TurnFlow, LeaderAndEndCodeAtTheEnd) {
         EXPECT_EQ(game_end_code, c.code);
         if (c.leader >= 0) {
             EXPECT_EQ(game_active_mover, c.leader);
-            for (int p = 0; p < 3; ++p) EXPECT_EQ(player_table[p].control != CTRL_OUT, p == c.leader);
+            for (int p = 0; p < 3; ++p)
+                EXPECT_EQ(player_table[p].control != CTRL_OUT, p == c.leader);
         }
     }
 }
@@ -199,19 +202,22 @@ TEST_F(TurnFlow, NetWorthCountsEveryKindOfAsset) {
     const Case cases[] = {
         {"cash", [] { player_table[0].cash = 6000; }},
         {"deposit", [] { player_table[0].deposit = 5001; }},
-        {"plot", [] {
+        {"plot",
+         [] {
              map_lot_table[1].owner = 1;
              map_lot_table[1].land_price = 4000;
              map_lot_table[1].build_price = 500;
              map_lot_table[1].level = 2;
          }},
-        {"facility", [] {
+        {"facility",
+         [] {
              map_facility_table[1].owner = 1;
              map_facility_table[1].price = 4500;
              map_facility_table[1].fee[0] = 600;
              map_facility_table[1].level = 1;
          }},
-        {"shares", [] {
+        {"shares",
+         [] {
              stock_table[0].price = 10.0f;
              stock_holdings[0][0].shares = 600;
          }},
@@ -229,7 +235,7 @@ TEST_F(TurnFlow, NetWorthCountsEveryKindOfAsset) {
     }
     SetUp();
     player_table[0].cash = 6000;
-    player_table[0].loan = 2000;  // a loan counts against it
+    player_table[0].loan = 2000; // a loan counts against it
     player_table[1].cash = 5000;
     game_day_limit = 5;
     game_days_elapsed = 5;
@@ -252,7 +258,7 @@ TEST_F(TurnFlow, TheLastPlayerStandingWins) {
 TEST_F(TurnFlow, AGameWithoutHumansEndsAtTheFirstBankruptcy) {
     player_go_bankrupt(1);
     EXPECT_EQ(game_end_code, 1);
-    player_go_bankrupt(1);  // already out: nothing
+    player_go_bankrupt(1); // already out: nothing
     EXPECT_EQ(player_table[1].cash, 0);
 }
 
@@ -276,7 +282,7 @@ TEST_F(TurnFlow, BankruptcyFreesThePropertyAndAuctionsThreeOfMoreThanThree) {
         for (int i = 1; i <= freed; ++i) {
             EXPECT_EQ(map_lot_table[i].owner, 0);
             EXPECT_EQ(map_lot_table[i].expiry, 0u);
-            EXPECT_EQ(map_lot_table[i].level, 2);  // the houses stay
+            EXPECT_EQ(map_lot_table[i].level, 2); // the houses stay
         }
         std::vector<int> auctioned;
         for (size_t k = 0; k < steps.size(); ++k)
@@ -309,7 +315,7 @@ TEST_F(TurnFlow, CountdownsFollowTheCountingRule) {
     r.insurance_days = 2;
     turn_start_countdowns(0);
     EXPECT_EQ(r.hotel_days, 0x80);
-    EXPECT_EQ(r.turtle_days, 1);  // held in the hotel: it waits
+    EXPECT_EQ(r.turtle_days, 1); // held in the hotel: it waits
     EXPECT_EQ(r.stay_days, 0x80);
     EXPECT_EQ(r.insurance_days, 1);
     turn_start_countdowns(0);
@@ -370,14 +376,14 @@ TEST_F(TurnFlow, TheConstructionVehicleRunsSevenDaysThenGivesTheOldVehicleBack) 
 TEST_F(TurnFlow, RightsLapseOnADateThatNeverComes) {
     game_date = cal_pack(1998, 2, 28);
     map_lot_table[1].owner = 1;
-    map_lot_table[1].expiry = cal_pack(1998, 2, 31);  // one month after 31 January
+    map_lot_table[1].expiry = cal_pack(1998, 2, 31); // one month after 31 January
     map_lot_table[2].owner = 2;
     map_lot_table[2].expiry = cal_pack(1998, 3, 2);
     map_facility_table[1].owner = 3;
     map_facility_table[1].expiry = cal_pack(1998, 3, 1);
     map_lot_table[3].mark = 0x15;
     map_lot_table[4].owner = 1;
-    map_lot_table[4].expiry = cal_pack(1998, 2, 10);  // the date dialog jumped past it
+    map_lot_table[4].expiry = cal_pack(1998, 2, 10); // the date dialog jumped past it
     map_lot_table[5].mark = 0x25;
     turn_new_day();
     EXPECT_EQ(map_lot_table[4].owner, 0);
@@ -399,7 +405,7 @@ TEST_F(TurnFlow, ResearchEndsWithTheNewItem) {
     turn_start_countdowns(0);
     EXPECT_EQ(player_items[0][8 + 3 - 1], 1);
     EXPECT_EQ(f.research_days, 0);
-    f.research_item = 4;  // above the institute's level: research stops
+    f.research_item = 4; // above the institute's level: research stops
     f.research_days = 2;
     turn_start_countdowns(0);
     EXPECT_EQ(f.research_days, 0);
@@ -422,4 +428,4 @@ TEST_F(TurnFlow, AlliesForgiveEachOtherDaily) {
     EXPECT_EQ(player_table[1].ally, 0);
 }
 
-}  // namespace
+} // namespace

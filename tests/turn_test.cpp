@@ -13,7 +13,7 @@
 namespace {
 
 class Turn : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         turn_world_reset();
         ASSERT_TRUE(ring_board_load(10));
@@ -30,7 +30,8 @@ protected:
         int start = game_active_mover;
         for (int n = 1; n <= limit; ++n) {
             turn_tick();
-            if (game_active_mover != start || (actor_anim_table[start].flags & ANIM_NEEDS_STEP)) return n;
+            if (game_active_mover != start || (actor_anim_table[start].flags & ANIM_NEEDS_STEP))
+                return n;
         }
         return -1;
     }
@@ -87,7 +88,7 @@ TEST_F(Turn, AMoveWalksItsDiceAndWaitsFiveTicksBeforeLanding) {
     }
     EXPECT_EQ(move_step_done, 1);
     EXPECT_EQ(actor_anim_table[0].phase, PHASE_MOVING);
-    turn_tick();  // the tick after the last step: encounters, then the wait
+    turn_tick(); // the tick after the last step: encounters, then the wait
     EXPECT_EQ(move_step_done, 0);
     EXPECT_EQ(actor_anim_table[0].phase, PHASE_WAIT);
     EXPECT_EQ(actor_anim_table[0].wait, 5);
@@ -108,7 +109,7 @@ TEST_F(Turn, TheRemoteDiceFaceReplacesEveryDie) {
 TEST_F(Turn, AHotelStayEndsWithAStepOutAndThePlayerPlaysOn) {
     struct Case {
         uint8_t control;
-        uint8_t phase_after;  // of the turn that follows the step out
+        uint8_t phase_after; // of the turn that follows the step out
     };
     for (Case c : {Case{CTRL_HUMAN, PHASE_WAIT}, Case{CTRL_COMPUTER, PHASE_DICE},
                    Case{CTRL_HUMAN | CTRL_HANDED_OVER, PHASE_DICE}}) {
@@ -116,7 +117,7 @@ TEST_F(Turn, AHotelStayEndsWithAStepOutAndThePlayerPlaysOn) {
         PlayerRecord& r = player_table[0];
         r.control = c.control;
         r.hotel_days = 0x80;
-        r.y = 400;  // inside the hotel beside square 3
+        r.y = 400; // inside the hotel beside square 3
         r.saved_facing = 5;
         turn_start_countdowns(0);
         EXPECT_EQ(r.hotel_days, 0);
@@ -125,7 +126,7 @@ TEST_F(Turn, AHotelStayEndsWithAStepOutAndThePlayerPlaysOn) {
         EXPECT_EQ(actor_anim_table[0].phase, PHASE_MOVING) << int(c.control);
         EXPECT_EQ(move_steps_left, 1);
         ASSERT_GT(ticks_until_next_mover(), 0);
-        EXPECT_EQ(game_active_mover, 0);  // the same player keeps the turn
+        EXPECT_EQ(game_active_mover, 0); // the same player keeps the turn
         EXPECT_EQ(r.control, c.control);
         EXPECT_EQ(r.y, 320);
         EXPECT_EQ(r.square, 3);
@@ -139,7 +140,7 @@ TEST_F(Turn, AHotelStayEndsWithAStepOutAndThePlayerPlaysOn) {
 TEST_F(Turn, AReleaseFromJailStepsOutAndPlaysOn) {
     PlayerRecord& r = player_table[0];
     r.jail_days = 0x80;
-    r.y = 250;  // behind the bars beside square 3
+    r.y = 250; // behind the bars beside square 3
     turn_start_countdowns(0);
     EXPECT_EQ(r.jail_days, 0);
     ASSERT_NE(r.control & CTRL_STEPPING, 0);
@@ -160,7 +161,7 @@ TEST_F(Turn, AHeldPlayerLosesItsTurnAfterThreeTicks) {
 }
 
 TEST_F(Turn, ASeatNotYetOnTheBoardEntersOnceOnAFreeSquare) {
-    map_square_table[5].flags &= ~SQF_TYPE_MASK;  // a property square is never chosen
+    map_square_table[5].flags &= ~SQF_TYPE_MASK; // a property square is never chosen
     PlayerRecord& r = player_table[1];
     map_square_table[7].flags &= ~sqf_player(1);
     r = PlayerRecord{};
@@ -178,7 +179,7 @@ TEST_F(Turn, ASeatNotYetOnTheBoardEntersOnceOnAFreeSquare) {
     for (int i = 1; i <= map_square_count; ++i)
         if (map_square_table[i].flags & sqf_player(1)) ++placed;
     EXPECT_EQ(placed, 1);
-    EXPECT_EQ(actor_anim_table[1].phase, PHASE_DICE);  // and it plays its first turn
+    EXPECT_EQ(actor_anim_table[1].phase, PHASE_DICE); // and it plays its first turn
 }
 
 TEST_F(Turn, RazingABuiltPlotWithoutOwnerRaisesNoGrudge) {
@@ -226,7 +227,7 @@ TEST_F(Turn, GodsFlyOnEveryTickAndTheRobotDollLandsOnlyOnceNoneFlies) {
     god_start_wander(GK_CHEST, 5, 4);
     ASSERT_EQ(god_none_flying(), 0);
     const float start_x = god_table[GK_CHEST].fx;
-    turn_running = 0;  // no turn machine runs: the flight still moves
+    turn_running = 0; // no turn machine runs: the flight still moves
     turn_tick();
     EXPECT_NE(god_table[GK_CHEST].fx, start_x);
 
@@ -247,8 +248,8 @@ TEST_F(Turn, GodsFlyOnEveryTickAndTheRobotDollLandsOnlyOnceNoneFlies) {
         }
     }
     ASSERT_EQ(god_none_flying(), 1);
-    if (actor_anim_table[MOVER_ROBOT_DOLL].wait == 1) turn_tick();  // the flight ended on that tick
-    EXPECT_NE(actor_anim_table[MOVER_ROBOT_DOLL].wait, 1);  // it has landed
+    if (actor_anim_table[MOVER_ROBOT_DOLL].wait == 1) turn_tick(); // the flight ended on that tick
+    EXPECT_NE(actor_anim_table[MOVER_ROBOT_DOLL].wait, 1);         // it has landed
 }
 
 TEST_F(Turn, AFreeWandererWalksTwoToTenSteps) {
@@ -269,4 +270,4 @@ TEST_F(Turn, AFreeWandererWalksTwoToTenSteps) {
     EXPECT_EQ(actor_anim_table[MOVER_SPY].wait, 0x82);
 }
 
-}  // namespace
+} // namespace

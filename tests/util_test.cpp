@@ -12,9 +12,15 @@ TEST(UtilFormatThousands, GroupsDigitsFromTheRight) {
         int32_t value;
         const char* text;
     };
-    const Case cases[] = {{0, "0"},           {123, "123"},         {1234, "1,234"},
-                          {-100, "-100"},     {-1234567, "-1,234,567"}, {1000000, "1,000,000"},
-                          {-999, "-999"},     {INT32_MAX, "2,147,483,647"}, {INT32_MIN, "-2,147,483,648"}};
+    const Case cases[] = {{0, "0"},
+                          {123, "123"},
+                          {1234, "1,234"},
+                          {-100, "-100"},
+                          {-1234567, "-1,234,567"},
+                          {1000000, "1,000,000"},
+                          {-999, "-999"},
+                          {INT32_MAX, "2,147,483,647"},
+                          {INT32_MIN, "-2,147,483,648"}};
     for (const Case& c : cases) {
         char buf[UTIL_THOUSANDS_BUF];
         std::memset(buf, 'x', sizeof buf);
@@ -51,12 +57,23 @@ TEST(UtilDirection8, EightWaysInScreenCoordinates) {
         int dx, dy, dir;
     };
     const Case cases[] = {
-        {10, 0, 2}, {0, -10, 4}, {-10, 0, 6}, {0, 10, 0}, {10, 10, 1}, {10, -10, 3}, {-10, -10, 5}, {-10, 10, 7},
-        {10, -4, 2},  // about 22 degrees rounds to the right
-        {10, -5, 3},  // about 26.6 degrees rounds to up-right
-        {-3, 100, 0}, {100000, 1, 2}, {-1, -1000, 4},
+        {10, 0, 2},
+        {0, -10, 4},
+        {-10, 0, 6},
+        {0, 10, 0},
+        {10, 10, 1},
+        {10, -10, 3},
+        {-10, -10, 5},
+        {-10, 10, 7},
+        // About 22 degrees rounds to the right, about 26.6 degrees to up-right.
+        {10, -4, 2},
+        {10, -5, 3},
+        {-3, 100, 0},
+        {100000, 1, 2},
+        {-1, -1000, 4},
     };
-    for (const Case& c : cases) EXPECT_EQ(util_direction8(c.dx, c.dy), c.dir) << c.dx << "," << c.dy;
+    for (const Case& c : cases)
+        EXPECT_EQ(util_direction8(c.dx, c.dy), c.dir) << c.dx << "," << c.dy;
 }
 
 TEST(UtilDirection8, ZeroVectorFacesRightWithoutDividing) {

@@ -22,11 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (n > kLargest) std::abort();
     // Exact-size blocks, so that the sanitizer sees any byte beyond them.
     std::unique_ptr<uint8_t[]> exact(new uint8_t[n ? n : 1]);
-    if (lzh_decode(exact.get(), static_cast<uint32_t>(n), in.data(), static_cast<uint32_t>(in.size())) != n) std::abort();
+    if (lzh_decode(exact.get(), static_cast<uint32_t>(n), in.data(),
+                   static_cast<uint32_t>(in.size())) != n)
+        std::abort();
     if (n && std::memcmp(exact.get(), out.data(), static_cast<size_t>(n)) != 0) std::abort();
     if (n > 0) {
         std::unique_ptr<uint8_t[]> shorter(new uint8_t[n - 1 ? n - 1 : 1]);
-        if (lzh_decode(shorter.get(), static_cast<uint32_t>(n - 1), in.data(), static_cast<uint32_t>(in.size())) != -1)
+        if (lzh_decode(shorter.get(), static_cast<uint32_t>(n - 1), in.data(),
+                       static_cast<uint32_t>(in.size())) != -1)
             std::abort();
     }
     return 0;

@@ -23,8 +23,10 @@ unsigned touch_frames(const void* set) {
     for (int n = 0; n < count; ++n) {
         const ImageRecord* f = spr_frame(set, n);
         const uint8_t* p = reinterpret_cast<const uint8_t*>(f->pixels);
-        size_t bytes = static_cast<size_t>(f->width) * f->height * (spr_palette(const_cast<void*>(set)) ? 1 : 2);
-        for (size_t i = 0; i < bytes; ++i) sum += p[i];
+        size_t bytes = static_cast<size_t>(f->width) * f->height *
+                       (spr_palette(const_cast<void*>(set)) ? 1 : 2);
+        for (size_t i = 0; i < bytes; ++i)
+            sum += p[i];
     }
     return sum;
 }

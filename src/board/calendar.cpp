@@ -21,20 +21,25 @@ constexpr std::array<int, 12> kMonthLength = {31, 28, 31, 30, 31, 30, 31, 31, 30
 
 // Days from the start of year 0 to the start of year y (every fourth year,
 // year 0 included, is a leap year).
-constexpr int64_t days_before_year(int64_t y) { return 365 * y + (y + 3) / 4; }
+constexpr int64_t days_before_year(int64_t y) {
+    return 365 * y + (y + 3) / 4;
+}
 
 constexpr int64_t kDaysBefore1998 = days_before_year(1998);
 constexpr int64_t kDaysBeforeYearLimit = days_before_year(0x10000);
 
 int days_before_month(int year, int month) {
     int days = 0;
-    for (int m = 1; m < month && m <= 12; ++m) days += cal_month_length(year, m);
+    for (int m = 1; m < month && m <= 12; ++m)
+        days += cal_month_length(year, m);
     return days;
 }
 
-}  // namespace
+} // namespace
 
-bool cal_is_leap_year(int year) { return year % 4 == 0; }
+bool cal_is_leap_year(int year) {
+    return year % 4 == 0;
+}
 
 int cal_month_length(int year, int month) {
     if (month < 1 || month > 12) return 0;
@@ -44,8 +49,8 @@ int cal_month_length(int year, int month) {
 
 int32_t cal_day_number(PackedDate date) {
     int year = cal_year(date);
-    int64_t n = days_before_year(year) - kDaysBefore1998 + days_before_month(year, cal_month(date)) +
-                cal_day(date) - 1;
+    int64_t n = days_before_year(year) - kDaysBefore1998 +
+                days_before_month(year, cal_month(date)) + cal_day(date) - 1;
     return static_cast<int32_t>(n);
 }
 
@@ -97,15 +102,19 @@ int cal_next_day(PackedDate& date) {
 }
 
 PackedDate cal_add_days(PackedDate date, int32_t n) {
-    return cal_from_day_number(static_cast<int32_t>(static_cast<int64_t>(cal_day_number(date)) + n));
+    return cal_from_day_number(
+        static_cast<int32_t>(static_cast<int64_t>(cal_day_number(date)) + n));
 }
 
-int32_t cal_days_between(PackedDate a, PackedDate b) { return cal_day_number(b) - cal_day_number(a); }
+int32_t cal_days_between(PackedDate a, PackedDate b) {
+    return cal_day_number(b) - cal_day_number(a);
+}
 
 PackedDate cal_add_months(PackedDate date, uint32_t delta) {
     PackedDate r = date + delta;
     if (delta & 0xFF00) {
-        while (cal_month(r) > 12) r = r + 0x10000 - 0x0C00;
+        while (cal_month(r) > 12)
+            r = r + 0x10000 - 0x0C00;
     }
     return r;
 }
@@ -128,15 +137,24 @@ constexpr int8_t kOff = 1;
 constexpr int8_t kSpecial = 0;
 
 constexpr HolidayEntry fixed(int month, int day, int8_t off = kSpecial) {
-    return HolidayEntry{off, HOLIDAY_FIXED, static_cast<uint8_t>(month), static_cast<uint8_t>(day), 0, 0, 0, 0, 0};
+    return HolidayEntry{
+        off, HOLIDAY_FIXED, static_cast<uint8_t>(month), static_cast<uint8_t>(day), 0, 0, 0, 0, 0};
 }
 constexpr HolidayEntry lunar(int month, int day, int8_t off = kSpecial) {
-    return HolidayEntry{off, HOLIDAY_LUNAR, static_cast<uint8_t>(month), static_cast<uint8_t>(day), 0, 0, 0, 0, 0};
+    return HolidayEntry{
+        off, HOLIDAY_LUNAR, static_cast<uint8_t>(month), static_cast<uint8_t>(day), 0, 0, 0, 0, 0};
 }
 // The n-th weekday (0 Sunday) of a month.
 constexpr HolidayEntry nth(int month, int n, int weekday, int8_t off = kSpecial) {
-    return HolidayEntry{off, HOLIDAY_NTH_WEEKDAY, static_cast<uint8_t>(month), static_cast<uint8_t>(n),
-                        static_cast<uint8_t>(weekday), 0, 0, 0, 0};
+    return HolidayEntry{off,
+                        HOLIDAY_NTH_WEEKDAY,
+                        static_cast<uint8_t>(month),
+                        static_cast<uint8_t>(n),
+                        static_cast<uint8_t>(weekday),
+                        0,
+                        0,
+                        0,
+                        0};
 }
 constexpr HolidayEntry unused(int month, int day) {
     HolidayEntry e = fixed(month, day);
@@ -164,36 +182,103 @@ constexpr int kMonday = 1;
 constexpr int kThursday = 4;
 
 constexpr HolidayEntry new_year = with_film(fixed(1, 1, kOff), 482, 90);
-constexpr HolidayEntry christmas(int8_t off) { return with_cards(with_tune(with_film(fixed(12, 25, off), 513, 114), 13)); }
+constexpr HolidayEntry christmas(int8_t off) {
+    return with_cards(with_tune(with_film(fixed(12, 25, off), 513, 114), 13));
+}
 constexpr HolidayEntry lunar_new_year = with_tune(lunar(1, 1, kOff), 14);
 
-}  // namespace
+} // namespace
 
 const std::array<std::array<HolidayEntry, HOLIDAY_ENTRIES>, HOLIDAY_MAPS> holiday_table = {{
     {{
-        new_year, fixed(2, 14), fixed(3, 29, kOff), fixed(4, 1), fixed(4, 4, kOff), fixed(4, 5, kOff),
-        fixed(5, 1, kOff), nth(5, 2, kSunday), fixed(8, 8), fixed(9, 28, kOff), fixed(10, 25, kOff),
-        fixed(10, 31), christmas(kOff), lunar(12, HOLIDAY_LUNAR_LAST_DAY, kOff), lunar_new_year,
-        lunar(1, 2, kOff), lunar(1, 3, kOff), lunar(1, 15), lunar(5, 5, kOff), lunar(7, 15),
-        lunar(8, 15, kOff), unused(10, 10), unused(10, 31), unused(11, 12),
+        new_year,
+        fixed(2, 14),
+        fixed(3, 29, kOff),
+        fixed(4, 1),
+        fixed(4, 4, kOff),
+        fixed(4, 5, kOff),
+        fixed(5, 1, kOff),
+        nth(5, 2, kSunday),
+        fixed(8, 8),
+        fixed(9, 28, kOff),
+        fixed(10, 25, kOff),
+        fixed(10, 31),
+        christmas(kOff),
+        lunar(12, HOLIDAY_LUNAR_LAST_DAY, kOff),
+        lunar_new_year,
+        lunar(1, 2, kOff),
+        lunar(1, 3, kOff),
+        lunar(1, 15),
+        lunar(5, 5, kOff),
+        lunar(7, 15),
+        lunar(8, 15, kOff),
+        unused(10, 10),
+        unused(10, 31),
+        unused(11, 12),
     }},
     {{
-        new_year, fixed(2, 14), fixed(3, 8, kOff), fixed(4, 5, kOff), fixed(5, 4, kOff), fixed(6, 1, kOff),
-        fixed(7, 1, kOff), fixed(8, 1, kOff), fixed(5, 1, kOff), with_film(fixed(10, 1, kOff), 482, 90),
-        christmas(kSpecial), lunar(12, HOLIDAY_LUNAR_LAST_DAY, kOff), lunar_new_year, lunar(1, 2, kOff),
-        lunar(1, 3, kOff), lunar(1, 15), lunar(5, 5, kOff), lunar(7, 15), lunar(8, 15, kOff),
+        new_year,
+        fixed(2, 14),
+        fixed(3, 8, kOff),
+        fixed(4, 5, kOff),
+        fixed(5, 4, kOff),
+        fixed(6, 1, kOff),
+        fixed(7, 1, kOff),
+        fixed(8, 1, kOff),
+        fixed(5, 1, kOff),
+        with_film(fixed(10, 1, kOff), 482, 90),
+        christmas(kSpecial),
+        lunar(12, HOLIDAY_LUNAR_LAST_DAY, kOff),
+        lunar_new_year,
+        lunar(1, 2, kOff),
+        lunar(1, 3, kOff),
+        lunar(1, 15),
+        lunar(5, 5, kOff),
+        lunar(7, 15),
+        lunar(8, 15, kOff),
     }},
     {{
-        new_year, fixed(1, 2, kOff), fixed(1, 3, kOff), fixed(1, 15, kOff), fixed(2, 3), fixed(2, 14),
-        fixed(2, 11, kOff), fixed(3, 3), fixed(3, 22, kOff), fixed(4, 29, kOff), fixed(5, 3, kOff),
-        fixed(5, 5, kOff), fixed(9, 15, kOff), fixed(9, 23, kOff), fixed(10, 10, kOff), fixed(11, 3, kOff),
-        fixed(11, 23, kOff), fixed(12, 23, kOff), christmas(kSpecial),
+        new_year,
+        fixed(1, 2, kOff),
+        fixed(1, 3, kOff),
+        fixed(1, 15, kOff),
+        fixed(2, 3),
+        fixed(2, 14),
+        fixed(2, 11, kOff),
+        fixed(3, 3),
+        fixed(3, 22, kOff),
+        fixed(4, 29, kOff),
+        fixed(5, 3, kOff),
+        fixed(5, 5, kOff),
+        fixed(9, 15, kOff),
+        fixed(9, 23, kOff),
+        fixed(10, 10, kOff),
+        fixed(11, 3, kOff),
+        fixed(11, 23, kOff),
+        fixed(12, 23, kOff),
+        christmas(kSpecial),
     }},
     {{
-        fixed(12, 31, kOff), new_year, nth(1, 3, kMonday), fixed(2, 2), fixed(2, 12, kOff), fixed(2, 14),
-        nth(2, 3, kMonday, kOff), fixed(3, 30), nth(5, 2, kSunday), nth(5, 5, kMonday), fixed(6, 14),
-        fixed(6, 15), fixed(7, 4, kOff), nth(9, 1, kMonday), fixed(10, 12), fixed(10, 31), fixed(11, 11),
-        nth(11, 4, kThursday, kOff), fixed(12, 24, kOff), christmas(kOff),
+        fixed(12, 31, kOff),
+        new_year,
+        nth(1, 3, kMonday),
+        fixed(2, 2),
+        fixed(2, 12, kOff),
+        fixed(2, 14),
+        nth(2, 3, kMonday, kOff),
+        fixed(3, 30),
+        nth(5, 2, kSunday),
+        nth(5, 5, kMonday),
+        fixed(6, 14),
+        fixed(6, 15),
+        fixed(7, 4, kOff),
+        nth(9, 1, kMonday),
+        fixed(10, 12),
+        fixed(10, 31),
+        fixed(11, 11),
+        nth(11, 4, kThursday, kOff),
+        fixed(12, 24, kOff),
+        christmas(kOff),
     }},
 }};
 
@@ -247,7 +332,7 @@ const std::array<HolidayEntry, HOLIDAY_ENTRIES>* current_map_holidays() {
     return &holiday_table[static_cast<size_t>(game_map)];
 }
 
-}  // namespace
+} // namespace
 
 int cal_holiday_find(PackedDate date) {
     const auto* table = current_map_holidays();
@@ -299,12 +384,13 @@ void give_christmas_cards() {
     }
 }
 
-}  // namespace
+} // namespace
 
 void cal_holiday_event() {
     const int index = cal_holiday_find(game_date);
     if (index < 0) return;
-    const HolidayEntry& e = holiday_table[static_cast<size_t>(game_map)][static_cast<size_t>(index)];
+    const HolidayEntry& e =
+        holiday_table[static_cast<size_t>(game_map)][static_cast<size_t>(index)];
     if (e.events == 0) return;
 
     // The board shows the event without the side panel's second layout.

@@ -14,9 +14,15 @@ constexpr PackedDate cal_pack(int year, int month, int day) {
     return (static_cast<uint32_t>(year) << 16) | ((static_cast<uint32_t>(month) & 0xFF) << 8) |
            (static_cast<uint32_t>(day) & 0xFF);
 }
-constexpr int cal_year(PackedDate d) { return static_cast<int>(d >> 16); }
-constexpr int cal_month(PackedDate d) { return static_cast<int>((d >> 8) & 0xFF); }
-constexpr int cal_day(PackedDate d) { return static_cast<int>(d & 0xFF); }
+constexpr int cal_year(PackedDate d) {
+    return static_cast<int>(d >> 16);
+}
+constexpr int cal_month(PackedDate d) {
+    return static_cast<int>((d >> 8) & 0xFF);
+}
+constexpr int cal_day(PackedDate d) {
+    return static_cast<int>(d & 0xFF);
+}
 
 // Day number 0 is 1 January 1998, a Thursday.
 inline constexpr PackedDate CAL_FIRST_DATE = cal_pack(1998, 1, 1);
@@ -41,7 +47,8 @@ PackedDate cal_add_months(PackedDate date, uint32_t delta);
 
 // Land-ownership terms by game_land_term: none, two years, one year, six,
 // three and one month.
-inline constexpr std::array<uint32_t, 6> land_term_delta = {0, 0x20000, 0x10000, 0x600, 0x300, 0x100};
+inline constexpr std::array<uint32_t, 6> land_term_delta = {0,     0x20000, 0x10000,
+                                                            0x600, 0x300,   0x100};
 
 // ---------------------------------------------------------------------------
 // Lunar calendar
@@ -59,15 +66,15 @@ uint32_t cal_lunar_date(PackedDate date);
 
 // One entry of a map's holiday table (12 bytes).
 struct HolidayEntry {
-    int8_t day_off;       // 1 a day off, 0 a special day; bit 7 set: entry not used
-    uint8_t rule;         // HolidayRule
+    int8_t day_off; // 1 a day off, 0 a special day; bit 7 set: entry not used
+    uint8_t rule;   // HolidayRule
     uint8_t month;
-    uint8_t day;          // day (fixed and lunar dates) or n (n-th weekday)
-    uint8_t weekday;      // 0 Sunday .. 6, for the n-th weekday rule
-    uint8_t events;       // HolidayEvent bits
-    uint16_t film;        // data.mkf entry
+    uint8_t day;     // day (fixed and lunar dates) or n (n-th weekday)
+    uint8_t weekday; // 0 Sunday .. 6, for the n-th weekday rule
+    uint8_t events;  // HolidayEvent bits
+    uint16_t film;   // data.mkf entry
     uint16_t film_speed;
-    uint16_t tune;        // event tune number
+    uint16_t tune; // event tune number
 };
 static_assert(sizeof(HolidayEntry) == 12);
 
@@ -79,9 +86,9 @@ enum HolidayRule : uint8_t {
 
 enum HolidayEvent : uint8_t {
     HEV_FILM = 1,
-    HEV_DISPLAY = 2,  // carried for the calendar display
+    HEV_DISPLAY = 2, // carried for the calendar display
     HEV_TUNE = 4,
-    HEV_CARDS = 8,    // every player gets a card
+    HEV_CARDS = 8, // every player gets a card
 };
 
 inline constexpr int8_t HOLIDAY_UNUSED = static_cast<int8_t>(0x80);

@@ -37,9 +37,11 @@ int ask_screens(const DecisionRequest& r) {
     return msg_ask_yes_no(r.text != nullptr ? r.text : "");
 }
 
-}  // namespace
+} // namespace
 
-void decisions_reset() { state() = DecisionState{}; }
+void decisions_reset() {
+    state() = DecisionState{};
+}
 
 void decision_set_answerer(DecisionAnswerer answerer, void* context) {
     state().answerer = answerer;
@@ -75,13 +77,31 @@ int decide_facility_kind(int player, int32_t object) {
     return decide(DecisionRequest{DECIDE_FACILITY_KIND, player, nullptr, 0, object});
 }
 
-void decision_script_push(int answer) { state().script.push_back(answer); }
-void decision_script_clear() { state().script.clear(); }
-int decision_script_left() { return static_cast<int>(state().script.size()); }
+void decision_script_push(int answer) {
+    state().script.push_back(answer);
+}
+void decision_script_clear() {
+    state().script.clear();
+}
+int decision_script_left() {
+    return static_cast<int>(state().script.size());
+}
 
-int decision_asked_count() { return state().asked; }
-DecisionKind decision_last_kind() { return state().last_kind; }
-int decision_last_player() { return state().last_player; }
-int32_t decision_last_amount() { return state().last_amount; }
-int32_t decision_last_object() { return state().last_object; }
-const std::string& decision_last_text() { return state().last_text; }
+int decision_asked_count() {
+    return state().asked;
+}
+DecisionKind decision_last_kind() {
+    return state().last_kind;
+}
+int decision_last_player() {
+    return state().last_player;
+}
+int32_t decision_last_amount() {
+    return state().last_amount;
+}
+int32_t decision_last_object() {
+    return state().last_object;
+}
+const std::string& decision_last_text() {
+    return state().last_text;
+}

@@ -6,28 +6,28 @@
 // themselves. Answers come, in this order, from the scripted answers (tests
 // and the headless runner push them), from an installed answerer (the board
 // screens install theirs), or from the plain message pop-up and the
-// facility-kind dialog (a spin with nobody to ask stops at once). A computer player's decisions never come through here:
-// the rules compute those themselves.
+// facility-kind dialog (a spin with nobody to ask stops at once). A computer player's decisions
+// never come through here: the rules compute those themselves.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 enum DecisionKind : int {
-    DECIDE_BUY = 0,            // buy this plot: 1 yes, 0 no
-    DECIDE_BUILD = 1,          // build on or upgrade this property: 1 yes, 0 no
-    DECIDE_BAIL = 2,           // bail this person out of jail or hospital: 1 yes, 0 no
-    DECIDE_FACILITY_KIND = 3,  // the FacilityKind 0..4 of a facility raised from level 0
-    DECIDE_SPIN_STOP = 4,      // stop the spinning wheel or reels now: 1 yes, 0 no (amount = tick,
-                               // object 0 wheel, 1 reels); with nobody to ask the spin stops at once
+    DECIDE_BUY = 0,           // buy this plot: 1 yes, 0 no
+    DECIDE_BUILD = 1,         // build on or upgrade this property: 1 yes, 0 no
+    DECIDE_BAIL = 2,          // bail this person out of jail or hospital: 1 yes, 0 no
+    DECIDE_FACILITY_KIND = 3, // the FacilityKind 0..4 of a facility raised from level 0
+    DECIDE_SPIN_STOP = 4,     // stop the spinning wheel or reels now: 1 yes, 0 no (amount = tick,
+                              // object 0 wheel, 1 reels); with nobody to ask the spin stops at once
 };
 
 struct DecisionRequest {
     DecisionKind kind;
-    int player;            // the deciding player 0..3
-    const char* text;      // the question as shown to the player, or nullptr
-    int32_t amount;        // the money at stake, yuan (0 when none)
-    int32_t object;        // ObjectCode of the property, or the person to bail (0 when none)
+    int player;       // the deciding player 0..3
+    const char* text; // the question as shown to the player, or nullptr
+    int32_t amount;   // the money at stake, yuan (0 when none)
+    int32_t object;   // ObjectCode of the property, or the person to bail (0 when none)
 };
 
 // An answerer returns 1/0 for the yes/no kinds and 0..4 for a facility kind.

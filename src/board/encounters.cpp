@@ -25,14 +25,18 @@
 
 namespace {
 
-constexpr int SOUND_BOMB_TICK = 3;       // board_effects element looping while a bomb is carried
+constexpr int SOUND_BOMB_TICK = 3; // board_effects element looping while a bomb is carried
 constexpr int SOUND_GIFT = 6;
 constexpr int SOUND_CHEST = 7;
-constexpr int BEGGAR_ALMS = 1000;        // yuan, times the price index
+constexpr int BEGGAR_ALMS = 1000; // yuan, times the price index
 constexpr int CHEST_POINTS = 500;
 
-bool is_player(int m) { return m >= 0 && m < PLAYER_COUNT; }
-bool is_walker(int m) { return m >= MOVER_THIEF && m <= MOVER_SPY; }
+bool is_player(int m) {
+    return m >= 0 && m < PLAYER_COUNT;
+}
+bool is_walker(int m) {
+    return m >= MOVER_THIEF && m <= MOVER_SPY;
+}
 
 std::string without_spaces(const char* s) {
     std::string out;
@@ -40,10 +44,11 @@ std::string without_spaces(const char* s) {
         if (*s != ' ') out += *s;
     return out;
 }
-std::string name_of(int p) { return without_spaces(player_name(p)); }
+std::string name_of(int p) {
+    return without_spaces(player_name(p));
+}
 
-template <typename... Args>
-std::string fmt(const char* f, Args... args) {
+template <typename... Args> std::string fmt(const char* f, Args... args) {
     char buf[256];
     std::snprintf(buf, sizeof buf, f, args...);
     return buf;
@@ -56,8 +61,12 @@ void travel_sound_restart() {
     if (move_sound_slot != 0) snd_board_effect_play(move_sound_slot, 1);
 }
 
-void explosion() { flc_play_entry(484, 0, 40, 0x30001, 82); }
-void dog_bite() { flc_play_entry(491, 0, 40, 0x30001, 93); }
+void explosion() {
+    flc_play_entry(484, 0, 40, 0x30001, 82);
+}
+void dog_bite() {
+    flc_play_entry(491, 0, 40, 0x30001, 93);
+}
 
 // The walk ends once the mover is out of the game or the game is over: an
 // eliminated player must not go on collecting or paying.
@@ -71,16 +80,22 @@ int slot_on(const MapSquare& sq) {
     return (slot >= GOD_FIRST_SLOT && slot <= GOD_LAST_SLOT) ? slot : 0;
 }
 
-int players_on(const MapSquare& sq) { return static_cast<int>((sq.flags & SQF_PLAYERS_MASK) >> 8); }
+int players_on(const MapSquare& sq) {
+    return static_cast<int>((sq.flags & SQF_PLAYERS_MASK) >> 8);
+}
 
-void view_to_player(int p) { board_view_refresh(player_table[p].x, player_table[p].y, 0); }
+void view_to_player(int p) {
+    board_view_refresh(player_table[p].x, player_table[p].y, 0);
+}
 
 // The thief has taken something off the board for its patron.
 void thief_took(const char* what, int patron) {
     msg_show(fmt("小偷偷得%s\n\n给%s！", what, name_of(patron).c_str()).c_str(), 1500);
 }
 
-bool patron_in_game(int patron) { return is_player(patron) && player_table[patron].control != CTRL_OUT; }
+bool patron_in_game(int patron) {
+    return is_player(patron) && player_table[patron].control != CTRL_OUT;
+}
 
 // Returns true when the bomb went off (the step ends there).
 bool player_meets_bomb(int cur, int square) {
@@ -125,7 +140,7 @@ void player_meets_object(int cur, int square, bool stopping) {
         if (!stopping) break;
         god_remove(slot);
         if (r.travel != 0) {
-            flc_play_entry(511, 0, 40, 0x10001, 85);  // rides away from the dog
+            flc_play_entry(511, 0, 40, 0x10001, 85); // rides away from the dog
             break;
         }
         player_lose_vehicle(cur);
@@ -136,7 +151,7 @@ void player_meets_object(int cur, int square, bool stopping) {
     case GK_GIFT: {
         if (!stopping) break;
         const int item = item_give_random(cur);
-        if (item == 0) break;  // nothing to give: the gift stays
+        if (item == 0) break; // nothing to give: the gift stays
         snd_board_effect_play(SOUND_GIFT, 0);
         god_remove(slot);
         board_view_refresh(0, 0, 1);
@@ -268,7 +283,7 @@ void walker_meets_object(int cur, int square, bool stopping) {
         }
         break;
     default:
-        break;  // gods and spirits leave the characters alone
+        break; // gods and spirits leave the characters alone
     }
 }
 
@@ -284,7 +299,9 @@ int64_t street_land_value(int owner, const char* street) {
     return sum;
 }
 
-int32_t clamp_amount(int64_t v) { return v > INT32_MAX ? INT32_MAX : static_cast<int32_t>(v); }
+int32_t clamp_amount(int64_t v) {
+    return v > INT32_MAX ? INT32_MAX : static_cast<int32_t>(v);
+}
 
 void walker_acts(int cur, int square, bool stopping) {
     WalkerRecord& w = walker_of_mover(cur);
@@ -293,7 +310,8 @@ void walker_acts(int cur, int square, bool stopping) {
     if (!patron_in_game(patron)) return;
     MapSquare& sq = map_square_table[square];
     const int victim = player_first_in_mask(players_on(sq) & ~(1 << patron));
-    const bool victim_in = victim >= 0 && victim < PLAYER_COUNT && player_table[victim].control != CTRL_OUT;
+    const bool victim_in =
+        victim >= 0 && victim < PLAYER_COUNT && player_table[victim].control != CTRL_OUT;
 
     if (cur == MOVER_THIEF) {
         if (!victim_in) return;
@@ -310,7 +328,8 @@ void walker_acts(int cur, int square, bool stopping) {
         if (victim_in) {
             const int card = card_lose_random(victim);
             if (card != 0) {
-                msg_show(fmt("夺取%s%s！", name_of(victim).c_str(), card_def(card).name).c_str(), 1000);
+                msg_show(fmt("夺取%s%s！", name_of(victim).c_str(), card_def(card).name).c_str(),
+                         1000);
                 card_add(patron, card);
                 if (!stopping) travel_sound_restart();
             }
@@ -324,7 +343,9 @@ void walker_acts(int cur, int square, bool stopping) {
                 money_pay(p, patron, amount, MONEY_DEPOSIT_FIRST | MONEY_INTO_CASH);
                 total += amount;
             }
-            msg_show(fmt("强盗抢夺银行\n\n得款%d元\n\n给%s！", clamp_amount(total), name_of(patron).c_str()).c_str(),
+            msg_show(fmt("强盗抢夺银行\n\n得款%d元\n\n给%s！", clamp_amount(total),
+                         name_of(patron).c_str())
+                         .c_str(),
                      2000);
             if (!stopping) travel_sound_restart();
         }
@@ -341,7 +362,8 @@ void walker_acts(int cur, int square, bool stopping) {
         int32_t amount;
         if (hooligan) {
             amount = clamp_amount(street_land_value(lot.owner, lot.street) * game_price_index);
-            msg_show(fmt("勒索%s\n\n%d元保护费！", name_of(lot.owner - 1).c_str(), amount).c_str(), 1500);
+            msg_show(fmt("勒索%s\n\n%d元保护费！", name_of(lot.owner - 1).c_str(), amount).c_str(),
+                     1500);
         } else {
             amount = lot.last_toll;
             if (amount <= 0) return;
@@ -354,14 +376,16 @@ void walker_acts(int cur, int square, bool stopping) {
         int32_t amount;
         if (hooligan) {
             amount = clamp_amount(static_cast<int64_t>(f.price) * game_price_index);
-            msg_show(fmt("勒索%s\n\n%d元保护费！", name_of(f.owner - 1).c_str(), amount).c_str(), 1500);
+            msg_show(fmt("勒索%s\n\n%d元保护费！", name_of(f.owner - 1).c_str(), amount).c_str(),
+                     1500);
         } else {
             amount = f.last_fee;
             if (amount <= 0) return;
             msg_show(fmt("取走过路费\n\n%d元！", amount).c_str(), 1500);
         }
         money_pay(f.owner - 1, patron, amount, 0);
-    } else if (!hooligan && code > OBJ_COMPANY_BASE && code <= OBJ_COMPANY_BASE + map_company_count) {
+    } else if (!hooligan && code > OBJ_COMPANY_BASE &&
+               code <= OBJ_COMPANY_BASE + map_company_count) {
         const int i = code - OBJ_COMPANY_BASE;
         const CompanyBuilding& c = map_company_table[i];
         if (c.chairman == 0 || c.chairman == patron + 1) return;
@@ -386,12 +410,14 @@ void walker_return(int cur, int square) {
         w.memory |= 0x80;
         return;
     }
-    if (jail) jail_send(cur, 0);
-    else jail_send_hospital(cur, 0);
+    if (jail)
+        jail_send(cur, 0);
+    else
+        jail_send_hospital(cur, 0);
     move_steps_left = 0;
 }
 
-}  // namespace
+} // namespace
 
 void land_encounter() {
     const int cur = game_active_mover;
@@ -417,7 +443,8 @@ void land_encounter() {
         PlayerRecord& r = player_table[cur];
         const int slot = slot_on(sq);
         const bool roadblock = slot != 0 && god_table[slot].kind == GK_ROADBLOCK;
-        if ((sq.flags & SQF_TYPE_MASK) == SQ_BANK && r.sleepwalk_days == 0 && !stopping && !roadblock) {
+        if ((sq.flags & SQF_TYPE_MASK) == SQ_BANK && r.sleepwalk_days == 0 && !stopping &&
+            !roadblock) {
             travel_sound_stop();
             if (r.bomb_slot != 0) snd_board_effect_stop(SOUND_BOMB_TICK);
             bank_deposit_visit();

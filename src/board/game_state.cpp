@@ -18,7 +18,7 @@ int32_t game_days_elapsed = 0;
 int32_t game_months_elapsed = 0;
 int32_t game_active_mover = 0;
 int32_t game_price_index = 1;
-uint32_t game_date = 0x07CE0101;  // 1998-01-01
+uint32_t game_date = 0x07CE0101; // 1998-01-01
 int32_t lotto_jackpot = 0;
 std::array<uint8_t, CHARACTER_COUNT> character_state{};
 int32_t view_rotation = 0;
@@ -84,52 +84,129 @@ namespace {
 struct Writer {
     uint8_t* p;
     void u8(uint8_t v) { *p++ = v; }
-    void u16(uint16_t v) { u8(static_cast<uint8_t>(v)); u8(static_cast<uint8_t>(v >> 8)); }
-    void u32(uint32_t v) { u16(static_cast<uint16_t>(v)); u16(static_cast<uint16_t>(v >> 16)); }
+    void u16(uint16_t v) {
+        u8(static_cast<uint8_t>(v));
+        u8(static_cast<uint8_t>(v >> 8));
+    }
+    void u32(uint32_t v) {
+        u16(static_cast<uint16_t>(v));
+        u16(static_cast<uint16_t>(v >> 16));
+    }
     void i16(int16_t v) { u16(static_cast<uint16_t>(v)); }
     void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
-    void f32(float v) { uint32_t bits; std::memcpy(&bits, &v, 4); u32(bits); }
+    void f32(float v) {
+        uint32_t bits;
+        std::memcpy(&bits, &v, 4);
+        u32(bits);
+    }
 };
 
 struct Reader {
     const uint8_t* p;
     uint8_t u8() { return *p++; }
-    uint16_t u16() { uint16_t lo = u8(); return static_cast<uint16_t>(lo | (u8() << 8)); }
-    uint32_t u32() { uint32_t lo = u16(); return lo | (static_cast<uint32_t>(u16()) << 16); }
+    uint16_t u16() {
+        uint16_t lo = u8();
+        return static_cast<uint16_t>(lo | (u8() << 8));
+    }
+    uint32_t u32() {
+        uint32_t lo = u16();
+        return lo | (static_cast<uint32_t>(u16()) << 16);
+    }
     int16_t i16() { return static_cast<int16_t>(u16()); }
     int32_t i32() { return static_cast<int32_t>(u32()); }
-    float f32() { uint32_t bits = u32(); float v; std::memcpy(&v, &bits, 4); return v; }
+    float f32() {
+        uint32_t bits = u32();
+        float v;
+        std::memcpy(&v, &bits, 4);
+        return v;
+    }
 };
 
 // One field list serves both directions, so reading and writing cannot drift apart.
-template <typename Io, typename Rec>
-void player_fields(Io& io, Rec& r) {
-    io(r.name); io(r.colour); io(r.x); io(r.y); io(r.square); io(r.prev_square);
-    io(r.facing); io(r.travel); io(r.dice); io(r.character); io(r.sex); io(r.control);
-    io(r.ai_flags); io(r.personality); io(r.loan_pct); io(r.cash_pct); io(r.stock_pct);
-    io(r.saved_facing); io(r.cash); io(r.deposit); io(r.loan); io(r.special_financing);
-    io(r.loan_due); io(r.points); io(r.hotel_days); io(r.away_days); io(r.jail_days);
-    io(r.hospital_days); io(r.hibernation_days); io(r.sleepwalk_days); io(r.stay_days);
-    io(r.turtle_days); io(r.reserved_58); io(r.bank_refusal_days); io(r.bank_suspension_days);
-    io(r.alliance_days); io(r.insurance_days); io(r.god_slot); io(r.bomb_slot); io(r.ally);
-    io(r.days_lost_month); io(r.reserved_67); io(r.ill_fortune); io(r.money_luck);
-    io(r.mishap_luck); io(r.inside_facility);
-    for (auto& g : r.grudge) io(g);
-    io(r.paid_month); io(r.received_month); io(r.setup_control); io(r.saved_dice);
-    io(r.sleep_saved_travel); io(r.sleep_saved_dice);
+template <typename Io, typename Rec> void player_fields(Io& io, Rec& r) {
+    io(r.name);
+    io(r.colour);
+    io(r.x);
+    io(r.y);
+    io(r.square);
+    io(r.prev_square);
+    io(r.facing);
+    io(r.travel);
+    io(r.dice);
+    io(r.character);
+    io(r.sex);
+    io(r.control);
+    io(r.ai_flags);
+    io(r.personality);
+    io(r.loan_pct);
+    io(r.cash_pct);
+    io(r.stock_pct);
+    io(r.saved_facing);
+    io(r.cash);
+    io(r.deposit);
+    io(r.loan);
+    io(r.special_financing);
+    io(r.loan_due);
+    io(r.points);
+    io(r.hotel_days);
+    io(r.away_days);
+    io(r.jail_days);
+    io(r.hospital_days);
+    io(r.hibernation_days);
+    io(r.sleepwalk_days);
+    io(r.stay_days);
+    io(r.turtle_days);
+    io(r.reserved_58);
+    io(r.bank_refusal_days);
+    io(r.bank_suspension_days);
+    io(r.alliance_days);
+    io(r.insurance_days);
+    io(r.god_slot);
+    io(r.bomb_slot);
+    io(r.ally);
+    io(r.days_lost_month);
+    io(r.reserved_67);
+    io(r.ill_fortune);
+    io(r.money_luck);
+    io(r.mishap_luck);
+    io(r.inside_facility);
+    for (auto& g : r.grudge)
+        io(g);
+    io(r.paid_month);
+    io(r.received_month);
+    io(r.setup_control);
+    io(r.saved_dice);
+    io(r.sleep_saved_travel);
+    io(r.sleep_saved_dice);
 }
 
-template <typename Io, typename Rec>
-void walker_fields(Io& io, Rec& r) {
-    io(r.x); io(r.y); io(r.square); io(r.prev_square); io(r.patron); io(r.facing);
-    io(r.place); io(r.memory); io(r.hibernation_days); io(r.sleepwalk_days);
-    io(r.stay_days); io(r.turtle_days);
+template <typename Io, typename Rec> void walker_fields(Io& io, Rec& r) {
+    io(r.x);
+    io(r.y);
+    io(r.square);
+    io(r.prev_square);
+    io(r.patron);
+    io(r.facing);
+    io(r.place);
+    io(r.memory);
+    io(r.hibernation_days);
+    io(r.sleepwalk_days);
+    io(r.stay_days);
+    io(r.turtle_days);
 }
 
-template <typename Io, typename Rec>
-void god_fields(Io& io, Rec& r) {
-    io(r.kind); io(r.facing); io(r.square); io(r.days); io(r.holder); io(r.flight);
-    io(r.flight_facing); io(r.fx); io(r.fy); io(r.fdx); io(r.fdy);
+template <typename Io, typename Rec> void god_fields(Io& io, Rec& r) {
+    io(r.kind);
+    io(r.facing);
+    io(r.square);
+    io(r.days);
+    io(r.holder);
+    io(r.flight);
+    io(r.flight_facing);
+    io(r.fx);
+    io(r.fy);
+    io(r.fdx);
+    io(r.fdy);
 }
 
 struct Put {
@@ -152,7 +229,7 @@ struct Get {
     void operator()(float& v) { v = r.f32(); }
 };
 
-}  // namespace
+} // namespace
 
 void player_record_write(const PlayerRecord& r, uint8_t* out) {
     Put put{{out}};
@@ -231,11 +308,15 @@ int status_days_left(uint8_t counter, uint8_t day_bits) {
 
 namespace {
 
-bool valid_player(int p) { return p >= 0 && p < PLAYER_COUNT; }
+bool valid_player(int p) {
+    return p >= 0 && p < PLAYER_COUNT;
+}
 
-PlayerRecord& rec(int p) { return player_table[static_cast<size_t>(p)]; }
+PlayerRecord& rec(int p) {
+    return player_table[static_cast<size_t>(p)];
+}
 
-}  // namespace
+} // namespace
 
 int player_first_in_mask(uint32_t mask) {
     for (int bit = 0; bit < 8; ++bit) {
@@ -246,13 +327,15 @@ int player_first_in_mask(uint32_t mask) {
 
 int player_count_active() {
     int count = 0;
-    for (const PlayerRecord& r : player_table) count += r.control != 0;
+    for (const PlayerRecord& r : player_table)
+        count += r.control != 0;
     return count;
 }
 
 int player_count_human() {
     int count = 0;
-    for (const PlayerRecord& r : player_table) count += (r.control & CTRL_HUMAN) != 0;
+    for (const PlayerRecord& r : player_table)
+        count += (r.control & CTRL_HUMAN) != 0;
     return count;
 }
 
@@ -325,5 +408,6 @@ const char* player_name(int p) {
 
 void player_rebind_names() {
     // An empty seat has character 0 and name 0, so it stays all zero.
-    for (PlayerRecord& r : player_table) r.name = r.character;
+    for (PlayerRecord& r : player_table)
+        r.name = r.character;
 }

@@ -19,13 +19,13 @@ struct FrameSet;
 
 // Bits of PlayerRecord::control.
 enum PlayerControl : uint8_t {
-    CTRL_OUT = 0,            // out of the game, or not yet on the board
+    CTRL_OUT = 0, // out of the game, or not yet on the board
     CTRL_HUMAN = 1,
     CTRL_COMPUTER = 2,
-    CTRL_HANDED_OVER = 4,    // a human handed over to the computer (stored as 5)
-    CTRL_STEPPING = 0x10,    // stepping out of a building back to its square
-    CTRL_INSIDE = 0x20,      // stepping into a facility
-    CTRL_BLAST_HIT = 0x40,   // lost the vehicle to a blast
+    CTRL_HANDED_OVER = 4,  // a human handed over to the computer (stored as 5)
+    CTRL_STEPPING = 0x10,  // stepping out of a building back to its square
+    CTRL_INSIDE = 0x20,    // stepping into a facility
+    CTRL_BLAST_HIT = 0x40, // lost the vehicle to a blast
 };
 // Bits 4-6 live for one turn only and are cleared when the turn ends.
 inline constexpr uint8_t CTRL_TURN_BITS = CTRL_STEPPING | CTRL_INSIDE | CTRL_BLAST_HIT;
@@ -39,7 +39,7 @@ enum TravelMode : uint8_t {
 // PlayerRecord::travel: bits 0-1 the mode; with TRAVEL_CONSTRUCTION bits 2-7
 // hold the days left.
 inline constexpr uint8_t TRAVEL_MODE_MASK = 0x03;
-inline constexpr uint8_t TRAVEL_FRESH_CONSTRUCTION = 0x1F;  // 7 days
+inline constexpr uint8_t TRAVEL_FRESH_CONSTRUCTION = 0x1F; // 7 days
 
 enum Personality : uint8_t {
     PERS_GOOD = 0,
@@ -82,18 +82,18 @@ enum GodKind : uint8_t {
     GK_MINE = 17,
     GK_TIME_BOMB = 18,
 };
-inline constexpr int GOD_KIND_COUNT = 19;  // kinds 0..18
+inline constexpr int GOD_KIND_COUNT = 19; // kinds 0..18
 // Kinds 1-10, 12 and 15 can attach to a player.
 bool god_kind_can_attach(int kind);
 
 // ---------------------------------------------------------------------------
 // Counts
 
-inline constexpr int PLAYER_COUNT = 4;       // seats in player_table
-inline constexpr int CHARACTER_COUNT = 12;   // rows of character_table
-inline constexpr int WALKER_COUNT = 5;       // movers 4..8
-inline constexpr int MOVER_COUNT = 9;        // players 0-3, walkers 4-7, robot doll 8
-inline constexpr int GOD_SLOT_COUNT = 47;    // slots 0..46, slot 0 never used
+inline constexpr int PLAYER_COUNT = 4;     // seats in player_table
+inline constexpr int CHARACTER_COUNT = 12; // rows of character_table
+inline constexpr int WALKER_COUNT = 5;     // movers 4..8
+inline constexpr int MOVER_COUNT = 9;      // players 0-3, walkers 4-7, robot doll 8
+inline constexpr int GOD_SLOT_COUNT = 47;  // slots 0..46, slot 0 never used
 inline constexpr int GOD_FIRST_SLOT = 1;
 inline constexpr int GOD_LAST_SLOT = 46;
 
@@ -109,32 +109,32 @@ inline constexpr int MOVER_ROBOT_DOLL = 8;
 
 // One seat of the game (104 bytes). Owners and allies are player + 1, 0 none.
 struct PlayerRecord {
-    uint32_t name;            // index of the character whose name this is (see player_rebind_names)
-    uint32_t colour;          // 0x00RRGGBB
-    uint16_t x;               // token position, world units
+    uint32_t name;   // index of the character whose name this is (see player_rebind_names)
+    uint32_t colour; // 0x00RRGGBB
+    uint16_t x;      // token position, world units
     uint16_t y;
-    uint16_t square;          // square the player stands on
-    uint16_t prev_square;     // square it came from
-    uint8_t facing;           // 0..7
-    uint8_t travel;           // TravelMode in bits 0-1, construction days in bits 2-7
-    uint8_t dice;             // dice thrown, 1..3
-    uint8_t character;        // 0..11, row of character_table
-    uint8_t sex;              // 1 male, 0 female
-    uint8_t control;          // PlayerControl
-    uint8_t ai_flags;         // bit 0 may use cards, bit 1 may use items
-    uint8_t personality;      // Personality
-    uint8_t loan_pct;         // computer: share of the loan limit it borrows
-    uint8_t cash_pct;         // computer: share of its money kept as cash
-    uint8_t stock_pct;        // computer: share of its money put into shares
-    uint8_t saved_facing;     // low 4 bits, 15 none
+    uint16_t square;      // square the player stands on
+    uint16_t prev_square; // square it came from
+    uint8_t facing;       // 0..7
+    uint8_t travel;       // TravelMode in bits 0-1, construction days in bits 2-7
+    uint8_t dice;         // dice thrown, 1..3
+    uint8_t character;    // 0..11, row of character_table
+    uint8_t sex;          // 1 male, 0 female
+    uint8_t control;      // PlayerControl
+    uint8_t ai_flags;     // bit 0 may use cards, bit 1 may use items
+    uint8_t personality;  // Personality
+    uint8_t loan_pct;     // computer: share of the loan limit it borrows
+    uint8_t cash_pct;     // computer: share of its money kept as cash
+    uint8_t stock_pct;    // computer: share of its money put into shares
+    uint8_t saved_facing; // low 4 bits, 15 none
     int32_t cash;
     int32_t deposit;
     int32_t loan;
     int32_t special_financing;
-    uint32_t loan_due;        // PackedDate, 0 none
+    uint32_t loan_due; // PackedDate, 0 none
     uint16_t points;
-    uint8_t hotel_days;       // the day counters follow status_days_count
-    uint8_t away_days;        // bits 0-5 days, bits 6-7 kind (bit 6 picks the return film)
+    uint8_t hotel_days; // the day counters follow status_days_count
+    uint8_t away_days;  // bits 0-5 days, bits 6-7 kind (bit 6 picks the return film)
     uint8_t jail_days;
     uint8_t hospital_days;
     uint8_t hibernation_days;
@@ -146,20 +146,21 @@ struct PlayerRecord {
     uint8_t bank_suspension_days;
     uint8_t alliance_days;
     uint8_t insurance_days;
-    uint8_t god_slot;         // attached GodObject slot, 0 none
-    uint8_t bomb_slot;        // slot of the carried time bomb, 0 none
-    uint8_t ally;             // player + 1, 0 none
-    uint8_t days_lost_month;  // away, jail, hospital days this month
+    uint8_t god_slot;        // attached GodObject slot, 0 none
+    uint8_t bomb_slot;       // slot of the carried time bomb, 0 none
+    uint8_t ally;            // player + 1, 0 none
+    uint8_t days_lost_month; // away, jail, hospital days this month
     uint8_t reserved_67;
     int16_t ill_fortune;
     int16_t money_luck;
     int16_t mishap_luck;
-    int16_t inside_facility;  // FacilityLot index (with CTRL_INSIDE)
-    int32_t grudge[PLAYER_COUNT];  // never below 0
+    int16_t inside_facility;      // FacilityLot index (with CTRL_INSIDE)
+    int32_t grudge[PLAYER_COUNT]; // never below 0
     int32_t paid_month;
     int32_t received_month;
-    uint8_t setup_control;    // before the first turn the control chosen at setup; later the travel byte saved while a construction vehicle is ridden
-    uint8_t saved_dice;       // dice saved while a construction vehicle is ridden
+    uint8_t setup_control; // before the first turn the control chosen at setup; later the travel
+                           // byte saved while a construction vehicle is ridden
+    uint8_t saved_dice;    // dice saved while a construction vehicle is ridden
     uint8_t sleep_saved_travel;
     uint8_t sleep_saved_dice;
 };
@@ -226,10 +227,10 @@ struct WalkerRecord {
     uint16_t y;
     uint16_t square;
     uint16_t prev_square;
-    uint8_t patron;           // player it works for
+    uint8_t patron; // player it works for
     uint8_t facing;
-    uint8_t place;            // WalkerPlace
-    uint8_t memory;           // kept by the release rules
+    uint8_t place;  // WalkerPlace
+    uint8_t memory; // kept by the release rules
     uint8_t hibernation_days;
     uint8_t sleepwalk_days;
     uint8_t stay_days;
@@ -250,12 +251,12 @@ static_assert(offsetof(WalkerRecord, turtle_days) == 15);
 
 // A god, spirit or placed object (24 bytes).
 struct GodObject {
-    uint8_t kind;             // GodKind, fixed per slot
+    uint8_t kind; // GodKind, fixed per slot
     uint8_t facing;
-    uint16_t square;          // 0 = slot free
-    uint8_t days;             // days left while attached, or the bomb's step counter
-    uint8_t holder;           // player + 1, 0 none
-    uint8_t flight;           // frames of a running flight, 0 none, 255 wandering
+    uint16_t square; // 0 = slot free
+    uint8_t days;    // days left while attached, or the bomb's step counter
+    uint8_t holder;  // player + 1, 0 none
+    uint8_t flight;  // frames of a running flight, 0 none, 255 wandering
     uint8_t flight_facing;
     float fx;
     float fy;
@@ -277,16 +278,17 @@ static_assert(offsetof(GodObject, fdy) == 20);
 // Animation and turn phase of one mover. Only `flags` is saved; the rest is
 // rebuilt when the map loads.
 struct ActorAnim {
-    uint8_t flags;       // bits 0-3 walking family, 4-5 extra family, 6 tinted, 7 needs a turn step
-    uint8_t indoor;      // 1 while shown with indoor or out-of-game sprites
-    uint8_t phase;       // TurnPhase
+    uint8_t flags;  // bits 0-3 walking family, 4-5 extra family, 6 tinted, 7 needs a turn step
+    uint8_t indoor; // 1 while shown with indoor or out-of-game sprites
+    uint8_t phase;  // TurnPhase
     uint8_t frame;
-    uint8_t walk_frame;  // 0..5 sleepwalking cycle
-    uint8_t wait;        // low 7 bits ticks; bit 7 set: the turn ends when it runs out, clear: the mover lands
+    uint8_t walk_frame; // 0..5 sleepwalking cycle
+    uint8_t
+        wait; // low 7 bits ticks; bit 7 set: the turn ends when it runs out, clear: the mover lands
     float fx;
     float fy;
     ImageRecord* portrait;
-    std::array<FrameSet*, 8> sprites;  // four pairs, each pair freed together
+    std::array<FrameSet*, 8> sprites; // four pairs, each pair freed together
 };
 inline constexpr uint8_t ANIM_WALK_FAMILY_MASK = 0x0F;
 inline constexpr uint8_t ANIM_EXTRA_INDOOR = 0x10;
@@ -314,22 +316,22 @@ GodObject god_object_read(const uint8_t* in);
 // ---------------------------------------------------------------------------
 // Game-state values
 
-extern int32_t game_player_count;    // players 2..4
-extern int32_t game_human_count;     // humans at the start
+extern int32_t game_player_count; // players 2..4
+extern int32_t game_human_count;  // humans at the start
 extern int32_t game_start_money;
-extern int32_t game_asset_target;    // 0 none
-extern int32_t game_day_limit;       // 0 none
-extern int32_t game_land_term;       // 0..5, index of land_term_delta
+extern int32_t game_asset_target; // 0 none
+extern int32_t game_day_limit;    // 0 none
+extern int32_t game_land_term;    // 0..5, index of land_term_delta
 extern int32_t game_travel_mode;
-extern int32_t game_map;             // 0..3
+extern int32_t game_map; // 0..3
 extern int32_t game_days_elapsed;
 extern int32_t game_months_elapsed;
-extern int32_t game_active_mover;    // 0..8
-extern int32_t game_price_index;     // starts at 1, only rises
-extern uint32_t game_date;           // PackedDate
+extern int32_t game_active_mover; // 0..8
+extern int32_t game_price_index;  // starts at 1, only rises
+extern uint32_t game_date;        // PackedDate
 extern int32_t lotto_jackpot;
-extern std::array<uint8_t, CHARACTER_COUNT> character_state;  // 1 played by the human, 2 beaten
-extern int32_t view_rotation;        // 0..7
+extern std::array<uint8_t, CHARACTER_COUNT> character_state; // 1 played by the human, 2 beaten
+extern int32_t view_rotation;                                // 0..7
 
 extern std::array<GodObject, GOD_SLOT_COUNT> god_table;
 extern std::array<WalkerRecord, WALKER_COUNT> walker_table;
@@ -357,9 +359,9 @@ WalkerRecord& walker_of_mover(int mover);
 
 // Result of one count of a day counter.
 enum StatusCount : int {
-    STATUS_IDLE = 0,     // no state was running (the counter is 0)
-    STATUS_RUNNING = 1,  // the state goes on (counted down, or the end mark stored)
-    STATUS_ENDED = 2,    // the state ends now: run its end action; the counter is 0
+    STATUS_IDLE = 0,    // no state was running (the counter is 0)
+    STATUS_RUNNING = 1, // the state goes on (counted down, or the end mark stored)
+    STATUS_ENDED = 2,   // the state ends now: run its end action; the counter is 0
 };
 // The one counting rule of every day counter: a running value is lowered by
 // one; when its day bits reach 0 the end mark 0x80 is stored (other bits kept);
@@ -379,12 +381,12 @@ int status_days_left(uint8_t counter, uint8_t day_bits = STATUS_DAY_BITS);
 // ---------------------------------------------------------------------------
 // Player queries (players 0..3)
 
-int player_first_in_mask(uint32_t mask);   // lowest set bit of the low byte, -1 none
-int player_count_active();                 // control not 0
-int player_count_human();                  // CTRL_HUMAN set
-bool player_is_free(int p);                // in the game and not in hotel, away, jail, hospital
-int player_most_hated(int p);              // -1 none
-int player_random_other(int p);            // -1 none
+int player_first_in_mask(uint32_t mask); // lowest set bit of the low byte, -1 none
+int player_count_active();               // control not 0
+int player_count_human();                // CTRL_HUMAN set
+bool player_is_free(int p);              // in the game and not in hotel, away, jail, hospital
+int player_most_hated(int p);            // -1 none
+int player_random_other(int p);          // -1 none
 void player_add_grudge(int p, int toward, int32_t amount);
 void player_break_alliance(int p);
 void player_end_hotel_stays();

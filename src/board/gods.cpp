@@ -23,16 +23,16 @@
 #include "shell/settings.h"
 
 const GodValues god_value_table[19] = {
-    {0, 0, 0},                                                 // none
-    {-100, 100, 0},   {-200, 150, 0},                          // small, big wealth
-    {-100, 0, 100},   {-200, 0, 150},                          // small, big fortune
-    {100, -60, 0},    {200, -100, 0},                          // small, big poverty
-    {100, 0, -60},    {200, 0, -100},                          // small, big bad luck
-    {-100, 60, 60},   {100, -60, -60},                         // angel, devil
-    {0, 0, 0},        {-500, 0, 0},                            // dog, land god
-    {0, 0, 0},        {0, 0, 0},                               // gift, chest
-    {1000, -200, -200},                                        // death god
-    {0, 0, 0},        {0, 0, 0},        {0, 0, 0},             // roadblock, mine, time bomb
+    {0, 0, 0},                                      // none
+    {-100, 100, 0},     {-200, 150, 0},             // small, big wealth
+    {-100, 0, 100},     {-200, 0, 150},             // small, big fortune
+    {100, -60, 0},      {200, -100, 0},             // small, big poverty
+    {100, 0, -60},      {200, 0, -100},             // small, big bad luck
+    {-100, 60, 60},     {100, -60, -60},            // angel, devil
+    {0, 0, 0},          {-500, 0, 0},               // dog, land god
+    {0, 0, 0},          {0, 0, 0},                  // gift, chest
+    {1000, -200, -200},                             // death god
+    {0, 0, 0},          {0, 0, 0},       {0, 0, 0}, // roadblock, mine, time bomb
 };
 
 namespace {
@@ -69,9 +69,15 @@ const AttachShow* attach_show(int kind) {
     return (kind >= 0 && kind < 16) ? &shows[kind] : &shows[0];
 }
 
-bool valid_slot(int slot) { return slot >= GOD_FIRST_SLOT && slot <= GOD_LAST_SLOT; }
-bool valid_player(int p) { return p >= 0 && p < PLAYER_COUNT; }
-bool valid_square(int s) { return map_square_table != nullptr && s >= 1 && s <= map_square_count; }
+bool valid_slot(int slot) {
+    return slot >= GOD_FIRST_SLOT && slot <= GOD_LAST_SLOT;
+}
+bool valid_player(int p) {
+    return p >= 0 && p < PLAYER_COUNT;
+}
+bool valid_square(int s) {
+    return map_square_table != nullptr && s >= 1 && s <= map_square_count;
+}
 
 std::string format1(const char* fmt, const char* a) {
     char buf[256];
@@ -105,22 +111,29 @@ void add_values(int p, int kind, int sign) {
 void clear_square_slot(int square, int slot) {
     if (!valid_square(square)) return;
     uint32_t& flags = map_square_table[square].flags;
-    if (((flags & SQF_GOD_MASK) >> SQF_GOD_SHIFT) == static_cast<uint32_t>(slot)) flags &= ~SQF_GOD_MASK;
+    if (((flags & SQF_GOD_MASK) >> SQF_GOD_SHIFT) == static_cast<uint32_t>(slot))
+        flags &= ~SQF_GOD_MASK;
 }
 
 bool in_status(const PlayerRecord& r) {
     return r.hotel_days != 0 || r.away_days != 0 || r.jail_days != 0 || r.hospital_days != 0;
 }
 
-int item_of_kind(int kind) { return kind - GK_ROADBLOCK + 2; }  // roadblock 2, mine 3, bomb 4
+int item_of_kind(int kind) {
+    return kind - GK_ROADBLOCK + 2;
+} // roadblock 2, mine 3, bomb 4
 
 // What a served object code is on this map.
-bool is_lot(int code) { return code > OBJ_LOT_BASE && code <= OBJ_LOT_BASE + map_lot_count; }
+bool is_lot(int code) {
+    return code > OBJ_LOT_BASE && code <= OBJ_LOT_BASE + map_lot_count;
+}
 bool is_facility(int code) {
     return code > OBJ_FACILITY_BASE && code <= OBJ_FACILITY_BASE + map_facility_count;
 }
 
-int served_object(int square) { return valid_square(square) ? map_square_table[square].object : 0; }
+int served_object(int square) {
+    return valid_square(square) ? map_square_table[square].object : 0;
+}
 
 void move_view_to_active() {
     int x = 0, y = 0;
@@ -149,17 +162,29 @@ int raise_served(int kind, int square) {
     return r;
 }
 
-}  // namespace
+} // namespace
 
 void gods_reset() {}
 
 bool god_kind_slots(int kind, int* first, int* last) {
     int a = 0, b = 0;
     switch (kind) {
-    case GK_DEATH: a = 15; b = 16; break;
-    case GK_ROADBLOCK: a = 17; b = 26; break;
-    case GK_MINE: a = 27; b = 36; break;
-    case GK_TIME_BOMB: a = 37; b = 46; break;
+    case GK_DEATH:
+        a = 15;
+        b = 16;
+        break;
+    case GK_ROADBLOCK:
+        a = 17;
+        b = 26;
+        break;
+    case GK_MINE:
+        a = 27;
+        b = 36;
+        break;
+    case GK_TIME_BOMB:
+        a = 37;
+        b = 46;
+        break;
     default:
         if (kind < GK_SMALL_WEALTH || kind > GK_CHEST) return false;
         a = b = kind;
@@ -175,7 +200,8 @@ int god_place(int kind, int square, int days, int holder) {
     if (square != 0 && !valid_square(square)) return 0;
     // One slot a square: a second one would hide the first from every mover
     // and from its own removal.
-    if (square != 0 && (map_square_table[square].flags & SQF_GOD_MASK) != 0 && holder == 0) return 0;
+    if (square != 0 && (map_square_table[square].flags & SQF_GOD_MASK) != 0 && holder == 0)
+        return 0;
     if (holder < 0 || holder > PLAYER_COUNT) return 0;
     int slot = 0;
     for (int s = first; s <= last; ++s) {
@@ -212,7 +238,8 @@ void god_remove(int slot) {
         // A placed item goes back to the shop stock it came from.
         const int item = item_of_kind(g.kind);
         if (item_stock[item - 1] < 255) ++item_stock[item - 1];
-        if (holder != 0 && player_table[holder - 1].bomb_slot == slot) player_table[holder - 1].bomb_slot = 0;
+        if (holder != 0 && player_table[holder - 1].bomb_slot == slot)
+            player_table[holder - 1].bomb_slot = 0;
     } else if (holder != 0) {
         PlayerRecord& r = player_table[holder - 1];
         if (r.god_slot == slot) {
@@ -292,7 +319,8 @@ void god_attach(int p, int square, int slot) {
     case GK_SMALL_FORTUNE: {
         const int card = card_give_random(p);
         if (card != 0) {
-            msg_show(format2("%s附身\n\n得到%s！", god_names[kind], card_def(card).name).c_str(), MSG_MS);
+            msg_show(format2("%s附身\n\n得到%s！", god_names[kind], card_def(card).name).c_str(),
+                     MSG_MS);
             speech_react_percent(p, card_def(card).level);
         }
         break;
@@ -301,9 +329,12 @@ void god_attach(int p, int square, int slot) {
         const int a = card_give_random(p);
         const int b = card_give_random(p);
         if (a != 0 && b != 0) {
-            msg_show(format2("大福神附身\n\n得到%s及%s！", card_def(a).name, card_def(b).name).c_str(), MSG_MS);
+            msg_show(
+                format2("大福神附身\n\n得到%s及%s！", card_def(a).name, card_def(b).name).c_str(),
+                MSG_MS);
         } else if (a != 0 || b != 0) {
-            msg_show(format2("%s附身\n\n得到%s！", god_names[kind], card_def(a != 0 ? a : b).name).c_str(),
+            msg_show(format2("%s附身\n\n得到%s！", god_names[kind], card_def(a != 0 ? a : b).name)
+                         .c_str(),
                      MSG_MS);
         }
         if (a != 0 || b != 0) speech_react_percent(p, card_def(a).level + card_def(b).level);
@@ -327,7 +358,8 @@ void god_attach(int p, int square, int slot) {
     case GK_SMALL_BAD_LUCK: {
         say(p, 1, 22);
         const int card = card_lose_random(p);
-        if (card != 0) msg_show(format1("小衰神附身\n\n遗失%s！", card_def(card).name).c_str(), MSG_MS);
+        if (card != 0)
+            msg_show(format1("小衰神附身\n\n遗失%s！", card_def(card).name).c_str(), MSG_MS);
         break;
     }
     case GK_BIG_BAD_LUCK:
@@ -340,7 +372,7 @@ void god_attach(int p, int square, int slot) {
         card_sell_all(p);
         break;
     default:
-        break;  // angel, devil and land god act when their holder lands
+        break; // angel, devil and land god act when their holder lands
     }
 }
 
@@ -414,10 +446,12 @@ void god_landing_effect(int p, int square) {
         const int former = *owner;
         if (former != 0) {
             const int64_t grudge = price * game_price_index * (level + 2) / 5;
-            player_add_grudge(former - 1, p, static_cast<int32_t>(grudge > INT32_MAX ? INT32_MAX : grudge));
+            player_add_grudge(former - 1, p,
+                              static_cast<int32_t>(grudge > INT32_MAX ? INT32_MAX : grudge));
         }
         *owner = static_cast<uint8_t>(p + 1);
-        if (game_land_term != 0 && former == 0) *expiry = cal_add_months(game_date, land_term_delta[std::clamp(game_land_term, 0, 5)]);
+        if (game_land_term != 0 && former == 0)
+            *expiry = cal_add_months(game_date, land_term_delta[std::clamp(game_land_term, 0, 5)]);
         view_draw_minimap_marks(0);
         msg_show("土地公显灵\n\n强占土地！", MSG_MS);
         say(p, 0, 0);
@@ -483,7 +517,8 @@ void god_advance_flights() {
         g.fx += g.fdx;
         g.fy += g.fdy;
         --g.flight;
-        const bool off_board = g.fx < 0.0f || g.fy < 0.0f || g.fx >= static_cast<float>(MAP_WORLD_SIZE) ||
+        const bool off_board = g.fx < 0.0f || g.fy < 0.0f ||
+                               g.fx >= static_cast<float>(MAP_WORLD_SIZE) ||
                                g.fy >= static_cast<float>(MAP_WORLD_SIZE);
         const bool still = g.fdx == 0.0f && g.fdy == 0.0f;
         if (off_board || still) g.flight = 0;
@@ -497,4 +532,6 @@ void god_fly(int /*slot*/, int x0, int y0, int x1, int y1, int pause) {
     if (pause > 0) wait_ms(static_cast<uint32_t>(pause));
 }
 
-void god_caption(const char* /*text*/) { wait_ms_skippable(2400); }
+void god_caption(const char* /*text*/) {
+    wait_ms_skippable(2400);
+}

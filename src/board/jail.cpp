@@ -22,7 +22,8 @@
 std::array<uint8_t, JAIL_PERSONS> jail_flags = {};
 std::array<uint8_t, JAIL_PERSONS> hospital_flags = {};
 const std::array<int32_t, JAIL_PERSONS> jail_bail_cost = {30, 30, 30, 30, 300, 300, 300, 300};
-const std::array<int32_t, JAIL_PERSONS> jail_hospital_bail_cost = {30, 30, 30, 30, 300, 300, 300, 300};
+const std::array<int32_t, JAIL_PERSONS> jail_hospital_bail_cost = {30,  30,  30,  30,
+                                                                   300, 300, 300, 300};
 const std::array<const char*, 4> jail_thanks_lines = {
     "#0124谢谢你！你真是\n我的再生父母！",
     "#0125我先走了！大恩\n大德来日再报！",
@@ -42,7 +43,7 @@ struct Place {
     int32_t* square;
     uint16_t decoration_code;
     uint8_t walker_place;
-    uint8_t memory_mark;      // release memory: 1 left the jail, 2 the hospital
+    uint8_t memory_mark; // release memory: 1 left the jail, 2 the hospital
     uint8_t square_type;
     int speech_row;
     int film, film_x, film_y;
@@ -51,15 +52,40 @@ struct Place {
 };
 
 const Place& place_of(int hospital) {
-    static const Place jail = {&jail_flags, &jail_bail_cost, &PlayerRecord::jail_days, &jail_square,
-                               OBJ_JAIL, WALKER_IN_JAIL, 1, SQ_JAIL, 19, 497, 0, 40, 0x120001, 94};
-    static const Place hosp = {&hospital_flags, &jail_hospital_bail_cost, &PlayerRecord::hospital_days,
-                               &hospital_square, OBJ_HOSPITAL, WALKER_IN_HOSPITAL, 2, SQ_HOSPITAL, 20,
-                               483, 0, 210, 0x1E0001, 92};
+    static const Place jail = {&jail_flags,
+                               &jail_bail_cost,
+                               &PlayerRecord::jail_days,
+                               &jail_square,
+                               OBJ_JAIL,
+                               WALKER_IN_JAIL,
+                               1,
+                               SQ_JAIL,
+                               19,
+                               497,
+                               0,
+                               40,
+                               0x120001,
+                               94};
+    static const Place hosp = {&hospital_flags,
+                               &jail_hospital_bail_cost,
+                               &PlayerRecord::hospital_days,
+                               &hospital_square,
+                               OBJ_HOSPITAL,
+                               WALKER_IN_HOSPITAL,
+                               2,
+                               SQ_HOSPITAL,
+                               20,
+                               483,
+                               0,
+                               210,
+                               0x1E0001,
+                               92};
     return hospital ? hosp : jail;
 }
 
-bool valid_square(int s) { return map_square_table != nullptr && s >= 1 && s <= map_square_count; }
+bool valid_square(int s) {
+    return map_square_table != nullptr && s >= 1 && s <= map_square_count;
+}
 
 std::string without_spaces(const char* s) {
     std::string out;
@@ -69,7 +95,9 @@ std::string without_spaces(const char* s) {
 }
 
 // Days a counter holds: the end mark alone holds none.
-int days_held(uint8_t v) { return (v & STATUS_END_MARK) ? 0 : (v & STATUS_DAY_BITS); }
+int days_held(uint8_t v) {
+    return (v & STATUS_END_MARK) ? 0 : (v & STATUS_DAY_BITS);
+}
 
 // A counter that runs `days` more days, at most 127; with no day left it
 // carries the end mark so that the next count still ends the stay.
@@ -105,7 +133,8 @@ void send(int hospital, int person, int days) {
             r.*pl.days = days_counter(days);
             god_follow_holder(person);
             (*pl.flags)[person] = 1;
-            if (settings_animations()) flc_play_entry(pl.film, pl.film_x, pl.film_y, pl.film_flags, pl.film_sound);
+            if (settings_animations())
+                flc_play_entry(pl.film, pl.film_x, pl.film_y, pl.film_flags, pl.film_sound);
         } else {
             // Already held: the days add up. A counter that holds its end
             // mark holds no day, and the person is held again, so the flag
@@ -116,7 +145,8 @@ void send(int hospital, int person, int days) {
         board_view_refresh(r.x, r.y, 0);
         speech_bubble(person, 2, speech_line(r.character, pl.speech_row));
         fate_insurance_payout(person, days * 2000 * game_price_index);
-        r.days_lost_month = static_cast<uint8_t>(std::min(255, r.days_lost_month + std::max(days, 0)));
+        r.days_lost_month =
+            static_cast<uint8_t>(std::min(255, r.days_lost_month + std::max(days, 0)));
         return;
     }
     if (person >= MOVER_THIEF && person <= MOVER_SPY) {
@@ -162,8 +192,10 @@ void release(int hospital, int person) {
 }
 
 void release_at(int hospital, int person) {
-    if (hospital) jail_release_hospital(person);
-    else jail_release(person);
+    if (hospital)
+        jail_release_hospital(person);
+    else
+        jail_release(person);
 }
 
 int current_visitor() {
@@ -174,11 +206,13 @@ int current_visitor() {
 void visit(int hospital) {
     const int cur = current_visitor();
     if (cur < 0 || !jail_anyone_held(hospital)) return;
-    if (player_table[cur].control == CTRL_HUMAN) jail_human_visit(hospital);
-    else jail_ai_visit(hospital);
+    if (player_table[cur].control == CTRL_HUMAN)
+        jail_human_visit(hospital);
+    else
+        jail_ai_visit(hospital);
 }
 
-}  // namespace
+} // namespace
 
 void jail_reset() {
     jail_flags.fill(0);
@@ -192,10 +226,18 @@ const char* jail_person_name(int person) {
     return "";
 }
 
-void jail_send(int person, int days) { send(0, person, days); }
-void jail_send_hospital(int person, int days) { send(1, person, days); }
-void jail_release(int person) { release(0, person); }
-void jail_release_hospital(int person) { release(1, person); }
+void jail_send(int person, int days) {
+    send(0, person, days);
+}
+void jail_send_hospital(int person, int days) {
+    send(1, person, days);
+}
+void jail_release(int person) {
+    release(0, person);
+}
+void jail_release_hospital(int person) {
+    release(1, person);
+}
 
 int jail_held(int hospital, int person) {
     if (person < 0 || person >= JAIL_PERSONS) return 0;
@@ -260,13 +302,18 @@ int jail_ai_visit(int hospital) {
     PlayerRecord& r = player_table[cur];
     bool players = false, characters = false;
     switch (r.personality) {
-    case PERS_GOOD: players = true; break;
+    case PERS_GOOD:
+        players = true;
+        break;
     case PERS_NORMAL:
         players = true;
         characters = (game_rand() % 3 == 0);
         break;
-    case PERS_CUNNING: characters = true; break;
-    default: break;
+    case PERS_CUNNING:
+        characters = true;
+        break;
+    default:
+        break;
     }
     std::vector<int> candidates;
     for (int person = 0; person < JAIL_PERSONS; ++person) {
@@ -277,7 +324,8 @@ int jail_ai_visit(int hospital) {
     if (candidates.empty()) return -1;
     const int person = candidates[game_rand() % static_cast<int>(candidates.size())];
     const int cost = jail_cost(hospital, person);
-    const bool able = person < PLAYER_COUNT ? (r.points > cost) : (r.points >= AI_CHARACTER_BAIL_POINTS);
+    const bool able =
+        person < PLAYER_COUNT ? (r.points > cost) : (r.points >= AI_CHARACTER_BAIL_POINTS);
     if (!able) return -1;
     char text[128];
     std::snprintf(text, sizeof text, "保释%s", without_spaces(jail_person_name(person)).c_str());
@@ -292,5 +340,9 @@ int jail_ai_visit(int hospital) {
     return person;
 }
 
-void jail_bail_visit() { visit(0); }
-void jail_hospital_bail_visit() { visit(1); }
+void jail_bail_visit() {
+    visit(0);
+}
+void jail_hospital_bail_visit() {
+    visit(1);
+}

@@ -56,9 +56,13 @@ int32_t scaled(int64_t base) {
                                                    : static_cast<int32_t>(v);
 }
 
-const char* line(int p, int row) { return speech_line(player_table[p].character, row); }
+const char* line(int p, int row) {
+    return speech_line(player_table[p].character, row);
+}
 
-bool acts_by_itself(const PlayerRecord& pl) { return (pl.control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) != 0; }
+bool acts_by_itself(const PlayerRecord& pl) {
+    return (pl.control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) != 0;
+}
 
 // A computer or handed-over player says yes without being asked; a human
 // playing by hand is asked; any other control value says no.
@@ -70,7 +74,9 @@ bool agrees(int cur, DecisionKind kind, const char* text, int32_t price, int32_t
     return false;
 }
 
-bool out_or_ended(int p) { return player_table[p].control == CTRL_OUT || game_end_code != 0; }
+bool out_or_ended(int p) {
+    return player_table[p].control == CTRL_OUT || game_end_code != 0;
+}
 
 void upgrade_own_plot(int cur, int square, int lot_index) {
     LandLot& lot = map_lot_table[lot_index];
@@ -132,10 +138,10 @@ int mark_toll_plots(int owner, const LandLot& landed) {
     for (int i = 1; i <= map_lot_count; ++i) {
         const LandLot& lot = map_lot_table[i];
         if (lot.owner != owner) continue;
-        const bool counts =
-            landed.chain_store != 0
-                ? lot.chain_store != 0
-                : lot.chain_store == 0 && std::strncmp(lot.street, landed.street, sizeof lot.street) == 0;
+        const bool counts = landed.chain_store != 0
+                                ? lot.chain_store != 0
+                                : lot.chain_store == 0 && std::strncmp(lot.street, landed.street,
+                                                                       sizeof lot.street) == 0;
         if (!counts) continue;
         if (view_hitmap != nullptr)
             gfx_replace_pixel(view_hitmap, size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE,
@@ -147,17 +153,18 @@ int mark_toll_plots(int owner, const LandLot& landed) {
 
 void pay_toll(int cur, int lot_index) {
     LandLot& lot = map_lot_table[lot_index];
-    const int owner = lot.owner;  // player + 1
+    const int owner = lot.owner; // player + 1
     snd_board_effect_play(FX_TOLL, 0);
     if (fee_check_exemption(owner - 1, lot.mark, FEE_NAME_TOLL) == 0) return;
 
-    const int ally = (player_table[owner - 1].ally >= 1 && player_table[owner - 1].ally <= PLAYER_COUNT)
-                         ? player_table[owner - 1].ally
-                         : 0;
+    const int ally =
+        (player_table[owner - 1].ally >= 1 && player_table[owner - 1].ally <= PLAYER_COUNT)
+            ? player_table[owner - 1].ally
+            : 0;
     const char* street = lot.chain_store != 0 ? nullptr : lot.street;
     int64_t t = land_toll(owner, street);
     const int64_t u = ally != 0 ? land_toll(ally, street) : 0;
-    if (lot.mark != 0) t *= 2;  // only the owner's part is doubled
+    if (lot.mark != 0) t *= 2; // only the owner's part is doubled
 
     view_hitmap_build(1);
     int marked = mark_toll_plots(owner, lot);
@@ -168,8 +175,9 @@ void pay_toll(int cur, int lot_index) {
     util_strip_spaces(owner_name, player_name(owner - 1));
     char text[256];
     const int64_t sum = ally != 0 ? t + u : t;
-    const int32_t full = sum > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
-                                                                   : static_cast<int32_t>(sum);
+    const int32_t full = sum > std::numeric_limits<int32_t>::max()
+                             ? std::numeric_limits<int32_t>::max()
+                             : static_cast<int32_t>(sum);
     double share = 0.0;
     if (ally != 0) {
         if (full > 0) share = static_cast<double>(u) / static_cast<double>(full);
@@ -178,8 +186,8 @@ void pay_toll(int cur, int lot_index) {
         std::snprintf(text, sizeof text, "%.19s\n\n属%s与%s\n\n请付%d元%s", lot.street, owner_name,
                       ally_name, full, FEE_NAME_TOLL);
     } else {
-        std::snprintf(text, sizeof text, "%.19s\n\n此地属%s\n\n请付%d元%s", lot.street, owner_name, full,
-                      FEE_NAME_TOLL);
+        std::snprintf(text, sizeof text, "%.19s\n\n此地属%s\n\n请付%d元%s", lot.street, owner_name,
+                      full, FEE_NAME_TOLL);
     }
     msg_show(text, MSG_MS);
     int32_t total = full;
@@ -277,7 +285,7 @@ void property_end(int cur, int square, int code) {
     }
 }
 
-}  // namespace
+} // namespace
 
 uint8_t land_on_square(int square) {
     const int cur = game_active_mover;
@@ -290,7 +298,8 @@ uint8_t land_on_square(int square) {
     PlayerRecord& pl = player_table[cur];
 
     if (pl.sleepwalk_days != 0 && type != SQ_PROPERTY) return LAND_WAIT_OTHER;
-    if (type >= SQ_NEWS && type < SQUARE_TYPE_COUNT) snd_board_effect_play(square_sound_table[type], 0);
+    if (type >= SQ_NEWS && type < SQUARE_TYPE_COUNT)
+        snd_board_effect_play(square_sound_table[type], 0);
 
     switch (type) {
     case SQ_PROPERTY: {
@@ -304,26 +313,56 @@ uint8_t land_on_square(int square) {
         property_end(cur, square, code);
         return LAND_WAIT_PROPERTY;
     }
-    case SQ_EMPTY: break;
-    case SQ_NEWS: news_show(); break;
-    case SQ_FATE: fate_show(); break;
-    case SQ_JAIL: jail_bail_visit(); break;
-    case SQ_HOSPITAL: jail_hospital_bail_visit(); break;
-    case SQ_MINIGAME_GRID: player_add_points(cur, minigame_play_grid()); break;
-    case SQ_MINIGAME_TARGETS: player_add_points(cur, minigame_play_targets()); break;
-    case SQ_MINIGAME_STEER: player_add_points(cur, minigame_play_steer()); break;
-    case SQ_LOTTERY: lotto_visit(); break;
-    case SQ_POINTS_50: points_square(cur, "得点卷５０点", 50, SPEECH_ROW_0_OR_1); break;
-    case SQ_POINTS_30: points_square(cur, "得点卷３０点", 30, 2); break;
-    case SQ_POINTS_10: points_square(cur, "得点卷１０点", 10, -1); break;
-    case SQ_CARD: card_square(cur); break;
+    case SQ_EMPTY:
+        break;
+    case SQ_NEWS:
+        news_show();
+        break;
+    case SQ_FATE:
+        fate_show();
+        break;
+    case SQ_JAIL:
+        jail_bail_visit();
+        break;
+    case SQ_HOSPITAL:
+        jail_hospital_bail_visit();
+        break;
+    case SQ_MINIGAME_GRID:
+        player_add_points(cur, minigame_play_grid());
+        break;
+    case SQ_MINIGAME_TARGETS:
+        player_add_points(cur, minigame_play_targets());
+        break;
+    case SQ_MINIGAME_STEER:
+        player_add_points(cur, minigame_play_steer());
+        break;
+    case SQ_LOTTERY:
+        lotto_visit();
+        break;
+    case SQ_POINTS_50:
+        points_square(cur, "得点卷５０点", 50, SPEECH_ROW_0_OR_1);
+        break;
+    case SQ_POINTS_30:
+        points_square(cur, "得点卷３０点", 30, 2);
+        break;
+    case SQ_POINTS_10:
+        points_square(cur, "得点卷１０点", 10, -1);
+        break;
+    case SQ_CARD:
+        card_square(cur);
+        break;
     case SQ_BANK:
         bank_deposit_visit();
         if (game_end_code == 0) bank_loan_visit(static_cast<uint16_t>(code));
         break;
-    case SQ_SHOP: shop_visit(static_cast<uint16_t>(code)); break;
-    case SQ_MAGIC_HOUSE: magic_visit(); break;
-    default: break;
+    case SQ_SHOP:
+        shop_visit(static_cast<uint16_t>(code));
+        break;
+    case SQ_MAGIC_HOUSE:
+        magic_visit();
+        break;
+    default:
+        break;
     }
     return LAND_WAIT_OTHER;
 }

@@ -22,14 +22,16 @@ int32_t saturate(int64_t v) {
     return static_cast<int32_t>(v);
 }
 
-void stripped_name(char* out, int p) { util_strip_spaces(out, player_name(p)); }
+void stripped_name(char* out, int p) {
+    util_strip_spaces(out, player_name(p));
+}
 
 bool holds_death_god(const PlayerRecord& pl) {
     return pl.god_slot >= GOD_FIRST_SLOT && pl.god_slot <= GOD_LAST_SLOT &&
            god_table[pl.god_slot].kind == GK_DEATH;
 }
 
-}  // namespace
+} // namespace
 
 int32_t land_toll(int owner, const char* street) {
     if (owner <= 0 || map_lot_table == nullptr) return 0;
@@ -75,9 +77,12 @@ int fee_check_exemption(int owner, uint8_t mark, const char* fee_name) {
             const char* format;
         };
         const StayReason stays[] = {
-            {o.hotel_days, "%s住宿中\n\n免收%s！"},    {o.away_days, "%s消失中\n\n免收%s！"},
-            {o.jail_days, "%s坐牢中\n\n免收%s！"},     {o.hospital_days, "%s住院中\n\n免收%s！"},
-            {o.hibernation_days, "%s冬眠中\n\n免收%s！"}, {o.sleepwalk_days, "%s梦游中\n\n免收%s！"},
+            {o.hotel_days, "%s住宿中\n\n免收%s！"},
+            {o.away_days, "%s消失中\n\n免收%s！"},
+            {o.jail_days, "%s坐牢中\n\n免收%s！"},
+            {o.hospital_days, "%s住院中\n\n免收%s！"},
+            {o.hibernation_days, "%s冬眠中\n\n免收%s！"},
+            {o.sleepwalk_days, "%s梦游中\n\n免收%s！"},
         };
         for (const StayReason& s : stays) {
             if (s.days != 0) {
@@ -98,14 +103,24 @@ int32_t fee_apply_god(int payer, const char* fee_name, int32_t amount) {
     int64_t result = amount;
     const char* format = nullptr;
     switch (player_table[payer].god_slot) {
-    case GK_SMALL_WEALTH: result = amount >> 1; format = "小财神显灵\n\n%s减免一半！"; break;
-    case GK_BIG_WEALTH: result = 0; format = "大财神显灵\n\n免付%s！"; break;
+    case GK_SMALL_WEALTH:
+        result = amount >> 1;
+        format = "小财神显灵\n\n%s减免一半！";
+        break;
+    case GK_BIG_WEALTH:
+        result = 0;
+        format = "大财神显灵\n\n免付%s！";
+        break;
     case GK_SMALL_POVERTY:
         result = int64_t{amount} + (amount >> 1);
         format = "小穷神显灵\n\n%s加付50％！";
         break;
-    case GK_BIG_POVERTY: result = 2 * int64_t{amount}; format = "大穷神显灵\n\n加倍付%s！"; break;
-    default: break;
+    case GK_BIG_POVERTY:
+        result = 2 * int64_t{amount};
+        format = "大穷神显灵\n\n加倍付%s！";
+        break;
+    default:
+        break;
     }
     const int32_t out = saturate(result);
     if (format != nullptr && out != amount) {

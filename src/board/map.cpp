@@ -89,8 +89,8 @@ void* read_map_block(int map, uint32_t* size, std::string* error) {
     void* data = mkf_read(slot, entry, nullptr, size);
     mkf_close(slot);
     if (!data)
-        *error = "map " + std::to_string(map) + ": entry " + std::to_string(entry) + " of " + archive +
-                 " is missing or damaged";
+        *error = "map " + std::to_string(map) + ": entry " + std::to_string(entry) + " of " +
+                 archive + " is missing or damaged";
     return data;
 }
 
@@ -99,8 +99,9 @@ void* read_map_block(int map, uint32_t* size, std::string* error) {
 void start_new_map() {
     snapshot_prepare_slots(map_data_size);
     god_table_reset();
-    static constexpr int first_gods[] = {GK_SMALL_WEALTH, GK_SMALL_FORTUNE, GK_SMALL_POVERTY,
-                                         GK_SMALL_BAD_LUCK, GK_ANGEL, GK_DOG, GK_GIFT, GK_CHEST};
+    static constexpr int first_gods[] = {GK_SMALL_WEALTH,   GK_SMALL_FORTUNE, GK_SMALL_POVERTY,
+                                         GK_SMALL_BAD_LUCK, GK_ANGEL,         GK_DOG,
+                                         GK_GIFT,           GK_CHEST};
     for (int kind : first_gods) {
         int square = map_random_square_far(0);
         if (square != 0) god_place(kind, square, 0, 0);
@@ -116,7 +117,7 @@ bool square_has_nobody(const MapSquare& q) {
     return (q.flags & (SQF_PLAYERS_MASK | SQF_WALKERS_MASK | SQF_GOD_MASK | SQF_INDOOR)) == 0;
 }
 
-}  // namespace
+} // namespace
 
 void map_reset() {
     g_map = MapStore{};
@@ -127,7 +128,9 @@ void map_reset() {
     bind_tables();
 }
 
-bool map_data_loaded() { return g_loaded; }
+bool map_data_loaded() {
+    return g_loaded;
+}
 
 bool map_data_read(const uint8_t* block, size_t size, std::string* error) {
     if (!map_validate(block, size, error)) return false;
@@ -144,7 +147,9 @@ void map_data_write(uint8_t* out) {
     if (g_loaded) map_store_encode(g_map, out);
 }
 
-const std::string& map_last_error() { return g_last_error; }
+const std::string& map_last_error() {
+    return g_last_error;
+}
 
 bool map_load() {
     view_free_map_graphics();
@@ -163,10 +168,13 @@ bool map_load() {
     }
     // The movers' animation records start afresh before the graphics give
     // them their portraits; their sprites follow their state.
-    for (ActorAnim& a : actor_anim_table) a = ActorAnim{};
+    for (ActorAnim& a : actor_anim_table)
+        a = ActorAnim{};
     view_load_map_graphics(game_map);
-    for (int p = 0; p < game_player_count && p < PLAYER_COUNT; ++p) actor_update_sprites(p);
-    for (int m = MOVER_THIEF; m <= MOVER_ROBOT_DOLL; ++m) actor_update_sprites(m);
+    for (int p = 0; p < game_player_count && p < PLAYER_COUNT; ++p)
+        actor_update_sprites(p);
+    for (int m = MOVER_THIEF; m <= MOVER_ROBOT_DOLL; ++m)
+        actor_update_sprites(m);
     find_jail_and_hospital();
     stock_link_companies();
     view_draw_minimap_marks(0);
@@ -184,7 +192,8 @@ void map_free() {
 }
 
 int map_direction(int from, int to) {
-    if (from < 1 || from > map_square_count || to < 1 || to > map_square_count) return util_direction8(0, 0);
+    if (from < 1 || from > map_square_count || to < 1 || to > map_square_count)
+        return util_direction8(0, 0);
     const MapSquare& a = map_square_table[from];
     const MapSquare& b = map_square_table[to];
     return util_direction8(b.x - a.x, b.y - a.y);
@@ -200,7 +209,8 @@ int map_random_free_square() {
     int pick = game_rand() % n;
     for (int i = 1; i <= map_square_count; ++i) {
         const MapSquare& q = map_square_table[i];
-        if ((q.flags & SQF_TYPE_MASK) != SQ_PROPERTY && square_has_nobody(q) && pick-- == 0) return i;
+        if ((q.flags & SQF_TYPE_MASK) != SQ_PROPERTY && square_has_nobody(q) && pick-- == 0)
+            return i;
     }
     return 0;
 }
@@ -262,11 +272,26 @@ bool map_object_position(int code, int* x, int* y) {
     if (!map_code_in_range(g_map.count, code)) return false;
     int i = code % 2000;
     switch (code / 2000) {
-        case 0: *x = map_square_table[i].x; *y = map_square_table[i].y; break;
-        case 1: *x = map_lot_table[i].x; *y = map_lot_table[i].y; break;
-        case 2: *x = map_facility_table[i].x; *y = map_facility_table[i].y; break;
-        case 3: *x = map_company_table[i].x; *y = map_company_table[i].y; break;
-        default: *x = map_decoration_table[i].x; *y = map_decoration_table[i].y; break;
+    case 0:
+        *x = map_square_table[i].x;
+        *y = map_square_table[i].y;
+        break;
+    case 1:
+        *x = map_lot_table[i].x;
+        *y = map_lot_table[i].y;
+        break;
+    case 2:
+        *x = map_facility_table[i].x;
+        *y = map_facility_table[i].y;
+        break;
+    case 3:
+        *x = map_company_table[i].x;
+        *y = map_company_table[i].y;
+        break;
+    default:
+        *x = map_decoration_table[i].x;
+        *y = map_decoration_table[i].y;
+        break;
     }
     return true;
 }

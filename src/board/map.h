@@ -51,23 +51,23 @@ inline constexpr uint8_t facility_max_level[FACILITY_KIND_COUNT] = {1, 5, 5, 1, 
 // Company kinds with a rule of their own (the fee rules know the rest).
 inline constexpr uint8_t COMPANY_KIND_INSURANCE = 4;
 inline constexpr uint8_t COMPANY_KIND_BANK = 7;
-inline constexpr int COMPANY_KIND_COUNT = 12;   // kinds 0..11
+inline constexpr int COMPANY_KIND_COUNT = 12; // kinds 0..11
 
 // ---------------------------------------------------------------------------
 // Object codes: anything on the board in 16 bits.
 
-inline constexpr int OBJ_SQUARE_BASE = 0;       // 1-1999 square i
-inline constexpr int OBJ_LOT_BASE = 2000;       // 2001-3999 land plot i
-inline constexpr int OBJ_FACILITY_BASE = 4000;  // 4001-5999 facility i
-inline constexpr int OBJ_COMPANY_BASE = 6000;   // 6001-7999 company building i
-inline constexpr int OBJ_DECORATION_BASE = 8000;// 8001-9999 decoration i
-inline constexpr int OBJ_RANGE = 1999;          // largest index of each kind
+inline constexpr int OBJ_SQUARE_BASE = 0;        // 1-1999 square i
+inline constexpr int OBJ_LOT_BASE = 2000;        // 2001-3999 land plot i
+inline constexpr int OBJ_FACILITY_BASE = 4000;   // 4001-5999 facility i
+inline constexpr int OBJ_COMPANY_BASE = 6000;    // 6001-7999 company building i
+inline constexpr int OBJ_DECORATION_BASE = 8000; // 8001-9999 decoration i
+inline constexpr int OBJ_RANGE = 1999;           // largest index of each kind
 // With bit 15 set a code names the occupants of a square: bits 0-3 players
 // (bit p), bits 4-7 wandering characters 4..7, bits 8-14 a god slot.
 inline constexpr uint16_t OBJ_OCCUPANTS = 0x8000;
 
-inline constexpr uint16_t OBJ_HOSPITAL = 8001;  // decoration 1
-inline constexpr uint16_t OBJ_JAIL = 8002;      // decoration 2
+inline constexpr uint16_t OBJ_HOSPITAL = 8001; // decoration 1
+inline constexpr uint16_t OBJ_JAIL = 8002;     // decoration 2
 
 // ---------------------------------------------------------------------------
 // Records. Every record starts with its world position (32 units to a terrain
@@ -80,10 +80,10 @@ struct MapSquare {
     int16_t x;
     int16_t y;
     char name[20];
-    uint16_t links[4];   // neighbouring squares, 0 none; link i is 0..3
-    uint16_t object;     // ObjectCode of the property or place this square serves
-    uint16_t marker;     // frame of the square's marker picture
-    uint32_t flags;      // see SQF_* below
+    uint16_t links[4]; // neighbouring squares, 0 none; link i is 0..3
+    uint16_t object;   // ObjectCode of the property or place this square serves
+    uint16_t marker;   // frame of the square's marker picture
+    uint32_t flags;    // see SQF_* below
 };
 static_assert(sizeof(MapSquare) == 40);
 static_assert(offsetof(MapSquare, name) == 4);
@@ -93,32 +93,38 @@ static_assert(offsetof(MapSquare, marker) == 34);
 static_assert(offsetof(MapSquare, flags) == 36);
 
 // Bits of MapSquare::flags.
-inline constexpr uint32_t SQF_TYPE_MASK = 0x000000FF;      // SquareType
-inline constexpr uint32_t SQF_PLAYERS_MASK = 0x00000F00;   // bit 8 + p
-inline constexpr uint32_t SQF_WALKERS_MASK = 0x0000F000;   // bit 12 + w, movers 4..7
-inline constexpr uint32_t SQF_GOD_MASK = 0x00FF0000;       // god slot standing here
+inline constexpr uint32_t SQF_TYPE_MASK = 0x000000FF;    // SquareType
+inline constexpr uint32_t SQF_PLAYERS_MASK = 0x00000F00; // bit 8 + p
+inline constexpr uint32_t SQF_WALKERS_MASK = 0x0000F000; // bit 12 + w, movers 4..7
+inline constexpr uint32_t SQF_GOD_MASK = 0x00FF0000;     // god slot standing here
 inline constexpr int SQF_GOD_SHIFT = 16;
-inline constexpr uint32_t SQF_CLOSED_MASK = 0x78000000;    // bit 30 - i closes link i
+inline constexpr uint32_t SQF_CLOSED_MASK = 0x78000000; // bit 30 - i closes link i
 inline constexpr uint32_t SQF_INDOOR = 0x80000000;
-constexpr uint32_t sqf_player(int p) { return 0x100u << p; }
-constexpr uint32_t sqf_walker(int mover) { return 0x1000u << (mover - 4); }
-constexpr uint32_t sqf_closed(int link) { return 0x40000000u >> link; }
+constexpr uint32_t sqf_player(int p) {
+    return 0x100u << p;
+}
+constexpr uint32_t sqf_walker(int mover) {
+    return 0x1000u << (mover - 4);
+}
+constexpr uint32_t sqf_closed(int link) {
+    return 0x40000000u >> link;
+}
 
 // A land plot (52 bytes).
 struct LandLot {
     int16_t x;
     int16_t y;
-    char street[19];     // plots of one street share the name (tolls add up over a street)
-    uint8_t mark;        // high 4 bits days left, low 4 bits kind (0x50 toll doubled 5 days, 0x51 seized)
+    char street[19]; // plots of one street share the name (tolls add up over a street)
+    uint8_t mark; // high 4 bits days left, low 4 bits kind (0x50 toll doubled 5 days, 0x51 seized)
     uint8_t chain_store; // 1 when a chain store is built
     uint8_t owner;       // player + 1, 0 none
     uint8_t level;       // houses 0..5
     uint8_t facing;
     uint16_t land_price;
-    uint16_t build_price;  // per level
-    uint16_t toll[6];      // by level 0..5
+    uint16_t build_price; // per level
+    uint16_t toll[6];     // by level 0..5
     int32_t last_toll;
-    uint32_t expiry;       // ownership expiry PackedDate, 0 none
+    uint32_t expiry; // ownership expiry PackedDate, 0 none
 };
 static_assert(sizeof(LandLot) == 52);
 static_assert(offsetof(LandLot, street) == 4);
@@ -138,9 +144,9 @@ struct FacilityLot {
     int16_t x;
     int16_t y;
     char name[20];
-    uint8_t kind;          // FacilityKind; 0 while nothing is built
-    uint8_t owner;         // player + 1, 0 none
-    uint8_t level;         // 0 = nothing built
+    uint8_t kind;  // FacilityKind; 0 while nothing is built
+    uint8_t owner; // player + 1, 0 none
+    uint8_t level; // 0 = nothing built
     uint8_t facing;
     uint8_t mark;          // as for land plots
     uint8_t research_item; // item being developed, 1..5
@@ -148,9 +154,9 @@ struct FacilityLot {
     uint8_t reserved_31;
     uint16_t reserved_32;
     uint16_t price;
-    uint16_t fee[6];       // [0] upgrade price, [level] fee at that level
+    uint16_t fee[6]; // [0] upgrade price, [level] fee at that level
     int32_t last_fee;
-    uint32_t expiry;       // ownership expiry PackedDate, 0 none
+    uint32_t expiry; // ownership expiry PackedDate, 0 none
 };
 static_assert(sizeof(FacilityLot) == 56);
 static_assert(offsetof(FacilityLot, kind) == 24);
@@ -172,17 +178,17 @@ struct CompanyBuilding {
     int16_t x;
     int16_t y;
     char name[20];
-    uint8_t chairman;      // player + 1, 0 none
-    uint8_t listed;        // row of the stock table; 12 or more: not listed
-    uint8_t kind;          // 0..11, its fee rule
+    uint8_t chairman; // player + 1, 0 none
+    uint8_t listed;   // row of the stock table; 12 or more: not listed
+    uint8_t kind;     // 0..11, its fee rule
     uint8_t facing;
-    uint8_t holders[4];    // the four largest shareholders, player + 1
-    uint16_t sprite;       // entry of the map archive
+    uint8_t holders[4]; // the four largest shareholders, player + 1
+    uint16_t sprite;    // entry of the map archive
     uint16_t base_fee;
     int32_t value;
-    int32_t earnings;        // since the last dividend
-    int32_t earnings_total;  // of all time
-    int32_t own_shares;      // shares the company holds itself
+    int32_t earnings;       // since the last dividend
+    int32_t earnings_total; // of all time
+    int32_t own_shares;     // shares the company holds itself
 };
 static_assert(sizeof(CompanyBuilding) == 52);
 static_assert(offsetof(CompanyBuilding, chairman) == 24);
@@ -204,7 +210,7 @@ struct Decoration {
     char name[20];
     uint8_t facing;
     uint8_t reserved_25;
-    uint16_t sprite;       // entry of the map archive, 0 none
+    uint16_t sprite; // entry of the map archive, 0 none
 };
 static_assert(sizeof(Decoration) == 28);
 static_assert(offsetof(Decoration, facing) == 24);
@@ -301,9 +307,9 @@ bool map_object_position(int code, int* x, int* y);
 // Operations on buildings
 
 enum MapBuildingOp : int {
-    MAP_OP_LOWER = 0,   // one level down
-    MAP_OP_TAKE = 1,    // owner and buildings taken away
-    MAP_OP_RAZE = 2,    // buildings razed, the owner stays
+    MAP_OP_LOWER = 0, // one level down
+    MAP_OP_TAKE = 1,  // owner and buildings taken away
+    MAP_OP_RAZE = 2,  // buildings razed, the owner stays
 };
 // On a plot or facility; 1 when something changed.
 int map_building_op(int code, int op);

@@ -13,7 +13,9 @@ namespace {
 struct Get {
     const uint8_t* p;
     void operator()(uint8_t& v, size_t at) const { v = p[at]; }
-    void operator()(uint16_t& v, size_t at) const { v = static_cast<uint16_t>(p[at] | p[at + 1] << 8); }
+    void operator()(uint16_t& v, size_t at) const {
+        v = static_cast<uint16_t>(p[at] | p[at + 1] << 8);
+    }
     void operator()(int16_t& v, size_t at) const {
         uint16_t u;
         (*this)(u, at);
@@ -28,8 +30,9 @@ struct Get {
         (*this)(u, at);
         v = static_cast<int32_t>(u);
     }
-    template <size_t N>
-    void operator()(char (&text)[N], size_t at) const { std::memcpy(text, p + at, N); }
+    template <size_t N> void operator()(char (&text)[N], size_t at) const {
+        std::memcpy(text, p + at, N);
+    }
 };
 
 struct Put {
@@ -41,26 +44,27 @@ struct Put {
     }
     void operator()(int16_t v, size_t at) const { (*this)(static_cast<uint16_t>(v), at); }
     void operator()(uint32_t v, size_t at) const {
-        for (size_t i = 0; i < 4; ++i) p[at + i] = static_cast<uint8_t>(v >> (8 * i));
+        for (size_t i = 0; i < 4; ++i)
+            p[at + i] = static_cast<uint8_t>(v >> (8 * i));
     }
     void operator()(int32_t v, size_t at) const { (*this)(static_cast<uint32_t>(v), at); }
-    template <size_t N>
-    void operator()(const char (&text)[N], size_t at) const { std::memcpy(p + at, text, N); }
+    template <size_t N> void operator()(const char (&text)[N], size_t at) const {
+        std::memcpy(p + at, text, N);
+    }
 };
 
-template <typename Io, typename Rec>
-void square_fields(const Io& io, Rec& r) {
+template <typename Io, typename Rec> void square_fields(const Io& io, Rec& r) {
     io(r.x, 0);
     io(r.y, 2);
     io(r.name, 4);
-    for (size_t i = 0; i < 4; ++i) io(r.links[i], 24 + 2 * i);
+    for (size_t i = 0; i < 4; ++i)
+        io(r.links[i], 24 + 2 * i);
     io(r.object, 32);
     io(r.marker, 34);
     io(r.flags, 36);
 }
 
-template <typename Io, typename Rec>
-void lot_fields(const Io& io, Rec& r) {
+template <typename Io, typename Rec> void lot_fields(const Io& io, Rec& r) {
     io(r.x, 0);
     io(r.y, 2);
     io(r.street, 4);
@@ -71,13 +75,13 @@ void lot_fields(const Io& io, Rec& r) {
     io(r.facing, 27);
     io(r.land_price, 28);
     io(r.build_price, 30);
-    for (size_t i = 0; i < 6; ++i) io(r.toll[i], 32 + 2 * i);
+    for (size_t i = 0; i < 6; ++i)
+        io(r.toll[i], 32 + 2 * i);
     io(r.last_toll, 44);
     io(r.expiry, 48);
 }
 
-template <typename Io, typename Rec>
-void facility_fields(const Io& io, Rec& r) {
+template <typename Io, typename Rec> void facility_fields(const Io& io, Rec& r) {
     io(r.x, 0);
     io(r.y, 2);
     io(r.name, 4);
@@ -91,13 +95,13 @@ void facility_fields(const Io& io, Rec& r) {
     io(r.reserved_31, 31);
     io(r.reserved_32, 32);
     io(r.price, 34);
-    for (size_t i = 0; i < 6; ++i) io(r.fee[i], 36 + 2 * i);
+    for (size_t i = 0; i < 6; ++i)
+        io(r.fee[i], 36 + 2 * i);
     io(r.last_fee, 48);
     io(r.expiry, 52);
 }
 
-template <typename Io, typename Rec>
-void company_fields(const Io& io, Rec& r) {
+template <typename Io, typename Rec> void company_fields(const Io& io, Rec& r) {
     io(r.x, 0);
     io(r.y, 2);
     io(r.name, 4);
@@ -105,7 +109,8 @@ void company_fields(const Io& io, Rec& r) {
     io(r.listed, 25);
     io(r.kind, 26);
     io(r.facing, 27);
-    for (size_t i = 0; i < 4; ++i) io(r.holders[i], 28 + i);
+    for (size_t i = 0; i < 4; ++i)
+        io(r.holders[i], 28 + i);
     io(r.sprite, 32);
     io(r.base_fee, 34);
     io(r.value, 36);
@@ -114,8 +119,7 @@ void company_fields(const Io& io, Rec& r) {
     io(r.own_shares, 48);
 }
 
-template <typename Io, typename Rec>
-void decoration_fields(const Io& io, Rec& r) {
+template <typename Io, typename Rec> void decoration_fields(const Io& io, Rec& r) {
     io(r.x, 0);
     io(r.y, 2);
     io(r.name, 4);
@@ -151,7 +155,7 @@ bool fail(std::string* error, const std::string& why) {
 const char* const table_names[MAP_TABLE_COUNT] = {"squares", "land plots", "facilities",
                                                   "company buildings", "decorations"};
 
-}  // namespace
+} // namespace
 
 int32_t map_header_count(const uint8_t* block, int t) {
     int32_t v;
@@ -179,21 +183,28 @@ void map_store_decode(const uint8_t* block, size_t size, MapStore& s) {
     s.block.assign(block, block + size);
     decode_table<MapSquare, square_fields<Get, MapSquare>>(block, s, MAP_T_SQUARES, s.squares);
     decode_table<LandLot, lot_fields<Get, LandLot>>(block, s, MAP_T_LOTS, s.lots);
-    decode_table<FacilityLot, facility_fields<Get, FacilityLot>>(block, s, MAP_T_FACILITIES, s.facilities);
-    decode_table<CompanyBuilding, company_fields<Get, CompanyBuilding>>(block, s, MAP_T_COMPANIES, s.companies);
-    decode_table<Decoration, decoration_fields<Get, Decoration>>(block, s, MAP_T_DECORATIONS, s.decorations);
+    decode_table<FacilityLot, facility_fields<Get, FacilityLot>>(block, s, MAP_T_FACILITIES,
+                                                                 s.facilities);
+    decode_table<CompanyBuilding, company_fields<Get, CompanyBuilding>>(block, s, MAP_T_COMPANIES,
+                                                                        s.companies);
+    decode_table<Decoration, decoration_fields<Get, Decoration>>(block, s, MAP_T_DECORATIONS,
+                                                                 s.decorations);
 }
 
 void map_store_encode(const MapStore& s, uint8_t* out) {
     std::memcpy(out, s.block.data(), s.block.size());
     encode_table<MapSquare, square_fields<Put, const MapSquare>>(out, s, MAP_T_SQUARES, s.squares);
     encode_table<LandLot, lot_fields<Put, const LandLot>>(out, s, MAP_T_LOTS, s.lots);
-    encode_table<FacilityLot, facility_fields<Put, const FacilityLot>>(out, s, MAP_T_FACILITIES, s.facilities);
-    encode_table<CompanyBuilding, company_fields<Put, const CompanyBuilding>>(out, s, MAP_T_COMPANIES, s.companies);
-    encode_table<Decoration, decoration_fields<Put, const Decoration>>(out, s, MAP_T_DECORATIONS, s.decorations);
+    encode_table<FacilityLot, facility_fields<Put, const FacilityLot>>(out, s, MAP_T_FACILITIES,
+                                                                       s.facilities);
+    encode_table<CompanyBuilding, company_fields<Put, const CompanyBuilding>>(
+        out, s, MAP_T_COMPANIES, s.companies);
+    encode_table<Decoration, decoration_fields<Put, const Decoration>>(out, s, MAP_T_DECORATIONS,
+                                                                       s.decorations);
 }
 
-std::vector<uint8_t> map_block_make(const std::vector<MapSquare>& squares, const std::vector<LandLot>& lots,
+std::vector<uint8_t> map_block_make(const std::vector<MapSquare>& squares,
+                                    const std::vector<LandLot>& lots,
                                     const std::vector<FacilityLot>& facilities,
                                     const std::vector<CompanyBuilding>& companies,
                                     const std::vector<Decoration>& decorations) {
@@ -203,8 +214,8 @@ std::vector<uint8_t> map_block_make(const std::vector<MapSquare>& squares, const
     s.facilities = facilities;
     s.companies = companies;
     s.decorations = decorations;
-    const size_t sizes[MAP_TABLE_COUNT] = {squares.size(), lots.size(), facilities.size(), companies.size(),
-                                           decorations.size()};
+    const size_t sizes[MAP_TABLE_COUNT] = {squares.size(), lots.size(), facilities.size(),
+                                           companies.size(), decorations.size()};
     size_t at = MAP_HEADER_SIZE;
     for (int t = 0; t < MAP_TABLE_COUNT; ++t) {
         s.count[t] = sizes[t] > 0 ? static_cast<int32_t>(sizes[t] - 1) : 0;
@@ -243,7 +254,8 @@ bool map_code_in_range(const int32_t count[MAP_TABLE_COUNT], int code) {
 // overlapping another, and all of them ending by the end of the decorations.
 static bool check_header(const uint8_t* block, size_t size, std::string* error) {
     if (!block || size < MAP_HEADER_SIZE)
-        return fail(error, "map block too short for its header (" + std::to_string(size) + " bytes)");
+        return fail(error,
+                    "map block too short for its header (" + std::to_string(size) + " bytes)");
     int64_t begin[MAP_TABLE_COUNT];
     int64_t end[MAP_TABLE_COUNT];
     for (int t = 0; t < MAP_TABLE_COUNT; ++t) {
@@ -263,10 +275,12 @@ static bool check_header(const uint8_t* block, size_t size, std::string* error) 
     if (map_header_count(block, MAP_T_SQUARES) < 1) return fail(error, "map has no squares");
     for (int t = 0; t < MAP_TABLE_COUNT; ++t) {
         if (end[t] > end[MAP_T_DECORATIONS])
-            return fail(error, std::string("map ") + table_names[t] + ": table lies beyond the decorations");
+            return fail(error, std::string("map ") + table_names[t] +
+                                   ": table lies beyond the decorations");
         for (int u = t + 1; u < MAP_TABLE_COUNT; ++u)
             if (begin[t] < end[u] && begin[u] < end[t])
-                return fail(error, std::string("map ") + table_names[t] + " and " + table_names[u] + " overlap");
+                return fail(error, std::string("map ") + table_names[t] + " and " + table_names[u] +
+                                       " overlap");
     }
     return true;
 }
@@ -279,42 +293,63 @@ bool map_store_check(const MapStore& s, std::string* error) {
     for (int i = 1; i <= n; ++i) {
         const MapSquare& q = s.squares[i];
         int type = static_cast<int>(q.flags & SQF_TYPE_MASK);
-        if (type >= SQUARE_TYPE_COUNT) return bad("square", i, "type " + std::to_string(type) + " not 0..16");
+        if (type >= SQUARE_TYPE_COUNT)
+            return bad("square", i, "type " + std::to_string(type) + " not 0..16");
         for (int k = 0; k < 4; ++k) {
             int to = q.links[k];
-            if (to > n) return bad("square", i, "link " + std::to_string(k) + " to square " + std::to_string(to) + " that does not exist");
+            if (to > n)
+                return bad("square", i,
+                           "link " + std::to_string(k) + " to square " + std::to_string(to) +
+                               " that does not exist");
             if (to == i) return bad("square", i, "links to itself");
         }
         if (q.object != 0 && !map_code_in_range(s.count, q.object))
-            return bad("square", i, "serves object " + std::to_string(q.object) + " that does not exist");
+            return bad("square", i,
+                       "serves object " + std::to_string(q.object) + " that does not exist");
         int god = static_cast<int>((q.flags & SQF_GOD_MASK) >> SQF_GOD_SHIFT);
-        if (god > GOD_LAST_SLOT) return bad("square", i, "god slot " + std::to_string(god) + " not 0..46");
+        if (god > GOD_LAST_SLOT)
+            return bad("square", i, "god slot " + std::to_string(god) + " not 0..46");
     }
     for (int i = 1; i <= s.count[MAP_T_LOTS]; ++i) {
         const LandLot& l = s.lots[i];
-        if (l.owner > PLAYER_COUNT) return bad("land plot", i, "owner " + std::to_string(l.owner) + " not 0..4");
-        if (l.level > 5) return bad("land plot", i, "level " + std::to_string(l.level) + " not 0..5");
-        if (l.facing > 7) return bad("land plot", i, "facing " + std::to_string(l.facing) + " not 0..7");
+        if (l.owner > PLAYER_COUNT)
+            return bad("land plot", i, "owner " + std::to_string(l.owner) + " not 0..4");
+        if (l.level > 5)
+            return bad("land plot", i, "level " + std::to_string(l.level) + " not 0..5");
+        if (l.facing > 7)
+            return bad("land plot", i, "facing " + std::to_string(l.facing) + " not 0..7");
     }
     for (int i = 1; i <= s.count[MAP_T_FACILITIES]; ++i) {
         const FacilityLot& f = s.facilities[i];
-        if (f.kind >= FACILITY_KIND_COUNT) return bad("facility", i, "kind " + std::to_string(f.kind) + " not 0..4");
-        if (f.owner > PLAYER_COUNT) return bad("facility", i, "owner " + std::to_string(f.owner) + " not 0..4");
-        if (f.level > 5) return bad("facility", i, "level " + std::to_string(f.level) + " not 0..5");
-        if (f.facing > 7) return bad("facility", i, "facing " + std::to_string(f.facing) + " not 0..7");
-        if (f.research_item > 5) return bad("facility", i, "research item " + std::to_string(f.research_item) + " not 0..5");
+        if (f.kind >= FACILITY_KIND_COUNT)
+            return bad("facility", i, "kind " + std::to_string(f.kind) + " not 0..4");
+        if (f.owner > PLAYER_COUNT)
+            return bad("facility", i, "owner " + std::to_string(f.owner) + " not 0..4");
+        if (f.level > 5)
+            return bad("facility", i, "level " + std::to_string(f.level) + " not 0..5");
+        if (f.facing > 7)
+            return bad("facility", i, "facing " + std::to_string(f.facing) + " not 0..7");
+        if (f.research_item > 5)
+            return bad("facility", i,
+                       "research item " + std::to_string(f.research_item) + " not 0..5");
     }
     for (int i = 1; i <= s.count[MAP_T_COMPANIES]; ++i) {
         const CompanyBuilding& c = s.companies[i];
-        if (c.chairman > PLAYER_COUNT) return bad("company building", i, "chairman " + std::to_string(c.chairman) + " not 0..4");
-        if (c.kind >= COMPANY_KIND_COUNT) return bad("company building", i, "kind " + std::to_string(c.kind) + " not 0..11");
-        if (c.facing > 7) return bad("company building", i, "facing " + std::to_string(c.facing) + " not 0..7");
+        if (c.chairman > PLAYER_COUNT)
+            return bad("company building", i,
+                       "chairman " + std::to_string(c.chairman) + " not 0..4");
+        if (c.kind >= COMPANY_KIND_COUNT)
+            return bad("company building", i, "kind " + std::to_string(c.kind) + " not 0..11");
+        if (c.facing > 7)
+            return bad("company building", i, "facing " + std::to_string(c.facing) + " not 0..7");
         for (uint8_t h : c.holders)
-            if (h > PLAYER_COUNT) return bad("company building", i, "shareholder " + std::to_string(h) + " not 0..4");
+            if (h > PLAYER_COUNT)
+                return bad("company building", i, "shareholder " + std::to_string(h) + " not 0..4");
     }
     for (int i = 1; i <= s.count[MAP_T_DECORATIONS]; ++i) {
         const Decoration& d = s.decorations[i];
-        if (d.facing > 7) return bad("decoration", i, "facing " + std::to_string(d.facing) + " not 0..7");
+        if (d.facing > 7)
+            return bad("decoration", i, "facing " + std::to_string(d.facing) + " not 0..7");
     }
     return true;
 }

@@ -48,7 +48,8 @@ bool map_store_check(const MapStore& store, std::string* error);
 
 // A new block holding the given tables (each with its unused record 0) one
 // after the other behind the header.
-std::vector<uint8_t> map_block_make(const std::vector<MapSquare>& squares, const std::vector<LandLot>& lots,
+std::vector<uint8_t> map_block_make(const std::vector<MapSquare>& squares,
+                                    const std::vector<LandLot>& lots,
                                     const std::vector<FacilityLot>& facilities,
                                     const std::vector<CompanyBuilding>& companies,
                                     const std::vector<Decoration>& decorations);

@@ -25,7 +25,9 @@ FacilityLot* facility_of(int code) {
     return (i >= 1 && i <= map_facility_count) ? &map_facility_table[i] : nullptr;
 }
 
-void redraw_minimap() { view_draw_minimap_marks(0); }
+void redraw_minimap() {
+    view_draw_minimap_marks(0);
+}
 
 // One level down; a chain store becomes empty land. Level 0 stays as it is.
 bool lower_lot(LandLot& l) {
@@ -49,7 +51,9 @@ bool lower_facility(FacilityLot& f) {
     return true;
 }
 
-int32_t grudge_unit() { return 30 * game_price_index; }
+int32_t grudge_unit() {
+    return 30 * game_price_index;
+}
 
 // Raises the grudge of a property's owner (owner byte, player + 1) toward
 // the attacker; nothing when either is missing.
@@ -115,50 +119,50 @@ uint8_t first_facility_kind(const FacilityLot& f) {
     return FK_PARK;
 }
 
-}  // namespace
+} // namespace
 
 int map_building_op(int code, int op) {
     if (LandLot* l = lot_of(code)) {
         switch (op) {
-            case MAP_OP_LOWER:
-                return lower_lot(*l) ? 1 : 0;
-            case MAP_OP_TAKE: {
-                bool changed = l->owner || l->level || l->chain_store || l->expiry;
-                l->owner = 0;
-                l->level = 0;
-                l->chain_store = 0;
-                l->expiry = 0;
-                redraw_minimap();
-                return changed ? 1 : 0;
-            }
-            case MAP_OP_RAZE:
-                if (l->level == 0) return 0;
-                l->level = 0;
-                l->chain_store = 0;
-                return 1;
+        case MAP_OP_LOWER:
+            return lower_lot(*l) ? 1 : 0;
+        case MAP_OP_TAKE: {
+            bool changed = l->owner || l->level || l->chain_store || l->expiry;
+            l->owner = 0;
+            l->level = 0;
+            l->chain_store = 0;
+            l->expiry = 0;
+            redraw_minimap();
+            return changed ? 1 : 0;
+        }
+        case MAP_OP_RAZE:
+            if (l->level == 0) return 0;
+            l->level = 0;
+            l->chain_store = 0;
+            return 1;
         }
         return 0;
     }
     if (FacilityLot* f = facility_of(code)) {
         switch (op) {
-            case MAP_OP_LOWER:
-                return lower_facility(*f) ? 1 : 0;
-            case MAP_OP_TAKE: {
-                bool changed = f->owner || f->level || f->kind || f->expiry;
-                f->owner = 0;
-                f->level = 0;
-                f->kind = FK_PARK;
-                f->expiry = 0;
-                player_end_hotel_stays();
-                redraw_minimap();
-                return changed ? 1 : 0;
-            }
-            case MAP_OP_RAZE:
-                if (f->level == 0) return 0;
-                f->level = 0;
-                f->kind = FK_PARK;
-                player_end_hotel_stays();
-                return 1;
+        case MAP_OP_LOWER:
+            return lower_facility(*f) ? 1 : 0;
+        case MAP_OP_TAKE: {
+            bool changed = f->owner || f->level || f->kind || f->expiry;
+            f->owner = 0;
+            f->level = 0;
+            f->kind = FK_PARK;
+            f->expiry = 0;
+            player_end_hotel_stays();
+            redraw_minimap();
+            return changed ? 1 : 0;
+        }
+        case MAP_OP_RAZE:
+            if (f->level == 0) return 0;
+            f->level = 0;
+            f->kind = FK_PARK;
+            player_end_hotel_stays();
+            return 1;
         }
     }
     return 0;
@@ -225,7 +229,9 @@ int map_best_building(int p) {
     }
     for (int i = 1; i <= map_facility_count; ++i) {
         const FacilityLot& f = map_facility_table[i];
-        if (f.owner != p + 1 || f.kind >= FACILITY_KIND_COUNT || f.level >= facility_max_level[f.kind]) continue;
+        if (f.owner != p + 1 || f.kind >= FACILITY_KIND_COUNT ||
+            f.level >= facility_max_level[f.kind])
+            continue;
         if (f.price > best_value) {
             best_value = f.price;
             best = OBJ_FACILITY_BASE + i;
@@ -241,9 +247,15 @@ int map_swap_buildings(int a, int b) {
     FacilityLot* fb = facility_of(b);
     int16_t *ax, *ay, *bx, *by;
     if (la && lb) {
-        ax = &la->x; ay = &la->y; bx = &lb->x; by = &lb->y;
+        ax = &la->x;
+        ay = &la->y;
+        bx = &lb->x;
+        by = &lb->y;
     } else if (fa && fb) {
-        ax = &fa->x; ay = &fa->y; bx = &fb->x; by = &fb->y;
+        ax = &fa->x;
+        ay = &fa->y;
+        bx = &fb->x;
+        by = &fb->y;
     } else {
         return 0;
     }
@@ -260,7 +272,10 @@ int map_swap_buildings(int a, int b) {
         board_view_refresh(0, 0, 1);
         wait_ms(24);
     }
-    *ax = x0; *ay = y0; *bx = x1; *by = y1;
+    *ax = x0;
+    *ay = y0;
+    *bx = x1;
+    *by = y1;
     if (la) {
         std::swap(la->level, lb->level);
         std::swap(la->chain_store, lb->chain_store);

@@ -19,13 +19,17 @@ int32_t clamp32(int64_t v) {
                                                     std::numeric_limits<int32_t>::max()));
 }
 
-bool is_player(int32_t party) { return party >= 0 && party < PLAYER_COUNT; }
+bool is_player(int32_t party) {
+    return party >= 0 && party < PLAYER_COUNT;
+}
 bool is_company(int32_t party) {
     return party > PARTY_COMPANY_BASE && party <= PARTY_COMPANY_BASE + map_company_count &&
            map_company_table != nullptr;
 }
 
-CompanyBuilding& company(int32_t party) { return map_company_table[party - PARTY_COMPANY_BASE]; }
+CompanyBuilding& company(int32_t party) {
+    return map_company_table[party - PARTY_COMPANY_BASE];
+}
 
 // A company has no cash: what it pays or earns moves both earnings fields,
 // which may go below zero. Returns how much the earnings since the last
@@ -52,7 +56,7 @@ int32_t player_take(PlayerRecord& pl, int32_t amount, bool deposit_first, bool* 
     int64_t paid = amount;
     *ran_out = false;
     if (b < 0) {
-        paid += b;  // the payment shrinks by the unpaid rest
+        paid += b; // the payment shrinks by the unpaid rest
         b = 0;
         if (paid < 0) paid = 0;
         *ran_out = true;
@@ -70,7 +74,7 @@ int64_t player_give(PlayerRecord& pl, int32_t amount, uint32_t flags) {
     return int64_t{account} - before;
 }
 
-}  // namespace
+} // namespace
 
 bool money_party_valid(int32_t party, bool as_payee) {
     if (is_player(party)) return true;
@@ -149,10 +153,15 @@ void board_refresh_actor_panel(int actor) {
 int player_add_points(int player, int32_t delta) {
     if (!is_player(player)) return 0;
     PlayerRecord& pl = player_table[player];
-    pl.points = static_cast<uint16_t>(std::clamp<int64_t>(int64_t{pl.points} + delta, 0, POINTS_MAX));
+    pl.points =
+        static_cast<uint16_t>(std::clamp<int64_t>(int64_t{pl.points} + delta, 0, POINTS_MAX));
     return pl.points;
 }
 
-const MoneyAudit& money_audit() { return audit; }
+const MoneyAudit& money_audit() {
+    return audit;
+}
 
-void money_reset() { audit = MoneyAudit{}; }
+void money_reset() {
+    audit = MoneyAudit{};
+}

@@ -16,8 +16,9 @@ inline constexpr int32_t PARTY_JACKPOT = -1;       // lotto_jackpot, payee only
 inline constexpr int32_t PARTY_COMPANY_BASE = 100; // 100 + i: company building i (one-based)
 
 // Flags of money_pay and money_credit.
-inline constexpr uint32_t MONEY_INTO_CASH = 1;     // a player payee receives into cash, else deposit
-inline constexpr uint32_t MONEY_DEPOSIT_FIRST = 4; // a player payer pays from deposit first, else cash first
+inline constexpr uint32_t MONEY_INTO_CASH = 1; // a player payee receives into cash, else deposit
+inline constexpr uint32_t MONEY_DEPOSIT_FIRST =
+    4; // a player payer pays from deposit first, else cash first
 
 inline constexpr int32_t POINTS_MAX = 65535;
 
@@ -51,12 +52,12 @@ int player_add_points(int player, int32_t delta);
 struct MoneyAudit {
     int64_t taken;
     int64_t given;
-    int64_t payments;    // accepted money_pay calls
-    int64_t refused;     // money_pay and money_credit calls refused
-    int64_t mismatches;  // payments whose taken and given differed
-    int64_t credited;    // money_credit total
+    int64_t payments;   // accepted money_pay calls
+    int64_t refused;    // money_pay and money_credit calls refused
+    int64_t mismatches; // payments whose taken and given differed
+    int64_t credited;   // money_credit total
     int64_t bankruptcies;
-    int64_t panel_refreshes;  // side-panel redraws the ledger asked for and that drew
+    int64_t panel_refreshes; // side-panel redraws the ledger asked for and that drew
 };
 const MoneyAudit& money_audit();
 

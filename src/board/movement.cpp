@@ -15,20 +15,24 @@ constexpr int TURN_AROUND_SOUND = 8;
 
 // The step under way for the active mover (not saved).
 struct StepState {
-    int frames_left = 0;   // 0: no step started
+    int frames_left = 0; // 0: no step started
     int target_x = 0;
     int target_y = 0;
     float dx = 0.0f;
     float dy = 0.0f;
-    int half = 0;          // half-way frame
+    int half = 0; // half-way frame
     bool half_done = false;
-    bool building = false;  // a step into or out of a building
+    bool building = false; // a step into or out of a building
 };
 StepState step;
 
-bool square_valid(int s) { return map_square_table != nullptr && s >= 1 && s <= map_square_count; }
+bool square_valid(int s) {
+    return map_square_table != nullptr && s >= 1 && s <= map_square_count;
+}
 
-MapSquare* square_at(int s) { return square_valid(s) ? &map_square_table[s] : nullptr; }
+MapSquare* square_at(int s) {
+    return square_valid(s) ? &map_square_table[s] : nullptr;
+}
 
 bool link_open(const MapSquare& sq, int i) {
     return sq.links[i] != 0 && (sq.flags & sqf_closed(i)) == 0 && square_valid(sq.links[i]);
@@ -45,7 +49,7 @@ int choose_next(int square, int prev) {
         if (link_open(*sq, i) && sq->links[i] != prev) candidates[count++] = sq->links[i];
     if (count > 0) return candidates[game_rand() % count];
     if (square_valid(prev)) return prev;
-    return square;  // an isolated square: stay
+    return square; // an isolated square: stay
 }
 
 float distance(int x0, int y0, int x1, int y1) {
@@ -78,8 +82,7 @@ void half_way(PlayerRecord& r) {
 }
 
 // Advances the step by one frame; true when the step completed.
-template <typename Pos>
-bool advance(Pos& x, Pos& y, ActorAnim& a) {
+template <typename Pos> bool advance(Pos& x, Pos& y, ActorAnim& a) {
     int left = step.frames_left;
     step.frames_left = left - 1;
     if (left <= 1) {
@@ -142,7 +145,8 @@ int player_step_frame(int p) {
             step.target_x = here ? here->x : r.x;
             step.target_y = here ? here->y : r.y;
         } else if (r.control & CTRL_INSIDE) {
-            bool ok = map_facility_table && r.inside_facility >= 1 && r.inside_facility <= map_facility_count;
+            bool ok = map_facility_table && r.inside_facility >= 1 &&
+                      r.inside_facility <= map_facility_count;
             step.target_x = ok ? map_facility_table[r.inside_facility].x : r.x;
             step.target_y = ok ? map_facility_table[r.inside_facility].y : r.y;
         } else {
@@ -180,13 +184,14 @@ int player_step_frame(int p) {
     bool done = advance(r.x, r.y, a);
     const bool building = step.building;
     if (building && (done || step.frames_left < step.half)) half_way(r);
-    if (!building && square_valid(r.prev_square) && square_valid(r.square) && r.prev_square != r.square)
+    if (!building && square_valid(r.prev_square) && square_valid(r.square) &&
+        r.prev_square != r.square)
         r.facing = static_cast<uint8_t>(map_direction(r.prev_square, r.square));
     if (r.sleepwalk_days) a.walk_frame = static_cast<uint8_t>((a.walk_frame + 1) % 6);
     return done ? 1 : 0;
 }
 
-}  // namespace
+} // namespace
 
 int move_step_frame() {
     int m = game_active_mover;
@@ -197,7 +202,9 @@ int move_step_frame() {
     return done;
 }
 
-int move_step_running() { return step.frames_left != 0 ? 1 : 0; }
+int move_step_running() {
+    return step.frames_left != 0 ? 1 : 0;
+}
 
 void move_turn_around(int m) {
     if (m < 0 || m >= MOVER_COUNT) return;
@@ -230,7 +237,7 @@ void player_relocate_random(int p) {
     PlayerRecord& r = player_table[p];
     set_occupied(r.square, sqf_player(p), false);
     int target = map_random_square_far(r.square);
-    if (!square_valid(target)) target = r.square;  // no free square: stay
+    if (!square_valid(target)) target = r.square; // no free square: stay
     const MapSquare* sq = square_at(target);
     if (sq) {
         int link = 0;
@@ -248,11 +255,15 @@ void player_relocate_random(int p) {
 void god_follow_holder(int p) {
     if (p < 0 || p >= PLAYER_COUNT) return;
     const PlayerRecord& r = player_table[p];
-    if (r.god_slot >= GOD_FIRST_SLOT && r.god_slot <= GOD_LAST_SLOT) god_table[r.god_slot].square = r.square;
-    if (r.bomb_slot >= GOD_FIRST_SLOT && r.bomb_slot <= GOD_LAST_SLOT) god_table[r.bomb_slot].square = r.square;
+    if (r.god_slot >= GOD_FIRST_SLOT && r.god_slot <= GOD_LAST_SLOT)
+        god_table[r.god_slot].square = r.square;
+    if (r.bomb_slot >= GOD_FIRST_SLOT && r.bomb_slot <= GOD_LAST_SLOT)
+        god_table[r.bomb_slot].square = r.square;
 }
 
-void movement_reset() { step = StepState{}; }
+void movement_reset() {
+    step = StepState{};
+}
 
 uint16_t mover_square(int m) {
     if (m >= 0 && m < PLAYER_COUNT) return player_table[m].square;

@@ -6,8 +6,8 @@
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "cards/fate_gods.h"
-#include "engine/sound.h"
 #include "engine/random.h"
+#include "engine/sound.h"
 #include "engine/wait.h"
 
 const int8_t spin_wheel_table[WHEEL_KIND_COUNT][WHEEL_POSITIONS] = {
@@ -32,7 +32,7 @@ EffectListEntry wheel_sounds[2] = {{52, nullptr}, {-1, nullptr}};
 
 struct SpinnerState {
     int wheel_position = 0;
-    std::array<int, 5> reel = {0, 0, 0, 0, 0};  // reels 1..4 (index 0 unused)
+    std::array<int, 5> reel = {0, 0, 0, 0, 0}; // reels 1..4 (index 0 unused)
     // Braking of one reel.
     int brake_reel = 0;
     bool brake_started = false;
@@ -65,31 +65,52 @@ bool stop_requested(int tick, SpinDevice device) {
     return decide_yes_no(DECIDE_SPIN_STOP, game_active_mover, nullptr, tick, device);
 }
 
-void wheel_advance() { st().wheel_position = (st().wheel_position + 1) % WHEEL_POSITIONS; }
+void wheel_advance() {
+    st().wheel_position = (st().wheel_position + 1) % WHEEL_POSITIONS;
+}
 
-void reel_advance(int r) { st().reel[r] = (st().reel[r] + 1) % REEL_POSITIONS; }
+void reel_advance(int r) {
+    st().reel[r] = (st().reel[r] + 1) % REEL_POSITIONS;
+}
 
-int clamp_kind(int kind) { return (kind >= 0 && kind < WHEEL_KIND_COUNT) ? kind : 0; }
+int clamp_kind(int kind) {
+    return (kind >= 0 && kind < WHEEL_KIND_COUNT) ? kind : 0;
+}
 
-}  // namespace
+} // namespace
 
-void spinner_reset() { st() = SpinnerState{}; }
+void spinner_reset() {
+    st() = SpinnerState{};
+}
 
-int spin_wheel_position() { return st().wheel_position; }
+int spin_wheel_position() {
+    return st().wheel_position;
+}
 
-int spin_reel_position(int reel) { return (reel >= 1 && reel <= 4) ? st().reel[reel] : 0; }
+int spin_reel_position(int reel) {
+    return (reel >= 1 && reel <= 4) ? st().reel[reel] : 0;
+}
 
-int spin_last_spin_ticks() { return st().last_spin_ticks; }
+int spin_last_spin_ticks() {
+    return st().last_spin_ticks;
+}
 
-const std::string& spin_panel_text() { return st().panel_text; }
+const std::string& spin_panel_text() {
+    return st().panel_text;
+}
 
 const char* spin_god_text(int type) {
     switch (type) {
-    case SPIN_SMALL_WEALTH: return "%s附身\n\n向所有对手收...";
-    case SPIN_BIG_WEALTH: return "%s附身\n\n送您...";
-    case SPIN_SMALL_POVERTY: return "%s附身\n\n付给每个人...";
-    case SPIN_BIG_POVERTY: return "%s附身\n\n损失...";
-    default: return nullptr;
+    case SPIN_SMALL_WEALTH:
+        return "%s附身\n\n向所有对手收...";
+    case SPIN_BIG_WEALTH:
+        return "%s附身\n\n送您...";
+    case SPIN_SMALL_POVERTY:
+        return "%s附身\n\n付给每个人...";
+    case SPIN_BIG_POVERTY:
+        return "%s附身\n\n损失...";
+    default:
+        return nullptr;
     }
 }
 
@@ -202,9 +223,11 @@ int spin_reels_run(int three_reels) {
     for (;;) {
         wait_ms(REELS_TICK_MS);
         if (tick % 10 == 0) {
-            for (int r = 1; r <= reels; ++r) s.reel[r] = (game_rand() % 10) * 2 + 1;
+            for (int r = 1; r <= reels; ++r)
+                s.reel[r] = (game_rand() % 10) * 2 + 1;
         }
-        for (int r = 1; r <= reels; ++r) reel_advance(r);
+        for (int r = 1; r <= reels; ++r)
+            reel_advance(r);
         ++tick;
         if (stop_requested(tick, DEVICE_REELS)) break;
     }
@@ -219,7 +242,8 @@ int spin_reels_run(int three_reels) {
     // Braking one reel after the other, units first.
     static constexpr int masks[5] = {0, 0xF, 0xE, 0xC, 0x8};
     for (int r = 1; r <= reels; ++r) {
-        while (spin_reels_draw(reels, masks[r] & all, r) == 0) wait_ms(REELS_TICK_MS);
+        while (spin_reels_draw(reels, masks[r] & all, r) == 0)
+            wait_ms(REELS_TICK_MS);
     }
 
     snd_effect_stop(&reel_sounds[0]);
@@ -230,7 +254,8 @@ int spin_reels_run(int three_reels) {
     s.panel_text = text;
 
     // The amount stands for 40 more ticks.
-    for (int t = 0; t < SPIN_AUTO_STOP_TICKS; ++t) wait_ms(REELS_TICK_MS);
+    for (int t = 0; t < SPIN_AUTO_STOP_TICKS; ++t)
+        wait_ms(REELS_TICK_MS);
     return amount;
 }
 

@@ -60,7 +60,7 @@ int spin_reels_draw(int first_reel, int mask, int braking_reel);
 
 // Positions after (or during) a run, for the board drawing and for tests.
 int spin_wheel_position();
-int spin_reel_position(int reel);   // reel 1 (units) .. 4 (thousands)
+int spin_reel_position(int reel); // reel 1 (units) .. 4 (thousands)
 // The text the message panel shows now (prompt, then the amount won).
 const std::string& spin_panel_text();
 // Ticks the last run spent spinning before its stop request.

@@ -28,7 +28,9 @@ constexpr int SOUND_TRAVEL_INDOOR = 15;
 constexpr int FILM_AWAY_KIND1 = 492;
 constexpr int FILM_AWAY_KIND0 = 517;
 
-bool valid_player(int p) { return p >= 0 && p < PLAYER_COUNT; }
+bool valid_player(int p) {
+    return p >= 0 && p < PLAYER_COUNT;
+}
 
 MapSquare* square_at(int s) {
     return (map_square_table && s >= 1 && s <= map_square_count) ? &map_square_table[s] : nullptr;
@@ -70,7 +72,9 @@ void want_extra_family(int m, uint8_t family) {
     sprites_load(m);
 }
 
-void play_film(int entry) { flc_play_entry(entry, 0, 40, 0, -1); }
+void play_film(int entry) {
+    flc_play_entry(entry, 0, 40, 0, -1);
+}
 
 // The two looks every mover shares: sleepwalking, else standing on an indoor
 // square. True when one of them applies (and is now set up).
@@ -129,10 +133,11 @@ void walker_sprites(int m) {
     want_walk_family(m, FAMILY_WALKER);
     a.indoor = 0;
     a.frame = 0;
-    if (move_running(m) && move_sound_slot != SOUND_TRAVEL_BASE) turn_set_travel_sound(SOUND_TRAVEL_BASE);
+    if (move_running(m) && move_sound_slot != SOUND_TRAVEL_BASE)
+        turn_set_travel_sound(SOUND_TRAVEL_BASE);
 }
 
-}  // namespace
+} // namespace
 
 void actor_update_sprites(int m) {
     if (m < 0 || m >= MOVER_COUNT) return;

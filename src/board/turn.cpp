@@ -4,7 +4,6 @@
 #include <string>
 
 #include "board/board_screen.h"
-#include "board/view.h"
 #include "board/encounters.h"
 #include "board/game_state.h"
 #include "board/gods.h"
@@ -13,6 +12,7 @@
 #include "board/movement.h"
 #include "board/status.h"
 #include "board/turn_flow.h"
+#include "board/view.h"
 #include "cards/ai_items.h"
 #include "cards/card_use.h"
 #include "cards/item_use.h"
@@ -44,7 +44,7 @@ constexpr int SOUND_TRAVEL_INDOOR = 15;
 constexpr int SOUND_ROBOT_DOLL = 9;
 constexpr int SOUND_BOMB_TICKING = 17;
 constexpr int SOUND_RAZE = 18;
-constexpr int FILM_ENTRY_BASE = 518;  // + character: a player's entry onto the board
+constexpr int FILM_ENTRY_BASE = 518; // + character: a player's entry onto the board
 constexpr int FILM_RAZE = 485;
 
 // Ticks of the razing film still to decode.
@@ -52,7 +52,9 @@ int raze_film_left = 0;
 // The building being razed.
 int raze_target = 0;
 
-bool is_player(int m) { return m >= 0 && m < PLAYER_COUNT; }
+bool is_player(int m) {
+    return m >= 0 && m < PLAYER_COUNT;
+}
 
 MapSquare* square_at(int s) {
     return (map_square_table && s >= 1 && s <= map_square_count) ? &map_square_table[s] : nullptr;
@@ -149,7 +151,8 @@ void raze_tick(int p) {
             ty = l.y;
         }
         // A built plot whose rights lapsed has no owner to bear a grudge.
-        if (owner >= 1 && owner <= PLAYER_COUNT) player_add_grudge(owner - 1, p, 30 * game_price_index);
+        if (owner >= 1 && owner <= PLAYER_COUNT)
+            player_add_grudge(owner - 1, p, 30 * game_price_index);
         r.saved_facing = r.facing;
         r.facing = static_cast<uint8_t>(util_direction8(tx - r.x, ty - r.y));
         raze_film_left = ANIM_RAZE_FILM_FRAMES;
@@ -171,7 +174,7 @@ void raze_tick(int p) {
     raze_target = 0;
 }
 
-}  // namespace
+} // namespace
 
 void turn_set_travel_sound(int slot) {
     if (move_sound_slot == slot) return;
@@ -205,7 +208,8 @@ int turn_check_status(int at_landing) {
     int m = game_active_mover;
     if (m >= PLAYER_COUNT && m < MOVER_COUNT) {
         const WalkerRecord& w = walker_of_mover(m);
-        if (!at_landing && w.place == WALKER_FREE && !w.hibernation_days) return w.stay_days ? 0 : 2;
+        if (!at_landing && w.place == WALKER_FREE && !w.hibernation_days)
+            return w.stay_days ? 0 : 2;
         return 0;
     }
     if (!is_player(m)) return 0;
@@ -231,17 +235,20 @@ int turn_check_status(int at_landing) {
     char text[160] = "";
     std::string name = without_spaces(player_name(m));
     if (r.hotel_days)
-        std::snprintf(text, sizeof text, "%s住宿中\n\n还剩%d天！", name.c_str(), status_days_left(r.hotel_days));
+        std::snprintf(text, sizeof text, "%s住宿中\n\n还剩%d天！", name.c_str(),
+                      status_days_left(r.hotel_days));
     if (r.away_days)
         std::snprintf(text, sizeof text, "%s消失中\n\n还剩%d天！", name.c_str(),
                       status_days_left(r.away_days, AWAY_DAY_BITS));
     if (r.jail_days) {
         if (game_rand() & 1) say_line(m, 19);
-        std::snprintf(text, sizeof text, "%s坐牢中\n\n还剩%d天！", name.c_str(), status_days_left(r.jail_days));
+        std::snprintf(text, sizeof text, "%s坐牢中\n\n还剩%d天！", name.c_str(),
+                      status_days_left(r.jail_days));
     }
     if (r.hospital_days) {
         if (game_rand() & 1) say_line(m, 20);
-        std::snprintf(text, sizeof text, "%s住院中\n\n还剩%d天！", name.c_str(), status_days_left(r.hospital_days));
+        std::snprintf(text, sizeof text, "%s住院中\n\n还剩%d天！", name.c_str(),
+                      status_days_left(r.hospital_days));
     }
     if (r.hibernation_days && !has_building_status(r)) {
         if (game_rand() & 1) say_line(m, 21);
@@ -308,7 +315,8 @@ void turn_take_step() {
     if (is_player(m)) {
         PlayerRecord& r = player_table[m];
         // A seat that is not on the board yet enters it once, here.
-        if (r.control == CTRL_OUT && r.x == 0 && r.square == 0 && r.setup_control != 0) turn_enter_board(m);
+        if (r.control == CTRL_OUT && r.x == 0 && r.square == 0 && r.setup_control != 0)
+            turn_enter_board(m);
         if (turn_pending_entry) {
             int p = turn_pending_entry - 1;
             flc_play_entry(FILM_ENTRY_BASE + r.character, 0, 40, 0, -1);
@@ -328,23 +336,23 @@ void turn_take_step() {
     if (shown) board_repaint_all();
     int r = turn_check_status(0);
     switch (r) {
-        case 0:
-            turn_land();
-            turn_running = 1;
-            break;
-        case 1:
-            board_input_enable();
-            break;
-        case 2:
-        case 5:
-            if (!is_player(m)) {
-                turn_begin_move();
-            } else {
-                computer_acts(m);
-            }
-            break;
-        default:
-            break;
+    case 0:
+        turn_land();
+        turn_running = 1;
+        break;
+    case 1:
+        board_input_enable();
+        break;
+    case 2:
+    case 5:
+        if (!is_player(m)) {
+            turn_begin_move();
+        } else {
+            computer_acts(m);
+        }
+        break;
+    default:
+        break;
     }
 }
 
@@ -357,59 +365,61 @@ void turn_tick() {
     if (m < 0 || m >= MOVER_COUNT) return;
     ActorAnim& a = actor_anim_table[m];
     switch (a.phase) {
-        case PHASE_WAIT: {
-            if (a.wait == 0) return;
-            // The low seven bits count the ticks; a wait with none left fires
-            // on this tick.
-            int ticks = a.wait & 0x7F;
-            if (ticks > 0) --ticks;
-            a.wait = static_cast<uint8_t>((a.wait & 0x80) | ticks);
-            if (ticks > 0) return;
-            if (a.wait & ANIM_WAIT_ENDS_TURN) {
-                turn_running = 0;
-                a.wait = 0;
-                turn_next_actor();
-            } else if (m == MOVER_ROBOT_DOLL && !god_none_flying()) {
-                a.wait = 1;
-            } else {
-                turn_land();
-            }
-            return;
+    case PHASE_WAIT: {
+        if (a.wait == 0) return;
+        // The low seven bits count the ticks; a wait with none left fires
+        // on this tick.
+        int ticks = a.wait & 0x7F;
+        if (ticks > 0) --ticks;
+        a.wait = static_cast<uint8_t>((a.wait & 0x80) | ticks);
+        if (ticks > 0) return;
+        if (a.wait & ANIM_WAIT_ENDS_TURN) {
+            turn_running = 0;
+            a.wait = 0;
+            turn_next_actor();
+        } else if (m == MOVER_ROBOT_DOLL && !god_none_flying()) {
+            a.wait = 1;
+        } else {
+            turn_land();
         }
-        case PHASE_MOVING:
-            if (move_steps_left == 0) {
-                travel_sound_stop(m);
-                a.phase = PHASE_WAIT;
-                a.frame = 0;
-                a.wait = 5;
-            }
-            if (move_step_done) {
-                move_step_done = 0;
-                land_encounter();
-            }
-            if (move_steps_left > 0 && a.phase == PHASE_MOVING && move_step_frame()) {
-                move_step_done = 1;
-                --move_steps_left;
-            }
-            break;
-        case PHASE_DICE:
-            ++a.frame;
-            if (a.frame >= ANIM_THROW_FRAMES) {
-                int total = dice_roll(item_remote_dice_take());
-                move_steps_left = total;
-                dice_total = total;
-                a.phase = PHASE_MOVING;
-                a.frame = 0;
-                travel_sound_start(m);
-            }
-            break;
-        case PHASE_RAZE:
-            if (is_player(m)) raze_tick(m);
-            else a.phase = PHASE_WAIT;
-            break;
-        default:
+        return;
+    }
+    case PHASE_MOVING:
+        if (move_steps_left == 0) {
+            travel_sound_stop(m);
             a.phase = PHASE_WAIT;
-            return;
+            a.frame = 0;
+            a.wait = 5;
+        }
+        if (move_step_done) {
+            move_step_done = 0;
+            land_encounter();
+        }
+        if (move_steps_left > 0 && a.phase == PHASE_MOVING && move_step_frame()) {
+            move_step_done = 1;
+            --move_steps_left;
+        }
+        break;
+    case PHASE_DICE:
+        ++a.frame;
+        if (a.frame >= ANIM_THROW_FRAMES) {
+            int total = dice_roll(item_remote_dice_take());
+            move_steps_left = total;
+            dice_total = total;
+            a.phase = PHASE_MOVING;
+            a.frame = 0;
+            travel_sound_start(m);
+        }
+        break;
+    case PHASE_RAZE:
+        if (is_player(m))
+            raze_tick(m);
+        else
+            a.phase = PHASE_WAIT;
+        break;
+    default:
+        a.phase = PHASE_WAIT;
+        return;
     }
     follow_mover();
 }
@@ -423,7 +433,8 @@ int dice_roll(int face) {
     if (face != 0) {
         total = face;
     } else {
-        for (int i = 0; i < n; ++i) total += game_rand() % 6 + 1;
+        for (int i = 0; i < n; ++i)
+            total += game_rand() % 6 + 1;
     }
     wait_ms(500);
     return total;
@@ -433,7 +444,8 @@ int turn_can_act() {
     int m = game_active_mover;
     if (is_player(m)) {
         const PlayerRecord& r = player_table[m];
-        if (r.control != CTRL_HUMAN || has_building_status(r) || r.hibernation_days || r.sleepwalk_days) {
+        if (r.control != CTRL_HUMAN || has_building_status(r) || r.hibernation_days ||
+            r.sleepwalk_days) {
             actor_anim_table[m].flags |= ANIM_NEEDS_STEP;
             return 0;
         }

@@ -8,10 +8,11 @@
 
 // Steps still to walk is move_steps_left and the dice total dice_total
 // (board/game_state.h).
-extern uint8_t move_step_done;      // a step completed on this tick; its square's encounters run next tick
-extern int32_t move_sound_slot;     // the looping travel sound, 0 none
-extern int32_t turn_pending_entry;  // player + 1 whose first placement is still to be shown, 0 none
-extern int32_t raze_delay;          // ticks before the razing film advances
+extern uint8_t
+    move_step_done; // a step completed on this tick; its square's encounters run next tick
+extern int32_t move_sound_slot;    // the looping travel sound, 0 none
+extern int32_t turn_pending_entry; // player + 1 whose first placement is still to be shown, 0 none
+extern int32_t raze_delay;         // ticks before the razing film advances
 
 // One decision step of the active mover.
 void turn_take_step();

@@ -54,7 +54,9 @@ constexpr int LINE_BANKRUPT = 25;
 constexpr int GIFT_SLOT = GK_GIFT;
 constexpr int CHEST_SLOT = GK_CHEST;
 
-bool is_player(int m) { return m >= 0 && m < PLAYER_COUNT; }
+bool is_player(int m) {
+    return m >= 0 && m < PLAYER_COUNT;
+}
 
 MapSquare* square_at(int s) {
     return (map_square_table && s >= 1 && s <= map_square_count) ? &map_square_table[s] : nullptr;
@@ -64,7 +66,9 @@ bool has_building_status(const PlayerRecord& r) {
     return r.hotel_days || r.away_days || r.jail_days || r.hospital_days;
 }
 
-void say_line(int p, int row) { speech_bubble(p, 2, speech_line(player_table[p].character, row)); }
+void say_line(int p, int row) {
+    speech_bubble(p, 2, speech_line(player_table[p].character, row));
+}
 
 void put_on_square(int p) {
     PlayerRecord& r = player_table[p];
@@ -127,7 +131,7 @@ void research_countdown(int p) {
 }
 
 void player_countdowns(int p) {
-    if (game_end_code) return;  // an ended game has no more turns
+    if (game_end_code) return; // an ended game has no more turns
     stock_roll_volume();
     bank_check_loan_due();
     PlayerRecord& r = player_table[p];
@@ -135,7 +139,7 @@ void player_countdowns(int p) {
 
     if (status_days_count(r.hotel_days) == STATUS_ENDED) player_face_square(p);
     if (r.away_days & STATUS_END_MARK)
-        player_return(p);  // reads the kind of disappearance before clearing it
+        player_return(p); // reads the kind of disappearance before clearing it
     else
         status_days_count(r.away_days, AWAY_DAY_BITS);
     if (status_days_count(r.jail_days) == STATUS_ENDED) jail_release(p);
@@ -228,7 +232,8 @@ void move_gift_and_chest() {
         int old = god_table[slot].square;
         god_remove(slot);
         int square = map_random_square_far(old);
-        if (square) god_place(slot, square, 0, 0);  // the gift and the chest are the kinds of their slots
+        if (square)
+            god_place(slot, square, 0, 0); // the gift and the chest are the kinds of their slots
     }
 }
 
@@ -246,9 +251,11 @@ uint8_t human_lost() {
     return stage_offer_continue(1);
 }
 
-}  // namespace
+} // namespace
 
-int turn_autosave_enabled() { return settings_autosave(); }
+int turn_autosave_enabled() {
+    return settings_autosave();
+}
 
 void turn_next_actor() {
     // Once the game is over nothing more of a turn or a day runs.
@@ -264,7 +271,8 @@ void turn_next_actor() {
         PlayerRecord& r = player_table[m];
         board_repaint_all();
         if (r.control & CTRL_STEPPING) {
-            if ((r.saved_facing & 0x0F) != 15) r.facing = static_cast<uint8_t>(r.saved_facing & 0x0F);
+            if ((r.saved_facing & 0x0F) != 15)
+                r.facing = static_cast<uint8_t>(r.saved_facing & 0x0F);
             god_landing_effect(m, r.square);
             item_construction_vehicle_arrive(m, r.square);
         }
@@ -289,9 +297,9 @@ void turn_next_actor() {
                 if (walker_of_mover(next).place == WALKER_FREE) break;
                 continue;
             }
-            if (next >= game_player_count) continue;  // a seat beyond the players in use
+            if (next >= game_player_count) continue; // a seat beyond the players in use
             const PlayerRecord& r = player_table[next];
-            if (r.control == CTRL_OUT && r.x != 0) continue;  // out of the game
+            if (r.control == CTRL_OUT && r.x != 0) continue; // out of the game
             break;
         }
         game_active_mover = next;
@@ -437,7 +445,8 @@ void player_go_bankrupt(int p) {
     }
 
     auto* bytes = reinterpret_cast<uint8_t*>(&r);
-    std::memset(bytes + offsetof(PlayerRecord, cash), 0, sizeof(PlayerRecord) - offsetof(PlayerRecord, cash));
+    std::memset(bytes + offsetof(PlayerRecord, cash), 0,
+                sizeof(PlayerRecord) - offsetof(PlayerRecord, cash));
     character_state[r.character % CHARACTER_COUNT] = 2;
     actor_update_sprites(p);
     for (int o = 0; o < PLAYER_COUNT; ++o)
@@ -509,7 +518,9 @@ void player_go_bankrupt(int p) {
     game_active_mover = active;
 }
 
-void turn_flow_set_trace(TurnFlowTrace t) { flow_trace = t; }
+void turn_flow_set_trace(TurnFlowTrace t) {
+    flow_trace = t;
+}
 
 void turn_flow_reset() {
     autoplay_stop_request = 0;

@@ -1,5 +1,7 @@
 #include "cards/ai_settings.h"
 
 // The computer players' decisions are not built yet: they choose nothing.
-int ai_choice_get(int) { return 0; }
+int ai_choice_get(int) {
+    return 0;
+}
 void ai_panel_open() {}

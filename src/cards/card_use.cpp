@@ -1,7 +1,11 @@
 #include "cards/card_use.h"
 
 // The card effects are not built yet: they return at once, doing nothing.
-int card_scapegoat(int, int, int32_t) { return -1; }
-int card_free_pass(int, int, int32_t) { return 0; }
+int card_scapegoat(int, int, int32_t) {
+    return -1;
+}
+int card_free_pass(int, int, int32_t) {
+    return 0;
+}
 void card_show_picture(int, const char*) {}
 void card_use() {}

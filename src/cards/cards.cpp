@@ -17,9 +17,15 @@ namespace {
 
 CardStealPicker steal_picker = nullptr;
 
-bool valid_player(int p) { return p >= 0 && p < PLAYER_COUNT; }
-bool valid_card(int id) { return id >= 1 && id <= CARD_KIND_COUNT; }
-bool valid_item(int n) { return n >= 1 && n <= ITEM_KIND_COUNT; }
+bool valid_player(int p) {
+    return p >= 0 && p < PLAYER_COUNT;
+}
+bool valid_card(int id) {
+    return id >= 1 && id <= CARD_KIND_COUNT;
+}
+bool valid_item(int n) {
+    return n >= 1 && n <= ITEM_KIND_COUNT;
+}
 
 std::string without_spaces(const char* s) {
     std::string out;
@@ -28,19 +34,23 @@ std::string without_spaces(const char* s) {
     return out;
 }
 
-}  // namespace
+} // namespace
 
 void cards_reset() {
-    for (auto& row : player_cards) row.fill(0);
-    for (auto& row : player_items) row.fill(0);
+    for (auto& row : player_cards)
+        row.fill(0);
+    for (auto& row : player_items)
+        row.fill(0);
     card_stock.fill(0);
     item_stock.fill(0);
     steal_picker = nullptr;
 }
 
 void cards_fill_pools() {
-    for (int id = 1; id <= CARD_KIND_COUNT; ++id) card_stock[id - 1] = card_defs[id].stock;
-    for (int n = 1; n <= ITEM_SHOP_KINDS; ++n) item_stock[n - 1] = item_def(n).stock;
+    for (int id = 1; id <= CARD_KIND_COUNT; ++id)
+        card_stock[id - 1] = card_defs[id].stock;
+    for (int n = 1; n <= ITEM_SHOP_KINDS; ++n)
+        item_stock[n - 1] = item_def(n).stock;
 }
 
 int card_count(int player) {
@@ -87,7 +97,8 @@ void card_remove(int player, int id) {
     auto& row = player_cards[player];
     for (int i = 0; i < HOLDING_ROW; ++i) {
         if (row[i] != id) continue;
-        for (int j = i; j + 1 < HOLDING_ROW; ++j) row[j] = row[j + 1];
+        for (int j = i; j + 1 < HOLDING_ROW; ++j)
+            row[j] = row[j + 1];
         row[HOLDING_ROW - 1] = 0;
         ++card_stock[id - 1];
         return;
@@ -97,7 +108,8 @@ void card_remove(int player, int id) {
 int card_give_random(int player) {
     if (!valid_player(player)) return 0;
     int total = 0;
-    for (uint8_t c : card_stock) total += c;
+    for (uint8_t c : card_stock)
+        total += c;
     if (total == 0) return 0;
     int pick = game_rand() % total;
     for (int id = 1; id <= CARD_KIND_COUNT; ++id) {
@@ -123,7 +135,8 @@ int card_lose_half(int player) {
         // Remove exactly the card now in slot i (an earlier copy of the same
         // id must stay), then close the gap.
         int id = row[i];
-        for (int j = i; j + 1 < HOLDING_ROW; ++j) row[j] = row[j + 1];
+        for (int j = i; j + 1 < HOLDING_ROW; ++j)
+            row[j] = row[j + 1];
         row[HOLDING_ROW - 1] = 0;
         ++card_stock[id - 1];
     }
@@ -183,10 +196,17 @@ int item_sell_all(int player) {
     int points = 0;
     int ridden = 0;
     switch (r.travel & TRAVEL_MODE_MASK) {
-        case TRAVEL_MOTORBIKE: ridden = ITEM_MOTORBIKE; break;
-        case TRAVEL_CAR: ridden = ITEM_CAR; break;
-        case TRAVEL_CONSTRUCTION: ridden = ITEM_CONSTRUCTION_VEHICLE; break;
-        default: break;
+    case TRAVEL_MOTORBIKE:
+        ridden = ITEM_MOTORBIKE;
+        break;
+    case TRAVEL_CAR:
+        ridden = ITEM_CAR;
+        break;
+    case TRAVEL_CONSTRUCTION:
+        ridden = ITEM_CONSTRUCTION_VEHICLE;
+        break;
+    default:
+        break;
     }
     if (ridden != 0) {
         // The ridden vehicle is a copy outside the counts: it is sold with the
@@ -200,13 +220,16 @@ int item_sell_all(int player) {
     for (int n = 1; n <= ITEM_KIND_COUNT; ++n) {
         uint8_t& count = player_items[player][n - 1];
         points += count * item_def(n).price;
-        if (n <= ITEM_SHOP_KINDS) item_stock[n - 1] = static_cast<uint8_t>(item_stock[n - 1] + count);
+        if (n <= ITEM_SHOP_KINDS)
+            item_stock[n - 1] = static_cast<uint8_t>(item_stock[n - 1] + count);
         count = 0;
     }
     return points;
 }
 
-void card_steal_set_picker(CardStealPicker picker) { steal_picker = picker; }
+void card_steal_set_picker(CardStealPicker picker) {
+    steal_picker = picker;
+}
 
 void card_steal(int victim, int thief, int with_items) {
     if (!valid_player(victim) || !valid_player(thief) || victim == thief) return;
@@ -225,7 +248,7 @@ void card_steal(int victim, int thief, int with_items) {
     if (pick & STEAL_ITEM_FLAG) {
         int n = pick & 0x7FFF;
         if (!with_items || !valid_item(n) || player_items[victim][n - 1] == 0) return;
-        if (player_items[thief][n - 1] >= ITEM_KIND_MAX) return;  // nowhere to put it
+        if (player_items[thief][n - 1] >= ITEM_KIND_MAX) return; // nowhere to put it
         item_remove(victim, n);
         item_add(thief, n);
     } else if (valid_card(pick) && card_has(victim, pick)) {

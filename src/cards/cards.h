@@ -9,9 +9,9 @@
 #include "board/game_state.h"
 #include "data/card_defs.h"
 
-inline constexpr int CARD_HAND_MAX = 15;   // cards a player can hold
-inline constexpr int ITEM_KIND_MAX = 9;    // copies of one item kind a player can hold
-inline constexpr int HOLDING_ROW = 15;     // bytes of a player's row in both tables
+inline constexpr int CARD_HAND_MAX = 15; // cards a player can hold
+inline constexpr int ITEM_KIND_MAX = 9;  // copies of one item kind a player can hold
+inline constexpr int HOLDING_ROW = 15;   // bytes of a player's row in both tables
 
 // Card ids held, packed at the front of each row (0 = empty slot).
 extern std::array<std::array<uint8_t, HOLDING_ROW>, PLAYER_COUNT> player_cards;

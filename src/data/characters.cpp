@@ -3,15 +3,15 @@
 namespace {
 
 constexpr std::array<const char*, CHARACTER_COUNT> kCharacterNames = {
-    "柯伦恩", "塔莫尔兹", "影丸介", "宝太太", "阿禾叔", "琳娜郡主",
-    "高桥铁心", "蜜蜜", "咕噜", "林小芸", "小杰克", "银宝宝",
+    "柯伦恩",   "塔莫尔兹", "影丸介", "宝太太", "阿禾叔", "琳娜郡主",
+    "高桥铁心", "蜜蜜",     "咕噜",   "林小芸", "小杰克", "银宝宝",
 };
 
 // Every template faces 0, walks, throws one die, is not yet on the board and
 // may use cards and items; money and counters start at 0.
 constexpr CharacterTemplate make_character(uint8_t index, uint32_t colour, uint8_t sex,
-                                           uint8_t personality, uint8_t loan_pct,
-                                           uint8_t cash_pct, uint8_t stock_pct) {
+                                           uint8_t personality, uint8_t loan_pct, uint8_t cash_pct,
+                                           uint8_t stock_pct) {
     CharacterTemplate t{};
     t.name = index;
     t.colour = colour;
@@ -29,11 +29,16 @@ constexpr CharacterTemplate make_character(uint8_t index, uint32_t colour, uint8
 
 constexpr std::array<uint8_t, GOD_SLOT_COUNT> make_god_kinds() {
     std::array<uint8_t, GOD_SLOT_COUNT> kinds{};
-    for (int slot = 1; slot <= 14; ++slot) kinds[slot] = static_cast<uint8_t>(slot);
-    for (int slot = 15; slot <= 16; ++slot) kinds[slot] = GK_DEATH;
-    for (int slot = 17; slot <= 26; ++slot) kinds[slot] = GK_ROADBLOCK;
-    for (int slot = 27; slot <= 36; ++slot) kinds[slot] = GK_MINE;
-    for (int slot = 37; slot <= 46; ++slot) kinds[slot] = GK_TIME_BOMB;
+    for (int slot = 1; slot <= 14; ++slot)
+        kinds[slot] = static_cast<uint8_t>(slot);
+    for (int slot = 15; slot <= 16; ++slot)
+        kinds[slot] = GK_DEATH;
+    for (int slot = 17; slot <= 26; ++slot)
+        kinds[slot] = GK_ROADBLOCK;
+    for (int slot = 27; slot <= 36; ++slot)
+        kinds[slot] = GK_MINE;
+    for (int slot = 37; slot <= 46; ++slot)
+        kinds[slot] = GK_TIME_BOMB;
     return kinds;
 }
 
@@ -43,7 +48,7 @@ constexpr WalkerRecord make_walker(uint8_t place) {
     return w;
 }
 
-}  // namespace
+} // namespace
 
 const std::array<CharacterTemplate, CHARACTER_COUNT> character_table = {
     make_character(0, 0x946126, 1, PERS_CUNNING, 60, 50, 30),
@@ -66,11 +71,11 @@ const char* character_name(int character) {
 }
 
 const std::array<WalkerRecord, WALKER_COUNT> walker_initial = {
-    make_walker(WALKER_IN_JAIL),      // thief
-    make_walker(WALKER_IN_JAIL),      // robber
-    make_walker(WALKER_IN_HOSPITAL),  // hooligan
-    make_walker(WALKER_IN_HOSPITAL),  // spy
-    make_walker(WALKER_OFF_BOARD),    // robot doll
+    make_walker(WALKER_IN_JAIL),     // thief
+    make_walker(WALKER_IN_JAIL),     // robber
+    make_walker(WALKER_IN_HOSPITAL), // hooligan
+    make_walker(WALKER_IN_HOSPITAL), // spy
+    make_walker(WALKER_OFF_BOARD),   // robot doll
 };
 
 const std::array<uint8_t, GOD_SLOT_COUNT> god_initial_kinds = make_god_kinds();

@@ -23,10 +23,12 @@ std::mutex links_mutex;
 std::unordered_map<const void*, LinkedSet> links;
 
 uint32_t le32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
-uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint16_t le16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
 
 } // namespace
 
@@ -45,7 +47,8 @@ int spr_link_frames(void* set, uint32_t size) {
     uint64_t data_offset = le32(base + 8);
     uint64_t records_end = sizeof(FrameSet) + count * sizeof(StoredImageRecord);
     // The records, then (at an even offset past them) the palette and pixels.
-    if (records_end > size || data_offset < records_end || data_offset > size || (data_offset & 1)) return -1;
+    if (records_end > size || data_offset < records_end || data_offset > size || (data_offset & 1))
+        return -1;
     uint64_t pos = data_offset + (is_spr ? SPR_PALETTE_BYTES : 0);
     if (pos > size) return -1;
 
@@ -78,7 +81,8 @@ int spr_link_frames(void* set, uint32_t size) {
 const ImageRecord* spr_frame(const void* set, int n) {
     std::lock_guard<std::mutex> lock(links_mutex);
     auto it = links.find(set);
-    if (it == links.end() || n < 0 || static_cast<size_t>(n) >= it->second.frames.size()) return nullptr;
+    if (it == links.end() || n < 0 || static_cast<size_t>(n) >= it->second.frames.size())
+        return nullptr;
     return &it->second.frames[static_cast<size_t>(n)];
 }
 

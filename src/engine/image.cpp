@@ -6,7 +6,8 @@
 
 ImageRecord* image_new(int width, int height, int hot_x, int hot_y) {
     if (width < 0 || height < 0 || width > 0xFFFF || height > 0xFFFF) return nullptr;
-    size_t bytes = sizeof(ImageRecord) + static_cast<size_t>(width) * static_cast<size_t>(height) * 2;
+    size_t bytes =
+        sizeof(ImageRecord) + static_cast<size_t>(width) * static_cast<size_t>(height) * 2;
     ImageRecord* image = static_cast<ImageRecord*>(std::malloc(bytes));
     if (!image) return nullptr;
     image->width = static_cast<uint16_t>(width);
@@ -18,7 +19,8 @@ ImageRecord* image_new(int width, int height, int hot_x, int hot_y) {
 }
 
 ImageRecord* image_copy_rect(const ImageRecord* src, ImageRecord* dst, int x, int y, int w, int h) {
-    if (!src || !src->pixels || x < 0 || y < 0 || w < 0 || h < 0 || x + w > src->width || y + h > src->height)
+    if (!src || !src->pixels || x < 0 || y < 0 || w < 0 || h < 0 || x + w > src->width ||
+        y + h > src->height)
         return nullptr;
     if (!dst) {
         dst = image_new(w, h, 0, 0);

@@ -5,13 +5,13 @@
 
 namespace {
 
-constexpr int SYMBOLS = 321;              // 256 literals, then match lengths 3..67
-constexpr int NODES = 2 * SYMBOLS - 1;    // 641; node 640 is the root
+constexpr int SYMBOLS = 321;           // 256 literals, then match lengths 3..67
+constexpr int NODES = 2 * SYMBOLS - 1; // 641; node 640 is the root
 constexpr int ROOT = NODES - 1;
-constexpr int LEAF = NODES;               // son value of a leaf: LEAF + symbol
+constexpr int LEAF = NODES; // son value of a leaf: LEAF + symbol
 constexpr uint16_t RESCALE_AT = 0x8000;
 constexpr int END_POSITION = 4095;
-constexpr int LENGTH_BASE = 253;          // length = symbol - 253
+constexpr int LENGTH_BASE = 253; // length = symbol - 253
 
 struct Tree {
     std::array<uint16_t, NODES + 1> freq; // freq[641] is the 0xFFFF sentinel
@@ -123,7 +123,8 @@ void lzh_update_walk(Tree& t, int c) {
         uint16_t k = ++t.freq[c];
         if (k > t.freq[c + 1]) {
             int l = c + 1;
-            while (l + 1 < NODES && t.freq[l + 1] == static_cast<uint16_t>(k - 1)) ++l;
+            while (l + 1 < NODES && t.freq[l + 1] == static_cast<uint16_t>(k - 1))
+                ++l;
             t.freq[c] = static_cast<uint16_t>(k - 1);
             t.freq[l] = k;
             int i = t.son[c];
@@ -147,7 +148,8 @@ void lzh_rescale(Tree& t) {
         int node = t.prnt[LEAF + s];
         if (t.freq[node] & 1) lzh_update_walk(t, node);
     }
-    for (int i = 0; i < NODES; ++i) t.freq[i] = static_cast<uint16_t>(t.freq[i] >> 1);
+    for (int i = 0; i < NODES; ++i)
+        t.freq[i] = static_cast<uint16_t>(t.freq[i] >> 1);
 }
 
 void lzh_update(Tree& t, int symbol) {
@@ -197,7 +199,8 @@ int64_t lzh_decode(void* out_block, uint32_t out_size, const void* in_block, uin
         // Byte by byte: a source that overlaps the bytes being written repeats them.
         const uint8_t* src = out + written - 1 - p;
         uint8_t* dst = out + written;
-        for (uint32_t i = 0; i < length; ++i) dst[i] = src[i];
+        for (uint32_t i = 0; i < length; ++i)
+            dst[i] = src[i];
         written += length;
     }
 }

@@ -36,8 +36,8 @@ MkfSlot* open_slot(int slot) {
 }
 
 uint32_t le32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
 bool read_at(std::FILE* f, uint64_t offset, void* dst, size_t n) {
@@ -73,7 +73,8 @@ bool load_index(MkfSlot& s) {
         return false;
     }
     if (!read_at(s.file, index_offset, raw.data(), raw.size())) return false;
-    for (size_t i = 0; i < s.index.size(); ++i) s.index[i] = le32(&raw[i * 4]);
+    for (size_t i = 0; i < s.index.size(); ++i)
+        s.index[i] = le32(&raw[i * 4]);
     return true;
 }
 
@@ -125,7 +126,8 @@ int mkf_read_header(int slot, int entry, MkfEntryHeader* header) {
     h.pixel_offset = le32(raw + 8);
     h.pixel_byte_count = le32(raw + 12);
     if (offset + sizeof(MkfEntryHeader) + h.packed_size > s->file_size) return 0;
-    if (static_cast<uint64_t>(h.pixel_offset) + h.pixel_byte_count > h.unpacked_size && h.pixel_byte_count != 0)
+    if (static_cast<uint64_t>(h.pixel_offset) + h.pixel_byte_count > h.unpacked_size &&
+        h.pixel_byte_count != 0)
         return 0;
     if (header) *header = h;
     return 1;
@@ -135,9 +137,11 @@ void* mkf_read(int slot, int entry, void* dest, uint32_t* size) {
     MkfEntryHeader h;
     if (!mkf_read_header(slot, entry, &h)) return nullptr;
     MkfSlot* s = open_slot(slot);
-    uint64_t data_offset = static_cast<uint64_t>(s->index[static_cast<size_t>(entry)]) + sizeof(MkfEntryHeader);
+    uint64_t data_offset =
+        static_cast<uint64_t>(s->index[static_cast<size_t>(entry)]) + sizeof(MkfEntryHeader);
     bool packed = h.packed_size != h.unpacked_size;
-    if (packed && static_cast<uint64_t>(h.unpacked_size) > static_cast<uint64_t>(h.packed_size) * MAX_EXPANSION_PER_BYTE)
+    if (packed && static_cast<uint64_t>(h.unpacked_size) >
+                      static_cast<uint64_t>(h.packed_size) * MAX_EXPANSION_PER_BYTE)
         return nullptr; // no stream of that size unpacks so far
 
     uint8_t* block = static_cast<uint8_t*>(dest);
@@ -156,11 +160,13 @@ void* mkf_read(int slot, int entry, void* dest, uint32_t* size) {
     if (!packed) {
         if (!read_at(s->file, data_offset, block, h.unpacked_size)) return fail();
     } else {
-        uint8_t* packed_data = static_cast<uint8_t*>(std::malloc(h.packed_size ? h.packed_size : 1));
+        uint8_t* packed_data =
+            static_cast<uint8_t*>(std::malloc(h.packed_size ? h.packed_size : 1));
         if (!packed_data) return fail();
         bool ok = read_at(s->file, data_offset, packed_data, h.packed_size);
         // A stream must unpack to exactly the stated size.
-        ok = ok && lzh_decode(block, h.unpacked_size, packed_data, h.packed_size) == h.unpacked_size;
+        ok =
+            ok && lzh_decode(block, h.unpacked_size, packed_data, h.packed_size) == h.unpacked_size;
         std::free(packed_data);
         if (!ok) return fail();
     }
@@ -176,7 +182,8 @@ int mkf_close(int slot) {
 }
 
 void mkf_reset() {
-    for (MkfSlot& s : mkf_slots) free_slot(s);
+    for (MkfSlot& s : mkf_slots)
+        free_slot(s);
     data_archive = -1;
     speech_archive = -1;
     std::memcpy(mkf_fallback_prefix, "A:\\", 4);

@@ -21,7 +21,9 @@ void gfx_detect_pixel_format(uint32_t red_mask, uint32_t green_mask) {
     gfx_pixel_format = gfx_pixel_format_from_masks(red_mask, green_mask);
 }
 
-void gfx_pixel_format_reset() { gfx_pixel_format = PIXEL_RGB555; }
+void gfx_pixel_format_reset() {
+    gfx_pixel_format = PIXEL_RGB555;
+}
 
 namespace {
 
@@ -38,15 +40,21 @@ constexpr std::array<BrightnessTable, 63> make_brightness_tables() {
     return tables;
 }
 
-uint16_t min31(int v) { return static_cast<uint16_t>(v > 31 ? 31 : v); }
+uint16_t min31(int v) {
+    return static_cast<uint16_t>(v > 31 ? 31 : v);
+}
 
 // Stored RGB555 to each format.
-uint16_t convert_to_565(uint16_t p) { return static_cast<uint16_t>((p & 0x1F) | ((p << 1) & 0xFFC0)); }
+uint16_t convert_to_565(uint16_t p) {
+    return static_cast<uint16_t>((p & 0x1F) | ((p << 1) & 0xFFC0));
+}
 uint16_t convert_to_bgr565(uint16_t p) {
-    return static_cast<uint16_t>(((p >> 10) & 0x1F) | (((p >> 5) & 0x1F) << 6) | ((p & 0x1F) << 11));
+    return static_cast<uint16_t>(((p >> 10) & 0x1F) | (((p >> 5) & 0x1F) << 6) |
+                                 ((p & 0x1F) << 11));
 }
 uint16_t convert_to_444(uint16_t p) {
-    uint16_t q = static_cast<uint16_t>(((p & 0x7800) >> 3) | ((p & 0x3C0) >> 2) | ((p & 0x1E) >> 1));
+    uint16_t q =
+        static_cast<uint16_t>(((p & 0x7800) >> 3) | ((p & 0x3C0) >> 2) | ((p & 0x1E) >> 1));
     // Dropping the lowest bit of each channel would turn the darkest colours
     // into 0, the transparent value; keep them visible as the darkest blue.
     return (q == 0 && (p & 0x7FFF) != 0) ? 1 : q;
@@ -54,16 +62,20 @@ uint16_t convert_to_444(uint16_t p) {
 
 // Colour 0x00RRGGBB to a pixel.
 uint16_t rgb_555(uint32_t c) {
-    return static_cast<uint16_t>((((c >> 16) & 0xFF) >> 3) << 10 | (((c >> 8) & 0xFF) >> 3) << 5 | ((c & 0xFF) >> 3));
+    return static_cast<uint16_t>((((c >> 16) & 0xFF) >> 3) << 10 | (((c >> 8) & 0xFF) >> 3) << 5 |
+                                 ((c & 0xFF) >> 3));
 }
 uint16_t rgb_565(uint32_t c) {
-    return static_cast<uint16_t>((((c >> 16) & 0xFF) >> 3) << 11 | (((c >> 8) & 0xFF) >> 2) << 5 | ((c & 0xFF) >> 3));
+    return static_cast<uint16_t>((((c >> 16) & 0xFF) >> 3) << 11 | (((c >> 8) & 0xFF) >> 2) << 5 |
+                                 ((c & 0xFF) >> 3));
 }
 uint16_t rgb_bgr565(uint32_t c) {
-    return static_cast<uint16_t>(((c & 0xFF) >> 3) << 11 | (((c >> 8) & 0xFF) >> 2) << 5 | (((c >> 16) & 0xFF) >> 3));
+    return static_cast<uint16_t>(((c & 0xFF) >> 3) << 11 | (((c >> 8) & 0xFF) >> 2) << 5 |
+                                 (((c >> 16) & 0xFF) >> 3));
 }
 uint16_t rgb_444(uint32_t c) {
-    return static_cast<uint16_t>((((c >> 16) & 0xFF) >> 4) << 8 | (((c >> 8) & 0xFF) >> 4) << 4 | ((c & 0xFF) >> 4));
+    return static_cast<uint16_t>((((c >> 16) & 0xFF) >> 4) << 8 | (((c >> 8) & 0xFF) >> 4) << 4 |
+                                 ((c & 0xFF) >> 4));
 }
 
 // Brightness of one pixel through table t.
@@ -75,9 +87,12 @@ uint16_t bright_565(uint16_t p, const BrightnessTable& t) {
     return static_cast<uint16_t>(t[(p >> 11) & 31] << 11 | t[(p >> 6) & 31] << 6 | t[p & 31]);
 }
 // 4-bit channels go through the 5-bit table widened (15 -> 31) and back.
-uint16_t bright4(unsigned c, const BrightnessTable& t) { return static_cast<uint16_t>(t[c * 2 + (c >> 3)] >> 1); }
+uint16_t bright4(unsigned c, const BrightnessTable& t) {
+    return static_cast<uint16_t>(t[c * 2 + (c >> 3)] >> 1);
+}
 uint16_t bright_444(uint16_t p, const BrightnessTable& t) {
-    return static_cast<uint16_t>(bright4((p >> 8) & 15, t) << 8 | bright4((p >> 4) & 15, t) << 4 | bright4(p & 15, t));
+    return static_cast<uint16_t>(bright4((p >> 8) & 15, t) << 8 | bright4((p >> 4) & 15, t) << 4 |
+                                 bright4(p & 15, t));
 }
 
 uint16_t grey_555(uint16_t p) {
@@ -133,7 +148,8 @@ constexpr std::array<FormatOps, PIXEL_FORMAT_COUNT> gfx_format_table = {{
 
 const FormatOps& ops() {
     int f = gfx_pixel_format;
-    return gfx_format_table[static_cast<size_t>((f >= 0 && f < PIXEL_FORMAT_COUNT) ? f : PIXEL_RGB555)];
+    return gfx_format_table[static_cast<size_t>((f >= 0 && f < PIXEL_FORMAT_COUNT) ? f
+                                                                                   : PIXEL_RGB555)];
 }
 
 // Pixels may sit at any byte offset of an entry, so they are moved byte-wise.
@@ -142,7 +158,9 @@ uint16_t load16(const uint8_t* p) {
     std::memcpy(&v, p, 2);
     return v;
 }
-void store16(uint8_t* p, uint16_t v) { std::memcpy(p, &v, 2); }
+void store16(uint8_t* p, uint16_t v) {
+    std::memcpy(p, &v, 2);
+}
 
 // Rectangle of an image clipped to it; false when nothing is left.
 bool clip(const ImageRecord* image, int& x, int& y, int& w, int& h) {
@@ -168,20 +186,25 @@ void gfx_convert_pixels(void* pixels, uint32_t byte_count) {
     const FormatOps& o = ops();
     if (!o.convert || !pixels) return;
     uint8_t* p = static_cast<uint8_t*>(pixels);
-    for (uint32_t i = 0; i + 1 < byte_count; i += 2) store16(p + i, o.convert(load16(p + i)));
+    for (uint32_t i = 0; i + 1 < byte_count; i += 2)
+        store16(p + i, o.convert(load16(p + i)));
 }
 
-uint16_t gfx_rgb_to_pixel(uint32_t rgb) { return ops().to_pixel(rgb); }
+uint16_t gfx_rgb_to_pixel(uint32_t rgb) {
+    return ops().to_pixel(rgb);
+}
 
 void gfx_palette_from_rgb(uint16_t* dst, const uint8_t* src, int count) {
     for (int i = 0; i < count; ++i, src += 3)
-        dst[i] = gfx_rgb_to_pixel(static_cast<uint32_t>(src[0]) << 16 | static_cast<uint32_t>(src[1]) << 8 | src[2]);
+        dst[i] = gfx_rgb_to_pixel(static_cast<uint32_t>(src[0]) << 16 |
+                                  static_cast<uint32_t>(src[1]) << 8 | src[2]);
 }
 
 void gfx_brightness_run(uint16_t* dst, const uint16_t* src, uint32_t byte_count, int k) {
     const FormatOps& o = ops();
     const BrightnessTable& t = gfx_brightness_table(k);
-    for (uint32_t i = 0; i < byte_count / 2; ++i) dst[i] = o.brightness(src[i], t);
+    for (uint32_t i = 0; i < byte_count / 2; ++i)
+        dst[i] = o.brightness(src[i], t);
 }
 
 void gfx_brightness_rect(ImageRecord* image, int x, int y, int w, int h, int k) {
@@ -210,7 +233,8 @@ void gfx_tint_palette(void* spr_set) {
     uint16_t* palette = spr_palette(spr_set);
     if (!palette) return;
     const FormatOps& o = ops();
-    for (int i = 0; i < 256; ++i) palette[i] = o.tint(palette[i]);
+    for (int i = 0; i < 256; ++i)
+        palette[i] = o.tint(palette[i]);
 }
 
 void gfx_replace_pixel(uint16_t* pixels, int count, uint16_t from, uint16_t to) {

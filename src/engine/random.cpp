@@ -11,8 +11,14 @@ int game_rand() {
     return static_cast<int>((g_seed >> 16) & 0x7FFF);
 }
 
-void game_srand(uint32_t seed) { g_seed = seed; }
+void game_srand(uint32_t seed) {
+    g_seed = seed;
+}
 
-uint32_t game_rand_seed() { return g_seed; }
+uint32_t game_rand_seed() {
+    return g_seed;
+}
 
-void game_srand_from_clock() { g_seed = plat_tick_count(); }
+void game_srand_from_clock() {
+    g_seed = plat_tick_count();
+}

@@ -11,7 +11,8 @@ void util_format_thousands(char* buf, int32_t value) {
     bool negative = v < 0;
     uint64_t magnitude = negative ? static_cast<uint64_t>(-v) : static_cast<uint64_t>(v);
     char digits[24];
-    int n = std::snprintf(digits, sizeof digits, "%llu", static_cast<unsigned long long>(magnitude));
+    int n =
+        std::snprintf(digits, sizeof digits, "%llu", static_cast<unsigned long long>(magnitude));
     char* out = buf;
     if (negative) *out++ = '-';
     for (int i = 0; i < n; ++i) {
@@ -51,7 +52,8 @@ const std::array<int32_t, ATAN_STEPS + 1>& atan_table() {
         std::array<int32_t, ATAN_STEPS + 1> t{};
         const double pi = std::acos(-1.0);
         for (int i = 0; i <= ATAN_STEPS; ++i)
-            t[i] = static_cast<int32_t>(std::atan(static_cast<double>(i) / ATAN_STEPS) * 8192.0 / pi);
+            t[i] =
+                static_cast<int32_t>(std::atan(static_cast<double>(i) / ATAN_STEPS) * 8192.0 / pi);
         return t;
     }();
     return table;

@@ -19,10 +19,14 @@ namespace {
 
 constexpr uint32_t kMessageMs = 1500;
 
-bool valid_player(int p) { return p >= 0 && p < PLAYER_COUNT; }
+bool valid_player(int p) {
+    return p >= 0 && p < PLAYER_COUNT;
+}
 
 // Money thresholds scale with the price index; 64 bits keep a large index sane.
-int64_t scaled(int64_t base) { return base * static_cast<int64_t>(game_price_index); }
+int64_t scaled(int64_t base) {
+    return base * static_cast<int64_t>(game_price_index);
+}
 
 // Shares the chairman holds of a stock (0 without a chairman).
 int32_t chairman_shares(const CompanyBuilding& c, int stock) {
@@ -61,12 +65,13 @@ int64_t holdings_value(int player) {
     int64_t v = 0;
     for (int i = 0; i < STOCK_COUNT; ++i) {
         const StockHolding& h = stock_holdings[player][i];
-        if (h.shares > 0) v = static_cast<int64_t>(v + static_cast<double>(h.shares) * stock_table[i].price);
+        if (h.shares > 0)
+            v = static_cast<int64_t>(v + static_cast<double>(h.shares) * stock_table[i].price);
     }
     return v;
 }
 
-}  // namespace
+} // namespace
 
 int stock_compare_scores(uint32_t a, uint32_t b) {
     const int sa = static_cast<int16_t>(a & 0xFFFF);
@@ -99,9 +104,12 @@ int stock_ai_buy_score(int player, int i) {
         if (c == nullptr || p.deposit <= scaled(20000)) return 0;
         const int64_t a = stock_average_earnings(i);
         const double v = c->value / 10000;
-        if (a > 0 && a < scaled(5000)) score += 1;
-        else if (a >= scaled(5000) && a < scaled(10000)) score += 2;
-        else if (a >= scaled(10000)) score += 3;
+        if (a > 0 && a < scaled(5000))
+            score += 1;
+        else if (a >= scaled(5000) && a < scaled(10000))
+            score += 2;
+        else if (a >= scaled(10000))
+            score += 3;
         if (c->earnings > 0 && own < 5000 && price <= 1.2 * v) {
             score += 1;
             const uint8_t h = c->chairman;
@@ -183,11 +191,12 @@ int stock_ai_sell_score(int player, int i, int urgent) {
         const int64_t a = stock_average_earnings(i);
         const uint8_t chair = c->chairman;
         if (e <= -scaled(10000) && share > 0.6 && day >= 11 && day <= 14) score += 3;
-        if (e <= -scaled(6000) && price > 1.2 * avg && chair != me && day >= 9 && day <= 14) score += 2;
+        if (e <= -scaled(6000) && price > 1.2 * avg && chair != me && day >= 9 && day <= 14)
+            score += 2;
         if (a <= scaled(10000) && price >= 2.0 * v && price > 1.3 * avg && share < 0.4) score += 1;
         if (chair != 0 && chair != me &&
-            static_cast<int64_t>(own) + s.market_shares + c->own_shares < chairman_shares(*c, i) && e <= 0 &&
-            price >= 1.5 * avg)
+            static_cast<int64_t>(own) + s.market_shares + c->own_shares < chairman_shares(*c, i) &&
+            e <= 0 && price >= 1.5 * avg)
             score += 1;
         if (price > 2.0 * v && price > 2.0 * avg && price < prev && chair != me) score += 2;
         if (price > 3.0 * v && price > 3.0 * avg && price < prev && chair == me) score += 2;

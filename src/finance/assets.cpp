@@ -17,7 +17,9 @@ int32_t asset_first_row = 0;
 
 namespace {
 
-bool valid_player(int p) { return p >= 0 && p < PLAYER_COUNT; }
+bool valid_player(int p) {
+    return p >= 0 && p < PLAYER_COUNT;
+}
 
 int32_t clamp32(int64_t v) {
     if (v > INT32_MAX) return INT32_MAX;
@@ -33,7 +35,8 @@ int64_t add_share_value(int64_t w, const StockHolding& h, float price) {
     const long double product = static_cast<long double>(h.shares) * price;
     const long double sum = static_cast<long double>(static_cast<float>(w)) + product;
     // Far outside what any game reaches; kept finite so the conversion is defined.
-    if (!(sum < 4.0e15L && sum > -4.0e15L)) return sum > 0 ? INT64_C(4000000000000000) : -INT64_C(4000000000000000);
+    if (!(sum < 4.0e15L && sum > -4.0e15L))
+        return sum > 0 ? INT64_C(4000000000000000) : -INT64_C(4000000000000000);
     return static_cast<int64_t>(sum);
 }
 
@@ -47,15 +50,21 @@ int64_t lot_worth(const LandLot& l) {
     return w;
 }
 
-int64_t facility_worth(const FacilityLot& f) { return f.price + static_cast<int64_t>(f.level) * f.fee[0]; }
+int64_t facility_worth(const FacilityLot& f) {
+    return f.price + static_cast<int64_t>(f.level) * f.fee[0];
+}
 
 bool lot_passes(const LandLot& l, int filter) {
     switch (filter) {
     case 0:
-    case 1: return true;
-    case 3: return l.level != 0 && l.chain_store == 0;
-    case 4: return l.chain_store != 0 && l.level != 0;
-    default: return false;
+    case 1:
+        return true;
+    case 3:
+        return l.level != 0 && l.chain_store == 0;
+    case 4:
+        return l.chain_store != 0 && l.level != 0;
+    default:
+        return false;
     }
 }
 
@@ -65,13 +74,14 @@ void push_code(int code) {
     }
 }
 
-}  // namespace
+} // namespace
 
 int32_t asset_net_worth(int player) {
     if (!valid_player(player)) return 0;
     const PlayerRecord& p = player_table[player];
     int64_t w = static_cast<int64_t>(p.cash) + p.deposit - p.loan;
-    for (int i = 0; i < STOCK_COUNT; ++i) w = add_share_value(w, stock_holdings[player][i], stock_table[i].price);
+    for (int i = 0; i < STOCK_COUNT; ++i)
+        w = add_share_value(w, stock_holdings[player][i], stock_table[i].price);
     const uint8_t owner = static_cast<uint8_t>(player + 1);
     for (int i = 1; map_lot_table != nullptr && i <= map_lot_count; ++i) {
         if (map_lot_table[i].owner == owner) w += lot_worth(map_lot_table[i]);
@@ -85,7 +95,8 @@ int32_t asset_net_worth(int player) {
 int32_t asset_shares_value(int player) {
     if (!valid_player(player)) return 0;
     int64_t w = 0;
-    for (int i = 0; i < STOCK_COUNT; ++i) w = add_share_value(w, stock_holdings[player][i], stock_table[i].price);
+    for (int i = 0; i < STOCK_COUNT; ++i)
+        w = add_share_value(w, stock_holdings[player][i], stock_table[i].price);
     return clamp32(w);
 }
 
@@ -196,7 +207,8 @@ AssetRow asset_row(int code) {
         r.facility = true;
         r.level = f.level;
         r.price = clamp32((static_cast<int64_t>(f.fee[0]) * f.level + f.price) * index);
-        if (f.kind != FK_PARK && f.level != 0 && f.level < 6) r.fee = clamp32(static_cast<int64_t>(f.fee[f.level]) * index);
+        if (f.kind != FK_PARK && f.level != 0 && f.level < 6)
+            r.fee = clamp32(static_cast<int64_t>(f.fee[f.level]) * index);
         r.expiry = f.expiry;
     }
     return r;

@@ -16,7 +16,7 @@ void asset_update_price_index();
 
 // The property list of the asset window: object codes (a plot 2000 + index, a
 // facility 4000 + index) and their number.
-inline constexpr int ASSET_LIST_MAX = 4000;  // plots and facilities together
+inline constexpr int ASSET_LIST_MAX = 4000; // plots and facilities together
 extern std::array<uint16_t, ASSET_LIST_MAX> asset_property_list;
 extern int32_t asset_property_count;
 // Fills the list. Filter 0 all (plots, then facilities), 1 plots, 2 facilities,
@@ -24,9 +24,9 @@ extern int32_t asset_property_count;
 int asset_list_properties(int player, int filter);
 
 // Asset window state kept between openings in one run of the program.
-extern int32_t asset_page;         // 0 summary, 1 land, 2 shares
-extern int32_t asset_land_filter;  // 0..4
-extern int32_t asset_first_row;    // first row of the land list, a multiple of 10
+extern int32_t asset_page;        // 0 summary, 1 land, 2 shares
+extern int32_t asset_land_filter; // 0..4
+extern int32_t asset_first_row;   // first row of the land list, a multiple of 10
 inline constexpr int ASSET_ROWS_PER_PAGE = 10;
 // Land page paging: down moves on only when more than 10 rows follow the first
 // shown; up goes back 10 unless on the first page. 1 when the page changed.
@@ -40,11 +40,11 @@ int asset_player_tabs(std::array<uint8_t, 4>& tabs);
 
 // Summary page counts.
 struct AssetSummary {
-    int32_t properties;     // plots and facilities together
+    int32_t properties; // plots and facilities together
     int32_t chain_stores;
-    int32_t houses;         // plots with a level and no chain store
-    int32_t facilities_built;  // facilities with a level
-    int32_t chaired;        // company buildings he chairs
+    int32_t houses;           // plots with a level and no chain store
+    int32_t facilities_built; // facilities with a level
+    int32_t chaired;          // company buildings he chairs
 };
 AssetSummary asset_summary(int player);
 

@@ -1,4 +1,6 @@
 #include "finance/auction.h"
 
 // The auction is not built yet: every auction is void.
-int auction_run(int, int, int) { return 0; }
+int auction_run(int, int, int) {
+    return 0;
+}

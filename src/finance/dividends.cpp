@@ -19,7 +19,8 @@ StockDividends stock_compute_dividends() {
         for (int p = 0; p < PLAYER_COUNT; ++p) {
             if (player_table[p].control == 0 || held <= 0) continue;
             const int32_t shares = stock_holdings[p][i].shares;
-            const float fraction = shares > 0 ? static_cast<float>(static_cast<double>(shares) / held) : 0.0f;
+            const float fraction =
+                shares > 0 ? static_cast<float>(static_cast<double>(shares) / held) : 0.0f;
             const int32_t amount = static_cast<int32_t>(static_cast<double>(e) * fraction);
             d.amount[i][p] = amount;
             d.total[p] += amount;

@@ -11,10 +11,10 @@
 
 // What the dividend screen shows.
 struct StockDividends {
-    std::array<bool, STOCK_COUNT> linked;       // the company has a building (a row is shown)
-    std::array<int32_t, STOCK_COUNT> earnings;  // E, the period's earnings before clearing
-    std::array<std::array<int32_t, PLAYER_COUNT>, STOCK_COUNT> amount;  // per company and player
-    std::array<int32_t, PLAYER_COUNT> total;    // per player
+    std::array<bool, STOCK_COUNT> linked;      // the company has a building (a row is shown)
+    std::array<int32_t, STOCK_COUNT> earnings; // E, the period's earnings before clearing
+    std::array<std::array<int32_t, PLAYER_COUNT>, STOCK_COUNT> amount; // per company and player
+    std::array<int32_t, PLAYER_COUNT> total;                           // per player
 };
 
 // Computes the period's dividends and clears each company's period earnings

@@ -44,14 +44,17 @@ void put_u16(uint8_t* p, uint16_t v) {
     p[1] = static_cast<uint8_t>(v >> 8);
 }
 void put_u32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 void put_f32(uint8_t* p, float f) {
     uint32_t v;
     std::memcpy(&v, &f, 4);
     put_u32(p, v);
 }
-uint16_t get_u16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t get_u16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 uint32_t get_u32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
@@ -63,9 +66,11 @@ float get_f32(const uint8_t* p) {
     return f;
 }
 
-float limit_direction(uint8_t forced_move) { return (forced_move & 0xF0) ? kLimitPct : -kLimitPct; }
+float limit_direction(uint8_t forced_move) {
+    return (forced_move & 0xF0) ? kLimitPct : -kLimitPct;
+}
 
-}  // namespace
+} // namespace
 
 void stock_record_write(const StockRecord& r, uint8_t* out) {
     put_u32(out + 0, r.name);
@@ -101,7 +106,8 @@ StockRecord stock_record_read(const uint8_t* in) {
 
 void stock_reset() {
     stock_table = {};
-    for (auto& row : stock_price_history) row.fill(0.0f);
+    for (auto& row : stock_price_history)
+        row.fill(0.0f);
     stock_history_day = 0;
     stock_market_index = 0;
     stock_index_base = 0;
@@ -114,7 +120,8 @@ void stock_new_game(int map) {
     if (map < 0 || map >= STOCK_MAP_COUNT) map = 0;
     stock_table = stock_initial_table[map];
     float sum = 0.0f;
-    for (const StockRecord& s : stock_table) sum += s.reference_price;
+    for (const StockRecord& s : stock_table)
+        sum += s.reference_price;
     stock_index_base = static_cast<int32_t>(10.0 * sum);
 }
 
@@ -127,7 +134,8 @@ const char* stock_name(int i) {
 
 void stock_rebind_names(int map) {
     if (map < 0 || map >= STOCK_MAP_COUNT) map = 0;
-    for (int i = 0; i < STOCK_COUNT; ++i) stock_table[i].name = stock_initial_table[map][i].name;
+    for (int i = 0; i < STOCK_COUNT; ++i)
+        stock_table[i].name = stock_initial_table[map][i].name;
 }
 
 CompanyBuilding* stock_company(int i) {
@@ -277,7 +285,8 @@ StockMove stock_move_class(int i) {
         return s.price >= stock_price_step(s.previous_price, kLimitPct) ? MOVE_LIMIT_UP : MOVE_UP;
     }
     if (s.price < s.previous_price) {
-        return s.price <= stock_price_step(s.previous_price, -kLimitPct) ? MOVE_LIMIT_DOWN : MOVE_DOWN;
+        return s.price <= stock_price_step(s.previous_price, -kLimitPct) ? MOVE_LIMIT_DOWN
+                                                                         : MOVE_DOWN;
     }
     return MOVE_FLAT;
 }

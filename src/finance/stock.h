@@ -10,27 +10,28 @@
 #include <cstddef>
 #include <cstdint>
 
-inline constexpr int STOCK_COUNT = 12;          // listed companies per map
-inline constexpr int STOCK_MAP_COUNT = 4;       // maps with their own companies
-inline constexpr int STOCK_HISTORY_DAYS = 144;  // slots of the price ring
-inline constexpr int STOCK_TOTAL_SHARES = 10000;  // shares of one company in all
+inline constexpr int STOCK_COUNT = 12;           // listed companies per map
+inline constexpr int STOCK_MAP_COUNT = 4;        // maps with their own companies
+inline constexpr int STOCK_HISTORY_DAYS = 144;   // slots of the price ring
+inline constexpr int STOCK_TOTAL_SHARES = 10000; // shares of one company in all
 inline constexpr float STOCK_PRICE_MIN = 1.0f;
 inline constexpr float STOCK_PRICE_MAX = 9999.0f;
 
 // One listed company (36 bytes, little-endian in files).
 struct StockRecord {
-    uint32_t name;             // handle of the company's name text (see stock_name)
-    uint16_t building;         // initial table: 1 has a building; once linked: CompanyBuilding index, 0 none
-    uint8_t suspended_days;    // trading suspended while nonzero
-    uint8_t forced_move;       // high nibble days of forced rise, low nibble days of forced fall
-    uint16_t market_shares;    // shares available in the market
-    uint16_t volume;           // shares that can still be traded in the market now
-    float reference_price;     // the listing price; never changed
-    float previous_price;      // yesterday's price
-    float price;               // today's price, 1.0 .. 9999.0
-    float volatility;          // factor of the daily noise
-    float change_pct;          // today's change in percent, carried into tomorrow's
-    float noise;               // today's random term before the volatility factor
+    uint32_t name; // handle of the company's name text (see stock_name)
+    uint16_t
+        building; // initial table: 1 has a building; once linked: CompanyBuilding index, 0 none
+    uint8_t suspended_days; // trading suspended while nonzero
+    uint8_t forced_move;    // high nibble days of forced rise, low nibble days of forced fall
+    uint16_t market_shares; // shares available in the market
+    uint16_t volume;        // shares that can still be traded in the market now
+    float reference_price;  // the listing price; never changed
+    float previous_price;   // yesterday's price
+    float price;            // today's price, 1.0 .. 9999.0
+    float volatility;       // factor of the daily noise
+    float change_pct;       // today's change in percent, carried into tomorrow's
+    float noise;            // today's random term before the volatility factor
 };
 static_assert(sizeof(StockRecord) == 36);
 static_assert(offsetof(StockRecord, building) == 4);
@@ -67,11 +68,11 @@ enum StockMove : int {
 
 extern std::array<StockRecord, STOCK_COUNT> stock_table;
 extern std::array<std::array<float, STOCK_HISTORY_DAYS>, STOCK_COUNT> stock_price_history;
-extern int32_t stock_history_day;   // ring slot the next daily update writes, 0..143
-extern int32_t stock_market_index;  // trunc(10 x the sum of the twelve prices)
-extern int32_t stock_index_base;    // trunc(10 x the sum of the reference prices), at a new game
-extern float stock_market_trend;    // market-wide term of the last daily update
-extern int32_t stock_closed_days;   // days the whole market stays closed (day-counter rule)
+extern int32_t stock_history_day;  // ring slot the next daily update writes, 0..143
+extern int32_t stock_market_index; // trunc(10 x the sum of the twelve prices)
+extern int32_t stock_index_base;   // trunc(10 x the sum of the reference prices), at a new game
+extern float stock_market_trend;   // market-wide term of the last daily update
+extern int32_t stock_closed_days;  // days the whole market stays closed (day-counter rule)
 
 // Clears the whole market: every record, the history, the ring slot, the
 // index, its base, the trend and the closed days.

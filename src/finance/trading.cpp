@@ -12,8 +12,12 @@ namespace {
 
 constexpr int kTopHolders = 4;
 
-bool valid_player(int p) { return p >= 0 && p < PLAYER_COUNT; }
-bool valid_stock(int s) { return s >= 0 && s < STOCK_COUNT; }
+bool valid_player(int p) {
+    return p >= 0 && p < PLAYER_COUNT;
+}
+bool valid_stock(int s) {
+    return s >= 0 && s < STOCK_COUNT;
+}
 
 // Shares of a stock held by the player named by a top-holder byte (player + 1).
 int32_t holder_shares(uint8_t holder, int stock) {
@@ -29,7 +33,9 @@ int32_t add_clamped(int32_t a, int64_t b) {
 }
 
 // trunc(n x price) in yuan.
-int64_t market_amount(int n, float price) { return static_cast<int64_t>(static_cast<double>(n) * price); }
+int64_t market_amount(int n, float price) {
+    return static_cast<int64_t>(static_cast<double>(n) * price);
+}
 
 // The holding after n more shares that cost `cost` in all.
 void add_to_holding(StockHolding& h, int n, int64_t cost) {
@@ -43,7 +49,7 @@ void take_from_holding(StockHolding& h, int n) {
     if (h.shares == 0) h.avg_cost = 0.0f;
 }
 
-}  // namespace
+} // namespace
 
 void stock_holding_write(const StockHolding& h, uint8_t* out) {
     uint32_t s = static_cast<uint32_t>(h.shares);
@@ -69,7 +75,8 @@ StockHolding stock_holding_read(const uint8_t* in) {
 }
 
 void trading_reset() {
-    for (auto& row : stock_holdings) row.fill(StockHolding{0, 0.0f});
+    for (auto& row : stock_holdings)
+        row.fill(StockHolding{0, 0.0f});
 }
 
 void stock_buy(int player, int stock, int n, int from_market) {
@@ -120,7 +127,8 @@ int stock_update_manager(int player, int stock) {
     const uint8_t me = static_cast<uint8_t>(player + 1);
     for (int k = 0; k < kTopHolders; ++k) {
         if (top[k] != me) continue;
-        for (int j = k; j + 1 < kTopHolders; ++j) top[j] = top[j + 1];
+        for (int j = k; j + 1 < kTopHolders; ++j)
+            top[j] = top[j + 1];
         top[kTopHolders - 1] = 0;
         break;
     }
@@ -147,7 +155,8 @@ int stock_update_manager(int player, int stock) {
 }
 
 int stock_transfer(int from, int to, int stock, int n, int32_t cost) {
-    if (!valid_player(from) || !valid_player(to) || !valid_stock(stock) || from == to || n <= 0) return 0;
+    if (!valid_player(from) || !valid_player(to) || !valid_stock(stock) || from == to || n <= 0)
+        return 0;
     StockHolding& giver = stock_holdings[from][stock];
     if (giver.shares < n) return 0;
     take_from_holding(giver, n);
@@ -169,13 +178,15 @@ int32_t stock_shares_held(int stock) {
     if (!valid_stock(stock)) return 0;
     int32_t sum = 0;
     const int count = game_player_count < PLAYER_COUNT ? game_player_count : PLAYER_COUNT;
-    for (int p = 0; p < count; ++p) sum += stock_holdings[p][stock].shares;
+    for (int p = 0; p < count; ++p)
+        sum += stock_holdings[p][stock].shares;
     return sum;
 }
 
 StockTradeCheck stock_exchange_buy_check(int player, int stock, int32_t* max_count) {
     if (max_count != nullptr) *max_count = 0;
-    if (!valid_player(player) || !valid_stock(stock) || stock_market_closed() != 0) return STOCK_TRADE_NOTHING;
+    if (!valid_player(player) || !valid_stock(stock) || stock_market_closed() != 0)
+        return STOCK_TRADE_NOTHING;
     const StockRecord& s = stock_table[stock];
     if (s.suspended_days != 0) return STOCK_TRADE_NOTHING;
     if (stock_move_class(stock) == MOVE_LIMIT_UP) return STOCK_TRADE_LIMIT;
@@ -188,7 +199,8 @@ StockTradeCheck stock_exchange_buy_check(int player, int stock, int32_t* max_cou
 
 StockTradeCheck stock_exchange_sell_check(int player, int stock, int32_t* max_count) {
     if (max_count != nullptr) *max_count = 0;
-    if (!valid_player(player) || !valid_stock(stock) || stock_market_closed() != 0) return STOCK_TRADE_NOTHING;
+    if (!valid_player(player) || !valid_stock(stock) || stock_market_closed() != 0)
+        return STOCK_TRADE_NOTHING;
     const int32_t held = stock_holdings[player][stock].shares;
     if (held <= 0 || stock_table[stock].suspended_days != 0) return STOCK_TRADE_NOTHING;
     if (stock_move_class(stock) == MOVE_LIMIT_DOWN) return STOCK_TRADE_LIMIT;

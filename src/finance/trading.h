@@ -12,8 +12,8 @@
 
 // One player's shares of one stock (8 bytes, little-endian in files).
 struct StockHolding {
-    int32_t shares;    // shares held
-    float avg_cost;    // average price paid per share; 0 when none is held
+    int32_t shares; // shares held
+    float avg_cost; // average price paid per share; 0 when none is held
 };
 static_assert(sizeof(StockHolding) == 8);
 static_assert(offsetof(StockHolding, avg_cost) == 4);
@@ -54,8 +54,8 @@ void stock_sell_all_bankrupt(int player);
 // selling: the shares held).
 enum StockTradeCheck : int {
     STOCK_TRADE_OK = 0,
-    STOCK_TRADE_NOTHING = 1,  // the click does nothing (closed, suspended, nothing to trade)
-    STOCK_TRADE_LIMIT = 2,    // at the day's limit: the limit message shows for 1000 ms
+    STOCK_TRADE_NOTHING = 1, // the click does nothing (closed, suspended, nothing to trade)
+    STOCK_TRADE_LIMIT = 2,   // at the day's limit: the limit message shows for 1000 ms
 };
 inline constexpr const char* STOCK_TEXT_LIMIT_UP = "涨停无法买进！";
 inline constexpr const char* STOCK_TEXT_LIMIT_DOWN = "跌停无法卖出！";

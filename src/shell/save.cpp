@@ -1,5 +1,7 @@
 #include "shell/save.h"
 
 // Save games are not built yet: nothing is ever loaded.
-int save_load_screen(int) { return -1; }
+int save_load_screen(int) {
+    return -1;
+}
 void save_write_slot(int) {}

@@ -1,4 +1,6 @@
 #include "shell/setup_screen.h"
 
 // The setup screen is not built yet: it goes back to the title at once.
-int setup_run(int) { return 0; }
+int setup_run(int) {
+    return 0;
+}

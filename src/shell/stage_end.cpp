@@ -4,4 +4,6 @@
 uint8_t campaign_maps_cleared[4] = {};
 
 void stage_won() {}
-uint8_t stage_offer_continue(int) { return 1; }
+uint8_t stage_offer_continue(int) {
+    return 1;
+}

@@ -8,8 +8,8 @@
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "board/map.h"
-#include "board/movement.h"
 #include "board/money.h"
+#include "board/movement.h"
 #include "board/spinner.h"
 #include "cards/cards.h"
 #include "engine/random.h"
@@ -17,7 +17,8 @@
 namespace {
 
 void put32(std::vector<uint8_t>& b, size_t at, int32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i));
 }
 
 // An all-zero map block with the given record counts, read through the map
@@ -26,7 +27,8 @@ bool load_zero_board(const int (&counts)[5]) {
     const size_t record[5] = {MAP_SQUARE_SIZE, MAP_LOT_SIZE, MAP_FACILITY_SIZE, MAP_COMPANY_SIZE,
                               MAP_DECORATION_SIZE};
     size_t total = MAP_HEADER_SIZE;
-    for (int t = 0; t < 5; ++t) total += (counts[t] + 1) * record[t];
+    for (int t = 0; t < 5; ++t)
+        total += (counts[t] + 1) * record[t];
     std::vector<uint8_t> block(total, 0);
     size_t at = MAP_HEADER_SIZE;
     for (int t = 0; t < 5; ++t) {
@@ -38,7 +40,7 @@ bool load_zero_board(const int (&counts)[5]) {
     return map_data_read(block.data(), block.size(), &error);
 }
 
-}  // namespace
+} // namespace
 
 bool encounter_board_setup(int players) {
     game_state_reset();
@@ -68,7 +70,8 @@ bool encounter_board_setup(int players) {
         std::strcpy(lot.street, i <= 3 ? "A" : "B");
         lot.land_price = 1000;
         lot.build_price = 500;
-        for (int l = 0; l <= 5; ++l) lot.toll[l] = static_cast<uint16_t>(100 * (l + 1));
+        for (int l = 0; l <= 5; ++l)
+            lot.toll[l] = static_cast<uint16_t>(100 * (l + 1));
         lot.x = static_cast<int16_t>(100 * i);
         lot.y = 140;
     }
@@ -82,9 +85,9 @@ bool encounter_board_setup(int players) {
     map_square_table[EB_EMPTY_SQUARE].flags = SQ_EMPTY;
     map_facility_table[1].price = 2000;
     map_facility_table[1].fee[0] = 800;
-    map_decoration_table[1].x = 800;  // hospital
+    map_decoration_table[1].x = 800; // hospital
     map_decoration_table[1].y = 160;
-    map_decoration_table[2].x = 700;  // jail
+    map_decoration_table[2].x = 700; // jail
     map_decoration_table[2].y = 160;
     // The characters start where a new game puts them, flags in step.
     for (int m = MOVER_THIEF; m <= MOVER_SPY; ++m) {
@@ -114,7 +117,8 @@ void encounter_board_put(int m, int s) {
     const MapSquare& to = map_square_table[s];
     if (m < PLAYER_COUNT) {
         PlayerRecord& r = player_table[m];
-        if (r.square >= 1 && r.square <= map_square_count) map_square_table[r.square].flags &= ~sqf_player(m);
+        if (r.square >= 1 && r.square <= map_square_count)
+            map_square_table[r.square].flags &= ~sqf_player(m);
         r.square = static_cast<uint16_t>(s);
         r.prev_square = static_cast<uint16_t>(s > 1 ? s - 1 : 0);
         r.x = static_cast<uint16_t>(to.x);

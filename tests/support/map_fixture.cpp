@@ -39,7 +39,8 @@ int MapFixture::lot(int x, int y, uint8_t owner, uint8_t level, uint16_t land_pr
     l.owner = owner;
     l.level = level;
     l.land_price = land_price;
-    for (int k = 0; k < 6; ++k) l.toll[k] = static_cast<uint16_t>(land_price / 10 * (k + 1));
+    for (int k = 0; k < 6; ++k)
+        l.toll[k] = static_cast<uint16_t>(land_price / 10 * (k + 1));
     lots.push_back(l);
     return OBJ_LOT_BASE + static_cast<int>(lots.size()) - 1;
 }

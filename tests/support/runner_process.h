@@ -5,8 +5,8 @@
 #include <string>
 
 struct RunOutput {
-    std::string out;  // standard output (standard error is dropped)
-    int status = -1;  // exit status, -1 when it did not exit normally
+    std::string out; // standard output (standard error is dropped)
+    int status = -1; // exit status, -1 when it did not exit normally
 };
 
 // The runner is built next to the data directory of the same build.

@@ -17,8 +17,8 @@
 #include "finance/trading.h"
 
 class StockWorld : public ::testing::Test {
-protected:
-    static constexpr int kCompanies = 3;  // buildings 1..3 name stocks 0..2
+  protected:
+    static constexpr int kCompanies = 3; // buildings 1..3 name stocks 0..2
 
     std::array<CompanyBuilding, 8> companies{};
     std::array<LandLot, 8> lots{};
@@ -34,11 +34,12 @@ protected:
         game_srand(12345);
         game_player_count = 4;
         game_start_money = 200000;
-        for (int p = 0; p < PLAYER_COUNT; ++p) player_table[p].control = CTRL_COMPUTER;
+        for (int p = 0; p < PLAYER_COUNT; ++p)
+            player_table[p].control = CTRL_COMPUTER;
         stock_new_game(0);
         for (int j = 1; j <= kCompanies; ++j) {
             companies[j].listed = static_cast<uint8_t>(j - 1);
-            companies[j].value = 1000000;  // 100 yuan a share
+            companies[j].value = 1000000; // 100 yuan a share
         }
         map_company_table = companies.data();
         map_company_count = kCompanies;
@@ -73,7 +74,8 @@ protected:
     static int64_t shares_everywhere(int i) {
         int64_t n = stock_table[i].market_shares;
         if (const CompanyBuilding* c = stock_company(i)) n += c->own_shares;
-        for (int p = 0; p < PLAYER_COUNT; ++p) n += stock_holdings[p][i].shares;
+        for (int p = 0; p < PLAYER_COUNT; ++p)
+            n += stock_holdings[p][i].shares;
         return n;
     }
 

@@ -9,17 +9,20 @@
 namespace {
 
 void put32(std::vector<uint8_t>& b, size_t at, int32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i));
 }
 
-}  // namespace
+} // namespace
 
 bool test_board_load(const TestBoardSize& size) {
-    const int counts[5] = {size.squares, size.lots, size.facilities, size.companies, size.decorations};
+    const int counts[5] = {size.squares, size.lots, size.facilities, size.companies,
+                           size.decorations};
     const size_t record[5] = {MAP_SQUARE_SIZE, MAP_LOT_SIZE, MAP_FACILITY_SIZE, MAP_COMPANY_SIZE,
                               MAP_DECORATION_SIZE};
     size_t total = MAP_HEADER_SIZE;
-    for (int t = 0; t < 5; ++t) total += (counts[t] + 1) * record[t];
+    for (int t = 0; t < 5; ++t)
+        total += (counts[t] + 1) * record[t];
     std::vector<uint8_t> block(total, 0);
     size_t at = MAP_HEADER_SIZE;
     for (int t = 0; t < 5; ++t) {
@@ -33,7 +36,7 @@ bool test_board_load(const TestBoardSize& size) {
         const size_t r = squares + i * MAP_SQUARE_SIZE;
         block[r] = static_cast<uint8_t>(32 * i);
         block[r + 2] = static_cast<uint8_t>(16 * i);
-        block[r + 36] = 1;  // SQ_EMPTY
+        block[r + 36] = 1; // SQ_EMPTY
     }
     std::string error;
     return map_data_read(block.data(), block.size(), &error);

@@ -3,8 +3,8 @@
 // Each generator lives in its own source file of this folder and registers
 // itself with one line at file scope:
 //
-//     static void build_maps(DataBuilder& b) { ArchiveWriter& a = builder_archive(b, "MAPDAT.MKF"); ... }
-//     KARVO_DATA_GENERATOR(build_maps);
+//     static void build_maps(DataBuilder& b) { ArchiveWriter& a = builder_archive(b, "MAPDAT.MKF");
+//     ... } KARVO_DATA_GENERATOR(build_maps);
 //
 // Generators run in the order of their names; several may add to one archive.
 #pragma once
@@ -15,7 +15,7 @@
 #include <string>
 
 struct DataBuilder {
-    std::string out_dir;                         // where the archives go
+    std::string out_dir;                           // where the archives go
     std::map<std::string, ArchiveWriter> archives; // by file name
 };
 
@@ -30,5 +30,5 @@ bool builder_register(const char* name, DataGenerator generator);
 // streams (SEED_DIR/lzh) as fuzzing seeds.
 void builder_write_seed_samples(const std::string& seed_dir);
 
-#define KARVO_DATA_GENERATOR(fn) \
+#define KARVO_DATA_GENERATOR(fn)                                                                   \
     [[maybe_unused]] static const bool karvo_generator_registered_##fn = builder_register(#fn, fn)

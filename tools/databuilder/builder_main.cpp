@@ -35,9 +35,11 @@ bool verify(const ArchiveWriter& a) {
         const WriterEntry& e = a.entries[n];
         if (e.data.size() == e.unpacked_size) continue;
         Bytes out(e.unpacked_size);
-        int64_t got = lzh_decode(out.data(), e.unpacked_size, e.data.data(), static_cast<uint32_t>(e.data.size()));
+        int64_t got = lzh_decode(out.data(), e.unpacked_size, e.data.data(),
+                                 static_cast<uint32_t>(e.data.size()));
         if (got != static_cast<int64_t>(e.unpacked_size) || out != e.plain) {
-            std::fprintf(stderr, "databuilder: %s entry %zu does not unpack to its data\n", a.name.c_str(), n);
+            std::fprintf(stderr, "databuilder: %s entry %zu does not unpack to its data\n",
+                         a.name.c_str(), n);
             return false;
         }
     }
@@ -68,7 +70,8 @@ int main(int argc, char** argv) {
     auto& list = generators();
     std::sort(list.begin(), list.end());
     try {
-        for (auto& [name, generate] : list) generate(b);
+        for (auto& [name, generate] : list)
+            generate(b);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "databuilder: %s\n", e.what());
         return 1;

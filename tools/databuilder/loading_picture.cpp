@@ -2,7 +2,6 @@
 // pixels stored bare (not a frame set); all of it is converted on reading.
 #include "builder.h"
 
-
 namespace {
 
 constexpr int kWidth = 640;
@@ -36,7 +35,8 @@ std::vector<uint16_t> draw_loading_picture() {
         x0 += w + 2 + next(6);
     }
     for (int y = 420; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) at(x, y) = rgb555(16, 16, 32);
+        for (int x = 0; x < kWidth; ++x)
+            at(x, y) = rgb555(16, 16, 32);
     // Progress frame: a light outline around a dark bar.
     for (int y = 440; y < 456; ++y)
         for (int x = 170; x < 470; ++x) {
@@ -60,7 +60,8 @@ void build_loading_picture(DataBuilder& b) {
         data.push_back(static_cast<uint8_t>(p));
         data.push_back(static_cast<uint8_t>(p >> 8));
     }
-    mkf_writer_add(builder_archive(b, "data.mkf"), kLoadingEntry, data, 0, static_cast<uint32_t>(data.size()));
+    mkf_writer_add(builder_archive(b, "data.mkf"), kLoadingEntry, data, 0,
+                   static_cast<uint32_t>(data.size()));
 }
 
 } // namespace

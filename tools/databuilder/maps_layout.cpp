@@ -31,7 +31,7 @@ struct Path {
 
 struct Company {
     const char* name;
-    uint8_t listed;   // stock row, 12 or more: not listed
+    uint8_t listed; // stock row, 12 or more: not listed
     uint8_t kind;
     int32_t value;
     uint16_t base_fee;
@@ -42,8 +42,8 @@ struct Layout {
     std::vector<Company> companies;
     std::vector<const char*> streets;
     std::vector<const char*> facilities;
-    std::vector<Point> scenery;        // decorations beyond the hospital and the jail
-    int price_base;                    // cheapest street's land price
+    std::vector<Point> scenery; // decorations beyond the hospital and the jail
+    int price_base;             // cheapest street's land price
 };
 
 // Listing prices x 10000 of the listed rows; names as the stock table has them.
@@ -57,12 +57,20 @@ const Layout& layout_of(int m) {
           {"霁岚百货", 2, 2, 250000, 0},
           {"环岛旅行社", 12, 1, 300000, 1000},
           {"宝岛电脑", 13, 3, 200000, 20}},
-         {"青石路", "松柏街", "枫林道", "桃园街", "竹溪路", "白鹭街", "柳岸路", "兰亭街",
-          "梅花路", "荷塘街", "樟树路", "芦苇街", "金沙路", "银杏街", "石榴巷", "杏花巷"},
-         {"东区空地", "西区空地", "南区空地", "北区空地", "中央空地", "河畔空地", "山脚空地", "港口空地"},
+         {"青石路", "松柏街", "枫林道", "桃园街", "竹溪路", "白鹭街", "柳岸路", "兰亭街", "梅花路",
+          "荷塘街", "樟树路", "芦苇街", "金沙路", "银杏街", "石榴巷", "杏花巷"},
+         {"东区空地", "西区空地", "南区空地", "北区空地", "中央空地", "河畔空地", "山脚空地",
+          "港口空地"},
          {{640, 768}, {1408, 768}, {1408, 1280}, {640, 1344}},
          1000},
-        {{{{{384, 384}, {1536, 384}, {1920, 768}, {1920, 1536}, {1536, 1920}, {768, 1920}, {384, 1536}}, true},
+        {{{{{384, 384},
+            {1536, 384},
+            {1920, 768},
+            {1920, 1536},
+            {1536, 1920},
+            {768, 1920},
+            {384, 1536}},
+           true},
           {{{384, 1152}, {1920, 1152}}},
           {{{1152, 384}, {1152, 1152}}, false, true, true}},
          {{"上海银行", 0, COMPANY_KIND_BANK, 700000, 0},
@@ -70,9 +78,10 @@ const Layout& layout_of(int m) {
           {"王井府百货", 2, 2, 200000, 0},
           {"中国石油", 3, 6, 150000, 150},
           {"神州旅行社", 12, 1, 300000, 1000}},
-         {"长风路", "明珠街", "云台路", "望江街", "古井路", "石桥街", "春晖路", "秋月街",
-          "锦绣路", "丹桂街", "玉带路", "翠湖街", "星河路", "晨光街", "碧波巷", "青藤巷"},
-         {"江畔空地", "城东空地", "城西空地", "码头空地", "园区空地", "湖心空地", "北郊空地", "南郊空地"},
+         {"长风路", "明珠街", "云台路", "望江街", "古井路", "石桥街", "春晖路", "秋月街", "锦绣路",
+          "丹桂街", "玉带路", "翠湖街", "星河路", "晨光街", "碧波巷", "青藤巷"},
+         {"江畔空地", "城东空地", "城西空地", "码头空地", "园区空地", "湖心空地", "北郊空地",
+          "南郊空地"},
          {{768, 768}, {1536, 768}, {768, 1536}, {1536, 1536}},
          1200},
         {{{{{192, 256}, {2112, 256}, {2112, 1920}, {192, 1920}}, true},
@@ -86,13 +95,21 @@ const Layout& layout_of(int m) {
           {"ＳＥＧＡ", 4, 3, 3000000, 30},
           {"丰田汽车", 5, 5, 350000, 200},
           {"富士旅行社", 12, 1, 300000, 1200}},
-         {"樱坂路", "雪见街", "海鸥路", "灯塔街", "稻田路", "竹林街", "朝雾路", "夕阳街",
-          "白浪路", "石灯街", "风铃路", "松涛街", "红叶路", "山茶街", "萤火巷", "古桥巷",
-          "铃兰巷", "云雀巷"},
-         {"海岸空地", "神社空地", "车站空地", "渔港空地", "温泉空地", "高原空地", "工业空地", "花田空地"},
+         {"樱坂路", "雪见街", "海鸥路", "灯塔街", "稻田路", "竹林街", "朝雾路", "夕阳街", "白浪路",
+          "石灯街", "风铃路", "松涛街", "红叶路", "山茶街", "萤火巷", "古桥巷", "铃兰巷", "云雀巷"},
+         {"海岸空地", "神社空地", "车站空地", "渔港空地", "温泉空地", "高原空地", "工业空地",
+          "花田空地"},
          {{576, 1280}, {1536, 640}, {1536, 1472}, {576, 1664}, {1856, 1664}},
          1500},
-        {{{{{640, 256}, {1664, 256}, {2048, 640}, {2048, 1664}, {1664, 2048}, {640, 2048}, {256, 1664}, {256, 640}}, true},
+        {{{{{640, 256},
+            {1664, 256},
+            {2048, 640},
+            {2048, 1664},
+            {1664, 2048},
+            {640, 2048},
+            {256, 1664},
+            {256, 640}},
+           true},
           {{{1152, 256}, {1152, 2048}}},
           {{{1152, 1152}, {2048, 1152}}},
           {{{256, 1152}, {1152, 1152}}, false, true, true}},
@@ -103,10 +120,10 @@ const Layout& layout_of(int m) {
           {"福特汽车", 4, 5, 160000, 250},
           {"ＩＢＭ", 5, 3, 5500000, 40},
           {"德士古加油", 12, 6, 250000, 200}},
-         {"自由路", "橡树街", "湖滨路", "枫叶街", "黄金路", "草原街", "晴空路", "海湾街",
-          "河谷路", "松鼠街", "红砖路", "牧场街", "峡谷路", "灯火街", "铁轨巷", "仙人巷",
-          "野牛巷", "鹰巢巷"},
-         {"湖岸空地", "沙漠空地", "港湾空地", "市郊空地", "农场空地", "山谷空地", "机场空地", "河口空地"},
+         {"自由路", "橡树街", "湖滨路", "枫叶街", "黄金路", "草原街", "晴空路", "海湾街", "河谷路",
+          "松鼠街", "红砖路", "牧场街", "峡谷路", "灯火街", "铁轨巷", "仙人巷", "野牛巷", "鹰巢巷"},
+         {"湖岸空地", "沙漠空地", "港湾空地", "市郊空地", "农场空地", "山谷空地", "机场空地",
+          "河口空地"},
          {{704, 704}, {1600, 704}, {704, 1600}, {1600, 1600}, {1600, 1408}},
          2000},
     };
@@ -115,8 +132,8 @@ const Layout& layout_of(int m) {
 
 struct Builder {
     StandinMap map;
-    std::vector<int> order;  // squares in path order, for spreading the kinds
-    std::vector<int> path_start;  // index into order where each path's own squares begin
+    std::vector<int> order;      // squares in path order, for spreading the kinds
+    std::vector<int> path_start; // index into order where each path's own squares begin
 
     int find(Point p) const {
         for (size_t i = 1; i < map.squares.size(); ++i)
@@ -164,10 +181,12 @@ struct Builder {
             double len = std::hypot(b.x - a.x, b.y - a.y);
             int steps = std::max(1, static_cast<int>(std::lround(len / 128.0)));
             double step = len / steps;
-            if (step < 64.0 || step > 160.0) throw std::runtime_error("stand-in map: link length out of range");
+            if (step < 64.0 || step > 160.0)
+                throw std::runtime_error("stand-in map: link length out of range");
             for (int k = 0; k < steps; ++k)
-                pts.push_back({a.x + static_cast<int>(std::lround((b.x - a.x) * double(k) / steps)),
-                               a.y + static_cast<int>(std::lround((b.y - a.y) * double(k) / steps))});
+                pts.push_back(
+                    {a.x + static_cast<int>(std::lround((b.x - a.x) * double(k) / steps)),
+                     a.y + static_cast<int>(std::lround((b.y - a.y) * double(k) / steps))});
         }
         if (!path.ring) pts.push_back(path.vertices.back());
         path_start.push_back(static_cast<int>(order.size()));
@@ -175,11 +194,13 @@ struct Builder {
         for (size_t k = 0; k < pts.size(); ++k) {
             bool end = !path.ring && (k == 0 || k + 1 == pts.size());
             int id = find(pts[k]);
-            if (end && id == 0) throw std::runtime_error("stand-in map: a cross path does not meet a square");
+            if (end && id == 0)
+                throw std::runtime_error("stand-in map: a cross path does not meet a square");
             if (id == 0) id = add_square(pts[k], path.indoor && !end);
             ids.push_back(id);
         }
-        for (size_t k = 0; k + 1 < ids.size(); ++k) link(ids[k], ids[k + 1]);
+        for (size_t k = 0; k + 1 < ids.size(); ++k)
+            link(ids[k], ids[k + 1]);
         if (path.ring) link(ids.back(), ids.front());
         if (path.closed_at_start) {
             int k = link_slot(ids[0], ids[1]);
@@ -209,7 +230,8 @@ Point beside(const std::vector<MapSquare>& squares, const MapSquare& q, int dist
         px = -px;
         py = -py;
     }
-    return {q.x + static_cast<int>(std::lround(px * distance)), q.y + static_cast<int>(std::lround(py * distance))};
+    return {q.x + static_cast<int>(std::lround(px * distance)),
+            q.y + static_cast<int>(std::lround(py * distance))};
 }
 
 // Puts a building beside square q, facing the square.
@@ -223,12 +245,12 @@ void place_beside(Rec& r, const std::vector<MapSquare>& squares, const MapSquare
 
 const char* special_name(int type) {
     static const char* const names[SQUARE_TYPE_COUNT] = {
-        "", "休息站", "新闻", "命运", "监狱", "医院", "方格游戏", "射击游戏", "赛车游戏",
-        "彩券行", "五十点", "三十点", "十点", "卡片屋", "银行", "商店", "魔法屋"};
+        "",       "休息站", "新闻",   "命运", "监狱",   "医院", "方格游戏", "射击游戏", "赛车游戏",
+        "彩券行", "五十点", "三十点", "十点", "卡片屋", "银行", "商店",     "魔法屋"};
     return names[type];
 }
 
-}  // namespace
+} // namespace
 
 StandinMap standin_map_build(int m) {
     const Layout& lay = layout_of(m);
@@ -238,11 +260,13 @@ StandinMap standin_map_build(int m) {
     b.map.facilities.resize(1);
     b.map.companies.resize(1);
     b.map.decorations.resize(1);
-    for (const Path& p : lay.paths) b.add_path(p);
+    for (const Path& p : lay.paths)
+        b.add_path(p);
     auto& sq = b.map.squares;
 
     // Indoor squares take light kinds of their own.
-    static constexpr uint8_t indoor_kinds[] = {SQ_NEWS, SQ_POINTS_10, SQ_CARD, SQ_FATE, SQ_EMPTY, SQ_POINTS_30};
+    static constexpr uint8_t indoor_kinds[] = {SQ_NEWS, SQ_POINTS_10, SQ_CARD,
+                                               SQ_FATE, SQ_EMPTY,     SQ_POINTS_30};
     std::vector<bool> assigned(sq.size(), false);
     int indoor_n = 0;
     for (int id : b.order)
@@ -252,10 +276,15 @@ StandinMap standin_map_build(int m) {
         }
 
     // Specials spread evenly over the outdoor squares in path order.
-    std::vector<uint8_t> specials = {SQ_EMPTY, SQ_BANK, SQ_NEWS, SQ_LOTTERY, SQ_FATE, SQ_JAIL,
-                                     SQ_POINTS_50, SQ_MINIGAME_GRID, SQ_SHOP, SQ_NEWS, SQ_CARD,
-                                     SQ_HOSPITAL, SQ_POINTS_30, SQ_MINIGAME_TARGETS, SQ_MAGIC_HOUSE,
-                                     SQ_FATE, SQ_POINTS_10, SQ_MINIGAME_STEER};
+    std::vector<uint8_t> specials = {SQ_EMPTY,       SQ_BANK,
+                                     SQ_NEWS,        SQ_LOTTERY,
+                                     SQ_FATE,        SQ_JAIL,
+                                     SQ_POINTS_50,   SQ_MINIGAME_GRID,
+                                     SQ_SHOP,        SQ_NEWS,
+                                     SQ_CARD,        SQ_HOSPITAL,
+                                     SQ_POINTS_30,   SQ_MINIGAME_TARGETS,
+                                     SQ_MAGIC_HOUSE, SQ_FATE,
+                                     SQ_POINTS_10,   SQ_MINIGAME_STEER};
     std::vector<int> outdoor;
     for (int id : b.order)
         if (!assigned[id]) outdoor.push_back(id);
@@ -303,13 +332,15 @@ StandinMap standin_map_build(int m) {
         f.price = static_cast<uint16_t>(lay.price_base * 3 + 500 * (next_facility % 4));
         f.fee[0] = static_cast<uint16_t>(f.price / 2);
         static constexpr uint16_t fees[5] = {200, 400, 700, 1000, 1500};
-        for (int k = 1; k <= 5; ++k) f.fee[k] = static_cast<uint16_t>(fees[k - 1] * lay.price_base / 1000);
+        for (int k = 1; k <= 5; ++k)
+            f.fee[k] = static_cast<uint16_t>(fees[k - 1] * lay.price_base / 1000);
         b.map.facilities.push_back(f);
         sq[id].object = static_cast<uint16_t>(OBJ_FACILITY_BASE + b.map.facilities.size() - 1);
         set_name(sq[id].name, sizeof sq[id].name, name);
     };
     auto make_street = [&](const std::vector<int>& ids) {
-        if (next_street >= lay.streets.size()) throw std::runtime_error("stand-in map: out of street names");
+        if (next_street >= lay.streets.size())
+            throw std::runtime_error("stand-in map: out of street names");
         const char* name = lay.streets[next_street++];
         for (int id : ids) {
             LandLot l{};
@@ -318,7 +349,8 @@ StandinMap standin_map_build(int m) {
             l.land_price = static_cast<uint16_t>(lot_price);
             l.build_price = static_cast<uint16_t>(lot_price / 2);
             static constexpr int tenths[6] = {1, 3, 6, 10, 15, 22};
-            for (int k = 0; k < 6; ++k) l.toll[k] = static_cast<uint16_t>(lot_price * tenths[k] / 10);
+            for (int k = 0; k < 6; ++k)
+                l.toll[k] = static_cast<uint16_t>(lot_price * tenths[k] / 10);
             b.map.lots.push_back(l);
             sq[id].object = static_cast<uint16_t>(OBJ_LOT_BASE + b.map.lots.size() - 1);
             set_name(sq[id].name, sizeof sq[id].name, name);
@@ -326,15 +358,18 @@ StandinMap standin_map_build(int m) {
         lot_price = std::min(lot_price + 200, 6000);
     };
     auto single = [&](int id) {
-        if (next_company < lay.companies.size()) make_company(id);
-        else make_facility(id);
+        if (next_company < lay.companies.size())
+            make_company(id);
+        else
+            make_facility(id);
     };
 
     // Runs break at specials, at indoor squares and where a new path starts.
     std::vector<std::vector<int>> runs(1);
     for (size_t k = 0; k < b.order.size(); ++k) {
         int id = b.order[k];
-        bool starts_path = std::find(b.path_start.begin(), b.path_start.end(), static_cast<int>(k)) != b.path_start.end();
+        bool starts_path = std::find(b.path_start.begin(), b.path_start.end(),
+                                     static_cast<int>(k)) != b.path_start.end();
         if (starts_path && !runs.back().empty()) runs.emplace_back();
         if (special[id] || assigned[id]) {
             if (!runs.back().empty()) runs.emplace_back();
@@ -346,12 +381,14 @@ StandinMap standin_map_build(int m) {
         size_t at = 0;
         size_t left = run.size();
         if (left == 0) continue;
-        if (left == 1 || (left != 2 && (next_company < lay.companies.size() || next_facility < 6))) {
+        if (left == 1 ||
+            (left != 2 && (next_company < lay.companies.size() || next_facility < 6))) {
             single(run[at++]);
             --left;
         }
         while (left > 0) {
-            if (left == 1 || (left >= 5 && (next_company < lay.companies.size() || next_facility < 5))) {
+            if (left == 1 ||
+                (left >= 5 && (next_company < lay.companies.size() || next_facility < 5))) {
                 single(run[at++]);
                 --left;
                 continue;
@@ -362,7 +399,8 @@ StandinMap standin_map_build(int m) {
             left -= size;
         }
     }
-    if (next_company < lay.companies.size()) throw std::runtime_error("stand-in map: not every company has a square");
+    if (next_company < lay.companies.size())
+        throw std::runtime_error("stand-in map: not every company has a square");
 
     // Names and markers of the specials; the places they serve.
     int jail = 0;

@@ -8,7 +8,8 @@
 namespace {
 
 void put32(Bytes& b, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        b.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 void put16(Bytes& b, uint16_t v) {
     b.push_back(static_cast<uint8_t>(v));
@@ -17,14 +18,18 @@ void put16(Bytes& b, uint16_t v) {
 
 WriterEntry& slot_for(ArchiveWriter& archive, int entry) {
     if (entry < 0) throw std::invalid_argument("negative entry number");
-    if (archive.entries.size() <= static_cast<size_t>(entry)) archive.entries.resize(static_cast<size_t>(entry) + 1);
+    if (archive.entries.size() <= static_cast<size_t>(entry))
+        archive.entries.resize(static_cast<size_t>(entry) + 1);
     WriterEntry& e = archive.entries[static_cast<size_t>(entry)];
-    if (e.present) throw std::invalid_argument(archive.name + ": entry " + std::to_string(entry) + " written twice");
+    if (e.present)
+        throw std::invalid_argument(archive.name + ": entry " + std::to_string(entry) +
+                                    " written twice");
     return e;
 }
 
 void check_pixels(const Bytes& data, uint32_t pixel_offset, uint32_t pixel_byte_count) {
-    if (pixel_byte_count != 0 && static_cast<uint64_t>(pixel_offset) + pixel_byte_count > data.size())
+    if (pixel_byte_count != 0 &&
+        static_cast<uint64_t>(pixel_offset) + pixel_byte_count > data.size())
         throw std::invalid_argument("pixel fields beyond the entry's data");
 }
 
@@ -73,8 +78,10 @@ Bytes mkf_writer_image(const ArchiveWriter& archive) {
         file.insert(file.end(), e.data.begin(), e.data.end());
     }
     uint32_t index_offset = static_cast<uint32_t>(file.size());
-    for (uint32_t o : offsets) put32(file, o);
-    for (int i = 0; i < 4; ++i) file[static_cast<size_t>(i)] = static_cast<uint8_t>(index_offset >> (8 * i));
+    for (uint32_t o : offsets)
+        put32(file, o);
+    for (int i = 0; i < 4; ++i)
+        file[static_cast<size_t>(i)] = static_cast<uint8_t>(index_offset >> (8 * i));
     return file;
 }
 
@@ -88,7 +95,8 @@ bool mkf_writer_save(const ArchiveWriter& archive, const std::string& path) {
 
 namespace {
 
-Bytes frameset_header(const char* magic, const std::vector<FrameImage>& frames, uint32_t& data_offset) {
+Bytes frameset_header(const char* magic, const std::vector<FrameImage>& frames,
+                      uint32_t& data_offset) {
     Bytes b(magic, magic + 4);
     put32(b, static_cast<uint32_t>(frames.size()));
     data_offset = static_cast<uint32_t>(12 + 12 * frames.size());
@@ -117,13 +125,15 @@ FrameSetBytes frameset_smp(const std::vector<FrameImage>& frames) {
         put_frame_record(set.data, f, static_cast<uint32_t>(f.pixels.size() * 2));
     }
     for (const FrameImage& f : frames)
-        for (uint16_t p : f.pixels) put16(set.data, p);
+        for (uint16_t p : f.pixels)
+            put16(set.data, p);
     set.pixel_offset = data_offset;
     set.pixel_byte_count = static_cast<uint32_t>(set.data.size()) - data_offset;
     return set;
 }
 
-FrameSetBytes frameset_spr(const std::vector<uint16_t>& palette, const std::vector<FrameImage>& frames) {
+FrameSetBytes frameset_spr(const std::vector<uint16_t>& palette,
+                           const std::vector<FrameImage>& frames) {
     if (palette.size() != 256) throw std::invalid_argument("SPR palette must hold 256 colours");
     FrameSetBytes set;
     uint32_t data_offset = 0;
@@ -133,8 +143,10 @@ FrameSetBytes frameset_spr(const std::vector<uint16_t>& palette, const std::vect
             throw std::invalid_argument("SPR frame index count differs from its size");
         put_frame_record(set.data, f, static_cast<uint32_t>(f.indices.size()));
     }
-    for (uint16_t c : palette) put16(set.data, c);
-    for (const FrameImage& f : frames) set.data.insert(set.data.end(), f.indices.begin(), f.indices.end());
+    for (uint16_t c : palette)
+        put16(set.data, c);
+    for (const FrameImage& f : frames)
+        set.data.insert(set.data.end(), f.indices.begin(), f.indices.end());
     set.pixel_offset = data_offset;
     set.pixel_byte_count = 512;
     return set;

@@ -15,8 +15,8 @@ struct WriterEntry {
     uint32_t unpacked_size = 0;
     uint32_t pixel_offset = 0;
     uint32_t pixel_byte_count = 0;
-    Bytes data;         // the bytes as they go into the file (packed or not)
-    Bytes plain;        // the unpacked bytes, for the builder's own checks
+    Bytes data;  // the bytes as they go into the file (packed or not)
+    Bytes plain; // the unpacked bytes, for the builder's own checks
 };
 
 struct ArchiveWriter {
@@ -30,8 +30,8 @@ struct ArchiveWriter {
 void mkf_writer_add(ArchiveWriter& archive, int entry, const Bytes& data, uint32_t pixel_offset = 0,
                     uint32_t pixel_byte_count = 0);
 // Stores `data` as is, never packed.
-void mkf_writer_add_raw(ArchiveWriter& archive, int entry, const Bytes& data, uint32_t pixel_offset = 0,
-                        uint32_t pixel_byte_count = 0);
+void mkf_writer_add_raw(ArchiveWriter& archive, int entry, const Bytes& data,
+                        uint32_t pixel_offset = 0, uint32_t pixel_byte_count = 0);
 // The whole archive file.
 Bytes mkf_writer_image(const ArchiveWriter& archive);
 // Writes the archive file to `path`; false on an I/O error.
@@ -58,7 +58,8 @@ struct FrameSetBytes {
 FrameSetBytes frameset_smp(const std::vector<FrameImage>& frames);
 // "SPR": 8-bit frames with a 256-colour RGB555 palette (the palette alone is
 // converted on reading).
-FrameSetBytes frameset_spr(const std::vector<uint16_t>& palette, const std::vector<FrameImage>& frames);
+FrameSetBytes frameset_spr(const std::vector<uint16_t>& palette,
+                           const std::vector<FrameImage>& frames);
 // Adds a frame set as an entry.
 void mkf_writer_add_frameset(ArchiveWriter& archive, int entry, const FrameSetBytes& set);
 

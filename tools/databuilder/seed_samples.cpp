@@ -19,7 +19,8 @@ void builder_write_seed_samples(const std::string& seed_dir) {
         }
     }
     std::vector<uint16_t> palette(256);
-    for (int i = 0; i < 256; ++i) palette[static_cast<size_t>(i)] = rgb555(i, 255 - i, i / 2);
+    for (int i = 0; i < 256; ++i)
+        palette[static_cast<size_t>(i)] = rgb555(i, 255 - i, i / 2);
     mkf_writer_add_frameset(a, 0, frameset_smp(frames));
     mkf_writer_add_frameset(a, 1, frameset_spr(palette, frames));
     FrameSetBytes raw_set = frameset_smp(frames);

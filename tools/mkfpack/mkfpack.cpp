@@ -52,7 +52,8 @@ struct Model {
             if (now > count[node + 1]) {
                 // Exchange with the highest node of the run it has overtaken.
                 int target = node + 1;
-                while (count[target + 1] == static_cast<uint16_t>(now - 1)) ++target;
+                while (count[target + 1] == static_cast<uint16_t>(now - 1))
+                    ++target;
                 count[node] = count[target];
                 count[target] = now;
                 uint16_t a = child[node];
@@ -72,7 +73,8 @@ struct Model {
         if (count[kRootNode] == 0x8000) {
             for (int s = 0; s < kSymbolCount; ++s)
                 if (count[up[kLeafTag + s]] % 2 == 1) bump_path(up[kLeafTag + s]);
-            for (int n = 0; n < kNodeCount; ++n) count[n] = static_cast<uint16_t>(count[n] / 2);
+            for (int n = 0; n < kNodeCount; ++n)
+                count[n] = static_cast<uint16_t>(count[n] / 2);
         }
         bump_path(up[kLeafTag + symbol]);
     }
@@ -80,13 +82,14 @@ struct Model {
 
 // Position prefix code, upper 6 bits: text in the order the bits go out.
 constexpr const char* kPositionCode[64] = {
-    "111", "1011", "1101", "1100", "01111", "10011", "10101", "10001", "01110", "10010", "10100", "10000",
-    "010111", "011011", "010011", "010101", "011001", "010001", "010110", "011010", "010010", "010100",
-    "011000", "010000", "0011111", "0001111", "0010111", "0011011", "0001011", "0010011", "0011101",
-    "0001101", "0010101", "0011001", "0001001", "0010001", "0011110", "0001110", "0010110", "0011010",
-    "0001010", "0010010", "0011100", "0001100", "0010100", "0011000", "0001000", "0010000", "00001111",
-    "00000111", "00001011", "00000011", "00001101", "00000101", "00001001", "00000001", "00001110",
-    "00000110", "00001010", "00000010", "00001100", "00000100", "00001000", "00000000",
+    "111",      "1011",     "1101",     "1100",     "01111",    "10011",    "10101",    "10001",
+    "01110",    "10010",    "10100",    "10000",    "010111",   "011011",   "010011",   "010101",
+    "011001",   "010001",   "010110",   "011010",   "010010",   "010100",   "011000",   "010000",
+    "0011111",  "0001111",  "0010111",  "0011011",  "0001011",  "0010011",  "0011101",  "0001101",
+    "0010101",  "0011001",  "0001001",  "0010001",  "0011110",  "0001110",  "0010110",  "0011010",
+    "0001010",  "0010010",  "0011100",  "0001100",  "0010100",  "0011000",  "0001000",  "0010000",
+    "00001111", "00000111", "00001011", "00000011", "00001101", "00000101", "00001001", "00000001",
+    "00001110", "00000110", "00001010", "00000010", "00001100", "00000100", "00001000", "00000000",
 };
 
 } // namespace
@@ -112,19 +115,26 @@ struct MkfpackStream {
             path[depth++] = static_cast<uint8_t>(node - model.child[parent]);
             node = parent;
         }
-        while (depth > 0) put_bit(path[--depth]);
+        while (depth > 0)
+            put_bit(path[--depth]);
         model.count_symbol(symbol);
     }
 
     void put_position(int position) {
-        for (const char* c = kPositionCode[position >> 6]; *c; ++c) put_bit(*c == '1');
-        for (int i = 0; i < 6; ++i) put_bit((position >> i) & 1);
+        for (const char* c = kPositionCode[position >> 6]; *c; ++c)
+            put_bit(*c == '1');
+        for (int i = 0; i < 6; ++i)
+            put_bit((position >> i) & 1);
     }
 };
 
-MkfpackStream* mkfpack_stream_new() { return new MkfpackStream(); }
+MkfpackStream* mkfpack_stream_new() {
+    return new MkfpackStream();
+}
 
-void mkfpack_stream_literal(MkfpackStream* s, uint8_t byte) { s->put_symbol(byte); }
+void mkfpack_stream_literal(MkfpackStream* s, uint8_t byte) {
+    s->put_symbol(byte);
+}
 
 void mkfpack_stream_match(MkfpackStream* s, int length, int position) {
     s->put_symbol(253 + length);
@@ -147,7 +157,8 @@ std::vector<uint8_t> mkfpack_compress(const uint8_t* data, size_t size) {
     std::vector<int32_t> head(size_t{1} << kHashBits, -1);
     std::vector<int32_t> previous(size, -1);
     auto hash_at = [&](size_t i) {
-        uint32_t h = (static_cast<uint32_t>(data[i]) << 16) | (static_cast<uint32_t>(data[i + 1]) << 8) | data[i + 2];
+        uint32_t h = (static_cast<uint32_t>(data[i]) << 16) |
+                     (static_cast<uint32_t>(data[i + 1]) << 8) | data[i + 2];
         return (h * 2654435761u) >> (32 - kHashBits);
     };
     auto insert = [&](size_t i) {
@@ -159,13 +170,16 @@ std::vector<uint8_t> mkfpack_compress(const uint8_t* data, size_t size) {
     auto longest = [&](size_t i, int& best_distance) {
         int best = 0;
         if (i + kMinMatch > size) return 0;
-        size_t limit = size - i < static_cast<size_t>(kMaxMatch) ? size - i : static_cast<size_t>(kMaxMatch);
+        size_t limit =
+            size - i < static_cast<size_t>(kMaxMatch) ? size - i : static_cast<size_t>(kMaxMatch);
         int32_t candidate = head[hash_at(i)];
-        for (int steps = 0; candidate >= 0 && steps < kChainLimit; ++steps, candidate = previous[candidate]) {
+        for (int steps = 0; candidate >= 0 && steps < kChainLimit;
+             ++steps, candidate = previous[candidate]) {
             size_t distance = i - static_cast<size_t>(candidate);
             if (distance > static_cast<size_t>(kMaxDistance)) break;
             size_t n = 0;
-            while (n < limit && data[static_cast<size_t>(candidate) + n] == data[i + n]) ++n;
+            while (n < limit && data[static_cast<size_t>(candidate) + n] == data[i + n])
+                ++n;
             if (static_cast<int>(n) > best) {
                 best = static_cast<int>(n);
                 best_distance = static_cast<int>(distance);
@@ -190,13 +204,15 @@ std::vector<uint8_t> mkfpack_compress(const uint8_t* data, size_t size) {
                 continue; // the longer match is taken on the next round
             }
             mkfpack_stream_match(s, length, distance - 1);
-            for (size_t k = 1; k < static_cast<size_t>(length); ++k) insert(i + k);
+            for (size_t k = 1; k < static_cast<size_t>(length); ++k)
+                insert(i + k);
             i += static_cast<size_t>(length);
             continue;
         }
         if (length > 0) {
             mkfpack_stream_match(s, length, distance - 1);
-            for (size_t k = 0; k < static_cast<size_t>(length); ++k) insert(i + k);
+            for (size_t k = 0; k < static_cast<size_t>(length); ++k)
+                insert(i + k);
             i += static_cast<size_t>(length);
         } else {
             mkfpack_stream_literal(s, data[i]);

@@ -19,9 +19,10 @@ std::string runner_day_line() {
             std::snprintf(buf, sizeof buf, " | P%d out", p);
         } else {
             std::snprintf(buf, sizeof buf,
-                          " | P%d cash=%d dep=%d sq=%d st=%02x.%02x.%02x.%02x.%02x.%02x.%02x.%02x", p, r.cash,
-                          r.deposit, r.square, r.hotel_days, r.away_days, r.jail_days, r.hospital_days,
-                          r.hibernation_days, r.sleepwalk_days, r.stay_days, r.turtle_days);
+                          " | P%d cash=%d dep=%d sq=%d st=%02x.%02x.%02x.%02x.%02x.%02x.%02x.%02x",
+                          p, r.cash, r.deposit, r.square, r.hotel_days, r.away_days, r.jail_days,
+                          r.hospital_days, r.hibernation_days, r.sleepwalk_days, r.stay_days,
+                          r.turtle_days);
         }
         line += buf;
         if (r.control != CTRL_OUT) {
@@ -30,7 +31,8 @@ std::string runner_day_line() {
             bool any = false;
             for (int i = 0; i < STOCK_COUNT; ++i) {
                 if (stock_holdings[p][i].shares == 0) continue;
-                std::snprintf(buf, sizeof buf, "%s%d:%d", any ? "," : "", i, stock_holdings[p][i].shares);
+                std::snprintf(buf, sizeof buf, "%s%d:%d", any ? "," : "", i,
+                              stock_holdings[p][i].shares);
                 line += buf;
                 any = true;
             }
@@ -49,7 +51,7 @@ std::string runner_day_line() {
 
 std::string runner_final_line(const RunnerResult& result) {
     char buf[128];
-    std::snprintf(buf, sizeof buf, "end code=%d leader=%d days=%d ticks=%llu", result.end_code, result.leader,
-                  result.days, static_cast<unsigned long long>(result.ticks));
+    std::snprintf(buf, sizeof buf, "end code=%d leader=%d days=%d ticks=%llu", result.end_code,
+                  result.leader, result.days, static_cast<unsigned long long>(result.ticks));
     return buf;
 }

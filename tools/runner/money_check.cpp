@@ -19,7 +19,7 @@ bool owner_sound(int owner) {
     return player_table[owner - 1].control != CTRL_OUT || game_end_code != 0;
 }
 
-}  // namespace
+} // namespace
 
 std::string runner_money_check() {
     char buf[200];
@@ -27,7 +27,8 @@ std::string runner_money_check() {
         const PlayerRecord& r = player_table[p];
         if (r.control == CTRL_OUT) continue;
         if (r.cash < 0 || r.deposit < 0) {
-            std::snprintf(buf, sizeof buf, "player %d in the game holds cash %d, deposit %d", p, r.cash, r.deposit);
+            std::snprintf(buf, sizeof buf, "player %d in the game holds cash %d, deposit %d", p,
+                          r.cash, r.deposit);
             return buf;
         }
         if (r.ally > game_player_count || r.ally == p + 1) {
@@ -53,20 +54,21 @@ std::string runner_money_check() {
     }
     for (int i = 1; i <= map_lot_count; ++i) {
         const LandLot& l = map_lot_table[i];
-        if (!owner_sound(l.owner) || l.level > 5 || l.chain_store > 1 || (l.chain_store != 0 && l.level > 1) ||
-            (l.owner == 0 && l.expiry != 0)) {
-            std::snprintf(buf, sizeof buf, "plot %d: owner %d level %d chain %d expiry %08x", i, l.owner, l.level,
-                          l.chain_store, l.expiry);
+        if (!owner_sound(l.owner) || l.level > 5 || l.chain_store > 1 ||
+            (l.chain_store != 0 && l.level > 1) || (l.owner == 0 && l.expiry != 0)) {
+            std::snprintf(buf, sizeof buf, "plot %d: owner %d level %d chain %d expiry %08x", i,
+                          l.owner, l.level, l.chain_store, l.expiry);
             return buf;
         }
     }
     for (int i = 1; i <= map_facility_count; ++i) {
         const FacilityLot& f = map_facility_table[i];
-        const bool kind_ok = f.kind < FACILITY_KIND_COUNT && (f.level != 0 || f.kind == 0) &&
-                             f.level <= facility_max_level[f.kind < FACILITY_KIND_COUNT ? f.kind : 0];
+        const bool kind_ok =
+            f.kind < FACILITY_KIND_COUNT && (f.level != 0 || f.kind == 0) &&
+            f.level <= facility_max_level[f.kind < FACILITY_KIND_COUNT ? f.kind : 0];
         if (!owner_sound(f.owner) || !kind_ok || (f.owner == 0 && f.expiry != 0)) {
-            std::snprintf(buf, sizeof buf, "facility %d: owner %d kind %d level %d expiry %08x", i, f.owner, f.kind,
-                          f.level, f.expiry);
+            std::snprintf(buf, sizeof buf, "facility %d: owner %d kind %d level %d expiry %08x", i,
+                          f.owner, f.kind, f.level, f.expiry);
             return buf;
         }
     }
@@ -98,7 +100,8 @@ std::string runner_money_columns() {
         for (int i = 1; i <= map_facility_count; ++i) {
             const FacilityLot& f = map_facility_table[i];
             if (f.owner != p + 1) continue;
-            std::snprintf(buf, sizeof buf, "%s%d:%d", any ? "," : "", OBJ_FACILITY_BASE + i, f.level);
+            std::snprintf(buf, sizeof buf, "%s%d:%d", any ? "," : "", OBJ_FACILITY_BASE + i,
+                          f.level);
             line += buf;
             any = true;
         }

@@ -72,11 +72,15 @@ void watched_turn_take_step() {
     capture_end();
 }
 
-int no_title() { return -1; }
+int no_title() {
+    return -1;
+}
 void no_stage_won() {}
-int no_load_screen(int) { return -1; }
+int no_load_screen(int) {
+    return -1;
+}
 
-}  // namespace
+} // namespace
 
 bool runner_setup(const RunnerOptions& options, std::string* error) {
     if (options.players < 2 || options.players > PLAYER_COUNT) {
@@ -111,7 +115,8 @@ bool runner_setup(const RunnerOptions& options, std::string* error) {
 
     // Distinct characters, drawn from the seed.
     int characters[CHARACTER_COUNT];
-    for (int c = 0; c < CHARACTER_COUNT; ++c) characters[c] = c;
+    for (int c = 0; c < CHARACTER_COUNT; ++c)
+        characters[c] = c;
     for (int c = CHARACTER_COUNT - 1; c > 0; --c) {
         int k = game_rand() % (c + 1);
         int t = characters[c];
@@ -119,7 +124,8 @@ bool runner_setup(const RunnerOptions& options, std::string* error) {
         characters[k] = t;
     }
     for (int k = 0; k < options.players; ++k) {
-        for (int n : {1, 2, 3, 4, 8, 9}) item_add(k, n);
+        for (int n : {1, 2, 3, 4, 8, 9})
+            item_add(k, n);
         player_table[k] = character_table[characters[k]];
         PlayerRecord& r = player_table[k];
         r.setup_control = CTRL_COMPUTER;
@@ -199,4 +205,6 @@ RunnerResult runner_play(const RunnerOptions& options, void (*on_day)(void*), vo
     return result;
 }
 
-void runner_close() { plat_shutdown(); }
+void runner_close() {
+    plat_shutdown();
+}

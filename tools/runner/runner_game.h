@@ -10,23 +10,24 @@
 
 struct RunnerOptions {
     uint32_t seed = 1;
-    int map = 0;          // 0..3
-    int players = 4;      // 2..4
-    int days = 400;       // the game's day limit
+    int map = 0;     // 0..3
+    int players = 4; // 2..4
+    int days = 400;  // the game's day limit
     bool animations = false;
 };
 
 struct RunnerResult {
-    int end_code = 0;     // the game end code the game set, 0 when it stalled
-    int leader = -1;      // the player in the game with the largest net worth, -1 none
-    int days = 0;         // days played
-    uint64_t ticks = 0;   // animation ticks run
+    int end_code = 0;   // the game end code the game set, 0 when it stalled
+    int leader = -1;    // the player in the game with the largest net worth, -1 none
+    int days = 0;       // days played
+    uint64_t ticks = 0; // animation ticks run
 };
 
 // Sets the game up; false with the reason in `error`.
 bool runner_setup(const RunnerOptions& options, std::string* error);
 // Plays it; on_day (when given) runs once after every new day.
-RunnerResult runner_play(const RunnerOptions& options, void (*on_day)(void* context), void* context);
+RunnerResult runner_play(const RunnerOptions& options, void (*on_day)(void* context),
+                         void* context);
 // Stops the platform layer that runner_setup started (a later set-up
 // restarts it).
 void runner_close();

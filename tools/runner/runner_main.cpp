@@ -43,7 +43,7 @@ bool parse_int(const char* text, long min, long max, long* out) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     long seed = 0, map = 0, players = 0, days = 0;
@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
     if ((argc != 5 && !animations) || !parse_int(argv[1], 0, 0xFFFFFFFFL, &seed) ||
         !parse_int(argv[2], 0, 3, &map) || !parse_int(argv[3], 2, 4, &players) ||
         !parse_int(argv[4], 1, 100000, &days)) {
-        std::fprintf(stderr, "usage: karvo_runner SEED MAP(0-3) PLAYERS(2-4) DAYS [--animations]\n");
+        std::fprintf(stderr,
+                     "usage: karvo_runner SEED MAP(0-3) PLAYERS(2-4) DAYS [--animations]\n");
         return 2;
     }
     RunnerOptions options;
