@@ -416,12 +416,16 @@ TEST_F(SoundTest, EveryListPlaysAgainAfterAFilm) {
     snd_effects_load(closed);
     snd_effects_free(closed);
     snd_shutdown();
+    EffectListEntry during[] = {{3, nullptr}, {-1, nullptr}};
+    snd_effects_load(during); // opened while the film plays
     for (int i = 0; i < 17; ++i)
         EXPECT_EQ(lists[2 * i].buffer, nullptr) << "no list keeps a released buffer: " << i;
     ASSERT_EQ(snd_init(1), 1);
     for (int i = 0; i < 17; ++i)
         EXPECT_NE(lists[2 * i].buffer, nullptr) << i;
     EXPECT_EQ(closed[0].buffer, nullptr) << "a closed screen's list stays empty";
+    EXPECT_NE(during[0].buffer, nullptr);
+    snd_effects_free(during);
     EXPECT_EQ(plat_audio_sound_count(), 17);
     snd_effect_play(&lists[2 * 16], 0);
     EXPECT_EQ(plat_audio_playing_count(), 1);
@@ -618,4 +622,25 @@ TEST(SoundSetUp, EachFailingStepShowsItsMessageAndLeavesSoundOff) {
         plat_shutdown();
     }
     snd_disabled = 0;
+}
+
+TEST(SoundRealClock, TheDeviceMovesSoundsOnByItself) {
+    unsetenv("KARVO_HEADLESS");
+    ASSERT_TRUE(plat_init());
+    ASSERT_FALSE(plat_clock_is_virtual());
+    snd_disabled = 0;
+    ASSERT_EQ(snd_init(0), 1);
+    Bytes image = wave(1, 1, 22050, 8, {}, 2205, Bytes(2205, 200)); // 100 ms
+    auto s = static_cast<PlatSound>(
+        snd_buffer_from_wave(image.data(), static_cast<uint32_t>(image.size())));
+    ASSERT_NE(s, nullptr);
+    plat_sound_play(s, false);
+    // Nobody advances the mixer here but the device's own thread.
+    uint32_t start = plat_tick_count();
+    while (plat_sound_playing(s) && plat_tick_count() - start < 10000)
+        plat_idle(1);
+    EXPECT_FALSE(plat_sound_playing(s));
+    snd_shutdown();
+    plat_shutdown();
+    setenv("KARVO_HEADLESS", "1", 1);
 }

@@ -173,8 +173,8 @@ int snd_init(int reload) {
             return 0;
         }
     }
-    voice_buffer = nullptr;
-    extra_buffer = nullptr;
+    release_voice();
+    release_extra();
     last_played = nullptr;
     if (reload) {
         snd_effects_reload_all();
@@ -205,8 +205,10 @@ void* snd_buffer_from_wave(const void* wave, uint32_t size) {
 }
 
 void snd_effects_load(EffectListEntry* list) {
-    if (!list || !plat_audio_open()) return;
-    fill_list(list);
+    if (!list || snd_disabled) return;
+    // A list loaded while a film has sound shut down gets its buffers when
+    // sound is set up again.
+    if (plat_audio_open()) fill_list(list);
     if (registered(list)) return;
     for (EffectListEntry*& l : snd_effect_lists) {
         if (!l) {
