@@ -1,131 +1,66 @@
 #include "engine/message_draw.h"
 
-#include <algorithm>
 #include <cstdlib>
 
-#include "engine/cursor.h"
+#include "engine/draw.h"
 #include "engine/mkf.h"
+#include "engine/text.h"
 #include "engine/wait.h"
-#include "platform/surface.h"
 #include "shell/app.h"
 
-namespace {
-
-constexpr int SCREEN_W = 640;
-constexpr int SCREEN_H = 480;
-
-ImageRecord g_back_image{SCREEN_W, SCREEN_H, 0, 0, nullptr};
-
-PlatRect cut_to_screen(PlatRect r) {
-    r.left = std::clamp(r.left, 0, SCREEN_W);
-    r.right = std::clamp(r.right, 0, SCREEN_W);
-    r.top = std::clamp(r.top, 0, SCREEN_H);
-    r.bottom = std::clamp(r.bottom, 0, SCREEN_H);
-    return r;
-}
-
-// Copies the w x h rectangle (sx, sy) of img to (dx, dy) of target, cut at
-// both images' edges.
-void copy_rect(ImageRecord* target, const ImageRecord* img, int dx, int dy, int sx, int sy, int w,
-               int h, bool key) {
-    if (!target || !target->pixels || !img || !img->pixels) return;
-    if (sx < 0) {
-        dx -= sx;
-        w += sx;
-        sx = 0;
-    }
-    if (sy < 0) {
-        dy -= sy;
-        h += sy;
-        sy = 0;
-    }
-    w = std::min(w, img->width - sx);
-    h = std::min(h, img->height - sy);
-    if (dx < 0) {
-        sx -= dx;
-        w += dx;
-        dx = 0;
-    }
-    if (dy < 0) {
-        sy -= dy;
-        h += dy;
-        dy = 0;
-    }
-    w = std::min(w, target->width - dx);
-    h = std::min(h, target->height - dy);
-    if (w <= 0 || h <= 0) return;
-    for (int row = 0; row < h; ++row) {
-        const uint16_t* src = img->pixels + static_cast<size_t>(sy + row) * img->width + sx;
-        uint16_t* dst = target->pixels + static_cast<size_t>(dy + row) * target->width + dx;
-        if (key) {
-            for (int i = 0; i < w; ++i)
-                if (src[i]) dst[i] = src[i];
-        } else {
-            std::copy_n(src, w, dst);
-        }
-    }
-}
-
-} // namespace
-
 ImageRecord* popup_lock_back() {
-    if (!back_surface) return nullptr;
-    int32_t pitch = 0;
-    g_back_image.pixels = plat_surface_lock(back_surface, &pitch);
-    g_back_image.width = static_cast<uint16_t>(pitch / 2);
-    return g_back_image.pixels ? &g_back_image : nullptr;
+    return gfx_lock_back() ? &back_image : nullptr;
 }
 
 void popup_unlock_back() {
-    if (back_surface && back_surface->locks > 0) plat_surface_unlock(back_surface);
+    gfx_unlock_back();
 }
 
 void popup_blit(ImageRecord* target, const ImageRecord* img, int x, int y, bool key) {
-    if (!img) return;
-    copy_rect(target, img, x - img->hot_x, y - img->hot_y, 0, 0, img->width, img->height, key);
+    if (!target || !img) return;
+    if (key)
+        blit_key_to_image(target, img, x, y);
+    else
+        blit_to_image(target, img, x, y);
 }
 
 void popup_blit_part(ImageRecord* target, const ImageRecord* img, int x, int y, int sx, int sy,
                      int w, int h) {
-    copy_rect(target, img, x, y, sx, sy, w, h, false);
+    if (!target || !img) return;
+    // The part core puts the part's top-left at (x - hot_x, y - hot_y).
+    blit_part_to_image(target, img, x + img->hot_x, y + img->hot_y, sx, sy, w, h);
 }
 
 ImageRecord* popup_save_area(const PlatRect& rect) {
-    PlatRect r = cut_to_screen(rect);
-    ImageRecord* back = popup_lock_back();
-    ImageRecord* copy = nullptr;
-    if (back && r.right > r.left && r.bottom > r.top)
-        copy = image_copy_rect(back, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top);
-    popup_unlock_back();
-    return copy;
+    return image_save_screen_rect(rect);
 }
 
 void popup_restore_area(ImageRecord* saved, int x, int y) {
     if (!saved) return;
     if (ImageRecord* back = popup_lock_back()) {
-        saved->hot_x = saved->hot_y = 0;
-        popup_blit(back, saved, x, y, false);
-        popup_unlock_back();
-        popup_update({x, y, x + saved->width, y + saved->height});
+        blit_to_image(back, saved, x, y);
+        // With the cursor hidden over it, so the cursor's own saved pixels
+        // are not those of the pop-up just taken away.
+        gfx_screen_update({x, y, x + saved->width, y + saved->height});
     }
     std::free(saved);
 }
 
 void popup_update(const PlatRect& rect) {
-    PlatRect r = cut_to_screen(rect);
-    if (!back_surface || !primary_surface || r.right <= r.left || r.bottom <= r.top) return;
-    cursor_hide(&r);
-    plat_blt_fast(primary_surface, r.left, r.top, back_surface, &r);
-    cursor_show(&r);
+    gfx_screen_update(rect);
 }
 
 const ImageRecord* popup_frame(const void* set, int n) {
     return set ? spr_frame(set, n) : nullptr;
 }
 
-// Waiting for the text engine: until it is merged, texts are not drawn.
-void popup_font(int, uint32_t, uint32_t, int, int) {}
-void popup_text(ImageRecord*, const char*, int, int, int) {}
+void popup_font(int height, uint32_t rgb, uint32_t rgb2, int flags, int spacing) {
+    text_set_font(height, rgb, rgb2, static_cast<uint32_t>(flags), spacing);
+}
+
+void popup_text(ImageRecord* target, const char* text, int x, int y, int align) {
+    text_draw(target, text, x, y, align);
+}
 
 void* board_panel_set = nullptr;
 void* board_picture_set = nullptr;
