@@ -72,10 +72,10 @@ void balloon_show(const char* text) {
 int balloon_hide(int flags) {
     if (!bs.shown_time) return 1;
     if (flags & BALLOON_HIDE_NOW) {
-        popup_voice_stop();
+        snd_voice_stop();
     } else {
         if (plat_tick_count() - bs.shown_time < BALLOON_MIN_MS) return 0;
-        if (settings_sound_level() != 0 && popup_voice_playing()) return 0;
+        if (settings_sound_level() != 0 && snd_voice_playing()) return 0;
     }
     put_back_saved(!(flags & BALLOON_HIDE_NO_COPY));
     bs.shown_time = 0;
