@@ -205,7 +205,7 @@ void build_board_panels(ArchiveWriter& data) {
     mkf_writer_add_frameset(data, 476, frameset_smp(frames));
     std::vector<FrameImage> pictures;
     for (int i = 1; i <= 20; ++i)
-        pictures.push_back(numbered_picture(i, 40, 40, rgb555(230, 190, 120), 0, 20));
+        pictures.push_back(numbered_picture(i, 40, 40, rgb555(120 + 6 * i, 190, 230 - 6 * i), 0, 20));
     mkf_writer_add_frameset(data, 478, frameset_smp(pictures));
 }
 
