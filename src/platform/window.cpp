@@ -369,6 +369,7 @@ void plat_window_pump() {
 }
 
 void plat_window_present() {
+    plat_run_cursor_hook();
     if (!g_renderer || !g_texture) return;
     PlatSurface* primary = plat_primary_surface();
     if (!primary || !plat_take_primary_changed()) return;
