@@ -13,6 +13,7 @@ packages=(
   libsdl2-dev
   libsdl2-ttf-dev fonts-arphic-uming
   libicu-dev zlib1g-dev
+  libespeak-ng-dev espeak-ng-data
 )
 missing=()
 for p in "${packages[@]}"; do
