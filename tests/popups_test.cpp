@@ -61,9 +61,9 @@ TEST(NumpadValue, TypingClearingBackspaceAndMaximumKeepTheValueInRange) {
 
 TEST(NumpadValue, KeysSelectTheButtonsOfTheTable) {
     const std::pair<uint32_t, int> keys[] = {
-        {VK_BACK, 6}, {VK_RETURN, 3}, {'0', 5}, {'1', 13}, {'2', 14}, {'3', 15}, {'4', 10},
-        {'5', 11},    {'6', 12},      {'7', 7}, {'8', 8},   {'9', 9},   {'C', 4},  {'M', 2},
-        {'H', 16},    {'Q', 0},
+        {VK_BACK, 6}, {VK_RETURN, 3}, {'0', 5},  {'1', 13}, {'2', 14}, {'3', 15},
+        {'4', 10},    {'5', 11},      {'6', 12}, {'7', 7},  {'8', 8},  {'9', 9},
+        {'C', 4},     {'M', 2},       {'H', 16}, {'Q', 0},
     };
     for (const auto& [vk, id] : keys)
         EXPECT_EQ(numpad_key_button(vk), id) << vk;
@@ -75,9 +75,16 @@ TEST(NumpadValue, TheSliderStepsFromZeroToTheMaximumWithoutOverflow) {
         int32_t max, expect;
     };
     const Case cases[] = {
-        {0, 1000, 0},         {-3, 1000, 0},  {1, 3300, 0},   {3, 3300, 0},
-        {4, 3300, 100},       {107, 3300, 3300}, {108, 3300, -1}, {50, 3300, 1500},
-        {107, NUMPAD_MAX, NUMPAD_MAX}, {104, NUMPAD_MAX, 969696968},
+        {0, 1000, 0},
+        {-3, 1000, 0},
+        {1, 3300, 0},
+        {3, 3300, 0},
+        {4, 3300, 100},
+        {107, 3300, 3300},
+        {108, 3300, -1},
+        {50, 3300, 1500},
+        {107, NUMPAD_MAX, NUMPAD_MAX},
+        {104, NUMPAD_MAX, 969696968},
     };
     for (const Case& c : cases)
         EXPECT_EQ(numpad_slider_value(c.p, c.max), c.expect) << c.p << " of " << c.max;

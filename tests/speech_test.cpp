@@ -51,7 +51,7 @@ TEST(SpeechLines, AMarkerIsAHashAndFourAsciiDigits) {
         size_t skipped;
     };
     const Case cases[] = {
-        {"#0123ab", 123, 5}, {"#0415@03", 415, 5}, {"#12", -1, 0}, {"#", -1, 0},
+        {"#0123ab", 123, 5}, {"#0415@03", 415, 5}, {"#12", -1, 0},  {"#", -1, 0},
         {"#12a4xy", -1, 0},  {"", -1, 0},          {"0123", -1, 0}, {"#9999", 9999, 5},
     };
     for (const Case& c : cases) {
@@ -203,8 +203,8 @@ class Bubble : public PopupTest {
         for (int p = 0; p < PLAYER_COUNT; ++p) {
             player_table[p].control = CTRL_HUMAN;
             player_table[p].character = static_cast<uint8_t>(p);
-            actor_anim_table[p].portrait = static_cast<FrameSet*>(
-                mkf_read(map_archive, 15 + p, nullptr, nullptr));
+            actor_anim_table[p].portrait =
+                static_cast<FrameSet*>(mkf_read(map_archive, 15 + p, nullptr, nullptr));
         }
         speech_last_text = nullptr;
         shown_clear();
@@ -342,7 +342,9 @@ TEST_F(Balloon, StaysTwoSecondsAndWhileItsVoicePlaysUnlessTheSoundIsOff) {
         EXPECT_EQ(balloon_hide(0), 0);
         plat_clock_advance_to(t0 + 2000);
         const bool voice_on = c.level != 0 && snd_voice_playing();
-        if (c.voice >= 0 && c.level != 0) ASSERT_TRUE(voice_on) << "the clip outlasts 2 s";
+        if (c.voice >= 0 && c.level != 0) {
+            ASSERT_TRUE(voice_on) << "the clip outlasts 2 s";
+        }
         EXPECT_EQ(balloon_hide(0), voice_on ? 0 : 1);
         if (voice_on) {
             while (snd_voice_playing())

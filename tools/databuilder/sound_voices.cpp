@@ -6,6 +6,9 @@
 #include "sound_synth.h"
 
 #include <espeak-ng/speak_lib.h>
+#include <iconv.h>
+
+#include "data/speech_lines.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -48,6 +51,21 @@ const VoiceLine voice_lines[] = {
 
 std::vector<int16_t>* g_samples = nullptr;
 
+// The game's texts are GBK; the speech synthesiser reads UTF-8.
+std::string gbk_to_utf8(const char* gbk) {
+    iconv_t cd = iconv_open("UTF-8", "GBK");
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no GBK to UTF-8 conversion");
+    std::string in(gbk), out(in.size() * 3 + 4, '\0');
+    char* ip = in.data();
+    char* op = out.data();
+    size_t il = in.size(), ol = out.size();
+    const size_t r = iconv(cd, &ip, &il, &op, &ol);
+    iconv_close(cd);
+    if (r == static_cast<size_t>(-1)) throw std::runtime_error("a line is not GBK: " + in);
+    out.resize(out.size() - ol);
+    return out;
+}
+
 int collect(short* wav, int count, espeak_EVENT*) {
     if (wav && count > 0) g_samples->insert(g_samples->end(), wav, wav + count);
     return 0;
@@ -89,6 +107,27 @@ void build_voices(DataBuilder& b) {
         if (rate != 22050) throw std::runtime_error("espeak-ng speaks at an unexpected rate");
         mkf_writer_add(a, line.number, wave_image_u8(to_u8_half_rate(samples), 11025));
     }
+    // The characters' reaction lines, each in its character's voice.
+    for (int c = 0; c < SPEECH_CHARACTERS; ++c)
+        for (int row = 0; row < SPEECH_ROWS; ++row) {
+            const char* rest = speech_lines[c][row] + 5; // past "#NNNN"
+            const int number = std::atoi(std::string(speech_lines[c][row] + 1, 4).c_str());
+            const SpeakerVoice& v = speaker_voices[1 + c];
+            espeak_SetParameter(espeakPITCH, v.pitch, 0);
+            std::string words = gbk_to_utf8(rest);
+            // A short exclamation is said slowly, so it is words and not a blip.
+            for (int pace : {v.pace, 80}) {
+                espeak_SetParameter(espeakRATE, pace, 0);
+                samples.clear();
+                if (espeak_Synth(words.c_str(), words.size() + 1, 0, POS_CHARACTER, 0,
+                                 espeakCHARS_UTF8, nullptr, nullptr) != EE_OK ||
+                    espeak_Synchronize() != EE_OK || samples.empty())
+                    throw std::runtime_error("espeak-ng could not speak voice " +
+                                             std::to_string(number));
+                if (samples.size() >= 22050 * 3 / 4) break;
+            }
+            mkf_writer_add(a, number, wave_image_u8(to_u8_half_rate(samples), 11025));
+        }
     espeak_Terminate();
     g_samples = nullptr;
 }
