@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "engine/confirm.h"
 #include "engine/cursor.h"
 #include "engine/message.h"
+#include "engine/message_draw.h"
 #include "engine/mkf.h"
 #include "engine/numpad.h"
 #include "engine/shown.h"
@@ -296,6 +298,19 @@ TEST_F(Popups, WithoutTheirPicturesThePadAndThePopUpAnswerZero) {
     EXPECT_EQ(numpad_input(100), 0);
     EXPECT_EQ(numpad_open, 0);
     plat_set_data_dir(data_dir);
+}
+
+TEST_F(Popups, WithoutThePanelPictureAMessageStillShowsItsText) {
+    board_panels_free();
+    static int lit = 0;
+    plat_set_cursor_hook(
+        [] { lit = std::max(lit, PopupTest::screen_differs(123, 49, 318, 184, BACKGROUND)); });
+    msg_show("没有图片", 500);
+    plat_set_cursor_hook(nullptr);
+    EXPECT_GT(lit, 0) << "the text was drawn";
+    EXPECT_LT(lit, 195 * 135 / 4) << "but not the panel";
+    EXPECT_EQ(plat_tick_count() - t0, 500u);
+    EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0);
 }
 
 TEST_F(Popups, WithoutADisplayTheyReturnZeroAtOnce) {

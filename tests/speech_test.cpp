@@ -304,6 +304,21 @@ TEST_F(Bubble, NothingForASleepwalkerOrAPlayerOutsideTheTableButTheTextIsRemembe
     EXPECT_EQ(plat_tick_count(), t0);
 }
 
+TEST_F(Bubble, WithoutItsPicturesTheBubbleStillShowsItsWords) {
+    board_panels_free();
+    spr_unlink(actor_anim_table[0].portrait);
+    std::free(actor_anim_table[0].portrait);
+    actor_anim_table[0].portrait = nullptr;
+    speech_bubble(SPEECH_NO_SCROLL | 0, 2, speech_line(0, 3));
+    ASSERT_FALSE(g_snapshot.empty()) << "the words were drawn";
+    int lit = 0;
+    for (int y = 40; y < 260; ++y)
+        for (int x = 0; x < 440; ++x)
+            lit += seen(x, y) != BACKGROUND;
+    EXPECT_LT(lit, 2000) << "only the words";
+    EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0);
+}
+
 // ---- The balloon
 
 class Balloon : public PopupTest {
