@@ -10,7 +10,9 @@
 
 #include "board/view.h"
 #include "engine/shown.h"
+#include "platform/clock.h"
 #include "platform/surface.h"
+#include "support/popup_fixture.h"
 
 namespace {
 
@@ -449,6 +451,35 @@ TEST_F(DisplayTest, TheFlashChangesOnlyMarkedCellsAndWaitsAfterward) {
     EXPECT_EQ(steps, 16u);
     EXPECT_EQ(after, 1u);
     EXPECT_EQ(shown_log().back().ms, 400u);
+}
+
+// The flash with the layer's clock and input.
+class FlashTest : public PopupTest {};
+
+TEST_F(FlashTest, AKeyUpEndsThePulseAfterItsStepAndTheLongWaitStillRuns) {
+    std::vector<uint16_t> map(VIEW_HITMAP_SIDE * VIEW_HITMAP_SIDE, 0xFFFF);
+    view_hitmap = map.data();
+    shown_clear();
+    const uint32_t t0 = plat_tick_count();
+    key_down(t0 + 70, 'A');
+    key_up(t0 + 100, 'A');
+    gfx_flash_board();
+    view_hitmap = nullptr;
+    size_t steps = 0;
+    for (const ShownEvent& e : shown_log())
+        steps += e.kind == Shown::Wait && e.ms == 30;
+    EXPECT_EQ(steps, 4u); // the fourth step (90..120 ms) takes the key-up
+    EXPECT_EQ(shown_log().back().ms, 400u);
+    EXPECT_EQ(plat_tick_count() - t0, 100u + 400u);
+}
+
+TEST_F(FlashTest, WithoutAKeyTheWholePulseRuns) {
+    std::vector<uint16_t> map(VIEW_HITMAP_SIDE * VIEW_HITMAP_SIDE, 0xFFFF);
+    view_hitmap = map.data();
+    const uint32_t t0 = plat_tick_count();
+    gfx_flash_board();
+    view_hitmap = nullptr;
+    EXPECT_EQ(plat_tick_count() - t0, 16u * 30u + 400u);
 }
 
 TEST(DrawHeadless, WithoutADisplayServicesRecordAndReturn) {
