@@ -12,6 +12,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev
   libicu-dev zlib1g-dev
+  libfluidsynth-dev timgm6mb-soundfont
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
 )
 missing=()
 for p in "${packages[@]}"; do
