@@ -297,10 +297,14 @@ uint32_t mci_send(const char* command, char* reply, uint32_t reply_size) {
     return run(tokens, reply, reply_size);
 }
 
-void mci_reset() {
+void mci_close_all() {
     while (!g_devices.empty())
         close_device(g_devices.begin());
     render_song(nullptr, 0);
+}
+
+void mci_reset() {
+    mci_close_all();
     g_log.clear();
     g_next_id = 1;
     g_disc_tracks = -1;

@@ -42,6 +42,8 @@ inline uint32_t mci_send(const char* command) {
 
 // Closes every device and forgets the log and the test hooks' settings.
 void mci_reset();
+// Closes every device (the log stays).
+void mci_close_all();
 // Every command sent since the last reset or clear, in order.
 const std::vector<std::string>& mci_log();
 void mci_log_clear();

@@ -10,6 +10,7 @@
 
 #include "platform/clock.h"
 #include "platform/keys.h"
+#include "platform/mci.h"
 #include "platform/queue.h"
 #include "platform/script.h"
 #include "platform/surface.h"
@@ -165,6 +166,7 @@ bool plat_init() {
     plat_script_reset();
     plat_surface_reset();
     plat_clock_reset(g_headless);
+    mci_reset();
     g_fail_display_step = 0;
     g_box_count = 0;
     g_last_box.clear();
@@ -193,6 +195,7 @@ bool plat_init() {
 
 void plat_shutdown() {
     plat_tick_stop();
+    mci_close_all();
     destroy_display();
     if (g_window.sdl) SDL_DestroyWindow(g_window.sdl);
     g_window.sdl = nullptr;

@@ -90,7 +90,7 @@ void draw_title(Frame& f, const char* text, int scale, int y0, const uint8_t col
     int n = static_cast<int>(std::string(text).size());
     int w = n * 6 * scale - scale;
     int x0 = (kWidth - w) / 2;
-    static const uint8_t shadow[3] = {0, 0, 0};
+    static const uint8_t shadow[3] = {24, 24, 32};
     for (int pass = 0; pass < 2; ++pass) {
         int off = pass == 0 ? scale / 2 + 1 : 0;
         for (int i = 0; i < n; ++i) {
@@ -113,7 +113,7 @@ Frame draw_frame(const Film& film, int index, int frames) {
         uint8_t c[3];
         for (int k = 0; k < 3; ++k) {
             int v = y < 160 ? film.sky[k] + (y * 60) / 160 : film.ground[k] - (y - 160) / 2;
-            c[k] = static_cast<uint8_t>(std::min(255, std::max(0, v)));
+            c[k] = static_cast<uint8_t>(std::min(255, std::max(32, v))); // never black
         }
         for (int x = 0; x < kWidth; ++x)
             f.put(x, y, c);
@@ -123,7 +123,7 @@ Frame draw_frame(const Film& film, int index, int frames) {
         int speed = layer == 0 ? 2 : 5;
         uint8_t c[3];
         for (int k = 0; k < 3; ++k)
-            c[k] = static_cast<uint8_t>(film.ground[k] * (layer == 0 ? 3 : 2) / 4);
+            c[k] = static_cast<uint8_t>(std::max(32, film.ground[k] * (layer == 0 ? 3 : 2) / 4));
         for (int x = 0; x < kWidth; ++x) {
             int wx = x + index * speed;
             int h = layer == 0 ? 20 + static_cast<int>(14 * std::sin(wx / 23.0))
