@@ -14,6 +14,7 @@ packages=(
   libicu-dev zlib1g-dev
   libfluidsynth-dev timgm6mb-soundfont
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
+  libespeak-ng-dev espeak-ng-data
 )
 missing=()
 for p in "${packages[@]}"; do

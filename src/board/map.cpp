@@ -13,6 +13,7 @@
 #include "cards/time_machine.h"
 #include "engine/mkf.h"
 #include "engine/random.h"
+#include "engine/sound.h"
 #include "engine/util.h"
 #include "finance/stock.h"
 
@@ -177,11 +178,13 @@ bool map_load() {
         actor_update_sprites(m);
     find_jail_and_hospital();
     stock_link_companies();
+    snd_effects_load(board_effects);
     view_draw_minimap_marks(0);
     return true;
 }
 
 void map_free() {
+    snd_effects_free(board_effects);
     view_free_map_graphics();
     actor_reset_all();
     snapshot_free_slots();

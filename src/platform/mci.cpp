@@ -9,6 +9,7 @@
 #include <mutex>
 #include <sstream>
 
+#include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/messages.h"
@@ -46,6 +47,50 @@ bool g_aux_separate = false;
 uint32_t g_aux_volume = 0;
 std::mutex g_mix_mutex; // which song the renderer plays, against the mixer's thread
 const MidiSong* g_rendering = nullptr;
+// The audio device's stream that carries the pieces and the film sound, and
+// the device's session it belongs to.
+PlatStream g_stream = nullptr;
+uint32_t g_stream_session = 0;
+
+void stream_fill(void*, int16_t* out, uint32_t frames) {
+    if (out) {
+        mci_mix(out, frames);
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> lock(g_mix_mutex);
+        if (g_rendering) midi_render_skip(frames);
+    }
+    video_sound_skip(frames);
+}
+
+// Makes the stream when the device is open and has none of ours: a new
+// set-up (after a film, say) released the one before.
+void ensure_stream() {
+    if (!plat_audio_open()) {
+        g_stream = nullptr;
+        return;
+    }
+    if (g_stream && g_stream_session == plat_audio_session()) return;
+    g_stream = plat_stream_create(stream_fill, nullptr);
+    g_stream_session = plat_audio_session();
+    plat_stream_play(g_stream);
+}
+
+void release_stream() {
+    if (g_stream && plat_audio_open() && g_stream_session == plat_audio_session())
+        plat_stream_release(g_stream);
+    g_stream = nullptr;
+}
+
+// A film brings its sound to the device even while the game's sound is shut
+// down for it.
+void open_audio_for_film() {
+    if (plat_audio_open()) return;
+    if (!(plat_audio_create() && plat_audio_set_exclusive() && plat_audio_create_primary() &&
+          plat_audio_set_format()))
+        plat_audio_close();
+}
 
 uint32_t position(const Device& d) {
     if (d.mode != Mode::Playing) return d.held_pos;
@@ -190,7 +235,11 @@ uint32_t play_command(Device& d, const std::vector<std::string>& t) {
     d.end_pos = total;
     d.notify = notify;
     if (d.kind == Kind::Midi) render_song(d.song.get(), start);
-    if (d.kind == Kind::Film) video_advance(d.film, 0);
+    if (d.kind == Kind::Film) {
+        if (video_has_sound(d.film)) open_audio_for_film();
+        video_advance(d.film, 0);
+    }
+    ensure_stream();
     return 0;
 }
 
@@ -301,6 +350,7 @@ void mci_close_all() {
     while (!g_devices.empty())
         close_device(g_devices.begin());
     render_song(nullptr, 0);
+    release_stream();
 }
 
 void mci_reset() {
@@ -325,6 +375,7 @@ void mci_log_clear() {
 void mci_poll() {
     for (auto& [alias, d] : g_devices) {
         if (d.mode != Mode::Playing) continue;
+        ensure_stream();
         if (d.kind == Kind::Film) {
             if (!d.film_ran_out && !video_advance(d.film, position(d))) {
                 // Cut short or damaged: the film ends after the last frame it had.

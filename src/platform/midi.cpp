@@ -307,6 +307,12 @@ bool midi_render_mix(int16_t* out, size_t frames) {
     return true;
 }
 
+void midi_render_skip(size_t frames) {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_pos_ms += frames * 1000.0 / kRate;
+    g_need_seek = true; // the next sound starts from here with the piece's settings
+}
+
 void midi_render_shutdown() {
     std::lock_guard<std::mutex> lock(g_mutex);
     g_song = nullptr;

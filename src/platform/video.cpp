@@ -291,6 +291,12 @@ size_t video_sound_mix(int16_t* out, size_t frames) {
     return n;
 }
 
+void video_sound_skip(size_t frames) {
+    std::lock_guard<std::mutex> lock(g_sound_mutex);
+    size_t n = std::min(frames * 2, g_sound.size());
+    g_sound.erase(g_sound.begin(), g_sound.begin() + static_cast<long>(n));
+}
+
 void video_sound_clear() {
     std::lock_guard<std::mutex> lock(g_sound_mutex);
     g_sound.clear();

@@ -41,6 +41,8 @@ uint32_t video_frames_shown(const PlatVideo* v);
 // The queued film sound, added to out (interleaved stereo 16-bit, clamped);
 // returns the frames taken. Any thread.
 size_t video_sound_mix(int16_t* out, size_t frames);
+// Drops frames of the queued sound (time that passes unheard).
+void video_sound_skip(size_t frames);
 // Drops the queued sound.
 void video_sound_clear();
 // Frames of sound waiting.

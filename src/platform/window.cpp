@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/mci.h"
@@ -167,6 +168,7 @@ bool plat_init() {
     plat_surface_reset();
     plat_clock_reset(g_headless);
     mci_reset();
+    plat_audio_test_fail(0);
     g_fail_display_step = 0;
     g_box_count = 0;
     g_last_box.clear();
@@ -196,6 +198,7 @@ bool plat_init() {
 void plat_shutdown() {
     plat_tick_stop();
     mci_close_all();
+    plat_audio_close();
     destroy_display();
     if (g_window.sdl) SDL_DestroyWindow(g_window.sdl);
     g_window.sdl = nullptr;
