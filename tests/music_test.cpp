@@ -10,6 +10,7 @@
 #include "platform/queue.h"
 #include "platform/surface.h"
 #include "platform/window.h"
+#include "shell/app.h"
 
 #include <gtest/gtest.h>
 
@@ -32,10 +33,12 @@ class Music : public ::testing::Test {
         music_reset();
         avi_playing = 0;
         shown_clear();
-        ASSERT_NE(plat_surface_create(640, 480, true), nullptr); // music plays with a display
+        back_surface = plat_surface_create(640, 480, false); // music plays with a display
+        ASSERT_NE(back_surface, nullptr);
     }
     void TearDown() override {
         music_reset();
+        back_surface = nullptr;
         plat_shutdown();
     }
 
@@ -44,7 +47,8 @@ class Music : public ::testing::Test {
     Log sent() const { return Log(mci_log().begin() + static_cast<long>(from_), mci_log().end()); }
     bool sent_any(const std::string& prefix) const {
         Log s = sent();
-        return std::any_of(s.begin(), s.end(), [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
+        return std::any_of(s.begin(), s.end(),
+                           [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
     }
     static std::string status(const char* command) {
         char buf[32] = "";
@@ -102,7 +106,8 @@ TEST_F(Music, OnlyADiscOfNineTracksGivesCdMode) {
         EXPECT_EQ(c.cd_mode ? music_cd_on : music_midi_on, 1) << c.tracks;
         mark();
         music_shutdown();
-        EXPECT_EQ(sent(), c.cd_mode ? (Log{"stop cdtrack wait", "close cdtrack wait"}) : (Log{"close mid wait"}));
+        EXPECT_EQ(sent(), c.cd_mode ? (Log{"stop cdtrack wait", "close cdtrack wait"})
+                                    : (Log{"close mid wait"}));
     }
 }
 
@@ -140,8 +145,9 @@ TEST_F(Music, AnEventTuneOverABackgroundResumesItAtTheSavedPosition) {
     plat_clock_advance_to(plat_tick_count() + 1000);
     mark();
     music_resume();
-    EXPECT_EQ(sent(), (Log{"close mid wait", "open sequencer!KARV08.MID alias mid",
-                           "open sequencer!A:\\KARV08.MID alias mid", "play mid from 5000 notify"}));
+    EXPECT_EQ(sent(),
+              (Log{"close mid wait", "open sequencer!KARV08.MID alias mid",
+                   "open sequencer!A:\\KARV08.MID alias mid", "play mid from 5000 notify"}));
     EXPECT_EQ(status("status mid position"), "5000");
     EXPECT_EQ(music_current, 0x80);
     EXPECT_EQ(music_stack_depth, 0);
@@ -207,7 +213,7 @@ TEST_F(Music, EventTunesBeyondTheTableAndDuringAFilmPlayNothing) {
 }
 
 TEST_F(Music, WithoutADisplayNothingIsSentButTheRequestIsRecorded) {
-    plat_surface_reset();
+    back_surface = nullptr;
     music_init();
     mark();
     music_next_background(2);
@@ -268,7 +274,8 @@ TEST_F(Music, InCdModeAnEventTuneStopsTheDiscAndResumeContinuesIt) {
     EXPECT_EQ(status("status cdtrack mode"), "stopped");
     mark();
     music_resume();
-    EXPECT_EQ(sent(), (Log{"close mid wait", "play cdtrack notify", "status cdtrack current track"}));
+    EXPECT_EQ(sent(),
+              (Log{"close mid wait", "play cdtrack notify", "status cdtrack current track"}));
     EXPECT_EQ(music_current, 0x83); // track 5 is background 3
     EXPECT_EQ(music_cd_on, 1);
     mark();

@@ -31,7 +31,7 @@ bool open_film(const char* name) {
 
 int avi_play(const char* name, const PlatRect* rect, int skippable) {
     shown_record(Shown::Film, 0, 0, name);
-    if (!plat_primary_surface() || !name || !rect) return 0;
+    if (!back_surface || !name || !rect) return 0; // no display: nothing to show it on
     // The film's sound needs the audio device to itself.
     snd_shutdown();
     if (!open_film(name)) {

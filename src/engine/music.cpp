@@ -6,7 +6,7 @@
 #include "engine/film.h"
 #include "engine/mkf.h"
 #include "engine/shown.h"
-#include "platform/surface.h"
+#include "shell/app.h"
 
 uint8_t music_day_countdown = 0;
 uint8_t music_cd_mode = 0;
@@ -36,7 +36,7 @@ namespace {
 
 // Music plays only with a display; rule tests and the runner have none.
 bool display_open() {
-    return plat_primary_surface() != nullptr;
+    return back_surface != nullptr;
 }
 
 int level() {
