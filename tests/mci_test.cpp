@@ -345,3 +345,21 @@ TEST_F(Films, APausedFilmHoldsItsTimeAndAStoppedOneIsNotTold) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(FilmData, TheSevenFilmsAre320By240WithSoundAndLastFourToEightSeconds) {
+    for (const char* name : {"START.AVI", "END.AVI", "OVER.AVI", "FLYTW.AVI", "FLYCHINA.AVI",
+                             "FLYJP.AVI", "FLYUS.AVI"}) {
+        PlatVideo* v = video_open((data_dir / name).string());
+        ASSERT_NE(v, nullptr) << name;
+        EXPECT_EQ(video_width(v), 320) << name;
+        EXPECT_EQ(video_height(v), 240) << name;
+        EXPECT_TRUE(video_has_sound(v)) << name;
+        EXPECT_GE(video_length_ms(v), 4000u) << name;
+        EXPECT_LE(video_length_ms(v), 8000u) << name;
+        video_close(v);
+    }
+}
+
+} // namespace

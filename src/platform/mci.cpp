@@ -176,6 +176,8 @@ uint32_t open_command(const std::vector<std::string>& t) {
         if (path.empty()) return MCI_ERR_FILE;
         d.song = midi_load(path);
         if (!d.song) return MCI_ERR_FILE;
+        // Heard only with the real clock: the virtual one passes time unheard.
+        if (plat_audio_open() && !plat_clock_is_virtual()) midi_render_prepare();
     } else if (type == "avivideo") {
         d.kind = Kind::Film;
         std::string path = plat_find_file(name.c_str());

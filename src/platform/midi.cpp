@@ -307,6 +307,11 @@ bool midi_render_mix(int16_t* out, size_t frames) {
     return true;
 }
 
+bool midi_render_prepare() {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return make_synth();
+}
+
 void midi_render_skip(size_t frames) {
     std::lock_guard<std::mutex> lock(g_mutex);
     g_pos_ms += frames * 1000.0 / kRate;

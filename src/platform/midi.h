@@ -43,6 +43,9 @@ void midi_render_set_volume(uint16_t left, uint16_t right);
 // out holds (clamped). Returns false when the synthesizer cannot be made
 // (no sound font): out is left as it was. Any thread.
 bool midi_render_mix(int16_t* out, size_t frames);
+// Makes the synthesizer now (loading the sound font takes a moment, better
+// spent here than in the device's callback); false when it cannot be made.
+bool midi_render_prepare();
 // Moves the piece on by frames without a sound (time that passes unheard).
 void midi_render_skip(size_t frames);
 // Frees the synthesizer (the next render makes it again).
