@@ -176,6 +176,23 @@ TEST_F(Music, AnEventTuneRepeatsAtEachEndAndABackgroundMovesToTheNext) {
     EXPECT_EQ(music_current, 0x80);
 }
 
+TEST_F(Music, AnEventTuneSavedWhilePlayingResumesAsItselfAtItsPosition) {
+    music_init();
+    music_play_event(6);
+    plat_clock_advance_to(plat_tick_count() + 700);
+    music_push();
+    ASSERT_EQ(music_stack_depth, 1);
+    EXPECT_EQ(music_stack_ids[0], 6);
+    EXPECT_EQ(music_stack_positions[0], 700u);
+    music_play_event(9 | MUSIC_NO_SAVE);
+    mark();
+    music_resume();
+    EXPECT_TRUE(sent_any("open sequencer!A:\\MIDI07.MID alias mid"));
+    EXPECT_FALSE(sent_any("open sequencer!A:\\KARV21.MID")); // not the background of that index
+    EXPECT_TRUE(sent_any("play mid from 700 notify"));
+    EXPECT_EQ(music_current, 6);
+}
+
 TEST_F(Music, ANinthPushAndAResumeWithNothingSavedAreIgnored) {
     music_init();
     for (int i = 0; i < 9; ++i)

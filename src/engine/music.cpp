@@ -222,7 +222,9 @@ void music_resume() {
     int d = --music_stack_depth;
     uint8_t id = music_stack_ids[d];
     uint32_t position = music_stack_positions[d];
-    int index = id & 0x7F;
+    // A saved event tune is reopened as that tune: its file follows the eight
+    // backgrounds in the name table.
+    int index = (id & MUSIC_BACKGROUND_BIT) ? (id & 0x07) : MUSIC_BACKGROUND_COUNT + id;
     if (index < MUSIC_BACKGROUND_COUNT + MUSIC_EVENT_TUNE_COUNT &&
         open_midi(music_midi_names[index])) {
         char command[48];
