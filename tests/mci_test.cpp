@@ -342,6 +342,10 @@ TEST_F(Films, APausedFilmHoldsItsTimeAndAStoppedOneIsNotTold) {
     plat_clock_advance_to(plat_tick_count() + 500);
     ASSERT_EQ(mci_send("stop vfw wait"), 0u);
     EXPECT_EQ(wait_notify(20000), 0u);
+    // Played again, it runs its whole length from the first frame.
+    start = plat_tick_count();
+    ASSERT_EQ(mci_send("play vfw window from 0 notify"), 0u);
+    EXPECT_NEAR(static_cast<double>(wait_notify(60000) - start), 5000.0, 70.0);
 }
 
 } // namespace

@@ -238,6 +238,8 @@ uint32_t play_command(Device& d, const std::vector<std::string>& t) {
     d.notify = notify;
     if (d.kind == Kind::Midi) render_song(d.song.get(), start);
     if (d.kind == Kind::Film) {
+        if (video_frames_shown(d.film) > 0 || d.film_ran_out) video_rewind(d.film);
+        d.film_ran_out = false;
         if (video_has_sound(d.film)) open_audio_for_film();
         video_advance(d.film, 0);
     }

@@ -270,6 +270,21 @@ bool video_advance(PlatVideo* v, uint32_t position_ms) {
     return !v->ended;
 }
 
+void video_rewind(PlatVideo* v) {
+    if (!v) return;
+    AVStream* s = v->format->streams[v->video_index];
+    int64_t start = s->start_time == AV_NOPTS_VALUE ? 0 : s->start_time;
+    av_seek_frame(v->format, v->video_index, start, AVSEEK_FLAG_BACKWARD);
+    avcodec_flush_buffers(v->video);
+    if (v->audio) avcodec_flush_buffers(v->audio);
+    av_frame_unref(v->pending);
+    v->have_pending = false;
+    v->flushed = false;
+    v->ended = false;
+    v->decoded_end_ms = 0;
+    video_sound_clear();
+}
+
 uint32_t video_next_due_ms(const PlatVideo* v) {
     if (!v) return 0;
     if (v->ended || !v->have_pending) return v->decoded_end_ms;

@@ -32,6 +32,8 @@ void video_set_destination(PlatVideo* v, const PlatRect& rect);
 // queues the sound read on the way. False once the film has run out or its
 // data broke off: nothing more can be shown then.
 bool video_advance(PlatVideo* v, uint32_t position_ms);
+// Back to the first frame, to play again from the start.
+void video_rewind(PlatVideo* v);
 // Where the next frame is due, or the end of what was decoded once the
 // film has run out (milliseconds from its start).
 uint32_t video_next_due_ms(const PlatVideo* v);
