@@ -13,6 +13,8 @@ packages=(
   libsdl2-dev
   libsdl2-ttf-dev fonts-arphic-uming
   libicu-dev zlib1g-dev
+  libfluidsynth-dev timgm6mb-soundfont
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
   libespeak-ng-dev espeak-ng-data
 )
 missing=()

@@ -1,12 +1,85 @@
 #include "engine/film.h"
 
+#include <cstdio>
+
+#include "engine/mkf.h"
 #include "engine/shown.h"
+#include "engine/sound.h"
+#include "platform/mci.h"
+#include "platform/queue.h"
+#include "platform/surface.h"
+#include "shell/app.h"
+#include "shell/screen.h"
 
-// Films are not built yet: they return at once while nothing is shown.
 uint8_t avi_playing = 0;
+uint8_t avi_skippable = 0;
 
-int avi_play(const char* name, const PlatRect*, int) {
-    shown_record(Shown::Film, 0, 0, name);
-    return 0;
+namespace {
+
+PlatRect g_rect; // where the running film goes
+
+bool open_film(const char* name) {
+    char command[96];
+    std::snprintf(command, sizeof command, "open avivideo!%s alias vfw", name);
+    if (mci_send(command) == 0) return true;
+    std::snprintf(command, sizeof command, "open avivideo!%s%s alias vfw", mkf_fallback_prefix,
+                  name);
+    return mci_send(command) == 0;
 }
-void avi_on_end() {}
+
+} // namespace
+
+int avi_play(const char* name, const PlatRect* rect, int skippable) {
+    shown_record(Shown::Film, 0, 0, name);
+    if (!back_surface || !name || !rect) return 0; // no display: nothing to show it on
+    // The film's sound needs the audio device to itself.
+    snd_shutdown();
+    if (!open_film(name)) {
+        snd_init(1);
+        return 0;
+    }
+    g_rect = *rect;
+    avi_skippable = skippable ? 1 : 0;
+    int result = screen_run(avi_wndproc, 0);
+    avi_playing = 0;
+    mci_send("stop vfw wait");
+    mci_send("close vfw wait");
+    snd_init(1);
+    return result;
+}
+
+int32_t avi_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
+    switch (message) {
+    case WM_SCREEN_START: {
+        char command[64];
+        std::snprintf(command, sizeof command, "window vfw handle %d",
+                      static_cast<int>(reinterpret_cast<uintptr_t>(app_hwnd) & 0x7FFFFFFF));
+        mci_send(command);
+        std::snprintf(command, sizeof command, "put vfw destination at %d %d %d %d", g_rect.left,
+                      g_rect.top, g_rect.right - g_rect.left, g_rect.bottom - g_rect.top);
+        mci_send(command);
+        // The software cursor keeps off g_rect while the film runs: its module
+        // hides itself over this rectangle here.
+        if (mci_send("play vfw window from 0 notify") == 0)
+            avi_playing = 1;
+        else
+            screen_close(0); // a film that cannot start would never end
+        return 0;
+    }
+    case WM_KEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        if (avi_playing && avi_skippable) {
+            avi_playing = 0;
+            screen_close(1);
+        }
+        return 0;
+    default:
+        return plat_def_window_proc(window, message, wparam, lparam);
+    }
+}
+
+void avi_on_end() {
+    avi_playing = 0;
+    screen_close(0);
+}

@@ -18,6 +18,7 @@ bool g_subsystem = false;
 SDL_AudioDeviceID g_device = 0;
 bool g_primary = false;
 std::atomic<bool> g_open{false};
+uint32_t g_session = 0; // counts the set-ups, so holders of a stream can tell theirs is gone
 int g_fail_step = 0;
 // Virtual clock: the time the mixer has been brought up to, in output frames
 // since `g_base_ms`.
@@ -114,6 +115,7 @@ bool plat_audio_set_format() {
         g_base_ms = plat_tick_count();
         g_frames_done = 0;
         g_open = true;
+        ++g_session;
     }
     SDL_PauseAudioDevice(g_device, 0);
     return true;
@@ -137,6 +139,10 @@ void plat_audio_close() {
 
 bool plat_audio_open() {
     return g_open;
+}
+
+uint32_t plat_audio_session() {
+    return g_session;
 }
 
 void plat_audio_test_fail(int step) {

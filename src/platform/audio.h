@@ -36,6 +36,9 @@ bool plat_audio_set_format();
 void plat_audio_close();
 // True once all four steps succeeded and until plat_audio_close.
 bool plat_audio_open();
+// A number that changes with every completed set-up: a stream made in an
+// earlier session was released by the close that ended it.
+uint32_t plat_audio_session();
 // Tests: step 1..4 fails from the next set-up on (0 = none).
 void plat_audio_test_fail(int step);
 

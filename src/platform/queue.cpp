@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/mci.h"
 #include "platform/script.h"
 #include "platform/window.h"
 
@@ -75,6 +76,7 @@ void gather() {
     plat_run_cursor_hook();
     plat_window_pump();
     plat_script_release_due();
+    mci_poll(); // film frames that are due, ends of pieces and films
 }
 
 // The first input message, passed through the keyboard hook; false if none.
@@ -385,6 +387,7 @@ void plat_idle(uint32_t max_ms) {
     uint32_t t;
     if (plat_next_timer_deadline(&t)) consider(t);
     if (plat_tick_running()) consider(plat_tick_next_due());
+    if (mci_next_deadline(&t)) consider(t);
     bool scripted = plat_script_next_time(&t);
     if (scripted) consider(t);
     if (max_ms != PLAT_WAIT_FOREVER) consider(now + max_ms);

@@ -11,6 +11,7 @@
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
+#include "platform/mci.h"
 #include "platform/queue.h"
 #include "platform/script.h"
 #include "platform/surface.h"
@@ -166,6 +167,7 @@ bool plat_init() {
     plat_script_reset();
     plat_surface_reset();
     plat_clock_reset(g_headless);
+    mci_reset();
     plat_audio_test_fail(0);
     g_fail_display_step = 0;
     g_box_count = 0;
@@ -195,6 +197,7 @@ bool plat_init() {
 
 void plat_shutdown() {
     plat_tick_stop();
+    mci_close_all();
     plat_audio_close();
     destroy_display();
     if (g_window.sdl) SDL_DestroyWindow(g_window.sdl);

@@ -1,0 +1,103 @@
+// Films through the game's player: a film screen on the stack that ends at
+// the film's notification, skipped on a key or button press (never on a
+// release) when skipping is allowed, a missing film returning at once, and
+// the sound set up again after it with every loaded list playing.
+#include "engine/film.h"
+#include "engine/mkf.h"
+#include "engine/shown.h"
+#include "engine/sound.h"
+#include "platform/audio.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/mci.h"
+#include "platform/queue.h"
+#include "platform/surface.h"
+#include "shell/app.h"
+#include "shell/screen.h"
+#include "support/headless.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+class Film : public HeadlessTest {
+  protected:
+    void SetUp() override {
+        HeadlessTest::SetUp();
+        plat_script_set_close_at_end(false); // the films end by themselves
+        plat_set_data_dir(KARVO_TEST_DATA_DIR);
+        app_services.avi_on_end = avi_on_end;
+        open_window();
+        primary_surface = plat_surface_create(640, 480, true);
+        back_surface = plat_surface_create(640, 480, false);
+        shown_clear();
+    }
+    void TearDown() override {
+        snd_shutdown();
+        HeadlessTest::TearDown();
+    }
+    PlatRect rect{0, 0, 640, 480};
+};
+
+TEST_F(Film, AFilmIsSkippedOnAPressNeverOnARelease) {
+    struct Case {
+        int skippable;
+        PlatScriptKind input;
+        int result;
+        uint32_t ends_after; // ms from the start
+    };
+    const Case cases[] = {
+        {1, SCRIPT_KEY_DOWN, 1, 1000},   {1, SCRIPT_LEFT_DOWN, 1, 1000},
+        {1, SCRIPT_RIGHT_DOWN, 1, 1000}, {1, SCRIPT_KEY_UP, 0, 5000},
+        {1, SCRIPT_LEFT_UP, 0, 5000},    {1, SCRIPT_RIGHT_UP, 0, 5000},
+        {0, SCRIPT_KEY_DOWN, 0, 5000},   {0, SCRIPT_LEFT_DOWN, 0, 5000},
+    };
+    for (const Case& c : cases) {
+        uint32_t start = plat_tick_count();
+        at(start + 1000, c.input,
+           c.input == SCRIPT_KEY_DOWN || c.input == SCRIPT_KEY_UP ? 0x20 : -1);
+        EXPECT_EQ(avi_play("FLYUS.AVI", &rect, c.skippable), c.result) << c.input;
+        EXPECT_NEAR(static_cast<double>(plat_tick_count() - start), c.ends_after, 70.0) << c.input;
+        EXPECT_EQ(avi_playing, 0);
+        EXPECT_EQ(screen_depth, 0);
+        plat_drain_input();
+    }
+    Log log(mci_log().end() - 4, mci_log().end());
+    EXPECT_EQ(log[0].rfind("put vfw destination at 0 0 640 480", 0), 0u);
+    EXPECT_EQ(log[1], "play vfw window from 0 notify");
+    EXPECT_EQ(log[2], "stop vfw wait");
+    EXPECT_EQ(log[3], "close vfw wait");
+    EXPECT_EQ(shown_count(Shown::Film), std::size(cases));
+}
+
+TEST_F(Film, AMissingFilmReturnsAtOnceWithSoundBack) {
+    ASSERT_EQ(snd_init(0), 1);
+    uint32_t start = plat_tick_count();
+    EXPECT_EQ(avi_play("NOFILM.AVI", &rect, 1), 0);
+    EXPECT_EQ(plat_tick_count(), start);
+    EXPECT_TRUE(plat_audio_open());
+    Log log(mci_log().end() - 2, mci_log().end());
+    EXPECT_EQ(
+        log, (Log{"open avivideo!NOFILM.AVI alias vfw", "open avivideo!A:\\NOFILM.AVI alias vfw"}));
+    EXPECT_TRUE(shown_find_text(Shown::Film, "NOFILM.AVI"));
+}
+
+TEST_F(Film, EffectsLoadedBeforeAFilmPlayAfterIt) {
+    ASSERT_EQ(snd_init(0), 1);
+    EffectListEntry list[] = {{0, nullptr}, {2, nullptr}, {-1, nullptr}};
+    snd_effects_load(list);
+    ASSERT_NE(list[0].buffer, nullptr);
+    uint32_t session = plat_audio_session();
+    EXPECT_EQ(avi_play("OVER.AVI", &rect, 0), 0);
+    EXPECT_NE(plat_audio_session(), session); // the film had the device to itself
+    ASSERT_NE(list[0].buffer, nullptr);
+    ASSERT_NE(list[1].buffer, nullptr);
+    snd_effect_play(&list[1], 0);
+    EXPECT_TRUE(plat_sound_playing(static_cast<PlatSound>(list[1].buffer)));
+    snd_effects_free(list);
+}
+
+} // namespace
