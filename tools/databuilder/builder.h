@@ -29,6 +29,8 @@ bool builder_register(const char* name, DataGenerator generator);
 // Writes a small archive of frame sets (SEED_DIR/mkf) and its packed
 // streams (SEED_DIR/lzh) as fuzzing seeds.
 void builder_write_seed_samples(const std::string& seed_dir);
+// Writes small FLC animations of every kind (SEED_DIR/flc) as fuzzing seeds.
+void builder_write_flc_seeds(const std::string& seed_dir);
 
 #define KARVO_DATA_GENERATOR(fn)                                                                   \
     [[maybe_unused]] static const bool karvo_generator_registered_##fn = builder_register(#fn, fn)
