@@ -70,6 +70,27 @@ class Painter {
         if (i < l.lo || i >= l.hi) return;
         l.dst[i] = (l.bg && index == 0) ? l.bg[i] : pal_[index];
     }
+    // n pixels from src at columns x.. of the line, cut to what may be written.
+    void copy(const Line& l, int64_t x, const uint8_t* src, int64_t n) const {
+        const int64_t a = std::max<int64_t>(x, l.lo), b = std::min<int64_t>(x + n, l.hi);
+        if (l.bg) {
+            for (int64_t i = a; i < b; ++i)
+                l.dst[i] = src[i - x] ? pal_[src[i - x]] : l.bg[i];
+        } else {
+            for (int64_t i = a; i < b; ++i)
+                l.dst[i] = pal_[src[i - x]];
+        }
+    }
+    // n pixels of one index.
+    void fill(const Line& l, int64_t x, int index, int64_t n) const {
+        const int64_t a = std::max<int64_t>(x, l.lo), b = std::min<int64_t>(x + n, l.hi);
+        if (l.bg && index == 0) {
+            for (int64_t i = a; i < b; ++i)
+                l.dst[i] = l.bg[i];
+        } else if (a < b) {
+            std::fill(l.dst + a, l.dst + b, pal_[index]);
+        }
+    }
     int width() const { return w_; }
     int height() const { return h_; }
 
@@ -125,16 +146,21 @@ bool word_delta(Reader r, const Painter& pt) {
             x += skip;
             if (count < 128) {
                 if (!r.have(static_cast<size_t>(count) * 2)) return false;
-                for (int k = 0; k < count * 2; ++k)
-                    pt.put(l, x++, r.p[k]);
+                pt.copy(l, x, r.p, count * 2);
+                x += count * 2;
                 r.p += count * 2;
             } else {
                 if (!r.have(2)) return false;
                 const int a = r.p[0], b = r.p[1];
                 r.p += 2;
-                for (int k = 256 - count; k > 0; --k) {
-                    pt.put(l, x++, a);
-                    pt.put(l, x++, b);
+                if (a == b) {
+                    pt.fill(l, x, a, (256 - count) * 2);
+                    x += (256 - count) * 2;
+                } else {
+                    for (int k = 256 - count; k > 0; --k) {
+                        pt.put(l, x++, a);
+                        pt.put(l, x++, b);
+                    }
                 }
             }
         }
@@ -157,14 +183,14 @@ bool byte_delta(Reader r, const Painter& pt) {
             x += skip;
             if (count < 128) {
                 if (!r.have(static_cast<size_t>(count))) return false;
-                for (int k = 0; k < count; ++k)
-                    pt.put(l, x++, r.p[k]);
+                pt.copy(l, x, r.p, count);
+                x += count;
                 r.p += count;
             } else {
                 int v;
                 if (!r.u8(&v)) return false;
-                for (int k = 256 - count; k > 0; --k)
-                    pt.put(l, x++, v);
+                pt.fill(l, x, v, 256 - count);
+                x += 256 - count;
             }
         }
     }
@@ -186,13 +212,13 @@ bool byte_run(Reader r, const Painter& pt) {
             if (count < 128) {
                 int v;
                 if (!r.u8(&v)) return false;
-                for (int k = 0; k < count; ++k)
-                    pt.put(l, x++, v);
+                pt.fill(l, x, v, count);
+                x += count;
             } else {
                 const int n = 256 - count;
                 if (!r.have(static_cast<size_t>(n))) return false;
-                for (int k = 0; k < n; ++k)
-                    pt.put(l, x++, r.p[k]);
+                pt.copy(l, x, r.p, n);
+                x += n;
                 r.p += n;
             }
         }
@@ -205,8 +231,7 @@ bool copy(Reader r, const Painter& pt) {
     if (!r.have(w * static_cast<size_t>(pt.height()))) return false;
     for (int j = 0; j < pt.height(); ++j) {
         const Line l = pt.line(j);
-        for (int i = 0; i < pt.width(); ++i)
-            pt.put(l, i, r.p[i]);
+        pt.copy(l, 0, r.p, pt.width());
         r.p += w;
     }
     return true;
