@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev
   libicu-dev zlib1g-dev
+  libespeak-ng-dev espeak-ng-data
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -3,7 +3,15 @@
 
 #include <cstdint>
 
-// Shows text in the message panel for ms milliseconds (bit 31: 100 pixels further right).
+#include "platform/messages.h"
+
+// The panel's rectangle on the screen, left, top, right, bottom (its picture,
+// frame 5 of data.mkf 476, is drawn at left + 97, top + 80).
+inline constexpr PlatRect msg_panel_rect{123, 49, 318, 184};
+// Bit 31 of msg_show's time: the panel 100 pixels further right.
+inline constexpr uint32_t MSG_SHIFT_RIGHT = 0x80000000u;
+
+// Shows text in the message panel for ms milliseconds, skippable.
 void msg_show(const char* text, uint32_t ms);
 // Shows text with the yes/no pop-up; returns 1 for yes, 0 for no.
 int msg_ask_yes_no(const char* text);

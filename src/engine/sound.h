@@ -63,7 +63,9 @@ void snd_voice_stop();
 int snd_voice_playing();
 // Waits until the voice ends, then for the rest of ms; a key or button
 // release cuts it short. Other messages stay queued; a music end
-// notification is handled.
+// notification is handled. Recorded as a Shown::Wait of number
+// SND_VOICE_WAIT with the ms asked for.
+inline constexpr int32_t SND_VOICE_WAIT = 2;
 void snd_voice_wait(uint32_t ms);
 
 // Plays element of the board's effect list board_effects; flags 1 loops, 0 once.

@@ -48,6 +48,10 @@ void plat_sound_play(PlatSound sound, bool looping);
 void plat_sound_stop(PlatSound sound);
 void plat_sound_set_position(PlatSound sound, uint32_t frame);
 bool plat_sound_playing(PlatSound sound);
+// Milliseconds until a sound playing once ends (rounded up); 0 when it is
+// stopped, PLAT_SOUND_FOREVER while it loops.
+inline constexpr uint32_t PLAT_SOUND_FOREVER = 0xFFFFFFFFu;
+uint32_t plat_sound_ms_left(PlatSound sound);
 // Volume in hundredths of a decibel, 0 = full, -10000 = silent.
 void plat_sound_set_volume(PlatSound sound, int32_t hundredths_db);
 
@@ -66,6 +70,11 @@ void plat_stream_write(PlatStream stream, const int16_t* frames, uint32_t count)
 uint32_t plat_stream_queued(PlatStream stream);
 // Frames the stream has played (or passed unheard) since it was created.
 uint64_t plat_stream_frames_played(PlatStream stream);
+
+// Buffers that exist, and those playing now (tests, and a check that
+// nothing is left behind).
+int plat_audio_sound_count();
+int plat_audio_playing_count();
 
 // Brings the mixer up to the clock now (the virtual clock only; otherwise
 // nothing). Every call above does it first.

@@ -69,6 +69,7 @@ class Mixer {
     // Forgets every buffer and stream (their pointers become invalid).
     void release_all();
     size_t sound_count() const { return sounds_.size(); }
+    size_t playing_count() const;
 
     // Adds `frames` output frames of every playing buffer and stream to
     // `out` (cleared first); out == nullptr moves them on without sound.

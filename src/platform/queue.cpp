@@ -68,8 +68,11 @@ uint32_t key_modifiers() {
     return k;
 }
 
+PlatCursorHook g_cursor_hook = nullptr;
+
 // Pulls from the window system and the script whatever has arrived.
 void gather() {
+    plat_run_cursor_hook();
     plat_window_pump();
     plat_script_release_due();
 }
@@ -130,6 +133,7 @@ void plat_queue_reset() {
     g_window = nullptr;
     g_proc = nullptr;
     g_hook = nullptr;
+    g_cursor_hook = nullptr;
     g_mouse_x = g_mouse_y = 0;
     g_buttons = 0;
     std::fill(std::begin(g_keys_down), std::end(g_keys_down), false);
@@ -399,4 +403,48 @@ void plat_idle(uint32_t max_ms) {
         return;
     }
     if (before(now, target)) plat_clock_advance_to(target);
+}
+
+bool plat_take_posted(uint32_t message, PlatMessage* out) {
+    gather();
+    std::lock_guard<std::mutex> lock(g_mutex);
+    for (auto it = g_posted.begin(); it != g_posted.end(); ++it) {
+        if (it->message != message) continue;
+        *out = *it;
+        g_posted.erase(it);
+        return true;
+    }
+    return false;
+}
+
+void plat_idle_for_input(uint32_t max_ms) {
+    if (!plat_clock_is_virtual()) {
+        plat_window_present();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return;
+    }
+    gather();
+    if (!g_input.empty() || max_ms == 0) return;
+    uint32_t now = plat_tick_count();
+    uint32_t target = now + max_ms;
+    uint32_t t;
+    if (plat_tick_running() && before(plat_tick_next_due(), target)) target = plat_tick_next_due();
+    if (plat_script_next_time(&t) && before(t, target)) target = t;
+    if (plat_script_past_time_limit(target)) {
+        plat_request_close();
+        return;
+    }
+    if (before(now, target)) plat_clock_advance_to(target);
+}
+
+void plat_set_cursor_hook(PlatCursorHook hook) {
+    g_cursor_hook = hook;
+}
+
+void plat_run_cursor_hook() {
+    static bool running = false; // the hook draws; it never takes messages itself
+    if (!g_cursor_hook || running) return;
+    running = true;
+    g_cursor_hook();
+    running = false;
 }

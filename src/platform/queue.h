@@ -103,3 +103,17 @@ inline constexpr uint32_t PLAT_WAIT_FOREVER = 0xFFFFFFFFu;
 // comes first) unless a message is already waiting; with the real clock the
 // processor is yielded for a moment.
 void plat_idle(uint32_t max_ms);
+
+// ---- Waits that take input only
+
+// Takes the first posted message with that number, leaving the others.
+bool plat_take_posted(uint32_t message, PlatMessage* out);
+// As plat_idle, but only input ends it early: posted messages, paint and
+// timers wait for the message loop after the wait.
+void plat_idle_for_input(uint32_t max_ms);
+
+// ---- The software cursor's drawing, on the main thread: the layer calls
+// the hook whenever it takes messages, drains input, idles or presents.
+using PlatCursorHook = void (*)();
+void plat_set_cursor_hook(PlatCursorHook hook);
+void plat_run_cursor_hook();

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/queue.h"
@@ -165,6 +166,7 @@ bool plat_init() {
     plat_script_reset();
     plat_surface_reset();
     plat_clock_reset(g_headless);
+    plat_audio_test_fail(0);
     g_fail_display_step = 0;
     g_box_count = 0;
     g_last_box.clear();
@@ -193,6 +195,7 @@ bool plat_init() {
 
 void plat_shutdown() {
     plat_tick_stop();
+    plat_audio_close();
     destroy_display();
     if (g_window.sdl) SDL_DestroyWindow(g_window.sdl);
     g_window.sdl = nullptr;
@@ -366,6 +369,7 @@ void plat_window_pump() {
 }
 
 void plat_window_present() {
+    plat_run_cursor_hook();
     if (!g_renderer || !g_texture) return;
     PlatSurface* primary = plat_primary_surface();
     if (!primary || !plat_take_primary_changed()) return;

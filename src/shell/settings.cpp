@@ -22,3 +22,30 @@ uint8_t settings_autosave() {
 void settings_set_autosave(uint8_t on) {
     autosave_option = on ? 1 : 0;
 }
+
+namespace {
+// Until the settings file is read these hold the defaults a missing file gives.
+uint8_t game_speed_option = 1;
+uint8_t sound_level_option = 4;
+uint16_t hotkeys[HOTKEY_COUNT] = {0x26, 0x27, 0x28, 0x25, 0x0D, 0x1B, 0x09, 0x09, 0x59, 0x4E,
+                                  0x20, 0x44, 0x57, 0x58, 0x43, 0x45, 0x46, 0x4D, 0xBC, 0xBE,
+                                  0x41, 0x56, 0x53, 0x4C, 0x48, 0x21, 0x22, 0x1151};
+} // namespace
+uint8_t settings_game_speed() {
+    return game_speed_option > 2 ? 2 : game_speed_option;
+}
+void settings_set_game_speed(uint8_t speed) {
+    game_speed_option = speed;
+}
+uint8_t settings_sound_level() {
+    return sound_level_option > 4 ? 4 : sound_level_option;
+}
+void settings_set_sound_level(uint8_t level) {
+    sound_level_option = level;
+}
+uint16_t settings_hotkey(int slot) {
+    return slot >= 0 && slot < HOTKEY_COUNT ? hotkeys[slot] : 0;
+}
+void settings_set_hotkey(int slot, uint16_t key) {
+    if (slot >= 0 && slot < HOTKEY_COUNT) hotkeys[slot] = key;
+}

@@ -31,6 +31,8 @@ bool builder_register(const char* name, DataGenerator generator);
 void builder_write_seed_samples(const std::string& seed_dir);
 // Writes small FLC animations of every kind (SEED_DIR/flc) as fuzzing seeds.
 void builder_write_flc_seeds(const std::string& seed_dir);
+// Writes WAVE images, good and damaged, as fuzzing seeds (SEED_DIR/wave).
+void builder_write_wave_seeds(const std::string& seed_dir);
 
 #define KARVO_DATA_GENERATOR(fn)                                                                   \
     [[maybe_unused]] static const bool karvo_generator_registered_##fn = builder_register(#fn, fn)

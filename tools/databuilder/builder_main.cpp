@@ -93,5 +93,6 @@ int main(int argc, char** argv) {
     }
     if (!seeds.empty()) builder_write_seed_samples(seeds);
     if (!seeds.empty()) builder_write_flc_seeds(seeds);
+    if (!seeds.empty()) builder_write_wave_seeds(seeds);
     return 0;
 }

@@ -1,0 +1,109 @@
+#include "engine/message_draw.h"
+
+#include <cstdlib>
+
+#include "engine/draw.h"
+#include "engine/mkf.h"
+#include "engine/text.h"
+#include "engine/wait.h"
+#include "shell/app.h"
+
+ImageRecord* popup_lock_back() {
+    return gfx_lock_back() ? &back_image : nullptr;
+}
+
+void popup_unlock_back() {
+    gfx_unlock_back();
+}
+
+void popup_blit(ImageRecord* target, const ImageRecord* img, int x, int y, bool key) {
+    if (!target || !img) return;
+    if (key)
+        blit_key_to_image(target, img, x, y);
+    else
+        blit_to_image(target, img, x, y);
+}
+
+void popup_blit_part(ImageRecord* target, const ImageRecord* img, int x, int y, int sx, int sy,
+                     int w, int h) {
+    if (!target || !img) return;
+    // The part core puts the part's top-left at (x - hot_x, y - hot_y).
+    blit_part_to_image(target, img, x + img->hot_x, y + img->hot_y, sx, sy, w, h);
+}
+
+ImageRecord* popup_save_area(const PlatRect& rect) {
+    return image_save_screen_rect(rect);
+}
+
+void popup_restore_area(ImageRecord* saved, int x, int y) {
+    if (!saved) return;
+    if (ImageRecord* back = popup_lock_back()) {
+        blit_to_image(back, saved, x, y);
+        // With the cursor hidden over it, so the cursor's own saved pixels
+        // are not those of the pop-up just taken away.
+        gfx_screen_update({x, y, x + saved->width, y + saved->height});
+    }
+    std::free(saved);
+}
+
+void popup_update(const PlatRect& rect) {
+    gfx_screen_update(rect);
+}
+
+const ImageRecord* popup_frame(const void* set, int n) {
+    return set ? spr_frame(set, n) : nullptr;
+}
+
+void popup_font(int height, uint32_t rgb, uint32_t rgb2, int flags, int spacing) {
+    text_set_font(height, rgb, rgb2, static_cast<uint32_t>(flags), spacing);
+}
+
+void popup_text(ImageRecord* target, const char* text, int x, int y, int align) {
+    text_draw(target, text, x, y, align);
+}
+
+void* board_panel_set = nullptr;
+void* board_picture_set = nullptr;
+
+namespace {
+constexpr int BOARD_PANEL_ENTRY = 476;
+constexpr int BOARD_PICTURE_ENTRY = 478;
+
+void* read_set(int entry) {
+    void* set = mkf_read(data_archive, entry, nullptr, nullptr);
+    if (set && spr_frame_count(set) == 0) { // missing or not a frame set
+        std::free(set);
+        set = nullptr;
+    }
+    return set;
+}
+
+void free_set(void*& set) {
+    if (!set) return;
+    spr_unlink(set);
+    std::free(set);
+    set = nullptr;
+}
+} // namespace
+
+void board_panels_load() {
+    board_panels_free();
+    board_panel_set = read_set(BOARD_PANEL_ENTRY);
+    board_picture_set = read_set(BOARD_PICTURE_ENTRY);
+}
+
+void board_panels_free() {
+    free_set(board_panel_set);
+    free_set(board_picture_set);
+}
+
+// Waiting for the sound module's voice clips: until it is merged, no voice
+// plays and a voice wait is the skippable wait it makes with the sound off.
+void popup_voice_play(int) {}
+void popup_voice_stop() {}
+int popup_voice_playing() {
+    return 0;
+}
+void popup_voice_wait(uint32_t ms) {
+    wait_ms_skippable(ms);
+}

@@ -1,0 +1,111 @@
+#include "support/popup_fixture.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "board/game_state.h"
+#include "engine/balloon.h"
+#include "engine/cursor.h"
+#include "engine/draw.h"
+#include "engine/image.h"
+#include "engine/message_draw.h"
+#include "engine/mkf.h"
+#include "engine/text.h"
+#include "platform/surface.h"
+#include "shell/app.h"
+
+void PopupTest::SetUp() {
+    HeadlessTest::SetUp();
+    open_window();
+    plat_script_set_close_at_end(false);
+    gfx_reset();
+    mkf_reset();
+    gfx_set_pixel_format(static_cast<int>(plat_pixel_format()));
+    back_surface = plat_surface_create(640, 480, false);
+    primary_surface = plat_surface_create(640, 480, true);
+    data_archive = mkf_open("data.mkf");
+    ASSERT_GE(data_archive, 0) << "the stand-in data.mkf";
+    text_init();
+    board_panels_load();
+    balloon_reset();
+}
+
+void PopupTest::TearDown() {
+    cursor_stop();
+    balloon_reset();
+    board_panels_free();
+    text_shutdown();
+    mkf_reset();
+    data_archive = -1;
+    plat_surface_release(back_surface);
+    plat_surface_release(primary_surface);
+    back_surface = primary_surface = nullptr;
+    gfx_reset();
+    HeadlessTest::TearDown();
+}
+
+uint16_t PopupTest::back_at(int x, int y) {
+    return back_surface->pixels[y * (back_surface->pitch / 2) + x];
+}
+
+uint16_t PopupTest::screen_at(int x, int y) {
+    return primary_surface->pixels[y * (primary_surface->pitch / 2) + x];
+}
+
+void PopupTest::paint_screen(uint16_t pixel) {
+    for (PlatSurface* s : {back_surface, primary_surface})
+        for (int i = 0; i < 480 * (s->pitch / 2); ++i)
+            s->pixels[i] = pixel;
+}
+
+int PopupTest::screen_differs(int left, int top, int right, int bottom, uint16_t pixel) {
+    int n = 0;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (screen_at(x, y) != pixel) ++n;
+    return n;
+}
+
+std::string PopupTest::save_screen_bmp(const std::string& name) {
+    const std::string path = name + ".bmp";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return "";
+    const int w = 640, h = 480, row = w * 3;
+    const uint32_t data = static_cast<uint32_t>(row * h), size = 54 + data;
+    uint8_t head[54] = {'B', 'M'};
+    auto put32 = [&](int at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            head[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    put32(2, size);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, w);
+    put32(22, h);
+    head[26] = 1;
+    head[28] = 24;
+    put32(34, data);
+    std::fwrite(head, 1, sizeof head, f);
+    uint32_t red = 0, green = 0, blue = 0;
+    plat_surface_masks(primary_surface, &red, &green, &blue);
+    auto channel = [](uint16_t p, uint32_t mask) {
+        if (!mask) return uint8_t{0};
+        int shift = 0;
+        while (!((mask >> shift) & 1))
+            ++shift;
+        const uint32_t max = mask >> shift;
+        return static_cast<uint8_t>(((p & mask) >> shift) * 255 / max);
+    };
+    std::vector<uint8_t> line(row);
+    for (int y = h - 1; y >= 0; --y) {
+        for (int x = 0; x < w; ++x) {
+            const uint16_t p = screen_at(x, y);
+            line[3 * x] = channel(p, blue);
+            line[3 * x + 1] = channel(p, green);
+            line[3 * x + 2] = channel(p, red);
+        }
+        std::fwrite(line.data(), 1, line.size(), f);
+    }
+    std::fclose(f);
+    return path;
+}

@@ -1,0 +1,25 @@
+// A display for the pop-up tests: the headless window with a back and a
+// primary surface, the stand-in data.mkf open, the text engine and the
+// board's panel pictures loaded.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "support/headless.h"
+
+class PopupTest : public HeadlessTest {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Pixels of the back buffer and the display at (x, y).
+    static uint16_t back_at(int x, int y);
+    static uint16_t screen_at(int x, int y);
+    // Fills the back buffer and the display with one pixel value.
+    static void paint_screen(uint16_t pixel);
+    // How many display pixels of the rectangle differ from pixel.
+    static int screen_differs(int left, int top, int right, int bottom, uint16_t pixel);
+    // Writes the display as a 24-bit BMP named name.bmp in the test's directory.
+    static std::string save_screen_bmp(const std::string& name);
+};
