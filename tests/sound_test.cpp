@@ -183,6 +183,15 @@ TEST(Mixer, ConvertsResamplesLinearlyAndClampsTheSum) {
         EXPECT_EQ(out[i], want[i]) << i;
     EXPECT_FALSE(a->playing) << "ends after its last sample";
 
+    // From the lowest to the highest sample, three quarters of the way.
+    const int16_t edges[] = {-32768, 32767};
+    MixerSound* e = m.create_sound({1, 33075, 16}, edges, sizeof edges);
+    e->playing = true;
+    m.render(out, 2);
+    EXPECT_EQ(out[0], -32768);
+    EXPECT_EQ(out[2], 16383);
+    m.release_sound(e);
+
     // Two loud 16-bit stereo sounds: the sum stops at the 16-bit limits.
     const int16_t loud[] = {30000, -30000, 30000, -30000};
     MixerSound* b = m.create_sound({2, 44100, 16}, loud, sizeof loud);
@@ -319,6 +328,7 @@ TEST_F(SoundTest, AReleaseCutsTheVoiceWaitAndKeepsOtherMessages) {
     EXPECT_EQ(snd_voice_playing(), 0);
     EXPECT_EQ(plat_audio_playing_count(), 0);
     // The music notification was handed on; the rest is still queued.
+    EXPECT_EQ(count_calls("music_on_notify"), 1);
     PlatMessage m;
     ASSERT_TRUE(plat_peek_message(&m, true));
     EXPECT_EQ(m.message, WM_USER + 7);

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "engine/mkf.h"
-#include "engine/music.h"
 #include "engine/shown.h"
 #include "engine/sound_wave.h"
 #include "engine/wait.h"
@@ -145,7 +144,7 @@ void take_music_notification() {
     if (!plat_peek_message(&m, false)) return;
     if (m.message != MM_MCINOTIFY || m.wparam != MCI_NOTIFY_SUCCESSFUL) return;
     plat_peek_message(&m, true);
-    music_on_notify();
+    app_services.music_on_notify();
 }
 
 } // namespace

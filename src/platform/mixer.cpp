@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr uint64_t ONE = uint64_t{1} << 32;
-
 int16_t clamp16(int32_t v) {
     return static_cast<int16_t>(std::clamp(v, -32768, 32767));
 }
@@ -128,20 +126,21 @@ void Mixer::render(int16_t* out, uint32_t frames) {
         const int64_t gain = s.gain;
         for (uint32_t i = 0; i < frames; ++i) {
             uint32_t idx = static_cast<uint32_t>(s.position >> 32);
-            int32_t frac = static_cast<int32_t>((s.position >> 16) & 0xFFFF);
+            // 64-bit: a full-scale step times the fraction passes 32 bits.
+            int64_t frac = static_cast<int64_t>((s.position >> 16) & 0xFFFF);
             // The sample after the last is the first again when looping,
             // else the last itself (no click into silence).
             uint32_t next = idx + 1 < s.frames ? idx + 1 : (s.looping ? 0 : idx);
             if (s.channels == 1) {
                 int32_t a = pcm[idx], b = pcm[next];
-                int32_t v = a + (((b - a) * frac) >> 16);
+                int32_t v = a + static_cast<int32_t>(((b - a) * frac) >> 16);
                 int32_t g = static_cast<int32_t>((v * gain) >> 16);
                 acc[2 * i] += g;
                 acc[2 * i + 1] += g;
             } else {
                 for (int c = 0; c < 2; ++c) {
                     int32_t a = pcm[2 * idx + c], b = pcm[2 * next + c];
-                    int32_t v = a + (((b - a) * frac) >> 16);
+                    int32_t v = a + static_cast<int32_t>(((b - a) * frac) >> 16);
                     acc[2 * i + c] += static_cast<int32_t>((v * gain) >> 16);
                 }
             }
