@@ -1,5 +1,6 @@
 #include "engine/balloon.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "engine/message_draw.h"
@@ -18,16 +19,26 @@ PlatRect balloon_rect() {
     return {bs.left, bs.top, bs.right, bs.bottom};
 }
 
-// Puts the screen under the balloon back and forgets it.
-void put_back_saved(bool copy) {
-    if (!bs.saved) return;
+// Puts the screen under the balloon back and forgets it; the rectangle it
+// covered, or an empty one.
+PlatRect put_back_saved(bool copy) {
+    PlatRect r{};
+    if (!bs.saved) return r;
+    r = {bs.saved_x, bs.saved_y, bs.saved_x + bs.saved->width, bs.saved_y + bs.saved->height};
     if (ImageRecord* back = popup_lock_back()) {
-        popup_blit(back, bs.saved, bs.left < 0 ? 0 : bs.left, bs.top < 0 ? 0 : bs.top, false);
+        popup_blit(back, bs.saved, bs.saved_x, bs.saved_y, false);
         popup_unlock_back();
-        if (copy) popup_update(balloon_rect());
+        if (copy) popup_update(r);
     }
     std::free(bs.saved);
     bs.saved = nullptr;
+    return r;
+}
+
+PlatRect joined(const PlatRect& a, const PlatRect& b) {
+    if (a.right <= a.left) return b;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
 }
 
 } // namespace
@@ -55,16 +66,19 @@ void balloon_show(const char* text) {
     }
     popup_unlock_back();
     // A balloon already shown goes first, so its picture is never taken for
-    // the background.
-    if (bs.shown_time) put_back_saved(false);
+    // the background; the copy below covers both places.
+    PlatRect old{};
+    if (bs.shown_time) old = put_back_saved(false);
     bs.saved = popup_save_area(balloon_rect());
+    bs.saved_x = std::max(bs.left, 0);
+    bs.saved_y = std::max(bs.top, 0);
     ImageRecord* back = popup_lock_back();
     popup_blit(back, bs.image, bs.x, bs.y, true);
     popup_font(20, bs.colour, bs.shadow_colour, bs.shadow_colour ? 3 : 2, 1);
     popup_text(nullptr, text, bs.left + (bs.right - bs.left) / 2 + bs.text_dx,
                bs.top + (bs.bottom - bs.top) / 2 + bs.text_dy, 2);
     popup_unlock_back();
-    popup_update(balloon_rect());
+    popup_update(joined(old, balloon_rect()));
     bs.shown_time = plat_tick_count();
     if (bs.shown_time == 0) bs.shown_time = 1; // 0 means not shown
 }
@@ -72,10 +86,10 @@ void balloon_show(const char* text) {
 int balloon_hide(int flags) {
     if (!bs.shown_time) return 1;
     if (flags & BALLOON_HIDE_NOW) {
-        popup_voice_stop();
+        snd_voice_stop();
     } else {
         if (plat_tick_count() - bs.shown_time < BALLOON_MIN_MS) return 0;
-        if (settings_sound_level() != 0 && popup_voice_playing()) return 0;
+        if (settings_sound_level() != 0 && snd_voice_playing()) return 0;
     }
     put_back_saved(!(flags & BALLOON_HIDE_NO_COPY));
     bs.shown_time = 0;

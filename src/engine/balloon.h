@@ -15,6 +15,7 @@ struct BalloonState {
     uint32_t colour;        // 0x00RRGGBB
     uint32_t shadow_colour; // 0 = no shadow
     ImageRecord* saved;     // the screen under the balloon
+    int32_t saved_x, saved_y; // where it was taken
     uint32_t shown_time;    // tick count when shown, 0 = not shown
 };
 extern BalloonState balloon_state;

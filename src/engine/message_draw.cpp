@@ -5,7 +5,6 @@
 #include "engine/draw.h"
 #include "engine/mkf.h"
 #include "engine/text.h"
-#include "engine/wait.h"
 #include "shell/app.h"
 
 ImageRecord* popup_lock_back() {
@@ -97,13 +96,3 @@ void board_panels_free() {
     free_set(board_picture_set);
 }
 
-// Waiting for the sound module's voice clips: until it is merged, no voice
-// plays and a voice wait is the skippable wait it makes with the sound off.
-void popup_voice_play(int) {}
-void popup_voice_stop() {}
-int popup_voice_playing() {
-    return 0;
-}
-void popup_voice_wait(uint32_t ms) {
-    wait_ms_skippable(ms);
-}

@@ -42,8 +42,3 @@ extern void* board_picture_set;
 void board_panels_load();
 void board_panels_free();
 
-// The voice clip calls of the sound module, as the bubble and balloon use them.
-void popup_voice_play(int n);
-void popup_voice_stop();
-int popup_voice_playing();
-void popup_voice_wait(uint32_t ms);

@@ -87,13 +87,13 @@ void speech_bubble(int player, int expression, const char* text) {
         // A picture instead of words; "@00" names none.
         const int n = (rest[1] - '0') * 10 + (rest[2] - '0');
         popup_blit(back, popup_frame(board_picture_set, n - 1), PICTURE_X, PICTURE_Y, true);
-        if (voice >= 0) popup_voice_play(voice);
+        if (voice >= 0) snd_voice_play(voice);
     } else {
         popup_text(nullptr, text, TEXT_X, TEXT_Y, 5);
     }
     popup_unlock_back();
     popup_update(area);
-    popup_voice_wait(BUBBLE_MIN_MS);
+    snd_voice_wait(BUBBLE_MIN_MS);
     popup_restore_area(saved, SPEECH_AREA_LEFT, SPEECH_AREA_TOP);
 }
 

@@ -1,5 +1,9 @@
 #include "shell/settings.h"
 
+#include <atomic>
+
+#include "engine/sound.h"
+
 // The settings are not built yet: the default layout is given.
 void cfg_read() {}
 uint8_t settings_side_panel_layout() {
@@ -25,23 +29,25 @@ void settings_set_autosave(uint8_t on) {
 
 namespace {
 // Until the settings file is read these hold the defaults a missing file gives.
-uint8_t game_speed_option = 1;
-uint8_t sound_level_option = 4;
+// Read by the cursor timer's thread.
+std::atomic<uint8_t> game_speed_option{1};
 uint16_t hotkeys[HOTKEY_COUNT] = {0x26, 0x27, 0x28, 0x25, 0x0D, 0x1B, 0x09, 0x09, 0x59, 0x4E,
                                   0x20, 0x44, 0x57, 0x58, 0x43, 0x45, 0x46, 0x4D, 0xBC, 0xBE,
                                   0x41, 0x56, 0x53, 0x4C, 0x48, 0x21, 0x22, 0x1151};
 } // namespace
 uint8_t settings_game_speed() {
-    return game_speed_option > 2 ? 2 : game_speed_option;
+    const uint8_t speed = game_speed_option;
+    return speed > 2 ? 2 : speed;
 }
 void settings_set_game_speed(uint8_t speed) {
     game_speed_option = speed;
 }
+// The sound module keeps the level it plays at; the settings read and set it there.
 uint8_t settings_sound_level() {
-    return sound_level_option > 4 ? 4 : sound_level_option;
+    return sound_level > 4 ? 4 : sound_level;
 }
 void settings_set_sound_level(uint8_t level) {
-    sound_level_option = level;
+    sound_level = level;
 }
 uint16_t settings_hotkey(int slot) {
     return slot >= 0 && slot < HOTKEY_COUNT ? hotkeys[slot] : 0;

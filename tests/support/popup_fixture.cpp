@@ -25,6 +25,7 @@ void PopupTest::SetUp() {
     primary_surface = plat_surface_create(640, 480, true);
     data_archive = mkf_open("data.mkf");
     ASSERT_GE(data_archive, 0) << "the stand-in data.mkf";
+    speech_archive = mkf_open("speaking.mkf");
     text_init();
     board_panels_load();
     balloon_reset();
@@ -37,6 +38,7 @@ void PopupTest::TearDown() {
     text_shutdown();
     mkf_reset();
     data_archive = -1;
+    speech_archive = -1;
     plat_surface_release(back_surface);
     plat_surface_release(primary_surface);
     back_surface = primary_surface = nullptr;

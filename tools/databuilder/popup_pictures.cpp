@@ -205,7 +205,7 @@ void build_board_panels(ArchiveWriter& data) {
     mkf_writer_add_frameset(data, 476, frameset_smp(frames));
     std::vector<FrameImage> pictures;
     for (int i = 1; i <= 20; ++i)
-        pictures.push_back(numbered_picture(i, 40, 40, rgb555(230, 190, 120), 0, 20));
+        pictures.push_back(numbered_picture(i, 40, 40, rgb555(120 + 6 * i, 190, 230 - 6 * i), 0, 20));
     mkf_writer_add_frameset(data, 478, frameset_smp(pictures));
 }
 
@@ -286,7 +286,8 @@ void build_number_pad(ArchiveWriter& panel) {
                 ids[static_cast<size_t>(j) * kPadW + i] = id;
     };
     mark(0, 0, kPadW, kTitleH, 1);
-    mark(kBarX, kBarY, kBarW, kBarH, 16);
+    // The slider reaches one pixel past the bar, so its last step (p = 107) can be had.
+    mark(kBarX, kBarY, kBarW + 1, kBarH, 16);
     for (const PadButton& b : kButtons)
         mark(b.x, b.y, b.w, b.h, static_cast<uint8_t>(b.id));
     mkf_writer_add(panel, 22, ids);
