@@ -2,6 +2,7 @@
 // writer made, the opcodes as the format has them, the option bits, frame
 // timing and messages, board mode and the board difference, damaged data,
 // and the stand-in animations the game plays.
+#include "board/status.h"
 #include "board/view.h"
 #include "data/anim_frames.h"
 #include "engine/flc.h"
@@ -506,6 +507,7 @@ class FlcEntryTest : public FlcPlayerTest {
 TEST_F(FlcEntryTest, PlayingAnEntryReadsItFromTheArchive) {
     EXPECT_EQ(flc_play_entry(496, 204, 180, FLC_OVER_BACKGROUND, 98), 0);
     EXPECT_EQ(shown_count(Shown::Flc, 496), 1u);
+    EXPECT_EQ(shown_count(Shown::Effect, 98), 1u); // once, after the first frame
     int drawn = 0;
     for (int y = 180; y < 340; ++y)
         for (int x = 204; x < 436; ++x)
@@ -518,6 +520,20 @@ TEST_F(FlcEntryTest, PlayingAnEntryReadsItFromTheArchive) {
     EXPECT_EQ(flc_play_entry(496, 204, 180, 1, 98), 0);
     EXPECT_EQ(plat_tick_count(), t);
     EXPECT_EQ(shown_count(Shown::Flc, 496), 2u);
+}
+
+TEST_F(FlcEntryTest, ThePlayerAwayFilmsPlayTheirSounds) {
+    struct Case {
+        int kind, film, sound;
+    };
+    for (const Case& c : {Case{1, 492, 84}, Case{0, 517, 96}}) {
+        SCOPED_TRACE(c.kind);
+        shown_clear();
+        player_send_away(0, 3, c.kind);
+        player_return(0);
+        EXPECT_EQ(shown_count(Shown::Flc, c.film), 2u);
+        EXPECT_EQ(shown_count(Shown::Effect, c.sound), 2u);
+    }
 }
 
 TEST_F(FlcEntryTest, EveryAnimationFitsItsPlaceAndOutlastsItsBoardFrame) {

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "board/view.h"
+#include "engine/cursor.h"
+#include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
 #include "engine/music.h"
@@ -19,8 +21,6 @@ void (*flc_board_render)() = nullptr;
 
 namespace {
 
-constexpr int SCREEN_W = 640;
-constexpr int SCREEN_H = 480;
 constexpr int BOARD = FLC_BOARD_SIDE;
 
 // Brightness of the board-mode copy by frame number; frames from 32 on use 0.
@@ -29,17 +29,6 @@ constexpr int board_brightness[32] = {0, 0, 0, 0, 4, 12, 24, 28, 30, 28, 24, 20,
 
 EffectListEntry* next_sound_list = nullptr;
 int next_sound_element = 0;
-
-// The software cursor is kept off the display while the player writes to
-// it. The cursor service's hide and show over a rectangle are not in this
-// tree yet; these are the two places that call them.
-void cursor_off(const PlatRect*) {}
-void cursor_on(const PlatRect*) {}
-
-// The extra sound buffer of the sound service (loaded once per animation,
-// played after its first frame) is not in this tree yet either.
-void extra_sound_load(int) {}
-void extra_sound_play() {}
 
 PlatRect player_rect() {
     const FlcPlayer& f = flc_player;
@@ -51,22 +40,26 @@ void free_diff() {
     flc_player.diff = nullptr;
 }
 
-// A locked surface seen as rows of pixels.
+// A locked surface seen as rows of pixels; the back buffer through the
+// drawing service's counted lock, so back_pixels stays right for others.
 struct Locked {
     PlatSurface* surface = nullptr;
     uint16_t* pixels = nullptr;
     int pitch = 0; // pixels a row
     bool lock(PlatSurface* s) {
         if (!s) return false;
-        int32_t bytes = 0;
-        pixels = plat_surface_lock(s, &bytes);
+        int32_t bytes = s->pitch;
+        pixels = s == back_surface ? gfx_lock_back() : plat_surface_lock(s, &bytes);
         if (!pixels) return false;
         surface = s;
         pitch = bytes / 2;
         return true;
     }
     void unlock() {
-        if (surface) plat_surface_unlock(surface);
+        if (surface && surface == back_surface)
+            gfx_unlock_back();
+        else if (surface)
+            plat_surface_unlock(surface);
         surface = nullptr;
         pixels = nullptr;
     }
@@ -85,11 +78,11 @@ uint16_t* board_target(const Locked& display, int c, int r) {
 void board_difference() {
     FlcPlayer& f = flc_player;
     const bool board = f.output == FLC_TO_BOARD;
-    cursor_off(nullptr);
+    cursor_hide(nullptr);
     Locked back, display;
     if (!back.lock(back_surface) || (!board && !display.lock(primary_surface))) {
         back.unlock();
-        cursor_on(nullptr);
+        cursor_show(nullptr);
         return;
     }
     for (int j = 0; j < f.header.height; ++j) {
@@ -119,14 +112,14 @@ void board_difference() {
     }
     back.unlock();
     display.unlock();
-    cursor_on(nullptr);
+    cursor_show(nullptr);
 }
 
 // The board buffer onto the display at row 40 through the frame's brightness.
 void board_copy_back() {
     const FlcPlayer& f = flc_player;
     const int k = f.frame < 32 ? board_brightness[f.frame] : 0;
-    cursor_off(nullptr);
+    cursor_hide(nullptr);
     Locked display;
     if (display.lock(primary_surface)) {
         for (int r = 0; r < BOARD && r + FLC_BOARD_TOP < SCREEN_H; ++r) {
@@ -139,7 +132,7 @@ void board_copy_back() {
         }
         display.unlock();
     }
-    cursor_on(nullptr);
+    cursor_show(nullptr);
 }
 
 // The board area of the back buffer into the board buffer.
@@ -169,7 +162,7 @@ bool decode_to_target() {
         c.bg_y = f.y;
     }
     if (f.output == FLC_TO_DISPLAY) {
-        cursor_off(&rect);
+        cursor_hide(&rect);
         ok = ok && display.lock(primary_surface);
         c.pixels = display.pixels;
         c.pitch = display.pitch;
@@ -195,7 +188,7 @@ bool decode_to_target() {
     if (ok) ok = flc_decode_frame(f.data, f.size, &f.chunk, f.header, f.palette, c) == 1;
     display.unlock();
     back.unlock();
-    if (f.output == FLC_TO_DISPLAY) cursor_on(&rect);
+    if (f.output == FLC_TO_DISPLAY) cursor_show(&rect);
     return ok;
 }
 
@@ -331,14 +324,14 @@ int flc_next_frame() {
 
 int flc_play(const void* anim, size_t size, int x, int y, uint32_t flags, int effect_entry) {
     if (!flc_start(anim, size, x, y, flags)) return 0;
-    if (effect_entry >= 0) extra_sound_load(effect_entry);
+    if (effect_entry >= 0) snd_extra_load(effect_entry);
     const bool board = flc_player.output == FLC_TO_BOARD;
     bool skipped = false;
     bool first = true;
     for (;;) {
         const uint32_t start = plat_tick_count();
         const int more = flc_next_frame();
-        if (first && effect_entry >= 0) extra_sound_play();
+        if (first && effect_entry >= 0) snd_extra_play();
         first = false;
         // A frame lasts at least a millisecond, so time passes even when a
         // header gives 0.
@@ -358,7 +351,7 @@ int flc_play(const void* anim, size_t size, int x, int y, uint32_t flags, int ef
 
 int flc_play_entry(int data_entry, int x, int y, uint32_t flags, int effect_entry) {
     shown_record(Shown::Flc, data_entry);
-    if (!back_surface) return 0;
+    if (!gfx_display_open()) return 0;
     uint32_t size = 0;
     void* anim = mkf_read(data_archive, data_entry, nullptr, &size);
     if (!anim) return 0;
