@@ -375,6 +375,14 @@ TEST_F(FlcPlayerTest, BoardDifferenceFrameRendersTheBoardUnderTheAnimation) {
         EXPECT_EQ(frames_until_end(b, c.flags, 10), 5);
         EXPECT_EQ(render_calls, c.renders);
     }
+    // Places above the board and past its corner keep to the difference
+    // buffer and the screen.
+    const Block big(solid_frames(100, 100, 2, 10));
+    for (int place : {-20, 400}) {
+        ASSERT_EQ(flc_start(big.bytes.get(), big.size, place, place + 10, 0xFF0001), 1);
+        EXPECT_EQ(flc_next_frame(), 1);
+        EXPECT_EQ(flc_next_frame(), 0);
+    }
     // After the re-render the board shows through where the animation left
     // the back buffer's pixel, and the animation's own pixels stay.
     render_colour = 0x5555;
@@ -427,6 +435,10 @@ TEST_F(FlcPlayerTest, TheSoundElementPlaysAfterItsFrame) {
     EXPECT_EQ(frames_until_end(b, 2u << FLC_SOUND_SHIFT, 10), 4);
     EXPECT_EQ(shown_count(Shown::Effect, 9), 1u);
     EXPECT_EQ(shown_count(Shown::Effect, 7), 0u);
+    // An element past the list's end plays nothing.
+    flc_set_sounds(list, 2);
+    EXPECT_EQ(frames_until_end(b, 2u << FLC_SOUND_SHIFT, 10), 4);
+    EXPECT_EQ(shown_count(Shown::Effect), 1u);
 }
 
 TEST_F(FlcPlayerTest, FrameTimeIncludesTheDecode) {

@@ -30,6 +30,14 @@ constexpr int board_brightness[32] = {0, 0, 0, 0, 4, 12, 24, 28, 30, 28, 24, 20,
 EffectListEntry* next_sound_list = nullptr;
 int next_sound_element = 0;
 
+// The element lies in the list, before its end mark.
+bool list_has(const EffectListEntry* list, int element) {
+    if (!list || element < 0) return false;
+    for (int i = 0; i <= element; ++i)
+        if (list[i].entry < 0) return false;
+    return true;
+}
+
 PlatRect player_rect() {
     const FlcPlayer& f = flc_player;
     return PlatRect{f.rect[0], f.rect[1], f.rect[2], f.rect[3]};
@@ -315,7 +323,7 @@ int flc_next_frame() {
     }
     if (f.diff && (f.diff_frame == FLC_DIFF_EVERY_FRAME || f.diff_frame == f.frame))
         board_difference();
-    if (f.sound_frame != 0 && f.sound_frame == f.frame && f.sound_list)
+    if (f.sound_frame != 0 && f.sound_frame == f.frame && list_has(f.sound_list, f.sound_element))
         snd_effect_play(&f.sound_list[f.sound_element], 0);
     if (f.output == FLC_TO_BOARD) board_copy_back();
     if (ended) free_diff();
