@@ -469,12 +469,13 @@ TEST_F(FlcPlayerTest, AKeyUpEndsASkippableLoopAndOnlyThat) {
 
 TEST_F(FlcPlayerTest, TheFrameWaitKeepsMessagesForTheScreen) {
     const Block b(solid_frames(8, 4, 4, 50));
-    plat_post_message(MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
     plat_post_message(WM_USER + 7, 1, 2);
+    plat_post_message(MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
     plat_post_quit_message(3);
     const uint32_t t = plat_tick_count();
     EXPECT_EQ(flc_play(b.bytes.get(), b.size, 0, 40, 0, -1), 0);
     EXPECT_EQ(plat_tick_count() - t, 200u);
+    EXPECT_EQ(count_calls("music_on_notify"), 1); // the piece that ended is followed up
     PlatMessage m;
     ASSERT_TRUE(plat_peek_message(&m, true));
     EXPECT_EQ(m.message, WM_USER + 7);

@@ -9,11 +9,9 @@
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
-#include "engine/music.h"
 #include "engine/shown.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
-#include "platform/script.h"
 #include "shell/app.h"
 
 FlcPlayer flc_player = {};
@@ -201,41 +199,22 @@ bool decode_to_target() {
 }
 
 // Messages of the frame wait: input (a release ends a skippable animation)
-// and the music's end notification are taken; everything else stays queued
-// for the screen's own loop. True when skipped.
+// and the end notifications of music and films are taken; everything else
+// stays queued for the screen's own loop. True when skipped.
 bool take_frame_messages(bool skippable) {
     bool skipped = false;
     PlatMessage m;
-    for (;;) {
-        if (plat_take_input(&m)) {
-            if (skippable &&
-                (m.message == WM_KEYUP || m.message == WM_LBUTTONUP || m.message == WM_RBUTTONUP))
-                skipped = true;
-            continue;
-        }
-        if (plat_peek_message(&m, false) && m.message == MM_MCINOTIFY &&
-            m.wparam == MCI_NOTIFY_SUCCESSFUL) {
-            plat_peek_message(&m, true);
-            music_on_notify();
-            continue;
-        }
-        return skipped;
+    while (plat_take_input(&m))
+        if (skippable &&
+            (m.message == WM_KEYUP || m.message == WM_LBUTTONUP || m.message == WM_RBUTTONUP))
+            skipped = true;
+    while (plat_take_posted(MM_MCINOTIFY, &m)) {
+        if (m.wparam == MCI_NOTIFY_SUCCESSFUL)
+            app_services.music_on_notify();
+        else
+            plat_dispatch_message(&m);
     }
-}
-
-// Lets time pass up to the deadline. A message left queued for the screen
-// keeps the idle from moving the virtual clock, so it is moved here then
-// (no further than the next scripted input).
-void pass_time(uint32_t deadline) {
-    const uint32_t now = plat_tick_count();
-    if (plat_clock_is_virtual() && plat_message_waiting()) {
-        uint32_t t = deadline;
-        uint32_t next;
-        if (plat_script_next_time(&next) && static_cast<int32_t>(next - t) < 0) t = next;
-        if (static_cast<int32_t>(t - now) > 0) plat_clock_advance_to(t);
-        return;
-    }
-    plat_idle(deadline - now);
+    return skipped;
 }
 
 } // namespace
@@ -348,7 +327,7 @@ int flc_play(const void* anim, size_t size, int x, int y, uint32_t flags, int ef
             if (take_frame_messages(flc_player.skippable != 0)) skipped = true;
             if (skipped || plat_close_requested()) break;
             if (plat_tick_count() - start >= frame_ms) break;
-            pass_time(start + frame_ms);
+            plat_idle_for_input(start + frame_ms - plat_tick_count());
         }
         if (!more || skipped || plat_close_requested()) break;
     }
