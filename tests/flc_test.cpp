@@ -157,6 +157,21 @@ TEST_F(FlcDecodeTest, AnEncodedSequenceDecodesFrameByFrame) {
         EXPECT_EQ(got[n], expected(frames[n])) << "frame " << n;
 }
 
+TEST_F(FlcDecodeTest, ChunksAndSubChunksOfOtherKindsAreSkipped) {
+    const Frame a = pattern(9, 4, 1);
+    // Kind 11 holds 64-level colour packets (entry 7 here); only kind 4 is read.
+    const FlcBytes file =
+        flc_file(9, 4, 10,
+                 {flc_other_chunk(0xF100, {1, 2, 3, 4, 5}),
+                  flc_frame_chunk({flc_colour_chunk({{0, test_palette()}}),
+                                   flc_sub_chunk(11, {1, 0, 7, 1, 63, 63, 63}),
+                                   flc_sub_chunk(13, {}), flc_copy_chunk(9, 4, a.data())})});
+    uint16_t pal[256] = {};
+    const auto frames = decode_all(Block(file), pal, 5);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0], expected(a));
+}
+
 TEST_F(FlcDecodeTest, ColourPacketsSkipAndSetEntriesAndStopAtTheLastEntry) {
     const FlcRgb c1{1, 2, 3}, c2{4, 5, 6}, c3{7, 8, 9};
     uint16_t pal[260];
