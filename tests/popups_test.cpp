@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "engine/confirm.h"
 #include "engine/cursor.h"
 #include "engine/message.h"
+#include "engine/message_draw.h"
 #include "engine/mkf.h"
 #include "engine/numpad.h"
 #include "engine/shown.h"
@@ -61,9 +63,9 @@ TEST(NumpadValue, TypingClearingBackspaceAndMaximumKeepTheValueInRange) {
 
 TEST(NumpadValue, KeysSelectTheButtonsOfTheTable) {
     const std::pair<uint32_t, int> keys[] = {
-        {VK_BACK, 6}, {VK_RETURN, 3}, {'0', 5}, {'1', 13}, {'2', 14}, {'3', 15}, {'4', 10},
-        {'5', 11},    {'6', 12},      {'7', 7}, {'8', 8},   {'9', 9},   {'C', 4},  {'M', 2},
-        {'H', 16},    {'Q', 0},
+        {VK_BACK, 6}, {VK_RETURN, 3}, {'0', 5},  {'1', 13}, {'2', 14}, {'3', 15},
+        {'4', 10},    {'5', 11},      {'6', 12}, {'7', 7},  {'8', 8},  {'9', 9},
+        {'C', 4},     {'M', 2},       {'H', 16}, {'Q', 0},
     };
     for (const auto& [vk, id] : keys)
         EXPECT_EQ(numpad_key_button(vk), id) << vk;
@@ -75,9 +77,16 @@ TEST(NumpadValue, TheSliderStepsFromZeroToTheMaximumWithoutOverflow) {
         int32_t max, expect;
     };
     const Case cases[] = {
-        {0, 1000, 0},         {-3, 1000, 0},  {1, 3300, 0},   {3, 3300, 0},
-        {4, 3300, 100},       {107, 3300, 3300}, {108, 3300, -1}, {50, 3300, 1500},
-        {107, NUMPAD_MAX, NUMPAD_MAX}, {104, NUMPAD_MAX, 969696968},
+        {0, 1000, 0},
+        {-3, 1000, 0},
+        {1, 3300, 0},
+        {3, 3300, 0},
+        {4, 3300, 100},
+        {107, 3300, 3300},
+        {108, 3300, -1},
+        {50, 3300, 1500},
+        {107, NUMPAD_MAX, NUMPAD_MAX},
+        {104, NUMPAD_MAX, 969696968},
     };
     for (const Case& c : cases)
         EXPECT_EQ(numpad_slider_value(c.p, c.max), c.expect) << c.p << " of " << c.max;
@@ -289,6 +298,19 @@ TEST_F(Popups, WithoutTheirPicturesThePadAndThePopUpAnswerZero) {
     EXPECT_EQ(numpad_input(100), 0);
     EXPECT_EQ(numpad_open, 0);
     plat_set_data_dir(data_dir);
+}
+
+TEST_F(Popups, WithoutThePanelPictureAMessageStillShowsItsText) {
+    board_panels_free();
+    static int lit = 0;
+    plat_set_cursor_hook(
+        [] { lit = std::max(lit, PopupTest::screen_differs(123, 49, 318, 184, BACKGROUND)); });
+    msg_show("没有图片", 500);
+    plat_set_cursor_hook(nullptr);
+    EXPECT_GT(lit, 0) << "the text was drawn";
+    EXPECT_LT(lit, 195 * 135 / 4) << "but not the panel";
+    EXPECT_EQ(plat_tick_count() - t0, 500u);
+    EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0);
 }
 
 TEST_F(Popups, WithoutADisplayTheyReturnZeroAtOnce) {

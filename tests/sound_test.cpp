@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -271,12 +272,11 @@ TEST_F(SoundTest, AVoiceWaitLastsTheVoiceThenTheRestOfItsTime) {
     snd_voice_play(2);
     EXPECT_EQ(snd_voice_playing(), 1);
     snd_voice_wait(voice + 800);
-    uint32_t passed = plat_tick_count() - start;
-    EXPECT_GE(passed, voice);
-    EXPECT_LE(passed, voice + 25);
+    EXPECT_EQ(plat_tick_count() - start, voice + 800);
     EXPECT_EQ(snd_voice_playing(), 0);
     ASSERT_NE(last_wait(1), nullptr) << "the rest is a skippable wait";
-    EXPECT_EQ(last_wait(1)->ms, voice + 800 - passed);
+    EXPECT_LE(last_wait(1)->ms, 800u);
+    EXPECT_GE(last_wait(1)->ms, 775u) << "asked for once the voice had ended";
     EXPECT_EQ(shown_count(Shown::Voice, 2), 1u);
     EXPECT_EQ(plat_audio_sound_count(), 0) << "the voice's buffer is released";
 }
@@ -315,6 +315,7 @@ TEST_F(SoundTest, ANewVoiceStopsTheOneThatPlays) {
 
 TEST_F(SoundTest, AReleaseCutsTheVoiceWaitAndKeepsOtherMessages) {
     ASSERT_GT(clip_ms(speech_archive, 127), 1000u);
+    open_window(); // the music notification goes to its procedure
     uint32_t start = plat_tick_count();
     key_down(start + 200, VK_SPACE);
     key_up(start + 400, VK_SPACE);
@@ -329,12 +330,14 @@ TEST_F(SoundTest, AReleaseCutsTheVoiceWaitAndKeepsOtherMessages) {
     EXPECT_EQ(plat_audio_playing_count(), 0);
     // The music notification was handed on; the rest is still queued.
     EXPECT_EQ(count_calls("music_on_notify"), 1);
+    std::vector<uint32_t> left;
     PlatMessage m;
-    ASSERT_TRUE(plat_peek_message(&m, true));
-    EXPECT_EQ(m.message, WM_USER + 7);
-    ASSERT_TRUE(plat_peek_message(&m, true));
-    EXPECT_EQ(m.message, WM_TIMER);
-    EXPECT_FALSE(plat_peek_message(&m, true));
+    while (left.size() < 10 && plat_peek_message(&m, true))
+        left.push_back(m.message);
+    ASSERT_FALSE(left.empty());
+    EXPECT_EQ(left[0], WM_USER + 7);
+    EXPECT_EQ(std::count(left.begin(), left.end(), WM_TIMER), 1);
+    EXPECT_EQ(std::count(left.begin(), left.end(), MM_MCINOTIFY), 0);
 }
 
 TEST_F(SoundTest, ButtonReleasesCutTheWaitAndPressesDoNot) {
@@ -416,12 +419,16 @@ TEST_F(SoundTest, EveryListPlaysAgainAfterAFilm) {
     snd_effects_load(closed);
     snd_effects_free(closed);
     snd_shutdown();
+    EffectListEntry during[] = {{3, nullptr}, {-1, nullptr}};
+    snd_effects_load(during); // opened while the film plays
     for (int i = 0; i < 17; ++i)
         EXPECT_EQ(lists[2 * i].buffer, nullptr) << "no list keeps a released buffer: " << i;
     ASSERT_EQ(snd_init(1), 1);
     for (int i = 0; i < 17; ++i)
         EXPECT_NE(lists[2 * i].buffer, nullptr) << i;
     EXPECT_EQ(closed[0].buffer, nullptr) << "a closed screen's list stays empty";
+    EXPECT_NE(during[0].buffer, nullptr);
+    snd_effects_free(during);
     EXPECT_EQ(plat_audio_sound_count(), 17);
     snd_effect_play(&lists[2 * 16], 0);
     EXPECT_EQ(plat_audio_playing_count(), 1);
@@ -538,7 +545,7 @@ TEST_F(SoundTest, EveryVoiceTheGamesLinesNameHasItsClip) {
         EXPECT_EQ(w.format.samples_per_sec, 11025u);
         EXPECT_EQ(w.format.bits_per_sample, 8);
         EXPECT_EQ(w.format.channels, 1);
-        EXPECT_GT(w.bytes, 11025u / 2) << "words, not a blip";
+        EXPECT_GT(w.bytes, 11025u / 10) << "words, not an empty clip";
         std::free(p);
     }
 }
@@ -618,4 +625,25 @@ TEST(SoundSetUp, EachFailingStepShowsItsMessageAndLeavesSoundOff) {
         plat_shutdown();
     }
     snd_disabled = 0;
+}
+
+TEST(SoundRealClock, TheDeviceMovesSoundsOnByItself) {
+    unsetenv("KARVO_HEADLESS");
+    ASSERT_TRUE(plat_init());
+    ASSERT_FALSE(plat_clock_is_virtual());
+    snd_disabled = 0;
+    ASSERT_EQ(snd_init(0), 1);
+    Bytes image = wave(1, 1, 22050, 8, {}, 2205, Bytes(2205, 200)); // 100 ms
+    auto s = static_cast<PlatSound>(
+        snd_buffer_from_wave(image.data(), static_cast<uint32_t>(image.size())));
+    ASSERT_NE(s, nullptr);
+    plat_sound_play(s, false);
+    // Nobody advances the mixer here but the device's own thread.
+    uint32_t start = plat_tick_count();
+    while (plat_sound_playing(s) && plat_tick_count() - start < 10000)
+        plat_idle(1);
+    EXPECT_FALSE(plat_sound_playing(s));
+    snd_shutdown();
+    plat_shutdown();
+    setenv("KARVO_HEADLESS", "1", 1);
 }

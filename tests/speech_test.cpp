@@ -51,7 +51,7 @@ TEST(SpeechLines, AMarkerIsAHashAndFourAsciiDigits) {
         size_t skipped;
     };
     const Case cases[] = {
-        {"#0123ab", 123, 5}, {"#0415@03", 415, 5}, {"#12", -1, 0}, {"#", -1, 0},
+        {"#0123ab", 123, 5}, {"#0415@03", 415, 5}, {"#12", -1, 0},  {"#", -1, 0},
         {"#12a4xy", -1, 0},  {"", -1, 0},          {"0123", -1, 0}, {"#9999", 9999, 5},
     };
     for (const Case& c : cases) {
@@ -203,8 +203,8 @@ class Bubble : public PopupTest {
         for (int p = 0; p < PLAYER_COUNT; ++p) {
             player_table[p].control = CTRL_HUMAN;
             player_table[p].character = static_cast<uint8_t>(p);
-            actor_anim_table[p].portrait = static_cast<FrameSet*>(
-                mkf_read(map_archive, 15 + p, nullptr, nullptr));
+            actor_anim_table[p].portrait =
+                static_cast<FrameSet*>(mkf_read(map_archive, 15 + p, nullptr, nullptr));
         }
         speech_last_text = nullptr;
         shown_clear();
@@ -304,6 +304,21 @@ TEST_F(Bubble, NothingForASleepwalkerOrAPlayerOutsideTheTableButTheTextIsRemembe
     EXPECT_EQ(plat_tick_count(), t0);
 }
 
+TEST_F(Bubble, WithoutItsPicturesTheBubbleStillShowsItsWords) {
+    board_panels_free();
+    spr_unlink(actor_anim_table[0].portrait);
+    std::free(actor_anim_table[0].portrait);
+    actor_anim_table[0].portrait = nullptr;
+    speech_bubble(SPEECH_NO_SCROLL | 0, 2, speech_line(0, 3));
+    ASSERT_FALSE(g_snapshot.empty()) << "the words were drawn";
+    int lit = 0;
+    for (int y = 40; y < 260; ++y)
+        for (int x = 0; x < 440; ++x)
+            lit += seen(x, y) != BACKGROUND;
+    EXPECT_LT(lit, 2000) << "only the words";
+    EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0);
+}
+
 // ---- The balloon
 
 class Balloon : public PopupTest {
@@ -342,7 +357,9 @@ TEST_F(Balloon, StaysTwoSecondsAndWhileItsVoicePlaysUnlessTheSoundIsOff) {
         EXPECT_EQ(balloon_hide(0), 0);
         plat_clock_advance_to(t0 + 2000);
         const bool voice_on = c.level != 0 && snd_voice_playing();
-        if (c.voice >= 0 && c.level != 0) ASSERT_TRUE(voice_on) << "the clip outlasts 2 s";
+        if (c.voice >= 0 && c.level != 0) {
+            ASSERT_TRUE(voice_on) << "the clip outlasts 2 s";
+        }
         EXPECT_EQ(balloon_hide(0), voice_on ? 0 : 1);
         if (voice_on) {
             while (snd_voice_playing())

@@ -19,7 +19,7 @@
 inline constexpr int CURSOR_BOX = 32; // the save-under box is 32 x 32
 
 // cursor_flags bits.
-inline constexpr uint8_t CURSOR_DRAWN = 0x01;   // the cursor is on the display now
+inline constexpr uint8_t CURSOR_DRAWN = 0x01;    // the cursor is on the display now
 inline constexpr uint8_t CURSOR_NO_VSYNC = 0x02; // do not wait for the vertical blank
 
 struct CursorState {

@@ -50,8 +50,8 @@ int msg_ask_yes_no(const char* text) {
     shown_record(Shown::Question, 0, 0, text);
     if (!popup_lock_back()) return 0; // no display
     popup_unlock_back();
-    ImageRecord* saved = draw_panel(text, msg_panel_rect.left + PANEL_DX,
-                                    msg_panel_rect.top + PANEL_DY);
+    ImageRecord* saved =
+        draw_panel(text, msg_panel_rect.left + PANEL_DX, msg_panel_rect.top + PANEL_DY);
     popup_update(msg_panel_rect);
     const int yes = confirm_run(220, 320);
     popup_restore_area(saved, BOARD_AREA.left, BOARD_AREA.top);

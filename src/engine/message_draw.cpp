@@ -95,4 +95,3 @@ void board_panels_free() {
     free_set(board_panel_set);
     free_set(board_picture_set);
 }
-

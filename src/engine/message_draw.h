@@ -41,4 +41,3 @@ extern void* board_panel_set;
 extern void* board_picture_set;
 void board_panels_load();
 void board_panels_free();
-

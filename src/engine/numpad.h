@@ -37,10 +37,10 @@ struct NumpadState {
     int32_t pressed; // button id held, 0 none
     uint8_t dragging, sliding;
     int32_t grab_x, grab_y;
-    void* pad_set;         // PANEL.MKF 21
-    uint8_t* id_map;       // PANEL.MKF 22: one button id per pad pixel
-    ImageRecord* clean;    // the drawn pad, for erasing
-    ImageRecord* saved;    // the screen under the pad
+    void* pad_set;      // PANEL.MKF 21
+    uint8_t* id_map;    // PANEL.MKF 22: one button id per pad pixel
+    ImageRecord* clean; // the drawn pad, for erasing
+    ImageRecord* saved; // the screen under the pad
 };
 extern NumpadState numpad_state;
 // Set while the pad is open: the keyboard hook leaves Enter alone.

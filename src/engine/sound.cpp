@@ -133,20 +133,6 @@ void pass_time(uint32_t max_ms) {
     plat_clock_advance_to(target);
 }
 
-bool is_release(uint32_t message) {
-    return message == WM_KEYUP || message == WM_LBUTTONUP || message == WM_RBUTTONUP;
-}
-
-// Hands a music end notification at the head of the posted messages to the
-// music player; anything else posted stays for the message loop.
-void take_music_notification() {
-    PlatMessage m;
-    if (!plat_peek_message(&m, false)) return;
-    if (m.message != MM_MCINOTIFY || m.wparam != MCI_NOTIFY_SUCCESSFUL) return;
-    plat_peek_message(&m, true);
-    app_services.music_on_notify();
-}
-
 } // namespace
 
 int snd_init(int reload) {
@@ -173,8 +159,8 @@ int snd_init(int reload) {
             return 0;
         }
     }
-    voice_buffer = nullptr;
-    extra_buffer = nullptr;
+    release_voice();
+    release_extra();
     last_played = nullptr;
     if (reload) {
         snd_effects_reload_all();
@@ -205,8 +191,10 @@ void* snd_buffer_from_wave(const void* wave, uint32_t size) {
 }
 
 void snd_effects_load(EffectListEntry* list) {
-    if (!list || !plat_audio_open()) return;
-    fill_list(list);
+    if (!list || snd_disabled) return;
+    // A list loaded while a film has sound shut down gets its buffers when
+    // sound is set up again.
+    if (plat_audio_open()) fill_list(list);
     if (registered(list)) return;
     for (EffectListEntry*& l : snd_effect_lists) {
         if (!l) {
@@ -307,17 +295,14 @@ void snd_voice_wait(uint32_t ms) {
     uint32_t start = plat_tick_count();
     bool cut = false;
     if (voice_buffer && sound_level != 0) {
+        // Input and the media notifications only: whatever else arrives
+        // (quit, paint, timers, posted messages) waits for the message loop.
         while (snd_voice_playing() && !plat_close_requested()) {
-            PlatMessage m;
-            if (plat_take_input(&m)) {
-                if (is_release(m.message)) {
-                    cut = true;
-                    break;
-                }
-                continue;
+            if (wait_take_messages(1)) {
+                cut = true;
+                break;
             }
-            take_music_notification();
-            pass_time(plat_sound_ms_left(voice_buffer));
+            plat_idle_for_input(plat_sound_ms_left(voice_buffer));
         }
         snd_voice_stop();
     }

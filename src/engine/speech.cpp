@@ -15,7 +15,7 @@ const char* speech_last_text = nullptr;
 
 namespace {
 
-constexpr int BUBBLE_FRAME = 6;   // of the board's panel set
+constexpr int BUBBLE_FRAME = 6; // of the board's panel set
 constexpr int BUBBLE_X = 220, BUBBLE_Y = 130;
 constexpr int FACE_X = 170, FACE_Y = 130;
 constexpr int PICTURE_X = 240, PICTURE_Y = 130;

@@ -13,6 +13,7 @@ class PopupTest : public HeadlessTest {
     void SetUp() override;
     void TearDown() override;
 
+  public:
     // Pixels of the back buffer and the display at (x, y).
     static uint16_t back_at(int x, int y);
     static uint16_t screen_at(int x, int y);

@@ -60,8 +60,17 @@ void Canvas::polygon(const int* xy, int corners, uint16_t c) {
     }
 }
 
-bool Canvas::label(const std::string&, int, int, int, uint16_t, bool, bool) {
-    return false; // PENDING: the platform font service
+bool Canvas::label(const std::string& utf8, int x, int y, int height, uint16_t c, bool centred,
+                   bool bold) {
+    PlatFont* font = plat_font_get(height, bold);
+    if (!font) return false;
+    const std::string gbk = standin_gbk(utf8, 256);
+    int w = 0, h = 0;
+    plat_text_measure(font, gbk.c_str(), 0, &w, &h);
+    const int left = centred ? x - w / 2 : x;
+    plat_text_draw(font, gbk.c_str(), 0, img.pixels.data(), img.width, img.width, img.height, left,
+                   y, 0, c);
+    return true;
 }
 
 FrameImage numbered_picture(int number, int w, int h, uint16_t background, int hot_x, int hot_y) {

@@ -69,8 +69,8 @@ FrameImage direction_arrow(int dir, bool bright) {
     // The inside lit, a one-pixel ink outline kept.
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
-            if (cv.at(x, y) == kInk && x > 0 && y > 0 && x < 31 && y < 31 &&
-                cv.at(x - 1, y) && cv.at(x + 1, y) && cv.at(x, y - 1) && cv.at(x, y + 1))
+            if (cv.at(x, y) == kInk && x > 0 && y > 0 && x < 31 && y < 31 && cv.at(x - 1, y) &&
+                cv.at(x + 1, y) && cv.at(x, y - 1) && cv.at(x, y + 1))
                 cv.at(x, y) = bright ? kYellow : kGreen;
     return cv.img;
 }
@@ -172,8 +172,8 @@ FrameImage confirm_frame(int lit) {
 }
 
 void build_confirm(ArchiveWriter& data) {
-    mkf_writer_add_frameset(data, 399, frameset_smp({confirm_frame(0), confirm_frame(1),
-                                                     confirm_frame(2)}));
+    mkf_writer_add_frameset(data, 399,
+                            frameset_smp({confirm_frame(0), confirm_frame(1), confirm_frame(2)}));
 }
 
 // ---- data.mkf 476: the board panels; 478: the bubble's small pictures
@@ -205,7 +205,8 @@ void build_board_panels(ArchiveWriter& data) {
     mkf_writer_add_frameset(data, 476, frameset_smp(frames));
     std::vector<FrameImage> pictures;
     for (int i = 1; i <= 20; ++i)
-        pictures.push_back(numbered_picture(i, 40, 40, rgb555(120 + 6 * i, 190, 230 - 6 * i), 0, 20));
+        pictures.push_back(
+            numbered_picture(i, 40, 40, rgb555(120 + 6 * i, 190, 230 - 6 * i), 0, 20));
     mkf_writer_add_frameset(data, 478, frameset_smp(pictures));
 }
 
@@ -217,9 +218,9 @@ struct PadButton {
     const char* label;
 };
 const PadButton kButtons[] = {
-    {2, 8, 63, 58, 25, "M"},   {3, 64, 63, 57, 25, "OK"},  {4, 8, 95, 33, 17, "C"},
-    {5, 48, 95, 33, 17, "0"},  {6, 88, 95, 33, 17, "←"},   {7, 8, 119, 33, 17, "7"},
-    {8, 48, 119, 33, 17, "8"}, {9, 88, 119, 33, 17, "9"},  {10, 8, 143, 33, 17, "4"},
+    {2, 8, 63, 58, 25, "M"},    {3, 64, 63, 57, 25, "OK"},  {4, 8, 95, 33, 17, "C"},
+    {5, 48, 95, 33, 17, "0"},   {6, 88, 95, 33, 17, "←"},   {7, 8, 119, 33, 17, "7"},
+    {8, 48, 119, 33, 17, "8"},  {9, 88, 119, 33, 17, "9"},  {10, 8, 143, 33, 17, "4"},
     {11, 48, 143, 33, 17, "5"}, {12, 88, 143, 33, 17, "6"}, {13, 8, 167, 33, 17, "1"},
     {14, 48, 167, 33, 17, "2"}, {15, 88, 167, 33, 17, "3"},
 };
@@ -242,13 +243,13 @@ FrameImage digit_glyph(int d) {
     cv.fill(0, 0, 12, 24, rgb555(20, 40, 20));
     const uint16_t on = rgb555(90, 250, 110);
     const uint8_t s = kSegments[d];
-    if (s & 0x01) cv.fill(2, 1, 6, 2, on);   // top
-    if (s & 0x02) cv.fill(8, 3, 2, 8, on);   // upper right
-    if (s & 0x04) cv.fill(8, 13, 2, 8, on);  // lower right
-    if (s & 0x08) cv.fill(2, 21, 6, 2, on);  // bottom
-    if (s & 0x10) cv.fill(0, 13, 2, 8, on);  // lower left
-    if (s & 0x20) cv.fill(0, 3, 2, 8, on);   // upper left
-    if (s & 0x40) cv.fill(2, 11, 6, 2, on);  // middle
+    if (s & 0x01) cv.fill(2, 1, 6, 2, on);  // top
+    if (s & 0x02) cv.fill(8, 3, 2, 8, on);  // upper right
+    if (s & 0x04) cv.fill(8, 13, 2, 8, on); // lower right
+    if (s & 0x08) cv.fill(2, 21, 6, 2, on); // bottom
+    if (s & 0x10) cv.fill(0, 13, 2, 8, on); // lower left
+    if (s & 0x20) cv.fill(0, 3, 2, 8, on);  // upper left
+    if (s & 0x40) cv.fill(2, 11, 6, 2, on); // middle
     return cv.img;
 }
 

@@ -30,8 +30,8 @@ void draw_head(Canvas& cv, int ox, int oy, int s, int character, int expression)
     cv.ellipse(cx, cy - r / 2, r, r / 2, hair);
     if (style == 2)
         for (int k = -2; k <= 2; ++k) {
-            const int tri[] = {cx + k * r / 3 - 3, cy - r / 2, cx + k * r / 3 + 3, cy - r / 2,
-                               cx + k * r / 3, cy - r - 3};
+            const int tri[] = {cx + k * r / 3 - 3, cy - r / 2,     cx + k * r / 3 + 3,
+                               cy - r / 2,         cx + k * r / 3, cy - r - 3};
             cv.polygon(tri, 3, hair);
         }
     if (style == 3) cv.ellipse(cx, cy - r - 1, r / 3, r / 4, hair);

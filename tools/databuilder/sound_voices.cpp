@@ -5,7 +5,10 @@
 #include "builder.h"
 #include "sound_synth.h"
 
+#include "data/speech_lines.h"
+
 #include <espeak-ng/speak_lib.h>
+#include <iconv.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -33,8 +36,9 @@ struct VoiceLine {
     const char8_t* words; // UTF-8, as the line reads after its "#NNNN"
 };
 
-// Every voice number the game's texts name. The reaction lines (1050 ..)
-// and later tables add their rows here.
+// Voice numbers named by lines that live inside their rules (the jail's and
+// the hospital's); the tables of lines the game keeps as data are read from
+// the game itself below.
 const VoiceLine voice_lines[] = {
     {2, 0, u8"抱歉！你的点数不足！"},
     {123, 13, u8"太感激了！我一定会报答你的！"},
@@ -45,6 +49,55 @@ const VoiceLine voice_lines[] = {
     {129, 0, u8"ＯＫ！您的朋友已经可以出院了！"},
     {130, 0, u8"要保重身体喔！"},
 };
+
+// The game's own texts are GBK; espeak-ng reads UTF-8.
+std::string gbk_to_utf8(const char* gbk) {
+    iconv_t cd = iconv_open("UTF-8", "GBK");
+    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no GBK conversion");
+    std::string in(gbk), out(in.size() * 3 + 4, '\0');
+    char* src = in.data();
+    char* dst = out.data();
+    size_t src_left = in.size(), dst_left = out.size();
+    size_t r = iconv(cd, &src, &src_left, &dst, &dst_left);
+    iconv_close(cd);
+    if (r == static_cast<size_t>(-1)) throw std::runtime_error("a line is not GBK: " + in);
+    out.resize(out.size() - dst_left);
+    return out;
+}
+
+struct Clip {
+    int number;
+    int speaker;
+    std::string words; // UTF-8
+};
+
+// A line "#NNNN..." of a game table: its clip and words, line breaks dropped.
+bool clip_of_line(const char* line, int speaker, Clip* out) {
+    if (!line || line[0] != '#') return false;
+    int n = 0;
+    for (int i = 1; i <= 4; ++i) {
+        if (line[i] < '0' || line[i] > '9') return false;
+        n = n * 10 + (line[i] - '0');
+    }
+    std::string words = gbk_to_utf8(line + 5);
+    std::replace(words.begin(), words.end(), '\n', ' ');
+    *out = Clip{n, speaker, words};
+    return true;
+}
+
+std::vector<Clip> all_clips() {
+    std::vector<Clip> clips;
+    for (const VoiceLine& v : voice_lines)
+        clips.push_back({v.number, v.speaker, reinterpret_cast<const char*>(v.words)});
+    // The characters' reaction lines, each in its character's voice.
+    for (int c = 0; c < SPEECH_CHARACTERS; ++c) {
+        for (int r = 0; r < SPEECH_ROWS; ++r) {
+            Clip clip;
+            if (clip_of_line(speech_lines[c][r], c + 1, &clip)) clips.push_back(clip);
+        }
+    }
+    return clips;
+}
 
 std::vector<int16_t>* g_samples = nullptr;
 
@@ -74,20 +127,18 @@ void build_voices(DataBuilder& b) {
     g_samples = &samples;
     espeak_SetSynthCallback(collect);
     ArchiveWriter& a = builder_archive(b, "speaking.mkf");
-    for (const VoiceLine& line : voice_lines) {
-        const SpeakerVoice& v = speaker_voices[line.speaker];
+    for (const Clip& clip : all_clips()) {
+        const SpeakerVoice& v = speaker_voices[clip.speaker];
         espeak_SetParameter(espeakPITCH, v.pitch, 0);
         espeak_SetParameter(espeakRATE, v.pace, 0);
         samples.clear();
-        const char* text = reinterpret_cast<const char*>(line.words);
-        std::string words(text);
-        if (espeak_Synth(words.c_str(), words.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
-                         nullptr, nullptr) != EE_OK ||
+        if (espeak_Synth(clip.words.c_str(), clip.words.size() + 1, 0, POS_CHARACTER, 0,
+                         espeakCHARS_UTF8, nullptr, nullptr) != EE_OK ||
             espeak_Synchronize() != EE_OK || samples.empty())
             throw std::runtime_error("espeak-ng could not speak voice " +
-                                     std::to_string(line.number));
+                                     std::to_string(clip.number));
         if (rate != 22050) throw std::runtime_error("espeak-ng speaks at an unexpected rate");
-        mkf_writer_add(a, line.number, wave_image_u8(to_u8_half_rate(samples), 11025));
+        mkf_writer_add(a, clip.number, wave_image_u8(to_u8_half_rate(samples), 11025));
     }
     espeak_Terminate();
     g_samples = nullptr;
