@@ -25,6 +25,11 @@ if(KARVO_CLANGXX)
       COMMAND sh -c "mkdir -p '${scratch}' && exec '${KARVO_FUZZ_BUILD_DIR}/${target}_fuzz' -max_total_time=${KARVO_FUZZ_SECONDS} -rss_limit_mb=2048 -print_final_stats=1 '${scratch}' '${KARVO_FUZZ_SEED_DIR}/${target}'")
     set_tests_properties(fuzz_${target} PROPERTIES TIMEOUT 300 LABELS fuzz)
   endforeach()
+  # FLC decoding, from the animations the builder writes as seeds.
+  set(scratch "${KARVO_FUZZ_BUILD_DIR}/corpus-flc")
+  add_test(NAME fuzz_flc
+    COMMAND sh -c "mkdir -p '${scratch}' && exec '${KARVO_FUZZ_BUILD_DIR}/flc_fuzz' -max_total_time=${KARVO_FUZZ_SECONDS} -rss_limit_mb=2048 -print_final_stats=1 '${scratch}' '${KARVO_FUZZ_SEED_DIR}/flc'")
+  set_tests_properties(fuzz_flc PROPERTIES TIMEOUT 300 LABELS fuzz)
 else()
   message(STATUS "clang++ not found: fuzz targets are not built")
 endif()

@@ -27,6 +27,9 @@ constexpr int SOUND_TRAVEL_INDOOR = 15;
 // Films of disappearing and coming back.
 constexpr int FILM_AWAY_KIND1 = 492;
 constexpr int FILM_AWAY_KIND0 = 517;
+// The EFFECT.MKF entries played with them.
+constexpr int FILM_AWAY_KIND1_SOUND = 84;
+constexpr int FILM_AWAY_KIND0_SOUND = 96;
 
 bool valid_player(int p) {
     return p >= 0 && p < PLAYER_COUNT;
@@ -72,8 +75,9 @@ void want_extra_family(int m, uint8_t family) {
     sprites_load(m);
 }
 
-void play_film(int entry) {
-    flc_play_entry(entry, 0, 40, 0, -1);
+// The effect entry plays once after the film's first frame.
+void play_film(int entry, int effect_entry) {
+    flc_play_entry(entry, 0, 40, 0, effect_entry);
 }
 
 // The two looks every mover shares: sleepwalking, else standing on an indoor
@@ -196,7 +200,10 @@ void player_send_away(int p, int days, int kind) {
     if (days > AWAY_DAY_BITS) days = AWAY_DAY_BITS;
     r.away_days = static_cast<uint8_t>(kind * 64 + days);
     set_occupied(p, false);
-    play_film(kind == 1 ? FILM_AWAY_KIND1 : FILM_AWAY_KIND0);
+    if (kind == 1)
+        play_film(FILM_AWAY_KIND1, FILM_AWAY_KIND1_SOUND);
+    else
+        play_film(FILM_AWAY_KIND0, FILM_AWAY_KIND0_SOUND);
     if (const MapSquare* sq = square_at(r.square)) {
         r.x = static_cast<uint16_t>(sq->x);
         r.y = static_cast<uint16_t>(sq->y);
@@ -211,7 +218,10 @@ void player_return(int p) {
     r.away_days = 0;
     set_occupied(p, true);
     actor_update_sprites(p);
-    play_film((old & 0x40) ? FILM_AWAY_KIND1 : FILM_AWAY_KIND0);
+    if (old & 0x40)
+        play_film(FILM_AWAY_KIND1, FILM_AWAY_KIND1_SOUND);
+    else
+        play_film(FILM_AWAY_KIND0, FILM_AWAY_KIND0_SOUND);
 }
 
 void player_enter_building(int p, int square, int facility) {

@@ -92,6 +92,7 @@ int main(int argc, char** argv) {
         write_file(seeds + "/mkf/" + file_name, mkf_writer_image(archive));
     }
     if (!seeds.empty()) builder_write_seed_samples(seeds);
+    if (!seeds.empty()) builder_write_flc_seeds(seeds);
     if (!seeds.empty()) builder_write_wave_seeds(seeds);
     return 0;
 }
