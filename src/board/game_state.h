@@ -287,7 +287,7 @@ struct ActorAnim {
         wait; // low 7 bits ticks; bit 7 set: the turn ends when it runs out, clear: the mover lands
     float fx;
     float fy;
-    FrameSet* portrait;               // MAP.MKF 15 + character: frame 0 the portrait, 1-4 the faces
+    FrameSet* portrait;               // MAP.MKF 15 + character: portrait, 4 faces, token
     std::array<FrameSet*, 8> sprites; // four pairs, each pair freed together
 };
 inline constexpr uint8_t ANIM_WALK_FAMILY_MASK = 0x0F;

@@ -6,6 +6,7 @@
 
 #include "builder.h"
 #include "canvas.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -300,6 +301,7 @@ void build_popup_pictures(DataBuilder& b) {
     build_confirm(data);
     build_board_panels(data);
     build_number_pad(builder_archive(b, "PANEL.MKF"));
+    plat_font_release_all(); // the labels are done; the fonts are not kept open
 }
 
 } // namespace

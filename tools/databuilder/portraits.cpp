@@ -89,6 +89,12 @@ FrameSetBytes standin_portrait_set(int character) {
         draw_head(face, 0, 0, FACE_SIZE, character, e);
         frames.push_back(face.img);
     }
+    // Frame 5: the small token that marks the player on the minimap.
+    Canvas token(TOKEN_SIZE, TOKEN_SIZE, TOKEN_SIZE / 2, TOKEN_SIZE / 2);
+    token.ellipse(TOKEN_SIZE / 2, TOKEN_SIZE / 2, TOKEN_SIZE / 2 - 1, TOKEN_SIZE / 2 - 1, kInk);
+    token.ellipse(TOKEN_SIZE / 2, TOKEN_SIZE / 2, TOKEN_SIZE / 2 - 2, TOKEN_SIZE / 2 - 2,
+                  colour_of(character_table[character].colour));
+    frames.push_back(token.img);
     return frameset_smp(frames);
 }
 

@@ -1,6 +1,6 @@
 // The characters' portrait sets (MAP.MKF entries 15 to 26, one per
 // character): frame 0 the portrait, frames 1-4 the faces pleased, cross,
-// dismayed and delighted, all drawn by code.
+// dismayed and delighted, frame 5 the minimap token, all drawn by code.
 #pragma once
 
 #include "mkf_writer.h"
@@ -8,6 +8,7 @@
 inline constexpr int PORTRAIT_FIRST_ENTRY = 15;
 inline constexpr int PORTRAIT_SIZE = 56; // frame 0, hot spot (0, 0)
 inline constexpr int FACE_SIZE = 48;     // frames 1-4, hot spot at the centre
+inline constexpr int TOKEN_SIZE = 11;    // frame 5, hot spot at the centre
 
 // The portrait set of a character 0..11.
 FrameSetBytes standin_portrait_set(int character);
