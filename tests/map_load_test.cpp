@@ -2,6 +2,7 @@
 // archive when the first is missing) with its gods, company shares and
 // stock links; a loaded game's own block; refusals that leave no trace.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -194,6 +195,54 @@ TEST_F(MapLoadTest, NoArchiveAtAllIsAnError) {
     EXPECT_NE(map_last_error().find("MAPDAT.MKF"), std::string::npos) << map_last_error();
     EXPECT_FALSE(map_data_loaded());
     EXPECT_EQ(view_rotation, 4);
+    // Both archives, each with the places it was looked for in.
+    for (const char* name : {"MAPDAT.MKF", "MAP.MKF"})
+        EXPECT_NE(map_last_error().find(std::string("cannot open ") + name +
+                                        ": not found in the working directory (" +
+                                        fs::current_path().string() +
+                                        ") nor in the data directory (" + dir_.string() + ")"),
+                  std::string::npos)
+            << map_last_error();
+}
+
+// A map data archive that is there but unusable is reported as such, and the
+// map archive does not silently stand in for it.
+TEST_F(MapLoadTest, ADamagedEmptyOrFifoMapDataArchiveIsReportedAsSuch) {
+    struct Case {
+        const char* what;
+        Block bytes;
+        bool fifo;
+        const char* says;
+    };
+    Block not_archive;
+    put32(not_archive, 0x4B524148); // text, not an index offset
+    put32(not_archive, 0x20544F4E);
+    const Case cases[] = {
+        {"damaged", not_archive, false, " is damaged: its index offset "},
+        {"empty", {}, false, " is damaged: it is empty"},
+        {"a FIFO", {}, true, " is not a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(dir_);
+        use_temp_dir();
+        write_archive(dir_ / "MAP.MKF", {Block{}, two_square_board().block()});
+        const fs::path p = dir_ / "MAPDAT.MKF";
+        if (c.fifo) {
+            ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0);
+        } else {
+            std::FILE* f = std::fopen(p.c_str(), "wb");
+            ASSERT_NE(f, nullptr);
+            if (!c.bytes.empty()) std::fwrite(c.bytes.data(), 1, c.bytes.size(), f);
+            std::fclose(f);
+        }
+        game_map = 0;
+        EXPECT_FALSE(map_load());
+        EXPECT_FALSE(map_data_loaded());
+        const std::string& e = map_last_error();
+        EXPECT_EQ(e.rfind("map 0: MAPDAT.MKF in " + dir_.string() + c.says, 0), 0u) << e;
+        EXPECT_EQ(e.find("cannot"), std::string::npos) << e;
+    }
 }
 
 TEST_F(MapLoadTest, AMissingEntryIsAnError) {

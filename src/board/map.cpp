@@ -72,19 +72,27 @@ void find_jail_and_hospital() {
 }
 
 // Reads the map block of `map` from MAPDAT.MKF, or from MAP.MKF when the
-// first archive cannot be opened. The caller frees the block.
+// first archive is missing. A MAPDAT.MKF that is there but damaged is an
+// error of its own: the map it holds is not silently replaced by another.
+// The caller frees the block.
 void* read_map_block(int map, uint32_t* size, std::string* error) {
+    const std::string which = "map " + std::to_string(map) + ": ";
     int slot = mkf_open("MAPDAT.MKF");
     int entry = map;
     const char* archive = "MAPDAT.MKF";
+    if (slot < 0 && mkf_last_open_found()) {
+        *error = which + mkf_last_open_error();
+        return nullptr;
+    }
     if (slot < 0) {
+        const std::string first = mkf_last_open_error();
         slot = mkf_open("MAP.MKF");
         entry = 2 * map + 1;
         archive = "MAP.MKF";
-    }
-    if (slot < 0) {
-        *error = "map " + std::to_string(map) + ": neither MAPDAT.MKF nor MAP.MKF can be opened";
-        return nullptr;
+        if (slot < 0) {
+            *error = which + first + "; " + mkf_last_open_error();
+            return nullptr;
+        }
     }
     void* data = mkf_read(slot, entry, nullptr, size);
     mkf_close(slot);
