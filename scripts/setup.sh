@@ -12,7 +12,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev
   libsdl2-ttf-dev fonts-arphic-uming
-  libicu-dev zlib1g-dev
+  zlib1g-dev
+  liblunar-date-dev
   libfluidsynth-dev timgm6mb-soundfont
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
   libespeak-ng-dev espeak-ng-data

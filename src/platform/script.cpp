@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/queue.h"
 
@@ -18,6 +19,7 @@ std::deque<PlatScriptEvent> g_events;
 bool g_close_at_end = false;
 uint32_t g_time_limit = DEFAULT_TIME_LIMIT;
 bool g_releasing = false;
+bool g_limit_reported = false; // the closing message is printed once
 
 bool parse_int(const std::string& s, int32_t* out) {
     if (s.empty()) return false;
@@ -80,6 +82,7 @@ void plat_script_reset() {
     g_close_at_end = false;
     g_time_limit = DEFAULT_TIME_LIMIT;
     g_releasing = false;
+    g_limit_reported = false;
 }
 
 void plat_script_add(const PlatScriptEvent& ev) {
@@ -151,7 +154,9 @@ bool plat_script_parse(const std::string& text, std::string* error) {
 bool plat_script_load(const char* path, std::string* error) {
     std::ifstream f(path ? path : "");
     if (!f) {
-        if (error) *error = std::string("cannot open script ") + (path ? path : "");
+        if (error)
+            *error = std::string("cannot open script ") + (path ? path : "") + " in " +
+                     plat_search_place(path ? path : "");
         return false;
     }
     std::stringstream text;
@@ -170,12 +175,12 @@ void plat_script_set_time_limit(uint32_t ms) {
     g_time_limit = ms;
 }
 bool plat_script_past_time_limit(uint32_t t) {
-    if (t > g_time_limit) {
+    if (t <= g_time_limit) return false;
+    if (!g_limit_reported)
         std::fprintf(stderr, "karvo: scripted run passed %u ms of game time; closing\n",
                      g_time_limit);
-        return true;
-    }
-    return false;
+    g_limit_reported = true;
+    return true;
 }
 
 bool plat_script_next_time(uint32_t* t) {
