@@ -425,6 +425,9 @@ void view_load_map_graphics(int map) {
     g.marks2 = read_set(data_archive, BOARD_MARKS2_ENTRY, "board marks");
     for (int i = 0; i < GOD_SPRITE_COUNT; ++i)
         g.gods[i] = read_set(data_archive, GOD_SPRITE_BASE + i, "god sprite");
+    // Movers whose families were chosen before the display opened.
+    for (int m = 0; m < MOVER_COUNT; ++m)
+        sprites_load(m);
 }
 
 void view_free_map_graphics() {
