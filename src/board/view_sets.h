@@ -6,9 +6,12 @@
 #include <cstdint>
 
 // MAP.MKF entries, m = map 0..3, c = character 0..11.
-inline constexpr int MAPGFX_TERRAIN_BASE = 0;       // 2m terrain, 2m + 1 the map block
-inline constexpr int MAPGFX_MINIMAP_BASE = 8;       // m + 8
-inline constexpr int MAPGFX_MARKERS = 12;           // square markers, frame = MapSquare::marker
+inline constexpr int MAPGFX_TERRAIN_BASE = 0; // 2m terrain, 2m + 1 the map block
+inline constexpr int MAPGFX_MINIMAP_BASE = 8; // m + 8
+inline constexpr int MAPGFX_MARKERS = 12;     // square markers, frame = MapSquare::marker
+// Marker frames: 1..16 the special square types, 17 a property square.
+inline constexpr int MARKER_PROPERTY_FRAME = 17;
+inline constexpr int MARKER_FRAMES = 18;
 inline constexpr int MAPGFX_OWNER_MARKS = 13;       // frame = character; see OWNER_MARK_*
 inline constexpr int MAPGFX_BASE_SHAPES = 14;       // plot and facility ground shapes
 inline constexpr int MAPGFX_PORTRAIT_BASE = 15;     // c + 15
