@@ -15,6 +15,7 @@
 #include "board/map.h"
 #include "board/sprites.h"
 #include "board/status.h"
+#include "board/turn.h"
 #include "board/view.h"
 #include "board/view_draw.h"
 #include "board/view_sets.h"
@@ -382,14 +383,30 @@ class ViewPictureTest : public ViewTest {
         add_solid_set(map, MAPGFX_MARKERS, 18, 16, 8, 8, 4);
         add_solid_set(map, MAPGFX_OWNER_MARKS, OWNER_MARK_FRAMES, 6, 12, 3, 11);
         add_solid_set(map, MAPGFX_BASE_SHAPES, 4, 30, 14, 15, 7);
-        for (int i = 0; i < VIEW_BUILDING_SETS; ++i)
-            add_owner_set(map, MAPGFX_BUILDING_BASE + i, 48);
+        for (int i = 0; i < VIEW_BUILDING_SETS; ++i) {
+            const int e = MAPGFX_BUILDING_BASE + i;
+            if (std::none_of(extra_map_sets.begin(), extra_map_sets.end(),
+                             [e](const auto& x) { return x.first == e; }))
+                add_owner_set(map, e, 48);
+        }
         add_solid_set(map, MAPGFX_DIGITS, 10, 20, 30, 10, 15);
+        add_solid_set(map, MAPGFX_PORTRAIT_BASE, 6, 6, 6, 0, 0);
+        {
+            std::vector<FrameImage> mini{block_frame(200, 200, 0, 0, 0x0C63),
+                                         block_frame(400, 400, 0, 0, 0x0C63)};
+            mkf_writer_add_frameset(map, MAPGFX_MINIMAP_BASE, frameset_smp(mini));
+        }
+        for (auto& [entry, set] : extra_map_sets)
+            mkf_writer_add_frameset(map, entry, set);
+        if (!terrain_override.empty()) mkf_writer_add(map, 0, terrain_override, 4, 512);
         ASSERT_TRUE(mkf_writer_save(map, dir + "/MAP.MKF"));
         ArchiveWriter data;
         data.name = "data.mkf";
         for (int e = MOVER_SPRITE_BASE; e < MOVER_SPRITE_BASE + 21; ++e)
             add_solid_set(data, e, 8 * ANIM_THROW_FRAMES, 12, 30, 6, 29);
+        for (int e = WALKER_SPRITE_BASE + 4 * MOVER_THIEF; e < WALKER_SPRITE_BASE + 4 * 8; ++e)
+            add_solid_set(data, e, 8 * ANIM_WALK_FRAMES, 12, 30, 6, 29);
+        add_solid_set(data, 476, 30, 4, 4, 0, 0);
         for (int e = GOD_SPRITE_BASE; e < GOD_SPRITE_BASE + GOD_SPRITE_COUNT; ++e)
             add_solid_set(data, e, 8, 8, 8, 4, 7);
         ASSERT_TRUE(mkf_writer_save(data, dir + "/data.mkf"));
@@ -401,6 +418,8 @@ class ViewPictureTest : public ViewTest {
         ASSERT_GE(data_archive, 0);
     }
     uint16_t at(int x, int y) const { return back_surface->pixels[y * 640 + x]; }
+    std::vector<std::pair<int, FrameSetBytes>> extra_map_sets;
+    Bytes terrain_override;
 };
 
 TEST_F(ViewPictureTest, EveryViewPixelIsDrawnByATileInEveryRotation) {
@@ -461,6 +480,219 @@ TEST_F(ViewPictureTest, APlayerOverASquareIsHitAsThePlayer) {
     EXPECT_EQ(view_hitmap_at(x, y - 40), free);
     // The player's own sprite: walking family, slot 0, character 0.
     EXPECT_EQ(at(220, 255), solid(MOVER_SPRITE_BASE, 0));
+}
+
+// The picture a mover shows by its state: (slot, data.mkf entry, frame).
+TEST_F(ViewPictureTest, MoversShowTheSetOfTheirStateAndFrame) {
+    open_display();
+    MapFixture f;
+    const int s = f.square(640, 640, SQ_EMPTY);
+    const int in = f.square(900, 900, SQ_EMPTY, 0, SQF_INDOOR);
+    ASSERT_TRUE(f.load());
+    view_load_map_graphics(0);
+    const int base = MOVER_SPRITE_BASE; // character 0
+    struct Case {
+        const char* what;
+        uint8_t travel, phase, frame, facing;
+        int rotation, square;
+        bool sleepwalk, out;
+        int entry, picture_frame;
+    } cases[] = {
+        {"waiting on foot", 0, PHASE_WAIT, 0, 0, 0, 1, false, false, base, 0},
+        {"walking, step 3", 0, PHASE_MOVING, 3, 0, 0, 1, false, false, base + 1, 3},
+        {"walking, turned view", 0, PHASE_MOVING, 3, 2, 1, 1, false, false, base + 1, 1 * 8 + 3},
+        {"throwing", 0, PHASE_DICE, 9, 0, 0, 1, false, false, base + 2, 9},
+        {"on a motorbike", 1, PHASE_MOVING, 0, 0, 0, 1, false, false, base + 4, 0},
+        {"in a car", 2, PHASE_MOVING, 0, 0, 0, 1, false, false, base + 7, 0},
+        {"construction vehicle working", 3, PHASE_RAZE, 2, 0, 0, 1, false, false, base + 12, 2},
+        {"sleepwalking", 0, PHASE_MOVING, 1, 0, 0, 1, true, false, base + 17, 1},
+        {"indoors waiting", 0, PHASE_WAIT, 0, 0, 0, 2, false, false, base + 13, 0},
+        {"out of the game", 0, PHASE_WAIT, 0, 0, 0, 1, false, true, base + 18, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PlayerRecord& r = player_table[0];
+        const int sq = c.square == 1 ? s : in;
+        map_square_table[s].flags &= ~SQF_PLAYERS_MASK;
+        map_square_table[in].flags &= ~SQF_PLAYERS_MASK;
+        place_player(0, map_square_table[sq].x, map_square_table[sq].y, sq);
+        r.travel = c.travel;
+        r.sleepwalk_days = c.sleepwalk ? 2 : 0;
+        r.control = c.out ? CTRL_OUT : CTRL_COMPUTER;
+        r.facing = c.facing;
+        view_rotation = c.rotation;
+        actor_update_sprites(0);
+        ActorAnim& a = actor_anim_table[0];
+        a.phase = c.phase;
+        a.frame = c.frame;
+        view_draw_board(r.x, r.y);
+        EXPECT_EQ(at(220, 250), solid(c.entry, c.picture_frame));
+    }
+    view_rotation = 0;
+}
+
+TEST_F(ViewPictureTest, MotorbikeToCarReloadsTheSetAndSwitchesTheTravelSound) {
+    open_display();
+    MapFixture f;
+    const int s = f.square(640, 640, SQ_EMPTY);
+    ASSERT_TRUE(f.load());
+    view_load_map_graphics(0);
+    place_player(0, 640, 640, s);
+    game_active_mover = 0;
+    turn_running = 1;
+    player_table[0].travel = TRAVEL_MOTORBIKE;
+    actor_update_sprites(0);
+    actor_anim_table[0].phase = PHASE_MOVING;
+    actor_update_sprites(0);
+    EXPECT_EQ(move_sound_slot, 12);
+    view_draw_board(640, 640);
+    EXPECT_EQ(at(220, 250), solid(MOVER_SPRITE_BASE + 4, 0));
+    player_table[0].travel = TRAVEL_CAR;
+    actor_update_sprites(0);
+    EXPECT_EQ(move_sound_slot, 13);
+    EXPECT_EQ(actor_anim_table[0].flags & ANIM_WALK_FAMILY_MASK, 3);
+    view_draw_board(640, 640);
+    EXPECT_EQ(at(220, 250), solid(MOVER_SPRITE_BASE + 7, 0));
+    // A blast stops the car: the out-of-game look, landing five ticks later.
+    player_table[0].control |= CTRL_BLAST_HIT;
+    actor_update_sprites(0);
+    EXPECT_EQ(actor_anim_table[0].phase, PHASE_WAIT);
+    EXPECT_EQ(actor_anim_table[0].wait, 5);
+    view_draw_board(640, 640);
+    EXPECT_EQ(at(220, 250), solid(MOVER_SPRITE_BASE + 18, 0));
+    turn_running = 0;
+}
+
+TEST_F(ViewPictureTest, AWanderingCharacterShowsItsIndoorAndSleepwalkingSetsWhileMoving) {
+    open_display(false);
+    MapFixture f;
+    const int out = f.square(640, 640, SQ_EMPTY);
+    const int in = f.square(640, 640, SQ_EMPTY, 0, SQF_INDOOR);
+    ASSERT_TRUE(f.load());
+    view_load_map_graphics(0);
+    WalkerRecord& w = walker_of_mover(MOVER_THIEF);
+    w.place = WALKER_FREE;
+    w.x = 640, w.y = 640;
+    const int base = WALKER_SPRITE_BASE + 4 * MOVER_THIEF;
+    ActorAnim& a = actor_anim_table[MOVER_THIEF];
+    const struct {
+        int square;
+        bool sleepwalk;
+        uint8_t phase;
+        int entry; // -1: nothing drawn
+    } cases[] = {
+        {out, false, PHASE_WAIT, base},      {out, false, PHASE_MOVING, base + 1},
+        {in, false, PHASE_MOVING, base + 2}, {out, true, PHASE_MOVING, base + 3},
+        {in, false, PHASE_WAIT, -1}, // its indoor look has no waiting set
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entry);
+        w.square = static_cast<uint16_t>(c.square);
+        w.sleepwalk_days = c.sleepwalk ? 1 : 0;
+        actor_update_sprites(MOVER_THIEF);
+        a.phase = c.phase;
+        std::fill(back_surface->pixels, back_surface->pixels + 640 * 480, uint16_t{0x7FFF});
+        view_draw_board(640, 640);
+        ASSERT_GE(view_draw_count, 1);
+        EXPECT_EQ(view_draw_list[0].code, OBJ_OCCUPANTS | 0x10);
+        if (c.entry < 0)
+            EXPECT_EQ(at(220, 250), gfx_rgb_to_pixel(0x202820)); // the blank ground
+        else
+            EXPECT_EQ(at(220, 250), solid(c.entry, 0));
+    }
+}
+
+TEST_F(ViewPictureTest, BuildingsTakeTheirOwnersColourAndUnownedOnesTheirOwn) {
+    open_display();
+    MapFixture f;
+    f.square(100, 100, SQ_EMPTY);
+    const int lot = f.lot(640, 640, 2, 3) - OBJ_LOT_BASE;
+    ASSERT_TRUE(f.load());
+    view_load_map_graphics(0);
+    player_table[1].colour = 0x30C060;
+    view_draw_board(640, 640);
+    EXPECT_EQ(at(220, 250), gfx_rgb_to_pixel(0x30C060));
+    map_lot_table[lot].owner = 0;
+    view_draw_board(640, 640);
+    EXPECT_EQ(at(220, 250), solid(MAPGFX_BUILDING_BASE + VIEW_SET_HOUSES, 0));
+    // Without houses, the owner's flag: owner mark frame = character.
+    map_lot_table[lot].owner = 2;
+    map_lot_table[lot].level = 0;
+    player_table[1].character = 7;
+    view_draw_board(640, 640);
+    EXPECT_EQ(at(220, 255), solid(MAPGFX_OWNER_MARKS, 7));
+}
+
+TEST_F(ViewPictureTest, MinimapMarksFollowOwnershipAndTokensThePlayers) {
+    open_display();
+    MapFixture f;
+    const int s = f.square(1000, 1200, SQ_EMPTY);
+    const int lot = f.lot(1024, 512, 1) - OBJ_LOT_BASE;
+    ASSERT_TRUE(f.load());
+    game_player_count = 2;
+    place_player(0, 1000, 1200, s);
+    view_load_map_graphics(0);
+    player_table[0].colour = 0xF02020;
+    view_draw_minimap_marks(0);
+    view_draw_minimap_marks(1);
+    const ImageRecord* small = spr_frame(view_minimap_work(), 0);
+    const ImageRecord* large = spr_frame(view_minimap_work(), 1);
+    ASSERT_TRUE(small && large);
+    const uint16_t red = gfx_rgb_to_pixel(0xF02020);
+    // (1024, 512) x 89 / 1024 = (89, 44); x 89 / 512 = (178, 89).
+    EXPECT_EQ(small->pixels[44 * 200 + 89], red);
+    EXPECT_EQ(large->pixels[89 * 400 + 178], red);
+    EXPECT_EQ(small->pixels[44 * 200 + 85], 0x0C63);
+    // The plot's term lapses: its mark is gone at the next redraw.
+    map_lot_table[lot].owner = 0;
+    view_draw_minimap_marks(0);
+    EXPECT_EQ(small->pixels[44 * 200 + 89], 0x0C63);
+    // The large window: the picture at (20, 60), each player's token on it.
+    view_minimap_wndproc(nullptr, WM_PAINT, 0, 0);
+    EXPECT_EQ(at(20 + 5, 60 + 5), 0x0C63);
+    EXPECT_EQ(at(((1000 * 11392) >> 16) + 20 + 1, ((1200 * 11392) >> 16) + 60 + 1),
+              solid(MAPGFX_PORTRAIT_BASE, 5));
+}
+
+TEST_F(ViewPictureTest, BadPicturesAreReportedAndTheBoardStillDraws) {
+    // A terrain shorter than its grid, a building set too short for level 5,
+    // a company naming an entry that does not exist.
+    terrain_override.assign(600, 0);
+    {
+        std::vector<FrameImage> few;
+        for (int i = 0; i < 8; ++i)
+            few.push_back(block_frame(10, 20, 5, 19, 0x1234));
+        extra_map_sets.push_back({MAPGFX_BUILDING_BASE + VIEW_SET_HOUSES + 0, frameset_smp(few)});
+    }
+    open_display(false);
+    MapFixture f;
+    f.square(100, 100, SQ_EMPTY);
+    f.lot(640, 640, 1, 5);
+    const int c = f.company(600, 600, 12) - OBJ_COMPANY_BASE;
+    ASSERT_TRUE(f.load());
+    map_company_table[c].sprite = 4000;
+    testing::internal::CaptureStderr();
+    view_load_map_graphics(0);
+    view_draw_board(640, 640);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("terrain"), std::string::npos) << err;
+    EXPECT_NE(err.find("4000"), std::string::npos) << err;
+    EXPECT_NE(err.find("past its set's end"), std::string::npos) << err;
+    EXPECT_EQ(at(220, 250), gfx_rgb_to_pixel(0x202820)); // blank ground, no house
+    EXPECT_EQ(view_draw_count, 2);                       // both still listed
+}
+
+TEST_F(ViewPictureTest, AMissingMapArchiveIsReportedAndTheViewDrawsBlank) {
+    back_surface = plat_surface_create(640, 480, false);
+    MapFixture f;
+    f.square(640, 640, SQ_EMPTY);
+    ASSERT_TRUE(f.load());
+    testing::internal::CaptureStderr();
+    view_load_map_graphics(0);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("MAP.MKF"), std::string::npos);
+    view_draw_board(640, 640);
+    EXPECT_EQ(at(220, 260), gfx_rgb_to_pixel(0x202820));
 }
 
 } // namespace
