@@ -137,29 +137,55 @@ void fill_triangle(const Target& t, Vertex v0, Vertex v1, Vertex v2, const uint8
     const int y0 = std::max(VIEW_TOP, std::min({v0.y, v1.y, v2.y}));
     const int y1 = std::min(VIEW_TOP + VIEW_HITMAP_SIDE - 1, std::max({v0.y, v1.y, v2.y}));
     if (x0 > x1 || y0 > y1) return;
-    const bool o0 = owns_edge(v1, v2), o1 = owns_edge(v2, v0), o2 = owns_edge(v0, v1);
-    const double inv = 1.0 / static_cast<double>(area);
-    for (int y = y0; y <= y1; ++y) {
-        const int64_t py = 2 * y + 1;
+    // Edge values at the first pixel centre of the box, stepped along rows
+    // and columns; a pixel on an edge belongs to the triangle owning it.
+    const int64_t b0 = owns_edge(v1, v2) ? 0 : 1, b1 = owns_edge(v2, v0) ? 0 : 1,
+                  b2 = owns_edge(v0, v1) ? 0 : 1;
+    const int64_t px0 = 2 * x0 + 1, py0 = 2 * y0 + 1;
+    int64_t r0 = edge(v1, v2, px0, py0), r1 = edge(v2, v0, px0, py0), r2 = edge(v0, v1, px0, py0);
+    const int64_t dx0 = -4 * int64_t(v2.y - v1.y), dx1 = -4 * int64_t(v0.y - v2.y),
+                  dx2 = -4 * int64_t(v1.y - v0.y);
+    const int64_t dy0 = 4 * int64_t(v2.x - v1.x), dy1 = 4 * int64_t(v0.x - v2.x),
+                  dy2 = 4 * int64_t(v1.x - v0.x);
+    // Texel coordinates are affine in the edge values: 16.16 fixed point.
+    const double inv = 65536.0 / static_cast<double>(area);
+    auto tex = [&](int64_t w0, int64_t w1, int64_t w2, int Vertex::*c) {
+        return static_cast<int64_t>((static_cast<double>(w0) * (v0.*c) +
+                                     static_cast<double>(w1) * (v1.*c) +
+                                     static_cast<double>(w2) * (v2.*c)) *
+                                    inv);
+    };
+    const int64_t du = tex(dx0, dx1, dx2, &Vertex::u), dv = tex(dx0, dx1, dx2, &Vertex::v);
+    for (int y = y0; y <= y1; ++y, r0 += dy0, r1 += dy1, r2 += dy2) {
         uint16_t* row = t.pixels + static_cast<ptrdiff_t>(y) * t.pitch;
-        for (int x = x0; x <= x1; ++x) {
-            const int64_t px = 2 * x + 1;
-            const int64_t w0 = edge(v1, v2, px, py);
-            const int64_t w1 = edge(v2, v0, px, py);
-            const int64_t w2 = edge(v0, v1, px, py);
-            if (w0 < 0 || w1 < 0 || w2 < 0) continue;
-            if ((w0 == 0 && !o0) || (w1 == 0 && !o1) || (w2 == 0 && !o2)) continue;
-            if (!tile) {
-                row[x] = blank;
-                continue;
+        // The run of this row inside all three edges.
+        int64_t k0 = 0, k1 = x1 - x0;
+        const int64_t w[3] = {r0, r1, r2}, d[3] = {dx0, dx1, dx2}, lim[3] = {b0, b1, b2};
+        for (int i = 0; i < 3 && k0 <= k1; ++i) {
+            if (d[i] > 0) {
+                const int64_t need = lim[i] - w[i];
+                if (need > 0) k0 = std::max(k0, (need + d[i] - 1) / d[i]);
+            } else if (d[i] < 0) {
+                const int64_t room = w[i] - lim[i];
+                if (room < 0)
+                    k1 = -1;
+                else
+                    k1 = std::min(k1, room / -d[i]);
+            } else if (w[i] < lim[i]) {
+                k1 = -1;
             }
-            const double a = static_cast<double>(w0) * inv, b = static_cast<double>(w1) * inv,
-                         c = static_cast<double>(w2) * inv;
-            int u = static_cast<int>(a * v0.u + b * v1.u + c * v2.u);
-            int v = static_cast<int>(a * v0.v + b * v1.v + c * v2.v);
-            u = std::clamp(u, 0, TERRAIN_TILE_SIDE - 1);
-            v = std::clamp(v, 0, TERRAIN_TILE_SIDE - 1);
-            row[x] = palette[tile[v * TERRAIN_TILE_SIDE + u]];
+        }
+        if (k0 > k1) continue;
+        if (!tile) {
+            std::fill(row + x0 + k0, row + x0 + k1 + 1, blank);
+            continue;
+        }
+        int64_t u = tex(r0 + k0 * dx0, r1 + k0 * dx1, r2 + k0 * dx2, &Vertex::u);
+        int64_t v = tex(r0 + k0 * dx0, r1 + k0 * dx1, r2 + k0 * dx2, &Vertex::v);
+        for (int64_t k = k0; k <= k1; ++k, u += du, v += dv) {
+            const int tu = std::clamp(static_cast<int>(u >> 16), 0, TERRAIN_TILE_SIDE - 1);
+            const int tv = std::clamp(static_cast<int>(v >> 16), 0, TERRAIN_TILE_SIDE - 1);
+            row[x0 + k] = palette[tile[tv * TERRAIN_TILE_SIDE + tu]];
         }
     }
 }
