@@ -19,6 +19,7 @@
 #include "board/view.h"
 #include "board/view_draw.h"
 #include "board/view_sets.h"
+#include "board/view_terrain.h"
 #include "data/anim_frames.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
@@ -136,6 +137,25 @@ TEST(ViewProjection, MapViewOffsetUsesTheRotationMatrix) {
     EXPECT_EQ(x, 16 * 31 / 32 + 36 * 31 / 32);
     EXPECT_EQ(y, -25 * 31 / 32 + 11 * 31 / 32);
     view_rotation = 0;
+}
+
+TEST(ViewTerrain, TilesOnlyComeFromInsideTheEntryAndTheMap) {
+    std::vector<uint8_t> t(TERRAIN_TILES_AT + 2 * TERRAIN_TILE_BYTES, 0);
+    t[TERRAIN_GRID_AT] = 1;     // cell (0, 0): tile 1
+    t[TERRAIN_GRID_AT + 2] = 2; // cell (1, 0): tile 2, past the two tiles
+    t[TERRAIN_PALETTE_AT + 2] = 0x34, t[TERRAIN_PALETTE_AT + 3] = 0x12;
+    const uint32_t n = static_cast<uint32_t>(t.size());
+    EXPECT_EQ(view_terrain_tile(t.data(), n, 0, 0),
+              t.data() + TERRAIN_TILES_AT + TERRAIN_TILE_BYTES);
+    EXPECT_EQ(view_terrain_tile(t.data(), n, 1, 0), nullptr);
+    EXPECT_EQ(view_terrain_tile(t.data(), n, 2, 0), t.data() + TERRAIN_TILES_AT);
+    for (auto [x, y] : {std::pair{-1, 0}, {72, 0}, {0, 72}, {0, -1}})
+        EXPECT_EQ(view_terrain_tile(t.data(), n, x, y), nullptr);
+    EXPECT_EQ(view_terrain_colour(t.data(), n, 1), 0x1234);
+    // An entry shorter than its grid has no tiles and no palette.
+    EXPECT_EQ(view_terrain_tile(t.data(), TERRAIN_TILES_AT - 1, 2, 0), nullptr);
+    EXPECT_EQ(view_terrain_colour(t.data(), 600, 1), 0);
+    EXPECT_EQ(view_terrain_tile(t.data(), TERRAIN_TILES_AT + 1023, 2, 0), nullptr);
 }
 
 // ---------------------------------------------------------------------------

@@ -18,6 +18,7 @@
 #include "board/view.h"
 #include "board/view_draw.h"
 #include "board/view_sets.h"
+#include "board/view_terrain.h"
 #include "data/anim_frames.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
@@ -191,13 +192,7 @@ void fill_triangle(const Target& t, Vertex v0, Vertex v1, Vertex v2, const uint8
 }
 
 const uint8_t* tile_of_cell(int cx, int cy) {
-    if (!g.terrain || cx < 0 || cy < 0 || cx >= TERRAIN_CELLS || cy >= TERRAIN_CELLS)
-        return nullptr;
-    const uint32_t at = TERRAIN_GRID_AT + 2u * static_cast<uint32_t>(cy * TERRAIN_CELLS + cx);
-    const uint16_t tile = static_cast<uint16_t>(g.terrain[at] | (g.terrain[at + 1] << 8));
-    const uint32_t count = (g.terrain_size - TERRAIN_TILES_AT) / TERRAIN_TILE_BYTES;
-    if (tile >= count) return nullptr;
-    return g.terrain + TERRAIN_TILES_AT + tile * TERRAIN_TILE_BYTES;
+    return view_terrain_tile(g.terrain, g.terrain_size, cx, cy);
 }
 
 int floor_cell(int v) {
@@ -212,11 +207,8 @@ void paint_terrain(const Target& t) {
     map_view_offset(view_camera_x, view_camera_y, &ox, &oy);
     const int camx = floor_cell(view_camera_x), camy = floor_cell(view_camera_y);
     uint16_t palette[256];
-    if (g.terrain) {
-        for (int i = 0; i < 256; ++i)
-            palette[i] = static_cast<uint16_t>(g.terrain[TERRAIN_PALETTE_AT + 2 * i] |
-                                               (g.terrain[TERRAIN_PALETTE_AT + 2 * i + 1] << 8));
-    }
+    for (int i = 0; i < 256; ++i)
+        palette[i] = view_terrain_colour(g.terrain, g.terrain_size, i);
     const uint16_t blank = rgb(0x202820);
     for (int i = 0; order[2 * i] != VIEW_ORDER_END; ++i) {
         const int dy = order[2 * i], dx = order[2 * i + 1];
