@@ -11,6 +11,7 @@ packages=(
   libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev
+  libsdl2-ttf-dev fonts-arphic-uming
   libicu-dev zlib1g-dev
 )
 missing=()

@@ -6,3 +6,5 @@ std::atomic<uint8_t> anim_step_pending{0};
 void cursor_start() {}
 void cursor_stop() {}
 void cursor_set_shape(int, int, int) {}
+void cursor_hide(const PlatRect*) {}
+void cursor_show(const PlatRect*) {}

@@ -14,3 +14,9 @@ void cursor_start();
 void cursor_stop();
 // The shape: frames first .. first + count - 1, advancing every ticks timer ticks.
 void cursor_set_shape(int first, int count, int ticks);
+
+struct PlatRect;
+// Takes the cursor off the display before rect is copied there (nullptr:
+// unconditionally), and puts it back after.
+void cursor_hide(const PlatRect* rect);
+void cursor_show(const PlatRect* rect);

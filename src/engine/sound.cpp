@@ -18,3 +18,6 @@ void snd_effect_play(EffectListEntry* entry, int) {
     if (entry) shown_record(Shown::Effect, entry->entry);
 }
 void snd_effect_stop(EffectListEntry*) {}
+void snd_voice_play(int n) {
+    shown_record(Shown::Voice, n);
+}
