@@ -42,3 +42,30 @@ void board_input_disable();
 void board_clear_scroll_target();
 // World position of the current mover (a player's or a wandering character's).
 void board_mover_position(int* x, int* y);
+
+// Copies made to the display (each region copy, or one for the whole screen).
+extern uint32_t board_copy_count;
+// The selected side-panel tab of each player.
+extern uint8_t board_tabs[4];
+// Hovered toolbar button (-1 none); pressed item (0 none, 1/2 the rotation
+// buttons, 100 + n toolbar button n).
+extern int32_t board_hover;
+extern int32_t board_pressed;
+// The control box's top-left corner; it stays where the player leaves it.
+extern int32_t board_box_x;
+extern int32_t board_box_y;
+// The calendar's page: 0 the day, 1 the month.
+extern uint8_t board_calendar_page;
+
+void board_draw_toolbar(int refresh);
+void board_draw_minimap(int refresh);
+void board_draw_calendar(int refresh);
+// Draws (show 1) or takes away (0) the control box on the display.
+void board_draw_control_box(int show);
+// Redraws the control box when input is enabled and the rectangle meets it.
+void board_control_box_clip(const PlatRect& rect);
+void board_show_info_popup(int x, int y);
+// Runs toolbar command 0..10.
+void board_toolbar_command(int n);
+// Company buildings of the map whose chairman is player p.
+int board_chair_count(int p);
