@@ -221,6 +221,46 @@ TEST_F(ViewTest, AFlyingGodHasNoCodeAndIsDrawnOverEverything) {
     EXPECT_EQ(view_pick_list[8], 2001);
 }
 
+TEST_F(ViewTest, TimeBombsCarryTheirStepCounterAndAHeldOneItsOwnSprite) {
+    MapFixture f;
+    const int s = f.square(640, 640, SQ_EMPTY);
+    const int t = f.square(700, 640, SQ_EMPTY);
+    ASSERT_TRUE(f.load());
+    place_player(0, 640, 640, s);
+    int standing = 0, held = 0;
+    for (int slot = GOD_FIRST_SLOT; slot <= GOD_LAST_SLOT; ++slot) {
+        if (god_table[slot].kind != GK_TIME_BOMB) continue;
+        if (!standing)
+            standing = slot;
+        else if (!held)
+            held = slot;
+    }
+    ASSERT_TRUE(standing && held);
+    god_table[standing].square = static_cast<uint16_t>(t);
+    god_table[standing].days = 7;
+    god_table[held].square = static_cast<uint16_t>(s);
+    god_table[held].holder = 1;
+    god_table[held].days = 3;
+    view_draw_board(640, 640);
+    int seen = 0;
+    for (int i = 0; i < view_draw_count; ++i) {
+        const ViewDrawEntry& e = view_draw_list[i];
+        if (e.kind != VS_GOD) continue;
+        EXPECT_TRUE(e.flags & VDE_BOMB_COUNT);
+        if (e.code == (OBJ_OCCUPANTS | (standing << 8))) {
+            EXPECT_EQ(e.counter, 7);
+            EXPECT_EQ(e.index, GK_TIME_BOMB - 1);
+            ++seen;
+        }
+        if (e.code == (OBJ_OCCUPANTS | (held << 8))) {
+            EXPECT_EQ(e.counter, 3);
+            EXPECT_EQ(e.index, GOD_SPRITE_CARRIED_BOMB);
+            ++seen;
+        }
+    }
+    EXPECT_EQ(seen, 2);
+}
+
 TEST_F(ViewTest, SharedAnchorsAddUpOccupantsOnlyAndTheLaterPlaceStands) {
     MapFixture f;
     const int s = f.square(640, 640, SQ_EMPTY);

@@ -22,6 +22,7 @@
 #include "data/anim_frames.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
+#include "engine/text.h"
 #include "platform/surface.h"
 #include "shell/app.h"
 
@@ -391,6 +392,15 @@ void view_paint() {
         paint_steps_left(t);
     }
     plat_surface_unlock(back_surface);
+    // A time bomb shows its step counter 60 pixels above it.
+    for (int i = 0; i < view_draw_count; ++i) {
+        const ViewDrawEntry& e = view_draw_list[view_sort_keys[i] >> 16];
+        if (!(e.flags & VDE_BOMB_COUNT)) continue;
+        char count[8];
+        std::snprintf(count, sizeof count, "%d", e.counter);
+        text_set_font(16, 0xF8F0A0, 0x202020, TEXT_OUTLINE | TEXT_CLIP, 1);
+        text_draw(nullptr, count, e.x, e.y - 60, ALIGN_CENTRE);
+    }
 }
 
 void view_load_map_graphics(int map) {
