@@ -3,6 +3,7 @@
 // With KARVO_SHOT_DIR set the whole screen is written there as a BMP.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,7 +21,9 @@
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
+#include "engine/shown.h"
 #include "engine/text.h"
+#include "engine/util.h"
 #include "platform/messages.h"
 #include "platform/surface.h"
 #include "shell/app.h"
@@ -246,6 +249,75 @@ TEST_F(BoardScreenTest, TheControlBoxIsRestoredUnderItsOldPlaceAndPicksDiceByRow
         board_input_enable();
         write_bmp(std::string(dir) + "/board_screen.bmp", primary_surface);
     }
+}
+
+TEST_F(BoardScreenTest, TheInformationPopupNamesWhatWasClickedBesideTheClick) {
+    // A level-3 plot of player 1, a hotel at level 2, a company, a player.
+    for (int i = 1; i <= map_lot_count; ++i) {
+        map_lot_table[i].owner = 2;
+        map_lot_table[i].level = 3;
+        map_lot_table[i].chain_store = 0;
+    }
+    board_input_enabled = 1;
+    board_repaint(1);
+    int lot = 0, x = 0, y = 0;
+    for (int i = 1; i <= map_lot_count && !lot; ++i)
+        if (view_object_screen_pos(OBJ_LOT_BASE + i, &x, &y, nullptr) && x > 20 && x < 420 &&
+            y > 80 && y < 470)
+            lot = i;
+    ASSERT_NE(lot, 0);
+    const std::vector<uint16_t> before(primary_surface->pixels,
+                                       primary_surface->pixels + 640 * 480);
+    shown_clear();
+    board_wndproc(nullptr, WM_LBUTTONDOWN, 0, lp(x, y - 6));
+    const ShownEvent* e = shown_find_text(Shown::Panel, "三级");
+    ASSERT_NE(e, nullptr);
+    char name[32];
+    util_strip_spaces(name, player_name(1));
+    EXPECT_NE(e->text.find(name), std::string::npos);
+    EXPECT_NE(e->text.find("公  寓"), std::string::npos);
+    // Opened right of the click (left past x 301), below it (above from 116 into the view).
+    const int px = x > 301 ? x - 139 : x, py = y - 6 - 40 >= 116 ? y - 6 - 116 : y - 6;
+    int changed = 0;
+    for (int yy = py; yy < py + 116; ++yy)
+        for (int xx = std::max(px, 0); xx < std::min(px + 139, 640); ++xx)
+            changed += shown(xx, yy) != before[yy * 640 + xx];
+    EXPECT_GT(changed, 139 * 116 / 2);
+    // The next mouse move restores the screen under it.
+    board_wndproc(nullptr, WM_MOUSEMOVE, 0, lp(x, y));
+    int left = 0;
+    for (int yy = py; yy < py + 116; ++yy)
+        for (int xx = std::max(px, 0); xx < std::min(px + 139, 640); ++xx)
+            left += shown(xx, yy) != before[yy * 640 + xx];
+    EXPECT_EQ(left, 0);
+}
+
+TEST_F(BoardScreenTest, ThePopupsLinesFollowTheObjectsKind) {
+    board_input_enabled = 1;
+    board_repaint(1);
+    // A player: its name; the hit map puts the player over its square.
+    int x, y;
+    ASSERT_TRUE(view_object_screen_pos(OBJ_OCCUPANTS | 1, &x, &y, nullptr));
+    shown_clear();
+    board_wndproc(nullptr, WM_LBUTTONDOWN, 0, lp(x, y - 10));
+    char name[32];
+    util_strip_spaces(name, player_name(0));
+    ASSERT_NE(shown_find_text(Shown::Panel, name), nullptr);
+    EXPECT_EQ(shown_log().back().kind, Shown::Effect);
+    board_wndproc(nullptr, WM_LBUTTONUP, 0, lp(x, y - 10));
+    // A company building: chairman, name and the shares it still holds.
+    for (int i = 1; i <= map_company_count; ++i) {
+        map_company_table[i].chairman = 1;
+        map_company_table[i].own_shares = 1234;
+    }
+    // The view centred on company building 1.
+    board_view_refresh(map_company_table[1].x, map_company_table[1].y, 0);
+    ASSERT_TRUE(view_object_screen_pos(OBJ_COMPANY_BASE + 1, &x, &y, nullptr));
+    EXPECT_EQ(x, 220);
+    shown_clear();
+    board_wndproc(nullptr, WM_LBUTTONDOWN, 0, lp(x, y - 20));
+    EXPECT_NE(shown_find_text(Shown::Panel, "余股:1234"), nullptr);
+    EXPECT_NE(shown_find_text(Shown::Panel, map_company_table[1].name), nullptr);
 }
 
 } // namespace

@@ -4,10 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "board/board_panel_sets.h"
 #include "board/calendar.h"
 #include "board/game_state.h"
+#include "board/landing.h"
 #include "board/map.h"
 #include "board/turn.h"
 #include "board/view.h"
@@ -15,7 +18,9 @@
 #include "board/view_sets.h"
 #include "cards/ai_settings.h"
 #include "cards/card_use.h"
+#include "cards/fate_gods.h"
 #include "cards/item_use.h"
+#include "data/card_defs.h"
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
@@ -716,6 +721,7 @@ void left_down(int x, int y) {
 }
 
 void left_up(int, int) {
+    board_info_popup_frame();
     g.minimap_drag = false;
     g.box_drag = false;
     if (board_pressed == 1 || board_pressed == 2) {
@@ -733,6 +739,7 @@ void left_up(int, int) {
 }
 
 void mouse_move(int x, int y) {
+    board_info_popup_frame();
     if (g.minimap_drag) {
         if (on_minimap(x, y))
             scroll_to_minimap(x, y);
@@ -756,12 +763,160 @@ void mouse_move(int x, int y) {
 
 } // namespace
 
+namespace {
+
+constexpr int POPUP_W = 139, POPUP_H = 116;
+constexpr int POPUP_FRAME_FIRST = 8; // of the pop-up set: + 1 left of the click, + 2 above it
+
+struct Popup {
+    bool open = false;
+    int x = 0, y = 0;
+    ImageRecord* under = nullptr;
+};
+Popup popup;
+
+const char* const LEVEL_NAMES[6] = {"０级", "一级", "二级", "三级", "四级", "五级"};
+// What stands on a plot of each level.
+const char* const PLOT_BUILDINGS[6] = {"空  地", "平  房", "小  楼", "公  寓", "大  楼", "摩天楼"};
+const char* const FACILITY_NAMES[5] = {"公  园", "饭  店", "购物中心", "加油站", "研究所"};
+
+std::string owner_name(int owner) {
+    if (owner < 1 || owner > PLAYER_COUNT) return "";
+    char name[32];
+    util_strip_spaces(name, player_name(owner - 1));
+    return name;
+}
+
+std::string fmt_money(int32_t v) {
+    char t[32];
+    money_text(t, sizeof t, v);
+    return t;
+}
+
+std::string fmt_int(const char* f, int32_t v) {
+    char t[32];
+    std::snprintf(t, sizeof t, f, v);
+    return t;
+}
+
+// The popup's lines for an object code; empty when it shows nothing.
+std::vector<std::string> popup_lines(int code) {
+    std::vector<std::string> lines;
+    if (code & OBJ_OCCUPANTS) {
+        const int slot = (code >> 8) & 0x7F;
+        if (slot) {
+            const int kind = god_table[slot].kind;
+            if (kind > 0 && kind < static_cast<int>(god_names.size()))
+                lines.push_back(god_names[kind]);
+        } else if (code & 0x0F) {
+            lines.push_back(owner_name(player_first_in_mask(code & 0x0F) + 1));
+        } else {
+            static const char* const WALKERS[4] = {"小偷", "强盗", "流氓", "间谍"};
+            for (int w = 0; w < 4; ++w)
+                if (code & (0x10 << w)) {
+                    lines.push_back(WALKERS[w]);
+                    break;
+                }
+        }
+    } else if (code >= 1 && code <= OBJ_RANGE && code <= map_square_count) {
+        if (map_square_table[code].name[0]) lines.push_back(map_square_table[code].name);
+    } else if (code > OBJ_LOT_BASE && code - OBJ_LOT_BASE <= map_lot_count &&
+               code < OBJ_FACILITY_BASE) {
+        const LandLot& l = map_lot_table[code - OBJ_LOT_BASE];
+        lines.push_back(owner_name(l.owner));
+        const int level = std::min<int>(l.level, 5);
+        lines.push_back(l.chain_store ? "连锁店" : PLOT_BUILDINGS[level]);
+        lines.push_back(LEVEL_NAMES[level]);
+        if (l.chain_store) {
+            int chains = 0;
+            for (int i = 1; i <= map_lot_count; ++i)
+                chains += map_lot_table[i].owner == l.owner && map_lot_table[i].chain_store;
+            lines.push_back(fmt_money(2000 * game_price_index) + fmt_int("×%d", chains));
+        } else if (l.owner) {
+            lines.push_back(fmt_money(land_toll(l.owner - 1, l.street)));
+        } else {
+            lines.push_back(fmt_money(l.toll[level]));
+        }
+    } else if (code > OBJ_FACILITY_BASE && code < OBJ_COMPANY_BASE &&
+               code - OBJ_FACILITY_BASE <= map_facility_count) {
+        const FacilityLot& f = map_facility_table[code - OBJ_FACILITY_BASE];
+        lines.push_back(owner_name(f.owner));
+        const int level = std::min<int>(f.level, 5);
+        if (level == 0) {
+            lines.push_back("空  地");
+        } else {
+            lines.push_back(FACILITY_NAMES[f.kind % 5]);
+            if (f.kind == FK_PETROL_STATION) {
+                lines.push_back(fmt_int("×%d", 1000));
+            } else if (f.kind == FK_HOTEL || f.kind == FK_SHOPPING_CENTRE) {
+                lines.push_back(LEVEL_NAMES[level]);
+                lines.push_back(fmt_int("×%d", f.fee[level] * game_price_index));
+            } else if (f.kind == FK_RESEARCH_INSTITUTE) {
+                lines.push_back(LEVEL_NAMES[level]);
+                if (f.research_item) lines.push_back(item_def(f.research_item).name);
+            }
+        }
+    } else if (code > OBJ_COMPANY_BASE && code < OBJ_DECORATION_BASE &&
+               code - OBJ_COMPANY_BASE <= map_company_count) {
+        const CompanyBuilding& c = map_company_table[code - OBJ_COMPANY_BASE];
+        lines.push_back(owner_name(c.chairman));
+        lines.push_back(c.name);
+        lines.push_back(fmt_int("余股:%d", c.own_shares));
+    } else if (code > OBJ_DECORATION_BASE && code - OBJ_DECORATION_BASE <= map_decoration_count) {
+        lines.push_back(map_decoration_table[code - OBJ_DECORATION_BASE].name);
+    }
+    return lines;
+}
+
+} // namespace
+
 void board_show_info_popup(int x, int y) {
-    // The popup's panels and lines are the pop-up set's; here the object is
-    // found and named in the record of what was shown.
-    const int code = view_hitmap_at(x, y - 40);
+    const int code = view_hitmap_at(x, y - VIEW_TOP);
     if (!(code & OBJ_OCCUPANTS) && (code < 1 || code > 9999)) return;
-    shown_record(Shown::Panel, code, 0, "information");
+    const std::vector<std::string> lines = popup_lines(code);
+    if (lines.empty()) return;
+    std::string all;
+    for (const std::string& l : lines)
+        all += l + "\n";
+    shown_record(Shown::Panel, code, 0, all.c_str());
+    shown_record(Shown::Effect, 1);
+    board_draw_control_box(0);
+    if (!back_surface) return;
+    const bool left = x > 301, above = y - VIEW_TOP >= POPUP_H;
+    popup.x = left ? x - POPUP_W : x;
+    popup.y = above ? y - POPUP_H : y;
+    popup.x = std::clamp(popup.x, 0, SCREEN_W - POPUP_W);
+    popup.y = std::clamp(popup.y, 0, SCREEN_H - POPUP_H);
+    if (!popup.under) popup.under = image_new(POPUP_W, POPUP_H, 0, 0);
+    if (!popup.under) return;
+    if (gfx_lock_back()) {
+        image_copy_rect(&back_image, popup.under, popup.x, popup.y, POPUP_W, POPUP_H);
+        gfx_unlock_back();
+    }
+    if (view_board_marks())
+        put(view_board_marks(), POPUP_FRAME_FIRST + (left ? 1 : 0) + (above ? 2 : 0), popup.x,
+            popup.y);
+    else
+        fill(popup.x, popup.y, POPUP_W, POPUP_H, 0xF0E8D0);
+    const int cx = left ? x - 78 : x + 78;
+    int cy = above ? y - 96 : y + 42;
+    for (const std::string& l : lines) {
+        text(l.c_str(), cx, cy, 16, 0x181818, ALIGN_CENTRE);
+        cy += 18;
+    }
+    popup.open = true;
+    gfx_screen_update({popup.x, popup.y, popup.x + POPUP_W, popup.y + POPUP_H});
+}
+
+void board_info_popup_frame() {
+    if (!popup.open) return;
+    popup.open = false;
+    if (popup.under && gfx_lock_back()) {
+        blit_to_image(&back_image, popup.under, popup.x, popup.y);
+        gfx_unlock_back();
+    }
+    gfx_screen_update({popup.x, popup.y, popup.x + POPUP_W, popup.y + POPUP_H});
+    if (board_input_enabled) board_draw_control_box(1);
 }
 
 int32_t board_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
@@ -781,7 +936,7 @@ int32_t board_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
         board_repaint(0);
         return 0;
     case WM_TIMER:
-        if (screen_timer_is_mine(wparam) && board_input_enabled) {
+        if (screen_timer_is_mine(wparam) && board_input_enabled && !popup.open) {
             g.blink ^= 1;
             board_draw_control_box(1);
         }

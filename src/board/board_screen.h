@@ -69,3 +69,4 @@ void board_show_info_popup(int x, int y);
 void board_toolbar_command(int n);
 // Company buildings of the map whose chairman is player p.
 int board_chair_count(int p);
+void board_info_popup_frame();
