@@ -9,6 +9,7 @@
 #include "board/map.h"
 #include "board/money.h"
 #include "board/spinner.h"
+#include "board/view.h"
 #include "cards/cards.h"
 #include "engine/random.h"
 #include "engine/shown.h"
@@ -390,24 +391,35 @@ TEST_F(GodsTest, LeavingGodIsRemovedAndItsValuesUndone) {
     expect_slots_consistent();
 }
 
-TEST_F(GodsTest, WanderingFlightAdvancesUntilItLeavesTheBoard) {
+TEST_F(GodsTest, WanderingFlightAdvancesUntilItLeavesTheViewOrTheBoard) {
     EXPECT_EQ(god_none_flying(), 1);
     god_place(GK_CHEST, 5, 0, 0);
+    // The camera's window spans cells 17..45 in x (world x 544..1471).
+    view_camera_x = 1000;
+    view_camera_y = 100;
     god_start_wander(14, 5, 4);
-    const GodObject& g = god_table[14];
+    GodObject& g = god_table[14];
     EXPECT_EQ(g.flight, 255);
     EXPECT_FLOAT_EQ(g.fdx, 50.0f);
     EXPECT_FLOAT_EQ(g.fx, 550.0f);
     EXPECT_FLOAT_EQ(g.fy, 100.0f);
     EXPECT_EQ(god_none_flying(), 0);
-    int frames = 0;
-    while (!god_none_flying() && frames < 300) {
-        god_advance_flights();
-        ++frames;
-    }
+    auto frames_to_land = [] {
+        int frames = 0;
+        while (!god_none_flying() && frames < 300) {
+            god_advance_flights();
+            ++frames;
+        }
+        return frames;
+    };
+    // From x 550 at 50 a frame the window's edge is passed at x 1500.
+    EXPECT_EQ(frames_to_land(), 19);
+    // With the board's edge inside the window, the board's edge ends it.
+    view_camera_x = 2200;
+    g.fx = 2200.0f;
+    g.flight = 255;
+    EXPECT_EQ(frames_to_land(), 3);
     EXPECT_EQ(god_none_flying(), 1);
-    // From x 550 at 50 a frame the board's edge (2304) is passed after 36 frames.
-    EXPECT_EQ(frames, 36);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Any byte string as an archive file: opening, reading every entry in each
 // pixel format, and walking the frames of every linked frame set must stay
-// inside the file's data, the index and the blocks.
+// inside the file's data, the index and the blocks; so must reading any entry
+// as a map's terrain.
+#include "board/view_terrain.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
 
@@ -31,6 +33,17 @@ unsigned touch_frames(const void* set) {
     return sum;
 }
 
+// Every entry read as a map's terrain: each cell's tile and the palette.
+unsigned touch_terrain(const uint8_t* block, uint32_t size) {
+    unsigned sum = 0;
+    for (int i = 0; i < 256; ++i)
+        sum += view_terrain_colour(block, size, i);
+    for (int cy = -1; cy <= 72; ++cy)
+        for (int cx = -1; cx <= 72; ++cx)
+            if (const uint8_t* t = view_terrain_tile(block, size, cx, cy)) sum += t[0] + t[1023];
+    return sum;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -53,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             void* p = mkf_read(slot, e, nullptr, &n);
             if (!p) continue;
             sink = sink + touch_frames(p);
+            sink = sink + touch_terrain(static_cast<const uint8_t*>(p), n);
             gfx_tint_palette(p);
             spr_unlink(p);
             std::free(p);

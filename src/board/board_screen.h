@@ -1,4 +1,5 @@
-// The main board screen: toolbar and side panel.
+// The main board screen: toolbar, board view, side panel, minimap and
+// calendar, the control box, and the refresh entry points game code calls.
 #pragma once
 
 #include <cstdint>
@@ -6,9 +7,19 @@
 #include "platform/messages.h"
 
 // Regions drawn but not yet copied to the display.
+inline constexpr uint8_t DIRTY_TOOLBAR = 1;   // (0, 0)-(440, 40)
+inline constexpr uint8_t DIRTY_VIEW = 2;      // (0, 40)-(440, 480)
+inline constexpr uint8_t DIRTY_TOP = 4;       // (440, 0)-(640, 80)
+inline constexpr uint8_t DIRTY_MIDDLE = 8;    // (440, 80)-(640, 280)
+inline constexpr uint8_t DIRTY_BOTTOM = 0x10; // (440, 280)-(640, 480)
+inline constexpr uint8_t DIRTY_ALL = 0x1F;
 extern uint8_t board_dirty;
 // 1 while the board accepts input.
 extern uint8_t board_input_enabled;
+// The scroll target that replaces the current mover as the view's centre.
+extern uint8_t board_scroll_target;
+extern int32_t board_scroll_x;
+extern int32_t board_scroll_y;
 
 // The board screen's window procedure.
 int32_t board_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam);
@@ -18,6 +29,7 @@ void board_free_graphics();
 
 void board_draw_side_panel(int refresh);
 void board_draw_header_panel(int refresh);
+void board_repaint(int flag);
 void board_repaint_all();
 // Renders the board view centred on the scroll target, or else on the current mover.
 void board_draw_map_view(int refresh);
@@ -25,5 +37,36 @@ void board_draw_map_view(int refresh);
 void board_flush_dirty();
 // Enables the board's input and shows the control box.
 void board_input_enable();
+void board_input_disable();
 // Forgets the board's scroll target.
 void board_clear_scroll_target();
+// World position of the current mover (a player's or a wandering character's).
+void board_mover_position(int* x, int* y);
+
+// Copies made to the display (each region copy, or one for the whole screen).
+extern uint32_t board_copy_count;
+// The selected side-panel tab of each player.
+extern uint8_t board_tabs[4];
+// Hovered toolbar button (-1 none); pressed item (0 none, 1/2 the rotation
+// buttons, 100 + n toolbar button n).
+extern int32_t board_hover;
+extern int32_t board_pressed;
+// The control box's top-left corner; it stays where the player leaves it.
+extern int32_t board_box_x;
+extern int32_t board_box_y;
+// The calendar's page: 0 the day, 1 the month.
+extern uint8_t board_calendar_page;
+
+void board_draw_toolbar(int refresh);
+void board_draw_minimap(int refresh);
+void board_draw_calendar(int refresh);
+// Draws (show 1) or takes away (0) the control box on the display.
+void board_draw_control_box(int show);
+// Redraws the control box when input is enabled and the rectangle meets it.
+void board_control_box_clip(const PlatRect& rect);
+void board_show_info_popup(int x, int y);
+// Runs toolbar command 0..10.
+void board_toolbar_command(int n);
+// Company buildings of the map whose chairman is player p.
+int board_chair_count(int p);
+void board_info_popup_frame();

@@ -525,7 +525,9 @@ void god_advance_flights() {
                                g.fx >= static_cast<float>(MAP_WORLD_SIZE) ||
                                g.fy >= static_cast<float>(MAP_WORLD_SIZE);
         const bool still = g.fdx == 0.0f && g.fdy == 0.0f;
-        if (off_board || still) g.flight = 0;
+        // A flight also ends where the view stops drawing it.
+        const bool out_of_view = !view_in_window(static_cast<int>(g.fx), static_cast<int>(g.fy));
+        if (off_board || still || out_of_view) g.flight = 0;
     }
 }
 

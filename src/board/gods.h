@@ -51,7 +51,7 @@ int god_none_flying();
 // Starts a slot's wandering flight away from square `to` past square `from`.
 void god_start_wander(int slot, int from, int to);
 // Moves every flying slot one frame along its velocity; a flight ends when
-// its frame count runs out or it leaves the board.
+// its frame count runs out, it leaves the board or the view's 29 x 29-cell window.
 void god_advance_flights();
 // Animates a god sprite between two world points (drawn with the board).
 void god_fly(int slot, int x0, int y0, int x1, int y1, int pause);

@@ -6,10 +6,15 @@
 
 // The settings are not built yet: the default layout is given.
 void cfg_read() {}
+namespace {
+uint8_t side_panel_layout = 0;
+} // namespace
 uint8_t settings_side_panel_layout() {
-    return 0;
+    return side_panel_layout;
 }
-void settings_set_side_panel_layout(uint8_t) {}
+void settings_set_side_panel_layout(uint8_t layout) {
+    side_panel_layout = static_cast<uint8_t>(layout % 3);
+}
 namespace {
 uint8_t animations_option = 0;
 uint8_t autosave_option = 0;

@@ -8,6 +8,7 @@
 // buildings at the start of runs.
 #include "maps_layout.h"
 
+#include "board/view_sets.h"
 #include "engine/util.h"
 
 #include <algorithm>
@@ -407,7 +408,9 @@ StandinMap standin_map_build(int m) {
     int hospital = 0;
     for (size_t i = 1; i < sq.size(); ++i) {
         int type = static_cast<int>(sq[i].flags & SQF_TYPE_MASK);
-        sq[i].marker = static_cast<uint16_t>(type);
+        // Every square shows a marker: specials by their type, property
+        // squares by a look of their own.
+        sq[i].marker = static_cast<uint16_t>(type == SQ_PROPERTY ? MARKER_PROPERTY_FRAME : type);
         if (type == SQ_PROPERTY) continue;
         set_name(sq[i].name, sizeof sq[i].name, special_name(type));
         if (type == SQ_JAIL) jail = static_cast<int>(i);

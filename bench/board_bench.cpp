@@ -1,0 +1,157 @@
+// The board view's cost: a full frame of a crowded window (terrain, sorted
+// objects, the copy to the primary surface), a camera sweep across the map
+// and a hit-map build, each also as a ratio to a memcpy of one 640 x 480
+// 16-bit frame (614,400 bytes) timed in the same run.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "board/board_screen.h"
+#include "board/game_state.h"
+#include "board/gods.h"
+#include "board/map.h"
+#include "board/status.h"
+#include "board/view.h"
+#include "data/characters.h"
+#include "engine/image.h"
+#include "engine/mkf.h"
+#include "platform/files.h"
+#include "platform/surface.h"
+#include "shell/app.h"
+
+namespace {
+
+constexpr size_t FRAME_BYTES = 640 * 480 * 2;
+
+// Nanoseconds of one memcpy of a frame, the best of many.
+double memcpy_ns() {
+    static double best = 0;
+    if (best > 0) return best;
+    std::vector<uint8_t> a(FRAME_BYTES, 1), b(FRAME_BYTES, 2);
+    best = 1e18;
+    for (int rep = 0; rep < 200; ++rep) {
+        const auto t0 = std::chrono::steady_clock::now();
+        std::memcpy(b.data(), a.data(), FRAME_BYTES);
+        benchmark::DoNotOptimize(b.data());
+        benchmark::ClobberMemory();
+        const auto t1 = std::chrono::steady_clock::now();
+        best = std::min(best, std::chrono::duration<double, std::nano>(t1 - t0).count());
+    }
+    return best;
+}
+
+// Map 0 of the stand-in data with every plot and facility built and owned,
+// the four players and the wandering characters in one window.
+bool setup_board() {
+    static bool done = false;
+    if (done) return true;
+    plat_set_data_dir(KARVO_BENCH_DATA_DIR);
+    gfx_pixel_format_reset();
+    primary_surface = plat_surface_create(640, 480, true);
+    back_surface = plat_surface_create(640, 480, false);
+    data_archive = mkf_open("data.mkf");
+    game_state_reset();
+    game_map = 0;
+    game_player_count = 4;
+    for (int p = 0; p < PLAYER_COUNT; ++p) {
+        player_table[p] = character_table[p * 3];
+        player_table[p].setup_control = CTRL_COMPUTER;
+    }
+    if (!map_load()) return false;
+    for (int i = 1; i <= map_lot_count; ++i) {
+        map_lot_table[i].owner = static_cast<uint8_t>(1 + i % 4);
+        map_lot_table[i].level = static_cast<uint8_t>(1 + i % 5);
+    }
+    for (int i = 1; i <= map_facility_count; ++i) {
+        map_facility_table[i].owner = static_cast<uint8_t>(1 + i % 4);
+        map_facility_table[i].kind = static_cast<uint8_t>(i % 5);
+        map_facility_table[i].level = 1;
+    }
+    for (int p = 0; p < PLAYER_COUNT; ++p) {
+        PlayerRecord& r = player_table[p];
+        const MapSquare& sq = map_square_table[1 + p];
+        r.x = static_cast<uint16_t>(sq.x), r.y = static_cast<uint16_t>(sq.y);
+        r.square = static_cast<uint16_t>(1 + p);
+        r.control = CTRL_COMPUTER;
+        actor_update_sprites(p);
+    }
+    for (int m = MOVER_THIEF; m <= MOVER_SPY; ++m) {
+        WalkerRecord& w = walker_of_mover(m);
+        const MapSquare& sq = map_square_table[m - 3];
+        w.place = WALKER_FREE;
+        w.x = static_cast<uint16_t>(sq.x), w.y = static_cast<uint16_t>(sq.y);
+        w.square = static_cast<uint16_t>(m - 3);
+        actor_update_sprites(m);
+    }
+    // Gods and placed objects on the same squares.
+    for (int slot = GOD_FIRST_SLOT; slot <= 24; ++slot)
+        god_table[slot].square = static_cast<uint16_t>(1 + slot % 6);
+    done = true;
+    return true;
+}
+
+void report_ratio(benchmark::State& state) {
+    state.counters["ratio_to_memcpy"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * memcpy_ns() * 1e-9,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_Memcpy614400(benchmark::State& state) {
+    std::vector<uint8_t> a(FRAME_BYTES, 1), b(FRAME_BYTES, 2);
+    for (auto _ : state) {
+        std::memcpy(b.data(), a.data(), FRAME_BYTES);
+        benchmark::DoNotOptimize(b.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_BoardFrame(benchmark::State& state) {
+    if (!setup_board()) {
+        state.SkipWithError("map 0 cannot be loaded");
+        return;
+    }
+    game_active_mover = 0;
+    for (auto _ : state) {
+        board_draw_map_view(0);
+        board_flush_dirty();
+        benchmark::DoNotOptimize(plat_take_primary_changed());
+    }
+    state.counters["objects"] = view_draw_count;
+    report_ratio(state);
+}
+
+void BM_CameraSweep(benchmark::State& state) {
+    if (!setup_board()) {
+        state.SkipWithError("map 0 cannot be loaded");
+        return;
+    }
+    int step = 0;
+    for (auto _ : state) {
+        const int t = step++ % 64;
+        view_draw_board(200 + t * 30, 200 + t * 28);
+    }
+    report_ratio(state);
+}
+
+void BM_HitMapBuild(benchmark::State& state) {
+    if (!setup_board()) {
+        state.SkipWithError("map 0 cannot be loaded");
+        return;
+    }
+    view_draw_board(player_table[0].x, player_table[0].y);
+    for (auto _ : state) {
+        view_hitmap_build(1);
+        benchmark::DoNotOptimize(view_hitmap_at(220, 220));
+    }
+    report_ratio(state);
+}
+
+} // namespace
+
+BENCHMARK(BM_Memcpy614400)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BoardFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CameraSweep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HitMapBuild)->Unit(benchmark::kMicrosecond);

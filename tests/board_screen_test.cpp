@@ -1,0 +1,323 @@
+// The board screen: regions, the flush, tabs, the toolbar's load command,
+// the minimap's clicks and the control box, drawn from the stand-in data.
+// With KARVO_SHOT_DIR set the whole screen is written there as a BMP.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "board/board_panel_sets.h"
+#include "board/board_screen.h"
+#include "board/game_state.h"
+#include "board/map.h"
+#include "board/status.h"
+#include "board/turn.h"
+#include "board/view.h"
+#include "data/characters.h"
+#include "engine/draw.h"
+#include "engine/image.h"
+#include "engine/mkf.h"
+#include "engine/shown.h"
+#include "engine/text.h"
+#include "engine/util.h"
+#include "platform/messages.h"
+#include "platform/surface.h"
+#include "shell/app.h"
+#include "shell/screen.h"
+#include "shell/settings.h"
+#include "support/map_fixture.h"
+
+namespace {
+
+int32_t lp(int x, int y) {
+    return static_cast<int32_t>((static_cast<uint32_t>(y) << 16) | static_cast<uint16_t>(x));
+}
+
+void write_bmp(const std::string& path, const PlatSurface* s) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return;
+    const int w = s->width, h = s->height, row = w * 3;
+    uint8_t hdr[54] = {'B', 'M'};
+    auto put32 = [&](int at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            hdr[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    put32(2, 54u + static_cast<uint32_t>(row * h));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(w));
+    put32(22, static_cast<uint32_t>(h));
+    hdr[26] = 1;
+    hdr[28] = 24;
+    std::fwrite(hdr, 1, 54, f);
+    std::vector<uint8_t> line(static_cast<size_t>(row));
+    for (int y = h - 1; y >= 0; --y) {
+        for (int x = 0; x < w; ++x) {
+            const uint16_t p = s->pixels[y * (s->pitch / 2) + x]; // RGB555
+            line[3 * x] = static_cast<uint8_t>((p & 0x1F) << 3);
+            line[3 * x + 1] = static_cast<uint8_t>(((p >> 5) & 0x1F) << 3);
+            line[3 * x + 2] = static_cast<uint8_t>(((p >> 10) & 0x1F) << 3);
+        }
+        std::fwrite(line.data(), 1, line.size(), f);
+    }
+    std::fclose(f);
+}
+
+int loaded_result = -1;
+
+class BoardScreenTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        map_fixture_reset();
+        gfx_pixel_format_reset();
+        gfx_reset();
+        primary_surface = plat_surface_create(640, 480, true);
+        back_surface = plat_surface_create(640, 480, false);
+        text_init();
+        data_archive = mkf_open("data.mkf");
+        settings_set_side_panel_layout(0);
+        game_map = 1;
+        game_player_count = 4;
+        for (int p = 0; p < PLAYER_COUNT; ++p) {
+            player_table[p] = character_table[p * 2 + 1];
+            player_table[p].setup_control = p == 0 ? CTRL_HUMAN : CTRL_COMPUTER;
+        }
+        ASSERT_TRUE(map_load()) << map_last_error();
+        for (int p = 0; p < PLAYER_COUNT; ++p) {
+            PlayerRecord& r = player_table[p];
+            const int s = 1 + p;
+            r.square = static_cast<uint16_t>(s);
+            r.x = static_cast<uint16_t>(map_square_table[s].x);
+            r.y = static_cast<uint16_t>(map_square_table[s].y);
+            r.control = p == 0 ? CTRL_HUMAN : CTRL_COMPUTER;
+            r.dice = 1;
+            map_square_table[s].flags |= sqf_player(p);
+            actor_update_sprites(p);
+        }
+        for (int i = 1; i <= map_lot_count; ++i) {
+            map_lot_table[i].owner = static_cast<uint8_t>(1 + i % 4);
+            map_lot_table[i].level = static_cast<uint8_t>(i % 6);
+        }
+        view_draw_minimap_marks(0);
+        game_active_mover = 0;
+        board_load_graphics();
+        board_copy_count = 0;
+        board_dirty = 0;
+        saved_load = app_services.save_load_screen;
+    }
+    void TearDown() override {
+        app_services.save_load_screen = saved_load;
+        board_input_enabled = 0;
+        board_free_graphics();
+        if (data_archive >= 0) mkf_close(data_archive);
+        data_archive = -1;
+        text_shutdown();
+        plat_surface_release(back_surface);
+        plat_surface_release(primary_surface);
+        back_surface = primary_surface = nullptr;
+        settings_set_side_panel_layout(0);
+        map_fixture_reset();
+    }
+    uint16_t back(int x, int y) const { return back_surface->pixels[y * 640 + x]; }
+    uint16_t shown(int x, int y) const { return primary_surface->pixels[y * 640 + x]; }
+    int (*saved_load)(int) = nullptr;
+};
+
+TEST_F(BoardScreenTest, TwoDrawsBeforeAFlushCopyOnceWithTheLaterValues) {
+    player_table[0].colour = 0x20C020;
+    board_draw_side_panel(0);
+    player_table[0].colour = 0xC02020;
+    board_draw_side_panel(0);
+    EXPECT_EQ(board_dirty, DIRTY_TOP | DIRTY_MIDDLE);
+    EXPECT_EQ(board_copy_count, 0u);
+    board_flush_dirty();
+    EXPECT_EQ(board_copy_count, 2u); // regions 4 and 8, once each
+    EXPECT_EQ(board_dirty, 0);
+    // The colour bar shows the later colour.
+    EXPECT_EQ(shown(560, 60), gfx_rgb_to_pixel(0xC02020));
+}
+
+TEST_F(BoardScreenTest, WithEveryRegionDirtyTheFlushCopiesTheScreenAtOnce) {
+    board_repaint(0);
+    EXPECT_EQ(board_dirty, DIRTY_ALL);
+    board_flush_dirty();
+    EXPECT_EQ(board_copy_count, 1u);
+    EXPECT_EQ(std::memcmp(primary_surface->pixels, back_surface->pixels, 640 * 480 * 2), 0);
+    // Regions one by one otherwise, in the order 1, 2, 4, 8, 0x10.
+    board_copy_count = 0;
+    board_dirty = DIRTY_TOOLBAR | DIRTY_BOTTOM | DIRTY_VIEW;
+    board_flush_dirty();
+    EXPECT_EQ(board_copy_count, 3u);
+}
+
+TEST_F(BoardScreenTest, EachPlayerKeepsItsOwnSelectedTab) {
+    board_input_enabled = 1;
+    game_active_mover = 2;
+    board_wndproc(nullptr, WM_LBUTTONDOWN, 0, lp(620, 3 * 70 + 10));
+    EXPECT_EQ(board_tabs[2], 3);
+    game_active_mover = 3;
+    board_draw_side_panel(0);
+    EXPECT_EQ(board_tabs[3], 0);
+    // Page 0's picture under player 3, page 3's again for player 2.
+    const uint16_t page0 = back(450, 200);
+    game_active_mover = 2;
+    board_draw_side_panel(0);
+    EXPECT_NE(back(450, 200), page0);
+}
+
+TEST_F(BoardScreenTest, LoadingAGameLeavesInputDisabledCancellingEnablesIt) {
+    actor_anim_table[0].phase = PHASE_WAIT;
+    for (int result : {-1, 2}) {
+        SCOPED_TRACE(result);
+        loaded_result = result;
+        app_services.save_load_screen = [](int) { return loaded_result; };
+        board_input_enabled = 1;
+        board_toolbar_command(3);
+        EXPECT_EQ(board_input_enabled, result == -1 ? 1 : 0);
+    }
+}
+
+TEST_F(BoardScreenTest, MinimapClicksJumpAndARightClickWithoutTargetDoesNothing) {
+    settings_set_side_panel_layout(1);
+    board_input_enabled = 1;
+    view_draw_board(player_table[0].x, player_table[0].y);
+    const int cx = view_camera_x, cy = view_camera_y;
+    board_wndproc(nullptr, WM_RBUTTONUP, 0, lp(540, 380));
+    EXPECT_EQ(board_scroll_target, 0);
+    EXPECT_EQ(view_camera_x, cx);
+    EXPECT_EQ(view_camera_y, cy);
+    board_wndproc(nullptr, WM_LBUTTONDOWN, 0, lp(540, 380));
+    EXPECT_EQ(board_scroll_target, 1);
+    EXPECT_EQ(board_scroll_x, static_cast<int>(100 * 11.625));
+    EXPECT_EQ(board_scroll_y, static_cast<int>(100 * 11.625));
+    EXPECT_EQ(view_camera_x, board_scroll_x);
+    board_wndproc(nullptr, WM_LBUTTONUP, 0, lp(540, 380));
+    board_wndproc(nullptr, WM_RBUTTONUP, 0, lp(540, 380));
+    EXPECT_EQ(board_scroll_target, 0);
+    EXPECT_EQ(view_camera_x, player_table[0].x);
+    // The rotation buttons turn the view by one step either way.
+    board_wndproc(nullptr, WM_LBUTTONDOWN, 0, lp(480, 285));
+    board_wndproc(nullptr, WM_LBUTTONUP, 0, lp(480, 285));
+    EXPECT_EQ(view_rotation, 1);
+    board_wndproc(nullptr, WM_LBUTTONDOWN, 0, lp(450, 285));
+    board_wndproc(nullptr, WM_LBUTTONUP, 0, lp(450, 285));
+    board_wndproc(nullptr, WM_LBUTTONDOWN, 0, lp(450, 285));
+    board_wndproc(nullptr, WM_LBUTTONUP, 0, lp(450, 285));
+    EXPECT_EQ(view_rotation, 7);
+    view_rotation = 0;
+}
+
+TEST_F(BoardScreenTest, TheChairmanshipCountCountsTheMapsCompanyBuildings) {
+    for (int i = 1; i <= map_company_count; ++i)
+        map_company_table[i].chairman = i % 2 ? 2 : 0;
+    int expect = 0;
+    for (int i = 1; i <= map_company_count; ++i)
+        expect += i % 2;
+    EXPECT_EQ(board_chair_count(1), expect);
+    EXPECT_EQ(board_chair_count(0), 0);
+}
+
+TEST_F(BoardScreenTest, TheControlBoxIsRestoredUnderItsOldPlaceAndPicksDiceByRow) {
+    board_repaint(1);
+    const std::vector<uint16_t> before(primary_surface->pixels,
+                                       primary_surface->pixels + 640 * 480);
+    board_input_enable();
+    EXPECT_NE(shown(board_box_x + 60, board_box_y + 48),
+              before[(board_box_y + 48) * 640 + board_box_x + 60]);
+    // Dragged by its title bar to another place: the old place shows the board again.
+    const int ox = board_box_x, oy = board_box_y;
+    board_wndproc(nullptr, WM_LBUTTONDOWN, 0, lp(ox + 10, oy + 5));
+    board_wndproc(nullptr, WM_MOUSEMOVE, 0, lp(ox + 10 + 200, oy + 5 + 150));
+    board_wndproc(nullptr, WM_LBUTTONUP, 0, lp(ox + 210, oy + 155));
+    EXPECT_EQ(board_box_x, ox + 200);
+    EXPECT_EQ(board_box_y, oy + 150);
+    EXPECT_EQ(shown(ox + 60, oy + 48), before[(oy + 48) * 640 + ox + 60]);
+    // In a car, the selector's row picks one to three dice.
+    player_table[0].travel = TRAVEL_CAR;
+    board_wndproc(nullptr, WM_LBUTTONDOWN, 0, lp(board_box_x + 10, board_box_y + BOX_H - 4));
+    EXPECT_EQ(player_table[0].dice, 3);
+    board_wndproc(nullptr, WM_LBUTTONDOWN, 0, lp(board_box_x + 10, board_box_y + 20));
+    EXPECT_EQ(player_table[0].dice, 1);
+    board_input_disable();
+    board_box_x = 180, board_box_y = 120;
+    if (const char* dir = std::getenv("KARVO_SHOT_DIR")) {
+        board_repaint(1);
+        board_input_enable();
+        write_bmp(std::string(dir) + "/board_screen.bmp", primary_surface);
+    }
+}
+
+TEST_F(BoardScreenTest, TheInformationPopupNamesWhatWasClickedBesideTheClick) {
+    // A level-3 plot of player 1, a hotel at level 2, a company, a player.
+    for (int i = 1; i <= map_lot_count; ++i) {
+        map_lot_table[i].owner = 2;
+        map_lot_table[i].level = 3;
+        map_lot_table[i].chain_store = 0;
+    }
+    board_input_enabled = 1;
+    board_repaint(1);
+    int lot = 0, x = 0, y = 0;
+    for (int i = 1; i <= map_lot_count && !lot; ++i)
+        if (view_object_screen_pos(OBJ_LOT_BASE + i, &x, &y, nullptr) && x > 20 && x < 420 &&
+            y > 80 && y < 470)
+            lot = i;
+    ASSERT_NE(lot, 0);
+    const std::vector<uint16_t> before(primary_surface->pixels,
+                                       primary_surface->pixels + 640 * 480);
+    shown_clear();
+    board_wndproc(nullptr, WM_LBUTTONDOWN, 0, lp(x, y - 6));
+    const ShownEvent* e = shown_find_text(Shown::Panel, "三级");
+    ASSERT_NE(e, nullptr);
+    char name[32];
+    util_strip_spaces(name, player_name(1));
+    EXPECT_NE(e->text.find(name), std::string::npos);
+    EXPECT_NE(e->text.find("公  寓"), std::string::npos);
+    // Opened right of the click (left past x 301), below it (above from 116 into the view).
+    const int px = x > 301 ? x - 139 : x, py = y - 6 - 40 >= 116 ? y - 6 - 116 : y - 6;
+    int changed = 0;
+    for (int yy = py; yy < py + 116; ++yy)
+        for (int xx = std::max(px, 0); xx < std::min(px + 139, 640); ++xx)
+            changed += shown(xx, yy) != before[yy * 640 + xx];
+    EXPECT_GT(changed, 139 * 116 / 2);
+    // The next mouse move restores the screen under it.
+    board_wndproc(nullptr, WM_MOUSEMOVE, 0, lp(x, y));
+    int left = 0;
+    for (int yy = py; yy < py + 116; ++yy)
+        for (int xx = std::max(px, 0); xx < std::min(px + 139, 640); ++xx)
+            left += shown(xx, yy) != before[yy * 640 + xx];
+    EXPECT_EQ(left, 0);
+}
+
+TEST_F(BoardScreenTest, ThePopupsLinesFollowTheObjectsKind) {
+    board_input_enabled = 1;
+    board_repaint(1);
+    // A player: its name; the hit map puts the player over its square.
+    int x, y;
+    ASSERT_TRUE(view_object_screen_pos(OBJ_OCCUPANTS | 1, &x, &y, nullptr));
+    shown_clear();
+    board_wndproc(nullptr, WM_LBUTTONDOWN, 0, lp(x, y - 10));
+    char name[32];
+    util_strip_spaces(name, player_name(0));
+    ASSERT_NE(shown_find_text(Shown::Panel, name), nullptr);
+    EXPECT_EQ(shown_log().back().kind, Shown::Effect);
+    board_wndproc(nullptr, WM_LBUTTONUP, 0, lp(x, y - 10));
+    // A company building: chairman, name and the shares it still holds.
+    for (int i = 1; i <= map_company_count; ++i) {
+        map_company_table[i].chairman = 1;
+        map_company_table[i].own_shares = 1234;
+    }
+    // The view centred on company building 1.
+    board_view_refresh(map_company_table[1].x, map_company_table[1].y, 0);
+    ASSERT_TRUE(view_object_screen_pos(OBJ_COMPANY_BASE + 1, &x, &y, nullptr));
+    EXPECT_EQ(x, 220);
+    shown_clear();
+    board_wndproc(nullptr, WM_LBUTTONDOWN, 0, lp(x, y - 20));
+    EXPECT_NE(shown_find_text(Shown::Panel, "余股:1234"), nullptr);
+    EXPECT_NE(shown_find_text(Shown::Panel, map_company_table[1].name), nullptr);
+}
+
+} // namespace

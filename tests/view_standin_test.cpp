@@ -1,0 +1,145 @@
+// The board drawn from the stand-in data set: each map with markers,
+// buildings by level in their owners' colours and the characters told apart.
+// With KARVO_SHOT_DIR set, each map's render is also written there as a BMP.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+#include "board/board_screen.h"
+#include "board/game_state.h"
+#include "board/map.h"
+#include "board/status.h"
+#include "board/turn.h"
+#include "board/view.h"
+#include "board/view_draw.h"
+#include "board/view_sets.h"
+#include "data/characters.h"
+#include "engine/image.h"
+#include "engine/mkf.h"
+#include "platform/surface.h"
+#include "shell/app.h"
+#include "support/map_fixture.h"
+
+namespace {
+
+void write_bmp(const std::string& path, const PlatSurface* s) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return;
+    const int w = s->width, h = s->height, row = (w * 3 + 3) & ~3;
+    const uint32_t size = 54u + static_cast<uint32_t>(row * h);
+    uint8_t hdr[54] = {'B', 'M'};
+    auto put32 = [&](int at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            hdr[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    put32(2, size);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(w));
+    put32(22, static_cast<uint32_t>(h));
+    hdr[26] = 1;
+    hdr[28] = 24;
+    std::fwrite(hdr, 1, 54, f);
+    std::string line(static_cast<size_t>(row), '\0');
+    for (int y = h - 1; y >= 0; --y) {
+        for (int x = 0; x < w; ++x) {
+            const uint16_t p = s->pixels[y * w + x]; // RGB555
+            line[3 * x] = static_cast<char>((p & 0x1F) << 3);
+            line[3 * x + 1] = static_cast<char>(((p >> 5) & 0x1F) << 3);
+            line[3 * x + 2] = static_cast<char>(((p >> 10) & 0x1F) << 3);
+        }
+        std::fwrite(line.data(), 1, line.size(), f);
+    }
+    std::fclose(f);
+}
+
+class ViewStandinTest : public ::testing::TestWithParam<int> {
+  protected:
+    void SetUp() override {
+        map_fixture_reset();
+        gfx_pixel_format_reset();
+        back_surface = plat_surface_create(640, 480, false);
+        data_archive = mkf_open("data.mkf");
+    }
+    void TearDown() override {
+        map_free();
+        if (data_archive >= 0) mkf_close(data_archive);
+        data_archive = -1;
+        plat_surface_release(back_surface);
+        back_surface = nullptr;
+        map_fixture_reset();
+    }
+};
+
+TEST_P(ViewStandinTest, TheBoardShowsBuildingsInOwnersColoursAndEveryPlayer) {
+    ASSERT_GE(data_archive, 0);
+    const int m = GetParam();
+    game_map = m;
+    game_player_count = 4;
+    for (int p = 0; p < PLAYER_COUNT; ++p) {
+        player_table[p] = character_table[p * 3];
+        player_table[p].setup_control = CTRL_COMPUTER;
+    }
+    ASSERT_TRUE(map_load()) << map_last_error();
+    // Every plot owned in turn by the four players, at levels 0 to 5; every
+    // facility built.
+    for (int i = 1; i <= map_lot_count; ++i) {
+        map_lot_table[i].owner = static_cast<uint8_t>(1 + i % 4);
+        map_lot_table[i].level = static_cast<uint8_t>(i % 6);
+        map_lot_table[i].chain_store = i % 7 == 0;
+        if (map_lot_table[i].chain_store) map_lot_table[i].level = 1;
+    }
+    for (int i = 1; i <= map_facility_count; ++i) {
+        map_facility_table[i].owner = static_cast<uint8_t>(1 + i % 4);
+        map_facility_table[i].kind = static_cast<uint8_t>(i % 5);
+        map_facility_table[i].level = 1;
+    }
+    for (int i = 1; i <= map_company_count; ++i)
+        map_company_table[i].chairman = static_cast<uint8_t>(1 + i % 4);
+    // The four players close together on the first squares.
+    for (int p = 0; p < PLAYER_COUNT; ++p) {
+        PlayerRecord& r = player_table[p];
+        const int s = 1 + p;
+        r.square = static_cast<uint16_t>(s);
+        r.x = static_cast<uint16_t>(map_square_table[s].x);
+        r.y = static_cast<uint16_t>(map_square_table[s].y);
+        r.facing = static_cast<uint8_t>(p * 2);
+        r.travel = static_cast<uint8_t>(p % 3);
+        r.control = CTRL_COMPUTER;
+        map_square_table[s].flags |= sqf_player(p);
+        actor_update_sprites(p);
+    }
+    int shown = 0;
+    for (int r = 0; r < 8; r += 3) {
+        SCOPED_TRACE(r);
+        view_rotation = r;
+        view_draw_board(player_table[0].x, player_table[0].y);
+        std::set<uint16_t> colours;
+        for (int y = VIEW_TOP; y < 480; ++y)
+            for (int x = 0; x < 440; ++x)
+                colours.insert(back_surface->pixels[y * 640 + x]);
+        EXPECT_GT(colours.size(), 20u);
+        // Every player in view shows its colour; the players stand in the
+        // draw list with their own codes.
+        for (int p = 0; p < PLAYER_COUNT; ++p) {
+            int x, y;
+            ASSERT_TRUE(view_object_screen_pos(OBJ_OCCUPANTS | (1 << p), &x, &y, nullptr)) << p;
+            if (x < 20 || x >= 420 || y < VIEW_TOP + 60 || y >= 480) continue;
+            ++shown;
+            EXPECT_TRUE(colours.count(gfx_rgb_to_pixel(player_table[p].colour))) << p;
+        }
+        if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
+            write_bmp(std::string(dir) + "/board_" + std::to_string(m) + "_" + std::to_string(r) +
+                          ".bmp",
+                      back_surface);
+    }
+    view_rotation = 0;
+    EXPECT_GE(shown, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachMap, ViewStandinTest, ::testing::Range(0, 4));
+
+} // namespace
