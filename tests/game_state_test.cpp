@@ -4,6 +4,7 @@
 #include <string>
 
 #include "board/game_state.h"
+#include "board/world_reset.h"
 #include "data/characters.h"
 #include "engine/random.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 class GameStateTest : public ::testing::Test {
   protected:
-    void SetUp() override { game_state_reset(); }
+    void SetUp() override { game_world_reset(); }
 
     // Seat p in the game as a computer player.
     static PlayerRecord& seat(int p, uint8_t control = CTRL_COMPUTER) {

@@ -8,6 +8,7 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/money.h"
+#include "board/world_reset.h"
 #include "cards/cards.h"
 #include "support/test_board.h"
 
@@ -18,11 +19,7 @@ constexpr int A = 0, B = 1, C = 2, D = 3; // seats
 class LandingTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        game_state_reset();
-        map_reset();
-        money_reset();
-        decisions_reset();
-        cards_reset();
+        game_world_reset();
         ASSERT_TRUE(test_board_load(TestBoardSize{12, 8, 2, 2, 2}));
         game_player_count = 4;
         game_start_money = 200000;
@@ -43,10 +40,7 @@ class LandingTest : public ::testing::Test {
                 lot.toll[l] = static_cast<uint16_t>(100 * (l + 1) + i);
         }
     }
-    void TearDown() override {
-        map_reset();
-        decisions_reset();
-    }
+    void TearDown() override { game_world_reset(); }
     static void own(int lot, int player, int level, int chain = 0) {
         map_lot_table[lot].owner = static_cast<uint8_t>(player + 1);
         map_lot_table[lot].level = static_cast<uint8_t>(level);

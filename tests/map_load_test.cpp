@@ -13,6 +13,7 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/turn.h"
+#include "board/world_reset.h"
 #include "engine/mkf.h"
 #include "engine/random.h"
 #include "finance/stock.h"
@@ -73,7 +74,7 @@ class MapLoadTest : public ::testing::Test {
         fs::remove_all(dir_);
     }
     void TearDown() override {
-        map_reset();
+        game_world_reset();
         mkf_reset();
         fs::remove_all(dir_);
         plat_set_data_dir(KARVO_TEST_DATA_DIR);

@@ -9,6 +9,7 @@
 #include "board/status.h"
 #include "board/turn.h"
 #include "board/turn_flow.h"
+#include "board/world_reset.h"
 #include "cards/cards.h"
 #include "engine/random.h"
 #include "finance/stock.h"
@@ -29,7 +30,7 @@ void record(const char* step, int value) {
 class TurnFlow : public ::testing::Test {
   protected:
     void SetUp() override {
-        turn_world_reset();
+        game_world_reset();
         ASSERT_TRUE(ring_board_load(10, 8, 2));
         cards_fill_pools();
         game_srand(5);

@@ -27,3 +27,5 @@ void board_flush_dirty();
 void board_input_enable();
 // Forgets the board's scroll target.
 void board_clear_scroll_target();
+// Clears the board screen's flags for a new game.
+void board_screen_reset();

@@ -1,5 +1,7 @@
 #include "board/game_state.h"
 
+#include "board/world_reset.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -411,3 +413,5 @@ void player_rebind_names() {
     for (PlayerRecord& r : player_table)
         r.name = r.character;
 }
+
+WORLD_RESET(WORLD_RESET_GAME_STATE, game_state_reset)

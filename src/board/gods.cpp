@@ -164,8 +164,6 @@ int raise_served(int kind, int square) {
 
 } // namespace
 
-void gods_reset() {}
-
 bool god_kind_slots(int kind, int* first, int* last) {
     int a = 0, b = 0;
     switch (kind) {

@@ -12,6 +12,7 @@
 #include "board/movement.h"
 #include "board/status.h"
 #include "board/view.h"
+#include "board/world_reset.h"
 #include "cards/fate_gods.h"
 #include "engine/flc.h"
 #include "engine/message.h"
@@ -346,3 +347,5 @@ void jail_bail_visit() {
 void jail_hospital_bail_visit() {
     visit(1);
 }
+
+WORLD_RESET(WORLD_RESET_JAIL, jail_reset)

@@ -7,6 +7,7 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/turn_flow.h"
+#include "board/world_reset.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
 
@@ -165,3 +166,5 @@ const MoneyAudit& money_audit() {
 void money_reset() {
     audit = MoneyAudit{};
 }
+
+WORLD_RESET(WORLD_RESET_MONEY, money_reset)

@@ -4,6 +4,7 @@
 
 #include "board/map.h"
 #include "board/status.h"
+#include "board/world_reset.h"
 #include "data/anim_frames.h"
 #include "engine/random.h"
 #include "engine/sound.h"
@@ -281,3 +282,5 @@ void mover_position(int m, int& x, int& y) {
         y = walker_of_mover(m).y;
     }
 }
+
+WORLD_RESET(WORLD_RESET_MOVEMENT, movement_reset)

@@ -13,6 +13,7 @@
 #include "board/status.h"
 #include "board/turn_flow.h"
 #include "board/view.h"
+#include "board/world_reset.h"
 #include "cards/ai_items.h"
 #include "cards/card_use.h"
 #include "cards/item_use.h"
@@ -463,3 +464,5 @@ void turn_reset() {
     raze_target = 0;
     movement_reset();
 }
+
+WORLD_RESET(WORLD_RESET_TURN, turn_reset)

@@ -16,6 +16,7 @@
 #include "board/status.h"
 #include "board/turn.h"
 #include "board/view.h"
+#include "board/world_reset.h"
 #include "cards/ai_settings.h"
 #include "cards/cards.h"
 #include "cards/item_use.h"
@@ -527,18 +528,4 @@ void turn_flow_reset() {
     flow_trace = nullptr;
 }
 
-void turn_world_reset() {
-    game_state_reset();
-    map_reset();
-    cards_reset();
-    money_reset();
-    gods_reset();
-    jail_reset();
-    decisions_reset();
-    stock_reset();
-    trading_reset();
-    asset_reset();
-    turn_reset();
-    turn_flow_reset();
-    movement_reset();
-}
+WORLD_RESET(WORLD_RESET_TURN_FLOW, turn_flow_reset)

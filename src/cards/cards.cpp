@@ -4,6 +4,7 @@
 #include <string>
 
 #include "board/status.h"
+#include "board/world_reset.h"
 #include "cards/ai_settings.h"
 #include "engine/message.h"
 #include "engine/random.h"
@@ -256,3 +257,5 @@ void card_steal(int victim, int thief, int with_items) {
         card_add(thief, pick);
     }
 }
+
+WORLD_RESET(WORLD_RESET_CARDS, cards_reset)

@@ -6,6 +6,7 @@
 #include "board/game_state.h"
 #include "board/landing.h"
 #include "board/map.h"
+#include "board/world_reset.h"
 #include "finance/stock.h"
 #include "finance/trading.h"
 
@@ -221,3 +222,5 @@ void asset_reset() {
     asset_land_filter = 0;
     asset_first_row = 0;
 }
+
+WORLD_RESET(WORLD_RESET_ASSETS, asset_reset)

@@ -6,6 +6,7 @@
 #include "board/calendar.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/world_reset.h"
 #include "data/stock_initial.h"
 #include "engine/random.h"
 
@@ -331,3 +332,5 @@ float stock_history_low(int i) {
     }
     return low;
 }
+
+WORLD_RESET(WORLD_RESET_STOCK, stock_reset)

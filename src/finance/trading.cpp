@@ -5,6 +5,7 @@
 
 #include "board/map.h"
 #include "board/view.h"
+#include "board/world_reset.h"
 
 std::array<std::array<StockHolding, STOCK_COUNT>, PLAYER_COUNT> stock_holdings{};
 
@@ -207,3 +208,5 @@ StockTradeCheck stock_exchange_sell_check(int player, int stock, int32_t* max_co
     if (max_count != nullptr) *max_count = held;
     return STOCK_TRADE_OK;
 }
+
+WORLD_RESET(WORLD_RESET_TRADING, trading_reset)

@@ -11,6 +11,7 @@
 #include "board/money.h"
 #include "board/movement.h"
 #include "board/spinner.h"
+#include "board/world_reset.h"
 #include "cards/cards.h"
 #include "engine/random.h"
 
@@ -43,14 +44,8 @@ bool load_zero_board(const int (&counts)[5]) {
 } // namespace
 
 bool encounter_board_setup(int players) {
-    game_state_reset();
-    map_reset();
-    cards_reset();
+    game_world_reset();
     cards_fill_pools();
-    decisions_reset();
-    jail_reset();
-    money_reset();
-    spinner_reset();
     game_srand(1);
     const int counts[5] = {EB_SQUARES, 6, 1, 1, 2};
     if (!load_zero_board(counts)) return false;
