@@ -74,7 +74,7 @@ void god_table_reset() {
 }
 
 WalkerRecord& walker_of_mover(int mover) {
-    int index = std::clamp(mover - MOVER_THIEF, 0, WALKER_COUNT - 1);
+    int index = std::clamp(walker_index_of_mover(mover), 0, WALKER_COUNT - 1);
     return walker_table[static_cast<size_t>(index)];
 }
 
@@ -380,14 +380,14 @@ void player_add_grudge(int p, int toward, int32_t amount) {
     if (amount < 0 && g <= 0) return;
     int64_t raised = static_cast<int64_t>(g) + amount;
     g = static_cast<int32_t>(std::clamp<int64_t>(raised, 0, INT32_MAX));
-    if (amount > 0 && rec(p).ally == toward + 1) player_break_alliance(p);
+    if (amount > 0 && owner_is_seat(rec(p).ally, toward)) player_break_alliance(p);
 }
 
 void player_break_alliance(int p) {
     if (!valid_player(p)) return;
     PlayerRecord& r = rec(p);
     r.alliance_days = 0;
-    int ally = r.ally - 1;
+    int ally = seat_of_owner(r.ally);
     if (valid_player(ally)) {
         rec(ally).alliance_days = 0;
         rec(ally).ally = 0;

@@ -103,6 +103,32 @@ inline constexpr int MOVER_ROBBER = 5;
 inline constexpr int MOVER_HOOLIGAN = 6;
 inline constexpr int MOVER_SPY = 7;
 inline constexpr int MOVER_ROBOT_DOLL = 8;
+inline constexpr int MOVER_FIRST_WALKER = MOVER_THIEF; // walker_table[mover - 4]
+
+// Seats, owner bytes and movers. A seat is 0..3; an owner byte (owners of
+// plots and facilities, chairmen, top holders, god holders, allies, lottery
+// tickets) stores seat + 1, OWNER_NONE for nobody; movers 0..3 are the seats.
+inline constexpr uint8_t OWNER_NONE = 0;
+constexpr bool is_player_seat(int seat) {
+    return seat >= 0 && seat < PLAYER_COUNT;
+}
+constexpr uint8_t owner_of_seat(int seat) {
+    return static_cast<uint8_t>(seat + 1);
+}
+constexpr int seat_of_owner(int owner) {
+    return owner - 1;
+}
+constexpr bool owner_is_seat(int owner, int seat) {
+    return owner == seat + 1;
+}
+// The four wandering characters (thief, robber, hooligan, spy); the robot
+// doll is a walker too but wanders nowhere by itself.
+constexpr bool is_wanderer(int mover) {
+    return mover >= MOVER_THIEF && mover <= MOVER_SPY;
+}
+constexpr int walker_index_of_mover(int mover) {
+    return mover - MOVER_FIRST_WALKER;
+}
 
 // ---------------------------------------------------------------------------
 // Records

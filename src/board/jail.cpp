@@ -108,7 +108,7 @@ uint8_t days_counter(int days) {
 }
 
 void decoration_position(uint16_t code, uint16_t& x, uint16_t& y) {
-    const int i = code - OBJ_DECORATION_BASE;
+    const int i = object_index(code, OBJ_DECORATION_BASE);
     if (map_decoration_table != nullptr && i >= 1 && i <= map_decoration_count) {
         x = static_cast<uint16_t>(map_decoration_table[i].x);
         y = static_cast<uint16_t>(map_decoration_table[i].y);
@@ -150,7 +150,7 @@ void send(int hospital, int person, int days) {
             static_cast<uint8_t>(std::min(255, r.days_lost_month + std::max(days, 0)));
         return;
     }
-    if (person >= MOVER_THIEF && person <= MOVER_SPY) {
+    if (is_wanderer(person)) {
         WalkerRecord& w = walker_of_mover(person);
         if (valid_square(w.square)) map_square_table[w.square].flags &= ~sqf_walker(person);
         w.place = pl.walker_place;
@@ -168,7 +168,7 @@ void release(int hospital, int person) {
     if (person >= 0 && person < PLAYER_COUNT) {
         player_face_square(person);
         (*pl.flags)[person] = 0;
-    } else if (person >= MOVER_THIEF && person <= MOVER_SPY) {
+    } else if (is_wanderer(person)) {
         WalkerRecord& w = walker_of_mover(person);
         if (game_active_mover >= 0 && game_active_mover < PLAYER_COUNT)
             w.patron = static_cast<uint8_t>(game_active_mover);
@@ -223,7 +223,7 @@ void jail_reset() {
 const char* jail_person_name(int person) {
     static const char* const names[4] = {"小偷", "强盗", "流氓", "间谍"};
     if (person >= 0 && person < PLAYER_COUNT) return player_name(person);
-    if (person >= MOVER_THIEF && person <= MOVER_SPY) return names[person - MOVER_THIEF];
+    if (is_wanderer(person)) return names[walker_index_of_mover(person)];
     return "";
 }
 
@@ -288,7 +288,8 @@ int jail_human_visit(int hospital) {
         if (!jail_held(hospital, person)) continue;
         if (player_table[cur].points < jail_cost(hospital, person)) continue;
         if (jail_human_pick(hospital, person)) {
-            if (person >= MOVER_THIEF) msg_show(jail_thanks_lines[person - MOVER_THIEF], 1500);
+            if (person >= MOVER_THIEF)
+                msg_show(jail_thanks_lines[walker_index_of_mover(person)], 1500);
             return person;
         }
     }

@@ -89,7 +89,7 @@ void upgrade_own_plot(int cur, int square, int lot_index) {
     }
     char text[160];
     std::snprintf(text, sizeof text, "%.19s\n\n升级费用:%d元\n\n是否升级？", lot.street, price);
-    if (!agrees(cur, DECIDE_BUILD, text, price, OBJ_LOT_BASE + lot_index, true)) return;
+    if (!agrees(cur, DECIDE_BUILD, text, price, object_code(OBJ_LOT_BASE, lot_index), true)) return;
     if (god_invest_fail(cur) != 0) return;
     pl.cash -= price;
     ++lot.level;
@@ -117,9 +117,10 @@ void buy_plot(int cur, int square, int lot_index) {
     char text[160];
     std::snprintf(text, sizeof text, "%.19s\n\n费用:%d元\n\n是否买下此地？", lot.street, price);
     const bool computer_buys = acts_by_itself(pl) && land_ai_should_buy(price) == 1;
-    if (!agrees(cur, DECIDE_BUY, text, price, OBJ_LOT_BASE + lot_index, computer_buys)) return;
+    if (!agrees(cur, DECIDE_BUY, text, price, object_code(OBJ_LOT_BASE, lot_index), computer_buys))
+        return;
     if (god_invest_fail(cur) != 0) return;
-    lot.owner = static_cast<uint8_t>(cur + 1);
+    lot.owner = owner_of_seat(cur);
     board_view_refresh(0, 0, 1);
     snd_board_effect_play(FX_BOUGHT, 0);
     view_draw_minimap_marks(0);
@@ -145,7 +146,7 @@ int mark_toll_plots(int owner, const LandLot& landed) {
         if (!counts) continue;
         if (view_hitmap != nullptr)
             gfx_replace_pixel(view_hitmap, size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE,
-                              static_cast<uint16_t>(OBJ_LOT_BASE + i), 0xFFFF);
+                              object_code(OBJ_LOT_BASE, i), 0xFFFF);
         ++marked;
     }
     return marked;
@@ -155,12 +156,12 @@ void pay_toll(int cur, int lot_index) {
     LandLot& lot = map_lot_table[lot_index];
     const int owner = lot.owner; // player + 1
     snd_board_effect_play(FX_TOLL, 0);
-    if (fee_check_exemption(owner - 1, lot.mark, FEE_NAME_TOLL) == 0) return;
+    if (fee_check_exemption(seat_of_owner(owner), lot.mark, FEE_NAME_TOLL) == 0) return;
 
-    const int ally =
-        (player_table[owner - 1].ally >= 1 && player_table[owner - 1].ally <= PLAYER_COUNT)
-            ? player_table[owner - 1].ally
-            : 0;
+    const int ally = (player_table[seat_of_owner(owner)].ally >= 1 &&
+                      player_table[seat_of_owner(owner)].ally <= PLAYER_COUNT)
+                         ? player_table[seat_of_owner(owner)].ally
+                         : 0;
     const char* street = lot.chain_store != 0 ? nullptr : lot.street;
     int64_t t = land_toll(owner, street);
     const int64_t u = ally != 0 ? land_toll(ally, street) : 0;
@@ -172,7 +173,7 @@ void pay_toll(int cur, int lot_index) {
     if (marked > 1) gfx_flash_board();
 
     char owner_name[64];
-    util_strip_spaces(owner_name, player_name(owner - 1));
+    util_strip_spaces(owner_name, player_name(seat_of_owner(owner)));
     char text[256];
     const int64_t sum = ally != 0 ? t + u : t;
     const int32_t full = sum > std::numeric_limits<int32_t>::max()
@@ -182,7 +183,7 @@ void pay_toll(int cur, int lot_index) {
     if (ally != 0) {
         if (full > 0) share = static_cast<double>(u) / static_cast<double>(full);
         char ally_name[64];
-        util_strip_spaces(ally_name, player_name(ally - 1));
+        util_strip_spaces(ally_name, player_name(seat_of_owner(ally)));
         std::snprintf(text, sizeof text, "%.19s\n\n属%s与%s\n\n请付%d元%s", lot.street, owner_name,
                       ally_name, full, FEE_NAME_TOLL);
     } else {
@@ -198,12 +199,12 @@ void pay_toll(int cur, int lot_index) {
     // The grudge follows the money each of the two actually collects, from
     // the amount after the payer's god.
     const int32_t ally_part_now = ally != 0 ? static_cast<int32_t>(std::trunc(total * share)) : 0;
-    player_add_grudge(cur, owner - 1, (total - ally_part_now) / 100);
-    if (ally != 0) player_add_grudge(cur, ally - 1, ally_part_now / 100);
+    player_add_grudge(cur, seat_of_owner(owner), (total - ally_part_now) / 100);
+    if (ally != 0) player_add_grudge(cur, seat_of_owner(ally), ally_part_now / 100);
 
     int payer = cur;
     if (fee_card_rescue_due(payer, total) && card_has(cur, 20) &&
-        card_free_pass(cur, owner - 1, total) == 1)
+        card_free_pass(cur, seat_of_owner(owner), total) == 1)
         total = 0;
     if (fee_card_rescue_due(payer, total) && card_has(cur, 19)) {
         const int next = card_scapegoat(cur, 1, total);
@@ -220,25 +221,26 @@ void pay_toll(int cur, int lot_index) {
         }
     }
     // Nobody pays himself: the last toll stays as it was.
-    if (payer == owner - 1 || (ally != 0 && payer == ally - 1)) return;
+    if (payer == seat_of_owner(owner) || (ally != 0 && payer == seat_of_owner(ally))) return;
 
-    if (speech_react_rival_pays(payer, owner - 1, total) == 0) speech_react_pay(payer, total);
+    if (speech_react_rival_pays(payer, seat_of_owner(owner), total) == 0)
+        speech_react_pay(payer, total);
     if (ally != 0) {
         const int32_t ally_part = static_cast<int32_t>(std::trunc(total * share));
         const int32_t owner_part = total - ally_part;
-        speech_react_gain(owner - 1, owner_part);
-        money_pay(payer, owner - 1, owner_part, 0);
-        money_pay(payer, ally - 1, ally_part, 0);
+        speech_react_gain(seat_of_owner(owner), owner_part);
+        money_pay(payer, seat_of_owner(owner), owner_part, 0);
+        money_pay(payer, seat_of_owner(ally), ally_part, 0);
     } else {
-        speech_react_gain(owner - 1, total);
-        money_pay(payer, owner - 1, total, 0);
+        speech_react_gain(seat_of_owner(owner), total);
+        money_pay(payer, seat_of_owner(owner), total, 0);
     }
     lot.last_toll = total;
 }
 
 void land_plot(int cur, int square, int lot_index) {
     const LandLot& lot = map_lot_table[lot_index];
-    if (lot.owner == cur + 1)
+    if (owner_is_seat(lot.owner, cur))
         upgrade_own_plot(cur, square, lot_index);
     else if (lot.owner == 0)
         buy_plot(cur, square, lot_index);
@@ -276,10 +278,10 @@ void property_end(int cur, int square, int code) {
     }
     board_view_refresh(0, 0, 1);
     if (out_or_ended(cur)) return;
-    const int f = code - OBJ_FACILITY_BASE;
+    const int f = object_index(code, OBJ_FACILITY_BASE);
     if (f >= 1 && f <= map_facility_count && map_facility_table != nullptr) {
         const FacilityLot& fac = map_facility_table[f];
-        if (fac.owner == cur + 1 && player_table[cur].sleepwalk_days == 0 &&
+        if (owner_is_seat(fac.owner, cur) && player_table[cur].sleepwalk_days == 0 &&
             fac.kind == FK_RESEARCH_INSTITUTE && fac.level > 0 && (fac.mark & 0x0F) == 0)
             choose_research_item(f);
     }
@@ -304,12 +306,12 @@ uint8_t land_on_square(int square) {
     switch (type) {
     case SQ_PROPERTY: {
         if (code == 0) return LAND_WAIT_OTHER;
-        if (code > OBJ_LOT_BASE && code <= OBJ_LOT_BASE + map_lot_count)
-            land_plot(cur, square, code - OBJ_LOT_BASE);
-        else if (code > OBJ_FACILITY_BASE && code <= OBJ_FACILITY_BASE + map_facility_count)
-            fee_land_facility(square, code - OBJ_FACILITY_BASE);
-        else if (code > OBJ_COMPANY_BASE && code <= OBJ_COMPANY_BASE + map_company_count)
-            fee_land_company(square, code - OBJ_COMPANY_BASE);
+        if (object_in(code, OBJ_LOT_BASE, map_lot_count))
+            land_plot(cur, square, object_index(code, OBJ_LOT_BASE));
+        else if (object_in(code, OBJ_FACILITY_BASE, map_facility_count))
+            fee_land_facility(square, object_index(code, OBJ_FACILITY_BASE));
+        else if (object_in(code, OBJ_COMPANY_BASE, map_company_count))
+            fee_land_company(square, object_index(code, OBJ_COMPANY_BASE));
         property_end(cur, square, code);
         return LAND_WAIT_PROPERTY;
     }

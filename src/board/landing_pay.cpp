@@ -67,7 +67,7 @@ int fee_check_exemption(int owner, uint8_t mark, const char* fee_name) {
     text[0] = '\0';
     if ((mark & 0xF0) != 0 && (mark & 0x0F) != 0) {
         std::snprintf(text, sizeof text, "房屋查封中\n\n免收%s！", fee_name);
-    } else if (o.ally != 0 && o.ally == cur + 1) {
+    } else if (o.ally != 0 && owner_is_seat(o.ally, cur)) {
         std::snprintf(text, sizeof text, "与%s同盟中\n\n免收%s！", name, fee_name);
     } else if (holds_death_god(o)) {
         std::snprintf(text, sizeof text, "死神显灵\n\n免收%s！", fee_name);

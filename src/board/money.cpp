@@ -24,12 +24,12 @@ bool is_player(int32_t party) {
     return party >= 0 && party < PLAYER_COUNT;
 }
 bool is_company(int32_t party) {
-    return party > PARTY_COMPANY_BASE && party <= PARTY_COMPANY_BASE + map_company_count &&
+    return party > PARTY_COMPANY_BASE && party <= party_of_company(map_company_count) &&
            map_company_table != nullptr;
 }
 
 CompanyBuilding& company(int32_t party) {
-    return map_company_table[party - PARTY_COMPANY_BASE];
+    return map_company_table[company_of_party(party)];
 }
 
 // A company has no cash: what it pays or earns moves both earnings fields,

@@ -14,6 +14,12 @@
 // Ledger party ids.
 inline constexpr int32_t PARTY_JACKPOT = -1;       // lotto_jackpot, payee only
 inline constexpr int32_t PARTY_COMPANY_BASE = 100; // 100 + i: company building i (one-based)
+constexpr int32_t party_of_company(int building) {
+    return PARTY_COMPANY_BASE + building;
+}
+constexpr int company_of_party(int32_t party) {
+    return party - PARTY_COMPANY_BASE;
+}
 
 // Flags of money_pay and money_credit.
 inline constexpr uint32_t MONEY_INTO_CASH = 1; // a player payee receives into cash, else deposit

@@ -134,26 +134,26 @@ void raze_tick(int p) {
         raze_target = 0;
         if (const MapSquare* sq = square_at(r.square)) {
             int code = sq->object;
-            if ((code > OBJ_LOT_BASE && code <= OBJ_LOT_BASE + map_lot_count) ||
-                (code > OBJ_FACILITY_BASE && code <= OBJ_FACILITY_BASE + map_facility_count))
+            if (object_in(code, OBJ_LOT_BASE, map_lot_count) ||
+                object_in(code, OBJ_FACILITY_BASE, map_facility_count))
                 raze_target = code;
         }
         int owner = 0;
         int tx = r.x, ty = r.y;
         if (raze_target > OBJ_FACILITY_BASE) {
-            const FacilityLot& f = map_facility_table[raze_target - OBJ_FACILITY_BASE];
+            const FacilityLot& f = map_facility_table[object_index(raze_target, OBJ_FACILITY_BASE)];
             owner = f.owner;
             tx = f.x;
             ty = f.y;
         } else if (raze_target > OBJ_LOT_BASE) {
-            const LandLot& l = map_lot_table[raze_target - OBJ_LOT_BASE];
+            const LandLot& l = map_lot_table[object_index(raze_target, OBJ_LOT_BASE)];
             owner = l.owner;
             tx = l.x;
             ty = l.y;
         }
         // A built plot whose rights lapsed has no owner to bear a grudge.
         if (owner >= 1 && owner <= PLAYER_COUNT)
-            player_add_grudge(owner - 1, p, 30 * game_price_index);
+            player_add_grudge(seat_of_owner(owner), p, 30 * game_price_index);
         r.saved_facing = r.facing;
         r.facing = static_cast<uint8_t>(util_direction8(tx - r.x, ty - r.y));
         raze_film_left = ANIM_RAZE_FILM_FRAMES;

@@ -115,7 +115,8 @@ void research_countdown(int p) {
     if (!map_facility_table) return;
     for (int i = 1; i <= map_facility_count; ++i) {
         FacilityLot& f = map_facility_table[i];
-        if (f.kind != FK_RESEARCH_INSTITUTE || f.owner != p + 1 || f.research_days == 0) continue;
+        if (f.kind != FK_RESEARCH_INSTITUTE || !owner_is_seat(f.owner, p) || f.research_days == 0)
+            continue;
         if (f.level < f.research_item) {
             f.research_days = 0;
             continue;
@@ -160,7 +161,7 @@ void player_countdowns(int p) {
     status_days_count(r.bank_refusal_days);
     status_days_count(r.bank_suspension_days);
     if (r.alliance_days) {
-        int ally = r.ally - 1;
+        int ally = seat_of_owner(r.ally);
         if (is_player(ally)) {
             player_add_grudge(p, ally, -20 * game_price_index);
             player_add_grudge(ally, p, -20 * game_price_index);
@@ -481,26 +482,27 @@ void player_go_bankrupt(int p) {
             int count = 0;
             for (int i = 1; map_lot_table && i <= map_lot_count; ++i) {
                 LandLot& l = map_lot_table[i];
-                if (l.owner != p + 1) continue;
+                if (!owner_is_seat(l.owner, p)) continue;
                 l.owner = 0;
                 l.expiry = 0;
-                freed[count++] = static_cast<uint16_t>(OBJ_LOT_BASE + i);
+                freed[count++] = object_code(OBJ_LOT_BASE, i);
             }
             for (int i = 1; map_facility_table && i <= map_facility_count; ++i) {
                 FacilityLot& f = map_facility_table[i];
-                if (f.owner != p + 1) continue;
+                if (!owner_is_seat(f.owner, p)) continue;
                 f.owner = 0;
                 f.expiry = 0;
-                freed[count++] = static_cast<uint16_t>(OBJ_FACILITY_BASE + i);
+                freed[count++] = object_code(OBJ_FACILITY_BASE, i);
             }
             for (int i = 1; map_company_table && i <= map_company_count; ++i)
-                if (map_company_table[i].chairman == p + 1) map_company_table[i].chairman = 0;
+                if (owner_is_seat(map_company_table[i].chairman, p))
+                    map_company_table[i].chairman = 0;
             view_draw_minimap_marks(0);
             stock_sell_all_bankrupt(p);
             item_sell_all(p);
             card_sell_all(p);
             for (uint8_t& owner : lotto_owners)
-                if (owner == p + 1) owner = 0;
+                if (owner_is_seat(owner, p)) owner = 0;
             if (count > 3) {
                 music_play_event(5);
                 for (int k = 0; k < 3; ++k) {

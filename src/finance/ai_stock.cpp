@@ -31,7 +31,7 @@ int64_t scaled(int64_t base) {
 // Shares the chairman holds of a stock (0 without a chairman).
 int32_t chairman_shares(const CompanyBuilding& c, int stock) {
     if (c.chairman == 0 || c.chairman > PLAYER_COUNT) return 0;
-    return stock_holdings[c.chairman - 1][stock].shares;
+    return stock_holdings[seat_of_owner(c.chairman)][stock].shares;
 }
 
 // Days until the loan falls due; no loan date means no deadline.

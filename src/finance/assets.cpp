@@ -83,7 +83,7 @@ int32_t asset_net_worth(int player) {
     int64_t w = static_cast<int64_t>(p.cash) + p.deposit - p.loan;
     for (int i = 0; i < STOCK_COUNT; ++i)
         w = add_share_value(w, stock_holdings[player][i], stock_table[i].price);
-    const uint8_t owner = static_cast<uint8_t>(player + 1);
+    const uint8_t owner = owner_of_seat(player);
     for (int i = 1; map_lot_table != nullptr && i <= map_lot_count; ++i) {
         if (map_lot_table[i].owner == owner) w += lot_worth(map_lot_table[i]);
     }
@@ -118,16 +118,16 @@ void asset_update_price_index() {
 int asset_list_properties(int player, int filter) {
     asset_property_count = 0;
     if (!valid_player(player)) return 0;
-    const uint8_t owner = static_cast<uint8_t>(player + 1);
+    const uint8_t owner = owner_of_seat(player);
     if (filter != 2) {
         for (int i = 1; map_lot_table != nullptr && i <= map_lot_count; ++i) {
             const LandLot& l = map_lot_table[i];
-            if (l.owner == owner && lot_passes(l, filter)) push_code(OBJ_LOT_BASE + i);
+            if (l.owner == owner && lot_passes(l, filter)) push_code(object_code(OBJ_LOT_BASE, i));
         }
     }
     if (filter == 0 || filter == 2) {
         for (int i = 1; map_facility_table != nullptr && i <= map_facility_count; ++i) {
-            if (map_facility_table[i].owner == owner) push_code(OBJ_FACILITY_BASE + i);
+            if (map_facility_table[i].owner == owner) push_code(object_code(OBJ_FACILITY_BASE, i));
         }
     }
     return asset_property_count;
@@ -161,7 +161,7 @@ int asset_player_tabs(std::array<uint8_t, 4>& tabs) {
 AssetSummary asset_summary(int player) {
     AssetSummary s{};
     if (!valid_player(player)) return s;
-    const uint8_t owner = static_cast<uint8_t>(player + 1);
+    const uint8_t owner = owner_of_seat(player);
     for (int i = 1; map_lot_table != nullptr && i <= map_lot_count; ++i) {
         const LandLot& l = map_lot_table[i];
         if (l.owner != owner) continue;
@@ -187,8 +187,8 @@ AssetSummary asset_summary(int player) {
 AssetRow asset_row(int code) {
     AssetRow r{};
     const int64_t index = game_price_index;
-    if (code > OBJ_LOT_BASE && code <= OBJ_LOT_BASE + map_lot_count && map_lot_table != nullptr) {
-        const LandLot& l = map_lot_table[code - OBJ_LOT_BASE];
+    if (object_in(code, OBJ_LOT_BASE, map_lot_count) && map_lot_table != nullptr) {
+        const LandLot& l = map_lot_table[object_index(code, OBJ_LOT_BASE)];
         r.chain_store = l.chain_store != 0;
         r.level = l.level;
         r.price = clamp32((static_cast<int64_t>(l.build_price) * l.level + l.land_price) * index);
@@ -202,9 +202,9 @@ AssetRow asset_row(int code) {
             }
         }
         r.expiry = l.expiry;
-    } else if (code > OBJ_FACILITY_BASE && code <= OBJ_FACILITY_BASE + map_facility_count &&
+    } else if (object_in(code, OBJ_FACILITY_BASE, map_facility_count) &&
                map_facility_table != nullptr) {
-        const FacilityLot& f = map_facility_table[code - OBJ_FACILITY_BASE];
+        const FacilityLot& f = map_facility_table[object_index(code, OBJ_FACILITY_BASE)];
         r.facility = true;
         r.level = f.level;
         r.price = clamp32((static_cast<int64_t>(f.fee[0]) * f.level + f.price) * index);

@@ -23,7 +23,7 @@ bool valid_stock(int s) {
 // Shares of a stock held by the player named by a top-holder byte (player + 1).
 int32_t holder_shares(uint8_t holder, int stock) {
     if (holder == 0 || holder > PLAYER_COUNT) return 0;
-    return stock_holdings[holder - 1][stock].shares;
+    return stock_holdings[seat_of_owner(holder)][stock].shares;
 }
 
 int32_t add_clamped(int32_t a, int64_t b) {
