@@ -11,7 +11,8 @@ packages=(
   libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev
-  libicu-dev zlib1g-dev
+  zlib1g-dev
+  liblunar-date-dev
 )
 missing=()
 for p in "${packages[@]}"; do

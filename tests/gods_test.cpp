@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "board/game_state.h"
 #include "board/gods.h"
@@ -10,6 +11,7 @@
 #include "board/spinner.h"
 #include "cards/cards.h"
 #include "engine/random.h"
+#include "engine/shown.h"
 #include "support/encounter_board.h"
 
 namespace {
@@ -321,6 +323,51 @@ TEST_F(GodsTest, FortuneGodBuildsOneMoreLevelAfterAnInvestment) {
     god_attach(0, 0, 3);
     god_invest_bonus(0, 1);
     EXPECT_EQ(map_lot_table[1].level, 2);
+}
+
+// A god's raise plays the board's building sound once, after its message and
+// before the view refreshes, and only when the property rose.
+TEST_F(GodsTest, RaiseByAGodPlaysTheBuildingSoundOnlyWhenThePropertyRose) {
+    constexpr int BUILDING_SOUND = 18;
+    struct Case {
+        int kind;
+        int level;
+        bool rises;
+    };
+    const Case cases[] = {{GK_ANGEL, 2, true},
+                          {GK_ANGEL, 5, false},
+                          {GK_SMALL_FORTUNE, 0, true},
+                          {GK_BIG_FORTUNE, 4, true},
+                          {GK_BIG_FORTUNE, 5, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("god kind " + std::to_string(c.kind) + " on level " + std::to_string(c.level));
+        ASSERT_TRUE(encounter_board_setup(3));
+        LandLot& lot = map_lot_table[2];
+        lot.owner = 1;
+        lot.level = static_cast<uint8_t>(c.level);
+        ASSERT_EQ(god_place(c.kind, 0, 0, 0), c.kind);
+        god_attach(0, 0, c.kind);
+        shown_clear();
+        if (c.kind == GK_ANGEL)
+            god_landing_effect(0, 2);
+        else
+            god_invest_bonus(0, 2);
+        EXPECT_EQ(lot.level, c.rises ? c.level + 1 : c.level);
+        EXPECT_EQ(shown_count(Shown::BoardEffect, BUILDING_SOUND), c.rises ? 1u : 0u);
+        if (!c.rises) continue;
+        const auto& log = shown_log();
+        auto at = [&](Shown kind, int number) {
+            for (size_t i = 0; i < log.size(); ++i)
+                if (log[i].kind == kind && (number < 0 || log[i].number == number)) return i;
+            return log.size();
+        };
+        const size_t message = at(Shown::Message, -1);
+        const size_t sound = at(Shown::BoardEffect, BUILDING_SOUND);
+        const size_t refresh = at(Shown::BoardRefresh, 1);
+        EXPECT_LT(message, sound);
+        EXPECT_LT(sound, refresh);
+        EXPECT_LT(refresh, log.size());
+    }
 }
 
 TEST_F(GodsTest, LeavingGodIsRemovedAndItsValuesUndone) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <string>
 
 #include "support/runner_process.h"
@@ -45,6 +47,16 @@ TEST(Runner, BadArgumentsAreRefused) {
     EXPECT_EQ(run_runner("1 4 2 10").status, 2);
     EXPECT_EQ(run_runner("x 0 2 10").status, 2);
     EXPECT_EQ(run_runner("1 0 2").status, 2);
+}
+
+TEST(Runner, SigtermStopsALongGameAtOnceWithItsOwnStatus) {
+    // Seed 5 on map 0 with two players lasts some 660 days: the signal comes
+    // after the first day's line, long before the end.
+    const RunOutput r =
+        run_and_signal({runner_path(), "5", "0", "2", "100000"}, {}, true, 0, SIGTERM);
+    EXPECT_EQ(r.status, 128 + SIGTERM) << r.out;
+    EXPECT_NE(r.out.find("stopped by signal 15 on day "), std::string::npos) << r.out;
+    EXPECT_EQ(count_lines(r.out, "end code=0"), 1) << r.out;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Runs the real program on the dummy drivers with a scripted session.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "support/runner_process.h"
 
 namespace fs = std::filesystem;
 
@@ -82,6 +85,18 @@ TEST(Program, AnUnreadableScriptIsRefused) {
     ProgramRun r = run_with_script("10 dance\n");
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_NE(r.output.find("script line 1"), std::string::npos) << r.output;
+}
+
+TEST(Program, SigintOrSigtermEndsItPromptlyAfterItsShutdown) {
+    // No script and the real clock: the program waits at the title for ever.
+    for (int sig : {SIGINT, SIGTERM}) {
+        const RunOutput r = run_and_signal({program().string()},
+                                           {"KARVO_HEADLESS=0", "SDL_VIDEODRIVER=offscreen",
+                                            "SDL_RENDER_DRIVER=software", "SDL_AUDIODRIVER=dummy",
+                                            "ASAN_OPTIONS=detect_leaks=0", "KARVO_SCRIPT="},
+                                           false, 300, sig);
+        EXPECT_EQ(r.status, 128 + sig) << r.out;
+    }
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include "engine/flc.h"
 #include "engine/message.h"
 #include "engine/random.h"
+#include "engine/sound.h"
 #include "engine/speech.h"
 #include "engine/wait.h"
 #include "shell/settings.h"
@@ -40,6 +41,8 @@ namespace {
 constexpr uint32_t MSG_MS = 1500;
 constexpr int ATTACH_DAYS = 7;
 constexpr int DEATH_ATTACH_DAYS = 13;
+// The board's building sound (element of board_effects), as when a player builds.
+constexpr int FX_BUILT = 18;
 
 // Film (data.mkf entry, FLC speed) and caption shown when a god attaches.
 struct AttachShow {
@@ -156,6 +159,7 @@ int raise_served(int kind, int square) {
     const int r = map_raise_level(code);
     if (r != 0) {
         if (!shown) msg_show(text.c_str(), MSG_MS);
+        snd_board_effect_play(FX_BUILT, 0);
         board_view_refresh(0, 0, 1);
         if (r == MAP_RAISED_TOP) view_play_animation();
     }

@@ -394,7 +394,10 @@ void plat_idle(uint32_t max_ms) {
         plat_request_close(); // nothing can ever happen again
         return;
     }
-    if (plat_script_past_time_limit(target)) {
+    // The cap on game time guards scripted sessions only; a game played
+    // on its own (the runner, the program without a script) runs as long
+    // as it lasts.
+    if (plat_script_close_at_end() && plat_script_past_time_limit(target)) {
         plat_request_close();
         return;
     }

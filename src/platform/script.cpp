@@ -18,6 +18,7 @@ std::deque<PlatScriptEvent> g_events;
 bool g_close_at_end = false;
 uint32_t g_time_limit = DEFAULT_TIME_LIMIT;
 bool g_releasing = false;
+bool g_limit_reported = false; // the closing message is printed once
 
 bool parse_int(const std::string& s, int32_t* out) {
     if (s.empty()) return false;
@@ -80,6 +81,7 @@ void plat_script_reset() {
     g_close_at_end = false;
     g_time_limit = DEFAULT_TIME_LIMIT;
     g_releasing = false;
+    g_limit_reported = false;
 }
 
 void plat_script_add(const PlatScriptEvent& ev) {
@@ -170,12 +172,12 @@ void plat_script_set_time_limit(uint32_t ms) {
     g_time_limit = ms;
 }
 bool plat_script_past_time_limit(uint32_t t) {
-    if (t > g_time_limit) {
+    if (t <= g_time_limit) return false;
+    if (!g_limit_reported)
         std::fprintf(stderr, "karvo: scripted run passed %u ms of game time; closing\n",
                      g_time_limit);
-        return true;
-    }
-    return false;
+    g_limit_reported = true;
+    return true;
 }
 
 bool plat_script_next_time(uint32_t* t) {

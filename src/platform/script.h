@@ -46,8 +46,9 @@ bool plat_script_load(const char* path, std::string* error);
 // close request, so a scripted run always ends.
 void plat_script_set_close_at_end(bool on);
 bool plat_script_close_at_end();
-// A virtual run that would go past this time is closed instead (a guard
-// against a script that never lets the program finish).
+// A scripted virtual run (one that closes at the end of its script) that
+// would go past this time is closed instead: a guard against a script that
+// never lets the program finish. The closing message is printed once.
 void plat_script_set_time_limit(uint32_t ms);
 bool plat_script_past_time_limit(uint32_t t);
 

@@ -12,6 +12,7 @@
 #include "platform/keys.h"
 #include "platform/queue.h"
 #include "platform/script.h"
+#include "platform/stop_signal.h"
 #include "platform/surface.h"
 
 struct PlatWindowRec {
@@ -174,6 +175,10 @@ bool plat_init() {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 0);
     }
+    // Our own handlers, so that SIGINT and SIGTERM close the program also
+    // where no event is polled, and a second signal ends it at once.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    plat_stop_signals_install();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "karvo: cannot start SDL: %s\n", SDL_GetError());
         return false;

@@ -1,4 +1,5 @@
 // Program entry: starts the platform layer and runs the game.
+#include "platform/stop_signal.h"
 #include "platform/window.h"
 #include "shell/app.h"
 
@@ -6,5 +7,8 @@ int main() {
     if (!plat_init()) return 1;
     int code = app_main(nullptr, nullptr, "", 1);
     plat_shutdown();
+    // Stopped by SIGINT or SIGTERM: the shutdown has run; the status says
+    // which signal ended the program, as the shell expects.
+    if (int sig = plat_stop_signal()) return 128 + sig;
     return code;
 }

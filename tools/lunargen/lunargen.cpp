@@ -3,36 +3,71 @@
 // bits 16-31, month in bits 8-15, day in bits 0-7). A day of a leap month gets
 // its month number plus 0x80, so it matches no holiday.
 //
+// The dates come from liblunar-date, which reads the published month tables
+// of the Chinese calendar instead of computing new moons, so no month start
+// near midnight can slip by a day.
+//
 // Usage: lunargen <output.cpp>
-#include <unicode/ucal.h>
+#include <lunar-date/lunar-date.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
 
 constexpr int kDays = 8401;
-constexpr int64_t kDaysFrom1970To1998 = 10227;
-constexpr int64_t kMsPerDay = 86400000;
 
-struct Lunar {
-    int32_t extended_year;
-    int32_t month; // 1..12
-    int32_t day;   // 1..30
-    bool leap;
-};
+bool leap_year(int y) {
+    return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
+}
 
-bool lunar_of_day(UCalendar* cal, int n, Lunar& out) {
-    UErrorCode status = U_ZERO_ERROR;
-    // Noon, so that no time-zone shift can move the date.
-    UDate ms = static_cast<UDate>((kDaysFrom1970To1998 + n) * kMsPerDay + kMsPerDay / 2);
-    ucal_setMillis(cal, ms, &status);
-    out.extended_year = ucal_get(cal, UCAL_EXTENDED_YEAR, &status);
-    out.month = ucal_get(cal, UCAL_MONTH, &status) + 1;
-    out.day = ucal_get(cal, UCAL_DATE, &status);
-    out.leap = ucal_get(cal, UCAL_IS_LEAP_MONTH, &status) != 0;
-    return U_SUCCESS(status);
+int month_length(int y, int m) {
+    static const int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return m == 2 && leap_year(y) ? 29 : lengths[m - 1];
+}
+
+// The lunar date of a western date, packed; false with the reason printed
+// when the library refuses the date or answers in an unexpected form.
+bool lunar_of(LunarDate* cal, int y, int m, int d, uint32_t* out) {
+    GError* error = nullptr;
+    // Noon: the hour only picks the two-hour period, never the date.
+    lunar_date_set_solar_date(cal, static_cast<GDateYear>(y), static_cast<GDateMonth>(m),
+                              static_cast<GDateDay>(d), 12, &error);
+    if (error) {
+        std::fprintf(stderr, "lunargen: %04d-%02d-%02d: %s\n", y, m, d, error->message);
+        g_error_free(error);
+        return false;
+    }
+    // "year-month-day" in digits; a leap month is written with '*' before it.
+    gchar* text = lunar_date_strftime(cal, "%(nian)-%(yue)-%(ri)");
+    int year = 0, month = 0, day = 0;
+    bool leap = false;
+    const char* p = text;
+    char* end = nullptr;
+    year = static_cast<int>(std::strtol(p, &end, 10));
+    bool ok = end && *end == '-';
+    if (ok) {
+        p = end + 1;
+        if (*p == '*') {
+            leap = true;
+            ++p;
+        }
+        month = static_cast<int>(std::strtol(p, &end, 10));
+        ok = end && *end == '-';
+    }
+    if (ok) {
+        day = static_cast<int>(std::strtol(end + 1, &end, 10));
+        ok = end && *end == '\0';
+    }
+    ok = ok && year > 1900 && month >= 1 && month <= 12 && day >= 1 && day <= 30;
+    if (!ok) std::fprintf(stderr, "lunargen: %04d-%02d-%02d came out as \"%s\"\n", y, m, d, text);
+    g_free(text);
+    if (!ok) return false;
+    const uint32_t packed_month = static_cast<uint32_t>(month) | (leap ? 0x80u : 0u);
+    *out = static_cast<uint32_t>(year) << 16 | packed_month << 8 | static_cast<uint32_t>(day);
+    return true;
 }
 
 } // namespace
@@ -42,36 +77,27 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: lunargen <output.cpp>\n");
         return 2;
     }
-    UErrorCode status = U_ZERO_ERROR;
-    const UChar utc[] = {'U', 'T', 'C', 0};
-    UCalendar* cal = ucal_open(utc, -1, "en@calendar=chinese", UCAL_DEFAULT, &status);
-    if (U_FAILURE(status)) {
-        std::fprintf(stderr, "lunargen: cannot open the Chinese calendar: %s\n",
-                     u_errorName(status));
+    LunarDate* cal = lunar_date_new();
+    if (!cal) {
+        std::fprintf(stderr, "lunargen: cannot start the lunar calendar library\n");
         return 1;
     }
-
-    // The calendar counts its own years; 1 June 1998 lies in lunar year 1998,
-    // which fixes the offset to the western year numbers.
-    Lunar probe{};
-    if (!lunar_of_day(cal, 151, probe)) {
-        std::fprintf(stderr, "lunargen: calendar computation failed\n");
-        return 1;
-    }
-    const int32_t year_offset = probe.extended_year - 1998;
-
     std::vector<uint32_t> table(kDays);
+    int y = 1998, m = 1, d = 1;
     for (int n = 0; n < kDays; ++n) {
-        Lunar l{};
-        if (!lunar_of_day(cal, n, l)) {
-            std::fprintf(stderr, "lunargen: calendar computation failed on day %d\n", n);
+        if (!lunar_of(cal, y, m, d, &table[static_cast<size_t>(n)])) {
+            lunar_date_free(cal);
             return 1;
         }
-        uint32_t month = static_cast<uint32_t>(l.month) | (l.leap ? 0x80u : 0u);
-        uint32_t year = static_cast<uint32_t>(l.extended_year - year_offset);
-        table[static_cast<size_t>(n)] = (year << 16) | (month << 8) | static_cast<uint32_t>(l.day);
+        if (++d > month_length(y, m)) {
+            d = 1;
+            if (++m > 12) {
+                m = 1;
+                ++y;
+            }
+        }
     }
-    ucal_close(cal);
+    lunar_date_free(cal);
 
     // The first day is known: 1 January 1998 is the 3rd day of the 12th month of 1997.
     if (table[0] != ((1997u << 16) | (12u << 8) | 3u)) {

@@ -55,3 +55,41 @@ std::string runner_final_line(const RunnerResult& result) {
                   result.leader, result.days, static_cast<unsigned long long>(result.ticks));
     return buf;
 }
+
+std::string runner_stop_line(const RunnerResult& result) {
+    char buf[256];
+    switch (result.stop) {
+    case RUNNER_STALLED: {
+        static const char* const phases[] = {"wait", "moving", "dice", "raze"};
+        const char* phase = result.stall_phase >= 0 && result.stall_phase < 4
+                                ? phases[result.stall_phase]
+                                : "unknown";
+        std::snprintf(buf, sizeof buf,
+                      "stalled on day %d %04d-%02d-%02d: mover %d in phase %d (%s), %llu ticks "
+                      "and %llu turn steps without a new day",
+                      result.stall_day, cal_year(result.stall_date), cal_month(result.stall_date),
+                      cal_day(result.stall_date), result.stall_mover, result.stall_phase, phase,
+                      static_cast<unsigned long long>(result.stall_ticks),
+                      static_cast<unsigned long long>(result.stall_steps));
+        return buf;
+    }
+    case RUNNER_CLOSED:
+        if (result.stop_signal != 0)
+            std::snprintf(buf, sizeof buf, "stopped by signal %d on day %d", result.stop_signal,
+                          result.days);
+        else
+            std::snprintf(buf, sizeof buf, "stalled on day %d: nothing could happen any more",
+                          result.days);
+        return buf;
+    case RUNNER_ENDED:
+        break;
+    }
+    return {};
+}
+
+int runner_exit_status(const RunnerResult& result, bool invariant_broken) {
+    if (result.stop == RUNNER_CLOSED && result.stop_signal != 0) return 128 + result.stop_signal;
+    if (invariant_broken) return 4;
+    if (result.stop != RUNNER_ENDED || result.end_code == 0) return 3;
+    return 0;
+}

@@ -17,6 +17,7 @@
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/queue.h"
+#include "platform/stop_signal.h"
 #include "platform/window.h"
 #include "shell/app.h"
 #include "shell/settings.h"
@@ -26,11 +27,10 @@ namespace {
 constexpr int32_t START_MONEY = 50000;
 // Cursor-timer ticks per animation tick (the fastest game speed).
 constexpr int TICKS_PER_STEP = 2;
-// A game that runs this many animation ticks per day allowed has stalled.
-constexpr uint64_t TICK_BUDGET_PER_DAY = 20000;
 
 int tick_count = 0;
 uint64_t anim_ticks = 0;
+uint64_t turn_steps = 0;
 int captured_end = 0;
 int captured_leader = -1;
 
@@ -69,6 +69,7 @@ void watched_turn_tick() {
 }
 
 void watched_turn_take_step() {
+    ++turn_steps;
     turn_take_step();
     capture_end();
 }
@@ -152,6 +153,8 @@ bool runner_setup(const RunnerOptions& options, std::string* error) {
         return false;
     }
     stock_daily_update();
+    if (plat_clock_is_virtual() && options.clock_start_ms != 0)
+        plat_clock_advance_to(options.clock_start_ms);
 
     app_services.turn_tick = watched_turn_tick;
     app_services.turn_take_step = watched_turn_take_step;
@@ -161,9 +164,10 @@ bool runner_setup(const RunnerOptions& options, std::string* error) {
     return true;
 }
 
-RunnerResult runner_play(const RunnerOptions& options, void (*on_day)(void*), void* context) {
+RunnerResult runner_play(const RunnerOptions&, void (*on_day)(void*), void* context) {
     tick_count = 0;
     anim_ticks = 0;
+    turn_steps = 0;
     captured_end = 0;
     captured_leader = -1;
     anim_step_pending = 0;
@@ -171,33 +175,65 @@ RunnerResult runner_play(const RunnerOptions& options, void (*on_day)(void*), vo
 
     game_active_mover = 0;
     actor_anim_table[0].flags |= ANIM_NEEDS_STEP;
+    RunnerResult result;
     int shown_day = game_days_elapsed;
-    const uint64_t budget = TICK_BUDGET_PER_DAY * static_cast<uint64_t>(options.days + 1);
-    bool quit = false;
-    while (!captured_end && !quit && anim_ticks < budget) {
+    // The work done since the last new day; too much of it without one is a stall.
+    uint64_t day_ticks = anim_ticks, day_steps = turn_steps, passes = 0;
+    auto stalled = [&] {
+        if (anim_ticks - day_ticks < RUNNER_STALL_TICKS &&
+            turn_steps - day_steps < RUNNER_STALL_STEPS && passes < RUNNER_STALL_PASSES)
+            return false;
+        result.stop = RUNNER_STALLED;
+        result.stall_day = game_days_elapsed;
+        result.stall_date = game_date;
+        result.stall_mover = game_active_mover;
+        result.stall_phase = game_active_mover >= 0 && game_active_mover < MOVER_COUNT
+                                 ? actor_anim_table[game_active_mover].phase
+                                 : -1;
+        result.stall_ticks = anim_ticks - day_ticks;
+        result.stall_steps = turn_steps - day_steps;
+        return true;
+    };
+    auto closed = [&] {
+        if (!plat_close_requested()) return false;
+        result.stop = RUNNER_CLOSED;
+        result.stop_signal = plat_stop_signal();
+        return true;
+    };
+    while (!captured_end && !closed()) {
+        ++passes;
         // As in the main loop: messages first, the idle pass when none waits.
         PlatMessage message;
         if (plat_peek_message(&message, true)) {
             if (message.message == WM_QUIT) {
-                quit = true;
-            } else {
-                plat_translate_message(&message);
-                plat_dispatch_message(&message);
+                // No window posts one; a quit from elsewhere closes the game.
+                result.stop = RUNNER_CLOSED;
+                break;
             }
+            plat_translate_message(&message);
+            plat_dispatch_message(&message);
+            if (stalled()) break;
             continue;
         }
+        // The idle pass would shut the program down on a close request; the
+        // runner stops first, with the game as it stands.
+        if (closed()) break;
         app_idle_pass();
+        if (closed()) break;
         if (game_days_elapsed != shown_day && !captured_end) {
             shown_day = game_days_elapsed;
+            day_ticks = anim_ticks;
+            day_steps = turn_steps;
+            passes = 0;
             if (on_day) on_day(context);
         }
-        if (captured_end) break;
+        if (captured_end || stalled()) break;
         plat_idle(PLAT_WAIT_FOREVER);
     }
     plat_tick_stop();
 
-    RunnerResult result;
     result.end_code = captured_end;
+    if (captured_end) result.stop = RUNNER_ENDED;
     result.leader = captured_end ? captured_leader : leader_now();
     result.days = game_days_elapsed;
     result.ticks = anim_ticks;

@@ -14,6 +14,15 @@ struct RunnerOptions {
     int players = 4; // 2..4
     int days = 400;  // the game's day limit
     bool animations = false;
+    // Virtual time the game starts at (tests start it just below a limit).
+    uint32_t clock_start_ms = 0;
+};
+
+// Why a game stopped before it ended by its own rules.
+enum RunnerStop : int {
+    RUNNER_ENDED = 0,   // the game set its end code
+    RUNNER_STALLED = 1, // no new day came within the work budget of a day
+    RUNNER_CLOSED = 2,  // a close request: a signal, or nothing could ever happen again
 };
 
 struct RunnerResult {
@@ -21,7 +30,25 @@ struct RunnerResult {
     int leader = -1;    // the player in the game with the largest net worth, -1 none
     int days = 0;       // days played
     uint64_t ticks = 0; // animation ticks run
+    RunnerStop stop = RUNNER_ENDED;
+    int stop_signal = 0; // the signal behind a close request, 0 none
+    // Where a stalled game stood: the day, the date, the active mover and its
+    // turn phase, and the work done since the last new day.
+    int stall_day = 0;
+    uint32_t stall_date = 0;
+    int stall_mover = -1;
+    int stall_phase = -1;
+    uint64_t stall_ticks = 0;
+    uint64_t stall_steps = 0;
 };
+
+// Work a game may do without a new day before it counts as stalled: animation
+// ticks, turn steps, and passes of the loop (which catch a loop that neither
+// ticks nor steps). A normal day takes at most about 600 ticks, 10 turn steps
+// and 1200 passes.
+inline constexpr uint64_t RUNNER_STALL_TICKS = 20000;
+inline constexpr uint64_t RUNNER_STALL_STEPS = 1000;
+inline constexpr uint64_t RUNNER_STALL_PASSES = 200000;
 
 // Sets the game up; false with the reason in `error`.
 bool runner_setup(const RunnerOptions& options, std::string* error);
@@ -49,3 +76,10 @@ std::string runner_money_check();
 std::string runner_money_columns();
 // The last line: end code, leader and days played.
 std::string runner_final_line(const RunnerResult& result);
+// The line of a game that did not end by its own rules: for a stall the day,
+// the mover and its phase; for a close request what asked for it.
+std::string runner_stop_line(const RunnerResult& result);
+// The exit status: 0 the game ended, 3 it stalled, 4 an invariant broke,
+// 128 + signal when a signal stopped it (a close request without a signal
+// means nothing could happen any more: a stall).
+int runner_exit_status(const RunnerResult& result, bool invariant_broken);

@@ -1,7 +1,8 @@
 // karvo_runner SEED MAP PLAYERS DAYS [--animations]
 // Plays a computer-only game headless and prints one line per game day and
 // a final line with the end code and the leader. Exit status 4 when an
-// invariant of the market broke on some day (the line says which).
+// invariant broke on some day (the line says which), 3 when the game stalled,
+// 128 + the signal when SIGINT or SIGTERM stopped it.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -61,6 +62,8 @@ int main(int argc, char** argv) {
     options.players = static_cast<int>(players);
     options.days = static_cast<int>(days);
     options.animations = animations;
+    // One line at a time, so that a reader sees each day as it is played.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::string error;
     if (!runner_setup(options, &error)) {
         std::fprintf(stderr, "karvo_runner: %s\n", error.c_str());
@@ -68,7 +71,8 @@ int main(int argc, char** argv) {
     }
     RunnerResult result = runner_play(options, print_day, nullptr);
     runner_close();
+    const std::string stop = runner_stop_line(result);
+    if (!stop.empty()) std::printf("%s\n", stop.c_str());
     std::printf("%s\n", runner_final_line(result).c_str());
-    if (invariant_broken) return 4;
-    return result.end_code ? 0 : 3;
+    return runner_exit_status(result, invariant_broken);
 }

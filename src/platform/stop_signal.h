@@ -1,0 +1,9 @@
+// Stopping from outside: SIGINT (Ctrl-C) and SIGTERM ask the program to close
+// as its window's close button does, so every open loop unwinds and the
+// shutdown runs; a second signal of either kind ends the process at once.
+#pragma once
+
+// Installs the handlers (plat_init does) and forgets an earlier signal.
+void plat_stop_signals_install();
+// The signal that asked to stop, 0 when none has.
+int plat_stop_signal();

@@ -1,0 +1,131 @@
+// The runner's game loop in this process: games that cross the four-hour
+// mark of virtual time, games that stall, games stopped by a signal.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <string>
+
+#include "board/game_state.h"
+#include "platform/clock.h"
+#include "platform/queue.h"
+#include "runner_game.h"
+#include "shell/app.h"
+
+namespace {
+
+constexpr uint32_t FOUR_HOURS_MS = 4u * 60u * 60u * 1000u;
+
+class RunnerGame : public ::testing::Test {
+  protected:
+    void TearDown() override { runner_close(); }
+
+    RunnerResult play(const RunnerOptions& o, void (*on_day)(void*) = nullptr) {
+        std::string error;
+        EXPECT_TRUE(runner_setup(o, &error)) << error;
+        return runner_play(o, on_day, nullptr);
+    }
+};
+
+TEST_F(RunnerGame, GameAcrossTheFourHourMarkOfVirtualTimeEndsByItsDayLimit) {
+    RunnerOptions o;
+    o.seed = 5;
+    o.map = 0;
+    o.players = 2;
+    o.days = 40;
+    o.clock_start_ms = FOUR_HOURS_MS - 60000; // a day takes about ten seconds
+    const RunnerResult r = play(o);
+    EXPECT_GT(plat_tick_count(), FOUR_HOURS_MS);
+    EXPECT_FALSE(plat_close_requested());
+    EXPECT_EQ(r.stop, RUNNER_ENDED);
+    EXPECT_NE(r.end_code, 0);
+    EXPECT_EQ(r.days, 40);
+    EXPECT_EQ(runner_stop_line(r), "");
+    EXPECT_EQ(runner_exit_status(r, false), 0);
+}
+
+void swallow_steps() {}
+// From day 3 on the active mover never takes its step again.
+void stall_on_day_three(void*) {
+    if (game_days_elapsed == 3) app_services.turn_take_step = swallow_steps;
+}
+// From day 3 on nothing can happen: no tick, no timer, no input.
+void stop_time_on_day_three(void*) {
+    if (game_days_elapsed == 3) plat_tick_stop();
+}
+
+TEST_F(RunnerGame, StalledGameEndsWithExitThreeAndALineNamingTheDayTheMoverAndItsPhase) {
+    struct Case {
+        const char* what;
+        void (*on_day)(void*);
+        RunnerStop stop;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"a mover that never steps", stall_on_day_three, RUNNER_STALLED,
+         "stalled on day 3 1998-01-04: mover "},
+        {"time that stands still", stop_time_on_day_three, RUNNER_CLOSED,
+         "stalled on day 3: nothing could happen any more"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RunnerOptions o;
+        o.seed = 7;
+        o.players = 3;
+        o.days = 200;
+        const RunnerResult r = play(o, c.on_day);
+        EXPECT_EQ(r.stop, c.stop);
+        EXPECT_EQ(r.end_code, 0);
+        EXPECT_EQ(r.days, 3);
+        const std::string line = runner_stop_line(r);
+        EXPECT_EQ(line.rfind(c.line, 0), 0u) << line;
+        EXPECT_EQ(runner_exit_status(r, false), 3);
+        if (c.stop == RUNNER_STALLED) {
+            // Measured on the work since the last new day, not the whole game.
+            EXPECT_EQ(r.stall_ticks, RUNNER_STALL_TICKS);
+            EXPECT_EQ(r.stall_day, 3);
+            EXPECT_GE(r.stall_mover, 0);
+            EXPECT_LT(r.stall_mover, MOVER_COUNT);
+            EXPECT_EQ(r.stall_phase, PHASE_WAIT);
+            EXPECT_NE(line.find(" in phase 0 (wait)"), std::string::npos) << line;
+        }
+        runner_close();
+    }
+}
+
+int g_signal = 0;
+void signal_on_day_two(void*) {
+    if (game_days_elapsed == 2) raise(g_signal);
+}
+
+TEST_F(RunnerGame, SigintOrSigtermStopsTheGameWhereItStands) {
+    for (int sig : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(sig);
+        g_signal = sig;
+        RunnerOptions o;
+        o.seed = 5;
+        o.players = 2;
+        o.days = 1000;
+        const RunnerResult r = play(o, signal_on_day_two);
+        EXPECT_EQ(r.stop, RUNNER_CLOSED);
+        EXPECT_EQ(r.stop_signal, sig);
+        EXPECT_EQ(r.days, 2);
+        EXPECT_EQ(runner_stop_line(r), "stopped by signal " + std::to_string(sig) + " on day 2");
+        EXPECT_EQ(runner_exit_status(r, false), 128 + sig);
+        EXPECT_EQ(runner_exit_status(r, true), 128 + sig);
+        runner_close();
+    }
+}
+
+TEST(RunnerExitStatus, InvariantBeforeStallBeforeEnd) {
+    RunnerResult ended;
+    ended.end_code = 1;
+    RunnerResult stalled;
+    stalled.stop = RUNNER_STALLED;
+    EXPECT_EQ(runner_exit_status(ended, false), 0);
+    EXPECT_EQ(runner_exit_status(ended, true), 4);
+    EXPECT_EQ(runner_exit_status(stalled, false), 3);
+    EXPECT_EQ(runner_exit_status(stalled, true), 4);
+}
+
+} // namespace
