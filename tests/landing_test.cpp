@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "board/decisions.h"
 #include "board/game_state.h"
@@ -10,6 +12,8 @@
 #include "board/money.h"
 #include "board/world_reset.h"
 #include "cards/cards.h"
+#include "engine/shown.h"
+#include "engine/util.h"
 #include "support/test_board.h"
 
 namespace {
@@ -64,7 +68,26 @@ TEST_F(LandingTest, TollAddsUpTheOwnersPlotsOfTheStreet) {
     player_table[A].cash = 100000;
     const int32_t expected = (toll(1) + toll(2) + toll(3)) * 2;
     EXPECT_EQ(land_toll(B + 1, "North"), expected);
+    shown_clear();
     EXPECT_EQ(land_on_square(2), LAND_WAIT_PROPERTY);
+    // The payer hears the toll sound, then reads the street, the owner's
+    // name without spaces and the amount for 1500 ms.
+    const std::vector<ShownEvent>& shown = shown_log();
+    size_t sound = shown.size(), message = shown.size();
+    for (size_t i = 0; i < shown.size(); ++i) {
+        if (shown[i].kind == Shown::BoardEffect && shown[i].number == 20 && sound == shown.size())
+            sound = i;
+        if (shown[i].kind == Shown::Message && message == shown.size()) message = i;
+    }
+    ASSERT_LT(message, shown.size());
+    EXPECT_LT(sound, message);
+    char owner[64];
+    util_strip_spaces(owner, player_name(B));
+    const std::string& text = shown[message].text;
+    EXPECT_EQ(text.rfind("North", 0), 0u) << text;
+    EXPECT_NE(text.find(owner), std::string::npos) << text;
+    EXPECT_NE(text.find(std::to_string(expected)), std::string::npos) << text;
+    EXPECT_EQ(shown[message].ms, 1500u);
     EXPECT_EQ(player_table[A].cash, 100000 - expected);
     EXPECT_EQ(player_table[B].deposit, expected);
     EXPECT_EQ(map_lot_table[2].last_toll, expected);
