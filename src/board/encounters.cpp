@@ -21,6 +21,7 @@
 #include "engine/message.h"
 #include "engine/sound.h"
 #include "engine/speech.h"
+#include "engine/util.h"
 #include "finance/bank.h"
 
 namespace {
@@ -31,18 +32,8 @@ constexpr int SOUND_CHEST = 7;
 constexpr int BEGGAR_ALMS = 1000; // yuan, times the price index
 constexpr int CHEST_POINTS = 500;
 
-bool is_player(int m) {
-    return m >= 0 && m < PLAYER_COUNT;
-}
-
-std::string without_spaces(const char* s) {
-    std::string out;
-    for (; s != nullptr && *s != '\0'; ++s)
-        if (*s != ' ') out += *s;
-    return out;
-}
 std::string name_of(int p) {
-    return without_spaces(player_name(p));
+    return util_without_spaces(player_name(p));
 }
 
 template <typename... Args> std::string fmt(const char* f, Args... args) {
@@ -69,7 +60,7 @@ void dog_bite() {
 // eliminated player must not go on collecting or paying.
 bool walk_over(int cur) {
     if (game_end_code != 0) return true;
-    return is_player(cur) && player_table[cur].control == CTRL_OUT;
+    return is_player_seat(cur) && player_table[cur].control == CTRL_OUT;
 }
 
 int slot_on(const MapSquare& sq) {
@@ -91,7 +82,7 @@ void thief_took(const char* what, int patron) {
 }
 
 bool patron_in_game(int patron) {
-    return is_player(patron) && player_table[patron].control != CTRL_OUT;
+    return is_player_seat(patron) && player_table[patron].control != CTRL_OUT;
 }
 
 // Returns true when the bomb went off (the step ends there).
@@ -438,7 +429,7 @@ void land_encounter() {
         return;
     }
 
-    if (is_player(cur)) {
+    if (is_player_seat(cur)) {
         PlayerRecord& r = player_table[cur];
         const int slot = slot_on(sq);
         const bool roadblock = slot != 0 && god_table[slot].kind == GK_ROADBLOCK;

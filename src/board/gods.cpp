@@ -75,13 +75,6 @@ const AttachShow* attach_show(int kind) {
 bool valid_slot(int slot) {
     return slot >= GOD_FIRST_SLOT && slot <= GOD_LAST_SLOT;
 }
-bool valid_player(int p) {
-    return p >= 0 && p < PLAYER_COUNT;
-}
-bool valid_square(int s) {
-    return map_square_table != nullptr && s >= 1 && s <= map_square_count;
-}
-
 std::string format1(const char* fmt, const char* a) {
     char buf[256];
     std::snprintf(buf, sizeof buf, fmt, a);
@@ -112,7 +105,7 @@ void add_values(int p, int kind, int sign) {
 
 // Clears the square's god byte when it names this slot.
 void clear_square_slot(int square, int slot) {
-    if (!valid_square(square)) return;
+    if (!map_square_valid(square)) return;
     uint32_t& flags = map_square_table[square].flags;
     if (((flags & SQF_GOD_MASK) >> SQF_GOD_SHIFT) == static_cast<uint32_t>(slot))
         flags &= ~SQF_GOD_MASK;
@@ -135,7 +128,7 @@ bool is_facility(int code) {
 }
 
 int served_object(int square) {
-    return valid_square(square) ? map_square_table[square].object : 0;
+    return map_square_valid(square) ? map_square_table[square].object : 0;
 }
 
 void move_view_to_active() {
@@ -199,7 +192,7 @@ bool god_kind_slots(int kind, int* first, int* last) {
 int god_place(int kind, int square, int days, int holder) {
     int first = 0, last = 0;
     if (!god_kind_slots(kind, &first, &last)) return 0;
-    if (square != 0 && !valid_square(square)) return 0;
+    if (square != 0 && !map_square_valid(square)) return 0;
     // One slot a square: a second one would hide the first from every mover
     // and from its own removal.
     if (square != 0 && (map_square_table[square].flags & SQF_GOD_MASK) != 0 && holder == 0)
@@ -266,7 +259,7 @@ int god_is_attachable(int slot) {
 }
 
 void god_attach(int p, int square, int slot) {
-    if (!valid_player(p) || !god_is_attachable(slot)) return;
+    if (!is_player_seat(p) || !god_is_attachable(slot)) return;
     GodObject& g = god_table[slot];
     PlayerRecord& r = player_table[p];
     const int kind = g.kind;
@@ -379,7 +372,7 @@ void god_attach(int p, int square, int slot) {
 }
 
 void god_leave_player(int p) {
-    if (!valid_player(p)) return;
+    if (!is_player_seat(p)) return;
     PlayerRecord& r = player_table[p];
     const int slot = r.god_slot;
     if (!valid_slot(slot)) {
@@ -399,7 +392,7 @@ void god_leave_player(int p) {
 }
 
 void god_landing_effect(int p, int square) {
-    if (!valid_player(p) || !valid_square(square)) return;
+    if (!is_player_seat(p) || !map_square_valid(square)) return;
     PlayerRecord& r = player_table[p];
     if (r.control == CTRL_OUT || r.hotel_days != 0) return;
     const int kind = attached_kind(p);
@@ -465,7 +458,7 @@ void god_landing_effect(int p, int square) {
 }
 
 void god_invest_bonus(int p, int square) {
-    if (!valid_player(p)) return;
+    if (!is_player_seat(p)) return;
     const int kind = attached_kind(p);
     if (kind != GK_SMALL_FORTUNE && kind != GK_BIG_FORTUNE) return;
     const int r = raise_served(kind, square);
@@ -478,7 +471,7 @@ void god_invest_bonus(int p, int square) {
 }
 
 int god_invest_fail(int p) {
-    if (!valid_player(p)) return 0;
+    if (!is_player_seat(p)) return 0;
     const int kind = attached_kind(p);
     if (kind != GK_SMALL_BAD_LUCK && kind != GK_BIG_BAD_LUCK && kind != GK_DEATH) return 0;
     msg_show(format1("%s显灵\n\n投资失败！", god_names[kind]).c_str(), MSG_MS);
@@ -500,7 +493,7 @@ int god_none_flying() {
 }
 
 void god_start_wander(int slot, int from, int to) {
-    if (!valid_slot(slot) || !valid_square(from) || !valid_square(to)) return;
+    if (!valid_slot(slot) || !map_square_valid(from) || !map_square_valid(to)) return;
     GodObject& g = god_table[slot];
     const MapSquare& a = map_square_table[from];
     const MapSquare& b = map_square_table[to];

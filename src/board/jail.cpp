@@ -18,6 +18,7 @@
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/speech.h"
+#include "engine/util.h"
 #include "shell/settings.h"
 
 std::array<uint8_t, JAIL_PERSONS> jail_flags = {};
@@ -84,17 +85,6 @@ const Place& place_of(int hospital) {
     return hospital ? hosp : jail;
 }
 
-bool valid_square(int s) {
-    return map_square_table != nullptr && s >= 1 && s <= map_square_count;
-}
-
-std::string without_spaces(const char* s) {
-    std::string out;
-    for (; s != nullptr && *s != '\0'; ++s)
-        if (*s != ' ') out += *s;
-    return out;
-}
-
 // Days a counter holds: the end mark alone holds none.
 int days_held(uint8_t v) {
     return (v & STATUS_END_MARK) ? 0 : (v & STATUS_DAY_BITS);
@@ -126,8 +116,8 @@ void send(int hospital, int person, int days) {
             player_clear_jail_hospital(person);
             speech_react_count(person, days);
             r.control &= 0x0F;
-            if (valid_square(r.square)) map_square_table[r.square].flags &= ~sqf_player(person);
-            if (valid_square(*pl.square)) r.square = static_cast<uint16_t>(*pl.square);
+            if (map_square_valid(r.square)) map_square_table[r.square].flags &= ~sqf_player(person);
+            if (map_square_valid(*pl.square)) r.square = static_cast<uint16_t>(*pl.square);
             r.prev_square = 0;
             r.saved_facing = 15;
             decoration_position(pl.decoration_code, r.x, r.y);
@@ -152,7 +142,7 @@ void send(int hospital, int person, int days) {
     }
     if (is_wanderer(person)) {
         WalkerRecord& w = walker_of_mover(person);
-        if (valid_square(w.square)) map_square_table[w.square].flags &= ~sqf_walker(person);
+        if (map_square_valid(w.square)) map_square_table[w.square].flags &= ~sqf_walker(person);
         w.place = pl.walker_place;
         w.memory = 0;
         w.hibernation_days = 0;
@@ -175,7 +165,7 @@ void release(int hospital, int person) {
         w.place = WALKER_FREE;
         w.prev_square = 0;
         w.memory = pl.memory_mark;
-        if (valid_square(*pl.square)) {
+        if (map_square_valid(*pl.square)) {
             MapSquare& sq = map_square_table[*pl.square];
             w.square = static_cast<uint16_t>(*pl.square);
             w.x = static_cast<uint16_t>(sq.x);
@@ -265,7 +255,7 @@ int jail_human_pick(int hospital, int person) {
         msg_show(JAIL_SHORT_OF_POINTS, 1500);
         return 0;
     }
-    const std::string name = without_spaces(jail_person_name(person));
+    const std::string name = util_without_spaces(jail_person_name(person));
     if (!decide_yes_no(DECIDE_BAIL, cur, name.c_str(), cost, person)) return 0;
     if (person < PLAYER_COUNT) {
         PlayerRecord& r = player_table[person];
@@ -330,7 +320,8 @@ int jail_ai_visit(int hospital) {
         person < PLAYER_COUNT ? (r.points > cost) : (r.points >= AI_CHARACTER_BAIL_POINTS);
     if (!able) return -1;
     char text[128];
-    std::snprintf(text, sizeof text, "保释%s", without_spaces(jail_person_name(person)).c_str());
+    std::snprintf(text, sizeof text, "保释%s",
+                  util_without_spaces(jail_person_name(person)).c_str());
     msg_show(text, 1500);
     player_add_points(cur, -cost);
     if (person < PLAYER_COUNT) {

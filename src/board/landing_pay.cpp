@@ -16,12 +16,6 @@ namespace {
 
 constexpr uint32_t MSG_MS = 1500;
 
-int32_t saturate(int64_t v) {
-    if (v > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    if (v < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
-
 void stripped_name(char* out, int p) {
     util_strip_spaces(out, player_name(p));
 }
@@ -46,7 +40,7 @@ int32_t land_toll(int owner, const char* street) {
             sum += lot.toll[lot.level <= 5 ? lot.level : 5];
         }
     }
-    return saturate(sum * game_price_index);
+    return util_clamp32(sum * game_price_index);
 }
 
 int land_count_chain_stores(int owner) {
@@ -122,7 +116,7 @@ int32_t fee_apply_god(int payer, const char* fee_name, int32_t amount) {
     default:
         break;
     }
-    const int32_t out = saturate(result);
+    const int32_t out = util_clamp32(result);
     if (format != nullptr && out != amount) {
         char text[256];
         std::snprintf(text, sizeof text, format, fee_name);

@@ -250,6 +250,14 @@ extern FacilityLot* map_facility_table;
 extern int32_t map_facility_count;
 extern CompanyBuilding* map_company_table;
 extern int32_t map_company_count;
+
+// Square s of the loaded map, or nullptr when s names none.
+inline MapSquare* map_square(int s) {
+    return (map_square_table && s >= 1 && s <= map_square_count) ? &map_square_table[s] : nullptr;
+}
+inline bool map_square_valid(int s) {
+    return map_square(s) != nullptr;
+}
 extern Decoration* map_decoration_table;
 extern int32_t map_decoration_count;
 // Size of the block in bytes: the decorations' offset + (count + 1) x 28.

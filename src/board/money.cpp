@@ -8,6 +8,7 @@
 #include "board/map.h"
 #include "board/turn_flow.h"
 #include "board/world_reset.h"
+#include "engine/util.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
 
@@ -15,14 +16,6 @@ namespace {
 
 MoneyAudit audit{};
 
-int32_t clamp32(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-
-bool is_player(int32_t party) {
-    return party >= 0 && party < PLAYER_COUNT;
-}
 bool is_company(int32_t party) {
     return party > PARTY_COMPANY_BASE && party <= party_of_company(map_company_count) &&
            map_company_table != nullptr;
@@ -38,8 +31,8 @@ CompanyBuilding& company(int32_t party) {
 int64_t company_add(int32_t party, int64_t amount) {
     CompanyBuilding& c = company(party);
     const int32_t before = c.earnings;
-    c.earnings = clamp32(int64_t{c.earnings} + amount);
-    c.earnings_total = clamp32(int64_t{c.earnings_total} + amount);
+    c.earnings = util_add_sat32(c.earnings, amount);
+    c.earnings_total = util_add_sat32(c.earnings_total, amount);
     return int64_t{c.earnings} - before;
 }
 
@@ -70,15 +63,15 @@ int32_t player_take(PlayerRecord& pl, int32_t amount, bool deposit_first, bool* 
 int64_t player_give(PlayerRecord& pl, int32_t amount, uint32_t flags) {
     int32_t& account = (flags & MONEY_INTO_CASH) ? pl.cash : pl.deposit;
     const int32_t before = account;
-    account = clamp32(int64_t{account} + amount);
-    pl.received_month = clamp32(int64_t{pl.received_month} + amount);
+    account = util_add_sat32(account, amount);
+    pl.received_month = util_add_sat32(pl.received_month, amount);
     return int64_t{account} - before;
 }
 
 } // namespace
 
 bool money_party_valid(int32_t party, bool as_payee) {
-    if (is_player(party)) return true;
+    if (is_player_seat(party)) return true;
     if (party == PARTY_JACKPOT) return as_payee;
     return is_company(party);
 }
@@ -106,13 +99,13 @@ bool money_pay(int32_t payer, int32_t payee, int32_t amount, uint32_t flags) {
         }
         // Counted after the bankruptcy cleared the record, so a bankrupt
         // player's counter holds exactly his last payment.
-        pl.paid_month = clamp32(int64_t{pl.paid_month} + amount);
+        pl.paid_month = util_add_sat32(pl.paid_month, amount);
     }
 
     int64_t given;
     if (payee == PARTY_JACKPOT) {
         const int32_t before = lotto_jackpot;
-        lotto_jackpot = clamp32(int64_t{lotto_jackpot} + amount);
+        lotto_jackpot = util_add_sat32(lotto_jackpot, amount);
         given = int64_t{lotto_jackpot} - before;
     } else if (is_company(payee)) {
         given = company_add(payee, amount);
@@ -124,13 +117,13 @@ bool money_pay(int32_t payer, int32_t payee, int32_t amount, uint32_t flags) {
     audit.given += given;
     if (taken != given) ++audit.mismatches;
 
-    if (payer == game_active_mover && is_player(payer) && player_table[payer].control != 0)
+    if (payer == game_active_mover && is_player_seat(payer) && player_table[payer].control != 0)
         board_refresh_actor_panel(game_active_mover);
     return true;
 }
 
 bool money_credit(int32_t player, int32_t amount, uint32_t flags) {
-    if (amount < 0 || !is_player(player)) {
+    if (amount < 0 || !is_player_seat(player)) {
         ++audit.refused;
         return false;
     }
@@ -152,7 +145,7 @@ void board_refresh_actor_panel(int actor) {
 }
 
 int player_add_points(int player, int32_t delta) {
-    if (!is_player(player)) return 0;
+    if (!is_player_seat(player)) return 0;
     PlayerRecord& pl = player_table[player];
     pl.points =
         static_cast<uint16_t>(std::clamp<int64_t>(int64_t{pl.points} + delta, 0, POINTS_MAX));

@@ -55,14 +55,6 @@ constexpr int LINE_BANKRUPT = 25;
 constexpr int GIFT_SLOT = GK_GIFT;
 constexpr int CHEST_SLOT = GK_CHEST;
 
-bool is_player(int m) {
-    return m >= 0 && m < PLAYER_COUNT;
-}
-
-MapSquare* square_at(int s) {
-    return (map_square_table && s >= 1 && s <= map_square_count) ? &map_square_table[s] : nullptr;
-}
-
 bool has_building_status(const PlayerRecord& r) {
     return r.hotel_days || r.away_days || r.jail_days || r.hospital_days;
 }
@@ -73,7 +65,7 @@ void say_line(int p, int row) {
 
 void put_on_square(int p) {
     PlayerRecord& r = player_table[p];
-    if (const MapSquare* sq = square_at(r.square)) {
+    if (const MapSquare* sq = map_square(r.square)) {
         r.x = static_cast<uint16_t>(sq->x);
         r.y = static_cast<uint16_t>(sq->y);
     }
@@ -162,7 +154,7 @@ void player_countdowns(int p) {
     status_days_count(r.bank_suspension_days);
     if (r.alliance_days) {
         int ally = seat_of_owner(r.ally);
-        if (is_player(ally)) {
+        if (is_player_seat(ally)) {
             player_add_grudge(p, ally, -20 * game_price_index);
             player_add_grudge(ally, p, -20 * game_price_index);
         }
@@ -266,10 +258,10 @@ void turn_next_actor() {
     int m = game_active_mover;
     if (m == MOVER_ROBOT_DOLL) {
         WalkerRecord& doll = walker_of_mover(MOVER_ROBOT_DOLL);
-        game_active_mover = is_player(doll.patron) ? doll.patron : 0;
+        game_active_mover = is_player_seat(doll.patron) ? doll.patron : 0;
         if (doll.place == WALKER_FREE) doll.place = WALKER_OFF_BOARD;
         board_view_refresh(0, 0, 1);
-    } else if (is_player(m) && (player_table[m].control & (CTRL_STEPPING | CTRL_INSIDE))) {
+    } else if (is_player_seat(m) && (player_table[m].control & (CTRL_STEPPING | CTRL_INSIDE))) {
         PlayerRecord& r = player_table[m];
         board_repaint_all();
         if (r.control & CTRL_STEPPING) {
@@ -282,7 +274,7 @@ void turn_next_actor() {
     } else {
         // The turn-transient control bits (a blast hit) end with the turn,
         // and with them the out-of-game look.
-        if (is_player(m) && (player_table[m].control & CTRL_TURN_BITS)) {
+        if (is_player_seat(m) && (player_table[m].control & CTRL_TURN_BITS)) {
             player_table[m].control &= static_cast<uint8_t>(~CTRL_TURN_BITS);
             actor_update_sprites(m);
         }
@@ -325,7 +317,7 @@ void turn_next_actor() {
 }
 
 void turn_start_countdowns(int m) {
-    if (is_player(m))
+    if (is_player_seat(m))
         player_countdowns(m);
     else if (m >= PLAYER_COUNT && m < MOVER_ROBOT_DOLL)
         walker_countdowns(m);
@@ -422,13 +414,13 @@ int turn_check_game_over() {
 }
 
 void player_go_bankrupt(int p) {
-    if (!is_player(p)) return;
+    if (!is_player_seat(p)) return;
     PlayerRecord& r = player_table[p];
     if (r.control == CTRL_OUT) return;
     const bool was_human = (r.control & CTRL_HUMAN) != 0;
 
     put_on_square(p);
-    if (MapSquare* sq = square_at(r.square)) sq->flags |= sqf_player(p);
+    if (MapSquare* sq = map_square(r.square)) sq->flags |= sqf_player(p);
     r.control = CTRL_OUT;
     jail_flags[p] = 0;
     hospital_flags[p] = 0;

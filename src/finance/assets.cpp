@@ -7,6 +7,7 @@
 #include "board/landing.h"
 #include "board/map.h"
 #include "board/world_reset.h"
+#include "engine/util.h"
 #include "finance/stock.h"
 #include "finance/trading.h"
 
@@ -17,16 +18,6 @@ int32_t asset_land_filter = 0;
 int32_t asset_first_row = 0;
 
 namespace {
-
-bool valid_player(int p) {
-    return p >= 0 && p < PLAYER_COUNT;
-}
-
-int32_t clamp32(int64_t v) {
-    if (v > INT32_MAX) return INT32_MAX;
-    if (v < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(v);
-}
 
 // Adds a holding's value to a running total the way the net worth does: the
 // product in extended precision (exact), the total taken to single precision
@@ -78,7 +69,7 @@ void push_code(int code) {
 } // namespace
 
 int32_t asset_net_worth(int player) {
-    if (!valid_player(player)) return 0;
+    if (!is_player_seat(player)) return 0;
     const PlayerRecord& p = player_table[player];
     int64_t w = static_cast<int64_t>(p.cash) + p.deposit - p.loan;
     for (int i = 0; i < STOCK_COUNT; ++i)
@@ -90,15 +81,15 @@ int32_t asset_net_worth(int player) {
     for (int i = 1; map_facility_table != nullptr && i <= map_facility_count; ++i) {
         if (map_facility_table[i].owner == owner) w += facility_worth(map_facility_table[i]);
     }
-    return clamp32(w);
+    return util_clamp32(w);
 }
 
 int32_t asset_shares_value(int player) {
-    if (!valid_player(player)) return 0;
+    if (!is_player_seat(player)) return 0;
     int64_t w = 0;
     for (int i = 0; i < STOCK_COUNT; ++i)
         w = add_share_value(w, stock_holdings[player][i], stock_table[i].price);
-    return clamp32(w);
+    return util_clamp32(w);
 }
 
 void asset_update_price_index() {
@@ -112,12 +103,12 @@ void asset_update_price_index() {
     }
     if (n == 0 || game_start_money <= 0) return;
     const int64_t q = (sum / n) / game_start_money;
-    if (q > game_price_index) game_price_index = clamp32(q);
+    if (q > game_price_index) game_price_index = util_clamp32(q);
 }
 
 int asset_list_properties(int player, int filter) {
     asset_property_count = 0;
-    if (!valid_player(player)) return 0;
+    if (!is_player_seat(player)) return 0;
     const uint8_t owner = owner_of_seat(player);
     if (filter != 2) {
         for (int i = 1; map_lot_table != nullptr && i <= map_lot_count; ++i) {
@@ -160,7 +151,7 @@ int asset_player_tabs(std::array<uint8_t, 4>& tabs) {
 
 AssetSummary asset_summary(int player) {
     AssetSummary s{};
-    if (!valid_player(player)) return s;
+    if (!is_player_seat(player)) return s;
     const uint8_t owner = owner_of_seat(player);
     for (int i = 1; map_lot_table != nullptr && i <= map_lot_count; ++i) {
         const LandLot& l = map_lot_table[i];
@@ -191,7 +182,8 @@ AssetRow asset_row(int code) {
         const LandLot& l = map_lot_table[object_index(code, OBJ_LOT_BASE)];
         r.chain_store = l.chain_store != 0;
         r.level = l.level;
-        r.price = clamp32((static_cast<int64_t>(l.build_price) * l.level + l.land_price) * index);
+        r.price =
+            util_clamp32((static_cast<int64_t>(l.build_price) * l.level + l.land_price) * index);
         if (l.owner != 0) {
             if (r.chain_store) {
                 r.fee = land_toll(l.owner, nullptr);
@@ -207,9 +199,9 @@ AssetRow asset_row(int code) {
         const FacilityLot& f = map_facility_table[object_index(code, OBJ_FACILITY_BASE)];
         r.facility = true;
         r.level = f.level;
-        r.price = clamp32((static_cast<int64_t>(f.fee[0]) * f.level + f.price) * index);
+        r.price = util_clamp32((static_cast<int64_t>(f.fee[0]) * f.level + f.price) * index);
         if (f.kind != FK_PARK && f.level != 0 && f.level < 6)
-            r.fee = clamp32(static_cast<int64_t>(f.fee[f.level]) * index);
+            r.fee = util_clamp32(static_cast<int64_t>(f.fee[f.level]) * index);
         r.expiry = f.expiry;
     }
     return r;
