@@ -29,3 +29,7 @@ void board_input_enable();
 void board_clear_scroll_target();
 // Clears the board screen's flags for a new game.
 void board_screen_reset();
+// Redraws the side panel (or the header panel, by the layout option) for
+// mover actor (0..7) while no modal screen is open over the board; 1 when it
+// drew, 0 when it did not.
+int board_refresh_actor_panel(int actor);

@@ -2,6 +2,8 @@
 // toll.
 #include "board/landing.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -287,84 +289,127 @@ void property_end(int cur, int square, int code) {
     }
 }
 
+// What each square kind does, indexed by SquareType. Each returns the wait
+// byte of the turn end.
+using SquareAction = uint8_t (*)(int cur, int square, int code);
+
+uint8_t land_property(int cur, int square, int code) {
+    if (code == 0) return LAND_WAIT_OTHER;
+    if (object_in(code, OBJ_LOT_BASE, map_lot_count))
+        land_plot(cur, square, object_index(code, OBJ_LOT_BASE));
+    else if (object_in(code, OBJ_FACILITY_BASE, map_facility_count))
+        fee_land_facility(square, object_index(code, OBJ_FACILITY_BASE));
+    else if (object_in(code, OBJ_COMPANY_BASE, map_company_count))
+        fee_land_company(square, object_index(code, OBJ_COMPANY_BASE));
+    property_end(cur, square, code);
+    return LAND_WAIT_PROPERTY;
+}
+uint8_t land_empty(int, int, int) {
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_news(int, int, int) {
+    news_show();
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_fate(int, int, int) {
+    fate_show();
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_jail(int, int, int) {
+    jail_bail_visit();
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_hospital(int, int, int) {
+    jail_hospital_bail_visit();
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_minigame_grid(int cur, int, int) {
+    player_add_points(cur, minigame_play_grid());
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_minigame_targets(int cur, int, int) {
+    player_add_points(cur, minigame_play_targets());
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_minigame_steer(int cur, int, int) {
+    player_add_points(cur, minigame_play_steer());
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_lottery(int, int, int) {
+    lotto_visit();
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_points_50(int cur, int, int) {
+    points_square(cur, "得点卷５０点", 50, SPEECH_ROW_0_OR_1);
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_points_30(int cur, int, int) {
+    points_square(cur, "得点卷３０点", 30, 2);
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_points_10(int cur, int, int) {
+    points_square(cur, "得点卷１０点", 10, -1);
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_card(int cur, int, int) {
+    card_square(cur);
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_bank(int, int, int code) {
+    bank_deposit_visit();
+    if (game_end_code == 0) bank_loan_visit(static_cast<uint16_t>(code));
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_shop(int, int, int code) {
+    shop_visit(static_cast<uint16_t>(code));
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_magic_house(int, int, int) {
+    magic_visit();
+    return LAND_WAIT_OTHER;
+}
+
+// Designated by kind, so that an entry can never slip to another kind.
+constexpr auto make_square_actions() {
+    std::array<SquareAction, SQUARE_TYPE_COUNT> t{};
+    t[SQ_PROPERTY] = land_property;
+    t[SQ_EMPTY] = land_empty;
+    t[SQ_NEWS] = land_news;
+    t[SQ_FATE] = land_fate;
+    t[SQ_JAIL] = land_jail;
+    t[SQ_HOSPITAL] = land_hospital;
+    t[SQ_MINIGAME_GRID] = land_minigame_grid;
+    t[SQ_MINIGAME_TARGETS] = land_minigame_targets;
+    t[SQ_MINIGAME_STEER] = land_minigame_steer;
+    t[SQ_LOTTERY] = land_lottery;
+    t[SQ_POINTS_50] = land_points_50;
+    t[SQ_POINTS_30] = land_points_30;
+    t[SQ_POINTS_10] = land_points_10;
+    t[SQ_CARD] = land_card;
+    t[SQ_BANK] = land_bank;
+    t[SQ_SHOP] = land_shop;
+    t[SQ_MAGIC_HOUSE] = land_magic_house;
+    return t;
+}
+constexpr std::array<SquareAction, SQUARE_TYPE_COUNT> square_actions = make_square_actions();
+static_assert(std::find(square_actions.begin(), square_actions.end(), nullptr) ==
+                  square_actions.end(),
+              "every square kind has its action");
+
 } // namespace
 
 uint8_t land_on_square(int square) {
     const int cur = game_active_mover;
-    if (cur < 0 || cur >= PLAYER_COUNT || map_square_table == nullptr || square < 1 ||
-        square > map_square_count)
-        return LAND_WAIT_OTHER;
-    const MapSquare& sq = map_square_table[square];
-    const int type = static_cast<int>(sq.flags & SQF_TYPE_MASK);
-    const int code = sq.object;
+    if (!is_player_seat(cur)) return LAND_WAIT_OTHER;
+    const MapSquare* sq = map_square(square);
+    if (sq == nullptr) return LAND_WAIT_OTHER;
+    const int type = static_cast<int>(sq->flags & SQF_TYPE_MASK);
     PlayerRecord& pl = player_table[cur];
 
     if (pl.sleepwalk_days != 0 && type != SQ_PROPERTY) return LAND_WAIT_OTHER;
     if (type >= SQ_NEWS && type < SQUARE_TYPE_COUNT)
         snd_board_effect_play(square_sound_table[type], 0);
-
-    switch (type) {
-    case SQ_PROPERTY: {
-        if (code == 0) return LAND_WAIT_OTHER;
-        if (object_in(code, OBJ_LOT_BASE, map_lot_count))
-            land_plot(cur, square, object_index(code, OBJ_LOT_BASE));
-        else if (object_in(code, OBJ_FACILITY_BASE, map_facility_count))
-            fee_land_facility(square, object_index(code, OBJ_FACILITY_BASE));
-        else if (object_in(code, OBJ_COMPANY_BASE, map_company_count))
-            fee_land_company(square, object_index(code, OBJ_COMPANY_BASE));
-        property_end(cur, square, code);
-        return LAND_WAIT_PROPERTY;
-    }
-    case SQ_EMPTY:
-        break;
-    case SQ_NEWS:
-        news_show();
-        break;
-    case SQ_FATE:
-        fate_show();
-        break;
-    case SQ_JAIL:
-        jail_bail_visit();
-        break;
-    case SQ_HOSPITAL:
-        jail_hospital_bail_visit();
-        break;
-    case SQ_MINIGAME_GRID:
-        player_add_points(cur, minigame_play_grid());
-        break;
-    case SQ_MINIGAME_TARGETS:
-        player_add_points(cur, minigame_play_targets());
-        break;
-    case SQ_MINIGAME_STEER:
-        player_add_points(cur, minigame_play_steer());
-        break;
-    case SQ_LOTTERY:
-        lotto_visit();
-        break;
-    case SQ_POINTS_50:
-        points_square(cur, "得点卷５０点", 50, SPEECH_ROW_0_OR_1);
-        break;
-    case SQ_POINTS_30:
-        points_square(cur, "得点卷３０点", 30, 2);
-        break;
-    case SQ_POINTS_10:
-        points_square(cur, "得点卷１０点", 10, -1);
-        break;
-    case SQ_CARD:
-        card_square(cur);
-        break;
-    case SQ_BANK:
-        bank_deposit_visit();
-        if (game_end_code == 0) bank_loan_visit(static_cast<uint16_t>(code));
-        break;
-    case SQ_SHOP:
-        shop_visit(static_cast<uint16_t>(code));
-        break;
-    case SQ_MAGIC_HOUSE:
-        magic_visit();
-        break;
-    default:
-        break;
-    }
-    return LAND_WAIT_OTHER;
+    // A type beyond the table does nothing.
+    if (type >= SQUARE_TYPE_COUNT) return LAND_WAIT_OTHER;
+    return square_actions[type](cur, square, sq->object);
 }

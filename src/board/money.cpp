@@ -9,8 +9,6 @@
 #include "board/turn_flow.h"
 #include "board/world_reset.h"
 #include "engine/util.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 
 namespace {
 
@@ -19,6 +17,10 @@ MoneyAudit audit{};
 bool is_company(int32_t party) {
     return party > PARTY_COMPANY_BASE && party <= party_of_company(map_company_count) &&
            map_company_table != nullptr;
+}
+
+void count_panel(int drew) {
+    if (drew) ++audit.panel_refreshes;
 }
 
 CompanyBuilding& company(int32_t party) {
@@ -118,7 +120,7 @@ bool money_pay(int32_t payer, int32_t payee, int32_t amount, uint32_t flags) {
     if (taken != given) ++audit.mismatches;
 
     if (payer == game_active_mover && is_player_seat(payer) && player_table[payer].control != 0)
-        board_refresh_actor_panel(game_active_mover);
+        count_panel(board_refresh_actor_panel(game_active_mover));
     return true;
 }
 
@@ -128,20 +130,8 @@ bool money_credit(int32_t player, int32_t amount, uint32_t flags) {
         return false;
     }
     audit.credited += player_give(player_table[player], amount, flags);
-    if (player == game_active_mover) board_refresh_actor_panel(player);
+    if (player == game_active_mover) count_panel(board_refresh_actor_panel(player));
     return true;
-}
-
-void board_refresh_actor_panel(int actor) {
-    if (actor < 0 || actor > 7 || screen_depth > 1) return;
-    const int32_t saved = game_active_mover;
-    game_active_mover = actor;
-    if (settings_side_panel_layout() == 2)
-        board_draw_header_panel(1);
-    else
-        board_draw_side_panel(1);
-    game_active_mover = saved;
-    ++audit.panel_refreshes;
 }
 
 int player_add_points(int player, int32_t delta) {

@@ -43,10 +43,6 @@ bool money_pay(int32_t payer, int32_t payee, int32_t amount, uint32_t flags);
 // nothing, for a player id outside 0..3 or a negative amount.
 bool money_credit(int32_t player, int32_t amount, uint32_t flags);
 
-// Redraws the side panel for mover actor (0..7) while no modal screen is
-// open over the board.
-void board_refresh_actor_panel(int actor);
-
 // Adds delta (may be negative) to a player's points, held within 0..65535.
 // Returns the points now held.
 int player_add_points(int player, int32_t delta);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "board/board_screen.h"
 #include "board/calendar.h"
 #include "board/game_state.h"
 #include "board/map.h"
