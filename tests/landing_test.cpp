@@ -456,6 +456,50 @@ TEST_F(LandingTest, WaitValueByKindAndBadSquaresAreHarmless) {
     EXPECT_EQ(land_on_square(1), LAND_WAIT_OTHER);
 }
 
+TEST_F(LandingTest, EachKindPlaysItsSoundAndDoesItsOwnThing) {
+    struct Kind {
+        int type;
+        int sound; // board_effects element, -1 none
+        int points;
+    };
+    const Kind kinds[] = {
+        {SQ_EMPTY, -1, 0},
+        {SQ_NEWS, 10, 0},
+        {SQ_FATE, 10, 0},
+        {SQ_JAIL, 10, 0},
+        {SQ_HOSPITAL, 10, 0},
+        {SQ_MINIGAME_GRID, 10, 0},
+        {SQ_MINIGAME_TARGETS, 10, 0},
+        {SQ_MINIGAME_STEER, 10, 0},
+        {SQ_LOTTERY, 10, 0},
+        {SQ_POINTS_50, 16, 50},
+        {SQ_POINTS_30, 16, 30},
+        {SQ_POINTS_10, 16, 10},
+        {SQ_CARD, 16, 0},
+        {SQ_BANK, 10, 0},
+        {SQ_SHOP, 10, 0},
+        {SQ_MAGIC_HOUSE, 10, 0},
+        {SQUARE_TYPE_COUNT, -1, 0},
+        {0xFF, -1, 0},
+    };
+    for (const Kind& k : kinds) {
+        SCOPED_TRACE(k.type);
+        map_square_table[9].flags = static_cast<uint32_t>(k.type);
+        player_table[A].points = 100;
+        shown_clear();
+        EXPECT_EQ(land_on_square(9), LAND_WAIT_OTHER);
+        EXPECT_EQ(shown_count(Shown::BoardEffect), k.sound < 0 ? 0u : 1u);
+        if (k.sound >= 0) EXPECT_EQ(shown_count(Shown::BoardEffect, k.sound), 1u);
+        EXPECT_EQ(player_table[A].points, 100 + k.points);
+        // The points squares show their points for one second.
+        if (k.points) {
+            ASSERT_EQ(shown_count(Shown::Message), 1u);
+            for (const ShownEvent& e : shown_log())
+                if (e.kind == Shown::Message) EXPECT_EQ(e.ms, 1000u);
+        }
+    }
+}
+
 TEST_F(LandingTest, CardSquareGivesACardFromThePool) {
     map_square_table[9].flags = SQ_CARD;
     land_on_square(9);
