@@ -1,5 +1,5 @@
-# libFuzzer targets for the entry decoder and for archive reading with frame
-# sets. The main build uses g++; the targets need clang, so they are built as a
+# libFuzzer targets for the entry decoder, for archive reading with frame
+# sets and for map blocks with their start state. The main build uses g++; the targets need clang, so they are built as a
 # project of their own when clang++ is present, and ctest runs each briefly
 # from the seed corpus the data builder writes.
 find_program(KARVO_CLANGXX NAMES clang++ clang++-14)
@@ -11,14 +11,18 @@ if(KARVO_CLANGXX)
     BINARY_DIR ${KARVO_FUZZ_BUILD_DIR}
     CMAKE_ARGS -DCMAKE_CXX_COMPILER=${KARVO_CLANGXX} -DCMAKE_BUILD_TYPE=RelWithDebInfo
                -DKARVO_SOURCE_DIR=${CMAKE_SOURCE_DIR}
+               -DKARVO_LUNAR_TABLE=${CMAKE_BINARY_DIR}/generated/lunar_table.cpp
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON
     EXCLUDE_FROM_ALL OFF)
   if(TARGET karvo_data)
     add_dependencies(karvo_fuzzers karvo_data)
   endif()
+  if(TARGET lunar_table)
+    add_dependencies(karvo_fuzzers lunar_table)
+  endif()
   set(KARVO_FUZZ_SECONDS 10 CACHE STRING "Seconds each fuzz target runs under ctest")
-  foreach(target lzh mkf)
+  foreach(target lzh mkf map)
     # New inputs go into a scratch corpus; the seeds are only read.
     set(scratch "${KARVO_FUZZ_BUILD_DIR}/corpus-${target}")
     add_test(NAME fuzz_${target}

@@ -2,6 +2,7 @@
 // archive when the first is missing) with its gods, company shares and
 // stock links; a loaded game's own block; refusals that leave no trace.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -11,9 +12,12 @@
 #include <vector>
 
 #include "board/game_state.h"
+#include "board/gods.h"
+#include "board/jail.h"
 #include "board/map.h"
 #include "board/turn.h"
 #include "board/world_reset.h"
+#include "data/characters.h"
 #include "engine/mkf.h"
 #include "engine/random.h"
 #include "finance/stock.h"
@@ -176,7 +180,12 @@ TEST_F(MapLoadTest, ALoadedGameKeepsItsOwnBlockAndGods) {
 
 TEST_F(MapLoadTest, WithoutTheMapDataArchiveTheMapArchiveServes) {
     use_temp_dir();
-    Block good = two_square_board().block();
+    // Map 1's stock table lists rows 1 and 3 with shares outside the market:
+    // buildings of theirs hold them.
+    MapFixture f = two_square_board();
+    f.company(500, 150, 1, 2);
+    f.company(600, 150, 3, 3);
+    Block good = f.block();
     write_archive(dir_ / "MAP.MKF", {Block{}, Block{}, Block{}, good});
     stock_new_game(1);
     game_map = 1;
@@ -195,6 +204,160 @@ TEST_F(MapLoadTest, NoArchiveAtAllIsAnError) {
     EXPECT_NE(map_last_error().find("MAPDAT.MKF"), std::string::npos) << map_last_error();
     EXPECT_FALSE(map_data_loaded());
     EXPECT_EQ(view_rotation, 4);
+    // Both archives, each with the places it was looked for in.
+    for (const char* name : {"MAPDAT.MKF", "MAP.MKF"})
+        EXPECT_NE(map_last_error().find(std::string("cannot open ") + name +
+                                        ": not found in the working directory (" +
+                                        fs::current_path().string() +
+                                        ") nor in the data directory (" + dir_.string() + ")"),
+                  std::string::npos)
+            << map_last_error();
+}
+
+// A map data archive that is there but unusable is reported as such, and the
+// map archive does not silently stand in for it.
+TEST_F(MapLoadTest, ADamagedEmptyOrFifoMapDataArchiveIsReportedAsSuch) {
+    struct Case {
+        const char* what;
+        Block bytes;
+        bool fifo;
+        const char* says;
+    };
+    Block not_archive;
+    put32(not_archive, 0x4B524148); // text, not an index offset
+    put32(not_archive, 0x20544F4E);
+    const Case cases[] = {
+        {"damaged", not_archive, false, " is damaged: its index offset "},
+        {"empty", {}, false, " is damaged: it is empty"},
+        {"a FIFO", {}, true, " is not a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(dir_);
+        use_temp_dir();
+        write_archive(dir_ / "MAP.MKF", {Block{}, two_square_board().block()});
+        const fs::path p = dir_ / "MAPDAT.MKF";
+        if (c.fifo) {
+            ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0);
+        } else {
+            std::FILE* f = std::fopen(p.c_str(), "wb");
+            ASSERT_NE(f, nullptr);
+            if (!c.bytes.empty()) std::fwrite(c.bytes.data(), 1, c.bytes.size(), f);
+            std::fclose(f);
+        }
+        game_map = 0;
+        EXPECT_FALSE(map_load());
+        EXPECT_FALSE(map_data_loaded());
+        const std::string& e = map_last_error();
+        EXPECT_EQ(e.rfind("map 0: MAPDAT.MKF in " + dir_.string() + c.says, 0), 0u) << e;
+        EXPECT_EQ(e.find("cannot"), std::string::npos) << e;
+    }
+}
+
+// A new game's board: jail, a plot, a facility, company 1 of map 0 (whose
+// stock table leaves 5000 of its shares outside the market) and an empty
+// square, in a ring.
+MapFixture start_board() {
+    MapFixture f;
+    int jail = f.square(100, 100, SQ_JAIL, OBJ_JAIL);
+    int a = f.square(400, 100, SQ_PROPERTY, static_cast<uint16_t>(f.lot(400, 150)));
+    int b = f.square(700, 100, SQ_PROPERTY, static_cast<uint16_t>(f.facility(700, 150)));
+    int c = f.square(700, 500, SQ_PROPERTY, static_cast<uint16_t>(f.company(750, 500, 1, 2)));
+    int e = f.square(100, 500, SQ_EMPTY);
+    f.link(jail, a);
+    f.link(a, b);
+    f.link(b, c);
+    f.link(c, e);
+    f.link(e, jail);
+    f.decoration(100, 150);
+    f.decoration(100, 50);
+    return f;
+}
+
+// Every kind of start state a new game cannot begin with: refused with the
+// table, record and field, or (the squares' occupant and god marks, which a
+// new game rebuilds) put right.
+TEST_F(MapLoadTest, DamagedStartStatesAreRefusedWithTheirReasonOrPutRight) {
+    struct Case {
+        const char* what;
+        void (*damage)(MapFixture&);
+        const char* refusal; // nullptr: accepted with the marks rebuilt
+    };
+    const Case cases[] = {
+        {"chain store byte", [](MapFixture& f) { f.lots[1].chain_store = 2; },
+         "map land plot 1: chain store 2 not 0..1"},
+        {"chain store with houses",
+         [](MapFixture& f) {
+             f.lots[1].chain_store = 1;
+             f.lots[1].level = 3;
+         },
+         "map land plot 1: chain store at level 3"},
+        {"term on unowned land", [](MapFixture& f) { f.lots[1].expiry = 0x07CE0201; },
+         "map land plot 1: expiry 07CE0201 while unowned"},
+        {"term on an unowned facility", [](MapFixture& f) { f.facilities[1].expiry = 0x07CE0201; },
+         "map facility 1: expiry 07CE0201 while unowned"},
+        {"land owned before the first turn", [](MapFixture& f) { f.lots[1].owner = 1; },
+         "map land plot 1: owner 1 before the game's first turn"},
+        {"facility owned before the first turn", [](MapFixture& f) { f.facilities[1].owner = 4; },
+         "map facility 1: owner 4 before the game's first turn"},
+        {"facility kind with nothing built", [](MapFixture& f) { f.facilities[1].kind = 2; },
+         "map facility 1: kind 2 with nothing built"},
+        {"facility above its kind's top level", [](MapFixture& f) { f.facilities[1].level = 3; },
+         "map facility 1: level 3 above the 1 of its kind 0"},
+        {"chairman before anyone holds shares", [](MapFixture& f) { f.companies[1].chairman = 2; },
+         "map company building 1: chairman 2 before anyone holds shares"},
+        {"company of the stock table without building",
+         [](MapFixture& f) { f.companies[1].listed = 12; },
+         "map company buildings: none lists company 1, so 5000 of its shares"},
+        {"company listed twice", [](MapFixture& f) { f.company(900, 500, 1, 3); },
+         "map company building 2: listed company 1 also listed by building 1"},
+        {"company not on the stock table", [](MapFixture& f) { f.company(900, 500, 4, 3); },
+         nullptr},
+        {"stale player and character marks",
+         [](MapFixture& f) {
+             f.squares[2].flags |= sqf_player(0) | sqf_player(3);
+             f.squares[5].flags |= sqf_walker(MOVER_SPY);
+         },
+         nullptr},
+        {"god slot that stands nowhere", [](MapFixture& f) { f.squares[5].flags |= 5u << 16; },
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        map_fixture_reset();
+        fs::remove_all(dir_);
+        use_temp_dir();
+        MapFixture f = start_board();
+        c.damage(f);
+        write_archive(dir_ / "MAPDAT.MKF", {f.block()});
+        stock_new_game(0);
+        // The wandering characters held, as a new game starts them.
+        walker_table = walker_initial;
+        jail_flags[MOVER_THIEF] = jail_flags[MOVER_ROBBER] = 1;
+        hospital_flags[MOVER_HOOLIGAN] = hospital_flags[MOVER_SPY] = 1;
+        game_map = 0;
+        const auto gods_before = god_table;
+        const bool loaded = map_load();
+        if (c.refusal) {
+            EXPECT_FALSE(loaded);
+            EXPECT_FALSE(map_data_loaded());
+            EXPECT_EQ(map_last_error().rfind(c.refusal, 0), 0u) << map_last_error();
+            for (int s = 0; s < GOD_SLOT_COUNT; ++s)
+                EXPECT_EQ(god_table[s].square, gods_before[s].square);
+            continue;
+        }
+        ASSERT_TRUE(loaded) << map_last_error();
+        EXPECT_EQ(god_board_check(), "");
+        for (int q = 1; q <= map_square_count; ++q) {
+            const uint32_t flags = map_square_table[q].flags;
+            EXPECT_EQ(flags & (SQF_PLAYERS_MASK | SQF_WALKERS_MASK), 0u) << "square " << q;
+            const uint32_t slot = (flags & SQF_GOD_MASK) >> SQF_GOD_SHIFT;
+            if (slot != 0) {
+                EXPECT_EQ(god_table[slot].square, q);
+            }
+        }
+        map_free();
+    }
 }
 
 TEST_F(MapLoadTest, AMissingEntryIsAnError) {

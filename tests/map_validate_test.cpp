@@ -76,6 +76,7 @@ TEST_F(MapBlockTest, FieldsAreReadFromWhereTheLayoutPutsThem) {
     size_t lot = rec(b, 1, 1, MAP_LOT_SIZE);
     b[lot + 23] = 0x51;
     b[lot + 24] = 1;
+    b[lot + 25] = 2;          // owned: a term runs only while somebody owns the plot
     put16(b, lot + 42, 4321); // toll at level 5
     put32(b, lot + 48, 0x07CE0C1F);
     size_t fac = rec(b, 2, 1, MAP_FACILITY_SIZE);
@@ -105,6 +106,7 @@ TEST_F(MapBlockTest, FieldsAreReadFromWhereTheLayoutPutsThem) {
     EXPECT_TRUE(q.flags & (1u << 27)) << "link 3 is closed by bit 27";
     EXPECT_EQ(map_lot_table[1].mark, 0x51);
     EXPECT_EQ(map_lot_table[1].chain_store, 1);
+    EXPECT_EQ(map_lot_table[1].owner, 2);
     EXPECT_EQ(map_lot_table[1].toll[5], 4321);
     EXPECT_EQ(map_lot_table[1].expiry, 0x07CE0C1Fu);
     EXPECT_EQ(map_facility_table[1].research_item, 4);

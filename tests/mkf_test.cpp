@@ -7,6 +7,7 @@
 #include "mkfpack.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -374,6 +375,52 @@ TEST_F(MkfTest, MalformedFilesDoNotOpen) {
     put32(inside, 2); // index offset inside its own word
     put32(inside, 0);
     EXPECT_EQ(open(inside), -1);
+}
+
+// Each kind of unusable file gets its own message, naming the file and its
+// directory; a FIFO or a directory is refused at once instead of waited on.
+TEST_F(MkfTest, UnusableFilesAreReportedEachWithItsOwnReason) {
+    struct Case {
+        const char* name;
+        int kind; // 0 bytes as given, 1 FIFO, 2 directory
+        Bytes bytes;
+        const char* says;
+    };
+    Bytes past;
+    put32(past, 100);
+    const Case cases[] = {
+        {"EMPTY.MKF", 0, {}, " is damaged: it is empty"},
+        {"SHORT.MKF", 0, {1, 0}, " is damaged: its 2 bytes are too few for an archive"},
+        {"PAST.MKF", 0, past,
+         " is damaged: its index offset 100 lies outside its 4 bytes (cut short, or not an "
+         "archive)"},
+        {"FIFO.MKF", 1, {}, " is not a regular file"},
+        {"DIR.MKF", 2, {}, " is not a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path p = dir / c.name;
+        if (c.kind == 0) write(c.name, c.bytes);
+        if (c.kind == 1) {
+            ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0);
+        }
+        if (c.kind == 2) fs::create_directories(p);
+        EXPECT_EQ(mkf_open(c.name), -1);
+        EXPECT_TRUE(mkf_last_open_found());
+        EXPECT_EQ(std::string(mkf_last_open_error()),
+                  std::string(c.name) + " in " + dir.string() + c.says);
+    }
+    // Missing: every place searched is named.
+    EXPECT_EQ(mkf_open("NOWHERE.MKF"), -1);
+    EXPECT_FALSE(mkf_last_open_found());
+    EXPECT_EQ(std::string(mkf_last_open_error()),
+              "cannot open NOWHERE.MKF: not found in the working directory (" +
+                  fs::current_path().string() + ") nor in the data directory (" + dir.string() +
+                  ")");
+    // A success leaves no message behind.
+    write("GOOD.MKF", archive_bytes({stored({1})}));
+    EXPECT_GE(mkf_open("GOOD.MKF"), 0);
+    EXPECT_STREQ(mkf_last_open_error(), "");
 }
 
 TEST_F(MkfTest, DamagedEntriesReadAsZero) {

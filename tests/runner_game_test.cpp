@@ -5,8 +5,10 @@
 #include <signal.h>
 
 #include <string>
+#include <vector>
 
 #include "board/game_state.h"
+#include "board/map.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "runner_game.h"
@@ -115,6 +117,39 @@ TEST_F(RunnerGame, SigintOrSigtermStopsTheGameWhereItStands) {
         EXPECT_EQ(runner_exit_status(r, true), 128 + sig);
         runner_close();
     }
+}
+
+// What every day of a game leaves on the board passes the checks a saved
+// game's map block goes through.
+std::string g_refused;
+int g_days_checked = 0;
+void validate_todays_block(void*) {
+    std::vector<uint8_t> block(map_data_size);
+    map_data_write(block.data());
+    std::string error;
+    ++g_days_checked;
+    if (g_refused.empty() && !map_validate(block.data(), block.size(), &error))
+        g_refused = "day " + std::to_string(game_days_elapsed) + ": " + error;
+}
+
+TEST_F(RunnerGame, EveryDayOfAGameOnEachMapLeavesABlockThatPassesTheChecks) {
+    g_days_checked = 0;
+    for (int map = 0; map < 4; ++map) {
+        for (uint32_t seed : {3u, 8u}) {
+            SCOPED_TRACE("map " + std::to_string(map) + " seed " + std::to_string(seed));
+            g_refused.clear();
+            RunnerOptions o;
+            o.seed = seed;
+            o.map = map;
+            o.players = 4;
+            o.days = 1095;
+            const RunnerResult r = play(o, validate_todays_block);
+            EXPECT_EQ(r.stop, RUNNER_ENDED);
+            EXPECT_EQ(g_refused, "");
+            runner_close();
+        }
+    }
+    EXPECT_GT(g_days_checked, 400);
 }
 
 TEST(RunnerExitStatus, InvariantBeforeStallBeforeEnd) {

@@ -82,4 +82,21 @@ TEST(Runner, SigtermStopsALongGameAtOnceWithItsOwnStatus) {
     EXPECT_EQ(count_lines(r.out, "end code=0"), 1) << r.out;
 }
 
+// A few of the seeded three-year games tools/runner/games.sh plays in the
+// hundreds: each ends by its own rules, every invariant holding every day.
+TEST(Runner, ThreeYearGamesOnEveryMapEndWithEveryInvariantHolding) {
+    for (int map = 0; map < 4; ++map) {
+        for (int seed : {1, 2}) {
+            const std::string args = std::to_string(seed) + " " + std::to_string(map) + " " +
+                                     std::to_string(2 + seed % 3) + " 1095";
+            SCOPED_TRACE(args);
+            const RunOutput r = run_runner(args);
+            EXPECT_EQ(r.status, 0) << r.out.substr(r.out.size() > 2000 ? r.out.size() - 2000 : 0);
+            EXPECT_EQ(r.out.find("invariant broken"), std::string::npos);
+            EXPECT_EQ(count_lines(r.out, "end code="), 1);
+            EXPECT_EQ(r.out.find("end code=0 "), std::string::npos);
+        }
+    }
+}
+
 } // namespace

@@ -87,6 +87,33 @@ TEST(Program, AnUnreadableScriptIsRefused) {
     EXPECT_NE(r.output.find("script line 1"), std::string::npos) << r.output;
 }
 
+TEST(Program, AScriptedSessionPastFourHoursOfGameTimeClosesSayingSoOnce) {
+    ProgramRun r = run_with_script("20000000 nothing\n");
+    EXPECT_EQ(r.exit_code, 0) << r.output;
+    const std::string line = "scripted run passed 14400000 ms of game time; closing";
+    const size_t first = r.output.find(line);
+    ASSERT_NE(first, std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find(line, first + 1), std::string::npos) << r.output;
+}
+
+TEST(Program, AMissingScriptIsRefusedNamingWhereItWasLookedFor) {
+    const std::string cmd = "cd /tmp && env KARVO_HEADLESS=1 SDL_VIDEODRIVER=dummy "
+                            "SDL_AUDIODRIVER=dummy KARVO_SCRIPT=no_such_session.txt '" +
+                            program().string() + "' 2>&1";
+    FILE* f = popen(cmd.c_str(), "r");
+    ASSERT_NE(f, nullptr);
+    std::string out;
+    char buf[512];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+        out.append(buf, n);
+    const int status = pclose(f);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << out;
+    EXPECT_NE(out.find("cannot open script no_such_session.txt in the working directory (/tmp)"),
+              std::string::npos)
+        << out;
+}
+
 TEST(Program, SigintOrSigtermEndsItPromptlyAfterItsShutdown) {
     // No script and the real clock: the program waits at the title for ever.
     for (int sig : {SIGINT, SIGTERM}) {

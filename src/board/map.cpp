@@ -73,19 +73,27 @@ void find_jail_and_hospital() {
 }
 
 // Reads the map block of `map` from MAPDAT.MKF, or from MAP.MKF when the
-// first archive cannot be opened. The caller frees the block.
+// first archive is missing. A MAPDAT.MKF that is there but damaged is an
+// error of its own: the map it holds is not silently replaced by another.
+// The caller frees the block.
 void* read_map_block(int map, uint32_t* size, std::string* error) {
+    const std::string which = "map " + std::to_string(map) + ": ";
     int slot = mkf_open("MAPDAT.MKF");
     int entry = map;
     const char* archive = "MAPDAT.MKF";
+    if (slot < 0 && mkf_last_open_found()) {
+        *error = which + mkf_last_open_error();
+        return nullptr;
+    }
     if (slot < 0) {
+        const std::string first = mkf_last_open_error();
         slot = mkf_open("MAP.MKF");
         entry = 2 * map + 1;
         archive = "MAP.MKF";
-    }
-    if (slot < 0) {
-        *error = "map " + std::to_string(map) + ": neither MAPDAT.MKF nor MAP.MKF can be opened";
-        return nullptr;
+        if (slot < 0) {
+            *error = which + first + "; " + mkf_last_open_error();
+            return nullptr;
+        }
     }
     void* data = mkf_read(slot, entry, nullptr, size);
     mkf_close(slot);
@@ -112,6 +120,86 @@ void start_new_map() {
     stock_init_company_shares();
     stock_roll_volume();
     view_rotation = 0;
+}
+
+// The state a fresh block starts a new game with, beyond what every block
+// must satisfy: before the first turn nobody owns land or facilities or chairs
+// a company, a chain store has one level at most, a facility with nothing
+// built has no kind, and every company's
+// shares add up: those the market does not hold belong to exactly one
+// building listing the company. False with the table, record and field.
+bool start_state_sound(const MapStore& s, std::string* error) {
+    auto bad = [&](const char* table, int i, const std::string& why) {
+        *error = std::string("map ") + table + " " + std::to_string(i) + ": " + why;
+        return false;
+    };
+    for (int i = 1; i <= s.count[MAP_T_LOTS]; ++i) {
+        const LandLot& l = s.lots[i];
+        if (l.owner != 0)
+            return bad("land plot", i,
+                       "owner " + std::to_string(l.owner) + " before the game's first turn");
+        // Raising a chain store stops at level 1.
+        if (l.chain_store != 0 && l.level > 1)
+            return bad("land plot", i,
+                       "chain store at level " + std::to_string(l.level) + " (one level at most)");
+    }
+    for (int i = 1; i <= s.count[MAP_T_FACILITIES]; ++i) {
+        const FacilityLot& f = s.facilities[i];
+        if (f.owner != 0)
+            return bad("facility", i,
+                       "owner " + std::to_string(f.owner) + " before the game's first turn");
+        if (f.level == 0 && f.kind != 0)
+            return bad("facility", i, "kind " + std::to_string(f.kind) + " with nothing built");
+    }
+    int listing[STOCK_COUNT] = {};
+    for (int j = 1; j <= s.count[MAP_T_COMPANIES]; ++j) {
+        const CompanyBuilding& c = s.companies[j];
+        if (c.chairman != 0)
+            return bad("company building", j,
+                       "chairman " + std::to_string(c.chairman) + " before anyone holds shares");
+        if (c.listed >= STOCK_COUNT) continue;
+        if (listing[c.listed] != 0)
+            return bad("company building", j,
+                       "listed company " + std::to_string(c.listed) + " also listed by building " +
+                           std::to_string(listing[c.listed]) + ": its shares would count twice");
+        if (stock_table[c.listed].building == 0 &&
+            stock_table[c.listed].market_shares != STOCK_TOTAL_SHARES)
+            return bad("company building", j,
+                       "listed company " + std::to_string(c.listed) +
+                           " has no building on this map's stock table");
+        listing[c.listed] = j;
+    }
+    for (int i = 0; i < STOCK_COUNT; ++i) {
+        const StockRecord& st = stock_table[i];
+        if (st.building != 0 && listing[i] == 0 && st.market_shares != STOCK_TOTAL_SHARES) {
+            *error = "map company buildings: none lists company " + std::to_string(i) + ", so " +
+                     std::to_string(STOCK_TOTAL_SHARES - st.market_shares) +
+                     " of its shares outside the market would belong to nobody";
+            return false;
+        }
+    }
+    return true;
+}
+
+// A fresh block's occupant and god marks cannot be trusted: nobody stands on
+// the board before the first turn and the god slots are placed anew. They are
+// rebuilt from the movers that stand on the board (none in a new game) and
+// from the god slots as they are placed.
+void rebuild_square_marks() {
+    for (int q = 1; q <= map_square_count; ++q)
+        map_square_table[q].flags &= ~(SQF_PLAYERS_MASK | SQF_WALKERS_MASK | SQF_GOD_MASK);
+    auto on_board = [](int square, int x, int y) {
+        return square >= 1 && square <= map_square_count && (x != 0 || y != 0);
+    };
+    for (int p = 0; p < PLAYER_COUNT; ++p) {
+        const PlayerRecord& r = player_table[p];
+        if (on_board(r.square, r.x, r.y)) map_square_table[r.square].flags |= sqf_player(p);
+    }
+    for (int m = MOVER_THIEF; m <= MOVER_SPY; ++m) {
+        const WalkerRecord& w = walker_of_mover(m);
+        if (w.place == WALKER_FREE && on_board(w.square, w.x, w.y))
+            map_square_table[w.square].flags |= sqf_walker(m);
+    }
 }
 
 bool square_has_nobody(const MapSquare& q) {
@@ -144,6 +232,27 @@ bool map_data_read(const uint8_t* block, size_t size, std::string* error) {
     return true;
 }
 
+bool map_start_new_block(const uint8_t* block, size_t size, std::string* error) {
+    std::string why;
+    if (!map_validate(block, size, &why)) {
+        if (error) *error = why;
+        return false;
+    }
+    MapStore scratch;
+    map_store_decode(block, map_block_data_size(block), scratch);
+    if (!start_state_sound(scratch, &why)) {
+        if (error) *error = why;
+        return false;
+    }
+    g_map = std::move(scratch);
+    g_loaded = true;
+    bind_tables();
+    find_jail_and_hospital();
+    rebuild_square_marks();
+    start_new_map();
+    return true;
+}
+
 void map_data_write(uint8_t* out) {
     if (g_loaded) map_store_encode(g_map, out);
 }
@@ -159,13 +268,12 @@ bool map_load() {
         std::string error;
         uint32_t size = 0;
         void* block = read_map_block(game_map, &size, &error);
-        bool ok = block && map_data_read(static_cast<const uint8_t*>(block), size, &error);
+        bool ok = block && map_start_new_block(static_cast<const uint8_t*>(block), size, &error);
         std::free(block);
         if (!ok) {
             g_last_error = error;
             return false;
         }
-        start_new_map();
     }
     // The movers' animation records start afresh before the graphics give
     // them their portraits; their sprites follow their state.

@@ -275,9 +275,11 @@ bool map_data_loaded();
 
 // Checks a map block before it is used: the header's counts and offsets lie
 // inside the block, the tables do not overlap the header or each other, the
-// links, object codes, owners, levels, kinds and god slots are in range and
-// the square types are 0 to 16. Returns true when the block is sound; else
-// false with the reason in `error` (when not null).
+// links, object codes, owners, levels, kinds and god slots are in range, the
+// square types are 0 to 16, a chain store byte is 0 or 1, no facility stands
+// above its kind's top level and no term runs on unowned property (every
+// state a game reaches keeps these, so saved blocks pass too). Returns true when the block is
+// sound; else false with the reason in `error` (when not null).
 bool map_validate(const uint8_t* block, size_t size, std::string* error);
 
 // Takes a block (a new game's entry of MAPDAT.MKF, a save game's block or a
@@ -285,6 +287,18 @@ bool map_validate(const uint8_t* block, size_t size, std::string* error);
 // replaces the current map. A bad block is refused with the reason in `error`
 // and the current map, if any, is kept. Bytes beyond map_data_size are ignored.
 bool map_data_read(const uint8_t* block, size_t size, std::string* error);
+
+// Takes a fresh block of MAPDAT.MKF for a new game: validates it, checks the
+// state it starts a game with (nobody owns land or facilities or chairs a
+// company before the first turn, a facility with nothing built has no kind,
+// the shares of every company on the stock table add up with one building
+// listing it), then sets the new map up: the squares' occupant and god marks
+// are rebuilt from the movers and the god slots instead of trusted, the
+// snapshots get their map copies, the gods take their first places, the
+// companies their own shares, the day's stock volume is rolled and the view
+// turned to 0. A refused block changes nothing; the reason, naming the table,
+// record and field, is in `error`. The stock table of the game must be set.
+bool map_start_new_block(const uint8_t* block, size_t size, std::string* error);
 
 // Writes the current map as a block of map_data_size bytes into `out`.
 void map_data_write(uint8_t* out);

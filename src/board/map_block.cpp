@@ -1,6 +1,7 @@
 #include "board/map_block.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -111,6 +112,12 @@ void encode_table(uint8_t* out, const MapStore& s, int t, const std::vector<Rec>
 bool fail(std::string* error, const std::string& why) {
     if (error) *error = why;
     return false;
+}
+
+std::string hex(uint32_t v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%08X", v);
+    return buf;
 }
 
 const char* const table_names[MAP_TABLE_COUNT] = {"squares", "land plots", "facilities",
@@ -279,6 +286,14 @@ bool map_store_check(const MapStore& s, std::string* error) {
             return bad("land plot", i, "level " + std::to_string(l.level) + " not 0..5");
         if (l.facing > 7)
             return bad("land plot", i, "facing " + std::to_string(l.facing) + " not 0..7");
+        // A chain store is a flag.
+        if (l.chain_store > 1)
+            return bad("land plot", i,
+                       "chain store " + std::to_string(l.chain_store) + " not 0..1");
+        // Lapsing, bankruptcy and razing clear the term with the owner;
+        // houses on unowned land are normal.
+        if (l.owner == 0 && l.expiry != 0)
+            return bad("land plot", i, "expiry " + hex(l.expiry) + " while unowned");
     }
     for (int i = 1; i <= s.count[MAP_T_FACILITIES]; ++i) {
         const FacilityLot& f = s.facilities[i];
@@ -293,6 +308,13 @@ bool map_store_check(const MapStore& s, std::string* error) {
         if (f.research_item > 5)
             return bad("facility", i,
                        "research item " + std::to_string(f.research_item) + " not 0..5");
+        if (f.level > facility_max_level[f.kind])
+            return bad("facility", i,
+                       "level " + std::to_string(f.level) + " above the " +
+                           std::to_string(facility_max_level[f.kind]) + " of its kind " +
+                           std::to_string(f.kind));
+        if (f.owner == 0 && f.expiry != 0)
+            return bad("facility", i, "expiry " + hex(f.expiry) + " while unowned");
     }
     for (int i = 1; i <= s.count[MAP_T_COMPANIES]; ++i) {
         const CompanyBuilding& c = s.companies[i];

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
 #include <vector>
 
 int data_archive = -1;
@@ -46,33 +47,78 @@ bool read_at(std::FILE* f, uint64_t offset, void* dst, size_t n) {
     return n == 0 || std::fread(dst, 1, n, f) == n;
 }
 
-std::FILE* open_file(const char* file_name) {
-    if (std::FILE* f = plat_fopen(file_name, "rb")) return f;
+std::string g_open_error;
+bool g_open_found = false;
+
+// Opens the archive file: under its own name (the working directory), else
+// under the fallback prefix (the data directory). `where` receives the
+// directory it was found in; on failure g_open_error says why.
+std::FILE* open_file(const char* file_name, std::string* where) {
+    PlatOpenResult own;
+    if (std::FILE* f = plat_open_regular(file_name, &own)) {
+        *where = plat_path_dir(own.path);
+        return f;
+    }
     char path[MKF_PATH_MAX];
     int n = std::snprintf(path, sizeof path, "%s%s", mkf_fallback_prefix, file_name);
-    if (n < 0 || n >= MKF_PATH_MAX) return nullptr; // too long for the fallback path
-    return plat_fopen(path, "rb");
+    PlatOpenResult fallback;
+    std::FILE* f = nullptr;
+    const bool fits = n >= 0 && n < MKF_PATH_MAX; // else too long for the fallback path
+    if (!own.found && fits) f = plat_open_regular(path, &fallback);
+    if (f) {
+        *where = plat_path_dir(fallback.path);
+        return f;
+    }
+    // A file that exists is named with its own problem; else every place searched.
+    const PlatOpenResult& found = own.found ? own : fallback;
+    g_open_found = found.found;
+    if (found.found) {
+        g_open_error = std::string(file_name) + " in " + plat_path_dir(found.path) + " is " +
+                       (found.problem == "not a regular file" ? found.problem
+                                                              : "unreadable: " + found.problem);
+    } else {
+        g_open_error = std::string("cannot open ") + file_name + ": not found in " +
+                       plat_search_place(file_name);
+        if (fits) g_open_error += " nor in " + plat_search_place(path);
+    }
+    return nullptr;
 }
 
-// Loads the index of an archive; false when the file is not an archive.
-bool load_index(MkfSlot& s) {
-    uint8_t word[4];
-    if (!read_at(s.file, 0, word, 4)) return false;
-    uint32_t index_offset = le32(word);
+// Loads the index of an archive; false, with what is wrong in `why`, when
+// the file is not a sound archive.
+bool load_index(MkfSlot& s, std::string* why) {
     if (fseeko(s.file, 0, SEEK_END) != 0) return false;
     off_t end = ftello(s.file);
     if (end < 0) return false;
     s.file_size = static_cast<uint64_t>(end);
-    if (index_offset < 4 || index_offset > s.file_size) return false;
+    if (s.file_size == 0) {
+        *why = "it is empty";
+        return false;
+    }
+    uint8_t word[4];
+    if (s.file_size < 4 || !read_at(s.file, 0, word, 4)) {
+        *why = "its " + std::to_string(s.file_size) + " bytes are too few for an archive";
+        return false;
+    }
+    uint32_t index_offset = le32(word);
+    if (index_offset < 4 || index_offset > s.file_size) {
+        *why = "its index offset " + std::to_string(index_offset) + " lies outside its " +
+               std::to_string(s.file_size) + " bytes (cut short, or not an archive)";
+        return false;
+    }
     uint64_t words = (s.file_size - index_offset) / 4;
     std::vector<uint8_t> raw;
     try {
         raw.resize(static_cast<size_t>(words * 4));
         s.index.resize(static_cast<size_t>(words));
     } catch (const std::bad_alloc&) {
+        *why = "its index of " + std::to_string(words) + " entries does not fit in memory";
         return false;
     }
-    if (!read_at(s.file, index_offset, raw.data(), raw.size())) return false;
+    if (!read_at(s.file, index_offset, raw.data(), raw.size())) {
+        *why = "its index cannot be read";
+        return false;
+    }
     for (size_t i = 0; i < s.index.size(); ++i)
         s.index[i] = le32(&raw[i * 4]);
     return true;
@@ -89,23 +135,43 @@ void free_slot(MkfSlot& s) {
 } // namespace
 
 int mkf_open(const char* file_name) {
-    if (!file_name || !*file_name) return -1;
+    g_open_error.clear();
+    g_open_found = false;
+    if (!file_name || !*file_name) {
+        g_open_error = "cannot open an archive without a name";
+        return -1;
+    }
     int slot = -1;
     for (int i = 0; i < MKF_SLOT_COUNT; ++i)
         if (!mkf_slots[static_cast<size_t>(i)].file) {
             slot = i;
             break;
         }
-    if (slot < 0) return -1; // all 16 in use
-    std::FILE* f = open_file(file_name);
+    if (slot < 0) {
+        g_open_error = std::string("cannot open ") + file_name + ": all " +
+                       std::to_string(MKF_SLOT_COUNT) + " archive slots are in use";
+        return -1;
+    }
+    std::string where;
+    std::FILE* f = open_file(file_name, &where);
     if (!f) return -1;
     MkfSlot& s = mkf_slots[static_cast<size_t>(slot)];
     s.file = f;
-    if (!load_index(s)) {
+    std::string why = "it cannot be read";
+    if (!load_index(s, &why)) {
         free_slot(s);
+        g_open_found = true;
+        g_open_error = std::string(file_name) + " in " + where + " is damaged: " + why;
         return -1;
     }
     return slot;
+}
+
+const char* mkf_last_open_error() {
+    return g_open_error.c_str();
+}
+bool mkf_last_open_found() {
+    return g_open_found;
 }
 
 int mkf_entry_count(int slot) {

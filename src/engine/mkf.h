@@ -33,6 +33,12 @@ extern char mkf_fallback_prefix[4];
 // well-formed archive, the name is too long or all 16 slots are in use.
 int mkf_open(const char* file_name);
 
+// Why the last mkf_open failed, as a message naming the file and where it
+// was looked for or found ("" after a success), and whether a file of that
+// name exists at all (then it is damaged or not a regular file).
+const char* mkf_last_open_error();
+bool mkf_last_open_found();
+
 // Reads entry `entry` of an open archive into `dest` (at least the unpacked
 // size) or, when dest is 0, into a new block the caller frees with free().
 // `size`, when not 0, receives the unpacked size. Returns the data, or 0 when

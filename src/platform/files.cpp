@@ -4,7 +4,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #ifndef KARVO_DATA_DIR
 #define KARVO_DATA_DIR "data"
@@ -98,12 +102,58 @@ std::string plat_find_file(const char* name) {
     return resolve_under("", n);
 }
 
+std::string plat_path_dir(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == 0) return "/";
+    if (slash != std::string::npos) return path.substr(0, slash);
+    char cwd[4096];
+    return ::getcwd(cwd, sizeof cwd) ? std::string(cwd) : std::string(".");
+}
+
+std::string plat_search_place(const char* name) {
+    const std::string n = normalise(name);
+    if (has_drive_prefix(n)) return "the data directory (" + plat_data_dir() + ")";
+    if (!n.empty() && n[0] == '/') return "its own directory (" + plat_path_dir(n) + ")";
+    return "the working directory (" + plat_path_dir("") + ")";
+}
+
+std::FILE* plat_open_regular(const char* name, PlatOpenResult* result) {
+    PlatOpenResult r;
+    r.path = plat_find_file(name);
+    r.found = !r.path.empty();
+    std::FILE* f = nullptr;
+    if (!r.found) {
+        r.problem = "not found";
+    } else {
+        // Non-blocking, so that opening a FIFO does not wait for a writer;
+        // the descriptor blocks again once it is known to be a plain file.
+        const int fd = ::open(r.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        struct stat st;
+        if (fd < 0) {
+            r.problem = std::strerror(errno);
+        } else if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            r.problem = "not a regular file";
+            ::close(fd);
+        } else {
+            const int flags = ::fcntl(fd, F_GETFL);
+            if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+            f = ::fdopen(fd, "rb");
+            if (!f) {
+                r.problem = std::strerror(errno);
+                ::close(fd);
+            }
+        }
+    }
+    if (result) *result = r;
+    return f;
+}
+
 std::FILE* plat_fopen(const char* name, const char* mode) {
     if (!name || !mode) return nullptr;
     bool reading = std::strchr(mode, 'r') != nullptr && std::strchr(mode, '+') == nullptr;
+    if (reading) return plat_open_regular(name, nullptr);
     std::string path = plat_find_file(name);
     if (path.empty()) {
-        if (reading) return nullptr;
         std::string n = normalise(name);
         path = has_drive_prefix(n) ? plat_data_dir() + "/" + n.substr(3) : n;
     }

@@ -19,6 +19,24 @@ void plat_set_data_dir(const std::string& dir);
 // any other name relative to the working directory only.
 std::string plat_find_file(const char* name);
 
-// Opens a game file for reading ("rb") after look-up; nullptr when absent.
+// Opens a game file for reading ("rb") after look-up; nullptr when absent or
+// not a regular file (a FIFO or a device would block or never end).
 // Writing modes create the file under the name as given (case kept).
 std::FILE* plat_fopen(const char* name, const char* mode);
+
+// What became of opening a game file for reading.
+struct PlatOpenResult {
+    bool found = false;  // a file of that name exists where it is looked up
+    std::string path;    // where it was found
+    std::string problem; // why it could not be opened; "" when it was
+};
+// Opens a game file for reading in binary, regular files only (checked on
+// the open file, without waiting on a FIFO); nullptr with the reason in
+// `result` otherwise.
+std::FILE* plat_open_regular(const char* name, PlatOpenResult* result);
+
+// Where a name is looked up, for messages: "the data directory (DIR)" for a
+// name with the drive prefix, else "the working directory (DIR)".
+std::string plat_search_place(const char* name);
+// The directory of a found path, for messages ("." made absolute).
+std::string plat_path_dir(const std::string& path);

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/queue.h"
 
@@ -153,7 +154,9 @@ bool plat_script_parse(const std::string& text, std::string* error) {
 bool plat_script_load(const char* path, std::string* error) {
     std::ifstream f(path ? path : "");
     if (!f) {
-        if (error) *error = std::string("cannot open script ") + (path ? path : "");
+        if (error)
+            *error = std::string("cannot open script ") + (path ? path : "") + " in " +
+                     plat_search_place(path ? path : "");
         return false;
     }
     std::stringstream text;

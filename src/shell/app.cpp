@@ -96,7 +96,9 @@ bool g_window_closed = false;
 
 void report_missing_archive(int slot, const char* name) {
     if (slot < 0)
-        std::fprintf(stderr, "karvo: cannot open %s; its pictures and sounds are missing\n", name);
+        std::fprintf(stderr, "karvo: %s; its pictures and sounds are missing\n",
+                     *mkf_last_open_error() ? mkf_last_open_error()
+                                            : (std::string("cannot open ") + name).c_str());
 }
 
 // Shuts down and destroys the window (which posts the quit message), once.
@@ -249,8 +251,8 @@ int app_init() {
     app_hook = 1;
 
     data_archive = app_services.mkf_open("data.mkf");
-    speech_archive = app_services.mkf_open("speaking.mkf");
     report_missing_archive(data_archive, "data.mkf");
+    speech_archive = app_services.mkf_open("speaking.mkf");
     report_missing_archive(speech_archive, "speaking.mkf");
 
     app_services.cursor_start();

@@ -29,6 +29,22 @@ RunOutput run_runner(const std::string& args) {
     return r;
 }
 
+namespace {
+
+// Whether the process whose /proc status file is given catches the signal.
+bool catches(const std::string& status_file, int sig) {
+    FILE* f = std::fopen(status_file.c_str(), "r");
+    if (!f) return false;
+    char line[256];
+    unsigned long long mask = 0;
+    while (std::fgets(line, sizeof line, f))
+        if (std::sscanf(line, "SigCgt: %llx", &mask) == 1) break;
+    std::fclose(f);
+    return (mask >> (sig - 1)) & 1;
+}
+
+} // namespace
+
 RunOutput run_and_signal(const std::vector<std::string>& argv, const std::vector<std::string>& env,
                          bool first_line, int delay_ms, int sig, int timeout_ms) {
     RunOutput r;
@@ -70,6 +86,12 @@ RunOutput run_and_signal(const std::vector<std::string>& argv, const std::vector
                Clock::now() - start < std::chrono::milliseconds(timeout_ms))
             open_output = read_some(50);
     } else {
+        // Ready once the child has its own handler for the signal (else the
+        // signal's default action would end it before it could answer).
+        const std::string status_file = "/proc/" + std::to_string(pid) + "/status";
+        while (Clock::now() - start < std::chrono::milliseconds(timeout_ms) &&
+               !catches(status_file, sig))
+            usleep(10000);
         usleep(static_cast<useconds_t>(delay_ms) * 1000);
     }
     kill(pid, sig);

@@ -17,7 +17,8 @@ RunOutput run_runner(const std::string& args);
 
 // Starts argv[0] with its arguments (the environment inherited, `env` lines
 // "NAME=value" added), waits for its first line of output (or, when
-// first_line is false, `delay_ms`), sends it the signal and collects the rest
+// first_line is false, until it catches the signal and `delay_ms` more),
+// sends it the signal and collects the rest
 // of what it prints. Status -1 when it did not exit by itself within
 // timeout_ms of the signal (it is then killed) or was killed by a signal.
 RunOutput run_and_signal(const std::vector<std::string>& argv, const std::vector<std::string>& env,

@@ -27,7 +27,8 @@ using DataGenerator = void (*)(DataBuilder&);
 bool builder_register(const char* name, DataGenerator generator);
 
 // Writes a small archive of frame sets (SEED_DIR/mkf) and its packed
-// streams (SEED_DIR/lzh) as fuzzing seeds.
+// streams (SEED_DIR/lzh), and the stand-in map blocks (SEED_DIR/map), as
+// fuzzing seeds.
 void builder_write_seed_samples(const std::string& seed_dir);
 
 #define KARVO_DATA_GENERATOR(fn)                                                                   \

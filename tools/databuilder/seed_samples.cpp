@@ -1,8 +1,11 @@
-// A small archive of frame sets and pixel entries, written only as a fuzzing
-// seed (it is not part of the data set).
+// A small archive of frame sets and pixel entries and the stand-in map
+// blocks, written only as fuzzing seeds (they are not part of the data set).
 #include "builder.h"
 
 #include <cstdio>
+#include <filesystem>
+
+#include "maps_layout.h"
 
 void builder_write_seed_samples(const std::string& seed_dir) {
     ArchiveWriter a;
@@ -33,6 +36,16 @@ void builder_write_seed_samples(const std::string& seed_dir) {
     }
     mkf_writer_add(a, 4, pixels, 2, 200);
     mkf_writer_save(a, seed_dir + "/mkf/samples.mkf");
+    // The stand-in maps' blocks seed the map-block target.
+    std::filesystem::create_directories(seed_dir + "/map");
+    for (int m = 0; m < STANDIN_MAP_COUNT; ++m) {
+        const Bytes block = standin_map_pack(standin_map_build(m));
+        const std::string path = seed_dir + "/map/standin" + std::to_string(m) + ".block";
+        if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
+            std::fwrite(block.data(), 1, block.size(), f);
+            std::fclose(f);
+        }
+    }
     for (size_t n = 0; n < a.entries.size(); ++n) {
         const WriterEntry& e = a.entries[n];
         if (!e.present || e.data.size() == e.unpacked_size) continue;
