@@ -7,6 +7,7 @@
 
 #include "board/calendar.h"
 #include "board/game_state.h"
+#include "board/world_reset.h"
 #include "cards/cards.h"
 #include "engine/music.h"
 
@@ -20,8 +21,7 @@ constexpr HolidayEntry kEmptyEntry{};
 class CalendarTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        game_state_reset();
-        cards_reset();
+        game_world_reset();
         music_day_countdown = 0;
     }
 };

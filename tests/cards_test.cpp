@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "board/game_state.h"
+#include "board/world_reset.h"
 #include "cards/cards.h"
 #include "engine/random.h"
 
@@ -9,14 +10,13 @@ namespace {
 class Cards : public ::testing::Test {
   protected:
     void SetUp() override {
-        game_state_reset();
-        cards_reset();
+        game_world_reset();
         cards_fill_pools();
         game_srand(12345);
         for (int p = 0; p < PLAYER_COUNT; ++p)
             player_table[p].control = CTRL_COMPUTER;
     }
-    void TearDown() override { cards_reset(); }
+    void TearDown() override { game_world_reset(); }
 
     // Every copy is either in a hand, in the pool, or being ridden.
     static void expect_conserved() {

@@ -1,4 +1,5 @@
 #include "board/decisions.h"
+#include "board/world_reset.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +7,8 @@ namespace {
 
 class DecisionsTest : public ::testing::Test {
   protected:
-    void SetUp() override { decisions_reset(); }
-    void TearDown() override { decisions_reset(); }
+    void SetUp() override { game_world_reset(); }
+    void TearDown() override { game_world_reset(); }
 };
 
 TEST_F(DecisionsTest, ScriptedAnswersComeInOrderAndAreRecorded) {

@@ -4,6 +4,9 @@
 #include <string>
 
 #include "board/game_state.h"
+#include "board/map.h"
+#include "board/money.h"
+#include "board/world_reset.h"
 #include "data/characters.h"
 #include "engine/random.h"
 
@@ -11,7 +14,7 @@ namespace {
 
 class GameStateTest : public ::testing::Test {
   protected:
-    void SetUp() override { game_state_reset(); }
+    void SetUp() override { game_world_reset(); }
 
     // Seat p in the game as a computer player.
     static PlayerRecord& seat(int p, uint8_t control = CTRL_COMPUTER) {
@@ -150,6 +153,43 @@ TEST_F(GameStateTest, ResetGivesGodSlotsTheirKindsAndWalkersTheirPlaces) {
     EXPECT_EQ(god_table[3].kind, GK_SMALL_FORTUNE);
     EXPECT_EQ(player_table[2].cash, 0);
     EXPECT_EQ(game_end_code, 0);
+}
+
+TEST(Codes, SeatsOwnersMoversPartiesAndObjectsConvertBothWays) {
+    for (int seat = 0; seat < PLAYER_COUNT; ++seat) {
+        EXPECT_TRUE(is_player_seat(seat));
+        EXPECT_EQ(owner_of_seat(seat), seat + 1); // the stored byte stays seat + 1
+        EXPECT_EQ(seat_of_owner(owner_of_seat(seat)), seat);
+        EXPECT_TRUE(owner_is_seat(owner_of_seat(seat), seat));
+        EXPECT_FALSE(owner_is_seat(OWNER_NONE, seat));
+        EXPECT_FALSE(owner_is_seat(owner_of_seat(seat), (seat + 1) % PLAYER_COUNT));
+        EXPECT_EQ(sqf_player(seat), 0x100u << seat);
+    }
+    for (int m : {-1, PLAYER_COUNT, MOVER_THIEF, MOVER_ROBOT_DOLL})
+        EXPECT_FALSE(is_player_seat(m)) << m;
+    for (int m = 0; m < MOVER_COUNT; ++m)
+        EXPECT_EQ(is_wanderer(m), m >= 4 && m <= 7) << m;
+    EXPECT_EQ(walker_index_of_mover(MOVER_THIEF), 0);
+    EXPECT_EQ(walker_index_of_mover(MOVER_ROBOT_DOLL), WALKER_COUNT - 1);
+    EXPECT_EQ(sqf_walker(MOVER_SPY), 0x8000u);
+    for (int building : {1, 7, 20}) {
+        EXPECT_EQ(party_of_company(building), 100 + building);
+        EXPECT_EQ(company_of_party(party_of_company(building)), building);
+    }
+    struct Kind {
+        int base;
+        int first;
+    };
+    for (Kind k :
+         {Kind{OBJ_SQUARE_BASE, 1}, Kind{OBJ_LOT_BASE, 2001}, Kind{OBJ_FACILITY_BASE, 4001},
+          Kind{OBJ_COMPANY_BASE, 6001}, Kind{OBJ_DECORATION_BASE, 8001}}) {
+        EXPECT_EQ(object_code(k.base, 1), k.first);
+        EXPECT_EQ(object_index(object_code(k.base, OBJ_RANGE), k.base), OBJ_RANGE);
+        EXPECT_FALSE(object_in(k.base, k.base, 5)); // index 0 is no record
+        EXPECT_TRUE(object_in(k.first, k.base, 5));
+        EXPECT_TRUE(object_in(object_code(k.base, 5), k.base, 5));
+        EXPECT_FALSE(object_in(object_code(k.base, 6), k.base, 5));
+    }
 }
 
 TEST(GodKind, AttachableKinds) {

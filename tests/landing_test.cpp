@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/money.h"
+#include "board/world_reset.h"
 #include "cards/cards.h"
+#include "engine/shown.h"
+#include "engine/util.h"
 #include "support/test_board.h"
 
 namespace {
@@ -18,11 +23,7 @@ constexpr int A = 0, B = 1, C = 2, D = 3; // seats
 class LandingTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        game_state_reset();
-        map_reset();
-        money_reset();
-        decisions_reset();
-        cards_reset();
+        game_world_reset();
         ASSERT_TRUE(test_board_load(TestBoardSize{12, 8, 2, 2, 2}));
         game_player_count = 4;
         game_start_money = 200000;
@@ -43,10 +44,7 @@ class LandingTest : public ::testing::Test {
                 lot.toll[l] = static_cast<uint16_t>(100 * (l + 1) + i);
         }
     }
-    void TearDown() override {
-        map_reset();
-        decisions_reset();
-    }
+    void TearDown() override { game_world_reset(); }
     static void own(int lot, int player, int level, int chain = 0) {
         map_lot_table[lot].owner = static_cast<uint8_t>(player + 1);
         map_lot_table[lot].level = static_cast<uint8_t>(level);
@@ -70,7 +68,26 @@ TEST_F(LandingTest, TollAddsUpTheOwnersPlotsOfTheStreet) {
     player_table[A].cash = 100000;
     const int32_t expected = (toll(1) + toll(2) + toll(3)) * 2;
     EXPECT_EQ(land_toll(B + 1, "North"), expected);
+    shown_clear();
     EXPECT_EQ(land_on_square(2), LAND_WAIT_PROPERTY);
+    // The payer hears the toll sound, then reads the street, the owner's
+    // name without spaces and the amount for 1500 ms.
+    const std::vector<ShownEvent>& shown = shown_log();
+    size_t sound = shown.size(), message = shown.size();
+    for (size_t i = 0; i < shown.size(); ++i) {
+        if (shown[i].kind == Shown::BoardEffect && shown[i].number == 20 && sound == shown.size())
+            sound = i;
+        if (shown[i].kind == Shown::Message && message == shown.size()) message = i;
+    }
+    ASSERT_LT(message, shown.size());
+    EXPECT_LT(sound, message);
+    char owner[64];
+    util_strip_spaces(owner, player_name(B));
+    const std::string& text = shown[message].text;
+    EXPECT_EQ(text.rfind("North", 0), 0u) << text;
+    EXPECT_NE(text.find(owner), std::string::npos) << text;
+    EXPECT_NE(text.find(std::to_string(expected)), std::string::npos) << text;
+    EXPECT_EQ(shown[message].ms, 1500u);
     EXPECT_EQ(player_table[A].cash, 100000 - expected);
     EXPECT_EQ(player_table[B].deposit, expected);
     EXPECT_EQ(map_lot_table[2].last_toll, expected);
@@ -437,6 +454,50 @@ TEST_F(LandingTest, WaitValueByKindAndBadSquaresAreHarmless) {
     EXPECT_EQ(land_on_square(13), LAND_WAIT_OTHER);
     game_active_mover = MOVER_THIEF;
     EXPECT_EQ(land_on_square(1), LAND_WAIT_OTHER);
+}
+
+TEST_F(LandingTest, EachKindPlaysItsSoundAndDoesItsOwnThing) {
+    struct Kind {
+        int type;
+        int sound; // board_effects element, -1 none
+        int points;
+    };
+    const Kind kinds[] = {
+        {SQ_EMPTY, -1, 0},
+        {SQ_NEWS, 10, 0},
+        {SQ_FATE, 10, 0},
+        {SQ_JAIL, 10, 0},
+        {SQ_HOSPITAL, 10, 0},
+        {SQ_MINIGAME_GRID, 10, 0},
+        {SQ_MINIGAME_TARGETS, 10, 0},
+        {SQ_MINIGAME_STEER, 10, 0},
+        {SQ_LOTTERY, 10, 0},
+        {SQ_POINTS_50, 16, 50},
+        {SQ_POINTS_30, 16, 30},
+        {SQ_POINTS_10, 16, 10},
+        {SQ_CARD, 16, 0},
+        {SQ_BANK, 10, 0},
+        {SQ_SHOP, 10, 0},
+        {SQ_MAGIC_HOUSE, 10, 0},
+        {SQUARE_TYPE_COUNT, -1, 0},
+        {0xFF, -1, 0},
+    };
+    for (const Kind& k : kinds) {
+        SCOPED_TRACE(k.type);
+        map_square_table[9].flags = static_cast<uint32_t>(k.type);
+        player_table[A].points = 100;
+        shown_clear();
+        EXPECT_EQ(land_on_square(9), LAND_WAIT_OTHER);
+        EXPECT_EQ(shown_count(Shown::BoardEffect), k.sound < 0 ? 0u : 1u);
+        if (k.sound >= 0) EXPECT_EQ(shown_count(Shown::BoardEffect, k.sound), 1u);
+        EXPECT_EQ(player_table[A].points, 100 + k.points);
+        // The points squares show their points for one second.
+        if (k.points) {
+            ASSERT_EQ(shown_count(Shown::Message), 1u);
+            for (const ShownEvent& e : shown_log())
+                if (e.kind == Shown::Message) EXPECT_EQ(e.ms, 1000u);
+        }
+    }
 }
 
 TEST_F(LandingTest, CardSquareGivesACardFromThePool) {

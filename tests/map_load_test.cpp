@@ -16,6 +16,7 @@
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/turn.h"
+#include "board/world_reset.h"
 #include "data/characters.h"
 #include "engine/mkf.h"
 #include "engine/random.h"
@@ -77,7 +78,7 @@ class MapLoadTest : public ::testing::Test {
         fs::remove_all(dir_);
     }
     void TearDown() override {
-        map_reset();
+        game_world_reset();
         mkf_reset();
         fs::remove_all(dir_);
         plat_set_data_dir(KARVO_TEST_DATA_DIR);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "board/map.h"
+#include "board/world_reset.h"
 #include "data/stock_initial.h"
 #include "engine/mkf.h"
 #include "platform/files.h"
@@ -67,7 +68,7 @@ class StandinMapTest : public ::testing::TestWithParam<int> {
         ASSERT_TRUE(map_validate(block_.data(), block_.size(), &error)) << error;
         ASSERT_TRUE(map_data_read(block_.data(), block_.size(), &error)) << error;
     }
-    void TearDown() override { map_reset(); }
+    void TearDown() override { game_world_reset(); }
 
     static int type(int s) { return static_cast<int>(map_square_table[s].flags & SQF_TYPE_MASK); }
     std::vector<uint8_t> block_;

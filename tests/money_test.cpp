@@ -6,6 +6,7 @@
 
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/world_reset.h"
 #include "shell/screen.h"
 #include "support/test_board.h"
 
@@ -24,9 +25,7 @@ int64_t money_in_game() {
 class MoneyTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        game_state_reset();
-        map_reset();
-        money_reset();
+        game_world_reset();
         screen_depth = 0;
         ASSERT_TRUE(test_board_load());
         game_player_count = 4;
@@ -36,7 +35,7 @@ class MoneyTest : public ::testing::Test {
         }
         game_active_mover = 0;
     }
-    void TearDown() override { map_reset(); }
+    void TearDown() override { game_world_reset(); }
 };
 
 struct PayCase {

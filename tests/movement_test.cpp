@@ -5,6 +5,7 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/movement.h"
+#include "board/world_reset.h"
 #include "engine/random.h"
 #include "support/ring_board.h"
 
@@ -13,7 +14,7 @@ namespace {
 class Movement : public ::testing::Test {
   protected:
     void SetUp() override {
-        turn_world_reset();
+        game_world_reset();
         ASSERT_TRUE(ring_board_load(8));
         game_player_count = 2;
         game_srand(7);

@@ -47,6 +47,29 @@ TEST(Runner, BadArgumentsAreRefused) {
     EXPECT_EQ(run_runner("1 4 2 10").status, 2);
     EXPECT_EQ(run_runner("x 0 2 10").status, 2);
     EXPECT_EQ(run_runner("1 0 2").status, 2);
+    EXPECT_EQ(run_runner("1 0 2 10 --loud").status, 2);
+    EXPECT_EQ(run_runner("1 0 2 10 --messages --messages").status, 2);
+}
+
+TEST(Runner, MessagesFlagAddsWhatWasShownBetweenTheLinesAndChangesNothingElse) {
+    const RunOutput plain = run_runner("1 0 4 30");
+    const RunOutput told = run_runner("1 0 4 30 --messages");
+    const RunOutput both = run_runner("1 0 4 30 --animations --messages");
+    ASSERT_EQ(told.status, 0) << told.out;
+    ASSERT_EQ(both.status, 0) << both.out;
+    std::string rest;
+    size_t at = 0;
+    while (at < told.out.size()) {
+        size_t end = told.out.find('\n', at);
+        if (end == std::string::npos) end = told.out.size() - 1;
+        if (told.out.compare(at, 11, "  message: ") != 0) rest += told.out.substr(at, end - at + 1);
+        at = end + 1;
+    }
+    EXPECT_EQ(rest, plain.out);
+    // Landing on the points squares and paying tolls shows messages within 30 days.
+    EXPECT_GT(count_lines(told.out, "  message: "), 5);
+    EXPECT_EQ(count_lines(plain.out, "  message: "), 0);
+    EXPECT_GT(count_lines(both.out, "  message: "), 5);
 }
 
 TEST(Runner, SigtermStopsALongGameAtOnceWithItsOwnStatus) {

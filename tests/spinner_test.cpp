@@ -5,6 +5,7 @@
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/spinner.h"
+#include "board/world_reset.h"
 #include "engine/random.h"
 
 namespace {
@@ -12,9 +13,7 @@ namespace {
 class SpinnerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        game_state_reset();
-        decisions_reset();
-        spinner_reset();
+        game_world_reset();
         game_player_count = 2;
         player_table[0].control = CTRL_COMPUTER;
         player_table[1].control = CTRL_HUMAN;

@@ -4,6 +4,7 @@
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/status.h"
+#include "board/world_reset.h"
 #include "cards/cards.h"
 #include "support/ring_board.h"
 
@@ -12,7 +13,7 @@ namespace {
 class Status : public ::testing::Test {
   protected:
     void SetUp() override {
-        turn_world_reset();
+        game_world_reset();
         ASSERT_TRUE(ring_board_load(8));
         cards_fill_pools();
         game_player_count = 2;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -9,8 +10,10 @@
 #include "board/status.h"
 #include "board/turn.h"
 #include "board/turn_flow.h"
+#include "board/world_reset.h"
 #include "cards/cards.h"
 #include "engine/random.h"
+#include "engine/shown.h"
 #include "finance/stock.h"
 #include "finance/trading.h"
 #include "shell/settings.h"
@@ -29,7 +32,7 @@ void record(const char* step, int value) {
 class TurnFlow : public ::testing::Test {
   protected:
     void SetUp() override {
-        turn_world_reset();
+        game_world_reset();
         ASSERT_TRUE(ring_board_load(10, 8, 2));
         cards_fill_pools();
         game_srand(5);
@@ -249,8 +252,22 @@ TEST_F(TurnFlow, TheLastPlayerStandingWins) {
     player_table[1].control = CTRL_HUMAN;
     player_go_bankrupt(2);
     EXPECT_EQ(game_end_code, 0);
+    shown_clear();
     player_go_bankrupt(1);
     EXPECT_EQ(game_end_code, 3);
+    // The bankruptcy's tune, the repainted board, its film and a two-second pause, in order.
+    std::vector<Shown> kinds;
+    for (const ShownEvent& e : shown_log())
+        if (e.kind == Shown::Music || e.kind == Shown::BoardRefresh || e.kind == Shown::Flc ||
+            e.kind == Shown::Wait)
+            kinds.push_back(e.kind);
+    const std::vector<Shown> expected = {Shown::Music, Shown::BoardRefresh, Shown::Flc,
+                                         Shown::Wait};
+    ASSERT_GE(kinds.size(), expected.size());
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), kinds.begin()));
+    EXPECT_EQ(shown_count(Shown::Music, 2), 1u);
+    EXPECT_EQ(shown_count(Shown::Flc, 514), 1u);
+    EXPECT_EQ(shown_count(Shown::Flc), 1u);
     EXPECT_EQ(player_table[1].control, CTRL_OUT);
     EXPECT_EQ(character_state[player_table[1].character], 2);
 }

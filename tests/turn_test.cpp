@@ -6,6 +6,7 @@
 #include "board/movement.h"
 #include "board/turn.h"
 #include "board/turn_flow.h"
+#include "board/world_reset.h"
 #include "cards/cards.h"
 #include "engine/random.h"
 #include "support/ring_board.h"
@@ -15,7 +16,7 @@ namespace {
 class Turn : public ::testing::Test {
   protected:
     void SetUp() override {
-        turn_world_reset();
+        game_world_reset();
         ASSERT_TRUE(ring_board_load(10));
         cards_fill_pools();
         game_srand(99);

@@ -11,7 +11,7 @@
 #include "board/gods.h"
 #include "board/jail.h"
 #include "board/map.h"
-#include "board/turn_flow.h"
+#include "board/world_reset.h"
 #include "data/characters.h"
 #include "engine/random.h"
 #include "finance/stock.h"
@@ -21,7 +21,7 @@ namespace {
 
 // A new game's set-up as far as the board's start state needs it.
 void new_game(int map, int players) {
-    turn_world_reset();
+    game_world_reset();
     game_srand(static_cast<uint32_t>(map + 1));
     game_player_count = players;
     for (int p = 0; p < players; ++p) {

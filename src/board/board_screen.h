@@ -70,3 +70,9 @@ void board_toolbar_command(int n);
 // Company buildings of the map whose chairman is player p.
 int board_chair_count(int p);
 void board_info_popup_frame();
+// Clears the board screen's flags for a new game.
+void board_screen_reset();
+// Redraws the side panel (or the header panel, by the layout option) for
+// mover actor (0..7) while no modal screen is open over the board; 1 when it
+// drew, 0 when it did not.
+int board_refresh_actor_panel(int actor);

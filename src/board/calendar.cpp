@@ -10,6 +10,7 @@
 #include "engine/flc.h"
 #include "engine/music.h"
 #include "engine/speech.h"
+#include "engine/util.h"
 #include "shell/settings.h"
 
 // ---------------------------------------------------------------------------
@@ -371,14 +372,9 @@ void give_christmas_cards() {
         if (id == 0) continue;
         board_view_refresh(r.x, r.y, 0);
         // Names inside messages are written without their spaces.
-        char name[64];
-        size_t len = 0;
-        for (const char* c = player_name(p); *c && len + 1 < sizeof name; ++c) {
-            if (*c != ' ') name[len++] = *c;
-        }
-        name[len] = 0;
+        const std::string name = util_without_spaces(player_name(p));
         char text[192];
-        std::snprintf(text, sizeof text, "圣诞节\n\n%s得到%s！", name, card_def(id).name);
+        std::snprintf(text, sizeof text, "圣诞节\n\n%s得到%s！", name.c_str(), card_def(id).name);
         card_show_picture(id, text);
         speech_react_percent(p, card_def(id).level);
     }

@@ -3,6 +3,7 @@
 #include <deque>
 
 #include "board/choice.h"
+#include "board/world_reset.h"
 #include "engine/message.h"
 
 namespace {
@@ -105,3 +106,5 @@ int32_t decision_last_object() {
 const std::string& decision_last_text() {
     return state().last_text;
 }
+
+WORLD_RESET(WORLD_RESET_DECISIONS, decisions_reset)

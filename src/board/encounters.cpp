@@ -21,6 +21,7 @@
 #include "engine/message.h"
 #include "engine/sound.h"
 #include "engine/speech.h"
+#include "engine/util.h"
 #include "finance/bank.h"
 
 namespace {
@@ -31,21 +32,8 @@ constexpr int SOUND_CHEST = 7;
 constexpr int BEGGAR_ALMS = 1000; // yuan, times the price index
 constexpr int CHEST_POINTS = 500;
 
-bool is_player(int m) {
-    return m >= 0 && m < PLAYER_COUNT;
-}
-bool is_walker(int m) {
-    return m >= MOVER_THIEF && m <= MOVER_SPY;
-}
-
-std::string without_spaces(const char* s) {
-    std::string out;
-    for (; s != nullptr && *s != '\0'; ++s)
-        if (*s != ' ') out += *s;
-    return out;
-}
 std::string name_of(int p) {
-    return without_spaces(player_name(p));
+    return util_without_spaces(player_name(p));
 }
 
 template <typename... Args> std::string fmt(const char* f, Args... args) {
@@ -72,7 +60,7 @@ void dog_bite() {
 // eliminated player must not go on collecting or paying.
 bool walk_over(int cur) {
     if (game_end_code != 0) return true;
-    return is_player(cur) && player_table[cur].control == CTRL_OUT;
+    return is_player_seat(cur) && player_table[cur].control == CTRL_OUT;
 }
 
 int slot_on(const MapSquare& sq) {
@@ -94,7 +82,7 @@ void thief_took(const char* what, int patron) {
 }
 
 bool patron_in_game(int patron) {
-    return is_player(patron) && player_table[patron].control != CTRL_OUT;
+    return is_player_seat(patron) && player_table[patron].control != CTRL_OUT;
 }
 
 // Returns true when the bomb went off (the step ends there).
@@ -122,7 +110,7 @@ bool player_meets_bomb(int cur, int square) {
     PlayerRecord& o = player_table[other];
     if (o.control == CTRL_OUT || o.bomb_slot != 0) return false;
     o.bomb_slot = static_cast<uint8_t>(slot);
-    bomb.holder = static_cast<uint8_t>(other + 1);
+    bomb.holder = owner_of_seat(other);
     bomb.square = o.square;
     r.bomb_slot = 0;
     snd_board_effect_stop(SOUND_BOMB_TICK);
@@ -189,7 +177,7 @@ void player_meets_object(int cur, int square, bool stopping) {
     case GK_TIME_BOMB:
         if (!stopping || r.bomb_slot != 0) break;
         r.bomb_slot = static_cast<uint8_t>(slot);
-        god_table[slot].holder = static_cast<uint8_t>(cur + 1);
+        god_table[slot].holder = owner_of_seat(cur);
         god_table[slot].days = BOMB_STEPS;
         god_table[slot].square = r.square;
         sq.flags &= ~SQF_GOD_MASK;
@@ -356,44 +344,46 @@ void walker_acts(int cur, int square, bool stopping) {
     board_view_refresh(0, 0, 1);
     const int code = sq.object;
     const bool hooligan = cur == MOVER_HOOLIGAN;
-    if (code > OBJ_LOT_BASE && code <= OBJ_LOT_BASE + map_lot_count) {
-        const LandLot& lot = map_lot_table[code - OBJ_LOT_BASE];
-        if (lot.owner == 0 || lot.owner == patron + 1) return;
+    if (object_in(code, OBJ_LOT_BASE, map_lot_count)) {
+        const LandLot& lot = map_lot_table[object_index(code, OBJ_LOT_BASE)];
+        if (lot.owner == 0 || owner_is_seat(lot.owner, patron)) return;
         int32_t amount;
         if (hooligan) {
             amount = clamp_amount(street_land_value(lot.owner, lot.street) * game_price_index);
-            msg_show(fmt("勒索%s\n\n%d元保护费！", name_of(lot.owner - 1).c_str(), amount).c_str(),
-                     1500);
+            msg_show(
+                fmt("勒索%s\n\n%d元保护费！", name_of(seat_of_owner(lot.owner)).c_str(), amount)
+                    .c_str(),
+                1500);
         } else {
             amount = lot.last_toll;
             if (amount <= 0) return;
             msg_show(fmt("取走过路费\n\n%d元！", amount).c_str(), 1500);
         }
-        money_pay(lot.owner - 1, patron, amount, 0);
-    } else if (code > OBJ_FACILITY_BASE && code <= OBJ_FACILITY_BASE + map_facility_count) {
-        const FacilityLot& f = map_facility_table[code - OBJ_FACILITY_BASE];
-        if (f.owner == 0 || f.owner == patron + 1) return;
+        money_pay(seat_of_owner(lot.owner), patron, amount, 0);
+    } else if (object_in(code, OBJ_FACILITY_BASE, map_facility_count)) {
+        const FacilityLot& f = map_facility_table[object_index(code, OBJ_FACILITY_BASE)];
+        if (f.owner == 0 || owner_is_seat(f.owner, patron)) return;
         int32_t amount;
         if (hooligan) {
             amount = clamp_amount(static_cast<int64_t>(f.price) * game_price_index);
-            msg_show(fmt("勒索%s\n\n%d元保护费！", name_of(f.owner - 1).c_str(), amount).c_str(),
+            msg_show(fmt("勒索%s\n\n%d元保护费！", name_of(seat_of_owner(f.owner)).c_str(), amount)
+                         .c_str(),
                      1500);
         } else {
             amount = f.last_fee;
             if (amount <= 0) return;
             msg_show(fmt("取走过路费\n\n%d元！", amount).c_str(), 1500);
         }
-        money_pay(f.owner - 1, patron, amount, 0);
-    } else if (!hooligan && code > OBJ_COMPANY_BASE &&
-               code <= OBJ_COMPANY_BASE + map_company_count) {
-        const int i = code - OBJ_COMPANY_BASE;
+        money_pay(seat_of_owner(f.owner), patron, amount, 0);
+    } else if (!hooligan && object_in(code, OBJ_COMPANY_BASE, map_company_count)) {
+        const int i = object_index(code, OBJ_COMPANY_BASE);
         const CompanyBuilding& c = map_company_table[i];
-        if (c.chairman == 0 || c.chairman == patron + 1) return;
+        if (c.chairman == 0 || owner_is_seat(c.chairman, patron)) return;
         // Only a surplus can be taken: a company in the red has nothing to give.
         if (c.earnings <= 0) return;
         const int32_t amount = c.earnings;
         msg_show(fmt("取走盈余\n\n%d元！", amount).c_str(), 1500);
-        money_pay(PARTY_COMPANY_BASE + i, patron, amount, 0);
+        money_pay(party_of_company(i), patron, amount, 0);
     }
 }
 
@@ -439,7 +429,7 @@ void land_encounter() {
         return;
     }
 
-    if (is_player(cur)) {
+    if (is_player_seat(cur)) {
         PlayerRecord& r = player_table[cur];
         const int slot = slot_on(sq);
         const bool roadblock = slot != 0 && god_table[slot].kind == GK_ROADBLOCK;
@@ -468,7 +458,7 @@ void land_encounter() {
         return;
     }
 
-    if (is_walker(cur)) {
+    if (is_wanderer(cur)) {
         walker_meets_object(cur, square, stopping);
         walker_acts(cur, square, stopping);
         walker_return(cur, square);

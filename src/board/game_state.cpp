@@ -1,5 +1,8 @@
 #include "board/game_state.h"
 
+#include "board/world_reset.h"
+#include "engine/record_io.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -72,7 +75,7 @@ void god_table_reset() {
 }
 
 WalkerRecord& walker_of_mover(int mover) {
-    int index = std::clamp(mover - MOVER_THIEF, 0, WALKER_COUNT - 1);
+    int index = std::clamp(walker_index_of_mover(mover), 0, WALKER_COUNT - 1);
     return walker_table[static_cast<size_t>(index)];
 }
 
@@ -81,49 +84,8 @@ WalkerRecord& walker_of_mover(int mover) {
 
 namespace {
 
-struct Writer {
-    uint8_t* p;
-    void u8(uint8_t v) { *p++ = v; }
-    void u16(uint16_t v) {
-        u8(static_cast<uint8_t>(v));
-        u8(static_cast<uint8_t>(v >> 8));
-    }
-    void u32(uint32_t v) {
-        u16(static_cast<uint16_t>(v));
-        u16(static_cast<uint16_t>(v >> 16));
-    }
-    void i16(int16_t v) { u16(static_cast<uint16_t>(v)); }
-    void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
-    void f32(float v) {
-        uint32_t bits;
-        std::memcpy(&bits, &v, 4);
-        u32(bits);
-    }
-};
-
-struct Reader {
-    const uint8_t* p;
-    uint8_t u8() { return *p++; }
-    uint16_t u16() {
-        uint16_t lo = u8();
-        return static_cast<uint16_t>(lo | (u8() << 8));
-    }
-    uint32_t u32() {
-        uint32_t lo = u16();
-        return lo | (static_cast<uint32_t>(u16()) << 16);
-    }
-    int16_t i16() { return static_cast<int16_t>(u16()); }
-    int32_t i32() { return static_cast<int32_t>(u32()); }
-    float f32() {
-        uint32_t bits = u32();
-        float v;
-        std::memcpy(&v, &bits, 4);
-        return v;
-    }
-};
-
 // One field list serves both directions, so reading and writing cannot drift apart.
-template <typename Io, typename Rec> void player_fields(Io& io, Rec& r) {
+template <typename Io, typename Rec> void player_fields(const Io& io, Rec& r) {
     io(r.name);
     io(r.colour);
     io(r.x);
@@ -180,7 +142,7 @@ template <typename Io, typename Rec> void player_fields(Io& io, Rec& r) {
     io(r.sleep_saved_dice);
 }
 
-template <typename Io, typename Rec> void walker_fields(Io& io, Rec& r) {
+template <typename Io, typename Rec> void walker_fields(const Io& io, Rec& r) {
     io(r.x);
     io(r.y);
     io(r.square);
@@ -195,7 +157,7 @@ template <typename Io, typename Rec> void walker_fields(Io& io, Rec& r) {
     io(r.turtle_days);
 }
 
-template <typename Io, typename Rec> void god_fields(Io& io, Rec& r) {
+template <typename Io, typename Rec> void god_fields(const Io& io, Rec& r) {
     io(r.kind);
     io(r.facing);
     io(r.square);
@@ -209,60 +171,40 @@ template <typename Io, typename Rec> void god_fields(Io& io, Rec& r) {
     io(r.fdy);
 }
 
-struct Put {
-    Writer w;
-    void operator()(uint8_t v) { w.u8(v); }
-    void operator()(uint16_t v) { w.u16(v); }
-    void operator()(uint32_t v) { w.u32(v); }
-    void operator()(int16_t v) { w.i16(v); }
-    void operator()(int32_t v) { w.i32(v); }
-    void operator()(float v) { w.f32(v); }
-};
-
-struct Get {
-    Reader r;
-    void operator()(uint8_t& v) { v = r.u8(); }
-    void operator()(uint16_t& v) { v = r.u16(); }
-    void operator()(uint32_t& v) { v = r.u32(); }
-    void operator()(int16_t& v) { v = r.i16(); }
-    void operator()(int32_t& v) { v = r.i32(); }
-    void operator()(float& v) { v = r.f32(); }
-};
-
 } // namespace
 
 void player_record_write(const PlayerRecord& r, uint8_t* out) {
-    Put put{{out}};
+    const RecordPut put{out};
     player_fields(put, r);
 }
 
 PlayerRecord player_record_read(const uint8_t* in) {
     PlayerRecord r{};
-    Get get{{in}};
+    const RecordGet get{in};
     player_fields(get, r);
     return r;
 }
 
 void walker_record_write(const WalkerRecord& r, uint8_t* out) {
-    Put put{{out}};
+    const RecordPut put{out};
     walker_fields(put, r);
 }
 
 WalkerRecord walker_record_read(const uint8_t* in) {
     WalkerRecord r{};
-    Get get{{in}};
+    const RecordGet get{in};
     walker_fields(get, r);
     return r;
 }
 
 void god_object_write(const GodObject& r, uint8_t* out) {
-    Put put{{out}};
+    const RecordPut put{out};
     god_fields(put, r);
 }
 
 GodObject god_object_read(const uint8_t* in) {
     GodObject r{};
-    Get get{{in}};
+    const RecordGet get{in};
     god_fields(get, r);
     return r;
 }
@@ -308,10 +250,6 @@ int status_days_left(uint8_t counter, uint8_t day_bits) {
 
 namespace {
 
-bool valid_player(int p) {
-    return p >= 0 && p < PLAYER_COUNT;
-}
-
 PlayerRecord& rec(int p) {
     return player_table[static_cast<size_t>(p)];
 }
@@ -340,14 +278,14 @@ int player_count_human() {
 }
 
 bool player_is_free(int p) {
-    if (!valid_player(p)) return false;
+    if (!is_player_seat(p)) return false;
     const PlayerRecord& r = rec(p);
     return r.control != 0 && r.hotel_days == 0 && r.away_days == 0 && r.jail_days == 0 &&
            r.hospital_days == 0;
 }
 
 int player_most_hated(int p) {
-    if (!valid_player(p)) return -1;
+    if (!is_player_seat(p)) return -1;
     int best = -1;
     int32_t best_grudge = 0;
     for (int q = 0; q < PLAYER_COUNT; ++q) {
@@ -373,20 +311,20 @@ int player_random_other(int p) {
 
 void player_add_grudge(int p, int toward, int32_t amount) {
     // Callers pass -1 for "no owner" or "no attacker": nothing to remember then.
-    if (!valid_player(p) || !valid_player(toward) || p == toward) return;
+    if (!is_player_seat(p) || !is_player_seat(toward) || p == toward) return;
     int32_t& g = rec(p).grudge[toward];
     if (amount < 0 && g <= 0) return;
     int64_t raised = static_cast<int64_t>(g) + amount;
     g = static_cast<int32_t>(std::clamp<int64_t>(raised, 0, INT32_MAX));
-    if (amount > 0 && rec(p).ally == toward + 1) player_break_alliance(p);
+    if (amount > 0 && owner_is_seat(rec(p).ally, toward)) player_break_alliance(p);
 }
 
 void player_break_alliance(int p) {
-    if (!valid_player(p)) return;
+    if (!is_player_seat(p)) return;
     PlayerRecord& r = rec(p);
     r.alliance_days = 0;
-    int ally = r.ally - 1;
-    if (valid_player(ally)) {
+    int ally = seat_of_owner(r.ally);
+    if (is_player_seat(ally)) {
         rec(ally).alliance_days = 0;
         rec(ally).ally = 0;
     }
@@ -400,7 +338,7 @@ void player_end_hotel_stays() {
 }
 
 const char* player_name(int p) {
-    if (!valid_player(p)) return "";
+    if (!is_player_seat(p)) return "";
     const PlayerRecord& r = rec(p);
     if (r.name < CHARACTER_COUNT) return character_name(static_cast<int>(r.name));
     return character_name(r.character);
@@ -411,3 +349,5 @@ void player_rebind_names() {
     for (PlayerRecord& r : player_table)
         r.name = r.character;
 }
+
+WORLD_RESET(WORLD_RESET_GAME_STATE, game_state_reset)

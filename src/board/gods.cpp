@@ -75,13 +75,6 @@ const AttachShow* attach_show(int kind) {
 bool valid_slot(int slot) {
     return slot >= GOD_FIRST_SLOT && slot <= GOD_LAST_SLOT;
 }
-bool valid_player(int p) {
-    return p >= 0 && p < PLAYER_COUNT;
-}
-bool valid_square(int s) {
-    return map_square_table != nullptr && s >= 1 && s <= map_square_count;
-}
-
 std::string format1(const char* fmt, const char* a) {
     char buf[256];
     std::snprintf(buf, sizeof buf, fmt, a);
@@ -112,7 +105,7 @@ void add_values(int p, int kind, int sign) {
 
 // Clears the square's god byte when it names this slot.
 void clear_square_slot(int square, int slot) {
-    if (!valid_square(square)) return;
+    if (!map_square_valid(square)) return;
     uint32_t& flags = map_square_table[square].flags;
     if (((flags & SQF_GOD_MASK) >> SQF_GOD_SHIFT) == static_cast<uint32_t>(slot))
         flags &= ~SQF_GOD_MASK;
@@ -128,14 +121,14 @@ int item_of_kind(int kind) {
 
 // What a served object code is on this map.
 bool is_lot(int code) {
-    return code > OBJ_LOT_BASE && code <= OBJ_LOT_BASE + map_lot_count;
+    return object_in(code, OBJ_LOT_BASE, map_lot_count);
 }
 bool is_facility(int code) {
-    return code > OBJ_FACILITY_BASE && code <= OBJ_FACILITY_BASE + map_facility_count;
+    return object_in(code, OBJ_FACILITY_BASE, map_facility_count);
 }
 
 int served_object(int square) {
-    return valid_square(square) ? map_square_table[square].object : 0;
+    return map_square_valid(square) ? map_square_table[square].object : 0;
 }
 
 void move_view_to_active() {
@@ -152,7 +145,7 @@ int raise_served(int kind, int square) {
     move_view_to_active();
     const std::string text = format1("%s显灵\n\n加盖一层房屋！", god_names[kind]);
     bool shown = false;
-    if (is_facility(code) && map_facility_table[code - OBJ_FACILITY_BASE].level == 0) {
+    if (is_facility(code) && map_facility_table[object_index(code, OBJ_FACILITY_BASE)].level == 0) {
         msg_show(text.c_str(), MSG_MS);
         shown = true;
     }
@@ -167,8 +160,6 @@ int raise_served(int kind, int square) {
 }
 
 } // namespace
-
-void gods_reset() {}
 
 bool god_kind_slots(int kind, int* first, int* last) {
     int a = 0, b = 0;
@@ -201,7 +192,7 @@ bool god_kind_slots(int kind, int* first, int* last) {
 int god_place(int kind, int square, int days, int holder) {
     int first = 0, last = 0;
     if (!god_kind_slots(kind, &first, &last)) return 0;
-    if (square != 0 && !valid_square(square)) return 0;
+    if (square != 0 && !map_square_valid(square)) return 0;
     // One slot a square: a second one would hide the first from every mover
     // and from its own removal.
     if (square != 0 && (map_square_table[square].flags & SQF_GOD_MASK) != 0 && holder == 0)
@@ -219,7 +210,7 @@ int god_place(int kind, int square, int days, int holder) {
     g.square = static_cast<uint16_t>(square);
     g.days = static_cast<uint8_t>(days);
     g.holder = static_cast<uint8_t>(holder);
-    if (kind == GK_DEATH && holder != 0) god_attach(holder - 1, 0, slot);
+    if (kind == GK_DEATH && holder != 0) god_attach(seat_of_owner(holder), 0, slot);
     if (square != 0 && g.holder == 0) {
         MapSquare& sq = map_square_table[square];
         for (int i = 0; i < 4; ++i) {
@@ -242,13 +233,13 @@ void god_remove(int slot) {
         // A placed item goes back to the shop stock it came from.
         const int item = item_of_kind(g.kind);
         if (item_stock[item - 1] < 255) ++item_stock[item - 1];
-        if (holder != 0 && player_table[holder - 1].bomb_slot == slot)
-            player_table[holder - 1].bomb_slot = 0;
+        if (holder != 0 && player_table[seat_of_owner(holder)].bomb_slot == slot)
+            player_table[seat_of_owner(holder)].bomb_slot = 0;
     } else if (holder != 0) {
-        PlayerRecord& r = player_table[holder - 1];
+        PlayerRecord& r = player_table[seat_of_owner(holder)];
         if (r.god_slot == slot) {
             r.god_slot = 0;
-            add_values(holder - 1, g.kind, -1);
+            add_values(seat_of_owner(holder), g.kind, -1);
         }
     }
     if (holder == 0) clear_square_slot(old_square, slot);
@@ -268,7 +259,7 @@ int god_is_attachable(int slot) {
 }
 
 void god_attach(int p, int square, int slot) {
-    if (!valid_player(p) || !god_is_attachable(slot)) return;
+    if (!is_player_seat(p) || !god_is_attachable(slot)) return;
     GodObject& g = god_table[slot];
     PlayerRecord& r = player_table[p];
     const int kind = g.kind;
@@ -278,24 +269,24 @@ void god_attach(int p, int square, int slot) {
     g.square = 0;
     // A god still held by someone else lets go of that holder first, so no
     // two players ever name the same slot.
-    if (g.holder != 0 && g.holder != p + 1) {
-        PlayerRecord& old = player_table[g.holder - 1];
+    if (g.holder != 0 && !owner_is_seat(g.holder, p)) {
+        PlayerRecord& old = player_table[seat_of_owner(g.holder)];
         if (old.god_slot == slot) {
             old.god_slot = 0;
-            add_values(g.holder - 1, kind, -1);
+            add_values(seat_of_owner(g.holder), kind, -1);
         }
         g.holder = 0;
     }
     // Held for the moment, so that the counterpart of a leaving god cannot
     // take this very slot to a square while it attaches.
-    g.holder = static_cast<uint8_t>(p + 1);
+    g.holder = owner_of_seat(p);
     if (r.god_slot != 0 && r.god_slot != slot) god_leave_player(p);
     board_view_refresh(0, 0, 1);
 
     const bool already = (r.god_slot == slot);
     r.god_slot = static_cast<uint8_t>(slot);
     g.square = r.square;
-    g.holder = static_cast<uint8_t>(p + 1);
+    g.holder = owner_of_seat(p);
     g.days = static_cast<uint8_t>(kind == GK_DEATH ? DEATH_ATTACH_DAYS : ATTACH_DAYS);
     if (square != 0) clear_square_slot(square, slot);
     if (!already) add_values(p, kind, +1);
@@ -381,7 +372,7 @@ void god_attach(int p, int square, int slot) {
 }
 
 void god_leave_player(int p) {
-    if (!valid_player(p)) return;
+    if (!is_player_seat(p)) return;
     PlayerRecord& r = player_table[p];
     const int slot = r.god_slot;
     if (!valid_slot(slot)) {
@@ -401,7 +392,7 @@ void god_leave_player(int p) {
 }
 
 void god_landing_effect(int p, int square) {
-    if (!valid_player(p) || !valid_square(square)) return;
+    if (!is_player_seat(p) || !map_square_valid(square)) return;
     PlayerRecord& r = player_table[p];
     if (r.control == CTRL_OUT || r.hotel_days != 0) return;
     const int kind = attached_kind(p);
@@ -413,14 +404,14 @@ void god_landing_effect(int p, int square) {
     case GK_DEVIL: {
         int owner = 0, level = 0;
         if (is_lot(code)) {
-            owner = map_lot_table[code - OBJ_LOT_BASE].owner;
-            level = map_lot_table[code - OBJ_LOT_BASE].level;
+            owner = map_lot_table[object_index(code, OBJ_LOT_BASE)].owner;
+            level = map_lot_table[object_index(code, OBJ_LOT_BASE)].level;
         } else if (is_facility(code)) {
-            owner = map_facility_table[code - OBJ_FACILITY_BASE].owner;
-            level = map_facility_table[code - OBJ_FACILITY_BASE].level;
+            owner = map_facility_table[object_index(code, OBJ_FACILITY_BASE)].owner;
+            level = map_facility_table[object_index(code, OBJ_FACILITY_BASE)].level;
         }
         if (level == 0) break;
-        if (owner != 0) player_add_grudge(owner - 1, p, 30 * game_price_index);
+        if (owner != 0) player_add_grudge(seat_of_owner(owner), p, 30 * game_price_index);
         msg_show("小恶魔显灵\n\n拆毁一层房屋！", MSG_MS);
         map_building_op(code, MAP_OP_LOWER);
         flc_play_entry_speed(485, 0, 40, 1, 95);
@@ -432,13 +423,13 @@ void god_landing_effect(int p, int square) {
         int64_t price = 0;
         int level = 0;
         if (is_lot(code)) {
-            LandLot& lot = map_lot_table[code - OBJ_LOT_BASE];
+            LandLot& lot = map_lot_table[object_index(code, OBJ_LOT_BASE)];
             owner = &lot.owner;
             expiry = &lot.expiry;
             price = lot.land_price;
             level = lot.level;
         } else if (is_facility(code)) {
-            FacilityLot& f = map_facility_table[code - OBJ_FACILITY_BASE];
+            FacilityLot& f = map_facility_table[object_index(code, OBJ_FACILITY_BASE)];
             owner = &f.owner;
             expiry = &f.expiry;
             price = f.price;
@@ -446,14 +437,14 @@ void god_landing_effect(int p, int square) {
         } else {
             break;
         }
-        if (*owner == p + 1) break;
+        if (owner_is_seat(*owner, p)) break;
         const int former = *owner;
         if (former != 0) {
             const int64_t grudge = price * game_price_index * (level + 2) / 5;
             player_add_grudge(former - 1, p,
                               static_cast<int32_t>(grudge > INT32_MAX ? INT32_MAX : grudge));
         }
-        *owner = static_cast<uint8_t>(p + 1);
+        *owner = owner_of_seat(p);
         if (game_land_term != 0 && former == 0)
             *expiry = cal_add_months(game_date, land_term_delta[std::clamp(game_land_term, 0, 5)]);
         view_draw_minimap_marks(0);
@@ -467,7 +458,7 @@ void god_landing_effect(int p, int square) {
 }
 
 void god_invest_bonus(int p, int square) {
-    if (!valid_player(p)) return;
+    if (!is_player_seat(p)) return;
     const int kind = attached_kind(p);
     if (kind != GK_SMALL_FORTUNE && kind != GK_BIG_FORTUNE) return;
     const int r = raise_served(kind, square);
@@ -480,7 +471,7 @@ void god_invest_bonus(int p, int square) {
 }
 
 int god_invest_fail(int p) {
-    if (!valid_player(p)) return 0;
+    if (!is_player_seat(p)) return 0;
     const int kind = attached_kind(p);
     if (kind != GK_SMALL_BAD_LUCK && kind != GK_BIG_BAD_LUCK && kind != GK_DEATH) return 0;
     msg_show(format1("%s显灵\n\n投资失败！", god_names[kind]).c_str(), MSG_MS);
@@ -502,7 +493,7 @@ int god_none_flying() {
 }
 
 void god_start_wander(int slot, int from, int to) {
-    if (!valid_slot(slot) || !valid_square(from) || !valid_square(to)) return;
+    if (!valid_slot(slot) || !map_square_valid(from) || !map_square_valid(to)) return;
     GodObject& g = god_table[slot];
     const MapSquare& a = map_square_table[from];
     const MapSquare& b = map_square_table[to];

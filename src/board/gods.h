@@ -61,6 +61,3 @@ void god_caption(const char* text);
 // Consistency of slots, squares, occupancy marks and jail flags: empty when
 // every rule holds, else the first broken rule in words.
 std::string god_board_check();
-
-// Nothing outlives a call but god_table itself (cleared by game_state_reset).
-void gods_reset();

@@ -34,7 +34,7 @@ std::string check_slots() {
         if (g.holder > PLAYER_COUNT) return at("slot holder out of range:", s);
         if (g.square != 0 && !square_ok(g.square)) return at("slot square out of range:", s);
         if (g.holder != 0) {
-            const PlayerRecord& r = player_table[g.holder - 1];
+            const PlayerRecord& r = player_table[seat_of_owner(g.holder)];
             if (r.god_slot != s && r.bomb_slot != s)
                 return at("held slot not named by its holder:", s);
             if (g.square != r.square) return at("held slot not on its holder's square:", s);
@@ -70,13 +70,13 @@ std::string check_players() {
         if (r.god_slot != 0) {
             if (r.god_slot > GOD_LAST_SLOT || !god_kind_can_attach(god_table[r.god_slot].kind))
                 return at("player holds a slot that cannot attach:", p);
-            if (god_table[r.god_slot].holder != p + 1)
+            if (!owner_is_seat(god_table[r.god_slot].holder, p))
                 return at("attached god names another holder:", p);
         }
         if (r.bomb_slot != 0) {
             if (r.bomb_slot > GOD_LAST_SLOT || god_table[r.bomb_slot].kind != GK_TIME_BOMB)
                 return at("player carries a slot that is no bomb:", p);
-            if (god_table[r.bomb_slot].holder != p + 1)
+            if (!owner_is_seat(god_table[r.bomb_slot].holder, p))
                 return at("carried bomb names another holder:", p);
         }
         if (r.control == CTRL_OUT && (r.god_slot != 0 || r.bomb_slot != 0))

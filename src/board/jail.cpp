@@ -12,11 +12,13 @@
 #include "board/movement.h"
 #include "board/status.h"
 #include "board/view.h"
+#include "board/world_reset.h"
 #include "cards/fate_gods.h"
 #include "engine/flc.h"
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/speech.h"
+#include "engine/util.h"
 #include "shell/settings.h"
 
 std::array<uint8_t, JAIL_PERSONS> jail_flags = {};
@@ -83,17 +85,6 @@ const Place& place_of(int hospital) {
     return hospital ? hosp : jail;
 }
 
-bool valid_square(int s) {
-    return map_square_table != nullptr && s >= 1 && s <= map_square_count;
-}
-
-std::string without_spaces(const char* s) {
-    std::string out;
-    for (; s != nullptr && *s != '\0'; ++s)
-        if (*s != ' ') out += *s;
-    return out;
-}
-
 // Days a counter holds: the end mark alone holds none.
 int days_held(uint8_t v) {
     return (v & STATUS_END_MARK) ? 0 : (v & STATUS_DAY_BITS);
@@ -107,7 +98,7 @@ uint8_t days_counter(int days) {
 }
 
 void decoration_position(uint16_t code, uint16_t& x, uint16_t& y) {
-    const int i = code - OBJ_DECORATION_BASE;
+    const int i = object_index(code, OBJ_DECORATION_BASE);
     if (map_decoration_table != nullptr && i >= 1 && i <= map_decoration_count) {
         x = static_cast<uint16_t>(map_decoration_table[i].x);
         y = static_cast<uint16_t>(map_decoration_table[i].y);
@@ -125,8 +116,8 @@ void send(int hospital, int person, int days) {
             player_clear_jail_hospital(person);
             speech_react_count(person, days);
             r.control &= 0x0F;
-            if (valid_square(r.square)) map_square_table[r.square].flags &= ~sqf_player(person);
-            if (valid_square(*pl.square)) r.square = static_cast<uint16_t>(*pl.square);
+            if (map_square_valid(r.square)) map_square_table[r.square].flags &= ~sqf_player(person);
+            if (map_square_valid(*pl.square)) r.square = static_cast<uint16_t>(*pl.square);
             r.prev_square = 0;
             r.saved_facing = 15;
             decoration_position(pl.decoration_code, r.x, r.y);
@@ -149,9 +140,9 @@ void send(int hospital, int person, int days) {
             static_cast<uint8_t>(std::min(255, r.days_lost_month + std::max(days, 0)));
         return;
     }
-    if (person >= MOVER_THIEF && person <= MOVER_SPY) {
+    if (is_wanderer(person)) {
         WalkerRecord& w = walker_of_mover(person);
-        if (valid_square(w.square)) map_square_table[w.square].flags &= ~sqf_walker(person);
+        if (map_square_valid(w.square)) map_square_table[w.square].flags &= ~sqf_walker(person);
         w.place = pl.walker_place;
         w.memory = 0;
         w.hibernation_days = 0;
@@ -167,14 +158,14 @@ void release(int hospital, int person) {
     if (person >= 0 && person < PLAYER_COUNT) {
         player_face_square(person);
         (*pl.flags)[person] = 0;
-    } else if (person >= MOVER_THIEF && person <= MOVER_SPY) {
+    } else if (is_wanderer(person)) {
         WalkerRecord& w = walker_of_mover(person);
         if (game_active_mover >= 0 && game_active_mover < PLAYER_COUNT)
             w.patron = static_cast<uint8_t>(game_active_mover);
         w.place = WALKER_FREE;
         w.prev_square = 0;
         w.memory = pl.memory_mark;
-        if (valid_square(*pl.square)) {
+        if (map_square_valid(*pl.square)) {
             MapSquare& sq = map_square_table[*pl.square];
             w.square = static_cast<uint16_t>(*pl.square);
             w.x = static_cast<uint16_t>(sq.x);
@@ -222,7 +213,7 @@ void jail_reset() {
 const char* jail_person_name(int person) {
     static const char* const names[4] = {"小偷", "强盗", "流氓", "间谍"};
     if (person >= 0 && person < PLAYER_COUNT) return player_name(person);
-    if (person >= MOVER_THIEF && person <= MOVER_SPY) return names[person - MOVER_THIEF];
+    if (is_wanderer(person)) return names[walker_index_of_mover(person)];
     return "";
 }
 
@@ -264,7 +255,7 @@ int jail_human_pick(int hospital, int person) {
         msg_show(JAIL_SHORT_OF_POINTS, 1500);
         return 0;
     }
-    const std::string name = without_spaces(jail_person_name(person));
+    const std::string name = util_without_spaces(jail_person_name(person));
     if (!decide_yes_no(DECIDE_BAIL, cur, name.c_str(), cost, person)) return 0;
     if (person < PLAYER_COUNT) {
         PlayerRecord& r = player_table[person];
@@ -287,7 +278,8 @@ int jail_human_visit(int hospital) {
         if (!jail_held(hospital, person)) continue;
         if (player_table[cur].points < jail_cost(hospital, person)) continue;
         if (jail_human_pick(hospital, person)) {
-            if (person >= MOVER_THIEF) msg_show(jail_thanks_lines[person - MOVER_THIEF], 1500);
+            if (person >= MOVER_THIEF)
+                msg_show(jail_thanks_lines[walker_index_of_mover(person)], 1500);
             return person;
         }
     }
@@ -328,7 +320,8 @@ int jail_ai_visit(int hospital) {
         person < PLAYER_COUNT ? (r.points > cost) : (r.points >= AI_CHARACTER_BAIL_POINTS);
     if (!able) return -1;
     char text[128];
-    std::snprintf(text, sizeof text, "保释%s", without_spaces(jail_person_name(person)).c_str());
+    std::snprintf(text, sizeof text, "保释%s",
+                  util_without_spaces(jail_person_name(person)).c_str());
     msg_show(text, 1500);
     player_add_points(cur, -cost);
     if (person < PLAYER_COUNT) {
@@ -346,3 +339,5 @@ void jail_bail_visit() {
 void jail_hospital_bail_visit() {
     visit(1);
 }
+
+WORLD_RESET(WORLD_RESET_JAIL, jail_reset)

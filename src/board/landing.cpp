@@ -2,6 +2,8 @@
 // toll.
 #include "board/landing.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -89,7 +91,7 @@ void upgrade_own_plot(int cur, int square, int lot_index) {
     }
     char text[160];
     std::snprintf(text, sizeof text, "%.19s\n\n升级费用:%d元\n\n是否升级？", lot.street, price);
-    if (!agrees(cur, DECIDE_BUILD, text, price, OBJ_LOT_BASE + lot_index, true)) return;
+    if (!agrees(cur, DECIDE_BUILD, text, price, object_code(OBJ_LOT_BASE, lot_index), true)) return;
     if (god_invest_fail(cur) != 0) return;
     pl.cash -= price;
     ++lot.level;
@@ -117,9 +119,10 @@ void buy_plot(int cur, int square, int lot_index) {
     char text[160];
     std::snprintf(text, sizeof text, "%.19s\n\n费用:%d元\n\n是否买下此地？", lot.street, price);
     const bool computer_buys = acts_by_itself(pl) && land_ai_should_buy(price) == 1;
-    if (!agrees(cur, DECIDE_BUY, text, price, OBJ_LOT_BASE + lot_index, computer_buys)) return;
+    if (!agrees(cur, DECIDE_BUY, text, price, object_code(OBJ_LOT_BASE, lot_index), computer_buys))
+        return;
     if (god_invest_fail(cur) != 0) return;
-    lot.owner = static_cast<uint8_t>(cur + 1);
+    lot.owner = owner_of_seat(cur);
     board_view_refresh(0, 0, 1);
     snd_board_effect_play(FX_BOUGHT, 0);
     view_draw_minimap_marks(0);
@@ -145,7 +148,7 @@ int mark_toll_plots(int owner, const LandLot& landed) {
         if (!counts) continue;
         if (view_hitmap != nullptr)
             gfx_replace_pixel(view_hitmap, size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE,
-                              static_cast<uint16_t>(OBJ_LOT_BASE + i), 0xFFFF);
+                              object_code(OBJ_LOT_BASE, i), 0xFFFF);
         ++marked;
     }
     return marked;
@@ -155,12 +158,12 @@ void pay_toll(int cur, int lot_index) {
     LandLot& lot = map_lot_table[lot_index];
     const int owner = lot.owner; // player + 1
     snd_board_effect_play(FX_TOLL, 0);
-    if (fee_check_exemption(owner - 1, lot.mark, FEE_NAME_TOLL) == 0) return;
+    if (fee_check_exemption(seat_of_owner(owner), lot.mark, FEE_NAME_TOLL) == 0) return;
 
-    const int ally =
-        (player_table[owner - 1].ally >= 1 && player_table[owner - 1].ally <= PLAYER_COUNT)
-            ? player_table[owner - 1].ally
-            : 0;
+    const int ally = (player_table[seat_of_owner(owner)].ally >= 1 &&
+                      player_table[seat_of_owner(owner)].ally <= PLAYER_COUNT)
+                         ? player_table[seat_of_owner(owner)].ally
+                         : 0;
     const char* street = lot.chain_store != 0 ? nullptr : lot.street;
     int64_t t = land_toll(owner, street);
     const int64_t u = ally != 0 ? land_toll(ally, street) : 0;
@@ -172,7 +175,7 @@ void pay_toll(int cur, int lot_index) {
     if (marked > 1) gfx_flash_board();
 
     char owner_name[64];
-    util_strip_spaces(owner_name, player_name(owner - 1));
+    util_strip_spaces(owner_name, player_name(seat_of_owner(owner)));
     char text[256];
     const int64_t sum = ally != 0 ? t + u : t;
     const int32_t full = sum > std::numeric_limits<int32_t>::max()
@@ -182,7 +185,7 @@ void pay_toll(int cur, int lot_index) {
     if (ally != 0) {
         if (full > 0) share = static_cast<double>(u) / static_cast<double>(full);
         char ally_name[64];
-        util_strip_spaces(ally_name, player_name(ally - 1));
+        util_strip_spaces(ally_name, player_name(seat_of_owner(ally)));
         std::snprintf(text, sizeof text, "%.19s\n\n属%s与%s\n\n请付%d元%s", lot.street, owner_name,
                       ally_name, full, FEE_NAME_TOLL);
     } else {
@@ -198,12 +201,12 @@ void pay_toll(int cur, int lot_index) {
     // The grudge follows the money each of the two actually collects, from
     // the amount after the payer's god.
     const int32_t ally_part_now = ally != 0 ? static_cast<int32_t>(std::trunc(total * share)) : 0;
-    player_add_grudge(cur, owner - 1, (total - ally_part_now) / 100);
-    if (ally != 0) player_add_grudge(cur, ally - 1, ally_part_now / 100);
+    player_add_grudge(cur, seat_of_owner(owner), (total - ally_part_now) / 100);
+    if (ally != 0) player_add_grudge(cur, seat_of_owner(ally), ally_part_now / 100);
 
     int payer = cur;
     if (fee_card_rescue_due(payer, total) && card_has(cur, 20) &&
-        card_free_pass(cur, owner - 1, total) == 1)
+        card_free_pass(cur, seat_of_owner(owner), total) == 1)
         total = 0;
     if (fee_card_rescue_due(payer, total) && card_has(cur, 19)) {
         const int next = card_scapegoat(cur, 1, total);
@@ -220,25 +223,26 @@ void pay_toll(int cur, int lot_index) {
         }
     }
     // Nobody pays himself: the last toll stays as it was.
-    if (payer == owner - 1 || (ally != 0 && payer == ally - 1)) return;
+    if (payer == seat_of_owner(owner) || (ally != 0 && payer == seat_of_owner(ally))) return;
 
-    if (speech_react_rival_pays(payer, owner - 1, total) == 0) speech_react_pay(payer, total);
+    if (speech_react_rival_pays(payer, seat_of_owner(owner), total) == 0)
+        speech_react_pay(payer, total);
     if (ally != 0) {
         const int32_t ally_part = static_cast<int32_t>(std::trunc(total * share));
         const int32_t owner_part = total - ally_part;
-        speech_react_gain(owner - 1, owner_part);
-        money_pay(payer, owner - 1, owner_part, 0);
-        money_pay(payer, ally - 1, ally_part, 0);
+        speech_react_gain(seat_of_owner(owner), owner_part);
+        money_pay(payer, seat_of_owner(owner), owner_part, 0);
+        money_pay(payer, seat_of_owner(ally), ally_part, 0);
     } else {
-        speech_react_gain(owner - 1, total);
-        money_pay(payer, owner - 1, total, 0);
+        speech_react_gain(seat_of_owner(owner), total);
+        money_pay(payer, seat_of_owner(owner), total, 0);
     }
     lot.last_toll = total;
 }
 
 void land_plot(int cur, int square, int lot_index) {
     const LandLot& lot = map_lot_table[lot_index];
-    if (lot.owner == cur + 1)
+    if (owner_is_seat(lot.owner, cur))
         upgrade_own_plot(cur, square, lot_index);
     else if (lot.owner == 0)
         buy_plot(cur, square, lot_index);
@@ -276,93 +280,136 @@ void property_end(int cur, int square, int code) {
     }
     board_view_refresh(0, 0, 1);
     if (out_or_ended(cur)) return;
-    const int f = code - OBJ_FACILITY_BASE;
+    const int f = object_index(code, OBJ_FACILITY_BASE);
     if (f >= 1 && f <= map_facility_count && map_facility_table != nullptr) {
         const FacilityLot& fac = map_facility_table[f];
-        if (fac.owner == cur + 1 && player_table[cur].sleepwalk_days == 0 &&
+        if (owner_is_seat(fac.owner, cur) && player_table[cur].sleepwalk_days == 0 &&
             fac.kind == FK_RESEARCH_INSTITUTE && fac.level > 0 && (fac.mark & 0x0F) == 0)
             choose_research_item(f);
     }
 }
 
+// What each square kind does, indexed by SquareType. Each returns the wait
+// byte of the turn end.
+using SquareAction = uint8_t (*)(int cur, int square, int code);
+
+uint8_t land_property(int cur, int square, int code) {
+    if (code == 0) return LAND_WAIT_OTHER;
+    if (object_in(code, OBJ_LOT_BASE, map_lot_count))
+        land_plot(cur, square, object_index(code, OBJ_LOT_BASE));
+    else if (object_in(code, OBJ_FACILITY_BASE, map_facility_count))
+        fee_land_facility(square, object_index(code, OBJ_FACILITY_BASE));
+    else if (object_in(code, OBJ_COMPANY_BASE, map_company_count))
+        fee_land_company(square, object_index(code, OBJ_COMPANY_BASE));
+    property_end(cur, square, code);
+    return LAND_WAIT_PROPERTY;
+}
+uint8_t land_empty(int, int, int) {
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_news(int, int, int) {
+    news_show();
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_fate(int, int, int) {
+    fate_show();
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_jail(int, int, int) {
+    jail_bail_visit();
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_hospital(int, int, int) {
+    jail_hospital_bail_visit();
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_minigame_grid(int cur, int, int) {
+    player_add_points(cur, minigame_play_grid());
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_minigame_targets(int cur, int, int) {
+    player_add_points(cur, minigame_play_targets());
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_minigame_steer(int cur, int, int) {
+    player_add_points(cur, minigame_play_steer());
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_lottery(int, int, int) {
+    lotto_visit();
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_points_50(int cur, int, int) {
+    points_square(cur, "得点卷５０点", 50, SPEECH_ROW_0_OR_1);
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_points_30(int cur, int, int) {
+    points_square(cur, "得点卷３０点", 30, 2);
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_points_10(int cur, int, int) {
+    points_square(cur, "得点卷１０点", 10, -1);
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_card(int cur, int, int) {
+    card_square(cur);
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_bank(int, int, int code) {
+    bank_deposit_visit();
+    if (game_end_code == 0) bank_loan_visit(static_cast<uint16_t>(code));
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_shop(int, int, int code) {
+    shop_visit(static_cast<uint16_t>(code));
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_magic_house(int, int, int) {
+    magic_visit();
+    return LAND_WAIT_OTHER;
+}
+
+// Designated by kind, so that an entry can never slip to another kind.
+constexpr auto make_square_actions() {
+    std::array<SquareAction, SQUARE_TYPE_COUNT> t{};
+    t[SQ_PROPERTY] = land_property;
+    t[SQ_EMPTY] = land_empty;
+    t[SQ_NEWS] = land_news;
+    t[SQ_FATE] = land_fate;
+    t[SQ_JAIL] = land_jail;
+    t[SQ_HOSPITAL] = land_hospital;
+    t[SQ_MINIGAME_GRID] = land_minigame_grid;
+    t[SQ_MINIGAME_TARGETS] = land_minigame_targets;
+    t[SQ_MINIGAME_STEER] = land_minigame_steer;
+    t[SQ_LOTTERY] = land_lottery;
+    t[SQ_POINTS_50] = land_points_50;
+    t[SQ_POINTS_30] = land_points_30;
+    t[SQ_POINTS_10] = land_points_10;
+    t[SQ_CARD] = land_card;
+    t[SQ_BANK] = land_bank;
+    t[SQ_SHOP] = land_shop;
+    t[SQ_MAGIC_HOUSE] = land_magic_house;
+    return t;
+}
+constexpr std::array<SquareAction, SQUARE_TYPE_COUNT> square_actions = make_square_actions();
+static_assert(std::find(square_actions.begin(), square_actions.end(), nullptr) ==
+                  square_actions.end(),
+              "every square kind has its action");
+
 } // namespace
 
 uint8_t land_on_square(int square) {
     const int cur = game_active_mover;
-    if (cur < 0 || cur >= PLAYER_COUNT || map_square_table == nullptr || square < 1 ||
-        square > map_square_count)
-        return LAND_WAIT_OTHER;
-    const MapSquare& sq = map_square_table[square];
-    const int type = static_cast<int>(sq.flags & SQF_TYPE_MASK);
-    const int code = sq.object;
+    if (!is_player_seat(cur)) return LAND_WAIT_OTHER;
+    const MapSquare* sq = map_square(square);
+    if (sq == nullptr) return LAND_WAIT_OTHER;
+    const int type = static_cast<int>(sq->flags & SQF_TYPE_MASK);
     PlayerRecord& pl = player_table[cur];
 
     if (pl.sleepwalk_days != 0 && type != SQ_PROPERTY) return LAND_WAIT_OTHER;
     if (type >= SQ_NEWS && type < SQUARE_TYPE_COUNT)
         snd_board_effect_play(square_sound_table[type], 0);
-
-    switch (type) {
-    case SQ_PROPERTY: {
-        if (code == 0) return LAND_WAIT_OTHER;
-        if (code > OBJ_LOT_BASE && code <= OBJ_LOT_BASE + map_lot_count)
-            land_plot(cur, square, code - OBJ_LOT_BASE);
-        else if (code > OBJ_FACILITY_BASE && code <= OBJ_FACILITY_BASE + map_facility_count)
-            fee_land_facility(square, code - OBJ_FACILITY_BASE);
-        else if (code > OBJ_COMPANY_BASE && code <= OBJ_COMPANY_BASE + map_company_count)
-            fee_land_company(square, code - OBJ_COMPANY_BASE);
-        property_end(cur, square, code);
-        return LAND_WAIT_PROPERTY;
-    }
-    case SQ_EMPTY:
-        break;
-    case SQ_NEWS:
-        news_show();
-        break;
-    case SQ_FATE:
-        fate_show();
-        break;
-    case SQ_JAIL:
-        jail_bail_visit();
-        break;
-    case SQ_HOSPITAL:
-        jail_hospital_bail_visit();
-        break;
-    case SQ_MINIGAME_GRID:
-        player_add_points(cur, minigame_play_grid());
-        break;
-    case SQ_MINIGAME_TARGETS:
-        player_add_points(cur, minigame_play_targets());
-        break;
-    case SQ_MINIGAME_STEER:
-        player_add_points(cur, minigame_play_steer());
-        break;
-    case SQ_LOTTERY:
-        lotto_visit();
-        break;
-    case SQ_POINTS_50:
-        points_square(cur, "得点卷５０点", 50, SPEECH_ROW_0_OR_1);
-        break;
-    case SQ_POINTS_30:
-        points_square(cur, "得点卷３０点", 30, 2);
-        break;
-    case SQ_POINTS_10:
-        points_square(cur, "得点卷１０点", 10, -1);
-        break;
-    case SQ_CARD:
-        card_square(cur);
-        break;
-    case SQ_BANK:
-        bank_deposit_visit();
-        if (game_end_code == 0) bank_loan_visit(static_cast<uint16_t>(code));
-        break;
-    case SQ_SHOP:
-        shop_visit(static_cast<uint16_t>(code));
-        break;
-    case SQ_MAGIC_HOUSE:
-        magic_visit();
-        break;
-    default:
-        break;
-    }
-    return LAND_WAIT_OTHER;
+    // A type beyond the table does nothing.
+    if (type >= SQUARE_TYPE_COUNT) return LAND_WAIT_OTHER;
+    return square_actions[type](cur, square, sq->object);
 }

@@ -16,12 +16,6 @@ namespace {
 
 constexpr uint32_t MSG_MS = 1500;
 
-int32_t saturate(int64_t v) {
-    if (v > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    if (v < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
-
 void stripped_name(char* out, int p) {
     util_strip_spaces(out, player_name(p));
 }
@@ -46,7 +40,7 @@ int32_t land_toll(int owner, const char* street) {
             sum += lot.toll[lot.level <= 5 ? lot.level : 5];
         }
     }
-    return saturate(sum * game_price_index);
+    return util_clamp32(sum * game_price_index);
 }
 
 int land_count_chain_stores(int owner) {
@@ -67,7 +61,7 @@ int fee_check_exemption(int owner, uint8_t mark, const char* fee_name) {
     text[0] = '\0';
     if ((mark & 0xF0) != 0 && (mark & 0x0F) != 0) {
         std::snprintf(text, sizeof text, "房屋查封中\n\n免收%s！", fee_name);
-    } else if (o.ally != 0 && o.ally == cur + 1) {
+    } else if (o.ally != 0 && owner_is_seat(o.ally, cur)) {
         std::snprintf(text, sizeof text, "与%s同盟中\n\n免收%s！", name, fee_name);
     } else if (holds_death_god(o)) {
         std::snprintf(text, sizeof text, "死神显灵\n\n免收%s！", fee_name);
@@ -122,7 +116,7 @@ int32_t fee_apply_god(int payer, const char* fee_name, int32_t amount) {
     default:
         break;
     }
-    const int32_t out = saturate(result);
+    const int32_t out = util_clamp32(result);
     if (format != nullptr && out != amount) {
         char text[256];
         std::snprintf(text, sizeof text, format, fee_name);

@@ -10,6 +10,7 @@
 #include "board/status.h"
 #include "board/turn.h"
 #include "board/view.h"
+#include "board/world_reset.h"
 #include "cards/time_machine.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
@@ -409,3 +410,5 @@ bool map_object_position(int code, int* x, int* y) {
     }
     return true;
 }
+
+WORLD_RESET(WORLD_RESET_MAP, map_reset)

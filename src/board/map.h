@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <string>
 
+#include "board/game_state.h"
+
 // ---------------------------------------------------------------------------
 // Square types (low byte of MapSquare::flags)
 
@@ -62,6 +64,17 @@ inline constexpr int OBJ_FACILITY_BASE = 4000;   // 4001-5999 facility i
 inline constexpr int OBJ_COMPANY_BASE = 6000;    // 6001-7999 company building i
 inline constexpr int OBJ_DECORATION_BASE = 8000; // 8001-9999 decoration i
 inline constexpr int OBJ_RANGE = 1999;           // largest index of each kind
+// The code of record `index` of the table at `base`, and back.
+constexpr uint16_t object_code(int base, int index) {
+    return static_cast<uint16_t>(base + index);
+}
+constexpr int object_index(int code, int base) {
+    return code - base;
+}
+// True when code names one of the `count` records of the table at `base`.
+constexpr bool object_in(int code, int base, int count) {
+    return code > base && code <= base + count;
+}
 // With bit 15 set a code names the occupants of a square: bits 0-3 players
 // (bit p), bits 4-7 wandering characters 4..7, bits 8-14 a god slot.
 inline constexpr uint16_t OBJ_OCCUPANTS = 0x8000;
@@ -104,7 +117,7 @@ constexpr uint32_t sqf_player(int p) {
     return 0x100u << p;
 }
 constexpr uint32_t sqf_walker(int mover) {
-    return 0x1000u << (mover - 4);
+    return 0x1000u << walker_index_of_mover(mover);
 }
 constexpr uint32_t sqf_closed(int link) {
     return 0x40000000u >> link;
@@ -237,6 +250,14 @@ extern FacilityLot* map_facility_table;
 extern int32_t map_facility_count;
 extern CompanyBuilding* map_company_table;
 extern int32_t map_company_count;
+
+// Square s of the loaded map, or nullptr when s names none.
+inline MapSquare* map_square(int s) {
+    return (map_square_table && s >= 1 && s <= map_square_count) ? &map_square_table[s] : nullptr;
+}
+inline bool map_square_valid(int s) {
+    return map_square(s) != nullptr;
+}
 extern Decoration* map_decoration_table;
 extern int32_t map_decoration_count;
 // Size of the block in bytes: the decorations' offset + (count + 1) x 28.

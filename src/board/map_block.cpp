@@ -6,53 +6,14 @@
 #include <string>
 
 #include "board/game_state.h"
+#include "engine/record_io.h"
 
 namespace {
 
-// One field list per record serves reading and writing, so the two cannot
-// drift apart: each field is named with its offset in the record.
-struct Get {
-    const uint8_t* p;
-    void operator()(uint8_t& v, size_t at) const { v = p[at]; }
-    void operator()(uint16_t& v, size_t at) const {
-        v = static_cast<uint16_t>(p[at] | p[at + 1] << 8);
-    }
-    void operator()(int16_t& v, size_t at) const {
-        uint16_t u;
-        (*this)(u, at);
-        v = static_cast<int16_t>(u);
-    }
-    void operator()(uint32_t& v, size_t at) const {
-        v = static_cast<uint32_t>(p[at]) | static_cast<uint32_t>(p[at + 1]) << 8 |
-            static_cast<uint32_t>(p[at + 2]) << 16 | static_cast<uint32_t>(p[at + 3]) << 24;
-    }
-    void operator()(int32_t& v, size_t at) const {
-        uint32_t u;
-        (*this)(u, at);
-        v = static_cast<int32_t>(u);
-    }
-    template <size_t N> void operator()(char (&text)[N], size_t at) const {
-        std::memcpy(text, p + at, N);
-    }
-};
-
-struct Put {
-    uint8_t* p;
-    void operator()(uint8_t v, size_t at) const { p[at] = v; }
-    void operator()(uint16_t v, size_t at) const {
-        p[at] = static_cast<uint8_t>(v);
-        p[at + 1] = static_cast<uint8_t>(v >> 8);
-    }
-    void operator()(int16_t v, size_t at) const { (*this)(static_cast<uint16_t>(v), at); }
-    void operator()(uint32_t v, size_t at) const {
-        for (size_t i = 0; i < 4; ++i)
-            p[at + i] = static_cast<uint8_t>(v >> (8 * i));
-    }
-    void operator()(int32_t v, size_t at) const { (*this)(static_cast<uint32_t>(v), at); }
-    template <size_t N> void operator()(const char (&text)[N], size_t at) const {
-        std::memcpy(p + at, text, N);
-    }
-};
+// Map records go through the shared field lists: each field is named with
+// its offset in the record.
+using Get = RecordGet;
+using Put = RecordPut;
 
 template <typename Io, typename Rec> void square_fields(const Io& io, Rec& r) {
     io(r.x, 0);

@@ -16,12 +16,12 @@
 namespace {
 
 LandLot* lot_of(int code) {
-    int i = code - OBJ_LOT_BASE;
+    int i = object_index(code, OBJ_LOT_BASE);
     return (i >= 1 && i <= map_lot_count) ? &map_lot_table[i] : nullptr;
 }
 
 FacilityLot* facility_of(int code) {
-    int i = code - OBJ_FACILITY_BASE;
+    int i = object_index(code, OBJ_FACILITY_BASE);
     return (i >= 1 && i <= map_facility_count) ? &map_facility_table[i] : nullptr;
 }
 
@@ -59,7 +59,7 @@ int32_t grudge_unit() {
 // the attacker; nothing when either is missing.
 void grudge_owner(uint8_t owner, int attacker, int32_t amount) {
     if (owner == 0 || attacker < 0 || attacker >= PLAYER_COUNT) return;
-    player_add_grudge(owner - 1, attacker, amount);
+    player_add_grudge(seat_of_owner(owner), attacker, amount);
 }
 
 void damage_lot(LandLot& l, int destroy, int attacker) {
@@ -114,7 +114,7 @@ uint8_t first_facility_kind(const FacilityLot& f) {
         if (kind < 0 || kind >= FACILITY_KIND_COUNT) return FK_PARK;
         return static_cast<uint8_t>(kind);
     }
-    if ((control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) && f.owner == cur + 1)
+    if ((control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) && owner_is_seat(f.owner, cur))
         return static_cast<uint8_t>(game_rand() % 4 + 1);
     return FK_PARK;
 }
@@ -221,20 +221,20 @@ int map_best_building(int p) {
     int32_t best_value = -1;
     for (int i = 1; i <= map_lot_count; ++i) {
         const LandLot& l = map_lot_table[i];
-        if (l.owner != p + 1 || l.chain_store || l.level >= 5) continue;
+        if (!owner_is_seat(l.owner, p) || l.chain_store || l.level >= 5) continue;
         if (l.toll[l.level] > best_value) {
             best_value = l.toll[l.level];
-            best = OBJ_LOT_BASE + i;
+            best = object_code(OBJ_LOT_BASE, i);
         }
     }
     for (int i = 1; i <= map_facility_count; ++i) {
         const FacilityLot& f = map_facility_table[i];
-        if (f.owner != p + 1 || f.kind >= FACILITY_KIND_COUNT ||
+        if (!owner_is_seat(f.owner, p) || f.kind >= FACILITY_KIND_COUNT ||
             f.level >= facility_max_level[f.kind])
             continue;
         if (f.price > best_value) {
             best_value = f.price;
-            best = OBJ_FACILITY_BASE + i;
+            best = object_code(OBJ_FACILITY_BASE, i);
         }
     }
     return best;

@@ -7,28 +7,24 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/turn_flow.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
+#include "board/world_reset.h"
+#include "engine/util.h"
 
 namespace {
 
 MoneyAudit audit{};
 
-int32_t clamp32(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-
-bool is_player(int32_t party) {
-    return party >= 0 && party < PLAYER_COUNT;
-}
 bool is_company(int32_t party) {
-    return party > PARTY_COMPANY_BASE && party <= PARTY_COMPANY_BASE + map_company_count &&
+    return party > PARTY_COMPANY_BASE && party <= party_of_company(map_company_count) &&
            map_company_table != nullptr;
 }
 
+void count_panel(int drew) {
+    if (drew) ++audit.panel_refreshes;
+}
+
 CompanyBuilding& company(int32_t party) {
-    return map_company_table[party - PARTY_COMPANY_BASE];
+    return map_company_table[company_of_party(party)];
 }
 
 // A company has no cash: what it pays or earns moves both earnings fields,
@@ -37,8 +33,8 @@ CompanyBuilding& company(int32_t party) {
 int64_t company_add(int32_t party, int64_t amount) {
     CompanyBuilding& c = company(party);
     const int32_t before = c.earnings;
-    c.earnings = clamp32(int64_t{c.earnings} + amount);
-    c.earnings_total = clamp32(int64_t{c.earnings_total} + amount);
+    c.earnings = util_add_sat32(c.earnings, amount);
+    c.earnings_total = util_add_sat32(c.earnings_total, amount);
     return int64_t{c.earnings} - before;
 }
 
@@ -69,15 +65,15 @@ int32_t player_take(PlayerRecord& pl, int32_t amount, bool deposit_first, bool* 
 int64_t player_give(PlayerRecord& pl, int32_t amount, uint32_t flags) {
     int32_t& account = (flags & MONEY_INTO_CASH) ? pl.cash : pl.deposit;
     const int32_t before = account;
-    account = clamp32(int64_t{account} + amount);
-    pl.received_month = clamp32(int64_t{pl.received_month} + amount);
+    account = util_add_sat32(account, amount);
+    pl.received_month = util_add_sat32(pl.received_month, amount);
     return int64_t{account} - before;
 }
 
 } // namespace
 
 bool money_party_valid(int32_t party, bool as_payee) {
-    if (is_player(party)) return true;
+    if (is_player_seat(party)) return true;
     if (party == PARTY_JACKPOT) return as_payee;
     return is_company(party);
 }
@@ -105,13 +101,13 @@ bool money_pay(int32_t payer, int32_t payee, int32_t amount, uint32_t flags) {
         }
         // Counted after the bankruptcy cleared the record, so a bankrupt
         // player's counter holds exactly his last payment.
-        pl.paid_month = clamp32(int64_t{pl.paid_month} + amount);
+        pl.paid_month = util_add_sat32(pl.paid_month, amount);
     }
 
     int64_t given;
     if (payee == PARTY_JACKPOT) {
         const int32_t before = lotto_jackpot;
-        lotto_jackpot = clamp32(int64_t{lotto_jackpot} + amount);
+        lotto_jackpot = util_add_sat32(lotto_jackpot, amount);
         given = int64_t{lotto_jackpot} - before;
     } else if (is_company(payee)) {
         given = company_add(payee, amount);
@@ -123,35 +119,23 @@ bool money_pay(int32_t payer, int32_t payee, int32_t amount, uint32_t flags) {
     audit.given += given;
     if (taken != given) ++audit.mismatches;
 
-    if (payer == game_active_mover && is_player(payer) && player_table[payer].control != 0)
-        board_refresh_actor_panel(game_active_mover);
+    if (payer == game_active_mover && is_player_seat(payer) && player_table[payer].control != 0)
+        count_panel(board_refresh_actor_panel(game_active_mover));
     return true;
 }
 
 bool money_credit(int32_t player, int32_t amount, uint32_t flags) {
-    if (amount < 0 || !is_player(player)) {
+    if (amount < 0 || !is_player_seat(player)) {
         ++audit.refused;
         return false;
     }
     audit.credited += player_give(player_table[player], amount, flags);
-    if (player == game_active_mover) board_refresh_actor_panel(player);
+    if (player == game_active_mover) count_panel(board_refresh_actor_panel(player));
     return true;
 }
 
-void board_refresh_actor_panel(int actor) {
-    if (actor < 0 || actor > 7 || screen_depth > 1) return;
-    const int32_t saved = game_active_mover;
-    game_active_mover = actor;
-    if (settings_side_panel_layout() == 2)
-        board_draw_header_panel(1);
-    else
-        board_draw_side_panel(1);
-    game_active_mover = saved;
-    ++audit.panel_refreshes;
-}
-
 int player_add_points(int player, int32_t delta) {
-    if (!is_player(player)) return 0;
+    if (!is_player_seat(player)) return 0;
     PlayerRecord& pl = player_table[player];
     pl.points =
         static_cast<uint16_t>(std::clamp<int64_t>(int64_t{pl.points} + delta, 0, POINTS_MAX));
@@ -165,3 +149,5 @@ const MoneyAudit& money_audit() {
 void money_reset() {
     audit = MoneyAudit{};
 }
+
+WORLD_RESET(WORLD_RESET_MONEY, money_reset)

@@ -14,6 +14,12 @@
 // Ledger party ids.
 inline constexpr int32_t PARTY_JACKPOT = -1;       // lotto_jackpot, payee only
 inline constexpr int32_t PARTY_COMPANY_BASE = 100; // 100 + i: company building i (one-based)
+constexpr int32_t party_of_company(int building) {
+    return PARTY_COMPANY_BASE + building;
+}
+constexpr int company_of_party(int32_t party) {
+    return party - PARTY_COMPANY_BASE;
+}
 
 // Flags of money_pay and money_credit.
 inline constexpr uint32_t MONEY_INTO_CASH = 1; // a player payee receives into cash, else deposit
@@ -36,10 +42,6 @@ bool money_pay(int32_t payer, int32_t payee, int32_t amount, uint32_t flags);
 // and to the received-this-month counter. Returns false, and changes
 // nothing, for a player id outside 0..3 or a negative amount.
 bool money_credit(int32_t player, int32_t amount, uint32_t flags);
-
-// Redraws the side panel for mover actor (0..7) while no modal screen is
-// open over the board.
-void board_refresh_actor_panel(int actor);
 
 // Adds delta (may be negative) to a player's points, held within 0..65535.
 // Returns the points now held.

@@ -4,6 +4,7 @@
 
 #include "board/map.h"
 #include "board/status.h"
+#include "board/world_reset.h"
 #include "data/anim_frames.h"
 #include "engine/random.h"
 #include "engine/sound.h"
@@ -26,29 +27,21 @@ struct StepState {
 };
 StepState step;
 
-bool square_valid(int s) {
-    return map_square_table != nullptr && s >= 1 && s <= map_square_count;
-}
-
-MapSquare* square_at(int s) {
-    return square_valid(s) ? &map_square_table[s] : nullptr;
-}
-
 bool link_open(const MapSquare& sq, int i) {
-    return sq.links[i] != 0 && (sq.flags & sqf_closed(i)) == 0 && square_valid(sq.links[i]);
+    return sq.links[i] != 0 && (sq.flags & sqf_closed(i)) == 0 && map_square_valid(sq.links[i]);
 }
 
 // The next square from `square` when the mover came from `prev`: a random
 // open link other than the way back, else the way back.
 int choose_next(int square, int prev) {
-    const MapSquare* sq = square_at(square);
+    const MapSquare* sq = map_square(square);
     if (!sq) return square;
     int candidates[4];
     int count = 0;
     for (int i = 0; i < 4; ++i)
         if (link_open(*sq, i) && sq->links[i] != prev) candidates[count++] = sq->links[i];
     if (count > 0) return candidates[game_rand() % count];
-    if (square_valid(prev)) return prev;
+    if (map_square_valid(prev)) return prev;
     return square; // an isolated square: stay
 }
 
@@ -59,7 +52,7 @@ float distance(int x0, int y0, int x1, int y1) {
 }
 
 void set_occupied(int square, uint32_t bit, bool on) {
-    MapSquare* sq = square_at(square);
+    MapSquare* sq = map_square(square);
     if (!sq) return;
     if (on)
         sq->flags |= bit;
@@ -111,10 +104,10 @@ int walker_step_frame(int m) {
             set_occupied(next, sqf_walker(m), true);
         }
         actor_update_sprites(m);
-        const MapSquare* to = square_at(next);
+        const MapSquare* to = map_square(next);
         step.target_x = to ? to->x : w.x;
         step.target_y = to ? to->y : w.y;
-        const MapSquare* from = square_at(old);
+        const MapSquare* from = map_square(old);
         int sx = from ? from->x : w.x;
         int sy = from ? from->y : w.y;
         // A step shorter than one frame still takes one frame.
@@ -129,7 +122,7 @@ int walker_step_frame(int m) {
         a.fy = w.y;
     }
     bool done = advance(w.x, w.y, a);
-    if (square_valid(w.prev_square) && square_valid(w.square) && w.prev_square != w.square)
+    if (map_square_valid(w.prev_square) && map_square_valid(w.square) && w.prev_square != w.square)
         w.facing = static_cast<uint8_t>(map_direction(w.prev_square, w.square));
     if (w.sleepwalk_days) a.walk_frame = static_cast<uint8_t>((a.walk_frame + 1) % 6);
     return done ? 1 : 0;
@@ -140,7 +133,7 @@ int player_step_frame(int p) {
     ActorAnim& a = actor_anim_table[p];
     if (step.frames_left == 0) {
         step.building = (r.control & (CTRL_STEPPING | CTRL_INSIDE)) != 0;
-        const MapSquare* here = square_at(r.square);
+        const MapSquare* here = map_square(r.square);
         if (r.control & CTRL_STEPPING) {
             step.target_x = here ? here->x : r.x;
             step.target_y = here ? here->y : r.y;
@@ -157,7 +150,7 @@ int player_step_frame(int p) {
             god_follow_holder(p);
             set_occupied(old, sqf_player(p), false);
             set_occupied(next, sqf_player(p), true);
-            const MapSquare* to = square_at(next);
+            const MapSquare* to = map_square(next);
             step.target_x = to ? to->x : r.x;
             step.target_y = to ? to->y : r.y;
         }
@@ -184,7 +177,7 @@ int player_step_frame(int p) {
     bool done = advance(r.x, r.y, a);
     const bool building = step.building;
     if (building && (done || step.frames_left < step.half)) half_way(r);
-    if (!building && square_valid(r.prev_square) && square_valid(r.square) &&
+    if (!building && map_square_valid(r.prev_square) && map_square_valid(r.square) &&
         r.prev_square != r.square)
         r.facing = static_cast<uint8_t>(map_direction(r.prev_square, r.square));
     if (r.sleepwalk_days) a.walk_frame = static_cast<uint8_t>((a.walk_frame + 1) % 6);
@@ -223,7 +216,7 @@ void move_turn_around(int m) {
         square = w.square;
     }
     *facing = static_cast<uint8_t>((*facing + 4) % 8);
-    const MapSquare* sq = square_at(square);
+    const MapSquare* sq = map_square(square);
     int candidates[4];
     int count = 0;
     if (sq)
@@ -237,12 +230,12 @@ void player_relocate_random(int p) {
     PlayerRecord& r = player_table[p];
     set_occupied(r.square, sqf_player(p), false);
     int target = map_random_square_far(r.square);
-    if (!square_valid(target)) target = r.square; // no free square: stay
-    const MapSquare* sq = square_at(target);
+    if (!map_square_valid(target)) target = r.square; // no free square: stay
+    const MapSquare* sq = map_square(target);
     if (sq) {
         int link = 0;
         for (int i = 0; i < 4 && link == 0; ++i)
-            if (square_valid(sq->links[i])) link = sq->links[i];
+            if (map_square_valid(sq->links[i])) link = sq->links[i];
         r.square = static_cast<uint16_t>(target);
         r.prev_square = static_cast<uint16_t>(link);
         r.x = static_cast<uint16_t>(sq->x);
@@ -281,3 +274,5 @@ void mover_position(int m, int& x, int& y) {
         y = walker_of_mover(m).y;
     }
 }
+
+WORLD_RESET(WORLD_RESET_MOVEMENT, movement_reset)

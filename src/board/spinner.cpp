@@ -5,6 +5,7 @@
 
 #include "board/decisions.h"
 #include "board/game_state.h"
+#include "board/world_reset.h"
 #include "cards/fate_gods.h"
 #include "engine/random.h"
 #include "engine/sound.h"
@@ -272,3 +273,5 @@ int spin_god_amount(int type) {
     snd_effects_free(reel_sounds);
     return amount;
 }
+
+WORLD_RESET(WORLD_RESET_SPINNER, spinner_reset)

@@ -31,21 +31,13 @@ constexpr int FILM_AWAY_KIND0 = 517;
 constexpr int FILM_AWAY_KIND1_SOUND = 84;
 constexpr int FILM_AWAY_KIND0_SOUND = 96;
 
-bool valid_player(int p) {
-    return p >= 0 && p < PLAYER_COUNT;
-}
-
-MapSquare* square_at(int s) {
-    return (map_square_table && s >= 1 && s <= map_square_count) ? &map_square_table[s] : nullptr;
-}
-
 bool on_indoor_square(int square) {
-    const MapSquare* sq = square_at(square);
+    const MapSquare* sq = map_square(square);
     return sq && (sq->flags & SQF_INDOOR) != 0;
 }
 
 void set_occupied(int p, bool on) {
-    MapSquare* sq = square_at(player_table[p].square);
+    MapSquare* sq = map_square(player_table[p].square);
     if (!sq) return;
     if (on)
         sq->flags |= sqf_player(p);
@@ -162,7 +154,7 @@ void actor_free_sprites(int m, int odd) {
 }
 
 void actor_set_overlay(int p, int jail) {
-    if (!valid_player(p)) return;
+    if (!is_player_seat(p)) return;
     ActorAnim& a = actor_anim_table[p];
     if (a.flags & ANIM_EXTRA_MASK) actor_free_sprites(p, 1);
     a.flags = static_cast<uint8_t>((a.flags & ~ANIM_EXTRA_MASK) | ANIM_EXTRA_JAIL);
@@ -180,7 +172,7 @@ void actor_reset_all() {
 }
 
 void player_send_away(int p, int days, int kind) {
-    if (!valid_player(p)) return;
+    if (!is_player_seat(p)) return;
     PlayerRecord& r = player_table[p];
     if (days < 0) days = 0;
     kind &= 3;
@@ -204,14 +196,14 @@ void player_send_away(int p, int days, int kind) {
         play_film(FILM_AWAY_KIND1, FILM_AWAY_KIND1_SOUND);
     else
         play_film(FILM_AWAY_KIND0, FILM_AWAY_KIND0_SOUND);
-    if (const MapSquare* sq = square_at(r.square)) {
+    if (const MapSquare* sq = map_square(r.square)) {
         r.x = static_cast<uint16_t>(sq->x);
         r.y = static_cast<uint16_t>(sq->y);
     }
 }
 
 void player_return(int p) {
-    if (!valid_player(p)) return;
+    if (!is_player_seat(p)) return;
     PlayerRecord& r = player_table[p];
     board_repaint_all();
     uint8_t old = r.away_days;
@@ -225,7 +217,7 @@ void player_return(int p) {
 }
 
 void player_enter_building(int p, int square, int facility) {
-    if (!valid_player(p)) return;
+    if (!is_player_seat(p)) return;
     PlayerRecord& r = player_table[p];
     set_occupied(p, false);
     bool facility_ok = map_facility_table && facility >= 1 && facility <= map_facility_count;
@@ -260,16 +252,16 @@ void player_enter_building(int p, int square, int facility) {
 }
 
 void player_face_square(int p) {
-    if (!valid_player(p)) return;
+    if (!is_player_seat(p)) return;
     PlayerRecord& r = player_table[p];
     r.control |= CTRL_STEPPING;
-    if (const MapSquare* sq = square_at(r.square))
+    if (const MapSquare* sq = map_square(r.square))
         r.facing = static_cast<uint8_t>(util_direction8(sq->x - r.x, sq->y - r.y));
     set_occupied(p, true);
 }
 
 void player_lose_vehicle(int p) {
-    if (!valid_player(p)) return;
+    if (!is_player_seat(p)) return;
     PlayerRecord& r = player_table[p];
     if (r.control == CTRL_OUT) {
         player_relocate_random(p);
@@ -288,7 +280,7 @@ void player_lose_vehicle(int p) {
 }
 
 void player_clear_jail_hospital(int p) {
-    if (!valid_player(p)) return;
+    if (!is_player_seat(p)) return;
     PlayerRecord& r = player_table[p];
     if (r.jail_days) {
         jail_flags[p] = 0;

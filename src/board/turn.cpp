@@ -13,6 +13,7 @@
 #include "board/status.h"
 #include "board/turn_flow.h"
 #include "board/view.h"
+#include "board/world_reset.h"
 #include "cards/ai_items.h"
 #include "cards/card_use.h"
 #include "cards/item_use.h"
@@ -52,23 +53,8 @@ int raze_film_left = 0;
 // The building being razed.
 int raze_target = 0;
 
-bool is_player(int m) {
-    return m >= 0 && m < PLAYER_COUNT;
-}
-
-MapSquare* square_at(int s) {
-    return (map_square_table && s >= 1 && s <= map_square_count) ? &map_square_table[s] : nullptr;
-}
-
 bool has_building_status(const PlayerRecord& r) {
     return r.hotel_days || r.away_days || r.jail_days || r.hospital_days;
-}
-
-std::string without_spaces(const char* s) {
-    std::string out;
-    for (; s && *s; ++s)
-        if (*s != ' ') out += *s;
-    return out;
 }
 
 void say_line(int p, int row) {
@@ -82,17 +68,18 @@ void travel_sound_start(int m) {
     }
     if (actor_anim_table[m].indoor) {
         turn_set_travel_sound(SOUND_TRAVEL_INDOOR);
-    } else if (is_player(m)) {
+    } else if (is_player_seat(m)) {
         turn_set_travel_sound(SOUND_TRAVEL_BASE + (player_table[m].travel & TRAVEL_MODE_MASK));
     } else {
         turn_set_travel_sound(SOUND_TRAVEL_BASE);
     }
-    if (is_player(m) && player_table[m].bomb_slot) snd_board_effect_play(SOUND_BOMB_TICKING, 1);
+    if (is_player_seat(m) && player_table[m].bomb_slot)
+        snd_board_effect_play(SOUND_BOMB_TICKING, 1);
 }
 
 void travel_sound_stop(int m) {
     turn_set_travel_sound(0);
-    if (is_player(m) && player_table[m].bomb_slot) snd_board_effect_stop(SOUND_BOMB_TICKING);
+    if (is_player_seat(m) && player_table[m].bomb_slot) snd_board_effect_stop(SOUND_BOMB_TICKING);
 }
 
 // The view follows the mover (or the scroll target) and is shown.
@@ -131,28 +118,28 @@ void raze_tick(int p) {
     }
     if (a.frame == 0) {
         raze_target = 0;
-        if (const MapSquare* sq = square_at(r.square)) {
+        if (const MapSquare* sq = map_square(r.square)) {
             int code = sq->object;
-            if ((code > OBJ_LOT_BASE && code <= OBJ_LOT_BASE + map_lot_count) ||
-                (code > OBJ_FACILITY_BASE && code <= OBJ_FACILITY_BASE + map_facility_count))
+            if (object_in(code, OBJ_LOT_BASE, map_lot_count) ||
+                object_in(code, OBJ_FACILITY_BASE, map_facility_count))
                 raze_target = code;
         }
         int owner = 0;
         int tx = r.x, ty = r.y;
         if (raze_target > OBJ_FACILITY_BASE) {
-            const FacilityLot& f = map_facility_table[raze_target - OBJ_FACILITY_BASE];
+            const FacilityLot& f = map_facility_table[object_index(raze_target, OBJ_FACILITY_BASE)];
             owner = f.owner;
             tx = f.x;
             ty = f.y;
         } else if (raze_target > OBJ_LOT_BASE) {
-            const LandLot& l = map_lot_table[raze_target - OBJ_LOT_BASE];
+            const LandLot& l = map_lot_table[object_index(raze_target, OBJ_LOT_BASE)];
             owner = l.owner;
             tx = l.x;
             ty = l.y;
         }
         // A built plot whose rights lapsed has no owner to bear a grudge.
         if (owner >= 1 && owner <= PLAYER_COUNT)
-            player_add_grudge(owner - 1, p, 30 * game_price_index);
+            player_add_grudge(seat_of_owner(owner), p, 30 * game_price_index);
         r.saved_facing = r.facing;
         r.facing = static_cast<uint8_t>(util_direction8(tx - r.x, ty - r.y));
         raze_film_left = ANIM_RAZE_FILM_FRAMES;
@@ -184,16 +171,16 @@ void turn_set_travel_sound(int slot) {
 }
 
 void turn_enter_board(int p) {
-    if (!is_player(p)) return;
+    if (!is_player_seat(p)) return;
     PlayerRecord& r = player_table[p];
     int square = map_random_free_square();
-    if (!square_at(square)) square = 1;
-    MapSquare* sq = square_at(square);
+    if (!map_square(square)) square = 1;
+    MapSquare* sq = map_square(square);
     if (!sq) return;
     int links[4];
     int count = 0;
     for (int i = 0; i < 4; ++i)
-        if (square_at(sq->links[i])) links[count++] = sq->links[i];
+        if (map_square(sq->links[i])) links[count++] = sq->links[i];
     int prev = count ? links[game_rand() % count] : 0;
     r.square = static_cast<uint16_t>(square);
     r.prev_square = static_cast<uint16_t>(prev);
@@ -212,7 +199,7 @@ int turn_check_status(int at_landing) {
             return w.stay_days ? 0 : 2;
         return 0;
     }
-    if (!is_player(m)) return 0;
+    if (!is_player_seat(m)) return 0;
     PlayerRecord& r = player_table[m];
     if (r.control == CTRL_OUT) return 0;
     const bool building = (r.control & (CTRL_STEPPING | CTRL_INSIDE)) != 0;
@@ -233,7 +220,7 @@ int turn_check_status(int at_landing) {
     }
     snapshot_take();
     char text[160] = "";
-    std::string name = without_spaces(player_name(m));
+    std::string name = util_without_spaces(player_name(m));
     if (r.hotel_days)
         std::snprintf(text, sizeof text, "%s住宿中\n\n还剩%d天！", name.c_str(),
                       status_days_left(r.hotel_days));
@@ -312,7 +299,7 @@ void turn_begin_move() {
 void turn_take_step() {
     int m = game_active_mover;
     if (m < 0 || m >= MOVER_COUNT) return;
-    if (is_player(m)) {
+    if (is_player_seat(m)) {
         PlayerRecord& r = player_table[m];
         // A seat that is not on the board yet enters it once, here.
         if (r.control == CTRL_OUT && r.x == 0 && r.square == 0 && r.setup_control != 0)
@@ -321,7 +308,7 @@ void turn_take_step() {
             int p = turn_pending_entry - 1;
             flc_play_entry(FILM_ENTRY_BASE + r.character, 0, 40, 0, -1);
             PlayerRecord& e = player_table[p];
-            if (const MapSquare* sq = square_at(e.square)) {
+            if (const MapSquare* sq = map_square(e.square)) {
                 e.x = static_cast<uint16_t>(sq->x);
                 e.y = static_cast<uint16_t>(sq->y);
             }
@@ -331,8 +318,9 @@ void turn_take_step() {
             board_view_refresh(0, 0, 1);
         }
     }
-    bool shown = is_player(m) ? player_table[m].control != CTRL_OUT
-                              : (m != MOVER_ROBOT_DOLL && walker_of_mover(m).place == WALKER_FREE);
+    bool shown = is_player_seat(m)
+                     ? player_table[m].control != CTRL_OUT
+                     : (m != MOVER_ROBOT_DOLL && walker_of_mover(m).place == WALKER_FREE);
     if (shown) board_repaint_all();
     int r = turn_check_status(0);
     switch (r) {
@@ -345,7 +333,7 @@ void turn_take_step() {
         break;
     case 2:
     case 5:
-        if (!is_player(m)) {
+        if (!is_player_seat(m)) {
             turn_begin_move();
         } else {
             computer_acts(m);
@@ -412,7 +400,7 @@ void turn_tick() {
         }
         break;
     case PHASE_RAZE:
-        if (is_player(m))
+        if (is_player_seat(m))
             raze_tick(m);
         else
             a.phase = PHASE_WAIT;
@@ -426,7 +414,7 @@ void turn_tick() {
 
 int dice_roll(int face) {
     int m = game_active_mover;
-    int n = is_player(m) ? player_table[m].dice : 1;
+    int n = is_player_seat(m) ? player_table[m].dice : 1;
     if (n < 1) n = 1;
     if (n > 3) n = 3;
     int total = 0;
@@ -442,7 +430,7 @@ int dice_roll(int face) {
 
 int turn_can_act() {
     int m = game_active_mover;
-    if (is_player(m)) {
+    if (is_player_seat(m)) {
         const PlayerRecord& r = player_table[m];
         if (r.control != CTRL_HUMAN || has_building_status(r) || r.hibernation_days ||
             r.sleepwalk_days) {
@@ -463,3 +451,5 @@ void turn_reset() {
     raze_target = 0;
     movement_reset();
 }
+
+WORLD_RESET(WORLD_RESET_TURN, turn_reset)

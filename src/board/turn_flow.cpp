@@ -16,6 +16,7 @@
 #include "board/status.h"
 #include "board/turn.h"
 #include "board/view.h"
+#include "board/world_reset.h"
 #include "cards/ai_settings.h"
 #include "cards/cards.h"
 #include "cards/item_use.h"
@@ -54,14 +55,6 @@ constexpr int LINE_BANKRUPT = 25;
 constexpr int GIFT_SLOT = GK_GIFT;
 constexpr int CHEST_SLOT = GK_CHEST;
 
-bool is_player(int m) {
-    return m >= 0 && m < PLAYER_COUNT;
-}
-
-MapSquare* square_at(int s) {
-    return (map_square_table && s >= 1 && s <= map_square_count) ? &map_square_table[s] : nullptr;
-}
-
 bool has_building_status(const PlayerRecord& r) {
     return r.hotel_days || r.away_days || r.jail_days || r.hospital_days;
 }
@@ -72,7 +65,7 @@ void say_line(int p, int row) {
 
 void put_on_square(int p) {
     PlayerRecord& r = player_table[p];
-    if (const MapSquare* sq = square_at(r.square)) {
+    if (const MapSquare* sq = map_square(r.square)) {
         r.x = static_cast<uint16_t>(sq->x);
         r.y = static_cast<uint16_t>(sq->y);
     }
@@ -114,7 +107,8 @@ void research_countdown(int p) {
     if (!map_facility_table) return;
     for (int i = 1; i <= map_facility_count; ++i) {
         FacilityLot& f = map_facility_table[i];
-        if (f.kind != FK_RESEARCH_INSTITUTE || f.owner != p + 1 || f.research_days == 0) continue;
+        if (f.kind != FK_RESEARCH_INSTITUTE || !owner_is_seat(f.owner, p) || f.research_days == 0)
+            continue;
         if (f.level < f.research_item) {
             f.research_days = 0;
             continue;
@@ -159,8 +153,8 @@ void player_countdowns(int p) {
     status_days_count(r.bank_refusal_days);
     status_days_count(r.bank_suspension_days);
     if (r.alliance_days) {
-        int ally = r.ally - 1;
-        if (is_player(ally)) {
+        int ally = seat_of_owner(r.ally);
+        if (is_player_seat(ally)) {
             player_add_grudge(p, ally, -20 * game_price_index);
             player_add_grudge(ally, p, -20 * game_price_index);
         }
@@ -264,10 +258,10 @@ void turn_next_actor() {
     int m = game_active_mover;
     if (m == MOVER_ROBOT_DOLL) {
         WalkerRecord& doll = walker_of_mover(MOVER_ROBOT_DOLL);
-        game_active_mover = is_player(doll.patron) ? doll.patron : 0;
+        game_active_mover = is_player_seat(doll.patron) ? doll.patron : 0;
         if (doll.place == WALKER_FREE) doll.place = WALKER_OFF_BOARD;
         board_view_refresh(0, 0, 1);
-    } else if (is_player(m) && (player_table[m].control & (CTRL_STEPPING | CTRL_INSIDE))) {
+    } else if (is_player_seat(m) && (player_table[m].control & (CTRL_STEPPING | CTRL_INSIDE))) {
         PlayerRecord& r = player_table[m];
         board_repaint_all();
         if (r.control & CTRL_STEPPING) {
@@ -280,7 +274,7 @@ void turn_next_actor() {
     } else {
         // The turn-transient control bits (a blast hit) end with the turn,
         // and with them the out-of-game look.
-        if (is_player(m) && (player_table[m].control & CTRL_TURN_BITS)) {
+        if (is_player_seat(m) && (player_table[m].control & CTRL_TURN_BITS)) {
             player_table[m].control &= static_cast<uint8_t>(~CTRL_TURN_BITS);
             actor_update_sprites(m);
         }
@@ -323,7 +317,7 @@ void turn_next_actor() {
 }
 
 void turn_start_countdowns(int m) {
-    if (is_player(m))
+    if (is_player_seat(m))
         player_countdowns(m);
     else if (m >= PLAYER_COUNT && m < MOVER_ROBOT_DOLL)
         walker_countdowns(m);
@@ -420,13 +414,13 @@ int turn_check_game_over() {
 }
 
 void player_go_bankrupt(int p) {
-    if (!is_player(p)) return;
+    if (!is_player_seat(p)) return;
     PlayerRecord& r = player_table[p];
     if (r.control == CTRL_OUT) return;
     const bool was_human = (r.control & CTRL_HUMAN) != 0;
 
     put_on_square(p);
-    if (MapSquare* sq = square_at(r.square)) sq->flags |= sqf_player(p);
+    if (MapSquare* sq = map_square(r.square)) sq->flags |= sqf_player(p);
     r.control = CTRL_OUT;
     jail_flags[p] = 0;
     hospital_flags[p] = 0;
@@ -480,26 +474,27 @@ void player_go_bankrupt(int p) {
             int count = 0;
             for (int i = 1; map_lot_table && i <= map_lot_count; ++i) {
                 LandLot& l = map_lot_table[i];
-                if (l.owner != p + 1) continue;
+                if (!owner_is_seat(l.owner, p)) continue;
                 l.owner = 0;
                 l.expiry = 0;
-                freed[count++] = static_cast<uint16_t>(OBJ_LOT_BASE + i);
+                freed[count++] = object_code(OBJ_LOT_BASE, i);
             }
             for (int i = 1; map_facility_table && i <= map_facility_count; ++i) {
                 FacilityLot& f = map_facility_table[i];
-                if (f.owner != p + 1) continue;
+                if (!owner_is_seat(f.owner, p)) continue;
                 f.owner = 0;
                 f.expiry = 0;
-                freed[count++] = static_cast<uint16_t>(OBJ_FACILITY_BASE + i);
+                freed[count++] = object_code(OBJ_FACILITY_BASE, i);
             }
             for (int i = 1; map_company_table && i <= map_company_count; ++i)
-                if (map_company_table[i].chairman == p + 1) map_company_table[i].chairman = 0;
+                if (owner_is_seat(map_company_table[i].chairman, p))
+                    map_company_table[i].chairman = 0;
             view_draw_minimap_marks(0);
             stock_sell_all_bankrupt(p);
             item_sell_all(p);
             card_sell_all(p);
             for (uint8_t& owner : lotto_owners)
-                if (owner == p + 1) owner = 0;
+                if (owner_is_seat(owner, p)) owner = 0;
             if (count > 3) {
                 music_play_event(5);
                 for (int k = 0; k < 3; ++k) {
@@ -527,18 +522,4 @@ void turn_flow_reset() {
     flow_trace = nullptr;
 }
 
-void turn_world_reset() {
-    game_state_reset();
-    map_reset();
-    cards_reset();
-    money_reset();
-    gods_reset();
-    jail_reset();
-    decisions_reset();
-    stock_reset();
-    trading_reset();
-    asset_reset();
-    turn_reset();
-    turn_flow_reset();
-    movement_reset();
-}
+WORLD_RESET(WORLD_RESET_TURN_FLOW, turn_flow_reset)

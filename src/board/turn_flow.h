@@ -31,7 +31,3 @@ void turn_flow_set_trace(TurnFlowTrace trace);
 
 // Clears the turn flow's state.
 void turn_flow_reset();
-// Starts every module a game's turns touch afresh: the game state, the map,
-// cards and items, money, gods, jail and hospital, decisions, the market,
-// trading and assets, the movement, the turn driver and the turn flow.
-void turn_world_reset();

@@ -4,9 +4,11 @@
 #include <string>
 
 #include "board/status.h"
+#include "board/world_reset.h"
 #include "cards/ai_settings.h"
 #include "engine/message.h"
 #include "engine/random.h"
+#include "engine/util.h"
 
 std::array<std::array<uint8_t, HOLDING_ROW>, PLAYER_COUNT> player_cards{};
 std::array<std::array<uint8_t, HOLDING_ROW>, PLAYER_COUNT> player_items{};
@@ -17,21 +19,11 @@ namespace {
 
 CardStealPicker steal_picker = nullptr;
 
-bool valid_player(int p) {
-    return p >= 0 && p < PLAYER_COUNT;
-}
 bool valid_card(int id) {
     return id >= 1 && id <= CARD_KIND_COUNT;
 }
 bool valid_item(int n) {
     return n >= 1 && n <= ITEM_KIND_COUNT;
-}
-
-std::string without_spaces(const char* s) {
-    std::string out;
-    for (; s && *s; ++s)
-        if (*s != ' ') out += *s;
-    return out;
 }
 
 } // namespace
@@ -54,7 +46,7 @@ void cards_fill_pools() {
 }
 
 int card_count(int player) {
-    if (!valid_player(player)) return 0;
+    if (!is_player_seat(player)) return 0;
     int n = 0;
     for (uint8_t id : player_cards[player])
         if (id != 0) ++n;
@@ -62,14 +54,14 @@ int card_count(int player) {
 }
 
 int card_has(int player, int id) {
-    if (!valid_player(player) || id == 0) return 0;
+    if (!is_player_seat(player) || id == 0) return 0;
     for (uint8_t held : player_cards[player])
         if (held == id) return 1;
     return 0;
 }
 
 int card_cheapest(int player) {
-    if (!valid_player(player)) return 0;
+    if (!is_player_seat(player)) return 0;
     int best = 0;
     for (uint8_t id : player_cards[player]) {
         if (id == 0) continue;
@@ -79,7 +71,7 @@ int card_cheapest(int player) {
 }
 
 int card_add(int player, int id) {
-    if (!valid_player(player) || !valid_card(id) || card_stock[id - 1] == 0) return 0;
+    if (!is_player_seat(player) || !valid_card(id) || card_stock[id - 1] == 0) return 0;
     if (card_count(player) >= CARD_HAND_MAX) card_remove(player, card_cheapest(player));
     auto& row = player_cards[player];
     for (auto& slot : row) {
@@ -93,7 +85,7 @@ int card_add(int player, int id) {
 }
 
 void card_remove(int player, int id) {
-    if (!valid_player(player) || !valid_card(id)) return;
+    if (!is_player_seat(player) || !valid_card(id)) return;
     auto& row = player_cards[player];
     for (int i = 0; i < HOLDING_ROW; ++i) {
         if (row[i] != id) continue;
@@ -106,7 +98,7 @@ void card_remove(int player, int id) {
 }
 
 int card_give_random(int player) {
-    if (!valid_player(player)) return 0;
+    if (!is_player_seat(player)) return 0;
     int total = 0;
     for (uint8_t c : card_stock)
         total += c;
@@ -144,7 +136,7 @@ int card_lose_half(int player) {
 }
 
 int card_sell_all(int player) {
-    if (!valid_player(player)) return 0;
+    if (!is_player_seat(player)) return 0;
     int points = 0;
     for (auto& slot : player_cards[player]) {
         if (slot == 0) continue;
@@ -156,7 +148,7 @@ int card_sell_all(int player) {
 }
 
 int item_add(int player, int n) {
-    if (!valid_player(player) || !valid_item(n)) return 0;
+    if (!is_player_seat(player) || !valid_item(n)) return 0;
     uint8_t& count = player_items[player][n - 1];
     if (count >= ITEM_KIND_MAX) return 0;
     if (n <= ITEM_SHOP_KINDS) {
@@ -168,7 +160,7 @@ int item_add(int player, int n) {
 }
 
 void item_remove(int player, int n) {
-    if (!valid_player(player) || !valid_item(n)) return;
+    if (!is_player_seat(player) || !valid_item(n)) return;
     uint8_t& count = player_items[player][n - 1];
     if (count == 0) return;
     --count;
@@ -176,7 +168,7 @@ void item_remove(int player, int n) {
 }
 
 int item_give_random(int player) {
-    if (!valid_player(player)) return 0;
+    if (!is_player_seat(player)) return 0;
     int total = 0;
     for (int n = 1; n <= ITEM_SHOP_KINDS; ++n)
         if (player_items[player][n - 1] < ITEM_KIND_MAX) total += item_stock[n - 1];
@@ -191,7 +183,7 @@ int item_give_random(int player) {
 }
 
 int item_sell_all(int player) {
-    if (!valid_player(player)) return 0;
+    if (!is_player_seat(player)) return 0;
     PlayerRecord& r = player_table[player];
     int points = 0;
     int ridden = 0;
@@ -232,7 +224,7 @@ void card_steal_set_picker(CardStealPicker picker) {
 }
 
 void card_steal(int victim, int thief, int with_items) {
-    if (!valid_player(victim) || !valid_player(thief) || victim == thief) return;
+    if (!is_player_seat(victim) || !is_player_seat(thief) || victim == thief) return;
     int pick = 0;
     if ((player_table[thief].control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) == 0) {
         if (steal_picker) pick = steal_picker(victim, thief, with_items);
@@ -241,7 +233,7 @@ void card_steal(int victim, int thief, int with_items) {
         if (card_has(victim, pick)) {
             char text[160];
             std::snprintf(text, sizeof text, "抢得%s的\n\n%s",
-                          without_spaces(player_name(victim)).c_str(), card_def(pick).name);
+                          util_without_spaces(player_name(victim)).c_str(), card_def(pick).name);
             msg_show(text, 1500);
         }
     }
@@ -256,3 +248,5 @@ void card_steal(int victim, int thief, int with_items) {
         card_add(thief, pick);
     }
 }
+
+WORLD_RESET(WORLD_RESET_CARDS, cards_reset)

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "board/game_state.h"
+#include "board/game_types.h"
 
 // The twelve playable characters in the player layout; a new game copies the
 // chosen one into its seat. The `name` field holds the character's index.

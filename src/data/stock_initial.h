@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "finance/stock.h"
+#include "finance/stock_types.h"
 
 // stock_initial_table[map][row]. The name field holds the handle
 // map x 12 + row into stock_company_names.

@@ -41,6 +41,14 @@ int util_strip_spaces(char* dst, const char* src) {
     return length;
 }
 
+std::string util_without_spaces(const char* src) {
+    if (src == nullptr) return {};
+    std::string out(std::strlen(src), '\0');
+    util_strip_spaces(out.data(), src);
+    out.resize(std::strlen(out.c_str()));
+    return out;
+}
+
 namespace {
 
 constexpr int ATAN_STEPS = 2048;

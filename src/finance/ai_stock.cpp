@@ -6,22 +6,20 @@
 #include <cstdio>
 #include <string>
 
+#include "board/board_screen.h"
 #include "board/calendar.h"
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/money.h"
 #include "engine/message.h"
 #include "engine/random.h"
+#include "engine/util.h"
 #include "finance/stock.h"
 #include "finance/trading.h"
 
 namespace {
 
 constexpr uint32_t kMessageMs = 1500;
-
-bool valid_player(int p) {
-    return p >= 0 && p < PLAYER_COUNT;
-}
 
 // Money thresholds scale with the price index; 64 bits keep a large index sane.
 int64_t scaled(int64_t base) {
@@ -31,7 +29,7 @@ int64_t scaled(int64_t base) {
 // Shares the chairman holds of a stock (0 without a chairman).
 int32_t chairman_shares(const CompanyBuilding& c, int stock) {
     if (c.chairman == 0 || c.chairman > PLAYER_COUNT) return 0;
-    return stock_holdings[c.chairman - 1][stock].shares;
+    return stock_holdings[seat_of_owner(c.chairman)][stock].shares;
 }
 
 // Days until the loan falls due; no loan date means no deadline.
@@ -47,17 +45,9 @@ int score_term(double x) {
     return static_cast<int>(x);
 }
 
-std::string without_blanks(const char* text) {
-    std::string s;
-    for (const char* c = text; c != nullptr && *c != '\0'; ++c) {
-        if (*c != ' ') s.push_back(*c);
-    }
-    return s;
-}
-
 void announce(int player, const char* verb, int stock, int n) {
-    const std::string text = without_blanks(player_name(player)) + "\n\n" + verb +
-                             without_blanks(stock_name(stock)) + std::to_string(n) + "张";
+    const std::string text = util_without_spaces(player_name(player)) + "\n\n" + verb +
+                             util_without_spaces(stock_name(stock)) + std::to_string(n) + "张";
     msg_show(text.c_str(), kMessageMs);
 }
 
@@ -80,7 +70,7 @@ int stock_compare_scores(uint32_t a, uint32_t b) {
 }
 
 int32_t stock_ai_budget(int player) {
-    if (!valid_player(player)) return 0;
+    if (!is_player_seat(player)) return 0;
     const PlayerRecord& p = player_table[player];
     const int64_t v = holdings_value(player);
     int64_t b = (static_cast<int64_t>(p.cash) + p.deposit + v) * p.stock_pct / 100;
@@ -92,7 +82,7 @@ int32_t stock_ai_budget(int player) {
 }
 
 int stock_ai_buy_score(int player, int i) {
-    if (!valid_player(player) || i < 0 || i >= STOCK_COUNT) return 0;
+    if (!is_player_seat(player) || i < 0 || i >= STOCK_COUNT) return 0;
     const StockRecord& s = stock_table[i];
     if (s.suspended_days != 0 || stock_move_class(i) == MOVE_LIMIT_UP || s.volume == 0) return 0;
     const PlayerRecord& p = player_table[player];
@@ -134,7 +124,7 @@ int stock_ai_buy_score(int player, int i) {
 }
 
 void stock_ai_buy(int player) {
-    if (!valid_player(player)) return;
+    if (!is_player_seat(player)) return;
     const PlayerRecord& p = player_table[player];
     if (game_rand() % 3 != 0) return;
     if (p.stock_pct == 0) return;
@@ -169,7 +159,7 @@ void stock_ai_buy(int player) {
 }
 
 int stock_ai_sell_score(int player, int i, int urgent) {
-    if (!valid_player(player) || i < 0 || i >= STOCK_COUNT) return 0;
+    if (!is_player_seat(player) || i < 0 || i >= STOCK_COUNT) return 0;
     const StockRecord& s = stock_table[i];
     const StockHolding& h = stock_holdings[player][i];
     if (h.shares <= 0 || s.suspended_days != 0 || stock_move_class(i) == MOVE_LIMIT_DOWN) return 0;
@@ -220,7 +210,7 @@ int stock_ai_sell_score(int player, int i, int urgent) {
 }
 
 void stock_ai_sell(int player) {
-    if (!valid_player(player)) return;
+    if (!is_player_seat(player)) return;
     const PlayerRecord& p = player_table[player];
     int urgent = 0;
     if (loan_due_within(p, 6) && static_cast<int64_t>(p.cash) + p.deposit < p.loan) {

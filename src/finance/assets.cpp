@@ -6,6 +6,8 @@
 #include "board/game_state.h"
 #include "board/landing.h"
 #include "board/map.h"
+#include "board/world_reset.h"
+#include "engine/util.h"
 #include "finance/stock.h"
 #include "finance/trading.h"
 
@@ -16,16 +18,6 @@ int32_t asset_land_filter = 0;
 int32_t asset_first_row = 0;
 
 namespace {
-
-bool valid_player(int p) {
-    return p >= 0 && p < PLAYER_COUNT;
-}
-
-int32_t clamp32(int64_t v) {
-    if (v > INT32_MAX) return INT32_MAX;
-    if (v < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(v);
-}
 
 // Adds a holding's value to a running total the way the net worth does: the
 // product in extended precision (exact), the total taken to single precision
@@ -77,27 +69,27 @@ void push_code(int code) {
 } // namespace
 
 int32_t asset_net_worth(int player) {
-    if (!valid_player(player)) return 0;
+    if (!is_player_seat(player)) return 0;
     const PlayerRecord& p = player_table[player];
     int64_t w = static_cast<int64_t>(p.cash) + p.deposit - p.loan;
     for (int i = 0; i < STOCK_COUNT; ++i)
         w = add_share_value(w, stock_holdings[player][i], stock_table[i].price);
-    const uint8_t owner = static_cast<uint8_t>(player + 1);
+    const uint8_t owner = owner_of_seat(player);
     for (int i = 1; map_lot_table != nullptr && i <= map_lot_count; ++i) {
         if (map_lot_table[i].owner == owner) w += lot_worth(map_lot_table[i]);
     }
     for (int i = 1; map_facility_table != nullptr && i <= map_facility_count; ++i) {
         if (map_facility_table[i].owner == owner) w += facility_worth(map_facility_table[i]);
     }
-    return clamp32(w);
+    return util_clamp32(w);
 }
 
 int32_t asset_shares_value(int player) {
-    if (!valid_player(player)) return 0;
+    if (!is_player_seat(player)) return 0;
     int64_t w = 0;
     for (int i = 0; i < STOCK_COUNT; ++i)
         w = add_share_value(w, stock_holdings[player][i], stock_table[i].price);
-    return clamp32(w);
+    return util_clamp32(w);
 }
 
 void asset_update_price_index() {
@@ -111,22 +103,22 @@ void asset_update_price_index() {
     }
     if (n == 0 || game_start_money <= 0) return;
     const int64_t q = (sum / n) / game_start_money;
-    if (q > game_price_index) game_price_index = clamp32(q);
+    if (q > game_price_index) game_price_index = util_clamp32(q);
 }
 
 int asset_list_properties(int player, int filter) {
     asset_property_count = 0;
-    if (!valid_player(player)) return 0;
-    const uint8_t owner = static_cast<uint8_t>(player + 1);
+    if (!is_player_seat(player)) return 0;
+    const uint8_t owner = owner_of_seat(player);
     if (filter != 2) {
         for (int i = 1; map_lot_table != nullptr && i <= map_lot_count; ++i) {
             const LandLot& l = map_lot_table[i];
-            if (l.owner == owner && lot_passes(l, filter)) push_code(OBJ_LOT_BASE + i);
+            if (l.owner == owner && lot_passes(l, filter)) push_code(object_code(OBJ_LOT_BASE, i));
         }
     }
     if (filter == 0 || filter == 2) {
         for (int i = 1; map_facility_table != nullptr && i <= map_facility_count; ++i) {
-            if (map_facility_table[i].owner == owner) push_code(OBJ_FACILITY_BASE + i);
+            if (map_facility_table[i].owner == owner) push_code(object_code(OBJ_FACILITY_BASE, i));
         }
     }
     return asset_property_count;
@@ -159,8 +151,8 @@ int asset_player_tabs(std::array<uint8_t, 4>& tabs) {
 
 AssetSummary asset_summary(int player) {
     AssetSummary s{};
-    if (!valid_player(player)) return s;
-    const uint8_t owner = static_cast<uint8_t>(player + 1);
+    if (!is_player_seat(player)) return s;
+    const uint8_t owner = owner_of_seat(player);
     for (int i = 1; map_lot_table != nullptr && i <= map_lot_count; ++i) {
         const LandLot& l = map_lot_table[i];
         if (l.owner != owner) continue;
@@ -186,11 +178,12 @@ AssetSummary asset_summary(int player) {
 AssetRow asset_row(int code) {
     AssetRow r{};
     const int64_t index = game_price_index;
-    if (code > OBJ_LOT_BASE && code <= OBJ_LOT_BASE + map_lot_count && map_lot_table != nullptr) {
-        const LandLot& l = map_lot_table[code - OBJ_LOT_BASE];
+    if (object_in(code, OBJ_LOT_BASE, map_lot_count) && map_lot_table != nullptr) {
+        const LandLot& l = map_lot_table[object_index(code, OBJ_LOT_BASE)];
         r.chain_store = l.chain_store != 0;
         r.level = l.level;
-        r.price = clamp32((static_cast<int64_t>(l.build_price) * l.level + l.land_price) * index);
+        r.price =
+            util_clamp32((static_cast<int64_t>(l.build_price) * l.level + l.land_price) * index);
         if (l.owner != 0) {
             if (r.chain_store) {
                 r.fee = land_toll(l.owner, nullptr);
@@ -201,14 +194,14 @@ AssetRow asset_row(int code) {
             }
         }
         r.expiry = l.expiry;
-    } else if (code > OBJ_FACILITY_BASE && code <= OBJ_FACILITY_BASE + map_facility_count &&
+    } else if (object_in(code, OBJ_FACILITY_BASE, map_facility_count) &&
                map_facility_table != nullptr) {
-        const FacilityLot& f = map_facility_table[code - OBJ_FACILITY_BASE];
+        const FacilityLot& f = map_facility_table[object_index(code, OBJ_FACILITY_BASE)];
         r.facility = true;
         r.level = f.level;
-        r.price = clamp32((static_cast<int64_t>(f.fee[0]) * f.level + f.price) * index);
+        r.price = util_clamp32((static_cast<int64_t>(f.fee[0]) * f.level + f.price) * index);
         if (f.kind != FK_PARK && f.level != 0 && f.level < 6)
-            r.fee = clamp32(static_cast<int64_t>(f.fee[f.level]) * index);
+            r.fee = util_clamp32(static_cast<int64_t>(f.fee[f.level]) * index);
         r.expiry = f.expiry;
     }
     return r;
@@ -221,3 +214,5 @@ void asset_reset() {
     asset_land_filter = 0;
     asset_first_row = 0;
 }
+
+WORLD_RESET(WORLD_RESET_ASSETS, asset_reset)

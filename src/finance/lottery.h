@@ -9,3 +9,5 @@ void lotto_visit();
 extern uint8_t lotto_owners[36];
 // The monthly draw of the 15th.
 void lotto_monthly_draw();
+// Frees every lottery number.
+void lotto_reset();

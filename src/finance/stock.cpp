@@ -6,8 +6,10 @@
 #include "board/calendar.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/world_reset.h"
 #include "data/stock_initial.h"
 #include "engine/random.h"
+#include "engine/record_io.h"
 
 std::array<StockRecord, STOCK_COUNT> stock_table{};
 std::array<std::array<float, STOCK_HISTORY_DAYS>, STOCK_COUNT> stock_price_history{};
@@ -39,31 +41,19 @@ double price_tick(long double price) {
     return 1.0;
 }
 
-void put_u16(uint8_t* p, uint16_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-void put_u32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-void put_f32(uint8_t* p, float f) {
-    uint32_t v;
-    std::memcpy(&v, &f, 4);
-    put_u32(p, v);
-}
-uint16_t get_u16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-uint32_t get_u32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-float get_f32(const uint8_t* p) {
-    uint32_t v = get_u32(p);
-    float f;
-    std::memcpy(&f, &v, 4);
-    return f;
+template <typename Io, typename Rec> void stock_fields(const Io& io, Rec& r) {
+    io(r.name, 0);
+    io(r.building, 4);
+    io(r.suspended_days, 6);
+    io(r.forced_move, 7);
+    io(r.market_shares, 8);
+    io(r.volume, 10);
+    io(r.reference_price, 12);
+    io(r.previous_price, 16);
+    io(r.price, 20);
+    io(r.volatility, 24);
+    io(r.change_pct, 28);
+    io(r.noise, 32);
 }
 
 float limit_direction(uint8_t forced_move) {
@@ -73,34 +63,12 @@ float limit_direction(uint8_t forced_move) {
 } // namespace
 
 void stock_record_write(const StockRecord& r, uint8_t* out) {
-    put_u32(out + 0, r.name);
-    put_u16(out + 4, r.building);
-    out[6] = r.suspended_days;
-    out[7] = r.forced_move;
-    put_u16(out + 8, r.market_shares);
-    put_u16(out + 10, r.volume);
-    put_f32(out + 12, r.reference_price);
-    put_f32(out + 16, r.previous_price);
-    put_f32(out + 20, r.price);
-    put_f32(out + 24, r.volatility);
-    put_f32(out + 28, r.change_pct);
-    put_f32(out + 32, r.noise);
+    stock_fields(RecordPut{out}, r);
 }
 
 StockRecord stock_record_read(const uint8_t* in) {
     StockRecord r{};
-    r.name = get_u32(in + 0);
-    r.building = get_u16(in + 4);
-    r.suspended_days = in[6];
-    r.forced_move = in[7];
-    r.market_shares = get_u16(in + 8);
-    r.volume = get_u16(in + 10);
-    r.reference_price = get_f32(in + 12);
-    r.previous_price = get_f32(in + 16);
-    r.price = get_f32(in + 20);
-    r.volatility = get_f32(in + 24);
-    r.change_pct = get_f32(in + 28);
-    r.noise = get_f32(in + 32);
+    stock_fields(RecordGet{in}, r);
     return r;
 }
 
@@ -331,3 +299,5 @@ float stock_history_low(int i) {
     }
     return low;
 }
+
+WORLD_RESET(WORLD_RESET_STOCK, stock_reset)

@@ -5,6 +5,8 @@
 
 #include "board/map.h"
 #include "board/view.h"
+#include "board/world_reset.h"
+#include "engine/record_io.h"
 
 std::array<std::array<StockHolding, STOCK_COUNT>, PLAYER_COUNT> stock_holdings{};
 
@@ -12,9 +14,6 @@ namespace {
 
 constexpr int kTopHolders = 4;
 
-bool valid_player(int p) {
-    return p >= 0 && p < PLAYER_COUNT;
-}
 bool valid_stock(int s) {
     return s >= 0 && s < STOCK_COUNT;
 }
@@ -22,7 +21,7 @@ bool valid_stock(int s) {
 // Shares of a stock held by the player named by a top-holder byte (player + 1).
 int32_t holder_shares(uint8_t holder, int stock) {
     if (holder == 0 || holder > PLAYER_COUNT) return 0;
-    return stock_holdings[holder - 1][stock].shares;
+    return stock_holdings[seat_of_owner(holder)][stock].shares;
 }
 
 int32_t add_clamped(int32_t a, int64_t b) {
@@ -49,28 +48,20 @@ void take_from_holding(StockHolding& h, int n) {
     if (h.shares == 0) h.avg_cost = 0.0f;
 }
 
+template <typename Io, typename Rec> void holding_fields(const Io& io, Rec& h) {
+    io(h.shares, 0);
+    io(h.avg_cost, 4);
+}
+
 } // namespace
 
 void stock_holding_write(const StockHolding& h, uint8_t* out) {
-    uint32_t s = static_cast<uint32_t>(h.shares);
-    uint32_t c;
-    std::memcpy(&c, &h.avg_cost, 4);
-    for (int i = 0; i < 4; ++i) {
-        out[i] = static_cast<uint8_t>(s >> (8 * i));
-        out[4 + i] = static_cast<uint8_t>(c >> (8 * i));
-    }
+    holding_fields(RecordPut{out}, h);
 }
 
 StockHolding stock_holding_read(const uint8_t* in) {
-    uint32_t s = 0;
-    uint32_t c = 0;
-    for (int i = 0; i < 4; ++i) {
-        s |= static_cast<uint32_t>(in[i]) << (8 * i);
-        c |= static_cast<uint32_t>(in[4 + i]) << (8 * i);
-    }
-    StockHolding h;
-    h.shares = static_cast<int32_t>(s);
-    std::memcpy(&h.avg_cost, &c, 4);
+    StockHolding h{};
+    holding_fields(RecordGet{in}, h);
     return h;
 }
 
@@ -80,7 +71,7 @@ void trading_reset() {
 }
 
 void stock_buy(int player, int stock, int n, int from_market) {
-    if (!valid_player(player) || !valid_stock(stock) || n <= 0) return;
+    if (!is_player_seat(player) || !valid_stock(stock) || n <= 0) return;
     StockRecord& s = stock_table[stock];
     PlayerRecord& p = player_table[player];
     int64_t cost;
@@ -103,7 +94,7 @@ void stock_buy(int player, int stock, int n, int from_market) {
 }
 
 void stock_sell(int player, int stock, int n, int to_deposit) {
-    if (!valid_player(player) || !valid_stock(stock) || n <= 0) return;
+    if (!is_player_seat(player) || !valid_stock(stock) || n <= 0) return;
     StockHolding& h = stock_holdings[player][stock];
     if (n > h.shares) return;
     StockRecord& s = stock_table[stock];
@@ -120,7 +111,7 @@ void stock_sell(int player, int stock, int n, int to_deposit) {
 }
 
 int stock_update_manager(int player, int stock) {
-    if (!valid_player(player) || !valid_stock(stock)) return 0;
+    if (!is_player_seat(player) || !valid_stock(stock)) return 0;
     CompanyBuilding* c = stock_company(stock);
     if (c == nullptr) return 0;
     uint8_t* top = c->holders;
@@ -155,7 +146,7 @@ int stock_update_manager(int player, int stock) {
 }
 
 int stock_transfer(int from, int to, int stock, int n, int32_t cost) {
-    if (!valid_player(from) || !valid_player(to) || !valid_stock(stock) || from == to || n <= 0)
+    if (!is_player_seat(from) || !is_player_seat(to) || !valid_stock(stock) || from == to || n <= 0)
         return 0;
     StockHolding& giver = stock_holdings[from][stock];
     if (giver.shares < n) return 0;
@@ -167,7 +158,7 @@ int stock_transfer(int from, int to, int stock, int n, int32_t cost) {
 }
 
 void stock_sell_all_bankrupt(int player) {
-    if (!valid_player(player)) return;
+    if (!is_player_seat(player)) return;
     for (int i = 0; i < STOCK_COUNT; ++i) {
         const int32_t n = stock_holdings[player][i].shares;
         if (n > 0) stock_sell(player, i, n, 0);
@@ -185,7 +176,7 @@ int32_t stock_shares_held(int stock) {
 
 StockTradeCheck stock_exchange_buy_check(int player, int stock, int32_t* max_count) {
     if (max_count != nullptr) *max_count = 0;
-    if (!valid_player(player) || !valid_stock(stock) || stock_market_closed() != 0)
+    if (!is_player_seat(player) || !valid_stock(stock) || stock_market_closed() != 0)
         return STOCK_TRADE_NOTHING;
     const StockRecord& s = stock_table[stock];
     if (s.suspended_days != 0) return STOCK_TRADE_NOTHING;
@@ -199,7 +190,7 @@ StockTradeCheck stock_exchange_buy_check(int player, int stock, int32_t* max_cou
 
 StockTradeCheck stock_exchange_sell_check(int player, int stock, int32_t* max_count) {
     if (max_count != nullptr) *max_count = 0;
-    if (!valid_player(player) || !valid_stock(stock) || stock_market_closed() != 0)
+    if (!is_player_seat(player) || !valid_stock(stock) || stock_market_closed() != 0)
         return STOCK_TRADE_NOTHING;
     const int32_t held = stock_holdings[player][stock].shares;
     if (held <= 0 || stock_table[stock].suspended_days != 0) return STOCK_TRADE_NOTHING;
@@ -207,3 +198,5 @@ StockTradeCheck stock_exchange_sell_check(int player, int stock, int32_t* max_co
     if (max_count != nullptr) *max_count = held;
     return STOCK_TRADE_OK;
 }
+
+WORLD_RESET(WORLD_RESET_TRADING, trading_reset)

@@ -11,49 +11,18 @@
 #include "board/money.h"
 #include "board/movement.h"
 #include "board/spinner.h"
+#include "board/world_reset.h"
 #include "cards/cards.h"
 #include "engine/random.h"
-
-namespace {
-
-void put32(std::vector<uint8_t>& b, size_t at, int32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i));
-}
-
-// An all-zero map block with the given record counts, read through the map
-// module's own reader; the tables are filled in afterwards.
-bool load_zero_board(const int (&counts)[5]) {
-    const size_t record[5] = {MAP_SQUARE_SIZE, MAP_LOT_SIZE, MAP_FACILITY_SIZE, MAP_COMPANY_SIZE,
-                              MAP_DECORATION_SIZE};
-    size_t total = MAP_HEADER_SIZE;
-    for (int t = 0; t < 5; ++t)
-        total += (counts[t] + 1) * record[t];
-    std::vector<uint8_t> block(total, 0);
-    size_t at = MAP_HEADER_SIZE;
-    for (int t = 0; t < 5; ++t) {
-        put32(block, 8 * t, counts[t]);
-        put32(block, 8 * t + 4, static_cast<int32_t>(at));
-        at += (counts[t] + 1) * record[t];
-    }
-    std::string error;
-    return map_data_read(block.data(), block.size(), &error);
-}
-
-} // namespace
+#include "support/test_board.h"
 
 bool encounter_board_setup(int players) {
-    game_state_reset();
-    map_reset();
-    cards_reset();
+    game_world_reset();
     cards_fill_pools();
-    decisions_reset();
-    jail_reset();
-    money_reset();
-    spinner_reset();
     game_srand(1);
-    const int counts[5] = {EB_SQUARES, 6, 1, 1, 2};
-    if (!load_zero_board(counts)) return false;
+    const std::vector<uint8_t> block = test_board_block(TestBoardSize{EB_SQUARES, 6, 1, 1, 2});
+    std::string error;
+    if (!map_data_read(block.data(), block.size(), &error)) return false;
     for (int i = 1; i <= EB_SQUARES; ++i) {
         MapSquare& sq = map_square_table[i];
         sq.x = static_cast<int16_t>(100 * i);

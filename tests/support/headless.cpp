@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "board/game_state.h"
+#include "board/world_reset.h"
 #include "engine/cursor.h"
 #include "engine/film.h"
 #include "engine/music.h"
@@ -116,7 +117,7 @@ void HeadlessTest::SetUp() {
     unsetenv("KARVO_WINDOWED");
     ASSERT_TRUE(plat_init());
     app_reset();
-    game_state_reset();
+    game_world_reset();
     anim_step_pending = 0;
     avi_playing = 0;
     music_midi_on = 0;

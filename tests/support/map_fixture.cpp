@@ -7,6 +7,7 @@
 #include "board/jail.h"
 #include "board/map_block.h"
 #include "board/movement.h"
+#include "board/world_reset.h"
 #include "cards/cards.h"
 #include "engine/mkf.h"
 #include "engine/random.h"
@@ -86,13 +87,7 @@ bool MapFixture::load() const {
 }
 
 void map_fixture_reset() {
-    game_state_reset();
-    map_reset();
-    gods_reset();
-    jail_reset();
-    stock_reset();
-    cards_reset();
-    movement_reset();
+    game_world_reset();
     mkf_reset();
     game_srand(12345);
 }

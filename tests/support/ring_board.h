@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "board/turn_flow.h" // turn_world_reset
+#include "board/world_reset.h"
 #include "support/test_board.h"
 
 // Square i lies at (160 * i, 320); link 0 goes to i + 1, link 1 to i - 1

@@ -11,6 +11,7 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/money.h"
+#include "board/world_reset.h"
 #include "engine/random.h"
 #include "finance/assets.h"
 #include "finance/stock.h"
@@ -25,12 +26,7 @@ class StockWorld : public ::testing::Test {
     std::array<FacilityLot, 8> facilities{};
 
     void SetUp() override {
-        game_state_reset();
-        map_reset();
-        money_reset();
-        stock_reset();
-        trading_reset();
-        asset_reset();
+        game_world_reset();
         game_srand(12345);
         game_player_count = 4;
         game_start_money = 200000;

@@ -5,17 +5,9 @@
 #include <vector>
 
 #include "board/map.h"
+#include "engine/record_io.h"
 
-namespace {
-
-void put32(std::vector<uint8_t>& b, size_t at, int32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i));
-}
-
-} // namespace
-
-bool test_board_load(const TestBoardSize& size) {
+std::vector<uint8_t> test_board_block(const TestBoardSize& size) {
     const int counts[5] = {size.squares, size.lots, size.facilities, size.companies,
                            size.decorations};
     const size_t record[5] = {MAP_SQUARE_SIZE, MAP_LOT_SIZE, MAP_FACILITY_SIZE, MAP_COMPANY_SIZE,
@@ -26,10 +18,15 @@ bool test_board_load(const TestBoardSize& size) {
     std::vector<uint8_t> block(total, 0);
     size_t at = MAP_HEADER_SIZE;
     for (int t = 0; t < 5; ++t) {
-        put32(block, 8 * t, counts[t]);
-        put32(block, 8 * t + 4, static_cast<int32_t>(at));
+        le_put32(&block[8 * t], static_cast<uint32_t>(counts[t]));
+        le_put32(&block[8 * t + 4], static_cast<uint32_t>(at));
         at += (counts[t] + 1) * record[t];
     }
+    return block;
+}
+
+bool test_board_load(const TestBoardSize& size) {
+    std::vector<uint8_t> block = test_board_block(size);
     // Every square an empty square at its own place, so that no two share one.
     const size_t squares = static_cast<size_t>(MAP_HEADER_SIZE);
     for (int i = 1; i <= size.squares; ++i) {

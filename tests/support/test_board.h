@@ -3,6 +3,9 @@
 // set owners, levels and prices straight in the map tables.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 struct TestBoardSize {
     int squares = 8;
     int lots = 6;
@@ -11,5 +14,8 @@ struct TestBoardSize {
     int decorations = 2;
 };
 
-// Replaces the current map; false when the map module refuses the block.
+// The map block itself: its header and the given numbers of all-zero records.
+std::vector<uint8_t> test_board_block(const TestBoardSize& size);
+// Replaces the current map with the block, each square an empty square at a
+// place of its own; false when the map module refuses the block.
 bool test_board_load(const TestBoardSize& size = TestBoardSize{});

@@ -3,6 +3,7 @@
 
 #include "board/calendar.h"
 #include "board/game_state.h"
+#include "engine/shown.h"
 #include "finance/assets.h"
 #include "finance/stock.h"
 #include "finance/trading.h"
@@ -92,4 +93,25 @@ int runner_exit_status(const RunnerResult& result, bool invariant_broken) {
     if (invariant_broken) return 4;
     if (result.stop != RUNNER_ENDED || result.end_code == 0) return 3;
     return 0;
+}
+
+std::string runner_shown_messages() {
+    std::string out;
+    for (const ShownEvent& e : shown_log()) {
+        if (e.kind != Shown::Message) continue;
+        out += "  message: ";
+        bool gap = false;
+        for (char c : e.text) {
+            if (c == '\n' || c == '\r') {
+                gap = true;
+                continue;
+            }
+            if (gap && out.back() != ' ') out += ' ';
+            gap = false;
+            out += c;
+        }
+        out += '\n';
+    }
+    shown_clear();
+    return out;
 }

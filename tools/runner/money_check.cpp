@@ -16,7 +16,7 @@ namespace {
 bool owner_sound(int owner) {
     if (owner == 0) return true;
     if (owner < 1 || owner > game_player_count) return false;
-    return player_table[owner - 1].control != CTRL_OUT || game_end_code != 0;
+    return player_table[seat_of_owner(owner)].control != CTRL_OUT || game_end_code != 0;
 }
 
 } // namespace
@@ -31,7 +31,7 @@ std::string runner_money_check() {
                           r.cash, r.deposit);
             return buf;
         }
-        if (r.ally > game_player_count || r.ally == p + 1) {
+        if (r.ally > game_player_count || owner_is_seat(r.ally, p)) {
             std::snprintf(buf, sizeof buf, "player %d has ally byte %d", p, r.ally);
             return buf;
         }
@@ -91,17 +91,17 @@ std::string runner_money_columns() {
         bool any = false;
         for (int i = 1; i <= map_lot_count; ++i) {
             const LandLot& l = map_lot_table[i];
-            if (l.owner != p + 1) continue;
-            std::snprintf(buf, sizeof buf, "%s%d:%d%s", any ? "," : "", OBJ_LOT_BASE + i, l.level,
-                          l.chain_store ? "c" : "");
+            if (!owner_is_seat(l.owner, p)) continue;
+            std::snprintf(buf, sizeof buf, "%s%d:%d%s", any ? "," : "",
+                          object_code(OBJ_LOT_BASE, i), l.level, l.chain_store ? "c" : "");
             line += buf;
             any = true;
         }
         for (int i = 1; i <= map_facility_count; ++i) {
             const FacilityLot& f = map_facility_table[i];
-            if (f.owner != p + 1) continue;
-            std::snprintf(buf, sizeof buf, "%s%d:%d", any ? "," : "", OBJ_FACILITY_BASE + i,
-                          f.level);
+            if (!owner_is_seat(f.owner, p)) continue;
+            std::snprintf(buf, sizeof buf, "%s%d:%d", any ? "," : "",
+                          object_code(OBJ_FACILITY_BASE, i), f.level);
             line += buf;
             any = true;
         }

@@ -7,6 +7,7 @@
 #include "board/map.h"
 #include "board/turn.h"
 #include "board/turn_flow.h"
+#include "board/world_reset.h"
 #include "cards/cards.h"
 #include "data/characters.h"
 #include "engine/cursor.h"
@@ -104,7 +105,7 @@ bool runner_setup(const RunnerOptions& options, std::string* error) {
         return false;
     }
     app_reset();
-    turn_world_reset();
+    game_world_reset();
     settings_set_animations(options.animations ? 1 : 0);
     game_srand(options.seed);
 

@@ -74,6 +74,10 @@ std::string runner_money_check();
 // Day-line columns of the ledger: owned plots and facilities with their
 // levels per player, the jackpot, each company's earnings.
 std::string runner_money_columns();
+// The messages the game showed since the last call (or since the log was
+// last cleared), one line each, "  message: " and the text with its line
+// breaks as spaces; the log is cleared. Empty when none was shown.
+std::string runner_shown_messages();
 // The last line: end code, leader and days played.
 std::string runner_final_line(const RunnerResult& result);
 // The line of a game that did not end by its own rules: for a stall the day,

@@ -1,4 +1,4 @@
-// karvo_runner SEED MAP PLAYERS DAYS [--animations]
+// karvo_runner SEED MAP PLAYERS DAYS [--animations] [--messages]
 // Plays a computer-only game headless and prints one line per game day and
 // a final line with the end code and the leader. Exit status 4 when an
 // invariant broke on some day (the line says which), 3 when the game stalled,
@@ -15,9 +15,15 @@ namespace {
 
 int32_t checked_price_index = 1;
 bool invariant_broken = false;
+bool print_messages = false;
+
+void print_pending_messages() {
+    if (print_messages) std::fputs(runner_shown_messages().c_str(), stdout);
+}
 
 // Prints the day and checks the market's invariants after it.
 void print_day(void*) {
+    print_pending_messages();
     std::printf("%s\n", runner_day_line().c_str());
     const std::string broken = runner_stock_check(&checked_price_index);
     if (!broken.empty()) {
@@ -48,12 +54,21 @@ bool parse_int(const char* text, long min, long max, long* out) {
 
 int main(int argc, char** argv) {
     long seed = 0, map = 0, players = 0, days = 0;
-    bool animations = argc == 6 && std::strcmp(argv[5], "--animations") == 0;
-    if ((argc != 5 && !animations) || !parse_int(argv[1], 0, 0xFFFFFFFFL, &seed) ||
+    bool animations = false;
+    bool options_ok = argc >= 5 && argc <= 7;
+    for (int a = 5; a < argc && options_ok; ++a) {
+        if (std::strcmp(argv[a], "--animations") == 0 && !animations)
+            animations = true;
+        else if (std::strcmp(argv[a], "--messages") == 0 && !print_messages)
+            print_messages = true;
+        else
+            options_ok = false;
+    }
+    if (!options_ok || !parse_int(argv[1], 0, 0xFFFFFFFFL, &seed) ||
         !parse_int(argv[2], 0, 3, &map) || !parse_int(argv[3], 2, 4, &players) ||
         !parse_int(argv[4], 1, 100000, &days)) {
-        std::fprintf(stderr,
-                     "usage: karvo_runner SEED MAP(0-3) PLAYERS(2-4) DAYS [--animations]\n");
+        std::fprintf(stderr, "usage: karvo_runner SEED MAP(0-3) PLAYERS(2-4) DAYS [--animations] "
+                             "[--messages]\n");
         return 2;
     }
     RunnerOptions options;
@@ -71,6 +86,7 @@ int main(int argc, char** argv) {
     }
     RunnerResult result = runner_play(options, print_day, nullptr);
     runner_close();
+    print_pending_messages();
     const std::string stop = runner_stop_line(result);
     if (!stop.empty()) std::printf("%s\n", stop.c_str());
     std::printf("%s\n", runner_final_line(result).c_str());
