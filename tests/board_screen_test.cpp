@@ -24,6 +24,7 @@
 #include "engine/shown.h"
 #include "engine/text.h"
 #include "engine/util.h"
+#include "finance/stock.h"
 #include "platform/messages.h"
 #include "platform/surface.h"
 #include "shell/app.h"
@@ -86,6 +87,7 @@ class BoardScreenTest : public ::testing::Test {
             player_table[p] = character_table[p * 2 + 1];
             player_table[p].setup_control = p == 0 ? CTRL_HUMAN : CTRL_COMPUTER;
         }
+        stock_new_game(game_map);
         ASSERT_TRUE(map_load()) << map_last_error();
         for (int p = 0; p < PLAYER_COUNT; ++p) {
             PlayerRecord& r = player_table[p];

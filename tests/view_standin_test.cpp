@@ -19,6 +19,7 @@
 #include "data/characters.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
+#include "finance/stock.h"
 #include "platform/surface.h"
 #include "shell/app.h"
 #include "support/map_fixture.h"
@@ -83,6 +84,7 @@ TEST_P(ViewStandinTest, TheBoardShowsBuildingsInOwnersColoursAndEveryPlayer) {
         player_table[p] = character_table[p * 3];
         player_table[p].setup_control = CTRL_COMPUTER;
     }
+    stock_new_game(m);
     ASSERT_TRUE(map_load()) << map_last_error();
     // Every plot owned in turn by the four players, at levels 0 to 5; every
     // facility built.

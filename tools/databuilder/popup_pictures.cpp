@@ -197,12 +197,77 @@ FrameImage speech_bubble_frame() {
     return cv.img;
 }
 
+// The information pop-up, 139 x 116, drawn at its top-left corner; the
+// pointer corner sits where the click was: + 1 the pop-up left of the click,
+// + 2 above it.
+FrameImage info_popup_frame(int variant) {
+    constexpr int w = 139, h = 116;
+    Canvas cv(w, h, 0, 0);
+    cv.fill(0, 0, w, h, rgb555(240, 232, 208));
+    cv.frame(0, 0, w, h, rgb555(120, 80, 40));
+    cv.frame(2, 2, w - 4, h - 4, rgb555(200, 160, 100));
+    const int cx = (variant & 1) ? w - 8 : 7, cy = (variant & 2) ? h - 8 : 7;
+    cv.ellipse(cx, cy, 4, 4, rgb555(200, 60, 40));
+    return cv.img;
+}
+
+// A player's mark on the small minimap: a disc in the seat's colour.
+FrameImage minimap_player_mark(int seat) {
+    static const uint16_t colours[4] = {rgb555(230, 40, 40), rgb555(40, 90, 230),
+                                        rgb555(40, 180, 60), rgb555(230, 200, 30)};
+    Canvas cv(7, 7, 3, 3);
+    cv.ellipse(3, 3, 3, 3, kInk);
+    cv.ellipse(3, 3, 2, 2, colours[seat]);
+    return cv.img;
+}
+
+// The minimap's rotation buttons: a turning arrow each way.
+FrameImage rotation_button(int clockwise) {
+    Canvas cv(22, 16, 0, 0);
+    cv.fill(0, 0, 22, 16, rgb555(200, 200, 210));
+    cv.frame(0, 0, 22, 16, kInk);
+    cv.line(5, 8, 17, 8, kInk, 2);
+    const int tip = clockwise ? 17 : 4, back = clockwise ? 12 : 9;
+    const int head[] = {tip, 8, back, 3, back, 13};
+    cv.polygon(head, 3, kInk);
+    return cv.img;
+}
+
+// An owner's mark on the minimap, recoloured by the owner when drawn: a plot
+// is a square, a facility or company a diamond; + 1 the odd facing, turned.
+FrameImage minimap_owner_mark(int place, int large, int odd) {
+    const int side = large ? 9 : 4, half = side / 2;
+    Canvas cv(side, side, half, half);
+    const uint16_t c = rgb555(248, 248, 248);
+    if (!place) {
+        if (odd)
+            cv.fill(0, half / 2, side, side - half, c);
+        else
+            cv.fill(half / 2, 0, side - half, side, c);
+    } else {
+        const int d[] = {half, 0, side - 1, half, half, side - 1, 0, half};
+        cv.polygon(d, 4, c);
+        if (odd) cv.put(half, half, 0);
+    }
+    return cv.img;
+}
+
 void build_board_panels(ArchiveWriter& data) {
     std::vector<FrameImage> frames;
     for (int i = 0; i < 30; ++i)
         frames.push_back(numbered_picture(i, 20, 20, rgb555(120, 160, 120), 10, 10));
     frames[5] = message_panel();
     frames[6] = speech_bubble_frame();
+    for (int v = 0; v < 4; ++v)
+        frames[8 + v] = info_popup_frame(v);
+    for (int p = 0; p < 4; ++p)
+        frames[12 + p] = minimap_player_mark(p);
+    frames[20] = rotation_button(0);
+    frames[21] = rotation_button(1);
+    for (int large = 0; large < 2; ++large)
+        for (int place = 0; place < 2; ++place)
+            for (int odd = 0; odd < 2; ++odd)
+                frames[22 + 4 * large + 2 * place + odd] = minimap_owner_mark(place, large, odd);
     mkf_writer_add_frameset(data, 476, frameset_smp(frames));
     std::vector<FrameImage> pictures;
     for (int i = 1; i <= 20; ++i)
