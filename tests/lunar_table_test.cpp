@@ -9,12 +9,6 @@
 
 #include "board/calendar.h"
 
-// The calendar library and its object system keep allocations of their own
-// to the end of the process; the leak checker of sanitized builds is told so.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libglib-2.0.so\nleak:libgobject-2.0.so\nleak:liblunar-date-3.0.so\n";
-}
-
 namespace {
 
 constexpr PackedDate D(int y, int m, int d) {
