@@ -21,6 +21,7 @@
 #include "board/view_sets.h"
 #include "board/view_terrain.h"
 #include "data/anim_frames.h"
+#include "engine/flc.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
 #include "mkf_writer.h"
@@ -756,3 +757,12 @@ TEST_F(ViewPictureTest, AMissingMapArchiveIsReportedAndTheViewDrawsBlank) {
 }
 
 } // namespace
+
+TEST(ViewGraphics, AnAnimationInBoardModeRedrawsTheBoardOnlyWhileItsGraphicsAreLoaded) {
+    view_free_map_graphics();
+    EXPECT_EQ(flc_board_render, nullptr);
+    view_load_map_graphics(0);
+    EXPECT_NE(flc_board_render, nullptr);
+    view_free_map_graphics();
+    EXPECT_EQ(flc_board_render, nullptr);
+}

@@ -20,6 +20,7 @@
 #include "board/view_sets.h"
 #include "board/view_terrain.h"
 #include "data/anim_frames.h"
+#include "engine/flc.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
 #include "engine/text.h"
@@ -403,10 +404,21 @@ void view_paint() {
     }
 }
 
+namespace {
+
+// An animation in board mode redraws the board under its difference frame
+// from the view's own state.
+void render_board_under_animation() {
+    view_draw_board(-1, 0);
+}
+
+} // namespace
+
 void view_load_map_graphics(int map) {
     view_free_map_graphics();
     g.map = map & 3;
     g.loaded = true;
+    flc_board_render = render_board_under_animation;
     // Pictures are only read for a display; the view's state needs none.
     if (!back_surface) return;
     const int slot = mkf_open("MAP.MKF");
@@ -459,6 +471,7 @@ void view_load_map_graphics(int map) {
 }
 
 void view_free_map_graphics() {
+    flc_board_render = nullptr;
     for (void*& s : g.map_sets)
         free_set(s);
     g.map_sets.clear();
