@@ -2,6 +2,7 @@
 // the film's notification, skipped on a key or button press (never on a
 // release) when skipping is allowed, a missing film returning at once, and
 // the sound set up again after it with every loaded list playing.
+#include "engine/cursor.h"
 #include "engine/film.h"
 #include "engine/mkf.h"
 #include "engine/shown.h"
@@ -98,6 +99,57 @@ TEST_F(Film, EffectsLoadedBeforeAFilmPlayAfterIt) {
     snd_effect_play(&list[1], 0);
     EXPECT_TRUE(plat_sound_playing(static_cast<PlatSound>(list[1].buffer)));
     snd_effects_free(list);
+}
+
+// What the cursor's hook saw while the film ran.
+int g_served_playing = 0, g_drawn_playing = 0;
+void serve_and_watch() {
+    cursor_serve_ticks();
+    if (!avi_playing) return;
+    ++g_served_playing;
+    if (cursor_state.cursor_flags & CURSOR_DRAWN) ++g_drawn_playing;
+}
+
+TEST_F(Film, TheCursorStaysOffTheFilmWhileItRunsAndComesBackAfter) {
+    data_archive = mkf_open("data.mkf");
+    ASSERT_GE(data_archive, 0);
+    app_active = 1;
+    cursor_start();
+    ASSERT_NE(cursor_state.cursor_frames, nullptr) << "the stand-in cursor frames";
+    plat_set_cursor_hook(serve_and_watch);
+    plat_set_cursor_pos(300, 200);
+    cursor_set_shape(0, 1, 0);
+    cursor_set_mode(1);
+    ASSERT_TRUE(cursor_state.cursor_flags & CURSOR_DRAWN);
+    const PlatRect film{100, 100, 540, 380};
+    g_served_playing = g_drawn_playing = 0;
+    EXPECT_EQ(avi_play("FLYUS.AVI", &film, 0), 0);
+    EXPECT_GT(g_served_playing, 0);
+    EXPECT_EQ(g_drawn_playing, 0) << "hidden over the film for all of its run";
+    EXPECT_TRUE(cursor_state.cursor_flags & CURSOR_DRAWN) << "shown again at the end";
+    cursor_stop();
+    mkf_close(data_archive);
+    data_archive = -1;
+}
+
+// Only the film's own device ends the film; a music piece that ends while
+// the film runs goes to the music and the film plays on.
+int g_music_notes = 0;
+
+TEST_F(Film, APieceEndingDuringTheFilmLeavesTheFilmRunning) {
+    mci_test_set_disc(3, 1000);
+    ASSERT_EQ(mci_send("open cdaudio!D: alias cdtrack wait"), 0u);
+    ASSERT_EQ(mci_send("set cdtrack time format tmsf"), 0u);
+    ASSERT_EQ(mci_send("play cdtrack from 3 notify"), 0u); // the last second of the disc
+    g_music_notes = 0;
+    app_services.music_on_notify = [] { ++g_music_notes; };
+    const uint32_t start = plat_tick_count();
+    EXPECT_EQ(avi_play("FLYUS.AVI", &rect, 0), 0);
+    EXPECT_NEAR(static_cast<double>(plat_tick_count() - start), 5000.0, 70.0)
+        << "the film played to its own end";
+    EXPECT_EQ(g_music_notes, 1) << "the piece's end went to the music";
+    EXPECT_EQ(avi_device, 0u);
+    mci_send("close cdtrack");
 }
 
 } // namespace

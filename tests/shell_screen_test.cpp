@@ -258,10 +258,34 @@ TEST_F(Screens, MediaNotificationsGoToTheFilmOrTheMusicOnlyWhenSuccessful) {
     app_wndproc(app_hwnd, MM_MCINOTIFY, 4, 0); // aborted: ignored
     app_wndproc(app_hwnd, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
     avi_playing = 1;
-    app_wndproc(app_hwnd, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+    avi_device = 7;
+    app_wndproc(app_hwnd, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 7);
     avi_playing = 0;
+    avi_device = 0;
     EXPECT_EQ(calls_among({"music_on_notify", "avi_on_end"}),
               (std::vector<std::string>{"music_on_notify", "avi_on_end"}));
+}
+
+// The notification names its device: while a film plays, the end of a music
+// piece goes to the music and leaves the film running.
+TEST_F(Screens, DuringAFilmOnlyTheFilmsOwnDeviceEndsIt) {
+    struct Case {
+        uint32_t device; // lParam
+        const char* call;
+    };
+    const Case cases[] = {{7, "avi_on_end"}, {3, "music_on_notify"}, {0, "music_on_notify"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.device);
+        avi_playing = 1;
+        avi_device = 7;
+        const size_t before = calls_among({"music_on_notify", "avi_on_end"}).size();
+        app_wndproc(app_hwnd, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, static_cast<int32_t>(c.device));
+        const std::vector<std::string> calls = calls_among({"music_on_notify", "avi_on_end"});
+        ASSERT_EQ(calls.size(), before + 1);
+        EXPECT_EQ(calls.back(), c.call);
+    }
+    avi_playing = 0;
+    avi_device = 0;
 }
 
 // A screen that never closes by itself.

@@ -9,6 +9,7 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/view.h"
+#include "board/world_reset.h"
 #include "data/speech_lines.h"
 #include "engine/balloon.h"
 #include "engine/draw.h"
@@ -18,6 +19,7 @@
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/speech.h"
+#include "finance/stock.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "shell/settings.h"
@@ -312,6 +314,48 @@ TEST_F(Bubble, NothingForASleepwalkerOrAPlayerOutsideTheTableButTheTextIsRemembe
     speech_bubble(1, 0, other);
     EXPECT_TRUE(g_snapshot.empty()) << "the same line twice in a row is shown once";
     EXPECT_EQ(plat_tick_count(), t0);
+}
+
+// The bubble after a map load: the faces are the ones the map load read
+// for the board, and the panel is the board's own set, read once.
+class BubbleAfterMapLoad : public Bubble {
+  protected:
+    void SetUp() override {
+        Bubble::SetUp();
+        for (int p = 0; p < PLAYER_COUNT; ++p) {
+            spr_unlink(actor_anim_table[p].portrait);
+            std::free(actor_anim_table[p].portrait);
+            actor_anim_table[p].portrait = nullptr;
+        }
+        board_panels_free();
+        game_world_reset();
+        game_map = 0;
+        game_player_count = 4;
+        for (int p = 0; p < PLAYER_COUNT; ++p) {
+            player_table[p].control = CTRL_HUMAN;
+            player_table[p].setup_control = CTRL_HUMAN;
+            player_table[p].character = static_cast<uint8_t>(3 + p);
+        }
+        stock_new_game(game_map);
+        ASSERT_TRUE(map_load()) << map_last_error();
+        paint_screen(BACKGROUND);
+    }
+    void TearDown() override {
+        map_free();
+        game_world_reset();
+        Bubble::TearDown();
+    }
+};
+
+TEST_F(BubbleAfterMapLoad, ShowsThePlayersFaceFromTheLoadedPortraits) {
+    ASSERT_NE(view_portrait_set(1), nullptr);
+    EXPECT_EQ(actor_anim_table[1].portrait, view_portrait_set(1)) << "one set, shared";
+    EXPECT_EQ(view_board_marks(), board_panel_set) << "one panel set, shared";
+    speech_bubble(SPEECH_NO_SCROLL | 1, 3, speech_line(4, 8));
+    EXPECT_TRUE(frame_pixel_seen(board_panel_set, 6, 220, 130, 10, 60));
+    EXPECT_TRUE(frame_seen(view_portrait_set(1), 4, 170, 130)) << "expression 3: frame 4";
+    EXPECT_FALSE(frame_seen(view_portrait_set(0), 4, 170, 130)) << "not another player's face";
+    EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0);
 }
 
 TEST_F(Bubble, WithoutItsPicturesTheBubbleStillShowsItsWords) {

@@ -10,6 +10,7 @@
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "board/money.h"
+#include "board/view.h"
 #include "board/world_reset.h"
 #include "cards/cards.h"
 #include "finance/lottery.h"
@@ -51,6 +52,20 @@ TEST(WorldReset, ClearsTheStateOfEveryRegisteredModule) {
          [] { return stock_holdings[3][2].shares == 0; }},
         {"lottery tickets", [] { lotto_owners[7] = 2; }, [] { return lotto_owners[7] == 0; }},
         {"board screen", [] { board_dirty = 1; }, [] { return board_dirty == 0; }},
+        {"side-panel tab", [] { board_tabs[3] = 2; }, [] { return board_tabs[3] == 0; }},
+        {"toolbar pointer", [] { board_hover = 4, board_pressed = 104; },
+         [] { return board_hover == -1 && board_pressed == 0; }},
+        {"control box", [] { board_box_x = 7, board_box_y = 9; },
+         [] { return board_box_x == BOARD_BOX_START_X && board_box_y == BOARD_BOX_START_Y; }},
+        {"calendar page", [] { board_calendar_page = 1; }, [] { return board_calendar_page == 0; }},
+        {"display copies", [] { board_copy_count = 12; }, [] { return board_copy_count == 0; }},
+        {"scroll target", [] { board_scroll_target = 1, board_scroll_x = 300; },
+         [] { return board_scroll_target == 0 && board_scroll_x == 0; }},
+        {"view camera", [] { view_camera_x = 512, view_camera_y = -64; },
+         [] { return view_camera_x == 0 && view_camera_y == 0; }},
+        {"draw list", [] { view_draw_count = 5; }, [] { return view_draw_count == 0; }},
+        {"hit-map camera", [] { hitmap_view_pos[0] = 33, hitmap_view_pos[1] = 44; },
+         [] { return hitmap_view_pos[0] == -1 && hitmap_view_pos[1] == -1; }},
     };
     for (const Case& c : cases) {
         c.dirty();

@@ -19,10 +19,22 @@ int board_refresh_actor_panel(int actor) {
     return 1;
 }
 
-// The board screen's flags start a game cleared.
+// A new game starts with the board screen as it first opens: flags cleared,
+// every player on the first tab, nothing hovered or pressed, the control box
+// at its first place and the calendar on the day.
 void board_screen_reset() {
     board_dirty = 0;
     board_input_enabled = 0;
+    board_scroll_target = 0;
+    board_scroll_x = board_scroll_y = 0;
+    board_copy_count = 0;
+    for (uint8_t& tab : board_tabs)
+        tab = 0;
+    board_hover = -1;
+    board_pressed = 0;
+    board_box_x = BOARD_BOX_START_X;
+    board_box_y = BOARD_BOX_START_Y;
+    board_calendar_page = 0;
 }
 
 WORLD_RESET(WORLD_RESET_BOARD_SCREEN, board_screen_reset)

@@ -46,8 +46,8 @@ uint32_t board_copy_count = 0;
 uint8_t board_tabs[PLAYER_COUNT] = {};
 int32_t board_hover = -1;
 int32_t board_pressed = 0;
-int32_t board_box_x = 180;
-int32_t board_box_y = 120;
+int32_t board_box_x = BOARD_BOX_START_X;
+int32_t board_box_y = BOARD_BOX_START_Y;
 uint8_t board_calendar_page = 0;
 
 namespace {

@@ -52,6 +52,7 @@ extern uint8_t board_tabs[4];
 extern int32_t board_hover;
 extern int32_t board_pressed;
 // The control box's top-left corner; it stays where the player leaves it.
+inline constexpr int32_t BOARD_BOX_START_X = 180, BOARD_BOX_START_Y = 120;
 extern int32_t board_box_x;
 extern int32_t board_box_y;
 // The calendar's page: 0 the day, 1 the month.
@@ -70,7 +71,7 @@ void board_toolbar_command(int n);
 // Company buildings of the map whose chairman is player p.
 int board_chair_count(int p);
 void board_info_popup_frame();
-// Clears the board screen's flags for a new game.
+// Puts the board screen's flags and state back to their start for a new game.
 void board_screen_reset();
 // Redraws the side panel (or the header panel, by the layout option) for
 // mover actor (0..7) while no modal screen is open over the board; 1 when it

@@ -12,7 +12,6 @@
 #include "board/view.h"
 #include "board/world_reset.h"
 #include "cards/time_machine.h"
-#include "engine/message_draw.h"
 #include "engine/mkf.h"
 #include "engine/random.h"
 #include "engine/sound.h"
@@ -288,7 +287,6 @@ bool map_load() {
         actor_update_sprites(m);
     find_jail_and_hospital();
     stock_link_companies();
-    board_panels_load();
     snd_effects_load(board_effects);
     view_draw_minimap_marks(0);
     return true;
@@ -297,7 +295,6 @@ bool map_load() {
 void map_free() {
     snd_effects_free(board_effects);
     view_free_map_graphics();
-    board_panels_free();
     actor_reset_all();
     snapshot_free_slots();
     turn_pending_entry = 0;

@@ -13,6 +13,7 @@
 #include "board/turn.h"
 #include "board/view_draw.h"
 #include "board/view_sets.h"
+#include "board/world_reset.h"
 #include "engine/flc.h"
 #include "engine/image.h"
 
@@ -643,3 +644,5 @@ void view_reset_state() {
     view_draw_count = 0;
     hitmap_view_pos[0] = hitmap_view_pos[1] = -1;
 }
+
+WORLD_RESET(WORLD_RESET_VIEW, view_reset_state)

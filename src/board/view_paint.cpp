@@ -22,6 +22,7 @@
 #include "data/anim_frames.h"
 #include "engine/flc.h"
 #include "engine/image.h"
+#include "engine/message_draw.h"
 #include "engine/mkf.h"
 #include "engine/text.h"
 #include "platform/surface.h"
@@ -30,7 +31,7 @@
 namespace {
 
 constexpr int BOARD_MARKS_ENTRY = 476;
-constexpr int BOARD_MARKS2_ENTRY = 478;
+constexpr int BOARD_PICTURES_ENTRY = 478;
 
 struct Graphics {
     bool loaded = false;
@@ -42,8 +43,6 @@ struct Graphics {
     void* minimap_clean = nullptr;
     void* minimap_work = nullptr;
     void* gods[GOD_SPRITE_COUNT] = {};
-    void* marks = nullptr;
-    void* marks2 = nullptr;
     void* portraits[PLAYER_COUNT] = {};
 };
 Graphics g;
@@ -458,11 +457,16 @@ void view_load_map_graphics(int map) {
                         gfx_grey_run(fr->pixels, fr->pixels, 2u * fr->width * fr->height);
                 }
             }
+            // The speech bubble finds the player's faces through the mover's record.
+            actor_anim_table[p].portrait = static_cast<FrameSet*>(g.portraits[p]);
         }
         mkf_close(slot);
     }
-    g.marks = read_set(data_archive, BOARD_MARKS_ENTRY, "board marks");
-    g.marks2 = read_set(data_archive, BOARD_MARKS2_ENTRY, "board marks");
+    // The board's panel and small pictures are read once, here, for the view,
+    // the minimap, the message panel and the speech bubble alike.
+    board_panels_load();
+    if (!board_panel_set) complain("board marks", BOARD_MARKS_ENTRY);
+    if (!board_picture_set) complain("board pictures", BOARD_PICTURES_ENTRY);
     for (int i = 0; i < GOD_SPRITE_COUNT; ++i)
         g.gods[i] = read_set(data_archive, GOD_SPRITE_BASE + i, "god sprite");
     // Movers whose families were chosen before the display opened.
@@ -481,12 +485,13 @@ void view_free_map_graphics() {
     g.terrain_size = 0;
     free_set(g.minimap_clean);
     free_set(g.minimap_work);
-    free_set(g.marks);
-    free_set(g.marks2);
+    board_panels_free();
     for (void*& s : g.gods)
         free_set(s);
-    for (void*& s : g.portraits)
-        free_set(s);
+    for (int p = 0; p < PLAYER_COUNT; ++p) {
+        if (actor_anim_table[p].portrait == g.portraits[p]) actor_anim_table[p].portrait = nullptr;
+        free_set(g.portraits[p]);
+    }
     for (int m = 0; m < MOVER_COUNT; ++m) {
         sprites_release(m, 0);
         sprites_release(m, 1);
@@ -510,7 +515,7 @@ void* view_god_sprite(int n) {
 }
 
 void* view_board_marks() {
-    return g.marks;
+    return board_panel_set;
 }
 
 uint8_t* view_terrain(uint32_t* size) {

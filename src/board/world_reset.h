@@ -22,7 +22,8 @@
 //  12. the turn driver
 //  13. the movement along the squares
 //  14. the turn flow
-//  15. the board screen's flags
+//  15. the board screen's flags, tabs, pointer state, box and calendar page
+//  16. the board view's camera, draw list and hit-map camera
 // A module reads only its own state in its reset, so the order matters only
 // where one reset rebuilds what an earlier one cleared (the map binds its
 // tables after the game state is cleared).
@@ -44,6 +45,7 @@ enum WorldResetRank {
     WORLD_RESET_MOVEMENT,
     WORLD_RESET_TURN_FLOW,
     WORLD_RESET_BOARD_SCREEN,
+    WORLD_RESET_VIEW,
     WORLD_RESET_COUNT
 };
 

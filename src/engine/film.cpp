@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/cursor.h"
 #include "engine/mkf.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
@@ -13,6 +14,7 @@
 
 uint8_t avi_playing = 0;
 uint8_t avi_skippable = 0;
+uint32_t avi_device = 0;
 
 namespace {
 
@@ -39,11 +41,15 @@ int avi_play(const char* name, const PlatRect* rect, int skippable) {
         return 0;
     }
     g_rect = *rect;
+    avi_device = mci_device_id("vfw");
     avi_skippable = skippable ? 1 : 0;
     int result = screen_run(avi_wndproc, 0);
     avi_playing = 0;
     mci_send("stop vfw wait");
     mci_send("close vfw wait");
+    avi_device = 0;
+    // The film's pixels are gone from under it: the cursor comes back.
+    cursor_show(&g_rect);
     snd_init(1);
     return result;
 }
@@ -58,8 +64,9 @@ int32_t avi_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_
         std::snprintf(command, sizeof command, "put vfw destination at %d %d %d %d", g_rect.left,
                       g_rect.top, g_rect.right - g_rect.left, g_rect.bottom - g_rect.top);
         mci_send(command);
-        // The software cursor keeps off g_rect while the film runs: its module
-        // hides itself over this rectangle here.
+        // The film is drawn straight onto the display: the software cursor
+        // must not save or restore pixels over it while it runs.
+        cursor_hide(&g_rect);
         if (mci_send("play vfw window from 0 notify") == 0)
             avi_playing = 1;
         else

@@ -8,6 +8,9 @@
 // 1 while a film plays; 1 when the running film may be skipped.
 extern uint8_t avi_playing;
 extern uint8_t avi_skippable;
+// The media device of the open film (0 while none is open): only its end
+// notification ends the film.
+extern uint32_t avi_device;
 
 // Plays a film over rect (sound is shut down around it); returns 1 when
 // skipped, else 0 (also when the film cannot be opened).

@@ -350,6 +350,12 @@ uint32_t mci_send(const char* command, char* reply, uint32_t reply_size) {
     return run(tokens, reply, reply_size);
 }
 
+uint32_t mci_device_id(const char* alias) {
+    if (!alias) return 0;
+    const auto it = g_devices.find(alias);
+    return it == g_devices.end() ? 0 : it->second.id;
+}
+
 void mci_close_all() {
     while (!g_devices.empty())
         close_device(g_devices.begin());

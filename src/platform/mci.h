@@ -40,6 +40,10 @@ inline uint32_t mci_send(const char* command) {
     return mci_send(command, nullptr, 0);
 }
 
+// The id of the device open under alias (the lParam of its MM_MCINOTIFY), or
+// 0 when the alias is not open.
+uint32_t mci_device_id(const char* alias);
+
 // Closes every device and forgets the log and the test hooks' settings.
 void mci_reset();
 // Closes every device (the log stays).

@@ -170,11 +170,14 @@ int32_t app_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_
         }
         return 0;
     case MM_MCINOTIFY:
+        // lParam names the device that finished: the film's end ends the
+        // film, a music piece's end goes to the music even while a film plays.
         if (wparam == MCI_NOTIFY_SUCCESSFUL) {
-            if (avi_playing)
-                app_services.avi_on_end();
-            else
+            if (avi_device != 0 && static_cast<uint32_t>(lparam) == avi_device) {
+                if (avi_playing) app_services.avi_on_end();
+            } else {
                 app_services.music_on_notify();
+            }
         }
         return 0;
     default:
