@@ -84,6 +84,50 @@ int no_load_screen(int) {
 
 } // namespace
 
+void runner_seat_players(const RunnerOptions& options) {
+    settings_set_animations(options.animations ? 1 : 0);
+    game_srand(options.seed);
+
+    game_player_count = options.players;
+    game_human_count = options.human ? 1 : 0;
+    game_active_mover = 0;
+    game_start_money = START_MONEY;
+    cards_fill_pools();
+
+    // Distinct characters, drawn from the seed.
+    int characters[CHARACTER_COUNT];
+    for (int c = 0; c < CHARACTER_COUNT; ++c)
+        characters[c] = c;
+    for (int c = CHARACTER_COUNT - 1; c > 0; --c) {
+        int k = game_rand() % (c + 1);
+        int t = characters[c];
+        characters[c] = characters[k];
+        characters[k] = t;
+    }
+    for (int k = 0; k < options.players; ++k) {
+        for (int n : {1, 2, 3, 4, 8, 9})
+            item_add(k, n);
+        player_table[k] = character_table[characters[k]];
+        PlayerRecord& r = player_table[k];
+        r.setup_control = options.human && k == 0 ? CTRL_HUMAN : CTRL_COMPUTER;
+        r.cash = static_cast<int32_t>(r.cash_pct * (START_MONEY / 100.0));
+        r.deposit = START_MONEY - r.cash;
+        r.travel = TRAVEL_WALK;
+        r.dice = 1;
+    }
+    walker_table = walker_initial;
+    jail_flags.fill(0);
+    hospital_flags.fill(0);
+    jail_flags[MOVER_THIEF] = jail_flags[MOVER_ROBBER] = 1;
+    hospital_flags[MOVER_HOOLIGAN] = hospital_flags[MOVER_SPY] = 1;
+
+    game_land_term = 0;
+    game_day_limit = options.days;
+    game_asset_target = 0;
+    game_map = options.map;
+    stock_new_game(options.map);
+}
+
 bool runner_setup(const RunnerOptions& options, std::string* error) {
     if (options.players < 2 || options.players > PLAYER_COUNT) {
         if (error) *error = "the player count must be 2, 3 or 4";
@@ -106,53 +150,14 @@ bool runner_setup(const RunnerOptions& options, std::string* error) {
     }
     app_reset();
     game_world_reset();
-    settings_set_animations(options.animations ? 1 : 0);
-    game_srand(options.seed);
-
-    game_player_count = options.players;
-    game_human_count = 0;
-    game_active_mover = 0;
-    game_start_money = START_MONEY;
-    cards_fill_pools();
-
-    // Distinct characters, drawn from the seed.
-    int characters[CHARACTER_COUNT];
-    for (int c = 0; c < CHARACTER_COUNT; ++c)
-        characters[c] = c;
-    for (int c = CHARACTER_COUNT - 1; c > 0; --c) {
-        int k = game_rand() % (c + 1);
-        int t = characters[c];
-        characters[c] = characters[k];
-        characters[k] = t;
-    }
-    for (int k = 0; k < options.players; ++k) {
-        for (int n : {1, 2, 3, 4, 8, 9})
-            item_add(k, n);
-        player_table[k] = character_table[characters[k]];
-        PlayerRecord& r = player_table[k];
-        r.setup_control = CTRL_COMPUTER;
-        r.cash = static_cast<int32_t>(r.cash_pct * (START_MONEY / 100.0));
-        r.deposit = START_MONEY - r.cash;
-        r.travel = TRAVEL_WALK;
-        r.dice = 1;
-    }
-    walker_table = walker_initial;
-    jail_flags.fill(0);
-    hospital_flags.fill(0);
-    jail_flags[MOVER_THIEF] = jail_flags[MOVER_ROBBER] = 1;
-    hospital_flags[MOVER_HOOLIGAN] = hospital_flags[MOVER_SPY] = 1;
-
-    game_land_term = 0;
-    game_day_limit = options.days;
-    game_asset_target = 0;
-    game_map = options.map;
-    stock_new_game(options.map);
+    runner_seat_players(options);
     if (!map_load()) {
         if (error) *error = "cannot load the map: " + map_last_error();
         plat_shutdown();
         return false;
     }
     stock_daily_update();
+
     if (plat_clock_is_virtual() && options.clock_start_ms != 0)
         plat_clock_advance_to(options.clock_start_ms);
 

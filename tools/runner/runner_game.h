@@ -8,12 +8,16 @@
 #include <cstdint>
 #include <string>
 
+struct PlatSurface;
+
 struct RunnerOptions {
     uint32_t seed = 1;
     int map = 0;     // 0..3
     int players = 4; // 2..4
     int days = 400;  // the game's day limit
     bool animations = false;
+    // Seat 0 is a human's (the others stay the computer's).
+    bool human = false;
     // Virtual time the game starts at (tests start it just below a limit).
     uint32_t clock_start_ms = 0;
 };
@@ -49,6 +53,21 @@ struct RunnerResult {
 inline constexpr uint64_t RUNNER_STALL_TICKS = 20000;
 inline constexpr uint64_t RUNNER_STALL_STEPS = 1000;
 inline constexpr uint64_t RUNNER_STALL_PASSES = 200000;
+
+// The game's own set-up of the runner: options, the seed, the players with
+// their money and items, the wandering characters, the day limit and the
+// market of the map (the map itself is not loaded yet).
+void runner_seat_players(const RunnerOptions& options);
+// A human in seat 0 plays the board screen in the program's own window
+// (headless under KARVO_HEADLESS=1), the title and set-up screens skipped.
+// `script` (may be null) feeds a scripted session and closes the window at
+// its end; `shot` (may be null) is where the primary surface is written as a
+// 24-bit BMP when the window closes. Returns the exit status: 0 closed, 1
+// the platform, the display or the map failed (the reason in `error`).
+int runner_human_session(const RunnerOptions& options, const char* script, const char* shot,
+                         std::string* error);
+// Writes a 16-bit surface in the display's format as a 24-bit BMP.
+bool runner_write_bmp(const char* path, const PlatSurface* surface);
 
 // Sets the game up; false with the reason in `error`.
 bool runner_setup(const RunnerOptions& options, std::string* error);

@@ -1,8 +1,10 @@
 // karvo_runner SEED MAP PLAYERS DAYS [--animations] [--messages]
+// karvo_runner SEED MAP PLAYERS DAYS --human [--animations] [--script FILE] [--shot FILE.bmp]
 // Plays a computer-only game headless and prints one line per game day and
 // a final line with the end code and the leader. Exit status 4 when an
 // invariant broke on some day (the line says which), 3 when the game stalled,
-// 128 + the signal when SIGINT or SIGTERM stopped it.
+// 128 + the signal when SIGINT or SIGTERM stopped it. With --human a human
+// plays seat 0 on the board screen instead.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -54,21 +56,35 @@ bool parse_int(const char* text, long min, long max, long* out) {
 
 int main(int argc, char** argv) {
     long seed = 0, map = 0, players = 0, days = 0;
-    bool animations = false;
-    bool options_ok = argc >= 5 && argc <= 7;
+    bool animations = false, human = false;
+    const char* script = nullptr;
+    const char* shot = nullptr;
+    bool options_ok = argc >= 5;
     for (int a = 5; a < argc && options_ok; ++a) {
         if (std::strcmp(argv[a], "--animations") == 0 && !animations)
             animations = true;
         else if (std::strcmp(argv[a], "--messages") == 0 && !print_messages)
             print_messages = true;
+        else if (std::strcmp(argv[a], "--human") == 0 && !human)
+            human = true;
+        else if (std::strcmp(argv[a], "--script") == 0 && !script && a + 1 < argc)
+            script = argv[++a];
+        else if (std::strcmp(argv[a], "--shot") == 0 && !shot && a + 1 < argc)
+            shot = argv[++a];
         else
             options_ok = false;
     }
+    // A script and a shot need the human's window; the messages are the
+    // computer-only game's printout.
+    if ((script || shot) && !human) options_ok = false;
+    if (human && print_messages) options_ok = false;
     if (!options_ok || !parse_int(argv[1], 0, 0xFFFFFFFFL, &seed) ||
         !parse_int(argv[2], 0, 3, &map) || !parse_int(argv[3], 2, 4, &players) ||
         !parse_int(argv[4], 1, 100000, &days)) {
         std::fprintf(stderr, "usage: karvo_runner SEED MAP(0-3) PLAYERS(2-4) DAYS [--animations] "
-                             "[--messages]\n");
+                             "[--messages]\n"
+                             "       karvo_runner SEED MAP(0-3) PLAYERS(2-4) DAYS --human "
+                             "[--animations] [--script FILE] [--shot FILE.bmp]\n");
         return 2;
     }
     RunnerOptions options;
@@ -77,6 +93,12 @@ int main(int argc, char** argv) {
     options.players = static_cast<int>(players);
     options.days = static_cast<int>(days);
     options.animations = animations;
+    if (human) {
+        std::string error;
+        const int status = runner_human_session(options, script, shot, &error);
+        if (status != 0) std::fprintf(stderr, "karvo_runner: %s\n", error.c_str());
+        return status;
+    }
     // One line at a time, so that a reader sees each day as it is played.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::string error;

@@ -1,0 +1,139 @@
+#include <bit>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "board/map.h"
+#include "board/world_reset.h"
+#include "platform/surface.h"
+#include "platform/window.h"
+#include "runner_game.h"
+#include "shell/app.h"
+
+namespace {
+
+RunnerOptions g_options;
+const char* g_shot = nullptr;
+bool g_shot_taken = false;
+bool g_shot_ok = true;
+int g_title_runs = 0;
+std::string g_map_error;
+void (*g_real_clear_screen)() = nullptr;
+
+void take_shot() {
+    if (!g_shot || g_shot_taken || !primary_surface) return;
+    g_shot_taken = true;
+    g_shot_ok = runner_write_bmp(g_shot, primary_surface);
+    if (!g_shot_ok) std::fprintf(stderr, "karvo_runner: cannot write %s\n", g_shot);
+}
+
+// The first title result starts a new game; a later one (the game ended and
+// went back to the title) ends the program, with the screen as it was.
+int straight_to_game() {
+    if (g_title_runs++ == 0) return 0;
+    take_shot();
+    return 3;
+}
+
+// The set-up screen's result: the runner's own game. A map that cannot be
+// loaded sends the program back to the title, which ends it.
+int setup_from_options(int) {
+    runner_seat_players(g_options);
+    if (!map_load()) {
+        g_map_error = map_last_error();
+        return 0;
+    }
+    return 1;
+}
+
+int no_film(const char*, const PlatRect*, int) {
+    return 0;
+}
+void no_intro() {}
+
+// The program clears the screen before it shuts down: the shot comes first.
+void shot_then_clear() {
+    take_shot();
+    if (g_real_clear_screen) g_real_clear_screen();
+}
+
+} // namespace
+
+bool runner_write_bmp(const char* path, const PlatSurface* s) {
+    if (!s || !s->pixels) return false;
+    uint32_t masks[3] = {0, 0, 0}; // blue, green, red: the BMP's byte order
+    plat_surface_masks(s, &masks[2], &masks[1], &masks[0]);
+    std::FILE* f = std::fopen(path, "wb");
+    if (!f) return false;
+    const int w = s->width, h = s->height, row = (w * 3 + 3) & ~3;
+    uint8_t hdr[54] = {'B', 'M'};
+    auto put32 = [&](int at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            hdr[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    put32(2, 54u + static_cast<uint32_t>(row * h));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(w));
+    put32(22, static_cast<uint32_t>(h));
+    hdr[26] = 1;
+    hdr[28] = 24;
+    bool ok = std::fwrite(hdr, 1, sizeof hdr, f) == sizeof hdr;
+    std::vector<uint8_t> line(static_cast<size_t>(row), 0);
+    for (int y = h - 1; y >= 0 && ok; --y) {
+        const uint16_t* src = s->pixels + static_cast<ptrdiff_t>(y) * (s->pitch / 2);
+        for (int x = 0; x < w; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                const uint32_t m = masks[c];
+                const uint32_t top = m ? m >> std::countr_zero(m) : 0;
+                const uint32_t v = top ? (src[x] & m) >> std::countr_zero(m) : 0;
+                line[3 * x + c] = static_cast<uint8_t>(top ? v * 255 / top : 0);
+            }
+        }
+        ok = std::fwrite(line.data(), 1, line.size(), f) == line.size();
+    }
+    return std::fclose(f) == 0 && ok;
+}
+
+int runner_human_session(const RunnerOptions& options, const char* script, const char* shot,
+                         std::string* error) {
+    g_options = options;
+    g_options.human = true;
+    g_shot = shot;
+    g_shot_taken = false;
+    g_shot_ok = true;
+    g_title_runs = 0;
+    g_map_error.clear();
+    // A window rather than the whole screen, and the script read at start.
+    setenv("KARVO_WINDOWED", "1", 0);
+    if (script) setenv("KARVO_SCRIPT", script, 1);
+    if (!plat_init()) {
+        if (error) *error = "cannot start the platform layer";
+        return 1;
+    }
+    app_reset();
+    game_world_reset();
+    app_services.title_run = straight_to_game;
+    app_services.setup_run = setup_from_options;
+    app_services.avi_play = no_film;
+    app_services.intro_run = no_intro;
+    g_real_clear_screen = app_services.gfx_clear_screen;
+    app_services.gfx_clear_screen = shot_then_clear;
+    const int code = app_main(nullptr, nullptr, "", 1);
+    plat_shutdown();
+    app_reset();
+    if (code == -1 || g_title_runs == 0) {
+        if (error) *error = "cannot open the window or the display";
+        return 1;
+    }
+    if (!g_map_error.empty()) {
+        if (error) *error = "cannot load the map: " + g_map_error;
+        return 1;
+    }
+    if (g_shot && !g_shot_ok) {
+        if (error) *error = std::string("cannot write the shot ") + g_shot;
+        return 1;
+    }
+    return 0;
+}
