@@ -48,29 +48,6 @@ bool surface_clean() {
     return true;
 }
 
-// Writes the back surface (RGB565) as a 24-bit BMP in the build tree.
-bool save_bmp(const char* name) {
-    std::FILE* f = std::fopen(name, "wb");
-    if (!f) return false;
-    const int w = SCREEN_W, h = SCREEN_H, row = w * 3;
-    auto u32 = [f](uint32_t v) { std::fwrite(&v, 4, 1, f); };
-    auto u16 = [f](uint16_t v) { std::fwrite(&v, 2, 1, f); };
-    u16(0x4D42), u32(54 + row * h), u32(0), u32(54);
-    u32(40), u32(w), u32(h), u16(1), u16(24), u32(0), u32(row * h), u32(2835), u32(2835), u32(0),
-        u32(0);
-    std::vector<uint8_t> line(row);
-    for (int y = h - 1; y >= 0; --y) {
-        for (int x = 0; x < w; ++x) {
-            uint16_t p = back_surface->pixels[y * w + x];
-            line[x * 3 + 0] = static_cast<uint8_t>((p & 0x1F) << 3);
-            line[x * 3 + 1] = static_cast<uint8_t>(((p >> 5) & 0x3F) << 2);
-            line[x * 3 + 2] = static_cast<uint8_t>(((p >> 11) & 0x1F) << 3);
-        }
-        std::fwrite(line.data(), 1, line.size(), f);
-    }
-    return std::fclose(f) == 0;
-}
-
 // "中文" in GBK: what the game's literals are compiled to.
 constexpr const char* kTwo = "中文";
 
@@ -356,7 +333,7 @@ TEST_F(TextTest, ADemonstrationScreenIsWritten) {
     text_set_font(12, 0x80FF80, 0x101010, 0, 1);
     text_draw(nullptr, "小字 12 像素：0123456789 ABCdef", 100, 300, 0);
     gfx_screen_update(PlatRect{0, 0, 640, 480});
-    ASSERT_TRUE(save_bmp("text_demo.bmp"));
+    ASSERT_TRUE(plat_surface_save_bmp(back_surface, "text_demo.bmp"));
     EXPECT_TRUE(surface_clean());
     EXPECT_EQ(primary_surface->pixels[240 * 640 + 2], back_surface->pixels[240 * 640 + 2]);
 }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -153,4 +155,40 @@ void plat_wait_vertical_blank() {
     constexpr uint32_t frame_ms = 16; // about 60 Hz
     uint32_t now = plat_tick_count();
     std::this_thread::sleep_for(std::chrono::milliseconds(frame_ms - now % frame_ms));
+}
+
+bool plat_surface_save_bmp(const PlatSurface* s, const char* path) {
+    if (!s || !s->pixels) return false;
+    uint32_t masks[3] = {0, 0, 0}; // blue, green, red: the BMP's byte order
+    plat_surface_masks(s, &masks[2], &masks[1], &masks[0]);
+    std::FILE* f = std::fopen(path, "wb");
+    if (!f) return false;
+    const int w = s->width, h = s->height, row = (w * 3 + 3) & ~3;
+    uint8_t hdr[54] = {'B', 'M'};
+    auto put32 = [&](int at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            hdr[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    put32(2, 54u + static_cast<uint32_t>(row * h));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(w));
+    put32(22, static_cast<uint32_t>(h));
+    hdr[26] = 1;
+    hdr[28] = 24;
+    bool ok = std::fwrite(hdr, 1, sizeof hdr, f) == sizeof hdr;
+    std::vector<uint8_t> line(static_cast<size_t>(row), 0);
+    for (int y = h - 1; y >= 0 && ok; --y) {
+        const uint16_t* src = s->pixels + static_cast<ptrdiff_t>(y) * (s->pitch / 2);
+        for (int x = 0; x < w; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                const uint32_t m = masks[c];
+                const uint32_t top = m ? m >> std::countr_zero(m) : 0;
+                const uint32_t v = top ? (src[x] & m) >> std::countr_zero(m) : 0;
+                line[3 * x + c] = static_cast<uint8_t>(top ? v * 255 / top : 0);
+            }
+        }
+        ok = std::fwrite(line.data(), 1, line.size(), f) == line.size();
+    }
+    return std::fclose(f) == 0 && ok;
 }

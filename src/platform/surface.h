@@ -36,6 +36,10 @@ void plat_set_pixel_format(PlatPixelFormat format);
 // The red, green and blue masks of a surface's format, as the display reports them.
 void plat_surface_masks(const PlatSurface* s, uint32_t* red, uint32_t* green, uint32_t* blue);
 
+// Writes the surface as a 24-bit BMP (for screenshots of tests and tools);
+// false when the file cannot be written.
+bool plat_surface_save_bmp(const PlatSurface* s, const char* path);
+
 // A cleared surface; the primary one is what gets presented.
 PlatSurface* plat_surface_create(int32_t width, int32_t height, bool primary);
 void plat_surface_release(PlatSurface* s);

@@ -70,44 +70,5 @@ int PopupTest::screen_differs(int left, int top, int right, int bottom, uint16_t
 
 std::string PopupTest::save_screen_bmp(const std::string& name) {
     const std::string path = name + ".bmp";
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return "";
-    const int w = 640, h = 480, row = w * 3;
-    const uint32_t data = static_cast<uint32_t>(row * h), size = 54 + data;
-    uint8_t head[54] = {'B', 'M'};
-    auto put32 = [&](int at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            head[at + i] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    put32(2, size);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, w);
-    put32(22, h);
-    head[26] = 1;
-    head[28] = 24;
-    put32(34, data);
-    std::fwrite(head, 1, sizeof head, f);
-    uint32_t red = 0, green = 0, blue = 0;
-    plat_surface_masks(primary_surface, &red, &green, &blue);
-    auto channel = [](uint16_t p, uint32_t mask) {
-        if (!mask) return uint8_t{0};
-        int shift = 0;
-        while (!((mask >> shift) & 1))
-            ++shift;
-        const uint32_t max = mask >> shift;
-        return static_cast<uint8_t>(((p & mask) >> shift) * 255 / max);
-    };
-    std::vector<uint8_t> line(row);
-    for (int y = h - 1; y >= 0; --y) {
-        for (int x = 0; x < w; ++x) {
-            const uint16_t p = screen_at(x, y);
-            line[3 * x] = channel(p, blue);
-            line[3 * x + 1] = channel(p, green);
-            line[3 * x + 2] = channel(p, red);
-        }
-        std::fwrite(line.data(), 1, line.size(), f);
-    }
-    std::fclose(f);
-    return path;
+    return plat_surface_save_bmp(primary_surface, path.c_str()) ? path : "";
 }

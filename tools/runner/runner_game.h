@@ -66,8 +66,6 @@ void runner_seat_players(const RunnerOptions& options);
 // the platform, the display or the map failed (the reason in `error`).
 int runner_human_session(const RunnerOptions& options, const char* script, const char* shot,
                          std::string* error);
-// Writes a 16-bit surface in the display's format as a 24-bit BMP.
-bool runner_write_bmp(const char* path, const PlatSurface* surface);
 
 // Sets the game up; false with the reason in `error`.
 bool runner_setup(const RunnerOptions& options, std::string* error);
