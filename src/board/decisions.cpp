@@ -1,5 +1,8 @@
 #include "board/decisions.h"
 
+#include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 
 #include "board/choice.h"
@@ -25,12 +28,36 @@ DecisionState& state() {
     return s;
 }
 
-int normalise(DecisionKind kind, int answer) {
-    if (kind == DECIDE_FACILITY_KIND) return (answer >= 0 && answer <= 4) ? answer : 0;
+// Registered kinds; the table is filled by file-scope initialisers and never
+// cleared, so it lives outside the state the world reset forgets.
+struct RegisteredKind {
+    bool registered = false;
+    DecisionKindInfo info;
+};
+std::array<RegisteredKind, DECIDE_KIND_COUNT>& registered_kinds() {
+    static std::array<RegisteredKind, DECIDE_KIND_COUNT> kinds;
+    return kinds;
+}
+
+const RegisteredKind* registered(DecisionKind kind) {
+    if (kind < 0 || kind >= DECIDE_KIND_COUNT) return nullptr;
+    const RegisteredKind& k = registered_kinds()[kind];
+    return k.registered ? &k : nullptr;
+}
+
+int normalise(const DecisionRequest& r, int answer) {
+    if (const RegisteredKind* k = registered(r.kind)) {
+        if (k->info.accepts != nullptr && !k->info.accepts(r, answer)) return k->info.cancel;
+        return answer;
+    }
+    if (r.kind == DECIDE_FACILITY_KIND) return (answer >= 0 && answer <= 4) ? answer : 0;
     return answer != 0 ? 1 : 0;
 }
 
 int ask_screens(const DecisionRequest& r) {
+    if (const RegisteredKind* k = registered(r.kind)) {
+        return k->info.ask_window != nullptr ? k->info.ask_window(r) : k->info.cancel;
+    }
     if (r.kind == DECIDE_FACILITY_KIND) return choose_facility_kind(0);
     // The spinners draw themselves and take the stop from a click; without a
     // screen to click on, the spin stops at the first tick.
@@ -39,6 +66,15 @@ int ask_screens(const DecisionRequest& r) {
 }
 
 } // namespace
+
+void decision_register_kind(DecisionKind kind, const DecisionKindInfo& info) {
+    if (kind <= DECIDE_SPIN_STOP || kind >= DECIDE_KIND_COUNT ||
+        registered_kinds()[kind].registered) {
+        std::fprintf(stderr, "decision kind %d registered twice or out of range\n", kind);
+        std::abort();
+    }
+    registered_kinds()[kind] = RegisteredKind{true, info};
+}
 
 void decisions_reset() {
     state() = DecisionState{};
@@ -66,7 +102,7 @@ int decide(const DecisionRequest& r) {
     } else {
         answer = ask_screens(r);
     }
-    return normalise(r.kind, answer);
+    return normalise(r, answer);
 }
 
 bool decide_yes_no(DecisionKind kind, int player, const char* text, int32_t amount,

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <string>
 
+#include "board/world_reset.h"
+
 enum DecisionKind : int {
     DECIDE_BUY = 0,           // buy this plot: 1 yes, 0 no
     DECIDE_BUILD = 1,         // build on or upgrade this property: 1 yes, 0 no
@@ -20,18 +22,51 @@ enum DecisionKind : int {
     DECIDE_FACILITY_KIND = 3, // the FacilityKind 0..4 of a facility raised from level 0
     DECIDE_SPIN_STOP = 4,     // stop the spinning wheel or reels now: 1 yes, 0 no (amount = tick,
                               // object 0 wheel, 1 reels); with nobody to ask the spin stops at once
+    // The kinds below are registered by the modules that own their windows
+    // (decision_register_kind); each module documents its answers there.
+    DECIDE_SHARE_OFFER = 5,          // buy shares of the company landed on: 1 yes, 0 no
+    DECIDE_SHARE_COUNT = 6,          // how many shares to buy (the number pad), 0 none
+    DECIDE_RESEARCH_SLOT = 7,        // the research institute's item cell
+    DECIDE_PLAYER = 8,               // one of the listed players, -1 cancelled
+    DECIDE_FACILITY_KIND_CANCEL = 9, // a FacilityKind 0..4, -1 cancelled
+    DECIDE_CARD_PICK = 10,           // a held card id from the card window, 0 closes
+    DECIDE_TARGET = 11,              // a board target's object code, 0 cancelled
+    DECIDE_THIEF_PICK = 12,          // card id, 0x8000 | item, or 0 for nothing
+    DECIDE_USE_CARD = 13,            // use an automatic card: 1 yes, 0 no
+    DECIDE_COMPANY = 14,             // a company: stock index + 1, 0 cancelled
+    DECIDE_ITEM_PICK = 15,           // an item number from the item menu, 0 closes
+    DECIDE_REMOTE_DICE = 16,         // the remote dice's face 1..6, 0 closes
+    DECIDE_KIND_COUNT = 17,
 };
 
 struct DecisionRequest {
     DecisionKind kind;
-    int player;       // the deciding player 0..3
-    const char* text; // the question as shown to the player, or nullptr
-    int32_t amount;   // the money at stake, yuan (0 when none)
-    int32_t object;   // ObjectCode of the property, or the person to bail (0 when none)
+    int player;                // the deciding player 0..3
+    const char* text;          // the question as shown to the player, or nullptr
+    int32_t amount;            // the money at stake, yuan (0 when none)
+    int32_t object;            // ObjectCode of the property, or the person to bail (0 when none)
+    int32_t param = 0;         // the kind's own parameter (the picker's kind and mode, ...)
+    const int* list = nullptr; // the listed choices (players, cells), when the kind has a list
+    int list_count = 0;
 };
 
 // An answerer returns 1/0 for the yes/no kinds and 0..4 for a facility kind.
 using DecisionAnswerer = int (*)(const DecisionRequest& request, void* context);
+
+// A registered kind: its window, the default source of its answers, and the
+// test of what that window could answer. An answer from the script or the
+// answerer that the window would refuse counts as the window's cancel.
+struct DecisionKindInfo {
+    int (*ask_window)(const DecisionRequest& request) = nullptr; // nullptr: answers cancel
+    bool (*accepts)(const DecisionRequest& request, int answer) = nullptr; // nullptr: any
+    int cancel = 0;
+};
+// Registers kind (at most once per kind; a second registration aborts).
+void decision_register_kind(DecisionKind kind, const DecisionKindInfo& info);
+// Registers from a file-scope initialiser of the module that owns the kind's window.
+#define DECISION_KIND(kind, ...)                                                                   \
+    static const bool WORLD_RESET_JOIN(decision_kind_registered_, __LINE__) =                      \
+        (decision_register_kind(kind, DecisionKindInfo{__VA_ARGS__}), true)
 
 // Forgets the script, the answerer and the record of questions asked.
 void decisions_reset();

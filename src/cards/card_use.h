@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+// Who is harmed in victim's place: victim, another player, or -1 when the
+// pardon card cancels the harm.
+int card_resolve_victim(int victim);
 // The scapegoat card of holder: the new victim, or -1 (unchanged).
 int card_scapegoat(int holder, int context, int32_t amount);
 // Shows card id's picture under caption for a moment (nothing for id 0).
