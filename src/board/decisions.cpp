@@ -51,6 +51,7 @@ int normalise(const DecisionRequest& r, int answer) {
         return answer;
     }
     if (r.kind == DECIDE_FACILITY_KIND) return (answer >= 0 && answer <= 4) ? answer : 0;
+    if (r.kind > DECIDE_SPIN_STOP) return answer; // a kind whose window is not built yet
     return answer != 0 ? 1 : 0;
 }
 
@@ -62,6 +63,9 @@ int ask_screens(const DecisionRequest& r) {
     // The spinners draw themselves and take the stop from a click; without a
     // screen to click on, the spin stops at the first tick.
     if (r.kind == DECIDE_SPIN_STOP) return 1;
+    // A kind whose window is not built yet answers as its cancel would.
+    if (r.kind > DECIDE_SPIN_STOP)
+        return r.kind == DECIDE_PLAYER || r.kind == DECIDE_FACILITY_KIND_CANCEL ? -1 : 0;
     return msg_ask_yes_no(r.text != nullptr ? r.text : "");
 }
 
