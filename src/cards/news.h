@@ -3,3 +3,5 @@
 
 // Draws and runs a news event for the current mover.
 void news_show();
+// Shuffles the news deck for a new game.
+void news_shuffle();

@@ -5,3 +5,5 @@
 void notice_visit();
 // Each new day: the offers of the players in the game age by one day.
 void notice_age_offers();
+// Takes every offer off the board (a new game).
+void notice_board_clear();
