@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/runner_process.h"
 
@@ -39,8 +40,38 @@ Estate estate_on_last_day(const std::string& out) {
     return e;
 }
 
+// Whether some player took out a loan in the game, and whether some loan was
+// later paid back (repaid or collected): read from the "loan=" columns.
+struct Loans {
+    bool taken = false;
+    bool paid = false;
+};
+
+Loans loans_of(const std::string& out) {
+    Loans l;
+    std::vector<long> before;
+    size_t line = 0;
+    while (line < out.size()) {
+        size_t end = out.find('\n', line);
+        if (end == std::string::npos) end = out.size();
+        std::vector<long> now;
+        for (size_t at = out.find(" | P", line); at < end; at = out.find(" | P", at + 1)) {
+            const size_t loan = out.find(" loan=", at);
+            const size_t next = out.find(" | ", at + 1);
+            now.push_back(loan < next && loan < end ? std::stol(out.substr(loan + 6)) : 0);
+        }
+        for (size_t p = 0; p < now.size(); ++p) {
+            if (now[p] > 0) l.taken = true;
+            if (p < before.size() && before[p] > 0 && now[p] == 0) l.paid = true;
+        }
+        if (!now.empty()) before = now;
+        line = end + 1;
+    }
+    return l;
+}
+
 TEST(Invariants, HoldOnEveryDayOfFiftyTwoGamesOnTheFourMaps) {
-    int games = 0, with_property = 0, with_houses = 0;
+    int games = 0, with_property = 0, with_houses = 0, with_loans = 0, with_paid_loans = 0;
     for (int seed = 101; seed < 114; ++seed) {
         for (int map = 0; map < 4; ++map) {
             const int players = 2 + (seed + map) % 3;
@@ -54,6 +85,9 @@ TEST(Invariants, HoldOnEveryDayOfFiftyTwoGamesOnTheFourMaps) {
             const Estate e = estate_on_last_day(r.out);
             if (e.plots > 0) ++with_property;
             if (e.houses) ++with_houses;
+            const Loans l = loans_of(r.out);
+            if (l.taken) ++with_loans;
+            if (l.paid) ++with_paid_loans;
             ++games;
         }
     }
@@ -61,6 +95,9 @@ TEST(Invariants, HoldOnEveryDayOfFiftyTwoGamesOnTheFourMaps) {
     // The players buy land and build on it in (nearly) every game.
     EXPECT_GE(with_property, 48);
     EXPECT_GE(with_houses, 40);
+    // And they borrow from the bank, and pay back or have it collected.
+    EXPECT_GE(with_loans, 26);
+    EXPECT_GE(with_paid_loans, 5);
 }
 
 TEST(Invariants, ASeedReplaysTheSameGame) {

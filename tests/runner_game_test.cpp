@@ -4,15 +4,20 @@
 
 #include <signal.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/world_reset.h"
+#include "cards/cards.h"
+#include "finance/stock.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "runner_game.h"
 #include "shell/app.h"
+#include "shell/new_game.h"
 
 namespace {
 
@@ -150,6 +155,61 @@ TEST_F(RunnerGame, EveryDayOfAGameOnEachMapLeavesABlockThatPassesTheChecks) {
         }
     }
     EXPECT_GT(g_days_checked, 400);
+}
+
+// The runner's set-up is the new-game routine's on the runner's choices; it
+// adds only its own day limit.
+TEST(RunnerSetUp, SetsItsGameUpThroughTheNewGameRoutine) {
+    struct Case {
+        bool human;
+        int money, travel, land_term, victory;
+        int32_t start, target;
+    };
+    const Case cases[] = {{false, 3, 0, 0, 0, 50000, 0}, {true, 1, 2, 4, 2, 200000, 10000000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.money);
+        RunnerOptions o;
+        o.seed = 17;
+        o.map = 2;
+        o.players = 3;
+        o.days = 77;
+        o.human = c.human;
+        o.money = c.money;
+        o.travel = c.travel;
+        o.land_term = c.land_term;
+        o.victory = c.victory;
+        game_world_reset();
+        std::string error;
+        ASSERT_TRUE(runner_seat_players(o, &error)) << error;
+        EXPECT_EQ(game_start_money, c.start);
+        EXPECT_EQ(game_travel_mode, c.travel);
+        EXPECT_EQ(game_land_term, c.land_term);
+        EXPECT_EQ(game_asset_target, c.target);
+        EXPECT_EQ(game_map, 2);
+        EXPECT_EQ(game_day_limit, 77);
+        EXPECT_EQ(game_human_count, c.human ? 1 : 0);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_EQ(player_table[k].setup_control,
+                      c.human && k == 0 ? CTRL_HUMAN : CTRL_COMPUTER);
+        EXPECT_EQ(player_table[3].setup_control, 0);
+
+        // The routine run again on the same choices gives the same state.
+        const auto players = player_table;
+        const auto items = player_items;
+        const auto stocks = stock_table;
+        game_world_reset();
+        ASSERT_TRUE(new_game_init(&error)) << error;
+        EXPECT_EQ(std::memcmp(players.data(), player_table.data(), sizeof players), 0);
+        EXPECT_EQ(items, player_items);
+        EXPECT_EQ(std::memcmp(stocks.data(), stock_table.data(), sizeof stocks), 0);
+    }
+    // A choice the routine refuses fails the set-up with its reason.
+    RunnerOptions bad;
+    bad.money = 6;
+    std::string error;
+    EXPECT_FALSE(runner_seat_players(bad, &error));
+    EXPECT_NE(error.find("starting money"), std::string::npos) << error;
+    game_world_reset();
 }
 
 TEST(RunnerExitStatus, InvariantBeforeStallBeforeEnd) {
