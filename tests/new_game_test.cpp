@@ -115,9 +115,9 @@ TEST_F(NewGameTest, GameOptionsComeFromTheirTables) {
         int32_t start, day_limit, target;
     };
     const Case cases[] = {
-        {0, 0, 0, 0, 300000, 0, 0},          // no limit, no target
-        {5, 0, 0, 5, 10000, 0, 0},           // no target whatever the money
-        {1, 2, 3, 2, 200000, 365, 2000000},  // one year, ten times the money
+        {0, 0, 0, 0, 300000, 0, 0},         // no limit, no target
+        {5, 0, 0, 5, 10000, 0, 0},          // no target whatever the money
+        {1, 2, 3, 2, 200000, 365, 2000000}, // one year, ten times the money
         {3, 5, 5, 3, 50000, 30, 150000},
     };
     for (const Case& c : cases) {
@@ -170,9 +170,8 @@ TEST_F(NewGameTest, MarketStartsFromTheMapsTableWithItsBaseSummedInSinglePrecisi
         ASSERT_TRUE(init());
         float sum = 0.0f;
         for (int i = 0; i < STOCK_COUNT; ++i) {
-            EXPECT_EQ(std::memcmp(&stock_table[i], &stock_initial_table[map][i],
-                                  sizeof(StockRecord)),
-                      0);
+            EXPECT_EQ(
+                std::memcmp(&stock_table[i], &stock_initial_table[map][i], sizeof(StockRecord)), 0);
             sum += stock_initial_table[map][i].reference_price;
         }
         EXPECT_EQ(stock_index_base, static_cast<int32_t>(10.0 * sum));
@@ -206,9 +205,9 @@ TEST_F(NewGameTest, AChoiceOutsideItsTableOrAnUnknownCharacterIsRefusedWithNothi
     struct Case {
         int index, value;
     };
-    const Case cases[] = {{SETUP_PLAYERS, 3},   {SETUP_PLAYERS, -1},  {SETUP_MONEY, 6},
-                          {SETUP_TRAVEL, 3},    {SETUP_LAND_TERM, 6}, {SETUP_GAME_TIME, 6},
-                          {SETUP_VICTORY, -1},  {SETUP_MAP, 4},       {-1, 12}};
+    const Case cases[] = {{SETUP_PLAYERS, 3},  {SETUP_PLAYERS, -1},  {SETUP_MONEY, 6},
+                          {SETUP_TRAVEL, 3},   {SETUP_LAND_TERM, 6}, {SETUP_GAME_TIME, 6},
+                          {SETUP_VICTORY, -1}, {SETUP_MAP, 4},       {-1, 12}};
     ASSERT_TRUE(init()); // a game in progress
     player_table[1].cash = 4321;
     const auto players = player_table;

@@ -17,7 +17,7 @@ NewGameSettings setup_choice = {2, 1, 0, 0, 0, 0, 0};
 std::array<SetupRunner, PLAYER_COUNT> setup_runners{};
 
 const std::array<int32_t, SETUP_TABLE_ROWS> setup_money_table = {300000, 200000, 100000,
-                                                                  50000,  30000,  10000};
+                                                                 50000,  30000,  10000};
 const std::array<int32_t, SETUP_TABLE_ROWS> setup_days_table = {0, 730, 365, 182, 91, 30};
 const std::array<int32_t, SETUP_TABLE_ROWS> setup_victory_table = {0, 100, 50, 10, 5, 3};
 
@@ -30,7 +30,7 @@ constexpr const char* choice_names[SETUP_CHOICE_COUNT] = {
     "game time",    "victory target", "map"};
 // Items every player starts with: robot doll, roadblock, mine, time bomb,
 // remote dice and robot worker (the first five from the shop's stock).
-constexpr int start_items[] = {ITEM_ROBOT_DOLL, ITEM_ROADBLOCK,    ITEM_MINE,
+constexpr int start_items[] = {ITEM_ROBOT_DOLL, ITEM_ROADBLOCK,   ITEM_MINE,
                                ITEM_TIME_BOMB,  ITEM_REMOTE_DICE, ITEM_ROBOT_WORKER};
 
 bool refuse(std::string* error, std::string why) {
