@@ -11,3 +11,5 @@ void bank_loan_visit(uint16_t object);
 void bank_check_loan_due();
 // Covers the bank company's reserve shortfall (flag 1 after a rebalancing).
 void bank_check_reserves(int flag);
+// Sets the loan's due date when none is set: 90 days on, moved past days off.
+void bank_set_loan_due(int player);

@@ -9,6 +9,7 @@
 #include "board/turn_flow.h"
 #include "board/world_reset.h"
 #include "cards/cards.h"
+#include "cards/news_deck.h"
 #include "data/characters.h"
 #include "engine/cursor.h"
 #include "engine/random.h"
@@ -126,6 +127,8 @@ void runner_seat_players(const RunnerOptions& options) {
     game_asset_target = 0;
     game_map = options.map;
     stock_new_game(options.map);
+    news_shuffle();
+    fate_shuffle();
 }
 
 bool runner_setup(const RunnerOptions& options, std::string* error) {

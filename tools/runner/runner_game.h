@@ -91,6 +91,9 @@ std::string runner_money_check();
 // Day-line columns of the ledger: owned plots and facilities with their
 // levels per player, the jackpot, each company's earnings.
 std::string runner_money_columns();
+// Day-line column of the news events and fate rows shown since the last
+// call, " | N e,e F r,r" in the order shown (empty when none).
+std::string runner_event_columns();
 // The messages the game showed since the last call (or since the log was
 // last cleared), one line each, "  message: " and the text with its line
 // breaks as spaces; the log is cleared. Empty when none was shown.
