@@ -126,24 +126,24 @@ struct MoneyRow {
     bool gain;
 };
 constexpr MoneyRow MONEY_ROWS[] = {
-    {2, 3000, false},             // 14 fate_jaywalking_fine
-    {2, 3000, false},     // 15 fate_no_helmet_fine
-    {2, 3000, false},                 // 16 fate_speeding_fine
-    {3, 6000, false},         // 17 fate_treat_everyone
-    {3, 600, false},                  // 18 fate_littering_fine
-    {2, 1500, false},       // 19 fate_dog_fine
-    {1, 1000, true},                    // 20 fate_found_money_small
-    {4, 2000, true},                    // 21 fate_found_money_medium
-    {4, 3000, true},                    // 22 fate_found_money_large
-    {2, 1000, false},                 // 23 fate_lost_wallet_small
-    {3, 2000, false},                 // 24 fate_lost_wallet_large
-    {4, 10000, true},                 // 25 fate_inheritance
-    {3, 8000, false},                   // 26 fate_savings_club_collapse
-    {1, 4000, true},                      // 27 fate_receipt_prize_small
-    {4, 6000, true},                      // 28 fate_receipt_prize_medium
-    {4, 8000, true},                      // 29 fate_receipt_prize_large
-    {2, 5000, false},                     // 30 fate_pay_premium
-    {4, 5000, true},                    // 31 fate_collect_insurance
+    {2, 3000, false}, // 14 fate_jaywalking_fine
+    {2, 3000, false}, // 15 fate_no_helmet_fine
+    {2, 3000, false}, // 16 fate_speeding_fine
+    {3, 6000, false}, // 17 fate_treat_everyone
+    {3, 600, false},  // 18 fate_littering_fine
+    {2, 1500, false}, // 19 fate_dog_fine
+    {1, 1000, true},  // 20 fate_found_money_small
+    {4, 2000, true},  // 21 fate_found_money_medium
+    {4, 3000, true},  // 22 fate_found_money_large
+    {2, 1000, false}, // 23 fate_lost_wallet_small
+    {3, 2000, false}, // 24 fate_lost_wallet_large
+    {4, 10000, true}, // 25 fate_inheritance
+    {3, 8000, false}, // 26 fate_savings_club_collapse
+    {1, 4000, true},  // 27 fate_receipt_prize_small
+    {4, 6000, true},  // 28 fate_receipt_prize_medium
+    {4, 8000, true},  // 29 fate_receipt_prize_large
+    {2, 5000, false}, // 30 fate_pay_premium
+    {4, 5000, true},  // 31 fate_collect_insurance
 };
 constexpr int FIRST_MONEY_ROW = 14;
 
@@ -202,22 +202,22 @@ struct JailRow {
     int days;
 };
 constexpr JailRow JAIL_ROWS[] = {
-    {3},     // 33 fate_jail_drunk
-    {5},         // 34 fate_jail_indecency
-    {7},         // 35 fate_jail_drug_smuggling
-    {9},       // 36 fate_jail_pirated_software
-    {3},     // 37 fate_jail_drunk_2
-    {5},     // 38 fate_jail_protest
-    {7},     // 39 fate_jail_poaching
-    {9},         // 40 fate_jail_relic_theft
-    {3},   // 41 fate_jail_minor
-    {5},         // 42 fate_jail_indecency_2
-    {7},         // 43 fate_jail_drug_smuggling_2
-    {9},         // 44 fate_jail_poison_gas
-    {3},     // 45 fate_jail_firearms
-    {5},         // 46 fate_jail_assault_police
-    {7},     // 47 fate_jail_poaching_2
-    {9},     // 48 fate_jail_state_secrets
+    {3}, // 33 fate_jail_drunk
+    {5}, // 34 fate_jail_indecency
+    {7}, // 35 fate_jail_drug_smuggling
+    {9}, // 36 fate_jail_pirated_software
+    {3}, // 37 fate_jail_drunk_2
+    {5}, // 38 fate_jail_protest
+    {7}, // 39 fate_jail_poaching
+    {9}, // 40 fate_jail_relic_theft
+    {3}, // 41 fate_jail_minor
+    {5}, // 42 fate_jail_indecency_2
+    {7}, // 43 fate_jail_drug_smuggling_2
+    {9}, // 44 fate_jail_poison_gas
+    {3}, // 45 fate_jail_firearms
+    {5}, // 46 fate_jail_assault_police
+    {7}, // 47 fate_jail_poaching_2
+    {9}, // 48 fate_jail_state_secrets
 };
 constexpr int FIRST_JAIL_ROW = 33;
 
@@ -394,12 +394,10 @@ void misfortune(int phase, int days, int face, const char* text, void (*happen)(
 }
 
 void fate_forced_tour(int phase) {
-    misfortune(phase, 3, 2, fate_text_table[6],
-               [](int v, int d) { player_send_away(v, d, 0); });
+    misfortune(phase, 3, 2, fate_text_table[6], [](int v, int d) { player_send_away(v, d, 0); });
 }
 void fate_abducted(int phase) {
-    misfortune(phase, 3, 3, fate_text_table[7],
-               [](int v, int d) { player_send_away(v, d, 1); });
+    misfortune(phase, 3, 3, fate_text_table[7], [](int v, int d) { player_send_away(v, d, 1); });
 }
 void to_hospital(int v, int d) {
     player_lose_vehicle(v);
@@ -499,53 +497,17 @@ void fate_sell_cards_items(int phase) {
 } // namespace
 
 const std::array<EventHandler, FATE_ROW_COUNT> fate_handler_table = {
-    fate_house_demolished,
-    fate_land_expropriated,
-    fate_identity_loan,
-    fate_bounced_check,
-    fate_bank_hack,
-    fate_birthday,
-    fate_forced_tour,
-    fate_abducted,
-    fate_stock_default,
-    fate_sell_all_stock,
-    fate_motorbike_stolen,
-    fate_car_wrecked,
-    fate_fell_in_ditch,
-    fate_motorbike_crash,
-    money_row<14>,
-    money_row<15>,
-    money_row<16>,
-    money_row<17>,
-    money_row<18>,
-    money_row<19>,
-    money_row<20>,
-    money_row<21>,
-    money_row<22>,
-    money_row<23>,
-    money_row<24>,
-    money_row<25>,
-    money_row<26>,
-    money_row<27>,
-    money_row<28>,
-    money_row<29>,
-    money_row<30>,
-    money_row<31>,
-    fate_sell_cards_items,
-    jail_row<33>,
-    jail_row<34>,
-    jail_row<35>,
-    jail_row<36>,
-    jail_row<37>,
-    jail_row<38>,
-    jail_row<39>,
-    jail_row<40>,
-    jail_row<41>,
-    jail_row<42>,
-    jail_row<43>,
-    jail_row<44>,
-    jail_row<45>,
-    jail_row<46>,
-    jail_row<47>,
+    fate_house_demolished, fate_land_expropriated, fate_identity_loan,    fate_bounced_check,
+    fate_bank_hack,        fate_birthday,          fate_forced_tour,      fate_abducted,
+    fate_stock_default,    fate_sell_all_stock,    fate_motorbike_stolen, fate_car_wrecked,
+    fate_fell_in_ditch,    fate_motorbike_crash,   money_row<14>,         money_row<15>,
+    money_row<16>,         money_row<17>,          money_row<18>,         money_row<19>,
+    money_row<20>,         money_row<21>,          money_row<22>,         money_row<23>,
+    money_row<24>,         money_row<25>,          money_row<26>,         money_row<27>,
+    money_row<28>,         money_row<29>,          money_row<30>,         money_row<31>,
+    fate_sell_cards_items, jail_row<33>,           jail_row<34>,          jail_row<35>,
+    jail_row<36>,          jail_row<37>,           jail_row<38>,          jail_row<39>,
+    jail_row<40>,          jail_row<41>,           jail_row<42>,          jail_row<43>,
+    jail_row<44>,          jail_row<45>,           jail_row<46>,          jail_row<47>,
     jail_row<48>,
 };

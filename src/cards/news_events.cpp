@@ -190,8 +190,7 @@ void news_alien_monster(int phase) {
     if (phase == 0) {
         news_target = random_built();
         news_value = news_owner_of(news_target);
-        std::snprintf(text, sizeof text, news_text_table[5],
-                      news_property_name(news_target));
+        std::snprintf(text, sizeof text, news_text_table[5], news_property_name(news_target));
         draw_text();
         return;
     }
@@ -243,8 +242,7 @@ void news_public_land_auction(int phase) {
     if (phase == 0) {
         const auto unowned = [](const auto& r) { return r.owner == OWNER_NONE; };
         news_target = random_object(unowned, unowned);
-        std::snprintf(text, sizeof text, news_text_table[7],
-                      news_property_name(news_target));
+        std::snprintf(text, sizeof text, news_text_table[7], news_property_name(news_target));
         draw_text();
         return;
     }
@@ -374,8 +372,7 @@ void news_gas_explosion(int phase) {
     if (phase == 0) {
         const auto built = [](const LandLot& r) { return r.level > 0; };
         news_target = random_object(built, [](const FacilityLot&) { return false; });
-        std::snprintf(text, sizeof text, news_text_table[15],
-                      news_property_name(news_target));
+        std::snprintf(text, sizeof text, news_text_table[15], news_property_name(news_target));
         draw_text();
         return;
     }
@@ -411,8 +408,7 @@ void news_traffic_jam(int phase) {
 void news_earthquake(int phase) {
     if (phase == 0) {
         news_target = random_property();
-        std::snprintf(text, sizeof text, news_text_table[18],
-                      news_property_name(news_target));
+        std::snprintf(text, sizeof text, news_text_table[18], news_property_name(news_target));
         draw_text();
         return;
     }
@@ -452,8 +448,7 @@ void news_flash_flood(int phase) {
     if (phase == 0) {
         news_target = random_property();
         news_value = news_owner_of(news_target);
-        std::snprintf(text, sizeof text, news_text_table[19],
-                      news_property_name(news_target));
+        std::snprintf(text, sizeof text, news_text_table[19], news_property_name(news_target));
         draw_text();
         return;
     }
@@ -470,8 +465,7 @@ void news_flash_flood(int phase) {
 void news_typhoon(int phase) {
     if (phase == 0) {
         news_target = random_property();
-        std::snprintf(text, sizeof text, news_text_table[20],
-                      news_property_name(news_target));
+        std::snprintf(text, sizeof text, news_text_table[20], news_property_name(news_target));
         draw_text();
         return;
     }
@@ -485,8 +479,7 @@ void news_tornado(int phase) {
     if (phase == 0) {
         news_target = random_property();
         news_value = news_owner_of(news_target);
-        std::snprintf(text, sizeof text, news_text_table[21],
-                      news_property_name(news_target));
+        std::snprintf(text, sizeof text, news_text_table[21], news_property_name(news_target));
         draw_text();
         return;
     }

@@ -35,7 +35,8 @@ void event_panel_open(int frame) {
     void* set = mkf_read(slot, EVENT_PANEL_ENTRY, nullptr, &size);
     mkf_close(slot);
     if (!set) return;
-    if (const ImageRecord* fr = popup_frame(set, frame)) blit_to_image(panel, fr, fr->hot_x, fr->hot_y);
+    if (const ImageRecord* fr = popup_frame(set, frame))
+        blit_to_image(panel, fr, fr->hot_x, fr->hot_y);
     spr_unlink(set);
     std::free(set);
 }
