@@ -300,7 +300,8 @@ TEST_F(NewsTest, EveryEventDoesWhatItSaysInItsTwoPhases) {
              EXPECT_EQ(news_owner_of(news_target), 0);
              EXPECT_GT(news_target, 2000);
          }},
-        {19, [] {
+        {19,
+         [] {
              for (int i = 1; i <= 6; ++i)
                  map_lot_table[i].owner = 1, map_lot_table[i].level = 1;
              map_facility_table[1].owner = 1, map_facility_table[1].level = 1;
@@ -311,7 +312,8 @@ TEST_F(NewsTest, EveryEventDoesWhatItSaysInItsTwoPhases) {
              EXPECT_EQ(shown_count(Shown::Flash), 1u);
              EXPECT_EQ(shown_count(Shown::Speech, 0), 1u);
          }},
-        {21, [] {
+        {21,
+         [] {
              for (int i = 1; i <= 6; ++i)
                  map_lot_table[i].owner = 1, map_lot_table[i].level = 1;
              map_facility_table[1].owner = 1, map_facility_table[1].level = 1;
@@ -549,9 +551,8 @@ TEST_F(NewsTest, TheEarthquakeLowersTheBuiltStreetAndClosesChainStores) {
 }
 
 TEST_F(NewsTest, ProfitsOf160000OrMoreWrapTheForcedMoveModulo16) {
-    for (const auto& [earnings, forced] :
-         {std::pair{20000, 0x20}, std::pair{150000, 0xF0}, std::pair{160000, 0x00},
-          std::pair{170000, 0x10}}) {
+    for (const auto& [earnings, forced] : {std::pair{20000, 0x20}, std::pair{150000, 0xF0},
+                                           std::pair{160000, 0x00}, std::pair{170000, 0x10}}) {
         SetUp();
         map_company_table[1].listed = 0;
         map_company_table[1].earnings = earnings;
