@@ -69,13 +69,13 @@ TEST_F(FateTest, SlotsFitThePlayerAndVehicleSlotsTakeTheRowOfHisVehicle) {
         int applies;
         int becomes;
     } cases[] = {
-        {10, TRAVEL_WALK, 0, 10},      {10, TRAVEL_MOTORBIKE, 1, 10}, {10, TRAVEL_CAR, 1, 11},
-        {11, TRAVEL_WALK, 0, 11},      {11, TRAVEL_MOTORBIKE, 1, 10}, {11, TRAVEL_CAR, 1, 11},
-        {12, TRAVEL_WALK, 1, 12},      {12, TRAVEL_MOTORBIKE, 1, 13}, {12, TRAVEL_CAR, 0, 12},
-        {13, TRAVEL_WALK, 1, 12},      {13, TRAVEL_MOTORBIKE, 1, 13}, {13, TRAVEL_CAR, 0, 13},
-        {14, TRAVEL_WALK, 1, 14},      {14, TRAVEL_MOTORBIKE, 1, 15}, {16, TRAVEL_CAR, 1, 16},
-        {15, TRAVEL_WALK, 1, 14},      {16, TRAVEL_MOTORBIKE, 1, 15}, {14, TRAVEL_CAR, 1, 16},
-        {2, TRAVEL_CAR, 1, 2},         {36, TRAVEL_WALK, 1, 36},
+        {10, TRAVEL_WALK, 0, 10}, {10, TRAVEL_MOTORBIKE, 1, 10}, {10, TRAVEL_CAR, 1, 11},
+        {11, TRAVEL_WALK, 0, 11}, {11, TRAVEL_MOTORBIKE, 1, 10}, {11, TRAVEL_CAR, 1, 11},
+        {12, TRAVEL_WALK, 1, 12}, {12, TRAVEL_MOTORBIKE, 1, 13}, {12, TRAVEL_CAR, 0, 12},
+        {13, TRAVEL_WALK, 1, 12}, {13, TRAVEL_MOTORBIKE, 1, 13}, {13, TRAVEL_CAR, 0, 13},
+        {14, TRAVEL_WALK, 1, 14}, {14, TRAVEL_MOTORBIKE, 1, 15}, {16, TRAVEL_CAR, 1, 16},
+        {15, TRAVEL_WALK, 1, 14}, {16, TRAVEL_MOTORBIKE, 1, 15}, {14, TRAVEL_CAR, 1, 16},
+        {2, TRAVEL_CAR, 1, 2},    {36, TRAVEL_WALK, 1, 36},
     };
     for (const auto& c : cases) {
         player_table[0].travel = c.travel;
@@ -155,10 +155,10 @@ TEST_F(FateTest, EveryMoneyRowPaysTheJackpotOrCreditsThePlayerItsScaledAmount) {
         int32_t base;
         bool gain;
     } rows[] = {
-        {14, 3000, false}, {15, 3000, false},  {16, 3000, false}, {17, 6000, false},
-        {18, 600, false},  {19, 1500, false},  {20, 1000, true},  {21, 2000, true},
-        {22, 3000, true},  {23, 1000, false},  {24, 2000, false}, {25, 10000, true},
-        {26, 8000, false}, {27, 4000, true},   {28, 6000, true},  {29, 8000, true},
+        {14, 3000, false}, {15, 3000, false}, {16, 3000, false}, {17, 6000, false},
+        {18, 600, false},  {19, 1500, false}, {20, 1000, true},  {21, 2000, true},
+        {22, 3000, true},  {23, 1000, false}, {24, 2000, false}, {25, 10000, true},
+        {26, 8000, false}, {27, 4000, true},  {28, 6000, true},  {29, 8000, true},
         {30, 5000, false}, {31, 5000, true},
     };
     for (const auto& r : rows) {
@@ -330,15 +330,15 @@ TEST_F(FateTest, TheGodWaivesOrDoublesLossesGainsAndMisfortunes) {
         int jail;         // jail days after
         const char* text; // the god's message
     } cases[] = {
-        {14, 0, 0, 7000, 0, nullptr},           // a fine, answer 0
-        {14, 150, 0, 10000, 0, "免付罚金"},     // waived
-        {14, -60, 0, 4000, 0, "罚金加倍"},      // doubled
-        {20, 0, 0, 11000, 0, nullptr},          // a gain, answer 0
-        {20, -60, 0, 10000, 0, "奖金作废"},     // voided
-        {20, 150, 0, 12000, 0, "奖金加倍"},     // doubled
-        {33, 0, 0, 10000, 3, nullptr},          // jail, answer 0
-        {33, 0, 150, 10000, 0, "逃过此劫"},     // escaped
-        {33, 0, -60, 10000, 6, "倒霉加倍"},     // doubled days
+        {14, 0, 0, 7000, 0, nullptr},       // a fine, answer 0
+        {14, 150, 0, 10000, 0, "免付罚金"}, // waived
+        {14, -60, 0, 4000, 0, "罚金加倍"},  // doubled
+        {20, 0, 0, 11000, 0, nullptr},      // a gain, answer 0
+        {20, -60, 0, 10000, 0, "奖金作废"}, // voided
+        {20, 150, 0, 12000, 0, "奖金加倍"}, // doubled
+        {33, 0, 0, 10000, 3, nullptr},      // jail, answer 0
+        {33, 0, 150, 10000, 0, "逃过此劫"}, // escaped
+        {33, 0, -60, 10000, 6, "倒霉加倍"}, // doubled days
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.row);

@@ -4,6 +4,7 @@
 // every game, each game must reach its end, and a seed must replay exactly.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "support/runner_process.h"
@@ -39,8 +40,27 @@ Estate estate_on_last_day(const std::string& out) {
     return e;
 }
 
+// The news events (" | N e,e") and fate rows (" F r,r") the day lines name.
+void collect_events(const std::string& out, std::set<int>* news, std::set<int>* fate) {
+    for (size_t at = out.find(" | N "); at != std::string::npos; at = out.find(" | N ", at + 1))
+        for (size_t k = at + 5; k < out.size() && out[k] >= '0' && out[k] <= '9';) {
+            news->insert(std::stoi(out.substr(k)));
+            while (k < out.size() && out[k] >= '0' && out[k] <= '9')
+                ++k;
+            if (k < out.size() && out[k] == ',') ++k;
+        }
+    for (size_t at = out.find(" F "); at != std::string::npos; at = out.find(" F ", at + 1))
+        for (size_t k = at + 3; k < out.size() && out[k] >= '0' && out[k] <= '9';) {
+            fate->insert(std::stoi(out.substr(k)));
+            while (k < out.size() && out[k] >= '0' && out[k] <= '9')
+                ++k;
+            if (k < out.size() && out[k] == ',') ++k;
+        }
+}
+
 TEST(Invariants, HoldOnEveryDayOfFiftyTwoGamesOnTheFourMaps) {
     int games = 0, with_property = 0, with_houses = 0;
+    std::set<int> news, fate;
     for (int seed = 101; seed < 114; ++seed) {
         for (int map = 0; map < 4; ++map) {
             const int players = 2 + (seed + map) % 3;
@@ -54,6 +74,7 @@ TEST(Invariants, HoldOnEveryDayOfFiftyTwoGamesOnTheFourMaps) {
             const Estate e = estate_on_last_day(r.out);
             if (e.plots > 0) ++with_property;
             if (e.houses) ++with_houses;
+            collect_events(r.out, &news, &fate);
             ++games;
         }
     }
@@ -61,6 +82,11 @@ TEST(Invariants, HoldOnEveryDayOfFiftyTwoGamesOnTheFourMaps) {
     // The players buy land and build on it in (nearly) every game.
     EXPECT_GE(with_property, 48);
     EXPECT_GE(with_houses, 40);
+    // The players meet most of the news events and fate rows.
+    EXPECT_GE(news.size(), 18u);
+    EXPECT_GE(fate.size(), 25u);
+    EXPECT_LE(news.size(), 36u);
+    EXPECT_LE(fate.size(), 49u);
 }
 
 TEST(Invariants, ASeedReplaysTheSameGame) {

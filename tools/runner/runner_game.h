@@ -88,6 +88,10 @@ std::string runner_stock_check(int32_t* last_price_index);
 // deposit, every money_pay so far conserved, no refused payment, owners,
 // levels, kinds and chairmen in range. Empty when all hold, else what broke.
 std::string runner_money_check();
+// Card and item invariants: every copy of a card is held or in its pool,
+// hands packed with valid ids, no item held more than 9 times, no shop stock
+// above its start. Empty when all hold, else what broke.
+std::string runner_card_check();
 // Day-line columns of the ledger: owned plots and facilities with their
 // levels per player, the jackpot, each company's earnings.
 std::string runner_money_columns();
