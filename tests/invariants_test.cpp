@@ -4,6 +4,7 @@
 // every game, each game must reach its end, and a seed must replay exactly.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -70,8 +71,27 @@ Loans loans_of(const std::string& out) {
     return l;
 }
 
+// The news events (" | N e,e") and fate rows (" F r,r") the day lines name.
+void collect_events(const std::string& out, std::set<int>* news, std::set<int>* fate) {
+    for (size_t at = out.find(" | N "); at != std::string::npos; at = out.find(" | N ", at + 1))
+        for (size_t k = at + 5; k < out.size() && out[k] >= '0' && out[k] <= '9';) {
+            news->insert(std::stoi(out.substr(k)));
+            while (k < out.size() && out[k] >= '0' && out[k] <= '9')
+                ++k;
+            if (k < out.size() && out[k] == ',') ++k;
+        }
+    for (size_t at = out.find(" F "); at != std::string::npos; at = out.find(" F ", at + 1))
+        for (size_t k = at + 3; k < out.size() && out[k] >= '0' && out[k] <= '9';) {
+            fate->insert(std::stoi(out.substr(k)));
+            while (k < out.size() && out[k] >= '0' && out[k] <= '9')
+                ++k;
+            if (k < out.size() && out[k] == ',') ++k;
+        }
+}
+
 TEST(Invariants, HoldOnEveryDayOfFiftyTwoGamesOnTheFourMaps) {
     int games = 0, with_property = 0, with_houses = 0, with_loans = 0, with_paid_loans = 0;
+    std::set<int> news, fate;
     for (int seed = 101; seed < 114; ++seed) {
         for (int map = 0; map < 4; ++map) {
             const int players = 2 + (seed + map) % 3;
@@ -88,6 +108,7 @@ TEST(Invariants, HoldOnEveryDayOfFiftyTwoGamesOnTheFourMaps) {
             const Loans l = loans_of(r.out);
             if (l.taken) ++with_loans;
             if (l.paid) ++with_paid_loans;
+            collect_events(r.out, &news, &fate);
             ++games;
         }
     }
@@ -98,6 +119,11 @@ TEST(Invariants, HoldOnEveryDayOfFiftyTwoGamesOnTheFourMaps) {
     // And they borrow from the bank, and pay back or have it collected.
     EXPECT_GE(with_loans, 26);
     EXPECT_GE(with_paid_loans, 5);
+    // The players meet most of the news events and fate rows.
+    EXPECT_GE(news.size(), 18u);
+    EXPECT_GE(fate.size(), 25u);
+    EXPECT_LE(news.size(), 36u);
+    EXPECT_LE(fate.size(), 49u);
 }
 
 TEST(Invariants, ASeedReplaysTheSameGame) {

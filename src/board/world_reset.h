@@ -48,6 +48,7 @@ enum WorldResetRank {
     WORLD_RESET_BOARD_SCREEN,
     WORLD_RESET_VIEW,
     WORLD_RESET_BANK,
+    WORLD_RESET_DECKS, // the news and fate decks
     WORLD_RESET_COUNT
 };
 

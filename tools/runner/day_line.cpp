@@ -54,6 +54,7 @@ std::string runner_day_line() {
         line += buf;
     }
     line += runner_money_columns();
+    line += runner_event_columns();
     return line;
 }
 

@@ -102,9 +102,16 @@ std::string runner_money_check();
 // bank operation so far that broke its limits (the bank's audit). Empty when
 // all hold, else what broke.
 std::string runner_bank_check();
+// Card and item invariants: every copy of a card is held or in its pool,
+// hands packed with valid ids, no item held more than 9 times, no shop stock
+// above its start. Empty when all hold, else what broke.
+std::string runner_card_check();
 // Day-line columns of the ledger: owned plots and facilities with their
 // levels per player, the jackpot, each company's earnings.
 std::string runner_money_columns();
+// Day-line column of the news events and fate rows shown since the last
+// call, " | N e,e F r,r" in the order shown (empty when none).
+std::string runner_event_columns();
 // The messages the game showed since the last call (or since the log was
 // last cleared), one line each, "  message: " and the text with its line
 // breaks as spaces; the log is cleared. Empty when none was shown.

@@ -45,6 +45,11 @@ void print_day(void*) {
         std::printf("invariant broken: %s\n", bank_broken.c_str());
         invariant_broken = true;
     }
+    const std::string card_broken = runner_card_check();
+    if (!card_broken.empty()) {
+        std::printf("invariant broken: %s\n", card_broken.c_str());
+        invariant_broken = true;
+    }
     const std::string board_broken = god_board_check();
     if (!board_broken.empty()) {
         std::printf("invariant broken: %s\n", board_broken.c_str());
