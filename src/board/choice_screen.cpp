@@ -134,8 +134,8 @@ void kind_draw(int cell, bool lit) {
         hover_frame(back, x, KIND_Y, KIND_CELL, KIND_CELL, 3);
     } else if (cells != nullptr) {
         // The cells' picture lies with its top-left 7 pixels before the first cell.
-        popup_blit_part(back, cells, x, KIND_Y, x - (43 - cells->hot_x), KIND_Y - (279 - cells->hot_y),
-                        KIND_CELL, KIND_CELL);
+        popup_blit_part(back, cells, x, KIND_Y, x - (43 - cells->hot_x),
+                        KIND_Y - (279 - cells->hot_y), KIND_CELL, KIND_CELL);
     }
     draw_panel(back, lit ? choice_facility_labels[cell] : nullptr);
     popup_unlock_back();

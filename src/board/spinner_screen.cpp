@@ -26,8 +26,8 @@ constexpr int REEL_X_FOUR[4] = {145, 182, 219, 256};
 constexpr int REEL_X_THREE[3] = {163, 200, 237};
 
 struct ScreenState {
-    void* set = nullptr;       // the device's pictures
-    bool own_set = false;      // read here (freed at close)
+    void* set = nullptr;  // the device's pictures
+    bool own_set = false; // read here (freed at close)
     ImageRecord* saved = nullptr;
     int three = 0;
     bool reels = false;

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 // Pictures.
-inline constexpr int SPIN_REELS_ENTRY = 67;      // PANEL.MKF
+inline constexpr int SPIN_REELS_ENTRY = 67;       // PANEL.MKF
 inline constexpr int SPIN_WHEEL_FIRST_ENTRY = 68; // PANEL.MKF 68 + wheel kind
 // Frames of the slot machine's set.
 inline constexpr int SPIN_FRAME_BODY_FOUR = 0;

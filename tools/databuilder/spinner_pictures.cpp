@@ -229,9 +229,8 @@ FrameImage standin_kind_cells() {
     cv.fill(0, 0, 354, 82, rgb555(70, 60, 50));
     cv.frame(0, 0, 354, 82, rgb555(240, 200, 80));
     const char* labels[5] = {"公园", "旅馆", "购物", "加油", "研究"};
-    const uint16_t tints[5] = {rgb555(120, 200, 110), rgb555(230, 150, 120),
-                               rgb555(240, 200, 110), rgb555(150, 170, 230),
-                               rgb555(200, 150, 220)};
+    const uint16_t tints[5] = {rgb555(120, 200, 110), rgb555(230, 150, 120), rgb555(240, 200, 110),
+                               rgb555(150, 170, 230), rgb555(200, 150, 220)};
     for (int k = 0; k < 5; ++k) {
         const int x = 7 + 68 * k;
         cv.fill(x + 4, 11, 60, 60, tints[k]);
