@@ -336,6 +336,7 @@ int choose_facility_window(int may_cancel) {
         popup_blit(back, popup_frame(kind_cells, CHOICE_CELLS_FRAME), 43, 279, false);
         draw_panel(back, nullptr);
         popup_unlock_back();
+        popup_update(BOARD_AREA);
     }
     int result = screen_run(facility_proc, may_cancel);
     // A window closed from outside answers as a cancel would.
@@ -377,6 +378,7 @@ int choose_player_window(int count, const int* players, const char* prompt) {
         draw_panel(back, nullptr);
         if (pd.strip != nullptr) popup_blit(back, pd.strip, 220, 320, false);
         popup_unlock_back();
+        popup_update(BOARD_AREA);
     }
     int result = screen_run(player_proc, count);
     result = (result >= 0 && result < count) ? players[result] : -1;
@@ -408,6 +410,7 @@ int choose_research_window(int level) {
         draw_panel(back, nullptr);
         if (research_work != nullptr) popup_blit(back, research_work, WORK_X, WORK_Y, false);
         popup_unlock_back();
+        popup_update(BOARD_AREA);
     }
     int result = screen_run(research_proc, level);
     if (result < 0 || result >= offered) result = -1;

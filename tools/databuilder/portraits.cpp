@@ -113,5 +113,8 @@ FrameImage standin_chooser_portrait(int character) {
     cv.fill(0, 0, 72, 66, rgb555(200, 220, 240));
     cv.frame(0, 0, 72, 66, kInk);
     draw_head(cv, 5, 2, 62, character, -1);
+    // The head leaves see-through pixels above the hair; the picture is copied whole.
+    for (uint16_t& p : cv.img.pixels)
+        if (p == 0) p = rgb555(200, 220, 240);
     return cv.img;
 }

@@ -35,14 +35,16 @@ FrameImage reel_body(int reels) {
     return cv.img;
 }
 
+// The lever beside the body: the hinge on the body's side, the knob up
+// (below the message panel) or pulled down.
 FrameImage lever(int down) {
-    Canvas cv(24, 120, 12, 60);
-    cv.fill(9, 60, 6, 60, rgb555(120, 120, 130)); // the hinge below the middle
+    Canvas cv(24, 110, 12, 40);
+    cv.fill(9, 60, 6, 50, rgb555(120, 120, 130)); // the hinge
     if (down) {
-        cv.line(12, 62, 12, 100, rgb555(200, 200, 210), 4);
-        cv.ellipse(12, 104, 9, 9, rgb555(220, 40, 40));
+        cv.line(12, 62, 12, 94, rgb555(200, 200, 210), 4);
+        cv.ellipse(12, 98, 9, 9, rgb555(220, 40, 40));
     } else {
-        cv.line(12, 62, 12, 16, rgb555(200, 200, 210), 4);
+        cv.line(12, 62, 12, 20, rgb555(200, 200, 210), 4);
         cv.ellipse(12, 12, 9, 9, rgb555(220, 40, 40));
     }
     return cv.img;
