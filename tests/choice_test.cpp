@@ -12,6 +12,7 @@
 #include "board/world_reset.h"
 #include "engine/draw.h"
 #include "engine/image.h"
+#include "engine/message_draw.h"
 #include "engine/shown.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
@@ -213,6 +214,18 @@ TEST_F(ChoiceWindows, AResearchCellNotOfferedDoesNotReact) {
     EXPECT_EQ(choose_research_window(2), 1);
     EXPECT_FALSE(any_lit(0)) << "no frame on the teleporter";
     EXPECT_TRUE(seen_lit(0b10));
+    EXPECT_EQ(board_differs(), 0);
+}
+
+TEST_F(ChoiceWindows, WithoutTheirPicturesTheWindowsStillAnswer) {
+    void* panels = board_panel_set;
+    board_panel_set = nullptr; // no message panel, no cells, no research panel
+    click(100, 50 + 4 * 68 + 10, 300);
+    EXPECT_EQ(choose_facility_window(0), FK_RESEARCH_INSTITUTE);
+    t0 = plat_tick_count();
+    click(100, 35 + 20, 320);
+    EXPECT_EQ(choose_research_window(1), 0);
+    board_panel_set = panels;
     EXPECT_EQ(board_differs(), 0);
 }
 

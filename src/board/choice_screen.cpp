@@ -282,7 +282,7 @@ int32_t research_proc(PlatWindow window, uint32_t message, uint32_t wparam, int3
     case WM_LBUTTONUP: {
         gfx_release_rect();
         if (dlg.hovered >= 0) popup_update(research_cell_rect(dlg.hovered));
-        if (dlg.hovered >= 0 && research_offered_cell(mx, my) == dlg.hovered) {
+        if (dlg.hovered >= 0) {
             play(UI_CHOICE);
             screen_close(dlg.hovered);
         }
