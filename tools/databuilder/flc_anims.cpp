@@ -446,6 +446,32 @@ void entry(Pic& p, int n, int frames, int character) {
         }
 }
 
+// A robot worker raises a building storey by storey (the construction
+// companies and the robot worker item); drawn over the board.
+void construction(Pic& p, int n, int frames) {
+    const int cx = p.w / 2, ground = p.h - 120;
+    const int storeys = 1 + n * 5 / frames;
+    for (int k = 0; k < storeys; ++k) {
+        p.rect(cx - 50, ground - 36 * (k + 1), 100, 34, k % 2 ? C_LIGHT_GREY : C_GREY);
+        for (int w = 0; w < 3; ++w)
+            p.rect(cx - 38 + 30 * w, ground - 36 * (k + 1) + 10, 16, 14, C_CYAN);
+    }
+    // The storey going up now, lifted by the robot's arm.
+    const int lift = (n * 5) % frames * 36 / frames;
+    const int top = ground - 36 * storeys - lift;
+    p.rect(cx - 50, top - 34, 100, 34, C_ORANGE);
+    // The robot beside it: a box body, a round head, an arm to the storey.
+    const int rx = cx + 100, ry = ground;
+    p.rect(rx - 20, ry - 60, 40, 60, C_BLUE);
+    p.disc(rx, ry - 74, 14, C_LIGHT_GREY);
+    p.disc(rx - 5, ry - 76, 3, C_RED);
+    p.disc(rx + 5, ry - 76, 3, C_RED);
+    p.line(rx - 20, ry - 50, cx + 50, top - 17, 6, C_YELLOW);
+    p.rect(rx - 18, ry - 4, 14, 6, C_BLACK);
+    p.rect(rx + 4, ry - 4, 14, 6, C_BLACK);
+    if (n >= frames - 4) p.star(cx, ground - 36 * storeys - 70, 18, C_YELLOW);
+}
+
 void add(DataBuilder& b, int entry, const FlcBytes& anim) {
     mkf_writer_add(builder_archive(b, "data.mkf"), entry, anim);
 }
@@ -474,6 +500,7 @@ void build_flc_animations(DataBuilder& b) {
                 god(p, n, f, g);
             }));
     add(b, 514, animation(BOARD, BOARD, 18, 90, C_BLACK, bankrupt));
+    add(b, 512, animation(BOARD, BOARD, 48, 60, C_NONE, construction));
     for (int c = 0; c < 12; ++c)
         add(b, 518 + c, animation(BOARD, BOARD, 18, 70, C_NIGHT, [c](Pic& p, int n, int f) {
                 entry(p, n, f, c);
