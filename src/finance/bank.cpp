@@ -353,7 +353,7 @@ void bank_loan_visit(uint16_t object) {
     if (r.bank_refusal_days != 0) return; // the deposit visit has told the player
     bank_loan_limit = asset_net_worth(p);
     if (plays_by_hand(r))
-        bank_loan_screen(bank_finance_offered(p, object));
+        bank_loan_screen(bank_finance_offered(p, object), object);
     else if (r.loan != 0)
         computer_repay(p);
     else
