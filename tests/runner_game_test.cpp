@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "board/calendar.h"
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/world_reset.h"
 #include "cards/cards.h"
+#include "finance/bank.h"
 #include "finance/stock.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
@@ -209,6 +211,32 @@ TEST(RunnerSetUp, SetsItsGameUpThroughTheNewGameRoutine) {
     std::string error;
     EXPECT_FALSE(runner_seat_players(bad, &error));
     EXPECT_NE(error.find("starting money"), std::string::npos) << error;
+    game_world_reset();
+}
+
+TEST(RunnerBankCheck, NamesABrokenAccountAndALoanAboveItsLimit) {
+    game_world_reset();
+    game_player_count = 2;
+    for (int p = 0; p < 2; ++p)
+        player_table[p].control = CTRL_COMPUTER;
+    EXPECT_EQ(runner_bank_check(), "");
+    player_table[1].loan = 100; // a loan without a due date
+    EXPECT_NE(runner_bank_check().find("player 1 in the game holds loan 100"), std::string::npos);
+    player_table[1].loan_due = cal_pack(1998, 4, 1);
+    EXPECT_EQ(runner_bank_check(), "");
+    player_table[1].special_financing = -1;
+    EXPECT_NE(runner_bank_check().find("special financing -1"), std::string::npos);
+    player_table[1].special_financing = 0;
+
+    // A loan share above 100 % lends above the visit's limit: the audit saw it.
+    player_table[0].loan_pct = 150;
+    for (int i = 0; i < 100 && player_table[0].loan == 0; ++i) {
+        player_table[0].cash = 1000;
+        player_table[0].deposit = 0;
+        bank_loan_visit(0);
+    }
+    EXPECT_EQ(runner_bank_check(),
+              "the bank lent above the limit of the visit (1 of 1 operations)");
     game_world_reset();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <limits>
 #include <string>
 
@@ -84,6 +85,14 @@ enum class Op {
     ForcedFinancing,
 };
 
+// The audit's count of each operation, in the order of Op.
+constexpr int64_t BankAudit::*op_counters[] = {
+    &BankAudit::loans,           &BankAudit::repayments,         &BankAudit::collections,
+    &BankAudit::deposits,        &BankAudit::withdrawals,        &BankAudit::rebalances,
+    &BankAudit::finance_loans,   &BankAudit::finance_repayments, &BankAudit::covers,
+    &BankAudit::forced_financing};
+static_assert(std::size(op_counters) == static_cast<size_t>(Op::ForcedFinancing) + 1);
+
 struct Before {
     int player;
     PackedDate date;
@@ -106,42 +115,11 @@ Before before(int p) {
 }
 
 // `limit`: for a loan the visit's loan limit, for special financing the
-// others' deposits, for a cover the others' deposits it covers up to.
+// others' deposits.
 void record(Op op, const Before& b, int64_t limit) {
     const PlayerRecord& r = player_table[b.player];
     ++audit.operations;
-    switch (op) {
-    case Op::Borrow:
-        ++audit.loans;
-        break;
-    case Op::Repay:
-        ++audit.repayments;
-        break;
-    case Op::Collect:
-        ++audit.collections;
-        break;
-    case Op::Deposit:
-        ++audit.deposits;
-        break;
-    case Op::Withdraw:
-        ++audit.withdrawals;
-        break;
-    case Op::Rebalance:
-        ++audit.rebalances;
-        break;
-    case Op::FinanceBorrow:
-        ++audit.finance_loans;
-        break;
-    case Op::FinanceRepay:
-        ++audit.finance_repayments;
-        break;
-    case Op::Cover:
-        ++audit.covers;
-        break;
-    case Op::ForcedFinancing:
-        ++audit.forced_financing;
-        break;
-    }
+    ++(audit.*op_counters[static_cast<int>(op)]);
     const bool forced = op == Op::Collect || op == Op::Cover || op == Op::ForcedFinancing;
     if (!forced && b.refusal != 0) ++audit.while_refused;
     const bool borrowing = op == Op::Borrow || op == Op::FinanceBorrow;
@@ -156,12 +134,14 @@ void record(Op op, const Before& b, int64_t limit) {
     }
     if (op == Op::FinanceBorrow && r.special_financing > limit) ++audit.over_limit;
     if (op == Op::Cover) {
-        const int64_t shortfall = b.financing - limit;
+        // The others' deposits, which the cover leaves as they were.
+        const int64_t reserves = others_deposits(b.player);
+        const int64_t shortfall = b.financing - reserves;
         const int64_t paid = (b.cash + b.deposit) - (int64_t{r.cash} + r.deposit);
         // A manager who could not pay it all went bankrupt with nothing left.
         const bool ok = r.control == CTRL_OUT
                             ? paid <= shortfall && r.special_financing == 0
-                            : shortfall > 0 && paid == shortfall && r.special_financing == limit;
+                            : shortfall > 0 && paid == shortfall && r.special_financing == reserves;
         if (!ok) ++audit.bad_covers;
     }
     if (op == Op::Rebalance && int64_t{r.cash} + r.deposit != b.cash + b.deposit)
@@ -280,7 +260,7 @@ void reserve_cover(int m) {
     bank_charge(m, static_cast<int32_t>(shortfall));
     r.special_financing =
         static_cast<int32_t>(std::max<int64_t>(0, r.special_financing - shortfall));
-    record(Op::Cover, b, reserves);
+    record(Op::Cover, b, 0);
 }
 
 void chair_changed(int m) {
@@ -373,7 +353,7 @@ void bank_loan_visit(uint16_t object) {
     if (r.bank_refusal_days != 0) return; // the deposit visit has told the player
     bank_loan_limit = asset_net_worth(p);
     if (plays_by_hand(r))
-        bank_loan_screen(bank_finance_offered(p, object));
+        bank_loan_screen(bank_finance_offered(p, object), object);
     else if (r.loan != 0)
         computer_repay(p);
     else

@@ -4,9 +4,12 @@
 // through the rules of finance/bank.h.
 #pragma once
 
+#include <cstdint>
+
 // The loan counter, its pictures and music around it; finance 1 offers the
-// special-financing page.
-void bank_loan_screen(int finance);
+// special-financing page, whose deals name the object code the bank square
+// serves.
+void bank_loan_screen(int finance, uint16_t object);
 // The deposit window, the side panel on its first tab meanwhile.
 void bank_deposit_screen();
 // The clerk's reminder three days before the current player's loan falls due.
