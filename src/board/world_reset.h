@@ -46,6 +46,7 @@ enum WorldResetRank {
     WORLD_RESET_TURN_FLOW,
     WORLD_RESET_BOARD_SCREEN,
     WORLD_RESET_VIEW,
+    WORLD_RESET_AI, // ai_choice and the computer panel's kept selection
     WORLD_RESET_COUNT
 };
 

@@ -104,3 +104,13 @@ std::string runner_stop_line(const RunnerResult& result);
 // 128 + signal when a signal stopped it (a close request without a signal
 // means nothing could happen any more: a stall).
 int runner_exit_status(const RunnerResult& result, bool invariant_broken);
+
+// Cards: watches every card command from now on (a refused card must leave
+// the hand as it was, a played one take exactly one copy of its id).
+void runner_watch_cards();
+// The first card command that broke that rule since the last call, else
+// whether every card id's copies in all hands and the pool make its stock.
+// Empty when all hold.
+std::string runner_card_check();
+// Day-line column of every player's hand: " | C 3,7 / - / 12".
+std::string runner_card_columns();
