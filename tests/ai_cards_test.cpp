@@ -80,7 +80,7 @@ int count_reach() {
 TEST_F(AiCards, TheGateWeighsTheLevelAgainstThePersonality) {
     const auto saved = ai_card_table;
     struct Case {
-        int id;          // its level
+        int id; // its level
         int personality;
     };
     // d = level - personality: >= 2 never, 1 one in three, <= 0 always.

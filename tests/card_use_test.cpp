@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstring>
+#include <set>
 #include <vector>
 
 #include "board/decisions.h"
@@ -17,6 +18,7 @@
 #include "data/card_speech_lines.h"
 #include "engine/random.h"
 #include "engine/shown.h"
+#include "engine/speech.h"
 #include "support/encounter_board.h"
 
 namespace {
@@ -89,9 +91,9 @@ TEST_F(CardUse, AHumansRefusedCardSoundsAndReopensTheWindowUntilItCloses) {
     card_add(0, 3); // nothing to buy on the empty square
     card_add(0, 14);
     std::vector<CardCommand> seen;
-    card_set_observer(
-        [](const CardCommand& c, void* v) { static_cast<std::vector<CardCommand>*>(v)->push_back(c); },
-        &seen);
+    card_set_observer([](const CardCommand& c,
+                         void* v) { static_cast<std::vector<CardCommand>*>(v)->push_back(c); },
+                      &seen);
     for (int a : {3, 14, code_of(1)})
         decision_script_push(a);
     card_use();
@@ -523,13 +525,13 @@ struct ScapegoatCase {
 
 TEST_F(CardUse, AComputersScapegoatPassesOnlyAtItsThresholds) {
     const ScapegoatCase cases[] = {
-        {0, 10000, 0, 2},        // always
-        {1, 10000, 10001, 2},    // more than its cash
-        {1, 10000, 3999, -1},    // below the least random bar (4000)
-        {1, 90000, 8000, 2},     // above the greatest (7999)
-        {2, 20001, 0, 2},        // a fifth of the cash above 4000
-        {2, 20000, 0, -1},       // exactly 4000
-        {3, 90000, 90000, -1},   // any other context
+        {0, 10000, 0, 2},      // always
+        {1, 10000, 10001, 2},  // more than its cash
+        {1, 10000, 3999, -1},  // below the least random bar (4000)
+        {1, 90000, 8000, 2},   // above the greatest (7999)
+        {2, 20001, 0, 2},      // a fifth of the cash above 4000
+        {2, 20000, 0, -1},     // exactly 4000
+        {3, 90000, 90000, -1}, // any other context
     };
     for (const ScapegoatCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.context << " " << c.cash << " " << c.amount);
@@ -566,7 +568,7 @@ TEST_F(CardUse, AHumansScapegoatAsksYesNoForOneCandidateAndChoosesAmongSeveral) 
 
 TEST_F(CardUse, FreePassThresholdsAndAHumansNo) {
     card_add(1, 20);
-    EXPECT_EQ(card_free_pass(1, 0, 2999), 0); // below the least bar, within cash
+    EXPECT_EQ(card_free_pass(1, 0, 2999), 0);  // below the least bar, within cash
     EXPECT_EQ(card_free_pass(1, 0, 10001), 1); // more than the cash
     EXPECT_FALSE(card_has(1, 20));
     card_add(1, 20);
@@ -594,6 +596,32 @@ TEST_F(CardUse, InviteGodTakesTheNearestFreeAttachableGod) {
     EXPECT_EQ(give_and_play(23), 1);
     EXPECT_EQ(player_table[0].god_slot, near);
     ai_view_set_list(nullptr, 0);
+}
+
+TEST(CardLines, EveryCharacterSpeaksExactlyTheEntriesTheCardsUseInItsOwnVoice) {
+    std::set<int> spoken;
+    for (int e = 0; e < 30; ++e)
+        spoken.insert(e);
+    for (int e : {35, 36, 43, 59})
+        spoken.insert(e);
+    for (int k : {2, 3, 4, 5, 6, 8, 11, 12, 13, 14, 17, 18, 19, 20, 26, 29, 30})
+        spoken.insert(59 + k);
+    for (int c = 0; c < SPEECH_CHARACTERS; ++c) {
+        for (int e = 0; e < CARD_SPEECH_ENTRIES; ++e) {
+            SCOPED_TRACE(testing::Message() << c << " " << e);
+            const char* line = card_speech_lines[c][e];
+            ASSERT_EQ(line != nullptr, spoken.count(e) == 1);
+            if (!line) continue;
+            const int voice = speech_voice_marker(line, nullptr);
+            if (c == 1 && e == 0) {
+                EXPECT_STREQ(line, "#0426有钱大家花！");
+            } else if (c == 1 && e == 61) {
+                EXPECT_STREQ(line, "#0460喔！\n我的血汗钱！！");
+            } else {
+                EXPECT_EQ(voice, CARD_SPEECH_FIRST_VOICE + 90 * c + e);
+            }
+        }
+    }
 }
 
 } // namespace

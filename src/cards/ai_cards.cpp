@@ -23,6 +23,8 @@ namespace {
 
 bool list_given = false;
 std::vector<uint16_t> given_list;
+bool list_held = false;
+std::vector<uint16_t> held_list;
 
 int self() {
     return game_active_mover;
@@ -183,11 +185,26 @@ void ai_view_set_list(const uint16_t* codes, int count) {
     given_list.assign(codes ? codes : nullptr, codes ? codes + (count > 0 ? count : 0) : nullptr);
 }
 
+void ai_view_hold() {
+    list_held = false;
+    const uint16_t* codes = nullptr;
+    const int count = ai_view_list(&codes);
+    held_list.assign(codes, codes + count);
+    list_held = true;
+}
+
+void ai_view_release() {
+    list_held = false;
+}
+
 int ai_view_list(const uint16_t** codes) {
     int count;
     if (list_given) {
         *codes = given_list.data();
         count = static_cast<int>(given_list.size());
+    } else if (list_held) {
+        *codes = held_list.data();
+        count = static_cast<int>(held_list.size());
     } else {
         count = view_hitmap_list_radius(-1);
         *codes = view_pick_list + 8;
@@ -199,6 +216,8 @@ int ai_view_list(const uint16_t** codes) {
 void ai_cards_reset() {
     list_given = false;
     given_list.clear();
+    list_held = false;
+    held_list.clear();
 }
 
 int ai_is_rival_land(int rival, int object) {
@@ -649,8 +668,10 @@ int ai_card_seize() {
             for (int k = 1; k <= map_lot_count; ++k) {
                 const LandLot& o = map_lot_table[k];
                 if (!same_street(o, l)) continue;
-                if (owner_is_seat(o.owner, me)) mine = true;
-                else if (o.owner != OWNER_NONE) other_sum += o.level;
+                if (owner_is_seat(o.owner, me))
+                    mine = true;
+                else if (o.owner != OWNER_NONE)
+                    other_sum += o.level;
             }
             if (!mine && other_sum > 6) return choose(code);
         }

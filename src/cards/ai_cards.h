@@ -11,6 +11,11 @@
 // Gives the decisions this list in place of the board view's (nullptr: the
 // board view's list again). The list is copied.
 void ai_view_set_list(const uint16_t* codes, int count);
+// Holds one reading of the board view's list for a computer's whole card
+// try: its decisions change nothing the view shows, so they share it.
+// ai_view_release goes back to reading the view each time.
+void ai_view_hold();
+void ai_view_release();
 // The visible objects for a decision; their count is also stored in
 // ai_choice entry 2.
 int ai_view_list(const uint16_t** codes);

@@ -11,9 +11,8 @@ namespace {
 
 // DECIDE_CARD_PICK: a card the deciding player holds, or 0 (the window closed).
 bool accepts_card(const DecisionRequest& r, int answer) {
-    return answer == 0 ||
-           (is_player_seat(r.player) && answer >= 1 && answer <= CARD_KIND_COUNT &&
-            card_has(r.player, answer));
+    return answer == 0 || (is_player_seat(r.player) && answer >= 1 && answer <= CARD_KIND_COUNT &&
+                           card_has(r.player, answer));
 }
 
 // DECIDE_THIEF_PICK (object = the victim, param = with_items): what the

@@ -67,7 +67,9 @@ bool same_street(const LandLot& a, const LandLot& b) {
 }
 // The owner of a plot or facility as a player 0..3, -1 nobody.
 int owner_seat(int code) {
-    const int owner = is_lot(code) ? lot_of(code).owner : is_facility(code) ? facility_of(code).owner : 0;
+    const int owner = is_lot(code)        ? lot_of(code).owner
+                      : is_facility(code) ? facility_of(code).owner
+                                          : 0;
     return owner >= 1 && owner <= PLAYER_COUNT ? seat_of_owner(owner) : -1;
 }
 int level_of(int code) {
@@ -84,8 +86,8 @@ void grudge(int from, int toward, int64_t amount) {
 // trunc(price x N x (level + 2.0) / 5.0) of a plot (land price) or facility (price).
 int64_t take_grudge(int code) {
     const int64_t price = is_lot(code) ? lot_of(code).land_price : facility_of(code).price;
-    return static_cast<int64_t>(
-        std::trunc(static_cast<double>(price) * static_cast<double>(N()) * (level_of(code) + 2.0) / 5.0));
+    return static_cast<int64_t>(std::trunc(static_cast<double>(price) * static_cast<double>(N()) *
+                                           (level_of(code) + 2.0) / 5.0));
 }
 
 // The occupants a mover target names: its first occupant (players before
@@ -117,8 +119,9 @@ int target(uint32_t kinds, uint32_t mode) {
         int x = 0, y = 0;
         if (map_object_position(code, &x, &y)) god_fly(0, rec(u).x, rec(u).y, x, y, 100);
     } else {
-        code = decide(DecisionRequest{DECIDE_TARGET, u, nullptr, 0, 0,
-                                      static_cast<int32_t>(target_pick_param(kinds, mode, 12, 15))});
+        code =
+            decide(DecisionRequest{DECIDE_TARGET, u, nullptr, 0, 0,
+                                   static_cast<int32_t>(target_pick_param(kinds, mode, 12, 15))});
     }
     if (code == 0 || names_nothing(code, kinds)) return 0;
     // The picker's mode for the user's own square: never another player's
@@ -157,7 +160,8 @@ void refresh_panel() {
 template <typename F> void each_street_plot(int code, F f) {
     const LandLot& street = lot_of(code);
     for (int i = 1; i <= map_lot_count; ++i)
-        if (same_street(map_lot_table[i], street)) f(map_lot_table[i], object_code(OBJ_LOT_BASE, i));
+        if (same_street(map_lot_table[i], street))
+            f(map_lot_table[i], object_code(OBJ_LOT_BASE, i));
 }
 
 // ---------------------------------------------------------------------------
@@ -320,10 +324,10 @@ int card_rebuild() {
     if (is_facility(here)) {
         FacilityLot& f = facility_of(here);
         card_say(u, 6, MOOD_BOAST);
-        const int kind = by_computer(u)
-                             ? ai_choice_get(0)
-                             : decide(DecisionRequest{DECIDE_FACILITY_KIND_CANCEL, u, nullptr, 0,
-                                                      here});
+        const int kind =
+            by_computer(u)
+                ? ai_choice_get(0)
+                : decide(DecisionRequest{DECIDE_FACILITY_KIND_CANCEL, u, nullptr, 0, here});
         if (kind < 0 || kind >= FACILITY_KIND_COUNT) return 0;
         if ((kind == FK_PARK || kind == FK_PETROL_STATION) && f.level > 1) f.level = 1;
         if (f.kind != kind) player_end_hotel_stays();
@@ -448,7 +452,8 @@ int card_monster() {
 
 int card_demolish() {
     const int u = user();
-    const int code = target(PICK_LOTS | PICK_FACILITIES | PICK_OBJECTS, PICK_OTHERS_BUILT_OR_HAZARD);
+    const int code =
+        target(PICK_LOTS | PICK_FACILITIES | PICK_OBJECTS, PICK_OTHERS_BUILT_OR_HAZARD);
     if (code == 0) return 0;
     if (!is_lot(code) && !is_facility(code)) {
         const int slot = (code & OBJ_OCCUPANTS) ? (code >> 8) & 0x7F : 0;
@@ -679,7 +684,8 @@ int company_pick(int card) {
         msg_show(text, 1500);
         return company;
     }
-    const int answer = decide(DecisionRequest{DECIDE_COMPANY, u, nullptr, 0, 0, card == 24 ? 1 : 2});
+    const int answer =
+        decide(DecisionRequest{DECIDE_COMPANY, u, nullptr, 0, 0, card == 24 ? 1 : 2});
     if (answer < 1 || answer > STOCK_COUNT) return -1;
     card_force_company(answer - 1, card);
     return answer - 1;
@@ -703,7 +709,8 @@ int card_black() {
     if (company < 0) return 0;
     const double drop = double{kept[company]} - stock_table[static_cast<size_t>(company)].price;
     for (int p = 0; p < PLAYER_COUNT; ++p) {
-        const int32_t s = stock_holdings[static_cast<size_t>(p)][static_cast<size_t>(company)].shares;
+        const int32_t s =
+            stock_holdings[static_cast<size_t>(p)][static_cast<size_t>(company)].shares;
         if (s > 0 && p != u) grudge(p, u, static_cast<int64_t>(std::trunc(s * drop / 200.0)));
     }
     card_remove(u, 25);

@@ -69,10 +69,18 @@ void human_uses(int user) {
     }
 }
 
+void computer_uses(int user) {
+    const int id = card_ai_choose(user);
+    if (id != 0) run_card(user, id);
+}
+
+} // namespace
+
 // Up to 8 held cards from a start slot: the whole hand from slot 0 when it
 // holds 8 or fewer (an empty slot then ends the list), else 8 slots from a
-// random start, wrapping to slot 0.
-void computer_uses(int user) {
+// random start, wrapping to slot 0. The first the gate lets through is chosen.
+int card_ai_choose(int user) {
+    if (!is_player_seat(user)) return 0;
     const auto& hand = player_cards[static_cast<size_t>(user)];
     const int n = card_count(user);
     const int start = n <= 8 ? 0 : game_rand() % n;
@@ -82,16 +90,18 @@ void computer_uses(int user) {
         if (n > 8) slot %= n;
         tries[i] = slot < HOLDING_ROW ? hand[static_cast<size_t>(slot)] : 0;
     }
+    ai_view_hold();
+    int chosen = 0;
     for (uint8_t id : tries) {
-        if (id == 0) return;
+        if (id == 0) break;
         if (ai_try_card(id) == 1) {
-            run_card(user, id);
-            return;
+            chosen = id;
+            break;
         }
     }
+    ai_view_release();
+    return chosen;
 }
-
-} // namespace
 
 void card_use() {
     const int user = game_active_mover;
@@ -143,7 +153,7 @@ int card_resolve_victim(int victim) {
 int card_revenge(int victim) {
     if (!is_player_seat(victim)) return 1;
     view_to(victim);
-    show_card(CARD_REVENGE, "%s\n\n复仇卡生效！", player_name(victim));
+    show_card(CARD_REVENGE, "%s\n\n复仇卡生效！", bare_name(victim).c_str());
     card_remove(victim, CARD_REVENGE);
     card_say(victim, CARD_REVENGE - 1, 0);
     card_say(game_active_mover, 59 + CARD_REVENGE, 2);
@@ -153,7 +163,7 @@ int card_revenge(int victim) {
 int card_pardon(int holder) {
     if (!is_player_seat(holder)) return 1;
     view_to(holder);
-    show_card(CARD_PARDON, "%s\n\n免罪卡生效！", player_name(holder));
+    show_card(CARD_PARDON, "%s\n\n免罪卡生效！", bare_name(holder).c_str());
     card_remove(holder, CARD_PARDON);
     card_say(holder, CARD_PARDON - 1, 0);
     return 1;
@@ -168,7 +178,7 @@ int human_scapegoat(int holder) {
         if (p != holder && player_table[static_cast<size_t>(p)].control != CTRL_OUT)
             candidates[count++] = p;
     if (count == 0) return -1;
-    show_card(CARD_SCAPEGOAT, "%s\n\n嫁祸卡生效！", player_name(holder));
+    show_card(CARD_SCAPEGOAT, "%s\n\n嫁祸卡生效！", bare_name(holder).c_str());
     if (count == 1) {
         char text[160];
         std::snprintf(text, sizeof text, "是否嫁祸给%s？", bare_name(candidates[0]).c_str());
@@ -197,7 +207,7 @@ int computer_scapegoat(int holder, int context, int32_t amount) {
     else if (context == 2)
         passes = r.cash * 0.2 > 4000.0 * static_cast<double>(n);
     if (!passes) return -1;
-    show_card(CARD_SCAPEGOAT, "%s\n\n嫁祸卡生效！", player_name(holder));
+    show_card(CARD_SCAPEGOAT, "%s\n\n嫁祸卡生效！", bare_name(holder).c_str());
     char text[160];
     std::snprintf(text, sizeof text, "嫁祸给%s！", bare_name(candidate).c_str());
     msg_show(text, 1500);
@@ -227,7 +237,7 @@ int card_free_pass(int holder, int payee, int32_t amount) {
             return 0;
     } else {
         char text[160];
-        std::snprintf(text, sizeof text, "%s\n\n是否使用免费卡？", player_name(holder));
+        std::snprintf(text, sizeof text, "%s\n\n是否使用免费卡？", bare_name(holder).c_str());
         if (decide(DecisionRequest{DECIDE_USE_CARD, holder, text, amount, CARD_FREE_PASS}) != 1)
             return 0;
     }

@@ -16,6 +16,9 @@ extern const std::array<CardHandler, CARD_KIND_COUNT + 1> card_handler_table;
 
 // The toolbar's card command and the computer's card try.
 void card_use();
+// The computer's card try for user (its decisions leave the target in
+// ai_choice): the card it plays now, 0 none. Nothing is played here.
+int card_ai_choose(int user);
 
 // Who is harmed in victim's place: victim, another player, or -1 when the
 // pardon card cancels the harm.

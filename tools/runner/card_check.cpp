@@ -46,8 +46,8 @@ void check_command(const CardCommand& c, void*) {
             wrong = true;
     }
     if (wrong) {
-        std::snprintf(text, sizeof text, "played card %d did not take exactly one copy from player %d",
-                      c.id, c.user);
+        std::snprintf(text, sizeof text,
+                      "played card %d did not take exactly one copy from player %d", c.id, c.user);
         first_broken_command = text;
     }
 }
