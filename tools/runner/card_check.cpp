@@ -10,6 +10,7 @@
 namespace {
 
 std::string first_broken_command;
+int played_commands = 0;
 
 std::array<int, CARD_KIND_COUNT + 1> counts(const std::array<uint8_t, HOLDING_ROW>& hand) {
     std::array<int, CARD_KIND_COUNT + 1> n{};
@@ -18,10 +19,13 @@ std::array<int, CARD_KIND_COUNT + 1> counts(const std::array<uint8_t, HOLDING_RO
     return n;
 }
 
+} // namespace
+
 // A refused card leaves the hand as it was; a played one takes exactly one
 // copy of its id. The rob card may bring one card; the god card 23 invites
 // may give or take cards, so its command is not checked.
-void check_command(const CardCommand& c, void*) {
+void runner_check_card_command(const CardCommand& c, void*) {
+    played_commands += c.played != 0;
     if (!first_broken_command.empty() || c.id == 0 || c.id == 23) return;
     if (!is_player_seat(c.user) || player_table[c.user].control == CTRL_OUT) return;
     const auto& after = player_cards[static_cast<size_t>(c.user)];
@@ -52,11 +56,14 @@ void check_command(const CardCommand& c, void*) {
     }
 }
 
-} // namespace
-
 void runner_watch_cards() {
     first_broken_command.clear();
-    card_set_observer(check_command, nullptr);
+    played_commands = 0;
+    card_set_observer(runner_check_card_command, nullptr);
+}
+
+int runner_cards_played() {
+    return played_commands;
 }
 
 std::string runner_card_check() {

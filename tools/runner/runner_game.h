@@ -108,6 +108,11 @@ int runner_exit_status(const RunnerResult& result, bool invariant_broken);
 // Cards: watches every card command from now on (a refused card must leave
 // the hand as it was, a played one take exactly one copy of its id).
 void runner_watch_cards();
+// The check of one card command (the observer runner_watch_cards installs).
+struct CardCommand;
+void runner_check_card_command(const CardCommand& command, void* context);
+// Card commands played since runner_watch_cards.
+int runner_cards_played();
 // The first card command that broke that rule since the last call, else
 // whether every card id's copies in all hands and the pool make its stock.
 // Empty when all hold.
