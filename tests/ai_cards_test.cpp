@@ -403,6 +403,84 @@ TEST_F(AiCards, SeizeTheRivalsFacilityAhead) {
     EXPECT_EQ(ai_choice_get(0), FACILITY);
 }
 
+TEST_F(AiCards, SwapLandTradesACheapOwnPlotForARivalsDearerBuiltOne) {
+    encounter_board_put(0, 1);
+    own(LOT_A1, 0, 1);
+    map_lot_table[4].land_price = 1500;
+    own(LOT_B4, 1, 2);
+    view_all();
+    EXPECT_EQ(ai_card_swap_land(), 0); // no rival
+    player_table[0].grudge[1] = 10;
+    EXPECT_EQ(ai_card_swap_land(), 1);
+    EXPECT_EQ(ai_choice_get(0), LOT_B4);
+    map_lot_table[4].land_price = 1000; // not dearer
+    EXPECT_EQ(ai_card_swap_land(), 0);
+    map_lot_table[4].land_price = 1500;
+    own(LOT_A2, 0, 0); // self owns another plot of the street
+    EXPECT_EQ(ai_card_swap_land(), 0);
+}
+
+TEST_F(AiCards, DemolitionClearsAMineOnOwnLand) {
+    own(LOT_A2, 0, 0);
+    const int slot = god_place(GK_MINE, 2, 0, 0);
+    ASSERT_NE(slot, 0);
+    view({square_code(2)});
+    EXPECT_EQ(ai_card_demolish(), 1);
+    own(LOT_A2, 1, 0);
+    EXPECT_EQ(ai_card_demolish(), 0);
+}
+
+TEST_F(AiCards, ABombNearItsEndIsDismissed) {
+    const int bomb = god_place(GK_TIME_BOMB, 0, 13, owner_of_seat(0));
+    ASSERT_NE(bomb, 0);
+    player_table[0].bomb_slot = static_cast<uint8_t>(bomb);
+    EXPECT_EQ(ai_card_dismiss_god(), 0);
+    god_table[bomb].days = 12;
+    EXPECT_EQ(ai_card_dismiss_god(), 1);
+}
+
+TEST_F(AiCards, SeizeAStreetAheadWhereOthersBuiltMuch) {
+    encounter_board_put(0, 3);
+    player_table[0].prev_square = 2;
+    own(LOT_B4, 1, 4);
+    own(LOT_B5, 2, 2);
+    EXPECT_EQ(ai_card_seize(), 0); // others' sum 6
+    own(LOT_B6, 2, 1);
+    EXPECT_EQ(ai_card_seize(), 1);
+    EXPECT_EQ(ai_choice_get(0), LOT_B4);
+    own(LOT_B6, 0, 0);
+    EXPECT_EQ(ai_card_seize(), 0); // self owns a plot there
+}
+
+TEST_F(AiCards, RaiseTollOnTheHighestOwnFacilityWithoutAStreet) {
+    map_facility_table[1].kind = FK_HOTEL;
+    own(FACILITY, 0, 2);
+    view_all();
+    EXPECT_EQ(ai_card_raise_toll(), 0);
+    own(FACILITY, 0, 3);
+    EXPECT_EQ(ai_card_raise_toll(), 1);
+    EXPECT_EQ(ai_choice_get(0), FACILITY);
+}
+
+TEST_F(AiCards, TurtleOnAPlayerAboutToPaySelfTwice) {
+    // Player 1 on square 3 walks onto self's plots 4 and 5.
+    encounter_board_put(0, EB_EMPTY_SQUARE);
+    player_table[0].prev_square = EB_EMPTY_SQUARE; // a dead end: self gets nothing ahead
+    encounter_board_put(1, 3);
+    player_table[1].prev_square = 2;
+    own(LOT_B4, 0, 5);
+    own(LOT_B5, 0, 5);
+    for (int i = 4; i <= 6; ++i)
+        for (int l = 0; l <= 5; ++l)
+            map_lot_table[i].toll[l] = 3000;
+    view_all();
+    EXPECT_EQ(ai_card_turtle(), 1); // 2 x 6000 >= 10000
+    EXPECT_EQ(ai_choice_get(0), ai_player_code(1));
+    for (int i = 4; i <= 6; ++i)
+        map_lot_table[i].toll[5] = 2000;
+    EXPECT_EQ(ai_card_turtle(), 0); // 2 x 4000
+}
+
 TEST_F(AiCards, TheViewListsCountIsKeptInChoiceTwo) {
     view_all();
     const uint16_t* codes = nullptr;

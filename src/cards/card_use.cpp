@@ -10,7 +10,6 @@
 #include "board/gods.h"
 #include "board/map.h"
 #include "board/view.h"
-#include "board/world_reset.h"
 #include "cards/ai_cards.h"
 #include "cards/ai_settings.h"
 #include "data/card_speech_lines.h"
@@ -271,9 +270,4 @@ int card_nearest_free_god() {
         }
     }
     return best;
-}
-
-void card_use_reset() {
-    observer = nullptr;
-    observer_context = nullptr;
 }

@@ -56,9 +56,7 @@ struct CardCommand {
 using CardCommandObserver = void (*)(const CardCommand& command, void* context);
 void card_set_observer(CardCommandObserver observer, void* context);
 
-// The card a speech entry is spoken with: character line entry of player p
-// in mood (nothing for an empty entry or an invalid player).
+// Player p says his character's card line `entry` (card_speech_lines) in
+// the speech bubble with mood (3 boasting, 0 neutral, 1 and 2 hurt);
+// nothing for an empty entry.
 void card_say(int p, int entry, int mood);
-
-// Forgets the observer.
-void card_use_reset();
