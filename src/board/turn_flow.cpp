@@ -523,3 +523,9 @@ void turn_flow_reset() {
 }
 
 WORLD_RESET(WORLD_RESET_TURN_FLOW, turn_flow_reset)
+
+void player_end_sleepwalk(int p) {
+    if (!is_player_seat(p) || player_table[p].sleepwalk_days == 0) return;
+    player_table[p].sleepwalk_days = 0;
+    give_vehicle_back(p, player_table[p].sleep_saved_travel, player_table[p].sleep_saved_dice);
+}

@@ -49,6 +49,7 @@ enum WorldResetRank {
     WORLD_RESET_VIEW,
     WORLD_RESET_BANK,
     WORLD_RESET_DECKS, // the news and fate decks
+    WORLD_RESET_AI,    // ai_choice and the computer panel's kept selection
     WORLD_RESET_COUNT
 };
 

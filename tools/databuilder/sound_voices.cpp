@@ -7,6 +7,7 @@
 
 #include "cards/fate.h"
 #include "cards/news.h"
+#include "data/card_speech_lines.h"
 #include "data/speech_lines.h"
 
 #include <espeak-ng/speak_lib.h>
@@ -96,6 +97,13 @@ std::vector<Clip> all_clips() {
         for (int r = 0; r < SPEECH_ROWS; ++r) {
             Clip clip;
             if (clip_of_line(speech_lines[c][r], c + 1, &clip)) clips.push_back(clip);
+        }
+    }
+    // The characters' card lines, likewise.
+    for (int c = 0; c < SPEECH_CHARACTERS; ++c) {
+        for (int e = 0; e < CARD_SPEECH_ENTRIES; ++e) {
+            Clip clip;
+            if (clip_of_line(card_speech_lines[c][e], c + 1, &clip)) clips.push_back(clip);
         }
     }
     // The news and fate texts, read by the staff's voice without their

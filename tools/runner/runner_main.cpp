@@ -152,6 +152,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "karvo_runner: %s\n", error.c_str());
         return 1;
     }
+    runner_watch_cards();
     RunnerResult result = runner_play(options, print_day, nullptr);
     runner_close();
     print_pending_messages();
