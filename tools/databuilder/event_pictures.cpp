@@ -42,11 +42,10 @@ FrameImage panel(bool fate) {
     // The picture's sunken frame.
     p.rect(PIC_X - 4, PIC_Y - 4, PIC_X + PIC_W + 4, PIC_Y + PIC_H + 4, c(0x101010));
     p.frame(PIC_X - 4, PIC_Y - 4, PIC_X + PIC_W + 4, PIC_Y + PIC_H + 4, c(light));
-    // The text box below the picture, the faces' column on its right.
+    // The text box below the picture (the faces stand in its right end).
     const int text_top = PIC_Y + PIC_H + 8;
     p.rect(14, text_top, PANEL_W - 14, PANEL_H - 12, c(fate ? 0x4A1E3C : 0x182E54));
     p.frame(14, text_top, PANEL_W - 14, PANEL_H - 12, c(light));
-    p.line(382, text_top + 6, 382, PANEL_H - 18, 0, c(light));
     // A small emblem in the top strip's right end: a sheet of news, a star of fate.
     if (fate) {
         p.disc(410, 22, 10, 10, c(0xF0D060));
@@ -64,10 +63,10 @@ FrameImage panel(bool fate) {
 FrameImage walker(int w) {
     const uint32_t coat[4] = {0x303030, 0x803020, 0x4060A0, 0x305030};
     Canvas16 p(64, 64, 0);
-    p.rect(4, 40, 60, 56, c(0xF0F0F0));  // the bed
-    p.rect(4, 36, 16, 56, c(0xD0D0E0));  // the pillow
-    p.rect(14, 38, 50, 52, c(coat[w])); // the blanket
-    p.disc(12, 30, 8, 8, c(0xF0C8A0));  // the head
+    p.rect(4, 40, 60, 56, c(0xF0F0F0));             // the bed
+    p.rect(4, 36, 16, 56, c(0xD0D0E0));             // the pillow
+    p.rect(14, 38, 50, 52, c(coat[w]));             // the blanket
+    p.disc(12, 30, 8, 8, c(0xF0C8A0));              // the head
     if (w == 0) p.rect(6, 28, 18, 31, c(0x101010)); // the thief's mask
     if (w == 3) p.rect(5, 22, 19, 24, c(0x202020)); // the spy's hat brim
     return frame_of(p, 0, 0);
@@ -261,7 +260,8 @@ void scene(Canvas16& p, Motif m, uint32_t tint) {
     case M_HOUSE_UP:
     case M_HOUSE_DOWN:
         house(p, 150, 200, 0xE0D0A0, tint);
-        arrow(p, 300, m == M_HOUSE_UP ? 80 : 150, m == M_HOUSE_UP, m == M_HOUSE_UP ? 0xF04040 : 0x30C050);
+        arrow(p, 300, m == M_HOUSE_UP ? 80 : 150, m == M_HOUSE_UP,
+              m == M_HOUSE_UP ? 0xF04040 : 0x30C050);
         break;
     case M_HOUSE_FLAG:
         p.frame(80, 150, 300, 230, c(0xF0F0F0));
@@ -457,12 +457,12 @@ void scene(Canvas16& p, Motif m, uint32_t tint) {
 // News event e: its motif and tint.
 Motif news_motif(int e, uint32_t* tint) {
     static const Motif motifs[36] = {
-        M_BARS_OPEN,  M_BARS,       M_CROSS,      M_CROSS,      M_UFO,        M_MONSTER,
-        M_HOUSE_UP,   M_HOUSE_FLAG, M_MEDAL,      M_COINS,      M_MEDAL,      M_TAX,
-        M_TAX,        M_TAX,        M_GHOST,      M_FIRE,       M_RAIN,       M_CARS,
-        M_QUAKE,      M_FLOOD,      M_STORM,      M_TORNADO,    M_BANK,       M_BANK,
-        M_CHART_DOWN, M_CHART_UP,   M_CHART_STOP, M_CHART_STOP, M_CHART_UP,   M_BARS,
-        M_COMPANY,    M_COMPANY_UP, M_COMPANY,    M_COMPANY,    M_COMPANY,    M_COMPANY_UP,
+        M_BARS_OPEN,  M_BARS,       M_CROSS,      M_CROSS,      M_UFO,      M_MONSTER,
+        M_HOUSE_UP,   M_HOUSE_FLAG, M_MEDAL,      M_COINS,      M_MEDAL,    M_TAX,
+        M_TAX,        M_TAX,        M_GHOST,      M_FIRE,       M_RAIN,     M_CARS,
+        M_QUAKE,      M_FLOOD,      M_STORM,      M_TORNADO,    M_BANK,     M_BANK,
+        M_CHART_DOWN, M_CHART_UP,   M_CHART_STOP, M_CHART_STOP, M_CHART_UP, M_BARS,
+        M_COMPANY,    M_COMPANY_UP, M_COMPANY,    M_COMPANY,    M_COMPANY,  M_COMPANY_UP,
     };
     *tint = 0x805040 + static_cast<uint32_t>(e) * 0x030507;
     return motifs[e];
@@ -472,10 +472,10 @@ Motif news_motif(int e, uint32_t* tint) {
 // differ by their walls).
 Motif fate_motif(int entry, uint32_t* tint) {
     static const Motif motifs[] = {
-        M_WRECK,     M_HOUSE_FLAG, M_BANK,      M_CHECK,  M_SCREEN,  M_CAKE,      M_PLANE,
-        M_UFO,       M_CHART_DOWN, M_CHART_UP,  M_MOTORBIKE, M_CAR,  M_DITCH,     M_MOTORBIKE,
-        M_FIGURE,    M_MOTORBIKE,  M_CAR,       M_PARTY,  M_TRASH,   M_DOG,       M_COINS,
-        M_WALLET,    M_HOUSE_UP,   M_COINS,     M_TICKET, M_TAX,     M_TAX,       M_CARDS,
+        M_WRECK,  M_HOUSE_FLAG, M_BANK,     M_CHECK,     M_SCREEN, M_CAKE,  M_PLANE,
+        M_UFO,    M_CHART_DOWN, M_CHART_UP, M_MOTORBIKE, M_CAR,    M_DITCH, M_MOTORBIKE,
+        M_FIGURE, M_MOTORBIKE,  M_CAR,      M_PARTY,     M_TRASH,  M_DOG,   M_COINS,
+        M_WALLET, M_HOUSE_UP,   M_COINS,    M_TICKET,    M_TAX,    M_TAX,   M_CARDS,
     };
     const int k = entry - FATE_FIRST;
     if (k < static_cast<int>(sizeof motifs / sizeof motifs[0])) {
@@ -508,8 +508,8 @@ void build_event_pictures(DataBuilder& b) {
     for (int entry = NEWS_FIRST; entry <= FATE_LAST; ++entry) {
         Canvas16 p(PIC_W, PIC_H, c(0x808080));
         uint32_t tint = 0;
-        const Motif m = entry < FATE_FIRST ? news_motif(entry - NEWS_FIRST, &tint)
-                                           : fate_motif(entry, &tint);
+        const Motif m =
+            entry < FATE_FIRST ? news_motif(entry - NEWS_FIRST, &tint) : fate_motif(entry, &tint);
         scene(p, m, tint);
         const Bytes bytes = bare_pixels(p);
         mkf_writer_add(data, entry, bytes, 0, static_cast<uint32_t>(bytes.size()));
