@@ -86,8 +86,12 @@ TEST_F(NewsScreenTest, ThePanelCoversTheBoardAreaWithThePictureAndTheFace) {
     // The panel fills (0, 0)-(440, 480) and nothing beyond.
     EXPECT_EQ(screen_differs(0, 0, 440, 480, BACKGROUND), 440 * 480);
     EXPECT_EQ(screen_differs(440, 0, 640, 480, BACKGROUND), 0);
-    // The texts went onto the panel: the text box holds lit text pixels.
-    EXPECT_NE(screen_at(24, 8), 0);
+    // Closing gives the board area and the toolbar back to the board.
+    shown_clear();
+    event_panel_close();
+    EXPECT_EQ(shown_count(Shown::BoardRefresh, 3), 1u);
+    event_panel_close();
+    EXPECT_EQ(shown_count(Shown::BoardRefresh), 1u);
 }
 
 TEST_F(NewsScreenTest, TheStripLineIsShownAndThenRestoredFromTheFatePanel) {
