@@ -470,6 +470,7 @@ void construction(Pic& p, int n, int frames) {
     p.rect(rx - 18, ry - 4, 14, 6, C_BLACK);
     p.rect(rx + 4, ry - 4, 14, 6, C_BLACK);
     if (n >= frames - 4) p.star(cx, ground - 36 * storeys - 70, 18, C_YELLOW);
+}
 
 // A gas blast in a house: the flash, then fire and smoke rising (news).
 void gas_blast(Pic& p, int n, int frames) {
