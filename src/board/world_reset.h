@@ -24,6 +24,7 @@
 //  14. the turn flow
 //  15. the board screen's flags, tabs, pointer state, box and calendar page
 //  16. the board view's camera, draw list and hit-map camera
+//  17. the items' turn state (the remote-dice face, the computer's try)
 // A module reads only its own state in its reset, so the order matters only
 // where one reset rebuilds what an earlier one cleared (the map binds its
 // tables after the game state is cleared).
@@ -46,6 +47,7 @@ enum WorldResetRank {
     WORLD_RESET_TURN_FLOW,
     WORLD_RESET_BOARD_SCREEN,
     WORLD_RESET_VIEW,
+    WORLD_RESET_ITEMS,
     WORLD_RESET_COUNT
 };
 

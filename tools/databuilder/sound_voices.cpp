@@ -5,6 +5,7 @@
 #include "builder.h"
 #include "sound_synth.h"
 
+#include "data/item_speech_lines.h"
 #include "data/speech_lines.h"
 
 #include <espeak-ng/speak_lib.h>
@@ -94,6 +95,13 @@ std::vector<Clip> all_clips() {
         for (int r = 0; r < SPEECH_ROWS; ++r) {
             Clip clip;
             if (clip_of_line(speech_lines[c][r], c + 1, &clip)) clips.push_back(clip);
+        }
+    }
+    // The items' lines, each in its character's voice too.
+    for (int c = 0; c < ITEM_SPEECH_CHARACTERS; ++c) {
+        for (int r = 0; r < ITEM_SPEECH_ROWS; ++r) {
+            Clip clip;
+            if (clip_of_line(item_speech_lines[c][r], c + 1, &clip)) clips.push_back(clip);
         }
     }
     return clips;

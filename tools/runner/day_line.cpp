@@ -47,6 +47,7 @@ std::string runner_day_line() {
         line += buf;
     }
     line += runner_money_columns();
+    line += runner_item_columns();
     return line;
 }
 

@@ -95,6 +95,17 @@ std::string runner_money_columns();
 // last cleared), one line each, "  message: " and the text with its line
 // breaks as spaces; the log is cleared. Empty when none was shown.
 std::string runner_shown_messages();
+// The items' invariants: for each item 1..8 the copies in the hands, the
+// shop, ridden and standing on the board (roadblocks, mines, time bombs) make
+// 10; no count above 9, the row's last two bytes 0; and, since the last
+// check, no refused item changed counts, stock or travel (needs
+// runner_watch_items). Empty when all hold, else what is broken.
+std::string runner_item_check();
+// Starts watching the item routines for runner_item_check.
+void runner_watch_items();
+// Day-line columns of the items: per player the travel mode and the counts
+// of items 1..13, one digit each.
+std::string runner_item_columns();
 // The last line: end code, leader and days played.
 std::string runner_final_line(const RunnerResult& result);
 // The line of a game that did not end by its own rules: for a stall the day,
