@@ -31,17 +31,11 @@ class AiItemsTest : public ::testing::Test {
         map_lot_table[lot].level = static_cast<uint8_t>(level);
     }
     // Square 3 gets a third link: the path forks there.
-    static void fork_at_3() {
-        map_square_table[3].links[2] = 12;
-    }
-    static int target() {
-        return ai_choice_get(3);
-    }
+    static void fork_at_3() { map_square_table[3].links[2] = 12; }
+    static int target() { return ai_choice_get(3); }
     // The board is drawn again, as every tick does, so the view lists see
     // what the case set up.
-    static void look(int x = 500) {
-        view_draw_board(x, 100);
-    }
+    static void look(int x = 500) { view_draw_board(x, 100); }
 };
 
 TEST_F(AiItemsTest, RobotDollClearsHarmAheadBeforeAnyFork) {
@@ -78,7 +72,7 @@ TEST_F(AiItemsTest, RoadblockStopsTheUserOnABuiltUnownedPlotAhead) {
 }
 
 TEST_F(AiItemsTest, RoadblockGuardsTheBestStreetOffThePathAhead) {
-    encounter_board_put(0, 12); // heading back west: 11 .. 6 ahead
+    encounter_board_put(0, 12);      // heading back west: 11 .. 6 ahead
     player_table[0].money_luck = -1; // no first rule
     own(5, 0, 5);
     map_lot_table[5].toll[5] = 6000;
@@ -102,7 +96,7 @@ TEST_F(AiItemsTest, MinesGoUnderOthersPropertyOffThePath) {
 TEST_F(AiItemsTest, NothingIsPlacedWhenEveryVisibleSquareLiesAhead) {
     encounter_board_put(0, 12);
     map_facility_table[1].owner = owner_of_seat(1); // served by square 10
-    view_draw_board(1200, 100); // squares 10 .. 12 in view
+    view_draw_board(1200, 100);                     // squares 10 .. 12 in view
     EXPECT_EQ(ai_item_decide_mine(0), 0);
     EXPECT_EQ(ai_item_decide_time_bomb(0), 0);
     view_draw_board(500, 100);

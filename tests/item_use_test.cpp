@@ -14,6 +14,7 @@
 #include "board/gods.h"
 #include "board/map.h"
 #include "board/turn.h"
+#include "board/turn_flow.h"
 #include "board/view.h"
 #include "cards/ai_items.h"
 #include "cards/ai_settings.h"
@@ -33,16 +34,12 @@ class ItemUseTest : public ::testing::Test {
         view_draw_board(600, 100);
         shown_clear();
     }
-    static void human(int p = 0) {
-        player_table[p].control = CTRL_HUMAN;
-    }
+    static void human(int p = 0) { player_table[p].control = CTRL_HUMAN; }
     static void give(int p, int n, int k = 1) {
         for (int i = 0; i < k; ++i)
             ASSERT_EQ(item_add(p, n), 1);
     }
-    static int held(int p, int n) {
-        return player_items[p][n - 1];
-    }
+    static int held(int p, int n) { return player_items[p][n - 1]; }
     static void answers(std::initializer_list<int> list) {
         for (int a : list)
             decision_script_push(a);
@@ -85,23 +82,36 @@ struct RefusalCase {
 TEST_F(ItemUseTest, EveryRefusalKeepsTheItemAndChangesNothing) {
     const std::vector<RefusalCase> cases = {
         {"roadblock without a target", ITEM_ROADBLOCK, [] {}, {0}},
-        {"mine on a square that holds a slot", ITEM_MINE,
-         [] { ASSERT_NE(god_place(GK_ROADBLOCK, 4, 0, 0), 0); }, {4}},
+        {"mine on a square that holds a slot",
+         ITEM_MINE,
+         [] { ASSERT_NE(god_place(GK_ROADBLOCK, 4, 0, 0), 0); },
+         {4}},
         {"time bomb on a code that is no square", ITEM_TIME_BOMB, [] {}, {OBJ_LOT_BASE + 1}},
-        {"motorbike while riding it", ITEM_MOTORBIKE,
-         [] { player_table[0].travel = TRAVEL_MOTORBIKE, player_table[0].dice = 2; }, {}},
-        {"car while riding it", ITEM_CAR,
-         [] { player_table[0].travel = TRAVEL_CAR, player_table[0].dice = 3; }, {}},
+        {"motorbike while riding it",
+         ITEM_MOTORBIKE,
+         [] { player_table[0].travel = TRAVEL_MOTORBIKE, player_table[0].dice = 2; },
+         {}},
+        {"car while riding it",
+         ITEM_CAR,
+         [] { player_table[0].travel = TRAVEL_CAR, player_table[0].dice = 3; },
+         {}},
         {"missile without a target", ITEM_MISSILE, [] {}, {0}},
         {"remote dice window closed", ITEM_REMOTE_DICE, [] {}, {0}},
-        {"remote dice with a stay counter", ITEM_REMOTE_DICE,
-         [] { player_table[0].stay_days = 2; }, {3}},
-        {"remote dice with a turtle counter", ITEM_REMOTE_DICE,
-         [] { player_table[0].turtle_days = 2; }, {3}},
+        {"remote dice with a stay counter",
+         ITEM_REMOTE_DICE,
+         [] { player_table[0].stay_days = 2; },
+         {3}},
+        {"remote dice with a turtle counter",
+         ITEM_REMOTE_DICE,
+         [] { player_table[0].turtle_days = 2; },
+         {3}},
         {"robot worker without a target", ITEM_ROBOT_WORKER, [] {}, {0}},
-        {"robot worker on another's plot", ITEM_ROBOT_WORKER,
-         [] { map_lot_table[2].owner = owner_of_seat(1); }, {OBJ_LOT_BASE + 2}},
-        {"robot worker on a plot at its top", ITEM_ROBOT_WORKER,
+        {"robot worker on another's plot",
+         ITEM_ROBOT_WORKER,
+         [] { map_lot_table[2].owner = owner_of_seat(1); },
+         {OBJ_LOT_BASE + 2}},
+        {"robot worker on a plot at its top",
+         ITEM_ROBOT_WORKER,
          [] {
              map_lot_table[2].owner = owner_of_seat(0);
              map_lot_table[2].level = 5;
@@ -110,18 +120,23 @@ TEST_F(ItemUseTest, EveryRefusalKeepsTheItemAndChangesNothing) {
         {"time machine without a snapshot", ITEM_TIME_MACHINE, [] {}, {}},
         {"teleporter without a target", ITEM_TELEPORTER, [] {}, {0}},
         {"teleporter without a destination", ITEM_TELEPORTER, [] {}, {OBJ_OCCUPANTS | 1, 0}},
-        {"teleporter of a plot onto an owned plot", ITEM_TELEPORTER,
+        {"teleporter of a plot onto an owned plot",
+         ITEM_TELEPORTER,
          [] {
              map_lot_table[1].owner = owner_of_seat(1);
              map_lot_table[2].owner = owner_of_seat(2);
          },
          {OBJ_LOT_BASE + 1, OBJ_LOT_BASE + 2}},
-        {"construction vehicle while on it", ITEM_CONSTRUCTION_VEHICLE,
-         [] { player_table[0].travel = TRAVEL_FRESH_CONSTRUCTION; }, {}},
+        {"construction vehicle while on it",
+         ITEM_CONSTRUCTION_VEHICLE,
+         [] { player_table[0].travel = TRAVEL_FRESH_CONSTRUCTION; },
+         {}},
         {"nuclear missile without a target", ITEM_NUCLEAR_MISSILE, [] {}, {0}},
         {"leaving the vehicle while walking", ITEM_DISMOUNT, [] {}, {}},
-        {"leaving the construction vehicle", ITEM_DISMOUNT,
-         [] { player_table[0].travel = TRAVEL_FRESH_CONSTRUCTION; }, {}},
+        {"leaving the construction vehicle",
+         ITEM_DISMOUNT,
+         [] { player_table[0].travel = TRAVEL_FRESH_CONSTRUCTION; },
+         {}},
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -163,7 +178,8 @@ TEST_F(ItemUseTest, PlacedObjectsAreConsumedAndStandOnTheirSquares) {
     human();
     const struct {
         int item, kind, square;
-    } placed[] = {{ITEM_ROADBLOCK, GK_ROADBLOCK, 3}, {ITEM_MINE, GK_MINE, 4},
+    } placed[] = {{ITEM_ROADBLOCK, GK_ROADBLOCK, 3},
+                  {ITEM_MINE, GK_MINE, 4},
                   {ITEM_TIME_BOMB, GK_TIME_BOMB, 5}};
     for (const auto& c : placed) {
         give(0, c.item);
@@ -269,8 +285,10 @@ TEST_F(ItemUseTest, RemoteDiceStartsTheMoveAndTheNextRollShowsTheFace) {
 
 TEST_F(ItemUseTest, AnUnthrownRemoteDiceFaceIsDroppedWhenTheTurnEnds) {
     item_remote_dice_value = 6;
-    item_turn_end();
-    EXPECT_EQ(item_remote_dice_take(), 0);
+    game_active_mover = 0;
+    turn_next_actor();
+    EXPECT_EQ(game_active_mover, 1);
+    EXPECT_EQ(item_remote_dice_take(), 0) << "not left for the next mover's throw";
 }
 
 // ---------------------------------------------------------------------------

@@ -20,6 +20,7 @@ struct ItemHoldings {
 };
 ItemHoldings before_item;
 std::string refused_broken;
+std::array<int, ITEM_DISMOUNT + 1> uses{};
 
 ItemHoldings holdings_of(int p) {
     return ItemHoldings{player_items, item_stock, player_table[p].travel, player_table[p].dice};
@@ -30,13 +31,17 @@ void observe_item(int p, int n, int result) {
         before_item = holdings_of(p);
         return;
     }
-    if (result != 0 || !refused_broken.empty()) return;
+    if (result != 0) {
+        if (n >= 1 && n <= ITEM_DISMOUNT) ++uses[n];
+        return;
+    }
+    if (!refused_broken.empty()) return;
     const ItemHoldings after = holdings_of(p);
     if (after.items != before_item.items || after.stock != before_item.stock ||
         after.travel != before_item.travel || after.dice != before_item.dice) {
         char buf[120];
-        std::snprintf(buf, sizeof buf, "item %d refused to player %d changed counts, stock or travel",
-                      n, p);
+        std::snprintf(buf, sizeof buf,
+                      "item %d refused to player %d changed counts, stock or travel", n, p);
         refused_broken = buf;
     }
 }
@@ -54,7 +59,12 @@ int slots_in_use(int kind) {
 
 void runner_watch_items() {
     refused_broken.clear();
+    uses.fill(0);
     item_set_observer(observe_item);
+}
+
+int runner_items_used(int n) {
+    return n >= 1 && n <= ITEM_DISMOUNT ? uses[n] : 0;
 }
 
 std::string runner_item_check() {

@@ -103,6 +103,8 @@ std::string runner_shown_messages();
 std::string runner_item_check();
 // Starts watching the item routines for runner_item_check.
 void runner_watch_items();
+// How often item n (1..14) was used since runner_watch_items.
+int runner_items_used(int n);
 // Day-line columns of the items: per player the travel mode and the counts
 // of items 1..13, one digit each.
 std::string runner_item_columns();
