@@ -182,6 +182,9 @@ TEST_F(AiItemsTest, RemoteDiceIsNotUsedUnderABadGodATurtleOrBeforeAFork) {
     player_table[0].turtle_days = 1;
     EXPECT_EQ(ai_item_decide_remote_dice(0), 0);
     player_table[0].turtle_days = 0;
+    player_table[0].stay_days = 1;
+    EXPECT_EQ(ai_item_decide_remote_dice(0), 0);
+    player_table[0].stay_days = 0;
     player_table[0].deposit = 0;
     player_table[0].cash = 9999;
     EXPECT_EQ(ai_item_decide_remote_dice(0), 0);
@@ -247,6 +250,17 @@ TEST_F(AiItemsTest, NuclearMissileNeedsCandidatesAndSparesTheUser) {
     own(1, -1);
     // Never where the user himself stands.
     encounter_board_put(0, 3);
+    EXPECT_EQ(ai_item_decide_nuclear_missile(0), 0);
+}
+
+TEST_F(AiItemsTest, NuclearMissileAreaWithNothingOfTheOthersListedIsNoTarget) {
+    // The user's unbuilt plot 3 stands on the very spot of plot 2 and hides
+    // it from the list: the area holds none of the others' (c2 = s2 = 0).
+    encounter_board_put(0, 12);
+    own(2, 1, 3);
+    own(3, 0, 0);
+    map_lot_table[3].x = map_lot_table[2].x;
+    map_lot_table[3].y = map_lot_table[2].y;
     EXPECT_EQ(ai_item_decide_nuclear_missile(0), 0);
 }
 

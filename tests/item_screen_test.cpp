@@ -37,8 +37,7 @@ TEST(ItemMenuCells, HeldKindsFillTheGridInOrderAndTheLastCellLeavesTheVehicle) {
     for (int travel : {1, 2, 0x1F}) {
         player_table[0].travel = static_cast<uint8_t>(travel);
         item_menu_fill_cells(0);
-        EXPECT_EQ(item_menu_cells[ITEM_MENU_DISMOUNT_CELL],
-                  travel == 0x1F ? 0 : ITEM_DISMOUNT)
+        EXPECT_EQ(item_menu_cells[ITEM_MENU_DISMOUNT_CELL], travel == 0x1F ? 0 : ITEM_DISMOUNT)
             << travel;
     }
 }
@@ -86,7 +85,9 @@ class ItemScreens : public PopupTest {
         at(t0 + ms, SCRIPT_RIGHT_DOWN);
         at(t0 + ms + 5, SCRIPT_RIGHT_UP);
     }
-    static int menu() { return item_menu_window(DecisionRequest{DECIDE_ITEM_PICK, 0, nullptr, 0, 0}); }
+    static int menu() {
+        return item_menu_window(DecisionRequest{DECIDE_ITEM_PICK, 0, nullptr, 0, 0});
+    }
     static int faces() {
         return item_dice_window(DecisionRequest{DECIDE_REMOTE_DICE, 0, nullptr, 0, 0});
     }
@@ -134,8 +135,8 @@ TEST_F(ItemScreens, TheDiceWindowLightsTheHoveredFaceAndClosesWithTheClickedOne)
         face2.push_back(PopupTest::back_at(144 + 2, 314 + 2));
         face5.push_back(PopupTest::back_at(264 + 2, 314 + 2));
     });
-    move(t0 + 100, 150, 320);  // face 2
-    move(t0 + 200, 270, 320);  // face 5
+    move(t0 + 100, 150, 320); // face 2
+    move(t0 + 200, 270, 320); // face 5
     click(300, 270, 320);
     EXPECT_EQ(faces(), 5);
     ASSERT_GE(face2.size(), 2u);

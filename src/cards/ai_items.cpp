@@ -258,7 +258,8 @@ int ai_item_decide_remote_dice(int player) {
     if (r.god_slot >= GOD_FIRST_SLOT && r.god_slot <= GOD_LAST_SLOT &&
         kind_in(god_table[r.god_slot].kind, {GK_SMALL_BAD_LUCK, GK_BIG_BAD_LUCK, GK_DEATH}))
         return 0;
-    if (r.turtle_days) return 0;
+    // A stay or a turtle throws no dice (the item refuses then).
+    if (r.turtle_days || r.stay_days) return 0;
     if (static_cast<int64_t>(r.cash) + r.deposit < 10000 || r.money_luck < 0) return 0;
     const Path path = path_ahead(player, 6);
     if (path.fork) return 0;

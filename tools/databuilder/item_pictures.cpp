@@ -55,8 +55,8 @@ enum : uint8_t { NONE = 0, WHITE, YELLOW, ORANGE, RED, GREY, DARK, SMOKE, STEEL 
 
 std::vector<FlcRgb> palette() {
     std::vector<FlcRgb> p(256, FlcRgb{0, 0, 0});
-    const FlcRgb named[] = {{0, 0, 0},     {255, 255, 240}, {250, 230, 60},
-                            {250, 140, 20}, {210, 40, 30},  {150, 150, 150},
+    const FlcRgb named[] = {{0, 0, 0},      {255, 255, 240}, {250, 230, 60},
+                            {250, 140, 20}, {210, 40, 30},   {150, 150, 150},
                             {60, 60, 70},   {200, 190, 170}, {120, 140, 170}};
     for (size_t i = 0; i < sizeof named / sizeof named[0]; ++i)
         p[i] = named[i];
