@@ -20,6 +20,7 @@
 #include "cards/ai_settings.h"
 #include "cards/cards.h"
 #include "cards/item_use.h"
+#include "engine/music.h"
 #include "engine/random.h"
 #include "engine/shown.h"
 #include "support/encounter_board.h"
@@ -289,6 +290,16 @@ TEST_F(ItemUseTest, AnUnthrownRemoteDiceFaceIsDroppedWhenTheTurnEnds) {
     turn_next_actor();
     EXPECT_EQ(game_active_mover, 1);
     EXPECT_EQ(item_remote_dice_take(), 0) << "not left for the next mover's throw";
+}
+
+TEST_F(ItemUseTest, TheTimeMachineGivesTheHolidayTuneItsDayBack) {
+    music_day_countdown = 0x32; // a tune of 3 days, 2 left
+    item_time_machine_tune();
+    EXPECT_EQ(music_day_countdown, 0x33);
+    item_time_machine_tune();
+    EXPECT_EQ(music_day_countdown, 0) << "more days left than its length: the tune ends";
+    item_time_machine_tune();
+    EXPECT_EQ(music_day_countdown, 0) << "no tune, nothing to count";
 }
 
 // ---------------------------------------------------------------------------

@@ -469,14 +469,7 @@ int item_time_machine() {
     const int p = user();
     if (!snapshot_restore()) return 0;
     say(p, ITEM_TIME_MACHINE);
-    if (music_day_countdown != 0) {
-        ++music_day_countdown;
-        if ((music_day_countdown & 0x0F) > (music_day_countdown >> 4)) {
-            music_day_countdown = 0;
-            music_close_midi();
-            music_next_background(0);
-        }
-    }
+    item_time_machine_tune();
     item_remove(p, ITEM_TIME_MACHINE);
     view_draw_minimap_marks(0);
     board_repaint_all();
@@ -623,6 +616,16 @@ void item_use() {
         use_human(p);
     else if ((r.control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) && (r.ai_flags & 2))
         use_computer(p);
+}
+
+void item_time_machine_tune() {
+    if (music_day_countdown == 0) return;
+    ++music_day_countdown;
+    if ((music_day_countdown & 0x0F) > (music_day_countdown >> 4)) {
+        music_day_countdown = 0;
+        music_close_midi();
+        music_next_background(0);
+    }
 }
 
 void item_set_observer(ItemObserver o) {

@@ -40,6 +40,12 @@ void item_turn_end();
 // ITEM_DISMOUNT while riding the motorbike or the car.
 int item_menu_offers(int p, int n);
 
+// The time machine gives a day back to a holiday tune's countdown
+// (music_day_countdown: low four bits the days left, high four bits its
+// length); once more days are left than it ever had, the tune ends and the
+// background music comes back.
+void item_time_machine_tune();
+
 // An observer of the item routines (the runner's checks): called with result
 // -1 just before item n's routine runs for player p, and with the routine's
 // result just after. nullptr removes it; a world reset keeps it.
