@@ -5,6 +5,7 @@
 #include <string>
 
 #include "board/game_state.h"
+#include "board/gods.h"
 #include "board/map.h"
 #include "cards/cards.h"
 #include "cards/item_use.h"
@@ -62,6 +63,35 @@ TEST_F(RunnerItems, PlayersHoldingEveryItemUseThemAndEveryCopyStaysInTheGame) {
         else
             EXPECT_GT(used[n], 0) << "item " << n;
     }
+}
+
+TEST_F(RunnerItems, TheItemCheckNamesALostCopyATenthCountAndAFilledSpareByte) {
+    RunnerOptions o;
+    o.seed = 4;
+    o.players = 2;
+    o.days = 5;
+    std::string error;
+    ASSERT_TRUE(runner_setup(o, &error)) << error;
+    runner_watch_items();
+    ASSERT_EQ(runner_item_check(), "");
+    --item_stock[ITEM_MINE - 1];
+    EXPECT_EQ(runner_item_check(), "item 3 has 9 copies in the game, not 10");
+    ++item_stock[ITEM_MINE - 1];
+    // A ridden car is one of the ten.
+    --item_stock[ITEM_CAR - 1];
+    player_table[1].travel = TRAVEL_CAR;
+    EXPECT_EQ(runner_item_check(), "");
+    player_items[1][ITEM_TELEPORTER - 1] = 10;
+    EXPECT_EQ(runner_item_check(), "player 1 holds 10 of item 11");
+    player_items[1][ITEM_TELEPORTER - 1] = 0;
+    player_items[0][14] = 1;
+    EXPECT_EQ(runner_item_check(), "player 0's item row has 1 in byte 14");
+    player_items[0][14] = 0;
+    // A placed roadblock counts as its copy.
+    ASSERT_GE(player_items[0][ITEM_ROADBLOCK - 1], 1);
+    --player_items[0][ITEM_ROADBLOCK - 1];
+    ASSERT_NE(god_place(GK_ROADBLOCK, 1, 0, 0), 0);
+    EXPECT_EQ(runner_item_check(), "");
 }
 
 } // namespace
