@@ -28,16 +28,16 @@ TEST(ItemMenuCells, HeldKindsFillTheGridInOrderAndTheLastCellLeavesTheVehicle) {
         ASSERT_EQ(item_add(0, n), 1);
     player_table[0].travel = TRAVEL_WALK;
     item_menu_fill_cells(0);
-    EXPECT_EQ(item_menu_cells[0], 2);
-    EXPECT_EQ(item_menu_cells[1], 5);
-    EXPECT_EQ(item_menu_cells[2], 9);
-    EXPECT_EQ(item_menu_cells[3], 13);
-    EXPECT_EQ(item_menu_cells[4], 0);
-    EXPECT_EQ(item_menu_cells[ITEM_MENU_DISMOUNT_CELL], 0) << "walking";
+    EXPECT_EQ(item_menu_grid[0], 2);
+    EXPECT_EQ(item_menu_grid[1], 5);
+    EXPECT_EQ(item_menu_grid[2], 9);
+    EXPECT_EQ(item_menu_grid[3], 13);
+    EXPECT_EQ(item_menu_grid[4], 0);
+    EXPECT_EQ(item_menu_grid[ITEM_MENU_DISMOUNT_CELL], 0) << "walking";
     for (int travel : {1, 2, 0x1F}) {
         player_table[0].travel = static_cast<uint8_t>(travel);
         item_menu_fill_cells(0);
-        EXPECT_EQ(item_menu_cells[ITEM_MENU_DISMOUNT_CELL], travel == 0x1F ? 0 : ITEM_DISMOUNT)
+        EXPECT_EQ(item_menu_grid[ITEM_MENU_DISMOUNT_CELL], travel == 0x1F ? 0 : ITEM_DISMOUNT)
             << travel;
     }
 }

@@ -18,7 +18,7 @@
 #include "shell/app.h"
 #include "shell/screen.h"
 
-std::array<int, ITEM_MENU_CELLS> item_menu_cells{};
+std::array<int, ITEM_MENU_CELLS> item_menu_grid{};
 
 namespace {
 
@@ -79,12 +79,12 @@ PlatRect cell_rect(int cell) {
 void draw_item_grid(ImageRecord* back) {
     char text[16];
     for (int cell = 0; cell < ITEM_MENU_CELLS; ++cell) {
-        const int n = item_menu_cells[cell];
+        const int n = item_menu_grid[cell];
         if (n < 1 || n > ITEM_KIND_COUNT) continue;
         const PlatRect r = cell_rect(cell);
         const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
         if (const ImageRecord* icon = popup_frame(menu.panel, n + 1))
-            popup_blit(back, icon, x - 16, y - 8, true);
+            popup_blit(back, icon, x - 16, y, true);
         popup_font(16, 0xFFFFFF, 0x101010, TEXT_SHADOW, 1);
         popup_text(back, item_def(n).name, x, y + 14, ALIGN_CENTRE);
         std::snprintf(text, sizeof text, "×%d", player_items[menu.player][n - 1]);
@@ -98,7 +98,7 @@ void draw_menu() {
     if (const ImageRecord* pic = popup_frame(menu.panel, FRAME_ITEM_PANEL))
         popup_blit(back, pic, MENU_X, MENU_Y, false);
     draw_item_grid(back);
-    if (item_menu_cells[ITEM_MENU_DISMOUNT_CELL] == ITEM_DISMOUNT) {
+    if (item_menu_grid[ITEM_MENU_DISMOUNT_CELL] == ITEM_DISMOUNT) {
         const int mode = player_table[menu.player].travel & TRAVEL_MODE_MASK;
         if (const ImageRecord* v =
                 popup_frame(menu.panel, mode == TRAVEL_CAR ? FRAME_CAR : FRAME_MOTORBIKE))
@@ -119,7 +119,7 @@ int32_t menu_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t 
         return plat_def_window_proc(window, message, wparam, lparam);
     case WM_LBUTTONDOWN: {
         const int cell = item_menu_cell_at(mx, my);
-        if (cell < 0 || item_menu_cells[cell] == 0) return 0;
+        if (cell < 0 || item_menu_grid[cell] == 0) return 0;
         menu.pressed = cell;
         snd_effect_play(&ui_effects[UI_PRESS], 0);
         gfx_press_rect(cell_rect(cell));
@@ -128,7 +128,7 @@ int32_t menu_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t 
     case WM_LBUTTONUP:
         if (menu.pressed >= 0) {
             gfx_release_rect();
-            screen_close(item_menu_cells[menu.pressed]);
+            screen_close(item_menu_grid[menu.pressed]);
         }
         return 0;
     case WM_RBUTTONUP:
@@ -198,13 +198,12 @@ int32_t dice_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t 
 } // namespace
 
 void item_menu_fill_cells(int p) {
-    item_menu_cells.fill(0);
+    item_menu_grid.fill(0);
     if (!is_player_seat(p)) return;
     int cell = 0;
     for (int n = 1; n <= ITEM_KIND_COUNT; ++n)
-        if (player_items[p][n - 1] > 0) item_menu_cells[cell++] = n;
-    if (item_menu_offers(p, ITEM_DISMOUNT))
-        item_menu_cells[ITEM_MENU_DISMOUNT_CELL] = ITEM_DISMOUNT;
+        if (player_items[p][n - 1] > 0) item_menu_grid[cell++] = n;
+    if (item_menu_offers(p, ITEM_DISMOUNT)) item_menu_grid[ITEM_MENU_DISMOUNT_CELL] = ITEM_DISMOUNT;
 }
 
 int item_menu_cell_at(int x, int y) {

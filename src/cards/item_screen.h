@@ -7,12 +7,13 @@ struct DecisionRequest;
 
 // The item menu's grid: 15 cells of 80 x 56 pixels, five a row, from screen
 // (19, 135); cell to item number (0 empty). The kinds held fill the cells in
-// order; the last cell (index 14) stands for leaving the ridden motorbike or
-// car (ITEM_DISMOUNT).
+// order, as the shared drawing of a player's item grid fills its cell table;
+// the last cell (index 14) stands for leaving the ridden motorbike or car
+// (ITEM_DISMOUNT).
 inline constexpr int ITEM_MENU_CELLS = 16;
 inline constexpr int ITEM_MENU_DISMOUNT_CELL = 14;
-extern std::array<int, ITEM_MENU_CELLS> item_menu_cells;
-// Fills item_menu_cells for player p.
+extern std::array<int, ITEM_MENU_CELLS> item_menu_grid;
+// Fills item_menu_grid for player p.
 void item_menu_fill_cells(int p);
 // The cell under a screen point, -1 outside the grid.
 int item_menu_cell_at(int x, int y);
