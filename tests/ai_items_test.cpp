@@ -332,4 +332,12 @@ TEST_F(AiItemsTest, MixedLandAheadKeepsTheVehiclesDice) {
     EXPECT_EQ(player_table[0].dice, 3) << "A = 2 but B = 3";
 }
 
+TEST_F(AiItemsTest, ACarDriverWithThreeUnownedPlotsAheadAndNoneOfOthersThrowsOneDie) {
+    player_table[0].travel = TRAVEL_CAR;
+    map_square_table[5].object = 0; // squares 5 and 6 serve nothing
+    map_square_table[6].object = 0;
+    ai_choose_dice();
+    EXPECT_EQ(player_table[0].dice, 1);
+}
+
 } // namespace

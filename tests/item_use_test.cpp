@@ -98,6 +98,7 @@ TEST_F(ItemUseTest, EveryRefusalKeepsTheItemAndChangesNothing) {
          {}},
         {"missile without a target", ITEM_MISSILE, [] {}, {0}},
         {"remote dice window closed", ITEM_REMOTE_DICE, [] {}, {0}},
+        {"remote dice answered with no face", ITEM_REMOTE_DICE, [] {}, {7}},
         {"remote dice with a stay counter",
          ITEM_REMOTE_DICE,
          [] { player_table[0].stay_days = 2; },
@@ -251,6 +252,10 @@ TEST_F(ItemUseTest, TheDismountCellIsOfferedOnlyOnTheMotorbikeOrInTheCar) {
     item_use();
     EXPECT_EQ(decision_script_left(), 1) << "the menu closed at the first answer";
     EXPECT_EQ(player_table[0].travel, TRAVEL_WALK);
+    decision_script_clear();
+    answers({ITEM_CAR, ITEM_CAR}); // a kind not held
+    item_use();
+    EXPECT_EQ(decision_script_left(), 1);
 }
 
 TEST_F(ItemUseTest, TheMenuOpensAgainAfterARefusalAndClosesOnZero) {
