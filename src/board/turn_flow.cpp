@@ -272,6 +272,7 @@ void turn_next_actor() {
         }
         r.control &= 0x0F;
     } else {
+        item_turn_end();
         // The turn-transient control bits (a blast hit) end with the turn,
         // and with them the out-of-game look.
         if (is_player_seat(m) && (player_table[m].control & CTRL_TURN_BITS)) {

@@ -4,11 +4,12 @@
 #include "board/game_state.h"
 #include "board/world_reset.h"
 #include "cards/ai_cards.h"
+#include "cards/ai_items.h"
 #include "engine/random.h"
 
 std::array<int32_t, AI_CHOICE_COUNT> ai_choice{};
 
-// Rows 31..43 are the items' decisions; they answer 0 until those are built.
+// Rows 31..43 are the items' decisions, item n at row 30 + n.
 std::array<AiDecision, CARD_DEF_ROWS> ai_card_table = {
     nullptr,
     ai_card_share_wealth,  // 1
@@ -32,15 +33,28 @@ std::array<AiDecision, CARD_DEF_ROWS> ai_card_table = {
     nullptr,
     nullptr,
     nullptr,
-    ai_card_dismiss_god, // 22
-    ai_card_invite_god,  // 23
-    ai_card_red,         // 24
-    ai_card_black,       // 25
-    ai_card_tax_audit,   // 26
-    ai_card_raise_toll,  // 27
-    ai_card_seize,       // 28
-    ai_card_alliance,    // 29
-    ai_card_turtle,      // 30
+    ai_card_dismiss_god,                                // 22
+    ai_card_invite_god,                                 // 23
+    ai_card_red,                                        // 24
+    ai_card_black,                                      // 25
+    ai_card_tax_audit,                                  // 26
+    ai_card_raise_toll,                                 // 27
+    ai_card_seize,                                      // 28
+    ai_card_alliance,                                   // 29
+    ai_card_turtle,                                     // 30
+    [] { return ai_item_rows[0](game_active_mover); },  // 31
+    [] { return ai_item_rows[1](game_active_mover); },  // 32
+    [] { return ai_item_rows[2](game_active_mover); },  // 33
+    [] { return ai_item_rows[3](game_active_mover); },  // 34
+    [] { return ai_item_rows[4](game_active_mover); },  // 35
+    [] { return ai_item_rows[5](game_active_mover); },  // 36
+    [] { return ai_item_rows[6](game_active_mover); },  // 37
+    [] { return ai_item_rows[7](game_active_mover); },  // 38
+    [] { return ai_item_rows[8](game_active_mover); },  // 39
+    [] { return ai_item_rows[9](game_active_mover); },  // 40
+    [] { return ai_item_rows[10](game_active_mover); }, // 41
+    [] { return ai_item_rows[11](game_active_mover); }, // 42
+    [] { return ai_item_rows[12](game_active_mover); }, // 43
 };
 
 int ai_choice_get(int i) {

@@ -62,7 +62,11 @@ const std::vector<EffectRecipe>& recipes() {
         {10, "board: step", [](Synth& s) { s.noise(25, 0.6, 0.25, 80); }},
         {32, "board: bomb ticking (looped)", [](Synth& s) { ticks(s, 2, 250, 1800, 1); }},
         {33, "board: card drawn", [](Synth& s) { s.noise(90, 0.5, 0.9, 25); }},
-        {34, "board: item used", [](Synth& s) { s.tone(500, 1500, 160, 0, 0.6, 4); }},
+        {34, "board: an object put down",
+         [](Synth& s) {
+             s.tone(110, 60, 140, 0, 0.9, 12);
+             s.noise(60, 0.5, 0.08, 40);
+         }},
         {35, "board: gift found",
          [](Synth& s) {
              notes(s, {1047, 1319, 1568, 2093}, 70, 10);

@@ -112,6 +112,19 @@ std::string runner_event_columns();
 // last cleared), one line each, "  message: " and the text with its line
 // breaks as spaces; the log is cleared. Empty when none was shown.
 std::string runner_shown_messages();
+// The items' invariants: for each item 1..8 the copies in the hands, the
+// shop, ridden and standing on the board (roadblocks, mines, time bombs) make
+// 10; no count above 9, the row's last two bytes 0; and, since the last
+// check, no refused item changed counts, stock or travel (needs
+// runner_watch_items). Empty when all hold, else what is broken.
+std::string runner_item_check();
+// Starts watching the item routines for runner_item_check.
+void runner_watch_items();
+// How often item n (1..14) was used since runner_watch_items.
+int runner_items_used(int n);
+// Day-line columns of the items: per player the travel mode and the counts
+// of items 1..13, one digit each.
+std::string runner_item_columns();
 // The last line: end code, leader and days played.
 std::string runner_final_line(const RunnerResult& result);
 // The line of a game that did not end by its own rules: for a stall the day,
