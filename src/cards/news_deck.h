@@ -37,11 +37,6 @@ bool decks_block_valid(const uint8_t* in);
 // whole (false) and the decks stay as they were.
 bool decks_read(const uint8_t* in);
 
-// How often each news event and fate row was shown since the reset (not
-// saved): the runner names the day's events from it.
-extern std::array<uint32_t, NEWS_EVENT_COUNT> news_shown_count;
-extern std::array<uint32_t, FATE_ROW_COUNT> fate_shown_count;
-
 // The events shown since the last take, in order: news event e as e, fate
 // row r as FATE_SHOWN_BASE + r (at most EVENTS_SHOWN_MAX kept; not saved).
 inline constexpr int FATE_SHOWN_BASE = 100;
@@ -49,5 +44,5 @@ inline constexpr size_t EVENTS_SHOWN_MAX = 256;
 void events_note_shown(int code);
 std::vector<int> events_take_shown();
 
-// Both decks in order (0, 1, 2, ...), cursors 0, counts cleared.
+// Both decks in order (0, 1, 2, ...), cursors 0, nothing noted as shown.
 void decks_reset();
