@@ -118,6 +118,21 @@ TEST(NewsDeck, TheStoredBlockRoundTripsAndABadDeckIsRefusedWhole) {
     EXPECT_EQ(news_cursor, 0);
 }
 
+TEST(NewsDeck, ASnapshotSlotIsCheckedOnlyWhenValid) {
+    game_world_reset();
+    game_srand(9);
+    news_shuffle();
+    fate_shuffle();
+    std::vector<uint8_t> slot(10008, 0);
+    EXPECT_TRUE(decks_snapshot_slot_valid(slot.data())); // not valid: zeros pass
+    le_put32(slot.data(), 1);
+    EXPECT_FALSE(decks_snapshot_slot_valid(slot.data())); // valid with zero decks
+    decks_write(slot.data() + SNAPSHOT_DECKS_OFFSET);
+    EXPECT_TRUE(decks_snapshot_slot_valid(slot.data()));
+    slot[SNAPSHOT_DECKS_OFFSET + 8 + 35] = 200;
+    EXPECT_FALSE(decks_snapshot_slot_valid(slot.data()));
+}
+
 // ---------------------------------------------------------------------------
 // The events on the small board
 

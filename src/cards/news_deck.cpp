@@ -84,6 +84,11 @@ bool decks_read(const uint8_t* in) {
     return true;
 }
 
+bool decks_snapshot_slot_valid(const uint8_t* slot) {
+    if (le_get32(slot) == 0) return true;
+    return decks_block_valid(slot + SNAPSHOT_DECKS_OFFSET);
+}
+
 void events_note_shown(int code) {
     if (shown_since_take.size() < EVENTS_SHOWN_MAX) shown_since_take.push_back(code);
 }

@@ -36,6 +36,11 @@ bool decks_block_valid(const uint8_t* in);
 // Takes both decks from the block; a block that fails the check is refused
 // whole (false) and the decks stay as they were.
 bool decks_read(const uint8_t* in);
+// The check of a time-machine snapshot slot's image: a slot whose valid word
+// (its first 4 bytes) is 0 holds zeros and passes unchecked; a valid slot's
+// decks, at SNAPSHOT_DECKS_OFFSET, must pass decks_block_valid.
+inline constexpr size_t SNAPSHOT_DECKS_OFFSET = 9920;
+bool decks_snapshot_slot_valid(const uint8_t* slot);
 
 // The events shown since the last take, in order: news event e as e, fate
 // row r as FATE_SHOWN_BASE + r (at most EVENTS_SHOWN_MAX kept; not saved).
