@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "board/calendar.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/gods.h"
@@ -287,6 +288,20 @@ TEST_F(FateTest, EveryOtherRowDoesWhatItSays) {
             EXPECT_EQ(item_stock[item], stock_before[item] + 1);
         }
     }
+}
+
+TEST_F(FateTest, TheIdentityLoanFallsDueNinetyDaysOnOnAWorkingDayAndKeepsAnEarlierDate) {
+    // 90 days after 5 January 1998 is Sunday 5 April: due the Monday after.
+    game_date = cal_pack(1998, 1, 5);
+    ASSERT_EQ(cal_weekday(cal_add_days(game_date, 90), nullptr, nullptr), 0);
+    run_row(2);
+    const PackedDate due = player_table[0].loan_due;
+    EXPECT_EQ(cal_weekday(due, nullptr, nullptr), 1);
+    EXPECT_EQ(cal_days_between(game_date, due), 91);
+    game_date = cal_pack(1998, 2, 1);
+    run_row(2);
+    EXPECT_EQ(player_table[0].loan_due, due);
+    EXPECT_EQ(player_table[0].loan, 20000);
 }
 
 TEST_F(FateTest, RowThreeKeepsTheEndMarkOfTheRefusalCounter) {

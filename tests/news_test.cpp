@@ -118,6 +118,21 @@ TEST(NewsDeck, TheStoredBlockRoundTripsAndABadDeckIsRefusedWhole) {
     EXPECT_EQ(news_cursor, 0);
 }
 
+TEST(NewsDeck, ASnapshotSlotIsCheckedOnlyWhenValid) {
+    game_world_reset();
+    game_srand(9);
+    news_shuffle();
+    fate_shuffle();
+    std::vector<uint8_t> slot(10008, 0);
+    EXPECT_TRUE(decks_snapshot_slot_valid(slot.data())); // not valid: zeros pass
+    le_put32(slot.data(), 1);
+    EXPECT_FALSE(decks_snapshot_slot_valid(slot.data())); // valid with zero decks
+    decks_write(slot.data() + SNAPSHOT_DECKS_OFFSET);
+    EXPECT_TRUE(decks_snapshot_slot_valid(slot.data()));
+    slot[SNAPSHOT_DECKS_OFFSET + 8 + 35] = 200;
+    EXPECT_FALSE(decks_snapshot_slot_valid(slot.data()));
+}
+
 // ---------------------------------------------------------------------------
 // The events on the small board
 
@@ -289,10 +304,17 @@ TEST_F(NewsTest, EveryEventDoesWhatItSaysInItsTwoPhases) {
          }},
         {3, [] { hospital_flags[0] = 1, player_table[0].hospital_days = 125; },
          [] { EXPECT_EQ(player_table[0].hospital_days, 127); }},
-        {4, [] { map_lot_table[1].owner = 2, map_lot_table[1].level = 2; },
+        {4,
+         [] {
+             map_lot_table[1].owner = 2, map_lot_table[1].level = 2;
+             encounter_board_put(2, 1); // standing by the target
+         },
          [] {
              EXPECT_EQ(news_target, 2001);
              EXPECT_EQ(shown_count(Shown::Flc, 490), 1u);
+             EXPECT_EQ(map_lot_table[1].owner, 0);        // taken away with all around it
+             EXPECT_EQ(player_table[2].hospital_days, 3); // hit by the blast
+             EXPECT_EQ(player_table[1].hospital_days, 0);
          }},
         {7, [] { map_lot_table[1].owner = 2; },
          [] {
@@ -403,7 +425,24 @@ TEST_F(NewsTest, EveryEventDoesWhatItSaysInItsTwoPhases) {
              EXPECT_EQ(player_table[0].stay_days, 0);
              EXPECT_EQ(player_table[1].stay_days, 1);
          }},
-        {20, [] {}, [] { EXPECT_EQ(shown_count(Shown::Flc, 493), 1u); }},
+        {20,
+         [] {
+             for (int i = 1; i <= 6; ++i)
+                 map_lot_table[i].owner = 1, map_lot_table[i].level = 2;
+         },
+         [] {
+             EXPECT_EQ(shown_count(Shown::Flc, 493), 1u);
+             // The plots around the target lose a level, owners kept.
+             int lowered = 0;
+             for (int i = 1; i <= 6; ++i) {
+                 lowered += map_lot_table[i].level == 1 ? 1 : 0;
+                 EXPECT_EQ(map_lot_table[i].owner, 1);
+             }
+             EXPECT_GE(lowered, 1);
+             if (news_target < 4000) {
+                 EXPECT_EQ(map_lot_table[news_target - 2000].level, 1);
+             }
+         }},
         {22, [] { player_table[2].control = CTRL_OUT; },
          [] {
              EXPECT_EQ(player_table[0].bank_suspension_days, 15);

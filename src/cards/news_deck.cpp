@@ -8,8 +8,6 @@ std::array<uint8_t, NEWS_EVENT_COUNT> news_deck;
 int32_t news_cursor = 0;
 std::array<uint8_t, FATE_SLOT_COUNT> fate_deck;
 int32_t fate_cursor = 0;
-std::array<uint32_t, NEWS_EVENT_COUNT> news_shown_count;
-std::array<uint32_t, FATE_ROW_COUNT> fate_shown_count;
 
 namespace {
 
@@ -86,11 +84,12 @@ bool decks_read(const uint8_t* in) {
     return true;
 }
 
+bool decks_snapshot_slot_valid(const uint8_t* slot) {
+    if (le_get32(slot) == 0) return true;
+    return decks_block_valid(slot + SNAPSHOT_DECKS_OFFSET);
+}
+
 void events_note_shown(int code) {
-    if (code >= FATE_SHOWN_BASE && code - FATE_SHOWN_BASE < FATE_ROW_COUNT)
-        ++fate_shown_count[code - FATE_SHOWN_BASE];
-    else if (code >= 0 && code < NEWS_EVENT_COUNT)
-        ++news_shown_count[code];
     if (shown_since_take.size() < EVENTS_SHOWN_MAX) shown_since_take.push_back(code);
 }
 
@@ -108,8 +107,6 @@ void decks_reset() {
         fate_deck[k] = static_cast<uint8_t>(k);
     news_cursor = 0;
     fate_cursor = 0;
-    news_shown_count.fill(0);
-    fate_shown_count.fill(0);
 }
 
 WORLD_RESET(WORLD_RESET_DECKS, decks_reset)

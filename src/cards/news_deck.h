@@ -36,11 +36,11 @@ bool decks_block_valid(const uint8_t* in);
 // Takes both decks from the block; a block that fails the check is refused
 // whole (false) and the decks stay as they were.
 bool decks_read(const uint8_t* in);
-
-// How often each news event and fate row was shown since the reset (not
-// saved): the runner names the day's events from it.
-extern std::array<uint32_t, NEWS_EVENT_COUNT> news_shown_count;
-extern std::array<uint32_t, FATE_ROW_COUNT> fate_shown_count;
+// The check of a time-machine snapshot slot's image: a slot whose valid word
+// (its first 4 bytes) is 0 holds zeros and passes unchecked; a valid slot's
+// decks, at SNAPSHOT_DECKS_OFFSET, must pass decks_block_valid.
+inline constexpr size_t SNAPSHOT_DECKS_OFFSET = 9920;
+bool decks_snapshot_slot_valid(const uint8_t* slot);
 
 // The events shown since the last take, in order: news event e as e, fate
 // row r as FATE_SHOWN_BASE + r (at most EVENTS_SHOWN_MAX kept; not saved).
@@ -49,5 +49,5 @@ inline constexpr size_t EVENTS_SHOWN_MAX = 256;
 void events_note_shown(int code);
 std::vector<int> events_take_shown();
 
-// Both decks in order (0, 1, 2, ...), cursors 0, counts cleared.
+// Both decks in order (0, 1, 2, ...), cursors 0, nothing noted as shown.
 void decks_reset();
