@@ -42,8 +42,8 @@ namespace {
 
 constexpr int UI_SOUNDS = 5;
 constexpr int VOICE_CLIP = 1050;
-constexpr int BACKGROUND = 3;  // music_next_background(3): KARV17.MID
-constexpr int EVENT_TUNE = 0;  // MIDI01.MID, a few seconds
+constexpr int BACKGROUND = 3;   // music_next_background(3): KARV17.MID
+constexpr int EVENT_TUNE = 0;   // MIDI01.MID, a few seconds
 constexpr int SCREEN_FLC = 496; // coins rising over the points square
 constexpr int BOARD_FLC = 484;  // an explosion, here in board mode
 constexpr uint32_t BOARD_FLAGS =
@@ -71,10 +71,10 @@ struct Seen {
     int resumed_playing = 0;
     uint8_t resumed_current = 0;
     std::set<int> screen_frames, board_frames;
-    int screen_flc_changed = 0;           // display pixels the screen FLC changed
-    int board_flc_changed = 0;            // board pixels changed at the shot frame
-    int outside_board_changed = -1;       // pixels outside the board area changed then
-    bool extra_sound_playing = false;     // an FLC's own sound during it
+    int screen_flc_changed = 0;       // display pixels the screen FLC changed
+    int board_flc_changed = 0;        // board pixels changed at the shot frame
+    int outside_board_changed = -1;   // pixels outside the board area changed then
+    bool extra_sound_playing = false; // the screen FLC's own sound during it
     bool board_shot_saved = false;
     int board_music_after = 0;
     bool quit_asked = false;
@@ -82,6 +82,7 @@ struct Seen {
 Seen g;
 std::vector<uint16_t> g_before; // the display before the demonstration's animation
 bool g_watch = false;           // one of the demonstration's animations runs
+int g_playing_before = 0;       // buffers and streams playing before it
 
 std::vector<uint16_t> screen_copy() {
     return std::vector<uint16_t>(primary_surface->pixels, primary_surface->pixels + 640 * 480);
@@ -113,11 +114,10 @@ void probe() {
         g.film_colours = std::max(g.film_colours, static_cast<int>(colours.size()));
     }
     if (!g_watch || !flc_player.data || flc_player.frame == 0) return;
-    if (plat_audio_playing_count() > 0) g.extra_sound_playing = true;
     if (flc_player.output == FLC_TO_DISPLAY) {
+        if (plat_audio_playing_count() > g_playing_before) g.extra_sound_playing = true;
         g.screen_frames.insert(flc_player.frame);
-        g.screen_flc_changed =
-            std::max(g.screen_flc_changed, changed_in(g_before, 0, 0, 640, 480));
+        g.screen_flc_changed = std::max(g.screen_flc_changed, changed_in(g_before, 0, 0, 640, 480));
     } else if (flc_player.output == FLC_TO_BOARD) {
         g.board_frames.insert(flc_player.frame);
         if (flc_player.frame == SHOT_FRAME && !g.board_shot_saved) {
@@ -206,6 +206,7 @@ void demo_step() {
     case 5:
         if (since < 13000) return;
         g_before = screen_copy();
+        g_playing_before = plat_audio_playing_count();
         g_watch = true;
         flc_play_entry(SCREEN_FLC, 204, 180, FLC_OVER_BACKGROUND, 98);
         g_watch = false;
@@ -397,8 +398,8 @@ TEST_F(MediaDemo, InAWindowUnderXvfbTheProgramOpensWithItsFilmAndItsSound) {
         "xvfb-run -a -s '-screen 0 1024x768x24' env KARVO_MEDIA_XVFB_CHILD=1 KARVO_HEADLESS=0 "
         "KARVO_WINDOWED=1 SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 '" +
         std::string(self) +
-        "' --gtest_filter=MediaDemo.InAWindowUnderXvfbTheProgramOpensWithItsFilmAndItsSound >" + out +
-        " 2>&1";
+        "' --gtest_filter=MediaDemo.InAWindowUnderXvfbTheProgramOpensWithItsFilmAndItsSound >" +
+        out + " 2>&1";
     const int status = std::system(cmd.c_str());
     std::string text;
     if (std::FILE* f = std::fopen(out.c_str(), "r")) {

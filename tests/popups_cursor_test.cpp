@@ -26,18 +26,18 @@ constexpr uint16_t BACKGROUND = 0x0842;
 // after `at`.
 struct Look {
     uint32_t at;
-    int x, y;             // where the mouse was sent
-    int mismatches = -1;  // display pixels unlike the expectation
-    int cursor_px = 0;    // opaque cursor pixels expected on the display
-    int frame = -1;       // the cursor's frame in the set
+    int x, y;            // where the mouse was sent
+    int mismatches = -1; // display pixels unlike the expectation
+    int cursor_px = 0;   // opaque cursor pixels expected on the display
+    int frame = -1;      // the cursor's frame in the set
 };
 std::vector<Look> g_looks;
 
 // Display pixels that are not what the back buffer and the cursor's current
 // frame, drawn at (mx, my), make together.
 int mismatches(int mx, int my, int* cursor_px) {
-    const ImageRecord* f = spr_frame(cursor_state.cursor_frames,
-                                     cursor_state.first + cursor_state.frame_index);
+    const ImageRecord* f =
+        spr_frame(cursor_state.cursor_frames, cursor_state.first + cursor_state.frame_index);
     const int left = mx - f->hot_x, top = my - f->hot_y;
     int bad = 0;
     *cursor_px = 0;
