@@ -4,7 +4,8 @@
 // piece with an event tune over it and back, an FLC animation over the
 // screen and one in board mode. Headless on the dummy drivers with the
 // virtual clock; the opening film is also run in a window under Xvfb.
-// The board-mode frame is written to media_demo_board_flc.bmp.
+// A frame of the film and the board-mode frame are written to
+// media_demo_start_film.bmp and media_demo_board_flc.bmp.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -56,6 +57,7 @@ struct Seen {
     uint32_t film_first_tick = 0, film_last_tick = 0;
     uint64_t film_sound_before = 0, film_sound_after = 0;
     int film_colours = 0; // distinct colours of the screen during the film
+    bool film_shot_saved = false;
     uint32_t title_tick = 0;
     // The demonstration's steps.
     uint32_t board_up_tick = 0;
@@ -112,6 +114,8 @@ void probe() {
         for (int i = 0; i < 640 * 480; i += 97)
             colours.insert(primary_surface->pixels[i]);
         g.film_colours = std::max(g.film_colours, static_cast<int>(colours.size()));
+        if (!g.film_shot_saved && plat_tick_count() - g.film_first_tick >= 3000)
+            g.film_shot_saved = plat_surface_save_bmp(primary_surface, "media_demo_start_film.bmp");
     }
     if (!g_watch || !flc_player.data || flc_player.frame == 0) return;
     if (flc_player.output == FLC_TO_DISPLAY) {
@@ -285,6 +289,7 @@ void expect_opening_film(const std::vector<std::string>& log, uint32_t film_ms) 
     EXPECT_GE(g.film_colours, 8);
     EXPECT_GE(g.film_sound_after - g.film_sound_before, uint64_t{film_ms} * 44100 / 1000 * 8 / 10);
     EXPECT_GE(g.title_tick, g.film_last_tick);
+    EXPECT_TRUE(g.film_shot_saved);
 }
 
 TEST_F(MediaDemo, OneRunPlaysTheFilmSoundsVoiceMusicAndAnimations) {
