@@ -10,5 +10,4 @@ int card_scapegoat(int, int, int32_t) {
 int card_free_pass(int, int, int32_t) {
     return 0;
 }
-void card_show_picture(int, const char*) {}
 void card_use() {}

@@ -1,7 +1,6 @@
 #include "cards/item_use.h"
 
 // The item effects are not built yet: they return at once.
-void item_construction_vehicle_arrive(int, int) {}
 void item_use() {}
 int item_remote_dice_take() {
     return 0;
