@@ -104,8 +104,8 @@ TEST_F(TargetPickRules, KindsAndModesAcceptOnlyWhatEachModeNames) {
     for (const Case& c : cases)
         EXPECT_EQ(target_pick_accepts(param(c.kinds, c.mode), USER, c.code), c.accepted) << c.why;
     god_table[GOD_SLOT].kind = GK_ANGEL;
-    EXPECT_FALSE(target_pick_accepts(param(PICK_OBJECTS, PICK_OTHERS_BUILT_OR_HAZARD), USER,
-                                     GOD_CODE))
+    EXPECT_FALSE(
+        target_pick_accepts(param(PICK_OBJECTS, PICK_OTHERS_BUILT_OR_HAZARD), USER, GOD_CODE))
         << "an angel is no hazard";
 }
 
@@ -158,7 +158,7 @@ TEST(TargetPickScroll, EdgesAreTheViewsBordersAndTheSidePanel) {
     struct Case {
         int x, y, edge;
     };
-    const Case cases[] = {{0, 200, PICK_EDGE_LEFT},   {440, 200, PICK_EDGE_RIGHT},
+    const Case cases[] = {{0, 200, PICK_EDGE_LEFT},    {440, 200, PICK_EDGE_RIGHT},
                           {639, 479, PICK_EDGE_RIGHT}, {100, 40, PICK_EDGE_TOP},
                           {100, 0, PICK_EDGE_TOP},     {100, 479, PICK_EDGE_BOTTOM},
                           {100, 41, PICK_EDGE_NONE},   {1, 478, PICK_EDGE_NONE}};

@@ -130,7 +130,7 @@ TEST_F(TimeMachine, TheImageHoldsEachBlockAtItsOffset) {
     std::memcpy(&f, &bits, 4);
     EXPECT_EQ(f, stock_table[11].price);
     EXPECT_EQ(static_cast<int32_t>(le_get32(b + 9500 + 12 * 27 + 4)), notice_board[3][6].asking);
-    const int32_t values[] = {game_price_index, game_days_elapsed, game_months_elapsed,
+    const int32_t values[] = {game_price_index,  game_days_elapsed, game_months_elapsed,
                               stock_closed_days, stock_index_base,  stock_market_index};
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(static_cast<int32_t>(le_get32(b + 9836 + 4 * i)), values[i]) << i;
@@ -163,7 +163,8 @@ TEST_F(TimeMachine, EveryBlockSurvivesTheImageAndARestore) {
     fill_state(2);
     ASSERT_EQ(snapshot_restore(), 1);
     snapshot_take();
-    EXPECT_EQ(first_difference(image(USER), first), -1) << "the restored game is the one snapshotted";
+    EXPECT_EQ(first_difference(image(USER), first), -1)
+        << "the restored game is the one snapshotted";
     EXPECT_EQ(map_lot_table[1].owner, 1 + 1 % 4) << "the board came back from the map copy";
 }
 

@@ -28,10 +28,10 @@ constexpr int CAPTION_X = 220, CAPTION_Y = 129;
 constexpr int CARD_PICTURE_X = 138, CARD_PICTURE_Y = 200;
 constexpr uint32_t PICTURE_MS = 1500;
 constexpr int PANEL_X = 14;
-constexpr int CARD_WINDOW_Y = 130;              // the card window's panel
-constexpr int THIEF_CARDS_Y = 70;               // the thief's window: the victim's cards
-constexpr int THIEF_ITEMS_Y = 270;              // and items
-constexpr int GRID_DX = 5, GRID_DY = 5;         // the first cell's corner in a panel picture
+constexpr int CARD_WINDOW_Y = 130;      // the card window's panel
+constexpr int THIEF_CARDS_Y = 70;       // the thief's window: the victim's cards
+constexpr int THIEF_ITEMS_Y = 270;      // and items
+constexpr int GRID_DX = 5, GRID_DY = 5; // the first cell's corner in a panel picture
 constexpr int GRID_ROWS = 3;
 constexpr int BOARD_CLICK = 1; // board_effects element
 
@@ -67,10 +67,10 @@ void free_frames(void* set) {
 // The grid windows: the card window and the thief's window.
 
 struct GridWindow {
-    int owner = -1;      // whose hand is shown
-    int card_top = 0;    // screen y of the card panel
-    int item_top = -1;   // screen y of the item panel, -1 none
-    int pressed = 0;     // the pick held down
+    int owner = -1;    // whose hand is shown
+    int card_top = 0;  // screen y of the card panel
+    int item_top = -1; // screen y of the item panel, -1 none
+    int pressed = 0;   // the pick held down
 };
 GridWindow grid;
 
@@ -202,7 +202,8 @@ void item_draw_list(ImageRecord* dest, void* panel, int player) {
         cell_centre(cell, &x, &y);
         ++cell;
         if (!target) continue;
-        if (const ImageRecord* icon = popup_frame(panel, n + 1)) popup_blit(target, icon, x - 16, y, true);
+        if (const ImageRecord* icon = popup_frame(panel, n + 1))
+            popup_blit(target, icon, x - 16, y, true);
         char text[16];
         std::snprintf(text, sizeof text, "×%d", count);
         text_draw(target, text, x + 34, y - 10, ALIGN_RIGHT_TOP);
@@ -241,6 +242,5 @@ int card_window_pick(const DecisionRequest& r) {
 }
 
 int card_steal_window_pick(const DecisionRequest& r) {
-    return run_grid(r.object, THIEF_CARDS_Y, r.param == 1 ? THIEF_ITEMS_Y : -1,
-                    CARD_PANEL_ENTRY);
+    return run_grid(r.object, THIEF_CARDS_Y, r.param == 1 ? THIEF_ITEMS_Y : -1, CARD_PANEL_ENTRY);
 }

@@ -92,8 +92,7 @@ void finish(int32_t result) {
     screen_close(result);
 }
 
-int32_t target_pick_wndproc(PlatWindow window, uint32_t message, uint32_t wparam,
-                            int32_t lparam) {
+int32_t target_pick_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
     const int mx = plat_point_x(lparam), my = plat_point_y(lparam);
     switch (message) {
     case WM_SCREEN_START: {
