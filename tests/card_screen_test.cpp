@@ -36,9 +36,8 @@ std::string shot_name;
 void look_at_screen() {
     if (seen.taken || !app_active) return;
     seen.taken = true;
-    seen.panel_pixels =
-        PopupTest::screen_differs(watched.left, watched.top, watched.right, watched.bottom,
-                                  BACKGROUND);
+    seen.panel_pixels = PopupTest::screen_differs(watched.left, watched.top, watched.right,
+                                                  watched.bottom, BACKGROUND);
     if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
         seen.shot = PopupTest::save_screen_bmp(std::string(dir) + "/" + shot_name);
 }
@@ -53,6 +52,7 @@ class CardScreens : public PopupTest {
         app_active = 1;
         t0 = plat_tick_count();
         seen = Seen{};
+        shown_clear();
         plat_set_cursor_hook(look_at_screen);
     }
     void TearDown() override {
