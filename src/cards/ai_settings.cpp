@@ -4,4 +4,3 @@
 int ai_choice_get(int) {
     return 0;
 }
-void ai_panel_open() {}
