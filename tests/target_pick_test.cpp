@@ -112,6 +112,7 @@ TEST_F(TargetPickRules, KindsAndModesAcceptOnlyWhatEachModeNames) {
 TEST_F(TargetPickRules, AllKindsKeepsScrollingAndTheArgumentsFieldsComeApart) {
     EXPECT_EQ(target_pick_kinds(PICK_ALL), 0x37u);
     EXPECT_EQ(target_pick_kinds(PICK_ALL | PICK_SCROLL), 0xB7u);
+    EXPECT_EQ(target_pick_kinds(PICK_ALL | PICK_NO_CANCEL), 0x37u);
     const uint32_t p = target_pick_param(PICK_SQUARES, PICK_UNOWNED, 9, 3);
     EXPECT_EQ(target_pick_mode(p), 8u);
     EXPECT_EQ(target_pick_first_frame(p), 9);

@@ -135,7 +135,8 @@ void rows_load() {
         panel.rows[panel.count++] =
             Row{p, r.control, r.ai_flags, r.personality, r.cash_pct, r.stock_pct};
     }
-    panel.selected = current >= 0 ? current : std::clamp(last_selected, 0, std::max(0, panel.count - 1));
+    panel.selected =
+        current >= 0 ? current : std::clamp(last_selected, 0, std::max(0, panel.count - 1));
 }
 
 void rows_write_back() {
@@ -220,9 +221,10 @@ void write_texts(ImageRecord* picture) {
         popup_text(picture, t.text, t.x, t.y, ALIGN_CENTRE);
     popup_font(16, 0xE0E0E0, 0x101010, TEXT_SHADOW, 1);
     for (const Text& t :
-         {Text{16, "使用卡片", 244, 53}, Text{16, "使用道具", 244, 84}, Text{16, "乖宝宝", 244, 141},
-          Text{16, "普通人", 244, 173}, Text{16, "大老奸", 244, 206}, Text{16, "现金", 175, 277},
-          Text{16, "存款", 321, 277}, Text{16, "股票", 175, 310}, Text{16, "资金", 321, 310}})
+         {Text{16, "使用卡片", 244, 53}, Text{16, "使用道具", 244, 84},
+          Text{16, "乖宝宝", 244, 141}, Text{16, "普通人", 244, 173}, Text{16, "大老奸", 244, 206},
+          Text{16, "现金", 175, 277}, Text{16, "存款", 321, 277}, Text{16, "股票", 175, 310},
+          Text{16, "资金", 321, 310}})
         popup_text(picture, t.text, t.x, t.y, ALIGN_CENTRE);
     popup_font(20, 0x101010, 0x101010, TEXT_BOLD, 1);
     popup_text(picture, "确定", 387, 105, ALIGN_VERTICAL);
@@ -250,7 +252,8 @@ void draw() {
         const Row& row = panel.rows[panel.selected];
         if (row.flags & 1) put(back, F_CHECK, CHECK_X, CHECK_Y[0]);
         if (row.flags & 2) put(back, F_CHECK, CHECK_X, CHECK_Y[1]);
-        if (row.personality <= PERS_CUNNING) put(back, F_CHECK, CHECK_X, CHECK_Y[2 + row.personality]);
+        if (row.personality <= PERS_CUNNING)
+            put(back, F_CHECK, CHECK_X, CHECK_Y[2 + row.personality]);
         const uint8_t values[2] = {row.cash_pct, row.stock_pct};
         for (int b = 0; b < 2; ++b)
             for (int c = 0; c < std::min(10, values[b] / 10); ++c)

@@ -158,7 +158,7 @@ int occupants_square(int code) {
 
 uint32_t target_pick_kinds(uint32_t param) {
     uint32_t kinds = param & 0xFF;
-    if (kinds & PICK_ALL) kinds = 0x37 | (kinds & (PICK_SCROLL | PICK_NO_CANCEL));
+    if (kinds & PICK_ALL) kinds = 0x37 | (kinds & PICK_SCROLL);
     return kinds;
 }
 

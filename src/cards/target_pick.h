@@ -45,7 +45,7 @@ int target_pick(uint32_t param);
 // for it by a script or an answerer. Pure: they read the board, change nothing.
 
 // The kinds the argument accepts (PICK_ALL widened to every kind, keeping
-// PICK_SCROLL and PICK_NO_CANCEL).
+// only PICK_SCROLL).
 uint32_t target_pick_kinds(uint32_t param);
 inline constexpr uint32_t target_pick_mode(uint32_t param) {
     return (param >> 8) & 0xFF;
