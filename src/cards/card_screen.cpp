@@ -67,10 +67,11 @@ void free_frames(void* set) {
 // The grid windows: the card window and the thief's window.
 
 struct GridWindow {
-    int owner = -1;    // whose hand is shown
-    int card_top = 0;  // screen y of the card panel
-    int item_top = -1; // screen y of the item panel, -1 none
-    int pressed = 0;   // the pick held down
+    int owner = -1;     // whose hand is shown
+    int card_top = 0;   // screen y of the card panel
+    int item_top = -1;  // screen y of the item panel, -1 none
+    int pressed = 0;    // the pick held down
+    bool click = false; // a press sounds the click (the card window)
 };
 GridWindow grid;
 
@@ -115,7 +116,7 @@ int32_t grid_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32
         if (pick == 0 || grid.pressed != 0) return 0;
         grid.pressed = pick;
         gfx_press_rect(rect);
-        snd_board_effect_play(BOARD_CLICK, 0);
+        if (grid.click) snd_board_effect_play(BOARD_CLICK, 0);
         return 0;
     }
     case WM_LBUTTONUP:
@@ -150,8 +151,8 @@ void show_panel(void* panel, int picture, int y, int owner,
     std::free(composed);
 }
 
-int run_grid(int owner, int card_top, int item_top, int entry) {
-    shown_record(Shown::Panel, entry, 0, item_top >= 0 ? "thief" : "cards");
+int run_grid(int owner, int card_top, int item_top, bool click) {
+    shown_record(Shown::Panel, CARD_PANEL_ENTRY, 0, click ? "cards" : "thief");
     if (!popup_lock_back()) return 0; // no display: nobody to click
     popup_unlock_back();
     const int archive = mkf_open("PANEL.MKF");
@@ -162,6 +163,7 @@ int run_grid(int owner, int card_top, int item_top, int entry) {
     grid.owner = owner;
     grid.card_top = card_top;
     grid.item_top = item_top;
+    grid.click = click;
     item_menu_cells = {};
     show_panel(panel, 0, card_top, owner, card_draw_inventory);
     if (item_top >= 0) show_panel(panel, 1, item_top, owner, item_draw_list);
@@ -238,9 +240,9 @@ void card_show_picture(int id, const char* caption) {
 }
 
 int card_window_pick(const DecisionRequest& r) {
-    return run_grid(r.player, CARD_WINDOW_Y, -1, CARD_PANEL_ENTRY);
+    return run_grid(r.player, CARD_WINDOW_Y, -1, true);
 }
 
 int card_steal_window_pick(const DecisionRequest& r) {
-    return run_grid(r.object, THIEF_CARDS_Y, r.param == 1 ? THIEF_ITEMS_Y : -1, CARD_PANEL_ENTRY);
+    return run_grid(r.object, THIEF_CARDS_Y, r.param == 1 ? THIEF_ITEMS_Y : -1, false);
 }
