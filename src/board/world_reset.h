@@ -54,6 +54,8 @@ enum WorldResetRank {
     WORLD_RESET_DECKS, // the news and fate decks
     WORLD_RESET_AI,    // ai_choice and the computer panel's kept selection
     WORLD_RESET_ITEMS,
+    WORLD_RESET_NOTICE,
+    WORLD_RESET_SNAPSHOTS,
     WORLD_RESET_COUNT
 };
 

@@ -109,7 +109,6 @@ const std::array<AiPanelRect, AI_SPOT_COUNT> ai_panel_spots = {{
 namespace {
 
 int kept_selection = -1; // the row selected when the panel last closed
-AiPanelWindow panel_window = nullptr;
 
 bool inside(const AiPanelRect& r, int x, int y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
@@ -251,20 +250,6 @@ void ai_panel_release(AiPanel& p, int x, int y) {
 
 void ai_panel_right_button(AiPanel& p) {
     if (p.result == AI_PANEL_OPEN) close(p, AI_PANEL_CLOSED);
-}
-
-void ai_panel_set_window(AiPanelWindow window) {
-    panel_window = window;
-}
-
-void ai_panel_open() {
-    AiPanel panel = ai_panel_begin();
-    if (panel_window != nullptr)
-        panel_window(panel);
-    else
-        ai_panel_right_button(panel); // no window to show it in: nothing changes
-    if (panel.result == AI_PANEL_OPEN) ai_panel_right_button(panel);
-    board_repaint_all();
 }
 
 void ai_settings_reset() {

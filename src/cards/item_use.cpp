@@ -645,7 +645,6 @@ void item_turn_end() {
 
 // The construction vehicle's arrival belongs to the time machine's module;
 // until it is built nothing happens on arrival.
-void item_construction_vehicle_arrive(int, int) {}
 
 void item_use_reset() {
     item_remote_dice_value = 0;

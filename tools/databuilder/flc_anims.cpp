@@ -615,3 +615,64 @@ void builder_write_flc_seeds(const std::string& seed_dir) {
     save("points.flc", animation(232, 160, 6, 70, C_NONE, points));
     save("card.flc", animation(224, 160, 6, 70, C_NONE, card));
 }
+
+// The two films of the card effects, drawn over the board.
+namespace {
+
+// A monster stamping in from the left, its foot coming down on the houses.
+void monster_stamping(Pic& p, int n, int frames) {
+    const int x = 60 + 240 * std::min(n, frames - 5) / (frames - 5);
+    const int lift = (n % 4 < 2) ? 30 : 0;
+    for (int k = 0; k < 3; ++k) { // the houses under it
+        const int hx = 250 + 50 * k, crushed = n >= frames - 5 && k == 1 ? 30 : 0;
+        p.rect(hx, 330 + crushed, 40, 50 - crushed, C_LIGHT_GREY);
+        p.triangle(hx - 4, 330 + crushed, hx + 20, 305 + crushed, hx + 44, 330 + crushed, C_RED);
+    }
+    p.ellipse(x, 230, 70, 90, C_DARK_GREEN); // the body
+    p.disc(x + 40, 130, 40, C_GREEN);        // the head
+    p.disc(x + 55, 120, 8, C_YELLOW);        // an eye
+    for (int t = 0; t < 4; ++t)              // teeth
+        p.triangle(x + 50 + 8 * t, 150, x + 54 + 8 * t, 160, x + 58 + 8 * t, 150, C_WHITE);
+    for (int s = 0; s < 5; ++s) // spikes on the back
+        p.triangle(x - 70 + 12 * s, 180 + 10 * s, x - 90 + 12 * s, 170 + 10 * s, x - 66 + 12 * s,
+                   165 + 10 * s, C_YELLOW);
+    p.rect(x - 40, 300, 30, 80, C_DARK_GREEN);        // the planted leg
+    p.rect(x + 20, 300 - lift, 30, 80, C_DARK_GREEN); // the stamping leg
+    p.rect(x + 10, 375 - lift, 50, 12, C_DARK_GREEN);
+    if (lift == 0 && n > 0)
+        for (int d = 0; d < 6; ++d) // dust from the stamp
+            p.disc(x + 35 + (d - 3) * 18, 392 - (d % 2) * 8, 6, C_GREY);
+}
+
+// A wrecking ball swinging on its chain from a crane into a building, which
+// breaks apart and falls.
+void wrecking_ball(Pic& p, int n, int frames) {
+    constexpr int pivot_x = 120, pivot_y = 40, chain = 230;
+    const double swing = 0.9 * std::cos(n * 3.14159265 / 12.0);
+    const int bx = pivot_x + static_cast<int>(chain * std::sin(swing + 0.6));
+    const int by = pivot_y + static_cast<int>(chain * std::cos(swing + 0.6));
+    p.rect(30, 40, 12, 380, C_YELLOW); // the crane
+    p.rect(30, 36, 100, 10, C_YELLOW);
+    p.line(pivot_x, pivot_y, bx, by, 3, C_DARK_GREY);
+    const int hits = std::min(4, n / 10);
+    for (int floor = 0; floor < 6 - hits; ++floor) { // the building, losing floors
+        const int fall = (n % 10) * 4 * (floor == 5 - hits ? 1 : 0);
+        p.rect(290, 380 - 40 * floor + fall, 100, 38, C_BROWN);
+        for (int w = 0; w < 3; ++w)
+            p.rect(300 + 32 * w, 390 - 40 * floor + fall, 16, 14, C_YELLOW);
+    }
+    for (int r = 0; r < hits * 3; ++r) // rubble
+        p.disc(280 + (r * 37) % 130, 410 + (r * 13) % 20, 8, C_GREY);
+    p.disc(bx, by, 28, C_DARK_GREY);
+    p.disc(bx - 8, by - 8, 7, C_GREY);
+    (void)frames;
+}
+
+void build_card_films(DataBuilder& b) {
+    add(b, 516, animation(BOARD, BOARD, 18, 80, C_NONE, monster_stamping));
+    add(b, 488, animation(BOARD, BOARD, 40, 70, C_NONE, wrecking_ball));
+}
+
+} // namespace
+
+KARVO_DATA_GENERATOR(build_card_films);

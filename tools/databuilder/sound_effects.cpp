@@ -165,6 +165,18 @@ const std::vector<EffectRecipe>& recipes() {
          }},
         {62, "board: whistle", [](Synth& s) { s.tone(2600, 3000, 250, 0, 0.5, 1); }},
         // The animations' sounds.
+        {80, "monster stamping",
+         [](Synth& s) {
+             for (int k = 0; k < 3; ++k) {
+                 s.noise(160, 1.0, 0.08, 6);
+                 s.silence(120);
+             }
+         }},
+        {97, "wrecking ball",
+         [](Synth& s) {
+             s.tone(180, 90, 300, 0, 0.6, 2);
+             s.noise(500, 0.9, 0.2, 5);
+         }},
         {82, "explosion", [](Synth& s) { s.noise(700, 1.0, 0.15, 4); }},
         {84, "sleeping",
          [](Synth& s) {

@@ -1,6 +1,5 @@
 // The spinners' and the choice dialogs' pictures: PANEL.MKF 67 (the slot
-// machine), 68-71 (a wheel of each kind), 11 (the item icons of the research
-// choice, item n at frame n + 1); data.mkf 476 frames 4 and 7 (through the
+// machine), 68-71 (a wheel of each kind); data.mkf 476 frames 4 and 7 (through the
 // panel set's writer), 477 (the player strips) and 2 (the portraits to choose
 // from); the rattle of the reels and the tick of the wheel (EFFECT.MKF 51
 // and 52) and the construction film's sound (EFFECT.MKF 91).
@@ -131,48 +130,6 @@ FrameSetBytes wheel_set(int kind) {
     return frameset_smp(frames);
 }
 
-// ---- PANEL.MKF 11: the item icons (item n at frame n + 1), placeholders elsewhere
-
-FrameImage item_icon(int item) {
-    Canvas cv(48, 40, 24, 20);
-    cv.fill(0, 0, 48, 40, rgb555(230, 225, 210));
-    cv.frame(0, 0, 48, 40, kInk);
-    const uint16_t ink = rgb555(40, 70, 140);
-    switch (item) {
-    case 9: // robot worker
-        cv.fill(16, 8, 16, 12, ink), cv.fill(13, 20, 22, 14, ink);
-        break;
-    case 10: { // time machine: a clock
-        cv.ellipse(24, 20, 14, 14, ink), cv.ellipse(24, 20, 11, 11, rgb555(250, 250, 240));
-        cv.line(24, 20, 24, 11, ink, 2), cv.line(24, 20, 31, 20, ink, 2);
-        break;
-    }
-    case 11: // teleporter: two rings
-        cv.ellipse(15, 20, 8, 12, ink), cv.ellipse(33, 20, 8, 12, ink);
-        break;
-    case 12: // construction vehicle
-        cv.fill(8, 18, 26, 12, rgb555(230, 170, 30)), cv.fill(30, 12, 10, 18, ink);
-        cv.ellipse(14, 32, 4, 4, kInk), cv.ellipse(32, 32, 4, 4, kInk);
-        break;
-    default: { // nuclear missile
-        const int body[] = {24, 4, 32, 28, 16, 28};
-        cv.polygon(body, 3, rgb555(200, 40, 40));
-        cv.fill(20, 28, 8, 8, ink);
-        break;
-    }
-    }
-    return cv.img;
-}
-
-FrameSetBytes item_panel() {
-    std::vector<FrameImage> frames;
-    for (int f = 0; f < 17; ++f)
-        frames.push_back(numbered_picture(f, 40, 40, rgb555(150, 150, 190), 20, 20));
-    for (int item = 9; item <= 13; ++item)
-        frames[item + 1] = item_icon(item);
-    return frameset_smp(frames);
-}
-
 // ---- data.mkf 477 and 2: the player strips and the portraits
 
 FrameImage player_strip(int players) {
@@ -190,7 +147,6 @@ void build_spinner_pictures(DataBuilder& b) {
     mkf_writer_add_frameset(panel, SPIN_REELS_ENTRY, slot_machine());
     for (int kind = 0; kind < WHEEL_KIND_COUNT; ++kind)
         mkf_writer_add_frameset(panel, SPIN_WHEEL_FIRST_ENTRY + kind, wheel_set(kind));
-    mkf_writer_add_frameset(panel, 11, item_panel());
 
     ArchiveWriter& data = builder_archive(b, "data.mkf");
     mkf_writer_add_frameset(data, 477,
