@@ -124,10 +124,13 @@ TEST_F(FeesTest, HotelNightsAreChargedAndSpentInTheHotel) {
         FacilityLot& f = facility(FK_HOTEL, B, 3);
         f.fee[3] = 300;
         f.mark = 0x50; // fees doubled for five days
+        // Insured: the map's insurance company pays 2000 a night back.
+        map_company_table[2].kind = COMPANY_KIND_INSURANCE;
+        player_table[A].insurance_days = 10;
         wheel_will_stop_on(WHEEL_HOTEL_DAYS, k.nights);
         land_on_square(FAC_SQUARE);
         const int32_t fee = k.nights * 600;
-        EXPECT_EQ(player_table[A].cash, 100000 - fee);
+        EXPECT_EQ(player_table[A].cash, 100000 - fee + k.nights * 2000);
         EXPECT_EQ(player_table[B].deposit, fee);
         EXPECT_EQ(player_table[A].hotel_days, k.hotel_days);
         EXPECT_EQ(player_table[A].days_lost_month, k.nights);
