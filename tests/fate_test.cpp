@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/gods.h"
 #include "board/jail.h"
@@ -33,7 +34,7 @@ class FateTest : public ::testing::Test {
         shown_clear();
         events_take_shown();
     }
-    void TearDown() override { card_steal_set_picker(nullptr); }
+    void TearDown() override { decision_set_answerer(nullptr, nullptr); }
 
     // Shows the slot at the cursor; the rows shown.
     static std::vector<int> show_slot(int slot) {
@@ -306,10 +307,13 @@ TEST_F(FateTest, ABirthdayOfAHumanLetsHimPickOncePerOpponentHoldingCards) {
     }
     static int picks = 0;
     picks = 0;
-    card_steal_set_picker([](int victim, int, int) {
-        ++picks;
-        return int{player_cards[victim][0]};
-    });
+    decision_set_answerer(
+        [](const DecisionRequest& r, void*) {
+            if (r.kind != DECIDE_THIEF_PICK) return 0;
+            ++picks;
+            return int{player_cards[static_cast<size_t>(r.object)][0]};
+        },
+        nullptr);
     run_row(5);
     EXPECT_EQ(picks, 3);
     EXPECT_EQ(card_count(0), 3);

@@ -12,6 +12,7 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/world_reset.h"
+#include "cards/card_use.h"
 #include "cards/cards.h"
 #include "finance/bank.h"
 #include "finance/stock.h"
@@ -249,6 +250,66 @@ TEST(RunnerExitStatus, InvariantBeforeStallBeforeEnd) {
     EXPECT_EQ(runner_exit_status(ended, true), 4);
     EXPECT_EQ(runner_exit_status(stalled, false), 3);
     EXPECT_EQ(runner_exit_status(stalled, true), 4);
+}
+
+} // namespace
+
+namespace {
+
+std::vector<std::string> card_breaks;
+void check_cards_each_day(void*) {
+    const std::string broken = runner_card_check();
+    if (!broken.empty()) card_breaks.push_back(broken);
+}
+
+TEST_F(RunnerGame, ComputersPlayCardsAndEveryCopyStaysAccountedFor) {
+    RunnerOptions o;
+    o.seed = 3;
+    o.map = 1;
+    o.players = 4;
+    o.days = 300;
+    std::string error;
+    ASSERT_TRUE(runner_setup(o, &error)) << error;
+    runner_watch_cards();
+    card_breaks.clear();
+    const RunnerResult r = runner_play(o, check_cards_each_day, nullptr);
+    EXPECT_EQ(r.stop, RUNNER_ENDED);
+    EXPECT_GT(runner_cards_played(), 0);
+    EXPECT_TRUE(card_breaks.empty()) << card_breaks.front();
+    card_set_observer(nullptr, nullptr);
+}
+
+TEST_F(RunnerGame, TheCardChecksCatchALostCopyAndAWrongCommand) {
+    game_world_reset();
+    cards_fill_pools();
+    game_player_count = 2;
+    player_table[0].control = player_table[1].control = CTRL_COMPUTER;
+    EXPECT_EQ(runner_card_check(), "");
+    ++card_stock[4];
+    EXPECT_NE(runner_card_check(), "");
+    --card_stock[4];
+
+    card_add(0, 7);
+    card_add(0, 9);
+    const CardCommand refused{0, 9, 0, player_cards[0]};
+    card_remove(0, 7); // a refused card's routine must not touch the hand
+    runner_check_card_command(refused, nullptr);
+    EXPECT_NE(runner_card_check(), "");
+
+    const CardCommand played{0, 9, 1, player_cards[0]};
+    runner_check_card_command(played, nullptr); // the card did not leave
+    EXPECT_NE(runner_card_check(), "");
+    card_remove(0, 9);
+    runner_check_card_command(played, nullptr);
+    EXPECT_EQ(runner_card_check(), "");
+
+    card_add(0, 13);
+    const CardCommand rob{0, 13, 1, player_cards[0]};
+    card_remove(0, 13);
+    card_add(0, 30); // the rob brought one card
+    runner_check_card_command(rob, nullptr);
+    EXPECT_EQ(runner_card_check(), "");
+    game_world_reset();
 }
 
 } // namespace

@@ -25,6 +25,9 @@
 //  15. the board screen's flags, tabs, pointer state, box and calendar page
 //  16. the board view's camera, draw list and hit-map camera
 //  17. the bank's loan limit and audit
+//  18. the news and fate decks
+//  19. ai_choice and the computer settings panel's kept selection
+//  20. the items' turn state (the remote-dice face, the computer's try)
 // A module reads only its own state in its reset, so the order matters only
 // where one reset rebuilds what an earlier one cleared (the map binds its
 // tables after the game state is cleared).
@@ -49,6 +52,8 @@ enum WorldResetRank {
     WORLD_RESET_VIEW,
     WORLD_RESET_BANK,
     WORLD_RESET_DECKS, // the news and fate decks
+    WORLD_RESET_AI,    // ai_choice and the computer panel's kept selection
+    WORLD_RESET_ITEMS,
     WORLD_RESET_COUNT
 };
 

@@ -341,7 +341,8 @@ void fate_bank_hack(int phase) {
     for (int q = 0; q < PLAYER_COUNT; ++q) {
         const PlayerRecord& r = player_table[q];
         if (q == cur() || r.control == CTRL_OUT || r.deposit <= 0) continue;
-        const int32_t amount = static_cast<int32_t>(std::trunc(r.deposit * fate_choice / 100.0));
+        const int32_t amount =
+            static_cast<int32_t>(std::trunc(static_cast<double>(r.deposit) * fate_choice / 100.0));
         money_pay(q, cur(), amount, MONEY_DEPOSIT_FIRST);
     }
 }
@@ -423,8 +424,8 @@ void fate_stock_default(int phase) {
         return;
     }
     for (int s = 0; s < STOCK_COUNT; ++s) {
-        const int n =
-            static_cast<int>(std::trunc(stock_holdings[cur()][s].shares * fate_amount / 100.0));
+        const int n = static_cast<int>(
+            std::trunc(static_cast<double>(stock_holdings[cur()][s].shares) * fate_amount / 100.0));
         if (n > 0) stock_sell(cur(), s, n, 0);
     }
     bank_check_reserves(0);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "board/game_state.h"
+#include "board/view.h"
 #include "engine/draw.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
@@ -20,6 +21,8 @@ constexpr int STRIP_H = 40;
 // The frame drawn on: a copy of the panel's frame, so that drawing never
 // changes the frame set (the strip is restored from the copy as shown).
 ImageRecord* panel = nullptr;
+// The panel went onto the display and covers the board until it is redrawn.
+bool panel_shown = false;
 
 } // namespace
 
@@ -79,6 +82,7 @@ void event_panel_show() {
     blit_to_image(back, panel, 0, 0);
     popup_unlock_back();
     popup_update({0, 0, EVENT_PANEL_W, EVENT_PANEL_H});
+    panel_shown = true;
 }
 
 void event_panel_strip_text(const char* text) {
@@ -102,6 +106,12 @@ void event_panel_restore_strip() {
 void event_panel_close() {
     std::free(panel);
     panel = nullptr;
+    // The board and the toolbar come back where the panel stood, the view
+    // staying where the event left it.
+    if (panel_shown) {
+        panel_shown = false;
+        board_view_refresh(0, 0, 3);
+    }
 }
 
 const ImageRecord* event_panel_image() {

@@ -39,7 +39,8 @@ void event_panel_show();
 void event_panel_strip_text(const char* text);
 // Puts the strip (0, 0)-(440, 40) back as the panel shows it.
 void event_panel_restore_strip();
-// Frees the panel.
+// Frees the panel; a panel that was shown gives the board area and the
+// toolbar back to the board.
 void event_panel_close();
 // The panel being drawn on (nullptr with no display or when none is open).
 const ImageRecord* event_panel_image();

@@ -4,3 +4,6 @@
 void snapshot_prepare_slots(uint32_t) {}
 void snapshot_free_slots() {}
 void snapshot_take() {}
+int snapshot_restore() {
+    return 0;
+}

@@ -11,3 +11,5 @@ void snapshot_prepare_slots(uint32_t map_size);
 void snapshot_free_slots();
 // Takes the current mover's snapshot when it is a human seat.
 void snapshot_take();
+// Restores the current player's snapshot: 1 done, 0 when the slot is not valid.
+int snapshot_restore();

@@ -472,6 +472,76 @@ void construction(Pic& p, int n, int frames) {
     if (n >= frames - 4) p.star(cx, ground - 36 * storeys - 70, 18, C_YELLOW);
 }
 
+// A gas blast in a house: the flash, then fire and smoke rising (news).
+void gas_blast(Pic& p, int n, int frames) {
+    const int cx = BOARD / 2, cy = BOARD / 2 + 20;
+    const int r = 20 + n * 90 / frames;
+    p.disc(cx, cy, r, n < frames / 2 ? C_YELLOW : C_ORANGE);
+    p.disc(cx, cy, r * 2 / 3, n < frames / 2 ? C_WHITE : C_RED);
+    for (int k = 0; k < 5; ++k)
+        p.disc(cx - 60 + k * 30, cy - r - 10 * k - n * 6, 14 + n * 2, C_DARK_GREY);
+}
+
+// A flying saucer sweeping in and beaming the board (news: the alien attack).
+void saucer_raid(Pic& p, int n, int frames) {
+    const int x = n * (BOARD + 160) / frames - 80, y = 90 + (n % 4) * 4;
+    if (n > frames / 3 && n < frames * 5 / 6)
+        for (int k = 0; k < 80; ++k)
+            p.rect(x - 20 - k, y + 20 + k * 3, 40 + 2 * k, 3, (k / 6) % 2 ? C_YELLOW : C_WHITE);
+    p.ellipse(x, y, 80, 20, C_LIGHT_GREY);
+    p.ellipse(x, y - 16, 36, 20, C_CYAN);
+    for (int k = -2; k <= 2; ++k)
+        p.disc(x + k * 28, y + 6, 4, (n + k) % 2 ? C_RED : C_YELLOW);
+}
+
+// Rain bands turning round the board's centre (news: the typhoon).
+void typhoon(Pic& p, int n, int frames) {
+    const double turn = n * 6.2831853 / frames;
+    for (int arm = 0; arm < 3; ++arm)
+        for (int k = 0; k < 60; ++k) {
+            const double a = turn + arm * 2.094 + k * 0.09;
+            const int r = 20 + k * 3;
+            p.disc(BOARD / 2 + static_cast<int>(r * std::cos(a)),
+                   BOARD / 2 + static_cast<int>(r * std::sin(a)), 6, k % 2 ? C_GREY : C_LIGHT_GREY);
+        }
+    for (int k = 0; k < 30; ++k)
+        p.line((k * 61 + n * 13) % BOARD, (k * 37 + n * 29) % BOARD, (k * 61 + n * 13) % BOARD - 6,
+               (k * 37 + n * 29) % BOARD + 18, 1, C_CYAN);
+}
+
+// A funnel crossing the board (news: the tornado).
+void tornado(Pic& p, int n, int frames) {
+    const int x = BOARD / 4 + n * (BOARD / 2) / frames;
+    for (int k = 0; k < 24; ++k) {
+        const int y = 40 + k * 15;
+        const int w = 110 - k * 4;
+        const int sway = static_cast<int>(10 * std::sin((k + n) * 0.7));
+        p.ellipse(x + sway, y, w, 6, k % 2 ? C_GREY : C_DARK_GREY);
+    }
+    for (int k = 0; k < 6; ++k)
+        p.rect(x - 60 + (k * 23 + n * 11) % 120, 380 - (k * 31 + n * 17) % 200, 8, 6, C_BROWN);
+}
+
+// A monster rising behind the houses, roaring and smashing (news).
+void monster(Pic& p, int n, int frames) {
+    const int rise = std::min(n, frames / 3) * 200 / (frames / 3);
+    const int cx = BOARD / 2, top = 420 - rise;
+    p.ellipse(cx, top + 120, 90, 120, C_DARK_GREEN);
+    p.disc(cx - 30, top + 40, 12, C_WHITE);
+    p.disc(cx + 30, top + 40, 12, C_WHITE);
+    p.disc(cx - 30, top + 40, 5, C_RED);
+    p.disc(cx + 30, top + 40, 5, C_RED);
+    if (n % 6 < 3) p.ellipse(cx, top + 85, 30, 14, C_DARK_RED);
+    for (int k = 0; k < 5; ++k)
+        p.triangle(cx - 70 + k * 35, top - 10, cx - 58 + k * 35, top + 20, cx - 82 + k * 35,
+                   top + 20, C_GREEN);
+    if (n > frames / 2) {
+        const int arm = (n - frames / 2) % 6;
+        p.line(cx + 80, top + 100, cx + 160, top + 60 + arm * 20, 14, C_DARK_GREEN);
+        if (arm > 3) p.star(cx + 160, top + 130, 30, C_YELLOW);
+    }
+}
+
 void add(DataBuilder& b, int entry, const FlcBytes& anim) {
     mkf_writer_add(builder_archive(b, "data.mkf"), entry, anim);
 }
@@ -501,6 +571,12 @@ void build_flc_animations(DataBuilder& b) {
             }));
     add(b, 514, animation(BOARD, BOARD, 18, 90, C_BLACK, bankrupt));
     add(b, 512, animation(BOARD, BOARD, 48, 60, C_NONE, construction));
+    // The news events' disasters, drawn over the board.
+    add(b, 486, animation(BOARD, BOARD, 8, 80, C_NONE, gas_blast));
+    add(b, 490, animation(BOARD, BOARD, 28, 70, C_NONE, saucer_raid));
+    add(b, 493, animation(BOARD, BOARD, 12, 80, C_NONE, typhoon));
+    add(b, 494, animation(BOARD, BOARD, 12, 80, C_NONE, tornado));
+    add(b, 498, animation(BOARD, BOARD, 36, 70, C_NONE, monster));
     for (int c = 0; c < 12; ++c)
         add(b, 518 + c, animation(BOARD, BOARD, 18, 70, C_NIGHT, [c](Pic& p, int n, int f) {
                 entry(p, n, f, c);

@@ -7,6 +7,8 @@
 
 #include "cards/fate.h"
 #include "cards/news.h"
+#include "data/card_speech_lines.h"
+#include "data/item_speech_lines.h"
 #include "data/speech_lines.h"
 
 #include <espeak-ng/speak_lib.h>
@@ -98,6 +100,13 @@ std::vector<Clip> all_clips() {
             if (clip_of_line(speech_lines[c][r], c + 1, &clip)) clips.push_back(clip);
         }
     }
+    // The characters' card lines, likewise.
+    for (int c = 0; c < SPEECH_CHARACTERS; ++c) {
+        for (int e = 0; e < CARD_SPEECH_ENTRIES; ++e) {
+            Clip clip;
+            if (clip_of_line(card_speech_lines[c][e], c + 1, &clip)) clips.push_back(clip);
+        }
+    }
     // The news and fate texts, read by the staff's voice without their
     // placeholders.
     for (const auto* table : {news_text_table.data(), fate_text_table.data()}) {
@@ -118,6 +127,13 @@ std::vector<Clip> all_clips() {
             for (const Clip& c : clips)
                 known = known || c.number == clip.number;
             if (!known) clips.push_back(clip);
+        }
+    }
+    // The items' lines, each in its character's voice too.
+    for (int c = 0; c < ITEM_SPEECH_CHARACTERS; ++c) {
+        for (int r = 0; r < ITEM_SPEECH_ROWS; ++r) {
+            Clip clip;
+            if (clip_of_line(item_speech_lines[c][r], c + 1, &clip)) clips.push_back(clip);
         }
     }
     return clips;

@@ -55,6 +55,8 @@ std::string runner_day_line() {
     }
     line += runner_money_columns();
     line += runner_event_columns();
+    line += runner_card_columns();
+    line += runner_item_columns();
     return line;
 }
 

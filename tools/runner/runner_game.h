@@ -102,10 +102,6 @@ std::string runner_money_check();
 // bank operation so far that broke its limits (the bank's audit). Empty when
 // all hold, else what broke.
 std::string runner_bank_check();
-// Card and item invariants: every copy of a card is held or in its pool,
-// hands packed with valid ids, no item held more than 9 times, no shop stock
-// above its start. Empty when all hold, else what broke.
-std::string runner_card_check();
 // Day-line columns of the ledger: owned plots and facilities with their
 // levels per player, the jackpot, each company's earnings.
 std::string runner_money_columns();
@@ -116,6 +112,19 @@ std::string runner_event_columns();
 // last cleared), one line each, "  message: " and the text with its line
 // breaks as spaces; the log is cleared. Empty when none was shown.
 std::string runner_shown_messages();
+// The items' invariants: for each item 1..8 the copies in the hands, the
+// shop, ridden and standing on the board (roadblocks, mines, time bombs) make
+// 10; no count above 9, the row's last two bytes 0; and, since the last
+// check, no refused item changed counts, stock or travel (needs
+// runner_watch_items). Empty when all hold, else what is broken.
+std::string runner_item_check();
+// Starts watching the item routines for runner_item_check.
+void runner_watch_items();
+// How often item n (1..14) was used since runner_watch_items.
+int runner_items_used(int n);
+// Day-line columns of the items: per player the travel mode and the counts
+// of items 1..13, one digit each.
+std::string runner_item_columns();
 // The last line: end code, leader and days played.
 std::string runner_final_line(const RunnerResult& result);
 // The line of a game that did not end by its own rules: for a stall the day,
@@ -125,3 +134,19 @@ std::string runner_stop_line(const RunnerResult& result);
 // 128 + signal when a signal stopped it (a close request without a signal
 // means nothing could happen any more: a stall).
 int runner_exit_status(const RunnerResult& result, bool invariant_broken);
+
+// Cards: watches every card command from now on (a refused card must leave
+// the hand as it was, a played one take exactly one copy of its id).
+void runner_watch_cards();
+// The check of one card command (the observer runner_watch_cards installs).
+struct CardCommand;
+void runner_check_card_command(const CardCommand& command, void* context);
+// Card commands played since runner_watch_cards.
+int runner_cards_played();
+// The first card command that broke that rule since the last call, else
+// whether every card id's copies in all hands and the pool make its stock,
+// hands are packed with valid ids, no item is held more than 9 times and no
+// shop stock is above its start. Empty when all hold.
+std::string runner_card_check();
+// Day-line column of every player's hand: " | C 3,7 / - / 12".
+std::string runner_card_columns();

@@ -50,6 +50,11 @@ void print_day(void*) {
         std::printf("invariant broken: %s\n", card_broken.c_str());
         invariant_broken = true;
     }
+    const std::string item_broken = runner_item_check();
+    if (!item_broken.empty()) {
+        std::printf("invariant broken: %s\n", item_broken.c_str());
+        invariant_broken = true;
+    }
     const std::string board_broken = god_board_check();
     if (!board_broken.empty()) {
         std::printf("invariant broken: %s\n", board_broken.c_str());
@@ -152,6 +157,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "karvo_runner: %s\n", error.c_str());
         return 1;
     }
+    runner_watch_cards();
+    runner_watch_items();
     RunnerResult result = runner_play(options, print_day, nullptr);
     runner_close();
     print_pending_messages();
