@@ -14,6 +14,7 @@
 #include "board/spinner.h"
 #include "board/view_sets.h"
 #include "board/world_reset.h"
+#include "cards/cards.h"
 #include "engine/random.h"
 #include "engine/shown.h"
 #include "finance/stock.h"
@@ -124,10 +125,13 @@ TEST_F(FeesTest, HotelNightsAreChargedAndSpentInTheHotel) {
         FacilityLot& f = facility(FK_HOTEL, B, 3);
         f.fee[3] = 300;
         f.mark = 0x50; // fees doubled for five days
+        // Insured: the map's insurance company pays 2000 a night back.
+        map_company_table[2].kind = COMPANY_KIND_INSURANCE;
+        player_table[A].insurance_days = 10;
         wheel_will_stop_on(WHEEL_HOTEL_DAYS, k.nights);
         land_on_square(FAC_SQUARE);
         const int32_t fee = k.nights * 600;
-        EXPECT_EQ(player_table[A].cash, 100000 - fee);
+        EXPECT_EQ(player_table[A].cash, 100000 - fee + k.nights * 2000);
         EXPECT_EQ(player_table[B].deposit, fee);
         EXPECT_EQ(player_table[A].hotel_days, k.hotel_days);
         EXPECT_EQ(player_table[A].days_lost_month, k.nights);
@@ -150,6 +154,25 @@ TEST_F(FeesTest, AHotelStayFallsOnTheDeathGodsHolder) {
     EXPECT_EQ(player_table[C].cash, c_cash - 1000);
     EXPECT_EQ(player_table[B].deposit, 1000);
     EXPECT_EQ(player_table[C].hotel_days, 1);
+    EXPECT_EQ(player_table[A].hotel_days, 0);
+}
+
+TEST_F(FeesTest, AScapegoatTakesTheHotelBillAndTheStay) {
+    FacilityLot& f = facility(FK_HOTEL, B, 1);
+    f.fee[1] = 1000;
+    cards_fill_pools();
+    ASSERT_NE(card_add(A, 19), 0);
+    player_table[A].cash = 100; // the bill is more than he has: he passes it on
+    player_table[A].deposit = 100000;
+    player_table[A].grudge[C] = 5000; // to the one he hates most
+    const int32_t c_cash = player_table[C].cash;
+    wheel_will_stop_on(WHEEL_HOTEL_DAYS, 3);
+    land_on_square(FAC_SQUARE);
+    EXPECT_EQ(card_has(A, 19), 0);
+    EXPECT_EQ(player_table[A].cash, 100);
+    EXPECT_EQ(player_table[C].cash, c_cash - 3000);
+    EXPECT_EQ(player_table[B].deposit, 3000);
+    EXPECT_EQ(player_table[C].hotel_days, 2);
     EXPECT_EQ(player_table[A].hotel_days, 0);
 }
 
@@ -218,14 +241,28 @@ TEST_F(FeesTest, TheTravelWheelDecidesTheTripAndItsFee) {
 }
 
 TEST_F(FeesTest, AWaivedTravelFeeStillSendsThePlayerAbroad) {
-    // The big wealth god waives it here; the free-pass card does the same
-    // through the cards module (still a stand-in that never uses the card).
     company(1, B, 1000);
+    // By the big wealth god.
     player_table[A].god_slot = GK_BIG_WEALTH;
     wheel_will_stop_on(WHEEL_TRAVEL, 3);
     land_on_square(COMPANY_SQUARE);
     EXPECT_EQ(player_table[A].cash, 100000);
     EXPECT_EQ(player_table[A].away_days & AWAY_DAY_BITS, 3);
+
+    // By the free-pass card of a computer who cannot pay it in cash.
+    SetUp();
+    company(1, B, 1000);
+    cards_fill_pools();
+    ASSERT_NE(card_add(A, 20), 0);
+    player_table[A].cash = 1000;
+    player_table[A].deposit = 100000;
+    wheel_will_stop_on(WHEEL_TRAVEL, 2);
+    land_on_square(COMPANY_SQUARE);
+    EXPECT_EQ(card_has(A, 20), 0);
+    EXPECT_EQ(player_table[A].cash, 1000);
+    EXPECT_EQ(player_table[A].deposit, 100000);
+    EXPECT_EQ(map_company_table[1].earnings, 0);
+    EXPECT_EQ(player_table[A].away_days & AWAY_DAY_BITS, 2);
 }
 
 TEST_F(FeesTest, OwnConstructionCompanyRaisesTheBestBuildingTwoLevelsOrToTheTop) {
