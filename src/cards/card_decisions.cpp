@@ -1,7 +1,8 @@
 // The decisions of the card rules and what each accepts: an answer from the
 // script or an answerer that these windows would refuse counts as their
-// cancel. The windows themselves plug in here.
+// cancel.
 #include "board/decisions.h"
+#include "cards/card_screen.h"
 #include "cards/cards.h"
 #include "engine/message.h"
 #include "finance/stock.h"
@@ -40,7 +41,7 @@ int ask_exchange(const DecisionRequest& r) {
 
 } // namespace
 
-DECISION_KIND(DECIDE_CARD_PICK, nullptr, accepts_card, 0);
-DECISION_KIND(DECIDE_THIEF_PICK, nullptr, accepts_theft, 0);
+DECISION_KIND(DECIDE_CARD_PICK, card_window_pick, accepts_card, 0);
+DECISION_KIND(DECIDE_THIEF_PICK, card_steal_window_pick, accepts_theft, 0);
 DECISION_KIND(DECIDE_USE_CARD, ask_yes_no, accepts_yes_no, 0);
 DECISION_KIND(DECIDE_COMPANY, ask_exchange, accepts_company, 0);
