@@ -87,6 +87,7 @@ class BoardScreenTest : public ::testing::Test {
     void TearDown() override {
         app_services.save_load_screen = saved_load;
         board_input_enabled = 0;
+        view_hitmap = nullptr; // a test's own hit map
         board_free_graphics();
         if (data_archive >= 0) mkf_close(data_archive);
         data_archive = -1;
@@ -266,6 +267,29 @@ TEST_F(BoardScreenTest, TheInformationPopupNamesWhatWasClickedBesideTheClick) {
         for (int xx = std::max(px, 0); xx < std::min(px + 139, 640); ++xx)
             left += shown(xx, yy) != before[yy * 640 + xx];
     EXPECT_EQ(left, 0);
+}
+
+TEST_F(BoardScreenTest, APlotTheTollHighlightMarkedOpensNoPopup) {
+    // The program's hit map, as the start-up allocates it.
+    std::vector<uint16_t> program_hitmap(size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE);
+    view_hitmap = program_hitmap.data();
+    board_input_enabled = 1;
+    board_repaint(1);
+    view_hitmap_build(1);
+    int lot = 0, x = 0, y = 0;
+    for (int i = 1; i <= map_lot_count && !lot; ++i)
+        if (view_object_screen_pos(OBJ_LOT_BASE + i, &x, &y, nullptr) && x > 20 && x < 420 &&
+            y > 80 && y < 470 && view_hitmap_at(x, y - 6 - 40) == OBJ_LOT_BASE + i)
+            lot = i;
+    ASSERT_NE(lot, 0);
+    // As the toll highlight does: the plot's pixels become 0xFFFF, which reads
+    // as occupants with slot bits no god slot has.
+    gfx_replace_pixel(view_hitmap, size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE,
+                      static_cast<uint16_t>(OBJ_LOT_BASE + lot), 0xFFFF);
+    ASSERT_EQ(view_hitmap_at(x, y - 6 - 40), 0xFFFF);
+    shown_clear();
+    board_wndproc(nullptr, WM_LBUTTONDOWN, 0, lp(x, y - 6));
+    EXPECT_EQ(shown_count(Shown::Panel), 0u);
 }
 
 TEST_F(BoardScreenTest, ThePopupsLinesFollowTheObjectsKind) {

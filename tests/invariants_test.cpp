@@ -126,6 +126,18 @@ TEST(Invariants, HoldOnEveryDayOfFiftyTwoGamesOnTheFourMaps) {
     EXPECT_LE(fate.size(), 49u);
 }
 
+TEST(Invariants, HoldWhenLimitedLandTermsLapse) {
+    // In these games a facility's building is voided by a god and its term
+    // then lapses: the empty plot keeps the kind it was given.
+    for (const char* args :
+         {"4 0 3 1095 --land-term 5", "13 1 3 1095 --money 1 --travel 1 --land-term 4"}) {
+        const RunOutput r = run_runner(args);
+        SCOPED_TRACE(args);
+        EXPECT_EQ(first_broken(r.out), "");
+        EXPECT_EQ(r.status, 0) << "the game did not reach its end";
+    }
+}
+
 TEST(Invariants, ASeedReplaysTheSameGame) {
     const RunOutput a = run_runner("77 2 4 300");
     const RunOutput b = run_runner("77 2 4 300");

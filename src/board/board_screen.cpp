@@ -805,7 +805,8 @@ std::vector<std::string> popup_lines(int code) {
     if (code & OBJ_OCCUPANTS) {
         const int slot = (code >> 8) & 0x7F;
         if (slot) {
-            const int kind = god_table[slot].kind;
+            // The toll highlight marks the hit map with 0xFFFF, no god slot.
+            const int kind = slot <= GOD_LAST_SLOT ? god_table[slot].kind : 0;
             if (kind > 0 && kind < static_cast<int>(god_names.size()))
                 lines.push_back(god_names[kind]);
         } else if (code & 0x0F) {
