@@ -135,8 +135,8 @@ Canvas16 box(int look) {
     b.frame(0, 0, BOX_W, BOX_H, c(0x303030));
     b.rect(1, 1, BOX_W - 1, BOX_TITLE_H, c(0x405080));
     const bool blink = look % 2;
-    b.disc(BOX_GO_X + 28, 48, 22, 22, c(blink ? 0xF04040 : 0xC02020));
-    b.disc(BOX_GO_X + 28, 48, 12, 12, c(0xF8F0E0));
+    b.disc(BOX_GO_CX, BOX_GO_CY, 22, 22, c(blink ? 0xF04040 : 0xC02020));
+    b.disc(BOX_GO_CX, BOX_GO_CY, 12, 12, c(0xF8F0E0));
     return b;
 }
 
