@@ -44,6 +44,7 @@ int setup_from_options(int) {
         g_map_error = map_last_error();
         return 0;
     }
+    if (runner_human_game_started) runner_human_game_started();
     return 1;
 }
 
@@ -59,6 +60,8 @@ void shot_then_clear() {
 }
 
 } // namespace
+
+void (*runner_human_game_started)() = nullptr;
 
 int runner_human_session(const RunnerOptions& options, const char* script, const char* shot,
                          std::string* error) {
