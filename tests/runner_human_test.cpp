@@ -150,6 +150,7 @@ struct Session {
     bool next_turn_enabled = false;
     bool map_window_opened = false;
     bool map_window_closed = false;
+    bool cards_and_items = false;
     bool rotated = false;
     bool tab_selected = false;
     bool popup_shown = false;
@@ -363,6 +364,17 @@ void director() {
     case 8:
         if (screen_depth == 1 && board_input_enabled) {
             s.map_window_closed = true;
+            click(100, 8 * 40 + 20, 20); // cards
+            click(400, 7 * 40 + 20, 20); // items
+            s.stage = 12;
+        }
+        break;
+    case 12: // both commands ran on the human's turn and gave the input back
+        s.cards_and_items = shown_count(Shown::Panel, 108) >= 1 &&
+                            shown_count(Shown::Panel, 107) >= 1 && board_input_enabled &&
+                            cursor_get_mode() == 1;
+        if (!s.cards_and_items) fail("the cards and items commands");
+        if (screen_depth == 1 && board_input_enabled) {
             s.rotation = view_rotation;
             click(100, 480, 290); // the minimap's rotate-right button (layout 1)
             s.stage = 9;
@@ -417,6 +429,7 @@ void hook() {
 }
 
 void watch_the_game() {
+    shown_clear(); // what an earlier game of this process showed is not this session's
     settings_set_side_panel_layout(1); // side panel and minimap: tabs and rotation buttons
     plat_set_cursor_hook(hook);
 }
@@ -451,6 +464,7 @@ TEST(RunnerHuman, AHumanTurnPlaysByClicksThenTheComputersAndTheNextTurn) {
     EXPECT_TRUE(s.next_turn_enabled);
     EXPECT_TRUE(s.map_window_opened);
     EXPECT_TRUE(s.map_window_closed);
+    EXPECT_TRUE(s.cards_and_items);
     EXPECT_TRUE(s.rotated);
     EXPECT_TRUE(s.tab_selected);
     EXPECT_TRUE(s.popup_shown);
