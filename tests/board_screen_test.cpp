@@ -21,11 +21,13 @@
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
+#include "engine/random.h"
 #include "engine/shown.h"
 #include "engine/text.h"
 #include "engine/util.h"
 #include "finance/stock.h"
 #include "platform/messages.h"
+#include "platform/queue.h"
 #include "platform/surface.h"
 #include "shell/app.h"
 #include "shell/screen.h"
@@ -321,3 +323,113 @@ TEST_F(BoardScreenTest, ThePopupsLinesFollowTheObjectsKind) {
 }
 
 } // namespace
+
+namespace {
+
+// Where frame f of the dice set stands on the display (its top-left), or
+// x -1 when it is not there whole.
+void find_die(int f, int* at_x, int* at_y) {
+    *at_x = *at_y = -1;
+    const int slot = mkf_open("PANEL.MKF");
+    void* set = mkf_read(slot, PANEL_DICE, nullptr, nullptr);
+    mkf_close(slot);
+    const ImageRecord* fr = set ? spr_frame(set, f) : nullptr;
+    for (int y = 40; fr && y + fr->height <= 480 && *at_x < 0; ++y)
+        for (int x = 0; x + fr->width <= 440 && *at_x < 0; ++x) {
+            bool all = true;
+            for (int i = 0; i < fr->width * fr->height && all; ++i) {
+                const uint16_t p = fr->pixels[i];
+                all = p == 0 ||
+                      primary_surface->pixels[(y + i / fr->width) * 640 + x + i % fr->width] == p;
+            }
+            if (all) *at_x = x, *at_y = y;
+        }
+    if (set) spr_unlink(set), std::free(set);
+}
+
+} // namespace
+
+TEST_F(BoardScreenTest, TheDiceStandBesideTheMoverOnTheSideItDoesNotFace) {
+    view_rotation = 0;
+    PlayerRecord& r = player_table[0];
+    int px, py;
+    // Facing 2 (world +x) goes right on the screen at rotation 0, facing 6 left.
+    for (int facing : {2, 6}) {
+        SCOPED_TRACE(facing);
+        r.facing = static_cast<uint8_t>(facing);
+        board_draw_map_view(1);
+        ASSERT_TRUE(view_point_to_screen(r.x, r.y, &px, &py));
+        const int values[3] = {2, 5, 6};
+        board_show_dice(values, 3);
+        int x[3], y[3];
+        for (int die = 0; die < 3; ++die) {
+            find_die(die * 6 + values[die] - 1, &x[die], &y[die]);
+            ASSERT_GE(x[die], 0) << "die " << die;
+            EXPECT_LT(std::abs(y[die] - py), 80);
+        }
+        EXPECT_LT(x[0], x[1]);
+        EXPECT_LT(x[1], x[2]);
+        if (facing == 2)
+            EXPECT_LT(x[2], px);
+        else
+            EXPECT_GT(x[0], px);
+    }
+    // The next render of the view takes them away.
+    board_draw_map_view(1);
+    int gone_x, gone_y;
+    find_die(1 * 6 + 5 - 1, &gone_x, &gone_y);
+    EXPECT_EQ(gone_x, -1);
+}
+
+TEST_F(BoardScreenTest, TheRemoteFaceThrowsOneDieShowingIt) {
+    player_table[0].dice = 3;
+    shown_clear();
+    EXPECT_EQ(dice_roll(4), 4);
+    ASSERT_NE(shown_find_text(Shown::Panel, "dice 4"), nullptr);
+    EXPECT_EQ(shown_find_text(Shown::Panel, "dice 4")->text, "dice 4");
+    const uint32_t seed = game_rand_seed();
+    const int total = dice_roll(0);
+    EXPECT_GE(total, 3);
+    EXPECT_LE(total, 18);
+    EXPECT_NE(game_rand_seed(), seed); // three dice drawn from the game's generator
+}
+
+TEST_F(BoardScreenTest, AWaitingHumanFindsTheMouseOnTheGoButton) {
+    board_box_x = 300, board_box_y = 200;
+    board_cursor_to_go();
+    int mx, my, gx, gy;
+    plat_get_cursor_pos(&mx, &my);
+    board_go_button_point(&gx, &gy);
+    EXPECT_EQ(mx, gx);
+    EXPECT_EQ(my, gy);
+    // The point lies on the go button of the box's hit mask.
+    const int slot = mkf_open("PANEL.MKF");
+    uint32_t size = 0;
+    auto* mask = static_cast<uint8_t*>(mkf_read(slot, PANEL_BOX_MASK, nullptr, &size));
+    mkf_close(slot);
+    ASSERT_EQ(size, static_cast<uint32_t>(BOX_W * BOX_H));
+    EXPECT_EQ(mask[(gy - board_box_y) * BOX_W + (gx - board_box_x)], MASK_GO);
+    std::free(mask);
+}
+
+TEST_F(BoardScreenTest, ThePortraitStaysClearOfTheColourBarAndTheFirstLabel) {
+    for (int layout : {0, 2}) {
+        SCOPED_TRACE(layout);
+        settings_set_side_panel_layout(static_cast<uint8_t>(layout));
+        player_table[0].colour = 0x10E010;
+        if (layout == 0)
+            board_draw_side_panel(0);
+        else
+            board_draw_header_panel(0);
+        const ImageRecord* portrait = spr_frame(view_portrait_set(0), 0);
+        ASSERT_NE(portrait, nullptr);
+        // Drawn at (482, 40): it ends left of the bar (x 522 in the side
+        // panel, 528 in the header) and above the first label (y 80).
+        EXPECT_LE(482 + portrait->width, 520);
+        EXPECT_LE(40 + portrait->height, 78);
+        if (layout == 0) {
+            for (int x = 523; x < 607; ++x)
+                ASSERT_EQ(back(x, 60), gfx_rgb_to_pixel(0x10E010)) << x;
+        }
+    }
+}

@@ -1,5 +1,6 @@
 // The stand-in data set the build wrote: every entry reads back, the manifest
 // matches the archives, and the first picture the program shows is in place.
+#include "board/view_sets.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
 #include "platform/files.h"
@@ -155,6 +156,59 @@ TEST_F(DataSetTest, LoadingPictureIsAPackedFullScreenOfPixels) {
     EXPECT_GT(opaque, 640u * 400u); // a picture, not an empty block
     std::free(stored);
     std::free(shown);
+}
+
+// The calendar draws the weekday, the month and the day number over a
+// holiday's picture: there the picture is plain sky, one colour a row.
+TEST_F(DataSetTest, HolidayPicturesKeepTheirOrnamentsOffTheDate) {
+    data_archive = open_data("data.mkf");
+    ASSERT_GE(data_archive, 0);
+    // Picture-relative rectangles: the weekday, the month, the day number.
+    const int areas[3][4] = {{6, 70, 30, 135}, {56, 44, 135, 82}, {56, 92, 140, 166}};
+    for (int e = HOLIDAY_PICTURE_FIRST; e <= HOLIDAY_PICTURE_LAST; ++e) {
+        void* set = mkf_read(data_archive, e, nullptr, nullptr);
+        const ImageRecord* f = set ? spr_frame(set, 0) : nullptr;
+        ASSERT_NE(f, nullptr) << e;
+        for (const auto& a : areas)
+            for (int y = a[1]; y < a[3]; ++y)
+                for (int x = a[0] + 1; x < a[2]; ++x)
+                    ASSERT_EQ(f->pixels[y * f->width + x], f->pixels[y * f->width + a[0]])
+                        << "entry " << e << " at " << x << ", " << y;
+        spr_unlink(set);
+        std::free(set);
+    }
+}
+
+// The street names are painted on each map's ground in two colours of
+// their own (the sign and its letters).
+TEST_F(DataSetTest, EveryMapsGroundCarriesStreetSigns) {
+    const int slot = open_data("MAP.MKF");
+    ASSERT_GE(slot, 0);
+    for (int m = 0; m < 4; ++m) {
+        SCOPED_TRACE(m);
+        uint32_t size = 0;
+        auto* t =
+            static_cast<uint8_t*>(mkf_read(slot, MAPGFX_TERRAIN_BASE + 2 * m, nullptr, &size));
+        ASSERT_NE(t, nullptr);
+        ASSERT_GE(size, TERRAIN_TILES_AT);
+        // Cells showing a sign's plate with letters on it.
+        int signed_cells = 0;
+        for (int cell = 0; cell < TERRAIN_CELLS * TERRAIN_CELLS; ++cell) {
+            const uint32_t tile = t[TERRAIN_GRID_AT + 2 * cell] | t[TERRAIN_GRID_AT + 2 * cell + 1]
+                                                                      << 8;
+            const uint8_t* px = t + TERRAIN_TILES_AT + tile * TERRAIN_TILE_BYTES;
+            ASSERT_LE(TERRAIN_TILES_AT + (tile + 1) * TERRAIN_TILE_BYTES, size);
+            int plate = 0, ink = 0;
+            for (uint32_t i = 0; i < TERRAIN_TILE_BYTES; ++i)
+                plate += px[i] == 11, ink += px[i] == 12;
+            signed_cells += plate > 50 && ink > 20;
+        }
+        // Every map has several streets of two to four plots; each sign
+        // covers a few cells.
+        EXPECT_GE(signed_cells, 10);
+        std::free(t);
+    }
+    mkf_close(slot);
 }
 
 } // namespace

@@ -109,3 +109,363 @@ TEST(RunnerHuman, WithoutTheFlagsTheRunnerPrintsTheComputerOnlyGame) {
     runner_close();
     EXPECT_EQ(r.out, day_lines + runner_final_line(result) + "\n");
 }
+
+// ---------------------------------------------------------------------------
+// A whole human turn played by clicks, in this process, headless: the test
+// watches the running program from the cursor's hook (which the layer calls
+// whenever it takes messages or lets time pass, also inside modal screens)
+// and adds the next scripted input as each stage comes up.
+
+#include "board/board_panel_sets.h"
+#include "board/board_screen.h"
+#include "board/decisions.h"
+#include "board/game_state.h"
+#include "board/map.h"
+#include "board/view.h"
+#include "engine/cursor.h"
+#include "engine/image.h"
+#include "engine/mkf.h"
+#include "engine/shown.h"
+#include "engine/util.h"
+#include "platform/clock.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+#include "platform/surface.h"
+#include "shell/app.h"
+#include "shell/screen.h"
+#include "shell/settings.h"
+
+namespace {
+
+struct Session {
+    int stage = 0;
+    uint32_t next_at = 0; // the time the stage's last scripted input comes
+    std::vector<std::string> failures;
+    // What was seen, stage by stage.
+    bool box_with_cursor_on_go = false;
+    bool dice_drawn = false;
+    int pop_up_cursor_checks = 0;
+    bool bought = false;
+    bool computers_played = false;
+    bool next_turn_enabled = false;
+    bool map_window_opened = false;
+    bool map_window_closed = false;
+    bool cards_and_items = false;
+    bool rotated = false;
+    bool tab_selected = false;
+    bool popup_shown = false;
+    int buy_square = 0;
+    int move_x = -1, move_y = -1; // a scripted move over the pop-up still to check
+    int yes_x = 0, yes_y = 0;     // where the pop-up put the mouse: its yes half
+    int questions = 0;
+    int rotation = 0;
+    std::vector<uint16_t> before; // the display before the click on the board
+    bool other_moved = false;     // another mover's turn came since the human's go
+    int go_clicks = 0;
+};
+Session s;
+
+void fail(const std::string& what) {
+    s.failures.push_back(what + " (stage " + std::to_string(s.stage) + ", " +
+                         std::to_string(plat_tick_count()) + " ms)");
+}
+
+void at(uint32_t delay, PlatScriptKind kind, int a = -1, int b = -1) {
+    PlatScriptEvent e;
+    e.time = plat_tick_count() + delay;
+    e.kind = kind;
+    e.a = a;
+    e.b = b;
+    plat_script_add(e);
+    s.next_at = std::max(s.next_at, e.time + 50); // its message taken meanwhile
+}
+
+void click(uint32_t delay, int x, int y) {
+    at(delay, SCRIPT_MOUSE_MOVE, x, y);
+    at(delay + 50, SCRIPT_LEFT_DOWN);
+    at(delay + 100, SCRIPT_LEFT_UP);
+}
+
+uint16_t px(const PlatSurface* surface, int x, int y) {
+    return surface->pixels[y * (surface->pitch / 2) + x];
+}
+
+// The rectangle of pixels where the display differs from the back buffer,
+// within r; empty (left >= right) when none.
+PlatRect differing(const PlatRect& r) {
+    PlatRect d{r.right, r.bottom, r.left, r.top};
+    for (int y = std::max(0, r.top); y < std::min(480, r.bottom); ++y)
+        for (int x = std::max(0, r.left); x < std::min(640, r.right); ++x)
+            if (px(primary_surface, x, y) != px(back_surface, x, y)) {
+                d.left = std::min(d.left, x), d.top = std::min(d.top, y);
+                d.right = std::max(d.right, x + 1), d.bottom = std::max(d.bottom, y + 1);
+            }
+    return d;
+}
+
+bool inside(const PlatRect& in, const PlatRect& out) {
+    return in.left >= out.left && in.top >= out.top && in.right <= out.right &&
+           in.bottom <= out.bottom;
+}
+
+// The control box is on the display with the mouse on its go button and the
+// cursor drawn there.
+bool box_waits_for_go() {
+    int mx, my, gx, gy;
+    plat_get_cursor_pos(&mx, &my);
+    board_go_button_point(&gx, &gy);
+    const bool title_bar = px(primary_surface, board_box_x + 4, board_box_y + 4) !=
+                           px(back_surface, board_box_x + 4, board_box_y + 4);
+    return board_input_enabled && mx == gx && my == gy && cursor_get_mode() == 1 &&
+           (cursor_state.cursor_flags & CURSOR_DRAWN) && title_bar;
+}
+
+// A die face drawn on the display inside the board view: every opaque
+// pixel of the frame found at one place.
+bool die_on_display(int frame) {
+    const int slot = mkf_open("PANEL.MKF");
+    void* set = slot >= 0 ? mkf_read(slot, PANEL_DICE, nullptr, nullptr) : nullptr;
+    if (slot >= 0) mkf_close(slot);
+    const ImageRecord* f = set ? spr_frame(set, frame) : nullptr;
+    bool found = false;
+    if (f) {
+        for (int y = 40; y + f->height <= 480 && !found; ++y)
+            for (int x = 0; x + f->width <= 440 && !found; ++x) {
+                bool all = true;
+                for (int fy = 0; fy < f->height && all; ++fy)
+                    for (int fx = 0; fx < f->width && all; ++fx) {
+                        const uint16_t p = f->pixels[fy * f->width + fx];
+                        if (p != 0 && px(primary_surface, x + fx, y + fy) != p) all = false;
+                    }
+                found = all;
+            }
+    }
+    if (set) spr_unlink(set), std::free(set);
+    return found;
+}
+
+// The script must never run out while the test waits for the game: a
+// scripted run closes when its last event has been fed.
+void keep_alive() {
+    uint32_t t;
+    if (plat_script_next_time(&t)) return;
+    PlatScriptEvent e;
+    e.time = plat_tick_count() + 200;
+    e.kind = SCRIPT_NOTHING;
+    plat_script_add(e);
+}
+
+void director() {
+    if (!primary_surface || !back_surface) return;
+    const uint32_t now = plat_tick_count();
+    if (now > 20u * 60u * 1000u && s.stage < 100) { // a stage that never came
+        fail("the session did not reach its end");
+        s.stage = 100;
+        at(10, SCRIPT_CLOSE);
+        return;
+    }
+    if (now < s.next_at) {
+        keep_alive();
+        return;
+    }
+    const int m = game_active_mover;
+    switch (s.stage) {
+    case 0: // the human's first turn: the box waits for the go click
+        if (m == 0 && board_input_enabled && screen_depth == 1) {
+            if (!box_waits_for_go()) fail("the first turn's box or cursor");
+            s.box_with_cursor_on_go = box_waits_for_go();
+            at(100, SCRIPT_LEFT_DOWN);
+            at(150, SCRIPT_LEFT_UP);
+            s.questions = static_cast<int>(shown_count(Shown::Question));
+            s.stage = 1;
+        }
+        break;
+    case 1: // the dice faces beside the mover while the roll waits
+        if (const ShownEvent* e = shown_find_text(Shown::Panel, "dice ")) {
+            const int value = std::atoi(e->text.c_str() + 5);
+            s.dice_drawn = value >= 1 && value <= 6 && die_on_display(value - 1);
+            if (!s.dice_drawn) fail("the die's face is not on the display");
+            s.stage = 2;
+        }
+        break;
+    case 2: // walked and landed: the buy question's pop-up is up
+        // A landing that asks nothing ends the turn; the human throws again
+        // on his next turn until he lands on a plot nobody owns.
+        if (m != 0) s.other_moved = true;
+        if (m == 0 && s.other_moved && board_input_enabled && screen_depth == 1 &&
+            s.go_clicks < 12) {
+            if (!box_waits_for_go()) fail("a later turn's box or cursor");
+            at(100, SCRIPT_LEFT_DOWN);
+            at(150, SCRIPT_LEFT_UP);
+            s.other_moved = false;
+            ++s.go_clicks;
+            break;
+        }
+        if (static_cast<int>(shown_count(Shown::Question)) > s.questions && screen_depth == 2 &&
+            cursor_get_mode() == 1) {
+            s.buy_square = player_table[0].square;
+            plat_get_cursor_pos(&s.yes_x, &s.yes_y);
+            s.move_x = s.yes_x + 70, s.move_y = s.yes_y + 30;
+            at(200, SCRIPT_MOUSE_MOVE, s.move_x, s.move_y);
+            s.stage = 3;
+        }
+        break;
+    case 3:
+    case 4: { // the cursor follows the scripted mouse over the pop-up
+        int x, y;
+        plat_get_cursor_pos(&x, &y);
+        if (x != s.move_x || y != s.move_y || cursor_state.last_x != x || cursor_state.last_y != y)
+            break;
+        PlatRect cursor_box;
+        cursor_get_rect(&cursor_box);
+        const PlatRect d = differing({0, 0, 640, 480});
+        if (d.left < d.right && inside(d, cursor_box))
+            ++s.pop_up_cursor_checks;
+        else
+            fail("the display differs from the back buffer away from the cursor");
+        if (s.stage == 3) {
+            s.move_x = s.yes_x, s.move_y = s.yes_y;
+            at(150, SCRIPT_MOUSE_MOVE, s.move_x, s.move_y);
+            s.stage = 4;
+        } else {
+            at(100, SCRIPT_LEFT_DOWN);
+            at(150, SCRIPT_LEFT_UP);
+            s.stage = 5;
+        }
+        break;
+    }
+    case 5: // answered: the plot is the human's; the computers play
+        if (screen_depth == 1 && m != 0) {
+            const MapSquare* sq = map_square(s.buy_square);
+            const int code = sq ? sq->object : 0;
+            s.bought = decision_last_kind() == DECIDE_BUY && code > OBJ_LOT_BASE &&
+                       code < OBJ_FACILITY_BASE &&
+                       map_lot_table[code - OBJ_LOT_BASE].owner == owner_of_seat(0);
+            if (!s.bought) fail("the plot was not bought");
+            s.stage = 6;
+        }
+        break;
+    case 6: // the computers' turns, then the human's next with input enabled
+        if (m != 0) s.computers_played = true;
+        if (m == 0 && s.computers_played && board_input_enabled && screen_depth == 1) {
+            s.next_turn_enabled = box_waits_for_go();
+            if (!s.next_turn_enabled) fail("the next turn's box or cursor");
+            click(100, 5 * 40 + 20, 20); // the map window
+            s.stage = 7;
+        }
+        break;
+    case 7:
+        if (screen_depth == 2) {
+            s.map_window_opened = shown_find_text(Shown::Panel, "minimap") != nullptr;
+            at(200, SCRIPT_RIGHT_UP);
+            s.stage = 8;
+        }
+        break;
+    case 8:
+        if (screen_depth == 1 && board_input_enabled) {
+            s.map_window_closed = true;
+            click(100, 8 * 40 + 20, 20); // cards
+            click(400, 7 * 40 + 20, 20); // items
+            s.stage = 12;
+        }
+        break;
+    case 12: // both commands ran on the human's turn and gave the input back
+        s.cards_and_items = shown_count(Shown::Panel, 108) >= 1 &&
+                            shown_count(Shown::Panel, 107) >= 1 && board_input_enabled &&
+                            cursor_get_mode() == 1;
+        if (!s.cards_and_items) fail("the cards and items commands");
+        if (screen_depth == 1 && board_input_enabled) {
+            s.rotation = view_rotation;
+            click(100, 480, 290); // the minimap's rotate-right button (layout 1)
+            s.stage = 9;
+        }
+        break;
+    case 9:
+        s.rotated = view_rotation == ((s.rotation + 1) & 7);
+        if (!s.rotated) fail("the view did not turn");
+        click(100, 620, 2 * 70 + 20); // the third tab
+        s.stage = 10;
+        break;
+    case 10: {
+        s.tab_selected = board_tabs[0] == 2;
+        if (!s.tab_selected) fail("the tab was not selected");
+        int x, y;
+        view_point_to_screen(player_table[0].x, player_table[0].y, &x, &y);
+        s.before.assign(primary_surface->pixels,
+                        primary_surface->pixels + 480 * (primary_surface->pitch / 2));
+        at(100, SCRIPT_MOUSE_MOVE, x, y - 10); // on the player's figure
+        at(150, SCRIPT_LEFT_DOWN);
+        s.stage = 11;
+        break;
+    }
+    case 11: {
+        char name[32];
+        util_strip_spaces(name, player_name(0));
+        const bool named = shown_find_text(Shown::Panel, name) != nullptr;
+        // The pop-up (139 x 116) changed the view on the display.
+        int changed = 0;
+        for (int y = 40; y < 480; ++y)
+            for (int x = 0; x < 440; ++x)
+                changed +=
+                    px(primary_surface, x, y) != s.before[y * (primary_surface->pitch / 2) + x];
+        s.popup_shown = named && changed >= 139 * 116 / 2;
+        if (!s.popup_shown)
+            fail("the information pop-up: " + std::string(named ? "named" : "not named") + ", " +
+                 std::to_string(changed) + " pixels changed");
+        at(100, SCRIPT_LEFT_UP);
+        at(300, SCRIPT_CLOSE);
+        s.stage = 100;
+        break;
+    }
+    default:
+        break;
+    }
+    keep_alive();
+}
+
+void hook() {
+    cursor_serve_ticks();
+    director();
+}
+
+void watch_the_game() {
+    shown_clear(); // what an earlier game of this process showed is not this session's
+    settings_set_side_panel_layout(1); // side panel and minimap: tabs and rotation buttons
+    plat_set_cursor_hook(hook);
+}
+
+} // namespace
+
+TEST(RunnerHuman, AHumanTurnPlaysByClicksThenTheComputersAndTheNextTurn) {
+    const std::string script = "human_turn.txt";
+    {
+        std::ofstream f(script);
+        f << "100 nothing\n";
+    }
+    s = Session{};
+    runner_human_game_started = watch_the_game;
+    RunnerOptions options;
+    options.seed = 1;
+    options.map = 0;
+    options.players = 3;
+    options.days = 30;
+    std::string error;
+    const int status = runner_human_session(options, script.c_str(), nullptr, &error);
+    runner_human_game_started = nullptr;
+    ASSERT_EQ(status, 0) << error;
+    for (const std::string& f : s.failures)
+        ADD_FAILURE() << f;
+    EXPECT_EQ(s.stage, 100);
+    EXPECT_TRUE(s.box_with_cursor_on_go);
+    EXPECT_TRUE(s.dice_drawn);
+    EXPECT_EQ(s.pop_up_cursor_checks, 2);
+    EXPECT_TRUE(s.bought);
+    EXPECT_TRUE(s.computers_played);
+    EXPECT_TRUE(s.next_turn_enabled);
+    EXPECT_TRUE(s.map_window_opened);
+    EXPECT_TRUE(s.map_window_closed);
+    EXPECT_TRUE(s.cards_and_items);
+    EXPECT_TRUE(s.rotated);
+    EXPECT_TRUE(s.tab_selected);
+    EXPECT_TRUE(s.popup_shown);
+}

@@ -406,6 +406,21 @@ TEST_F(SoundTest, WaitingForTheLastEffectStopsAfterASecond) {
     snd_effects_free(list);
 }
 
+TEST_F(SoundTest, AScriptedRunThatHasClosedDoesNotWaitForALoop) {
+    // A scripted run whose script has run out lets no more time pass; the
+    // wait at shutdown must still end while a travel sound loops.
+    EffectListEntry list[] = {{32, nullptr}, {-1, nullptr}};
+    snd_effects_load(list);
+    plat_script_set_close_at_end(true);
+    const uint32_t start = plat_tick_count();
+    snd_effect_play(&list[0], 1);
+    snd_wait_last_effect();
+    EXPECT_LT(plat_tick_count() - start, 1000u);
+    EXPECT_TRUE(plat_sound_playing(static_cast<PlatSound>(list[0].buffer)));
+    plat_script_set_close_at_end(false);
+    snd_effects_free(list);
+}
+
 TEST_F(SoundTest, EveryListPlaysAgainAfterAFilm) {
     // Seventeen open screens; the film shuts sound down and sets it up again.
     std::vector<EffectListEntry> lists(17 * 2);

@@ -15,9 +15,12 @@ inline constexpr int TOOLBAR_BUTTONS = 11;
 // The control box.
 inline constexpr int BOX_W = 96;
 inline constexpr int BOX_H = 80;
-inline constexpr int BOX_TITLE_H = 14; // mask code 2
-inline constexpr int BOX_DICE_W = 24;  // the selector's column at x 4..28, mask code 1
-inline constexpr int BOX_GO_X = 36;    // the go button from here on, mask code 3
+inline constexpr int BOX_TITLE_H = 14;          // mask code 2
+inline constexpr int BOX_DICE_W = 24;           // the selector's column at x 4..28, mask code 1
+inline constexpr int BOX_GO_X = 36;             // the go button from here on, mask code 3
+inline constexpr int BOX_GO_CX = BOX_GO_X + 28; // the go button's drawn centre
+inline constexpr int BOX_GO_CY = 48;
+inline constexpr int DICE_FACES = 6; // frames of a die in the dice set: die x 6 + value - 1
 inline constexpr int MASK_DICE = 1;
 inline constexpr int MASK_TITLE = 2;
 inline constexpr int MASK_GO = 3;

@@ -21,6 +21,7 @@
 #include "cards/fate_gods.h"
 #include "cards/item_use.h"
 #include "data/card_defs.h"
+#include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
@@ -67,6 +68,7 @@ struct Panel {
     bool minimap_drag = false;
     bool box_drag = false;
     int grab_x = 0, grab_y = 0;
+    int go_x = BOX_GO_CX, go_y = BOX_GO_CY; // the go button's point inside the box
 };
 Panel g;
 
@@ -204,6 +206,25 @@ void label_pages() {
     }
 }
 
+// The point the mouse is put on for the go button: the middle of the
+// mask's go pixels, or the go pixel nearest to it when the button is not
+// convex.
+void find_go_point() {
+    long sx = 0, sy = 0, n = 0;
+    for (int y = 0; y < BOX_H; ++y)
+        for (int x = 0; x < BOX_W; ++x)
+            if (g.mask[y * BOX_W + x] == MASK_GO) sx += x, sy += y, ++n;
+    if (n == 0) return;
+    const int cx = static_cast<int>(sx / n), cy = static_cast<int>(sy / n);
+    long best = -1;
+    for (int y = 0; y < BOX_H; ++y)
+        for (int x = 0; x < BOX_W; ++x) {
+            if (g.mask[y * BOX_W + x] != MASK_GO) continue;
+            const long d = long{x - cx} * (x - cx) + long{y - cy} * (y - cy);
+            if (best < 0 || d < best) best = d, g.go_x = x, g.go_y = y;
+        }
+}
+
 } // namespace
 
 int board_chair_count(int p) {
@@ -255,6 +276,7 @@ void board_load_graphics() {
     const ImageRecord* box = g.sets[PANEL_BOX] ? spr_frame(g.sets[PANEL_BOX], 0) : nullptr;
     if (mask && box && box->width == BOX_W && box->height == BOX_H && size == BOX_W * BOX_H) {
         g.mask = mask;
+        find_go_point();
     } else {
         std::fprintf(stderr, "karvo: the control box's hit mask (PANEL.MKF 8) does not fit the "
                              "box; its buttons do not answer\n");
@@ -471,9 +493,21 @@ bool player_must_stay(const PlayerRecord& r) {
     return r.stay_days != 0;
 }
 
+void draw_box(int show);
+
 } // namespace
 
 void board_draw_control_box(int show) {
+    // The box is drawn straight onto the display, where the cursor is too:
+    // the cursor comes off first so that its saved pixels stay right.
+    cursor_hide(nullptr);
+    draw_box(show);
+    cursor_show(nullptr);
+}
+
+namespace {
+
+void draw_box(int show) {
     const bool moved = g.box_shown && (g.shown_x != board_box_x || g.shown_y != board_box_y);
     if (g.box_shown && (moved || !show)) {
         restore_under_box(g.shown_x, g.shown_y);
@@ -513,6 +547,8 @@ void board_draw_control_box(int show) {
     g.box_shown = true;
     g.shown_x = bx, g.shown_y = by;
 }
+
+} // namespace
 
 void board_control_box_clip(const PlatRect& r) {
     if (!board_input_enabled || !g.box_shown) return;
@@ -603,11 +639,81 @@ void board_clear_scroll_target() {
     board_scroll_target = 0;
 }
 
+namespace {
+
+// The cursor while the board works on its own (a move, a command's screen):
+// taken off; back when the human may act again.
+void cursor_busy() {
+    if (g.loaded && primary_surface) cursor_set_mode(0);
+}
+
+void cursor_normal() {
+    if (g.loaded && primary_surface) cursor_set_mode(1);
+}
+
+} // namespace
+
+void board_go_button_point(int* x, int* y) {
+    *x = board_box_x + g.go_x;
+    *y = board_box_y + g.go_y;
+}
+
+void board_cursor_to_go() {
+    if (!g.loaded || !primary_surface) return;
+    int x, y;
+    board_go_button_point(&x, &y);
+    plat_set_cursor_pos(x, y);
+    cursor_set_mode(1);
+}
+
+void board_show_dice(const int* values, int n) {
+    char faces[32] = "dice";
+    for (int i = 0; i < n && i < 3; ++i) {
+        const size_t used = std::strlen(faces);
+        std::snprintf(faces + used, sizeof faces - used, " %d", values[i]);
+    }
+    shown_record(Shown::Panel, PANEL_DICE, 0, faces);
+    if (!g.sets[PANEL_DICE] || !back_surface || n < 1) return;
+    // Beside the mover, on the side it does not face, so the dice never
+    // stand on the road it is about to walk.
+    const int m = game_active_mover;
+    int wx, wy;
+    board_mover_position(&wx, &wy);
+    int sx, sy;
+    if (!view_point_to_screen(wx, wy, &sx, &sy)) sx = VIEW_CENTRE_X, sy = VIEW_CENTRE_Y;
+    int side = 1;
+    if (is_player(m)) {
+        static const int DX[8] = {0, 1, 1, 1, 0, -1, -1, -1}, DY[8] = {1, 1, 0, -1, -1, -1, 0, 1};
+        const int f = player_table[m].facing & 7;
+        int ax, ay;
+        if (view_point_to_screen(wx + DX[f] * VIEW_CELL, wy + DY[f] * VIEW_CELL, &ax, &ay) &&
+            ax > sx)
+            side = -1;
+    }
+    const ImageRecord* die = spr_frame(g.sets[PANEL_DICE], 0);
+    const int w = die ? die->width : 32, h = die ? die->height : 32;
+    const int gap = w + 4;
+    const int first = side > 0 ? sx + 24 + w / 2 : sx - 24 - w / 2 - gap * (n - 1);
+    const int y = sy - 40;
+    PlatRect r{SCREEN_W, SCREEN_H, 0, 0};
+    for (int i = 0; i < n; ++i) {
+        const int x = first + gap * i;
+        put(g.sets[PANEL_DICE], i * DICE_FACES + std::clamp(values[i], 1, 6) - 1, x, y);
+        r.left = std::min(r.left, x - w), r.top = std::min(r.top, y - h);
+        r.right = std::max(r.right, x + w), r.bottom = std::max(r.bottom, y + h);
+    }
+    r.left = std::clamp(r.left, 0, 440), r.right = std::clamp(r.right, 0, 440);
+    r.top = std::clamp(r.top, VIEW_TOP, SCREEN_H),
+    r.bottom = std::clamp(r.bottom, VIEW_TOP, SCREEN_H);
+    if (r.left < r.right && r.top < r.bottom) copy_rect(r);
+}
+
 // ---------------------------------------------------------------------------
 // Toolbar commands
 
 void board_toolbar_command(int n) {
     shown_record(Shown::Panel, 100 + n, 0, "toolbar");
+    cursor_busy();
     board_input_disable();
     board_hover = -1;
     board_pressed = 0;
@@ -636,7 +742,10 @@ void board_toolbar_command(int n) {
     default:
         break; // help, system menu, save, query and stocks are screens of their own
     }
-    if (turn_can_act() == 1 && (n != 3 || loaded == -1)) board_input_enable();
+    if (turn_can_act() == 1 && (n != 3 || loaded == -1)) {
+        board_input_enable();
+        cursor_normal();
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -679,6 +788,7 @@ void left_down(int x, int y) {
             g.box_drag = true;
             g.grab_x = x - board_box_x, g.grab_y = y - board_box_y;
         } else if (code == MASK_GO) {
+            cursor_busy();
             board_input_disable();
             board_repaint_all();
             turn_begin_move();

@@ -38,6 +38,14 @@ void board_flush_dirty();
 // Enables the board's input and shows the control box.
 void board_input_enable();
 void board_input_disable();
+// A human's turn waits for the go click: the mouse is put on the control
+// box's go button and the cursor shown.
+void board_cursor_to_go();
+// Where the mouse goes for the go button (screen pixels).
+void board_go_button_point(int* x, int* y);
+// Draws the faces of n dice (values 1..6) beside the active mover and shows
+// them; the next render of the view takes them away.
+void board_show_dice(const int* values, int n);
 // Forgets the board's scroll target.
 void board_clear_scroll_target();
 // World position of the current mover (a player's or a wandering character's).

@@ -332,6 +332,7 @@ void turn_take_step() {
         break;
     case 1:
         board_input_enable();
+        board_cursor_to_go();
         break;
     case 2:
     case 5:
@@ -419,13 +420,20 @@ int dice_roll(int face) {
     int n = is_player_seat(m) ? player_table[m].dice : 1;
     if (n < 1) n = 1;
     if (n > 3) n = 3;
+    // No film is named for the dice: the faces are shown at once.
+    int values[3] = {};
     int total = 0;
     if (face != 0) {
+        n = 1;
+        values[0] = face;
         total = face;
     } else {
-        for (int i = 0; i < n; ++i)
-            total += game_rand() % 6 + 1;
+        for (int i = 0; i < n; ++i) {
+            values[i] = game_rand() % 6 + 1;
+            total += values[i];
+        }
     }
+    board_show_dice(values, n);
     wait_ms(500);
     return total;
 }

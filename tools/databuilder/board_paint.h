@@ -90,3 +90,18 @@ inline uint16_t rgb555_of(uint32_t c) {
 // Screen vector of each of the eight facings (0 down, 1 down-right, ...).
 inline constexpr int FACING_DX[8] = {0, 1, 1, 1, 0, -1, -1, -1};
 inline constexpr int FACING_DY[8] = {1, 1, 0, -1, -1, -1, 0, 1};
+
+// The calendar's day-page picture (a season's page or a holiday's picture,
+// 200 x 200): the two page buttons the board screen answers at its top left
+// (day, month), and the places its texts take, which ornaments keep clear of:
+// the year top right, the month and the day number in the middle, the
+// weekday down the left edge.
+inline void calendar_page_buttons(Canvas16& p) {
+    p.rect(8, 8, 34, 34, rgb555_of(0xC06040));
+    p.rect(38, 8, 64, 34, rgb555_of(0x4060C0));
+    p.frame(8, 8, 34, 34, rgb555_of(0x302010));
+    p.frame(38, 8, 64, 34, rgb555_of(0x302010));
+}
+// The column right of the texts where a holiday picture's ornaments go.
+inline constexpr int CALENDAR_ORNAMENT_X0 = 140, CALENDAR_ORNAMENT_X1 = 196;
+inline constexpr int CALENDAR_ORNAMENT_Y0 = 44, CALENDAR_ORNAMENT_Y1 = 166;

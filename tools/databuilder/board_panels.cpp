@@ -29,7 +29,10 @@ FrameSetBytes side_panel() {
             for (int row = 0; row < 3; ++row)
                 p.rect(8, 96 + 64 * row, 168, 98 + 64 * row, c(0x907860));
         }
-        p.rect(40, header ? 6 : 38, 76, header ? 42 : 74, c(0x806850)); // the portrait's frame
+        // The portrait's frame: two pixels round the 36 x 36 portrait the
+        // screen draws at (42, 40) of the panel, clear of the colour bar
+        // (from x 82) and of the first label (from y 80).
+        p.rect(40, 38, 80, 78, c(0x806850));
         frames.push_back(frame_of(p, 0, 0));
     }
     return frameset_smp(frames);
@@ -98,8 +101,7 @@ FrameSetBytes calendar() {
         for (int s = 0; s < 4; ++s) {
             Canvas16 p(200, 200, c(season[s]));
             p.frame(0, 0, 200, 200, c(0x604830));
-            p.rect(8, 8, 34, 34, c(0xC06040)); // the page buttons
-            p.rect(38, 8, 64, 34, c(0x4060C0));
+            calendar_page_buttons(p);
             if (grid)
                 for (int r = 0; r < 7; ++r)
                     p.rect(18, 90 + 14 * r, 182, 91 + 14 * r, c(0xA0A0A0));
@@ -135,8 +137,8 @@ Canvas16 box(int look) {
     b.frame(0, 0, BOX_W, BOX_H, c(0x303030));
     b.rect(1, 1, BOX_W - 1, BOX_TITLE_H, c(0x405080));
     const bool blink = look % 2;
-    b.disc(BOX_GO_X + 28, 48, 22, 22, c(blink ? 0xF04040 : 0xC02020));
-    b.disc(BOX_GO_X + 28, 48, 12, 12, c(0xF8F0E0));
+    b.disc(BOX_GO_CX, BOX_GO_CY, 22, 22, c(blink ? 0xF04040 : 0xC02020));
+    b.disc(BOX_GO_CX, BOX_GO_CY, 12, 12, c(0xF8F0E0));
     return b;
 }
 

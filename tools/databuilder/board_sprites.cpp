@@ -387,8 +387,14 @@ void build_holiday_pictures(ArchiveWriter& a) {
                     x, y,
                     rgb555((hue + y / 2) % 256, (80 + y / 3) % 256, (200 - y / 2 + hue / 4) % 256));
         const int kind = e % 3;
-        for (int k = 0; k < 3 + e % 4; ++k) {
-            const int cx = 30 + (k * 53 + e * 17) % 140, cy = 40 + (k * 37 + e * 11) % 100;
+        // Two or three ornaments down the free column, so that none lies
+        // under the month, the day or the weekday drawn over the picture.
+        const int count = 2 + e % 2;
+        const int step = (CALENDAR_ORNAMENT_Y1 - CALENDAR_ORNAMENT_Y0) / count;
+        for (int k = 0; k < count; ++k) {
+            const int cx =
+                (CALENDAR_ORNAMENT_X0 + CALENDAR_ORNAMENT_X1) / 2 + ((k + e) % 2 ? 6 : -6);
+            const int cy = CALENDAR_ORNAMENT_Y0 + step * k + step / 2;
             if (kind == 0) { // lanterns
                 c.rect(cx - 1, cy - 24, cx + 1, cy - 14, rgb555_of(0x302010));
                 c.disc(cx, cy, 12, 14, rgb555_of(0xE03020));
@@ -404,6 +410,7 @@ void build_holiday_pictures(ArchiveWriter& a) {
             }
         }
         c.rect(0, 170, 200, 200, rgb555_of(0x403020));
+        calendar_page_buttons(c);
         c.frame(0, 0, 200, 200, rgb555_of(0x201810));
         add(a, e, frameset_smp({frame_of(c, 0, 0)}));
     }

@@ -6,7 +6,7 @@
 #include "mkf_writer.h"
 
 inline constexpr int PORTRAIT_FIRST_ENTRY = 15;
-inline constexpr int PORTRAIT_SIZE = 56; // frame 0, hot spot (0, 0)
+inline constexpr int PORTRAIT_SIZE = 36; // frame 0, hot spot (0, 0): fits the panels' frame
 inline constexpr int FACE_SIZE = 48;     // frames 1-4, hot spot at the centre
 inline constexpr int TOKEN_SIZE = 11;    // frame 5, hot spot at the centre
 

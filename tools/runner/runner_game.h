@@ -74,6 +74,10 @@ bool runner_seat_players(const RunnerOptions& options, std::string* error);
 // the platform, the display or the map failed (the reason in `error`).
 int runner_human_session(const RunnerOptions& options, const char* script, const char* shot,
                          std::string* error);
+// Called once in a human session when its game has been set up and its map
+// loaded, before the board screen opens (nullptr: nothing); a test that plays
+// the session watches it from there.
+extern void (*runner_human_game_started)();
 
 // Sets the game up; false with the reason in `error`.
 bool runner_setup(const RunnerOptions& options, std::string* error);

@@ -49,6 +49,7 @@ int setup_from_options(int) {
         g_setup_error = "cannot load the map: " + map_last_error();
         return 0;
     }
+    if (runner_human_game_started) runner_human_game_started();
     return 1;
 }
 
@@ -64,6 +65,8 @@ void shot_then_clear() {
 }
 
 } // namespace
+
+void (*runner_human_game_started)() = nullptr;
 
 int runner_human_session(const RunnerOptions& options, const char* script, const char* shot,
                          std::string* error) {
