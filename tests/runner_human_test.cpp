@@ -151,6 +151,8 @@ struct Session {
     bool map_window_opened = false;
     bool map_window_closed = false;
     bool cards_and_items = false;
+    bool card_window = false; // the card command opened the card window
+    bool item_menu = false;   // the item command opened the item menu
     bool rotated = false;
     bool tab_selected = false;
     bool popup_shown = false;
@@ -364,15 +366,34 @@ void director() {
     case 8:
         if (screen_depth == 1 && board_input_enabled) {
             s.map_window_closed = true;
-            click(100, 8 * 40 + 20, 20); // cards
-            click(400, 7 * 40 + 20, 20); // items
+            click(100, 8 * 40 + 20, 20); // cards: the card window opens
+            s.stage = 13;
+        }
+        break;
+    case 13:
+        if (screen_depth == 2) {
+            s.card_window = shown_find_text(Shown::Panel, "cards") != nullptr;
+            at(200, SCRIPT_RIGHT_UP); // closed, no card played
+            s.stage = 14;
+        }
+        break;
+    case 14:
+        if (screen_depth == 1 && board_input_enabled) {
+            click(100, 7 * 40 + 20, 20); // items: the item menu opens
+            s.stage = 15;
+        }
+        break;
+    case 15:
+        if (screen_depth == 2) {
+            s.item_menu = shown_find_text(Shown::Panel, "item menu") != nullptr;
+            at(200, SCRIPT_RIGHT_UP);
             s.stage = 12;
         }
         break;
     case 12: // both commands ran on the human's turn and gave the input back
         s.cards_and_items = shown_count(Shown::Panel, 108) >= 1 &&
-                            shown_count(Shown::Panel, 107) >= 1 && board_input_enabled &&
-                            cursor_get_mode() == 1;
+                            shown_count(Shown::Panel, 107) >= 1 && s.card_window && s.item_menu &&
+                            board_input_enabled && cursor_get_mode() == 1;
         if (!s.cards_and_items) fail("the cards and items commands");
         if (screen_depth == 1 && board_input_enabled) {
             s.rotation = view_rotation;
