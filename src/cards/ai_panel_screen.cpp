@@ -211,20 +211,18 @@ void put(ImageRecord* back, int frame, int x, int y) {
 
 void write_texts(ImageRecord* picture) {
     struct Text {
-        int height;
         const char* text;
         int x, y;
     };
     popup_font(20, 0xE0E0E0, 0x101010, TEXT_SHADOW, 1);
-    for (const Text& t : {Text{20, "托管AI", 173, 26}, Text{20, "个  性", 173, 114},
-                          Text{20, "资金运用比例", 249, 246}})
+    for (const Text& t :
+         {Text{"托管AI", 173, 26}, Text{"个  性", 173, 114}, Text{"资金运用比例", 249, 246}})
         popup_text(picture, t.text, t.x, t.y, ALIGN_CENTRE);
     popup_font(16, 0xE0E0E0, 0x101010, TEXT_SHADOW, 1);
     for (const Text& t :
-         {Text{16, "使用卡片", 244, 53}, Text{16, "使用道具", 244, 84},
-          Text{16, "乖宝宝", 244, 141}, Text{16, "普通人", 244, 173}, Text{16, "大老奸", 244, 206},
-          Text{16, "现金", 175, 277}, Text{16, "存款", 321, 277}, Text{16, "股票", 175, 310},
-          Text{16, "资金", 321, 310}})
+         {Text{"使用卡片", 244, 53}, Text{"使用道具", 244, 84}, Text{"乖宝宝", 244, 141},
+          Text{"普通人", 244, 173}, Text{"大老奸", 244, 206}, Text{"现金", 175, 277},
+          Text{"存款", 321, 277}, Text{"股票", 175, 310}, Text{"资金", 321, 310}})
         popup_text(picture, t.text, t.x, t.y, ALIGN_CENTRE);
     popup_font(20, 0x101010, 0x101010, TEXT_BOLD, 1);
     popup_text(picture, "确定", 387, 105, ALIGN_VERTICAL);
