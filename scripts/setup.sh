@@ -17,6 +17,7 @@ packages=(
   libfluidsynth-dev timgm6mb-soundfont
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev ffmpeg
   libespeak-ng-dev espeak-ng-data
+  xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -38,36 +38,6 @@ int32_t lp(int x, int y) {
     return static_cast<int32_t>((static_cast<uint32_t>(y) << 16) | static_cast<uint16_t>(x));
 }
 
-void write_bmp(const std::string& path, const PlatSurface* s) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return;
-    const int w = s->width, h = s->height, row = w * 3;
-    uint8_t hdr[54] = {'B', 'M'};
-    auto put32 = [&](int at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            hdr[at + i] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    put32(2, 54u + static_cast<uint32_t>(row * h));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(w));
-    put32(22, static_cast<uint32_t>(h));
-    hdr[26] = 1;
-    hdr[28] = 24;
-    std::fwrite(hdr, 1, 54, f);
-    std::vector<uint8_t> line(static_cast<size_t>(row));
-    for (int y = h - 1; y >= 0; --y) {
-        for (int x = 0; x < w; ++x) {
-            const uint16_t p = s->pixels[y * (s->pitch / 2) + x]; // RGB555
-            line[3 * x] = static_cast<uint8_t>((p & 0x1F) << 3);
-            line[3 * x + 1] = static_cast<uint8_t>(((p >> 5) & 0x1F) << 3);
-            line[3 * x + 2] = static_cast<uint8_t>(((p >> 10) & 0x1F) << 3);
-        }
-        std::fwrite(line.data(), 1, line.size(), f);
-    }
-    std::fclose(f);
-}
-
 int loaded_result = -1;
 
 class BoardScreenTest : public ::testing::Test {
@@ -78,6 +48,9 @@ class BoardScreenTest : public ::testing::Test {
         gfx_reset();
         primary_surface = plat_surface_create(640, 480, true);
         back_surface = plat_surface_create(640, 480, false);
+        // The engine draws in its reset format: the surfaces say so.
+        plat_surface_set_format(primary_surface, PLAT_RGB555);
+        plat_surface_set_format(back_surface, PLAT_RGB555);
         text_init();
         data_archive = mkf_open("data.mkf");
         settings_set_side_panel_layout(0);
@@ -249,7 +222,8 @@ TEST_F(BoardScreenTest, TheControlBoxIsRestoredUnderItsOldPlaceAndPicksDiceByRow
     if (const char* dir = std::getenv("KARVO_SHOT_DIR")) {
         board_repaint(1);
         board_input_enable();
-        write_bmp(std::string(dir) + "/board_screen.bmp", primary_surface);
+        const std::string path = std::string(dir) + "/board_screen.bmp";
+        EXPECT_TRUE(plat_surface_save_bmp(primary_surface, path.c_str())) << path;
     }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/world_reset.h"
 #include "cards/cards.h"
@@ -219,14 +220,15 @@ TEST_F(Cards, StealingMovesOneCopyAndLeavesThePoolsAlone) {
     player_table[1].control = CTRL_HUMAN;
     card_add(0, 13);
     item_add(0, ITEM_MINE);
-    card_steal_set_picker(pick_first_card);
-    card_steal(0, 1, 0);
+    decision_script_push(pick_first_card(0, 1, 0));
+    EXPECT_EQ(card_steal(0, 1, 0), 13);
     EXPECT_FALSE(card_has(0, 13));
     EXPECT_TRUE(card_has(1, 13));
-    card_steal_set_picker(pick_mine);
-    card_steal(0, 1, 0); // items not allowed in this steal
+    decision_script_push(pick_mine(0, 1, 0));
+    EXPECT_EQ(card_steal(0, 1, 0), 0); // items not allowed in this steal
     EXPECT_EQ(player_items[0][ITEM_MINE - 1], 1);
-    card_steal(0, 1, 1);
+    decision_script_push(pick_mine(0, 1, 1));
+    EXPECT_EQ(card_steal(0, 1, 1), STEAL_ITEM_FLAG | ITEM_MINE);
     EXPECT_EQ(player_items[0][ITEM_MINE - 1], 0);
     EXPECT_EQ(player_items[1][ITEM_MINE - 1], 1);
     expect_conserved();
@@ -265,7 +267,7 @@ TEST_F(Cards, CopiesAreConservedThroughRandomOperations) {
             if (game_rand() % 8 == 0) item_sell_all(p);
             break;
         case 9: {
-            card_steal_set_picker(pick_first_card);
+            decision_script_push(pick_first_card(p, q, 1));
             player_table[q].control = CTRL_HUMAN;
             card_steal(p, q, 1);
             player_table[q].control = CTRL_COMPUTER;

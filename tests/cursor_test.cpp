@@ -173,6 +173,24 @@ TEST_F(Cursor, HideWithARectangleFarFromTheCursorLeavesItOnTheScreen) {
     EXPECT_EQ(screen_at(300, 200), 0x7777);
 }
 
+// The mouse leaves a rectangle between the hide and the show of a copy (the
+// move arrived while the copy was on its way): the cursor comes back at the
+// mouse instead of staying off until something shows it unconditionally.
+TEST_F(Cursor, ACopyThatTookItOffPutsItBackThoughTheMouseLeftTheRectangle) {
+    start_with({{8, 8, 0, 0, 0x7777}});
+    mouse(300, 200);
+    cursor_set_shape(0, 1, 0);
+    cursor_set_mode(1);
+    const PlatRect copy{290, 190, 320, 220};
+    mouse(100, 400); // not served yet: still drawn at (300, 200)
+    cursor_hide(&copy);
+    EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0);
+    cursor_show(&copy);
+    EXPECT_TRUE(cursor_state.cursor_flags & CURSOR_DRAWN);
+    EXPECT_EQ(screen_at(100, 400), 0x7777);
+    EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 64);
+}
+
 TEST_F(Cursor, ModeZeroRemovesItAndModeOneDrawsItAgainAtTheMouse) {
     start_with({{8, 8, 0, 0, 0x7777}});
     mouse(50, 60);

@@ -4,7 +4,9 @@
 // every game, each game must reach its end, and a seed must replay exactly.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <vector>
 
 #include "support/runner_process.h"
 
@@ -39,8 +41,57 @@ Estate estate_on_last_day(const std::string& out) {
     return e;
 }
 
+// Whether some player took out a loan in the game, and whether some loan was
+// later paid back (repaid or collected): read from the "loan=" columns.
+struct Loans {
+    bool taken = false;
+    bool paid = false;
+};
+
+Loans loans_of(const std::string& out) {
+    Loans l;
+    std::vector<long> before;
+    size_t line = 0;
+    while (line < out.size()) {
+        size_t end = out.find('\n', line);
+        if (end == std::string::npos) end = out.size();
+        std::vector<long> now;
+        for (size_t at = out.find(" | P", line); at < end; at = out.find(" | P", at + 1)) {
+            const size_t loan = out.find(" loan=", at);
+            const size_t next = out.find(" | ", at + 1);
+            now.push_back(loan < next && loan < end ? std::stol(out.substr(loan + 6)) : 0);
+        }
+        for (size_t p = 0; p < now.size(); ++p) {
+            if (now[p] > 0) l.taken = true;
+            if (p < before.size() && before[p] > 0 && now[p] == 0) l.paid = true;
+        }
+        if (!now.empty()) before = now;
+        line = end + 1;
+    }
+    return l;
+}
+
+// The news events (" | N e,e") and fate rows (" F r,r") the day lines name.
+void collect_events(const std::string& out, std::set<int>* news, std::set<int>* fate) {
+    for (size_t at = out.find(" | N "); at != std::string::npos; at = out.find(" | N ", at + 1))
+        for (size_t k = at + 5; k < out.size() && out[k] >= '0' && out[k] <= '9';) {
+            news->insert(std::stoi(out.substr(k)));
+            while (k < out.size() && out[k] >= '0' && out[k] <= '9')
+                ++k;
+            if (k < out.size() && out[k] == ',') ++k;
+        }
+    for (size_t at = out.find(" F "); at != std::string::npos; at = out.find(" F ", at + 1))
+        for (size_t k = at + 3; k < out.size() && out[k] >= '0' && out[k] <= '9';) {
+            fate->insert(std::stoi(out.substr(k)));
+            while (k < out.size() && out[k] >= '0' && out[k] <= '9')
+                ++k;
+            if (k < out.size() && out[k] == ',') ++k;
+        }
+}
+
 TEST(Invariants, HoldOnEveryDayOfFiftyTwoGamesOnTheFourMaps) {
-    int games = 0, with_property = 0, with_houses = 0;
+    int games = 0, with_property = 0, with_houses = 0, with_loans = 0, with_paid_loans = 0;
+    std::set<int> news, fate;
     for (int seed = 101; seed < 114; ++seed) {
         for (int map = 0; map < 4; ++map) {
             const int players = 2 + (seed + map) % 3;
@@ -54,6 +105,10 @@ TEST(Invariants, HoldOnEveryDayOfFiftyTwoGamesOnTheFourMaps) {
             const Estate e = estate_on_last_day(r.out);
             if (e.plots > 0) ++with_property;
             if (e.houses) ++with_houses;
+            const Loans l = loans_of(r.out);
+            if (l.taken) ++with_loans;
+            if (l.paid) ++with_paid_loans;
+            collect_events(r.out, &news, &fate);
             ++games;
         }
     }
@@ -61,6 +116,14 @@ TEST(Invariants, HoldOnEveryDayOfFiftyTwoGamesOnTheFourMaps) {
     // The players buy land and build on it in (nearly) every game.
     EXPECT_GE(with_property, 48);
     EXPECT_GE(with_houses, 40);
+    // And they borrow from the bank, and pay back or have it collected.
+    EXPECT_GE(with_loans, 26);
+    EXPECT_GE(with_paid_loans, 5);
+    // The players meet most of the news events and fate rows.
+    EXPECT_GE(news.size(), 18u);
+    EXPECT_GE(fate.size(), 25u);
+    EXPECT_LE(news.size(), 36u);
+    EXPECT_LE(fate.size(), 49u);
 }
 
 TEST(Invariants, ASeedReplaysTheSameGame) {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -144,6 +145,46 @@ TEST(Surfaces, ReportTheChosenPixelFormat) {
         EXPECT_EQ(g, c.green);
         EXPECT_EQ(b, c.blue);
     }
+    plat_surface_reset();
+}
+
+// A surface made in one format keeps it when the display's format changes
+// later or when its maker says it holds another: its masks and its shot
+// follow the surface, not the display.
+TEST(Surfaces, EachSurfaceReportsAndIsSavedInItsOwnFormat) {
+    plat_surface_reset();
+    plat_set_pixel_format(PLAT_RGB565);
+    PlatSurface* made565 = plat_surface_create(2, 1, false);
+    PlatSurface* told555 = plat_surface_create(2, 1, false);
+    plat_surface_set_format(told555, PLAT_RGB555);
+    plat_set_pixel_format(PLAT_BGR565);
+    uint32_t r = 0, g = 0, b = 0;
+    plat_surface_masks(made565, &r, &g, &b);
+    EXPECT_EQ(r, 0xF800u);
+    plat_surface_masks(told555, &r, &g, &b);
+    EXPECT_EQ(r, 0x7C00u);
+    EXPECT_EQ(g, 0x03E0u);
+    plat_surface_masks(nullptr, &r, &g, &b);
+    EXPECT_EQ(r, 0x001Fu); // the display's
+    // Pure red and pure green in each surface's own format come out as such.
+    made565->pixels[0] = 0xF800, made565->pixels[1] = 0x07E0;
+    told555->pixels[0] = 0x7C00, told555->pixels[1] = 0x03E0;
+    for (PlatSurface* s : {made565, told555}) {
+        ASSERT_TRUE(plat_surface_save_bmp(s, "surface_format.bmp"));
+        std::FILE* f = std::fopen("surface_format.bmp", "rb");
+        ASSERT_NE(f, nullptr);
+        uint8_t bmp[54 + 8] = {};
+        EXPECT_EQ(std::fread(bmp, 1, sizeof bmp, f), sizeof bmp);
+        std::fclose(f);
+        // One row of two pixels, blue, green, red each.
+        EXPECT_EQ(bmp[54 + 0], 0);
+        EXPECT_EQ(bmp[54 + 1], 0);
+        EXPECT_EQ(bmp[54 + 2], 255);
+        EXPECT_EQ(bmp[54 + 3], 0);
+        EXPECT_EQ(bmp[54 + 4], 255);
+        EXPECT_EQ(bmp[54 + 5], 0);
+    }
+    std::remove("surface_format.bmp");
     plat_surface_reset();
 }
 

@@ -51,6 +51,29 @@ TEST(Runner, BadArgumentsAreRefused) {
     EXPECT_EQ(run_runner("1 0 2 10 --messages --messages").status, 2);
 }
 
+TEST(Runner, SetUpChoicesOutsideTheirTablesOrRepeatedAreRefused) {
+    for (const char* extra : {"--money 6", "--travel 3", "--land-term -1", "--victory 6",
+                              "--money 1 --money 2", "--travel", "--victory x"}) {
+        SCOPED_TRACE(extra);
+        EXPECT_EQ(run_runner(std::string("1 0 2 10 ") + extra).status, 2);
+    }
+}
+
+TEST(Runner, SetUpChoicesReplayByteForByteAndEveryDayShowsTheLoans) {
+    const char* args = "9 2 4 60 --money 0 --travel 2 --land-term 3 --victory 4";
+    const RunOutput a = run_runner(args);
+    const RunOutput b = run_runner(args);
+    ASSERT_EQ(a.status, 0) << a.out;
+    EXPECT_EQ(a.out, b.out);
+    EXPECT_NE(a.out, run_runner("9 2 4 60").out);
+    const int days = count_lines(a.out, "day ");
+    size_t columns = 0;
+    for (size_t at = a.out.find(" sf="); at != std::string::npos; at = a.out.find(" sf=", at + 1))
+        ++columns;
+    EXPECT_GE(columns, static_cast<size_t>(days) * 3) << "a loan column per player in the game";
+    EXPECT_NE(a.out.find(" loan=0 sf=0 due=- "), std::string::npos);
+}
+
 TEST(Runner, MessagesFlagAddsWhatWasShownBetweenTheLinesAndChangesNothingElse) {
     const RunOutput plain = run_runner("1 0 4 30");
     const RunOutput told = run_runner("1 0 4 30 --messages");

@@ -14,9 +14,8 @@
 #include "board/map.h"
 #include "board/world_reset.h"
 #include "cards/cards.h"
-#include "cards/fate.h"
 #include "cards/item_use.h"
-#include "cards/news.h"
+#include "cards/news_deck.h"
 #include "cards/time_machine.h"
 #include "data/stock_initial.h"
 #include "engine/record_io.h"
@@ -271,8 +270,8 @@ TEST_F(TimeMachine, ADamagedImageIsRefusedWholeAndClearedSlotsPass) {
         {0, 2, "valid is 2"},
         {9928 + 1, 0, "news deck"},
         {9964 + 36, 37, "fate deck"},
-        {9920, 36, "news cursor"},
-        {9924, 37, "fate cursor"},
+        {9920, 36, "news deck"},
+        {9924, 37, "fate deck"},
         {1768, 144, "price history position"},
         {1608 + 5, 7, "after an empty slot"},
         {1608, 31, "no card id"},

@@ -26,43 +26,14 @@
 
 namespace {
 
-void write_bmp(const std::string& path, const PlatSurface* s) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return;
-    const int w = s->width, h = s->height, row = (w * 3 + 3) & ~3;
-    const uint32_t size = 54u + static_cast<uint32_t>(row * h);
-    uint8_t hdr[54] = {'B', 'M'};
-    auto put32 = [&](int at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            hdr[at + i] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    put32(2, size);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(w));
-    put32(22, static_cast<uint32_t>(h));
-    hdr[26] = 1;
-    hdr[28] = 24;
-    std::fwrite(hdr, 1, 54, f);
-    std::string line(static_cast<size_t>(row), '\0');
-    for (int y = h - 1; y >= 0; --y) {
-        for (int x = 0; x < w; ++x) {
-            const uint16_t p = s->pixels[y * w + x]; // RGB555
-            line[3 * x] = static_cast<char>((p & 0x1F) << 3);
-            line[3 * x + 1] = static_cast<char>(((p >> 5) & 0x1F) << 3);
-            line[3 * x + 2] = static_cast<char>(((p >> 10) & 0x1F) << 3);
-        }
-        std::fwrite(line.data(), 1, line.size(), f);
-    }
-    std::fclose(f);
-}
-
 class ViewStandinTest : public ::testing::TestWithParam<int> {
   protected:
     void SetUp() override {
         map_fixture_reset();
         gfx_pixel_format_reset();
         back_surface = plat_surface_create(640, 480, false);
+        // The engine draws in its reset format: the surface says so.
+        plat_surface_set_format(back_surface, PLAT_RGB555);
         data_archive = mkf_open("data.mkf");
     }
     void TearDown() override {
@@ -133,10 +104,11 @@ TEST_P(ViewStandinTest, TheBoardShowsBuildingsInOwnersColoursAndEveryPlayer) {
             ++shown;
             EXPECT_TRUE(colours.count(gfx_rgb_to_pixel(player_table[p].colour))) << p;
         }
-        if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-            write_bmp(std::string(dir) + "/board_" + std::to_string(m) + "_" + std::to_string(r) +
-                          ".bmp",
-                      back_surface);
+        if (const char* dir = std::getenv("KARVO_SHOT_DIR")) {
+            const std::string path =
+                std::string(dir) + "/board_" + std::to_string(m) + "_" + std::to_string(r) + ".bmp";
+            EXPECT_TRUE(plat_surface_save_bmp(back_surface, path.c_str())) << path;
+        }
     }
     view_rotation = 0;
     EXPECT_GE(shown, 3);

@@ -13,6 +13,7 @@
 #include "board/view.h"
 #include "board/world_reset.h"
 #include "cards/cards.h"
+#include "finance/bank.h"
 #include "finance/lottery.h"
 #include "finance/stock.h"
 #include "finance/trading.h"
@@ -66,6 +67,8 @@ TEST(WorldReset, ClearsTheStateOfEveryRegisteredModule) {
         {"draw list", [] { view_draw_count = 5; }, [] { return view_draw_count == 0; }},
         {"hit-map camera", [] { hitmap_view_pos[0] = 33, hitmap_view_pos[1] = 44; },
          [] { return hitmap_view_pos[0] == -1 && hitmap_view_pos[1] == -1; }},
+        {"bank loan limit", [] { bank_loan_limit = 5; },
+         [] { return bank_loan_limit == 0 && bank_audit().operations == 0; }},
     };
     for (const Case& c : cases) {
         c.dirty();

@@ -1,10 +1,60 @@
 #include "board/choice.h"
 
-// The choice dialogs are not built yet: they return at once while nothing is shown.
-int choose_facility_kind(int) {
-    return 0;
+#include "board/decisions.h"
+#include "board/game_state.h"
+#include "board/map.h"
+
+const char* const choice_facility_labels[5] = {"公  园", "旅  馆", "购物中心", "加油站", "研究所"};
+
+int choice_research_offered(int level) {
+    return level < 0 ? 0 : (level > RESEARCH_SLOTS ? RESEARCH_SLOTS : level);
 }
-int choose_player(int, const int*, const char*) {
-    return -1;
+
+int choice_facility_cell(int x, int y) {
+    if (x < 50 || x > 389 || y < 286 || y > 353) return -1;
+    return (x - 50) / 68;
 }
-void choose_research_item(int) {}
+
+int choice_player_cell(int x, int y, int x0, int y0, int count) {
+    if (x < x0 || y < y0 || y >= y0 + 72) return -1;
+    const int cell = (x - x0) / 80;
+    return cell < count ? cell : -1;
+}
+
+int choice_research_cell(int x, int y) {
+    if (x < 35 || x > 406 || y < 297 || y > 351) return -1;
+    return (x - 35) / 76;
+}
+
+int choose_facility_kind(int may_cancel) {
+    const int cur = game_active_mover;
+    if (may_cancel == 0) return decide_facility_kind(cur, 0);
+    return decide(DecisionRequest{DECIDE_FACILITY_KIND_CANCEL, cur, nullptr, 0, 0});
+}
+
+int choose_player(int count, const int* players, const char* prompt) {
+    // Strips exist for two, three and four players only.
+    if (count < 2 || count > 4 || players == nullptr) return -1;
+    DecisionRequest r{DECIDE_PLAYER, game_active_mover, prompt, 0, 0};
+    r.list = players;
+    r.list_count = count;
+    return decide(r);
+}
+
+void choose_research_item(int facility) {
+    if (map_facility_table == nullptr || facility < 1 || facility > map_facility_count) return;
+    FacilityLot& fac = map_facility_table[facility];
+    const int offered = choice_research_offered(fac.level);
+    if (offered == 0) return;
+    const int owner = seat_of_owner(fac.owner);
+    int slot;
+    if (is_player_seat(owner) && player_table[owner].control == CTRL_HUMAN) {
+        slot = decide(DecisionRequest{DECIDE_RESEARCH_SLOT, owner, "请选择欲开发道具", 0,
+                                      object_code(OBJ_FACILITY_BASE, facility), fac.level});
+    } else {
+        slot = offered - 1; // the highest offered
+    }
+    if (slot < 0 || slot >= offered) return;
+    fac.research_item = static_cast<uint8_t>(slot + 1);
+    fac.research_days = RESEARCH_DAYS;
+}

@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <deque>
 
-#include "board/choice.h"
+#include "board/choice_screen.h"
+#include "board/spinner_screen.h"
 #include "board/world_reset.h"
 #include "engine/message.h"
 
@@ -59,10 +60,10 @@ int ask_screens(const DecisionRequest& r) {
     if (const RegisteredKind* k = registered(r.kind)) {
         return k->info.ask_window != nullptr ? k->info.ask_window(r) : k->info.cancel;
     }
-    if (r.kind == DECIDE_FACILITY_KIND) return choose_facility_kind(0);
-    // The spinners draw themselves and take the stop from a click; without a
+    if (r.kind == DECIDE_FACILITY_KIND) return choose_facility_window(0);
+    // The spinners take the stop from a release during the tick; without a
     // screen to click on, the spin stops at the first tick.
-    if (r.kind == DECIDE_SPIN_STOP) return 1;
+    if (r.kind == DECIDE_SPIN_STOP) return spin_screen_stop_input();
     // A kind whose window is not built yet answers as its cancel would.
     if (r.kind > DECIDE_SPIN_STOP)
         return r.kind == DECIDE_PLAYER || r.kind == DECIDE_FACILITY_KIND_CANCEL ? -1 : 0;

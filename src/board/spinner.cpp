@@ -5,11 +5,12 @@
 
 #include "board/decisions.h"
 #include "board/game_state.h"
+#include "board/spinner_screen.h"
 #include "board/world_reset.h"
 #include "cards/fate_gods.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/wait.h"
+#include "shell/app.h"
 
 const int8_t spin_wheel_table[WHEEL_KIND_COUNT][WHEEL_POSITIONS] = {
     {1, -1, 0, -1, 1, -1, 2, -1, 3, -1, 2, -1},
@@ -40,6 +41,7 @@ struct SpinnerState {
     int brake_interval = 0;
     int brake_counter = 0;
     int last_spin_ticks = 0;
+    bool lever_down = false;
     std::string panel_text;
 };
 
@@ -50,6 +52,9 @@ SpinnerState& st() {
 
 // The device a stop request is asked about.
 enum SpinDevice : int { DEVICE_WHEEL = 0, DEVICE_REELS = 1 };
+
+// ui_effects element of the stop and lever clicks.
+constexpr int UI_CLICK = 1;
 
 // Only a human playing by hand who is not sleepwalking stops a spinner
 // himself; for anyone else the stop comes by itself.
@@ -115,20 +120,21 @@ const char* spin_god_text(int type) {
     }
 }
 
-// The wheel and its pointer are drawn with the board graphics; until those
-// exist the position kept here is all there is to show.
-void spin_wheel_draw(int /*show_pointer*/) {}
+void spin_wheel_draw(int show_pointer) {
+    spin_screen_wheel_draw(st().wheel_position, show_pointer);
+}
 
 int spin_wheel_run(int kind) {
     kind = clamp_kind(kind);
     SpinnerState& s = st();
     s.wheel_position = game_rand() % WHEEL_POSITIONS;
     snd_effect_play(&wheel_sounds[0], 1);
+    spin_screen_show_board();
 
     // Spinning, one position a tick, until the stop request.
     int tick = 0;
     for (;;) {
-        wait_ms(WHEEL_TICK_MS);
+        spin_screen_tick(WHEEL_TICK_MS);
         ++tick;
         wheel_advance();
         spin_wheel_draw(0);
@@ -136,6 +142,7 @@ int spin_wheel_run(int kind) {
     }
     s.last_spin_ticks = tick;
     spin_wheel_draw(1);
+    snd_effect_play(&ui_effects[UI_CLICK], 0);
 
     // Braking: three advances at each interval 1..4 ticks, then a creep of
     // five ticks a position until the wheel stands on a position it can stop on.
@@ -143,7 +150,7 @@ int spin_wheel_run(int kind) {
     int advances_left = 3;
     int counter = 0;
     for (;;) {
-        wait_ms(WHEEL_TICK_MS);
+        spin_screen_tick(WHEEL_TICK_MS);
         if (++counter < interval) continue;
         counter = 0;
         wheel_advance();
@@ -158,7 +165,7 @@ int spin_wheel_run(int kind) {
 
     // Showing the result until a click, or for 40 ticks.
     for (int t = 1; t < SPIN_AUTO_STOP_TICKS; ++t) {
-        wait_ms(WHEEL_TICK_MS);
+        spin_screen_tick(WHEEL_TICK_MS);
         if (stop_requested(t, DEVICE_WHEEL)) break;
     }
     return spin_wheel_table[kind][s.wheel_position];
@@ -169,9 +176,11 @@ int spin_building_prompt(int kind, const char* name) {
     char text[256];
     std::snprintf(text, sizeof text, spin_wheel_prompts[kind], name != nullptr ? name : "");
     st().panel_text = text;
+    spin_screen_wheel_open(kind, text);
     snd_effects_load(wheel_sounds);
     const int value = spin_wheel_run(kind);
     snd_effects_free(wheel_sounds);
+    spin_screen_close();
     return value;
 }
 
@@ -181,7 +190,10 @@ int spin_reels_draw(int /*first_reel*/, int mask, int braking_reel) {
         if ((mask & (1 << (r - 1))) == 0 || r == braking_reel) continue;
         reel_advance(r);
     }
-    if (braking_reel < 1 || braking_reel > 4) return 0;
+    if (braking_reel < 1 || braking_reel > 4) {
+        spin_screen_reels_draw(s.lever_down ? 1 : 0);
+        return 0;
+    }
 
     if (s.brake_reel != braking_reel || !s.brake_started) {
         s.brake_reel = braking_reel;
@@ -189,6 +201,7 @@ int spin_reels_draw(int /*first_reel*/, int mask, int braking_reel) {
         if ((s.reel[braking_reel] & 1) == 0) {
             s.brake_started = false;
             reel_advance(braking_reel);
+            spin_screen_reels_draw(s.lever_down ? 1 : 0);
             return 0;
         }
         s.brake_started = true;
@@ -202,6 +215,7 @@ int spin_reels_draw(int /*first_reel*/, int mask, int braking_reel) {
         ++s.brake_interval;
         s.brake_counter = 0;
     }
+    spin_screen_reels_draw(s.lever_down ? 1 : 0);
     if (s.brake_interval >= 8) {
         s.brake_started = false;
         s.brake_reel = 0;
@@ -216,27 +230,33 @@ int spin_reels_run(int three_reels) {
     const int all = three_reels ? 0x7 : 0xF;
     s.brake_reel = 0;
     s.brake_started = false;
+    s.lever_down = false;
+    spin_screen_show_board();
     snd_effect_play(&reel_sounds[0], 1);
 
     // Spinning: every 10th tick each reel jumps to a random in-between
     // position; every tick every reel advances.
     int tick = 0;
     for (;;) {
-        wait_ms(REELS_TICK_MS);
+        spin_screen_tick(REELS_TICK_MS);
         if (tick % 10 == 0) {
             for (int r = 1; r <= reels; ++r)
                 s.reel[r] = (game_rand() % 10) * 2 + 1;
         }
         for (int r = 1; r <= reels; ++r)
             reel_advance(r);
+        spin_screen_reels_draw(0);
         ++tick;
         if (stop_requested(tick, DEVICE_REELS)) break;
     }
     s.last_spin_ticks = tick;
 
     // The lever is pulled and comes up again four ticks later.
+    s.lever_down = true;
+    snd_effect_play(&ui_effects[UI_CLICK], 0);
     for (int t = 0; t < 4; ++t) {
-        wait_ms(REELS_TICK_MS);
+        spin_screen_tick(REELS_TICK_MS);
+        if (t == 3) s.lever_down = false;
         spin_reels_draw(reels, all, 0);
     }
 
@@ -244,7 +264,7 @@ int spin_reels_run(int three_reels) {
     static constexpr int masks[5] = {0, 0xF, 0xE, 0xC, 0x8};
     for (int r = 1; r <= reels; ++r) {
         while (spin_reels_draw(reels, masks[r] & all, r) == 0)
-            wait_ms(REELS_TICK_MS);
+            spin_screen_tick(REELS_TICK_MS);
     }
 
     snd_effect_stop(&reel_sounds[0]);
@@ -253,10 +273,11 @@ int spin_reels_run(int three_reels) {
     char text[32];
     std::snprintf(text, sizeof text, "%d元", amount);
     s.panel_text = text;
+    spin_screen_panel_text(text);
 
     // The amount stands for 40 more ticks.
     for (int t = 0; t < SPIN_AUTO_STOP_TICKS; ++t)
-        wait_ms(REELS_TICK_MS);
+        spin_screen_tick(REELS_TICK_MS);
     return amount;
 }
 
@@ -268,9 +289,11 @@ int spin_god_amount(int type) {
     std::snprintf(text, sizeof text, spin_god_text(type), god_names[type + 1]);
     st().panel_text = text;
     const bool three = (type == SPIN_SMALL_WEALTH || type == SPIN_SMALL_POVERTY);
+    spin_screen_reels_open(three ? 1 : 0, text);
     snd_effects_load(reel_sounds);
     const int amount = spin_reels_run(three ? 1 : 0);
     snd_effects_free(reel_sounds);
+    spin_screen_close();
     return amount;
 }
 

@@ -104,7 +104,9 @@ void computer_acts(int p) {
         actor_anim_table[p].flags |= ANIM_NEEDS_STEP;
         return;
     }
-    if (actor_anim_table[p].phase == PHASE_MOVING) return;
+    // A card or item that started a move (or handed the turn to the robot
+    // doll) leaves nothing more to do.
+    if (game_active_mover != p || actor_anim_table[p].phase != PHASE_WAIT) return;
     ai_choose_dice();
     turn_begin_move();
 }

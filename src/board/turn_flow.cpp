@@ -272,6 +272,7 @@ void turn_next_actor() {
         }
         r.control &= 0x0F;
     } else {
+        item_turn_end();
         // The turn-transient control bits (a blast hit) end with the turn,
         // and with them the out-of-game look.
         if (is_player_seat(m) && (player_table[m].control & CTRL_TURN_BITS)) {
@@ -523,3 +524,9 @@ void turn_flow_reset() {
 }
 
 WORLD_RESET(WORLD_RESET_TURN_FLOW, turn_flow_reset)
+
+void player_end_sleepwalk(int p) {
+    if (!is_player_seat(p) || player_table[p].sleepwalk_days == 0) return;
+    player_table[p].sleepwalk_days = 0;
+    give_vehicle_back(p, player_table[p].sleep_saved_travel, player_table[p].sleep_saved_dice);
+}

@@ -31,3 +31,5 @@ void turn_flow_set_trace(TurnFlowTrace trace);
 
 // Clears the turn flow's state.
 void turn_flow_reset();
+// Ends player p's sleepwalk by its own rule (the saved vehicle given back).
+void player_end_sleepwalk(int p);

@@ -24,6 +24,12 @@
 //  14. the turn flow
 //  15. the board screen's flags, tabs, pointer state, box and calendar page
 //  16. the board view's camera, draw list and hit-map camera
+//  17. the bank's loan limit and audit
+//  18. the news and fate decks
+//  19. ai_choice and the computer settings panel's kept selection
+//  20. the items' turn state (the remote-dice face, the computer's try)
+//  21. the bulletin board's offers
+//  22. the time machine's snapshots
 // A module reads only its own state in its reset, so the order matters only
 // where one reset rebuilds what an earlier one cleared (the map binds its
 // tables after the game state is cleared).
@@ -46,8 +52,11 @@ enum WorldResetRank {
     WORLD_RESET_TURN_FLOW,
     WORLD_RESET_BOARD_SCREEN,
     WORLD_RESET_VIEW,
+    WORLD_RESET_BANK,
+    WORLD_RESET_DECKS, // the news and fate decks
+    WORLD_RESET_AI,    // ai_choice and the computer panel's kept selection
+    WORLD_RESET_ITEMS,
     WORLD_RESET_NOTICE,
-    WORLD_RESET_DECKS,
     WORLD_RESET_SNAPSHOTS,
     WORLD_RESET_COUNT
 };

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "board/decisions.h"
 #include "board/status.h"
 #include "board/world_reset.h"
 #include "cards/ai_settings.h"
@@ -16,8 +17,6 @@ std::array<uint8_t, CARD_KIND_COUNT> card_stock{};
 std::array<uint8_t, ITEM_SHOP_KINDS> item_stock{};
 
 namespace {
-
-CardStealPicker steal_picker = nullptr;
 
 bool valid_card(int id) {
     return id >= 1 && id <= CARD_KIND_COUNT;
@@ -35,7 +34,6 @@ void cards_reset() {
         row.fill(0);
     card_stock.fill(0);
     item_stock.fill(0);
-    steal_picker = nullptr;
 }
 
 void cards_fill_pools() {
@@ -219,34 +217,53 @@ int item_sell_all(int player) {
     return points;
 }
 
-void card_steal_set_picker(CardStealPicker picker) {
-    steal_picker = picker;
+int card_steal_accepts(int victim, int thief, int with_items, int pick) {
+    if (pick == 0) return 1;
+    if (!is_player_seat(victim) || !is_player_seat(thief) || victim == thief) return 0;
+    if (pick & STEAL_ITEM_FLAG) {
+        const int n = pick & ~STEAL_ITEM_FLAG;
+        // An item the thief could not take (nine held) is no pick at all.
+        return with_items && valid_item(n) && player_items[victim][n - 1] > 0 &&
+                       player_items[thief][n - 1] < ITEM_KIND_MAX
+                   ? 1
+                   : 0;
+    }
+    return valid_card(pick) && card_has(victim, pick) ? 1 : 0;
 }
 
-void card_steal(int victim, int thief, int with_items) {
-    if (!is_player_seat(victim) || !is_player_seat(thief) || victim == thief) return;
-    int pick = 0;
+int card_steal_pick(int victim, int thief, int with_items) {
+    if (!is_player_seat(victim) || !is_player_seat(thief) || victim == thief) return 0;
     if ((player_table[thief].control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) == 0) {
-        if (steal_picker) pick = steal_picker(victim, thief, with_items);
-    } else {
-        pick = ai_choice_get(1);
-        if (card_has(victim, pick)) {
-            char text[160];
-            std::snprintf(text, sizeof text, "抢得%s的\n\n%s",
-                          util_without_spaces(player_name(victim)).c_str(), card_def(pick).name);
-            msg_show(text, 1500);
-        }
+        // The request names the victim as its object and with_items as its param.
+        const int pick =
+            decide(DecisionRequest{DECIDE_THIEF_PICK, thief, nullptr, 0, victim, with_items});
+        return card_steal_accepts(victim, thief, with_items, pick) ? pick : 0;
     }
+    const int pick = ai_choice_get(1);
+    if (pick == 0 || (pick & STEAL_ITEM_FLAG) || !card_steal_accepts(victim, thief, 0, pick))
+        return 0;
+    char text[160];
+    std::snprintf(text, sizeof text, "抢得%s的\n\n%s",
+                  util_without_spaces(player_name(victim)).c_str(), card_def(pick).name);
+    msg_show(text, 1500);
+    return pick;
+}
+
+int card_steal_move(int victim, int thief, int pick) {
+    if (pick == 0 || !card_steal_accepts(victim, thief, 1, pick)) return 0;
     if (pick & STEAL_ITEM_FLAG) {
-        int n = pick & 0x7FFF;
-        if (!with_items || !valid_item(n) || player_items[victim][n - 1] == 0) return;
-        if (player_items[thief][n - 1] >= ITEM_KIND_MAX) return; // nowhere to put it
+        const int n = pick & ~STEAL_ITEM_FLAG;
         item_remove(victim, n);
         item_add(thief, n);
-    } else if (valid_card(pick) && card_has(victim, pick)) {
+    } else {
         card_remove(victim, pick);
         card_add(thief, pick);
     }
+    return pick;
+}
+
+int card_steal(int victim, int thief, int with_items) {
+    return card_steal_move(victim, thief, card_steal_pick(victim, thief, with_items));
 }
 
 WORLD_RESET(WORLD_RESET_CARDS, cards_reset)

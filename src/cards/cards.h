@@ -58,12 +58,20 @@ int item_give_random(int player);
 // are worth (count x price).
 int item_sell_all(int player);
 
-// Moves one card (or, with with_items, one card or item) from victim to
-// thief. A computer thief takes the card its decision chose; a human thief
-// picks through the picker installed here (nothing when none is installed).
-// The pools are unchanged.
-void card_steal(int victim, int thief, int with_items);
-// A pick: a card id, 0x8000 | item number, or 0 for nothing.
+// A pick of the thief: a card id, STEAL_ITEM_FLAG | item number, or 0 for nothing.
 inline constexpr int STEAL_ITEM_FLAG = 0x8000;
-using CardStealPicker = int (*)(int victim, int thief, int with_items);
-void card_steal_set_picker(CardStealPicker picker);
+// 1 when thief may take pick from victim: 0 (nothing), a card the victim
+// holds, or with with_items an item it holds of which the thief has fewer
+// than nine.
+int card_steal_accepts(int victim, int thief, int with_items, int pick);
+// The thief's pick: a computer thief takes the card its decision left in
+// ai_choice entry 1 (and the theft is announced); a human picks through
+// DECIDE_THIEF_PICK (object = victim, param = with_items). 0 when nothing
+// can be taken.
+int card_steal_pick(int victim, int thief, int with_items);
+// Moves the pick from victim to thief (the pools unchanged); returns what
+// moved, 0 when the pick cannot move.
+int card_steal_move(int victim, int thief, int pick);
+// Picks and moves one card (or, with with_items, one card or item); returns
+// what moved.
+int card_steal(int victim, int thief, int with_items);

@@ -91,7 +91,9 @@ void draw_at(uint16_t* px, int pitch, int x, int y) {
 }
 
 // The rectangle test of hide and show: true when rect is null or meets the
-// cursor's box at the mouse position or the box last drawn.
+// cursor's box at the mouse position or the box last drawn. The box last
+// drawn counts after it was restored too: a copy that took the cursor off
+// there puts it back although the mouse has left the rectangle meanwhile.
 bool concerns(const PlatRect* rect) {
     if (!rect) return true;
     const ImageRecord* f = current_frame();
@@ -99,7 +101,7 @@ bool concerns(const PlatRect* rect) {
     plat_get_cursor_pos(&mx, &my);
     PlatRect now;
     if (f && box_at(f, mx, my, &now) && meets(*rect, now)) return true;
-    if (cs.last_x != -1) {
+    if (cs.box_w > 0 && cs.box_h > 0) {
         PlatRect last{cs.box_x, cs.box_y, cs.box_x + cs.box_w, cs.box_y + cs.box_h};
         if (meets(*rect, last)) return true;
     }
@@ -164,6 +166,7 @@ void cursor_start() {
     cs.cursor_busy = 0;
     cs.cursor_mode = 0;
     cs.last_x = -1;
+    cs.box_w = cs.box_h = 0;
     cursor_due = 0;
     plat_show_system_cursor(false);
     if (primary_surface) {
@@ -180,6 +183,7 @@ void cursor_stop() {
     cs.cursor_flags = 0;
     cs.cursor_busy = 0;
     cs.last_x = -1;
+    cs.box_w = cs.box_h = 0;
     if (cs.cursor_frames) {
         spr_unlink(cs.cursor_frames);
         std::free(cs.cursor_frames);

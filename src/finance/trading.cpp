@@ -70,27 +70,31 @@ void trading_reset() {
         row.fill(StockHolding{0, 0.0f});
 }
 
-void stock_buy(int player, int stock, int n, int from_market) {
-    if (!is_player_seat(player) || !valid_stock(stock) || n <= 0) return;
+int stock_buy(int player, int stock, int n, int from_market) {
+    if (!is_player_seat(player) || !valid_stock(stock) || n <= 0) return 0;
     StockRecord& s = stock_table[stock];
     PlayerRecord& p = player_table[player];
     int64_t cost;
     if (from_market != 0) {
         // More shares than the market has would wrap its counter.
-        if (n > s.market_shares) return;
+        if (n > s.market_shares) return 0;
         cost = market_amount(n, s.price);
         s.market_shares = static_cast<uint16_t>(s.market_shares - n);
         s.volume = static_cast<uint16_t>(s.volume > n ? s.volume - n : 0);
         p.deposit = add_clamped(p.deposit, -cost);
     } else {
         CompanyBuilding* c = stock_company(stock);
-        if (c == nullptr || n > c->own_shares) return;
+        if (c == nullptr || n > c->own_shares) return 0;
         cost = static_cast<int64_t>(n) * (c->value / 10000);
         c->own_shares -= n;
         p.cash = add_clamped(p.cash, -cost);
     }
     add_to_holding(stock_holdings[player][stock], n, cost);
-    stock_update_manager(player, stock);
+    // Only the buyer's place changes: a change of chair makes him chairman.
+    return stock_update_manager(player, stock) == 1 && stock_company(stock) != nullptr &&
+                   owner_is_seat(stock_company(stock)->chairman, player)
+               ? 1
+               : 0;
 }
 
 void stock_sell(int player, int stock, int n, int to_deposit) {

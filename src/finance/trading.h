@@ -31,8 +31,9 @@ void trading_reset();
 // Buys n > 0 shares: from the market (deposit pays trunc(n x price); volume
 // and market shares drop) or, from_market 0, from a linked company (cash pays
 // n x trunc(value / 10000); the company's own shares drop). The caller makes
-// sure the money and the shares suffice.
-void stock_buy(int player, int stock, int n, int from_market);
+// sure the money and the shares suffice. Returns 1 when the buyer became
+// the chairman (stock_update_manager), else 0.
+int stock_buy(int player, int stock, int n, int from_market);
 // Sells n <= shares held at today's price; the proceeds go to the deposit, or
 // with to_deposit 0 into the lottery jackpot. The market takes the shares back.
 void stock_sell(int player, int stock, int n, int to_deposit);

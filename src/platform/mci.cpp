@@ -393,6 +393,10 @@ void mci_poll() {
                 d.end_pos = std::min(d.end_pos, video_next_due_ms(d.film));
             }
         }
+        // The mixer takes the sound up to now before a piece or film that
+        // ends drops what it still holds: with the virtual clock nothing
+        // else moves it on while only a film or a piece plays.
+        plat_audio_sync();
         if (position(d) >= d.end_pos) post_end(d);
     }
 }

@@ -52,9 +52,9 @@ void plat_set_pixel_format(PlatPixelFormat format) {
     g_format = format;
 }
 
-void plat_surface_masks(const PlatSurface*, uint32_t* red, uint32_t* green, uint32_t* blue) {
+void plat_surface_masks(const PlatSurface* s, uint32_t* red, uint32_t* green, uint32_t* blue) {
     uint32_t r = 0, g = 0, b = 0;
-    switch (g_format) {
+    switch (s ? s->format : g_format) {
     case PLAT_RGB555:
         r = 0x7C00, g = 0x03E0, b = 0x001F;
         break;
@@ -85,6 +85,7 @@ PlatSurface* plat_surface_create(int32_t width, int32_t height, bool primary) {
     s->height = height;
     s->pitch = width * 2;
     s->primary = primary;
+    s->format = g_format;
     g_surfaces.push_back(std::move(store));
     if (primary) {
         g_primary = s;
@@ -99,6 +100,12 @@ void plat_surface_release(PlatSurface* s) {
     g_surfaces.erase(std::remove_if(g_surfaces.begin(), g_surfaces.end(),
                                     [s](const SurfaceStore& st) { return st.surface.get() == s; }),
                      g_surfaces.end());
+}
+
+void plat_surface_set_format(PlatSurface* s, PlatPixelFormat format) {
+    if (!s) return;
+    s->format = format;
+    if (s->primary) g_primary_dirty = true;
 }
 
 PlatSurface* plat_primary_surface() {

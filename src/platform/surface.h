@@ -22,6 +22,9 @@ struct PlatSurface {
     int32_t pitch = 0; // bytes per row
     int32_t locks = 0;
     bool primary = false;
+    // The format of the pixels it holds: the display's format when it was
+    // made, or what its maker said (plat_surface_set_format).
+    PlatPixelFormat format = PLAT_RGB565;
 };
 
 // Resets the surface module: releases every surface, the format back to the
@@ -33,14 +36,19 @@ void plat_surface_reset();
 // surfaces are made.
 PlatPixelFormat plat_pixel_format();
 void plat_set_pixel_format(PlatPixelFormat format);
-// The red, green and blue masks of a surface's format, as the display reports them.
+// The red, green and blue masks of a surface's own format (nullptr: the
+// display's format).
 void plat_surface_masks(const PlatSurface* s, uint32_t* red, uint32_t* green, uint32_t* blue);
+// A surface that holds pixels of another format than the display's (a test
+// drawing in one format of its own): masks, shots and presenting follow it.
+void plat_surface_set_format(PlatSurface* s, PlatPixelFormat format);
 
 // Writes the surface as a 24-bit BMP (for screenshots of tests and tools);
 // false when the file cannot be written.
 bool plat_surface_save_bmp(const PlatSurface* s, const char* path);
 
-// A cleared surface; the primary one is what gets presented.
+// A cleared surface in the display's format; the primary one is what gets
+// presented.
 PlatSurface* plat_surface_create(int32_t width, int32_t height, bool primary);
 void plat_surface_release(PlatSurface* s);
 PlatSurface* plat_primary_surface();

@@ -11,6 +11,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <deque>
 #include <mutex>
@@ -48,9 +49,10 @@ constexpr size_t kSoundQueueMax = kMixRate * 4; // frames; older sound is droppe
 
 std::mutex g_sound_mutex;
 std::deque<int16_t> g_sound; // interleaved stereo
+std::atomic<uint64_t> g_sound_taken{0};
 
-AVPixelFormat surface_format() {
-    switch (plat_pixel_format()) {
+AVPixelFormat surface_format(PlatPixelFormat format) {
+    switch (format) {
     case PLAT_RGB555:
         return AV_PIX_FMT_RGB555LE;
     case PLAT_BGR565:
@@ -150,9 +152,9 @@ void show(PlatVideo* v, const AVFrame* f) {
     PlatSurface* primary = plat_primary_surface();
     int w = v->dest.right - v->dest.left, h = v->dest.bottom - v->dest.top;
     if (!primary || w <= 0 || h <= 0) return;
-    v->scaler =
-        sws_getCachedContext(v->scaler, f->width, f->height, static_cast<AVPixelFormat>(f->format),
-                             w, h, surface_format(), SWS_BILINEAR, nullptr, nullptr, nullptr);
+    v->scaler = sws_getCachedContext(
+        v->scaler, f->width, f->height, static_cast<AVPixelFormat>(f->format), w, h,
+        surface_format(primary->format), SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (!v->scaler) return;
     v->scaled.resize(static_cast<size_t>(w) * static_cast<size_t>(h));
     uint8_t* dst[1] = {reinterpret_cast<uint8_t*>(v->scaled.data())};
@@ -298,6 +300,7 @@ uint32_t video_frames_shown(const PlatVideo* v) {
 size_t video_sound_mix(int16_t* out, size_t frames) {
     std::lock_guard<std::mutex> lock(g_sound_mutex);
     size_t n = std::min(frames, g_sound.size() / 2);
+    g_sound_taken += n;
     for (size_t i = 0; i < n * 2; ++i) {
         int s = out[i] + g_sound.front();
         g_sound.pop_front();
@@ -309,7 +312,12 @@ size_t video_sound_mix(int16_t* out, size_t frames) {
 void video_sound_skip(size_t frames) {
     std::lock_guard<std::mutex> lock(g_sound_mutex);
     size_t n = std::min(frames * 2, g_sound.size());
+    g_sound_taken += n / 2;
     g_sound.erase(g_sound.begin(), g_sound.begin() + static_cast<long>(n));
+}
+
+uint64_t video_sound_frames_taken() {
+    return g_sound_taken;
 }
 
 void video_sound_clear() {

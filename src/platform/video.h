@@ -49,3 +49,6 @@ void video_sound_skip(size_t frames);
 void video_sound_clear();
 // Frames of sound waiting.
 size_t video_sound_queued();
+// Frames of film sound the mixer has taken (heard, or passed unheard with the
+// virtual clock) since the program started. Any thread.
+uint64_t video_sound_frames_taken();

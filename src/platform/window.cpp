@@ -138,8 +138,8 @@ uint32_t vk_from_sdl(SDL_Keycode key, SDL_Scancode scan) {
     }
 }
 
-uint32_t texture_format() {
-    switch (plat_pixel_format()) {
+uint32_t texture_format(PlatPixelFormat format) {
+    switch (format) {
     case PLAT_RGB555:
         return SDL_PIXELFORMAT_RGB555;
     case PLAT_BGR565:
@@ -292,8 +292,8 @@ bool plat_display_set_mode(int32_t width, int32_t height, int32_t bits) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     if (SDL_RenderSetLogicalSize(g_renderer, width, height) != 0) return false;
     SDL_RenderSetIntegerScale(g_renderer, SDL_TRUE);
-    g_texture =
-        SDL_CreateTexture(g_renderer, texture_format(), SDL_TEXTUREACCESS_STREAMING, width, height);
+    g_texture = SDL_CreateTexture(g_renderer, texture_format(plat_pixel_format()),
+                                  SDL_TEXTUREACCESS_STREAMING, width, height);
     return g_texture != nullptr;
 }
 
@@ -381,6 +381,18 @@ void plat_window_present() {
     if (!g_renderer || !g_texture) return;
     PlatSurface* primary = plat_primary_surface();
     if (!primary || !plat_take_primary_changed()) return;
+    // A primary surface made in another format than the display's is shown
+    // in its own.
+    uint32_t format = 0;
+    int w = 0, h = 0;
+    SDL_QueryTexture(g_texture, &format, nullptr, &w, &h);
+    if (format != texture_format(primary->format)) {
+        SDL_Texture* t = SDL_CreateTexture(g_renderer, texture_format(primary->format),
+                                           SDL_TEXTUREACCESS_STREAMING, w, h);
+        if (!t) return;
+        SDL_DestroyTexture(g_texture);
+        g_texture = t;
+    }
     SDL_UpdateTexture(g_texture, nullptr, primary->pixels, primary->pitch);
     SDL_SetRenderDrawColor(g_renderer, 0, 0, 0, 255);
     SDL_RenderClear(g_renderer);

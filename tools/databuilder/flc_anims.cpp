@@ -446,6 +446,102 @@ void entry(Pic& p, int n, int frames, int character) {
         }
 }
 
+// A robot worker raises a building storey by storey (the construction
+// companies and the robot worker item); drawn over the board.
+void construction(Pic& p, int n, int frames) {
+    const int cx = p.w / 2, ground = p.h - 120;
+    const int storeys = 1 + n * 5 / frames;
+    for (int k = 0; k < storeys; ++k) {
+        p.rect(cx - 50, ground - 36 * (k + 1), 100, 34, k % 2 ? C_LIGHT_GREY : C_GREY);
+        for (int w = 0; w < 3; ++w)
+            p.rect(cx - 38 + 30 * w, ground - 36 * (k + 1) + 10, 16, 14, C_CYAN);
+    }
+    // The storey going up now, lifted by the robot's arm.
+    const int lift = (n * 5) % frames * 36 / frames;
+    const int top = ground - 36 * storeys - lift;
+    p.rect(cx - 50, top - 34, 100, 34, C_ORANGE);
+    // The robot beside it: a box body, a round head, an arm to the storey.
+    const int rx = cx + 100, ry = ground;
+    p.rect(rx - 20, ry - 60, 40, 60, C_BLUE);
+    p.disc(rx, ry - 74, 14, C_LIGHT_GREY);
+    p.disc(rx - 5, ry - 76, 3, C_RED);
+    p.disc(rx + 5, ry - 76, 3, C_RED);
+    p.line(rx - 20, ry - 50, cx + 50, top - 17, 6, C_YELLOW);
+    p.rect(rx - 18, ry - 4, 14, 6, C_BLACK);
+    p.rect(rx + 4, ry - 4, 14, 6, C_BLACK);
+    if (n >= frames - 4) p.star(cx, ground - 36 * storeys - 70, 18, C_YELLOW);
+}
+
+// A gas blast in a house: the flash, then fire and smoke rising (news).
+void gas_blast(Pic& p, int n, int frames) {
+    const int cx = BOARD / 2, cy = BOARD / 2 + 20;
+    const int r = 20 + n * 90 / frames;
+    p.disc(cx, cy, r, n < frames / 2 ? C_YELLOW : C_ORANGE);
+    p.disc(cx, cy, r * 2 / 3, n < frames / 2 ? C_WHITE : C_RED);
+    for (int k = 0; k < 5; ++k)
+        p.disc(cx - 60 + k * 30, cy - r - 10 * k - n * 6, 14 + n * 2, C_DARK_GREY);
+}
+
+// A flying saucer sweeping in and beaming the board (news: the alien attack).
+void saucer_raid(Pic& p, int n, int frames) {
+    const int x = n * (BOARD + 160) / frames - 80, y = 90 + (n % 4) * 4;
+    if (n > frames / 3 && n < frames * 5 / 6)
+        for (int k = 0; k < 80; ++k)
+            p.rect(x - 20 - k, y + 20 + k * 3, 40 + 2 * k, 3, (k / 6) % 2 ? C_YELLOW : C_WHITE);
+    p.ellipse(x, y, 80, 20, C_LIGHT_GREY);
+    p.ellipse(x, y - 16, 36, 20, C_CYAN);
+    for (int k = -2; k <= 2; ++k)
+        p.disc(x + k * 28, y + 6, 4, (n + k) % 2 ? C_RED : C_YELLOW);
+}
+
+// Rain bands turning round the board's centre (news: the typhoon).
+void typhoon(Pic& p, int n, int frames) {
+    const double turn = n * 6.2831853 / frames;
+    for (int arm = 0; arm < 3; ++arm)
+        for (int k = 0; k < 60; ++k) {
+            const double a = turn + arm * 2.094 + k * 0.09;
+            const int r = 20 + k * 3;
+            p.disc(BOARD / 2 + static_cast<int>(r * std::cos(a)),
+                   BOARD / 2 + static_cast<int>(r * std::sin(a)), 6, k % 2 ? C_GREY : C_LIGHT_GREY);
+        }
+    for (int k = 0; k < 30; ++k)
+        p.line((k * 61 + n * 13) % BOARD, (k * 37 + n * 29) % BOARD, (k * 61 + n * 13) % BOARD - 6,
+               (k * 37 + n * 29) % BOARD + 18, 1, C_CYAN);
+}
+
+// A funnel crossing the board (news: the tornado).
+void tornado(Pic& p, int n, int frames) {
+    const int x = BOARD / 4 + n * (BOARD / 2) / frames;
+    for (int k = 0; k < 24; ++k) {
+        const int y = 40 + k * 15;
+        const int w = 110 - k * 4;
+        const int sway = static_cast<int>(10 * std::sin((k + n) * 0.7));
+        p.ellipse(x + sway, y, w, 6, k % 2 ? C_GREY : C_DARK_GREY);
+    }
+    for (int k = 0; k < 6; ++k)
+        p.rect(x - 60 + (k * 23 + n * 11) % 120, 380 - (k * 31 + n * 17) % 200, 8, 6, C_BROWN);
+}
+
+// A monster rising behind the houses, roaring and smashing (news).
+void monster(Pic& p, int n, int frames) {
+    const int rise = std::min(n, frames / 3) * 200 / (frames / 3);
+    const int cx = BOARD / 2, top = 420 - rise;
+    p.ellipse(cx, top + 120, 90, 120, C_DARK_GREEN);
+    p.disc(cx - 30, top + 40, 12, C_WHITE);
+    p.disc(cx + 30, top + 40, 12, C_WHITE);
+    p.disc(cx - 30, top + 40, 5, C_RED);
+    p.disc(cx + 30, top + 40, 5, C_RED);
+    if (n % 6 < 3) p.ellipse(cx, top + 85, 30, 14, C_DARK_RED);
+    for (int k = 0; k < 5; ++k)
+        p.triangle(cx - 70 + k * 35, top - 10, cx - 58 + k * 35, top + 20, cx - 82 + k * 35,
+                   top + 20, C_GREEN);
+    if (n > frames / 2) {
+        const int arm = (n - frames / 2) % 6;
+        p.line(cx + 80, top + 100, cx + 160, top + 60 + arm * 20, 14, C_DARK_GREEN);
+        if (arm > 3) p.star(cx + 160, top + 130, 30, C_YELLOW);
+    }
+}
+
 void add(DataBuilder& b, int entry, const FlcBytes& anim) {
     mkf_writer_add(builder_archive(b, "data.mkf"), entry, anim);
 }
@@ -474,6 +570,13 @@ void build_flc_animations(DataBuilder& b) {
                 god(p, n, f, g);
             }));
     add(b, 514, animation(BOARD, BOARD, 18, 90, C_BLACK, bankrupt));
+    add(b, 512, animation(BOARD, BOARD, 48, 60, C_NONE, construction));
+    // The news events' disasters, drawn over the board.
+    add(b, 486, animation(BOARD, BOARD, 8, 80, C_NONE, gas_blast));
+    add(b, 490, animation(BOARD, BOARD, 28, 70, C_NONE, saucer_raid));
+    add(b, 493, animation(BOARD, BOARD, 12, 80, C_NONE, typhoon));
+    add(b, 494, animation(BOARD, BOARD, 12, 80, C_NONE, tornado));
+    add(b, 498, animation(BOARD, BOARD, 36, 70, C_NONE, monster));
     for (int c = 0; c < 12; ++c)
         add(b, 518 + c, animation(BOARD, BOARD, 18, 70, C_NIGHT, [c](Pic& p, int n, int f) {
                 entry(p, n, f, c);
@@ -517,7 +620,7 @@ void builder_write_flc_seeds(const std::string& seed_dir) {
 namespace {
 
 // A monster stamping in from the left, its foot coming down on the houses.
-void monster(Pic& p, int n, int frames) {
+void monster_stamping(Pic& p, int n, int frames) {
     const int x = 60 + 240 * std::min(n, frames - 5) / (frames - 5);
     const int lift = (n % 4 < 2) ? 30 : 0;
     for (int k = 0; k < 3; ++k) { // the houses under it
@@ -566,7 +669,7 @@ void wrecking_ball(Pic& p, int n, int frames) {
 }
 
 void build_card_films(DataBuilder& b) {
-    add(b, 516, animation(BOARD, BOARD, 18, 80, C_NONE, monster));
+    add(b, 516, animation(BOARD, BOARD, 18, 80, C_NONE, monster_stamping));
     add(b, 488, animation(BOARD, BOARD, 40, 70, C_NONE, wrecking_ball));
 }
 

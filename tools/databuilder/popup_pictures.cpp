@@ -6,6 +6,7 @@
 
 #include "builder.h"
 #include "canvas.h"
+#include "choice_pictures.h"
 #include "platform/text.h"
 
 namespace {
@@ -256,7 +257,9 @@ void build_board_panels(ArchiveWriter& data) {
     std::vector<FrameImage> frames;
     for (int i = 0; i < 30; ++i)
         frames.push_back(numbered_picture(i, 20, 20, rgb555(120, 160, 120), 10, 10));
+    frames[4] = standin_kind_cells();
     frames[5] = message_panel();
+    frames[7] = standin_research_panel();
     frames[6] = speech_bubble_frame();
     for (int v = 0; v < 4; ++v)
         frames[8 + v] = info_popup_frame(v);

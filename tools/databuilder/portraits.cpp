@@ -107,3 +107,14 @@ static void build_portraits(DataBuilder& b) {
     standin_add_portraits(builder_archive(b, "MAP.MKF"));
 }
 KARVO_DATA_GENERATOR(build_portraits);
+
+FrameImage standin_chooser_portrait(int character) {
+    Canvas cv(72, 66, 0, 0);
+    cv.fill(0, 0, 72, 66, rgb555(200, 220, 240));
+    cv.frame(0, 0, 72, 66, kInk);
+    draw_head(cv, 5, 2, 62, character, -1);
+    // The head leaves see-through pixels above the hair; the picture is copied whole.
+    for (uint16_t& p : cv.img.pixels)
+        if (p == 0) p = rgb555(200, 220, 240);
+    return cv.img;
+}

@@ -14,3 +14,5 @@ inline constexpr int TOKEN_SIZE = 11;    // frame 5, hot spot at the centre
 FrameSetBytes standin_portrait_set(int character);
 // Adds entries 15..26 to MAP.MKF.
 void standin_add_portraits(ArchiveWriter& map_mkf);
+// A character's portrait for the player chooser (data.mkf 2): 72 x 66.
+FrameImage standin_chooser_portrait(int character);

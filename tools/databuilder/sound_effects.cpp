@@ -62,7 +62,11 @@ const std::vector<EffectRecipe>& recipes() {
         {10, "board: step", [](Synth& s) { s.noise(25, 0.6, 0.25, 80); }},
         {32, "board: bomb ticking (looped)", [](Synth& s) { ticks(s, 2, 250, 1800, 1); }},
         {33, "board: card drawn", [](Synth& s) { s.noise(90, 0.5, 0.9, 25); }},
-        {34, "board: item used", [](Synth& s) { s.tone(500, 1500, 160, 0, 0.6, 4); }},
+        {34, "board: an object put down",
+         [](Synth& s) {
+             s.tone(110, 60, 140, 0, 0.9, 12);
+             s.noise(60, 0.5, 0.08, 40);
+         }},
         {35, "board: gift found",
          [](Synth& s) {
              notes(s, {1047, 1319, 1568, 2093}, 70, 10);
@@ -181,6 +185,22 @@ const std::vector<EffectRecipe>& recipes() {
              s.noise(400, 0.25, 0.04, 0);
          }},
         {85, "riding away", [](Synth& s) { s.tone(120, 220, 600, 1, 0.5, 1.5); }},
+        {86, "flying saucer",
+         [](Synth& s) {
+             s.tone(300, 1400, 500, 0, 0.5, 8);
+             s.tone(1400, 300, 500, 0, 0.5, 8);
+         }},
+        {87, "gas blast",
+         [](Synth& s) {
+             s.noise(120, 1.0, 0.9, 2);
+             s.noise(600, 0.6, 0.2, 5);
+         }},
+        {88, "tornado", [](Synth& s) { s.noise(1200, 0.5, 0.4, 1); }},
+        {89, "typhoon",
+         [](Synth& s) {
+             s.noise(900, 0.4, 0.3, 1);
+             s.tone(90, 60, 600, 1, 0.3, 2);
+         }},
         {90, "fireworks",
          [](Synth& s) {
              s.tone(400, 2000, 300, 0, 0.4, 1);

@@ -5,6 +5,10 @@
 #include "builder.h"
 #include "sound_synth.h"
 
+#include "cards/fate.h"
+#include "cards/news.h"
+#include "data/card_speech_lines.h"
+#include "data/item_speech_lines.h"
 #include "data/speech_lines.h"
 
 #include <espeak-ng/speak_lib.h>
@@ -94,6 +98,42 @@ std::vector<Clip> all_clips() {
         for (int r = 0; r < SPEECH_ROWS; ++r) {
             Clip clip;
             if (clip_of_line(speech_lines[c][r], c + 1, &clip)) clips.push_back(clip);
+        }
+    }
+    // The characters' card lines, likewise.
+    for (int c = 0; c < SPEECH_CHARACTERS; ++c) {
+        for (int e = 0; e < CARD_SPEECH_ENTRIES; ++e) {
+            Clip clip;
+            if (clip_of_line(card_speech_lines[c][e], c + 1, &clip)) clips.push_back(clip);
+        }
+    }
+    // The news and fate texts, read by the staff's voice without their
+    // placeholders.
+    for (const auto* table : {news_text_table.data(), fate_text_table.data()}) {
+        const int count = table == news_text_table.data() ? NEWS_EVENT_COUNT : FATE_ROW_COUNT;
+        for (int i = 0; i < count; ++i) {
+            Clip clip;
+            if (!clip_of_line(table[i], 0, &clip)) continue;
+            std::string words;
+            for (size_t k = 0; k < clip.words.size(); ++k) {
+                const bool mark = clip.words[k] == '%' && k + 1 < clip.words.size() &&
+                                  (clip.words[k + 1] == 's' || clip.words[k + 1] == 'd');
+                words += mark ? ' ' : clip.words[k];
+                k += mark ? 1 : 0;
+            }
+            clip.words = words;
+            // A voice shared by several lines is spoken once.
+            bool known = false;
+            for (const Clip& c : clips)
+                known = known || c.number == clip.number;
+            if (!known) clips.push_back(clip);
+        }
+    }
+    // The items' lines, each in its character's voice too.
+    for (int c = 0; c < ITEM_SPEECH_CHARACTERS; ++c) {
+        for (int r = 0; r < ITEM_SPEECH_ROWS; ++r) {
+            Clip clip;
+            if (clip_of_line(item_speech_lines[c][r], c + 1, &clip)) clips.push_back(clip);
         }
     }
     return clips;

@@ -24,6 +24,13 @@ std::string runner_day_line() {
                           p, r.cash, r.deposit, r.square, r.hotel_days, r.away_days, r.jail_days,
                           r.hospital_days, r.hibernation_days, r.sleepwalk_days, r.stay_days,
                           r.turtle_days);
+            line += buf;
+            if (r.loan_due != 0)
+                std::snprintf(buf, sizeof buf, " loan=%d sf=%d due=%04d-%02d-%02d", r.loan,
+                              r.special_financing, cal_year(r.loan_due), cal_month(r.loan_due),
+                              cal_day(r.loan_due));
+            else
+                std::snprintf(buf, sizeof buf, " loan=%d sf=%d due=-", r.loan, r.special_financing);
         }
         line += buf;
         if (r.control != CTRL_OUT) {
@@ -47,6 +54,9 @@ std::string runner_day_line() {
         line += buf;
     }
     line += runner_money_columns();
+    line += runner_event_columns();
+    line += runner_card_columns();
+    line += runner_item_columns();
     return line;
 }
 

@@ -64,7 +64,8 @@ std::string runner_money_check() {
     for (int i = 1; i <= map_facility_count; ++i) {
         const FacilityLot& f = map_facility_table[i];
         const bool kind_ok =
-            f.kind < FACILITY_KIND_COUNT && (f.level != 0 || f.kind == 0) &&
+            // An owned empty plot may keep the kind of a building a god voided.
+            f.kind < FACILITY_KIND_COUNT && (f.level != 0 || f.kind == 0 || f.owner != 0) &&
             f.level <= facility_max_level[f.kind < FACILITY_KIND_COUNT ? f.kind : 0];
         if (!owner_sound(f.owner) || !kind_ok || (f.owner == 0 && f.expiry != 0)) {
             std::snprintf(buf, sizeof buf, "facility %d: owner %d kind %d level %d expiry %08x", i,

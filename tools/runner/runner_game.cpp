@@ -3,12 +3,10 @@
 #include <cstdlib>
 
 #include "board/game_state.h"
-#include "board/jail.h"
 #include "board/map.h"
 #include "board/turn.h"
 #include "board/turn_flow.h"
 #include "board/world_reset.h"
-#include "cards/cards.h"
 #include "data/characters.h"
 #include "engine/cursor.h"
 #include "engine/random.h"
@@ -20,11 +18,11 @@
 #include "platform/stop_signal.h"
 #include "platform/window.h"
 #include "shell/app.h"
+#include "shell/new_game.h"
 #include "shell/settings.h"
 
 namespace {
 
-constexpr int32_t START_MONEY = 50000;
 // Cursor-timer ticks per animation tick (the fastest game speed).
 constexpr int TICKS_PER_STEP = 2;
 
@@ -84,15 +82,9 @@ int no_load_screen(int) {
 
 } // namespace
 
-void runner_seat_players(const RunnerOptions& options) {
+bool runner_seat_players(const RunnerOptions& options, std::string* error) {
     settings_set_animations(options.animations ? 1 : 0);
     game_srand(options.seed);
-
-    game_player_count = options.players;
-    game_human_count = options.human ? 1 : 0;
-    game_active_mover = 0;
-    game_start_money = START_MONEY;
-    cards_fill_pools();
 
     // Distinct characters, drawn from the seed.
     int characters[CHARACTER_COUNT];
@@ -104,28 +96,19 @@ void runner_seat_players(const RunnerOptions& options) {
         characters[c] = characters[k];
         characters[k] = t;
     }
-    for (int k = 0; k < options.players; ++k) {
-        for (int n : {1, 2, 3, 4, 8, 9})
-            item_add(k, n);
-        player_table[k] = character_table[characters[k]];
-        PlayerRecord& r = player_table[k];
-        r.setup_control = options.human && k == 0 ? CTRL_HUMAN : CTRL_COMPUTER;
-        r.cash = static_cast<int32_t>(r.cash_pct * (START_MONEY / 100.0));
-        r.deposit = START_MONEY - r.cash;
-        r.travel = TRAVEL_WALK;
-        r.dice = 1;
+    // The set-up screen's choices; the day limit is the runner's own.
+    setup_choice = {options.players - 2, options.money, options.travel, options.land_term, 0,
+                    options.victory,     options.map};
+    setup_runners = {};
+    for (int k = 0; k < options.players && k < PLAYER_COUNT; ++k) {
+        setup_runners[k].character = static_cast<uint32_t>(characters[k]);
+        if (!(options.human && k == 0)) setup_runners[k].character |= SETUP_COMPUTER_SEAT;
     }
-    walker_table = walker_initial;
-    jail_flags.fill(0);
-    hospital_flags.fill(0);
-    jail_flags[MOVER_THIEF] = jail_flags[MOVER_ROBBER] = 1;
-    hospital_flags[MOVER_HOOLIGAN] = hospital_flags[MOVER_SPY] = 1;
-
-    game_land_term = 0;
+    const bool ok = new_game_init(error);
+    setup_rewrite_character_state();
+    if (!ok) return false;
     game_day_limit = options.days;
-    game_asset_target = 0;
-    game_map = options.map;
-    stock_new_game(options.map);
+    return true;
 }
 
 bool runner_setup(const RunnerOptions& options, std::string* error) {
@@ -150,7 +133,10 @@ bool runner_setup(const RunnerOptions& options, std::string* error) {
     }
     app_reset();
     game_world_reset();
-    runner_seat_players(options);
+    if (!runner_seat_players(options, error)) {
+        plat_shutdown();
+        return false;
+    }
     if (!map_load()) {
         if (error) *error = "cannot load the map: " + map_last_error();
         plat_shutdown();

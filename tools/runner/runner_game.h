@@ -1,6 +1,6 @@
-// A computer-only game played headless: a minimal set-up of its own (players
-// from the character templates, starting money and items, the map from the
-// stand-in MAPDAT.MKF), then the real main-loop idle pass, with the messages
+// A computer-only game played headless: set up by the game's own new-game
+// routine from the runner's choices (characters drawn from the seed, the map
+// from the stand-in MAPDAT.MKF), then the real main-loop idle pass, with the messages
 // dispatched before it as in the main loop, on SDL's dummy drivers and the
 // virtual clock until the game ends or its day limit is reached.
 #pragma once
@@ -20,6 +20,12 @@ struct RunnerOptions {
     bool human = false;
     // Virtual time the game starts at (tests start it just below a limit).
     uint32_t clock_start_ms = 0;
+    // The set-up screen's choices (rows of its tables): starting money
+    // (3 = 50000), travel mode, land term and victory target (0 = none).
+    int money = 3;
+    int travel = 0;
+    int land_term = 0;
+    int victory = 0;
 };
 
 // Why a game stopped before it ended by its own rules.
@@ -54,10 +60,12 @@ inline constexpr uint64_t RUNNER_STALL_TICKS = 20000;
 inline constexpr uint64_t RUNNER_STALL_STEPS = 1000;
 inline constexpr uint64_t RUNNER_STALL_PASSES = 200000;
 
-// The game's own set-up of the runner: options, the seed, the players with
-// their money and items, the wandering characters, the day limit and the
-// market of the map (the map itself is not loaded yet).
-void runner_seat_players(const RunnerOptions& options);
+// The runner's set-up: the animations option, the seed, the set-up screen's
+// choices and the characters drawn from the seed (seat 0 a human's with
+// options.human, every other seat the computer's), the game's new-game
+// routine, then the runner's own day limit (the map itself is not loaded
+// yet). False, with the routine's reason in `error`, for a choice it refuses.
+bool runner_seat_players(const RunnerOptions& options, std::string* error);
 // A human in seat 0 plays the board screen in the program's own window
 // (headless under KARVO_HEADLESS=1), the title and set-up screens skipped.
 // `script` (may be null) feeds a scripted session and closes the window at
@@ -77,7 +85,8 @@ RunnerResult runner_play(const RunnerOptions& options, void (*on_day)(void* cont
 void runner_close();
 
 // The line printed for each game day: the date and, per player, cash,
-// deposit, square and status counters. Other columns are added here.
+// deposit, square and status counters, loan, special financing and the
+// loan's due date. Other columns are added here.
 std::string runner_day_line();
 // The market's invariants: for every stock the shares in the market, with
 // its company and with the players make 10000, every price lies in 1.0 to
@@ -88,13 +97,34 @@ std::string runner_stock_check(int32_t* last_price_index);
 // deposit, every money_pay so far conserved, no refused payment, owners,
 // levels, kinds and chairmen in range. Empty when all hold, else what broke.
 std::string runner_money_check();
+// The bank's invariants: for every player in the game a loan and special
+// financing not negative and a due date exactly when there is a loan, and no
+// bank operation so far that broke its limits (the bank's audit). Empty when
+// all hold, else what broke.
+std::string runner_bank_check();
 // Day-line columns of the ledger: owned plots and facilities with their
 // levels per player, the jackpot, each company's earnings.
 std::string runner_money_columns();
+// Day-line column of the news events and fate rows shown since the last
+// call, " | N e,e F r,r" in the order shown (empty when none).
+std::string runner_event_columns();
 // The messages the game showed since the last call (or since the log was
 // last cleared), one line each, "  message: " and the text with its line
 // breaks as spaces; the log is cleared. Empty when none was shown.
 std::string runner_shown_messages();
+// The items' invariants: for each item 1..8 the copies in the hands, the
+// shop, ridden and standing on the board (roadblocks, mines, time bombs) make
+// 10; no count above 9, the row's last two bytes 0; and, since the last
+// check, no refused item changed counts, stock or travel (needs
+// runner_watch_items). Empty when all hold, else what is broken.
+std::string runner_item_check();
+// Starts watching the item routines for runner_item_check.
+void runner_watch_items();
+// How often item n (1..14) was used since runner_watch_items.
+int runner_items_used(int n);
+// Day-line columns of the items: per player the travel mode and the counts
+// of items 1..13, one digit each.
+std::string runner_item_columns();
 // The last line: end code, leader and days played.
 std::string runner_final_line(const RunnerResult& result);
 // The line of a game that did not end by its own rules: for a stall the day,
@@ -104,3 +134,19 @@ std::string runner_stop_line(const RunnerResult& result);
 // 128 + signal when a signal stopped it (a close request without a signal
 // means nothing could happen any more: a stall).
 int runner_exit_status(const RunnerResult& result, bool invariant_broken);
+
+// Cards: watches every card command from now on (a refused card must leave
+// the hand as it was, a played one take exactly one copy of its id).
+void runner_watch_cards();
+// The check of one card command (the observer runner_watch_cards installs).
+struct CardCommand;
+void runner_check_card_command(const CardCommand& command, void* context);
+// Card commands played since runner_watch_cards.
+int runner_cards_played();
+// The first card command that broke that rule since the last call, else
+// whether every card id's copies in all hands and the pool make its stock,
+// hands are packed with valid ids, no item is held more than 9 times and no
+// shop stock is above its start. Empty when all hold.
+std::string runner_card_check();
+// Day-line column of every player's hand: " | C 3,7 / - / 12".
+std::string runner_card_columns();

@@ -18,7 +18,7 @@ const char* g_shot = nullptr;
 bool g_shot_taken = false;
 bool g_shot_ok = true;
 int g_title_runs = 0;
-std::string g_map_error;
+std::string g_setup_error; // why the game could not be set up, "" when it was
 void (*g_real_clear_screen)() = nullptr;
 
 void take_shot() {
@@ -36,12 +36,17 @@ int straight_to_game() {
     return 3;
 }
 
-// The set-up screen's result: the runner's own game. A map that cannot be
-// loaded sends the program back to the title, which ends it.
+// The set-up screen's result: the runner's own game. Choices the new-game
+// routine refuses or a map that cannot be loaded send the program back to
+// the title, which ends it.
 int setup_from_options(int) {
-    runner_seat_players(g_options);
+    std::string why;
+    if (!runner_seat_players(g_options, &why)) {
+        g_setup_error = "cannot set the game up: " + why;
+        return 0;
+    }
     if (!map_load()) {
-        g_map_error = map_last_error();
+        g_setup_error = "cannot load the map: " + map_last_error();
         return 0;
     }
     return 1;
@@ -68,7 +73,7 @@ int runner_human_session(const RunnerOptions& options, const char* script, const
     g_shot_taken = false;
     g_shot_ok = true;
     g_title_runs = 0;
-    g_map_error.clear();
+    g_setup_error.clear();
     // A window rather than the whole screen, and the script read at start.
     setenv("KARVO_WINDOWED", "1", 0);
     if (script) setenv("KARVO_SCRIPT", script, 1);
@@ -91,8 +96,8 @@ int runner_human_session(const RunnerOptions& options, const char* script, const
         if (error) *error = "cannot open the window or the display";
         return 1;
     }
-    if (!g_map_error.empty()) {
-        if (error) *error = "cannot load the map: " + g_map_error;
+    if (!g_setup_error.empty()) {
+        if (error) *error = g_setup_error;
         return 1;
     }
     if (g_shot && !g_shot_ok) {

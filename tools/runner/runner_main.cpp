@@ -1,5 +1,8 @@
-// karvo_runner SEED MAP PLAYERS DAYS [--animations] [--messages]
+// karvo_runner SEED MAP PLAYERS DAYS [--animations] [--messages] [CHOICES]
 // karvo_runner SEED MAP PLAYERS DAYS --human [--animations] [--script FILE] [--shot FILE.bmp]
+//              [CHOICES]
+// CHOICES, rows of the set-up screen's tables: --money 0-5 (default 3, 50000),
+// --travel 0-2, --land-term 0-5, --victory 0-5 (default 0 each).
 // Plays a computer-only game headless and prints one line per game day and
 // a final line with the end code and the leader. Exit status 4 when an
 // invariant broke on some day (the line says which), 3 when the game stalled,
@@ -37,6 +40,21 @@ void print_day(void*) {
         std::printf("invariant broken: %s\n", money_broken.c_str());
         invariant_broken = true;
     }
+    const std::string bank_broken = runner_bank_check();
+    if (!bank_broken.empty()) {
+        std::printf("invariant broken: %s\n", bank_broken.c_str());
+        invariant_broken = true;
+    }
+    const std::string card_broken = runner_card_check();
+    if (!card_broken.empty()) {
+        std::printf("invariant broken: %s\n", card_broken.c_str());
+        invariant_broken = true;
+    }
+    const std::string item_broken = runner_item_check();
+    if (!item_broken.empty()) {
+        std::printf("invariant broken: %s\n", item_broken.c_str());
+        invariant_broken = true;
+    }
     const std::string board_broken = god_board_check();
     if (!board_broken.empty()) {
         std::printf("invariant broken: %s\n", board_broken.c_str());
@@ -54,13 +72,40 @@ bool parse_int(const char* text, long min, long max, long* out) {
 
 } // namespace
 
+// A set-up choice "--NAME ROW" at argv[*a]: true when it is one, with *ok
+// false for a repeated choice or a row outside 0..max.
+struct Choice {
+    const char* name;
+    long max;
+    long value;
+    bool given;
+};
+
+bool take_choice(Choice* choices, int count, int argc, char** argv, int* a, bool* ok) {
+    for (int c = 0; c < count; ++c) {
+        if (std::strcmp(argv[*a], choices[c].name) != 0) continue;
+        if (choices[c].given || *a + 1 >= argc ||
+            !parse_int(argv[*a + 1], 0, choices[c].max, &choices[c].value))
+            *ok = false;
+        choices[c].given = true;
+        ++*a;
+        return true;
+    }
+    return false;
+}
+
 int main(int argc, char** argv) {
     long seed = 0, map = 0, players = 0, days = 0;
     bool animations = false, human = false;
     const char* script = nullptr;
     const char* shot = nullptr;
+    Choice choices[] = {{"--money", 5, 3, false},
+                        {"--travel", 2, 0, false},
+                        {"--land-term", 5, 0, false},
+                        {"--victory", 5, 0, false}};
     bool options_ok = argc >= 5;
     for (int a = 5; a < argc && options_ok; ++a) {
+        if (take_choice(choices, 4, argc, argv, &a, &options_ok)) continue;
         if (std::strcmp(argv[a], "--animations") == 0 && !animations)
             animations = true;
         else if (std::strcmp(argv[a], "--messages") == 0 && !print_messages)
@@ -82,9 +127,11 @@ int main(int argc, char** argv) {
         !parse_int(argv[2], 0, 3, &map) || !parse_int(argv[3], 2, 4, &players) ||
         !parse_int(argv[4], 1, 100000, &days)) {
         std::fprintf(stderr, "usage: karvo_runner SEED MAP(0-3) PLAYERS(2-4) DAYS [--animations] "
-                             "[--messages]\n"
+                             "[--messages] [CHOICES]\n"
                              "       karvo_runner SEED MAP(0-3) PLAYERS(2-4) DAYS --human "
-                             "[--animations] [--script FILE] [--shot FILE.bmp]\n");
+                             "[--animations] [--script FILE] [--shot FILE.bmp] [CHOICES]\n"
+                             "CHOICES: [--money 0-5] [--travel 0-2] [--land-term 0-5] "
+                             "[--victory 0-5]\n");
         return 2;
     }
     RunnerOptions options;
@@ -93,6 +140,10 @@ int main(int argc, char** argv) {
     options.players = static_cast<int>(players);
     options.days = static_cast<int>(days);
     options.animations = animations;
+    options.money = static_cast<int>(choices[0].value);
+    options.travel = static_cast<int>(choices[1].value);
+    options.land_term = static_cast<int>(choices[2].value);
+    options.victory = static_cast<int>(choices[3].value);
     if (human) {
         std::string error;
         const int status = runner_human_session(options, script, shot, &error);
@@ -106,6 +157,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "karvo_runner: %s\n", error.c_str());
         return 1;
     }
+    runner_watch_cards();
+    runner_watch_items();
     RunnerResult result = runner_play(options, print_day, nullptr);
     runner_close();
     print_pending_messages();

@@ -1,0 +1,251 @@
+#include "cards/item_screen.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "board/decisions.h"
+#include "board/game_state.h"
+#include "cards/cards.h"
+#include "cards/item_use.h"
+#include "engine/draw.h"
+#include "engine/image.h"
+#include "engine/message_draw.h"
+#include "engine/mkf.h"
+#include "engine/shown.h"
+#include "engine/sound.h"
+#include "engine/text.h"
+#include "platform/queue.h"
+#include "shell/app.h"
+#include "shell/screen.h"
+
+std::array<int, ITEM_MENU_CELLS> item_menu_grid{};
+
+namespace {
+
+constexpr int UI_PRESS = 1, UI_CANCEL = 3;
+constexpr int PANEL_ITEMS = 11, PANEL_DICE = 72;
+constexpr int FRAME_ITEM_PANEL = 1, FRAME_MOTORBIKE = 15, FRAME_CAR = 16;
+
+// The item menu over the board: its picture at (14, 130), the grid of cells
+// 80 x 56, five a row, from (19, 135).
+constexpr int MENU_X = 14, MENU_Y = 130;
+constexpr int CELL_X = 19, CELL_Y = 135, CELL_W = 80, CELL_H = 56, CELLS_A_ROW = 5;
+constexpr int DISMOUNT_X = 325, DISMOUNT_Y = 117; // on the panel picture
+constexpr PlatRect BOARD_AREA{0, 40, 440, 480};
+
+// The dice window: the strip at (92, 300), six faces 30 wide from x 104,
+// 40 apart, y 314..343.
+constexpr int DICE_X = 92, DICE_Y = 300;
+constexpr int FACE_X = 104, FACE_STEP = 40, FACE_W = 30, FACE_Y = 314, FACE_H = 30;
+constexpr PlatRect DICE_AREA{92, 300, 348, 355};
+constexpr int DICE_CURSOR_X = 220, DICE_CURSOR_Y = 320;
+
+struct MenuState {
+    void* panel = nullptr;
+    int player = 0;
+    int pressed = -1; // the cell held down, -1 none
+};
+MenuState menu;
+
+struct DiceState {
+    void* panel = nullptr;
+    int hovered = 0; // the face under the pointer, 0 none
+};
+DiceState dice;
+
+void* read_panel(int entry) {
+    const int slot = mkf_open("PANEL.MKF");
+    if (slot < 0) return nullptr;
+    void* set = mkf_read(slot, entry, nullptr, nullptr);
+    mkf_close(slot);
+    return set;
+}
+
+void free_panel(void*& set) {
+    if (set) spr_unlink(set);
+    std::free(set);
+    set = nullptr;
+}
+
+PlatRect cell_rect(int cell) {
+    const int x = CELL_X + CELL_W * (cell % CELLS_A_ROW),
+              y = CELL_Y + CELL_H * (cell / CELLS_A_ROW);
+    return {x, y, x + CELL_W, y + CELL_H};
+}
+
+// The held kinds in the grid: each cell its kind's icon (panel picture
+// kind + 1) beside the count and the name. This is where the shared drawing of
+// a player's item grid joins in once it is there; it fills the same cells.
+void draw_item_grid(ImageRecord* back) {
+    char text[16];
+    for (int cell = 0; cell < ITEM_MENU_CELLS; ++cell) {
+        const int n = item_menu_grid[cell];
+        if (n < 1 || n > ITEM_KIND_COUNT) continue;
+        const PlatRect r = cell_rect(cell);
+        const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+        if (const ImageRecord* icon = popup_frame(menu.panel, n + 1))
+            popup_blit(back, icon, x - 16, y, true);
+        popup_font(16, 0xFFFFFF, 0x101010, TEXT_SHADOW, 1);
+        popup_text(back, item_def(n).name, x, y + 14, ALIGN_CENTRE);
+        std::snprintf(text, sizeof text, "×%d", player_items[menu.player][n - 1]);
+        popup_text(back, text, x + 34, y - 10, ALIGN_RIGHT_MIDDLE);
+    }
+}
+
+void draw_menu() {
+    ImageRecord* back = popup_lock_back();
+    if (!back) return;
+    if (const ImageRecord* pic = popup_frame(menu.panel, FRAME_ITEM_PANEL))
+        popup_blit(back, pic, MENU_X, MENU_Y, false);
+    draw_item_grid(back);
+    if (item_menu_grid[ITEM_MENU_DISMOUNT_CELL] == ITEM_DISMOUNT) {
+        const int mode = player_table[menu.player].travel & TRAVEL_MODE_MASK;
+        if (const ImageRecord* v =
+                popup_frame(menu.panel, mode == TRAVEL_CAR ? FRAME_CAR : FRAME_MOTORBIKE))
+            popup_blit(back, v, MENU_X + DISMOUNT_X, MENU_Y + DISMOUNT_Y, true);
+    }
+    popup_unlock_back();
+    popup_update(BOARD_AREA);
+}
+
+int32_t menu_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
+    const int mx = plat_point_x(lparam), my = plat_point_y(lparam);
+    switch (message) {
+    case WM_SCREEN_START:
+        draw_menu();
+        return 0;
+    case WM_PAINT:
+        popup_update(plat_paint_rect());
+        return plat_def_window_proc(window, message, wparam, lparam);
+    case WM_LBUTTONDOWN: {
+        const int cell = item_menu_cell_at(mx, my);
+        if (cell < 0 || item_menu_grid[cell] == 0) return 0;
+        menu.pressed = cell;
+        snd_effect_play(&ui_effects[UI_PRESS], 0);
+        gfx_press_rect(cell_rect(cell));
+        return 0;
+    }
+    case WM_LBUTTONUP:
+        if (menu.pressed >= 0) {
+            gfx_release_rect();
+            screen_close(item_menu_grid[menu.pressed]);
+        }
+        return 0;
+    case WM_RBUTTONUP:
+        snd_effect_play(&ui_effects[UI_CANCEL], 0);
+        screen_close(0);
+        return 0;
+    default:
+        return plat_def_window_proc(window, message, wparam, lparam);
+    }
+}
+
+PlatRect face_rect(int face) {
+    const int x = FACE_X + FACE_STEP * (face - 1);
+    return {x, FACE_Y, x + FACE_W, FACE_Y + FACE_H};
+}
+
+// The strip with the hovered face lit.
+void draw_dice() {
+    ImageRecord* back = popup_lock_back();
+    if (!back) return;
+    if (const ImageRecord* strip = popup_frame(dice.panel, 0))
+        popup_blit(back, strip, DICE_X, DICE_Y, false);
+    if (dice.hovered != 0) {
+        const PlatRect r = face_rect(dice.hovered);
+        if (const ImageRecord* lit = popup_frame(dice.panel, dice.hovered))
+            popup_blit(back, lit, r.left, r.top, false);
+    }
+    popup_unlock_back();
+    popup_update(DICE_AREA);
+}
+
+int32_t dice_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
+    const int mx = plat_point_x(lparam), my = plat_point_y(lparam);
+    switch (message) {
+    case WM_SCREEN_START:
+        plat_set_cursor_pos(DICE_CURSOR_X, DICE_CURSOR_Y);
+        dice.hovered = item_dice_face_at(DICE_CURSOR_X, DICE_CURSOR_Y);
+        draw_dice();
+        return 0;
+    case WM_PAINT:
+        popup_update(plat_paint_rect());
+        return plat_def_window_proc(window, message, wparam, lparam);
+    case WM_MOUSEMOVE: {
+        const int face = item_dice_face_at(mx, my);
+        if (face != dice.hovered) {
+            dice.hovered = face;
+            draw_dice();
+        }
+        return 0;
+    }
+    case WM_LBUTTONDOWN: {
+        const int face = item_dice_face_at(mx, my);
+        if (face == 0) return 0;
+        snd_effect_play(&ui_effects[UI_PRESS], 0);
+        screen_close(face);
+        return 0;
+    }
+    case WM_RBUTTONUP:
+        snd_effect_play(&ui_effects[UI_CANCEL], 0);
+        screen_close(0);
+        return 0;
+    default:
+        return plat_def_window_proc(window, message, wparam, lparam);
+    }
+}
+
+} // namespace
+
+void item_menu_fill_cells(int p) {
+    item_menu_grid.fill(0);
+    if (!is_player_seat(p)) return;
+    int cell = 0;
+    for (int n = 1; n <= ITEM_KIND_COUNT; ++n)
+        if (player_items[p][n - 1] > 0) item_menu_grid[cell++] = n;
+    if (item_menu_offers(p, ITEM_DISMOUNT)) item_menu_grid[ITEM_MENU_DISMOUNT_CELL] = ITEM_DISMOUNT;
+}
+
+int item_menu_cell_at(int x, int y) {
+    if (x < CELL_X || y < CELL_Y) return -1;
+    const int col = (x - CELL_X) / CELL_W, row = (y - CELL_Y) / CELL_H;
+    if (col >= CELLS_A_ROW || row >= 3) return -1;
+    return row * CELLS_A_ROW + col;
+}
+
+int item_dice_face_at(int x, int y) {
+    if (y < FACE_Y || y >= FACE_Y + FACE_H) return 0;
+    for (int face = 1; face <= 6; ++face) {
+        const PlatRect r = face_rect(face);
+        if (x >= r.left && x < r.right) return face;
+    }
+    return 0;
+}
+
+int item_menu_window(const DecisionRequest& request) {
+    shown_record(Shown::Panel, PANEL_ITEMS, 0, "item menu");
+    item_menu_fill_cells(request.player);
+    if (!popup_lock_back()) return 0; // no display
+    popup_unlock_back();
+    menu = MenuState{};
+    menu.player = request.player;
+    menu.panel = read_panel(PANEL_ITEMS);
+    ImageRecord* saved = popup_save_area(BOARD_AREA);
+    const int result = screen_run(menu_proc, 0);
+    popup_restore_area(saved, BOARD_AREA.left, BOARD_AREA.top);
+    free_panel(menu.panel);
+    return result;
+}
+
+int item_dice_window(const DecisionRequest&) {
+    shown_record(Shown::Panel, PANEL_DICE, 0, "remote dice");
+    if (!popup_lock_back()) return 0; // no display
+    popup_unlock_back();
+    dice = DiceState{};
+    dice.panel = read_panel(PANEL_DICE);
+    ImageRecord* saved = popup_save_area(DICE_AREA);
+    const int result = screen_run(dice_proc, 0);
+    popup_restore_area(saved, DICE_AREA.left, DICE_AREA.top);
+    free_panel(dice.panel);
+    return result;
+}

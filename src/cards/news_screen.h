@@ -1,0 +1,46 @@
+// The panel of the news and fate events: PANEL.MKF 66 (frame 0 the news
+// panel, frame 1 the fate panel), read when an event is shown and freed after
+// it. Everything of an event is drawn onto the panel before it is shown over
+// the board area. With no display open only the texts' voices play and each
+// text is recorded as a panel event.
+#pragma once
+
+#include "engine/image.h"
+
+inline constexpr int EVENT_PANEL_ENTRY = 66;
+inline constexpr int EVENT_PANEL_NEWS = 0;
+inline constexpr int EVENT_PANEL_FATE = 1;
+inline constexpr int EVENT_PANEL_W = 440;
+inline constexpr int EVENT_PANEL_H = 480;
+inline constexpr int EVENT_PICTURE_W = 388;
+inline constexpr int EVENT_PICTURE_H = 251;
+inline constexpr int EVENT_PICTURE_X = 25;
+inline constexpr int EVENT_PICTURE_Y = 44;
+inline constexpr int EVENT_FACE_X = 390;
+inline constexpr int EVENT_TEXT_X = 24;
+inline constexpr int EVENT_FONT = 28;      // heading and event text
+inline constexpr int EVENT_LINE_FONT = 24; // per-player lines
+inline constexpr int EVENT_STRIP_FONT = 20;
+
+// Reads the panel (frame 0 or 1) to draw on; a missing panel gives a plain one.
+void event_panel_open(int frame);
+// Draws data.mkf entry `entry`, 388 x 251 bare pixels, at (25, 44); a missing
+// or short entry is not drawn.
+void event_panel_picture(int entry);
+// Sets the font: height, 0xF0F0F0 on 0x101010, shadow and bold, spacing 0.
+void event_panel_font(int height);
+// Draws a text top-left at (x, y); its "#dddd" voice plays.
+void event_panel_text(const char* text, int x, int y);
+// Draws frame `frame` of player p's portrait set with transparency at (x, y).
+void event_panel_face(int player, int frame, int x, int y);
+// Draws the panel into the back buffer at (0, 0) and shows (0, 0)-(440, 480).
+void event_panel_show();
+// A line on the top strip of the screen (font 20 at (24, 10)), shown at once.
+void event_panel_strip_text(const char* text);
+// Puts the strip (0, 0)-(440, 40) back as the panel shows it.
+void event_panel_restore_strip();
+// Frees the panel; a panel that was shown gives the board area and the
+// toolbar back to the board.
+void event_panel_close();
+// The panel being drawn on (nullptr with no display or when none is open).
+const ImageRecord* event_panel_image();

@@ -1,0 +1,125 @@
+// The news and fate panel on a display: the panel over the board area, the
+// event's picture at (25, 44), faces at x 390, the strip restored from it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "board/game_state.h"
+#include "board/world_reset.h"
+#include "cards/news.h"
+#include "cards/news_screen.h"
+#include "engine/draw.h"
+#include "engine/image.h"
+#include "engine/mkf.h"
+#include "engine/shown.h"
+#include "platform/surface.h"
+#include "support/popup_fixture.h"
+
+namespace {
+
+constexpr uint16_t BACKGROUND = 0x0842;
+
+class NewsScreenTest : public PopupTest {
+  protected:
+    void SetUp() override {
+        PopupTest::SetUp();
+        game_world_reset();
+        game_player_count = 2;
+        player_table[0].control = CTRL_COMPUTER;
+        player_table[0].character = 3;
+        const int slot = mkf_open("MAP.MKF");
+        ASSERT_GE(slot, 0);
+        portrait_ = mkf_read(slot, 15 + 3, nullptr, nullptr);
+        mkf_close(slot);
+        ASSERT_NE(portrait_, nullptr);
+        actor_anim_table[0].portrait = static_cast<FrameSet*>(portrait_);
+        paint_screen(BACKGROUND);
+    }
+    void TearDown() override {
+        event_panel_close();
+        actor_anim_table[0].portrait = nullptr;
+        spr_unlink(portrait_);
+        std::free(portrait_);
+        PopupTest::TearDown();
+    }
+    void* portrait_ = nullptr;
+};
+
+TEST_F(NewsScreenTest, ThePanelCoversTheBoardAreaWithThePictureAndTheFace) {
+    event_panel_open(EVENT_PANEL_NEWS);
+    ASSERT_NE(event_panel_image(), nullptr);
+    event_panel_picture(NEWS_PICTURE_BASE + 8);
+    event_panel_font(EVENT_FONT);
+    event_panel_text(news_category_names[1], EVENT_TEXT_X, 8);
+    event_panel_text("#0157公开表扬第一大地主\n小明获得10000元奖励", EVENT_TEXT_X, 310);
+    event_panel_face(0, 4, EVENT_FACE_X, 328);
+    event_panel_show();
+    save_screen_bmp("news_panel");
+
+    // The picture's pixels at (25, 44), as stored (converted on reading).
+    uint32_t size = 0;
+    auto* picture = static_cast<uint16_t*>(mkf_read(data_archive, 408, nullptr, &size));
+    ASSERT_NE(picture, nullptr);
+    ASSERT_GE(size, 2u * EVENT_PICTURE_W * EVENT_PICTURE_H);
+    for (const auto& [x, y] : {std::pair{0, 0}, std::pair{387, 0}, std::pair{200, 120},
+                               std::pair{0, 250}, std::pair{387, 250}})
+        EXPECT_EQ(screen_at(EVENT_PICTURE_X + x, EVENT_PICTURE_Y + y),
+                  picture[y * EVENT_PICTURE_W + x])
+            << x << "," << y;
+    std::free(picture);
+
+    // The face: frame 4 of the portrait set with its hot spot at (390, 328).
+    const ImageRecord* face = spr_frame(portrait_, 4);
+    ASSERT_NE(face, nullptr);
+    int matched = 0, lit = 0;
+    for (int y = 0; y < face->height; ++y)
+        for (int x = 0; x < face->width; ++x) {
+            const uint16_t px = face->pixels[y * face->width + x];
+            if (px == 0) continue;
+            ++lit;
+            matched += screen_at(EVENT_FACE_X - face->hot_x + x, 328 - face->hot_y + y) == px;
+        }
+    EXPECT_GT(lit, 100);
+    EXPECT_EQ(matched, lit);
+
+    // The panel fills (0, 0)-(440, 480) and nothing beyond.
+    EXPECT_EQ(screen_differs(0, 0, 440, 480, BACKGROUND), 440 * 480);
+    EXPECT_EQ(screen_differs(440, 0, 640, 480, BACKGROUND), 0);
+    // Closing gives the board area and the toolbar back to the board.
+    shown_clear();
+    event_panel_close();
+    EXPECT_EQ(shown_count(Shown::BoardRefresh, 3), 1u);
+    event_panel_close();
+    EXPECT_EQ(shown_count(Shown::BoardRefresh), 1u);
+}
+
+TEST_F(NewsScreenTest, TheStripLineIsShownAndThenRestoredFromTheFatePanel) {
+    event_panel_open(EVENT_PANEL_FATE);
+    event_panel_show();
+    uint16_t strip[40][440];
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 440; ++x)
+            strip[y][x] = screen_at(x, y);
+    event_panel_strip_text("向小明收一张卡片");
+    int changed = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 440; ++x)
+            changed += screen_at(x, y) != strip[y][x];
+    EXPECT_GT(changed, 50);
+    event_panel_restore_strip();
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 440; ++x)
+            ASSERT_EQ(screen_at(x, y), strip[y][x]) << x << "," << y;
+}
+
+TEST_F(NewsScreenTest, AMissingPictureLeavesThePanelAsItIs) {
+    event_panel_open(EVENT_PANEL_NEWS);
+    const ImageRecord* panel = event_panel_image();
+    ASSERT_NE(panel, nullptr);
+    const uint16_t before = panel->pixels[EVENT_PICTURE_Y * panel->width + EVENT_PICTURE_X + 10];
+    event_panel_picture(9999); // no such entry
+    EXPECT_EQ(panel->pixels[EVENT_PICTURE_Y * panel->width + EVENT_PICTURE_X + 10], before);
+}
+
+} // namespace
