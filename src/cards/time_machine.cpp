@@ -155,6 +155,17 @@ int snapshot_restore() {
         actor_update_sprites(m);
     for (int m = MOVER_THIEF; m <= MOVER_ROBOT_DOLL; ++m)
         actor_update_sprites(m);
+    // A snapshot taken when the user's turn was lost to a hotel stay, an
+    // absence, jail, hospital or hibernation puts him back there: the turn he
+    // is playing ends as that one did, after three ticks, with no go button.
+    const PlayerRecord& r = player_table[p];
+    if (r.hotel_days || r.away_days || r.jail_days || r.hospital_days || r.hibernation_days) {
+        board_input_disable();
+        ActorAnim& a = actor_anim_table[p];
+        a.phase = PHASE_WAIT;
+        a.wait = ANIM_WAIT_ENDS_TURN | 3;
+        turn_running = 1;
+    }
     return 1;
 }
 
