@@ -66,8 +66,8 @@ constexpr int OK_X = 495, OK_Y = 185, CANCEL_X = 495, CANCEL_Y = 270;
 TEST_F(AiPanel, OkWritesEveryRowBackWithItsSwitchesPersonalityAndShares) {
     click(100, 300, 115);                     // use cards
     click(200, 300, 265);                     // cunning
-    at(t0 + 300, SCRIPT_LEFT_DOWN, 320, 340); // the cash bar, then dragged past its end
-    move(t0 + 320, 600, 340);
+    at(t0 + 300, SCRIPT_LEFT_DOWN, 320, 340); // the cash bar, then dragged to its end
+    move(t0 + 320, 389, 340);
     at(t0 + 340, SCRIPT_LEFT_UP, 389, 340);
     click(400, 395, 370);        // stock + : 95
     click(500, 395, 370);        // stock + : 100

@@ -122,7 +122,8 @@ TEST_F(AiPanelRows, WithoutHumanSeatsOnlyCancelLeaves) {
     EXPECT_EQ(p.count, 0);
     click(p, 150, row_y(0));
     click_spot(p, AI_SPOT_CASH_PLUS);
-    EXPECT_EQ(p.result, AI_PANEL_OPEN);
+    click_spot(p, AI_SPOT_OK);
+    EXPECT_EQ(p.result, AI_PANEL_OPEN) << "OK has no row to write";
     click_spot(p, AI_SPOT_CANCEL);
     EXPECT_EQ(p.result, AI_PANEL_CLOSED);
 }

@@ -488,7 +488,7 @@ TEST_F(CardUse, StayAndTurtleOnOneselfUseTheSelfMarks) {
     EXPECT_EQ(give_and_play(30), 1);
     EXPECT_EQ(player_table[0].turtle_days, 2);
     EXPECT_TRUE(said(0, 59));
-    WalkerRecord& thief = walker_of_mover(MOVER_THIEF); // a walker out on the board
+    WalkerRecord& thief = walker_of_mover(MOVER_THIEF); // a walker on the board
     thief.place = WALKER_FREE;
     thief.square = player_table[1].square;
     decision_script_push(0x8000 | (1 << 4));

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/world_reset.h"
 #include "cards/cards.h"
-#include "cards/fate.h"
 #include "cards/item_use.h"
-#include "cards/news.h"
+#include "cards/news_deck.h"
 #include "cards/time_machine.h"
 #include "data/stock_initial.h"
 #include "engine/record_io.h"
@@ -200,15 +200,29 @@ TEST_F(TimeMachine, ARestoreBindsNamesAnewAndGivesBackEveryPlayersStateButNotThe
     EXPECT_EQ(snapshot_slots[0].valid, 0) << "other seats' slots untouched";
 }
 
-TEST_F(TimeMachine, ARestoreIntoJailPutsTheUserBackBehindBars) {
+TEST_F(TimeMachine, ARestoreIntoJailPutsTheUserBackBehindBarsAndEndsHisTurn) {
     player_table[USER].jail_days = 2;
     jail_flags[USER] = 1;
     snapshot_take(); // the turn lost to the jail counter
     player_table[USER].jail_days = 0;
     jail_flags[USER] = 0;
+    board_input_enabled = 1; // days later, free, before his go click
+    actor_anim_table[USER].phase = PHASE_DICE;
+    turn_running = 0;
     ASSERT_EQ(snapshot_restore(), 1);
     EXPECT_EQ(player_table[USER].jail_days, 2);
     EXPECT_EQ(jail_flags[USER], 1);
+    EXPECT_EQ(board_input_enabled, 0) << "no go button in jail";
+    EXPECT_EQ(actor_anim_table[USER].phase, PHASE_WAIT);
+    EXPECT_EQ(actor_anim_table[USER].wait, ANIM_WAIT_ENDS_TURN | 3) << "the turn ends";
+    EXPECT_EQ(turn_running, 1);
+
+    player_table[USER].jail_days = 0;
+    jail_flags[USER] = 0;
+    snapshot_take(); // a free start of a move
+    actor_anim_table[USER].phase = PHASE_DICE;
+    ASSERT_EQ(snapshot_restore(), 1);
+    EXPECT_EQ(actor_anim_table[USER].phase, PHASE_DICE) << "a free user plays on";
 }
 
 TEST_F(TimeMachine, NoValidSlotRestoresNothing) {
@@ -271,8 +285,8 @@ TEST_F(TimeMachine, ADamagedImageIsRefusedWholeAndClearedSlotsPass) {
         {0, 2, "valid is 2"},
         {9928 + 1, 0, "news deck"},
         {9964 + 36, 37, "fate deck"},
-        {9920, 36, "news cursor"},
-        {9924, 37, "fate cursor"},
+        {9920, 36, "news deck"},
+        {9924, 37, "fate deck"},
         {1768, 144, "price history position"},
         {1608 + 5, 7, "after an empty slot"},
         {1608, 31, "no card id"},

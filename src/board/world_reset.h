@@ -28,6 +28,8 @@
 //  18. the news and fate decks
 //  19. ai_choice and the computer settings panel's kept selection
 //  20. the items' turn state (the remote-dice face, the computer's try)
+//  21. the bulletin board's offers
+//  22. the time machine's snapshots
 // A module reads only its own state in its reset, so the order matters only
 // where one reset rebuilds what an earlier one cleared (the map binds its
 // tables after the game state is cleared).

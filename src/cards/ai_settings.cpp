@@ -109,6 +109,7 @@ const std::array<AiPanelRect, AI_SPOT_COUNT> ai_panel_spots = {{
 namespace {
 
 int kept_selection = -1; // the row selected when the panel last closed
+AiPanelWindow panel_window = nullptr;
 
 bool inside(const AiPanelRect& r, int x, int y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
@@ -215,7 +216,9 @@ void ai_panel_release(AiPanel& p, int x, int y) {
     p.pressed = AI_SPOT_NONE;
     p.dragging = 0;
     if (held == AI_SPOT_NONE || ai_panel_spot_at(x, y) != held) return;
-    if (held == AI_SPOT_OK) return close(p, AI_PANEL_OK);
+    // With no human seat there is nothing to write: only cancel leaves.
+    if (held == AI_SPOT_OK && p.count > 0) return close(p, AI_PANEL_OK);
+    if (held == AI_SPOT_OK) return;
     if (held == AI_SPOT_CANCEL) return close(p, AI_PANEL_CLOSED);
     if (p.selected < 0 || p.selected >= p.count) return;
     AiPanelRow& row = p.rows[static_cast<size_t>(p.selected)];
@@ -250,6 +253,20 @@ void ai_panel_release(AiPanel& p, int x, int y) {
 
 void ai_panel_right_button(AiPanel& p) {
     if (p.result == AI_PANEL_OPEN) close(p, AI_PANEL_CLOSED);
+}
+
+void ai_panel_set_window(AiPanelWindow window) {
+    panel_window = window;
+}
+
+void ai_panel_open() {
+    AiPanel panel = ai_panel_begin();
+    if (panel_window != nullptr)
+        panel_window(panel);
+    else
+        ai_panel_right_button(panel); // no window to show it in: nothing changes
+    if (panel.result == AI_PANEL_OPEN) ai_panel_right_button(panel);
+    board_repaint_all();
 }
 
 void ai_settings_reset() {

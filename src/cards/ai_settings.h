@@ -95,6 +95,11 @@ void ai_panel_drag(AiPanel& panel, int x, int y);
 void ai_panel_release(AiPanel& panel, int x, int y);
 void ai_panel_right_button(AiPanel& panel);
 
+// The panel's window: runs the panel modally and leaves its result in it.
+// Installed by the module that draws the panel; without one the panel
+// closes as cancelled and nothing changes.
+using AiPanelWindow = void (*)(AiPanel& panel);
+void ai_panel_set_window(AiPanelWindow window);
 // Opens the panel that hands seats over to the computer.
 void ai_panel_open();
 

@@ -103,15 +103,6 @@ bool fail(std::string* error, const std::string& why) {
     return false;
 }
 
-bool is_permutation(const uint8_t* deck, int n) {
-    std::array<bool, 256> seen{};
-    for (int i = 0; i < n; ++i) {
-        if (deck[i] >= n || seen[deck[i]]) return false;
-        seen[deck[i]] = true;
-    }
-    return true;
-}
-
 void clear_slots(uint32_t map_size) {
     for (GameSnapshot& s : snapshot_slots) {
         s = GameSnapshot{};
@@ -164,6 +155,17 @@ int snapshot_restore() {
         actor_update_sprites(m);
     for (int m = MOVER_THIEF; m <= MOVER_ROBOT_DOLL; ++m)
         actor_update_sprites(m);
+    // A snapshot taken when the user's turn was lost to a hotel stay, an
+    // absence, jail, hospital or hibernation puts him back there: the turn he
+    // is playing ends as that one did, after three ticks, with no go button.
+    const PlayerRecord& r = player_table[p];
+    if (r.hotel_days || r.away_days || r.jail_days || r.hospital_days || r.hibernation_days) {
+        board_input_disable();
+        ActorAnim& a = actor_anim_table[p];
+        a.phase = PHASE_WAIT;
+        a.wait = ANIM_WAIT_ENDS_TURN | 3;
+        turn_running = 1;
+    }
     return 1;
 }
 
@@ -195,17 +197,13 @@ bool snapshot_image_check(const uint8_t* in, std::string* error) {
     if (valid != 0 && valid != 1) return fail(error, "valid is " + std::to_string(valid));
     // Computer seats and cleared slots hold zeros: only a valid one is checked.
     if (valid == 0) return true;
-    if (!is_permutation(in + SNAP_NEWS_DECK, NEWS_EVENT_COUNT))
-        return fail(error, "the news deck is not a permutation of 0..35");
-    if (!is_permutation(in + SNAP_FATE_DECK, FATE_SLOT_COUNT))
-        return fail(error, "the fate deck is not a permutation of 0..36");
     const int32_t news = static_cast<int32_t>(le_get32(in + SNAP_NEWS_CURSOR));
     const int32_t fate = static_cast<int32_t>(le_get32(in + SNAP_FATE_CURSOR));
+    if (!deck_valid(in + SNAP_NEWS_DECK, NEWS_EVENT_COUNT, news))
+        return fail(error, "the news deck is no permutation of 0..35 or its cursor is out of it");
+    if (!deck_valid(in + SNAP_FATE_DECK, FATE_SLOT_COUNT, fate))
+        return fail(error, "the fate deck is no permutation of 0..36 or its cursor is out of it");
     const int32_t day = static_cast<int32_t>(le_get32(in + SNAP_HISTORY_DAY));
-    if (news < 0 || news >= NEWS_EVENT_COUNT)
-        return fail(error, "news cursor " + std::to_string(news) + " out of 0..35");
-    if (fate < 0 || fate >= FATE_SLOT_COUNT)
-        return fail(error, "fate cursor " + std::to_string(fate) + " out of 0..36");
     if (day < 0 || day >= STOCK_HISTORY_DAYS)
         return fail(error, "price history position " + std::to_string(day) + " out of 0..143");
     for (int p = 0; p < PLAYER_COUNT; ++p) {

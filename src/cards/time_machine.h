@@ -14,8 +14,7 @@
 
 #include "board/game_types.h"
 #include "cards/cards.h"
-#include "cards/fate.h"
-#include "cards/news.h"
+#include "cards/news_deck.h"
 #include "finance/notice_board.h"
 #include "finance/stock_types.h"
 #include "finance/trading.h"
@@ -116,3 +115,5 @@ bool snapshot_image_check(const uint8_t* in, std::string* error);
 // Reads seat's snapshot from an image after checking it; a refused image
 // changes nothing. The map copy is left as it is (the reader fills it).
 bool snapshot_image_read(int seat, const uint8_t* in, std::string* error);
+
+static_assert(SNAP_NEWS_CURSOR == SNAPSHOT_DECKS_OFFSET, "the decks block of a snapshot");

@@ -29,7 +29,7 @@ NoticeOffer notice_offer_read(const uint8_t* in) {
     return r;
 }
 
-void notice_board_reset() {
+void notice_board_clear() {
     notice_board = {};
 }
 
@@ -37,4 +37,4 @@ void notice_board_reset() {
 void notice_visit() {}
 void notice_age_offers() {}
 
-WORLD_RESET(WORLD_RESET_NOTICE, notice_board_reset)
+WORLD_RESET(WORLD_RESET_NOTICE, notice_board_clear)

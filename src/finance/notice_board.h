@@ -40,11 +40,10 @@ NoticeOffer notice_offer_read(const uint8_t* in);
 // Each player's offers, packed at the front of the row; saved whole, zeroed
 // at a new game.
 extern std::array<std::array<NoticeOffer, NOTICE_SLOTS>, PLAYER_COUNT> notice_board;
-void notice_board_reset();
 
 // A visit to the board by the current mover (human window or computer rules).
 void notice_visit();
 // Each new day: the offers of the players in the game age by one day.
 void notice_age_offers();
-// Takes every offer off the board (a new game).
+// Takes every offer off the board (a new game, and the world reset).
 void notice_board_clear();
