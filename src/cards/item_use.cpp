@@ -467,8 +467,10 @@ int item_robot_worker() {
 
 int item_time_machine() {
     const int p = user();
-    if (!snapshot_restore()) return 0;
+    // Without a snapshot of his own the machine is refused before the line.
+    if (!is_player_seat(p) || snapshot_slots[p].valid != 1) return 0;
     say(p, ITEM_TIME_MACHINE);
+    if (!snapshot_restore()) return 0;
     item_time_machine_tune();
     item_remove(p, ITEM_TIME_MACHINE);
     view_draw_minimap_marks(0);
@@ -642,9 +644,6 @@ void item_turn_end() {
     item_remote_dice_value = 0;
     item_tried_by = -1;
 }
-
-// The construction vehicle's arrival belongs to the time machine's module;
-// until it is built nothing happens on arrival.
 
 void item_use_reset() {
     item_remote_dice_value = 0;
