@@ -14,6 +14,7 @@
 #include "board/turn.h"
 #include "board/view.h"
 #include "board/world_reset.h"
+#include "cards/ai_cards.h"
 #include "cards/ai_items.h"
 #include "cards/ai_settings.h"
 #include "cards/cards.h"
@@ -565,20 +566,26 @@ void use_computer(int p) {
         if (n != ITEM_TIME_MACHINE && player_items[p][n - 1] > 0) kinds[count++] = n;
     if (count == 0) return;
     const int start = count < 5 ? 0 : game_rand() % count;
+    // The decisions of one try share each of the view's lists.
+    ai_view_hold();
+    int chosen = 0;
     for (int k = 0; k < 4; ++k) {
         int i = start + k;
         if (count >= 5)
             i %= count;
         else if (i >= count)
-            return; // the empty entries after the kinds held end the try
-        const int n = kinds[i];
-        if (!ai_item_gate(n)) continue;
-        char text[64];
-        std::snprintf(text, sizeof text, "使用%s", item_def(n).name);
-        msg_show(text, 1500);
-        run_item(p, n);
-        return;
+            break; // the empty entries after the kinds held end the try
+        if (ai_item_gate(kinds[i])) {
+            chosen = kinds[i];
+            break;
+        }
     }
+    ai_view_release();
+    if (chosen == 0) return;
+    char text[64];
+    std::snprintf(text, sizeof text, "使用%s", item_def(chosen).name);
+    msg_show(text, 1500);
+    run_item(p, chosen);
 }
 
 } // namespace
