@@ -2,12 +2,15 @@
 // the board view centred so that its lists hold what each case needs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "board/game_state.h"
 #include "board/gods.h"
 #include "board/map.h"
 #include "board/view.h"
+#include "cards/ai_cards.h"
 #include "cards/ai_items.h"
 #include "cards/ai_settings.h"
 #include "cards/cards.h"
@@ -338,6 +341,46 @@ TEST_F(AiItemsTest, ACarDriverWithThreeUnownedPlotsAheadAndNoneOfOthersThrowsOne
     map_square_table[6].object = 0;
     ai_choose_dice();
     EXPECT_EQ(player_table[0].dice, 1);
+}
+
+// ---------------------------------------------------------------------------
+// The view's lists through the computer's view seam
+
+std::vector<uint16_t> free_squares() {
+    const uint16_t* codes = nullptr;
+    const int n = ai_view_free_squares(&codes);
+    return std::vector<uint16_t>(codes, codes + n);
+}
+std::vector<uint16_t> owned_near(int x) {
+    const uint16_t* codes = nullptr;
+    const int n = ai_view_owned_near(x, 140, -1, &codes);
+    return std::vector<uint16_t>(codes, codes + n);
+}
+bool holds(const std::vector<uint16_t>& list, int code) {
+    return std::find(list.begin(), list.end(), static_cast<uint16_t>(code)) != list.end();
+}
+
+TEST_F(AiItemsTest, AHeldTryReadsEachListOnceUntilTheBoardIsDrawnAroundAnotherPoint) {
+    // Plots 5 and 6 stand out of view, by square 11.
+    map_lot_table[5].x = 1100;
+    map_lot_table[6].x = 1150;
+    own(5, 1);
+    ai_view_hold();
+    const std::vector<uint16_t> first = free_squares();
+    ASSERT_TRUE(holds(first, 4));
+    ASSERT_NE(god_place(GK_ROADBLOCK, 4, 0, 0), 0); // square 4 is free no more
+    EXPECT_EQ(free_squares(), first) << "read once for the whole try";
+    // Reading what is owned around square 11 draws the board there: the free
+    // squares are read again, as the view shows them now.
+    EXPECT_TRUE(holds(owned_near(1100), OBJ_LOT_BASE + 5));
+    const std::vector<uint16_t> moved = free_squares();
+    EXPECT_FALSE(holds(moved, 4));
+    EXPECT_TRUE(holds(moved, 11));
+    own(6, 1);
+    EXPECT_FALSE(holds(owned_near(1100), OBJ_LOT_BASE + 6)) << "the same point: read once";
+    ai_view_release();
+    EXPECT_TRUE(holds(owned_near(1100), OBJ_LOT_BASE + 6)) << "released: read each time";
+    EXPECT_EQ(free_squares(), moved);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "board/calendar.h"
@@ -17,8 +18,10 @@
 #include "cards/cards.h"
 #include "cards/fate.h"
 #include "cards/fate_gods.h"
+#include "cards/news.h"
 #include "engine/random.h"
 #include "engine/shown.h"
+#include "engine/util.h"
 #include "finance/stock.h"
 #include "finance/trading.h"
 #include "support/encounter_board.h"
@@ -310,6 +313,22 @@ TEST_F(FateTest, RowThreeKeepsTheEndMarkOfTheRefusalCounter) {
     EXPECT_EQ(player_table[0].bank_refusal_days, 0x9E);
 }
 
+// What the thief's decision was asked, and the strip's line at that moment.
+struct BirthdayPick {
+    int victim;
+    std::string strip;
+};
+std::vector<BirthdayPick> birthday_picks;
+
+int pick_first_card(const DecisionRequest& r, void*) {
+    if (r.kind != DECIDE_THIEF_PICK) return 0;
+    std::string strip;
+    for (const ShownEvent& e : shown_log())
+        if (e.kind == Shown::Panel) strip = e.text;
+    birthday_picks.push_back({r.object, strip});
+    return int{player_cards[static_cast<size_t>(r.object)][0]};
+}
+
 TEST_F(FateTest, ABirthdayOfAHumanLetsHimPickOncePerOpponentHoldingCards) {
     ASSERT_TRUE(encounter_board_setup(4));
     events_take_shown();
@@ -320,17 +339,17 @@ TEST_F(FateTest, ABirthdayOfAHumanLetsHimPickOncePerOpponentHoldingCards) {
         card_add(q, q);
         card_add(q, q + 10);
     }
-    static int picks = 0;
-    picks = 0;
-    decision_set_answerer(
-        [](const DecisionRequest& r, void*) {
-            if (r.kind != DECIDE_THIEF_PICK) return 0;
-            ++picks;
-            return int{player_cards[static_cast<size_t>(r.object)][0]};
-        },
-        nullptr);
+    birthday_picks.clear();
+    decision_set_answerer(pick_first_card, nullptr);
     run_row(5);
-    EXPECT_EQ(picks, 3);
+    // Each of the three opponents asked once, in seat order, with the line
+    // naming him on the strip while the human picks.
+    ASSERT_EQ(birthday_picks.size(), 3u);
+    for (int q = 1; q <= 3; ++q) {
+        const BirthdayPick& pick = birthday_picks[static_cast<size_t>(q - 1)];
+        EXPECT_EQ(pick.victim, q);
+        EXPECT_EQ(pick.strip, "向" + util_without_spaces(player_name(q)) + "收一张卡片");
+    }
     EXPECT_EQ(card_count(0), 3);
     for (int q = 1; q <= 3; ++q)
         EXPECT_EQ(card_count(q), 1) << q;
@@ -339,6 +358,95 @@ TEST_F(FateTest, ABirthdayOfAHumanLetsHimPickOncePerOpponentHoldingCards) {
         lines += e.kind == Shown::Panel && e.text.find("收一张卡片") != std::string::npos ? 1 : 0;
     EXPECT_EQ(lines, 3u);
     EXPECT_EQ(shown_count(Shown::Speech, 0), 1u);
+
+    // An opponent holding no card is not asked for one, nor named.
+    while (card_count(2) > 0)
+        card_lose_random(2);
+    birthday_picks.clear();
+    run_row(5);
+    ASSERT_EQ(birthday_picks.size(), 2u);
+    EXPECT_EQ(birthday_picks[0].victim, 1);
+    EXPECT_EQ(birthday_picks[1].victim, 3);
+    EXPECT_EQ(card_count(0), 5);
+}
+
+// ---------------------------------------------------------------------------
+// The pardon and the scapegoat, through card_resolve_victim
+
+constexpr int CARD_SCAPEGOAT = 19, CARD_PARDON = 21;
+
+void run_fate_row(int row) {
+    fate_handler_table[row](0);
+    fate_handler_table[row](1);
+}
+
+// A misfortune of days that a pardon or scapegoat card turns away: fate rows
+// 6 (away), 12 (hospital), 33 (jail) and news 29 (a chairman to jail), each
+// falling on player 0.
+struct Misfortune {
+    const char* what;
+    void (*run)();
+    int (*days)(int p);
+    int expected;
+};
+const Misfortune MISFORTUNES[] = {
+    {"fate row 6", [] { run_fate_row(6); },
+     [](int p) { return player_table[p].away_days & AWAY_DAY_BITS; }, 3},
+    {"fate row 12", [] { run_fate_row(12); },
+     [](int p) { return int{player_table[p].hospital_days}; }, 3},
+    {"fate row 33", [] { run_fate_row(33); }, [](int p) { return int{player_table[p].jail_days}; },
+     3},
+    {"news 29",
+     [] {
+         map_company_table[1].chairman = owner_of_seat(0);
+         news_handler_table[29](0);
+         news_handler_table[29](1);
+     },
+     [](int p) { return int{player_table[p].jail_days}; }, 5},
+};
+
+TEST_F(FateTest, APardonTurnsTheMisfortuneAwayAndAScapegoatPassesItOn) {
+    for (const Misfortune& m : MISFORTUNES) {
+        SCOPED_TRACE(m.what);
+        // No card: player 0 takes it.
+        SetUp();
+        m.run();
+        EXPECT_EQ(m.days(0), m.expected);
+        // A pardon: nobody does, and the card is spent.
+        SetUp();
+        ASSERT_EQ(card_add(0, CARD_PARDON), 1);
+        m.run();
+        EXPECT_EQ(m.days(0), 0);
+        EXPECT_EQ(m.days(1) + m.days(2), 0);
+        EXPECT_FALSE(card_has(0, CARD_PARDON));
+        EXPECT_NE(shown_find_text(Shown::Panel, "免罪卡生效"), nullptr);
+        // A computer's scapegoat: the player it hates most takes it.
+        SetUp();
+        ASSERT_EQ(card_add(0, CARD_SCAPEGOAT), 1);
+        player_table[0].grudge[2] = 40;
+        m.run();
+        EXPECT_EQ(m.days(0), 0);
+        EXPECT_EQ(m.days(2), m.expected);
+        EXPECT_EQ(m.days(1), 0);
+        EXPECT_FALSE(card_has(0, CARD_SCAPEGOAT));
+    }
+}
+
+TEST_F(FateTest, AHumansScapegoatPassesTheJailToThePlayerHePicks) {
+    player_table[0].control = CTRL_HUMAN;
+    ASSERT_EQ(card_add(0, CARD_SCAPEGOAT), 1);
+    decision_script_push(1);
+    run_row(33);
+    EXPECT_EQ(decision_last_kind(), DECIDE_PLAYER);
+    EXPECT_EQ(player_table[0].jail_days, 0);
+    EXPECT_EQ(player_table[1].jail_days, 3);
+    EXPECT_FALSE(card_has(0, CARD_SCAPEGOAT));
+    // Declining (an answer not listed) keeps the card and the days.
+    ASSERT_EQ(card_add(0, CARD_SCAPEGOAT), 1);
+    decision_script_push(0);
+    run_row(33);
+    EXPECT_EQ(player_table[0].jail_days, 3);
+    EXPECT_TRUE(card_has(0, CARD_SCAPEGOAT));
 }
 
 TEST_F(FateTest, TheGodWaivesOrDoublesLossesGainsAndMisfortunes) {

@@ -2,12 +2,14 @@
 // what they close with, the board area put back, the hovered face lit.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/world_reset.h"
+#include "cards/card_screen.h"
 #include "cards/cards.h"
 #include "cards/item_screen.h"
 #include "cards/item_use.h"
@@ -28,16 +30,16 @@ TEST(ItemMenuCells, HeldKindsFillTheGridInOrderAndTheLastCellLeavesTheVehicle) {
         ASSERT_EQ(item_add(0, n), 1);
     player_table[0].travel = TRAVEL_WALK;
     item_menu_fill_cells(0);
-    EXPECT_EQ(item_menu_grid[0], 2);
-    EXPECT_EQ(item_menu_grid[1], 5);
-    EXPECT_EQ(item_menu_grid[2], 9);
-    EXPECT_EQ(item_menu_grid[3], 13);
-    EXPECT_EQ(item_menu_grid[4], 0);
-    EXPECT_EQ(item_menu_grid[ITEM_MENU_DISMOUNT_CELL], 0) << "walking";
+    EXPECT_EQ(item_menu_cells[0], 2);
+    EXPECT_EQ(item_menu_cells[1], 5);
+    EXPECT_EQ(item_menu_cells[2], 9);
+    EXPECT_EQ(item_menu_cells[3], 13);
+    EXPECT_EQ(item_menu_cells[4], 0);
+    EXPECT_EQ(item_menu_cells[ITEM_MENU_DISMOUNT_CELL], 0) << "walking";
     for (int travel : {1, 2, 0x1F}) {
         player_table[0].travel = static_cast<uint8_t>(travel);
         item_menu_fill_cells(0);
-        EXPECT_EQ(item_menu_grid[ITEM_MENU_DISMOUNT_CELL], travel == 0x1F ? 0 : ITEM_DISMOUNT)
+        EXPECT_EQ(item_menu_cells[ITEM_MENU_DISMOUNT_CELL], travel == 0x1F ? 0 : ITEM_DISMOUNT)
             << travel;
     }
 }
@@ -125,6 +127,48 @@ TEST_F(ItemScreens, TheMenuShowsItsPanelOverTheBoardWhileOpen) {
     right_click(300);
     EXPECT_EQ(menu(), 0);
     EXPECT_EQ(changed, 1) << "the held item drawn in its cell";
+}
+
+// The dismount cell's pixels while the menu is open, and a shot of the
+// screen when KARVO_SHOT_DIR names a directory.
+std::vector<uint16_t> g_dismount_cell;
+std::string g_shot_name;
+void look_at_menu() {
+    if (!g_dismount_cell.empty() || PopupTest::screen_at(14 + 1, 130 + 1) == BACKGROUND) return;
+    // Cell 14 of the grid: x 339..418, y 247..302.
+    for (int y = 247; y < 303; ++y)
+        for (int x = 339; x < 419; ++x)
+            g_dismount_cell.push_back(PopupTest::screen_at(x, y));
+    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
+        PopupTest::save_screen_bmp(std::string(dir) + "/" + g_shot_name);
+}
+
+TEST_F(ItemScreens, TheVehicleIsShownOnTheDismountCellOnlyWhileRiding) {
+    ASSERT_EQ(item_add(0, ITEM_MINE), 1);
+    ASSERT_EQ(item_add(0, ITEM_MINE), 1);
+    ASSERT_EQ(item_add(0, ITEM_CAR), 1);
+    ASSERT_EQ(item_add(0, ITEM_NUCLEAR_MISSILE), 1);
+    plat_set_cursor_hook(look_at_menu);
+    std::vector<uint16_t> cells[3];
+    const uint8_t travel[3] = {TRAVEL_WALK, TRAVEL_MOTORBIKE, TRAVEL_CAR};
+    const char* names[3] = {"item_menu_walking", "item_menu_motorbike", "item_menu_car"};
+    for (int i = 0; i < 3; ++i) {
+        player_table[0].travel = travel[i];
+        g_dismount_cell.clear();
+        g_shot_name = names[i];
+        t0 = plat_tick_count();
+        move(t0 + 100, 60, 160);
+        right_click(300);
+        EXPECT_EQ(menu(), 0);
+        cells[i] = g_dismount_cell;
+        ASSERT_FALSE(cells[i].empty()) << names[i];
+    }
+    // Walking, the cell is the panel's empty cell; riding, it shows the
+    // motorbike or the car, each its own picture.
+    EXPECT_NE(cells[0], cells[1]);
+    EXPECT_NE(cells[0], cells[2]);
+    EXPECT_NE(cells[1], cells[2]);
+    EXPECT_EQ(screen_differs(0, 40, 440, 480, BACKGROUND), 0) << "the board put back";
 }
 
 TEST_F(ItemScreens, TheDiceWindowLightsTheHoveredFaceAndClosesWithTheClickedOne) {

@@ -20,6 +20,7 @@
 #include "cards/ai_settings.h"
 #include "cards/cards.h"
 #include "cards/item_use.h"
+#include "cards/time_machine.h"
 #include "engine/music.h"
 #include "engine/random.h"
 #include "engine/shown.h"
@@ -308,6 +309,63 @@ TEST_F(ItemUseTest, TheTimeMachineGivesTheHolidayTuneItsDayBack) {
 }
 
 // ---------------------------------------------------------------------------
+// The time machine
+
+TEST_F(ItemUseTest, TheTimeMachineTakesAHumanBackToTheStartOfHisMove) {
+    human();
+    give(0, ITEM_TIME_MACHINE);
+    encounter_board_put(0, 3);
+    player_table[0].cash = 5000;
+    player_table[1].cash = 7000;
+    ASSERT_EQ(card_add(1, 3), 1);
+    // His move begins: the turn takes the snapshot.
+    turn_begin_move();
+    ASSERT_EQ(snapshot_slots[0].valid, 1);
+    // The move and what came after it.
+    encounter_board_put(0, 8);
+    player_table[0].cash = 100;
+    map_lot_table[2].owner = owner_of_seat(0);
+    player_table[1].cash = 1;
+    card_remove(1, 3);
+    music_day_countdown = 0x32;
+    actor_anim_table[0].phase = PHASE_WAIT;
+    turn_running = 0;
+    shown_clear();
+    answers({ITEM_TIME_MACHINE});
+    item_use();
+    EXPECT_EQ(decision_asked_count(), 1) << "used at the first pick";
+    EXPECT_EQ(player_table[0].square, 3);
+    EXPECT_NE(map_square_table[3].flags & sqf_player(0), 0u) << "the map block comes back too";
+    EXPECT_EQ(map_square_table[8].flags & sqf_player(0), 0u);
+    EXPECT_EQ(player_table[0].cash, 5000);
+    EXPECT_EQ(map_lot_table[2].owner, OWNER_NONE);
+    EXPECT_EQ(player_table[1].cash, 7000) << "every player's state, not only the user's";
+    EXPECT_EQ(card_count(1), 1);
+    EXPECT_EQ(held(0, ITEM_TIME_MACHINE), 0) << "spent from the restored counts";
+    EXPECT_EQ(game_active_mover, 0) << "he plays on in the same turn";
+    EXPECT_EQ(music_day_countdown, 0x33);
+    EXPECT_EQ(shown_count(Shown::Speech, 0), 1u) << "the user's line";
+    EXPECT_EQ(shown_count(Shown::Effect), 0u) << "no refusal";
+    // The slot stays valid: a second machine goes back to the same moment.
+    encounter_board_put(0, 9);
+    player_table[0].cash = 42;
+    give(0, ITEM_TIME_MACHINE);
+    ASSERT_EQ(item_handler_table[ITEM_TIME_MACHINE](), 1);
+    EXPECT_EQ(player_table[0].square, 3);
+    EXPECT_EQ(player_table[0].cash, 5000);
+}
+
+TEST_F(ItemUseTest, AComputerSeatHasNoSnapshotForTheTimeMachine) {
+    give(0, ITEM_TIME_MACHINE);
+    turn_begin_move(); // a computer's move takes none
+    EXPECT_EQ(snapshot_slots[0].valid, 0);
+    shown_clear();
+    EXPECT_EQ(item_handler_table[ITEM_TIME_MACHINE](), 0);
+    EXPECT_EQ(held(0, ITEM_TIME_MACHINE), 1);
+    EXPECT_EQ(shown_count(Shown::Speech), 0u) << "refused before the line";
+}
+
+// ---------------------------------------------------------------------------
 // The missiles and the robot worker
 
 TEST_F(ItemUseTest, TheMissileSendsEveryPlayerItHitToHospital) {
@@ -420,9 +478,30 @@ TEST_F(ItemUseTest, TheUserTeleportingHimselfLandsOnTheDestination) {
     EXPECT_EQ(actor_anim_table[0].phase, PHASE_MOVING);
     EXPECT_EQ(move_steps_left, 0);
     ASSERT_EQ(turn_running, 1);
+    // The snapshot was taken before he moved, with the teleporter still held.
+    ASSERT_EQ(snapshot_slots[0].valid, 1);
+    EXPECT_EQ(snapshot_slots[0].players[0].square, 12);
+    EXPECT_EQ(snapshot_slots[0].items[0][ITEM_TELEPORTER - 1], 1);
     for (int tick = 0; tick < 12 && map_lot_table[2].owner == OWNER_NONE; ++tick)
         turn_tick();
     EXPECT_EQ(map_lot_table[2].owner, owner_of_seat(0)) << "the landing rules of square 2 ran";
+    // A time machine now undoes the jump and the purchase.
+    game_active_mover = 0;
+    give(0, ITEM_TIME_MACHINE);
+    ASSERT_EQ(item_handler_table[ITEM_TIME_MACHINE](), 1);
+    EXPECT_EQ(player_table[0].square, 12);
+    EXPECT_EQ(map_lot_table[2].owner, OWNER_NONE);
+    EXPECT_EQ(held(0, ITEM_TELEPORTER), 1);
+    EXPECT_EQ(held(0, ITEM_TIME_MACHINE), 0);
+}
+
+TEST_F(ItemUseTest, AComputerTeleportingItselfTakesNoSnapshot) {
+    give(0, ITEM_TELEPORTER);
+    encounter_board_put(0, 12);
+    ai_choice_set(3, 2);
+    ASSERT_EQ(item_handler_table[ITEM_TELEPORTER](), 1);
+    EXPECT_EQ(player_table[0].square, 2);
+    EXPECT_EQ(snapshot_slots[0].valid, 0);
 }
 
 TEST_F(ItemUseTest, APlacedObjectMovesToAFreeSquare) {

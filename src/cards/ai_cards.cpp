@@ -1,5 +1,6 @@
 #include "cards/ai_cards.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -23,8 +24,44 @@ namespace {
 
 bool list_given = false;
 std::vector<uint16_t> given_list;
+
+// A list read once while the lists are held.
+struct HeldList {
+    bool read = false;
+    std::vector<uint16_t> codes;
+};
 bool list_held = false;
-std::vector<uint16_t> held_list;
+HeldList held_view, held_free, held_near;
+int near_x = 0, near_y = 0, near_radius = 0; // what held_near was read for
+
+// The count of a list the view wrote into view_pick_list.
+int listed_count(int n) {
+    return std::clamp(n, 0, VIEW_PICK_LIST_SIZE - 8);
+}
+
+// Serves a held list, reading it first when it is not yet read.
+int held_or_read(HeldList& held, int (*read)(), const uint16_t** codes) {
+    if (!held.read) {
+        const int n = listed_count(read());
+        held.codes.assign(view_pick_list + 8, view_pick_list + 8 + n);
+        held.read = true;
+    }
+    *codes = held.codes.data();
+    return static_cast<int>(held.codes.size());
+}
+
+int read_view() {
+    return view_hitmap_list_radius(-1);
+}
+int read_free_squares() {
+    return view_list_free_squares();
+}
+
+void forget_held() {
+    held_view = HeldList{};
+    held_free = HeldList{};
+    held_near = HeldList{};
+}
 
 int self() {
     return game_active_mover;
@@ -186,15 +223,13 @@ void ai_view_set_list(const uint16_t* codes, int count) {
 }
 
 void ai_view_hold() {
-    list_held = false;
-    const uint16_t* codes = nullptr;
-    const int count = ai_view_list(&codes);
-    held_list.assign(codes, codes + count);
+    forget_held();
     list_held = true;
 }
 
 void ai_view_release() {
     list_held = false;
+    forget_held();
 }
 
 int ai_view_list(const uint16_t** codes) {
@@ -203,21 +238,44 @@ int ai_view_list(const uint16_t** codes) {
         *codes = given_list.data();
         count = static_cast<int>(given_list.size());
     } else if (list_held) {
-        *codes = held_list.data();
-        count = static_cast<int>(held_list.size());
+        count = held_or_read(held_view, read_view, codes);
     } else {
-        count = view_hitmap_list_radius(-1);
+        count = listed_count(read_view());
         *codes = view_pick_list + 8;
     }
     ai_choice_set(2, count);
     return count;
 }
 
+int ai_view_free_squares(const uint16_t** codes) {
+    if (list_held) return held_or_read(held_free, read_free_squares, codes);
+    *codes = view_pick_list + 8;
+    return listed_count(read_free_squares());
+}
+
+int ai_view_owned_near(int x, int y, int radius, const uint16_t** codes) {
+    if (list_held && held_near.read && near_x == x && near_y == y && near_radius == radius) {
+        *codes = held_near.codes.data();
+        return static_cast<int>(held_near.codes.size());
+    }
+    const int n = listed_count(view_list_owned_near(x, y, radius));
+    *codes = view_pick_list + 8;
+    if (!list_held) return n;
+    // The board was drawn centred on the point: the view shows other things.
+    held_view.read = false;
+    held_free.read = false;
+    held_near.codes.assign(view_pick_list + 8, view_pick_list + 8 + n);
+    held_near.read = true;
+    near_x = x, near_y = y, near_radius = radius;
+    *codes = held_near.codes.data();
+    return n;
+}
+
 void ai_cards_reset() {
     list_given = false;
     given_list.clear();
     list_held = false;
-    held_list.clear();
+    forget_held();
 }
 
 int ai_is_rival_land(int rival, int object) {

@@ -11,14 +11,22 @@
 // Gives the decisions this list in place of the board view's (nullptr: the
 // board view's list again). The list is copied.
 void ai_view_set_list(const uint16_t* codes, int count);
-// Holds one reading of the board view's list for a computer's whole card
-// try: its decisions change nothing the view shows, so they share it.
-// ai_view_release goes back to reading the view each time.
+// Holds the board view's lists for a computer's whole card or item try: its
+// decisions change nothing the view shows, so each list is read once, when
+// first asked for, and shared. Reading the owned things near a point draws
+// the board centred there: the view's other lists are read again after it,
+// as they would be without the hold. ai_view_release goes back to reading
+// the view each time.
 void ai_view_hold();
 void ai_view_release();
 // The visible objects for a decision; their count is also stored in
 // ai_choice entry 2.
 int ai_view_list(const uint16_t** codes);
+// The free squares in view (view_list_free_squares).
+int ai_view_free_squares(const uint16_t** codes);
+// The current player and the owned plots and facilities within radius of a
+// point, the whole view for -1 (view_list_owned_near).
+int ai_view_owned_near(int x, int y, int radius, const uint16_t** codes);
 
 // The occupant code a card's effect turns back into player p.
 constexpr int ai_player_code(int p) {

@@ -8,6 +8,7 @@
 #include "board/landing.h"
 #include "board/map.h"
 #include "board/view.h"
+#include "cards/ai_cards.h"
 #include "cards/ai_settings.h"
 #include "cards/cards.h"
 #include "engine/random.h"
@@ -15,26 +16,29 @@
 namespace {
 
 // ---------------------------------------------------------------------------
-// The board view's lists. The decisions read them only through these three
-// functions, so that the lists can be given another source in one place.
+// The board view's lists, through the computer's view seam (cards/ai_cards.h):
+// a try holds them, so each is read once for all the kinds it tries.
 
-std::vector<uint16_t> listed(int n) {
-    n = std::clamp(n, 0, VIEW_PICK_LIST_SIZE - 8);
-    return std::vector<uint16_t>(view_pick_list + 8, view_pick_list + 8 + n);
+std::vector<uint16_t> copied(const uint16_t* codes, int n) {
+    return std::vector<uint16_t>(codes, codes + n);
 }
 
 // Every object the view shows; its length is ai_choice entry 2 while a
 // decision runs.
 std::vector<uint16_t> list_view() {
-    std::vector<uint16_t> codes = listed(view_hitmap_list_radius(-1));
-    ai_choice_set(2, static_cast<int>(codes.size()));
-    return codes;
+    const uint16_t* codes = nullptr;
+    const int n = ai_view_list(&codes);
+    return copied(codes, n);
 }
 std::vector<uint16_t> list_free_squares() {
-    return listed(view_list_free_squares());
+    const uint16_t* codes = nullptr;
+    const int n = ai_view_free_squares(&codes);
+    return copied(codes, n);
 }
 std::vector<uint16_t> list_owned_near(int x, int y, int radius) {
-    return listed(view_list_owned_near(x, y, radius));
+    const uint16_t* codes = nullptr;
+    const int n = ai_view_owned_near(x, y, radius, &codes);
+    return copied(codes, n);
 }
 
 // ---------------------------------------------------------------------------

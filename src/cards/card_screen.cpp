@@ -75,32 +75,18 @@ struct GridWindow {
 };
 GridWindow grid;
 
-// The pick under a screen point of a panel at (PANEL_X, top): the cell index, -1 none.
-int cell_at(int x, int y, int top) {
-    const int gx = x - (PANEL_X + GRID_DX), gy = y - (top + GRID_DY);
-    if (gx < 0 || gy < 0 || gx >= CARD_CELL_W * CARD_CELL_COLUMNS || gy >= CARD_CELL_H * GRID_ROWS)
-        return -1;
-    return gy / CARD_CELL_H * CARD_CELL_COLUMNS + gx / CARD_CELL_W;
-}
-
-PlatRect cell_rect(int cell, int top) {
-    const int x = PANEL_X + GRID_DX + CARD_CELL_W * (cell % CARD_CELL_COLUMNS);
-    const int y = top + GRID_DY + CARD_CELL_H * (cell / CARD_CELL_COLUMNS);
-    return {x, y, x + CARD_CELL_W, y + CARD_CELL_H};
-}
-
 // What a press at (x, y) picks, and the cell's rectangle.
 int pick_at(int x, int y, PlatRect* rect) {
-    int cell = cell_at(x, y, grid.card_top);
+    int cell = card_grid_cell_at(x, y, grid.card_top);
     if (cell >= 0 && cell < HOLDING_ROW && is_player_seat(grid.owner)) {
         const int id = player_cards[grid.owner][cell];
-        *rect = cell_rect(cell, grid.card_top);
+        *rect = card_grid_cell_rect(cell, grid.card_top);
         return id;
     }
     if (grid.item_top < 0) return 0;
-    cell = cell_at(x, y, grid.item_top);
+    cell = card_grid_cell_at(x, y, grid.item_top);
     if (cell < 0 || cell >= ITEM_MENU_CELLS || item_menu_cells[cell] == 0) return 0;
-    *rect = cell_rect(cell, grid.item_top);
+    *rect = card_grid_cell_rect(cell, grid.item_top);
     return STEAL_ITEM_FLAG | item_menu_cells[cell];
 }
 
@@ -176,6 +162,19 @@ int run_grid(int owner, int card_top, int item_top, bool click) {
 }
 
 } // namespace
+
+int card_grid_cell_at(int x, int y, int top) {
+    const int gx = x - (PANEL_X + GRID_DX), gy = y - (top + GRID_DY);
+    if (gx < 0 || gy < 0 || gx >= CARD_CELL_W * CARD_CELL_COLUMNS || gy >= CARD_CELL_H * GRID_ROWS)
+        return -1;
+    return gy / CARD_CELL_H * CARD_CELL_COLUMNS + gx / CARD_CELL_W;
+}
+
+PlatRect card_grid_cell_rect(int cell, int top) {
+    const int x = PANEL_X + GRID_DX + CARD_CELL_W * (cell % CARD_CELL_COLUMNS);
+    const int y = top + GRID_DY + CARD_CELL_H * (cell / CARD_CELL_COLUMNS);
+    return {x, y, x + CARD_CELL_W, y + CARD_CELL_H};
+}
 
 void card_draw_inventory(ImageRecord* dest, void* panel, int player) {
     ImageRecord* target = panel_target(dest, panel, 0);

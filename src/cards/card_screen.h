@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "board/decisions.h"
-#include "cards/item_screen.h"
 #include "engine/image.h"
+#include "platform/messages.h"
 
 // PANEL.MKF entry of the card and item panels: picture 0 the card panel,
 // 1 the item panel, 2..14 the icons of items 1..13.
@@ -23,7 +23,14 @@ inline constexpr int CARD_PICTURE_BASE = 529;
 inline constexpr int CARD_SOUND = 4;
 
 // Cell index of the item panel to item number (0 empty), filled by item_draw_list.
+inline constexpr int ITEM_MENU_CELLS = 16;
 extern std::array<uint8_t, ITEM_MENU_CELLS> item_menu_cells;
+
+// The grid of a card or item panel picture drawn at (14, top) of the screen:
+// 15 cells of 80 x 56 from (19, top + 5). The cell under a screen point
+// (-1 none) and a cell's rectangle on the screen.
+int card_grid_cell_at(int x, int y, int top);
+PlatRect card_grid_cell_rect(int cell, int top);
 
 // Draws the player's card names into the card panel's grid. With dest given
 // the panel's picture 0 is copied into it first and the names go there;

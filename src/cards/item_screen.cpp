@@ -1,10 +1,10 @@
 #include "cards/item_screen.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "board/decisions.h"
 #include "board/game_state.h"
+#include "cards/card_screen.h"
 #include "cards/cards.h"
 #include "cards/item_use.h"
 #include "engine/draw.h"
@@ -13,24 +13,20 @@
 #include "engine/mkf.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
-#include "engine/text.h"
 #include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/screen.h"
 
-std::array<int, ITEM_MENU_CELLS> item_menu_grid{};
-
 namespace {
 
 constexpr int UI_PRESS = 1, UI_CANCEL = 3;
-constexpr int PANEL_ITEMS = 11, PANEL_DICE = 72;
+constexpr int PANEL_DICE = 72;
 constexpr int FRAME_ITEM_PANEL = 1, FRAME_MOTORBIKE = 15, FRAME_CAR = 16;
 
-// The item menu over the board: its picture at (14, 130), the grid of cells
-// 80 x 56, five a row, from (19, 135).
+// The item menu over the board: its picture at (14, 130); the vehicle's
+// picture on the dismount cell, at (325, 117) of the picture.
 constexpr int MENU_X = 14, MENU_Y = 130;
-constexpr int CELL_X = 19, CELL_Y = 135, CELL_W = 80, CELL_H = 56, CELLS_A_ROW = 5;
-constexpr int DISMOUNT_X = 325, DISMOUNT_Y = 117; // on the panel picture
+constexpr int DISMOUNT_X = 325, DISMOUNT_Y = 117;
 constexpr PlatRect BOARD_AREA{0, 40, 440, 480};
 
 // The dice window: the strip at (92, 300), six faces 30 wide from x 104,
@@ -42,8 +38,8 @@ constexpr int DICE_CURSOR_X = 220, DICE_CURSOR_Y = 320;
 
 struct MenuState {
     void* panel = nullptr;
-    int player = 0;
-    int pressed = -1; // the cell held down, -1 none
+    ImageRecord* picture = nullptr; // the item panel with the grid drawn in
+    int pressed = -1;               // the cell held down, -1 none
 };
 MenuState menu;
 
@@ -67,43 +63,30 @@ void free_panel(void*& set) {
     set = nullptr;
 }
 
-PlatRect cell_rect(int cell) {
-    const int x = CELL_X + CELL_W * (cell % CELLS_A_ROW),
-              y = CELL_Y + CELL_H * (cell / CELLS_A_ROW);
-    return {x, y, x + CELL_W, y + CELL_H};
+// The menu's cells, drawn into dest when given: the kinds held as the item
+// grid draws them, then the dismount cell while riding the motorbike or car.
+void menu_cells(ImageRecord* dest, void* panel, int p) {
+    item_draw_list(dest, panel, p);
+    if (!item_menu_offers(p, ITEM_DISMOUNT)) return;
+    item_menu_cells[ITEM_MENU_DISMOUNT_CELL] = ITEM_DISMOUNT;
+    const int mode = player_table[p].travel & TRAVEL_MODE_MASK;
+    const ImageRecord* vehicle =
+        popup_frame(panel, mode == TRAVEL_CAR ? FRAME_CAR : FRAME_MOTORBIKE);
+    if (dest && vehicle) popup_blit(dest, vehicle, DISMOUNT_X, DISMOUNT_Y, true);
 }
 
-// The held kinds in the grid: each cell its kind's icon (panel picture
-// kind + 1) beside the count and the name. This is where the shared drawing of
-// a player's item grid joins in once it is there; it fills the same cells.
-void draw_item_grid(ImageRecord* back) {
-    char text[16];
-    for (int cell = 0; cell < ITEM_MENU_CELLS; ++cell) {
-        const int n = item_menu_grid[cell];
-        if (n < 1 || n > ITEM_KIND_COUNT) continue;
-        const PlatRect r = cell_rect(cell);
-        const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
-        if (const ImageRecord* icon = popup_frame(menu.panel, n + 1))
-            popup_blit(back, icon, x - 16, y, true);
-        popup_font(16, 0xFFFFFF, 0x101010, TEXT_SHADOW, 1);
-        popup_text(back, item_def(n).name, x, y + 14, ALIGN_CENTRE);
-        std::snprintf(text, sizeof text, "×%d", player_items[menu.player][n - 1]);
-        popup_text(back, text, x + 34, y - 10, ALIGN_RIGHT_MIDDLE);
-    }
+// The item panel with the player's cells drawn in; nullptr without the panel.
+ImageRecord* compose_menu(void* panel, int p) {
+    const ImageRecord* frame = popup_frame(panel, FRAME_ITEM_PANEL);
+    ImageRecord* picture = frame ? image_new(frame->width, frame->height, 0, 0) : nullptr;
+    menu_cells(picture, panel, p);
+    return picture;
 }
 
 void draw_menu() {
     ImageRecord* back = popup_lock_back();
     if (!back) return;
-    if (const ImageRecord* pic = popup_frame(menu.panel, FRAME_ITEM_PANEL))
-        popup_blit(back, pic, MENU_X, MENU_Y, false);
-    draw_item_grid(back);
-    if (item_menu_grid[ITEM_MENU_DISMOUNT_CELL] == ITEM_DISMOUNT) {
-        const int mode = player_table[menu.player].travel & TRAVEL_MODE_MASK;
-        if (const ImageRecord* v =
-                popup_frame(menu.panel, mode == TRAVEL_CAR ? FRAME_CAR : FRAME_MOTORBIKE))
-            popup_blit(back, v, MENU_X + DISMOUNT_X, MENU_Y + DISMOUNT_Y, true);
-    }
+    if (menu.picture) popup_blit(back, menu.picture, MENU_X, MENU_Y, false);
     popup_unlock_back();
     popup_update(BOARD_AREA);
 }
@@ -119,16 +102,16 @@ int32_t menu_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t 
         return plat_def_window_proc(window, message, wparam, lparam);
     case WM_LBUTTONDOWN: {
         const int cell = item_menu_cell_at(mx, my);
-        if (cell < 0 || item_menu_grid[cell] == 0) return 0;
+        if (cell < 0 || item_menu_cells[cell] == 0) return 0;
         menu.pressed = cell;
         snd_effect_play(&ui_effects[UI_PRESS], 0);
-        gfx_press_rect(cell_rect(cell));
+        gfx_press_rect(card_grid_cell_rect(cell, MENU_Y));
         return 0;
     }
     case WM_LBUTTONUP:
         if (menu.pressed >= 0) {
             gfx_release_rect();
-            screen_close(item_menu_grid[menu.pressed]);
+            screen_close(item_menu_cells[menu.pressed]);
         }
         return 0;
     case WM_RBUTTONUP:
@@ -198,19 +181,11 @@ int32_t dice_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t 
 } // namespace
 
 void item_menu_fill_cells(int p) {
-    item_menu_grid.fill(0);
-    if (!is_player_seat(p)) return;
-    int cell = 0;
-    for (int n = 1; n <= ITEM_KIND_COUNT; ++n)
-        if (player_items[p][n - 1] > 0) item_menu_grid[cell++] = n;
-    if (item_menu_offers(p, ITEM_DISMOUNT)) item_menu_grid[ITEM_MENU_DISMOUNT_CELL] = ITEM_DISMOUNT;
+    menu_cells(nullptr, nullptr, p);
 }
 
 int item_menu_cell_at(int x, int y) {
-    if (x < CELL_X || y < CELL_Y) return -1;
-    const int col = (x - CELL_X) / CELL_W, row = (y - CELL_Y) / CELL_H;
-    if (col >= CELLS_A_ROW || row >= 3) return -1;
-    return row * CELLS_A_ROW + col;
+    return card_grid_cell_at(x, y, MENU_Y);
 }
 
 int item_dice_face_at(int x, int y) {
@@ -223,17 +198,19 @@ int item_dice_face_at(int x, int y) {
 }
 
 int item_menu_window(const DecisionRequest& request) {
-    shown_record(Shown::Panel, PANEL_ITEMS, 0, "item menu");
+    shown_record(Shown::Panel, CARD_PANEL_ENTRY, 0, "item menu");
     item_menu_fill_cells(request.player);
     if (!popup_lock_back()) return 0; // no display
     popup_unlock_back();
     menu = MenuState{};
-    menu.player = request.player;
-    menu.panel = read_panel(PANEL_ITEMS);
+    menu.panel = read_panel(CARD_PANEL_ENTRY);
+    menu.picture = compose_menu(menu.panel, request.player);
     ImageRecord* saved = popup_save_area(BOARD_AREA);
     const int result = screen_run(menu_proc, 0);
     popup_restore_area(saved, BOARD_AREA.left, BOARD_AREA.top);
+    std::free(menu.picture);
     free_panel(menu.panel);
+    menu = MenuState{};
     return result;
 }
 

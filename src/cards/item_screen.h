@@ -1,19 +1,15 @@
 // The windows of the item command: the item menu and the remote dice's faces.
 #pragma once
 
-#include <array>
-
 struct DecisionRequest;
 
-// The item menu's grid: 15 cells of 80 x 56 pixels, five a row, from screen
-// (19, 135); cell to item number (0 empty). The kinds held fill the cells in
-// order, as the shared drawing of a player's item grid fills its cell table;
-// the last cell (index 14) stands for leaving the ridden motorbike or car
-// (ITEM_DISMOUNT).
-inline constexpr int ITEM_MENU_CELLS = 16;
+// The item menu is the item panel (PANEL.MKF 11 picture 1) at (14, 130)
+// with the card window's grid: item_menu_cells (cards/card_screen.h) holds
+// the item number of each cell, the kinds held in order as item_draw_list
+// puts them, and the last cell (index 14) stands for leaving the ridden
+// motorbike or car (ITEM_DISMOUNT).
 inline constexpr int ITEM_MENU_DISMOUNT_CELL = 14;
-extern std::array<int, ITEM_MENU_CELLS> item_menu_grid;
-// Fills item_menu_grid for player p.
+// Fills item_menu_cells for player p as the menu shows them.
 void item_menu_fill_cells(int p);
 // The cell under a screen point, -1 outside the grid.
 int item_menu_cell_at(int x, int y);

@@ -14,6 +14,7 @@
 #include "board/turn.h"
 #include "board/view.h"
 #include "board/world_reset.h"
+#include "cards/ai_cards.h"
 #include "cards/ai_items.h"
 #include "cards/ai_settings.h"
 #include "cards/cards.h"
@@ -467,8 +468,10 @@ int item_robot_worker() {
 
 int item_time_machine() {
     const int p = user();
-    if (!snapshot_restore()) return 0;
+    // Without a snapshot of his own the machine is refused before the line.
+    if (!is_player_seat(p) || snapshot_slots[p].valid != 1) return 0;
     say(p, ITEM_TIME_MACHINE);
+    if (!snapshot_restore()) return 0;
     item_time_machine_tune();
     item_remove(p, ITEM_TIME_MACHINE);
     view_draw_minimap_marks(0);
@@ -563,20 +566,26 @@ void use_computer(int p) {
         if (n != ITEM_TIME_MACHINE && player_items[p][n - 1] > 0) kinds[count++] = n;
     if (count == 0) return;
     const int start = count < 5 ? 0 : game_rand() % count;
+    // The decisions of one try share each of the view's lists.
+    ai_view_hold();
+    int chosen = 0;
     for (int k = 0; k < 4; ++k) {
         int i = start + k;
         if (count >= 5)
             i %= count;
         else if (i >= count)
-            return; // the empty entries after the kinds held end the try
-        const int n = kinds[i];
-        if (!ai_item_gate(n)) continue;
-        char text[64];
-        std::snprintf(text, sizeof text, "使用%s", item_def(n).name);
-        msg_show(text, 1500);
-        run_item(p, n);
-        return;
+            break; // the empty entries after the kinds held end the try
+        if (ai_item_gate(kinds[i])) {
+            chosen = kinds[i];
+            break;
+        }
     }
+    ai_view_release();
+    if (chosen == 0) return;
+    char text[64];
+    std::snprintf(text, sizeof text, "使用%s", item_def(chosen).name);
+    msg_show(text, 1500);
+    run_item(p, chosen);
 }
 
 } // namespace
@@ -642,9 +651,6 @@ void item_turn_end() {
     item_remote_dice_value = 0;
     item_tried_by = -1;
 }
-
-// The construction vehicle's arrival belongs to the time machine's module;
-// until it is built nothing happens on arrival.
 
 void item_use_reset() {
     item_remote_dice_value = 0;

@@ -10,11 +10,17 @@
 #include "board/status.h"
 #include "board/world_reset.h"
 #include "cards/item_use.h"
+#include "cards/news_deck.h"
 #include "engine/record_io.h"
 #include "finance/lottery.h"
 #include "finance/stock.h"
 
 std::array<GameSnapshot, PLAYER_COUNT> snapshot_slots;
+
+// The decks' block of a snapshot image is laid out as the decks module
+// stores it.
+static_assert(SNAP_NEWS_CURSOR == SNAPSHOT_DECKS_OFFSET);
+static_assert(SNAP_FATE_DECK + FATE_SLOT_COUNT == SNAPSHOT_DECKS_OFFSET + DECKS_BLOCK_SIZE);
 
 namespace {
 
@@ -197,12 +203,15 @@ bool snapshot_image_check(const uint8_t* in, std::string* error) {
     if (valid != 0 && valid != 1) return fail(error, "valid is " + std::to_string(valid));
     // Computer seats and cleared slots hold zeros: only a valid one is checked.
     if (valid == 0) return true;
+    // The decks go through the one check every reader of a saved deck uses.
     const int32_t news = static_cast<int32_t>(le_get32(in + SNAP_NEWS_CURSOR));
     const int32_t fate = static_cast<int32_t>(le_get32(in + SNAP_FATE_CURSOR));
     if (!deck_valid(in + SNAP_NEWS_DECK, NEWS_EVENT_COUNT, news))
-        return fail(error, "the news deck is no permutation of 0..35 or its cursor is out of it");
+        return fail(error, "the news deck is not a permutation of 0..35 or the news cursor " +
+                               std::to_string(news) + " is out of 0..35");
     if (!deck_valid(in + SNAP_FATE_DECK, FATE_SLOT_COUNT, fate))
-        return fail(error, "the fate deck is no permutation of 0..36 or its cursor is out of it");
+        return fail(error, "the fate deck is not a permutation of 0..36 or the fate cursor " +
+                               std::to_string(fate) + " is out of 0..36");
     const int32_t day = static_cast<int32_t>(le_get32(in + SNAP_HISTORY_DAY));
     if (day < 0 || day >= STOCK_HISTORY_DAYS)
         return fail(error, "price history position " + std::to_string(day) + " out of 0..143");

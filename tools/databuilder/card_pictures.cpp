@@ -206,6 +206,21 @@ FrameImage item_icon(int n) {
     return cv.img;
 }
 
+// The dismount cell's picture (n 15 the motorbike, 16 the car): a cell's
+// size with its top-left corner as the hot spot, since the menu puts it on
+// the cell's corner; the vehicle and its leave arrow in the middle, the rest
+// see-through.
+FrameImage dismount_picture(int n) {
+    Canvas cv(80, 56);
+    const FrameImage icon = item_icon(n);
+    const int left = 40 - icon.width / 2, top = 28 - icon.height / 2;
+    for (int y = 0; y < icon.height; ++y)
+        for (int x = 0; x < icon.width; ++x)
+            if (const uint16_t c = icon.pixels[static_cast<size_t>(y) * icon.width + x])
+                cv.put(left + x, top + y, c);
+    return cv.img;
+}
+
 // ---- PANEL.MKF 77: the computer players' settings panel
 
 constexpr int AI_W = 430, AI_H = 350;
@@ -294,8 +309,8 @@ void build_card_pictures(DataBuilder& b) {
                                    grid_panel(rgb555(40, 100, 70), rgb555(60, 140, 100))};
     for (int n = 1; n <= 13; ++n)
         frames.push_back(item_icon(n));
-    frames.push_back(item_icon(15));
-    frames.push_back(item_icon(16));
+    frames.push_back(dismount_picture(15));
+    frames.push_back(dismount_picture(16));
     mkf_writer_add_frameset(panel, 11, frameset_smp(frames));
 
     const uint16_t pressed = rgb555(150, 140, 110);
