@@ -406,6 +406,19 @@ TEST_F(SoundTest, WaitingForTheLastEffectStopsAfterASecond) {
     snd_effects_free(list);
 }
 
+TEST_F(SoundTest, AtShutDownAfterTheScriptHasRunOutTheLastEffectStillEnds) {
+    // The script's last line closed the window while a sound played.
+    plat_script_set_close_at_end(true);
+    plat_request_close();
+    EffectListEntry list[] = {{2, nullptr}, {-1, nullptr}};
+    snd_effects_load(list);
+    const uint32_t start = plat_tick_count();
+    snd_effect_play(&list[0], 0);
+    snd_wait_last_effect();
+    EXPECT_NEAR(static_cast<double>(plat_tick_count() - start), clip_ms(effects_, 2), 1.0);
+    snd_effects_free(list);
+}
+
 TEST_F(SoundTest, EveryListPlaysAgainAfterAFilm) {
     // Seventeen open screens; the film shuts sound down and sets it up again.
     std::vector<EffectListEntry> lists(17 * 2);
