@@ -489,13 +489,17 @@ TEST_F(LandingTest, EachKindPlaysItsSoundAndDoesItsOwnThing) {
         shown_clear();
         EXPECT_EQ(land_on_square(9), LAND_WAIT_OTHER);
         EXPECT_EQ(shown_count(Shown::BoardEffect), k.sound < 0 ? 0u : 1u);
-        if (k.sound >= 0) EXPECT_EQ(shown_count(Shown::BoardEffect, k.sound), 1u);
+        if (k.sound >= 0) {
+            EXPECT_EQ(shown_count(Shown::BoardEffect, k.sound), 1u);
+        }
         EXPECT_EQ(player_table[A].points, 100 + k.points);
         // The points squares show their points for one second.
         if (k.points) {
             ASSERT_EQ(shown_count(Shown::Message), 1u);
             for (const ShownEvent& e : shown_log())
-                if (e.kind == Shown::Message) EXPECT_EQ(e.ms, 1000u);
+                if (e.kind == Shown::Message) {
+                    EXPECT_EQ(e.ms, 1000u);
+                }
         }
     }
 }

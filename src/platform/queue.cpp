@@ -377,6 +377,9 @@ void plat_idle(uint32_t max_ms) {
     }
     gather();
     if (anything_waiting()) return;
+    // Once the window is closing, a wait bounded in time (the last sound at
+    // shut-down) still sees its time pass, or it would wait for ever.
+    const bool closing_wait = plat_close_requested() && max_ms != PLAT_WAIT_FOREVER;
     uint32_t now = plat_tick_count();
     bool any = false;
     uint32_t target = 0;
@@ -395,7 +398,7 @@ void plat_idle(uint32_t max_ms) {
         // The script has run out and the program waits for more: close the
         // window, so a scripted run always ends.
         plat_request_close();
-        return;
+        if (!closing_wait) return;
     }
     if (!any) {
         plat_request_close(); // nothing can ever happen again
@@ -404,7 +407,7 @@ void plat_idle(uint32_t max_ms) {
     // The cap on game time guards scripted sessions only; a game played
     // on its own (the runner, the program without a script) runs as long
     // as it lasts.
-    if (plat_script_close_at_end() && plat_script_past_time_limit(target)) {
+    if (!closing_wait && plat_script_close_at_end() && plat_script_past_time_limit(target)) {
         plat_request_close();
         return;
     }
