@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "board/board_panel_sets.h"
 #include "board/board_screen.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
@@ -41,8 +42,8 @@ namespace {
 constexpr int CARD_STAY = 14;
 constexpr int ITEM_ROADBLOCK = 2, ITEM_REMOTE = 8;
 constexpr int REMOTE_FACE = 4;
-constexpr int TARGET_FRAME = 12;  // the cards' first target frame of the cursor
-constexpr int SQUARE_FRAME = 0;   // the roadblock's target frame
+constexpr int TARGET_FRAME = 12; // the cards' first target frame of the cursor
+constexpr int SQUARE_FRAME = 0;  // the roadblock's target frame
 constexpr int NO_TARGET_FRAME = 5;
 
 struct Play {
@@ -54,6 +55,7 @@ struct Play {
     // The human's card.
     bool card_window = false, card_window_cursor = false;
     bool card_picture = false, card_picker = false, card_effect = false;
+    bool card_board_back = false, item_board_back = false; // windows gone, input back
     // The human's items.
     bool item_menu = false, item_menu_cursor = false, item_picker = false;
     bool roadblock_placed = false;
@@ -65,6 +67,7 @@ struct Play {
     bool news = false, fate = false, news_effect = false, fate_effect = false;
     size_t event_log_mark = 0; // the log's size when the last panel closed
     int panel_pending = 0;     // 1 news, 2 fate: waiting for its effect
+    bool shoot_flight = false;
     bool spin = false;
     std::set<int> dialogs;  // decision kinds of the choice dialogs opened
     std::set<int> answered; // and closed by a click on a cell
@@ -122,6 +125,25 @@ int colours(int left, int top, int right, int bottom) {
         for (int x = left; x < right; x += 2)
             seen.insert(px(x, y));
     return static_cast<int>(seen.size());
+}
+
+// The display shows the back buffer everywhere but under the cursor and the
+// control box (both drawn on the display alone): a window that closed left
+// nothing of itself behind.
+bool display_is_back_buffer() {
+    PlatRect cursor{0, 0, 0, 0};
+    if (cursor_state.cursor_flags & CURSOR_DRAWN) cursor_get_rect(&cursor);
+    const PlatRect box{board_box_x, board_box_y, board_box_x + BOX_W, board_box_y + BOX_H};
+    const auto in = [](const PlatRect& r, int x, int y) {
+        return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+    };
+    const int pitch = primary_surface->pitch / 2;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            if (primary_surface->pixels[y * pitch + x] != back_surface->pixels[y * pitch + x] &&
+                !in(cursor, x, y) && !(board_input_enabled && in(box, x, y)))
+                return false;
+    return true;
 }
 
 bool human_waits() {
@@ -189,19 +211,21 @@ void read_log() {
     for (; s.log_seen < log.size(); ++s.log_seen) {
         const ShownEvent& e = log[s.log_seen];
         const bool computer = game_active_mover != 0;
-        if (computer && e.kind == Shown::Panel && e.text.rfind("flight", 0) == 0 && e.number == 0)
+        if (computer && e.kind == Shown::Panel && e.text.rfind("flight", 0) == 0 && e.number == 0 &&
+            !s.computer_card_flight) {
             s.computer_card_flight = true;
+            s.shoot_flight = true; // on the next call, while the marker flies
+        }
         if (computer && e.kind == Shown::Panel && e.number > CARD_PICTURE_BASE &&
             e.number <= CARD_PICTURE_BASE + 30)
             s.computer_card_picture = true;
-        if (computer && ((e.kind == Shown::Panel && e.text.rfind("flight", 0) == 0 &&
-                          e.number != 0) ||
-                         (e.kind == Shown::Flc && (e.number == 487 || e.number == 489 ||
-                                                   e.number == 512))))
+        if (computer &&
+            ((e.kind == Shown::Panel && e.text.rfind("flight", 0) == 0 && e.number != 0) ||
+             (e.kind == Shown::Flc && (e.number == 487 || e.number == 489 || e.number == 512))))
             s.computer_item = true;
         if (s.panel_pending && s.log_seen >= s.event_log_mark &&
-            (e.kind == Shown::BoardRefresh || e.kind == Shown::Message ||
-             e.kind == Shown::Speech || e.kind == Shown::Flc || e.kind == Shown::Flash)) {
+            (e.kind == Shown::BoardRefresh || e.kind == Shown::Message || e.kind == Shown::Speech ||
+             e.kind == Shown::Flc || e.kind == Shown::Flash)) {
             (s.panel_pending == 1 ? s.news_effect : s.fate_effect) = true;
             s.panel_pending = 0;
         }
@@ -214,8 +238,7 @@ void watch_panels() {
     for (int code : events_take_shown()) {
         const bool is_fate = code >= FATE_SHOWN_BASE;
         if ((is_fate && s.fate) || (!is_fate && s.news)) continue;
-        const int pic = colours(EVENT_PICTURE_X, EVENT_PICTURE_Y,
-                                EVENT_PICTURE_X + EVENT_PICTURE_W,
+        const int pic = colours(EVENT_PICTURE_X, EVENT_PICTURE_Y, EVENT_PICTURE_X + EVENT_PICTURE_W,
                                 EVENT_PICTURE_Y + EVENT_PICTURE_H);
         const bool texts = shown_count(Shown::Panel, EVENT_PANEL_ENTRY) > 0;
         if (pic < 4 || !texts) {
@@ -303,6 +326,7 @@ bool all_met() {
 void director() {
     if (!primary_surface || !back_surface) return;
     const uint32_t now = plat_tick_count();
+    if (s.shoot_flight) shot("computer_card_flight"), s.shoot_flight = false;
     read_log();
     watch_panels();
     if (s.stage < 100 && (now > 240u * 60u * 1000u || (s.stage == 20 && all_met()))) {
@@ -335,8 +359,8 @@ void director() {
     case 1: // the card window: the hand drawn, the cursor shown
         if (screen_depth == 2 && shown_find_text(Shown::Panel, "cards")) {
             s.card_window = colours(14, 130, 434, 310) >= 3;
-            s.card_window_cursor = cursor_get_mode() == 1 &&
-                                   (cursor_state.cursor_flags & CURSOR_DRAWN);
+            s.card_window_cursor =
+                cursor_get_mode() == 1 && (cursor_state.cursor_flags & CURSOR_DRAWN);
             shot("card_window");
             int x = 0, y = 0;
             if (!card_cell(CARD_STAY, &x, &y)) fail("the stay card is not in the hand");
@@ -373,6 +397,7 @@ void director() {
     case 5: // the effect: the card left the hand, the mover stays
         if (human_waits()) {
             s.card_effect = card_has(0, CARD_STAY) == 0 && player_table[0].stay_days == 0x80;
+            s.card_board_back = display_is_back_buffer() && cursor_get_mode() == 1;
             shot("card_effect");
             s.stage = 20;
         }
@@ -380,8 +405,8 @@ void director() {
     case 6: // the item menu
         if (screen_depth == 2 && shown_find_text(Shown::Panel, "item menu")) {
             s.item_menu = colours(14, 130, 434, 310) >= 3;
-            s.item_menu_cursor = cursor_get_mode() == 1 &&
-                                 (cursor_state.cursor_flags & CURSOR_DRAWN);
+            s.item_menu_cursor =
+                cursor_get_mode() == 1 && (cursor_state.cursor_flags & CURSOR_DRAWN);
             shot("item_menu");
             int x = 0, y = 0;
             if (!item_cell(ITEM_ROADBLOCK, &x, &y)) fail("no roadblock in the menu");
@@ -412,6 +437,7 @@ void director() {
     case 9: // placed; the remote dice next
         if (human_waits()) {
             s.roadblock_placed = (map_square_table[s.roadblock_square].flags & SQF_GOD_MASK) != 0;
+            s.item_board_back = display_is_back_buffer() && cursor_get_mode() == 1;
             shot("roadblock");
             click(100, 7 * 40 + 20, 20);
             s.stage = 10;
@@ -518,11 +544,13 @@ TEST(PlayThrough, AHumanAndTheComputersPlayCardsItemsAndEventsThroughTheRealProg
     EXPECT_TRUE(s.card_picture);
     EXPECT_TRUE(s.card_picker);
     EXPECT_TRUE(s.card_effect);
+    EXPECT_TRUE(s.card_board_back);
     // The human's items: menu, picker, the roadblock, the remote dice.
     EXPECT_TRUE(s.item_menu);
     EXPECT_TRUE(s.item_menu_cursor);
     EXPECT_TRUE(s.item_picker);
     EXPECT_TRUE(s.roadblock_placed);
+    EXPECT_TRUE(s.item_board_back);
     EXPECT_TRUE(s.dice_window);
     EXPECT_TRUE(s.dice_cursor);
     EXPECT_TRUE(s.dice_thrown);
@@ -536,5 +564,6 @@ TEST(PlayThrough, AHumanAndTheComputersPlayCardsItemsAndEventsThroughTheRealProg
     EXPECT_TRUE(s.fate_effect);
     // A spin stopped by a click; the three choice dialogs answered by clicks.
     EXPECT_TRUE(s.spin);
-    EXPECT_EQ(s.answered, (std::set<int>{DECIDE_FACILITY_KIND, DECIDE_RESEARCH_SLOT, DECIDE_PLAYER}));
+    EXPECT_EQ(s.answered,
+              (std::set<int>{DECIDE_FACILITY_KIND, DECIDE_RESEARCH_SLOT, DECIDE_PLAYER}));
 }
