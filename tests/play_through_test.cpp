@@ -63,11 +63,13 @@ struct Play {
     bool dice_window = false, dice_cursor = false, dice_thrown = false;
     // Met on the way.
     bool computer_card_flight = false, computer_card_picture = false;
-    bool computer_item = false;
+    bool computer_item_flight = false, computer_item_film = false;
     bool news = false, fate = false, news_effect = false, fate_effect = false;
     size_t event_log_mark = 0; // the log's size when the last panel closed
     int panel_pending = 0;     // 1 news, 2 fate: waiting for its effect
     bool shoot_flight = false;
+    bool shoot_film = false;
+    uint32_t film_at = 0;
     bool spin = false;
     std::set<int> dialogs;  // decision kinds of the choice dialogs opened
     std::set<int> answered; // and closed by a click on a cell
@@ -219,10 +221,16 @@ void read_log() {
         if (computer && e.kind == Shown::Panel && e.number > CARD_PICTURE_BASE &&
             e.number <= CARD_PICTURE_BASE + 30)
             s.computer_card_picture = true;
-        if (computer &&
-            ((e.kind == Shown::Panel && e.text.rfind("flight", 0) == 0 && e.number != 0) ||
-             (e.kind == Shown::Flc && (e.number == 487 || e.number == 489 || e.number == 512))))
-            s.computer_item = true;
+        // An object put down flies from the computer to its square; a
+        // missile's strike plays its film over the board.
+        if (computer && e.kind == Shown::Panel && e.text.rfind("flight", 0) == 0 && e.number != 0)
+            s.computer_item_flight = true;
+        if (computer && e.kind == Shown::Flc && (e.number == 487 || e.number == 489) &&
+            !s.computer_item_film) {
+            s.computer_item_film = true;
+            s.shoot_film = true; // a little later, the missile on its way
+            s.film_at = plat_tick_count();
+        }
         if (s.panel_pending && s.log_seen >= s.event_log_mark &&
             (e.kind == Shown::BoardRefresh || e.kind == Shown::Message || e.kind == Shown::Speech ||
              e.kind == Shown::Flc || e.kind == Shown::Flash)) {
@@ -320,13 +328,14 @@ void autoplay() {
 
 bool all_met() {
     return s.news && s.fate && s.news_effect && s.fate_effect && s.computer_card_flight &&
-           s.computer_item && s.spin && s.answered.size() >= 3;
+           s.computer_item_flight && s.computer_item_film && s.spin && s.answered.size() >= 3;
 }
 
 void director() {
     if (!primary_surface || !back_surface) return;
     const uint32_t now = plat_tick_count();
     if (s.shoot_flight) shot("computer_card_flight"), s.shoot_flight = false;
+    if (s.shoot_film && now >= s.film_at + 300) shot("computer_missile"), s.shoot_film = false;
     read_log();
     watch_panels();
     if (s.stage < 100 && (now > 240u * 60u * 1000u || (s.stage == 20 && all_met()))) {
@@ -527,6 +536,7 @@ TEST(PlayThrough, AHumanAndTheComputersPlayCardsItemsAndEventsThroughTheRealProg
     options.map = 0;
     options.players = 4;
     options.days = 200;
+    options.animations = true;
     std::string error;
     const int status = runner_human_session(options, script.c_str(), nullptr, &error);
     runner_human_game_started = nullptr;
@@ -556,7 +566,8 @@ TEST(PlayThrough, AHumanAndTheComputersPlayCardsItemsAndEventsThroughTheRealProg
     EXPECT_TRUE(s.dice_thrown);
     // The computers' cards and items on the board.
     EXPECT_TRUE(s.computer_card_flight);
-    EXPECT_TRUE(s.computer_item);
+    EXPECT_TRUE(s.computer_item_flight);
+    EXPECT_TRUE(s.computer_item_film);
     // News and fate panels, then their effects.
     EXPECT_TRUE(s.news);
     EXPECT_TRUE(s.news_effect);
