@@ -70,7 +70,7 @@ struct Play {
     bool shoot_flight = false;
     bool shoot_film = false;
     uint32_t film_at = 0;
-    bool spin = false;
+    std::set<int> spins;    // the devices the human stopped: 0 the wheel, 1 the reels
     std::set<int> dialogs;  // decision kinds of the choice dialogs opened
     std::set<int> answered; // and closed by a click on a cell
     int dialog_open = -1;   // the dialog clicked, waiting for it to close
@@ -279,10 +279,10 @@ void autoplay() {
         s.deep_since = 0;
         if (s.dialog_open >= 0) s.answered.insert(s.dialog_open), s.dialog_open = -1;
         // A spin the human stops: the release is read during a tick.
-        if (k == DECIDE_SPIN_STOP && decision_last_player() == 0 && game_active_mover == 0 &&
-            shown_count(Shown::Effect) > 0) {
-            if (!s.spin) shot("spin");
-            s.spin = true;
+        if (k == DECIDE_SPIN_STOP && decision_last_player() == 0 && game_active_mover == 0) {
+            const int device = decision_last_object(); // 0 the wheel, 1 the reels
+            if (!s.spins.count(device)) shot(device == 0 ? "spin_wheel" : "spin_reels");
+            s.spins.insert(device);
             at(300, SCRIPT_LEFT_DOWN);
             at(350, SCRIPT_LEFT_UP);
         }
@@ -328,7 +328,8 @@ void autoplay() {
 
 bool all_met() {
     return s.news && s.fate && s.news_effect && s.fate_effect && s.computer_card_flight &&
-           s.computer_item_flight && s.computer_item_film && s.spin && s.answered.size() >= 3;
+           s.computer_item_flight && s.computer_item_film && s.spins.size() == 2 &&
+           s.answered.size() >= 3;
 }
 
 void director() {
@@ -574,7 +575,7 @@ TEST(PlayThrough, AHumanAndTheComputersPlayCardsItemsAndEventsThroughTheRealProg
     EXPECT_TRUE(s.fate);
     EXPECT_TRUE(s.fate_effect);
     // A spin stopped by a click; the three choice dialogs answered by clicks.
-    EXPECT_TRUE(s.spin);
+    EXPECT_EQ(s.spins, (std::set<int>{0, 1}));
     EXPECT_EQ(s.answered,
               (std::set<int>{DECIDE_FACILITY_KIND, DECIDE_RESEARCH_SLOT, DECIDE_PLAYER}));
 }
