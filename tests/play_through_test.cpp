@@ -39,7 +39,7 @@
 
 namespace {
 
-constexpr int CARD_STAY = 14;
+constexpr int CARD_STAY = 14, CARD_ROB = 13;
 constexpr int ITEM_ROADBLOCK = 2, ITEM_REMOTE = 8;
 constexpr int REMOTE_FACE = 4;
 constexpr int TARGET_FRAME = 12; // the cards' first target frame of the cursor
@@ -70,6 +70,8 @@ struct Play {
     bool shoot_flight = false;
     bool shoot_film = false;
     uint32_t film_at = 0;
+    int rob_stage = 0, rob_victim = -1, rob_card = 0, rob_copies = 0;
+    bool thief_window = false, robbed = false;
     std::set<int> spins;    // the devices the human stopped: 0 the wheel, 1 the reels
     std::set<int> dialogs;  // decision kinds of the choice dialogs opened
     std::set<int> answered; // and closed by a click on a cell
@@ -262,9 +264,92 @@ void watch_panels() {
 
 // After the scripted stages: the human plays every turn by clicks, yes to
 // every question, the first cell of every dialog, stops every spin.
+bool all_met();
+
+int copies(int id) {
+    return static_cast<int>(std::count(player_cards[0].begin(), player_cards[0].end(), id));
+}
+
+// A computer with cards standing in view away from the human: the point of
+// its figure, where the hit-test map names its square's occupants with it
+// first.
+int robbable(int* x, int* y) {
+    view_hitmap_build(1);
+    for (int p = 1; p < PLAYER_COUNT; ++p) {
+        if (player_table[p].control == CTRL_OUT || card_count(p) == 0 ||
+            player_table[p].square == player_table[0].square)
+            continue;
+        if (!view_point_to_screen(player_table[p].x, player_table[p].y, x, y)) continue;
+        *y -= 10;
+        if (*x < 20 || *x >= 420 || *y < 60 || *y >= 460) continue;
+        const int code = view_hitmap_at(*x, *y - VIEW_TOP);
+        if ((code & OBJ_OCCUPANTS) && player_first_in_mask(code & 0xFF) == p) return p;
+    }
+    return -1;
+}
+
+// The rob card on a computer in view: the card window, the picker on the
+// victim, then the thief's window with the victim's cards and items, whose
+// first card the human takes.
+bool rob() {
+    const uint32_t now = plat_tick_count();
+    const DecisionKind k = decision_last_kind();
+    int x = 0, y = 0;
+    switch (s.rob_stage) {
+    case 0:
+        // Last, so that the rest of the game is not changed by the card:
+        // given once everything else was seen.
+        if (!all_met() || !human_waits()) return false;
+        if (!card_has(0, CARD_ROB) && !card_add(0, CARD_ROB)) return false;
+        if (robbable(&x, &y) < 0) return false;
+        click(100, 8 * 40 + 20, 20);
+        s.rob_copies = copies(CARD_ROB);
+        s.rob_stage = 1;
+        return true;
+    case 1:
+        if (screen_depth != 2 || k != DECIDE_CARD_PICK) return true;
+        if (!card_cell(CARD_ROB, &x, &y)) return false;
+        click(200, x, y);
+        s.rob_stage = 2;
+        return true;
+    case 2:
+        if (screen_depth != 2 || k != DECIDE_TARGET) return true;
+        s.rob_victim = robbable(&x, &y);
+        if (s.rob_victim < 0) {
+            at(100, SCRIPT_RIGHT_UP); // the victim went out of view meanwhile
+            s.rob_stage = 0;
+            return true;
+        }
+        click(100, x, y);
+        s.rob_stage = 3;
+        return true;
+    case 3:
+        if (screen_depth != 2 || k != DECIDE_THIEF_PICK) return true;
+        if (s.seen_at == 0) s.seen_at = now;
+        if (now - s.seen_at < 300) return true;
+        s.seen_at = 0;
+        s.rob_card = player_cards[s.rob_victim][0];
+        s.thief_window = colours(14, 70, 434, 250) >= 3 && colours(14, 270, 434, 450) >= 3;
+        shot("thief_window");
+        click(100, 19 + CARD_CELL_W / 2, 70 + 5 + CARD_CELL_H / 2);
+        s.rob_stage = 4;
+        return true;
+    case 4:
+        if (!human_waits()) return true;
+        s.robbed = copies(CARD_ROB) == s.rob_copies - 1 && card_has(0, s.rob_card) &&
+                   display_is_back_buffer();
+        shot("robbed");
+        s.rob_stage = 5;
+        return true;
+    default:
+        return false;
+    }
+}
+
 void autoplay() {
     const uint32_t now = plat_tick_count();
     const DecisionKind k = decision_last_kind();
+    if (rob()) return;
     if (human_waits()) {
         ++s.human_turns;
         s.deep_since = 0;
@@ -339,7 +424,7 @@ void director() {
     if (s.shoot_film && now >= s.film_at + 300) shot("computer_missile"), s.shoot_film = false;
     read_log();
     watch_panels();
-    if (s.stage < 100 && (now > 240u * 60u * 1000u || (s.stage == 20 && all_met()))) {
+    if (s.stage < 100 && (now > 240u * 60u * 1000u || (s.stage == 20 && all_met() && s.robbed))) {
         if (s.stage != 20) fail("the scripted stages did not end");
         shot("end");
         s.stage = 100;
@@ -576,6 +661,9 @@ TEST(PlayThrough, AHumanAndTheComputersPlayCardsItemsAndEventsThroughTheRealProg
     EXPECT_TRUE(s.fate_effect);
     // A spin stopped by a click; the three choice dialogs answered by clicks.
     EXPECT_EQ(s.spins, (std::set<int>{0, 1}));
+    // The rob card: the thief's window over the board, a card taken by a click.
+    EXPECT_TRUE(s.thief_window);
+    EXPECT_TRUE(s.robbed);
     EXPECT_EQ(s.answered,
               (std::set<int>{DECIDE_FACILITY_KIND, DECIDE_RESEARCH_SLOT, DECIDE_PLAYER}));
 }
