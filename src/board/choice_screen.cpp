@@ -7,6 +7,7 @@
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "data/card_defs.h"
+#include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
@@ -57,6 +58,7 @@ struct Dialog {
     int prompt_y = PROMPT_Y;
     int hovered = -1;
     int arg = 0;
+    uint8_t cursor_mode = 0; // the cursor's mode before the dialog
 };
 Dialog dlg;
 
@@ -96,19 +98,25 @@ bool open_dialog(const char* prompt, int prompt_y) {
     dlg.prompt = prompt != nullptr ? prompt : "";
     dlg.prompt_y = prompt_y;
     dlg.saved = popup_save_area(BOARD_AREA);
+    dlg.cursor_mode = cursor_get_mode();
     return true;
 }
 
 void close_dialog() {
     popup_restore_area(dlg.saved, BOARD_AREA.left, BOARD_AREA.top);
     dlg.saved = nullptr;
+    if (dlg.cursor_mode != 1) cursor_set_mode(dlg.cursor_mode);
 }
 
 // What the three windows do alike at the start and on paint.
 bool common_message(uint32_t message) {
     if (message == WM_SCREEN_START) {
         dlg.hovered = -1;
+        // The cursor shown where the mouse is put, also after a command
+        // that hid it; the mode it had comes back on closing.
+        cursor_set_mode(0);
         plat_set_cursor_pos(220, 320);
+        cursor_set_mode(1);
         plat_invalidate_rect(&BOARD_AREA);
         return true;
     }

@@ -8,6 +8,8 @@
 #include "board/choice_screen.h"
 #include "board/spinner_screen.h"
 #include "board/world_reset.h"
+#include "engine/cursor.h"
+#include "engine/draw.h"
 #include "engine/message.h"
 
 namespace {
@@ -56,10 +58,21 @@ int normalise(const DecisionRequest& r, int answer) {
     return answer != 0 ? 1 : 0;
 }
 
+// A window asks with the cursor shown, whatever the command that opened it
+// did with the cursor (the toolbar's commands hide it while they run); the
+// mode is given back when it closes.
+int ask_window_with_cursor(const RegisteredKind& k, const DecisionRequest& r) {
+    if (k.info.ask_window == nullptr) return k.info.cancel;
+    const uint8_t mode = cursor_get_mode();
+    const bool show = primary_surface != nullptr && mode != 1;
+    if (show) cursor_set_mode(1);
+    const int answer = k.info.ask_window(r);
+    if (show && cursor_get_mode() == 1) cursor_set_mode(mode);
+    return answer;
+}
+
 int ask_screens(const DecisionRequest& r) {
-    if (const RegisteredKind* k = registered(r.kind)) {
-        return k->info.ask_window != nullptr ? k->info.ask_window(r) : k->info.cancel;
-    }
+    if (const RegisteredKind* k = registered(r.kind)) return ask_window_with_cursor(*k, r);
     if (r.kind == DECIDE_FACILITY_KIND) return choose_facility_window(0);
     // The spinners take the stop from a release during the tick; without a
     // screen to click on, the spin stops at the first tick.
