@@ -179,7 +179,7 @@ bool card_cell(int id, int* x, int* y) {
 // The centre of the item menu's cell of item n.
 bool item_cell(int n, int* x, int* y) {
     for (int c = 0; c < ITEM_MENU_CELLS; ++c)
-        if (item_menu_grid[c] == n) {
+        if (item_menu_cells[static_cast<size_t>(c)] == n) {
             *x = 19 + 80 * (c % 5) + 40;
             *y = 135 + 56 * (c / 5) + 28;
             return true;

@@ -7,7 +7,6 @@
 #include <cstdint>
 
 #include "board/decisions.h"
-#include "cards/item_screen.h"
 #include "engine/image.h"
 #include "platform/messages.h"
 
@@ -23,9 +22,8 @@ inline constexpr int CARD_PICTURE_BASE = 529;
 // board_effects element of the card sound.
 inline constexpr int CARD_SOUND = 4;
 
-// Cell index of the item panel to item number (0 empty), filled by
-// item_draw_list; as many cells as the item menu's (item_screen.h), so both
-// headers can be read together.
+// Cell index of the item panel to item number (0 empty), filled by item_draw_list.
+inline constexpr int ITEM_MENU_CELLS = 16;
 extern std::array<uint8_t, ITEM_MENU_CELLS> item_menu_cells;
 
 // The grid of a card or item panel picture drawn at (14, top) of the screen:
