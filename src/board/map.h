@@ -258,6 +258,20 @@ inline MapSquare* map_square(int s) {
 inline bool map_square_valid(int s) {
     return map_square(s) != nullptr;
 }
+// The plot or facility an object code names in the loaded map, or nullptr
+// when it names none.
+inline LandLot* map_lot(int code) {
+    return (map_lot_table && object_in(code, OBJ_LOT_BASE, map_lot_count))
+               ? &map_lot_table[object_index(code, OBJ_LOT_BASE)]
+               : nullptr;
+}
+inline FacilityLot* map_facility(int code) {
+    return (map_facility_table && object_in(code, OBJ_FACILITY_BASE, map_facility_count))
+               ? &map_facility_table[object_index(code, OBJ_FACILITY_BASE)]
+               : nullptr;
+}
+// True when two plots stand on the same street.
+bool map_same_street(const LandLot& a, const LandLot& b);
 extern Decoration* map_decoration_table;
 extern int32_t map_decoration_count;
 // Size of the block in bytes: the decorations' offset + (count + 1) x 28.

@@ -1,6 +1,7 @@
 // The operations other modules call on the board's buildings and paths.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "board/choice.h"
@@ -14,16 +15,6 @@
 #include "engine/wait.h"
 
 namespace {
-
-LandLot* lot_of(int code) {
-    int i = object_index(code, OBJ_LOT_BASE);
-    return (i >= 1 && i <= map_lot_count) ? &map_lot_table[i] : nullptr;
-}
-
-FacilityLot* facility_of(int code) {
-    int i = object_index(code, OBJ_FACILITY_BASE);
-    return (i >= 1 && i <= map_facility_count) ? &map_facility_table[i] : nullptr;
-}
 
 void redraw_minimap() {
     view_draw_minimap_marks(0);
@@ -121,8 +112,12 @@ uint8_t first_facility_kind(const FacilityLot& f) {
 
 } // namespace
 
+bool map_same_street(const LandLot& a, const LandLot& b) {
+    return std::strncmp(a.street, b.street, sizeof a.street) == 0;
+}
+
 int map_building_op(int code, int op) {
-    if (LandLot* l = lot_of(code)) {
+    if (LandLot* l = map_lot(code)) {
         switch (op) {
         case MAP_OP_LOWER:
             return lower_lot(*l) ? 1 : 0;
@@ -143,7 +138,7 @@ int map_building_op(int code, int op) {
         }
         return 0;
     }
-    if (FacilityLot* f = facility_of(code)) {
+    if (FacilityLot* f = map_facility(code)) {
         switch (op) {
         case MAP_OP_LOWER:
             return lower_facility(*f) ? 1 : 0;
@@ -169,7 +164,7 @@ int map_building_op(int code, int op) {
 }
 
 int map_raise_level(int code) {
-    if (LandLot* l = lot_of(code)) {
+    if (LandLot* l = map_lot(code)) {
         if (l->chain_store) {
             if (l->level != 0) return 0;
             l->level = 1;
@@ -179,7 +174,7 @@ int map_raise_level(int code) {
         }
         return l->level == 5 ? MAP_RAISED_TOP : MAP_RAISED;
     }
-    if (FacilityLot* f = facility_of(code)) {
+    if (FacilityLot* f = map_facility(code)) {
         if (f->level == 0) {
             f->kind = first_facility_kind(*f);
             f->level = 1;
@@ -200,9 +195,9 @@ void map_area_apply(const uint16_t* codes, int count, int mask, int destroy, int
         seen.push_back(code);
         if (code & OBJ_OCCUPANTS) {
             if (mask & MAP_AREA_OCCUPANTS) damage_occupants(code);
-        } else if (LandLot* l = lot_of(code)) {
+        } else if (LandLot* l = map_lot(code)) {
             if (mask & MAP_AREA_PLOTS) damage_lot(*l, destroy, attacker);
-        } else if (FacilityLot* f = facility_of(code)) {
+        } else if (FacilityLot* f = map_facility(code)) {
             if (mask & MAP_AREA_FACILITIES) damage_facility(*f, destroy, attacker);
         }
     }
@@ -241,10 +236,10 @@ int map_best_building(int p) {
 }
 
 int map_swap_buildings(int a, int b) {
-    LandLot* la = lot_of(a);
-    LandLot* lb = lot_of(b);
-    FacilityLot* fa = facility_of(a);
-    FacilityLot* fb = facility_of(b);
+    LandLot* la = map_lot(a);
+    LandLot* lb = map_lot(b);
+    FacilityLot* fa = map_facility(a);
+    FacilityLot* fb = map_facility(b);
     int16_t *ax, *ay, *bx, *by;
     if (la && lb) {
         ax = &la->x;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "board/board_screen.h"
@@ -73,44 +72,29 @@ int64_t N() {
     return game_price_index;
 }
 
-bool is_lot(int code) {
-    return object_in(code, OBJ_LOT_BASE, map_lot_count);
-}
-bool is_facility(int code) {
-    return object_in(code, OBJ_FACILITY_BASE, map_facility_count);
-}
-LandLot& lot_of(int code) {
-    return map_lot_table[object_index(code, OBJ_LOT_BASE)];
-}
-FacilityLot& facility_of(int code) {
-    return map_facility_table[object_index(code, OBJ_FACILITY_BASE)];
-}
-bool same_street(const LandLot& a, const LandLot& b) {
-    return std::strncmp(a.street, b.street, sizeof a.street) == 0;
-}
 int owner_byte(int code) {
-    if (is_lot(code)) return lot_of(code).owner;
-    if (is_facility(code)) return facility_of(code).owner;
+    if (map_lot(code)) return map_lot(code)->owner;
+    if (map_facility(code)) return map_facility(code)->owner;
     return 0;
 }
 int level_of(int code) {
-    if (is_lot(code)) return lot_of(code).level;
-    if (is_facility(code)) return facility_of(code).level;
+    if (map_lot(code)) return map_lot(code)->level;
+    if (map_facility(code)) return map_facility(code)->level;
     return 0;
 }
 // Land price of a plot, price of a facility.
 int64_t base_price(int code) {
-    if (is_lot(code)) return lot_of(code).land_price;
-    if (is_facility(code)) return facility_of(code).price;
+    if (map_lot(code)) return map_lot(code)->land_price;
+    if (map_facility(code)) return map_facility(code)->price;
     return 0;
 }
 int64_t value_of(int code) {
-    if (is_lot(code)) {
-        const LandLot& l = lot_of(code);
+    if (map_lot(code)) {
+        const LandLot& l = *map_lot(code);
         return l.land_price + int64_t{l.level} * l.build_price;
     }
-    if (is_facility(code)) {
-        const FacilityLot& f = facility_of(code);
+    if (map_facility(code)) {
+        const FacilityLot& f = *map_facility(code);
         return f.price + int64_t{f.level} * f.fee[0];
     }
     return 0;
@@ -129,11 +113,11 @@ int under(int p) {
 }
 // Plots of p in the street of lot, other than lot itself.
 bool owns_other_in_street(int p, int lot_code) {
-    const LandLot& l = lot_of(lot_code);
+    const LandLot& l = *map_lot(lot_code);
     for (int i = 1; i <= map_lot_count; ++i) {
         if (i == object_index(lot_code, OBJ_LOT_BASE)) continue;
         const LandLot& o = map_lot_table[i];
-        if (owner_is_seat(o.owner, p) && same_street(o, l)) return true;
+        if (owner_is_seat(o.owner, p) && map_same_street(o, l)) return true;
     }
     return false;
 }
@@ -178,10 +162,10 @@ int monster_target(const View& v) {
     };
     for (int i = 0; i < v.count; ++i) {
         const int code = v.codes[i];
-        if (!is_lot(code) && !is_facility(code)) continue;
+        if (!map_lot(code) && !map_facility(code)) continue;
         const int owner = owner_byte(code);
         if (!others(owner, me) || level_of(code) <= 2) continue;
-        int* slot = is_lot(code) ? best_lot : best_fac;
+        int* slot = map_lot(code) ? best_lot : best_fac;
         const int o = seat_of_owner(owner);
         if (better(code, slot[o])) slot[o] = code;
     }
@@ -281,14 +265,14 @@ void ai_cards_reset() {
 int ai_is_rival_land(int rival, int object) {
     if (rival < 0) return 0;
     const int me = self();
-    if (is_lot(object)) {
-        const LandLot& l = lot_of(object);
+    if (map_lot(object)) {
+        const LandLot& l = *map_lot(object);
         if (!others(l.owner, me) || l.level == 0) return 0;
         if (owns_other_in_street(me, object)) return 1;
         return owner_is_seat(l.owner, rival) && l.level > 1 ? 1 : 0;
     }
-    if (is_facility(object)) {
-        const FacilityLot& f = facility_of(object);
+    if (map_facility(object)) {
+        const FacilityLot& f = *map_facility(object);
         return others(f.owner, me) && f.level > 0 ? 1 : 0;
     }
     return 0;
@@ -334,11 +318,11 @@ int ai_card_buy_land() {
 int ai_card_swap_land() {
     const int me = self();
     const int here = under(me);
-    if (is_lot(here)) {
-        const LandLot& l = lot_of(here);
+    if (map_lot(here)) {
+        const LandLot& l = *map_lot(here);
         if (!owner_is_seat(l.owner, me) || l.level > 1 || owns_other_in_street(me, here)) return 0;
-    } else if (is_facility(here)) {
-        const FacilityLot& f = facility_of(here);
+    } else if (map_facility(here)) {
+        const FacilityLot& f = *map_facility(here);
         if (!owner_is_seat(f.owner, me) || f.level > 1) return 0;
     } else {
         return 0;
@@ -347,9 +331,9 @@ int ai_card_swap_land() {
     const View v = view_now();
     for (int i = 0; i < v.count; ++i) {
         const int code = v.codes[i];
-        if (is_lot(here) ? !is_lot(code) : !is_facility(code)) continue;
+        if (map_lot(here) ? !map_lot(code) : !map_facility(code)) continue;
         if (code == here) continue;
-        if (is_lot(code) && same_street(lot_of(code), lot_of(here))) continue;
+        if (map_lot(code) && map_same_street(*map_lot(code), *map_lot(here))) continue;
         if (base_price(code) <= base_price(here) || level_of(code) <= level_of(here)) continue;
         if (ai_is_rival_land(rival, code) == 1) return choose(code);
     }
@@ -360,8 +344,8 @@ int ai_card_rebuild() {
     const int me = self();
     const int here = under(me);
     const int rival = player_most_hated(me);
-    if (is_lot(here)) {
-        const LandLot& l = lot_of(here);
+    if (map_lot(here)) {
+        const LandLot& l = *map_lot(here);
         if (!owner_is_seat(l.owner, me)) return 0;
         if (l.chain_store) return owns_other_in_street(me, here) ? 1 : 0;
         if (l.level != 1) return 0;
@@ -369,12 +353,12 @@ int ai_card_rebuild() {
         for (int i = 1; i <= map_lot_count; ++i) {
             if (i == object_index(here, OBJ_LOT_BASE)) continue;
             const LandLot& o = map_lot_table[i];
-            if (same_street(o, l) && !others(o.owner, me)) return 0;
+            if (map_same_street(o, l) && !others(o.owner, me)) return 0;
         }
         return 1;
     }
-    if (!is_facility(here)) return 0;
-    const FacilityLot& f = facility_of(here);
+    if (!map_facility(here)) return 0;
+    const FacilityLot& f = *map_facility(here);
     if (owner_is_seat(f.owner, me)) {
         if (f.kind == FK_PARK && f.level == 1) return choose(game_rand() % 4 + 1);
         return 0;
@@ -388,7 +372,7 @@ int ai_card_rebuild() {
 int ai_card_auction() {
     const int me = self();
     const int here = under(me);
-    if (!is_lot(here) && !is_facility(here)) return 0;
+    if (!map_lot(here) && !map_facility(here)) return 0;
     const int owner = owner_byte(here);
     if (!others(owner, me)) return 0;
     const int rival = player_most_hated(me);
@@ -402,11 +386,11 @@ int ai_card_angel() {
     std::vector<int> counts; // its plain plots below level 5
     for (int i = 0; i < v.count; ++i) {
         const int code = v.codes[i];
-        if (!is_lot(code)) continue;
-        const LandLot& l = lot_of(code);
+        if (!map_lot(code)) continue;
+        const LandLot& l = *map_lot(code);
         if (!owner_is_seat(l.owner, me) || l.chain_store || l.level >= 5) continue;
         size_t s = 0;
-        while (s < first.size() && !same_street(lot_of(first[s]), l))
+        while (s < first.size() && !map_same_street(*map_lot(first[s]), l))
             ++s;
         if (s == first.size()) {
             first.push_back(code);
@@ -433,11 +417,11 @@ int ai_card_demon() {
     std::vector<Street> streets;
     for (int i = 0; i < v.count; ++i) {
         const int code = v.codes[i];
-        if (!is_lot(code)) continue;
-        const LandLot& l = lot_of(code);
+        if (!map_lot(code)) continue;
+        const LandLot& l = *map_lot(code);
         if (l.chain_store || l.owner == OWNER_NONE || l.owner > PLAYER_COUNT) continue;
         size_t s = 0;
-        while (s < streets.size() && !same_street(lot_of(streets[s].first), l))
+        while (s < streets.size() && !map_same_street(*map_lot(streets[s].first), l))
             ++s;
         if (s == streets.size()) streets.push_back(Street{code, {}, {}});
         const int o = seat_of_owner(l.owner);
@@ -472,13 +456,13 @@ int ai_card_demolish() {
     const bool riding = (rec(me).travel & TRAVEL_MODE_MASK) != TRAVEL_WALK;
     for (int i = 0; i < v.count; ++i) {
         const int code = v.codes[i];
-        if (is_lot(code)) {
-            const LandLot& l = lot_of(code);
+        if (map_lot(code)) {
+            const LandLot& l = *map_lot(code);
             if (l.chain_store && others(l.owner, me) && rec(me).personality != PERS_GOOD &&
                 land_count_chain_stores(l.owner) > 3)
                 return choose(code);
-        } else if (is_facility(code)) {
-            const FacilityLot& f = facility_of(code);
+        } else if (map_facility(code)) {
+            const FacilityLot& f = *map_facility(code);
             if (riding && others(f.owner, me) && f.kind == FK_PETROL_STATION && f.level == 1)
                 return choose(code);
         } else if (const int slot = god_of(code)) {
@@ -486,7 +470,7 @@ int ai_card_demolish() {
             const MapSquare* sq = map_square(g.square);
             if (!sq || g.holder != 0) continue;
             const int served = sq->object;
-            if (!is_lot(served) && !is_facility(served)) continue;
+            if (!map_lot(served) && !map_facility(served)) continue;
             const int owner = owner_byte(served);
             if (g.kind == GK_ROADBLOCK && others(owner, me)) return choose(code);
             if (g.kind == GK_MINE && owner_is_seat(owner, me)) return choose(code);
@@ -533,14 +517,14 @@ int ai_card_stay() {
     const PlayerRecord& r = rec(me);
     const int here = under(me);
     if (r.turtle_days == 0 && r.money_luck >= 0) {
-        if (is_lot(here)) {
-            const LandLot& l = lot_of(here);
+        if (map_lot(here)) {
+            const LandLot& l = *map_lot(here);
             if (owner_is_seat(l.owner, me) && !l.chain_store && l.level < 5 &&
                 l.build_price * N() < r.cash && int64_t{r.cash} + r.deposit > 10000 &&
                 (owns_other_in_street(me, here) || l.level >= 2))
                 return choose(ai_player_code(me));
-        } else if (is_facility(here)) {
-            const FacilityLot& f = facility_of(here);
+        } else if (map_facility(here)) {
+            const FacilityLot& f = *map_facility(here);
             if (owner_is_seat(f.owner, me) && f.kind != FK_PARK && f.kind != FK_PETROL_STATION &&
                 f.level < 5 && f.fee[0] * N() < r.cash && r.cash > 10000)
                 return choose(ai_player_code(me));
@@ -550,8 +534,8 @@ int ai_card_stay() {
     for (int p = 0; p < PLAYER_COUNT; ++p) {
         if (!on_view(v, p)) continue;
         const int at = under(p);
-        if (is_facility(at)) {
-            const FacilityLot& f = facility_of(at);
+        if (map_facility(at)) {
+            const FacilityLot& f = *map_facility(at);
             if (owner_is_seat(f.owner, me) && f.kind != FK_PARK && f.level >= 2)
                 return choose(ai_player_code(p));
         } else if (object_in(at, OBJ_COMPANY_BASE, map_company_count)) {
@@ -670,18 +654,18 @@ int ai_card_raise_toll() {
     std::vector<int> tested;
     for (int i = 0; i < v.count; ++i) {
         const int code = v.codes[i];
-        if (!is_lot(code)) continue;
-        const LandLot& l = lot_of(code);
+        if (!map_lot(code)) continue;
+        const LandLot& l = *map_lot(code);
         bool seen = false;
         for (int t : tested)
-            seen = seen || same_street(lot_of(t), l);
+            seen = seen || map_same_street(*map_lot(t), l);
         if (seen) continue;
         tested.push_back(code);
         int plots = 0, mine = 0, my_sum = 0, other_sum = 0;
         bool rival_owns = false;
         for (int k = 1; k <= map_lot_count; ++k) {
             const LandLot& o = map_lot_table[k];
-            if (!same_street(o, l)) continue;
+            if (!map_same_street(o, l)) continue;
             ++plots;
             if (owner_is_seat(o.owner, me)) {
                 ++mine;
@@ -697,8 +681,8 @@ int ai_card_raise_toll() {
     int best = 0, best_level = 2;
     for (int i = 0; i < v.count; ++i) {
         const int code = v.codes[i];
-        if (!is_facility(code)) continue;
-        const FacilityLot& f = facility_of(code);
+        if (!map_facility(code)) continue;
+        const FacilityLot& f = *map_facility(code);
         if (owner_is_seat(f.owner, me) && f.kind != FK_PARK && f.level > best_level) {
             best = code;
             best_level = f.level;
@@ -715,17 +699,17 @@ int ai_card_seize() {
         const MapSquare* sq = map_square(view_pick_list[i]);
         if (!sq) break;
         const int code = sq->object;
-        if (is_facility(code)) {
-            const FacilityLot& f = facility_of(code);
+        if (map_facility(code)) {
+            const FacilityLot& f = *map_facility(code);
             if (rival >= 0 && owner_is_seat(f.owner, rival) && f.kind != FK_PARK && f.level > 2)
                 return choose(code);
-        } else if (is_lot(code)) {
-            const LandLot& l = lot_of(code);
+        } else if (map_lot(code)) {
+            const LandLot& l = *map_lot(code);
             bool mine = false;
             int other_sum = 0;
             for (int k = 1; k <= map_lot_count; ++k) {
                 const LandLot& o = map_lot_table[k];
-                if (!same_street(o, l)) continue;
+                if (!map_same_street(o, l)) continue;
                 if (owner_is_seat(o.owner, me))
                     mine = true;
                 else if (o.owner != OWNER_NONE)
@@ -766,13 +750,13 @@ namespace {
 // ends the count (unowned, or p's own property).
 int64_t toll_for_self(int me, int p, int code, bool* stop) {
     *stop = false;
-    if (is_lot(code)) {
-        const LandLot& l = lot_of(code);
+    if (map_lot(code)) {
+        const LandLot& l = *map_lot(code);
         if (l.owner == OWNER_NONE || owner_is_seat(l.owner, p)) *stop = true;
         return owner_is_seat(l.owner, me) ? land_toll(l.owner, l.street) : -1;
     }
-    if (is_facility(code)) {
-        const FacilityLot& f = facility_of(code);
+    if (map_facility(code)) {
+        const FacilityLot& f = *map_facility(code);
         if (f.owner == OWNER_NONE || owner_is_seat(f.owner, p)) *stop = true;
         if (!owner_is_seat(f.owner, me) || f.kind == FK_PARK || f.kind == FK_RESEARCH_INSTITUTE)
             return -1;
@@ -798,16 +782,16 @@ int ai_card_turtle() {
             const MapSquare* sq = map_square(view_pick_list[i]);
             if (!sq) break;
             const int code = sq->object;
-            if (is_lot(code)) {
-                const LandLot& l = lot_of(code);
+            if (map_lot(code)) {
+                const LandLot& l = *map_lot(code);
                 if (others(l.owner, me) && land_toll(l.owner, l.street) > 1000 * N())
                     harmful = true;
                 if (!l.chain_store && l.level < 5 && !others(l.owner, me)) {
                     ++good;
                     cost += l.owner == OWNER_NONE ? l.land_price : l.build_price;
                 }
-            } else if (is_facility(code)) {
-                const FacilityLot& f = facility_of(code);
+            } else if (map_facility(code)) {
+                const FacilityLot& f = *map_facility(code);
                 if (others(f.owner, me) && f.level > 0 && f.kind != FK_PARK &&
                     f.kind != FK_RESEARCH_INSTITUTE)
                     harmful = true;

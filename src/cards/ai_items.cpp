@@ -64,18 +64,6 @@ Path path_ahead(int p, int n) {
     return path;
 }
 
-LandLot* lot_of(int code) {
-    return object_in(code, OBJ_LOT_BASE, map_lot_count)
-               ? &map_lot_table[object_index(code, OBJ_LOT_BASE)]
-               : nullptr;
-}
-
-FacilityLot* facility_of(int code) {
-    return object_in(code, OBJ_FACILITY_BASE, map_facility_count)
-               ? &map_facility_table[object_index(code, OBJ_FACILITY_BASE)]
-               : nullptr;
-}
-
 // The property a square serves (its object code), 0 for none.
 int served(int square) {
     const MapSquare* sq = map_square(square);
@@ -131,8 +119,8 @@ bool own_code_listed(const std::vector<uint16_t>& codes, int p) {
 } // namespace
 
 int ai_land_owned_by(int player, int object) {
-    if (const LandLot* l = lot_of(object)) return owner_is_seat(l->owner, player) ? 1 : 0;
-    if (const FacilityLot* f = facility_of(object)) return owner_is_seat(f->owner, player) ? 1 : 0;
+    if (const LandLot* l = map_lot(object)) return owner_is_seat(l->owner, player) ? 1 : 0;
+    if (const FacilityLot* f = map_facility(object)) return owner_is_seat(f->owner, player) ? 1 : 0;
     return 0;
 }
 
@@ -149,9 +137,9 @@ int ai_item_decide_robot_doll(int player) {
         const int code = served(s);
         if (kind == GK_MINE && ai_land_owned_by(player, code)) return 1;
         if (kind == GK_ROADBLOCK) {
-            if (const LandLot* l = lot_of(code))
+            if (const LandLot* l = map_lot(code))
                 if (others(l->owner, player) && street_toll(*l) > 3000 * N) return 1;
-            if (const FacilityLot* f = facility_of(code))
+            if (const FacilityLot* f = map_facility(code))
                 if (others(f->owner, player)) return 1;
         }
     }
@@ -168,9 +156,9 @@ int ai_item_decide_roadblock(int player) {
             if (kind_on(s) != 0) continue;
             const int code = served(s);
             bool stop_here = false;
-            if (const FacilityLot* f = facility_of(code)) {
+            if (const FacilityLot* f = map_facility(code)) {
                 stop_here = f->owner == OWNER_NONE && f->price * N < r.cash;
-            } else if (const LandLot* l = lot_of(code)) {
+            } else if (const LandLot* l = map_lot(code)) {
                 stop_here = l->owner == OWNER_NONE &&
                             (l->level > 0 || street_plots(player, l->street) >= 2) &&
                             l->land_price * N < r.cash;
@@ -186,7 +174,7 @@ int ai_item_decide_roadblock(int player) {
     int best = 0;
     int32_t best_toll = 0;
     for (uint16_t s : list_free_squares()) {
-        const LandLot* l = lot_of(served(s));
+        const LandLot* l = map_lot(served(s));
         if (!l || !owner_is_seat(l->owner, player) || ahead.holds(s)) continue;
         const int32_t toll = street_toll(*l);
         if (toll > 6000 * N && toll > best_toll) {
@@ -205,8 +193,8 @@ int ai_item_decide_mine(int player) {
     for (uint16_t s : list_free_squares()) {
         if (ahead.holds(s)) continue;
         const int code = served(s);
-        const LandLot* l = lot_of(code);
-        const FacilityLot* f = facility_of(code);
+        const LandLot* l = map_lot(code);
+        const FacilityLot* f = map_facility(code);
         if ((l && others(l->owner, player)) || (f && others(f->owner, player)))
             candidates.push_back(s);
     }
@@ -279,7 +267,7 @@ int ai_item_decide_remote_dice(int player) {
             continue;
         const int code = served(s);
         int level = -1;
-        if (const LandLot* l = lot_of(code)) {
+        if (const LandLot* l = map_lot(code)) {
             const int mine = street_plots(player, l->street);
             if (l->owner == OWNER_NONE && mine >= 1 && cash > 2.5 * l->land_price) {
                 ai_choice_set(3, face);
@@ -288,7 +276,7 @@ int ai_item_decide_remote_dice(int player) {
             if (owner_is_seat(l->owner, player) && !l->chain_store && l->level < 5 && mine > 1 &&
                 cash > 2.5 * l->build_price)
                 level = l->level;
-        } else if (const FacilityLot* f = facility_of(code)) {
+        } else if (const FacilityLot* f = map_facility(code)) {
             if (f->owner == OWNER_NONE && cash > 2.5 * f->price) {
                 ai_choice_set(3, face);
                 return 1;
@@ -312,10 +300,10 @@ int ai_item_decide_robot_worker(int player) {
     int32_t best_fee = -1;
     for (uint16_t code : list_view()) {
         int32_t fee = -1;
-        if (const LandLot* l = lot_of(code)) {
+        if (const LandLot* l = map_lot(code)) {
             if (owner_is_seat(l->owner, player) && !l->chain_store && l->level < 5)
                 fee = l->toll[l->level];
-        } else if (const FacilityLot* f = facility_of(code)) {
+        } else if (const FacilityLot* f = map_facility(code)) {
             if (owner_is_seat(f->owner, player) && f->level > 0 && f->kind < FACILITY_KIND_COUNT &&
                 f->level < facility_max_level[f->kind])
                 fee = f->fee[f->level];
@@ -341,11 +329,11 @@ int ai_item_decide_teleporter(int player) {
     for (uint16_t s : list_free_squares()) {
         const int code = served(s);
         int level = -1;
-        if (const LandLot* l = lot_of(code)) {
+        if (const LandLot* l = map_lot(code)) {
             if (l->owner == OWNER_NONE && !l->chain_store && l->level > 2 &&
                 l->build_price * N < r.cash)
                 level = l->level;
-        } else if (const FacilityLot* f = facility_of(code)) {
+        } else if (const FacilityLot* f = map_facility(code)) {
             if (f->owner == OWNER_NONE && f->kind != FK_PARK && f->level > 2 &&
                 f->fee[0] * N < r.cash)
                 level = f->level;
@@ -385,10 +373,10 @@ int ai_item_decide_nuclear_missile(int player) {
         int c1 = 0, s1 = 0, c2 = 0, s2 = 0;
         for (uint16_t code : area) {
             int owner = OWNER_NONE, level = 0;
-            if (const LandLot* l = lot_of(code)) {
+            if (const LandLot* l = map_lot(code)) {
                 owner = l->owner;
                 level = l->level;
-            } else if (const FacilityLot* f = facility_of(code)) {
+            } else if (const FacilityLot* f = map_facility(code)) {
                 owner = f->owner;
                 level = f->level;
             } else {
@@ -441,9 +429,9 @@ void ai_choose_dice() {
     for (int i = 0; i < path.count; ++i) {
         const int code = served(path.squares[i]);
         int owner = -1;
-        if (const LandLot* l = lot_of(code))
+        if (const LandLot* l = map_lot(code))
             owner = l->owner;
-        else if (const FacilityLot* f = facility_of(code))
+        else if (const FacilityLot* f = map_facility(code))
             owner = f->owner;
         if (owner < 0) continue;
         if (owner == OWNER_NONE || owner_is_seat(owner, p))

@@ -2,7 +2,6 @@
 // hand; a played card leaves it where each routine says.
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -50,30 +49,17 @@ int64_t N() {
 bool by_computer(int p) {
     return (rec(p).control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) != 0;
 }
-bool is_lot(int code) {
-    return object_in(code, OBJ_LOT_BASE, map_lot_count);
-}
-bool is_facility(int code) {
-    return object_in(code, OBJ_FACILITY_BASE, map_facility_count);
-}
-LandLot& lot_of(int code) {
-    return map_lot_table[object_index(code, OBJ_LOT_BASE)];
-}
-FacilityLot& facility_of(int code) {
-    return map_facility_table[object_index(code, OBJ_FACILITY_BASE)];
-}
-bool same_street(const LandLot& a, const LandLot& b) {
-    return std::strncmp(a.street, b.street, sizeof a.street) == 0;
-}
 // The owner of a plot or facility as a player 0..3, -1 nobody.
 int owner_seat(int code) {
-    const int owner = is_lot(code)        ? lot_of(code).owner
-                      : is_facility(code) ? facility_of(code).owner
-                                          : 0;
+    const int owner = map_lot(code)        ? map_lot(code)->owner
+                      : map_facility(code) ? map_facility(code)->owner
+                                           : 0;
     return owner >= 1 && owner <= PLAYER_COUNT ? seat_of_owner(owner) : -1;
 }
 int level_of(int code) {
-    return is_lot(code) ? lot_of(code).level : is_facility(code) ? facility_of(code).level : 0;
+    return map_lot(code)        ? map_lot(code)->level
+           : map_facility(code) ? map_facility(code)->level
+                                : 0;
 }
 // The object the square under p serves.
 int under(int p) {
@@ -85,7 +71,7 @@ void grudge(int from, int toward, int64_t amount) {
 }
 // trunc(price x N x (level + 2.0) / 5.0) of a plot (land price) or facility (price).
 int64_t take_grudge(int code) {
-    const int64_t price = is_lot(code) ? lot_of(code).land_price : facility_of(code).price;
+    const int64_t price = map_lot(code) ? map_lot(code)->land_price : map_facility(code)->price;
     return static_cast<int64_t>(std::trunc(static_cast<double>(price) * static_cast<double>(N()) *
                                            (level_of(code) + 2.0) / 5.0));
 }
@@ -103,8 +89,8 @@ bool names_nothing(int code, uint32_t kinds) {
         if (m < PLAYER_COUNT) return rec(m).control == CTRL_OUT;
         return false;
     }
-    if (is_lot(code)) return (kinds & PICK_LOTS) == 0;
-    if (is_facility(code)) return (kinds & PICK_FACILITIES) == 0;
+    if (map_lot(code)) return (kinds & PICK_LOTS) == 0;
+    if (map_facility(code)) return (kinds & PICK_FACILITIES) == 0;
     if ((kinds & PICK_OBJECTS) && (code & OBJ_OCCUPANTS)) return ((code >> 8) & 0x7F) == 0;
     return true;
 }
@@ -158,9 +144,9 @@ void refresh_panel() {
 
 // Every plot of the street of code.
 template <typename F> void each_street_plot(int code, F f) {
-    const LandLot& street = lot_of(code);
+    const LandLot& street = *map_lot(code);
     for (int i = 1; i <= map_lot_count; ++i)
-        if (same_street(map_lot_table[i], street))
+        if (map_same_street(map_lot_table[i], street))
             f(map_lot_table[i], object_code(OBJ_LOT_BASE, i));
 }
 
@@ -206,19 +192,19 @@ int card_share_poverty() {
 int card_buy_land() {
     const int u = user();
     const int code = under(u);
-    if (!is_lot(code) && !is_facility(code)) return 0;
+    if (!map_lot(code) && !map_facility(code)) return 0;
     const int owner = owner_seat(code);
     if (owner < 0 || owner == u) return 0;
     int64_t price;
     uint32_t* expiry;
     uint8_t* owner_byte;
-    if (is_lot(code)) {
-        LandLot& l = lot_of(code);
+    if (map_lot(code)) {
+        LandLot& l = *map_lot(code);
         price = (int64_t{l.level} * l.build_price + l.land_price) * N();
         expiry = &l.expiry;
         owner_byte = &l.owner;
     } else {
-        FacilityLot& f = facility_of(code);
+        FacilityLot& f = *map_facility(code);
         price = (int64_t{f.level} * f.fee[0] + f.price) * N();
         expiry = &f.expiry;
         owner_byte = &f.owner;
@@ -240,9 +226,9 @@ int card_buy_land() {
 
 // Cards 4 and 5: the other plot or facility of the same kind, 0 none.
 int swap_partner(int here) {
-    const uint32_t kind = is_lot(here) ? PICK_LOTS : PICK_FACILITIES;
+    const uint32_t kind = map_lot(here) ? PICK_LOTS : PICK_FACILITIES;
     const int code = target(kind, PICK_SAME_KIND);
-    if (code == here || (kind == PICK_LOTS ? !is_lot(code) : !is_facility(code))) return 0;
+    if (code == here || (kind == PICK_LOTS ? !map_lot(code) : !map_facility(code))) return 0;
     return code;
 }
 
@@ -258,7 +244,7 @@ void swap_lines(int u, int here_owner, int here_level, int there_owner, int ther
 int card_swap_land() {
     const int u = user();
     const int here = under(u);
-    if (!is_lot(here) && !is_facility(here)) return 0;
+    if (!map_lot(here) && !map_facility(here)) return 0;
     const int there = swap_partner(here);
     if (there == 0) return 0;
     flash({here, there});
@@ -272,11 +258,12 @@ int card_swap_land() {
         if (a_owner != OWNER_NONE && a_exp == 0) fresh_term(a_exp);
         if (b_owner != OWNER_NONE && b_exp == 0) fresh_term(b_exp);
     };
-    if (is_lot(here))
-        swap(lot_of(here).owner, lot_of(here).expiry, lot_of(there).owner, lot_of(there).expiry);
+    if (map_lot(here))
+        swap(map_lot(here)->owner, map_lot(here)->expiry, map_lot(there)->owner,
+             map_lot(there)->expiry);
     else
-        swap(facility_of(here).owner, facility_of(here).expiry, facility_of(there).owner,
-             facility_of(there).expiry);
+        swap(map_facility(here)->owner, map_facility(here)->expiry, map_facility(there)->owner,
+             map_facility(there)->expiry);
     view_draw_minimap_marks(0);
     swap_lines(u, here_owner, level_of(here), there_owner, level_of(there));
     card_remove(u, 4);
@@ -286,12 +273,12 @@ int card_swap_land() {
 int card_swap_house() {
     const int u = user();
     const int here = under(u);
-    if (!is_lot(here) && !is_facility(here)) return 0;
+    if (!map_lot(here) && !map_facility(here)) return 0;
     const int there = swap_partner(here);
     if (there == 0) return 0;
     const int here_level = level_of(here), there_level = level_of(there);
     const bool kinds_differ =
-        is_facility(here) && facility_of(here).kind != facility_of(there).kind;
+        map_facility(here) && map_facility(here)->kind != map_facility(there)->kind;
     flash({here, there});
     wait_ms(500);
     map_swap_buildings(here, there);
@@ -320,9 +307,9 @@ int card_turn_around() {
 int card_rebuild() {
     const int u = user();
     const int here = under(u);
-    if ((!is_lot(here) && !is_facility(here)) || level_of(here) == 0) return 0;
-    if (is_facility(here)) {
-        FacilityLot& f = facility_of(here);
+    if ((!map_lot(here) && !map_facility(here)) || level_of(here) == 0) return 0;
+    if (map_facility(here)) {
+        FacilityLot& f = *map_facility(here);
         card_say(u, 6, MOOD_BOAST);
         const int kind =
             by_computer(u)
@@ -333,7 +320,7 @@ int card_rebuild() {
         if (f.kind != kind) player_end_hotel_stays();
         f.kind = static_cast<uint8_t>(kind);
     } else {
-        LandLot& l = lot_of(here);
+        LandLot& l = *map_lot(here);
         card_say(u, 6, MOOD_BOAST);
         l.chain_store = l.chain_store ? 0 : 1;
         if (l.chain_store && l.level > 1) l.level = 1;
@@ -346,18 +333,18 @@ int card_rebuild() {
 int card_auction() {
     const int u = user();
     const int here = under(u);
-    if (!is_lot(here) && !is_facility(here)) return 0;
+    if (!map_lot(here) && !map_facility(here)) return 0;
     const int owner = owner_seat(here);
     if (owner >= 0) grudge(owner, u, take_grudge(here));
     card_say(u, 7, MOOD_BOAST);
     if (owner >= 0 && owner != u) card_say(owner, 67, MOOD_HURT);
     if (auction_run(u, here, 1) == 0) {
-        if (is_lot(here)) {
-            lot_of(here).owner = OWNER_NONE;
-            lot_of(here).expiry = 0;
+        if (map_lot(here)) {
+            map_lot(here)->owner = OWNER_NONE;
+            map_lot(here)->expiry = 0;
         } else {
-            facility_of(here).owner = OWNER_NONE;
-            facility_of(here).expiry = 0;
+            map_facility(here)->owner = OWNER_NONE;
+            map_facility(here)->expiry = 0;
         }
         view_draw_minimap_marks(0);
     }
@@ -369,12 +356,12 @@ int card_auction() {
 int card_angel() {
     const int u = user();
     const int code = target(PICK_LOTS | PICK_FACILITIES, PICK_ANY);
-    if (!is_lot(code) && !is_facility(code)) return 0;
+    if (!map_lot(code) && !map_facility(code)) return 0;
     card_remove(u, 9);
     card_say(u, 8, MOOD_BOAST);
     bool top = false;
     view_hitmap_build(1);
-    if (is_facility(code)) {
+    if (map_facility(code)) {
         top = map_raise_level(code) == MAP_RAISED_TOP;
         flash({code});
     } else {
@@ -401,11 +388,11 @@ int card_angel() {
 int card_demon() {
     const int u = user();
     const int code = target(PICK_LOTS | PICK_FACILITIES, PICK_ANY);
-    if (!is_lot(code) && !is_facility(code)) return 0;
+    if (!map_lot(code) && !map_facility(code)) return 0;
     card_remove(u, 10);
     card_say(u, 9, MOOD_NEUTRAL);
-    if (is_facility(code)) {
-        FacilityLot& f = facility_of(code);
+    if (map_facility(code)) {
+        FacilityLot& f = *map_facility(code);
         const int owner = owner_seat(code);
         if (owner >= 0) grudge(owner, u, int64_t{f.level} * 30 * N());
         f.level = 0;
@@ -430,7 +417,7 @@ int card_demon() {
 
 // Built property of somebody other than the user (mode 5).
 bool others_built(int code, int u) {
-    return (is_lot(code) || is_facility(code)) && level_of(code) > 0 && owner_seat(code) != u;
+    return (map_lot(code) || map_facility(code)) && level_of(code) > 0 && owner_seat(code) != u;
 }
 
 int card_monster() {
@@ -455,7 +442,7 @@ int card_demolish() {
     const int code =
         target(PICK_LOTS | PICK_FACILITIES | PICK_OBJECTS, PICK_OTHERS_BUILT_OR_HAZARD);
     if (code == 0) return 0;
-    if (!is_lot(code) && !is_facility(code)) {
+    if (!map_lot(code) && !map_facility(code)) {
         const int slot = (code & OBJ_OCCUPANTS) ? (code >> 8) & 0x7F : 0;
         if (slot < GOD_FIRST_SLOT || slot > GOD_LAST_SLOT) return 0;
         const GodObject& g = god_table[static_cast<size_t>(slot)];
@@ -469,14 +456,14 @@ int card_demolish() {
     const int owner = owner_seat(code);
     card_remove(u, 12);
     card_say(u, 11, MOOD_NEUTRAL);
-    if (is_facility(code)) {
-        FacilityLot& f = facility_of(code);
+    if (map_facility(code)) {
+        FacilityLot& f = *map_facility(code);
         if (--f.level == 0) {
             f.kind = FK_PARK;
             player_end_hotel_stays();
         }
     } else {
-        LandLot& l = lot_of(code);
+        LandLot& l = *map_lot(code);
         if (l.chain_store) {
             l.level = 0;
             l.chain_store = 0;
@@ -749,13 +736,13 @@ int card_tax_audit() {
 int mark_card(int id, uint8_t mark) {
     const int u = user();
     const int code = target(PICK_LOTS | PICK_FACILITIES, PICK_ANY);
-    if (!is_lot(code) && !is_facility(code)) return 0;
+    if (!map_lot(code) && !map_facility(code)) return 0;
     card_remove(u, id);
     card_say(u, id - 1, MOOD_NEUTRAL);
-    if (is_lot(code)) {
+    if (map_lot(code)) {
         each_street_plot(code, [mark](LandLot& l, int) { l.mark = mark; });
     } else {
-        FacilityLot& f = facility_of(code);
+        FacilityLot& f = *map_facility(code);
         f.mark = mark;
         if (mark == MARK_SEIZED && f.kind == FK_RESEARCH_INSTITUTE) f.research_days = 0;
     }

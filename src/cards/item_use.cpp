@@ -122,18 +122,6 @@ bool square_code(int code) {
     return code > OBJ_SQUARE_BASE && code < OBJ_LOT_BASE && map_square_valid(code);
 }
 
-LandLot* lot_of(int code) {
-    return object_in(code, OBJ_LOT_BASE, map_lot_count)
-               ? &map_lot_table[object_index(code, OBJ_LOT_BASE)]
-               : nullptr;
-}
-
-FacilityLot* facility_of(int code) {
-    return object_in(code, OBJ_FACILITY_BASE, map_facility_count)
-               ? &map_facility_table[object_index(code, OBJ_FACILITY_BASE)]
-               : nullptr;
-}
-
 // Whether god_place can put an object of the kind on the square: a square
 // holds one slot at most, and the kind's range must have a free slot.
 bool can_place(int kind, int square) {
@@ -311,10 +299,10 @@ int teleport_object(int p, int slot) {
 }
 
 int teleport_property(int p, int code) {
-    if (LandLot* from = lot_of(code)) {
+    if (LandLot* from = map_lot(code)) {
         if (from->owner == OWNER_NONE && from->level == 0) return 0;
         const int dest = ask_target(p, target_pick_param(PICK_LOTS, PICK_UNOWNED, 9, 3));
-        LandLot* to = lot_of(dest);
+        LandLot* to = map_lot(dest);
         if (!to || to == from || to->owner != OWNER_NONE || to->level != 0) return 0;
         to->owner = from->owner;
         to->level = from->level;
@@ -325,10 +313,10 @@ int teleport_property(int p, int code) {
         from->chain_store = 0;
         from->expiry = 0;
         from->last_toll = 0;
-    } else if (FacilityLot* from = facility_of(code)) {
+    } else if (FacilityLot* from = map_facility(code)) {
         if (from->owner == OWNER_NONE && from->level == 0) return 0;
         const int dest = ask_target(p, target_pick_param(PICK_FACILITIES, PICK_UNOWNED, 9, 3));
-        FacilityLot* to = facility_of(dest);
+        FacilityLot* to = map_facility(dest);
         if (!to || to == from || to->owner != OWNER_NONE || to->level != 0) return 0;
         to->owner = from->owner;
         to->level = from->level;
@@ -445,10 +433,10 @@ int item_robot_worker() {
     const int code =
         ask_target(p, target_pick_param(PICK_LOTS | PICK_FACILITIES, PICK_OWN_PROPERTY, 9, 3));
     // Only the user's own plot, or own built facility, that can still rise.
-    if (const LandLot* l = lot_of(code)) {
+    if (const LandLot* l = map_lot(code)) {
         if (!owner_is_seat(l->owner, p) || (l->chain_store ? l->level != 0 : l->level >= 5))
             return 0;
-    } else if (const FacilityLot* f = facility_of(code)) {
+    } else if (const FacilityLot* f = map_facility(code)) {
         if (!owner_is_seat(f->owner, p) || f->level == 0 || f->kind >= FACILITY_KIND_COUNT ||
             f->level >= facility_max_level[f->kind])
             return 0;

@@ -25,17 +25,6 @@ bool is_facility(int code) {
     return code > OBJ_FACILITY_BASE && code <= OBJ_FACILITY_BASE + OBJ_RANGE;
 }
 
-const LandLot* lot_of(int code) {
-    return object_in(code, OBJ_LOT_BASE, map_lot_count)
-               ? &map_lot_table[object_index(code, OBJ_LOT_BASE)]
-               : nullptr;
-}
-const FacilityLot* facility_of(int code) {
-    return object_in(code, OBJ_FACILITY_BASE, map_facility_count)
-               ? &map_facility_table[object_index(code, OBJ_FACILITY_BASE)]
-               : nullptr;
-}
-
 // The players an occupant code names who are movers: in the game.
 bool names_a_moving_player(int code) {
     for (int p = 0; p < PLAYER_COUNT; ++p)
@@ -60,8 +49,8 @@ bool has_user_bit(int user, int code) {
 // A plot or facility with a building whose owner is not the user (an owner
 // byte of 0 counts as someone else too).
 bool others_built(int user, int code) {
-    if (const LandLot* l = lot_of(code)) return l->level > 0 && !owner_is_seat(l->owner, user);
-    if (const FacilityLot* f = facility_of(code))
+    if (const LandLot* l = map_lot(code)) return l->level > 0 && !owner_is_seat(l->owner, user);
+    if (const FacilityLot* f = map_facility(code))
         return f->level > 0 && !owner_is_seat(f->owner, user);
     return false;
 }
@@ -86,15 +75,15 @@ bool mode_ok(uint32_t mode, int user, int code) {
     case PICK_ANY:
         return true;
     case PICK_OWN_PROPERTY:
-        if (const LandLot* l = lot_of(code)) return owner_is_seat(l->owner, user);
-        if (const FacilityLot* f = facility_of(code))
+        if (const LandLot* l = map_lot(code)) return owner_is_seat(l->owner, user);
+        if (const FacilityLot* f = map_facility(code))
             return owner_is_seat(f->owner, user) && f->level > 0;
         return false;
     case PICK_SAME_KIND: {
         const int here = user_square_object(user);
         if (code == here) return false;
-        if (is_lot(here)) return lot_of(code) != nullptr;
-        if (is_facility(here)) return facility_of(code) != nullptr;
+        if (is_lot(here)) return map_lot(code) != nullptr;
+        if (is_facility(here)) return map_facility(code) != nullptr;
         return false;
     }
     case PICK_OTHER_PLAYER:
@@ -106,8 +95,8 @@ bool mode_ok(uint32_t mode, int user, int code) {
     case PICK_NOT_SELF:
         return !has_user_bit(user, code);
     case PICK_UNOWNED:
-        if (const LandLot* l = lot_of(code)) return l->owner == OWNER_NONE && l->level == 0;
-        if (const FacilityLot* f = facility_of(code))
+        if (const LandLot* l = map_lot(code)) return l->owner == OWNER_NONE && l->level == 0;
+        if (const FacilityLot* f = map_facility(code))
             return f->owner == OWNER_NONE && f->level == 0;
         return false;
     default: // PICK_NOTHING and modes no caller uses
@@ -168,8 +157,8 @@ bool target_pick_accepts(uint32_t param, int user, int code) {
 
 bool target_pick_names_board_object(int code) {
     if (is_square(code)) return map_square_valid(code);
-    if (is_lot(code)) return lot_of(code) != nullptr;
-    if (is_facility(code)) return facility_of(code) != nullptr;
+    if (is_lot(code)) return map_lot(code) != nullptr;
+    if (is_facility(code)) return map_facility(code) != nullptr;
     if (is_occupants(code)) return (code & ~OBJ_OCCUPANTS) != 0 && occupants_square(code) != 0;
     return false;
 }
