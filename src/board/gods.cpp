@@ -124,14 +124,6 @@ int item_of_kind(int kind) {
     return kind - GK_ROADBLOCK + 2;
 } // roadblock 2, mine 3, bomb 4
 
-// What a served object code is on this map.
-bool is_lot(int code) {
-    return object_in(code, OBJ_LOT_BASE, map_lot_count);
-}
-bool is_facility(int code) {
-    return object_in(code, OBJ_FACILITY_BASE, map_facility_count);
-}
-
 int served_object(int square) {
     return map_square_valid(square) ? map_square_table[square].object : 0;
 }
@@ -146,11 +138,11 @@ void move_view_to_active() {
 // raise result (0, MAP_RAISED or MAP_RAISED_TOP).
 int raise_served(int kind, int square) {
     const int code = served_object(square);
-    if (!is_lot(code) && !is_facility(code)) return 0;
+    if (!map_lot(code) && !map_facility(code)) return 0;
     move_view_to_active();
     const std::string text = format1("%s显灵\n\n加盖一层房屋！", god_names[kind]);
     bool shown = false;
-    if (is_facility(code) && map_facility_table[object_index(code, OBJ_FACILITY_BASE)].level == 0) {
+    if (const FacilityLot* f = map_facility(code); f && f->level == 0) {
         msg_show(text.c_str(), MSG_MS);
         shown = true;
     }
@@ -408,12 +400,12 @@ void god_landing_effect(int p, int square) {
         break;
     case GK_DEVIL: {
         int owner = 0, level = 0;
-        if (is_lot(code)) {
-            owner = map_lot_table[object_index(code, OBJ_LOT_BASE)].owner;
-            level = map_lot_table[object_index(code, OBJ_LOT_BASE)].level;
-        } else if (is_facility(code)) {
-            owner = map_facility_table[object_index(code, OBJ_FACILITY_BASE)].owner;
-            level = map_facility_table[object_index(code, OBJ_FACILITY_BASE)].level;
+        if (const LandLot* lot = map_lot(code)) {
+            owner = lot->owner;
+            level = lot->level;
+        } else if (const FacilityLot* f = map_facility(code)) {
+            owner = f->owner;
+            level = f->level;
         }
         if (level == 0) break;
         if (owner != 0) player_add_grudge(seat_of_owner(owner), p, 30 * game_price_index);
@@ -427,18 +419,16 @@ void god_landing_effect(int p, int square) {
         uint32_t* expiry = nullptr;
         int64_t price = 0;
         int level = 0;
-        if (is_lot(code)) {
-            LandLot& lot = map_lot_table[object_index(code, OBJ_LOT_BASE)];
-            owner = &lot.owner;
-            expiry = &lot.expiry;
-            price = lot.land_price;
-            level = lot.level;
-        } else if (is_facility(code)) {
-            FacilityLot& f = map_facility_table[object_index(code, OBJ_FACILITY_BASE)];
-            owner = &f.owner;
-            expiry = &f.expiry;
-            price = f.price;
-            level = f.level;
+        if (LandLot* lot = map_lot(code)) {
+            owner = &lot->owner;
+            expiry = &lot->expiry;
+            price = lot->land_price;
+            level = lot->level;
+        } else if (FacilityLot* f = map_facility(code)) {
+            owner = &f->owner;
+            expiry = &f->expiry;
+            price = f->price;
+            level = f->level;
         } else {
             break;
         }
