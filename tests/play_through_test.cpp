@@ -36,6 +36,7 @@
 #include "shell/app.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
+#include "support/scripted_session.h"
 
 namespace {
 
@@ -46,11 +47,8 @@ constexpr int TARGET_FRAME = 12; // the cards' first target frame of the cursor
 constexpr int SQUARE_FRAME = 0;  // the roadblock's target frame
 constexpr int NO_TARGET_FRAME = 5;
 
-struct Play {
-    int stage = 0;
-    uint32_t next_at = 0;
+struct Play : ScriptedSession {
     uint32_t seen_at = 0; // when the stage's picture was first seen
-    std::vector<std::string> failures;
     std::vector<std::string> shots;
     // The human's card.
     bool card_window = false, card_window_cursor = false;
@@ -84,33 +82,15 @@ struct Play {
 Play s;
 
 void fail(const std::string& what) {
-    s.failures.push_back(what + " (stage " + std::to_string(s.stage) + ", " +
-                         std::to_string(plat_tick_count()) + " ms)");
+    session_fail(s, what);
 }
 
 void at(uint32_t delay, PlatScriptKind kind, int a = -1, int b = -1) {
-    PlatScriptEvent e;
-    e.time = plat_tick_count() + delay;
-    e.kind = kind;
-    e.a = a;
-    e.b = b;
-    plat_script_add(e);
-    s.next_at = std::max(s.next_at, e.time + 50);
+    session_at(s, delay, kind, a, b);
 }
 
 void click(uint32_t delay, int x, int y) {
-    at(delay, SCRIPT_MOUSE_MOVE, x, y);
-    at(delay + 50, SCRIPT_LEFT_DOWN);
-    at(delay + 100, SCRIPT_LEFT_UP);
-}
-
-void keep_alive() {
-    uint32_t t;
-    if (plat_script_next_time(&t)) return;
-    PlatScriptEvent e;
-    e.time = plat_tick_count() + 200;
-    e.kind = SCRIPT_NOTHING;
-    plat_script_add(e);
+    session_click(s, delay, x, y);
 }
 
 void shot(const std::string& name) {
@@ -119,7 +99,7 @@ void shot(const std::string& name) {
 }
 
 uint16_t px(int x, int y) {
-    return primary_surface->pixels[y * (primary_surface->pitch / 2) + x];
+    return surface_pixel(primary_surface, x, y);
 }
 
 // Distinct colours in a rectangle of the display.
@@ -432,7 +412,7 @@ void director() {
         return;
     }
     if (now < s.next_at) {
-        keep_alive();
+        session_keep_alive();
         return;
     }
     switch (s.stage) {
@@ -581,7 +561,7 @@ void director() {
     default:
         break;
     }
-    keep_alive();
+    session_keep_alive();
 }
 
 void hook() {

@@ -134,13 +134,11 @@ TEST(RunnerHuman, WithoutTheFlagsTheRunnerPrintsTheComputerOnlyGame) {
 #include "shell/app.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
+#include "support/scripted_session.h"
 
 namespace {
 
-struct Session {
-    int stage = 0;
-    uint32_t next_at = 0; // the time the stage's last scripted input comes
-    std::vector<std::string> failures;
+struct Session : ScriptedSession {
     // What was seen, stage by stage.
     bool box_with_cursor_on_go = false;
     bool dice_drawn = false;
@@ -168,28 +166,15 @@ struct Session {
 Session s;
 
 void fail(const std::string& what) {
-    s.failures.push_back(what + " (stage " + std::to_string(s.stage) + ", " +
-                         std::to_string(plat_tick_count()) + " ms)");
+    session_fail(s, what);
 }
 
 void at(uint32_t delay, PlatScriptKind kind, int a = -1, int b = -1) {
-    PlatScriptEvent e;
-    e.time = plat_tick_count() + delay;
-    e.kind = kind;
-    e.a = a;
-    e.b = b;
-    plat_script_add(e);
-    s.next_at = std::max(s.next_at, e.time + 50); // its message taken meanwhile
+    session_at(s, delay, kind, a, b);
 }
 
 void click(uint32_t delay, int x, int y) {
-    at(delay, SCRIPT_MOUSE_MOVE, x, y);
-    at(delay + 50, SCRIPT_LEFT_DOWN);
-    at(delay + 100, SCRIPT_LEFT_UP);
-}
-
-uint16_t px(const PlatSurface* surface, int x, int y) {
-    return surface->pixels[y * (surface->pitch / 2) + x];
+    session_click(s, delay, x, y);
 }
 
 // The rectangle of pixels where the display differs from the back buffer,
@@ -198,7 +183,7 @@ PlatRect differing(const PlatRect& r) {
     PlatRect d{r.right, r.bottom, r.left, r.top};
     for (int y = std::max(0, r.top); y < std::min(480, r.bottom); ++y)
         for (int x = std::max(0, r.left); x < std::min(640, r.right); ++x)
-            if (px(primary_surface, x, y) != px(back_surface, x, y)) {
+            if (surface_pixel(primary_surface, x, y) != surface_pixel(back_surface, x, y)) {
                 d.left = std::min(d.left, x), d.top = std::min(d.top, y);
                 d.right = std::max(d.right, x + 1), d.bottom = std::max(d.bottom, y + 1);
             }
@@ -216,8 +201,8 @@ bool box_waits_for_go() {
     int mx, my, gx, gy;
     plat_get_cursor_pos(&mx, &my);
     board_go_button_point(&gx, &gy);
-    const bool title_bar = px(primary_surface, board_box_x + 4, board_box_y + 4) !=
-                           px(back_surface, board_box_x + 4, board_box_y + 4);
+    const bool title_bar = surface_pixel(primary_surface, board_box_x + 4, board_box_y + 4) !=
+                           surface_pixel(back_surface, board_box_x + 4, board_box_y + 4);
     return board_input_enabled && mx == gx && my == gy && cursor_get_mode() == 1 &&
            (cursor_state.cursor_flags & CURSOR_DRAWN) && title_bar;
 }
@@ -237,24 +222,14 @@ bool die_on_display(int frame) {
                 for (int fy = 0; fy < f->height && all; ++fy)
                     for (int fx = 0; fx < f->width && all; ++fx) {
                         const uint16_t p = f->pixels[fy * f->width + fx];
-                        if (p != 0 && px(primary_surface, x + fx, y + fy) != p) all = false;
+                        if (p != 0 && surface_pixel(primary_surface, x + fx, y + fy) != p)
+                            all = false;
                     }
                 found = all;
             }
     }
     if (set) spr_unlink(set), std::free(set);
     return found;
-}
-
-// The script must never run out while the test waits for the game: a
-// scripted run closes when its last event has been fed.
-void keep_alive() {
-    uint32_t t;
-    if (plat_script_next_time(&t)) return;
-    PlatScriptEvent e;
-    e.time = plat_tick_count() + 200;
-    e.kind = SCRIPT_NOTHING;
-    plat_script_add(e);
 }
 
 void director() {
@@ -267,7 +242,7 @@ void director() {
         return;
     }
     if (now < s.next_at) {
-        keep_alive();
+        session_keep_alive();
         return;
     }
     const int m = game_active_mover;
@@ -427,8 +402,8 @@ void director() {
         int changed = 0;
         for (int y = 40; y < 480; ++y)
             for (int x = 0; x < 440; ++x)
-                changed +=
-                    px(primary_surface, x, y) != s.before[y * (primary_surface->pitch / 2) + x];
+                changed += surface_pixel(primary_surface, x, y) !=
+                           s.before[y * (primary_surface->pitch / 2) + x];
         s.popup_shown = named && changed >= 139 * 116 / 2;
         if (!s.popup_shown)
             fail("the information pop-up: " + std::string(named ? "named" : "not named") + ", " +
@@ -441,7 +416,7 @@ void director() {
     default:
         break;
     }
-    keep_alive();
+    session_keep_alive();
 }
 
 void hook() {
