@@ -15,9 +15,12 @@
 #include "board/map.h"
 #include "board/status.h"
 #include "board/view.h"
+#include "board/world_reset.h"
 #include "data/characters.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
+#include "finance/stock.h"
+#include "owned_board.h"
 #include "platform/files.h"
 #include "platform/surface.h"
 #include "shell/app.h"
@@ -53,23 +56,17 @@ bool setup_board() {
     primary_surface = plat_surface_create(640, 480, true);
     back_surface = plat_surface_create(640, 480, false);
     data_archive = mkf_open("data.mkf");
-    game_state_reset();
+    game_world_reset();
     game_map = 0;
+    // A new game's map is checked against the stock table, as the game loads it.
+    stock_new_game(0);
     game_player_count = 4;
     for (int p = 0; p < PLAYER_COUNT; ++p) {
         player_table[p] = character_table[p * 3];
         player_table[p].setup_control = CTRL_COMPUTER;
     }
     if (!map_load()) return false;
-    for (int i = 1; i <= map_lot_count; ++i) {
-        map_lot_table[i].owner = static_cast<uint8_t>(1 + i % 4);
-        map_lot_table[i].level = static_cast<uint8_t>(1 + i % 5);
-    }
-    for (int i = 1; i <= map_facility_count; ++i) {
-        map_facility_table[i].owner = static_cast<uint8_t>(1 + i % 4);
-        map_facility_table[i].kind = static_cast<uint8_t>(i % 5);
-        map_facility_table[i].level = 1;
-    }
+    bench_own_and_build_everything();
     for (int p = 0; p < PLAYER_COUNT; ++p) {
         PlayerRecord& r = player_table[p];
         const MapSquare& sq = map_square_table[1 + p];

@@ -22,6 +22,7 @@
 #include "engine/mkf.h"
 #include "engine/random.h"
 #include "finance/stock.h"
+#include "owned_board.h"
 #include "platform/files.h"
 #include "platform/surface.h"
 #include "shell/app.h"
@@ -46,15 +47,7 @@ bool setup_board() {
         player_table[p].setup_control = CTRL_COMPUTER;
     }
     if (!map_load()) return false;
-    for (int i = 1; i <= map_lot_count; ++i) {
-        map_lot_table[i].owner = static_cast<uint8_t>(1 + i % 4);
-        map_lot_table[i].level = static_cast<uint8_t>(1 + i % 5);
-    }
-    for (int i = 1; i <= map_facility_count; ++i) {
-        map_facility_table[i].owner = static_cast<uint8_t>(1 + i % 4);
-        map_facility_table[i].kind = static_cast<uint8_t>(i % 5);
-        map_facility_table[i].level = 1;
-    }
+    bench_own_and_build_everything();
     // The busiest window of the map: the square whose view lists the most.
     int centre = 1, most = -1;
     for (int s = 1; s + 7 <= map_square_count; ++s) {
