@@ -24,6 +24,7 @@
 #include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/image.h"
+#include "engine/layout.h"
 #include "engine/mkf.h"
 #include "engine/shown.h"
 #include "engine/text.h"
@@ -54,8 +55,7 @@ uint8_t board_calendar_page = 0;
 namespace {
 
 constexpr PlatRect REGIONS[5] = {
-    {0, 0, 440, 40},     {0, 40, 440, 480},    {440, 0, 640, 80},
-    {440, 80, 640, 280}, {440, 280, 640, 480},
+    LAYOUT_TOOLBAR, LAYOUT_BOARD_AREA, LAYOUT_SIDE_TOP, LAYOUT_SIDE_MIDDLE, LAYOUT_SIDE_BOTTOM,
 };
 
 struct Panel {
@@ -262,14 +262,9 @@ void board_load_graphics() {
     }
     for (int e = 0; e < PANEL_ENTRIES; ++e) {
         if (e == PANEL_BOX_MASK) continue;
-        uint32_t size = 0;
-        void* set = mkf_read(slot, e, nullptr, &size);
-        if (set && spr_frame_count(set) > 0) {
-            g.sets[e] = set;
-        } else {
-            std::free(set);
+        g.sets[e] = spr_read_set_from(slot, e);
+        if (!g.sets[e])
             std::fprintf(stderr, "karvo: PANEL.MKF entry %d is missing or not a frame set\n", e);
-        }
     }
     uint32_t size = 0;
     uint8_t* mask = static_cast<uint8_t*>(mkf_read(slot, PANEL_BOX_MASK, nullptr, &size));
@@ -287,12 +282,8 @@ void board_load_graphics() {
 }
 
 void board_free_graphics() {
-    for (void*& s : g.sets) {
-        if (!s) continue;
-        spr_unlink(s);
-        std::free(s);
-        s = nullptr;
-    }
+    for (void*& s : g.sets)
+        spr_free_set(s);
     std::free(g.mask);
     g.mask = nullptr;
     g.loaded = false;
@@ -434,15 +425,14 @@ void board_draw_calendar(int refresh) {
             static void* kept = nullptr;
             const int entry = PICTURE_BASE[game_map & 3] + h;
             if (entry != cached) {
-                if (kept) spr_unlink(kept), std::free(kept);
-                kept = mkf_read(data_archive, entry, nullptr, nullptr);
+                spr_free_set(kept);
+                kept = spr_read_set(nullptr, entry);
                 const ImageRecord* fr = kept ? spr_frame(kept, 0) : nullptr;
                 if (!fr || fr->width > HOLIDAY_PICTURE_SIDE || fr->height > HOLIDAY_PICTURE_SIDE) {
                     std::fprintf(
                         stderr, "karvo: holiday picture data.mkf %d is missing or over 200 x 200\n",
                         entry);
-                    if (kept) spr_unlink(kept), std::free(kept);
-                    kept = nullptr;
+                    spr_free_set(kept);
                 }
                 cached = entry;
             }
@@ -1039,7 +1029,8 @@ int32_t board_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
         board_hover = -1;
         board_pressed = 0;
         g.minimap_drag = g.box_drag = false;
-        gfx_set_clip(0, 40, 440, 480);
+        gfx_set_clip(LAYOUT_BOARD_AREA.left, LAYOUT_BOARD_AREA.top, LAYOUT_BOARD_AREA.right,
+                     LAYOUT_BOARD_AREA.bottom);
         screen_timer_start(500);
         board_repaint(0);
         return 0;
