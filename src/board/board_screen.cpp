@@ -12,14 +12,12 @@
 #include "board/game_state.h"
 #include "board/landing.h"
 #include "board/map.h"
+#include "board/toolbar.h"
 #include "board/turn.h"
 #include "board/view.h"
 #include "board/view_draw.h"
 #include "board/view_sets.h"
-#include "cards/ai_settings.h"
-#include "cards/card_use.h"
 #include "cards/fate_gods.h"
-#include "cards/item_use.h"
 #include "data/card_defs.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
@@ -30,12 +28,10 @@
 #include "engine/text.h"
 #include "engine/util.h"
 #include "finance/assets.h"
-#include "finance/notice_board.h"
 #include "finance/trading.h"
 #include "platform/queue.h"
 #include "platform/surface.h"
 #include "shell/app.h"
-#include "shell/save.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
 
@@ -295,9 +291,10 @@ void board_free_graphics() {
 
 void board_draw_toolbar(int refresh) {
     put(g.sets[PANEL_TOOLBAR], 0, 0, 0);
-    for (int i = 0; i < TOOLBAR_BUTTONS; ++i) {
+    for (int i = 0; i < TOOLBAR_COMMAND_COUNT; ++i) {
         const bool lit = board_hover == i || board_pressed == 100 + i;
-        put(g.sets[PANEL_TOOLBAR], lit ? i + 12 : i + 1, 40 * i + 20, 20);
+        put(g.sets[PANEL_TOOLBAR], lit ? i + 12 : i + 1, toolbar_button_centre_x(i),
+            TOOLBAR_BUTTON_CENTRE_Y);
     }
     region_done(DIRTY_TOOLBAR, refresh);
 }
@@ -708,31 +705,8 @@ void board_toolbar_command(int n) {
     board_hover = -1;
     board_pressed = 0;
     board_draw_toolbar(1);
-    int loaded = -1;
-    switch (n) {
-    case 2:
-        ai_panel_open();
-        break;
-    case 3:
-        loaded =
-            app_services.save_load_screen ? app_services.save_load_screen(1) : save_load_screen(1);
-        break;
-    case 5:
-        view_minimap_screen();
-        break;
-    case 7:
-        item_use();
-        break;
-    case 8:
-        card_use();
-        break;
-    case 9:
-        notice_visit();
-        break;
-    default:
-        break; // help, system menu, save, query and stocks are screens of their own
-    }
-    if (turn_can_act() == 1 && (n != 3 || loaded == -1)) {
+    const bool board_kept = n < 0 || n >= TOOLBAR_COMMAND_COUNT || toolbar_handlers[n]();
+    if (turn_can_act() == 1 && board_kept) {
         board_input_enable();
         cursor_normal();
     }
@@ -798,8 +772,8 @@ void left_down(int x, int y) {
         board_show_info_popup(x, y);
         return;
     }
-    if (x < 440 && y < 40) {
-        board_pressed = 100 + x / 40;
+    if (const int command = toolbar_command_at(x, y); command >= 0) {
+        board_pressed = 100 + command;
         board_draw_toolbar(1);
         return;
     }
@@ -853,7 +827,7 @@ void mouse_move(int x, int y) {
         board_draw_control_box(1);
         return;
     }
-    const int hover = (y < 40 && x < 440 && x >= 0) ? x / 40 : -1;
+    const int hover = toolbar_command_at(x, y);
     if (hover != board_hover) {
         if (hover >= 0) shown_record(Shown::Effect, 0);
         board_hover = hover;
