@@ -25,6 +25,7 @@
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
+#include "engine/options.h"
 #include "engine/shown.h"
 #include "engine/text.h"
 #include "engine/util.h"
@@ -36,7 +37,6 @@
 #include "shell/app.h"
 #include "shell/save.h"
 #include "shell/screen.h"
-#include "shell/settings.h"
 
 uint8_t board_dirty = 0;
 uint8_t board_input_enabled = 0;
@@ -49,7 +49,7 @@ int32_t board_hover = -1;
 int32_t board_pressed = 0;
 int32_t board_box_x = BOARD_BOX_START_X;
 int32_t board_box_y = BOARD_BOX_START_Y;
-uint8_t board_calendar_page = 0;
+uint8_t& board_calendar_page = settings.calendar_page; // kept with the options
 
 namespace {
 

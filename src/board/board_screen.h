@@ -62,7 +62,7 @@ inline constexpr int32_t BOARD_BOX_START_X = 180, BOARD_BOX_START_Y = 120;
 extern int32_t board_box_x;
 extern int32_t board_box_y;
 // The calendar's page: 0 the day, 1 the month.
-extern uint8_t board_calendar_page;
+extern uint8_t& board_calendar_page; // the settings' calendar page (engine/options.h)
 
 void board_draw_toolbar(int refresh);
 void board_draw_minimap(int refresh);

@@ -21,12 +21,12 @@
 #include "engine/message.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
+#include "engine/options.h"
 #include "engine/random.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/speech.h"
 #include "engine/wait.h"
-#include "shell/settings.h"
 
 const GodValues god_value_table[19] = {
     {0, 0, 0},                                      // none

@@ -4,12 +4,12 @@
 #include <cstdlib>
 
 #include "engine/mkf.h"
+#include "engine/options.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "platform/surface.h"
 #include "platform/window.h"
 #include "shell/app.h"
-#include "shell/settings.h"
 
 CursorState cursor_state = {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, nullptr};
 const uint8_t anim_tick_table[3] = {6, 4, 2};

@@ -5,6 +5,7 @@
 
 #include "engine/film.h"
 #include "engine/mkf.h"
+#include "engine/options.h"
 #include "engine/shown.h"
 #include "shell/app.h"
 
@@ -22,7 +23,7 @@ uint32_t music_saved_midi_volume = 0;
 uint32_t music_saved_aux_volume = 0;
 uint32_t music_midi_volumes[5] = {};
 uint32_t music_cd_volumes[5] = {};
-uint8_t music_level = 4;
+uint8_t& music_level = settings.music_level;
 
 const char* const music_midi_names[MUSIC_BACKGROUND_COUNT + MUSIC_EVENT_TUNE_COUNT] = {
     "KARV08.MID", "KARV16.MID",   "KARV17.MID",   "KARV18.MID", "KARV19.MID",

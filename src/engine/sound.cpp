@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/mkf.h"
+#include "engine/options.h"
 #include "engine/shown.h"
 #include "engine/sound_wave.h"
 #include "engine/wait.h"
@@ -18,7 +19,7 @@
 EffectListEntry* snd_effect_lists[SND_LIST_PLACES] = {};
 const int32_t snd_volume_table[5] = {-10000, -2000, -1000, -500, 0};
 uint8_t snd_disabled = 0;
-uint8_t sound_level = 4;
+uint8_t& sound_level = settings.sound_level;
 
 EffectListEntry board_effects[BOARD_EFFECT_COUNT + 1] = {
     {7, nullptr},  {9, nullptr},  {10, nullptr}, {32, nullptr}, {33, nullptr},
