@@ -400,6 +400,34 @@ TEST_F(DisplayTest, PressingAndReleasingRestoresTheRectanglePixelForPixel) {
     EXPECT_TRUE(std::equal(before.begin(), before.end(), back_surface->pixels));
 }
 
+TEST_F(DisplayTest, AOnePixelWideOrTallPressDarkensItsPixelsAndTheReleaseRestoresThem) {
+    const std::vector<uint16_t> before(back_surface->pixels,
+                                       back_surface->pixels + SCREEN_W * SCREEN_H);
+    const PlatRect rects[] = {{200, 100, 201, 112}, {300, 50, 312, 51}, {639, 468, 640, 480}};
+    for (const PlatRect& r : rects) {
+        SCOPED_TRACE(r.left);
+        gfx_press_rect(r);
+        int changed = 0;
+        for (int i = 0; i < SCREEN_W * SCREEN_H; ++i)
+            changed += back_surface->pixels[i] != before[static_cast<size_t>(i)];
+        EXPECT_EQ(changed, 12);
+        // Nothing to move: every pixel of the rectangle keeps its place, darkened.
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                uint16_t dark = 0;
+                gfx_brightness_run(&dark, &before[static_cast<size_t>(y) * SCREEN_W + x], 2, -16);
+                EXPECT_EQ(back(x, y), dark);
+                EXPECT_EQ(shown(x, y), dark);
+            }
+        gfx_release_rect();
+        EXPECT_TRUE(std::equal(before.begin(), before.end(), back_surface->pixels));
+        EXPECT_EQ(shown(r.left, r.top), before[static_cast<size_t>(r.top) * SCREEN_W + r.left]);
+    }
+    gfx_press_rect(PlatRect{100, 100, 100, 112}); // empty: nothing pressed
+    gfx_release_rect();
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), back_surface->pixels));
+}
+
 TEST_F(DisplayTest, ARestoreWithBit15KeepsTheImageForASecondRestore) {
     ImageRecord* saved = image_save_screen_rect(PlatRect{10, 20, 30, 25});
     ASSERT_NE(saved, nullptr);

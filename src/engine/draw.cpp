@@ -503,7 +503,7 @@ void image_restore_screen_rect(ImageRecord* image, int x, int y) {
 void gfx_press_rect(const PlatRect& rect) {
     PlatRect r = cut_to_screen(rect);
     int w = r.right - r.left, h = r.bottom - r.top;
-    if (w < 2 || h < 2 || !gfx_lock_back()) return;
+    if (w < 1 || h < 1 || !gfx_lock_back()) return;
     uint16_t* p = back_pixels;
     auto at = [p](int x, int y) { return p + static_cast<size_t>(y) * SCREEN_W + x; };
     press.rect = r;

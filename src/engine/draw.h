@@ -158,7 +158,8 @@ void image_restore_screen_rect(ImageRecord* image, int x, int y);
 // The pressed look of a button: the content moved one pixel right and down,
 // the top row and left column darkened; release puts it back pixel for
 // pixel. The rectangle is cut to the screen; the save area holds a whole
-// column and row of the screen. A rectangle under 2 x 2 is not pressed.
+// column and row of the screen. Any non-empty rectangle is pressed: one a
+// single pixel wide or tall has nothing to move and is only darkened.
 inline constexpr int PRESS_SAVE_PIXELS = SCREEN_W + SCREEN_H;
 void gfx_press_rect(const PlatRect& rect);
 void gfx_release_rect();
