@@ -62,7 +62,10 @@ void gfx_copy_to_display(const PlatRect& rect);
 // part members copy the rectangle (sx, sy, w, h) of the source so that its
 // top-left lands there. An image wholly outside is skipped; one crossing any
 // edge of the target (or of the clip rectangle, for the clip members) is cut
-// there, the source start shifted by the amount cut.
+// there, the source start shifted by the amount cut. Each frame is drawn by
+// its set's format: a frame of an "SPR" set (spr_frame) is read as 8-bit
+// indices through the set's palette (key members skip index 0), so no draw
+// reads past a frame's bytes.
 
 // Flags of the cores.
 inline constexpr int BLIT_CLIP = 1; // cut to gfx_clip_rect as well as to the target
