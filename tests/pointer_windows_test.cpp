@@ -145,7 +145,8 @@ TEST_F(PointerWindows, TheWheelAndTheReelsAHumanStopsShowThePointerAndGiveItBack
         samples.clear();
         game_active_mover = c.mover;
         t0 = plat_tick_count();
-        shot_name = std::string("pointer_") + (c.reels ? "reels" : "wheel") + (c.mover ? "_computer" : "");
+        shot_name =
+            std::string("pointer_") + (c.reels ? "reels" : "wheel") + (c.mover ? "_computer" : "");
         cursor_set_mode(0); // off while the move runs, as the go button leaves it
         click(300, 220, 320);
         click(3000, 220, 320);
