@@ -123,7 +123,8 @@ void paint_sign(Canvas8& c, const SignPicture& p, int ax, int ay, SignInks inks)
                 // screen, then on the enlarged sign.
                 const double gx = dx + (k % S + 0.5) / S, gy = dy + (k / S + 0.5) / S;
                 const int sx = static_cast<int>(std::floor(S * (34 * gx + 14 * gy) / 32)) + p.w / 2;
-                const int sy = static_cast<int>(std::floor(S * (-11 * gx + 25 * gy) / 32)) + p.h / 2;
+                const int sy =
+                    static_cast<int>(std::floor(S * (-11 * gx + 25 * gy) / 32)) + p.h / 2;
                 if (sx < 0 || sy < 0 || sx >= p.w || sy >= p.h) continue;
                 ++inside;
                 inked += p.ink[size_t(sy) * p.w + sx] != 0;
@@ -135,7 +136,7 @@ void paint_sign(Canvas8& c, const SignPicture& p, int ax, int ay, SignInks inks)
         }
 }
 
-constexpr int SIGN_MARGIN = 3;    // screen pixels kept clear around a sign
+constexpr int SIGN_MARGIN = 3;     // screen pixels kept clear around a sign
 constexpr int SEARCH_RADIUS = 320; // world units around the preferred place
 constexpr int SEARCH_STEP = 4;
 
@@ -165,8 +166,10 @@ void paint_street_names(Canvas8& c, const StandinMap& map, uint8_t last_ground, 
         if (pic.w == 0) continue;
         // Between the road and the plots, or the free spot nearest to it on
         // the plots' side of the road; the other side only when that has none.
-        const int wx = static_cast<int>((px + qx) / (2 * n)), wy = static_cast<int>((py + qy) / (2 * n));
-        const double lx = double(px) / n, ly = double(py) / n, rx = double(qx) / n, ry = double(qy) / n;
+        const int wx = static_cast<int>((px + qx) / (2 * n)),
+                  wy = static_cast<int>((py + qy) / (2 * n));
+        const double lx = double(px) / n, ly = double(py) / n, rx = double(qx) / n,
+                     ry = double(qy) / n;
         auto far_side = [&](int x, int y) {
             return std::hypot(x - lx, y - ly) > std::hypot(x - rx, y - ry);
         };
