@@ -42,17 +42,17 @@ enum DecisionKind : int {
     // own pop-ups, which stay unaware of decisions.
     DECIDE_NUMBER = 17,
     DECIDE_CONFIRM = 18,
-    DECIDE_AUCTION_BID = 19,     // 0 pass, 1-5 raise by that step, 6 give up (amount the price,
-                                 // object the property)
-    DECIDE_LOTTERY_NUMBER = 20,  // a free number 1..36, 0 leaves
-    DECIDE_MAGIC_FATE = 21,      // the fate button 0..11 (object the condition)
-    DECIDE_REVENGE_TARGET = 22,  // player + 1, 0 none
-    DECIDE_BOARD_ACTION = 23,    // 0 exit, 1-4 post shares/land/item/card, 100 + 10 x seller +
-                                 // slot that offer's button
-    DECIDE_BOARD_POST = 24,      // what to post: stock + 1, object code, item or card id; 0 cancels
-    DECIDE_SHOP_ACTION = 25,     // 0 leave, 1 switch counter, 100 + row buy, 200 + slot sell that
-                                 // card, 300 + n sell one item n
-    DECIDE_BAIL_CELL = 26,       // the jail's or hospital's person + 1, 0 leaves
+    DECIDE_AUCTION_BID = 19,    // 0 pass, 1-5 raise by that step, 6 give up (amount the price,
+                                // object the property)
+    DECIDE_LOTTERY_NUMBER = 20, // a free number 1..36, 0 leaves
+    DECIDE_MAGIC_FATE = 21,     // the fate button 0..11 (object the condition)
+    DECIDE_REVENGE_TARGET = 22, // player + 1, 0 none
+    DECIDE_BOARD_ACTION = 23,   // 0 exit, 1-4 post shares/land/item/card, 100 + 10 x seller +
+                                // slot that offer's button
+    DECIDE_BOARD_POST = 24,     // what to post: stock + 1, object code, item or card id; 0 cancels
+    DECIDE_SHOP_ACTION = 25,    // 0 leave, 1 switch counter, 100 + row buy, 200 + slot sell that
+                                // card, 300 + n sell one item n
+    DECIDE_BAIL_CELL = 26,      // the jail's or hospital's person + 1, 0 leaves
     DECIDE_KIND_COUNT = 27,
 };
 
