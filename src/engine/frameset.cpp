@@ -5,7 +5,9 @@
 // their pixel pointers are kept here, beside the set, and the set's bytes stay
 // as they were read.
 #include "engine/image.h"
+#include "engine/mkf.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -139,4 +141,24 @@ void spr_reset() {
     std::lock_guard<std::mutex> lock(links_mutex);
     links.clear();
     indexed_records.clear();
+}
+
+void* spr_read_set(const char* archive, int entry) {
+    const bool own = archive != nullptr;
+    const int slot = own ? mkf_open(archive) : data_archive;
+    // mkf_read links a frame set as it reads it; anything else is not one.
+    void* set = slot >= 0 ? mkf_read(slot, entry, nullptr, nullptr) : nullptr;
+    if (own && slot >= 0) mkf_close(slot);
+    if (set != nullptr && spr_frame_count(set) == 0) {
+        std::free(set);
+        set = nullptr;
+    }
+    return set;
+}
+
+void spr_free_set(void*& set) {
+    if (set == nullptr) return;
+    spr_unlink(set);
+    std::free(set);
+    set = nullptr;
 }

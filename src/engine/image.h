@@ -89,6 +89,13 @@ const uint16_t* spr_record_palette(const ImageRecord* frame);
 void spr_unlink(const void* set);
 // Forgets all links.
 void spr_reset();
+// Reads entry `entry` of the archive file `archive` (nullptr: data.mkf, which
+// stays open) as a linked frame set; nullptr, silently, when the file or the
+// entry is missing or is not a frame set. Free it with spr_free_set.
+void* spr_read_set(const char* archive, int entry);
+// Unlinks and frees a set from spr_read_set and clears the pointer (nothing
+// for nullptr).
+void spr_free_set(void*& set);
 
 // Converts stored RGB555 pixels in place to the display's format; nothing in
 // RGB555 mode. An odd last byte is left alone.
