@@ -22,7 +22,8 @@ TEST(TestEnvironment, TestsPassStartedWithNoneOfTheHeadlessSettings) {
     };
     for (const char* run : runs) {
         SCOPED_TRACE(run);
-        const std::string cmd = std::string("env -i PATH=/usr/bin:/bin timeout 300 ") + run + " 2>&1";
+        const std::string cmd =
+            std::string("env -i PATH=/usr/bin:/bin timeout 300 ") + run + " 2>&1";
         FILE* f = popen(cmd.c_str(), "r");
         ASSERT_NE(f, nullptr);
         std::string out;

@@ -73,13 +73,22 @@ std::FILE* open_file(const char* file_name, std::string* where) {
     const PlatOpenResult& found = own.found ? own : fallback;
     g_open_found = found.found;
     if (found.found) {
-        g_open_error = std::string(file_name) + " in " + plat_path_dir(found.path) + " is " +
-                       (found.problem == "not a regular file" ? found.problem
-                                                              : "unreadable: " + found.problem);
+        g_open_error =
+            std::string(file_name) + " in " + plat_path_dir(found.path) + " is " + found.problem;
     } else {
-        g_open_error = std::string("cannot open ") + file_name + ": not found in " +
-                       plat_search_place(file_name);
-        if (fits) g_open_error += " nor in " + plat_search_place(path);
+        // A place that could not be searched says so; else the name is not there.
+        auto blocked = [](const PlatOpenResult& r) {
+            return !r.problem.empty() && r.problem != "not found";
+        };
+        g_open_error = std::string("cannot open ") + file_name + ": ";
+        if (blocked(own))
+            g_open_error += own.problem;
+        else
+            g_open_error += "not found in " + plat_search_place(file_name);
+        if (fits && blocked(fallback))
+            g_open_error += ", and " + fallback.problem;
+        else if (fits)
+            g_open_error += " nor in " + plat_search_place(path);
     }
     return nullptr;
 }

@@ -6,6 +6,7 @@
 // set the build wrote).
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -26,14 +27,29 @@ std::FILE* plat_fopen(const char* name, const char* mode);
 
 // What became of opening a game file for reading.
 struct PlatOpenResult {
-    bool found = false;  // a file of that name exists where it is looked up
-    std::string path;    // where it was found
-    std::string problem; // why it could not be opened; "" when it was
+    bool found = false; // a file of that name exists where it is looked up
+    std::string path;   // where it was found
+    // Why it could not be opened, "" when it was: "not found", "the
+    // directory D cannot be read: REASON" (not found, as the search was
+    // stopped), "not a regular file" or "unreadable: REASON".
+    std::string problem;
 };
 // Opens a game file for reading in binary, regular files only (checked on
 // the open file, without waiting on a FIFO); nullptr with the reason in
 // `result` otherwise.
 std::FILE* plat_open_regular(const char* name, PlatOpenResult* result);
+
+// Opens a path as given (no look-up) for reading, regular files only, without
+// waiting on a FIFO: the descriptor, or -1 with the reason ("not found",
+// "not a regular file", "unreadable: REASON").
+int plat_open_regular_fd(const std::string& path, std::string* problem);
+// Reads a whole regular file of at most max_bytes; false with the reason
+// (as above, or "larger than N MiB").
+bool plat_read_regular_file(const std::string& path, size_t max_bytes, std::string* bytes,
+                            std::string* problem);
+// Why a path is no regular file to open ("" when it is one), without
+// opening it: for files a library opens by name itself.
+std::string plat_regular_file_problem(const std::string& path);
 
 // Where a name is looked up, for messages: "the data directory (DIR)" for a
 // name with the drive prefix, else "the working directory (DIR)".

@@ -81,7 +81,7 @@ int runner_human_session(const RunnerOptions& options, const char* script, const
     setenv("KARVO_WINDOWED", "1", 0);
     if (script) setenv("KARVO_SCRIPT", script, 1);
     if (!plat_init()) {
-        if (error) *error = "cannot start the platform layer";
+        if (error) *error = plat_init_error(); // a bad script, or no SDL: told once, by the caller
         return 1;
     }
     app_reset();
