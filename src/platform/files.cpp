@@ -47,8 +47,9 @@ std::string find_component(const std::string& dir, const std::string& part) {
     DIR* d = ::opendir(base.c_str());
     if (!d) {
         const int e = stat_errno == EACCES ? EACCES : errno;
-        if (e != ENOENT && e != ENOTDIR)
-            g_lookup_problem = "the directory " + base + " cannot be read: " + std::strerror(e);
+        if (e != ENOENT)
+            g_lookup_problem = "the directory " + plat_path_dir(base + "/") +
+                               " cannot be read: " + std::strerror(e);
         return "";
     }
     std::string found;
@@ -120,14 +121,18 @@ std::string plat_find_file(const char* name) {
 std::string plat_path_dir(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == 0) return "/";
-    if (slash != std::string::npos) return path.substr(0, slash);
     char cwd[4096];
-    return ::getcwd(cwd, sizeof cwd) ? std::string(cwd) : std::string(".");
+    const std::string here = ::getcwd(cwd, sizeof cwd) ? std::string(cwd) : std::string(".");
+    if (slash == std::string::npos) return here;
+    // Messages name directories in full: a relative one says little to a player.
+    const std::string dir = path.substr(0, slash);
+    return dir[0] == '/' ? dir : here + "/" + dir;
 }
 
 std::string plat_search_place(const char* name) {
     const std::string n = normalise(name);
-    if (has_drive_prefix(n)) return "the data directory (" + plat_data_dir() + ")";
+    if (has_drive_prefix(n))
+        return "the data directory (" + plat_path_dir(plat_data_dir() + "/") + ")";
     if (!n.empty() && n[0] == '/') return "its own directory (" + plat_path_dir(n) + ")";
     return "the working directory (" + plat_path_dir("") + ")";
 }
@@ -190,14 +195,18 @@ std::string plat_regular_file_problem(const std::string& path) {
     return S_ISREG(st.st_mode) ? "" : "not a regular file";
 }
 
-std::FILE* plat_open_regular(const char* name, PlatOpenResult* result) {
+PlatOpenResult plat_locate(const char* name) {
     PlatOpenResult r;
     r.path = plat_find_file(name);
     r.found = !r.path.empty();
+    if (!r.found) r.problem = g_lookup_problem.empty() ? "not found" : g_lookup_problem;
+    return r;
+}
+
+std::FILE* plat_open_regular(const char* name, PlatOpenResult* result) {
+    PlatOpenResult r = plat_locate(name);
     std::FILE* f = nullptr;
-    if (!r.found) {
-        r.problem = g_lookup_problem.empty() ? "not found" : g_lookup_problem;
-    } else {
+    if (r.found) {
         const int fd = plat_open_regular_fd(r.path, &r.problem);
         if (fd >= 0) {
             f = ::fdopen(fd, "rb");
@@ -221,4 +230,23 @@ std::FILE* plat_fopen(const char* name, const char* mode) {
         path = has_drive_prefix(n) ? plat_data_dir() + "/" + n.substr(3) : n;
     }
     return std::fopen(path.c_str(), mode);
+}
+
+std::string plat_open_failure(const char* name, const PlatOpenResult& own,
+                              const char* fallback_name, const PlatOpenResult& fallback) {
+    // A file that exists is named with its own problem; else every place searched.
+    const PlatOpenResult* found = own.found ? &own : fallback.found ? &fallback : nullptr;
+    if (found)
+        return std::string(name) + " in " + plat_path_dir(found->path) + " is " + found->problem;
+    // A place that could not be searched says so; else the name is not there.
+    auto blocked = [](const PlatOpenResult& r) {
+        return !r.problem.empty() && r.problem != "not found";
+    };
+    std::string text = std::string("cannot open ") + name + ": ";
+    text += blocked(own) ? own.problem : "not found in " + plat_search_place(name);
+    if (fallback_name && blocked(fallback))
+        text += ", and " + fallback.problem;
+    else if (fallback_name)
+        text += " nor in " + plat_search_place(fallback_name);
+    return text;
 }

@@ -34,6 +34,9 @@ struct PlatOpenResult {
     // stopped), "not a regular file" or "unreadable: REASON".
     std::string problem;
 };
+// Looks a game file up without opening it: found and its path, or the
+// reason it was not found.
+PlatOpenResult plat_locate(const char* name);
 // Opens a game file for reading in binary, regular files only (checked on
 // the open file, without waiting on a FIFO); nullptr with the reason in
 // `result` otherwise.
@@ -56,3 +59,11 @@ std::string plat_regular_file_problem(const std::string& path);
 std::string plat_search_place(const char* name);
 // The directory of a found path, for messages ("." made absolute).
 std::string plat_path_dir(const std::string& path);
+
+// The message for a game file that could not be opened under its own name
+// (own) nor, when fallback_name is not null, under the drive prefix
+// (fallback): "NAME in DIR is PROBLEM" for a file that is there, else
+// "cannot open NAME: not found in PLACE nor in PLACE" (or why a place could
+// not be searched).
+std::string plat_open_failure(const char* name, const PlatOpenResult& own,
+                              const char* fallback_name, const PlatOpenResult& fallback);

@@ -15,5 +15,7 @@ int main() {
     // Stopped by SIGINT or SIGTERM: the shutdown has run; the status says
     // which signal ended the program, as the shell expects.
     if (int sig = plat_stop_signal()) return 128 + sig;
+    // Start-up failed (the message box said why).
+    if (app_start_failed) return 1;
     return code;
 }
