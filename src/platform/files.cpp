@@ -229,7 +229,26 @@ std::FILE* plat_fopen(const char* name, const char* mode) {
         std::string n = normalise(name);
         path = has_drive_prefix(n) ? plat_data_dir() + "/" + n.substr(3) : n;
     }
-    return std::fopen(path.c_str(), mode);
+    // Opened without waiting (a FIFO with no reader fails at once) and kept
+    // only when it is a plain file: writing to a FIFO or a device would
+    // block or go nowhere.
+    const bool plus = std::strchr(mode, '+') != nullptr;
+    int flags = plus ? O_RDWR : O_WRONLY;
+    if (mode[0] == 'w') flags |= O_CREAT | O_TRUNC;
+    if (mode[0] == 'a') flags |= O_CREAT | O_APPEND;
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return nullptr;
+    }
+    const int fl = ::fcntl(fd, F_GETFL);
+    if (fl >= 0) ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK);
+    std::FILE* f = ::fdopen(fd, mode);
+    if (!f) ::close(fd);
+    return f;
 }
 
 std::string plat_open_failure(const char* name, const PlatOpenResult& own,

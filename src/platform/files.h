@@ -22,7 +22,8 @@ std::string plat_find_file(const char* name);
 
 // Opens a game file for reading ("rb") after look-up; nullptr when absent or
 // not a regular file (a FIFO or a device would block or never end).
-// Writing modes create the file under the name as given (case kept).
+// Writing modes create the file under the name as given (case kept), and
+// open only a regular file, never waiting on a FIFO.
 std::FILE* plat_fopen(const char* name, const char* mode);
 
 // What became of opening a game file for reading.
