@@ -156,7 +156,26 @@ TEST_F(App, ADisplayFailureIsReportedAndEndsTheProgram) {
         EXPECT_EQ(count_calls("title_run"), 0);
         EXPECT_EQ(headless_calls,
                   std::vector<std::string>{"snd_init"}); // sound set-up is not undone
+        EXPECT_EQ(app_start_failed, 1);                  // the program's status is not 0
     }
+}
+
+TEST_F(App, DataItCannotRunWithoutEndsTheStartUpWithABox) {
+    app_services.data_check = [](std::string* problem) {
+        *problem = "PANEL.MKF in /somewhere is damaged: entry 3 runs past the end of the file";
+        return false;
+    };
+    EXPECT_EQ(run_app(), 0);
+    EXPECT_EQ(plat_message_box_count(), 1);
+    EXPECT_STREQ(plat_last_message_box_caption(), "ERROR");
+    EXPECT_STREQ(plat_last_message_box(),
+                 "PANEL.MKF in /somewhere is damaged: entry 3 runs past the end of the file.\n"
+                 "The game cannot run without it.");
+    EXPECT_TRUE(plat_message_box_centred_on_screen());
+    EXPECT_EQ(app_start_failed, 1);
+    EXPECT_EQ(count_calls("title_run"), 0);
+    EXPECT_EQ(count_calls("avi_play START.AVI"), 0);
+    EXPECT_EQ(headless_calls, std::vector<std::string>{"snd_init"});
 }
 
 TEST_F(App, ANewGameLoadsTheMapAndPushesTheBoardScreen) {

@@ -22,6 +22,7 @@
 #include "cards/item_use.h"
 #include "data/card_defs.h"
 #include "engine/cursor.h"
+#include "engine/data_report.h"
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
@@ -255,9 +256,8 @@ void board_load_graphics() {
     if (!back_surface) return;
     const int slot = mkf_open("PANEL.MKF");
     if (slot < 0) {
-        std::fprintf(
-            stderr,
-            "karvo: PANEL.MKF cannot be opened; the board screen is drawn without its panels\n");
+        data_report("PANEL.MKF", std::string(mkf_last_open_error()) +
+                                     "; the board screen is drawn without its panels");
         return;
     }
     for (int e = 0; e < PANEL_ENTRIES; ++e) {
