@@ -204,6 +204,7 @@ void app_reset() {
         e.buffer = nullptr;
     g_window_closed = false;
     screen_reset();
+    keyboard_reset();
 }
 
 int app_main(void* instance, void*, const char*, int) {
