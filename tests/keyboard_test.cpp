@@ -80,8 +80,8 @@ class Hook : public HeadlessTest {
 TEST_F(Hook, TakesTheFirstRuleThatAppliesToAKey) {
     struct Case {
         uint32_t vk, flags;
-        int dx, dy;             // the cursor's move
-        uint32_t posted;        // the message posted, 0 none
+        int dx, dy;      // the cursor's move
+        uint32_t posted; // the message posted, 0 none
         const char* why;
     };
     const Case cases[] = {
@@ -228,8 +228,7 @@ TEST_F(Hook, RunsTheToolbarCommandOfEachToolbarKey) {
         int command;
     };
     // The keys whose windows need no answer with nothing on the screen.
-    const Case cases[] = {{'W', 10}, {'F', 6}, {'A', 2}, {'V', 1},
-                          {'S', 4},  {'L', 3}, {'H', 0}};
+    const Case cases[] = {{'W', 10}, {'F', 6}, {'A', 2}, {'V', 1}, {'S', 4}, {'L', 3}, {'H', 0}};
     for (const Case& c : cases) {
         shown_clear();
         board_input_enabled = 1;
@@ -363,8 +362,7 @@ TEST(SdlKeys, EveryNamedKeyArrivesWithItsCodeRepeatAndReleaseBits) {
             e.key.keysym.scancode = k.scan;
             ASSERT_EQ(SDL_PushEvent(&e), 1);
         }
-        const uint32_t expected_flags[3] = {0, KEY_FLAG_REPEAT,
-                                            KEY_FLAG_REPEAT | KEY_FLAG_RELEASE};
+        const uint32_t expected_flags[3] = {0, KEY_FLAG_REPEAT, KEY_FLAG_REPEAT | KEY_FLAG_RELEASE};
         for (int i = 0; i < 3; ++i) {
             PlatMessage m;
             ASSERT_TRUE(plat_take_input(&m)) << k.vk;
