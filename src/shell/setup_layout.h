@@ -12,14 +12,14 @@ inline constexpr int JUMP_BACKGROUND_BYTES = 640 * 480 * 2;
 
 // Frames of JUMP.MKF 4.
 enum SetupFrame : int {
-    SF_GRID = 0,        // the character grid, 440 x 155
-    SF_PANEL = 1,       // the settings panel, 192 x 461, with the map and start/back buttons
-    SF_PRESSED = 2,     // the start and back buttons pressed, a strip of the panel's width
-    SF_ARROW = 3,       // a drop-down arrow pressed
-    SF_LIST = 4,        // the paper of an open drop-down list
-    SF_BEATEN = 5,      // the stamp on a character beaten earlier in the campaign
-    SF_MAP_MARK = 6,    // the frame round the chosen map's button
-    SF_CELL_LIT = 7,    // the frame round a hovered cell
+    SF_GRID = 0,         // the character grid, 440 x 155
+    SF_PANEL = 1,        // the settings panel, 192 x 461, with the map and start/back buttons
+    SF_PRESSED = 2,      // the start and back buttons pressed, a strip of the panel's width
+    SF_ARROW = 3,        // a drop-down arrow pressed
+    SF_LIST = 4,         // the paper of an open drop-down list
+    SF_BEATEN = 5,       // the stamp on a character beaten earlier in the campaign
+    SF_MAP_MARK = 6,     // the frame round the chosen map's button
+    SF_CELL_LIT = 7,     // the frame round a hovered cell
     SF_STAGE_STAMP = 10, // the stage end's: the stamp of a cleared map
     SF_STAGE_MAP = 11,   // 11..14 the maps' pictures in the chooser
     SF_STAGE_CHOOSER = 15,

@@ -147,7 +147,8 @@ FrameImage panel_picture() {
     }
     for (int k = 0; k < 6; ++k) {
         const int y = PY(SETUP_ARROW_TOP + SETUP_ARROW_STEP * k);
-        sunken(cv, 64, y, PX(SETUP_ARROW_LEFT) - 64, SETUP_ARROW_H, kWhite);
+        cv.fill(4, y, 64, SETUP_ARROW_H, rgb555(70, 80, 120)); // under the caption
+        sunken(cv, 70, y, PX(SETUP_ARROW_LEFT) - 70, SETUP_ARROW_H, kWhite);
         raised(cv, PX(SETUP_ARROW_LEFT), y, SETUP_ARROW_RIGHT - SETUP_ARROW_LEFT, SETUP_ARROW_H,
                rgb555(200, 200, 210));
         down_arrow(cv, PX(SETUP_ARROW_LEFT), y, kInk);
