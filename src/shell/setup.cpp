@@ -78,8 +78,7 @@ int setup_free_count() {
 
 void setup_lower_player_count() {
     const int free = setup_free_count();
-    if (free < setup_player_count() - 1)
-        setup_choice[SETUP_PLAYERS] = std::max(0, free + 1 - 2);
+    if (free < setup_player_count() - 1) setup_choice[SETUP_PLAYERS] = std::max(0, free + 1 - 2);
 }
 
 bool setup_grid_click(int character) {

@@ -26,8 +26,8 @@ enum SetupPhase : int {
 
 struct SetupRules {
     int phase = SETUP_CHOOSING;
-    int chosen = 0;      // runners chosen, 0..4, in setup_runners
-    int continuing = 0;  // the campaign goes on: kept settings, the human already chosen
+    int chosen = 0;     // runners chosen, 0..4, in setup_runners
+    int continuing = 0; // the campaign goes on: kept settings, the human already chosen
 };
 extern SetupRules setup_rules;
 
