@@ -103,9 +103,8 @@ TEST_F(Title, MovingStraightOntoAnotherButtonLightsItAndPutsTheOldOneBack) {
     plat_set_cursor_hook([] {
         const uint32_t now = plat_tick_count();
         if (!seen.old_lit_before && now >= first_at && now < first_at + 200)
-            seen.old_lit_before =
-                shows(2, 0, TITLE_BUTTON_X[0] + sx, TITLE_BUTTON_Y[0] + sy) &&
-                !shows(1, 0, TITLE_BUTTON_X[0] + sx, TITLE_BUTTON_Y[0] + sy);
+            seen.old_lit_before = shows(2, 0, TITLE_BUTTON_X[0] + sx, TITLE_BUTTON_Y[0] + sy) &&
+                                  !shows(1, 0, TITLE_BUTTON_X[0] + sx, TITLE_BUTTON_Y[0] + sy);
         if (!seen.checked && now >= second_at) {
             seen.checked = true;
             seen.new_lit = shows(4, 1, TITLE_BUTTON_X[1] + sx, TITLE_BUTTON_Y[1] + sy);
