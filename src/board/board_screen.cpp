@@ -946,7 +946,7 @@ std::vector<std::string> popup_lines(int code) {
                 chains += map_lot_table[i].owner == l.owner && map_lot_table[i].chain_store;
             lines.push_back(fmt_money(2000 * game_price_index) + fmt_int("×%d", chains));
         } else if (l.owner) {
-            lines.push_back(fmt_money(land_toll(l.owner - 1, l.street)));
+            lines.push_back(fmt_money(land_toll(l.owner, l.street)));
         } else {
             lines.push_back(fmt_money(l.toll[level]));
         }
