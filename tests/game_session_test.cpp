@@ -54,7 +54,7 @@ std::string session_script() {
         ev(dt, std::string("keydown ") + vk);
         ev(20, std::string("keyup ") + vk);
     };
-    click(0, 320, 240);   // the opening film skipped
+    click(0, 320, 240);    // the opening film skipped
     click(1500, 190, 380); // new game
     // Two players, the character, the map, start.
     click(1000, SETUP_ARROW_LEFT + 10, SETUP_ARROW_TOP + 12);
@@ -138,7 +138,8 @@ TEST(GameSession, APersonSetsUpAndPlaysThreeDaysByKeysAndQuits) {
 TEST(GameSession, TheRealProgramPlaysTheSameSessionAndExitsCleanly) {
     const fs::path program = fs::path(KARVO_TEST_DATA_DIR).parent_path() / "karvo";
     ASSERT_TRUE(fs::exists(program)) << program;
-    const fs::path dir = fs::temp_directory_path() / ("karvo_session_" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("karvo_session_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     std::ofstream(dir / "session.txt") << session_script();
     const std::string cmd = "cd '" + dir.string() +
@@ -147,7 +148,8 @@ TEST(GameSession, TheRealProgramPlaysTheSameSessionAndExitsCleanly) {
                             program.string() + "' >output.txt 2>&1";
     const int status = std::system(cmd.c_str());
     std::ifstream in(dir / "output.txt");
-    const std::string output((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string output((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
     fs::remove_all(dir);
     ASSERT_TRUE(WIFEXITED(status)) << output;
     EXPECT_EQ(WEXITSTATUS(status), 0) << output;
