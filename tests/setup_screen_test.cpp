@@ -125,6 +125,44 @@ TEST(SetupRules, TheCountDropsWhenFewCharactersAreFree) {
     }
 }
 
+TEST(SetupRules, AGridClickTakesAFreeCharacterGivesOneBackAndRefusesTheRest) {
+    setup_begin(0);
+    setup_choice[SETUP_PLAYERS] = 0; // two players
+    character_state[9] = CHAR_BEATEN;
+    struct Case {
+        int character;
+        bool changed;
+        int chosen_after;
+        const char* why;
+    };
+    const Case cases[] = {
+        {2, true, 1, "a free character is taken"},
+        {9, false, 1, "a beaten one cannot be"},
+        {5, true, 2, "the second seat"},
+        {6, false, 2, "the seats are full"},
+        {2, true, 1, "the first given back"},
+        {12, false, 1, "no such character"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(setup_grid_click(c.character), c.changed) << c.why;
+        EXPECT_EQ(setup_rules.chosen, c.chosen_after) << c.why;
+    }
+    EXPECT_EQ(setup_runners[0].character, 5u) << "the later runner moved up";
+    EXPECT_EQ(character_state[2], CHAR_FREE);
+}
+
+TEST_F(Setup, OnlyAFreeCharacterUnderThePointerPlaysTheHoverSound) {
+    pick(100, 1);                             // free when the pointer came: a sound
+    move(t0 + 200, cell_x(0), cell_y(0));     // a sound
+    move(t0 + 300, cell_x(0) + 5, cell_y(0)); // the same cell
+    move(t0 + 400, cell_x(1), cell_y(1));     // taken now
+    move(t0 + 500, cell_x(7), cell_y(7));     // a sound
+    move(t0 + 600, 300, 300);                 // off the grid
+    right_click(700);
+    EXPECT_EQ(setup_run(0), 0);
+    EXPECT_EQ(shown_count(Shown::Effect, 0), 3u);
+}
+
 TEST_F(Setup, AFreshSetupOffersTheInitialChoicesAndGoesBackOnTheRightButton) {
     setup_choice = {0, 5, 2, 5, 5, 5, 3};
     right_click(200);
