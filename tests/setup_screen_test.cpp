@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "engine/random.h"
 #include "engine/shown.h"
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/new_game.h"
@@ -136,12 +138,9 @@ TEST(SetupRules, AGridClickTakesAFreeCharacterGivesOneBackAndRefusesTheRest) {
         const char* why;
     };
     const Case cases[] = {
-        {2, true, 1, "a free character is taken"},
-        {9, false, 1, "a beaten one cannot be"},
-        {5, true, 2, "the second seat"},
-        {6, false, 2, "the seats are full"},
-        {2, true, 1, "the first given back"},
-        {12, false, 1, "no such character"},
+        {2, true, 1, "a free character is taken"}, {9, false, 1, "a beaten one cannot be"},
+        {5, true, 2, "the second seat"},           {6, false, 2, "the seats are full"},
+        {2, true, 1, "the first given back"},      {12, false, 1, "no such character"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(setup_grid_click(c.character), c.changed) << c.why;
@@ -349,6 +348,23 @@ TEST_F(Setup, AContinuingSetupWithFewFreeLowersTheCount) {
     EXPECT_EQ(game_player_count, 2);
     EXPECT_EQ(player_table[1].character, 0);
     EXPECT_EQ(player_table[2].control, 0) << "an empty seat";
+}
+
+TEST_F(Setup, WithoutItsPicturesTheSetupStillChoosesAndStarts) {
+    const std::string kept = plat_data_dir();
+    const std::filesystem::path empty =
+        std::filesystem::temp_directory_path() / "karvo_setup_no_pictures";
+    std::filesystem::create_directories(empty);
+    plat_set_data_dir(empty.string());
+    choose(100, SETUP_PLAYERS, 0);
+    pick(300, 6);
+    click(500, START_X, START_Y);
+    const int r = setup_run(0);
+    plat_set_data_dir(kept);
+    std::filesystem::remove_all(empty);
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(game_player_count, 2);
+    EXPECT_EQ(player_table[0].character, 6);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/image.h"
+#include "engine/mkf.h"
 #include "engine/shown.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
@@ -126,6 +127,17 @@ TEST_F(Title, AClickBesideTheButtonsDoesNothingAndPlaysNoSound) {
     click_button(600, 3);
     EXPECT_EQ(title_run(), 3);
     EXPECT_EQ(shown_count(Shown::Effect, PRESS_EFFECT), 1u) << "only exit's press";
+}
+
+TEST_F(Title, WithoutItsPicturesTheButtonsStillAnswer) {
+    const int kept = data_archive;
+    data_archive = -1; // the title's set cannot be read
+    click_button(200, 2);
+    click_button(400, 3);
+    const int r = title_run();
+    data_archive = kept;
+    EXPECT_EQ(r, 3);
+    EXPECT_EQ(shown_count(Shown::Effect, PRESS_EFFECT), 2u) << "options, then exit";
 }
 
 } // namespace

@@ -31,15 +31,29 @@ const ImageRecord* lit_picture(int b) {
     return spr_frame(t.set, 2 * b + 2);
 }
 
+// Without the pictures a button is a plain labelled box of this size.
+constexpr int PLAIN_W = 124, PLAIN_H = 40;
+const char* const LABELS[TITLE_BUTTON_COUNT] = {"新的游戏", "载入进度", "游戏设定", "离开游戏"};
+
 PlatRect button_rect(int b) {
     const ImageRecord* f = lit_picture(b);
-    if (!f) return {0, 0, 0, 0};
+    if (!f)
+        return {TITLE_BUTTON_X[b] - PLAIN_W / 2, TITLE_BUTTON_Y[b] - PLAIN_H / 2,
+                TITLE_BUTTON_X[b] + PLAIN_W / 2, TITLE_BUTTON_Y[b] + PLAIN_H / 2};
     const int left = TITLE_BUTTON_X[b] - f->hot_x, top = TITLE_BUTTON_Y[b] - f->hot_y;
     return {left, top, left + f->width, top + f->height};
 }
 
 bool inside(const PlatRect& r, int x, int y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
+
+void plain_button(ImageRecord* target, int b, bool lit) {
+    const PlatRect r = button_rect(b);
+    blit_fill_rect(target, r.left, r.top, PLAIN_W, PLAIN_H, lit ? 0xF0D050 : 0xC8C8DC);
+    blit_frame_rect(target, r.left, r.top, PLAIN_W, PLAIN_H, 0x181818);
+    text_set_font(18, 0x181818, 0x181818, 0, 1);
+    text_draw(target, LABELS[b], TITLE_BUTTON_X[b], TITLE_BUTTON_Y[b], ALIGN_CENTRE);
 }
 
 void compose_background() {
@@ -50,6 +64,8 @@ void compose_background() {
     for (int b = 0; b < TITLE_BUTTON_COUNT; ++b)
         if (const ImageRecord* f = spr_frame(t.set, 2 * b + 1))
             blit_key_to_image(t.background, f, TITLE_BUTTON_X[b], TITLE_BUTTON_Y[b]);
+        else
+            plain_button(t.background, b, false);
     text_set_font(16, 0xF0F0F0, 0x101010, TEXT_SHADOW | TEXT_BOLD, 1);
     text_draw(t.background, "V2.06", 638, 470, ALIGN_RIGHT_MIDDLE);
 }
@@ -73,7 +89,10 @@ void restore_button(int b) {
 void light_button(int b) {
     const PlatRect r = button_rect(b);
     ImageRecord* back = popup_lock_back();
-    if (back) popup_blit(back, lit_picture(b), TITLE_BUTTON_X[b], TITLE_BUTTON_Y[b], true);
+    if (back && lit_picture(b))
+        popup_blit(back, lit_picture(b), TITLE_BUTTON_X[b], TITLE_BUTTON_Y[b], true);
+    else if (back)
+        plain_button(back, b, true);
     popup_unlock_back();
     plat_invalidate_rect(&r);
 }
