@@ -122,7 +122,8 @@ TEST_F(UserFiles, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
     auto old_handler = signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &small);
     const std::string big(5000, 'n');
-    const bool ok = plat_write_file_atomic(dir.string(), "SAVE1.DAT", big.data(), big.size(), &error);
+    const bool ok =
+        plat_write_file_atomic(dir.string(), "SAVE1.DAT", big.data(), big.size(), &error);
     setrlimit(RLIMIT_FSIZE, &old_limit);
     signal(SIGXFSZ, old_handler);
     EXPECT_FALSE(ok);

@@ -134,9 +134,9 @@ TEST_F(SettingsFile, BytesOutOfRangeAreClampedAndUnusedBytesKept) {
         uint8_t stored;
         uint8_t read;
     } cases[] = {
-        {0, 3, 2},   {0, 255, 2}, {1, 7, 1}, {2, 5, 4},   {3, 200, 4},  {4, 2, 1},
-        {5, 3, 2},   {5, 9, 2},   {12, 2, 1}, {6, 0xEE, 0xEE}, {7, 0x99, 0x99},
-        {13, 0x80, 0x80}, {15, 0xFF, 0xFF},
+        {0, 3, 2},       {0, 255, 2},      {1, 7, 1},        {2, 5, 4},  {3, 200, 4},
+        {4, 2, 1},       {5, 3, 2},        {5, 9, 2},        {12, 2, 1}, {6, 0xEE, 0xEE},
+        {7, 0x99, 0x99}, {13, 0x80, 0x80}, {15, 0xFF, 0xFF},
     };
     for (const Case& c : cases) {
         std::vector<uint8_t> bytes = image_of(defaults());
@@ -152,9 +152,9 @@ TEST_F(SettingsFile, AHotKeyWithAStrangeModifierOrANamelessKeyTakesItsSlotsDefau
         HotKey stored;
         bool kept;
     } cases[] = {
-        {0x0051, true},  {0x1151, true},  {0x11DE, true}, {0x1051, false}, {0x1251, false},
-        {0xFF41, false}, {0x0000, false}, {0x00FF, false}, {0x1111, true},
-        {0x0007, false}, {0x1100, false},
+        {0x0051, true},  {0x1151, true},  {0x11DE, true},  {0x1051, false},
+        {0x1251, false}, {0xFF41, false}, {0x0000, false}, {0x00FF, false},
+        {0x1111, true},  {0x0007, false}, {0x1100, false},
     };
     for (const Case& c : cases) {
         SettingsRecord r = defaults();

@@ -17,6 +17,8 @@ inline constexpr uint8_t DIRTY_ALL = 0x1F;
 extern uint8_t board_dirty;
 // 1 while the board accepts input.
 extern uint8_t board_input_enabled;
+// 1 from the board screen's start until its graphics are freed at the game's end.
+extern uint8_t board_screen_active;
 // The scroll target that replaces the current mover as the view's centre.
 extern uint8_t board_scroll_target;
 extern int32_t board_scroll_x;

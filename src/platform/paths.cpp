@@ -139,8 +139,8 @@ bool plat_read_user_file(const std::string& path, size_t max_size, std::vector<u
         const ssize_t n = ::read(fd, data->data() + got, data->size() - got);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            const std::string why = n < 0 ? reason(path, "cannot read") : path + ": shorter than " +
-                                                                               "its size";
+            const std::string why =
+                n < 0 ? reason(path, "cannot read") : path + ": shorter than " + "its size";
             ::close(fd);
             data->clear();
             return fail(error, why);

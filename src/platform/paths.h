@@ -35,8 +35,8 @@ bool plat_read_user_file(const std::string& path, size_t max_size, std::vector<u
 // stays byte for byte, the temporary is removed, and false comes back with
 // the reason in `error`. The directory is made first when missing; when it
 // cannot be made the working directory is used.
-bool plat_write_file_atomic(const std::string& dir, const char* name, const void* data,
-                            size_t size, std::string* error);
+bool plat_write_file_atomic(const std::string& dir, const char* name, const void* data, size_t size,
+                            std::string* error);
 
 // Today's local date; KARVO_TODAY=YYYY-MM-DD in the environment overrides
 // the clock (a value that is not a real date is ignored).
