@@ -193,6 +193,20 @@ TEST_F(App, ANewGameLoadsTheMapAndPushesTheBoardScreen) {
     EXPECT_EQ(campaign_continuing, 1);
 }
 
+TEST_F(App, ANewGameWhoseMapCannotBeLoadedGoesBackToTheTitle) {
+    headless_title_results = {0, 3};
+    headless_setup_results = {1};
+    app_services.map_load = [] {
+        headless_calls.emplace_back("map_load");
+        return false;
+    };
+    close_window(1000);
+    EXPECT_EQ(run_app(), 0);
+    EXPECT_EQ(
+        calls_among({"title_run", "setup_run 0", "map_load", "board_load_graphics", "board_start"}),
+        (std::vector<std::string>{"title_run", "setup_run 0", "map_load", "title_run"}));
+}
+
 TEST_F(App, ALoadedGameFromTheTitleResumesWithMusic) {
     headless_title_results = {1};
     close_window(100);
@@ -227,6 +241,11 @@ TEST_F(App, TheGameEndCodesTakeTheirPaths) {
         {END_GAME_WON, {}, false, {"board_free_graphics", "music_stop", "stage_won", "title_run"}},
         {END_LOAD_GAME,
          {-1},
+         false,
+         {"board_free_graphics", "music_stop", "save_load_screen 0", "title_run"}},
+        // A slot whose read failed leaves no game: back to the title too.
+        {END_LOAD_GAME,
+         {0},
          false,
          {"board_free_graphics", "music_stop", "save_load_screen 0", "title_run"}},
         {END_LOAD_GAME,

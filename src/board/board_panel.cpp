@@ -25,6 +25,7 @@ int board_refresh_actor_panel(int actor) {
 void board_screen_reset() {
     board_dirty = 0;
     board_input_enabled = 0;
+    board_screen_active = 0;
     board_scroll_target = 0;
     board_scroll_x = board_scroll_y = 0;
     board_copy_count = 0;

@@ -41,6 +41,7 @@
 
 uint8_t board_dirty = 0;
 uint8_t board_input_enabled = 0;
+uint8_t board_screen_active = 0;
 uint8_t board_scroll_target = 0;
 int32_t board_scroll_x = 0;
 int32_t board_scroll_y = 0;
@@ -296,6 +297,7 @@ void board_free_graphics() {
     std::free(g.mask);
     g.mask = nullptr;
     g.loaded = false;
+    board_screen_active = 0;
     map_free();
 }
 
@@ -944,7 +946,7 @@ std::vector<std::string> popup_lines(int code) {
                 chains += map_lot_table[i].owner == l.owner && map_lot_table[i].chain_store;
             lines.push_back(fmt_money(2000 * game_price_index) + fmt_int("×%d", chains));
         } else if (l.owner) {
-            lines.push_back(fmt_money(land_toll(l.owner - 1, l.street)));
+            lines.push_back(fmt_money(land_toll(l.owner, l.street)));
         } else {
             lines.push_back(fmt_money(l.toll[level]));
         }
@@ -1035,6 +1037,7 @@ int32_t board_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
     const int x = plat_point_x(lparam), y = plat_point_y(lparam);
     switch (message) {
     case WM_SCREEN_START:
+        board_screen_active = 1;
         std::fill(board_tabs, board_tabs + PLAYER_COUNT, uint8_t{0});
         board_hover = -1;
         board_pressed = 0;

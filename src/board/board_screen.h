@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "board/board_refresh.h"
 #include "platform/messages.h"
 
 // Regions drawn but not yet copied to the display.
@@ -16,6 +17,8 @@ inline constexpr uint8_t DIRTY_ALL = 0x1F;
 extern uint8_t board_dirty;
 // 1 while the board accepts input.
 extern uint8_t board_input_enabled;
+// 1 from the board screen's start until its graphics are freed at the game's end.
+extern uint8_t board_screen_active;
 // The scroll target that replaces the current mover as the view's centre.
 extern uint8_t board_scroll_target;
 extern int32_t board_scroll_x;
@@ -30,7 +33,6 @@ void board_free_graphics();
 void board_draw_side_panel(int refresh);
 void board_draw_header_panel(int refresh);
 void board_repaint(int flag);
-void board_repaint_all();
 // Renders the board view centred on the scroll target, or else on the current mover.
 void board_draw_map_view(int refresh);
 // Copies the dirty regions to the display.
@@ -46,8 +48,6 @@ void board_go_button_point(int* x, int* y);
 // Draws the faces of n dice (values 1..6) beside the active mover and shows
 // them; the next render of the view takes them away.
 void board_show_dice(const int* values, int n);
-// Forgets the board's scroll target.
-void board_clear_scroll_target();
 // World position of the current mover (a player's or a wandering character's).
 void board_mover_position(int* x, int* y);
 
@@ -81,7 +81,3 @@ int board_chair_count(int p);
 void board_info_popup_frame();
 // Puts the board screen's flags and state back to their start for a new game.
 void board_screen_reset();
-// Redraws the side panel (or the header panel, by the layout option) for
-// mover actor (0..7) while no modal screen is open over the board; 1 when it
-// drew, 0 when it did not.
-int board_refresh_actor_panel(int actor);

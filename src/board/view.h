@@ -7,6 +7,8 @@
 // pixels need the back surface and the pictures.
 #pragma once
 
+#include "board/board_refresh.h"
+
 #include <cstdint>
 
 #include "platform/messages.h"
@@ -98,7 +100,6 @@ int view_list_owned_near(int x, int y, int radius);
 // view centre (-1 the whole view) into view_pick_list from entry 8; the count.
 int view_hitmap_list_radius(int radius);
 
-void board_view_refresh(int x, int y, int flags);
 // The celebration film over the board.
 void view_play_animation();
 

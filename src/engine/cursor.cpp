@@ -250,6 +250,18 @@ uint8_t cursor_get_mode() {
     return cs.cursor_mode;
 }
 
+int cursor_show_for_clicks() {
+    if (!primary_surface || cs.cursor_mode == 1) return -1; // nothing to give back
+    const int before = cs.cursor_mode;
+    cursor_set_mode(1);
+    return before;
+}
+
+void cursor_give_back(int before) {
+    // A window that took the pointer off itself keeps it off.
+    if (before >= 0 && cs.cursor_mode == 1) cursor_set_mode(before);
+}
+
 void cursor_set_vsync_wait(int on) {
     if (on == 1)
         cs.cursor_flags &= static_cast<uint8_t>(~CURSOR_NO_VSYNC);

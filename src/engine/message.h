@@ -10,6 +10,8 @@
 inline constexpr PlatRect msg_panel_rect{123, 49, 318, 184};
 // Bit 31 of msg_show's time: the panel 100 pixels further right.
 inline constexpr uint32_t MSG_SHIFT_RIGHT = 0x80000000u;
+// How long an ordinary message stays up.
+inline constexpr uint32_t MSG_STANDARD_MS = 1500;
 
 // Shows text in the message panel for ms milliseconds, skippable.
 void msg_show(const char* text, uint32_t ms);

@@ -140,7 +140,12 @@ void title_cycle(bool at_title, int r) {
             if (app_services.setup_run(campaign_continuing) == 0) continue;
             if (plat_close_requested()) return;
             app_show_loading_picture();
-            app_services.map_load();
+            if (!app_services.map_load()) {
+                // No board to play on: back to the title rather than a board
+                // screen over nothing.
+                std::fprintf(stderr, "karvo: the map cannot be loaded; back to the title\n");
+                continue;
+            }
             app_services.board_load_graphics();
             app_services.stock_daily_update();
             app_services.intro_run();
@@ -179,7 +184,9 @@ void end_game(uint8_t code) {
     case END_LOAD_GAME: {
         int s = app_services.save_load_screen(0);
         if (plat_close_requested()) break;
-        if (s == -1) {
+        // Only a slot actually read goes on: nothing chosen (-1) and a read
+        // that failed (0) both leave no game to play.
+        if (s <= 0) {
             title_cycle(true, 0);
         } else {
             app_services.board_load_graphics();
@@ -225,6 +232,7 @@ void app_reset() {
     g_window_closed = false;
     app_start_failed = 0;
     screen_reset();
+    keyboard_reset();
 }
 
 int app_main(void* instance, void*, const char*, int) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/sound.h"
+#include "engine/ui_effects.h"
 #include "platform/messages.h"
 #include "platform/surface.h"
 
@@ -39,9 +40,6 @@ extern int32_t primary_pitch;
 // The keyboard hook is installed.
 extern uint8_t app_hook;
 extern const PlatRect screen_rect;
-// The common effect list of all screens: 0 hover, 1 press or change,
-// 2 confirm, 3 cancel, 4 refused.
-extern EffectListEntry ui_effects[6];
 
 // The program entry; the command line and show mode are not used. -1 when
 // the window cannot be made, 0 when start-up fails, else the quit code.

@@ -6,6 +6,7 @@
 
 // The settings are not built yet: the default layout is given.
 void cfg_read() {}
+void cfg_write() {}
 namespace {
 uint8_t side_panel_layout = 0;
 } // namespace

@@ -5,6 +5,8 @@
 
 // Fills the settings from the file or the defaults; today's date.
 void cfg_read();
+// Writes the settings to the file; callers ignore the outcome.
+void cfg_write();
 // Option byte 5: the side-panel layout 0..2.
 uint8_t settings_side_panel_layout();
 void settings_set_side_panel_layout(uint8_t layout);
