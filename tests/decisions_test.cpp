@@ -72,3 +72,56 @@ TEST_F(DecisionsTest, ResetForgetsEverything) {
 }
 
 } // namespace
+
+namespace {
+
+struct PadCase {
+    const char* name;
+    int scripted;
+    int32_t most;
+    int expected;
+};
+
+TEST_F(DecisionsTest, TheNumberPadThroughTheSeamTakesOnlyWhatThePadCouldGive) {
+    const PadCase cases[] = {
+        {"within the maximum", 25, 40, 25},
+        {"the maximum itself", 40, 40, 40},
+        {"above the maximum is the pad's cancel", 41, 40, 0},
+        {"a negative number is the pad's cancel", -3, 40, 0},
+    };
+    for (const PadCase& c : cases) {
+        game_world_reset();
+        decision_script_push(c.scripted);
+        EXPECT_EQ(decide_number(1, "how many?", c.most, 6003), c.expected) << c.name;
+        EXPECT_EQ(decision_last_kind(), DECIDE_NUMBER) << c.name;
+        EXPECT_EQ(decision_last_amount(), c.most) << c.name;
+    }
+}
+
+TEST_F(DecisionsTest, ANumberWithNothingToChooseIsNotAsked) {
+    decision_script_push(5);
+    EXPECT_EQ(decide_number(0, "how many?", 0), 0);
+    EXPECT_EQ(decision_asked_count(), 0);
+    EXPECT_EQ(decision_script_left(), 1);
+}
+
+TEST_F(DecisionsTest, TheConfirmationThroughTheSeamIsYesOrNoAndKeepsItsPoint) {
+    decision_script_push(1);
+    decision_script_push(2); // the pop-up has no third answer: no
+    decision_script_push(0);
+    EXPECT_TRUE(decide_confirm(2, "sure?", 320, 200));
+    EXPECT_FALSE(decide_confirm(2, "sure?"));
+    EXPECT_FALSE(decide_confirm(2, "sure?"));
+    int x = 0, y = 0;
+    decision_confirm_point(decision_confirm_param(320, 200), &x, &y);
+    EXPECT_EQ(x, 320);
+    EXPECT_EQ(y, 200);
+}
+
+TEST_F(DecisionsTest, WithNobodyToAskTheNumberIsNoneAndTheConfirmationNo) {
+    EXPECT_EQ(decide_number(0, "how many?", 99), 0);
+    EXPECT_FALSE(decide_confirm(0, "sure?"));
+    EXPECT_EQ(decision_asked_count(), 2);
+}
+
+} // namespace

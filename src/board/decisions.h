@@ -97,6 +97,14 @@ int decide(const DecisionRequest& request);
 bool decide_yes_no(DecisionKind kind, int player, const char* text, int32_t amount = 0,
                    int32_t object = 0);
 int decide_facility_kind(int player, int32_t object);
+// The number pad through the seam: 0..most, 0 when cancelled (and at once,
+// with nothing asked, when most is not positive).
+int decide_number(int player, const char* text, int32_t most, int32_t object = 0);
+// The confirmation pop-up centred on (x, y) through the seam: true for yes.
+bool decide_confirm(int player, const char* text, int x = 320, int y = 240, int32_t object = 0);
+// The confirmation's point packed into a request's param, and back.
+int32_t decision_confirm_param(int x, int y);
+void decision_confirm_point(int32_t param, int* x, int* y);
 
 // Scripted answers, taken in the order pushed before any other source.
 void decision_script_push(int answer);

@@ -5,6 +5,7 @@
 #include "engine/cursor.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
+#include "engine/options.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/ui_effects.h"
@@ -12,7 +13,6 @@
 #include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/screen.h"
-#include "shell/settings.h"
 
 namespace {
 

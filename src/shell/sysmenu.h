@@ -1,6 +1,5 @@
-// The system window: options, date, hot keys, help and the game actions.
+// The system window: the options, and the date, hot-key and help buttons
+// (mode 0, from the title) or restart, surrender and quit (mode 1, in a game).
 #pragma once
 
-// Runs the system window (mode 1 from the board, 0 from the title) and
-// performs the chosen game action; 0 when nothing was chosen.
 int sysmenu_run(int mode);
