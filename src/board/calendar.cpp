@@ -4,13 +4,13 @@
 
 #include "board/board_refresh.h"
 #include "board/game_state.h"
+#include "board/speech.h"
 #include "board/view.h"
 #include "cards/card_use.h"
 #include "cards/cards.h"
 #include "engine/flc.h"
 #include "engine/music.h"
 #include "engine/options.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 
 // ---------------------------------------------------------------------------

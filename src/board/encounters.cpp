@@ -12,6 +12,7 @@
 #include "board/map.h"
 #include "board/money.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/status.h"
 #include "board/turn.h"
 #include "board/view.h"
@@ -20,7 +21,6 @@
 #include "engine/flc.h"
 #include "engine/message.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 #include "finance/bank.h"
 

@@ -13,6 +13,7 @@
 #include "board/landing.h"
 #include "board/map.h"
 #include "board/money.h"
+#include "board/speech.h"
 #include "board/spinner.h"
 #include "board/status.h"
 #include "board/view.h"
@@ -24,7 +25,6 @@
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 #include "finance/stock_offer.h"
 

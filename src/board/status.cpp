@@ -5,13 +5,13 @@
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/sprites.h"
 #include "board/turn.h"
 #include "board/view.h"
 #include "cards/cards.h"
 #include "cards/fate_gods.h"
 #include "engine/flc.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 
 namespace {

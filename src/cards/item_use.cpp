@@ -10,6 +10,7 @@
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/status.h"
 #include "board/turn.h"
 #include "board/view.h"
@@ -25,7 +26,6 @@
 #include "engine/music.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "engine/ui_effects.h"
 #include "shell/app.h"
 

@@ -7,11 +7,11 @@
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "board/map.h"
+#include "board/speech.h"
 #include "board/view.h"
 #include "cards/news_screen.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "finance/stock.h"
 #include "finance/trading.h"
 

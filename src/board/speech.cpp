@@ -1,7 +1,8 @@
-#include "engine/speech.h"
+#include "board/speech.h"
 
 #include <cstring>
 
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/view.h"
