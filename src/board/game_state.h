@@ -40,7 +40,12 @@ extern int32_t game_days_elapsed;
 extern int32_t game_months_elapsed;
 extern int32_t game_active_mover; // 0..8
 extern int32_t game_price_index;  // starts at 1, only rises
-extern uint32_t& game_date;       // PackedDate, the settings' date (engine/options.h)
+// An amount at today's prices: base times the price index, in 64 bits. Who
+// stores it clamps it (util_clamp32); who compares keeps the 64-bit value.
+inline int64_t price_scaled(int64_t base) {
+    return base * game_price_index;
+}
+extern uint32_t& game_date; // PackedDate, the settings' date (engine/options.h)
 extern int32_t lotto_jackpot;
 extern std::array<uint8_t, CHARACTER_COUNT> character_state; // 1 played by the human, 2 beaten
 extern int32_t view_rotation;                                // 0..7

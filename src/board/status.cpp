@@ -171,6 +171,10 @@ void actor_reset_all() {
     }
 }
 
+bool player_in_building(const PlayerRecord& r) {
+    return r.hotel_days || r.away_days || r.jail_days || r.hospital_days;
+}
+
 void player_send_away(int p, int days, int kind) {
     if (!is_player_seat(p)) return;
     PlayerRecord& r = player_table[p];

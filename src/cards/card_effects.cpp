@@ -46,7 +46,7 @@ int64_t N() {
     return game_price_index;
 }
 bool by_computer(int p) {
-    return (rec(p).control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) != 0;
+    return control_acts_by_itself(rec(p).control);
 }
 // The owner of a plot or facility as a player 0..3, -1 nobody.
 int owner_seat(int code) {

@@ -30,7 +30,7 @@ CardCommandObserver observer = nullptr;
 void* observer_context = nullptr;
 
 bool acts_by_itself(int p) {
-    return (player_table[static_cast<size_t>(p)].control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) != 0;
+    return control_acts_by_itself(player_table[static_cast<size_t>(p)].control);
 }
 
 std::string bare_name(int p) {

@@ -88,7 +88,7 @@ bool active(int p) {
 }
 
 int32_t scaled(int64_t amount) {
-    return util_clamp32(amount * game_price_index);
+    return util_clamp32(price_scaled(amount));
 }
 
 // ---------------------------------------------------------------------------

@@ -21,7 +21,7 @@ namespace {
 
 // Money thresholds scale with the price index; 64 bits keep a large index sane.
 int64_t scaled(int64_t base) {
-    return base * static_cast<int64_t>(game_price_index);
+    return price_scaled(base);
 }
 
 // Shares the chairman holds of a stock (0 without a chairman).
