@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "board/game_types.h"
 
@@ -109,6 +110,8 @@ void player_break_alliance(int p);
 void player_end_hotel_stays();
 // The player's name text (the character's name).
 const char* player_name(int p);
+// The name as messages write it: without its spaces.
+std::string player_plain_name(int p);
 // Binds every player's name to its character again, after the records were
 // read from a file.
 void player_rebind_names();

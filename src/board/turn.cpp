@@ -213,7 +213,7 @@ int turn_check_status(int at_landing) {
     }
     snapshot_take();
     char text[160] = "";
-    std::string name = util_without_spaces(player_name(m));
+    std::string name = player_plain_name(m);
     if (r.hotel_days)
         std::snprintf(text, sizeof text, "%s住宿中\n\n还剩%d天！", name.c_str(),
                       status_days_left(r.hotel_days));

@@ -719,8 +719,7 @@ int card_tax_audit() {
     tax = tax_of(c);
     if (tax > 0) money_pay(c, u, tax, 0);
     char text[160];
-    std::snprintf(text, sizeof text, "抽取%s\n\n%d元税金！",
-                  util_without_spaces(player_name(c)).c_str(), tax);
+    std::snprintf(text, sizeof text, "抽取%s\n\n%d元税金！", player_plain_name(c).c_str(), tax);
     msg_show(text, MSG_STANDARD_MS);
     card_say(c, 85, MOOD_HURT_MORE);
     return 1;

@@ -361,8 +361,7 @@ void fate_birthday(int phase) {
             continue;
         }
         char line[96];
-        std::snprintf(line, sizeof line, "向%s收一张卡片",
-                      util_without_spaces(player_name(q)).c_str());
+        std::snprintf(line, sizeof line, "向%s收一张卡片", player_plain_name(q).c_str());
         event_panel_strip_text(line);
         const int before = card_count(q);
         card_steal(q, cur(), 0);
