@@ -122,4 +122,3 @@ void god_fly_up(int slot, int kind, bool drawn, int x, int y) {
     }
     if (under) popup_restore_area(under, at.left, at.top);
 }
-
