@@ -108,7 +108,7 @@ TEST_F(SaveGame, EveryBlockLiesAtItsOffset) {
     EXPECT_TRUE(std::equal(block.begin(), block.end(), image.begin() + 10059));
     // Seat 0's snapshot follows the map, then its own copy of the map.
     EXPECT_EQ(i32(image, 10059 + s), 1);
-    EXPECT_EQ(i32(image, 10059 + s + 10004), 0); // the map pointer
+    EXPECT_EQ(i32(image, 10059 + s + 10004), 0);     // the map pointer
     EXPECT_EQ(i32(image, 10059 + s + 10008 + s), 0); // seat 1 took no snapshot
 }
 
@@ -153,7 +153,8 @@ TEST_F(SaveGame, ADamagedFileIsRefusedAndTheRunningGameStaysAsItWas) {
         {"one player", [](auto& v) { le_put32(v.data() + 12, 1); }},
         {"five players", [](auto& v) { le_put32(v.data() + 12, 5); }},
         {"map 4", [](auto& v) { le_put32(v.data() + 8, 4); }},
-        {"wrong map size", [s](auto& v) { le_put32(v.data() + 10055, static_cast<uint32_t>(s + 1)); }},
+        {"wrong map size",
+         [s](auto& v) { le_put32(v.data() + 10055, static_cast<uint32_t>(s + 1)); }},
         {"a repeated news card", [](auto& v) { v[9978 + 1] = v[9978]; }},
         {"character 12", [p1](auto& v) { v[p1 + 19] = 12; }},
         {"god slot 47", [p1](auto& v) { v[p1 + 63] = 47; }},

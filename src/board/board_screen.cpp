@@ -729,6 +729,9 @@ void board_toolbar_command(int n) {
         loaded =
             app_services.save_load_screen ? app_services.save_load_screen(1) : save_load_screen(1);
         break;
+    case 4:
+        save_save_screen();
+        break;
     case 5:
         view_minimap_screen();
         break;
@@ -742,7 +745,7 @@ void board_toolbar_command(int n) {
         notice_visit();
         break;
     default:
-        break; // help, system menu, save, query and stocks are screens of their own
+        break; // help, system menu, query and stocks are screens of their own
     }
     if (turn_can_act() == 1 && (n != 3 || loaded == -1)) {
         board_input_enable();

@@ -4,12 +4,13 @@
 #include "finance/notice_board.h"
 #include "finance/stock_types.h"
 
-bool notice_board_valid(const std::array<std::array<NoticeOffer, NOTICE_SLOTS>, PLAYER_COUNT>& board,
-                        int lots, int facilities, std::string* error) {
+bool notice_board_valid(
+    const std::array<std::array<NoticeOffer, NOTICE_SLOTS>, PLAYER_COUNT>& board, int lots,
+    int facilities, std::string* error) {
     auto fail = [error](int p, int k, const std::string& why) {
         if (error)
-            *error = "bulletin board: player " + std::to_string(p) + " offer " +
-                     std::to_string(k) + " " + why;
+            *error = "bulletin board: player " + std::to_string(p) + " offer " + std::to_string(k) +
+                     " " + why;
         return false;
     };
     for (int p = 0; p < PLAYER_COUNT; ++p) {
