@@ -30,7 +30,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int CONFIRM_EFFECT = 2; // EFFECT.MKF entries of the common list
-constexpr int CANCEL_EFFECT = 4; // element 3 of the list is entry 4
+constexpr int CANCEL_EFFECT = 4;  // element 3 of the list is entry 4
 const uint16_t BLANK = 0x0841;
 
 // Save files made once by the runner: slot 0 its autosave, slot 1 a save

@@ -202,7 +202,16 @@ bool check_walkers_and_gods(const uint8_t* image, int n, const MapStore& map, co
     return true;
 }
 
-bool check_market(const uint8_t* image, const Range& in) {
+// The company building a listed stock is linked to, as the map links it
+// when it loads: the last building listing it, 0 none.
+int linked_building(const MapStore& map, int stock) {
+    int found = 0;
+    for (int j = 1; j <= map.count[MAP_T_COMPANIES]; ++j)
+        if (map.companies[j].listed == stock) found = j;
+    return found;
+}
+
+bool check_market(const uint8_t* image, const MapStore& map, const Range& in) {
     for (int st = 0; st < STOCK_COUNT; ++st) {
         for (int d = 0; d < STOCK_HISTORY_DAYS; ++d) {
             const float v = get_f32(image, SAVE_HISTORY + 4 * (st * STOCK_HISTORY_DAYS + d));
@@ -216,6 +225,9 @@ bool check_market(const uint8_t* image, const Range& in) {
         if (!std::isfinite(r.volatility) || !std::isfinite(r.change_pct) || !std::isfinite(r.noise))
             return fail(in.error, "stock " + std::to_string(st) + " holds a value not finite");
         if (!in(r.market_shares, 0, STOCK_TOTAL_SHARES, "stock market shares")) return false;
+        if (r.building != 0 && r.building != linked_building(map, st))
+            return fail(in.error, "stock " + std::to_string(st) + " names company building " +
+                                      std::to_string(r.building) + ", not the one listing it");
         for (int p = 0; p < PLAYER_COUNT; ++p) {
             const StockHolding h = stock_holding_read(image + holding_at(p, st));
             if (!in(h.shares, 0, STOCK_TOTAL_SHARES, "shares held") || !std::isfinite(h.avg_cost) ||
@@ -391,7 +403,7 @@ bool save_image_check(const uint8_t* image, size_t size, std::string* error) {
     if (!check_map_block(image + SAVE_MAP_BLOCK, map_size, &map, &why))
         return fail(error, "map block: " + why);
     if (!check_players(image, n, map, in) || !check_walkers_and_gods(image, n, map, in) ||
-        !check_market(image, in) || !check_values(image, in) || !check_bytes(image, n, in))
+        !check_market(image, map, in) || !check_values(image, in) || !check_bytes(image, n, in))
         return false;
     if (!notice_board_valid(notices_of(image), map.count[MAP_T_LOTS], map.count[MAP_T_FACILITIES],
                             error))
@@ -431,12 +443,17 @@ void save_load_own_steps(uint32_t picture_shown_at) {
     }
 }
 
-bool save_image_commit(const uint8_t* image, size_t size, uint32_t picture_shown_at,
-                       std::string* error) {
+bool save_image_decode(const uint8_t* image, size_t size, std::string* error) {
     if (!save_image_check(image, size, error)) return false;
     map_free();
     game_world_reset();
     take_blocks(image, le_get32(image + SAVE_MAP_SIZE), get_i32(image, SAVE_PLAYER_COUNT));
+    return true;
+}
+
+bool save_image_commit(const uint8_t* image, size_t size, uint32_t picture_shown_at,
+                       std::string* error) {
+    if (!save_image_decode(image, size, error)) return false;
     save_load_own_steps(picture_shown_at);
     return true;
 }

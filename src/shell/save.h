@@ -57,6 +57,10 @@ std::vector<uint8_t> save_image_encode();
 // and every field used as an index, count, code or bound. False with the
 // reason in `error`.
 bool save_image_check(const uint8_t* image, size_t size, std::string* error);
+// Checks an image and takes its saved blocks after a world reset, without
+// the load's own steps (no map graphics, no reseed, no wait). A refused image
+// changes nothing.
+bool save_image_decode(const uint8_t* image, size_t size, std::string* error);
 // Replaces the running game by a checked image: the world reset, the saved
 // blocks, then the load's own steps (save_load_own_steps). A refused image
 // changes nothing (false, the reason in `error`).
