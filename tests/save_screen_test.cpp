@@ -3,6 +3,8 @@
 // refused read or a cancel giving -1, and the save list redrawn after saving.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -205,5 +207,28 @@ TEST_F(SaveLists, SavingRedrawsTheListWithTheNewRowBeforeItCloses) {
     ASSERT_FALSE(saved.empty());
     EXPECT_EQ(le_get32(saved.data() + SAVE_DATE), 0x07CE0C19u);
     EXPECT_GE(shown_count(Shown::Wait), 1u) << "the half second after saving";
+    EXPECT_EQ(screen_depth, 0);
+}
+
+TEST_F(SaveLists, AFailedSaveSaysSoAndKeepsTheOldFile) {
+    copy_save(0, 2);
+    copy_save(1, 1);
+    ASSERT_EQ(save_read_slot(1), 1);
+    const std::vector<uint8_t> before = bytes_of(home / "SAVE2.DAT");
+    shown_clear();
+    t0 = plat_tick_count();
+    click(300, 300, 57 + 72 + 30); // row 1: slot 2
+    // Files may grow to 4 KiB only: the save cannot be written.
+    struct rlimit old_limit;
+    getrlimit(RLIMIT_FSIZE, &old_limit);
+    struct rlimit small = old_limit;
+    small.rlim_cur = 4096;
+    auto old_handler = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    save_save_screen();
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    signal(SIGXFSZ, old_handler);
+    EXPECT_NE(shown_find_text(Shown::Message, "存档失败"), nullptr);
+    EXPECT_EQ(bytes_of(home / "SAVE2.DAT"), before);
     EXPECT_EQ(screen_depth, 0);
 }

@@ -31,7 +31,8 @@ std::vector<bool> free_bytes(const uint8_t* image, size_t size) {
     };
     records(SAVE_PLAYERS, SAVE_STOCKS);
     const size_t s = image[SAVE_MAP_SIZE] | image[SAVE_MAP_SIZE + 1] << 8 |
-                     image[SAVE_MAP_SIZE + 2] << 16 | static_cast<size_t>(image[SAVE_MAP_SIZE + 3]) << 24;
+                     image[SAVE_MAP_SIZE + 2] << 16 |
+                     static_cast<size_t>(image[SAVE_MAP_SIZE + 3]) << 24;
     for (size_t at = SAVE_MAP_BLOCK + s; at + SAVE_SNAPSHOT_SIZE <= size;
          at += SAVE_SNAPSHOT_SIZE + s) {
         records(at + SNAP_PLAYERS, at + SNAP_STOCKS);
