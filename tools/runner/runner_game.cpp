@@ -135,7 +135,7 @@ bool runner_setup(const RunnerOptions& options, std::string* error) {
     // the environment asked for: a runner's game never shows anything.
     setenv("KARVO_HEADLESS", "1", 1);
     if (!plat_init()) {
-        if (error) *error = "cannot start the platform layer on the dummy drivers";
+        if (error) *error = std::string("cannot start the platform layer: ") + plat_init_error();
         return false;
     }
     app_reset();
