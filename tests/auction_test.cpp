@@ -63,10 +63,10 @@ TEST_F(Auction, MinimumPriceIsThePriceTimesOneAndAHalfPerTwoLevelsTimesTheIndex)
         int32_t minimum;
     };
     const Case cases[] = {
-        {LOT1, 1000, 2, 1, 2000},      // the Part's example
-        {LOT1, 999, 1, 1, 1498},       // 1498.5 truncated before the index
-        {LOT1, 999, 1, 3, 4494},       // the index after the truncation
-        {FAC1, 2000, 3, 2, 10000},     // a facility's own price
+        {LOT1, 1000, 2, 1, 2000},            // the Part's example
+        {LOT1, 999, 1, 1, 1498},             // 1498.5 truncated before the index
+        {LOT1, 999, 1, 3, 4494},             // the index after the truncation
+        {FAC1, 2000, 3, 2, 10000},           // a facility's own price
         {LOT1, 65535, 5, 100000, INT32_MAX}, // 64-bit product held to 32 bits
         {OBJ_LOT_BASE + 99, 1000, 0, 1, 0},  // names nothing
     };
@@ -94,15 +94,30 @@ TEST_F(Auction, SeatsTakeTheirLastTrueReasonAndOnlyFreePlayersWhoCanPayBid) {
     };
     const Case cases[] = {
         {"free with enough cash", [](PlayerRecord&) {}, -1, SEAT_BIDDING},
-        {"cash equal to the minimum", [](PlayerRecord& r) { r.cash = 2000; }, -1, SEAT_CANNOT_AFFORD},
-        {"hotel over poor", [](PlayerRecord& r) { r.cash = 0; r.hotel_days = 2; }, -1, SEAT_HOTEL},
+        {"cash equal to the minimum", [](PlayerRecord& r) { r.cash = 2000; }, -1,
+         SEAT_CANNOT_AFFORD},
+        {"hotel over poor",
+         [](PlayerRecord& r) {
+             r.cash = 0;
+             r.hotel_days = 2;
+         },
+         -1, SEAT_HOTEL},
         {"away", [](PlayerRecord& r) { r.away_days = 0x41; }, -1, SEAT_AWAY},
-        {"jail over hotel", [](PlayerRecord& r) { r.hotel_days = 1; r.jail_days = 3; }, -1, SEAT_JAIL},
+        {"jail over hotel",
+         [](PlayerRecord& r) {
+             r.hotel_days = 1;
+             r.jail_days = 3;
+         },
+         -1, SEAT_JAIL},
         {"hospital", [](PlayerRecord& r) { r.hospital_days = 1; }, -1, SEAT_HOSPITAL},
         {"hibernating", [](PlayerRecord& r) { r.hibernation_days = 0x80; }, -1, SEAT_HIBERNATING},
         {"sleepwalking", [](PlayerRecord& r) { r.sleepwalk_days = 2; }, -1, SEAT_SLEEPWALKING},
-        {"the seller over all", [](PlayerRecord& r) { r.cash = 0; r.jail_days = 2; }, 1,
-         SEAT_SELLER},
+        {"the seller over all",
+         [](PlayerRecord& r) {
+             r.cash = 0;
+             r.jail_days = 2;
+         },
+         1, SEAT_SELLER},
     };
     map_lot_table[1].level = 2; // minimum 2000
     for (const Case& c : cases) {
@@ -190,7 +205,8 @@ TEST_F(Auction, ComputerRaisesOnlyEnoughToPassTheLeadersCashByAbout500) {
         auction_bidders[1] = {2, 0, 0, {}};
         player_table[0].cash = 1000000;
         player_table[1].cash = c.leader_cash;
-        EXPECT_EQ(auction_ai_choice(0), c.choice) << c.price << " " << c.limit << " " << c.leader_cash;
+        EXPECT_EQ(auction_ai_choice(0), c.choice)
+            << c.price << " " << c.limit << " " << c.leader_cash;
     }
     player_table[0].cash = 9999;
     EXPECT_EQ(auction_ai_choice(0), AUCTION_GIVE_UP) << "cash below the price";
@@ -247,8 +263,8 @@ TEST_F(Auction, WithoutASellerTheJackpotTakesThePriceAndATermStartsForUnownedLan
     };
     game_date = cal_pack(1999, 3, 10);
     const Case cases[] = {
-        {0, 0, 0, 0},                                   // land held for good
-        {2, 0, 0, cal_pack(2000, 3, 10)},               // one year from today
+        {0, 0, 0, 0},                                       // land held for good
+        {2, 0, 0, cal_pack(2000, 3, 10)},                   // one year from today
         {5, cal_pack(1999, 5, 1), 1, cal_pack(1999, 5, 1)}, // owned: its term stays
     };
     for (const Case& c : cases) {
@@ -289,21 +305,25 @@ TEST_F(Auction, AVoidAuctionLeavesOwnerLevelExpiryAndMoneyExactlyAsTheyWere) {
         void (*set)();
     };
     const Case cases[] = {
-        {"nobody can pay", [] {
+        {"nobody can pay",
+         [] {
              for (int p = 0; p < 4; ++p)
                  player_table[p].cash = 1500;
          }},
-        {"nobody is free", [] {
+        {"nobody is free",
+         [] {
              for (int p = 0; p < 4; ++p)
                  player_table[p].jail_days = 2;
          }},
-        {"the only bidder passes", [] {
+        {"the only bidder passes",
+         [] {
              for (int p = 1; p < 4; ++p)
                  player_table[p].hotel_days = 1;
              player_table[0].control = CTRL_HUMAN;
              decision_script_push(AUCTION_PASS);
          }},
-        {"a raise beyond the cash counts as a pass", [] {
+        {"a raise beyond the cash counts as a pass",
+         [] {
              for (int p = 1; p < 4; ++p)
                  player_table[p].control = CTRL_OUT;
              player_table[0].control = CTRL_HUMAN;
@@ -379,8 +399,8 @@ TEST_F(Auction, ThePictureFollowsLevelKindChainAndOwner) {
         int object, level, owner, extra, frame;
     };
     const Case cases[] = {
-        {LOT1, 3, 1, 0, 3 + 10 + 29}, {LOT1, 2, 1, 1, 50}, {LOT1, 0, 4, 0, 98},
-        {LOT1, 0, 0, 0, 90},          {FAC1, 2, 1, 3, 63}, {FAC1, 1, 1, 0, 51},
+        {LOT1, 3, 1, 0, 3 + 10 + 29}, {LOT1, 2, 1, 1, 50},  {LOT1, 0, 4, 0, 98},
+        {LOT1, 0, 0, 0, 90},          {FAC1, 2, 1, 3, 63},  {FAC1, 1, 1, 0, 51},
         {FAC1, 0, 4, 0, 111},         {FAC1, 0, 0, 0, 103},
     };
     for (const Case& c : cases) {

@@ -18,6 +18,7 @@
 #include "engine/text.h"
 #include "engine/ui_effects.h"
 #include "finance/auction.h"
+#include "platform/clock.h"
 #include "platform/queue.h"
 #include "shell/screen.h"
 
@@ -58,7 +59,8 @@ void text_at(ImageRecord* back, const char* text, int x, int y, int align, int h
 
 void draw_button(ImageRecord* back, int choice, bool lit) {
     const PlatRect r = auction_button_rect(choice);
-    if (const ImageRecord* f = frame((lit ? AUCTION_FRAME_BUTTON_LIT : AUCTION_FRAME_BUTTON) + choice))
+    if (const ImageRecord* f =
+            frame((lit ? AUCTION_FRAME_BUTTON_LIT : AUCTION_FRAME_BUTTON) + choice))
         popup_blit(back, f, r.left, r.top, false);
 }
 
@@ -87,25 +89,26 @@ void draw_row(ImageRecord* back, int seat, int picture, bool active) {
         popup_blit(back, face, AUCTION_ROW_FACE_X, y, true);
     const bool bidding = auction_bidders[seat].player != 0;
     char line[48];
-    text_at(back, player_name(p), r.left + 8, y - 24, ALIGN_LEFT_MIDDLE, 16, LIGHT);
+    text_at(back, player_name(p), r.left + 20, y - 24, ALIGN_LEFT_MIDDLE, 16, LIGHT);
     if (seated.state != SEAT_BIDDING && seated.state != SEAT_CANNOT_AFFORD) {
-        text_at(back, auction_seat_reason(seated.state), r.left + 8, y + 2, ALIGN_LEFT_MIDDLE, 16,
+        text_at(back, auction_seat_reason(seated.state), r.left + 20, y + 2, ALIGN_LEFT_MIDDLE, 16,
                 DIM);
     } else {
         std::snprintf(line, sizeof line, "%d元", player_table[p].cash);
-        text_at(back, line, r.left + 8, y + 2, ALIGN_LEFT_MIDDLE, 16, bidding ? GOLD : DIM);
+        text_at(back, line, r.left + 20, y + 2, ALIGN_LEFT_MIDDLE, 16, bidding ? GOLD : DIM);
     }
     if (auction_state.leader == seat) {
         std::snprintf(line, sizeof line, "%d元", auction_state.price);
-        text_at(back, line, r.left + 8, y + 26, ALIGN_LEFT_MIDDLE, 16, 0xFF8060);
+        text_at(back, line, r.left + 20, y + 26, ALIGN_LEFT_MIDDLE, 16, 0xFF8060);
     }
-    if (!bidding) gfx_grey_rect(back, r.left, r.top, AUCTION_ROW_W, AUCTION_ROW_H);
+    if (!bidding)
+        gfx_grey_rect(back, r.left, r.top, AUCTION_ROW_W, AUCTION_ROW_H);
     else if (auction_bidders[seat].state != 0)
         if (const ImageRecord* f = frame(AUCTION_FRAME_PASSED))
-            popup_blit(back, f, r.left + 100, y + 20, true);
+            popup_blit(back, f, r.left + 52, y + 26, true);
     if (active)
         if (const ImageRecord* f = frame(AUCTION_FRAME_MARKER))
-            popup_blit(back, f, r.left - 2, y, true);
+            popup_blit(back, f, r.left + 3, y, true);
 }
 
 void draw_rows(ImageRecord* back) {
@@ -303,7 +306,11 @@ int32_t auction_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, in
             --w.pause;
             return 0;
         }
-        if (balloon_hide(0) == 0) return 0;
+        // Each line stays its two seconds and its voice; the next one
+        // replaces it, so the last words stay in view while a human bids.
+        if (balloon_shown_time() != 0 &&
+            (plat_tick_count() - balloon_shown_time() < BALLOON_MIN_MS || snd_voice_playing()))
+            return 0;
         if (w.finishing) {
             screen_timer_stop();
             screen_close(auction_result());

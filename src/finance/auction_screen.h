@@ -11,15 +11,15 @@
 
 // PANEL.MKF entry of the auction's pictures and the frames it holds.
 inline constexpr int AUCTION_SET_ENTRY = 26;
-inline constexpr int AUCTION_FRAME_WINDOW = 0;    // 640 x 480
-inline constexpr int AUCTION_FRAME_BALLOON = 1;   // the host's balloon
-inline constexpr int AUCTION_FRAME_BUTTON = 2;    // + choice 0..6: the buttons
+inline constexpr int AUCTION_FRAME_WINDOW = 0;     // 640 x 480
+inline constexpr int AUCTION_FRAME_BALLOON = 1;    // the host's balloon
+inline constexpr int AUCTION_FRAME_BUTTON = 2;     // + choice 0..6: the buttons
 inline constexpr int AUCTION_FRAME_BUTTON_LIT = 9; // + choice: pressed or lit
-inline constexpr int AUCTION_FRAME_ROW = 16;      // a seat's row
-inline constexpr int AUCTION_FRAME_MARKER = 17;   // the turn's marker
+inline constexpr int AUCTION_FRAME_ROW = 16;       // a seat's row
+inline constexpr int AUCTION_FRAME_MARKER = 17;    // the turn's marker
 inline constexpr int AUCTION_FRAME_GAVEL = 18;
-inline constexpr int AUCTION_FRAME_PASSED = 19;   // the passed mark on a row
-inline constexpr int AUCTION_FRAME_PLATE = 20;    // the price plate under the picture
+inline constexpr int AUCTION_FRAME_PASSED = 19;         // the passed mark on a row
+inline constexpr int AUCTION_FRAME_PLATE = 20;          // the price plate under the picture
 inline constexpr int AUCTION_FRAME_PROPERTY_FIRST = 30; // frames 30..115 the properties
 inline constexpr int AUCTION_FRAME_COUNT = 116;
 // The three pictures of a bidder's row (entries 3 c + 27 + k).
@@ -33,7 +33,7 @@ inline constexpr int AUCTION_ROW_FACE_X = 590, AUCTION_ROW_Y0 = 80, AUCTION_ROW_
 inline constexpr int AUCTION_ROW_LEFT = 460, AUCTION_ROW_W = 176, AUCTION_ROW_H = 80;
 inline constexpr int AUCTION_BUTTON_LEFT = 363, AUCTION_BUTTON_RIGHT = 449;
 inline constexpr int AUCTION_BUTTON_TOP = 70, AUCTION_BUTTON_H = 44, AUCTION_BUTTON_DY = 52;
-inline constexpr int AUCTION_PICTURE_X = 40, AUCTION_PICTURE_Y = 60; // 200 x 150
+inline constexpr int AUCTION_PICTURE_X = 40, AUCTION_PICTURE_Y = 60;  // 200 x 150
 inline constexpr int AUCTION_BALLOON_X = 20, AUCTION_BALLOON_Y = 320; // 320 x 140
 
 // The screen rectangle of bid button choice 0..6.

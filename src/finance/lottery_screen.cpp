@@ -110,7 +110,8 @@ void ticket_draw_all() {
     if (!back) return;
     blit_fill_rect(back, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0x203050);
     if (const ImageRecord* f = frame(0, 0)) popup_blit(back, f, 0, 0, false);
-    if (const ImageRecord* clerk = frame(2, 0)) popup_blit(back, clerk, TICKET_CLERK_X, TICKET_CLERK_Y, true);
+    if (const ImageRecord* clerk = frame(2, 0))
+        popup_blit(back, clerk, TICKET_CLERK_X, TICKET_CLERK_Y, true);
     lotto_draw_holders(back, LOTTO_TICKET_HOLDERS_DY);
     lotto_draw_jackpot(back, TICKET_JACKPOT_X, TICKET_JACKPOT_Y);
     lotto_draw_numbers(back);
@@ -123,7 +124,8 @@ void draw_draw_all() {
     if (!back) return;
     blit_fill_rect(back, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0x302040);
     if (const ImageRecord* f = frame(0, 0)) popup_blit(back, f, 0, 0, false);
-    if (const ImageRecord* host = frame(0, 2)) popup_blit(back, host, DRAW_HOST_X, DRAW_HOST_Y, true);
+    if (const ImageRecord* host = frame(0, 2))
+        popup_blit(back, host, DRAW_HOST_X, DRAW_HOST_Y, true);
     if (const ImageRecord* drum = frame(2, 0)) popup_blit(back, drum, DRUM_X, DRUM_Y, true);
     lotto_draw_holders(back, 0);
     lotto_draw_jackpot(back, DRAW_JACKPOT_X, DRAW_JACKPOT_Y);
@@ -165,7 +167,8 @@ void lotto_draw_numbers(ImageRecord* back) {
         text_at(back, digits, (r.left + r.right) / 2, (r.top + r.bottom) / 2, ALIGN_CENTRE, 24,
                 0x183060);
         if (lotto_owners[n - 1] != OWNER_NONE)
-            gfx_brightness_rect(back, r.left + 1, r.top + 1, LOTTO_CELL_W - 2, LOTTO_CELL_H - 2, -14);
+            gfx_brightness_rect(back, r.left + 1, r.top + 1, LOTTO_CELL_W - 2, LOTTO_CELL_H - 2,
+                                -14);
     }
 }
 
@@ -350,7 +353,7 @@ int32_t lotto_draw_wndproc(PlatWindow window, uint32_t message, uint32_t wparam,
         ImageRecord* back = popup_lock_back();
         if (back) {
             if (const ImageRecord* drum = frame(2, w.spin % LOTTO_DRUM_FRAMES))
-                popup_blit(back, drum, DRUM_X, DRUM_Y, false);
+                popup_blit(back, drum, DRUM_X, DRUM_Y, true);
             popup_unlock_back();
             popup_update({DRUM_X, DRUM_Y, DRUM_X + 150, DRUM_Y + 150});
         }

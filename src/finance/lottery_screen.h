@@ -11,12 +11,12 @@
 #include "platform/messages.h"
 
 // PANEL.MKF entries and their frames.
-inline constexpr int LOTTO_TICKET_ENTRY = 12;  // 0 the window, 1 the stamp, 2 the balloon
-inline constexpr int LOTTO_PANELS_ENTRY = 13;  // 0 a holder's panel, 1 the jackpot panel
-inline constexpr int LOTTO_CLERK_ENTRY = 14;   // 0 the clerk
-inline constexpr int LOTTO_DRAW_ENTRY = 15;    // 0 the draw window, 1 the balloon, 2 the host
-inline constexpr int LOTTO_DRUM_ENTRY = 16;    // the drum turning, LOTTO_DRUM_FRAMES frames
-inline constexpr int LOTTO_DIGITS_ENTRY = 17;  // 0-9 the big digits, 10 the winner's banner
+inline constexpr int LOTTO_TICKET_ENTRY = 12; // 0 the window, 1 the stamp, 2 the balloon
+inline constexpr int LOTTO_PANELS_ENTRY = 13; // 0 a holder's panel, 1 the jackpot panel
+inline constexpr int LOTTO_CLERK_ENTRY = 14;  // 0 the clerk
+inline constexpr int LOTTO_DRAW_ENTRY = 15;   // 0 the draw window, 1 the balloon, 2 the host
+inline constexpr int LOTTO_DRUM_ENTRY = 16;   // the drum turning, LOTTO_DRUM_FRAMES frames
+inline constexpr int LOTTO_DIGITS_ENTRY = 17; // 0-9 the big digits, 10 the winner's banner
 inline constexpr int LOTTO_DRUM_FRAMES = 8;
 inline constexpr int LOTTO_BANNER_FRAME = 10;
 

@@ -19,7 +19,7 @@ struct Property {
 };
 struct AuctionSnapshot {
     Property property;
-    std::array<int64_t, PLAYER_COUNT> money{};   // cash + deposit
+    std::array<int64_t, PLAYER_COUNT> money{}; // cash + deposit
     std::array<int32_t, PLAYER_COUNT> deposit{};
     int32_t jackpot = 0;
 };

@@ -73,7 +73,8 @@ void check_draw(const LottoEvent& e, const LottoSnapshot& now) {
     ++counts.hits;
     const int p = e.player;
     if (before.owners[e.number - 1] != owner_of_seat(p)) fail("hit paid a non-owner", p, e.number);
-    if (int64_t{now.cash[p]} != int64_t{before.cash[p]} + before.jackpot || !others_unchanged(now, p))
+    if (int64_t{now.cash[p]} != int64_t{before.cash[p]} + before.jackpot ||
+        !others_unchanged(now, p))
         fail("hit did not move the jackpot into the winner's cash", p, e.number);
     if (now.jackpot != 0) fail("hit left a jackpot", p, e.number);
     for (uint8_t owner : now.owners)
