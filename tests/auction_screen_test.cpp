@@ -95,8 +95,8 @@ void look_and_click() {
         seen.row_pixels = differing(auction_row_rect(0));
         for (int c = 0; c < AUCTION_CHOICES; ++c)
             seen.button_pixels += differing(auction_button_rect(c));
-        seen.balloon_pixels = bright({AUCTION_BALLOON_X, AUCTION_BALLOON_Y,
-                                      AUCTION_BALLOON_X + 320, AUCTION_BALLOON_Y + 140});
+        seen.balloon_pixels = bright({AUCTION_BALLOON_X, AUCTION_BALLOON_Y, AUCTION_BALLOON_X + 320,
+                                      AUCTION_BALLOON_Y + 140});
         seen.jailed_row_grey = grey(auction_row_rect(1));
         if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
             PopupTest::save_screen_bmp(std::string(dir) + "/auction_window");
@@ -119,7 +119,7 @@ class AuctionScreen : public PopupTest {
             player_table[p].cash = 5000;
         }
         player_table[0].control = CTRL_HUMAN;
-        player_table[1].jail_days = 3;   // shown with its reason
+        player_table[1].jail_days = 3;      // shown with its reason
         player_table[2].control = CTRL_OUT; // no seat
         std::strcpy(map_lot_table[1].street, "Harbour");
         map_lot_table[1].land_price = 1000;

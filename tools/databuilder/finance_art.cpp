@@ -68,7 +68,8 @@ FrameImage fin_face(int character, int pose) {
     } else {
         cv.ellipse(32, 44, 7, 5, FIN_INK); // a wide grin under a star
         cv.ellipse(32, 42, 7, 3, skin);
-        const int star[] = {54, 2, 57, 10, 63, 10, 58, 15, 60, 23, 54, 18, 48, 23, 50, 15, 45, 10, 51, 10};
+        const int star[] = {54, 2,  57, 10, 63, 10, 58, 15, 60, 23,
+                            54, 18, 48, 23, 50, 15, 45, 10, 51, 10};
         cv.polygon(star, 10, rgb555(250, 220, 40));
     }
     return cv.img;

@@ -29,7 +29,8 @@ FrameImage ticket_window() {
     fin_panel(cv, 24, 265, 592, 206, PAPER, RED);
     for (int row = 0; row < 4; ++row)
         for (int col = 0; col < 9; ++col) {
-            const int x = LOTTO_CELL_X0 + LOTTO_CELL_W * col, y = LOTTO_CELL_Y0 + LOTTO_CELL_H * row;
+            const int x = LOTTO_CELL_X0 + LOTTO_CELL_W * col,
+                      y = LOTTO_CELL_Y0 + LOTTO_CELL_H * row;
             cv.frame(x, y, LOTTO_CELL_W, LOTTO_CELL_H, rgb555(200, 120, 100));
             cv.ellipse(x + 32, y + 24, 20, 17, rgb555(255, 250, 235));
         }
@@ -132,7 +133,8 @@ void build_lottery_pictures(DataBuilder& b) {
     ArchiveWriter& panel = builder_archive(b, "PANEL.MKF");
     mkf_writer_add_frameset(panel, LOTTO_TICKET_ENTRY,
                             frameset_smp({ticket_window(), stamp(), fin_balloon(330, 95)}));
-    mkf_writer_add_frameset(panel, LOTTO_PANELS_ENTRY, frameset_smp({holder_panel(), jackpot_panel()}));
+    mkf_writer_add_frameset(panel, LOTTO_PANELS_ENTRY,
+                            frameset_smp({holder_panel(), jackpot_panel()}));
     mkf_writer_add_frameset(panel, LOTTO_CLERK_ENTRY, frameset_smp({person(false)}));
     mkf_writer_add_frameset(panel, LOTTO_DRAW_ENTRY,
                             frameset_smp({draw_window(), fin_balloon(340, 150), person(true)}));
