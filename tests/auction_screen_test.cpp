@@ -12,12 +12,15 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/world_reset.h"
+#include "engine/draw.h"
+#include "engine/random.h"
 #include "engine/shown.h"
 #include "engine/ui_effects.h"
 #include "finance/auction.h"
 #include "finance/auction_screen.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
+#include "platform/surface.h"
 #include "shell/app.h"
 #include "shell/screen.h"
 #include "support/popup_fixture.h"
@@ -129,6 +132,20 @@ class AuctionScreen : public PopupTest {
         shown_clear();
         plat_set_cursor_hook(look_and_click);
     }
+    // Three computers with money, free to bid, on a fresh board.
+    static void SetUpState() {
+        game_world_reset();
+        test_board_load(TestBoardSize{8, 4, 2, 1, 1});
+        game_player_count = 3;
+        for (int p = 0; p < 3; ++p) {
+            player_table[p].control = CTRL_COMPUTER;
+            player_table[p].character = static_cast<uint8_t>(p + 1);
+            player_table[p].name = player_table[p].character;
+            player_table[p].cash = 30000 + 4000 * p;
+        }
+        map_lot_table[1].land_price = 1000;
+        map_lot_table[2].owner = 2; // one plot owned: the limits differ
+    }
     void TearDown() override {
         plat_set_cursor_hook(nullptr);
         game_world_reset();
@@ -174,6 +191,42 @@ TEST_F(AuctionScreen, TheRightButtonPassesAndALoneBidderWhoPassesMakesItVoid) {
     EXPECT_EQ(player_table[0].cash, 5000);
     EXPECT_NE(shown_find_text(Shown::Balloon, "#0148"), nullptr);
     EXPECT_EQ(shown_count(Shown::Music), 0u);
+}
+
+TEST_F(AuctionScreen, ComputersBidAlikeWithTheWindowShownAndWithNothingShown) {
+    struct Outcome {
+        int sold, owner;
+        bool window;
+        int32_t cash[3];
+        uint32_t seed;
+    };
+    auto play = [](bool shown) {
+        SetUpState();
+        PlatSurface* kept = back_surface;
+        if (!shown) back_surface = nullptr;
+        game_srand(99);
+        shown_clear();
+        Outcome o{};
+        o.sold = auction_run(-1, LOT1, 0);
+        o.window = shown_count(Shown::Panel, AUCTION_SET_ENTRY) > 0;
+        back_surface = kept;
+        o.owner = map_lot_table[1].owner;
+        for (int p = 0; p < 3; ++p)
+            o.cash[p] = player_table[p].cash;
+        o.seed = game_rand_seed();
+        return o;
+    };
+    clicks_to_give = 0;
+    const Outcome shown = play(true);
+    const Outcome hidden = play(false);
+    EXPECT_TRUE(shown.window);
+    EXPECT_FALSE(hidden.window);
+    EXPECT_EQ(shown.sold, 1);
+    EXPECT_EQ(shown.sold, hidden.sold);
+    EXPECT_EQ(shown.owner, hidden.owner);
+    for (int p = 0; p < 3; ++p)
+        EXPECT_EQ(shown.cash[p], hidden.cash[p]) << p;
+    EXPECT_EQ(shown.seed, hidden.seed) << "the same draws from the generator";
 }
 
 } // namespace

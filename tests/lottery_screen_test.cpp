@@ -7,10 +7,13 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/world_reset.h"
+#include "engine/draw.h"
+#include "engine/random.h"
 #include "engine/shown.h"
 #include "finance/lottery.h"
 #include "finance/lottery_screen.h"
@@ -181,6 +184,31 @@ TEST_F(LotteryScreen, TheDrawTurnsTheDrumShowsTheNumberAndPaysAtTheEnd) {
     EXPECT_EQ(shown_count(Shown::Music, 8), 1u);
     EXPECT_GE(shown_count(Shown::BoardRefresh, -1), 1u);
     EXPECT_EQ(screen_depth, 0);
+}
+
+TEST_F(LotteryScreen, TheDrawPlaysAlikeWithTheWindowShownAndWithNothingShown) {
+    auto draw = [](bool shown) {
+        for (int n = 1; n <= LOTTO_NUMBERS; ++n)
+            lotto_owners[n - 1] = static_cast<uint8_t>(n % 4 == 0 ? 0 : 1 + n % 3);
+        lotto_jackpot = 7000;
+        for (int p = 0; p < 3; ++p)
+            player_table[p].cash = 5000;
+        PlatSurface* kept = back_surface;
+        if (!shown) back_surface = nullptr;
+        game_srand(1234);
+        shown_clear();
+        lotto_monthly_draw();
+        back_surface = kept;
+        // The window's balloons wait their time only when shown.
+        EXPECT_EQ(shown_count(Shown::Wait) > 1, shown);
+        std::vector<int32_t> out = {lotto_jackpot, lotto_free_count(),
+                                    static_cast<int32_t>(game_rand_seed())};
+        for (int p = 0; p < 3; ++p)
+            out.push_back(player_table[p].cash);
+        return out;
+    };
+    const std::vector<int32_t> shown = draw(true);
+    EXPECT_EQ(shown, draw(false));
 }
 
 } // namespace
