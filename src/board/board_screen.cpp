@@ -12,31 +12,28 @@
 #include "board/game_state.h"
 #include "board/landing.h"
 #include "board/map.h"
+#include "board/toolbar.h"
 #include "board/turn.h"
 #include "board/view.h"
 #include "board/view_draw.h"
 #include "board/view_sets.h"
-#include "cards/ai_settings.h"
-#include "cards/card_use.h"
 #include "cards/fate_gods.h"
-#include "cards/item_use.h"
 #include "data/card_defs.h"
 #include "engine/cursor.h"
 #include "engine/data_report.h"
 #include "engine/draw.h"
 #include "engine/image.h"
+#include "engine/layout.h"
 #include "engine/mkf.h"
 #include "engine/options.h"
 #include "engine/shown.h"
 #include "engine/text.h"
 #include "engine/util.h"
 #include "finance/assets.h"
-#include "finance/notice_board.h"
 #include "finance/trading.h"
 #include "platform/queue.h"
 #include "platform/surface.h"
 #include "shell/app.h"
-#include "shell/save.h"
 #include "shell/screen.h"
 
 uint8_t board_dirty = 0;
@@ -56,8 +53,7 @@ uint8_t& board_calendar_page = settings.calendar_page; // kept with the options
 namespace {
 
 constexpr PlatRect REGIONS[5] = {
-    {0, 0, 440, 40},     {0, 40, 440, 480},    {440, 0, 640, 80},
-    {440, 80, 640, 280}, {440, 280, 640, 480},
+    LAYOUT_TOOLBAR, LAYOUT_BOARD_AREA, LAYOUT_SIDE_TOP, LAYOUT_SIDE_MIDDLE, LAYOUT_SIDE_BOTTOM,
 };
 
 struct Panel {
@@ -263,14 +259,9 @@ void board_load_graphics() {
     }
     for (int e = 0; e < PANEL_ENTRIES; ++e) {
         if (e == PANEL_BOX_MASK) continue;
-        uint32_t size = 0;
-        void* set = mkf_read(slot, e, nullptr, &size);
-        if (set && spr_frame_count(set) > 0) {
-            g.sets[e] = set;
-        } else {
-            std::free(set);
+        g.sets[e] = spr_read_set_from(slot, e);
+        if (!g.sets[e])
             std::fprintf(stderr, "karvo: PANEL.MKF entry %d is missing or not a frame set\n", e);
-        }
     }
     uint32_t size = 0;
     uint8_t* mask = static_cast<uint8_t*>(mkf_read(slot, PANEL_BOX_MASK, nullptr, &size));
@@ -288,12 +279,8 @@ void board_load_graphics() {
 }
 
 void board_free_graphics() {
-    for (void*& s : g.sets) {
-        if (!s) continue;
-        spr_unlink(s);
-        std::free(s);
-        s = nullptr;
-    }
+    for (void*& s : g.sets)
+        spr_free_set(s);
     std::free(g.mask);
     g.mask = nullptr;
     g.loaded = false;
@@ -306,9 +293,10 @@ void board_free_graphics() {
 
 void board_draw_toolbar(int refresh) {
     put(g.sets[PANEL_TOOLBAR], 0, 0, 0);
-    for (int i = 0; i < TOOLBAR_BUTTONS; ++i) {
+    for (int i = 0; i < TOOLBAR_COMMAND_COUNT; ++i) {
         const bool lit = board_hover == i || board_pressed == 100 + i;
-        put(g.sets[PANEL_TOOLBAR], lit ? i + 12 : i + 1, 40 * i + 20, 20);
+        put(g.sets[PANEL_TOOLBAR], lit ? i + 12 : i + 1, toolbar_button_centre_x(i),
+            TOOLBAR_BUTTON_CENTRE_Y);
     }
     region_done(DIRTY_TOOLBAR, refresh);
 }
@@ -436,15 +424,14 @@ void board_draw_calendar(int refresh) {
             static void* kept = nullptr;
             const int entry = PICTURE_BASE[game_map & 3] + h;
             if (entry != cached) {
-                if (kept) spr_unlink(kept), std::free(kept);
-                kept = mkf_read(data_archive, entry, nullptr, nullptr);
+                spr_free_set(kept);
+                kept = spr_read_set(nullptr, entry);
                 const ImageRecord* fr = kept ? spr_frame(kept, 0) : nullptr;
                 if (!fr || fr->width > HOLIDAY_PICTURE_SIDE || fr->height > HOLIDAY_PICTURE_SIDE) {
                     std::fprintf(
                         stderr, "karvo: holiday picture data.mkf %d is missing or over 200 x 200\n",
                         entry);
-                    if (kept) spr_unlink(kept), std::free(kept);
-                    kept = nullptr;
+                    spr_free_set(kept);
                 }
                 cached = entry;
             }
@@ -720,31 +707,8 @@ void board_toolbar_command(int n) {
     board_hover = -1;
     board_pressed = 0;
     board_draw_toolbar(1);
-    int loaded = -1;
-    switch (n) {
-    case 2:
-        ai_panel_open();
-        break;
-    case 3:
-        loaded =
-            app_services.save_load_screen ? app_services.save_load_screen(1) : save_load_screen(1);
-        break;
-    case 5:
-        view_minimap_screen();
-        break;
-    case 7:
-        item_use();
-        break;
-    case 8:
-        card_use();
-        break;
-    case 9:
-        notice_visit();
-        break;
-    default:
-        break; // help, system menu, save, query and stocks are screens of their own
-    }
-    if (turn_can_act() == 1 && (n != 3 || loaded == -1)) {
+    const bool board_kept = n < 0 || n >= TOOLBAR_COMMAND_COUNT || toolbar_handlers[n]();
+    if (turn_can_act() == 1 && board_kept) {
         board_input_enable();
         cursor_normal();
     }
@@ -810,8 +774,8 @@ void left_down(int x, int y) {
         board_show_info_popup(x, y);
         return;
     }
-    if (x < 440 && y < 40) {
-        board_pressed = 100 + x / 40;
+    if (const int command = toolbar_command_at(x, y); command >= 0) {
+        board_pressed = 100 + command;
         board_draw_toolbar(1);
         return;
     }
@@ -865,7 +829,7 @@ void mouse_move(int x, int y) {
         board_draw_control_box(1);
         return;
     }
-    const int hover = (y < 40 && x < 440 && x >= 0) ? x / 40 : -1;
+    const int hover = toolbar_command_at(x, y);
     if (hover != board_hover) {
         if (hover >= 0) shown_record(Shown::Effect, 0);
         board_hover = hover;
@@ -1042,7 +1006,8 @@ int32_t board_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
         board_hover = -1;
         board_pressed = 0;
         g.minimap_drag = g.box_drag = false;
-        gfx_set_clip(0, 40, 440, 480);
+        gfx_set_clip(LAYOUT_BOARD_AREA.left, LAYOUT_BOARD_AREA.top, LAYOUT_BOARD_AREA.right,
+                     LAYOUT_BOARD_AREA.bottom);
         screen_timer_start(500);
         board_repaint(0);
         return 0;

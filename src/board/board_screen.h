@@ -74,7 +74,7 @@ void board_draw_control_box(int show);
 // Redraws the control box when input is enabled and the rectangle meets it.
 void board_control_box_clip(const PlatRect& rect);
 void board_show_info_popup(int x, int y);
-// Runs toolbar command 0..10.
+// Runs toolbar command n (a ToolbarCommand) through the toolbar's table.
 void board_toolbar_command(int n);
 // Company buildings of the map whose chairman is player p.
 int board_chair_count(int p);

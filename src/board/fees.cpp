@@ -30,7 +30,6 @@
 
 namespace {
 
-constexpr uint32_t MSG_MS = 1500;
 constexpr const char* NO_CASH = "您的现金不足！";
 
 // Effects of board_effects used here.
@@ -91,7 +90,7 @@ void build_facility(int cur, int square, FacilityLot& fac) {
     PlayerRecord& pl = player_table[cur];
     const int32_t cost = scaled(fac.price);
     if (cost > pl.cash) {
-        msg_show(NO_CASH, MSG_MS);
+        msg_show(NO_CASH, MSG_STANDARD_MS);
         return;
     }
     int kind;
@@ -118,7 +117,7 @@ void upgrade_facility(int cur, int square, FacilityLot& fac) {
     if (fac.kind >= FACILITY_KIND_COUNT || fac.level >= facility_max_level[fac.kind]) return;
     const int32_t cost = scaled(fac.fee[0]);
     if (cost > pl.cash) {
-        msg_show(NO_CASH, MSG_MS);
+        msg_show(NO_CASH, MSG_STANDARD_MS);
         return;
     }
     char name[21];
@@ -150,7 +149,7 @@ void buy_facility_plot(int cur, int square, int index) {
     if (pl.sleepwalk_days != 0 || pl.god_slot == GK_LAND_GOD) return;
     const int32_t price = scaled(fac.price);
     if (price > pl.cash) {
-        msg_show(NO_CASH, MSG_MS);
+        msg_show(NO_CASH, MSG_STANDARD_MS);
         return;
     }
     char name[21];
@@ -184,7 +183,7 @@ int death_god_pays(int payer, const char* fee_name) {
     stripped_player_name(holder_name, holder);
     char text[160];
     std::snprintf(text, sizeof text, "死神显灵\n\n由%s赔偿%s", holder_name, fee_name);
-    msg_show(text, MSG_MS);
+    msg_show(text, MSG_STANDARD_MS);
     return holder;
 }
 
@@ -224,14 +223,14 @@ void pay_facility_fee(int cur, int square, int index) {
         days = spin_building_prompt(WHEEL_HOTEL_DAYS, owner_name);
         fee = util_clamp32(days * base);
         std::snprintf(text, sizeof text, "休息%d天\n\n费用%d元！", days, fee);
-        msg_show(text, MSG_MS);
+        msg_show(text, MSG_STANDARD_MS);
         break;
     case FK_SHOPPING_CENTRE: {
         const int multiple = spin_building_prompt(WHEEL_SHOPPING_MULTIPLE, owner_name);
         fee = util_clamp32(multiple * base);
         std::snprintf(text, sizeof text, "您的消费金额为\n\n%dx%d倍=%d元", util_clamp32(base),
                       multiple, fee);
-        msg_show(text, MSG_MS);
+        msg_show(text, MSG_STANDARD_MS);
         break;
     }
     default: { // the petrol station
@@ -240,7 +239,7 @@ void pay_facility_fee(int cur, int square, int index) {
         fee = scaled(int64_t{factor} * 500 * dice_total);
         std::snprintf(text, sizeof text, "%s\n\n董事长%s\n\n请付%d元%s", "加油站", owner_name, fee,
                       fee_name);
-        msg_show(text, MSG_MS);
+        msg_show(text, MSG_STANDARD_MS);
         break;
     }
     }
@@ -278,7 +277,7 @@ int construction_target(int cur, const char* company_name) {
     if (by_hand(player_table[cur])) {
         char text[160];
         std::snprintf(text, sizeof text, "%s\n\n请选择欲加盖地点", company_name);
-        msg_show(text, MSG_MS);
+        msg_show(text, MSG_STANDARD_MS);
         target = decide(DecisionRequest{DECIDE_TARGET, cur, text, 0, 0,
                                         static_cast<int32_t>(CONSTRUCTION_PICK)});
     } else {
@@ -329,7 +328,7 @@ void pay_company_fee(int cur, int company, const CompanyBuilding& c, const char*
         if (trip != 0) {
             fee = int64_t{trip} * base * game_price_index;
         } else {
-            msg_show("不用出国！", MSG_MS);
+            msg_show("不用出国！", MSG_STANDARD_MS);
             speech_bubble(cur, 0, line(cur, SPEECH_ROW_NO_TRIP));
         }
         break;
@@ -373,7 +372,7 @@ void pay_company_fee(int cur, int company, const CompanyBuilding& c, const char*
     char text[200];
     std::snprintf(text, sizeof text, "%s\n\n董事长%s\n\n请付%d元%s", company_name, chairman, amount,
                   fee_name);
-    msg_show(text, MSG_MS);
+    msg_show(text, MSG_STANDARD_MS);
     amount = fee_apply_god(cur, fee_name, amount);
 
     int payer = cur;

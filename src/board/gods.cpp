@@ -43,7 +43,6 @@ const GodValues god_value_table[19] = {
 
 namespace {
 
-constexpr uint32_t MSG_MS = 1500;
 constexpr int ATTACH_DAYS = 7;
 constexpr int DEATH_ATTACH_DAYS = 13;
 // The board's building sound (element of board_effects), as when a player builds.
@@ -143,12 +142,12 @@ int raise_served(int kind, int square) {
     const std::string text = format1("%s显灵\n\n加盖一层房屋！", god_names[kind]);
     bool shown = false;
     if (const FacilityLot* f = map_facility(code); f && f->level == 0) {
-        msg_show(text.c_str(), MSG_MS);
+        msg_show(text.c_str(), MSG_STANDARD_MS);
         shown = true;
     }
     const int r = map_raise_level(code);
     if (r != 0) {
-        if (!shown) msg_show(text.c_str(), MSG_MS);
+        if (!shown) msg_show(text.c_str(), MSG_STANDARD_MS);
         snd_board_effect_play(FX_BUILT, 0);
         board_view_refresh(0, 0, 1);
         if (r == MAP_RAISED_TOP) view_play_animation();
@@ -312,7 +311,7 @@ void god_attach(int p, int square, int slot) {
         const int card = card_give_random(p);
         if (card != 0) {
             msg_show(format2("%s附身\n\n得到%s！", god_names[kind], card_def(card).name).c_str(),
-                     MSG_MS);
+                     MSG_STANDARD_MS);
             speech_react_percent(p, card_def(card).level);
         }
         break;
@@ -323,11 +322,11 @@ void god_attach(int p, int square, int slot) {
         if (a != 0 && b != 0) {
             msg_show(
                 format2("大福神附身\n\n得到%s及%s！", card_def(a).name, card_def(b).name).c_str(),
-                MSG_MS);
+                MSG_STANDARD_MS);
         } else if (a != 0 || b != 0) {
             msg_show(format2("%s附身\n\n得到%s！", god_names[kind], card_def(a != 0 ? a : b).name)
                          .c_str(),
-                     MSG_MS);
+                     MSG_STANDARD_MS);
         }
         if (a != 0 || b != 0) speech_react_percent(p, card_def(a).level + card_def(b).level);
         break;
@@ -351,12 +350,13 @@ void god_attach(int p, int square, int slot) {
         say(p, 1, 22);
         const int card = card_lose_random(p);
         if (card != 0)
-            msg_show(format1("小衰神附身\n\n遗失%s！", card_def(card).name).c_str(), MSG_MS);
+            msg_show(format1("小衰神附身\n\n遗失%s！", card_def(card).name).c_str(),
+                     MSG_STANDARD_MS);
         break;
     }
     case GK_BIG_BAD_LUCK:
         say(p, 1, 22);
-        if (card_lose_half(p) != 0) msg_show("大衰神附身\n\n遗失一半卡片！", MSG_MS);
+        if (card_lose_half(p) != 0) msg_show("大衰神附身\n\n遗失一半卡片！", MSG_STANDARD_MS);
         break;
     case GK_DEATH:
         say(p, 1, 22);
@@ -417,7 +417,7 @@ void god_landing_effect(int p, int square) {
         }
         if (level == 0) break;
         if (owner != 0) player_add_grudge(seat_of_owner(owner), p, 30 * game_price_index);
-        msg_show("小恶魔显灵\n\n拆毁一层房屋！", MSG_MS);
+        msg_show("小恶魔显灵\n\n拆毁一层房屋！", MSG_STANDARD_MS);
         map_building_op(code, MAP_OP_LOWER);
         flc_play_entry_speed(485, 0, 40, 1, 95);
         break;
@@ -451,7 +451,7 @@ void god_landing_effect(int p, int square) {
         if (game_land_term != 0 && former == 0)
             *expiry = cal_add_months(game_date, land_term_delta[std::clamp(game_land_term, 0, 5)]);
         view_draw_minimap_marks(0);
-        msg_show("土地公显灵\n\n强占土地！", MSG_MS);
+        msg_show("土地公显灵\n\n强占土地！", MSG_STANDARD_MS);
         say(p, 0, 0);
         break;
     }
@@ -477,7 +477,7 @@ int god_invest_fail(int p) {
     if (!is_player_seat(p)) return 0;
     const int kind = attached_kind(p);
     if (kind != GK_SMALL_BAD_LUCK && kind != GK_BIG_BAD_LUCK && kind != GK_DEATH) return 0;
-    msg_show(format1("%s显灵\n\n投资失败！", god_names[kind]).c_str(), MSG_MS);
+    msg_show(format1("%s显灵\n\n投资失败！", god_names[kind]).c_str(), MSG_STANDARD_MS);
     return 1;
 }
 

@@ -40,7 +40,6 @@
 
 namespace {
 
-constexpr uint32_t MSG_MS = 1500;
 constexpr const char* NO_CASH = "您的现金不足！";
 
 // board_effects element played on landing, by square type (types 0 and 1 play nothing).
@@ -86,7 +85,7 @@ void upgrade_own_plot(int cur, int square, int lot_index) {
     if (lot.level >= 5 || lot.chain_store != 0 || pl.sleepwalk_days != 0) return;
     const int32_t price = scaled(lot.build_price);
     if (price > pl.cash) {
-        msg_show(NO_CASH, MSG_MS);
+        msg_show(NO_CASH, MSG_STANDARD_MS);
         return;
     }
     char text[160];
@@ -113,7 +112,7 @@ void buy_plot(int cur, int square, int lot_index) {
     if (pl.sleepwalk_days != 0 || pl.god_slot == GK_LAND_GOD) return;
     const int32_t price = scaled(int64_t{lot.level} * lot.build_price + lot.land_price);
     if (price > pl.cash) {
-        msg_show(NO_CASH, MSG_MS);
+        msg_show(NO_CASH, MSG_STANDARD_MS);
         return;
     }
     char text[160];
@@ -200,7 +199,7 @@ void pay_toll(int cur, int lot_index) {
         std::snprintf(text, sizeof text, "%.19s\n\n此地属%s\n\n请付%d元%s", lot.street, owner_name,
                       full, FEE_NAME_TOLL);
     }
-    msg_show(text, MSG_MS);
+    msg_show(text, MSG_STANDARD_MS);
     int32_t total = full;
 
     total = fee_apply_god(cur, FEE_NAME_TOLL, total);
@@ -226,7 +225,7 @@ void pay_toll(int cur, int lot_index) {
             char holder_name[64];
             util_strip_spaces(holder_name, player_name(holder));
             std::snprintf(text, sizeof text, "死神显灵\n\n由%s赔偿%s", holder_name, FEE_NAME_TOLL);
-            msg_show(text, MSG_MS);
+            msg_show(text, MSG_STANDARD_MS);
             payer = holder;
         }
     }

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr uint32_t MSG_MS = 1500;
-
 void stripped_name(char* out, int p) {
     util_strip_spaces(out, player_name(p));
 }
@@ -86,7 +84,7 @@ int fee_check_exemption(int owner, uint8_t mark, const char* fee_name) {
         }
     }
     if (text[0] == '\0') return 1;
-    msg_show(text, MSG_MS);
+    msg_show(text, MSG_STANDARD_MS);
     if (cur >= 0 && cur < PLAYER_COUNT)
         speech_bubble(cur, 3, speech_line(player_table[cur].character, 13));
     return 0;
@@ -120,7 +118,7 @@ int32_t fee_apply_god(int payer, const char* fee_name, int32_t amount) {
     if (format != nullptr && out != amount) {
         char text[256];
         std::snprintf(text, sizeof text, format, fee_name);
-        msg_show(text, MSG_MS);
+        msg_show(text, MSG_STANDARD_MS);
         if (out == 0) speech_react_spared(payer, amount);
     }
     return out;

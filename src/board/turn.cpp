@@ -244,7 +244,7 @@ int turn_check_status(int at_landing) {
         std::snprintf(text, sizeof text, "%s冬眠中\n\n还剩%d天！", name.c_str(),
                       status_days_left(r.hibernation_days));
     }
-    msg_show(text, 1500);
+    msg_show(text, MSG_STANDARD_MS);
     return 0;
 }
 

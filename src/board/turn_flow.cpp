@@ -118,7 +118,7 @@ void research_countdown(int p) {
             int item = 8 + f.research_item;
             char text[128];
             std::snprintf(text, sizeof text, "%s开发完成！", item_def(item).name);
-            msg_show(text, 1500);
+            msg_show(text, MSG_STANDARD_MS);
             item_add(p, item);
         }
     }

@@ -210,7 +210,7 @@ int card_buy_land() {
         owner_byte = &f.owner;
     }
     if (rec(u).cash < price) {
-        msg_show("您的现金不足！", 1500);
+        msg_show("您的现金不足！", MSG_STANDARD_MS);
         return 0;
     }
     grudge(owner, u, take_grudge(code));
@@ -668,7 +668,7 @@ int company_pick(int card) {
         char text[160];
         std::snprintf(text, sizeof text, "对%s使用%s！",
                       util_without_spaces(stock_name(company)).c_str(), card_def(card).name);
-        msg_show(text, 1500);
+        msg_show(text, MSG_STANDARD_MS);
         return company;
     }
     const int answer =
@@ -728,7 +728,7 @@ int card_tax_audit() {
     char text[160];
     std::snprintf(text, sizeof text, "抽取%s\n\n%d元税金！",
                   util_without_spaces(player_name(c)).c_str(), tax);
-    msg_show(text, 1500);
+    msg_show(text, MSG_STANDARD_MS);
     card_say(c, 85, MOOD_HURT_MORE);
     return 1;
 }

@@ -83,7 +83,6 @@ namespace {
 
 constexpr int TEXT_Y = 330;
 constexpr int FACE_Y = 344;
-constexpr uint32_t GOD_MESSAGE_MS = 1500;
 constexpr int ITEM_MOTORBIKE = 5;
 constexpr int ITEM_CAR = 6;
 
@@ -103,7 +102,7 @@ void draw(const char* format, int face) {
 }
 
 void god_message() {
-    msg_show(fate_god_message, GOD_MESSAGE_MS);
+    msg_show(fate_god_message, MSG_STANDARD_MS);
 }
 
 void say(int expression, int row) {

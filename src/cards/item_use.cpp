@@ -26,6 +26,7 @@
 #include "engine/random.h"
 #include "engine/sound.h"
 #include "engine/speech.h"
+#include "engine/ui_effects.h"
 #include "shell/app.h"
 
 int item_remote_dice_value = 0;
@@ -38,7 +39,6 @@ int item_tried_by = -1;
 
 ItemObserver observer = nullptr;
 
-constexpr int UI_REFUSED = 4;
 // The board_effects element of an object put down on the board (a thud).
 constexpr int SOUND_PLACED = 5;
 // Films over the board and the EFFECT.MKF entries played with them.
@@ -572,7 +572,7 @@ void use_computer(int p) {
     if (chosen == 0) return;
     char text[64];
     std::snprintf(text, sizeof text, "使用%s", item_def(chosen).name);
-    msg_show(text, 1500);
+    msg_show(text, MSG_STANDARD_MS);
     run_item(p, chosen);
 }
 

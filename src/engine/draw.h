@@ -32,7 +32,7 @@ extern ImageRecord back_image;
 extern ImageRecord primary_image;
 
 // Left, top, right, bottom (right and bottom exclusive); the board view's
-// area (0, 40, 440, 480) at the start. Changed only through gfx_set_clip.
+// area (LAYOUT_BOARD_AREA) at the start. Changed only through gfx_set_clip.
 extern PlatRect gfx_clip_rect;
 // Sets the clip rectangle, cut to 640 x 480 (a reversed one is empty).
 void gfx_set_clip(int left, int top, int right, int bottom);
