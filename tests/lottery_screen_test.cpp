@@ -211,4 +211,16 @@ TEST_F(LotteryScreen, TheDrawPlaysAlikeWithTheWindowShownAndWithNothingShown) {
     EXPECT_EQ(shown, draw(false));
 }
 
+TEST_F(LotteryScreen, ClosingTheProgramWhileTheHostSpeaksEndsTheDrawWithoutWaiting) {
+    for (int n = 2; n <= 12; ++n)
+        lotto_owners[n - 1] = 3;
+    close_window(plat_tick_count() + 1000);
+    const uint32_t start = plat_tick_count();
+    lotto_monthly_draw();
+    EXPECT_TRUE(plat_close_requested());
+    EXPECT_LT(plat_tick_count() - start, 4000u) << "the remaining lines did not wait";
+    EXPECT_EQ(lotto_jackpot, 0) << "the rules still ran to their end";
+    EXPECT_EQ(lotto_free_count(), LOTTO_NUMBERS);
+}
+
 } // namespace

@@ -85,10 +85,16 @@ void open_window(bool draw, const int (&entries)[4], int balloon_set_index, int 
     balloon_set(frame(balloon_set_index, balloon_frame), balloon_x, balloon_y, 0, 0, INK, 0);
 }
 
+// The balloon shown stays its time (and its voice); a program being closed
+// does not wait.
+void wait_for_balloon() {
+    while (balloon_hide(0) == 0 && !plat_close_requested())
+        wait_ms(TICK_MS);
+}
+
 void close_window() {
     if (!w.open) return;
-    while (balloon_hide(0) == 0)
-        wait_ms(TICK_MS);
+    wait_for_balloon();
     balloon_reset();
     popup_restore_area(w.saved, 0, 0);
     w.saved = nullptr;
@@ -211,9 +217,7 @@ void lotto_draw_jackpot(ImageRecord* back, int x, int y) {
 }
 
 void lotto_screen_say(const char* text) {
-    if (w.open)
-        while (balloon_hide(0) == 0)
-            wait_ms(TICK_MS);
+    if (w.open) wait_for_balloon();
     balloon_show(text);
 }
 
