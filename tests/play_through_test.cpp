@@ -369,6 +369,9 @@ void autoplay() {
             fail("the dialog's cursor");
         shot("dialog_" + std::to_string(k));
         s.dialogs.insert(k);
+        // A dialog asked right after another (a research institute raised
+        // asks for its cell at once): the one before was answered.
+        if (s.dialog_open >= 0) s.answered.insert(s.dialog_open);
         s.dialog_open = k;
         // A research institute built here asks for its item cell later.
         if (k == DECIDE_FACILITY_KIND) at(100, SCRIPT_MOUSE_MOVE, 50 + 68 * 4 + 34, 320);

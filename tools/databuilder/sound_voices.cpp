@@ -3,6 +3,7 @@
 // Mandarin voice with a pitch and pace of the speaker's own, stored as PCM
 // WAVE (mono, 8-bit, 11025 Hz).
 #include "builder.h"
+#include "finance_voices.h"
 #include "sound_synth.h"
 
 #include "cards/fate.h"
@@ -93,6 +94,8 @@ std::vector<Clip> all_clips() {
     std::vector<Clip> clips;
     for (const VoiceLine& v : voice_lines)
         clips.push_back({v.number, v.speaker, reinterpret_cast<const char*>(v.words)});
+    for (const FinanceVoice& v : finance_voice_lines())
+        clips.push_back({v.number, 0, v.words});
     // The characters' reaction lines, each in its character's voice.
     for (int c = 0; c < SPEECH_CHARACTERS; ++c) {
         for (int r = 0; r < SPEECH_ROWS; ++r) {

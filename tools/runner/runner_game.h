@@ -155,3 +155,28 @@ int runner_cards_played();
 std::string runner_card_check();
 // Day-line column of every player's hand: " | C 3,7 / - / 12".
 std::string runner_card_columns();
+
+// The lottery: watches every sale and draw from now on (a sale moves 1000
+// cash to the jackpot and a free number to the buyer; a hit the jackpot to
+// the winner's cash, every number freed; a miss nothing).
+void runner_watch_lottery();
+struct RunnerLottoCounts {
+    int sales = 0, draws = 0, hits = 0;
+};
+RunnerLottoCounts runner_lottery_counts();
+// The first sale or draw that broke those rules since the last call, else
+// whether every owned number belongs to a player in the game. Empty when all hold.
+std::string runner_lottery_check();
+// Day-line column of the lottery numbers each player owns: " | L 3,17 / - / 5".
+std::string runner_lottery_columns();
+
+// Auctions: watches every auction from now on (sold: the price from the
+// winner to the seller or the jackpot, the winner owning; void: the
+// property's owner, level and expiry and every account as they were).
+void runner_watch_auctions();
+struct RunnerAuctionCounts {
+    int auctions = 0, sold = 0;
+};
+RunnerAuctionCounts runner_auction_counts();
+// The first auction that broke those rules since the last call; empty when none.
+std::string runner_auction_check();

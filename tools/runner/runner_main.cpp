@@ -78,6 +78,11 @@ void print_day(void*) {
         std::printf("invariant broken: %s\n", item_broken.c_str());
         invariant_broken = true;
     }
+    for (const std::string& finance_broken : {runner_lottery_check(), runner_auction_check()}) {
+        if (finance_broken.empty()) continue;
+        std::printf("invariant broken: %s\n", finance_broken.c_str());
+        invariant_broken = true;
+    }
     const std::string board_broken = god_board_check();
     if (!board_broken.empty()) {
         std::printf("invariant broken: %s\n", board_broken.c_str());
@@ -230,6 +235,8 @@ int main(int argc, char** argv) {
     }
     runner_watch_cards();
     runner_watch_items();
+    runner_watch_lottery();
+    runner_watch_auctions();
     RunnerResult result = runner_play(options, print_day, nullptr);
     runner_close();
     print_pending_messages();
