@@ -38,8 +38,10 @@ class MagicHouse : public ::testing::Test {
     static std::vector<int> chosen() {
         std::vector<int> v;
         for (uint8_t c : magic_chosen)
-            if (c == 0) break;
-            else v.push_back(c - 1);
+            if (c == 0)
+                break;
+            else
+                v.push_back(c - 1);
         return v;
     }
     static void choose(std::initializer_list<int> players) {
@@ -186,12 +188,10 @@ TEST_F(MagicHouse, EachFateFallsOnTheChosenPlayer) {
              EXPECT_FALSE(card_has(1, PARDON));
          },
          "立刻坐牢三天"},
-        {FATE_HOSPITAL, [] {}, [] { EXPECT_EQ(player_table[1].hospital_days, 3); },
-         "住院检查三天"},
+        {FATE_HOSPITAL, [] {}, [] { EXPECT_EQ(player_table[1].hospital_days, 3); }, "住院检查三天"},
         {FATE_STAY, [] {}, [] { EXPECT_EQ(player_table[1].stay_days, 1); }, "原地停留一回合"},
         {FATE_STAY, [] { player_table[1].stay_days = STATUS_END_MARK; },
-         [] { EXPECT_EQ(player_table[1].stay_days, 1) << "the end mark counts as none"; },
-         nullptr},
+         [] { EXPECT_EQ(player_table[1].stay_days, 1) << "the end mark counts as none"; }, nullptr},
         {FATE_STAY, [] { player_table[1].stay_days = 127; },
          [] { EXPECT_EQ(player_table[1].stay_days, 127) << "held at 127, not 0"; }, nullptr},
         {FATE_DEPOSIT_CASH, [] {},
@@ -207,8 +207,7 @@ TEST_F(MagicHouse, EachFateFallsOnTheChosenPlayer) {
          },
          nullptr},
         {FATE_GIVE_CARD, [] {}, [] { EXPECT_EQ(card_count(1), 1); }, "得到"},
-        {FATE_GIVE_CARD, [] { card_stock.fill(0); }, [] { EXPECT_EQ(card_count(1), 0); },
-         nullptr},
+        {FATE_GIVE_CARD, [] { card_stock.fill(0); }, [] { EXPECT_EQ(card_count(1), 0); }, nullptr},
         {FATE_TURN_ROUND, [] { player_table[1].facing = 2; },
          [] { EXPECT_EQ(player_table[1].facing, 6); }, "向后转"},
         {FATE_SELL_ITEMS,

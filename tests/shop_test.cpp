@@ -229,7 +229,8 @@ TEST_F(Shop, AVehicleNeedsMoreItemBudgetThanItsPriceTheOtherItemsAsMuch) {
         player_table[0].points = static_cast<uint16_t>(c.points);
         player_table[0].travel = c.travel;
         shop_ai_visit(0);
-        EXPECT_EQ(player_items[0][ITEM_MOTORBIKE - 1], c.motorbikes) << c.points << " " << +c.travel;
+        EXPECT_EQ(player_items[0][ITEM_MOTORBIKE - 1], c.motorbikes)
+            << c.points << " " << +c.travel;
         EXPECT_EQ(player_items[0][ITEM_CAR - 1], c.cars) << c.points << " " << +c.travel;
     }
     // Exactly the price is enough for the others: q 30 buys the remote dice.
@@ -357,14 +358,14 @@ TEST_F(Shop, AHumanActsThroughTheShopDecisionAndLeavesWithTheTakingsBooked) {
     card_stock[6] = 0;
     give_items(0, ITEM_MINE, 1);
     shop_set_observer(keep_report);
-    decision_script_push(SHOP_BUY_ROW);         // 乌龟卡 70
-    decision_script_push(SHOP_BUY_ROW);         // no copy left: nothing
-    decision_script_push(SHOP_SELL_CARD + 0);   // 改建卡 back: 15, +13
-    decision_script_push(SHOP_SWITCH);          // the item counter
-    decision_script_push(SHOP_BUY_ROW + 5);     // item 6, the car: 150
-    decision_script_push(SHOP_SELL_ITEM + 3);   // one mine: 25, +22
-    decision_script_push(SHOP_SELL_ITEM + 3);   // none left: the answer leaves
-    decision_script_push(SHOP_SWITCH);          // never reached
+    decision_script_push(SHOP_BUY_ROW);       // 乌龟卡 70
+    decision_script_push(SHOP_BUY_ROW);       // no copy left: nothing
+    decision_script_push(SHOP_SELL_CARD + 0); // 改建卡 back: 15, +13
+    decision_script_push(SHOP_SWITCH);        // the item counter
+    decision_script_push(SHOP_BUY_ROW + 5);   // item 6, the car: 150
+    decision_script_push(SHOP_SELL_ITEM + 3); // one mine: 25, +22
+    decision_script_push(SHOP_SELL_ITEM + 3); // none left: the answer leaves
+    decision_script_push(SHOP_SWITCH);        // never reached
     shop_visit(STORE);
     EXPECT_EQ(decision_script_left(), 1);
     EXPECT_EQ(cards_of(0), (std::vector<int>{30}));

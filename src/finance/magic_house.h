@@ -22,7 +22,7 @@ struct MagicFate {
     const char* text;
 };
 extern const std::array<MagicFate, MAGIC_FATE_COUNT> magic_fate_table;
-inline constexpr int MAGIC_FATE_W = 96, MAGIC_FATE_H = 30; // a fate button's size
+inline constexpr int MAGIC_FATE_W = 120, MAGIC_FATE_H = 36; // a fate button's size
 
 enum MagicFateNumber : int {
     FATE_SELL_CARDS = 0,

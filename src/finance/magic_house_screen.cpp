@@ -69,14 +69,14 @@ struct Window {
     EffectListEntry effects[3] = {{153, nullptr}, {154, nullptr}, {-1, nullptr}};
     ImageRecord* saved = nullptr; // the board under the window
     Stage stage = INTRO_LINES;
-    int line = 0;        // introduction line shown
-    int ticks = 0;       // of the stage
+    int line = 0;  // introduction line shown
+    int ticks = 0; // of the stage
     int condition = 0;
     int hovered = -1;
-    int chosen = -1;     // the fate or face clicked
-    bool told = false;   // "your turn" said
+    int chosen = -1;   // the fate or face clicked
+    bool told = false; // "your turn" said
     bool revenge = false;
-    int count = 0;       // revenge: faces
+    int count = 0; // revenge: faces
     int players[4] = {};
 };
 Window win;
@@ -111,8 +111,10 @@ PlatRect face_rect(int i, int count) {
 void draw_button(ImageRecord* back, int f, bool lit) {
     const PlatRect r = fate_rect(f);
     const ImageRecord* frame = popup_frame(win.house, lit ? F_BUTTON_LIT : F_BUTTON);
-    if (frame != nullptr) popup_blit(back, frame, r.left, r.top, true);
-    else blit_fill_rect(back, r.left, r.top, MAGIC_FATE_W, MAGIC_FATE_H, lit ? 0xE0C040 : 0x604080);
+    if (frame != nullptr)
+        popup_blit(back, frame, r.left, r.top, true);
+    else
+        blit_fill_rect(back, r.left, r.top, MAGIC_FATE_W, MAGIC_FATE_H, lit ? 0xE0C040 : 0x604080);
     popup_font(16, lit ? 0x101010 : 0xFFFFFF, 0x101010, lit ? 0 : TEXT_SHADOW, 1);
     popup_text(back, magic_fate_table[static_cast<size_t>(f)].text, (r.left + r.right) / 2,
                (r.top + r.bottom) / 2, ALIGN_CENTRE);
@@ -310,8 +312,10 @@ int32_t revenge_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, in
             win.stage = CHOOSING;
             say(REVENGE_WHO);
         } else if (win.stage == CASTING) {
-            if (win.ticks <= SPELL_FRAMES) magic_draw_panel();
-            else if (balloon_hide(0) == 1) close_with(win.chosen);
+            if (win.ticks <= SPELL_FRAMES)
+                magic_draw_panel();
+            else if (balloon_hide(0) == 1)
+                close_with(win.chosen);
         }
         return 0;
     case WM_MOUSEMOVE: {
@@ -362,7 +366,7 @@ bool open_window(bool revenge) {
     win.host = spr_read_set("PANEL.MKF", HOST_ENTRY);
     if (revenge) win.faces = spr_read_set(nullptr, FACES_ENTRY);
     snd_effects_load(win.effects);
-    balloon_set(popup_frame(win.host, F_BALLOON), BALLOON_X, BALLOON_Y, 0, 0, 0x101010, 0);
+    balloon_set(popup_frame(win.host, F_BALLOON), BALLOON_X, BALLOON_Y, 0, -7, 0x101010, 0);
     music_play_event(MAGIC_MUSIC);
     return true;
 }

@@ -46,14 +46,14 @@ enum ShopFrame : int {
 };
 constexpr int SHOP_MUSIC = 6;
 constexpr uint32_t TIMER_MS = 30;
-constexpr int PANEL_X = 16, PANEL_Y = 64; // where the counter panel comes to rest
-constexpr int PANEL_W = 206, PANEL_H = 392;
+constexpr int PANEL_X = SHOP_PANEL_X, PANEL_Y = SHOP_PANEL_Y;
+constexpr int PANEL_W = SHOP_PANEL_W, PANEL_H = SHOP_PANEL_H;
 constexpr int SLIDE_SPEED = 30; // pixels of the first step; each step 3 fewer
 constexpr int GOODS_X = 227, GOODS_Y = 293;
-constexpr int CLERK_X = 330, CLERK_Y = 96;
-constexpr int BALLOON_X = 250, BALLOON_Y = 12;
-constexpr PlatRect POINTS_RECT{540, 110, 640, 236};
-constexpr PlatRect HOVER_RECT{232, 262, 540, 294};
+constexpr int CLERK_X = SHOP_CLERK_X, CLERK_Y = SHOP_CLERK_Y;
+constexpr int BALLOON_X = SHOP_BALLOON_X, BALLOON_Y = SHOP_BALLOON_Y;
+constexpr PlatRect POINTS_RECT = SHOP_POINTS_RECT;
+constexpr PlatRect HOVER_RECT = SHOP_HOVER_RECT;
 constexpr int NO_ACTION = -1;
 
 // The shop's own effects: EFFECT.MKF 150 a purchase, 151 a sale, 152 the
@@ -83,9 +83,9 @@ struct Window {
                                   {EFFECT_FIRST + 2, nullptr},
                                   {-1, nullptr}};
     int panel_x = PANEL_X;
-    int speed = 0;      // the slide's next step, 0 at rest
+    int speed = 0; // the slide's next step, 0 at rest
     int hovered = NO_ACTION;
-    int pressed = 0;    // the action of the button held down, 0 none
+    int pressed = 0; // the action of the button held down, 0 none
     bool leaving = false;
 };
 Window win;
@@ -135,7 +135,11 @@ void draw_rows(ImageRecord* back) {
         for (int i = 0; i < s.card_rows; ++i) {
             const int top = SHOP_CARD_ROWS.top + SHOP_CARD_ROW_H * i;
             if (i == lit_row && win.speed == 0) put(back, F_ROW_LIT, SHOP_CARD_ROWS.left, top);
+            // A small card at the head of the row, coloured by its nastiness.
+            constexpr uint32_t chips[3] = {0x40C070, 0xF0A030, 0xE04040};
             const CardDef& d = card_def(s.cards[i]);
+            blit_fill_rect(back, 37 + dx, top + 4, 14, 16, 0xF0EBD8);
+            blit_fill_rect(back, 39 + dx, top + 6, 10, 12, chips[d.level % 3]);
             popup_text(back, d.name, 60 + dx, top + 4, ALIGN_LEFT_TOP);
             std::snprintf(price, sizeof price, "$%d", d.price);
             popup_text(back, price, 208 + dx, top + 4, ALIGN_RIGHT_TOP);
@@ -161,8 +165,10 @@ void draw_goods(ImageRecord* back) {
     if (frame == nullptr) return;
     ImageRecord* composed = image_new(frame->width, frame->height, 0, 0);
     if (composed == nullptr) return;
-    if (cards) card_draw_inventory(composed, win.frames, shop_session.player);
-    else item_draw_list(composed, win.frames, shop_session.player);
+    if (cards)
+        card_draw_inventory(composed, win.frames, shop_session.player);
+    else
+        item_draw_list(composed, win.frames, shop_session.player);
     popup_blit(back, composed, GOODS_X, GOODS_Y, true);
     std::free(composed);
 }
@@ -185,9 +191,8 @@ void draw_points(ImageRecord* back) {
 void draw_hover(ImageRecord* back) {
     const ImageRecord* bg = popup_frame(win.background, shop_session.counter);
     if (bg != nullptr)
-        popup_blit_part(back, bg, HOVER_RECT.left, HOVER_RECT.top, HOVER_RECT.left,
-                        HOVER_RECT.top, HOVER_RECT.right - HOVER_RECT.left,
-                        HOVER_RECT.bottom - HOVER_RECT.top);
+        popup_blit_part(back, bg, HOVER_RECT.left, HOVER_RECT.top, HOVER_RECT.left, HOVER_RECT.top,
+                        HOVER_RECT.right - HOVER_RECT.left, HOVER_RECT.bottom - HOVER_RECT.top);
     const ShopSession& s = shop_session;
     const int a = win.hovered;
     const char* name = nullptr;
@@ -195,7 +200,8 @@ void draw_hover(ImageRecord* back) {
     const char* how = "兑换";
     if (a >= SHOP_BUY_ROW && a < SHOP_SELL_CARD) {
         const int row = a - SHOP_BUY_ROW;
-        const CardDef& d = s.counter == SHOP_CARDS ? card_def(s.cards[row]) : item_def(s.items[row]);
+        const CardDef& d =
+            s.counter == SHOP_CARDS ? card_def(s.cards[row]) : item_def(s.items[row]);
         name = d.name;
         price = d.price;
     } else if (a >= SHOP_SELL_CARD && a < SHOP_SELL_ITEM) {
@@ -442,7 +448,7 @@ int shop_window(const DecisionRequest&) {
     win.background = spr_read_set("PANEL.MKF", BACKGROUND_ENTRY);
     win.frames = spr_read_set("PANEL.MKF", FRAMES_ENTRY);
     snd_effects_load(win.effects);
-    balloon_set(popup_frame(win.frames, F_BALLOON), BALLOON_X, BALLOON_Y, 0, -4, 0x101010, 0);
+    balloon_set(popup_frame(win.frames, F_BALLOON), BALLOON_X, BALLOON_Y, 0, -7, 0x101010, 0);
     music_play_event(SHOP_MUSIC);
     screen_run(shop_wndproc, 0);
     balloon_reset();

@@ -14,6 +14,12 @@ inline constexpr int SHOP_CARD_ROW_H = 24;
 inline constexpr PlatRect SHOP_ITEM_ROWS{23, 68, 216, 452}; // 48 px a row centred on 92 + 48 i
 inline constexpr int SHOP_ITEM_ROW_H = 48;
 inline constexpr PlatRect SHOP_GOODS{232, 298, 633, 467}; // the player's own, 80 x 56 cells
+// Where the counter's panel comes to rest, and its size.
+inline constexpr int SHOP_PANEL_X = 16, SHOP_PANEL_Y = 64, SHOP_PANEL_W = 206, SHOP_PANEL_H = 392;
+inline constexpr PlatRect SHOP_POINTS_RECT{540, 110, 640, 236}; // the points balance
+inline constexpr PlatRect SHOP_HOVER_RECT{232, 262, 540, 294};  // the goods under the cursor
+inline constexpr int SHOP_CLERK_X = 330, SHOP_CLERK_Y = 96;     // the clerk's top-left corner
+inline constexpr int SHOP_BALLOON_X = 250, SHOP_BALLOON_Y = 12; // the balloon's top-left corner
 
 // The row of the counter shown under a screen point, -1 none (rows past
 // those listed count as none).
