@@ -34,7 +34,7 @@ TEST(ShopHitTest, CardRowsStopAtTheRowsListedAndTheLastPixelRowIsNone) {
     struct Case {
         int x, y, row;
     };
-    const Case full[] = {{23, 81, 0},   {215, 104, 0}, {100, 105, 1}, {100, 440, 14},
+    const Case full[] = {{23, 81, 0},    {215, 104, 0}, {100, 105, 1}, {100, 440, 14},
                          {100, 441, -1}, {22, 90, -1},  {216, 90, -1}, {100, 80, -1}};
     for (const Case& c : full)
         EXPECT_EQ(shop_row_at(c.x, c.y), c.row) << c.x << "," << c.y;
@@ -136,12 +136,12 @@ TEST_F(ShopWindow, ClicksBuyAndSellTheSwitchChangesCounterAndLeaveClosesWithMusi
     g_shot = "shop_cards";
     plat_set_cursor_hook(look);
     const int depth = music_stack_depth;
-    click(1000, 100, 81 + 5);   // row 0 of the card counter
-    click(1500, 100, 441);      // past the rows: nothing
-    click(2000, 240, 300);      // sell the held 改建卡
-    click(2500, 580, 50);       // to the item counter
-    click(3500, 100, 92);       // buy the first item (the robot doll)
-    click(4000, 590, 260);      // leave
+    click(1000, 100, 81 + 5); // row 0 of the card counter
+    click(1500, 100, 441);    // past the rows: nothing
+    click(2000, 240, 300);    // sell the held 改建卡
+    click(2500, 580, 50);     // to the item counter
+    click(3500, 100, 92);     // buy the first item (the robot doll)
+    click(4000, 590, 260);    // leave
     shop_visit(0);
     ASSERT_EQ(card_count(0), 1) << "one card bought, the held one sold";
     EXPECT_EQ(g_report.points_spent, card_def(player_cards[0][0]).price + 15);
@@ -165,8 +165,8 @@ TEST_F(ShopWindow, RefusedPurchasesLetTheClerkSaySoAndTheRightButtonLeaves) {
     g_seen = Seen{};
     g_shot = "shop_items";
     plat_set_cursor_hook(look);
-    click(1000, 580, 50);   // the item counter
-    click(2000, 100, 92);   // the robot doll, 15 points
+    click(1000, 580, 50); // the item counter
+    click(2000, 100, 92); // the robot doll, 15 points
     at(t0 + 3000, SCRIPT_RIGHT_DOWN);
     at(t0 + 3005, SCRIPT_RIGHT_UP);
     shop_visit(0);

@@ -108,14 +108,14 @@ FrameImage clerk(int counter) {
     const uint16_t skin = rgb555(250, 205, 170);
     const uint16_t hair = counter == 0 ? rgb555(60, 40, 30) : rgb555(200, 120, 40);
     const uint16_t coat = counter == 0 ? rgb555(40, 80, 200) : rgb555(200, 60, 100);
-    cv.ellipse(60, 130, 50, 40, coat);        // shoulders
-    cv.fill(52, 78, 16, 14, skin);            // neck
-    cv.ellipse(60, 50, 32, 36, skin);         // face
-    cv.ellipse(60, 24, 34, 18, hair);         // hair
-    cv.ellipse(47, 50, 4, 5, INK);            // eyes
+    cv.ellipse(60, 130, 50, 40, coat); // shoulders
+    cv.fill(52, 78, 16, 14, skin);     // neck
+    cv.ellipse(60, 50, 32, 36, skin);  // face
+    cv.ellipse(60, 24, 34, 18, hair);  // hair
+    cv.ellipse(47, 50, 4, 5, INK);     // eyes
     cv.ellipse(73, 50, 4, 5, INK);
-    cv.line(50, 68, 70, 68, rgb555(200, 60, 60), 3); // smile
-    cv.fill(54, 98, 12, 30, WHITE);           // shirt
+    cv.line(50, 68, 70, 68, rgb555(200, 60, 60), 3);                    // smile
+    cv.fill(54, 98, 12, 30, WHITE);                                     // shirt
     cv.fill(57, 100, 6, 20, counter == 0 ? GOLD : rgb555(60, 60, 200)); // tie
     return cv.img;
 }
@@ -183,9 +183,9 @@ FrameImage wheel(int step) {
 }
 
 FrameImage condition(int k) {
-    static const char* const words[MAGIC_CONDITION_COUNT] = {
-        "财产", "土地", "房屋", "现金", "存款", "点卷", "走路", "摩托", "汽车", "神明", "男生",
-        "女生"};
+    static const char* const words[MAGIC_CONDITION_COUNT] = {"财产", "土地", "房屋", "现金",
+                                                             "存款", "点卷", "走路", "摩托",
+                                                             "汽车", "神明", "男生", "女生"};
     Canvas cv(100, 100, 50, 50);
     const uint16_t colours[4] = {rgb555(60, 160, 230), rgb555(90, 200, 110), rgb555(240, 150, 60),
                                  rgb555(200, 110, 220)};
@@ -259,8 +259,10 @@ Bytes effect(int n) {
 
 void build_shop_and_magic_pictures(DataBuilder& b) {
     ArchiveWriter& panel = builder_archive(b, "PANEL.MKF");
-    mkf_writer_add_frameset(panel, 10, frameset_smp({counter_background(0), counter_background(1)}));
-    mkf_writer_add_frameset(panel, 18, frameset_smp({house(), fate_button(false), fate_button(true)}));
+    mkf_writer_add_frameset(panel, 10,
+                            frameset_smp({counter_background(0), counter_background(1)}));
+    mkf_writer_add_frameset(panel, 18,
+                            frameset_smp({house(), fate_button(false), fate_button(true)}));
     std::vector<FrameImage> wheels;
     for (int step = 0; step < 4; ++step)
         wheels.push_back(wheel(step));
@@ -279,16 +281,16 @@ void build_shop_and_magic_pictures(DataBuilder& b) {
 } // namespace
 
 void shop_counter_frames(std::vector<FrameImage>& frames) {
-    frames.push_back(counter_panel(0));     // 17
-    frames.push_back(counter_panel(1));     // 18
-    frames.push_back(clerk(0));             // 19
-    frames.push_back(clerk(1));             // 20
+    frames.push_back(counter_panel(0)); // 17
+    frames.push_back(counter_panel(1)); // 18
+    frames.push_back(clerk(0));         // 19
+    frames.push_back(clerk(1));         // 20
     frames.push_back(pressed_edges(SHOP_SWITCH_BUTTON.right - SHOP_SWITCH_BUTTON.left,
                                    SHOP_SWITCH_BUTTON.bottom - SHOP_SWITCH_BUTTON.top)); // 21
     frames.push_back(pressed_edges(SHOP_LEAVE_BUTTON.right - SHOP_LEAVE_BUTTON.left,
                                    SHOP_LEAVE_BUTTON.bottom - SHOP_LEAVE_BUTTON.top)); // 22
-    frames.push_back(balloon(220, 70));     // 23
-    frames.push_back(lit_row());            // 24
+    frames.push_back(balloon(220, 70));                                                // 23
+    frames.push_back(lit_row());                                                       // 24
 }
 
 KARVO_DATA_GENERATOR(build_shop_and_magic_pictures);

@@ -55,6 +55,11 @@ void print_day(void*) {
         std::printf("invariant broken: %s\n", item_broken.c_str());
         invariant_broken = true;
     }
+    const std::string shop_broken = runner_shop_check();
+    if (!shop_broken.empty()) {
+        std::printf("invariant broken: %s\n", shop_broken.c_str());
+        invariant_broken = true;
+    }
     const std::string board_broken = god_board_check();
     if (!board_broken.empty()) {
         std::printf("invariant broken: %s\n", board_broken.c_str());
