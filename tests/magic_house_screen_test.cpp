@@ -166,4 +166,21 @@ TEST_F(MagicWindow, ThePickAPlayerScreenGivesTheClickedFaceOrNothing) {
     EXPECT_EQ(magic_pick_revenge_target(0), 0);
 }
 
+TEST_F(MagicWindow, AVisitDrawsAlikeShownOrAnsweredByScript) {
+    magic_set_observer(keep);
+    game_srand(21);
+    click_fate(*this, 1000, FATE_STAY);
+    magic_visit();
+    const MagicReport shown = g_report;
+    const uint32_t shown_seed = game_rand_seed();
+    for (int p = 0; p < 4; ++p)
+        player_table[p].stay_days = 0;
+    game_srand(21);
+    decision_script_push(FATE_STAY);
+    magic_visit();
+    EXPECT_EQ(g_report.condition, shown.condition);
+    EXPECT_EQ(g_report.chosen, shown.chosen);
+    EXPECT_EQ(game_rand_seed(), shown_seed);
+}
+
 } // namespace

@@ -176,4 +176,27 @@ TEST_F(ShopWindow, RefusedPurchasesLetTheClerkSaySoAndTheRightButtonLeaves) {
     EXPECT_NE(shown_find_text(Shown::Balloon, "#0010"), nullptr);
 }
 
+TEST_F(ShopWindow, AVisitDrawsAndBuysAlikeShownOrAnsweredByScript) {
+    game_srand(11);
+    click(1000, 100, 81 + 5); // row 0
+    at(t0 + 2000, SCRIPT_RIGHT_DOWN);
+    at(t0 + 2005, SCRIPT_RIGHT_UP);
+    shop_visit(0);
+    const uint32_t shown_seed = game_rand_seed();
+    const auto shown_hand = player_cards[0];
+    ASSERT_NE(shown_hand[0], 0);
+
+    game_world_reset();
+    cards_fill_pools();
+    player_table[0].control = CTRL_HUMAN;
+    player_table[0].points = 500;
+    game_player_count = 2;
+    game_srand(11);
+    decision_script_push(SHOP_BUY_ROW);
+    decision_script_push(SHOP_LEAVE);
+    shop_visit(0);
+    EXPECT_EQ(game_rand_seed(), shown_seed);
+    EXPECT_EQ(player_cards[0], shown_hand);
+}
+
 } // namespace

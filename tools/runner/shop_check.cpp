@@ -30,8 +30,8 @@ void observe_shop(const ShopReport& r) {
     visits += buf;
     if (int64_t{r.takings} != int64_t{10} * r.points_spent + r.sold_prices) {
         std::snprintf(buf, sizeof buf,
-                      "shop visit of player %d took %d, not 10 x %d spent + %d sold back",
-                      r.player, r.takings, r.points_spent, r.sold_prices);
+                      "shop visit of player %d took %d, not 10 x %d spent + %d sold back", r.player,
+                      r.takings, r.points_spent, r.sold_prices);
         note(buf);
     }
     const int64_t due = r.company != 0 ? r.takings : 0;
