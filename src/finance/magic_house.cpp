@@ -339,8 +339,6 @@ void magic_visit() {
     int f;
     if (rec(v).control == CTRL_HUMAN) {
         f = decide(DecisionRequest{DECIDE_MAGIC_FATE, v, nullptr, 0, k});
-        // The window may have drawn the list again for its wheel.
-        magic_select_players(k);
     } else {
         f = magic_ai_fate(v);
         char text[160];

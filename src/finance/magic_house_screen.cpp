@@ -295,7 +295,8 @@ int32_t magic_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
 // ---------------------------------------------------------------------------
 // The pick-a-player screen
 
-int32_t revenge_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
+int32_t magic_revenge_wndproc(PlatWindow window, uint32_t message, uint32_t wparam,
+                              int32_t lparam) {
     const int mx = plat_point_x(lparam), my = plat_point_y(lparam);
     switch (message) {
     case WM_SCREEN_START:
@@ -432,7 +433,7 @@ int magic_revenge_window(const DecisionRequest& r) {
     if (r.list == nullptr || r.list_count < 1 || r.list_count > 3 || !open_window(true)) return 0;
     win.count = r.list_count;
     std::copy(r.list, r.list + r.list_count, win.players);
-    const int target = screen_run(revenge_wndproc, 0);
+    const int target = screen_run(magic_revenge_wndproc, 0);
     close_window();
     return target;
 }
