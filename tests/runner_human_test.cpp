@@ -3,6 +3,7 @@
 // is the computer-only game's, line for line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -90,8 +91,34 @@ TEST(RunnerHuman, AScriptOrAShotWithoutTheHumanIsABadArgument) {
     EXPECT_EQ(run_runner("7 0 2 5 --human --messages").status, 2);
 }
 
-TEST(RunnerHuman, AMissingScriptFailsToStart) {
+TEST(RunnerHuman, AMissingOrBadScriptFailsToStartSayingWhyOnce) {
     EXPECT_EQ(run_runner("7 0 2 5 --human --script no_such_script.txt").status, 1);
+    {
+        std::ofstream s("bad_session.txt");
+        s << "10 nothing\n20 dance\n";
+    }
+    const struct {
+        const char* script;
+        const char* why;
+    } cases[] = {{"no_such_script.txt", "cannot open script no_such_script.txt in the working "
+                                        "directory"},
+                 {"bad_session.txt", "script line 2: cannot read \"20 dance\""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        const std::string command = std::string(KARVO_RUNNER_PROGRAM) +
+                                    " 7 0 2 5 --human --script " + c.script + " 2>&1 >/dev/null";
+        std::FILE* p = popen(command.c_str(), "r");
+        ASSERT_NE(p, nullptr);
+        std::string err;
+        char buf[1024];
+        size_t n = 0;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
+            err.append(buf, n);
+        const int w = pclose(p);
+        EXPECT_TRUE(WIFEXITED(w) && WEXITSTATUS(w) == 1) << err;
+        EXPECT_NE(err.find(c.why), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err; // one line, no second reason
+    }
 }
 
 TEST(RunnerHuman, WithoutTheFlagsTheRunnerPrintsTheComputerOnlyGame) {

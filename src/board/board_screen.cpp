@@ -22,9 +22,11 @@
 #include "cards/item_use.h"
 #include "data/card_defs.h"
 #include "engine/cursor.h"
+#include "engine/data_report.h"
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
+#include "engine/options.h"
 #include "engine/shown.h"
 #include "engine/text.h"
 #include "engine/util.h"
@@ -36,10 +38,10 @@
 #include "shell/app.h"
 #include "shell/save.h"
 #include "shell/screen.h"
-#include "shell/settings.h"
 
 uint8_t board_dirty = 0;
 uint8_t board_input_enabled = 0;
+uint8_t board_screen_active = 0;
 uint8_t board_scroll_target = 0;
 int32_t board_scroll_x = 0;
 int32_t board_scroll_y = 0;
@@ -49,7 +51,7 @@ int32_t board_hover = -1;
 int32_t board_pressed = 0;
 int32_t board_box_x = BOARD_BOX_START_X;
 int32_t board_box_y = BOARD_BOX_START_Y;
-uint8_t board_calendar_page = 0;
+uint8_t& board_calendar_page = settings.calendar_page; // kept with the options
 
 namespace {
 
@@ -255,9 +257,8 @@ void board_load_graphics() {
     if (!back_surface) return;
     const int slot = mkf_open("PANEL.MKF");
     if (slot < 0) {
-        std::fprintf(
-            stderr,
-            "karvo: PANEL.MKF cannot be opened; the board screen is drawn without its panels\n");
+        data_report("PANEL.MKF", std::string(mkf_last_open_error()) +
+                                     "; the board screen is drawn without its panels");
         return;
     }
     for (int e = 0; e < PANEL_ENTRIES; ++e) {
@@ -296,6 +297,7 @@ void board_free_graphics() {
     std::free(g.mask);
     g.mask = nullptr;
     g.loaded = false;
+    board_screen_active = 0;
     map_free();
 }
 
@@ -944,7 +946,7 @@ std::vector<std::string> popup_lines(int code) {
                 chains += map_lot_table[i].owner == l.owner && map_lot_table[i].chain_store;
             lines.push_back(fmt_money(2000 * game_price_index) + fmt_int("×%d", chains));
         } else if (l.owner) {
-            lines.push_back(fmt_money(land_toll(l.owner - 1, l.street)));
+            lines.push_back(fmt_money(land_toll(l.owner, l.street)));
         } else {
             lines.push_back(fmt_money(l.toll[level]));
         }
@@ -1035,6 +1037,7 @@ int32_t board_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
     const int x = plat_point_x(lparam), y = plat_point_y(lparam);
     switch (message) {
     case WM_SCREEN_START:
+        board_screen_active = 1;
         std::fill(board_tabs, board_tabs + PLAYER_COUNT, uint8_t{0});
         board_hover = -1;
         board_pressed = 0;

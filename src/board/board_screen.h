@@ -17,6 +17,8 @@ inline constexpr uint8_t DIRTY_ALL = 0x1F;
 extern uint8_t board_dirty;
 // 1 while the board accepts input.
 extern uint8_t board_input_enabled;
+// 1 from the board screen's start until its graphics are freed at the game's end.
+extern uint8_t board_screen_active;
 // The scroll target that replaces the current mover as the view's centre.
 extern uint8_t board_scroll_target;
 extern int32_t board_scroll_x;
@@ -62,7 +64,7 @@ inline constexpr int32_t BOARD_BOX_START_X = 180, BOARD_BOX_START_Y = 120;
 extern int32_t board_box_x;
 extern int32_t board_box_y;
 // The calendar's page: 0 the day, 1 the month.
-extern uint8_t board_calendar_page;
+extern uint8_t& board_calendar_page; // the settings' calendar page (engine/options.h)
 
 void board_draw_toolbar(int refresh);
 void board_draw_minimap(int refresh);

@@ -9,9 +9,9 @@
 #include "cards/cards.h"
 #include "engine/flc.h"
 #include "engine/music.h"
+#include "engine/options.h"
 #include "engine/speech.h"
 #include "engine/util.h"
-#include "shell/settings.h"
 
 // ---------------------------------------------------------------------------
 // Days

@@ -21,12 +21,12 @@
 #include "engine/message.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
+#include "engine/options.h"
 #include "engine/random.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/speech.h"
 #include "engine/wait.h"
-#include "shell/settings.h"
 
 const GodValues god_value_table[19] = {
     {0, 0, 0},                                      // none
@@ -382,7 +382,15 @@ void god_leave_player(int p) {
         return;
     }
     board_view_refresh(r.x, r.y, 0);
-    // The god lifts off and flies up out of the view (drawn with the board).
+    int x = 0, y = 0;
+    const bool drawn = view_object_screen_pos(OBJ_OCCUPANTS | (slot << 8), &x, &y, nullptr);
+    // Lifted off: the board is drawn without it while it flies.
+    const GodObject held = god_table[slot];
+    god_table[slot].holder = 0;
+    god_table[slot].square = 0;
+    board_view_refresh(0, 0, 1);
+    god_fly_up(slot, kind, drawn, x, y);
+    god_table[slot] = held;
     god_remove(slot);
     board_repaint_all();
     if ((kind >= GK_SMALL_POVERTY && kind <= GK_BIG_BAD_LUCK) || kind == GK_DEATH) say(p, 0, 23);
@@ -586,6 +594,44 @@ void god_fly(int slot, int x0, int y0, int x1, int y1, int pause) {
     else
         std::free(under);
     if (marker) spr_unlink(marker), std::free(marker);
+}
+
+namespace {
+constexpr int LEAVE_FRAMES = 24;
+constexpr int LEAVE_STEP = 10; // pixels up a frame
+constexpr uint32_t LEAVE_FRAME_MS = 60;
+constexpr int LEAVING_SOUND = 23; // board_effects element
+} // namespace
+
+// A god leaving its holder flies straight up from where the board drew it
+// (x, y): a frame every 60 ms, 10 pixels higher each, its sprite's frames
+// cycling, until it would leave the top of the view or 24 frames have
+// passed; the leaving sound plays once as it lifts off. The board is put
+// back under it at the end. Recorded first, so that headless runs see it.
+void god_fly_up(int slot, int kind, bool drawn, int x, int y) {
+    shown_record(Shown::Panel, slot, 0, "flight up");
+    snd_board_effect_play(LEAVING_SOUND, 0);
+    const bool display = popup_lock_back() != nullptr;
+    popup_unlock_back();
+    if (!display || !drawn || kind < 1) return;
+    void* sprite = view_god_sprite(kind - 1);
+    ImageRecord* under = nullptr;
+    PlatRect at{};
+    for (int i = 1; i <= LEAVE_FRAMES; ++i) {
+        const ImageRecord* pic = popup_frame(sprite, (i - 1) & 7);
+        if (!pic) break;
+        const int fy = y - LEAVE_STEP * i;
+        PlatRect next;
+        if (!flight_rect(pic, x, fy, &next)) break; // gone out of the top of the view
+        if (under) popup_restore_area(under, at.left, at.top), under = nullptr;
+        at = next;
+        under = popup_save_area(at);
+        if (ImageRecord* back = popup_lock_back()) popup_blit(back, pic, x, fy, true);
+        popup_unlock_back();
+        popup_update(at);
+        wait_ms(LEAVE_FRAME_MS);
+    }
+    if (under) popup_restore_area(under, at.left, at.top);
 }
 
 void god_caption(const char* /*text*/) {

@@ -55,6 +55,10 @@ void god_start_wander(int slot, int from, int to);
 void god_advance_flights();
 // Animates a god sprite between two world points (drawn with the board).
 void god_fly(int slot, int x0, int y0, int x1, int y1, int pause);
+// The leaving flight of a slot's god of this kind: straight up from screen
+// point (x, y), where the board drew it (drawn false: it was not in view),
+// with the leaving sound.
+void god_fly_up(int slot, int kind, bool drawn, int x, int y);
 // Shows a god's caption over the board and waits.
 void god_caption(const char* text);
 

@@ -16,10 +16,10 @@
 #include "cards/fate_gods.h"
 #include "engine/flc.h"
 #include "engine/message.h"
+#include "engine/options.h"
 #include "engine/random.h"
 #include "engine/speech.h"
 #include "engine/util.h"
-#include "shell/settings.h"
 
 std::array<uint8_t, JAIL_PERSONS> jail_flags = {};
 std::array<uint8_t, JAIL_PERSONS> hospital_flags = {};

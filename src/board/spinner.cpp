@@ -101,6 +101,10 @@ int spin_last_spin_ticks() {
     return st().last_spin_ticks;
 }
 
+int spin_stopped_by_hand() {
+    return current_player_stops_by_hand() ? 1 : 0;
+}
+
 const std::string& spin_panel_text() {
     return st().panel_text;
 }

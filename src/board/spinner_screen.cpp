@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "board/spinner.h"
+#include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
@@ -35,6 +36,7 @@ struct ScreenState {
     bool released = false;
     const void* test_reels = nullptr;
     const void* test_wheels = nullptr;
+    int cursor = -1; // the pointer's mode to give back at close
 } ss;
 
 bool display() {
@@ -95,6 +97,8 @@ void draw_panel(ImageRecord* back, const char* text) {
 
 bool open_common(const char* text) {
     if (!display()) return false;
+    // The one who stops the spin by a click sees the pointer.
+    ss.cursor = spin_stopped_by_hand() ? cursor_show_for_clicks() : -1;
     ss.saved = popup_save_area(BOARD_AREA);
     if (ImageRecord* back = popup_lock_back()) {
         draw_panel(back, text);
@@ -255,6 +259,8 @@ void spin_screen_close() {
     ss.set = nullptr;
     ss.own_set = false;
     ss.reels = false;
+    cursor_give_back(ss.cursor);
+    ss.cursor = -1;
 }
 
 void spin_screen_tick(uint32_t ms) {

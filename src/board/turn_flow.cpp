@@ -23,6 +23,7 @@
 #include "engine/flc.h"
 #include "engine/message.h"
 #include "engine/music.h"
+#include "engine/options.h"
 #include "engine/random.h"
 #include "engine/speech.h"
 #include "engine/wait.h"
@@ -37,7 +38,6 @@
 #include "finance/stock_screen.h"
 #include "finance/trading.h"
 #include "shell/save.h"
-#include "shell/settings.h"
 #include "shell/stage_end.h"
 
 uint8_t autoplay_stop_request = 0;

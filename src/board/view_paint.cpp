@@ -20,6 +20,7 @@
 #include "board/view_sets.h"
 #include "board/view_terrain.h"
 #include "data/anim_frames.h"
+#include "engine/data_report.h"
 #include "engine/flc.h"
 #include "engine/image.h"
 #include "engine/message_draw.h"
@@ -422,8 +423,8 @@ void view_load_map_graphics(int map) {
     if (!back_surface) return;
     const int slot = mkf_open("MAP.MKF");
     if (slot < 0) {
-        std::fprintf(stderr,
-                     "karvo: MAP.MKF cannot be opened; the board is drawn without pictures\n");
+        data_report("MAP.MKF",
+                    std::string(mkf_last_open_error()) + "; the board is drawn without pictures");
     } else {
         const int count = mkf_entry_count(slot);
         g.map_sets.assign(count > 0 ? count : 0, nullptr);

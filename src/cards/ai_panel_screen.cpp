@@ -8,6 +8,7 @@
 #include "board/game_state.h"
 #include "board/view.h"
 #include "cards/ai_settings.h"
+#include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
@@ -197,7 +198,9 @@ void ai_panel_window(AiPanel& rows) {
             write_texts(win.clean);
         }
     }
+    const int cursor = cursor_show_for_clicks();
     screen_run(ai_panel_wndproc, 0);
+    cursor_give_back(cursor);
     free_window();
 }
 

@@ -581,20 +581,16 @@ const char* company_name(int c) {
 
 void news_chairman_jailed(int phase) {
     if (phase == 0) {
-        // Only a chairman who is free can be sent to jail.
+        // Any chairman may be drawn: that one of them is free only lets the
+        // event run, and the jail ends whatever stay the drawn one is in.
         int count = 0;
-        for (int i = 1; i <= map_company_count; ++i) {
-            const int chairman = map_company_table[i].chairman;
-            count += chairman != OWNER_NONE && player_is_free(seat_of_owner(chairman)) ? 1 : 0;
-        }
+        for (int i = 1; i <= map_company_count; ++i)
+            count += map_company_table[i].chairman != OWNER_NONE ? 1 : 0;
         news_target = -1;
         if (count == 0) return;
         int k = game_rand() % count, c = 1;
-        for (; c <= map_company_count; ++c) {
-            const int chairman = map_company_table[c].chairman;
-            if (chairman != OWNER_NONE && player_is_free(seat_of_owner(chairman)) && k-- == 0)
-                break;
-        }
+        for (; c <= map_company_count; ++c)
+            if (map_company_table[c].chairman != OWNER_NONE && k-- == 0) break;
         news_target = seat_of_owner(map_company_table[c].chairman);
         std::snprintf(text, sizeof text, news_text_table[29], company_name(c),
                       name_of(news_target).c_str());

@@ -5,13 +5,13 @@
 #include "engine/cursor.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
+#include "engine/options.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "platform/keys.h"
 #include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/screen.h"
-#include "shell/settings.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include <cstdlib>
 
 #include "engine/mkf.h"
+#include "engine/options.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "platform/surface.h"
 #include "platform/window.h"
 #include "shell/app.h"
-#include "shell/settings.h"
 
 CursorState cursor_state = {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, nullptr};
 const uint8_t anim_tick_table[3] = {6, 4, 2};
@@ -248,6 +248,18 @@ void cursor_set_mode(int mode) {
 
 uint8_t cursor_get_mode() {
     return cs.cursor_mode;
+}
+
+int cursor_show_for_clicks() {
+    if (!primary_surface || cs.cursor_mode == 1) return -1; // nothing to give back
+    const int before = cs.cursor_mode;
+    cursor_set_mode(1);
+    return before;
+}
+
+void cursor_give_back(int before) {
+    // A window that took the pointer off itself keeps it off.
+    if (before >= 0 && cs.cursor_mode == 1) cursor_set_mode(before);
 }
 
 void cursor_set_vsync_wait(int on) {

@@ -81,6 +81,10 @@ const ImageRecord* spr_frame(const void* set, int n);
 int spr_frame_count(const void* set);
 // The palette of a linked "SPR" set, 0 for anything else.
 uint16_t* spr_palette(void* set);
+// The palette of the linked "SPR" set whose frame record this is (as
+// spr_frame gave it), 0 for a frame of a 16-bit set or any other image. The
+// blitters draw such a frame as 8-bit indices through that palette.
+const uint16_t* spr_record_palette(const ImageRecord* frame);
 // Forgets the links of a set (call before freeing it; harmless otherwise).
 void spr_unlink(const void* set);
 // Forgets all links.

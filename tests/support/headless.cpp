@@ -107,6 +107,7 @@ void install_recorders() {
     };
     s.avi_on_end = [] { rec("avi_on_end"); };
     s.music_on_notify = [] { rec("music_on_notify"); };
+    s.data_check = [](std::string*) { return true; }; // the recorded archives are all there
 }
 
 } // namespace
