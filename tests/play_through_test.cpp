@@ -28,6 +28,7 @@
 #include "cards/news_screen.h"
 #include "engine/cursor.h"
 #include "engine/shown.h"
+#include "finance/magic_house.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "platform/script.h"
@@ -385,6 +386,21 @@ void autoplay() {
     if (now - s.deep_since > 3000) { // a window the test does not know: closed
         s.deep_since = 0;
         s.dialog_open = -1;
+        // A facility raised again asks for its kind with no way out: a park.
+        if (k == DECIDE_FACILITY_KIND) {
+            at(100, SCRIPT_MOUSE_MOVE, 50 + 34, 320);
+            at(150, SCRIPT_LEFT_DOWN);
+            at(200, SCRIPT_LEFT_UP);
+            return;
+        }
+        // The magic house cannot be left without a fate: the harmless stay.
+        if (k == DECIDE_MAGIC_FATE) {
+            const MagicFate& stay = magic_fate_table[FATE_STAY];
+            at(100, SCRIPT_MOUSE_MOVE, stay.x + 10, stay.y + 10);
+            at(150, SCRIPT_LEFT_DOWN);
+            at(200, SCRIPT_LEFT_UP);
+            return;
+        }
         at(100, SCRIPT_RIGHT_DOWN);
         at(150, SCRIPT_RIGHT_UP);
     }
@@ -641,7 +657,8 @@ TEST(PlayThrough, AHumanAndTheComputersPlayCardsItemsAndEventsThroughTheRealProg
     // A spin stopped by a click; the three choice dialogs answered by clicks.
     EXPECT_EQ(s.spins, (std::set<int>{0, 1}));
     // The rob card: the thief's window over the board, a card taken by a click.
-    EXPECT_TRUE(s.thief_window);
+    EXPECT_TRUE(s.thief_window) << "the rob reached step " << s.rob_stage << " with "
+                                << int(card_stock[CARD_ROB - 1]) << " rob cards in the pool";
     EXPECT_TRUE(s.robbed);
     EXPECT_EQ(s.answered,
               (std::set<int>{DECIDE_FACILITY_KIND, DECIDE_RESEARCH_SLOT, DECIDE_PLAYER}));

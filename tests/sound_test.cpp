@@ -546,7 +546,8 @@ TEST_F(SoundTest, EveryEffectIsADistinctShortWaveOfTheGamesFormat) {
                          37,  38,  43,  44,  45,  46,  47,  48,  49,  50,  51,  52,  53,  54,
                          55,  56,  62,  80,  81,  82,  83,  84,  85,  86,  87,  88,  89,  90,
                          91,  92,  93,  94,  95,  96,  97,  98,  99,  102, 103, 104, 105, 106,
-                         107, 108, 109, 110, 111, 112, 113, 114, 140, 141, 142, 143, 144};
+                         107, 108, 109, 110, 111, 112, 113, 114, 140, 141, 142, 143, 144,
+                         150, 151, 152, 153, 154};
     EXPECT_EQ(count, static_cast<int>(std::size(named)));
     for (int e : named)
         EXPECT_GT(clip_ms(effects_, e), 0u) << e;

@@ -180,3 +180,16 @@ struct RunnerAuctionCounts {
 RunnerAuctionCounts runner_auction_counts();
 // The first auction that broke those rules since the last call; empty when none.
 std::string runner_auction_check();
+
+// The shop and the magic house: watches their visits from now on (runner_setup
+// starts it). A shop visit must take 10 yuan a point spent plus the prices
+// sold back and book it whole to the store company; the magic house must
+// choose exactly who meets its condition, and a computer give the fate its
+// rule allows. The first break since the last call, else empty.
+void runner_watch_shop();
+std::string runner_shop_check();
+int runner_shop_visits();
+int runner_magic_visits();
+// Day-line column of every player's points and the day's visits:
+// " | pts 120,45 shop0=350 magic1=3>7" (shop: the takings; magic: condition > fate).
+std::string runner_points_columns();

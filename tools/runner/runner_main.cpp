@@ -78,7 +78,8 @@ void print_day(void*) {
         std::printf("invariant broken: %s\n", item_broken.c_str());
         invariant_broken = true;
     }
-    for (const std::string& finance_broken : {runner_lottery_check(), runner_auction_check()}) {
+    for (const std::string& finance_broken :
+         {runner_lottery_check(), runner_auction_check(), runner_shop_check()}) {
         if (finance_broken.empty()) continue;
         std::printf("invariant broken: %s\n", finance_broken.c_str());
         invariant_broken = true;
