@@ -30,7 +30,8 @@ DECISION_KIND(DECIDE_NUMBER, ask_number, accepts_number, 0);
 DECISION_KIND(DECIDE_CONFIRM, ask_confirm, accepts_yes_no, 0);
 
 int32_t decision_confirm_param(int x, int y) {
-    return static_cast<int32_t>((static_cast<uint32_t>(y) << 16) | static_cast<uint32_t>(x & 0xFFFF));
+    return static_cast<int32_t>((static_cast<uint32_t>(y) << 16) |
+                                static_cast<uint32_t>(x & 0xFFFF));
 }
 
 void decision_confirm_point(int32_t param, int* x, int* y) {
