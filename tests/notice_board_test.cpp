@@ -331,7 +331,7 @@ TEST_F(NoticeBoardTest, AComputerBuysOneCheapShareOrLandOfferAndNeverItemsOrCard
     notice_post(0, NOTICE_CARD, 4, 1, 0);
     notice_post(0, NOTICE_SHARES, 0, 1000, 100); // 10 a share: not below the price
     notice_post(0, NOTICE_LAND, kPlot, 5999, 0); // under 3 x 2000
-    notice_post(0, NOTICE_SHARES, 1, 980, 99); // 9 a share
+    notice_post(0, NOTICE_SHARES, 1, 980, 99);   // 9 a share
     game_active_mover = 3;
     player_table[3].cash = 12000; // 2 x 5999 < 12000
     seed_chance(4);
@@ -380,8 +380,10 @@ TEST_F(NoticeBoardTest, TheSavedBoardCheckRefusesUnknownTypesHolesAndRowsOfAbsen
         bool valid;
     };
     const Case cases[] = {
-        {0, 0, NOTICE_CARD, 4, true},   {3, 6, NOTICE_LAND, 4, false}, // a hole before slot 6
-        {0, 0, 5, 4, false},            {2, 0, NOTICE_ITEM, 2, false}, // seat 2 of a 2-player game
+        {0, 0, NOTICE_CARD, 4, true},
+        {3, 6, NOTICE_LAND, 4, false}, // a hole before slot 6
+        {0, 0, 5, 4, false},
+        {2, 0, NOTICE_ITEM, 2, false}, // seat 2 of a 2-player game
         {1, 0, NOTICE_SHARES, 2, true},
     };
     for (const Case& c : cases) {
@@ -470,9 +472,12 @@ TEST_F(NoticeVisitTest, AnAnswerTheWindowWouldRefuseEndsTheVisit) {
         bool allowed;
     };
     player_items[0][1 - 1] = 1;
-    const Case cases[] = {{NOTICE_ACTION_EXIT, true},   {NOTICE_SHARES, true},
-                          {5, false},                   {notice_offer_action(0, 0), false},
-                          {notice_offer_action(4, 0), false}, {99, false}};
+    const Case cases[] = {{NOTICE_ACTION_EXIT, true},
+                          {NOTICE_SHARES, true},
+                          {5, false},
+                          {notice_offer_action(0, 0), false},
+                          {notice_offer_action(4, 0), false},
+                          {99, false}};
     for (const Case& c : cases)
         EXPECT_EQ(notice_action_allowed(0, c.answer), c.allowed) << c.answer;
     for (int item = 1; item <= 7; ++item)

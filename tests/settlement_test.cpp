@@ -38,10 +38,7 @@ TEST_F(SettlementTest, TheBonusGoesToDepositsWithoutALoanOfAnySize) {
     const struct {
         int32_t deposit, loan, after;
     } cases[] = {
-        {999, 0, 1098},
-        {1000, 1, 1000},
-        {0, 0, 0},
-        {INT32_MAX, 0, INT32_MAX},
+        {999, 0, 1098},           {1000, 1, 1000}, {0, 0, 0}, {INT32_MAX, 0, INT32_MAX},
         {500000, 200000, 500000},
     };
     for (const auto& c : cases) {
@@ -63,14 +60,11 @@ TEST_F(SettlementTest, TheUnluckiestNeedsAClearLeadOverTheNextLowerScore) {
         std::vector<int32_t> s;
         int who;
     } cases[] = {
-        {{10000, 5000, 0, 0}, 0},
-        {{10000, 6000, 0, 0}, -1},    // a lead of exactly 40 %
-        {{0, 8000, 0, 0}, -1},        // one positive score alone
-        {{-5, 7000, 7000, 3000}, 1},  // tied best against the next: the first wins
-        {{7000, 7000, 0, 0}, -1},     // tied best and nothing below
-        {{0, 0, 0, 0}, -1},
-        {{-100, -50, 0, 0}, -1},
-        {{INT32_MAX, INT32_MIN, 1, 0}, 0},
+        {{10000, 5000, 0, 0}, 0},    {{10000, 6000, 0, 0}, -1}, // a lead of exactly 40 %
+        {{0, 8000, 0, 0}, -1},                                  // one positive score alone
+        {{-5, 7000, 7000, 3000}, 1}, // tied best against the next: the first wins
+        {{7000, 7000, 0, 0}, -1},    // tied best and nothing below
+        {{0, 0, 0, 0}, -1},          {{-100, -50, 0, 0}, -1},   {{INT32_MAX, INT32_MIN, 1, 0}, 0},
     };
     for (const auto& c : cases) {
         for (int p = 0; p < 4; ++p)
@@ -91,7 +85,8 @@ TEST_F(SettlementTest, TheScoreAddsDaysLostAtTheIndexAndTheIllFortuneWeightIn64B
     r.received_month = INT32_MIN;
     r.days_lost_month = 255;
     game_price_index = INT32_MAX;
-    EXPECT_EQ(settle_unluck_score(2), int64_t{INT32_MAX} - INT32_MIN + 255 * 2500 * int64_t{INT32_MAX} - 70);
+    EXPECT_EQ(settle_unluck_score(2),
+              int64_t{INT32_MAX} - INT32_MIN + 255 * 2500 * int64_t{INT32_MAX} - 70);
 }
 
 TEST_F(SettlementTest, TheChampionHasTheLargestTotalFirstOnTiesOrIsTheFirstListed) {

@@ -8,6 +8,7 @@
 #include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "engine/balloon.h"
+#include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/flc.h"
 #include "engine/image.h"
@@ -51,10 +52,10 @@ struct SettleScreen {
     SettlePicks picks;
     std::vector<Step> steps;
     size_t at = 0;
-    int ticks = 0;         // of the running pause
-    bool started = false;  // the current step has begun
-    bool clicked = false;  // a click hurries the current step
-    bool display = false;  // drawn on a screen, or run at once
+    int ticks = 0;        // of the running pause
+    bool started = false; // the current step has begun
+    bool clicked = false; // a click hurries the current step
+    bool display = false; // drawn on a screen, or run at once
     bool bonus_paid = false;
     void* set = nullptr;
     ImageRecord* under_award = nullptr;
@@ -72,7 +73,8 @@ void money_text(char* out, size_t size, const char* label, int64_t amount) {
 
 void draw_face(ImageRecord* back, int seat, int x, int y) {
     const void* portrait = actor_anim_table[seat].portrait;
-    if (const ImageRecord* face = popup_frame(portrait, FACE_FRAME)) popup_blit(back, face, x, y, true);
+    if (const ImageRecord* face = popup_frame(portrait, FACE_FRAME))
+        popup_blit(back, face, x, y, true);
 }
 
 // One listed player's row: the face and the figures in the left column
@@ -102,7 +104,8 @@ void draw_row(ImageRecord* back, int i) {
 void settle_draw_panel() {
     ImageRecord* back = popup_lock_back();
     if (!back) return;
-    if (const ImageRecord* bg = popup_frame(ss.set, FRAME_BACKGROUND)) popup_blit(back, bg, 0, 0, false);
+    if (const ImageRecord* bg = popup_frame(ss.set, FRAME_BACKGROUND))
+        popup_blit(back, bg, 0, 0, false);
     for (int i = 0; i < ss.list.count; ++i)
         draw_row(back, i);
     popup_unlock_back();
@@ -317,7 +320,10 @@ SettlePicks settle_screen_run(const SettleList& list) {
     ss.set = spr_read_set("PANEL.MKF", SETTLE_PANEL_ENTRY);
     const ImageRecord* balloon = popup_frame(ss.set, FRAME_BALLOON);
     balloon_set(balloon, SETTLE_BALLOON_X, SETTLE_BALLOON_Y, 0, 0, INK, SHADOW);
+    const uint8_t cursor_mode = cursor_get_mode();
+    cursor_set_mode(1); // the player may click through the screen
     screen_run(settle_wndproc, 0);
+    cursor_set_mode(cursor_mode);
     balloon_hide(BALLOON_HIDE_NOW | BALLOON_HIDE_NO_COPY);
     balloon_reset();
     std::free(ss.under_award);

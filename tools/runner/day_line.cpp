@@ -57,6 +57,7 @@ std::string runner_day_line() {
     line += runner_event_columns();
     line += runner_card_columns();
     line += runner_item_columns();
+    line += runner_offer_columns();
     return line;
 }
 

@@ -55,6 +55,11 @@ void print_day(void*) {
         std::printf("invariant broken: %s\n", item_broken.c_str());
         invariant_broken = true;
     }
+    const std::string settle_broken = runner_settlement_check();
+    if (!settle_broken.empty()) {
+        std::printf("invariant broken: %s\n", settle_broken.c_str());
+        invariant_broken = true;
+    }
     const std::string board_broken = god_board_check();
     if (!board_broken.empty()) {
         std::printf("invariant broken: %s\n", board_broken.c_str());
@@ -159,6 +164,7 @@ int main(int argc, char** argv) {
     }
     runner_watch_cards();
     runner_watch_items();
+    runner_watch_settlements();
     RunnerResult result = runner_play(options, print_day, nullptr);
     runner_close();
     print_pending_messages();
