@@ -130,7 +130,8 @@ TEST_F(FinanceScreens, AnOfferClickedOpensItsDetailWhoseButtonIsTheAnswer) {
 
 TEST_F(FinanceScreens, APostWithAFullRowShowsTheMessageAndAKindOpensItsPostingWindow) {
     for (int item = 1; item <= 7; ++item)
-        notice_board[0][item - 1] = NoticeOffer{NOTICE_ITEM, 0, static_cast<uint16_t>(item), 1, 0, 0, 0};
+        notice_board[0][item - 1] =
+            NoticeOffer{NOTICE_ITEM, 0, static_cast<uint16_t>(item), 1, 0, 0, 0};
     notice_screen_open(0);
     click(200, 500, 94); // the post button: the row is full
     right_click(2500);
@@ -138,8 +139,8 @@ TEST_F(FinanceScreens, APostWithAFullRowShowsTheMessageAndAKindOpensItsPostingWi
     EXPECT_NE(shown_find_text(Shown::Message, NOTICE_TEXT_ROW_FULL), nullptr);
     notice_board_clear();
     t0 = plat_tick_count();
-    click(200, 500, 94);   // the post button
-    click(500, 320, 238);  // the second kind: land
+    click(200, 500, 94);  // the post button
+    click(500, 320, 238); // the second kind: land
     EXPECT_EQ(ask(DECIDE_BOARD_ACTION), NOTICE_LAND);
     // The land window: the houses tab holds plot 2 alone, its first row.
     t0 = plat_tick_count();

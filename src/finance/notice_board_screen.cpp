@@ -30,8 +30,8 @@
 
 namespace {
 
-constexpr int FRAME_WINDOW = 0, FRAME_POST = 1, FRAME_POST_PRESSED = 2, FRAME_EXIT = 3;
-constexpr int FRAME_EXIT_PRESSED = 4, FRAME_PANEL = 5, FRAME_BUTTON = 6, FRAME_BUTTON_PRESSED = 7;
+constexpr int FRAME_WINDOW = 0, FRAME_POST = 1, FRAME_EXIT = 3; // 2 and 4 their pressed looks
+constexpr int FRAME_PANEL = 5, FRAME_BUTTON = 6, FRAME_BUTTON_PRESSED = 7;
 constexpr int FRAME_ICON_BASE = 8; // + type + 4 x sex
 constexpr uint32_t INK = 0x201810, LIGHT = 0xF8F0D8, SHADOW = 0x101010, DIM = 0x806040;
 constexpr PlatRect CHOICE_PANEL{140, 120, 500, 360};

@@ -28,7 +28,7 @@ inline constexpr int SETTLE_EFFECT_COUNT = 5;
 inline constexpr int SETTLE_ROW_Y = 64, SETTLE_ROW_H = 84;
 inline constexpr int SETTLE_LEFT_FACE_X = 56, SETTLE_RIGHT_FACE_X = 376;
 inline constexpr int SETTLE_FACE_DY = 38; // the face's centre below the row's top
-inline constexpr int SETTLE_BALLOON_X = 320, SETTLE_BALLOON_Y = 430;
+inline constexpr int SETTLE_BALLOON_X = 320, SETTLE_BALLOON_Y = 436;
 inline constexpr int SETTLE_AWARD_X = 90, SETTLE_AWARD_Y = 70; // the award board's corner
 inline constexpr int SETTLE_AWARD_W = 460, SETTLE_AWARD_H = 290;
 inline constexpr int SETTLE_FLC_X = 110, SETTLE_FLC_Y = 120;

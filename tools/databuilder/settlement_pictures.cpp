@@ -1,8 +1,8 @@
 // The month-end settlement's and the bulletin board's pictures: PANEL.MKF 25
 // (the settlement's background, balloon and award board), 73 (the board's
 // window, buttons and offer icons), 74 (item n as frame n - 1); data.mkf
-// 375-398 (each character cheering and drooping); and the voices of the
-// settlement's lines and name lines (speaking.mkf 92, 93, 95-122).
+// 375-398 (each character cheering and drooping). The settlement's voices
+// are spoken with the game's other lines.
 #include "builder.h"
 #include "canvas.h"
 #include "flc_writer.h"
@@ -11,9 +11,6 @@
 #include "data/characters.h"
 #include "finance/notice_board_screen.h"
 #include "finance/settlement_screen.h"
-
-#include <espeak-ng/speak_lib.h>
-#include <iconv.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -28,7 +25,6 @@ const uint16_t kWood = rgb555(150, 96, 50);
 const uint16_t kDarkWood = rgb555(96, 58, 30);
 const uint16_t kBank = rgb555(24, 70, 120);
 const uint16_t kGold = rgb555(240, 200, 70);
-
 
 // ---- The settlement (PANEL.MKF 25)
 
@@ -83,8 +79,8 @@ FrameImage board_window() {
         cv.fill(24, y - 4, 592, NOTICE_CELL_SIZE + 8, rgb555(214, 186, 140));
         cv.frame(24, y - 4, 592, NOTICE_CELL_SIZE + 8, kWood);
         for (int slot = 0; slot < 7; ++slot)
-            cv.frame(NOTICE_GRID_X + NOTICE_CELL_STEP * slot, y, NOTICE_CELL_SIZE,
-                     NOTICE_CELL_SIZE, kWood);
+            cv.frame(NOTICE_GRID_X + NOTICE_CELL_STEP * slot, y, NOTICE_CELL_SIZE, NOTICE_CELL_SIZE,
+                     kWood);
     }
     return cv.img;
 }
@@ -109,8 +105,8 @@ FrameImage plain_panel(int w, int h) {
 // A pinned note: its colour by type, a man's or a woman's pin.
 FrameImage offer_icon(int type, int sex) {
     static const char* const labels[] = {"", "股", "地", "道", "卡"};
-    const uint16_t colours[] = {0, rgb555(230, 90, 80), rgb555(90, 170, 90),
-                                rgb555(90, 140, 230), rgb555(220, 180, 60)};
+    const uint16_t colours[] = {0, rgb555(230, 90, 80), rgb555(90, 170, 90), rgb555(90, 140, 230),
+                                rgb555(220, 180, 60)};
     Canvas cv(56, 56, 28, 28);
     cv.fill(4, 6, 48, 46, colours[type]);
     cv.frame(4, 6, 48, 46, kInk);
@@ -122,14 +118,14 @@ FrameImage offer_icon(int type, int sex) {
 FrameSetBytes board_pictures() {
     std::vector<FrameImage> f;
     f.push_back(board_window());                // 0
-    f.push_back(button("公  布", 70, 38, false)); // 1 the post button
-    f.push_back(button("公  布", 70, 38, true));  // 2
-    f.push_back(button("EXIT", 90, 38, false));  // 3
-    f.push_back(button("EXIT", 90, 38, true));   // 4
-    f.push_back(plain_panel(360, 300));          // 5 the detail and posting windows
-    f.push_back(button("", 110, 36, false));     // 6 a plain button
-    f.push_back(button("", 110, 36, true));      // 7
-    f.push_back(plain_panel(8, 8));              // 8 (icons start at 9)
+    f.push_back(button("公布", 70, 38, false)); // 1 the post button
+    f.push_back(button("公布", 70, 38, true));  // 2
+    f.push_back(button("EXIT", 90, 38, false)); // 3
+    f.push_back(button("EXIT", 90, 38, true));  // 4
+    f.push_back(plain_panel(360, 300));         // 5 the detail and posting windows
+    f.push_back(button("", 110, 36, false));    // 6 a plain button
+    f.push_back(button("", 110, 36, true));     // 7
+    f.push_back(plain_panel(8, 8));             // 8 (icons start at 9)
     for (int sex = 0; sex < 2; ++sex)
         for (int type = 1; type <= 4; ++type)
             f.push_back(offer_icon(type, sex)); // 8 + type + 4 x sex
@@ -186,8 +182,8 @@ FlcBytes winner_animation(int character, bool cheer) {
         const int bounce = cheer ? (k % 2 == 0 ? 0 : -12) : 0;
         const int slump = cheer ? 0 : std::min(k, 5) * 3;
         const int cx = w / 2, base = 108 + bounce;
-        bar(cx, base - 40 + slump, cx, base - 10, 3);         // body
-        bar(cx, base - 10, cx - 12, base, 3);                 // legs
+        bar(cx, base - 40 + slump, cx, base - 10, 3); // body
+        bar(cx, base - 10, cx - 12, base, 3);         // legs
         bar(cx, base - 10, cx + 12, base, 3);
         if (cheer) {
             bar(cx, base - 34, cx - 22, base - 62, 3); // arms up
@@ -207,54 +203,11 @@ FlcBytes winner_animation(int character, bool cheer) {
     return flc_encode(w, h, 100, pal, all);
 }
 
-// ---- Voices
-
-std::string gbk_to_utf8(const char* gbk) {
-    iconv_t cd = iconv_open("UTF-8", "GBK");
-    if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no GBK conversion");
-    std::string in(gbk), out(in.size() * 3 + 4, '\0');
-    char* src = in.data();
-    char* dst = out.data();
-    size_t src_left = in.size(), dst_left = out.size();
-    const size_t r = iconv(cd, &src, &src_left, &dst, &dst_left);
-    iconv_close(cd);
-    if (r == static_cast<size_t>(-1)) throw std::runtime_error("a name is not GBK: " + in);
-    out.resize(out.size() - dst_left);
-    return out;
-}
-
-std::vector<int16_t>* g_samples = nullptr;
-int collect(short* wav, int count, espeak_EVENT*) {
-    if (wav && count > 0) g_samples->insert(g_samples->end(), wav, wav + count);
-    return 0;
-}
-
-struct SettleVoice {
-    int number;
-    std::string words; // UTF-8
-};
-
-std::vector<SettleVoice> settle_voices() {
-    std::vector<SettleVoice> v = {
-        {92, reinterpret_cast<const char*>(u8"各位客户辛苦了！又到了每月银行结算的日子。")},
-        {93, reinterpret_cast<const char*>(u8"卡尔沃银行将根据您的存款，加发百分之十的储金利息。")},
-        {95, reinterpret_cast<const char*>(u8"本月悲情人物是")},
-        {108, reinterpret_cast<const char*>(u8"别灰心，再加油喔！")},
-        {109, reinterpret_cast<const char*>(u8"本月冠军是")},
-        {122, reinterpret_cast<const char*>(u8"其他人还要更努力喔！")},
-    };
-    for (int c = 0; c < 12; ++c) {
-        const std::string name = gbk_to_utf8(character_name(c));
-        v.push_back({SETTLE_UNLUCKY_VOICE + c, name});
-        v.push_back({SETTLE_CHAMPION_VOICE + c, name});
-    }
-    return v;
-}
-
 void build_settlement_and_board(DataBuilder& b) {
     ArchiveWriter& panel = builder_archive(b, "PANEL.MKF");
-    mkf_writer_add_frameset(panel, SETTLE_PANEL_ENTRY,
-                            frameset_smp({settle_background(), settle_balloon(), settle_award_board()}));
+    mkf_writer_add_frameset(
+        panel, SETTLE_PANEL_ENTRY,
+        frameset_smp({settle_background(), settle_balloon(), settle_award_board()}));
     mkf_writer_add_frameset(panel, NOTICE_PANEL_ENTRY, board_pictures());
     mkf_writer_add_frameset(panel, NOTICE_ITEM_PICTURES_ENTRY, item_pictures());
     ArchiveWriter& data = builder_archive(b, "data.mkf");
@@ -262,29 +215,6 @@ void build_settlement_and_board(DataBuilder& b) {
         mkf_writer_add(data, settle_cheer_flc(c), winner_animation(c, true));
         mkf_writer_add(data, settle_droop_flc(c), winner_animation(c, false));
     }
-    const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
-    if (rate != 22050) throw std::runtime_error("espeak-ng cannot start at 22050 Hz");
-    if (espeak_SetVoiceByName("cmn") != EE_OK)
-        throw std::runtime_error("espeak-ng has no Mandarin voice");
-    std::vector<int16_t> samples;
-    g_samples = &samples;
-    espeak_SetSynthCallback(collect);
-    ArchiveWriter& speaking = builder_archive(b, "speaking.mkf");
-    espeak_SetParameter(espeakPITCH, 45, 0); // the bank's host
-    espeak_SetParameter(espeakRATE, 170, 0);
-    for (const SettleVoice& v : settle_voices()) {
-        samples.clear();
-        if (espeak_Synth(v.words.c_str(), v.words.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
-                         nullptr, nullptr) != EE_OK ||
-            espeak_Synchronize() != EE_OK || samples.empty())
-            throw std::runtime_error("espeak-ng could not speak voice " + std::to_string(v.number));
-        std::vector<uint8_t> out;
-        for (size_t i = 0; i + 1 < samples.size(); i += 2)
-            out.push_back(static_cast<uint8_t>(std::clamp((samples[i] + samples[i + 1]) / 2 / 256 + 128, 0, 255)));
-        mkf_writer_add(speaking, v.number, wave_image_u8(out, 11025));
-    }
-    espeak_Terminate();
-    g_samples = nullptr;
 }
 
 } // namespace
