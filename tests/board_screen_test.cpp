@@ -15,6 +15,7 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/status.h"
+#include "board/toolbar.h"
 #include "board/turn.h"
 #include "board/view.h"
 #include "data/characters.h"
@@ -154,7 +155,7 @@ TEST_F(BoardScreenTest, LoadingAGameLeavesInputDisabledCancellingEnablesIt) {
         loaded_result = result;
         app_services.save_load_screen = [](int) { return loaded_result; };
         board_input_enabled = 1;
-        board_toolbar_command(3);
+        board_toolbar_command(TOOLBAR_LOAD);
         EXPECT_EQ(board_input_enabled, result == -1 ? 1 : 0);
     }
 }
@@ -195,8 +196,8 @@ TEST_F(BoardScreenTest, TheChairmanshipCountCountsTheMapsCompanyBuildings) {
     int expect = 0;
     for (int i = 1; i <= map_company_count; ++i)
         expect += i % 2;
-    EXPECT_EQ(board_chair_count(1), expect);
-    EXPECT_EQ(board_chair_count(0), 0);
+    EXPECT_EQ(map_chair_count(1), expect);
+    EXPECT_EQ(map_chair_count(0), 0);
 }
 
 TEST_F(BoardScreenTest, TheControlBoxIsRestoredUnderItsOldPlaceAndPicksDiceByRow) {
@@ -322,6 +323,110 @@ TEST_F(BoardScreenTest, ThePopupsLinesFollowTheObjectsKind) {
     EXPECT_NE(shown_find_text(Shown::Panel, map_company_table[1].name), nullptr);
 }
 
+// A point of the board view where a click finds the object: near its
+// anchor, on a pixel the hit map gives to it. False when none is found.
+bool click_point(int code, int* cx, int* cy) {
+    int x, y;
+    if (!view_object_screen_pos(code, &x, &y, nullptr)) return false;
+    for (int dy = 0; dy < 48; ++dy)
+        for (int dx = -16; dx <= 16; ++dx) {
+            const int px = x + dx, py = y - dy;
+            if (px < 0 || px >= 440 || py < 40 || py >= 480) continue;
+            if (view_hitmap_at(px, py - 40) == code) {
+                *cx = px, *cy = py;
+                return true;
+            }
+        }
+    return false;
+}
+
+// The lines of the popup opened by a click on the object, after the view
+// is centred on it.
+std::vector<std::string> popup_for(int code) {
+    int wx = 0, wy = 0;
+    if (!map_object_position(code, &wx, &wy)) return {};
+    board_view_refresh(wx, wy, 0);
+    int x, y;
+    if (!click_point(code, &x, &y)) return {};
+    shown_clear();
+    board_wndproc(nullptr, WM_LBUTTONDOWN, 0, lp(x, y));
+    board_wndproc(nullptr, WM_LBUTTONUP, 0, lp(x, y));
+    std::vector<std::string> lines;
+    for (const ShownEvent& e : shown_log())
+        if (e.kind == Shown::Panel && e.number == code) {
+            size_t at = 0;
+            for (size_t nl; (nl = e.text.find('\n', at)) != std::string::npos; at = nl + 1)
+                lines.push_back(e.text.substr(at, nl - at));
+        }
+    return lines;
+}
+
+std::string dollars(int32_t v) {
+    char t[UTIL_THOUSANDS_BUF];
+    util_format_thousands(t, v);
+    return std::string("$") + t;
+}
+
+TEST_F(BoardScreenTest, ThePopupShowsTheTollItsOwnerCollectsForEverySeatAChainStoreAndAHotel) {
+    game_price_index = 3;
+    board_input_enabled = 1;
+    board_repaint(1);
+    const LandLot& first = map_lot_table[1];
+    std::vector<int> street, others;
+    for (int i = 1; i <= map_lot_count; ++i)
+        (std::strncmp(map_lot_table[i].street, first.street, sizeof first.street) == 0 ? street
+                                                                                       : others)
+            .push_back(i);
+    ASSERT_GE(street.size(), 2u);
+    ASSERT_FALSE(others.empty());
+    for (int seat = 0; seat < PLAYER_COUNT; ++seat) {
+        SCOPED_TRACE(seat);
+        for (int i = 1; i <= map_lot_count; ++i) {
+            LandLot& l = map_lot_table[i];
+            l.owner = 0, l.level = 1, l.chain_store = 0;
+        }
+        // The street's plots at several levels; a plot of another street of
+        // the same owner adds nothing.
+        int32_t tolls = 0;
+        for (size_t k = 0; k < street.size(); ++k) {
+            LandLot& l = map_lot_table[street[k]];
+            l.owner = static_cast<uint8_t>(seat + 1);
+            l.level = static_cast<uint8_t>((seat + k) % 6);
+            tolls += l.toll[l.level];
+        }
+        map_lot_table[others[0]].owner = static_cast<uint8_t>(seat + 1);
+        map_lot_table[others[0]].level = 5;
+        board_view_refresh(0, 0, 1);
+        const std::vector<std::string> lines = popup_for(OBJ_LOT_BASE + street[0]);
+        ASSERT_EQ(lines.size(), 4u);
+        char name[32];
+        util_strip_spaces(name, player_name(seat));
+        EXPECT_EQ(lines[0], name);
+        EXPECT_EQ(lines[3], dollars(tolls * 3));
+    }
+    // A chain store: 2000 a store times the index, by the owner's stores.
+    for (int i = 1; i <= map_lot_count; ++i)
+        map_lot_table[i].owner = 0, map_lot_table[i].chain_store = 0;
+    for (int k : {street[0], others[0]}) {
+        map_lot_table[k].owner = 2, map_lot_table[k].level = 1, map_lot_table[k].chain_store = 1;
+    }
+    board_view_refresh(0, 0, 1);
+    std::vector<std::string> lines = popup_for(OBJ_LOT_BASE + street[0]);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1], "连锁店");
+    EXPECT_EQ(lines[3], dollars(6000) + "×2");
+    // A hotel at level 2: its fee at that level times the index.
+    ASSERT_GE(map_facility_count, 1);
+    FacilityLot& f = map_facility_table[1];
+    f.owner = 4, f.kind = FK_HOTEL, f.level = 2;
+    board_view_refresh(0, 0, 1);
+    lines = popup_for(OBJ_FACILITY_BASE + 1);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1], "饭  店");
+    EXPECT_EQ(lines[2], "二级");
+    EXPECT_EQ(lines[3], "×" + std::to_string(f.fee[2] * 3));
+}
+
 } // namespace
 
 namespace {
@@ -432,4 +537,20 @@ TEST_F(BoardScreenTest, ThePortraitStaysClearOfTheColourBarAndTheFirstLabel) {
                 ASSERT_EQ(back(x, 60), gfx_rgb_to_pixel(0x10E010)) << x;
         }
     }
+}
+
+TEST(Toolbar, EachButtonIsAFortyPixelColumnOfTheStripOverTheBoard) {
+    struct Case {
+        int x, y, command;
+    };
+    for (const Case& c :
+         {Case{0, 0, TOOLBAR_HELP}, Case{39, 39, TOOLBAR_HELP}, Case{40, 0, TOOLBAR_SYSTEM},
+          Case{3 * 40 + 5, 20, TOOLBAR_LOAD}, Case{439, 20, TOOLBAR_STOCKS}, Case{440, 20, -1},
+          Case{20, 40, -1}, Case{-1, 20, -1}, Case{20, -1, -1}}) {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+        EXPECT_EQ(toolbar_command_at(c.x, c.y), c.command);
+    }
+    for (int command = 0; command < TOOLBAR_COMMAND_COUNT; ++command)
+        EXPECT_EQ(toolbar_command_at(toolbar_button_centre_x(command), TOOLBAR_BUTTON_CENTRE_Y),
+                  command);
 }

@@ -219,6 +219,51 @@ TEST_P(DrawTest, ScaledFramesAtOneToOneMatchKeyedAndAtHalfTakeEveryOtherPixel) {
     EXPECT_EQ(opaque.changed(), 63);
 }
 
+// The frame's bytes end the set's block: a 16-bit read of it would run past.
+TEST_P(DrawTest, APaletteFrameHandedToAnyBlitterIsDrawnThroughItsPalette) {
+    Spr spr(9, 7, 2, 1, checker(9, 7));
+    const ImageRecord* f = spr.frame();
+    ASSERT_EQ(reinterpret_cast<const uint8_t*>(f->pixels) + 9 * 7,
+              spr.bytes.data() + spr.bytes.size());
+    Screen keyed, opaque;
+    spr_draw_key(keyed.px(), spr.set(), 0, 50, 60);
+    spr_draw(opaque.px(), spr.set(), 0, 50, 60);
+    for (auto draw :
+         {+[](Screen&s, const ImageRecord*i) { blit_key(s.px(), i, 50, 60); },
+          +[](Screen&s, const ImageRecord*i) { blit_key_clip(s.px(), i, 50, 60); },
+          +[](Screen&s, const ImageRecord*i) { blit_part_key(s.px(), i, 50, 60, 0, 0, 9, 7); }}) {
+        Screen s;
+        draw(s, f);
+        EXPECT_EQ(s.mem, keyed.mem);
+    }
+    Screen s;
+    blit_opaque(s.px(), f, 50, 60);
+    EXPECT_EQ(s.mem, opaque.mem);
+    // Into an image, and as a silhouette: only the lit indices count.
+    Img target(12, 10, 0, 0, 0);
+    std::fill_n(target.rec->pixels, 120, 0);
+    blit_key_to_image(target.rec, f, 2, 1);
+    const uint8_t* idx = reinterpret_cast<const uint8_t*>(f->pixels);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 9; ++x) {
+            const uint8_t i = idx[y * 9 + x];
+            EXPECT_EQ(target.at(x, y), i ? 0x2000 + i : 0) << x << "," << y;
+        }
+    std::fill_n(target.rec->pixels, 120, 0);
+    blit_silhouette(target.rec, f, 2, 1, 0xFFFFFF);
+    int lit = 0, drawn = 0;
+    for (int i = 0; i < 9 * 7; ++i)
+        lit += idx[i] != 0;
+    for (int i = 0; i < 120; ++i)
+        drawn += target.rec->pixels[i] == gfx_rgb_to_pixel(0xFFFFFF);
+    EXPECT_EQ(drawn, lit);
+    // A 16-bit image is no frame of a set; an unlinked set's records are forgotten.
+    EXPECT_EQ(spr_record_palette(target.rec), nullptr);
+    EXPECT_EQ(spr_record_palette(f), spr_palette(spr.bytes.data()));
+    spr_unlink(spr.set());
+    EXPECT_EQ(spr_record_palette(f), nullptr);
+}
+
 TEST_P(DrawTest, SilhouetteMaskAndTintWriteOnlyUnderLitPixels) {
     Img img(4, 2);
     img.rec->pixels[1] = 0;
@@ -397,6 +442,34 @@ TEST_F(DisplayTest, PressingAndReleasingRestoresTheRectanglePixelForPixel) {
         EXPECT_TRUE(std::equal(before.begin(), before.end(), back_surface->pixels));
     }
     gfx_release_rect(); // a second release changes nothing
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), back_surface->pixels));
+}
+
+TEST_F(DisplayTest, AOnePixelWideOrTallPressDarkensItsPixelsAndTheReleaseRestoresThem) {
+    const std::vector<uint16_t> before(back_surface->pixels,
+                                       back_surface->pixels + SCREEN_W * SCREEN_H);
+    const PlatRect rects[] = {{200, 100, 201, 112}, {300, 50, 312, 51}, {639, 468, 640, 480}};
+    for (const PlatRect& r : rects) {
+        SCOPED_TRACE(r.left);
+        gfx_press_rect(r);
+        int changed = 0;
+        for (int i = 0; i < SCREEN_W * SCREEN_H; ++i)
+            changed += back_surface->pixels[i] != before[static_cast<size_t>(i)];
+        EXPECT_EQ(changed, 12);
+        // Nothing to move: every pixel of the rectangle keeps its place, darkened.
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
+                uint16_t dark = 0;
+                gfx_brightness_run(&dark, &before[static_cast<size_t>(y) * SCREEN_W + x], 2, -16);
+                EXPECT_EQ(back(x, y), dark);
+                EXPECT_EQ(shown(x, y), dark);
+            }
+        gfx_release_rect();
+        EXPECT_TRUE(std::equal(before.begin(), before.end(), back_surface->pixels));
+        EXPECT_EQ(shown(r.left, r.top), before[static_cast<size_t>(r.top) * SCREEN_W + r.left]);
+    }
+    gfx_press_rect(PlatRect{100, 100, 100, 112}); // empty: nothing pressed
+    gfx_release_rect();
     EXPECT_TRUE(std::equal(before.begin(), before.end(), back_surface->pixels));
 }
 

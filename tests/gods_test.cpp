@@ -13,6 +13,7 @@
 #include "cards/cards.h"
 #include "engine/random.h"
 #include "engine/shown.h"
+#include "engine/speech.h"
 #include "support/encounter_board.h"
 
 namespace {
@@ -389,6 +390,63 @@ TEST_F(GodsTest, LeavingGodIsRemovedAndItsValuesUndone) {
     god_leave_player(1);
     EXPECT_EQ(player_table[1].god_slot, 0);
     expect_slots_consistent();
+}
+
+// Where the first event of a kind, number (and text) stands in the log.
+size_t log_at(Shown kind, int number, const char* text = nullptr) {
+    const auto& log = shown_log();
+    for (size_t i = 0; i < log.size(); ++i)
+        if (log[i].kind == kind && log[i].number == number && (!text || log[i].text == text))
+            return i;
+    return log.size();
+}
+
+TEST_F(GodsTest, ALeavingGodFliesUpWithItsSoundBeforeItIsRemovedAndTheReliefLine) {
+    const struct {
+        int kind;
+        bool relief;
+    } cases[] = {{GK_SMALL_POVERTY, true}, {GK_BIG_BAD_LUCK, true}, {GK_ANGEL, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        const int slot = god_place(c.kind, 0, 0, 0);
+        ASSERT_EQ(slot, c.kind);
+        god_attach(0, 0, slot);
+        shown_clear();
+        god_leave_player(0);
+        EXPECT_EQ(player_table[0].god_slot, 0);
+        EXPECT_EQ(god_table[slot].holder, 0);
+        const size_t end = shown_log().size();
+        const size_t flight = log_at(Shown::Panel, slot, "flight up");
+        const size_t sound = log_at(Shown::BoardEffect, 23);
+        const size_t redrawn = log_at(Shown::BoardRefresh, -1);
+        const std::string relief = speech_line(player_table[0].character, 23);
+        const size_t line = log_at(Shown::Speech, 0, relief.c_str());
+        ASSERT_LT(flight, end);
+        EXPECT_LT(flight, sound);
+        EXPECT_LT(sound, redrawn);
+        size_t sounds = 0;
+        for (const ShownEvent& e : shown_log())
+            sounds += e.kind == Shown::BoardEffect && e.number == 23;
+        EXPECT_EQ(sounds, 1u) << "the leaving sound plays once";
+        if (c.relief) {
+            EXPECT_LT(redrawn, line);
+            EXPECT_LT(line, end);
+        } else {
+            EXPECT_EQ(line, end);
+        }
+        // The counterpart comes back elsewhere; cleared for the next case.
+        for (int s = 1; s <= 12; ++s)
+            if (god_table[s].square) god_remove(s);
+    }
+    // A god leaving a player in hospital is removed without a flight.
+    god_place(GK_ANGEL, 0, 0, 0);
+    god_attach(1, 0, GK_ANGEL);
+    jail_send_hospital(1, 3);
+    shown_clear();
+    god_leave_player(1);
+    EXPECT_EQ(player_table[1].god_slot, 0);
+    EXPECT_EQ(log_at(Shown::Panel, GK_ANGEL, "flight up"), shown_log().size());
+    EXPECT_EQ(log_at(Shown::BoardEffect, 23), shown_log().size());
 }
 
 TEST_F(GodsTest, WanderingFlightAdvancesUntilItLeavesTheViewOrTheBoard) {

@@ -284,6 +284,16 @@ TEST_F(MapLoadTest, DamagedStartStatesAreRefusedWithTheirReasonOrPutRight) {
         const char* refusal; // nullptr: accepted with the marks rebuilt
     };
     const Case cases[] = {
+        {"square past the board's right edge", [](MapFixture& f) { f.squares[2].x = 2304; },
+         "map square 2: x 2304 off the board 0..2303"},
+        {"square above the board", [](MapFixture& f) { f.squares[4].y = -1; },
+         "map square 4: y -1 off the board 0..2303"},
+        {"square on the board's last cell",
+         [](MapFixture& f) {
+             f.squares[3].x = 2303;
+             f.squares[3].y = 2303;
+         },
+         nullptr},
         {"chain store byte", [](MapFixture& f) { f.lots[1].chain_store = 2; },
          "map land plot 1: chain store 2 not 0..1"},
         {"chain store with houses",

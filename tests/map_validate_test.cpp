@@ -202,6 +202,11 @@ const std::vector<Corruption>& corruptions() {
              b.resize(b.size() + 2 * MAP_COMPANY_SIZE);
          }},
         {"square type 17", [](Block& b) { b[rec(b, 0, 1, MAP_SQUARE_SIZE) + 36] = 17; }},
+        {"square x past the board",
+         [](Block& b) { put16(b, rec(b, 0, 2, MAP_SQUARE_SIZE), 72 * 32); }},
+        {"square x negative", [](Block& b) { put16(b, rec(b, 0, 1, MAP_SQUARE_SIZE), 0xFFFF); }},
+        {"square y far off the board",
+         [](Block& b) { put16(b, rec(b, 0, 3, MAP_SQUARE_SIZE) + 2, 30000); }},
         {"link to a missing square",
          [](Block& b) { put16(b, rec(b, 0, 1, MAP_SQUARE_SIZE) + 26, 4); }},
         {"link to itself", [](Block& b) { put16(b, rec(b, 0, 2, MAP_SQUARE_SIZE) + 28, 2); }},

@@ -236,27 +236,40 @@ TEST_F(NewsTest, EachConditionalEventAppliesOnlyWhenItsCandidatesExist) {
         EXPECT_EQ(news_applicable(e), 1) << e;
 }
 
-TEST_F(NewsTest, AChairmanWhoIsNotFreeIsNeitherACandidateNorDrawn) {
+TEST_F(NewsTest, AnyChairmanIsDrawnButOnlyAFreeOneLetsTheEventRun) {
     TestBoardSize size;
     size.companies = 3;
     ASSERT_TRUE(test_board_load(size));
-    map_company_table[1].chairman = 1; // player 0, in hospital
+    map_company_table[1].chairman = 1; // player 0, in a hotel
     map_company_table[3].chairman = 2; // player 1, free
     for (int i = 1; i <= 3; ++i)
         map_company_table[i].listed = STOCK_COUNT;
-    player_table[0].hospital_days = 3;
-    hospital_flags[0] = 1;
+    int drawn[2] = {0, 0};
     for (uint32_t seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(seed);
+        for (int p : {0, 1}) {
+            player_table[p].jail_days = 0;
+            jail_flags[p] = 0;
+            player_table[p].control = CTRL_COMPUTER;
+        }
+        player_table[0].hotel_days = 3;
         game_srand(seed);
-        player_table[1].jail_days = 0;
-        jail_flags[1] = 0;
-        player_table[1].control = CTRL_COMPUTER;
         ASSERT_TRUE(show(29));
-        EXPECT_EQ(news_target, 1) << seed;
-        EXPECT_EQ(player_table[0].jail_days, 0);
-        EXPECT_EQ(player_table[1].jail_days, 5);
+        ASSERT_TRUE(news_target == 0 || news_target == 1) << news_target;
+        ++drawn[news_target];
+        const int other = 1 - news_target;
+        EXPECT_EQ(player_table[news_target].jail_days, 5);
+        EXPECT_EQ(jail_flags[news_target], 1);
+        EXPECT_EQ(player_table[news_target].hotel_days, 0) << "the jail ends a hotel stay";
+        EXPECT_EQ(player_table[other].jail_days, 0);
+        EXPECT_EQ(player_table[0].hotel_days, news_target == 0 ? 0 : 3);
     }
+    EXPECT_GT(drawn[0], 0) << "the chairman in the hotel is drawn too";
+    EXPECT_GT(drawn[1], 0);
+    // Nobody free among the chairmen: the event does not run.
     player_table[1].jail_days = 5;
+    player_table[0].hotel_days = 3;
+    player_table[0].jail_days = 0;
     EXPECT_EQ(news_applicable(29), 0);
 }
 

@@ -630,11 +630,12 @@ TEST(SoundSetUp, EachFailingStepShowsItsMessageAndLeavesSoundOff) {
     const struct {
         int step;
         const char* text;
+        const char* caption;
     } cases[] = {
-        {1, "DirectSound Initial Error or SoundCard Not Found!"},
-        {2, "DirectSound SetCooperativeLevel Error!"},
-        {3, "DirectSound CreateSoundPrimaryBuffer Error!"},
-        {4, "DirectSound SetFormat Error!"},
+        {1, "DirectSound Initial Error or SoundCard Not Found!", "WARNING"},
+        {2, "DirectSound SetCooperativeLevel Error!", "ERROR"},
+        {3, "DirectSound CreateSoundPrimaryBuffer Error!", "ERROR"},
+        {4, "DirectSound SetFormat Error!", "ERROR"},
     };
     setenv("KARVO_HEADLESS", "1", 1);
     for (const auto& c : cases) {
@@ -646,6 +647,7 @@ TEST(SoundSetUp, EachFailingStepShowsItsMessageAndLeavesSoundOff) {
         EXPECT_EQ(snd_disabled, 1);
         EXPECT_EQ(plat_message_box_count(), 1);
         EXPECT_STREQ(plat_last_message_box(), c.text);
+        EXPECT_STREQ(plat_last_message_box_caption(), c.caption);
         EXPECT_FALSE(plat_audio_open());
         // Off for the run: no second attempt, no second message, nothing made.
         plat_audio_test_fail(0);
@@ -658,8 +660,38 @@ TEST(SoundSetUp, EachFailingStepShowsItsMessageAndLeavesSoundOff) {
     snd_disabled = 0;
 }
 
+// A machine whose audio system starts but has no device that opens (here
+// SDL's file-writing driver with a file that cannot be made) has no sound
+// card as far as the game can tell; the box is centred on the screen, the
+// main window not being shown yet at start-up.
+TEST(SoundSetUp, NoAudioDeviceThatOpensIsAMissingSoundCard) {
+    setenv("KARVO_HEADLESS", "1", 1);
+    const char* driver = std::getenv("SDL_AUDIODRIVER");
+    const std::string saved = driver ? driver : "";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", "/nonexistent-directory/karvo-sound.raw", 1);
+    ASSERT_TRUE(plat_init());
+    snd_disabled = 0;
+    EXPECT_EQ(snd_init(0), 0);
+    EXPECT_EQ(snd_disabled, 1);
+    EXPECT_EQ(plat_message_box_count(), 1);
+    EXPECT_STREQ(plat_last_message_box(), "DirectSound Initial Error or SoundCard Not Found!");
+    EXPECT_STREQ(plat_last_message_box_caption(), "WARNING");
+    EXPECT_TRUE(plat_message_box_centred_on_screen());
+    EXPECT_FALSE(plat_audio_open());
+    plat_shutdown();
+    snd_disabled = 0;
+    unsetenv("SDL_DISKAUDIOFILE");
+    if (driver)
+        setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
+}
+
 TEST(SoundRealClock, TheDeviceMovesSoundsOnByItself) {
     unsetenv("KARVO_HEADLESS");
+    // The dummy device's own thread, never a real card (there may be none).
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
     ASSERT_TRUE(plat_init());
     ASSERT_FALSE(plat_clock_is_virtual());
     snd_disabled = 0;

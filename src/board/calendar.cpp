@@ -2,16 +2,16 @@
 
 #include <cstdio>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/view.h"
 #include "cards/card_use.h"
 #include "cards/cards.h"
 #include "engine/flc.h"
 #include "engine/music.h"
+#include "engine/options.h"
 #include "engine/speech.h"
 #include "engine/util.h"
-#include "shell/settings.h"
 
 // ---------------------------------------------------------------------------
 // Days

@@ -40,7 +40,7 @@ extern int32_t game_days_elapsed;
 extern int32_t game_months_elapsed;
 extern int32_t game_active_mover; // 0..8
 extern int32_t game_price_index;  // starts at 1, only rises
-extern uint32_t game_date;        // PackedDate
+extern uint32_t& game_date;       // PackedDate, the settings' date (engine/options.h)
 extern int32_t lotto_jackpot;
 extern std::array<uint8_t, CHARACTER_COUNT> character_state; // 1 played by the human, 2 beaten
 extern int32_t view_rotation;                                // 0..7
@@ -58,7 +58,7 @@ extern uint8_t turn_running;
 
 // Clears the whole game state: every record zero, the god slots holding their
 // fixed kinds, the walkers as a new game starts them, the price index 1 and
-// the date 1 January 1998.
+// the date left as the settings hold it.
 void game_state_reset();
 // Frees every god slot (slot 0 included) and gives it its fixed kind.
 void god_table_reset();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "board/game_state.h"
+#include "board/map.h"
 #include "engine/record_io.h"
 
 namespace {
@@ -258,8 +259,14 @@ bool map_store_check(const MapStore& s, std::string* error) {
         return fail(error, std::string("map ") + table + " " + std::to_string(i) + ": " + why);
     };
     const int32_t n = s.count[MAP_T_SQUARES];
+    const std::string board_top = std::to_string(MAP_WORLD_SIZE - 1);
     for (int i = 1; i <= n; ++i) {
         const MapSquare& q = s.squares[i];
+        // A square off the board cannot be walked to or drawn.
+        if (q.x < 0 || q.x >= MAP_WORLD_SIZE)
+            return bad("square", i, "x " + std::to_string(q.x) + " off the board 0.." + board_top);
+        if (q.y < 0 || q.y >= MAP_WORLD_SIZE)
+            return bad("square", i, "y " + std::to_string(q.y) + " off the board 0.." + board_top);
         int type = static_cast<int>(q.flags & SQF_TYPE_MASK);
         if (type >= SQUARE_TYPE_COUNT)
             return bad("square", i, "type " + std::to_string(type) + " not 0..16");

@@ -8,6 +8,7 @@
 #include "board/map.h"
 #include "board/view.h"
 #include "board/view_draw.h"
+#include "engine/cursor.h"
 #include "engine/image.h"
 #include "engine/shown.h"
 #include "platform/queue.h"
@@ -132,6 +133,8 @@ int32_t view_minimap_wndproc(PlatWindow window, uint32_t message, uint32_t wpara
 void view_minimap_screen() {
     shown_record(Shown::Panel, 5, 0, "minimap");
     if (!back_surface) return;
+    const int cursor = cursor_show_for_clicks(); // the right button closes it
     screen_run(view_minimap_wndproc, 0);
+    cursor_give_back(cursor);
     board_view_refresh(0, 0, 1);
 }

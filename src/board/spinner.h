@@ -65,6 +65,9 @@ int spin_reel_position(int reel); // reel 1 (units) .. 4 (thousands)
 const std::string& spin_panel_text();
 // Ticks the last run spent spinning before its stop request.
 int spin_last_spin_ticks();
+// 1 when the current player stops the spinners himself (a human playing by
+// hand who is not sleepwalking), 0 when the stop comes by itself.
+int spin_stopped_by_hand();
 
 // Forgets positions and braking state.
 void spinner_reset();

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/calendar.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
@@ -23,6 +23,7 @@
 #include "engine/flc.h"
 #include "engine/message.h"
 #include "engine/music.h"
+#include "engine/options.h"
 #include "engine/random.h"
 #include "engine/speech.h"
 #include "engine/wait.h"
@@ -37,7 +38,6 @@
 #include "finance/stock_screen.h"
 #include "finance/trading.h"
 #include "shell/save.h"
-#include "shell/settings.h"
 #include "shell/stage_end.h"
 
 uint8_t autoplay_stop_request = 0;
@@ -118,7 +118,7 @@ void research_countdown(int p) {
             int item = 8 + f.research_item;
             char text[128];
             std::snprintf(text, sizeof text, "%s开发完成！", item_def(item).name);
-            msg_show(text, 1500);
+            msg_show(text, MSG_STANDARD_MS);
             item_add(p, item);
         }
     }
@@ -371,7 +371,7 @@ void turn_new_day() {
         ++game_months_elapsed;
     }
     trace("rights");
-    if (age_property_marks()) view_draw_minimap_marks(0);
+    if (age_property_marks()) board_minimap_marks(0);
 }
 
 int turn_check_game_over() {
@@ -490,7 +490,7 @@ void player_go_bankrupt(int p) {
             for (int i = 1; map_company_table && i <= map_company_count; ++i)
                 if (owner_is_seat(map_company_table[i].chairman, p))
                     map_company_table[i].chairman = 0;
-            view_draw_minimap_marks(0);
+            board_minimap_marks(0);
             stock_sell_all_bankrupt(p);
             item_sell_all(p);
             card_sell_all(p);

@@ -22,7 +22,7 @@
 //  12. the turn driver
 //  13. the movement along the squares
 //  14. the turn flow
-//  15. the board screen's flags, tabs, pointer state, box and calendar page
+//  15. the board screen's flags, tabs, pointer state and box
 //  16. the board view's camera, draw list and hit-map camera
 //  17. the bank's loan limit and audit
 //  18. the news and fate decks

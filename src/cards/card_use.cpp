@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/gods.h"
@@ -17,13 +17,13 @@
 #include "engine/random.h"
 #include "engine/sound.h"
 #include "engine/speech.h"
+#include "engine/ui_effects.h"
 #include "engine/util.h"
 #include "finance/stock.h"
 #include "shell/app.h"
 
 namespace {
 
-constexpr int UI_REFUSED = 4; // ui_effects element of a refused choice
 constexpr int CARD_REVENGE = 18, CARD_SCAPEGOAT = 19, CARD_FREE_PASS = 20, CARD_PARDON = 21;
 
 CardCommandObserver observer = nullptr;
@@ -209,7 +209,7 @@ int computer_scapegoat(int holder, int context, int32_t amount) {
     show_card(CARD_SCAPEGOAT, "%s\n\n嫁祸卡生效！", bare_name(holder).c_str());
     char text[160];
     std::snprintf(text, sizeof text, "嫁祸给%s！", bare_name(candidate).c_str());
-    msg_show(text, 1500);
+    msg_show(text, MSG_STANDARD_MS);
     return candidate;
 }
 

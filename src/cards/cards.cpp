@@ -245,7 +245,7 @@ int card_steal_pick(int victim, int thief, int with_items) {
     char text[160];
     std::snprintf(text, sizeof text, "抢得%s的\n\n%s",
                   util_without_spaces(player_name(victim)).c_str(), card_def(pick).name);
-    msg_show(text, 1500);
+    msg_show(text, MSG_STANDARD_MS);
     return pick;
 }
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "board/map.h"
@@ -14,7 +14,6 @@
 #include "cards/card_use.h"
 #include "cards/news.h"
 #include "cards/news_screen.h"
-#include "engine/draw.h"
 #include "engine/flc.h"
 #include "engine/random.h"
 #include "engine/speech.h"
@@ -228,7 +227,7 @@ void land_price_change(int phase, double factor, const char* format) {
         news_mark_object(news_target);
         scale(map_facility_table[object_index(news_target, OBJ_FACILITY_BASE)].price);
     }
-    gfx_flash_board();
+    board_flash_marked();
 }
 
 void news_land_price_rise(int phase) {
@@ -439,7 +438,7 @@ void news_earthquake(int phase) {
             }
         }
     }
-    gfx_flash_board();
+    board_flash_marked();
     board_view_refresh(0, 0, 1);
     wait_ms_skippable(500);
 }
@@ -456,7 +455,7 @@ void news_flash_flood(int phase) {
     news_mark_begin();
     news_mark_object(news_target);
     map_building_op(news_target, MAP_OP_TAKE);
-    gfx_flash_board();
+    board_flash_marked();
     board_view_refresh(0, 0, 1);
     wait_ms_skippable(300);
     news_owner_complaint(news_value);
@@ -581,20 +580,16 @@ const char* company_name(int c) {
 
 void news_chairman_jailed(int phase) {
     if (phase == 0) {
-        // Only a chairman who is free can be sent to jail.
+        // Any chairman may be drawn: that one of them is free only lets the
+        // event run, and the jail ends whatever stay the drawn one is in.
         int count = 0;
-        for (int i = 1; i <= map_company_count; ++i) {
-            const int chairman = map_company_table[i].chairman;
-            count += chairman != OWNER_NONE && player_is_free(seat_of_owner(chairman)) ? 1 : 0;
-        }
+        for (int i = 1; i <= map_company_count; ++i)
+            count += map_company_table[i].chairman != OWNER_NONE ? 1 : 0;
         news_target = -1;
         if (count == 0) return;
         int k = game_rand() % count, c = 1;
-        for (; c <= map_company_count; ++c) {
-            const int chairman = map_company_table[c].chairman;
-            if (chairman != OWNER_NONE && player_is_free(seat_of_owner(chairman)) && k-- == 0)
-                break;
-        }
+        for (; c <= map_company_count; ++c)
+            if (map_company_table[c].chairman != OWNER_NONE && k-- == 0) break;
         news_target = seat_of_owner(map_company_table[c].chairman);
         std::snprintf(text, sizeof text, news_text_table[29], company_name(c),
                       name_of(news_target).c_str());

@@ -66,6 +66,13 @@ void cursor_show(const PlatRect* rect);
 // Mode 1 shows the cursor; any other mode hides it first.
 void cursor_set_mode(int mode);
 uint8_t cursor_get_mode();
+// A window that waits for a click shows the pointer while it is open,
+// whatever mode the command that opened it left (the board takes the pointer
+// off while a command or a move runs): cursor_show_for_clicks shows it and
+// returns what to hand cursor_give_back when the window closes. Nothing
+// without a display.
+int cursor_show_for_clicks();
+void cursor_give_back(int before);
 // 1 waits for the vertical blank before a redraw, anything else does not.
 // The redraw never blocks on it: the wait belongs to a display that tears.
 void cursor_set_vsync_wait(int on);

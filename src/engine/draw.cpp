@@ -6,13 +6,14 @@
 
 #include "board/view.h"
 #include "engine/cursor.h"
+#include "engine/layout.h"
 #include "engine/shown.h"
 #include "engine/wait.h"
 
 uint16_t* back_pixels = nullptr;
 ImageRecord back_image{SCREEN_W, SCREEN_H, 0, 0, nullptr};
 ImageRecord primary_image{SCREEN_W, SCREEN_H, 0, 0, nullptr};
-PlatRect gfx_clip_rect{0, 40, 440, 480};
+PlatRect gfx_clip_rect = LAYOUT_BOARD_AREA;
 uint16_t gfx_map_palette[256] = {};
 
 namespace {
@@ -118,7 +119,7 @@ void gfx_set_clip(int left, int top, int right, int bottom) {
 }
 
 void gfx_reset() {
-    gfx_clip_rect = PlatRect{0, 40, 440, 480};
+    gfx_clip_rect = LAYOUT_BOARD_AREA;
     back_locks = 0;
     back_pixels = nullptr;
     back_image.pixels = nullptr;
@@ -189,6 +190,17 @@ void blit_part_core(int target_pitch, int target_h, uint16_t* target, const Imag
     int l, t, r, b;
     bounds(target_pitch, target_h, flags & BLIT_CLIP, &l, &t, &r, &b);
     if (!cut(s, l, t, r, b)) return;
+    // A frame of an "SPR" set holds one byte a pixel: drawn through its palette.
+    if (const uint16_t* pal = spr_record_palette(image)) {
+        const uint8_t* src = reinterpret_cast<const uint8_t*>(image->pixels);
+        for (int row = 0; row < s.h; ++row) {
+            const uint8_t* sp = src + static_cast<size_t>(s.sy + row) * image->width + s.sx;
+            uint16_t* dp = target + static_cast<size_t>(s.dy + row) * target_pitch + s.dx;
+            for (int i = 0; i < s.w; ++i)
+                if (sp[i] || !(flags & BLIT_KEY)) dp[i] = pal[sp[i]];
+        }
+        return;
+    }
     for (int row = 0; row < s.h; ++row) {
         const uint16_t* sp = image->pixels + static_cast<size_t>(s.sy + row) * image->width + s.sx;
         uint16_t* dp = target + static_cast<size_t>(s.dy + row) * target_pitch + s.dx;
@@ -305,11 +317,19 @@ void blit_silhouette(ImageRecord* target, const ImageRecord* image, int x, int y
     Span s{x - image->hot_x, y - image->hot_y, 0, 0, image->width, image->height};
     if (!cut(s, 0, 0, target->width, target->height)) return;
     uint16_t colour = gfx_rgb_to_pixel(rgb);
+    const bool indexed = spr_record_palette(image) != nullptr;
     for (int row = 0; row < s.h; ++row) {
-        const uint16_t* sp = image->pixels + static_cast<size_t>(s.sy + row) * image->width + s.sx;
+        const size_t at = static_cast<size_t>(s.sy + row) * image->width + s.sx;
         uint16_t* dp = target->pixels + static_cast<size_t>(s.dy + row) * target->width + s.dx;
-        for (int i = 0; i < s.w; ++i)
-            if (sp[i]) dp[i] = colour;
+        if (indexed) {
+            const uint8_t* sp = reinterpret_cast<const uint8_t*>(image->pixels) + at;
+            for (int i = 0; i < s.w; ++i)
+                if (sp[i]) dp[i] = colour;
+        } else {
+            const uint16_t* sp = image->pixels + at;
+            for (int i = 0; i < s.w; ++i)
+                if (sp[i]) dp[i] = colour;
+        }
     }
 }
 
@@ -503,7 +523,7 @@ void image_restore_screen_rect(ImageRecord* image, int x, int y) {
 void gfx_press_rect(const PlatRect& rect) {
     PlatRect r = cut_to_screen(rect);
     int w = r.right - r.left, h = r.bottom - r.top;
-    if (w < 2 || h < 2 || !gfx_lock_back()) return;
+    if (w < 1 || h < 1 || !gfx_lock_back()) return;
     uint16_t* p = back_pixels;
     auto at = [p](int x, int y) { return p + static_cast<size_t>(y) * SCREEN_W + x; };
     press.rect = r;

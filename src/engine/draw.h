@@ -32,7 +32,7 @@ extern ImageRecord back_image;
 extern ImageRecord primary_image;
 
 // Left, top, right, bottom (right and bottom exclusive); the board view's
-// area (0, 40, 440, 480) at the start. Changed only through gfx_set_clip.
+// area (LAYOUT_BOARD_AREA) at the start. Changed only through gfx_set_clip.
 extern PlatRect gfx_clip_rect;
 // Sets the clip rectangle, cut to 640 x 480 (a reversed one is empty).
 void gfx_set_clip(int left, int top, int right, int bottom);
@@ -62,7 +62,10 @@ void gfx_copy_to_display(const PlatRect& rect);
 // part members copy the rectangle (sx, sy, w, h) of the source so that its
 // top-left lands there. An image wholly outside is skipped; one crossing any
 // edge of the target (or of the clip rectangle, for the clip members) is cut
-// there, the source start shifted by the amount cut.
+// there, the source start shifted by the amount cut. Each frame is drawn by
+// its set's format: a frame of an "SPR" set (spr_frame) is read as 8-bit
+// indices through the set's palette (key members skip index 0), so no draw
+// reads past a frame's bytes.
 
 // Flags of the cores.
 inline constexpr int BLIT_CLIP = 1; // cut to gfx_clip_rect as well as to the target
@@ -158,7 +161,8 @@ void image_restore_screen_rect(ImageRecord* image, int x, int y);
 // The pressed look of a button: the content moved one pixel right and down,
 // the top row and left column darkened; release puts it back pixel for
 // pixel. The rectangle is cut to the screen; the save area holds a whole
-// column and row of the screen. A rectangle under 2 x 2 is not pressed.
+// column and row of the screen. Any non-empty rectangle is pressed: one a
+// single pixel wide or tall has nothing to move and is only darkened.
 inline constexpr int PRESS_SAVE_PIXELS = SCREEN_W + SCREEN_H;
 void gfx_press_rect(const PlatRect& rect);
 void gfx_release_rect();

@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <map>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -23,6 +25,19 @@ struct LinkedSet {
 
 std::mutex links_mutex;
 std::unordered_map<const void*, LinkedSet> links;
+
+// The frame records of the linked "SPR" sets, by where each set's records
+// begin: any draw handed one of them reads 8-bit indices through the set's
+// palette, never 16-bit pixels past the frame's bytes.
+struct IndexedRecords {
+    const ImageRecord* end;
+    const uint16_t* palette;
+};
+std::map<const ImageRecord*, IndexedRecords> indexed_records;
+
+void forget_indexed(const LinkedSet& linked) {
+    if (linked.is_spr && !linked.frames.empty()) indexed_records.erase(linked.frames.data());
+}
 
 uint32_t le32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
@@ -76,8 +91,21 @@ int spr_link_frames(void* set, uint32_t size) {
         pos += frame_size;
     }
     std::lock_guard<std::mutex> lock(links_mutex);
-    links[set] = std::move(linked);
+    const LinkedSet& kept = links[set] = std::move(linked);
+    if (kept.is_spr && !kept.frames.empty())
+        indexed_records[kept.frames.data()] = {
+            kept.frames.data() + kept.frames.size(),
+            reinterpret_cast<const uint16_t*>(base + kept.data_offset)};
     return 1;
+}
+
+const uint16_t* spr_record_palette(const ImageRecord* frame) {
+    std::lock_guard<std::mutex> lock(links_mutex);
+    if (!frame || indexed_records.empty()) return nullptr;
+    auto it = indexed_records.upper_bound(frame);
+    if (it == indexed_records.begin()) return nullptr;
+    --it;
+    return std::less<const ImageRecord*>{}(frame, it->second.end) ? it->second.palette : nullptr;
 }
 
 const ImageRecord* spr_frame(const void* set, int n) {
@@ -103,24 +131,34 @@ uint16_t* spr_palette(void* set) {
 
 void spr_unlink(const void* set) {
     std::lock_guard<std::mutex> lock(links_mutex);
-    links.erase(set);
+    auto it = links.find(set);
+    if (it == links.end()) return;
+    forget_indexed(it->second);
+    links.erase(it);
 }
 
 void spr_reset() {
     std::lock_guard<std::mutex> lock(links_mutex);
     links.clear();
+    indexed_records.clear();
 }
 
-void* spr_read_set(const char* archive, int entry) {
-    const bool own = archive != nullptr;
-    const int slot = own ? mkf_open(archive) : data_archive;
+void* spr_read_set_from(int slot, int entry) {
     // mkf_read links a frame set as it reads it; anything else is not one.
     void* set = slot >= 0 ? mkf_read(slot, entry, nullptr, nullptr) : nullptr;
-    if (own && slot >= 0) mkf_close(slot);
     if (set != nullptr && spr_frame_count(set) == 0) {
         std::free(set);
         set = nullptr;
     }
+    return set;
+}
+
+void* spr_read_set(const char* archive, int entry) {
+    if (archive == nullptr) return spr_read_set_from(data_archive, entry);
+    const int slot = mkf_open(archive);
+    if (slot < 0) return nullptr;
+    void* set = spr_read_set_from(slot, entry);
+    mkf_close(slot);
     return set;
 }
 

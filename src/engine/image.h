@@ -81,6 +81,10 @@ const ImageRecord* spr_frame(const void* set, int n);
 int spr_frame_count(const void* set);
 // The palette of a linked "SPR" set, 0 for anything else.
 uint16_t* spr_palette(void* set);
+// The palette of the linked "SPR" set whose frame record this is (as
+// spr_frame gave it), 0 for a frame of a 16-bit set or any other image. The
+// blitters draw such a frame as 8-bit indices through that palette.
+const uint16_t* spr_record_palette(const ImageRecord* frame);
 // Forgets the links of a set (call before freeing it; harmless otherwise).
 void spr_unlink(const void* set);
 // Forgets all links.
@@ -89,6 +93,9 @@ void spr_reset();
 // stays open) as a linked frame set; nullptr, silently, when the file or the
 // entry is missing or is not a frame set. Free it with spr_free_set.
 void* spr_read_set(const char* archive, int entry);
+// The same from an archive already open in mkf slot `slot` (nullptr, silently,
+// for a negative slot), for screens that read several entries of one file.
+void* spr_read_set_from(int slot, int entry);
 // Unlinks and frees a set from spr_read_set and clears the pointer (nothing
 // for nullptr).
 void spr_free_set(void*& set);

@@ -73,17 +73,16 @@ bool plat_audio_create() {
     if (failing(1)) return false;
     if (!g_subsystem) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            std::fprintf(stderr, "karvo: no audio: %s\n", SDL_GetError());
+            static bool told = false;
+            if (!told) std::fprintf(stderr, "karvo: no audio: %s\n", SDL_GetError());
+            told = true;
             return false;
         }
         g_subsystem = true;
     }
-    return true;
-}
-
-bool plat_audio_set_exclusive() {
-    if (failing(2) || !g_subsystem) return false;
     if (g_device) return true;
+    // Finding and opening a device belongs here: a machine without one
+    // fails at this first step, not at the exclusive one.
     SDL_AudioSpec want{};
     want.freq = static_cast<int>(MIXER_RATE);
     want.format = AUDIO_S16SYS;
@@ -94,10 +93,19 @@ bool plat_audio_set_exclusive() {
     // No changes allowed: the mixer renders the device's format exactly.
     g_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (!g_device) {
-        std::fprintf(stderr, "karvo: cannot open the audio device: %s\n", SDL_GetError());
+        // Films try again on their own; the reason is told once.
+        static bool told = false;
+        if (!told)
+            std::fprintf(stderr, "karvo: no audio device can be opened: %s\n", SDL_GetError());
+        told = true;
         return false;
     }
     return true;
+}
+
+bool plat_audio_set_exclusive() {
+    // The device opened above is the game's alone (SDL shares it with nobody).
+    return !failing(2) && g_device != 0;
 }
 
 bool plat_audio_create_primary() {

@@ -2,8 +2,9 @@
 // streams it mixes (mixer.h).
 //
 // The device is set up in four steps that mirror the game's sound set-up:
-// plat_audio_create (the audio system), plat_audio_set_exclusive (the device
-// opened for the game alone), plat_audio_create_primary (the mixer),
+// plat_audio_create (the audio system and a device found and opened; fails
+// when there is none), plat_audio_set_exclusive (the device held for the
+// game alone), plat_audio_create_primary (the mixer),
 // plat_audio_set_format (the mixer's clock set to now, playback started; SDL
 // converts to whatever the hardware takes).
 // Tests make a step fail with plat_audio_test_fail. plat_audio_close undoes

@@ -34,6 +34,8 @@ SDL_Texture* g_texture = nullptr;
 int g_fail_display_step = 0;
 int g_box_count = 0;
 std::string g_last_box;
+std::string g_last_caption;
+std::string g_init_error;
 
 bool env_on(const char* name) {
     const char* v = std::getenv(name);
@@ -151,6 +153,16 @@ uint32_t texture_format(PlatPixelFormat format) {
     }
 }
 
+// Whole-factor scaling where the picture fits; where it does not (a display
+// or a window smaller than the picture) it is scaled down whole, keeping its
+// proportions, rather than cut.
+void fit_picture() {
+    int out_w = 0, out_h = 0, w = 0, h = 0;
+    if (!g_renderer || SDL_GetRendererOutputSize(g_renderer, &out_w, &out_h) != 0) return;
+    SDL_RenderGetLogicalSize(g_renderer, &w, &h);
+    SDL_RenderSetIntegerScale(g_renderer, out_w >= w && out_h >= h ? SDL_TRUE : SDL_FALSE);
+}
+
 void destroy_display() {
     if (g_texture) SDL_DestroyTexture(g_texture);
     if (g_renderer) SDL_DestroyRenderer(g_renderer);
@@ -173,6 +185,7 @@ bool plat_init() {
     g_fail_display_step = 0;
     g_box_count = 0;
     g_last_box.clear();
+    g_last_caption.clear();
     g_window_made = false;
     g_window_destroyed = false;
     if (g_headless) {
@@ -183,21 +196,26 @@ bool plat_init() {
     // where no event is polled, and a second signal ends it at once.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     plat_stop_signals_install();
+    g_init_error.clear();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        std::fprintf(stderr, "karvo: cannot start SDL: %s\n", SDL_GetError());
+        g_init_error = std::string("cannot start SDL: ") + SDL_GetError();
         return false;
     }
     g_sdl_started = true;
     if (const char* script = std::getenv("KARVO_SCRIPT"); script && *script) {
         std::string error;
         if (!plat_script_load(script, &error)) {
-            std::fprintf(stderr, "karvo: %s\n", error.c_str());
+            g_init_error = error;
             plat_shutdown();
             return false;
         }
         plat_script_set_close_at_end(true);
     }
     return true;
+}
+
+const char* plat_init_error() {
+    return g_init_error.c_str();
 }
 
 void plat_shutdown() {
@@ -242,6 +260,9 @@ PlatWindow plat_create_window(const char* title, PlatWndProc proc) {
         std::fprintf(stderr, "karvo: cannot create the window: %s\n", SDL_GetError());
         return nullptr;
     }
+    // Smaller than the picture, the window would cut off its edges (the
+    // toolbar, the side panel).
+    if (!no_display()) SDL_SetWindowMinimumSize(g_window.sdl, 640, 480);
     g_window_made = true;
     g_window_destroyed = false;
     plat_set_window_proc(&g_window, proc);
@@ -291,7 +312,7 @@ bool plat_display_set_mode(int32_t width, int32_t height, int32_t bits) {
     // Whole-factor scaling, centred, black around.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     if (SDL_RenderSetLogicalSize(g_renderer, width, height) != 0) return false;
-    SDL_RenderSetIntegerScale(g_renderer, SDL_TRUE);
+    fit_picture();
     g_texture = SDL_CreateTexture(g_renderer, texture_format(plat_pixel_format()),
                                   SDL_TEXTUREACCESS_STREAMING, width, height);
     return g_texture != nullptr;
@@ -305,13 +326,21 @@ void plat_test_fail_display(int step) {
     g_fail_display_step = step;
 }
 
+static SDL_Window* plat_message_box_owner() {
+    // A window not shown yet has no place on the screen: a box owned by it
+    // would sit at its corner. Without an owner the box is centred on the screen.
+    if (!g_window.sdl || (SDL_GetWindowFlags(g_window.sdl) & SDL_WINDOW_SHOWN) == 0) return nullptr;
+    return g_window.sdl;
+}
+
 void plat_message_box(const char* text, const char* caption, uint32_t flags) {
     ++g_box_count;
     g_last_box = text ? text : "";
+    g_last_caption = caption ? caption : "";
     if (no_display() ||
-        SDL_ShowSimpleMessageBox((flags & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR
-                                                        : SDL_MESSAGEBOX_INFORMATION,
-                                 caption ? caption : "", text ? text : "", g_window.sdl) != 0)
+        SDL_ShowSimpleMessageBox(
+            (flags & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION,
+            caption ? caption : "", text ? text : "", plat_message_box_owner()) != 0)
         std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
 }
 
@@ -320,6 +349,12 @@ int plat_message_box_count() {
 }
 const char* plat_last_message_box() {
     return g_last_box.c_str();
+}
+const char* plat_last_message_box_caption() {
+    return g_last_caption.c_str();
+}
+bool plat_message_box_centred_on_screen() {
+    return plat_message_box_owner() == nullptr;
 }
 
 void plat_window_pump() {
@@ -340,6 +375,10 @@ void plat_window_pump() {
                 break;
             case SDL_WINDOWEVENT_FOCUS_LOST:
                 plat_input_activate(false);
+                break;
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                fit_picture();
+                plat_primary_changed();
                 break;
             case SDL_WINDOWEVENT_EXPOSED:
                 plat_primary_changed();
@@ -398,6 +437,29 @@ void plat_window_present() {
     SDL_RenderClear(g_renderer);
     SDL_RenderCopy(g_renderer, g_texture, nullptr, nullptr);
     SDL_RenderPresent(g_renderer);
+}
+
+void plat_window_test_resize(int width, int height) {
+    if (g_window.sdl && !no_display()) SDL_SetWindowSize(g_window.sdl, width, height);
+    plat_window_pump();
+}
+
+bool plat_window_picture_geometry(int* window_w, int* window_h, PlatRect* picture) {
+    if (!g_renderer || !g_texture) return false;
+    int out_w = 0, out_h = 0, w = 0, h = 0;
+    SDL_GetRendererOutputSize(g_renderer, &out_w, &out_h);
+    SDL_QueryTexture(g_texture, nullptr, nullptr, &w, &h);
+    SDL_Rect vp;
+    float sx = 1, sy = 1;
+    SDL_RenderGetViewport(g_renderer, &vp);
+    SDL_RenderGetScale(g_renderer, &sx, &sy);
+    *window_w = out_w;
+    *window_h = out_h;
+    picture->left = static_cast<int32_t>(vp.x * sx);
+    picture->top = static_cast<int32_t>(vp.y * sy);
+    picture->right = static_cast<int32_t>((vp.x + w) * sx);
+    picture->bottom = static_cast<int32_t>((vp.y + h) * sy);
+    return true;
 }
 
 void plat_window_warp_mouse(int x, int y) {

@@ -12,8 +12,10 @@
 
 // Starts the layer: SDL's video and event parts, the clock (virtual when
 // headless), the script named by KARVO_SCRIPT. Every platform module is
-// reset first. False when SDL cannot start or the script cannot be read.
+// reset first. False when SDL cannot start or the script cannot be read;
+// plat_init_error() then says why (the caller tells the user, once).
 bool plat_init();
+const char* plat_init_error();
 // Stops the layer: the tick, the window, SDL. Safe to call twice.
 void plat_shutdown();
 bool plat_headless();
@@ -45,14 +47,24 @@ inline constexpr uint32_t MB_OK = 0x00;
 inline constexpr uint32_t MB_ICONERROR = 0x10;
 // Shows a message box (printed to standard error when there is no display).
 void plat_message_box(const char* text, const char* caption, uint32_t flags);
-// How many message boxes were shown, and the text of the last (for tests).
+// How many message boxes were shown, and the text and caption of the last
+// (for tests).
 int plat_message_box_count();
 const char* plat_last_message_box();
+const char* plat_last_message_box_caption();
+// A box shown now is centred on the screen rather than on the main window
+// (true until the window is shown; a shown window is centred or full screen).
+bool plat_message_box_centred_on_screen();
 
 // Internal to the layer: takes what the window system has delivered (input,
 // activation, the close request) and presents the primary surface when it
 // changed.
 void plat_window_pump();
 void plat_window_present();
+// Tests: asks for a new window size, as a player dragging its border would.
+void plat_window_test_resize(int width, int height);
+// The size of the window's drawing area and where on it the 640 x 480
+// picture is shown (after a present); false without a window on a display.
+bool plat_window_picture_geometry(int* window_w, int* window_h, PlatRect* picture);
 // Moves the system pointer to a 640 x 480 position inside the window.
 void plat_window_warp_mouse(int x, int y);

@@ -5,3 +5,4 @@ int save_load_screen(int) {
     return -1;
 }
 void save_write_slot(int) {}
+void save_save_screen() {}

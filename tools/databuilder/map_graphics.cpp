@@ -15,6 +15,7 @@
 #include "data/characters.h"
 #include "maps_layout.h"
 #include "platform/text.h"
+#include "street_signs.h"
 
 namespace {
 
@@ -95,75 +96,6 @@ Canvas8 terrain_canvas(const StandinMap& map) {
                 }
             }
     return c;
-}
-
-// Street names on signs painted on the ground by their plots, in the game's font.
-// A name stands on the strip between the road and its street's plots; it is
-// painted so that the view turned to rotation 0 shows it upright: each
-// ground pixel takes the sign's ink at its place on the screen, by the
-// projection near the view's centre (one cell in x goes to (34, -11) on the
-// screen, one cell in y to (14, 25); a cell is 32 world units).
-constexpr int STREET_FONT = 16;
-
-void paint_label(Canvas8& c, const char* gbk, int ax, int ay) {
-    // The letters are drawn three times as large and each ground pixel
-    // takes the share of ink over its footprint: two nearest-pixel
-    // samplings in a row (here and the view's) would break the strokes.
-    constexpr int S = 3;
-    PlatFont* font = plat_font_get(STREET_FONT * S, true);
-    if (!font) return;
-    int w = 0, h = 0;
-    plat_text_measure(font, gbk, 0, &w, &h);
-    if (w <= 0 || h <= 0) return;
-    // A small sign: dark letters on a light plate with a dark rim.
-    const int lw = w + 6 * S, lh = h + 4 * S;
-    std::vector<uint16_t> ink(size_t(lw) * lh, 0);
-    plat_text_draw(font, gbk, 0, ink.data(), lw, lw, lh, 3 * S, 2 * S, 0, 1);
-    const int reach = (lw + lh) / S;
-    for (int dy = -reach; dy <= reach; ++dy)
-        for (int dx = -reach; dx <= reach; ++dx) {
-            int inside = 0, inked = 0, rim = 0;
-            for (int k = 0; k < S * S; ++k) {
-                // A sample point of the ground pixel, its place on the
-                // screen, then on the enlarged sign.
-                const double gx = dx + (k % S + 0.5) / S, gy = dy + (k / S + 0.5) / S;
-                const int sx = static_cast<int>(std::floor(S * (34 * gx + 14 * gy) / 32)) + lw / 2;
-                const int sy = static_cast<int>(std::floor(S * (-11 * gx + 25 * gy) / 32)) + lh / 2;
-                if (sx < 0 || sy < 0 || sx >= lw || sy >= lh) continue;
-                ++inside;
-                inked += ink[size_t(sy) * lw + sx] != 0;
-                rim += sx < S || sy < S || sx >= lw - S || sy >= lh - S;
-            }
-            if (inside * 2 <= S * S) continue; // off the sign
-            const bool dark = rim * 2 > S * S || inked * 3 >= S * S;
-            c.set(ax + dx, ay + dy, dark ? T_LABEL_EDGE : T_LABEL);
-        }
-}
-
-// Each street's name once, between its squares and its plots.
-void paint_street_names(Canvas8& c, const StandinMap& map) {
-    std::map<std::string, std::vector<size_t>> streets; // name -> plots
-    for (size_t i = 1; i < map.lots.size(); ++i)
-        streets[std::string(map.lots[i].street,
-                            strnlen(map.lots[i].street, sizeof map.lots[i].street))]
-            .push_back(i);
-    for (const auto& [name, plots] : streets) {
-        if (name.empty()) continue;
-        long px = 0, py = 0, qx = 0, qy = 0, n = 0;
-        for (size_t i = 1; i < map.squares.size(); ++i) {
-            const int code = map.squares[i].object;
-            for (size_t lot : plots)
-                if (code == OBJ_LOT_BASE + static_cast<int>(lot)) {
-                    px += map.lots[lot].x, py += map.lots[lot].y;
-                    qx += map.squares[i].x, qy += map.squares[i].y;
-                    ++n;
-                }
-        }
-        if (n == 0) continue;
-        // Two thirds of the way from the road to the plots.
-        paint_label(c, name.c_str(), static_cast<int>((2 * px + qx) / (3 * n)),
-                    static_cast<int>((2 * py + qy) / (3 * n)));
-    }
 }
 
 void put16(Bytes& b, size_t at, uint16_t v) {
@@ -540,7 +472,7 @@ void build_map_graphics(DataBuilder& b) {
         const std::vector<uint16_t> pal = terrain_palette(m);
         const Canvas8 ground = terrain_canvas(map);
         Canvas8 named = ground; // the minimap keeps the plain ground
-        paint_street_names(named, map);
+        paint_street_names(named, map, T_GROUND + 2, SignInks{T_LABEL, T_LABEL_EDGE});
         const Bytes terrain = terrain_entry(named, pal);
         mkf_writer_add(a, MAPGFX_TERRAIN_BASE + 2 * m, terrain, TERRAIN_PALETTE_AT, 512);
         mkf_writer_add(a, MAPGFX_TERRAIN_BASE + 2 * m + 1, standin_map_pack(map));

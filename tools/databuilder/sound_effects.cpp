@@ -163,7 +163,12 @@ const std::vector<EffectRecipe>& recipes() {
              s.silence(60);
              s.tone(880, 880, 120, 1, 0.5, 0);
          }},
-        {62, "board: whistle", [](Synth& s) { s.tone(2600, 3000, 250, 0, 0.5, 1); }},
+        {62, "board: a god flies off",
+         [](Synth& s) {
+             s.noise(80, 0.3, 0.15, 2);
+             s.tone(500, 1600, 260, 0, 0.5, 3);
+             s.tone(1600, 2400, 140, 0, 0.35, 8);
+         }},
         // The animations' sounds.
         {80, "monster stamping",
          [](Synth& s) {

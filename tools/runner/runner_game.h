@@ -16,6 +16,7 @@ struct RunnerOptions {
     int players = 4; // 2..4
     int days = 400;  // the game's day limit
     bool animations = false;
+    bool autosave = false; // slot 0 written after each new day
     // Seat 0 is a human's (the others stay the computer's).
     bool human = false;
     // Virtual time the game starts at (tests start it just below a limit).

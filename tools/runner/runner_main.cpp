@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "board/gods.h"
 #include "runner_game.h"
@@ -65,6 +67,33 @@ void print_day(void*) {
         std::printf("invariant broken: %s\n", board_broken.c_str());
         invariant_broken = true;
     }
+}
+
+// The runner's settings and saves live in a fresh directory of its own,
+// removed at the end, and its games start on 1 January 1998, so that what it
+// prints never depends on the files or the day it runs on.
+std::string temporary_home;
+
+void remove_temporary_home() {
+    if (temporary_home.empty()) return;
+    std::error_code ignored;
+    std::filesystem::remove_all(temporary_home, ignored);
+    temporary_home.clear();
+}
+
+bool make_home(const char* save_dir) {
+    setenv("KARVO_TODAY", "1998-01-01", 1);
+    if (save_dir) {
+        setenv("KARVO_HOME", save_dir, 1);
+        return true;
+    }
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/karvo-runner-XXXXXX";
+    if (!mkdtemp(pattern.data())) return false;
+    temporary_home = pattern;
+    std::atexit(remove_temporary_home);
+    setenv("KARVO_HOME", temporary_home.c_str(), 1);
+    return true;
 }
 
 bool parse_int(const char* text, long min, long max, long* out) {
@@ -138,6 +167,10 @@ int main(int argc, char** argv) {
                              "CHOICES: [--money 0-5] [--travel 0-2] [--land-term 0-5] "
                              "[--victory 0-5]\n");
         return 2;
+    }
+    if (!make_home(nullptr)) {
+        std::fprintf(stderr, "karvo_runner: cannot make a temporary directory\n");
+        return 1;
     }
     RunnerOptions options;
     options.seed = static_cast<uint32_t>(seed);

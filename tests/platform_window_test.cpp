@@ -1,0 +1,90 @@
+// The main window on a display: SDL's offscreen driver renders in memory as
+// a display would. Its graphics libraries keep allocations past exit, so the
+// checks run in a child (this program again) with leak checking off.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/window.h"
+
+namespace {
+
+bool in_child() {
+    const char* child = std::getenv("KARVO_WINDOW_TEST_CHILD");
+    return child && *child == '1';
+}
+
+// Runs this test again in a child on the offscreen driver; its output on failure.
+void run_in_child(const char* test_name, bool windowed) {
+    char self[4096] = {};
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    ASSERT_GT(n, 0);
+    const std::string cmd =
+        std::string("env KARVO_WINDOW_TEST_CHILD=1 KARVO_HEADLESS=0 SDL_VIDEODRIVER=offscreen "
+                    "SDL_RENDER_DRIVER=software ASAN_OPTIONS=detect_leaks=0 KARVO_WINDOWED=") +
+        (windowed ? "1" : "0") + " '" + self + "' --gtest_filter=PlatformWindow." + test_name +
+        " 2>&1";
+    FILE* f = popen(cmd.c_str(), "r");
+    ASSERT_NE(f, nullptr);
+    std::string out;
+    char buf[1024];
+    size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
+        out.append(buf, got);
+    const int status = pclose(f);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << out;
+    EXPECT_NE(out.find("[  PASSED  ] 1 test"), std::string::npos) << out;
+}
+
+int32_t no_proc(PlatWindow, uint32_t, uint32_t, int32_t) {
+    return 0;
+}
+
+TEST(PlatformWindow, ASmallerWindowNeverCutsThePicture) {
+    if (!in_child()) return run_in_child("ASmallerWindowNeverCutsThePicture", true);
+    ASSERT_TRUE(plat_init());
+    ASSERT_FALSE(plat_headless());
+    ASSERT_NE(plat_create_window("Karvo", no_proc), nullptr);
+    plat_show_window();
+    ASSERT_TRUE(plat_display_open());
+    ASSERT_TRUE(plat_display_set_mode(640, 480, 16));
+    // Dragged smaller than the picture, in one direction or both.
+    const int sizes[][2] = {{320, 240}, {639, 480}, {640, 200}, {100, 900}, {1280, 960}};
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(std::to_string(size[0]) + " x " + std::to_string(size[1]));
+        plat_window_test_resize(size[0], size[1]);
+        int w = 0, h = 0;
+        PlatRect picture{};
+        ASSERT_TRUE(plat_window_picture_geometry(&w, &h, &picture));
+        EXPECT_GE(w, 640);
+        EXPECT_GE(h, 480);
+        // The whole picture lies in the window, at its proportions.
+        EXPECT_GE(picture.left, 0);
+        EXPECT_GE(picture.top, 0);
+        EXPECT_LE(picture.right, w);
+        EXPECT_LE(picture.bottom, h);
+        const int pw = picture.right - picture.left, ph = picture.bottom - picture.top;
+        EXPECT_NEAR(pw * 3, ph * 4, 8) << pw << " x " << ph;
+        EXPECT_GE(pw, 640); // never smaller than the game draws it
+    }
+    plat_shutdown();
+}
+
+// At start-up the sound's warning comes before the window is shown: centred
+// on the screen then, since the hidden window has no place there yet.
+TEST(PlatformWindow, AMessageBoxIsCentredOnTheScreenUntilTheWindowIsShown) {
+    ASSERT_TRUE(plat_init());
+    EXPECT_TRUE(plat_message_box_centred_on_screen());
+    ASSERT_NE(plat_create_window("Karvo", no_proc), nullptr);
+    EXPECT_TRUE(plat_message_box_centred_on_screen());
+    plat_show_window();
+    EXPECT_FALSE(plat_message_box_centred_on_screen());
+    plat_shutdown();
+}
+
+} // namespace

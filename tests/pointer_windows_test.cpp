@@ -1,0 +1,164 @@
+// The pointer over the windows that wait for a click: the hand-over panel and
+// the full map opened from the toolbar (which takes the pointer off while its
+// commands run), and the wheel and the reels a human stops, show it while
+// they are open and give the mode back when they close; a computer's spin
+// shows none. Watched from the platform's hook at every wait.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "board/board_screen.h"
+#include "board/game_state.h"
+#include "board/map.h"
+#include "board/spinner.h"
+#include "board/status.h"
+#include "board/view.h"
+#include "board/world_reset.h"
+#include "data/characters.h"
+#include "engine/cursor.h"
+#include "finance/stock.h"
+#include "platform/clock.h"
+#include "platform/queue.h"
+#include "shell/app.h"
+#include "shell/screen.h"
+#include "support/popup_fixture.h"
+
+namespace {
+
+// The pointer as each wait of the window found it.
+struct Sample {
+    int depth;
+    bool shown;
+};
+std::vector<Sample> samples;
+bool watching = false;
+std::string shot_name; // written once, a while into the window, with KARVO_SHOT_DIR set
+
+void watch_pointer() {
+    cursor_serve_ticks(); // the cursor's own hook, which this one stands in for
+    if (!watching) return;
+    samples.push_back(
+        {screen_depth, cursor_get_mode() == 1 && (cursor_state.cursor_flags & CURSOR_DRAWN) != 0});
+    const char* dir = std::getenv("KARVO_SHOT_DIR");
+    if (dir && samples.size() == 40 && !shot_name.empty())
+        PopupTest::save_screen_bmp(std::string(dir) + "/" + shot_name);
+}
+
+class PointerWindows : public PopupTest {
+  protected:
+    void SetUp() override {
+        PopupTest::SetUp();
+        game_world_reset();
+        game_map = 1;
+        game_player_count = 2;
+        for (int p = 0; p < 2; ++p) {
+            player_table[p] = character_table[p * 2 + 1];
+            player_table[p].setup_control = p == 0 ? CTRL_HUMAN : CTRL_COMPUTER;
+        }
+        stock_new_game(game_map);
+        ASSERT_TRUE(map_load()) << map_last_error();
+        for (int p = 0; p < 2; ++p) {
+            PlayerRecord& r = player_table[p];
+            const int s = 1 + 3 * p;
+            r.square = static_cast<uint16_t>(s);
+            r.x = static_cast<uint16_t>(map_square_table[s].x);
+            r.y = static_cast<uint16_t>(map_square_table[s].y);
+            r.control = p == 0 ? CTRL_HUMAN : CTRL_COMPUTER;
+            map_square_table[s].flags |= sqf_player(p);
+            actor_update_sprites(p);
+        }
+        game_active_mover = 0;
+        board_load_graphics();
+        board_draw_map_view(0);
+        board_flush_dirty();
+        cursor_start();
+        cursor_set_shape(41, 1, 0); // the normal pointer, as the start-up sets it
+        app_active = 1;
+        samples.clear();
+        plat_set_cursor_hook(watch_pointer);
+        t0 = plat_tick_count();
+    }
+    void TearDown() override {
+        watching = false;
+        plat_set_cursor_hook(nullptr);
+        board_input_enabled = 0;
+        board_free_graphics();
+        PopupTest::TearDown();
+    }
+    void click(uint32_t ms, int x, int y) {
+        move(t0 + ms, x, y);
+        at(t0 + ms + 5, SCRIPT_LEFT_DOWN, x, y);
+        at(t0 + ms + 10, SCRIPT_LEFT_UP, x, y);
+    }
+    void right_click(uint32_t ms) {
+        at(t0 + ms, SCRIPT_RIGHT_DOWN, 300, 300);
+        at(t0 + ms + 5, SCRIPT_RIGHT_UP, 300, 300);
+    }
+    uint32_t t0 = 0;
+};
+
+// Every wait of the window (the samples at depth at least `depth`) saw the
+// pointer shown, or none did.
+void expect_pointer(int depth, bool shown) {
+    size_t seen = 0;
+    for (const Sample& s : samples) {
+        if (s.depth < depth) continue;
+        ++seen;
+        EXPECT_EQ(s.shown, shown) << "at depth " << s.depth;
+    }
+    EXPECT_GT(seen, 0u) << "the window waited";
+}
+
+TEST_F(PointerWindows, TheHandOverPanelAndTheFullMapShowThePointerWhileOpen) {
+    for (int command : {2, 5}) {
+        SCOPED_TRACE(command);
+        samples.clear();
+        t0 = plat_tick_count();
+        shot_name = "pointer_command_" + std::to_string(command);
+        cursor_set_mode(1); // the human's turn: the pointer is up
+        board_input_enabled = 1;
+        move(t0 + 50, 300, 300);
+        right_click(400); // both close on the right button
+        watching = true;
+        board_toolbar_command(command);
+        watching = false;
+        EXPECT_EQ(screen_depth, 0);
+        expect_pointer(1, true);
+    }
+}
+
+TEST_F(PointerWindows, TheWheelAndTheReelsAHumanStopsShowThePointerAndGiveItBack) {
+    const struct {
+        const char* what;
+        int mover;
+        bool reels;
+    } cases[] = {
+        {"the human's wheel", 0, false},
+        {"the human's reels", 0, true},
+        {"a computer's wheel", 1, false},
+        {"a computer's reels", 1, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        samples.clear();
+        game_active_mover = c.mover;
+        t0 = plat_tick_count();
+        shot_name =
+            std::string("pointer_") + (c.reels ? "reels" : "wheel") + (c.mover ? "_computer" : "");
+        cursor_set_mode(0); // off while the move runs, as the go button leaves it
+        click(300, 220, 320);
+        click(3000, 220, 320);
+        watching = true;
+        if (c.reels)
+            spin_god_amount(SPIN_BIG_WEALTH);
+        else
+            spin_building_prompt(WHEEL_HOTEL_DAYS, "饭店");
+        watching = false;
+        expect_pointer(0, c.mover == 0);
+        EXPECT_EQ(cursor_get_mode(), 0) << "given back";
+    }
+}
+
+} // namespace
