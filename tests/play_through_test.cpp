@@ -77,6 +77,8 @@ struct Play : ScriptedSession {
     int dialog_open = -1;   // the dialog clicked, waiting for it to close
     size_t log_seen = 0;
     int questions = 0;
+    bool settlement = false;      // the month-end screen is up
+    bool settlement_seen = false; // shown over the board, hurried by clicks
     int human_turns = 0;
     uint32_t deep_since = 0; // a window nobody handles: right-clicked after a while
 };
@@ -210,6 +212,7 @@ void read_log() {
             s.shoot_film = true; // a little later, the missile on its way
             s.film_at = plat_tick_count();
         }
+        if (e.kind == Shown::Panel && e.text == "settlement") s.settlement = true;
         if (s.panel_pending && s.log_seen >= s.event_log_mark &&
             (e.kind == Shown::BoardRefresh || e.kind == Shown::Message || e.kind == Shown::Speech ||
              e.kind == Shown::Flc || e.kind == Shown::Flash)) {
@@ -339,6 +342,7 @@ void autoplay() {
     }
     if (screen_depth < 2) {
         s.deep_since = 0;
+        s.settlement = false;
         if (s.dialog_open >= 0) s.answered.insert(s.dialog_open), s.dialog_open = -1;
         // A spin the human stops: the release is read during a tick.
         if (k == DECIDE_SPIN_STOP && decision_last_player() == 0 && game_active_mover == 0) {
@@ -348,6 +352,13 @@ void autoplay() {
             at(300, SCRIPT_LEFT_DOWN);
             at(350, SCRIPT_LEFT_UP);
         }
+        return;
+    }
+    if (s.settlement) { // the month end: each click hurries a balloon or a pause
+        if (!s.settlement_seen) shot("settlement");
+        s.settlement_seen = true;
+        at(400, SCRIPT_LEFT_DOWN);
+        at(450, SCRIPT_LEFT_UP);
         return;
     }
     if (static_cast<int>(shown_count(Shown::Question)) > s.questions && cursor_get_mode() == 1) {
@@ -660,6 +671,7 @@ TEST(PlayThrough, AHumanAndTheComputersPlayCardsItemsAndEventsThroughTheRealProg
     EXPECT_TRUE(s.thief_window) << "the rob reached step " << s.rob_stage << " with "
                                 << int(card_stock[CARD_ROB - 1]) << " rob cards in the pool";
     EXPECT_TRUE(s.robbed);
+    EXPECT_TRUE(s.settlement_seen);
     EXPECT_EQ(s.answered,
               (std::set<int>{DECIDE_FACILITY_KIND, DECIDE_RESEARCH_SLOT, DECIDE_PLAYER}));
 }
