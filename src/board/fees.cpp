@@ -167,8 +167,7 @@ void buy_facility_plot(int cur, int square, int index) {
     board_view_refresh(0, 0, 1);
     snd_board_effect_play(FX_BOUGHT, 0);
     board_minimap_marks(0);
-    if (game_land_term > 0 && game_land_term < static_cast<int32_t>(land_term_delta.size()))
-        fac.expiry = cal_add_months(game_date, land_term_delta[game_land_term]);
+    land_set_purchase_expiry(fac.expiry);
     pl.cash -= price;
     god_invest_bonus(cur, square);
 }

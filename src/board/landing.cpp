@@ -125,12 +125,20 @@ void buy_plot(int cur, int square, int lot_index) {
     board_view_refresh(0, 0, 1);
     snd_board_effect_play(FX_BOUGHT, 0);
     board_minimap_marks(0);
-    if (game_land_term > 0 && game_land_term < static_cast<int32_t>(land_term_delta.size()))
-        lot.expiry = cal_add_months(game_date, land_term_delta[game_land_term]);
+    land_set_purchase_expiry(lot.expiry);
     pl.cash -= price;
     speech_react_lot_group(lot.street, 0);
     god_invest_bonus(cur, square);
 }
+
+} // namespace
+
+void land_set_purchase_expiry(uint32_t& expiry) {
+    if (game_land_term > 0 && game_land_term < static_cast<int32_t>(land_term_delta.size()))
+        expiry = cal_add_months(game_date, land_term_delta[game_land_term]);
+}
+
+namespace {
 
 // Marks in the hit-test map every plot that counts toward a toll of owner
 // (player + 1); returns how many plots were marked.

@@ -42,3 +42,7 @@ int fee_card_rescue_due(int payer, int32_t amount);
 
 // 1 when a computer player buys property at price.
 int land_ai_should_buy(int32_t price);
+
+// Gives a plot or facility bought today its ownership term: the expiry the
+// game's land term sets from today, left alone when land is held for good.
+void land_set_purchase_expiry(uint32_t& expiry);

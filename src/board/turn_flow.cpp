@@ -302,7 +302,7 @@ void turn_next_actor() {
         if (game_end_code) return;
         if (new_day && turn_autosave_enabled()) {
             trace("autosave");
-            save_write_slot(0);
+            save_autosave();
         }
     }
     int a = game_active_mover;
