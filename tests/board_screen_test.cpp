@@ -196,8 +196,8 @@ TEST_F(BoardScreenTest, TheChairmanshipCountCountsTheMapsCompanyBuildings) {
     int expect = 0;
     for (int i = 1; i <= map_company_count; ++i)
         expect += i % 2;
-    EXPECT_EQ(board_chair_count(1), expect);
-    EXPECT_EQ(board_chair_count(0), 0);
+    EXPECT_EQ(map_chair_count(1), expect);
+    EXPECT_EQ(map_chair_count(0), 0);
 }
 
 TEST_F(BoardScreenTest, TheControlBoxIsRestoredUnderItsOldPlaceAndPicksDiceByRow) {

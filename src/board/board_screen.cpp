@@ -170,7 +170,7 @@ void page_values(int p, int page, char v[3][32]) {
         }
         money_text(v[0], 32, value);
         money_text(v[1], 32, cost);
-        std::snprintf(v[2], 32, "%d", board_chair_count(p));
+        std::snprintf(v[2], 32, "%d", map_chair_count(p));
         break;
     }
     default:
@@ -224,13 +224,6 @@ void find_go_point() {
 }
 
 } // namespace
-
-int board_chair_count(int p) {
-    int n = 0;
-    for (int i = 1; i <= map_company_count; ++i)
-        if (map_company_table[i].chairman == p + 1) ++n;
-    return n;
-}
 
 void board_mover_position(int* x, int* y) {
     const int m = game_active_mover;
@@ -905,9 +898,7 @@ std::vector<std::string> popup_lines(int code) {
         lines.push_back(l.chain_store ? "连锁店" : PLOT_BUILDINGS[level]);
         lines.push_back(LEVEL_NAMES[level]);
         if (l.chain_store) {
-            int chains = 0;
-            for (int i = 1; i <= map_lot_count; ++i)
-                chains += map_lot_table[i].owner == l.owner && map_lot_table[i].chain_store;
+            const int chains = land_chain_store_lots(l.owner);
             lines.push_back(fmt_money(2000 * game_price_index) + fmt_int("×%d", chains));
         } else if (l.owner) {
             lines.push_back(fmt_money(land_toll(l.owner, l.street)));
@@ -1046,4 +1037,35 @@ int32_t board_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
         return plat_def_window_proc(window, message, wparam, lparam);
     }
     return 0;
+}
+
+// ---------------------------------------------------------------------------
+// The rest of the rules' door: marks and flashes, the minimap, the films
+
+void board_show_mover_view() {
+    board_draw_map_view(0);
+    board_flush_dirty();
+}
+
+void board_mark_begin() {
+    view_hitmap_build(1);
+}
+
+// A marked object's pixels of the hit map all become the flash code.
+void board_mark_object(int code) {
+    if (view_hitmap != nullptr)
+        gfx_replace_pixel(view_hitmap, size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE,
+                          static_cast<uint16_t>(code), 0xFFFF);
+}
+
+void board_flash_marked() {
+    gfx_flash_board();
+}
+
+void board_minimap_marks(int large) {
+    view_draw_minimap_marks(large);
+}
+
+void board_play_animation() {
+    view_play_animation();
 }

@@ -32,22 +32,12 @@ void board_free_graphics();
 
 void board_draw_side_panel(int refresh);
 void board_draw_header_panel(int refresh);
-void board_repaint(int flag);
 // Renders the board view centred on the scroll target, or else on the current mover.
 void board_draw_map_view(int refresh);
 // Copies the dirty regions to the display.
 void board_flush_dirty();
-// Enables the board's input and shows the control box.
-void board_input_enable();
-void board_input_disable();
-// A human's turn waits for the go click: the mouse is put on the control
-// box's go button and the cursor shown.
-void board_cursor_to_go();
 // Where the mouse goes for the go button (screen pixels).
 void board_go_button_point(int* x, int* y);
-// Draws the faces of n dice (values 1..6) beside the active mover and shows
-// them; the next render of the view takes them away.
-void board_show_dice(const int* values, int n);
 // World position of the current mover (a player's or a wandering character's).
 void board_mover_position(int* x, int* y);
 
@@ -76,8 +66,6 @@ void board_control_box_clip(const PlatRect& rect);
 void board_show_info_popup(int x, int y);
 // Runs toolbar command n (a ToolbarCommand) through the toolbar's table.
 void board_toolbar_command(int n);
-// Company buildings of the map whose chairman is player p.
-int board_chair_count(int p);
 void board_info_popup_frame();
 // Puts the board screen's flags and state back to their start for a new game.
 void board_screen_reset();

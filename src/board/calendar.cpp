@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/view.h"
 #include "cards/card_use.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/gods.h"
 #include "board/jail.h"

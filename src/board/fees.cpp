@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/calendar.h"
 #include "board/choice.h"
 #include "board/decisions.h"
@@ -137,7 +137,7 @@ void upgrade_facility(int cur, int square, FacilityLot& fac) {
     ++fac.level;
     if (fac.level == 5) {
         speech_bubble(cur, 0, line(cur, SPEECH_ROW_TOP_LEVEL));
-        view_play_animation();
+        board_play_animation();
     } else {
         god_invest_bonus(cur, square);
     }
@@ -166,7 +166,7 @@ void buy_facility_plot(int cur, int square, int index) {
     fac.owner = owner_of_seat(cur);
     board_view_refresh(0, 0, 1);
     snd_board_effect_play(FX_BOUGHT, 0);
-    view_draw_minimap_marks(0);
+    board_minimap_marks(0);
     land_set_purchase_expiry(fac.expiry);
     pl.cash -= price;
     god_invest_bonus(cur, square);
@@ -299,7 +299,7 @@ int raise_with_film(int cur, int target, bool twice) {
     flc_play_entry(CONSTRUCTION_FILM, 0, 40, CONSTRUCTION_FILM_FLAGS, CONSTRUCTION_SOUND);
     if (result & 0x80) {
         if (twice) speech_bubble(cur, 0, line(cur, SPEECH_ROW_TOP_LEVEL));
-        view_play_animation();
+        board_play_animation();
     }
     return result;
 }

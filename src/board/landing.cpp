@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 
+#include "board/board_refresh.h"
 #include "board/calendar.h"
 #include "board/choice.h"
 #include "board/decisions.h"
@@ -26,7 +27,6 @@
 #include "cards/item_use.h"
 #include "cards/news.h"
 #include "data/card_defs.h"
-#include "engine/draw.h"
 #include "engine/flc.h"
 #include "engine/message.h"
 #include "engine/random.h"
@@ -98,7 +98,7 @@ void upgrade_own_plot(int cur, int square, int lot_index) {
     snd_board_effect_play(FX_BUILT, 0);
     if (lot.level == 5) {
         speech_bubble(cur, 0, line(cur, 15));
-        view_play_animation();
+        board_play_animation();
     } else {
         speech_react_lot_group(lot.street, 1);
         god_invest_bonus(cur, square);
@@ -124,7 +124,7 @@ void buy_plot(int cur, int square, int lot_index) {
     lot.owner = owner_of_seat(cur);
     board_view_refresh(0, 0, 1);
     snd_board_effect_play(FX_BOUGHT, 0);
-    view_draw_minimap_marks(0);
+    board_minimap_marks(0);
     land_set_purchase_expiry(lot.expiry);
     pl.cash -= price;
     speech_react_lot_group(lot.street, 0);
@@ -153,9 +153,7 @@ int mark_toll_plots(int owner, const LandLot& landed) {
                                 : lot.chain_store == 0 && std::strncmp(lot.street, landed.street,
                                                                        sizeof lot.street) == 0;
         if (!counts) continue;
-        if (view_hitmap != nullptr)
-            gfx_replace_pixel(view_hitmap, size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE,
-                              object_code(OBJ_LOT_BASE, i), 0xFFFF);
+        board_mark_object(object_code(OBJ_LOT_BASE, i));
         ++marked;
     }
     return marked;
@@ -176,10 +174,10 @@ void pay_toll(int cur, int lot_index) {
     const int64_t u = ally != 0 ? land_toll(ally, street) : 0;
     if (lot.mark != 0) t *= 2; // only the owner's part is doubled
 
-    view_hitmap_build(1);
+    board_mark_begin();
     int marked = mark_toll_plots(owner, lot);
     if (ally != 0) marked += mark_toll_plots(ally, lot);
-    if (marked > 1) gfx_flash_board();
+    if (marked > 1) board_flash_marked();
 
     char owner_name[64];
     util_strip_spaces(owner_name, player_name(seat_of_owner(owner)));

@@ -25,6 +25,9 @@ int32_t land_toll(int owner, const char* street);
 
 // Plots with a chain store owned by owner (player + 1).
 int land_count_chain_stores(int owner);
+// Plots with a chain store whose owner byte is `owner`, nobody's (0)
+// included: the count the information pop-up shows beside a chain store.
+int land_chain_store_lots(int owner);
 
 // 1 when the fee of owner's (player 0..3) property with this mark byte is
 // due; 0 when it is waived (and the reason was shown).

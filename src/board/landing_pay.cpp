@@ -42,7 +42,11 @@ int32_t land_toll(int owner, const char* street) {
 }
 
 int land_count_chain_stores(int owner) {
-    if (owner <= 0 || map_lot_table == nullptr) return 0;
+    return owner <= 0 ? 0 : land_chain_store_lots(owner);
+}
+
+int land_chain_store_lots(int owner) {
+    if (map_lot_table == nullptr) return 0;
     int n = 0;
     for (int i = 1; i <= map_lot_count; ++i)
         if (map_lot_table[i].owner == owner && map_lot_table[i].chain_store != 0) ++n;

@@ -1,6 +1,6 @@
 #include "board/status.h"
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "board/map.h"

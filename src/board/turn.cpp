@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/encounters.h"
 #include "board/game_state.h"
 #include "board/gods.h"
@@ -84,8 +84,7 @@ void travel_sound_stop(int m) {
 
 // The view follows the mover (or the scroll target) and is shown.
 void follow_mover() {
-    board_draw_map_view(0);
-    board_flush_dirty();
+    board_show_mover_view();
 }
 
 // A computer player's moves before it throws.

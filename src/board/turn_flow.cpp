@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/calendar.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
@@ -310,7 +310,7 @@ void turn_next_actor() {
         if (game_end_code) return;
         if (new_day && turn_autosave_enabled()) {
             trace("autosave");
-            save_write_slot(0);
+            save_autosave();
         }
     }
     int a = game_active_mover;
@@ -371,7 +371,7 @@ void turn_new_day() {
         ++game_months_elapsed;
     }
     trace("rights");
-    if (age_property_marks()) view_draw_minimap_marks(0);
+    if (age_property_marks()) board_minimap_marks(0);
 }
 
 int turn_check_game_over() {
@@ -490,7 +490,7 @@ void player_go_bankrupt(int p) {
             for (int i = 1; map_company_table && i <= map_company_count; ++i)
                 if (owner_is_seat(map_company_table[i].chairman, p))
                     map_company_table[i].chairman = 0;
-            view_draw_minimap_marks(0);
+            board_minimap_marks(0);
             stock_sell_all_bankrupt(p);
             item_sell_all(p);
             card_sell_all(p);

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/gods.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "board/map.h"
@@ -17,7 +17,6 @@
 #include "cards/fate.h"
 #include "cards/fate_gods.h"
 #include "cards/news_screen.h"
-#include "engine/draw.h"
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/speech.h"
@@ -285,7 +284,7 @@ void plot_taken(int phase, bool built, const char* text) {
         l.expiry = 0;
         view_draw_minimap_marks(0);
     }
-    gfx_flash_board();
+    board_flash_marked();
     board_view_refresh(0, 0, 1);
     wait_ms_skippable(300);
     say(2, 3 + (game_rand() & 1));

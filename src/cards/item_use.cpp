@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/gods.h"
@@ -332,7 +332,7 @@ int teleport_property(int p, int code) {
     } else {
         return 0;
     }
-    view_draw_minimap_marks(0);
+    board_minimap_marks(0);
     return 1;
 }
 
@@ -449,7 +449,7 @@ int item_robot_worker() {
     if (map_object_position(code, &x, &y)) board_view_refresh(x, y, 0);
     const int raised = map_raise_level(code);
     flc_play_entry(FILM_WORKER, 0, VIEW_TOP, FILM_WORKER_FLAGS, FILM_WORKER_SOUND);
-    if (raised & 0x80) view_play_animation();
+    if (raised & 0x80) board_play_animation();
     board_repaint_all();
     return 1;
 }
@@ -462,7 +462,7 @@ int item_time_machine() {
     if (!snapshot_restore()) return 0;
     item_time_machine_tune();
     item_remove(p, ITEM_TIME_MACHINE);
-    view_draw_minimap_marks(0);
+    board_minimap_marks(0);
     board_repaint_all();
     return 1;
 }

@@ -3,13 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/view.h"
 #include "cards/news_screen.h"
-#include "engine/draw.h"
 #include "engine/random.h"
 #include "engine/sound.h"
 #include "engine/speech.h"
@@ -191,13 +190,11 @@ void news_scroll_to_player(int p) {
 }
 
 void news_mark_begin() {
-    view_hitmap_build(1);
+    board_mark_begin();
 }
 
 void news_mark_object(int code) {
-    if (view_hitmap != nullptr)
-        gfx_replace_pixel(view_hitmap, size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE,
-                          static_cast<uint16_t>(code), 0xFFFF);
+    board_mark_object(code);
 }
 
 void news_owner_complaint(int owner) {

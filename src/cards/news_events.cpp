@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "board/map.h"
@@ -14,7 +14,6 @@
 #include "cards/card_use.h"
 #include "cards/news.h"
 #include "cards/news_screen.h"
-#include "engine/draw.h"
 #include "engine/flc.h"
 #include "engine/random.h"
 #include "engine/speech.h"
@@ -228,7 +227,7 @@ void land_price_change(int phase, double factor, const char* format) {
         news_mark_object(news_target);
         scale(map_facility_table[object_index(news_target, OBJ_FACILITY_BASE)].price);
     }
-    gfx_flash_board();
+    board_flash_marked();
 }
 
 void news_land_price_rise(int phase) {
@@ -439,7 +438,7 @@ void news_earthquake(int phase) {
             }
         }
     }
-    gfx_flash_board();
+    board_flash_marked();
     board_view_refresh(0, 0, 1);
     wait_ms_skippable(500);
 }
@@ -456,7 +455,7 @@ void news_flash_flood(int phase) {
     news_mark_begin();
     news_mark_object(news_target);
     map_building_op(news_target, MAP_OP_TAKE);
-    gfx_flash_board();
+    board_flash_marked();
     board_view_refresh(0, 0, 1);
     wait_ms_skippable(300);
     news_owner_complaint(news_value);

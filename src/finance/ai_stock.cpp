@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/calendar.h"
 #include "board/game_state.h"
 #include "board/map.h"

@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/calendar.h"
 #include "board/game_state.h"
 #include "board/map.h"

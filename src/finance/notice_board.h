@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <string>
+
 #include "board/game_types.h"
 
 enum NoticeType : uint8_t {
@@ -47,3 +49,12 @@ void notice_visit();
 void notice_age_offers();
 // Takes every offer off the board (a new game, and the world reset).
 void notice_board_clear();
+
+// The check of a board read from a file: every offer's type is 0..4, each
+// row is packed at its front, and an offer names a stock 0..11, a plot or
+// facility code of the map's `lots` and `facilities`, an item 1..13 or a card
+// 1..30 by its type, asks a price >= 0 and, for shares, offers 1..10000. False
+// with the reason in `error`.
+bool notice_board_valid(
+    const std::array<std::array<NoticeOffer, NOTICE_SLOTS>, PLAYER_COUNT>& board, int lots,
+    int facilities, std::string* error);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "board/board_refresh.h"
 #include "board/map.h"
 #include "board/view.h"
 #include "board/world_reset.h"
@@ -143,7 +144,7 @@ int stock_update_manager(int player, int stock) {
     }
     if (c->chairman != top[0]) {
         c->chairman = top[0];
-        view_draw_minimap_marks(0);
+        board_minimap_marks(0);
         return 1;
     }
     return 0;
