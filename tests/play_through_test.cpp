@@ -28,6 +28,7 @@
 #include "cards/news_screen.h"
 #include "engine/cursor.h"
 #include "engine/shown.h"
+#include "finance/magic_house.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "platform/script.h"
@@ -76,6 +77,8 @@ struct Play : ScriptedSession {
     int dialog_open = -1;   // the dialog clicked, waiting for it to close
     size_t log_seen = 0;
     int questions = 0;
+    bool settlement = false;      // the month-end screen is up
+    bool settlement_seen = false; // shown over the board, hurried by clicks
     int human_turns = 0;
     uint32_t deep_since = 0; // a window nobody handles: right-clicked after a while
 };
@@ -209,6 +212,7 @@ void read_log() {
             s.shoot_film = true; // a little later, the missile on its way
             s.film_at = plat_tick_count();
         }
+        if (e.kind == Shown::Panel && e.text == "settlement") s.settlement = true;
         if (s.panel_pending && s.log_seen >= s.event_log_mark &&
             (e.kind == Shown::BoardRefresh || e.kind == Shown::Message || e.kind == Shown::Speech ||
              e.kind == Shown::Flc || e.kind == Shown::Flash)) {
@@ -338,6 +342,7 @@ void autoplay() {
     }
     if (screen_depth < 2) {
         s.deep_since = 0;
+        s.settlement = false;
         if (s.dialog_open >= 0) s.answered.insert(s.dialog_open), s.dialog_open = -1;
         // A spin the human stops: the release is read during a tick.
         if (k == DECIDE_SPIN_STOP && decision_last_player() == 0 && game_active_mover == 0) {
@@ -347,6 +352,13 @@ void autoplay() {
             at(300, SCRIPT_LEFT_DOWN);
             at(350, SCRIPT_LEFT_UP);
         }
+        return;
+    }
+    if (s.settlement) { // the month end: each click hurries a balloon or a pause
+        if (!s.settlement_seen) shot("settlement");
+        s.settlement_seen = true;
+        at(400, SCRIPT_LEFT_DOWN);
+        at(450, SCRIPT_LEFT_UP);
         return;
     }
     if (static_cast<int>(shown_count(Shown::Question)) > s.questions && cursor_get_mode() == 1) {
@@ -385,6 +397,21 @@ void autoplay() {
     if (now - s.deep_since > 3000) { // a window the test does not know: closed
         s.deep_since = 0;
         s.dialog_open = -1;
+        // A facility raised again asks for its kind with no way out: a park.
+        if (k == DECIDE_FACILITY_KIND) {
+            at(100, SCRIPT_MOUSE_MOVE, 50 + 34, 320);
+            at(150, SCRIPT_LEFT_DOWN);
+            at(200, SCRIPT_LEFT_UP);
+            return;
+        }
+        // The magic house cannot be left without a fate: the harmless stay.
+        if (k == DECIDE_MAGIC_FATE) {
+            const MagicFate& stay = magic_fate_table[FATE_STAY];
+            at(100, SCRIPT_MOUSE_MOVE, stay.x + 10, stay.y + 10);
+            at(150, SCRIPT_LEFT_DOWN);
+            at(200, SCRIPT_LEFT_UP);
+            return;
+        }
         at(100, SCRIPT_RIGHT_DOWN);
         at(150, SCRIPT_RIGHT_UP);
     }
@@ -641,8 +668,10 @@ TEST(PlayThrough, AHumanAndTheComputersPlayCardsItemsAndEventsThroughTheRealProg
     // A spin stopped by a click; the three choice dialogs answered by clicks.
     EXPECT_EQ(s.spins, (std::set<int>{0, 1}));
     // The rob card: the thief's window over the board, a card taken by a click.
-    EXPECT_TRUE(s.thief_window);
+    EXPECT_TRUE(s.thief_window) << "the rob reached step " << s.rob_stage << " with "
+                                << int(card_stock[CARD_ROB - 1]) << " rob cards in the pool";
     EXPECT_TRUE(s.robbed);
+    EXPECT_TRUE(s.settlement_seen);
     EXPECT_EQ(s.answered,
               (std::set<int>{DECIDE_FACILITY_KIND, DECIDE_RESEARCH_SLOT, DECIDE_PLAYER}));
 }

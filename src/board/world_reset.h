@@ -31,6 +31,7 @@
 //  21. the bulletin board's offers
 //  22. the time machine's snapshots
 //  23. the auction's seats and state
+//  24. the magic house's chosen players
 // A module reads only its own state in its reset, so the order matters only
 // where one reset rebuilds what an earlier one cleared (the map binds its
 // tables after the game state is cleared).
@@ -60,6 +61,7 @@ enum WorldResetRank {
     WORLD_RESET_NOTICE,
     WORLD_RESET_SNAPSHOTS,
     WORLD_RESET_AUCTION,
+    WORLD_RESET_MAGIC_HOUSE,
     WORLD_RESET_COUNT
 };
 

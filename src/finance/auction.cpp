@@ -14,6 +14,7 @@
 #include "board/landing.h"
 #include "board/map.h"
 #include "board/money.h"
+#include "board/view.h"
 #include "board/world_reset.h"
 #include "data/characters.h"
 #include "engine/balloon.h"
@@ -122,7 +123,7 @@ void sell_to(int winner) {
     if (!owner_is_seat(*owner, winner)) {
         if (*owner == OWNER_NONE) land_set_purchase_expiry(*expiry_of(auction_state.object));
         *owner = owner_of_seat(winner);
-        board_minimap_marks(0);
+        view_draw_minimap_marks(0);
         board_view_refresh(0, 0, 1);
         wait_ms_skippable(SALE_PAUSE_MS);
     }

@@ -70,3 +70,4 @@ void lotto_set_observer(LottoObserver observer);
 
 // Frees every lottery number.
 void lotto_reset();
+

@@ -140,6 +140,7 @@ bool runner_setup(const RunnerOptions& options, std::string* error) {
     }
     app_reset();
     game_world_reset();
+    runner_watch_shop();
     if (!runner_seat_players(options, error)) {
         plat_shutdown();
         return false;

@@ -130,6 +130,18 @@ int runner_items_used(int n);
 // Day-line columns of the items: per player the travel mode and the counts
 // of items 1..13, one digit each.
 std::string runner_item_columns();
+// Month ends and the bulletin board: since the last call every settlement
+// paid the bonus exactly to the deposits without a loan and reset the
+// counters, every purchase was another's offer and a computer bought only
+// shares or land; and the board's rows are packed, in the game's seats, with
+// objects in range (needs runner_watch_settlements). Empty when all hold.
+std::string runner_settlement_check();
+// Starts watching the settlements and the board's purchases.
+void runner_watch_settlements();
+int runner_settlements_seen();
+int runner_board_purchases();
+// Day-line column of the offers: per player type letter, object and asking.
+std::string runner_offer_columns();
 // The last line: end code, leader and days played.
 std::string runner_final_line(const RunnerResult& result);
 // The line of a game that did not end by its own rules: for a stall the day,
@@ -180,3 +192,16 @@ struct RunnerAuctionCounts {
 RunnerAuctionCounts runner_auction_counts();
 // The first auction that broke those rules since the last call; empty when none.
 std::string runner_auction_check();
+
+// The shop and the magic house: watches their visits from now on (runner_setup
+// starts it). A shop visit must take 10 yuan a point spent plus the prices
+// sold back and book it whole to the store company; the magic house must
+// choose exactly who meets its condition, and a computer give the fate its
+// rule allows. The first break since the last call, else empty.
+void runner_watch_shop();
+std::string runner_shop_check();
+int runner_shop_visits();
+int runner_magic_visits();
+// Day-line column of every player's points and the day's visits:
+// " | pts 120,45 shop0=350 magic1=3>7" (shop: the takings; magic: condition > fate).
+std::string runner_points_columns();
