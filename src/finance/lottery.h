@@ -70,4 +70,3 @@ void lotto_set_observer(LottoObserver observer);
 
 // Frees every lottery number.
 void lotto_reset();
-

@@ -1,6 +1,7 @@
 #include "finance/notice_board.h"
 
 #include <cstdio>
+#include <string>
 
 #include "board/decisions.h"
 #include "board/game_state.h"
@@ -16,6 +17,7 @@
 #include "engine/util.h"
 #include "finance/bank.h"
 #include "finance/notice_board_screen.h"
+#include "finance/stock_types.h"
 #include "finance/trading.h"
 
 std::array<std::array<NoticeOffer, NOTICE_SLOTS>, PLAYER_COUNT> notice_board{};
@@ -431,6 +433,10 @@ void notice_visit() {
 }
 
 bool notice_board_valid(const NoticeOffer* board) {
+    return notice_board_valid(board, game_player_count);
+}
+
+bool notice_board_valid(const NoticeOffer* board, int player_count) {
     if (board == nullptr) return false;
     for (int p = 0; p < PLAYER_COUNT; ++p) {
         bool ended = false;
@@ -441,7 +447,7 @@ bool notice_board_valid(const NoticeOffer* board) {
                 ended = true;
                 continue;
             }
-            if (ended || p >= game_player_count) return false;
+            if (ended || p >= player_count) return false;
         }
     }
     return true;
@@ -480,3 +486,38 @@ void notice_set_observer(NoticeObserver o) {
 }
 
 WORLD_RESET(WORLD_RESET_NOTICE, notice_board_clear)
+
+bool notice_board_objects_valid(const NoticeOffer* board, int lots, int facilities,
+                                std::string* error) {
+    auto fail = [error](int p, int k, const std::string& why) {
+        if (error)
+            *error = "bulletin board: player " + std::to_string(p) + " offer " + std::to_string(k) +
+                     " " + why;
+        return false;
+    };
+    for (int p = 0; p < PLAYER_COUNT; ++p) {
+        for (int k = 0; k < NOTICE_SLOTS; ++k) {
+            const NoticeOffer& o = board[p * NOTICE_SLOTS + k];
+            if (o.type == NOTICE_EMPTY || o.type > NOTICE_CARD) continue;
+            bool named = false;
+            switch (o.type) {
+            case NOTICE_SHARES:
+                named = o.object < STOCK_COUNT && o.count >= 1 && o.count <= STOCK_TOTAL_SHARES;
+                break;
+            case NOTICE_LAND:
+                named = object_in(o.object, OBJ_LOT_BASE, lots) ||
+                        object_in(o.object, OBJ_FACILITY_BASE, facilities);
+                break;
+            case NOTICE_ITEM:
+                named = o.object >= 1 && o.object <= 13;
+                break;
+            default:
+                named = o.object >= 1 && o.object <= 30;
+                break;
+            }
+            if (!named) return fail(p, k, "names object " + std::to_string(o.object));
+            if (o.asking < 0) return fail(p, k, "asks " + std::to_string(o.asking));
+        }
+    }
+    return true;
+}

@@ -52,14 +52,6 @@ void notice_age_offers();
 // Takes every offer off the board (a new game, and the world reset).
 void notice_board_clear();
 
-// The check of a board read from a file: every offer's type is 0..4, each
-// row is packed at its front, and an offer names a stock 0..11, a plot or
-// facility code of the map's `lots` and `facilities`, an item 1..13 or a card
-// 1..30 by its type, asks a price >= 0 and, for shares, offers 1..10000. False
-// with the reason in `error`.
-bool notice_board_valid(
-    const std::array<std::array<NoticeOffer, NOTICE_SLOTS>, PLAYER_COUNT>& board, int lots,
-    int facilities, std::string* error);
 // Posts into the player's first slot that is empty or holds the same type and
 // object (replacing that offer); nothing when none of the seven qualifies, or
 // for a player, type or object the board cannot hold. Land offers take the
@@ -93,9 +85,17 @@ int notice_ai_buy(int player);
 int notice_card_pairs(int player, uint8_t* out, int out_max);
 
 // The whole board as read from a save or a snapshot: every type 0..4, every
-// row packed, and no offer in a row of a seat at or above game_player_count.
-// `board` is PLAYER_COUNT x NOTICE_SLOTS offers in row order.
+// row packed, and no offer in a row of a seat at or above player_count
+// (game_player_count when not given). `board` is PLAYER_COUNT x NOTICE_SLOTS
+// offers in row order.
+bool notice_board_valid(const NoticeOffer* board, int player_count);
 bool notice_board_valid(const NoticeOffer* board);
+// What each offer of such a board names: a stock 0..11 with 1..10000 shares,
+// a plot or facility code of the map's `lots` and `facilities`, an item
+// 1..13 or a card 1..30 by its type, at an asking price >= 0. False with the
+// reason in `error`.
+bool notice_board_objects_valid(const NoticeOffer* board, int lots, int facilities,
+                                std::string* error);
 
 // A human's answers on the board window (DECIDE_BOARD_ACTION, DECIDE_BOARD_POST).
 inline constexpr int NOTICE_ACTION_EXIT = 0;
