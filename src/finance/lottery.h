@@ -70,7 +70,3 @@ void lotto_set_observer(LottoObserver observer);
 
 // Frees every lottery number.
 void lotto_reset();
-
-// The check of the owners read from a file: each is 0 (free) or a player + 1
-// of the game's `players`.
-bool lotto_owners_valid(const uint8_t* owners, int players);
