@@ -38,7 +38,7 @@ constexpr int LEFT = 320 - 170, TOP = 240 - 175;
 
 struct Seen {
     bool taken = false;
-    int window_pixels = 0; // pixels of the window's rectangle that are not the background
+    int window_pixels = 0;  // pixels of the window's rectangle that are not the background
     int outside_pixels = 0; // pixels beside it that are not
 };
 Seen seen;
@@ -113,11 +113,11 @@ TEST_F(SystemMenu, OptionsTakeEffectOnlyOnOkAndOkWritesTheFile) {
         settings_replace(before);
         fs::remove(cfg());
         t0 = plat_tick_count();
-        click_spot(100, SM_SPEED, 40);       // speed 2
-        click_spot(200, SM_MUSIC_BAR, 20);   // level 2
-        click_spot(300, SM_SOUND_ON);        // 4 -> 0
-        click_spot(400, SM_ANIMATIONS);      // toggled
-        click_spot(500, SM_AUTOSAVE);        // toggled
+        click_spot(100, SM_SPEED, 40);     // speed 2
+        click_spot(200, SM_MUSIC_BAR, 20); // level 2
+        click_spot(300, SM_SOUND_ON);      // 4 -> 0
+        click_spot(400, SM_ANIMATIONS);    // toggled
+        click_spot(500, SM_AUTOSAVE);      // toggled
         click_spot(600, SM_LAYOUT_2);
         click_spot(700, c.close_spot);
         const int r = sysmenu_run(SYSMENU_TITLE);
@@ -199,7 +199,7 @@ TEST_F(SystemMenu, ADayPickedInTheDialogBecomesTheGameDateAtOnceAndOkKeepsIt) {
 
     t0 = plat_tick_count();
     click_spot(100, SM_BUTTON_0, 20);
-    point_and_click(400, dl + 20, dt + 195); // today
+    point_and_click(400, dl + 20, dt + 195);  // today
     point_and_click(500, dl + 150, dt + 195); // OK
     click_spot(900, SM_CANCEL);
     sysmenu_run(SYSMENU_TITLE);

@@ -36,7 +36,7 @@ const char* const TRACK_NAMES[MUSIC_BACKGROUND_COUNT] = {
     "1.携手创奇迹", "2.欢乐好时光", "3.黄金嘉年华", "4.美梦会成真",
     "5.奇幻妙城市", "6.看我的厉害", "7.世界逍遥游", "8.卡尔沃之夜"};
 const char* const LAYOUT_LABELS[3] = {"日、月历", "缩小地图", "组合画面"};
-const char* const MONTH_NAMES[12] = {"一月", "二月", "三月", "四月",   "五月",   "六月",
+const char* const MONTH_NAMES[12] = {"一月", "二月", "三月", "四月", "五月",   "六月",
                                      "七月", "八月", "九月", "十月", "十一月", "十二月"};
 
 struct Window {
@@ -144,15 +144,19 @@ void draw_options() {
         segments(SM_SOUND_BAR, c.sound_level > 4 ? 4 : c.sound_level);
         const auto check = [&](int spot, bool on) {
             const SysmenuRect& r = sysmenu_spots[spot];
-            if (on) fill(back, x + r.left + 3, y + r.top + 3, r.right - r.left - 6, r.bottom - r.top - 6, INK);
+            if (on)
+                fill(back, x + r.left + 3, y + r.top + 3, r.right - r.left - 6,
+                     r.bottom - r.top - 6, INK);
         };
         check(SM_ANIMATIONS, c.animations != 0);
         check(SM_AUTOSAVE, c.autosave != 0);
         check(SM_MUSIC_ON, c.music_level != 0);
         check(SM_SOUND_ON, c.sound_level != 0);
-        const SysmenuRect& l = sysmenu_spots[SM_LAYOUT_0 + (c.side_panel_layout > 2 ? 2 : c.side_panel_layout)];
+        const SysmenuRect& l =
+            sysmenu_spots[SM_LAYOUT_0 + (c.side_panel_layout > 2 ? 2 : c.side_panel_layout)];
         box(back, x + l.left, y + l.top, l.right - l.left, l.bottom - l.top, 0xC02020);
-        box(back, x + l.left + 1, y + l.top + 1, l.right - l.left - 2, l.bottom - l.top - 2, 0xC02020);
+        box(back, x + l.left + 1, y + l.top + 1, l.right - l.left - 2, l.bottom - l.top - 2,
+            0xC02020);
         if (music_current & MUSIC_BACKGROUND_BIT) {
             const SysmenuRect& t = sysmenu_spots[SM_TRACKS];
             const int current = music_current & 7;
@@ -184,9 +188,9 @@ struct DateDialog {
     int pressed = -1; // 0..3 arrows, 4 today, 5 cancel, 6 OK
 } dd;
 
-constexpr SysmenuRect DATE_BUTTONS[7] = {{74, 21, 90, 31},   {74, 31, 90, 41},   {160, 21, 176, 31},
-                                         {160, 31, 176, 41}, {9, 180, 64, 210},  {72, 180, 127, 210},
-                                         {134, 180, 189, 210}};
+constexpr SysmenuRect DATE_BUTTONS[7] = {
+    {74, 21, 90, 31},  {74, 31, 90, 41},    {160, 21, 176, 31},  {160, 31, 176, 41},
+    {9, 180, 64, 210}, {72, 180, 127, 210}, {134, 180, 189, 210}};
 
 void draw_calendar() {
     ImageRecord* back = popup_lock_back();
@@ -213,7 +217,8 @@ void draw_calendar() {
         const int month = cal_month(dd.date);
         char year[8];
         std::snprintf(year, sizeof year, "%d", cal_year(dd.date));
-        label(back, MONTH_NAMES[(month >= 1 && month <= 12 ? month : 1) - 1], x + 40, y + 31, ALIGN_CENTRE);
+        label(back, MONTH_NAMES[(month >= 1 && month <= 12 ? month : 1) - 1], x + 40, y + 31,
+              ALIGN_CENTRE);
         label(back, year, x + 127, y + 31, ALIGN_CENTRE);
         int first = 0, length = 0;
         cal_weekday(cal_pack(cal_year(dd.date), month, 1), &first, &length);

@@ -28,9 +28,9 @@ void group(Canvas& cv, int x, int y, int w, int h) {
 FrameImage system_window() {
     Canvas cv(340, 350);
     bevel(cv, 0, 0, 340, 350, rgb555(216, 208, 184));
-    group(cv, 6, 8, 208, 164);   // the options
-    group(cv, 6, 190, 208, 158); // the music tracks
-    group(cv, 218, 6, 116, 156); // the three action buttons
+    group(cv, 6, 8, 208, 164);     // the options
+    group(cv, 6, 190, 208, 158);   // the music tracks
+    group(cv, 218, 6, 116, 156);   // the three action buttons
     group(cv, 208, 186, 126, 122); // the side-panel layouts
     return cv.img;
 }
