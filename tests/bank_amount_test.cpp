@@ -16,10 +16,14 @@ int64_t type_keys(int64_t maximum, const std::string& keys) {
     bank_amount_start(amount, maximum);
     for (size_t i = 0; i < keys.size(); ++i) {
         const char k = keys[i];
-        if (k >= '0' && k <= '9') bank_amount_digit(amount, k - '0');
-        else if (k == 'b') bank_amount_backspace(amount);
-        else if (k == 'c') bank_amount_clear(amount);
-        else if (k == 'a') bank_amount_all(amount);
+        if (k >= '0' && k <= '9')
+            bank_amount_digit(amount, k - '0');
+        else if (k == 'b')
+            bank_amount_backspace(amount);
+        else if (k == 'c')
+            bank_amount_clear(amount);
+        else if (k == 'a')
+            bank_amount_all(amount);
         else if (k == 's') {
             size_t used = 0;
             bank_amount_slider(amount, std::stoi(keys.substr(i + 1), &used));
@@ -66,7 +70,8 @@ TEST(BankAmountTest, KeysAndSliderGiveTheAmountWithinTheMaximum) {
 TEST(BankAmountTest, AccountsNeverSeeMoreThanThirtyTwoBitsHold) {
     BankAmount amount;
     bank_amount_start(amount, bank_amount_maximum(I32_MAX));
-    for (int i = 0; i < BANK_AMOUNT_DIGITS; ++i) bank_amount_digit(amount, 9);
+    for (int i = 0; i < BANK_AMOUNT_DIGITS; ++i)
+        bank_amount_digit(amount, 9);
     EXPECT_EQ(bank_amount_yuan(amount), I32_MAX);
     EXPECT_FALSE(bank_amount_digit(amount, 1)); // the eleventh digit
     EXPECT_EQ(bank_amount_maximum(-5), 0);
