@@ -397,8 +397,10 @@ void autoplay() {
     if (now - s.deep_since > 3000) { // a window the test does not know: closed
         s.deep_since = 0;
         s.dialog_open = -1;
-        // A facility raised again asks for its kind with no way out: a park.
+        // A facility's kind has no way out (the pointer may have left the
+        // place the dialog put it on): a click on the park's cell.
         if (k == DECIDE_FACILITY_KIND) {
+            s.dialog_open = k;
             at(100, SCRIPT_MOUSE_MOVE, 50 + 34, 320);
             at(150, SCRIPT_LEFT_DOWN);
             at(200, SCRIPT_LEFT_UP);
