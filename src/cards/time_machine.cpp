@@ -249,6 +249,12 @@ bool snapshot_image_check(const uint8_t* in, std::string* error) {
                                std::to_string(in[SNAP_LOTTO_OWNERS + n]) +
                                ", not free nor a seat in the game");
     }
+    NoticeOffer offers[PLAYER_COUNT * NOTICE_SLOTS];
+    for (int k = 0; k < PLAYER_COUNT * NOTICE_SLOTS; ++k)
+        offers[k] = notice_offer_read(in + SNAP_NOTICES + NOTICE_OFFER_SIZE * k);
+    if (!notice_board_valid(offers))
+        return fail(error, "the bulletin board holds an unknown offer type, a gap in a row or "
+                           "an offer of a seat not in the game");
     return true;
 }
 

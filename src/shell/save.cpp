@@ -405,8 +405,12 @@ bool save_image_check(const uint8_t* image, size_t size, std::string* error) {
     if (!check_players(image, n, map, in) || !check_walkers_and_gods(image, n, map, in) ||
         !check_market(image, map, in) || !check_values(image, in) || !check_bytes(image, n, in))
         return false;
-    if (!notice_board_valid(notices_of(image), map.count[MAP_T_LOTS], map.count[MAP_T_FACILITIES],
-                            error))
+    const auto notices = notices_of(image);
+    if (!notice_board_valid(&notices[0][0], n))
+        return fail(error, "bulletin board: an unknown offer type, a gap in a row or an offer "
+                           "of a seat not in the game");
+    if (!notice_board_objects_valid(&notices[0][0], map.count[MAP_T_LOTS],
+                                    map.count[MAP_T_FACILITIES], error))
         return false;
     const uint8_t* snap = image + SAVE_MAP_BLOCK + map_size;
     for (int p = 0; p < n; ++p, snap += SAVE_SNAPSHOT_SIZE + map_size) {

@@ -9,8 +9,10 @@
 #include "cards/fate.h"
 #include "cards/news.h"
 #include "data/card_speech_lines.h"
+#include "data/characters.h"
 #include "data/item_speech_lines.h"
 #include "data/speech_lines.h"
+#include "finance/settlement.h"
 
 #include <espeak-ng/speak_lib.h>
 #include <iconv.h>
@@ -82,6 +84,13 @@ const VoiceLine voice_lines[] = {
     {55, 0, u8"神明附身的人"},
     {56, 0, u8"所有男生"},
     {57, 0, u8"所有女生"},
+    // The month-end settlement's host.
+    {92, 0, u8"各位客户辛苦了！又到了每月银行结算的日子。"},
+    {93, 0, u8"卡尔沃银行将根据您的存款，加发百分之十的储金利息。"},
+    {95, 0, u8"本月悲情人物是"},
+    {108, 0, u8"别灰心，再加油喔！"},
+    {109, 0, u8"本月冠军是"},
+    {122, 0, u8"其他人还要更努力喔！"},
 };
 
 // The game's own texts are GBK; espeak-ng reads UTF-8.
@@ -125,6 +134,12 @@ std::vector<Clip> all_clips() {
         clips.push_back({v.number, v.speaker, reinterpret_cast<const char*>(v.words)});
     for (const FinanceVoice& v : finance_voice_lines())
         clips.push_back({v.number, 0, v.words});
+    // The settlement's name lines: each character's name, in the host's voice.
+    for (int c = 0; c < SPEECH_CHARACTERS; ++c) {
+        const std::string name = gbk_to_utf8(character_name(c));
+        clips.push_back({SETTLE_UNLUCKY_VOICE + c, 0, name});
+        clips.push_back({SETTLE_CHAMPION_VOICE + c, 0, name});
+    }
     // The characters' reaction lines, each in its character's voice.
     for (int c = 0; c < SPEECH_CHARACTERS; ++c) {
         for (int r = 0; r < SPEECH_ROWS; ++r) {

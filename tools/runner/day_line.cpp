@@ -59,6 +59,7 @@ std::string runner_day_line() {
     line += runner_item_columns();
     line += runner_lottery_columns();
     line += runner_points_columns();
+    line += runner_offer_columns();
     return line;
 }
 

@@ -130,6 +130,18 @@ int runner_items_used(int n);
 // Day-line columns of the items: per player the travel mode and the counts
 // of items 1..13, one digit each.
 std::string runner_item_columns();
+// Month ends and the bulletin board: since the last call every settlement
+// paid the bonus exactly to the deposits without a loan and reset the
+// counters, every purchase was another's offer and a computer bought only
+// shares or land; and the board's rows are packed, in the game's seats, with
+// objects in range (needs runner_watch_settlements). Empty when all hold.
+std::string runner_settlement_check();
+// Starts watching the settlements and the board's purchases.
+void runner_watch_settlements();
+int runner_settlements_seen();
+int runner_board_purchases();
+// Day-line column of the offers: per player type letter, object and asking.
+std::string runner_offer_columns();
 // The last line: end code, leader and days played.
 std::string runner_final_line(const RunnerResult& result);
 // The line of a game that did not end by its own rules: for a stall the day,

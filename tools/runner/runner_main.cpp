@@ -78,8 +78,8 @@ void print_day(void*) {
         std::printf("invariant broken: %s\n", item_broken.c_str());
         invariant_broken = true;
     }
-    for (const std::string& finance_broken :
-         {runner_lottery_check(), runner_auction_check(), runner_shop_check()}) {
+    for (const std::string& finance_broken : {runner_lottery_check(), runner_auction_check(),
+                                              runner_shop_check(), runner_settlement_check()}) {
         if (finance_broken.empty()) continue;
         std::printf("invariant broken: %s\n", finance_broken.c_str());
         invariant_broken = true;
@@ -238,6 +238,7 @@ int main(int argc, char** argv) {
     runner_watch_items();
     runner_watch_lottery();
     runner_watch_auctions();
+    runner_watch_settlements();
     RunnerResult result = runner_play(options, print_day, nullptr);
     runner_close();
     print_pending_messages();
