@@ -44,7 +44,8 @@ uint16_t bar_pixels[204];
 void shoot() {
     if (shot_taken || plat_tick_count() < shot_at) return;
     shot_taken = true;
-    for (int x = 0; x < 204; ++x) bar_pixels[x] = PopupTest::screen_at(BAR_LEFT + x, BAR_Y);
+    for (int x = 0; x < 204; ++x)
+        bar_pixels[x] = PopupTest::screen_at(BAR_LEFT + x, BAR_Y);
     if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
         PopupTest::save_screen_bmp(std::string(dir) + "/bank_deposit");
 }
@@ -85,7 +86,8 @@ class BankDeposit : public PopupTest {
 };
 
 TEST_F(BankDeposit, TypedDigitsWithdrawOnOkThroughTheBank) {
-    for (int d : {1, 2, 3, 9}) click(digit(d));
+    for (int d : {1, 2, 3, 9})
+        click(digit(d));
     click(BACKSPACE);
     click(digit(4)); // 1234
     click(OK);
@@ -98,7 +100,8 @@ TEST_F(BankDeposit, TypedDigitsWithdrawOnOkThroughTheBank) {
 
 TEST_F(BankDeposit, DepositModeAllTakesTheWholeCashAndAnAmountAboveItIsCapped) {
     click(DEPOSIT);
-    for (int d : {9, 9, 9, 9}) click(digit(d)); // above the cash: the cash
+    for (int d : {9, 9, 9, 9})
+        click(digit(d)); // above the cash: the cash
     click(OK);
     bank_deposit_screen();
     EXPECT_EQ(me().cash, 0);
@@ -109,8 +112,8 @@ TEST_F(BankDeposit, KeysPressTheButtons) {
     key('7');
     key(VK_NUMPAD0 + 5);
     key(VK_BACK);
-    key(67);   // clears
-    key(77);   // all: the whole deposit
+    key(67); // clears
+    key(77); // all: the whole deposit
     key(VK_RETURN);
     bank_deposit_screen();
     EXPECT_EQ(me().deposit, 0);
@@ -133,7 +136,8 @@ TEST_F(BankDeposit, TheSliderBarFillsWithTheAmount) {
     // The filled share of the bar is one colour, the rest another.
     const int filled = 18 * (5000 / 34 + 1) * 204 / 5000;
     int lit = 0;
-    for (int x = 0; x < 204; ++x) lit += bar_pixels[x] == bar_pixels[0];
+    for (int x = 0; x < 204; ++x)
+        lit += bar_pixels[x] == bar_pixels[0];
     EXPECT_NE(bar_pixels[0], bar_pixels[203]);
     EXPECT_EQ(lit, filled);
 }

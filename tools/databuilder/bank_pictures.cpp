@@ -21,8 +21,10 @@ Spot digit_spot(int d) {
 }
 std::vector<Spot> deposit_spots() {
     std::vector<Spot> s{{16, 16, 90, 30}, {116, 16, 90, 30}, {216, 16, 88, 30}, {58, 104, 204, 16}};
-    for (int d = 0; d <= 9; ++d) s.push_back(digit_spot(d));
-    for (int y : {136, 176, 216, 256}) s.push_back({196, y, 108, 34});
+    for (int d = 0; d <= 9; ++d)
+        s.push_back(digit_spot(d));
+    for (int y : {136, 176, 216, 256})
+        s.push_back({196, y, 108, 34});
     return s;
 }
 
@@ -51,11 +53,13 @@ FrameImage deposit_window(const std::vector<Spot>& spots) {
             cv.frame(s.x - 1, s.y - 1, s.w + 2, s.h + 2, rgb555(200, 200, 200));
             continue;
         }
-        const uint16_t face = b < 3 ? rgb555(70, 100, 150) : b < 14 ? rgb555(110, 110, 120)
-                                                                    : rgb555(150, 110, 60);
+        const uint16_t face = b < 3    ? rgb555(70, 100, 150)
+                              : b < 14 ? rgb555(110, 110, 120)
+                                       : rgb555(150, 110, 60);
         FrameImage up = button(s.w, s.h, face, rgb555(230, 230, 230), rgb555(30, 30, 30));
         for (int y = 0; y < s.h; ++y)
-            for (int x = 0; x < s.w; ++x) cv.at(s.x + x, s.y + y) = up.pixels[y * s.w + x];
+            for (int x = 0; x < s.w; ++x)
+                cv.at(s.x + x, s.y + y) = up.pixels[y * s.w + x];
     }
     return cv.img;
 }

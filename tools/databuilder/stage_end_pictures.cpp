@@ -57,7 +57,7 @@ FrameImage number(int n) {
 FlcBytes cheer() {
     constexpr int W = 440, H = 440, FRAMES = 20;
     std::vector<FlcRgb> palette(256, FlcRgb{0, 0, 0});
-    const FlcRgb colours[6] = {{250, 60, 60}, {250, 220, 60}, {60, 200, 90},
+    const FlcRgb colours[6] = {{250, 60, 60},  {250, 220, 60},  {60, 200, 90},
                                {70, 140, 250}, {250, 250, 250}, {230, 90, 220}};
     for (int i = 0; i < 6; ++i)
         palette[static_cast<size_t>(i + 1)] = colours[i];
