@@ -23,11 +23,12 @@ namespace {
 // The screen, when KARVO_SHOT_DIR names a directory, once the chooser rests.
 uint32_t shot_at = 0;
 bool shot_taken = false;
+std::string shot_name = "stage_chooser";
 void shoot() {
     if (shot_taken || screen_depth < 1 || plat_tick_count() < shot_at) return;
     shot_taken = true;
     if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        PopupTest::save_screen_bmp(std::string(dir) + "/stage_chooser");
+        PopupTest::save_screen_bmp(std::string(dir) + "/" + shot_name);
 }
 
 TEST(StageFrames, RunningFramesStayInsideSetsOfEveryCount) {
@@ -129,7 +130,12 @@ TEST_F(Campaign, TheContinueOfferIsDeclinedByWaitingOrTheNoKeyAndAcceptedByAClic
     character_state[7] = 2;
     at(t0 + 500, SCRIPT_KEY_DOWN, 0x4E); // the no key: nothing
     at(t0 + 550, SCRIPT_KEY_UP, 0x4E);
+    shot_at = t0 + 3500;
+    shot_taken = false;
+    shot_name = "stage_countdown";
+    plat_set_cursor_hook(shoot);
     EXPECT_EQ(stage_offer_continue(1), END_TO_TITLE);
+    plat_set_cursor_hook(nullptr);
     EXPECT_GE(plat_tick_count() - t0, 10000u) << "ten seconds";
     EXPECT_LT(plat_tick_count() - t0, 11500u);
     EXPECT_EQ(character_state[7], 2) << "declined: nothing freed";

@@ -321,5 +321,5 @@ int stage_countdown_screen(int over_board) {
 void stage_cheer_over_board() {
     board_repaint(0);
     board_dirty = 0;
-    flc_play_entry(CHEER_FLC_ENTRY, 0, 40, 0, CHEER_EFFECT);
+    flc_play_entry(CHEER_FLC_ENTRY, 0, 40, FLC_OVER_BACKGROUND, CHEER_EFFECT);
 }
