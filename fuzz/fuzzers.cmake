@@ -29,6 +29,17 @@ if(KARVO_CLANGXX)
       COMMAND sh -c "mkdir -p '${scratch}' && exec '${KARVO_FUZZ_BUILD_DIR}/${target}_fuzz' -max_total_time=${KARVO_FUZZ_SECONDS} -rss_limit_mb=2048 -print_final_stats=1 '${scratch}' '${KARVO_FUZZ_SEED_DIR}/${target}'")
     set_tests_properties(fuzz_${target} PROPERTIES TIMEOUT 300 LABELS fuzz)
   endforeach()
+  # Save and settings files, from seeds a fixture makes with the runner.
+  add_test(NAME fuzz_save_seeds
+    COMMAND sh "${CMAKE_CURRENT_SOURCE_DIR}/make_save_seeds.sh" "$<TARGET_FILE:karvo_runner_cli>" "${KARVO_FUZZ_SEED_DIR}")
+  set_tests_properties(fuzz_save_seeds PROPERTIES TIMEOUT 300 LABELS fuzz FIXTURES_SETUP save_seeds)
+  foreach(target save cfg)
+    set(scratch "${KARVO_FUZZ_BUILD_DIR}/corpus-${target}")
+    add_test(NAME fuzz_${target}
+      COMMAND sh -c "mkdir -p '${scratch}' && exec '${KARVO_FUZZ_BUILD_DIR}/${target}_fuzz' -max_total_time=${KARVO_FUZZ_SECONDS} -rss_limit_mb=2048 -print_final_stats=1 '${scratch}' '${KARVO_FUZZ_SEED_DIR}/${target}'")
+    set_tests_properties(fuzz_${target} PROPERTIES TIMEOUT 300 LABELS fuzz FIXTURES_REQUIRED save_seeds
+      ENVIRONMENT "KARVO_DATA=${KARVO_DATA_DIR};SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;KARVO_HEADLESS=1")
+  endforeach()
   # FLC decoding, from the animations the builder writes as seeds.
   set(scratch "${KARVO_FUZZ_BUILD_DIR}/corpus-flc")
   add_test(NAME fuzz_flc

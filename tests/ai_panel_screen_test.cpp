@@ -46,15 +46,6 @@ class AiPanel : public PopupTest {
         app_active = 1;
         t0 = plat_tick_count();
     }
-    void click(uint32_t ms, int x, int y) {
-        at(t0 + ms, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_UP, x, y);
-    }
-    void right_click(uint32_t ms) {
-        at(t0 + ms, SCRIPT_RIGHT_DOWN, 300, 300);
-        at(t0 + ms + 5, SCRIPT_RIGHT_UP, 300, 300);
-    }
-    uint32_t t0 = 0;
 };
 
 constexpr int ROW_X = 150;
@@ -101,7 +92,7 @@ TEST_F(AiPanel, CancelAndTheRightButtonWriteNothing) {
     ai_panel_open();
     t0 = plat_tick_count();
     click(100, 300, 146);
-    right_click(200);
+    right_click(200, 300, 300);
     ai_panel_open();
     EXPECT_EQ(player_table[2].ai_flags, 0);
     EXPECT_EQ(player_table[2].control, CTRL_HUMAN);
@@ -110,7 +101,7 @@ TEST_F(AiPanel, CancelAndTheRightButtonWriteNothing) {
 TEST_F(AiPanel, TheSelectedRowIsKeptWhenTheCurrentPlayerHasNone) {
     game_active_mover = 1; // a computer: no row of its own
     click(100, ROW_X, row_y(2));
-    right_click(200);
+    right_click(200, 300, 300);
     ai_panel_open();
     t0 = plat_tick_count();
     click(100, 300, 146); // use items, on the row kept selected (seat 3)
@@ -126,7 +117,7 @@ TEST_F(AiPanel, WithNoHumanSeatOkDoesNotCloseButTheRightButtonDoes) {
     click(100, OK_X, OK_Y);
     click(150, ROW_X, row_y(0));
     click(200, 395, 370);
-    right_click(1000);
+    right_click(1000, 300, 300);
     ai_panel_open();
     EXPECT_GE(plat_tick_count() - t0, 1000u) << "only the right button left the panel";
     for (const PlayerRecord& r : player_table)

@@ -15,6 +15,7 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/status.h"
+#include "board/toolbar.h"
 #include "board/turn.h"
 #include "board/view.h"
 #include "data/characters.h"
@@ -154,7 +155,7 @@ TEST_F(BoardScreenTest, LoadingAGameLeavesInputDisabledCancellingEnablesIt) {
         loaded_result = result;
         app_services.save_load_screen = [](int) { return loaded_result; };
         board_input_enabled = 1;
-        board_toolbar_command(3);
+        board_toolbar_command(TOOLBAR_LOAD);
         EXPECT_EQ(board_input_enabled, result == -1 ? 1 : 0);
     }
 }
@@ -195,8 +196,8 @@ TEST_F(BoardScreenTest, TheChairmanshipCountCountsTheMapsCompanyBuildings) {
     int expect = 0;
     for (int i = 1; i <= map_company_count; ++i)
         expect += i % 2;
-    EXPECT_EQ(board_chair_count(1), expect);
-    EXPECT_EQ(board_chair_count(0), 0);
+    EXPECT_EQ(map_chair_count(1), expect);
+    EXPECT_EQ(map_chair_count(0), 0);
 }
 
 TEST_F(BoardScreenTest, TheControlBoxIsRestoredUnderItsOldPlaceAndPicksDiceByRow) {
@@ -536,4 +537,20 @@ TEST_F(BoardScreenTest, ThePortraitStaysClearOfTheColourBarAndTheFirstLabel) {
                 ASSERT_EQ(back(x, 60), gfx_rgb_to_pixel(0x10E010)) << x;
         }
     }
+}
+
+TEST(Toolbar, EachButtonIsAFortyPixelColumnOfTheStripOverTheBoard) {
+    struct Case {
+        int x, y, command;
+    };
+    for (const Case& c :
+         {Case{0, 0, TOOLBAR_HELP}, Case{39, 39, TOOLBAR_HELP}, Case{40, 0, TOOLBAR_SYSTEM},
+          Case{3 * 40 + 5, 20, TOOLBAR_LOAD}, Case{439, 20, TOOLBAR_STOCKS}, Case{440, 20, -1},
+          Case{20, 40, -1}, Case{-1, 20, -1}, Case{20, -1, -1}}) {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+        EXPECT_EQ(toolbar_command_at(c.x, c.y), c.command);
+    }
+    for (int command = 0; command < TOOLBAR_COMMAND_COUNT; ++command)
+        EXPECT_EQ(toolbar_command_at(toolbar_button_centre_x(command), TOOLBAR_BUTTON_CENTRE_Y),
+                  command);
 }

@@ -63,15 +63,6 @@ class CardScreens : public PopupTest {
         watched = r;
         shot_name = name;
     }
-    void click(uint32_t ms, int x, int y) {
-        at(t0 + ms, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_UP, x, y);
-    }
-    void right_click(uint32_t ms) {
-        at(t0 + ms, SCRIPT_RIGHT_DOWN, 300, 300);
-        at(t0 + ms + 5, SCRIPT_RIGHT_UP, 300, 300);
-    }
-    uint32_t t0 = 0;
 };
 
 // The centre of cell (column, row) of a panel shown at (14, top).
@@ -97,7 +88,7 @@ TEST_F(CardScreens, TheCardWindowClosesWithTheCardClickedAndRestoresTheBoard) {
 
     t0 = plat_tick_count();
     click(100, 5, 200); // beside the grid
-    right_click(200);
+    right_click(200, 300, 300);
     EXPECT_EQ(card_window_pick(r), 0) << "the right button closes with nothing";
     EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0);
 }

@@ -127,15 +127,6 @@ class ChoiceWindows : public PopupTest {
         game_world_reset();
         PopupTest::TearDown();
     }
-    void click(uint32_t ms, int x, int y) {
-        move(t0 + ms, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 10, SCRIPT_LEFT_UP, x, y);
-    }
-    void right(uint32_t ms) {
-        at(t0 + ms, SCRIPT_RIGHT_DOWN);
-        at(t0 + ms + 5, SCRIPT_RIGHT_UP);
-    }
     // Samples the back buffer at the probes whenever the window takes messages.
     void watch(std::vector<std::pair<int, int>> points) {
         probes = std::move(points);
@@ -163,7 +154,6 @@ class ChoiceWindows : public PopupTest {
     }
     int board_differs() const { return screen_differs(0, 40, 440, 480, BACKGROUND); }
 
-    uint32_t t0 = 0;
     uint16_t yellow = 0;
     static inline std::vector<std::pair<int, int>> probes;
     static inline std::vector<std::vector<uint16_t>> samples;
@@ -173,8 +163,8 @@ TEST_F(ChoiceWindows, TheKindWindowIgnoresTheRightButtonWithoutCancelAndFramesOn
     // Probes on the left edges of cells 0 and 2 (the pointer starts on cell 2).
     watch({{50, 320}, {50 + 2 * 68, 320}});
     move(t0 + 100, 60, 300);
-    right(200);
-    click(300, 50 + 3 * 68 + 10, 300);
+    right_click(200);
+    point_and_click(300, 50 + 3 * 68 + 10, 300);
     EXPECT_EQ(choose_facility_window(0), FK_PETROL_STATION);
     EXPECT_TRUE(seen_lit(0b10)) << "cell 2 under the pointer at the start";
     EXPECT_TRUE(seen_lit(0b01)) << "cell 0 alone once the pointer moved";
@@ -184,7 +174,7 @@ TEST_F(ChoiceWindows, TheKindWindowIgnoresTheRightButtonWithoutCancelAndFramesOn
 }
 
 TEST_F(ChoiceWindows, TheKindWindowCancelsWithTheRightButtonWhenAllowed) {
-    right(100);
+    right_click(100);
     EXPECT_EQ(choose_facility_window(1), -1);
     EXPECT_EQ(board_differs(), 0);
 }
@@ -196,7 +186,7 @@ TEST_F(ChoiceWindows, AScapegoatAmongThreeUsesTheThreePlayerStripAndMapsCellTwo)
     // The three-player strip (frame 1) is 256 wide, its cells from x 104, y 287.
     const int x0 = 220 - 128 + 12, y0 = 320 - 45 + 12;
     watch({{x0 + 160 - 3, y0 + 30}, {x0 - 3, y0 + 30}});
-    click(100, x0 + 160 + 20, y0 + 20);
+    point_and_click(100, x0 + 160 + 20, y0 + 20);
     EXPECT_EQ(choose_player_window(3, players, "请选择嫁祸对象..."), 2);
     EXPECT_TRUE(seen_lit(0b01));
     EXPECT_FALSE(any_lit(1));
@@ -210,7 +200,7 @@ TEST_F(ChoiceWindows, AResearchCellNotOfferedDoesNotReact) {
     move(t0 + 100, 35 + 76 * 3 + 20, 320);
     at(t0 + 150, SCRIPT_LEFT_DOWN, 35 + 76 * 3 + 20, 320);
     at(t0 + 160, SCRIPT_LEFT_UP, 35 + 76 * 3 + 20, 320);
-    click(300, 35 + 76 + 20, 320);
+    point_and_click(300, 35 + 76 + 20, 320);
     EXPECT_EQ(choose_research_window(2), 1);
     EXPECT_FALSE(any_lit(0)) << "no frame on the teleporter";
     EXPECT_TRUE(seen_lit(0b10));
@@ -220,10 +210,10 @@ TEST_F(ChoiceWindows, AResearchCellNotOfferedDoesNotReact) {
 TEST_F(ChoiceWindows, WithoutTheirPicturesTheWindowsStillAnswer) {
     void* panels = board_panel_set;
     board_panel_set = nullptr; // no message panel, no cells, no research panel
-    click(100, 50 + 4 * 68 + 10, 300);
+    point_and_click(100, 50 + 4 * 68 + 10, 300);
     EXPECT_EQ(choose_facility_window(0), FK_RESEARCH_INSTITUTE);
     t0 = plat_tick_count();
-    click(100, 35 + 20, 320);
+    point_and_click(100, 35 + 20, 320);
     EXPECT_EQ(choose_research_window(1), 0);
     board_panel_set = panels;
     EXPECT_EQ(board_differs(), 0);

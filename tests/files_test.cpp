@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -50,4 +53,23 @@ TEST_F(FileLookup, WritingCreatesUnderTheGivenName) {
     ASSERT_NE(f, nullptr);
     std::fclose(f);
     EXPECT_FALSE(fs::exists(root / "save0.DAT") && !fs::exists(root / "save0.dat"));
+}
+
+// Writing a save or the settings where a FIFO, a directory or a device
+// stands must neither wait for a reader nor write anywhere but a file.
+TEST_F(FileLookup, OnlyRegularFilesAreOpenedForWritingAndNothingWaits) {
+    ASSERT_EQ(::mkfifo((root / "SAVE2.DAT").c_str(), 0600), 0);
+    fs::create_directories(root / "SAVE3.DAT");
+    for (const char* mode : {"wb", "r+b", "ab"}) {
+        SCOPED_TRACE(mode);
+        EXPECT_EQ(plat_fopen("SAVE2.DAT", mode), nullptr);
+        EXPECT_EQ(plat_fopen("SAVE3.DAT", mode), nullptr);
+        EXPECT_EQ(plat_fopen("/dev/null", mode), nullptr);
+        std::FILE* f = plat_fopen("save0.dat", mode);
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(std::fputc('w', f), 'w');
+        std::fclose(f);
+    }
+    EXPECT_EQ(fs::file_size(root / "save0.dat"), 2u); // written, rewritten in place, then one added
+    EXPECT_EQ(fs::status(root / "SAVE2.DAT").type(), fs::file_type::fifo);
 }

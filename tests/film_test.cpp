@@ -3,6 +3,7 @@
 // release) when skipping is allowed, a missing film returning at once, and
 // the sound set up again after it with every loaded list playing.
 #include "engine/cursor.h"
+#include "engine/data_report.h"
 #include "engine/film.h"
 #include "engine/mkf.h"
 #include "engine/shown.h"
@@ -17,10 +18,17 @@
 #include "shell/screen.h"
 #include "support/headless.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
+
+namespace fs = std::filesystem;
 
 using Log = std::vector<std::string>;
 
@@ -84,6 +92,43 @@ TEST_F(Film, AMissingFilmReturnsAtOnceWithSoundBack) {
     EXPECT_EQ(
         log, (Log{"open avivideo!NOFILM.AVI alias vfw", "open avivideo!A:\\NOFILM.AVI alias vfw"}));
     EXPECT_TRUE(shown_find_text(Shown::Film, "NOFILM.AVI"));
+}
+
+// A FIFO would hold the player for ever; a damaged film would show nothing.
+// Each is told once, with its directory and what is wrong, and the game goes on.
+TEST_F(Film, AFilmThatCannotBeUsedIsToldOnceAndReturnsAtOnce) {
+    const fs::path dir = fs::temp_directory_path() / ("karvo_films_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    ASSERT_EQ(mkfifo((dir / "START.AVI").c_str(), 0600), 0);
+    {
+        std::ofstream f(dir / "END.AVI", std::ios::binary);
+        f << "RIFF\x10\0\0\0AVI LIST"; // cut short after its first bytes
+    }
+    plat_set_data_dir(dir.string());
+    data_reports_reset();
+    ASSERT_EQ(snd_init(0), 1);
+    const struct {
+        const char* name;
+        std::string says;
+    } cases[] = {
+        {"START.AVI", "START.AVI in " + dir.string() + " is not a regular file"},
+        {"END.AVI", "END.AVI in " + dir.string() + " is damaged: not a film that can be read"},
+        {"NOFILM.AVI", "cannot open NOFILM.AVI: not found in the working directory"},
+    };
+    for (int round = 0; round < 2; ++round)
+        for (const auto& c : cases) {
+            const uint32_t start = plat_tick_count();
+            EXPECT_EQ(avi_play(c.name, &rect, 1), 0) << c.name;
+            EXPECT_EQ(plat_tick_count(), start) << c.name;
+            EXPECT_TRUE(plat_audio_open()) << c.name;
+        }
+    const std::vector<std::string>& told = data_reports();
+    ASSERT_EQ(told.size(), std::size(cases));
+    for (size_t i = 0; i < told.size(); ++i) {
+        EXPECT_EQ(told[i].rfind(cases[i].says, 0), 0u) << told[i];
+        EXPECT_NE(told[i].find("; the film is not shown"), std::string::npos) << told[i];
+    }
+    fs::remove_all(dir);
 }
 
 TEST_F(Film, EffectsLoadedBeforeAFilmPlayAfterIt) {

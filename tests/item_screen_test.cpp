@@ -79,21 +79,12 @@ class ItemScreens : public PopupTest {
         plat_set_cursor_hook(nullptr);
         PopupTest::TearDown();
     }
-    void click(uint32_t ms, int x, int y) {
-        at(t0 + ms, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_UP, x, y);
-    }
-    void right_click(uint32_t ms) {
-        at(t0 + ms, SCRIPT_RIGHT_DOWN);
-        at(t0 + ms + 5, SCRIPT_RIGHT_UP);
-    }
     static int menu() {
         return item_menu_window(DecisionRequest{DECIDE_ITEM_PICK, 0, nullptr, 0, 0});
     }
     static int faces() {
         return item_dice_window(DecisionRequest{DECIDE_REMOTE_DICE, 0, nullptr, 0, 0});
     }
-    uint32_t t0 = 0;
 };
 
 TEST_F(ItemScreens, TheMenuClosesWithTheClickedItemAndPutsTheBoardBack) {

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -434,19 +435,34 @@ TEST_F(MkfTest, DamagedEntriesReadAsZero) {
         const char* what;
         int entry;                                      // the entry spoiled; the other still reads
         std::vector<std::pair<size_t, uint32_t>> edits; // (file offset, u32 written there)
+        const char* says;                               // the check that failed
     };
+    const char* header_past = "has its header past the end of the file (cut short?)";
+    const char* data_past = "runs past the end of the file (cut short?)";
+    const char* pixels_out = "has its pixels outside its data";
+    const char* size = "does not unpack to its stated size";
     const std::vector<Case> cases = {
-        {"entry header past the end", 0, {{index, static_cast<uint32_t>(good.size() - 8)}}},
-        {"entry offset far past the end", 0, {{index, 0xFFFFFFF0u}}},
-        {"packed data past the end", 0, {{at[0] + 4, 0x7FFFFFFF}}},
-        {"stored data past the end", 1, {{at[1], 0x7FFFFFFF}, {at[1] + 4, 0x7FFFFFFF}}},
-        {"unpacked size too large to allocate", 0, {{at[0], 0xFFFFFFFFu}}},
-        {"unpacked size larger than the stream gives", 0, {{at[0], 3001}}},
-        {"unpacked size smaller than the stream gives", 0, {{at[0], 2999}}},
-        {"pixel offset beyond the data", 1, {{at[1] + 8, 4}, {at[1] + 12, 2}}},
-        {"pixel count beyond the data", 1, {{at[1] + 12, 6}}},
-        {"pixel offset and count wrap around", 1, {{at[1] + 8, 0xFFFFFFFEu}, {at[1] + 12, 4}}},
+        {"entry header past the end",
+         0,
+         {{index, static_cast<uint32_t>(good.size() - 8)}},
+         header_past},
+        {"entry offset far past the end", 0, {{index, 0xFFFFFFF0u}}, header_past},
+        {"packed data past the end", 0, {{at[0] + 4, 0x7FFFFFFF}}, data_past},
+        {"stored data past the end", 1, {{at[1], 0x7FFFFFFF}, {at[1] + 4, 0x7FFFFFFF}}, data_past},
+        {"unpacked size too large to allocate",
+         0,
+         {{at[0], 0xFFFFFFFFu}},
+         "claims more unpacked bytes than its packed data can hold"},
+        {"unpacked size larger than the stream gives", 0, {{at[0], 3001}}, size},
+        {"unpacked size smaller than the stream gives", 0, {{at[0], 2999}}, size},
+        {"pixel offset beyond the data", 1, {{at[1] + 8, 4}, {at[1] + 12, 2}}, pixels_out},
+        {"pixel count beyond the data", 1, {{at[1] + 12, 6}}, pixels_out},
+        {"pixel offset and count wrap around",
+         1,
+         {{at[1] + 8, 0xFFFFFFFEu}, {at[1] + 12, 4}},
+         pixels_out},
     };
+    std::string problem;
     for (const Case& c : cases) {
         Bytes f = good;
         for (auto [offset, value] : c.edits)
@@ -457,6 +473,19 @@ TEST_F(MkfTest, DamagedEntriesReadAsZero) {
         uint32_t n = 55;
         EXPECT_EQ(mkf_read(slot, c.entry, nullptr, &n), nullptr) << c.what;
         EXPECT_EQ(n, 55u) << c.what;
+        EXPECT_EQ(std::string(mkf_last_read_error()),
+                  "entry " + std::to_string(c.entry) + " " + c.says)
+            << c.what;
+        // The whole-archive check, which reads every header but unpacks
+        // nothing, names the same entry and check for a header that is wrong.
+        const bool header_wrong =
+            c.says == header_past || c.says == data_past || c.says == pixels_out;
+        if (header_wrong) {
+            EXPECT_FALSE(mkf_check_archive("t.mkf", &problem)) << c.what;
+            EXPECT_NE(problem.find(" is damaged: entry " + std::to_string(c.entry) + " " + c.says),
+                      std::string::npos)
+                << problem;
+        }
         const Bytes other = c.entry == 0 ? Bytes{1, 2, 3, 4} : plain;
         EXPECT_EQ(read_all(slot, 1 - c.entry), other) << c.what;
     }
@@ -480,6 +509,46 @@ TEST_F(MkfTest, DamagedEntriesReadAsZero) {
     int slot = open(good);
     EXPECT_EQ(mkf_read(slot, 2, nullptr, nullptr), nullptr); // past the index
     EXPECT_EQ(mkf_read(slot, -1, nullptr, nullptr), nullptr);
+}
+
+TEST_F(MkfTest, TheWholeArchiveCheckPassesAGoodOneAndFindsAnIndexCutShort) {
+    Bytes good = archive_bytes({stored({1, 2}), stored({3})});
+    std::string problem;
+    EXPECT_TRUE(mkf_check_archive(write("GOOD.MKF", good).c_str(), &problem)) << problem;
+    EXPECT_TRUE(mkf_last_open_found());
+    Bytes cut(good.begin(), good.end() - 1); // the last offset loses a byte
+    EXPECT_FALSE(mkf_check_archive(write("CUT.MKF", cut).c_str(), &problem));
+    EXPECT_EQ(problem, (dir / "CUT.MKF").string() + " in " + dir.string() +
+                           " is damaged: its index ends inside an entry offset (cut short?)");
+    EXPECT_FALSE(mkf_check_archive("NOWHERE.MKF", &problem));
+    EXPECT_FALSE(mkf_last_open_found());
+    EXPECT_NE(problem.find("not found"), std::string::npos) << problem;
+}
+
+// A data directory that cannot be searched is not "not found": the message
+// names it and says why.
+TEST_F(MkfTest, ADataDirectoryThatCannotBeReadIsSaidSo) {
+    const fs::path file = dir / "not_a_directory";
+    write("not_a_directory", {1});
+    plat_set_data_dir(file.string());
+    EXPECT_EQ(mkf_open("DATA.MKF"), -1);
+    EXPECT_FALSE(mkf_last_open_found());
+    EXPECT_EQ(std::string(mkf_last_open_error()),
+              "cannot open DATA.MKF: not found in the working directory (" +
+                  fs::current_path().string() + "), and the directory " + file.string() +
+                  " cannot be read: Not a directory");
+    if (::geteuid() == 0) return; // permissions do not stop the superuser
+    const fs::path locked = dir / "locked";
+    fs::create_directories(locked);
+    write("locked/DATA.MKF", archive_bytes({stored({1})}));
+    fs::permissions(locked, fs::perms::none);
+    plat_set_data_dir(locked.string());
+    EXPECT_EQ(mkf_open("DATA.MKF"), -1);
+    EXPECT_NE(std::string(mkf_last_open_error())
+                  .find("the directory " + locked.string() + " cannot be read: Permission denied"),
+              std::string::npos)
+        << mkf_last_open_error();
+    fs::permissions(locked, fs::perms::owner_all);
 }
 
 TEST_F(MkfTest, ReadErrorsReadAsZero) {

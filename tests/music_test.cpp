@@ -1,6 +1,7 @@
 // Music by the command log: the CD or MIDI choice by the disc's tracks, the
 // music level, event tunes over a background and back, repeats at each end,
 // the resume stack's bounds and the volume tables.
+#include "engine/data_report.h"
 #include "engine/film.h"
 #include "engine/music.h"
 #include "engine/shown.h"
@@ -14,14 +15,20 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
 
 using Log = std::vector<std::string>;
+namespace fs = std::filesystem;
 
 class Music : public ::testing::Test {
   protected:
@@ -238,6 +245,40 @@ TEST_F(Music, WithoutADisplayNothingIsSentButTheRequestIsRecorded) {
     EXPECT_FALSE(sent_any("open") || sent_any("play"));
     EXPECT_EQ(shown_count(Shown::Music, 1), 1u);
     EXPECT_EQ(shown_count(Shown::Music, 0x81), 1u);
+}
+
+// A piece that is a FIFO, damaged or missing leaves the music quiet until
+// the next request, as any piece that cannot be opened; each is told once.
+TEST_F(Music, APieceThatCannotBeUsedIsToldOnceAndTheMusicGoesOn) {
+    const fs::path dir = fs::temp_directory_path() / ("karvo_tunes_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    ASSERT_EQ(mkfifo((dir / "KARV08.MID").c_str(), 0600), 0);
+    {
+        std::ofstream f(dir / "KARV16.MID", std::ios::binary);
+        f.write("MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\1\0", 22); // its track cut short
+    }
+    fs::copy_file(fs::path(KARVO_TEST_DATA_DIR) / "KARV18.MID", dir / "KARV18.MID");
+    plat_set_data_dir(dir.string());
+    data_reports_reset();
+    music_init();
+    for (int round = 0; round < 2; ++round)
+        for (int piece : {1, 2, 3, 4}) {
+            music_next_background(piece);
+            EXPECT_EQ(music_current, MUSIC_BACKGROUND_BIT | (piece - 1));
+            EXPECT_EQ(status("status mid mode") == "playing", piece == 4) << piece;
+        }
+    const std::string in = " in " + dir.string();
+    const std::vector<std::string> expected = {
+        "KARV08.MID" + in + " is not a regular file; that music is not heard",
+        "KARV16.MID" + in +
+            " is damaged: a track runs past the end of the file (cut short); that music is not "
+            "heard",
+        "cannot open KARV17.MID: not found in the working directory (" +
+            fs::current_path().string() + ") nor in the data directory (" + dir.string() +
+            "); that music is not heard",
+    };
+    EXPECT_EQ(data_reports(), expected);
+    fs::remove_all(dir);
 }
 
 TEST_F(Music, TheVolumeTablesScaleEachChannelOnItsOwn) {

@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,6 +20,8 @@
 #include "support/headless.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 std::vector<uint32_t> g_tick_times;
 void record_tick() {
@@ -88,18 +96,113 @@ TEST_F(VirtualClock, AScriptedRunReplaysExactly) {
     EXPECT_EQ(first[1], "25:275:0");
 }
 
-TEST(Script, BadLinesAreRefusedWithTheirNumber) {
+TEST(Script, BadLinesAreRefusedWithTheirNumberAndText) {
     plat_script_reset();
-    const char* bad[] = {"10 jump",        "x move 1 2",          "10 move 1",
-                         "10 keydown 300", "10 close now please", "-5 close"};
+    const char* bad[] = {"10 jump", "x move 1 2", "10 move 1", "10 keydown 300",
+                         "10 close now please", "-5 close",
+                         // Nothing wraps at 32 bits, nothing is negative, no base but ten and 0x.
+                         "4294967296 close", "2147483648 close", "10 keydown 4294967328",
+                         "10 move -1 5", "10 move 1 32768", "10 activate 2", "+10 close",
+                         "0x close", "1e3 close", "10 ldown 5", "10 keyup 0x", "10 move 0b1 2"};
     for (const char* text : bad) {
         std::string error;
         EXPECT_FALSE(plat_script_parse(std::string("5 nothing\n") + text + "\n", &error)) << text;
-        EXPECT_NE(error.find("line 2"), std::string::npos) << error;
+        EXPECT_EQ(error, std::string("script line 2: cannot read \"") + text + "\"");
+        uint32_t t = 0;
+        EXPECT_FALSE(plat_script_next_time(&t)) << "a refused script adds nothing: " << text;
     }
+}
+
+TEST(Script, NumbersAreDecimalOrHexadecimalAfter0x) {
+    const struct {
+        const char* line;
+        uint32_t time;
+    } cases[] = {{"010 close", 10},
+                 {"08 close", 8},
+                 {"0x20 close", 32},
+                 {"0X1f close", 31},
+                 {"2147483647 close", 2147483647u},
+                 {"7 keydown 0xFF", 7},
+                 {"7 move 32767 0", 7}};
+    for (const auto& c : cases) {
+        plat_script_reset();
+        std::string error;
+        EXPECT_TRUE(plat_script_parse(std::string(c.line) + "\r\n", &error)) << c.line << error;
+        uint32_t t = 0;
+        ASSERT_TRUE(plat_script_next_time(&t)) << c.line;
+        EXPECT_EQ(t, c.time) << c.line;
+    }
+    plat_script_reset();
+}
+
+// Loads path in a child (a script that blocks would hang it, not the tests);
+// the child's status: 0 loaded, 1 refused with `message` in the error, 2 a
+// refusal saying something else, -1 stuck.
+int load_in_child(const std::string& path, const std::string& message) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        alarm(10);
+        std::string error;
+        if (plat_script_load(path.c_str(), &error)) _exit(0);
+        _exit(error.find(message) != std::string::npos && error.find(path) != std::string::npos
+                  ? 1
+                  : 2);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(Script, OnlyARegularFileOfAtMost16MiBIsReadAndNothingWaits) {
+    const fs::path dir = fs::temp_directory_path() / ("karvo_script_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const std::string fifo = (dir / "session.fifo").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string big = (dir / "big.txt").string();
+    std::ofstream(big) << "10 nothing\n";
+    fs::resize_file(big, (16u << 20) + 1);
+    const struct {
+        std::string path;
+        std::string message;
+        int status;
+    } cases[] = {
+        {fifo, "not a regular file", 1},
+        {dir.string(), "not a regular file", 1},
+        {"/dev/zero", "not a regular file", 1},
+        {big, "larger than 16 MiB", 1},
+        {(dir / "none.txt").string(), "not found", 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(load_in_child(c.path, c.message), c.status) << c.path;
+    fs::remove_all(dir);
+}
+
+TEST_F(VirtualClock, AScriptLoadsInTimeOrderKeepingTheOrderOfEqualTimes) {
+    // One already there, then a script written out of order.
+    at(50, SCRIPT_KEY_DOWN, 'A');
     std::string error;
-    EXPECT_FALSE(plat_script_load("/nonexistent/script.txt", &error));
-    EXPECT_FALSE(error.empty());
+    ASSERT_TRUE(plat_script_parse("50 keyup 65\n"
+                                  "10 move 1 2\n"
+                                  "50 keydown 66\n"
+                                  "30 keydown 67\n"
+                                  "50 keyup 66\n",
+                                  &error))
+        << error;
+    plat_script_set_close_at_end(false);
+    std::vector<std::string> seen;
+    for (int guard = 0; guard < 20 && plat_tick_count() < 60; ++guard) {
+        PlatMessage m;
+        if (plat_peek_message(&m, true))
+            seen.push_back(std::to_string(m.time) + ":" + std::to_string(m.message) + ":" +
+                           std::to_string(m.wparam));
+        else
+            plat_idle(PLAT_WAIT_FOREVER);
+    }
+    const std::string move = std::to_string(WM_MOUSEMOVE), down = std::to_string(WM_KEYDOWN),
+                      up = std::to_string(WM_KEYUP);
+    EXPECT_EQ(seen, (std::vector<std::string>{"10:" + move + ":0", "30:" + down + ":67",
+                                              "50:" + down + ":65", "50:" + up + ":65",
+                                              "50:" + down + ":66", "50:" + up + ":66"}));
 }
 
 TEST(RealClock, TheTickRunsOnItsOwnThread) {

@@ -138,11 +138,6 @@ class Popups : public PopupTest {
         key_down(t0 + ms, vk);
         key_up(t0 + ms + 5, vk);
     }
-    void click(uint32_t ms, int x, int y) {
-        at(t0 + ms, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_UP, x, y);
-    }
-    uint32_t t0 = 0;
 };
 
 TEST_F(Popups, ThePadTakesTypedDigitsAndReturnsThemWithOk) {

@@ -3,6 +3,7 @@
 // is the computer-only game's, line for line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -90,8 +91,34 @@ TEST(RunnerHuman, AScriptOrAShotWithoutTheHumanIsABadArgument) {
     EXPECT_EQ(run_runner("7 0 2 5 --human --messages").status, 2);
 }
 
-TEST(RunnerHuman, AMissingScriptFailsToStart) {
+TEST(RunnerHuman, AMissingOrBadScriptFailsToStartSayingWhyOnce) {
     EXPECT_EQ(run_runner("7 0 2 5 --human --script no_such_script.txt").status, 1);
+    {
+        std::ofstream s("bad_session.txt");
+        s << "10 nothing\n20 dance\n";
+    }
+    const struct {
+        const char* script;
+        const char* why;
+    } cases[] = {{"no_such_script.txt", "cannot open script no_such_script.txt in the working "
+                                        "directory"},
+                 {"bad_session.txt", "script line 2: cannot read \"20 dance\""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        const std::string command = std::string(KARVO_RUNNER_PROGRAM) +
+                                    " 7 0 2 5 --human --script " + c.script + " 2>&1 >/dev/null";
+        std::FILE* p = popen(command.c_str(), "r");
+        ASSERT_NE(p, nullptr);
+        std::string err;
+        char buf[1024];
+        size_t n = 0;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
+            err.append(buf, n);
+        const int w = pclose(p);
+        EXPECT_TRUE(WIFEXITED(w) && WEXITSTATUS(w) == 1) << err;
+        EXPECT_NE(err.find(c.why), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err; // one line, no second reason
+    }
 }
 
 TEST(RunnerHuman, WithoutTheFlagsTheRunnerPrintsTheComputerOnlyGame) {
@@ -171,10 +198,6 @@ void fail(const std::string& what) {
 
 void at(uint32_t delay, PlatScriptKind kind, int a = -1, int b = -1) {
     session_at(s, delay, kind, a, b);
-}
-
-void click(uint32_t delay, int x, int y) {
-    session_click(s, delay, x, y);
 }
 
 // The rectangle of pixels where the display differs from the back buffer,
@@ -327,7 +350,7 @@ void director() {
         if (m == 0 && s.computers_played && board_input_enabled && screen_depth == 1) {
             s.next_turn_enabled = box_waits_for_go();
             if (!s.next_turn_enabled) fail("the next turn's box or cursor");
-            click(100, 5 * 40 + 20, 20); // the map window
+            session_toolbar(s, 100, TOOLBAR_MAP); // the map window
             s.stage = 7;
         }
         break;
@@ -341,7 +364,7 @@ void director() {
     case 8:
         if (screen_depth == 1 && board_input_enabled) {
             s.map_window_closed = true;
-            click(100, 8 * 40 + 20, 20); // cards: the card window opens
+            session_toolbar(s, 100, TOOLBAR_CARDS); // cards: the card window opens
             s.stage = 13;
         }
         break;
@@ -354,7 +377,7 @@ void director() {
         break;
     case 14:
         if (screen_depth == 1 && board_input_enabled) {
-            click(100, 7 * 40 + 20, 20); // items: the item menu opens
+            session_toolbar(s, 100, TOOLBAR_ITEMS); // items: the item menu opens
             s.stage = 15;
         }
         break;
@@ -372,14 +395,14 @@ void director() {
         if (!s.cards_and_items) fail("the cards and items commands");
         if (screen_depth == 1 && board_input_enabled) {
             s.rotation = view_rotation;
-            click(100, 480, 290); // the minimap's rotate-right button (layout 1)
+            session_click(s, 100, 480, 290); // the minimap's rotate-right button (layout 1)
             s.stage = 9;
         }
         break;
     case 9:
         s.rotated = view_rotation == ((s.rotation + 1) & 7);
         if (!s.rotated) fail("the view did not turn");
-        click(100, 620, 2 * 70 + 20); // the third tab
+        session_click(s, 100, 620, 2 * 70 + 20); // the third tab
         s.stage = 10;
         break;
     case 10: {

@@ -9,6 +9,7 @@
 #include "board/game_state.h"
 #include "board/view.h"
 #include "engine/cursor.h"
+#include "engine/draw.h"
 #include "engine/mkf.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
@@ -156,7 +157,26 @@ TEST_F(App, ADisplayFailureIsReportedAndEndsTheProgram) {
         EXPECT_EQ(count_calls("title_run"), 0);
         EXPECT_EQ(headless_calls,
                   std::vector<std::string>{"snd_init"}); // sound set-up is not undone
+        EXPECT_EQ(app_start_failed, 1);                  // the program's status is not 0
     }
+}
+
+TEST_F(App, DataItCannotRunWithoutEndsTheStartUpWithABox) {
+    app_services.data_check = [](std::string* problem) {
+        *problem = "PANEL.MKF in /somewhere is damaged: entry 3 runs past the end of the file";
+        return false;
+    };
+    EXPECT_EQ(run_app(), 0);
+    EXPECT_EQ(plat_message_box_count(), 1);
+    EXPECT_STREQ(plat_last_message_box_caption(), "ERROR");
+    EXPECT_STREQ(plat_last_message_box(),
+                 "PANEL.MKF in /somewhere is damaged: entry 3 runs past the end of the file.\n"
+                 "The game cannot run without it.");
+    EXPECT_TRUE(plat_message_box_centred_on_screen());
+    EXPECT_EQ(app_start_failed, 1);
+    EXPECT_EQ(count_calls("title_run"), 0);
+    EXPECT_EQ(count_calls("avi_play START.AVI"), 0);
+    EXPECT_EQ(headless_calls, std::vector<std::string>{"snd_init"});
 }
 
 TEST_F(App, ANewGameLoadsTheMapAndPushesTheBoardScreen) {
@@ -172,6 +192,20 @@ TEST_F(App, ANewGameLoadsTheMapAndPushesTheBoardScreen) {
                                   "board_start", "turn_take_step"}));
     EXPECT_EQ(count_calls("music_next_background 0"), 0); // the intro started the music
     EXPECT_EQ(campaign_continuing, 1);
+}
+
+TEST_F(App, ANewGameWhoseMapCannotBeLoadedGoesBackToTheTitle) {
+    headless_title_results = {0, 3};
+    headless_setup_results = {1};
+    app_services.map_load = [] {
+        headless_calls.emplace_back("map_load");
+        return false;
+    };
+    close_window(1000);
+    EXPECT_EQ(run_app(), 0);
+    EXPECT_EQ(
+        calls_among({"title_run", "setup_run 0", "map_load", "board_load_graphics", "board_start"}),
+        (std::vector<std::string>{"title_run", "setup_run 0", "map_load", "title_run"}));
 }
 
 TEST_F(App, ALoadedGameFromTheTitleResumesWithMusic) {
@@ -208,6 +242,11 @@ TEST_F(App, TheGameEndCodesTakeTheirPaths) {
         {END_GAME_WON, {}, false, {"board_free_graphics", "music_stop", "stage_won", "title_run"}},
         {END_LOAD_GAME,
          {-1},
+         false,
+         {"board_free_graphics", "music_stop", "save_load_screen 0", "title_run"}},
+        // A slot whose read failed leaves no game: back to the title too.
+        {END_LOAD_GAME,
+         {0},
          false,
          {"board_free_graphics", "music_stop", "save_load_screen 0", "title_run"}},
         {END_LOAD_GAME,

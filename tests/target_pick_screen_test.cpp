@@ -16,6 +16,7 @@
 #include "cards/target_pick.h"
 #include "data/characters.h"
 #include "engine/cursor.h"
+#include "engine/draw.h"
 #include "engine/shown.h"
 #include "finance/stock.h"
 #include "platform/clock.h"
@@ -80,16 +81,6 @@ class PickerWindow : public PopupTest {
                 }
         return false;
     }
-    void click(uint32_t ms, int x, int y) {
-        move(t0 + ms, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 10, SCRIPT_LEFT_UP, x, y);
-    }
-    void right_click(uint32_t ms, int x, int y) {
-        at(t0 + ms, SCRIPT_RIGHT_DOWN, x, y);
-        at(t0 + ms + 5, SCRIPT_RIGHT_UP, x, y);
-    }
-    uint32_t t0 = 0;
 };
 
 bool is_property(int code) {
@@ -114,7 +105,7 @@ void watch_cursor() {
 TEST_F(PickerWindow, AClickOnAnAcceptedObjectClosesWithItsCode) {
     int x, y, code;
     ASSERT_TRUE(find(is_property, &x, &y, &code)) << "a plot or facility in view";
-    click(100, x, y);
+    point_and_click(100, x, y);
     plat_set_cursor_hook(watch_cursor);
     EXPECT_EQ(target_pick(PROPERTIES), code);
     plat_set_cursor_hook(nullptr);
@@ -126,7 +117,7 @@ TEST_F(PickerWindow, AClickOnAnAcceptedObjectClosesWithItsCode) {
 TEST_F(PickerWindow, AClickOnAnythingElseIsRefusedAndTheRightButtonCancels) {
     int x, y, code;
     ASSERT_TRUE(find(is_other_property, &x, &y, &code)) << "something not a property in view";
-    click(100, x, y);
+    point_and_click(100, x, y);
     right_click(200, x, y);
     EXPECT_EQ(target_pick(PROPERTIES), 0);
     EXPECT_EQ(shown_count(Shown::Effect, REFUSED_EFFECT), 1u);
@@ -137,7 +128,7 @@ TEST_F(PickerWindow, WithoutCancelTheRightButtonDoesNothing) {
     int x, y, code;
     ASSERT_TRUE(find(is_property, &x, &y, &code));
     right_click(100, x, y);
-    click(200, x, y);
+    point_and_click(200, x, y);
     EXPECT_EQ(target_pick(PROPERTIES | PICK_NO_CANCEL), code);
     EXPECT_EQ(shown_count(Shown::Effect, CANCEL_EFFECT), 0u);
 }

@@ -293,6 +293,9 @@ TEST_F(TimeMachine, ADamagedImageIsRefusedWholeAndClearedSlotsPass) {
         {1668 + 2, 10, "item byte 2"},
         {1668 + 13, 1, "item byte 13"},
         {8 + 19, 12, "character 12"},
+        {9868 + 4, 5, "lottery number 5 owned by 5"},
+        {9500, 5, "bulletin board"},          // no such offer type
+        {9500 + 12 * 3, 1, "bulletin board"}, // an offer after an empty slot
     };
     for (const Case& c : cases) {
         std::vector<uint8_t> bad = good;

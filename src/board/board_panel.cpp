@@ -1,8 +1,8 @@
 #include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/world_reset.h"
+#include "engine/options.h"
 #include "shell/screen.h"
-#include "shell/settings.h"
 
 // The parts of the board screen the rules call while the screen itself is
 // drawn elsewhere: the side-panel refresh and the reset of its flags.
@@ -21,10 +21,11 @@ int board_refresh_actor_panel(int actor) {
 
 // A new game starts with the board screen as it first opens: flags cleared,
 // every player on the first tab, nothing hovered or pressed, the control box
-// at its first place and the calendar on the day.
+// at its first place. The calendar page is an option and stays.
 void board_screen_reset() {
     board_dirty = 0;
     board_input_enabled = 0;
+    board_screen_active = 0;
     board_scroll_target = 0;
     board_scroll_x = board_scroll_y = 0;
     board_copy_count = 0;
@@ -34,7 +35,6 @@ void board_screen_reset() {
     board_pressed = 0;
     board_box_x = BOARD_BOX_START_X;
     board_box_y = BOARD_BOX_START_Y;
-    board_calendar_page = 0;
 }
 
 WORLD_RESET(WORLD_RESET_BOARD_SCREEN, board_screen_reset)

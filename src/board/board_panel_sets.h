@@ -11,7 +11,6 @@ inline constexpr int PANEL_BOX_MASK = 8; // one byte a pixel of box frame 0, unc
 inline constexpr int PANEL_ENTRIES = 9;
 inline constexpr int PANEL_HEADER_FRAME = 4;
 inline constexpr int PANEL_WALKER_FRAME = 5;
-inline constexpr int TOOLBAR_BUTTONS = 11;
 // The control box.
 inline constexpr int BOX_W = 96;
 inline constexpr int BOX_H = 80;

@@ -19,3 +19,37 @@ void board_repaint_all();
 int board_refresh_actor_panel(int actor);
 // Forgets the board's scroll target.
 void board_clear_scroll_target();
+// Repaints every region; with flag non-zero the whole back buffer is copied
+// to the display at once.
+void board_repaint(int flag);
+// Renders the view centred on the scroll target, or else on the current
+// mover, and shows it.
+void board_show_mover_view();
+
+// Enables the board's input and shows the control box; disabling hides it.
+void board_input_enable();
+void board_input_disable();
+// A human's turn waits for the go click: the mouse is put on the control
+// box's go button and the cursor shown.
+void board_cursor_to_go();
+// Draws the faces of n dice (values 1..6) beside the active mover and shows
+// them; the next render of the view takes them away.
+void board_show_dice(const int* values, int n);
+
+// Highlighting objects: board_mark_begin takes the board's objects as they
+// are drawn now, board_mark_object marks one object code among them and
+// board_flash_marked makes the marked ones blink (recorded as a flash).
+void board_mark_begin();
+void board_mark_object(int code);
+void board_flash_marked();
+// Redraws the minimap's ownership marks (0 the small minimap, 1 the large).
+void board_minimap_marks(int large);
+// The celebration film over the whole board.
+void board_play_animation();
+// The slot's god (slot 0: a marker with no god) flies on the board between
+// two world points, then stays for `pause` ms (recorded as a panel).
+void god_fly(int slot, int x0, int y0, int x1, int y1, int pause);
+// The leaving flight of a slot's god of this kind: straight up from screen
+// point (x, y), where the board drew it (drawn false: it was not in view),
+// with the leaving sound.
+void god_fly_up(int slot, int kind, bool drawn, int x, int y);

@@ -12,34 +12,33 @@
 #include "board/game_state.h"
 #include "board/landing.h"
 #include "board/map.h"
+#include "board/toolbar.h"
 #include "board/turn.h"
 #include "board/view.h"
 #include "board/view_draw.h"
 #include "board/view_sets.h"
-#include "cards/ai_settings.h"
-#include "cards/card_use.h"
 #include "cards/fate_gods.h"
-#include "cards/item_use.h"
 #include "data/card_defs.h"
 #include "engine/cursor.h"
+#include "engine/data_report.h"
 #include "engine/draw.h"
 #include "engine/image.h"
+#include "engine/layout.h"
 #include "engine/mkf.h"
+#include "engine/options.h"
 #include "engine/shown.h"
 #include "engine/text.h"
 #include "engine/util.h"
 #include "finance/assets.h"
-#include "finance/notice_board.h"
 #include "finance/trading.h"
 #include "platform/queue.h"
 #include "platform/surface.h"
 #include "shell/app.h"
-#include "shell/save.h"
 #include "shell/screen.h"
-#include "shell/settings.h"
 
 uint8_t board_dirty = 0;
 uint8_t board_input_enabled = 0;
+uint8_t board_screen_active = 0;
 uint8_t board_scroll_target = 0;
 int32_t board_scroll_x = 0;
 int32_t board_scroll_y = 0;
@@ -49,13 +48,12 @@ int32_t board_hover = -1;
 int32_t board_pressed = 0;
 int32_t board_box_x = BOARD_BOX_START_X;
 int32_t board_box_y = BOARD_BOX_START_Y;
-uint8_t board_calendar_page = 0;
+uint8_t& board_calendar_page = settings.calendar_page; // kept with the options
 
 namespace {
 
 constexpr PlatRect REGIONS[5] = {
-    {0, 0, 440, 40},     {0, 40, 440, 480},    {440, 0, 640, 80},
-    {440, 80, 640, 280}, {440, 280, 640, 480},
+    LAYOUT_TOOLBAR, LAYOUT_BOARD_AREA, LAYOUT_SIDE_TOP, LAYOUT_SIDE_MIDDLE, LAYOUT_SIDE_BOTTOM,
 };
 
 struct Panel {
@@ -172,7 +170,7 @@ void page_values(int p, int page, char v[3][32]) {
         }
         money_text(v[0], 32, value);
         money_text(v[1], 32, cost);
-        std::snprintf(v[2], 32, "%d", board_chair_count(p));
+        std::snprintf(v[2], 32, "%d", map_chair_count(p));
         break;
     }
     default:
@@ -227,13 +225,6 @@ void find_go_point() {
 
 } // namespace
 
-int board_chair_count(int p) {
-    int n = 0;
-    for (int i = 1; i <= map_company_count; ++i)
-        if (map_company_table[i].chairman == p + 1) ++n;
-    return n;
-}
-
 void board_mover_position(int* x, int* y) {
     const int m = game_active_mover;
     *x = 0, *y = 0;
@@ -255,21 +246,15 @@ void board_load_graphics() {
     if (!back_surface) return;
     const int slot = mkf_open("PANEL.MKF");
     if (slot < 0) {
-        std::fprintf(
-            stderr,
-            "karvo: PANEL.MKF cannot be opened; the board screen is drawn without its panels\n");
+        data_report("PANEL.MKF", std::string(mkf_last_open_error()) +
+                                     "; the board screen is drawn without its panels");
         return;
     }
     for (int e = 0; e < PANEL_ENTRIES; ++e) {
         if (e == PANEL_BOX_MASK) continue;
-        uint32_t size = 0;
-        void* set = mkf_read(slot, e, nullptr, &size);
-        if (set && spr_frame_count(set) > 0) {
-            g.sets[e] = set;
-        } else {
-            std::free(set);
+        g.sets[e] = spr_read_set_from(slot, e);
+        if (!g.sets[e])
             std::fprintf(stderr, "karvo: PANEL.MKF entry %d is missing or not a frame set\n", e);
-        }
     }
     uint32_t size = 0;
     uint8_t* mask = static_cast<uint8_t*>(mkf_read(slot, PANEL_BOX_MASK, nullptr, &size));
@@ -287,15 +272,12 @@ void board_load_graphics() {
 }
 
 void board_free_graphics() {
-    for (void*& s : g.sets) {
-        if (!s) continue;
-        spr_unlink(s);
-        std::free(s);
-        s = nullptr;
-    }
+    for (void*& s : g.sets)
+        spr_free_set(s);
     std::free(g.mask);
     g.mask = nullptr;
     g.loaded = false;
+    board_screen_active = 0;
     map_free();
 }
 
@@ -304,9 +286,10 @@ void board_free_graphics() {
 
 void board_draw_toolbar(int refresh) {
     put(g.sets[PANEL_TOOLBAR], 0, 0, 0);
-    for (int i = 0; i < TOOLBAR_BUTTONS; ++i) {
+    for (int i = 0; i < TOOLBAR_COMMAND_COUNT; ++i) {
         const bool lit = board_hover == i || board_pressed == 100 + i;
-        put(g.sets[PANEL_TOOLBAR], lit ? i + 12 : i + 1, 40 * i + 20, 20);
+        put(g.sets[PANEL_TOOLBAR], lit ? i + 12 : i + 1, toolbar_button_centre_x(i),
+            TOOLBAR_BUTTON_CENTRE_Y);
     }
     region_done(DIRTY_TOOLBAR, refresh);
 }
@@ -434,15 +417,14 @@ void board_draw_calendar(int refresh) {
             static void* kept = nullptr;
             const int entry = PICTURE_BASE[game_map & 3] + h;
             if (entry != cached) {
-                if (kept) spr_unlink(kept), std::free(kept);
-                kept = mkf_read(data_archive, entry, nullptr, nullptr);
+                spr_free_set(kept);
+                kept = spr_read_set(nullptr, entry);
                 const ImageRecord* fr = kept ? spr_frame(kept, 0) : nullptr;
                 if (!fr || fr->width > HOLIDAY_PICTURE_SIDE || fr->height > HOLIDAY_PICTURE_SIDE) {
                     std::fprintf(
                         stderr, "karvo: holiday picture data.mkf %d is missing or over 200 x 200\n",
                         entry);
-                    if (kept) spr_unlink(kept), std::free(kept);
-                    kept = nullptr;
+                    spr_free_set(kept);
                 }
                 cached = entry;
             }
@@ -718,31 +700,8 @@ void board_toolbar_command(int n) {
     board_hover = -1;
     board_pressed = 0;
     board_draw_toolbar(1);
-    int loaded = -1;
-    switch (n) {
-    case 2:
-        ai_panel_open();
-        break;
-    case 3:
-        loaded =
-            app_services.save_load_screen ? app_services.save_load_screen(1) : save_load_screen(1);
-        break;
-    case 5:
-        view_minimap_screen();
-        break;
-    case 7:
-        item_use();
-        break;
-    case 8:
-        card_use();
-        break;
-    case 9:
-        notice_visit();
-        break;
-    default:
-        break; // help, system menu, save, query and stocks are screens of their own
-    }
-    if (turn_can_act() == 1 && (n != 3 || loaded == -1)) {
+    const bool board_kept = n < 0 || n >= TOOLBAR_COMMAND_COUNT || toolbar_handlers[n]();
+    if (turn_can_act() == 1 && board_kept) {
         board_input_enable();
         cursor_normal();
     }
@@ -808,8 +767,8 @@ void left_down(int x, int y) {
         board_show_info_popup(x, y);
         return;
     }
-    if (x < 440 && y < 40) {
-        board_pressed = 100 + x / 40;
+    if (const int command = toolbar_command_at(x, y); command >= 0) {
+        board_pressed = 100 + command;
         board_draw_toolbar(1);
         return;
     }
@@ -863,7 +822,7 @@ void mouse_move(int x, int y) {
         board_draw_control_box(1);
         return;
     }
-    const int hover = (y < 40 && x < 440 && x >= 0) ? x / 40 : -1;
+    const int hover = toolbar_command_at(x, y);
     if (hover != board_hover) {
         if (hover >= 0) shown_record(Shown::Effect, 0);
         board_hover = hover;
@@ -939,9 +898,7 @@ std::vector<std::string> popup_lines(int code) {
         lines.push_back(l.chain_store ? "连锁店" : PLOT_BUILDINGS[level]);
         lines.push_back(LEVEL_NAMES[level]);
         if (l.chain_store) {
-            int chains = 0;
-            for (int i = 1; i <= map_lot_count; ++i)
-                chains += map_lot_table[i].owner == l.owner && map_lot_table[i].chain_store;
+            const int chains = land_chain_store_lots(l.owner);
             lines.push_back(fmt_money(2000 * game_price_index) + fmt_int("×%d", chains));
         } else if (l.owner) {
             lines.push_back(fmt_money(land_toll(l.owner, l.street)));
@@ -1035,11 +992,13 @@ int32_t board_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
     const int x = plat_point_x(lparam), y = plat_point_y(lparam);
     switch (message) {
     case WM_SCREEN_START:
+        board_screen_active = 1;
         std::fill(board_tabs, board_tabs + PLAYER_COUNT, uint8_t{0});
         board_hover = -1;
         board_pressed = 0;
         g.minimap_drag = g.box_drag = false;
-        gfx_set_clip(0, 40, 440, 480);
+        gfx_set_clip(LAYOUT_BOARD_AREA.left, LAYOUT_BOARD_AREA.top, LAYOUT_BOARD_AREA.right,
+                     LAYOUT_BOARD_AREA.bottom);
         screen_timer_start(500);
         board_repaint(0);
         return 0;
@@ -1078,4 +1037,35 @@ int32_t board_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
         return plat_def_window_proc(window, message, wparam, lparam);
     }
     return 0;
+}
+
+// ---------------------------------------------------------------------------
+// The rest of the rules' door: marks and flashes, the minimap, the films
+
+void board_show_mover_view() {
+    board_draw_map_view(0);
+    board_flush_dirty();
+}
+
+void board_mark_begin() {
+    view_hitmap_build(1);
+}
+
+// A marked object's pixels of the hit map all become the flash code.
+void board_mark_object(int code) {
+    if (view_hitmap != nullptr)
+        gfx_replace_pixel(view_hitmap, size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE,
+                          static_cast<uint16_t>(code), 0xFFFF);
+}
+
+void board_flash_marked() {
+    gfx_flash_board();
+}
+
+void board_minimap_marks(int large) {
+    view_draw_minimap_marks(large);
+}
+
+void board_play_animation() {
+    view_play_animation();
 }

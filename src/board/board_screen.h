@@ -17,6 +17,8 @@ inline constexpr uint8_t DIRTY_ALL = 0x1F;
 extern uint8_t board_dirty;
 // 1 while the board accepts input.
 extern uint8_t board_input_enabled;
+// 1 from the board screen's start until its graphics are freed at the game's end.
+extern uint8_t board_screen_active;
 // The scroll target that replaces the current mover as the view's centre.
 extern uint8_t board_scroll_target;
 extern int32_t board_scroll_x;
@@ -30,22 +32,12 @@ void board_free_graphics();
 
 void board_draw_side_panel(int refresh);
 void board_draw_header_panel(int refresh);
-void board_repaint(int flag);
 // Renders the board view centred on the scroll target, or else on the current mover.
 void board_draw_map_view(int refresh);
 // Copies the dirty regions to the display.
 void board_flush_dirty();
-// Enables the board's input and shows the control box.
-void board_input_enable();
-void board_input_disable();
-// A human's turn waits for the go click: the mouse is put on the control
-// box's go button and the cursor shown.
-void board_cursor_to_go();
 // Where the mouse goes for the go button (screen pixels).
 void board_go_button_point(int* x, int* y);
-// Draws the faces of n dice (values 1..6) beside the active mover and shows
-// them; the next render of the view takes them away.
-void board_show_dice(const int* values, int n);
 // World position of the current mover (a player's or a wandering character's).
 void board_mover_position(int* x, int* y);
 
@@ -62,7 +54,7 @@ inline constexpr int32_t BOARD_BOX_START_X = 180, BOARD_BOX_START_Y = 120;
 extern int32_t board_box_x;
 extern int32_t board_box_y;
 // The calendar's page: 0 the day, 1 the month.
-extern uint8_t board_calendar_page;
+extern uint8_t& board_calendar_page; // the settings' calendar page (engine/options.h)
 
 void board_draw_toolbar(int refresh);
 void board_draw_minimap(int refresh);
@@ -72,10 +64,8 @@ void board_draw_control_box(int show);
 // Redraws the control box when input is enabled and the rectangle meets it.
 void board_control_box_clip(const PlatRect& rect);
 void board_show_info_popup(int x, int y);
-// Runs toolbar command 0..10.
+// Runs toolbar command n (a ToolbarCommand) through the toolbar's table.
 void board_toolbar_command(int n);
-// Company buildings of the map whose chairman is player p.
-int board_chair_count(int p);
 void board_info_popup_frame();
 // Puts the board screen's flags and state back to their start for a new game.
 void board_screen_reset();

@@ -9,44 +9,24 @@
 #include "data/card_defs.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
+#include "engine/image.h"
+#include "engine/layout.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
 #include "engine/sound.h"
 #include "engine/text.h"
+#include "engine/ui_effects.h"
 #include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/screen.h"
 
 namespace {
 
-constexpr PlatRect BOARD_AREA{0, 40, 440, 480};
 constexpr int PANEL_FRAME = 5;
 constexpr int PANEL_X = 220, PANEL_Y = 130;
 constexpr int PROMPT_Y = 112, LABEL_Y = 144;
-constexpr int UI_HOVER = 0, UI_CHOICE = 1, UI_CANCEL = 3;
 
-// A frame set of an archive file, nullptr when missing or not a frame set.
-void* read_set(const char* file, int entry) {
-    int slot = data_archive;
-    const bool own = file != nullptr;
-    if (own) slot = mkf_open(file);
-    void* set = slot >= 0 ? mkf_read(slot, entry, nullptr, nullptr) : nullptr;
-    if (own && slot >= 0) mkf_close(slot);
-    if (set != nullptr && spr_frame_count(set) == 0) {
-        std::free(set);
-        set = nullptr;
-    }
-    return set;
-}
-
-void free_set(void*& set) {
-    if (set == nullptr) return;
-    spr_unlink(set);
-    std::free(set);
-    set = nullptr;
-}
-
-void play(int element) {
+void play(UiEffect element) {
     snd_effect_play(&ui_effects[element], 0);
 }
 
@@ -75,8 +55,8 @@ void draw_panel(ImageRecord* back, const char* label) {
         // The board under the panel first, so no earlier label shows through.
         if (dlg.saved != nullptr)
             popup_blit_part(back, dlg.saved, dlg.panel.left, dlg.panel.top,
-                            dlg.panel.left - BOARD_AREA.left, dlg.panel.top - BOARD_AREA.top,
-                            f->width, f->height);
+                            dlg.panel.left - LAYOUT_BOARD_AREA.left,
+                            dlg.panel.top - LAYOUT_BOARD_AREA.top, f->width, f->height);
         popup_blit(back, f, PANEL_X, PANEL_Y, true);
     }
     font();
@@ -97,13 +77,13 @@ bool open_dialog(const char* prompt, int prompt_y) {
     dlg = Dialog{};
     dlg.prompt = prompt != nullptr ? prompt : "";
     dlg.prompt_y = prompt_y;
-    dlg.saved = popup_save_area(BOARD_AREA);
+    dlg.saved = popup_save_area(LAYOUT_BOARD_AREA);
     dlg.cursor_mode = cursor_get_mode();
     return true;
 }
 
 void close_dialog() {
-    popup_restore_area(dlg.saved, BOARD_AREA.left, BOARD_AREA.top);
+    popup_restore_area(dlg.saved, LAYOUT_BOARD_AREA.left, LAYOUT_BOARD_AREA.top);
     dlg.saved = nullptr;
     if (dlg.cursor_mode != 1) cursor_set_mode(dlg.cursor_mode);
 }
@@ -117,7 +97,7 @@ bool common_message(uint32_t message) {
         cursor_set_mode(0);
         plat_set_cursor_pos(220, 320);
         cursor_set_mode(1);
-        plat_invalidate_rect(&BOARD_AREA);
+        plat_invalidate_rect(&LAYOUT_BOARD_AREA);
         return true;
     }
     if (message == WM_PAINT) {
@@ -167,7 +147,7 @@ int32_t facility_proc(PlatWindow window, uint32_t message, uint32_t wparam, int3
     case WM_LBUTTONUP: {
         const int cell = choice_facility_cell(mx, my);
         if (cell >= 0) {
-            play(UI_CHOICE);
+            play(UI_PRESS);
             screen_close(cell);
         }
         return 0;
@@ -222,7 +202,7 @@ int32_t player_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_
     case WM_LBUTTONUP: {
         const int cell = choice_player_cell(mx, my, pd.x0, pd.y0, pd.count);
         if (cell >= 0) {
-            play(UI_CHOICE);
+            play(UI_PRESS);
             screen_close(cell);
         }
         return 0;
@@ -291,7 +271,7 @@ int32_t research_proc(PlatWindow window, uint32_t message, uint32_t wparam, int3
         gfx_release_rect();
         if (dlg.hovered >= 0) popup_update(research_cell_rect(dlg.hovered));
         if (dlg.hovered >= 0) {
-            play(UI_CHOICE);
+            play(UI_PRESS);
             screen_close(dlg.hovered);
         }
         return 0;
@@ -344,7 +324,7 @@ int choose_facility_window(int may_cancel) {
         popup_blit(back, popup_frame(kind_cells, CHOICE_CELLS_FRAME), 43, 279, false);
         draw_panel(back, nullptr);
         popup_unlock_back();
-        popup_update(BOARD_AREA);
+        popup_update(LAYOUT_BOARD_AREA);
     }
     int result = screen_run(facility_proc, may_cancel);
     // A window closed from outside answers as a cancel would.
@@ -356,8 +336,8 @@ int choose_facility_window(int may_cancel) {
 int choose_player_window(int count, const int* players, const char* prompt) {
     if (count < 2 || count > 4 || players == nullptr) return -1;
     if (!open_dialog(prompt, PANEL_Y)) return -1;
-    void* strips = read_set(nullptr, CHOICE_STRIP_ENTRY);
-    void* portraits = read_set(nullptr, CHOICE_PORTRAIT_ENTRY);
+    void* strips = spr_read_set(nullptr, CHOICE_STRIP_ENTRY);
+    void* portraits = spr_read_set(nullptr, CHOICE_PORTRAIT_ENTRY);
     pd = PlayerDialog{};
     pd.count = count;
     const ImageRecord* strip = popup_frame(strips, count - 2);
@@ -386,15 +366,15 @@ int choose_player_window(int count, const int* players, const char* prompt) {
         draw_panel(back, nullptr);
         if (pd.strip != nullptr) popup_blit(back, pd.strip, 220, 320, false);
         popup_unlock_back();
-        popup_update(BOARD_AREA);
+        popup_update(LAYOUT_BOARD_AREA);
     }
     int result = screen_run(player_proc, count);
     result = (result >= 0 && result < count) ? players[result] : -1;
     close_dialog();
     std::free(pd.strip);
     pd.strip = nullptr;
-    free_set(strips);
-    free_set(portraits);
+    spr_free_set(strips);
+    spr_free_set(portraits);
     return result;
 }
 
@@ -402,7 +382,7 @@ int choose_research_window(int level) {
     const int offered = choice_research_offered(level);
     if (!open_dialog("请选择欲开发道具", PROMPT_Y)) return -1;
     dlg.arg = level;
-    void* icons = read_set("PANEL.MKF", CHOICE_ICON_ENTRY);
+    void* icons = spr_read_set("PANEL.MKF", CHOICE_ICON_ENTRY);
     const ImageRecord* panel = popup_frame(board_panel_set, CHOICE_RESEARCH_FRAME);
     if (panel != nullptr) {
         research_work = image_copy_rect(panel, nullptr, 0, 0, panel->width, panel->height);
@@ -418,13 +398,13 @@ int choose_research_window(int level) {
         draw_panel(back, nullptr);
         if (research_work != nullptr) popup_blit(back, research_work, WORK_X, WORK_Y, false);
         popup_unlock_back();
-        popup_update(BOARD_AREA);
+        popup_update(LAYOUT_BOARD_AREA);
     }
     int result = screen_run(research_proc, level);
     if (result < 0 || result >= offered) result = -1;
     close_dialog();
     std::free(research_work);
     research_work = nullptr;
-    free_set(icons);
+    spr_free_set(icons);
     return result;
 }

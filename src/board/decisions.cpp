@@ -9,8 +9,8 @@
 #include "board/spinner_screen.h"
 #include "board/world_reset.h"
 #include "engine/cursor.h"
-#include "engine/draw.h"
 #include "engine/message.h"
+#include "shell/app.h"
 
 namespace {
 

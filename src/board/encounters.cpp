@@ -5,13 +5,14 @@
 #include <cstring>
 #include <string>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/gods.h"
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/money.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/status.h"
 #include "board/turn.h"
 #include "board/view.h"
@@ -20,7 +21,6 @@
 #include "engine/flc.h"
 #include "engine/message.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 #include "finance/bank.h"
 
@@ -31,10 +31,6 @@ constexpr int SOUND_GIFT = 6;
 constexpr int SOUND_CHEST = 7;
 constexpr int BEGGAR_ALMS = 1000; // yuan, times the price index
 constexpr int CHEST_POINTS = 500;
-
-std::string name_of(int p) {
-    return util_without_spaces(player_name(p));
-}
 
 template <typename... Args> std::string fmt(const char* f, Args... args) {
     char buf[256];
@@ -78,7 +74,8 @@ void view_to_player(int p) {
 
 // The thief has taken something off the board for its patron.
 void thief_took(const char* what, int patron) {
-    msg_show(fmt("小偷偷得%s\n\n给%s！", what, name_of(patron).c_str()).c_str(), 1500);
+    msg_show(fmt("小偷偷得%s\n\n给%s！", what, player_plain_name(patron).c_str()).c_str(),
+             MSG_STANDARD_MS);
 }
 
 bool patron_in_game(int patron) {
@@ -143,7 +140,7 @@ void player_meets_object(int cur, int square, bool stopping) {
         snd_board_effect_play(SOUND_GIFT, 0);
         god_remove(slot);
         board_view_refresh(0, 0, 1);
-        msg_show(fmt("得到%s！", item_def(item).name).c_str(), 1500);
+        msg_show(fmt("得到%s！", item_def(item).name).c_str(), MSG_STANDARD_MS);
         speech_react_percent(cur, item_def(item).price);
         break;
     }
@@ -152,7 +149,7 @@ void player_meets_object(int cur, int square, bool stopping) {
         snd_board_effect_play(SOUND_CHEST, 0);
         god_remove(slot);
         board_view_refresh(0, 0, 1);
-        msg_show("得到５００点卷！", 1500);
+        msg_show("得到５００点卷！", MSG_STANDARD_MS);
         player_add_points(cur, CHEST_POINTS);
         speech_bubble(cur, 0, speech_line(r.character, 0));
         break;
@@ -217,7 +214,7 @@ void walker_meets_object(int cur, int square, bool stopping) {
         board_view_refresh(0, 0, 1);
         thief_took("礼物", patron);
         view_to_player(patron);
-        msg_show(fmt("得到%s！", item_def(item).name).c_str(), 1500);
+        msg_show(fmt("得到%s！", item_def(item).name).c_str(), MSG_STANDARD_MS);
         speech_react_percent(patron, item_def(item).price);
         board_repaint_all();
         if (!stopping) travel_sound_restart();
@@ -229,7 +226,7 @@ void walker_meets_object(int cur, int square, bool stopping) {
         god_remove(slot);
         thief_took("宝箱", patron);
         view_to_player(patron);
-        msg_show("得到５００点卷！", 1500);
+        msg_show("得到５００点卷！", MSG_STANDARD_MS);
         player_add_points(patron, CHEST_POINTS);
         speech_bubble(patron, 0, speech_line(player_table[patron].character, 0));
         if (!stopping) travel_sound_restart();
@@ -306,7 +303,8 @@ void walker_acts(int cur, int square, bool stopping) {
         const int half = player_table[victim].points / 2;
         if (half == 0) return;
         travel_sound_stop();
-        msg_show(fmt("偷取%s\n\n%d点点券！", name_of(victim).c_str(), half).c_str(), 1000);
+        msg_show(fmt("偷取%s\n\n%d点点券！", player_plain_name(victim).c_str(), half).c_str(),
+                 1000);
         player_add_points(victim, -half);
         player_add_points(patron, half);
         if (!stopping) travel_sound_restart();
@@ -316,7 +314,8 @@ void walker_acts(int cur, int square, bool stopping) {
         if (victim_in) {
             const int card = card_lose_random(victim);
             if (card != 0) {
-                msg_show(fmt("夺取%s%s！", name_of(victim).c_str(), card_def(card).name).c_str(),
+                msg_show(fmt("夺取%s%s！", player_plain_name(victim).c_str(), card_def(card).name)
+                             .c_str(),
                          1000);
                 card_add(patron, card);
                 if (!stopping) travel_sound_restart();
@@ -332,7 +331,7 @@ void walker_acts(int cur, int square, bool stopping) {
                 total += amount;
             }
             msg_show(fmt("强盗抢夺银行\n\n得款%d元\n\n给%s！", clamp_amount(total),
-                         name_of(patron).c_str())
+                         player_plain_name(patron).c_str())
                          .c_str(),
                      2000);
             if (!stopping) travel_sound_restart();
@@ -350,14 +349,14 @@ void walker_acts(int cur, int square, bool stopping) {
         int32_t amount;
         if (hooligan) {
             amount = clamp_amount(street_land_value(lot.owner, lot.street) * game_price_index);
-            msg_show(
-                fmt("勒索%s\n\n%d元保护费！", name_of(seat_of_owner(lot.owner)).c_str(), amount)
-                    .c_str(),
-                1500);
+            msg_show(fmt("勒索%s\n\n%d元保护费！",
+                         player_plain_name(seat_of_owner(lot.owner)).c_str(), amount)
+                         .c_str(),
+                     MSG_STANDARD_MS);
         } else {
             amount = lot.last_toll;
             if (amount <= 0) return;
-            msg_show(fmt("取走过路费\n\n%d元！", amount).c_str(), 1500);
+            msg_show(fmt("取走过路费\n\n%d元！", amount).c_str(), MSG_STANDARD_MS);
         }
         money_pay(seat_of_owner(lot.owner), patron, amount, 0);
     } else if (object_in(code, OBJ_FACILITY_BASE, map_facility_count)) {
@@ -366,13 +365,14 @@ void walker_acts(int cur, int square, bool stopping) {
         int32_t amount;
         if (hooligan) {
             amount = clamp_amount(static_cast<int64_t>(f.price) * game_price_index);
-            msg_show(fmt("勒索%s\n\n%d元保护费！", name_of(seat_of_owner(f.owner)).c_str(), amount)
+            msg_show(fmt("勒索%s\n\n%d元保护费！",
+                         player_plain_name(seat_of_owner(f.owner)).c_str(), amount)
                          .c_str(),
-                     1500);
+                     MSG_STANDARD_MS);
         } else {
             amount = f.last_fee;
             if (amount <= 0) return;
-            msg_show(fmt("取走过路费\n\n%d元！", amount).c_str(), 1500);
+            msg_show(fmt("取走过路费\n\n%d元！", amount).c_str(), MSG_STANDARD_MS);
         }
         money_pay(seat_of_owner(f.owner), patron, amount, 0);
     } else if (!hooligan && object_in(code, OBJ_COMPANY_BASE, map_company_count)) {
@@ -382,7 +382,7 @@ void walker_acts(int cur, int square, bool stopping) {
         // Only a surplus can be taken: a company in the red has nothing to give.
         if (c.earnings <= 0) return;
         const int32_t amount = c.earnings;
-        msg_show(fmt("取走盈余\n\n%d元！", amount).c_str(), 1500);
+        msg_show(fmt("取走盈余\n\n%d元！", amount).c_str(), MSG_STANDARD_MS);
         money_pay(party_of_company(i), patron, amount, 0);
     }
 }
@@ -446,7 +446,7 @@ void land_encounter() {
             const int beggar = player_first_in_mask(players_on(sq) & ~(1 << cur));
             if (beggar >= 0 && beggar < PLAYER_COUNT && player_table[beggar].control == CTRL_OUT) {
                 const int32_t alms = BEGGAR_ALMS * game_price_index;
-                msg_show(fmt("施舍给乞丐%d元", alms).c_str(), 1500);
+                msg_show(fmt("施舍给乞丐%d元", alms).c_str(), MSG_STANDARD_MS);
                 money_pay(cur, PARTY_JACKPOT, alms, 0);
                 player_relocate_random(beggar);
                 if (walk_over(cur)) return;

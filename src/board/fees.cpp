@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/calendar.h"
 #include "board/choice.h"
 #include "board/decisions.h"
@@ -13,6 +13,7 @@
 #include "board/landing.h"
 #include "board/map.h"
 #include "board/money.h"
+#include "board/speech.h"
 #include "board/spinner.h"
 #include "board/status.h"
 #include "board/view.h"
@@ -24,13 +25,11 @@
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 #include "finance/stock_offer.h"
 
 namespace {
 
-constexpr uint32_t MSG_MS = 1500;
 constexpr const char* NO_CASH = "您的现金不足！";
 
 // Effects of board_effects used here.
@@ -59,7 +58,7 @@ constexpr int SPEECH_ROW_NO_TRIP = 2;
 constexpr int SPEECH_ROW_TOP_LEVEL = 15;
 
 int32_t scaled(int64_t base) {
-    return util_clamp32(base * game_price_index);
+    return util_clamp32(price_scaled(base));
 }
 
 const char* line(int p, int row) {
@@ -71,7 +70,7 @@ bool by_hand(const PlayerRecord& pl) {
 }
 
 bool acts_by_itself(const PlayerRecord& pl) {
-    return (pl.control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) != 0;
+    return control_acts_by_itself(pl.control);
 }
 
 // A name field of a map record (not always terminated) as a string.
@@ -91,7 +90,7 @@ void build_facility(int cur, int square, FacilityLot& fac) {
     PlayerRecord& pl = player_table[cur];
     const int32_t cost = scaled(fac.price);
     if (cost > pl.cash) {
-        msg_show(NO_CASH, MSG_MS);
+        msg_show(NO_CASH, MSG_STANDARD_MS);
         return;
     }
     int kind;
@@ -118,7 +117,7 @@ void upgrade_facility(int cur, int square, FacilityLot& fac) {
     if (fac.kind >= FACILITY_KIND_COUNT || fac.level >= facility_max_level[fac.kind]) return;
     const int32_t cost = scaled(fac.fee[0]);
     if (cost > pl.cash) {
-        msg_show(NO_CASH, MSG_MS);
+        msg_show(NO_CASH, MSG_STANDARD_MS);
         return;
     }
     char name[21];
@@ -138,7 +137,7 @@ void upgrade_facility(int cur, int square, FacilityLot& fac) {
     ++fac.level;
     if (fac.level == 5) {
         speech_bubble(cur, 0, line(cur, SPEECH_ROW_TOP_LEVEL));
-        view_play_animation();
+        board_play_animation();
     } else {
         god_invest_bonus(cur, square);
     }
@@ -150,7 +149,7 @@ void buy_facility_plot(int cur, int square, int index) {
     if (pl.sleepwalk_days != 0 || pl.god_slot == GK_LAND_GOD) return;
     const int32_t price = scaled(fac.price);
     if (price > pl.cash) {
-        msg_show(NO_CASH, MSG_MS);
+        msg_show(NO_CASH, MSG_STANDARD_MS);
         return;
     }
     char name[21];
@@ -167,9 +166,8 @@ void buy_facility_plot(int cur, int square, int index) {
     fac.owner = owner_of_seat(cur);
     board_view_refresh(0, 0, 1);
     snd_board_effect_play(FX_BOUGHT, 0);
-    view_draw_minimap_marks(0);
-    if (game_land_term > 0 && game_land_term < static_cast<int32_t>(land_term_delta.size()))
-        fac.expiry = cal_add_months(game_date, land_term_delta[game_land_term]);
+    board_minimap_marks(0);
+    land_set_purchase_expiry(fac.expiry);
     pl.cash -= price;
     god_invest_bonus(cur, square);
 }
@@ -185,7 +183,7 @@ int death_god_pays(int payer, const char* fee_name) {
     stripped_player_name(holder_name, holder);
     char text[160];
     std::snprintf(text, sizeof text, "死神显灵\n\n由%s赔偿%s", holder_name, fee_name);
-    msg_show(text, MSG_MS);
+    msg_show(text, MSG_STANDARD_MS);
     return holder;
 }
 
@@ -225,14 +223,14 @@ void pay_facility_fee(int cur, int square, int index) {
         days = spin_building_prompt(WHEEL_HOTEL_DAYS, owner_name);
         fee = util_clamp32(days * base);
         std::snprintf(text, sizeof text, "休息%d天\n\n费用%d元！", days, fee);
-        msg_show(text, MSG_MS);
+        msg_show(text, MSG_STANDARD_MS);
         break;
     case FK_SHOPPING_CENTRE: {
         const int multiple = spin_building_prompt(WHEEL_SHOPPING_MULTIPLE, owner_name);
         fee = util_clamp32(multiple * base);
         std::snprintf(text, sizeof text, "您的消费金额为\n\n%dx%d倍=%d元", util_clamp32(base),
                       multiple, fee);
-        msg_show(text, MSG_MS);
+        msg_show(text, MSG_STANDARD_MS);
         break;
     }
     default: { // the petrol station
@@ -241,7 +239,7 @@ void pay_facility_fee(int cur, int square, int index) {
         fee = scaled(int64_t{factor} * 500 * dice_total);
         std::snprintf(text, sizeof text, "%s\n\n董事长%s\n\n请付%d元%s", "加油站", owner_name, fee,
                       fee_name);
-        msg_show(text, MSG_MS);
+        msg_show(text, MSG_STANDARD_MS);
         break;
     }
     }
@@ -279,7 +277,7 @@ int construction_target(int cur, const char* company_name) {
     if (by_hand(player_table[cur])) {
         char text[160];
         std::snprintf(text, sizeof text, "%s\n\n请选择欲加盖地点", company_name);
-        msg_show(text, MSG_MS);
+        msg_show(text, MSG_STANDARD_MS);
         target = decide(DecisionRequest{DECIDE_TARGET, cur, text, 0, 0,
                                         static_cast<int32_t>(CONSTRUCTION_PICK)});
     } else {
@@ -301,7 +299,7 @@ int raise_with_film(int cur, int target, bool twice) {
     flc_play_entry(CONSTRUCTION_FILM, 0, 40, CONSTRUCTION_FILM_FLAGS, CONSTRUCTION_SOUND);
     if (result & 0x80) {
         if (twice) speech_bubble(cur, 0, line(cur, SPEECH_ROW_TOP_LEVEL));
-        view_play_animation();
+        board_play_animation();
     }
     return result;
 }
@@ -330,7 +328,7 @@ void pay_company_fee(int cur, int company, const CompanyBuilding& c, const char*
         if (trip != 0) {
             fee = int64_t{trip} * base * game_price_index;
         } else {
-            msg_show("不用出国！", MSG_MS);
+            msg_show("不用出国！", MSG_STANDARD_MS);
             speech_bubble(cur, 0, line(cur, SPEECH_ROW_NO_TRIP));
         }
         break;
@@ -374,7 +372,7 @@ void pay_company_fee(int cur, int company, const CompanyBuilding& c, const char*
     char text[200];
     std::snprintf(text, sizeof text, "%s\n\n董事长%s\n\n请付%d元%s", company_name, chairman, amount,
                   fee_name);
-    msg_show(text, MSG_MS);
+    msg_show(text, MSG_STANDARD_MS);
     amount = fee_apply_god(cur, fee_name, amount);
 
     int payer = cur;

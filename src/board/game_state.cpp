@@ -1,6 +1,7 @@
 #include "board/game_state.h"
 
 #include "board/world_reset.h"
+#include "engine/options.h"
 #include "engine/record_io.h"
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 
 #include "data/characters.h"
 #include "engine/random.h"
+#include "engine/util.h"
 
 int32_t game_player_count = 0;
 int32_t game_human_count = 0;
@@ -21,7 +23,7 @@ int32_t game_days_elapsed = 0;
 int32_t game_months_elapsed = 0;
 int32_t game_active_mover = 0;
 int32_t game_price_index = 1;
-uint32_t game_date = 0x07CE0101; // 1998-01-01
+uint32_t& game_date = settings.game_date; // kept with the options, written to their file
 int32_t lotto_jackpot = 0;
 std::array<uint8_t, CHARACTER_COUNT> character_state{};
 int32_t view_rotation = 0;
@@ -53,7 +55,6 @@ void game_state_reset() {
     game_months_elapsed = 0;
     game_active_mover = 0;
     game_price_index = 1;
-    game_date = 0x07CE0101;
     lotto_jackpot = 0;
     character_state.fill(0);
     view_rotation = 0;
@@ -342,6 +343,10 @@ const char* player_name(int p) {
     const PlayerRecord& r = rec(p);
     if (r.name < CHARACTER_COUNT) return character_name(static_cast<int>(r.name));
     return character_name(r.character);
+}
+
+std::string player_plain_name(int p) {
+    return util_without_spaces(player_name(p));
 }
 
 void player_rebind_names() {

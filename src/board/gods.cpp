@@ -7,12 +7,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/calendar.h"
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/money.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/spinner.h"
 #include "board/view.h"
 #include "cards/cards.h"
@@ -21,12 +22,11 @@
 #include "engine/message.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
+#include "engine/options.h"
 #include "engine/random.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "engine/wait.h"
-#include "shell/settings.h"
 
 const GodValues god_value_table[19] = {
     {0, 0, 0},                                      // none
@@ -43,7 +43,6 @@ const GodValues god_value_table[19] = {
 
 namespace {
 
-constexpr uint32_t MSG_MS = 1500;
 constexpr int ATTACH_DAYS = 7;
 constexpr int DEATH_ATTACH_DAYS = 13;
 // The board's building sound (element of board_effects), as when a player builds.
@@ -143,15 +142,15 @@ int raise_served(int kind, int square) {
     const std::string text = format1("%s显灵\n\n加盖一层房屋！", god_names[kind]);
     bool shown = false;
     if (const FacilityLot* f = map_facility(code); f && f->level == 0) {
-        msg_show(text.c_str(), MSG_MS);
+        msg_show(text.c_str(), MSG_STANDARD_MS);
         shown = true;
     }
     const int r = map_raise_level(code);
     if (r != 0) {
-        if (!shown) msg_show(text.c_str(), MSG_MS);
+        if (!shown) msg_show(text.c_str(), MSG_STANDARD_MS);
         snd_board_effect_play(FX_BUILT, 0);
         board_view_refresh(0, 0, 1);
-        if (r == MAP_RAISED_TOP) view_play_animation();
+        if (r == MAP_RAISED_TOP) board_play_animation();
     }
     return r;
 }
@@ -312,7 +311,7 @@ void god_attach(int p, int square, int slot) {
         const int card = card_give_random(p);
         if (card != 0) {
             msg_show(format2("%s附身\n\n得到%s！", god_names[kind], card_def(card).name).c_str(),
-                     MSG_MS);
+                     MSG_STANDARD_MS);
             speech_react_percent(p, card_def(card).level);
         }
         break;
@@ -323,11 +322,11 @@ void god_attach(int p, int square, int slot) {
         if (a != 0 && b != 0) {
             msg_show(
                 format2("大福神附身\n\n得到%s及%s！", card_def(a).name, card_def(b).name).c_str(),
-                MSG_MS);
+                MSG_STANDARD_MS);
         } else if (a != 0 || b != 0) {
             msg_show(format2("%s附身\n\n得到%s！", god_names[kind], card_def(a != 0 ? a : b).name)
                          .c_str(),
-                     MSG_MS);
+                     MSG_STANDARD_MS);
         }
         if (a != 0 || b != 0) speech_react_percent(p, card_def(a).level + card_def(b).level);
         break;
@@ -351,12 +350,13 @@ void god_attach(int p, int square, int slot) {
         say(p, 1, 22);
         const int card = card_lose_random(p);
         if (card != 0)
-            msg_show(format1("小衰神附身\n\n遗失%s！", card_def(card).name).c_str(), MSG_MS);
+            msg_show(format1("小衰神附身\n\n遗失%s！", card_def(card).name).c_str(),
+                     MSG_STANDARD_MS);
         break;
     }
     case GK_BIG_BAD_LUCK:
         say(p, 1, 22);
-        if (card_lose_half(p) != 0) msg_show("大衰神附身\n\n遗失一半卡片！", MSG_MS);
+        if (card_lose_half(p) != 0) msg_show("大衰神附身\n\n遗失一半卡片！", MSG_STANDARD_MS);
         break;
     case GK_DEATH:
         say(p, 1, 22);
@@ -417,7 +417,7 @@ void god_landing_effect(int p, int square) {
         }
         if (level == 0) break;
         if (owner != 0) player_add_grudge(seat_of_owner(owner), p, 30 * game_price_index);
-        msg_show("小恶魔显灵\n\n拆毁一层房屋！", MSG_MS);
+        msg_show("小恶魔显灵\n\n拆毁一层房屋！", MSG_STANDARD_MS);
         map_building_op(code, MAP_OP_LOWER);
         flc_play_entry_speed(485, 0, 40, 1, 95);
         break;
@@ -450,8 +450,8 @@ void god_landing_effect(int p, int square) {
         *owner = owner_of_seat(p);
         if (game_land_term != 0 && former == 0)
             *expiry = cal_add_months(game_date, land_term_delta[std::clamp(game_land_term, 0, 5)]);
-        view_draw_minimap_marks(0);
-        msg_show("土地公显灵\n\n强占土地！", MSG_MS);
+        board_minimap_marks(0);
+        msg_show("土地公显灵\n\n强占土地！", MSG_STANDARD_MS);
         say(p, 0, 0);
         break;
     }
@@ -467,7 +467,7 @@ void god_invest_bonus(int p, int square) {
     const int r = raise_served(kind, square);
     if (r == MAP_RAISED_TOP) {
         say(p, 0, 15);
-        view_play_animation();
+        board_play_animation();
     } else if (r != 0) {
         say(p, 0, game_rand() & 1);
     }
@@ -477,7 +477,7 @@ int god_invest_fail(int p) {
     if (!is_player_seat(p)) return 0;
     const int kind = attached_kind(p);
     if (kind != GK_SMALL_BAD_LUCK && kind != GK_BIG_BAD_LUCK && kind != GK_DEATH) return 0;
-    msg_show(format1("%s显灵\n\n投资失败！", god_names[kind]).c_str(), MSG_MS);
+    msg_show(format1("%s显灵\n\n投资失败！", god_names[kind]).c_str(), MSG_STANDARD_MS);
     return 1;
 }
 
@@ -523,115 +523,6 @@ void god_advance_flights() {
         const bool out_of_view = !view_in_window(static_cast<int>(g.fx), static_cast<int>(g.fy));
         if (off_board || still || out_of_view) g.flight = 0;
     }
-}
-
-namespace {
-
-constexpr int FLIGHT_CURSOR_ENTRY = 0;  // data.mkf: the cursor's frames
-constexpr int FLIGHT_MARKER_FRAME = 12; // the first target frame: the marker with no god
-constexpr uint32_t FLIGHT_FRAME_MS = 24;
-constexpr PlatRect FLIGHT_VIEW{0, VIEW_TOP, 440, 480};
-
-// Where a picture with its hot spot at (x, y) lands; empty when any of it
-// would leave the view (the frame is then not drawn).
-bool flight_rect(const ImageRecord* pic, int x, int y, PlatRect* r) {
-    *r = {x - pic->hot_x, y - pic->hot_y, x - pic->hot_x + pic->width,
-          y - pic->hot_y + pic->height};
-    return r->left >= FLIGHT_VIEW.left && r->top >= FLIGHT_VIEW.top &&
-           r->right <= FLIGHT_VIEW.right && r->bottom <= FLIGHT_VIEW.bottom;
-}
-
-} // namespace
-
-// The slot's god (slot 0: a marker with no god) flies on the board between
-// two world points in a straight line, a frame at least every 24 ms, the
-// board put back under each earlier place; the marker is taken off again
-// after the closing pause. Recorded first, so that headless runs see the
-// flight; with no display only the pause remains.
-void god_fly(int slot, int x0, int y0, int x1, int y1, int pause) {
-    int sx0 = 0, sy0 = 0, sx1 = 0, sy1 = 0;
-    const bool from_shown = view_point_to_screen(x0, y0, &sx0, &sy0);
-    const bool to_shown = view_point_to_screen(x1, y1, &sx1, &sy1);
-    if (x0 == x1 && y0 == y1) return;
-    char text[64];
-    std::snprintf(text, sizeof text, "flight %d,%d %d,%d", x0, y0, x1, y1);
-    shown_record(Shown::Panel, slot, static_cast<uint32_t>(std::max(pause, 0)), text);
-    const bool display = popup_lock_back() != nullptr;
-    popup_unlock_back();
-    if (display && from_shown && to_shown && sx0 == sx1 && sy0 == sy1) return;
-    void* marker = nullptr;
-    const ImageRecord* pic = nullptr;
-    if (display && from_shown && to_shown) {
-        if (slot == 0) {
-            marker = mkf_read(data_archive, FLIGHT_CURSOR_ENTRY, nullptr, nullptr);
-            if (marker && spr_frame_count(marker) == 0) std::free(marker), marker = nullptr;
-            pic = popup_frame(marker, FLIGHT_MARKER_FRAME);
-        } else if (slot < GOD_SLOT_COUNT) {
-            const GodObject& g = god_table[static_cast<size_t>(slot)];
-            pic = popup_frame(view_god_sprite(g.kind - 1), (g.facing - view_rotation) & 7);
-        }
-    }
-    ImageRecord* under = nullptr;
-    PlatRect at{};
-    if (pic) {
-        const double d = std::hypot(static_cast<double>(sx1 - sx0), static_cast<double>(sy1 - sy0));
-        const int frames = static_cast<int>(d * 0.125 + 1);
-        for (int i = 1; i <= frames; ++i) {
-            if (under) popup_restore_area(under, at.left, at.top), under = nullptr;
-            const int x = sx0 + (sx1 - sx0) * i / frames, y = sy0 + (sy1 - sy0) * i / frames;
-            if (flight_rect(pic, x, y, &at)) {
-                under = popup_save_area(at);
-                if (ImageRecord* back = popup_lock_back()) popup_blit(back, pic, x, y, true);
-                popup_unlock_back();
-                popup_update(at);
-            }
-            wait_ms(FLIGHT_FRAME_MS);
-        }
-    }
-    if (pause > 0) wait_ms(static_cast<uint32_t>(pause));
-    if (under && slot == 0)
-        popup_restore_area(under, at.left, at.top);
-    else
-        std::free(under);
-    if (marker) spr_unlink(marker), std::free(marker);
-}
-
-namespace {
-constexpr int LEAVE_FRAMES = 24;
-constexpr int LEAVE_STEP = 10; // pixels up a frame
-constexpr uint32_t LEAVE_FRAME_MS = 60;
-constexpr int LEAVING_SOUND = 23; // board_effects element
-} // namespace
-
-// A god leaving its holder flies straight up from where the board drew it
-// (x, y): a frame every 60 ms, 10 pixels higher each, its sprite's frames
-// cycling, until it would leave the top of the view or 24 frames have
-// passed; the leaving sound plays once as it lifts off. The board is put
-// back under it at the end. Recorded first, so that headless runs see it.
-void god_fly_up(int slot, int kind, bool drawn, int x, int y) {
-    shown_record(Shown::Panel, slot, 0, "flight up");
-    snd_board_effect_play(LEAVING_SOUND, 0);
-    const bool display = popup_lock_back() != nullptr;
-    popup_unlock_back();
-    if (!display || !drawn || kind < 1) return;
-    void* sprite = view_god_sprite(kind - 1);
-    ImageRecord* under = nullptr;
-    PlatRect at{};
-    for (int i = 1; i <= LEAVE_FRAMES; ++i) {
-        const ImageRecord* pic = popup_frame(sprite, (i - 1) & 7);
-        if (!pic) break;
-        const int fy = y - LEAVE_STEP * i;
-        PlatRect next;
-        if (!flight_rect(pic, x, fy, &next)) break; // gone out of the top of the view
-        if (under) popup_restore_area(under, at.left, at.top), under = nullptr;
-        at = next;
-        under = popup_save_area(at);
-        if (ImageRecord* back = popup_lock_back()) popup_blit(back, pic, x, fy, true);
-        popup_unlock_back();
-        popup_update(at);
-        wait_ms(LEAVE_FRAME_MS);
-    }
-    if (under) popup_restore_area(under, at.left, at.top);
 }
 
 void god_caption(const char* /*text*/) {

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+#include "board/board_refresh.h"
+
 // God values added to a holder's ill_fortune, money_luck and mishap_luck on
 // attaching and taken off on removal, by GodKind.
 struct GodValues {
@@ -53,12 +55,8 @@ void god_start_wander(int slot, int from, int to);
 // Moves every flying slot one frame along its velocity; a flight ends when
 // its frame count runs out, it leaves the board or the view's 29 x 29-cell window.
 void god_advance_flights();
-// Animates a god sprite between two world points (drawn with the board).
-void god_fly(int slot, int x0, int y0, int x1, int y1, int pause);
-// The leaving flight of a slot's god of this kind: straight up from screen
-// point (x, y), where the board drew it (drawn false: it was not in view),
-// with the leaving sound.
-void god_fly_up(int slot, int kind, bool drawn, int x, int y);
+// god_fly and god_fly_up, the gods' flights over the board, are drawn by
+// the board (board/board_refresh.h).
 // Shows a god's caption over the board and waits.
 void god_caption(const char* text);
 

@@ -10,16 +10,16 @@
 #include "board/map.h"
 #include "board/money.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/status.h"
 #include "board/view.h"
 #include "board/world_reset.h"
 #include "cards/fate_gods.h"
 #include "engine/flc.h"
 #include "engine/message.h"
+#include "engine/options.h"
 #include "engine/random.h"
-#include "engine/speech.h"
 #include "engine/util.h"
-#include "shell/settings.h"
 
 std::array<uint8_t, JAIL_PERSONS> jail_flags = {};
 std::array<uint8_t, JAIL_PERSONS> hospital_flags = {};
@@ -252,7 +252,7 @@ int jail_human_pick(int hospital, int person) {
     const Place& pl = place_of(hospital);
     const int cost = jail_cost(hospital, person);
     if (player_table[cur].points < cost) {
-        msg_show(JAIL_SHORT_OF_POINTS, 1500);
+        msg_show(JAIL_SHORT_OF_POINTS, MSG_STANDARD_MS);
         return 0;
     }
     const std::string name = util_without_spaces(jail_person_name(person));
@@ -273,17 +273,17 @@ int jail_human_pick(int hospital, int person) {
 int jail_human_visit(int hospital) {
     const int cur = current_visitor();
     if (cur < 0) return -1;
-    if (hospital) msg_show(HOSPITAL_GREETING, 1500);
+    if (hospital) msg_show(HOSPITAL_GREETING, MSG_STANDARD_MS);
     for (int person = 0; person < JAIL_PERSONS; ++person) {
         if (!jail_held(hospital, person)) continue;
         if (player_table[cur].points < jail_cost(hospital, person)) continue;
         if (jail_human_pick(hospital, person)) {
             if (person >= MOVER_THIEF)
-                msg_show(jail_thanks_lines[walker_index_of_mover(person)], 1500);
+                msg_show(jail_thanks_lines[walker_index_of_mover(person)], MSG_STANDARD_MS);
             return person;
         }
     }
-    if (hospital) msg_show(HOSPITAL_GOODBYE, 1500);
+    if (hospital) msg_show(HOSPITAL_GOODBYE, MSG_STANDARD_MS);
     return -1;
 }
 
@@ -322,7 +322,7 @@ int jail_ai_visit(int hospital) {
     char text[128];
     std::snprintf(text, sizeof text, "保释%s",
                   util_without_spaces(jail_person_name(person)).c_str());
-    msg_show(text, 1500);
+    msg_show(text, MSG_STANDARD_MS);
     player_add_points(cur, -cost);
     if (person < PLAYER_COUNT) {
         player_table[person].*place_of(hospital).days = STATUS_END_MARK;

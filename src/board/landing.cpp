@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 
+#include "board/board_refresh.h"
 #include "board/calendar.h"
 #include "board/choice.h"
 #include "board/decisions.h"
@@ -19,6 +20,7 @@
 #include "board/map.h"
 #include "board/minigames.h"
 #include "board/money.h"
+#include "board/speech.h"
 #include "board/view.h"
 #include "cards/card_use.h"
 #include "cards/cards.h"
@@ -26,12 +28,10 @@
 #include "cards/item_use.h"
 #include "cards/news.h"
 #include "data/card_defs.h"
-#include "engine/draw.h"
 #include "engine/flc.h"
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 #include "finance/bank.h"
 #include "finance/lottery.h"
@@ -40,7 +40,6 @@
 
 namespace {
 
-constexpr uint32_t MSG_MS = 1500;
 constexpr const char* NO_CASH = "您的现金不足！";
 
 // board_effects element played on landing, by square type (types 0 and 1 play nothing).
@@ -53,7 +52,7 @@ constexpr int FX_BUILT = 18;
 constexpr int FX_TOLL = 20;
 
 int32_t scaled(int64_t base) {
-    const int64_t v = base * game_price_index;
+    const int64_t v = price_scaled(base);
     return v > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
                                                    : static_cast<int32_t>(v);
 }
@@ -63,7 +62,7 @@ const char* line(int p, int row) {
 }
 
 bool acts_by_itself(const PlayerRecord& pl) {
-    return (pl.control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) != 0;
+    return control_acts_by_itself(pl.control);
 }
 
 // A computer or handed-over player says yes without being asked; a human
@@ -86,7 +85,7 @@ void upgrade_own_plot(int cur, int square, int lot_index) {
     if (lot.level >= 5 || lot.chain_store != 0 || pl.sleepwalk_days != 0) return;
     const int32_t price = scaled(lot.build_price);
     if (price > pl.cash) {
-        msg_show(NO_CASH, MSG_MS);
+        msg_show(NO_CASH, MSG_STANDARD_MS);
         return;
     }
     char text[160];
@@ -99,7 +98,7 @@ void upgrade_own_plot(int cur, int square, int lot_index) {
     snd_board_effect_play(FX_BUILT, 0);
     if (lot.level == 5) {
         speech_bubble(cur, 0, line(cur, 15));
-        view_play_animation();
+        board_play_animation();
     } else {
         speech_react_lot_group(lot.street, 1);
         god_invest_bonus(cur, square);
@@ -113,7 +112,7 @@ void buy_plot(int cur, int square, int lot_index) {
     if (pl.sleepwalk_days != 0 || pl.god_slot == GK_LAND_GOD) return;
     const int32_t price = scaled(int64_t{lot.level} * lot.build_price + lot.land_price);
     if (price > pl.cash) {
-        msg_show(NO_CASH, MSG_MS);
+        msg_show(NO_CASH, MSG_STANDARD_MS);
         return;
     }
     char text[160];
@@ -125,13 +124,21 @@ void buy_plot(int cur, int square, int lot_index) {
     lot.owner = owner_of_seat(cur);
     board_view_refresh(0, 0, 1);
     snd_board_effect_play(FX_BOUGHT, 0);
-    view_draw_minimap_marks(0);
-    if (game_land_term > 0 && game_land_term < static_cast<int32_t>(land_term_delta.size()))
-        lot.expiry = cal_add_months(game_date, land_term_delta[game_land_term]);
+    board_minimap_marks(0);
+    land_set_purchase_expiry(lot.expiry);
     pl.cash -= price;
     speech_react_lot_group(lot.street, 0);
     god_invest_bonus(cur, square);
 }
+
+} // namespace
+
+void land_set_purchase_expiry(uint32_t& expiry) {
+    if (game_land_term > 0 && game_land_term < static_cast<int32_t>(land_term_delta.size()))
+        expiry = cal_add_months(game_date, land_term_delta[game_land_term]);
+}
+
+namespace {
 
 // Marks in the hit-test map every plot that counts toward a toll of owner
 // (player + 1); returns how many plots were marked.
@@ -146,9 +153,7 @@ int mark_toll_plots(int owner, const LandLot& landed) {
                                 : lot.chain_store == 0 && std::strncmp(lot.street, landed.street,
                                                                        sizeof lot.street) == 0;
         if (!counts) continue;
-        if (view_hitmap != nullptr)
-            gfx_replace_pixel(view_hitmap, size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE,
-                              object_code(OBJ_LOT_BASE, i), 0xFFFF);
+        board_mark_object(object_code(OBJ_LOT_BASE, i));
         ++marked;
     }
     return marked;
@@ -169,10 +174,10 @@ void pay_toll(int cur, int lot_index) {
     const int64_t u = ally != 0 ? land_toll(ally, street) : 0;
     if (lot.mark != 0) t *= 2; // only the owner's part is doubled
 
-    view_hitmap_build(1);
+    board_mark_begin();
     int marked = mark_toll_plots(owner, lot);
     if (ally != 0) marked += mark_toll_plots(ally, lot);
-    if (marked > 1) gfx_flash_board();
+    if (marked > 1) board_flash_marked();
 
     char owner_name[64];
     util_strip_spaces(owner_name, player_name(seat_of_owner(owner)));
@@ -192,7 +197,7 @@ void pay_toll(int cur, int lot_index) {
         std::snprintf(text, sizeof text, "%.19s\n\n此地属%s\n\n请付%d元%s", lot.street, owner_name,
                       full, FEE_NAME_TOLL);
     }
-    msg_show(text, MSG_MS);
+    msg_show(text, MSG_STANDARD_MS);
     int32_t total = full;
 
     total = fee_apply_god(cur, FEE_NAME_TOLL, total);
@@ -218,7 +223,7 @@ void pay_toll(int cur, int lot_index) {
             char holder_name[64];
             util_strip_spaces(holder_name, player_name(holder));
             std::snprintf(text, sizeof text, "死神显灵\n\n由%s赔偿%s", holder_name, FEE_NAME_TOLL);
-            msg_show(text, MSG_MS);
+            msg_show(text, MSG_STANDARD_MS);
             payer = holder;
         }
     }

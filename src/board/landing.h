@@ -25,6 +25,9 @@ int32_t land_toll(int owner, const char* street);
 
 // Plots with a chain store owned by owner (player + 1).
 int land_count_chain_stores(int owner);
+// Plots with a chain store whose owner byte is `owner`, nobody's (0)
+// included: the count the information pop-up shows beside a chain store.
+int land_chain_store_lots(int owner);
 
 // 1 when the fee of owner's (player 0..3) property with this mark byte is
 // due; 0 when it is waived (and the reason was shown).
@@ -39,3 +42,7 @@ int fee_card_rescue_due(int payer, int32_t amount);
 
 // 1 when a computer player buys property at price.
 int land_ai_should_buy(int32_t price);
+
+// Gives a plot or facility bought today its ownership term: the expiry the
+// game's land term sets from today, left alone when land is held for good.
+void land_set_purchase_expiry(uint32_t& expiry);

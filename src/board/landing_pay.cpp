@@ -8,13 +8,11 @@
 #include "board/game_state.h"
 #include "board/landing.h"
 #include "board/map.h"
+#include "board/speech.h"
 #include "engine/message.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 
 namespace {
-
-constexpr uint32_t MSG_MS = 1500;
 
 void stripped_name(char* out, int p) {
     util_strip_spaces(out, player_name(p));
@@ -44,7 +42,11 @@ int32_t land_toll(int owner, const char* street) {
 }
 
 int land_count_chain_stores(int owner) {
-    if (owner <= 0 || map_lot_table == nullptr) return 0;
+    return owner <= 0 ? 0 : land_chain_store_lots(owner);
+}
+
+int land_chain_store_lots(int owner) {
+    if (map_lot_table == nullptr) return 0;
     int n = 0;
     for (int i = 1; i <= map_lot_count; ++i)
         if (map_lot_table[i].owner == owner && map_lot_table[i].chain_store != 0) ++n;
@@ -86,7 +88,7 @@ int fee_check_exemption(int owner, uint8_t mark, const char* fee_name) {
         }
     }
     if (text[0] == '\0') return 1;
-    msg_show(text, MSG_MS);
+    msg_show(text, MSG_STANDARD_MS);
     if (cur >= 0 && cur < PLAYER_COUNT)
         speech_bubble(cur, 3, speech_line(player_table[cur].character, 13));
     return 0;
@@ -120,7 +122,7 @@ int32_t fee_apply_god(int payer, const char* fee_name, int32_t amount) {
     if (format != nullptr && out != amount) {
         char text[256];
         std::snprintf(text, sizeof text, format, fee_name);
-        msg_show(text, MSG_MS);
+        msg_show(text, MSG_STANDARD_MS);
         if (out == 0) speech_react_spared(payer, amount);
     }
     return out;

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/gods.h"
 #include "board/map_block.h"
@@ -288,7 +289,7 @@ bool map_load() {
     find_jail_and_hospital();
     stock_link_companies();
     snd_effects_load(board_effects);
-    view_draw_minimap_marks(0);
+    board_minimap_marks(0);
     return true;
 }
 

@@ -379,6 +379,8 @@ inline constexpr int MAP_AREA_OCCUPANTS = 1 << 5;
 // Object code of player p's most valuable plot or facility that can still be
 // raised, 0 if none.
 int map_best_building(int p);
+// Company buildings of the map whose chairman is player p.
+int map_chair_count(int p);
 // Swaps the buildings of two plots or two facilities with a sliding animation.
 // Returns 1 when swapped, 0 when the two are not both plots or both facilities.
 int map_swap_buildings(int a, int b);

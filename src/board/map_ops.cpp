@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "board/board_refresh.h"
 #include "board/choice.h"
 #include "board/game_state.h"
 #include "board/gods.h"
@@ -17,7 +18,7 @@
 namespace {
 
 void redraw_minimap() {
-    view_draw_minimap_marks(0);
+    board_minimap_marks(0);
 }
 
 // One level down; a chain store becomes empty land. Level 0 stays as it is.
@@ -100,12 +101,12 @@ uint8_t first_facility_kind(const FacilityLot& f) {
     int cur = game_active_mover;
     if (cur < 0 || cur >= PLAYER_COUNT) return FK_PARK;
     uint8_t control = player_table[cur].control;
-    if (control != CTRL_OUT && (control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) == 0) {
+    if (control != CTRL_OUT && !control_acts_by_itself(control)) {
         int kind = choose_facility_kind(0);
         if (kind < 0 || kind >= FACILITY_KIND_COUNT) return FK_PARK;
         return static_cast<uint8_t>(kind);
     }
-    if ((control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) && owner_is_seat(f.owner, cur))
+    if (control_acts_by_itself(control) && owner_is_seat(f.owner, cur))
         return static_cast<uint8_t>(game_rand() % 4 + 1);
     return FK_PARK;
 }
@@ -209,6 +210,13 @@ void map_area_effect(int radius, int mask, int destroy, int attacker) {
     // The handlers below may list again into the view's list: work on a copy.
     std::vector<uint16_t> codes(view_pick_list + 8, view_pick_list + 8 + n);
     map_area_apply(codes.data(), n, mask, destroy, attacker);
+}
+
+int map_chair_count(int p) {
+    int n = 0;
+    for (int i = 1; i <= map_company_count; ++i)
+        if (map_company_table[i].chairman == p + 1) ++n;
+    return n;
 }
 
 int map_best_building(int p) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/turn_flow.h"

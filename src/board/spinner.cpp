@@ -10,6 +10,7 @@
 #include "cards/fate_gods.h"
 #include "engine/random.h"
 #include "engine/sound.h"
+#include "engine/ui_effects.h"
 #include "shell/app.h"
 
 const int8_t spin_wheel_table[WHEEL_KIND_COUNT][WHEEL_POSITIONS] = {
@@ -52,9 +53,6 @@ SpinnerState& st() {
 
 // The device a stop request is asked about.
 enum SpinDevice : int { DEVICE_WHEEL = 0, DEVICE_REELS = 1 };
-
-// ui_effects element of the stop and lever clicks.
-constexpr int UI_CLICK = 1;
 
 // Only a human playing by hand who is not sleepwalking stops a spinner
 // himself; for anyone else the stop comes by itself.
@@ -146,7 +144,7 @@ int spin_wheel_run(int kind) {
     }
     s.last_spin_ticks = tick;
     spin_wheel_draw(1);
-    snd_effect_play(&ui_effects[UI_CLICK], 0);
+    snd_effect_play(&ui_effects[UI_PRESS], 0);
 
     // Braking: three advances at each interval 1..4 ticks, then a creep of
     // five ticks a position until the wheel stands on a position it can stop on.
@@ -257,7 +255,7 @@ int spin_reels_run(int three_reels) {
 
     // The lever is pulled and comes up again four ticks later.
     s.lever_down = true;
-    snd_effect_play(&ui_effects[UI_CLICK], 0);
+    snd_effect_play(&ui_effects[UI_PRESS], 0);
     for (int t = 0; t < 4; ++t) {
         spin_screen_tick(REELS_TICK_MS);
         if (t == 3) s.lever_down = false;

@@ -5,6 +5,7 @@
 #include "board/spinner.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
+#include "engine/layout.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
 #include "engine/shown.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr PlatRect BOARD_AREA{0, 40, 440, 480};
 constexpr PlatRect WHEEL_RECT{138, 238, 303, 403};
 constexpr int PANEL_FRAME = 5;
 constexpr int PANEL_X = 220, PANEL_Y = 130;
@@ -45,24 +45,12 @@ bool display() {
     return true;
 }
 
-void* read_panel_entry(int entry) {
-    const int slot = mkf_open("PANEL.MKF");
-    if (slot < 0) return nullptr;
-    void* set = mkf_read(slot, entry, nullptr, nullptr);
-    mkf_close(slot);
-    if (set != nullptr && spr_frame_count(set) == 0) {
-        std::free(set);
-        set = nullptr;
-    }
-    return set;
-}
-
 void use_set(const void* test_set, int entry) {
     if (test_set != nullptr) {
         ss.set = const_cast<void*>(test_set);
         ss.own_set = false;
     } else {
-        ss.set = read_panel_entry(entry);
+        ss.set = spr_read_set("PANEL.MKF", entry);
         ss.own_set = ss.set != nullptr;
     }
 }
@@ -75,13 +63,13 @@ PlatRect frame_rect(const ImageRecord* f, int x, int y) {
 // The board under a rectangle, from the saved area.
 void restore_under(ImageRecord* back, const PlatRect& r) {
     if (ss.saved == nullptr || r.right <= r.left || r.bottom <= r.top) return;
-    int left = r.left < BOARD_AREA.left ? BOARD_AREA.left : r.left;
-    int top = r.top < BOARD_AREA.top ? BOARD_AREA.top : r.top;
-    int right = r.right > BOARD_AREA.right ? BOARD_AREA.right : r.right;
-    int bottom = r.bottom > BOARD_AREA.bottom ? BOARD_AREA.bottom : r.bottom;
+    int left = r.left < LAYOUT_BOARD_AREA.left ? LAYOUT_BOARD_AREA.left : r.left;
+    int top = r.top < LAYOUT_BOARD_AREA.top ? LAYOUT_BOARD_AREA.top : r.top;
+    int right = r.right > LAYOUT_BOARD_AREA.right ? LAYOUT_BOARD_AREA.right : r.right;
+    int bottom = r.bottom > LAYOUT_BOARD_AREA.bottom ? LAYOUT_BOARD_AREA.bottom : r.bottom;
     if (right <= left || bottom <= top) return;
-    popup_blit_part(back, ss.saved, left, top, left - BOARD_AREA.left, top - BOARD_AREA.top,
-                    right - left, bottom - top);
+    popup_blit_part(back, ss.saved, left, top, left - LAYOUT_BOARD_AREA.left,
+                    top - LAYOUT_BOARD_AREA.top, right - left, bottom - top);
 }
 
 void draw_panel(ImageRecord* back, const char* text) {
@@ -99,7 +87,7 @@ bool open_common(const char* text) {
     if (!display()) return false;
     // The one who stops the spin by a click sees the pointer.
     ss.cursor = spin_stopped_by_hand() ? cursor_show_for_clicks() : -1;
-    ss.saved = popup_save_area(BOARD_AREA);
+    ss.saved = popup_save_area(LAYOUT_BOARD_AREA);
     if (ImageRecord* back = popup_lock_back()) {
         draw_panel(back, text);
         popup_unlock_back();
@@ -246,16 +234,14 @@ void spin_screen_panel_text(const char* text) {
 }
 
 void spin_screen_show_board() {
-    if (display()) popup_update(BOARD_AREA);
+    if (display()) popup_update(LAYOUT_BOARD_AREA);
 }
 
 void spin_screen_close() {
-    if (ss.saved != nullptr) popup_restore_area(ss.saved, BOARD_AREA.left, BOARD_AREA.top);
+    if (ss.saved != nullptr)
+        popup_restore_area(ss.saved, LAYOUT_BOARD_AREA.left, LAYOUT_BOARD_AREA.top);
     ss.saved = nullptr;
-    if (ss.own_set && ss.set != nullptr) {
-        spr_unlink(ss.set);
-        std::free(ss.set);
-    }
+    if (ss.own_set) spr_free_set(ss.set);
     ss.set = nullptr;
     ss.own_set = false;
     ss.reels = false;

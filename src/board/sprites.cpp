@@ -68,12 +68,10 @@ void load_slot(int m, int slot, int entry) {
     // Pictures are only read for a display; which sets a mover uses is
     // decided by its flags alone.
     if (set || entry == NO_SET || !back_surface) return;
-    uint32_t size = 0;
-    void* block = data_archive >= 0 ? mkf_read(data_archive, entry, nullptr, &size) : nullptr;
-    if (!block || spr_frame_count(block) == 0) {
+    void* block = spr_read_set(nullptr, entry);
+    if (!block) {
         std::fprintf(stderr, "karvo: sprite set data.mkf %d of mover %d is missing or damaged\n",
                      entry, m);
-        if (block) std::free(block);
         return;
     }
     set = static_cast<FrameSet*>(block);
@@ -101,8 +99,8 @@ void sprites_release(int m, int odd) {
     ActorAnim& a = actor_anim_table[m];
     for (int slot = odd ? 1 : 0; slot < 8; slot += 2) {
         if (!a.sprites[slot]) continue;
-        spr_unlink(a.sprites[slot]);
-        std::free(a.sprites[slot]);
+        void* set = a.sprites[slot];
+        spr_free_set(set);
         a.sprites[slot] = nullptr;
     }
     // A freshly read family has not been tinted.

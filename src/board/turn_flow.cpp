@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/calendar.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
@@ -13,6 +13,7 @@
 #include "board/map.h"
 #include "board/money.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/status.h"
 #include "board/turn.h"
 #include "board/view.h"
@@ -23,8 +24,8 @@
 #include "engine/flc.h"
 #include "engine/message.h"
 #include "engine/music.h"
+#include "engine/options.h"
 #include "engine/random.h"
-#include "engine/speech.h"
 #include "engine/wait.h"
 #include "finance/assets.h"
 #include "finance/auction.h"
@@ -37,7 +38,6 @@
 #include "finance/stock_screen.h"
 #include "finance/trading.h"
 #include "shell/save.h"
-#include "shell/settings.h"
 #include "shell/stage_end.h"
 
 uint8_t autoplay_stop_request = 0;
@@ -54,14 +54,6 @@ constexpr int LINE_VICTORY = 24;
 constexpr int LINE_BANKRUPT = 25;
 constexpr int GIFT_SLOT = GK_GIFT;
 constexpr int CHEST_SLOT = GK_CHEST;
-
-bool has_building_status(const PlayerRecord& r) {
-    return r.hotel_days || r.away_days || r.jail_days || r.hospital_days;
-}
-
-void say_line(int p, int row) {
-    speech_bubble(p, 2, speech_line(player_table[p].character, row));
-}
 
 void put_on_square(int p) {
     PlayerRecord& r = player_table[p];
@@ -118,7 +110,7 @@ void research_countdown(int p) {
             int item = 8 + f.research_item;
             char text[128];
             std::snprintf(text, sizeof text, "%s开发完成！", item_def(item).name);
-            msg_show(text, 1500);
+            msg_show(text, MSG_STANDARD_MS);
             item_add(p, item);
         }
     }
@@ -139,7 +131,7 @@ void player_countdowns(int p) {
     if (status_days_count(r.jail_days) == STATUS_ENDED) jail_release(p);
     if (status_days_count(r.hospital_days) == STATUS_ENDED) jail_release_hospital(p);
 
-    const bool held = has_building_status(r);
+    const bool held = player_in_building(r);
     // End marks are handled and running counters counted in one pass per
     // counter; the order of the counters is kept.
     if (!held) {
@@ -310,7 +302,7 @@ void turn_next_actor() {
         if (game_end_code) return;
         if (new_day && turn_autosave_enabled()) {
             trace("autosave");
-            save_write_slot(0);
+            save_autosave();
         }
     }
     int a = game_active_mover;
@@ -371,7 +363,7 @@ void turn_new_day() {
         ++game_months_elapsed;
     }
     trace("rights");
-    if (age_property_marks()) view_draw_minimap_marks(0);
+    if (age_property_marks()) board_minimap_marks(0);
 }
 
 int turn_check_game_over() {
@@ -395,7 +387,7 @@ int turn_check_game_over() {
     if (leader >= 0) {
         game_active_mover = leader;
         board_repaint_all();
-        say_line(leader, LINE_VICTORY);
+        speech_say_line(leader, LINE_VICTORY);
     }
     for (int p = 0; p < PLAYER_COUNT; ++p)
         if (p != leader) player_table[p].control = CTRL_OUT;
@@ -468,7 +460,7 @@ void player_go_bankrupt(int p) {
         if (humans == 0) {
             game_end_code = 1;
         } else if (left == 1) {
-            say_line(last, LINE_VICTORY);
+            speech_say_line(last, LINE_VICTORY);
             game_end_code = game_human_count == 1 ? 2 : 3;
         } else {
             uint16_t freed[2 * 2000];
@@ -490,7 +482,7 @@ void player_go_bankrupt(int p) {
             for (int i = 1; map_company_table && i <= map_company_count; ++i)
                 if (owner_is_seat(map_company_table[i].chairman, p))
                     map_company_table[i].chairman = 0;
-            view_draw_minimap_marks(0);
+            board_minimap_marks(0);
             stock_sell_all_bankrupt(p);
             item_sell_all(p);
             card_sell_all(p);
@@ -507,7 +499,7 @@ void player_go_bankrupt(int p) {
                 }
             }
             board_repaint_all();
-            say_line(p, LINE_BANKRUPT);
+            speech_say_line(p, LINE_BANKRUPT);
         }
     }
     if (!game_end_code) music_resume();

@@ -20,6 +20,8 @@
 #include "board/view_sets.h"
 #include "board/view_terrain.h"
 #include "data/anim_frames.h"
+#include "engine/data_report.h"
+#include "engine/draw.h"
 #include "engine/flc.h"
 #include "engine/image.h"
 #include "engine/message_draw.h"
@@ -53,22 +55,9 @@ void complain(const char* what, int entry) {
 
 // A frame set entry, or nullptr (with a message) when it is not one.
 void* read_set(int slot, int entry, const char* what) {
-    uint32_t size = 0;
-    void* block = slot >= 0 ? mkf_read(slot, entry, nullptr, &size) : nullptr;
-    if (block && spr_frame_count(block) > 0) return block;
-    if (block) {
-        spr_unlink(block);
-        std::free(block);
-    }
-    complain(what, entry);
-    return nullptr;
-}
-
-void free_set(void*& set) {
-    if (!set) return;
-    spr_unlink(set);
-    std::free(set);
-    set = nullptr;
+    void* set = spr_read_set_from(slot, entry);
+    if (!set) complain(what, entry);
+    return set;
 }
 
 void keep_map_set(int slot, int entry, const char* what) {
@@ -422,8 +411,8 @@ void view_load_map_graphics(int map) {
     if (!back_surface) return;
     const int slot = mkf_open("MAP.MKF");
     if (slot < 0) {
-        std::fprintf(stderr,
-                     "karvo: MAP.MKF cannot be opened; the board is drawn without pictures\n");
+        data_report("MAP.MKF",
+                    std::string(mkf_last_open_error()) + "; the board is drawn without pictures");
     } else {
         const int count = mkf_entry_count(slot);
         g.map_sets.assign(count > 0 ? count : 0, nullptr);
@@ -477,20 +466,20 @@ void view_load_map_graphics(int map) {
 void view_free_map_graphics() {
     flc_board_render = nullptr;
     for (void*& s : g.map_sets)
-        free_set(s);
+        spr_free_set(s);
     g.map_sets.clear();
     g.colour1.clear();
     std::free(g.terrain);
     g.terrain = nullptr;
     g.terrain_size = 0;
-    free_set(g.minimap_clean);
-    free_set(g.minimap_work);
+    spr_free_set(g.minimap_clean);
+    spr_free_set(g.minimap_work);
     board_panels_free();
     for (void*& s : g.gods)
-        free_set(s);
+        spr_free_set(s);
     for (int p = 0; p < PLAYER_COUNT; ++p) {
         if (actor_anim_table[p].portrait == g.portraits[p]) actor_anim_table[p].portrait = nullptr;
-        free_set(g.portraits[p]);
+        spr_free_set(g.portraits[p]);
     }
     for (int m = 0; m < MOVER_COUNT; ++m) {
         sprites_release(m, 0);

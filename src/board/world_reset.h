@@ -22,7 +22,7 @@
 //  12. the turn driver
 //  13. the movement along the squares
 //  14. the turn flow
-//  15. the board screen's flags, tabs, pointer state, box and calendar page
+//  15. the board screen's flags, tabs, pointer state and box
 //  16. the board view's camera, draw list and hit-map camera
 //  17. the bank's loan limit and audit
 //  18. the news and fate decks
@@ -30,6 +30,8 @@
 //  20. the items' turn state (the remote-dice face, the computer's try)
 //  21. the bulletin board's offers
 //  22. the time machine's snapshots
+//  23. the auction's seats and state
+//  24. the magic house's chosen players
 // A module reads only its own state in its reset, so the order matters only
 // where one reset rebuilds what an earlier one cleared (the map binds its
 // tables after the game state is cleared).
@@ -58,6 +60,8 @@ enum WorldResetRank {
     WORLD_RESET_ITEMS,
     WORLD_RESET_NOTICE,
     WORLD_RESET_SNAPSHOTS,
+    WORLD_RESET_AUCTION,
+    WORLD_RESET_MAGIC_HOUSE,
     WORLD_RESET_COUNT
 };
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/landing.h"
 #include "board/map.h"
@@ -625,7 +625,7 @@ int ai_card_black() {
     int chair = -1, chairs = 0;
     for (int p = 0; p < PLAYER_COUNT; ++p) {
         if (p == me || !active(p)) continue;
-        const int n = board_chair_count(p);
+        const int n = map_chair_count(p);
         if (n > chairs) {
             chair = p;
             chairs = n;

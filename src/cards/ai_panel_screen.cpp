@@ -15,6 +15,7 @@
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/text.h"
+#include "engine/ui_effects.h"
 #include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/screen.h"
@@ -141,7 +142,7 @@ int32_t ai_panel_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, i
         return 0;
     case WM_LBUTTONDOWN:
         ai_panel_press(p, mx, my);
-        if (p.pressed != AI_SPOT_NONE || p.dragging != 0) snd_effect_play(&ui_effects[1], 0);
+        if (p.pressed != AI_SPOT_NONE || p.dragging != 0) snd_effect_play(&ui_effects[UI_PRESS], 0);
         draw();
         return 0;
     case WM_MOUSEMOVE:
@@ -170,8 +171,7 @@ int32_t ai_panel_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, i
 
 void free_window() {
     std::free(win.clean);
-    if (win.set) spr_unlink(win.set);
-    std::free(win.set);
+    spr_free_set(win.set);
     win = Window{};
 }
 
@@ -182,15 +182,7 @@ void ai_panel_window(AiPanel& rows) {
     popup_unlock_back();
     win = Window{};
     win.rows = &rows;
-    const int archive = mkf_open("PANEL.MKF");
-    if (archive >= 0) {
-        win.set = mkf_read(archive, PANEL_ENTRY, nullptr, nullptr);
-        mkf_close(archive);
-    }
-    if (win.set && spr_frame_count(win.set) == 0) {
-        std::free(win.set);
-        win.set = nullptr;
-    }
+    win.set = spr_read_set("PANEL.MKF", PANEL_ENTRY);
     if (const ImageRecord* picture = popup_frame(win.set, F_PANEL)) {
         win.clean = image_new(picture->width, picture->height, 0, 0);
         if (win.clean) {

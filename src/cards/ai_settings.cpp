@@ -1,6 +1,6 @@
 #include "cards/ai_settings.h"
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/world_reset.h"
 #include "cards/ai_cards.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/calendar.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
@@ -14,6 +14,7 @@
 #include "board/map.h"
 #include "board/money.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/status.h"
 #include "board/turn_flow.h"
 #include "board/view.h"
@@ -21,10 +22,8 @@
 #include "cards/card_use.h"
 #include "cards/target_pick.h"
 #include "data/speech_lines.h"
-#include "engine/draw.h"
 #include "engine/flc.h"
 #include "engine/message.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 #include "engine/wait.h"
 #include "finance/auction.h"
@@ -47,7 +46,7 @@ int64_t N() {
     return game_price_index;
 }
 bool by_computer(int p) {
-    return (rec(p).control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) != 0;
+    return control_acts_by_itself(rec(p).control);
 }
 // The owner of a plot or facility as a player 0..3, -1 nobody.
 int owner_seat(int code) {
@@ -125,12 +124,10 @@ int player_target(uint32_t mode) {
 }
 
 void flash(std::initializer_list<int> codes) {
-    view_hitmap_build(1);
-    if (view_hitmap != nullptr)
-        for (int code : codes)
-            gfx_replace_pixel(view_hitmap, size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE,
-                              static_cast<uint16_t>(code), 0xFFFF);
-    gfx_flash_board();
+    board_mark_begin();
+    for (int code : codes)
+        board_mark_object(code);
+    board_flash_marked();
 }
 
 void fresh_term(uint32_t& expiry) {
@@ -210,13 +207,13 @@ int card_buy_land() {
         owner_byte = &f.owner;
     }
     if (rec(u).cash < price) {
-        msg_show("您的现金不足！", 1500);
+        msg_show("您的现金不足！", MSG_STANDARD_MS);
         return 0;
     }
     grudge(owner, u, take_grudge(code));
     card_say(u, 2, MOOD_BOAST);
     *owner_byte = owner_of_seat(u);
-    view_draw_minimap_marks(0);
+    board_minimap_marks(0);
     fresh_term(*expiry);
     money_pay(u, owner, static_cast<int32_t>(price), 0);
     card_say(owner, 62, MOOD_HURT);
@@ -264,7 +261,7 @@ int card_swap_land() {
     else
         swap(map_facility(here)->owner, map_facility(here)->expiry, map_facility(there)->owner,
              map_facility(there)->expiry);
-    view_draw_minimap_marks(0);
+    board_minimap_marks(0);
     swap_lines(u, here_owner, level_of(here), there_owner, level_of(there));
     card_remove(u, 4);
     return 1;
@@ -346,7 +343,7 @@ int card_auction() {
             map_facility(here)->owner = OWNER_NONE;
             map_facility(here)->expiry = 0;
         }
-        view_draw_minimap_marks(0);
+        board_minimap_marks(0);
     }
     card_remove(u, 8);
     board_repaint_all();
@@ -360,7 +357,7 @@ int card_angel() {
     card_remove(u, 9);
     card_say(u, 8, MOOD_BOAST);
     bool top = false;
-    view_hitmap_build(1);
+    board_mark_begin();
     if (map_facility(code)) {
         top = map_raise_level(code) == MAP_RAISED_TOP;
         flash({code});
@@ -375,13 +372,11 @@ int card_angel() {
             } else {
                 return;
             }
-            if (view_hitmap != nullptr)
-                gfx_replace_pixel(view_hitmap, size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE,
-                                  static_cast<uint16_t>(c), 0xFFFF);
+            board_mark_object(c);
         });
-        gfx_flash_board();
+        board_flash_marked();
     }
-    if (top) view_play_animation();
+    if (top) board_play_animation();
     return 1;
 }
 
@@ -400,17 +395,15 @@ int card_demon() {
         player_end_hotel_stays();
         flash({code});
     } else {
-        view_hitmap_build(1);
+        board_mark_begin();
         each_street_plot(code, [&](LandLot& l, int c) {
             if (l.owner >= 1 && l.owner <= PLAYER_COUNT)
                 grudge(seat_of_owner(l.owner), u, int64_t{l.level} * 30 * N());
             l.level = 0;
             l.chain_store = 0;
-            if (view_hitmap != nullptr)
-                gfx_replace_pixel(view_hitmap, size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE,
-                                  static_cast<uint16_t>(c), 0xFFFF);
+            board_mark_object(c);
         });
-        gfx_flash_board();
+        board_flash_marked();
     }
     return 1;
 }
@@ -668,7 +661,7 @@ int company_pick(int card) {
         char text[160];
         std::snprintf(text, sizeof text, "对%s使用%s！",
                       util_without_spaces(stock_name(company)).c_str(), card_def(card).name);
-        msg_show(text, 1500);
+        msg_show(text, MSG_STANDARD_MS);
         return company;
     }
     const int answer =
@@ -726,9 +719,8 @@ int card_tax_audit() {
     tax = tax_of(c);
     if (tax > 0) money_pay(c, u, tax, 0);
     char text[160];
-    std::snprintf(text, sizeof text, "抽取%s\n\n%d元税金！",
-                  util_without_spaces(player_name(c)).c_str(), tax);
-    msg_show(text, 1500);
+    std::snprintf(text, sizeof text, "抽取%s\n\n%d元税金！", player_plain_name(c).c_str(), tax);
+    msg_show(text, MSG_STANDARD_MS);
     card_say(c, 85, MOOD_HURT_MORE);
     return 1;
 }

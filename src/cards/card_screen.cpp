@@ -9,6 +9,7 @@
 #include "data/card_defs.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
+#include "engine/layout.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
 #include "engine/shown.h"
@@ -22,7 +23,6 @@ std::array<uint8_t, ITEM_MENU_CELLS> item_menu_cells{};
 
 namespace {
 
-constexpr PlatRect BOARD_AREA{0, 40, 440, 480};
 constexpr int MESSAGE_PANEL_FRAME = 5; // of the board's panel pictures
 constexpr int CAPTION_X = 220, CAPTION_Y = 129;
 constexpr int CARD_PICTURE_X = 138, CARD_PICTURE_Y = 200;
@@ -46,21 +46,6 @@ ImageRecord* panel_target(ImageRecord* dest, void* panel, int n) {
     if (!dest) return const_cast<ImageRecord*>(picture);
     if (picture) blit_to_image(dest, picture, picture->hot_x, picture->hot_y);
     return dest;
-}
-
-void* read_frames(int archive, int entry) {
-    void* set = mkf_read(archive, entry, nullptr, nullptr);
-    if (set && spr_frame_count(set) == 0) {
-        std::free(set);
-        set = nullptr;
-    }
-    return set;
-}
-
-void free_frames(void* set) {
-    if (!set) return;
-    spr_unlink(set);
-    std::free(set);
 }
 
 // ---------------------------------------------------------------------------
@@ -141,10 +126,8 @@ int run_grid(int owner, int card_top, int item_top, bool click) {
     shown_record(Shown::Panel, CARD_PANEL_ENTRY, 0, click ? "cards" : "thief");
     if (!popup_lock_back()) return 0; // no display: nobody to click
     popup_unlock_back();
-    const int archive = mkf_open("PANEL.MKF");
-    void* panel = archive >= 0 ? read_frames(archive, CARD_PANEL_ENTRY) : nullptr;
-    if (archive >= 0) mkf_close(archive);
-    ImageRecord* saved = popup_save_area(BOARD_AREA);
+    void* panel = spr_read_set("PANEL.MKF", CARD_PANEL_ENTRY);
+    ImageRecord* saved = popup_save_area(LAYOUT_BOARD_AREA);
     grid = GridWindow{};
     grid.owner = owner;
     grid.card_top = card_top;
@@ -153,10 +136,10 @@ int run_grid(int owner, int card_top, int item_top, bool click) {
     item_menu_cells = {};
     show_panel(panel, 0, card_top, owner, card_draw_inventory);
     if (item_top >= 0) show_panel(panel, 1, item_top, owner, item_draw_list);
-    popup_update(BOARD_AREA);
+    popup_update(LAYOUT_BOARD_AREA);
     const int32_t pick = screen_run(grid_wndproc, 0);
-    popup_restore_area(saved, BOARD_AREA.left, BOARD_AREA.top);
-    free_frames(panel);
+    popup_restore_area(saved, LAYOUT_BOARD_AREA.left, LAYOUT_BOARD_AREA.top);
+    spr_free_set(panel);
     grid = GridWindow{};
     return pick;
 }
@@ -218,8 +201,8 @@ void card_show_picture(int id, const char* caption) {
     popup_unlock_back();
     const uint8_t mode = cursor_get_mode();
     if (mode == 1) cursor_set_mode(0);
-    void* picture = read_frames(data_archive, CARD_PICTURE_BASE + id);
-    ImageRecord* saved = popup_save_area(BOARD_AREA);
+    void* picture = spr_read_set(nullptr, CARD_PICTURE_BASE + id);
+    ImageRecord* saved = popup_save_area(LAYOUT_BOARD_AREA);
     ImageRecord* back = popup_lock_back();
     if (back) {
         if (const ImageRecord* panel = popup_frame(board_panel_set, MESSAGE_PANEL_FRAME))
@@ -230,11 +213,11 @@ void card_show_picture(int id, const char* caption) {
             popup_blit(back, card, CARD_PICTURE_X, CARD_PICTURE_Y, true);
     }
     popup_unlock_back();
-    popup_update(BOARD_AREA);
+    popup_update(LAYOUT_BOARD_AREA);
     snd_board_effect_play(CARD_SOUND, 0);
     wait_ms_skippable(PICTURE_MS);
-    popup_restore_area(saved, BOARD_AREA.left, BOARD_AREA.top);
-    free_frames(picture);
+    popup_restore_area(saved, LAYOUT_BOARD_AREA.left, LAYOUT_BOARD_AREA.top);
+    spr_free_set(picture);
     if (mode == 1) cursor_set_mode(1);
 }
 

@@ -5,11 +5,12 @@
 #include <cmath>
 #include <cstdio>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/money.h"
+#include "board/speech.h"
 #include "board/status.h"
 #include "board/view.h"
 #include "cards/card_use.h"
@@ -17,10 +18,8 @@
 #include "cards/fate.h"
 #include "cards/fate_gods.h"
 #include "cards/news_screen.h"
-#include "engine/draw.h"
 #include "engine/message.h"
 #include "engine/random.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 #include "engine/wait.h"
 #include "finance/bank.h"
@@ -83,7 +82,6 @@ namespace {
 
 constexpr int TEXT_Y = 330;
 constexpr int FACE_Y = 344;
-constexpr uint32_t GOD_MESSAGE_MS = 1500;
 constexpr int ITEM_MOTORBIKE = 5;
 constexpr int ITEM_CAR = 6;
 
@@ -103,7 +101,7 @@ void draw(const char* format, int face) {
 }
 
 void god_message() {
-    msg_show(fate_god_message, GOD_MESSAGE_MS);
+    msg_show(fate_god_message, MSG_STANDARD_MS);
 }
 
 void say(int expression, int row) {
@@ -286,7 +284,7 @@ void plot_taken(int phase, bool built, const char* text) {
         l.expiry = 0;
         view_draw_minimap_marks(0);
     }
-    gfx_flash_board();
+    board_flash_marked();
     board_view_refresh(0, 0, 1);
     wait_ms_skippable(300);
     say(2, 3 + (game_rand() & 1));
@@ -363,8 +361,7 @@ void fate_birthday(int phase) {
             continue;
         }
         char line[96];
-        std::snprintf(line, sizeof line, "向%s收一张卡片",
-                      util_without_spaces(player_name(q)).c_str());
+        std::snprintf(line, sizeof line, "向%s收一张卡片", player_plain_name(q).c_str());
         event_panel_strip_text(line);
         const int before = card_count(q);
         card_steal(q, cur(), 0);

@@ -9,17 +9,18 @@
 #include "cards/item_use.h"
 #include "engine/draw.h"
 #include "engine/image.h"
+#include "engine/layout.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
+#include "engine/ui_effects.h"
 #include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/screen.h"
 
 namespace {
 
-constexpr int UI_PRESS = 1, UI_CANCEL = 3;
 constexpr int PANEL_DICE = 72;
 constexpr int FRAME_ITEM_PANEL = 1, FRAME_MOTORBIKE = 15, FRAME_CAR = 16;
 
@@ -27,7 +28,6 @@ constexpr int FRAME_ITEM_PANEL = 1, FRAME_MOTORBIKE = 15, FRAME_CAR = 16;
 // picture on the dismount cell, at (325, 117) of the picture.
 constexpr int MENU_X = 14, MENU_Y = 130;
 constexpr int DISMOUNT_X = 325, DISMOUNT_Y = 117;
-constexpr PlatRect BOARD_AREA{0, 40, 440, 480};
 
 // The dice window: the strip at (92, 300), six faces 30 wide from x 104,
 // 40 apart, y 314..343.
@@ -48,20 +48,6 @@ struct DiceState {
     int hovered = 0; // the face under the pointer, 0 none
 };
 DiceState dice;
-
-void* read_panel(int entry) {
-    const int slot = mkf_open("PANEL.MKF");
-    if (slot < 0) return nullptr;
-    void* set = mkf_read(slot, entry, nullptr, nullptr);
-    mkf_close(slot);
-    return set;
-}
-
-void free_panel(void*& set) {
-    if (set) spr_unlink(set);
-    std::free(set);
-    set = nullptr;
-}
 
 // The menu's cells, drawn into dest when given: the kinds held as the item
 // grid draws them, then the dismount cell while riding the motorbike or car.
@@ -88,7 +74,7 @@ void draw_menu() {
     if (!back) return;
     if (menu.picture) popup_blit(back, menu.picture, MENU_X, MENU_Y, false);
     popup_unlock_back();
-    popup_update(BOARD_AREA);
+    popup_update(LAYOUT_BOARD_AREA);
 }
 
 int32_t menu_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
@@ -203,13 +189,13 @@ int item_menu_window(const DecisionRequest& request) {
     if (!popup_lock_back()) return 0; // no display
     popup_unlock_back();
     menu = MenuState{};
-    menu.panel = read_panel(CARD_PANEL_ENTRY);
+    menu.panel = spr_read_set("PANEL.MKF", CARD_PANEL_ENTRY);
     menu.picture = compose_menu(menu.panel, request.player);
-    ImageRecord* saved = popup_save_area(BOARD_AREA);
+    ImageRecord* saved = popup_save_area(LAYOUT_BOARD_AREA);
     const int result = screen_run(menu_proc, 0);
-    popup_restore_area(saved, BOARD_AREA.left, BOARD_AREA.top);
+    popup_restore_area(saved, LAYOUT_BOARD_AREA.left, LAYOUT_BOARD_AREA.top);
     std::free(menu.picture);
-    free_panel(menu.panel);
+    spr_free_set(menu.panel);
     menu = MenuState{};
     return result;
 }
@@ -219,10 +205,10 @@ int item_dice_window(const DecisionRequest&) {
     if (!popup_lock_back()) return 0; // no display
     popup_unlock_back();
     dice = DiceState{};
-    dice.panel = read_panel(PANEL_DICE);
+    dice.panel = spr_read_set("PANEL.MKF", PANEL_DICE);
     ImageRecord* saved = popup_save_area(DICE_AREA);
     const int result = screen_run(dice_proc, 0);
     popup_restore_area(saved, DICE_AREA.left, DICE_AREA.top);
-    free_panel(dice.panel);
+    spr_free_set(dice.panel);
     return result;
 }

@@ -3,13 +3,14 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/gods.h"
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/status.h"
 #include "board/turn.h"
 #include "board/view.h"
@@ -25,7 +26,7 @@
 #include "engine/music.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
+#include "engine/ui_effects.h"
 #include "shell/app.h"
 
 int item_remote_dice_value = 0;
@@ -38,7 +39,6 @@ int item_tried_by = -1;
 
 ItemObserver observer = nullptr;
 
-constexpr int UI_REFUSED = 4;
 // The board_effects element of an object put down on the board (a thud).
 constexpr int SOUND_PLACED = 5;
 // Films over the board and the EFFECT.MKF entries played with them.
@@ -62,7 +62,7 @@ int user() {
 }
 
 bool is_computer(int p) {
-    return (player_table[p].control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) != 0;
+    return control_acts_by_itself(player_table[p].control);
 }
 
 int travel_mode(int p) {
@@ -332,7 +332,7 @@ int teleport_property(int p, int code) {
     } else {
         return 0;
     }
-    view_draw_minimap_marks(0);
+    board_minimap_marks(0);
     return 1;
 }
 
@@ -449,7 +449,7 @@ int item_robot_worker() {
     if (map_object_position(code, &x, &y)) board_view_refresh(x, y, 0);
     const int raised = map_raise_level(code);
     flc_play_entry(FILM_WORKER, 0, VIEW_TOP, FILM_WORKER_FLAGS, FILM_WORKER_SOUND);
-    if (raised & 0x80) view_play_animation();
+    if (raised & 0x80) board_play_animation();
     board_repaint_all();
     return 1;
 }
@@ -462,7 +462,7 @@ int item_time_machine() {
     if (!snapshot_restore()) return 0;
     item_time_machine_tune();
     item_remove(p, ITEM_TIME_MACHINE);
-    view_draw_minimap_marks(0);
+    board_minimap_marks(0);
     board_repaint_all();
     return 1;
 }
@@ -572,7 +572,7 @@ void use_computer(int p) {
     if (chosen == 0) return;
     char text[64];
     std::snprintf(text, sizeof text, "使用%s", item_def(chosen).name);
-    msg_show(text, 1500);
+    msg_show(text, MSG_STANDARD_MS);
     run_item(p, chosen);
 }
 
@@ -611,7 +611,7 @@ void item_use() {
     const PlayerRecord& r = player_table[p];
     if (r.control == CTRL_HUMAN)
         use_human(p);
-    else if ((r.control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) && (r.ai_flags & 2))
+    else if (control_acts_by_itself(r.control) && (r.ai_flags & 2))
         use_computer(p);
 }
 

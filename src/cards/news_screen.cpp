@@ -32,16 +32,11 @@ void event_panel_open(int frame) {
     panel = image_new(EVENT_PANEL_W, EVENT_PANEL_H, 0, 0);
     if (!panel) return;
     blit_fill_rect(panel, 0, 0, EVENT_PANEL_W, EVENT_PANEL_H, PANEL_BLANK_RGB);
-    const int slot = mkf_open("PANEL.MKF");
-    if (slot < 0) return;
-    uint32_t size = 0;
-    void* set = mkf_read(slot, EVENT_PANEL_ENTRY, nullptr, &size);
-    mkf_close(slot);
+    void* set = spr_read_set("PANEL.MKF", EVENT_PANEL_ENTRY);
     if (!set) return;
     if (const ImageRecord* fr = popup_frame(set, frame))
         blit_to_image(panel, fr, fr->hot_x, fr->hot_y);
-    spr_unlink(set);
-    std::free(set);
+    spr_free_set(set);
 }
 
 void event_panel_picture(int entry) {

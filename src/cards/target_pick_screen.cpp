@@ -9,8 +9,10 @@
 #include "board/view.h"
 #include "cards/target_pick.h"
 #include "engine/cursor.h"
+#include "engine/draw.h"
 #include "engine/message_draw.h"
 #include "engine/sound.h"
+#include "engine/ui_effects.h"
 #include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/screen.h"
@@ -22,7 +24,6 @@ constexpr int CURSOR_NORMAL = 41;
 constexpr int TARGET_FRAME_TICKS = 10;
 constexpr uint32_t SCROLL_TIMER_MS = 50;
 constexpr int BOARD_CLICK = 1; // board_effects element
-constexpr int UI_CANCEL = 3, UI_REFUSED = 4;
 
 struct Picker {
     uint32_t param = 0;

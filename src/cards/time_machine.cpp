@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "board/map.h"
@@ -240,6 +240,21 @@ bool snapshot_image_check(const uint8_t* in, std::string* error) {
         if (character >= CHARACTER_COUNT)
             return fail(error, seat + " character " + std::to_string(character) + " out of 0..11");
     }
+    // The lottery's owners through the one check every reader of them uses.
+    if (!lotto_owners_valid(in + SNAP_LOTTO_OWNERS, game_player_count)) {
+        int n = 0;
+        while (n < LOTTO_NUMBERS - 1 && in[SNAP_LOTTO_OWNERS + n] <= game_player_count)
+            ++n;
+        return fail(error, "lottery number " + std::to_string(n + 1) + " owned by " +
+                               std::to_string(in[SNAP_LOTTO_OWNERS + n]) +
+                               ", not free nor a seat in the game");
+    }
+    NoticeOffer offers[PLAYER_COUNT * NOTICE_SLOTS];
+    for (int k = 0; k < PLAYER_COUNT * NOTICE_SLOTS; ++k)
+        offers[k] = notice_offer_read(in + SNAP_NOTICES + NOTICE_OFFER_SIZE * k);
+    if (!notice_board_valid(offers))
+        return fail(error, "the bulletin board holds an unknown offer type, a gap in a row or "
+                           "an offer of a seat not in the game");
     return true;
 }
 

@@ -4,10 +4,10 @@
 #include <cstdlib>
 
 #include "engine/message_draw.h"
+#include "engine/options.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "platform/clock.h"
-#include "shell/settings.h"
 
 BalloonState balloon_state{};
 

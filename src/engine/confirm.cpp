@@ -5,18 +5,17 @@
 #include "engine/cursor.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
+#include "engine/modal.h"
+#include "engine/options.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
+#include "engine/ui_effects.h"
 #include "platform/keys.h"
 #include "platform/queue.h"
-#include "shell/app.h"
-#include "shell/screen.h"
-#include "shell/settings.h"
 
 namespace {
 
 constexpr int CONFIRM_ENTRY = 399;
-constexpr int UI_HOVER = 0, UI_YES = 2, UI_NO = 3;
 
 struct ConfirmState {
     void* set;
@@ -38,7 +37,7 @@ void draw_form(int frame) {
 
 void answer(int yes, bool sound) {
     cursor_set_mode(0);
-    if (sound) snd_effect_play(&ui_effects[yes ? UI_YES : UI_NO], 0);
+    if (sound) snd_effect_play(&ui_effects[yes ? UI_CONFIRM : UI_CANCEL], 0);
     screen_close(yes);
 }
 
@@ -117,7 +116,7 @@ int confirm_run(int x, int y) {
     const uint8_t mode = cursor_get_mode();
     if (mode == 1) cursor_set_mode(0);
     g = ConfirmState{};
-    g.set = mkf_read(data_archive, CONFIRM_ENTRY, nullptr, nullptr);
+    g.set = spr_read_set(nullptr, CONFIRM_ENTRY);
     const ImageRecord* plain = popup_frame(g.set, 0);
     int result = 0;
     if (plain && popup_frame(g.set, 1) && popup_frame(g.set, 2)) {
@@ -131,9 +130,7 @@ int confirm_run(int x, int y) {
         popup_restore_area(saved, g.rect.left < 0 ? 0 : g.rect.left,
                            g.rect.top < 0 ? 0 : g.rect.top);
     }
-    if (g.set) spr_unlink(g.set);
-    std::free(g.set);
-    g.set = nullptr;
+    spr_free_set(g.set);
     if (mode == 1) cursor_set_mode(1);
     return result;
 }

@@ -4,12 +4,12 @@
 #include <cstdlib>
 
 #include "engine/mkf.h"
+#include "engine/options.h"
+#include "engine/surfaces.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "platform/surface.h"
 #include "platform/window.h"
-#include "shell/app.h"
-#include "shell/settings.h"
 
 CursorState cursor_state = {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, nullptr};
 const uint8_t anim_tick_table[3] = {6, 4, 2};
@@ -154,13 +154,7 @@ void cursor_serve_ticks() {
 
 void cursor_start() {
     if (cs.cursor_frames) return;
-    uint32_t size = 0;
-    void* set = mkf_read(data_archive, CURSOR_ENTRY, nullptr, &size);
-    if (set && spr_frame_count(set) == 0) { // not a frame set
-        std::free(set);
-        set = nullptr;
-    }
-    cs.cursor_frames = set;
+    cs.cursor_frames = spr_read_set(nullptr, CURSOR_ENTRY);
     if (!cs.save_under) cs.save_under = image_new(CURSOR_BOX, CURSOR_BOX, 0, 0);
     cs.cursor_flags = 0;
     cs.cursor_busy = 0;
@@ -184,11 +178,7 @@ void cursor_stop() {
     cs.cursor_busy = 0;
     cs.last_x = -1;
     cs.box_w = cs.box_h = 0;
-    if (cs.cursor_frames) {
-        spr_unlink(cs.cursor_frames);
-        std::free(cs.cursor_frames);
-    }
-    cs.cursor_frames = nullptr;
+    spr_free_set(cs.cursor_frames);
     std::free(cs.save_under);
     cs.save_under = nullptr;
     cs.first = cs.frame_count = cs.frame_index = cs.ticks_per_frame = cs.tick_count = 0;

@@ -4,15 +4,16 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "board/view.h"
 #include "engine/cursor.h"
+#include "engine/layout.h"
 #include "engine/shown.h"
+#include "engine/surfaces.h"
 #include "engine/wait.h"
 
 uint16_t* back_pixels = nullptr;
 ImageRecord back_image{SCREEN_W, SCREEN_H, 0, 0, nullptr};
 ImageRecord primary_image{SCREEN_W, SCREEN_H, 0, 0, nullptr};
-PlatRect gfx_clip_rect{0, 40, 440, 480};
+PlatRect gfx_clip_rect = LAYOUT_BOARD_AREA;
 uint16_t gfx_map_palette[256] = {};
 
 namespace {
@@ -118,7 +119,7 @@ void gfx_set_clip(int left, int top, int right, int bottom) {
 }
 
 void gfx_reset() {
-    gfx_clip_rect = PlatRect{0, 40, 440, 480};
+    gfx_clip_rect = LAYOUT_BOARD_AREA;
     back_locks = 0;
     back_pixels = nullptr;
     back_image.pixels = nullptr;

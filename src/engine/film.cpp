@@ -3,14 +3,15 @@
 #include <cstdio>
 
 #include "engine/cursor.h"
+#include "engine/data_report.h"
 #include "engine/mkf.h"
+#include "engine/modal.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
+#include "engine/surfaces.h"
 #include "platform/mci.h"
 #include "platform/queue.h"
 #include "platform/surface.h"
-#include "shell/app.h"
-#include "shell/screen.h"
 
 uint8_t avi_playing = 0;
 uint8_t avi_skippable = 0;
@@ -20,13 +21,19 @@ namespace {
 
 PlatRect g_rect; // where the running film goes
 
+// A film that cannot be used is told once; the game goes on without it.
 bool open_film(const char* name) {
     char command[96];
     std::snprintf(command, sizeof command, "open avivideo!%s alias vfw", name);
     if (mci_send(command) == 0) return true;
-    std::snprintf(command, sizeof command, "open avivideo!%s%s alias vfw", mkf_fallback_prefix,
-                  name);
-    return mci_send(command) == 0;
+    const PlatOpenResult own = mci_last_open_result();
+    char prefixed[64];
+    std::snprintf(prefixed, sizeof prefixed, "%s%s", mkf_fallback_prefix, name);
+    std::snprintf(command, sizeof command, "open avivideo!%s alias vfw", prefixed);
+    if (mci_send(command) == 0) return true;
+    data_report(name, plat_open_failure(name, own, prefixed, mci_last_open_result()) +
+                          "; the film is not shown");
+    return false;
 }
 
 } // namespace

@@ -143,16 +143,22 @@ void spr_reset() {
     indexed_records.clear();
 }
 
-void* spr_read_set(const char* archive, int entry) {
-    const bool own = archive != nullptr;
-    const int slot = own ? mkf_open(archive) : data_archive;
+void* spr_read_set_from(int slot, int entry) {
     // mkf_read links a frame set as it reads it; anything else is not one.
     void* set = slot >= 0 ? mkf_read(slot, entry, nullptr, nullptr) : nullptr;
-    if (own && slot >= 0) mkf_close(slot);
     if (set != nullptr && spr_frame_count(set) == 0) {
         std::free(set);
         set = nullptr;
     }
+    return set;
+}
+
+void* spr_read_set(const char* archive, int entry) {
+    if (archive == nullptr) return spr_read_set_from(data_archive, entry);
+    const int slot = mkf_open(archive);
+    if (slot < 0) return nullptr;
+    void* set = spr_read_set_from(slot, entry);
+    mkf_close(slot);
     return set;
 }
 

@@ -93,6 +93,9 @@ void spr_reset();
 // stays open) as a linked frame set; nullptr, silently, when the file or the
 // entry is missing or is not a frame set. Free it with spr_free_set.
 void* spr_read_set(const char* archive, int entry);
+// The same from an archive already open in mkf slot `slot` (nullptr, silently,
+// for a negative slot), for screens that read several entries of one file.
+void* spr_read_set_from(int slot, int entry);
 // Unlinks and frees a set from spr_read_set and clears the pointer (nothing
 // for nullptr).
 void spr_free_set(void*& set);

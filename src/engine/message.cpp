@@ -2,6 +2,7 @@
 
 #include "engine/confirm.h"
 #include "engine/cursor.h"
+#include "engine/layout.h"
 #include "engine/message_draw.h"
 #include "engine/shown.h"
 #include "engine/wait.h"
@@ -11,12 +12,11 @@ namespace {
 constexpr int PANEL_FRAME = 5; // of the board's panel set
 constexpr int PANEL_DX = 97, PANEL_DY = 80;
 constexpr int SHIFT_DX = 100;
-constexpr PlatRect BOARD_AREA{0, 40, 440, 480};
 
 // Saves the board area and draws the panel with its text at (x, y).
 ImageRecord* draw_panel(const char* text, int x, int y) {
     popup_font(16, 0xF0F0F0, 0x101010, 3, 1);
-    ImageRecord* saved = popup_save_area(BOARD_AREA);
+    ImageRecord* saved = popup_save_area(LAYOUT_BOARD_AREA);
     ImageRecord* back = popup_lock_back();
     popup_blit(back, popup_frame(board_panel_set, PANEL_FRAME), x, y, true);
     popup_text(nullptr, text, x, y, 4);
@@ -42,7 +42,7 @@ void msg_show(const char* text, uint32_t ms) {
     ImageRecord* saved = draw_panel(text, r.left + PANEL_DX, r.top + PANEL_DY);
     popup_update(r);
     wait_ms_skippable(ms);
-    popup_restore_area(saved, BOARD_AREA.left, BOARD_AREA.top);
+    popup_restore_area(saved, LAYOUT_BOARD_AREA.left, LAYOUT_BOARD_AREA.top);
     if (mode == 1) cursor_set_mode(1);
 }
 
@@ -54,6 +54,6 @@ int msg_ask_yes_no(const char* text) {
         draw_panel(text, msg_panel_rect.left + PANEL_DX, msg_panel_rect.top + PANEL_DY);
     popup_update(msg_panel_rect);
     const int yes = confirm_run(220, 320);
-    popup_restore_area(saved, BOARD_AREA.left, BOARD_AREA.top);
+    popup_restore_area(saved, LAYOUT_BOARD_AREA.left, LAYOUT_BOARD_AREA.top);
     return yes;
 }

@@ -4,8 +4,8 @@
 
 #include "engine/draw.h"
 #include "engine/mkf.h"
+#include "engine/surfaces.h"
 #include "engine/text.h"
-#include "shell/app.h"
 
 ImageRecord* popup_lock_back() {
     return gfx_lock_back() ? &back_image : nullptr;
@@ -68,30 +68,15 @@ namespace {
 constexpr int BOARD_PANEL_ENTRY = 476;
 constexpr int BOARD_PICTURE_ENTRY = 478;
 
-void* read_set(int entry) {
-    void* set = mkf_read(data_archive, entry, nullptr, nullptr);
-    if (set && spr_frame_count(set) == 0) { // missing or not a frame set
-        std::free(set);
-        set = nullptr;
-    }
-    return set;
-}
-
-void free_set(void*& set) {
-    if (!set) return;
-    spr_unlink(set);
-    std::free(set);
-    set = nullptr;
-}
 } // namespace
 
 void board_panels_load() {
     board_panels_free();
-    board_panel_set = read_set(BOARD_PANEL_ENTRY);
-    board_picture_set = read_set(BOARD_PICTURE_ENTRY);
+    board_panel_set = spr_read_set(nullptr, BOARD_PANEL_ENTRY);
+    board_picture_set = spr_read_set(nullptr, BOARD_PICTURE_ENTRY);
 }
 
 void board_panels_free() {
-    free_set(board_panel_set);
-    free_set(board_picture_set);
+    spr_free_set(board_panel_set);
+    spr_free_set(board_picture_set);
 }

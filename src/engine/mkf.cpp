@@ -22,6 +22,7 @@ struct MkfSlot {
     std::FILE* file = nullptr; // nullptr = slot free
     std::vector<uint32_t> index;
     uint64_t file_size = 0;
+    std::string name; // "NAME in DIR", for messages
 };
 
 std::array<MkfSlot, MKF_SLOT_COUNT> mkf_slots;
@@ -49,6 +50,7 @@ bool read_at(std::FILE* f, uint64_t offset, void* dst, size_t n) {
 
 std::string g_open_error;
 bool g_open_found = false;
+std::string g_read_error;
 
 // Opens the archive file: under its own name (the working directory), else
 // under the fallback prefix (the data directory). `where` receives the
@@ -69,18 +71,8 @@ std::FILE* open_file(const char* file_name, std::string* where) {
         *where = plat_path_dir(fallback.path);
         return f;
     }
-    // A file that exists is named with its own problem; else every place searched.
-    const PlatOpenResult& found = own.found ? own : fallback;
-    g_open_found = found.found;
-    if (found.found) {
-        g_open_error = std::string(file_name) + " in " + plat_path_dir(found.path) + " is " +
-                       (found.problem == "not a regular file" ? found.problem
-                                                              : "unreadable: " + found.problem);
-    } else {
-        g_open_error = std::string("cannot open ") + file_name + ": not found in " +
-                       plat_search_place(file_name);
-        if (fits) g_open_error += " nor in " + plat_search_place(path);
-    }
+    g_open_found = own.found || fallback.found;
+    g_open_error = plat_open_failure(file_name, own, fits ? path : nullptr, fallback);
     return nullptr;
 }
 
@@ -130,6 +122,7 @@ void free_slot(MkfSlot& s) {
     s.index.clear();
     s.index.shrink_to_fit();
     s.file_size = 0;
+    s.name.clear();
 }
 
 } // namespace
@@ -157,6 +150,7 @@ int mkf_open(const char* file_name) {
     if (!f) return -1;
     MkfSlot& s = mkf_slots[static_cast<size_t>(slot)];
     s.file = f;
+    s.name = std::string(file_name) + " in " + where;
     std::string why = "it cannot be read";
     if (!load_index(s, &why)) {
         free_slot(s);
@@ -180,21 +174,31 @@ int mkf_entry_count(int slot) {
 }
 
 int mkf_read_header(int slot, int entry, MkfEntryHeader* header) {
+    g_read_error.clear();
     MkfSlot* s = open_slot(slot);
-    if (!s || entry < 0 || static_cast<size_t>(entry) >= s->index.size()) return 0;
+    auto refuse = [entry](const std::string& why) {
+        g_read_error = "entry " + std::to_string(entry) + " " + why;
+        return 0;
+    };
+    if (!s) return refuse("was asked of an archive that is not open");
+    if (entry < 0 || static_cast<size_t>(entry) >= s->index.size())
+        return refuse("does not exist (the archive has " + std::to_string(s->index.size()) +
+                      " entries)");
     uint64_t offset = s->index[static_cast<size_t>(entry)];
-    if (offset + sizeof(MkfEntryHeader) > s->file_size) return 0;
+    if (offset + sizeof(MkfEntryHeader) > s->file_size)
+        return refuse("has its header past the end of the file (cut short?)");
     uint8_t raw[16];
-    if (!read_at(s->file, offset, raw, sizeof raw)) return 0;
+    if (!read_at(s->file, offset, raw, sizeof raw)) return refuse("cannot be read");
     MkfEntryHeader h;
     h.unpacked_size = le32(raw);
     h.packed_size = le32(raw + 4);
     h.pixel_offset = le32(raw + 8);
     h.pixel_byte_count = le32(raw + 12);
-    if (offset + sizeof(MkfEntryHeader) + h.packed_size > s->file_size) return 0;
+    if (offset + sizeof(MkfEntryHeader) + h.packed_size > s->file_size)
+        return refuse("runs past the end of the file (cut short?)");
     if (static_cast<uint64_t>(h.pixel_offset) + h.pixel_byte_count > h.unpacked_size &&
         h.pixel_byte_count != 0)
-        return 0;
+        return refuse("has its pixels outside its data");
     if (header) *header = h;
     return 1;
 }
@@ -203,43 +207,84 @@ void* mkf_read(int slot, int entry, void* dest, uint32_t* size) {
     MkfEntryHeader h;
     if (!mkf_read_header(slot, entry, &h)) return nullptr;
     MkfSlot* s = open_slot(slot);
+    auto refuse = [entry](const char* why) -> void* {
+        g_read_error = "entry " + std::to_string(entry) + " " + why;
+        return nullptr;
+    };
     uint64_t data_offset =
         static_cast<uint64_t>(s->index[static_cast<size_t>(entry)]) + sizeof(MkfEntryHeader);
     bool packed = h.packed_size != h.unpacked_size;
     if (packed && static_cast<uint64_t>(h.unpacked_size) >
                       static_cast<uint64_t>(h.packed_size) * MAX_EXPANSION_PER_BYTE)
-        return nullptr; // no stream of that size unpacks so far
+        return refuse("claims more unpacked bytes than its packed data can hold");
 
     uint8_t* block = static_cast<uint8_t*>(dest);
     bool own = block == nullptr;
     if (own) {
         // One byte more for an empty entry, so that its block is not 0.
         block = static_cast<uint8_t*>(std::malloc(h.unpacked_size ? h.unpacked_size : 1));
-        if (!block) return nullptr;
+        if (!block) return refuse("does not fit in memory");
     }
-    auto fail = [&]() -> void* {
+    auto fail = [&](const char* why) -> void* {
         spr_unlink(block);
         if (own) std::free(block);
-        return nullptr;
+        return refuse(why);
     };
 
     if (!packed) {
-        if (!read_at(s->file, data_offset, block, h.unpacked_size)) return fail();
+        if (!read_at(s->file, data_offset, block, h.unpacked_size)) return fail("cannot be read");
     } else {
         uint8_t* packed_data =
             static_cast<uint8_t*>(std::malloc(h.packed_size ? h.packed_size : 1));
-        if (!packed_data) return fail();
-        bool ok = read_at(s->file, data_offset, packed_data, h.packed_size);
+        if (!packed_data) return fail("does not fit in memory");
+        if (!read_at(s->file, data_offset, packed_data, h.packed_size)) {
+            std::free(packed_data);
+            return fail("cannot be read");
+        }
         // A stream must unpack to exactly the stated size.
-        ok =
-            ok && lzh_decode(block, h.unpacked_size, packed_data, h.packed_size) == h.unpacked_size;
+        const bool ok =
+            lzh_decode(block, h.unpacked_size, packed_data, h.packed_size) == h.unpacked_size;
         std::free(packed_data);
-        if (!ok) return fail();
+        if (!ok) return fail("does not unpack to its stated size");
     }
     if (h.pixel_byte_count != 0) gfx_convert_pixels(block + h.pixel_offset, h.pixel_byte_count);
-    if (spr_link_frames(block, h.unpacked_size) < 0) return fail();
+    if (spr_link_frames(block, h.unpacked_size) < 0)
+        return fail("is a frame set whose frames do not fit in it");
     if (size) *size = h.unpacked_size;
     return block;
+}
+
+const char* mkf_slot_name(int slot) {
+    MkfSlot* s = open_slot(slot);
+    return s ? s->name.c_str() : "";
+}
+
+const char* mkf_last_read_error() {
+    return g_read_error.c_str();
+}
+
+bool mkf_check_archive(const char* file_name, std::string* problem) {
+    const int slot = mkf_open(file_name);
+    if (slot < 0) {
+        *problem = mkf_last_open_error();
+        return false;
+    }
+    const MkfSlot& s = mkf_slots[static_cast<size_t>(slot)];
+    bool ok = true;
+    uint8_t word[4];
+    if (read_at(s.file, 0, word, 4) && (s.file_size - le32(word)) % 4 != 0) {
+        *problem = s.name + " is damaged: its index ends inside an entry offset (cut short?)";
+        ok = false;
+    }
+    for (size_t e = 0; ok && e < s.index.size(); ++e) {
+        if (!mkf_read_header(slot, static_cast<int>(e), nullptr)) {
+            *problem = s.name + " is damaged: " + mkf_last_read_error();
+            ok = false;
+        }
+    }
+    mkf_close(slot);
+    g_open_found = true; // the file is there, whole or not
+    return ok;
 }
 
 int mkf_close(int slot) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 inline constexpr int MKF_SLOT_COUNT = 16;
 // Longest file name accepted, with the fallback prefix in front (the path
@@ -45,6 +46,19 @@ bool mkf_last_open_found();
 // the slot is not open, the entry does not exist or is damaged (nothing is
 // written through `size` then). A block allocated here is freed on failure.
 void* mkf_read(int slot, int entry, void* dest, uint32_t* size);
+
+// The archive an open slot holds, as "NAME in DIR" ("" for a slot not open).
+const char* mkf_slot_name(int slot);
+
+// Why the last mkf_read or mkf_read_header failed, naming the entry and the
+// check ("entry 7 runs past the end of the file (cut short?)"); "" after a success.
+const char* mkf_last_read_error();
+
+// Opens an archive and checks that its index is whole and that every entry
+// lies inside the file, then closes it; false with what is wrong (as
+// mkf_last_open_error, or "NAME in DIR is damaged: ...") in `problem`.
+// mkf_last_open_found() then tells whether the file is there at all.
+bool mkf_check_archive(const char* file_name, std::string* problem);
 
 // Closes an archive; a free or invalid slot is left alone. Returns 0.
 int mkf_close(int slot);

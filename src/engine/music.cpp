@@ -3,10 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "engine/data_report.h"
 #include "engine/film.h"
 #include "engine/mkf.h"
+#include "engine/options.h"
 #include "engine/shown.h"
-#include "shell/app.h"
+#include "engine/surfaces.h"
 
 uint8_t music_day_countdown = 0;
 uint8_t music_cd_mode = 0;
@@ -22,7 +24,7 @@ uint32_t music_saved_midi_volume = 0;
 uint32_t music_saved_aux_volume = 0;
 uint32_t music_midi_volumes[5] = {};
 uint32_t music_cd_volumes[5] = {};
-uint8_t music_level = 4;
+uint8_t& music_level = settings.music_level;
 
 const char* const music_midi_names[MUSIC_BACKGROUND_COUNT + MUSIC_EVENT_TUNE_COUNT] = {
     "KARV08.MID", "KARV16.MID",   "KARV17.MID",   "KARV18.MID", "KARV19.MID",
@@ -56,13 +58,19 @@ long status_number(const char* command) {
 }
 
 // Opens a MIDI file as "mid": in the working directory, then under the prefix.
+// A piece that cannot be used is told once; the music stays quiet.
 bool open_midi(const char* name) {
     char command[96];
     std::snprintf(command, sizeof command, "open sequencer!%s alias mid", name);
     if (mci_send(command) == 0) return true;
-    std::snprintf(command, sizeof command, "open sequencer!%s%s alias mid", mkf_fallback_prefix,
-                  name);
-    return mci_send(command) == 0;
+    const PlatOpenResult own = mci_last_open_result();
+    char prefixed[64];
+    std::snprintf(prefixed, sizeof prefixed, "%s%s", mkf_fallback_prefix, name);
+    std::snprintf(command, sizeof command, "open sequencer!%s alias mid", prefixed);
+    if (mci_send(command) == 0) return true;
+    data_report(name, plat_open_failure(name, own, prefixed, mci_last_open_result()) +
+                          "; that music is not heard");
+    return false;
 }
 
 void play_midi_from(uint32_t position) {

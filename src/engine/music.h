@@ -40,7 +40,7 @@ extern uint32_t music_cd_volumes[5];
 extern const char* const music_midi_names[MUSIC_BACKGROUND_COUNT + MUSIC_EVENT_TUNE_COUNT];
 
 // The music level, settings byte 2: 0 off .. 4 loudest.
-extern uint8_t music_level;
+extern uint8_t& music_level; // the settings' music byte (engine/options.h)
 
 // Opens the music device (CD or MIDI), derives the volume tables from the
 // volumes found and applies the music level.

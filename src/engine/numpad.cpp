@@ -8,12 +8,12 @@
 #include "engine/cursor.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
+#include "engine/modal.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
+#include "engine/ui_effects.h"
 #include "platform/keys.h"
 #include "platform/queue.h"
-#include "shell/app.h"
-#include "shell/screen.h"
 
 const uint8_t numpad_slider_steps[NUMPAD_STEPS] = {3,  6,  9,  12, 15, 19, 22, 25,  28,  31, 34, 38,
                                                    41, 44, 47, 50, 53, 57, 60, 63,  66,  69, 73, 76,
@@ -38,7 +38,6 @@ constexpr int FRAME_PAD = 0, FRAME_BAR = 1, FRAME_GLYPH_BASE = 16 - '0';
 constexpr int CURSOR_PAD = 27, CURSOR_NORMAL = 41;
 constexpr int PANEL_PAD_ENTRY = 21, PANEL_ID_MAP_ENTRY = 22;
 constexpr int BOARD_CLICK = 1; // board_effects element
-constexpr int UI_CANCEL = 3;
 
 // The digit a button id stands for, or -1.
 int button_digit(int id) {
@@ -229,8 +228,7 @@ int32_t numpad_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_
 }
 
 void free_pictures() {
-    if (np.pad_set) spr_unlink(np.pad_set);
-    std::free(np.pad_set);
+    spr_free_set(np.pad_set);
     std::free(np.id_map);
     std::free(np.clean);
     np.pad_set = nullptr;
@@ -316,7 +314,7 @@ int32_t numpad_input(int32_t max) {
     np = NumpadState{};
     const int panel = mkf_open("PANEL.MKF");
     uint32_t map_size = 0;
-    np.pad_set = mkf_read(panel, PANEL_PAD_ENTRY, nullptr, nullptr);
+    np.pad_set = spr_read_set_from(panel, PANEL_PAD_ENTRY);
     np.id_map = static_cast<uint8_t*>(mkf_read(panel, PANEL_ID_MAP_ENTRY, nullptr, &map_size));
     mkf_close(panel);
     int32_t result = 0;

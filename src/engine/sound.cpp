@@ -2,23 +2,26 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "engine/data_report.h"
 #include "engine/mkf.h"
+#include "engine/options.h"
 #include "engine/shown.h"
 #include "engine/sound_wave.h"
+#include "engine/surfaces.h"
 #include "engine/wait.h"
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "platform/script.h"
 #include "platform/window.h"
-#include "shell/app.h"
 
 EffectListEntry* snd_effect_lists[SND_LIST_PLACES] = {};
 const int32_t snd_volume_table[5] = {-10000, -2000, -1000, -500, 0};
 uint8_t snd_disabled = 0;
-uint8_t sound_level = 4;
+uint8_t& sound_level = settings.sound_level;
 
 EffectListEntry board_effects[BOARD_EFFECT_COUNT + 1] = {
     {7, nullptr},  {9, nullptr},  {10, nullptr}, {32, nullptr}, {33, nullptr},
@@ -68,16 +71,41 @@ void release_list(EffectListEntry* list) {
     }
 }
 
+// The effect archive, or -1 after telling (once) why it cannot be used.
+int open_effects() {
+    const int archive = mkf_open(EFFECT_ARCHIVE);
+    if (archive < 0)
+        data_report(EFFECT_ARCHIVE,
+                    std::string(mkf_last_open_error()) + "; the sound effects are silent");
+    return archive;
+}
+
+// A buffer made from one effect entry, or nullptr after telling (once) what
+// is wrong with it.
+void* effect_buffer(int archive, int entry) {
+    uint32_t size = 0;
+    void* wave = mkf_read(archive, entry, nullptr, &size);
+    void* buffer = nullptr;
+    WaveData w;
+    if (!wave)
+        data_report(EFFECT_ARCHIVE, std::string(mkf_slot_name(archive)) + " is damaged: " +
+                                        mkf_last_read_error() + "; that sound is silent");
+    else if (!wave_parse(wave, size, &w))
+        data_report(EFFECT_ARCHIVE, std::string(mkf_slot_name(archive)) + " is damaged: entry " +
+                                        std::to_string(entry) +
+                                        " is not a PCM sound wave; that sound is silent");
+    else
+        buffer = snd_buffer_from_wave(wave, size);
+    std::free(wave);
+    return buffer;
+}
+
 void fill_list(EffectListEntry* list) {
     release_list(list);
-    int archive = mkf_open(EFFECT_ARCHIVE);
+    int archive = open_effects();
     if (archive < 0) return;
-    for (EffectListEntry* e = list; e->entry != -1; ++e) {
-        uint32_t size = 0;
-        void* wave = mkf_read(archive, e->entry, nullptr, &size);
-        if (wave) e->buffer = snd_buffer_from_wave(wave, size);
-        std::free(wave);
-    }
+    for (EffectListEntry* e = list; e->entry != -1; ++e)
+        e->buffer = effect_buffer(archive, e->entry);
     mkf_close(archive);
 }
 
@@ -243,12 +271,9 @@ void snd_extra_load(int entry) {
     release_extra();
     extra_entry = entry;
     if (!plat_audio_open()) return;
-    int archive = mkf_open(EFFECT_ARCHIVE);
+    int archive = open_effects();
     if (archive < 0) return;
-    uint32_t size = 0;
-    void* wave = mkf_read(archive, entry, nullptr, &size);
-    if (wave) extra_buffer = as_sound(snd_buffer_from_wave(wave, size));
-    std::free(wave);
+    extra_buffer = as_sound(effect_buffer(archive, entry));
     mkf_close(archive);
 }
 
@@ -271,7 +296,12 @@ void snd_voice_play(int n) {
     if (sound_level == 0 || !plat_audio_open()) return;
     uint32_t size = 0;
     void* wave = mkf_read(speech_archive, n, nullptr, &size);
-    if (!wave) return;
+    if (!wave) {
+        // A missing archive was told at start-up; this tells a damaged one.
+        data_report("speaking.mkf", std::string(mkf_slot_name(speech_archive)) + " is damaged: " +
+                                        mkf_last_read_error() + "; that voice is not heard");
+        return;
+    }
     voice_buffer = as_sound(snd_buffer_from_wave(wave, size));
     std::free(wave);
     buffer_play(voice_buffer, 0);

@@ -25,7 +25,7 @@ extern const int32_t snd_volume_table[5];
 // 1 once the set-up failed: sound is off for the run.
 extern uint8_t snd_disabled;
 // The sound level 0..4 (settings byte 3; 0 = silent).
-extern uint8_t sound_level;
+extern uint8_t& sound_level; // the settings' sound byte (engine/options.h)
 
 // The board's list: EFFECT.MKF entries 7, 9, 10, 32 .. 62, 24 elements and
 // the end; loaded with the map and freed with it.

@@ -61,5 +61,8 @@ struct AssetRow {
 };
 AssetRow asset_row(int code);
 
+// The asset window from the board's toolbar; returns when it is closed.
+void asset_open();
+
 // Clears the window state and the list (the summary page and filter 0).
 void asset_reset();

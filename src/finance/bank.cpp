@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/calendar.h"
 #include "board/game_state.h"
 #include "board/map.h"
@@ -28,7 +28,6 @@ constexpr int64_t I32_MIN = std::numeric_limits<int32_t>::min();
 constexpr int32_t LOAN_DAYS = 90;
 // A computer this poor considers borrowing on every visit (not scaled by the price index).
 constexpr int64_t POOR_BELOW = 30000;
-constexpr uint32_t MSG_MS = 1500;
 
 BankAudit audit{};
 
@@ -40,10 +39,6 @@ bool plays_by_hand(const PlayerRecord& r) {
 
 bool in_game(int p) {
     return is_player_seat(p) && p < game_player_count && player_table[p].control != CTRL_OUT;
-}
-
-std::string name_of(int p) {
-    return util_without_spaces(player_name(p));
 }
 
 // Takes amount from the deposit first and the rest from cash; the caller
@@ -199,8 +194,9 @@ void computer_repay(int p) {
     r.loan_due = 0;
     record(Op::Repay, b, 0);
     char text[128];
-    std::snprintf(text, sizeof text, "%s\n\n偿还银行贷款\n\n%d元", name_of(p).c_str(), amount);
-    msg_show(text, MSG_MS);
+    std::snprintf(text, sizeof text, "%s\n\n偿还银行贷款\n\n%d元", player_plain_name(p).c_str(),
+                  amount);
+    msg_show(text, MSG_STANDARD_MS);
 }
 
 // One visit in ten, and every visit while poor, borrows the computer's share
@@ -221,8 +217,9 @@ void computer_borrow(int p) {
     bank_set_loan_due(p);
     record(Op::Borrow, b, bank_loan_limit);
     char text[128];
-    std::snprintf(text, sizeof text, "%s\n\n向银行贷款\n\n%d元", name_of(p).c_str(), r.loan);
-    msg_show(text, MSG_MS);
+    std::snprintf(text, sizeof text, "%s\n\n向银行贷款\n\n%d元", player_plain_name(p).c_str(),
+                  r.loan);
+    msg_show(text, MSG_STANDARD_MS);
 }
 
 // The current mover is set to p while the bank tells it something, so that
@@ -254,7 +251,7 @@ void reserve_cover(int m) {
     MoverFor mover(m);
     char text[160];
     std::snprintf(text, sizeof text, "银行资金准备\n\n不足%d元\n\n由经营者%s垫付！",
-                  static_cast<int32_t>(shortfall), name_of(m).c_str());
+                  static_cast<int32_t>(shortfall), player_plain_name(m).c_str());
     msg_show(text, 2500);
     const Before b = before(m);
     bank_charge(m, static_cast<int32_t>(shortfall));
@@ -268,11 +265,11 @@ void chair_changed(int m) {
         PlayerRecord& r = player_table[i];
         if (i == m || r.control == CTRL_OUT || r.special_financing == 0) continue;
         MoverFor mover(i);
-        msg_show("银行经营权易主！", MSG_MS);
+        msg_show("银行经营权易主！", MSG_STANDARD_MS);
         char text[160];
-        std::snprintf(text, sizeof text, "%s\n\n强制偿还%d元\n\n银行特别融资！", name_of(i).c_str(),
-                      r.special_financing);
-        msg_show(text, MSG_MS);
+        std::snprintf(text, sizeof text, "%s\n\n强制偿还%d元\n\n银行特别融资！",
+                      player_plain_name(i).c_str(), r.special_financing);
+        msg_show(text, MSG_STANDARD_MS);
         const Before b = before(i);
         bank_charge(i, r.special_financing);
         r.special_financing = 0;
@@ -377,13 +374,13 @@ void bank_check_loan_due() {
         if (plays_by_hand(r)) bank_clerk_reminder();
         break;
     case 2:
-        msg_show("距贷款到期日\n\n还剩２天！", MSG_MS);
+        msg_show("距贷款到期日\n\n还剩２天！", MSG_STANDARD_MS);
         break;
     case 1:
-        msg_show("距贷款到期日\n\n还剩１天！", MSG_MS);
+        msg_show("距贷款到期日\n\n还剩１天！", MSG_STANDARD_MS);
         break;
     default: {
-        msg_show("贷款到期日\n\n强制执行！", MSG_MS);
+        msg_show("贷款到期日\n\n强制执行！", MSG_STANDARD_MS);
         const Before b = before(p);
         bank_charge(p, r.loan);
         r.loan = 0;

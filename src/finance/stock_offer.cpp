@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "board/board_screen.h"
+#include "board/board_refresh.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/map.h"
@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int32_t OFFER_MOST = 1000;
-constexpr uint32_t MSG_MS = 1500;
 
 // The listed company a building sells shares of, -1 when it sells none.
 int listed_stock(int company) {
@@ -91,6 +90,6 @@ void land_offer_shares(int player, int company) {
         count = land_ai_shares_to_buy(price, most);
     }
     if (count <= 0) return;
-    if (stock_buy(player, c.listed, count, 0) == 1) msg_show("恭喜您获得经营权！", MSG_MS);
+    if (stock_buy(player, c.listed, count, 0) == 1) msg_show("恭喜您获得经营权！", MSG_STANDARD_MS);
     board_refresh_actor_panel(player);
 }

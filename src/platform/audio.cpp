@@ -73,7 +73,9 @@ bool plat_audio_create() {
     if (failing(1)) return false;
     if (!g_subsystem) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            std::fprintf(stderr, "karvo: no audio: %s\n", SDL_GetError());
+            static bool told = false;
+            if (!told) std::fprintf(stderr, "karvo: no audio: %s\n", SDL_GetError());
+            told = true;
             return false;
         }
         g_subsystem = true;
@@ -91,7 +93,11 @@ bool plat_audio_create() {
     // No changes allowed: the mixer renders the device's format exactly.
     g_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (!g_device) {
-        std::fprintf(stderr, "karvo: no audio device can be opened: %s\n", SDL_GetError());
+        // Films try again on their own; the reason is told once.
+        static bool told = false;
+        if (!told)
+            std::fprintf(stderr, "karvo: no audio device can be opened: %s\n", SDL_GetError());
+        told = true;
         return false;
     }
     return true;

@@ -37,6 +37,7 @@ struct Device {
 };
 
 std::map<std::string, Device> g_devices;
+PlatOpenResult g_open_result; // of the last file a device was opened on
 std::vector<std::string> g_log;
 uint32_t g_next_id = 1;
 int g_disc_tracks = -1;
@@ -166,23 +167,24 @@ uint32_t open_command(const std::vector<std::string>& t) {
     if (bang == std::string::npos) return MCI_ERR_UNRECOGNIZED;
     std::string type = t[1].substr(0, bang), name = t[1].substr(bang + 1);
     if (g_devices.count(t[3])) return MCI_ERR_IN_USE;
+    g_open_result = PlatOpenResult{};
     Device d{};
     if (type == "cdaudio") {
         d.kind = Kind::Cd;
         if (g_disc_tracks < 0) return MCI_ERR_NOT_READY;
     } else if (type == "sequencer") {
         d.kind = Kind::Midi;
-        std::string path = plat_find_file(name.c_str());
-        if (path.empty()) return MCI_ERR_FILE;
-        d.song = midi_load(path);
+        g_open_result = plat_locate(name.c_str());
+        if (!g_open_result.found) return MCI_ERR_FILE;
+        d.song = midi_load(g_open_result.path, &g_open_result.problem);
         if (!d.song) return MCI_ERR_FILE;
         // Heard only with the real clock: the virtual one passes time unheard.
         if (plat_audio_open() && !plat_clock_is_virtual()) midi_render_prepare();
     } else if (type == "avivideo") {
         d.kind = Kind::Film;
-        std::string path = plat_find_file(name.c_str());
-        if (path.empty()) return MCI_ERR_FILE;
-        d.film = video_open(path);
+        g_open_result = plat_locate(name.c_str());
+        if (!g_open_result.found) return MCI_ERR_FILE;
+        d.film = video_open(g_open_result.path, &g_open_result.problem);
         if (!d.film) return MCI_ERR_FILE;
     } else {
         return MCI_ERR_UNRECOGNIZED;
@@ -373,6 +375,10 @@ void mci_reset() {
     g_aux_present = false;
     g_aux_separate = false;
     g_aux_volume = 0;
+}
+
+const PlatOpenResult& mci_last_open_result() {
+    return g_open_result;
 }
 
 const std::vector<std::string>& mci_log() {

@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
+
 // Results of mci_send: 0 is success.
 inline constexpr uint32_t MCI_ERR_UNRECOGNIZED = 1; // not a command of the list above
 inline constexpr uint32_t MCI_ERR_NO_DEVICE = 2;    // the alias is not open
@@ -43,6 +45,11 @@ inline uint32_t mci_send(const char* command) {
 // The id of the device open under alias (the lParam of its MM_MCINOTIFY), or
 // 0 when the alias is not open.
 uint32_t mci_device_id(const char* alias);
+
+// What became of the file of the last "open" of a sequencer or a film: not
+// found (with the reason the search stopped), or found at its path and, when
+// the open failed, why ("not a regular file", "unreadable: ...", "damaged: ...").
+const PlatOpenResult& mci_last_open_result();
 
 // Closes every device and forgets the log and the test hooks' settings.
 void mci_reset();

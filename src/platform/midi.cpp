@@ -1,10 +1,13 @@
 #include "platform/midi.h"
 
+#include "platform/files.h"
+
 #include <fluidsynth.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <mutex>
+#include <string>
 
 namespace {
 
@@ -113,7 +116,10 @@ bool make_synth() {
         fluid_settings_setint(g_settings, "synth.chorus.active", 0);
         g_synth = new_fluid_synth(g_settings);
     }
-    if (g_synth && fluid_synth_sfload(g_synth, midi_sound_font_path(), 1) == FLUID_FAILED) {
+    // A library opening the name itself: a FIFO there would hold it for ever.
+    const std::string font_problem = plat_regular_file_problem(midi_sound_font_path());
+    if (g_synth && (!font_problem.empty() ||
+                    fluid_synth_sfload(g_synth, midi_sound_font_path(), 1) == FLUID_FAILED)) {
         std::fprintf(stderr, "karvo: cannot load the sound font %s; music is silent\n",
                      midi_sound_font_path());
         delete_fluid_synth(g_synth);
@@ -173,14 +179,22 @@ void catch_up(const MidiSong& song, uint32_t from_ms, size_t* next) {
 
 } // namespace
 
-std::unique_ptr<MidiSong> midi_parse(const uint8_t* data, size_t size) {
-    if (!data || size < 14 || be32(data) != 0x4D546864 /* MThd */) return nullptr;
+std::unique_ptr<MidiSong> midi_parse(const uint8_t* data, size_t size, std::string* why) {
+    std::string ignored;
+    if (!why) why = &ignored;
+    auto refuse = [why](const char* reason) {
+        *why = reason;
+        return nullptr;
+    };
+    if (!data || size < 14 || be32(data) != 0x4D546864 /* MThd */)
+        return refuse("it does not begin with a MIDI header");
     uint32_t header_len = be32(data + 4);
-    if (header_len < 6 || header_len > size - 8) return nullptr;
+    if (header_len < 6 || header_len > size - 8) return refuse("its header has a wrong length");
     uint16_t format = be16(data + 8);
     uint16_t tracks = be16(data + 10);
     uint16_t division = be16(data + 12);
-    if (format > 1 || tracks == 0 || division == 0) return nullptr;
+    if (format > 1 || tracks == 0 || division == 0)
+        return refuse("its header gives a format, track count or division it cannot have");
     std::vector<TickEvent> all;
     uint32_t order = 0;
     size_t at = 8 + header_len;
@@ -189,14 +203,15 @@ std::unique_ptr<MidiSong> midi_parse(const uint8_t* data, size_t size) {
         uint32_t id = be32(data + at);
         uint32_t len = be32(data + at + 4);
         at += 8;
-        if (len > size - at) return nullptr; // cut short
+        if (len > size - at) return refuse("a track runs past the end of the file (cut short)");
         if (id == 0x4D54726B /* MTrk */) {
-            if (!parse_track(data + at, data + at + len, all, order)) return nullptr;
+            if (!parse_track(data + at, data + at + len, all, order))
+                return refuse("a track's events cannot be read");
             ++found;
         }
         at += len;
     }
-    if (found != tracks) return nullptr;
+    if (found != tracks) return refuse("it holds fewer tracks than its header says");
     std::stable_sort(all.begin(), all.end(), [](const TickEvent& a, const TickEvent& b) {
         return a.tick != b.tick ? a.tick < b.tick : a.order < b.order;
     });
@@ -207,7 +222,7 @@ std::unique_ptr<MidiSong> midi_parse(const uint8_t* data, size_t size) {
     if (smpte) {
         int fps = -static_cast<int8_t>(division >> 8);
         int per_frame = division & 0xFF;
-        if (fps <= 0 || per_frame == 0) return nullptr;
+        if (fps <= 0 || per_frame == 0) return refuse("its time-code division is not valid");
         ms_per_tick = 1000.0 / (fps * per_frame);
     } else {
         ms_per_tick = 500.0 / division;
@@ -218,7 +233,7 @@ std::unique_ptr<MidiSong> midi_parse(const uint8_t* data, size_t size) {
     for (const TickEvent& e : all) {
         ms += static_cast<double>(e.tick - last_tick) * ms_per_tick;
         last_tick = e.tick;
-        if (ms > 4.0e9) return nullptr; // longer than the millisecond clock can count
+        if (ms > 4.0e9) return refuse("it lasts longer than the clock can count");
         uint32_t at_ms = static_cast<uint32_t>(ms);
         song->length_ms = std::max(song->length_ms, at_ms);
         if (e.status == 0xFF) {
@@ -230,18 +245,16 @@ std::unique_ptr<MidiSong> midi_parse(const uint8_t* data, size_t size) {
     return song;
 }
 
-std::unique_ptr<MidiSong> midi_load(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return nullptr;
-    std::vector<uint8_t> bytes;
-    uint8_t buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-        bytes.insert(bytes.end(), buf, buf + n);
-        if (bytes.size() > (16u << 20)) break; // no piece of music is this large
-    }
-    std::fclose(f);
-    return midi_parse(bytes.data(), bytes.size());
+std::unique_ptr<MidiSong> midi_load(const std::string& path, std::string* problem) {
+    std::string ignored;
+    if (!problem) problem = &ignored;
+    std::string bytes;
+    // No piece of music is this large.
+    if (!plat_read_regular_file(path, MIDI_FILE_MAX_BYTES, &bytes, problem)) return nullptr;
+    std::string why;
+    auto song = midi_parse(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &why);
+    if (!song) *problem = "damaged: " + why;
+    return song;
 }
 
 const char* midi_sound_font_path() {

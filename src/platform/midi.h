@@ -24,11 +24,16 @@ struct MidiSong {
     uint32_t length_ms = 0;        // the time of the last event (end of track included)
 };
 
+inline constexpr size_t MIDI_FILE_MAX_BYTES = 16u << 20;
+
 // Reads a standard MIDI file (format 0 or 1) from memory; nullptr when it
-// is not one or is cut short.
-std::unique_ptr<MidiSong> midi_parse(const uint8_t* data, size_t size);
-// Reads the file at path; nullptr when it is missing or not a MIDI file.
-std::unique_ptr<MidiSong> midi_load(const std::string& path);
+// is not one or is cut short, with which check failed in `why`.
+std::unique_ptr<MidiSong> midi_parse(const uint8_t* data, size_t size, std::string* why = nullptr);
+// Reads the file at path, a regular file of at most 16 MiB (a FIFO is
+// refused without waiting); nullptr when it cannot be used, with the reason
+// in `problem` ("not found", "not a regular file", "unreadable: ...",
+// "larger than 16 MiB", "damaged: ...").
+std::unique_ptr<MidiSong> midi_load(const std::string& path, std::string* problem = nullptr);
 
 // The sound font the synthesizer loads.
 const char* midi_sound_font_path();

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <deque>
-#include <fstream>
+#include <iterator>
 #include <sstream>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -21,17 +22,89 @@ uint32_t g_time_limit = DEFAULT_TIME_LIMIT;
 bool g_releasing = false;
 bool g_limit_reported = false; // the closing message is printed once
 
-bool parse_int(const std::string& s, int32_t* out) {
-    if (s.empty()) return false;
-    try {
-        size_t used = 0;
-        long v = std::stol(s, &used, 0);
-        if (used != s.size()) return false;
-        *out = static_cast<int32_t>(v);
-        return true;
-    } catch (...) {
-        return false;
+// Times are kept below 2^31 ms (some 24 days): the release compares them
+// with the clock by signed difference.
+constexpr uint64_t MAX_TIME = 0x7FFFFFFF;
+constexpr uint64_t MAX_COORDINATE = 32767;
+
+// A whole number in decimal, or hexadecimal after "0x": no sign, no other
+// base, nothing after it, and no larger than `max` (so nothing wraps).
+bool parse_number(const std::string& s, uint64_t max, uint64_t* out) {
+    size_t i = 0;
+    int base = 10;
+    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) base = 16, i = 2;
+    if (i >= s.size()) return false;
+    uint64_t v = 0;
+    for (; i < s.size(); ++i) {
+        const char c = s[i];
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return false;
+        v = v * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+        if (v > max) return false;
     }
+    *out = v;
+    return true;
+}
+
+bool parse_arg(const std::string& s, uint64_t max, int32_t* out) {
+    uint64_t v = 0;
+    if (!parse_number(s, max, &v)) return false;
+    *out = static_cast<int32_t>(v);
+    return true;
+}
+
+// Reads one line's event; false when it is not one.
+bool parse_line(const std::string& line, bool* empty, PlatScriptEvent* ev) {
+    std::istringstream words(line);
+    std::string time_word, name;
+    *empty = !(words >> time_word);
+    if (*empty) return true;
+    std::string args[3], extra;
+    words >> name >> args[0] >> args[1] >> args[2] >> extra;
+    if (!extra.empty()) return false;
+    uint64_t t = 0;
+    if (!parse_number(time_word, MAX_TIME, &t)) return false;
+    ev->time = static_cast<uint32_t>(t);
+    int needed = 0;
+    uint64_t max = MAX_COORDINATE;
+    if (name == "move")
+        ev->kind = SCRIPT_MOUSE_MOVE, needed = 2;
+    else if (name == "ldown")
+        ev->kind = SCRIPT_LEFT_DOWN;
+    else if (name == "lup")
+        ev->kind = SCRIPT_LEFT_UP;
+    else if (name == "rdown")
+        ev->kind = SCRIPT_RIGHT_DOWN;
+    else if (name == "rup")
+        ev->kind = SCRIPT_RIGHT_UP;
+    else if (name == "keydown")
+        ev->kind = SCRIPT_KEY_DOWN, needed = 1, max = 255;
+    else if (name == "keyup")
+        ev->kind = SCRIPT_KEY_UP, needed = 1, max = 255;
+    else if (name == "activate")
+        ev->kind = SCRIPT_ACTIVATE, needed = 1, max = 1;
+    else if (name == "close")
+        ev->kind = SCRIPT_CLOSE;
+    else if (name == "nothing")
+        ev->kind = SCRIPT_NOTHING;
+    else
+        return false;
+    if (needed >= 1 && !parse_arg(args[0], max, &ev->a)) return false;
+    if (needed >= 2 && !parse_arg(args[1], max, &ev->b)) return false;
+    if (needed == 0 && !args[0].empty()) {
+        // The optional position of a button event.
+        const bool button = ev->kind >= SCRIPT_LEFT_DOWN && ev->kind <= SCRIPT_RIGHT_UP;
+        return button && parse_arg(args[0], max, &ev->a) && parse_arg(args[1], max, &ev->b) &&
+               args[2].empty();
+    }
+    return args[needed].empty(); // no stray words
 }
 
 void feed(const PlatScriptEvent& ev) {
@@ -92,76 +165,49 @@ void plat_script_add(const PlatScriptEvent& ev) {
 }
 
 bool plat_script_parse(const std::string& text, std::string* error) {
-    std::istringstream in(text);
-    std::string line;
+    std::vector<PlatScriptEvent> read;
+    size_t at = 0;
     int number = 0;
-    while (std::getline(in, line)) {
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        at = end + 1;
         ++number;
-        if (auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
-        std::istringstream words(line);
-        std::string time_word, name;
-        if (!(words >> time_word)) continue;
-        std::string args[3];
-        words >> name >> args[0] >> args[1] >> args[2];
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::string words = line;
+        if (auto hash = words.find('#'); hash != std::string::npos) words.erase(hash);
         PlatScriptEvent ev;
-        int32_t t = 0;
-        bool ok = parse_int(time_word, &t) && t >= 0;
-        ev.time = static_cast<uint32_t>(t);
-        auto arg = [&](int i, int32_t* v) { return parse_int(args[i], v); };
-        int needed = 0;
-        if (name == "move")
-            ev.kind = SCRIPT_MOUSE_MOVE, needed = 2;
-        else if (name == "ldown")
-            ev.kind = SCRIPT_LEFT_DOWN;
-        else if (name == "lup")
-            ev.kind = SCRIPT_LEFT_UP;
-        else if (name == "rdown")
-            ev.kind = SCRIPT_RIGHT_DOWN;
-        else if (name == "rup")
-            ev.kind = SCRIPT_RIGHT_UP;
-        else if (name == "keydown")
-            ev.kind = SCRIPT_KEY_DOWN, needed = 1;
-        else if (name == "keyup")
-            ev.kind = SCRIPT_KEY_UP, needed = 1;
-        else if (name == "activate")
-            ev.kind = SCRIPT_ACTIVATE, needed = 1;
-        else if (name == "close")
-            ev.kind = SCRIPT_CLOSE;
-        else if (name == "nothing")
-            ev.kind = SCRIPT_NOTHING;
-        else
-            ok = false;
-        if (ok && needed >= 1) ok = arg(0, &ev.a);
-        if (ok && needed >= 2) ok = arg(1, &ev.b);
-        if (ok && needed == 0 && !args[0].empty()) {
-            // Optional position of a button event.
-            ok = arg(0, &ev.a) && arg(1, &ev.b) && args[2].empty();
-        } else if (ok && !args[needed].empty()) {
-            ok = false; // stray words
-        }
-        if (ok && ev.kind == SCRIPT_KEY_DOWN) ok = ev.a >= 0 && ev.a <= 255;
-        if (ok && ev.kind == SCRIPT_KEY_UP) ok = ev.a >= 0 && ev.a <= 255;
-        if (!ok) {
+        bool empty = false;
+        if (!parse_line(words, &empty, &ev)) {
             if (error)
                 *error = "script line " + std::to_string(number) + ": cannot read \"" + line + "\"";
             return false;
         }
-        plat_script_add(ev);
+        if (!empty) read.push_back(ev);
     }
+    // Sorted once, equal times in the order written, after the events of the
+    // same time already there: as adding them one by one would.
+    const auto by_time = [](const PlatScriptEvent& x, const PlatScriptEvent& y) {
+        return x.time < y.time;
+    };
+    std::stable_sort(read.begin(), read.end(), by_time);
+    std::deque<PlatScriptEvent> merged;
+    std::merge(g_events.begin(), g_events.end(), read.begin(), read.end(),
+               std::back_inserter(merged), by_time);
+    g_events.swap(merged);
     return true;
 }
 
 bool plat_script_load(const char* path, std::string* error) {
-    std::ifstream f(path ? path : "");
-    if (!f) {
-        if (error)
-            *error = std::string("cannot open script ") + (path ? path : "") + " in " +
-                     plat_search_place(path ? path : "");
+    const std::string name = path ? path : "";
+    const std::string where = plat_search_place(name.c_str());
+    std::string text, problem;
+    if (!plat_read_regular_file(name, PLAT_SCRIPT_MAX_BYTES, &text, &problem)) {
+        if (error) *error = "cannot open script " + name + " in " + where + ": " + problem;
         return false;
     }
-    std::stringstream text;
-    text << f.rdbuf();
-    return plat_script_parse(text.str(), error);
+    return plat_script_parse(text, error);
 }
 
 void plat_script_set_close_at_end(bool on) {

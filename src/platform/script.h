@@ -5,13 +5,19 @@
 // Script files hold one event per line, "<ms> <event> [arguments]", times in
 // milliseconds since the layer started; '#' starts a comment:
 //   move X Y        mouse move          ldown / lup / rdown / rup  [X Y]
-//   keydown VK      key press (VK decimal or 0x hex; a second keydown repeats)
+//   keydown VK      key press (a second keydown repeats)
 //   keyup VK        key release         activate 0|1   deactivate / activate
 //   close           close the window    nothing        only lets time pass
+// Numbers are decimal, or hexadecimal after "0x"; none is negative. Times
+// run to 2147483647 ms, positions to 32767, key codes to 255.
+// A script file must be a regular file of at most 16 MiB.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+
+inline constexpr size_t PLAT_SCRIPT_MAX_BYTES = 16u << 20;
 
 enum PlatScriptKind : uint8_t {
     SCRIPT_NOTHING,
@@ -38,7 +44,9 @@ struct PlatScriptEvent {
 void plat_script_reset();
 // Adds an event; events are kept in time order, equal times in the order added.
 void plat_script_add(const PlatScriptEvent& ev);
-// Parses script text (format above); false with a message naming the line.
+// Parses script text (format above) and adds its events; false, with a
+// message giving the line's number and text, at the first bad line (nothing
+// of the text is added then).
 bool plat_script_parse(const std::string& text, std::string* error);
 bool plat_script_load(const char* path, std::string* error);
 

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/files.h"
+
 namespace {
 
 constexpr const char* kFontFile = "/usr/share/fonts/truetype/arphic/uming.ttc";
@@ -153,6 +155,11 @@ PlatFont* plat_font_get(int height, bool bold) {
     if (it != g_fonts.end()) return it->second.get();
     if (!TTF_WasInit() && TTF_Init() != 0) {
         report_missing(TTF_GetError());
+        return nullptr;
+    }
+    // SDL_ttf opens the name itself: a FIFO there would hold it for ever.
+    if (const std::string problem = plat_regular_file_problem(g_file); !problem.empty()) {
+        report_missing(problem.c_str());
         return nullptr;
     }
     TTF_Font* ttf = TTF_OpenFontIndex(g_file.c_str(), height, 0);

@@ -10,13 +10,18 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstring>
 #include <deque>
 #include <mutex>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/surface.h"
 
 struct PlatVideo {
@@ -40,6 +45,10 @@ struct PlatVideo {
     PlatRect dest{0, 0, 0, 0};
     std::vector<uint16_t> scaled; // the frame at the rectangle's size
     uint32_t shown = 0;
+    // The film is read through our own descriptor, opened as a regular file
+    // only: FFmpeg opening the name itself would wait on a FIFO for ever.
+    int fd = -1;
+    AVIOContext* io = nullptr;
 };
 
 namespace {
@@ -177,17 +186,73 @@ void show(PlatVideo* v, const AVFrame* f) {
     ++v->shown;
 }
 
+int read_file(void* opaque, uint8_t* buf, int size) {
+    auto* v = static_cast<PlatVideo*>(opaque);
+    for (;;) {
+        const ssize_t n = ::read(v->fd, buf, static_cast<size_t>(size));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return AVERROR(errno);
+        return n == 0 ? AVERROR_EOF : static_cast<int>(n);
+    }
+}
+
+int64_t seek_file(void* opaque, int64_t offset, int whence) {
+    auto* v = static_cast<PlatVideo*>(opaque);
+    if (whence & AVSEEK_SIZE) {
+        struct stat st;
+        return ::fstat(v->fd, &st) == 0 ? static_cast<int64_t>(st.st_size) : AVERROR(errno);
+    }
+    const off_t at = ::lseek(v->fd, static_cast<off_t>(offset), whence & ~AVSEEK_FORCE);
+    return at < 0 ? AVERROR(errno) : static_cast<int64_t>(at);
+}
+
+std::string av_error_text(int code) {
+    char text[128] = {};
+    av_strerror(code, text, sizeof text);
+    return text;
+}
+
 } // namespace
 
-PlatVideo* video_open(const std::string& path) {
-    if (path.empty()) return nullptr;
+PlatVideo* video_open(const std::string& path, std::string* problem) {
+    std::string why;
+    if (!problem) problem = &why;
+    problem->clear();
+    if (path.empty()) {
+        *problem = "not found";
+        return nullptr;
+    }
     av_log_set_level(AV_LOG_QUIET);
     auto* v = new PlatVideo;
-    bool ok = avformat_open_input(&v->format, path.c_str(), nullptr, nullptr) == 0 &&
-              avformat_find_stream_info(v->format, nullptr) >= 0;
+    v->fd = plat_open_regular_fd(path, problem);
+    constexpr int IO_BUFFER = 32768;
+    bool ok = v->fd >= 0;
+    if (ok) {
+        auto* buffer = static_cast<uint8_t*>(av_malloc(IO_BUFFER));
+        v->io = buffer ? avio_alloc_context(buffer, IO_BUFFER, 0, v, read_file, nullptr, seek_file)
+                       : nullptr;
+        if (!v->io) av_free(buffer);
+        v->format = v->io ? avformat_alloc_context() : nullptr;
+        ok = v->format != nullptr;
+        if (!ok) *problem = "unreadable: out of memory";
+    }
+    if (ok) {
+        v->format->pb = v->io;
+        v->format->flags |= AVFMT_FLAG_CUSTOM_IO;
+        const int r = avformat_open_input(&v->format, path.c_str(), nullptr, nullptr);
+        ok = r == 0;
+        if (!ok) *problem = "damaged: not a film that can be read (" + av_error_text(r) + ")";
+    }
+    if (ok && avformat_find_stream_info(v->format, nullptr) < 0) {
+        ok = false;
+        *problem = "damaged: its streams cannot be read";
+    }
     if (ok) {
         v->video_index = av_find_best_stream(v->format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
         ok = v->video_index >= 0 && (v->video = open_decoder(v->format->streams[v->video_index]));
+        if (!ok)
+            *problem = v->video_index >= 0 ? "damaged: its pictures cannot be decoded"
+                                           : "damaged: it holds no video stream";
     }
     if (ok) {
         v->audio_index = av_find_best_stream(v->format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
@@ -197,6 +262,7 @@ PlatVideo* video_open(const std::string& path) {
         v->pending = av_frame_alloc();
         v->packet = av_packet_alloc();
         ok = v->frame && v->pending && v->packet;
+        if (!ok) *problem = "unreadable: out of memory";
     }
     if (!ok) {
         video_close(v);
@@ -226,7 +292,10 @@ void video_close(PlatVideo* v) {
     av_packet_free(&v->packet);
     avcodec_free_context(&v->video);
     avcodec_free_context(&v->audio);
-    avformat_close_input(&v->format);
+    avformat_close_input(&v->format); // leaves our own reader
+    if (v->io) av_freep(&v->io->buffer);
+    avio_context_free(&v->io);
+    if (v->fd >= 0) ::close(v->fd);
     delete v;
     video_sound_clear();
 }

@@ -14,9 +14,11 @@
 
 struct PlatVideo;
 
-// Opens and probes a film; nullptr when the file is missing or holds no
-// video stream that can be decoded.
-PlatVideo* video_open(const std::string& path);
+// Opens and probes a film, a regular file only (a FIFO is refused without
+// waiting on it); nullptr when it is missing or holds no video stream that
+// can be decoded, with the reason in `problem` ("not found", "not a regular
+// file", "unreadable: ...", "damaged: ...").
+PlatVideo* video_open(const std::string& path, std::string* problem = nullptr);
 void video_close(PlatVideo* v);
 
 // The length the file announces, in milliseconds.

@@ -35,6 +35,7 @@ int g_fail_display_step = 0;
 int g_box_count = 0;
 std::string g_last_box;
 std::string g_last_caption;
+std::string g_init_error;
 
 bool env_on(const char* name) {
     const char* v = std::getenv(name);
@@ -195,21 +196,26 @@ bool plat_init() {
     // where no event is polled, and a second signal ends it at once.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     plat_stop_signals_install();
+    g_init_error.clear();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        std::fprintf(stderr, "karvo: cannot start SDL: %s\n", SDL_GetError());
+        g_init_error = std::string("cannot start SDL: ") + SDL_GetError();
         return false;
     }
     g_sdl_started = true;
     if (const char* script = std::getenv("KARVO_SCRIPT"); script && *script) {
         std::string error;
         if (!plat_script_load(script, &error)) {
-            std::fprintf(stderr, "karvo: %s\n", error.c_str());
+            g_init_error = error;
             plat_shutdown();
             return false;
         }
         plat_script_set_close_at_end(true);
     }
     return true;
+}
+
+const char* plat_init_error() {
+    return g_init_error.c_str();
 }
 
 void plat_shutdown() {

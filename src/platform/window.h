@@ -12,8 +12,10 @@
 
 // Starts the layer: SDL's video and event parts, the clock (virtual when
 // headless), the script named by KARVO_SCRIPT. Every platform module is
-// reset first. False when SDL cannot start or the script cannot be read.
+// reset first. False when SDL cannot start or the script cannot be read;
+// plat_init_error() then says why (the caller tells the user, once).
 bool plat_init();
+const char* plat_init_error();
 // Stops the layer: the tick, the window, SDL. Safe to call twice.
 void plat_shutdown();
 bool plat_headless();

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "board/board_screen.h"
 #include "board/game_state.h"
@@ -10,8 +11,10 @@
 #include "board/turn.h"
 #include "board/view.h"
 #include "engine/cursor.h"
+#include "engine/data_report.h"
 #include "engine/draw.h"
 #include "engine/film.h"
+#include "engine/flc.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
 #include "engine/music.h"
@@ -90,15 +93,23 @@ constexpr AppServices REAL_SERVICES = {
     mci_send,
     avi_on_end,
     music_on_notify,
+    app_check_required_data,
 };
 
 bool g_window_closed = false;
 
-void report_missing_archive(int slot, const char* name) {
+void report_missing_archive(int slot, const char* name, const char* consequence) {
     if (slot < 0)
-        std::fprintf(stderr, "karvo: %s; its pictures and sounds are missing\n",
-                     *mkf_last_open_error() ? mkf_last_open_error()
-                                            : (std::string("cannot open ") + name).c_str());
+        data_report(name, (*mkf_last_open_error() ? std::string(mkf_last_open_error())
+                                                  : std::string("cannot open ") + name) +
+                              "; " + consequence);
+}
+
+// Start-up cannot go on: the player is told in a box, as for the display.
+int refuse_start(const char* text) {
+    plat_message_box(text, "ERROR", MB_ICONERROR);
+    app_start_failed = 1;
+    return 0;
 }
 
 // Shuts down and destroys the window (which posts the quit message), once.
@@ -130,7 +141,12 @@ void title_cycle(bool at_title, int r) {
             if (app_services.setup_run(campaign_continuing) == 0) continue;
             if (plat_close_requested()) return;
             app_show_loading_picture();
-            app_services.map_load();
+            if (!app_services.map_load()) {
+                // No board to play on: back to the title rather than a board
+                // screen over nothing.
+                std::fprintf(stderr, "karvo: the map cannot be loaded; back to the title\n");
+                continue;
+            }
             app_services.board_load_graphics();
             app_services.stock_daily_update();
             app_services.intro_run();
@@ -169,7 +185,9 @@ void end_game(uint8_t code) {
     case END_LOAD_GAME: {
         int s = app_services.save_load_screen(0);
         if (plat_close_requested()) break;
-        if (s == -1) {
+        // Only a slot actually read goes on: nothing chosen (-1) and a read
+        // that failed (0) both leave no game to play.
+        if (s <= 0) {
             title_cycle(true, 0);
         } else {
             app_services.board_load_graphics();
@@ -187,6 +205,22 @@ void end_game(uint8_t code) {
 
 AppServices app_services = REAL_SERVICES;
 
+namespace {
+// A music track ending while a film plays goes to the music service.
+const bool FILM_MUSIC_NOTICE = (
+    flc_music_notify = [] { app_services.music_on_notify(); }, true);
+} // namespace
+uint8_t app_start_failed = 0;
+
+bool app_check_required_data(std::string* problem) {
+    for (const char* name : {"data.mkf", "PANEL.MKF", "MAP.MKF"})
+        if (!mkf_check_archive(name, problem)) return false;
+    // A missing map-data archive is not an error (the maps come from
+    // MAP.MKF then); one that is there must be whole.
+    if (!mkf_check_archive("MAPDAT.MKF", problem) && mkf_last_open_found()) return false;
+    return true;
+}
+
 void app_reset() {
     app_services = REAL_SERVICES;
     app_hwnd = nullptr;
@@ -203,7 +237,9 @@ void app_reset() {
     for (EffectListEntry& e : ui_effects)
         e.buffer = nullptr;
     g_window_closed = false;
+    app_start_failed = 0;
     screen_reset();
+    keyboard_reset();
 }
 
 int app_main(void* instance, void*, const char*, int) {
@@ -220,16 +256,18 @@ int app_main(void* instance, void*, const char*, int) {
 }
 
 int app_init() {
+    app_start_failed = 0;
     app_services.snd_init(0); // a failure leaves sound off
-    if (!plat_display_open()) {
-        plat_message_box("DirectDraw Initial Error!", "ERROR", MB_ICONERROR);
-        return 0;
-    }
+    if (!plat_display_open()) return refuse_start("DirectDraw Initial Error!");
     ddraw = 1;
     // Exclusive full screen is part of setting the mode here.
-    if (!plat_display_set_mode(640, 480, 16)) {
-        plat_message_box("DirectDraw SetMode Error!", "ERROR", MB_ICONERROR);
-        return 0;
+    if (!plat_display_set_mode(640, 480, 16)) return refuse_start("DirectDraw SetMode Error!");
+    // Without these the board cannot be drawn or played: better a clear
+    // word now than a black or unusable screen later.
+    if (std::string problem; !app_services.data_check(&problem)) {
+        plat_display_close();
+        ddraw = 0;
+        return refuse_start((problem + ".\nThe game cannot run without it.").c_str());
     }
     primary_surface = plat_surface_create(640, 480, true);
     plat_surface_restore(primary_surface);
@@ -251,9 +289,9 @@ int app_init() {
     app_hook = 1;
 
     data_archive = app_services.mkf_open("data.mkf");
-    report_missing_archive(data_archive, "data.mkf");
+    report_missing_archive(data_archive, "data.mkf", "its pictures and sounds are missing");
     speech_archive = app_services.mkf_open("speaking.mkf");
-    report_missing_archive(speech_archive, "speaking.mkf");
+    report_missing_archive(speech_archive, "speaking.mkf", "the voices are not heard");
 
     app_services.cursor_start();
     app_services.music_init();

@@ -7,8 +7,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string>
 
 #include "engine/sound.h"
+#include "engine/surfaces.h"
 #include "engine/ui_effects.h"
 #include "platform/messages.h"
 #include "platform/surface.h"
@@ -22,29 +24,26 @@ enum GameEndCode : uint8_t {
     END_LOAD_GAME = 4,     // continue by loading a saved game
 };
 
-extern PlatWindow app_hwnd;
 extern void* app_instance;
-// 1 while the program is the active application; read by the cursor timer.
-extern std::atomic<uint8_t> app_active;
-// Quit request: the main loop shuts down in its idle pass; read by the cursor timer.
-extern std::atomic<uint8_t> app_quit;
 extern uint8_t app_shutdown_done;
 // A game has been started since the title was last shown.
 extern uint8_t campaign_continuing;
 // The display is open.
 extern uint8_t ddraw;
-extern PlatSurface* primary_surface;
-extern PlatSurface* back_surface;
-extern int32_t primary_pitch;
 // The keyboard hook is installed.
 extern uint8_t app_hook;
-extern const PlatRect screen_rect;
 
 // The program entry; the command line and show mode are not used. -1 when
 // the window cannot be made, 0 when start-up fails, else the quit code.
 int app_main(void* instance, void* previous, const char* command_line, int show);
-// Start-up: 1, or 0 after a display failure (reported in a message box).
+// Start-up: 1, or 0 after a display failure or with an archive the game
+// cannot run without missing or damaged (reported in a message box).
 int app_init();
+// The archives the game cannot run without, each whole: data.mkf, PANEL.MKF,
+// MAP.MKF, and MAPDAT.MKF when it is there.
+bool app_check_required_data(std::string* problem);
+// Start-up failed: the program ends with a non-zero status.
+extern uint8_t app_start_failed;
 // Releases everything, once.
 void app_shutdown();
 // Shows the full-screen loading picture and stops the music.
@@ -102,6 +101,9 @@ struct AppServices {
     uint32_t (*mci_send)(const char* command);
     void (*avi_on_end)();
     void (*music_on_notify)();
+    // The archives the game cannot run without: true, or false with what
+    // is wrong with the first that cannot be used.
+    bool (*data_check)(std::string* problem);
 };
 extern AppServices app_services;
 

@@ -1,31 +1,41 @@
-// The settings file and its options.
+// The settings file KARVO.CFG: the 72 bytes of the options record
+// (engine/options.h, which every option accessor reads), its hot keys' names,
+// and today's date.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
-// Fills the settings from the file or the defaults; today's date.
+#include "engine/options.h"
+
+inline constexpr const char* SETTINGS_FILE_NAME = "KARVO.CFG";
+
+// Fills the settings from the file in the configuration directory, or with
+// the defaults when there is none (speed 1, animations 1, music and sound 4,
+// autosave 1, layout 1, calendar page 0, the default hot keys). A file of any
+// size but 72 bytes is refused whole: the defaults, and a line on stderr
+// naming the file and its size. Bytes out of range are clamped, a hot key
+// with another modifier than none or Ctrl, or with a key that has no name,
+// takes its slot's default. Then the date becomes today (cfg_today).
 void cfg_read();
-// Option byte 5: the side-panel layout 0..2.
-uint8_t settings_side_panel_layout();
-void settings_set_side_panel_layout(uint8_t layout);
-// Option byte 1: 1 when animations (films, captions, greetings) are shown.
-uint8_t settings_animations();
-void settings_set_animations(uint8_t on);
-// Option byte 4: 1 when the game is saved to slot 0 after each new day.
-uint8_t settings_autosave();
-void settings_set_autosave(uint8_t on);
-// Option byte 0: the game speed 0..2 (board animation step every 6, 4 or 2
-// cursor ticks); values above 2 read as 2.
-uint8_t settings_game_speed();
-void settings_set_game_speed(uint8_t speed);
-// Option byte 3: the sound level 0..4 (0 silent); values above 4 read as 4.
-uint8_t settings_sound_level();
-void settings_set_sound_level(uint8_t level);
-// Hot-key slots the pop-ups compare a chord with: low byte a virtual-key
-// code, high byte 0x11 for Ctrl.
-inline constexpr int HK_YES = 8;
-inline constexpr int HK_NO = 9;
-inline constexpr int HOTKEY_COUNT = 28;
-// The hot key of a slot 0..27 (0 for any other slot).
-uint16_t settings_hotkey(int slot);
-void settings_set_hotkey(int slot, uint16_t key);
+// Writes the settings to the file, atomically: false (with a line on stderr)
+// when it could not be written, and the old file stays.
+bool cfg_write();
+// Today's local date as the game starts it: 1 January 1998 for a year before
+// 1998, 1 January 2010 for one after 2010.
+uint32_t cfg_today();
+
+// The key-name table: 78 rows {key code, name}, then a row of code 0.
+struct KeyName {
+    uint32_t code;
+    const char* name;
+};
+inline constexpr int KEY_NAME_ROWS = 78;
+extern const KeyName cfg_key_names[KEY_NAME_ROWS + 1];
+// The name of a key code, nullptr when it has no row.
+const char* cfg_key_name(uint32_t code);
+// A hot key as the hot-key dialog shows it: the modifier's name (if any)
+// then the key's name; a part without a row shows nothing.
+std::string cfg_hotkey_name(HotKey key);
+// The label of each hot-key slot in the hot-key dialog.
+extern const char* const cfg_hotkey_labels[HOTKEY_COUNT];

@@ -34,6 +34,15 @@ class HeadlessTest : public ::testing::Test {
     void activate(uint32_t ms, bool on) { at(ms, SCRIPT_ACTIVATE, on ? 1 : 0); }
     void close_window(uint32_t ms) { at(ms, SCRIPT_CLOSE); }
 
+    // The time the click helpers count from; a test sets it as its screen opens.
+    uint32_t t0 = 0;
+    // A left click at (x, y) ms after t0: the press, the release 5 ms later.
+    void click(uint32_t ms, int x, int y);
+    // The same with the pointer moved there first and the press 5 ms later.
+    void point_and_click(uint32_t ms, int x, int y);
+    // A right click ms after t0 at (x, y), by default wherever the pointer is.
+    void right_click(uint32_t ms, int x = -1, int y = -1);
+
     // Runs the whole program entry (window, start-up, title cycle, main loop).
     int run_app();
     // Only the main window with its procedure, shown and active, for tests

@@ -25,6 +25,10 @@ void session_click(ScriptedSession& s, uint32_t delay, int x, int y) {
     session_at(s, delay + 100, SCRIPT_LEFT_UP);
 }
 
+void session_toolbar(ScriptedSession& s, uint32_t delay, ToolbarCommand command) {
+    session_click(s, delay, toolbar_button_centre_x(command), TOOLBAR_BUTTON_CENTRE_Y);
+}
+
 void session_keep_alive() {
     uint32_t t;
     if (plat_script_next_time(&t)) return;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "board/toolbar.h"
 #include "platform/script.h"
 #include "platform/surface.h"
 
@@ -23,6 +24,8 @@ void session_fail(ScriptedSession& s, const std::string& what);
 void session_at(ScriptedSession& s, uint32_t delay, PlatScriptKind kind, int a = -1, int b = -1);
 // A left click at (x, y): move there, press, release.
 void session_click(ScriptedSession& s, uint32_t delay, int x, int y);
+// A left click on the board toolbar's button of `command`.
+void session_toolbar(ScriptedSession& s, uint32_t delay, ToolbarCommand command);
 // The script must never run out while the watcher waits for the game: a
 // scripted run closes when its last event has been fed.
 void session_keep_alive();

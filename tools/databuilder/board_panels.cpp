@@ -3,6 +3,7 @@
 // and their lit twins; the calendar's day pages and month grids by season;
 // the dice; the control box with its dice buttons and its raw hit mask.
 #include "board/board_panel_sets.h"
+#include "board/toolbar.h"
 #include "board_paint.h"
 #include "builder.h"
 
@@ -85,7 +86,7 @@ FrameSetBytes toolbar() {
     bg.rect(0, 36, 440, 40, c(0x202830));
     frames.push_back(frame_of(bg, 0, 0));
     for (int lit = 0; lit < 2; ++lit)
-        for (int i = 0; i < TOOLBAR_BUTTONS; ++i) {
+        for (int i = 0; i < TOOLBAR_COMMAND_COUNT; ++i) {
             Canvas16 b(34, 34, c(lit ? 0xF0D060 : 0xB0B8C8));
             b.frame(0, 0, 34, 34, c(0x202020));
             icon(b, i, c(lit ? 0x802000 : 0x203060));

@@ -3,6 +3,7 @@
 // 77 (the computer players' settings panel and its pieces).
 #include "builder.h"
 #include "canvas.h"
+#include "shop_pictures.h"
 
 #include <algorithm>
 #include <cmath>
@@ -311,6 +312,7 @@ void build_card_pictures(DataBuilder& b) {
         frames.push_back(item_icon(n));
     frames.push_back(dismount_picture(15));
     frames.push_back(dismount_picture(16));
+    shop_counter_frames(frames);
     mkf_writer_add_frameset(panel, 11, frameset_smp(frames));
 
     const uint16_t pressed = rgb555(150, 140, 110);

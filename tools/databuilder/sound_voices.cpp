@@ -3,13 +3,16 @@
 // Mandarin voice with a pitch and pace of the speaker's own, stored as PCM
 // WAVE (mono, 8-bit, 11025 Hz).
 #include "builder.h"
+#include "finance_voices.h"
 #include "sound_synth.h"
 
 #include "cards/fate.h"
 #include "cards/news.h"
 #include "data/card_speech_lines.h"
+#include "data/characters.h"
 #include "data/item_speech_lines.h"
 #include "data/speech_lines.h"
+#include "finance/settlement.h"
 
 #include <espeak-ng/speak_lib.h>
 #include <iconv.h>
@@ -52,6 +55,42 @@ const VoiceLine voice_lines[] = {
     {127, 0, u8"您好！请问您要替谁办理出院手续？"},
     {129, 0, u8"ＯＫ！您的朋友已经可以出院了！"},
     {130, 0, u8"要保重身体喔！"},
+    // The points shop's clerks and the magic house's host.
+    {0, 0, u8"有什么我能为你服务的吗？"},
+    {1, 0, u8"请挑选你想要兑换的卡片。"},
+    {3, 0, u8"对不起！您的卡片栏已满！"},
+    {4, 0, u8"欢迎下次再来！"},
+    {5, 0, u8"欢迎光临道具店！"},
+    {6, 0, u8"您要兑换什么道具？"},
+    {7, 0, u8"对不起，您的点卷不够！"},
+    {8, 0, u8"很抱歉！您的道具栏已满！"},
+    {10, 0, u8"谢谢惠顾！"},
+    {37, 0, u8"进来魔法屋，就得完全照我的指示！"},
+    {38, 0, u8"我选出符合条件的人。"},
+    {39, 0, u8"你来决定他们的命运"},
+    {40, 0, u8"嘿，轮到你了！"},
+    {41, 0, u8"天灵灵地灵灵"},
+    {42, 0, u8"你想召唤死神，为你复仇吗？"},
+    {43, 0, u8"你要死神附身在谁身上？"},
+    {46, 0, u8"财产最多的人"},
+    {47, 0, u8"土地最多的人"},
+    {48, 0, u8"房屋最多的人"},
+    {49, 0, u8"现金最多的人"},
+    {50, 0, u8"存款最多的人"},
+    {51, 0, u8"点卷最多的人"},
+    {52, 0, u8"走路的人"},
+    {53, 0, u8"骑摩托车的人"},
+    {54, 0, u8"开汽车的人"},
+    {55, 0, u8"神明附身的人"},
+    {56, 0, u8"所有男生"},
+    {57, 0, u8"所有女生"},
+    // The month-end settlement's host.
+    {92, 0, u8"各位客户辛苦了！又到了每月银行结算的日子。"},
+    {93, 0, u8"卡尔沃银行将根据您的存款，加发百分之十的储金利息。"},
+    {95, 0, u8"本月悲情人物是"},
+    {108, 0, u8"别灰心，再加油喔！"},
+    {109, 0, u8"本月冠军是"},
+    {122, 0, u8"其他人还要更努力喔！"},
 };
 
 // The game's own texts are GBK; espeak-ng reads UTF-8.
@@ -93,6 +132,14 @@ std::vector<Clip> all_clips() {
     std::vector<Clip> clips;
     for (const VoiceLine& v : voice_lines)
         clips.push_back({v.number, v.speaker, reinterpret_cast<const char*>(v.words)});
+    for (const FinanceVoice& v : finance_voice_lines())
+        clips.push_back({v.number, 0, v.words});
+    // The settlement's name lines: each character's name, in the host's voice.
+    for (int c = 0; c < SPEECH_CHARACTERS; ++c) {
+        const std::string name = gbk_to_utf8(character_name(c));
+        clips.push_back({SETTLE_UNLUCKY_VOICE + c, 0, name});
+        clips.push_back({SETTLE_CHAMPION_VOICE + c, 0, name});
+    }
     // The characters' reaction lines, each in its character's voice.
     for (int c = 0; c < SPEECH_CHARACTERS; ++c) {
         for (int r = 0; r < SPEECH_ROWS; ++r) {

@@ -57,6 +57,9 @@ std::string runner_day_line() {
     line += runner_event_columns();
     line += runner_card_columns();
     line += runner_item_columns();
+    line += runner_lottery_columns();
+    line += runner_points_columns();
+    line += runner_offer_columns();
     return line;
 }
 

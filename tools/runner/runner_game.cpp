@@ -83,7 +83,14 @@ int no_load_screen(int) {
 } // namespace
 
 bool runner_seat_players(const RunnerOptions& options, std::string* error) {
+    // The runner's own options, whatever a settings file said: the start
+    // values, animations and autosave by its flags, and today's date, which
+    // the runner fixes at 1 January 1998.
+    setenv("KARVO_TODAY", "1998-01-01", 1);
+    settings_reset_start_values();
     settings_set_animations(options.animations ? 1 : 0);
+    settings_set_autosave(options.autosave ? 1 : 0);
+    game_date = cfg_today();
     game_srand(options.seed);
 
     // Distinct characters, drawn from the seed.
@@ -128,11 +135,12 @@ bool runner_setup(const RunnerOptions& options, std::string* error) {
     // the environment asked for: a runner's game never shows anything.
     setenv("KARVO_HEADLESS", "1", 1);
     if (!plat_init()) {
-        if (error) *error = "cannot start the platform layer on the dummy drivers";
+        if (error) *error = std::string("cannot start the platform layer: ") + plat_init_error();
         return false;
     }
     app_reset();
     game_world_reset();
+    runner_watch_shop();
     if (!runner_seat_players(options, error)) {
         plat_shutdown();
         return false;

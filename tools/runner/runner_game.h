@@ -16,6 +16,7 @@ struct RunnerOptions {
     int players = 4; // 2..4
     int days = 400;  // the game's day limit
     bool animations = false;
+    bool autosave = false; // slot 0 written after each new day
     // Seat 0 is a human's (the others stay the computer's).
     bool human = false;
     // Virtual time the game starts at (tests start it just below a limit).
@@ -129,6 +130,18 @@ int runner_items_used(int n);
 // Day-line columns of the items: per player the travel mode and the counts
 // of items 1..13, one digit each.
 std::string runner_item_columns();
+// Month ends and the bulletin board: since the last call every settlement
+// paid the bonus exactly to the deposits without a loan and reset the
+// counters, every purchase was another's offer and a computer bought only
+// shares or land; and the board's rows are packed, in the game's seats, with
+// objects in range (needs runner_watch_settlements). Empty when all hold.
+std::string runner_settlement_check();
+// Starts watching the settlements and the board's purchases.
+void runner_watch_settlements();
+int runner_settlements_seen();
+int runner_board_purchases();
+// Day-line column of the offers: per player type letter, object and asking.
+std::string runner_offer_columns();
 // The last line: end code, leader and days played.
 std::string runner_final_line(const RunnerResult& result);
 // The line of a game that did not end by its own rules: for a stall the day,
@@ -154,3 +167,41 @@ int runner_cards_played();
 std::string runner_card_check();
 // Day-line column of every player's hand: " | C 3,7 / - / 12".
 std::string runner_card_columns();
+
+// The lottery: watches every sale and draw from now on (a sale moves 1000
+// cash to the jackpot and a free number to the buyer; a hit the jackpot to
+// the winner's cash, every number freed; a miss nothing).
+void runner_watch_lottery();
+struct RunnerLottoCounts {
+    int sales = 0, draws = 0, hits = 0;
+};
+RunnerLottoCounts runner_lottery_counts();
+// The first sale or draw that broke those rules since the last call, else
+// whether every owned number belongs to a player in the game. Empty when all hold.
+std::string runner_lottery_check();
+// Day-line column of the lottery numbers each player owns: " | L 3,17 / - / 5".
+std::string runner_lottery_columns();
+
+// Auctions: watches every auction from now on (sold: the price from the
+// winner to the seller or the jackpot, the winner owning; void: the
+// property's owner, level and expiry and every account as they were).
+void runner_watch_auctions();
+struct RunnerAuctionCounts {
+    int auctions = 0, sold = 0;
+};
+RunnerAuctionCounts runner_auction_counts();
+// The first auction that broke those rules since the last call; empty when none.
+std::string runner_auction_check();
+
+// The shop and the magic house: watches their visits from now on (runner_setup
+// starts it). A shop visit must take 10 yuan a point spent plus the prices
+// sold back and book it whole to the store company; the magic house must
+// choose exactly who meets its condition, and a computer give the fate its
+// rule allows. The first break since the last call, else empty.
+void runner_watch_shop();
+std::string runner_shop_check();
+int runner_shop_visits();
+int runner_magic_visits();
+// Day-line column of every player's points and the day's visits:
+// " | pts 120,45 shop0=350 magic1=3>7" (shop: the takings; magic: condition > fate).
+std::string runner_points_columns();

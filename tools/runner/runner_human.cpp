@@ -81,7 +81,7 @@ int runner_human_session(const RunnerOptions& options, const char* script, const
     setenv("KARVO_WINDOWED", "1", 0);
     if (script) setenv("KARVO_SCRIPT", script, 1);
     if (!plat_init()) {
-        if (error) *error = "cannot start the platform layer";
+        if (error) *error = plat_init_error(); // a bad script, or no SDL: told once, by the caller
         return 1;
     }
     app_reset();
@@ -95,6 +95,10 @@ int runner_human_session(const RunnerOptions& options, const char* script, const
     const int code = app_main(nullptr, nullptr, "", 1);
     plat_shutdown();
     app_reset();
+    if (app_start_failed) {
+        if (error) *error = "the game could not start (see the message above)";
+        return 1;
+    }
     if (code == -1 || g_title_runs == 0) {
         if (error) *error = "cannot open the window or the display";
         return 1;

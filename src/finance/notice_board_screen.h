@@ -1,0 +1,33 @@
+// The bulletin board's window for a human visit: the grid of every player's
+// offers, the post button with its four posting windows, the detail window
+// of an offer. Its answers reach the rules as DECIDE_BOARD_ACTION and
+// DECIDE_BOARD_POST.
+#pragma once
+
+#include "platform/messages.h"
+
+// PANEL.MKF entries: the board's pictures (window, buttons, offer icons 9-16)
+// and the item pictures (item n as frame n - 1).
+inline constexpr int NOTICE_PANEL_ENTRY = 73;
+inline constexpr int NOTICE_ITEM_PICTURES_ENTRY = 74;
+
+// The window around a human's visit: loads the pictures and draws the board;
+// nothing without a display.
+void notice_screen_open(int player);
+// Frees the pictures and repaints the board.
+void notice_screen_close();
+
+// The board window's geometry: the offer of seat s, slot k in the cell at
+// (NOTICE_GRID_X + 72k, NOTICE_GRID_Y + 72s), 64 x 64; the post and exit
+// buttons.
+inline constexpr int NOTICE_GRID_X = 104, NOTICE_GRID_Y = 114, NOTICE_CELL_STEP = 72;
+inline constexpr int NOTICE_CELL_SIZE = 64;
+inline constexpr PlatRect NOTICE_POST_BUTTON{465, 75, 535, 113};
+inline constexpr PlatRect NOTICE_EXIT_BUTTON{540, 430, 630, 468};
+// The seat and slot of the cell under a point, false off the grid.
+bool notice_screen_cell_at(int x, int y, int* seat, int* slot);
+// The posting windows' list: up to 10 rows from (NOTICE_LIST_X, NOTICE_LIST_Y),
+// NOTICE_LIST_ROW_H apart; the land page's filter tabs 80 wide from x 112.
+inline constexpr int NOTICE_LIST_X = 40, NOTICE_LIST_Y = 164, NOTICE_LIST_ROW_H = 28;
+inline constexpr int NOTICE_LIST_W = 560, NOTICE_LIST_ROWS = 10;
+inline constexpr int NOTICE_TAB_X = 112, NOTICE_TAB_W = 80, NOTICE_TAB_Y = 92, NOTICE_TAB_H = 32;

@@ -1,0 +1,160 @@
+// A session of the whole program by scripted input alone, as a person plays
+// it: the film skipped, the title's new game, a setup of two players with
+// one character on a map of its own, start, the human's turns by the keys
+// (Space to go, N to decline, the right button to close what opens) over
+// three days and more, then Ctrl+Q and Y. Run in this process, where the
+// game can be watched, and as the real program.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "board/game_state.h"
+#include "board/world_reset.h"
+#include "engine/cursor.h"
+#include "platform/clock.h"
+#include "platform/queue.h"
+#include "platform/script.h"
+#include "platform/window.h"
+#include "shell/app.h"
+#include "shell/screen.h"
+#include "shell/setup_layout.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int CHARACTER = 3;
+constexpr int MAP = 1;
+constexpr int TURN_ROUNDS = 60;
+// The human may sit in jail when the quit begins: it is tried until its turn.
+constexpr int QUIT_TRIES = 300;
+constexpr uint32_t ROUND_MS = 700;
+
+// The whole session as the script format's lines.
+std::string session_script() {
+    std::ostringstream s;
+    uint32_t t = 500;
+    auto ev = [&](uint32_t dt, const std::string& what) {
+        t += dt;
+        s << t << ' ' << what << '\n';
+    };
+    auto click = [&](uint32_t dt, int x, int y) {
+        ev(dt, "move " + std::to_string(x) + ' ' + std::to_string(y));
+        ev(20, "ldown");
+        ev(20, "lup");
+    };
+    auto key = [&](uint32_t dt, const char* vk) {
+        ev(dt, std::string("keydown ") + vk);
+        ev(20, std::string("keyup ") + vk);
+    };
+    click(0, 320, 240);    // the opening film skipped
+    click(1500, 190, 380); // new game
+    // Two players, the character, the map, start.
+    click(1000, SETUP_ARROW_LEFT + 10, SETUP_ARROW_TOP + 12);
+    click(200, 581, 251 + 11);
+    click(300, GRID_CELL_X + GRID_CELL * CHARACTER + 36, GRID_CELL_Y + 36);
+    click(300, 540, SETUP_MAP_TOP + SETUP_MAP_H * MAP + 16);
+    click(300, 495, 195);
+    ev(6000, "nothing");
+    for (int i = 0; i < TURN_ROUNDS; ++i) {
+        key(ROUND_MS / 3, "0x20"); // go
+        key(ROUND_MS / 3, "0x4E"); // no to a question
+        ev(ROUND_MS / 3, "rdown"); // a window that opened
+        ev(20, "rup");
+    }
+    // Ctrl+Q on the human's turn, then yes.
+    for (int i = 0; i < QUIT_TRIES; ++i) {
+        ev(300, "keydown 0x11");
+        ev(20, "keydown 0x51");
+        ev(20, "keyup 0x51");
+        ev(20, "keyup 0x11");
+        key(200, "0x59");
+    }
+    ev(600000, "nothing"); // never reached when the quit took
+    return s.str();
+}
+
+struct Watch {
+    int max_days = 0;
+    int seat0_character = -1;
+    int seat0_control = -1;
+    int map = -1;
+    int players = 0;
+    bool board_seen = false;
+} watch;
+
+void watch_game() {
+    if (screen_depth >= 1 && game_player_count > 0) {
+        watch.board_seen = true;
+        watch.max_days = std::max(watch.max_days, static_cast<int>(game_days_elapsed));
+        watch.seat0_character = player_table[0].character;
+        watch.seat0_control = player_table[0].setup_control;
+        watch.map = game_map;
+        watch.players = game_player_count;
+    }
+}
+
+TEST(GameSession, APersonSetsUpAndPlaysThreeDaysByKeysAndQuits) {
+    setenv("KARVO_HEADLESS", "1", 1);
+    unsetenv("KARVO_SCRIPT");
+    ASSERT_TRUE(plat_init());
+    app_reset();
+    game_world_reset();
+    std::string error;
+    ASSERT_TRUE(plat_script_parse(session_script(), &error)) << error;
+    plat_script_set_close_at_end(true);
+    watch = Watch{};
+    // The cursor's own hook goes on; the watch runs beside it.
+    app_services.cursor_start = [] {
+        cursor_start();
+        plat_set_cursor_hook([] {
+            cursor_serve_ticks();
+            watch_game();
+        });
+    };
+    const int code = app_main(nullptr, nullptr, "", 1);
+    plat_set_cursor_hook(nullptr);
+    uint32_t next = 0;
+    const bool script_left = plat_script_next_time(&next);
+    plat_shutdown();
+    app_reset();
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(script_left) << "the quit ended the program, not the script";
+    EXPECT_TRUE(watch.board_seen);
+    EXPECT_EQ(watch.players, 2);
+    EXPECT_EQ(watch.seat0_character, CHARACTER);
+    EXPECT_EQ(watch.seat0_control, CTRL_HUMAN);
+    EXPECT_EQ(watch.map, MAP);
+    EXPECT_GE(watch.max_days, 3);
+}
+
+TEST(GameSession, TheRealProgramPlaysTheSameSessionAndExitsCleanly) {
+    const fs::path program = fs::path(KARVO_TEST_DATA_DIR).parent_path() / "karvo";
+    ASSERT_TRUE(fs::exists(program)) << program;
+    const fs::path dir =
+        fs::temp_directory_path() / ("karvo_session_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::ofstream(dir / "session.txt") << session_script();
+    const std::string cmd = "cd '" + dir.string() +
+                            "' && env KARVO_HEADLESS=1 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "
+                            "KARVO_SCRIPT=session.txt '" +
+                            program.string() + "' >output.txt 2>&1";
+    const int status = std::system(cmd.c_str());
+    std::ifstream in(dir / "output.txt");
+    const std::string output((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+    fs::remove_all(dir);
+    ASSERT_TRUE(WIFEXITED(status)) << output;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << output;
+    EXPECT_EQ(output.find("Sanitizer"), std::string::npos) << output;
+    EXPECT_EQ(output.find("refused"), std::string::npos) << output;
+}
+
+} // namespace

@@ -1,0 +1,177 @@
+// The bulletin board's window and the month-end settlement screen under
+// scripted mouse: what each click answers, what shows while they are open,
+// and the board given back after.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <string>
+
+#include "board/decisions.h"
+#include "board/game_state.h"
+#include "board/map.h"
+#include "board/world_reset.h"
+#include "cards/cards.h"
+#include "engine/balloon.h"
+#include "engine/shown.h"
+#include "finance/notice_board.h"
+#include "finance/notice_board_screen.h"
+#include "finance/settlement.h"
+#include "finance/settlement_screen.h"
+#include "platform/clock.h"
+#include "platform/queue.h"
+#include "shell/app.h"
+#include "shell/screen.h"
+#include "shell/settings.h"
+#include "support/popup_fixture.h"
+
+namespace {
+
+constexpr uint16_t BACKGROUND = 0x1234;
+
+struct Seen {
+    bool taken = false;
+    int pixels = 0; // of the watched rectangle, not the background
+};
+Seen seen;
+PlatRect watched{};
+std::string shot_name;
+bool (*ready)() = nullptr;
+
+void look_at_screen() {
+    if (seen.taken || !app_active || (ready && !ready())) return;
+    seen.taken = true;
+    seen.pixels = PopupTest::screen_differs(watched.left, watched.top, watched.right,
+                                            watched.bottom, BACKGROUND);
+    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
+        PopupTest::save_screen_bmp(std::string(dir) + "/" + shot_name);
+}
+
+class FinanceScreens : public PopupTest {
+  protected:
+    std::array<LandLot, 4> lots{};
+    void SetUp() override {
+        PopupTest::SetUp();
+        game_world_reset();
+        cards_fill_pools();
+        game_player_count = 4;
+        game_price_index = 1;
+        for (int p = 0; p < PLAYER_COUNT; ++p)
+            player_table[p].control = CTRL_COMPUTER;
+        player_table[0].control = CTRL_HUMAN;
+        game_active_mover = 0;
+        lots[1].owner = owner_of_seat(0);
+        lots[1].land_price = 1000;
+        lots[2].owner = owner_of_seat(0);
+        lots[2].level = 2;
+        lots[2].land_price = 2000;
+        map_lot_table = lots.data();
+        map_lot_count = 2;
+        paint_screen(BACKGROUND);
+        app_active = 1;
+        t0 = plat_tick_count();
+        seen = Seen{};
+        ready = nullptr;
+        shown_clear();
+        plat_set_cursor_hook(look_at_screen);
+    }
+    void TearDown() override {
+        plat_set_cursor_hook(nullptr);
+        map_lot_table = nullptr;
+        map_lot_count = 0;
+        PopupTest::TearDown();
+    }
+    void watch(const PlatRect& r, const char* name) {
+        watched = r;
+        shot_name = name;
+    }
+    void click(uint32_t ms, int x, int y) {
+        at(t0 + ms, SCRIPT_LEFT_DOWN, x, y);
+        at(t0 + ms + 5, SCRIPT_LEFT_UP, x, y);
+    }
+    void right_click(uint32_t ms) {
+        at(t0 + ms, SCRIPT_RIGHT_DOWN, 300, 300);
+        at(t0 + ms + 5, SCRIPT_RIGHT_UP, 300, 300);
+    }
+    static int ask(DecisionKind kind, int param = 0) {
+        DecisionRequest r{kind, 0, nullptr, 0, 0};
+        r.param = param;
+        return decide(r);
+    }
+    static int cell_x(int slot) { return NOTICE_GRID_X + NOTICE_CELL_STEP * slot + 32; }
+    static int cell_y(int seat) { return NOTICE_GRID_Y + NOTICE_CELL_STEP * seat + 32; }
+    uint32_t t0 = 0;
+};
+
+TEST_F(FinanceScreens, AnOfferClickedOpensItsDetailWhoseButtonIsTheAnswer) {
+    player_items[2][4 - 1] = 1;
+    notice_post(2, NOTICE_ITEM, 4, 700, 0);
+    watch({NOTICE_GRID_X, NOTICE_GRID_Y + 2 * NOTICE_CELL_STEP, NOTICE_GRID_X + NOTICE_CELL_SIZE,
+           NOTICE_GRID_Y + 2 * NOTICE_CELL_STEP + NOTICE_CELL_SIZE},
+          "notice_board");
+    ready = [] { return screen_depth >= 1; };
+    notice_screen_open(0);
+    click(200, cell_x(3), cell_y(1)); // an empty cell: nothing
+    click(400, cell_x(0), cell_y(2)); // seat 2's item: the detail
+    click(700, 320, 348);             // its buy button
+    EXPECT_EQ(ask(DECIDE_BOARD_ACTION), notice_offer_action(2, 0));
+    EXPECT_TRUE(seen.taken);
+    EXPECT_GT(seen.pixels, NOTICE_CELL_SIZE * NOTICE_CELL_SIZE / 4) << "the offer's icon";
+    // The exit button, then a right click, close with 0.
+    t0 = plat_tick_count();
+    click(200, 585, 450);
+    EXPECT_EQ(ask(DECIDE_BOARD_ACTION), NOTICE_ACTION_EXIT);
+    t0 = plat_tick_count();
+    right_click(200);
+    EXPECT_EQ(ask(DECIDE_BOARD_ACTION), NOTICE_ACTION_EXIT);
+    notice_screen_close();
+    EXPECT_GE(shown_count(Shown::BoardRefresh), 1u) << "the board repainted after";
+}
+
+TEST_F(FinanceScreens, APostWithAFullRowShowsTheMessageAndAKindOpensItsPostingWindow) {
+    for (int item = 1; item <= 7; ++item)
+        notice_board[0][item - 1] =
+            NoticeOffer{NOTICE_ITEM, 0, static_cast<uint16_t>(item), 1, 0, 0, 0};
+    notice_screen_open(0);
+    click(200, 500, 94); // the post button: the row is full
+    right_click(2500);
+    EXPECT_EQ(ask(DECIDE_BOARD_ACTION), NOTICE_ACTION_EXIT);
+    EXPECT_NE(shown_find_text(Shown::Message, NOTICE_TEXT_ROW_FULL), nullptr);
+    notice_board_clear();
+    t0 = plat_tick_count();
+    click(200, 500, 94);  // the post button
+    click(500, 320, 238); // the second kind: land
+    EXPECT_EQ(ask(DECIDE_BOARD_ACTION), NOTICE_LAND);
+    // The land window: the houses tab holds plot 2 alone, its first row.
+    t0 = plat_tick_count();
+    watch({NOTICE_LIST_X, NOTICE_LIST_Y, NOTICE_LIST_X + 300, NOTICE_LIST_Y + NOTICE_LIST_ROW_H},
+          "notice_post_land");
+    seen = Seen{};
+    ready = [] { return screen_depth >= 1; };
+    click(300, NOTICE_TAB_X + 3 * NOTICE_TAB_W + 20, NOTICE_TAB_Y + 10);
+    click(600, NOTICE_LIST_X + 100, NOTICE_LIST_Y + 10);
+    EXPECT_EQ(ask(DECIDE_BOARD_POST, NOTICE_LAND), object_code(OBJ_LOT_BASE, 2));
+    EXPECT_GT(seen.pixels, 0);
+    notice_screen_close();
+}
+
+TEST_F(FinanceScreens, TheSettlementScreenShowsItsListingAndClicksHurryItToTheEnd) {
+    settings_set_animations(1);
+    player_table[1].deposit = 1000;
+    player_table[2].loan = 5;
+    player_table[2].deposit = 3000;
+    watch({0, 0, 640, 480}, "settlement");
+    ready = [] { return balloon_shown_time() != 0; };
+    for (int k = 0; k < 60; ++k)
+        click(300 + 400 * k, 320, 240);
+    settle_monthly();
+    EXPECT_TRUE(seen.taken);
+    EXPECT_GT(seen.pixels, 640 * 480 / 2) << "the settlement covers the screen";
+    EXPECT_EQ(player_table[1].deposit, 1100);
+    EXPECT_EQ(player_table[2].deposit, 3000);
+    EXPECT_EQ(shown_count(Shown::Music, 9), 1u);
+    EXPECT_GE(shown_count(Shown::BoardRefresh), 1u);
+    EXPECT_EQ(screen_depth, 0);
+}
+
+} // namespace

@@ -1,0 +1,234 @@
+// The load and save lists under scripted mouse: rows only for loadable
+// slots, the yellow highlight on the display alone, a chosen slot loaded, a
+// refused read or a cancel giving -1, and the save list redrawn after saving.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "board/game_state.h"
+#include "board/map.h"
+#include "engine/image.h"
+#include "engine/record_io.h"
+#include "engine/shown.h"
+#include "platform/clock.h"
+#include "platform/queue.h"
+#include "shell/app.h"
+#include "shell/save.h"
+#include "shell/screen.h"
+#include "support/popup_fixture.h"
+#include "support/runner_process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int CONFIRM_EFFECT = 2; // EFFECT.MKF entries of the common list
+constexpr int CANCEL_EFFECT = 4;  // element 3 of the list is entry 4
+const uint16_t BLANK = 0x0841;
+
+// Save files made once by the runner: slot 0 its autosave, slot 1 a save
+// of day 3 of a four-player game on map 2.
+const fs::path& made_saves() {
+    static fs::path dir;
+    if (dir.empty()) {
+        dir = fs::temp_directory_path() / ("karvo_save_lists_" + std::to_string(getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        run_runner("8 2 4 6 --autosave --save-dir " + dir.string() + " --roundtrip-at 3");
+    }
+    return dir;
+}
+
+std::vector<uint8_t> bytes_of(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+class SaveLists : public PopupTest {
+  protected:
+    void SetUp() override {
+        PopupTest::SetUp();
+        app_active = 1;
+        home = fs::temp_directory_path() / ("karvo_lists_home_" + std::to_string(getpid()));
+        fs::remove_all(home);
+        fs::create_directories(home);
+        setenv("KARVO_HOME", home.c_str(), 1);
+        shown_clear();
+        t0 = plat_tick_count();
+    }
+    void TearDown() override {
+        plat_set_cursor_hook(nullptr);
+        map_free();
+        fs::remove_all(home);
+        PopupTest::TearDown();
+    }
+    void copy_save(int from, int to) {
+        fs::copy_file(made_saves() / save_slot_name(from), home / save_slot_name(to),
+                      fs::copy_options::overwrite_existing);
+    }
+    void click(uint32_t ms, int x, int y) {
+        move(t0 + ms, x, y);
+        at(t0 + ms + 5, SCRIPT_LEFT_DOWN, x, y);
+        at(t0 + ms + 10, SCRIPT_LEFT_UP, x, y);
+    }
+    void right_click(uint32_t ms) {
+        at(t0 + ms, SCRIPT_RIGHT_DOWN, 300, 300);
+        at(t0 + ms + 5, SCRIPT_RIGHT_UP, 300, 300);
+    }
+    fs::path home;
+    uint32_t t0 = 0;
+};
+
+// What the cursor hook saw while a list was open.
+struct Seen {
+    uint32_t at = 0;
+    bool checked = false;
+    uint16_t screen_outline = 0, back_outline = 0, inner_outline = 0;
+    int yellow_elsewhere = 0;
+    std::string shot;
+} seen;
+
+int yellow_in_row(int top, uint16_t yellow) {
+    int n = 0;
+    for (int x = 120; x < 590; ++x)
+        if (PopupTest::screen_at(x, top - 2) == yellow) ++n;
+    return n;
+}
+
+} // namespace
+
+TEST_F(SaveLists, TheLoadListHighlightsALoadableRowAndLoadsTheChosenSlot) {
+    copy_save(0, 0);
+    copy_save(1, 1);
+    copy_save(1, 4);
+    seen = Seen{};
+    seen.at = t0 + 400;
+    move(t0 + 300, 300, 24 + 72 + 30); // row 1
+    click(700, 300, 24 + 72 * 2 + 30); // row 2 has no file: nothing
+    click(900, 300, 24 + 72 + 30);
+    plat_set_cursor_hook([] {
+        if (seen.checked || plat_tick_count() < seen.at) return;
+        seen.checked = true;
+        const uint16_t yellow = gfx_rgb_to_pixel(0xFFFF00);
+        seen.screen_outline = PopupTest::screen_at(127 + 200, 24 + 72 - 2);
+        seen.inner_outline = PopupTest::screen_at(128, 24 + 72 + 30);
+        seen.back_outline = PopupTest::back_at(127 + 200, 24 + 72 - 2);
+        seen.yellow_elsewhere = yellow_in_row(24, yellow) + yellow_in_row(24 + 72 * 4, yellow);
+        seen.shot = PopupTest::save_screen_bmp("save_load_list");
+    });
+    EXPECT_EQ(save_load_screen(0), 1);
+    ASSERT_TRUE(seen.checked);
+    const uint16_t yellow = gfx_rgb_to_pixel(0xFFFF00);
+    EXPECT_EQ(seen.screen_outline, yellow);
+    EXPECT_EQ(seen.inner_outline, yellow);
+    EXPECT_NE(seen.back_outline, yellow) << "the highlight is on the display only";
+    EXPECT_EQ(seen.yellow_elsewhere, 0);
+    EXPECT_EQ(shown_count(Shown::Effect, CONFIRM_EFFECT), 1u) << "the empty row answered nothing";
+    const std::vector<uint8_t> file = bytes_of(home / "SAVE1.DAT");
+    EXPECT_EQ(game_date, le_get32(file.data() + SAVE_DATE));
+    EXPECT_EQ(game_map, 2);
+    EXPECT_TRUE(map_data_loaded());
+    EXPECT_EQ(save_image_encode(), file);
+}
+
+TEST_F(SaveLists, WithNothingLoadableTheLoadListGivesMinusOneAndDrawsNothing) {
+    // A damaged file is not loadable either.
+    std::vector<uint8_t> bad = bytes_of(made_saves() / "SAVE1.DAT");
+    bad.pop_back();
+    std::ofstream(home / "SAVE2.DAT", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bad.data()), static_cast<std::streamsize>(bad.size()));
+    paint_screen(BLANK);
+    const uint32_t before = plat_tick_count();
+    EXPECT_EQ(save_load_screen(0), -1);
+    EXPECT_EQ(plat_tick_count(), before) << "no screen ran";
+    EXPECT_EQ(screen_differs(0, 0, 640, 480, BLANK), 0);
+}
+
+TEST_F(SaveLists, ACancelOrARefusedReadGivesMinusOneAndPutsTheGameScreenBack) {
+    copy_save(1, 3);
+    paint_screen(BLANK);
+    right_click(300);
+    EXPECT_EQ(save_load_screen(1), -1);
+    EXPECT_EQ(shown_count(Shown::Effect, CANCEL_EFFECT), 1u);
+    EXPECT_EQ(screen_differs(0, 0, 640, 480, BLANK), 0) << "the saved rectangle restored";
+    // The file goes between listing and loading: the read is refused.
+    seen = Seen{};
+    seen.at = t0 + 600;
+    static fs::path doomed;
+    doomed = home / "SAVE3.DAT";
+    plat_set_cursor_hook([] {
+        if (!seen.checked && plat_tick_count() >= seen.at) {
+            seen.checked = true;
+            fs::remove(doomed);
+        }
+    });
+    t0 = plat_tick_count();
+    seen.at = t0 + 200;
+    click(400, 300, 24 + 72 * 3 + 30);
+    EXPECT_EQ(save_load_screen(1), -1);
+    EXPECT_NE(shown_find_text(Shown::Message, "读取存档失败"), nullptr);
+    EXPECT_EQ(screen_differs(0, 0, 640, 480, BLANK), 0);
+}
+
+TEST_F(SaveLists, SavingRedrawsTheListWithTheNewRowBeforeItCloses) {
+    copy_save(1, 1);
+    ASSERT_EQ(save_read_slot(1), 1);
+    game_date = 0x07CE0C19; // 25 December 1998
+    shown_clear();
+    seen = Seen{};
+    t0 = plat_tick_count();
+    seen.at = t0 + 700;
+    move(t0 + 300, 300, 57 + 72 * 2 + 30); // row 2: slot 3
+    click(500, 300, 57 + 72 * 2 + 30);
+    plat_set_cursor_hook([] {
+        // In the half second after the click the list shows slot 3's row.
+        if (!seen.checked && plat_tick_count() >= seen.at) {
+            seen.checked = true;
+            seen.back_outline = PopupTest::screen_at(129 + 5, 57 + 72 * 2 + 5);
+            seen.shot = PopupTest::save_screen_bmp("save_save_list");
+        }
+    });
+    save_save_screen();
+    ASSERT_TRUE(seen.checked);
+    void* set = spr_read_set(nullptr, 479);
+    ASSERT_NE(set, nullptr);
+    EXPECT_EQ(seen.back_outline, spr_frame(set, 6)->pixels[5 * 72 + 5]) << "the date cell drawn";
+    spr_free_set(set);
+    const std::vector<uint8_t> saved = bytes_of(home / "SAVE3.DAT");
+    ASSERT_FALSE(saved.empty());
+    EXPECT_EQ(le_get32(saved.data() + SAVE_DATE), 0x07CE0C19u);
+    EXPECT_GE(shown_count(Shown::Wait), 1u) << "the half second after saving";
+    EXPECT_EQ(screen_depth, 0);
+}
+
+TEST_F(SaveLists, AFailedSaveSaysSoAndKeepsTheOldFile) {
+    copy_save(0, 2);
+    copy_save(1, 1);
+    ASSERT_EQ(save_read_slot(1), 1);
+    const std::vector<uint8_t> before = bytes_of(home / "SAVE2.DAT");
+    shown_clear();
+    t0 = plat_tick_count();
+    click(300, 300, 57 + 72 + 30); // row 1: slot 2
+    // Files may grow to 4 KiB only: the save cannot be written.
+    struct rlimit old_limit;
+    getrlimit(RLIMIT_FSIZE, &old_limit);
+    struct rlimit small = old_limit;
+    small.rlim_cur = 4096;
+    auto old_handler = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    save_save_screen();
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    signal(SIGXFSZ, old_handler);
+    EXPECT_NE(shown_find_text(Shown::Message, "存档失败"), nullptr);
+    EXPECT_EQ(bytes_of(home / "SAVE2.DAT"), before);
+    EXPECT_EQ(screen_depth, 0);
+}
