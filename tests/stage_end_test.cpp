@@ -53,7 +53,7 @@ TEST(StageFrames, ChooserRowsLieBetween281And439) {
     struct Case {
         int x, y, row;
     };
-    const Case cases[] = {{320, 281, 0}, {320, 319, 0}, {320, 320, 1}, {201, 439, 3},
+    const Case cases[] = {{320, 281, 0},  {320, 319, 0},  {320, 320, 1},  {201, 439, 3},
                           {200, 300, -1}, {440, 300, -1}, {320, 280, -1}, {320, 440, -1}};
     for (const Case& c : cases)
         EXPECT_EQ(stage_chooser_row(c.x, c.y), c.row) << c.x << "," << c.y;

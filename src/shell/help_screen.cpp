@@ -124,7 +124,7 @@ void draw_arrow(ImageRecord* back, int a) {
     const PlatRect& r = HELP_ARROW_RECTS[a];
     restore(back, r);
     if (!arrow_shown(a) || !back) return;
-    const int look = v.pressed == a ? HELP_LOOK_PRESSED
+    const int look = v.pressed == a    ? HELP_LOOK_PRESSED
                      : arrow_at_end(a) ? HELP_LOOK_DIMMED
                                        : HELP_LOOK_PLAIN;
     if (const ImageRecord* f = spr_frame(v.set, HELP_FRAME_ARROW_FIRST + 3 * a + look))

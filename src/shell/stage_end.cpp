@@ -1,8 +1,8 @@
 #include "shell/stage_end.h"
 
 #include "board/game_state.h"
+#include "board/speech.h"
 #include "engine/film.h"
-#include "engine/speech.h"
 #include "shell/app.h"
 
 uint8_t campaign_maps_cleared[4] = {};

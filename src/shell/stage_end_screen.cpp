@@ -27,7 +27,7 @@
 
 namespace {
 
-constexpr int STAGE_SET_ENTRY = 4;                  // JUMP.MKF
+constexpr int STAGE_SET_ENTRY = 4; // JUMP.MKF
 constexpr int FRAME_STAMP = 10, FRAME_MAP0 = 11, FRAME_CHOOSER = 15, FRAME_CHOSEN = 17;
 constexpr int COMPANION_ENTRY = 93, RUNNER_ENTRY0 = 100, COUNTDOWN_ENTRY = 112; // PANEL.MKF
 constexpr int CHEER_FLC_ENTRY = 515, CHEER_EFFECT = 101;
@@ -82,17 +82,20 @@ void draw_scene() {
             blit_fill_rect(back, 0, 0, SCREEN_W, SCREEN_H, 0x203060);
         }
         const int count = spr_frame_count(c.runner);
-        if (const ImageRecord* f = spr_frame(c.runner, stage_running_frame(count, c.direction, c.step)))
+        if (const ImageRecord* f =
+                spr_frame(c.runner, stage_running_frame(count, c.direction, c.step)))
             popup_blit(back, f, c.figure_x, c.figure_y, true);
         const int side = c.direction ? 60 : -60;
-        if (const ImageRecord* f = spr_frame(c.companion, stage_companion_frame(c.direction, c.step)))
+        if (const ImageRecord* f =
+                spr_frame(c.companion, stage_companion_frame(c.direction, c.step)))
             popup_blit(back, f, c.figure_x + side, c.figure_y, true);
         if (several_humans()) {
             text_set_font(48, 0xF0F0F0, 0x101010, 3, 1);
             text_draw(back, "恭喜胜利过关！！", 320, 240, ALIGN_CENTRE);
         } else {
             if (c.chooser) popup_blit(back, c.chooser, 320, c.panel_y, true);
-            if (c.panel_rest && c.hovered >= 0 && !campaign_maps_cleared[c.hovered] && c.maps[c.hovered])
+            if (c.panel_rest && c.hovered >= 0 && !campaign_maps_cleared[c.hovered] &&
+                c.maps[c.hovered])
                 popup_blit(back, c.maps[c.hovered], 320, 260 + 40 * (c.hovered + 1), true);
         }
     }
@@ -256,9 +259,11 @@ void stage_won_screen() {
         std::free(px);
     c.stage = spr_read_set_from(jump, STAGE_SET_ENTRY);
     int winner = 0;
-    while (winner < PLAYER_COUNT - 1 && player_table[static_cast<size_t>(winner)].control == CTRL_OUT)
+    while (winner < PLAYER_COUNT - 1 &&
+           player_table[static_cast<size_t>(winner)].control == CTRL_OUT)
         ++winner;
-    c.runner = spr_read_set_from(panel, RUNNER_ENTRY0 + player_table[static_cast<size_t>(winner)].character);
+    c.runner = spr_read_set_from(panel, RUNNER_ENTRY0 +
+                                            player_table[static_cast<size_t>(winner)].character);
     c.companion = spr_read_set_from(panel, COMPANION_ENTRY);
     for (int j = 0; j < 4; ++j)
         c.maps[j] = own_copy(c.stage, FRAME_MAP0 + j);
@@ -266,8 +271,10 @@ void stage_won_screen() {
     if (const ImageRecord* stamp = spr_frame(c.stage, FRAME_STAMP))
         for (int j = 0; j < 4; ++j) {
             if (!campaign_maps_cleared[j]) continue;
-            if (c.maps[j]) blit_key_to_image(c.maps[j], stamp, 32 + stamp->hot_x, 22 + stamp->hot_y);
-            if (c.chooser) blit_key_to_image(c.chooser, stamp, 220 + stamp->hot_x, 28 + 40 * j + stamp->hot_y);
+            if (c.maps[j])
+                blit_key_to_image(c.maps[j], stamp, 32 + stamp->hot_x, 22 + stamp->hot_y);
+            if (c.chooser)
+                blit_key_to_image(c.chooser, stamp, 220 + stamp->hot_x, 28 + 40 * j + stamp->hot_y);
         }
     shown_record(Shown::Panel, STAGE_SET_ENTRY, static_cast<uint32_t>(game_map), "stage cleared");
     music_play_event(0x8006);
