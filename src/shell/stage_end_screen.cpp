@@ -307,10 +307,12 @@ static void board_view_to_back() {
 }
 
 int stage_countdown_screen(int over_board) {
+    shown_record(Shown::Panel, COUNTDOWN_ENTRY, 0, "continue");
+    // Nobody can answer an offer that is not shown: it is declined.
+    if (!gfx_display_open()) return 0;
     if (over_board == 0) board_view_to_back();
     d = Countdown{};
     d.set = spr_read_set("PANEL.MKF", COUNTDOWN_ENTRY);
-    shown_record(Shown::Panel, COUNTDOWN_ENTRY, 0, "continue");
     const int r = screen_run(countdown_wndproc, 0);
     std::free(d.saved);
     spr_free_set(d.set);
