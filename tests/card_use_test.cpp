@@ -10,6 +10,7 @@
 #include "board/gods.h"
 #include "board/jail.h"
 #include "board/map.h"
+#include "board/speech.h"
 #include "board/world_reset.h"
 #include "cards/ai_cards.h"
 #include "cards/ai_settings.h"
@@ -18,7 +19,6 @@
 #include "data/card_speech_lines.h"
 #include "engine/random.h"
 #include "engine/shown.h"
-#include "engine/speech.h"
 #include "support/encounter_board.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include "board/status.h"
 #include "board/view.h"
 #include "data/anim_frames.h"
+#include "engine/draw.h"
 #include "engine/flc.h"
 #include "engine/image.h"
 #include "engine/mkf.h"

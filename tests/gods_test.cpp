@@ -8,12 +8,12 @@
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/money.h"
+#include "board/speech.h"
 #include "board/spinner.h"
 #include "board/view.h"
 #include "cards/cards.h"
 #include "engine/random.h"
 #include "engine/shown.h"
-#include "engine/speech.h"
 #include "support/encounter_board.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "board/game_state.h"
+#include "board/speech.h"
 #include "engine/balloon.h"
 #include "engine/confirm.h"
 #include "engine/cursor.h"
@@ -17,7 +18,6 @@
 #include "engine/numpad.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "shell/app.h"

@@ -9,6 +9,7 @@
 #include "board/game_state.h"
 #include "board/view.h"
 #include "engine/cursor.h"
+#include "engine/draw.h"
 #include "engine/mkf.h"
 #include "platform/clock.h"
 #include "platform/queue.h"

@@ -8,6 +8,7 @@
 
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/speech.h"
 #include "board/view.h"
 #include "board/world_reset.h"
 #include "data/speech_lines.h"
@@ -18,7 +19,6 @@
 #include "engine/random.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "finance/stock.h"
 #include "platform/clock.h"
 #include "platform/queue.h"

@@ -16,6 +16,7 @@
 #include "cards/target_pick.h"
 #include "data/characters.h"
 #include "engine/cursor.h"
+#include "engine/draw.h"
 #include "engine/shown.h"
 #include "finance/stock.h"
 #include "platform/clock.h"

@@ -4,13 +4,13 @@
 
 #include "board/board_refresh.h"
 #include "board/game_state.h"
+#include "board/speech.h"
 #include "board/view.h"
 #include "cards/card_use.h"
 #include "cards/cards.h"
 #include "engine/flc.h"
 #include "engine/music.h"
 #include "engine/options.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 
 // ---------------------------------------------------------------------------
@@ -372,7 +372,7 @@ void give_christmas_cards() {
         if (id == 0) continue;
         board_view_refresh(r.x, r.y, 0);
         // Names inside messages are written without their spaces.
-        const std::string name = util_without_spaces(player_name(p));
+        const std::string name = player_plain_name(p);
         char text[192];
         std::snprintf(text, sizeof text, "圣诞节\n\n%s得到%s！", name.c_str(), card_def(id).name);
         card_show_picture(id, text);

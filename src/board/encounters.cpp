@@ -12,6 +12,7 @@
 #include "board/map.h"
 #include "board/money.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/status.h"
 #include "board/turn.h"
 #include "board/view.h"
@@ -20,7 +21,6 @@
 #include "engine/flc.h"
 #include "engine/message.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 #include "finance/bank.h"
 
@@ -31,10 +31,6 @@ constexpr int SOUND_GIFT = 6;
 constexpr int SOUND_CHEST = 7;
 constexpr int BEGGAR_ALMS = 1000; // yuan, times the price index
 constexpr int CHEST_POINTS = 500;
-
-std::string name_of(int p) {
-    return util_without_spaces(player_name(p));
-}
 
 template <typename... Args> std::string fmt(const char* f, Args... args) {
     char buf[256];
@@ -78,7 +74,8 @@ void view_to_player(int p) {
 
 // The thief has taken something off the board for its patron.
 void thief_took(const char* what, int patron) {
-    msg_show(fmt("小偷偷得%s\n\n给%s！", what, name_of(patron).c_str()).c_str(), MSG_STANDARD_MS);
+    msg_show(fmt("小偷偷得%s\n\n给%s！", what, player_plain_name(patron).c_str()).c_str(),
+             MSG_STANDARD_MS);
 }
 
 bool patron_in_game(int patron) {
@@ -306,7 +303,8 @@ void walker_acts(int cur, int square, bool stopping) {
         const int half = player_table[victim].points / 2;
         if (half == 0) return;
         travel_sound_stop();
-        msg_show(fmt("偷取%s\n\n%d点点券！", name_of(victim).c_str(), half).c_str(), 1000);
+        msg_show(fmt("偷取%s\n\n%d点点券！", player_plain_name(victim).c_str(), half).c_str(),
+                 1000);
         player_add_points(victim, -half);
         player_add_points(patron, half);
         if (!stopping) travel_sound_restart();
@@ -316,7 +314,8 @@ void walker_acts(int cur, int square, bool stopping) {
         if (victim_in) {
             const int card = card_lose_random(victim);
             if (card != 0) {
-                msg_show(fmt("夺取%s%s！", name_of(victim).c_str(), card_def(card).name).c_str(),
+                msg_show(fmt("夺取%s%s！", player_plain_name(victim).c_str(), card_def(card).name)
+                             .c_str(),
                          1000);
                 card_add(patron, card);
                 if (!stopping) travel_sound_restart();
@@ -332,7 +331,7 @@ void walker_acts(int cur, int square, bool stopping) {
                 total += amount;
             }
             msg_show(fmt("强盗抢夺银行\n\n得款%d元\n\n给%s！", clamp_amount(total),
-                         name_of(patron).c_str())
+                         player_plain_name(patron).c_str())
                          .c_str(),
                      2000);
             if (!stopping) travel_sound_restart();
@@ -350,10 +349,10 @@ void walker_acts(int cur, int square, bool stopping) {
         int32_t amount;
         if (hooligan) {
             amount = clamp_amount(street_land_value(lot.owner, lot.street) * game_price_index);
-            msg_show(
-                fmt("勒索%s\n\n%d元保护费！", name_of(seat_of_owner(lot.owner)).c_str(), amount)
-                    .c_str(),
-                MSG_STANDARD_MS);
+            msg_show(fmt("勒索%s\n\n%d元保护费！",
+                         player_plain_name(seat_of_owner(lot.owner)).c_str(), amount)
+                         .c_str(),
+                     MSG_STANDARD_MS);
         } else {
             amount = lot.last_toll;
             if (amount <= 0) return;
@@ -366,7 +365,8 @@ void walker_acts(int cur, int square, bool stopping) {
         int32_t amount;
         if (hooligan) {
             amount = clamp_amount(static_cast<int64_t>(f.price) * game_price_index);
-            msg_show(fmt("勒索%s\n\n%d元保护费！", name_of(seat_of_owner(f.owner)).c_str(), amount)
+            msg_show(fmt("勒索%s\n\n%d元保护费！",
+                         player_plain_name(seat_of_owner(f.owner)).c_str(), amount)
                          .c_str(),
                      MSG_STANDARD_MS);
         } else {

@@ -13,6 +13,7 @@
 #include "board/landing.h"
 #include "board/map.h"
 #include "board/money.h"
+#include "board/speech.h"
 #include "board/spinner.h"
 #include "board/status.h"
 #include "board/view.h"
@@ -24,7 +25,6 @@
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 #include "finance/stock_offer.h"
 
@@ -58,7 +58,7 @@ constexpr int SPEECH_ROW_NO_TRIP = 2;
 constexpr int SPEECH_ROW_TOP_LEVEL = 15;
 
 int32_t scaled(int64_t base) {
-    return util_clamp32(base * game_price_index);
+    return util_clamp32(price_scaled(base));
 }
 
 const char* line(int p, int row) {
@@ -70,7 +70,7 @@ bool by_hand(const PlayerRecord& pl) {
 }
 
 bool acts_by_itself(const PlayerRecord& pl) {
-    return (pl.control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) != 0;
+    return control_acts_by_itself(pl.control);
 }
 
 // A name field of a map record (not always terminated) as a string.

@@ -9,6 +9,7 @@
 
 #include "data/characters.h"
 #include "engine/random.h"
+#include "engine/util.h"
 
 int32_t game_player_count = 0;
 int32_t game_human_count = 0;
@@ -342,6 +343,10 @@ const char* player_name(int p) {
     const PlayerRecord& r = rec(p);
     if (r.name < CHARACTER_COUNT) return character_name(static_cast<int>(r.name));
     return character_name(r.character);
+}
+
+std::string player_plain_name(int p) {
+    return util_without_spaces(player_name(p));
 }
 
 void player_rebind_names() {

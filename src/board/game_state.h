@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "board/game_types.h"
 
@@ -40,7 +41,12 @@ extern int32_t game_days_elapsed;
 extern int32_t game_months_elapsed;
 extern int32_t game_active_mover; // 0..8
 extern int32_t game_price_index;  // starts at 1, only rises
-extern uint32_t& game_date;       // PackedDate, the settings' date (engine/options.h)
+// An amount at today's prices: base times the price index, in 64 bits. Who
+// stores it clamps it (util_clamp32); who compares keeps the 64-bit value.
+inline int64_t price_scaled(int64_t base) {
+    return base * game_price_index;
+}
+extern uint32_t& game_date; // PackedDate, the settings' date (engine/options.h)
 extern int32_t lotto_jackpot;
 extern std::array<uint8_t, CHARACTER_COUNT> character_state; // 1 played by the human, 2 beaten
 extern int32_t view_rotation;                                // 0..7
@@ -104,6 +110,8 @@ void player_break_alliance(int p);
 void player_end_hotel_stays();
 // The player's name text (the character's name).
 const char* player_name(int p);
+// The name as messages write it: without its spaces.
+std::string player_plain_name(int p);
 // Binds every player's name to its character again, after the records were
 // read from a file.
 void player_rebind_names();

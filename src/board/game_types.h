@@ -28,6 +28,11 @@ enum PlayerControl : uint8_t {
     CTRL_INSIDE = 0x20,    // stepping into a facility
     CTRL_BLAST_HIT = 0x40, // lost the vehicle to a blast
 };
+// The computer plays this control byte's seat: a computer player, or a human
+// who handed over.
+constexpr bool control_acts_by_itself(uint8_t control) {
+    return (control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) != 0;
+}
 // Bits 4-6 live for one turn only and are cleared when the turn ends.
 inline constexpr uint8_t CTRL_TURN_BITS = CTRL_STEPPING | CTRL_INSIDE | CTRL_BLAST_HIT;
 

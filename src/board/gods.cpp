@@ -13,6 +13,7 @@
 #include "board/map.h"
 #include "board/money.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/spinner.h"
 #include "board/view.h"
 #include "cards/cards.h"
@@ -25,7 +26,6 @@
 #include "engine/random.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "engine/wait.h"
 
 const GodValues god_value_table[19] = {

@@ -10,6 +10,7 @@
 #include "board/map.h"
 #include "board/money.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/status.h"
 #include "board/view.h"
 #include "board/world_reset.h"
@@ -18,7 +19,6 @@
 #include "engine/message.h"
 #include "engine/options.h"
 #include "engine/random.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 
 std::array<uint8_t, JAIL_PERSONS> jail_flags = {};

@@ -20,6 +20,7 @@
 #include "board/map.h"
 #include "board/minigames.h"
 #include "board/money.h"
+#include "board/speech.h"
 #include "board/view.h"
 #include "cards/card_use.h"
 #include "cards/cards.h"
@@ -31,7 +32,6 @@
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 #include "finance/bank.h"
 #include "finance/lottery.h"
@@ -52,7 +52,7 @@ constexpr int FX_BUILT = 18;
 constexpr int FX_TOLL = 20;
 
 int32_t scaled(int64_t base) {
-    const int64_t v = base * game_price_index;
+    const int64_t v = price_scaled(base);
     return v > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
                                                    : static_cast<int32_t>(v);
 }
@@ -62,7 +62,7 @@ const char* line(int p, int row) {
 }
 
 bool acts_by_itself(const PlayerRecord& pl) {
-    return (pl.control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) != 0;
+    return control_acts_by_itself(pl.control);
 }
 
 // A computer or handed-over player says yes without being asked; a human

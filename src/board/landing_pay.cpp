@@ -8,8 +8,8 @@
 #include "board/game_state.h"
 #include "board/landing.h"
 #include "board/map.h"
+#include "board/speech.h"
 #include "engine/message.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 
 namespace {

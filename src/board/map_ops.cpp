@@ -101,12 +101,12 @@ uint8_t first_facility_kind(const FacilityLot& f) {
     int cur = game_active_mover;
     if (cur < 0 || cur >= PLAYER_COUNT) return FK_PARK;
     uint8_t control = player_table[cur].control;
-    if (control != CTRL_OUT && (control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) == 0) {
+    if (control != CTRL_OUT && !control_acts_by_itself(control)) {
         int kind = choose_facility_kind(0);
         if (kind < 0 || kind >= FACILITY_KIND_COUNT) return FK_PARK;
         return static_cast<uint8_t>(kind);
     }
-    if ((control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) && owner_is_seat(f.owner, cur))
+    if (control_acts_by_itself(control) && owner_is_seat(f.owner, cur))
         return static_cast<uint8_t>(game_rand() % 4 + 1);
     return FK_PARK;
 }

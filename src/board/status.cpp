@@ -5,13 +5,13 @@
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/sprites.h"
 #include "board/turn.h"
 #include "board/view.h"
 #include "cards/cards.h"
 #include "cards/fate_gods.h"
 #include "engine/flc.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 
 namespace {
@@ -169,6 +169,10 @@ void actor_reset_all() {
         actor_free_sprites(m, 0);
         actor_free_sprites(m, 1);
     }
+}
+
+bool player_in_building(const PlayerRecord& r) {
+    return r.hotel_days || r.away_days || r.jail_days || r.hospital_days;
 }
 
 void player_send_away(int p, int days, int kind) {

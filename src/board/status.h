@@ -11,6 +11,9 @@
 
 #include <cstdint>
 
+struct PlayerRecord;
+// The player is in a building: a hotel, away, in jail or in hospital.
+bool player_in_building(const PlayerRecord& r);
 void player_send_away(int p, int days, int kind);
 void player_return(int p);
 void player_enter_building(int p, int square, int facility);

@@ -10,6 +10,7 @@
 #include "board/landing.h"
 #include "board/map.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/status.h"
 #include "board/turn_flow.h"
 #include "board/view.h"
@@ -25,7 +26,6 @@
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 #include "engine/wait.h"
 #include "finance/ai_stock.h"
@@ -52,14 +52,6 @@ constexpr int FILM_RAZE = 485;
 int raze_film_left = 0;
 // The building being razed.
 int raze_target = 0;
-
-bool has_building_status(const PlayerRecord& r) {
-    return r.hotel_days || r.away_days || r.jail_days || r.hospital_days;
-}
-
-void say_line(int p, int row) {
-    speech_bubble(p, 2, speech_line(player_table[p].character, row));
-}
 
 void travel_sound_start(int m) {
     if (m == MOVER_ROBOT_DOLL) {
@@ -99,7 +91,7 @@ void computer_acts(int p) {
     else
         item_use();
     const PlayerRecord& r = player_table[p];
-    if (has_building_status(r) || r.hibernation_days || r.sleepwalk_days) {
+    if (player_in_building(r) || r.hibernation_days || r.sleepwalk_days) {
         actor_anim_table[p].flags |= ANIM_NEEDS_STEP;
         return;
     }
@@ -204,7 +196,7 @@ int turn_check_status(int at_landing) {
     PlayerRecord& r = player_table[m];
     if (r.control == CTRL_OUT) return 0;
     const bool building = (r.control & (CTRL_STEPPING | CTRL_INSIDE)) != 0;
-    const bool held = has_building_status(r) || r.hibernation_days;
+    const bool held = player_in_building(r) || r.hibernation_days;
     if (at_landing) return (!building && !held) ? r.control : 0;
     if (!held) {
         // A player stepping into or out of a building walks that one step at
@@ -221,7 +213,7 @@ int turn_check_status(int at_landing) {
     }
     snapshot_take();
     char text[160] = "";
-    std::string name = util_without_spaces(player_name(m));
+    std::string name = player_plain_name(m);
     if (r.hotel_days)
         std::snprintf(text, sizeof text, "%s住宿中\n\n还剩%d天！", name.c_str(),
                       status_days_left(r.hotel_days));
@@ -229,17 +221,17 @@ int turn_check_status(int at_landing) {
         std::snprintf(text, sizeof text, "%s消失中\n\n还剩%d天！", name.c_str(),
                       status_days_left(r.away_days, AWAY_DAY_BITS));
     if (r.jail_days) {
-        if (game_rand() & 1) say_line(m, 19);
+        if (game_rand() & 1) speech_say_line(m, 19);
         std::snprintf(text, sizeof text, "%s坐牢中\n\n还剩%d天！", name.c_str(),
                       status_days_left(r.jail_days));
     }
     if (r.hospital_days) {
-        if (game_rand() & 1) say_line(m, 20);
+        if (game_rand() & 1) speech_say_line(m, 20);
         std::snprintf(text, sizeof text, "%s住院中\n\n还剩%d天！", name.c_str(),
                       status_days_left(r.hospital_days));
     }
-    if (r.hibernation_days && !has_building_status(r)) {
-        if (game_rand() & 1) say_line(m, 21);
+    if (r.hibernation_days && !player_in_building(r)) {
+        if (game_rand() & 1) speech_say_line(m, 21);
         std::snprintf(text, sizeof text, "%s冬眠中\n\n还剩%d天！", name.c_str(),
                       status_days_left(r.hibernation_days));
     }
@@ -441,7 +433,7 @@ int turn_can_act() {
     int m = game_active_mover;
     if (is_player_seat(m)) {
         const PlayerRecord& r = player_table[m];
-        if (r.control != CTRL_HUMAN || has_building_status(r) || r.hibernation_days ||
+        if (r.control != CTRL_HUMAN || player_in_building(r) || r.hibernation_days ||
             r.sleepwalk_days) {
             actor_anim_table[m].flags |= ANIM_NEEDS_STEP;
             return 0;

@@ -13,6 +13,7 @@
 #include "board/map.h"
 #include "board/money.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/status.h"
 #include "board/turn.h"
 #include "board/view.h"
@@ -25,7 +26,6 @@
 #include "engine/music.h"
 #include "engine/options.h"
 #include "engine/random.h"
-#include "engine/speech.h"
 #include "engine/wait.h"
 #include "finance/assets.h"
 #include "finance/auction.h"
@@ -54,14 +54,6 @@ constexpr int LINE_VICTORY = 24;
 constexpr int LINE_BANKRUPT = 25;
 constexpr int GIFT_SLOT = GK_GIFT;
 constexpr int CHEST_SLOT = GK_CHEST;
-
-bool has_building_status(const PlayerRecord& r) {
-    return r.hotel_days || r.away_days || r.jail_days || r.hospital_days;
-}
-
-void say_line(int p, int row) {
-    speech_bubble(p, 2, speech_line(player_table[p].character, row));
-}
 
 void put_on_square(int p) {
     PlayerRecord& r = player_table[p];
@@ -139,7 +131,7 @@ void player_countdowns(int p) {
     if (status_days_count(r.jail_days) == STATUS_ENDED) jail_release(p);
     if (status_days_count(r.hospital_days) == STATUS_ENDED) jail_release_hospital(p);
 
-    const bool held = has_building_status(r);
+    const bool held = player_in_building(r);
     // End marks are handled and running counters counted in one pass per
     // counter; the order of the counters is kept.
     if (!held) {
@@ -395,7 +387,7 @@ int turn_check_game_over() {
     if (leader >= 0) {
         game_active_mover = leader;
         board_repaint_all();
-        say_line(leader, LINE_VICTORY);
+        speech_say_line(leader, LINE_VICTORY);
     }
     for (int p = 0; p < PLAYER_COUNT; ++p)
         if (p != leader) player_table[p].control = CTRL_OUT;
@@ -468,7 +460,7 @@ void player_go_bankrupt(int p) {
         if (humans == 0) {
             game_end_code = 1;
         } else if (left == 1) {
-            say_line(last, LINE_VICTORY);
+            speech_say_line(last, LINE_VICTORY);
             game_end_code = game_human_count == 1 ? 2 : 3;
         } else {
             uint16_t freed[2 * 2000];
@@ -507,7 +499,7 @@ void player_go_bankrupt(int p) {
                 }
             }
             board_repaint_all();
-            say_line(p, LINE_BANKRUPT);
+            speech_say_line(p, LINE_BANKRUPT);
         }
     }
     if (!game_end_code) music_resume();

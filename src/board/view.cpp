@@ -14,6 +14,7 @@
 #include "board/view_draw.h"
 #include "board/view_sets.h"
 #include "board/world_reset.h"
+#include "engine/draw.h"
 #include "engine/flc.h"
 #include "engine/image.h"
 
@@ -538,6 +539,12 @@ void view_draw_board(int x, int y) {
     build_draw_list();
     view_paint();
 }
+
+namespace {
+// A film over the board leaves the hit-test map to be built afresh.
+const bool FILM_REBUILDS_HITMAP = (
+    flc_board_after = [] { view_hitmap_build(1); }, true);
+} // namespace
 
 void view_hitmap_build(int force) {
     if (!force && hitmap_view_pos[0] == view_camera_x && hitmap_view_pos[1] == view_camera_y)

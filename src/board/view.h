@@ -13,7 +13,6 @@
 
 #include "platform/messages.h"
 
-inline constexpr int VIEW_HITMAP_SIDE = 440;
 inline constexpr int VIEW_TOP = 40;       // screen y of the view's first row
 inline constexpr int VIEW_CENTRE_X = 220; // where the camera point is drawn
 inline constexpr int VIEW_CENTRE_Y = 260; // (screen coordinates)
@@ -23,8 +22,6 @@ inline constexpr int VIEW_GRID = 2 * VIEW_REACH + 1;
 inline constexpr int VIEW_ORDER_CAPACITY = 304; // draw-order pairs with the end mark
 inline constexpr int8_t VIEW_ORDER_END = -128;
 
-// 440 x 440 object codes of the board view, nullptr while not allocated.
-extern uint16_t* view_hitmap;
 // The view position the hit-test map was last built for (-1: rebuild).
 extern int32_t hitmap_view_pos[2];
 

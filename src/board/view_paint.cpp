@@ -21,6 +21,7 @@
 #include "board/view_terrain.h"
 #include "data/anim_frames.h"
 #include "engine/data_report.h"
+#include "engine/draw.h"
 #include "engine/flc.h"
 #include "engine/image.h"
 #include "engine/message_draw.h"

@@ -14,6 +14,7 @@
 #include "board/map.h"
 #include "board/money.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/status.h"
 #include "board/turn_flow.h"
 #include "board/view.h"
@@ -23,7 +24,6 @@
 #include "data/speech_lines.h"
 #include "engine/flc.h"
 #include "engine/message.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 #include "engine/wait.h"
 #include "finance/auction.h"
@@ -46,7 +46,7 @@ int64_t N() {
     return game_price_index;
 }
 bool by_computer(int p) {
-    return (rec(p).control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) != 0;
+    return control_acts_by_itself(rec(p).control);
 }
 // The owner of a plot or facility as a player 0..3, -1 nobody.
 int owner_seat(int code) {
@@ -719,8 +719,7 @@ int card_tax_audit() {
     tax = tax_of(c);
     if (tax > 0) money_pay(c, u, tax, 0);
     char text[160];
-    std::snprintf(text, sizeof text, "抽取%s\n\n%d元税金！",
-                  util_without_spaces(player_name(c)).c_str(), tax);
+    std::snprintf(text, sizeof text, "抽取%s\n\n%d元税金！", player_plain_name(c).c_str(), tax);
     msg_show(text, MSG_STANDARD_MS);
     card_say(c, 85, MOOD_HURT_MORE);
     return 1;

@@ -9,6 +9,7 @@
 #include "board/game_state.h"
 #include "board/gods.h"
 #include "board/map.h"
+#include "board/speech.h"
 #include "board/view.h"
 #include "cards/ai_cards.h"
 #include "cards/ai_settings.h"
@@ -16,7 +17,6 @@
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "engine/ui_effects.h"
 #include "engine/util.h"
 #include "finance/stock.h"
@@ -30,11 +30,7 @@ CardCommandObserver observer = nullptr;
 void* observer_context = nullptr;
 
 bool acts_by_itself(int p) {
-    return (player_table[static_cast<size_t>(p)].control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) != 0;
-}
-
-std::string bare_name(int p) {
-    return util_without_spaces(player_name(p));
+    return control_acts_by_itself(player_table[static_cast<size_t>(p)].control);
 }
 
 void view_to(int p) {
@@ -152,7 +148,7 @@ int card_resolve_victim(int victim) {
 int card_revenge(int victim) {
     if (!is_player_seat(victim)) return 1;
     view_to(victim);
-    show_card(CARD_REVENGE, "%s\n\n复仇卡生效！", bare_name(victim).c_str());
+    show_card(CARD_REVENGE, "%s\n\n复仇卡生效！", player_plain_name(victim).c_str());
     card_remove(victim, CARD_REVENGE);
     card_say(victim, CARD_REVENGE - 1, 0);
     card_say(game_active_mover, 59 + CARD_REVENGE, 2);
@@ -162,7 +158,7 @@ int card_revenge(int victim) {
 int card_pardon(int holder) {
     if (!is_player_seat(holder)) return 1;
     view_to(holder);
-    show_card(CARD_PARDON, "%s\n\n免罪卡生效！", bare_name(holder).c_str());
+    show_card(CARD_PARDON, "%s\n\n免罪卡生效！", player_plain_name(holder).c_str());
     card_remove(holder, CARD_PARDON);
     card_say(holder, CARD_PARDON - 1, 0);
     return 1;
@@ -177,10 +173,11 @@ int human_scapegoat(int holder) {
         if (p != holder && player_table[static_cast<size_t>(p)].control != CTRL_OUT)
             candidates[count++] = p;
     if (count == 0) return -1;
-    show_card(CARD_SCAPEGOAT, "%s\n\n嫁祸卡生效！", bare_name(holder).c_str());
+    show_card(CARD_SCAPEGOAT, "%s\n\n嫁祸卡生效！", player_plain_name(holder).c_str());
     if (count == 1) {
         char text[160];
-        std::snprintf(text, sizeof text, "是否嫁祸给%s？", bare_name(candidates[0]).c_str());
+        std::snprintf(text, sizeof text, "是否嫁祸给%s？",
+                      player_plain_name(candidates[0]).c_str());
         return decide(DecisionRequest{DECIDE_USE_CARD, holder, text, 0, CARD_SCAPEGOAT}) == 1
                    ? candidates[0]
                    : -1;
@@ -206,9 +203,9 @@ int computer_scapegoat(int holder, int context, int32_t amount) {
     else if (context == 2)
         passes = r.cash * 0.2 > 4000.0 * static_cast<double>(n);
     if (!passes) return -1;
-    show_card(CARD_SCAPEGOAT, "%s\n\n嫁祸卡生效！", bare_name(holder).c_str());
+    show_card(CARD_SCAPEGOAT, "%s\n\n嫁祸卡生效！", player_plain_name(holder).c_str());
     char text[160];
-    std::snprintf(text, sizeof text, "嫁祸给%s！", bare_name(candidate).c_str());
+    std::snprintf(text, sizeof text, "嫁祸给%s！", player_plain_name(candidate).c_str());
     msg_show(text, MSG_STANDARD_MS);
     return candidate;
 }
@@ -236,7 +233,8 @@ int card_free_pass(int holder, int payee, int32_t amount) {
             return 0;
     } else {
         char text[160];
-        std::snprintf(text, sizeof text, "%s\n\n是否使用免费卡？", bare_name(holder).c_str());
+        std::snprintf(text, sizeof text, "%s\n\n是否使用免费卡？",
+                      player_plain_name(holder).c_str());
         if (decide(DecisionRequest{DECIDE_USE_CARD, holder, text, amount, CARD_FREE_PASS}) != 1)
             return 0;
     }

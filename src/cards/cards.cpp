@@ -233,7 +233,7 @@ int card_steal_accepts(int victim, int thief, int with_items, int pick) {
 
 int card_steal_pick(int victim, int thief, int with_items) {
     if (!is_player_seat(victim) || !is_player_seat(thief) || victim == thief) return 0;
-    if ((player_table[thief].control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) == 0) {
+    if (!control_acts_by_itself(player_table[thief].control)) {
         // The request names the victim as its object and with_items as its param.
         const int pick =
             decide(DecisionRequest{DECIDE_THIEF_PICK, thief, nullptr, 0, victim, with_items});
@@ -243,8 +243,8 @@ int card_steal_pick(int victim, int thief, int with_items) {
     if (pick == 0 || (pick & STEAL_ITEM_FLAG) || !card_steal_accepts(victim, thief, 0, pick))
         return 0;
     char text[160];
-    std::snprintf(text, sizeof text, "抢得%s的\n\n%s",
-                  util_without_spaces(player_name(victim)).c_str(), card_def(pick).name);
+    std::snprintf(text, sizeof text, "抢得%s的\n\n%s", player_plain_name(victim).c_str(),
+                  card_def(pick).name);
     msg_show(text, MSG_STANDARD_MS);
     return pick;
 }

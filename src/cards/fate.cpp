@@ -31,12 +31,6 @@ bool owns_plot(int p, bool built) {
     return false;
 }
 
-bool holds_shares(int p) {
-    for (int s = 0; s < STOCK_COUNT; ++s)
-        if (stock_holdings[p][s].shares > 0) return true;
-    return false;
-}
-
 bool others_hold_cards(int cur) {
     for (int q = 0; q < PLAYER_COUNT; ++q)
         if (q != cur && player_table[q].control != CTRL_OUT && card_count(q) > 0) return true;
@@ -64,7 +58,7 @@ int fate_applicable(int& slot) {
         return others_hold_cards(cur);
     case 8:
     case 9:
-        return holds_shares(cur);
+        return trading_holds_shares(cur);
     case 10:
     case 11:
         if (t != 1 && t != 2) return 0;

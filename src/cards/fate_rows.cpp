@@ -10,6 +10,7 @@
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/money.h"
+#include "board/speech.h"
 #include "board/status.h"
 #include "board/view.h"
 #include "cards/card_use.h"
@@ -19,7 +20,6 @@
 #include "cards/news_screen.h"
 #include "engine/message.h"
 #include "engine/random.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 #include "engine/wait.h"
 #include "finance/bank.h"
@@ -361,8 +361,7 @@ void fate_birthday(int phase) {
             continue;
         }
         char line[96];
-        std::snprintf(line, sizeof line, "向%s收一张卡片",
-                      util_without_spaces(player_name(q)).c_str());
+        std::snprintf(line, sizeof line, "向%s收一张卡片", player_plain_name(q).c_str());
         event_panel_strip_text(line);
         const int before = card_count(q);
         card_steal(q, cur(), 0);

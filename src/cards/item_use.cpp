@@ -10,6 +10,7 @@
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/movement.h"
+#include "board/speech.h"
 #include "board/status.h"
 #include "board/turn.h"
 #include "board/view.h"
@@ -25,7 +26,6 @@
 #include "engine/music.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "engine/ui_effects.h"
 #include "shell/app.h"
 
@@ -62,7 +62,7 @@ int user() {
 }
 
 bool is_computer(int p) {
-    return (player_table[p].control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) != 0;
+    return control_acts_by_itself(player_table[p].control);
 }
 
 int travel_mode(int p) {
@@ -611,7 +611,7 @@ void item_use() {
     const PlayerRecord& r = player_table[p];
     if (r.control == CTRL_HUMAN)
         use_human(p);
-    else if ((r.control & (CTRL_COMPUTER | CTRL_HANDED_OVER)) && (r.ai_flags & 2))
+    else if (control_acts_by_itself(r.control) && (r.ai_flags & 2))
         use_computer(p);
 }
 

@@ -7,11 +7,11 @@
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "board/map.h"
+#include "board/speech.h"
 #include "board/view.h"
 #include "cards/news_screen.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/speech.h"
 #include "finance/stock.h"
 #include "finance/trading.h"
 
@@ -53,12 +53,6 @@ bool active(int p) {
     return player_table[p].control != CTRL_OUT;
 }
 
-bool holds_shares(int p) {
-    for (int s = 0; s < STOCK_COUNT; ++s)
-        if (stock_holdings[p][s].shares > 0) return true;
-    return false;
-}
-
 } // namespace
 
 int news_applicable(int e) {
@@ -86,7 +80,7 @@ int news_applicable(int e) {
     case 10:
     case 13:
         for (int p = 0; p < PLAYER_COUNT; ++p)
-            if (active(p) && holds_shares(p)) return 1;
+            if (active(p) && trading_holds_shares(p)) return 1;
         return 0;
     case 16:
     case 17:

@@ -10,13 +10,13 @@
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/money.h"
+#include "board/speech.h"
 #include "board/view.h"
 #include "cards/card_use.h"
 #include "cards/news.h"
 #include "cards/news_screen.h"
 #include "engine/flc.h"
 #include "engine/random.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 #include "engine/wait.h"
 #include "finance/auction.h"
@@ -79,16 +79,12 @@ void draw_text() {
     event_panel_text(text, EVENT_TEXT_X, TEXT_Y);
 }
 
-std::string name_of(int p) {
-    return util_without_spaces(player_name(p));
-}
-
 bool active(int p) {
     return player_table[p].control != CTRL_OUT;
 }
 
 int32_t scaled(int64_t amount) {
-    return util_clamp32(amount * game_price_index);
+    return util_clamp32(price_scaled(amount));
 }
 
 // ---------------------------------------------------------------------------
@@ -282,7 +278,7 @@ void award(int phase, int (*count_of)(int), bool largest, int64_t base, const ch
         news_target = winner;
         news_value = scaled(base);
         if (winner < 0) return;
-        std::snprintf(text, sizeof text, format, name_of(winner).c_str(), news_value);
+        std::snprintf(text, sizeof text, format, player_plain_name(winner).c_str(), news_value);
         draw_text();
         event_panel_face(winner, 4, EVENT_FACE_X, HELD_FACE_Y);
         return;
@@ -342,7 +338,8 @@ void tax(int phase, int32_t (*tax_of)(int), const char* heading) {
             news_amounts[p] = active(p) ? tax_of(p) : 0;
             if (news_amounts[p] == 0) continue;
             char line[96];
-            std::snprintf(line, sizeof line, "%s缴交%d元", name_of(p).c_str(), news_amounts[p]);
+            std::snprintf(line, sizeof line, "%s缴交%d元", player_plain_name(p).c_str(),
+                          news_amounts[p]);
             event_panel_text(line, EVENT_TEXT_X, y);
             event_panel_face(p, 3, EVENT_FACE_X, y + LINE_FACE_DY);
             y += LINE_STEP;
@@ -512,7 +509,7 @@ void news_deposit_bonus(int phase) {
             std::max(0, static_cast<int32_t>(std::trunc(player_table[p].deposit * 0.1)));
         money_credit(p, bonus, 0);
         char line[96];
-        std::snprintf(line, sizeof line, "%s得到%d元", name_of(p).c_str(), bonus);
+        std::snprintf(line, sizeof line, "%s得到%d元", player_plain_name(p).c_str(), bonus);
         event_panel_text(line, EVENT_TEXT_X, y);
         event_panel_face(p, 4, EVENT_FACE_X, y + LINE_FACE_DY);
         y += LINE_STEP;
@@ -592,7 +589,7 @@ void news_chairman_jailed(int phase) {
             if (map_company_table[c].chairman != OWNER_NONE && k-- == 0) break;
         news_target = seat_of_owner(map_company_table[c].chairman);
         std::snprintf(text, sizeof text, news_text_table[29], company_name(c),
-                      name_of(news_target).c_str());
+                      player_plain_name(news_target).c_str());
         draw_text();
         return;
     }

@@ -9,6 +9,7 @@
 #include "board/view.h"
 #include "cards/target_pick.h"
 #include "engine/cursor.h"
+#include "engine/draw.h"
 #include "engine/message_draw.h"
 #include "engine/sound.h"
 #include "engine/ui_effects.h"

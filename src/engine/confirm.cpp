@@ -5,14 +5,13 @@
 #include "engine/cursor.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
+#include "engine/modal.h"
 #include "engine/options.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/ui_effects.h"
 #include "platform/keys.h"
 #include "platform/queue.h"
-#include "shell/app.h"
-#include "shell/screen.h"
 
 namespace {
 

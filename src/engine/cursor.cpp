@@ -5,11 +5,11 @@
 
 #include "engine/mkf.h"
 #include "engine/options.h"
+#include "engine/surfaces.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "platform/surface.h"
 #include "platform/window.h"
-#include "shell/app.h"
 
 CursorState cursor_state = {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, nullptr};
 const uint8_t anim_tick_table[3] = {6, 4, 2};

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "board/view.h"
 #include "engine/cursor.h"
 #include "engine/layout.h"
 #include "engine/shown.h"
+#include "engine/surfaces.h"
 #include "engine/wait.h"
 
 uint16_t* back_pixels = nullptr;

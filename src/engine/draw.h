@@ -30,6 +30,11 @@ extern ImageRecord back_image;
 // The display as an image: width the primary surface's pitch / 2, height 480;
 // its pixels point at the display while it is locked.
 extern ImageRecord primary_image;
+// The board view's hit-test map: 440 x 440 object codes, one a pixel of the
+// view, nullptr while not allocated. The board builds it; drawing marks and
+// flashes it.
+inline constexpr int VIEW_HITMAP_SIDE = 440;
+extern uint16_t* view_hitmap;
 
 // Left, top, right, bottom (right and bottom exclusive); the board view's
 // area (LAYOUT_BOARD_AREA) at the start. Changed only through gfx_set_clip.

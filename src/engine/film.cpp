@@ -5,13 +5,13 @@
 #include "engine/cursor.h"
 #include "engine/data_report.h"
 #include "engine/mkf.h"
+#include "engine/modal.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
+#include "engine/surfaces.h"
 #include "platform/mci.h"
 #include "platform/queue.h"
 #include "platform/surface.h"
-#include "shell/app.h"
-#include "shell/screen.h"
 
 uint8_t avi_playing = 0;
 uint8_t avi_skippable = 0;

@@ -4,18 +4,19 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "board/view.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
 #include "engine/shown.h"
+#include "engine/surfaces.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
-#include "shell/app.h"
 
 FlcPlayer flc_player = {};
 void (*flc_board_render)() = nullptr;
+void (*flc_board_after)() = nullptr;
+void (*flc_music_notify)() = nullptr;
 
 namespace {
 
@@ -209,10 +210,10 @@ bool take_frame_messages(bool skippable) {
             (m.message == WM_KEYUP || m.message == WM_LBUTTONUP || m.message == WM_RBUTTONUP))
             skipped = true;
     while (plat_take_posted(MM_MCINOTIFY, &m)) {
-        if (m.wparam == MCI_NOTIFY_SUCCESSFUL)
-            app_services.music_on_notify();
-        else
+        if (m.wparam != MCI_NOTIFY_SUCCESSFUL)
             plat_dispatch_message(&m);
+        else if (flc_music_notify)
+            flc_music_notify();
     }
     return skipped;
 }
@@ -332,7 +333,7 @@ int flc_play(const void* anim, size_t size, int x, int y, uint32_t flags, int ef
         if (!more || skipped || plat_close_requested()) break;
     }
     free_diff();
-    if (board) view_hitmap_build(1);
+    if (board && flc_board_after) flc_board_after();
     return skipped ? 1 : 0;
 }
 

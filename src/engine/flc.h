@@ -73,6 +73,12 @@ extern FlcPlayer flc_player;
 // back buffer without showing it; the board screen sets it while a map is
 // up (nullptr: the back buffer is taken as it stands).
 extern void (*flc_board_render)();
+// Called after a film over the board has ended; the board registers the
+// rebuild of its hit-test map, which the film's frames did not keep.
+extern void (*flc_board_after)();
+// Called for a music track's end notice taken while a film plays; the shell
+// registers its music service.
+extern void (*flc_music_notify)();
 
 // The effect list and element played at the sound frame; set before flc_start.
 void flc_set_sounds(EffectListEntry* list, int element);

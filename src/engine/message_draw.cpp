@@ -4,8 +4,8 @@
 
 #include "engine/draw.h"
 #include "engine/mkf.h"
+#include "engine/surfaces.h"
 #include "engine/text.h"
-#include "shell/app.h"
 
 ImageRecord* popup_lock_back() {
     return gfx_lock_back() ? &back_image : nullptr;

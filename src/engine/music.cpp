@@ -8,7 +8,7 @@
 #include "engine/mkf.h"
 #include "engine/options.h"
 #include "engine/shown.h"
-#include "shell/app.h"
+#include "engine/surfaces.h"
 
 uint8_t music_day_countdown = 0;
 uint8_t music_cd_mode = 0;

@@ -8,13 +8,12 @@
 #include "engine/cursor.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
+#include "engine/modal.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/ui_effects.h"
 #include "platform/keys.h"
 #include "platform/queue.h"
-#include "shell/app.h"
-#include "shell/screen.h"
 
 const uint8_t numpad_slider_steps[NUMPAD_STEPS] = {3,  6,  9,  12, 15, 19, 22, 25,  28,  31, 34, 38,
                                                    41, 44, 47, 50, 53, 57, 60, 63,  66,  69, 73, 76,

@@ -10,13 +10,13 @@
 #include "engine/options.h"
 #include "engine/shown.h"
 #include "engine/sound_wave.h"
+#include "engine/surfaces.h"
 #include "engine/wait.h"
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "platform/script.h"
 #include "platform/window.h"
-#include "shell/app.h"
 
 EffectListEntry* snd_effect_lists[SND_LIST_PLACES] = {};
 const int32_t snd_volume_table[5] = {-10000, -2000, -1000, -500, 0};

@@ -1,9 +1,9 @@
 #include "engine/wait.h"
 
 #include "engine/shown.h"
+#include "engine/surfaces.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
-#include "shell/app.h"
 
 namespace {
 

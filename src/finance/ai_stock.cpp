@@ -21,7 +21,7 @@ namespace {
 
 // Money thresholds scale with the price index; 64 bits keep a large index sane.
 int64_t scaled(int64_t base) {
-    return base * static_cast<int64_t>(game_price_index);
+    return price_scaled(base);
 }
 
 // Shares the chairman holds of a stock (0 without a chairman).
@@ -44,7 +44,7 @@ int score_term(double x) {
 }
 
 void announce(int player, const char* verb, int stock, int n) {
-    const std::string text = util_without_spaces(player_name(player)) + "\n\n" + verb +
+    const std::string text = player_plain_name(player) + "\n\n" + verb +
                              util_without_spaces(stock_name(stock)) + std::to_string(n) + "张";
     msg_show(text.c_str(), MSG_STANDARD_MS);
 }

@@ -41,10 +41,6 @@ bool in_game(int p) {
     return is_player_seat(p) && p < game_player_count && player_table[p].control != CTRL_OUT;
 }
 
-std::string name_of(int p) {
-    return util_without_spaces(player_name(p));
-}
-
 // Takes amount from the deposit first and the rest from cash; the caller
 // has made sure that the two hold it.
 void take_deposit_first(PlayerRecord& r, int64_t amount) {
@@ -198,7 +194,8 @@ void computer_repay(int p) {
     r.loan_due = 0;
     record(Op::Repay, b, 0);
     char text[128];
-    std::snprintf(text, sizeof text, "%s\n\n偿还银行贷款\n\n%d元", name_of(p).c_str(), amount);
+    std::snprintf(text, sizeof text, "%s\n\n偿还银行贷款\n\n%d元", player_plain_name(p).c_str(),
+                  amount);
     msg_show(text, MSG_STANDARD_MS);
 }
 
@@ -220,7 +217,8 @@ void computer_borrow(int p) {
     bank_set_loan_due(p);
     record(Op::Borrow, b, bank_loan_limit);
     char text[128];
-    std::snprintf(text, sizeof text, "%s\n\n向银行贷款\n\n%d元", name_of(p).c_str(), r.loan);
+    std::snprintf(text, sizeof text, "%s\n\n向银行贷款\n\n%d元", player_plain_name(p).c_str(),
+                  r.loan);
     msg_show(text, MSG_STANDARD_MS);
 }
 
@@ -253,7 +251,7 @@ void reserve_cover(int m) {
     MoverFor mover(m);
     char text[160];
     std::snprintf(text, sizeof text, "银行资金准备\n\n不足%d元\n\n由经营者%s垫付！",
-                  static_cast<int32_t>(shortfall), name_of(m).c_str());
+                  static_cast<int32_t>(shortfall), player_plain_name(m).c_str());
     msg_show(text, 2500);
     const Before b = before(m);
     bank_charge(m, static_cast<int32_t>(shortfall));
@@ -269,8 +267,8 @@ void chair_changed(int m) {
         MoverFor mover(i);
         msg_show("银行经营权易主！", MSG_STANDARD_MS);
         char text[160];
-        std::snprintf(text, sizeof text, "%s\n\n强制偿还%d元\n\n银行特别融资！", name_of(i).c_str(),
-                      r.special_financing);
+        std::snprintf(text, sizeof text, "%s\n\n强制偿还%d元\n\n银行特别融资！",
+                      player_plain_name(i).c_str(), r.special_financing);
         msg_show(text, MSG_STANDARD_MS);
         const Before b = before(i);
         bank_charge(i, r.special_financing);

@@ -8,8 +8,15 @@
 #include "board/view.h"
 #include "board/world_reset.h"
 #include "engine/record_io.h"
+#include "engine/util.h"
 
 std::array<std::array<StockHolding, STOCK_COUNT>, PLAYER_COUNT> stock_holdings{};
+
+bool trading_holds_shares(int player) {
+    for (int s = 0; s < STOCK_COUNT; ++s)
+        if (stock_holdings[player][s].shares > 0) return true;
+    return false;
+}
 
 namespace {
 
@@ -23,13 +30,6 @@ bool valid_stock(int s) {
 int32_t holder_shares(uint8_t holder, int stock) {
     if (holder == 0 || holder > PLAYER_COUNT) return 0;
     return stock_holdings[seat_of_owner(holder)][stock].shares;
-}
-
-int32_t add_clamped(int32_t a, int64_t b) {
-    const int64_t sum = static_cast<int64_t>(a) + b;
-    if (sum > INT32_MAX) return INT32_MAX;
-    if (sum < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(sum);
 }
 
 // trunc(n x price) in yuan.
@@ -82,13 +82,13 @@ int stock_buy(int player, int stock, int n, int from_market) {
         cost = market_amount(n, s.price);
         s.market_shares = static_cast<uint16_t>(s.market_shares - n);
         s.volume = static_cast<uint16_t>(s.volume > n ? s.volume - n : 0);
-        p.deposit = add_clamped(p.deposit, -cost);
+        p.deposit = util_add_sat32(p.deposit, -cost);
     } else {
         CompanyBuilding* c = stock_company(stock);
         if (c == nullptr || n > c->own_shares) return 0;
         cost = static_cast<int64_t>(n) * (c->value / 10000);
         c->own_shares -= n;
-        p.cash = add_clamped(p.cash, -cost);
+        p.cash = util_add_sat32(p.cash, -cost);
     }
     add_to_holding(stock_holdings[player][stock], n, cost);
     // Only the buyer's place changes: a change of chair makes him chairman.
@@ -108,9 +108,9 @@ void stock_sell(int player, int stock, int n, int to_deposit) {
     s.market_shares = static_cast<uint16_t>(s.market_shares + n);
     s.volume = static_cast<uint16_t>(s.volume + n);
     if (to_deposit != 0) {
-        player_table[player].deposit = add_clamped(player_table[player].deposit, proceeds);
+        player_table[player].deposit = util_add_sat32(player_table[player].deposit, proceeds);
     } else {
-        lotto_jackpot = add_clamped(lotto_jackpot, proceeds);
+        lotto_jackpot = util_add_sat32(lotto_jackpot, proceeds);
     }
     stock_update_manager(player, stock);
 }

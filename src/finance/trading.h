@@ -24,6 +24,8 @@ StockHolding stock_holding_read(const uint8_t* in);
 
 // stock_holdings[player][stock], saved whole, zeroed at a new game.
 extern std::array<std::array<StockHolding, STOCK_COUNT>, PLAYER_COUNT> stock_holdings;
+// The player holds shares of some stock.
+bool trading_holds_shares(int player);
 
 // Zeroes every holding.
 void trading_reset();

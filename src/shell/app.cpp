@@ -14,6 +14,7 @@
 #include "engine/data_report.h"
 #include "engine/draw.h"
 #include "engine/film.h"
+#include "engine/flc.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
 #include "engine/music.h"
@@ -203,6 +204,12 @@ void end_game(uint8_t code) {
 } // namespace
 
 AppServices app_services = REAL_SERVICES;
+
+namespace {
+// A music track ending while a film plays goes to the music service.
+const bool FILM_MUSIC_NOTICE = (
+    flc_music_notify = [] { app_services.music_on_notify(); }, true);
+} // namespace
 uint8_t app_start_failed = 0;
 
 bool app_check_required_data(std::string* problem) {

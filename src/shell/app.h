@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/sound.h"
+#include "engine/surfaces.h"
 #include "engine/ui_effects.h"
 #include "platform/messages.h"
 #include "platform/surface.h"
@@ -23,23 +24,14 @@ enum GameEndCode : uint8_t {
     END_LOAD_GAME = 4,     // continue by loading a saved game
 };
 
-extern PlatWindow app_hwnd;
 extern void* app_instance;
-// 1 while the program is the active application; read by the cursor timer.
-extern std::atomic<uint8_t> app_active;
-// Quit request: the main loop shuts down in its idle pass; read by the cursor timer.
-extern std::atomic<uint8_t> app_quit;
 extern uint8_t app_shutdown_done;
 // A game has been started since the title was last shown.
 extern uint8_t campaign_continuing;
 // The display is open.
 extern uint8_t ddraw;
-extern PlatSurface* primary_surface;
-extern PlatSurface* back_surface;
-extern int32_t primary_pitch;
 // The keyboard hook is installed.
 extern uint8_t app_hook;
-extern const PlatRect screen_rect;
 
 // The program entry; the command line and show mode are not used. -1 when
 // the window cannot be made, 0 when start-up fails, else the quit code.

@@ -9,15 +9,13 @@
 
 #include <cstdint>
 
+#include "engine/modal.h"
 #include "platform/messages.h"
 
 inline constexpr int SCREEN_STACK_SIZE = 16; // entry 0 stays empty
 inline constexpr int SCREEN_MAX_DEPTH = SCREEN_STACK_SIZE - 1;
 
-// Private messages, posted by a screen to itself through the main window so
-// the work runs after the message being handled.
-inline constexpr uint32_t WM_SCREEN_START = WM_USER + 1; // 1025: lParam = the caller's argument
-inline constexpr uint32_t WM_SCREEN_END = WM_USER + 2;   // 1026: never dispatched; lParam = result
+// The screens' own private messages (the start and end are engine/modal.h's).
 inline constexpr uint32_t WM_SCREEN_READY =
     WM_USER + 5; // 1029: after the first paint (mini-games: game over)
 inline constexpr uint32_t WM_LOTTERY_LEAVE = WM_USER + 6; // 1030: end of the visit
@@ -36,25 +34,11 @@ extern PlatWndProc screen_procs[SCREEN_STACK_SIZE];
 // Set at the first deactivation, never cleared.
 extern int32_t app_was_inactive;
 
-// Runs a modal screen; returns the result it passed to screen_close. Returns 0
-// at once, without running the screen, when the stack is full or the window
-// is being closed; returns 0 too when the window is closed while it runs
-// (every open modal loop then unwinds).
-int32_t screen_run(PlatWndProc proc, int32_t arg);
-// Ends the top screen with a result. A screen closes once: a second call
-// before its loop has ended is ignored.
-void screen_close(int32_t result);
 // Puts the board screen on the stack without a nested loop and flags the
 // active mover for its turn step; a non-zero flag starts the music.
 void screen_push_board(int start_music);
 // Takes the board screen off again and stops the music.
 void screen_pop_board();
-
-// A screen's own window timer: its id is the depth the screen runs at.
-void screen_timer_start(uint32_t ms);
-void screen_timer_stop();
-// True when a timer message (its wParam) belongs to the top screen.
-bool screen_timer_is_mine(uint32_t wparam);
 
 // The main window procedure.
 int32_t app_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam);

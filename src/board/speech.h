@@ -18,6 +18,8 @@ extern const char* speech_last_text;
 void speech_bubble(int player, int expression, const char* text);
 // Reaction line row of a character (0..11, row 0..26); nullptr outside.
 const char* speech_line(int character, int row);
+// Player p says row of his character's lines with the worried face.
+void speech_say_line(int p, int row);
 void speech_react_percent(int player, int32_t value);
 void speech_react_count(int player, int32_t count);
 void speech_react_gain(int player, int32_t amount);

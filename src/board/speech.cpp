@@ -1,7 +1,8 @@
-#include "engine/speech.h"
+#include "board/speech.h"
 
 #include <cstring>
 
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/view.h"
@@ -31,7 +32,7 @@ bool valid_player(int p) {
 }
 
 int64_t scaled(int32_t amount) {
-    return int64_t{amount} * game_price_index;
+    return price_scaled(amount);
 }
 
 // Shows row of the player's character with an expression.
@@ -60,6 +61,10 @@ const char* speech_line(int character, int row) {
     if (character < 0 || character >= SPEECH_CHARACTERS || row < 0 || row >= SPEECH_ROWS)
         return nullptr;
     return speech_lines[character][row];
+}
+
+void speech_say_line(int p, int row) {
+    speech_bubble(p, 2, speech_line(player_table[p].character, row));
 }
 
 void speech_bubble(int player, int expression, const char* text) {
