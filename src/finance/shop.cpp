@@ -8,11 +8,11 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/money.h"
+#include "board/speech.h"
 #include "cards/cards.h"
 #include "data/card_defs.h"
 #include "engine/message.h"
 #include "engine/random.h"
-#include "engine/speech.h"
 #include "engine/util.h"
 
 const std::array<uint8_t, 6> shop_item_priority = {7, 1, 6, 0, 3, 2};
