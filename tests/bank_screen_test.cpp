@@ -9,10 +9,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "board/calendar.h"
+#include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/world_reset.h"
 #include "engine/numpad.h"
 #include "engine/shown.h"
+#include "finance/bank.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/queue.h"
@@ -164,6 +167,94 @@ TEST_F(BankDeposit, WhileLendingIsSuspendedOnlyDepositingIsPossible) {
     EXPECT_EQ(me().deposit, 5005);
     EXPECT_NE(shown_find_text(Shown::Message, "还剩3天"), nullptr)
         << "the suspension's days are shown";
+}
+
+} // namespace
+
+// The loan counter: amounts come through the number pad's decision.
+namespace {
+
+constexpr int MENU_X = 150 + 70, BORROW_Y = 40 + 300 + 18, REPAY_Y = 40 + 346 + 18;
+constexpr PackedDate TODAY = cal_pack(1998, 1, 15);
+
+class BankLoan : public BankDeposit {
+  protected:
+    void SetUp() override {
+        BankDeposit::SetUp();
+        decisions_reset();
+        game_date = TODAY;
+        bank_loan_limit = 10000;
+    }
+    // The clerk's lines take their input while she speaks: leave well after.
+    void leave() {
+        t += 20000;
+        right_click();
+    }
+    bool said(const char* words) const { return shown_find_text(Shown::Balloon, words) != nullptr; }
+};
+
+bool counter_shot = false;
+uint32_t counter_shot_at = 0;
+void shoot_counter() {
+    if (counter_shot || plat_tick_count() < counter_shot_at) return;
+    counter_shot = true;
+    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
+        PopupTest::save_screen_bmp(std::string(dir) + "/bank_counter");
+}
+
+TEST_F(BankLoan, BorrowingAddsToDepositAndLoanAndSetsTheDueDate) {
+    decision_script_push(4000);
+    click(Point{MENU_X, BORROW_Y});
+    move(t + 12000, 300, 200);
+    counter_shot_at = t + 12000;
+    leave();
+    plat_set_cursor_hook(shoot_counter);
+    bank_loan_screen(0, 0);
+    plat_set_cursor_hook(nullptr);
+    EXPECT_GE(shown_count(Shown::BoardRefresh), 1u) << "the board is repainted after";
+    EXPECT_EQ(me().loan, 4000);
+    EXPECT_EQ(me().deposit, 9000);
+    EXPECT_NE(me().loan_due, 0u);
+    EXPECT_EQ(decision_last_amount(), 10000) << "the pad's maximum is the limit less the loan";
+    EXPECT_TRUE(said("您的贷款手续"));
+    EXPECT_TRUE(said("谢谢您的惠顾"));
+    EXPECT_GE(shown_count(Shown::Music, 4), 1u);
+}
+
+TEST_F(BankLoan, AtTheLimitNoPadOpens) {
+    player_table[1].loan = 10000;
+    click(Point{MENU_X, BORROW_Y});
+    leave();
+    bank_loan_screen(0, 0);
+    EXPECT_EQ(decision_asked_count(), 0);
+    EXPECT_TRUE(said("金额已超过"));
+    EXPECT_EQ(me().loan, 10000);
+}
+
+TEST_F(BankLoan, RepayingTheWholeLoanClearsTheDueDateAndMoreThanCashAndDepositIsRefused) {
+    player_table[1].loan = 8000;
+    player_table[1].loan_due = cal_pack(1998, 4, 15);
+    decision_script_push(7000); // above cash + deposit (6000): refused
+    decision_script_push(8000); // the pad's answer is capped at the loan by the window's seam
+    click(Point{MENU_X, REPAY_Y});
+    leave();
+    bank_loan_screen(0, 0);
+    EXPECT_TRUE(said("您的现金不足"));
+    EXPECT_EQ(me().loan, 8000);
+    EXPECT_EQ(me().deposit, 5000);
+    EXPECT_EQ(me().cash, 1000);
+
+    decisions_reset();
+    player_table[1].deposit = 9000;
+    t = plat_tick_count() + 50;
+    decision_script_push(8000);
+    click(Point{MENU_X, REPAY_Y});
+    leave();
+    bank_loan_screen(0, 0);
+    EXPECT_EQ(me().loan, 0);
+    EXPECT_EQ(me().loan_due, 0u) << "the whole loan repaid clears the due date";
+    EXPECT_EQ(me().deposit, 1000);
+    EXPECT_TRUE(said("您的还款手续"));
 }
 
 } // namespace
