@@ -26,7 +26,9 @@ struct Img {
                 n += at(x, y) == pixel;
         return n;
     }
-    int count(uint16_t pixel) const { return count(pixel, PlatRect{0, 0, rec->width, rec->height}); }
+    int count(uint16_t pixel) const {
+        return count(pixel, PlatRect{0, 0, rec->width, rec->height});
+    }
 };
 
 constexpr PlatRect ALL{0, 0, 100, 100};
@@ -46,8 +48,8 @@ TEST(DrawLine, DrawsOnePixelPerStepOfTheLongerAxisBothEndsIncluded) {
         EXPECT_EQ(img.at(c.x0, c.y0), ink);
         EXPECT_EQ(img.at(c.x1, c.y1), ink);
         // Every pixel of the line lies within its bounding box.
-        const PlatRect box{std::min(c.x0, c.x1), std::min(c.y0, c.y1),
-                           std::max(c.x0, c.x1) + 1, std::max(c.y0, c.y1) + 1};
+        const PlatRect box{std::min(c.x0, c.x1), std::min(c.y0, c.y1), std::max(c.x0, c.x1) + 1,
+                           std::max(c.y0, c.y1) + 1};
         EXPECT_EQ(img.count(ink, box), steps);
     }
 }

@@ -118,15 +118,15 @@ void look() {
     g_seen.most_differing =
         std::max(g_seen.most_differing, PopupTest::screen_differs(0, 0, 640, 480, BACKGROUND));
     g_seen.limit_bar = std::max(
-        g_seen.limit_bar,
-        count_screen(PlatRect{STOCK_LIMIT_BAR_X, row_y(0) - STOCK_LIMIT_BAR_H / 2,
-                              STOCK_LIMIT_BAR_X + STOCK_LIMIT_BAR_W, row_y(0) + STOCK_LIMIT_BAR_H / 2},
-                     gfx_rgb_to_pixel(0xD00000)));
+        g_seen.limit_bar, count_screen(PlatRect{STOCK_LIMIT_BAR_X, row_y(0) - STOCK_LIMIT_BAR_H / 2,
+                                                STOCK_LIMIT_BAR_X + STOCK_LIMIT_BAR_W,
+                                                row_y(0) + STOCK_LIMIT_BAR_H / 2},
+                                       gfx_rgb_to_pixel(0xD00000)));
     const int top5 = STOCK_ROWS.top + STOCK_ROW_H * 5;
-    g_seen.hover_frame = std::max(
-        g_seen.hover_frame,
-        count_screen(PlatRect{STOCK_ROWS.left, top5, STOCK_ROWS.right, top5 + 1},
-                     gfx_rgb_to_pixel(0xFFFFFF)));
+    g_seen.hover_frame =
+        std::max(g_seen.hover_frame,
+                 count_screen(PlatRect{STOCK_ROWS.left, top5, STOCK_ROWS.right, top5 + 1},
+                              gfx_rgb_to_pixel(0xFFFFFF)));
     if (screen_depth > 0)
         g_seen.open_corner =
             std::max(g_seen.open_corner, PopupTest::screen_differs(0, 0, 100, 100, BACKGROUND));
@@ -137,7 +137,8 @@ void look() {
         count_screen(PlatRect{STOCK_PIE_X - STOCK_PIE_R, STOCK_PIE_Y - STOCK_PIE_R,
                               STOCK_PIE_X + STOCK_PIE_R + 1, STOCK_PIE_Y + STOCK_PIE_R + 1},
                      gfx_rgb_to_pixel(P0_COLOUR)));
-    const bool wanted = g_seen.shot_when_chart ? chart > 0 : g_seen.most_differing > g_seen.shot_min_differing;
+    const bool wanted =
+        g_seen.shot_when_chart ? chart > 0 : g_seen.most_differing > g_seen.shot_min_differing;
     if (!g_seen.shot.empty() && wanted && plat_tick_count() >= g_seen.shot_after) {
         if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
             PopupTest::save_screen_bmp(std::string(dir) + "/" + g_seen.shot);
@@ -171,10 +172,10 @@ TEST(StockScreenHitTest, RowsAndButtonsByTheirRectangles) {
         int x, y, row, button;
     };
     const Case cases[] = {
-        {16, 80, 0, STOCK_BUTTON_NONE},   {624, 111, 0, STOCK_BUTTON_NONE},
-        {100, 112, 1, STOCK_BUTTON_NONE}, {100, 463, 11, STOCK_BUTTON_NONE},
-        {100, 464, -1, STOCK_BUTTON_NONE}, {15, 200, -1, STOCK_BUTTON_NONE},
-        {625, 200, -1, STOCK_BUTTON_NONE}, {100, 79, -1, STOCK_BUTTON_NONE},
+        {16, 80, 0, STOCK_BUTTON_NONE},     {624, 111, 0, STOCK_BUTTON_NONE},
+        {100, 112, 1, STOCK_BUTTON_NONE},   {100, 463, 11, STOCK_BUTTON_NONE},
+        {100, 464, -1, STOCK_BUTTON_NONE},  {15, 200, -1, STOCK_BUTTON_NONE},
+        {625, 200, -1, STOCK_BUTTON_NONE},  {100, 79, -1, STOCK_BUTTON_NONE},
         {220, 12, -1, STOCK_BUTTON_TOGGLE}, {358, 30, -1, STOCK_BUTTON_BUY},
         {434, 45, -1, STOCK_BUTTON_SELL},   {585, 20, -1, STOCK_BUTTON_DETAIL},
         {627, 45, -1, STOCK_BUTTON_CLOSE},  {628, 30, -1, STOCK_BUTTON_NONE},
@@ -189,7 +190,7 @@ TEST(StockScreenHitTest, RowsAndButtonsByTheirRectangles) {
 TEST_F(StockScreen, BuyAndSellGoThroughTheNumberPadAndTheExchangeSounds) {
     g_seen.shot = "stock_exchange";
     g_seen.shot_after = t0 + 3500; // the holdings shown, a row selected and one framed
-    decision_script_push(100); // the number pad's answers
+    decision_script_push(100);     // the number pad's answers
     decision_script_push(40);
     point_and_click(1000, 100, row_y(1));
     point_and_click(1500, button_x(STOCK_BUTTON_BUY), button_y(STOCK_BUTTON_BUY));
@@ -337,8 +338,8 @@ TEST_F(StockScreen, TheDetailPageOpensOnASecondClickOrItsTabAndDrawsChartAndPie)
     point_and_click(1500, 100, row_y(0)); // the second click: the page
     click(2500, 300, 300);                // any click closes it
     point_and_click(3000, button_x(STOCK_BUTTON_DETAIL), button_y(STOCK_BUTTON_DETAIL));
-    right_click(4000);                    // closes the page
-    right_click(4500);                    // and the exchange
+    right_click(4000); // closes the page
+    right_click(4500); // and the exchange
     EXPECT_EQ(stock_open_exchange(0), 0);
     EXPECT_GT(g_seen.chart, 30) << "the chart's line";
     // A quarter of the shares: about a quarter of the pie.

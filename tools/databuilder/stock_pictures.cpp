@@ -47,8 +47,8 @@ FrameImage exchange_background() {
     cv.line(0, 54, 639, 54, kGold, 2);
     // The column heads' strip and the table, a faint line between rows.
     cv.fill(STOCK_ROWS.left, 52 + 2, width(STOCK_ROWS), 22, rgb555(24, 48, 92));
-    cv.frame(STOCK_ROWS.left - 2, STOCK_ROWS.top - 2, width(STOCK_ROWS) + 4,
-             height(STOCK_ROWS) + 4, kGold);
+    cv.frame(STOCK_ROWS.left - 2, STOCK_ROWS.top - 2, width(STOCK_ROWS) + 4, height(STOCK_ROWS) + 4,
+             kGold);
     for (int i = 1; i < 12; ++i) {
         const int y = STOCK_ROWS.top + STOCK_ROW_H * i;
         cv.line(STOCK_ROWS.left, y, STOCK_ROWS.right - 1, y, kLine);
@@ -122,11 +122,11 @@ void build_stock_pictures(DataBuilder& b) {
     for (int look = 0; look < 3; ++look)
         for (int k = 0; k < 3; ++k)
             f.push_back(button(tabs[k], STOCK_BUTTON_RECTS[STOCK_BUTTON_BUY + k], look)); // 1-9
-    f.push_back(button("股价/持股", STOCK_BUTTON_RECTS[STOCK_BUTTON_TOGGLE], 0)); // 10
-    f.push_back(button("股价/持股", STOCK_BUTTON_RECTS[STOCK_BUTTON_TOGGLE], 2)); // 11
-    f.push_back(button("X", STOCK_BUTTON_RECTS[STOCK_BUTTON_CLOSE], 0));          // 12
-    f.push_back(button("X", STOCK_BUTTON_RECTS[STOCK_BUTTON_CLOSE], 2));          // 13
-    f.push_back(detail_page());                                                  // 14
+    f.push_back(button("股价/持股", STOCK_BUTTON_RECTS[STOCK_BUTTON_TOGGLE], 0));         // 10
+    f.push_back(button("股价/持股", STOCK_BUTTON_RECTS[STOCK_BUTTON_TOGGLE], 2));         // 11
+    f.push_back(button("X", STOCK_BUTTON_RECTS[STOCK_BUTTON_CLOSE], 0));                  // 12
+    f.push_back(button("X", STOCK_BUTTON_RECTS[STOCK_BUTTON_CLOSE], 2));                  // 13
+    f.push_back(detail_page());                                                           // 14
     ArchiveWriter& panel = builder_archive(b, "PANEL.MKF");
     mkf_writer_add_frameset(panel, STOCK_PANEL_ENTRY, frameset_smp(f));
     mkf_writer_add_frameset(panel, STOCK_DIVIDEND_ENTRY, frameset_smp({dividend_background()}));
