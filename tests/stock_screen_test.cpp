@@ -245,6 +245,10 @@ TEST_F(StockScreen, AClosedDayShowsOnlyTheNoticeAndAnyClickClosesIt) {
     g_seen.shot = "stock_closed";
     g_seen.shot_min_differing = 2000;
     stock_closed_days = 2;
+    // Nobody chairs the bank's company: the reserve check after the notice
+    // makes a player with special financing repay it.
+    player_table[1].special_financing = 5000;
+    player_table[1].cash = 20000;
     decision_script_push(100);
     point_and_click(1000, 100, row_y(1)); // where a row would be: the notice closes
     for (int mode : {0, 1}) {
@@ -259,6 +263,8 @@ TEST_F(StockScreen, AClosedDayShowsOnlyTheNoticeAndAnyClickClosesIt) {
         EXPECT_GE(shown_count(Shown::BoardRefresh), 1u);
     }
     EXPECT_EQ(decision_script_left(), 1) << "nothing traded";
+    EXPECT_EQ(player_table[1].special_financing, 0) << "the bank's reserve check ran after";
+    EXPECT_EQ(player_table[1].cash + player_table[1].deposit, 20000 - 5000);
     EXPECT_EQ(stock_exchange_take_applied_pick(), 0);
     EXPECT_EQ(stock_table[1].forced_move, 0);
     EXPECT_GT(g_seen.most_differing, 2000) << "the notice is drawn";

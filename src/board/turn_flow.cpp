@@ -30,7 +30,6 @@
 #include "finance/assets.h"
 #include "finance/auction.h"
 #include "finance/bank.h"
-#include "finance/dividends.h"
 #include "finance/lottery.h"
 #include "finance/notice_board.h"
 #include "finance/settlement.h"

@@ -321,7 +321,6 @@ void trade(int button) {
             stock_buy(ex.player, i, n, 1);
         else
             stock_sell(ex.player, i, n, 1);
-        board_refresh_actor_panel(ex.player);
     }
     draw_exchange();
 }
