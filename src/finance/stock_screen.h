@@ -15,7 +15,7 @@
 inline constexpr int STOCK_PANEL_ENTRY = 75;
 enum StockPanelFrame : int {
     STOCK_FRAME_BACKGROUND = 0,  // 640 x 480: the title strip, the buttons' places, the table
-    STOCK_FRAME_TAB_PLAIN = 1,   // + tab: the three tabs (buy, sell, company news) as drawn
+    STOCK_FRAME_TAB_PLAIN = 1,   // + tab: the three tabs (buy, sell, the company page) as drawn
     STOCK_FRAME_TAB_LIT = 4,     // + tab: lit under the pointer
     STOCK_FRAME_TAB_PRESSED = 7, // + tab: held down
     STOCK_FRAME_TOGGLE = 10,     // the prices / holdings button, 11 pressed
@@ -36,7 +36,7 @@ inline constexpr int STOCK_EFFECT_DIVIDENDS = 117;
 inline constexpr PlatRect STOCK_ROWS{16, 80, 625, 464};
 inline constexpr int STOCK_ROW_Y = 96, STOCK_ROW_H = 32;
 // The buttons: 1 prices / holdings, the tabs 2 buy, 3 sell, 4 company
-// news, 5 close.
+// page, 5 close.
 inline constexpr PlatRect STOCK_BUTTON_RECTS[6] = {
     {0, 0, 0, 0},       {220, 12, 312, 46}, {322, 12, 394, 46},
     {398, 12, 470, 46}, {474, 12, 586, 46}, {592, 12, 628, 46},
