@@ -107,6 +107,7 @@ class AssetWindow : public PopupTest {
             map_lot_table[i].level = static_cast<uint8_t>(i % 6);
             map_lot_table[i].chain_store = i == 7 || i == 14 ? 1 : 0;
         }
+        map_lot_table[2].expiry = (1999u << 16) | (3u << 8) | 5u; // shown as 99/3/5
         for (int i = 24; i <= 26; ++i) {
             map_lot_table[i].owner = owner_of_seat(1);
             map_lot_table[i].level = static_cast<uint8_t>((i - 22) % 4);
