@@ -143,8 +143,8 @@ class AssetWindow : public PopupTest {
     int lit_player_tab(int tabs) const {
         int lit = -1;
         for (int k = 0; k < tabs; ++k) {
-            const uint16_t px =
-                screen_at(ASSET_PLAYER_TAB_X + ASSET_PLAYER_TAB_STEP * k + 5, ASSET_PLAYER_TAB_Y + 8);
+            const uint16_t px = screen_at(ASSET_PLAYER_TAB_X + ASSET_PLAYER_TAB_STEP * k + 5,
+                                          ASSET_PLAYER_TAB_Y + 8);
             if (px == frame_pixel(ASSET_F_PLAYER_TAB_LIT, 5, 8))
                 lit = lit == -1 ? k : -2;
             else if (px != frame_pixel(ASSET_F_PLAYER_TAB, 5, 8))
@@ -324,10 +324,10 @@ TEST_F(AssetWindow, TabsPagesAndFiltersFollowTheMouse) {
     ASSERT_NE(frame_pixel(ASSET_F_FILTER_TAB_LIT, 5, 5), frame_pixel(ASSET_F_FILTER_TAB, 5, 5));
     struct Step {
         const char* what;
-        int x, y;           // the click, none for the first look
-        int player, page;   // the lit player tab and page tab after it
-        int filter;         // the lit filter tab, -1 off the land page
-        int list_seat;      // the land rows shown are this seat's
+        int x, y;         // the click, none for the first look
+        int player, page; // the lit player tab and page tab after it
+        int filter;       // the lit filter tab, -1 off the land page
+        int list_seat;    // the land rows shown are this seat's
         const char* shot;
     };
     const Step steps[] = {
@@ -379,11 +379,15 @@ TEST_F(AssetWindow, TheLandListPagesByTenAndStopsAtEitherEnd) {
         int first; // the first row shown after it
     };
     const Step steps[] = {
-        {"opened", Step::NONE, 0},         {"up on the first page", Step::CLICK_UP, 0},
-        {"down", Step::CLICK_DOWN, 10},    {"down again", Step::CLICK_DOWN, 20},
-        {"down at the end", Step::CLICK_DOWN, 20}, {"the page-up key", Step::KEY_UP, 10},
+        {"opened", Step::NONE, 0},
+        {"up on the first page", Step::CLICK_UP, 0},
+        {"down", Step::CLICK_DOWN, 10},
+        {"down again", Step::CLICK_DOWN, 20},
+        {"down at the end", Step::CLICK_DOWN, 20},
+        {"the page-up key", Step::KEY_UP, 10},
         {"down let go off the button", Step::DOWN_LET_GO_AWAY, 10},
-        {"the page-down key", Step::KEY_DOWN, 20}, {"up", Step::CLICK_UP, 10},
+        {"the page-down key", Step::KEY_DOWN, 20},
+        {"up", Step::CLICK_UP, 10},
         {"up again", Step::CLICK_UP, 0},
     };
     const uint32_t up_key = settings_hotkey(HK_PAGE_UP), down_key = settings_hotkey(HK_PAGE_DOWN);
@@ -410,10 +414,13 @@ TEST_F(AssetWindow, TheLandListPagesByTenAndStopsAtEitherEnd) {
             const int pressed =
                 s.how == Step::KEY_UP ? ASSET_F_PAGE_UP_PRESSED : ASSET_F_PAGE_DOWN_PRESSED;
             key_down(t0 + ms, key);
-            look(ms + 60, [this, button, pressed] {
-                EXPECT_TRUE(picture_at(frame(pressed), button.left, button.top))
-                    << "the key holds its button down";
-            }, s.how == Step::KEY_DOWN ? "assets_page_key" : "");
+            look(
+                ms + 60,
+                [this, button, pressed] {
+                    EXPECT_TRUE(picture_at(frame(pressed), button.left, button.top))
+                        << "the key holds its button down";
+                },
+                s.how == Step::KEY_DOWN ? "assets_page_key" : "");
             key_up(t0 + ms + 120, key);
             break;
         }
@@ -483,26 +490,30 @@ TEST_F(AssetWindow, TheSummaryShowsHisFaceGodItemsInRowsOfFive) {
     god_table[GOD_FIRST_SLOT].days = 4;
     void* items = spr_read_set("PANEL.MKF", ASSET_ITEM_PICTURES_ENTRY);
     ASSERT_NE(items, nullptr);
-    look(300, [&] {
-        for (int k = 0; k < 6; ++k) {
-            const int x = k < 5 ? 300 + 72 * k : 300, y = k < 5 ? 281 : 313;
-            EXPECT_TRUE(picture_at(popup_frame(items, kinds[k] - 1), x, y)) << "item " << kinds[k];
-        }
-        EXPECT_TRUE(picture_at(popup_frame(view_portrait_set(0), 1), 60, 100)) << "his face";
-        EXPECT_TRUE(picture_at(popup_frame(view_god_sprite(0), 0), 60, 188)) << "his god";
-    }, "assets_summary_goods");
+    look(
+        300,
+        [&] {
+            for (int k = 0; k < 6; ++k) {
+                const int x = k < 5 ? 300 + 72 * k : 300, y = k < 5 ? 281 : 313;
+                EXPECT_TRUE(picture_at(popup_frame(items, kinds[k] - 1), x, y))
+                    << "item " << kinds[k];
+            }
+            EXPECT_TRUE(picture_at(popup_frame(view_portrait_set(0), 1), 60, 100)) << "his face";
+            EXPECT_TRUE(picture_at(popup_frame(view_god_sprite(0), 0), 60, 188)) << "his god";
+        },
+        "assets_summary_goods");
     // The exit button closes only when let go on it.
     at(t0 + 500, SCRIPT_MOUSE_MOVE, middle_x(ASSET_EXIT_BUTTON), middle_y(ASSET_EXIT_BUTTON));
     at(t0 + 510, SCRIPT_LEFT_DOWN);
     look(560, [this] {
-        EXPECT_TRUE(picture_at(frame(ASSET_F_EXIT_PRESSED), ASSET_EXIT_BUTTON.left,
-                               ASSET_EXIT_BUTTON.top));
+        EXPECT_TRUE(
+            picture_at(frame(ASSET_F_EXIT_PRESSED), ASSET_EXIT_BUTTON.left, ASSET_EXIT_BUTTON.top));
     });
     at(t0 + 600, SCRIPT_MOUSE_MOVE, 300, 300);
     at(t0 + 610, SCRIPT_LEFT_UP);
     look(700, [this] {
-        EXPECT_FALSE(picture_at(frame(ASSET_F_EXIT_PRESSED), ASSET_EXIT_BUTTON.left,
-                                ASSET_EXIT_BUTTON.top));
+        EXPECT_FALSE(
+            picture_at(frame(ASSET_F_EXIT_PRESSED), ASSET_EXIT_BUTTON.left, ASSET_EXIT_BUTTON.top));
     });
     point_and_click(900, middle_x(ASSET_EXIT_BUTTON), middle_y(ASSET_EXIT_BUTTON));
     asset_open();

@@ -14,9 +14,9 @@
 #include "board/view.h"
 #include "cards/cards.h"
 #include "data/card_defs.h"
+#include "engine/confirm.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
-#include "engine/confirm.h"
 #include "engine/image.h"
 #include "engine/layout.h"
 #include "engine/message_draw.h"
@@ -44,8 +44,8 @@ constexpr int PORTRAIT_FACE = 1;        // the pleased face of a portrait set, c
 constexpr int GOD_FRAME = 0;
 
 constexpr const char* PAGE_CAPTIONS[ASSET_PAGE_COUNT] = {"资产清单", "地产清单", "股票清单"};
-constexpr const char* FILTER_CAPTIONS[ASSET_FILTER_COUNT] = {"全  部", "住宅区", "商业区",
-                                                             "房  屋", "连锁店"};
+constexpr const char* FILTER_CAPTIONS[ASSET_FILTER_COUNT] = {"全  部", "住宅区", "商业区", "房  屋",
+                                                             "连锁店"};
 constexpr const char* LAND_HEADS[5] = {"地  点", "开发状况", "价  格", "收  费", "租  期"};
 
 struct Window {
@@ -322,7 +322,8 @@ AssetSpot asset_spot_at(int x, int y, int tabs, int page) {
     }
     if (x >= ASSET_PAGE_TAB_LEFT && x < ASSET_PAGE_TAB_RIGHT && y >= ASSET_PAGE_TAB_Y) {
         const int k = (y - ASSET_PAGE_TAB_Y) / ASSET_PAGE_TAB_STEP;
-        if (k < ASSET_PAGE_COUNT && y - ASSET_PAGE_TAB_Y - ASSET_PAGE_TAB_STEP * k < ASSET_PAGE_TAB_H)
+        if (k < ASSET_PAGE_COUNT &&
+            y - ASSET_PAGE_TAB_Y - ASSET_PAGE_TAB_STEP * k < ASSET_PAGE_TAB_H)
             return {ASSET_SPOT_PAGE_TAB, k};
     }
     if (page != 1) return {ASSET_SPOT_NONE, 0};

@@ -54,7 +54,7 @@ enum AssetFrame : int {
     ASSET_F_PAGE_UP_PRESSED = 8,
     ASSET_F_PAGE_DOWN = 9,
     ASSET_F_PAGE_DOWN_PRESSED = 10,
-    ASSET_F_LEVEL_MARK = 11, // 12 x 12, hot spot at the centre
+    ASSET_F_LEVEL_MARK = 11,    // 12 x 12, hot spot at the centre
     ASSET_F_SUMMARY_PANEL = 12, // the page area's plate of each page
     ASSET_F_LAND_PANEL = 13,
     ASSET_F_SHARE_PANEL = 14,
