@@ -1,6 +1,4 @@
 #include "shell/help.h"
 
-// The intro is not built yet: it returns at once while nothing is shown.
-void intro_run() {}
-// The help viewer is not built yet either.
+// The help viewer is not built yet.
 void help_show(int, int) {}
