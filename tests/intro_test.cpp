@@ -139,8 +139,8 @@ TEST_F(Intro, ASkipAtEachStepEndsItThereAndTheMusicStillStarts) {
         int back_frame; // the picture the back buffer holds at the end, -1 untouched
         const char* shot;
     };
-    const std::vector<std::string> all = {"board",     "opening", "jump-in 3", "jump-in 7",
-                                          "final",     "closing 3"};
+    const std::vector<std::string> all = {"board",     "opening", "jump-in 3",
+                                          "jump-in 7", "final",   "closing 3"};
     auto first = [&](size_t n) { return std::vector<std::string>(all.begin(), all.begin() + n); };
     const Case cases[] = {
         {"film", true, 0, {}, 0, -1, "film"},
@@ -160,8 +160,9 @@ TEST_F(Intro, ASkipAtEachStepEndsItThereAndTheMusicStillStarts) {
         paint_screen(SENTINEL);
         shown_clear();
         headless_calls.clear();
-        app_services.avi_play = c.film_skipped ? [](const char*, const PlatRect*, int) { return 1; }
-                                               : [](const char*, const PlatRect*, int) { return 0; };
+        app_services.avi_play = c.film_skipped
+                                    ? [](const char*, const PlatRect*, int) { return 1; }
+                                    : [](const char*, const PlatRect*, int) { return 0; };
         const uint32_t start = plat_tick_count();
         if (c.release_at) at(start + c.release_at, SCRIPT_KEY_UP, 0x20);
         intro_run();
@@ -278,7 +279,7 @@ TEST_F(IntroHeadless, WithNoDisplayItRecordsTheMapsFilmAndTheMusicAndReturnsAtOn
         const char* film; // nullptr: none asked
     };
     const Case cases[] = {{0, "FLYTW.AVI"}, {1, "FLYCHINA.AVI"}, {2, "FLYJP.AVI"},
-                          {3, "FLYUS.AVI"}, {4, nullptr},       {-1, nullptr}};
+                          {3, "FLYUS.AVI"}, {4, nullptr},        {-1, nullptr}};
     game_player_count = 2;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.map);

@@ -270,7 +270,8 @@ FlcBytes jump_in(int character) {
             const int k = n - (LAND_FRAME + 8), left = JUMP_FRAMES - (LAND_FRAME + 8);
             const double t = static_cast<double>(k + 1) / left;
             const int x = static_cast<int>(land_x + (700 - land_x) * t);
-            const int y = static_cast<int>(land_y + (470 - land_y) * t - 120 * std::sin(t * 3.14159));
+            const int y =
+                static_cast<int>(land_y + (470 - land_y) * t - 120 * std::sin(t * 3.14159));
             figure(p, x, y, character, LEAP);
         }
         frames.push_back(std::move(p.px));
