@@ -92,11 +92,11 @@ void free_data(Intro& in) {
 // closing, which ends the intro as well). Data that is no animation plays
 // nothing.
 bool play(const Anim& a, int x, int y, uint32_t flags, PlatRect* covered = nullptr) {
-    if (covered) *covered = PlatRect{0, 0, 0, 0};
-    const bool skipped = a.data && flc_play(a.data, a.size, x, y, flags, -1) == 1;
-    if (covered && a.data && flc_player.header.width > 0)
-        *covered = PlatRect{flc_player.rect[0], flc_player.rect[1], flc_player.rect[2],
-                            flc_player.rect[3]};
+    FlcHeader h{};
+    const bool anim = a.data && flc_read_header(a.data, a.size, &h);
+    if (covered)
+        *covered = anim ? PlatRect{x, y, x + h.width, y + h.height} : PlatRect{0, 0, 0, 0};
+    const bool skipped = anim && flc_play(a.data, a.size, x, y, flags, -1) == 1;
     flc_stop();
     return skipped || plat_close_requested();
 }
