@@ -94,8 +94,7 @@ void free_data(Intro& in) {
 bool play(const Anim& a, int x, int y, uint32_t flags, PlatRect* covered = nullptr) {
     FlcHeader h{};
     const bool anim = a.data && flc_read_header(a.data, a.size, &h);
-    if (covered)
-        *covered = anim ? PlatRect{x, y, x + h.width, y + h.height} : PlatRect{0, 0, 0, 0};
+    if (covered) *covered = anim ? PlatRect{x, y, x + h.width, y + h.height} : PlatRect{0, 0, 0, 0};
     const bool skipped = anim && flc_play(a.data, a.size, x, y, flags, -1) == 1;
     flc_stop();
     return skipped || plat_close_requested();
