@@ -130,7 +130,7 @@ TEST_F(GridRules, TheFigureFacesByItsStepAndWalksACellInFourQuarters) {
     struct Case {
         int dc, dr, facing;
     };
-    const Case cases[] = {{1, -1, 4}, {1, 0, 3}, {1, 1, 2}, {0, -1, 5},
+    const Case cases[] = {{1, -1, 4}, {1, 0, 3},   {1, 1, 2},  {0, -1, 5},
                           {0, 1, 1},  {-1, -1, 6}, {-1, 0, 7}, {-1, 1, 0}};
     for (const Case& k : cases) {
         SetUp();
@@ -155,10 +155,10 @@ TEST_F(GridRules, AWalkAcrossTheHoleGoesRoundIt) {
         std::vector<std::pair<int, int>> path;
     };
     const Case cases[] = {
-        {3, 4, 5, 4, {{3, 4}, {4, 5}, {5, 4}}},         // along row 4: one row down, then up
-        {4, 3, 4, 5, {{4, 3}, {5, 4}, {4, 5}}},         // down column 4: one column right
+        {3, 4, 5, 4, {{3, 4}, {4, 5}, {5, 4}}}, // along row 4: one row down, then up
+        {4, 3, 4, 5, {{4, 3}, {5, 4}, {4, 5}}}, // down column 4: one column right
         {2, 4, 6, 4, {{2, 4}, {3, 4}, {4, 5}, {5, 5}, {6, 4}}}, // aimed again from below
-        {3, 3, 5, 5, {{3, 3}, {4, 3}, {5, 4}, {5, 5}}}, // the diagonal through the hole
+        {3, 3, 5, 5, {{3, 3}, {4, 3}, {5, 4}, {5, 5}}},         // the diagonal through the hole
     };
     for (const Case& k : cases) {
         SetUp();
@@ -413,7 +413,7 @@ TEST_F(TargetRules, TargetsRiseByKindAndSpeedAndLeaveAtTheTop) {
     struct Case {
         int kind, speed, rise;
     };
-    const Case cases[] = {{0, 0, 15}, {4, 0, 18}, {7, 0, 24}, {11, 0, 18},
+    const Case cases[] = {{0, 0, 15},  {4, 0, 18}, {7, 0, 24}, {11, 0, 18},
                           {7, -1, 48}, {0, 1, 7},  {4, 1, 9}};
     for (const Case& k : cases) {
         SetUp();
@@ -736,8 +736,9 @@ TEST(MinigameCommon, PanelDigitsStopAtNineHundredNinetyNineAndTheFinalScoreShows
         int panel;
         int digits;
     };
-    const Case cases[] = {{0, 0, 1}, {7, 7, 1}, {188, 188, 3}, {999, 999, 3},
-                          {1200, 999, 4}, {INT32_MAX, 999, 10}, {-5, 0, 1}};
+    const Case cases[] = {{0, 0, 1},     {7, 7, 1},      {188, 188, 3},
+                          {999, 999, 3}, {1200, 999, 4}, {INT32_MAX, 999, 10},
+                          {-5, 0, 1}};
     for (const Case& k : cases) {
         int d[3];
         minigame_panel_digits(k.score, d);

@@ -14,8 +14,8 @@ namespace {
 
 // The thrower's frames by state (0, 2, 3, 4) and counter 0..5.
 constexpr int THROWER_FRAMES[5][6] = {
-    {0, 1, 2, 3, 5, 6},       {0, 1, 2, 3, 5, 6},       {7, 8, 9, 10, 11, 0},
-    {11, 10, 9, 8, 7, 0},     {12, 13, 14, 15, 17, 18},
+    {0, 1, 2, 3, 5, 6},   {0, 1, 2, 3, 5, 6},       {7, 8, 9, 10, 11, 0},
+    {11, 10, 9, 8, 7, 0}, {12, 13, 14, 15, 17, 18},
 };
 constexpr int TURN_TICKS = 5;
 constexpr int WALK_STEPS = 5; // counters 0..4 walk and may throw; 5 decides
@@ -81,8 +81,8 @@ void objects_tick(CatchGame& g) {
         if (o.y > CATCH_ARC_UNTIL - 1) {
             o.y = static_cast<int16_t>(o.y + CATCH_FALL[kind]);
         } else {
-            o.speed = static_cast<int16_t>(o.speed + 2 > CATCH_MAX_SPEED ? CATCH_MAX_SPEED
-                                                                          : o.speed + 2);
+            o.speed =
+                static_cast<int16_t>(o.speed + 2 > CATCH_MAX_SPEED ? CATCH_MAX_SPEED : o.speed + 2);
             o.y = static_cast<int16_t>(o.y + o.speed);
         }
         if (o.y > CATCH_GROUND_Y) lose(g, o);
@@ -150,8 +150,7 @@ void thrower_tick(CatchGame& g) {
             ++g.thrower_counter;
             return;
         }
-        const bool far_half =
-            right ? g.thrower_x > CATCH_MIDDLE_X : g.thrower_x < CATCH_MIDDLE_X;
+        const bool far_half = right ? g.thrower_x > CATCH_MIDDLE_X : g.thrower_x < CATCH_MIDDLE_X;
         const bool at_end =
             right ? g.thrower_x >= CATCH_THROWER_MAX_X : g.thrower_x <= CATCH_THROWER_MIN_X;
         if ((far_half && game_rand() % 4 == 0) || at_end) {

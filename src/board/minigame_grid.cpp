@@ -138,9 +138,8 @@ void ending_tick(GridGame& g) {
     case GRID_GOOD_END:
     case GRID_BAD_END: {
         const bool good = g.state == GRID_GOOD_END;
-        const int frames = (good ? g.good_frames : g.bad_frames) > 0
-                               ? (good ? g.good_frames : g.bad_frames)
-                               : 1;
+        const int frames =
+            (good ? g.good_frames : g.bad_frames) > 0 ? (good ? g.good_frames : g.bad_frames) : 1;
         if (++g.sub < frames) return;
         g.sub = 0;
         if (++g.ending_plays < GRID_ENDING_PLAYS) return;

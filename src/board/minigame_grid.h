@@ -55,9 +55,10 @@ inline constexpr int GRID_QUARTERS = 4;
 inline constexpr int GRID_MIDDLE_FROM = 40, GRID_GOOD_FROM = 56;
 
 // The pictures (PANEL.MKF).
-inline constexpr int GRID_BOARD_ENTRY = 80; // 0 board, 1-2 bomb reaction, 3 obstacle, 3 + kind pieces
-inline constexpr int GRID_HIT_ENTRY = 81;   // 640 x 480 bytes: row x 9 + column, 255 between
-inline constexpr int GRID_WALK_ENTRY = 82;  // frame direction x 4 + quarter step
+inline constexpr int GRID_BOARD_ENTRY =
+    80;                                   // 0 board, 1-2 bomb reaction, 3 obstacle, 3 + kind pieces
+inline constexpr int GRID_HIT_ENTRY = 81; // 640 x 480 bytes: row x 9 + column, 255 between
+inline constexpr int GRID_WALK_ENTRY = 82; // frame direction x 4 + quarter step
 inline constexpr int GRID_PICK_ENTRY = 83;
 inline constexpr int GRID_GOOD_ENTRY = 84;
 inline constexpr int GRID_BAD_ENTRY = 85;

@@ -109,8 +109,7 @@ void minigame_grid_draw(uint16_t* back) {
                 GRID_OBSTACLE_Y);
     if (grid.fly_kind > 0) {
         const GridPoint& p = point(grid.fly_column, grid.fly_row);
-        mg_draw(back, mg_frame(GRID_FLY_FIRST_ENTRY + grid.fly_kind - 1, grid.fly_frame), p.x,
-                p.y);
+        mg_draw(back, mg_frame(GRID_FLY_FIRST_ENTRY + grid.fly_kind - 1, grid.fly_frame), p.x, p.y);
     }
     mg_draw_panel(back, grid.time, minigame_grid_score(grid));
     for (int kind = 2; kind < GRID_KINDS; ++kind)
@@ -129,8 +128,8 @@ int32_t minigame_grid_wndproc(PlatWindow window, uint32_t message, uint32_t wpar
         screen_timer_start(TICK_MS);
         return 0;
     case WM_LBUTTONDOWN:
-        minigame_grid_click(grid, grid_hit_at(mgw.hit, mgw.hit_size, plat_point_x(lparam),
-                                              plat_point_y(lparam)));
+        minigame_grid_click(
+            grid, grid_hit_at(mgw.hit, mgw.hit_size, plat_point_x(lparam), plat_point_y(lparam)));
         return 0;
     case WM_TIMER:
         if (mg_tick_due(message, wparam)) tick();

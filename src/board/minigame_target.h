@@ -52,10 +52,10 @@ struct TargetGame {
     int32_t wait_ticks;
     TargetSlot slots[TARGET_SLOTS];
     int32_t score;
-    int32_t freeze;  // ticks the targets stand still
-    int32_t speed;   // -1 double, 0 normal, 1 half
-    int32_t time;    // ticks left
-    uint8_t ended;   // the clock has run out: no new targets
+    int32_t freeze; // ticks the targets stand still
+    int32_t speed;  // -1 double, 0 normal, 1 half
+    int32_t time;   // ticks left
+    uint8_t ended;  // the clock has run out: no new targets
     uint8_t score_changed;
     int32_t last_surprise; // the last kind-11 effect drawn, -1 none
 };

@@ -64,7 +64,8 @@ void minigame_targets_draw(uint16_t* back) {
     for (const TargetSlot& t : targets.slots) {
         if (t.x == 0) continue;
         const int frame = t.kind >= TARGET_HIT_MARK ? TARGET_HIT_FRAME : (t.kind & 15) + 1;
-        if (const ImageRecord* f = mg_frame(TARGET_SET_ENTRY, frame)) blit_key_clip(back, f, t.x, t.y);
+        if (const ImageRecord* f = mg_frame(TARGET_SET_ENTRY, frame))
+            blit_key_clip(back, f, t.x, t.y);
     }
     gfx_set_clip(kept.left, kept.top, kept.right, kept.bottom);
     mg_draw_panel(back, targets.time, targets.score);

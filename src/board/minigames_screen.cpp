@@ -32,8 +32,8 @@ const GameFiles& files_of(MinigameKind kind) {
                                 "grid game"};
     static const GameFiles TARGETS{TARGET_SET_ENTRY, TARGET_SET_ENTRY, target_sounds,
                                    "target game"};
-    static const GameFiles STEER{CATCH_BACKGROUND_ENTRY, CATCH_OBJECT_FIRST_ENTRY + 4,
-                                 catch_sounds, "catching game"};
+    static const GameFiles STEER{CATCH_BACKGROUND_ENTRY, CATCH_OBJECT_FIRST_ENTRY + 4, catch_sounds,
+                                 "catching game"};
     return kind == MINIGAME_GRID ? GRID : kind == MINIGAME_TARGETS ? TARGETS : STEER;
 }
 

@@ -17,8 +17,7 @@ PlatWndProc minigame_window_proc(MinigameKind kind);
 // Frees what minigame_window_open loaded.
 void minigame_window_close(MinigameKind kind);
 
-int32_t minigame_grid_wndproc(PlatWindow window, uint32_t message, uint32_t wparam,
-                              int32_t lparam);
+int32_t minigame_grid_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam);
 int32_t minigame_targets_wndproc(PlatWindow window, uint32_t message, uint32_t wparam,
                                  int32_t lparam);
 int32_t minigame_steer_wndproc(PlatWindow window, uint32_t message, uint32_t wparam,

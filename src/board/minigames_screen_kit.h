@@ -13,18 +13,18 @@ struct MinigameWindow {
     bool open = false;
     MinigameKind kind = MINIGAME_GRID;
     int player = -1;
-    void* digits = nullptr;           // PANEL.MKF 79
-    void* sets[MG_MAX_SETS] = {};     // by PANEL.MKF entry - the game's first entry
-    int first_entry = 0;              // the entry sets[0] holds
-    uint8_t* hit = nullptr;           // the grid's hit image
+    void* digits = nullptr;       // PANEL.MKF 79
+    void* sets[MG_MAX_SETS] = {}; // by PANEL.MKF entry - the game's first entry
+    int first_entry = 0;          // the entry sets[0] holds
+    uint8_t* hit = nullptr;       // the grid's hit image
     uint32_t hit_size = 0;
-    void* opening = nullptr;          // PANEL.MKF 78
+    void* opening = nullptr; // PANEL.MKF 78
     uint32_t opening_size = 0;
-    void* explosion = nullptr;        // data.mkf 485 while it plays
+    void* explosion = nullptr; // data.mkf 485 while it plays
     uint32_t explosion_size = 0;
-    int32_t shown_score = -1;         // the panel's score as last copied
+    int32_t shown_score = -1; // the panel's score as last copied
     int32_t shown_time = -1;
-    uint8_t cursor_mode = 0;          // the pointer's mode before the game
+    uint8_t cursor_mode = 0; // the pointer's mode before the game
 };
 extern MinigameWindow mgw;
 

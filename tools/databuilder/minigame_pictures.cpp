@@ -42,13 +42,13 @@ void seven_segment(Canvas& cv, int digit, int x, int y, int w, int h, int t, uin
                                          0x6D, 0x7D, 0x07, 0x7F, 0x6F};
     const uint8_t s = SEGMENTS[digit % 10];
     const int mid = y + h / 2 - t / 2;
-    if (s & 0x01) cv.fill(x + t, y, w - 2 * t, t, c);               // top
-    if (s & 0x02) cv.fill(x + w - t, y + t, t, h / 2 - t, c);       // upper right
-    if (s & 0x04) cv.fill(x + w - t, mid + t, t, h / 2 - t, c);     // lower right
-    if (s & 0x08) cv.fill(x + t, y + h - t, w - 2 * t, t, c);       // bottom
-    if (s & 0x10) cv.fill(x, mid + t, t, h / 2 - t, c);             // lower left
-    if (s & 0x20) cv.fill(x, y + t, t, h / 2 - t, c);               // upper left
-    if (s & 0x40) cv.fill(x + t, mid, w - 2 * t, t, c);             // middle
+    if (s & 0x01) cv.fill(x + t, y, w - 2 * t, t, c);           // top
+    if (s & 0x02) cv.fill(x + w - t, y + t, t, h / 2 - t, c);   // upper right
+    if (s & 0x04) cv.fill(x + w - t, mid + t, t, h / 2 - t, c); // lower right
+    if (s & 0x08) cv.fill(x + t, y + h - t, w - 2 * t, t, c);   // bottom
+    if (s & 0x10) cv.fill(x, mid + t, t, h / 2 - t, c);         // lower left
+    if (s & 0x20) cv.fill(x, y + t, t, h / 2 - t, c);           // upper left
+    if (s & 0x40) cv.fill(x + t, mid, w - 2 * t, t, c);         // middle
 }
 
 FrameImage digit(int d, bool big) {
@@ -140,7 +140,8 @@ Bytes opening_flc() {
 int cell_at(int px, int py, double edge) {
     const double u = (px + 64) / 48.0, v = (py - 225) / 24.0;
     const double col = (u - v) / 2, row = (u + v) / 2;
-    const int c = static_cast<int>(std::floor(col + 0.5)), r = static_cast<int>(std::floor(row + 0.5));
+    const int c = static_cast<int>(std::floor(col + 0.5)),
+              r = static_cast<int>(std::floor(row + 0.5));
     if (!grid_exists(c, r)) return -1;
     if (std::fabs(col - c) > 0.5 - edge || std::fabs(row - r) > 0.5 - edge) return -2;
     return r * GRID_SIDE + c;
@@ -324,7 +325,8 @@ FrameImage target_picture(int kind) {
     const bool big = kind <= 5;
     const int w = big ? 44 : 36, h = big ? 60 : 52;
     Canvas cv(w, h, w / 2, h / 2);
-    const uint16_t rings[6] = {kRed, kBlue, kGreen, rgb555(200, 80, 200), kGold, rgb555(240, 120, 40)};
+    const uint16_t rings[6] = {
+        kRed, kBlue, kGreen, rgb555(200, 80, 200), kGold, rgb555(240, 120, 40)};
     cv.fill(w / 2 - 2, h / 2, 4, h / 2, kBrown); // the post
     const int r = big ? 20 : 16;
     if (kind < 9) {
@@ -401,7 +403,7 @@ FrameSetBytes bomber_set() {
         Canvas cv(44, 70, 22, 68);
         const int rise = f < 4 ? (4 - f) * 8 : f > 9 ? (f - 9) * 8 : 0; // pops up, hides again
         figure(cv, 22, 68 + rise, 0, 0, kDark, 0);
-        cv.fill(12, 44 + rise, 20, 4, kDark); // a mask
+        cv.fill(12, 44 + rise, 20, 4, kDark);                                  // a mask
         if (f >= 5 && f <= 7) cv.line(28, 40 + rise, 38, 22 + rise, kSkin, 3); // the throwing arm
         if (f < CATCH_BOMBER_THROWS_AT) cv.ellipse(36, 20 + rise, 5, 5, kInk);
         frames.push_back(cv.img);
