@@ -80,3 +80,24 @@ TEST_F(Minigames, EveryoneElseGetsFiftyToSixtyNineWithItsMessageAndLine) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Minigames, AHumanWithNoScreenToPlayOnWinsNothingAndDrawsNothing) {
+    player_table[1].control = CTRL_HUMAN;
+    settings_set_animations(1);
+    int (*const games[])() = {minigame_play_grid, minigame_play_targets, minigame_play_steer};
+    const int entries[] = {80, 91, 92};
+    for (int i = 0; i < 3; ++i) {
+        minigame_points = 77;
+        game_srand(9);
+        shown_clear();
+        EXPECT_EQ(games[i](), 0);
+        EXPECT_EQ(minigame_points, 0);
+        EXPECT_EQ(shown_count(Shown::Panel, entries[i]), 1u) << "the game's window asked for";
+        EXPECT_EQ(shown_count(Shown::Message), 0u);
+        EXPECT_EQ(game_rand_seed(), 9u) << "nothing drawn from the generator";
+    }
+}
+
+} // namespace
