@@ -38,6 +38,8 @@ struct Watch {
     bool band_kept = false;
     int runner_min_x = 640, runner_max_x = 0;
     int warps = 0;
+    int opening_over_scene = 0; // display pixels of the banner's place unlike the scene under it
+    uint32_t opening_since = 0;
     std::string shot_running, shot_final;
 };
 Watch w;
@@ -128,6 +130,16 @@ void watch() {
     if (screen_depth == 0) return;
     const uint8_t phase = phase_now();
     const uint32_t now = plat_tick_count();
+    if (phase == MG_OPENING) {
+        // The opening plays on the display over the scene the back buffer holds.
+        if (w.opening_since == 0) w.opening_since = now;
+        if (now > w.opening_since + 800 && w.opening_over_scene == 0) {
+            save_shot(w.shot_running + "_opening");
+            for (int y = 150; y < 250; ++y)
+                for (int x = 170; x < 470; ++x)
+                    w.opening_over_scene += PopupTest::screen_at(x, y) != PopupTest::back_at(x, y);
+        }
+    }
     if (phase == MG_RUNNING) {
         if (w.running_since == 0) w.running_since = now;
         if (!w.saw_running && now > w.running_since + 3000) {
@@ -201,11 +213,13 @@ class MinigameWindows : public PopupTest {
         EXPECT_EQ(shown_count(Shown::Music, tune), 1u);
         EXPECT_EQ(music_stack_depth, depth) << "the music before the game resumed";
         EXPECT_EQ(shown_count(Shown::Flc, MG_OPENING_ENTRY), 1u);
+        EXPECT_GT(w.opening_over_scene, 10000) << "the opening's banner over the scene";
         EXPECT_TRUE(w.saw_running);
         EXPECT_TRUE(w.saw_final);
         EXPECT_GT(w.final_band_changed, 500) << "the final score in big digits";
         EXPECT_GT(w.actions, 3);
         EXPECT_LT(plat_tick_count() - start, 60000u) << "the game ended by itself";
+        EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0) << "the screen under it put back";
         return points;
     }
 };

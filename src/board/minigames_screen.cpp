@@ -195,6 +195,7 @@ bool minigame_window_open(MinigameKind kind, int player) {
     }
     snd_effects_load(f.sounds);
     mgw.cursor_mode = cursor_get_mode();
+    mgw.under = popup_save_area(PlatRect{0, 0, SCREEN_W, SCREEN_H});
     mgw.open = true;
     start_state(kind);
     return true;
@@ -216,6 +217,7 @@ void minigame_window_close(MinigameKind kind) {
     std::free(mgw.hit);
     std::free(mgw.opening);
     std::free(mgw.explosion);
+    if (mgw.under) popup_restore_area(mgw.under, 0, 0);
     if (mgw.cursor_mode == 1) cursor_set_mode(1);
     mgw = MinigameWindow{};
 }

@@ -24,7 +24,8 @@ struct MinigameWindow {
     uint32_t explosion_size = 0;
     int32_t shown_score = -1; // the panel's score as last copied
     int32_t shown_time = -1;
-    uint8_t cursor_mode = 0; // the pointer's mode before the game
+    uint8_t cursor_mode = 0;      // the pointer's mode before the game
+    ImageRecord* under = nullptr; // the screen the game covers, put back at its end
 };
 extern MinigameWindow mgw;
 

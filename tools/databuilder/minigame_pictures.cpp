@@ -127,7 +127,7 @@ Bytes opening_flc() {
             for (int y = 0; y < text.img.height; ++y)
                 for (int x = 0; x < text.img.width; ++x)
                     if (text.at(x, y) != 0)
-                        px[static_cast<size_t>(y0 + 15 + y) * W + (x0 + 20 + x)] = 2;
+                        px[static_cast<size_t>(y0 + 15 + y) * W + (x0 + 36 + x)] = 2;
         frames.push_back(px);
     }
     return flc_encode(W, H, 70, pal, frames);
