@@ -10,6 +10,7 @@
 #include "board/game_state.h"
 #include "board/minigames.h"
 #include "board/minigames_screen.h"
+#include "board/minigames_screen_kit.h"
 #include "board/world_reset.h"
 #include "engine/music.h"
 #include "engine/random.h"
@@ -250,6 +251,34 @@ TEST_F(MinigameWindows, TheCatchingGameIsSteeredByTheMouseToItsEnd) {
     EXPECT_GT(w.runner_max_x, CATCH_RUNNER_START_X);
     EXPECT_EQ(g.pose, g.bomb_caught ? CATCH_BOMB_POSE : catch_pose_of_score(points));
     EXPECT_EQ(shown_count(Shown::Effect, 23), 1u) << "the running loop";
+}
+
+TEST_F(MinigameWindows, AfterATickThePanelIsCopiedWholeForANewScoreAndOnlyItsTimeElse) {
+    ASSERT_TRUE(minigame_window_open(MINIGAME_TARGETS, 0));
+    TargetGame& g = minigame_targets_state();
+    g.phase = MG_RUNNING;
+    const auto copied = [this](int left, int right) {
+        return screen_differs(left, MG_PANEL_TOP, right, MG_PANEL_BOTTOM, BACKGROUND) > 0;
+    };
+    struct Case {
+        int32_t time, score;
+        bool time_area, score_area;
+    };
+    // Shown last: time 150, score 0.
+    const Case cases[] = {{150, 0, false, false}, {149, 0, true, false}, {149, 5, true, true}};
+    for (const Case& k : cases) {
+        paint_screen(BACKGROUND);
+        mgw.shown_time = 150;
+        mgw.shown_score = 0;
+        g.time = k.time;
+        g.score = k.score;
+        minigame_draw_scene(MINIGAME_TARGETS);
+        mg_present(g.time, g.score);
+        EXPECT_EQ(copied(MG_PANEL_LEFT, MG_TIME_RIGHT), k.time_area) << k.time << " " << k.score;
+        EXPECT_EQ(copied(MG_TIME_RIGHT, MG_PANEL_RIGHT), k.score_area) << k.time << " " << k.score;
+        EXPECT_GT(screen_differs(0, 0, 640, MG_PANEL_TOP, BACKGROUND), 200000) << "the play area";
+    }
+    minigame_window_close(MINIGAME_TARGETS);
 }
 
 } // namespace
