@@ -39,6 +39,7 @@ struct Watch {
     bool band_kept = false;
     int runner_min_x = 640, runner_max_x = 0;
     int warps = 0;
+    uint32_t explosion_since = 0;
     int opening_over_scene = 0; // display pixels of the banner's place unlike the scene under it
     uint32_t opening_since = 0;
     std::string shot_running, shot_final;
@@ -165,6 +166,9 @@ void watch() {
         int mx = 0, my = 0;
         plat_get_cursor_pos(&mx, &my);
         if (mx == 0 || mx == 639) ++w.warps;
+        if (g.explosion == 1 && w.explosion_since == 0) w.explosion_since = plat_tick_count();
+        if (w.explosion_since && plat_tick_count() == w.explosion_since + 200)
+            save_shot("minigame_catch_explosion");
     }
     const bool final_drawn = w.kind == MINIGAME_GRID ? phase == MG_FINAL : phase >= MG_FINAL;
     if (final_drawn && !w.saw_final && w.band_kept) {
