@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "board/game_state.h"
@@ -16,6 +17,7 @@
 #include "engine/random.h"
 #include "engine/shown.h"
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/queue.h"
 #include "platform/script.h"
 #include "shell/app.h"
@@ -283,6 +285,29 @@ TEST_F(MinigameWindows, AfterATickThePanelIsCopiedWholeForANewScoreAndOnlyItsTim
         EXPECT_GT(screen_differs(0, 0, 640, MG_PANEL_TOP, BACKGROUND), 200000) << "the play area";
     }
     minigame_window_close(MINIGAME_TARGETS);
+}
+
+TEST_F(MinigameWindows, WithoutItsPicturesAGameDrawsNothingAndStillEndsByItself) {
+    const std::string data_dir = plat_data_dir();
+    const std::string empty = ::testing::TempDir() + "/minigame_no_pictures";
+    std::filesystem::create_directories(empty);
+    plat_set_data_dir(empty);
+    int (*const games[])() = {minigame_play_grid, minigame_play_targets, minigame_play_steer};
+    const MinigameKind kinds[] = {MINIGAME_GRID, MINIGAME_TARGETS, MINIGAME_STEER};
+    for (int i = 0; i < 3; ++i) {
+        w = Watch{};
+        w.kind = kinds[i];
+        paint_screen(BACKGROUND);
+        const uint32_t start = plat_tick_count();
+        const int points = games[i]();
+        EXPECT_EQ(points, minigame_points);
+        EXPECT_EQ(screen_depth, 0);
+        EXPECT_LT(plat_tick_count() - start, 60000u) << "ended by itself";
+        EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0) << "nothing drawn, nothing left";
+    }
+    EXPECT_EQ(minigame_grid_state().phase, MG_CLOSED);
+    EXPECT_EQ(minigame_grid_score(minigame_grid_state()), 0) << "no hit image: no walk";
+    plat_set_data_dir(data_dir);
 }
 
 } // namespace
