@@ -6,6 +6,7 @@
 
 #include "board/game_state.h"
 #include "board/minigames_screen_kit.h"
+#include "data/characters.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/flc.h"
@@ -47,8 +48,10 @@ void read_sets(int slot, const GameFiles& f, int player) {
     if (mgw.kind == MINIGAME_GRID)
         mgw.hit = static_cast<uint8_t*>(mkf_read(slot, GRID_HIT_ENTRY, nullptr, &mgw.hit_size));
     if (mgw.kind == MINIGAME_STEER) {
+        // A character outside the table has no runner (it stands, drawn by nothing).
         const int character = player_table[player].character;
-        mgw.sets[RUNNER_SLOT] = spr_read_set_from(slot, CATCH_RUNNER_FIRST_ENTRY + character);
+        if (character < CHARACTER_COUNT)
+            mgw.sets[RUNNER_SLOT] = spr_read_set_from(slot, CATCH_RUNNER_FIRST_ENTRY + character);
     }
 }
 
