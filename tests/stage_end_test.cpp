@@ -27,8 +27,7 @@ std::string shot_name = "stage_chooser";
 void shoot() {
     if (shot_taken || screen_depth < 1 || plat_tick_count() < shot_at) return;
     shot_taken = true;
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        PopupTest::save_screen_bmp(std::string(dir) + "/" + shot_name);
+    PopupTest::save_shot(shot_name);
 }
 
 TEST(StageFrames, RunningFramesStayInsideSetsOfEveryCount) {

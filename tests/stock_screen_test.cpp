@@ -150,8 +150,7 @@ void look() {
     const bool wanted =
         g_seen.shot_when_chart ? chart > 0 : g_seen.most_differing > g_seen.shot_min_differing;
     if (!g_seen.shot.empty() && wanted && plat_tick_count() >= g_seen.shot_after) {
-        if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-            PopupTest::save_screen_bmp(std::string(dir) + "/" + g_seen.shot);
+        PopupTest::save_shot(g_seen.shot);
         g_seen.shot.clear();
     }
 }

@@ -40,8 +40,7 @@ bool human_waits() {
 }
 
 void shot(const char* name) {
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        PopupTest::save_screen_bmp(std::string(dir) + "/" + name);
+    PopupTest::save_shot(name);
 }
 
 // Display pixels of a rectangle in one colour.

@@ -64,9 +64,7 @@ void look_at_screen() {
     for (int y = y0; y <= y1; ++y)
         seen.track_frame_off +=
             (PopupTest::screen_at(x0, y) != frame) + (PopupTest::screen_at(x1, y) != frame);
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        PopupTest::save_screen_bmp(std::string(dir) + "/" +
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    PopupTest::save_shot(::testing::UnitTest::GetInstance()->current_test_info()->name());
 }
 
 std::vector<uint8_t> file_bytes(const fs::path& p) {
