@@ -37,9 +37,6 @@ constexpr int FX_BOUGHT = 17;
 constexpr int FX_BUILT = 18;
 constexpr int FX_FEE = 20;
 
-constexpr int CARD_SCAPEGOAT = 19;
-constexpr int CARD_FREE_PASS = 20;
-
 constexpr uint8_t COMPANY_KIND_TRAVEL = 1;
 constexpr uint8_t COMPANY_KIND_COMPUTER = 3;
 constexpr uint8_t COMPANY_KIND_REPAIR = 5;

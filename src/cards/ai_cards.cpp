@@ -556,7 +556,7 @@ int ai_card_sleepwalk() {
     int list[PLAYER_COUNT];
     int count = 0;
     for (int p = 0; p < PLAYER_COUNT; ++p) {
-        if (!on_view(v, p) || rec(p).hibernation_days != 0 || card_has(p, 18)) continue;
+        if (!on_view(v, p) || rec(p).hibernation_days != 0 || card_has(p, CARD_REVENGE)) continue;
         if (p == rival) return choose(ai_player_code(p));
         list[count++] = p;
     }
