@@ -43,9 +43,6 @@ int user() {
 PlayerRecord& rec(int p) {
     return player_table[static_cast<size_t>(p)];
 }
-int64_t N() {
-    return game_price_index;
-}
 bool by_computer(int p) {
     return control_acts_by_itself(rec(p).control);
 }
@@ -69,11 +66,11 @@ int under(int p) {
 void grudge(int from, int toward, int64_t amount) {
     if (is_player_seat(from)) player_add_grudge(from, toward, util_clamp32(amount));
 }
-// trunc(price x N x (level + 2.0) / 5.0) of a plot (land price) or facility (price).
+// trunc(price x price index x (level + 2.0) / 5.0) of a plot (land price) or facility (price).
 int64_t take_grudge(int code) {
     const int64_t price = map_lot(code) ? map_lot(code)->land_price : map_facility(code)->price;
-    return static_cast<int64_t>(std::trunc(static_cast<double>(price) * static_cast<double>(N()) *
-                                           (level_of(code) + 2.0) / 5.0));
+    return static_cast<int64_t>(
+        std::trunc(static_cast<double>(price_scaled(price)) * (level_of(code) + 2.0) / 5.0));
 }
 
 // The occupants a mover target names: its first occupant (players before
@@ -198,12 +195,12 @@ int card_buy_land() {
     uint8_t* owner_byte;
     if (map_lot(code)) {
         LandLot& l = *map_lot(code);
-        price = (int64_t{l.level} * l.build_price + l.land_price) * N();
+        price = price_scaled(int64_t{l.level} * l.build_price + l.land_price);
         expiry = &l.expiry;
         owner_byte = &l.owner;
     } else {
         FacilityLot& f = *map_facility(code);
-        price = (int64_t{f.level} * f.fee[0] + f.price) * N();
+        price = price_scaled(int64_t{f.level} * f.fee[0] + f.price);
         expiry = &f.expiry;
         owner_byte = &f.owner;
     }
@@ -391,7 +388,7 @@ int card_demon() {
     if (map_facility(code)) {
         FacilityLot& f = *map_facility(code);
         const int owner = owner_seat(code);
-        if (owner >= 0) grudge(owner, u, int64_t{f.level} * 30 * N());
+        if (owner >= 0) grudge(owner, u, price_scaled(int64_t{f.level} * 30));
         f.level = 0;
         f.kind = FK_PARK;
         player_end_hotel_stays();
@@ -400,7 +397,7 @@ int card_demon() {
         board_mark_begin();
         each_street_plot(code, [&](LandLot& l, int c) {
             if (l.owner >= 1 && l.owner <= PLAYER_COUNT)
-                grudge(seat_of_owner(l.owner), u, int64_t{l.level} * 30 * N());
+                grudge(seat_of_owner(l.owner), u, price_scaled(int64_t{l.level} * 30));
             l.level = 0;
             l.chain_store = 0;
             board_mark_object(c);
@@ -422,7 +419,7 @@ int card_monster() {
     const int owner = owner_seat(code); // built land may have no owner: no grudge, no line
     card_remove(u, CARD_MONSTER);
     card_say(u, card_line_user(CARD_MONSTER), MOOD_NEUTRAL);
-    if (owner >= 0) grudge(owner, u, int64_t{level_of(code)} * 30 * N());
+    if (owner >= 0) grudge(owner, u, price_scaled(int64_t{level_of(code)} * 30));
     int x = 0, y = 0;
     if (map_object_position(code, &x, &y)) board_view_refresh(x, y, 0);
     map_building_op(code, MAP_OP_RAZE);
@@ -466,7 +463,7 @@ int card_demolish() {
             --l.level;
         }
     }
-    if (owner >= 0) grudge(owner, u, 30 * N());
+    if (owner >= 0) grudge(owner, u, price_scaled(30));
     flc_play_entry(488, 0, 40, 0x260001, 97);
     wait_ms(500);
     if (owner >= 0) card_say(owner, card_line_victim(CARD_DEMOLISH), MOOD_HURT);
@@ -517,7 +514,7 @@ int card_hibernate() {
         if (p == u || r.control == CTRL_OUT || r.x == 0 || r.hotel_days || r.away_days ||
             r.jail_days || r.hospital_days)
             continue;
-        grudge(p, u, 150 * N());
+        grudge(p, u, price_scaled(150));
         // A sleepwalk ends by its own rule, so its saved vehicle comes back.
         if (r.sleepwalk_days) player_end_sleepwalk(p);
         r.hibernation_days = 5;
@@ -581,7 +578,7 @@ int card_sleepwalk() {
         return 1;
     }
     if (rec(v).hibernation_days != 0) return 1;
-    grudge(v, u, 150 * N());
+    grudge(v, u, price_scaled(150));
     const int c = final_victim(v);
     if (c < 0) return 1;
     speech_bubble(c, MOOD_HURT, speech_line(rec(c).character, 21));
@@ -604,7 +601,7 @@ int card_frame_up() {
         jail_send(v, 5);
         return 1;
     }
-    grudge(v, u, 150 * N());
+    grudge(v, u, price_scaled(150));
     const int c = final_victim(v);
     if (c < 0) return 1;
     jail_send(c, c == u ? 4 : 5);
