@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "board/board_refresh.h"
 #include "board/calendar.h"
@@ -74,10 +75,6 @@ bool acts_by_itself(const PlayerRecord& pl) {
 template <size_t N> void record_name(char (&out)[N + 1], const char (&field)[N]) {
     std::memcpy(out, field, N);
     out[N] = '\0';
-}
-
-void stripped_player_name(char* out, int p) {
-    util_strip_spaces(out, player_name(p));
 }
 
 // ---------------------------------------------------------------------------
@@ -176,10 +173,9 @@ void buy_facility_plot(int cur, int square, int index) {
 int death_god_pays(int payer, const char* fee_name) {
     const int holder = god_find_death_holder(payer);
     if (!is_player_seat(holder)) return payer;
-    char holder_name[64];
-    stripped_player_name(holder_name, holder);
+    const std::string holder_name = player_plain_name(holder);
     char text[160];
-    std::snprintf(text, sizeof text, "死神显灵\n\n由%s赔偿%s", holder_name, fee_name);
+    std::snprintf(text, sizeof text, "死神显灵\n\n由%s赔偿%s", holder_name.c_str(), fee_name);
     msg_show(text, MSG_STANDARD_MS);
     return holder;
 }
@@ -206,8 +202,7 @@ void pay_facility_fee(int cur, int square, int index) {
     snd_board_effect_play(FX_FEE, 0);
     if (fee_check_exemption(owner, fac.mark, fee_name) == 0) return;
 
-    char owner_name[64];
-    stripped_player_name(owner_name, owner);
+    const std::string owner_name = player_plain_name(owner);
     const int level = fac.level <= 5 ? fac.level : 5;
     int64_t base = int64_t{fac.fee[level]} * game_price_index;
     if (fac.mark != 0) base *= 2;
@@ -217,13 +212,13 @@ void pay_facility_fee(int cur, int square, int index) {
     char text[200];
     switch (fac.kind) {
     case FK_HOTEL:
-        days = spin_building_prompt(WHEEL_HOTEL_DAYS, owner_name);
+        days = spin_building_prompt(WHEEL_HOTEL_DAYS, owner_name.c_str());
         fee = util_clamp32(days * base);
         std::snprintf(text, sizeof text, "休息%d天\n\n费用%d元！", days, fee);
         msg_show(text, MSG_STANDARD_MS);
         break;
     case FK_SHOPPING_CENTRE: {
-        const int multiple = spin_building_prompt(WHEEL_SHOPPING_MULTIPLE, owner_name);
+        const int multiple = spin_building_prompt(WHEEL_SHOPPING_MULTIPLE, owner_name.c_str());
         fee = util_clamp32(multiple * base);
         std::snprintf(text, sizeof text, "您的消费金额为\n\n%dx%d倍=%d元", util_clamp32(base),
                       multiple, fee);
@@ -234,8 +229,8 @@ void pay_facility_fee(int cur, int square, int index) {
         const int factor = fee_vehicle_factor(player_table[cur].travel);
         if (factor == 0) return; // a walker tanks nothing
         fee = scaled(int64_t{factor} * 500 * dice_total);
-        std::snprintf(text, sizeof text, "%s\n\n董事长%s\n\n请付%d元%s", "加油站", owner_name, fee,
-                      fee_name);
+        std::snprintf(text, sizeof text, "%s\n\n董事长%s\n\n请付%d元%s", "加油站",
+                      owner_name.c_str(), fee, fee_name);
         msg_show(text, MSG_STANDARD_MS);
         break;
     }
@@ -364,11 +359,10 @@ void pay_company_fee(int cur, int company, const CompanyBuilding& c, const char*
     if (amount == 0) return;
 
     const char* fee_name = fee_company_name(c.kind);
-    char chairman[64];
-    stripped_player_name(chairman, seat_of_owner(c.chairman));
+    const std::string chairman = player_plain_name(seat_of_owner(c.chairman));
     char text[200];
-    std::snprintf(text, sizeof text, "%s\n\n董事长%s\n\n请付%d元%s", company_name, chairman, amount,
-                  fee_name);
+    std::snprintf(text, sizeof text, "%s\n\n董事长%s\n\n请付%d元%s", company_name, chairman.c_str(),
+                  amount, fee_name);
     msg_show(text, MSG_STANDARD_MS);
     amount = fee_apply_god(cur, fee_name, amount);
 
