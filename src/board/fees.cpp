@@ -194,15 +194,15 @@ void hotel_stay(int cur, int payer, int owner_seat, int days, int square, int fa
 
 void pay_facility_fee(int cur, int square, int index) {
     FacilityLot& fac = map_facility_table[index];
-    const int owner = seat_of_owner(fac.owner);
+    const int owner_seat = seat_of_owner(fac.owner);
     if (fac.level == 0 || fac.kind == FK_PARK || fac.kind == FK_RESEARCH_INSTITUTE ||
         fac.kind >= FACILITY_KIND_COUNT)
         return;
     const char* fee_name = fee_facility_name(fac.kind);
     snd_board_effect_play(FX_FEE, 0);
-    if (fee_check_exemption(owner, fac.mark, fee_name) == 0) return;
+    if (fee_check_exemption(owner_seat, fac.mark, fee_name) == 0) return;
 
-    const std::string owner_name = player_plain_name(owner);
+    const std::string owner_name = player_plain_name(owner_seat);
     const int level = fac.level <= 5 ? fac.level : 5;
     int64_t base = int64_t{fac.fee[level]} * game_price_index;
     if (fac.mark != 0) base *= 2;
@@ -238,25 +238,25 @@ void pay_facility_fee(int cur, int square, int index) {
 
     fee = fee_apply_god(cur, fee_name, fee);
     if (fee == 0) return;
-    player_add_grudge(cur, owner, fee / 100);
+    player_add_grudge(cur, owner_seat, fee / 100);
 
     int payer = cur;
     if (!hotel && fee_card_rescue_due(payer, fee) && card_has(cur, CARD_FREE_PASS) &&
-        card_free_pass(cur, owner, fee) == 1)
+        card_free_pass(cur, owner_seat, fee) == 1)
         fee = 0;
     if (fee_card_rescue_due(payer, fee) && card_has(cur, CARD_SCAPEGOAT)) {
         const int next = card_scapegoat(payer, 1, fee);
         if (is_player_seat(next)) payer = next;
     }
     if (fee != 0 || hotel) payer = death_god_pays(payer, fee_name);
-    if (payer != owner) {
-        if (speech_react_rival_pays(payer, owner, fee) == 0) speech_react_pay(payer, fee);
-        speech_react_gain(owner, fee);
-        money_pay(payer, owner, fee, 0);
+    if (payer != owner_seat) {
+        if (speech_react_rival_pays(payer, owner_seat, fee) == 0) speech_react_pay(payer, fee);
+        speech_react_gain(owner_seat, fee);
+        money_pay(payer, owner_seat, fee, 0);
         fac.last_fee = fee;
     }
     if (hotel && player_table[payer].control != CTRL_OUT && game_end_code == 0)
-        hotel_stay(cur, payer, owner, days, square, index);
+        hotel_stay(cur, payer, owner_seat, days, square, index);
 }
 
 // ---------------------------------------------------------------------------

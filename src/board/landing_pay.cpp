@@ -50,11 +50,11 @@ int land_chain_store_lots(int owner) {
     return n;
 }
 
-int fee_check_exemption(int owner, uint8_t mark, const char* fee_name) {
-    if (owner < 0 || owner >= PLAYER_COUNT) return 1;
-    const PlayerRecord& o = player_table[owner];
+int fee_check_exemption(int seat, uint8_t mark, const char* fee_name) {
+    if (seat < 0 || seat >= PLAYER_COUNT) return 1;
+    const PlayerRecord& o = player_table[seat];
     const int cur = game_active_mover;
-    const std::string name = player_plain_name(owner);
+    const std::string name = player_plain_name(seat);
     char text[256];
     text[0] = '\0';
     if ((mark & 0xF0) != 0 && (mark & 0x0F) != 0) {
