@@ -30,7 +30,7 @@ namespace {
 constexpr uint16_t BACKGROUND = 0x0842;
 constexpr int VISITOR = 0;
 constexpr int YES_X = 290, NO_X = 350, CONFIRM_Y = 240; // the pop-up's halves
-constexpr int AWAY_X = 634, AWAY_Y = 4; // a point in no cell, box or balloon
+constexpr int AWAY_X = 634, AWAY_Y = 4;                 // a point in no cell, box or balloon
 
 void hold(int hospital, int person) {
     if (person < PLAYER_COUNT) {
@@ -52,10 +52,17 @@ TEST(BailCells, APointHitsTheCellOfAHeldPersonOnly) {
         int hospital, x, y, person;
     };
     const Case cases[] = {
-        {0, 33, 24, 0},          {0, 33 + 121, 24 + 137, 0}, // the jail takes its far edges
-        {0, 33 + 122, 24, -1},   {0, 33, 24 + 138, -1},      {0, 487 + 60, 183 + 60, 7},
-        {0, 20, 100, -1},        {1, 297, 1, 0},             {1, 297 + 146, 1 + 101, 0},
-        {1, 297 + 147, 1, -1},   {1, 297, 103, -1},          {1, 481 + 10, 361 + 10, 7},
+        {0, 33, 24, 0},
+        {0, 33 + 121, 24 + 137, 0}, // the jail takes its far edges
+        {0, 33 + 122, 24, -1},
+        {0, 33, 24 + 138, -1},
+        {0, 487 + 60, 183 + 60, 7},
+        {0, 20, 100, -1},
+        {1, 297, 1, 0},
+        {1, 297 + 146, 1 + 101, 0},
+        {1, 297 + 147, 1, -1},
+        {1, 297, 103, -1},
+        {1, 481 + 10, 361 + 10, 7},
         {1, 481 + 10, 241 + 10, -1}, // bed 6 is empty
         {1, 150, 200, -1},           // the receptionist
     };
@@ -213,10 +220,9 @@ TEST_F(BailWindow, EachJailCellByMouseShowsItsBoxAndFreesItsPerson) {
         click(1100, mx, my);
         click(1500, YES_X, CONFIRM_Y);
         at(t0 + 1600, SCRIPT_MOUSE_MOVE, AWAY_X, AWAY_Y);
-        const size_t thanks =
-            person >= MOVER_THIEF
-                ? probe([] { return balloon_said("#01"); }, 300, person == 5 ? "jail_thanks" : "")
-                : 0;
+        const size_t thanks = person >= MOVER_THIEF ? probe([] { return balloon_said("#01"); }, 300,
+                                                            person == 5 ? "jail_thanks" : "")
+                                                    : 0;
         keep_script_until(20000);
         visit(0);
         EXPECT_LT(plat_tick_count(), t0 + 20000) << "closed by itself after the bail";
@@ -312,9 +318,10 @@ TEST_F(BailWindow, TheHospitalAcceptsAPlayerAndClosesByItselfAfterHerOk) {
     // Her greeting stood in its balloon above her, the patient in his bed.
     const Probe& g = g_probes[greeting];
     ASSERT_FALSE(g.pixels.empty());
-    EXPECT_GT(differing(g, g, PlatRect{HOSPITAL_CELL_X[2], HOSPITAL_CELL_Y[2],
-                                       HOSPITAL_CELL_X[2] + HOSPITAL_CELL_W,
-                                       HOSPITAL_CELL_Y[2] + HOSPITAL_CELL_H},
+    EXPECT_GT(differing(g, g,
+                        PlatRect{HOSPITAL_CELL_X[2], HOSPITAL_CELL_Y[2],
+                                 HOSPITAL_CELL_X[2] + HOSPITAL_CELL_W,
+                                 HOSPITAL_CELL_Y[2] + HOSPITAL_CELL_H},
                         HOSPITAL_CELL_X[4] - HOSPITAL_CELL_X[2],
                         HOSPITAL_CELL_Y[4] - HOSPITAL_CELL_Y[2]),
               500)

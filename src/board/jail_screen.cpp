@@ -99,7 +99,8 @@ void draw_points(ImageRecord* back) {
     background_part(back, x, y, BAIL_EXIT_W, BAIL_EXIT_H);
     put(back, v.own, v.hospital ? HOSPITAL_F_EXIT : JAIL_F_EXIT, x, y);
     char text[16];
-    std::snprintf(text, sizeof text, "%d", is_player_seat(v.visitor) ? player_table[v.visitor].points : 0);
+    std::snprintf(text, sizeof text, "%d",
+                  is_player_seat(v.visitor) ? player_table[v.visitor].points : 0);
     popup_font(20, WHITE, SHADOW, TEXT_SHADOW, 1);
     popup_text(back, text, v.hospital ? HOSPITAL_POINTS_X : JAIL_POINTS_X,
                v.hospital ? HOSPITAL_POINTS_Y : JAIL_POINTS_Y, ALIGN_RIGHT_MIDDLE);
@@ -343,12 +344,11 @@ void draw_clerk(ImageRecord* back) {
 
 // Where both of her poses may lie.
 PlatRect clerk_area() {
-    return PlatRect{std::min(HOSPITAL_CLERK_X, HOSPITAL_GOODBYE_X),
-                    std::min(HOSPITAL_CLERK_Y, HOSPITAL_GOODBYE_Y),
-                    std::max(HOSPITAL_CLERK_X + HOSPITAL_CLERK_W,
-                             HOSPITAL_GOODBYE_X + HOSPITAL_GOODBYE_W),
-                    std::max(HOSPITAL_CLERK_Y + HOSPITAL_CLERK_H,
-                             HOSPITAL_GOODBYE_Y + HOSPITAL_GOODBYE_H)};
+    return PlatRect{
+        std::min(HOSPITAL_CLERK_X, HOSPITAL_GOODBYE_X),
+        std::min(HOSPITAL_CLERK_Y, HOSPITAL_GOODBYE_Y),
+        std::max(HOSPITAL_CLERK_X + HOSPITAL_CLERK_W, HOSPITAL_GOODBYE_X + HOSPITAL_GOODBYE_W),
+        std::max(HOSPITAL_CLERK_Y + HOSPITAL_CLERK_H, HOSPITAL_GOODBYE_Y + HOSPITAL_GOODBYE_H)};
 }
 
 // A part of her standing picture (her eyes or mouth) drawn as it is, or a
@@ -421,8 +421,8 @@ void carry_out_bail() {
     if (const ImageRecord* f = popup_frame(v.freed, person - 2)) {
         v.under_x = HOSPITAL_FREED_RIGHT - f->width;
         v.under_y = HOSPITAL_FREED_BOTTOM - f->height;
-        v.under_freed =
-            popup_save_area(PlatRect{v.under_x, v.under_y, HOSPITAL_FREED_RIGHT, HOSPITAL_FREED_BOTTOM});
+        v.under_freed = popup_save_area(
+            PlatRect{v.under_x, v.under_y, HOSPITAL_FREED_RIGHT, HOSPITAL_FREED_BOTTOM});
         ImageRecord* back = popup_lock_back();
         if (back != nullptr) popup_blit(back, f, v.under_x + f->hot_x, v.under_y + f->hot_y, true);
         popup_unlock_back();

@@ -73,7 +73,7 @@ void walker_head(Canvas& cv, int w, int cx, int cy, int r) {
         break;
     case 2: // the hooligan: spiky blue hair
         for (int k = -2; k <= 2; ++k) {
-            const int tri[] = {cx + k * r / 3 - 5, cy - r / 2, cx + k * r / 3 + 5,
+            const int tri[] = {cx + k * r / 3 - 5, cy - r / 2,     cx + k * r / 3 + 5,
                                cy - r / 2,         cx + k * r / 3, cy - r - 8};
             cv.polygon(tri, 3, WALKER_COATS[2]);
         }
@@ -117,7 +117,7 @@ FrameImage exit_sign(uint16_t face) {
     Canvas cv(BAIL_EXIT_W, BAIL_EXIT_H);
     cv.fill(0, 0, BAIL_EXIT_W, BAIL_EXIT_H, INK);
     cv.fill(2, 2, BAIL_EXIT_W - 4, BAIL_EXIT_H - 4, face);
-    cv.fill(6, 7, 14, 26, WHITE);  // the door
+    cv.fill(6, 7, 14, 26, WHITE); // the door
     cv.fill(8, 9, 10, 22, face);
     cv.line(12, 20, 22, 20, WHITE, 2); // the way out
     cv.line(19, 16, 23, 20, WHITE, 2);
@@ -291,7 +291,7 @@ void nurse_face(Canvas& cv, int cx, int cy) {
     cv.ellipse(cx, cy - 6, 33, 30, HAIR); // behind her face: only its top and sides show
     cv.ellipse(cx, cy, 29, 31, INK);
     cv.ellipse(cx, cy, 28, 30, SKIN);
-    cv.ellipse(cx, cy - 24, 28, 10, HAIR); // the fringe
+    cv.ellipse(cx, cy - 24, 28, 10, HAIR);    // the fringe
     cv.fill(cx - 20, cy - 46, 40, 14, WHITE); // the cap with its cross
     cv.frame(cx - 20, cy - 46, 40, 14, INK);
     cv.fill(cx - 2, cy - 44, 4, 10, rgb555(220, 40, 40));
@@ -332,7 +332,7 @@ FrameImage receptionist() {
     Canvas cv(HOSPITAL_CLERK_W, HOSPITAL_CLERK_H);
     cv.ellipse(60, 190, 56, 80, INK); // her uniform
     cv.ellipse(60, 190, 54, 78, NURSE);
-    cv.fill(52, 90, 16, 24, SKIN); // the neck
+    cv.fill(52, 90, 16, 24, SKIN);  // the neck
     cv.fill(40, 118, 40, 6, WHITE); // the collar
     nurse_face(cv, 60, 60);
     nurse_eyes(cv, 0, 0, 0);
@@ -387,8 +387,8 @@ FrameImage goodbye() {
 FrameImage hospital_background() {
     Canvas cv(SCREEN_W, SCREEN_H);
     cv.fill(0, 0, SCREEN_W, SCREEN_H, rgb555(200, 226, 232)); // the wall
-    cv.fill(0, 330, 290, 150, rgb555(170, 190, 196));          // the hall's floor
-    cv.fill(286, 0, 4, SCREEN_H, rgb555(150, 170, 180));       // the ward's partition
+    cv.fill(0, 330, 290, 150, rgb555(170, 190, 196));         // the hall's floor
+    cv.fill(286, 0, 4, SCREEN_H, rgb555(150, 170, 180));      // the ward's partition
     for (int p = 0; p < 8; ++p)
         bed(cv, HOSPITAL_CELL_X[p], HOSPITAL_CELL_Y[p]);
     // The reception desk in front of the receptionist.
@@ -419,11 +419,10 @@ void build_jail_pictures(DataBuilder& b) {
         freed.push_back(freed_walker(w));
     mkf_writer_add_frameset(panel, JAIL_FREED, frameset_smp(freed));
 
-    std::vector<FrameImage> hosp{hospital_background(), balloon(),          placeholder(),
-                                 hospital_info_box(),   receptionist(),     eyes_patch(1),
-                                 eyes_patch(2),         eyes_patch(1),      placeholder(),
-                                 goodbye(),             mouth_patch(1),     mouth_patch(2),
-                                 placeholder(),         placeholder()};
+    std::vector<FrameImage> hosp{
+        hospital_background(), balloon(),      placeholder(), hospital_info_box(), receptionist(),
+        eyes_patch(1),         eyes_patch(2),  eyes_patch(1), placeholder(),       goodbye(),
+        mouth_patch(1),        mouth_patch(2), placeholder(), placeholder()};
     for (int c = 0; c < CHARACTER_COUNT; ++c)
         hosp.push_back(bedded_player(c)); // 14-25
     for (int w = 0; w < 4; ++w)
