@@ -13,6 +13,7 @@
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "board/jail_screen.h"
+#include "board/sprites.h"
 #include "board/world_reset.h"
 #include "engine/music.h"
 #include "engine/shown.h"
@@ -125,6 +126,7 @@ class BailWindow : public PopupTest {
     }
     // A fresh game for the next case: the board, the visitor, no script left.
     void reset() {
+        release_sprites();
         plat_script_reset();
         plat_script_set_close_at_end(true);
         plat_script_set_time_limit(10 * 60 * 1000);
@@ -152,7 +154,15 @@ class BailWindow : public PopupTest {
     void TearDown() override {
         plat_set_cursor_hook(nullptr);
         g_probes.clear();
+        release_sprites();
         PopupTest::TearDown();
+    }
+    // A freed character's sprites, read as he steps out.
+    static void release_sprites() {
+        for (int m = 0; m < MOVER_COUNT; ++m) {
+            sprites_release(m, 0);
+            sprites_release(m, 1);
+        }
     }
     void click(uint32_t ms, int x, int y) {
         at(t0 + ms, SCRIPT_MOUSE_MOVE, x, y);
