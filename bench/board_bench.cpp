@@ -116,6 +116,7 @@ void BM_BoardFrame(benchmark::State& state) {
         board_flush_dirty();
         benchmark::DoNotOptimize(plat_take_primary_changed());
     }
+    view_draw_list_ready();
     state.counters["objects"] = view_draw_count;
     report_ratio(state);
 }

@@ -294,8 +294,21 @@ void board_draw_toolbar(int refresh) {
     region_done(DIRTY_TOOLBAR, refresh);
 }
 
+// The panels' pictures and figures, made only where they can be seen.
+static void draw_side_panel_contents();
+
 void board_draw_side_panel(int refresh) {
     if (layout() == 2) return;
+    if (gfx_display_open()) draw_side_panel_contents();
+    if (refresh) {
+        copy_rect({440, 0, 640, 280});
+        board_dirty &= static_cast<uint8_t>(~(DIRTY_TOP | DIRTY_MIDDLE));
+    } else {
+        board_dirty |= DIRTY_TOP | DIRTY_MIDDLE;
+    }
+}
+
+static void draw_side_panel_contents() {
     const int m = game_active_mover;
     int p = m;
     if (m == MOVER_ROBOT_DOLL) p = walker_of_mover(m).patron;
@@ -337,16 +350,11 @@ void board_draw_side_panel(int refresh) {
             put(view_map_set(MAPGFX_OWNER_MARKS), OWNER_MARK_PATRON_BASE + owner_character(patron),
                 524, 64);
     }
-    if (refresh) {
-        copy_rect({440, 0, 640, 280});
-        board_dirty &= static_cast<uint8_t>(~(DIRTY_TOP | DIRTY_MIDDLE));
-    } else {
-        board_dirty |= DIRTY_TOP | DIRTY_MIDDLE;
-    }
 }
 
 void board_draw_header_panel(int refresh) {
     if (layout() != 2) return;
+    if (!gfx_display_open()) return region_done(DIRTY_TOP, refresh);
     put(g.sets[PANEL_SIDE], PANEL_HEADER_FRAME, 440, 0);
     const int m = game_active_mover;
     if (is_player(m)) {
@@ -389,6 +397,7 @@ void board_draw_minimap(int refresh) {
 
 void board_draw_calendar(int refresh) {
     if (layout() == 1) return;
+    if (!gfx_display_open()) return region_done(DIRTY_BOTTOM, refresh);
     static const int SEASON[13] = {0, 3, 0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3};
     const int day = static_cast<int>(game_date & 0xFF),
               month = static_cast<int>(game_date >> 8 & 0xFF);

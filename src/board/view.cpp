@@ -234,17 +234,23 @@ int mover_slot(const ActorAnim& a) {
     return slot + (a.indoor ? 1 : 0);
 }
 
+// A hibernating mover in the window is drawn tinted: once per loaded
+// family, as the tint changes the pictures in place.
+void tint_if_hibernating(int m, bool hibernating) {
+    ActorAnim& a = actor_anim_table[m];
+    if (hibernating && !(a.flags & ANIM_TINTED)) {
+        a.flags |= ANIM_TINTED;
+        view_tint_mover(m);
+    }
+}
+
 void add_mover(int m, int wx, int wy, int facing, int code, uint8_t layer, uint8_t mark_layer,
                bool hibernating, bool sleepwalking) {
     ActorAnim& a = actor_anim_table[m];
     const int slot = mover_slot(a);
     const int fpd = view_frames_per_direction(slot);
     const int frame = dir8(facing - rotation()) * fpd + a.frame % fpd;
-    if (hibernating && !(a.flags & ANIM_TINTED)) {
-        // Once per loaded family: the tint changes the pictures in place.
-        a.flags |= ANIM_TINTED;
-        view_tint_mover(m);
-    }
+    tint_if_hibernating(m, hibernating);
     add_entry(entry_at(wx, wy, VS_MOVER, m * 8 + slot, code, 255, frame, layer));
     if (sleepwalking)
         add_entry(entry_at(wx, wy, VS_GOD, GOD_SPRITE_SLEEP_MARK, code, 255,
@@ -417,7 +423,12 @@ void list_places() {
     }
 }
 
+// The draw list is made when something reads it: with no back surface to
+// paint, the camera may move many times between two reads.
+bool draw_list_stale = false;
+
 void build_draw_list() {
+    draw_list_stale = false;
     view_draw_count = 0;
     // The standing things first: should the list fill up, the movers and
     // gods of a crowded window are what a player looks for.
@@ -435,6 +446,21 @@ void build_draw_list() {
     }
     std::stable_sort(view_sort_keys, view_sort_keys + view_draw_count,
                      [](uint32_t a, uint32_t b) { return view_draw_list_compare(a, b) < 0; });
+}
+
+// The tints a draw would apply, in the order the list would apply them: a
+// tint is part of the movers' state, so it comes with every draw, read or not.
+void tint_listed_movers() {
+    for (int p = 0; p < PLAYER_COUNT; ++p) {
+        const PlayerRecord& r = player_table[p];
+        if (r.x == 0 || player_hidden_by_status(r) || !view_in_window(r.x, r.y)) continue;
+        tint_if_hibernating(p, r.hibernation_days != 0);
+    }
+    for (int m = MOVER_THIEF; m <= MOVER_ROBOT_DOLL; ++m) {
+        const WalkerRecord& w = walker_of_mover(m);
+        if (w.place != WALKER_FREE || w.x == 0 || !view_in_window(w.x, w.y)) continue;
+        tint_if_hibernating(m, w.hibernation_days != 0);
+    }
 }
 
 bool free_square(const MapSquare& sq) {
@@ -516,7 +542,12 @@ bool view_point_to_screen(int x, int y, int* sx, int* sy) {
     return true;
 }
 
+void view_draw_list_ready() {
+    if (draw_list_stale) build_draw_list();
+}
+
 bool view_object_screen_pos(int code, int* x, int* y, int* frame) {
+    view_draw_list_ready();
     for (int i = 0; i < view_draw_count; ++i) {
         const ViewDrawEntry& e = view_draw_list[i];
         if (code == 0 || e.code != code) continue;
@@ -536,8 +567,13 @@ void view_draw_board(int x, int y) {
         view_camera_x = x;
         view_camera_y = y;
     }
-    build_draw_list();
-    view_paint();
+    if (view_paint_possible()) {
+        build_draw_list();
+        view_paint();
+        return;
+    }
+    tint_listed_movers();
+    draw_list_stale = true;
 }
 
 namespace {
@@ -549,6 +585,7 @@ const bool FILM_REBUILDS_HITMAP = (
 void view_hitmap_build(int force) {
     if (!force && hitmap_view_pos[0] == view_camera_x && hitmap_view_pos[1] == view_camera_y)
         return;
+    view_draw_list_ready();
     hitmap_clear();
     uint16_t* map = hitmap();
     for (int s = 1; s <= map_square_count; ++s) {
@@ -589,6 +626,7 @@ int view_hitmap_at(int x, int y) {
 }
 
 void view_hitmap_mark_list() {
+    view_draw_list_ready();
     hitmap_clear();
     for (int i = 0; i < view_draw_count; ++i) {
         const ViewDrawEntry& e = view_draw_list[i];
@@ -649,6 +687,7 @@ void view_play_animation() {
 void view_reset_state() {
     view_camera_x = view_camera_y = 0;
     view_draw_count = 0;
+    draw_list_stale = false;
     hitmap_view_pos[0] = hitmap_view_pos[1] = -1;
 }
 

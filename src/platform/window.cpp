@@ -44,10 +44,23 @@ bool env_on(const char* name) {
 
 // No display to show anything on: headless, or SDL's dummy video driver.
 // (The offscreen driver renders into memory and so runs the whole path.)
+// The answer is fixed from SDL's start to its end: asked once a start.
+int g_dummy_driver = -1; // -1 not asked yet this start
+
 bool no_display() {
     if (g_headless || !g_sdl_started) return true;
-    const char* driver = SDL_GetCurrentVideoDriver();
-    return !driver || std::strcmp(driver, "dummy") == 0;
+    if (g_dummy_driver < 0) {
+        const char* driver = SDL_GetCurrentVideoDriver();
+        g_dummy_driver = !driver || std::strcmp(driver, "dummy") == 0 ? 1 : 0;
+    }
+    return g_dummy_driver == 1;
+}
+
+// The next event: from the window system where there is one; with no display
+// there is nothing to pump, only what the program itself pushed.
+bool next_event(SDL_Event* e) {
+    if (!no_display()) return SDL_PollEvent(e) != 0;
+    return SDL_PeepEvents(e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1;
 }
 
 uint32_t vk_from_sdl(SDL_Keycode key, SDL_Scancode scan) {
@@ -202,6 +215,7 @@ bool plat_init() {
         return false;
     }
     g_sdl_started = true;
+    g_dummy_driver = -1;
     if (const char* script = std::getenv("KARVO_SCRIPT"); script && *script) {
         std::string error;
         if (!plat_script_load(script, &error)) {
@@ -227,6 +241,7 @@ void plat_shutdown() {
     g_window.sdl = nullptr;
     if (g_sdl_started) SDL_Quit();
     g_sdl_started = false;
+    g_dummy_driver = -1;
 }
 
 bool plat_headless() {
@@ -360,7 +375,7 @@ bool plat_message_box_centred_on_screen() {
 void plat_window_pump() {
     if (!g_sdl_started) return;
     SDL_Event e;
-    while (SDL_PollEvent(&e)) {
+    while (next_event(&e)) {
         switch (e.type) {
         case SDL_QUIT:
             plat_request_close();
