@@ -467,35 +467,62 @@ bool free_square(const MapSquare& sq) {
     return (sq.flags & (SQF_PLAYERS_MASK | SQF_WALKERS_MASK | SQF_GOD_MASK)) == 0;
 }
 
-// Writes a code at an anchor: occupant codes of one square add up, any
-// other code replaces what was there.
+// The listing routines mark codes at anchor points of the view: occupant
+// codes of one point add up, any other code replaces what was there. The
+// marks are kept as a list (a list costs what its window holds, not the
+// whole map); with a display they also go into the hit map as they always
+// did, which the next hit-map read builds afresh.
+struct AnchorMark {
+    uint32_t cell; // y x VIEW_HITMAP_SIDE + x
+    uint16_t code;
+};
+std::vector<AnchorMark> anchor_marks;
+
+void marks_begin() {
+    anchor_marks.clear();
+    if (view_paint_possible()) hitmap_clear();
+}
+
 void mark_anchor(int sx, int sy, uint16_t code) {
     if (sx < 0 || sx >= VIEW_HITMAP_SIDE || sy < VIEW_TOP || sy >= VIEW_TOP + VIEW_HITMAP_SIDE)
         return;
-    uint16_t& cell = hitmap()[(sy - VIEW_TOP) * VIEW_HITMAP_SIDE + sx];
+    const uint32_t at = static_cast<uint32_t>((sy - VIEW_TOP) * VIEW_HITMAP_SIDE + sx);
+    anchor_marks.push_back({at, code});
+    if (!view_paint_possible()) return;
+    uint16_t& cell = hitmap()[at];
     if ((cell & OBJ_OCCUPANTS) && (code & OBJ_OCCUPANTS))
         cell = static_cast<uint16_t>(cell | code);
     else
         cell = code;
 }
 
-// Collects the non-zero codes of a square window of the map, row by row,
-// into the pick list from its ninth entry; stops when the list is full.
+// Collects the non-zero codes the marks left in a square window of the map,
+// row by row, into the pick list from its ninth entry; stops when the list is
+// full.
 int collect_window(int cx, int cy, int radius) {
     int x0 = 0, y0 = 0, x1 = VIEW_HITMAP_SIDE, y1 = VIEW_HITMAP_SIDE;
     if (radius >= 0) {
         x0 = std::max(0, cx - radius), x1 = std::min(VIEW_HITMAP_SIDE, cx + radius);
         y0 = std::max(0, cy - radius), y1 = std::min(VIEW_HITMAP_SIDE, cy + radius);
     }
-    const uint16_t* map = hitmap();
+    // Row-major order of the cells; marks of one cell stay in marking order.
+    std::stable_sort(anchor_marks.begin(), anchor_marks.end(),
+                     [](const AnchorMark& a, const AnchorMark& b) { return a.cell < b.cell; });
     int n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            const uint16_t c = map[y * VIEW_HITMAP_SIDE + x];
-            if (c == 0) continue;
-            if (PICK_FIRST + n >= VIEW_PICK_LIST_SIZE) return n;
-            view_pick_list[PICK_FIRST + n++] = c;
+    for (size_t i = 0; i < anchor_marks.size();) {
+        const uint32_t at = anchor_marks[i].cell;
+        uint16_t c = 0;
+        for (; i < anchor_marks.size() && anchor_marks[i].cell == at; ++i) {
+            const uint16_t code = anchor_marks[i].code;
+            c = (c & OBJ_OCCUPANTS) && (code & OBJ_OCCUPANTS) ? static_cast<uint16_t>(c | code)
+                                                              : code;
         }
+        const int x = static_cast<int>(at % VIEW_HITMAP_SIDE),
+                  y = static_cast<int>(at / VIEW_HITMAP_SIDE);
+        if (c == 0 || x < x0 || x >= x1 || y < y0 || y >= y1) continue;
+        if (PICK_FIRST + n >= VIEW_PICK_LIST_SIZE) return n;
+        view_pick_list[PICK_FIRST + n++] = c;
+    }
     return n;
 }
 
@@ -627,7 +654,7 @@ int view_hitmap_at(int x, int y) {
 
 void view_hitmap_mark_list() {
     view_draw_list_ready();
-    hitmap_clear();
+    marks_begin();
     for (int i = 0; i < view_draw_count; ++i) {
         const ViewDrawEntry& e = view_draw_list[i];
         if (e.code == 0 || (e.flags & VDE_FLYING)) continue;
@@ -637,7 +664,7 @@ void view_hitmap_mark_list() {
 }
 
 int view_list_free_squares() {
-    hitmap_clear();
+    marks_begin();
     for (int s = 1; s <= map_square_count; ++s) {
         const MapSquare& sq = map_square_table[s];
         if (!free_square(sq)) continue;
@@ -646,13 +673,18 @@ int view_list_free_squares() {
         mark_anchor(sx, sy, static_cast<uint16_t>(s));
     }
     const int n = collect_window(0, 0, -1);
-    view_hitmap_build(1);
+    // The hit map is left built for the view as it stands; with no display
+    // nothing reads it before its next build.
+    if (view_paint_possible())
+        view_hitmap_build(1);
+    else
+        hitmap_view_pos[0] = hitmap_view_pos[1] = -1;
     return n;
 }
 
 int view_list_owned_near(int x, int y, int radius) {
     view_draw_board(x, y);
-    hitmap_clear();
+    marks_begin();
     const int p = game_active_mover;
     int sx, sy;
     if (p >= 0 && p < PLAYER_COUNT) {
