@@ -41,12 +41,10 @@ bool open_film(const char* name) {
 int avi_play(const char* name, const PlatRect* rect, int skippable) {
     shown_record(Shown::Film, 0, 0, name);
     if (!back_surface || !name || !rect) return 0; // no display: nothing to show it on
+    // A film that cannot be used leaves the sound as it was.
+    if (!open_film(name)) return 0;
     // The film's sound needs the audio device to itself.
     snd_shutdown();
-    if (!open_film(name)) {
-        snd_init(1);
-        return 0;
-    }
     g_rect = *rect;
     avi_device = mci_device_id("vfw");
     avi_skippable = skippable ? 1 : 0;
