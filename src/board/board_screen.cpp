@@ -1056,13 +1056,19 @@ void board_show_mover_view() {
     board_flush_dirty();
 }
 
+// Marks are seen only in a flash of the display: without one the hit map is
+// left to be built afresh by its next reader.
 void board_mark_begin() {
+    if (!gfx_display_open()) {
+        hitmap_view_pos[0] = hitmap_view_pos[1] = -1;
+        return;
+    }
     view_hitmap_build(1);
 }
 
 // A marked object's pixels of the hit map all become the flash code.
 void board_mark_object(int code) {
-    if (view_hitmap != nullptr)
+    if (view_hitmap != nullptr && gfx_display_open())
         gfx_replace_pixel(view_hitmap, size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE,
                           static_cast<uint16_t>(code), 0xFFFF);
 }

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -56,11 +57,25 @@ bool no_display() {
     return g_dummy_driver == 1;
 }
 
+// Raised by every event pushed into SDL's queue (the watch runs in the
+// pushing thread, before the event is queued; with no display only the
+// program's own thread pushes), cleared when the queue is found empty.
+std::atomic<bool> g_event_pushed{false};
+
+int note_pushed(void*, SDL_Event*) {
+    g_event_pushed.store(true, std::memory_order_release);
+    return 1;
+}
+
 // The next event: from the window system where there is one; with no display
-// there is nothing to pump, only what the program itself pushed.
+// there is nothing to pump, only what the program itself pushed, and no
+// lock of SDL's queue is taken while nothing was.
 bool next_event(SDL_Event* e) {
     if (!no_display()) return SDL_PollEvent(e) != 0;
-    return SDL_PeepEvents(e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1;
+    if (!g_event_pushed.load(std::memory_order_acquire)) return false;
+    if (SDL_PeepEvents(e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) return true;
+    g_event_pushed.store(false, std::memory_order_release);
+    return false;
 }
 
 uint32_t vk_from_sdl(SDL_Keycode key, SDL_Scancode scan) {
@@ -216,6 +231,9 @@ bool plat_init() {
     }
     g_sdl_started = true;
     g_dummy_driver = -1;
+    // Whatever SDL queued while starting is looked at once.
+    g_event_pushed = true;
+    SDL_AddEventWatch(note_pushed, nullptr);
     if (const char* script = std::getenv("KARVO_SCRIPT"); script && *script) {
         std::string error;
         if (!plat_script_load(script, &error)) {
@@ -239,7 +257,10 @@ void plat_shutdown() {
     destroy_display();
     if (g_window.sdl) SDL_DestroyWindow(g_window.sdl);
     g_window.sdl = nullptr;
-    if (g_sdl_started) SDL_Quit();
+    if (g_sdl_started) {
+        SDL_DelEventWatch(note_pushed, nullptr);
+        SDL_Quit();
+    }
     g_sdl_started = false;
     g_dummy_driver = -1;
 }
