@@ -81,6 +81,7 @@ struct Play : ScriptedSession {
     bool settlement_seen = false; // shown over the board, hurried by clicks
     int human_turns = 0;
     uint32_t deep_since = 0; // a window nobody handles: right-clicked after a while
+    int deep_tries = 0;      // answers given to the window up now
 };
 Play s;
 
@@ -281,6 +282,9 @@ bool rob() {
         // given once everything else was seen.
         if (!all_met() || !human_waits()) return false;
         if (!card_has(0, CARD_ROB) && !card_add(0, CARD_ROB)) return false;
+        // Something to take: the computers may have played every card.
+        for (int p = 1; p < PLAYER_COUNT; ++p)
+            if (player_table[p].control != CTRL_OUT && card_count(p) == 0) card_add(p, CARD_STAY);
         if (robbable(&x, &y) < 0) return false;
         session_toolbar(s, 100, TOOLBAR_CARDS);
         s.rob_copies = copies(CARD_ROB);
@@ -342,6 +346,7 @@ void autoplay() {
     }
     if (screen_depth < 2) {
         s.deep_since = 0;
+        s.deep_tries = 0;
         s.settlement = false;
         if (s.dialog_open >= 0) s.answered.insert(s.dialog_open), s.dialog_open = -1;
         // A spin the human stops: the release is read during a tick.
@@ -397,8 +402,18 @@ void autoplay() {
     if (now - s.deep_since > 3000) { // a window the test does not know: closed
         s.deep_since = 0;
         s.dialog_open = -1;
-        // A facility raised again asks for its kind with no way out: a park.
+        // The last decision asked may belong to a window already closed: an
+        // answer by its geometry that left the window up is followed by the
+        // right click every other window takes as its way out.
+        if (++s.deep_tries % 2 == 0) {
+            at(100, SCRIPT_RIGHT_DOWN);
+            at(150, SCRIPT_RIGHT_UP);
+            return;
+        }
+        // A facility's kind has no way out (the pointer may have left the
+        // place the dialog put it on): a click on the park's cell.
         if (k == DECIDE_FACILITY_KIND) {
+            s.dialog_open = k;
             at(100, SCRIPT_MOUSE_MOVE, 50 + 34, 320);
             at(150, SCRIPT_LEFT_DOWN);
             at(200, SCRIPT_LEFT_UP);
@@ -598,15 +613,18 @@ void hook() {
 void game_started() {
     shown_clear();
     settings_set_side_panel_layout(1);
-    // Money enough that the human stays in the game until every step was met,
-    // whatever the computers' visits cost him on the way.
+    // Money enough that nobody leaves the game before every step was met,
+    // and that the human buys and builds where he lands (the facility
+    // dialogs), whatever the visits cost on the way.
     player_table[0].deposit = 5000000;
+    player_table[0].cash = 5000000;
     // The hands, through the rules' own functions.
     card_add(0, CARD_STAY);
     card_add(0, 19); // the scapegoat: a harm turned away asks for a player
     item_add(0, ITEM_ROADBLOCK);
     item_add(0, ITEM_REMOTE);
     for (int p = 1; p < PLAYER_COUNT; ++p) {
+        player_table[p].deposit = 5000000;
         for (int id : {11, 12, 14, 16, 26, 28, 30})
             card_add(p, id);
         for (int n : {2, 3, 7})
@@ -627,7 +645,7 @@ TEST(PlayThrough, AHumanAndTheComputersPlayCardsItemsAndEventsThroughTheRealProg
     s = Play{};
     runner_human_game_started = game_started;
     RunnerOptions options;
-    options.seed = 10;
+    options.seed = 4;
     // Another seed, for finding one whose course meets every step after the
     // rules changed what the computers do.
     if (const char* seed = std::getenv("KARVO_PLAY_THROUGH_SEED"))

@@ -1,9 +1,69 @@
 #include "shell/stage_end.h"
 
-// The stage end is not built yet: it returns at once while nothing is shown.
+#include "board/game_state.h"
+#include "board/speech.h"
+#include "engine/film.h"
+#include "shell/app.h"
+
 uint8_t campaign_maps_cleared[4] = {};
 
-void stage_won() {}
-uint8_t stage_offer_continue(int) {
-    return 1;
+namespace {
+
+constexpr int COMPANION_WALK[2][6] = {{0, 1, 2, 3, 5, 6}, {12, 13, 14, 15, 17, 18}};
+constexpr int CONTINUE_LINE = 26;
+
+} // namespace
+
+int stage_mark_cleared(int map) {
+    if (map >= 0 && map < 4) campaign_maps_cleared[map] = 1;
+    int n = 0;
+    for (uint8_t c : campaign_maps_cleared)
+        n += c ? 1 : 0;
+    return n;
+}
+
+int stage_running_frame(int count, int direction, int step) {
+    // Frames 5 .. count - 1 hold the two directions' blocks; an even count
+    // leaves one frame over, never read.
+    const int per_direction = count > 5 ? (count - 5) / 2 : 0;
+    if (per_direction <= 0) return 0;
+    return 5 + direction * per_direction + step % per_direction;
+}
+
+int stage_companion_frame(int direction, int step) {
+    return COMPANION_WALK[direction ? 1 : 0][step % 6];
+}
+
+int stage_chooser_row(int x, int y) {
+    if (x < 201 || x > 439 || y < 281 || y > 439) return -1;
+    const int row = (y - 280) / 40;
+    return row < 4 ? row : -1;
+}
+
+void stage_won() {
+    if (stage_mark_cleared(game_map) == 4) {
+        avi_play("END.AVI", &screen_rect, 0);
+        avi_play("OVER.AVI", &screen_rect, 0);
+        app_quit = 1;
+        return;
+    }
+    stage_won_screen();
+}
+
+uint8_t stage_offer_continue(int over_board) {
+    if (!stage_countdown_screen(over_board)) return END_TO_TITLE;
+    const int p = game_active_mover;
+    speech_bubble(
+        p | SPEECH_NO_SCROLL, 3,
+        speech_line(player_table[static_cast<size_t>(p) % PLAYER_COUNT].character, CONTINUE_LINE));
+    if (over_board == 0) stage_cheer_over_board();
+    // The opponents may be chosen again in the next setup (seats past the
+    // game's count hold no one).
+    for (int s = 1; s < game_player_count && s < PLAYER_COUNT; ++s) {
+        const int c = player_table[static_cast<size_t>(s)].character;
+        if (c >= 0 && c < CHARACTER_COUNT && c != player_table[0].character)
+            character_state[static_cast<size_t>(c)] = 0;
+    }
+    player_table[0].control = CTRL_HUMAN;
+    return END_LOAD_GAME;
 }

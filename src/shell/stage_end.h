@@ -3,10 +3,31 @@
 
 #include <cstdint>
 
-// One byte per map 0..3: 1 once the map was won.
+// One byte per map 0..3: 1 once the map was won. Lives for the run of the
+// program (cleared at the title), not for one game.
 extern uint8_t campaign_maps_cleared[4];
 
 // The stage-cleared or game-won screens.
 void stage_won();
 // The offer to continue a lost stage from a save: 4 accepted, 1 not.
+// over_board 0: called from the board after a bankruptcy (the cheer plays
+// over the board on acceptance); 1 after a computer won.
 uint8_t stage_offer_continue(int over_board);
+
+// Marks the map cleared; the number of maps cleared now.
+int stage_mark_cleared(int map);
+// Running frame `step` of a runner set of `count` frames in a direction
+// (0 right, 1 left): blocks from frame 5 on, as many per direction as fit
+// in the set; frame 0 (standing) when none fit.
+int stage_running_frame(int count, int direction, int step);
+// The companion's walking frame `step` in a direction.
+int stage_companion_frame(int direction, int step);
+// The chooser's row under a point (map 0..3), -1 outside the rows.
+int stage_chooser_row(int x, int y);
+
+// The windows (stage_end_screen.cpp): the celebration, which may set
+// game_map to the chosen map; the ten-second countdown, 1 when accepted;
+// the cheer over the board.
+void stage_won_screen();
+int stage_countdown_screen(int over_board);
+void stage_cheer_over_board();

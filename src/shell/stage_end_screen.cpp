@@ -1,0 +1,327 @@
+// The stage end's windows: the celebration with its map chooser, the
+// continue offer's countdown, and the cheer over the board.
+#include <cstdlib>
+#include <cstring>
+
+#include "board/board_refresh.h"
+#include "board/board_screen.h"
+#include "board/game_state.h"
+#include "engine/cursor.h"
+#include "engine/draw.h"
+#include "engine/flc.h"
+#include "engine/image.h"
+#include "engine/message_draw.h"
+#include "engine/mkf.h"
+#include "engine/music.h"
+#include "engine/random.h"
+#include "engine/shown.h"
+#include "engine/sound.h"
+#include "engine/text.h"
+#include "engine/ui_effects.h"
+#include "platform/queue.h"
+#include "platform/surface.h"
+#include "shell/app.h"
+#include "shell/screen.h"
+#include "shell/settings.h"
+#include "shell/stage_end.h"
+
+namespace {
+
+constexpr int STAGE_SET_ENTRY = 4; // JUMP.MKF
+constexpr int FRAME_STAMP = 10, FRAME_MAP0 = 11, FRAME_CHOOSER = 15, FRAME_CHOSEN = 17;
+constexpr int COMPANION_ENTRY = 93, RUNNER_ENTRY0 = 100, COUNTDOWN_ENTRY = 112; // PANEL.MKF
+constexpr int CHEER_FLC_ENTRY = 515, CHEER_EFFECT = 101;
+constexpr int BACKGROUND_BYTES = SCREEN_W * SCREEN_H * 2;
+
+// A frame as an image of its own, so that stamps can be drawn into it.
+ImageRecord* own_copy(const void* set, int n) {
+    const ImageRecord* f = spr_frame(set, n);
+    if (!f) return nullptr;
+    ImageRecord* c = image_new(f->width, f->height, f->hot_x, f->hot_y);
+    if (!c) return nullptr;
+    std::memset(c->pixels, 0, static_cast<size_t>(f->width) * f->height * 2);
+    blit_key_to_image(c, f, f->hot_x, f->hot_y);
+    return c;
+}
+
+// ---- the celebration
+
+struct Celebration {
+    uint16_t* background = nullptr; // 640 x 480 from JUMP.MKF game_map
+    void* stage = nullptr;
+    void* runner = nullptr;
+    void* companion = nullptr;
+    ImageRecord* maps[4] = {};
+    ImageRecord* chooser = nullptr;
+    int scroll = 0;
+    int figure_x = -100, figure_y = 240, direction = 0, step = 0;
+    int panel_y = -80, panel_speed = 30;
+    bool panel_rest = false;
+    int hovered = -1;
+    int state = 0; // 0 running, 1 the next release ends, 2 a map chosen
+    int delay = 0;
+} c;
+
+bool several_humans() {
+    return game_human_count != 1;
+}
+
+void draw_scene() {
+    ImageRecord* back = popup_lock_back();
+    if (back) {
+        if (c.background) {
+            // Every row rotated left by the scroll offset.
+            for (int y = 0; y < SCREEN_H; ++y) {
+                const uint16_t* row = c.background + static_cast<size_t>(y) * SCREEN_W;
+                uint16_t* out = back->pixels + static_cast<size_t>(y) * back->width;
+                const int off = c.scroll % SCREEN_W;
+                std::memcpy(out, row + off, static_cast<size_t>(SCREEN_W - off) * 2);
+                std::memcpy(out + SCREEN_W - off, row, static_cast<size_t>(off) * 2);
+            }
+        } else {
+            blit_fill_rect(back, 0, 0, SCREEN_W, SCREEN_H, 0x203060);
+        }
+        const int count = spr_frame_count(c.runner);
+        if (const ImageRecord* f =
+                spr_frame(c.runner, stage_running_frame(count, c.direction, c.step)))
+            popup_blit(back, f, c.figure_x, c.figure_y, true);
+        const int side = c.direction ? 60 : -60;
+        if (const ImageRecord* f =
+                spr_frame(c.companion, stage_companion_frame(c.direction, c.step)))
+            popup_blit(back, f, c.figure_x + side, c.figure_y, true);
+        if (several_humans()) {
+            text_set_font(48, 0xF0F0F0, 0x101010, 3, 1);
+            text_draw(back, "恭喜胜利过关！！", 320, 240, ALIGN_CENTRE);
+        } else {
+            if (c.chooser) popup_blit(back, c.chooser, 320, c.panel_y, true);
+            if (c.panel_rest && c.hovered >= 0 && !campaign_maps_cleared[c.hovered] &&
+                c.maps[c.hovered])
+                popup_blit(back, c.maps[c.hovered], 320, 260 + 40 * (c.hovered + 1), true);
+        }
+    }
+    popup_unlock_back();
+    plat_invalidate_rect(nullptr);
+}
+
+void celebration_tick() {
+    if (c.state == 2 && --c.delay <= 0) {
+        c.state = 1;
+        plat_post_message(WM_LBUTTONUP, 0, 0);
+    }
+    c.scroll = (c.scroll + 2) % SCREEN_W;
+    c.figure_x += c.direction ? -10 : 10;
+    ++c.step;
+    if (c.figure_x > 740 || c.figure_x < -100) {
+        c.direction ^= 1;
+        c.figure_x = c.direction ? 740 : -100;
+        c.figure_y = game_rand() % 360 + 100;
+    }
+    if (!several_humans() && !c.panel_rest) {
+        if (c.panel_y + c.panel_speed >= 360) {
+            c.panel_y = 360;
+            c.panel_rest = true;
+            cursor_set_mode(1);
+        } else {
+            c.panel_y += c.panel_speed;
+            if (c.panel_speed > 1) --c.panel_speed;
+        }
+    }
+    draw_scene();
+}
+
+int32_t celebration_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32_t lparam) {
+    switch (message) {
+    case WM_SCREEN_START:
+        plat_set_timer(static_cast<uint32_t>(screen_depth), 50);
+        draw_scene();
+        return 0;
+    case WM_PAINT:
+        popup_update(plat_paint_rect());
+        return plat_def_window_proc(w, message, wparam, lparam);
+    case WM_TIMER:
+        celebration_tick();
+        return 0;
+    case WM_MOUSEMOVE: {
+        if (several_humans() || !c.panel_rest) return 0;
+        const int row = stage_chooser_row(plat_point_x(lparam), plat_point_y(lparam));
+        if (row == c.hovered) return 0;
+        c.hovered = row;
+        if (row >= 0 && !campaign_maps_cleared[row]) snd_effect_play(&ui_effects[UI_HOVER], 0);
+        draw_scene();
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        if (several_humans()) {
+            c.state = 1;
+        } else if (c.panel_rest && c.state == 0 && c.hovered >= 0 &&
+                   !campaign_maps_cleared[c.hovered]) {
+            snd_effect_play(&ui_effects[UI_CONFIRM], 0);
+            if (c.maps[c.hovered])
+                if (const ImageRecord* mark = spr_frame(c.stage, FRAME_CHOSEN))
+                    blit_key_to_image(c.maps[c.hovered], mark, 214 + mark->hot_x, 8 + mark->hot_y);
+            game_map = c.hovered;
+            c.state = 2;
+            c.delay = 10;
+            draw_scene();
+        }
+        return 0;
+    case WM_RBUTTONUP:
+        if (!several_humans()) return 0;
+        c.state = 1;
+        [[fallthrough]];
+    case WM_LBUTTONUP:
+        if (c.state != 1) return 0;
+        cursor_set_mode(0);
+        plat_kill_timer(static_cast<uint32_t>(screen_depth));
+        screen_close(0);
+        return 0;
+    default:
+        return plat_def_window_proc(w, message, wparam, lparam);
+    }
+}
+
+// ---- the countdown
+
+struct Countdown {
+    void* set = nullptr;
+    ImageRecord* saved = nullptr;
+    int counter = 10;
+    int accepted = 0;
+} d;
+
+void draw_number() {
+    ImageRecord* back = popup_lock_back();
+    if (back) {
+        if (d.saved) popup_blit_part(back, d.saved, 280, 300, 280, 300, 80, 100);
+        if (const ImageRecord* f = spr_frame(d.set, d.counter)) popup_blit(back, f, 320, 350, true);
+    }
+    popup_unlock_back();
+    const PlatRect r{280, 300, 360, 400};
+    plat_invalidate_rect(&r);
+}
+
+int32_t countdown_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32_t lparam) {
+    switch (message) {
+    case WM_SCREEN_START: {
+        d.counter = 10;
+        d.accepted = 0;
+        d.saved = image_save_screen_rect(PlatRect{0, 0, SCREEN_W, SCREEN_H});
+        ImageRecord* back = popup_lock_back();
+        if (back)
+            if (const ImageRecord* f = spr_frame(d.set, 0)) popup_blit(back, f, 320, 120, true);
+        popup_unlock_back();
+        draw_number();
+        plat_set_timer(static_cast<uint32_t>(screen_depth), 1000);
+        plat_invalidate_rect(nullptr);
+        return 0;
+    }
+    case WM_PAINT:
+        popup_update(plat_paint_rect());
+        return plat_def_window_proc(w, message, wparam, lparam);
+    case WM_TIMER:
+        if (--d.counter <= 0) {
+            plat_post_message(WM_RBUTTONUP, 0, 0);
+            return 0;
+        }
+        draw_number();
+        return 0;
+    case WM_KEYUP:
+        if ((wparam & 0xFF) != (settings.hotkeys[HK_YES] & 0xFF)) return 0;
+        [[fallthrough]];
+    case WM_LBUTTONUP:
+        d.accepted = 1;
+        plat_post_message(WM_RBUTTONUP, 0, 0);
+        return 0;
+    case WM_RBUTTONUP:
+        plat_kill_timer(static_cast<uint32_t>(screen_depth));
+        if (d.saved) {
+            image_restore_screen_rect(d.saved, 0, 0);
+            d.saved = nullptr;
+        }
+        screen_close(d.accepted);
+        return 0;
+    default:
+        return plat_def_window_proc(w, message, wparam, lparam);
+    }
+}
+
+} // namespace
+
+void stage_won_screen() {
+    c = Celebration{};
+    const int jump = mkf_open("JUMP.MKF");
+    const int panel = mkf_open("PANEL.MKF");
+    uint32_t size = 0;
+    void* px = jump >= 0 ? mkf_read(jump, game_map, nullptr, &size) : nullptr;
+    if (px && size >= static_cast<uint32_t>(BACKGROUND_BYTES))
+        c.background = static_cast<uint16_t*>(px);
+    else
+        std::free(px);
+    c.stage = spr_read_set_from(jump, STAGE_SET_ENTRY);
+    int winner = 0;
+    while (winner < PLAYER_COUNT - 1 &&
+           player_table[static_cast<size_t>(winner)].control == CTRL_OUT)
+        ++winner;
+    c.runner = spr_read_set_from(panel, RUNNER_ENTRY0 +
+                                            player_table[static_cast<size_t>(winner)].character);
+    c.companion = spr_read_set_from(panel, COMPANION_ENTRY);
+    for (int j = 0; j < 4; ++j)
+        c.maps[j] = own_copy(c.stage, FRAME_MAP0 + j);
+    c.chooser = own_copy(c.stage, FRAME_CHOOSER);
+    if (const ImageRecord* stamp = spr_frame(c.stage, FRAME_STAMP))
+        for (int j = 0; j < 4; ++j) {
+            if (!campaign_maps_cleared[j]) continue;
+            if (c.maps[j])
+                blit_key_to_image(c.maps[j], stamp, 32 + stamp->hot_x, 22 + stamp->hot_y);
+            if (c.chooser)
+                blit_key_to_image(c.chooser, stamp, 220 + stamp->hot_x, 28 + 40 * j + stamp->hot_y);
+        }
+    shown_record(Shown::Panel, STAGE_SET_ENTRY, static_cast<uint32_t>(game_map), "stage cleared");
+    music_play_event(0x8006);
+    screen_run(celebration_wndproc, 0);
+    music_close_midi();
+    std::free(c.background);
+    for (ImageRecord*& m : c.maps)
+        std::free(m);
+    std::free(c.chooser);
+    spr_free_set(c.stage);
+    spr_free_set(c.runner);
+    spr_free_set(c.companion);
+    if (jump >= 0) mkf_close(jump);
+    if (panel >= 0) mkf_close(panel);
+    c = Celebration{};
+}
+
+// The board view as the player sees it, into the back surface.
+static void board_view_to_back() {
+    if (!primary_surface) return;
+    int32_t pitch = 0;
+    const uint16_t* screen = plat_surface_lock(primary_surface, &pitch);
+    uint16_t* back = gfx_lock_back();
+    if (screen && back)
+        for (int y = 40; y < 480; ++y)
+            std::memcpy(back + static_cast<size_t>(y) * SCREEN_W,
+                        screen + static_cast<size_t>(y) * static_cast<size_t>(pitch / 2), 440 * 2);
+    gfx_unlock_back();
+    if (screen) plat_surface_unlock(primary_surface);
+}
+
+int stage_countdown_screen(int over_board) {
+    shown_record(Shown::Panel, COUNTDOWN_ENTRY, 0, "continue");
+    // Nobody can answer an offer that is not shown: it is declined.
+    if (!gfx_display_open()) return 0;
+    if (over_board == 0) board_view_to_back();
+    d = Countdown{};
+    d.set = spr_read_set("PANEL.MKF", COUNTDOWN_ENTRY);
+    const int r = screen_run(countdown_wndproc, 0);
+    std::free(d.saved);
+    spr_free_set(d.set);
+    d = Countdown{};
+    return r;
+}
+
+void stage_cheer_over_board() {
+    board_repaint(0);
+    board_dirty = 0;
+    flc_play_entry(CHEER_FLC_ENTRY, 0, 40, FLC_OVER_BACKGROUND, CHEER_EFFECT);
+}

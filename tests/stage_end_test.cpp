@@ -1,0 +1,160 @@
+// The stage end: the runner's frames kept inside their set, the chooser's
+// rows, the campaign's maps (a won map, the choice of the next, the ending
+// films after the fourth) and the ten-second continue offer.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "board/game_state.h"
+#include "board/world_reset.h"
+#include "engine/options.h"
+#include "engine/shown.h"
+#include "platform/clock.h"
+#include "platform/queue.h"
+#include "shell/app.h"
+#include "shell/screen.h"
+#include "shell/stage_end.h"
+#include "support/popup_fixture.h"
+
+namespace {
+
+// The screen, when KARVO_SHOT_DIR names a directory, once the chooser rests.
+uint32_t shot_at = 0;
+bool shot_taken = false;
+std::string shot_name = "stage_chooser";
+void shoot() {
+    if (shot_taken || screen_depth < 1 || plat_tick_count() < shot_at) return;
+    shot_taken = true;
+    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
+        PopupTest::save_screen_bmp(std::string(dir) + "/" + shot_name);
+}
+
+TEST(StageFrames, RunningFramesStayInsideSetsOfEveryCount) {
+    for (int count = 0; count <= 30; ++count)
+        for (int direction = 0; direction < 2; ++direction)
+            for (int step = 0; step < 40; ++step) {
+                const int f = stage_running_frame(count, direction, step);
+                if (count < 7) {
+                    EXPECT_EQ(f, 0) << "too few frames to run: the runner stands, count " << count;
+                } else {
+                    EXPECT_GE(f, 5) << count;
+                    EXPECT_LT(f, count) << "count " << count << " direction " << direction;
+                }
+            }
+    EXPECT_EQ(stage_running_frame(19, 0, 0), 5);
+    EXPECT_EQ(stage_running_frame(19, 1, 0), 12);
+    EXPECT_EQ(stage_running_frame(19, 1, 6), 18);
+    EXPECT_EQ(stage_companion_frame(0, 4), 5);
+    EXPECT_EQ(stage_companion_frame(1, 5), 18);
+}
+
+TEST(StageFrames, ChooserRowsLieBetween281And439) {
+    struct Case {
+        int x, y, row;
+    };
+    const Case cases[] = {{320, 281, 0},  {320, 319, 0},  {320, 320, 1},  {201, 439, 3},
+                          {200, 300, -1}, {440, 300, -1}, {320, 280, -1}, {320, 440, -1}};
+    for (const Case& c : cases)
+        EXPECT_EQ(stage_chooser_row(c.x, c.y), c.row) << c.x << "," << c.y;
+}
+
+class Campaign : public PopupTest {
+  protected:
+    void SetUp() override {
+        PopupTest::SetUp();
+        game_world_reset();
+        std::memset(campaign_maps_cleared, 0, sizeof campaign_maps_cleared);
+        app_active = 1;
+        app_quit = 0;
+        shown_clear();
+        t0 = plat_tick_count();
+        game_player_count = 2;
+        player_table[0].control = CTRL_HUMAN;
+        player_table[0].character = 3;
+        player_table[1].control = CTRL_COMPUTER;
+        player_table[1].character = 7;
+        game_human_count = 1;
+    }
+    void TearDown() override {
+        app_quit = 0;
+        std::memset(campaign_maps_cleared, 0, sizeof campaign_maps_cleared);
+        PopupTest::TearDown();
+    }
+    // The chooser's row of map m.
+    static int row_y(int m) { return 280 + 40 * m + 20; }
+};
+
+TEST_F(Campaign, AWonMapIsMarkedAndOnlyAMapNotClearedCanBeChosen) {
+    game_map = 0;
+    // The panel has come to rest by 2 s; map 0 (just won) is inert and silent.
+    point_and_click(2000, 320, row_y(0));
+    point_and_click(2300, 320, row_y(2));
+    shot_at = t0 + 2250;
+    shot_taken = false;
+    plat_set_cursor_hook(shoot);
+    stage_won();
+    plat_set_cursor_hook(nullptr);
+    EXPECT_EQ(campaign_maps_cleared[0], 1);
+    EXPECT_EQ(game_map, 2);
+    EXPECT_GE(plat_tick_count() - t0, 2300u + 450u) << "closed half a second after the choice";
+    EXPECT_EQ(app_quit, 0);
+    EXPECT_EQ(screen_depth, 0);
+}
+
+TEST_F(Campaign, SeveralHumansAreCongratulatedAndARightClickEndsIt) {
+    game_human_count = 2;
+    game_map = 1;
+    right_click(500, 320, 240);
+    stage_won();
+    EXPECT_EQ(campaign_maps_cleared[1], 1);
+    EXPECT_EQ(game_map, 1) << "no map chosen";
+    EXPECT_LT(plat_tick_count() - t0, 1000u);
+}
+
+TEST_F(Campaign, TheFourthMapEndsWithBothFilmsAndQuits) {
+    campaign_maps_cleared[0] = campaign_maps_cleared[1] = campaign_maps_cleared[3] = 1;
+    game_map = 2;
+    stage_won();
+    EXPECT_EQ(app_quit, 1);
+    const ShownEvent* end = shown_find_text(Shown::Film, "END.AVI");
+    const ShownEvent* over = shown_find_text(Shown::Film, "OVER.AVI");
+    EXPECT_NE(end, nullptr);
+    EXPECT_NE(over, nullptr);
+    EXPECT_EQ(shown_count(Shown::Panel, 4), 0u) << "no celebration after the last map";
+}
+
+TEST_F(Campaign, TheContinueOfferIsDeclinedByWaitingOrTheNoKeyAndAcceptedByAClick) {
+    character_state[3] = 1;
+    character_state[7] = 2;
+    at(t0 + 500, SCRIPT_KEY_DOWN, 0x4E); // the no key: nothing
+    at(t0 + 550, SCRIPT_KEY_UP, 0x4E);
+    shot_at = t0 + 3500;
+    shot_taken = false;
+    shot_name = "stage_countdown";
+    plat_set_cursor_hook(shoot);
+    EXPECT_EQ(stage_offer_continue(1), END_TO_TITLE);
+    plat_set_cursor_hook(nullptr);
+    EXPECT_GE(plat_tick_count() - t0, 10000u) << "ten seconds";
+    EXPECT_LT(plat_tick_count() - t0, 11500u);
+    EXPECT_EQ(character_state[7], 2) << "declined: nothing freed";
+
+    t0 = plat_tick_count();
+    at(t0 + 2500, SCRIPT_KEY_DOWN, settings.hotkeys[HK_YES]);
+    at(t0 + 2550, SCRIPT_KEY_UP, settings.hotkeys[HK_YES]);
+    player_table[0].control = CTRL_OUT;
+    EXPECT_EQ(stage_offer_continue(1), END_LOAD_GAME);
+    EXPECT_LT(plat_tick_count() - t0, 4000u);
+    EXPECT_EQ(character_state[7], 0) << "the opponent free again";
+    EXPECT_EQ(character_state[3], 1) << "the human's own character kept";
+    EXPECT_EQ(player_table[0].control, CTRL_HUMAN);
+
+    t0 = plat_tick_count();
+    click(1500, 320, 240);
+    shown_clear();
+    EXPECT_EQ(stage_offer_continue(0), END_LOAD_GAME);
+    EXPECT_EQ(shown_count(Shown::Flc, 515), 1u) << "the cheer over the board";
+}
+
+} // namespace

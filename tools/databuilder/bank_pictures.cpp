@@ -1,0 +1,147 @@
+// The bank's pictures: PANEL.MKF 24, the deposit window (the window, the
+// pressed looks of its eighteen buttons, the slider's filled bar).
+#include "builder.h"
+#include "canvas.h"
+
+#include <vector>
+
+namespace {
+
+constexpr uint16_t INK = rgb555(16, 16, 16); // the darkest colour drawn (0 is see-through)
+
+struct Spot {
+    int x, y, w, h;
+};
+// The buttons in the window's own order: withdraw, deposit, leave, the
+// slider, digits 0-9 (as on a calculator), clear, backspace, all, OK.
+Spot digit_spot(int d) {
+    if (d == 0) return {16, 256, 52, 34};
+    const int row = 2 - (d - 1) / 3, col = (d - 1) % 3;
+    return {16 + 60 * col, 136 + 40 * row, 52, 34};
+}
+std::vector<Spot> deposit_spots() {
+    std::vector<Spot> s{{16, 16, 90, 30}, {116, 16, 90, 30}, {216, 16, 88, 30}, {58, 104, 204, 16}};
+    for (int d = 0; d <= 9; ++d)
+        s.push_back(digit_spot(d));
+    for (int y : {136, 176, 216, 256})
+        s.push_back({196, y, 108, 34});
+    return s;
+}
+
+FrameImage button(int w, int h, uint16_t face, uint16_t light, uint16_t shade) {
+    Canvas cv(w, h);
+    cv.fill(0, 0, w, h, face);
+    cv.fill(0, 0, w, 2, light);
+    cv.fill(0, 0, 2, h, light);
+    cv.fill(0, h - 2, w, 2, shade);
+    cv.fill(w - 2, 0, 2, h, shade);
+    return cv.img;
+}
+
+FrameImage deposit_window(const std::vector<Spot>& spots) {
+    Canvas cv(320, 300);
+    cv.fill(0, 0, 320, 300, rgb555(40, 70, 60));
+    cv.frame(0, 0, 320, 300, rgb555(220, 200, 120));
+    cv.frame(2, 2, 316, 296, INK);
+    // The amount's display and the slider's well.
+    cv.fill(16, 56, 288, 36, rgb555(10, 30, 16));
+    cv.frame(16, 56, 288, 36, rgb555(120, 160, 120));
+    for (size_t b = 0; b < spots.size(); ++b) {
+        const Spot& s = spots[b];
+        if (b == 3) {
+            cv.fill(s.x, s.y, s.w, s.h, rgb555(20, 30, 26));
+            cv.frame(s.x - 1, s.y - 1, s.w + 2, s.h + 2, rgb555(200, 200, 200));
+            continue;
+        }
+        const uint16_t face = b < 3    ? rgb555(70, 100, 150)
+                              : b < 14 ? rgb555(110, 110, 120)
+                                       : rgb555(150, 110, 60);
+        FrameImage up = button(s.w, s.h, face, rgb555(230, 230, 230), rgb555(30, 30, 30));
+        for (int y = 0; y < s.h; ++y)
+            for (int x = 0; x < s.w; ++x)
+                cv.at(s.x + x, s.y + y) = up.pixels[y * s.w + x];
+    }
+    return cv.img;
+}
+
+// ---- PANEL.MKF 23: the loan counter
+
+FrameImage counter() { // 440 x 440 over the board view
+    Canvas cv(440, 440);
+    cv.fill(0, 0, 440, 440, rgb555(200, 190, 160));  // the wall
+    cv.fill(0, 230, 440, 30, rgb555(120, 80, 40));   // the counter's top
+    cv.fill(0, 260, 440, 180, rgb555(150, 100, 55)); // its front
+    for (int x = 20; x < 440; x += 100)
+        cv.frame(x, 275, 80, 150, rgb555(110, 70, 35));
+    cv.fill(20, 20, 400, 36, rgb555(40, 60, 120));
+    cv.label("银  行", 220, 26, 24, rgb555(250, 230, 120), true);
+    return cv.img;
+}
+
+FrameImage clerk(int mouth) { // 140 x 160, the mouth open by 0..3
+    Canvas cv(140, 160);
+    const uint16_t skin = rgb555(240, 200, 160), suit = rgb555(40, 50, 90);
+    cv.fill(20, 100, 100, 60, suit);                 // shoulders
+    cv.fill(60, 100, 20, 40, rgb555(240, 240, 240)); // shirt
+    cv.ellipse(70, 60, 38, 46, skin);                // head
+    cv.fill(32, 14, 76, 22, rgb555(60, 40, 20));     // hair
+    cv.ellipse(55, 55, 5, 5, INK);
+    cv.ellipse(85, 55, 5, 5, INK);
+    cv.fill(58, 80, 24, 2 + 3 * mouth, rgb555(160, 40, 40)); // mouth
+    return cv.img;
+}
+
+FrameImage menu_button(int state) { // plain, grey, pressed
+    const uint16_t faces[3] = {rgb555(230, 210, 140), rgb555(140, 140, 140), rgb555(190, 160, 80)};
+    return state == 2 ? button(140, 36, faces[2], rgb555(60, 50, 30), rgb555(250, 240, 200))
+                      : button(140, 36, faces[state], rgb555(250, 240, 200), rgb555(60, 50, 30));
+}
+
+FrameImage card(int w, int h, uint16_t face) {
+    Canvas cv(w, h);
+    cv.fill(0, 0, w, h, face);
+    cv.frame(0, 0, w, h, INK);
+    cv.frame(3, 3, w - 6, h - 6, rgb555(230, 230, 230));
+    return cv.img;
+}
+
+FrameImage balloon() { // 200 x 90
+    Canvas cv(200, 90);
+    cv.ellipse(100, 40, 98, 38, rgb555(250, 250, 240));
+    const int tail[6] = {20, 60, 40, 70, 0, 88};
+    cv.polygon(tail, 3, rgb555(250, 250, 240));
+    return cv.img;
+}
+
+void build_bank_pictures(DataBuilder& b) {
+    ArchiveWriter& panel = builder_archive(b, "PANEL.MKF");
+    std::vector<FrameImage> counter_frames{counter()};
+    for (int m = 0; m < 4; ++m)
+        counter_frames.push_back(clerk(m));
+    for (int item = 0; item < 3; ++item)
+        for (int state = 0; state < 3; ++state)
+            counter_frames.push_back(menu_button(state));
+    counter_frames.push_back(card(300, 220, rgb555(60, 90, 70)));    // the financing page
+    counter_frames.push_back(card(200, 280, rgb555(50, 60, 100)));   // the accounts card
+    counter_frames.push_back(card(200, 200, rgb555(245, 240, 225))); // the calendar card
+    counter_frames.push_back(balloon());
+    mkf_writer_add_frameset(panel, 23, frameset_smp(counter_frames));
+
+    const std::vector<Spot> spots = deposit_spots();
+    std::vector<FrameImage> frames{deposit_window(spots)};
+    for (size_t k = 0; k < spots.size(); ++k) {
+        const Spot& s = spots[k];
+        // Pressed: darker, the light edge at the bottom right.
+        frames.push_back(button(s.w, s.h, k < 3 ? rgb555(200, 170, 60) : rgb555(60, 60, 70),
+                                rgb555(30, 30, 30), rgb555(200, 200, 200)));
+    }
+    Canvas bar(204, 16);
+    bar.fill(0, 0, 204, 16, rgb555(80, 220, 120));
+    bar.fill(0, 0, 204, 3, rgb555(170, 250, 190));
+    frames.push_back(bar.img);
+    mkf_writer_add_frameset(panel, 24, frameset_smp(frames));
+}
+
+} // namespace
+
+KARVO_DATA_GENERATOR(build_bank_pictures);
