@@ -319,6 +319,27 @@ TEST_F(ViewTest, ListRadiiPastTheViewStopAtItsEdgeAndTheListAtItsCapacity) {
     EXPECT_LT(view_hitmap_list_radius(40), static_cast<int>(whole.size()));
 }
 
+// The tint changes the mover's pictures in place: it comes with the render
+// that shows the mover hibernating, whether or not its list is read, once.
+TEST_F(ViewTest, AHibernatingMoverInTheWindowIsTintedByTheRenderThatShowsIt) {
+    MapFixture f;
+    const int s = f.square(640, 640, SQ_EMPTY);
+    const int far = f.square(640 + 40 * VIEW_CELL, 640, SQ_EMPTY);
+    ASSERT_TRUE(f.load());
+    place_player(0, 640, 640, s);
+    place_player(1, 640 + 40 * VIEW_CELL, 640, far);
+    player_table[0].hibernation_days = 3;
+    player_table[1].hibernation_days = 3;
+    actor_anim_table[0].flags = actor_anim_table[1].flags = 0;
+    view_draw_board(640, 640);
+    EXPECT_TRUE(actor_anim_table[0].flags & ANIM_TINTED);
+    EXPECT_FALSE(actor_anim_table[1].flags & ANIM_TINTED); // outside the window
+    view_draw_board(640, 640);
+    view_draw_list_ready();
+    EXPECT_TRUE(actor_anim_table[0].flags & ANIM_TINTED);
+    EXPECT_EQ(view_draw_count, 1);
+}
+
 TEST_F(ViewTest, HitMapLookupsOutsideTheViewGiveNothing) {
     MapFixture f;
     f.square(640, 640, SQ_EMPTY);
