@@ -211,4 +211,36 @@ TEST_F(DataSetTest, EveryMapsGroundCarriesStreetSigns) {
     mkf_close(slot);
 }
 
+// The lottery ticket window's cursor (data.mkf 0, frame 28) is a pen that
+// points with its nib: the hot spot is an opaque pixel at the lower left and
+// the barrel leans up to the right, all within the cursor's 32 x 32 box.
+TEST_F(DataSetTest, TheTicketWindowsCursorIsAPenPointingWithItsNib) {
+    data_archive = open_data("data.mkf");
+    ASSERT_GE(data_archive, 0);
+    void* set = mkf_read(data_archive, 0, nullptr, nullptr);
+    const ImageRecord* f = set ? spr_frame(set, 28) : nullptr;
+    ASSERT_NE(f, nullptr);
+    EXPECT_LE(f->width, 32);
+    EXPECT_LE(f->height, 32);
+    ASSERT_TRUE(f->hot_x >= 0 && f->hot_y >= 0 && f->hot_x < f->width && f->hot_y < f->height);
+    EXPECT_NE(f->pixels[f->hot_y * f->width + f->hot_x], 0) << "the tip itself is drawn";
+    EXPECT_LT(f->hot_x, f->width / 4);
+    EXPECT_GT(f->hot_y, f->height * 3 / 4);
+    // Opaque pixels of the top and bottom quarters, by half.
+    int top[2] = {0, 0}, bottom[2] = {0, 0};
+    for (int y = 0; y < f->height; ++y)
+        for (int x = 0; x < f->width; ++x) {
+            if (f->pixels[y * f->width + x] == 0) continue;
+            const int half = x >= f->width / 2 ? 1 : 0;
+            if (y < f->height / 4) ++top[half];
+            if (y >= f->height * 3 / 4) ++bottom[half];
+        }
+    EXPECT_GT(top[1], 0);
+    EXPECT_EQ(top[0], 0);
+    EXPECT_GT(bottom[0], 0);
+    EXPECT_EQ(bottom[1], 0);
+    spr_unlink(set);
+    std::free(set);
+}
+
 } // namespace

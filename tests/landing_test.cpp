@@ -1,4 +1,5 @@
 #include "board/landing.h"
+#include "board/minigames.h"
 
 #include <gtest/gtest.h>
 
@@ -459,8 +460,8 @@ TEST_F(LandingTest, WaitValueByKindAndBadSquaresAreHarmless) {
 TEST_F(LandingTest, EachKindPlaysItsSoundAndDoesItsOwnThing) {
     struct Kind {
         int type;
-        int sound; // board_effects element, -1 none
-        int points;
+        int sound;  // board_effects element, -1 none
+        int points; // -1: a mini-game's score for a computer, 50 to 69
     };
     const Kind kinds[] = {
         {SQ_EMPTY, -1, 0},
@@ -468,9 +469,9 @@ TEST_F(LandingTest, EachKindPlaysItsSoundAndDoesItsOwnThing) {
         {SQ_FATE, 10, 0},
         {SQ_JAIL, 10, 0},
         {SQ_HOSPITAL, 10, 0},
-        {SQ_MINIGAME_GRID, 10, 0},
-        {SQ_MINIGAME_TARGETS, 10, 0},
-        {SQ_MINIGAME_STEER, 10, 0},
+        {SQ_MINIGAME_GRID, 10, -1},
+        {SQ_MINIGAME_TARGETS, 10, -1},
+        {SQ_MINIGAME_STEER, 10, -1},
         {SQ_LOTTERY, 10, 0},
         {SQ_POINTS_50, 16, 50},
         {SQ_POINTS_30, 16, 30},
@@ -491,6 +492,12 @@ TEST_F(LandingTest, EachKindPlaysItsSoundAndDoesItsOwnThing) {
         EXPECT_EQ(shown_count(Shown::BoardEffect), k.sound < 0 ? 0u : 1u);
         if (k.sound >= 0) {
             EXPECT_EQ(shown_count(Shown::BoardEffect, k.sound), 1u);
+        }
+        if (k.points < 0) {
+            EXPECT_GE(player_table[A].points, 150);
+            EXPECT_LE(player_table[A].points, 169);
+            EXPECT_EQ(player_table[A].points, 100 + minigame_points);
+            continue;
         }
         EXPECT_EQ(player_table[A].points, 100 + k.points);
         // The points squares show their points for one second.

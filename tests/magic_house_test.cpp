@@ -227,10 +227,11 @@ TEST_F(MagicHouse, EachFateFallsOnTheChosenPlayer) {
         choose({1});
         magic_apply_fate(c.fate);
         c.check();
-        if (c.words != nullptr)
+        if (c.words != nullptr) {
             EXPECT_NE(shown_find_text(Shown::Message, c.words), nullptr) << c.words;
-        else if (c.fate == FATE_GIVE_CARD)
+        } else if (c.fate == FATE_GIVE_CARD) {
             EXPECT_EQ(shown_count(Shown::Message), 0u) << "no gift, no words";
+        }
         EXPECT_EQ(game_active_mover, 0) << "the visitor is the mover again";
     }
 }

@@ -645,7 +645,7 @@ TEST(PlayThrough, AHumanAndTheComputersPlayCardsItemsAndEventsThroughTheRealProg
     s = Play{};
     runner_human_game_started = game_started;
     RunnerOptions options;
-    options.seed = 4;
+    options.seed = 10;
     // Another seed, for finding one whose course meets every step after the
     // rules changed what the computers do.
     if (const char* seed = std::getenv("KARVO_PLAY_THROUGH_SEED"))

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "board/decisions.h"
 #include "engine/confirm.h"
 #include "engine/cursor.h"
 #include "engine/message.h"
@@ -148,6 +149,61 @@ TEST_F(Popups, ThePadTakesTypedDigitsAndReturnsThemWithOk) {
     EXPECT_EQ(numpad_input(100), 100);
     EXPECT_EQ(numpad_open, 0);
     EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0) << "the screen under the pad is back";
+}
+
+// A number asked through the decisions with the caller's question: the
+// question stands in the message panel left of the pad, clear of it, while
+// the pad is open; without a question only the pad shows.
+TEST_F(Popups, ANumberAskedWithAQuestionShowsItBesideThePadUntilThePadCloses) {
+    struct Seen {
+        bool taken = false;
+        int left = 0, top = 0, right = 0, bottom = 0; // changed pixels left of the pad
+    };
+    static Seen seen;
+    plat_set_cursor_hook([] {
+        // Looked at once the pad shows.
+        if (seen.taken || !numpad_open) return;
+        if (screen_differs(256, 144, 384, 336, BACKGROUND) < 128 * 192 / 2) return;
+        seen.taken = true;
+        seen.left = seen.top = 640;
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 256; ++x)
+                if (screen_at(x, y) != BACKGROUND) {
+                    seen.left = std::min(seen.left, x);
+                    seen.top = std::min(seen.top, y);
+                    seen.right = std::max(seen.right, x + 1);
+                    seen.bottom = std::max(seen.bottom, y + 1);
+                }
+    });
+    const PlatRect panel{msg_panel_rect.left - MSG_PROMPT_SHIFT, msg_panel_rect.top,
+                         msg_panel_rect.right - MSG_PROMPT_SHIFT, msg_panel_rect.bottom};
+    for (const char* question : {"请输入欲卖出的张数", static_cast<const char*>(nullptr)}) {
+        SCOPED_TRACE(question ? "with a question" : "without");
+        seen = Seen{};
+        shown_clear();
+        decisions_reset();
+        t0 = plat_tick_count();
+        key(100, '1');
+        key(200, '2');
+        key(300, VK_RETURN);
+        EXPECT_EQ(decide_number(0, question, 50), 12);
+        ASSERT_TRUE(seen.taken) << "the pad showed";
+        if (question) {
+            // The panel is drawn, all of it inside its moved rectangle.
+            EXPECT_LT(seen.left, seen.right);
+            EXPECT_GE(seen.left, panel.left);
+            EXPECT_GE(seen.top, panel.top);
+            EXPECT_LE(seen.right, panel.right);
+            EXPECT_LE(seen.bottom, panel.bottom);
+            EXPECT_GT(seen.right - seen.left, (panel.right - panel.left) / 2);
+            EXPECT_LT(panel.right, 256) << "clear of the pad";
+        } else {
+            EXPECT_EQ(seen.left, 640) << "nothing beside the pad";
+        }
+        EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0) << "all put back";
+        EXPECT_EQ(shown_count(Shown::Question), question ? 1u : 0u);
+    }
+    plat_set_cursor_hook(nullptr);
 }
 
 TEST_F(Popups, ThePadsButtonsAndSliderWorkByMouseAndTheRightButtonCancels) {

@@ -4,11 +4,14 @@
 // decision seam so that scripts and answerers reach them too.
 #include "board/decisions.h"
 #include "engine/confirm.h"
+#include "engine/message.h"
 #include "engine/numpad.h"
 
 namespace {
 
+// The caller's question stands beside the pad while it is open.
 int ask_number(const DecisionRequest& r) {
+    if (r.text != nullptr && r.text[0] != '\0') return msg_ask_number(r.text, r.amount);
     return numpad_input(r.amount);
 }
 bool accepts_number(const DecisionRequest& r, int answer) {

@@ -4,7 +4,7 @@
 #include "cards/ai_settings.h"
 #include "cards/card_use.h"
 #include "cards/item_use.h"
-#include "finance/assets.h"
+#include "finance/assets_screen.h"
 #include "finance/notice_board.h"
 #include "finance/stock_screen.h"
 #include "shell/app.h"

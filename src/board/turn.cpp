@@ -46,7 +46,6 @@ constexpr int SOUND_ROBOT_DOLL = 9;
 constexpr int SOUND_BOMB_TICKING = 17;
 constexpr int SOUND_RAZE = 18;
 constexpr int FILM_ENTRY_BASE = 518; // + character: a player's entry onto the board
-constexpr int FILM_RAZE = 485;
 
 // Ticks of the razing film still to decode.
 int raze_film_left = 0;

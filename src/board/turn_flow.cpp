@@ -30,7 +30,6 @@
 #include "finance/assets.h"
 #include "finance/auction.h"
 #include "finance/bank.h"
-#include "finance/dividends.h"
 #include "finance/lottery.h"
 #include "finance/notice_board.h"
 #include "finance/settlement.h"
@@ -348,8 +347,7 @@ void turn_new_day() {
     if (game_end_code) return;
     if (cal_day(game_date) == 15) {
         trace("dividends");
-        stock_pay_dividends();
-        stock_show_dividends();
+        stock_show_dividends(); // pays once, then shows what was paid
         trace("lottery");
         lotto_monthly_draw();
         if (game_end_code) return;

@@ -17,7 +17,7 @@
 //   7. the spinners
 //   8. the stock market
 //   9. the share holdings
-//  10. the asset lists
+//  10. the asset window's property list (its page and filter stay for the run)
 //  11. the lottery tickets
 //  12. the turn driver
 //  13. the movement along the squares

@@ -28,6 +28,7 @@
 #include "engine/wait.h"
 #include "finance/auction.h"
 #include "finance/stock.h"
+#include "finance/stock_screen.h"
 #include "finance/trading.h"
 
 namespace {
@@ -664,10 +665,14 @@ int company_pick(int card) {
         msg_show(text, MSG_STANDARD_MS);
         return company;
     }
+    stock_exchange_take_applied_pick(); // nothing left over from an earlier pick
     const int answer =
         decide(DecisionRequest{DECIDE_COMPANY, u, nullptr, 0, 0, card == 24 ? 1 : 2});
+    // The exchange's pick click has applied the move itself; a scripted or
+    // answered pick has not.
+    const bool applied = stock_exchange_take_applied_pick() == answer;
     if (answer < 1 || answer > STOCK_COUNT) return -1;
-    card_force_company(answer - 1, card);
+    if (!applied) card_force_company(answer - 1, card);
     return answer - 1;
 }
 

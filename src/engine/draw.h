@@ -174,3 +174,18 @@ void gfx_release_rect();
 
 // The brightness pulse over the board cells marked 0xFFFF in the hit-test map.
 void gfx_flash_board();
+
+// --- Lines and sectors (engine/draw_shapes.cpp) -------------------------------
+// Both cut every pixel to the rectangle clip and to the image.
+
+// A one-pixel line from (x0, y0) to (x1, y1), both ends drawn: one pixel for
+// each step along the longer axis, max(|dx|, |dy|) + 1 in all.
+void draw_line_clip(ImageRecord* target, const PlatRect& clip, int x0, int y0, int x1, int y1,
+                    uint32_t rgb);
+// The part of the disc of radius r around (cx, cy) (the pixels whose offset
+// (dx, dy) has dx^2 + dy^2 <= r^2) whose direction lies from `from` to `to`
+// parts of a `whole` turn, clockwise from straight up, the end excluded:
+// sectors that meet share no pixel, and sectors covering 0..whole fill the
+// disc. The centre pixel belongs to the sector that starts at 0.
+void draw_sector_clip(ImageRecord* target, const PlatRect& clip, int cx, int cy, int r,
+                      int64_t from, int64_t to, int64_t whole, uint32_t rgb);

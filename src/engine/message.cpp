@@ -4,6 +4,7 @@
 #include "engine/cursor.h"
 #include "engine/layout.h"
 #include "engine/message_draw.h"
+#include "engine/numpad.h"
 #include "engine/shown.h"
 #include "engine/wait.h"
 
@@ -56,4 +57,18 @@ int msg_ask_yes_no(const char* text) {
     const int yes = confirm_run(220, 320);
     popup_restore_area(saved, LAYOUT_BOARD_AREA.left, LAYOUT_BOARD_AREA.top);
     return yes;
+}
+
+int32_t msg_ask_number(const char* text, int32_t max) {
+    shown_record(Shown::Question, 0, 0, text);
+    if (!popup_lock_back()) return numpad_input(max); // no display: the pad records and answers
+    popup_unlock_back();
+    PlatRect r = msg_panel_rect;
+    r.left -= MSG_PROMPT_SHIFT;
+    r.right -= MSG_PROMPT_SHIFT;
+    ImageRecord* saved = draw_panel(text, r.left + PANEL_DX, r.top + PANEL_DY);
+    popup_update(r);
+    const int32_t n = numpad_input(max);
+    popup_restore_area(saved, LAYOUT_BOARD_AREA.left, LAYOUT_BOARD_AREA.top);
+    return n;
 }

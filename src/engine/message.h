@@ -17,3 +17,8 @@ inline constexpr uint32_t MSG_STANDARD_MS = 1500;
 void msg_show(const char* text, uint32_t ms);
 // Shows text with the yes/no pop-up; returns 1 for yes, 0 for no.
 int msg_ask_yes_no(const char* text);
+// Shows text in the message panel moved MSG_PROMPT_SHIFT pixels left, clear
+// of the number pad, while the pad asks for a number up to max; returns the
+// pad's answer (0 when cancelled).
+inline constexpr int MSG_PROMPT_SHIFT = 100;
+int32_t msg_ask_number(const char* text, int32_t max);

@@ -207,14 +207,9 @@ AssetRow asset_row(int code) {
     return r;
 }
 
-// The asset window is not built yet: it closes at once.
-void asset_open() {}
-
 void asset_reset() {
     asset_property_list.fill(0);
     asset_property_count = 0;
-    asset_page = 0;
-    asset_land_filter = 0;
     asset_first_row = 0;
 }
 

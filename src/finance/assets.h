@@ -23,10 +23,13 @@ extern int32_t asset_property_count;
 // 3 plots with houses (level, no chain store), 4 chain stores.
 int asset_list_properties(int player, int filter);
 
-// Asset window state kept between openings in one run of the program.
+// The asset window's page and land filter, kept from one opening to the next
+// for the whole run of the program (a new or loaded game leaves them): the
+// summary page and filter 0 at start.
 extern int32_t asset_page;        // 0 summary, 1 land, 2 shares
 extern int32_t asset_land_filter; // 0..4
-extern int32_t asset_first_row;   // first row of the land list, a multiple of 10
+// The first row of the land list, a multiple of 10; 0 at each opening.
+extern int32_t asset_first_row;
 inline constexpr int ASSET_ROWS_PER_PAGE = 10;
 // Land page paging: down moves on only when more than 10 rows follow the first
 // shown; up goes back 10 unless on the first page. 1 when the page changed.
@@ -61,8 +64,6 @@ struct AssetRow {
 };
 AssetRow asset_row(int code);
 
-// The asset window from the board's toolbar; returns when it is closed.
-void asset_open();
-
-// Clears the window state and the list (the summary page and filter 0).
+// Clears the property list and its first row (the game's world reset); the
+// page and the filter stay.
 void asset_reset();

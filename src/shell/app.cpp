@@ -24,7 +24,7 @@
 #include "finance/stock.h"
 #include "platform/queue.h"
 #include "platform/window.h"
-#include "shell/help.h"
+#include "shell/intro.h"
 #include "shell/keyboard.h"
 #include "shell/save.h"
 #include "shell/screen.h"

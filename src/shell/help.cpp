@@ -2,9 +2,6 @@
 
 #include <cstddef>
 
-// The intro is not built yet: it returns at once while nothing is shown.
-void intro_run() {}
-
 namespace {
 
 const char* const OPERATION[] = {"游戏操作"};

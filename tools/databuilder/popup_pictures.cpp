@@ -123,11 +123,20 @@ FrameImage object_icon(int kind) {
     return cv.img;
 }
 
-FrameImage lottery_ticket() {
-    Canvas cv(30, 20, 15, 10);
-    cv.fill(0, 0, 30, 20, rgb555(250, 230, 150));
-    cv.frame(0, 0, 30, 20, kRed);
-    cv.label("88", 15, 3, 14, kRed, true);
+// The pen the ticket window circles a number with: it leans to the right,
+// its hot spot at the nib's tip.
+FrameImage pen() {
+    Canvas cv(30, 30, 1, 28);
+    const int outline[] = {1, 28, 4, 19, 21, 2, 27, 8, 10, 25};
+    cv.polygon(outline, 5, kInk);
+    const int body[] = {6, 19, 21, 4, 25, 8, 10, 23};
+    cv.polygon(body, 4, kBlue);
+    cv.line(8, 19, 21, 6, rgb555(150, 190, 250)); // the shine along the barrel
+    const int cap[] = {19, 6, 21, 4, 25, 8, 23, 10};
+    cv.polygon(cap, 4, kRed);
+    const int nib[] = {0, 29, 4, 21, 8, 25};
+    cv.polygon(nib, 3, kYellow);
+    cv.put(1, 28, kInk);
     return cv.img;
 }
 
@@ -143,7 +152,7 @@ void build_cursor_frames(ArchiveWriter& data) {
     for (int k = 0; k < 15; ++k)
         frames[12 + k] = cycle_frame(k, 15, kBlue);
     frames[27] = arrow_pointer(kYellow);
-    frames[28] = lottery_ticket();
+    frames[28] = pen();
     frames[32] = cycle_frame(0, 2, kRed);
     frames[33] = cycle_frame(1, 2, kRed);
     for (int d = 0; d < 4; ++d) {

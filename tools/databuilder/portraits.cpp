@@ -77,6 +77,10 @@ void draw_head(Canvas& cv, int ox, int oy, int s, int character, int expression)
 
 } // namespace
 
+void standin_draw_head(Canvas& cv, int ox, int oy, int s, int character, int expression) {
+    draw_head(cv, ox, oy, s, character, expression);
+}
+
 FrameSetBytes standin_portrait_set(int character) {
     std::vector<FrameImage> frames;
     Canvas portrait(PORTRAIT_SIZE, PORTRAIT_SIZE, 0, 0);

@@ -5,6 +5,8 @@
 
 #include "mkf_writer.h"
 
+struct Canvas;
+
 inline constexpr int PORTRAIT_FIRST_ENTRY = 15;
 inline constexpr int PORTRAIT_SIZE = 36; // frame 0, hot spot (0, 0): fits the panels' frame
 inline constexpr int FACE_SIZE = 48;     // frames 1-4, hot spot at the centre
@@ -16,3 +18,6 @@ FrameSetBytes standin_portrait_set(int character);
 void standin_add_portraits(ArchiveWriter& map_mkf);
 // A character's portrait for the player chooser (data.mkf 2): 72 x 66.
 FrameImage standin_chooser_portrait(int character);
+// A character's head of size s with its top-left at (ox, oy) of cv
+// (expression -1 the calm look, 0 pleased, 1 cross, 2 dismayed, 3 delighted).
+void standin_draw_head(Canvas& cv, int ox, int oy, int s, int character, int expression);
