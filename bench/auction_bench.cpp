@@ -30,7 +30,7 @@ bool four_computers() {
     }
     // A third of the plots owned, so the limits weigh streets and free land.
     for (int i = 1; i <= map_lot_count; i += 3)
-        map_lot_table[i].owner = static_cast<uint8_t>(1 + i % 4);
+        map_lot_table[i].owner = owner_of_seat(i % 4);
     return true;
 }
 

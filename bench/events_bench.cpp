@@ -42,7 +42,7 @@ bool setup_game() {
         r.cash = r.deposit = 1000000;
     }
     for (int i = 1; i <= map_lot_count; ++i) {
-        map_lot_table[i].owner = static_cast<uint8_t>(1 + i % 4);
+        map_lot_table[i].owner = owner_of_seat(i % 4);
         map_lot_table[i].level = static_cast<uint8_t>(i % 2);
     }
     news_shuffle();

@@ -27,11 +27,11 @@ bool busy_board() {
     std::string error;
     if (!runner_setup(options, &error)) return false;
     for (int i = 1; i <= map_lot_count; ++i) {
-        map_lot_table[i].owner = static_cast<uint8_t>(i % 5); // some unowned
+        map_lot_table[i].owner = i % 5 == 0 ? OWNER_NONE : owner_of_seat(i % 5 - 1); // some unowned
         map_lot_table[i].level = static_cast<uint8_t>(i % 6);
     }
     for (int i = 1; i <= map_facility_count; ++i) {
-        map_facility_table[i].owner = static_cast<uint8_t>(1 + i % 4);
+        map_facility_table[i].owner = owner_of_seat(i % 4);
         map_facility_table[i].kind = FK_HOTEL;
         map_facility_table[i].level = static_cast<uint8_t>(1 + i % 5);
     }

@@ -33,7 +33,7 @@ bool set_up_game() {
         r.control = p == 0 ? CTRL_HUMAN : CTRL_COMPUTER;
     }
     for (int i = 1; i <= map_lot_count; ++i) {
-        map_lot_table[i].owner = static_cast<uint8_t>(1 + i % 4);
+        map_lot_table[i].owner = owner_of_seat(i % 4);
         map_lot_table[i].level = static_cast<uint8_t>(1 + i % 5);
     }
     game_active_mover = 0;

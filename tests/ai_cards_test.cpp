@@ -204,7 +204,7 @@ TEST_F(AiCards, RebuildMakesAChainStoreOnlyOfAStreetOfOthers) {
     own(LOT_A3, 2, 1);
     EXPECT_EQ(ai_card_rebuild(), 1);
     player_table[0].personality = PERS_GOOD;
-    map_lot_table[3].owner = 0;
+    map_lot_table[3].owner = OWNER_NONE;
     EXPECT_EQ(ai_card_rebuild(), 1);
 }
 

@@ -63,7 +63,7 @@ TEST_F(AiStockTest, LinkedBuyScoreRules) {
     set_price(0, 120.0f, 120.0f);
     c.earnings = 1; // earning, cheap enough: +1; against another chairman up to +3 more
     EXPECT_EQ(stock_ai_buy_score(0, 0), 1);
-    c.chairman = 2;
+    c.chairman = owner_of_seat(1);
     stock_holdings[1][0].shares = 2500;
     stock_table[0].market_shares = 2000;
     c.own_shares = 600;
@@ -72,7 +72,7 @@ TEST_F(AiStockTest, LinkedBuyScoreRules) {
     EXPECT_EQ(stock_ai_buy_score(0, 0), 2); // 2000 + 499 + 600 > 2500, 2000 + 499 < 2500
     stock_holdings[0][0].shares = 501;
     EXPECT_EQ(stock_ai_buy_score(0, 0), 4);
-    c.chairman = 1; // his own chair
+    c.chairman = owner_of_seat(0); // his own chair
     EXPECT_EQ(stock_ai_buy_score(0, 0), 1);
     set_price(0, 121.0f, 121.0f);
     EXPECT_EQ(stock_ai_buy_score(0, 0), 0);
@@ -248,12 +248,12 @@ TEST_F(AiStockTest, LinkedSellScoreRules) {
     h = {100, 90.0f}; // share 100 / 600 < 0.4
     set_price(0, 201.0f, 210.0f);
     EXPECT_EQ(stock_ai_sell_score(0, 0, 0), 1 + 2);
-    c.chairman = 1; // his own company: only far above value
+    c.chairman = owner_of_seat(0); // his own company: only far above value
     EXPECT_EQ(stock_ai_sell_score(0, 0, 0), 1);
     set_price(0, 301.0f, 310.0f);
     EXPECT_EQ(stock_ai_sell_score(0, 0, 0), 1 + 2);
     // Another chairman he cannot catch up with, no earnings, a gain of half.
-    c.chairman = 2;
+    c.chairman = owner_of_seat(1);
     stock_holdings[1][0].shares = 9000;
     stock_table[0].market_shares = 100;
     c.own_shares = 0;

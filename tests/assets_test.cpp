@@ -39,15 +39,15 @@ TEST_F(AssetsTest, NetWorthCountsMoneySharesAndProperty) {
     set_price(6, 21.9f, 20.0f); // 218.99999...: the product is not rounded first
     EXPECT_EQ(asset_shares_value(1), 218);
     EXPECT_EQ(asset_net_worth(0), 4000 + 1837);
-    lots[1].owner = 1;
+    lots[1].owner = owner_of_seat(0);
     lots[1].level = 3; // 1000 + 3 x 500
-    lots[2].owner = 1;
+    lots[2].owner = owner_of_seat(0);
     lots[2].level = 4;
     lots[2].chain_store = 1; // 2000 + one build price, whatever the level
-    lots[3].owner = 2;       // another player's
-    facilities[2].owner = 1;
+    lots[3].owner = owner_of_seat(1);       // another player's
+    facilities[2].owner = owner_of_seat(0);
     facilities[2].level = 2;   // 20000 + 2 x 2000
-    companies[1].chairman = 1; // company buildings are not counted
+    companies[1].chairman = owner_of_seat(0); // company buildings are not counted
     EXPECT_EQ(asset_net_worth(0), 5837 + 2500 + 2500 + 24000);
     game_price_index = 7; // raw prices: the index is not applied
     EXPECT_EQ(asset_net_worth(0), 5837 + 2500 + 2500 + 24000);
@@ -105,15 +105,15 @@ TEST_F(AssetsTest, PriceIndexSumDoesNotOverflow) {
 }
 
 TEST_F(AssetsTest, PropertyListsFilterAndPage) {
-    lots[1].owner = 1;
-    lots[2].owner = 1;
+    lots[1].owner = owner_of_seat(0);
+    lots[2].owner = owner_of_seat(0);
     lots[2].level = 2;
-    lots[3].owner = 1;
+    lots[3].owner = owner_of_seat(0);
     lots[3].chain_store = 1;
     lots[3].level = 1;
-    lots[4].owner = 2;
-    facilities[1].owner = 1;
-    facilities[3].owner = 1;
+    lots[4].owner = owner_of_seat(1);
+    facilities[1].owner = owner_of_seat(0);
+    facilities[3].owner = owner_of_seat(0);
     struct FilterCase {
         int filter;
         std::vector<uint16_t> codes;
@@ -136,7 +136,7 @@ TEST_F(AssetsTest, PropertyListsFilterAndPage) {
     // 25 rows: two pages down, then no further.
     map_lot_count = 7;
     for (int i = 1; i <= 7; ++i)
-        lots[i].owner = 1;
+        lots[i].owner = owner_of_seat(0);
     asset_list_properties(0, 0);
     asset_property_count = 25;
     EXPECT_EQ(asset_page_down(), 1);
@@ -152,16 +152,16 @@ TEST_F(AssetsTest, PropertyListsFilterAndPage) {
 }
 
 TEST_F(AssetsTest, SummaryAndLandRows) {
-    lots[1].owner = 1;
+    lots[1].owner = owner_of_seat(0);
     lots[1].level = 2;
-    lots[2].owner = 1;
+    lots[2].owner = owner_of_seat(0);
     lots[2].chain_store = 1;
     lots[2].level = 1;
-    facilities[1].owner = 1;
+    facilities[1].owner = owner_of_seat(0);
     facilities[1].level = 2;
     facilities[1].kind = FK_HOTEL;
-    facilities[2].owner = 1;
-    companies[2].chairman = 1;
+    facilities[2].owner = owner_of_seat(0);
+    companies[2].chairman = owner_of_seat(0);
     const AssetSummary s = asset_summary(0);
     EXPECT_EQ(s.properties, 4);
     EXPECT_EQ(s.chain_stores, 1);

@@ -143,7 +143,7 @@ class AuctionScreen : public PopupTest {
             player_table[p].cash = 30000 + 4000 * p;
         }
         map_lot_table[1].land_price = 1000;
-        map_lot_table[2].owner = 2; // one plot owned: the limits differ
+        map_lot_table[2].owner = owner_of_seat(1); // one plot owned: the limits differ
     }
     void TearDown() override {
         plat_set_cursor_hook(nullptr);

@@ -152,7 +152,7 @@ TEST_F(Auction, ComputerLimitCountsTheStreetTheFreeLandAndTheIndexTwice) {
     // owns plots 1 and 3 of North and 4 of South; 3 of the 6 plots are free.
     map_lot_table[2].level = 3;
     for (int i : {1, 3, 4})
-        map_lot_table[i].owner = 3;
+        map_lot_table[i].owner = owner_of_seat(2);
     game_price_index = 2;
     player_table[2].cash = 1000000;
     // weight = trunc(3 / 2) + 1 + 2 street plots = 4; u = 3 / 6.
@@ -168,7 +168,7 @@ TEST_F(Auction, ComputerLimitCountsTheStreetTheFreeLandAndTheIndexTwice) {
     EXPECT_EQ(auction_ai_limit(3, LOT2), 3000);
     // A facility: only the free share of facilities counts, no street.
     map_facility_table[1].level = 1;
-    map_facility_table[2].owner = 1;
+    map_facility_table[2].owner = owner_of_seat(0);
     player_table[2].cash = 1000000;
     const int32_t expected = limit_by_hand(1, 3000 * 2, 2, 0.5, 2000, 1000000, 4);
     game_srand(4);
@@ -217,7 +217,7 @@ TEST_F(Auction, ComputersBidUpAndTheWinnerPaysTheSellersDepositAndOwnsThePlot) {
     static std::vector<AuctionEvent>* seen = nullptr;
     seen = &events;
     auction_set_observer([](const AuctionEvent& e) { seen->push_back(e); });
-    map_lot_table[1].owner = 1; // the seller's own plot
+    map_lot_table[1].owner = owner_of_seat(0); // the seller's own plot
     const int32_t seller_deposit = player_table[0].deposit;
     const int64_t money_before = int64_t{player_table[1].cash} + player_table[2].cash +
                                  player_table[3].cash + player_table[0].deposit;
@@ -272,7 +272,7 @@ TEST_F(Auction, WithoutASellerTheJackpotTakesThePriceAndATermStartsForUnownedLan
         game_date = cal_pack(1999, 3, 10);
         game_land_term = c.term;
         player_table[0].control = CTRL_OUT;
-        map_lot_table[2].owner = static_cast<uint8_t>(c.owner_before);
+        map_lot_table[2].owner = Owner{static_cast<uint8_t>(c.owner_before)};
         map_lot_table[2].expiry = c.expiry_before;
         lotto_jackpot = 700;
         ASSERT_EQ(auction_run(-1, LOT2, 1), 1) << c.term;
@@ -286,7 +286,7 @@ TEST_F(Auction, WithoutASellerTheJackpotTakesThePriceAndATermStartsForUnownedLan
 
 TEST_F(Auction, APreviousOwnerBuysBackAndKeepsThePlotUnchangedWhileThePriceGoesToTheSeller) {
     game_land_term = 3;
-    map_lot_table[1].owner = 2;
+    map_lot_table[1].owner = owner_of_seat(1);
     map_lot_table[1].level = 1;
     map_lot_table[1].expiry = cal_pack(1998, 9, 9);
     for (int p : {2, 3})
@@ -334,7 +334,7 @@ TEST_F(Auction, AVoidAuctionLeavesOwnerLevelExpiryAndMoneyExactlyAsTheyWere) {
     for (const Case& c : cases) {
         SetUp();
         game_land_term = 2;
-        map_lot_table[1].owner = 4;
+        map_lot_table[1].owner = owner_of_seat(3);
         map_lot_table[1].level = 1;
         map_lot_table[1].expiry = cal_pack(1998, 7, 7);
         c.set();
@@ -386,7 +386,7 @@ TEST_F(Auction, AHumanWhoseCashIsBelowThePriceGivesUpWithoutBeingAsked) {
     player_table[1].cash = 1200; // above the minimum 1000, below 1000 + 5000
     // A computer owning two more North plots: its limit is about three times
     // the price, so it opens with +1000.
-    map_lot_table[2].owner = map_lot_table[3].owner = 1;
+    map_lot_table[2].owner = map_lot_table[3].owner = owner_of_seat(0);
     ASSERT_EQ(auction_run(-1, LOT1, 0), 1);
     EXPECT_EQ(decision_asked_count(), 0);
     EXPECT_EQ(map_lot_table[1].owner, 1);
@@ -406,12 +406,12 @@ TEST_F(Auction, ThePictureFollowsLevelKindChainAndOwner) {
     for (const Case& c : cases) {
         if (LandLot* lot = map_lot(c.object)) {
             lot->level = static_cast<uint8_t>(c.level);
-            lot->owner = static_cast<uint8_t>(c.owner);
+            lot->owner = Owner{static_cast<uint8_t>(c.owner)};
             lot->chain_store = static_cast<uint8_t>(c.extra);
         } else {
             FacilityLot* f = map_facility(c.object);
             f->level = static_cast<uint8_t>(c.level);
-            f->owner = static_cast<uint8_t>(c.owner);
+            f->owner = Owner{static_cast<uint8_t>(c.owner)};
             f->kind = static_cast<uint8_t>(c.extra);
         }
         EXPECT_EQ(auction_picture_frame(c.object), c.frame) << c.object << " " << c.level;

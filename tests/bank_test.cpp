@@ -54,7 +54,7 @@ class BankTest : public ::testing::Test {
         pl(p).loan = loan;
     }
     static void set_chair(int building, int player) {
-        map_company_table[building].chairman = static_cast<uint8_t>(player + 1);
+        map_company_table[building].chairman = owner_of_seat(player);
     }
     static size_t messages() { return shown_count(Shown::Message); }
     static bool told(const char* text) {
@@ -118,7 +118,7 @@ TEST_F(BankTest, ManagerIsTheChairmanOfTheLastBankBuildingThatHasOne) {
     EXPECT_EQ(bank_manager(), 0);
     set_chair(3, 2);
     EXPECT_EQ(bank_manager(), 2);
-    map_company_table[3].chairman = 0; // the last one has none: the one before counts
+    map_company_table[3].chairman = OWNER_NONE; // the last one has none: the one before counts
     set_chair(2, 3);
     EXPECT_EQ(bank_manager(), 3);
     map_company_table[3].kind = 0;
@@ -414,7 +414,7 @@ TEST_F(BankTest, AChangeOfChairMakesEveryoneButTheManagerRepayHisSpecialFinancin
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         shown_clear();
-        map_company_table[2].chairman = 0;
+        map_company_table[2].chairman = OWNER_NONE;
         if (c.manager >= 0) set_chair(2, c.manager);
         money(1, 0, 9000);
         pl(1).special_financing = 6000;

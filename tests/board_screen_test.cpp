@@ -77,7 +77,7 @@ class BoardScreenTest : public ::testing::Test {
             actor_update_sprites(p);
         }
         for (int i = 1; i <= map_lot_count; ++i) {
-            map_lot_table[i].owner = static_cast<uint8_t>(1 + i % 4);
+            map_lot_table[i].owner = owner_of_seat(i % 4);
             map_lot_table[i].level = static_cast<uint8_t>(i % 6);
         }
         view_draw_minimap_marks(0);
@@ -192,7 +192,7 @@ TEST_F(BoardScreenTest, MinimapClicksJumpAndARightClickWithoutTargetDoesNothing)
 
 TEST_F(BoardScreenTest, TheChairmanshipCountCountsTheMapsCompanyBuildings) {
     for (int i = 1; i <= map_company_count; ++i)
-        map_company_table[i].chairman = i % 2 ? 2 : 0;
+        map_company_table[i].chairman = i % 2 ? owner_of_seat(1) : OWNER_NONE;
     int expect = 0;
     for (int i = 1; i <= map_company_count; ++i)
         expect += i % 2;
@@ -234,7 +234,7 @@ TEST_F(BoardScreenTest, TheControlBoxIsRestoredUnderItsOldPlaceAndPicksDiceByRow
 TEST_F(BoardScreenTest, TheInformationPopupNamesWhatWasClickedBesideTheClick) {
     // A level-3 plot of player 1, a hotel at level 2, a company, a player.
     for (int i = 1; i <= map_lot_count; ++i) {
-        map_lot_table[i].owner = 2;
+        map_lot_table[i].owner = owner_of_seat(1);
         map_lot_table[i].level = 3;
         map_lot_table[i].chain_store = 0;
     }
@@ -310,7 +310,7 @@ TEST_F(BoardScreenTest, ThePopupsLinesFollowTheObjectsKind) {
     board_wndproc(nullptr, WM_LBUTTONUP, 0, lp(x, y - 10));
     // A company building: chairman, name and the shares it still holds.
     for (int i = 1; i <= map_company_count; ++i) {
-        map_company_table[i].chairman = 1;
+        map_company_table[i].chairman = owner_of_seat(0);
         map_company_table[i].own_shares = 1234;
     }
     // The view centred on company building 1.
@@ -383,18 +383,18 @@ TEST_F(BoardScreenTest, ThePopupShowsTheTollItsOwnerCollectsForEverySeatAChainSt
         SCOPED_TRACE(seat);
         for (int i = 1; i <= map_lot_count; ++i) {
             LandLot& l = map_lot_table[i];
-            l.owner = 0, l.level = 1, l.chain_store = 0;
+            l.owner = OWNER_NONE, l.level = 1, l.chain_store = 0;
         }
         // The street's plots at several levels; a plot of another street of
         // the same owner adds nothing.
         int32_t tolls = 0;
         for (size_t k = 0; k < street.size(); ++k) {
             LandLot& l = map_lot_table[street[k]];
-            l.owner = static_cast<uint8_t>(seat + 1);
+            l.owner = owner_of_seat(seat);
             l.level = static_cast<uint8_t>((seat + k) % 6);
             tolls += l.toll[l.level];
         }
-        map_lot_table[others[0]].owner = static_cast<uint8_t>(seat + 1);
+        map_lot_table[others[0]].owner = owner_of_seat(seat);
         map_lot_table[others[0]].level = 5;
         board_view_refresh(0, 0, 1);
         const std::vector<std::string> lines = popup_for(OBJ_LOT_BASE + street[0]);
@@ -406,9 +406,9 @@ TEST_F(BoardScreenTest, ThePopupShowsTheTollItsOwnerCollectsForEverySeatAChainSt
     }
     // A chain store: 2000 a store times the index, by the owner's stores.
     for (int i = 1; i <= map_lot_count; ++i)
-        map_lot_table[i].owner = 0, map_lot_table[i].chain_store = 0;
+        map_lot_table[i].owner = OWNER_NONE, map_lot_table[i].chain_store = 0;
     for (int k : {street[0], others[0]}) {
-        map_lot_table[k].owner = 2, map_lot_table[k].level = 1, map_lot_table[k].chain_store = 1;
+        map_lot_table[k].owner = owner_of_seat(1), map_lot_table[k].level = 1, map_lot_table[k].chain_store = 1;
     }
     board_view_refresh(0, 0, 1);
     std::vector<std::string> lines = popup_for(OBJ_LOT_BASE + street[0]);
@@ -418,7 +418,7 @@ TEST_F(BoardScreenTest, ThePopupShowsTheTollItsOwnerCollectsForEverySeatAChainSt
     // A hotel at level 2: its fee at that level times the index.
     ASSERT_GE(map_facility_count, 1);
     FacilityLot& f = map_facility_table[1];
-    f.owner = 4, f.kind = FK_HOTEL, f.level = 2;
+    f.owner = owner_of_seat(3), f.kind = FK_HOTEL, f.level = 2;
     board_view_refresh(0, 0, 1);
     lines = popup_for(OBJ_FACILITY_BASE + 1);
     ASSERT_EQ(lines.size(), 4u);

@@ -122,7 +122,7 @@ TEST_F(EncountersTest, BombPassesToAnotherPlayerWithoutStopping) {
 }
 
 TEST_F(EncountersTest, BombGoingOffLowersTheBuildingAndSendsTheCarrierToHospital) {
-    map_lot_table[2].owner = 3;
+    map_lot_table[2].owner = owner_of_seat(2);
     map_lot_table[2].level = 3;
     player_table[0].travel = TRAVEL_CAR;
     const int bomb = god_place(GK_TIME_BOMB, 0, 0, 0);
@@ -293,9 +293,9 @@ TEST_F(EncountersTest, RobberTakesACardAndRaidsTheBank) {
 
 TEST_F(EncountersTest, HooliganExtortsTheWholeStreetAndSpyTakesLastTolls) {
     for (int i = 1; i <= 3; ++i)
-        map_lot_table[i].owner = 2; // street "A", player 1
+        map_lot_table[i].owner = owner_of_seat(1); // street "A", player 1
     map_lot_table[3].chain_store = 1;
-    map_lot_table[4].owner = 2; // street "B"
+    map_lot_table[4].owner = owner_of_seat(1); // street "B"
     map_lot_table[2].last_toll = 0;
     free_walker(MOVER_HOOLIGAN, 0);
     game_price_index = 3;
@@ -312,7 +312,7 @@ TEST_F(EncountersTest, HooliganExtortsTheWholeStreetAndSpyTakesLastTolls) {
     step(MOVER_SPY, 2, 0);
     EXPECT_EQ(player_table[0].deposit, 19700);
     // On the patron's own plot nothing happens.
-    map_lot_table[5].owner = 1;
+    map_lot_table[5].owner = owner_of_seat(0);
     map_lot_table[5].last_toll = 500;
     step(MOVER_SPY, 5, 0);
     EXPECT_EQ(player_table[0].deposit, 19700);
@@ -320,7 +320,7 @@ TEST_F(EncountersTest, HooliganExtortsTheWholeStreetAndSpyTakesLastTolls) {
 
 TEST_F(EncountersTest, SpyTakesOnlyACompanysSurplus) {
     CompanyBuilding& c = map_company_table[1];
-    c.chairman = 3;
+    c.chairman = owner_of_seat(2);
     c.earnings = -5000;
     c.earnings_total = -5000;
     free_walker(MOVER_SPY, 0);

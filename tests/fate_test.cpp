@@ -105,8 +105,8 @@ TEST_F(FateTest, SlotsWithCandidatesApplyOnlyWhenTheyExist) {
         int slot;
         std::function<void()> make_it_apply;
     } cases[] = {
-        {0, [] { map_lot_table[3].owner = 1, map_lot_table[3].level = 1; }},
-        {1, [] { map_lot_table[2].owner = 1; }},
+        {0, [] { map_lot_table[3].owner = owner_of_seat(0), map_lot_table[3].level = 1; }},
+        {1, [] { map_lot_table[2].owner = owner_of_seat(0); }},
         {5, [] { card_add(2, CARD_SHARE_WEALTH); }},
         {8, [] { stock_holdings[0][7].shares = 1; }},
         {9, [] { stock_holdings[0][7].shares = 1; }},
@@ -114,7 +114,7 @@ TEST_F(FateTest, SlotsWithCandidatesApplyOnlyWhenTheyExist) {
     for (const auto& c : cases) {
         SetUp();
         // Another player's built plot, the player's own card: not his candidates.
-        map_lot_table[5].owner = 2, map_lot_table[5].level = 2;
+        map_lot_table[5].owner = owner_of_seat(1), map_lot_table[5].level = 2;
         card_add(0, CARD_SHARE_POVERTY);
         stock_holdings[1][0].shares = 10;
         int slot = c.slot;
@@ -124,7 +124,7 @@ TEST_F(FateTest, SlotsWithCandidatesApplyOnlyWhenTheyExist) {
     }
     // Row 0 and 1 ask for a plot of the right level.
     SetUp();
-    map_lot_table[3].owner = 1, map_lot_table[3].level = 1;
+    map_lot_table[3].owner = owner_of_seat(0), map_lot_table[3].level = 1;
     int slot = 1;
     EXPECT_EQ(fate_applicable(slot), 0);
 }
@@ -196,7 +196,7 @@ TEST_F(FateTest, EveryOtherRowDoesWhatItSays) {
     } cases[] = {
         {0,
          [] {
-             map_lot_table[2].owner = 1, map_lot_table[2].level = 3;
+             map_lot_table[2].owner = owner_of_seat(0), map_lot_table[2].level = 3;
              map_lot_table[2].chain_store = 1;
          },
          [] {
@@ -205,7 +205,7 @@ TEST_F(FateTest, EveryOtherRowDoesWhatItSays) {
              EXPECT_EQ(map_lot_table[2].chain_store, 0);
              EXPECT_EQ(map_lot_table[2].owner, 1);
          }},
-        {1, [] { map_lot_table[4].owner = 1, map_lot_table[4].expiry = 0x7CF0101; },
+        {1, [] { map_lot_table[4].owner = owner_of_seat(0), map_lot_table[4].expiry = 0x7CF0101; },
          [] {
              EXPECT_EQ(player_table[0].cash, 11000);
              EXPECT_EQ(map_lot_table[4].owner, 0);

@@ -278,7 +278,7 @@ TEST_F(GodsTest, FortuneGodsGiveCardsAndBadLuckGodsTakeThem) {
 
 TEST_F(GodsTest, AngelRaisesDevilLowersAndLandGodTakes) {
     LandLot& lot = map_lot_table[2];
-    lot.owner = 2; // player 1
+    lot.owner = owner_of_seat(1); // player 1
     lot.level = 2;
     god_place(GK_ANGEL, 0, 0, 0);
     god_attach(0, 0, 9);
@@ -294,7 +294,7 @@ TEST_F(GodsTest, AngelRaisesDevilLowersAndLandGodTakes) {
     EXPECT_EQ(lot.level, 2);
     EXPECT_EQ(player_table[1].grudge[0], 30);
     // The devil leaves empty land alone.
-    map_lot_table[3].owner = 2;
+    map_lot_table[3].owner = owner_of_seat(1);
     god_landing_effect(0, 3);
     EXPECT_EQ(map_lot_table[3].level, 0);
     EXPECT_EQ(player_table[1].grudge[0], 30);
@@ -317,7 +317,7 @@ TEST_F(GodsTest, AngelRaisesDevilLowersAndLandGodTakes) {
 }
 
 TEST_F(GodsTest, FortuneGodBuildsOneMoreLevelAfterAnInvestment) {
-    map_lot_table[1].owner = 1;
+    map_lot_table[1].owner = owner_of_seat(0);
     map_lot_table[1].level = 1;
     god_invest_bonus(0, 1);
     EXPECT_EQ(map_lot_table[1].level, 1); // no god
@@ -345,7 +345,7 @@ TEST_F(GodsTest, RaiseByAGodPlaysTheBuildingSoundOnlyWhenThePropertyRose) {
         SCOPED_TRACE("god kind " + std::to_string(c.kind) + " on level " + std::to_string(c.level));
         ASSERT_TRUE(encounter_board_setup(3));
         LandLot& lot = map_lot_table[2];
-        lot.owner = 1;
+        lot.owner = owner_of_seat(0);
         lot.level = static_cast<uint8_t>(c.level);
         ASSERT_EQ(god_place(c.kind, 0, 0, 0), c.kind);
         god_attach(0, 0, c.kind);

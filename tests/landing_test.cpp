@@ -47,7 +47,7 @@ class LandingTest : public ::testing::Test {
     }
     void TearDown() override { game_world_reset(); }
     static void own(int lot, int player, int level, int chain = 0) {
-        map_lot_table[lot].owner = static_cast<uint8_t>(player + 1);
+        map_lot_table[lot].owner = owner_of_seat(player);
         map_lot_table[lot].level = static_cast<uint8_t>(level);
         map_lot_table[lot].chain_store = static_cast<uint8_t>(chain);
     }

@@ -154,7 +154,7 @@ TEST_F(MapBlockTest, EveryByteIsCarriedThroughAReadAndAWrite) {
     EXPECT_EQ(map_facility_table[1].reserved_32, 0xBEEF);
     EXPECT_EQ(current_block(), b);
     // Changes made in play reach the block.
-    map_lot_table[1].owner = 3;
+    map_lot_table[1].owner = owner_of_seat(2);
     Block changed = current_block();
     EXPECT_EQ(changed[rec(b, 1, 1, MAP_LOT_SIZE) + 25], 3);
 }
@@ -246,7 +246,7 @@ TEST_F(MapBlockTest, ABadBlockIsRefusedAndTheMapInUseIsKept) {
     in_use.square(400, 100, SQ_NEWS);
     in_use.link(3, 4);
     ASSERT_TRUE(in_use.load());
-    map_lot_table[2].owner = 2;
+    map_lot_table[2].owner = owner_of_seat(1);
     map_lot_table[2].level = 3;
     const Block before = current_block();
     const MapSquare* table = map_square_table;

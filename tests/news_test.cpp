@@ -199,11 +199,11 @@ TEST_F(NewsTest, EachConditionalEventAppliesOnlyWhenItsCandidatesExist) {
         {{2, 3}, [] { hospital_flags[0] = 1; }},
         {{4, 5}, [] { map_facility_table[1].level = 1; }},
         {{15}, [] { map_lot_table[6].level = 2; }},
-        {{8, 9, 12}, [] { map_lot_table[2].owner = 1; }},
+        {{8, 9, 12}, [] { map_lot_table[2].owner = owner_of_seat(0); }},
         {{10, 13}, [] { stock_holdings[1][3].shares = 10; }},
         {{17}, [] { player_table[2].travel = TRAVEL_CAR; }},
         {{28}, [] { stock_table[4].suspended_days = 2; }},
-        {{29}, [] { map_company_table[1].chairman = 2; }},
+        {{29}, [] { map_company_table[1].chairman = owner_of_seat(1); }},
         {{35}, [] { map_company_table[1].earnings = 10001; }},
     };
     for (const auto& c : cases) {
@@ -219,8 +219,8 @@ TEST_F(NewsTest, EachConditionalEventAppliesOnlyWhenItsCandidatesExist) {
     EXPECT_EQ(news_applicable(7), 1);
     EXPECT_EQ(news_applicable(16), 1);
     for (int i = 1; i <= map_lot_count; ++i)
-        map_lot_table[i].owner = 1;
-    map_facility_table[1].owner = 2;
+        map_lot_table[i].owner = owner_of_seat(0);
+    map_facility_table[1].owner = owner_of_seat(1);
     EXPECT_EQ(news_applicable(7), 0);
     for (int p = 0; p < 3; ++p)
         player_table[p].travel = TRAVEL_MOTORBIKE;
@@ -240,8 +240,8 @@ TEST_F(NewsTest, AnyChairmanIsDrawnButOnlyAFreeOneLetsTheEventRun) {
     TestBoardSize size;
     size.companies = 3;
     ASSERT_TRUE(test_board_load(size));
-    map_company_table[1].chairman = 1; // player 0, in a hotel
-    map_company_table[3].chairman = 2; // player 1, free
+    map_company_table[1].chairman = owner_of_seat(0); // player 0, in a hotel
+    map_company_table[3].chairman = owner_of_seat(1); // player 1, free
     for (int i = 1; i <= 3; ++i)
         map_company_table[i].listed = STOCK_COUNT;
     int drawn[2] = {0, 0};
@@ -319,7 +319,7 @@ TEST_F(NewsTest, EveryEventDoesWhatItSaysInItsTwoPhases) {
          [] { EXPECT_EQ(player_table[0].hospital_days, 127); }},
         {4,
          [] {
-             map_lot_table[1].owner = 2, map_lot_table[1].level = 2;
+             map_lot_table[1].owner = owner_of_seat(1), map_lot_table[1].level = 2;
              encounter_board_put(2, 1); // standing by the target
          },
          [] {
@@ -329,7 +329,7 @@ TEST_F(NewsTest, EveryEventDoesWhatItSaysInItsTwoPhases) {
              EXPECT_EQ(player_table[2].hospital_days, 3); // hit by the blast
              EXPECT_EQ(player_table[1].hospital_days, 0);
          }},
-        {7, [] { map_lot_table[1].owner = 2; },
+        {7, [] { map_lot_table[1].owner = owner_of_seat(1); },
          [] {
              EXPECT_NE(news_target, 2001);
              EXPECT_GT(news_target, 2000);
@@ -343,8 +343,8 @@ TEST_F(NewsTest, EveryEventDoesWhatItSaysInItsTwoPhases) {
         {19,
          [] {
              for (int i = 1; i <= 6; ++i)
-                 map_lot_table[i].owner = 1, map_lot_table[i].level = 1;
-             map_facility_table[1].owner = 1, map_facility_table[1].level = 1;
+                 map_lot_table[i].owner = owner_of_seat(0), map_lot_table[i].level = 1;
+             map_facility_table[1].owner = owner_of_seat(0), map_facility_table[1].level = 1;
          },
          [] {
              EXPECT_EQ(news_owner_of(news_target), 0);
@@ -355,8 +355,8 @@ TEST_F(NewsTest, EveryEventDoesWhatItSaysInItsTwoPhases) {
         {21,
          [] {
              for (int i = 1; i <= 6; ++i)
-                 map_lot_table[i].owner = 1, map_lot_table[i].level = 1;
-             map_facility_table[1].owner = 1, map_facility_table[1].level = 1;
+                 map_lot_table[i].owner = owner_of_seat(0), map_lot_table[i].level = 1;
+             map_facility_table[1].owner = owner_of_seat(0), map_facility_table[1].level = 1;
          },
          [] {
              EXPECT_EQ(news_owner_of(news_target), 1);
@@ -366,7 +366,7 @@ TEST_F(NewsTest, EveryEventDoesWhatItSaysInItsTwoPhases) {
                        0);
              EXPECT_EQ(shown_count(Shown::Flc, 494), 1u);
          }},
-        {5, [] { map_lot_table[4].owner = 2, map_lot_table[4].level = 2; },
+        {5, [] { map_lot_table[4].owner = owner_of_seat(1), map_lot_table[4].level = 2; },
          [] {
              EXPECT_EQ(news_target, 2004);
              EXPECT_EQ(map_lot_table[4].owner, 0);
@@ -377,8 +377,8 @@ TEST_F(NewsTest, EveryEventDoesWhatItSaysInItsTwoPhases) {
         {8,
          [] {
              game_price_index = 2;
-             map_lot_table[1].owner = map_lot_table[2].owner = 2;
-             map_lot_table[3].owner = 3;
+             map_lot_table[1].owner = map_lot_table[2].owner = owner_of_seat(1);
+             map_lot_table[3].owner = owner_of_seat(2);
          },
          [] {
              EXPECT_EQ(player_table[1].cash, 30000);
@@ -387,7 +387,7 @@ TEST_F(NewsTest, EveryEventDoesWhatItSaysInItsTwoPhases) {
         {9,
          [] {
              game_price_index = 2;
-             map_lot_table[1].owner = 1;
+             map_lot_table[1].owner = owner_of_seat(0);
          },
          [] {
              // Players 1 and 2 own nothing: the lower seat wins.
@@ -416,7 +416,7 @@ TEST_F(NewsTest, EveryEventDoesWhatItSaysInItsTwoPhases) {
         {12,
          [] {
              game_price_index = 2;
-             map_lot_table[1].owner = 1, map_lot_table[1].level = 2;
+             map_lot_table[1].owner = owner_of_seat(0), map_lot_table[1].level = 2;
          },
          [] { EXPECT_EQ(player_table[0].cash, 10000 - 200); }},
         {13,
@@ -426,7 +426,7 @@ TEST_F(NewsTest, EveryEventDoesWhatItSaysInItsTwoPhases) {
              stock_holdings[1][0].shares = 100;
          },
          [] { EXPECT_EQ(player_table[1].cash, 10000 - 100); }},
-        {15, [] { map_lot_table[4].owner = 3, map_lot_table[4].level = 3; },
+        {15, [] { map_lot_table[4].owner = owner_of_seat(2), map_lot_table[4].level = 3; },
          [] {
              EXPECT_EQ(map_lot_table[4].level, 2);
              EXPECT_EQ(shown_count(Shown::Flc, 486), 1u);
@@ -446,7 +446,7 @@ TEST_F(NewsTest, EveryEventDoesWhatItSaysInItsTwoPhases) {
         {20,
          [] {
              for (int i = 1; i <= 6; ++i)
-                 map_lot_table[i].owner = 1, map_lot_table[i].level = 2;
+                 map_lot_table[i].owner = owner_of_seat(0), map_lot_table[i].level = 2;
          },
          [] {
              EXPECT_EQ(shown_count(Shown::Flc, 493), 1u);
@@ -510,7 +510,7 @@ TEST_F(NewsTest, EveryEventDoesWhatItSaysInItsTwoPhases) {
          }},
         {28, [] { stock_table[5].suspended_days = 4; },
          [] { EXPECT_EQ(stock_table[5].suspended_days, 0); }},
-        {29, [] { map_company_table[1].chairman = 3; },
+        {29, [] { map_company_table[1].chairman = owner_of_seat(2); },
          [] {
              EXPECT_EQ(player_table[2].jail_days, 5);
              EXPECT_EQ(jail_flags[2], 1);
@@ -560,7 +560,7 @@ TEST_F(NewsTest, PriceChangesTakeTheWholeStreetOrTheOneFacilityAndSaturate) {
         for (const auto& [e, factor] : {std::pair{6, 1.3}, std::pair{14, 0.7}}) {
             SetUp();
             game_srand(seed);
-            map_lot_table[2].owner = 1; // owned or not alike
+            map_lot_table[2].owner = owner_of_seat(0); // owned or not alike
             map_lot_table[5].land_price = 60000;
             map_facility_table[1].price = 60000;
             ASSERT_TRUE(show(e));
@@ -590,10 +590,10 @@ TEST_F(NewsTest, TheEarthquakeLowersTheBuiltStreetAndClosesChainStores) {
     for (uint32_t seed = 1; seed <= 12; ++seed) {
         SetUp();
         game_srand(seed);
-        map_lot_table[1].owner = 1, map_lot_table[1].level = 2;
-        map_lot_table[2].owner = 2, map_lot_table[2].level = 1, map_lot_table[2].chain_store = 1;
-        map_lot_table[4].owner = 1, map_lot_table[4].level = 2;
-        map_facility_table[1].owner = 1, map_facility_table[1].level = 1;
+        map_lot_table[1].owner = owner_of_seat(0), map_lot_table[1].level = 2;
+        map_lot_table[2].owner = owner_of_seat(1), map_lot_table[2].level = 1, map_lot_table[2].chain_store = 1;
+        map_lot_table[4].owner = owner_of_seat(0), map_lot_table[4].level = 2;
+        map_facility_table[1].owner = owner_of_seat(0), map_facility_table[1].level = 1;
         map_facility_table[1].kind = FK_HOTEL;
         ASSERT_TRUE(show(18));
         const bool a = news_target >= 2001 && news_target <= 2003;
@@ -625,9 +625,9 @@ TEST_F(NewsTest, ATaxThatBankruptsAPayerWhoEndsTheGameStopsTheCollection) {
     stock_new_game(0);
     events_take_shown();
     game_price_index = 1;
-    map_lot_table[1].owner = 1, map_lot_table[1].level = 5;
+    map_lot_table[1].owner = owner_of_seat(0), map_lot_table[1].level = 5;
     map_lot_table[1].build_price = 60000;
-    map_lot_table[2].owner = 2;
+    map_lot_table[2].owner = owner_of_seat(1);
     player_table[0].cash = 0;
     player_table[0].deposit = 0;
     ASSERT_TRUE(show(12));
@@ -638,7 +638,7 @@ TEST_F(NewsTest, ATaxThatBankruptsAPayerWhoEndsTheGameStopsTheCollection) {
 
 TEST_F(NewsTest, TheEventTextsCarryTheirVoiceAndThePanelTheirLines) {
     game_price_index = 2;
-    map_lot_table[1].owner = 1;
+    map_lot_table[1].owner = owner_of_seat(0);
     ASSERT_TRUE(show(8));
     EXPECT_EQ(shown_count(Shown::Voice, 157), 1u);
     EXPECT_NE(shown_find_text(Shown::Panel, "20000"), nullptr);

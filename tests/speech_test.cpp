@@ -189,7 +189,7 @@ TEST_F(Pickers, AStreetLineWhenTheMoverOwnsThreePlotsOfIt) {
         shown += one_in_three;
     }
     EXPECT_GT(shown, 0);
-    map_lot_table[3].owner = 0;
+    map_lot_table[3].owner = OWNER_NONE;
     shown_clear();
     speech_last_text = nullptr;
     speech_react_lot_group("Elm", 0);

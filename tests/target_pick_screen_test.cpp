@@ -52,7 +52,7 @@ class PickerWindow : public PopupTest {
             actor_update_sprites(p);
         }
         for (int i = 1; i <= map_lot_count; ++i) {
-            map_lot_table[i].owner = static_cast<uint8_t>(1 + i % 2);
+            map_lot_table[i].owner = owner_of_seat(i % 2);
             map_lot_table[i].level = static_cast<uint8_t>(1 + i % 5);
         }
         game_active_mover = 0;

@@ -39,8 +39,8 @@ class TargetPickRules : public ::testing::Test {
         set_lot(3, OTHER + 1, 1);
         set_lot(4, 0, 0);
         set_lot(5, 0, 3);
-        map_facility_table[1].owner = USER + 1;
-        map_facility_table[2].owner = OTHER + 1;
+        map_facility_table[1].owner = owner_of_seat(USER);
+        map_facility_table[2].owner = owner_of_seat(OTHER);
         map_facility_table[2].level = 1;
         god_table[GOD_SLOT].kind = GK_MINE;
         god_table[GOD_SLOT].square = 3;
@@ -50,7 +50,7 @@ class TargetPickRules : public ::testing::Test {
         player_table[p].square = static_cast<uint16_t>(square);
     }
     static void set_lot(int i, int owner, int level) {
-        map_lot_table[i].owner = static_cast<uint8_t>(owner);
+        map_lot_table[i].owner = Owner{static_cast<uint8_t>(owner)};
         map_lot_table[i].level = static_cast<uint8_t>(level);
     }
     static uint32_t param(uint32_t kinds, uint32_t mode) {

@@ -78,7 +78,7 @@ void fill_state(int seed) {
         fate_deck[i] = static_cast<uint8_t>((i + seed) % FATE_SLOT_COUNT);
     news_cursor = seed % NEWS_EVENT_COUNT;
     fate_cursor = seed % FATE_SLOT_COUNT;
-    if (map_lot_table) map_lot_table[1].owner = static_cast<uint8_t>(1 + seed % 4);
+    if (map_lot_table) map_lot_table[1].owner = owner_of_seat(seed % 4);
 }
 
 // The offset of the first byte where two images differ, -1 when equal.
@@ -318,11 +318,11 @@ TEST_F(TimeMachine, TheConstructionVehicleRazesOnlyAnotherOwnersBuilding) {
     map_square_table[1].object = 2001;
     map_square_table[2].object = 4001;
     map_square_table[4].object = 2002;
-    map_lot_table[1].owner = 1 + 0;
+    map_lot_table[1].owner = owner_of_seat(0);
     map_lot_table[1].level = 2;
-    map_facility_table[1].owner = 0;
+    map_facility_table[1].owner = OWNER_NONE;
     map_facility_table[1].level = 1;
-    map_lot_table[2].owner = USER + 1;
+    map_lot_table[2].owner = owner_of_seat(USER);
     map_lot_table[2].level = 3;
     struct Case {
         int square;

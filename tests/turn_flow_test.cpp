@@ -207,14 +207,14 @@ TEST_F(TurnFlow, NetWorthCountsEveryKindOfAsset) {
         {"deposit", [] { player_table[0].deposit = 5001; }},
         {"plot",
          [] {
-             map_lot_table[1].owner = 1;
+             map_lot_table[1].owner = owner_of_seat(0);
              map_lot_table[1].land_price = 4000;
              map_lot_table[1].build_price = 500;
              map_lot_table[1].level = 2;
          }},
         {"facility",
          [] {
-             map_facility_table[1].owner = 1;
+             map_facility_table[1].owner = owner_of_seat(0);
              map_facility_table[1].price = 4500;
              map_facility_table[1].fee[0] = 600;
              map_facility_table[1].level = 1;
@@ -285,7 +285,7 @@ TEST_F(TurnFlow, BankruptcyFreesThePropertyAndAuctionsThreeOfMoreThanThree) {
         game_human_count = 1;
         player_table[0].control = CTRL_HUMAN;
         for (int i = 1; i <= freed; ++i) {
-            map_lot_table[i].owner = 3;
+            map_lot_table[i].owner = owner_of_seat(2);
             map_lot_table[i].level = 2;
             map_lot_table[i].expiry = cal_pack(1999, 1, 1);
         }
@@ -392,14 +392,14 @@ TEST_F(TurnFlow, TheConstructionVehicleRunsSevenDaysThenGivesTheOldVehicleBack) 
 
 TEST_F(TurnFlow, RightsLapseOnADateThatNeverComes) {
     game_date = cal_pack(1998, 2, 28);
-    map_lot_table[1].owner = 1;
+    map_lot_table[1].owner = owner_of_seat(0);
     map_lot_table[1].expiry = cal_pack(1998, 2, 31); // one month after 31 January
-    map_lot_table[2].owner = 2;
+    map_lot_table[2].owner = owner_of_seat(1);
     map_lot_table[2].expiry = cal_pack(1998, 3, 2);
-    map_facility_table[1].owner = 3;
+    map_facility_table[1].owner = owner_of_seat(2);
     map_facility_table[1].expiry = cal_pack(1998, 3, 1);
     map_lot_table[3].mark = 0x15;
-    map_lot_table[4].owner = 1;
+    map_lot_table[4].owner = owner_of_seat(0);
     map_lot_table[4].expiry = cal_pack(1998, 2, 10); // the date dialog jumped past it
     map_lot_table[5].mark = 0x25;
     turn_new_day();
@@ -415,7 +415,7 @@ TEST_F(TurnFlow, RightsLapseOnADateThatNeverComes) {
 TEST_F(TurnFlow, ResearchEndsWithTheNewItem) {
     FacilityLot& f = map_facility_table[2];
     f.kind = FK_RESEARCH_INSTITUTE;
-    f.owner = 1;
+    f.owner = owner_of_seat(0);
     f.level = 3;
     f.research_item = 3;
     f.research_days = 1;

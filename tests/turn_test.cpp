@@ -189,7 +189,7 @@ TEST_F(Turn, RazingABuiltPlotWithoutOwnerRaisesNoGrudge) {
         map_square_table[3].object = OBJ_LOT_BASE + 1;
         map_square_table[3].flags &= ~SQF_TYPE_MASK;
         map_lot_table[1].level = 3;
-        map_lot_table[1].owner = static_cast<uint8_t>(owner);
+        map_lot_table[1].owner = Owner{static_cast<uint8_t>(owner)};
         map_lot_table[1].x = 480;
         map_lot_table[1].y = 250;
         player_table[0].travel = TRAVEL_FRESH_CONSTRUCTION;

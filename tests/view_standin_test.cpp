@@ -64,18 +64,18 @@ TEST_P(ViewStandinTest, TheBoardShowsBuildingsInOwnersColoursAndEveryPlayer) {
     // Every plot owned in turn by the four players, at levels 0 to 5; every
     // facility built.
     for (int i = 1; i <= map_lot_count; ++i) {
-        map_lot_table[i].owner = static_cast<uint8_t>(1 + i % 4);
+        map_lot_table[i].owner = owner_of_seat(i % 4);
         map_lot_table[i].level = static_cast<uint8_t>(i % 6);
         map_lot_table[i].chain_store = i % 7 == 0;
         if (map_lot_table[i].chain_store) map_lot_table[i].level = 1;
     }
     for (int i = 1; i <= map_facility_count; ++i) {
-        map_facility_table[i].owner = static_cast<uint8_t>(1 + i % 4);
+        map_facility_table[i].owner = owner_of_seat(i % 4);
         map_facility_table[i].kind = static_cast<uint8_t>(i % 5);
         map_facility_table[i].level = 1;
     }
     for (int i = 1; i <= map_company_count; ++i)
-        map_company_table[i].chairman = static_cast<uint8_t>(1 + i % 4);
+        map_company_table[i].chairman = owner_of_seat(i % 4);
     // The four players close together on the first squares.
     for (int p = 0; p < PLAYER_COUNT; ++p) {
         PlayerRecord& r = player_table[p];
@@ -207,12 +207,12 @@ TEST_P(ViewStandinTest, EveryStreetSignShowsWholeOverMarkersFlagsAndHouses) {
     }
     // Flags on every plot, then the tallest houses; every facility and company built.
     for (int i = 1; i <= map_facility_count; ++i) {
-        map_facility_table[i].owner = static_cast<uint8_t>(1 + i % 4);
+        map_facility_table[i].owner = owner_of_seat(i % 4);
         map_facility_table[i].kind = static_cast<uint8_t>(1 + i % 4);
         map_facility_table[i].level = facility_max_level[map_facility_table[i].kind];
     }
     for (int i = 1; i <= map_company_count; ++i)
-        map_company_table[i].chairman = static_cast<uint8_t>(1 + i % 4);
+        map_company_table[i].chairman = owner_of_seat(i % 4);
     // A sign's texels as the screen shows them, by where each lands.
     auto sign_pixels = [](const Sign& s) {
         std::vector<int> at;
@@ -233,10 +233,14 @@ TEST_P(ViewStandinTest, EveryStreetSignShowsWholeOverMarkersFlagsAndHouses) {
     std::vector<std::vector<int>> bare;
     for (int i = 1; i <= map_square_count; ++i)
         map_square_table[i].marker = 0;
-    for (int i = 1; i <= map_lot_count; ++i)
-        map_lot_table[i].owner = map_lot_table[i].level = map_lot_table[i].mark = 0;
-    for (int i = 1; i <= map_facility_count; ++i)
-        map_facility_table[i].owner = map_facility_table[i].level = map_facility_table[i].kind = 0;
+    for (int i = 1; i <= map_lot_count; ++i) {
+        map_lot_table[i].owner = OWNER_NONE;
+        map_lot_table[i].level = map_lot_table[i].mark = 0;
+    }
+    for (int i = 1; i <= map_facility_count; ++i) {
+        map_facility_table[i].owner = OWNER_NONE;
+        map_facility_table[i].level = map_facility_table[i].kind = 0;
+    }
     for (int i = 1; i <= map_company_count; ++i)
         map_company_table[i].sprite = 0;
     for (int i = 1; i <= map_decoration_count; ++i)
@@ -249,7 +253,7 @@ TEST_P(ViewStandinTest, EveryStreetSignShowsWholeOverMarkersFlagsAndHouses) {
     ASSERT_TRUE(map_data_read(board_before.data(), board_before.size(), nullptr));
     for (int level : {0, 5}) {
         for (int i = 1; i <= map_lot_count; ++i) {
-            map_lot_table[i].owner = static_cast<uint8_t>(1 + i % 4);
+            map_lot_table[i].owner = owner_of_seat(i % 4);
             map_lot_table[i].level = static_cast<uint8_t>(level);
         }
         for (size_t k = 0; k < signs.size(); ++k) {

@@ -701,11 +701,11 @@ TEST_F(ViewPictureTest, BuildingsTakeTheirOwnersColourAndUnownedOnesTheirOwn) {
     player_table[1].colour = 0x30C060;
     view_draw_board(640, 640);
     EXPECT_EQ(at(220, 250), gfx_rgb_to_pixel(0x30C060));
-    map_lot_table[lot].owner = 0;
+    map_lot_table[lot].owner = OWNER_NONE;
     view_draw_board(640, 640);
     EXPECT_EQ(at(220, 250), solid(MAPGFX_BUILDING_BASE + VIEW_SET_HOUSES, 0));
     // Without houses, the owner's flag: owner mark frame = character.
-    map_lot_table[lot].owner = 2;
+    map_lot_table[lot].owner = owner_of_seat(1);
     map_lot_table[lot].level = 0;
     player_table[1].character = 7;
     view_draw_board(640, 640);
@@ -733,7 +733,7 @@ TEST_F(ViewPictureTest, MinimapMarksFollowOwnershipAndTokensThePlayers) {
     EXPECT_EQ(large->pixels[89 * 400 + 178], red);
     EXPECT_EQ(small->pixels[44 * 200 + 85], 0x0C63);
     // The plot's term lapses: its mark is gone at the next redraw.
-    map_lot_table[lot].owner = 0;
+    map_lot_table[lot].owner = OWNER_NONE;
     view_draw_minimap_marks(0);
     EXPECT_EQ(small->pixels[44 * 200 + 89], 0x0C63);
     // The large window: the picture at (20, 60), each player's token on it.

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 struct ImageRecord;
 struct FrameSet;
@@ -114,12 +115,25 @@ inline constexpr int MOVER_FIRST_WALKER = MOVER_THIEF; // walker_table[mover - 4
 // Seats, owner bytes and movers. A seat is 0..3; an owner byte (owners of
 // plots and facilities, chairmen, top holders, god holders, allies, lottery
 // tickets) stores seat + 1, OWNER_NONE for nobody; movers 0..3 are the seats.
-inline constexpr uint8_t OWNER_NONE = 0;
+//
+// The stored owner of a plot, a facility or a company is an Owner: it reads
+// as its byte, but nothing converts into it, so a seat can only be stored
+// through owner_of_seat (or copied from another Owner, or OWNER_NONE).
+struct Owner {
+    uint8_t code;
+    constexpr operator uint8_t() const {
+        return code;
+    }
+};
+static_assert(sizeof(Owner) == 1 && alignof(Owner) == 1);
+static_assert(!std::is_assignable_v<Owner&, int>, "a seat is stored only through owner_of_seat");
+static_assert(!std::is_convertible_v<int, Owner>);
+inline constexpr Owner OWNER_NONE{0};
 constexpr bool is_player_seat(int seat) {
     return seat >= 0 && seat < PLAYER_COUNT;
 }
-constexpr uint8_t owner_of_seat(int seat) {
-    return static_cast<uint8_t>(seat + 1);
+constexpr Owner owner_of_seat(int seat) {
+    return Owner{static_cast<uint8_t>(seat + 1)};
 }
 constexpr int seat_of_owner(int owner) {
     return owner - 1;

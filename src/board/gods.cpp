@@ -423,7 +423,7 @@ void god_landing_effect(int p, int square) {
         break;
     }
     case GK_LAND_GOD: {
-        uint8_t* owner = nullptr;
+        Owner* owner = nullptr;
         uint32_t* expiry = nullptr;
         int64_t price = 0;
         int level = 0;

@@ -130,7 +130,7 @@ struct LandLot {
     char street[19]; // plots of one street share the name (tolls add up over a street)
     uint8_t mark; // high 4 bits days left, low 4 bits kind (0x50 toll doubled 5 days, 0x51 seized)
     uint8_t chain_store; // 1 when a chain store is built
-    uint8_t owner;       // player + 1, 0 none
+    Owner owner;         // player + 1, 0 none
     uint8_t level;       // houses 0..5
     uint8_t facing;
     uint16_t land_price;
@@ -158,7 +158,7 @@ struct FacilityLot {
     int16_t y;
     char name[20];
     uint8_t kind;  // FacilityKind; 0 while nothing is built
-    uint8_t owner; // player + 1, 0 none
+    Owner owner;   // player + 1, 0 none
     uint8_t level; // 0 = nothing built
     uint8_t facing;
     uint8_t mark;          // as for land plots
@@ -191,7 +191,7 @@ struct CompanyBuilding {
     int16_t x;
     int16_t y;
     char name[20];
-    uint8_t chairman; // player + 1, 0 none
+    Owner chairman;   // player + 1, 0 none
     uint8_t listed;   // row of the stock table; 12 or more: not listed
     uint8_t kind;     // 0..11, its fee rule
     uint8_t facing;

@@ -33,7 +33,7 @@ template <typename Io, typename Rec> void lot_fields(const Io& io, Rec& r) {
     io(r.street, 4);
     io(r.mark, 23);
     io(r.chain_store, 24);
-    io(r.owner, 25);
+    io(r.owner.code, 25);
     io(r.level, 26);
     io(r.facing, 27);
     io(r.land_price, 28);
@@ -49,7 +49,7 @@ template <typename Io, typename Rec> void facility_fields(const Io& io, Rec& r) 
     io(r.y, 2);
     io(r.name, 4);
     io(r.kind, 24);
-    io(r.owner, 25);
+    io(r.owner.code, 25);
     io(r.level, 26);
     io(r.facing, 27);
     io(r.mark, 28);
@@ -68,7 +68,7 @@ template <typename Io, typename Rec> void company_fields(const Io& io, Rec& r) {
     io(r.x, 0);
     io(r.y, 2);
     io(r.name, 4);
-    io(r.chairman, 24);
+    io(r.chairman.code, 24);
     io(r.listed, 25);
     io(r.kind, 26);
     io(r.facing, 27);

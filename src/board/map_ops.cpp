@@ -59,7 +59,7 @@ void damage_lot(LandLot& l, int destroy, int attacker) {
         uint8_t owner = l.owner;
         int32_t level = l.level;
         if (owner == 0 && level == 0 && l.chain_store == 0 && l.expiry == 0) return;
-        l.owner = 0;
+        l.owner = OWNER_NONE;
         l.level = 0;
         l.chain_store = 0;
         l.expiry = 0;
@@ -75,7 +75,7 @@ void damage_facility(FacilityLot& f, int destroy, int attacker) {
         uint8_t owner = f.owner;
         int32_t level = f.level;
         if (owner == 0 && level == 0 && f.kind == 0 && f.expiry == 0) return;
-        f.owner = 0;
+        f.owner = OWNER_NONE;
         f.level = 0;
         f.kind = FK_PARK;
         f.expiry = 0;
@@ -124,7 +124,7 @@ int map_building_op(int code, int op) {
             return lower_lot(*l) ? 1 : 0;
         case MAP_OP_TAKE: {
             bool changed = l->owner || l->level || l->chain_store || l->expiry;
-            l->owner = 0;
+            l->owner = OWNER_NONE;
             l->level = 0;
             l->chain_store = 0;
             l->expiry = 0;
@@ -145,7 +145,7 @@ int map_building_op(int code, int op) {
             return lower_facility(*f) ? 1 : 0;
         case MAP_OP_TAKE: {
             bool changed = f->owner || f->level || f->kind || f->expiry;
-            f->owner = 0;
+            f->owner = OWNER_NONE;
             f->level = 0;
             f->kind = FK_PARK;
             f->expiry = 0;

@@ -195,7 +195,7 @@ bool age_property_marks() {
         LandLot& l = map_lot_table[i];
         age_mark(l.mark);
         if (l.expiry != 0 && l.expiry <= game_date) {
-            l.owner = 0;
+            l.owner = OWNER_NONE;
             l.expiry = 0;
             lapsed = true;
         }
@@ -204,7 +204,7 @@ bool age_property_marks() {
         FacilityLot& f = map_facility_table[i];
         age_mark(f.mark);
         if (f.expiry != 0 && f.expiry <= game_date) {
-            f.owner = 0;
+            f.owner = OWNER_NONE;
             f.expiry = 0;
             lapsed = true;
         }
@@ -466,20 +466,20 @@ void player_go_bankrupt(int p) {
             for (int i = 1; map_lot_table && i <= map_lot_count; ++i) {
                 LandLot& l = map_lot_table[i];
                 if (!owner_is_seat(l.owner, p)) continue;
-                l.owner = 0;
+                l.owner = OWNER_NONE;
                 l.expiry = 0;
                 freed[count++] = object_code(OBJ_LOT_BASE, i);
             }
             for (int i = 1; map_facility_table && i <= map_facility_count; ++i) {
                 FacilityLot& f = map_facility_table[i];
                 if (!owner_is_seat(f.owner, p)) continue;
-                f.owner = 0;
+                f.owner = OWNER_NONE;
                 f.expiry = 0;
                 freed[count++] = object_code(OBJ_FACILITY_BASE, i);
             }
             for (int i = 1; map_company_table && i <= map_company_count; ++i)
                 if (owner_is_seat(map_company_table[i].chairman, p))
-                    map_company_table[i].chairman = 0;
+                    map_company_table[i].chairman = OWNER_NONE;
             board_minimap_marks(0);
             stock_sell_all_bankrupt(p);
             item_sell_all(p);

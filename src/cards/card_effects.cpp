@@ -193,7 +193,7 @@ int card_buy_land() {
     if (owner < 0 || owner == u) return 0;
     int64_t price;
     uint32_t* expiry;
-    uint8_t* owner_byte;
+    Owner* owner_byte;
     if (map_lot(code)) {
         LandLot& l = *map_lot(code);
         price = price_scaled(int64_t{l.level} * l.build_price + l.land_price);
@@ -249,7 +249,7 @@ int card_swap_land() {
     const int here_owner = owner_seat(here), there_owner = owner_seat(there);
     // The owners change places and each term goes with its owner; land that
     // came from nobody starts a term of its own.
-    auto swap = [](uint8_t& a_owner, uint32_t& a_exp, uint8_t& b_owner, uint32_t& b_exp) {
+    auto swap = [](Owner& a_owner, uint32_t& a_exp, Owner& b_owner, uint32_t& b_exp) {
         std::swap(a_owner, b_owner);
         std::swap(a_exp, b_exp);
         if (a_owner != OWNER_NONE && a_exp == 0) fresh_term(a_exp);

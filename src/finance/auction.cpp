@@ -58,7 +58,7 @@ bool property_of(int object, int* level, int* price) {
     return false;
 }
 
-uint8_t* owner_byte(int object) {
+Owner* owner_byte(int object) {
     if (LandLot* lot = map_lot(object)) return &lot->owner;
     if (FacilityLot* f = map_facility(object)) return &f->owner;
     return nullptr;
@@ -119,7 +119,7 @@ void sell_to(int winner) {
     int x = 0, y = 0;
     if (map_object_position(auction_state.object, &x, &y)) board_view_refresh(x, y, 0);
     wait_ms_skippable(SALE_PAUSE_MS);
-    uint8_t* owner = owner_byte(auction_state.object);
+    Owner* owner = owner_byte(auction_state.object);
     if (!owner_is_seat(*owner, winner)) {
         if (*owner == OWNER_NONE) land_set_purchase_expiry(*expiry_of(auction_state.object));
         *owner = owner_of_seat(winner);

@@ -143,7 +143,7 @@ int stock_update_manager(int player, int stock) {
         top[place] = me;
     }
     if (c->chairman != top[0]) {
-        c->chairman = top[0];
+        c->chairman = Owner{top[0]};
         board_minimap_marks(0);
         return 1;
     }

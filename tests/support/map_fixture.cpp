@@ -37,7 +37,7 @@ int MapFixture::lot(int x, int y, uint8_t owner, uint8_t level, uint16_t land_pr
     LandLot l{};
     l.x = static_cast<int16_t>(x);
     l.y = static_cast<int16_t>(y);
-    l.owner = owner;
+    l.owner = Owner{owner};
     l.level = level;
     l.land_price = land_price;
     for (int k = 0; k < 6; ++k)
@@ -51,7 +51,7 @@ int MapFixture::facility(int x, int y, uint8_t kind, uint8_t owner, uint8_t leve
     f.x = static_cast<int16_t>(x);
     f.y = static_cast<int16_t>(y);
     f.kind = kind;
-    f.owner = owner;
+    f.owner = Owner{owner};
     f.level = level;
     f.price = price;
     facilities.push_back(f);

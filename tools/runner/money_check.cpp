@@ -57,7 +57,7 @@ std::string runner_money_check() {
         if (!owner_sound(l.owner) || l.level > 5 || l.chain_store > 1 ||
             (l.chain_store != 0 && l.level > 1) || (l.owner == 0 && l.expiry != 0)) {
             std::snprintf(buf, sizeof buf, "plot %d: owner %d level %d chain %d expiry %08x", i,
-                          l.owner, l.level, l.chain_store, l.expiry);
+                          l.owner.code, l.level, l.chain_store, l.expiry);
             return buf;
         }
     }
@@ -70,14 +70,14 @@ std::string runner_money_check() {
             f.level <= facility_max_level[f.kind < FACILITY_KIND_COUNT ? f.kind : 0];
         if (!owner_sound(f.owner) || !kind_ok || (f.owner == 0 && f.expiry != 0)) {
             std::snprintf(buf, sizeof buf, "facility %d: owner %d kind %d level %d expiry %08x", i,
-                          f.owner, f.kind, f.level, f.expiry);
+                          f.owner.code, f.kind, f.level, f.expiry);
             return buf;
         }
     }
     for (int i = 1; i <= map_company_count; ++i) {
         const CompanyBuilding& c = map_company_table[i];
         if (!owner_sound(c.chairman)) {
-            std::snprintf(buf, sizeof buf, "company %d: chairman %d", i, c.chairman);
+            std::snprintf(buf, sizeof buf, "company %d: chairman %d", i, c.chairman.code);
             return buf;
         }
     }
