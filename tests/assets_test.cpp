@@ -43,10 +43,10 @@ TEST_F(AssetsTest, NetWorthCountsMoneySharesAndProperty) {
     lots[1].level = 3; // 1000 + 3 x 500
     lots[2].owner = owner_of_seat(0);
     lots[2].level = 4;
-    lots[2].chain_store = 1; // 2000 + one build price, whatever the level
-    lots[3].owner = owner_of_seat(1);       // another player's
+    lots[2].chain_store = 1;          // 2000 + one build price, whatever the level
+    lots[3].owner = owner_of_seat(1); // another player's
     facilities[2].owner = owner_of_seat(0);
-    facilities[2].level = 2;   // 20000 + 2 x 2000
+    facilities[2].level = 2;                  // 20000 + 2 x 2000
     companies[1].chairman = owner_of_seat(0); // company buildings are not counted
     EXPECT_EQ(asset_net_worth(0), 5837 + 2500 + 2500 + 24000);
     game_price_index = 7; // raw prices: the index is not applied

@@ -408,7 +408,8 @@ TEST_F(BoardScreenTest, ThePopupShowsTheTollItsOwnerCollectsForEverySeatAChainSt
     for (int i = 1; i <= map_lot_count; ++i)
         map_lot_table[i].owner = OWNER_NONE, map_lot_table[i].chain_store = 0;
     for (int k : {street[0], others[0]}) {
-        map_lot_table[k].owner = owner_of_seat(1), map_lot_table[k].level = 1, map_lot_table[k].chain_store = 1;
+        map_lot_table[k].owner = owner_of_seat(1), map_lot_table[k].level = 1,
+        map_lot_table[k].chain_store = 1;
     }
     board_view_refresh(0, 0, 1);
     std::vector<std::string> lines = popup_for(OBJ_LOT_BASE + street[0]);

@@ -32,9 +32,9 @@ class MapOpsTest : public ::testing::Test {
 TEST_F(MapOpsTest, LoweringAPlotTakesOneLevelAndAChainStoreBecomesEmptyLand) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int a = f.lot(10, 10, 1, 3);
-    int b = f.lot(20, 10, 1, 0);
-    int c = f.lot(30, 10, 2, 2);
+    int a = f.lot(10, 10, owner_of_seat(0), 3);
+    int b = f.lot(20, 10, owner_of_seat(0), 0);
+    int c = f.lot(30, 10, owner_of_seat(1), 2);
     f.lots[3].chain_store = 1;
     ASSERT_TRUE(f.load());
     EXPECT_EQ(map_building_op(a, MAP_OP_LOWER), 1);
@@ -50,7 +50,7 @@ TEST_F(MapOpsTest, LoweringAPlotTakesOneLevelAndAChainStoreBecomesEmptyLand) {
 TEST_F(MapOpsTest, TakingAPlotClearsOwnerLevelChainStoreAndExpiryButKeepsPrices) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int a = f.lot(10, 10, 2, 4);
+    int a = f.lot(10, 10, owner_of_seat(1), 4);
     f.lots[1].chain_store = 1;
     f.lots[1].expiry = 0x07CF0102;
     f.lots[1].mark = 0x50;
@@ -69,9 +69,9 @@ TEST_F(MapOpsTest, TakingAPlotClearsOwnerLevelChainStoreAndExpiryButKeepsPrices)
 TEST_F(MapOpsTest, RazingKeepsTheOwner) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int a = f.lot(10, 10, 2, 4);
-    int empty = f.lot(20, 10, 2, 0);
-    int h = f.facility(30, 10, FK_HOTEL, 3, 2);
+    int a = f.lot(10, 10, owner_of_seat(1), 4);
+    int empty = f.lot(20, 10, owner_of_seat(1), 0);
+    int h = f.facility(30, 10, FK_HOTEL, owner_of_seat(2), 2);
     ASSERT_TRUE(f.load());
     player_table[0].hotel_days = 3;
     EXPECT_EQ(map_building_op(a, MAP_OP_RAZE), 1);
@@ -88,8 +88,8 @@ TEST_F(MapOpsTest, RazingKeepsTheOwner) {
 TEST_F(MapOpsTest, LoweringALevelOneFacilityLeavesNoKindAndEndsHotelStays) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int h1 = f.facility(10, 10, FK_HOTEL, 1, 1);
-    int h3 = f.facility(20, 10, FK_SHOPPING_CENTRE, 1, 3);
+    int h1 = f.facility(10, 10, FK_HOTEL, owner_of_seat(0), 1);
+    int h3 = f.facility(20, 10, FK_SHOPPING_CENTRE, owner_of_seat(0), 3);
     ASSERT_TRUE(f.load());
     player_table[1].hotel_days = 2;
     EXPECT_EQ(map_building_op(h3, MAP_OP_LOWER), 1);
@@ -106,7 +106,7 @@ TEST_F(MapOpsTest, LoweringALevelOneFacilityLeavesNoKindAndEndsHotelStays) {
 TEST_F(MapOpsTest, TakingAFacilityClearsEverythingAndEndsHotelStays) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int h = f.facility(10, 10, FK_HOTEL, 2, 4);
+    int h = f.facility(10, 10, FK_HOTEL, owner_of_seat(1), 4);
     f.facilities[1].expiry = 5;
     ASSERT_TRUE(f.load());
     player_table[2].hotel_days = 1;
@@ -122,7 +122,7 @@ TEST_F(MapOpsTest, OperationsOnCodesThatAreNoBuildingDoNothing) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
     f.company(10, 10, 0);
-    f.lot(10, 20, 1, 2);
+    f.lot(10, 20, owner_of_seat(0), 2);
     ASSERT_TRUE(f.load());
     for (int code : {0, 1, 2002, 4001, 6001, 8001, 0x8001})
         for (int op = 0; op < 3; ++op) {
@@ -138,7 +138,7 @@ TEST_F(MapOpsTest, OperationsOnCodesThatAreNoBuildingDoNothing) {
 TEST_F(MapOpsTest, RaisingAPlotUpToFive) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int a = f.lot(10, 10, 1, 0);
+    int a = f.lot(10, 10, owner_of_seat(0), 0);
     ASSERT_TRUE(f.load());
     for (int level = 1; level <= 4; ++level) {
         EXPECT_EQ(map_raise_level(a), MAP_RAISED);
@@ -153,7 +153,7 @@ TEST_F(MapOpsTest, RaisingAPlotUpToFive) {
 TEST_F(MapOpsTest, AChainStoreRisesFromZeroToOneOnly) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int a = f.lot(10, 10, 1, 0);
+    int a = f.lot(10, 10, owner_of_seat(0), 0);
     f.lots[1].chain_store = 1;
     ASSERT_TRUE(f.load());
     EXPECT_EQ(map_raise_level(a), MAP_RAISED);
@@ -165,8 +165,8 @@ TEST_F(MapOpsTest, AChainStoreRisesFromZeroToOneOnly) {
 TEST_F(MapOpsTest, AFacilityBuiltByAComputerOwnerGetsARandomKindThatIsNeverAPark) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int mine = f.facility(10, 10, 0, 1, 0);
-    int other = f.facility(20, 10, 0, 2, 0);
+    int mine = f.facility(10, 10, 0, owner_of_seat(0), 0);
+    int other = f.facility(20, 10, 0, owner_of_seat(1), 0);
     ASSERT_TRUE(f.load());
     game_active_mover = 0;
     game_srand(777);
@@ -186,8 +186,8 @@ TEST_F(MapOpsTest, AFacilityBuiltByAComputerOwnerGetsARandomKindThatIsNeverAPark
 TEST_F(MapOpsTest, AHumanChoosesTheKindAndAWalkerBuildsAPark) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int a = f.facility(10, 10, 0, 0, 0);
-    int b = f.facility(20, 10, 0, 0, 0);
+    int a = f.facility(10, 10, 0, OWNER_NONE, 0);
+    int b = f.facility(20, 10, 0, OWNER_NONE, 0);
     ASSERT_TRUE(f.load());
     player_table[0].control = CTRL_HUMAN;
     game_active_mover = 0;
@@ -204,9 +204,9 @@ TEST_F(MapOpsTest, AHumanChoosesTheKindAndAWalkerBuildsAPark) {
 TEST_F(MapOpsTest, FacilitiesRiseToTheTopOfTheirKind) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int hotel = f.facility(10, 10, FK_HOTEL, 1, 4);
-    int petrol = f.facility(20, 10, FK_PETROL_STATION, 1, 1);
-    int lab = f.facility(30, 10, FK_RESEARCH_INSTITUTE, 1, 2);
+    int hotel = f.facility(10, 10, FK_HOTEL, owner_of_seat(0), 4);
+    int petrol = f.facility(20, 10, FK_PETROL_STATION, owner_of_seat(0), 1);
+    int lab = f.facility(30, 10, FK_RESEARCH_INSTITUTE, owner_of_seat(0), 2);
     ASSERT_TRUE(f.load());
     EXPECT_EQ(map_raise_level(hotel), MAP_RAISED_TOP);
     EXPECT_EQ(fac(hotel).level, 5);
@@ -222,10 +222,10 @@ TEST_F(MapOpsTest, FacilitiesRiseToTheTopOfTheirKind) {
 TEST_F(MapOpsTest, DamageWithoutDestructionLowersOneLevelAndRaisesTheOwnersGrudge) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int owned = f.lot(10, 10, 1, 2); // player 0
-    int chain = f.lot(20, 10, 2, 1); // player 1
+    int owned = f.lot(10, 10, owner_of_seat(0), 2); // player 0
+    int chain = f.lot(20, 10, owner_of_seat(1), 1); // player 1
     f.lots[2].chain_store = 1;
-    int hotel = f.facility(30, 10, FK_HOTEL, 3, 1); // player 2
+    int hotel = f.facility(30, 10, FK_HOTEL, owner_of_seat(2), 1); // player 2
     ASSERT_TRUE(f.load());
     game_price_index = 2;
     player_table[1].hotel_days = 4;
@@ -247,8 +247,8 @@ TEST_F(MapOpsTest, DamageWithoutDestructionLowersOneLevelAndRaisesTheOwnersGrudg
 TEST_F(MapOpsTest, DamageWithoutDestructionLeavesLevelZeroAlone) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int plot = f.lot(10, 10, 1, 0);
-    int park = f.facility(20, 10, 0, 1, 0);
+    int plot = f.lot(10, 10, owner_of_seat(0), 0);
+    int park = f.facility(20, 10, 0, owner_of_seat(0), 0);
     ASSERT_TRUE(f.load());
     uint16_t codes[] = {static_cast<uint16_t>(plot), static_cast<uint16_t>(park)};
     map_area_apply(codes, 2, MAP_AREA_PLOTS | MAP_AREA_FACILITIES, 0, 2);
@@ -261,9 +261,9 @@ TEST_F(MapOpsTest, DamageWithoutDestructionLeavesLevelZeroAlone) {
 TEST_F(MapOpsTest, NoGrudgeWithoutAnOwnerOrWithoutAnAttacker) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int unowned = f.lot(10, 10, 0, 3);
-    int owned = f.lot(20, 10, 1, 3);
-    int unowned2 = f.lot(30, 10, 0, 2);
+    int unowned = f.lot(10, 10, OWNER_NONE, 3);
+    int owned = f.lot(20, 10, owner_of_seat(0), 3);
+    int unowned2 = f.lot(30, 10, OWNER_NONE, 2);
     ASSERT_TRUE(f.load());
     const auto before = player_table;
     uint16_t lower[] = {static_cast<uint16_t>(unowned), static_cast<uint16_t>(owned)};
@@ -281,10 +281,10 @@ TEST_F(MapOpsTest, NoGrudgeWithoutAnOwnerOrWithoutAnAttacker) {
 TEST_F(MapOpsTest, DestructionClearsThePropertyAndScalesTheGrudgeByItsLevel) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int plot = f.lot(10, 10, 1, 3);
+    int plot = f.lot(10, 10, owner_of_seat(0), 3);
     f.lots[1].expiry = 77;
-    int mall = f.facility(20, 10, FK_SHOPPING_CENTRE, 2, 4);
-    int noattacker = f.lot(30, 10, 3, 2);
+    int mall = f.facility(20, 10, FK_SHOPPING_CENTRE, owner_of_seat(1), 4);
+    int noattacker = f.lot(30, 10, owner_of_seat(2), 2);
     ASSERT_TRUE(f.load());
     game_price_index = 3;
     uint16_t codes[] = {static_cast<uint16_t>(plot), static_cast<uint16_t>(mall)};
@@ -306,8 +306,8 @@ TEST_F(MapOpsTest, DestructionClearsThePropertyAndScalesTheGrudgeByItsLevel) {
 TEST_F(MapOpsTest, TheMaskPicksWhatIsHitAndRepeatedCodesCountOnce) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int plot = f.lot(10, 10, 1, 3);
-    int hotel = f.facility(20, 10, FK_HOTEL, 1, 3);
+    int plot = f.lot(10, 10, owner_of_seat(0), 3);
+    int hotel = f.facility(20, 10, FK_HOTEL, owner_of_seat(0), 3);
     ASSERT_TRUE(f.load());
     uint16_t codes[] = {static_cast<uint16_t>(plot), static_cast<uint16_t>(hotel),
                         static_cast<uint16_t>(plot)};
@@ -354,15 +354,15 @@ TEST_F(MapOpsTest, OccupantsLoseTheirVehicleAndGodsAreRemoved) {
 TEST_F(MapOpsTest, BestBuildingIsTheLargestTollOrFacilityPriceThatCanStillRise) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int cheap = f.lot(10, 10, 1, 1, 1000); // toll[1] 200
-    int dear = f.lot(20, 10, 1, 2, 2000);  // toll[2] 600
-    int tie = f.lot(30, 10, 1, 2, 2000);   // same value, later: loses
-    int top = f.lot(40, 10, 1, 5, 9000);   // at level 5: out
-    int chain = f.lot(50, 10, 1, 1, 9000); // chain store: out
+    int cheap = f.lot(10, 10, owner_of_seat(0), 1, 1000); // toll[1] 200
+    int dear = f.lot(20, 10, owner_of_seat(0), 2, 2000);  // toll[2] 600
+    int tie = f.lot(30, 10, owner_of_seat(0), 2, 2000);   // same value, later: loses
+    int top = f.lot(40, 10, owner_of_seat(0), 5, 9000);   // at level 5: out
+    int chain = f.lot(50, 10, owner_of_seat(0), 1, 9000); // chain store: out
     f.lots[5].chain_store = 1;
-    int other = f.lot(60, 10, 2, 1, 9000); // another owner
-    int lab = f.facility(70, 10, FK_RESEARCH_INSTITUTE, 1, 2, 500);
-    int full = f.facility(80, 10, FK_PETROL_STATION, 1, 1, 9000); // at its top
+    int other = f.lot(60, 10, owner_of_seat(1), 1, 9000); // another owner
+    int lab = f.facility(70, 10, FK_RESEARCH_INSTITUTE, owner_of_seat(0), 2, 500);
+    int full = f.facility(80, 10, FK_PETROL_STATION, owner_of_seat(0), 1, 9000); // at its top
     ASSERT_TRUE(f.load());
     (void)cheap;
     (void)tie;
@@ -386,8 +386,8 @@ TEST_F(MapOpsTest, BestBuildingIsTheLargestTollOrFacilityPriceThatCanStillRise) 
 TEST_F(MapOpsTest, SwappingTwoPlotsExchangesHousesAndChainStoresButNotOwners) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int a = f.lot(100, 200, 1, 4);
-    int b = f.lot(900, 700, 2, 0);
+    int a = f.lot(100, 200, owner_of_seat(0), 4);
+    int b = f.lot(900, 700, owner_of_seat(1), 0);
     f.lots[2].chain_store = 1;
     ASSERT_TRUE(f.load());
     EXPECT_EQ(map_swap_buildings(a, b), 1);
@@ -406,9 +406,9 @@ TEST_F(MapOpsTest, SwappingTwoPlotsExchangesHousesAndChainStoresButNotOwners) {
 TEST_F(MapOpsTest, SwappingFacilitiesExchangesKindsAndMixedPairsAreRefused) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    int plot = f.lot(10, 10, 1, 2);
-    int hotel = f.facility(20, 10, FK_HOTEL, 1, 3);
-    int petrol = f.facility(30, 10, FK_PETROL_STATION, 2, 1);
+    int plot = f.lot(10, 10, owner_of_seat(0), 2);
+    int hotel = f.facility(20, 10, FK_HOTEL, owner_of_seat(0), 3);
+    int petrol = f.facility(30, 10, FK_PETROL_STATION, owner_of_seat(1), 1);
     ASSERT_TRUE(f.load());
     EXPECT_EQ(map_swap_buildings(plot, hotel), 0);
     EXPECT_EQ(lot(plot).level, 2);

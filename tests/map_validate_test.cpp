@@ -42,13 +42,13 @@ size_t rec(const Block& b, int table, int i, size_t size) {
 // Three squares in a line, two plots, a facility, a company and the two places.
 MapFixture small_board() {
     MapFixture f;
-    int a = f.square(100, 100, SQ_PROPERTY, static_cast<uint16_t>(f.lot(100, 150, 0, 0)));
+    int a = f.square(100, 100, SQ_PROPERTY, static_cast<uint16_t>(f.lot(100, 150, OWNER_NONE, 0)));
     int b = f.square(200, 100, SQ_JAIL, OBJ_JAIL);
     int c = f.square(300, 100, SQ_HOSPITAL, OBJ_HOSPITAL);
     f.link(a, b);
     f.link(b, c);
     f.lot(200, 150);
-    f.facility(300, 150, FK_HOTEL, 1, 2);
+    f.facility(300, 150, FK_HOTEL, owner_of_seat(0), 2);
     f.company(400, 150, 0, 7);
     f.decoration(300, 50);
     f.decoration(200, 50);

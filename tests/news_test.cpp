@@ -591,7 +591,8 @@ TEST_F(NewsTest, TheEarthquakeLowersTheBuiltStreetAndClosesChainStores) {
         SetUp();
         game_srand(seed);
         map_lot_table[1].owner = owner_of_seat(0), map_lot_table[1].level = 2;
-        map_lot_table[2].owner = owner_of_seat(1), map_lot_table[2].level = 1, map_lot_table[2].chain_store = 1;
+        map_lot_table[2].owner = owner_of_seat(1), map_lot_table[2].level = 1,
+        map_lot_table[2].chain_store = 1;
         map_lot_table[4].owner = owner_of_seat(0), map_lot_table[4].level = 2;
         map_facility_table[1].owner = owner_of_seat(0), map_facility_table[1].level = 1;
         map_facility_table[1].kind = FK_HOTEL;

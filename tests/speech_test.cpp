@@ -167,7 +167,7 @@ TEST_F(Pickers, AStreetLineWhenTheMoverOwnsThreePlotsOfIt) {
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
     for (int i = 0; i < 4; ++i)
-        f.lot(10 * i, 0, i < 3 ? 2 : 0);
+        f.lot(10 * i, 0, i < 3 ? owner_of_seat(1) : OWNER_NONE);
     ASSERT_TRUE(f.load());
     for (int i = 1; i <= map_lot_count; ++i)
         std::strcpy(map_lot_table[i].street, "Elm");

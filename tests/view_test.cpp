@@ -191,7 +191,7 @@ TEST_F(ViewTest, TheCameraPointIsTheViewCentreAndFarPointsHaveNoPlace) {
 TEST_F(ViewTest, AtEqualScreenYTheHigherLayerIsDrawnLater) {
     MapFixture f;
     const int s = f.square(640, 640, SQ_EMPTY);
-    f.lot(640, 640, 1);
+    f.lot(640, 640, owner_of_seat(0));
     ASSERT_TRUE(f.load());
     place_player(0, 640, 640, s);
     place_player(1, 640, 640, s);
@@ -208,7 +208,7 @@ TEST_F(ViewTest, AtEqualScreenYTheHigherLayerIsDrawnLater) {
 TEST_F(ViewTest, AFlyingGodHasNoCodeAndIsDrawnOverEverything) {
     MapFixture f;
     f.square(640, 640, SQ_EMPTY);
-    f.lot(640, 700, 1);
+    f.lot(640, 700, owner_of_seat(0));
     ASSERT_TRUE(f.load());
     GodObject& g = god_table[1];
     g.flight = 10;
@@ -268,8 +268,8 @@ TEST_F(ViewTest, TimeBombsCarryTheirStepCounterAndAHeldOneItsOwnSprite) {
 TEST_F(ViewTest, SharedAnchorsAddUpOccupantsOnlyAndTheLaterPlaceStands) {
     MapFixture f;
     const int s = f.square(640, 640, SQ_EMPTY);
-    f.lot(700, 660, 1);
-    f.lot(700, 660, 2);
+    f.lot(700, 660, owner_of_seat(0));
+    f.lot(700, 660, owner_of_seat(1));
     ASSERT_TRUE(f.load());
     place_player(0, 640, 640, s);
     place_player(1, 640, 640, s);
@@ -283,7 +283,7 @@ TEST_F(ViewTest, SharedAnchorsAddUpOccupantsOnlyAndTheLaterPlaceStands) {
 TEST_F(ViewTest, AFullDrawListTakesNoMoreAndKeepsTheMovers) {
     MapFixture f;
     for (int i = 0; i < 200; ++i)
-        f.lot(500 + (i % 20) * 16, 500 + (i / 20) * 16, 1);
+        f.lot(500 + (i % 20) * 16, 500 + (i / 20) * 16, owner_of_seat(0));
     const int s = f.square(640, 640, SQ_EMPTY);
     ASSERT_TRUE(f.load());
     place_player(0, 640, 640, s);
@@ -311,7 +311,7 @@ TEST_F(ViewTest, ListRadiiPastTheViewStopAtItsEdgeAndTheListAtItsCapacity) {
     MapFixture g;
     g.square(640, 640, SQ_EMPTY);
     for (int i = 0; i < 30; ++i)
-        g.lot(300 + i * 24, 640, 1);
+        g.lot(300 + i * 24, 640, owner_of_seat(0));
     ASSERT_TRUE(g.load());
     view_draw_board(640, 640);
     const std::vector<uint16_t> whole = pick_list(view_hitmap_list_radius(-1));
@@ -367,10 +367,10 @@ TEST_F(ViewTest, PlayersHiddenByAStatusAreNotListedUnlessStepping) {
 TEST_F(ViewTest, OwnedNearListsThePlayerAndOwnedPropertiesAroundAPoint) {
     MapFixture f;
     const int s = f.square(1000, 1000, SQ_EMPTY);
-    f.lot(1010, 1000, 1);
-    f.lot(1020, 1000, 0);
-    f.facility(990, 1000, FK_HOTEL, 2, 1);
-    f.lot(1300, 1300, 1);
+    f.lot(1010, 1000, owner_of_seat(0));
+    f.lot(1020, 1000, OWNER_NONE);
+    f.facility(990, 1000, FK_HOTEL, owner_of_seat(1), 1);
+    f.lot(1300, 1300, owner_of_seat(0));
     ASSERT_TRUE(f.load());
     place_player(0, 1000, 1000, s);
     game_active_mover = 0;
@@ -695,7 +695,7 @@ TEST_F(ViewPictureTest, BuildingsTakeTheirOwnersColourAndUnownedOnesTheirOwn) {
     open_display();
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    const int lot = f.lot(640, 640, 2, 3) - OBJ_LOT_BASE;
+    const int lot = f.lot(640, 640, owner_of_seat(1), 3) - OBJ_LOT_BASE;
     ASSERT_TRUE(f.load());
     view_load_map_graphics(0);
     player_table[1].colour = 0x30C060;
@@ -716,7 +716,7 @@ TEST_F(ViewPictureTest, MinimapMarksFollowOwnershipAndTokensThePlayers) {
     open_display();
     MapFixture f;
     const int s = f.square(1000, 1200, SQ_EMPTY);
-    const int lot = f.lot(1024, 512, 1) - OBJ_LOT_BASE;
+    const int lot = f.lot(1024, 512, owner_of_seat(0)) - OBJ_LOT_BASE;
     ASSERT_TRUE(f.load());
     game_player_count = 2;
     place_player(0, 1000, 1200, s);
@@ -756,7 +756,7 @@ TEST_F(ViewPictureTest, BadPicturesAreReportedAndTheBoardStillDraws) {
     open_display(false);
     MapFixture f;
     f.square(100, 100, SQ_EMPTY);
-    f.lot(640, 640, 1, 5);
+    f.lot(640, 640, owner_of_seat(0), 5);
     const int c = f.company(600, 600, 12) - OBJ_COMPANY_BASE;
     ASSERT_TRUE(f.load());
     map_company_table[c].sprite = 4000;

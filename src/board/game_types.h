@@ -121,9 +121,7 @@ inline constexpr int MOVER_FIRST_WALKER = MOVER_THIEF; // walker_table[mover - 4
 // through owner_of_seat (or copied from another Owner, or OWNER_NONE).
 struct Owner {
     uint8_t code;
-    constexpr operator uint8_t() const {
-        return code;
-    }
+    constexpr operator uint8_t() const { return code; }
 };
 static_assert(sizeof(Owner) == 1 && alignof(Owner) == 1);
 static_assert(!std::is_assignable_v<Owner&, int>, "a seat is stored only through owner_of_seat");

@@ -191,9 +191,9 @@ struct CompanyBuilding {
     int16_t x;
     int16_t y;
     char name[20];
-    Owner chairman;   // player + 1, 0 none
-    uint8_t listed;   // row of the stock table; 12 or more: not listed
-    uint8_t kind;     // 0..11, its fee rule
+    Owner chairman; // player + 1, 0 none
+    uint8_t listed; // row of the stock table; 12 or more: not listed
+    uint8_t kind;   // 0..11, its fee rule
     uint8_t facing;
     uint8_t holders[4]; // the four largest shareholders, player + 1
     uint16_t sprite;    // entry of the map archive

@@ -33,11 +33,11 @@ void MapFixture::link(int a, int b) {
     slot(squares[b]) = static_cast<uint16_t>(a);
 }
 
-int MapFixture::lot(int x, int y, uint8_t owner, uint8_t level, uint16_t land_price) {
+int MapFixture::lot(int x, int y, Owner owner, uint8_t level, uint16_t land_price) {
     LandLot l{};
     l.x = static_cast<int16_t>(x);
     l.y = static_cast<int16_t>(y);
-    l.owner = Owner{owner};
+    l.owner = owner;
     l.level = level;
     l.land_price = land_price;
     for (int k = 0; k < 6; ++k)
@@ -46,12 +46,12 @@ int MapFixture::lot(int x, int y, uint8_t owner, uint8_t level, uint16_t land_pr
     return OBJ_LOT_BASE + static_cast<int>(lots.size()) - 1;
 }
 
-int MapFixture::facility(int x, int y, uint8_t kind, uint8_t owner, uint8_t level, uint16_t price) {
+int MapFixture::facility(int x, int y, uint8_t kind, Owner owner, uint8_t level, uint16_t price) {
     FacilityLot f{};
     f.x = static_cast<int16_t>(x);
     f.y = static_cast<int16_t>(y);
     f.kind = kind;
-    f.owner = Owner{owner};
+    f.owner = owner;
     f.level = level;
     f.price = price;
     facilities.push_back(f);

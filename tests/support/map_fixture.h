@@ -19,8 +19,8 @@ struct MapFixture {
     // Links two squares both ways (first free link slot of each).
     void link(int a, int b);
     // Adds a record; returns its object code.
-    int lot(int x, int y, uint8_t owner = 0, uint8_t level = 0, uint16_t land_price = 1000);
-    int facility(int x, int y, uint8_t kind = 0, uint8_t owner = 0, uint8_t level = 0,
+    int lot(int x, int y, Owner owner = OWNER_NONE, uint8_t level = 0, uint16_t land_price = 1000);
+    int facility(int x, int y, uint8_t kind = 0, Owner owner = OWNER_NONE, uint8_t level = 0,
                  uint16_t price = 3000);
     int company(int x, int y, uint8_t listed, uint8_t kind = 0);
     int decoration(int x, int y);
