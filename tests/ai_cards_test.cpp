@@ -375,7 +375,7 @@ TEST_F(AiCards, AllianceWithTheBiggestOwnerOnViewUnlessRivalOrAlly) {
     EXPECT_EQ(ai_choice_get(0), ai_player_code(2));
     player_table[0].ally = owner_of_seat(2);
     EXPECT_EQ(ai_card_alliance(), 0);
-    player_table[0].ally = 0;
+    player_table[0].ally = OWNER_NONE;
     player_table[0].grudge[2] = 10;
     EXPECT_EQ(ai_card_alliance(), 0);
 }

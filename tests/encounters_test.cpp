@@ -100,7 +100,7 @@ TEST_F(EncountersTest, NothingHappensOnceTheGameIsOver) {
 TEST_F(EncountersTest, BombPassesToAnotherPlayerWithoutStopping) {
     const int bomb = god_place(GK_TIME_BOMB, 0, 0, 0);
     player_table[0].bomb_slot = static_cast<uint8_t>(bomb);
-    god_table[bomb].holder = 1;
+    god_table[bomb].holder = owner_of_seat(0);
     god_table[bomb].days = 10;
     god_table[bomb].square = player_table[0].square;
     encounter_board_put(1, 5);
@@ -113,7 +113,7 @@ TEST_F(EncountersTest, BombPassesToAnotherPlayerWithoutStopping) {
     // Not to a player who carries one already, nor to one out of the game.
     const int other = god_place(GK_TIME_BOMB, 0, 0, 0);
     player_table[2].bomb_slot = static_cast<uint8_t>(other);
-    god_table[other].holder = 3;
+    god_table[other].holder = owner_of_seat(2);
     god_table[other].days = 10;
     encounter_board_put(2, 6);
     god_table[other].square = 6;
@@ -127,7 +127,7 @@ TEST_F(EncountersTest, BombGoingOffLowersTheBuildingAndSendsTheCarrierToHospital
     player_table[0].travel = TRAVEL_CAR;
     const int bomb = god_place(GK_TIME_BOMB, 0, 0, 0);
     player_table[0].bomb_slot = static_cast<uint8_t>(bomb);
-    god_table[bomb].holder = 1;
+    god_table[bomb].holder = owner_of_seat(0);
     god_table[bomb].days = 1;
     god_table[bomb].square = player_table[0].square;
     god_place(GK_CHEST, 2, 0, 0);

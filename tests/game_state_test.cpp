@@ -358,9 +358,9 @@ TEST_F(GameStateTest, GrudgeTowardTheAllyBreaksTheAlliance) {
     seat(1);
     seat(2);
     auto ally = [](int a, int b) {
-        player_table[static_cast<size_t>(a)].ally = static_cast<uint8_t>(b + 1);
+        player_table[static_cast<size_t>(a)].ally = owner_of_seat(b);
         player_table[static_cast<size_t>(a)].alliance_days = 7;
-        player_table[static_cast<size_t>(b)].ally = static_cast<uint8_t>(a + 1);
+        player_table[static_cast<size_t>(b)].ally = owner_of_seat(a);
         player_table[static_cast<size_t>(b)].alliance_days = 7;
     };
     ally(0, 1);

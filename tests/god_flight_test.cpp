@@ -130,7 +130,7 @@ TEST_F(GodFlight, ALeavingGodFliesUpFrameByFrameUntilTheTopOfTheViewThenTheBoard
     ASSERT_EQ(slot, GK_ANGEL);
     PlayerRecord& r = player_table[0];
     r.god_slot = static_cast<uint8_t>(slot);
-    god_table[slot].holder = 1;
+    god_table[slot].holder = owner_of_seat(0);
     god_table[slot].square = r.square;
     god_table[slot].days = 7;
     board_view_refresh(r.x, r.y, 0);

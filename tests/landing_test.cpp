@@ -130,8 +130,8 @@ TEST_F(LandingTest, MarkDoublesTheTollOrSealsTheProperty) {
 TEST_F(LandingTest, AllySharesTheTollInProportionAndOnlyTheOwnersPartDoubles) {
     own(1, B, 3); // owner's part
     own(7, C, 1); // ally's part on the same street
-    player_table[B].ally = C + 1;
-    player_table[C].ally = B + 1;
+    player_table[B].ally = owner_of_seat(C);
+    player_table[C].ally = owner_of_seat(B);
     map_lot_table[1].mark = 0x30;
     player_table[A].cash = 10000;
     const int64_t t = 2 * int64_t{toll(1)};
@@ -151,10 +151,10 @@ TEST_F(LandingTest, GrudgeComesFromWhatOwnerAndAllyCollectAfterTheGod) {
     own(7, C, 0);
     map_lot_table[1].toll[0] = 1000;
     map_lot_table[7].toll[0] = 3000;
-    player_table[B].ally = C + 1;
-    player_table[C].ally = B + 1;
+    player_table[B].ally = owner_of_seat(C);
+    player_table[C].ally = owner_of_seat(B);
     player_table[A].god_slot = GK_SMALL_WEALTH;
-    god_table[GK_SMALL_WEALTH].holder = A + 1;
+    god_table[GK_SMALL_WEALTH].holder = owner_of_seat(A);
     player_table[A].cash = 10000;
     land_on_square(1);
     EXPECT_EQ(player_table[B].deposit, 500);
@@ -197,7 +197,7 @@ TEST_F(LandingTest, ExemptionsWaiveTheToll) {
         void (*set)();
     };
     const Case cases[] = {
-        {"allied with the payer", [] { player_table[B].ally = A + 1; }},
+        {"allied with the payer", [] { player_table[B].ally = owner_of_seat(A); }},
         {"death god", [] { player_table[B].god_slot = 15; }},
         {"hotel", [] { player_table[B].hotel_days = 2; }},
         {"away", [] { player_table[B].away_days = 0x41; }},
@@ -228,7 +228,7 @@ TEST_F(LandingTest, DeathGodHolderPaysInsteadAndAnAllyHolderPaysNothing) {
     player_table[A].cash = 10000;
     player_table[D].cash = 10000;
     player_table[D].god_slot = 16; // the second death god slot
-    god_table[16].holder = D + 1;
+    god_table[16].holder = owner_of_seat(D);
     const int32_t t = land_toll(B + 1, "South");
     land_on_square(4);
     EXPECT_EQ(player_table[A].cash, 10000);
@@ -240,8 +240,8 @@ TEST_F(LandingTest, DeathGodHolderPaysInsteadAndAnAllyHolderPaysNothing) {
     player_table[D].cash = 10000;
     player_table[B].deposit = 0;
     map_lot_table[4].last_toll = 5;
-    player_table[B].ally = D + 1;
-    player_table[D].ally = B + 1;
+    player_table[B].ally = owner_of_seat(D);
+    player_table[D].ally = owner_of_seat(B);
     land_on_square(4);
     EXPECT_EQ(player_table[A].cash, 10000);
     EXPECT_EQ(player_table[D].cash, 10000);
@@ -337,7 +337,7 @@ TEST_F(LandingTest, NoPurchaseWithoutCashOrWithTheLandGod) {
     EXPECT_EQ(map_lot_table[5].owner, 0);
     player_table[A].cash = 100000;
     player_table[A].god_slot = GK_LAND_GOD;
-    god_table[GK_LAND_GOD].holder = A + 1;
+    god_table[GK_LAND_GOD].holder = owner_of_seat(A);
     land_on_square(5);
     // The land god's holder never buys: the god takes the plot for nothing.
     EXPECT_EQ(map_lot_table[5].owner, A + 1);
@@ -403,14 +403,14 @@ TEST_F(LandingTest, InvestmentGodsVoidOrCrownThePurchaseAndTheUpgrade) {
     player_table[A].deposit = 100000;
     // A bad-luck god makes the purchase fail: nothing is paid.
     player_table[A].god_slot = 7;
-    god_table[7].holder = A + 1;
+    god_table[7].holder = owner_of_seat(A);
     land_on_square(5);
     EXPECT_EQ(map_lot_table[5].owner, 0);
     EXPECT_EQ(player_table[A].cash, 100000);
     // A fortune god builds a house on top of the purchase, for nothing.
-    god_table[7].holder = 0;
+    god_table[7].holder = OWNER_NONE;
     player_table[A].god_slot = GK_SMALL_FORTUNE;
-    god_table[GK_SMALL_FORTUNE].holder = A + 1;
+    god_table[GK_SMALL_FORTUNE].holder = owner_of_seat(A);
     land_on_square(5);
     EXPECT_EQ(map_lot_table[5].owner, A + 1);
     EXPECT_EQ(map_lot_table[5].level, 1);

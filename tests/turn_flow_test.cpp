@@ -430,8 +430,8 @@ TEST_F(TurnFlow, ResearchEndsWithTheNewItem) {
 }
 
 TEST_F(TurnFlow, AlliesForgiveEachOtherDaily) {
-    player_table[0].ally = 2;
-    player_table[1].ally = 1;
+    player_table[0].ally = owner_of_seat(1);
+    player_table[1].ally = owner_of_seat(0);
     player_table[0].alliance_days = 1;
     player_table[1].alliance_days = 1;
     player_table[0].grudge[1] = 50;

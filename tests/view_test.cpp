@@ -242,7 +242,7 @@ TEST_F(ViewTest, TimeBombsCarryTheirStepCounterAndAHeldOneItsOwnSprite) {
     god_table[standing].square = static_cast<uint16_t>(t);
     god_table[standing].days = 7;
     god_table[held].square = static_cast<uint16_t>(s);
-    god_table[held].holder = 1;
+    god_table[held].holder = owner_of_seat(0);
     god_table[held].days = 3;
     view_draw_board(640, 640);
     int seen = 0;

@@ -126,7 +126,7 @@ template <typename Io, typename Rec> void player_fields(const Io& io, Rec& r) {
     io(r.insurance_days);
     io(r.god_slot);
     io(r.bomb_slot);
-    io(r.ally);
+    io(r.ally.code);
     io(r.days_lost_month);
     io(r.reserved_67);
     io(r.ill_fortune);
@@ -163,7 +163,7 @@ template <typename Io, typename Rec> void god_fields(const Io& io, Rec& r) {
     io(r.facing);
     io(r.square);
     io(r.days);
-    io(r.holder);
+    io(r.holder.code);
     io(r.flight);
     io(r.flight_facing);
     io(r.fx);
@@ -327,9 +327,9 @@ void player_break_alliance(int p) {
     int ally = seat_of_owner(r.ally);
     if (is_player_seat(ally)) {
         rec(ally).alliance_days = 0;
-        rec(ally).ally = 0;
+        rec(ally).ally = OWNER_NONE;
     }
-    r.ally = 0;
+    r.ally = OWNER_NONE;
 }
 
 void player_end_hotel_stays() {

@@ -116,9 +116,10 @@ inline constexpr int MOVER_FIRST_WALKER = MOVER_THIEF; // walker_table[mover - 4
 // plots and facilities, chairmen, top holders, god holders, allies, lottery
 // tickets) stores seat + 1, OWNER_NONE for nobody; movers 0..3 are the seats.
 //
-// The stored owner of a plot, a facility or a company is an Owner: it reads
-// as its byte, but nothing converts into it, so a seat can only be stored
-// through owner_of_seat (or copied from another Owner, or OWNER_NONE).
+// A stored owner byte (of a plot or facility, a chairman, a top holder, a
+// god's holder, an ally) is an Owner: it reads as its byte, but nothing
+// converts into it, so a seat is stored only through owner_of_seat (or
+// copied from another Owner, or OWNER_NONE).
 struct Owner {
     uint8_t code;
     constexpr operator uint8_t() const { return code; }
@@ -192,7 +193,7 @@ struct PlayerRecord {
     uint8_t insurance_days;
     uint8_t god_slot;        // attached GodObject slot, 0 none
     uint8_t bomb_slot;       // slot of the carried time bomb, 0 none
-    uint8_t ally;            // player + 1, 0 none
+    Owner ally;              // player + 1, 0 none
     uint8_t days_lost_month; // away, jail, hospital days this month
     uint8_t reserved_67;
     int16_t ill_fortune;
@@ -299,7 +300,7 @@ struct GodObject {
     uint8_t facing;
     uint16_t square; // 0 = slot free
     uint8_t days;    // days left while attached, or the bomb's step counter
-    uint8_t holder;  // player + 1, 0 none
+    Owner holder;    // player + 1, 0 none
     uint8_t flight;  // frames of a running flight, 0 none, 255 wandering
     uint8_t flight_facing;
     float fx;

@@ -205,7 +205,7 @@ int god_place(int kind, int square, int days, int holder) {
     GodObject& g = god_table[slot];
     g.square = static_cast<uint16_t>(square);
     g.days = static_cast<uint8_t>(days);
-    g.holder = static_cast<uint8_t>(holder);
+    g.holder = Owner{static_cast<uint8_t>(holder)};
     if (kind == GK_DEATH && holder != 0) god_attach(seat_of_owner(holder), 0, slot);
     if (square != 0 && g.holder == 0) {
         MapSquare& sq = map_square_table[square];
@@ -241,7 +241,7 @@ void god_remove(int slot) {
     if (holder == 0) clear_square_slot(old_square, slot);
     g.square = 0;
     g.days = 0;
-    g.holder = 0;
+    g.holder = OWNER_NONE;
     if (slot <= GK_LAND_GOD) {
         // Small and big gods, angel and devil, dog and land god take turns.
         const int counterpart = (slot & 1) ? slot + 1 : slot - 1;
@@ -271,7 +271,7 @@ void god_attach(int p, int square, int slot) {
             old.god_slot = 0;
             add_values(seat_of_owner(g.holder), kind, -1);
         }
-        g.holder = 0;
+        g.holder = OWNER_NONE;
     }
     // Held for the moment, so that the counterpart of a leaving god cannot
     // take this very slot to a square while it attaches.
@@ -386,7 +386,7 @@ void god_leave_player(int p) {
     const bool drawn = view_object_screen_pos(OBJ_OCCUPANTS | (slot << 8), &x, &y, nullptr);
     // Lifted off: the board is drawn without it while it flies.
     const GodObject held = god_table[slot];
-    god_table[slot].holder = 0;
+    god_table[slot].holder = OWNER_NONE;
     god_table[slot].square = 0;
     board_view_refresh(0, 0, 1);
     god_fly_up(slot, kind, drawn, x, y);

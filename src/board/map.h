@@ -195,8 +195,8 @@ struct CompanyBuilding {
     uint8_t listed; // row of the stock table; 12 or more: not listed
     uint8_t kind;   // 0..11, its fee rule
     uint8_t facing;
-    uint8_t holders[4]; // the four largest shareholders, player + 1
-    uint16_t sprite;    // entry of the map archive
+    Owner holders[4]; // the four largest shareholders, player + 1
+    uint16_t sprite;  // entry of the map archive
     uint16_t base_fee;
     int32_t value;
     int32_t earnings;       // since the last dividend

@@ -73,7 +73,7 @@ template <typename Io, typename Rec> void company_fields(const Io& io, Rec& r) {
     io(r.kind, 26);
     io(r.facing, 27);
     for (size_t i = 0; i < 4; ++i)
-        io(r.holders[i], 28 + i);
+        io(r.holders[i].code, 28 + i);
     io(r.sprite, 32);
     io(r.base_fee, 34);
     io(r.value, 36);

@@ -119,13 +119,13 @@ int stock_update_manager(int player, int stock) {
     if (!is_player_seat(player) || !valid_stock(stock)) return 0;
     CompanyBuilding* c = stock_company(stock);
     if (c == nullptr) return 0;
-    uint8_t* top = c->holders;
-    const uint8_t me = static_cast<uint8_t>(player + 1);
+    Owner* top = c->holders;
+    const Owner me = owner_of_seat(player);
     for (int k = 0; k < TOP_HOLDERS; ++k) {
         if (top[k] != me) continue;
         for (int j = k; j + 1 < TOP_HOLDERS; ++j)
             top[j] = top[j + 1];
-        top[TOP_HOLDERS - 1] = 0;
+        top[TOP_HOLDERS - 1] = OWNER_NONE;
         break;
     }
     const int32_t mine = stock_holdings[player][stock].shares;
@@ -143,7 +143,7 @@ int stock_update_manager(int player, int stock) {
         top[place] = me;
     }
     if (c->chairman != top[0]) {
-        c->chairman = Owner{top[0]};
+        c->chairman = top[0];
         board_minimap_marks(0);
         return 1;
     }

@@ -32,7 +32,7 @@ std::string runner_money_check() {
             return buf;
         }
         if (r.ally > game_player_count || owner_is_seat(r.ally, p)) {
-            std::snprintf(buf, sizeof buf, "player %d has ally byte %d", p, r.ally);
+            std::snprintf(buf, sizeof buf, "player %d has ally byte %d", p, r.ally.code);
             return buf;
         }
     }
