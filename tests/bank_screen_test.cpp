@@ -226,14 +226,29 @@ TEST_F(BankLoan, BorrowingAddsToDepositAndLoanAndSetsTheDueDate) {
     EXPECT_GE(shown_count(Shown::Music, 4), 1u);
 }
 
+// The clerk's balloon, above her at the counter's top: seen while she
+// speaks when a point inside it is not the counter's wall.
+int balloon_seen = -1;
+uint32_t balloon_look_at = 0;
+void look_for_balloon() {
+    if (balloon_seen >= 0 || plat_tick_count() < balloon_look_at) return;
+    balloon_seen = PopupTest::screen_at(256, 86) != PopupTest::screen_at(430, 200);
+}
+
 TEST_F(BankLoan, AtTheLimitNoPadOpens) {
     player_table[1].loan = 10000;
     click(Point{MENU_X, BORROW_Y});
+    balloon_seen = -1;
+    balloon_look_at = t + 500;
+    move(t + 500, 300, 200);
     leave();
+    plat_set_cursor_hook(look_for_balloon);
     bank_loan_screen(0, 0);
+    plat_set_cursor_hook(nullptr);
     EXPECT_EQ(decision_asked_count(), 0);
     EXPECT_TRUE(said("金额已超过"));
     EXPECT_EQ(me().loan, 10000);
+    EXPECT_EQ(balloon_seen, 1) << "the clerk's line is seen in her balloon";
 }
 
 TEST_F(BankLoan, RepayingTheWholeLoanClearsTheDueDateAndMoreThanCashAndDepositIsRefused) {
@@ -537,11 +552,13 @@ uint32_t reminder_shot_at = 0;
 void shoot_reminder() {
     if (reminder_shot || plat_tick_count() < reminder_shot_at) return;
     reminder_shot = true;
+    balloon_seen = PopupTest::screen_at(256, 86) != PopupTest::screen_at(430, 200);
     if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
         PopupTest::save_screen_bmp(std::string(dir) + "/bank_reminder");
 }
 
 TEST_F(BankReminder, AClickSkipsTheRest) {
+    balloon_seen = -1;
     reminder_shot_at = t + 300;
     move(t + 300, 300, 200);
     t += 600;
@@ -551,6 +568,8 @@ TEST_F(BankReminder, AClickSkipsTheRest) {
     plat_set_cursor_hook(nullptr);
     EXPECT_TRUE(said("您好"));
     EXPECT_FALSE(said("请不要忘记喔！"));
+    ASSERT_TRUE(reminder_shot);
+    EXPECT_EQ(balloon_seen, 1) << "the greeting is seen in the clerk's balloon";
     EXPECT_LT(plat_tick_count(), t + 1000u) << "the click ended it";
 }
 
