@@ -41,7 +41,6 @@
 
 namespace {
 
-constexpr int CARD_STAY = 14, CARD_ROB = 13;
 constexpr int ITEM_ROADBLOCK = 2, ITEM_REMOTE = 8;
 constexpr int REMOTE_FACE = 4;
 constexpr int TARGET_FRAME = 12; // the cards' first target frame of the cursor
@@ -620,7 +619,7 @@ void game_started() {
     player_table[0].cash = 5000000;
     // The hands, through the rules' own functions.
     card_add(0, CARD_STAY);
-    card_add(0, 19); // the scapegoat: a harm turned away asks for a player
+    card_add(0, CARD_SCAPEGOAT); // the scapegoat: a harm turned away asks for a player
     item_add(0, ITEM_ROADBLOCK);
     item_add(0, ITEM_REMOTE);
     for (int p = 1; p < PLAYER_COUNT; ++p) {

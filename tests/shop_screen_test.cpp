@@ -54,8 +54,8 @@ TEST(ShopHitTest, CardRowsStopAtTheRowsListedAndTheLastPixelRowIsNone) {
 TEST(ShopHitTest, ButtonsAndHeldGoodsGiveTheirActions) {
     game_world_reset();
     cards_fill_pools();
-    ASSERT_EQ(card_add(0, 7), 1);
-    ASSERT_EQ(card_add(0, 9), 1);
+    ASSERT_EQ(card_add(0, CARD_REBUILD), 1);
+    ASSERT_EQ(card_add(0, CARD_ANGEL), 1);
     ASSERT_EQ(item_add(0, ITEM_MINE), 1);
     ASSERT_EQ(item_add(0, ITEM_CAR), 1);
     shop_session = ShopSession{};
@@ -130,7 +130,7 @@ void look() {
 }
 
 TEST_F(ShopWindow, ClicksBuyAndSellTheSwitchChangesCounterAndLeaveClosesWithMusicBack) {
-    ASSERT_EQ(card_add(0, 7), 1);
+    ASSERT_EQ(card_add(0, CARD_REBUILD), 1);
     shop_set_observer(keep);
     g_seen = Seen{};
     g_shot = "shop_cards";

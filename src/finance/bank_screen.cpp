@@ -26,6 +26,7 @@
 #include "engine/wait.h"
 #include "finance/bank.h"
 #include "finance/bank_amount.h"
+#include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/queue.h"
 #include "shell/screen.h"
@@ -498,14 +499,15 @@ void redraw_clerk() {
                           COUNTER_Y + CLERK_Y + CLERK_H});
 }
 
-// The clerk says a line, her mouth moving at each tick of the window until
-// the balloon's time and voice are over; a click skips it.
+// The clerk says a line for the balloon's time, her mouth moving at each
+// tick of the window; a click skips it.
 void say(const char* line, int tick_ms) {
     balloon_show(line);
-    while (!plat_close_requested()) {
-        if (wait_ms_skippable(static_cast<uint32_t>(tick_ms)) == 1) break;
+    const uint32_t shown = plat_tick_count();
+    while (!plat_close_requested() && plat_tick_count() - shown < BALLOON_MIN_MS) {
+        const uint32_t left = BALLOON_MIN_MS - (plat_tick_count() - shown);
+        if (wait_ms_skippable(std::min(static_cast<uint32_t>(tick_ms), left)) == 1) break;
         ++ctr.clerk_tick;
-        if (balloon_hide(0) == 1) break;
         redraw_clerk();
     }
     balloon_hide(BALLOON_HIDE_NOW);

@@ -12,6 +12,7 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "cards/card_use.h"
+#include "data/card_defs.h"
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/layout.h"
@@ -37,7 +38,6 @@ constexpr uint32_t BAR_RED = 0xD00000, BAR_GREEN = 0x00D000;
 constexpr uint32_t BLACK = 0x080808; // pixel 0 is see-through: the darkest that shows
 constexpr uint32_t SHADOW = 0x101010, GOLD = 0xF8D048, SELECTED = 0x284878;
 constexpr int RED_CARD_MODE = 1, BLACK_CARD_MODE = 2;
-constexpr int RED_CARD = 24, BLACK_CARD = 25;
 constexpr uint32_t PICK_SHOWN_MS = 1000;
 constexpr int TABLE_PRICES = 0, TABLE_HOLDINGS = 1;
 
@@ -327,7 +327,7 @@ void trade(int button) {
 
 void pick(int i) {
     // The card's own routine sets the forced move and applies it.
-    card_force_company(i, ex.mode == RED_CARD_MODE ? RED_CARD : BLACK_CARD);
+    card_force_company(i, ex.mode == RED_CARD_MODE ? CARD_RED : CARD_BLACK);
     applied_pick = i + 1;
     ex.selected = i;
     ex.hovered = -1;
