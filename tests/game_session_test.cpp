@@ -2,18 +2,21 @@
 // it: the film skipped, the title's new game, a setup of two players with
 // one character on a map of its own, start, the human's turns by the keys
 // (Space to go, N to decline, the right button to close what opens) over
-// three days and more, then Ctrl+Q and Y. Run in this process, where the
-// game can be watched, and as the real program.
+// three days and more, then Ctrl+Q and Y, or the system window's quit and
+// Y. Run in this process, where the game can be watched, and as the real
+// program, whose settings, autosave and screens are checked afterwards.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "board/game_state.h"
 #include "board/world_reset.h"
@@ -23,8 +26,11 @@
 #include "platform/script.h"
 #include "platform/window.h"
 #include "shell/app.h"
+#include "shell/save.h"
 #include "shell/screen.h"
+#include "shell/settings.h"
 #include "shell/setup_layout.h"
+#include "shell/sysmenu.h"
 
 namespace fs = std::filesystem;
 
@@ -36,9 +42,13 @@ constexpr int TURN_ROUNDS = 60;
 // The human may sit in jail when the quit begins: it is tried until its turn.
 constexpr int QUIT_TRIES = 300;
 constexpr uint32_t ROUND_MS = 700;
+// The system window (340 x 350) opens centred on the screen.
+constexpr int SYSMENU_LEFT = 320 - 340 / 2, SYSMENU_TOP = 240 - 350 / 2;
+
+enum class Ending { CTRL_Q, SYSTEM_WINDOW };
 
 // The whole session as the script format's lines.
-std::string session_script() {
+std::string session_script(Ending ending = Ending::CTRL_Q) {
     std::ostringstream s;
     uint32_t t = 500;
     auto ev = [&](uint32_t dt, const std::string& what) {
@@ -68,6 +78,21 @@ std::string session_script() {
         key(ROUND_MS / 3, "0x4E"); // no to a question
         ev(ROUND_MS / 3, "rdown"); // a window that opened
         ev(20, "rup");
+    }
+    if (ending == Ending::SYSTEM_WINDOW) {
+        // V on the human's turn, the window's quit, yes; the right button
+        // clears whatever a try made open when the window did not.
+        const SysmenuRect& quit = sysmenu_spots[SM_BUTTON_2];
+        for (int i = 0; i < QUIT_TRIES; ++i) {
+            key(300, "0x56");
+            click(300, SYSMENU_LEFT + (quit.left + quit.right) / 2,
+                  SYSMENU_TOP + (quit.top + quit.bottom) / 2);
+            key(300, "0x59");
+            ev(200, "rdown");
+            ev(20, "rup");
+        }
+        ev(600000, "nothing"); // never reached when the quit took
+        return s.str();
     }
     // Ctrl+Q on the human's turn, then yes.
     for (int i = 0; i < QUIT_TRIES; ++i) {
@@ -133,6 +158,101 @@ TEST(GameSession, APersonSetsUpAndPlaysThreeDaysByKeysAndQuits) {
     EXPECT_EQ(watch.seat0_control, CTRL_HUMAN);
     EXPECT_EQ(watch.map, MAP);
     EXPECT_GE(watch.max_days, 3);
+}
+
+std::string read_file(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+struct ProgramRun {
+    int status = -1;
+    std::string output; // standard output and error
+    bool has_cfg = false;
+    std::string save0; // SAVE0.DAT's bytes, empty when none was written
+};
+
+// The real program on the dummy drivers in a directory of its own, with
+// its own home, a fixed today and the screen trace.
+ProgramRun run_program(const std::string& script, const std::string& name) {
+    const fs::path program = fs::path(KARVO_TEST_DATA_DIR).parent_path() / "karvo";
+    const fs::path dir =
+        fs::temp_directory_path() / ("karvo_" + name + "_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "home");
+    std::ofstream(dir / "session.txt") << script;
+    const std::string cmd = "cd '" + dir.string() +
+                            "' && env KARVO_HEADLESS=1 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "
+                            "KARVO_HOME='" +
+                            (dir / "home").string() +
+                            "' KARVO_TODAY=2003-05-17 KARVO_TRACE_SCREENS=1 "
+                            "KARVO_SCRIPT=session.txt '" +
+                            program.string() + "' >output.txt 2>&1";
+    ProgramRun r;
+    r.status = std::system(cmd.c_str());
+    r.output = read_file(dir / "output.txt");
+    r.has_cfg = fs::is_regular_file(dir / "home" / SETTINGS_FILE_NAME);
+    if (fs::is_regular_file(dir / "home" / save_slot_name(0)))
+        r.save0 = read_file(dir / "home" / save_slot_name(0));
+    fs::remove_all(dir);
+    return r;
+}
+
+// The procedures the trace names, in the order they were put on the stack.
+std::vector<std::string> traced_screens(const std::string& output) {
+    std::vector<std::string> names;
+    std::istringstream in(output);
+    const std::string head = "karvo: screen ";
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(head, 0) == 0)
+            names.push_back(line.substr(head.size(), line.find(" at depth") - head.size()));
+    return names;
+}
+
+TEST(GameSession, TheRealProgramQuitsFromTheSystemWindowLeavingItsSettingsAndAutosave) {
+    const std::string script = session_script(Ending::SYSTEM_WINDOW);
+    const ProgramRun first = run_program(script, "sysquit1");
+    ASSERT_TRUE(WIFEXITED(first.status)) << first.output;
+    EXPECT_EQ(WEXITSTATUS(first.status), 0) << first.output;
+    EXPECT_EQ(first.output.find("Sanitizer"), std::string::npos) << first.output;
+    EXPECT_TRUE(first.has_cfg);
+
+    // Title, setup, the board, the system window and its confirmation, in
+    // that order; the quit was the last thing opened, so the program ended
+    // there and not with its script (whose further tries would open the
+    // system window again).
+    const std::vector<std::string> screens = traced_screens(first.output);
+    const std::vector<std::string> wanted = {"title_wndproc", "setup_wndproc", "board",
+                                             "sysmenu_wndproc", "confirm_proc"};
+    size_t at = 0;
+    for (const std::string& w : wanted) {
+        while (at < screens.size() && screens[at] != w)
+            ++at;
+        EXPECT_LT(at, screens.size()) << w << " missing or out of order\n" << first.output;
+    }
+    ASSERT_GE(screens.size(), 2u) << first.output;
+    EXPECT_EQ(screens[screens.size() - 2], "sysmenu_wndproc") << first.output;
+    EXPECT_EQ(screens.back(), "confirm_proc") << first.output;
+    EXPECT_EQ(std::count(screens.begin(), screens.end(), "sysmenu_wndproc"), 1) << first.output;
+
+    // The autosave loads with the game's own reader.
+    ASSERT_FALSE(first.save0.empty()) << first.output;
+    game_world_reset();
+    std::string error;
+    ASSERT_TRUE(save_image_decode(reinterpret_cast<const uint8_t*>(first.save0.data()),
+                                  first.save0.size(), &error))
+        << error;
+    EXPECT_EQ(game_player_count, 2);
+    EXPECT_EQ(player_table[0].character, CHARACTER);
+    EXPECT_EQ(player_table[0].setup_control, CTRL_HUMAN);
+    EXPECT_EQ(game_map, MAP);
+    EXPECT_GE(static_cast<int>(game_days_elapsed), 3);
+    game_world_reset();
+
+    // The same session gives the same autosave.
+    const ProgramRun second = run_program(script, "sysquit2");
+    EXPECT_EQ(WEXITSTATUS(second.status), 0) << second.output;
+    EXPECT_TRUE(second.save0 == first.save0) << "the second run's autosave differs";
 }
 
 TEST(GameSession, TheRealProgramPlaysTheSameSessionAndExitsCleanly) {
