@@ -60,6 +60,27 @@ TEST(StageFrames, ChooserRowsLieBetween281And439) {
         EXPECT_EQ(stage_chooser_row(c.x, c.y), c.row) << c.x << "," << c.y;
 }
 
+TEST(StageFrames, AClearedStampLiesWholeInsideThePictureItMarks) {
+    struct Case {
+        int target_w, target_h, w, h, hot_x, hot_y, x, y, left, top;
+    };
+    const Case cases[] = {
+        {240, 40, 40, 24, 20, 12, 32, 22, 12, 10},      // inside: put by its hot spot
+        {240, 160, 40, 24, 20, 12, 220, 28, 200, 16},   // touching the right edge
+        {240, 160, 44, 30, 22, 15, 220, 28, 196, 13},   // past the right edge: moved in
+        {240, 160, 40, 24, 20, 12, 220, 148, 200, 136}, // the last row: past the bottom
+        {240, 160, 40, 24, 0, 0, 220, 28, 200, 28},     // a corner hot spot
+        {30, 20, 40, 24, 20, 12, 15, 10, 0, 0},         // larger than the picture
+        {240, 160, 40, 24, 20, 12, 5, 5, 0, 0},         // past the top-left
+    };
+    for (const Case& c : cases) {
+        const StampOrigin o =
+            stage_stamp_origin(c.target_w, c.target_h, c.w, c.h, c.hot_x, c.hot_y, c.x, c.y);
+        EXPECT_EQ(o.left, c.left) << c.target_w << "x" << c.target_h << " at " << c.x;
+        EXPECT_EQ(o.top, c.top) << c.target_w << "x" << c.target_h << " at " << c.y;
+    }
+}
+
 class Campaign : public PopupTest {
   protected:
     void SetUp() override {
@@ -88,6 +109,7 @@ class Campaign : public PopupTest {
 
 TEST_F(Campaign, AWonMapIsMarkedAndOnlyAMapNotClearedCanBeChosen) {
     game_map = 0;
+    campaign_maps_cleared[3] = 1; // an earlier win: its stamp on the last row
     // The panel has come to rest by 2 s; map 0 (just won) is inert and silent.
     point_and_click(2000, 320, row_y(0));
     point_and_click(2300, 320, row_y(2));

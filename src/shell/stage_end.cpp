@@ -67,3 +67,12 @@ uint8_t stage_offer_continue(int over_board) {
     player_table[0].control = CTRL_HUMAN;
     return END_LOAD_GAME;
 }
+
+StampOrigin stage_stamp_origin(int target_w, int target_h, int w, int h, int hot_x, int hot_y,
+                               int x, int y) {
+    auto inside = [](int at, int size, int room) {
+        if (at > room - size) at = room - size;
+        return at < 0 ? 0 : at;
+    };
+    return {inside(x - hot_x, w, target_w), inside(y - hot_y, h, target_h)};
+}

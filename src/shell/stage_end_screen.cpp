@@ -44,6 +44,15 @@ ImageRecord* own_copy(const void* set, int n) {
     return c;
 }
 
+// The cleared stamp's hot spot aimed at (x, y), the stamp kept whole
+// inside the picture.
+void stamp_whole(ImageRecord* into, const ImageRecord* stamp, int x, int y) {
+    if (!into) return;
+    const StampOrigin o = stage_stamp_origin(into->width, into->height, stamp->width, stamp->height,
+                                             stamp->hot_x, stamp->hot_y, x, y);
+    blit_key_to_image(into, stamp, o.left + stamp->hot_x, o.top + stamp->hot_y);
+}
+
 // ---- the celebration
 
 struct Celebration {
@@ -271,10 +280,8 @@ void stage_won_screen() {
     if (const ImageRecord* stamp = spr_frame(c.stage, FRAME_STAMP))
         for (int j = 0; j < 4; ++j) {
             if (!campaign_maps_cleared[j]) continue;
-            if (c.maps[j])
-                blit_key_to_image(c.maps[j], stamp, 32 + stamp->hot_x, 22 + stamp->hot_y);
-            if (c.chooser)
-                blit_key_to_image(c.chooser, stamp, 220 + stamp->hot_x, 28 + 40 * j + stamp->hot_y);
+            stamp_whole(c.maps[j], stamp, 32, 22);
+            stamp_whole(c.chooser, stamp, 220, 28 + 40 * j);
         }
     shown_record(Shown::Panel, STAGE_SET_ENTRY, static_cast<uint32_t>(game_map), "stage cleared");
     music_play_event(0x8006);

@@ -238,7 +238,7 @@ FrameSetBytes screen_frames() {
     f[SF_BEATEN] = stamp("击败", 60, 36);
     f[SF_MAP_MARK] = outline(SETUP_MAP_RIGHT - SETUP_MAP_LEFT, SETUP_MAP_H - 1, kRed);
     f[SF_CELL_LIT] = outline(GRID_CELL, GRID_CELL, kYellow);
-    f[SF_STAGE_STAMP] = stamp("过关", 44, 30);
+    f[SF_STAGE_STAMP] = stamp("过关", 48, 24);
     for (int m = 0; m < 4; ++m)
         f[SF_STAGE_MAP + m] = stage_map_picture(m);
     f[SF_STAGE_CHOOSER] = stage_chooser();
