@@ -18,9 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "board/decisions.h"
 #include "board/game_state.h"
+#include "board/turn_flow.h"
 #include "board/world_reset.h"
 #include "engine/cursor.h"
+#include "engine/shown.h"
+#include "finance/magic_house.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "platform/script.h"
@@ -30,7 +34,9 @@
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "shell/setup_layout.h"
+#include "shell/stage_end.h"
 #include "shell/sysmenu.h"
+#include "support/scripted_session.h"
 
 namespace fs = std::filesystem;
 
@@ -253,6 +259,180 @@ TEST(GameSession, TheRealProgramQuitsFromTheSystemWindowLeavingItsSettingsAndAut
     const ProgramRun second = run_program(script, "sysquit2");
     EXPECT_EQ(WEXITSTATUS(second.status), 0) << second.output;
     EXPECT_TRUE(second.save0 == first.save0) << "the second run's autosave differs";
+}
+
+// ---- a campaign of four maps, the program's own services but the turns:
+// each game's first step bankrupts the computer, so the human wins the map.
+
+namespace campaign {
+
+// The maps in the order they are played: the setup's, then the chooser's.
+constexpr int MAP_ORDER[4] = {0, 2, 1, 3};
+
+struct SetupSeen {
+    int continuing, result, players, travel, map, seat0_character, seat0_control, opponent;
+    int32_t money;
+    uint32_t took_ms;
+};
+
+ScriptedSession session;
+std::vector<SetupSeen> setups;
+std::vector<int> boards_on; // the map of each board the human played on
+int title_runs = 0, stage_wins = 0, won_maps_before_films = 0;
+bool films_shown = false, quit_after_films = false;
+void (*real_step)() = nullptr;
+int (*real_title)() = nullptr;
+int (*real_setup)(int) = nullptr;
+void (*real_stage_won)() = nullptr;
+
+int title() {
+    ++title_runs;
+    session_click(session, 1500, 190, 380); // new game
+    return real_title();
+}
+
+int setup(int continuing) {
+    if (!continuing) {
+        // Two players, the character, the first map, start.
+        session_click(session, 1000, SETUP_ARROW_LEFT + 10, SETUP_ARROW_TOP + 12);
+        session_click(session, 1300, 581, 251 + 11);
+        session_click(session, 1600, GRID_CELL_X + GRID_CELL * CHARACTER + 36, GRID_CELL_Y + 36);
+        session_click(session, 1900, 540, SETUP_MAP_TOP + SETUP_MAP_H * MAP_ORDER[0] + 16);
+        session_click(session, 2200, 495, 195);
+    }
+    const uint32_t t = plat_tick_count();
+    const int r = real_setup(continuing);
+    setups.push_back({continuing, r, game_player_count, game_travel_mode, game_map,
+                      player_table[0].character, player_table[0].setup_control,
+                      player_table[1].character, game_start_money, plat_tick_count() - t});
+    return r;
+}
+
+// Once the computer has entered the board, the human's next turn begins
+// with the computer's bankruptcy.
+void step() {
+    if (game_end_code == END_RUNNING && game_active_mover == 0 &&
+        player_table[1].control == CTRL_COMPUTER) {
+        boards_on.push_back(game_map);
+        player_go_bankrupt(1);
+        return;
+    }
+    real_step();
+}
+
+// On the board the human goes by the keys: Space to go, N to decline, the
+// right button to close what opened.
+uint32_t next_turn_keys = 0;
+void turn_keys() {
+    if (screen_depth < 1 || screen_procs[1] != app_services.board_wndproc ||
+        plat_tick_count() < next_turn_keys)
+        return;
+    next_turn_keys = plat_tick_count() + 700;
+    // The magic house has no way out but a fate: the harmless stay.
+    if (screen_depth >= 2 && decision_last_kind() == DECIDE_MAGIC_FATE) {
+        const MagicFate& stay = magic_fate_table[FATE_STAY];
+        session_click(session, 100, stay.x + 10, stay.y + 10);
+        return;
+    }
+    session_at(session, 100, SCRIPT_KEY_DOWN, 0x20);
+    session_at(session, 120, SCRIPT_KEY_UP, 0x20);
+    session_at(session, 333, SCRIPT_KEY_DOWN, 0x4E);
+    session_at(session, 353, SCRIPT_KEY_UP, 0x4E);
+    session_at(session, 566, SCRIPT_RIGHT_DOWN);
+    session_at(session, 586, SCRIPT_RIGHT_UP);
+}
+
+void stage_won_then_choose() {
+    ++stage_wins;
+    const int next = stage_wins < 4 ? MAP_ORDER[stage_wins] : -1;
+    if (next >= 0) {
+        // The next map's row once the chooser has come to rest.
+        session_click(session, 2500, 320, 280 + 40 * next + 20);
+    } else {
+        won_maps_before_films = campaign_maps_cleared[0] + campaign_maps_cleared[1] +
+                                campaign_maps_cleared[2] + campaign_maps_cleared[3];
+        shown_clear();
+    }
+    real_stage_won();
+    if (next < 0) {
+        films_shown =
+            shown_find_text(Shown::Film, "END.AVI") && shown_find_text(Shown::Film, "OVER.AVI");
+        quit_after_films = app_quit != 0;
+    }
+}
+
+} // namespace campaign
+
+TEST(GameSession, ACampaignGoesFromMapToMapThroughTheChooserAndEndsInTheFilms) {
+    using namespace campaign;
+    setenv("KARVO_HEADLESS", "1", 1);
+    unsetenv("KARVO_SCRIPT");
+    ASSERT_TRUE(plat_init());
+    app_reset();
+    game_world_reset();
+    session = ScriptedSession{};
+    setups.clear();
+    boards_on.clear();
+    title_runs = stage_wins = won_maps_before_films = 0;
+    films_shown = quit_after_films = false;
+    next_turn_keys = 0;
+    plat_script_set_close_at_end(true);
+    plat_script_set_time_limit(30u * 60 * 1000); // a hang ends the run
+    session_click(session, 500, 320, 240);       // the opening film skipped
+    real_step = app_services.turn_take_step;
+    real_title = app_services.title_run;
+    real_setup = app_services.setup_run;
+    real_stage_won = app_services.stage_won;
+    app_services.turn_take_step = step;
+    app_services.title_run = title;
+    app_services.setup_run = setup;
+    app_services.stage_won = stage_won_then_choose;
+    app_services.intro_run = [] {};
+    app_services.cursor_start = [] {
+        cursor_start();
+        plat_set_cursor_hook([] {
+            cursor_serve_ticks();
+            turn_keys();
+            session_keep_alive();
+        });
+    };
+    const int code = app_main(nullptr, nullptr, "", 1);
+    plat_set_cursor_hook(nullptr);
+    const bool closed_by_limit = plat_tick_count() >= 30u * 60 * 1000;
+    plat_shutdown();
+    app_reset();
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(closed_by_limit) << "the campaign never ended";
+    EXPECT_EQ(title_runs, 1) << "never back at the title";
+    EXPECT_EQ(boards_on, std::vector<int>(std::begin(MAP_ORDER), std::end(MAP_ORDER)));
+    ASSERT_EQ(setups.size(), 4u);
+    const SetupSeen& first = setups[0];
+    EXPECT_EQ(first.continuing, 0);
+    EXPECT_EQ(first.players, 2);
+    EXPECT_EQ(first.seat0_character, CHARACTER);
+    std::vector<int> opponents = {first.opponent};
+    for (size_t i = 0; i < setups.size(); ++i) {
+        const SetupSeen& s = setups[i];
+        SCOPED_TRACE("setup " + std::to_string(i));
+        EXPECT_EQ(s.result, 1);
+        EXPECT_EQ(s.map, MAP_ORDER[i]) << "the chooser's map";
+        EXPECT_EQ(s.seat0_control, CTRL_HUMAN);
+        if (i == 0) continue;
+        // A continuing setup starts by itself with what the first one chose.
+        EXPECT_EQ(s.continuing, 1);
+        EXPECT_LT(s.took_ms, 15000u) << "it waited for input";
+        EXPECT_EQ(s.players, first.players);
+        EXPECT_EQ(s.money, first.money);
+        EXPECT_EQ(s.travel, first.travel);
+        EXPECT_EQ(s.seat0_character, CHARACTER);
+        EXPECT_EQ(std::count(opponents.begin(), opponents.end(), s.opponent), 0)
+            << "a beaten opponent came back: " << s.opponent;
+        opponents.push_back(s.opponent);
+    }
+    EXPECT_EQ(stage_wins, 4);
+    EXPECT_EQ(won_maps_before_films, 3);
+    EXPECT_TRUE(films_shown) << "END.AVI then OVER.AVI";
+    EXPECT_TRUE(quit_after_films);
 }
 
 TEST(GameSession, TheRealProgramPlaysTheSameSessionAndExitsCleanly) {
