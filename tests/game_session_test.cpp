@@ -30,6 +30,7 @@
 #include "platform/script.h"
 #include "platform/window.h"
 #include "shell/app.h"
+#include "shell/new_game.h"
 #include "shell/save.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
@@ -261,8 +262,9 @@ TEST(GameSession, TheRealProgramQuitsFromTheSystemWindowLeavingItsSettingsAndAut
     EXPECT_TRUE(second.save0 == first.save0) << "the second run's autosave differs";
 }
 
-// ---- a campaign of four maps, the program's own services but the turns:
-// each game's first step bankrupts the computer, so the human wins the map.
+// ---- a campaign of four maps on the program's own services, but for the
+// turns: once the computer has entered the board, the human's next turn
+// begins with the computer's bankruptcy, so the human wins the map.
 
 namespace campaign {
 
@@ -293,12 +295,21 @@ int title() {
 
 int setup(int continuing) {
     if (!continuing) {
-        // Two players, the character, the first map, start.
-        session_click(session, 1000, SETUP_ARROW_LEFT + 10, SETUP_ARROW_TOP + 12);
+        // Two players, the fourth money row, the second travel mode, the
+        // character, the first map, start.
+        auto arrow = [](uint32_t at, int setting) {
+            session_click(session, at, SETUP_ARROW_LEFT + 10,
+                          SETUP_ARROW_TOP + SETUP_ARROW_STEP * setting + 12);
+        };
+        arrow(1000, 0);
         session_click(session, 1300, 581, 251 + 11);
-        session_click(session, 1600, GRID_CELL_X + GRID_CELL * CHARACTER + 36, GRID_CELL_Y + 36);
-        session_click(session, 1900, 540, SETUP_MAP_TOP + SETUP_MAP_H * MAP_ORDER[0] + 16);
-        session_click(session, 2200, 495, 195);
+        arrow(1600, 1);
+        session_click(session, 1900, 570, 287 + 23 * 3 + 11);
+        arrow(2200, 2);
+        session_click(session, 2500, 581, 323 + 23 + 11);
+        session_click(session, 2800, GRID_CELL_X + GRID_CELL * CHARACTER + 36, GRID_CELL_Y + 36);
+        session_click(session, 3100, 540, SETUP_MAP_TOP + SETUP_MAP_H * MAP_ORDER[0] + 16);
+        session_click(session, 3400, 495, 195);
     }
     const uint32_t t = plat_tick_count();
     const int r = real_setup(continuing);
@@ -409,6 +420,8 @@ TEST(GameSession, ACampaignGoesFromMapToMapThroughTheChooserAndEndsInTheFilms) {
     const SetupSeen& first = setups[0];
     EXPECT_EQ(first.continuing, 0);
     EXPECT_EQ(first.players, 2);
+    EXPECT_EQ(first.money, setup_money_table[3]);
+    EXPECT_EQ(first.travel, 1);
     EXPECT_EQ(first.seat0_character, CHARACTER);
     std::vector<int> opponents = {first.opponent};
     for (size_t i = 0; i < setups.size(); ++i) {
