@@ -260,9 +260,9 @@ TEST_F(AiCards, DemolitionRemovesARoadblockOnOthersLand) {
 TEST_F(AiCards, RobTakesTheRivalsDearestNastyCardOrElseALevelTwoCard) {
     encounter_board_put(1, 3);
     encounter_board_put(2, 4);
-    card_add(1, 3);  // level 1, 35
-    card_add(1, 4);  // level 0, 25
-    card_add(2, 11); // level 2, 60
+    card_add(1, CARD_BUY_LAND);  // level 1, 35
+    card_add(1, CARD_SWAP_LAND); // level 0, 25
+    card_add(2, CARD_MONSTER);   // level 2, 60
     view_all();
     EXPECT_EQ(ai_card_rob(), 1);
     EXPECT_EQ(ai_choice_get(0), ai_player_code(2));
@@ -271,8 +271,8 @@ TEST_F(AiCards, RobTakesTheRivalsDearestNastyCardOrElseALevelTwoCard) {
     EXPECT_EQ(ai_card_rob(), 1);
     EXPECT_EQ(ai_choice_get(0), ai_player_code(1));
     EXPECT_EQ(ai_choice_get(1), 3);
-    card_remove(2, 11);
-    card_remove(1, 3);
+    card_remove(2, CARD_MONSTER);
+    card_remove(1, CARD_BUY_LAND);
     EXPECT_EQ(ai_card_rob(), 0);
 }
 
@@ -308,9 +308,9 @@ TEST_F(AiCards, SleepwalkSparesSleepersAndRevengeHolders) {
     encounter_board_put(2, 4);
     view_all();
     player_table[1].hibernation_days = 2;
-    card_add(2, 18);
+    card_add(2, CARD_REVENGE);
     EXPECT_EQ(ai_card_sleepwalk(), 0);
-    card_remove(2, 18);
+    card_remove(2, CARD_REVENGE);
     EXPECT_EQ(ai_card_sleepwalk(), 1);
     EXPECT_EQ(ai_choice_get(0), ai_player_code(2));
 }

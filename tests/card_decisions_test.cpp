@@ -25,14 +25,14 @@ class CardDecisions : public ::testing::Test {
 };
 
 TEST_F(CardDecisions, AnswersTheWindowsWouldRefuseCountAsTheirCancel) {
-    card_add(0, 7);
+    card_add(0, CARD_REBUILD);
     const DecisionRequest card{DECIDE_CARD_PICK, 0, nullptr, 0, 0};
     EXPECT_EQ(scripted(card, 7), 7);
     EXPECT_EQ(scripted(card, 8), 0);  // not held
     EXPECT_EQ(scripted(card, 31), 0); // no card
 
     item_add(1, ITEM_MINE);
-    card_add(1, 9);
+    card_add(1, CARD_ANGEL);
     const DecisionRequest theft{DECIDE_THIEF_PICK, 0, nullptr, 0, 1, 1};
     EXPECT_EQ(scripted(theft, 9), 9);
     EXPECT_EQ(scripted(theft, STEAL_ITEM_FLAG | ITEM_MINE), STEAL_ITEM_FLAG | ITEM_MINE);
@@ -59,7 +59,7 @@ TEST_F(CardDecisions, AnswersTheWindowsWouldRefuseCountAsTheirCancel) {
 }
 
 TEST_F(CardDecisions, WithoutAnAnswerTheCardKindsCancel) {
-    card_add(0, 7);
+    card_add(0, CARD_REBUILD);
     EXPECT_EQ(decide(DecisionRequest{DECIDE_CARD_PICK, 0, nullptr, 0, 0}), 0);
     EXPECT_EQ(decide(DecisionRequest{DECIDE_THIEF_PICK, 1, nullptr, 0, 0, 1}), 0);
     EXPECT_EQ(decide(DecisionRequest{DECIDE_COMPANY, 0, nullptr, 0, 0, 2}), 0);

@@ -38,8 +38,7 @@ void look_at_screen() {
     seen.taken = true;
     seen.panel_pixels = PopupTest::screen_differs(watched.left, watched.top, watched.right,
                                                   watched.bottom, BACKGROUND);
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        seen.shot = PopupTest::save_screen_bmp(std::string(dir) + "/" + shot_name);
+    seen.shot = PopupTest::save_shot(shot_name);
 }
 
 class CardScreens : public PopupTest {
@@ -94,7 +93,7 @@ TEST_F(CardScreens, TheCardWindowClosesWithTheCardClickedAndRestoresTheBoard) {
 }
 
 TEST_F(CardScreens, TheThiefPicksAnItemOnlyWhenItemsMayBeTaken) {
-    card_add(2, 5);
+    card_add(2, CARD_SWAP_HOUSE);
     item_add(2, 2);
     item_add(2, 2);
     item_add(2, 7);
@@ -123,7 +122,7 @@ TEST_F(CardScreens, TheCardPictureShowsUnderItsCaptionAndTheBoardComesBack) {
     watch({138, 200, 138 + 165, 200 + 256}, "card_picture");
     at(t0 + 300, SCRIPT_LEFT_UP, 10, 10); // cuts the wait short
     const uint32_t start = plat_tick_count();
-    card_show_picture(11, "使用怪兽卡");
+    card_show_picture(CARD_MONSTER, "使用怪兽卡");
     EXPECT_LT(plat_tick_count() - start, 1500u);
     EXPECT_GT(seen.panel_pixels, 165 * 256 * 9 / 10) << "the card picture at (138, 200)";
     EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0);

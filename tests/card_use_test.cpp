@@ -88,8 +88,8 @@ TEST_F(CardUse, EveryRefusedCardStaysInTheHand) {
 
 TEST_F(CardUse, AHumansRefusedCardSoundsAndReopensTheWindowUntilItCloses) {
     human(0);
-    card_add(0, 3); // nothing to buy on the empty square
-    card_add(0, 14);
+    card_add(0, CARD_BUY_LAND); // nothing to buy on the empty square
+    card_add(0, CARD_STAY);
     std::vector<CardCommand> seen;
     card_set_observer([](const CardCommand& c,
                          void* v) { static_cast<std::vector<CardCommand>*>(v)->push_back(c); },
@@ -102,8 +102,8 @@ TEST_F(CardUse, AHumansRefusedCardSoundsAndReopensTheWindowUntilItCloses) {
     EXPECT_EQ(seen[0].played, 0);
     EXPECT_EQ(seen[1].id, 14);
     EXPECT_EQ(seen[1].played, 1);
-    EXPECT_TRUE(card_has(0, 3));
-    EXPECT_FALSE(card_has(0, 14));
+    EXPECT_TRUE(card_has(0, CARD_BUY_LAND));
+    EXPECT_FALSE(card_has(0, CARD_STAY));
     EXPECT_EQ(player_table[1].stay_days, 1);
     EXPECT_EQ(shown_count(Shown::Effect), 1u);
     // A card the human does not hold closes the window like 0.
@@ -172,14 +172,14 @@ TEST_F(TryList, TheFirstCardTheGateLetsThroughIsPlayedAndEndsTheTurn) {
         card_add(0, id);
     card_use();
     EXPECT_EQ(tried, (std::vector<int>{7}));
-    EXPECT_FALSE(card_has(0, 15));
-    EXPECT_TRUE(card_has(0, 12));
+    EXPECT_FALSE(card_has(0, CARD_HIBERNATE));
+    EXPECT_TRUE(card_has(0, CARD_DEMOLISH));
     EXPECT_EQ(player_table[1].hibernation_days, 5);
 }
 
 TEST_F(TryList, NoCardIsTriedWithoutTheUseCardsFlag) {
     player_table[0].ai_flags = 2;
-    card_add(0, 7);
+    card_add(0, CARD_REBUILD);
     card_use();
     EXPECT_TRUE(tried.empty());
 }
@@ -213,7 +213,7 @@ TEST_F(CardUse, ShareWealthWithEqualCashChangesNothing) {
 
 TEST_F(CardUse, BuyLandIsRefusedOnOwnUnownedOrTooDearLand) {
     encounter_board_put(0, 1);
-    card_add(0, 3);
+    card_add(0, CARD_BUY_LAND);
     EXPECT_EQ(play(3), 0); // unowned
     lot(LOT_A1).owner = owner_of_seat(0);
     EXPECT_EQ(play(3), 0); // own
@@ -222,7 +222,7 @@ TEST_F(CardUse, BuyLandIsRefusedOnOwnUnownedOrTooDearLand) {
     player_table[0].cash = 1999; // (2 x 500 + 1000) - 1
     EXPECT_EQ(play(3), 0);
     EXPECT_NE(shown_find_text(Shown::Message, "您的现金不足！"), nullptr);
-    EXPECT_TRUE(card_has(0, 3));
+    EXPECT_TRUE(card_has(0, CARD_BUY_LAND));
     player_table[0].cash = 2000;
     game_land_term = 1;
     EXPECT_EQ(play(3), 1);
@@ -231,7 +231,7 @@ TEST_F(CardUse, BuyLandIsRefusedOnOwnUnownedOrTooDearLand) {
     EXPECT_EQ(player_table[0].cash, 0);
     EXPECT_EQ(player_table[1].deposit, 12000);
     EXPECT_EQ(player_table[1].grudge[0], 800); // trunc(1000 x (2 + 2.0) / 5.0)
-    EXPECT_FALSE(card_has(0, 3));
+    EXPECT_FALSE(card_has(0, CARD_BUY_LAND));
 }
 
 TEST_F(CardUse, SwapLandNeedsNoOwnerAndMovesTermsWithTheirOwners) {
@@ -265,12 +265,12 @@ TEST_F(CardUse, SwapLandNeedsNoOwnerAndMovesTermsWithTheirOwners) {
 
 TEST_F(CardUse, SwapLandRefusesTheSamePlotAndTheOtherKind) {
     encounter_board_put(0, 1);
-    card_add(0, 4);
+    card_add(0, CARD_SWAP_LAND);
     decision_script_push(LOT_A1);
     EXPECT_EQ(play(4), 0);
     decision_script_push(FACILITY);
     EXPECT_EQ(play(4), 0);
-    EXPECT_TRUE(card_has(0, 4));
+    EXPECT_TRUE(card_has(0, CARD_SWAP_LAND));
 }
 
 TEST_F(CardUse, RebuildTurnsAPlainPlotIntoAChainStoreOfLevelOneAndBack) {
@@ -283,7 +283,7 @@ TEST_F(CardUse, RebuildTurnsAPlainPlotIntoAChainStoreOfLevelOneAndBack) {
     EXPECT_EQ(lot(LOT_A1).chain_store, 0);
     EXPECT_EQ(lot(LOT_A1).level, 1);
     lot(LOT_A1).level = 0;
-    card_add(0, 7);
+    card_add(0, CARD_REBUILD);
     EXPECT_EQ(play(7), 0);
 }
 
@@ -295,7 +295,7 @@ TEST_F(CardUse, RebuildAndHouseSwapOfAFacilityEndHotelStays) {
     player_table[2].hotel_days = 3;
     human(0);
     decision_script_push(-1); // a human cancels the kind dialog
-    card_add(0, 7);
+    card_add(0, CARD_REBUILD);
     EXPECT_EQ(play(7), 0);
     EXPECT_EQ(player_table[2].hotel_days, 3);
     decision_script_push(FK_PARK);
@@ -349,14 +349,14 @@ TEST_F(CardUse, RobTakesThePickBeforeTheRobCardLeavesAFullHand) {
     const int hand[14] = {7, 7, 7, 7, 7, 7, 7, 12, 12, 12, 12, 12, 14, 14};
     for (int id : hand)
         card_add(0, id);
-    card_add(0, 13);
-    card_add(1, 1);
+    card_add(0, CARD_ROB);
+    card_add(1, CARD_SHARE_WEALTH);
     decision_script_push(code_of(1));
     decision_script_push(1);
     EXPECT_EQ(play(13), 1);
     EXPECT_EQ(card_count(0), 15);
-    EXPECT_TRUE(card_has(0, 1));
-    EXPECT_FALSE(card_has(0, 13));
+    EXPECT_TRUE(card_has(0, CARD_SHARE_WEALTH));
+    EXPECT_FALSE(card_has(0, CARD_ROB));
     EXPECT_EQ(player_table[1].grudge[0], 200);
 }
 
@@ -364,11 +364,11 @@ TEST_F(CardUse, RobOfAnItemTheThiefCannotHoldIsNoPick) {
     human(0);
     player_items[0][ITEM_MINE - 1] = 9;
     player_items[1][ITEM_MINE - 1] = 1;
-    card_add(0, 13);
+    card_add(0, CARD_ROB);
     decision_script_push(code_of(1));
     decision_script_push(STEAL_ITEM_FLAG | ITEM_MINE);
     EXPECT_EQ(play(13), 0);
-    EXPECT_TRUE(card_has(0, 13));
+    EXPECT_TRUE(card_has(0, CARD_ROB));
     EXPECT_EQ(player_items[1][ITEM_MINE - 1], 1);
     EXPECT_EQ(player_table[1].grudge[0], 0);
 }
@@ -409,23 +409,23 @@ TEST_F(CardUse, SleepwalkLeavesAVehicleRiderWalkingAndIsSpentOnASleeper) {
 
 TEST_F(CardUse, FrameUpPassedBackByAScapegoatJailsTheUserForFourDays) {
     human(0);
-    card_add(1, 19);
+    card_add(1, CARD_SCAPEGOAT);
     player_table[1].grudge[0] = 500; // the computer victim hates the user most
     decision_script_push(code_of(1));
     EXPECT_EQ(give_and_play(17), 1);
     EXPECT_EQ(player_table[0].jail_days, 4);
     EXPECT_EQ(player_table[1].jail_days, 0);
-    EXPECT_FALSE(card_has(1, 19));
+    EXPECT_FALSE(card_has(1, CARD_SCAPEGOAT));
 }
 
 TEST_F(CardUse, FrameUpOnARevengeHolderJailsBoth) {
     human(0);
-    card_add(1, 18);
+    card_add(1, CARD_REVENGE);
     decision_script_push(code_of(1));
     EXPECT_EQ(give_and_play(17), 1);
     EXPECT_EQ(player_table[1].jail_days, 5);
     EXPECT_EQ(player_table[0].jail_days, 5);
-    EXPECT_FALSE(card_has(1, 18));
+    EXPECT_FALSE(card_has(1, CARD_REVENGE));
 }
 
 TEST_F(CardUse, TaxAuditCountsDebtAsNothingAndFollowsTheScapegoat) {
@@ -438,14 +438,14 @@ TEST_F(CardUse, TaxAuditCountsDebtAsNothingAndFollowsTheScapegoat) {
     // Redirected by a scapegoat: the tax is the new victim's.
     player_table[1].cash = 30000;
     player_table[2].cash = 5000;
-    card_add(1, 19);
+    card_add(1, CARD_SCAPEGOAT);
     player_table[1].grudge[2] = 900;
     decision_script_push(code_of(1));
     EXPECT_EQ(give_and_play(26), 1);
     EXPECT_EQ(player_table[2].cash, 4000);
     EXPECT_EQ(player_table[1].cash, 30000);
     // Redirected to the user himself: nothing is paid.
-    card_add(1, 19);
+    card_add(1, CARD_SCAPEGOAT);
     player_table[1].grudge[2] = 0;
     player_table[1].grudge[0] = 900;
     const int32_t before = player_table[0].cash + player_table[0].deposit;
@@ -473,10 +473,10 @@ TEST_F(CardUse, AllianceBetweenTwoAlliedPlayersLeavesTheirAlliesAlone) {
 TEST_F(CardUse, MoverCardsRefuseTheUsersOwnSquareForOtherPlayerModes) {
     human(0);
     encounter_board_put(1, EB_EMPTY_SQUARE); // shares the user's square
-    card_add(0, 2);
+    card_add(0, CARD_SHARE_POVERTY);
     decision_script_push(code_of(0) | code_of(1));
     EXPECT_EQ(play(2), 0);
-    EXPECT_TRUE(card_has(0, 2));
+    EXPECT_TRUE(card_has(0, CARD_SHARE_POVERTY));
 }
 
 TEST_F(CardUse, StayAndTurtleOnOneselfUseTheSelfMarks) {
@@ -500,21 +500,21 @@ TEST_F(CardUse, StayAndTurtleOnOneselfUseTheSelfMarks) {
 // The cards that act by themselves
 
 TEST_F(CardUse, PardonGoesBeforeTheScapegoat) {
-    card_add(1, 21);
-    card_add(1, 19);
+    card_add(1, CARD_PARDON);
+    card_add(1, CARD_SCAPEGOAT);
     EXPECT_EQ(card_resolve_victim(1), -1);
-    EXPECT_FALSE(card_has(1, 21));
-    EXPECT_TRUE(card_has(1, 19));
+    EXPECT_FALSE(card_has(1, CARD_PARDON));
+    EXPECT_TRUE(card_has(1, CARD_SCAPEGOAT));
     player_table[1].grudge[2] = 50;
     EXPECT_EQ(card_resolve_victim(1), 2);
-    EXPECT_FALSE(card_has(1, 19));
+    EXPECT_FALSE(card_has(1, CARD_SCAPEGOAT));
     EXPECT_EQ(card_resolve_victim(1), 1);
 }
 
 TEST_F(CardUse, RevengeSpendsTheCardAndAnswersOne) {
-    card_add(1, 18);
+    card_add(1, CARD_REVENGE);
     EXPECT_EQ(card_revenge(1), 1);
-    EXPECT_FALSE(card_has(1, 18));
+    EXPECT_FALSE(card_has(1, CARD_REVENGE));
     EXPECT_TRUE(said(1, 17));
     EXPECT_TRUE(said(0, 77));
 }
@@ -538,30 +538,30 @@ TEST_F(CardUse, AComputersScapegoatPassesOnlyAtItsThresholds) {
     };
     for (const ScapegoatCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.context << " " << c.cash << " " << c.amount);
-        card_add(1, 19);
+        card_add(1, CARD_SCAPEGOAT);
         player_table[1].cash = c.cash;
         player_table[1].grudge[2] = 10;
         EXPECT_EQ(card_scapegoat(1, c.context, c.amount), c.expected);
-        EXPECT_EQ(card_has(1, 19), c.expected == -1 ? 1 : 0);
-        card_remove(1, 19);
+        EXPECT_EQ(card_has(1, CARD_SCAPEGOAT), c.expected == -1 ? 1 : 0);
+        card_remove(1, CARD_SCAPEGOAT);
     }
 }
 
 TEST_F(CardUse, AHumansScapegoatAsksYesNoForOneCandidateAndChoosesAmongSeveral) {
     encounter_board_setup(2);
     human(0);
-    card_add(0, 19);
+    card_add(0, CARD_SCAPEGOAT);
     decision_script_push(0);
     EXPECT_EQ(card_scapegoat(0, 1, 99999), -1);
     EXPECT_EQ(decision_last_kind(), DECIDE_USE_CARD);
-    EXPECT_TRUE(card_has(0, 19));
+    EXPECT_TRUE(card_has(0, CARD_SCAPEGOAT));
     decision_script_push(1);
     EXPECT_EQ(card_scapegoat(0, 1, 1), 1);
-    EXPECT_FALSE(card_has(0, 19));
+    EXPECT_FALSE(card_has(0, CARD_SCAPEGOAT));
 
     encounter_board_setup(3);
     human(0);
-    card_add(0, 19);
+    card_add(0, CARD_SCAPEGOAT);
     decision_script_push(3); // not listed
     EXPECT_EQ(card_scapegoat(0, 0, 0), -1);
     EXPECT_EQ(decision_last_kind(), DECIDE_PLAYER);
@@ -570,18 +570,18 @@ TEST_F(CardUse, AHumansScapegoatAsksYesNoForOneCandidateAndChoosesAmongSeveral) 
 }
 
 TEST_F(CardUse, FreePassThresholdsAndAHumansNo) {
-    card_add(1, 20);
+    card_add(1, CARD_FREE_PASS);
     EXPECT_EQ(card_free_pass(1, 0, 2999), 0);  // below the least bar, within cash
     EXPECT_EQ(card_free_pass(1, 0, 10001), 1); // more than the cash
-    EXPECT_FALSE(card_has(1, 20));
-    card_add(1, 20);
+    EXPECT_FALSE(card_has(1, CARD_FREE_PASS));
+    card_add(1, CARD_FREE_PASS);
     player_table[1].cash = 90000;
     EXPECT_EQ(card_free_pass(1, 0, 6000), 1); // above the greatest bar (5999)
     human(2);
-    card_add(2, 20);
+    card_add(2, CARD_FREE_PASS);
     decision_script_push(0);
     EXPECT_EQ(card_free_pass(2, 0, 99999), 0);
-    EXPECT_TRUE(card_has(2, 20));
+    EXPECT_TRUE(card_has(2, CARD_FREE_PASS));
     decision_script_push(1);
     EXPECT_EQ(card_free_pass(2, -1, 10), 1);
 }

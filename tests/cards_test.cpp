@@ -47,7 +47,7 @@ TEST_F(Cards, TableHoldsThirtyCardsOfOneHundredCopiesAndThirteenItems) {
     for (int id = 1; id <= CARD_KIND_COUNT; ++id)
         copies += card_defs[id].stock;
     EXPECT_EQ(copies, 100);
-    EXPECT_STREQ(card_def(1).name, "均富卡");
+    EXPECT_STREQ(card_def(CARD_SHARE_WEALTH).name, "均富卡");
     EXPECT_STREQ(item_def(ITEM_NUCLEAR_MISSILE).name, "核子飞弹");
     EXPECT_EQ(item_def(ITEM_CAR).price, 150);
     for (int n = ITEM_ROBOT_WORKER; n <= ITEM_KIND_COUNT; ++n)
@@ -61,23 +61,23 @@ TEST_F(Cards, FullHandGivesBackTheCheapestCardFirst) {
         ASSERT_EQ(card_add(0, id), 1);
     ASSERT_EQ(card_count(0), 15);
     EXPECT_EQ(card_cheapest(0), 7); // earlier slot wins the tie with 12
-    ASSERT_EQ(card_add(0, 22), 1);
+    ASSERT_EQ(card_add(0, CARD_DISMISS_GOD), 1);
     EXPECT_EQ(card_count(0), 15);
-    EXPECT_FALSE(card_has(0, 7));
-    EXPECT_TRUE(card_has(0, 12));
+    EXPECT_FALSE(card_has(0, CARD_REBUILD));
+    EXPECT_TRUE(card_has(0, CARD_DEMOLISH));
     EXPECT_EQ(player_cards[0][14], 22);
     expect_conserved();
 }
 
 TEST_F(Cards, RemoveTakesTheEarlierCopyAndKeepsTheRowPacked) {
-    card_add(0, 3);
-    card_add(0, 5);
-    card_add(0, 3);
-    card_remove(0, 3);
+    card_add(0, CARD_BUY_LAND);
+    card_add(0, CARD_SWAP_HOUSE);
+    card_add(0, CARD_BUY_LAND);
+    card_remove(0, CARD_BUY_LAND);
     EXPECT_EQ(player_cards[0][0], 5);
     EXPECT_EQ(player_cards[0][1], 3);
     EXPECT_EQ(player_cards[0][2], 0);
-    card_remove(0, 30); // not held: nothing
+    card_remove(0, CARD_TURTLE); // not held: nothing
     EXPECT_EQ(card_count(0), 2);
     expect_conserved();
 }
@@ -86,9 +86,9 @@ TEST_F(Cards, AddRefusesBadIdsAndAnEmptyPool) {
     EXPECT_EQ(card_add(0, 0), 0);
     EXPECT_EQ(card_add(0, 31), 0);
     EXPECT_EQ(card_add(0, -1), 0);
-    ASSERT_EQ(card_add(0, 1), 1); // the only copy of card 1
+    ASSERT_EQ(card_add(0, CARD_SHARE_WEALTH), 1); // the only copy of card 1
     EXPECT_EQ(card_stock[0], 0);
-    EXPECT_EQ(card_add(1, 1), 0); // no copy left: the count must not wrap
+    EXPECT_EQ(card_add(1, CARD_SHARE_WEALTH), 0); // no copy left: the count must not wrap
     EXPECT_EQ(card_stock[0], 0);
     EXPECT_EQ(card_count(1), 0);
     EXPECT_EQ(card_count(0), 1);
@@ -129,13 +129,13 @@ TEST_F(Cards, LoseHalfRemovesEverySecondCardFromTheFirst) {
         card_add(0, id);
     EXPECT_EQ(card_lose_half(0), 1);
     EXPECT_EQ(card_count(0), 3);
-    EXPECT_FALSE(card_has(0, 3));
-    EXPECT_FALSE(card_has(0, 5));
-    EXPECT_TRUE(card_has(0, 4));
-    EXPECT_TRUE(card_has(0, 6));
-    EXPECT_TRUE(card_has(0, 7));
+    EXPECT_FALSE(card_has(0, CARD_BUY_LAND));
+    EXPECT_FALSE(card_has(0, CARD_SWAP_HOUSE));
+    EXPECT_TRUE(card_has(0, CARD_SWAP_LAND));
+    EXPECT_TRUE(card_has(0, CARD_TURN_AROUND));
+    EXPECT_TRUE(card_has(0, CARD_REBUILD));
 
-    card_add(1, 3);
+    card_add(1, CARD_BUY_LAND);
     EXPECT_EQ(card_lose_half(1), 0);
     EXPECT_EQ(card_count(1), 1);
     expect_conserved();
@@ -143,13 +143,13 @@ TEST_F(Cards, LoseHalfRemovesEverySecondCardFromTheFirst) {
 
 TEST_F(Cards, LoseRandomAndSellAllReturnToThePool) {
     EXPECT_EQ(card_lose_random(0), 0);
-    card_add(0, 9);
-    card_add(0, 12);
+    card_add(0, CARD_ANGEL);
+    card_add(0, CARD_DEMOLISH);
     int lost = card_lose_random(0);
     EXPECT_TRUE(lost == 9 || lost == 12);
     EXPECT_EQ(card_count(0), 1);
-    card_add(0, 24);
-    int expected = card_def(24).price + card_def(lost == 9 ? 12 : 9).price;
+    card_add(0, CARD_RED);
+    int expected = card_def(CARD_RED).price + card_def(lost == 9 ? 12 : 9).price;
     EXPECT_EQ(card_sell_all(0), expected);
     EXPECT_EQ(card_count(0), 0);
     expect_conserved();
@@ -218,12 +218,12 @@ int pick_mine(int, int, int) {
 
 TEST_F(Cards, StealingMovesOneCopyAndLeavesThePoolsAlone) {
     player_table[1].control = CTRL_HUMAN;
-    card_add(0, 13);
+    card_add(0, CARD_ROB);
     item_add(0, ITEM_MINE);
     decision_script_push(pick_first_card(0, 1, 0));
     EXPECT_EQ(card_steal(0, 1, 0), 13);
-    EXPECT_FALSE(card_has(0, 13));
-    EXPECT_TRUE(card_has(1, 13));
+    EXPECT_FALSE(card_has(0, CARD_ROB));
+    EXPECT_TRUE(card_has(1, CARD_ROB));
     decision_script_push(pick_mine(0, 1, 0));
     EXPECT_EQ(card_steal(0, 1, 0), 0); // items not allowed in this steal
     EXPECT_EQ(player_items[0][ITEM_MINE - 1], 1);

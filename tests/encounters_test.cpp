@@ -278,12 +278,12 @@ TEST_F(EncountersTest, ThiefTakesHalfTheVictimsPoints) {
 
 TEST_F(EncountersTest, RobberTakesACardAndRaidsTheBank) {
     free_walker(MOVER_ROBBER, 0);
-    card_add(1, 5);
+    card_add(1, CARD_SWAP_HOUSE);
     encounter_board_put(1, EB_BANK_SQUARE);
     player_table[2].deposit = 999;
     step(MOVER_ROBBER, EB_BANK_SQUARE, 2);
     EXPECT_EQ(card_count(1), 0);
-    EXPECT_EQ(card_has(0, 5), 1);
+    EXPECT_EQ(card_has(0, CARD_SWAP_HOUSE), 1);
     EXPECT_EQ(player_table[1].deposit, 8000);
     EXPECT_EQ(player_table[2].deposit, 999 - 199);
     EXPECT_EQ(player_table[0].cash, 10000 + 2000 + 199);

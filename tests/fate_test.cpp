@@ -107,7 +107,7 @@ TEST_F(FateTest, SlotsWithCandidatesApplyOnlyWhenTheyExist) {
     } cases[] = {
         {0, [] { map_lot_table[3].owner = 1, map_lot_table[3].level = 1; }},
         {1, [] { map_lot_table[2].owner = 1; }},
-        {5, [] { card_add(2, 1); }},
+        {5, [] { card_add(2, CARD_SHARE_WEALTH); }},
         {8, [] { stock_holdings[0][7].shares = 1; }},
         {9, [] { stock_holdings[0][7].shares = 1; }},
     };
@@ -115,7 +115,7 @@ TEST_F(FateTest, SlotsWithCandidatesApplyOnlyWhenTheyExist) {
         SetUp();
         // Another player's built plot, the player's own card: not his candidates.
         map_lot_table[5].owner = 2, map_lot_table[5].level = 2;
-        card_add(0, 2);
+        card_add(0, CARD_SHARE_POVERTY);
         stock_holdings[1][0].shares = 10;
         int slot = c.slot;
         EXPECT_EQ(fate_applicable(slot), 0) << c.slot;
@@ -225,7 +225,10 @@ TEST_F(FateTest, EveryOtherRowDoesWhatItSays) {
              EXPECT_EQ(player_table[0].deposit, 10555);
              EXPECT_EQ(player_table[2].cash, 10000);
          }},
-        {5, [] { card_add(1, 3), card_add(2, 4), card_add(2, 5); },
+        {5,
+         [] {
+             card_add(1, CARD_BUY_LAND), card_add(2, CARD_SWAP_LAND), card_add(2, CARD_SWAP_HOUSE);
+         },
          [] {
              EXPECT_EQ(card_count(0), 2);
              EXPECT_EQ(card_count(1), 0);
@@ -271,7 +274,7 @@ TEST_F(FateTest, EveryOtherRowDoesWhatItSays) {
         {32,
          [] {
              player_table[0].points = 65500; // the sale saturates the 16-bit points
-             card_add(0, 1);
+             card_add(0, CARD_SHARE_WEALTH);
          },
          [] {
              EXPECT_EQ(player_table[0].points, 65535);
@@ -372,8 +375,6 @@ TEST_F(FateTest, ABirthdayOfAHumanLetsHimPickOncePerOpponentHoldingCards) {
 
 // ---------------------------------------------------------------------------
 // The pardon and the scapegoat, through card_resolve_victim
-
-constexpr int CARD_SCAPEGOAT = 19, CARD_PARDON = 21;
 
 void run_fate_row(int row) {
     fate_handler_table[row](0);

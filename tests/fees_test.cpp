@@ -161,14 +161,14 @@ TEST_F(FeesTest, AScapegoatTakesTheHotelBillAndTheStay) {
     FacilityLot& f = facility(FK_HOTEL, B, 1);
     f.fee[1] = 1000;
     cards_fill_pools();
-    ASSERT_NE(card_add(A, 19), 0);
+    ASSERT_NE(card_add(A, CARD_SCAPEGOAT), 0);
     player_table[A].cash = 100; // the bill is more than he has: he passes it on
     player_table[A].deposit = 100000;
     player_table[A].grudge[C] = 5000; // to the one he hates most
     const int32_t c_cash = player_table[C].cash;
     wheel_will_stop_on(WHEEL_HOTEL_DAYS, 3);
     land_on_square(FAC_SQUARE);
-    EXPECT_EQ(card_has(A, 19), 0);
+    EXPECT_EQ(card_has(A, CARD_SCAPEGOAT), 0);
     EXPECT_EQ(player_table[A].cash, 100);
     EXPECT_EQ(player_table[C].cash, c_cash - 3000);
     EXPECT_EQ(player_table[B].deposit, 3000);
@@ -253,12 +253,12 @@ TEST_F(FeesTest, AWaivedTravelFeeStillSendsThePlayerAbroad) {
     SetUp();
     company(1, B, 1000);
     cards_fill_pools();
-    ASSERT_NE(card_add(A, 20), 0);
+    ASSERT_NE(card_add(A, CARD_FREE_PASS), 0);
     player_table[A].cash = 1000;
     player_table[A].deposit = 100000;
     wheel_will_stop_on(WHEEL_TRAVEL, 2);
     land_on_square(COMPANY_SQUARE);
-    EXPECT_EQ(card_has(A, 20), 0);
+    EXPECT_EQ(card_has(A, CARD_FREE_PASS), 0);
     EXPECT_EQ(player_table[A].cash, 1000);
     EXPECT_EQ(player_table[A].deposit, 100000);
     EXPECT_EQ(map_company_table[1].earnings, 0);

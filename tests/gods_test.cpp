@@ -152,8 +152,8 @@ TEST_F(GodsTest, AttachAddsValuesAndDaysAndASecondGodMakesTheFirstLeave) {
 }
 
 TEST_F(GodsTest, DeathGodPlacedWithAHolderAttachesForThirteenDaysAndTakesEverything) {
-    card_add(1, 1);
-    card_add(1, 2);
+    card_add(1, CARD_SHARE_WEALTH);
+    card_add(1, CARD_SHARE_POVERTY);
     item_add(1, 1);
     const int slot = god_place(GK_DEATH, 0, 0, 2);
     ASSERT_EQ(slot, 15);

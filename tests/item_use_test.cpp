@@ -317,7 +317,7 @@ TEST_F(ItemUseTest, TheTimeMachineTakesAHumanBackToTheStartOfHisMove) {
     encounter_board_put(0, 3);
     player_table[0].cash = 5000;
     player_table[1].cash = 7000;
-    ASSERT_EQ(card_add(1, 3), 1);
+    ASSERT_EQ(card_add(1, CARD_BUY_LAND), 1);
     // His move begins: the turn takes the snapshot.
     turn_begin_move();
     ASSERT_EQ(snapshot_slots[0].valid, 1);
@@ -326,7 +326,7 @@ TEST_F(ItemUseTest, TheTimeMachineTakesAHumanBackToTheStartOfHisMove) {
     player_table[0].cash = 100;
     map_lot_table[2].owner = owner_of_seat(0);
     player_table[1].cash = 1;
-    card_remove(1, 3);
+    card_remove(1, CARD_BUY_LAND);
     music_day_countdown = 0x32;
     actor_anim_table[0].phase = PHASE_WAIT;
     turn_running = 0;

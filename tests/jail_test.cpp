@@ -75,8 +75,10 @@ TEST_F(JailTest, BailedPlayerJailedAgainCanBeBailedAgain) {
     EXPECT_EQ(jail_flags[1], 1);
     EXPECT_TRUE(jail_anyone_held(0));
     player_table[0].control = CTRL_HUMAN;
+    game_active_mover = 0;
+    decision_script_push(1 + 1); // the cell, then yes
     decision_script_push(1);
-    EXPECT_EQ(jail_human_pick(0, 1), 1);
+    EXPECT_EQ(jail_human_visit(0), 1);
     EXPECT_EQ(player_table[1].jail_days, 0x80);
 }
 
@@ -191,24 +193,39 @@ TEST_F(JailTest, NobodyHeldMeansNoVisit) {
 
 TEST_F(JailTest, HumanBailTestsTheCostAndLowersTheGrudge) {
     player_table[0].control = CTRL_HUMAN;
+    game_active_mover = 0;
     jail_send(1, 4);
     player_table[1].grudge[0] = 1000;
-    // Short of points: the balloon, nothing asked, nothing changes.
+    // Short of points: the cell is answered, no confirmation is asked, and
+    // the next answer leaves.
     player_table[0].points = 29;
-    EXPECT_EQ(jail_human_pick(0, 1), 0);
-    EXPECT_EQ(decision_asked_count(), 0);
-    EXPECT_EQ(jail_flags[1], 1);
-    // Declined.
-    player_table[0].points = 30;
+    decision_script_push(2);
     decision_script_push(0);
-    EXPECT_EQ(jail_human_pick(0, 1), 0);
-    EXPECT_EQ(decision_last_kind(), DECIDE_BAIL);
-    EXPECT_EQ(decision_last_amount(), 30);
-    EXPECT_EQ(decision_last_object(), 1);
+    EXPECT_EQ(jail_human_visit(0), -1);
+    EXPECT_EQ(decision_asked_count(), 2);
+    EXPECT_EQ(decision_last_kind(), DECIDE_BAIL_CELL);
     EXPECT_EQ(jail_flags[1], 1);
+    // A cell nobody is held in counts as leaving.
+    player_table[0].points = 30;
+    decision_script_push(3);
+    EXPECT_EQ(jail_human_visit(0), -1);
+    EXPECT_EQ(decision_asked_count(), 3);
+    // Declined at the confirmation, then left.
+    decision_script_push(2);
+    decision_script_push(0);
+    decision_script_push(0);
+    EXPECT_EQ(jail_human_visit(0), -1);
+    EXPECT_EQ(decision_asked_count(), 6);
+    EXPECT_EQ(decision_last_kind(), DECIDE_BAIL_CELL);
+    EXPECT_EQ(jail_flags[1], 1);
+    EXPECT_EQ(player_table[0].points, 30);
     // Yes: exactly the cost is enough for a human.
+    decision_script_push(2);
     decision_script_push(1);
-    EXPECT_EQ(jail_human_pick(0, 1), 1);
+    EXPECT_EQ(jail_human_visit(0), 1);
+    EXPECT_EQ(decision_last_kind(), DECIDE_CONFIRM);
+    EXPECT_EQ(decision_last_object(), 1);
+    EXPECT_EQ(decision_script_left(), 0);
     EXPECT_EQ(player_table[0].points, 0);
     EXPECT_EQ(player_table[1].jail_days, 0x80);
     EXPECT_EQ(jail_flags[1], 0);
@@ -217,16 +234,31 @@ TEST_F(JailTest, HumanBailTestsTheCostAndLowersTheGrudge) {
 
 TEST_F(JailTest, HumanBailWithNoDayLeftStillLowersTheGrudgeByOneDay) {
     player_table[0].control = CTRL_HUMAN;
+    game_active_mover = 0;
     game_price_index = 2;
     jail_send_hospital(2, 1);
     player_table[2].hospital_days = 0x80; // leaving at the next count
     hospital_flags[2] = 1;
     player_table[2].grudge[0] = 500;
     player_table[0].points = 50;
+    decision_script_push(2 + 1);
     decision_script_push(1);
-    EXPECT_EQ(jail_human_pick(1, 2), 1);
+    EXPECT_EQ(jail_human_visit(1), 2);
     EXPECT_EQ(player_table[2].grudge[0], 500 - 200);
     EXPECT_EQ(player_table[0].points, 20);
+}
+
+TEST_F(JailTest, AnAnswererThatNeverLeavesStillEndsTheVisit) {
+    player_table[0].control = CTRL_HUMAN;
+    game_active_mover = 0;
+    jail_send(1, 2);
+    player_table[0].points = 10; // short: every answer is met by the message
+    decision_set_answerer([](const DecisionRequest&, void*) { return 2; }, nullptr);
+    EXPECT_EQ(jail_human_visit(0), -1);
+    decision_set_answerer(nullptr, nullptr);
+    EXPECT_GT(decision_asked_count(), 1);
+    EXPECT_EQ(jail_flags[1], 1);
+    EXPECT_EQ(player_table[0].points, 10);
 }
 
 TEST_F(JailTest, HumanVisitFreesACharacterWhoThenWorksForHim) {
@@ -234,6 +266,7 @@ TEST_F(JailTest, HumanVisitFreesACharacterWhoThenWorksForHim) {
     game_active_mover = 1;
     jail_send_hospital(MOVER_HOOLIGAN, 0);
     player_table[1].points = 400;
+    decision_script_push(MOVER_HOOLIGAN + 1);
     decision_script_push(1);
     jail_hospital_bail_visit();
     EXPECT_EQ(walker_of_mover(MOVER_HOOLIGAN).place, WALKER_FREE);
@@ -250,7 +283,7 @@ TEST_F(JailTest, HumanVisitFreesACharacterWhoThenWorksForHim) {
     }
     EXPECT_EQ(jail_flags[0], 0);
     EXPECT_EQ(player_table[0].grudge[1], 700);
-    EXPECT_EQ(decision_asked_count(), 1);
+    EXPECT_EQ(decision_asked_count(), 2) << "the human's cell and confirmation only";
 }
 
 } // namespace

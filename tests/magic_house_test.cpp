@@ -167,8 +167,8 @@ TEST_F(MagicHouse, EachFateFallsOnTheChosenPlayer) {
     const Case cases[] = {
         {FATE_SELL_CARDS,
          [] {
-             card_add(1, 1);
-             card_add(1, 30);
+             card_add(1, CARD_SHARE_WEALTH);
+             card_add(1, CARD_TURTLE);
              player_table[1].points = 65500;
          },
          [] {

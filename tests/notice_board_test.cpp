@@ -111,10 +111,10 @@ TEST_F(NoticeBoardTest, ValidationDropsStaleOffersInOnePassAndKeepsTheRest) {
     EXPECT_EQ(notice_board[0][1].type, NOTICE_SHARES);
     EXPECT_EQ(notice_board[0][1].object, 2);
     // Items and cards no longer held; land sold on.
-    card_add(1, 4);
+    card_add(1, CARD_SWAP_LAND);
     notice_post(1, NOTICE_CARD, 4, 100, 0);
     notice_post(1, NOTICE_LAND, kFacility, 100, 0);
-    card_remove(1, 4);
+    card_remove(1, CARD_SWAP_LAND);
     facilities[1].owner = owner_of_seat(2);
     player_items[0][3 - 1] = 0;
     notice_validate();
@@ -204,7 +204,7 @@ TEST_F(NoticeBoardTest, PurchasesAreRefusedOnCashAloneAndOnAFullHandWithNothingP
     EXPECT_EQ(notice_buy_offer(1, 0), 0);
     EXPECT_NE(shown_find_text(Shown::Message, NOTICE_TEXT_ITEMS_FULL), nullptr);
     // Fifteen cards held.
-    card_add(1, 6);
+    card_add(1, CARD_TURN_AROUND);
     notice_post(1, NOTICE_CARD, 6, 100, 0);
     for (int k = 0; k < CARD_HAND_MAX; ++k)
         player_cards[2][k] = static_cast<uint8_t>(1 + k % 10);
@@ -212,7 +212,7 @@ TEST_F(NoticeBoardTest, PurchasesAreRefusedOnCashAloneAndOnAFullHandWithNothingP
     EXPECT_NE(shown_find_text(Shown::Message, NOTICE_TEXT_CARDS_FULL), nullptr);
     EXPECT_EQ(player_table[2].cash, 4999);
     EXPECT_EQ(player_items[1][2 - 1], 1);
-    EXPECT_EQ(card_has(1, 6), 1);
+    EXPECT_EQ(card_has(1, CARD_TURN_AROUND), 1);
     // Enough cash: land changes hands, level and expiry stay.
     lots[1].expiry = 12345;
     player_table[2].cash = 5000;
@@ -227,7 +227,7 @@ TEST_F(NoticeBoardTest, PurchasesAreRefusedOnCashAloneAndOnAFullHandWithNothingP
 TEST_F(NoticeBoardTest, ItemsAndCardsMoveFromHandToHandThroughThePools) {
     player_items[1][7 - 1] = 2;
     notice_post(1, NOTICE_ITEM, 7, 300, 0);
-    card_add(1, 9);
+    card_add(1, CARD_ANGEL);
     notice_post(1, NOTICE_CARD, 9, 400, 0);
     const auto stock_before = card_stock;
     player_table[0].cash = 1000;
@@ -236,8 +236,8 @@ TEST_F(NoticeBoardTest, ItemsAndCardsMoveFromHandToHandThroughThePools) {
     ASSERT_EQ(notice_buy_offer(1, 1), 1);
     EXPECT_EQ(player_items[0][7 - 1], 1);
     EXPECT_EQ(player_items[1][7 - 1], 1);
-    EXPECT_EQ(card_has(0, 9), 1);
-    EXPECT_EQ(card_has(1, 9), 0);
+    EXPECT_EQ(card_has(0, CARD_ANGEL), 1);
+    EXPECT_EQ(card_has(1, CARD_ANGEL), 0);
     EXPECT_EQ(card_stock, stock_before);
     EXPECT_EQ(player_table[0].cash, 300);
     EXPECT_EQ(player_table[1].deposit, 700);
@@ -250,7 +250,8 @@ TEST_F(NoticeBoardTest, MarketValuesFollowThePriceIndexAndStayWithinBounds) {
     EXPECT_EQ(notice_market_value_of(NOTICE_LAND, kPlot, 0), (1000 + 2 * 500) * 3);
     EXPECT_EQ(notice_market_value_of(NOTICE_LAND, kFacility, 0), (2000 + 800) * 3);
     EXPECT_EQ(notice_market_value_of(NOTICE_ITEM, 5, 0), item_def(5).price * 100 * 3);
-    EXPECT_EQ(notice_market_value_of(NOTICE_CARD, 2, 0), card_def(2).price * 100 * 3);
+    EXPECT_EQ(notice_market_value_of(NOTICE_CARD, 2, 0),
+              card_def(CARD_SHARE_POVERTY).price * 100 * 3);
     EXPECT_EQ(notice_asking_limit(NOTICE_SHARES, 4, 10), 1250);
     // A huge index: 64-bit values, the asking bound held at the 32-bit top.
     game_price_index = INT32_MAX;
@@ -285,7 +286,7 @@ TEST_F(NoticeBoardTest, AComputerPostsADoubledCardFromAFullHandMakingRoomFirst) 
     EXPECT_EQ(notice_board[1][0].object, 2) << "the first offer was withdrawn";
     EXPECT_EQ(notice_board[1][6].type, NOTICE_CARD);
     EXPECT_EQ(notice_board[1][6].object, 8);
-    EXPECT_EQ(notice_board[1][6].asking, card_def(8).price * 100 * 2);
+    EXPECT_EQ(notice_board[1][6].asking, card_def(CARD_AUCTION).price * 100 * 2);
 }
 
 TEST_F(NoticeBoardTest, AComputerPostsOnlyItemsItCanSpareAndNothingWithoutOne) {
@@ -307,7 +308,7 @@ TEST_F(NoticeBoardTest, AComputerPostsOnlyItemsItCanSpareAndNothingWithoutOne) {
 
 TEST_F(NoticeBoardTest, AComputerRepricesItsItemsAndCardsToTheIndex) {
     player_items[3][2 - 1] = 1;
-    card_add(3, 4);
+    card_add(3, CARD_SWAP_LAND);
     give_shares(3, 1, 10);
     notice_post(3, NOTICE_ITEM, 2, 1, 0);
     notice_post(3, NOTICE_CARD, 4, 1, 0);
@@ -316,7 +317,7 @@ TEST_F(NoticeBoardTest, AComputerRepricesItsItemsAndCardsToTheIndex) {
     seed_chance(3);
     notice_ai_reprice(3);
     EXPECT_EQ(notice_board[3][0].asking, item_def(2).price * 400);
-    EXPECT_EQ(notice_board[3][1].asking, card_def(4).price * 400);
+    EXPECT_EQ(notice_board[3][1].asking, card_def(CARD_SWAP_LAND).price * 400);
     EXPECT_EQ(notice_board[3][2].asking, 1);
 }
 
@@ -324,7 +325,7 @@ TEST_F(NoticeBoardTest, AComputerBuysOneCheapShareOrLandOfferAndNeverItemsOrCard
     set_price(0, 10.0f, 10.0f);
     set_price(1, 10.0f, 10.0f);
     player_items[0][2 - 1] = 1;
-    card_add(0, 4);
+    card_add(0, CARD_SWAP_LAND);
     give_shares(0, 0, 100);
     give_shares(0, 1, 99);
     notice_post(0, NOTICE_ITEM, 2, 1, 0);
@@ -340,7 +341,7 @@ TEST_F(NoticeBoardTest, AComputerBuysOneCheapShareOrLandOfferAndNeverItemsOrCard
     EXPECT_EQ(filled(0), 4);
     EXPECT_EQ(notice_board[0][3].count, 99);
     EXPECT_EQ(player_items[3][2 - 1], 0);
-    EXPECT_EQ(card_has(3, 4), 0);
+    EXPECT_EQ(card_has(3, CARD_SWAP_LAND), 0);
     // The dear shares are passed over; the cheap ones are bought.
     player_table[3].cash = 999;
     seed_chance(4);
@@ -438,7 +439,7 @@ TEST_F(NoticeVisitTest, AHumanPostsSharesWithACountAndAnAskingPriceWithinTheirBo
 
 TEST_F(NoticeVisitTest, AHumanPostsLandItemsAndCardsAndCancelsWithWhatHeDoesNotHold) {
     player_items[0][3 - 1] = 1;
-    card_add(0, 12);
+    card_add(0, CARD_DEMOLISH);
     script({NOTICE_LAND, kPlot, 100, NOTICE_ITEM, 3, 200, NOTICE_CARD, 13, NOTICE_CARD, 12, 300,
             NOTICE_LAND, kFacility, NOTICE_ACTION_EXIT});
     notice_visit();

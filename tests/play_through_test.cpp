@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -37,11 +36,11 @@
 #include "shell/app.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
+#include "support/human_session.h"
 #include "support/scripted_session.h"
 
 namespace {
 
-constexpr int CARD_STAY = 14, CARD_ROB = 13;
 constexpr int ITEM_ROADBLOCK = 2, ITEM_REMOTE = 8;
 constexpr int REMOTE_FACE = 4;
 constexpr int TARGET_FRAME = 12; // the cards' first target frame of the cursor
@@ -620,7 +619,7 @@ void game_started() {
     player_table[0].cash = 5000000;
     // The hands, through the rules' own functions.
     card_add(0, CARD_STAY);
-    card_add(0, 19); // the scapegoat: a harm turned away asks for a player
+    card_add(0, CARD_SCAPEGOAT); // the scapegoat: a harm turned away asks for a player
     item_add(0, ITEM_ROADBLOCK);
     item_add(0, ITEM_REMOTE);
     for (int p = 1; p < PLAYER_COUNT; ++p) {
@@ -637,13 +636,7 @@ void game_started() {
 } // namespace
 
 TEST(PlayThrough, AHumanAndTheComputersPlayCardsItemsAndEventsThroughTheRealProgram) {
-    const std::string script = "play_through.txt";
-    {
-        std::ofstream f(script);
-        f << "100 nothing\n";
-    }
     s = Play{};
-    runner_human_game_started = game_started;
     RunnerOptions options;
     options.seed = 10;
     // Another seed, for finding one whose course meets every step after the
@@ -655,8 +648,7 @@ TEST(PlayThrough, AHumanAndTheComputersPlayCardsItemsAndEventsThroughTheRealProg
     options.days = 200;
     options.animations = true;
     std::string error;
-    const int status = runner_human_session(options, script.c_str(), nullptr, &error);
-    runner_human_game_started = nullptr;
+    const int status = session_run_human("play_through.txt", options, game_started, &error);
     ASSERT_EQ(status, 0) << error;
     for (const std::string& f : s.failures)
         ADD_FAILURE() << f;

@@ -289,24 +289,24 @@ TEST_F(RunnerGame, TheCardChecksCatchALostCopyAndAWrongCommand) {
     EXPECT_NE(runner_card_check(), "");
     --card_stock[4];
 
-    card_add(0, 7);
-    card_add(0, 9);
+    card_add(0, CARD_REBUILD);
+    card_add(0, CARD_ANGEL);
     const CardCommand refused{0, 9, 0, player_cards[0]};
-    card_remove(0, 7); // a refused card's routine must not touch the hand
+    card_remove(0, CARD_REBUILD); // a refused card's routine must not touch the hand
     runner_check_card_command(refused, nullptr);
     EXPECT_NE(runner_card_check(), "");
 
     const CardCommand played{0, 9, 1, player_cards[0]};
     runner_check_card_command(played, nullptr); // the card did not leave
     EXPECT_NE(runner_card_check(), "");
-    card_remove(0, 9);
+    card_remove(0, CARD_ANGEL);
     runner_check_card_command(played, nullptr);
     EXPECT_EQ(runner_card_check(), "");
 
-    card_add(0, 13);
+    card_add(0, CARD_ROB);
     const CardCommand rob{0, 13, 1, player_cards[0]};
-    card_remove(0, 13);
-    card_add(0, 30); // the rob brought one card
+    card_remove(0, CARD_ROB);
+    card_add(0, CARD_TURTLE); // the rob brought one card
     runner_check_card_command(rob, nullptr);
     EXPECT_EQ(runner_card_check(), "");
     game_world_reset();

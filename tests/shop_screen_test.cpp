@@ -54,8 +54,8 @@ TEST(ShopHitTest, CardRowsStopAtTheRowsListedAndTheLastPixelRowIsNone) {
 TEST(ShopHitTest, ButtonsAndHeldGoodsGiveTheirActions) {
     game_world_reset();
     cards_fill_pools();
-    ASSERT_EQ(card_add(0, 7), 1);
-    ASSERT_EQ(card_add(0, 9), 1);
+    ASSERT_EQ(card_add(0, CARD_REBUILD), 1);
+    ASSERT_EQ(card_add(0, CARD_ANGEL), 1);
     ASSERT_EQ(item_add(0, ITEM_MINE), 1);
     ASSERT_EQ(item_add(0, ITEM_CAR), 1);
     shop_session = ShopSession{};
@@ -123,14 +123,13 @@ void look() {
     g_seen.goods =
         std::max(g_seen.goods, PopupTest::screen_differs(232, 298, 633, 467, BACKGROUND));
     if (!g_shot.empty() && g_seen.panel > 0 && plat_tick_count() > 1500) {
-        if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-            PopupTest::save_screen_bmp(std::string(dir) + "/" + g_shot);
+        PopupTest::save_shot(g_shot);
         g_shot.clear();
     }
 }
 
 TEST_F(ShopWindow, ClicksBuyAndSellTheSwitchChangesCounterAndLeaveClosesWithMusicBack) {
-    ASSERT_EQ(card_add(0, 7), 1);
+    ASSERT_EQ(card_add(0, CARD_REBUILD), 1);
     shop_set_observer(keep);
     g_seen = Seen{};
     g_shot = "shop_cards";

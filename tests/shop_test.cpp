@@ -119,7 +119,7 @@ TEST_F(Shop, RefusedOperationsChangeNothing) {
              player_table[0].points = 500;
              for (int i = 0; i < CARD_HAND_MAX; ++i) {
                  card_stock[6] = 1;
-                 card_add(0, 7);
+                 card_add(0, CARD_REBUILD);
              }
          },
          [] { return shop_buy_card(0, 30); }},

@@ -290,7 +290,7 @@ TEST_F(TurnFlow, BankruptcyFreesThePropertyAndAuctionsThreeOfMoreThanThree) {
             map_lot_table[i].expiry = cal_pack(1999, 1, 1);
         }
         player_table[2].points = 500;
-        card_add(2, 7);
+        card_add(2, CARD_REBUILD);
         item_add(2, ITEM_MINE);
         walker_of_mover(MOVER_THIEF).place = WALKER_FREE;
         walker_of_mover(MOVER_THIEF).patron = 2;

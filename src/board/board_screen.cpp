@@ -134,10 +134,6 @@ void money_text(char* out, size_t n, int32_t v) {
     std::snprintf(out, n, "$%s", t);
 }
 
-int owner_character(int p) {
-    return player_table[p].character % CHARACTER_COUNT;
-}
-
 // The side panel's figures of player p's page.
 void page_values(int p, int page, char v[3][32]) {
     const PlayerRecord& r = player_table[p];
@@ -313,8 +309,8 @@ void board_draw_side_panel(int refresh) {
         outline(522, 56, 86, 12, 0x202020);
         put(view_portrait_set(p), 0, 482, 40);
         if (r.ally >= 1 && r.ally <= PLAYER_COUNT)
-            put(view_map_set(MAPGFX_OWNER_MARKS),
-                OWNER_MARK_ALLY_BASE + owner_character(r.ally - 1), 524, 64);
+            put(view_map_set(MAPGFX_OWNER_MARKS), OWNER_MARK_ALLY_BASE + owner_character(r.ally),
+                524, 64);
         char name[32];
         util_strip_spaces(name, player_name(p));
         text(name, 564, 40, 22, 0x181818, ALIGN_CENTRE);
@@ -334,8 +330,8 @@ void board_draw_side_panel(int refresh) {
         put(g.sets[PANEL_SIDE], PANEL_WALKER_FRAME, 440, 0);
         const int patron = walker_of_mover(m).patron;
         if (is_player(patron))
-            put(view_map_set(MAPGFX_OWNER_MARKS), OWNER_MARK_PATRON_BASE + owner_character(patron),
-                524, 64);
+            put(view_map_set(MAPGFX_OWNER_MARKS),
+                OWNER_MARK_PATRON_BASE + owner_character(owner_of_seat(patron)), 524, 64);
     }
     if (refresh) {
         copy_rect({440, 0, 640, 280});
@@ -354,8 +350,8 @@ void board_draw_header_panel(int refresh) {
         fill(528, 32, 106, 4, r.colour);
         put(view_portrait_set(m), 0, 482, 40);
         if (r.ally >= 1 && r.ally <= PLAYER_COUNT)
-            put(view_map_set(MAPGFX_OWNER_MARKS),
-                OWNER_MARK_ALLY_BASE + owner_character(r.ally - 1), 524, 64);
+            put(view_map_set(MAPGFX_OWNER_MARKS), OWNER_MARK_ALLY_BASE + owner_character(r.ally),
+                524, 64);
         char name[32], v[32];
         util_strip_spaces(name, player_name(m));
         text(name, 582, 16, 20, 0x181818, ALIGN_CENTRE);

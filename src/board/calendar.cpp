@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr std::array<int, 12> kMonthLength = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+constexpr std::array<int, 12> MONTH_LENGTH = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 // Days from the start of year 0 to the start of year y (every fourth year,
 // year 0 included, is a leap year).
@@ -26,8 +26,8 @@ constexpr int64_t days_before_year(int64_t y) {
     return 365 * y + (y + 3) / 4;
 }
 
-constexpr int64_t kDaysBefore1998 = days_before_year(1998);
-constexpr int64_t kDaysBeforeYearLimit = days_before_year(0x10000);
+constexpr int64_t DAYS_BEFORE_1998 = days_before_year(1998);
+constexpr int64_t DAYS_BEFORE_YEAR_LIMIT = days_before_year(0x10000);
 
 int days_before_month(int year, int month) {
     int days = 0;
@@ -45,21 +45,21 @@ bool cal_is_leap_year(int year) {
 int cal_month_length(int year, int month) {
     if (month < 1 || month > 12) return 0;
     if (month == 2 && cal_is_leap_year(year)) return 29;
-    return kMonthLength[static_cast<size_t>(month - 1)];
+    return MONTH_LENGTH[static_cast<size_t>(month - 1)];
 }
 
 int32_t cal_day_number(PackedDate date) {
     int year = cal_year(date);
-    int64_t n = days_before_year(year) - kDaysBefore1998 +
+    int64_t n = days_before_year(year) - DAYS_BEFORE_1998 +
                 days_before_month(year, cal_month(date)) + cal_day(date) - 1;
     return static_cast<int32_t>(n);
 }
 
 PackedDate cal_from_day_number(int32_t n) {
     // Kept inside the years a packed date can hold.
-    int64_t total = static_cast<int64_t>(n) + kDaysBefore1998;
+    int64_t total = static_cast<int64_t>(n) + DAYS_BEFORE_1998;
     if (total < 0) total = 0;
-    if (total >= kDaysBeforeYearLimit) total = kDaysBeforeYearLimit - 1;
+    if (total >= DAYS_BEFORE_YEAR_LIMIT) total = DAYS_BEFORE_YEAR_LIMIT - 1;
     int64_t year = (total / 1461) * 4;
     int64_t rest = total % 1461;
     // The first year of each four is the leap year.
@@ -134,19 +134,19 @@ uint32_t cal_lunar_date(PackedDate date) {
 
 namespace {
 
-constexpr int8_t kOff = 1;
-constexpr int8_t kSpecial = 0;
+constexpr int8_t DAY_OFF = 1;
+constexpr int8_t SPECIAL_DAY = 0;
 
-constexpr HolidayEntry fixed(int month, int day, int8_t off = kSpecial) {
+constexpr HolidayEntry fixed(int month, int day, int8_t off = SPECIAL_DAY) {
     return HolidayEntry{
         off, HOLIDAY_FIXED, static_cast<uint8_t>(month), static_cast<uint8_t>(day), 0, 0, 0, 0, 0};
 }
-constexpr HolidayEntry lunar(int month, int day, int8_t off = kSpecial) {
+constexpr HolidayEntry lunar(int month, int day, int8_t off = SPECIAL_DAY) {
     return HolidayEntry{
         off, HOLIDAY_LUNAR, static_cast<uint8_t>(month), static_cast<uint8_t>(day), 0, 0, 0, 0, 0};
 }
 // The n-th weekday (0 Sunday) of a month.
-constexpr HolidayEntry nth(int month, int n, int weekday, int8_t off = kSpecial) {
+constexpr HolidayEntry nth(int month, int n, int weekday, int8_t off = SPECIAL_DAY) {
     return HolidayEntry{off,
                         HOLIDAY_NTH_WEEKDAY,
                         static_cast<uint8_t>(month),
@@ -178,15 +178,15 @@ constexpr HolidayEntry with_cards(HolidayEntry e) {
     return e;
 }
 
-constexpr int kSunday = 0;
-constexpr int kMonday = 1;
-constexpr int kThursday = 4;
+constexpr int SUNDAY = 0;
+constexpr int MONDAY = 1;
+constexpr int THURSDAY = 4;
 
-constexpr HolidayEntry new_year = with_film(fixed(1, 1, kOff), 482, 90);
+constexpr HolidayEntry new_year = with_film(fixed(1, 1, DAY_OFF), 482, 90);
 constexpr HolidayEntry christmas(int8_t off) {
     return with_cards(with_tune(with_film(fixed(12, 25, off), 513, 114), 13));
 }
-constexpr HolidayEntry lunar_new_year = with_tune(lunar(1, 1, kOff), 14);
+constexpr HolidayEntry lunar_new_year = with_tune(lunar(1, 1, DAY_OFF), 14);
 
 } // namespace
 
@@ -194,25 +194,25 @@ const std::array<std::array<HolidayEntry, HOLIDAY_ENTRIES>, HOLIDAY_MAPS> holida
     {{
         new_year,
         fixed(2, 14),
-        fixed(3, 29, kOff),
+        fixed(3, 29, DAY_OFF),
         fixed(4, 1),
-        fixed(4, 4, kOff),
-        fixed(4, 5, kOff),
-        fixed(5, 1, kOff),
-        nth(5, 2, kSunday),
+        fixed(4, 4, DAY_OFF),
+        fixed(4, 5, DAY_OFF),
+        fixed(5, 1, DAY_OFF),
+        nth(5, 2, SUNDAY),
         fixed(8, 8),
-        fixed(9, 28, kOff),
-        fixed(10, 25, kOff),
+        fixed(9, 28, DAY_OFF),
+        fixed(10, 25, DAY_OFF),
         fixed(10, 31),
-        christmas(kOff),
-        lunar(12, HOLIDAY_LUNAR_LAST_DAY, kOff),
+        christmas(DAY_OFF),
+        lunar(12, HOLIDAY_LUNAR_LAST_DAY, DAY_OFF),
         lunar_new_year,
-        lunar(1, 2, kOff),
-        lunar(1, 3, kOff),
+        lunar(1, 2, DAY_OFF),
+        lunar(1, 3, DAY_OFF),
         lunar(1, 15),
-        lunar(5, 5, kOff),
+        lunar(5, 5, DAY_OFF),
         lunar(7, 15),
-        lunar(8, 15, kOff),
+        lunar(8, 15, DAY_OFF),
         unused(10, 10),
         unused(10, 31),
         unused(11, 12),
@@ -220,66 +220,66 @@ const std::array<std::array<HolidayEntry, HOLIDAY_ENTRIES>, HOLIDAY_MAPS> holida
     {{
         new_year,
         fixed(2, 14),
-        fixed(3, 8, kOff),
-        fixed(4, 5, kOff),
-        fixed(5, 4, kOff),
-        fixed(6, 1, kOff),
-        fixed(7, 1, kOff),
-        fixed(8, 1, kOff),
-        fixed(5, 1, kOff),
-        with_film(fixed(10, 1, kOff), 482, 90),
-        christmas(kSpecial),
-        lunar(12, HOLIDAY_LUNAR_LAST_DAY, kOff),
+        fixed(3, 8, DAY_OFF),
+        fixed(4, 5, DAY_OFF),
+        fixed(5, 4, DAY_OFF),
+        fixed(6, 1, DAY_OFF),
+        fixed(7, 1, DAY_OFF),
+        fixed(8, 1, DAY_OFF),
+        fixed(5, 1, DAY_OFF),
+        with_film(fixed(10, 1, DAY_OFF), 482, 90),
+        christmas(SPECIAL_DAY),
+        lunar(12, HOLIDAY_LUNAR_LAST_DAY, DAY_OFF),
         lunar_new_year,
-        lunar(1, 2, kOff),
-        lunar(1, 3, kOff),
+        lunar(1, 2, DAY_OFF),
+        lunar(1, 3, DAY_OFF),
         lunar(1, 15),
-        lunar(5, 5, kOff),
+        lunar(5, 5, DAY_OFF),
         lunar(7, 15),
-        lunar(8, 15, kOff),
+        lunar(8, 15, DAY_OFF),
     }},
     {{
         new_year,
-        fixed(1, 2, kOff),
-        fixed(1, 3, kOff),
-        fixed(1, 15, kOff),
+        fixed(1, 2, DAY_OFF),
+        fixed(1, 3, DAY_OFF),
+        fixed(1, 15, DAY_OFF),
         fixed(2, 3),
         fixed(2, 14),
-        fixed(2, 11, kOff),
+        fixed(2, 11, DAY_OFF),
         fixed(3, 3),
-        fixed(3, 22, kOff),
-        fixed(4, 29, kOff),
-        fixed(5, 3, kOff),
-        fixed(5, 5, kOff),
-        fixed(9, 15, kOff),
-        fixed(9, 23, kOff),
-        fixed(10, 10, kOff),
-        fixed(11, 3, kOff),
-        fixed(11, 23, kOff),
-        fixed(12, 23, kOff),
-        christmas(kSpecial),
+        fixed(3, 22, DAY_OFF),
+        fixed(4, 29, DAY_OFF),
+        fixed(5, 3, DAY_OFF),
+        fixed(5, 5, DAY_OFF),
+        fixed(9, 15, DAY_OFF),
+        fixed(9, 23, DAY_OFF),
+        fixed(10, 10, DAY_OFF),
+        fixed(11, 3, DAY_OFF),
+        fixed(11, 23, DAY_OFF),
+        fixed(12, 23, DAY_OFF),
+        christmas(SPECIAL_DAY),
     }},
     {{
-        fixed(12, 31, kOff),
+        fixed(12, 31, DAY_OFF),
         new_year,
-        nth(1, 3, kMonday),
+        nth(1, 3, MONDAY),
         fixed(2, 2),
-        fixed(2, 12, kOff),
+        fixed(2, 12, DAY_OFF),
         fixed(2, 14),
-        nth(2, 3, kMonday, kOff),
+        nth(2, 3, MONDAY, DAY_OFF),
         fixed(3, 30),
-        nth(5, 2, kSunday),
-        nth(5, 5, kMonday),
+        nth(5, 2, SUNDAY),
+        nth(5, 5, MONDAY),
         fixed(6, 14),
         fixed(6, 15),
-        fixed(7, 4, kOff),
-        nth(9, 1, kMonday),
+        fixed(7, 4, DAY_OFF),
+        nth(9, 1, MONDAY),
         fixed(10, 12),
         fixed(10, 31),
         fixed(11, 11),
-        nth(11, 4, kThursday, kOff),
-        fixed(12, 24, kOff),
-        christmas(kOff),
+        nth(11, 4, THURSDAY, DAY_OFF),
+        fixed(12, 24, DAY_OFF),
+        christmas(DAY_OFF),
     }},
 }};
 
@@ -361,8 +361,8 @@ int cal_is_holiday(PackedDate date) {
 
 namespace {
 
-constexpr uint8_t kTuneDays = 0x33;
-constexpr uint8_t kNoTuneDays = 0x11;
+constexpr uint8_t TUNE_DAYS = 0x33;
+constexpr uint8_t NO_TUNE_DAYS = 0x11;
 
 void give_christmas_cards() {
     for (int p = 0; p < PLAYER_COUNT; ++p) {
@@ -397,7 +397,7 @@ void cal_holiday_event() {
     if ((e.events & HEV_TUNE) && music_day_countdown == 0) {
         music_stop();
         music_play_event(e.tune | 0x8000);
-        music_day_countdown = e.tune == 0 ? kNoTuneDays : kTuneDays;
+        music_day_countdown = e.tune == 0 ? NO_TUNE_DAYS : TUNE_DAYS;
     }
     if (e.events & HEV_FILM) flc_play_entry_speed(e.film, 0, 40, 0, e.film_speed);
     if (e.events & HEV_CARDS) give_christmas_cards();

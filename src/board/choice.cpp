@@ -46,10 +46,10 @@ void choose_research_item(int facility) {
     FacilityLot& fac = map_facility_table[facility];
     const int offered = choice_research_offered(fac.level);
     if (offered == 0) return;
-    const int owner = seat_of_owner(fac.owner);
+    const int owner_seat = seat_of_owner(fac.owner);
     int slot;
-    if (is_player_seat(owner) && player_table[owner].control == CTRL_HUMAN) {
-        slot = decide(DecisionRequest{DECIDE_RESEARCH_SLOT, owner, "请选择欲开发道具", 0,
+    if (is_player_seat(owner_seat) && player_table[owner_seat].control == CTRL_HUMAN) {
+        slot = decide(DecisionRequest{DECIDE_RESEARCH_SLOT, owner_seat, "请选择欲开发道具", 0,
                                       object_code(OBJ_FACILITY_BASE, facility), fac.level});
     } else {
         slot = offered - 1; // the highest offered

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "board/board_refresh.h"
 #include "board/calendar.h"
@@ -36,9 +37,6 @@ constexpr const char* NO_CASH = "您的现金不足！";
 constexpr int FX_BOUGHT = 17;
 constexpr int FX_BUILT = 18;
 constexpr int FX_FEE = 20;
-
-constexpr int CARD_SCAPEGOAT = 19;
-constexpr int CARD_FREE_PASS = 20;
 
 constexpr uint8_t COMPANY_KIND_TRAVEL = 1;
 constexpr uint8_t COMPANY_KIND_COMPUTER = 3;
@@ -77,10 +75,6 @@ bool acts_by_itself(const PlayerRecord& pl) {
 template <size_t N> void record_name(char (&out)[N + 1], const char (&field)[N]) {
     std::memcpy(out, field, N);
     out[N] = '\0';
-}
-
-void stripped_player_name(char* out, int p) {
-    util_strip_spaces(out, player_name(p));
 }
 
 // ---------------------------------------------------------------------------
@@ -179,10 +173,9 @@ void buy_facility_plot(int cur, int square, int index) {
 int death_god_pays(int payer, const char* fee_name) {
     const int holder = god_find_death_holder(payer);
     if (!is_player_seat(holder)) return payer;
-    char holder_name[64];
-    stripped_player_name(holder_name, holder);
+    const std::string holder_name = player_plain_name(holder);
     char text[160];
-    std::snprintf(text, sizeof text, "死神显灵\n\n由%s赔偿%s", holder_name, fee_name);
+    std::snprintf(text, sizeof text, "死神显灵\n\n由%s赔偿%s", holder_name.c_str(), fee_name);
     msg_show(text, MSG_STANDARD_MS);
     return holder;
 }
@@ -201,16 +194,15 @@ void hotel_stay(int cur, int payer, int owner_seat, int days, int square, int fa
 
 void pay_facility_fee(int cur, int square, int index) {
     FacilityLot& fac = map_facility_table[index];
-    const int owner = seat_of_owner(fac.owner);
+    const int owner_seat = seat_of_owner(fac.owner);
     if (fac.level == 0 || fac.kind == FK_PARK || fac.kind == FK_RESEARCH_INSTITUTE ||
         fac.kind >= FACILITY_KIND_COUNT)
         return;
     const char* fee_name = fee_facility_name(fac.kind);
     snd_board_effect_play(FX_FEE, 0);
-    if (fee_check_exemption(owner, fac.mark, fee_name) == 0) return;
+    if (fee_check_exemption(owner_seat, fac.mark, fee_name) == 0) return;
 
-    char owner_name[64];
-    stripped_player_name(owner_name, owner);
+    const std::string owner_name = player_plain_name(owner_seat);
     const int level = fac.level <= 5 ? fac.level : 5;
     int64_t base = int64_t{fac.fee[level]} * game_price_index;
     if (fac.mark != 0) base *= 2;
@@ -220,13 +212,13 @@ void pay_facility_fee(int cur, int square, int index) {
     char text[200];
     switch (fac.kind) {
     case FK_HOTEL:
-        days = spin_building_prompt(WHEEL_HOTEL_DAYS, owner_name);
+        days = spin_building_prompt(WHEEL_HOTEL_DAYS, owner_name.c_str());
         fee = util_clamp32(days * base);
         std::snprintf(text, sizeof text, "休息%d天\n\n费用%d元！", days, fee);
         msg_show(text, MSG_STANDARD_MS);
         break;
     case FK_SHOPPING_CENTRE: {
-        const int multiple = spin_building_prompt(WHEEL_SHOPPING_MULTIPLE, owner_name);
+        const int multiple = spin_building_prompt(WHEEL_SHOPPING_MULTIPLE, owner_name.c_str());
         fee = util_clamp32(multiple * base);
         std::snprintf(text, sizeof text, "您的消费金额为\n\n%dx%d倍=%d元", util_clamp32(base),
                       multiple, fee);
@@ -237,8 +229,8 @@ void pay_facility_fee(int cur, int square, int index) {
         const int factor = fee_vehicle_factor(player_table[cur].travel);
         if (factor == 0) return; // a walker tanks nothing
         fee = scaled(int64_t{factor} * 500 * dice_total);
-        std::snprintf(text, sizeof text, "%s\n\n董事长%s\n\n请付%d元%s", "加油站", owner_name, fee,
-                      fee_name);
+        std::snprintf(text, sizeof text, "%s\n\n董事长%s\n\n请付%d元%s", "加油站",
+                      owner_name.c_str(), fee, fee_name);
         msg_show(text, MSG_STANDARD_MS);
         break;
     }
@@ -246,25 +238,25 @@ void pay_facility_fee(int cur, int square, int index) {
 
     fee = fee_apply_god(cur, fee_name, fee);
     if (fee == 0) return;
-    player_add_grudge(cur, owner, fee / 100);
+    player_add_grudge(cur, owner_seat, fee / 100);
 
     int payer = cur;
     if (!hotel && fee_card_rescue_due(payer, fee) && card_has(cur, CARD_FREE_PASS) &&
-        card_free_pass(cur, owner, fee) == 1)
+        card_free_pass(cur, owner_seat, fee) == 1)
         fee = 0;
     if (fee_card_rescue_due(payer, fee) && card_has(cur, CARD_SCAPEGOAT)) {
         const int next = card_scapegoat(payer, 1, fee);
         if (is_player_seat(next)) payer = next;
     }
     if (fee != 0 || hotel) payer = death_god_pays(payer, fee_name);
-    if (payer != owner) {
-        if (speech_react_rival_pays(payer, owner, fee) == 0) speech_react_pay(payer, fee);
-        speech_react_gain(owner, fee);
-        money_pay(payer, owner, fee, 0);
+    if (payer != owner_seat) {
+        if (speech_react_rival_pays(payer, owner_seat, fee) == 0) speech_react_pay(payer, fee);
+        speech_react_gain(owner_seat, fee);
+        money_pay(payer, owner_seat, fee, 0);
         fac.last_fee = fee;
     }
     if (hotel && player_table[payer].control != CTRL_OUT && game_end_code == 0)
-        hotel_stay(cur, payer, owner, days, square, index);
+        hotel_stay(cur, payer, owner_seat, days, square, index);
 }
 
 // ---------------------------------------------------------------------------
@@ -367,11 +359,10 @@ void pay_company_fee(int cur, int company, const CompanyBuilding& c, const char*
     if (amount == 0) return;
 
     const char* fee_name = fee_company_name(c.kind);
-    char chairman[64];
-    stripped_player_name(chairman, seat_of_owner(c.chairman));
+    const std::string chairman = player_plain_name(seat_of_owner(c.chairman));
     char text[200];
-    std::snprintf(text, sizeof text, "%s\n\n董事长%s\n\n请付%d元%s", company_name, chairman, amount,
-                  fee_name);
+    std::snprintf(text, sizeof text, "%s\n\n董事长%s\n\n请付%d元%s", company_name, chairman.c_str(),
+                  amount, fee_name);
     msg_show(text, MSG_STANDARD_MS);
     amount = fee_apply_god(cur, fee_name, amount);
 

@@ -349,6 +349,11 @@ std::string player_plain_name(int p) {
     return util_without_spaces(player_name(p));
 }
 
+int owner_character(int owner) {
+    if (owner < 1 || owner > PLAYER_COUNT) return 0;
+    return player_table[static_cast<size_t>(seat_of_owner(owner))].character % CHARACTER_COUNT;
+}
+
 void player_rebind_names() {
     // An empty seat has character 0 and name 0, so it stays all zero.
     for (PlayerRecord& r : player_table)

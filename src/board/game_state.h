@@ -112,6 +112,9 @@ void player_end_hotel_stays();
 const char* player_name(int p);
 // The name as messages write it: without its spaces.
 std::string player_plain_name(int p);
+// The character (0..11) of an owner byte's player, 0 for nobody: the row of
+// its flag and owner marks.
+int owner_character(int owner);
 // Binds every player's name to its character again, after the records were
 // read from a file.
 void player_rebind_names();

@@ -36,6 +36,11 @@ const std::array<const char*, 4> jail_thanks_lines = {
 namespace {
 
 constexpr int AI_CHARACTER_BAIL_POINTS = 700;
+// A human's visit asks again after a cell he cannot pay for or a "no"; an
+// answerer that never leaves still ends the visit after this many questions.
+constexpr int MOST_CELL_QUESTIONS = 32;
+
+int visit_bailed = -1; // the person the current human visit freed, -1 none
 
 // What differs between the two places.
 struct Place {
@@ -246,17 +251,16 @@ int jail_cost(int hospital, int person) {
     return (*place_of(hospital).cost)[person];
 }
 
-int jail_human_pick(int hospital, int person) {
+int jail_can_pay(int hospital, int person) {
     const int cur = current_visitor();
-    if (cur < 0 || !jail_held(hospital, person)) return 0;
+    if (cur < 0) return 0;
+    return player_table[cur].points >= jail_cost(hospital, person) ? 1 : 0;
+}
+
+int jail_bail(int hospital, int person) {
+    const int cur = current_visitor();
+    if (cur < 0 || !jail_held(hospital, person) || !jail_can_pay(hospital, person)) return 0;
     const Place& pl = place_of(hospital);
-    const int cost = jail_cost(hospital, person);
-    if (player_table[cur].points < cost) {
-        msg_show(JAIL_SHORT_OF_POINTS, MSG_STANDARD_MS);
-        return 0;
-    }
-    const std::string name = util_without_spaces(jail_person_name(person));
-    if (!decide_yes_no(DECIDE_BAIL, cur, name.c_str(), cost, person)) return 0;
     if (person < PLAYER_COUNT) {
         PlayerRecord& r = player_table[person];
         const int days = std::max(r.*pl.days & STATUS_DAY_BITS, 1);
@@ -266,25 +270,38 @@ int jail_human_pick(int hospital, int person) {
     } else {
         release_at(hospital, person);
     }
-    player_add_points(cur, -cost);
+    player_add_points(cur, -jail_cost(hospital, person));
+    visit_bailed = person;
     return 1;
 }
 
 int jail_human_visit(int hospital) {
     const int cur = current_visitor();
-    if (cur < 0) return -1;
-    if (hospital) msg_show(HOSPITAL_GREETING, MSG_STANDARD_MS);
-    for (int person = 0; person < JAIL_PERSONS; ++person) {
-        if (!jail_held(hospital, person)) continue;
-        if (player_table[cur].points < jail_cost(hospital, person)) continue;
-        if (jail_human_pick(hospital, person)) {
-            if (person >= MOVER_THIEF)
-                msg_show(jail_thanks_lines[walker_index_of_mover(person)], MSG_STANDARD_MS);
-            return person;
+    if (cur < 0 || !jail_anyone_held(hospital)) return -1;
+    int held[JAIL_PERSONS];
+    int count = 0;
+    for (int person = 0; person < JAIL_PERSONS; ++person)
+        if (jail_held(hospital, person)) held[count++] = person;
+    visit_bailed = -1;
+    for (int asked = 0; asked < MOST_CELL_QUESTIONS && visit_bailed < 0; ++asked) {
+        DecisionRequest request{DECIDE_BAIL_CELL, cur, nullptr, player_table[cur].points, 0};
+        request.param = hospital;
+        request.list = held;
+        request.list_count = count;
+        const int answer = decide(request);
+        if (answer <= 0) break; // left, or the screen carried the visit out
+        const int person = answer - 1;
+        if (!jail_can_pay(hospital, person)) {
+            msg_show(JAIL_SHORT_OF_POINTS, MSG_STANDARD_MS);
+            continue;
         }
+        const std::string text = "保释" + util_without_spaces(jail_person_name(person));
+        if (!decide_confirm(cur, text.c_str(), 320, 240, person)) continue;
+        jail_bail(hospital, person);
+        if (person >= MOVER_THIEF)
+            msg_show(jail_thanks_lines[walker_index_of_mover(person)], MSG_STANDARD_MS);
     }
-    if (hospital) msg_show(HOSPITAL_GOODBYE, MSG_STANDARD_MS);
-    return -1;
+    return visit_bailed;
 }
 
 int jail_ai_visit(int hospital) {

@@ -43,14 +43,20 @@ void jail_hospital_bail_visit();
 int jail_held(int hospital, int person);
 int jail_anyone_held(int hospital);
 int jail_cost(int hospital, int person);
-// A human's click on a held person's cell: short of points shows the
-// balloon and changes nothing; otherwise the human is asked (DECIDE_BAIL)
-// and on yes the person is bailed: a player's grudge toward the payer falls
-// by max(days, 1) x 100 x price index and he leaves at his next count; a
-// character is released at once. Returns 1 when bailed.
-int jail_human_pick(int hospital, int person);
-// A human's visit without the screen: offers each held person he can pay
-// for, in cell order, until one is bailed. Returns the person bailed or -1.
+// Whether the active player has the points to free person (a human needs
+// at least the cost).
+int jail_can_pay(int hospital, int person);
+// The active player bails person out, paying its cost: a player's grudge
+// toward the payer falls by max(days, 1) x 100 x price index and he leaves
+// at his next count; a character is released at once and works for the
+// payer. Returns 1 when done, 0 when the person is not held there or the
+// points fall short (then nothing changes).
+int jail_bail(int hospital, int person);
+// A human's visit: asks for a cell (DECIDE_BAIL_CELL, person + 1, 0 to
+// leave) until one is bailed or he leaves. The bail screen carries the
+// visit out itself and answers 0; a scripted cell is followed by the
+// confirmation (DECIDE_CONFIRM), the short-of-points message when he cannot
+// pay, and a freed character's thanks. Returns the person bailed or -1.
 int jail_human_visit(int hospital);
 // A computer's (or handed-over human's) visit: one time in two a candidate
 // by personality is bailed when the points allow (a player: more than its

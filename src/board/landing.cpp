@@ -210,10 +210,10 @@ void pay_toll(int cur, int lot_index) {
     if (ally != 0) player_add_grudge(cur, seat_of_owner(ally), ally_part_now / 100);
 
     int payer = cur;
-    if (fee_card_rescue_due(payer, total) && card_has(cur, 20) &&
+    if (fee_card_rescue_due(payer, total) && card_has(cur, CARD_FREE_PASS) &&
         card_free_pass(cur, seat_of_owner(owner), total) == 1)
         total = 0;
-    if (fee_card_rescue_due(payer, total) && card_has(cur, 19)) {
+    if (fee_card_rescue_due(payer, total) && card_has(cur, CARD_SCAPEGOAT)) {
         const int next = card_scapegoat(cur, 1, total);
         if (next >= 0 && next < PLAYER_COUNT) payer = next;
     }

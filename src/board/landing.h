@@ -29,9 +29,9 @@ int land_count_chain_stores(int owner);
 // included: the count the information pop-up shows beside a chain store.
 int land_chain_store_lots(int owner);
 
-// 1 when the fee of owner's (player 0..3) property with this mark byte is
-// due; 0 when it is waived (and the reason was shown).
-int fee_check_exemption(int owner, uint8_t mark, const char* fee_name);
+// 1 when the fee of the property of the owner at seat (0..3) with this
+// mark byte is due; 0 when it is waived (and the reason was shown).
+int fee_check_exemption(int seat, uint8_t mark, const char* fee_name);
 
 // The amount after the payer's attached wealth or poverty god.
 int32_t fee_apply_god(int payer, const char* fee_name, int32_t amount);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "board/game_state.h"
 #include "board/landing.h"
@@ -13,10 +14,6 @@
 #include "engine/util.h"
 
 namespace {
-
-void stripped_name(char* out, int p) {
-    util_strip_spaces(out, player_name(p));
-}
 
 bool holds_death_god(const PlayerRecord& pl) {
     return pl.god_slot >= GOD_FIRST_SLOT && pl.god_slot <= GOD_LAST_SLOT &&
@@ -53,18 +50,17 @@ int land_chain_store_lots(int owner) {
     return n;
 }
 
-int fee_check_exemption(int owner, uint8_t mark, const char* fee_name) {
-    if (owner < 0 || owner >= PLAYER_COUNT) return 1;
-    const PlayerRecord& o = player_table[owner];
+int fee_check_exemption(int seat, uint8_t mark, const char* fee_name) {
+    if (seat < 0 || seat >= PLAYER_COUNT) return 1;
+    const PlayerRecord& o = player_table[seat];
     const int cur = game_active_mover;
-    char name[64];
-    stripped_name(name, owner);
+    const std::string name = player_plain_name(seat);
     char text[256];
     text[0] = '\0';
     if ((mark & 0xF0) != 0 && (mark & 0x0F) != 0) {
         std::snprintf(text, sizeof text, "房屋查封中\n\n免收%s！", fee_name);
     } else if (o.ally != 0 && owner_is_seat(o.ally, cur)) {
-        std::snprintf(text, sizeof text, "与%s同盟中\n\n免收%s！", name, fee_name);
+        std::snprintf(text, sizeof text, "与%s同盟中\n\n免收%s！", name.c_str(), fee_name);
     } else if (holds_death_god(o)) {
         std::snprintf(text, sizeof text, "死神显灵\n\n免收%s！", fee_name);
     } else {
@@ -82,7 +78,7 @@ int fee_check_exemption(int owner, uint8_t mark, const char* fee_name) {
         };
         for (const StayReason& s : stays) {
             if (s.days != 0) {
-                std::snprintf(text, sizeof text, s.format, name, fee_name);
+                std::snprintf(text, sizeof text, s.format, name.c_str(), fee_name);
                 break;
             }
         }

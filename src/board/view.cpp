@@ -330,11 +330,6 @@ void list_gods() {
     }
 }
 
-int owner_character(int owner) {
-    if (owner < 1 || owner > PLAYER_COUNT) return 0;
-    return player_table[owner - 1].character % CHARACTER_COUNT;
-}
-
 // An owned property without buildings shows its owner's flag; one with a
 // mark shows its ground shape in the mark's colour under it.
 void list_property_marks(int wx, int wy, int code, int owner, int facing, int mark, bool facility) {

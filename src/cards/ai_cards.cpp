@@ -68,9 +68,6 @@ int self() {
 PlayerRecord& rec(int p) {
     return player_table[static_cast<size_t>(p)];
 }
-int64_t N() {
-    return game_price_index;
-}
 
 int owner_byte(int code) {
     if (map_lot(code)) return map_lot(code)->owner;
@@ -291,26 +288,27 @@ int ai_card_share_wealth() {
         ++count;
     }
     if (count == 0) return 0;
-    return int64_t{me.cash} * 10 < sum / count && me.cash < 3000 * N() ? 1 : 0;
+    return int64_t{me.cash} * 10 < sum / count && me.cash < price_scaled(3000) ? 1 : 0;
 }
 
 int ai_card_share_poverty() {
     const View v = view_now();
     const int64_t cash = rec(self()).cash;
     const int rival = player_most_hated(self());
-    if (rival >= 0 && on_view(v, rival) && rec(rival).cash > 30000 * N() &&
+    if (rival >= 0 && on_view(v, rival) && rec(rival).cash > price_scaled(30000) &&
         rec(rival).cash > 2 * cash)
         return choose(ai_player_code(rival));
     int target = -1;
     for (int p = 0; p < PLAYER_COUNT; ++p)
-        if (on_view(v, p) && rec(p).cash > 50000 * N() && rec(p).cash > 3 * cash) target = p;
+        if (on_view(v, p) && rec(p).cash > price_scaled(50000) && rec(p).cash > 3 * cash)
+            target = p;
     return target >= 0 ? choose(ai_player_code(target)) : 0;
 }
 
 int ai_card_buy_land() {
     const int code = under(self());
     return ai_is_rival_land(player_most_hated(self()), code) == 1 &&
-                   value_of(code) * N() < rec(self()).cash
+                   price_scaled(value_of(code)) < rec(self()).cash
                ? 1
                : 0;
 }
@@ -520,13 +518,13 @@ int ai_card_stay() {
         if (map_lot(here)) {
             const LandLot& l = *map_lot(here);
             if (owner_is_seat(l.owner, me) && !l.chain_store && l.level < 5 &&
-                l.build_price * N() < r.cash && int64_t{r.cash} + r.deposit > 10000 &&
+                price_scaled(l.build_price) < r.cash && int64_t{r.cash} + r.deposit > 10000 &&
                 (owns_other_in_street(me, here) || l.level >= 2))
                 return choose(ai_player_code(me));
         } else if (map_facility(here)) {
             const FacilityLot& f = *map_facility(here);
             if (owner_is_seat(f.owner, me) && f.kind != FK_PARK && f.kind != FK_PETROL_STATION &&
-                f.level < 5 && f.fee[0] * N() < r.cash && r.cash > 10000)
+                f.level < 5 && price_scaled(f.fee[0]) < r.cash && r.cash > 10000)
                 return choose(ai_player_code(me));
         }
     }
@@ -556,7 +554,7 @@ int ai_card_sleepwalk() {
     int list[PLAYER_COUNT];
     int count = 0;
     for (int p = 0; p < PLAYER_COUNT; ++p) {
-        if (!on_view(v, p) || rec(p).hibernation_days != 0 || card_has(p, 18)) continue;
+        if (!on_view(v, p) || rec(p).hibernation_days != 0 || card_has(p, CARD_REVENGE)) continue;
         if (p == rival) return choose(ai_player_code(p));
         list[count++] = p;
     }
@@ -639,11 +637,11 @@ int ai_card_black() {
 int ai_card_tax_audit() {
     const View v = view_now();
     const int rival = player_most_hated(self());
-    if (rival >= 0 && on_view(v, rival) && rec(rival).cash > 30000 * N())
+    if (rival >= 0 && on_view(v, rival) && rec(rival).cash > price_scaled(30000))
         return choose(ai_player_code(rival));
     int target = -1;
     for (int p = 0; p < PLAYER_COUNT; ++p)
-        if (on_view(v, p) && rec(p).cash > 50000 * N()) target = p;
+        if (on_view(v, p) && rec(p).cash > price_scaled(50000)) target = p;
     return target >= 0 ? choose(ai_player_code(target)) : 0;
 }
 
@@ -784,7 +782,7 @@ int ai_card_turtle() {
             const int code = sq->object;
             if (map_lot(code)) {
                 const LandLot& l = *map_lot(code);
-                if (others(l.owner, me) && land_toll(l.owner, l.street) > 1000 * N())
+                if (others(l.owner, me) && land_toll(l.owner, l.street) > price_scaled(1000))
                     harmful = true;
                 if (!l.chain_store && l.level < 5 && !others(l.owner, me)) {
                     ++good;
@@ -828,7 +826,7 @@ int ai_card_turtle() {
                 worth += toll;
             }
         }
-        if (mine >= 2 && worth >= 10000 * N()) return choose(ai_player_code(p));
+        if (mine >= 2 && worth >= price_scaled(10000)) return choose(ai_player_code(p));
     }
     return 0;
 }

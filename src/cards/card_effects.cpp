@@ -21,6 +21,7 @@
 #include "cards/ai_settings.h"
 #include "cards/card_use.h"
 #include "cards/target_pick.h"
+#include "data/card_speech_lines.h"
 #include "data/speech_lines.h"
 #include "engine/flc.h"
 #include "engine/message.h"
@@ -42,9 +43,6 @@ int user() {
 }
 PlayerRecord& rec(int p) {
     return player_table[static_cast<size_t>(p)];
-}
-int64_t N() {
-    return game_price_index;
 }
 bool by_computer(int p) {
     return control_acts_by_itself(rec(p).control);
@@ -69,11 +67,11 @@ int under(int p) {
 void grudge(int from, int toward, int64_t amount) {
     if (is_player_seat(from)) player_add_grudge(from, toward, util_clamp32(amount));
 }
-// trunc(price x N x (level + 2.0) / 5.0) of a plot (land price) or facility (price).
+// trunc(price x price index x (level + 2.0) / 5.0) of a plot (land price) or facility (price).
 int64_t take_grudge(int code) {
     const int64_t price = map_lot(code) ? map_lot(code)->land_price : map_facility(code)->price;
-    return static_cast<int64_t>(std::trunc(static_cast<double>(price) * static_cast<double>(N()) *
-                                           (level_of(code) + 2.0) / 5.0));
+    return static_cast<int64_t>(
+        std::trunc(static_cast<double>(price_scaled(price)) * (level_of(code) + 2.0) / 5.0));
 }
 
 // The occupants a mover target names: its first occupant (players before
@@ -152,8 +150,8 @@ template <typename F> void each_street_plot(int code, F f) {
 
 int card_share_wealth() {
     const int u = user();
-    card_remove(u, 1);
-    card_say(u, 0, MOOD_BOAST);
+    card_remove(u, CARD_SHARE_WEALTH);
+    card_say(u, card_line_user(CARD_SHARE_WEALTH), MOOD_BOAST);
     // Sums in 64 bits: four fortunes near the limit must not wrap.
     int64_t sum = 0;
     int count = 0;
@@ -177,12 +175,12 @@ int card_share_poverty() {
     const int u = user();
     const int v = player_target(PICK_OTHER_PLAYER);
     if (v < 0 || v == u) return 0;
-    card_remove(u, 2);
-    card_say(u, 1, MOOD_BOAST);
+    card_remove(u, CARD_SHARE_POVERTY);
+    card_say(u, card_line_user(CARD_SHARE_POVERTY), MOOD_BOAST);
     const int64_t avg = (int64_t{rec(u).cash} + rec(v).cash) / 2;
     if (rec(v).cash > avg) grudge(v, u, (rec(v).cash - avg) / 100);
     rec(u).cash = rec(v).cash = static_cast<int32_t>(avg);
-    card_say(v, 61, MOOD_HURT);
+    card_say(v, card_line_victim(CARD_SHARE_POVERTY), MOOD_HURT);
     refresh_panel();
     return 1;
 }
@@ -198,12 +196,12 @@ int card_buy_land() {
     uint8_t* owner_byte;
     if (map_lot(code)) {
         LandLot& l = *map_lot(code);
-        price = (int64_t{l.level} * l.build_price + l.land_price) * N();
+        price = price_scaled(int64_t{l.level} * l.build_price + l.land_price);
         expiry = &l.expiry;
         owner_byte = &l.owner;
     } else {
         FacilityLot& f = *map_facility(code);
-        price = (int64_t{f.level} * f.fee[0] + f.price) * N();
+        price = price_scaled(int64_t{f.level} * f.fee[0] + f.price);
         expiry = &f.expiry;
         owner_byte = &f.owner;
     }
@@ -212,13 +210,13 @@ int card_buy_land() {
         return 0;
     }
     grudge(owner, u, take_grudge(code));
-    card_say(u, 2, MOOD_BOAST);
+    card_say(u, card_line_user(CARD_BUY_LAND), MOOD_BOAST);
     *owner_byte = owner_of_seat(u);
     board_minimap_marks(0);
     fresh_term(*expiry);
     money_pay(u, owner, static_cast<int32_t>(price), 0);
-    card_say(owner, 62, MOOD_HURT);
-    card_remove(u, 3);
+    card_say(owner, card_line_victim(CARD_BUY_LAND), MOOD_HURT);
+    card_remove(u, CARD_BUY_LAND);
     return 1;
 }
 
@@ -234,9 +232,10 @@ int swap_partner(int here) {
 // gets one of at least its level; the other side's owner, when there is one,
 // complains when he loses one of at least the level he gets.
 void swap_lines(int u, int here_owner, int here_level, int there_owner, int there_level) {
-    if (here_owner == u && there_level >= here_level) card_say(u, 3, MOOD_BOAST);
+    if (here_owner == u && there_level >= here_level)
+        card_say(u, card_line_user(CARD_SWAP_LAND), MOOD_BOAST);
     if (there_owner >= 0 && there_owner != u && there_level >= here_level)
-        card_say(there_owner, 63, MOOD_HURT_MORE);
+        card_say(there_owner, card_line_victim(CARD_SWAP_LAND), MOOD_HURT_MORE);
 }
 
 int card_swap_land() {
@@ -264,7 +263,7 @@ int card_swap_land() {
              map_facility(there)->expiry);
     board_minimap_marks(0);
     swap_lines(u, here_owner, level_of(here), there_owner, level_of(there));
-    card_remove(u, 4);
+    card_remove(u, CARD_SWAP_LAND);
     return 1;
 }
 
@@ -283,7 +282,7 @@ int card_swap_house() {
     // A facility whose kind changed is no longer the hotel its guests stay in.
     if (kinds_differ) player_end_hotel_stays();
     swap_lines(u, owner_seat(here), here_level, owner_seat(there), there_level);
-    card_remove(u, 5);
+    card_remove(u, CARD_SWAP_HOUSE);
     return 1;
 }
 
@@ -292,13 +291,13 @@ int card_turn_around() {
     const int code = target(PICK_MOVERS, PICK_ANY);
     const int m = code ? first_occupant(code) : -1;
     if (m < 0) return 0;
-    card_remove(u, 6);
-    card_say(u, 5, MOOD_BOAST);
+    card_remove(u, CARD_TURN_AROUND);
+    card_say(u, card_line_user(CARD_TURN_AROUND), MOOD_BOAST);
     move_turn_around(m);
     if (m == u)
-        card_say(u, 35, MOOD_NEUTRAL);
+        card_say(u, card_line_self(CARD_TURN_AROUND), MOOD_NEUTRAL);
     else if (m < PLAYER_COUNT)
-        card_say(m, 65, MOOD_HURT_MORE);
+        card_say(m, card_line_victim(CARD_TURN_AROUND), MOOD_HURT_MORE);
     return 1;
 }
 
@@ -308,7 +307,7 @@ int card_rebuild() {
     if ((!map_lot(here) && !map_facility(here)) || level_of(here) == 0) return 0;
     if (map_facility(here)) {
         FacilityLot& f = *map_facility(here);
-        card_say(u, 6, MOOD_BOAST);
+        card_say(u, card_line_user(CARD_REBUILD), MOOD_BOAST);
         const int kind =
             by_computer(u)
                 ? ai_choice_get(0)
@@ -319,12 +318,12 @@ int card_rebuild() {
         f.kind = static_cast<uint8_t>(kind);
     } else {
         LandLot& l = *map_lot(here);
-        card_say(u, 6, MOOD_BOAST);
+        card_say(u, card_line_user(CARD_REBUILD), MOOD_BOAST);
         l.chain_store = l.chain_store ? 0 : 1;
         if (l.chain_store && l.level > 1) l.level = 1;
     }
     board_view_refresh(0, 0, 1);
-    card_remove(u, 7);
+    card_remove(u, CARD_REBUILD);
     return 1;
 }
 
@@ -334,8 +333,8 @@ int card_auction() {
     if (!map_lot(here) && !map_facility(here)) return 0;
     const int owner = owner_seat(here);
     if (owner >= 0) grudge(owner, u, take_grudge(here));
-    card_say(u, 7, MOOD_BOAST);
-    if (owner >= 0 && owner != u) card_say(owner, 67, MOOD_HURT);
+    card_say(u, card_line_user(CARD_AUCTION), MOOD_BOAST);
+    if (owner >= 0 && owner != u) card_say(owner, card_line_victim(CARD_AUCTION), MOOD_HURT);
     if (auction_run(u, here, 1) == 0) {
         if (map_lot(here)) {
             map_lot(here)->owner = OWNER_NONE;
@@ -346,7 +345,7 @@ int card_auction() {
         }
         board_minimap_marks(0);
     }
-    card_remove(u, 8);
+    card_remove(u, CARD_AUCTION);
     board_repaint_all();
     return 1;
 }
@@ -355,8 +354,8 @@ int card_angel() {
     const int u = user();
     const int code = target(PICK_LOTS | PICK_FACILITIES, PICK_ANY);
     if (!map_lot(code) && !map_facility(code)) return 0;
-    card_remove(u, 9);
-    card_say(u, 8, MOOD_BOAST);
+    card_remove(u, CARD_ANGEL);
+    card_say(u, card_line_user(CARD_ANGEL), MOOD_BOAST);
     bool top = false;
     board_mark_begin();
     if (map_facility(code)) {
@@ -385,12 +384,12 @@ int card_demon() {
     const int u = user();
     const int code = target(PICK_LOTS | PICK_FACILITIES, PICK_ANY);
     if (!map_lot(code) && !map_facility(code)) return 0;
-    card_remove(u, 10);
-    card_say(u, 9, MOOD_NEUTRAL);
+    card_remove(u, CARD_DEMON);
+    card_say(u, card_line_user(CARD_DEMON), MOOD_NEUTRAL);
     if (map_facility(code)) {
         FacilityLot& f = *map_facility(code);
         const int owner = owner_seat(code);
-        if (owner >= 0) grudge(owner, u, int64_t{f.level} * 30 * N());
+        if (owner >= 0) grudge(owner, u, price_scaled(int64_t{f.level} * 30));
         f.level = 0;
         f.kind = FK_PARK;
         player_end_hotel_stays();
@@ -399,7 +398,7 @@ int card_demon() {
         board_mark_begin();
         each_street_plot(code, [&](LandLot& l, int c) {
             if (l.owner >= 1 && l.owner <= PLAYER_COUNT)
-                grudge(seat_of_owner(l.owner), u, int64_t{l.level} * 30 * N());
+                grudge(seat_of_owner(l.owner), u, price_scaled(int64_t{l.level} * 30));
             l.level = 0;
             l.chain_store = 0;
             board_mark_object(c);
@@ -419,15 +418,15 @@ int card_monster() {
     const int code = target(PICK_LOTS | PICK_FACILITIES, PICK_OTHERS_BUILT);
     if (!others_built(code, u)) return 0;
     const int owner = owner_seat(code); // built land may have no owner: no grudge, no line
-    card_remove(u, 11);
-    card_say(u, 10, MOOD_NEUTRAL);
-    if (owner >= 0) grudge(owner, u, int64_t{level_of(code)} * 30 * N());
+    card_remove(u, CARD_MONSTER);
+    card_say(u, card_line_user(CARD_MONSTER), MOOD_NEUTRAL);
+    if (owner >= 0) grudge(owner, u, price_scaled(int64_t{level_of(code)} * 30));
     int x = 0, y = 0;
     if (map_object_position(code, &x, &y)) board_view_refresh(x, y, 0);
     map_building_op(code, MAP_OP_RAZE);
     flc_play_entry(516, 0, 40, 0x100001, 80);
     wait_ms(500);
-    if (owner >= 0) card_say(owner, 70, MOOD_HURT);
+    if (owner >= 0) card_say(owner, card_line_victim(CARD_MONSTER), MOOD_HURT);
     return 1;
 }
 
@@ -441,15 +440,15 @@ int card_demolish() {
         if (slot < GOD_FIRST_SLOT || slot > GOD_LAST_SLOT) return 0;
         const GodObject& g = god_table[static_cast<size_t>(slot)];
         if (g.kind < GK_ROADBLOCK || g.kind > GK_TIME_BOMB || g.square == 0) return 0;
-        card_remove(u, 12);
-        card_say(u, 11, MOOD_NEUTRAL);
+        card_remove(u, CARD_DEMOLISH);
+        card_say(u, card_line_user(CARD_DEMOLISH), MOOD_NEUTRAL);
         god_remove(slot);
         return 1;
     }
     if (!others_built(code, u)) return 0;
     const int owner = owner_seat(code);
-    card_remove(u, 12);
-    card_say(u, 11, MOOD_NEUTRAL);
+    card_remove(u, CARD_DEMOLISH);
+    card_say(u, card_line_user(CARD_DEMOLISH), MOOD_NEUTRAL);
     if (map_facility(code)) {
         FacilityLot& f = *map_facility(code);
         if (--f.level == 0) {
@@ -465,10 +464,10 @@ int card_demolish() {
             --l.level;
         }
     }
-    if (owner >= 0) grudge(owner, u, 30 * N());
+    if (owner >= 0) grudge(owner, u, price_scaled(30));
     flc_play_entry(488, 0, 40, 0x260001, 97);
     wait_ms(500);
-    if (owner >= 0) card_say(owner, 71, MOOD_HURT);
+    if (owner >= 0) card_say(owner, card_line_victim(CARD_DEMOLISH), MOOD_HURT);
     return 1;
 }
 
@@ -476,15 +475,15 @@ int card_rob() {
     const int u = user();
     const int v = player_target(PICK_OTHER_PLAYER);
     if (v < 0 || v == u) return 0;
-    card_say(u, 12, MOOD_BOAST);
+    card_say(u, card_line_user(CARD_ROB), MOOD_BOAST);
     // The pick first, then the card leaves, so a full hand keeps its cards.
     const int pick = card_steal_pick(v, u, 1);
     if (pick == 0) return 0;
-    card_remove(u, 13);
+    card_remove(u, CARD_ROB);
     const int moved = card_steal_move(v, u, pick);
     const int row = (moved & STEAL_ITEM_FLAG) ? ITEM_ID_BASE + (moved & ~STEAL_ITEM_FLAG) : moved;
     if (moved != 0) grudge(v, u, card_def(row).price);
-    card_say(v, 72, MOOD_HURT);
+    card_say(v, card_line_victim(CARD_ROB), MOOD_HURT);
     return 1;
 }
 
@@ -493,15 +492,15 @@ int card_stay() {
     const int code = target(PICK_MOVERS, PICK_ANY);
     const int m = code ? first_occupant(code) : -1;
     if (m < 0) return 0;
-    card_remove(u, 14);
-    if (m != u) card_say(u, 13, MOOD_BOAST);
+    card_remove(u, CARD_STAY);
+    if (m != u) card_say(u, card_line_user(CARD_STAY), MOOD_BOAST);
     if (m >= PLAYER_COUNT) {
         walker_of_mover(m).stay_days = 1;
     } else if (m == u) {
-        card_say(u, 43, MOOD_BOAST);
+        card_say(u, card_line_self(CARD_STAY), MOOD_BOAST);
         rec(u).stay_days = 0x80;
     } else {
-        card_say(m, 73, MOOD_HURT_MORE);
+        card_say(m, card_line_victim(CARD_STAY), MOOD_HURT_MORE);
         rec(m).stay_days = 1;
     }
     return 1;
@@ -509,14 +508,14 @@ int card_stay() {
 
 int card_hibernate() {
     const int u = user();
-    card_remove(u, 15);
-    card_say(u, 14, MOOD_BOAST);
+    card_remove(u, CARD_HIBERNATE);
+    card_say(u, card_line_user(CARD_HIBERNATE), MOOD_BOAST);
     for (int p = 0; p < PLAYER_COUNT; ++p) {
         PlayerRecord& r = rec(p);
         if (p == u || r.control == CTRL_OUT || r.x == 0 || r.hotel_days || r.away_days ||
             r.jail_days || r.hospital_days)
             continue;
-        grudge(p, u, 150 * N());
+        grudge(p, u, price_scaled(150));
         // A sleepwalk ends by its own rule, so its saved vehicle comes back.
         if (r.sleepwalk_days) player_end_sleepwalk(p);
         r.hibernation_days = 5;
@@ -556,11 +555,11 @@ void start_sleepwalk(int c, int days) {
 // The victim of cards 16 and 17 after the pardon and scapegoat cards: the
 // player, or -1 when the pardon cancelled it.
 int final_victim(int v) {
-    if (card_has(v, 21)) {
+    if (card_has(v, CARD_PARDON)) {
         card_pardon(v);
         return -1;
     }
-    if (card_has(v, 19)) {
+    if (card_has(v, CARD_SCAPEGOAT)) {
         const int c = card_scapegoat(v, 0, 0);
         if (c != -1) return c;
     }
@@ -572,20 +571,20 @@ int card_sleepwalk() {
     const int code = target(PICK_MOVERS, PICK_NOT_SELF);
     const int v = code ? first_occupant(code) : -1;
     if (v < 0 || v == u) return 0;
-    card_remove(u, 16);
-    card_say(u, 15, MOOD_BOAST);
+    card_remove(u, CARD_SLEEPWALK);
+    card_say(u, card_line_user(CARD_SLEEPWALK), MOOD_BOAST);
     if (v >= PLAYER_COUNT) {
         WalkerRecord& w = walker_of_mover(v);
         if (w.hibernation_days == 0) w.sleepwalk_days = 5;
         return 1;
     }
     if (rec(v).hibernation_days != 0) return 1;
-    grudge(v, u, 150 * N());
+    grudge(v, u, price_scaled(150));
     const int c = final_victim(v);
     if (c < 0) return 1;
     speech_bubble(c, MOOD_HURT, speech_line(rec(c).character, 21));
     start_sleepwalk(c, c == u ? 4 : 5);
-    if (c == v && card_has(v, 18)) {
+    if (c == v && card_has(v, CARD_REVENGE)) {
         card_revenge(v);
         start_sleepwalk(u, 5);
     }
@@ -597,18 +596,18 @@ int card_frame_up() {
     const int code = target(PICK_MOVERS, PICK_NOT_SELF);
     const int v = code ? first_occupant(code) : -1;
     if (v < 0 || v == u) return 0;
-    card_remove(u, 17);
-    card_say(u, 16, MOOD_BOAST);
+    card_remove(u, CARD_FRAME_UP);
+    card_say(u, card_line_user(CARD_FRAME_UP), MOOD_BOAST);
     if (v >= PLAYER_COUNT) {
         jail_send(v, 5);
         return 1;
     }
-    grudge(v, u, 150 * N());
+    grudge(v, u, price_scaled(150));
     const int c = final_victim(v);
     if (c < 0) return 1;
     jail_send(c, c == u ? 4 : 5);
-    card_say(c, 76, MOOD_HURT);
-    if (c == v && card_has(v, 18)) {
+    card_say(c, card_line_victim(CARD_FRAME_UP), MOOD_HURT);
+    if (c == v && card_has(v, CARD_REVENGE)) {
         card_revenge(v);
         jail_send(u, 5);
     }
@@ -632,8 +631,8 @@ int card_dismiss_god() {
     if (!bomb && !god) return 0;
     if (bomb) god_remove(r.bomb_slot);
     if (god) god_leave_player(u);
-    card_remove(u, 22);
-    card_say(u, 21, MOOD_NEUTRAL);
+    card_remove(u, CARD_DISMISS_GOD);
+    card_say(u, card_line_user(CARD_DISMISS_GOD), MOOD_NEUTRAL);
     return 1;
 }
 
@@ -645,8 +644,8 @@ int card_invite_god() {
     const MapSquare* from = map_square(g.square);
     if (g.holder != 0 || !from) return 0;
     const int square = g.square;
-    card_remove(u, 23);
-    card_say(u, 22, MOOD_NEUTRAL);
+    card_remove(u, CARD_INVITE_GOD);
+    card_say(u, card_line_user(CARD_INVITE_GOD), MOOD_NEUTRAL);
     god_fly(slot, from->x, from->y, rec(u).x, rec(u).y, 0);
     god_attach(u, square, slot);
     return 1;
@@ -667,7 +666,7 @@ int company_pick(int card) {
     }
     stock_exchange_take_applied_pick(); // nothing left over from an earlier pick
     const int answer =
-        decide(DecisionRequest{DECIDE_COMPANY, u, nullptr, 0, 0, card == 24 ? 1 : 2});
+        decide(DecisionRequest{DECIDE_COMPANY, u, nullptr, 0, 0, card == CARD_RED ? 1 : 2});
     // The exchange's pick click has applied the move itself; a scripted or
     // answered pick has not.
     const bool applied = stock_exchange_take_applied_pick() == answer;
@@ -678,19 +677,19 @@ int company_pick(int card) {
 
 int card_red() {
     const int u = user();
-    card_say(u, 23, MOOD_NEUTRAL);
-    if (company_pick(24) < 0) return 0;
-    card_remove(u, 24);
+    card_say(u, card_line_user(CARD_RED), MOOD_NEUTRAL);
+    if (company_pick(CARD_RED) < 0) return 0;
+    card_remove(u, CARD_RED);
     return 1;
 }
 
 int card_black() {
     const int u = user();
-    card_say(u, 24, MOOD_NEUTRAL);
+    card_say(u, card_line_user(CARD_BLACK), MOOD_NEUTRAL);
     float kept[STOCK_COUNT];
     for (int s = 0; s < STOCK_COUNT; ++s)
         kept[s] = stock_table[static_cast<size_t>(s)].price;
-    const int company = company_pick(25);
+    const int company = company_pick(CARD_BLACK);
     if (company < 0) return 0;
     const double drop = double{kept[company]} - stock_table[static_cast<size_t>(company)].price;
     for (int p = 0; p < PLAYER_COUNT; ++p) {
@@ -698,7 +697,7 @@ int card_black() {
             stock_holdings[static_cast<size_t>(p)][static_cast<size_t>(company)].shares;
         if (s > 0 && p != u) grudge(p, u, static_cast<int64_t>(std::trunc(s * drop / 200.0)));
     }
-    card_remove(u, 25);
+    card_remove(u, CARD_BLACK);
     return 1;
 }
 
@@ -706,17 +705,17 @@ int card_tax_audit() {
     const int u = user();
     const int v = player_target(PICK_OTHER_PLAYER);
     if (v < 0 || v == u) return 0;
-    card_remove(u, 26);
-    card_say(u, 25, MOOD_NEUTRAL);
+    card_remove(u, CARD_TAX_AUDIT);
+    card_say(u, card_line_user(CARD_TAX_AUDIT), MOOD_NEUTRAL);
     // Debt pays no tax, and gets none back.
     auto tax_of = [](int p) {
         return static_cast<int32_t>(std::trunc(std::max(0, rec(p).cash) * 0.2));
     };
     int32_t tax = tax_of(v);
     grudge(v, u, tax / 100);
-    if (card_has(v, 20) && card_free_pass(v, u, tax) == 1) return 1;
+    if (card_has(v, CARD_FREE_PASS) && card_free_pass(v, u, tax) == 1) return 1;
     int c = v;
-    if (card_has(v, 19) && tax > 2000) {
+    if (card_has(v, CARD_SCAPEGOAT) && tax > 2000) {
         const int other = card_scapegoat(v, 2, 0);
         if (other != -1) c = other;
     }
@@ -726,7 +725,7 @@ int card_tax_audit() {
     char text[160];
     std::snprintf(text, sizeof text, "抽取%s\n\n%d元税金！", player_plain_name(c).c_str(), tax);
     msg_show(text, MSG_STANDARD_MS);
-    card_say(c, 85, MOOD_HURT_MORE);
+    card_say(c, card_line_victim(CARD_TAX_AUDIT), MOOD_HURT_MORE);
     return 1;
 }
 
@@ -735,7 +734,7 @@ int mark_card(int id, uint8_t mark) {
     const int code = target(PICK_LOTS | PICK_FACILITIES, PICK_ANY);
     if (!map_lot(code) && !map_facility(code)) return 0;
     card_remove(u, id);
-    card_say(u, id - 1, MOOD_NEUTRAL);
+    card_say(u, card_line_user(id), MOOD_NEUTRAL);
     if (map_lot(code)) {
         each_street_plot(code, [mark](LandLot& l, int) { l.mark = mark; });
     } else {
@@ -747,25 +746,25 @@ int mark_card(int id, uint8_t mark) {
 }
 
 int card_raise_toll() {
-    return mark_card(27, MARK_TOLL_DOUBLED);
+    return mark_card(CARD_RAISE_TOLL, MARK_TOLL_DOUBLED);
 }
 int card_seize() {
-    return mark_card(28, MARK_SEIZED);
+    return mark_card(CARD_SEIZE, MARK_SEIZED);
 }
 
 int card_alliance() {
     const int u = user();
     const int partner = player_target(PICK_OTHER_PLAYER);
     if (partner < 0 || partner == u) return 0;
-    card_remove(u, 29);
-    card_say(u, 28, MOOD_BOAST);
+    card_remove(u, CARD_ALLIANCE);
+    card_say(u, card_line_user(CARD_ALLIANCE), MOOD_BOAST);
     player_break_alliance(u);
     player_break_alliance(partner);
     rec(u).ally = owner_of_seat(partner);
     rec(partner).ally = owner_of_seat(u);
     rec(u).alliance_days = rec(partner).alliance_days = 7;
     refresh_panel();
-    card_say(partner, 88, MOOD_NEUTRAL);
+    card_say(partner, card_line_victim(CARD_ALLIANCE), MOOD_NEUTRAL);
     return 1;
 }
 
@@ -774,15 +773,15 @@ int card_turtle() {
     const int code = target(PICK_MOVERS, PICK_ANY);
     const int m = code ? first_occupant(code) : -1;
     if (m < 0) return 0;
-    card_remove(u, 30);
-    if (m != u) card_say(u, 29, MOOD_BOAST);
+    card_remove(u, CARD_TURTLE);
+    if (m != u) card_say(u, card_line_user(CARD_TURTLE), MOOD_BOAST);
     if (m >= PLAYER_COUNT) {
         walker_of_mover(m).turtle_days = 3;
     } else if (m == u) {
-        card_say(u, 59, MOOD_BOAST);
+        card_say(u, card_line_self(CARD_TURTLE), MOOD_BOAST);
         rec(u).turtle_days = 2;
     } else {
-        card_say(m, 89, MOOD_HURT_MORE);
+        card_say(m, card_line_victim(CARD_TURTLE), MOOD_HURT_MORE);
         rec(m).turtle_days = 3;
     }
     return 1;

@@ -52,7 +52,7 @@ ImageRecord* panel_target(ImageRecord* dest, void* panel, int n) {
 // The grid windows: the card window and the thief's window.
 
 struct GridWindow {
-    int owner = -1;     // whose hand is shown
+    int seat = -1;      // whose hand is shown
     int card_top = 0;   // screen y of the card panel
     int item_top = -1;  // screen y of the item panel, -1 none
     int pressed = 0;    // the pick held down
@@ -63,8 +63,8 @@ GridWindow grid;
 // What a press at (x, y) picks, and the cell's rectangle.
 int pick_at(int x, int y, PlatRect* rect) {
     int cell = card_grid_cell_at(x, y, grid.card_top);
-    if (cell >= 0 && cell < HOLDING_ROW && is_player_seat(grid.owner)) {
-        const int id = player_cards[grid.owner][cell];
+    if (cell >= 0 && cell < HOLDING_ROW && is_player_seat(grid.seat)) {
+        const int id = player_cards[grid.seat][cell];
         *rect = card_grid_cell_rect(cell, grid.card_top);
         return id;
     }
@@ -109,33 +109,32 @@ int32_t grid_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32
 }
 
 // Draws a panel picture filled by draw at (PANEL_X, y) of the back buffer.
-void show_panel(void* panel, int picture, int y, int owner,
-                void (*draw)(ImageRecord*, void*, int)) {
+void show_panel(void* panel, int picture, int y, int seat, void (*draw)(ImageRecord*, void*, int)) {
     const ImageRecord* frame = popup_frame(panel, picture);
     if (!frame) return;
     ImageRecord* composed = image_new(frame->width, frame->height, 0, 0);
     if (!composed) return;
-    draw(composed, panel, owner);
+    draw(composed, panel, seat);
     ImageRecord* back = popup_lock_back();
     if (back) popup_blit(back, composed, PANEL_X, y, false);
     popup_unlock_back();
     std::free(composed);
 }
 
-int run_grid(int owner, int card_top, int item_top, bool click) {
+int run_grid(int seat, int card_top, int item_top, bool click) {
     shown_record(Shown::Panel, CARD_PANEL_ENTRY, 0, click ? "cards" : "thief");
     if (!popup_lock_back()) return 0; // no display: nobody to click
     popup_unlock_back();
     void* panel = spr_read_set("PANEL.MKF", CARD_PANEL_ENTRY);
     ImageRecord* saved = popup_save_area(LAYOUT_BOARD_AREA);
     grid = GridWindow{};
-    grid.owner = owner;
+    grid.seat = seat;
     grid.card_top = card_top;
     grid.item_top = item_top;
     grid.click = click;
     item_menu_cells = {};
-    show_panel(panel, 0, card_top, owner, card_draw_inventory);
-    if (item_top >= 0) show_panel(panel, 1, item_top, owner, item_draw_list);
+    show_panel(panel, 0, card_top, seat, card_draw_inventory);
+    if (item_top >= 0) show_panel(panel, 1, item_top, seat, item_draw_list);
     popup_update(LAYOUT_BOARD_AREA);
     const int32_t pick = screen_run(grid_wndproc, 0);
     popup_restore_area(saved, LAYOUT_BOARD_AREA.left, LAYOUT_BOARD_AREA.top);

@@ -24,8 +24,6 @@
 
 namespace {
 
-constexpr int CARD_REVENGE = 18, CARD_SCAPEGOAT = 19, CARD_FREE_PASS = 20, CARD_PARDON = 21;
-
 CardCommandObserver observer = nullptr;
 void* observer_context = nullptr;
 
@@ -125,7 +123,7 @@ void card_say(int p, int entry, int mood) {
 void card_force_company(int company, int card) {
     if (company < 0 || company >= STOCK_COUNT) return;
     stock_table[static_cast<size_t>(company)].forced_move =
-        card == 24 ? STOCK_FORCE_RISE : STOCK_FORCE_FALL;
+        card == CARD_RED ? STOCK_FORCE_RISE : STOCK_FORCE_FALL;
     stock_force_move(company + 1);
 }
 
@@ -150,8 +148,8 @@ int card_revenge(int victim) {
     view_to(victim);
     show_card(CARD_REVENGE, "%s\n\n复仇卡生效！", player_plain_name(victim).c_str());
     card_remove(victim, CARD_REVENGE);
-    card_say(victim, CARD_REVENGE - 1, 0);
-    card_say(game_active_mover, 59 + CARD_REVENGE, 2);
+    card_say(victim, card_line_user(CARD_REVENGE), 0);
+    card_say(game_active_mover, card_line_victim(CARD_REVENGE), 2);
     return 1;
 }
 
@@ -160,7 +158,7 @@ int card_pardon(int holder) {
     view_to(holder);
     show_card(CARD_PARDON, "%s\n\n免罪卡生效！", player_plain_name(holder).c_str());
     card_remove(holder, CARD_PARDON);
-    card_say(holder, CARD_PARDON - 1, 0);
+    card_say(holder, card_line_user(CARD_PARDON), 0);
     return 1;
 }
 
@@ -219,8 +217,8 @@ int card_scapegoat(int holder, int context, int32_t amount) {
                                               : human_scapegoat(holder);
     if (result == -1) return -1;
     card_remove(holder, CARD_SCAPEGOAT);
-    card_say(holder, CARD_SCAPEGOAT - 1, 0);
-    card_say(result, 59 + CARD_SCAPEGOAT, 2);
+    card_say(holder, card_line_user(CARD_SCAPEGOAT), 0);
+    card_say(result, card_line_victim(CARD_SCAPEGOAT), 2);
     return result;
 }
 
@@ -240,8 +238,8 @@ int card_free_pass(int holder, int payee, int32_t amount) {
     }
     show_card(CARD_FREE_PASS, "使用%s", card_def(CARD_FREE_PASS).name);
     card_remove(holder, CARD_FREE_PASS);
-    card_say(holder, CARD_FREE_PASS - 1, 0);
-    if (payee != -1) card_say(payee, 59 + CARD_FREE_PASS, 1);
+    card_say(holder, card_line_user(CARD_FREE_PASS), 0);
+    if (payee != -1) card_say(payee, card_line_victim(CARD_FREE_PASS), 1);
     return 1;
 }
 

@@ -17,6 +17,40 @@ inline constexpr int ITEM_ID_BASE = 30;    // item n has id 30 + n
 inline constexpr int CARD_DEF_ROWS = 44;   // row 0 empty, ids 1..43
 inline constexpr int ITEM_SHOP_KINDS = 8;  // items 1..8 have a shop stock
 
+// Card ids.
+enum CardId : int {
+    CARD_SHARE_WEALTH = 1,
+    CARD_SHARE_POVERTY = 2,
+    CARD_BUY_LAND = 3,
+    CARD_SWAP_LAND = 4,
+    CARD_SWAP_HOUSE = 5,
+    CARD_TURN_AROUND = 6,
+    CARD_REBUILD = 7,
+    CARD_AUCTION = 8,
+    CARD_ANGEL = 9,
+    CARD_DEMON = 10,
+    CARD_MONSTER = 11,
+    CARD_DEMOLISH = 12,
+    CARD_ROB = 13,
+    CARD_STAY = 14,
+    CARD_HIBERNATE = 15,
+    CARD_SLEEPWALK = 16,
+    CARD_FRAME_UP = 17,
+    CARD_REVENGE = 18,
+    CARD_SCAPEGOAT = 19,
+    CARD_FREE_PASS = 20,
+    CARD_PARDON = 21,
+    CARD_DISMISS_GOD = 22,
+    CARD_INVITE_GOD = 23,
+    CARD_RED = 24,
+    CARD_BLACK = 25,
+    CARD_TAX_AUDIT = 26,
+    CARD_RAISE_TOLL = 27,
+    CARD_SEIZE = 28,
+    CARD_ALLIANCE = 29,
+    CARD_TURTLE = 30,
+};
+
 // Item numbers.
 enum ItemNumber : int {
     ITEM_ROBOT_DOLL = 1,

@@ -12,6 +12,16 @@
 inline constexpr int CARD_SPEECH_ENTRIES = 90;
 // The first voice clip of our lines: 2000 + 90 x character + entry.
 inline constexpr int CARD_SPEECH_FIRST_VOICE = 2000;
+// The entries of card id k's lines.
+constexpr int card_line_user(int card) {
+    return card - 1;
+}
+constexpr int card_line_self(int card) {
+    return 29 + card;
+}
+constexpr int card_line_victim(int card) {
+    return 59 + card;
+}
 
 extern const std::array<std::array<const char*, CARD_SPEECH_ENTRIES>, SPEECH_CHARACTERS>
     card_speech_lines;

@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr std::array<const char*, CHARACTER_COUNT> kCharacterNames = {
+constexpr std::array<const char*, CHARACTER_COUNT> CHARACTER_NAMES = {
     "柯伦恩",   "塔莫尔兹", "影丸介", "宝太太", "阿禾叔", "琳娜郡主",
     "高桥铁心", "蜜蜜",     "咕噜",   "林小芸", "小杰克", "银宝宝",
 };
@@ -67,7 +67,7 @@ const std::array<CharacterTemplate, CHARACTER_COUNT> character_table = {
 
 const char* character_name(int character) {
     if (character < 0 || character >= CHARACTER_COUNT) return "";
-    return kCharacterNames[static_cast<size_t>(character)];
+    return CHARACTER_NAMES[static_cast<size_t>(character)];
 }
 
 const std::array<WalkerRecord, WALKER_COUNT> walker_initial = {

@@ -9,7 +9,7 @@ struct Row {
     uint16_t market_shares;
 };
 
-constexpr Row kRows[STOCK_MAP_COUNT][STOCK_COUNT] = {
+constexpr Row ROWS[STOCK_MAP_COUNT][STOCK_COUNT] = {
     {{100, 1.0f, 1, 10000},
      {40, 0.6f, 1, 5000},
      {25, 1.5f, 1, 10000},
@@ -64,7 +64,7 @@ constexpr std::array<std::array<StockRecord, STOCK_COUNT>, STOCK_MAP_COUNT> buil
     std::array<std::array<StockRecord, STOCK_COUNT>, STOCK_MAP_COUNT> t{};
     for (int m = 0; m < STOCK_MAP_COUNT; ++m) {
         for (int i = 0; i < STOCK_COUNT; ++i) {
-            const Row& r = kRows[m][i];
+            const Row& r = ROWS[m][i];
             StockRecord& s = t[m][i];
             s.name = static_cast<uint32_t>(m * STOCK_COUNT + i);
             s.building = r.building;

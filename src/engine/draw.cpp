@@ -106,11 +106,11 @@ void spr_core(uint16_t* back, const void* set, int n, int x, int y, bool key, bo
 }
 
 // The mark colours of spr_mask_tint: red and blue in each format.
-constexpr uint16_t kMarkColours[PIXEL_FORMAT_COUNT][2] = {
+constexpr uint16_t MARK_COLOURS[PIXEL_FORMAT_COUNT][2] = {
     {0x7C00, 0x003F}, {0xF800, 0x003F}, {0x003F, 0xF800}, {0x0F00, 0x000F}};
 
 // The brightness steps of the board flash.
-constexpr int kFlashSteps[16] = {4, 8, 12, 16, 12, 8, 4, 0, -4, -8, -12, -16, -12, -8, -4, 0};
+constexpr int FLASH_STEPS[16] = {4, 8, 12, 16, 12, 8, 4, 0, -4, -8, -12, -16, -12, -8, -4, 0};
 
 } // namespace
 
@@ -351,7 +351,7 @@ void spr_mask_tint(uint16_t* back, const ImageRecord* frame, int x, int y, int c
     if (!back || !frame || !frame->pixels || colour_index < 0 || colour_index > 1) return;
     int format = gfx_pixel_format >= 0 && gfx_pixel_format < PIXEL_FORMAT_COUNT ? gfx_pixel_format
                                                                                 : PIXEL_RGB555;
-    uint16_t mark = kMarkColours[format][colour_index];
+    uint16_t mark = MARK_COLOURS[format][colour_index];
     Span s{x - frame->hot_x, y - frame->hot_y, 0, 0, frame->width, frame->height};
     int l, t, r, b;
     bounds(SCREEN_W, SCREEN_H, true, &l, &t, &r, &b);
@@ -410,13 +410,13 @@ struct QuadRow {
     int64_t left, right;
     int64_t lu, lv, ru, rv;
 };
-constexpr int64_t kQuadNone = INT64_MAX;
+constexpr int64_t QUAD_NONE = INT64_MAX;
 QuadRow quad_rows[SCREEN_H];
 bool quad_rows_ready = false;
 
 void quad_rows_reset(QuadRow& q) {
-    q.left = kQuadNone;
-    q.right = -kQuadNone;
+    q.left = QUAD_NONE;
+    q.right = -QUAD_NONE;
     q.lu = q.lv = q.ru = q.rv = 0;
 }
 } // namespace
@@ -428,8 +428,8 @@ void gfx_draw_quad(uint16_t* dst, const uint8_t* tile, const uint32_t corners[4]
             quad_rows_reset(q);
         quad_rows_ready = true;
     }
-    static constexpr int64_t kTileU[4] = {0, 31, 31, 0};
-    static constexpr int64_t kTileV[4] = {0, 0, 31, 31};
+    static constexpr int64_t TILE_U[4] = {0, 31, 31, 0};
+    static constexpr int64_t TILE_V[4] = {0, 0, 31, 31};
     int clip_top = std::max<int>(gfx_clip_rect.top, 0);
     int clip_bottom = std::min<int>(gfx_clip_rect.bottom, SCREEN_H);
     int first = SCREEN_H, last = -1;
@@ -444,8 +444,8 @@ void gfx_draw_quad(uint16_t* dst, const uint8_t* tile, const uint32_t corners[4]
         int top_i = downward ? a : b, bot_i = downward ? b : a;
         int64_t x0 = downward ? ax : bx, y0 = downward ? ay : by;
         int64_t x1 = downward ? bx : ax, y1 = downward ? by : ay;
-        int64_t u0 = kTileU[top_i] << 16, v0 = kTileV[top_i] << 16;
-        int64_t u1 = kTileU[bot_i] << 16, v1 = kTileV[bot_i] << 16;
+        int64_t u0 = TILE_U[top_i] << 16, v0 = TILE_V[top_i] << 16;
+        int64_t u1 = TILE_U[bot_i] << 16, v1 = TILE_V[bot_i] << 16;
         int64_t dy = y1 - y0;
         int64_t row0 = std::max<int64_t>(y0, clip_top), row1 = std::min<int64_t>(y1, clip_bottom);
         for (int64_t y = row0; y < row1; ++y) {
@@ -468,7 +468,7 @@ void gfx_draw_quad(uint16_t* dst, const uint8_t* tile, const uint32_t corners[4]
     int clip_right = std::min<int>(gfx_clip_rect.right, SCREEN_W);
     for (int y = first; y <= last; ++y) {
         QuadRow& q = quad_rows[y];
-        if (q.left != kQuadNone) {
+        if (q.left != QUAD_NONE) {
             int64_t xl = q.left >> 16, xr = q.right >> 16;
             int64_t n = xr - xl;
             int64_t du = n > 0 ? (q.ru - q.lu) / n : 0, dv = n > 0 ? (q.rv - q.lv) / n : 0;
@@ -563,7 +563,7 @@ void gfx_flash_board() {
     shown_record(Shown::Flash, 0);
     if (!gfx_display_open() || !primary_surface || !view_hitmap) return;
     const PlatRect board{0, 40, VIEW_HITMAP_SIDE, 40 + VIEW_HITMAP_SIDE};
-    for (int k : kFlashSteps) {
+    for (int k : FLASH_STEPS) {
         plat_wait_vertical_blank();
         cursor_hide(&board);
         int32_t pitch = 0;

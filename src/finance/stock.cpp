@@ -24,14 +24,14 @@ namespace {
 // A move counts as whole ticks when it falls short of the next tick by less
 // than this part of a tick: the ticks 0.01, 0.05 and 0.1 are not exact in
 // binary, and a move of exactly 20 ticks must not come out as 19.
-constexpr double kTickTolerance = 1e-3;
+constexpr double TICK_TOLERANCE = 1e-3;
 
 // Band limits and multipliers of the daily walk.
-constexpr double kLinkedHigh = 3.0;
-constexpr double kLinkedLow = 0.85;
-constexpr double kUnlinkedHigh = 8.0;
-constexpr double kUnlinkedLow = 0.5;
-constexpr float kLimitPct = 10.0f;
+constexpr double LINKED_HIGH = 3.0;
+constexpr double LINKED_LOW = 0.85;
+constexpr double UNLINKED_HIGH = 8.0;
+constexpr double UNLINKED_LOW = 0.5;
+constexpr float LIMIT_PCT = 10.0f;
 
 double price_tick(long double price) {
     if (price < 5) return 0.01;
@@ -57,7 +57,7 @@ template <typename Io, typename Rec> void stock_fields(const Io& io, Rec& r) {
 }
 
 float limit_direction(uint8_t forced_move) {
-    return (forced_move & 0xF0) ? kLimitPct : -kLimitPct;
+    return (forced_move & 0xF0) ? LIMIT_PCT : -LIMIT_PCT;
 }
 
 } // namespace
@@ -154,7 +154,7 @@ float stock_price_step(float prev, float pct) {
     // The move, cut back toward prev to a whole number of ticks of the new
     // price's band.
     const float d = pct > 0 ? moved - prev : prev - moved;
-    double ticks = std::floor(static_cast<double>(d) / tick + kTickTolerance);
+    double ticks = std::floor(static_cast<double>(d) / tick + TICK_TOLERANCE);
     if (!(ticks > 0)) ticks = 0;
     const long double step = static_cast<long double>(ticks) * tick;
     float result = static_cast<float>(pct > 0 ? prev + step : prev - step);
@@ -185,19 +185,19 @@ void stock_daily_update() {
             // A building index the map does not have falls back to the listing price's band.
             if (const CompanyBuilding* c = stock_company(i)) {
                 const double v = c->value / 10000.0;
-                high = kLinkedHigh * v;
-                low = kLinkedLow * v;
+                high = LINKED_HIGH * v;
+                low = LINKED_LOW * v;
             } else {
-                high = kUnlinkedHigh * s.reference_price;
-                low = kUnlinkedLow * s.reference_price;
+                high = UNLINKED_HIGH * s.reference_price;
+                low = UNLINKED_LOW * s.reference_price;
             }
             if (prev > high) {
                 s.change_pct = s.change_pct > 0 ? s.change_pct * 0.5f : s.change_pct * 2.0f;
             } else if (prev < low) {
                 s.change_pct = s.change_pct > 0 ? s.change_pct * 2.0f : s.change_pct * 0.5f;
             }
-            if (s.change_pct > kLimitPct) s.change_pct = kLimitPct;
-            if (s.change_pct < -kLimitPct) s.change_pct = -kLimitPct;
+            if (s.change_pct > LIMIT_PCT) s.change_pct = LIMIT_PCT;
+            if (s.change_pct < -LIMIT_PCT) s.change_pct = -LIMIT_PCT;
         }
         s.price = stock_price_step(s.previous_price, s.change_pct);
         stock_price_history[i][stock_history_day] = s.price;
@@ -250,10 +250,10 @@ StockMove stock_move_class(int i) {
     if (i < 0 || i >= STOCK_COUNT) return MOVE_FLAT;
     const StockRecord& s = stock_table[i];
     if (s.price > s.previous_price) {
-        return s.price >= stock_price_step(s.previous_price, kLimitPct) ? MOVE_LIMIT_UP : MOVE_UP;
+        return s.price >= stock_price_step(s.previous_price, LIMIT_PCT) ? MOVE_LIMIT_UP : MOVE_UP;
     }
     if (s.price < s.previous_price) {
-        return s.price <= stock_price_step(s.previous_price, -kLimitPct) ? MOVE_LIMIT_DOWN
+        return s.price <= stock_price_step(s.previous_price, -LIMIT_PCT) ? MOVE_LIMIT_DOWN
                                                                          : MOVE_DOWN;
     }
     return MOVE_FLAT;

@@ -20,7 +20,7 @@ bool trading_holds_shares(int player) {
 
 namespace {
 
-constexpr int kTopHolders = 4;
+constexpr int TOP_HOLDERS = 4;
 
 bool valid_stock(int s) {
     return s >= 0 && s < STOCK_COUNT;
@@ -121,17 +121,17 @@ int stock_update_manager(int player, int stock) {
     if (c == nullptr) return 0;
     uint8_t* top = c->holders;
     const uint8_t me = static_cast<uint8_t>(player + 1);
-    for (int k = 0; k < kTopHolders; ++k) {
+    for (int k = 0; k < TOP_HOLDERS; ++k) {
         if (top[k] != me) continue;
-        for (int j = k; j + 1 < kTopHolders; ++j)
+        for (int j = k; j + 1 < TOP_HOLDERS; ++j)
             top[j] = top[j + 1];
-        top[kTopHolders - 1] = 0;
+        top[TOP_HOLDERS - 1] = 0;
         break;
     }
     const int32_t mine = stock_holdings[player][stock].shares;
     if (mine > 0) {
         int place = 0;
-        for (int k = kTopHolders - 2; k >= 0; --k) {
+        for (int k = TOP_HOLDERS - 2; k >= 0; --k) {
             if (top[k] == 0) continue;
             if (holder_shares(top[k], stock) < mine) {
                 top[k + 1] = top[k];

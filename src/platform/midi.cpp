@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr double kRate = 44100.0;
+constexpr double RATE = 44100.0;
 
 uint32_t be32(const uint8_t* p) {
     return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
@@ -111,7 +111,7 @@ bool make_synth() {
     fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
     g_settings = new_fluid_settings();
     if (g_settings) {
-        fluid_settings_setnum(g_settings, "synth.sample-rate", kRate);
+        fluid_settings_setnum(g_settings, "synth.sample-rate", RATE);
         fluid_settings_setint(g_settings, "synth.reverb.active", 0);
         fluid_settings_setint(g_settings, "synth.chorus.active", 0);
         g_synth = new_fluid_synth(g_settings);
@@ -315,7 +315,7 @@ bool midi_render_mix(int16_t* out, size_t frames) {
             o[1] = static_cast<int16_t>(std::clamp(r, -32768.0f, 32767.0f));
         }
         done += block;
-        g_pos_ms += block * 1000.0 / kRate;
+        g_pos_ms += block * 1000.0 / RATE;
     }
     return true;
 }
@@ -327,7 +327,7 @@ bool midi_render_prepare() {
 
 void midi_render_skip(size_t frames) {
     std::lock_guard<std::mutex> lock(g_mutex);
-    g_pos_ms += frames * 1000.0 / kRate;
+    g_pos_ms += frames * 1000.0 / RATE;
     g_need_seek = true; // the next sound starts from here with the piece's settings
 }
 

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr const char* kFontFile = "/usr/share/fonts/truetype/arphic/uming.ttc";
+constexpr const char* FONT_FILE = "/usr/share/fonts/truetype/arphic/uming.ttc";
 
 // One character's lit pixels (1 = lit), rows of w, its top at the line's top.
 struct Glyph {
@@ -40,7 +40,7 @@ struct PlatFont {
 
 namespace {
 
-std::string g_file = kFontFile;
+std::string g_file = FONT_FILE;
 std::map<std::pair<int, bool>, std::unique_ptr<PlatFont>> g_fonts;
 bool g_missing_reported = false;
 int g_missing_reports = 0;
@@ -188,7 +188,7 @@ void plat_font_release_all() {
 
 void plat_font_set_file(const char* path) {
     plat_font_release_all();
-    g_file = path ? path : kFontFile;
+    g_file = path ? path : FONT_FILE;
     g_missing_reported = false;
 }
 

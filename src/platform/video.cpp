@@ -53,8 +53,8 @@ struct PlatVideo {
 
 namespace {
 
-constexpr int kMixRate = 44100;
-constexpr size_t kSoundQueueMax = kMixRate * 4; // frames; older sound is dropped beyond
+constexpr int MIX_RATE = 44100;
+constexpr size_t SOUND_QUEUE_MAX = MIX_RATE * 4; // frames; older sound is dropped beyond
 
 std::mutex g_sound_mutex;
 std::deque<int16_t> g_sound; // interleaved stereo
@@ -99,7 +99,7 @@ void queue_sound(PlatVideo* v, AVFrame* f) {
     if (!v->resampler) {
         AVChannelLayout out_layout;
         av_channel_layout_default(&out_layout, 2);
-        if (swr_alloc_set_opts2(&v->resampler, &out_layout, AV_SAMPLE_FMT_S16, kMixRate,
+        if (swr_alloc_set_opts2(&v->resampler, &out_layout, AV_SAMPLE_FMT_S16, MIX_RATE,
                                 &v->audio->ch_layout, v->audio->sample_fmt, v->audio->sample_rate,
                                 0, nullptr) < 0 ||
             swr_init(v->resampler) < 0) {
@@ -116,7 +116,7 @@ void queue_sound(PlatVideo* v, AVFrame* f) {
     if (got <= 0) return;
     std::lock_guard<std::mutex> lock(g_sound_mutex);
     g_sound.insert(g_sound.end(), out.begin(), out.begin() + got * 2);
-    while (g_sound.size() > kSoundQueueMax * 2)
+    while (g_sound.size() > SOUND_QUEUE_MAX * 2)
         g_sound.pop_front();
 }
 

@@ -68,11 +68,10 @@ uint8_t stage_offer_continue(int over_board) {
     return END_LOAD_GAME;
 }
 
-StampOrigin stage_stamp_origin(int target_w, int target_h, int w, int h, int hot_x, int hot_y,
-                               int x, int y) {
+StampOrigin stage_stamp_origin(int target_w, int target_h, int w, int h, int x, int y) {
     auto inside = [](int at, int size, int room) {
         if (at > room - size) at = room - size;
         return at < 0 ? 0 : at;
     };
-    return {inside(x - hot_x, w, target_w), inside(y - hot_y, h, target_h)};
+    return {inside(x, w, target_w), inside(y, h, target_h)};
 }

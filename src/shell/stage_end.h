@@ -26,15 +26,13 @@ int stage_running_frame(int count, int direction, int step);
 int stage_companion_frame(int direction, int step);
 // The chooser's row under a point (map 0..3), -1 outside the rows.
 int stage_chooser_row(int x, int y);
-// Where a stamp of w x h with its hot spot at (hot_x, hot_y) is put into a
-// picture of target_w x target_h when its hot spot is aimed at (x, y): the
-// top-left corner, moved in so the stamp lies whole inside the picture (at
-// 0 on a side the stamp is larger than).
+// Where a stamp of w x h is put into a picture of target_w x target_h when
+// its top-left corner is aimed at (x, y): moved in so the stamp lies whole
+// inside the picture (at 0 on a side the stamp is larger than).
 struct StampOrigin {
     int left, top;
 };
-StampOrigin stage_stamp_origin(int target_w, int target_h, int w, int h, int hot_x, int hot_y,
-                               int x, int y);
+StampOrigin stage_stamp_origin(int target_w, int target_h, int w, int h, int x, int y);
 
 // The windows (stage_end_screen.cpp): the celebration, which may set
 // game_map to the chosen map; the ten-second countdown, 1 when accepted;

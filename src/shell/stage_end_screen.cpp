@@ -44,12 +44,12 @@ ImageRecord* own_copy(const void* set, int n) {
     return c;
 }
 
-// The cleared stamp's hot spot aimed at (x, y), the stamp kept whole
-// inside the picture.
+// The cleared stamp's corner at (x, y), the stamp kept whole inside the
+// picture.
 void stamp_whole(ImageRecord* into, const ImageRecord* stamp, int x, int y) {
     if (!into) return;
-    const StampOrigin o = stage_stamp_origin(into->width, into->height, stamp->width, stamp->height,
-                                             stamp->hot_x, stamp->hot_y, x, y);
+    const StampOrigin o =
+        stage_stamp_origin(into->width, into->height, stamp->width, stamp->height, x, y);
     blit_key_to_image(into, stamp, o.left + stamp->hot_x, o.top + stamp->hot_y);
 }
 
