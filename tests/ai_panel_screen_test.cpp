@@ -23,8 +23,7 @@ uint32_t shot_at = 0;
 void shoot() {
     if (shot_taken || plat_tick_count() < shot_at) return;
     shot_taken = true;
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        PopupTest::save_screen_bmp(std::string(dir) + "/ai_panel");
+    PopupTest::save_shot("ai_panel");
 }
 
 class AiPanel : public PopupTest {

@@ -54,8 +54,7 @@ void look_at_window() {
         if (l.taken || plat_tick_count() < l.at) continue;
         l.taken = true;
         if (l.check) l.check();
-        if (const char* dir = std::getenv("KARVO_SHOT_DIR"); dir && !l.shot.empty())
-            PopupTest::save_screen_bmp(std::string(dir) + "/" + l.shot);
+        if (!l.shot.empty()) PopupTest::save_shot(l.shot);
     }
 }
 

@@ -101,8 +101,7 @@ void look_and_click() {
         seen.balloon_pixels = bright({AUCTION_BALLOON_X, AUCTION_BALLOON_Y, AUCTION_BALLOON_X + 320,
                                       AUCTION_BALLOON_Y + 140});
         seen.jailed_row_grey = grey(auction_row_rect(1));
-        if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-            PopupTest::save_screen_bmp(std::string(dir) + "/auction_window");
+        PopupTest::save_shot("auction_window");
     }
     click_at(now + 50, *click_order++);
     --clicks_to_give;

@@ -54,8 +54,7 @@ void shoot() {
     shot_taken = true;
     for (int x = 0; x < 204; ++x)
         bar_pixels[x] = PopupTest::screen_at(BAR_LEFT + x, BAR_Y);
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        PopupTest::save_screen_bmp(std::string(dir) + "/bank_deposit");
+    PopupTest::save_shot("bank_deposit");
 }
 
 class BankDeposit : public PopupTest {
@@ -203,8 +202,7 @@ uint32_t counter_shot_at = 0;
 void shoot_counter() {
     if (counter_shot || plat_tick_count() < counter_shot_at) return;
     counter_shot = true;
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        PopupTest::save_screen_bmp(std::string(dir) + "/bank_counter");
+    PopupTest::save_shot("bank_counter");
 }
 
 TEST_F(BankLoan, BorrowingAddsToDepositAndLoanAndSetsTheDueDate) {

@@ -38,8 +38,7 @@ void look_at_screen() {
     seen.taken = true;
     seen.panel_pixels = PopupTest::screen_differs(watched.left, watched.top, watched.right,
                                                   watched.bottom, BACKGROUND);
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        seen.shot = PopupTest::save_screen_bmp(std::string(dir) + "/" + shot_name);
+    seen.shot = PopupTest::save_shot(shot_name);
 }
 
 class CardScreens : public PopupTest {

@@ -4,6 +4,7 @@
 #include "engine/image.h"
 #include "engine/mkf.h"
 #include "platform/files.h"
+#include "shell/setup_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -244,3 +245,33 @@ TEST_F(DataSetTest, TheTicketWindowsCursorIsAPenPointingWithItsNib) {
 }
 
 } // namespace
+
+// The stage end stamps a cleared map at (220, 28 + 40 j) of the chooser's
+// 40-pixel rows and at (32, 22) of the map's picture, and marks the chosen
+// map at (214, 8) of its picture: each mark lies wholly inside what it is
+// stamped into, the chooser's stamp inside its own row.
+TEST_F(DataSetTest, TheStageEndsMarksFitTheRowsAndPicturesTheyAreStampedInto) {
+    const int jump = open_data("JUMP.MKF");
+    ASSERT_GE(jump, 0);
+    void* set = mkf_read(jump, JUMP_FRAME_SET, nullptr, nullptr);
+    ASSERT_NE(set, nullptr);
+    const ImageRecord* stamp = spr_frame(set, SF_STAGE_STAMP);
+    const ImageRecord* chooser = spr_frame(set, SF_STAGE_CHOOSER);
+    const ImageRecord* chosen = spr_frame(set, SF_STAGE_CHOSEN);
+    ASSERT_TRUE(stamp && chooser && chosen);
+    EXPECT_LE(220 + stamp->width, chooser->width);
+    EXPECT_LE(28 + stamp->height, 40) << "inside the row";
+    EXPECT_GE(chooser->height, 4 * 40);
+    for (int m = 0; m < 4; ++m) {
+        SCOPED_TRACE(m);
+        const ImageRecord* map = spr_frame(set, SF_STAGE_MAP + m);
+        ASSERT_NE(map, nullptr);
+        EXPECT_LE(32 + stamp->width, map->width);
+        EXPECT_LE(22 + stamp->height, map->height);
+        EXPECT_LE(214 + chosen->width, map->width);
+        EXPECT_LE(8 + chosen->height, map->height);
+    }
+    spr_unlink(set);
+    std::free(set);
+    mkf_close(jump);
+}

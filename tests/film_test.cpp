@@ -94,6 +94,27 @@ TEST_F(Film, AMissingFilmReturnsAtOnceWithSoundBack) {
     EXPECT_TRUE(shown_find_text(Shown::Film, "NOFILM.AVI"));
 }
 
+// A film that cannot be opened sets the sound up again, which cuts a sound
+// that plays; with nothing playing the film is looked for first and the
+// device is kept as it is.
+TEST_F(Film, AFilmThatCannotBeOpenedKeepsAQuietDeviceAndResetsAPlayingOne) {
+    ASSERT_EQ(snd_init(0), 1);
+    EffectListEntry list[] = {{2, nullptr}, {-1, nullptr}};
+    snd_effects_load(list);
+    ASSERT_NE(list[0].buffer, nullptr);
+    const uint32_t quiet = plat_audio_session();
+    EXPECT_EQ(avi_play("NOFILM.AVI", &rect, 1), 0);
+    EXPECT_EQ(plat_audio_session(), quiet);
+    snd_effect_play(&list[0], 1);
+    ASSERT_TRUE(plat_sound_playing(static_cast<PlatSound>(list[0].buffer)));
+    EXPECT_EQ(avi_play("NOFILM.AVI", &rect, 1), 0);
+    EXPECT_NE(plat_audio_session(), quiet);
+    EXPECT_TRUE(plat_audio_open());
+    ASSERT_NE(list[0].buffer, nullptr); // read anew, stopped
+    EXPECT_FALSE(plat_sound_playing(static_cast<PlatSound>(list[0].buffer)));
+    snd_effects_free(list);
+}
+
 // A FIFO would hold the player for ever; a damaged film would show nothing.
 // Each is told once, with its directory and what is wrong, and the game goes on.
 TEST_F(Film, AFilmThatCannotBeUsedIsToldOnceAndReturnsAtOnce) {

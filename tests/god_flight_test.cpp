@@ -105,8 +105,7 @@ TEST_F(GodFlight, APlacedObjectFliesToItsSquareDrawnThroughItsSpritesPalette) {
     ASSERT_TRUE(view_point_to_screen(to.x, to.y, &sx, &sy));
     god_fly(slot, player_table[0].x, player_table[0].y, to.x, to.y, 100);
     EXPECT_TRUE(frame_shown(set, (god_table[slot].facing - view_rotation) & 7, sx, sy));
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        save_screen_bmp(std::string(dir) + "/object_flight");
+    save_shot("object_flight");
 }
 
 // The leaving flight as the platform's hook sees it: which of the 24 frames
@@ -121,8 +120,7 @@ void watch_flight() {
     for (int i = 1; i <= 24; ++i)
         if (!watch.seen[i] && frame_shown(watch.set, (i - 1) & 7, watch.x, watch.y - 10 * i)) {
             watch.seen[i] = true;
-            if (const char* dir = std::getenv("KARVO_SHOT_DIR"); dir && i == 6)
-                PopupTest::save_screen_bmp(std::string(dir) + "/god_leaving");
+            if (i == 6) PopupTest::save_shot("god_leaving");
         }
 }
 
@@ -163,8 +161,7 @@ TEST_F(GodFlight, ALeavingGodFliesUpFrameByFrameUntilTheTopOfTheViewThenTheBoard
     EXPECT_EQ(r.god_slot, 0);
     for (int i = 1; i <= frames; ++i)
         EXPECT_FALSE(frame_shown(watch.set, (i - 1) & 7, watch.x, watch.y - 10 * i)) << i;
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        save_screen_bmp(std::string(dir) + "/god_left");
+    save_shot("god_left");
 }
 
 } // namespace

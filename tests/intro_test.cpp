@@ -96,10 +96,7 @@ class Intro : public PopupTest {
                 if ((display ? screen_at(x, y) : back_at(x, y)) != f->pixels[y * f->width + x]) ++n;
         return n;
     }
-    static void shot(const std::string& name) {
-        if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-            save_screen_bmp(std::string(dir) + "/intro_" + name);
-    }
+    static void shot(const std::string& name) { save_shot("intro_" + name); }
 };
 
 TEST_F(Intro, ItPlaysEveryStepInOrderAndEndsOnTheFinalPicture) {

@@ -130,8 +130,7 @@ void look_at_menu() {
     for (int y = 247; y < 303; ++y)
         for (int x = 339; x < 419; ++x)
             g_dismount_cell.push_back(PopupTest::screen_at(x, y));
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        PopupTest::save_screen_bmp(std::string(dir) + "/" + g_shot_name);
+    PopupTest::save_shot(g_shot_name);
 }
 
 TEST_F(ItemScreens, TheVehicleIsShownOnTheDismountCellOnlyWhileRiding) {

@@ -53,8 +53,7 @@ int differing(int l, int t, int r, int b) {
 }
 
 void shot(const char* name) {
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        PopupTest::save_screen_bmp(std::string(dir) + "/" + name);
+    PopupTest::save_shot(name);
 }
 
 void add(uint32_t when, PlatScriptKind kind, int x, int y) {

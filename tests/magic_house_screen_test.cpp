@@ -103,8 +103,7 @@ void look() {
     const uint16_t plain = PopupTest::screen_at(c.x + 3, c.y + 3);
     if (hovered != BACKGROUND && plain != BACKGROUND && hovered != plain) g_lit_seen = true;
     if (!g_shot.empty() && plat_tick_count() > g_shot_after) {
-        if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-            PopupTest::save_screen_bmp(std::string(dir) + "/" + g_shot);
+        PopupTest::save_shot(g_shot);
         g_shot.clear();
     }
 }

@@ -50,11 +50,6 @@ Watch w;
 
 constexpr int BAND_TOP = 150, BAND_H = 84;
 
-void save_shot(const std::string& name) {
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        PopupTest::save_screen_bmp(std::string(dir) + "/" + name);
-}
-
 void add(uint32_t at, PlatScriptKind kind, int x, int y) {
     PlatScriptEvent ev;
     ev.time = at;
@@ -138,7 +133,7 @@ void watch() {
         // The opening plays on the display over the scene the back buffer holds.
         if (w.opening_since == 0) w.opening_since = now;
         if (now > w.opening_since + 800 && w.opening_over_scene == 0) {
-            save_shot(w.shot_running + "_opening");
+            PopupTest::save_shot(w.shot_running + "_opening");
             for (int y = 150; y < 250; ++y)
                 for (int x = 170; x < 470; ++x)
                     w.opening_over_scene += PopupTest::screen_at(x, y) != PopupTest::back_at(x, y);
@@ -148,7 +143,7 @@ void watch() {
         if (w.running_since == 0) w.running_since = now;
         if (!w.saw_running && now > w.running_since + 3000) {
             w.saw_running = true;
-            save_shot(w.shot_running);
+            PopupTest::save_shot(w.shot_running);
             for (int y = 0; y < BAND_H; ++y)
                 for (int x = 0; x < 640; ++x)
                     w.running_band[y * 640 + x] = PopupTest::screen_at(x, BAND_TOP + y);
@@ -170,12 +165,12 @@ void watch() {
         if (mx == 0 || mx == 639) ++w.warps;
         if (g.explosion == 1 && w.explosion_since == 0) w.explosion_since = plat_tick_count();
         if (w.explosion_since && plat_tick_count() == w.explosion_since + 200)
-            save_shot("minigame_catch_explosion");
+            PopupTest::save_shot("minigame_catch_explosion");
     }
     const bool final_drawn = w.kind == MINIGAME_GRID ? phase == MG_FINAL : phase >= MG_FINAL;
     if (final_drawn && !w.saw_final && w.band_kept) {
         w.saw_final = true;
-        save_shot(w.shot_final);
+        PopupTest::save_shot(w.shot_final);
         for (int y = 0; y < BAND_H; ++y)
             for (int x = 0; x < 640; ++x)
                 if (PopupTest::screen_at(x, BAND_TOP + y) != w.running_band[y * 640 + x])

@@ -43,8 +43,7 @@ void look_at_screen() {
     seen.taken = true;
     seen.pixels = PopupTest::screen_differs(watched.left, watched.top, watched.right,
                                             watched.bottom, BACKGROUND);
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        PopupTest::save_screen_bmp(std::string(dir) + "/" + shot_name);
+    PopupTest::save_shot(shot_name);
 }
 
 class FinanceScreens : public PopupTest {

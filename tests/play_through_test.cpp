@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -37,6 +36,7 @@
 #include "shell/app.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
+#include "support/human_session.h"
 #include "support/scripted_session.h"
 
 namespace {
@@ -636,13 +636,7 @@ void game_started() {
 } // namespace
 
 TEST(PlayThrough, AHumanAndTheComputersPlayCardsItemsAndEventsThroughTheRealProgram) {
-    const std::string script = "play_through.txt";
-    {
-        std::ofstream f(script);
-        f << "100 nothing\n";
-    }
     s = Play{};
-    runner_human_game_started = game_started;
     RunnerOptions options;
     options.seed = 10;
     // Another seed, for finding one whose course meets every step after the
@@ -654,8 +648,7 @@ TEST(PlayThrough, AHumanAndTheComputersPlayCardsItemsAndEventsThroughTheRealProg
     options.days = 200;
     options.animations = true;
     std::string error;
-    const int status = runner_human_session(options, script.c_str(), nullptr, &error);
-    runner_human_game_started = nullptr;
+    const int status = session_run_human("play_through.txt", options, game_started, &error);
     ASSERT_EQ(status, 0) << error;
     for (const std::string& f : s.failures)
         ADD_FAILURE() << f;

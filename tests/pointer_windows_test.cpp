@@ -41,9 +41,7 @@ void watch_pointer() {
     if (!watching) return;
     samples.push_back(
         {screen_depth, cursor_get_mode() == 1 && (cursor_state.cursor_flags & CURSOR_DRAWN) != 0});
-    const char* dir = std::getenv("KARVO_SHOT_DIR");
-    if (dir && samples.size() == 40 && !shot_name.empty())
-        PopupTest::save_screen_bmp(std::string(dir) + "/" + shot_name);
+    if (samples.size() == 40 && !shot_name.empty()) PopupTest::save_shot(shot_name);
 }
 
 class PointerWindows : public PopupTest {

@@ -161,6 +161,7 @@ TEST(RunnerHuman, WithoutTheFlagsTheRunnerPrintsTheComputerOnlyGame) {
 #include "shell/app.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
+#include "support/human_session.h"
 #include "support/scripted_session.h"
 
 namespace {
@@ -456,21 +457,14 @@ void watch_the_game() {
 } // namespace
 
 TEST(RunnerHuman, AHumanTurnPlaysByClicksThenTheComputersAndTheNextTurn) {
-    const std::string script = "human_turn.txt";
-    {
-        std::ofstream f(script);
-        f << "100 nothing\n";
-    }
     s = Session{};
-    runner_human_game_started = watch_the_game;
     RunnerOptions options;
     options.seed = 1;
     options.map = 0;
     options.players = 3;
     options.days = 30;
     std::string error;
-    const int status = runner_human_session(options, script.c_str(), nullptr, &error);
-    runner_human_game_started = nullptr;
+    const int status = session_run_human("human_turn.txt", options, watch_the_game, &error);
     ASSERT_EQ(status, 0) << error;
     for (const std::string& f : s.failures)
         ADD_FAILURE() << f;

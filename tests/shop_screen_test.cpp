@@ -123,8 +123,7 @@ void look() {
     g_seen.goods =
         std::max(g_seen.goods, PopupTest::screen_differs(232, 298, 633, 467, BACKGROUND));
     if (!g_shot.empty() && g_seen.panel > 0 && plat_tick_count() > 1500) {
-        if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-            PopupTest::save_screen_bmp(std::string(dir) + "/" + g_shot);
+        PopupTest::save_shot(g_shot);
         g_shot.clear();
     }
 }

@@ -99,6 +99,7 @@ struct Seen {
     int chart = 0;          // chart pixels in the chart box
     int pie_holder = 0;     // player 0's colour around the pie
     int open_corner = 0;    // top-left pixels not the background while a screen is open
+    int beside_figures = 0; // detail page: pixels right of the figures' box not the page's
     std::string shot;
     int shot_when_chart = 0;
     uint32_t shot_after = 0; // the virtual time from which the shot may be taken
@@ -132,6 +133,15 @@ void look() {
             std::max(g_seen.open_corner, PopupTest::screen_differs(0, 0, 100, 100, BACKGROUND));
     const int chart = count_screen(STOCK_CHART_BOX, gfx_rgb_to_pixel(STOCK_CHART_COLOUR));
     g_seen.chart = std::max(g_seen.chart, chart);
+    if (chart > 0) {
+        // The figures' box ends at x 636: its right edge and the strip beside
+        // it are each one colour from top to bottom, nothing written across.
+        int crossing = 0;
+        for (int x = 632; x < 640; ++x)
+            crossing +=
+                212 - count_screen(PlatRect{x, 72, x + 1, 284}, PopupTest::screen_at(x, 284));
+        g_seen.beside_figures = std::max(g_seen.beside_figures, crossing);
+    }
     g_seen.pie_holder = std::max(
         g_seen.pie_holder,
         count_screen(PlatRect{STOCK_PIE_X - STOCK_PIE_R, STOCK_PIE_Y - STOCK_PIE_R,
@@ -140,8 +150,7 @@ void look() {
     const bool wanted =
         g_seen.shot_when_chart ? chart > 0 : g_seen.most_differing > g_seen.shot_min_differing;
     if (!g_seen.shot.empty() && wanted && plat_tick_count() >= g_seen.shot_after) {
-        if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-            PopupTest::save_screen_bmp(std::string(dir) + "/" + g_seen.shot);
+        PopupTest::save_shot(g_seen.shot);
         g_seen.shot.clear();
     }
 }
@@ -348,6 +357,7 @@ TEST_F(StockScreen, TheDetailPageOpensOnASecondClickOrItsTabAndDrawsChartAndPie)
     right_click(4500); // and the exchange
     EXPECT_EQ(stock_open_exchange(0), 0);
     EXPECT_GT(g_seen.chart, 30) << "the chart's line";
+    EXPECT_EQ(g_seen.beside_figures, 0) << "every figure's label inside its box";
     // A quarter of the shares: about a quarter of the pie.
     EXPECT_NEAR(g_seen.pie_holder, 3.14159 * STOCK_PIE_R * STOCK_PIE_R / 4,
                 0.05 * 3.14159 * STOCK_PIE_R * STOCK_PIE_R);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "board/board_screen.h"
@@ -21,6 +20,7 @@
 #include "platform/queue.h"
 #include "runner_game.h"
 #include "shell/screen.h"
+#include "support/human_session.h"
 #include "support/popup_fixture.h"
 #include "support/scripted_session.h"
 
@@ -40,8 +40,7 @@ bool human_waits() {
 }
 
 void shot(const char* name) {
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        PopupTest::save_screen_bmp(std::string(dir) + "/" + name);
+    PopupTest::save_shot(name);
 }
 
 // Display pixels of a rectangle in one colour.
@@ -153,21 +152,14 @@ void game_started() {
 } // namespace
 
 TEST(StockSession, TheHumanBuysAtTheExchangeByItsButtonsAndTheNumberPadAndGoesBack) {
-    const std::string script = "stock_session.txt";
-    {
-        std::ofstream f(script);
-        f << "100 nothing\n";
-    }
     s = Session{};
-    runner_human_game_started = game_started;
     RunnerOptions options;
     options.seed = 3;
     options.map = 0;
     options.players = 2;
     options.days = 30;
     std::string error;
-    const int status = runner_human_session(options, script.c_str(), nullptr, &error);
-    runner_human_game_started = nullptr;
+    const int status = session_run_human("stock_session.txt", options, game_started, &error);
     ASSERT_EQ(status, 0) << error;
     for (const std::string& f : s.failures)
         ADD_FAILURE() << f;

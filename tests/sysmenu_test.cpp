@@ -17,6 +17,7 @@
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/world_reset.h"
+#include "engine/music.h"
 #include "engine/options.h"
 #include "engine/record_io.h"
 #include "platform/clock.h"
@@ -38,8 +39,9 @@ constexpr int LEFT = 320 - 170, TOP = 240 - 175;
 
 struct Seen {
     bool taken = false;
-    int window_pixels = 0;  // pixels of the window's rectangle that are not the background
-    int outside_pixels = 0; // pixels beside it that are not
+    int window_pixels = 0;    // pixels of the window's rectangle that are not the background
+    int outside_pixels = 0;   // pixels beside it that are not
+    int track_frame_off = -1; // pixels of the track list's frame not in the frame's colour
 };
 Seen seen;
 uint32_t look_at = 0; // the virtual time the screen is looked at
@@ -49,9 +51,20 @@ void look_at_screen() {
     seen.taken = true;
     seen.window_pixels = PopupTest::screen_differs(LEFT, TOP, LEFT + 340, TOP + 350, BACKGROUND);
     seen.outside_pixels = PopupTest::screen_differs(0, 0, LEFT, 480, BACKGROUND);
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        PopupTest::save_screen_bmp(std::string(dir) + "/" +
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    // The track list's frame round its hot spot, its colour taken at the
+    // bottom-left corner.
+    const SysmenuRect& t = sysmenu_spots[SM_TRACKS];
+    const int x0 = LEFT + t.left - 1, y0 = TOP + t.top - 1, x1 = LEFT + t.right,
+              y1 = TOP + t.bottom;
+    const uint16_t frame = PopupTest::screen_at(x0, y1);
+    seen.track_frame_off = 0;
+    for (int x = x0; x <= x1; ++x)
+        seen.track_frame_off +=
+            (PopupTest::screen_at(x, y0) != frame) + (PopupTest::screen_at(x, y1) != frame);
+    for (int y = y0; y <= y1; ++y)
+        seen.track_frame_off +=
+            (PopupTest::screen_at(x0, y) != frame) + (PopupTest::screen_at(x1, y) != frame);
+    PopupTest::save_shot(::testing::UnitTest::GetInstance()->current_test_info()->name());
 }
 
 std::vector<uint8_t> file_bytes(const fs::path& p) {
@@ -101,6 +114,16 @@ TEST_F(SystemMenu, TheWindowIsDrawnCentredAndTheScreenComesBackWhenItCloses) {
     EXPECT_EQ(seen.outside_pixels, 0) << "nothing drawn beside it";
     EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0) << "the screen under it restored";
     EXPECT_EQ(screen_depth, 0);
+}
+
+TEST_F(SystemMenu, TheTrackListWithTheFirstTrackLitStaysInsideItsFrame) {
+    const uint8_t music_before = music_current;
+    music_current = MUSIC_BACKGROUND_BIT | 0;
+    right_click(300, 400, 300);
+    EXPECT_EQ(sysmenu_run(SYSMENU_TITLE), 0);
+    music_current = music_before;
+    ASSERT_TRUE(seen.taken);
+    EXPECT_EQ(seen.track_frame_off, 0) << "neither the lit row nor the last name crosses the frame";
 }
 
 TEST_F(SystemMenu, OptionsTakeEffectOnlyOnOkAndOkWritesTheFile) {

@@ -98,8 +98,7 @@ int shape_over_target = -1;
 void watch_cursor() {
     if (cursor_state.first != 12 || shape_over_target == 12) return;
     shape_over_target = 12;
-    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        PopupTest::save_screen_bmp(std::string(dir) + "/picker");
+    PopupTest::save_shot("picker");
 }
 
 TEST_F(PickerWindow, AClickOnAnAcceptedObjectClosesWithItsCode) {

@@ -197,6 +197,7 @@ TEST_F(ViewTest, AtEqualScreenYTheHigherLayerIsDrawnLater) {
     place_player(1, 640, 640, s);
     game_active_mover = 1;
     view_draw_board(640, 640);
+    view_draw_list_ready();
     ASSERT_EQ(view_draw_count, 3);
     std::vector<uint16_t> order;
     for (int i = 0; i < view_draw_count; ++i)
@@ -214,6 +215,7 @@ TEST_F(ViewTest, AFlyingGodHasNoCodeAndIsDrawnOverEverything) {
     g.fx = 600;
     g.fy = 600;
     view_draw_board(640, 640);
+    view_draw_list_ready();
     ASSERT_EQ(view_draw_count, 2);
     const ViewDrawEntry& last = view_draw_list[view_sort_keys[1] >> 16];
     EXPECT_TRUE(last.flags & VDE_FLYING);
@@ -244,6 +246,7 @@ TEST_F(ViewTest, TimeBombsCarryTheirStepCounterAndAHeldOneItsOwnSprite) {
     god_table[held].days = 3;
     view_draw_board(640, 640);
     int seen = 0;
+    view_draw_list_ready();
     for (int i = 0; i < view_draw_count; ++i) {
         const ViewDrawEntry& e = view_draw_list[i];
         if (e.kind != VS_GOD) continue;
@@ -285,6 +288,7 @@ TEST_F(ViewTest, AFullDrawListTakesNoMoreAndKeepsTheMovers) {
     ASSERT_TRUE(f.load());
     place_player(0, 640, 640, s);
     view_draw_board(640, 640);
+    view_draw_list_ready();
     EXPECT_EQ(view_draw_count, VIEW_DRAW_LIST_SIZE);
     int x, y;
     EXPECT_TRUE(view_object_screen_pos(0x8001, &x, &y, nullptr));
@@ -315,6 +319,27 @@ TEST_F(ViewTest, ListRadiiPastTheViewStopAtItsEdgeAndTheListAtItsCapacity) {
     EXPECT_LT(view_hitmap_list_radius(40), static_cast<int>(whole.size()));
 }
 
+// The tint changes the mover's pictures in place: it comes with the render
+// that shows the mover hibernating, whether or not its list is read, once.
+TEST_F(ViewTest, AHibernatingMoverInTheWindowIsTintedByTheRenderThatShowsIt) {
+    MapFixture f;
+    const int s = f.square(640, 640, SQ_EMPTY);
+    const int far = f.square(640 + 40 * VIEW_CELL, 640, SQ_EMPTY);
+    ASSERT_TRUE(f.load());
+    place_player(0, 640, 640, s);
+    place_player(1, 640 + 40 * VIEW_CELL, 640, far);
+    player_table[0].hibernation_days = 3;
+    player_table[1].hibernation_days = 3;
+    actor_anim_table[0].flags = actor_anim_table[1].flags = 0;
+    view_draw_board(640, 640);
+    EXPECT_TRUE(actor_anim_table[0].flags & ANIM_TINTED);
+    EXPECT_FALSE(actor_anim_table[1].flags & ANIM_TINTED); // outside the window
+    view_draw_board(640, 640);
+    view_draw_list_ready();
+    EXPECT_TRUE(actor_anim_table[0].flags & ANIM_TINTED);
+    EXPECT_EQ(view_draw_count, 1);
+}
+
 TEST_F(ViewTest, HitMapLookupsOutsideTheViewGiveNothing) {
     MapFixture f;
     f.square(640, 640, SQ_EMPTY);
@@ -331,9 +356,11 @@ TEST_F(ViewTest, PlayersHiddenByAStatusAreNotListedUnlessStepping) {
     place_player(0, 640, 640, s);
     player_table[0].jail_days = 3;
     view_draw_board(640, 640);
+    view_draw_list_ready();
     EXPECT_EQ(view_draw_count, 0);
     player_table[0].control |= CTRL_INSIDE;
     view_draw_board(640, 640);
+    view_draw_list_ready();
     EXPECT_EQ(view_draw_count, 1);
 }
 
@@ -654,6 +681,7 @@ TEST_F(ViewPictureTest, AWanderingCharacterShowsItsIndoorAndSleepwalkingSetsWhil
         a.phase = c.phase;
         std::fill(back_surface->pixels, back_surface->pixels + 640 * 480, uint16_t{0x7FFF});
         view_draw_board(640, 640);
+        view_draw_list_ready();
         ASSERT_GE(view_draw_count, 1);
         EXPECT_EQ(view_draw_list[0].code, OBJ_OCCUPANTS | 0x10);
         if (c.entry < 0)
@@ -740,7 +768,8 @@ TEST_F(ViewPictureTest, BadPicturesAreReportedAndTheBoardStillDraws) {
     EXPECT_NE(err.find("4000"), std::string::npos) << err;
     EXPECT_NE(err.find("past its set's end"), std::string::npos) << err;
     EXPECT_EQ(at(220, 250), gfx_rgb_to_pixel(0x202820)); // blank ground, no house
-    EXPECT_EQ(view_draw_count, 2);                       // both still listed
+    view_draw_list_ready();
+    EXPECT_EQ(view_draw_count, 2); // both still listed
 }
 
 TEST_F(ViewPictureTest, AMissingMapArchiveIsReportedAndTheViewDrawsBlank) {

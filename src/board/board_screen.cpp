@@ -290,8 +290,21 @@ void board_draw_toolbar(int refresh) {
     region_done(DIRTY_TOOLBAR, refresh);
 }
 
+// The panels' pictures and figures, made only where they can be seen.
+static void draw_side_panel_contents();
+
 void board_draw_side_panel(int refresh) {
     if (layout() == 2) return;
+    if (gfx_display_open()) draw_side_panel_contents();
+    if (refresh) {
+        copy_rect({440, 0, 640, 280});
+        board_dirty &= static_cast<uint8_t>(~(DIRTY_TOP | DIRTY_MIDDLE));
+    } else {
+        board_dirty |= DIRTY_TOP | DIRTY_MIDDLE;
+    }
+}
+
+static void draw_side_panel_contents() {
     const int m = game_active_mover;
     int p = m;
     if (m == MOVER_ROBOT_DOLL) p = walker_of_mover(m).patron;
@@ -333,16 +346,11 @@ void board_draw_side_panel(int refresh) {
             put(view_map_set(MAPGFX_OWNER_MARKS),
                 OWNER_MARK_PATRON_BASE + owner_character(owner_of_seat(patron)), 524, 64);
     }
-    if (refresh) {
-        copy_rect({440, 0, 640, 280});
-        board_dirty &= static_cast<uint8_t>(~(DIRTY_TOP | DIRTY_MIDDLE));
-    } else {
-        board_dirty |= DIRTY_TOP | DIRTY_MIDDLE;
-    }
 }
 
 void board_draw_header_panel(int refresh) {
     if (layout() != 2) return;
+    if (!gfx_display_open()) return region_done(DIRTY_TOP, refresh);
     put(g.sets[PANEL_SIDE], PANEL_HEADER_FRAME, 440, 0);
     const int m = game_active_mover;
     if (is_player(m)) {
@@ -407,6 +415,7 @@ const void* board_holiday_picture() {
 
 void board_draw_calendar(int refresh) {
     if (layout() == 1) return;
+    if (!gfx_display_open()) return region_done(DIRTY_BOTTOM, refresh);
     static const int SEASON[13] = {0, 3, 0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3};
     const int day = static_cast<int>(game_date & 0xFF),
               month = static_cast<int>(game_date >> 8 & 0xFF);
@@ -1045,13 +1054,19 @@ void board_show_mover_view() {
     board_flush_dirty();
 }
 
+// Marks are seen only in a flash of the display: without one the hit map is
+// left to be built afresh by its next reader.
 void board_mark_begin() {
+    if (!gfx_display_open()) {
+        hitmap_view_pos[0] = hitmap_view_pos[1] = -1;
+        return;
+    }
     view_hitmap_build(1);
 }
 
 // A marked object's pixels of the hit map all become the flash code.
 void board_mark_object(int code) {
-    if (view_hitmap != nullptr)
+    if (view_hitmap != nullptr && gfx_display_open())
         gfx_replace_pixel(view_hitmap, size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE,
                           static_cast<uint16_t>(code), 0xFFFF);
 }

@@ -234,17 +234,23 @@ int mover_slot(const ActorAnim& a) {
     return slot + (a.indoor ? 1 : 0);
 }
 
+// A hibernating mover in the window is drawn tinted: once per loaded
+// family, as the tint changes the pictures in place.
+void tint_if_hibernating(int m, bool hibernating) {
+    ActorAnim& a = actor_anim_table[m];
+    if (hibernating && !(a.flags & ANIM_TINTED)) {
+        a.flags |= ANIM_TINTED;
+        view_tint_mover(m);
+    }
+}
+
 void add_mover(int m, int wx, int wy, int facing, int code, uint8_t layer, uint8_t mark_layer,
                bool hibernating, bool sleepwalking) {
     ActorAnim& a = actor_anim_table[m];
     const int slot = mover_slot(a);
     const int fpd = view_frames_per_direction(slot);
     const int frame = dir8(facing - rotation()) * fpd + a.frame % fpd;
-    if (hibernating && !(a.flags & ANIM_TINTED)) {
-        // Once per loaded family: the tint changes the pictures in place.
-        a.flags |= ANIM_TINTED;
-        view_tint_mover(m);
-    }
+    tint_if_hibernating(m, hibernating);
     add_entry(entry_at(wx, wy, VS_MOVER, m * 8 + slot, code, 255, frame, layer));
     if (sleepwalking)
         add_entry(entry_at(wx, wy, VS_GOD, GOD_SPRITE_SLEEP_MARK, code, 255,
@@ -412,7 +418,12 @@ void list_places() {
     }
 }
 
+// The draw list is made when something reads it: with no back surface to
+// paint, the camera may move many times between two reads.
+bool draw_list_stale = false;
+
 void build_draw_list() {
+    draw_list_stale = false;
     view_draw_count = 0;
     // The standing things first: should the list fill up, the movers and
     // gods of a crowded window are what a player looks for.
@@ -432,39 +443,81 @@ void build_draw_list() {
                      [](uint32_t a, uint32_t b) { return view_draw_list_compare(a, b) < 0; });
 }
 
+// The tints a draw would apply, in the order the list would apply them: a
+// tint is part of the movers' state, so it comes with every draw, read or not.
+void tint_listed_movers() {
+    for (int p = 0; p < PLAYER_COUNT; ++p) {
+        const PlayerRecord& r = player_table[p];
+        if (r.x == 0 || player_hidden_by_status(r) || !view_in_window(r.x, r.y)) continue;
+        tint_if_hibernating(p, r.hibernation_days != 0);
+    }
+    for (int m = MOVER_THIEF; m <= MOVER_ROBOT_DOLL; ++m) {
+        const WalkerRecord& w = walker_of_mover(m);
+        if (w.place != WALKER_FREE || w.x == 0 || !view_in_window(w.x, w.y)) continue;
+        tint_if_hibernating(m, w.hibernation_days != 0);
+    }
+}
+
 bool free_square(const MapSquare& sq) {
     return (sq.flags & (SQF_PLAYERS_MASK | SQF_WALKERS_MASK | SQF_GOD_MASK)) == 0;
 }
 
-// Writes a code at an anchor: occupant codes of one square add up, any
-// other code replaces what was there.
+// The listing routines mark codes at anchor points of the view: occupant
+// codes of one point add up, any other code replaces what was there. The
+// marks are kept as a list (a list costs what its window holds, not the
+// whole map); with a display they also go into the hit map as they always
+// did, which the next hit-map read builds afresh.
+struct AnchorMark {
+    uint32_t cell; // y x VIEW_HITMAP_SIDE + x
+    uint16_t code;
+};
+std::vector<AnchorMark> anchor_marks;
+
+void marks_begin() {
+    anchor_marks.clear();
+    if (view_paint_possible()) hitmap_clear();
+}
+
 void mark_anchor(int sx, int sy, uint16_t code) {
     if (sx < 0 || sx >= VIEW_HITMAP_SIDE || sy < VIEW_TOP || sy >= VIEW_TOP + VIEW_HITMAP_SIDE)
         return;
-    uint16_t& cell = hitmap()[(sy - VIEW_TOP) * VIEW_HITMAP_SIDE + sx];
+    const uint32_t at = static_cast<uint32_t>((sy - VIEW_TOP) * VIEW_HITMAP_SIDE + sx);
+    anchor_marks.push_back({at, code});
+    if (!view_paint_possible()) return;
+    uint16_t& cell = hitmap()[at];
     if ((cell & OBJ_OCCUPANTS) && (code & OBJ_OCCUPANTS))
         cell = static_cast<uint16_t>(cell | code);
     else
         cell = code;
 }
 
-// Collects the non-zero codes of a square window of the map, row by row,
-// into the pick list from its ninth entry; stops when the list is full.
+// Collects the non-zero codes the marks left in a square window of the map,
+// row by row, into the pick list from its ninth entry; stops when the list is
+// full.
 int collect_window(int cx, int cy, int radius) {
     int x0 = 0, y0 = 0, x1 = VIEW_HITMAP_SIDE, y1 = VIEW_HITMAP_SIDE;
     if (radius >= 0) {
         x0 = std::max(0, cx - radius), x1 = std::min(VIEW_HITMAP_SIDE, cx + radius);
         y0 = std::max(0, cy - radius), y1 = std::min(VIEW_HITMAP_SIDE, cy + radius);
     }
-    const uint16_t* map = hitmap();
+    // Row-major order of the cells; marks of one cell stay in marking order.
+    std::stable_sort(anchor_marks.begin(), anchor_marks.end(),
+                     [](const AnchorMark& a, const AnchorMark& b) { return a.cell < b.cell; });
     int n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            const uint16_t c = map[y * VIEW_HITMAP_SIDE + x];
-            if (c == 0) continue;
-            if (PICK_FIRST + n >= VIEW_PICK_LIST_SIZE) return n;
-            view_pick_list[PICK_FIRST + n++] = c;
+    for (size_t i = 0; i < anchor_marks.size();) {
+        const uint32_t at = anchor_marks[i].cell;
+        uint16_t c = 0;
+        for (; i < anchor_marks.size() && anchor_marks[i].cell == at; ++i) {
+            const uint16_t code = anchor_marks[i].code;
+            c = (c & OBJ_OCCUPANTS) && (code & OBJ_OCCUPANTS) ? static_cast<uint16_t>(c | code)
+                                                              : code;
         }
+        const int x = static_cast<int>(at % VIEW_HITMAP_SIDE),
+                  y = static_cast<int>(at / VIEW_HITMAP_SIDE);
+        if (c == 0 || x < x0 || x >= x1 || y < y0 || y >= y1) continue;
+        if (PICK_FIRST + n >= VIEW_PICK_LIST_SIZE) return n;
+        view_pick_list[PICK_FIRST + n++] = c;
+    }
     return n;
 }
 
@@ -511,7 +564,12 @@ bool view_point_to_screen(int x, int y, int* sx, int* sy) {
     return true;
 }
 
+void view_draw_list_ready() {
+    if (draw_list_stale) build_draw_list();
+}
+
 bool view_object_screen_pos(int code, int* x, int* y, int* frame) {
+    view_draw_list_ready();
     for (int i = 0; i < view_draw_count; ++i) {
         const ViewDrawEntry& e = view_draw_list[i];
         if (code == 0 || e.code != code) continue;
@@ -531,8 +589,13 @@ void view_draw_board(int x, int y) {
         view_camera_x = x;
         view_camera_y = y;
     }
-    build_draw_list();
-    view_paint();
+    if (view_paint_possible()) {
+        build_draw_list();
+        view_paint();
+        return;
+    }
+    tint_listed_movers();
+    draw_list_stale = true;
 }
 
 namespace {
@@ -544,6 +607,7 @@ const bool FILM_REBUILDS_HITMAP = (
 void view_hitmap_build(int force) {
     if (!force && hitmap_view_pos[0] == view_camera_x && hitmap_view_pos[1] == view_camera_y)
         return;
+    view_draw_list_ready();
     hitmap_clear();
     uint16_t* map = hitmap();
     for (int s = 1; s <= map_square_count; ++s) {
@@ -584,7 +648,8 @@ int view_hitmap_at(int x, int y) {
 }
 
 void view_hitmap_mark_list() {
-    hitmap_clear();
+    view_draw_list_ready();
+    marks_begin();
     for (int i = 0; i < view_draw_count; ++i) {
         const ViewDrawEntry& e = view_draw_list[i];
         if (e.code == 0 || (e.flags & VDE_FLYING)) continue;
@@ -594,7 +659,7 @@ void view_hitmap_mark_list() {
 }
 
 int view_list_free_squares() {
-    hitmap_clear();
+    marks_begin();
     for (int s = 1; s <= map_square_count; ++s) {
         const MapSquare& sq = map_square_table[s];
         if (!free_square(sq)) continue;
@@ -603,13 +668,18 @@ int view_list_free_squares() {
         mark_anchor(sx, sy, static_cast<uint16_t>(s));
     }
     const int n = collect_window(0, 0, -1);
-    view_hitmap_build(1);
+    // The hit map is left built for the view as it stands; with no display
+    // nothing reads it before its next build.
+    if (view_paint_possible())
+        view_hitmap_build(1);
+    else
+        hitmap_view_pos[0] = hitmap_view_pos[1] = -1;
     return n;
 }
 
 int view_list_owned_near(int x, int y, int radius) {
     view_draw_board(x, y);
-    hitmap_clear();
+    marks_begin();
     const int p = game_active_mover;
     int sx, sy;
     if (p >= 0 && p < PLAYER_COUNT) {
@@ -644,6 +714,7 @@ void view_play_animation() {
 void view_reset_state() {
     view_camera_x = view_camera_y = 0;
     view_draw_count = 0;
+    draw_list_stale = false;
     hitmap_view_pos[0] = hitmap_view_pos[1] = -1;
 }
 

@@ -74,7 +74,13 @@ const int16_t (*view_corner_table(int rotation))[VIEW_GRID][2];
 const int8_t* view_draw_order(int rotation);
 
 // Renders the view around world point (x, y); x = -1 keeps the last camera.
+// With a back surface the list is made and painted at once; without one it
+// is made when first read (view_draw_list_ready, the hit map, an object's
+// screen position).
 void view_draw_board(int x, int y);
+// Makes the draw list of the last render if it is not made yet; whoever reads
+// view_draw_list, view_draw_count or view_sort_keys directly calls it first.
+void view_draw_list_ready();
 // True when the point's cell lies within 14 cells of the camera cell.
 bool view_in_window(int x, int y);
 // Screen position of a world point; (0, 0) and false outside the window.

@@ -13,6 +13,8 @@ void view_tint_mover(int m);
 // The pixels of a render: terrain, markers, the sorted list and the steps
 // left; nothing without a back surface.
 void view_paint();
+// True when view_paint has a back surface to paint into.
+bool view_paint_possible();
 // The frame set an entry is drawn from, nullptr when not loaded.
 void* view_entry_set(const ViewDrawEntry& e);
 // Writes code into every opaque pixel of the frame drawn at screen (x, y),

@@ -366,8 +366,13 @@ void view_stamp(uint16_t* map, const void* set, int frame, int x, int y, uint16_
     }
 }
 
+bool view_paint_possible() {
+    return back_surface != nullptr;
+}
+
 void view_paint() {
     if (!back_surface) return;
+    view_draw_list_ready();
     int32_t pitch = 0;
     uint16_t* pixels = plat_surface_lock(back_surface, &pitch);
     if (!pixels) return;

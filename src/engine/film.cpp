@@ -9,6 +9,7 @@
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/surfaces.h"
+#include "platform/audio.h"
 #include "platform/mci.h"
 #include "platform/queue.h"
 #include "platform/surface.h"
@@ -41,11 +42,19 @@ bool open_film(const char* name) {
 int avi_play(const char* name, const PlatRect* rect, int skippable) {
     shown_record(Shown::Film, 0, 0, name);
     if (!back_surface || !name || !rect) return 0; // no display: nothing to show it on
-    // The film's sound needs the audio device to itself.
-    snd_shutdown();
-    if (!open_film(name)) {
-        snd_init(1);
-        return 0;
+    // The film's sound needs the audio device to itself: sound is shut down,
+    // and set up again (with its buffers read anew) when the film cannot be
+    // opened. With the device open and nothing playing that changes nothing
+    // anyone hears, so the film is looked for first and the device kept.
+    if (plat_audio_open() && plat_audio_playing_count() == 0) {
+        if (!open_film(name)) return 0;
+        snd_shutdown();
+    } else {
+        snd_shutdown();
+        if (!open_film(name)) {
+            snd_init(1);
+            return 0;
+        }
     }
     g_rect = *rect;
     avi_device = mci_device_id("vfw");

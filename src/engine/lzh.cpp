@@ -1,6 +1,7 @@
 #include "engine/lzh.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -13,8 +14,13 @@ constexpr uint16_t RESCALE_AT = 0x8000;
 constexpr int END_POSITION = 4095;
 constexpr int LENGTH_BASE = 253; // length = symbol - 253
 
+// Room after the sentinel for the run search's word-wide reads.
+constexpr int FREQ_PAD = 8;
+
 struct Tree {
-    std::array<uint16_t, NODES + 1> freq; // freq[641] is the 0xFFFF sentinel
+    // freq[641] on are the 0xFFFF sentinel, which no count reaches: a run of
+    // equal counts always ends before it.
+    std::array<uint16_t, NODES + FREQ_PAD> freq;
     std::array<uint16_t, NODES> son;
     std::array<uint16_t, NODES + SYMBOLS> prnt;
 };
@@ -31,7 +37,8 @@ constexpr Tree make_initial_tree() {
         t.son[j] = static_cast<uint16_t>(i);
         t.prnt[i] = t.prnt[i + 1] = static_cast<uint16_t>(j);
     }
-    t.freq[NODES] = 0xFFFF;
+    for (int i = NODES; i < NODES + FREQ_PAD; ++i)
+        t.freq[i] = 0xFFFF;
     t.prnt[ROOT] = 0;
     return t;
 }
@@ -116,15 +123,29 @@ struct BitReader {
     }
 };
 
+// The last node of the run of counts equal to `count` that starts at
+// `first`, four counts at a time (the sentinel ends every run): the first
+// count that differs is the lowest set lane of the difference.
+static_assert(std::endian::native == std::endian::little, "counts are read four to a word");
+int end_of_run(const Tree& t, int first, uint16_t count) {
+    const uint64_t all = uint64_t{count} * 0x0001000100010001u;
+    int l = first;
+    for (;;) {
+        uint64_t four;
+        std::memcpy(&four, &t.freq[l + 1], sizeof four);
+        const uint64_t differ = four ^ all;
+        if (differ != 0) return l + (__builtin_ctzll(differ) >> 4);
+        l += 4;
+    }
+}
+
 // Increments every node from c up to the root, keeping the frequencies in
 // order by swapping a node past the run of nodes it has outgrown.
 void lzh_update_walk(Tree& t, int c) {
     do {
         uint16_t k = ++t.freq[c];
         if (k > t.freq[c + 1]) {
-            int l = c + 1;
-            while (l + 1 < NODES && t.freq[l + 1] == static_cast<uint16_t>(k - 1))
-                ++l;
+            const int l = end_of_run(t, c + 1, static_cast<uint16_t>(k - 1));
             t.freq[c] = static_cast<uint16_t>(k - 1);
             t.freq[l] = k;
             int i = t.son[c];

@@ -182,9 +182,16 @@ void draw_exchange() {
 // ---------------------------------------------------------------------------
 // The detail page
 
+// The right column's labels are longer than the room from its values' x to
+// the box's edge: they end at the edge instead of starting at the value.
+constexpr int FIGURES_RIGHT_COLUMN_X = 589, FIGURES_LABEL_END = 630;
+
 void label_and_value(ImageRecord* back, const char* label, const char* value, int x, int y) {
     popup_font(12, GOLD, SHADOW, TEXT_SHADOW, 1);
-    popup_text(back, label, x, y - 16, ALIGN_LEFT_TOP);
+    if (x == FIGURES_RIGHT_COLUMN_X)
+        popup_text(back, label, FIGURES_LABEL_END, y - 16, ALIGN_RIGHT_TOP);
+    else
+        popup_text(back, label, x, y - 16, ALIGN_LEFT_TOP);
     popup_font(16, WHITE, SHADOW, TEXT_SHADOW, 1);
     popup_text(back, value, x, y, ALIGN_LEFT_TOP);
 }
@@ -197,21 +204,21 @@ void draw_figures(ImageRecord* back, int i) {
     change_text(text, sizeof text, s);
     label_and_value(back, "涨跌", text, 453, 162);
     std::snprintf(text, sizeof text, "%d", s.volume);
-    label_and_value(back, "交易量", text, 589, 123);
+    label_and_value(back, "交易量", text, FIGURES_RIGHT_COLUMN_X, 123);
     const double pct =
         s.previous_price != 0.0f
             ? (static_cast<double>(s.price) - s.previous_price) / s.previous_price * 100.0
             : 0.0;
     std::snprintf(text, sizeof text, "%.2f", pct);
-    label_and_value(back, "涨跌幅", text, 589, 162);
+    label_and_value(back, "涨跌幅", text, FIGURES_RIGHT_COLUMN_X, 162);
     price_text(text, sizeof text, stock_history_average(i, 6), s.price);
     label_and_value(back, "周均价", text, 453, 208);
     price_text(text, sizeof text, stock_history_average(i, 24), s.price);
-    label_and_value(back, "月均价", text, 589, 208);
+    label_and_value(back, "月均价", text, FIGURES_RIGHT_COLUMN_X, 208);
     price_text(text, sizeof text, stock_history_high(i), s.price);
     label_and_value(back, "历史高价", text, 453, 254);
     price_text(text, sizeof text, stock_history_low(i), s.price);
-    label_and_value(back, "历史低价", text, 589, 254);
+    label_and_value(back, "历史低价", text, FIGURES_RIGHT_COLUMN_X, 254);
 }
 
 void draw_company(ImageRecord* back, int i) {

@@ -12,10 +12,10 @@
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/media.h"
 #include "platform/messages.h"
 #include "platform/midi.h"
 #include "platform/queue.h"
-#include "platform/video.h"
 
 namespace {
 
@@ -60,9 +60,9 @@ void stream_fill(void*, int16_t* out, uint32_t frames) {
     }
     {
         std::lock_guard<std::mutex> lock(g_mix_mutex);
-        if (g_rendering) midi_render_skip(frames);
+        if (g_rendering) plat_media().midi_render_skip(frames);
     }
-    video_sound_skip(frames);
+    plat_media().video_sound_skip(frames);
 }
 
 // Makes the stream when the device is open and has none of ours: a new
@@ -107,7 +107,8 @@ uint32_t length(const Device& d) {
         return d.song ? d.song->length_ms : 0;
     case Kind::Film:
         // A film that does not tell its length plays until it runs out.
-        return video_length_ms(d.film) ? video_length_ms(d.film) : 0x7FFFFFFFu;
+        return plat_media().video_length_ms(d.film) ? plat_media().video_length_ms(d.film)
+                                                    : 0x7FFFFFFFu;
     }
     return 0;
 }
@@ -116,9 +117,9 @@ void render_song(const MidiSong* song, uint32_t from) {
     std::lock_guard<std::mutex> lock(g_mix_mutex);
     g_rendering = song;
     if (song)
-        midi_render_start(song, from);
+        plat_media().midi_render_start(song, from);
     else
-        midi_render_stop();
+        plat_media().midi_render_stop();
 }
 
 // Stops a device where it is; its pending notification is dropped.
@@ -127,12 +128,12 @@ void halt(Device& d) {
     d.mode = Mode::Stopped;
     d.notify = false;
     if (d.kind == Kind::Midi && g_rendering == d.song.get()) render_song(nullptr, 0);
-    if (d.kind == Kind::Film) video_sound_clear();
+    if (d.kind == Kind::Film) plat_media().video_sound_clear();
 }
 
 void close_device(std::map<std::string, Device>::iterator it) {
     halt(it->second);
-    video_close(it->second.film);
+    plat_media().video_close(it->second.film);
     g_devices.erase(it);
 }
 
@@ -179,12 +180,12 @@ uint32_t open_command(const std::vector<std::string>& t) {
         d.song = midi_load(g_open_result.path, &g_open_result.problem);
         if (!d.song) return MCI_ERR_FILE;
         // Heard only with the real clock: the virtual one passes time unheard.
-        if (plat_audio_open() && !plat_clock_is_virtual()) midi_render_prepare();
+        if (plat_audio_open() && !plat_clock_is_virtual()) plat_media().midi_render_prepare();
     } else if (type == "avivideo") {
         d.kind = Kind::Film;
         g_open_result = plat_locate(name.c_str());
         if (!g_open_result.found) return MCI_ERR_FILE;
-        d.film = video_open(g_open_result.path, &g_open_result.problem);
+        d.film = plat_media().video_open(g_open_result.path, &g_open_result.problem);
         if (!d.film) return MCI_ERR_FILE;
     } else {
         return MCI_ERR_UNRECOGNIZED;
@@ -240,10 +241,11 @@ uint32_t play_command(Device& d, const std::vector<std::string>& t) {
     d.notify = notify;
     if (d.kind == Kind::Midi) render_song(d.song.get(), start);
     if (d.kind == Kind::Film) {
-        if (video_frames_shown(d.film) > 0 || d.film_ran_out) video_rewind(d.film);
+        if (plat_media().video_frames_shown(d.film) > 0 || d.film_ran_out)
+            plat_media().video_rewind(d.film);
         d.film_ran_out = false;
-        if (video_has_sound(d.film)) open_audio_for_film();
-        video_advance(d.film, 0);
+        if (plat_media().video_has_sound(d.film)) open_audio_for_film();
+        plat_media().video_advance(d.film, 0);
     }
     ensure_stream();
     return 0;
@@ -334,7 +336,7 @@ uint32_t run(const std::vector<std::string>& t, char* reply, uint32_t size) {
     r.top = static_cast<int32_t>(n[1]);
     r.right = static_cast<int32_t>(n[0] + n[2]);
     r.bottom = static_cast<int32_t>(n[1] + n[3]);
-    video_set_destination(d.film, r);
+    plat_media().video_set_destination(d.film, r);
     return 0;
 }
 
@@ -393,10 +395,10 @@ void mci_poll() {
         if (d.mode != Mode::Playing) continue;
         ensure_stream();
         if (d.kind == Kind::Film) {
-            if (!d.film_ran_out && !video_advance(d.film, position(d))) {
+            if (!d.film_ran_out && !plat_media().video_advance(d.film, position(d))) {
                 // Cut short or damaged: the film ends after the last frame it had.
                 d.film_ran_out = true;
-                d.end_pos = std::min(d.end_pos, video_next_due_ms(d.film));
+                d.end_pos = std::min(d.end_pos, plat_media().video_next_due_ms(d.film));
             }
         }
         // The mixer takes the sound up to now before a piece or film that
@@ -415,7 +417,7 @@ bool mci_next_deadline(uint32_t* when) {
         uint32_t pos = position(d);
         uint32_t next = d.end_pos;
         if (d.kind == Kind::Film && !d.film_ran_out)
-            next = std::min(next, std::max(pos, video_next_due_ms(d.film)));
+            next = std::min(next, std::max(pos, plat_media().video_next_due_ms(d.film)));
         uint32_t at = now + (next > pos ? next - pos : 0);
         if (!any || static_cast<int32_t>(at - *when) < 0) *when = at;
         any = true;
@@ -426,9 +428,9 @@ bool mci_next_deadline(uint32_t* when) {
 void mci_mix(int16_t* out, size_t frames) {
     {
         std::lock_guard<std::mutex> lock(g_mix_mutex);
-        if (g_rendering) midi_render_mix(out, frames);
+        if (g_rendering) plat_media().midi_render_mix(out, frames);
     }
-    video_sound_mix(out, frames);
+    plat_media().video_sound_mix(out, frames);
 }
 
 void mci_test_set_disc(int tracks, uint32_t track_ms) {
@@ -441,8 +443,8 @@ uint32_t plat_midi_out_volume() {
 }
 void plat_midi_out_set_volume(uint32_t volume) {
     g_midi_volume = volume;
-    midi_render_set_volume(static_cast<uint16_t>(volume & 0xFFFF),
-                           static_cast<uint16_t>(volume >> 16));
+    plat_media().midi_render_set_volume(static_cast<uint16_t>(volume & 0xFFFF),
+                                        static_cast<uint16_t>(volume >> 16));
 }
 
 uint32_t plat_aux_cd_device() {

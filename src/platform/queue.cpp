@@ -25,6 +25,18 @@ struct Timer {
 std::mutex g_mutex; // guards the posted queue and the quit request
 std::deque<PlatMessage> g_posted;
 bool g_quit_pending = false;
+// Whether a posted message or the quit request waits: written with the lock
+// held, read without it, so that the loop's many looks at an empty queue
+// take no lock.
+std::atomic<bool> g_posted_waiting{false};
+
+void note_posted_locked() {
+    g_posted_waiting.store(!g_posted.empty() || g_quit_pending, std::memory_order_release);
+}
+
+bool posted_may_wait() {
+    return g_posted_waiting.load(std::memory_order_acquire);
+}
 int32_t g_quit_code = 0;
 
 std::deque<PlatMessage> g_input; // main thread only, like everything below
@@ -109,7 +121,7 @@ Timer* first_due_timer(uint32_t now) {
 }
 
 bool anything_waiting() {
-    {
+    if (posted_may_wait()) {
         std::lock_guard<std::mutex> lock(g_mutex);
         if (!g_posted.empty() || g_quit_pending) return true;
     }
@@ -125,6 +137,7 @@ void plat_queue_reset() {
         g_posted.clear();
         g_quit_pending = false;
         g_quit_code = 0;
+        note_posted_locked();
     }
     g_input.clear();
     g_timers.clear();
@@ -147,6 +160,7 @@ void plat_post_message(uint32_t message, uint32_t wparam, int32_t lparam) {
     PlatMessage m = make(message, wparam, lparam);
     std::lock_guard<std::mutex> lock(g_mutex);
     g_posted.push_back(m);
+    note_posted_locked();
 }
 
 void plat_post_quit_message(int32_t exit_code) {
@@ -155,24 +169,27 @@ void plat_post_quit_message(int32_t exit_code) {
     // that follows a quit from a modal loop asks again with 0).
     if (!g_quit_pending) g_quit_code = exit_code;
     g_quit_pending = true;
+    note_posted_locked();
 }
 
 bool plat_peek_message(PlatMessage* out, bool remove) {
     gather();
-    {
+    if (posted_may_wait()) {
         std::lock_guard<std::mutex> lock(g_mutex);
         if (!g_posted.empty()) {
             *out = g_posted.front();
             if (remove) g_posted.pop_front();
+            note_posted_locked();
             return true;
         }
     }
     if (take_input(out, remove)) return true;
-    {
+    if (posted_may_wait()) {
         std::lock_guard<std::mutex> lock(g_mutex);
         if (g_quit_pending) {
             *out = make(WM_QUIT, static_cast<uint32_t>(g_quit_code), 0);
             if (remove) g_quit_pending = false;
+            note_posted_locked();
             return true;
         }
     }
@@ -416,11 +433,13 @@ void plat_idle(uint32_t max_ms) {
 
 bool plat_take_posted(uint32_t message, PlatMessage* out) {
     gather();
+    if (!posted_may_wait()) return false;
     std::lock_guard<std::mutex> lock(g_mutex);
     for (auto it = g_posted.begin(); it != g_posted.end(); ++it) {
         if (it->message != message) continue;
         *out = *it;
         g_posted.erase(it);
+        note_posted_locked();
         return true;
     }
     return false;

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -44,10 +45,37 @@ bool env_on(const char* name) {
 
 // No display to show anything on: headless, or SDL's dummy video driver.
 // (The offscreen driver renders into memory and so runs the whole path.)
+// The answer is fixed from SDL's start to its end: asked once a start.
+int g_dummy_driver = -1; // -1 not asked yet this start
+
 bool no_display() {
     if (g_headless || !g_sdl_started) return true;
-    const char* driver = SDL_GetCurrentVideoDriver();
-    return !driver || std::strcmp(driver, "dummy") == 0;
+    if (g_dummy_driver < 0) {
+        const char* driver = SDL_GetCurrentVideoDriver();
+        g_dummy_driver = !driver || std::strcmp(driver, "dummy") == 0 ? 1 : 0;
+    }
+    return g_dummy_driver == 1;
+}
+
+// Raised by every event pushed into SDL's queue (the watch runs in the
+// pushing thread, before the event is queued; with no display only the
+// program's own thread pushes), cleared when the queue is found empty.
+std::atomic<bool> g_event_pushed{false};
+
+int note_pushed(void*, SDL_Event*) {
+    g_event_pushed.store(true, std::memory_order_release);
+    return 1;
+}
+
+// The next event: from the window system where there is one; with no display
+// there is nothing to pump, only what the program itself pushed, and no
+// lock of SDL's queue is taken while nothing was.
+bool next_event(SDL_Event* e) {
+    if (!no_display()) return SDL_PollEvent(e) != 0;
+    if (!g_event_pushed.load(std::memory_order_acquire)) return false;
+    if (SDL_PeepEvents(e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) return true;
+    g_event_pushed.store(false, std::memory_order_release);
+    return false;
 }
 
 uint32_t vk_from_sdl(SDL_Keycode key, SDL_Scancode scan) {
@@ -202,6 +230,10 @@ bool plat_init() {
         return false;
     }
     g_sdl_started = true;
+    g_dummy_driver = -1;
+    // Whatever SDL queued while starting is looked at once.
+    g_event_pushed = true;
+    SDL_AddEventWatch(note_pushed, nullptr);
     if (const char* script = std::getenv("KARVO_SCRIPT"); script && *script) {
         std::string error;
         if (!plat_script_load(script, &error)) {
@@ -225,8 +257,12 @@ void plat_shutdown() {
     destroy_display();
     if (g_window.sdl) SDL_DestroyWindow(g_window.sdl);
     g_window.sdl = nullptr;
-    if (g_sdl_started) SDL_Quit();
+    if (g_sdl_started) {
+        SDL_DelEventWatch(note_pushed, nullptr);
+        SDL_Quit();
+    }
     g_sdl_started = false;
+    g_dummy_driver = -1;
 }
 
 bool plat_headless() {
@@ -360,7 +396,7 @@ bool plat_message_box_centred_on_screen() {
 void plat_window_pump() {
     if (!g_sdl_started) return;
     SDL_Event e;
-    while (SDL_PollEvent(&e)) {
+    while (next_event(&e)) {
         switch (e.type) {
         case SDL_QUIT:
             plat_request_close();

@@ -109,9 +109,11 @@ void compose_window() {
         fill(p, r.left, r.top, r.right - r.left, r.bottom - r.top, 0xF8F8F0);
         box(p, r.left, r.top, r.right - r.left, r.bottom - r.top, INK);
     }
+    // The track list's frame goes round its hot spot, which the lit bar fills
+    // edge to edge.
     const SysmenuRect& t = sysmenu_spots[SM_TRACKS];
-    fill(p, t.left, t.top, t.right - t.left, t.bottom - t.top, 0xF8F8F0);
-    box(p, t.left, t.top, t.right - t.left, t.bottom - t.top, INK);
+    fill(p, t.left - 1, t.top - 1, t.right - t.left + 2, t.bottom - t.top + 2, 0xF8F8F0);
+    box(p, t.left - 1, t.top - 1, t.right - t.left + 2, t.bottom - t.top + 2, INK);
 }
 
 void draw_buttons(ImageRecord* back) {

@@ -1,6 +1,7 @@
 #include "support/popup_fixture.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "board/game_state.h"
@@ -71,4 +72,9 @@ int PopupTest::screen_differs(int left, int top, int right, int bottom, uint16_t
 std::string PopupTest::save_screen_bmp(const std::string& name) {
     const std::string path = name + ".bmp";
     return plat_surface_save_bmp(primary_surface, path.c_str()) ? path : "";
+}
+
+std::string PopupTest::save_shot(const std::string& name) {
+    const char* dir = std::getenv("KARVO_SHOT_DIR");
+    return dir ? save_screen_bmp(std::string(dir) + "/" + name) : "";
 }

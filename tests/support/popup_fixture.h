@@ -23,4 +23,7 @@ class PopupTest : public HeadlessTest {
     static int screen_differs(int left, int top, int right, int bottom, uint16_t pixel);
     // Writes the display as a 24-bit BMP named name.bmp in the test's directory.
     static std::string save_screen_bmp(const std::string& name);
+    // Writes the display as name.bmp into KARVO_SHOT_DIR when that is set, for
+    // looking at a window; returns the path written, "" when none was.
+    static std::string save_shot(const std::string& name);
 };
