@@ -1,6 +1,6 @@
 // Full-screen windows drawn into the back surface: one timer frame of each
 // mini-game in the middle of a busy game (the tick and the whole scene with
-// its panel), each under 2 ms.
+// its panel), of the setup screen and of the stage end, each under 2 ms.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -10,9 +10,14 @@
 #include "board/world_reset.h"
 #include "engine/draw.h"
 #include "engine/mkf.h"
+#include "engine/modal.h"
 #include "engine/options.h"
 #include "engine/random.h"
+#include "engine/text.h"
 #include "platform/surface.h"
+#include "shell/setup_layout.h"
+#include "shell/setup_screen.h"
+#include "shell/stage_end.h"
 
 namespace {
 
@@ -23,6 +28,7 @@ struct Display {
         back_surface = plat_surface_create(SCREEN_W, SCREEN_H, false);
         primary_surface = plat_surface_create(SCREEN_W, SCREEN_H, true);
         data_archive = mkf_open("data.mkf");
+        text_init(); // the setup's captions and values are drawn once it opens
         game_world_reset();
         game_player_count = 2;
         player_table[0].control = CTRL_HUMAN;
@@ -31,6 +37,7 @@ struct Display {
         game_srand(17);
     }
     ~Display() {
+        text_shutdown();
         mkf_reset();
         data_archive = -1;
         back_surface = nullptr;
@@ -133,8 +140,70 @@ void BM_CatchingGameFrame(benchmark::State& state) {
     run(state, MINIGAME_STEER, busy_catch);
 }
 
+// At least half of a sparse sample of the back surface drawn.
+bool back_drawn() {
+    int drawn = 0;
+    for (int i = 0; i < SCREEN_W * SCREEN_H; i += 97)
+        drawn += back_surface->pixels[i] != 0;
+    return drawn >= SCREEN_W * SCREEN_H / 97 / 2;
+}
+
+void send(PlatWndProc proc, uint32_t message, int x = 0, int y = 0) {
+    proc(nullptr, message, 0, plat_pack_point(x, y));
+}
+
+// The setup with two runners taken, the pointer over a third character: the
+// background scrolling, the runners running, the grid, panel and strip drawn.
+void BM_SetupScreenFrame(benchmark::State& state) {
+    Display display;
+    setup_window_open(0);
+    send(setup_wndproc, WM_SCREEN_START);
+    for (int c : {1, 3}) {
+        send(setup_wndproc, WM_LBUTTONDOWN, GRID_CELL_X + GRID_CELL * c + 36, GRID_CELL_Y + 36);
+        send(setup_wndproc, WM_LBUTTONUP, GRID_CELL_X + GRID_CELL * c + 36, GRID_CELL_Y + 36);
+    }
+    send(setup_wndproc, WM_MOUSEMOVE, GRID_CELL_X + GRID_CELL * 5 + 36, GRID_CELL_Y + 36);
+    send(setup_wndproc, WM_TIMER);
+    if (!back_drawn()) {
+        state.SkipWithError("the stand-in pictures are missing");
+    } else {
+        for (auto _ : state) {
+            send(setup_wndproc, WM_TIMER);
+            benchmark::DoNotOptimize(back_surface->pixels[0]);
+        }
+    }
+    setup_window_close();
+}
+
+// The stage end after a won map with another cleared: the background
+// scrolling, the winner and companion running, the chooser at rest with a
+// map under the pointer.
+void BM_StageEndFrame(benchmark::State& state) {
+    Display display;
+    game_map = 1;
+    game_human_count = 1;
+    campaign_maps_cleared[0] = campaign_maps_cleared[1] = 1;
+    stage_won_window_open();
+    send(stage_won_wndproc, WM_SCREEN_START);
+    for (int i = 0; i < 40; ++i) // the chooser slides in and comes to rest
+        send(stage_won_wndproc, WM_TIMER);
+    send(stage_won_wndproc, WM_MOUSEMOVE, 320, 280 + 40 * 2 + 20);
+    if (!back_drawn()) {
+        state.SkipWithError("the stand-in pictures are missing");
+    } else {
+        for (auto _ : state) {
+            send(stage_won_wndproc, WM_TIMER);
+            benchmark::DoNotOptimize(back_surface->pixels[0]);
+        }
+    }
+    stage_won_window_close();
+    campaign_maps_cleared[0] = campaign_maps_cleared[1] = 0;
+}
+
 } // namespace
 
+BENCHMARK(BM_SetupScreenFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StageEndFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GridGameFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TargetGameFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CatchingGameFrame)->Unit(benchmark::kMicrosecond);

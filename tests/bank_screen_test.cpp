@@ -9,18 +9,23 @@
 #include <cstdlib>
 #include <string>
 
+#include "board/board_screen.h"
 #include "board/calendar.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
+#include "board/map.h"
 #include "board/world_reset.h"
 #include "engine/numpad.h"
+#include "engine/options.h"
 #include "engine/shown.h"
 #include "finance/bank.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/queue.h"
+#include "platform/script.h"
 #include "shell/app.h"
 #include "support/popup_fixture.h"
+#include "support/test_board.h"
 
 namespace {
 
@@ -219,14 +224,29 @@ TEST_F(BankLoan, BorrowingAddsToDepositAndLoanAndSetsTheDueDate) {
     EXPECT_GE(shown_count(Shown::Music, 4), 1u);
 }
 
+// The clerk's balloon, above her at the counter's top: seen while she
+// speaks when a point inside it is not the counter's wall.
+int balloon_seen = -1;
+uint32_t balloon_look_at = 0;
+void look_for_balloon() {
+    if (balloon_seen >= 0 || plat_tick_count() < balloon_look_at) return;
+    balloon_seen = PopupTest::screen_at(256, 86) != PopupTest::screen_at(430, 200);
+}
+
 TEST_F(BankLoan, AtTheLimitNoPadOpens) {
     player_table[1].loan = 10000;
     click(Point{MENU_X, BORROW_Y});
+    balloon_seen = -1;
+    balloon_look_at = t + 500;
+    move(t + 500, 300, 200);
     leave();
+    plat_set_cursor_hook(look_for_balloon);
     bank_loan_screen(0, 0);
+    plat_set_cursor_hook(nullptr);
     EXPECT_EQ(decision_asked_count(), 0);
     EXPECT_TRUE(said("金额已超过"));
     EXPECT_EQ(me().loan, 10000);
+    EXPECT_EQ(balloon_seen, 1) << "the clerk's line is seen in her balloon";
 }
 
 TEST_F(BankLoan, RepayingTheWholeLoanClearsTheDueDateAndMoreThanCashAndDepositIsRefused) {
@@ -253,6 +273,302 @@ TEST_F(BankLoan, RepayingTheWholeLoanClearsTheDueDateAndMoreThanCashAndDepositIs
     EXPECT_EQ(me().loan_due, 0u) << "the whole loan repaid clears the due date";
     EXPECT_EQ(me().deposit, 1000);
     EXPECT_TRUE(said("您的还款手续"));
+}
+
+} // namespace
+
+// The calendar card of the counter: a strip left of the day's digits.
+namespace {
+
+bool calendar_shot = false;
+uint32_t calendar_shot_at = 0;
+uint16_t plain_card = 0;
+int calendar_differs = -1;
+void shoot_calendar() {
+    if (calendar_shot || plat_tick_count() < calendar_shot_at) return;
+    calendar_shot = true;
+    if (plain_card == 0) plain_card = PopupTest::screen_at(450, 385);
+    calendar_differs = PopupTest::screen_differs(448, 380, 470, 410, plain_card);
+    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
+        PopupTest::save_screen_bmp(std::string(dir) + "/bank_calendar_" +
+                                   std::to_string(cal_day(game_date)));
+}
+
+TEST_F(BankLoan, TheCalendarCardShowsTodaysHolidayPicture) {
+    struct Case {
+        PackedDate date;
+        bool picture;
+    };
+    const Case cases[] = {{TODAY, false}, {cal_pack(1998, 2, 14), true}};
+    for (const Case& c : cases) {
+        game_date = c.date;
+        calendar_shot = false;
+        t = plat_tick_count() + 50;
+        calendar_shot_at = t + 200;
+        move(t + 200, 300, 200);
+        leave();
+        plat_set_cursor_hook(shoot_calendar);
+        bank_loan_screen(0, 0);
+        plat_set_cursor_hook(nullptr);
+        ASSERT_TRUE(calendar_shot);
+        EXPECT_EQ(calendar_differs > 0, c.picture) << cal_month(c.date) << "/" << cal_day(c.date);
+    }
+}
+
+} // namespace
+
+// The deposit window shows the side panel's first tab meanwhile.
+namespace {
+
+uint8_t tab_seen = 0xFF;
+void note_tab() {
+    if (tab_seen == 0xFF) tab_seen = board_tabs[1];
+}
+
+TEST_F(BankDeposit, TheSidePanelShowsTheFirstTabMeanwhileUnlessTheLayoutIsTheHeader) {
+    struct Case {
+        uint8_t layout, tab, during;
+    };
+    const Case cases[] = {{0, 2, 0}, {1, 3, 0}, {2, 2, 2}, {0, 0, 0}};
+    for (const Case& c : cases) {
+        settings_set_side_panel_layout(c.layout);
+        board_tabs[1] = c.tab;
+        tab_seen = 0xFF;
+        t = plat_tick_count() + 50;
+        move(t, 300, 300);
+        t += 50;
+        right_click();
+        plat_set_cursor_hook(note_tab);
+        bank_deposit_screen();
+        plat_set_cursor_hook(nullptr);
+        EXPECT_EQ(tab_seen, c.during) << "layout " << int{c.layout} << " tab " << int{c.tab};
+        EXPECT_EQ(board_tabs[1], c.tab) << "the player's own tab comes back";
+    }
+    settings_reset_start_values();
+}
+
+} // namespace
+
+// The special-financing page of the bank company's chairman.
+namespace {
+
+constexpr uint16_t BANK_OBJECT = OBJ_COMPANY_BASE + 2; // company building 2 is the bank
+constexpr int FINANCE_Y = 40 + 300 + 2 * 46 + 18;
+constexpr int PAGE_LEFT = 70, PAGE_TOP = 40 + 216;
+Point page_button(int k) {
+    return {PAGE_LEFT + 12 + 94 * k + 44, PAGE_TOP + 172 + 17};
+}
+constexpr int P_BORROW = 0, P_REPAY = 1, P_EXIT = 2;
+
+// The first and the third figure's wells and the menu under the page, seen
+// while the page is open.
+bool page_shot = false;
+uint32_t page_shot_at = 0;
+uint16_t well_first = 0, well_third = 0, under_menu = 0;
+void shoot_page() {
+    if (page_shot || plat_tick_count() < page_shot_at) return;
+    page_shot = true;
+    well_first = PopupTest::screen_at(PAGE_LEFT + 152, PAGE_TOP + 52);
+    well_third = PopupTest::screen_at(PAGE_LEFT + 152, PAGE_TOP + 50 + 72 + 2);
+    under_menu = PopupTest::screen_at(150 + 3, 40 + 300 + 3);
+    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
+        PopupTest::save_screen_bmp(std::string(dir) + "/bank_finance");
+}
+
+class BankFinance : public BankLoan {
+  protected:
+    void SetUp() override {
+        BankLoan::SetUp();
+        ASSERT_TRUE(test_board_load());
+        map_company_table[2].kind = COMPANY_KIND_BANK;
+        map_company_table[2].chairman = owner_of_seat(1); // player 1 chairs it
+        game_player_count = 4;
+        player_table[2].control = CTRL_COMPUTER;
+        player_table[2].deposit = 3000; // with player 0's 5000: 8000 to draw on
+    }
+    void TearDown() override {
+        game_world_reset();
+        BankLoan::TearDown();
+    }
+    // The clerk's lines take their input while she speaks: go on well after.
+    void later() { t += 20000; }
+    void open_page() {
+        click(Point{MENU_X, FINANCE_Y});
+        later();
+    }
+    void visit() { bank_loan_screen(bank_finance_offered(1, BANK_OBJECT), BANK_OBJECT); }
+    // A case of a table: the script of the one before is dropped (a visit
+    // that ended left its last click unused).
+    void next_case() {
+        plat_script_reset();
+        plat_script_set_close_at_end(false);
+        decisions_reset();
+        shown_clear();
+        t = plat_tick_count() + 3000; // after the suspension's message
+    }
+};
+
+TEST_F(BankFinance, ADealOnThePageEndsTheWholeVisit) {
+    decision_script_push(3000);
+    open_page();
+    click(page_button(P_BORROW));
+    later();
+    page_shot_at = t;
+    move(t, 300, 200);
+    t += 50;
+    click(page_button(P_EXIT));
+    later();
+    right_click(); // would leave the counter, were it still open
+    plat_set_cursor_hook(shoot_page);
+    visit();
+    plat_set_cursor_hook(nullptr);
+    EXPECT_EQ(decision_last_amount(), 8000) << "the pad's maximum is the others' deposits";
+    EXPECT_EQ(me().special_financing, 3000);
+    EXPECT_EQ(me().deposit, 8000);
+    EXPECT_TRUE(said("董事长亲自光临"));
+    EXPECT_TRUE(said("周转的金额"));
+    EXPECT_TRUE(said("董事长慢走"));
+    EXPECT_FALSE(said("谢谢您的惠顾")) << "the counter closed with the page";
+    ASSERT_TRUE(page_shot);
+    EXPECT_EQ(well_first, well_third) << "the figures' wells are drawn";
+    EXPECT_NE(well_first, under_menu) << "the page lies over the menu";
+    EXPECT_EQ(bank_audit().over_limit, 0);
+}
+
+TEST_F(BankFinance, RepayingIsRefusedAboveCashAndDepositAndAWholeRepaymentEndsTheVisit) {
+    struct Case {
+        const char* what;
+        int32_t cash, deposit, financing, amount;
+        int32_t financing_after, deposit_after, cash_after;
+        const char* line;
+        bool visit_ends;
+    };
+    const Case cases[] = {
+        {"above cash + deposit", 1000, 1000, 4000, 3000, 4000, 1000, 1000, "别开玩笑", false},
+        {"the deposit first", 1000, 5000, 4000, 4000, 0, 1000, 1000, nullptr, true},
+        {"then the cash", 3000, 1000, 4000, 2500, 1500, 0, 1500, nullptr, true},
+    };
+    for (const Case& c : cases) {
+        next_case();
+        player_table[1].cash = c.cash;
+        player_table[1].deposit = c.deposit;
+        player_table[1].special_financing = c.financing;
+        decision_script_push(c.amount);
+        open_page();
+        click(page_button(P_REPAY));
+        later();
+        click(page_button(P_EXIT));
+        later();
+        right_click();
+        visit();
+        EXPECT_EQ(decision_last_amount(), c.financing) << c.what << ": the pad's maximum";
+        EXPECT_EQ(me().special_financing, c.financing_after) << c.what;
+        EXPECT_EQ(me().deposit, c.deposit_after) << c.what;
+        EXPECT_EQ(me().cash, c.cash_after) << c.what;
+        if (c.line != nullptr) {
+            EXPECT_TRUE(said(c.line)) << c.what;
+        }
+        EXPECT_EQ(said("谢谢您的惠顾"), !c.visit_ends) << c.what;
+    }
+}
+
+TEST_F(BankFinance, WithLendingSuspendedOrNothingLeftToDrawNoPadOpens) {
+    struct Case {
+        const char* what;
+        uint8_t suspension;
+        int32_t financing;
+    };
+    const Case cases[] = {{"lending suspended", 3, 0}, {"the others' deposits drawn", 0, 8000}};
+    for (const Case& c : cases) {
+        next_case();
+        player_table[1].bank_suspension_days = c.suspension;
+        player_table[1].special_financing = c.financing;
+        open_page();
+        click(page_button(P_BORROW));
+        later();
+        right_click(); // the page
+        later();
+        right_click(); // the counter
+        visit();
+        EXPECT_EQ(decision_asked_count(), 0) << c.what;
+        EXPECT_EQ(me().special_financing, c.financing) << c.what;
+        EXPECT_TRUE(said("董事长慢走")) << c.what;
+        EXPECT_TRUE(said("谢谢您的惠顾")) << c.what << ": back at the counter, then left";
+    }
+}
+
+TEST_F(BankFinance, OnlyTheChairmanFindsThePage) {
+    map_company_table[2].chairman = owner_of_seat(0); // player 0 chairs it now
+    open_page();
+    right_click();
+    visit();
+    EXPECT_FALSE(said("董事长亲自光临"));
+    EXPECT_TRUE(said("谢谢您的惠顾"));
+}
+
+} // namespace
+
+// The clerk's reminder three days before the due date.
+namespace {
+
+class BankReminder : public BankLoan {
+  protected:
+    void SetUp() override {
+        BankLoan::SetUp();
+        player_table[1].loan = 4000;
+        player_table[1].loan_due = cal_add_days(TODAY, 3);
+    }
+};
+
+TEST_F(BankReminder, OnlyAPlayerAtTheControlsIsRemindedAndTheReminderClosesByItself) {
+    struct Case {
+        const char* what;
+        uint8_t control;
+        bool reminded;
+    };
+    const Case cases[] = {{"a human", CTRL_HUMAN, true},
+                          {"a computer", CTRL_COMPUTER, false},
+                          {"a human handed over", CTRL_HUMAN | CTRL_HANDED_OVER, false}};
+    for (const Case& c : cases) {
+        shown_clear();
+        player_table[1].control = c.control;
+        bank_check_loan_due();
+        const std::string greeting = player_plain_name(1) + "您好";
+        EXPECT_EQ(said(greeting.c_str()), c.reminded) << c.what;
+        EXPECT_EQ(said("您向银行借贷的\n贷款即将到期。"), c.reminded) << c.what;
+        EXPECT_EQ(said("请不要忘记喔！"), c.reminded) << c.what;
+        EXPECT_EQ(shown_count(Shown::Music, 4) >= 1, c.reminded) << c.what;
+        EXPECT_EQ(shown_count(Shown::Message), 0u) << c.what << ": no message three days before";
+        EXPECT_EQ(me().loan, 4000) << c.what;
+        EXPECT_EQ(shown_count(Shown::BoardRefresh) >= 1, c.reminded)
+            << c.what << ": the board is repainted after the reminder";
+    }
+}
+
+bool reminder_shot = false;
+uint32_t reminder_shot_at = 0;
+void shoot_reminder() {
+    if (reminder_shot || plat_tick_count() < reminder_shot_at) return;
+    reminder_shot = true;
+    balloon_seen = PopupTest::screen_at(256, 86) != PopupTest::screen_at(430, 200);
+    if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
+        PopupTest::save_screen_bmp(std::string(dir) + "/bank_reminder");
+}
+
+TEST_F(BankReminder, AClickSkipsTheRest) {
+    balloon_seen = -1;
+    reminder_shot_at = t + 300;
+    move(t + 300, 300, 200);
+    t += 600;
+    click(Point{300, 200});
+    plat_set_cursor_hook(shoot_reminder);
+    bank_clerk_reminder();
+    plat_set_cursor_hook(nullptr);
+    EXPECT_TRUE(said("您好"));
+    EXPECT_FALSE(said("请不要忘记喔！"));
+    ASSERT_TRUE(reminder_shot);
+    EXPECT_EQ(balloon_seen, 1) << "the greeting is seen in the clerk's balloon";
+    EXPECT_LT(plat_tick_count(), t + 1000u) << "the click ended it";
 }
 
 } // namespace

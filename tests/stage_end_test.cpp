@@ -59,6 +59,26 @@ TEST(StageFrames, ChooserRowsLieBetween281And439) {
         EXPECT_EQ(stage_chooser_row(c.x, c.y), c.row) << c.x << "," << c.y;
 }
 
+TEST(StageFrames, AClearedStampLiesWholeInsideThePictureItMarks) {
+    struct Case {
+        int target_w, target_h, w, h, x, y, left, top;
+    };
+    const Case cases[] = {
+        {240, 40, 20, 12, 32, 22, 32, 22},      // inside: where it is aimed
+        {240, 160, 20, 12, 220, 28, 220, 28},   // touching the right edge
+        {240, 160, 44, 30, 220, 28, 196, 28},   // past the right edge: moved in
+        {240, 160, 20, 12, 220, 150, 220, 148}, // past the bottom
+        {240, 40, 44, 30, 32, 22, 32, 10},      // a taller stamp on a map's picture
+        {30, 20, 40, 24, 15, 10, 0, 0},         // larger than the picture
+        {240, 160, 20, 12, -5, -5, 0, 0},       // past the top-left
+    };
+    for (const Case& c : cases) {
+        const StampOrigin o = stage_stamp_origin(c.target_w, c.target_h, c.w, c.h, c.x, c.y);
+        EXPECT_EQ(o.left, c.left) << c.w << "x" << c.h << " at " << c.x << "," << c.y;
+        EXPECT_EQ(o.top, c.top) << c.w << "x" << c.h << " at " << c.x << "," << c.y;
+    }
+}
+
 class Campaign : public PopupTest {
   protected:
     void SetUp() override {
@@ -87,6 +107,7 @@ class Campaign : public PopupTest {
 
 TEST_F(Campaign, AWonMapIsMarkedAndOnlyAMapNotClearedCanBeChosen) {
     game_map = 0;
+    campaign_maps_cleared[3] = 1; // an earlier win: its stamp on the last row
     // The panel has come to rest by 2 s; map 0 (just won) is inert and silent.
     point_and_click(2000, 320, row_y(0));
     point_and_click(2300, 320, row_y(2));

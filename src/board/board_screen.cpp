@@ -103,7 +103,7 @@ int minimap_top() {
 }
 
 // Drawing into the back buffer: a frame of a set at its hot spot, cut to the screen.
-void put(void* set, int frame, int x, int y) {
+void put(const void* set, int frame, int x, int y) {
     uint16_t* px = gfx_lock_back();
     if (px) view_blit_frame(px, SCREEN_W, set, frame, x, y, 0, 0, SCREEN_W, SCREEN_H);
     gfx_unlock_back();
@@ -391,6 +391,28 @@ void board_draw_minimap(int refresh) {
     region_done(layout() == 1 ? DIRTY_BOTTOM : DIRTY_MIDDLE, refresh);
 }
 
+const void* board_holiday_picture() {
+    const int h = cal_holiday_find(game_date);
+    static const int PICTURE_BASE[4] = {4, 28, 47, 67};
+    if (h < 0 || data_archive < 0) return nullptr;
+    static int cached = -1;
+    static void* kept = nullptr;
+    const int entry = PICTURE_BASE[game_map & 3] + h;
+    if (entry != cached) {
+        spr_free_set(kept);
+        kept = spr_read_set(nullptr, entry);
+        const ImageRecord* fr = kept ? spr_frame(kept, 0) : nullptr;
+        if (!fr || fr->width > HOLIDAY_PICTURE_SIDE || fr->height > HOLIDAY_PICTURE_SIDE) {
+            std::fprintf(
+                stderr, "karvo: holiday picture data.mkf %d is missing or over 200 x 200\n", entry);
+            spr_free_set(kept);
+            kept = nullptr; // a refused picture is never drawn
+        }
+        cached = entry;
+    }
+    return kept;
+}
+
 void board_draw_calendar(int refresh) {
     if (layout() == 1) return;
     if (!gfx_display_open()) return region_done(DIRTY_BOTTOM, refresh);
@@ -414,27 +436,7 @@ void board_draw_calendar(int refresh) {
             if (d == day) outline(x - 10, y - 7, 20, 14, 0xE00000);
         }
     } else {
-        const int h = cal_holiday_find(game_date);
-        static const int PICTURE_BASE[4] = {4, 28, 47, 67};
-        void* picture = nullptr;
-        if (h >= 0 && data_archive >= 0) {
-            static int cached = -1;
-            static void* kept = nullptr;
-            const int entry = PICTURE_BASE[game_map & 3] + h;
-            if (entry != cached) {
-                spr_free_set(kept);
-                kept = spr_read_set(nullptr, entry);
-                const ImageRecord* fr = kept ? spr_frame(kept, 0) : nullptr;
-                if (!fr || fr->width > HOLIDAY_PICTURE_SIDE || fr->height > HOLIDAY_PICTURE_SIDE) {
-                    std::fprintf(
-                        stderr, "karvo: holiday picture data.mkf %d is missing or over 200 x 200\n",
-                        entry);
-                    spr_free_set(kept);
-                }
-                cached = entry;
-            }
-            picture = kept;
-        }
+        const void* picture = board_holiday_picture();
         if (picture)
             put(picture, 0, 440, 280);
         else

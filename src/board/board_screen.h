@@ -53,6 +53,9 @@ extern int32_t board_pressed;
 inline constexpr int32_t BOARD_BOX_START_X = 180, BOARD_BOX_START_Y = 120;
 extern int32_t board_box_x;
 extern int32_t board_box_y;
+// The picture set of today's holiday on the map's calendar (200 x 200 at
+// most, kept by the board), nullptr when today is none or it is missing.
+const void* board_holiday_picture();
 // The calendar's page: 0 the day, 1 the month.
 extern uint8_t& board_calendar_page; // the settings' calendar page (engine/options.h)
 

@@ -16,8 +16,11 @@ inline constexpr uint32_t WM_SCREEN_END = WM_USER + 2;   // 1026: never dispatch
 // Runs a modal screen; returns the result it passed to screen_close. Returns 0
 // at once, without running the screen, when the stack is full or the window
 // is being closed; returns 0 too when the window is closed while it runs
-// (every open modal loop then unwinds).
-int32_t screen_run(PlatWndProc proc, int32_t arg);
+// (every open modal loop then unwinds). `proc_name` is the procedure's name
+// in the caller's source, which the screen trace (KARVO_TRACE_SCREENS=1)
+// prints; screen_run passes it by itself.
+int32_t screen_run_named(PlatWndProc proc, int32_t arg, const char* proc_name);
+#define screen_run(proc, arg) screen_run_named((proc), (arg), #proc)
 // Ends the top screen with a result. A screen closes once: a second call
 // before its loop has ended is ignored.
 void screen_close(int32_t result);

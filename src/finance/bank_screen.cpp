@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
+#include <string>
 
 #include "board/board_refresh.h"
+#include "board/board_screen.h"
 #include "board/calendar.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
@@ -23,6 +26,7 @@
 #include "engine/wait.h"
 #include "finance/bank.h"
 #include "finance/bank_amount.h"
+#include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/queue.h"
 #include "shell/screen.h"
@@ -34,6 +38,7 @@
 namespace {
 
 constexpr int DEPOSIT_ENTRY = 24;
+constexpr uint32_t TAB_BACK_MS = 360; // the side panel's own tab comes back after the window
 constexpr int WIN_X = 160, WIN_Y = 90, WIN_W = 320, WIN_H = 300;
 
 enum DepositMode : int { MODE_WITHDRAW = 0, MODE_DEPOSIT = 1 };
@@ -257,6 +262,14 @@ void bank_deposit_screen() {
     const PlayerRecord& r = player_table[dep.player];
     dep.withdraw_locked = r.bank_suspension_days != 0;
     set_mode(dep.withdraw_locked ? MODE_DEPOSIT : MODE_WITHDRAW);
+    // The accounts are on the side panel's first tab: it is shown meanwhile
+    // (the composite header of layout 2 shows them anyway).
+    const uint8_t tab = board_tabs[dep.player];
+    const bool tab_switched = settings_side_panel_layout() != 2 && tab != 0;
+    if (tab_switched) {
+        board_tabs[dep.player] = 0;
+        board_refresh_actor_panel(dep.player);
+    }
     dep.set = spr_read_set("PANEL.MKF", DEPOSIT_ENTRY);
     ImageRecord* saved = popup_save_area(PlatRect{WIN_X, WIN_Y, WIN_X + WIN_W, WIN_Y + WIN_H});
     if (dep.withdraw_locked) {
@@ -270,23 +283,38 @@ void bank_deposit_screen() {
     numpad_open = 0;
     if (saved != nullptr) popup_restore_area(saved, WIN_X, WIN_Y);
     spr_free_set(dep.set);
+    if (tab_switched) {
+        wait_ms(TAB_BACK_MS);
+        board_tabs[dep.player] = tab;
+        board_refresh_actor_panel(dep.player);
+    }
 }
 
 // ---------------------------------------------------------------------------
 // The loan counter: the clerk over the board view, the menu, the accounts
-// card and the calendar card on the side panel. Amounts are asked through the
-// number pad's decision; the deals are the bank's (bank_borrow, bank_repay).
+// card and the calendar card on the side panel; for the bank company's
+// chairman also the special-financing page. Amounts are asked through the
+// number pad's decision; the deals are the bank's (bank_borrow, bank_repay,
+// bank_finance_borrow, bank_finance_repay). The clerk's reminder uses the
+// same pictures.
 
 namespace {
 
 constexpr int COUNTER_ENTRY = 23;
 constexpr int COUNTER_X = LAYOUT_BOARD_AREA.left, COUNTER_Y = LAYOUT_BOARD_AREA.top;
 constexpr int CLERK_X = 150, CLERK_Y = 70; // the clerk's frames, in the board view
+constexpr int CLERK_W = 140, CLERK_H = 160;
 constexpr int CLERK_FRAMES = 4;
 constexpr int CLERK_TICK_MS = 50;
+constexpr int FINANCE_TICK_MS = 100;
 constexpr int MENU_X = 150, MENU_Y = 300, MENU_STEP = 46, MENU_W = 140, MENU_H = 36;
-constexpr int BALLOON_X = 300, BALLOON_Y = 90;
+constexpr int BALLOON_X = 236, BALLOON_Y = 6; // above the clerk, clear of the cards
 constexpr int ACCOUNTS_X = 440, ACCOUNTS_Y = 0, CALENDAR_X = 440, CALENDAR_Y = 280;
+// The special-financing page, in the board view, over the menu.
+constexpr int PAGE_X = 70, PAGE_Y = 216, PAGE_W = 300;
+constexpr int PAGE_FIGURE_Y = 50, PAGE_FIGURE_STEP = 36;
+constexpr int PAGE_BUTTON_X = 12, PAGE_BUTTON_Y = 172, PAGE_BUTTON_STEP = 94;
+constexpr int PAGE_BUTTON_W = 88, PAGE_BUTTON_H = 34;
 
 // Frames of PANEL.MKF 23.
 enum CounterFrame : int {
@@ -297,33 +325,52 @@ enum CounterFrame : int {
     F_ACCOUNTS = 15,
     F_CALENDAR = 16,
     F_BALLOON = 17,
+    F_PAGE_BUTTON = 18, // + state: plain, grey, pressed
 };
-enum MenuItem : int { M_BORROW = 0, M_REPAY = 1 };
+enum MenuItem : int { M_BORROW = 0, M_REPAY = 1, M_FINANCE = 2 };
 constexpr const char* MENU_WORDS[3] = {"申请贷款", "偿还贷款", "特别融资"};
+enum PageButton : int { P_BORROW = 0, P_REPAY = 1, P_EXIT = 2, P_COUNT = 3 };
+constexpr const char* PAGE_WORDS[P_COUNT] = {"周转现金", "归还款项", "离  开"};
 
 struct Counter {
     int player = 0;
     int finance = 0;
     uint16_t object = 0;
+    bool reminder = false; // the clerk's reminder: no menu
     int pressed = -1;
     int clerk_tick = 0;
     void* set = nullptr;
+    // The special-financing page.
+    bool page_open = false;
+    int page_pressed = -1;
+    bool page_dealt = false;
+    int64_t page_total = 0; // the other seats' deposits when the page opened
+    // The clerk's reminder: the line being said.
+    int reminder_line = 0;
+    std::string greeting;
 };
 Counter ctr;
 
-// The financing item joins the menu with the special-financing page; until
-// that page exists the chairman sees the two loan items only.
 int menu_count() {
-    return 2;
+    return ctr.reminder ? 0 : ctr.finance == 1 ? 3 : 2;
+}
+
+bool inside(int x, int y, int left, int top, int w, int h) {
+    return x >= left && x < left + w && y >= top && y < top + h;
 }
 
 int menu_at(int x, int y) {
-    for (int k = 0; k < menu_count(); ++k) {
-        const int top = COUNTER_Y + MENU_Y + MENU_STEP * k;
-        if (x >= COUNTER_X + MENU_X && x < COUNTER_X + MENU_X + MENU_W && y >= top &&
-            y < top + MENU_H)
+    for (int k = 0; k < menu_count(); ++k)
+        if (inside(x, y, COUNTER_X + MENU_X, COUNTER_Y + MENU_Y + MENU_STEP * k, MENU_W, MENU_H))
             return k;
-    }
+    return -1;
+}
+
+int page_button_at(int x, int y) {
+    for (int k = 0; k < P_COUNT; ++k)
+        if (inside(x, y, COUNTER_X + PAGE_X + PAGE_BUTTON_X + PAGE_BUTTON_STEP * k,
+                   COUNTER_Y + PAGE_Y + PAGE_BUTTON_Y, PAGE_BUTTON_W, PAGE_BUTTON_H))
+            return k;
     return -1;
 }
 
@@ -335,7 +382,13 @@ void counter_put(ImageRecord* back, int frame, int x, int y) {
     if (const ImageRecord* f = popup_frame(ctr.set, frame)) popup_blit(back, f, x, y, true);
 }
 
-void draw_accounts(ImageRecord* back) {
+std::string yuan(int64_t amount) {
+    char figure[32];
+    std::snprintf(figure, sizeof figure, "$%lld", static_cast<long long>(amount));
+    return figure;
+}
+
+void bank_draw_accounts(ImageRecord* back) {
     const PlayerRecord& r = player_table[ctr.player];
     counter_put(back, F_ACCOUNTS, ACCOUNTS_X, ACCOUNTS_Y);
     if (const ImageRecord* face = popup_frame(view_portrait_set(ctr.player), 1))
@@ -347,14 +400,15 @@ void draw_accounts(ImageRecord* back) {
     for (int k = 0; k < 3; ++k) {
         const int y = ACCOUNTS_Y + 160 + 36 * k;
         popup_text(back, labels[k], ACCOUNTS_X + 16, y, ALIGN_LEFT_MIDDLE);
-        char figure[24];
-        std::snprintf(figure, sizeof figure, "$%d", figures[k]);
-        popup_text(back, figure, ACCOUNTS_X + 186, y, ALIGN_RIGHT_MIDDLE);
+        popup_text(back, yuan(figures[k]).c_str(), ACCOUNTS_X + 186, y, ALIGN_RIGHT_MIDDLE);
     }
 }
 
-void draw_calendar(ImageRecord* back) {
+void bank_draw_calendar(ImageRecord* back) {
     counter_put(back, F_CALENDAR, CALENDAR_X, CALENDAR_Y);
+    // Today's holiday, as the board's calendar shows it.
+    if (const ImageRecord* holiday = popup_frame(board_holiday_picture(), 0))
+        popup_blit(back, holiday, CALENDAR_X, CALENDAR_Y, true);
     static constexpr const char* WEEKDAYS[7] = {"星期日", "星期一", "星期二", "星期三",
                                                 "星期四", "星期五", "星期六"};
     char text[32];
@@ -376,13 +430,49 @@ void draw_calendar(ImageRecord* back) {
     }
 }
 
-void draw_counter() {
+// The special-financing page's three figures and its buttons.
+void bank_draw_number_box(ImageRecord* back, int64_t total) {
+    const int x = COUNTER_X + PAGE_X, y = COUNTER_Y + PAGE_Y;
+    const int64_t drawn = player_table[ctr.player].special_financing;
+    counter_put(back, F_FINANCE, x, y);
+    popup_font(18, 0xF0E080, 0x101010, TEXT_SHADOW | TEXT_BOLD, 1);
+    popup_text(back, "特别融资", x + PAGE_W / 2, y + 22, ALIGN_CENTRE);
+    const char* labels[3] = {"客户存款总额", "目前融资金额", "尚可融资金额"};
+    const int64_t figures[3] = {total, drawn, std::max<int64_t>(0, total - drawn)};
+    popup_font(16, 0xF0F0F0, 0x101010, TEXT_SHADOW, 1);
+    for (int k = 0; k < 3; ++k) {
+        const int row = y + PAGE_FIGURE_Y + PAGE_FIGURE_STEP * k + 14;
+        popup_text(back, labels[k], x + 16, row, ALIGN_LEFT_MIDDLE);
+        popup_text(back, yuan(figures[k]).c_str(), x + PAGE_W - 20, row, ALIGN_RIGHT_MIDDLE);
+    }
+    popup_font(16, 0x101010, 0, TEXT_BOLD, 1);
+    for (int k = 0; k < P_COUNT; ++k) {
+        const bool grey = k == P_BORROW && lending_suspended();
+        const int state = grey ? 1 : k == ctr.page_pressed ? 2 : 0;
+        const int bx = x + PAGE_BUTTON_X + PAGE_BUTTON_STEP * k, by = y + PAGE_BUTTON_Y;
+        counter_put(back, F_PAGE_BUTTON + state, bx, by);
+        popup_text(back, PAGE_WORDS[k], bx + PAGE_BUTTON_W / 2 + (state == 2),
+                   by + PAGE_BUTTON_H / 2 + (state == 2), ALIGN_CENTRE);
+    }
+}
+
+void draw_clerk(ImageRecord* back) {
+    const bool talking = balloon_shown_time() != 0;
+    // The counter's own picture behind the clerk first: her frames differ in shape.
+    if (const ImageRecord* wall = popup_frame(ctr.set, F_COUNTER))
+        popup_blit_part(back, wall, COUNTER_X + CLERK_X, COUNTER_Y + CLERK_Y, CLERK_X, CLERK_Y,
+                        CLERK_W, CLERK_H);
+    counter_put(back, F_CLERK + (talking ? (ctr.clerk_tick / 2) % CLERK_FRAMES : 0),
+                COUNTER_X + CLERK_X, COUNTER_Y + CLERK_Y);
+}
+
+// The whole counter: the menu and, while it is open, the financing page,
+// then both cards.
+void bank_draw_menu() {
     ImageRecord* back = popup_lock_back();
     if (back == nullptr) return;
     counter_put(back, F_COUNTER, COUNTER_X, COUNTER_Y);
-    const bool talking = balloon_shown_time() != 0;
-    counter_put(back, F_CLERK + (talking ? (ctr.clerk_tick / 3) % CLERK_FRAMES : 0),
-                COUNTER_X + CLERK_X, COUNTER_Y + CLERK_Y);
+    draw_clerk(back);
     popup_font(18, 0x101010, 0, TEXT_BOLD, 1);
     for (int k = 0; k < menu_count(); ++k) {
         const bool grey = k == M_BORROW && lending_suspended();
@@ -392,19 +482,40 @@ void draw_counter() {
         popup_text(back, MENU_WORDS[k], COUNTER_X + MENU_X + MENU_W / 2 + (state == 2),
                    y + MENU_H / 2 + (state == 2), ALIGN_CENTRE);
     }
-    draw_accounts(back);
-    draw_calendar(back);
+    if (ctr.page_open) bank_draw_number_box(back, ctr.page_total);
+    bank_draw_accounts(back);
+    bank_draw_calendar(back);
     popup_unlock_back();
     popup_update(LAYOUT_SCREEN);
 }
 
-// The clerk says a line; a click skips it.
-void say(const char* line) {
+// Only the clerk, so that her balloon beside her stays.
+void redraw_clerk() {
+    ImageRecord* back = popup_lock_back();
+    if (back == nullptr) return;
+    draw_clerk(back);
+    popup_unlock_back();
+    popup_update(PlatRect{COUNTER_X + CLERK_X, COUNTER_Y + CLERK_Y, COUNTER_X + CLERK_X + CLERK_W,
+                          COUNTER_Y + CLERK_Y + CLERK_H});
+}
+
+// The clerk says a line for the balloon's time, her mouth moving at each
+// tick of the window; a click skips it.
+void say(const char* line, int tick_ms) {
     balloon_show(line);
-    draw_counter();
-    wait_ms_skippable(BALLOON_MIN_MS);
+    const uint32_t shown = plat_tick_count();
+    while (!plat_close_requested() && plat_tick_count() - shown < BALLOON_MIN_MS) {
+        const uint32_t left = BALLOON_MIN_MS - (plat_tick_count() - shown);
+        if (wait_ms_skippable(std::min(static_cast<uint32_t>(tick_ms), left)) == 1) break;
+        ++ctr.clerk_tick;
+        redraw_clerk();
+    }
     balloon_hide(BALLOON_HIDE_NOW);
-    draw_counter();
+    redraw_clerk();
+}
+
+void say(const char* line) {
+    say(line, CLERK_TICK_MS);
 }
 
 void borrow() {
@@ -419,7 +530,7 @@ void borrow() {
         static_cast<int32_t>(std::max<int64_t>(0, int64_t{bank_loan_limit} - r.loan));
     const int32_t amount = decide_number(ctr.player, "请输入您要贷款的金额", most);
     if (amount <= 0 || bank_borrow(ctr.player, amount) != BANK_DEAL_DONE) return;
-    draw_counter();
+    bank_draw_menu();
     say("#0079您的贷款手续\n已经完成。");
     say("#0080请于三个月内\n还清贷款。");
 }
@@ -434,14 +545,107 @@ void repay() {
         say("#0083很抱歉！\n您的现金不足。");
         return;
     }
-    draw_counter();
+    bank_draw_menu();
     say("#0084您的还款手续\n已完成。");
 }
 
-int32_t loan_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
+// ---- The special-financing page
+
+void finance_borrow() {
+    if (lending_suspended()) return;
+    const PlayerRecord& r = player_table[ctr.player];
+    if (r.special_financing >= ctr.page_total) return;
+    say("#0087请输入您要\n周转的金额～", FINANCE_TICK_MS);
+    const int32_t most = static_cast<int32_t>(std::clamp<int64_t>(
+        ctr.page_total - r.special_financing, 0, std::numeric_limits<int32_t>::max()));
+    const int32_t amount = decide_number(ctr.player, "请输入您要周转的金额", most);
+    if (amount <= 0) return;
+    if (bank_finance_borrow(ctr.player, ctr.object, amount) != BANK_DEAL_DONE) return;
+    ctr.page_dealt = true;
+    bank_draw_menu();
+}
+
+void finance_repay() {
+    const PlayerRecord& r = player_table[ctr.player];
+    if (r.special_financing <= 0) return;
+    say("#0089请输入您要\n还款的金额～", FINANCE_TICK_MS);
+    const int32_t amount = decide_number(ctr.player, "请输入您要还款的金额", r.special_financing);
+    if (amount <= 0) return;
+    const BankDeal deal = bank_finance_repay(ctr.player, ctr.object, amount);
+    if (deal == BANK_DEAL_SHORT) {
+        say("#0090董事长您别开玩笑了～", FINANCE_TICK_MS);
+        return;
+    }
+    if (deal != BANK_DEAL_DONE) return;
+    ctr.page_dealt = true;
+    bank_draw_menu();
+}
+
+void finance_leave() {
+    screen_timer_stop();
+    say("#0091董事长慢走！", FINANCE_TICK_MS);
+    ctr.page_open = false;
+    screen_close(ctr.page_dealt ? 1 : 0);
+}
+
+// The page's result: 1 when a deal was made on it.
+int32_t bank_finance_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
+    switch (message) {
+    case WM_SCREEN_START:
+        ctr.page_total = bank_finance_total(ctr.player);
+        ctr.page_open = true;
+        ctr.page_dealt = false;
+        ctr.page_pressed = -1;
+        bank_draw_menu();
+        screen_timer_start(FINANCE_TICK_MS);
+        say("#0086董事长亲自光临\n不知有何指教？", FINANCE_TICK_MS);
+        return 0;
+    case WM_TIMER:
+        if (!screen_timer_is_mine(wparam))
+            return plat_def_window_proc(window, message, wparam, lparam);
+        ++ctr.clerk_tick;
+        return 0;
+    case WM_LBUTTONDOWN: {
+        ctr.page_pressed = page_button_at(plat_point_x(lparam), plat_point_y(lparam));
+        if (ctr.page_pressed < 0) return 0;
+        const bool refused = ctr.page_pressed == P_BORROW && lending_suspended();
+        snd_effect_play(&ui_effects[refused ? UI_REFUSED : UI_PRESS], 0);
+        bank_draw_menu();
+        return 0;
+    }
+    case WM_LBUTTONUP: {
+        const int button = ctr.page_pressed;
+        ctr.page_pressed = -1;
+        if (button < 0) return 0;
+        bank_draw_menu();
+        if (button == P_BORROW) finance_borrow();
+        if (button == P_REPAY) finance_repay();
+        if (button == P_EXIT) finance_leave();
+        return 0;
+    }
+    case WM_RBUTTONUP:
+        finance_leave();
+        return 0;
+    case WM_PAINT:
+        popup_update(plat_paint_rect());
+        return plat_def_window_proc(window, message, wparam, lparam);
+    default:
+        return plat_def_window_proc(window, message, wparam, lparam);
+    }
+}
+
+// ---- The counter
+
+void leave_counter() {
+    screen_timer_stop();
+    say("#0085谢谢您的惠顾！");
+    screen_close(0);
+}
+
+int32_t bank_loan_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
     switch (message) {
     case WM_SCREEN_START: {
-        draw_counter();
+        bank_draw_menu();
         screen_timer_start(CLERK_TICK_MS);
         const PlayerRecord& r = player_table[ctr.player];
         if (lending_suspended()) {
@@ -460,26 +664,77 @@ int32_t loan_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32
         if (!screen_timer_is_mine(wparam))
             return plat_def_window_proc(window, message, wparam, lparam);
         ++ctr.clerk_tick;
-        if (balloon_shown_time() != 0) draw_counter();
         return 0;
     case WM_LBUTTONDOWN:
         ctr.pressed = menu_at(plat_point_x(lparam), plat_point_y(lparam));
         if (ctr.pressed < 0) return 0;
         snd_effect_play(
             &ui_effects[ctr.pressed == M_BORROW && lending_suspended() ? UI_REFUSED : UI_PRESS], 0);
-        draw_counter();
+        bank_draw_menu();
         return 0;
     case WM_LBUTTONUP: {
         const int item = ctr.pressed;
         ctr.pressed = -1;
-        draw_counter();
+        if (item < 0) return 0;
+        bank_draw_menu();
         if (item == M_BORROW) borrow();
         if (item == M_REPAY) repay();
+        if (item == M_FINANCE) {
+            // A deal on the page ends the whole visit.
+            if (screen_run(bank_finance_wndproc, 0) == 1) {
+                screen_timer_stop();
+                screen_close(0);
+                return 0;
+            }
+            bank_draw_menu();
+        }
         return 0;
     }
     case WM_RBUTTONUP:
+        leave_counter();
+        return 0;
+    case WM_PAINT:
+        popup_update(plat_paint_rect());
+        return plat_def_window_proc(window, message, wparam, lparam);
+    default:
+        return plat_def_window_proc(window, message, wparam, lparam);
+    }
+}
+
+// ---- The clerk's reminder: three lines on the window's ticks, a click ends it.
+
+const char* reminder_text(int line) {
+    static constexpr const char* LATER[2] = {"您向银行借贷的\n贷款即将到期。", "请不要忘记喔！"};
+    return line == 0 ? ctr.greeting.c_str() : LATER[line - 1];
+}
+constexpr int REMINDER_LINES = 3;
+
+int32_t bank_clerk_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
+    switch (message) {
+    case WM_SCREEN_START:
+        bank_draw_menu();
+        ctr.reminder_line = 0;
+        balloon_show(reminder_text(0));
+        screen_timer_start(CLERK_TICK_MS);
+        return 0;
+    case WM_TIMER:
+        if (!screen_timer_is_mine(wparam))
+            return plat_def_window_proc(window, message, wparam, lparam);
+        ++ctr.clerk_tick;
+        if (balloon_hide(0) == 1) {
+            if (++ctr.reminder_line >= REMINDER_LINES) {
+                screen_timer_stop();
+                screen_close(0);
+                return 0;
+            }
+            balloon_show(reminder_text(ctr.reminder_line));
+        }
+        redraw_clerk();
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
         screen_timer_stop();
-        say("#0085谢谢您的惠顾！");
+        balloon_hide(BALLOON_HIDE_NOW);
         screen_close(0);
         return 0;
     case WM_PAINT:
@@ -500,6 +755,7 @@ void counter_open() {
 void counter_close() {
     balloon_reset();
     spr_free_set(ctr.set);
+    ctr.set = nullptr;
     music_resume();
     board_repaint_all();
 }
@@ -515,9 +771,22 @@ void bank_loan_screen(int finance, uint16_t object) {
     ctr.finance = finance;
     ctr.object = object;
     counter_open();
-    screen_run(loan_wndproc, finance);
+    screen_run(bank_loan_wndproc, finance);
     counter_close();
 }
 
-// The clerk's reminder is not built yet: the reminder day passes silently.
-void bank_clerk_reminder() {}
+void bank_clerk_reminder() {
+    const int p = game_active_mover;
+    // Only a player at the controls is reminded; a computer is told nothing.
+    if (!is_player_seat(p) || (player_table[p].control & ~CTRL_TURN_BITS) != CTRL_HUMAN) return;
+    shown_record(Shown::Panel, COUNTER_ENTRY, 1, "bank clerk reminder");
+    if (!popup_lock_back()) return; // no display: nothing to show
+    popup_unlock_back();
+    ctr = Counter{};
+    ctr.player = p;
+    ctr.reminder = true;
+    ctr.greeting = player_plain_name(p) + "您好";
+    counter_open();
+    screen_run(bank_clerk_wndproc, 0);
+    counter_close();
+}

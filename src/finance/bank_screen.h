@@ -12,5 +12,6 @@
 void bank_loan_screen(int finance, uint16_t object);
 // The deposit window, the side panel on its first tab meanwhile.
 void bank_deposit_screen();
-// The clerk's reminder three days before the current player's loan falls due.
+// The clerk's reminder three days before the current player's loan falls
+// due: for a human at the controls only; it closes by itself or at a click.
 void bank_clerk_reminder();

@@ -1,6 +1,8 @@
 #include "shell/screen.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "board/game_state.h"
 #include "engine/film.h"
@@ -48,6 +50,12 @@ int depth_of_serial(uint32_t serial) {
     return 0;
 }
 
+// KARVO_TRACE_SCREENS=1: each screen run and board push is named on stderr.
+bool tracing() {
+    const char* v = std::getenv("KARVO_TRACE_SCREENS");
+    return v && std::strcmp(v, "1") == 0;
+}
+
 } // namespace
 
 void screen_reset() {
@@ -58,8 +66,11 @@ void screen_reset() {
     app_was_inactive = 0;
 }
 
-int32_t screen_run(PlatWndProc proc, int32_t arg) {
+int32_t screen_run_named(PlatWndProc proc, int32_t arg, const char* proc_name) {
     if (plat_close_requested()) return 0;
+    if (tracing())
+        std::fprintf(stderr, "karvo: screen %s at depth %d\n", proc_name ? proc_name : "?",
+                     screen_depth + 1);
     if (screen_depth >= SCREEN_MAX_DEPTH) {
         std::fprintf(stderr, "karvo: screen stack full (depth %d); screen not opened\n",
                      screen_depth);
@@ -120,6 +131,7 @@ void screen_push_board(int start_music) {
         return;
     }
     ++screen_depth;
+    if (tracing()) std::fprintf(stderr, "karvo: screen board at depth %d\n", screen_depth);
     enter(screen_depth, app_services.board_wndproc);
     plat_post_message(WM_SCREEN_START, 0, 0);
     if (game_active_mover >= 0 && game_active_mover < MOVER_COUNT)

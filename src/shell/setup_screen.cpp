@@ -502,6 +502,8 @@ void tick_slide() {
     if (all_gone) leave(1);
 }
 
+} // namespace
+
 int32_t setup_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
     const int x = plat_point_x(lparam), y = plat_point_y(lparam);
     const bool choosing = setup_rules.phase == SETUP_CHOOSING && !setup_rules.continuing;
@@ -567,6 +569,8 @@ int32_t setup_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
     }
 }
 
+namespace {
+
 void free_screen() {
     free_sprites();
     for (int k = 0; k < PLAYER_COUNT; ++k)
@@ -588,8 +592,7 @@ void free_screen() {
 
 } // namespace
 
-int setup_run(int continuing) {
-    shown_record(Shown::Panel, JUMP_FRAME_SET, 0, "setup");
+void setup_window_open(int continuing) {
     s = Screen{};
     snd_effects_load(s.effects);
     s.jump = mkf_open("JUMP.MKF");
@@ -598,6 +601,15 @@ int setup_run(int continuing) {
     s.frames = read_jump_set(JUMP_FRAME_SET);
     s.portraits = spr_read_set(nullptr, PORTRAIT_ENTRY);
     cut_buttons();
+}
+
+void setup_window_close() {
+    free_screen();
+}
+
+int setup_run(int continuing) {
+    shown_record(Shown::Panel, JUMP_FRAME_SET, 0, "setup");
+    setup_window_open(continuing);
     music_play_event(0x8001);
     const int r = screen_run(setup_wndproc, continuing);
     if (s.jump >= 0) mkf_close(s.jump);
@@ -605,6 +617,6 @@ int setup_run(int continuing) {
     std::string why;
     const bool made = setup_finish(r, &why);
     if (r == 1 && !made) std::fprintf(stderr, "karvo: the new game was refused: %s\n", why.c_str());
-    free_screen();
+    setup_window_close();
     return r == 1 && made ? 1 : 0;
 }

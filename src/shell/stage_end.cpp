@@ -67,3 +67,11 @@ uint8_t stage_offer_continue(int over_board) {
     player_table[0].control = CTRL_HUMAN;
     return END_LOAD_GAME;
 }
+
+StampOrigin stage_stamp_origin(int target_w, int target_h, int w, int h, int x, int y) {
+    auto inside = [](int at, int size, int room) {
+        if (at > room - size) at = room - size;
+        return at < 0 ? 0 : at;
+    };
+    return {inside(x, w, target_w), inside(y, h, target_h)};
+}

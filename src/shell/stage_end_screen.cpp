@@ -44,9 +44,19 @@ ImageRecord* own_copy(const void* set, int n) {
     return c;
 }
 
+// The cleared stamp's corner at (x, y), the stamp kept whole inside the
+// picture.
+void stamp_whole(ImageRecord* into, const ImageRecord* stamp, int x, int y) {
+    if (!into) return;
+    const StampOrigin o =
+        stage_stamp_origin(into->width, into->height, stamp->width, stamp->height, x, y);
+    blit_key_to_image(into, stamp, o.left + stamp->hot_x, o.top + stamp->hot_y);
+}
+
 // ---- the celebration
 
 struct Celebration {
+    int jump = -1, panel = -1;      // JUMP.MKF and PANEL.MKF, open while the screen runs
     uint16_t* background = nullptr; // 640 x 480 from JUMP.MKF game_map
     void* stage = nullptr;
     void* runner = nullptr;
@@ -129,7 +139,9 @@ void celebration_tick() {
     draw_scene();
 }
 
-int32_t celebration_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32_t lparam) {
+} // namespace
+
+int32_t stage_won_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32_t lparam) {
     switch (message) {
     case WM_SCREEN_START:
         plat_set_timer(static_cast<uint32_t>(screen_depth), 50);
@@ -179,6 +191,8 @@ int32_t celebration_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int
         return plat_def_window_proc(w, message, wparam, lparam);
     }
 }
+
+namespace {
 
 // ---- the countdown
 
@@ -247,39 +261,36 @@ int32_t countdown_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32
 
 } // namespace
 
-void stage_won_screen() {
+void stage_won_window_open() {
     c = Celebration{};
-    const int jump = mkf_open("JUMP.MKF");
-    const int panel = mkf_open("PANEL.MKF");
+    c.jump = mkf_open("JUMP.MKF");
+    c.panel = mkf_open("PANEL.MKF");
     uint32_t size = 0;
-    void* px = jump >= 0 ? mkf_read(jump, game_map, nullptr, &size) : nullptr;
+    void* px = c.jump >= 0 ? mkf_read(c.jump, game_map, nullptr, &size) : nullptr;
     if (px && size >= static_cast<uint32_t>(BACKGROUND_BYTES))
         c.background = static_cast<uint16_t*>(px);
     else
         std::free(px);
-    c.stage = spr_read_set_from(jump, STAGE_SET_ENTRY);
+    c.stage = spr_read_set_from(c.jump, STAGE_SET_ENTRY);
     int winner = 0;
     while (winner < PLAYER_COUNT - 1 &&
            player_table[static_cast<size_t>(winner)].control == CTRL_OUT)
         ++winner;
-    c.runner = spr_read_set_from(panel, RUNNER_ENTRY0 +
-                                            player_table[static_cast<size_t>(winner)].character);
-    c.companion = spr_read_set_from(panel, COMPANION_ENTRY);
+    c.runner = spr_read_set_from(c.panel, RUNNER_ENTRY0 +
+                                              player_table[static_cast<size_t>(winner)].character);
+    c.companion = spr_read_set_from(c.panel, COMPANION_ENTRY);
     for (int j = 0; j < 4; ++j)
         c.maps[j] = own_copy(c.stage, FRAME_MAP0 + j);
     c.chooser = own_copy(c.stage, FRAME_CHOOSER);
     if (const ImageRecord* stamp = spr_frame(c.stage, FRAME_STAMP))
         for (int j = 0; j < 4; ++j) {
             if (!campaign_maps_cleared[j]) continue;
-            if (c.maps[j])
-                blit_key_to_image(c.maps[j], stamp, 32 + stamp->hot_x, 22 + stamp->hot_y);
-            if (c.chooser)
-                blit_key_to_image(c.chooser, stamp, 220 + stamp->hot_x, 28 + 40 * j + stamp->hot_y);
+            stamp_whole(c.maps[j], stamp, 32, 22);
+            stamp_whole(c.chooser, stamp, 220, 28 + 40 * j);
         }
-    shown_record(Shown::Panel, STAGE_SET_ENTRY, static_cast<uint32_t>(game_map), "stage cleared");
-    music_play_event(0x8006);
-    screen_run(celebration_wndproc, 0);
-    music_close_midi();
+}
+
+void stage_won_window_close() {
     std::free(c.background);
     for (ImageRecord*& m : c.maps)
         std::free(m);
@@ -287,9 +298,18 @@ void stage_won_screen() {
     spr_free_set(c.stage);
     spr_free_set(c.runner);
     spr_free_set(c.companion);
-    if (jump >= 0) mkf_close(jump);
-    if (panel >= 0) mkf_close(panel);
+    if (c.jump >= 0) mkf_close(c.jump);
+    if (c.panel >= 0) mkf_close(c.panel);
     c = Celebration{};
+}
+
+void stage_won_screen() {
+    stage_won_window_open();
+    shown_record(Shown::Panel, STAGE_SET_ENTRY, static_cast<uint32_t>(game_map), "stage cleared");
+    music_play_event(0x8006);
+    screen_run(stage_won_wndproc, 0);
+    music_close_midi();
+    stage_won_window_close();
 }
 
 // The board view as the player sees it, into the back surface.

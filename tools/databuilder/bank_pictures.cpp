@@ -1,5 +1,7 @@
-// The bank's pictures: PANEL.MKF 24, the deposit window (the window, the
-// pressed looks of its eighteen buttons, the slider's filled bar).
+// The bank's pictures: PANEL.MKF 23, the loan counter (the counter, the
+// clerk, the menu's buttons, the special-financing page and its buttons, the
+// two cards, the clerk's balloon), and PANEL.MKF 24, the deposit window (the
+// window, the pressed looks of its eighteen buttons, the slider's filled bar).
 #include "builder.h"
 #include "canvas.h"
 
@@ -73,8 +75,9 @@ FrameImage counter() { // 440 x 440 over the board view
     cv.fill(0, 260, 440, 180, rgb555(150, 100, 55)); // its front
     for (int x = 20; x < 440; x += 100)
         cv.frame(x, 275, 80, 150, rgb555(110, 70, 35));
-    cv.fill(20, 20, 400, 36, rgb555(40, 60, 120));
-    cv.label("银  行", 220, 26, 24, rgb555(250, 230, 120), true);
+    // The sign on the left: the clerk's balloon comes to its right.
+    cv.fill(20, 20, 200, 36, rgb555(40, 60, 120));
+    cv.label("银  行", 120, 26, 24, rgb555(250, 230, 120), true);
     return cv.img;
 }
 
@@ -105,6 +108,29 @@ FrameImage card(int w, int h, uint16_t face) {
     return cv.img;
 }
 
+// The special-financing page (300 x 220): a title strip, three wells for
+// the figures, a strip for the buttons.
+FrameImage finance_page() {
+    Canvas cv(300, 220);
+    cv.fill(0, 0, 300, 220, rgb555(40, 70, 60));
+    cv.frame(0, 0, 300, 220, rgb555(220, 200, 120));
+    cv.frame(2, 2, 296, 216, INK);
+    cv.fill(8, 8, 284, 30, rgb555(90, 60, 30));
+    for (int k = 0; k < 3; ++k) {
+        const int y = 50 + 36 * k;
+        cv.fill(150, y, 136, 28, rgb555(10, 30, 16));
+        cv.frame(150, y, 136, 28, rgb555(120, 160, 120));
+    }
+    cv.fill(6, 164, 288, 50, rgb555(30, 50, 44));
+    return cv.img;
+}
+
+FrameImage page_button(int state) { // 88 x 34: plain, grey, pressed
+    const uint16_t faces[3] = {rgb555(230, 210, 140), rgb555(140, 140, 140), rgb555(190, 160, 80)};
+    return state == 2 ? button(88, 34, faces[2], rgb555(60, 50, 30), rgb555(250, 240, 200))
+                      : button(88, 34, faces[state], rgb555(250, 240, 200), rgb555(60, 50, 30));
+}
+
 FrameImage balloon() { // 200 x 90
     Canvas cv(200, 90);
     cv.ellipse(100, 40, 98, 38, rgb555(250, 250, 240));
@@ -121,10 +147,12 @@ void build_bank_pictures(DataBuilder& b) {
     for (int item = 0; item < 3; ++item)
         for (int state = 0; state < 3; ++state)
             counter_frames.push_back(menu_button(state));
-    counter_frames.push_back(card(300, 220, rgb555(60, 90, 70)));    // the financing page
+    counter_frames.push_back(finance_page());
     counter_frames.push_back(card(200, 280, rgb555(50, 60, 100)));   // the accounts card
     counter_frames.push_back(card(200, 200, rgb555(245, 240, 225))); // the calendar card
     counter_frames.push_back(balloon());
+    for (int state = 0; state < 3; ++state)
+        counter_frames.push_back(page_button(state));
     mkf_writer_add_frameset(panel, 23, frameset_smp(counter_frames));
 
     const std::vector<Spot> spots = deposit_spots();
