@@ -322,11 +322,8 @@ int32_t jail_bail_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, 
         snd_effect_play(&ui_effects[UI_CANCEL], 0);
         close_with(0);
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 
@@ -549,11 +546,8 @@ int32_t jail_hospital_bail_wndproc(PlatWindow window, uint32_t message, uint32_t
     case WM_RBUTTONUP:
         if (v.state == CLERK_WAITING) say_goodbye();
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 

@@ -86,10 +86,7 @@ int32_t minigame_targets_wndproc(PlatWindow window, uint32_t message, uint32_t w
     case WM_TIMER:
         if (mg_tick_due(message, wparam)) tick();
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }

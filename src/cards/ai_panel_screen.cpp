@@ -156,11 +156,8 @@ int32_t ai_panel_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, i
     case WM_RBUTTONUP:
         ai_panel_right_button(p);
         break;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
     if (p.result != AI_PANEL_OPEN)
         screen_close(p.result);

@@ -100,11 +100,8 @@ int32_t grid_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32
         grid.pressed = 0;
         screen_close(0);
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 

@@ -139,11 +139,8 @@ int32_t target_pick_wndproc(PlatWindow window, uint32_t message, uint32_t wparam
         snd_effect_play(&ui_effects[UI_CANCEL], 0);
         finish(0);
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 

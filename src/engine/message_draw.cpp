@@ -6,6 +6,7 @@
 #include "engine/mkf.h"
 #include "engine/surfaces.h"
 #include "engine/text.h"
+#include "platform/queue.h"
 
 ImageRecord* popup_lock_back() {
     return gfx_lock_back() ? &back_image : nullptr;
@@ -47,6 +48,11 @@ void popup_restore_area(ImageRecord* saved, int x, int y) {
 
 void popup_update(const PlatRect& rect) {
     gfx_screen_update(rect);
+}
+
+int32_t popup_default_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
+    if (message == WM_PAINT) popup_update(plat_paint_rect());
+    return plat_def_window_proc(window, message, wparam, lparam);
 }
 
 const ImageRecord* popup_frame(const void* set, int n) {

@@ -26,6 +26,10 @@ void popup_restore_area(ImageRecord* saved, int x, int y);
 // Copies the back buffer's rectangle to the display with the cursor hidden
 // over it.
 void popup_update(const PlatRect& r);
+// What a window over the back buffer does with the messages it leaves: a
+// paint copies the rectangle to be painted to the display, everything else
+// goes to the default procedure.
+int32_t popup_default_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam);
 // A frame of a linked frame set, nullptr when the set or the frame is missing.
 const ImageRecord* popup_frame(const void* set, int n);
 

@@ -441,11 +441,8 @@ int32_t asset_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
             redraw(0);
         }
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 

@@ -242,11 +242,8 @@ int32_t bid_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_
         snd_effect_play(&ui_effects[UI_CANCEL], 0);
         screen_close(AUCTION_PASS);
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 
@@ -329,11 +326,8 @@ int32_t auction_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, in
         }
         return 0;
     }
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 

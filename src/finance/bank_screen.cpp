@@ -243,11 +243,8 @@ int32_t deposit_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, in
         snd_effect_play(&ui_effects[UI_CANCEL], 0);
         screen_close(0);
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 
@@ -626,11 +623,8 @@ int32_t bank_finance_wndproc(PlatWindow window, uint32_t message, uint32_t wpara
     case WM_RBUTTONUP:
         finance_leave();
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 
@@ -693,11 +687,8 @@ int32_t bank_loan_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, 
     case WM_RBUTTONUP:
         leave_counter();
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 
@@ -737,11 +728,8 @@ int32_t bank_clerk_wndproc(PlatWindow window, uint32_t message, uint32_t wparam,
         balloon_hide(BALLOON_HIDE_NOW);
         screen_close(0);
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 

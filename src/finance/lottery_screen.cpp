@@ -338,11 +338,8 @@ int32_t lotto_buy_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, 
         screen_timer_stop();
         screen_close(0);
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 
@@ -367,10 +364,7 @@ int32_t lotto_draw_wndproc(PlatWindow window, uint32_t message, uint32_t wparam,
         }
         return 0;
     }
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }

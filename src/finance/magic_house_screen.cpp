@@ -284,11 +284,8 @@ int32_t magic_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
         // Only the introduction can be cut short: the visitor must choose.
         if (win.stage == INTRO_LINES) start_spinning();
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 
@@ -346,11 +343,8 @@ int32_t magic_revenge_wndproc(PlatWindow window, uint32_t message, uint32_t wpar
         snd_effect_play(&ui_effects[UI_CANCEL], 0);
         close_with(0);
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 

@@ -167,11 +167,8 @@ int32_t pick_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32
         ui_sound(UI_CANCEL);
         screen_close(0);
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 
@@ -314,11 +311,8 @@ int32_t board_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
         ui_sound(UI_CANCEL);
         screen_close(NOTICE_ACTION_EXIT);
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 

@@ -288,11 +288,8 @@ int32_t settle_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int
     case WM_RBUTTONDOWN:
         ss.clicked = true;
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 

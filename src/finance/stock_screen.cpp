@@ -297,11 +297,8 @@ int32_t stock_detail_wndproc(PlatWindow window, uint32_t message, uint32_t wpara
         snd_effect_play(&ui_effects[UI_CANCEL], 0);
         screen_close(0);
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 
@@ -436,11 +433,8 @@ int32_t stock_exchange_wndproc(PlatWindow window, uint32_t message, uint32_t wpa
             draw_exchange();
         }
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 
@@ -464,11 +458,8 @@ int32_t stock_closed_wndproc(PlatWindow window, uint32_t message, uint32_t wpara
     case WM_RBUTTONUP:
         screen_close(0);
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 
@@ -553,11 +544,8 @@ int32_t stock_dividend_wndproc(PlatWindow window, uint32_t message, uint32_t wpa
         screen_timer_stop();
         screen_close(0);
         return 0;
-    case WM_PAINT:
-        popup_update(plat_paint_rect());
-        return plat_def_window_proc(window, message, wparam, lparam);
     default:
-        return plat_def_window_proc(window, message, wparam, lparam);
+        return popup_default_proc(window, message, wparam, lparam);
     }
 }
 
