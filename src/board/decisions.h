@@ -18,7 +18,7 @@
 enum DecisionKind : int {
     DECIDE_BUY = 0,           // buy this plot: 1 yes, 0 no
     DECIDE_BUILD = 1,         // build on or upgrade this property: 1 yes, 0 no
-    DECIDE_BAIL = 2,          // bail this person out of jail or hospital: 1 yes, 0 no
+    DECIDE_BAIL = 2,          // a yes or no on a bail (the bail screens ask DECIDE_BAIL_CELL)
     DECIDE_FACILITY_KIND = 3, // the FacilityKind 0..4 of a facility raised from level 0
     DECIDE_SPIN_STOP = 4,     // stop the spinning wheel or reels now: 1 yes, 0 no (amount = tick,
                               // object 0 wheel, 1 reels); with nobody to ask the spin stops at once
