@@ -74,7 +74,7 @@ void BM_MonthlyDrawWithAWinner(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         for (int n = 1; n <= 12; ++n)
-            lotto_owners[n - 1] = 2; // more than ten: a sure hit
+            lotto_owners[n - 1] = owner_of_seat(1); // more than ten: a sure hit
         lotto_jackpot = 80000;
         shown_clear();
         state.ResumeTiming();

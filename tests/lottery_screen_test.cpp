@@ -119,8 +119,8 @@ class LotteryScreen : public PopupTest {
         }
         player_table[0].control = CTRL_HUMAN;
         game_active_mover = 0;
-        lotto_owners[0] = 2; // number 1 is player 1's
-        lotto_owners[20] = 2;
+        lotto_owners[0] = owner_of_seat(1); // number 1 is player 1's
+        lotto_owners[20] = owner_of_seat(1);
         lotto_jackpot = 31000;
         paint_screen(BACKGROUND);
         app_active = 1;
@@ -173,7 +173,7 @@ TEST_F(LotteryScreen, TheRightButtonLeavesWithoutANumber) {
 
 TEST_F(LotteryScreen, TheDrawTurnsTheDrumShowsTheNumberAndPaysAtTheEnd) {
     for (int n = 2; n <= 12; ++n)
-        lotto_owners[n - 1] = 3; // player 2 holds eleven: a sure hit
+        lotto_owners[n - 1] = owner_of_seat(2); // player 2 holds eleven: a sure hit
     plat_set_cursor_hook(watch_draw);
     lotto_monthly_draw();
     EXPECT_TRUE(seen.drum);
@@ -188,7 +188,7 @@ TEST_F(LotteryScreen, TheDrawTurnsTheDrumShowsTheNumberAndPaysAtTheEnd) {
 TEST_F(LotteryScreen, TheDrawPlaysAlikeWithTheWindowShownAndWithNothingShown) {
     auto draw = [](bool shown) {
         for (int n = 1; n <= LOTTO_NUMBERS; ++n)
-            lotto_owners[n - 1] = static_cast<uint8_t>(n % 4 == 0 ? 0 : 1 + n % 3);
+            lotto_owners[n - 1] = Owner{static_cast<uint8_t>(n % 4 == 0 ? 0 : 1 + n % 3)};
         lotto_jackpot = 7000;
         for (int p = 0; p < 3; ++p)
             player_table[p].cash = 5000;
@@ -212,7 +212,7 @@ TEST_F(LotteryScreen, TheDrawPlaysAlikeWithTheWindowShownAndWithNothingShown) {
 
 TEST_F(LotteryScreen, ClosingTheProgramWhileTheHostSpeaksEndsTheDrawWithoutWaiting) {
     for (int n = 2; n <= 12; ++n)
-        lotto_owners[n - 1] = 3;
+        lotto_owners[n - 1] = owner_of_seat(2);
     close_window(plat_tick_count() + 1000);
     const uint32_t start = plat_tick_count();
     lotto_monthly_draw();

@@ -59,7 +59,7 @@ TEST_F(Lottery, AComputerBuysOneFreeNumberOnlyWithCashAboveAThousand) {
         player_table[2].cash = c.cash;
         lotto_jackpot = 300;
         for (int n = 1; n <= 30; ++n)
-            lotto_owners[n - 1] = 1; // six left: 31..36
+            lotto_owners[n - 1] = owner_of_seat(0); // six left: 31..36
         const uint32_t seed = game_rand_seed();
         lotto_visit();
         EXPECT_EQ(owned_by(2), c.buys ? 1 : 0) << c.cash;
@@ -77,7 +77,7 @@ TEST_F(Lottery, AComputerBuysOneFreeNumberOnlyWithCashAboveAThousand) {
         EXPECT_EQ(shown_count(Shown::Music), 0u) << "a computer's visit plays no music";
     }
     // Every number owned: nothing, no draw.
-    std::fill(lotto_owners, lotto_owners + LOTTO_NUMBERS, 1);
+    std::fill(lotto_owners, lotto_owners + LOTTO_NUMBERS, owner_of_seat(0));
     const uint32_t seed = game_rand_seed();
     game_active_mover = 3;
     lotto_visit();
@@ -106,7 +106,7 @@ TEST_F(Lottery, AHumanPicksAFreeNumberAtTheTicketWindowOrLeaves) {
         game_active_mover = 0;
         player_table[0].control = CTRL_HUMAN;
         player_table[0].cash = c.cash;
-        lotto_owners[0] = 2;
+        lotto_owners[0] = owner_of_seat(1);
         if (c.answer >= 0) decision_script_push(c.answer);
         lotto_visit();
         EXPECT_EQ(decision_asked_count(), c.answer >= 0 ? 1 : 0) << c.what;
@@ -159,8 +159,8 @@ TEST_F(Lottery, NoDrawAtAllWhileNobodyOwnsANumber) {
 TEST_F(Lottery, AHitPaysTheWholeJackpotIntoCashAndFreesEveryNumber) {
     lotto_jackpot = 45000;
     for (int n = 1; n <= 11; ++n)
-        lotto_owners[n - 1] = 3; // more than ten: the draw hits an owned number
-    lotto_owners[20] = 1;
+        lotto_owners[n - 1] = owner_of_seat(2); // more than ten: the draw hits an owned number
+    lotto_owners[20] = owner_of_seat(0);
     player_table[2].received_month = 100;
     lotto_monthly_draw();
     const int32_t gain = player_table[2].cash - 20000;
@@ -185,7 +185,7 @@ TEST_F(Lottery, AMissChangesNothingAndTheNumbersWaitForNextMonth) {
     for (uint32_t seed = 1; seed < 200; ++seed) {
         SetUp();
         for (int n = 1; n <= 10; ++n)
-            lotto_owners[n - 1] = 2;
+            lotto_owners[n - 1] = owner_of_seat(1);
         game_srand(seed);
         const int drawn = game_rand() % 36 + 1;
         if (drawn <= 10) continue;
@@ -207,14 +207,14 @@ TEST_F(Lottery, AMissChangesNothingAndTheNumbersWaitForNextMonth) {
 TEST_F(Lottery, DrawnNumbersFollowTheOwnershipRule) {
     // All 36 owned: every draw hits.
     for (int n = 1; n <= 36; ++n)
-        lotto_owners[n - 1] = static_cast<uint8_t>(1 + n % 4);
+        lotto_owners[n - 1] = Owner{static_cast<uint8_t>(1 + n % 4)};
     for (int k = 0; k < 50; ++k)
         EXPECT_NE(lotto_owner_of(lotto_draw_number()), -1);
     // One player with eleven: always one of the owned, uniformly in order.
-    std::fill(lotto_owners, lotto_owners + LOTTO_NUMBERS, 0);
+    std::fill(lotto_owners, lotto_owners + LOTTO_NUMBERS, OWNER_NONE);
     const int owned[11] = {2, 3, 5, 8, 13, 17, 19, 23, 29, 31, 36};
     for (int n : owned)
-        lotto_owners[n - 1] = 4;
+        lotto_owners[n - 1] = owner_of_seat(3);
     for (uint32_t seed : {3u, 4u, 5u, 6u}) {
         game_srand(seed);
         const int k = game_rand() % 11;

@@ -164,7 +164,7 @@ TEST_F(NewGameTest, MarketStartsFromTheMapsTableWithItsBaseSummedInSinglePrecisi
         stock_history_day = 9;
         stock_price_history[4][9] = 12.0f;
         stock_holdings[1][2].shares = 100;
-        lotto_owners[5] = 2;
+        lotto_owners[5] = owner_of_seat(1);
         lotto_jackpot = 5000;
         setup_choice[SETUP_MAP] = map;
         ASSERT_TRUE(init());

@@ -104,9 +104,9 @@ TEST_F(RunnerFinance, TheLotteryCheckCountsASaleShowsTheNumbersAndNamesAnOwnerOu
     EXPECT_EQ(runner_lottery_counts().sales, 2);
     EXPECT_EQ(runner_lottery_columns(), " | L - / 7,12 / -");
     // A number owned by a seat beyond the game, then by a player who left.
-    lotto_owners[3] = 4;
+    lotto_owners[3] = owner_of_seat(3);
     EXPECT_EQ(runner_lottery_check(), "lottery owners out of range");
-    lotto_owners[3] = 3;
+    lotto_owners[3] = owner_of_seat(2);
     player_table[2].control = CTRL_OUT;
     EXPECT_EQ(runner_lottery_check(), "lottery number 4 owned by player 2, out of the game");
 }

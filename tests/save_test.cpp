@@ -59,7 +59,7 @@ class SaveGame : public ::testing::Test {
         snapshot_take();
         player_table[1].cash = 123456;
         player_cards[2][0] = 7;
-        lotto_owners[4] = 2;
+        lotto_owners[4] = owner_of_seat(1);
         view_rotation = 3;
         game_date = 0x07CF0A1F; // 31 October 1999
     }

@@ -69,7 +69,7 @@ void fill_state(int seed) {
     stock_market_index = 9100 + seed;
     stock_market_trend = 0.5f + static_cast<float>(seed);
     lotto_jackpot = 60000 + seed;
-    lotto_owners[35] = static_cast<uint8_t>(1 + seed % 4);
+    lotto_owners[35] = Owner{static_cast<uint8_t>(1 + seed % 4)};
     jail_flags[7] = static_cast<uint8_t>(seed % 2);
     hospital_flags[6] = static_cast<uint8_t>((seed + 1) % 2);
     for (int i = 0; i < NEWS_EVENT_COUNT; ++i)

@@ -484,8 +484,8 @@ void player_go_bankrupt(int p) {
             stock_sell_all_bankrupt(p);
             item_sell_all(p);
             card_sell_all(p);
-            for (uint8_t& owner : lotto_owners)
-                if (owner_is_seat(owner, p)) owner = 0;
+            for (Owner& owner : lotto_owners)
+                if (owner_is_seat(owner, p)) owner = OWNER_NONE;
             if (count > 3) {
                 music_play_event(5);
                 for (int k = 0; k < 3; ++k) {

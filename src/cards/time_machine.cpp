@@ -97,7 +97,8 @@ template <typename Io, typename Rec> void snapshot_scalar_fields(const Io& io, R
     }
     bytes(s.card_stock, SNAP_CARD_STOCK);
     bytes(s.item_stock, SNAP_ITEM_STOCK);
-    bytes(s.lotto_owners, SNAP_LOTTO_OWNERS);
+    for (size_t n = 0; n < s.lotto_owners.size(); ++n)
+        io(s.lotto_owners[n].code, SNAP_LOTTO_OWNERS + n);
     bytes(s.jail, SNAP_JAIL);
     bytes(s.hospital, SNAP_HOSPITAL);
     bytes(s.news_deck, SNAP_NEWS_DECK);

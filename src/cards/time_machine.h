@@ -80,7 +80,7 @@ struct GameSnapshot {
     int32_t market_index = 0;
     float market_trend = 0;
     int32_t jackpot = 0;
-    std::array<uint8_t, 36> lotto_owners{};
+    std::array<Owner, 36> lotto_owners{};
     std::array<uint8_t, 8> jail{};
     std::array<uint8_t, 8> hospital{};
     int32_t news_cursor = 0;

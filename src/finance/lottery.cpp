@@ -16,7 +16,7 @@
 #include "finance/lottery_screen.h"
 #include "shell/settings.h"
 
-uint8_t lotto_owners[LOTTO_NUMBERS] = {};
+Owner lotto_owners[LOTTO_NUMBERS] = {};
 const std::array<LottoSlot, 4> lotto_holder_slots = {
     {{16, 340}, {16, 410}, {328, 340}, {328, 410}}};
 

@@ -7,11 +7,13 @@
 #include <array>
 #include <cstdint>
 
+#include "board/game_types.h"
+
 inline constexpr int LOTTO_NUMBERS = 36;
 inline constexpr int32_t LOTTO_TICKET_PRICE = 1000; // never scaled by the price index
 
 // Owner (player + 1, 0 free) of each lottery number 1..36 at index n - 1.
-extern uint8_t lotto_owners[LOTTO_NUMBERS];
+extern Owner lotto_owners[LOTTO_NUMBERS];
 
 // Where the holders' panels stand, the k-th player in the game at slot k.
 struct LottoSlot {

@@ -90,7 +90,8 @@ template <typename Io> void save_scalar_fields(const Io& io) {
     bytes(item_stock, SAVE_ITEM_STOCK);
     bytes(campaign_maps_cleared, SAVE_CAMPAIGN);
     bytes(character_state, SAVE_CHARACTERS);
-    bytes(lotto_owners, SAVE_LOTTO_OWNERS);
+    for (size_t n = 0; n < LOTTO_NUMBERS; ++n)
+        io(lotto_owners[n].code, SAVE_LOTTO_OWNERS + n);
     bytes(jail_flags, SAVE_JAIL);
     bytes(hospital_flags, SAVE_HOSPITAL);
 }

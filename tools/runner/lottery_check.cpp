@@ -111,7 +111,8 @@ std::string runner_lottery_check() {
         broken.clear();
         return b;
     }
-    if (!lotto_owners_valid(lotto_owners, game_player_count)) return "lottery owners out of range";
+    if (!lotto_owners_valid(&lotto_owners[0].code, game_player_count))
+        return "lottery owners out of range";
     for (int n = 1; n <= LOTTO_NUMBERS; ++n) {
         const int owner = lotto_owners[n - 1];
         if (owner != OWNER_NONE && player_table[seat_of_owner(owner)].control == CTRL_OUT) {
