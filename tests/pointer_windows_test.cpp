@@ -48,25 +48,7 @@ class PointerWindows : public PopupTest {
   protected:
     void SetUp() override {
         PopupTest::SetUp();
-        game_world_reset();
-        game_map = 1;
-        game_player_count = 2;
-        for (int p = 0; p < 2; ++p) {
-            player_table[p] = character_table[p * 2 + 1];
-            player_table[p].setup_control = p == 0 ? CTRL_HUMAN : CTRL_COMPUTER;
-        }
-        stock_new_game(game_map);
-        ASSERT_TRUE(map_load()) << map_last_error();
-        for (int p = 0; p < 2; ++p) {
-            PlayerRecord& r = player_table[p];
-            const int s = 1 + 3 * p;
-            r.square = static_cast<uint16_t>(s);
-            r.x = static_cast<uint16_t>(map_square_table[s].x);
-            r.y = static_cast<uint16_t>(map_square_table[s].y);
-            r.control = p == 0 ? CTRL_HUMAN : CTRL_COMPUTER;
-            map_square_table[s].flags |= sqf_player(p);
-            actor_update_sprites(p);
-        }
+        ASSERT_TRUE(set_up_two_players()) << map_last_error();
         game_active_mover = 0;
         board_load_graphics();
         board_draw_map_view(0);

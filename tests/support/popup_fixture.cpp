@@ -5,6 +5,11 @@
 #include <vector>
 
 #include "board/game_state.h"
+#include "board/map.h"
+#include "board/status.h"
+#include "board/view.h"
+#include "board/world_reset.h"
+#include "data/characters.h"
 #include "engine/balloon.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
@@ -12,6 +17,7 @@
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
 #include "engine/text.h"
+#include "finance/stock.h"
 #include "platform/surface.h"
 #include "shell/app.h"
 
@@ -77,4 +83,27 @@ std::string PopupTest::save_screen_bmp(const std::string& name) {
 std::string PopupTest::save_shot(const std::string& name) {
     const char* dir = std::getenv("KARVO_SHOT_DIR");
     return dir ? save_screen_bmp(std::string(dir) + "/" + name) : "";
+}
+
+bool PopupTest::set_up_two_players() {
+    game_world_reset();
+    game_map = 1;
+    game_player_count = 2;
+    for (int p = 0; p < 2; ++p) {
+        player_table[p] = character_table[p * 2 + 1];
+        player_table[p].setup_control = p == 0 ? CTRL_HUMAN : CTRL_COMPUTER;
+    }
+    stock_new_game(game_map);
+    if (!map_load()) return false;
+    for (int p = 0; p < 2; ++p) {
+        PlayerRecord& r = player_table[p];
+        const int s = 1 + 3 * p;
+        r.square = static_cast<uint16_t>(s);
+        r.x = static_cast<uint16_t>(map_square_table[s].x);
+        r.y = static_cast<uint16_t>(map_square_table[s].y);
+        r.control = p == 0 ? CTRL_HUMAN : CTRL_COMPUTER;
+        map_square_table[s].flags |= sqf_player(p);
+        actor_update_sprites(p);
+    }
+    return true;
 }

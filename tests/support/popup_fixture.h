@@ -26,4 +26,7 @@ class PopupTest : public HeadlessTest {
     // Writes the display as name.bmp into KARVO_SHOT_DIR when that is set, for
     // looking at a window; returns the path written, "" when none was.
     static std::string save_shot(const std::string& name);
+    // A new game on stand-in map 1: the human on square 1 and a computer on
+    // square 4, their sprites loaded; false when the map does not load.
+    static bool set_up_two_players();
 };
