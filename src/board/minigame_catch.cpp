@@ -295,18 +295,7 @@ int minigame_steer_chance() {
 }
 
 void minigame_steer_frame(CatchGame& g) {
-    switch (g.phase) {
-    case MG_COUNTDOWN:
-        if (--g.wait_ticks <= 0) g.phase = MG_OPENING;
-        return;
-    case MG_RUNNING:
-        break;
-    case MG_FINAL:
-        g.phase = MG_CLOSED;
-        return;
-    default:
-        return;
-    }
+    if (!mg_stage_tick(g)) return;
     if (g.explosion == 2) {
         finish(g);
         return;

@@ -16,6 +16,23 @@ enum MinigamePhase : uint8_t {
 };
 
 // The panel's three digits show at most this.
+// One tick of a game outside its play: the countdown runs down to the
+// opening and a final closes the game. True while the game is being played.
+template <typename Game> bool mg_stage_tick(Game& g) {
+    switch (g.phase) {
+    case MG_COUNTDOWN:
+        if (--g.wait_ticks <= 0) g.phase = MG_OPENING;
+        return false;
+    case MG_RUNNING:
+        return true;
+    case MG_FINAL:
+        g.phase = MG_CLOSED;
+        return false;
+    default:
+        return false;
+    }
+}
+
 inline constexpr int32_t MG_PANEL_MAX = 999;
 // Adding scored pieces stops here (the target game's small targets).
 inline constexpr int32_t MG_ADD_LIMIT = 999;

@@ -112,18 +112,7 @@ void minigame_targets_begin(TargetGame& g) {
 }
 
 void minigame_targets_frame(TargetGame& g) {
-    switch (g.phase) {
-    case MG_COUNTDOWN:
-        if (--g.wait_ticks <= 0) g.phase = MG_OPENING;
-        return;
-    case MG_RUNNING:
-        break;
-    case MG_FINAL:
-        g.phase = MG_CLOSED;
-        return;
-    default:
-        return;
-    }
+    if (!mg_stage_tick(g)) return;
     if (g.freeze > 0) --g.freeze;
     if (!g.ended && --g.time <= 0) {
         g.time = 0;
