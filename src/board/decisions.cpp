@@ -54,7 +54,7 @@ int normalise(const DecisionRequest& r, int answer) {
         return answer;
     }
     if (r.kind == DECIDE_FACILITY_KIND) return (answer >= 0 && answer <= 4) ? answer : 0;
-    if (r.kind > DECIDE_SPIN_STOP) return answer; // a kind whose window is not built yet
+    if (r.kind > DECIDE_SPIN_STOP) return answer; // a kind this program links no window for
     return answer != 0 ? 1 : 0;
 }
 
@@ -77,7 +77,8 @@ int ask_screens(const DecisionRequest& r) {
     // The spinners take the stop from a release during the tick; without a
     // screen to click on, the spin stops at the first tick.
     if (r.kind == DECIDE_SPIN_STOP) return spin_screen_stop_input();
-    // A kind whose window is not built yet answers as its cancel would.
+    // A kind this program links no window for (a test without that module)
+    // answers as its cancel would.
     if (r.kind > DECIDE_SPIN_STOP)
         return r.kind == DECIDE_PLAYER || r.kind == DECIDE_FACILITY_KIND_CANCEL ? -1 : 0;
     return msg_ask_yes_no(r.text != nullptr ? r.text : "");
