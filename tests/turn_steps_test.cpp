@@ -93,7 +93,8 @@ void another_day_step() {}
 TEST(TurnStepTableDeathTest, ARankTakesOneStepOfItsOwnKind) {
     EXPECT_DEATH(turn_step_register(TURN_STEP_CARD, another_turn_step), "registered twice");
     EXPECT_DEATH(new_day_step_register(NEW_DAY_LOTTERY, another_day_step), "registered twice");
-    EXPECT_DEATH(turn_step_register(NEW_DAY_LOTTERY, another_turn_step), "is a step of the new day");
+    EXPECT_DEATH(turn_step_register(NEW_DAY_LOTTERY, another_turn_step),
+                 "is a step of the new day");
     EXPECT_DEATH(new_day_step_register(TURN_STEP_CARD, another_day_step),
                  "is not a step of the new day");
     EXPECT_DEATH(turn_step_register(TURN_STEP_COUNT, another_turn_step), "without a step");
@@ -136,8 +137,8 @@ TEST_F(TurnSteps, AComputersTurnRunsItsStepsInRankOrder) {
         ASSERT_TRUE(coin == TURN_STEP_CARD || coin == TURN_STEP_ITEM) << seed;
         played.insert(coin);
         EXPECT_EQ(got, (std::vector<TurnStepRank>{TURN_STEP_STOCK_BUY, TURN_STEP_STOCK_SELL,
-                                                  TURN_STEP_RESERVES, TURN_STEP_NOTICE_VISIT,
-                                                  coin, TURN_STEP_DICE_CHOICE, TURN_STEP_SNAPSHOT}))
+                                                  TURN_STEP_RESERVES, TURN_STEP_NOTICE_VISIT, coin,
+                                                  TURN_STEP_DICE_CHOICE, TURN_STEP_SNAPSHOT}))
             << seed;
         for (const auto& [rank, who] : ran)
             EXPECT_EQ(who, 1) << turn_step_name(rank);
@@ -185,8 +186,7 @@ TEST_F(TurnSteps, TheWrapRunsTheNewDayThenTheTurnStartThenTheAutosave) {
     settings_set_autosave(1);
     game_active_mover = 0;
     turn_next_actor();
-    EXPECT_EQ(ranks_of(ran), (std::vector<TurnStepRank>{TURN_STEP_ITEMS_END,
-                                                        TURN_STEP_STOCK_VOLUME,
+    EXPECT_EQ(ranks_of(ran), (std::vector<TurnStepRank>{TURN_STEP_ITEMS_END, TURN_STEP_STOCK_VOLUME,
                                                         TURN_STEP_LOAN_DUE}));
 }
 
@@ -199,10 +199,10 @@ TEST_F(TurnSteps, ABankruptsSaleRunsInRankOrderAndFreesItsTickets) {
     lotto_owners[4] = owner_of_seat(1);
     player_go_bankrupt(2);
     ASSERT_EQ(ran.size(), 7u);
-    EXPECT_EQ(ranks_of(ran), (std::vector<TurnStepRank>{
-                                 TURN_STEP_SELL_SHARES, TURN_STEP_SELL_ITEMS, TURN_STEP_SELL_CARDS,
-                                 TURN_STEP_FREE_TICKETS, TURN_STEP_AUCTION, TURN_STEP_AUCTION,
-                                 TURN_STEP_AUCTION}));
+    EXPECT_EQ(ranks_of(ran),
+              (std::vector<TurnStepRank>{TURN_STEP_SELL_SHARES, TURN_STEP_SELL_ITEMS,
+                                         TURN_STEP_SELL_CARDS, TURN_STEP_FREE_TICKETS,
+                                         TURN_STEP_AUCTION, TURN_STEP_AUCTION, TURN_STEP_AUCTION}));
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(ran[k].second, 2);
     for (int k = 4; k < 7; ++k)

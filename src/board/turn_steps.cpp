@@ -7,11 +7,11 @@ namespace {
 
 // The names by rank; the new day's are the names the turn flow traces.
 constexpr const char* STEP_NAMES[TURN_STEP_COUNT] = {
-    "stock_buy",      "stock_sell",   "reserves",       "notice_visit",   "card",
-    "item",           "dice_choice",  "snapshot",       "vehicle_arrive", "items_end",
-    "autoplay_panel", "price_index",  "notice_age",     "stock_counters", "stock_prices",
-    "dividends",      "lottery",      "settlement",     "stock_volume",   "loan_due",
-    "autosave",       "continue",     "sell_shares",    "sell_items",     "sell_cards",
+    "stock_buy",      "stock_sell",  "reserves",    "notice_visit",   "card",
+    "item",           "dice_choice", "snapshot",    "vehicle_arrive", "items_end",
+    "autoplay_panel", "price_index", "notice_age",  "stock_counters", "stock_prices",
+    "dividends",      "lottery",     "settlement",  "stock_volume",   "loan_due",
+    "autosave",       "continue",    "sell_shares", "sell_items",     "sell_cards",
     "free_tickets",   "auction",
 };
 // Every rank is named: a rank added without its name leaves the last one empty.

@@ -4,8 +4,8 @@
 // the offer to continue a lost game and a bankrupt player's sale. Each module
 // registers its step with one line at file scope,
 //
-//     TURN_STEP(TURN_STEP_NOTICE_VISIT, [](int) { notice_visit(); });
-//     NEW_DAY_STEP(NEW_DAY_SETTLEMENT, settle_monthly);
+//     TURN_STEP(TURN_STEP_NOTICE_VISIT, [](int) { notice_visit(); })
+//     NEW_DAY_STEP(NEW_DAY_SETTLEMENT, settle_monthly)
 //
 // and the turn driver (turn.cpp) and the turn flow (turn_flow.cpp) run them
 // by rank. The callers keep the conditions between the steps (whose turn it
@@ -76,7 +76,7 @@ using TurnStepFn = void (*)(int who);
 // A step of the new day.
 using NewDayStepFn = void (*)();
 
-// 1 for the ranks of the new day, whose steps are NewDayStepFn.
+// True for the ranks of the new day, whose steps are NewDayStepFn.
 bool turn_step_is_new_day(TurnStepRank rank);
 // The step's short name (the turn flow's trace names the new day's by it).
 const char* turn_step_name(TurnStepRank rank);
@@ -85,7 +85,7 @@ const char* turn_step_name(TurnStepRank rank);
 // that it can initialise a file-scope constant.
 bool turn_step_register(TurnStepRank rank, TurnStepFn fn);
 bool new_day_step_register(TurnStepRank rank, NewDayStepFn fn);
-// 1 when a step is registered at the rank.
+// True when a step is registered at the rank.
 bool turn_step_registered(TurnStepRank rank);
 
 // Runs the step at `rank` (nothing when none is registered).
@@ -102,11 +102,12 @@ void turn_steps_set_observer(TurnStepObserver observer);
 #define TURN_STEP_JOIN(a, b) TURN_STEP_JOIN2(a, b)
 #define TURN_STEP(rank, ...)                                                                       \
     namespace {                                                                                    \
-    [[maybe_unused]] const bool TURN_STEP_JOIN(turn_step_registered_, __LINE__) =                  \
-        turn_step_register(rank, __VA_ARGS__);                                                     \
+    [[maybe_unused]] const bool TURN_STEP_JOIN(turn_step_registered_,                              \
+                                               __LINE__) = turn_step_register(rank, __VA_ARGS__);  \
     }
 #define NEW_DAY_STEP(rank, ...)                                                                    \
     namespace {                                                                                    \
-    [[maybe_unused]] const bool TURN_STEP_JOIN(new_day_step_registered_, __LINE__) =               \
-        new_day_step_register(rank, __VA_ARGS__);                                                  \
+    [[maybe_unused]] const bool TURN_STEP_JOIN(new_day_step_registered_,                           \
+                                               __LINE__) = new_day_step_register(rank,             \
+                                                                                 __VA_ARGS__);     \
     }
