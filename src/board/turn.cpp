@@ -13,12 +13,10 @@
 #include "board/speech.h"
 #include "board/status.h"
 #include "board/turn_flow.h"
+#include "board/turn_steps.h"
 #include "board/view.h"
 #include "board/world_reset.h"
-#include "cards/ai_items.h"
-#include "cards/card_use.h"
 #include "cards/item_use.h"
-#include "cards/time_machine.h"
 #include "data/anim_frames.h"
 #include "data/characters.h"
 #include "engine/cursor.h"
@@ -28,9 +26,6 @@
 #include "engine/sound.h"
 #include "engine/util.h"
 #include "engine/wait.h"
-#include "finance/ai_stock.h"
-#include "finance/bank.h"
-#include "finance/notice_board.h"
 #include "shell/app.h"
 
 uint8_t move_step_done = 0;
@@ -80,15 +75,11 @@ void follow_mover() {
 
 // A computer player's moves before it throws.
 void computer_acts(int p) {
-    stock_ai_buy(p);
-    stock_ai_sell(p);
-    bank_check_reserves(0);
+    turn_steps_run(TURN_STEP_STOCK_BUY, TURN_STEP_RESERVES, p);
     if (game_end_code) return;
-    notice_visit();
-    if (game_rand() & 1)
-        card_use();
-    else
-        item_use();
+    turn_step_run(TURN_STEP_NOTICE_VISIT, p);
+    // A coin decides between a card and an item.
+    turn_step_run((game_rand() & 1) ? TURN_STEP_CARD : TURN_STEP_ITEM, p);
     const PlayerRecord& r = player_table[p];
     if (player_in_building(r) || r.hibernation_days || r.sleepwalk_days) {
         actor_anim_table[p].flags |= ANIM_NEEDS_STEP;
@@ -97,7 +88,7 @@ void computer_acts(int p) {
     // A card or item that started a move (or handed the turn to the robot
     // doll) leaves nothing more to do.
     if (game_active_mover != p || actor_anim_table[p].phase != PHASE_WAIT) return;
-    ai_choose_dice();
+    turn_step_run(TURN_STEP_DICE_CHOICE, p);
     turn_begin_move();
 }
 
@@ -210,7 +201,7 @@ int turn_check_status(int at_landing) {
         turn_begin_move();
         return -1;
     }
-    snapshot_take();
+    turn_step_run(TURN_STEP_SNAPSHOT, m);
     char text[160] = "";
     std::string name = player_plain_name(m);
     if (r.hotel_days)
@@ -271,7 +262,7 @@ void turn_begin_move() {
             move_steps_left = 1;
             a.phase = PHASE_MOVING;
         } else {
-            snapshot_take();
+            turn_step_run(TURN_STEP_SNAPSHOT, m);
             if (r.stay_days) {
                 a.phase = PHASE_WAIT;
                 a.wait = 2;

@@ -16,11 +16,10 @@
 #include "board/speech.h"
 #include "board/status.h"
 #include "board/turn.h"
+#include "board/turn_steps.h"
 #include "board/view.h"
 #include "board/world_reset.h"
-#include "cards/ai_settings.h"
 #include "cards/cards.h"
-#include "cards/item_use.h"
 #include "engine/flc.h"
 #include "engine/message.h"
 #include "engine/music.h"
@@ -28,16 +27,6 @@
 #include "engine/random.h"
 #include "engine/wait.h"
 #include "finance/assets.h"
-#include "finance/auction.h"
-#include "finance/bank.h"
-#include "finance/lottery.h"
-#include "finance/notice_board.h"
-#include "finance/settlement.h"
-#include "finance/stock.h"
-#include "finance/stock_screen.h"
-#include "finance/trading.h"
-#include "shell/save.h"
-#include "shell/stage_end.h"
 
 uint8_t autoplay_stop_request = 0;
 
@@ -46,6 +35,16 @@ namespace {
 TurnFlowTrace flow_trace = nullptr;
 void trace(const char* step, int value = 0) {
     if (flow_trace) flow_trace(step, value);
+}
+
+// A step of a module above the board, traced by its name.
+void flow_step(TurnStepRank rank, int who) {
+    trace(turn_step_name(rank), who);
+    turn_step_run(rank, who);
+}
+void day_step(TurnStepRank rank) {
+    trace(turn_step_name(rank));
+    new_day_step_run(rank);
 }
 
 constexpr int FILM_BANKRUPTCY = 514;
@@ -117,8 +116,7 @@ void research_countdown(int p) {
 
 void player_countdowns(int p) {
     if (game_end_code) return; // an ended game has no more turns
-    stock_roll_volume();
-    bank_check_loan_due();
+    turn_steps_run(TURN_STEP_STOCK_VOLUME, TURN_STEP_LOAN_DUE, p);
     PlayerRecord& r = player_table[p];
     if (r.control == CTRL_OUT || game_end_code) return;
 
@@ -223,8 +221,9 @@ void move_gift_and_chest() {
 }
 
 // The lost game of the single human: its seat is put back as at the start
-// of the day's turn and it is offered to continue from a save.
-uint8_t human_lost() {
+// of the day's turn and it is offered to continue from a save, which sets
+// the end code.
+void human_lost() {
     game_active_mover = 0;
     PlayerRecord& r = player_table[0];
     put_on_square(0);
@@ -233,7 +232,7 @@ uint8_t human_lost() {
                 sizeof(PlayerRecord) - offsetof(PlayerRecord, hotel_days));
     actor_update_sprites(0);
     board_repaint_all();
-    return stage_offer_continue(1);
+    turn_step_run(TURN_STEP_CONTINUE_OFFER, 1);
 }
 
 } // namespace
@@ -259,11 +258,11 @@ void turn_next_actor() {
             if ((r.saved_facing & 0x0F) != 15)
                 r.facing = static_cast<uint8_t>(r.saved_facing & 0x0F);
             god_landing_effect(m, r.square);
-            item_construction_vehicle_arrive(m, r.square);
+            turn_step_run(TURN_STEP_VEHICLE_ARRIVE, m);
         }
         r.control &= 0x0F;
     } else {
-        item_turn_end();
+        turn_step_run(TURN_STEP_ITEMS_END, m);
         // The turn-transient control bits (a blast hit) end with the turn,
         // and with them the out-of-game look.
         if (is_player_seat(m) && (player_table[m].control & CTRL_TURN_BITS)) {
@@ -292,7 +291,7 @@ void turn_next_actor() {
         if (autoplay_stop_request) {
             autoplay_stop_request = 0;
             board_repaint_all();
-            ai_panel_open();
+            turn_step_run(TURN_STEP_AUTOPLAY_PANEL, next);
         }
         if (new_day) turn_new_day();
         if (game_end_code) return;
@@ -300,8 +299,7 @@ void turn_next_actor() {
         turn_start_countdowns(game_active_mover);
         if (game_end_code) return;
         if (new_day && turn_autosave_enabled()) {
-            trace("autosave");
-            save_autosave();
+            flow_step(TURN_STEP_AUTOSAVE, 0);
         }
     }
     int a = game_active_mover;
@@ -332,29 +330,22 @@ void turn_new_day() {
     ++game_days_elapsed;
     trace("date", static_cast<int>(game_date));
     if (turn_check_game_over()) return;
-    trace("price_index");
-    asset_update_price_index();
-    trace("notice_age");
-    notice_age_offers();
-    trace("stock_counters");
-    stock_count_day_counters();
+    day_step(NEW_DAY_PRICE_INDEX);
+    day_step(NEW_DAY_NOTICE_AGE);
+    day_step(NEW_DAY_STOCK_COUNTERS);
     trace("reseed");
     game_srand_from_clock();
-    trace("stock_prices");
-    stock_daily_update();
+    day_step(NEW_DAY_STOCK_PRICES);
     trace("holiday");
     cal_holiday_event();
     if (game_end_code) return;
     if (cal_day(game_date) == 15) {
-        trace("dividends");
-        stock_show_dividends(); // pays once, then shows what was paid
-        trace("lottery");
-        lotto_monthly_draw();
+        day_step(NEW_DAY_DIVIDENDS);
+        day_step(NEW_DAY_LOTTERY);
         if (game_end_code) return;
     }
     if (month_changed) {
-        trace("settlement");
-        settle_monthly();
+        day_step(NEW_DAY_SETTLEMENT);
         if (game_end_code) return;
         trace("gift_chest");
         move_gift_and_chest();
@@ -396,7 +387,7 @@ int turn_check_game_over() {
                 if (p != leader) character_state[player_table[p].character % CHARACTER_COUNT] = 2;
             game_end_code = 2;
         } else {
-            game_end_code = human_lost();
+            human_lost();
         }
     } else {
         game_end_code = leader_human ? 3 : 1;
@@ -446,7 +437,7 @@ void player_go_bankrupt(int p) {
     wait_ms(2000);
 
     if (game_human_count == 1 && was_human) {
-        game_end_code = stage_offer_continue(0);
+        turn_step_run(TURN_STEP_CONTINUE_OFFER, 0);
     } else {
         int left = 0, humans = 0, last = -1;
         for (int o = 0; o < game_player_count && o < PLAYER_COUNT; ++o) {
@@ -481,19 +472,14 @@ void player_go_bankrupt(int p) {
                 if (owner_is_seat(map_company_table[i].chairman, p))
                     map_company_table[i].chairman = OWNER_NONE;
             board_minimap_marks(0);
-            stock_sell_all_bankrupt(p);
-            item_sell_all(p);
-            card_sell_all(p);
-            for (Owner& owner : lotto_owners)
-                if (owner_is_seat(owner, p)) owner = OWNER_NONE;
+            turn_steps_run(TURN_STEP_SELL_SHARES, TURN_STEP_FREE_TICKETS, p);
             if (count > 3) {
                 music_play_event(5);
                 for (int k = 0; k < 3; ++k) {
                     int pick = game_rand() % (count - k);
                     int code = freed[pick];
                     freed[pick] = freed[count - k - 1];
-                    trace("auction", code);
-                    auction_run(-1, code, 0);
+                    flow_step(TURN_STEP_AUCTION, code);
                 }
             }
             board_repaint_all();
@@ -511,6 +497,7 @@ void turn_flow_set_trace(TurnFlowTrace t) {
 void turn_flow_reset() {
     autoplay_stop_request = 0;
     flow_trace = nullptr;
+    turn_steps_set_observer(nullptr);
 }
 
 WORLD_RESET(WORLD_RESET_TURN_FLOW, turn_flow_reset)

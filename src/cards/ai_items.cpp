@@ -7,6 +7,7 @@
 #include "board/game_state.h"
 #include "board/landing.h"
 #include "board/map.h"
+#include "board/turn_steps.h"
 #include "board/view.h"
 #include "cards/ai_cards.h"
 #include "cards/ai_settings.h"
@@ -442,3 +443,5 @@ void ai_choose_dice() {
     if (mode == TRAVEL_CAR && a == 0 && b > 2) r.dice = static_cast<uint8_t>(2 + (game_rand() & 1));
     if (a >= 2 && b <= 1) r.dice = 1;
 }
+
+TURN_STEP(TURN_STEP_DICE_CHOICE, [](int) { ai_choose_dice(); })

@@ -2,6 +2,7 @@
 
 #include "board/board_refresh.h"
 #include "board/game_state.h"
+#include "board/turn_steps.h"
 #include "board/world_reset.h"
 #include "cards/ai_cards.h"
 #include "cards/ai_items.h"
@@ -276,3 +277,5 @@ void ai_settings_reset() {
 }
 
 WORLD_RESET(WORLD_RESET_AI, ai_settings_reset)
+
+TURN_STEP(TURN_STEP_AUTOPLAY_PANEL, [](int) { ai_panel_open(); })

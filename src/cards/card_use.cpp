@@ -10,6 +10,7 @@
 #include "board/gods.h"
 #include "board/map.h"
 #include "board/speech.h"
+#include "board/turn_steps.h"
 #include "board/view.h"
 #include "cards/ai_cards.h"
 #include "cards/ai_settings.h"
@@ -267,3 +268,5 @@ int card_nearest_free_god() {
     }
     return best;
 }
+
+TURN_STEP(TURN_STEP_CARD, [](int) { card_use(); })

@@ -5,6 +5,7 @@
 
 #include "board/decisions.h"
 #include "board/status.h"
+#include "board/turn_steps.h"
 #include "board/world_reset.h"
 #include "cards/ai_settings.h"
 #include "engine/message.h"
@@ -267,3 +268,6 @@ int card_steal(int victim, int thief, int with_items) {
 }
 
 WORLD_RESET(WORLD_RESET_CARDS, cards_reset)
+
+TURN_STEP(TURN_STEP_SELL_ITEMS, [](int p) { item_sell_all(p); })
+TURN_STEP(TURN_STEP_SELL_CARDS, [](int p) { card_sell_all(p); })

@@ -13,6 +13,7 @@
 #include "board/speech.h"
 #include "board/status.h"
 #include "board/turn.h"
+#include "board/turn_steps.h"
 #include "board/view.h"
 #include "board/world_reset.h"
 #include "cards/ai_cards.h"
@@ -646,3 +647,8 @@ void item_use_reset() {
 }
 
 WORLD_RESET(WORLD_RESET_ITEMS, item_use_reset)
+
+TURN_STEP(TURN_STEP_ITEM, [](int) { item_use(); })
+TURN_STEP(TURN_STEP_VEHICLE_ARRIVE,
+          [](int p) { item_construction_vehicle_arrive(p, player_table[p].square); })
+TURN_STEP(TURN_STEP_ITEMS_END, [](int) { item_turn_end(); })

@@ -314,3 +314,6 @@ void item_construction_vehicle_arrive(int p, int square) {
 }
 
 WORLD_RESET(WORLD_RESET_SNAPSHOTS, snapshots_reset)
+
+#include "board/turn_steps.h"
+TURN_STEP(TURN_STEP_SNAPSHOT, [](int) { snapshot_take(); })

@@ -11,6 +11,7 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/money.h"
+#include "board/turn_steps.h"
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/util.h"
@@ -236,3 +237,6 @@ void stock_ai_sell(int player) {
         if (!(1.1 * p.loan > static_cast<double>(static_cast<int64_t>(p.cash) + p.deposit))) return;
     }
 }
+
+TURN_STEP(TURN_STEP_STOCK_BUY, stock_ai_buy)
+TURN_STEP(TURN_STEP_STOCK_SELL, stock_ai_sell)

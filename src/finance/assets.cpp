@@ -6,6 +6,7 @@
 #include "board/game_state.h"
 #include "board/landing.h"
 #include "board/map.h"
+#include "board/turn_steps.h"
 #include "board/world_reset.h"
 #include "engine/util.h"
 #include "finance/stock.h"
@@ -214,3 +215,5 @@ void asset_reset() {
 }
 
 WORLD_RESET(WORLD_RESET_ASSETS, asset_reset)
+
+NEW_DAY_STEP(NEW_DAY_PRICE_INDEX, asset_update_price_index)

@@ -14,6 +14,7 @@
 #include "board/landing.h"
 #include "board/map.h"
 #include "board/money.h"
+#include "board/turn_steps.h"
 #include "board/view.h"
 #include "board/world_reset.h"
 #include "data/characters.h"
@@ -390,3 +391,5 @@ void auction_reset() {
 }
 
 WORLD_RESET(WORLD_RESET_AUCTION, auction_reset)
+
+TURN_STEP(TURN_STEP_AUCTION, [](int object) { auction_run(-1, object, 0); })

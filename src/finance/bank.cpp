@@ -12,6 +12,7 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/turn_flow.h"
+#include "board/turn_steps.h"
 #include "board/world_reset.h"
 #include "engine/message.h"
 #include "engine/random.h"
@@ -523,3 +524,6 @@ void bank_reset() {
 }
 
 WORLD_RESET(WORLD_RESET_BANK, bank_reset)
+
+TURN_STEP(TURN_STEP_RESERVES, [](int) { bank_check_reserves(0); })
+TURN_STEP(TURN_STEP_LOAN_DUE, [](int) { bank_check_loan_due(); })

@@ -8,6 +8,7 @@
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/money.h"
+#include "board/turn_steps.h"
 #include "board/world_reset.h"
 #include "data/characters.h"
 #include "engine/music.h"
@@ -198,3 +199,9 @@ void lotto_reset() {
 }
 
 WORLD_RESET(WORLD_RESET_LOTTERY, lotto_reset)
+
+NEW_DAY_STEP(NEW_DAY_LOTTERY, lotto_monthly_draw)
+TURN_STEP(TURN_STEP_FREE_TICKETS, [](int p) {
+    for (Owner& owner : lotto_owners)
+        if (owner_is_seat(owner, p)) owner = OWNER_NONE;
+})

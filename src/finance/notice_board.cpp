@@ -521,3 +521,7 @@ bool notice_board_objects_valid(const NoticeOffer* board, int lots, int faciliti
     }
     return true;
 }
+
+#include "board/turn_steps.h"
+TURN_STEP(TURN_STEP_NOTICE_VISIT, [](int) { notice_visit(); })
+NEW_DAY_STEP(NEW_DAY_NOTICE_AGE, notice_age_offers)

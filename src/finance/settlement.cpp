@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "board/game_state.h"
+#include "board/turn_steps.h"
 #include "data/characters.h"
 #include "engine/music.h"
 #include "engine/util.h"
@@ -119,3 +120,5 @@ void settle_monthly() {
 void settle_set_observer(SettleObserver o) {
     observer = o;
 }
+
+NEW_DAY_STEP(NEW_DAY_SETTLEMENT, settle_monthly)

@@ -6,6 +6,7 @@
 #include "board/calendar.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/turn_steps.h"
 #include "board/world_reset.h"
 #include "data/stock_initial.h"
 #include "engine/random.h"
@@ -301,3 +302,7 @@ float stock_history_low(int i) {
 }
 
 WORLD_RESET(WORLD_RESET_STOCK, stock_reset)
+
+NEW_DAY_STEP(NEW_DAY_STOCK_COUNTERS, stock_count_day_counters)
+NEW_DAY_STEP(NEW_DAY_STOCK_PRICES, stock_daily_update)
+TURN_STEP(TURN_STEP_STOCK_VOLUME, [](int) { stock_roll_volume(); })

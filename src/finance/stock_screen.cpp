@@ -11,6 +11,7 @@
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/turn_steps.h"
 #include "cards/card_use.h"
 #include "data/card_defs.h"
 #include "engine/draw.h"
@@ -674,3 +675,6 @@ void stock_draw_pie(ImageRecord* target, int i, int cx, int cy, int r) {
     slice(c != nullptr ? c->own_shares : 0, STOCK_PIE_COMPANY_GREY);
     slice(stock_table[i].market_shares, STOCK_PIE_MARKET_GREY);
 }
+
+// The dividends are paid once, then shown.
+NEW_DAY_STEP(NEW_DAY_DIVIDENDS, stock_show_dividends)

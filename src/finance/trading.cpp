@@ -5,6 +5,7 @@
 
 #include "board/board_refresh.h"
 #include "board/map.h"
+#include "board/turn_steps.h"
 #include "board/view.h"
 #include "board/world_reset.h"
 #include "engine/record_io.h"
@@ -205,3 +206,5 @@ StockTradeCheck stock_exchange_sell_check(int player, int stock, int32_t* max_co
 }
 
 WORLD_RESET(WORLD_RESET_TRADING, trading_reset)
+
+TURN_STEP(TURN_STEP_SELL_SHARES, stock_sell_all_bankrupt)

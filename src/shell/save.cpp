@@ -523,3 +523,6 @@ void save_autosave() {
     if (!save_write_slot(0, &error))
         std::fprintf(stderr, "karvo: the autosave failed: %s\n", error.c_str());
 }
+
+#include "board/turn_steps.h"
+TURN_STEP(TURN_STEP_AUTOSAVE, [](int) { save_autosave(); })

@@ -2,6 +2,7 @@
 
 #include "board/game_state.h"
 #include "board/speech.h"
+#include "board/turn_steps.h"
 #include "engine/film.h"
 #include "shell/app.h"
 
@@ -75,3 +76,6 @@ StampOrigin stage_stamp_origin(int target_w, int target_h, int w, int h, int x, 
     };
     return {inside(x, w, target_w), inside(y, h, target_h)};
 }
+
+TURN_STEP(TURN_STEP_CONTINUE_OFFER,
+          [](int over_board) { game_end_code = stage_offer_continue(over_board); })
