@@ -335,7 +335,9 @@ void take_blocks(const uint8_t* image, size_t map_size, int n) {
         if (p >= n) continue;
         snapshot_slots[p].map_copy.assign(snap + SAVE_SNAPSHOT_SIZE,
                                           snap + SAVE_SNAPSHOT_SIZE + map_size);
-        snapshot_image_read(p, snap, nullptr);
+        // The whole check passed against this same count, so no snapshot
+        // is refused here.
+        snapshot_image_read(p, snap, n, nullptr);
         snap += SAVE_SNAPSHOT_SIZE + map_size;
     }
     // Name handles are never taken from a file.
@@ -415,7 +417,7 @@ bool save_image_check(const uint8_t* image, size_t size, std::string* error) {
         return false;
     const uint8_t* snap = image + SAVE_MAP_BLOCK + map_size;
     for (int p = 0; p < n; ++p, snap += SAVE_SNAPSHOT_SIZE + map_size) {
-        if (!snapshot_image_check(snap, &why))
+        if (!snapshot_image_check(snap, n, &why))
             return fail(error, "seat " + std::to_string(p) + " " + why);
         if (get_i32(snap, SNAP_VALID) == 0) continue;
         MapStore copy;
