@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 #include "board/calendar.h"
 #include "board/game_state.h"
@@ -24,6 +23,7 @@
 #include "finance/trading.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
+#include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/stage_end.h"
 
@@ -440,13 +440,13 @@ void save_load_own_steps(uint32_t picture_shown_at) {
         actor_anim_table[game_active_mover].flags |= ANIM_NEEDS_STEP;
     game_srand_from_clock();
     // A load lasts a second from the loading picture, and no message is
-    // taken meanwhile.
+    // taken meanwhile; the idle moments keep the picture on the window.
     const uint32_t until = picture_shown_at + LOAD_LASTS_MS;
     if (plat_clock_is_virtual()) {
         if (static_cast<int32_t>(until - plat_tick_count()) > 0) plat_clock_advance_to(until);
     } else {
         while (static_cast<int32_t>(until - plat_tick_count()) > 0)
-            ::usleep(1000);
+            plat_idle_for_input(until - plat_tick_count());
     }
 }
 
