@@ -261,3 +261,24 @@ TEST_F(SaveGame, AFileIsCheckedAgainstItsOwnPlayerCount) {
         EXPECT_EQ(save_image_encode(), saved) << c.over;
     }
 }
+
+// A slot whose file is there but cannot be used is named on stderr with the
+// reason when the lists read it, once however often they are drawn; an empty
+// slot says nothing.
+TEST_F(SaveGame, TheListsTellWhyAFileThereIsNotListed) {
+    start(2);
+    std::vector<uint8_t> bad = save_image_encode();
+    bad.pop_back();
+    put(3, bad);
+    SaveSlotHead head;
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(save_slot_head(3, &head));
+    EXPECT_FALSE(save_slot_head(3, &head));
+    EXPECT_FALSE(save_slot_head(4, &head));
+    const std::string told = ::testing::internal::GetCapturedStderr();
+    const std::string path = (home / "SAVE3.DAT").string();
+    ASSERT_NE(told.find(path), std::string::npos) << told;
+    EXPECT_NE(told.find("bytes where 2 players"), std::string::npos) << told;
+    EXPECT_EQ(told.find(path), told.rfind(path)) << "told once: " << told;
+    EXPECT_EQ(told.find("SAVE4"), std::string::npos) << told;
+}

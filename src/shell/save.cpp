@@ -479,10 +479,13 @@ bool save_write_slot(int slot, std::string* error) {
 
 namespace {
 
-// Reads and checks the slot's whole file.
-bool read_checked(int slot, std::vector<uint8_t>* image, std::string* error) {
+// Reads and checks the slot's whole file; `missing` tells a slot without a
+// file from one whose file cannot be used.
+bool read_checked(int slot, std::vector<uint8_t>* image, std::string* error,
+                  bool* missing = nullptr) {
     const std::string name = save_slot_name(slot);
     const std::string path = plat_find_user_file(plat_save_dir(), name.c_str());
+    if (missing) *missing = path.empty();
     if (path.empty()) return fail(error, name + ": no such file in " + plat_save_dir());
     const uint64_t most = save_file_size(SAVE_MAP_MAX, PLAYER_COUNT);
     if (!plat_read_user_file(path, static_cast<size_t>(most), image, error)) return false;
@@ -510,8 +513,23 @@ int save_read_slot(int slot, std::string* error) {
 }
 
 bool save_slot_head(int slot, SaveSlotHead* head) {
+    // The lists leave out a slot whose file cannot be used; the player is
+    // told why on stderr, once for each reason (the lists are drawn again
+    // and again), and again if the file changes to another fault.
+    static std::string told[SAVE_SLOTS];
     std::vector<uint8_t> image;
-    if (!read_checked(slot, &image, nullptr)) return false;
+    std::string why;
+    bool missing = false;
+    const bool usable = read_checked(slot, &image, &why, &missing);
+    if (slot >= 0 && slot < SAVE_SLOTS) {
+        if (usable || missing) {
+            told[slot].clear();
+        } else if (why != told[slot]) {
+            std::fprintf(stderr, "karvo: save slot %d is not listed: %s\n", slot, why.c_str());
+            told[slot] = why;
+        }
+    }
+    if (!usable) return false;
     head->date = le_get32(image.data() + SAVE_DATE);
     head->map = get_i32(image.data(), SAVE_MAP);
     head->players = get_i32(image.data(), SAVE_PLAYER_COUNT);
