@@ -17,7 +17,9 @@
 #include "board/status.h"
 #include "board/toolbar.h"
 #include "board/turn.h"
+#include "board/turn_flow.h"
 #include "board/view.h"
+#include "board/world_reset.h"
 #include "data/characters.h"
 #include "engine/draw.h"
 #include "engine/image.h"
@@ -27,10 +29,14 @@
 #include "engine/text.h"
 #include "engine/util.h"
 #include "finance/stock.h"
+#include "platform/clock.h"
+#include "platform/keys.h"
 #include "platform/messages.h"
 #include "platform/queue.h"
 #include "platform/surface.h"
 #include "shell/app.h"
+#include "shell/keyboard.h"
+#include "shell/save.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "support/map_fixture.h"
@@ -554,4 +560,46 @@ TEST(Toolbar, EachButtonIsAFortyPixelColumnOfTheStripOverTheBoard) {
     for (int command = 0; command < TOOLBAR_COMMAND_COUNT; ++command)
         EXPECT_EQ(toolbar_command_at(toolbar_button_centre_x(command), TOOLBAR_BUTTON_CENTRE_Y),
                   command);
+}
+
+// The board window's own state belongs to the window, not to the game: a
+// load over the running game (the board stays on the stack and is only
+// repainted) and a new game's world reset keep it showing, so Esc still takes
+// a handed-over seat back, and the control box stays where it was dragged.
+TEST_F(BoardScreenTest, ALoadOrANewGameKeepsTheBoardWindowsOwnState) {
+    game_date = 0x07CF0A1F;
+    board_screen_active = 1; // as the push left it
+    screen_depth = 1;
+    board_box_x = 300;
+    board_box_y = 210;
+    const std::vector<uint8_t> image = save_image_encode();
+    std::string error;
+    ASSERT_TRUE(save_image_commit(image.data(), image.size(), plat_tick_count() - 1000, &error))
+        << error;
+    EXPECT_EQ(board_screen_active, 1);
+    EXPECT_EQ(board_box_x, 300);
+    EXPECT_EQ(board_box_y, 210);
+    player_table[0].control = CTRL_HUMAN | CTRL_HANDED_OVER;
+    autoplay_stop_request = 0;
+    app_active = 1;
+    app_keyboard_hook(0, VK_ESCAPE, 1);
+    app_keyboard_hook(0, VK_ESCAPE, 1 | KEY_FLAG_REPEAT | KEY_FLAG_RELEASE);
+    EXPECT_EQ(autoplay_stop_request, 1) << "Esc takes the seat back after a load";
+    autoplay_stop_request = 0;
+    app_active = 0;
+    game_world_reset(); // as a new game starts
+    EXPECT_EQ(board_box_x, 300);
+    EXPECT_EQ(board_box_y, 210);
+    // Pushing the board screen is what starts its own state.
+    board_screen_active = 0;
+    board_tabs[1] = 2;
+    board_hover = 3;
+    board_wndproc(nullptr, WM_SCREEN_START, 0, 0);
+    screen_timer_stop();
+    EXPECT_EQ(board_screen_active, 1);
+    EXPECT_EQ(board_tabs[1], 0);
+    EXPECT_EQ(board_hover, -1);
+    EXPECT_EQ(board_box_x, 300);
+    screen_depth = 0;
+    board_screen_active = 0;
 }

@@ -311,4 +311,28 @@ TEST_F(Help, EveryTopicTextIsThereAndItsLinesFitThePage) {
     EXPECT_GE(at_texts, 2);
 }
 
+// The texts that count the save slots give the five the save list has (GBK
+// bytes: "五个位置" and "八个位置").
+TEST_F(Help, TheSaveTopicsCountTheFiveSaveSlots) {
+    const std::string five = "\xCE\xE5\xB8\xF6\xCE\xBB\xD6\xC3";
+    const std::string eight = "\xB0\xCB\xB8\xF6\xCE\xBB\xD6\xC3";
+    const int slot = mkf_open("help.mkf");
+    ASSERT_GE(slot, 0);
+    int counting_five = 0;
+    for (int e = 1; e <= 99; ++e) {
+        uint32_t size = 0;
+        char* t = static_cast<char*>(mkf_read(slot, e, nullptr, &size));
+        ASSERT_NE(t, nullptr) << e;
+        const std::string text(t, size);
+        std::free(t);
+        EXPECT_EQ(text.find(eight), std::string::npos) << "entry " << e;
+        if (e == 1 || e == 9) {
+            EXPECT_NE(text.find(five), std::string::npos) << "entry " << e;
+        }
+        counting_five += text.find(five) != std::string::npos;
+    }
+    mkf_close(slot);
+    EXPECT_EQ(counting_five, 2);
+}
+
 } // namespace

@@ -17,8 +17,10 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "engine/image.h"
+#include "engine/mkf.h"
 #include "engine/record_io.h"
 #include "engine/shown.h"
+#include "engine/surfaces.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "shell/app.h"
@@ -231,4 +233,34 @@ TEST_F(SaveLists, AFailedSaveSaysSoAndKeepsTheOldFile) {
     EXPECT_NE(shown_find_text(Shown::Message, "存档失败"), nullptr);
     EXPECT_EQ(bytes_of(home / "SAVE2.DAT"), before);
     EXPECT_EQ(screen_depth, 0);
+}
+
+// A slot that is read shows the loading picture on the display at once, for
+// the whole of the load's second, not only in the back surface.
+TEST_F(SaveLists, ReadingASlotShowsTheLoadingPictureOnTheDisplay) {
+    copy_save(1, 1);
+    paint_screen(BLANK);
+    uint32_t size = 0;
+    static uint16_t* picture = nullptr;
+    picture = static_cast<uint16_t*>(mkf_read(data_archive, 560, nullptr, &size));
+    ASSERT_NE(picture, nullptr);
+    ASSERT_EQ(size, 640u * 480u * 2u);
+    seen = Seen{};
+    plat_set_cursor_hook([] {
+        if (seen.checked) return;
+        int same = 0;
+        for (int y = 0; y < 480; y += 40)
+            for (int x = 0; x < 640; x += 40)
+                same += PopupTest::screen_at(x, y) == picture[y * 640 + x];
+        if (same < 16 * 12) return;
+        seen.checked = true;
+        seen.at = plat_tick_count();
+        seen.shot = PopupTest::save_screen_bmp("save_loading_picture");
+    });
+    const uint32_t before = plat_tick_count();
+    ASSERT_EQ(save_read_slot(1), 1);
+    std::free(picture);
+    EXPECT_TRUE(seen.checked) << "the picture never reached the display";
+    EXPECT_EQ(seen.at, before) << "shown before the load's work and wait";
+    EXPECT_GE(plat_tick_count() - before, 1000u);
 }

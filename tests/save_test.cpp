@@ -220,3 +220,65 @@ TEST_F(SaveGame, TheListsReadTheHeadOfAFileThatPassesTheCheck) {
     EXPECT_EQ(head.characters[2], player_table[2].character);
     EXPECT_FALSE(save_slot_head(1, &head));
 }
+
+// A file is checked against its own player count, not the running game's: a
+// snapshot holding the third seat's lottery number and offer loads from the
+// title, over a game of fewer seats and over one of more, and comes back
+// byte for byte; one naming a seat beyond the file's count never loads.
+TEST_F(SaveGame, AFileIsCheckedAgainstItsOwnPlayerCount) {
+    start(3);
+    lotto_owners[9] = owner_of_seat(2);
+    ASSERT_EQ(notice_post(2, NOTICE_SHARES, 1, 900, 30), 1);
+    snapshot_take();
+    ASSERT_TRUE(save_write_slot(1));
+    const std::vector<uint8_t> saved = file(1);
+    const size_t snap = SAVE_MAP_BLOCK + map_data_size;
+    ASSERT_EQ(saved[snap + SNAP_LOTTO_OWNERS + 9], owner_of_seat(2));
+    std::vector<uint8_t> beyond = saved;
+    beyond[snap + SNAP_LOTTO_OWNERS + 9] = owner_of_seat(3);
+    put(2, beyond);
+    std::vector<uint8_t> offer_beyond = saved;
+    offer_beyond[snap + SNAP_NOTICES + NOTICE_OFFER_SIZE * NOTICE_SLOTS * 3] = NOTICE_ITEM;
+    put(3, offer_beyond);
+    const struct {
+        const char* over;
+        int players; // 0: the title, no game running
+    } cases[] = {{"the title", 0}, {"a 2-player game", 2}, {"a 4-player game", 4}};
+    for (const auto& c : cases) {
+        runner_close();
+        start(c.players ? c.players : 2);
+        if (c.players == 0) game_world_reset();
+        ASSERT_EQ(game_player_count, c.players) << c.over;
+        SaveSlotHead head;
+        EXPECT_TRUE(save_slot_head(1, &head)) << c.over;
+        EXPECT_FALSE(save_slot_head(2, &head)) << c.over;
+        EXPECT_FALSE(save_slot_head(3, &head)) << c.over;
+        EXPECT_EQ(save_read_slot(2), 0) << c.over;
+        EXPECT_EQ(save_read_slot(3), 0) << c.over;
+        ASSERT_EQ(save_read_slot(1), 1) << c.over;
+        EXPECT_EQ(game_player_count, 3) << c.over;
+        EXPECT_EQ(snapshot_slots[0].valid, 1) << c.over;
+        EXPECT_EQ(save_image_encode(), saved) << c.over;
+    }
+}
+
+// A slot whose file is there but cannot be used is named on stderr with the
+// reason when the lists read it, once however often they are drawn; an empty
+// slot says nothing.
+TEST_F(SaveGame, TheListsTellWhyAFileThereIsNotListed) {
+    start(2);
+    std::vector<uint8_t> bad = save_image_encode();
+    bad.pop_back();
+    put(3, bad);
+    SaveSlotHead head;
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(save_slot_head(3, &head));
+    EXPECT_FALSE(save_slot_head(3, &head));
+    EXPECT_FALSE(save_slot_head(4, &head));
+    const std::string told = ::testing::internal::GetCapturedStderr();
+    const std::string path = (home / "SAVE3.DAT").string();
+    ASSERT_NE(told.find(path), std::string::npos) << told;
+    EXPECT_NE(told.find("bytes where 2 players"), std::string::npos) << told;
+    EXPECT_EQ(told.find(path), told.rfind(path)) << "told once: " << told;
+    EXPECT_EQ(told.find("SAVE4"), std::string::npos) << told;
+}

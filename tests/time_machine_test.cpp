@@ -157,7 +157,7 @@ TEST_F(TimeMachine, EveryBlockSurvivesTheImageAndARestore) {
     snapshot_slots[USER] = GameSnapshot{};
     snapshot_slots[USER].map_copy = map_before;
     std::string error;
-    ASSERT_TRUE(snapshot_image_read(USER, first.data(), &error)) << error;
+    ASSERT_TRUE(snapshot_image_read(USER, first.data(), game_player_count, &error)) << error;
     EXPECT_EQ(first_difference(image(USER), first), -1) << "read back, written again: the same";
 
     fill_state(2);
@@ -302,15 +302,34 @@ TEST_F(TimeMachine, ADamagedImageIsRefusedWholeAndClearedSlotsPass) {
         bad[c.at] = c.value;
         std::string error;
         snapshot_slots[0] = GameSnapshot{};
-        EXPECT_FALSE(snapshot_image_read(0, bad.data(), &error)) << c.named;
+        EXPECT_FALSE(snapshot_image_read(0, bad.data(), game_player_count, &error)) << c.named;
         EXPECT_NE(error.find(c.named), std::string::npos) << error;
         EXPECT_EQ(snapshot_slots[0].valid, 0) << "nothing read: " << c.named;
     }
     std::vector<uint8_t> cleared(SNAPSHOT_IMAGE_SIZE, 0);
     cleared[9928] = 200; // a slot that is not valid is not looked into
     std::string error;
-    EXPECT_TRUE(snapshot_image_read(0, cleared.data(), &error)) << error;
-    EXPECT_FALSE(snapshot_image_read(4, good.data(), &error)) << "no such seat";
+    EXPECT_TRUE(snapshot_image_read(0, cleared.data(), game_player_count, &error)) << error;
+    EXPECT_FALSE(snapshot_image_read(4, good.data(), game_player_count, &error)) << "no such seat";
+}
+
+// An image is checked against the seats of the game it belongs to, whatever
+// game is running (none at the title).
+TEST_F(TimeMachine, AnImageIsCheckedAgainstTheCountItIsGiven) {
+    snapshot_take();
+    std::vector<uint8_t> third_seat = image(USER);
+    third_seat[SNAP_LOTTO_OWNERS + 7] = 3;
+    third_seat[SNAP_NOTICES + NOTICE_OFFER_SIZE * NOTICE_SLOTS * 2] = 1;
+    for (const int running : {0, 2, 4}) {
+        game_player_count = running;
+        std::string error;
+        EXPECT_TRUE(snapshot_image_check(third_seat.data(), 3, &error)) << running << error;
+        EXPECT_FALSE(snapshot_image_check(third_seat.data(), 2, &error)) << running;
+    }
+    std::vector<uint8_t> offer_only = image(USER);
+    offer_only[SNAP_NOTICES + NOTICE_OFFER_SIZE * NOTICE_SLOTS * 2] = 1;
+    EXPECT_TRUE(snapshot_image_check(offer_only.data(), 3, nullptr));
+    EXPECT_FALSE(snapshot_image_check(offer_only.data(), 2, nullptr)) << "an offer of seat 2";
 }
 
 TEST_F(TimeMachine, TheConstructionVehicleRazesOnlyAnotherOwnersBuilding) {

@@ -19,22 +19,19 @@ int board_refresh_actor_panel(int actor) {
     return 1;
 }
 
-// A new game starts with the board screen as it first opens: flags cleared,
-// every player on the first tab, nothing hovered or pressed, the control box
-// at its first place. The calendar page is an option and stays.
+// A new game or a load starts the board's display bookkeeping afresh: no
+// region dirty, input off until the turn asks for it, the view's scroll
+// position and target back with the view camera. What belongs to the board
+// window itself (its shown flag, the tabs, the toolbar's hover and press) is
+// set when the window is pushed, and the control box stays where the player
+// left it for the whole run: a load over a running game keeps the window on
+// the stack and only repaints it.
 void board_screen_reset() {
     board_dirty = 0;
     board_input_enabled = 0;
-    board_screen_active = 0;
     board_scroll_target = 0;
     board_scroll_x = board_scroll_y = 0;
     board_copy_count = 0;
-    for (uint8_t& tab : board_tabs)
-        tab = 0;
-    board_hover = -1;
-    board_pressed = 0;
-    board_box_x = BOARD_BOX_START_X;
-    board_box_y = BOARD_BOX_START_Y;
 }
 
 WORLD_RESET(WORLD_RESET_BOARD_SCREEN, board_screen_reset)

@@ -70,5 +70,6 @@ void board_show_info_popup(int x, int y);
 // Runs toolbar command n (a ToolbarCommand) through the toolbar's table.
 void board_toolbar_command(int n);
 void board_info_popup_frame();
-// Puts the board screen's flags and state back to their start for a new game.
+// Puts the board's display bookkeeping back to its start for a new game or a
+// load; the window's own state is set when it is pushed (WM_SCREEN_START).
 void board_screen_reset();

@@ -199,7 +199,7 @@ void snapshot_image_write(int seat, uint8_t* out) {
                                out + SNAP_NOTICES + NOTICE_OFFER_SIZE * (p * NOTICE_SLOTS + k));
 }
 
-bool snapshot_image_check(const uint8_t* in, std::string* error) {
+bool snapshot_image_check(const uint8_t* in, int player_count, std::string* error) {
     const int32_t valid = static_cast<int32_t>(le_get32(in + SNAP_VALID));
     if (valid != 0 && valid != 1) return fail(error, "valid is " + std::to_string(valid));
     // Computer seats and cleared slots hold zeros: only a valid one is checked.
@@ -242,9 +242,9 @@ bool snapshot_image_check(const uint8_t* in, std::string* error) {
             return fail(error, seat + " character " + std::to_string(character) + " out of 0..11");
     }
     // The lottery's owners through the one check every reader of them uses.
-    if (!lotto_owners_valid(in + SNAP_LOTTO_OWNERS, game_player_count)) {
+    if (!lotto_owners_valid(in + SNAP_LOTTO_OWNERS, player_count)) {
         int n = 0;
-        while (n < LOTTO_NUMBERS - 1 && in[SNAP_LOTTO_OWNERS + n] <= game_player_count)
+        while (n < LOTTO_NUMBERS - 1 && in[SNAP_LOTTO_OWNERS + n] <= player_count)
             ++n;
         return fail(error, "lottery number " + std::to_string(n + 1) + " owned by " +
                                std::to_string(in[SNAP_LOTTO_OWNERS + n]) +
@@ -253,15 +253,15 @@ bool snapshot_image_check(const uint8_t* in, std::string* error) {
     NoticeOffer offers[PLAYER_COUNT * NOTICE_SLOTS];
     for (int k = 0; k < PLAYER_COUNT * NOTICE_SLOTS; ++k)
         offers[k] = notice_offer_read(in + SNAP_NOTICES + NOTICE_OFFER_SIZE * k);
-    if (!notice_board_valid(offers))
+    if (!notice_board_valid(offers, player_count))
         return fail(error, "the bulletin board holds an unknown offer type, a gap in a row or "
                            "an offer of a seat not in the game");
     return true;
 }
 
-bool snapshot_image_read(int seat, const uint8_t* in, std::string* error) {
+bool snapshot_image_read(int seat, const uint8_t* in, int player_count, std::string* error) {
     if (!is_player_seat(seat)) return fail(error, "seat " + std::to_string(seat) + " out of 0..3");
-    if (!snapshot_image_check(in, error)) return false;
+    if (!snapshot_image_check(in, player_count, error)) return false;
     GameSnapshot& s = snapshot_slots[seat];
     std::vector<uint8_t> map_copy = std::move(s.map_copy);
     s = GameSnapshot{};

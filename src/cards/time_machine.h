@@ -110,10 +110,13 @@ void snapshot_image_write(int seat, uint8_t* out);
 // Checks an image: valid is 0 or 1, and a valid one holds decks that are
 // permutations, cursors and the history position in range, card rows packed
 // with ids 1..30, item counts at most 9 with the last two bytes of each row
-// 0, and character numbers in range. False with the reason in error.
-bool snapshot_image_check(const uint8_t* in, std::string* error);
-// Reads seat's snapshot from an image after checking it; a refused image
-// changes nothing. The map copy is left as it is (the reader fills it).
-bool snapshot_image_read(int seat, const uint8_t* in, std::string* error);
+// 0, character numbers in range, and lottery numbers and offers held only
+// by the `player_count` seats of the game the image belongs to (a save's own
+// count, never the running game's). False with the reason in error.
+bool snapshot_image_check(const uint8_t* in, int player_count, std::string* error);
+// Reads seat's snapshot from an image of a game of `player_count` seats after
+// checking it; a refused image changes nothing. The map copy is left as it is
+// (the reader fills it).
+bool snapshot_image_read(int seat, const uint8_t* in, int player_count, std::string* error);
 
 static_assert(SNAP_NEWS_CURSOR == SNAPSHOT_DECKS_OFFSET, "the decks block of a snapshot");

@@ -85,10 +85,12 @@ int notice_ai_buy(int player);
 int notice_card_pairs(int player, uint8_t* out, int out_max);
 
 // The whole board as read from a save or a snapshot: every type 0..4, every
-// row packed, and no offer in a row of a seat at or above player_count
-// (game_player_count when not given). `board` is PLAYER_COUNT x NOTICE_SLOTS
-// offers in row order.
+// row packed, and no offer in a row of a seat at or above player_count, the
+// count of the game the board belongs to. `board` is PLAYER_COUNT x
+// NOTICE_SLOTS offers in row order.
 bool notice_board_valid(const NoticeOffer* board, int player_count);
+// The same for a board of the running game (game_player_count seats); never
+// for one read from a file, which carries its own count.
 bool notice_board_valid(const NoticeOffer* board);
 // What each offer of such a board names: a stock 0..11 with 1..10000 shares,
 // a plot or facility code of the map's `lots` and `facilities`, an item

@@ -325,6 +325,10 @@ void app_show_loading_picture() {
         std::memcpy(pixels, picture, bytes);
         plat_surface_unlock(back_surface);
         plat_blt_fast(primary_surface, 0, 0, back_surface, &screen_rect);
+        // The map's loading and the load's wait take no message, so the
+        // window would not show the picture until they were over: an idle
+        // moment presents it now (and takes no message either).
+        plat_idle_for_input(0);
     }
     std::free(picture);
     app_services.music_stop();

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 #include "board/calendar.h"
 #include "board/game_state.h"
@@ -24,6 +23,7 @@
 #include "finance/trading.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
+#include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/stage_end.h"
 
@@ -335,7 +335,9 @@ void take_blocks(const uint8_t* image, size_t map_size, int n) {
         if (p >= n) continue;
         snapshot_slots[p].map_copy.assign(snap + SAVE_SNAPSHOT_SIZE,
                                           snap + SAVE_SNAPSHOT_SIZE + map_size);
-        snapshot_image_read(p, snap, nullptr);
+        // The whole check passed against this same count, so no snapshot
+        // is refused here.
+        snapshot_image_read(p, snap, n, nullptr);
         snap += SAVE_SNAPSHOT_SIZE + map_size;
     }
     // Name handles are never taken from a file.
@@ -415,7 +417,7 @@ bool save_image_check(const uint8_t* image, size_t size, std::string* error) {
         return false;
     const uint8_t* snap = image + SAVE_MAP_BLOCK + map_size;
     for (int p = 0; p < n; ++p, snap += SAVE_SNAPSHOT_SIZE + map_size) {
-        if (!snapshot_image_check(snap, &why))
+        if (!snapshot_image_check(snap, n, &why))
             return fail(error, "seat " + std::to_string(p) + " " + why);
         if (get_i32(snap, SNAP_VALID) == 0) continue;
         MapStore copy;
@@ -438,13 +440,13 @@ void save_load_own_steps(uint32_t picture_shown_at) {
         actor_anim_table[game_active_mover].flags |= ANIM_NEEDS_STEP;
     game_srand_from_clock();
     // A load lasts a second from the loading picture, and no message is
-    // taken meanwhile.
+    // taken meanwhile; the idle moments keep the picture on the window.
     const uint32_t until = picture_shown_at + LOAD_LASTS_MS;
     if (plat_clock_is_virtual()) {
         if (static_cast<int32_t>(until - plat_tick_count()) > 0) plat_clock_advance_to(until);
     } else {
         while (static_cast<int32_t>(until - plat_tick_count()) > 0)
-            ::usleep(1000);
+            plat_idle_for_input(until - plat_tick_count());
     }
 }
 
@@ -477,10 +479,13 @@ bool save_write_slot(int slot, std::string* error) {
 
 namespace {
 
-// Reads and checks the slot's whole file.
-bool read_checked(int slot, std::vector<uint8_t>* image, std::string* error) {
+// Reads and checks the slot's whole file; `missing` tells a slot without a
+// file from one whose file cannot be used.
+bool read_checked(int slot, std::vector<uint8_t>* image, std::string* error,
+                  bool* missing = nullptr) {
     const std::string name = save_slot_name(slot);
     const std::string path = plat_find_user_file(plat_save_dir(), name.c_str());
+    if (missing) *missing = path.empty();
     if (path.empty()) return fail(error, name + ": no such file in " + plat_save_dir());
     const uint64_t most = save_file_size(SAVE_MAP_MAX, PLAYER_COUNT);
     if (!plat_read_user_file(path, static_cast<size_t>(most), image, error)) return false;
@@ -508,8 +513,23 @@ int save_read_slot(int slot, std::string* error) {
 }
 
 bool save_slot_head(int slot, SaveSlotHead* head) {
+    // The lists leave out a slot whose file cannot be used; the player is
+    // told why on stderr, once for each reason (the lists are drawn again
+    // and again), and again if the file changes to another fault.
+    static std::string told[SAVE_SLOTS];
     std::vector<uint8_t> image;
-    if (!read_checked(slot, &image, nullptr)) return false;
+    std::string why;
+    bool missing = false;
+    const bool usable = read_checked(slot, &image, &why, &missing);
+    if (slot >= 0 && slot < SAVE_SLOTS) {
+        if (usable || missing) {
+            told[slot].clear();
+        } else if (why != told[slot]) {
+            std::fprintf(stderr, "karvo: save slot %d is not listed: %s\n", slot, why.c_str());
+            told[slot] = why;
+        }
+    }
+    if (!usable) return false;
     head->date = le_get32(image.data() + SAVE_DATE);
     head->map = get_i32(image.data(), SAVE_MAP);
     head->players = get_i32(image.data(), SAVE_PLAYER_COUNT);

@@ -82,7 +82,9 @@ bool save_write_slot(int slot, std::string* error = nullptr);
 // changed; then shows the loading picture and loads it. 1 loaded, 0 refused
 // (no file, a damaged one: the reason on stderr and in `error`), nothing changed.
 int save_read_slot(int slot, std::string* error = nullptr);
-// The head the slot lists show, from a file that passes the whole check.
+// The head the slot lists show, from a file that passes the whole check. A
+// file that is there but fails it is named on stderr with the reason, once
+// until the reason changes; a slot without a file says nothing.
 struct SaveSlotHead {
     uint32_t date = 0;
     int32_t map = 0;
