@@ -3,18 +3,23 @@
 // films after the fourth) and the ten-second continue offer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/world_reset.h"
 #include "engine/options.h"
+#include "engine/random.h"
 #include "engine/shown.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/screen.h"
+#include "shell/settings.h"
 #include "shell/stage_end.h"
 #include "support/popup_fixture.h"
 
@@ -123,6 +128,16 @@ TEST_F(Campaign, AWonMapIsMarkedAndOnlyAMapNotClearedCanBeChosen) {
     EXPECT_EQ(screen_depth, 0);
 }
 
+TEST_F(Campaign, AnotherScreensTimerDoesNotHurryTheChoice) {
+    game_map = 0;
+    plat_set_timer(7, 20); // not the celebration's depth
+    point_and_click(2000, 320, row_y(2));
+    stage_won();
+    plat_kill_timer(7);
+    EXPECT_EQ(game_map, 2);
+    EXPECT_GE(plat_tick_count() - t0, 2000u + 450u) << "closed half a second after the choice";
+}
+
 TEST_F(Campaign, SeveralHumansAreCongratulatedAndARightClickEndsIt) {
     game_human_count = 2;
     game_map = 1;
@@ -175,6 +190,38 @@ TEST_F(Campaign, TheContinueOfferIsDeclinedByWaitingOrTheNoKeyAndAcceptedByAClic
     shown_clear();
     EXPECT_EQ(stage_offer_continue(0), END_LOAD_GAME);
     EXPECT_EQ(shown_count(Shown::Flc, 515), 1u) << "the cheer over the board";
+}
+
+// In play the board lies under the offer, its 500 ms blink timer running.
+class OfferOverTheBoard : public Campaign {
+  protected:
+    void SetUp() override {
+        Campaign::SetUp();
+        ASSERT_TRUE(set_up_two_players());
+        game_human_count = 1;
+        game_active_mover = 0;
+        board_load_graphics();
+        app_services.board_wndproc = board_wndproc;
+        screen_push_board(0);
+        PlatMessage m;
+        ASSERT_TRUE(plat_peek_message(&m, true));
+        ASSERT_EQ(m.message, WM_SCREEN_START);
+        plat_dispatch_message(&m);
+        ASSERT_EQ(board_screen_active, 1);
+        t0 = plat_tick_count();
+    }
+    void TearDown() override {
+        screen_pop_board();
+        board_free_graphics();
+        Campaign::TearDown();
+    }
+};
+
+TEST_F(OfferOverTheBoard, TheBoardsTimerDoesNotHastenTheTenSeconds) {
+    EXPECT_EQ(stage_offer_continue(0), END_TO_TITLE);
+    EXPECT_GE(plat_tick_count() - t0, 10000u) << "ten seconds with the board below";
+    EXPECT_LT(plat_tick_count() - t0, 11500u);
+    EXPECT_EQ(screen_depth, 1) << "the board is still there";
 }
 
 } // namespace

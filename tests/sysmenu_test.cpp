@@ -279,6 +279,37 @@ TEST_F(SystemMenu, TheHotKeyDialogTakesCtrlQFromTheKeyboardAndWritesTheFile) {
     EXPECT_EQ(bytes[17 + 2 * HK_QUIT], 0x11);
 }
 
+// The selected cell's blink, seen at every turn of the loop: how often its
+// right end changed while the dialog was open.
+struct Blink {
+    int x = 0, y = 0;
+    uint32_t from = 0, to = 0;
+    int last = -1, changes = 0;
+} blink;
+void watch_blink() {
+    const uint32_t now = plat_tick_count();
+    if (screen_depth != 2 || now < blink.from || now > blink.to) return;
+    const int pixel = PopupTest::screen_at(blink.x, blink.y);
+    if (blink.last >= 0 && pixel != blink.last) ++blink.changes;
+    blink.last = pixel;
+}
+
+TEST_F(SystemMenu, TheSelectedKeyBlinksEveryQuarterSecondWhateverTimerRunsBelow) {
+    const int hl = 320 - 165, ht = 240 - 160;
+    // The system window's depth gets a fast timer, as a screen below would have.
+    plat_set_timer(1, 40);
+    click_spot(100, SM_BUTTON_1, 20);
+    point_and_click(400, hl + 260, ht + 25 + 16 * 12 + 4); // slot 27, cleared and selected
+    right_click(2000);
+    right_click(2200);
+    blink = Blink{hl + 257 + 50, ht + 25 + 16 * 12 + 7, t0 + 500, t0 + 1500};
+    plat_set_cursor_hook(watch_blink);
+    sysmenu_run(SYSMENU_TITLE);
+    plat_kill_timer(1);
+    EXPECT_GE(blink.changes, 3) << "the cell blinks";
+    EXPECT_LE(blink.changes, 5) << "four changes a second, not one at each foreign tick";
+}
+
 TEST_F(SystemMenu, GameActionsRunOnlyAfterAYesToTheConfirmation) {
     game_world_reset();
     ASSERT_TRUE(ring_board_load(10, 4, 2));

@@ -144,14 +144,14 @@ void celebration_tick() {
 int32_t stage_won_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32_t lparam) {
     switch (message) {
     case WM_SCREEN_START:
-        plat_set_timer(static_cast<uint32_t>(screen_depth), 50);
+        screen_timer_start(50);
         draw_scene();
         return 0;
     case WM_PAINT:
         popup_update(plat_paint_rect());
         return plat_def_window_proc(w, message, wparam, lparam);
     case WM_TIMER:
-        celebration_tick();
+        if (screen_timer_is_mine(wparam)) celebration_tick();
         return 0;
     case WM_MOUSEMOVE: {
         if (several_humans() || !c.panel_rest) return 0;
@@ -184,7 +184,7 @@ int32_t stage_won_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32
     case WM_LBUTTONUP:
         if (c.state != 1) return 0;
         cursor_set_mode(0);
-        plat_kill_timer(static_cast<uint32_t>(screen_depth));
+        screen_timer_stop();
         screen_close(0);
         return 0;
     default:
@@ -225,7 +225,7 @@ int32_t countdown_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32
             if (const ImageRecord* f = spr_frame(d.set, 0)) popup_blit(back, f, 320, 120, true);
         popup_unlock_back();
         draw_number();
-        plat_set_timer(static_cast<uint32_t>(screen_depth), 1000);
+        screen_timer_start(1000);
         plat_invalidate_rect(nullptr);
         return 0;
     }
@@ -233,6 +233,8 @@ int32_t countdown_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32
         popup_update(plat_paint_rect());
         return plat_def_window_proc(w, message, wparam, lparam);
     case WM_TIMER:
+        // The board below keeps its own timer running: only ours counts.
+        if (!screen_timer_is_mine(wparam)) return 0;
         if (--d.counter <= 0) {
             plat_post_message(WM_RBUTTONUP, 0, 0);
             return 0;
@@ -247,7 +249,7 @@ int32_t countdown_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32
         plat_post_message(WM_RBUTTONUP, 0, 0);
         return 0;
     case WM_RBUTTONUP:
-        plat_kill_timer(static_cast<uint32_t>(screen_depth));
+        screen_timer_stop();
         if (d.saved) {
             image_restore_screen_rect(d.saved, 0, 0);
             d.saved = nullptr;
