@@ -21,6 +21,7 @@
 #include "engine/options.h"
 #include "engine/record_io.h"
 #include "platform/clock.h"
+#include "platform/mci.h"
 #include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/screen.h"
@@ -163,6 +164,44 @@ TEST_F(SystemMenu, OptionsTakeEffectOnlyOnOkAndOkWritesTheFile) {
         EXPECT_EQ(bytes[2], 2);
         EXPECT_EQ(bytes[3], 0);
         EXPECT_EQ(bytes[5], 2);
+    }
+}
+
+TEST_F(SystemMenu, MusicTurnedOffAndOnAgainRestartsThePieceThatWasPlaying) {
+    // The last piece the music device was asked to open.
+    const auto last_opened = [] {
+        for (auto it = mci_log().rbegin(); it != mci_log().rend(); ++it)
+            if (it->rfind("open sequencer!", 0) == 0) return *it;
+        return std::string();
+    };
+    const auto set_music = [](uint8_t level) {
+        sysmenu_options_copy = settings;
+        sysmenu_options_copy.music_level = level;
+        sysmenu_ok();
+    };
+    struct Case {
+        bool background;
+        int piece; // background 1..8 or event tune
+        const char* file;
+    };
+    for (const Case c : {Case{true, 3, "KARV17.MID"}, Case{false, 4, "MIDI05.MID"}}) {
+        SettingsRecord on = settings;
+        on.music_level = 4;
+        settings_replace(on);
+        if (c.background)
+            music_next_background(c.piece);
+        else
+            music_play_event(c.piece);
+        const uint8_t playing = music_current;
+        set_music(0);
+        EXPECT_EQ(music_midi_on, 0) << c.file << ": stopped";
+        mci_log_clear();
+        set_music(4);
+        EXPECT_EQ(music_current, playing) << c.file;
+        const std::string opened = last_opened();
+        EXPECT_NE(opened.find(std::string(c.file) + " alias mid"), std::string::npos) << opened;
+        EXPECT_EQ(music_midi_on, 1) << c.file << ": playing again";
+        music_stop();
     }
 }
 
