@@ -205,6 +205,40 @@ TEST_F(SystemMenu, MusicTurnedOffAndOnAgainRestartsThePieceThatWasPlaying) {
     }
 }
 
+// Whether the track list shows track `lit` lit: a point of its row's bar
+// against the same point of the next row.
+struct TrackList {
+    uint32_t at = 0;
+    int lit = 0;
+    bool taken = false, lit_shown = false;
+} tracks;
+void look_at_tracks() {
+    if (tracks.taken || screen_depth < 1 || plat_tick_count() < tracks.at) return;
+    tracks.taken = true;
+    const int x = LEFT + sysmenu_spots[SM_TRACKS].left + 150, y = TOP + 233 + 15 * tracks.lit;
+    tracks.lit_shown = PopupTest::screen_at(x, y) != PopupTest::screen_at(x, y + 15);
+}
+
+TEST_F(SystemMenu, TheTrackListShowsAgainWhenTheMusicIsTurnedBackOn) {
+    SettingsRecord on = settings;
+    on.music_level = 4;
+    settings_replace(on);
+    music_next_background(6); // the board's sixth piece
+    for (uint8_t level : {0, 4}) {
+        sysmenu_options_copy = settings;
+        sysmenu_options_copy.music_level = level;
+        sysmenu_ok();
+    }
+    tracks = TrackList{t0 + 200, 5};
+    plat_set_cursor_hook(look_at_tracks);
+    right_click(300, 400, 300);
+    sysmenu_run(SYSMENU_TITLE);
+    plat_set_cursor_hook(nullptr);
+    music_stop();
+    ASSERT_TRUE(tracks.taken);
+    EXPECT_TRUE(tracks.lit_shown) << "the sixth track lit while it plays";
+}
+
 TEST_F(SystemMenu, OnlyALayoutChangeSetsTheRepaintBitAndFromTheTitleNoBoardIsDrawn) {
     settings_set_side_panel_layout(0);
     click_spot(100, SM_LAYOUT_0);
