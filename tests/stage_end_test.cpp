@@ -282,7 +282,12 @@ class OfferOverTheBoard : public Campaign {
 };
 
 TEST_F(OfferOverTheBoard, TheBoardsTimerDoesNotHastenTheTenSeconds) {
+    shot_at = t0 + 3500;
+    shot_taken = false;
+    shot_name = "stage_countdown_over_board";
+    plat_set_cursor_hook(shoot);
     EXPECT_EQ(stage_offer_continue(0), END_TO_TITLE);
+    plat_set_cursor_hook(nullptr);
     EXPECT_GE(plat_tick_count() - t0, 10000u) << "ten seconds with the board below";
     EXPECT_LT(plat_tick_count() - t0, 11500u);
     EXPECT_EQ(screen_depth, 1) << "the board is still there";
