@@ -132,6 +132,26 @@ TEST_F(DataSetTest, ManifestNamesEveryEntryWritten) {
     }
 }
 
+TEST_F(DataSetTest, EverySoundAnAnimationAsksForIsAWave) {
+    // The extra sounds the board's, the cards' and the stage end's animations
+    // name (101: the cheer when a lost stage is continued).
+    const int entries[] = {80, 82, 84, 85, 86, 87, 88, 89, 90, 93, 95, 97, 98, 99, 101};
+    const int slot = open_data("EFFECT.MKF");
+    ASSERT_GE(slot, 0);
+    for (int e : entries) {
+        uint32_t size = 0;
+        auto* p = static_cast<uint8_t*>(mkf_read(slot, e, nullptr, &size));
+        ASSERT_NE(p, nullptr) << "EFFECT.MKF entry " << e;
+        EXPECT_GT(size, 44u) << "EFFECT.MKF entry " << e << " holds no sound";
+        if (size >= 12) {
+            EXPECT_EQ(std::string(reinterpret_cast<char*>(p), 4), "RIFF") << e;
+            EXPECT_EQ(std::string(reinterpret_cast<char*>(p) + 8, 4), "WAVE") << e;
+        }
+        std::free(p);
+    }
+    mkf_close(slot);
+}
+
 TEST_F(DataSetTest, LoadingPictureIsAPackedFullScreenOfPixels) {
     data_archive = open_data("data.mkf");
     ASSERT_GE(data_archive, 0);

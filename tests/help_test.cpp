@@ -267,6 +267,18 @@ TEST_F(Help, PageKeysTurnAManyPagedTopicAsAChordOfTheirOwn) {
     EXPECT_TRUE(help_viewer.more_pages);
 }
 
+TEST_F(Help, AHeldPageKeyTurnsOnePage) {
+    const std::vector<int> pages = pages_of(1);
+    ASSERT_GE(pages.size(), 3u);
+    tab(100, 0);
+    key_down(t0 + 200, 0x22);
+    key_down(t0 + 250, 0x22); // the key's repeats
+    key_down(t0 + 300, 0x22);
+    key_up(t0 + 350, 0x22);
+    run(500);
+    EXPECT_EQ(help_viewer.page_pos, pages[1]);
+}
+
 TEST_F(Help, PageArrowsTurnPagesAndAOnePageTopicIgnoresPageKeys) {
     const std::vector<int> pages = pages_of(1);
     tab(100, 0);

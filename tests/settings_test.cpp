@@ -153,7 +153,7 @@ TEST_F(SettingsFile, AHotKeyWithAStrangeModifierOrANamelessKeyTakesItsSlotsDefau
         bool kept;
     } cases[] = {
         {0x0051, true},  {0x1151, true},  {0x11DE, true},  {0x1051, false},
-        {0x1251, false}, {0xFF41, false}, {0x0000, false}, {0x00FF, false},
+        {0x1251, false}, {0xFF41, false}, {0x0000, true},  {0x00FF, false},
         {0x1111, true},  {0x0007, false}, {0x1100, false},
     };
     for (const Case& c : cases) {
@@ -165,6 +165,17 @@ TEST_F(SettingsFile, AHotKeyWithAStrangeModifierOrANamelessKeyTakesItsSlotsDefau
             << std::hex << c.stored;
         EXPECT_EQ(settings_hotkey(HK_GO), 0x20);
     }
+}
+
+TEST_F(SettingsFile, AKeyClearedInTheDialogStaysClearedButTheFirstEightNeverAreEmpty) {
+    SettingsRecord r = defaults();
+    for (HotKey& k : r.hotkeys)
+        k = 0;
+    put_file(image_of(r));
+    cfg_read();
+    for (int slot = 0; slot < HOTKEY_COUNT; ++slot)
+        EXPECT_EQ(settings_hotkey(slot), slot < HK_YES ? cfg_default_hotkeys[slot] : 0)
+            << "slot " << slot;
 }
 
 TEST_F(SettingsFile, TheGameStartsOnTodayKeptWithin1998To2010) {

@@ -180,6 +180,15 @@ TEST_F(Setup, StartDoesNothingUntilACharacterIsChosenAndBackLeaves) {
     EXPECT_EQ(game_player_count, 0) << "no game was made";
 }
 
+TEST_F(Setup, AListsArrowClicksAndItsChosenRowIsSilent) {
+    choose(200, SETUP_MONEY, 3);
+    right_click(600);
+    EXPECT_EQ(setup_run(0), 0);
+    EXPECT_EQ(setup_choice[SETUP_MONEY], 3);
+    EXPECT_EQ(shown_count(Shown::Effect, 0), 1u) << "the arrow's press";
+    EXPECT_EQ(shown_count(Shown::Effect, 1), 0u) << "no click for the row";
+}
+
 struct Picks {
     std::vector<uint32_t> at; // when each computer pick was seen
     int last_chosen = 0;

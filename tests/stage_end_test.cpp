@@ -3,18 +3,23 @@
 // films after the fourth) and the ten-second continue offer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/world_reset.h"
 #include "engine/options.h"
+#include "engine/random.h"
 #include "engine/shown.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/screen.h"
+#include "shell/settings.h"
 #include "shell/stage_end.h"
 #include "support/popup_fixture.h"
 
@@ -123,6 +128,63 @@ TEST_F(Campaign, AWonMapIsMarkedAndOnlyAMapNotClearedCanBeChosen) {
     EXPECT_EQ(screen_depth, 0);
 }
 
+TEST_F(Campaign, AnotherScreensTimerDoesNotHurryTheChoice) {
+    game_map = 0;
+    plat_set_timer(7, 20); // not the celebration's depth
+    point_and_click(2000, 320, row_y(2));
+    stage_won();
+    plat_kill_timer(7);
+    EXPECT_EQ(game_map, 2);
+    EXPECT_GE(plat_tick_count() - t0, 2000u + 450u) << "closed half a second after the choice";
+}
+
+// The celebration's screen a second in, the runner on its first run.
+std::vector<uint16_t> first_run;
+void take_first_run() {
+    if (!first_run.empty() || screen_depth < 1 || plat_tick_count() < shot_at) return;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            first_run.push_back(PopupTest::screen_at(x, y));
+}
+
+TEST_F(Campaign, TheFirstRunnerRunsAtAHeightTheGamesGeneratorDraws) {
+    game_human_count = 2;
+    // Two seeds whose first draws put the runner high and low.
+    uint32_t seeds[2] = {0, 0};
+    int heights[2] = {0, 0};
+    for (uint32_t seed = 1, found = 0; found < 2 && seed < 1000; ++seed) {
+        game_srand(seed);
+        const int h = game_rand() % 360 + 100;
+        if ((found == 0 && h < 160) || (found == 1 && h > 340)) {
+            seeds[found] = seed;
+            heights[found++] = h;
+        }
+    }
+    ASSERT_NE(seeds[1], 0u);
+    std::vector<uint16_t> seen[2];
+    for (int i = 0; i < 2; ++i) {
+        t0 = plat_tick_count();
+        shot_at = t0 + 1000;
+        first_run.clear();
+        right_click(1500, 320, 240);
+        game_srand(seeds[i]);
+        plat_set_cursor_hook(take_first_run);
+        stage_won();
+        plat_set_cursor_hook(nullptr);
+        ASSERT_EQ(first_run.size(), 640u * 480u);
+        seen[i] = first_run;
+    }
+    // Rows where the two pictures differ: where either runner is.
+    const auto differs_near = [&](int row) {
+        for (int y = std::max(0, row - 30); y < std::min(480, row + 30); ++y)
+            for (int x = 0; x < 640; ++x)
+                if (seen[0][y * 640 + x] != seen[1][y * 640 + x]) return true;
+        return false;
+    };
+    EXPECT_TRUE(differs_near(heights[0])) << "a runner at " << heights[0];
+    EXPECT_TRUE(differs_near(heights[1])) << "a runner at " << heights[1];
+}
+
 TEST_F(Campaign, SeveralHumansAreCongratulatedAndARightClickEndsIt) {
     game_human_count = 2;
     game_map = 1;
@@ -175,6 +237,60 @@ TEST_F(Campaign, TheContinueOfferIsDeclinedByWaitingOrTheNoKeyAndAcceptedByAClic
     shown_clear();
     EXPECT_EQ(stage_offer_continue(0), END_LOAD_GAME);
     EXPECT_EQ(shown_count(Shown::Flc, 515), 1u) << "the cheer over the board";
+}
+
+TEST_F(Campaign, ACtrlChordYesKeyAcceptsOnlyWithCtrlHeld) {
+    SettingsRecord keys = settings;
+    keys.hotkeys[HK_YES] = 0x1159; // Ctrl+Y
+    settings_replace(keys);
+    at(t0 + 500, SCRIPT_KEY_DOWN, 0x59); // Y alone: nothing
+    at(t0 + 550, SCRIPT_KEY_UP, 0x59);
+    at(t0 + 2500, SCRIPT_KEY_DOWN, 0x11);
+    at(t0 + 2520, SCRIPT_KEY_DOWN, 0x59);
+    at(t0 + 2550, SCRIPT_KEY_UP, 0x59);
+    at(t0 + 2570, SCRIPT_KEY_UP, 0x11);
+    EXPECT_EQ(stage_offer_continue(1), END_LOAD_GAME);
+    EXPECT_GE(plat_tick_count() - t0, 2550u) << "Y alone accepted nothing";
+    EXPECT_LT(plat_tick_count() - t0, 4000u);
+    keys.hotkeys[HK_YES] = cfg_default_hotkeys[HK_YES];
+    settings_replace(keys);
+}
+
+// In play the board lies under the offer, its 500 ms blink timer running.
+class OfferOverTheBoard : public Campaign {
+  protected:
+    void SetUp() override {
+        Campaign::SetUp();
+        ASSERT_TRUE(set_up_two_players());
+        game_human_count = 1;
+        game_active_mover = 0;
+        board_load_graphics();
+        app_services.board_wndproc = board_wndproc;
+        screen_push_board(0);
+        PlatMessage m;
+        ASSERT_TRUE(plat_peek_message(&m, true));
+        ASSERT_EQ(m.message, WM_SCREEN_START);
+        plat_dispatch_message(&m);
+        ASSERT_EQ(board_screen_active, 1);
+        t0 = plat_tick_count();
+    }
+    void TearDown() override {
+        screen_pop_board();
+        board_free_graphics();
+        Campaign::TearDown();
+    }
+};
+
+TEST_F(OfferOverTheBoard, TheBoardsTimerDoesNotHastenTheTenSeconds) {
+    shot_at = t0 + 3500;
+    shot_taken = false;
+    shot_name = "stage_countdown_over_board";
+    plat_set_cursor_hook(shoot);
+    EXPECT_EQ(stage_offer_continue(0), END_TO_TITLE);
+    plat_set_cursor_hook(nullptr);
+    EXPECT_GE(plat_tick_count() - t0, 10000u) << "ten seconds with the board below";
+    EXPECT_LT(plat_tick_count() - t0, 11500u);
+    EXPECT_EQ(screen_depth, 1) << "the board is still there";
 }
 
 } // namespace

@@ -21,6 +21,7 @@
 #include "engine/options.h"
 #include "engine/record_io.h"
 #include "platform/clock.h"
+#include "platform/mci.h"
 #include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/screen.h"
@@ -166,6 +167,78 @@ TEST_F(SystemMenu, OptionsTakeEffectOnlyOnOkAndOkWritesTheFile) {
     }
 }
 
+TEST_F(SystemMenu, MusicTurnedOffAndOnAgainRestartsThePieceThatWasPlaying) {
+    // The last piece the music device was asked to open.
+    const auto last_opened = [] {
+        for (auto it = mci_log().rbegin(); it != mci_log().rend(); ++it)
+            if (it->rfind("open sequencer!", 0) == 0) return *it;
+        return std::string();
+    };
+    const auto set_music = [](uint8_t level) {
+        sysmenu_options_copy = settings;
+        sysmenu_options_copy.music_level = level;
+        sysmenu_ok();
+    };
+    struct Case {
+        bool background;
+        int piece; // background 1..8 or event tune
+        const char* file;
+    };
+    for (const Case c : {Case{true, 3, "KARV17.MID"}, Case{false, 4, "MIDI05.MID"}}) {
+        SettingsRecord on = settings;
+        on.music_level = 4;
+        settings_replace(on);
+        if (c.background)
+            music_next_background(c.piece);
+        else
+            music_play_event(c.piece);
+        const uint8_t playing = music_current;
+        set_music(0);
+        EXPECT_EQ(music_midi_on, 0) << c.file << ": stopped";
+        mci_log_clear();
+        set_music(4);
+        EXPECT_EQ(music_current, playing) << c.file;
+        const std::string opened = last_opened();
+        EXPECT_NE(opened.find(std::string(c.file) + " alias mid"), std::string::npos) << opened;
+        EXPECT_EQ(music_midi_on, 1) << c.file << ": playing again";
+        music_stop();
+    }
+}
+
+// Whether the track list shows track `lit` lit: a point of its row's bar
+// against the same point of the next row.
+struct TrackList {
+    uint32_t at = 0;
+    int lit = 0;
+    bool taken = false, lit_shown = false;
+} tracks;
+void look_at_tracks() {
+    if (tracks.taken || screen_depth < 1 || plat_tick_count() < tracks.at) return;
+    tracks.taken = true;
+    const int x = LEFT + sysmenu_spots[SM_TRACKS].left + 150, y = TOP + 233 + 15 * tracks.lit;
+    tracks.lit_shown = PopupTest::screen_at(x, y) != PopupTest::screen_at(x, y + 15);
+}
+
+TEST_F(SystemMenu, TheTrackListShowsAgainWhenTheMusicIsTurnedBackOn) {
+    SettingsRecord on = settings;
+    on.music_level = 4;
+    settings_replace(on);
+    music_next_background(6); // the board's sixth piece
+    for (uint8_t level : {0, 4}) {
+        sysmenu_options_copy = settings;
+        sysmenu_options_copy.music_level = level;
+        sysmenu_ok();
+    }
+    tracks = TrackList{t0 + 200, 5};
+    plat_set_cursor_hook(look_at_tracks);
+    right_click(300, 400, 300);
+    sysmenu_run(SYSMENU_TITLE);
+    plat_set_cursor_hook(nullptr);
+    music_stop();
+    ASSERT_TRUE(tracks.taken);
+    EXPECT_TRUE(tracks.lit_shown) << "the sixth track lit while it plays";
+}
+
 TEST_F(SystemMenu, OnlyALayoutChangeSetsTheRepaintBitAndFromTheTitleNoBoardIsDrawn) {
     settings_set_side_panel_layout(0);
     click_spot(100, SM_LAYOUT_0);
@@ -277,6 +350,37 @@ TEST_F(SystemMenu, TheHotKeyDialogTakesCtrlQFromTheKeyboardAndWritesTheFile) {
     ASSERT_EQ(bytes.size(), SETTINGS_FILE_SIZE);
     EXPECT_EQ(bytes[16 + 2 * HK_QUIT], 0x51);
     EXPECT_EQ(bytes[17 + 2 * HK_QUIT], 0x11);
+}
+
+// The selected cell's blink, seen at every turn of the loop: how often its
+// right end changed while the dialog was open.
+struct Blink {
+    int x = 0, y = 0;
+    uint32_t from = 0, to = 0;
+    int last = -1, changes = 0;
+} blink;
+void watch_blink() {
+    const uint32_t now = plat_tick_count();
+    if (screen_depth != 2 || now < blink.from || now > blink.to) return;
+    const int pixel = PopupTest::screen_at(blink.x, blink.y);
+    if (blink.last >= 0 && pixel != blink.last) ++blink.changes;
+    blink.last = pixel;
+}
+
+TEST_F(SystemMenu, TheSelectedKeyBlinksEveryQuarterSecondWhateverTimerRunsBelow) {
+    const int hl = 320 - 165, ht = 240 - 160;
+    // The system window's depth gets a fast timer, as a screen below would have.
+    plat_set_timer(1, 40);
+    click_spot(100, SM_BUTTON_1, 20);
+    point_and_click(400, hl + 260, ht + 25 + 16 * 12 + 4); // slot 27, cleared and selected
+    right_click(2000);
+    right_click(2200);
+    blink = Blink{hl + 257 + 50, ht + 25 + 16 * 12 + 7, t0 + 500, t0 + 1500};
+    plat_set_cursor_hook(watch_blink);
+    sysmenu_run(SYSMENU_TITLE);
+    plat_kill_timer(1);
+    EXPECT_GE(blink.changes, 3) << "the cell blinks";
+    EXPECT_LE(blink.changes, 5) << "four changes a second, not one at each foreign tick";
 }
 
 TEST_F(SystemMenu, GameActionsRunOnlyAfterAYesToTheConfirmation) {

@@ -35,7 +35,10 @@ bool in_range(const SettingsRecord& r) {
     if (r.game_speed > 2 || r.animations > 1 || r.music_level > 4 || r.sound_level > 4 ||
         r.autosave > 1 || r.side_panel_layout > 2 || r.calendar_page > 1)
         return false;
-    for (HotKey k : r.hotkeys) {
+    for (int slot = 0; slot < HOTKEY_COUNT; ++slot) {
+        const HotKey k = r.hotkeys[slot];
+        // Slots 8 to 27 may hold no key: the hot-key dialog clears them.
+        if (k == 0 && slot >= HK_YES) continue;
         const unsigned modifier = k >> 8;
         if ((modifier != 0 && modifier != HOTKEY_CTRL) || !cfg_key_name(k & 0xFF)) return false;
     }

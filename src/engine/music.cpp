@@ -286,6 +286,22 @@ void music_stop() {
     music_stack_depth = 0;
 }
 
+void music_turn_off() {
+    const uint8_t asked = music_current;
+    if (asked & MUSIC_BACKGROUND_BIT)
+        music_stop();
+    else
+        music_close_midi();
+    music_current = asked;
+}
+
+void music_turn_on() {
+    if (music_current & MUSIC_BACKGROUND_BIT)
+        music_next_background((music_current & 0x07) + 1);
+    else
+        music_play_event(music_current);
+}
+
 int music_midi_playing() {
     return music_midi_on && device_playing("status mid mode") ? 1 : 0;
 }

@@ -66,6 +66,13 @@ void music_on_notify();
 void music_next_background(int n);
 // Stops the CD or the MIDI piece and empties the resume stack.
 void music_stop();
+// The music option turned off: what plays stops (a background piece as by
+// music_stop, an event tune as by music_close_midi) but stays the music asked
+// for, so that turning the option on again restarts that piece.
+void music_turn_off();
+// The music option turned on again: the piece asked for starts from its
+// beginning (the same background piece, or the event tune).
+void music_turn_on();
 // 1 when the device reports "playing" (MIDI only while music_midi_on).
 int music_midi_playing();
 int music_cd_playing();

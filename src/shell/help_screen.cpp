@@ -280,14 +280,22 @@ void left_up() {
     redraw_arrow(a);
 }
 
-void key_down(uint32_t key) {
+// The page keys' chord, built as the board's hot keys build theirs: a held
+// key's repeats break it, so holding a page key turns one page.
+void key_down(uint32_t key, uint32_t flags) {
+    if (flags & KEY_FLAG_REPEAT) {
+        hv.page_chord = 0;
+        return;
+    }
     hv.page_chord =
         key == CTRL_KEY ? CTRL_CHORD : static_cast<uint16_t>(hv.page_chord | (key & 0xFFFF));
-    if (!hv.more_pages) return;
-    if (hv.page_chord == settings_hotkey(HK_PAGE_UP))
-        help_draw_page(0);
-    else if (hv.page_chord == settings_hotkey(HK_PAGE_DOWN))
-        help_draw_page(1);
+    if (hv.more_pages) {
+        if (hv.page_chord == settings_hotkey(HK_PAGE_UP))
+            help_draw_page(0);
+        else if (hv.page_chord == settings_hotkey(HK_PAGE_DOWN))
+            help_draw_page(1);
+    }
+    if (hv.page_chord != CTRL_CHORD) hv.page_chord = 0;
 }
 
 void start(int32_t arg) {
@@ -358,7 +366,7 @@ int32_t help_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32_t lp
         left_up();
         return 0;
     case WM_KEYDOWN:
-        key_down(wparam);
+        key_down(wparam, static_cast<uint32_t>(lparam));
         return 0;
     case WM_KEYUP:
         hv.page_chord = 0;

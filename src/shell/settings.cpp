@@ -70,7 +70,10 @@ SettingsRecord missing_file_defaults() {
     return r;
 }
 
-bool hotkey_usable(HotKey key) {
+// The hot-key dialog clears a slot it can change (8 to 27) to 0, "no key",
+// and that is kept; the first eight always hold a key.
+bool hotkey_usable(int slot, HotKey key) {
+    if (key == 0) return slot >= HK_YES;
     const uint8_t modifier = static_cast<uint8_t>(key >> 8);
     return (modifier == 0 || modifier == HOTKEY_CTRL) && cfg_key_name(key & 0xFF) != nullptr;
 }
@@ -85,7 +88,7 @@ void clamp_record(SettingsRecord& r) {
     r.side_panel_layout = std::min<uint8_t>(r.side_panel_layout, 2);
     r.calendar_page = std::min<uint8_t>(r.calendar_page, 1);
     for (int i = 0; i < HOTKEY_COUNT; ++i)
-        if (!hotkey_usable(r.hotkeys[i])) r.hotkeys[i] = cfg_default_hotkeys[i];
+        if (!hotkey_usable(i, r.hotkeys[i])) r.hotkeys[i] = cfg_default_hotkeys[i];
 }
 
 } // namespace

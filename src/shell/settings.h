@@ -16,7 +16,9 @@ inline constexpr const char* SETTINGS_FILE_NAME = "KARVO.CFG";
 // size but 72 bytes is refused whole: the defaults, and a line on stderr
 // naming the file and its size. Bytes out of range are clamped, a hot key
 // with another modifier than none or Ctrl, or with a key that has no name,
-// takes its slot's default. Then the date becomes today (cfg_today).
+// takes its slot's default; 0 is "no key" in slots 8 to 27, which the hot-key
+// dialog can clear, and the default in slots 0 to 7. Then the date becomes
+// today (cfg_today).
 void cfg_read();
 // Writes the settings to the file, atomically: false (with a line on stderr)
 // when it could not be written, and the old file stays.

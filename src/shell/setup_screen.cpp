@@ -386,10 +386,7 @@ void close_list() {
 void left_down(int x, int y) {
     if (s.list >= 0) {
         const int row = list_row_at(x, y);
-        if (row >= 0) {
-            if (setup_set_choice(s.list, row)) load_runner_sprites();
-            snd_effect_play(&ui_effects[UI_PRESS], 0);
-        }
+        if (row >= 0 && setup_set_choice(s.list, row)) load_runner_sprites();
         close_list();
         redraw_all();
         return;

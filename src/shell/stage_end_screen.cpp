@@ -6,6 +6,7 @@
 #include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/game_state.h"
+#include "engine/confirm.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/flc.h"
@@ -64,7 +65,7 @@ struct Celebration {
     ImageRecord* maps[4] = {};
     ImageRecord* chooser = nullptr;
     int scroll = 0;
-    int figure_x = -100, figure_y = 240, direction = 0, step = 0;
+    int figure_x = -100, figure_y = 0, direction = 0, step = 0;
     int panel_y = -80, panel_speed = 30;
     bool panel_rest = false;
     int hovered = -1;
@@ -113,6 +114,11 @@ void draw_scene() {
     plat_invalidate_rect(nullptr);
 }
 
+// Each run across the screen, the first one too, at a height of its own.
+int figure_height() {
+    return game_rand() % 360 + 100;
+}
+
 void celebration_tick() {
     if (c.state == 2 && --c.delay <= 0) {
         c.state = 1;
@@ -124,7 +130,7 @@ void celebration_tick() {
     if (c.figure_x > 740 || c.figure_x < -100) {
         c.direction ^= 1;
         c.figure_x = c.direction ? 740 : -100;
-        c.figure_y = game_rand() % 360 + 100;
+        c.figure_y = figure_height();
     }
     if (!several_humans() && !c.panel_rest) {
         if (c.panel_y + c.panel_speed >= 360) {
@@ -144,14 +150,15 @@ void celebration_tick() {
 int32_t stage_won_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32_t lparam) {
     switch (message) {
     case WM_SCREEN_START:
-        plat_set_timer(static_cast<uint32_t>(screen_depth), 50);
+        c.figure_y = figure_height();
+        screen_timer_start(50);
         draw_scene();
         return 0;
     case WM_PAINT:
         popup_update(plat_paint_rect());
         return plat_def_window_proc(w, message, wparam, lparam);
     case WM_TIMER:
-        celebration_tick();
+        if (screen_timer_is_mine(wparam)) celebration_tick();
         return 0;
     case WM_MOUSEMOVE: {
         if (several_humans() || !c.panel_rest) return 0;
@@ -184,7 +191,7 @@ int32_t stage_won_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32
     case WM_LBUTTONUP:
         if (c.state != 1) return 0;
         cursor_set_mode(0);
-        plat_kill_timer(static_cast<uint32_t>(screen_depth));
+        screen_timer_stop();
         screen_close(0);
         return 0;
     default:
@@ -201,6 +208,7 @@ struct Countdown {
     ImageRecord* saved = nullptr;
     int counter = 10;
     int accepted = 0;
+    uint32_t chord = 0; // the keys pressed since the last release
 } d;
 
 void draw_number() {
@@ -219,13 +227,14 @@ int32_t countdown_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32
     case WM_SCREEN_START: {
         d.counter = 10;
         d.accepted = 0;
+        d.chord = 0;
         d.saved = image_save_screen_rect(PlatRect{0, 0, SCREEN_W, SCREEN_H});
         ImageRecord* back = popup_lock_back();
         if (back)
             if (const ImageRecord* f = spr_frame(d.set, 0)) popup_blit(back, f, 320, 120, true);
         popup_unlock_back();
         draw_number();
-        plat_set_timer(static_cast<uint32_t>(screen_depth), 1000);
+        screen_timer_start(1000);
         plat_invalidate_rect(nullptr);
         return 0;
     }
@@ -233,21 +242,31 @@ int32_t countdown_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32
         popup_update(plat_paint_rect());
         return plat_def_window_proc(w, message, wparam, lparam);
     case WM_TIMER:
+        // The board below keeps its own timer running: only ours counts.
+        if (!screen_timer_is_mine(wparam)) return 0;
         if (--d.counter <= 0) {
             plat_post_message(WM_RBUTTONUP, 0, 0);
             return 0;
         }
         draw_number();
         return 0;
-    case WM_KEYUP:
-        if ((wparam & 0xFF) != (settings.hotkeys[HK_YES] & 0xFF)) return 0;
+    case WM_KEYDOWN:
+        d.chord = confirm_chord(d.chord, wparam & 0xFF);
+        return 0;
+    case WM_KEYUP: {
+        // The yes key's release, with Ctrl held when the key is a Ctrl chord.
+        const HotKey yes = settings_hotkey(HK_YES);
+        const bool accepted = (wparam & 0xFF) == (yes & 0xFFu) && d.chord == yes;
+        d.chord = 0;
+        if (!accepted) return 0;
+    }
         [[fallthrough]];
     case WM_LBUTTONUP:
         d.accepted = 1;
         plat_post_message(WM_RBUTTONUP, 0, 0);
         return 0;
     case WM_RBUTTONUP:
-        plat_kill_timer(static_cast<uint32_t>(screen_depth));
+        screen_timer_stop();
         if (d.saved) {
             image_restore_screen_rect(d.saved, 0, 0);
             d.saved = nullptr;

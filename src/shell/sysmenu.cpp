@@ -115,19 +115,12 @@ int32_t sysmenu_ok() {
     settings_replace(next);
     cfg_write();
     const uint8_t now = settings_music_level();
-    if (now == 0 && m != 0) {
-        if (background_playing())
-            music_stop();
-        else
-            music_close_midi();
-    } else if (now != 0 && m == 0) {
-        if (background_playing())
-            music_next_background(0);
-        else
-            music_play_event(music_current);
-    } else if (now != 0 && now != m) {
+    if (now == 0 && m != 0)
+        music_turn_off();
+    else if (now != 0 && m == 0)
+        music_turn_on();
+    else if (now != 0 && now != m)
         music_apply_level();
-    }
     return settings_side_panel_layout() != l ? SYSMENU_LAYOUT_CHANGED : 0;
 }
 

@@ -331,7 +331,7 @@ void draw_hotkeys() {
 }
 
 void hotkey_close() {
-    plat_kill_timer(static_cast<uint32_t>(screen_depth));
+    screen_timer_stop();
     cursor_set_mode(0);
     screen_close(0);
 }
@@ -343,12 +343,13 @@ int32_t hotkey_wndproc(PlatWindow win, uint32_t message, uint32_t wparam, int32_
         hotkey_edit_start(hd.edit);
         hd.pressed = -1;
         draw_hotkeys();
-        plat_set_timer(static_cast<uint32_t>(screen_depth), 250);
+        screen_timer_start(250);
         cursor_set_mode(1);
         return 0;
     case WM_PAINT:
         return paint(win, message, wparam, lparam);
     case WM_TIMER:
+        if (!screen_timer_is_mine(wparam)) return 0;
         hd.blink = !hd.blink;
         if (hd.edit.selected >= 0) draw_hotkeys();
         return 0;

@@ -253,6 +253,12 @@ const std::vector<EffectRecipe>& recipes() {
                  s.silence(70);
              }
          }},
+        {101, "the cheer after a continued stage",
+         [](Synth& s) {
+             s.noise(120, 0.6, 0.5, 12);
+             notes(s, {523, 659, 784, 1047}, 90, 6);
+             s.tone(1047, 1047, 250, 0, 0.5, 4);
+         }},
         {102, "little fortune god",
          [](Synth& s) {
              notes(s, {1568, 1760, 2093}, 80, 10);
