@@ -19,6 +19,7 @@
 #include "board/turn.h"
 #include "board/turn_flow.h"
 #include "board/view.h"
+#include "board/view_sets.h"
 #include "board/world_reset.h"
 #include "data/characters.h"
 #include "engine/draw.h"
@@ -602,4 +603,57 @@ TEST_F(BoardScreenTest, ALoadOrANewGameKeepsTheBoardWindowsOwnState) {
     EXPECT_EQ(board_box_x, 300);
     screen_depth = 0;
     board_screen_active = 0;
+}
+
+// A wandering character's turn names it where a player's name stands: in the
+// side panel (layouts 0 and 1) and in the header (layout 2), beside the mark
+// of the player it works for.
+TEST_F(BoardScreenTest, AWanderersTurnShowsItsNameAndItsPatronsMark) {
+    const struct { int layout, name_top; } cases[] = {{0, 40}, {1, 40}, {2, 16}};
+    const uint16_t ink = static_cast<uint16_t>(gfx_rgb_to_pixel(0x181818));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.layout);
+        settings_set_side_panel_layout(static_cast<uint8_t>(c.layout));
+        walker_of_mover(MOVER_THIEF).patron = 2;
+        game_active_mover = MOVER_THIEF;
+        auto ink_around_name = [&] {
+            int n = 0;
+            for (int y = c.name_top; y < c.name_top + 26; ++y)
+                for (int x = 550; x < 615; ++x)
+                    n += back(x, y) == ink;
+            return n;
+        };
+        auto draw = [&] {
+            board_dirty = 0;
+            if (c.layout == 2)
+                board_draw_header_panel(0);
+            else
+                board_draw_side_panel(0);
+        };
+        draw();
+        EXPECT_GT(ink_around_name(), 30) << "the name in dark ink about x 582";
+        const ImageRecord* mark =
+            spr_frame(view_map_set(MAPGFX_OWNER_MARKS),
+                      OWNER_MARK_PATRON_BASE + owner_character(owner_of_seat(2)));
+        ASSERT_NE(mark, nullptr);
+        std::vector<uint16_t> with_mark;
+        for (int y = 64; y < 64 + mark->height; ++y)
+            for (int x = 524; x < 524 + mark->width; ++x)
+                with_mark.push_back(back(x, y));
+        walker_of_mover(MOVER_THIEF).patron = 0xFF; // working for nobody: no mark
+        draw();
+        int mark_pixels = 0, i = 0;
+        for (int y = 64; y < 64 + mark->height; ++y)
+            for (int x = 524; x < 524 + mark->width; ++x)
+                mark_pixels += back(x, y) != with_mark[static_cast<size_t>(i++)];
+        EXPECT_GT(mark_pixels, 0) << "the patron's mark at (524, 64)";
+        walker_of_mover(MOVER_THIEF).patron = 2;
+        if (const char* dir = std::getenv("KARVO_SHOT_DIR")) {
+            board_repaint(1);
+            const std::string path =
+                std::string(dir) + "/board_wanderer_layout" + std::to_string(c.layout) + ".bmp";
+            EXPECT_TRUE(plat_surface_save_bmp(primary_surface, path.c_str())) << path;
+        }
+    }
+    game_active_mover = 0;
 }

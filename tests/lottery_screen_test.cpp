@@ -12,6 +12,7 @@
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/world_reset.h"
+#include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/random.h"
 #include "engine/shown.h"
@@ -161,6 +162,7 @@ TEST_F(LotteryScreen, AClickOnAFreeNumberBuysItAndAnOwnedOneIsIgnored) {
 }
 
 TEST_F(LotteryScreen, TheRightButtonLeavesWithoutANumber) {
+    cursor_start();
     static const int order[] = {-1, -1};
     clicks = order;
     clicks_left = 1;
@@ -169,6 +171,8 @@ TEST_F(LotteryScreen, TheRightButtonLeavesWithoutANumber) {
     EXPECT_EQ(lotto_free_count(), 34);
     EXPECT_EQ(player_table[0].cash, 5000);
     EXPECT_NE(shown_find_text(Shown::Balloon, "#0016"), nullptr);
+    EXPECT_EQ(cursor_state.first, 41) << "the usual pointer after the ticket window";
+    EXPECT_EQ(cursor_state.frame_count, 1);
 }
 
 TEST_F(LotteryScreen, TheDrawTurnsTheDrumShowsTheNumberAndPaysAtTheEnd) {

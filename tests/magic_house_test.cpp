@@ -378,3 +378,25 @@ TEST_F(MagicHouse, TheRevengeTargetIsAnotherPlayerInTheGameOrNone) {
 }
 
 } // namespace
+
+namespace {
+
+// Each chosen player's message comes after a repaint of the whole board made
+// while he is the mover, so the side panel shows him and not the visitor.
+TEST_F(MagicHouse, TheWholeBoardIsRepaintedForEachChosenPlayerBeforeHisMessage) {
+    choose({1, 2});
+    magic_apply_fate(FATE_STAY);
+    std::vector<size_t> repaints, messages;
+    const auto& log = shown_log();
+    for (size_t i = 0; i < log.size(); ++i) {
+        if (log[i].kind == Shown::BoardRefresh && log[i].number == -1) repaints.push_back(i);
+        if (log[i].kind == Shown::Message) messages.push_back(i);
+    }
+    ASSERT_EQ(messages.size(), 2u);
+    ASSERT_GE(repaints.size(), 2u) << "a board repaint, side panel included, for each";
+    EXPECT_LT(repaints[0], messages[0]);
+    EXPECT_GT(repaints[1], messages[0]);
+    EXPECT_LT(repaints[1], messages[1]);
+}
+
+} // namespace

@@ -10,6 +10,7 @@
 #include "board/board_panel_sets.h"
 #include "board/calendar.h"
 #include "board/game_state.h"
+#include "board/jail.h"
 #include "board/landing.h"
 #include "board/map.h"
 #include "board/toolbar.h"
@@ -293,6 +294,16 @@ void board_draw_toolbar(int refresh) {
 // The panels' pictures and figures, made only where they can be seen.
 static void draw_side_panel_contents();
 
+// A wandering character's turn: its name, centred at (582, name_y), and the
+// mark of the player it works for.
+static void draw_wanderer_id(int mover, int name_y, int font) {
+    text(jail_person_name(mover), 582, name_y, font, 0x181818, ALIGN_CENTRE);
+    const int patron = walker_of_mover(mover).patron;
+    if (is_player(patron))
+        put(view_map_set(MAPGFX_OWNER_MARKS),
+            OWNER_MARK_PATRON_BASE + owner_character(owner_of_seat(patron)), 524, 64);
+}
+
 void board_draw_side_panel(int refresh) {
     if (layout() == 2) return;
     if (gfx_display_open()) draw_side_panel_contents();
@@ -339,12 +350,9 @@ static void draw_side_panel_contents() {
                 text(line, 500, 146, 12, 0x181818, ALIGN_LEFT_TOP);
             }
         }
-    } else if (m >= MOVER_THIEF && m <= MOVER_SPY) {
+    } else if (is_wanderer(m)) {
         put(g.sets[PANEL_SIDE], PANEL_WALKER_FRAME, 440, 0);
-        const int patron = walker_of_mover(m).patron;
-        if (is_player(patron))
-            put(view_map_set(MAPGFX_OWNER_MARKS),
-                OWNER_MARK_PATRON_BASE + owner_character(owner_of_seat(patron)), 524, 64);
+        draw_wanderer_id(m, 40, 22);
     }
 }
 
@@ -367,6 +375,8 @@ void board_draw_header_panel(int refresh) {
         text(v, 634, 41, 12, 0x181818, ALIGN_RIGHT_TOP);
         money_text(v, sizeof v, r.deposit);
         text(v, 634, 63, 12, 0x181818, ALIGN_RIGHT_TOP);
+    } else if (is_wanderer(m)) {
+        draw_wanderer_id(m, 20, 20);
     }
     region_done(DIRTY_TOP, refresh);
 }

@@ -26,7 +26,7 @@ namespace {
 
 constexpr uint32_t TICK_MS = 100;
 constexpr int SPIN_TICKS = 20; // the drum turns for two seconds
-constexpr int CURSOR_TICKET = 28;
+constexpr int CURSOR_TICKET = 28, CURSOR_NORMAL = 41;
 constexpr int SOUND_STAMP = 0, SOUND_DRUM = 1, SOUND_FANFARE = 2;
 constexpr uint32_t INK = 0x101010, LIGHT = 0xF8F0D8, GOLD = 0xF8D040;
 // The ticket window's balloon, clerk and jackpot; the draw's.
@@ -99,7 +99,7 @@ void close_window() {
     popup_restore_area(w.saved, 0, 0);
     w.saved = nullptr;
     if (w.cursor_mode != 1) cursor_set_mode(w.cursor_mode);
-    cursor_set_shape(0, 1, 0);
+    cursor_set_shape(CURSOR_NORMAL, 1, 0); // the ticket shape gives way to the usual pointer
     snd_effects_free(lottery_sounds);
     for (void*& set : w.sets)
         spr_free_set(set);

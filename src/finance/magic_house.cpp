@@ -207,7 +207,7 @@ void apply_to(int f, int p, int visitor) {
     if (needs_property && (!free_to_act(p) || code == 0)) return;
     if (f == FATE_TURN_ROUND && !free_to_act(p)) return;
     game_active_mover = p;
-    board_view_refresh(rec(p).x, rec(p).y, 0);
+    board_repaint_all(); // the view follows p and the side panel shows him
     if (f == FATE_GIVE_CARD) {
         const int id = card_give_random(p);
         if (id == 0) return; // the pool is empty: nothing given, nothing said
