@@ -440,4 +440,28 @@ TEST_F(BailWindow, TheHospitalSaysGoodbyeInHerOwnPoseAndBlinksWhileWaiting) {
     EXPECT_GT(differing(g_probes[greeting], g_probes[goodbye], pose), 2000) << "her goodbye pose";
 }
 
+// The screen trace names each bail screen by its procedure.
+TEST_F(BailWindow, TheScreenTraceNamesEachBailScreensProcedure) {
+    const struct {
+        int hospital;
+        const char* line;
+    } cases[] = {{0, "karvo: screen jail_bail_wndproc at depth 1\n"},
+                 {1, "karvo: screen jail_hospital_bail_wndproc at depth 1\n"}};
+    setenv("KARVO_TRACE_SCREENS", "1", 1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hospital);
+        reset();
+        hold(c.hospital, 1);
+        if (c.hospital) click(300, AWAY_X, AWAY_Y); // her greeting hurried
+        right_click(1000);
+        if (c.hospital) click(1400, AWAY_X, AWAY_Y); // her goodbye hurried
+        keep_script_until(8000);
+        testing::internal::CaptureStderr();
+        visit(c.hospital);
+        const std::string trace = testing::internal::GetCapturedStderr();
+        EXPECT_NE(trace.find(c.line), std::string::npos) << trace;
+    }
+    unsetenv("KARVO_TRACE_SCREENS");
+}
+
 } // namespace

@@ -289,12 +289,20 @@ TEST_F(MinigameWindows, WithoutItsPicturesAGameDrawsNothingAndStillEndsByItself)
     plat_set_data_dir(empty);
     int (*const games[])() = {minigame_play_grid, minigame_play_targets, minigame_play_steer};
     const MinigameKind kinds[] = {MINIGAME_GRID, MINIGAME_TARGETS, MINIGAME_STEER};
+    // The screen trace names each game's own procedure.
+    const char* const traced[] = {"karvo: screen minigame_grid_wndproc at depth 1\n",
+                                  "karvo: screen minigame_targets_wndproc at depth 1\n",
+                                  "karvo: screen minigame_steer_wndproc at depth 1\n"};
+    setenv("KARVO_TRACE_SCREENS", "1", 1);
     for (int i = 0; i < 3; ++i) {
         w = Watch{};
         w.kind = kinds[i];
         paint_screen(BACKGROUND);
         const uint32_t start = plat_tick_count();
+        testing::internal::CaptureStderr();
         const int points = games[i]();
+        const std::string trace = testing::internal::GetCapturedStderr();
+        EXPECT_NE(trace.find(traced[i]), std::string::npos) << trace;
         EXPECT_EQ(points, minigame_points);
         EXPECT_EQ(screen_depth, 0);
         EXPECT_LT(plat_tick_count() - start, 60000u) << "ended by itself";
@@ -302,6 +310,7 @@ TEST_F(MinigameWindows, WithoutItsPicturesAGameDrawsNothingAndStillEndsByItself)
     }
     EXPECT_EQ(minigame_grid_state().phase, MG_CLOSED);
     EXPECT_EQ(minigame_grid_score(minigame_grid_state()), 0) << "no hit image: no walk";
+    unsetenv("KARVO_TRACE_SCREENS");
     plat_set_data_dir(data_dir);
 }
 

@@ -604,7 +604,7 @@ int jail_bail_window(const DecisionRequest& r) {
     else
         jail_bail_draw();
     music_play_event(hospital ? HOSPITAL_TUNE : JAIL_TUNE);
-    screen_run(hospital ? jail_hospital_bail_wndproc : jail_bail_wndproc, 0);
+    hospital ? screen_run(jail_hospital_bail_wndproc, 0) : screen_run(jail_bail_wndproc, 0);
     balloon_hide(BALLOON_HIDE_NOW | BALLOON_HIDE_NO_COPY);
     balloon_reset();
     music_resume();

@@ -16,11 +16,34 @@ inline constexpr uint32_t WM_SCREEN_END = WM_USER + 2;   // 1026: never dispatch
 // Runs a modal screen; returns the result it passed to screen_close. Returns 0
 // at once, without running the screen, when the stack is full or the window
 // is being closed; returns 0 too when the window is closed while it runs
-// (every open modal loop then unwinds). `proc_name` is the procedure's name
-// in the caller's source, which the screen trace (KARVO_TRACE_SCREENS=1)
-// prints; screen_run passes it by itself.
+// (every open modal loop then unwinds). `proc_name` is the procedure's name,
+// which the screen trace (KARVO_TRACE_SCREENS=1) prints; screen_run passes
+// the text it was given, which must be a procedure's own name: a procedure
+// chosen by an expression does not compile there (the trace would print the
+// expression), so each choice gets its own screen_run.
 int32_t screen_run_named(PlatWndProc proc, int32_t arg, const char* proc_name);
-#define screen_run(proc, arg) screen_run_named((proc), (arg), #proc)
+#define screen_run(proc, arg) screen_run_named((proc), (arg), screen_proc_name(#proc))
+
+// The text itself when it is a name (letters, digits, '_' and "::", no part
+// starting with a digit); anything else is not a constant expression.
+consteval const char* screen_proc_name(const char* text) {
+    const auto letter = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+    };
+    bool start = true;
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (c[0] == ':' && c[1] == ':') {
+            ++c;
+            start = true;
+        } else if (letter(*c) || (!start && *c >= '0' && *c <= '9')) {
+            start = false;
+        } else {
+            throw "screen_run takes a window procedure by its name";
+        }
+    }
+    if (start) throw "screen_run takes a window procedure by its name";
+    return text;
+}
 // Ends the top screen with a result. A screen closes once: a second call
 // before its loop has ended is ignored.
 void screen_close(int32_t result);
