@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -130,6 +132,54 @@ TEST_F(UserFiles, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
     EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
     EXPECT_EQ(slurp(dir / "SAVE1.DAT"), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
+// The player is told which file could not be written, and where; the
+// temporary's name means nothing to him.
+TEST_F(UserFiles, AWriteThatCannotStartNamesTheFileAndItsDirectory) {
+    const fs::path dir = root / "saves";
+    fs::create_directories(dir);
+    // No descriptor left: the new file cannot be made, whoever runs the test.
+    struct rlimit old_limit;
+    getrlimit(RLIMIT_NOFILE, &old_limit);
+    struct rlimit none = old_limit;
+    none.rlim_cur = 0;
+    setrlimit(RLIMIT_NOFILE, &none);
+    std::string error;
+    const bool ok = plat_write_file_atomic(dir.string(), "SAVE0.DAT", "x", 1, &error);
+    setrlimit(RLIMIT_NOFILE, &old_limit);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(error.rfind((dir / "SAVE0.DAT").string() + ": ", 0), 0u) << error;
+    EXPECT_NE(error.find(" in " + dir.string() + ": "), std::string::npos) << error;
+    EXPECT_EQ(error.find(".SAVE0.DAT."), std::string::npos) << error;
+}
+
+// A writer killed mid-write leaves its temporary; the next write into the
+// directory removes it, and no file but such a one, nor one a running write
+// still holds.
+TEST_F(UserFiles, TemporariesLeftByAKilledWriterGoAtTheNextWrite) {
+    const fs::path dir = root / "saves";
+    std::string error;
+    ASSERT_TRUE(plat_write_file_atomic(dir.string(), "SAVE1.DAT", "a", 1, &error)) << error;
+    const char* stale[] = {".SAVE1.DAT.karvo-a1B2c3", ".KARVO.CFG.karvo-zzzzzz"};
+    const char* kept[] = {".SAVE1.DAT.karvo-held01", ".bashrc.abcdef", "SAVE2.DAT.karvo-abc123",
+                          ".SAVE1.DAT.karvo-abc12", ".SAVE1.DAT.karvo-ab.c12"};
+    for (const char* name : stale)
+        std::ofstream(dir / name) << "half";
+    for (const char* name : kept)
+        std::ofstream(dir / name) << "keep";
+    // A write still running holds its temporary locked.
+    const int held = ::open((dir / kept[0]).c_str(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    ASSERT_TRUE(plat_write_file_atomic(dir.string(), "SAVE0.DAT", "b", 1, &error)) << error;
+    ::close(held);
+    for (const char* name : stale)
+        EXPECT_FALSE(fs::exists(dir / name)) << name;
+    for (const char* name : kept)
+        EXPECT_EQ(slurp(dir / name), "keep") << name;
+    EXPECT_EQ(slurp(dir / "SAVE0.DAT"), "b");
+    EXPECT_EQ(slurp(dir / "SAVE1.DAT"), "a");
 }
 
 TEST_F(UserFiles, ReadingRefusesNonRegularAndOversizedFiles) {

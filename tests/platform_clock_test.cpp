@@ -113,6 +113,35 @@ TEST(Script, BadLinesAreRefusedWithTheirNumberAndText) {
     }
 }
 
+// A refused line is quoted short and escaped: a huge line does not flood the
+// error, and bytes one cannot see (a NUL, a byte-order mark) are shown.
+TEST(Script, ARefusedLineIsQuotedAsAShortEscapedPrefix) {
+    const std::string huge = "10 move " + std::string(10 * 1024 * 1024, '7');
+    const struct {
+        std::string line;
+        std::string quoted;
+    } cases[] = {
+        {std::string("10 cl\0ose", 9), "\"10 cl\\x00ose\""},
+        {"\xEF\xBB\xBF"
+         "10 close",
+         "\"\\xEF\\xBB\\xBF10 close\""},
+        {"10 say \"hi\" \\ \t", "\"10 say \\\"hi\\\" \\\\ \\x09\""},
+        {huge,
+         "\"10 move " + std::string(40, '7') + "\"... (" + std::to_string(huge.size()) + " bytes)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.quoted);
+        plat_script_reset();
+        std::string error;
+        EXPECT_FALSE(plat_script_parse("5 nothing\n" + c.line + "\n", &error));
+        if (error.size() > 200) {
+            ADD_FAILURE() << "an error of " << error.size() << " bytes";
+            continue;
+        }
+        EXPECT_EQ(error, "script line 2: cannot read " + c.quoted);
+    }
+}
+
 TEST(Script, NumbersAreDecimalOrHexadecimalAfter0x) {
     const struct {
         const char* line;

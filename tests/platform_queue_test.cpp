@@ -208,13 +208,29 @@ TEST_F(Queue, IdleJumpsTheVirtualClockToTheNextThingDue) {
     EXPECT_EQ(plat_tick_count(), 340u); // the wait's own limit
 }
 
-TEST_F(Queue, AScriptThatHasRunOutClosesTheWindow) {
-    at(10, SCRIPT_NOTHING);
-    plat_idle(PLAT_WAIT_FOREVER);
-    EXPECT_FALSE(plat_close_requested());
-    plat_script_release_due();
-    plat_idle(PLAT_WAIT_FOREVER);
-    EXPECT_TRUE(plat_close_requested());
+TEST_F(Queue, AScriptThatHasRunOutClosesTheWindowUnderEitherClock) {
+    for (const bool virtual_clock : {true, false}) {
+        SCOPED_TRACE(virtual_clock ? "virtual clock" : "real clock");
+        plat_queue_reset();
+        plat_script_reset();
+        plat_script_set_close_at_end(true);
+        plat_clock_reset(virtual_clock);
+        at(10, SCRIPT_NOTHING);
+        plat_idle(PLAT_WAIT_FOREVER);
+        EXPECT_FALSE(plat_close_requested());
+        while (plat_tick_count() < 10) // the real clock's own time
+            plat_idle(PLAT_WAIT_FOREVER);
+        plat_script_release_due();
+        // A message still waiting is taken first.
+        plat_post_message(1300, 0, 0);
+        plat_idle(PLAT_WAIT_FOREVER);
+        EXPECT_FALSE(plat_close_requested());
+        PlatMessage m;
+        ASSERT_TRUE(plat_peek_message(&m, true));
+        plat_idle(PLAT_WAIT_FOREVER);
+        EXPECT_TRUE(plat_close_requested());
+    }
+    plat_clock_reset(true);
 }
 
 TEST_F(Queue, ActivationIsSentStraightToTheProcedureOnlyWhenItChanges) {

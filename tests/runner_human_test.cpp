@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -119,6 +120,42 @@ TEST(RunnerHuman, AMissingOrBadScriptFailsToStartSayingWhyOnce) {
         EXPECT_NE(err.find(c.why), std::string::npos) << err;
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err; // one line, no second reason
     }
+}
+
+// A data file the game cannot run without is told in the game's own box;
+// the runner adds only that the game could not start, never a second,
+// wrong reason.
+TEST(RunnerHuman, AMissingOrDamagedDataFileIsToldByTheGameAlone) {
+    namespace fs = std::filesystem;
+    const fs::path data = fs::absolute("human_bad_data");
+    const struct {
+        const char* name;
+        bool damaged; // a file of junk in its place, else none at all
+    } cases[] = {{"PANEL.MKF", false}, {"MAP.MKF", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(data);
+        fs::create_directories(data);
+        for (const fs::directory_entry& e : fs::directory_iterator(KARVO_TEST_DATA_DIR))
+            if (e.path().filename() != c.name)
+                fs::create_symlink(e.path(), data / e.path().filename());
+        if (c.damaged) std::ofstream(data / c.name) << "not an archive";
+        const std::string command = "KARVO_DATA=" + data.string() + " " + KARVO_RUNNER_PROGRAM +
+                                    " 7 0 2 5 --human 2>&1 >/dev/null";
+        std::FILE* p = popen(command.c_str(), "r");
+        ASSERT_NE(p, nullptr);
+        std::string err;
+        char buf[1024];
+        size_t n = 0;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
+            err.append(buf, n);
+        const int w = pclose(p);
+        EXPECT_TRUE(WIFEXITED(w) && WEXITSTATUS(w) == 1) << err;
+        EXPECT_NE(err.find(c.name), std::string::npos) << err;
+        EXPECT_NE(err.find("the game could not start"), std::string::npos) << err;
+        EXPECT_EQ(err.find("cannot open the window"), std::string::npos) << err;
+    }
+    fs::remove_all(data);
 }
 
 TEST(RunnerHuman, WithoutTheFlagsTheRunnerPrintsTheComputerOnlyGame) {

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -102,6 +103,54 @@ bool real_date(int y, int m, int d) {
     return !(m == 2 && d == 29 && !leap);
 }
 
+// A temporary file of ours: "." NAME TEMP_MARK and mkstemp's six characters.
+constexpr const char* TEMP_MARK = ".karvo-";
+
+bool is_our_temporary(const char* entry) {
+    const size_t len = std::strlen(entry), mark = std::strlen(TEMP_MARK);
+    if (entry[0] != '.' || len < 2 + mark + 6) return false;
+    if (std::strncmp(entry + len - 6 - mark, TEMP_MARK, mark) != 0) return false;
+    for (size_t i = len - 6; i < len; ++i)
+        if (!std::isalnum(static_cast<unsigned char>(entry[i]))) return false;
+    return true;
+}
+
+// Removes the temporaries a killed writer left in dir. A writer holds a lock
+// on its temporary until it is renamed, and the lock dies with the process:
+// a temporary that can be locked belongs to no running write.
+void remove_stale_temporaries(const std::string& dir) {
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return;
+    while (dirent* e = ::readdir(d)) {
+        if (!is_our_temporary(e->d_name)) continue;
+        const std::string path = dir + "/" + e->d_name;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat held, named;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 &&
+            S_ISREG(held.st_mode) && ::lstat(path.c_str(), &named) == 0 &&
+            held.st_ino == named.st_ino && held.st_dev == named.st_dev)
+            ::unlink(path.c_str());
+        ::close(fd);
+    }
+    ::closedir(d);
+}
+
+// A new temporary in dir, locked; -1 with errno set when none can be made.
+int make_temporary(const std::string& dir, const char* name, std::string* temp) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        *temp = dir + "/." + name + TEMP_MARK + "XXXXXX";
+        const int fd = ::mkstemp(temp->data());
+        if (fd < 0) return -1;
+        struct stat st;
+        // Another writer's clean-up may have taken it before the lock.
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &st) == 0 && st.st_nlink > 0) return fd;
+        ::close(fd);
+    }
+    errno = EAGAIN;
+    return -1;
+}
+
 } // namespace
 
 std::string plat_config_dir() {
@@ -156,27 +205,31 @@ bool plat_write_file_atomic(const std::string& dir_wanted, const char* name, con
     const std::string dir = make_dirs(dir_wanted) ? dir_wanted : std::string(".");
     std::string target = find_in(dir, name);
     if (target.empty()) target = dir + "/" + name;
-    std::string temp = dir + "/." + name + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return fail(error, reason(temp, "cannot create a temporary file"));
+    remove_stale_temporaries(dir);
+    // Errors name the file the player knows and its directory, never the
+    // temporary's name.
+    const auto why_now = [&](const char* what) {
+        const int err = errno;
+        return target + ": " + what + " in " + dir + ": " + std::strerror(err);
+    };
+    std::string temp;
+    const int fd = make_temporary(dir, name, &temp);
+    if (fd < 0) return fail(error, why_now("cannot create a new file"));
     bool ok = write_all(fd, static_cast<const uint8_t*>(data), size);
-    std::string why = ok ? "" : reason(temp, "cannot write");
+    std::string why = ok ? "" : why_now("cannot write");
     if (ok && ::fsync(fd) != 0) {
         ok = false;
-        why = reason(temp, "cannot flush to disk");
+        why = why_now("cannot flush to disk");
     }
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        why = reason(temp, "cannot close");
-    }
+    // Renamed before the close, so that the lock lasts the whole write; the
+    // data has reached the disk by then.
     if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
         ok = false;
-        why = reason(target, "cannot replace");
+        why = why_now("cannot replace the file");
     }
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return fail(error, why);
-    }
+    if (!ok) ::unlink(temp.c_str());
+    ::close(fd);
+    if (!ok) return fail(error, why);
     // The new name lasts only once the directory itself reaches the disk.
     const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {

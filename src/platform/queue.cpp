@@ -385,6 +385,11 @@ bool plat_close_requested() {
 
 void plat_idle(uint32_t max_ms) {
     if (!plat_clock_is_virtual()) {
+        // The script has run out and the program waits for more: a scripted
+        // run ends under the real clock as under the virtual one.
+        uint32_t next = 0;
+        if (plat_script_close_at_end() && !plat_script_next_time(&next) && !anything_waiting())
+            plat_request_close();
         plat_window_present();
         if (max_ms == 0)
             std::this_thread::yield();

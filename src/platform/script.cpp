@@ -148,6 +148,30 @@ void feed(const PlatScriptEvent& ev) {
     }
 }
 
+// A refused line as the error quotes it: its first bytes only (a line may be
+// megabytes long), each byte one cannot see, or one that would end the quote,
+// escaped (a NUL would cut the message, a byte-order mark hide in it).
+std::string quote_line(const std::string& line) {
+    constexpr size_t SHOWN = 48;
+    std::string q = "\"";
+    for (size_t i = 0; i < line.size() && i < SHOWN; ++i) {
+        const unsigned char c = static_cast<unsigned char>(line[i]);
+        if (c == '"' || c == '\\') {
+            q += '\\';
+            q += static_cast<char>(c);
+        } else if (c < 0x20 || c > 0x7E) {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            q += hex;
+        } else {
+            q += static_cast<char>(c);
+        }
+    }
+    q += '"';
+    if (line.size() > SHOWN) q += "... (" + std::to_string(line.size()) + " bytes)";
+    return q;
+}
+
 } // namespace
 
 void plat_script_reset() {
@@ -181,7 +205,8 @@ bool plat_script_parse(const std::string& text, std::string* error) {
         bool empty = false;
         if (!parse_line(words, &empty, &ev)) {
             if (error)
-                *error = "script line " + std::to_string(number) + ": cannot read \"" + line + "\"";
+                *error =
+                    "script line " + std::to_string(number) + ": cannot read " + quote_line(line);
             return false;
         }
         if (!empty) read.push_back(ev);

@@ -93,9 +93,11 @@ int runner_human_session(const RunnerOptions& options, const char* script, const
     g_real_clear_screen = app_services.gfx_clear_screen;
     app_services.gfx_clear_screen = shot_then_clear;
     const int code = app_main(nullptr, nullptr, "", 1);
+    // Read before the reset clears it: the game's own box already said why.
+    const bool start_failed = app_start_failed != 0;
     plat_shutdown();
     app_reset();
-    if (app_start_failed) {
+    if (start_failed) {
         if (error) *error = "the game could not start (see the message above)";
         return 1;
     }
