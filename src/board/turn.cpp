@@ -26,12 +26,12 @@
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/sound.h"
+#include "engine/surfaces.h"
 #include "engine/util.h"
 #include "engine/wait.h"
 #include "finance/ai_stock.h"
 #include "finance/bank.h"
 #include "finance/notice_board.h"
-#include "shell/app.h"
 
 uint8_t move_step_done = 0;
 int32_t move_sound_slot = 0;
