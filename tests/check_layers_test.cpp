@@ -29,7 +29,8 @@ const std::vector<Source> clean_tree = {
     {"engine/eng.cpp", "int plat_fn(); int eng_fn() { return plat_fn() + 1; }\n"},
     {"board/rule.cpp", "int eng_fn(); int rule_fn() { return eng_fn(); }\n"},
     {"board/rule_screen.cpp", "int rule_fn(); int screen_fn() { return rule_fn(); }\n"},
-    {"shell/top.cpp", "int screen_fn(); int data_fn(); int top_fn() { return screen_fn() + data_fn(); }\n"},
+    {"shell/top.cpp",
+     "int screen_fn(); int data_fn(); int top_fn() { return screen_fn() + data_fn(); }\n"},
 };
 
 struct Climb {
@@ -39,17 +40,23 @@ struct Climb {
 };
 
 const Climb climbs[] = {
-    {"the engine uses the board", {"engine/up.cpp", "int rule_fn(); int up_fn() { return rule_fn(); }\n"},
+    {"the engine uses the board",
+     {"engine/up.cpp", "int rule_fn(); int up_fn() { return rule_fn(); }\n"},
      "a lower layer uses a symbol defined above it"},
-    {"the platform uses the engine", {"platform/up.cpp", "int eng_fn(); int up_fn() { return eng_fn(); }\n"},
+    {"the platform uses the engine",
+     {"platform/up.cpp", "int eng_fn(); int up_fn() { return eng_fn(); }\n"},
      "a lower layer uses a symbol defined above it"},
-    {"a window uses the shell", {"finance/shop_screen.cpp", "int top_fn(); int up_fn() { return top_fn(); }\n"},
+    {"a window uses the shell",
+     {"finance/shop_screen.cpp", "int top_fn(); int up_fn() { return top_fn(); }\n"},
      "only the shell may use the shell"},
-    {"a rule uses its window", {"cards/deal.cpp", "int screen_fn(); int up_fn() { return screen_fn(); }\n"},
+    {"a rule uses its window",
+     {"cards/deal.cpp", "int screen_fn(); int up_fn() { return screen_fn(); }\n"},
      "a rule file uses its window"},
-    {"the engine includes the board", {"engine/inc.cpp", "#include \"board/rule.h\"\nint inc_fn() { return 0; }\n"},
+    {"the engine includes the board",
+     {"engine/inc.cpp", "#include \"board/rule.h\"\nint inc_fn() { return 0; }\n"},
      "src/engine includes a layer above it"},
-    {"a rule includes the platform", {"board/inc.cpp", "#include \"platform/window.h\"\nint inc_fn() { return 0; }\n"},
+    {"a rule includes the platform",
+     {"board/inc.cpp", "#include \"platform/window.h\"\nint inc_fn() { return 0; }\n"},
      "includes the screen, drawing or platform layer"},
 };
 
@@ -59,7 +66,8 @@ class LayerCheck : public ::testing::Test {
 
     void SetUp() override {
         root = fs::temp_directory_path() /
-               ("karvo_layers_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("karvo_layers_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(root);
         fs::create_directories(root);
         std::ofstream(root / "exceptions.txt") << "# none\n";
@@ -76,28 +84,31 @@ class LayerCheck : public ::testing::Test {
         if (s.text.find("#include") != std::string::npos) return;
         fs::path object = root / "build/src/CMakeFiles/core.dir" / (s.path + ".o");
         fs::create_directories(object.parent_path());
-        std::string cmd = std::string(KARVO_CXX) + " -c -o '" + object.string() + "' '" + source.string() + "'";
+        std::string cmd =
+            std::string(KARVO_CXX) + " -c -o '" + object.string() + "' '" + source.string() + "'";
         ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
     }
 
     // Runs the check; returns its exit status and fills what it printed.
     int check(std::string& out) {
-        std::string cmd = "KARVO_LAYERS_SRC='" + (root / "src").string() + "' KARVO_LAYERS_EXCEPTIONS='" +
-                          (root / "exceptions.txt").string() + "' bash '" KARVO_SOURCE_DIR
-                          "/scripts/check_layers.sh' '" +
+        std::string cmd = "KARVO_LAYERS_SRC='" + (root / "src").string() +
+                          "' KARVO_LAYERS_EXCEPTIONS='" + (root / "exceptions.txt").string() +
+                          "' bash '" KARVO_SOURCE_DIR "/scripts/check_layers.sh' '" +
                           (root / "build").string() + "' 2>&1";
         FILE* pipe = popen(cmd.c_str(), "r");
         if (!pipe) return -1;
         char buf[512];
         out.clear();
-        while (fgets(buf, sizeof buf, pipe)) out += buf;
+        while (fgets(buf, sizeof buf, pipe))
+            out += buf;
         int status = pclose(pipe);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 };
 
 TEST_F(LayerCheck, ATreeWhoseLayersOnlyReachDownwardPasses) {
-    for (const Source& s : clean_tree) add(s);
+    for (const Source& s : clean_tree)
+        add(s);
     std::string out;
     EXPECT_EQ(check(out), 0) << out;
 }
@@ -107,7 +118,8 @@ TEST_F(LayerCheck, EachKindOfPlantedClimbFailsAndIsNamed) {
         SCOPED_TRACE(c.name);
         fs::remove_all(root / "src");
         fs::remove_all(root / "build");
-        for (const Source& s : clean_tree) add(s);
+        for (const Source& s : clean_tree)
+            add(s);
         add(c.planted);
         std::string out;
         EXPECT_EQ(check(out), 1) << out;
@@ -117,9 +129,11 @@ TEST_F(LayerCheck, EachKindOfPlantedClimbFailsAndIsNamed) {
 }
 
 TEST_F(LayerCheck, AListedClimbPassesAndAListedPairThatNoLongerClimbsFails) {
-    for (const Source& s : clean_tree) add(s);
+    for (const Source& s : clean_tree)
+        add(s);
     add({"engine/up.cpp", "int rule_fn(); int up_fn() { return rule_fn(); }\n"});
-    std::ofstream(root / "exceptions.txt") << "# still to take apart\nengine/up.cpp board/rule.cpp\n";
+    std::ofstream(root / "exceptions.txt")
+        << "# still to take apart\nengine/up.cpp board/rule.cpp\n";
     std::string out;
     EXPECT_EQ(check(out), 0) << out;
 

@@ -1,8 +1,8 @@
 #include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/world_reset.h"
+#include "engine/modal.h"
 #include "engine/options.h"
-#include "shell/screen.h"
 
 // The parts of the board screen the rules call while the screen itself is
 // drawn elsewhere: the side-panel refresh and the reset of its flags.

@@ -26,16 +26,16 @@
 #include "engine/image.h"
 #include "engine/layout.h"
 #include "engine/mkf.h"
+#include "engine/modal.h"
 #include "engine/options.h"
 #include "engine/shown.h"
+#include "engine/surfaces.h"
 #include "engine/text.h"
 #include "engine/util.h"
 #include "finance/assets.h"
 #include "finance/trading.h"
 #include "platform/queue.h"
 #include "platform/surface.h"
-#include "shell/app.h"
-#include "shell/screen.h"
 
 uint8_t board_dirty = 0;
 uint8_t board_input_enabled = 0;

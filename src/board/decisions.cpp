@@ -10,7 +10,7 @@
 #include "board/world_reset.h"
 #include "engine/cursor.h"
 #include "engine/message.h"
-#include "shell/app.h"
+#include "engine/surfaces.h"
 
 namespace {
 

@@ -18,6 +18,7 @@
 #include "engine/image.h"
 #include "engine/layout.h"
 #include "engine/message_draw.h"
+#include "engine/modal.h"
 #include "engine/music.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
@@ -26,7 +27,6 @@
 #include "engine/util.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
-#include "shell/screen.h"
 
 namespace {
 
@@ -278,7 +278,7 @@ void jail_bail_draw() {
     if (const ImageRecord* bg = popup_frame(v.own, JAIL_F_BACKGROUND))
         popup_blit(back, bg, 0, 0, false);
     else
-        blit_fill_rect(back, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0x303030);
+        blit_fill_rect(back, 0, 0, SCREEN_W, SCREEN_H, 0x303030);
     for (int person = 0; person < JAIL_PERSONS; ++person) {
         if (jail_held(0, person))
             draw_person(back, person);
@@ -287,7 +287,7 @@ void jail_bail_draw() {
     }
     draw_points(back);
     popup_unlock_back();
-    popup_update(LAYOUT_SCREEN);
+    popup_update(screen_rect);
 }
 
 int32_t jail_bail_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
@@ -504,13 +504,13 @@ void jail_hospital_bail_draw() {
     if (const ImageRecord* bg = popup_frame(v.own, HOSPITAL_F_BACKGROUND))
         popup_blit(back, bg, 0, 0, false);
     else
-        blit_fill_rect(back, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0x303030);
+        blit_fill_rect(back, 0, 0, SCREEN_W, SCREEN_H, 0x303030);
     for (int person = 0; person < JAIL_PERSONS; ++person)
         if (jail_held(1, person)) draw_person(back, person);
     draw_clerk(back);
     draw_points(back);
     popup_unlock_back();
-    popup_update(LAYOUT_SCREEN);
+    popup_update(screen_rect);
 }
 
 int32_t jail_hospital_bail_wndproc(PlatWindow window, uint32_t message, uint32_t wparam,

@@ -9,10 +9,10 @@
 #include "engine/flc.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
+#include "engine/modal.h"
 #include "engine/shown.h"
 #include "engine/wait.h"
 #include "platform/queue.h"
-#include "shell/screen.h"
 
 namespace {
 

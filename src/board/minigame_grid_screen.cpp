@@ -6,8 +6,8 @@
 #include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/message_draw.h"
+#include "engine/modal.h"
 #include "platform/queue.h"
-#include "shell/screen.h"
 
 namespace {
 

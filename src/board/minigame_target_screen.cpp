@@ -6,9 +6,9 @@
 #include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/message_draw.h"
+#include "engine/modal.h"
 #include "engine/wait.h"
 #include "platform/queue.h"
-#include "shell/screen.h"
 
 namespace {
 

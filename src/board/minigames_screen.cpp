@@ -12,11 +12,11 @@
 #include "engine/flc.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
+#include "engine/modal.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/surfaces.h"
 #include "platform/queue.h"
-#include "shell/screen.h"
 
 MinigameWindow mgw;
 

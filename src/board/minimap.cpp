@@ -10,11 +10,11 @@
 #include "board/view_draw.h"
 #include "engine/cursor.h"
 #include "engine/image.h"
+#include "engine/modal.h"
 #include "engine/shown.h"
+#include "engine/surfaces.h"
 #include "platform/queue.h"
 #include "platform/surface.h"
-#include "shell/app.h"
-#include "shell/screen.h"
 
 namespace {
 

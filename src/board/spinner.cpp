@@ -10,8 +10,8 @@
 #include "cards/fate_gods.h"
 #include "engine/random.h"
 #include "engine/sound.h"
+#include "engine/surfaces.h"
 #include "engine/ui_effects.h"
-#include "shell/app.h"
 
 const int8_t spin_wheel_table[WHEEL_KIND_COUNT][WHEEL_POSITIONS] = {
     {1, -1, 0, -1, 1, -1, 2, -1, 3, -1, 2, -1},

@@ -10,11 +10,11 @@
 #include "engine/mkf.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
+#include "engine/surfaces.h"
 #include "engine/text.h"
 #include "engine/wait.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
-#include "shell/app.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "board/view_sets.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
-#include "shell/app.h"
+#include "engine/surfaces.h"
 
 namespace {
 

@@ -24,9 +24,9 @@
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/sound.h"
+#include "engine/surfaces.h"
 #include "engine/util.h"
 #include "engine/wait.h"
-#include "shell/app.h"
 
 uint8_t move_step_done = 0;
 int32_t move_sound_slot = 0;

@@ -18,7 +18,6 @@
 #include "engine/flc.h"
 #include "engine/image.h"
 
-uint16_t* view_hitmap = nullptr;
 int32_t hitmap_view_pos[2] = {-1, -1};
 int32_t view_camera_x = 0;
 int32_t view_camera_y = 0;

@@ -26,9 +26,9 @@
 #include "engine/image.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
+#include "engine/surfaces.h"
 #include "engine/text.h"
 #include "platform/surface.h"
-#include "shell/app.h"
 
 namespace {
 

@@ -12,13 +12,13 @@
 #include "engine/draw.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
+#include "engine/modal.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
+#include "engine/surfaces.h"
 #include "engine/text.h"
 #include "engine/ui_effects.h"
 #include "platform/queue.h"
-#include "shell/app.h"
-#include "shell/screen.h"
 
 namespace {
 

@@ -12,12 +12,12 @@
 #include "engine/layout.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
+#include "engine/modal.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/text.h"
 #include "engine/wait.h"
 #include "platform/queue.h"
-#include "shell/screen.h"
 
 std::array<uint8_t, ITEM_MENU_CELLS> item_menu_cells{};
 

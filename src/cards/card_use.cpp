@@ -18,10 +18,10 @@
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/sound.h"
+#include "engine/surfaces.h"
 #include "engine/ui_effects.h"
 #include "engine/util.h"
 #include "finance/stock.h"
-#include "shell/app.h"
 
 namespace {
 

@@ -27,8 +27,8 @@
 #include "engine/music.h"
 #include "engine/random.h"
 #include "engine/sound.h"
+#include "engine/surfaces.h"
 #include "engine/ui_effects.h"
-#include "shell/app.h"
 
 int item_remote_dice_value = 0;
 

@@ -11,11 +11,11 @@
 #include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/message_draw.h"
+#include "engine/modal.h"
 #include "engine/sound.h"
+#include "engine/surfaces.h"
 #include "engine/ui_effects.h"
 #include "platform/queue.h"
-#include "shell/app.h"
-#include "shell/screen.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "engine/wait.h"
 
 uint16_t* back_pixels = nullptr;
+uint16_t* view_hitmap = nullptr;
 ImageRecord back_image{SCREEN_W, SCREEN_H, 0, 0, nullptr};
 ImageRecord primary_image{SCREEN_W, SCREEN_H, 0, 0, nullptr};
 PlatRect gfx_clip_rect = LAYOUT_BOARD_AREA;

@@ -13,13 +13,11 @@
 #include <cstdint>
 
 #include "engine/image.h"
+#include "engine/layout.h"
 #include "platform/messages.h"
 #include "platform/surface.h"
 
-inline constexpr int SCREEN_W = 640;
-inline constexpr int SCREEN_H = 480;
-
-// The surfaces the start-up makes (defined with the program's start-up).
+// The surfaces the start-up makes (engine/surfaces.h).
 extern PlatSurface* back_surface;
 extern PlatSurface* primary_surface;
 // The back buffer's pixels while locked (rows of 640 pixels), else nullptr.
@@ -31,7 +29,8 @@ extern ImageRecord back_image;
 // its pixels point at the display while it is locked.
 extern ImageRecord primary_image;
 // The board view's hit-test map: 440 x 440 object codes, one a pixel of the
-// view, nullptr while not allocated. The board builds it; drawing marks and
+// view, nullptr while not allocated. The storage is the engine's
+// (engine/draw.cpp); the board builds the map into it, drawing marks and
 // flashes it.
 inline constexpr int VIEW_HITMAP_SIDE = 440;
 extern uint16_t* view_hitmap;

@@ -3,8 +3,10 @@
 
 #include "platform/messages.h"
 
-inline constexpr int SCREEN_WIDTH = 640, SCREEN_HEIGHT = 480;
-inline constexpr PlatRect LAYOUT_SCREEN{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+// The screen's size, and the whole screen as a rectangle.
+inline constexpr int SCREEN_W = 640;
+inline constexpr int SCREEN_H = 480;
+inline constexpr PlatRect screen_rect{0, 0, SCREEN_W, SCREEN_H};
 // The board screen's toolbar strip over the board view.
 inline constexpr PlatRect LAYOUT_TOOLBAR{0, 0, 440, 40};
 // The board view, which is also the drawing clip of the board's sprites.

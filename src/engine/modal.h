@@ -1,7 +1,9 @@
-// The modal loop's entry for windows of every layer. The shell's screen
-// stack implements it (shell/screen.cpp): screen_run pushes a window
-// procedure, sends it WM_SCREEN_START and runs a nested message loop until
-// the window calls screen_close.
+// The stack of modal screens, the modal loop's entry for windows of every
+// layer (engine/screen_stack.cpp). Every screen is a window procedure on the
+// stack: screen_run pushes one, sends it WM_SCREEN_START and runs a nested
+// message loop until the window calls screen_close. The main window
+// procedure (the shell's) hands the top procedure every message it does not
+// handle itself.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +14,20 @@
 // the work runs after the message being handled.
 inline constexpr uint32_t WM_SCREEN_START = WM_USER + 1; // 1025: lParam = the caller's argument
 inline constexpr uint32_t WM_SCREEN_END = WM_USER + 2;   // 1026: never dispatched; lParam = result
+
+// The screens' own private messages.
+inline constexpr uint32_t WM_SCREEN_READY =
+    WM_USER + 5; // 1029: after the first paint (mini-games: game over)
+inline constexpr uint32_t WM_LOTTERY_LEAVE = WM_USER + 6; // 1030: end of the visit
+inline constexpr uint32_t WM_AUCTION_BID =
+    WM_USER + 7; // 1031: wParam 0 pass, 1..5 raise, 6 give up
+inline constexpr uint32_t WM_BANK_REMINDER = WM_USER + 8; // 1032
+inline constexpr uint32_t WM_BANK_BORROW = WM_USER + 9;   // 1033
+inline constexpr uint32_t WM_BANK_REPAY = WM_USER + 10;   // 1034
+inline constexpr uint32_t WM_STOCK_DETAIL = WM_USER + 11; // 1035
+inline constexpr uint32_t WM_SHOP_SLIDE = WM_USER + 12;   // 1036
+inline constexpr uint32_t WM_SHOP_HOVER = WM_USER + 13;   // 1037
+inline constexpr uint32_t WM_SHOP_POINTS = WM_USER + 14;  // 1038
 
 // Runs a modal screen; returns the result it passed to screen_close. Returns 0
 // at once, without running the screen, when the stack is full or the window
@@ -52,3 +68,17 @@ void screen_timer_start(uint32_t ms);
 void screen_timer_stop();
 // True when a timer message (its wParam) belongs to the top screen.
 bool screen_timer_is_mine(uint32_t wparam);
+
+inline constexpr int SCREEN_STACK_SIZE = 16; // entry 0 stays empty
+inline constexpr int SCREEN_MAX_DEPTH = SCREEN_STACK_SIZE - 1;
+// The depth of the top screen (0: none) and each depth's procedure.
+extern int32_t screen_depth;
+extern PlatWndProc screen_procs[SCREEN_STACK_SIZE];
+
+// Puts a procedure on the stack without a nested loop (the board screen, which
+// the main loop drives) and posts it the start message; the caller checks
+// there is room. screen_pop takes the top one off again.
+void screen_push(PlatWndProc proc, const char* proc_name);
+void screen_pop();
+// Empties the stack.
+void screen_stack_reset();

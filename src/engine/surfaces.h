@@ -1,10 +1,12 @@
-// The program's window, display surfaces and run flags. The shell owns and
-// sets them (shell/app.cpp); the engine reads them to draw and to wait.
+// The program's window, display surfaces and run flags. They are defined
+// here in the engine (engine/surfaces.cpp); the start-up sets them, the
+// engine reads them to draw and to wait.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 
+#include "engine/layout.h"
 #include "platform/messages.h"
 #include "platform/surface.h"
 
@@ -16,5 +18,3 @@ extern std::atomic<uint8_t> app_quit;
 extern PlatSurface* primary_surface;
 extern PlatSurface* back_surface;
 extern int32_t primary_pitch;
-// The whole 640 x 480 screen.
-extern const PlatRect screen_rect;

@@ -20,6 +20,7 @@
 #include "engine/image.h"
 #include "engine/layout.h"
 #include "engine/message_draw.h"
+#include "engine/modal.h"
 #include "engine/options.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
@@ -30,7 +31,6 @@
 #include "finance/stock.h"
 #include "finance/trading.h"
 #include "platform/queue.h"
-#include "shell/screen.h"
 
 namespace {
 
@@ -247,7 +247,7 @@ void redraw(int refill) {
         asset_draw_summary_page();
         break;
     }
-    popup_update(LAYOUT_SCREEN);
+    popup_update(screen_rect);
 }
 
 void page_step(AssetSpotKind button) {
@@ -342,7 +342,7 @@ void asset_draw_captions() {
     if (const ImageRecord* bg = popup_frame(win.pictures, ASSET_F_BACKGROUND))
         popup_blit(back, bg, 0, 0, false);
     else
-        blit_fill_rect(back, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, BACKDROP);
+        blit_fill_rect(back, 0, 0, SCREEN_W, SCREEN_H, BACKDROP);
     for (int k = 0; k < win.tab_count; ++k) {
         const int x = ASSET_PLAYER_TAB_X + ASSET_PLAYER_TAB_STEP * k;
         const bool shown = win.tabs[k] == win.player;

@@ -13,6 +13,7 @@
 #include "engine/image.h"
 #include "engine/layout.h"
 #include "engine/message_draw.h"
+#include "engine/modal.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/text.h"
@@ -20,7 +21,6 @@
 #include "finance/auction.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
-#include "shell/screen.h"
 
 namespace {
 
@@ -123,14 +123,14 @@ void draw_rows(ImageRecord* back) {
 void draw_all() {
     ImageRecord* back = popup_lock_back();
     if (!back) return;
-    blit_fill_rect(back, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0x301818);
+    blit_fill_rect(back, 0, 0, SCREEN_W, SCREEN_H, 0x301818);
     if (const ImageRecord* f = frame(AUCTION_FRAME_WINDOW)) popup_blit(back, f, 0, 0, false);
     draw_property(back);
     for (int c = 0; c < AUCTION_CHOICES; ++c)
         draw_button(back, c, false);
     draw_rows(back);
     popup_unlock_back();
-    popup_update(LAYOUT_SCREEN);
+    popup_update(screen_rect);
 }
 
 // Redraws what a step may change: the price, the rows.
@@ -142,7 +142,7 @@ void draw_changes() {
     popup_unlock_back();
     popup_update({AUCTION_PICTURE_X, AUCTION_PICTURE_Y + 160, AUCTION_PICTURE_X + 200,
                   AUCTION_PICTURE_Y + 208});
-    popup_update({AUCTION_ROW_LEFT - 20, 0, SCREEN_WIDTH, SCREEN_HEIGHT});
+    popup_update({AUCTION_ROW_LEFT - 20, 0, SCREEN_W, SCREEN_H});
 }
 
 bool display_open() {
@@ -336,7 +336,7 @@ int auction_screen_run(int bidders) {
     load(bidders);
     w.open = true;
     w.cursor_mode = cursor_get_mode();
-    w.saved = popup_save_area(LAYOUT_SCREEN);
+    w.saved = popup_save_area(screen_rect);
     balloon_set(frame(AUCTION_FRAME_BALLOON), AUCTION_BALLOON_X, AUCTION_BALLOON_Y, 0, 0, INK, 0);
     draw_all();
     cursor_set_mode(1);

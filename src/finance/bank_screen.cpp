@@ -17,6 +17,7 @@
 #include "engine/layout.h"
 #include "engine/message.h"
 #include "engine/message_draw.h"
+#include "engine/modal.h"
 #include "engine/music.h"
 #include "engine/numpad.h"
 #include "engine/shown.h"
@@ -29,7 +30,6 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/queue.h"
-#include "shell/screen.h"
 #include "shell/settings.h"
 
 // The deposit window: two modes (withdraw, deposit), eighteen buttons, the
@@ -483,7 +483,7 @@ void bank_draw_menu() {
     bank_draw_accounts(back);
     bank_draw_calendar(back);
     popup_unlock_back();
-    popup_update(LAYOUT_SCREEN);
+    popup_update(screen_rect);
 }
 
 // Only the clerk, so that her balloon beside her stays.

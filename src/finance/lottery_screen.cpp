@@ -13,6 +13,7 @@
 #include "engine/draw.h"
 #include "engine/layout.h"
 #include "engine/message_draw.h"
+#include "engine/modal.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/text.h"
@@ -20,7 +21,6 @@
 #include "engine/wait.h"
 #include "finance/lottery.h"
 #include "platform/queue.h"
-#include "shell/screen.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ void open_window(bool draw, const int (&entries)[4], int balloon_set_index, int 
     snd_effects_load(lottery_sounds);
     w.open = true;
     w.cursor_mode = cursor_get_mode();
-    w.saved = popup_save_area(LAYOUT_SCREEN);
+    w.saved = popup_save_area(screen_rect);
     balloon_set(frame(balloon_set_index, balloon_frame), balloon_x, balloon_y, 0, 0, INK, 0);
 }
 
@@ -108,13 +108,13 @@ void close_window() {
 }
 
 void show_whole_screen() {
-    popup_update(LAYOUT_SCREEN);
+    popup_update(screen_rect);
 }
 
 void ticket_draw_all() {
     ImageRecord* back = popup_lock_back();
     if (!back) return;
-    blit_fill_rect(back, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0x203050);
+    blit_fill_rect(back, 0, 0, SCREEN_W, SCREEN_H, 0x203050);
     if (const ImageRecord* f = frame(0, 0)) popup_blit(back, f, 0, 0, false);
     if (const ImageRecord* clerk = frame(2, 0))
         popup_blit(back, clerk, TICKET_CLERK_X, TICKET_CLERK_Y, true);
@@ -128,7 +128,7 @@ void ticket_draw_all() {
 void draw_draw_all() {
     ImageRecord* back = popup_lock_back();
     if (!back) return;
-    blit_fill_rect(back, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0x302040);
+    blit_fill_rect(back, 0, 0, SCREEN_W, SCREEN_H, 0x302040);
     if (const ImageRecord* f = frame(0, 0)) popup_blit(back, f, 0, 0, false);
     if (const ImageRecord* host = frame(0, 2))
         popup_blit(back, host, DRAW_HOST_X, DRAW_HOST_Y, true);

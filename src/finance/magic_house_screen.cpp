@@ -14,6 +14,7 @@
 #include "engine/image.h"
 #include "engine/layout.h"
 #include "engine/message_draw.h"
+#include "engine/modal.h"
 #include "engine/music.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
@@ -21,7 +22,6 @@
 #include "engine/ui_effects.h"
 #include "finance/magic_house.h"
 #include "platform/queue.h"
-#include "shell/screen.h"
 #include "shell/settings.h"
 
 namespace {

@@ -17,6 +17,7 @@
 #include "engine/layout.h"
 #include "engine/message.h"
 #include "engine/message_draw.h"
+#include "engine/modal.h"
 #include "engine/shown.h"
 #include "engine/text.h"
 #include "engine/ui_effects.h"
@@ -26,7 +27,6 @@
 #include "finance/stock.h"
 #include "finance/trading.h"
 #include "platform/queue.h"
-#include "shell/screen.h"
 
 namespace {
 
@@ -94,7 +94,7 @@ void draw_board(ImageRecord* back) {
     if (const ImageRecord* f = popup_frame(bw.pictures, FRAME_WINDOW))
         popup_blit(back, f, 0, 0, false);
     else
-        fill(back, LAYOUT_SCREEN, 0x604830);
+        fill(back, screen_rect, 0x604830);
     for (int seat = 0; seat < game_player_count && seat < PLAYER_COUNT; ++seat) {
         const int y = NOTICE_GRID_Y + NOTICE_CELL_STEP * seat;
         const PlayerRecord& r = player_table[seat];
@@ -121,7 +121,7 @@ void show_board() {
     if (!back) return;
     draw_board(back);
     popup_unlock_back();
-    popup_update(LAYOUT_SCREEN);
+    popup_update(screen_rect);
 }
 
 // ---------------------------------------------------------------------------

@@ -14,13 +14,13 @@
 #include "engine/image.h"
 #include "engine/layout.h"
 #include "engine/message_draw.h"
+#include "engine/modal.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/text.h"
 #include "engine/util.h"
 #include "finance/assets.h"
 #include "platform/queue.h"
-#include "shell/screen.h"
 #include "shell/settings.h"
 
 namespace {
@@ -109,7 +109,7 @@ void settle_draw_panel() {
     for (int i = 0; i < ss.list.count; ++i)
         draw_row(back, i);
     popup_unlock_back();
-    popup_update(LAYOUT_SCREEN);
+    popup_update(screen_rect);
 }
 
 void draw_reasons(int award) {

@@ -19,6 +19,7 @@
 #include "engine/image.h"
 #include "engine/layout.h"
 #include "engine/message_draw.h"
+#include "engine/modal.h"
 #include "engine/music.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
@@ -26,7 +27,6 @@
 #include "engine/ui_effects.h"
 #include "finance/shop.h"
 #include "platform/queue.h"
-#include "shell/screen.h"
 
 namespace {
 
@@ -232,7 +232,7 @@ void shop_draw_background() {
     if (const ImageRecord* bg = popup_frame(win.background, s.counter))
         popup_blit(back, bg, 0, 0, false);
     else
-        blit_fill_rect(back, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0x303040);
+        blit_fill_rect(back, 0, 0, SCREEN_W, SCREEN_H, 0x303040);
     draw_rows(back);
     put(back, s.counter == SHOP_CARDS ? F_CARD_CLERK : F_ITEM_CLERK, CLERK_X, CLERK_Y);
     draw_goods(back);
@@ -243,7 +243,7 @@ void shop_draw_background() {
     if (win.pressed == SHOP_LEAVE + 1)
         put(back, F_LEAVE_PRESSED, SHOP_LEAVE_BUTTON.left, SHOP_LEAVE_BUTTON.top);
     popup_unlock_back();
-    popup_update(LAYOUT_SCREEN);
+    popup_update(screen_rect);
 }
 
 void say(const char* line) {

@@ -19,6 +19,7 @@
 #include "engine/layout.h"
 #include "engine/message.h"
 #include "engine/message_draw.h"
+#include "engine/modal.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/text.h"
@@ -30,7 +31,6 @@
 #include "finance/stock.h"
 #include "finance/trading.h"
 #include "platform/queue.h"
-#include "shell/screen.h"
 
 namespace {
 
@@ -165,7 +165,7 @@ void draw_exchange() {
     if (const ImageRecord* bg = popup_frame(ex.set, STOCK_FRAME_BACKGROUND))
         popup_blit(back, bg, 0, 0, false);
     else
-        blit_fill_rect(back, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0x102040);
+        blit_fill_rect(back, 0, 0, SCREEN_W, SCREEN_H, 0x102040);
     const int w = STOCK_ROWS.right - STOCK_ROWS.left;
     if (ex.selected >= 0)
         blit_fill_rect(back, STOCK_ROWS.left, STOCK_ROWS.top + STOCK_ROW_H * ex.selected, w,
@@ -177,7 +177,7 @@ void draw_exchange() {
         blit_frame_rect(back, STOCK_ROWS.left, STOCK_ROWS.top + STOCK_ROW_H * ex.hovered, w,
                         STOCK_ROW_H, 0xFFFFFF);
     popup_unlock_back();
-    popup_update(LAYOUT_SCREEN);
+    popup_update(screen_rect);
 }
 
 // ---------------------------------------------------------------------------
@@ -275,7 +275,7 @@ void draw_detail(int i) {
     if (const ImageRecord* bg = popup_frame(ex.set, STOCK_FRAME_DETAIL))
         popup_blit(back, bg, 0, 0, false);
     else
-        blit_fill_rect(back, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0x102040);
+        blit_fill_rect(back, 0, 0, SCREEN_W, SCREEN_H, 0x102040);
     popup_font(28, stock_company(i) != nullptr ? CYAN : WHITE, SHADOW, TEXT_SHADOW | TEXT_BOLD, 1);
     popup_text(back, stock_name(i), 320, 28, ALIGN_CENTRE);
     popup_font(16, GOLD, SHADOW, TEXT_SHADOW | TEXT_BOLD, 1);
@@ -285,7 +285,7 @@ void draw_detail(int i) {
     draw_figures(back, i);
     draw_company(back, i);
     popup_unlock_back();
-    popup_update(LAYOUT_SCREEN);
+    popup_update(screen_rect);
 }
 
 int32_t stock_detail_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
@@ -452,7 +452,7 @@ int32_t stock_closed_wndproc(PlatWindow window, uint32_t message, uint32_t wpara
         popup_font(72, WHITE, SHADOW, TEXT_BOLD, 1);
         popup_text(back, "本日休市", 320, 240, ALIGN_CENTRE);
         popup_unlock_back();
-        popup_update(LAYOUT_SCREEN);
+        popup_update(screen_rect);
         return 0;
     }
     case WM_LBUTTONUP:
@@ -485,7 +485,7 @@ void draw_dividends() {
     if (const ImageRecord* bg = popup_frame(dv.set, 0))
         popup_blit(back, bg, 0, 0, false);
     else
-        blit_fill_rect(back, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0x402010);
+        blit_fill_rect(back, 0, 0, SCREEN_W, SCREEN_H, 0x402010);
     popup_font(28, GOLD, SHADOW, TEXT_SHADOW | TEXT_BOLD, 1);
     popup_text(back, "上市公司分红", 296, 25, ALIGN_CENTRE);
     popup_font(12, WHITE, SHADOW, TEXT_SHADOW, 1);
@@ -521,7 +521,7 @@ void draw_dividends() {
         popup_text(back, text, 198 + 98 * k, 404, ALIGN_RIGHT_TOP);
     }
     popup_unlock_back();
-    popup_update(LAYOUT_SCREEN);
+    popup_update(screen_rect);
 }
 
 int32_t stock_dividend_wndproc(PlatWindow window, uint32_t message, uint32_t wparam,

@@ -33,20 +33,11 @@
 #include "shell/stage_end.h"
 #include "shell/title.h"
 
-PlatWindow app_hwnd = nullptr;
 void* app_instance = nullptr;
-std::atomic<uint8_t> app_active{0};
-std::atomic<uint8_t> app_quit{0};
 uint8_t app_shutdown_done = 0;
 uint8_t campaign_continuing = 0;
 uint8_t ddraw = 0;
-PlatSurface* primary_surface = nullptr;
-PlatSurface* back_surface = nullptr;
-int32_t primary_pitch = 0;
 uint8_t app_hook = 0;
-const PlatRect screen_rect{0, 0, 640, 480};
-EffectListEntry ui_effects[6] = {{0, nullptr}, {1, nullptr}, {2, nullptr},
-                                 {4, nullptr}, {3, nullptr}, {-1, nullptr}};
 
 namespace {
 

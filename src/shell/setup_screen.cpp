@@ -317,7 +317,7 @@ void draw_screen() {
         draw_runners(back);
     }
     popup_unlock_back();
-    popup_update(LAYOUT_SCREEN);
+    popup_update(screen_rect);
 }
 
 void redraw_all() {
