@@ -11,6 +11,7 @@
 #include "board/calendar.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/square_kinds.h"
 #include "board/turn_flow.h"
 #include "board/world_reset.h"
 #include "engine/message.h"
@@ -523,3 +524,12 @@ void bank_reset() {
 }
 
 WORLD_RESET(WORLD_RESET_BANK, bank_reset)
+
+namespace {
+uint8_t land_bank(int, int, int code) {
+    bank_deposit_visit();
+    if (game_end_code == 0) bank_loan_visit(static_cast<uint16_t>(code));
+    return LAND_WAIT_OTHER;
+}
+} // namespace
+SQUARE_KIND(SQ_BANK, land_bank, SQUARE_SOUND_VISIT)

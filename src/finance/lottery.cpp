@@ -7,7 +7,9 @@
 
 #include "board/decisions.h"
 #include "board/game_state.h"
+#include "board/map.h"
 #include "board/money.h"
+#include "board/square_kinds.h"
 #include "board/world_reset.h"
 #include "data/characters.h"
 #include "engine/music.h"
@@ -198,3 +200,11 @@ void lotto_reset() {
 }
 
 WORLD_RESET(WORLD_RESET_LOTTERY, lotto_reset)
+
+namespace {
+uint8_t land_lottery(int, int, int) {
+    lotto_visit();
+    return LAND_WAIT_OTHER;
+}
+} // namespace
+SQUARE_KIND(SQ_LOTTERY, land_lottery, SQUARE_SOUND_VISIT)
