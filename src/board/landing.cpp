@@ -2,7 +2,6 @@
 // kinds' own rules: buying, upgrading and the toll.
 #include "board/landing.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -25,7 +24,6 @@
 #include "cards/cards.h"
 #include "cards/item_use.h"
 #include "engine/message.h"
-#include "engine/random.h"
 #include "engine/sound.h"
 #include "engine/util.h"
 
