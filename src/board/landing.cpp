@@ -1,9 +1,7 @@
-// The landing dispatch and the land plot rules: buying, upgrading and the
-// toll.
+// The landing dispatch over the square kinds' table and the property
+// kinds' own rules: buying, upgrading and the toll.
 #include "board/landing.h"
 
-#include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -18,33 +16,20 @@
 #include "board/gods.h"
 #include "board/jail.h"
 #include "board/map.h"
-#include "board/minigames.h"
 #include "board/money.h"
 #include "board/speech.h"
+#include "board/square_kinds.h"
 #include "board/view.h"
 #include "cards/card_use.h"
 #include "cards/cards.h"
-#include "cards/fate.h"
 #include "cards/item_use.h"
-#include "cards/news.h"
-#include "data/card_defs.h"
-#include "engine/flc.h"
 #include "engine/message.h"
-#include "engine/random.h"
 #include "engine/sound.h"
 #include "engine/util.h"
-#include "finance/bank.h"
-#include "finance/lottery.h"
-#include "finance/magic_house.h"
-#include "finance/shop.h"
 
 namespace {
 
 constexpr const char* NO_CASH = "您的现金不足！";
-
-// board_effects element played on landing, by square type (types 0 and 1 play nothing).
-constexpr int8_t square_sound_table[SQUARE_TYPE_COUNT] = {-1, -1, 10, 10, 10, 10, 10, 10, 10,
-                                                          10, 16, 16, 16, 16, 10, 10, 10};
 
 // Effects of board_effects used here.
 constexpr int FX_BOUGHT = 17;
@@ -255,26 +240,6 @@ void land_plot(int cur, int square, int lot_index) {
         pay_toll(cur, lot_index);
 }
 
-constexpr int SPEECH_ROW_0_OR_1 = -2;
-
-void points_square(int cur, const char* text, int points, int speech_row) {
-    flc_play_entry(496, 204, 180, 1, 98);
-    msg_show(text, 1000);
-    player_add_points(cur, points);
-    if (speech_row == SPEECH_ROW_0_OR_1) speech_row = game_rand() & 1;
-    if (speech_row >= 0) speech_bubble(cur, 0, line(cur, speech_row));
-}
-
-void card_square(int cur) {
-    flc_play_entry(495, 208, 180, 1, 99);
-    const int id = card_give_random(cur);
-    if (id == 0) return;
-    char text[128];
-    std::snprintf(text, sizeof text, "得到%s！", card_def(id).name);
-    card_show_picture(id, text);
-    speech_react_percent(cur, card_def(id).price);
-}
-
 // What every property square does last, whatever happened before.
 void property_end(int cur, int square, int code) {
     // A player eliminated by the payment, or a game that has just ended,
@@ -294,10 +259,6 @@ void property_end(int cur, int square, int code) {
     }
 }
 
-// What each square kind does, indexed by SquareType. Each returns the wait
-// byte of the turn end.
-using SquareAction = uint8_t (*)(int cur, int square, int code);
-
 uint8_t land_property(int cur, int square, int code) {
     if (code == 0) return LAND_WAIT_OTHER;
     if (object_in(code, OBJ_LOT_BASE, map_lot_count))
@@ -312,14 +273,6 @@ uint8_t land_property(int cur, int square, int code) {
 uint8_t land_empty(int, int, int) {
     return LAND_WAIT_OTHER;
 }
-uint8_t land_news(int, int, int) {
-    news_show();
-    return LAND_WAIT_OTHER;
-}
-uint8_t land_fate(int, int, int) {
-    fate_show();
-    return LAND_WAIT_OTHER;
-}
 uint8_t land_jail(int, int, int) {
     jail_bail_visit();
     return LAND_WAIT_OTHER;
@@ -328,80 +281,12 @@ uint8_t land_hospital(int, int, int) {
     jail_hospital_bail_visit();
     return LAND_WAIT_OTHER;
 }
-uint8_t land_minigame_grid(int cur, int, int) {
-    player_add_points(cur, minigame_play_grid());
-    return LAND_WAIT_OTHER;
-}
-uint8_t land_minigame_targets(int cur, int, int) {
-    player_add_points(cur, minigame_play_targets());
-    return LAND_WAIT_OTHER;
-}
-uint8_t land_minigame_steer(int cur, int, int) {
-    player_add_points(cur, minigame_play_steer());
-    return LAND_WAIT_OTHER;
-}
-uint8_t land_lottery(int, int, int) {
-    lotto_visit();
-    return LAND_WAIT_OTHER;
-}
-uint8_t land_points_50(int cur, int, int) {
-    points_square(cur, "得点卷５０点", 50, SPEECH_ROW_0_OR_1);
-    return LAND_WAIT_OTHER;
-}
-uint8_t land_points_30(int cur, int, int) {
-    points_square(cur, "得点卷３０点", 30, 2);
-    return LAND_WAIT_OTHER;
-}
-uint8_t land_points_10(int cur, int, int) {
-    points_square(cur, "得点卷１０点", 10, -1);
-    return LAND_WAIT_OTHER;
-}
-uint8_t land_card(int cur, int, int) {
-    card_square(cur);
-    return LAND_WAIT_OTHER;
-}
-uint8_t land_bank(int, int, int code) {
-    bank_deposit_visit();
-    if (game_end_code == 0) bank_loan_visit(static_cast<uint16_t>(code));
-    return LAND_WAIT_OTHER;
-}
-uint8_t land_shop(int, int, int code) {
-    shop_visit(static_cast<uint16_t>(code));
-    return LAND_WAIT_OTHER;
-}
-uint8_t land_magic_house(int, int, int) {
-    magic_visit();
-    return LAND_WAIT_OTHER;
-}
-
-// Designated by kind, so that an entry can never slip to another kind.
-constexpr auto make_square_actions() {
-    std::array<SquareAction, SQUARE_TYPE_COUNT> t{};
-    t[SQ_PROPERTY] = land_property;
-    t[SQ_EMPTY] = land_empty;
-    t[SQ_NEWS] = land_news;
-    t[SQ_FATE] = land_fate;
-    t[SQ_JAIL] = land_jail;
-    t[SQ_HOSPITAL] = land_hospital;
-    t[SQ_MINIGAME_GRID] = land_minigame_grid;
-    t[SQ_MINIGAME_TARGETS] = land_minigame_targets;
-    t[SQ_MINIGAME_STEER] = land_minigame_steer;
-    t[SQ_LOTTERY] = land_lottery;
-    t[SQ_POINTS_50] = land_points_50;
-    t[SQ_POINTS_30] = land_points_30;
-    t[SQ_POINTS_10] = land_points_10;
-    t[SQ_CARD] = land_card;
-    t[SQ_BANK] = land_bank;
-    t[SQ_SHOP] = land_shop;
-    t[SQ_MAGIC_HOUSE] = land_magic_house;
-    return t;
-}
-constexpr std::array<SquareAction, SQUARE_TYPE_COUNT> square_actions = make_square_actions();
-static_assert(std::find(square_actions.begin(), square_actions.end(), nullptr) ==
-                  square_actions.end(),
-              "every square kind has its action");
-
 } // namespace
+
+SQUARE_KIND(SQ_PROPERTY, land_property, SQUARE_SOUND_NONE)
+SQUARE_KIND(SQ_EMPTY, land_empty, SQUARE_SOUND_NONE)
+SQUARE_KIND(SQ_JAIL, land_jail, SQUARE_SOUND_VISIT)
+SQUARE_KIND(SQ_HOSPITAL, land_hospital, SQUARE_SOUND_VISIT)
 
 uint8_t land_on_square(int square) {
     const int cur = game_active_mover;
@@ -412,9 +297,9 @@ uint8_t land_on_square(int square) {
     PlayerRecord& pl = player_table[cur];
 
     if (pl.sleepwalk_days != 0 && type != SQ_PROPERTY) return LAND_WAIT_OTHER;
-    if (type >= SQ_NEWS && type < SQUARE_TYPE_COUNT)
-        snd_board_effect_play(square_sound_table[type], 0);
-    // A type beyond the table does nothing.
-    if (type >= SQUARE_TYPE_COUNT) return LAND_WAIT_OTHER;
-    return square_actions[type](cur, square, sq->object);
+    // A type no module runs does nothing.
+    const SquareKindRow* kind = square_kind_row(type);
+    if (kind == nullptr) return LAND_WAIT_OTHER;
+    if (kind->sound != SQUARE_SOUND_NONE) snd_board_effect_play(kind->sound, 0);
+    return kind->handler(cur, square, sq->object);
 }

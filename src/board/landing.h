@@ -1,15 +1,13 @@
 // What the square on which the current mover's move ended does to it: the
-// dispatch over the square kinds, and for land plots the purchase, upgrade
-// and toll rules with the payment pipeline (exemptions, gods, grudge, card
-// rescues, death god, ledger) that the facility and company fees share.
+// dispatch over the square kinds' table (board/square_kinds.h), and for land
+// plots the purchase, upgrade and toll rules with the payment pipeline
+// (exemptions, gods, grudge, card rescues, death god, ledger) that the
+// facility and company fees share.
 #pragma once
 
 #include <cstdint>
 
-// Wait values for the mover's ActorAnim: bit 7 ends the turn when the low
-// seven bits of ticks have run out.
-inline constexpr uint8_t LAND_WAIT_PROPERTY = 0x88;
-inline constexpr uint8_t LAND_WAIT_OTHER = 0x80;
+#include "board/square_kinds.h" // the wait values the landing returns
 
 // The toll's name in every toll message.
 inline constexpr const char* FEE_NAME_TOLL = "过路费";

@@ -3,9 +3,12 @@
 #include <cstdio>
 
 #include "board/game_state.h"
+#include "board/map.h"
 #include "board/minigame_common.h"
 #include "board/minigames_screen.h"
+#include "board/money.h"
 #include "board/speech.h"
+#include "board/square_kinds.h"
 #include "engine/message.h"
 #include "engine/modal.h"
 #include "engine/music.h"
@@ -114,3 +117,21 @@ void minigame_final_digit_x(int n, int digit_width, int xs[10]) {
     for (int i = 0; i < n; ++i)
         xs[i] = left + i * dx;
 }
+
+namespace {
+uint8_t land_minigame_grid(int cur, int, int) {
+    player_add_points(cur, minigame_play_grid());
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_minigame_targets(int cur, int, int) {
+    player_add_points(cur, minigame_play_targets());
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_minigame_steer(int cur, int, int) {
+    player_add_points(cur, minigame_play_steer());
+    return LAND_WAIT_OTHER;
+}
+} // namespace
+SQUARE_KIND(SQ_MINIGAME_GRID, land_minigame_grid, SQUARE_SOUND_VISIT)
+SQUARE_KIND(SQ_MINIGAME_TARGETS, land_minigame_targets, SQUARE_SOUND_VISIT)
+SQUARE_KIND(SQ_MINIGAME_STEER, land_minigame_steer, SQUARE_SOUND_VISIT)

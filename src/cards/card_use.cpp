@@ -11,10 +11,14 @@
 #include "board/map.h"
 #include "board/speech.h"
 #include "board/turn_steps.h"
+#include "board/square_kinds.h"
 #include "board/view.h"
 #include "cards/ai_cards.h"
 #include "cards/ai_settings.h"
+#include "cards/cards.h"
+#include "data/card_defs.h"
 #include "data/card_speech_lines.h"
+#include "engine/flc.h"
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/sound.h"
@@ -270,3 +274,17 @@ int card_nearest_free_god() {
 }
 
 TURN_STEP(TURN_STEP_CARD, [](int) { card_use(); })
+namespace {
+// The card square gives a card from the pool and shows it.
+uint8_t land_card(int cur, int, int) {
+    flc_play_entry(495, 208, 180, 1, 99);
+    const int id = card_give_random(cur);
+    if (id == 0) return LAND_WAIT_OTHER;
+    char text[128];
+    std::snprintf(text, sizeof text, "得到%s！", card_def(id).name);
+    card_show_picture(id, text);
+    speech_react_percent(cur, card_def(id).price);
+    return LAND_WAIT_OTHER;
+}
+} // namespace
+SQUARE_KIND(SQ_CARD, land_card, SQUARE_SOUND_GIFT)

@@ -2,6 +2,7 @@
 
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/square_kinds.h"
 #include "cards/cards.h"
 #include "cards/news_screen.h"
 #include "engine/sound.h"
@@ -108,3 +109,11 @@ void fate_show() {
     wait_ms_skippable(FATE_AFTER_MS);
     event_panel_close();
 }
+
+namespace {
+uint8_t land_fate(int, int, int) {
+    fate_show();
+    return LAND_WAIT_OTHER;
+}
+} // namespace
+SQUARE_KIND(SQ_FATE, land_fate, SQUARE_SOUND_VISIT)

@@ -8,6 +8,7 @@
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/speech.h"
+#include "board/square_kinds.h"
 #include "board/view.h"
 #include "cards/news_screen.h"
 #include "engine/random.h"
@@ -198,3 +199,11 @@ void news_owner_complaint(int owner) {
     const int row = 3 + (game_rand() & 1);
     speech_bubble(p, 2, speech_line(player_table[p].character, row));
 }
+
+namespace {
+uint8_t land_news(int, int, int) {
+    news_show();
+    return LAND_WAIT_OTHER;
+}
+} // namespace
+SQUARE_KIND(SQ_NEWS, land_news, SQUARE_SOUND_VISIT)

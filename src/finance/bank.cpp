@@ -11,6 +11,7 @@
 #include "board/calendar.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/square_kinds.h"
 #include "board/turn_flow.h"
 #include "board/turn_steps.h"
 #include "board/world_reset.h"
@@ -527,3 +528,11 @@ WORLD_RESET(WORLD_RESET_BANK, bank_reset)
 
 TURN_STEP(TURN_STEP_RESERVES, [](int) { bank_check_reserves(0); })
 TURN_STEP(TURN_STEP_LOAN_DUE, [](int) { bank_check_loan_due(); })
+namespace {
+uint8_t land_bank(int, int, int code) {
+    bank_deposit_visit();
+    if (game_end_code == 0) bank_loan_visit(static_cast<uint16_t>(code));
+    return LAND_WAIT_OTHER;
+}
+} // namespace
+SQUARE_KIND(SQ_BANK, land_bank, SQUARE_SOUND_VISIT)

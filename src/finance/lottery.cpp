@@ -7,8 +7,10 @@
 
 #include "board/decisions.h"
 #include "board/game_state.h"
+#include "board/map.h"
 #include "board/money.h"
 #include "board/turn_steps.h"
+#include "board/square_kinds.h"
 #include "board/world_reset.h"
 #include "data/characters.h"
 #include "engine/music.h"
@@ -205,3 +207,10 @@ TURN_STEP(TURN_STEP_FREE_TICKETS, [](int p) {
     for (Owner& owner : lotto_owners)
         if (owner_is_seat(owner, p)) owner = OWNER_NONE;
 })
+namespace {
+uint8_t land_lottery(int, int, int) {
+    lotto_visit();
+    return LAND_WAIT_OTHER;
+}
+} // namespace
+SQUARE_KIND(SQ_LOTTERY, land_lottery, SQUARE_SOUND_VISIT)

@@ -13,6 +13,7 @@
 #include "board/money.h"
 #include "board/movement.h"
 #include "board/speech.h"
+#include "board/square_kinds.h"
 #include "board/view.h"
 #include "board/world_reset.h"
 #include "cards/card_use.h"
@@ -373,3 +374,11 @@ void magic_reset() {
 }
 
 WORLD_RESET(WORLD_RESET_MAGIC_HOUSE, magic_reset)
+
+namespace {
+uint8_t land_magic_house(int, int, int) {
+    magic_visit();
+    return LAND_WAIT_OTHER;
+}
+} // namespace
+SQUARE_KIND(SQ_MAGIC_HOUSE, land_magic_house, SQUARE_SOUND_VISIT)

@@ -9,8 +9,10 @@
 #include "board/map.h"
 #include "board/money.h"
 #include "board/speech.h"
+#include "board/square_kinds.h"
 #include "cards/cards.h"
 #include "data/card_defs.h"
+#include "engine/flc.h"
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/util.h"
@@ -326,3 +328,38 @@ void shop_visit(uint16_t object) {
 void shop_set_observer(ShopObserver o) {
     observer = o;
 }
+
+namespace {
+uint8_t land_shop(int, int, int code) {
+    shop_visit(static_cast<uint16_t>(code));
+    return LAND_WAIT_OTHER;
+}
+
+// The points squares hand out the shop's currency.
+constexpr int SPEECH_ROW_0_OR_1 = -2;
+
+void points_square(int cur, const char* text, int points, int speech_row) {
+    flc_play_entry(496, 204, 180, 1, 98);
+    msg_show(text, 1000);
+    player_add_points(cur, points);
+    if (speech_row == SPEECH_ROW_0_OR_1) speech_row = game_rand() & 1;
+    if (speech_row >= 0)
+        speech_bubble(cur, 0, speech_line(player_table[cur].character, speech_row));
+}
+uint8_t land_points_50(int cur, int, int) {
+    points_square(cur, "得点卷５０点", 50, SPEECH_ROW_0_OR_1);
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_points_30(int cur, int, int) {
+    points_square(cur, "得点卷３０点", 30, 2);
+    return LAND_WAIT_OTHER;
+}
+uint8_t land_points_10(int cur, int, int) {
+    points_square(cur, "得点卷１０点", 10, -1);
+    return LAND_WAIT_OTHER;
+}
+} // namespace
+SQUARE_KIND(SQ_SHOP, land_shop, SQUARE_SOUND_VISIT)
+SQUARE_KIND(SQ_POINTS_50, land_points_50, SQUARE_SOUND_GIFT)
+SQUARE_KIND(SQ_POINTS_30, land_points_30, SQUARE_SOUND_GIFT)
+SQUARE_KIND(SQ_POINTS_10, land_points_10, SQUARE_SOUND_GIFT)
