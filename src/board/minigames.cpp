@@ -33,17 +33,7 @@ int play(MinigameKind kind, int tune) {
     minigame_points = 0;
     if (!minigame_window_open(kind, p)) return 0;
     music_play_event(tune);
-    switch (kind) { // each window by its own name, which the screen trace prints
-    case MINIGAME_GRID:
-        screen_run(minigame_grid_wndproc, 0);
-        break;
-    case MINIGAME_TARGETS:
-        screen_run(minigame_targets_wndproc, 0);
-        break;
-    case MINIGAME_STEER:
-        screen_run(minigame_steer_wndproc, 0);
-        break;
-    }
+    minigame_window_run(kind);
     music_resume();
     minigame_window_close(kind);
     return minigame_points;

@@ -204,10 +204,18 @@ bool minigame_window_open(MinigameKind kind, int player) {
     return true;
 }
 
-PlatWndProc minigame_window_proc(MinigameKind kind) {
-    return kind == MINIGAME_GRID      ? minigame_grid_wndproc
-           : kind == MINIGAME_TARGETS ? minigame_targets_wndproc
-                                      : minigame_steer_wndproc;
+void minigame_window_run(MinigameKind kind) {
+    switch (kind) { // each window by its own name, which the screen trace prints
+    case MINIGAME_GRID:
+        screen_run(minigame_grid_wndproc, 0);
+        break;
+    case MINIGAME_TARGETS:
+        screen_run(minigame_targets_wndproc, 0);
+        break;
+    case MINIGAME_STEER:
+        screen_run(minigame_steer_wndproc, 0);
+        break;
+    }
 }
 
 void minigame_window_close(MinigameKind kind) {

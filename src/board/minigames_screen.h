@@ -13,7 +13,8 @@ enum MinigameKind : int { MINIGAME_GRID = 0, MINIGAME_TARGETS = 1, MINIGAME_STEE
 // Loads the game's pictures and sounds and resets its state for the player;
 // false without a display (recorded as the game's panel, nothing loaded).
 bool minigame_window_open(MinigameKind kind, int player);
-PlatWndProc minigame_window_proc(MinigameKind kind);
+// Runs the game's window until it ends.
+void minigame_window_run(MinigameKind kind);
 // Frees what minigame_window_open loaded.
 void minigame_window_close(MinigameKind kind);
 

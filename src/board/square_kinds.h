@@ -38,9 +38,9 @@ inline constexpr int SQUARE_SOUND_GIFT = 16;  // the points and card squares
 using SquareAction = uint8_t (*)(int cur, int square, int code);
 
 struct SquareKindRow {
-    int kind;              // SquareType
-    SquareAction handler;  // never nullptr
-    int sound;             // board_effects element, or SQUARE_SOUND_NONE
+    int kind;             // SquareType
+    SquareAction handler; // never nullptr
+    int sound;            // board_effects element, or SQUARE_SOUND_NONE
 };
 
 // Puts the row at its kind. A kind outside the square types, a missing

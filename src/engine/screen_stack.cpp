@@ -120,7 +120,8 @@ void screen_close(int32_t result) {
 void screen_push(PlatWndProc proc, const char* proc_name) {
     ++screen_depth;
     if (tracing())
-        std::fprintf(stderr, "karvo: screen %s at depth %d\n", proc_name ? proc_name : "?", screen_depth);
+        std::fprintf(stderr, "karvo: screen %s at depth %d\n", proc_name ? proc_name : "?",
+                     screen_depth);
     enter(screen_depth, proc);
     plat_post_message(WM_SCREEN_START, 0, 0);
 }
@@ -141,4 +142,3 @@ void screen_timer_stop() {
 bool screen_timer_is_mine(uint32_t wparam) {
     return wparam == static_cast<uint32_t>(screen_depth);
 }
-
