@@ -21,9 +21,9 @@ struct RunResult {
     std::string out;
 };
 
-RunResult run_runner(const std::string& args) {
+// Runs a shell command line; what it prints on standard output is kept.
+RunResult run_command(const std::string& command) {
     RunResult r;
-    const std::string command = std::string(KARVO_RUNNER_PROGRAM) + " " + args + " 2>/dev/null";
     std::FILE* p = popen(command.c_str(), "r");
     if (!p) return r;
     char buf[4096];
@@ -33,6 +33,10 @@ RunResult run_runner(const std::string& args) {
     const int w = pclose(p);
     r.status = WIFEXITED(w) ? WEXITSTATUS(w) : -1;
     return r;
+}
+
+RunResult run_runner(const std::string& args) {
+    return run_command(std::string(KARVO_RUNNER_PROGRAM) + " " + args + " 2>/dev/null");
 }
 
 std::vector<uint8_t> read_file(const std::string& path) {
@@ -108,15 +112,9 @@ TEST(RunnerHuman, AMissingOrBadScriptFailsToStartSayingWhyOnce) {
         SCOPED_TRACE(c.script);
         const std::string command = std::string(KARVO_RUNNER_PROGRAM) +
                                     " 7 0 2 5 --human --script " + c.script + " 2>&1 >/dev/null";
-        std::FILE* p = popen(command.c_str(), "r");
-        ASSERT_NE(p, nullptr);
-        std::string err;
-        char buf[1024];
-        size_t n = 0;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-            err.append(buf, n);
-        const int w = pclose(p);
-        EXPECT_TRUE(WIFEXITED(w) && WEXITSTATUS(w) == 1) << err;
+        const RunResult run = run_command(command);
+        const std::string& err = run.out;
+        EXPECT_EQ(run.status, 1) << err;
         EXPECT_NE(err.find(c.why), std::string::npos) << err;
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err; // one line, no second reason
     }
@@ -142,15 +140,9 @@ TEST(RunnerHuman, AMissingOrDamagedDataFileIsToldByTheGameAlone) {
         if (c.damaged) std::ofstream(data / c.name) << "not an archive";
         const std::string command = "KARVO_DATA=" + data.string() + " " + KARVO_RUNNER_PROGRAM +
                                     " 7 0 2 5 --human 2>&1 >/dev/null";
-        std::FILE* p = popen(command.c_str(), "r");
-        ASSERT_NE(p, nullptr);
-        std::string err;
-        char buf[1024];
-        size_t n = 0;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-            err.append(buf, n);
-        const int w = pclose(p);
-        EXPECT_TRUE(WIFEXITED(w) && WEXITSTATUS(w) == 1) << err;
+        const RunResult run = run_command(command);
+        const std::string& err = run.out;
+        EXPECT_EQ(run.status, 1) << err;
         EXPECT_NE(err.find(c.name), std::string::npos) << err;
         EXPECT_NE(err.find("the game could not start"), std::string::npos) << err;
         EXPECT_EQ(err.find("cannot open the window"), std::string::npos) << err;

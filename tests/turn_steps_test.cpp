@@ -103,17 +103,7 @@ TEST(TurnStepTableDeathTest, ARankTakesOneStepOfItsOwnKind) {
 class TurnSteps : public ::testing::Test {
   protected:
     void SetUp() override {
-        game_world_reset();
-        ASSERT_TRUE(ring_board_load(10, 8, 2));
-        cards_fill_pools();
-        game_srand(5);
-        game_player_count = 3;
-        ring_place_player(0, 2, CTRL_COMPUTER);
-        ring_place_player(1, 4, CTRL_COMPUTER);
-        ring_place_player(2, 6, CTRL_COMPUTER);
-        for (int p = 0; p < 3; ++p)
-            player_table[p].cash = 1000;
-        settings_set_autosave(0);
+        ASSERT_TRUE(ring_three_computers());
         ran.clear();
         turn_steps_set_observer(record);
     }

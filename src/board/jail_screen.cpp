@@ -604,7 +604,10 @@ int jail_bail_window(const DecisionRequest& r) {
     else
         jail_bail_draw();
     music_play_event(hospital ? HOSPITAL_TUNE : JAIL_TUNE);
-    hospital ? screen_run(jail_hospital_bail_wndproc, 0) : screen_run(jail_bail_wndproc, 0);
+    if (hospital)
+        screen_run(jail_hospital_bail_wndproc, 0);
+    else
+        screen_run(jail_bail_wndproc, 0);
     balloon_hide(BALLOON_HIDE_NOW | BALLOON_HIDE_NO_COPY);
     balloon_reset();
     music_resume();

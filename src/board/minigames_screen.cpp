@@ -167,7 +167,7 @@ void mg_present(int32_t time_tenths, int32_t score) {
 }
 
 void mg_present_all() {
-    popup_update(PlatRect{0, 0, SCREEN_W, SCREEN_H});
+    popup_update(screen_rect);
 }
 
 void mg_play_opening() {
@@ -198,7 +198,7 @@ bool minigame_window_open(MinigameKind kind, int player) {
     }
     snd_effects_load(f.sounds);
     mgw.cursor_mode = cursor_get_mode();
-    mgw.under = popup_save_area(PlatRect{0, 0, SCREEN_W, SCREEN_H});
+    mgw.under = popup_save_area(screen_rect);
     mgw.open = true;
     start_state(kind);
     return true;

@@ -8,6 +8,7 @@
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/status.h"
+#include "board/turn_steps.h"
 #include "board/world_reset.h"
 #include "cards/item_use.h"
 #include "cards/news_deck.h"
@@ -315,5 +316,4 @@ void item_construction_vehicle_arrive(int p, int square) {
 
 WORLD_RESET(WORLD_RESET_SNAPSHOTS, snapshots_reset)
 
-#include "board/turn_steps.h"
 TURN_STEP(TURN_STEP_SNAPSHOT, [](int) { snapshot_take(); })

@@ -495,7 +495,7 @@ void gfx_clear_screen() {
     if (!p) return;
     std::memset(p, 0, static_cast<size_t>(SCREEN_W) * SCREEN_H * 2);
     gfx_unlock_back();
-    gfx_copy_to_display(PlatRect{0, 0, SCREEN_W, SCREEN_H});
+    gfx_copy_to_display(screen_rect);
 }
 
 ImageRecord* image_save_screen_rect(const PlatRect& rect) {

@@ -7,6 +7,7 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/money.h"
+#include "board/turn_steps.h"
 #include "board/view.h"
 #include "board/world_reset.h"
 #include "cards/cards.h"
@@ -522,6 +523,5 @@ bool notice_board_objects_valid(const NoticeOffer* board, int lots, int faciliti
     return true;
 }
 
-#include "board/turn_steps.h"
 TURN_STEP(TURN_STEP_NOTICE_VISIT, [](int) { notice_visit(); })
 NEW_DAY_STEP(NEW_DAY_NOTICE_AGE, notice_age_offers)

@@ -10,6 +10,7 @@
 #include "board/jail.h"
 #include "board/map.h"
 #include "board/map_block.h"
+#include "board/turn_steps.h"
 #include "board/world_reset.h"
 #include "cards/cards.h"
 #include "cards/news_deck.h"
@@ -544,5 +545,4 @@ void save_autosave() {
         std::fprintf(stderr, "karvo: the autosave failed: %s\n", error.c_str());
 }
 
-#include "board/turn_steps.h"
 TURN_STEP(TURN_STEP_AUTOSAVE, [](int) { save_autosave(); })

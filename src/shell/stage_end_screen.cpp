@@ -228,7 +228,7 @@ int32_t countdown_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32
         d.counter = 10;
         d.accepted = 0;
         d.chord = 0;
-        d.saved = image_save_screen_rect(PlatRect{0, 0, SCREEN_W, SCREEN_H});
+        d.saved = image_save_screen_rect(screen_rect);
         ImageRecord* back = popup_lock_back();
         if (back)
             if (const ImageRecord* f = spr_frame(d.set, 0)) popup_blit(back, f, 320, 120, true);

@@ -2,6 +2,9 @@
 
 #include "board/game_state.h"
 #include "board/map.h"
+#include "cards/cards.h"
+#include "engine/options.h"
+#include "engine/random.h"
 
 bool ring_board_load(int squares, int lots, int facilities) {
     TestBoardSize size;
@@ -32,4 +35,19 @@ void ring_place_player(int p, int s, uint8_t control) {
     r.y = static_cast<uint16_t>(map_square_table[s].y);
     r.dice = 1;
     map_square_table[s].flags |= sqf_player(p);
+}
+
+bool ring_three_computers() {
+    game_world_reset();
+    if (!ring_board_load(10, 8, 2)) return false;
+    cards_fill_pools();
+    game_srand(5);
+    game_player_count = 3;
+    ring_place_player(0, 2, CTRL_COMPUTER);
+    ring_place_player(1, 4, CTRL_COMPUTER);
+    ring_place_player(2, 6, CTRL_COMPUTER);
+    for (int p = 0; p < 3; ++p)
+        player_table[p].cash = 1000;
+    settings_set_autosave(0);
+    return true;
 }

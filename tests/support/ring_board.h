@@ -11,3 +11,8 @@
 bool ring_board_load(int squares, int lots = 4, int facilities = 2);
 // Puts player p on square s (position, previous square s - 1, occupancy).
 void ring_place_player(int p, int s, uint8_t control);
+// The turn tests' game: a fresh world on a ring of 10 squares (8 lots, 2
+// facilities) with the card pools filled, the generator seeded with 5, and
+// three computer players on squares 2, 4 and 6 with 1000 in cash each; no
+// autosave. False when the ring cannot be loaded.
+bool ring_three_computers();
