@@ -15,9 +15,11 @@
 #include "board/jail_screen.h"
 #include "board/sprites.h"
 #include "board/world_reset.h"
+#include "engine/message.h"
 #include "engine/music.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
+#include "engine/util.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "platform/script.h"
@@ -30,8 +32,9 @@ namespace {
 
 constexpr uint16_t BACKGROUND = 0x0842;
 constexpr int VISITOR = 0;
-constexpr int YES_X = 290, NO_X = 350, CONFIRM_Y = 240; // the pop-up's halves
-constexpr int AWAY_X = 634, AWAY_Y = 4;                 // a point in no cell, box or balloon
+// The halves of the yes/no below the question's message panel.
+constexpr int YES_X = 190, NO_X = 250, CONFIRM_Y = 320;
+constexpr int AWAY_X = 634, AWAY_Y = 4; // a point in no cell, box or balloon
 
 void hold(int hospital, int person) {
     if (person < PLAYER_COUNT) {
@@ -228,6 +231,8 @@ TEST_F(BailWindow, EachJailCellByMouseShowsItsBoxAndFreesItsPerson) {
         at(t0 + 800, SCRIPT_MOUSE_MOVE, AWAY_X, AWAY_Y);
         const size_t unboxed = probe_at(1000);
         click(1100, mx, my);
+        const size_t asked =
+            probe([] { return screen_depth == 2; }, 200, person == 1 ? "jail_question" : "");
         click(1500, YES_X, CONFIRM_Y);
         at(t0 + 1600, SCRIPT_MOUSE_MOVE, AWAY_X, AWAY_Y);
         const size_t thanks = person >= MOVER_THIEF ? probe([] { return balloon_said("#01"); }, 300,
@@ -237,6 +242,10 @@ TEST_F(BailWindow, EachJailCellByMouseShowsItsBoxAndFreesItsPerson) {
         visit(0);
         EXPECT_LT(plat_tick_count(), t0 + 20000) << "closed by itself after the bail";
         EXPECT_EQ(shown_count(Shown::Question), 1u) << "the confirmation";
+        const std::string question = "保释" + util_without_spaces(jail_person_name(person));
+        EXPECT_NE(shown_find_text(Shown::Question, question.c_str()), nullptr);
+        EXPECT_GT(differing(g_probes[open], g_probes[asked], msg_panel_rect), 500)
+            << "the question in the message panel";
 
         const Probe &a = g_probes[open], &b = g_probes[boxed], &c = g_probes[unboxed];
         EXPECT_GT(differing(a, b, jail_box(person)), 500) << "the info box";
@@ -318,7 +327,7 @@ TEST_F(BailWindow, TheHospitalAcceptsAPlayerAndClosesByItselfAfterHerOk) {
     EXPECT_EQ(jail_bail_window(r), 0);
     EXPECT_LT(plat_tick_count(), t0 + 30000);
     EXPECT_EQ(decision_script_left(), 0) << "the confirmation asked";
-    EXPECT_EQ(decision_last_kind(), DECIDE_CONFIRM);
+    EXPECT_EQ(decision_last_kind(), DECIDE_BAIL);
     EXPECT_EQ(hospital_flags[2], 0);
     EXPECT_EQ(player_table[2].hospital_days, 0x80);
     EXPECT_EQ(player_table[2].grudge[VISITOR], 1000 - 400);

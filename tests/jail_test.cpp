@@ -6,6 +6,7 @@
 #include "board/jail.h"
 #include "board/map.h"
 #include "engine/random.h"
+#include "engine/util.h"
 #include "support/encounter_board.h"
 
 namespace {
@@ -223,7 +224,8 @@ TEST_F(JailTest, HumanBailTestsTheCostAndLowersTheGrudge) {
     decision_script_push(2);
     decision_script_push(1);
     EXPECT_EQ(jail_human_visit(0), 1);
-    EXPECT_EQ(decision_last_kind(), DECIDE_CONFIRM);
+    EXPECT_EQ(decision_last_kind(), DECIDE_BAIL) << "the question shown above the yes/no";
+    EXPECT_EQ(decision_last_text(), "保释" + util_without_spaces(player_name(1)));
     EXPECT_EQ(decision_last_object(), 1);
     EXPECT_EQ(decision_script_left(), 0);
     EXPECT_EQ(player_table[0].points, 0);
