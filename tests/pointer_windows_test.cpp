@@ -72,16 +72,6 @@ class PointerWindows : public PopupTest {
         board_free_graphics();
         PopupTest::TearDown();
     }
-    void click(uint32_t ms, int x, int y) {
-        move(t0 + ms, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 10, SCRIPT_LEFT_UP, x, y);
-    }
-    void right_click(uint32_t ms) {
-        at(t0 + ms, SCRIPT_RIGHT_DOWN, 300, 300);
-        at(t0 + ms + 5, SCRIPT_RIGHT_UP, 300, 300);
-    }
-    uint32_t t0 = 0;
 };
 
 // Every wait of the window (the samples at depth at least `depth`) saw the
@@ -105,7 +95,7 @@ TEST_F(PointerWindows, TheHandOverPanelAndTheFullMapShowThePointerWhileOpen) {
         cursor_set_mode(1); // the human's turn: the pointer is up
         board_input_enabled = 1;
         move(t0 + 50, 300, 300);
-        right_click(400); // both close on the right button
+        right_click(400, 300, 300); // both close on the right button
         watching = true;
         board_toolbar_command(command);
         watching = false;
@@ -133,8 +123,8 @@ TEST_F(PointerWindows, TheWheelAndTheReelsAHumanStopsShowThePointerAndGiveItBack
         shot_name =
             std::string("pointer_") + (c.reels ? "reels" : "wheel") + (c.mover ? "_computer" : "");
         cursor_set_mode(0); // off while the move runs, as the go button leaves it
-        click(300, 220, 320);
-        click(3000, 220, 320);
+        point_and_click(300, 220, 320);
+        point_and_click(3000, 220, 320);
         watching = true;
         if (c.reels)
             spin_god_amount(SPIN_BIG_WEALTH);
@@ -192,9 +182,9 @@ TEST_F(PointerWindows, EachWindowALandingOpensShowsThePointerAndGivesItBack) {
         move(t0 + 50, 600, 300);
         for (const Press& p : w.presses) {
             if (p.x == RIGHT)
-                right_click(p.ms);
+                right_click(p.ms, 300, 300);
             else
-                click(p.ms, p.x, p.y);
+                point_and_click(p.ms, p.x, p.y);
         }
         watching = true;
         w.open();
