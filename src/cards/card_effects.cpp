@@ -30,7 +30,6 @@
 #include "engine/wait.h"
 #include "finance/auction.h"
 #include "finance/stock.h"
-#include "finance/stock_screen.h"
 #include "finance/trading.h"
 
 namespace {
@@ -665,12 +664,12 @@ int company_pick(int card) {
         msg_show(text, MSG_STANDARD_MS);
         return company;
     }
-    stock_exchange_take_applied_pick(); // nothing left over from an earlier pick
+    card_take_picked_company(); // nothing left over from an earlier pick
     const int answer =
         decide(DecisionRequest{DECIDE_COMPANY, u, nullptr, 0, 0, card == CARD_RED ? 1 : 2});
     // The exchange's pick click has applied the move itself; a scripted or
     // answered pick has not.
-    const bool applied = stock_exchange_take_applied_pick() == answer;
+    const bool applied = card_take_picked_company() == answer;
     if (answer < 1 || answer > STOCK_COUNT) return -1;
     if (!applied) card_force_company(answer - 1, card);
     return answer - 1;
