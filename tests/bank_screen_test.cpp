@@ -366,6 +366,17 @@ TEST_F(BankCards, TheCalendarCardIsTheSeasonsDayPageOrTodaysHolidayPicture) {
     spr_free_set(pages);
 }
 
+TEST_F(BankCards, TheAccountsCardShowsTheWholeFaceCentredBelowItsTop) {
+    ASSERT_TRUE(set_up_two_players());
+    game_active_mover = 1;
+    open_on(TODAY);
+    ASSERT_TRUE(cards_shot);
+    const ImageRecord* face = spr_frame(view_portrait_set(1), 1);
+    ASSERT_NE(face, nullptr);
+    EXPECT_TRUE(picture_shown(face, ACCOUNTS_X + 100 - face->width / 2, ACCOUNTS_Y + 16, 0, 0,
+                              face->width, face->height));
+}
+
 } // namespace
 
 // The deposit window shows the side panel's first tab meanwhile.

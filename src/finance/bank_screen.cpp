@@ -392,8 +392,11 @@ std::string yuan(int64_t amount) {
 void bank_draw_accounts(ImageRecord* back) {
     const PlayerRecord& r = player_table[ctr.player];
     counter_put(back, F_ACCOUNTS, ACCOUNTS_X, ACCOUNTS_Y);
+    // The face's top-left corner 16 pixels below the card's top, centred on
+    // it, wherever the frame's hot spot lies.
     if (const ImageRecord* face = popup_frame(view_portrait_set(ctr.player), 1))
-        popup_blit(back, face, ACCOUNTS_X + 100 - face->width / 2, ACCOUNTS_Y + 16, true);
+        popup_blit(back, face, ACCOUNTS_X + 100 - face->width / 2 + face->hot_x,
+                   ACCOUNTS_Y + 16 + face->hot_y, true);
     popup_font(16, 0xF0F0F0, 0x101010, TEXT_SHADOW, 1);
     popup_text(back, player_name(ctr.player), ACCOUNTS_X + 100, ACCOUNTS_Y + 120, ALIGN_CENTRE);
     const char* labels[3] = {"现  金", "存  款", "贷  款"};
