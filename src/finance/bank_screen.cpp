@@ -791,3 +791,5 @@ void bank_clerk_reminder() {
     screen_run(bank_clerk_wndproc, 0);
     counter_close();
 }
+
+PRESENTER(bank_presenter, BankPresenter{bank_deposit_screen, bank_loan_screen, bank_clerk_reminder});
