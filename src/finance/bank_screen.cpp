@@ -796,4 +796,5 @@ void bank_clerk_reminder() {
     counter_close();
 }
 
-PRESENTER(bank_presenter, BankPresenter{bank_deposit_screen, bank_loan_screen, bank_clerk_reminder});
+PRESENTER(bank_presenter,
+          BankPresenter{bank_deposit_screen, bank_loan_screen, bank_clerk_reminder});
