@@ -222,8 +222,8 @@ TEST_F(BailWindow, EachJailCellByMouseShowsItsBoxAndFreesItsPerson) {
         at(t0 + 800, SCRIPT_MOUSE_MOVE, AWAY_X, AWAY_Y);
         const size_t unboxed = probe_at(1000);
         point_and_click(1100, mx, my);
-        const size_t asked =
-            probe([] { return screen_depth == 2; }, 200, person == 1 ? "jail_question" : "");
+        const size_t asked = probe([] { return shown_count(Shown::Question) > 0; }, 200,
+                                   person == 1 ? "jail_question" : "");
         point_and_click(1500, YES_X, CONFIRM_Y);
         at(t0 + 1600, SCRIPT_MOUSE_MOVE, AWAY_X, AWAY_Y);
         const size_t thanks = person >= MOVER_THIEF ? probe([] { return balloon_said("#01"); }, 300,
@@ -309,15 +309,14 @@ TEST_F(BailWindow, TheHospitalAcceptsAPlayerAndClosesByItselfAfterHerOk) {
     player_table[2].grudge[VISITOR] = 1000;
     player_table[VISITOR].points = 100;
     const size_t greeting = probe([] { return balloon_said("#0127"); }, 200, "hospital_greeting");
-    // Her greeting runs out by itself; then the bed, and yes by the script.
+    // Her greeting runs out by itself; then the bed, and yes.
     point_and_click(6000, HOSPITAL_CELL_X[2] + 70, HOSPITAL_CELL_Y[2] + 50);
+    point_and_click(6400, YES_X, CONFIRM_Y);
+    at(t0 + 6500, SCRIPT_MOUSE_MOVE, AWAY_X, AWAY_Y);
     keep_script_until(30000);
-    DecisionRequest r{DECIDE_BAIL_CELL, VISITOR, nullptr, 0, 0};
-    r.param = 1;
-    decision_script_push(1);
-    EXPECT_EQ(jail_bail_window(r), 0);
+    visit(1);
     EXPECT_LT(plat_tick_count(), t0 + 30000);
-    EXPECT_EQ(decision_script_left(), 0) << "the confirmation asked";
+    EXPECT_EQ(shown_count(Shown::Question), 1u) << "the confirmation asked";
     EXPECT_EQ(decision_last_kind(), DECIDE_BAIL);
     EXPECT_EQ(hospital_flags[2], 0);
     EXPECT_EQ(player_table[2].hospital_days, 0x80);
@@ -438,6 +437,35 @@ TEST_F(BailWindow, TheHospitalSaysGoodbyeInHerOwnPoseAndBlinksWhileWaiting) {
                         HOSPITAL_GOODBYE_X + HOSPITAL_GOODBYE_W,
                         HOSPITAL_GOODBYE_Y + HOSPITAL_GOODBYE_H};
     EXPECT_GT(differing(g_probes[greeting], g_probes[goodbye], pose), 2000) << "her goodbye pose";
+}
+
+// The screen answers the cell clicked with its person and leaves the bail
+// to the rules: nothing is asked, paid or freed until they carry it out.
+TEST_F(BailWindow, EachScreenAnswersTheClickedCellWithItsPersonAndBailsNobody) {
+    for (int hospital = 0; hospital < 2; ++hospital) {
+        SCOPED_TRACE(hospital);
+        reset();
+        hold(hospital, 2);
+        hold(hospital, MOVER_ROBBER);
+        const int person = hospital ? MOVER_ROBBER : 2;
+        const int x = (hospital ? HOSPITAL_CELL_X : JAIL_CELL_X)[person] + 30;
+        const int y = (hospital ? HOSPITAL_CELL_Y : JAIL_CELL_Y)[person] + 30;
+        if (hospital) point_and_click(300, AWAY_X, AWAY_Y); // her greeting hurried
+        point_and_click(1000, x, y);
+        keep_script_until(8000);
+        jail_presenter().open(hospital, VISITOR);
+        DecisionRequest r{DECIDE_BAIL_CELL, VISITOR, nullptr, 0, 0};
+        r.param = hospital;
+        const int held[] = {2, MOVER_ROBBER};
+        r.list = held;
+        r.list_count = 2;
+        EXPECT_EQ(decide(r), person + 1);
+        EXPECT_EQ(shown_count(Shown::Question), 0u);
+        EXPECT_EQ((hospital ? hospital_flags : jail_flags)[person], 1);
+        EXPECT_EQ(player_table[VISITOR].points, 1000);
+        jail_presenter().close();
+        EXPECT_GE(shown_count(Shown::BoardRefresh, -1), 1u) << "the board repainted after";
+    }
 }
 
 // The screen trace names each bail screen by its procedure.
