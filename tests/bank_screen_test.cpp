@@ -6,15 +6,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "board/board_panel_sets.h"
 #include "board/board_screen.h"
 #include "board/calendar.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/view.h"
 #include "board/world_reset.h"
+#include "engine/image.h"
+#include "engine/layout.h"
 #include "engine/numpad.h"
 #include "engine/options.h"
 #include "engine/shown.h"
@@ -277,42 +283,98 @@ TEST_F(BankLoan, RepayingTheWholeLoanClearsTheDueDateAndMoreThanCashAndDepositIs
 
 } // namespace
 
-// The calendar card of the counter: a strip left of the day's digits.
+// The counter's two cards: the calendar card on the calendar pictures, the
+// accounts card with the player's face whole inside it.
 namespace {
 
-bool calendar_shot = false;
-uint32_t calendar_shot_at = 0;
-uint16_t plain_card = 0;
-int calendar_differs = -1;
-void shoot_calendar() {
-    if (calendar_shot || plat_tick_count() < calendar_shot_at) return;
-    calendar_shot = true;
-    if (plain_card == 0) plain_card = PopupTest::screen_at(450, 385);
-    calendar_differs = PopupTest::screen_differs(448, 380, 470, 410, plain_card);
+constexpr int CALENDAR_X = 440, CALENDAR_Y = 280, ACCOUNTS_X = 440, ACCOUNTS_Y = 0;
+constexpr int CALENDAR_STRIP_W = 22, CALENDAR_STRIP_H = 30; // at (8, 100): left of the day
+
+bool cards_shot = false;
+uint32_t cards_shot_at = 0;
+std::vector<uint16_t> cards_seen; // the screen while the counter is open
+void shoot_cards() {
+    if (cards_shot || plat_tick_count() < cards_shot_at) return;
+    cards_shot = true;
+    cards_seen.assign(size_t{SCREEN_W} * SCREEN_H, 0);
+    for (int y = 0; y < SCREEN_H; ++y)
+        for (int x = 0; x < SCREEN_W; ++x)
+            cards_seen[size_t{SCREEN_W} * y + x] = PopupTest::screen_at(x, y);
     if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        PopupTest::save_screen_bmp(std::string(dir) + "/bank_calendar_" +
+        PopupTest::save_screen_bmp(std::string(dir) + "/bank_cards_" +
+                                   std::to_string(cal_month(game_date)) + "_" +
                                    std::to_string(cal_day(game_date)));
 }
 
-TEST_F(BankLoan, TheCalendarCardShowsTodaysHolidayPicture) {
-    struct Case {
-        PackedDate date;
-        bool picture;
-    };
-    const Case cases[] = {{TODAY, false}, {cal_pack(1998, 2, 14), true}};
-    for (const Case& c : cases) {
-        game_date = c.date;
-        calendar_shot = false;
+// True when every pixel the picture draws was seen with its top-left
+// corner at (left, top) in the rectangle's part (x, y, w, h) of the picture.
+bool picture_shown(const ImageRecord* pic, int left, int top, int x, int y, int w, int h) {
+    if (pic == nullptr) return false;
+    const uint16_t* palette = spr_record_palette(pic);
+    const auto* indices = reinterpret_cast<const uint8_t*>(pic->pixels);
+    int drawn = 0;
+    for (int j = y; j < y + h && j < pic->height; ++j)
+        for (int i = x; i < x + w && i < pic->width; ++i) {
+            const int at = j * pic->width + i;
+            const uint16_t px =
+                palette ? (indices[at] ? palette[indices[at]] : 0) : pic->pixels[at];
+            if (px == 0) continue;
+            ++drawn;
+            const int sx = left + i, sy = top + j;
+            if (sx < 0 || sy < 0 || sx >= SCREEN_W || sy >= SCREEN_H) return false;
+            if (cards_seen[size_t{SCREEN_W} * sy + sx] != px) return false;
+        }
+    return drawn > 0;
+}
+
+class BankCards : public BankLoan {
+  protected:
+    // Opens the counter on a date and takes the shot while it is open.
+    void open_on(PackedDate date) {
+        game_date = date;
+        cards_shot = false;
         t = plat_tick_count() + 50;
-        calendar_shot_at = t + 200;
+        cards_shot_at = t + 200;
         move(t + 200, 300, 200);
         leave();
-        plat_set_cursor_hook(shoot_calendar);
+        plat_set_cursor_hook(shoot_cards);
         bank_loan_screen(0, 0);
         plat_set_cursor_hook(nullptr);
-        ASSERT_TRUE(calendar_shot);
-        EXPECT_EQ(calendar_differs > 0, c.picture) << cal_month(c.date) << "/" << cal_day(c.date);
     }
+};
+
+TEST_F(BankCards, TheCalendarCardIsTheSeasonsDayPageOrTodaysHolidayPicture) {
+    struct Case {
+        PackedDate date;
+        int season; // the day page shown, -1 the holiday's picture
+    };
+    const Case cases[] = {{TODAY, 3},
+                          {cal_pack(1998, 5, 12), 1},
+                          {cal_pack(1998, 9, 9), 2},
+                          {cal_pack(1998, 2, 14), -1}};
+    void* pages = spr_read_set("PANEL.MKF", PANEL_CALENDAR);
+    ASSERT_NE(pages, nullptr);
+    for (const Case& c : cases) {
+        open_on(c.date);
+        ASSERT_TRUE(cards_shot);
+        const ImageRecord* shown =
+            spr_frame(c.season >= 0 ? pages : board_holiday_picture(), std::max(c.season, 0));
+        EXPECT_TRUE(picture_shown(shown, CALENDAR_X, CALENDAR_Y, 8, 100, CALENDAR_STRIP_W,
+                                  CALENDAR_STRIP_H))
+            << cal_month(c.date) << "/" << cal_day(c.date);
+    }
+    spr_free_set(pages);
+}
+
+TEST_F(BankCards, TheAccountsCardShowsTheWholeFaceCentredBelowItsTop) {
+    ASSERT_TRUE(set_up_two_players());
+    game_active_mover = 1;
+    open_on(TODAY);
+    ASSERT_TRUE(cards_shot);
+    const ImageRecord* face = spr_frame(view_portrait_set(1), 1);
+    ASSERT_NE(face, nullptr);
+    EXPECT_TRUE(picture_shown(face, ACCOUNTS_X + 100 - face->width / 2, ACCOUNTS_Y + 16, 0, 0,
+                              face->width, face->height));
 }
 
 } // namespace

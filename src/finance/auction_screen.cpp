@@ -353,3 +353,5 @@ int auction_screen_run(int bidders) {
     board_repaint_all();
     return result;
 }
+
+PRESENTER(auction_presenter, AuctionPresenter{auction_screen_run});

@@ -43,11 +43,9 @@ int auction_button_at(int x, int y);
 // The row of a seat.
 PlatRect auction_row_rect(int seat);
 
-// What auction_screen_run returns with no display: the rules run the chain
-// themselves.
-inline constexpr int AUCTION_NOT_SHOWN = -2;
 // Runs the window over the board for an auction set up by auction_run
-// (bidders at the start given): the winning seat, -1 void.
+// (bidders at the start given): the winning seat, -1 void, AUCTION_NOT_SHOWN
+// with no display.
 int auction_screen_run(int bidders);
 
 // Redraws the row of a seat with one of its three pictures, the turn's

@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 
+#include "board/board_panel_sets.h"
 #include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/calendar.h"
@@ -13,6 +14,7 @@
 #include "board/game_state.h"
 #include "board/view.h"
 #include "engine/balloon.h"
+#include "engine/cursor.h"
 #include "engine/image.h"
 #include "engine/layout.h"
 #include "engine/message.h"
@@ -276,7 +278,10 @@ void bank_deposit_screen() {
         msg_show(text, MSG_STANDARD_MS);
     }
     numpad_open = 1;
+    // Passing the bank comes in the middle of a move, which has the pointer off.
+    const int cursor = cursor_show_for_clicks();
     screen_run(deposit_wndproc, 0);
+    cursor_give_back(cursor);
     numpad_open = 0;
     if (saved != nullptr) popup_restore_area(saved, WIN_X, WIN_Y);
     spr_free_set(dep.set);
@@ -320,10 +325,12 @@ enum CounterFrame : int {
     F_BUTTON = 5, // + 3 x item + state: plain, grey, pressed
     F_FINANCE = 14,
     F_ACCOUNTS = 15,
-    F_CALENDAR = 16,
-    F_BALLOON = 17,
-    F_PAGE_BUTTON = 18, // + state: plain, grey, pressed
+    F_BALLOON = 16,
+    F_PAGE_BUTTON = 17, // + state: plain, grey, pressed
 };
+// The calendar card's background is the board calendar's day page of the
+// month's season (PANEL.MKF 2, frames 0-3).
+constexpr int SEASON_OF_MONTH[13] = {0, 3, 0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3};
 enum MenuItem : int { M_BORROW = 0, M_REPAY = 1, M_FINANCE = 2 };
 constexpr const char* MENU_WORDS[3] = {"申请贷款", "偿还贷款", "特别融资"};
 enum PageButton : int { P_BORROW = 0, P_REPAY = 1, P_EXIT = 2, P_COUNT = 3 };
@@ -337,6 +344,7 @@ struct Counter {
     int pressed = -1;
     int clerk_tick = 0;
     void* set = nullptr;
+    void* calendar = nullptr; // the calendar pictures
     // The special-financing page.
     bool page_open = false;
     int page_pressed = -1;
@@ -388,8 +396,11 @@ std::string yuan(int64_t amount) {
 void bank_draw_accounts(ImageRecord* back) {
     const PlayerRecord& r = player_table[ctr.player];
     counter_put(back, F_ACCOUNTS, ACCOUNTS_X, ACCOUNTS_Y);
+    // The face's top-left corner 16 pixels below the card's top, centred on
+    // it, wherever the frame's hot spot lies.
     if (const ImageRecord* face = popup_frame(view_portrait_set(ctr.player), 1))
-        popup_blit(back, face, ACCOUNTS_X + 100 - face->width / 2, ACCOUNTS_Y + 16, true);
+        popup_blit(back, face, ACCOUNTS_X + 100 - face->width / 2 + face->hot_x,
+                   ACCOUNTS_Y + 16 + face->hot_y, true);
     popup_font(16, 0xF0F0F0, 0x101010, TEXT_SHADOW, 1);
     popup_text(back, player_name(ctr.player), ACCOUNTS_X + 100, ACCOUNTS_Y + 120, ALIGN_CENTRE);
     const char* labels[3] = {"现  金", "存  款", "贷  款"};
@@ -402,16 +413,19 @@ void bank_draw_accounts(ImageRecord* back) {
 }
 
 void bank_draw_calendar(ImageRecord* back) {
-    counter_put(back, F_CALENDAR, CALENDAR_X, CALENDAR_Y);
-    // Today's holiday, as the board's calendar shows it.
+    // Today's holiday, as the board's calendar shows it, else the season's page.
     if (const ImageRecord* holiday = popup_frame(board_holiday_picture(), 0))
         popup_blit(back, holiday, CALENDAR_X, CALENDAR_Y, true);
+    else if (const ImageRecord* page = popup_frame(
+                 ctr.calendar, SEASON_OF_MONTH[std::clamp(cal_month(game_date), 1, 12)]))
+        popup_blit(back, page, CALENDAR_X, CALENDAR_Y, true);
     static constexpr const char* WEEKDAYS[7] = {"星期日", "星期一", "星期二", "星期三",
                                                 "星期四", "星期五", "星期六"};
     char text[32];
     popup_font(16, 0x202020, 0, 0, 1);
     std::snprintf(text, sizeof text, "%d", cal_year(game_date));
-    popup_text(back, text, CALENDAR_X + 40, CALENDAR_Y + 24, ALIGN_CENTRE);
+    popup_text(back, text, CALENDAR_X + 100, CALENDAR_Y + 24,
+               ALIGN_CENTRE); // clear of the page's buttons
     std::snprintf(text, sizeof text, "%d月", cal_month(game_date));
     popup_text(back, text, CALENDAR_X + 160, CALENDAR_Y + 24, ALIGN_CENTRE);
     popup_text(back, WEEKDAYS[cal_weekday(game_date, nullptr, nullptr)], CALENDAR_X + 100,
@@ -735,6 +749,7 @@ int32_t bank_clerk_wndproc(PlatWindow window, uint32_t message, uint32_t wparam,
 
 void counter_open() {
     ctr.set = spr_read_set("PANEL.MKF", COUNTER_ENTRY);
+    ctr.calendar = spr_read_set("PANEL.MKF", PANEL_CALENDAR);
     balloon_set(popup_frame(ctr.set, F_BALLOON), COUNTER_X + BALLOON_X, COUNTER_Y + BALLOON_Y, 0, 0,
                 0x101010, 0);
     music_play_event(4);
@@ -744,6 +759,8 @@ void counter_close() {
     balloon_reset();
     spr_free_set(ctr.set);
     ctr.set = nullptr;
+    spr_free_set(ctr.calendar);
+    ctr.calendar = nullptr;
     music_resume();
     board_repaint_all();
 }
@@ -778,3 +795,5 @@ void bank_clerk_reminder() {
     screen_run(bank_clerk_wndproc, 0);
     counter_close();
 }
+
+PRESENTER(bank_presenter, BankPresenter{bank_deposit_screen, bank_loan_screen, bank_clerk_reminder});

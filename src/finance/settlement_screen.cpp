@@ -336,3 +336,5 @@ SettlePicks settle_screen_run(const SettleList& list) {
     board_repaint_all();
     return ss.picks;
 }
+
+PRESENTER(settle_presenter, SettlePresenter{settle_screen_run});

@@ -34,11 +34,6 @@ inline constexpr int SETTLE_AWARD_W = 460, SETTLE_AWARD_H = 290;
 inline constexpr int SETTLE_FLC_X = 110, SETTLE_FLC_Y = 120;
 inline constexpr int SETTLE_TICK_MS = 100;
 
-// The picks the screen made (indexes into the listed players, -1 none).
-struct SettlePicks {
-    int unluckiest = -1;
-    int champion = -1;
-};
 // Runs the screen over the listed players; the bonus is paid and the picks
 // made at their steps.
 SettlePicks settle_screen_run(const SettleList& list);
