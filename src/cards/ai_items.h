@@ -24,7 +24,8 @@ int ai_item_decide_teleporter(int player);
 int ai_item_decide_construction_vehicle(int player);
 int ai_item_decide_nuclear_missile(int player);
 
-// The routines of items 1..13 at index n - 1 (rows 31..43 of the card table).
+// The routines of items 1..13 at index n - 1 (rows ITEM_ID_BASE + n of the
+// card table).
 using AiItemRoutine = int (*)(int player);
 extern const std::array<AiItemRoutine, ITEM_KIND_COUNT> ai_item_rows;
 

@@ -8,6 +8,7 @@
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/gods.h"
+#include "board/landing.h"
 #include "board/map.h"
 #include "board/speech.h"
 #include "board/square_kinds.h"
@@ -16,6 +17,7 @@
 #include "cards/ai_cards.h"
 #include "cards/ai_settings.h"
 #include "cards/cards.h"
+#include "cards/item_use.h"
 #include "data/card_defs.h"
 #include "data/card_speech_lines.h"
 #include "engine/flc.h"
@@ -305,3 +307,22 @@ uint8_t land_card(int cur, int, int) {
 }
 } // namespace
 SQUARE_KIND(SQ_CARD, land_card, SQUARE_SOUND_GIFT)
+
+namespace {
+
+// A toll's card rescue: the free pass first, then the scapegoat, each only
+// while the toll is one to be rescued from.
+int32_t toll_rescue(int cur, int payee, int32_t total, int* payer) {
+    if (fee_card_rescue_due(*payer, total) && card_has(cur, CARD_FREE_PASS) &&
+        card_free_pass(cur, payee, total) == 1)
+        total = 0;
+    if (fee_card_rescue_due(*payer, total) && card_has(cur, CARD_SCAPEGOAT)) {
+        const int next = card_scapegoat(cur, 1, total);
+        if (next >= 0 && next < PLAYER_COUNT) *payer = next;
+    }
+    return total;
+}
+
+} // namespace
+
+PRESENTER(landing_cards, LandingCards{toll_rescue, item_construction_vehicle_arrive});
