@@ -72,19 +72,9 @@ class MagicWindow : public PopupTest {
         settings_set_animations(1);
         PopupTest::TearDown();
     }
-    void click(uint32_t ms, int x, int y) {
-        at(t0 + ms, SCRIPT_MOUSE_MOVE, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 10, SCRIPT_LEFT_UP, x, y);
+    void click_fate(uint32_t ms, int f) {
+        point_and_click(ms, magic_fate_table[f].x + 20, magic_fate_table[f].y + 10);
     }
-    void right_click(uint32_t ms) {
-        at(t0 + ms, SCRIPT_RIGHT_DOWN);
-        at(t0 + ms + 5, SCRIPT_RIGHT_UP);
-    }
-    static void click_fate(MagicWindow& t, uint32_t ms, int f) {
-        t.click(ms, magic_fate_table[f].x + 20, magic_fate_table[f].y + 10);
-    }
-    uint32_t t0 = 0;
 };
 
 MagicReport g_report;
@@ -116,9 +106,8 @@ TEST_F(MagicWindow, TheClickedFateButtonIsTheFateAndTheRightButtonDoesNothingOnc
     plat_set_cursor_hook(look);
     const int depth = music_stack_depth;
     right_click(400);
-    at(t0 + 800, SCRIPT_MOUSE_MOVE, magic_fate_table[FATE_STAY].x + 20,
-       magic_fate_table[FATE_STAY].y + 10);
-    click_fate(*this, 1000, FATE_DEPOSIT_CASH);
+    move(t0 + 800, magic_fate_table[FATE_STAY].x + 20, magic_fate_table[FATE_STAY].y + 10);
+    click_fate(1000, FATE_DEPOSIT_CASH);
     player_table[1].cash = 700;
     magic_visit();
     EXPECT_EQ(g_report.fate, FATE_DEPOSIT_CASH);
@@ -157,7 +146,7 @@ TEST_F(MagicWindow, ARightClickDuringTheIntroductionRunsTheRestAsWithoutAnimatio
         shown_clear();
         if (c.skip_ms != 0) right_click(c.skip_ms);
         right_click(c.wheel_ms);
-        click_fate(*this, c.fate_ms, FATE_TURN_ROUND);
+        click_fate(c.fate_ms, FATE_TURN_ROUND);
         magic_visit();
         EXPECT_EQ(g_report.fate, FATE_TURN_ROUND);
         EXPECT_EQ(shown_count(Shown::Effect, WHEEL_TICK), c.ticks);
@@ -207,8 +196,8 @@ TEST_F(MagicWindow, ThePickAPlayerScreenShowsTheFacesAfterItsQuestionsAndGivesTh
     });
     // Three others: faces 0, 1, 2 are players 1, 2, 3; the pointer rests
     // on the middle one from before the faces appear.
-    at(t0 + 300, SCRIPT_MOUSE_MOVE, 220, 300);
-    click(5000, 220, 300);
+    move(t0 + 300, 220, 300);
+    point_and_click(5000, 220, 300);
     EXPECT_EQ(magic_pick_revenge_target(0), 2 + 1);
     EXPECT_EQ(board_changed, 1);
     ASSERT_TRUE(g_faces[0].taken && g_faces[1].taken);
@@ -227,7 +216,7 @@ TEST_F(MagicWindow, ARightClickOnThePickAPlayerScreenNamesNobodyAtAnyTime) {
     for (const uint32_t right_ms : {200u, 4600u, 5300u}) {
         SCOPED_TRACE(right_ms);
         t0 = plat_tick_count();
-        click(5000, 220, 300);
+        point_and_click(5000, 220, 300);
         right_click(right_ms);
         EXPECT_EQ(magic_pick_revenge_target(0), 0);
         plat_script_reset();
@@ -237,7 +226,7 @@ TEST_F(MagicWindow, ARightClickOnThePickAPlayerScreenNamesNobodyAtAnyTime) {
 TEST_F(MagicWindow, AVisitDrawsAlikeShownOrAnsweredByScript) {
     magic_set_observer(keep);
     game_srand(21);
-    click_fate(*this, 1000, FATE_STAY);
+    click_fate(1000, FATE_STAY);
     magic_visit();
     const MagicReport shown = g_report;
     const uint32_t shown_seed = game_rand_seed();

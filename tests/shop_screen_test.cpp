@@ -100,12 +100,6 @@ class ShopWindow : public PopupTest {
         shop_set_observer(nullptr);
         PopupTest::TearDown();
     }
-    void click(uint32_t ms, int x, int y) {
-        at(t0 + ms, SCRIPT_MOUSE_MOVE, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 10, SCRIPT_LEFT_UP, x, y);
-    }
-    uint32_t t0 = 0;
 };
 
 ShopReport g_report;
@@ -138,12 +132,12 @@ TEST_F(ShopWindow, ClicksBuyAndSellTheSwitchChangesCounterAndLeaveClosesWithMusi
     g_shot = "shop_cards";
     plat_set_cursor_hook(look);
     const int depth = music_stack_depth;
-    click(1000, 100, 81 + 5); // row 0 of the card counter
-    click(1500, 100, 441);    // past the rows: nothing
-    click(2000, 240, 300);    // sell the held 改建卡
-    click(2500, 580, 50);     // to the item counter
-    click(3500, 100, 92);     // buy the first item (the robot doll)
-    click(4000, 590, 260);    // leave
+    point_and_click(1000, 100, 81 + 5); // row 0 of the card counter
+    point_and_click(1500, 100, 441);    // past the rows: nothing
+    point_and_click(2000, 240, 300);    // sell the held 改建卡
+    point_and_click(2500, 580, 50);     // to the item counter
+    point_and_click(3500, 100, 92);     // buy the first item (the robot doll)
+    point_and_click(4000, 590, 260);    // leave
     shop_visit(0);
     ASSERT_EQ(card_count(0), 1) << "one card bought, the held one sold";
     EXPECT_EQ(g_report.points_spent, card_def(player_cards[0][0]).price + 15);
@@ -201,8 +195,7 @@ TEST_F(ShopWindow, ACardRowShowsItsNameAndItsPriceAtTheirPlaces) {
     g_prices.clear();
     g_rows_after = t0 + 1500;
     plat_set_cursor_hook(look_at_rows);
-    at(t0 + 2000, SCRIPT_RIGHT_DOWN);
-    at(t0 + 2005, SCRIPT_RIGHT_UP);
+    right_click(2000);
     shop_visit(0);
     ASSERT_GE(g_names.size(), 6u);
     for (size_t i = 0; i < g_names.size(); ++i) {
@@ -218,10 +211,9 @@ TEST_F(ShopWindow, RefusedPurchasesLetTheClerkSaySoAndTheRightButtonLeaves) {
     g_seen = Seen{};
     g_shot = "shop_items";
     plat_set_cursor_hook(look);
-    click(1000, 580, 50); // the item counter
-    click(2000, 100, 92); // the robot doll, 15 points
-    at(t0 + 3000, SCRIPT_RIGHT_DOWN);
-    at(t0 + 3005, SCRIPT_RIGHT_UP);
+    point_and_click(1000, 580, 50); // the item counter
+    point_and_click(2000, 100, 92); // the robot doll, 15 points
+    right_click(3000);
     shop_visit(0);
     EXPECT_EQ(player_items[0][ITEM_ROBOT_DOLL - 1], 0);
     EXPECT_EQ(player_table[0].points, 5);
@@ -231,9 +223,8 @@ TEST_F(ShopWindow, RefusedPurchasesLetTheClerkSaySoAndTheRightButtonLeaves) {
 
 TEST_F(ShopWindow, AVisitDrawsAndBuysAlikeShownOrAnsweredByScript) {
     game_srand(11);
-    click(1000, 100, 81 + 5); // row 0
-    at(t0 + 2000, SCRIPT_RIGHT_DOWN);
-    at(t0 + 2005, SCRIPT_RIGHT_UP);
+    point_and_click(1000, 100, 81 + 5); // row 0
+    right_click(2000);
     shop_visit(0);
     const uint32_t shown_seed = game_rand_seed();
     const auto shown_hand = player_cards[0];
