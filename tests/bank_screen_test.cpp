@@ -35,30 +35,39 @@
 
 namespace {
 
-constexpr int WIN_X = 160, WIN_Y = 90;
-constexpr int BAR_LEFT = WIN_X + 58, BAR_Y = WIN_Y + 112;
+// The slider's bar on the screen, along its middle row.
+constexpr int BAR_LEFT = BANK_DEPOSIT_X + BANK_BAR_X,
+              BAR_Y = BANK_DEPOSIT_Y + BANK_BAR_Y + BANK_BAR_H / 2;
 struct Point {
     int x, y;
 };
-// Centres of the buttons on the screen.
-Point digit(int d) {
-    if (d == 0) return {WIN_X + 16 + 26, WIN_Y + 256 + 17};
-    const int row = 2 - (d - 1) / 3, col = (d - 1) % 3;
-    return {WIN_X + 16 + 60 * col + 26, WIN_Y + 136 + 40 * row + 17};
+constexpr Point centre(const PlatRect& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
-constexpr Point WITHDRAW{WIN_X + 61, WIN_Y + 31}, DEPOSIT{WIN_X + 161, WIN_Y + 31},
-    LEAVE{WIN_X + 260, WIN_Y + 31}, CLEAR{WIN_X + 250, WIN_Y + 153},
-    BACKSPACE{WIN_X + 250, WIN_Y + 193}, ALL{WIN_X + 250, WIN_Y + 233},
-    OK{WIN_X + 250, WIN_Y + 273};
+// Centres of the deposit window's buttons on the screen.
+constexpr Point button(int b) {
+    const Point p = centre(bank_deposit_spot(b));
+    return {BANK_DEPOSIT_X + p.x, BANK_DEPOSIT_Y + p.y};
+}
+constexpr Point digit(int d) {
+    return button(BANK_B_DIGIT0 + d);
+}
+constexpr Point WITHDRAW = button(BANK_B_WITHDRAW), DEPOSIT = button(BANK_B_DEPOSIT),
+                LEAVE = button(BANK_B_LEAVE), CLEAR = button(BANK_B_CLEAR),
+                BACKSPACE = button(BANK_B_BACKSPACE), ALL = button(BANK_B_ALL),
+                OK = button(BANK_B_OK);
+
+// A click 102 pixels from the bar's left end: trunc(102 / 6) + 1 steps.
+constexpr int SLIDER_STEPS = BANK_KEY_SLIDER_AT / 6 + 1;
 
 // The bar's pixels as shown while the window is open.
 uint32_t shot_at = 0;
 bool shot_taken = false;
-uint16_t bar_pixels[204];
+uint16_t bar_pixels[BANK_BAR_W];
 void shoot() {
     if (shot_taken || plat_tick_count() < shot_at) return;
     shot_taken = true;
-    for (int x = 0; x < 204; ++x)
+    for (int x = 0; x < BANK_BAR_W; ++x)
         bar_pixels[x] = PopupTest::screen_at(BAR_LEFT + x, BAR_Y);
     PopupTest::save_shot("bank_deposit");
 }
@@ -125,8 +134,8 @@ TEST_F(BankDeposit, KeysPressTheButtons) {
     key('7');
     key(VK_NUMPAD0 + 5);
     key(VK_BACK);
-    key(67); // clears
-    key(77); // all: the whole deposit
+    key(BANK_KEY_CLEAR);
+    key(BANK_KEY_ALL); // the whole deposit
     key(VK_RETURN);
     bank_deposit_screen();
     EXPECT_EQ(me().deposit, 0);
@@ -134,8 +143,8 @@ TEST_F(BankDeposit, KeysPressTheButtons) {
 }
 
 TEST_F(BankDeposit, TheSliderBarFillsWithTheAmount) {
-    // H clicks the slider 102 pixels from its left end: (17 + 1) x (5000 / 34 + 1).
-    key(72);
+    // The slider's key clicks it 102 pixels from its left end: (17 + 1) x (5000 / 34 + 1).
+    key(BANK_KEY_SLIDER);
     shot_at = t;
     move(t, 300, 300); // the cursor's redraw takes the shot
     t += 50;
@@ -147,24 +156,24 @@ TEST_F(BankDeposit, TheSliderBarFillsWithTheAmount) {
     ASSERT_TRUE(shot_taken);
     EXPECT_EQ(me().deposit, 5000) << "the right button deals nothing";
     // The filled share of the bar is one colour, the rest another.
-    const int filled = 18 * (5000 / 34 + 1) * 204 / 5000;
+    const int filled = SLIDER_STEPS * (5000 / 34 + 1) * BANK_BAR_W / 5000;
     int lit = 0;
-    for (int x = 0; x < 204; ++x)
+    for (int x = 0; x < BANK_BAR_W; ++x)
         lit += bar_pixels[x] == bar_pixels[0];
-    EXPECT_NE(bar_pixels[0], bar_pixels[203]);
+    EXPECT_NE(bar_pixels[0], bar_pixels[BANK_BAR_W - 1]);
     EXPECT_EQ(lit, filled);
 }
 
 TEST_F(BankDeposit, TheSliderClickSetsItsStepAndLeaveDealsNothing) {
-    click(Point{BAR_LEFT + 102, BAR_Y});
+    click(Point{BAR_LEFT + BANK_KEY_SLIDER_AT, BAR_Y});
     click(LEAVE);
     bank_deposit_screen();
     EXPECT_EQ(me().deposit, 5000);
     t = plat_tick_count() + 50;
-    click(Point{BAR_LEFT + 102, BAR_Y});
+    click(Point{BAR_LEFT + BANK_KEY_SLIDER_AT, BAR_Y});
     click(OK);
     bank_deposit_screen();
-    EXPECT_EQ(me().deposit, 5000 - 18 * (5000 / 34 + 1));
+    EXPECT_EQ(me().deposit, 5000 - SLIDER_STEPS * (5000 / 34 + 1));
 }
 
 TEST_F(BankDeposit, WhileLendingIsSuspendedOnlyDepositingIsPossible) {
@@ -184,7 +193,8 @@ TEST_F(BankDeposit, WhileLendingIsSuspendedOnlyDepositingIsPossible) {
 // The loan counter: amounts come through the number pad's decision.
 namespace {
 
-constexpr int MENU_X = 150 + 70, BORROW_Y = 40 + 300 + 18, REPAY_Y = 40 + 346 + 18;
+constexpr Point BORROW = centre(bank_menu_rect(BANK_M_BORROW)),
+                REPAY = centre(bank_menu_rect(BANK_M_REPAY));
 constexpr PackedDate TODAY = cal_pack(1998, 1, 15);
 
 class BankLoan : public BankDeposit {
@@ -213,7 +223,7 @@ void shoot_counter() {
 
 TEST_F(BankLoan, BorrowingAddsToDepositAndLoanAndSetsTheDueDate) {
     decision_script_push(4000);
-    click(Point{MENU_X, BORROW_Y});
+    click(BORROW);
     move(t + 12000, 300, 200);
     counter_shot_at = t + 12000;
     leave();
@@ -232,16 +242,19 @@ TEST_F(BankLoan, BorrowingAddsToDepositAndLoanAndSetsTheDueDate) {
 
 // The clerk's balloon, above her at the counter's top: seen while she
 // speaks when a point inside it is not the counter's wall.
+constexpr Point IN_BALLOON{BANK_COUNTER_X + BANK_BALLOON_X + 20,
+                           BANK_COUNTER_Y + BANK_BALLOON_Y + 40};
 int balloon_seen = -1;
 uint32_t balloon_look_at = 0;
 void look_for_balloon() {
     if (balloon_seen >= 0 || plat_tick_count() < balloon_look_at) return;
-    balloon_seen = PopupTest::screen_at(256, 86) != PopupTest::screen_at(430, 200);
+    balloon_seen =
+        PopupTest::screen_at(IN_BALLOON.x, IN_BALLOON.y) != PopupTest::screen_at(430, 200);
 }
 
 TEST_F(BankLoan, AtTheLimitNoPadOpens) {
     player_table[1].loan = 10000;
-    click(Point{MENU_X, BORROW_Y});
+    click(BORROW);
     balloon_seen = -1;
     balloon_look_at = t + 500;
     move(t + 500, 300, 200);
@@ -260,7 +273,7 @@ TEST_F(BankLoan, RepayingTheWholeLoanClearsTheDueDateAndMoreThanCashAndDepositIs
     player_table[1].loan_due = cal_pack(1998, 4, 15);
     decision_script_push(7000); // above cash + deposit (6000): refused
     decision_script_push(8000); // the pad's answer is capped at the loan by the window's seam
-    click(Point{MENU_X, REPAY_Y});
+    click(REPAY);
     leave();
     bank_loan_screen(0, 0);
     EXPECT_TRUE(said("您的现金不足"));
@@ -272,7 +285,7 @@ TEST_F(BankLoan, RepayingTheWholeLoanClearsTheDueDateAndMoreThanCashAndDepositIs
     player_table[1].deposit = 9000;
     t = plat_tick_count() + 50;
     decision_script_push(8000);
-    click(Point{MENU_X, REPAY_Y});
+    click(REPAY);
     leave();
     bank_loan_screen(0, 0);
     EXPECT_EQ(me().loan, 0);
@@ -287,7 +300,6 @@ TEST_F(BankLoan, RepayingTheWholeLoanClearsTheDueDateAndMoreThanCashAndDepositIs
 // accounts card with the player's face whole inside it.
 namespace {
 
-constexpr int CALENDAR_X = 440, CALENDAR_Y = 280, ACCOUNTS_X = 440, ACCOUNTS_Y = 0;
 constexpr int CALENDAR_STRIP_W = 22, CALENDAR_STRIP_H = 30; // at (8, 100): left of the day
 
 bool cards_shot = false;
@@ -359,7 +371,7 @@ TEST_F(BankCards, TheCalendarCardIsTheSeasonsDayPageOrTodaysHolidayPicture) {
         ASSERT_TRUE(cards_shot);
         const ImageRecord* shown =
             spr_frame(c.season >= 0 ? pages : board_holiday_picture(), std::max(c.season, 0));
-        EXPECT_TRUE(picture_shown(shown, CALENDAR_X, CALENDAR_Y, 8, 100, CALENDAR_STRIP_W,
+        EXPECT_TRUE(picture_shown(shown, BANK_CALENDAR_X, BANK_CALENDAR_Y, 8, 100, CALENDAR_STRIP_W,
                                   CALENDAR_STRIP_H))
             << cal_month(c.date) << "/" << cal_day(c.date);
     }
@@ -373,8 +385,8 @@ TEST_F(BankCards, TheAccountsCardShowsTheWholeFaceCentredBelowItsTop) {
     ASSERT_TRUE(cards_shot);
     const ImageRecord* face = spr_frame(view_portrait_set(1), 1);
     ASSERT_NE(face, nullptr);
-    EXPECT_TRUE(picture_shown(face, ACCOUNTS_X + 100 - face->width / 2, ACCOUNTS_Y + 16, 0, 0,
-                              face->width, face->height));
+    EXPECT_TRUE(picture_shown(face, BANK_ACCOUNTS_X + 100 - face->width / 2,
+                              BANK_ACCOUNTS_Y + BANK_FACE_DY, 0, 0, face->width, face->height));
 }
 
 } // namespace
@@ -415,12 +427,11 @@ TEST_F(BankDeposit, TheSidePanelShowsTheFirstTabMeanwhileUnlessTheLayoutIsTheHea
 namespace {
 
 constexpr uint16_t BANK_OBJECT = OBJ_COMPANY_BASE + 2; // company building 2 is the bank
-constexpr int FINANCE_Y = 40 + 300 + 2 * 46 + 18;
-constexpr int PAGE_LEFT = 70, PAGE_TOP = 40 + 216;
-Point page_button(int k) {
-    return {PAGE_LEFT + 12 + 94 * k + 44, PAGE_TOP + 172 + 17};
+constexpr Point FINANCE = centre(bank_menu_rect(BANK_M_FINANCE));
+constexpr int PAGE_LEFT = BANK_COUNTER_X + BANK_PAGE_X, PAGE_TOP = BANK_COUNTER_Y + BANK_PAGE_Y;
+constexpr Point page_button(int k) {
+    return centre(bank_page_button_rect(k));
 }
-constexpr int P_BORROW = 0, P_REPAY = 1, P_EXIT = 2;
 
 // The first and the third figure's wells and the menu under the page, seen
 // while the page is open.
@@ -430,9 +441,11 @@ uint16_t well_first = 0, well_third = 0, under_menu = 0;
 void shoot_page() {
     if (page_shot || plat_tick_count() < page_shot_at) return;
     page_shot = true;
-    well_first = PopupTest::screen_at(PAGE_LEFT + 152, PAGE_TOP + 52);
-    well_third = PopupTest::screen_at(PAGE_LEFT + 152, PAGE_TOP + 50 + 72 + 2);
-    under_menu = PopupTest::screen_at(150 + 3, 40 + 300 + 3);
+    const int well_top = PAGE_TOP + BANK_PAGE_FIGURE_Y + 2;
+    well_first = PopupTest::screen_at(PAGE_LEFT + 152, well_top);
+    well_third = PopupTest::screen_at(PAGE_LEFT + 152, well_top + 2 * BANK_PAGE_FIGURE_STEP);
+    const PlatRect menu = bank_menu_rect(BANK_M_BORROW);
+    under_menu = PopupTest::screen_at(menu.left + 3, menu.top + 3);
     if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
         PopupTest::save_screen_bmp(std::string(dir) + "/bank_finance");
 }
@@ -455,7 +468,7 @@ class BankFinance : public BankLoan {
     // The clerk's lines take their input while she speaks: go on well after.
     void later() { t += 20000; }
     void open_page() {
-        click(Point{MENU_X, FINANCE_Y});
+        click(FINANCE);
         later();
     }
     void visit() { bank_loan_screen(bank_finance_offered(1, BANK_OBJECT), BANK_OBJECT); }
@@ -473,12 +486,12 @@ class BankFinance : public BankLoan {
 TEST_F(BankFinance, ADealOnThePageEndsTheWholeVisit) {
     decision_script_push(3000);
     open_page();
-    click(page_button(P_BORROW));
+    click(page_button(BANK_P_BORROW));
     later();
     page_shot_at = t;
     move(t, 300, 200);
     t += 50;
-    click(page_button(P_EXIT));
+    click(page_button(BANK_P_EXIT));
     later();
     right_click(); // would leave the counter, were it still open
     plat_set_cursor_hook(shoot_page);
@@ -517,9 +530,9 @@ TEST_F(BankFinance, RepayingIsRefusedAboveCashAndDepositAndAWholeRepaymentEndsTh
         player_table[1].special_financing = c.financing;
         decision_script_push(c.amount);
         open_page();
-        click(page_button(P_REPAY));
+        click(page_button(BANK_P_REPAY));
         later();
-        click(page_button(P_EXIT));
+        click(page_button(BANK_P_EXIT));
         later();
         right_click();
         visit();
@@ -546,7 +559,7 @@ TEST_F(BankFinance, WithLendingSuspendedOrNothingLeftToDrawNoPadOpens) {
         player_table[1].bank_suspension_days = c.suspension;
         player_table[1].special_financing = c.financing;
         open_page();
-        click(page_button(P_BORROW));
+        click(page_button(BANK_P_BORROW));
         later();
         right_click(); // the page
         later();
@@ -612,7 +625,8 @@ uint32_t reminder_shot_at = 0;
 void shoot_reminder() {
     if (reminder_shot || plat_tick_count() < reminder_shot_at) return;
     reminder_shot = true;
-    balloon_seen = PopupTest::screen_at(256, 86) != PopupTest::screen_at(430, 200);
+    balloon_seen =
+        PopupTest::screen_at(IN_BALLOON.x, IN_BALLOON.y) != PopupTest::screen_at(430, 200);
     if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
         PopupTest::save_screen_bmp(std::string(dir) + "/bank_reminder");
 }
