@@ -86,33 +86,38 @@ class BankDeposit : public PopupTest {
         }
         game_active_mover = 1;
         app_active = 1;
-        t = plat_tick_count() + 50;
+        restart();
     }
-    void click(Point p) {
-        at(t, SCRIPT_LEFT_DOWN, p.x, p.y);
-        at(t + 5, SCRIPT_LEFT_UP, p.x, p.y);
-        t += 50;
+    // The script's events follow one another 50 ms apart, from 50 ms after
+    // the clock's start t0; next is the coming event's time after t0.
+    void restart() {
+        t0 = plat_tick_count();
+        next = 50;
+    }
+    uint32_t when() const { return t0 + next; }
+    void press(Point p) {
+        click(next, p.x, p.y);
+        next += 50;
     }
     void key(uint32_t vk) {
-        key_down(t, vk);
-        key_up(t + 5, vk);
-        t += 50;
+        key_down(when(), vk);
+        key_up(when() + 5, vk);
+        next += 50;
     }
-    void right_click() {
-        at(t, SCRIPT_RIGHT_DOWN, 300, 300);
-        at(t + 5, SCRIPT_RIGHT_UP, 300, 300);
-        t += 50;
+    void right_press() {
+        right_click(next, 300, 300);
+        next += 50;
     }
     const PlayerRecord& me() const { return player_table[1]; }
-    uint32_t t = 0;
+    uint32_t next = 0;
 };
 
 TEST_F(BankDeposit, TypedDigitsWithdrawOnOkThroughTheBank) {
     for (int d : {1, 2, 3, 9})
-        click(digit(d));
-    click(BACKSPACE);
-    click(digit(4)); // 1234
-    click(OK);
+        press(digit(d));
+    press(BACKSPACE);
+    press(digit(4)); // 1234
+    press(OK);
     bank_deposit_screen();
     EXPECT_EQ(me().deposit, 5000 - 1234);
     EXPECT_EQ(me().cash, 1000 + 1234);
@@ -121,10 +126,10 @@ TEST_F(BankDeposit, TypedDigitsWithdrawOnOkThroughTheBank) {
 }
 
 TEST_F(BankDeposit, DepositModeAllTakesTheWholeCashAndAnAmountAboveItIsCapped) {
-    click(DEPOSIT);
+    press(DEPOSIT);
     for (int d : {9, 9, 9, 9})
-        click(digit(d)); // above the cash: the cash
-    click(OK);
+        press(digit(d)); // above the cash: the cash
+    press(OK);
     bank_deposit_screen();
     EXPECT_EQ(me().cash, 0);
     EXPECT_EQ(me().deposit, 6000);
@@ -145,11 +150,11 @@ TEST_F(BankDeposit, KeysPressTheButtons) {
 TEST_F(BankDeposit, TheSliderBarFillsWithTheAmount) {
     // The slider's key clicks it 102 pixels from its left end: (17 + 1) x (5000 / 34 + 1).
     key(BANK_KEY_SLIDER);
-    shot_at = t;
-    move(t, 300, 300); // the cursor's redraw takes the shot
-    t += 50;
-    right_click();
-    at(t + 100, SCRIPT_LEFT_DOWN, OK.x, OK.y); // never reached: the right button left
+    shot_at = when();
+    move(when(), 300, 300); // the cursor's redraw takes the shot
+    next += 50;
+    right_press();
+    at(when() + 100, SCRIPT_LEFT_DOWN, OK.x, OK.y); // never reached: the right button left
     plat_set_cursor_hook(shoot);
     bank_deposit_screen();
     plat_set_cursor_hook(nullptr);
@@ -165,22 +170,22 @@ TEST_F(BankDeposit, TheSliderBarFillsWithTheAmount) {
 }
 
 TEST_F(BankDeposit, TheSliderClickSetsItsStepAndLeaveDealsNothing) {
-    click(Point{BAR_LEFT + BANK_KEY_SLIDER_AT, BAR_Y});
-    click(LEAVE);
+    press(Point{BAR_LEFT + BANK_KEY_SLIDER_AT, BAR_Y});
+    press(LEAVE);
     bank_deposit_screen();
     EXPECT_EQ(me().deposit, 5000);
-    t = plat_tick_count() + 50;
-    click(Point{BAR_LEFT + BANK_KEY_SLIDER_AT, BAR_Y});
-    click(OK);
+    restart();
+    press(Point{BAR_LEFT + BANK_KEY_SLIDER_AT, BAR_Y});
+    press(OK);
     bank_deposit_screen();
     EXPECT_EQ(me().deposit, 5000 - SLIDER_STEPS * (5000 / 34 + 1));
 }
 
 TEST_F(BankDeposit, WhileLendingIsSuspendedOnlyDepositingIsPossible) {
     player_table[1].bank_suspension_days = 2;
-    click(WITHDRAW); // refused: the mode stays deposit
-    click(digit(5));
-    click(OK);
+    press(WITHDRAW); // refused: the mode stays deposit
+    press(digit(5));
+    press(OK);
     bank_deposit_screen();
     EXPECT_EQ(me().cash, 995);
     EXPECT_EQ(me().deposit, 5005);
@@ -207,8 +212,8 @@ class BankLoan : public BankDeposit {
     }
     // The clerk's lines take their input while she speaks: leave well after.
     void leave() {
-        t += 20000;
-        right_click();
+        next += 20000;
+        right_press();
     }
     bool said(const char* words) const { return shown_find_text(Shown::Balloon, words) != nullptr; }
 };
@@ -223,9 +228,9 @@ void shoot_counter() {
 
 TEST_F(BankLoan, BorrowingAddsToDepositAndLoanAndSetsTheDueDate) {
     decision_script_push(4000);
-    click(BORROW);
-    move(t + 12000, 300, 200);
-    counter_shot_at = t + 12000;
+    press(BORROW);
+    move(when() + 12000, 300, 200);
+    counter_shot_at = when() + 12000;
     leave();
     plat_set_cursor_hook(shoot_counter);
     bank_loan_screen(0, 0);
@@ -254,10 +259,10 @@ void look_for_balloon() {
 
 TEST_F(BankLoan, AtTheLimitNoPadOpens) {
     player_table[1].loan = 10000;
-    click(BORROW);
+    press(BORROW);
     balloon_seen = -1;
-    balloon_look_at = t + 500;
-    move(t + 500, 300, 200);
+    balloon_look_at = when() + 500;
+    move(when() + 500, 300, 200);
     leave();
     plat_set_cursor_hook(look_for_balloon);
     bank_loan_screen(0, 0);
@@ -273,7 +278,7 @@ TEST_F(BankLoan, RepayingTheWholeLoanClearsTheDueDateAndMoreThanCashAndDepositIs
     player_table[1].loan_due = cal_pack(1998, 4, 15);
     decision_script_push(7000); // above cash + deposit (6000): refused
     decision_script_push(8000); // the pad's answer is capped at the loan by the window's seam
-    click(REPAY);
+    press(REPAY);
     leave();
     bank_loan_screen(0, 0);
     EXPECT_TRUE(said("您的现金不足"));
@@ -283,9 +288,9 @@ TEST_F(BankLoan, RepayingTheWholeLoanClearsTheDueDateAndMoreThanCashAndDepositIs
 
     decisions_reset();
     player_table[1].deposit = 9000;
-    t = plat_tick_count() + 50;
+    restart();
     decision_script_push(8000);
-    click(REPAY);
+    press(REPAY);
     leave();
     bank_loan_screen(0, 0);
     EXPECT_EQ(me().loan, 0);
@@ -345,9 +350,9 @@ class BankCards : public BankLoan {
     void open_on(PackedDate date) {
         game_date = date;
         cards_shot = false;
-        t = plat_tick_count() + 50;
-        cards_shot_at = t + 200;
-        move(t + 200, 300, 200);
+        restart();
+        cards_shot_at = when() + 200;
+        move(when() + 200, 300, 200);
         leave();
         plat_set_cursor_hook(shoot_cards);
         bank_loan_screen(0, 0);
@@ -408,10 +413,10 @@ TEST_F(BankDeposit, TheSidePanelShowsTheFirstTabMeanwhileUnlessTheLayoutIsTheHea
         settings_set_side_panel_layout(c.layout);
         board_tabs[1] = c.tab;
         tab_seen = 0xFF;
-        t = plat_tick_count() + 50;
-        move(t, 300, 300);
-        t += 50;
-        right_click();
+        restart();
+        move(when(), 300, 300);
+        next += 50;
+        right_press();
         plat_set_cursor_hook(note_tab);
         bank_deposit_screen();
         plat_set_cursor_hook(nullptr);
@@ -466,9 +471,9 @@ class BankFinance : public BankLoan {
         BankLoan::TearDown();
     }
     // The clerk's lines take their input while she speaks: go on well after.
-    void later() { t += 20000; }
+    void later() { next += 20000; }
     void open_page() {
-        click(FINANCE);
+        press(FINANCE);
         later();
     }
     void visit() { bank_loan_screen(bank_finance_offered(1, BANK_OBJECT), BANK_OBJECT); }
@@ -479,21 +484,22 @@ class BankFinance : public BankLoan {
         plat_script_set_close_at_end(false);
         decisions_reset();
         shown_clear();
-        t = plat_tick_count() + 3000; // after the suspension's message
+        restart();
+        next = 3000; // after the suspension's message
     }
 };
 
 TEST_F(BankFinance, ADealOnThePageEndsTheWholeVisit) {
     decision_script_push(3000);
     open_page();
-    click(page_button(BANK_P_BORROW));
+    press(page_button(BANK_P_BORROW));
     later();
-    page_shot_at = t;
-    move(t, 300, 200);
-    t += 50;
-    click(page_button(BANK_P_EXIT));
+    page_shot_at = when();
+    move(when(), 300, 200);
+    next += 50;
+    press(page_button(BANK_P_EXIT));
     later();
-    right_click(); // would leave the counter, were it still open
+    right_press(); // would leave the counter, were it still open
     plat_set_cursor_hook(shoot_page);
     visit();
     plat_set_cursor_hook(nullptr);
@@ -530,11 +536,11 @@ TEST_F(BankFinance, RepayingIsRefusedAboveCashAndDepositAndAWholeRepaymentEndsTh
         player_table[1].special_financing = c.financing;
         decision_script_push(c.amount);
         open_page();
-        click(page_button(BANK_P_REPAY));
+        press(page_button(BANK_P_REPAY));
         later();
-        click(page_button(BANK_P_EXIT));
+        press(page_button(BANK_P_EXIT));
         later();
-        right_click();
+        right_press();
         visit();
         EXPECT_EQ(decision_last_amount(), c.financing) << c.what << ": the pad's maximum";
         EXPECT_EQ(me().special_financing, c.financing_after) << c.what;
@@ -559,11 +565,11 @@ TEST_F(BankFinance, WithLendingSuspendedOrNothingLeftToDrawNoPadOpens) {
         player_table[1].bank_suspension_days = c.suspension;
         player_table[1].special_financing = c.financing;
         open_page();
-        click(page_button(BANK_P_BORROW));
+        press(page_button(BANK_P_BORROW));
         later();
-        right_click(); // the page
+        right_press(); // the page
         later();
-        right_click(); // the counter
+        right_press(); // the counter
         visit();
         EXPECT_EQ(decision_asked_count(), 0) << c.what;
         EXPECT_EQ(me().special_financing, c.financing) << c.what;
@@ -575,7 +581,7 @@ TEST_F(BankFinance, WithLendingSuspendedOrNothingLeftToDrawNoPadOpens) {
 TEST_F(BankFinance, OnlyTheChairmanFindsThePage) {
     map_company_table[2].chairman = owner_of_seat(0); // player 0 chairs it now
     open_page();
-    right_click();
+    right_press();
     visit();
     EXPECT_FALSE(said("董事长亲自光临"));
     EXPECT_TRUE(said("谢谢您的惠顾"));
@@ -633,10 +639,10 @@ void shoot_reminder() {
 
 TEST_F(BankReminder, AClickSkipsTheRest) {
     balloon_seen = -1;
-    reminder_shot_at = t + 300;
-    move(t + 300, 300, 200);
-    t += 600;
-    click(Point{300, 200});
+    reminder_shot_at = when() + 300;
+    move(when() + 300, 300, 200);
+    next += 600;
+    press(Point{300, 200});
     plat_set_cursor_hook(shoot_reminder);
     bank_clerk_reminder();
     plat_set_cursor_hook(nullptr);
@@ -644,7 +650,7 @@ TEST_F(BankReminder, AClickSkipsTheRest) {
     EXPECT_FALSE(said("请不要忘记喔！"));
     ASSERT_TRUE(reminder_shot);
     EXPECT_EQ(balloon_seen, 1) << "the greeting is seen in the clerk's balloon";
-    EXPECT_LT(plat_tick_count(), t + 1000u) << "the click ended it";
+    EXPECT_LT(plat_tick_count(), when() + 1000u) << "the click ended it";
 }
 
 } // namespace
