@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "board/decisions.h"
 #include "board/game_state.h"
@@ -13,6 +14,8 @@
 #include "board/world_reset.h"
 #include "cards/cards.h"
 #include "engine/balloon.h"
+#include "engine/layout.h"
+#include "engine/numpad.h"
 #include "engine/shown.h"
 #include "finance/notice_board.h"
 #include "finance/notice_board_screen.h"
@@ -29,9 +32,20 @@ namespace {
 
 constexpr uint16_t BACKGROUND = 0x1234;
 
+// The display, row by row, then the back buffer.
+std::vector<uint16_t> display_pixels() {
+    std::vector<uint16_t> out;
+    for (auto pixel : {PopupTest::screen_at, PopupTest::back_at})
+        for (int y = 0; y < SCREEN_H; ++y)
+            for (int x = 0; x < SCREEN_W; ++x)
+                out.push_back(pixel(x, y));
+    return out;
+}
+
 struct Seen {
     bool taken = false;
     int pixels = 0; // of the watched rectangle, not the background
+    std::vector<uint16_t> display;
 };
 Seen seen;
 PlatRect watched{};
@@ -43,6 +57,7 @@ void look_at_screen() {
     seen.taken = true;
     seen.pixels = PopupTest::screen_differs(watched.left, watched.top, watched.right,
                                             watched.bottom, BACKGROUND);
+    seen.display = display_pixels();
     PopupTest::save_shot(shot_name);
 }
 
@@ -152,6 +167,63 @@ TEST_F(FinanceScreens, APostWithAFullRowShowsTheMessageAndAKindOpensItsPostingWi
     EXPECT_EQ(ask(DECIDE_BOARD_POST, NOTICE_LAND), object_code(OBJ_LOT_BASE, 2));
     EXPECT_GT(seen.pixels, 0);
     notice_screen_close();
+}
+
+// A dialog of the board window gives the board back whole when it closes:
+// while the pop-up after it asks (the asking price after a kind was chosen,
+// the confirmation after an offer's buy button), every pixel right of and
+// below where the dialog stood shows the board as it opened, on the display
+// and in the back buffer that is shown next.
+TEST_F(FinanceScreens, AClosedDialogLeavesNothingOfItselfUnderTheNextQuestion) {
+    struct Case {
+        const char* name;
+        PlatRect dialog;
+        int x1, y1, x2, y2, x3, y3; // its clicks; x3 < 0 for none
+        bool (*asking)();           // the question after it is up
+    };
+    const PlatRect kind = notice_kind_button(NOTICE_ITEM);
+    const PlatRect& buy = NOTICE_DETAIL_BUTTON;
+    const Case cases[] = {
+        {"notice_after_kind", NOTICE_CHOICE_PANEL, 500, 94, (kind.left + kind.right) / 2,
+         (kind.top + kind.bottom) / 2, NOTICE_LIST_X + 100, NOTICE_LIST_Y + 10,
+         [] { return numpad_open != 0; }},
+        {"notice_after_detail", NOTICE_DETAIL_PANEL, cell_x(0), cell_y(2),
+         (buy.left + buy.right) / 2, (buy.top + buy.bottom) / 2, -1, -1,
+         [] { return shown_count(Shown::Question, 1) >= 1; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        notice_board_clear();
+        player_items[0][4 - 1] = 1;
+        player_items[2][4 - 1] = 1;
+        notice_post(2, NOTICE_ITEM, 4, 700, 0);
+        notice_screen_open(0);
+        const std::vector<uint16_t> board = display_pixels();
+        notice_screen_close();
+        seen = Seen{};
+        shown_clear();
+        shot_name = c.name;
+        ready = c.asking;
+        t0 = plat_tick_count();
+        click(200, c.x1, c.y1);
+        click(500, c.x2, c.y2);
+        if (c.x3 >= 0) click(900, c.x3, c.y3);
+        right_click(1500); // the question cancelled
+        right_click(2000); // the board left
+        notice_visit();
+        ASSERT_TRUE(seen.taken);
+        int left_over[2] = {};
+        for (int surface = 0; surface < 2; ++surface)
+            for (int y = c.dialog.top; y < SCREEN_H; ++y)
+                for (int x = c.dialog.left; x < SCREEN_W; ++x) {
+                    const bool in_dialog = x < c.dialog.right && y < c.dialog.bottom;
+                    const size_t i = static_cast<size_t>((surface * SCREEN_H + y) * SCREEN_W + x);
+                    if (!in_dialog && seen.display[i] != board[i]) ++left_over[surface];
+                }
+        EXPECT_EQ(left_over[0], 0) << "on the display";
+        EXPECT_EQ(left_over[1], 0) << "in the back buffer";
+        EXPECT_EQ(screen_depth, 0);
+    }
 }
 
 TEST_F(FinanceScreens, TheSettlementScreenShowsItsListingAndClicksHurryItToTheEnd) {

@@ -5,12 +5,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/world_reset.h"
 #include "cards/cards.h"
+#include "engine/image.h"
 #include "engine/music.h"
 #include "engine/random.h"
 #include "engine/shown.h"
@@ -157,6 +160,57 @@ TEST_F(ShopWindow, ClicksBuyAndSellTheSwitchChangesCounterAndLeaveClosesWithMusi
     EXPECT_GT(g_seen.switch_button, 0);
     EXPECT_GT(g_seen.panel, 0);
     EXPECT_GT(g_seen.goods, 0);
+}
+
+// The top-left corner of the text-coloured pixels in a rectangle of the
+// display, {-1, -1} when there are none.
+struct Corner {
+    int x = -1, y = -1;
+    bool operator==(const Corner&) const = default;
+};
+void PrintTo(const Corner& c, std::ostream* os) {
+    *os << "(" << c.x << ", " << c.y << ")";
+}
+Corner text_corner(int left, int top, int right, int bottom) {
+    const uint16_t white = gfx_rgb_to_pixel(0xFFFFFF);
+    Corner c;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (PopupTest::screen_at(x, y) == white) {
+                if (c.y < 0) c.y = y;
+                if (c.x < 0 || x < c.x) c.x = x;
+            }
+    return c;
+}
+
+// Each card row's name and price where they belong, read once the panel
+// has come to rest.
+std::vector<Corner> g_names, g_prices;
+uint32_t g_rows_after = 0;
+void look_at_rows() {
+    if (!g_names.empty() || plat_tick_count() < g_rows_after) return;
+    for (int i = 0; i < shop_session.card_rows; ++i) {
+        const int band = SHOP_CARD_PRICE_Y + SHOP_CARD_ROW_H * i; // the row's texts lie below
+        g_names.push_back(text_corner(56, band, 190, band + SHOP_CARD_ROW_H));
+        g_prices.push_back(text_corner(190, band, 240, band + SHOP_CARD_ROW_H));
+    }
+}
+
+TEST_F(ShopWindow, ACardRowShowsItsNameAndItsPriceAtTheirPlaces) {
+    g_names.clear();
+    g_prices.clear();
+    g_rows_after = t0 + 1500;
+    plat_set_cursor_hook(look_at_rows);
+    at(t0 + 2000, SCRIPT_RIGHT_DOWN);
+    at(t0 + 2005, SCRIPT_RIGHT_UP);
+    shop_visit(0);
+    ASSERT_GE(g_names.size(), 6u);
+    for (size_t i = 0; i < g_names.size(); ++i) {
+        SCOPED_TRACE(i);
+        const int row = SHOP_CARD_ROW_H * static_cast<int>(i);
+        EXPECT_EQ(g_names[i], (Corner{SHOP_CARD_NAME_X, SHOP_CARD_NAME_Y + row}));
+        EXPECT_EQ(g_prices[i], (Corner{SHOP_CARD_PRICE_X, SHOP_CARD_PRICE_Y + row}));
+    }
 }
 
 TEST_F(ShopWindow, RefusedPurchasesLetTheClerkSaySoAndTheRightButtonLeaves) {

@@ -295,8 +295,9 @@ int jail_human_visit(int hospital) {
             msg_show(JAIL_SHORT_OF_POINTS, MSG_STANDARD_MS);
             continue;
         }
+        // The question stands in the message panel above the yes/no.
         const std::string text = "保释" + util_without_spaces(jail_person_name(person));
-        if (!decide_confirm(cur, text.c_str(), 320, 240, person)) continue;
+        if (!decide_yes_no(DECIDE_BAIL, cur, text.c_str(), 0, person)) continue;
         jail_bail(hospital, person);
         if (person >= MOVER_THIEF)
             msg_show(jail_thanks_lines[walker_index_of_mover(person)], MSG_STANDARD_MS);

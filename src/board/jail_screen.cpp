@@ -222,10 +222,11 @@ void close_with(int result) {
     screen_close(result);
 }
 
-// The visitor's confirmation of a bail he can pay for.
+// The visitor's confirmation of a bail he can pay for: the question in the
+// message panel above the yes/no.
 bool confirmed(int person) {
     const std::string text = "保释" + util_without_spaces(jail_person_name(person));
-    return decide_confirm(v.visitor, text.c_str(), 320, 240, person);
+    return decide_yes_no(DECIDE_BAIL, v.visitor, text.c_str(), 0, person);
 }
 
 // ---------------------------------------------------------------------------

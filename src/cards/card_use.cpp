@@ -27,6 +27,8 @@
 #include "engine/util.h"
 #include "finance/stock.h"
 
+constinit PresenterSlot<CardPresenter> card_presenter{CardPresenter{[](int, const char*) {}}};
+
 namespace {
 
 CardCommandObserver observer = nullptr;
@@ -44,7 +46,7 @@ void view_to(int p) {
 void show_card(int id, const char* format, const char* word) {
     char text[192];
     std::snprintf(text, sizeof text, format, word);
-    card_show_picture(id, text);
+    card_presenter().picture(id, text);
 }
 
 // Runs the routine of id for user, reports it and repaints the board.
@@ -130,6 +132,21 @@ void card_force_company(int company, int card) {
     stock_table[static_cast<size_t>(company)].forced_move =
         card == CARD_RED ? STOCK_FORCE_RISE : STOCK_FORCE_FALL;
     stock_force_move(company + 1);
+}
+
+namespace {
+int picked_company = 0; // stock + 1 the exchange's click applied, 0 none
+} // namespace
+
+void card_pick_company(int company, int card) {
+    card_force_company(company, card);
+    picked_company = company + 1;
+}
+
+int card_take_picked_company() {
+    const int k = picked_company;
+    picked_company = 0;
+    return k;
 }
 
 // ---------------------------------------------------------------------------
@@ -282,7 +299,7 @@ uint8_t land_card(int cur, int, int) {
     if (id == 0) return LAND_WAIT_OTHER;
     char text[128];
     std::snprintf(text, sizeof text, "得到%s！", card_def(id).name);
-    card_show_picture(id, text);
+    card_presenter().picture(id, text);
     speech_react_percent(cur, card_def(id).price);
     return LAND_WAIT_OTHER;
 }

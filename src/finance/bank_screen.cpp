@@ -14,6 +14,7 @@
 #include "board/game_state.h"
 #include "board/view.h"
 #include "engine/balloon.h"
+#include "engine/cursor.h"
 #include "engine/image.h"
 #include "engine/layout.h"
 #include "engine/message.h"
@@ -250,7 +251,10 @@ void bank_deposit_screen() {
         msg_show(text, MSG_STANDARD_MS);
     }
     numpad_open = 1;
+    // Passing the bank comes in the middle of a move, which has the pointer off.
+    const int cursor = cursor_show_for_clicks();
     screen_run(deposit_wndproc, 0);
+    cursor_give_back(cursor);
     numpad_open = 0;
     if (saved != nullptr) popup_restore_area(saved, WIN_X, WIN_Y);
     spr_free_set(dep.set);

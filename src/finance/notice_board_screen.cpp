@@ -1,5 +1,6 @@
 #include "finance/notice_board_screen.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -34,11 +35,8 @@ constexpr int FRAME_WINDOW = 0, FRAME_POST = 1, FRAME_EXIT = 3; // 2 and 4 their
 constexpr int FRAME_PANEL = 5, FRAME_BUTTON = 6, FRAME_BUTTON_PRESSED = 7;
 constexpr int FRAME_ICON_BASE = 8; // + type + 4 x sex
 constexpr uint32_t INK = 0x201810, LIGHT = 0xF8F0D8, SHADOW = 0x101010, DIM = 0x806040;
-constexpr PlatRect CHOICE_PANEL{140, 120, 500, 360};
 constexpr PlatRect LIST_PANEL{24, 60, 616, 470};
 constexpr PlatRect PAGE_UP{560, 80, 600, 112}, PAGE_DOWN{560, 420, 600, 452};
-constexpr PlatRect DETAIL_PANEL{160, 110, 480, 390};
-constexpr PlatRect DETAIL_BUTTON{265, 330, 375, 366};
 constexpr const char* KIND_NAMES[] = {"", "股  票", "地  产", "道  具", "卡  片"};
 
 void fill(ImageRecord* back, const PlatRect& r, uint32_t rgb) {
@@ -68,6 +66,19 @@ void draw_box(ImageRecord* back, int frame, const PlatRect& r) {
         return;
     }
     fill(back, r, 0xE8E0D0);
+}
+
+// Where draw_box draws on the screen: the rectangle, and all of the frame
+// where the picture is larger. A dialog keeps and gives back the whole of it.
+PlatRect box_area(int frame, const PlatRect& r) {
+    PlatRect area = r;
+    if (const ImageRecord* f = popup_frame(bw.pictures, frame)) {
+        const int left = r.left - f->hot_x, top = r.top - f->hot_y;
+        area = {std::min(area.left, left), std::min(area.top, top),
+                std::max(area.right, left + f->width), std::max(area.bottom, top + f->height)};
+    }
+    return {std::max(area.left, screen_rect.left), std::max(area.top, screen_rect.top),
+            std::min(area.right, screen_rect.right), std::min(area.bottom, screen_rect.bottom)};
 }
 
 void text_at(ImageRecord* back, const char* text, int x, int y, int size, uint32_t colour,
@@ -178,24 +189,25 @@ int run_pick() {
 
 // The choice of the four kinds to post.
 int choose_kind() {
-    ImageRecord* under = popup_save_area(CHOICE_PANEL);
+    const PlatRect area = box_area(FRAME_PANEL, NOTICE_CHOICE_PANEL);
+    ImageRecord* under = popup_save_area(area);
     ImageRecord* back = popup_lock_back();
     pick = Pick{};
     if (back) {
-        draw_box(back, FRAME_PANEL, CHOICE_PANEL);
+        draw_box(back, FRAME_PANEL, NOTICE_CHOICE_PANEL);
         text_at(back, "公布何种物件？", 320, 150, 20, INK, ALIGN_CENTRE);
         for (int k = 1; k <= 4; ++k) {
-            const PlatRect r{265, 130 + 45 * k, 375, 166 + 45 * k};
+            const PlatRect r = notice_kind_button(k);
             button(back, r, KIND_NAMES[k], false);
             pick.rects.push_back(r);
             pick.values.push_back(k);
         }
     }
     popup_unlock_back();
-    popup_update(CHOICE_PANEL);
+    popup_update(area);
     const int kind = run_pick();
-    popup_restore_area(under, CHOICE_PANEL.left, CHOICE_PANEL.top);
-    popup_update(CHOICE_PANEL);
+    popup_restore_area(under, area.left, area.top);
+    popup_update(area);
     return kind;
 }
 
@@ -220,13 +232,14 @@ std::string offer_title(const NoticeOffer& o) {
 
 int show_detail(int seat, int slot) {
     const NoticeOffer& o = notice_board[seat][slot];
-    ImageRecord* under = popup_save_area(DETAIL_PANEL);
+    const PlatRect area = box_area(FRAME_PANEL, NOTICE_DETAIL_PANEL);
+    ImageRecord* under = popup_save_area(area);
     ImageRecord* back = popup_lock_back();
     pick = Pick{};
     if (back) {
-        draw_box(back, FRAME_PANEL, DETAIL_PANEL);
-        int y = DETAIL_PANEL.top + 24;
-        const int lx = DETAIL_PANEL.left + 30, vx = DETAIL_PANEL.left + 110;
+        draw_box(back, FRAME_PANEL, NOTICE_DETAIL_PANEL);
+        int y = NOTICE_DETAIL_PANEL.top + 24;
+        const int lx = NOTICE_DETAIL_PANEL.left + 30, vx = NOTICE_DETAIL_PANEL.left + 110;
         auto line = [&](const char* label, const std::string& value) {
             text_at(back, label, lx, y, 20, INK);
             text_at(back, value.c_str(), vx, y, 20, INK);
@@ -244,16 +257,17 @@ int show_detail(int seat, int slot) {
         }
         if (o.type == NOTICE_ITEM)
             if (const ImageRecord* pic = popup_frame(bw.items, o.object - 1))
-                popup_blit(back, pic, DETAIL_PANEL.right - 50, DETAIL_PANEL.top + 50, true);
-        button(back, DETAIL_BUTTON, seat == bw.player ? "撤 件" : "购 买", false);
-        pick.rects.push_back(DETAIL_BUTTON);
+                popup_blit(back, pic, NOTICE_DETAIL_PANEL.right - 50, NOTICE_DETAIL_PANEL.top + 50,
+                           true);
+        button(back, NOTICE_DETAIL_BUTTON, seat == bw.player ? "撤 件" : "购 买", false);
+        pick.rects.push_back(NOTICE_DETAIL_BUTTON);
         pick.values.push_back(notice_offer_action(seat, slot));
     }
     popup_unlock_back();
-    popup_update(DETAIL_PANEL);
+    popup_update(area);
     const int action = run_pick();
-    popup_restore_area(under, DETAIL_PANEL.left, DETAIL_PANEL.top);
-    popup_update(DETAIL_PANEL);
+    popup_restore_area(under, area.left, area.top);
+    popup_update(area);
     return action;
 }
 
@@ -430,7 +444,7 @@ void draw_post_list() {
                 popup_blit(back, pic, cx[1] - 24, r.top + NOTICE_LIST_ROW_H / 2, true);
     }
     popup_unlock_back();
-    popup_update(LIST_PANEL);
+    popup_update(box_area(FRAME_PANEL, LIST_PANEL));
     pick.rects.clear();
     pick.values.clear();
     for (size_t k = 0; k < post.values.size(); ++k) {
@@ -463,13 +477,14 @@ int ask_post(const DecisionRequest& r) {
     post = PostList{};
     post.player = r.player;
     post.type = r.param;
-    ImageRecord* under = popup_save_area(LIST_PANEL);
+    const PlatRect area = box_area(FRAME_PANEL, LIST_PANEL);
+    ImageRecord* under = popup_save_area(area);
     pick = Pick{};
     pick.extra = land_page_click;
     draw_post_list();
     const int picked = run_pick();
-    popup_restore_area(under, LIST_PANEL.left, LIST_PANEL.top);
-    popup_update(LIST_PANEL);
+    popup_restore_area(under, area.left, area.top);
+    popup_update(area);
     return picked;
 }
 bool accepts_post(const DecisionRequest& r, int answer) {

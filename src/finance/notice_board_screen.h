@@ -24,6 +24,19 @@ inline constexpr int NOTICE_GRID_X = 104, NOTICE_GRID_Y = 114, NOTICE_CELL_STEP 
 inline constexpr int NOTICE_CELL_SIZE = 64;
 inline constexpr PlatRect NOTICE_POST_BUTTON{465, 75, 535, 113};
 inline constexpr PlatRect NOTICE_EXIT_BUTTON{540, 430, 630, 468};
+// The choice of the kind to post: the panel and its four buttons, kind k
+// (1..4) at NOTICE_KIND_BUTTON_Y0 + NOTICE_KIND_BUTTON_STEP x k.
+inline constexpr PlatRect NOTICE_CHOICE_PANEL{140, 120, 500, 360};
+inline constexpr int NOTICE_KIND_BUTTON_X = 265, NOTICE_KIND_BUTTON_Y0 = 130;
+inline constexpr int NOTICE_KIND_BUTTON_STEP = 45;
+inline constexpr int NOTICE_BUTTON_W = 110, NOTICE_BUTTON_H = 36;
+constexpr PlatRect notice_kind_button(int kind) {
+    const int y = NOTICE_KIND_BUTTON_Y0 + NOTICE_KIND_BUTTON_STEP * kind;
+    return {NOTICE_KIND_BUTTON_X, y, NOTICE_KIND_BUTTON_X + NOTICE_BUTTON_W, y + NOTICE_BUTTON_H};
+}
+// The detail of one offer and its one button (buy, or withdraw one's own).
+inline constexpr PlatRect NOTICE_DETAIL_PANEL{160, 110, 480, 390};
+inline constexpr PlatRect NOTICE_DETAIL_BUTTON{265, 330, 375, 366};
 // The seat and slot of the cell under a point, false off the grid.
 bool notice_screen_cell_at(int x, int y, int* seat, int* slot);
 // The posting windows' list: up to 10 rows from (NOTICE_LIST_X, NOTICE_LIST_Y),
