@@ -231,13 +231,13 @@ TEST_F(FinanceScreens, TheSettlementScreenShowsItsListingAndClicksHurryItToTheEn
     player_table[1].deposit = 1000;
     player_table[2].loan = 5;
     player_table[2].deposit = 3000;
-    watch({0, 0, 640, 480}, "settlement");
+    watch(screen_rect, "settlement");
     ready = [] { return balloon_shown_time() != 0; };
     for (int k = 0; k < 60; ++k)
         click(300 + 400 * k, 320, 240);
     settle_monthly();
     EXPECT_TRUE(seen.taken);
-    EXPECT_GT(seen.pixels, 640 * 480 / 2) << "the settlement covers the screen";
+    EXPECT_GT(seen.pixels, SCREEN_W * SCREEN_H / 2) << "the settlement covers the screen";
     EXPECT_EQ(player_table[1].deposit, 1100);
     EXPECT_EQ(player_table[2].deposit, 3000);
     EXPECT_EQ(shown_count(Shown::Music, 9), 1u);

@@ -5,9 +5,11 @@
 
 #include "finance/settlement.h"
 
-// PANEL.MKF entry of the screen's pictures: frame 0 the background (640 x
-// 480), 1 the balloon, 2 the award board.
+// PANEL.MKF entry of the screen's pictures and its frames.
 inline constexpr int SETTLE_PANEL_ENTRY = 25;
+inline constexpr int SETTLE_F_BACKGROUND = 0; // 640 x 480
+inline constexpr int SETTLE_F_BALLOON = 1;
+inline constexpr int SETTLE_F_AWARD = 2; // the award board
 // data.mkf animations of character k: the champion's cheer and the
 // unluckiest's droop.
 inline constexpr int SETTLE_CHEER_FLC = 375;
