@@ -526,3 +526,8 @@ void notice_screen_close() {
     bw = BoardWindow{};
     board_repaint_all();
 }
+
+PRESENTER(notice_board_presenter, NoticeBoardPresenter{
+                                      .open = notice_screen_open,
+                                      .close = notice_screen_close,
+                                  });

@@ -11,8 +11,9 @@
 inline constexpr int NOTICE_PANEL_ENTRY = 73;
 inline constexpr int NOTICE_ITEM_PICTURES_ENTRY = 74;
 
-// The window around a human's visit: loads the pictures and draws the board;
-// nothing without a display.
+// The window around a human's visit, which the rules reach through
+// notice_board_presenter: loads the pictures and draws the board; nothing
+// without a display.
 void notice_screen_open(int player);
 // Frees the pictures and repaints the board.
 void notice_screen_close();
