@@ -99,24 +99,15 @@ class FinanceScreens : public PopupTest {
         watched = r;
         shot_name = name;
     }
-    void click(uint32_t ms, int x, int y) {
-        at(t0 + ms, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_UP, x, y);
-    }
-    void right_click(uint32_t ms) {
-        at(t0 + ms, SCRIPT_RIGHT_DOWN, 300, 300);
-        at(t0 + ms + 5, SCRIPT_RIGHT_UP, 300, 300);
-    }
     static int ask(DecisionKind kind, int param = 0) {
         DecisionRequest r{kind, 0, nullptr, 0, 0};
         r.param = param;
         return decide(r);
     }
     static int cell_x(int slot) { return NOTICE_GRID_X + NOTICE_CELL_STEP * slot + 32; }
+    static int cell_y(int seat) { return NOTICE_GRID_Y + NOTICE_CELL_STEP * seat + 32; }
     static int mid_x(const PlatRect& r) { return (r.left + r.right) / 2; }
     static int mid_y(const PlatRect& r) { return (r.top + r.bottom) / 2; }
-    static int cell_y(int seat) { return NOTICE_GRID_Y + NOTICE_CELL_STEP * seat + 32; }
-    uint32_t t0 = 0;
 };
 
 TEST_F(FinanceScreens, AnOfferClickedOpensItsDetailWhoseButtonIsTheAnswer) {
