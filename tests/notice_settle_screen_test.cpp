@@ -99,14 +99,6 @@ class FinanceScreens : public PopupTest {
         watched = r;
         shot_name = name;
     }
-    void click(uint32_t ms, int x, int y) {
-        at(t0 + ms, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_UP, x, y);
-    }
-    void right_click(uint32_t ms) {
-        at(t0 + ms, SCRIPT_RIGHT_DOWN, 300, 300);
-        at(t0 + ms + 5, SCRIPT_RIGHT_UP, 300, 300);
-    }
     static int ask(DecisionKind kind, int param = 0) {
         DecisionRequest r{kind, 0, nullptr, 0, 0};
         r.param = param;
@@ -114,7 +106,8 @@ class FinanceScreens : public PopupTest {
     }
     static int cell_x(int slot) { return NOTICE_GRID_X + NOTICE_CELL_STEP * slot + 32; }
     static int cell_y(int seat) { return NOTICE_GRID_Y + NOTICE_CELL_STEP * seat + 32; }
-    uint32_t t0 = 0;
+    static int mid_x(const PlatRect& r) { return (r.left + r.right) / 2; }
+    static int mid_y(const PlatRect& r) { return (r.top + r.bottom) / 2; }
 };
 
 TEST_F(FinanceScreens, AnOfferClickedOpensItsDetailWhoseButtonIsTheAnswer) {
@@ -127,13 +120,13 @@ TEST_F(FinanceScreens, AnOfferClickedOpensItsDetailWhoseButtonIsTheAnswer) {
     notice_screen_open(0);
     click(200, cell_x(3), cell_y(1)); // an empty cell: nothing
     click(400, cell_x(0), cell_y(2)); // seat 2's item: the detail
-    click(700, 320, 348);             // its buy button
+    click(700, mid_x(NOTICE_DETAIL_BUTTON), mid_y(NOTICE_DETAIL_BUTTON)); // buy
     EXPECT_EQ(ask(DECIDE_BOARD_ACTION), notice_offer_action(2, 0));
     EXPECT_TRUE(seen.taken);
     EXPECT_GT(seen.pixels, NOTICE_CELL_SIZE * NOTICE_CELL_SIZE / 4) << "the offer's icon";
     // The exit button, then a right click, close with 0.
     t0 = plat_tick_count();
-    click(200, 585, 450);
+    click(200, mid_x(NOTICE_EXIT_BUTTON), mid_y(NOTICE_EXIT_BUTTON));
     EXPECT_EQ(ask(DECIDE_BOARD_ACTION), NOTICE_ACTION_EXIT);
     t0 = plat_tick_count();
     right_click(200);
@@ -147,14 +140,15 @@ TEST_F(FinanceScreens, APostWithAFullRowShowsTheMessageAndAKindOpensItsPostingWi
         notice_board[0][item - 1] =
             NoticeOffer{NOTICE_ITEM, 0, static_cast<uint16_t>(item), 1, 0, 0, 0};
     notice_screen_open(0);
-    click(200, 500, 94); // the post button: the row is full
+    click(200, mid_x(NOTICE_POST_BUTTON), mid_y(NOTICE_POST_BUTTON)); // the row is full
     right_click(2500);
     EXPECT_EQ(ask(DECIDE_BOARD_ACTION), NOTICE_ACTION_EXIT);
     EXPECT_NE(shown_find_text(Shown::Message, NOTICE_TEXT_ROW_FULL), nullptr);
     notice_board_clear();
     t0 = plat_tick_count();
-    click(200, 500, 94);  // the post button
-    click(500, 320, 238); // the second kind: land
+    click(200, mid_x(NOTICE_POST_BUTTON), mid_y(NOTICE_POST_BUTTON));
+    const PlatRect land = notice_kind_button(NOTICE_LAND);
+    click(500, mid_x(land), mid_y(land));
     EXPECT_EQ(ask(DECIDE_BOARD_ACTION), NOTICE_LAND);
     // The land window: the houses tab holds plot 2 alone, its first row.
     t0 = plat_tick_count();
@@ -184,12 +178,11 @@ TEST_F(FinanceScreens, AClosedDialogLeavesNothingOfItselfUnderTheNextQuestion) {
     const PlatRect kind = notice_kind_button(NOTICE_ITEM);
     const PlatRect& buy = NOTICE_DETAIL_BUTTON;
     const Case cases[] = {
-        {"notice_after_kind", NOTICE_CHOICE_PANEL, 500, 94, (kind.left + kind.right) / 2,
-         (kind.top + kind.bottom) / 2, NOTICE_LIST_X + 100, NOTICE_LIST_Y + 10,
-         [] { return numpad_open != 0; }},
-        {"notice_after_detail", NOTICE_DETAIL_PANEL, cell_x(0), cell_y(2),
-         (buy.left + buy.right) / 2, (buy.top + buy.bottom) / 2, -1, -1,
-         [] { return shown_count(Shown::Question, 1) >= 1; }},
+        {"notice_after_kind", NOTICE_CHOICE_PANEL, mid_x(NOTICE_POST_BUTTON),
+         mid_y(NOTICE_POST_BUTTON), mid_x(kind), mid_y(kind), NOTICE_LIST_X + 100,
+         NOTICE_LIST_Y + 10, [] { return numpad_open != 0; }},
+        {"notice_after_detail", NOTICE_DETAIL_PANEL, cell_x(0), cell_y(2), mid_x(buy), mid_y(buy),
+         -1, -1, [] { return shown_count(Shown::Question, 1) >= 1; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
