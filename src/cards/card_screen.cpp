@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "board/game_state.h"
+#include "board/toolbar.h"
 #include "cards/card_use.h"
 #include "cards/cards.h"
 #include "data/card_defs.h"
@@ -224,3 +225,11 @@ int card_window_pick(const DecisionRequest& r) {
 int card_steal_window_pick(const DecisionRequest& r) {
     return run_grid(r.object, THIEF_CARDS_Y, r.param == 1 ? THIEF_ITEMS_Y : -1, false);
 }
+
+TOOLBAR_COMMAND(
+    TOOLBAR_CARDS,
+    [] {
+        card_use();
+        return true;
+    },
+    HK_CARDS)

@@ -4,6 +4,7 @@
 
 #include "board/decisions.h"
 #include "board/game_state.h"
+#include "board/toolbar.h"
 #include "cards/card_screen.h"
 #include "cards/cards.h"
 #include "cards/item_use.h"
@@ -212,3 +213,11 @@ int item_dice_window(const DecisionRequest&) {
     spr_free_set(dice.panel);
     return result;
 }
+
+TOOLBAR_COMMAND(
+    TOOLBAR_ITEMS,
+    [] {
+        item_use();
+        return true;
+    },
+    HK_ITEMS)

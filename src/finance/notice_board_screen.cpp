@@ -9,6 +9,7 @@
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/toolbar.h"
 #include "cards/cards.h"
 #include "data/card_defs.h"
 #include "engine/cursor.h"
@@ -511,3 +512,11 @@ void notice_screen_close() {
     bw = BoardWindow{};
     board_repaint_all();
 }
+
+TOOLBAR_COMMAND(
+    TOOLBAR_TRADE,
+    [] {
+        notice_visit();
+        return true;
+    },
+    HK_TRADE)

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "board/toolbar.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/image.h"
@@ -396,3 +397,11 @@ void help_show(int x, int y) {
     if (v.archive >= 0) mkf_close(v.archive);
     v = Viewer{};
 }
+
+TOOLBAR_COMMAND(
+    TOOLBAR_HELP,
+    [] {
+        help_show(20, 60);
+        return true;
+    },
+    HK_HELP)
