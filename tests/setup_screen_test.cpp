@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "board/game_state.h"
+#include "engine/data_report.h"
 #include "engine/image.h"
 #include "engine/random.h"
 #include "engine/shown.h"
+#include "mkf_writer.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/queue.h"
@@ -387,21 +389,42 @@ TEST_F(Setup, AContinuingSetupWithFewFreeLowersTheCount) {
     EXPECT_EQ(player_table[2].control, 0) << "an empty seat";
 }
 
-TEST_F(Setup, WithoutItsPicturesTheSetupStillChoosesAndStarts) {
+TEST_F(Setup, WithoutItsPicturesTheSetupStillChoosesAndStartsAndTellsWhyOnce) {
     const std::string kept = plat_data_dir();
-    const std::filesystem::path empty =
+    const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / "karvo_setup_no_pictures";
-    std::filesystem::create_directories(empty);
-    plat_set_data_dir(empty.string());
-    choose(100, SETUP_PLAYERS, 0);
-    pick(300, 6);
-    press(500, START);
-    const int r = setup_run(0);
-    plat_set_data_dir(kept);
-    std::filesystem::remove_all(empty);
-    EXPECT_EQ(r, 1);
-    EXPECT_EQ(game_player_count, 2);
-    EXPECT_EQ(player_table[0].character, 6);
+    const std::filesystem::path damaged = dir / "damaged";
+    std::filesystem::create_directories(damaged);
+    // Its only entry, the first map's city, is cut short; the frames and
+    // the runners are missing.
+    ArchiveWriter jump;
+    mkf_writer_add_raw(jump, 0, Bytes(640 * 2, 0x11));
+    ASSERT_TRUE(mkf_writer_save(jump, (damaged / "JUMP.MKF").string()));
+    struct Case {
+        std::filesystem::path where;
+        const char* reason;
+    };
+    for (const Case& c : {Case{dir, "not found"}, Case{damaged, "is damaged"}}) {
+        SCOPED_TRACE(c.where.string());
+        data_reports_reset();
+        plat_set_data_dir(c.where.string());
+        t0 = plat_tick_count();
+        choose(100, SETUP_PLAYERS, 0);
+        pick(300, 6);
+        press(500, START);
+        const int r = setup_run(0);
+        plat_set_data_dir(kept);
+        EXPECT_EQ(r, 1);
+        EXPECT_EQ(game_player_count, 2);
+        EXPECT_EQ(player_table[0].character, 6);
+        // The tunes are told of too, on their own lines.
+        std::vector<std::string> told;
+        for (const std::string& line : data_reports())
+            if (line.find("JUMP.MKF") != std::string::npos) told.push_back(line);
+        ASSERT_EQ(told.size(), 1u) << "one line for every picture missed";
+        EXPECT_NE(told[0].find(c.reason), std::string::npos) << told[0];
+    }
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "board/game_state.h"
 #include "data/characters.h"
 #include "engine/cursor.h"
+#include "engine/data_report.h"
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/layout.h"
@@ -39,6 +40,8 @@ constexpr uint32_t CHOOSING_MS = 100, SLIDE_MS = 50;
 constexpr int TICKS_PER_SECOND = 10;
 constexpr int RUNNER_GROUND = 440, RUNNER_FIRST_X = 60, RUNNER_STEP_X = 100;
 constexpr int SCROLL_STEP = 2;
+constexpr const char* JUMP_ARCHIVE = "JUMP.MKF";
+constexpr const char* WITHOUT_PICTURES = "the setup screen is drawn without its pictures";
 
 // Spots in hit-test order.
 enum Spot : int {
@@ -92,6 +95,9 @@ void read_background() {
         s.background = static_cast<uint16_t*>(px);
     } else {
         std::free(px);
+        if (s.jump >= 0)
+            data_report_bad_entry(s.jump, JUMP_ARCHIVE, game_map, "a 640 x 480 picture",
+                                  WITHOUT_PICTURES);
     }
     if (!s.dark) s.dark = static_cast<uint16_t*>(std::calloc(SCREEN_W * SCREEN_H, 2));
     if (!s.dark) return;
@@ -107,6 +113,8 @@ void* read_jump_set(int entry) {
         std::free(set);
         set = nullptr;
     }
+    if (!set && s.jump >= 0)
+        data_report_bad_entry(s.jump, JUMP_ARCHIVE, entry, "a picture set", WITHOUT_PICTURES);
     return set;
 }
 
@@ -563,7 +571,8 @@ void free_screen() {
 void setup_window_open(int continuing) {
     s = Screen{};
     snd_effects_load(s.effects);
-    s.jump = mkf_open("JUMP.MKF");
+    s.jump = mkf_open(JUMP_ARCHIVE);
+    if (s.jump < 0) data_report_open_failure(JUMP_ARCHIVE, WITHOUT_PICTURES);
     setup_begin(continuing);
     read_background();
     s.frames = read_jump_set(JUMP_FRAME_SET);
