@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "board/game_state.h"
+#include "board/toolbar.h"
 #include "cards/card_use.h"
 #include "cards/cards.h"
 #include "data/card_defs.h"
@@ -245,3 +246,11 @@ DECISION_KIND(DECIDE_CARD_PICK, card_window_pick, accepts_card, 0);
 DECISION_KIND(DECIDE_THIEF_PICK, card_steal_window_pick, accepts_theft, 0);
 
 PRESENTER(card_presenter, CardPresenter{card_show_picture});
+
+TOOLBAR_COMMAND(
+    TOOLBAR_CARDS,
+    [] {
+        card_use();
+        return true;
+    },
+    HK_CARDS)

@@ -4,6 +4,7 @@
 
 #include "board/decisions.h"
 #include "board/game_state.h"
+#include "board/toolbar.h"
 #include "cards/card_screen.h"
 #include "cards/cards.h"
 #include "cards/item_use.h"
@@ -230,3 +231,11 @@ bool accepts_face(const DecisionRequest&, int answer) {
 
 DECISION_KIND(DECIDE_ITEM_PICK, item_menu_window, accepts_item, 0);
 DECISION_KIND(DECIDE_REMOTE_DICE, item_dice_window, accepts_face, 0);
+
+TOOLBAR_COMMAND(
+    TOOLBAR_ITEMS,
+    [] {
+        item_use();
+        return true;
+    },
+    HK_ITEMS)

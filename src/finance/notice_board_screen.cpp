@@ -10,6 +10,7 @@
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/toolbar.h"
 #include "cards/cards.h"
 #include "data/card_defs.h"
 #include "engine/cursor.h"
@@ -528,3 +529,11 @@ PRESENTER(notice_board_presenter, NoticeBoardPresenter{
                                       .open = notice_screen_open,
                                       .close = notice_screen_close,
                                   });
+
+TOOLBAR_COMMAND(
+    TOOLBAR_TRADE,
+    [] {
+        notice_visit();
+        return true;
+    },
+    HK_TRADE)

@@ -11,6 +11,7 @@
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/toolbar.h"
 #include "board/turn_steps.h"
 #include "cards/card_use.h"
 #include "data/card_defs.h"
@@ -685,3 +686,11 @@ DECISION_KIND(DECIDE_COMPANY, ask_exchange, accepts_company, 0);
 
 // The dividends are paid once, then shown.
 NEW_DAY_STEP(NEW_DAY_DIVIDENDS, stock_show_dividends)
+
+TOOLBAR_COMMAND(
+    TOOLBAR_STOCKS,
+    [] {
+        stock_open_exchange(0);
+        return true;
+    },
+    HK_STOCKS)
