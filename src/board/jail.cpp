@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "board/board_refresh.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/map.h"
@@ -12,7 +13,6 @@
 #include "board/movement.h"
 #include "board/speech.h"
 #include "board/status.h"
-#include "board/view.h"
 #include "board/world_reset.h"
 #include "cards/fate_gods.h"
 #include "engine/flc.h"
