@@ -56,7 +56,6 @@ struct Exchange {
         {STOCK_EFFECT_BUY, nullptr}, {STOCK_EFFECT_SELL, nullptr}, {-1, nullptr}};
 };
 Exchange ex;
-int applied_pick = 0;
 
 bool inside(const PlatRect& r, int x, int y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
@@ -333,8 +332,7 @@ void trade(int button) {
 
 void pick(int i) {
     // The card's own routine sets the forced move and applies it.
-    card_force_company(i, ex.mode == RED_CARD_MODE ? CARD_RED : CARD_BLACK);
-    applied_pick = i + 1;
+    card_pick_company(i, ex.mode == RED_CARD_MODE ? CARD_RED : CARD_BLACK);
     ex.selected = i;
     ex.hovered = -1;
     draw_exchange();
@@ -577,12 +575,6 @@ int stock_button_at(int x, int y) {
     return STOCK_BUTTON_NONE;
 }
 
-int stock_exchange_take_applied_pick() {
-    const int k = applied_pick;
-    applied_pick = 0;
-    return k;
-}
-
 int stock_open_exchange(int mode) {
     if (mode < 0 || mode > BLACK_CARD_MODE) mode = 0;
     const bool closed = stock_market_closed() == 1;
@@ -681,6 +673,21 @@ void stock_draw_pie(ImageRecord* target, int i, int cx, int cy, int r) {
     slice(c != nullptr ? c->own_shares : 0, STOCK_PIE_COMPANY_GREY);
     slice(stock_table[i].market_shares, STOCK_PIE_MARKET_GREY);
 }
+
+namespace {
+
+// DECIDE_COMPANY (param = 1 rising, 2 falling): a listed company on a day
+// the market is open, or 0.
+bool accepts_company(const DecisionRequest&, int answer) {
+    return answer == 0 || (answer >= 1 && answer <= STOCK_COUNT && stock_market_closed() == 0);
+}
+int ask_exchange(const DecisionRequest& r) {
+    return stock_open_exchange(r.param);
+}
+
+} // namespace
+
+DECISION_KIND(DECIDE_COMPANY, ask_exchange, accepts_company, 0);
 
 // The dividends are paid once, then shown.
 NEW_DAY_STEP(NEW_DAY_DIVIDENDS, stock_show_dividends)

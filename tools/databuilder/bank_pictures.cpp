@@ -1,6 +1,7 @@
 // The bank's pictures: PANEL.MKF 23, the loan counter (the counter, the
 // clerk, the menu's buttons, the special-financing page and its buttons, the
-// two cards, the clerk's balloon), and PANEL.MKF 24, the deposit window (the
+// accounts card, the clerk's balloon; the calendar card is drawn on the
+// board calendar's pages), and PANEL.MKF 24, the deposit window (the
 // window, the pressed looks of its eighteen buttons, the slider's filled bar).
 #include "builder.h"
 #include "canvas.h"
@@ -148,8 +149,7 @@ void build_bank_pictures(DataBuilder& b) {
         for (int state = 0; state < 3; ++state)
             counter_frames.push_back(menu_button(state));
     counter_frames.push_back(finance_page());
-    counter_frames.push_back(card(200, 280, rgb555(50, 60, 100)));   // the accounts card
-    counter_frames.push_back(card(200, 200, rgb555(245, 240, 225))); // the calendar card
+    counter_frames.push_back(card(200, 280, rgb555(50, 60, 100))); // the accounts card
     counter_frames.push_back(balloon());
     for (int state = 0; state < 3; ++state)
         counter_frames.push_back(page_button(state));
