@@ -2,9 +2,9 @@
 // the full map opened from the toolbar (which takes the pointer off while its
 // commands run), and the wheel and the reels a human stops, show it while
 // they are open and give the mode back when they close; a computer's spin
-// shows none; so do the windows a human's landing opens in the middle of his
-// move (the bank's deposit window, the bail screens). Watched from the
-// platform's hook at every wait.
+// shows none; so do the bank's, the stock market's and the bail windows
+// opened with the pointer off. Watched from the platform's hook at every
+// wait.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "board/board_screen.h"
+#include "board/calendar.h"
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "board/jail_screen.h"
@@ -24,6 +25,7 @@
 #include "engine/cursor.h"
 #include "finance/bank_screen.h"
 #include "finance/stock.h"
+#include "finance/stock_screen.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "shell/app.h"
@@ -143,9 +145,10 @@ struct Press {
     int x = 636, y = 4; // by default away from any button
 };
 
-// The windows a landing opens for a human while the move has the pointer
-// off: each shows it while it waits for his clicks and gives the mode back.
-TEST_F(PointerWindows, EachWindowALandingOpensShowsThePointerAndGivesItBack) {
+// The windows opened for a human while the pointer is off (a landing in the
+// middle of his move, the start of his turn, the new day, a toolbar command):
+// each shows it while it waits for his clicks and gives the mode back.
+TEST_F(PointerWindows, EachWindowThatWaitsForClicksShowsThePointerAndGivesTheModeBack) {
     const struct {
         const char* what;
         const char* shot;
@@ -153,6 +156,28 @@ TEST_F(PointerWindows, EachWindowALandingOpensShowsThePointerAndGivesItBack) {
         std::vector<Press> presses;
     } windows[] = {
         {"the bank's deposit window", "pointer_deposit", bank_deposit_screen, {{400, RIGHT}}},
+        {"the bank's loan counter",
+         "pointer_counter",
+         [] { bank_loan_screen(0, 0); },
+         {{400, RIGHT}, {800, RIGHT}, {1200, RIGHT}, {1600, RIGHT}}},
+        {"the bank clerk's reminder",
+         "pointer_reminder",
+         bank_clerk_reminder,
+         {{400}, {800}, {1200, RIGHT}, {1600, RIGHT}}},
+        {"the stock market closed for the new year",
+         "",
+         [] { stock_open_exchange(0); },
+         {{400, RIGHT}}},
+        {"the stock exchange",
+         "pointer_stocks",
+         [] {
+             const uint32_t today = game_date;
+             game_date = cal_pack(1998, 1, 6); // a working day
+             stock_open_exchange(0);
+             game_date = today;
+         },
+         {{1000, RIGHT}, {1400, RIGHT}}},
+        {"the dividends", "pointer_dividends", stock_show_dividends, {{400}, {800, RIGHT}}},
         // The cell of the held computer, whom he is short of points for;
         // the balloon hurried, then away.
         {"the jail's bail screen",

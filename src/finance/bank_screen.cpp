@@ -725,7 +725,9 @@ void bank_loan_screen(int finance, uint16_t object) {
     ctr.finance = finance;
     ctr.object = object;
     counter_open();
+    const int cursor = cursor_show_for_clicks(); // a landing has the pointer off
     screen_run(bank_loan_wndproc, finance);
+    cursor_give_back(cursor);
     counter_close();
 }
 
@@ -741,7 +743,9 @@ void bank_clerk_reminder() {
     ctr.reminder = true;
     ctr.greeting = player_plain_name(p) + "您好";
     counter_open();
+    const int cursor = cursor_show_for_clicks(); // so has the start of a turn
     screen_run(bank_clerk_wndproc, 0);
+    cursor_give_back(cursor);
     counter_close();
 }
 

@@ -15,6 +15,7 @@
 #include "board/turn_steps.h"
 #include "cards/card_use.h"
 #include "data/card_defs.h"
+#include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/layout.h"
@@ -585,6 +586,8 @@ int stock_open_exchange(int mode) {
         ex = Exchange{};
         ex.player = is_player_seat(game_active_mover) ? game_active_mover : -1;
         ex.set = spr_read_set("PANEL.MKF", STOCK_PANEL_ENTRY);
+        // The toolbar and the cards open it with the pointer off.
+        const int cursor = cursor_show_for_clicks();
         if (closed) {
             screen_run(stock_closed_wndproc, mode);
         } else {
@@ -592,6 +595,7 @@ int stock_open_exchange(int mode) {
             result = screen_run(stock_exchange_wndproc, mode);
             snd_effects_free(ex.effects);
         }
+        cursor_give_back(cursor);
         spr_free_set(ex.set);
         ex = Exchange{};
         board_repaint_all();
@@ -609,7 +613,9 @@ void stock_show_dividends() {
     dv.d = d;
     dv.set = spr_read_set("PANEL.MKF", STOCK_DIVIDEND_ENTRY);
     snd_effects_load(dv.effects);
+    const int cursor = cursor_show_for_clicks(); // the new day runs with the pointer off
     screen_run(stock_dividend_wndproc, 0);
+    cursor_give_back(cursor);
     snd_effects_free(dv.effects);
     spr_free_set(dv.set);
     dv = DividendScreen{};
