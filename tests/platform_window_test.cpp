@@ -3,13 +3,17 @@
 // checks run in a child (this program again) with leak checking off.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
+#include "platform/stop_signal.h"
 #include "platform/window.h"
 
 namespace {
@@ -85,6 +89,68 @@ TEST(PlatformWindow, AMessageBoxIsCentredOnTheScreenUntilTheWindowIsShown) {
     plat_show_window();
     EXPECT_FALSE(plat_message_box_centred_on_screen());
     plat_shutdown();
+}
+
+// The no-sound-card warning is a box with a loop of its own (SDL shows it
+// from a forked copy of the program); SIGTERM still ends the program while
+// it is up, and the box goes with it. It needs an X server: the test runs
+// itself again under xvfb-run.
+TEST(PlatformWindow, AStopSignalEndsTheProgramAndItsBoxWhileTheBoxIsUp) {
+    const char* box_child = std::getenv("KARVO_BOX_TEST_CHILD");
+    if (!box_child || *box_child != '1') {
+        if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xvfb-run";
+        char self[4096] = {};
+        ASSERT_GT(readlink("/proc/self/exe", self, sizeof self - 1), 0);
+        const std::string cmd =
+            std::string("xvfb-run -a env KARVO_BOX_TEST_CHILD=1 '") + self +
+            "' --gtest_filter=PlatformWindow.AStopSignalEndsTheProgramAndItsBoxWhileTheBoxIsUp "
+            "2>&1";
+        FILE* f = popen(cmd.c_str(), "r");
+        ASSERT_NE(f, nullptr);
+        std::string out;
+        char buf[1024];
+        size_t got;
+        while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
+            out.append(buf, got);
+        const int status = pclose(f);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << out;
+        EXPECT_NE(out.find("[  PASSED  ] 1 test"), std::string::npos) << out;
+        return;
+    }
+    const pid_t program = fork();
+    ASSERT_GE(program, 0);
+    if (program == 0) {
+        setpgid(0, 0); // a group of its own, which the box's copy shares
+        setenv("KARVO_HEADLESS", "0", 1);
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        if (!plat_init()) _exit(2);
+        plat_message_box("no sound card", "WARNING", MB_ICONERROR);
+        // Back from the box: the signal did not end the program, or the
+        // display could show no box at all.
+        _exit(plat_stop_signal() ? 3 : 4);
+    }
+    setpgid(program, program);
+    // Let the box come up (a signal before it ends the program as well).
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    kill(program, SIGTERM);
+    int status = 0;
+    pid_t done = 0;
+    for (int i = 0; i < 100 && done == 0; ++i) {
+        done = waitpid(program, &status, WNOHANG);
+        if (done == 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    // Whatever is left of the group after the program: the box's copy.
+    bool box_left = true;
+    for (int i = 0; i < 40 && box_left; ++i) {
+        box_left = kill(-program, 0) == 0;
+        if (box_left) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    kill(-program, SIGKILL);
+    if (done == 0) waitpid(program, &status, 0);
+    ASSERT_NE(done, 0) << "SIGTERM left the program in its box";
+    ASSERT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == 4) << "this display shows no box";
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    EXPECT_FALSE(box_left) << "the box stayed on the screen after the program";
 }
 
 } // namespace

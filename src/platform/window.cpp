@@ -373,11 +373,15 @@ void plat_message_box(const char* text, const char* caption, uint32_t flags) {
     ++g_box_count;
     g_last_box = text ? text : "";
     g_last_caption = caption ? caption : "";
-    if (no_display() ||
-        SDL_ShowSimpleMessageBox(
-            (flags & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION,
-            caption ? caption : "", text ? text : "", plat_message_box_owner()) != 0)
-        std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
+    bool shown = false;
+    if (!no_display()) {
+        plat_stop_signals_box_up(true);
+        shown = SDL_ShowSimpleMessageBox(
+                    (flags & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION,
+                    caption ? caption : "", text ? text : "", plat_message_box_owner()) == 0;
+        plat_stop_signals_box_up(false);
+    }
+    if (!shown) std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
 }
 
 int plat_message_box_count() {
