@@ -191,6 +191,13 @@ void fit_picture() {
     SDL_RenderSetIntegerScale(g_renderer, out_w >= w && out_h >= h ? SDL_TRUE : SDL_FALSE);
 }
 
+// Smaller than the picture, the window would cut off its edges (the
+// toolbar, the side panel). The size hint lives on the X window, which a
+// renderer that needs OpenGL makes anew: it is set again after that.
+void keep_minimum_size() {
+    if (g_window.sdl && !no_display()) SDL_SetWindowMinimumSize(g_window.sdl, 640, 480);
+}
+
 void destroy_display() {
     if (g_texture) SDL_DestroyTexture(g_texture);
     if (g_renderer) SDL_DestroyRenderer(g_renderer);
@@ -296,9 +303,7 @@ PlatWindow plat_create_window(const char* title, PlatWndProc proc) {
         std::fprintf(stderr, "karvo: cannot create the window: %s\n", SDL_GetError());
         return nullptr;
     }
-    // Smaller than the picture, the window would cut off its edges (the
-    // toolbar, the side panel).
-    if (!no_display()) SDL_SetWindowMinimumSize(g_window.sdl, 640, 480);
+    keep_minimum_size();
     g_window_made = true;
     g_window_destroyed = false;
     plat_set_window_proc(&g_window, proc);
@@ -339,6 +344,7 @@ bool plat_display_open() {
     if (no_display() || !g_window.sdl) return true; // surfaces in memory are all there is
     g_renderer = SDL_CreateRenderer(g_window.sdl, -1, SDL_RENDERER_ACCELERATED);
     if (!g_renderer) g_renderer = SDL_CreateRenderer(g_window.sdl, -1, SDL_RENDERER_SOFTWARE);
+    keep_minimum_size();
     return g_renderer != nullptr;
 }
 
