@@ -2,6 +2,7 @@
 // a display would; what a window manager sees needs an X server (Xvfb). The
 // graphics libraries keep allocations past exit, so the checks run in a
 // child (this program again) with leak checking off.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -101,6 +102,14 @@ TEST(PlatformWindow, AMessageBoxIsCentredOnTheScreenUntilTheWindowIsShown) {
     EXPECT_TRUE(plat_message_box_centred_on_screen());
     plat_show_window();
     EXPECT_FALSE(plat_message_box_centred_on_screen());
+    plat_shutdown();
+}
+
+// Under a window manager SDL drops the click that gives the window the
+// focus back unless told to let it through.
+TEST(PlatformWindow, TheClickThatFocusesTheWindowIsLetThrough) {
+    ASSERT_TRUE(plat_init());
+    EXPECT_TRUE(SDL_GetHintBoolean(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, SDL_FALSE));
     plat_shutdown();
 }
 

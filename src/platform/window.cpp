@@ -230,6 +230,8 @@ bool plat_init() {
     // Our own handlers, so that SIGINT and SIGTERM close the program also
     // where no event is polled, and a second signal ends it at once.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The click that gives the window the focus back also counts as a click.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     plat_stop_signals_install();
     g_init_error.clear();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
