@@ -21,6 +21,7 @@ namespace {
 
 constexpr int PRESS_EFFECT = 1; // EFFECT.MKF entry of the common list's press
 constexpr int HOVER_EFFECT = 0;
+constexpr int NEW_GAME_BUTTON = 0, LOAD_BUTTON = 1, OPTIONS_BUTTON = 2, EXIT_BUTTON = 3;
 
 class Title : public PopupTest {
   protected:
@@ -30,13 +31,9 @@ class Title : public PopupTest {
         shown_clear();
         t0 = plat_tick_count();
     }
-    void click(uint32_t ms, int x, int y) {
-        move(t0 + ms, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 10, SCRIPT_LEFT_UP, x, y);
+    void click_button(uint32_t ms, int b) {
+        point_and_click(ms, TITLE_BUTTON_X[b], TITLE_BUTTON_Y[b]);
     }
-    void click_button(uint32_t ms, int b) { click(ms, TITLE_BUTTON_X[b], TITLE_BUTTON_Y[b]); }
-    uint32_t t0 = 0;
 };
 
 TEST_F(Title, NewGameAndExitCloseWithTheirChoice) {
@@ -121,9 +118,53 @@ TEST_F(Title, MovingStraightOntoAnotherButtonLightsItAndPutsTheOldOneBack) {
     EXPECT_EQ(shown_count(Shown::Effect, HOVER_EFFECT), 3u) << "a hover sound per button";
 }
 
+// Back from a window opened over the title with the pointer resting on a
+// button: the button is lit at once and a click there, before any move,
+// works. A lost click would fall through to the button clicked after it.
+TEST_F(Title, BackFromAWindowTheButtonUnderThePointerIsLitAndAnswers) {
+    struct Case {
+        int opened, rests_on; // the button that opened the window, the one under the pointer
+        int result, result_if_lost;
+    };
+    const Case cases[] = {
+        {LOAD_BUTTON, LOAD_BUTTON, 1, 3},    // nothing chosen, then a second load reads a slot
+        {OPTIONS_BUTTON, EXIT_BUTTON, 3, 0}, // the system window closed over exit
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.opened);
+        seen = Seen{};
+        headless_load_results = {-1, 1};
+        t0 = plat_tick_count();
+        move(t0 + 200, TITLE_BUTTON_X[c.opened], TITLE_BUTTON_Y[c.opened]);
+        at(t0 + 205, SCRIPT_LEFT_DOWN); // no move after it: the pointer rests
+        at(t0 + 210, SCRIPT_LEFT_UP);
+        if (c.opened == OPTIONS_BUTTON) {
+            move(t0 + 300, TITLE_BUTTON_X[c.rests_on], TITLE_BUTTON_Y[c.rests_on]);
+            at(t0 + 400, SCRIPT_RIGHT_DOWN);
+            at(t0 + 405, SCRIPT_RIGHT_UP);
+        }
+        at(t0 + 600, SCRIPT_LEFT_DOWN); // where the pointer rests
+        at(t0 + 605, SCRIPT_LEFT_UP);
+        click_button(900, c.result_if_lost == 3 ? EXIT_BUTTON : NEW_GAME_BUTTON);
+        static uint32_t look_at;
+        static int lit;
+        look_at = t0 + 500, lit = c.rests_on;
+        plat_set_cursor_hook([] {
+            if (seen.checked || plat_tick_count() < look_at) return;
+            seen.checked = true;
+            seen.new_lit =
+                shows(2 * lit + 2, lit, TITLE_BUTTON_X[lit] - 55, TITLE_BUTTON_Y[lit] - 14);
+        });
+        EXPECT_EQ(title_run(), c.result);
+        plat_set_cursor_hook(nullptr);
+        EXPECT_TRUE(seen.checked);
+        EXPECT_TRUE(seen.new_lit) << "the button under the pointer lit";
+    }
+}
+
 TEST_F(Title, AClickBesideTheButtonsDoesNothingAndPlaysNoSound) {
-    click(200, 20, 20);
-    click(300, 630, 10);
+    point_and_click(200, 20, 20);
+    point_and_click(300, 630, 10);
     click_button(600, 3);
     EXPECT_EQ(title_run(), 3);
     EXPECT_EQ(shown_count(Shown::Effect, PRESS_EFFECT), 1u) << "only exit's press";
@@ -134,8 +175,7 @@ TEST_F(Title, WithoutItsPicturesTheButtonsStillAnswer) {
     data_archive = -1; // the title's set cannot be read
     click_button(200, 2);
     // The system window opened over the title: a right click closes it.
-    at(t0 + 300, SCRIPT_RIGHT_DOWN, 320, 240);
-    at(t0 + 305, SCRIPT_RIGHT_UP, 320, 240);
+    right_click(300, 320, 240);
     click_button(400, 3);
     const int r = title_run();
     data_archive = kept;

@@ -270,7 +270,7 @@ void board_draw_toolbar(int refresh) {
     put(g.sets[PANEL_TOOLBAR], 0, 0, 0);
     for (int i = 0; i < TOOLBAR_COMMAND_COUNT; ++i) {
         const bool lit = board_hover == i || board_pressed == 100 + i;
-        put(g.sets[PANEL_TOOLBAR], lit ? i + 12 : i + 1, toolbar_button_centre_x(i),
+        put(g.sets[PANEL_TOOLBAR], toolbar_button_frame(i, lit), toolbar_button_centre_x(i),
             TOOLBAR_BUTTON_CENTRE_Y);
     }
     region_done(DIRTY_TOOLBAR, refresh);
@@ -678,7 +678,7 @@ void board_toolbar_command(int n) {
     board_hover = -1;
     board_pressed = 0;
     board_draw_toolbar(1);
-    const bool board_kept = n < 0 || n >= TOOLBAR_COMMAND_COUNT || toolbar_handlers[n]();
+    const bool board_kept = toolbar_command_open(n);
     if (turn_can_act() == 1 && board_kept) {
         board_input_enable();
         cursor_normal();

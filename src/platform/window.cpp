@@ -191,6 +191,13 @@ void fit_picture() {
     SDL_RenderSetIntegerScale(g_renderer, out_w >= w && out_h >= h ? SDL_TRUE : SDL_FALSE);
 }
 
+// Smaller than the picture, the window would cut off its edges (the
+// toolbar, the side panel). The size hint lives on the X window, which a
+// renderer that needs OpenGL makes anew: it is set again after that.
+void keep_minimum_size() {
+    if (g_window.sdl && !no_display()) SDL_SetWindowMinimumSize(g_window.sdl, 640, 480);
+}
+
 void destroy_display() {
     if (g_texture) SDL_DestroyTexture(g_texture);
     if (g_renderer) SDL_DestroyRenderer(g_renderer);
@@ -223,6 +230,8 @@ bool plat_init() {
     // Our own handlers, so that SIGINT and SIGTERM close the program also
     // where no event is polled, and a second signal ends it at once.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // The click that gives the window the focus back also counts as a click.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     plat_stop_signals_install();
     g_init_error.clear();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
@@ -296,9 +305,7 @@ PlatWindow plat_create_window(const char* title, PlatWndProc proc) {
         std::fprintf(stderr, "karvo: cannot create the window: %s\n", SDL_GetError());
         return nullptr;
     }
-    // Smaller than the picture, the window would cut off its edges (the
-    // toolbar, the side panel).
-    if (!no_display()) SDL_SetWindowMinimumSize(g_window.sdl, 640, 480);
+    keep_minimum_size();
     g_window_made = true;
     g_window_destroyed = false;
     plat_set_window_proc(&g_window, proc);
@@ -339,6 +346,7 @@ bool plat_display_open() {
     if (no_display() || !g_window.sdl) return true; // surfaces in memory are all there is
     g_renderer = SDL_CreateRenderer(g_window.sdl, -1, SDL_RENDERER_ACCELERATED);
     if (!g_renderer) g_renderer = SDL_CreateRenderer(g_window.sdl, -1, SDL_RENDERER_SOFTWARE);
+    keep_minimum_size();
     return g_renderer != nullptr;
 }
 
@@ -373,11 +381,15 @@ void plat_message_box(const char* text, const char* caption, uint32_t flags) {
     ++g_box_count;
     g_last_box = text ? text : "";
     g_last_caption = caption ? caption : "";
-    if (no_display() ||
-        SDL_ShowSimpleMessageBox(
-            (flags & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION,
-            caption ? caption : "", text ? text : "", plat_message_box_owner()) != 0)
-        std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
+    bool shown = false;
+    if (!no_display()) {
+        plat_stop_signals_box_up(true);
+        shown = SDL_ShowSimpleMessageBox(
+                    (flags & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION,
+                    caption ? caption : "", text ? text : "", plat_message_box_owner()) == 0;
+        plat_stop_signals_box_up(false);
+    }
+    if (!shown) std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
 }
 
 int plat_message_box_count() {

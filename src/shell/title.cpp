@@ -97,7 +97,9 @@ void light_button(int b) {
     plat_invalidate_rect(&r);
 }
 
-void mouse_move(int x, int y) {
+// The button under (x, y) lit, the one left put back; moving onto a
+// button sounds.
+void hover_at(int x, int y, bool moved) {
     int now = -1;
     for (int b = 0; b < TITLE_BUTTON_COUNT && now < 0; ++b)
         if (inside(button_rect(b), x, y)) now = b;
@@ -106,17 +108,21 @@ void mouse_move(int x, int y) {
     t.hovered = now;
     if (now >= 0) {
         light_button(now);
-        snd_effect_play(&ui_effects[UI_HOVER], 0);
+        if (moved) snd_effect_play(&ui_effects[UI_HOVER], 0);
     }
     if (before >= 0) restore_button(before);
 }
 
-// Back from a window opened over the title: the plain title again.
-void title_again() {
+// The plain title, with the button the pointer already rests on lit at
+// once, so that a click there works before the mouse moves.
+void title_shown() {
     t.hovered = -1;
     background_to_back();
-    cursor_set_mode(1);
     plat_invalidate_rect(nullptr);
+    cursor_set_mode(1);
+    int x = 0, y = 0;
+    plat_get_cursor_pos(&x, &y);
+    hover_at(x, y, false);
 }
 
 void left_down() {
@@ -134,12 +140,12 @@ void left_down() {
         if (app_services.save_load_screen(0) > 0)
             screen_close(1);
         else
-            title_again();
+            title_shown();
         break;
     case OPTIONS:
         cursor_set_mode(0);
         sysmenu_run(0);
-        title_again();
+        title_shown();
         break;
     case EXIT:
         cursor_set_mode(0);
@@ -155,16 +161,13 @@ void left_down() {
 int32_t title_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32_t lparam) {
     switch (message) {
     case WM_SCREEN_START:
-        t.hovered = -1;
-        background_to_back();
-        plat_invalidate_rect(nullptr);
-        cursor_set_mode(1);
+        title_shown();
         return 0;
     case WM_PAINT:
         popup_update(plat_paint_rect());
         return plat_def_window_proc(w, message, wparam, lparam);
     case WM_MOUSEMOVE:
-        mouse_move(plat_point_x(lparam), plat_point_y(lparam));
+        hover_at(plat_point_x(lparam), plat_point_y(lparam), true);
         return 0;
     case WM_LBUTTONDOWN:
         left_down();
