@@ -70,7 +70,11 @@ trap 'rm -rf "$work"' EXIT
 for o in $objects; do
     rel=${o#*.dir/}
     rel=${rel%.o}
-    case "$rel" in __/generated/*) rel=data/${rel#__/generated/} ;; esac
+    case "$rel" in
+    __/generated/*) rel=data/${rel#__/generated/} ;;
+    # A source removed since the last build leaves its object behind.
+    *) [ -f "$src/$rel" ] || continue ;;
+    esac
     nm -P "$o" 2>/dev/null | awk -v f="$rel" '
         $2 ~ /^[TDBRG]$/ { print "D", f, $1 }
         $2 == "U" { print "U", f, $1 }'

@@ -93,13 +93,15 @@ void look_and_click() {
     seen.last = now;
     if (seen.asked++ == 0) {
         seen.depth_ok = true;
-        seen.picture_pixels = differing({AUCTION_PICTURE_X, AUCTION_PICTURE_Y,
-                                         AUCTION_PICTURE_X + 200, AUCTION_PICTURE_Y + 150});
+        seen.picture_pixels =
+            differing({AUCTION_PICTURE_X, AUCTION_PICTURE_Y, AUCTION_PICTURE_X + AUCTION_PICTURE_W,
+                       AUCTION_PICTURE_Y + AUCTION_PICTURE_H});
         seen.row_pixels = differing(auction_row_rect(0));
         for (int c = 0; c < AUCTION_CHOICES; ++c)
             seen.button_pixels += differing(auction_button_rect(c));
-        seen.balloon_pixels = bright({AUCTION_BALLOON_X, AUCTION_BALLOON_Y, AUCTION_BALLOON_X + 320,
-                                      AUCTION_BALLOON_Y + 140});
+        seen.balloon_pixels =
+            bright({AUCTION_BALLOON_X, AUCTION_BALLOON_Y, AUCTION_BALLOON_X + AUCTION_BALLOON_W,
+                    AUCTION_BALLOON_Y + AUCTION_BALLOON_H});
         seen.jailed_row_grey = grey(auction_row_rect(1));
         PopupTest::save_shot("auction_window");
     }
@@ -159,10 +161,15 @@ TEST_F(AuctionScreen, AnUncoveredRaiseIsRefusedACoveredOneBuysAndTheBoardComesBa
     EXPECT_EQ(auction_run(-1, LOT1, 1), 1);
     EXPECT_EQ(seen.asked, 2) << "the refused raise left the buttons waiting";
     EXPECT_TRUE(seen.depth_ok);
-    EXPECT_GT(seen.picture_pixels, 200 * 150 * 9 / 10) << "the property's picture at (40, 60)";
+    EXPECT_GT(seen.picture_pixels, AUCTION_PICTURE_W * AUCTION_PICTURE_H * 9 / 10)
+        << "the property's picture";
     EXPECT_GT(seen.row_pixels, AUCTION_ROW_W * AUCTION_ROW_H / 2) << "seat 0's row";
-    EXPECT_GT(seen.button_pixels, 7 * 87 * 44 * 9 / 10) << "the seven buttons";
-    EXPECT_GT(seen.balloon_pixels, 320 * 140 / 3) << "the host's balloon at (20, 320)";
+    const PlatRect button = auction_button_rect(0);
+    EXPECT_GT(seen.button_pixels, AUCTION_CHOICES * (button.right - button.left) *
+                                      (button.bottom - button.top) * 9 / 10)
+        << "the seven buttons";
+    EXPECT_GT(seen.balloon_pixels, AUCTION_BALLOON_W * AUCTION_BALLOON_H / 3)
+        << "the host's balloon";
     EXPECT_GT(seen.jailed_row_grey, AUCTION_ROW_W * AUCTION_ROW_H * 9 / 10)
         << "the jailed seat's row greyed";
     EXPECT_EQ(shown_count(Shown::Effect, ui_effects[UI_REFUSED].entry), 1u) << "one refusal";

@@ -6,15 +6,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "board/board_panel_sets.h"
 #include "board/board_screen.h"
 #include "board/calendar.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/view.h"
 #include "board/world_reset.h"
+#include "engine/image.h"
+#include "engine/layout.h"
 #include "engine/numpad.h"
 #include "engine/options.h"
 #include "engine/shown.h"
@@ -29,30 +35,39 @@
 
 namespace {
 
-constexpr int WIN_X = 160, WIN_Y = 90;
-constexpr int BAR_LEFT = WIN_X + 58, BAR_Y = WIN_Y + 112;
+// The slider's bar on the screen, along its middle row.
+constexpr int BAR_LEFT = BANK_DEPOSIT_X + BANK_BAR_X,
+              BAR_Y = BANK_DEPOSIT_Y + BANK_BAR_Y + BANK_BAR_H / 2;
 struct Point {
     int x, y;
 };
-// Centres of the buttons on the screen.
-Point digit(int d) {
-    if (d == 0) return {WIN_X + 16 + 26, WIN_Y + 256 + 17};
-    const int row = 2 - (d - 1) / 3, col = (d - 1) % 3;
-    return {WIN_X + 16 + 60 * col + 26, WIN_Y + 136 + 40 * row + 17};
+constexpr Point centre(const PlatRect& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
-constexpr Point WITHDRAW{WIN_X + 61, WIN_Y + 31}, DEPOSIT{WIN_X + 161, WIN_Y + 31},
-    LEAVE{WIN_X + 260, WIN_Y + 31}, CLEAR{WIN_X + 250, WIN_Y + 153},
-    BACKSPACE{WIN_X + 250, WIN_Y + 193}, ALL{WIN_X + 250, WIN_Y + 233},
-    OK{WIN_X + 250, WIN_Y + 273};
+// Centres of the deposit window's buttons on the screen.
+constexpr Point button(int b) {
+    const Point p = centre(bank_deposit_spot(b));
+    return {BANK_DEPOSIT_X + p.x, BANK_DEPOSIT_Y + p.y};
+}
+constexpr Point digit(int d) {
+    return button(BANK_B_DIGIT0 + d);
+}
+constexpr Point WITHDRAW = button(BANK_B_WITHDRAW), DEPOSIT = button(BANK_B_DEPOSIT),
+                LEAVE = button(BANK_B_LEAVE), CLEAR = button(BANK_B_CLEAR),
+                BACKSPACE = button(BANK_B_BACKSPACE), ALL = button(BANK_B_ALL),
+                OK = button(BANK_B_OK);
+
+// A click 102 pixels from the bar's left end: trunc(102 / 6) + 1 steps.
+constexpr int SLIDER_STEPS = BANK_KEY_SLIDER_AT / 6 + 1;
 
 // The bar's pixels as shown while the window is open.
 uint32_t shot_at = 0;
 bool shot_taken = false;
-uint16_t bar_pixels[204];
+uint16_t bar_pixels[BANK_BAR_W];
 void shoot() {
     if (shot_taken || plat_tick_count() < shot_at) return;
     shot_taken = true;
-    for (int x = 0; x < 204; ++x)
+    for (int x = 0; x < BANK_BAR_W; ++x)
         bar_pixels[x] = PopupTest::screen_at(BAR_LEFT + x, BAR_Y);
     PopupTest::save_shot("bank_deposit");
 }
@@ -71,33 +86,38 @@ class BankDeposit : public PopupTest {
         }
         game_active_mover = 1;
         app_active = 1;
-        t = plat_tick_count() + 50;
+        restart();
     }
-    void click(Point p) {
-        at(t, SCRIPT_LEFT_DOWN, p.x, p.y);
-        at(t + 5, SCRIPT_LEFT_UP, p.x, p.y);
-        t += 50;
+    // The script's events follow one another 50 ms apart, from 50 ms after
+    // the clock's start t0; next is the coming event's time after t0.
+    void restart() {
+        t0 = plat_tick_count();
+        next = 50;
+    }
+    uint32_t when() const { return t0 + next; }
+    void press(Point p) {
+        click(next, p.x, p.y);
+        next += 50;
     }
     void key(uint32_t vk) {
-        key_down(t, vk);
-        key_up(t + 5, vk);
-        t += 50;
+        key_down(when(), vk);
+        key_up(when() + 5, vk);
+        next += 50;
     }
-    void right_click() {
-        at(t, SCRIPT_RIGHT_DOWN, 300, 300);
-        at(t + 5, SCRIPT_RIGHT_UP, 300, 300);
-        t += 50;
+    void right_press() {
+        right_click(next, 300, 300);
+        next += 50;
     }
     const PlayerRecord& me() const { return player_table[1]; }
-    uint32_t t = 0;
+    uint32_t next = 0;
 };
 
 TEST_F(BankDeposit, TypedDigitsWithdrawOnOkThroughTheBank) {
     for (int d : {1, 2, 3, 9})
-        click(digit(d));
-    click(BACKSPACE);
-    click(digit(4)); // 1234
-    click(OK);
+        press(digit(d));
+    press(BACKSPACE);
+    press(digit(4)); // 1234
+    press(OK);
     bank_deposit_screen();
     EXPECT_EQ(me().deposit, 5000 - 1234);
     EXPECT_EQ(me().cash, 1000 + 1234);
@@ -106,10 +126,10 @@ TEST_F(BankDeposit, TypedDigitsWithdrawOnOkThroughTheBank) {
 }
 
 TEST_F(BankDeposit, DepositModeAllTakesTheWholeCashAndAnAmountAboveItIsCapped) {
-    click(DEPOSIT);
+    press(DEPOSIT);
     for (int d : {9, 9, 9, 9})
-        click(digit(d)); // above the cash: the cash
-    click(OK);
+        press(digit(d)); // above the cash: the cash
+    press(OK);
     bank_deposit_screen();
     EXPECT_EQ(me().cash, 0);
     EXPECT_EQ(me().deposit, 6000);
@@ -119,8 +139,8 @@ TEST_F(BankDeposit, KeysPressTheButtons) {
     key('7');
     key(VK_NUMPAD0 + 5);
     key(VK_BACK);
-    key(67); // clears
-    key(77); // all: the whole deposit
+    key(BANK_KEY_CLEAR);
+    key(BANK_KEY_ALL); // the whole deposit
     key(VK_RETURN);
     bank_deposit_screen();
     EXPECT_EQ(me().deposit, 0);
@@ -128,44 +148,44 @@ TEST_F(BankDeposit, KeysPressTheButtons) {
 }
 
 TEST_F(BankDeposit, TheSliderBarFillsWithTheAmount) {
-    // H clicks the slider 102 pixels from its left end: (17 + 1) x (5000 / 34 + 1).
-    key(72);
-    shot_at = t;
-    move(t, 300, 300); // the cursor's redraw takes the shot
-    t += 50;
-    right_click();
-    at(t + 100, SCRIPT_LEFT_DOWN, OK.x, OK.y); // never reached: the right button left
+    // The slider's key clicks it 102 pixels from its left end: (17 + 1) x (5000 / 34 + 1).
+    key(BANK_KEY_SLIDER);
+    shot_at = when();
+    move(when(), 300, 300); // the cursor's redraw takes the shot
+    next += 50;
+    right_press();
+    at(when() + 100, SCRIPT_LEFT_DOWN, OK.x, OK.y); // never reached: the right button left
     plat_set_cursor_hook(shoot);
     bank_deposit_screen();
     plat_set_cursor_hook(nullptr);
     ASSERT_TRUE(shot_taken);
     EXPECT_EQ(me().deposit, 5000) << "the right button deals nothing";
     // The filled share of the bar is one colour, the rest another.
-    const int filled = 18 * (5000 / 34 + 1) * 204 / 5000;
+    const int filled = SLIDER_STEPS * (5000 / 34 + 1) * BANK_BAR_W / 5000;
     int lit = 0;
-    for (int x = 0; x < 204; ++x)
+    for (int x = 0; x < BANK_BAR_W; ++x)
         lit += bar_pixels[x] == bar_pixels[0];
-    EXPECT_NE(bar_pixels[0], bar_pixels[203]);
+    EXPECT_NE(bar_pixels[0], bar_pixels[BANK_BAR_W - 1]);
     EXPECT_EQ(lit, filled);
 }
 
 TEST_F(BankDeposit, TheSliderClickSetsItsStepAndLeaveDealsNothing) {
-    click(Point{BAR_LEFT + 102, BAR_Y});
-    click(LEAVE);
+    press(Point{BAR_LEFT + BANK_KEY_SLIDER_AT, BAR_Y});
+    press(LEAVE);
     bank_deposit_screen();
     EXPECT_EQ(me().deposit, 5000);
-    t = plat_tick_count() + 50;
-    click(Point{BAR_LEFT + 102, BAR_Y});
-    click(OK);
+    restart();
+    press(Point{BAR_LEFT + BANK_KEY_SLIDER_AT, BAR_Y});
+    press(OK);
     bank_deposit_screen();
-    EXPECT_EQ(me().deposit, 5000 - 18 * (5000 / 34 + 1));
+    EXPECT_EQ(me().deposit, 5000 - SLIDER_STEPS * (5000 / 34 + 1));
 }
 
 TEST_F(BankDeposit, WhileLendingIsSuspendedOnlyDepositingIsPossible) {
     player_table[1].bank_suspension_days = 2;
-    click(WITHDRAW); // refused: the mode stays deposit
-    click(digit(5));
-    click(OK);
+    press(WITHDRAW); // refused: the mode stays deposit
+    press(digit(5));
+    press(OK);
     bank_deposit_screen();
     EXPECT_EQ(me().cash, 995);
     EXPECT_EQ(me().deposit, 5005);
@@ -178,7 +198,8 @@ TEST_F(BankDeposit, WhileLendingIsSuspendedOnlyDepositingIsPossible) {
 // The loan counter: amounts come through the number pad's decision.
 namespace {
 
-constexpr int MENU_X = 150 + 70, BORROW_Y = 40 + 300 + 18, REPAY_Y = 40 + 346 + 18;
+constexpr Point BORROW = centre(bank_menu_rect(BANK_M_BORROW)),
+                REPAY = centre(bank_menu_rect(BANK_M_REPAY));
 constexpr PackedDate TODAY = cal_pack(1998, 1, 15);
 
 class BankLoan : public BankDeposit {
@@ -191,8 +212,8 @@ class BankLoan : public BankDeposit {
     }
     // The clerk's lines take their input while she speaks: leave well after.
     void leave() {
-        t += 20000;
-        right_click();
+        next += 20000;
+        right_press();
     }
     bool said(const char* words) const { return shown_find_text(Shown::Balloon, words) != nullptr; }
 };
@@ -207,9 +228,9 @@ void shoot_counter() {
 
 TEST_F(BankLoan, BorrowingAddsToDepositAndLoanAndSetsTheDueDate) {
     decision_script_push(4000);
-    click(Point{MENU_X, BORROW_Y});
-    move(t + 12000, 300, 200);
-    counter_shot_at = t + 12000;
+    press(BORROW);
+    move(when() + 12000, 300, 200);
+    counter_shot_at = when() + 12000;
     leave();
     plat_set_cursor_hook(shoot_counter);
     bank_loan_screen(0, 0);
@@ -226,19 +247,22 @@ TEST_F(BankLoan, BorrowingAddsToDepositAndLoanAndSetsTheDueDate) {
 
 // The clerk's balloon, above her at the counter's top: seen while she
 // speaks when a point inside it is not the counter's wall.
+constexpr Point IN_BALLOON{BANK_COUNTER_X + BANK_BALLOON_X + 20,
+                           BANK_COUNTER_Y + BANK_BALLOON_Y + 40};
 int balloon_seen = -1;
 uint32_t balloon_look_at = 0;
 void look_for_balloon() {
     if (balloon_seen >= 0 || plat_tick_count() < balloon_look_at) return;
-    balloon_seen = PopupTest::screen_at(256, 86) != PopupTest::screen_at(430, 200);
+    balloon_seen =
+        PopupTest::screen_at(IN_BALLOON.x, IN_BALLOON.y) != PopupTest::screen_at(430, 200);
 }
 
 TEST_F(BankLoan, AtTheLimitNoPadOpens) {
     player_table[1].loan = 10000;
-    click(Point{MENU_X, BORROW_Y});
+    press(BORROW);
     balloon_seen = -1;
-    balloon_look_at = t + 500;
-    move(t + 500, 300, 200);
+    balloon_look_at = when() + 500;
+    move(when() + 500, 300, 200);
     leave();
     plat_set_cursor_hook(look_for_balloon);
     bank_loan_screen(0, 0);
@@ -254,7 +278,7 @@ TEST_F(BankLoan, RepayingTheWholeLoanClearsTheDueDateAndMoreThanCashAndDepositIs
     player_table[1].loan_due = cal_pack(1998, 4, 15);
     decision_script_push(7000); // above cash + deposit (6000): refused
     decision_script_push(8000); // the pad's answer is capped at the loan by the window's seam
-    click(Point{MENU_X, REPAY_Y});
+    press(REPAY);
     leave();
     bank_loan_screen(0, 0);
     EXPECT_TRUE(said("您的现金不足"));
@@ -264,9 +288,9 @@ TEST_F(BankLoan, RepayingTheWholeLoanClearsTheDueDateAndMoreThanCashAndDepositIs
 
     decisions_reset();
     player_table[1].deposit = 9000;
-    t = plat_tick_count() + 50;
+    restart();
     decision_script_push(8000);
-    click(Point{MENU_X, REPAY_Y});
+    press(REPAY);
     leave();
     bank_loan_screen(0, 0);
     EXPECT_EQ(me().loan, 0);
@@ -277,42 +301,97 @@ TEST_F(BankLoan, RepayingTheWholeLoanClearsTheDueDateAndMoreThanCashAndDepositIs
 
 } // namespace
 
-// The calendar card of the counter: a strip left of the day's digits.
+// The counter's two cards: the calendar card on the calendar pictures, the
+// accounts card with the player's face whole inside it.
 namespace {
 
-bool calendar_shot = false;
-uint32_t calendar_shot_at = 0;
-uint16_t plain_card = 0;
-int calendar_differs = -1;
-void shoot_calendar() {
-    if (calendar_shot || plat_tick_count() < calendar_shot_at) return;
-    calendar_shot = true;
-    if (plain_card == 0) plain_card = PopupTest::screen_at(450, 385);
-    calendar_differs = PopupTest::screen_differs(448, 380, 470, 410, plain_card);
+constexpr int CALENDAR_STRIP_W = 22, CALENDAR_STRIP_H = 30; // at (8, 100): left of the day
+
+bool cards_shot = false;
+uint32_t cards_shot_at = 0;
+std::vector<uint16_t> cards_seen; // the screen while the counter is open
+void shoot_cards() {
+    if (cards_shot || plat_tick_count() < cards_shot_at) return;
+    cards_shot = true;
+    cards_seen.assign(size_t{SCREEN_W} * SCREEN_H, 0);
+    for (int y = 0; y < SCREEN_H; ++y)
+        for (int x = 0; x < SCREEN_W; ++x)
+            cards_seen[size_t{SCREEN_W} * y + x] = PopupTest::screen_at(x, y);
     if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
-        PopupTest::save_screen_bmp(std::string(dir) + "/bank_calendar_" +
+        PopupTest::save_screen_bmp(std::string(dir) + "/bank_cards_" +
+                                   std::to_string(cal_month(game_date)) + "_" +
                                    std::to_string(cal_day(game_date)));
 }
 
-TEST_F(BankLoan, TheCalendarCardShowsTodaysHolidayPicture) {
-    struct Case {
-        PackedDate date;
-        bool picture;
-    };
-    const Case cases[] = {{TODAY, false}, {cal_pack(1998, 2, 14), true}};
-    for (const Case& c : cases) {
-        game_date = c.date;
-        calendar_shot = false;
-        t = plat_tick_count() + 50;
-        calendar_shot_at = t + 200;
-        move(t + 200, 300, 200);
+// True when every pixel the picture draws was seen with its top-left
+// corner at (left, top) in the rectangle's part (x, y, w, h) of the picture.
+bool picture_shown(const ImageRecord* pic, int left, int top, int x, int y, int w, int h) {
+    if (pic == nullptr) return false;
+    const uint16_t* palette = spr_record_palette(pic);
+    const auto* indices = reinterpret_cast<const uint8_t*>(pic->pixels);
+    int drawn = 0;
+    for (int j = y; j < y + h && j < pic->height; ++j)
+        for (int i = x; i < x + w && i < pic->width; ++i) {
+            const int at = j * pic->width + i;
+            const uint16_t px =
+                palette ? (indices[at] ? palette[indices[at]] : 0) : pic->pixels[at];
+            if (px == 0) continue;
+            ++drawn;
+            const int sx = left + i, sy = top + j;
+            if (sx < 0 || sy < 0 || sx >= SCREEN_W || sy >= SCREEN_H) return false;
+            if (cards_seen[size_t{SCREEN_W} * sy + sx] != px) return false;
+        }
+    return drawn > 0;
+}
+
+class BankCards : public BankLoan {
+  protected:
+    // Opens the counter on a date and takes the shot while it is open.
+    void open_on(PackedDate date) {
+        game_date = date;
+        cards_shot = false;
+        restart();
+        cards_shot_at = when() + 200;
+        move(when() + 200, 300, 200);
         leave();
-        plat_set_cursor_hook(shoot_calendar);
+        plat_set_cursor_hook(shoot_cards);
         bank_loan_screen(0, 0);
         plat_set_cursor_hook(nullptr);
-        ASSERT_TRUE(calendar_shot);
-        EXPECT_EQ(calendar_differs > 0, c.picture) << cal_month(c.date) << "/" << cal_day(c.date);
     }
+};
+
+TEST_F(BankCards, TheCalendarCardIsTheSeasonsDayPageOrTodaysHolidayPicture) {
+    struct Case {
+        PackedDate date;
+        int season; // the day page shown, -1 the holiday's picture
+    };
+    const Case cases[] = {{TODAY, 3},
+                          {cal_pack(1998, 5, 12), 1},
+                          {cal_pack(1998, 9, 9), 2},
+                          {cal_pack(1998, 2, 14), -1}};
+    void* pages = spr_read_set("PANEL.MKF", PANEL_CALENDAR);
+    ASSERT_NE(pages, nullptr);
+    for (const Case& c : cases) {
+        open_on(c.date);
+        ASSERT_TRUE(cards_shot);
+        const ImageRecord* shown =
+            spr_frame(c.season >= 0 ? pages : board_holiday_picture(), std::max(c.season, 0));
+        EXPECT_TRUE(picture_shown(shown, BANK_CALENDAR_X, BANK_CALENDAR_Y, 8, 100, CALENDAR_STRIP_W,
+                                  CALENDAR_STRIP_H))
+            << cal_month(c.date) << "/" << cal_day(c.date);
+    }
+    spr_free_set(pages);
+}
+
+TEST_F(BankCards, TheAccountsCardShowsTheWholeFaceCentredBelowItsTop) {
+    ASSERT_TRUE(set_up_two_players());
+    game_active_mover = 1;
+    open_on(TODAY);
+    ASSERT_TRUE(cards_shot);
+    const ImageRecord* face = spr_frame(view_portrait_set(1), 1);
+    ASSERT_NE(face, nullptr);
+    EXPECT_TRUE(picture_shown(face, BANK_ACCOUNTS_X + 100 - face->width / 2,
+                              BANK_ACCOUNTS_Y + BANK_FACE_DY, 0, 0, face->width, face->height));
 }
 
 } // namespace
@@ -334,10 +413,10 @@ TEST_F(BankDeposit, TheSidePanelShowsTheFirstTabMeanwhileUnlessTheLayoutIsTheHea
         settings_set_side_panel_layout(c.layout);
         board_tabs[1] = c.tab;
         tab_seen = 0xFF;
-        t = plat_tick_count() + 50;
-        move(t, 300, 300);
-        t += 50;
-        right_click();
+        restart();
+        move(when(), 300, 300);
+        next += 50;
+        right_press();
         plat_set_cursor_hook(note_tab);
         bank_deposit_screen();
         plat_set_cursor_hook(nullptr);
@@ -353,12 +432,11 @@ TEST_F(BankDeposit, TheSidePanelShowsTheFirstTabMeanwhileUnlessTheLayoutIsTheHea
 namespace {
 
 constexpr uint16_t BANK_OBJECT = OBJ_COMPANY_BASE + 2; // company building 2 is the bank
-constexpr int FINANCE_Y = 40 + 300 + 2 * 46 + 18;
-constexpr int PAGE_LEFT = 70, PAGE_TOP = 40 + 216;
-Point page_button(int k) {
-    return {PAGE_LEFT + 12 + 94 * k + 44, PAGE_TOP + 172 + 17};
+constexpr Point FINANCE = centre(bank_menu_rect(BANK_M_FINANCE));
+constexpr int PAGE_LEFT = BANK_COUNTER_X + BANK_PAGE_X, PAGE_TOP = BANK_COUNTER_Y + BANK_PAGE_Y;
+constexpr Point page_button(int k) {
+    return centre(bank_page_button_rect(k));
 }
-constexpr int P_BORROW = 0, P_REPAY = 1, P_EXIT = 2;
 
 // The first and the third figure's wells and the menu under the page, seen
 // while the page is open.
@@ -368,9 +446,11 @@ uint16_t well_first = 0, well_third = 0, under_menu = 0;
 void shoot_page() {
     if (page_shot || plat_tick_count() < page_shot_at) return;
     page_shot = true;
-    well_first = PopupTest::screen_at(PAGE_LEFT + 152, PAGE_TOP + 52);
-    well_third = PopupTest::screen_at(PAGE_LEFT + 152, PAGE_TOP + 50 + 72 + 2);
-    under_menu = PopupTest::screen_at(150 + 3, 40 + 300 + 3);
+    const int well_top = PAGE_TOP + BANK_PAGE_FIGURE_Y + 2;
+    well_first = PopupTest::screen_at(PAGE_LEFT + 152, well_top);
+    well_third = PopupTest::screen_at(PAGE_LEFT + 152, well_top + 2 * BANK_PAGE_FIGURE_STEP);
+    const PlatRect menu = bank_menu_rect(BANK_M_BORROW);
+    under_menu = PopupTest::screen_at(menu.left + 3, menu.top + 3);
     if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
         PopupTest::save_screen_bmp(std::string(dir) + "/bank_finance");
 }
@@ -391,9 +471,9 @@ class BankFinance : public BankLoan {
         BankLoan::TearDown();
     }
     // The clerk's lines take their input while she speaks: go on well after.
-    void later() { t += 20000; }
+    void later() { next += 20000; }
     void open_page() {
-        click(Point{MENU_X, FINANCE_Y});
+        press(FINANCE);
         later();
     }
     void visit() { bank_loan_screen(bank_finance_offered(1, BANK_OBJECT), BANK_OBJECT); }
@@ -404,21 +484,22 @@ class BankFinance : public BankLoan {
         plat_script_set_close_at_end(false);
         decisions_reset();
         shown_clear();
-        t = plat_tick_count() + 3000; // after the suspension's message
+        restart();
+        next = 3000; // after the suspension's message
     }
 };
 
 TEST_F(BankFinance, ADealOnThePageEndsTheWholeVisit) {
     decision_script_push(3000);
     open_page();
-    click(page_button(P_BORROW));
+    press(page_button(BANK_P_BORROW));
     later();
-    page_shot_at = t;
-    move(t, 300, 200);
-    t += 50;
-    click(page_button(P_EXIT));
+    page_shot_at = when();
+    move(when(), 300, 200);
+    next += 50;
+    press(page_button(BANK_P_EXIT));
     later();
-    right_click(); // would leave the counter, were it still open
+    right_press(); // would leave the counter, were it still open
     plat_set_cursor_hook(shoot_page);
     visit();
     plat_set_cursor_hook(nullptr);
@@ -455,11 +536,11 @@ TEST_F(BankFinance, RepayingIsRefusedAboveCashAndDepositAndAWholeRepaymentEndsTh
         player_table[1].special_financing = c.financing;
         decision_script_push(c.amount);
         open_page();
-        click(page_button(P_REPAY));
+        press(page_button(BANK_P_REPAY));
         later();
-        click(page_button(P_EXIT));
+        press(page_button(BANK_P_EXIT));
         later();
-        right_click();
+        right_press();
         visit();
         EXPECT_EQ(decision_last_amount(), c.financing) << c.what << ": the pad's maximum";
         EXPECT_EQ(me().special_financing, c.financing_after) << c.what;
@@ -484,11 +565,11 @@ TEST_F(BankFinance, WithLendingSuspendedOrNothingLeftToDrawNoPadOpens) {
         player_table[1].bank_suspension_days = c.suspension;
         player_table[1].special_financing = c.financing;
         open_page();
-        click(page_button(P_BORROW));
+        press(page_button(BANK_P_BORROW));
         later();
-        right_click(); // the page
+        right_press(); // the page
         later();
-        right_click(); // the counter
+        right_press(); // the counter
         visit();
         EXPECT_EQ(decision_asked_count(), 0) << c.what;
         EXPECT_EQ(me().special_financing, c.financing) << c.what;
@@ -500,7 +581,7 @@ TEST_F(BankFinance, WithLendingSuspendedOrNothingLeftToDrawNoPadOpens) {
 TEST_F(BankFinance, OnlyTheChairmanFindsThePage) {
     map_company_table[2].chairman = owner_of_seat(0); // player 0 chairs it now
     open_page();
-    right_click();
+    right_press();
     visit();
     EXPECT_FALSE(said("董事长亲自光临"));
     EXPECT_TRUE(said("谢谢您的惠顾"));
@@ -550,17 +631,18 @@ uint32_t reminder_shot_at = 0;
 void shoot_reminder() {
     if (reminder_shot || plat_tick_count() < reminder_shot_at) return;
     reminder_shot = true;
-    balloon_seen = PopupTest::screen_at(256, 86) != PopupTest::screen_at(430, 200);
+    balloon_seen =
+        PopupTest::screen_at(IN_BALLOON.x, IN_BALLOON.y) != PopupTest::screen_at(430, 200);
     if (const char* dir = std::getenv("KARVO_SHOT_DIR"))
         PopupTest::save_screen_bmp(std::string(dir) + "/bank_reminder");
 }
 
 TEST_F(BankReminder, AClickSkipsTheRest) {
     balloon_seen = -1;
-    reminder_shot_at = t + 300;
-    move(t + 300, 300, 200);
-    t += 600;
-    click(Point{300, 200});
+    reminder_shot_at = when() + 300;
+    move(when() + 300, 300, 200);
+    next += 600;
+    press(Point{300, 200});
     plat_set_cursor_hook(shoot_reminder);
     bank_clerk_reminder();
     plat_set_cursor_hook(nullptr);
@@ -568,7 +650,7 @@ TEST_F(BankReminder, AClickSkipsTheRest) {
     EXPECT_FALSE(said("请不要忘记喔！"));
     ASSERT_TRUE(reminder_shot);
     EXPECT_EQ(balloon_seen, 1) << "the greeting is seen in the clerk's balloon";
-    EXPECT_LT(plat_tick_count(), t + 1000u) << "the click ended it";
+    EXPECT_LT(plat_tick_count(), when() + 1000u) << "the click ended it";
 }
 
 } // namespace

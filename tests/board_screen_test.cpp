@@ -106,6 +106,9 @@ class BoardScreenTest : public ::testing::Test {
         plat_surface_release(primary_surface);
         back_surface = primary_surface = nullptr;
         settings_set_side_panel_layout(0);
+        // A test that loads a game read the map's pictures and the movers'
+        // sprites; the world reset below would only forget them.
+        view_free_map_graphics();
         map_fixture_reset();
     }
     uint16_t back(int x, int y) const { return back_surface->pixels[y * 640 + x]; }

@@ -118,11 +118,14 @@ TEST_F(CardScreens, TheThiefPicksAnItemOnlyWhenItemsMayBeTaken) {
     EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0);
 }
 
+// The rules show the picture through the card presenter, which the window fills.
 TEST_F(CardScreens, TheCardPictureShowsUnderItsCaptionAndTheBoardComesBack) {
+    ASSERT_TRUE(card_presenter.installed());
+    ASSERT_EQ(card_presenter().picture, card_show_picture);
     watch({138, 200, 138 + 165, 200 + 256}, "card_picture");
     at(t0 + 300, SCRIPT_LEFT_UP, 10, 10); // cuts the wait short
     const uint32_t start = plat_tick_count();
-    card_show_picture(CARD_MONSTER, "使用怪兽卡");
+    card_presenter().picture(CARD_MONSTER, "使用怪兽卡");
     EXPECT_LT(plat_tick_count() - start, 1500u);
     EXPECT_GT(seen.panel_pixels, 165 * 256 * 9 / 10) << "the card picture at (138, 200)";
     EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0);
@@ -132,7 +135,7 @@ TEST_F(CardScreens, TheCardPictureShowsUnderItsCaptionAndTheBoardComesBack) {
     EXPECT_EQ(shown_count(Shown::BoardEffect, CARD_SOUND), 1u);
 
     shown_clear();
-    card_show_picture(0, "nothing");
+    card_presenter().picture(0, "nothing");
     EXPECT_EQ(shown_count(Shown::Panel), 0u) << "card 0 shows nothing";
 }
 

@@ -1,9 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <set>
+
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/world_reset.h"
+#include "cards/ai_items.h"
+#include "cards/ai_settings.h"
+#include "cards/card_use.h"
 #include "cards/cards.h"
+#include "cards/item_use.h"
+#include "data/card_speech_lines.h"
 #include "engine/random.h"
 
 namespace {
@@ -279,6 +287,46 @@ TEST_F(Cards, CopiesAreConservedThroughRandomOperations) {
             ASSERT_LE(player_items[p][n], ITEM_KIND_MAX);
     }
     expect_conserved();
+}
+
+// Every card and item table has a row for every id it is indexed by, so that
+// a card or item added to one and not the other shows here.
+TEST(CardTables, EveryRowOfEveryTableIsSet) {
+    struct Table {
+        const char* name;
+        int rows;
+        std::function<bool(int)> set;
+    };
+    const Table tables[] = {
+        {"card_defs", CARD_DEF_ROWS,
+         [](int i) { return i == 0 || (card_defs[i].name && card_defs[i].name[0]); }},
+        {"card_handler_table", CARD_KIND_COUNT + 1,
+         [](int i) { return card_handler_table[i] != nullptr; }},
+        {"item_handler_table", ITEM_HANDLER_ROWS,
+         [](int i) { return item_handler_table[i] != nullptr; }},
+        {"ai_card_table", CARD_DEF_ROWS, [](int i) { return ai_card_table[i] != nullptr; }},
+        {"ai_item_rows", ITEM_KIND_COUNT, [](int i) { return ai_item_rows[i] != nullptr; }},
+    };
+    for (const Table& t : tables)
+        for (int i = 0; i < t.rows; ++i)
+            EXPECT_TRUE(t.set(i)) << t.name << " row " << i;
+}
+
+// The items' ids follow the cards', and each card's three speech lines (the
+// user's, on oneself, the victim's) have entries of their own that together
+// fill a character's entries.
+TEST(CardTables, ItemIdsAndSpeechEntriesFollowTheCardCount) {
+    EXPECT_EQ(CARD_DEF_ROWS, 1 + CARD_KIND_COUNT + ITEM_KIND_COUNT);
+    for (int n = 1; n <= ITEM_KIND_COUNT; ++n)
+        EXPECT_EQ(&item_def(n), &card_def(CARD_KIND_COUNT + n)) << "item " << n;
+    std::set<int> entries;
+    for (int k = 1; k <= CARD_KIND_COUNT; ++k)
+        for (int e : {card_line_user(k), card_line_self(k), card_line_victim(k)}) {
+            EXPECT_GE(e, 0) << "card " << k;
+            EXPECT_LT(e, CARD_SPEECH_ENTRIES) << "card " << k;
+            EXPECT_TRUE(entries.insert(e).second) << "card " << k << " entry " << e;
+        }
+    EXPECT_EQ(static_cast<int>(entries.size()), CARD_SPEECH_ENTRIES);
 }
 
 } // namespace

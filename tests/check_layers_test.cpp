@@ -143,6 +143,17 @@ TEST_F(LayerCheck, AListedClimbPassesAndAListedPairThatNoLongerClimbsFails) {
     EXPECT_NE(out.find("engine/eng.cpp shell/top.cpp"), std::string::npos) << out;
 }
 
+TEST_F(LayerCheck, TheObjectOfASourceRemovedSinceTheBuildIsNotRead) {
+    for (const Source& s : clean_tree)
+        add(s);
+    add({"board/moved.cpp", "int screen_fn(); int moved_fn() { return screen_fn(); }\n"});
+    add({"board/moved_screen.cpp", "int screen_fn() { return 1; }\n"});
+    std::string out;
+    ASSERT_EQ(check(out), 1) << "the planted climb is seen while its source is there";
+    fs::remove(root / "src/board/moved.cpp");
+    EXPECT_EQ(check(out), 0) << out;
+}
+
 TEST_F(LayerCheck, ABuildWithNoObjectsIsRefusedWithTheReason) {
     fs::create_directories(root / "src/engine");
     std::string out;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "board/game_state.h"
+#include "engine/data_report.h"
 #include "engine/flc.h"
 #include "engine/image.h"
 #include "engine/mkf.h"
@@ -254,16 +255,25 @@ TEST_F(Intro, WithoutItsPicturesOrAnimationsItDrawsNothingAndStillStartsTheMusic
     const fs::path empty = fs::path(dir) / "none";
     fs::create_directory(empty);
 
-    for (const fs::path& where : {empty, fs::path(dir)}) {
-        SCOPED_TRACE(where.string());
+    struct Case {
+        fs::path where;
+        const char* reason; // told once on standard error
+    };
+    for (const Case& c : {Case{empty, "not found"}, Case{fs::path(dir), "is damaged"}}) {
+        SCOPED_TRACE(c.where.string());
         paint_screen(SENTINEL);
         headless_calls.clear();
-        plat_set_data_dir(where.string());
+        data_reports_reset();
+        plat_set_data_dir(c.where.string());
+        intro_run();
         intro_run();
         plat_set_data_dir(KARVO_TEST_DATA_DIR);
         EXPECT_EQ(position_of(headless_calls, "music_next_background 1"), 1);
         EXPECT_EQ(screen_differs(0, 0, 640, 480, SENTINEL), 0);
         EXPECT_EQ(flc_player.data, nullptr);
+        ASSERT_EQ(data_reports().size(), 1u) << "one line for every miss of two intros";
+        EXPECT_NE(data_reports()[0].find("JUMP.MKF"), std::string::npos) << data_reports()[0];
+        EXPECT_NE(data_reports()[0].find(c.reason), std::string::npos) << data_reports()[0];
     }
     fs::remove_all(dir);
 }

@@ -15,9 +15,11 @@
 #include "board/jail_screen.h"
 #include "board/sprites.h"
 #include "board/world_reset.h"
+#include "engine/message.h"
 #include "engine/music.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
+#include "engine/util.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "platform/script.h"
@@ -30,8 +32,9 @@ namespace {
 
 constexpr uint16_t BACKGROUND = 0x0842;
 constexpr int VISITOR = 0;
-constexpr int YES_X = 290, NO_X = 350, CONFIRM_Y = 240; // the pop-up's halves
-constexpr int AWAY_X = 634, AWAY_Y = 4;                 // a point in no cell, box or balloon
+// The halves of the yes/no below the question's message panel.
+constexpr int YES_X = 190, NO_X = 250, CONFIRM_Y = 320;
+constexpr int AWAY_X = 634, AWAY_Y = 4; // a point in no cell, box or balloon
 
 void hold(int hospital, int person) {
     if (person < PLAYER_COUNT) {
@@ -164,15 +167,6 @@ class BailWindow : public PopupTest {
             sprites_release(m, 1);
         }
     }
-    void click(uint32_t ms, int x, int y) {
-        at(t0 + ms, SCRIPT_MOUSE_MOVE, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 10, SCRIPT_LEFT_UP, x, y);
-    }
-    void right_click(uint32_t ms) {
-        at(t0 + ms, SCRIPT_RIGHT_DOWN);
-        at(t0 + ms + 5, SCRIPT_RIGHT_UP);
-    }
     // The script lasts until then: a screen still open at that time would
     // be closed only when it runs out.
     void keep_script_until(uint32_t ms) { at(t0 + ms, SCRIPT_NOTHING); }
@@ -227,8 +221,10 @@ TEST_F(BailWindow, EachJailCellByMouseShowsItsBoxAndFreesItsPerson) {
         const size_t boxed = probe_at(700, person == 6 ? "jail_box" : "");
         at(t0 + 800, SCRIPT_MOUSE_MOVE, AWAY_X, AWAY_Y);
         const size_t unboxed = probe_at(1000);
-        click(1100, mx, my);
-        click(1500, YES_X, CONFIRM_Y);
+        point_and_click(1100, mx, my);
+        const size_t asked = probe([] { return shown_count(Shown::Question) > 0; }, 200,
+                                   person == 1 ? "jail_question" : "");
+        point_and_click(1500, YES_X, CONFIRM_Y);
         at(t0 + 1600, SCRIPT_MOUSE_MOVE, AWAY_X, AWAY_Y);
         const size_t thanks = person >= MOVER_THIEF ? probe([] { return balloon_said("#01"); }, 300,
                                                             person == 5 ? "jail_thanks" : "")
@@ -237,6 +233,10 @@ TEST_F(BailWindow, EachJailCellByMouseShowsItsBoxAndFreesItsPerson) {
         visit(0);
         EXPECT_LT(plat_tick_count(), t0 + 20000) << "closed by itself after the bail";
         EXPECT_EQ(shown_count(Shown::Question), 1u) << "the confirmation";
+        const std::string question = "保释" + util_without_spaces(jail_person_name(person));
+        EXPECT_NE(shown_find_text(Shown::Question, question.c_str()), nullptr);
+        EXPECT_GT(differing(g_probes[open], g_probes[asked], msg_panel_rect), 500)
+            << "the question in the message panel";
 
         const Probe &a = g_probes[open], &b = g_probes[boxed], &c = g_probes[unboxed];
         EXPECT_GT(differing(a, b, jail_box(person)), 500) << "the info box";
@@ -283,13 +283,13 @@ TEST_F(BailWindow, ShortOfPointsTheBalloonSaysSoAndNothingChanges) {
         const int x = (c.hospital ? HOSPITAL_CELL_X : JAIL_CELL_X)[c.person] + 30;
         const int y = (c.hospital ? HOSPITAL_CELL_Y : JAIL_CELL_Y)[c.person] + 30;
         const int music = music_stack_depth;
-        if (c.hospital) click(300, AWAY_X, AWAY_Y); // her greeting hurried
-        click(1000, x, y);
+        if (c.hospital) point_and_click(300, AWAY_X, AWAY_Y); // her greeting hurried
+        point_and_click(1000, x, y);
         probe([] { return balloon_said("#0002"); }, 300,
               c.person == 2 ? "hospital_short" : (c.person == 1 ? "jail_short" : ""));
-        if (c.hospital) click(1800, AWAY_X, AWAY_Y); // the balloon hurried
+        if (c.hospital) point_and_click(1800, AWAY_X, AWAY_Y); // the balloon hurried
         right_click(2400);
-        if (c.hospital) click(2800, AWAY_X, AWAY_Y); // her goodbye hurried
+        if (c.hospital) point_and_click(2800, AWAY_X, AWAY_Y); // her goodbye hurried
         keep_script_until(8000);
         visit(c.hospital);
         EXPECT_LT(plat_tick_count(), t0 + 8000);
@@ -309,16 +309,15 @@ TEST_F(BailWindow, TheHospitalAcceptsAPlayerAndClosesByItselfAfterHerOk) {
     player_table[2].grudge[VISITOR] = 1000;
     player_table[VISITOR].points = 100;
     const size_t greeting = probe([] { return balloon_said("#0127"); }, 200, "hospital_greeting");
-    // Her greeting runs out by itself; then the bed, and yes by the script.
-    click(6000, HOSPITAL_CELL_X[2] + 70, HOSPITAL_CELL_Y[2] + 50);
+    // Her greeting runs out by itself; then the bed, and yes.
+    point_and_click(6000, HOSPITAL_CELL_X[2] + 70, HOSPITAL_CELL_Y[2] + 50);
+    point_and_click(6400, YES_X, CONFIRM_Y);
+    at(t0 + 6500, SCRIPT_MOUSE_MOVE, AWAY_X, AWAY_Y);
     keep_script_until(30000);
-    DecisionRequest r{DECIDE_BAIL_CELL, VISITOR, nullptr, 0, 0};
-    r.param = 1;
-    decision_script_push(1);
-    EXPECT_EQ(jail_bail_window(r), 0);
+    visit(1);
     EXPECT_LT(plat_tick_count(), t0 + 30000);
-    EXPECT_EQ(decision_script_left(), 0) << "the confirmation asked";
-    EXPECT_EQ(decision_last_kind(), DECIDE_CONFIRM);
+    EXPECT_EQ(shown_count(Shown::Question), 1u) << "the confirmation asked";
+    EXPECT_EQ(decision_last_kind(), DECIDE_BAIL);
     EXPECT_EQ(hospital_flags[2], 0);
     EXPECT_EQ(player_table[2].hospital_days, 0x80);
     EXPECT_EQ(player_table[2].grudge[VISITOR], 1000 - 400);
@@ -343,12 +342,12 @@ TEST_F(BailWindow, TheHospitalFreesACharacterWhoThanksThenWorksForTheVisitor) {
     hold(1, 3);
     player_table[VISITOR].points = 500;
     const int mx = HOSPITAL_CELL_X[MOVER_SPY] + 70, my = HOSPITAL_CELL_Y[MOVER_SPY] + 50;
-    click(300, AWAY_X, AWAY_Y); // her greeting hurried
+    point_and_click(300, AWAY_X, AWAY_Y); // her greeting hurried
     const size_t open = probe_at(600);
     at(t0 + 700, SCRIPT_MOUSE_MOVE, mx, my);
     const size_t boxed = probe_at(900, "hospital_box");
-    click(1000, mx, my);
-    click(1400, YES_X, CONFIRM_Y);
+    point_and_click(1000, mx, my);
+    point_and_click(1400, YES_X, CONFIRM_Y);
     at(t0 + 1500, SCRIPT_MOUSE_MOVE, AWAY_X, AWAY_Y);
     const size_t thanks = probe([] { return balloon_said("#0126"); }, 300, "hospital_thanks");
     keep_script_until(30000);
@@ -385,7 +384,7 @@ TEST_F(BailWindow, TheHospitalSaysGoodbyeInHerOwnPoseAndBlinksWhileWaiting) {
     const int music = music_stack_depth;
     right_click(300); // during her greeting: nothing
     const size_t greeting = probe_at(500);
-    click(700, AWAY_X, AWAY_Y); // the greeting hurried
+    point_and_click(700, AWAY_X, AWAY_Y); // the greeting hurried
     // She speaks her greeting moving her mouth, then waits a long while:
     // now and then she blinks.
     static bool blinked = false, spoke = false;
@@ -440,6 +439,35 @@ TEST_F(BailWindow, TheHospitalSaysGoodbyeInHerOwnPoseAndBlinksWhileWaiting) {
     EXPECT_GT(differing(g_probes[greeting], g_probes[goodbye], pose), 2000) << "her goodbye pose";
 }
 
+// The screen answers the cell clicked with its person and leaves the bail
+// to the rules: nothing is asked, paid or freed until they carry it out.
+TEST_F(BailWindow, EachScreenAnswersTheClickedCellWithItsPersonAndBailsNobody) {
+    for (int hospital = 0; hospital < 2; ++hospital) {
+        SCOPED_TRACE(hospital);
+        reset();
+        hold(hospital, 2);
+        hold(hospital, MOVER_ROBBER);
+        const int person = hospital ? MOVER_ROBBER : 2;
+        const int x = (hospital ? HOSPITAL_CELL_X : JAIL_CELL_X)[person] + 30;
+        const int y = (hospital ? HOSPITAL_CELL_Y : JAIL_CELL_Y)[person] + 30;
+        if (hospital) point_and_click(300, AWAY_X, AWAY_Y); // her greeting hurried
+        point_and_click(1000, x, y);
+        keep_script_until(8000);
+        jail_presenter().open(hospital, VISITOR);
+        DecisionRequest r{DECIDE_BAIL_CELL, VISITOR, nullptr, 0, 0};
+        r.param = hospital;
+        const int held[] = {2, MOVER_ROBBER};
+        r.list = held;
+        r.list_count = 2;
+        EXPECT_EQ(decide(r), person + 1);
+        EXPECT_EQ(shown_count(Shown::Question), 0u);
+        EXPECT_EQ((hospital ? hospital_flags : jail_flags)[person], 1);
+        EXPECT_EQ(player_table[VISITOR].points, 1000);
+        jail_presenter().close();
+        EXPECT_GE(shown_count(Shown::BoardRefresh, -1), 1u) << "the board repainted after";
+    }
+}
+
 // The screen trace names each bail screen by its procedure.
 TEST_F(BailWindow, TheScreenTraceNamesEachBailScreensProcedure) {
     const struct {
@@ -452,9 +480,9 @@ TEST_F(BailWindow, TheScreenTraceNamesEachBailScreensProcedure) {
         SCOPED_TRACE(c.hospital);
         reset();
         hold(c.hospital, 1);
-        if (c.hospital) click(300, AWAY_X, AWAY_Y); // her greeting hurried
+        if (c.hospital) point_and_click(300, AWAY_X, AWAY_Y); // her greeting hurried
         right_click(1000);
-        if (c.hospital) click(1400, AWAY_X, AWAY_Y); // her goodbye hurried
+        if (c.hospital) point_and_click(1400, AWAY_X, AWAY_Y); // her goodbye hurried
         keep_script_until(8000);
         testing::internal::CaptureStderr();
         visit(c.hospital);

@@ -5,7 +5,11 @@
 #include "board/gods.h"
 #include "board/jail.h"
 #include "board/map.h"
+#include "board/speech.h"
+#include "engine/options.h"
 #include "engine/random.h"
+#include "engine/shown.h"
+#include "engine/util.h"
 #include "support/encounter_board.h"
 
 namespace {
@@ -40,6 +44,62 @@ TEST_F(JailTest, SendingAPlayerMovesHimInWithHisGod) {
     EXPECT_EQ(hospital_flags[0], 1);
     EXPECT_EQ(player_table[0].square, EB_HOSPITAL_SQUARE);
     EXPECT_EQ(player_table[0].x, 800);
+}
+
+// An insured player sent in is paid days x 2000 x price index by the
+// insurance company, after his reaction line; the film of his way in plays
+// with the animations on and only when he was not held already.
+TEST_F(JailTest, AnInsuredPlayerSentInIsPaidForHisDaysAfterHisReaction) {
+    const struct {
+        const char* what;
+        int hospital, days, price_index;
+        bool insured, animations, held_before;
+        int32_t paid;
+        int film; // 0 none
+    } cases[] = {
+        {"jail, animated", 0, 3, 1, true, true, false, 6000, 497},
+        {"hospital, animated", 1, 5, 2, true, true, false, 20000, 483},
+        {"jail, no animations", 0, 4, 3, true, false, false, 24000, 0},
+        {"held already: days added, no film", 1, 2, 1, true, true, true, 4000, 0},
+        {"uninsured", 0, 3, 1, false, true, false, 0, 497},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(encounter_board_setup(3));
+        map_company_table[1].kind = COMPANY_KIND_INSURANCE;
+        game_price_index = c.price_index;
+        settings_set_animations(c.animations ? 1 : 0);
+        PlayerRecord& r = player_table[1];
+        r.insurance_days = c.insured ? 5 : 0;
+        if (c.held_before) (c.hospital ? jail_send_hospital : jail_send)(1, 1);
+        const int32_t cash = r.cash, earnings = map_company_table[1].earnings;
+        shown_clear();
+        (c.hospital ? jail_send_hospital : jail_send)(1, c.days);
+        EXPECT_EQ(r.cash, cash + c.paid);
+        EXPECT_EQ(map_company_table[1].earnings, earnings - c.paid);
+        EXPECT_EQ(shown_count(Shown::Flc, 497) + shown_count(Shown::Flc, 483), c.film ? 1u : 0u);
+        if (c.film) {
+            EXPECT_EQ(shown_count(Shown::Flc, c.film), 1u);
+        }
+        // His line of the place, then the payment's message naming the amount.
+        const std::string line = speech_line(r.character, c.hospital ? 20 : 19);
+        const std::string amount = std::to_string(c.paid) + "元";
+        int said = -1, told = -1;
+        for (size_t i = 0; i < shown_log().size(); ++i) {
+            const ShownEvent& e = shown_log()[i];
+            if (e.kind == Shown::Speech && e.number == 1 && e.text == line)
+                said = static_cast<int>(i);
+            if (e.kind == Shown::Message && e.text.find(amount) != std::string::npos)
+                told = static_cast<int>(i);
+        }
+        EXPECT_GE(said, 0) << "the reaction line";
+        if (c.paid != 0) {
+            EXPECT_GT(told, said) << "the payment told after the reaction";
+        } else {
+            EXPECT_EQ(shown_count(Shown::Message), 0u);
+        }
+    }
+    settings_set_animations(0);
 }
 
 TEST_F(JailTest, DaysAddUpToTheDaysHeldAndStopAt127) {
@@ -223,7 +283,8 @@ TEST_F(JailTest, HumanBailTestsTheCostAndLowersTheGrudge) {
     decision_script_push(2);
     decision_script_push(1);
     EXPECT_EQ(jail_human_visit(0), 1);
-    EXPECT_EQ(decision_last_kind(), DECIDE_CONFIRM);
+    EXPECT_EQ(decision_last_kind(), DECIDE_BAIL) << "the question shown above the yes/no";
+    EXPECT_EQ(decision_last_text(), "保释" + util_without_spaces(player_name(1)));
     EXPECT_EQ(decision_last_object(), 1);
     EXPECT_EQ(decision_script_left(), 0);
     EXPECT_EQ(player_table[0].points, 0);

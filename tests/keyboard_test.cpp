@@ -10,6 +10,7 @@
 #include "board/board_screen.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
+#include "board/toolbar.h"
 #include "board/turn_flow.h"
 #include "board/view.h"
 #include "engine/cursor.h"
@@ -234,6 +235,48 @@ TEST_F(Hook, RunsTheToolbarCommandOfEachToolbarKey) {
         board_input_enabled = 1;
         tap(c.vk);
         EXPECT_EQ(shown_count(Shown::Panel, 100 + c.command), 1u) << c.command;
+    }
+}
+
+// Two slots may hold one key: the first in the table's order acts, the
+// toolbar's keys standing among the board's own by their slot.
+TEST_F(Hook, OfTwoSlotsWithOneKeyTheFirstInTheTablesOrderActs) {
+    board_waits_for_human();
+    struct Case {
+        int first, second;
+        int rotation; // view_rotation after the key
+        int panel;    // the toolbar command recorded, -1 none
+        uint8_t dice; // the dice count after the key
+        const char* why;
+    };
+    const Case cases[] = {
+        {HK_DICE_COUNT, HK_STOCKS, 0, -1, 2, "the dice key before the stock market"},
+        {HK_MAP, HK_ROTATE_LEFT, 0, TOOLBAR_MAP, 1, "the map before turning left"},
+        {HK_ROTATE_RIGHT, HK_AUTOPLAY, 1, -1, 1, "turning right before the hand-over"},
+        {HK_HELP, HK_PAGE_UP, 0, TOOLBAR_HELP, 1, "help before the page keys"},
+    };
+    for (const Case& c : cases) {
+        shown_clear();
+        board_input_enabled = 1;
+        view_rotation = 0;
+        player_table[0].travel = TRAVEL_MOTORBIKE;
+        player_table[0].dice = 1;
+        settings_set_hotkey(c.first, 'Z');
+        settings_set_hotkey(c.second, 'Z');
+        tap('Z');
+        settings_set_hotkey(c.first, cfg_default_hotkeys[c.first]);
+        settings_set_hotkey(c.second, cfg_default_hotkeys[c.second]);
+        EXPECT_EQ(view_rotation, c.rotation) << c.why;
+        EXPECT_EQ(player_table[0].dice, c.dice) << c.why;
+        EXPECT_EQ(shown_count(Shown::Panel, 100 + TOOLBAR_MAP) +
+                      shown_count(Shown::Panel, 100 + TOOLBAR_HELP) +
+                      shown_count(Shown::Panel, 100 + TOOLBAR_STOCKS) +
+                      shown_count(Shown::Panel, 100 + TOOLBAR_HAND_OVER),
+                  c.panel < 0 ? 0u : 1u)
+            << c.why;
+        if (c.panel >= 0) {
+            EXPECT_EQ(shown_count(Shown::Panel, 100 + c.panel), 1u) << c.why;
+        }
     }
 }
 

@@ -262,6 +262,36 @@ TEST_F(LandingTest, APayerWhoCannotPayGoesBankruptAndTheOwnerGetsTheRest) {
     EXPECT_EQ(map_lot_table[4].last_toll, 9000);
 }
 
+// A computer who cannot pay the toll in cash reaches for its card, which the
+// cards module lends the landing: the free pass waives the toll, the
+// scapegoat hands it to the player it hates most.
+TEST_F(LandingTest, ACardRescuesThePayerOfATollHeCannotPayInCash) {
+    ASSERT_TRUE(landing_cards.installed()) << "the cards module fills the landing's card rows";
+    const struct {
+        int card;
+        int paid_by; // -1 nobody
+    } cases[] = {{CARD_FREE_PASS, -1}, {CARD_SCAPEGOAT, C}};
+    for (const auto& c : cases) {
+        SetUp();
+        own(4, B, 5);
+        map_lot_table[4].toll[5] = 9000;
+        cards_fill_pools();
+        ASSERT_EQ(card_add(A, c.card), 1);
+        player_table[A].cash = 1000;
+        player_table[A].deposit = 100000;
+        player_table[A].grudge[C] = 5000;
+        player_table[C].cash = 50000;
+        int64_t before[PLAYER_COUNT];
+        for (int p = 0; p < PLAYER_COUNT; ++p)
+            before[p] = worth(p);
+        EXPECT_EQ(land_on_square(4), LAND_WAIT_PROPERTY);
+        EXPECT_EQ(card_has(A, c.card), 0) << "card " << c.card;
+        EXPECT_EQ(worth(A), before[A]) << "card " << c.card;
+        EXPECT_EQ(worth(B), before[B] + (c.paid_by < 0 ? 0 : 9000)) << "card " << c.card;
+        EXPECT_EQ(worth(C), before[C] - (c.paid_by == C ? 9000 : 0)) << "card " << c.card;
+    }
+}
+
 TEST_F(LandingTest, SleepwalkerPaysTollsButGetsNothingElse) {
     player_table[A].sleepwalk_days = 3;
     player_table[A].cash = 10000;

@@ -72,9 +72,15 @@ void watch() {
     if (decision_last_kind() == DECIDE_LOTTERY_NUMBER && clicks_left > 0 && now >= next_click) {
         if (!seen.ticket) {
             seen.ticket = true;
-            seen.ticket_pixels = differing(31, 272, 31 + 576, 272 + 192);
-            seen.holder_pixels = differing(16, 36, 16 + 296, 36 + 60);
-            seen.jackpot_pixels = differing(470, 190, 620, 250);
+            const PlatRect last = lotto_cell_rect(LOTTO_NUMBERS);
+            seen.ticket_pixels = differing(LOTTO_CELL_X0, LOTTO_CELL_Y0, last.right, last.bottom);
+            const int holder_y = lotto_holder_slots[0].y + LOTTO_TICKET_HOLDERS_DY;
+            seen.holder_pixels =
+                differing(lotto_holder_slots[0].x, holder_y,
+                          lotto_holder_slots[0].x + LOTTO_HOLDER_W, holder_y + LOTTO_HOLDER_H);
+            seen.jackpot_pixels = differing(LOTTO_TICKET_JACKPOT_X, LOTTO_TICKET_JACKPOT_Y,
+                                            LOTTO_TICKET_JACKPOT_X + LOTTO_JACKPOT_W,
+                                            LOTTO_TICKET_JACKPOT_Y + LOTTO_JACKPOT_H);
             seen.owned_light = light(lotto_cell_rect(1));
             seen.free_light = light(lotto_cell_rect(2));
             shot("lottery_ticket");
@@ -98,7 +104,8 @@ void watch_draw() {
     if (!app_active) return;
     if (screen_depth == 1 && shown_count(Shown::Panel, LOTTO_DRUM_ENTRY) == 1 && !seen.drum) {
         seen.drum = true;
-        seen.drum_pixels = differing(470, 40, 620, 190);
+        seen.drum_pixels = differing(LOTTO_DRUM_X, LOTTO_DRUM_Y, LOTTO_DRUM_X + LOTTO_DRUM_SIZE,
+                                     LOTTO_DRUM_Y + LOTTO_DRUM_SIZE);
         shot("lottery_draw_drum");
     }
     if (shown_find_text(Shown::Balloon, "#0036") && !seen.ticket) {
@@ -151,9 +158,11 @@ TEST_F(LotteryScreen, AClickOnAFreeNumberBuysItAndAnOwnedOneIsIgnored) {
     EXPECT_EQ(lotto_owners[0], 2);
     EXPECT_EQ(player_table[0].cash, 4000);
     EXPECT_EQ(lotto_jackpot, 32000);
-    EXPECT_GT(seen.ticket_pixels, 576 * 192 * 9 / 10) << "the ticket at (31, 272)";
-    EXPECT_GT(seen.holder_pixels, 296 * 60 / 2) << "the first holder's panel above the ticket";
-    EXPECT_GT(seen.jackpot_pixels, 150 * 60 / 2);
+    constexpr int ticket_area = LOTTO_NUMBERS * LOTTO_CELL_W * LOTTO_CELL_H;
+    EXPECT_GT(seen.ticket_pixels, ticket_area * 9 / 10) << "the ticket";
+    EXPECT_GT(seen.holder_pixels, LOTTO_HOLDER_W * LOTTO_HOLDER_H / 2)
+        << "the first holder's panel above the ticket";
+    EXPECT_GT(seen.jackpot_pixels, LOTTO_JACKPOT_W * LOTTO_JACKPOT_H / 2);
     EXPECT_LT(seen.owned_light * 10, seen.free_light * 8) << "an owned number is darkened";
     EXPECT_EQ(shown_count(Shown::Music, 6), 1u);
     EXPECT_NE(shown_find_text(Shown::Balloon, "#0014"), nullptr);
@@ -181,7 +190,7 @@ TEST_F(LotteryScreen, TheDrawTurnsTheDrumShowsTheNumberAndPaysAtTheEnd) {
     plat_set_cursor_hook(watch_draw);
     lotto_monthly_draw();
     EXPECT_TRUE(seen.drum);
-    EXPECT_GT(seen.drum_pixels, 150 * 150 / 2) << "the drum at (470, 40)";
+    EXPECT_GT(seen.drum_pixels, LOTTO_DRUM_SIZE * LOTTO_DRUM_SIZE / 2) << "the drum";
     EXPECT_EQ(lotto_jackpot, 0);
     EXPECT_EQ(player_table[1].cash + player_table[2].cash, 10000 + 31000);
     EXPECT_EQ(shown_count(Shown::Music, 8), 1u);

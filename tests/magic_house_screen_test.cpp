@@ -72,19 +72,9 @@ class MagicWindow : public PopupTest {
         settings_set_animations(1);
         PopupTest::TearDown();
     }
-    void click(uint32_t ms, int x, int y) {
-        at(t0 + ms, SCRIPT_MOUSE_MOVE, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 10, SCRIPT_LEFT_UP, x, y);
+    void click_fate(uint32_t ms, int f) {
+        point_and_click(ms, magic_fate_table[f].x + 20, magic_fate_table[f].y + 10);
     }
-    void right_click(uint32_t ms) {
-        at(t0 + ms, SCRIPT_RIGHT_DOWN);
-        at(t0 + ms + 5, SCRIPT_RIGHT_UP);
-    }
-    static void click_fate(MagicWindow& t, uint32_t ms, int f) {
-        t.click(ms, magic_fate_table[f].x + 20, magic_fate_table[f].y + 10);
-    }
-    uint32_t t0 = 0;
 };
 
 MagicReport g_report;
@@ -116,9 +106,8 @@ TEST_F(MagicWindow, TheClickedFateButtonIsTheFateAndTheRightButtonDoesNothingOnc
     plat_set_cursor_hook(look);
     const int depth = music_stack_depth;
     right_click(400);
-    at(t0 + 800, SCRIPT_MOUSE_MOVE, magic_fate_table[FATE_STAY].x + 20,
-       magic_fate_table[FATE_STAY].y + 10);
-    click_fate(*this, 1000, FATE_DEPOSIT_CASH);
+    move(t0 + 800, magic_fate_table[FATE_STAY].x + 20, magic_fate_table[FATE_STAY].y + 10);
+    click_fate(1000, FATE_DEPOSIT_CASH);
     player_table[1].cash = 700;
     magic_visit();
     EXPECT_EQ(g_report.fate, FATE_DEPOSIT_CASH);
@@ -130,45 +119,114 @@ TEST_F(MagicWindow, TheClickedFateButtonIsTheFateAndTheRightButtonDoesNothingOnc
     EXPECT_GE(shown_count(Shown::BoardRefresh, -1), 1u);
 }
 
-TEST_F(MagicWindow, WithAnimationsTheHostIntroducesAndTheRightButtonSkipsIt) {
-    settings_set_animations(1);
-    magic_set_observer(keep);
-    right_click(300);
-    right_click(2000); // from the wheel on: nothing
-    click_fate(*this, 8000, FATE_TURN_ROUND);
-    magic_visit();
-    EXPECT_EQ(g_report.fate, FATE_TURN_ROUND);
-    EXPECT_NE(shown_find_text(Shown::Balloon, "#0037"), nullptr);
-    EXPECT_EQ(shown_find_text(Shown::Balloon, "#0038"), nullptr) << "skipped";
-    EXPECT_NE(shown_find_text(Shown::Balloon, "#0040"), nullptr) << "your turn";
-    EXPECT_NE(shown_find_text(Shown::Balloon, "#0041"), nullptr);
+// With the animations on the host introduces the house, the wheel turns ten
+// ticks and he says it is the visitor's turn; a right click during the
+// introduction runs the rest as with the animations off (one tick, no "your
+// turn"); a right click once the wheel turns does nothing.
+TEST_F(MagicWindow, ARightClickDuringTheIntroductionRunsTheRestAsWithoutAnimations) {
+    constexpr int WHEEL_TICK = 153; // the wheel's tick of EFFECT.MKF
+    // The introduction's three lines take some 6 s, the wheel then 1 s
+    // (0.1 s when quick) and the condition's line 2 s.
+    const struct {
+        const char* name;
+        int animations;
+        uint32_t skip_ms, wheel_ms, fate_ms; // 0: no skip
+        size_t ticks;
+        bool second_line, your_turn;
+    } cases[] = {
+        {"animations on", 1, 0, 6500, 12000, 10, true, true},
+        {"introduction skipped", 1, 300, 2000, 4000, 1, false, false},
+        {"animations off", 0, 0, 400, 3000, 1, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        settings_set_animations(c.animations);
+        magic_set_observer(keep);
+        t0 = plat_tick_count();
+        shown_clear();
+        if (c.skip_ms != 0) right_click(c.skip_ms);
+        right_click(c.wheel_ms);
+        click_fate(c.fate_ms, FATE_TURN_ROUND);
+        magic_visit();
+        EXPECT_EQ(g_report.fate, FATE_TURN_ROUND);
+        EXPECT_EQ(shown_count(Shown::Effect, WHEEL_TICK), c.ticks);
+        EXPECT_EQ(shown_find_text(Shown::Balloon, "#0037") != nullptr, c.animations == 1);
+        EXPECT_EQ(shown_find_text(Shown::Balloon, "#0038") != nullptr, c.second_line);
+        EXPECT_EQ(shown_find_text(Shown::Balloon, "#0040") != nullptr, c.your_turn);
+        EXPECT_NE(shown_find_text(Shown::Balloon, "#0041"), nullptr) << "the spell's words";
+    }
 }
 
-TEST_F(MagicWindow, ThePickAPlayerScreenGivesTheClickedFaceOrNothing) {
+// The face strip and two face borders, early in the host's two questions
+// and once both have been asked (some 4 s in).
+struct FaceLook {
+    uint32_t at = 0;
+    bool taken = false;
+    uint64_t strip = 0;
+    uint16_t first_border = 0, pointed_border = 0;
+};
+FaceLook g_faces[2];
+
+void look_at_faces(uint32_t t0) {
+    for (FaceLook& f : g_faces) {
+        if (f.taken || plat_tick_count() < t0 + f.at) continue;
+        f.taken = true;
+        for (int y = 267; y < 333; ++y)
+            for (int x = 94; x < 346; ++x)
+                f.strip = f.strip * 31 + PopupTest::screen_at(x, y);
+        // Face 0's and face 1's (under the pointer) top-left border pixel.
+        f.first_border = PopupTest::screen_at(93, 266);
+        f.pointed_border = PopupTest::screen_at(183, 266);
+    }
+}
+
+TEST_F(MagicWindow, ThePickAPlayerScreenShowsTheFacesAfterItsQuestionsAndGivesTheClickedOne) {
     static int board_changed = 0;
+    static uint32_t start = 0;
     board_changed = 0;
+    start = t0;
+    g_faces[0] = FaceLook{1000};
+    g_faces[1] = FaceLook{4500};
     g_shot = "magic_revenge";
-    g_shot_after = t0 + 2800;
+    g_shot_after = t0 + 4800;
     plat_set_cursor_hook([] {
         if (PopupTest::screen_differs(0, 40, 440, 480, BACKGROUND) > 0) board_changed = 1;
+        look_at_faces(start);
         look();
     });
-    // Three others: faces 0, 1, 2 are players 1, 2, 3.
-    at(t0 + 300, SCRIPT_MOUSE_MOVE, 220, 300);
-    click(3000, 220, 300);
+    // Three others: faces 0, 1, 2 are players 1, 2, 3; the pointer rests
+    // on the middle one from before the faces appear.
+    move(t0 + 300, 220, 300);
+    point_and_click(5000, 220, 300);
     EXPECT_EQ(magic_pick_revenge_target(0), 2 + 1);
     EXPECT_EQ(board_changed, 1);
+    ASSERT_TRUE(g_faces[0].taken && g_faces[1].taken);
+    EXPECT_NE(g_faces[0].strip, g_faces[1].strip) << "the faces appear after the questions";
+    EXPECT_NE(g_faces[1].pointed_border, g_faces[0].pointed_border) << "lit at once";
+    EXPECT_EQ(g_faces[1].first_border, g_faces[0].first_border);
+    EXPECT_NE(shown_find_text(Shown::Balloon, "#0042"), nullptr);
+    EXPECT_NE(shown_find_text(Shown::Balloon, "#0043"), nullptr);
     EXPECT_GE(shown_count(Shown::BoardRefresh, -1), 1u) << "the board repainted after";
     EXPECT_EQ(shown_count(Shown::Music, 7), 1u);
-    t0 = plat_tick_count();
-    right_click(200);
-    EXPECT_EQ(magic_pick_revenge_target(0), 0);
+}
+
+// A right click closes the pick-a-player screen naming nobody at any time:
+// during the questions, once the faces are up, and during the closing spell.
+TEST_F(MagicWindow, ARightClickOnThePickAPlayerScreenNamesNobodyAtAnyTime) {
+    for (const uint32_t right_ms : {200u, 4600u, 5300u}) {
+        SCOPED_TRACE(right_ms);
+        t0 = plat_tick_count();
+        point_and_click(5000, 220, 300);
+        right_click(right_ms);
+        EXPECT_EQ(magic_pick_revenge_target(0), 0);
+        plat_script_reset();
+    }
 }
 
 TEST_F(MagicWindow, AVisitDrawsAlikeShownOrAnsweredByScript) {
     magic_set_observer(keep);
     game_srand(21);
-    click_fate(*this, 1000, FATE_STAY);
+    click_fate(1000, FATE_STAY);
     magic_visit();
     const MagicReport shown = g_report;
     const uint32_t shown_seed = game_rand_seed();

@@ -122,4 +122,27 @@ TEST_F(NewsScreenTest, AMissingPictureLeavesThePanelAsItIs) {
     EXPECT_EQ(panel->pixels[EVENT_PICTURE_Y * panel->width + EVENT_PICTURE_X + 10], before);
 }
 
+// The rules draw an event only through the presenter, which the panel's
+// window fills with its own functions.
+TEST(NewsPresenterRows, AreThePanelsOwnFunctions) {
+    ASSERT_TRUE(news_presenter.installed());
+    const NewsPresenter& rows = news_presenter();
+    const struct {
+        const char* name;
+        bool window_row;
+    } cases[] = {
+        {"open", rows.open == event_panel_open},
+        {"picture", rows.picture == event_panel_picture},
+        {"font", rows.font == event_panel_font},
+        {"text", rows.text == event_panel_text},
+        {"face", rows.face == event_panel_face},
+        {"show", rows.show == event_panel_show},
+        {"strip_text", rows.strip_text == event_panel_strip_text},
+        {"restore_strip", rows.restore_strip == event_panel_restore_strip},
+        {"close", rows.close == event_panel_close},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(c.window_row) << c.name;
+}
+
 } // namespace

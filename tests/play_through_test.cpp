@@ -26,6 +26,7 @@
 #include "cards/news_deck.h"
 #include "cards/news_screen.h"
 #include "engine/cursor.h"
+#include "engine/numpad.h"
 #include "engine/shown.h"
 #include "finance/magic_house.h"
 #include "platform/clock.h"
@@ -365,7 +366,9 @@ void autoplay() {
         at(450, SCRIPT_LEFT_UP);
         return;
     }
-    if (static_cast<int>(shown_count(Shown::Question)) > s.questions && cursor_get_mode() == 1) {
+    // A question's yes/no (the bank's deposit pad shows the pointer too).
+    if (static_cast<int>(shown_count(Shown::Question)) > s.questions && cursor_get_mode() == 1 &&
+        !numpad_open) {
         s.questions = static_cast<int>(shown_count(Shown::Question));
         at(200, SCRIPT_LEFT_DOWN);
         at(250, SCRIPT_LEFT_UP);

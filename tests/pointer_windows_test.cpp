@@ -2,7 +2,9 @@
 // the full map opened from the toolbar (which takes the pointer off while its
 // commands run), and the wheel and the reels a human stops, show it while
 // they are open and give the mode back when they close; a computer's spin
-// shows none. Watched from the platform's hook at every wait.
+// shows none; so do the bank's, the stock market's and the bail windows
+// opened with the pointer off. Watched from the platform's hook at every
+// wait.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,7 +12,10 @@
 #include <vector>
 
 #include "board/board_screen.h"
+#include "board/calendar.h"
 #include "board/game_state.h"
+#include "board/jail.h"
+#include "board/jail_screen.h"
 #include "board/map.h"
 #include "board/spinner.h"
 #include "board/status.h"
@@ -18,7 +23,9 @@
 #include "board/world_reset.h"
 #include "data/characters.h"
 #include "engine/cursor.h"
+#include "finance/bank_screen.h"
 #include "finance/stock.h"
+#include "finance/stock_screen.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
 #include "shell/app.h"
@@ -67,16 +74,6 @@ class PointerWindows : public PopupTest {
         board_free_graphics();
         PopupTest::TearDown();
     }
-    void click(uint32_t ms, int x, int y) {
-        move(t0 + ms, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 10, SCRIPT_LEFT_UP, x, y);
-    }
-    void right_click(uint32_t ms) {
-        at(t0 + ms, SCRIPT_RIGHT_DOWN, 300, 300);
-        at(t0 + ms + 5, SCRIPT_RIGHT_UP, 300, 300);
-    }
-    uint32_t t0 = 0;
 };
 
 // Every wait of the window (the samples at depth at least `depth`) saw the
@@ -100,7 +97,7 @@ TEST_F(PointerWindows, TheHandOverPanelAndTheFullMapShowThePointerWhileOpen) {
         cursor_set_mode(1); // the human's turn: the pointer is up
         board_input_enabled = 1;
         move(t0 + 50, 300, 300);
-        right_click(400); // both close on the right button
+        right_click(400, 300, 300); // both close on the right button
         watching = true;
         board_toolbar_command(command);
         watching = false;
@@ -128,8 +125,8 @@ TEST_F(PointerWindows, TheWheelAndTheReelsAHumanStopsShowThePointerAndGiveItBack
         shot_name =
             std::string("pointer_") + (c.reels ? "reels" : "wheel") + (c.mover ? "_computer" : "");
         cursor_set_mode(0); // off while the move runs, as the go button leaves it
-        click(300, 220, 320);
-        click(3000, 220, 320);
+        point_and_click(300, 220, 320);
+        point_and_click(3000, 220, 320);
         watching = true;
         if (c.reels)
             spin_god_amount(SPIN_BIG_WEALTH);
@@ -137,6 +134,89 @@ TEST_F(PointerWindows, TheWheelAndTheReelsAHumanStopsShowThePointerAndGiveItBack
             spin_building_prompt(WHEEL_HOTEL_DAYS, "饭店");
         watching = false;
         expect_pointer(0, c.mover == 0);
+        EXPECT_EQ(cursor_get_mode(), 0) << "given back";
+    }
+}
+
+// A press of the left button at (x, y), or of the right one.
+constexpr int RIGHT = -1;
+struct Press {
+    uint32_t ms;
+    int x = 636, y = 4; // by default away from any button
+};
+
+// The windows opened for a human while the pointer is off (a landing in the
+// middle of his move, the start of his turn, the new day, a toolbar command):
+// each shows it while it waits for his clicks and gives the mode back.
+TEST_F(PointerWindows, EachWindowThatWaitsForClicksShowsThePointerAndGivesTheModeBack) {
+    const struct {
+        const char* what;
+        const char* shot;
+        void (*open)();
+        std::vector<Press> presses;
+    } windows[] = {
+        {"the bank's deposit window", "pointer_deposit", bank_deposit_screen, {{400, RIGHT}}},
+        {"the bank's loan counter",
+         "pointer_counter",
+         [] { bank_loan_screen(0, 0); },
+         {{400, RIGHT}, {800, RIGHT}, {1200, RIGHT}, {1600, RIGHT}}},
+        {"the bank clerk's reminder",
+         "pointer_reminder",
+         bank_clerk_reminder,
+         {{400}, {800}, {1200, RIGHT}, {1600, RIGHT}}},
+        {"the stock market closed for the new year",
+         "",
+         [] { stock_open_exchange(0); },
+         {{400, RIGHT}}},
+        {"the stock exchange",
+         "pointer_stocks",
+         [] {
+             const uint32_t today = game_date;
+             game_date = cal_pack(1998, 1, 6); // a working day
+             stock_open_exchange(0);
+             game_date = today;
+         },
+         {{1000, RIGHT}, {1400, RIGHT}}},
+        {"the dividends", "pointer_dividends", stock_show_dividends, {{400}, {800, RIGHT}}},
+        // The cell of the held computer, whom he is short of points for;
+        // the balloon hurried, then away.
+        {"the jail's bail screen",
+         "pointer_jail",
+         jail_bail_visit,
+         {{400, JAIL_CELL_X[1] + 60, JAIL_CELL_Y[1] + 60}, {900}, {1400, RIGHT}}},
+        // The same in the hospital; her greeting and goodbye are hurried.
+        {"the hospital's bail screen",
+         "pointer_hospital",
+         jail_hospital_bail_visit,
+         {{300},
+          {600, HOSPITAL_CELL_X[1] + 60, HOSPITAL_CELL_Y[1] + 50},
+          {1100},
+          {1600, RIGHT},
+          {2000}}},
+    };
+    for (const auto& w : windows) {
+        SCOPED_TRACE(w.what);
+        samples.clear();
+        shot_name = w.shot;
+        jail_flags.fill(0);
+        hospital_flags.fill(0);
+        jail_flags[1] = hospital_flags[1] = 1; // the computer is held in both
+        player_table[1].jail_days = player_table[1].hospital_days = 4;
+        player_table[0].points = 0;
+        t0 = plat_tick_count();
+        cursor_set_mode(0); // off while the move runs, as the go button leaves it
+        move(t0 + 50, 600, 300);
+        for (const Press& p : w.presses) {
+            if (p.x == RIGHT)
+                right_click(p.ms, 300, 300);
+            else
+                point_and_click(p.ms, p.x, p.y);
+        }
+        watching = true;
+        w.open();
+        watching = false;
+        EXPECT_EQ(screen_depth, 0);
+        expect_pointer(1, true);
         EXPECT_EQ(cursor_get_mode(), 0) << "given back";
     }
 }

@@ -10,9 +10,15 @@ struct CountPresenter {
     int (*shown)(int n);
 };
 
-int shown_nowhere(int) { return 0; }
-int shown_in_window(int n) { return n + 1; }
-int shown_in_another(int n) { return n + 2; }
+int shown_nowhere(int) {
+    return 0;
+}
+int shown_in_window(int n) {
+    return n + 1;
+}
+int shown_in_another(int n) {
+    return n + 2;
+}
 
 TEST(Presenter, TheRuleModulesRowsAnswerUntilAWindowInstallsItsOwn) {
     PresenterSlot<CountPresenter> slot{CountPresenter{shown_nowhere}};

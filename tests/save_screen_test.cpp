@@ -77,17 +77,7 @@ class SaveLists : public PopupTest {
         fs::copy_file(made_saves() / save_slot_name(from), home / save_slot_name(to),
                       fs::copy_options::overwrite_existing);
     }
-    void click(uint32_t ms, int x, int y) {
-        move(t0 + ms, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 10, SCRIPT_LEFT_UP, x, y);
-    }
-    void right_click(uint32_t ms) {
-        at(t0 + ms, SCRIPT_RIGHT_DOWN, 300, 300);
-        at(t0 + ms + 5, SCRIPT_RIGHT_UP, 300, 300);
-    }
     fs::path home;
-    uint32_t t0 = 0;
 };
 
 // What the cursor hook saw while a list was open.
@@ -114,9 +104,9 @@ TEST_F(SaveLists, TheLoadListHighlightsALoadableRowAndLoadsTheChosenSlot) {
     copy_save(1, 4);
     seen = Seen{};
     seen.at = t0 + 400;
-    move(t0 + 300, 300, 24 + 72 + 30); // row 1
-    click(700, 300, 24 + 72 * 2 + 30); // row 2 has no file: nothing
-    click(900, 300, 24 + 72 + 30);
+    move(t0 + 300, 300, 24 + 72 + 30);           // row 1
+    point_and_click(700, 300, 24 + 72 * 2 + 30); // row 2 has no file: nothing
+    point_and_click(900, 300, 24 + 72 + 30);
     plat_set_cursor_hook([] {
         if (seen.checked || plat_tick_count() < seen.at) return;
         seen.checked = true;
@@ -158,7 +148,7 @@ TEST_F(SaveLists, WithNothingLoadableTheLoadListGivesMinusOneAndDrawsNothing) {
 TEST_F(SaveLists, ACancelOrARefusedReadGivesMinusOneAndPutsTheGameScreenBack) {
     copy_save(1, 3);
     paint_screen(BLANK);
-    right_click(300);
+    right_click(300, 300, 300);
     EXPECT_EQ(save_load_screen(1), -1);
     EXPECT_EQ(shown_count(Shown::Effect, CANCEL_EFFECT), 1u);
     EXPECT_EQ(screen_differs(0, 0, 640, 480, BLANK), 0) << "the saved rectangle restored";
@@ -175,7 +165,7 @@ TEST_F(SaveLists, ACancelOrARefusedReadGivesMinusOneAndPutsTheGameScreenBack) {
     });
     t0 = plat_tick_count();
     seen.at = t0 + 200;
-    click(400, 300, 24 + 72 * 3 + 30);
+    point_and_click(400, 300, 24 + 72 * 3 + 30);
     EXPECT_EQ(save_load_screen(1), -1);
     EXPECT_NE(shown_find_text(Shown::Message, "读取存档失败"), nullptr);
     EXPECT_EQ(screen_differs(0, 0, 640, 480, BLANK), 0);
@@ -190,7 +180,7 @@ TEST_F(SaveLists, SavingRedrawsTheListWithTheNewRowBeforeItCloses) {
     t0 = plat_tick_count();
     seen.at = t0 + 700;
     move(t0 + 300, 300, 57 + 72 * 2 + 30); // row 2: slot 3
-    click(500, 300, 57 + 72 * 2 + 30);
+    point_and_click(500, 300, 57 + 72 * 2 + 30);
     plat_set_cursor_hook([] {
         // In the half second after the click the list shows slot 3's row.
         if (!seen.checked && plat_tick_count() >= seen.at) {
@@ -219,7 +209,7 @@ TEST_F(SaveLists, AFailedSaveSaysSoAndKeepsTheOldFile) {
     const std::vector<uint8_t> before = bytes_of(home / "SAVE2.DAT");
     shown_clear();
     t0 = plat_tick_count();
-    click(300, 300, 57 + 72 + 30); // row 1: slot 2
+    point_and_click(300, 300, 57 + 72 + 30); // row 1: slot 2
     // Files may grow to 4 KiB only: the save cannot be written.
     struct rlimit old_limit;
     getrlimit(RLIMIT_FSIZE, &old_limit);

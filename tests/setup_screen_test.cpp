@@ -1,9 +1,8 @@
 // The new-game setup: its rules on their own (a fresh and a continuing
-// start, the lowered count) and the window under scripted mouse, seeded:
-// the defaults, start with nobody chosen, the computer's three picks a
-// second apart, runners removed when the count drops, sprites read again on
-// a travel change, the map buttons, back, the continuing setup starting by
-// itself, and the campaign's marks rewritten at the end.
+// start, the lowered count, the map, playing with those chosen) and the window under scripted
+// mouse, seeded: the defaults, start with nobody chosen, the computer's three picks a second apart,
+// runners removed when the count drops, sprites read again on a travel change, the map buttons,
+// back, the continuing setup starting by itself, and the campaign's marks rewritten at the end.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,9 +11,11 @@
 #include <vector>
 
 #include "board/game_state.h"
+#include "engine/data_report.h"
 #include "engine/image.h"
 #include "engine/random.h"
 #include "engine/shown.h"
+#include "mkf_writer.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/queue.h"
@@ -30,19 +31,17 @@ namespace {
 
 constexpr NewGameSettings INITIAL = {2, 1, 0, 0, 0, 0, 0};
 
-int cell_x(int c) {
-    return GRID_CELL_X + GRID_CELL * (c % GRID_COLUMNS) + GRID_CELL / 2;
+// The layout's places, from the window's header.
+struct Point {
+    int x, y;
+};
+Point centre(const PlatRect& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
-int cell_y(int c) {
-    return GRID_CELL_Y + GRID_CELL * (c / GRID_COLUMNS) + GRID_CELL / 2;
+Point cell(int character) {
+    return centre(setup_cell_spot(character));
 }
-constexpr int START_X = 495, START_Y = 195, BACK_X = 583, BACK_Y = 195;
-int arrow_y(int setting) {
-    return SETUP_ARROW_TOP + SETUP_ARROW_STEP * setting + 12;
-}
-// The lists' top rows, per setting, and their left edges.
-constexpr int LIST_TOP[6] = {251, 287, 323, 195, 231, 267};
-constexpr int LIST_LEFT[6] = {561, 536, 561, 536, 536, 516};
+const Point START = centre(SETUP_START_SPOT), BACK = centre(SETUP_BACK_SPOT);
 
 class Setup : public PopupTest {
   protected:
@@ -53,21 +52,15 @@ class Setup : public PopupTest {
         game_srand(1234);
         t0 = plat_tick_count();
     }
-    void click(uint32_t ms, int x, int y) {
-        move(t0 + ms, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 10, SCRIPT_LEFT_UP, x, y);
-    }
-    void pick(uint32_t ms, int character) { click(ms, cell_x(character), cell_y(character)); }
+    void press(uint32_t ms, Point at) { point_and_click(ms, at.x, at.y); }
+    void pick(uint32_t ms, int character) { press(ms, cell(character)); }
     void choose(uint32_t ms, int setting, int row) {
-        click(ms, SETUP_ARROW_LEFT + 10, arrow_y(setting));
-        click(ms + 50, LIST_LEFT[setting] + 20, LIST_TOP[setting] + 23 * row + 11);
+        press(ms, centre(setup_arrow_spot(setting)));
+        const PlatRect& list = SETUP_LISTS[setting];
+        press(ms + 50, {list.left + 20, list.top + SETUP_LIST_ROW_H * row + 11});
     }
-    void right_click(uint32_t ms) {
-        at(t0 + ms, SCRIPT_RIGHT_DOWN, 300, 300);
-        at(t0 + ms + 5, SCRIPT_RIGHT_UP, 300, 300);
-    }
-    uint32_t t0 = 0;
+    // Off every spot.
+    void right_click(uint32_t ms) { HeadlessTest::right_click(ms, 300, 300); }
 };
 
 TEST(SetupRules, AFreshSetupStartsFromTheInitialChoicesWithEveryCharacterFree) {
@@ -150,12 +143,50 @@ TEST(SetupRules, AGridClickTakesAFreeCharacterGivesOneBackAndRefusesTheRest) {
     EXPECT_EQ(character_state[2], CHAR_FREE);
 }
 
+TEST(SetupRules, AMapButtonSetsTheChoiceAndTheGamesMapOnlyWhenItChangesThem) {
+    setup_begin(0);
+    struct Case {
+        int map;
+        bool changed;
+        int map_after;
+        const char* why;
+    };
+    const Case cases[] = {
+        {2, true, 2, "another map"},       {2, false, 2, "the chosen one again"},
+        {4, false, 2, "no such map"},      {-1, false, 2, "no such map"},
+        {0, true, 0, "back to the first"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(setup_choose_map(c.map), c.changed) << c.why;
+        EXPECT_EQ(setup_choice[SETUP_MAP], c.map_after) << c.why;
+        EXPECT_EQ(game_map, c.map_after) << c.why;
+    }
+}
+
+TEST(SetupRules, WithNobodyLeftTheGameIsPlayedByThoseChosenIfTwoAre) {
+    struct Case {
+        int chosen;
+        bool played;
+        int players_after;
+    };
+    const Case cases[] = {{0, false, 4}, {1, false, 4}, {2, true, 2}, {3, true, 3}};
+    for (const Case& c : cases) {
+        setup_begin(0);
+        setup_choice[SETUP_PLAYERS] = 2; // four players
+        for (int k = 0; k < c.chosen; ++k)
+            ASSERT_TRUE(setup_grid_click(k));
+        EXPECT_EQ(setup_play_with_the_chosen(), c.played) << c.chosen;
+        EXPECT_EQ(setup_player_count(), c.players_after) << c.chosen;
+        EXPECT_EQ(setup_rules.chosen, c.chosen) << "nobody is sent away";
+    }
+}
+
 TEST_F(Setup, OnlyAFreeCharacterUnderThePointerPlaysTheHoverSound) {
     pick(100, 1);                             // free when the pointer came: a sound
-    move(t0 + 200, cell_x(0), cell_y(0));     // a sound
-    move(t0 + 300, cell_x(0) + 5, cell_y(0)); // the same cell
-    move(t0 + 400, cell_x(1), cell_y(1));     // taken now
-    move(t0 + 500, cell_x(7), cell_y(7));     // a sound
+    move(t0 + 200, cell(0).x, cell(0).y);     // a sound
+    move(t0 + 300, cell(0).x + 5, cell(0).y); // the same cell
+    move(t0 + 400, cell(1).x, cell(1).y);     // taken now
+    move(t0 + 500, cell(7).x, cell(7).y);     // a sound
     move(t0 + 600, 300, 300);                 // off the grid
     right_click(700);
     EXPECT_EQ(setup_run(0), 0);
@@ -172,8 +203,8 @@ TEST_F(Setup, AFreshSetupOffersTheInitialChoicesAndGoesBackOnTheRightButton) {
 }
 
 TEST_F(Setup, StartDoesNothingUntilACharacterIsChosenAndBackLeaves) {
-    click(200, START_X, START_Y);
-    click(400, BACK_X, BACK_Y);
+    press(200, START);
+    press(400, BACK);
     EXPECT_EQ(setup_run(0), 0) << "the start click left the screen open for back";
     EXPECT_EQ(shown_count(Shown::Effect, 2), 1u) << "start's confirm sound";
     EXPECT_EQ(shown_count(Shown::Effect, 4), 1u) << "back's cancel sound";
@@ -198,7 +229,7 @@ Picks picks;
 TEST_F(Setup, TheComputerTakesTheFreeSeatsOneASecondAndTheGameIsMade) {
     picks = Picks{};
     pick(200, 5);
-    click(400, START_X, START_Y);
+    press(400, START);
     plat_set_cursor_hook([] {
         if (setup_rules.chosen > picks.last_chosen) {
             if (picks.last_chosen > 0) picks.at.push_back(plat_tick_count());
@@ -229,7 +260,7 @@ TEST_F(Setup, TheSamePicksFollowFromTheSameSeed) {
         game_srand(99);
         t0 = plat_tick_count();
         pick(200, 0);
-        click(400, START_X, START_Y);
+        press(400, START);
         ASSERT_EQ(setup_run(0), 1);
         std::vector<int> got;
         for (int p = 0; p < 4; ++p)
@@ -297,14 +328,13 @@ TEST_F(Setup, AMapButtonChoosesTheMapAndMarksIt) {
     ASSERT_NE(set, nullptr);
     mark_pixel = spr_frame(set, SF_MAP_MARK)->pixels[0];
     spr_free_set(set);
-    click(200, 540, SETUP_MAP_TOP + SETUP_MAP_H * 2 + 16);
+    press(200, centre(setup_map_spot(2)));
     right_click(600);
     static uint32_t when;
     when = t0 + 400;
     plat_set_cursor_hook([] {
         if (!marked && plat_tick_count() >= when)
-            marked = PopupTest::screen_at(SETUP_MAP_LEFT, SETUP_MAP_TOP + SETUP_MAP_H * 2) ==
-                         mark_pixel &&
+            marked = PopupTest::screen_at(SETUP_MAP_LEFT, setup_map_spot(2).top) == mark_pixel &&
                      PopupTest::screen_at(SETUP_MAP_LEFT, SETUP_MAP_TOP) != mark_pixel;
     });
     EXPECT_EQ(setup_run(0), 0);
@@ -359,21 +389,42 @@ TEST_F(Setup, AContinuingSetupWithFewFreeLowersTheCount) {
     EXPECT_EQ(player_table[2].control, 0) << "an empty seat";
 }
 
-TEST_F(Setup, WithoutItsPicturesTheSetupStillChoosesAndStarts) {
+TEST_F(Setup, WithoutItsPicturesTheSetupStillChoosesAndStartsAndTellsWhyOnce) {
     const std::string kept = plat_data_dir();
-    const std::filesystem::path empty =
+    const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / "karvo_setup_no_pictures";
-    std::filesystem::create_directories(empty);
-    plat_set_data_dir(empty.string());
-    choose(100, SETUP_PLAYERS, 0);
-    pick(300, 6);
-    click(500, START_X, START_Y);
-    const int r = setup_run(0);
-    plat_set_data_dir(kept);
-    std::filesystem::remove_all(empty);
-    EXPECT_EQ(r, 1);
-    EXPECT_EQ(game_player_count, 2);
-    EXPECT_EQ(player_table[0].character, 6);
+    const std::filesystem::path damaged = dir / "damaged";
+    std::filesystem::create_directories(damaged);
+    // Its only entry, the first map's city, is cut short; the frames and
+    // the runners are missing.
+    ArchiveWriter jump;
+    mkf_writer_add_raw(jump, 0, Bytes(640 * 2, 0x11));
+    ASSERT_TRUE(mkf_writer_save(jump, (damaged / "JUMP.MKF").string()));
+    struct Case {
+        std::filesystem::path where;
+        const char* reason;
+    };
+    for (const Case& c : {Case{dir, "not found"}, Case{damaged, "is damaged"}}) {
+        SCOPED_TRACE(c.where.string());
+        data_reports_reset();
+        plat_set_data_dir(c.where.string());
+        t0 = plat_tick_count();
+        choose(100, SETUP_PLAYERS, 0);
+        pick(300, 6);
+        press(500, START);
+        const int r = setup_run(0);
+        plat_set_data_dir(kept);
+        EXPECT_EQ(r, 1);
+        EXPECT_EQ(game_player_count, 2);
+        EXPECT_EQ(player_table[0].character, 6);
+        // The tunes are told of too, on their own lines.
+        std::vector<std::string> told;
+        for (const std::string& line : data_reports())
+            if (line.find("JUMP.MKF") != std::string::npos) told.push_back(line);
+        ASSERT_EQ(told.size(), 1u) << "one line for every picture missed";
+        EXPECT_NE(told[0].find(c.reason), std::string::npos) << told[0];
+    }
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

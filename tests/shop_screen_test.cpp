@@ -5,12 +5,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/world_reset.h"
 #include "cards/cards.h"
+#include "engine/image.h"
 #include "engine/music.h"
 #include "engine/random.h"
 #include "engine/shown.h"
@@ -97,12 +100,6 @@ class ShopWindow : public PopupTest {
         shop_set_observer(nullptr);
         PopupTest::TearDown();
     }
-    void click(uint32_t ms, int x, int y) {
-        at(t0 + ms, SCRIPT_MOUSE_MOVE, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 10, SCRIPT_LEFT_UP, x, y);
-    }
-    uint32_t t0 = 0;
 };
 
 ShopReport g_report;
@@ -135,12 +132,12 @@ TEST_F(ShopWindow, ClicksBuyAndSellTheSwitchChangesCounterAndLeaveClosesWithMusi
     g_shot = "shop_cards";
     plat_set_cursor_hook(look);
     const int depth = music_stack_depth;
-    click(1000, 100, 81 + 5); // row 0 of the card counter
-    click(1500, 100, 441);    // past the rows: nothing
-    click(2000, 240, 300);    // sell the held 改建卡
-    click(2500, 580, 50);     // to the item counter
-    click(3500, 100, 92);     // buy the first item (the robot doll)
-    click(4000, 590, 260);    // leave
+    point_and_click(1000, 100, 81 + 5); // row 0 of the card counter
+    point_and_click(1500, 100, 441);    // past the rows: nothing
+    point_and_click(2000, 240, 300);    // sell the held 改建卡
+    point_and_click(2500, 580, 50);     // to the item counter
+    point_and_click(3500, 100, 92);     // buy the first item (the robot doll)
+    point_and_click(4000, 590, 260);    // leave
     shop_visit(0);
     ASSERT_EQ(card_count(0), 1) << "one card bought, the held one sold";
     EXPECT_EQ(g_report.points_spent, card_def(player_cards[0][0]).price + 15);
@@ -159,15 +156,64 @@ TEST_F(ShopWindow, ClicksBuyAndSellTheSwitchChangesCounterAndLeaveClosesWithMusi
     EXPECT_GT(g_seen.goods, 0);
 }
 
+// The top-left corner of the text-coloured pixels in a rectangle of the
+// display, {-1, -1} when there are none.
+struct Corner {
+    int x = -1, y = -1;
+    bool operator==(const Corner&) const = default;
+};
+void PrintTo(const Corner& c, std::ostream* os) {
+    *os << "(" << c.x << ", " << c.y << ")";
+}
+Corner text_corner(int left, int top, int right, int bottom) {
+    const uint16_t white = gfx_rgb_to_pixel(0xFFFFFF);
+    Corner c;
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (PopupTest::screen_at(x, y) == white) {
+                if (c.y < 0) c.y = y;
+                if (c.x < 0 || x < c.x) c.x = x;
+            }
+    return c;
+}
+
+// Each card row's name and price where they belong, read once the panel
+// has come to rest.
+std::vector<Corner> g_names, g_prices;
+uint32_t g_rows_after = 0;
+void look_at_rows() {
+    if (!g_names.empty() || plat_tick_count() < g_rows_after) return;
+    for (int i = 0; i < shop_session.card_rows; ++i) {
+        const int band = SHOP_CARD_PRICE_Y + SHOP_CARD_ROW_H * i; // the row's texts lie below
+        g_names.push_back(text_corner(56, band, 190, band + SHOP_CARD_ROW_H));
+        g_prices.push_back(text_corner(190, band, 240, band + SHOP_CARD_ROW_H));
+    }
+}
+
+TEST_F(ShopWindow, ACardRowShowsItsNameAndItsPriceAtTheirPlaces) {
+    g_names.clear();
+    g_prices.clear();
+    g_rows_after = t0 + 1500;
+    plat_set_cursor_hook(look_at_rows);
+    right_click(2000);
+    shop_visit(0);
+    ASSERT_GE(g_names.size(), 6u);
+    for (size_t i = 0; i < g_names.size(); ++i) {
+        SCOPED_TRACE(i);
+        const int row = SHOP_CARD_ROW_H * static_cast<int>(i);
+        EXPECT_EQ(g_names[i], (Corner{SHOP_CARD_NAME_X, SHOP_CARD_NAME_Y + row}));
+        EXPECT_EQ(g_prices[i], (Corner{SHOP_CARD_PRICE_X, SHOP_CARD_PRICE_Y + row}));
+    }
+}
+
 TEST_F(ShopWindow, RefusedPurchasesLetTheClerkSaySoAndTheRightButtonLeaves) {
     player_table[0].points = 5;
     g_seen = Seen{};
     g_shot = "shop_items";
     plat_set_cursor_hook(look);
-    click(1000, 580, 50); // the item counter
-    click(2000, 100, 92); // the robot doll, 15 points
-    at(t0 + 3000, SCRIPT_RIGHT_DOWN);
-    at(t0 + 3005, SCRIPT_RIGHT_UP);
+    point_and_click(1000, 580, 50); // the item counter
+    point_and_click(2000, 100, 92); // the robot doll, 15 points
+    right_click(3000);
     shop_visit(0);
     EXPECT_EQ(player_items[0][ITEM_ROBOT_DOLL - 1], 0);
     EXPECT_EQ(player_table[0].points, 5);
@@ -177,9 +223,8 @@ TEST_F(ShopWindow, RefusedPurchasesLetTheClerkSaySoAndTheRightButtonLeaves) {
 
 TEST_F(ShopWindow, AVisitDrawsAndBuysAlikeShownOrAnsweredByScript) {
     game_srand(11);
-    click(1000, 100, 81 + 5); // row 0
-    at(t0 + 2000, SCRIPT_RIGHT_DOWN);
-    at(t0 + 2005, SCRIPT_RIGHT_UP);
+    point_and_click(1000, 100, 81 + 5); // row 0
+    right_click(2000);
     shop_visit(0);
     const uint32_t shown_seed = game_rand_seed();
     const auto shown_hand = player_cards[0];

@@ -85,6 +85,19 @@ TEST_F(Shop, OperationsMovePointsAndGoodsAndReturnTheirTakings) {
     EXPECT_EQ(item_stock, (std::array<uint8_t, 8>{10, 10, 10, 10, 10, 10, 10, 10}));
 }
 
+TEST_F(Shop, ACardBoughtWithFifteenHeldGivesTheCheapestHeldBackFirst) {
+    // 购地卡 35, 送神符 10 (the cheapest), 拆除卡 15, then twelve 免罪卡 25.
+    hand(0, {3, 22, 12, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21});
+    ASSERT_EQ(card_count(0), CARD_HAND_MAX);
+    player_table[0].points = 500;
+    const uint8_t pool_before = card_stock[22 - 1];
+    EXPECT_EQ(shop_buy_card(0, 30), 700); // 乌龟卡, 70 points
+    EXPECT_EQ(points(0), 430);
+    EXPECT_EQ(cards_of(0),
+              (std::vector<int>{3, 12, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 21, 30}));
+    EXPECT_EQ(card_stock[22 - 1], pool_before + 1) << "送神符 back in the pool";
+}
+
 TEST_F(Shop, ACardSoldForFifteenGivesThirteenAndPointsNeverWrap) {
     hand(0, {7});
     EXPECT_EQ(shop_sell_card(0, 7), 15);
@@ -112,15 +125,6 @@ TEST_F(Shop, RefusedOperationsChangeNothing) {
          [] {
              player_table[0].points = 500;
              card_stock[29] = 0;
-         },
-         [] { return shop_buy_card(0, 30); }},
-        {"card with fifteen held",
-         [] {
-             player_table[0].points = 500;
-             for (int i = 0; i < CARD_HAND_MAX; ++i) {
-                 card_stock[6] = 1;
-                 card_add(0, CARD_REBUILD);
-             }
          },
          [] { return shop_buy_card(0, 30); }},
         {"item with too few points", [] { player_table[0].points = 149; },

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/speech.h"

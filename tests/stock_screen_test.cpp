@@ -274,7 +274,7 @@ TEST_F(StockScreen, AClosedDayShowsOnlyTheNoticeAndAnyClickClosesIt) {
     EXPECT_EQ(decision_script_left(), 1) << "nothing traded";
     EXPECT_EQ(player_table[1].special_financing, 0) << "the bank's reserve check ran after";
     EXPECT_EQ(player_table[1].cash + player_table[1].deposit, 20000 - 5000);
-    EXPECT_EQ(stock_exchange_take_applied_pick(), 0);
+    EXPECT_EQ(card_take_picked_company(), 0);
     EXPECT_EQ(stock_table[1].forced_move, 0);
     EXPECT_GT(g_seen.most_differing, 2000) << "the notice is drawn";
     EXPECT_EQ(g_seen.open_corner, 0) << "over the screen as it was";
@@ -313,7 +313,7 @@ TEST_P(StockPick, TheCardMovesThePickedCompanyByTheLimitOnceWhateverAnswered) {
         EXPECT_FLOAT_EQ(stock_table[s].price, 20.0f) << s;
     }
     EXPECT_FALSE(card_has(0, c.card)) << "the card is spent";
-    EXPECT_EQ(stock_exchange_take_applied_pick(), 0) << "the card took the window's report";
+    EXPECT_EQ(card_take_picked_company(), 0) << "the card took the window's report";
     // The black card's grudge counts the drop once: 1000 x 2.0 / 200.
     EXPECT_EQ(player_table[1].grudge[0], c.card == 25 ? 10 : 0);
     if (c.window) {

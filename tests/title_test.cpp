@@ -31,13 +31,9 @@ class Title : public PopupTest {
         shown_clear();
         t0 = plat_tick_count();
     }
-    void click(uint32_t ms, int x, int y) {
-        move(t0 + ms, x, y);
-        at(t0 + ms + 5, SCRIPT_LEFT_DOWN, x, y);
-        at(t0 + ms + 10, SCRIPT_LEFT_UP, x, y);
+    void click_button(uint32_t ms, int b) {
+        point_and_click(ms, TITLE_BUTTON_X[b], TITLE_BUTTON_Y[b]);
     }
-    void click_button(uint32_t ms, int b) { click(ms, TITLE_BUTTON_X[b], TITLE_BUTTON_Y[b]); }
-    uint32_t t0 = 0;
 };
 
 TEST_F(Title, NewGameAndExitCloseWithTheirChoice) {
@@ -167,8 +163,8 @@ TEST_F(Title, BackFromAWindowTheButtonUnderThePointerIsLitAndAnswers) {
 }
 
 TEST_F(Title, AClickBesideTheButtonsDoesNothingAndPlaysNoSound) {
-    click(200, 20, 20);
-    click(300, 630, 10);
+    point_and_click(200, 20, 20);
+    point_and_click(300, 630, 10);
     click_button(600, 3);
     EXPECT_EQ(title_run(), 3);
     EXPECT_EQ(shown_count(Shown::Effect, PRESS_EFFECT), 1u) << "only exit's press";
@@ -179,8 +175,7 @@ TEST_F(Title, WithoutItsPicturesTheButtonsStillAnswer) {
     data_archive = -1; // the title's set cannot be read
     click_button(200, 2);
     // The system window opened over the title: a right click closes it.
-    at(t0 + 300, SCRIPT_RIGHT_DOWN, 320, 240);
-    at(t0 + 305, SCRIPT_RIGHT_UP, 320, 240);
+    right_click(300, 320, 240);
     click_button(400, 3);
     const int r = title_run();
     data_archive = kept;

@@ -3,7 +3,23 @@
 // log first (engine/shown.h); with no display it returns after that.
 //
 // Rule files include this header, never board_screen.h or the drawing headers.
+// The door keeps the board's own state (the scroll target, whether it takes
+// input) and shows the rest through the board presenter, which the board
+// window fills.
 #pragma once
+
+#include <cstdint>
+
+#include "engine/presenter.h"
+
+// 1 while the board accepts input.
+extern uint8_t board_input_enabled;
+// The scroll target that replaces the current mover as the view's centre.
+extern uint8_t board_scroll_target;
+extern int32_t board_scroll_x;
+extern int32_t board_scroll_y;
+// World position of the current mover (a player's or a wandering character's).
+void board_mover_position(int* x, int* y);
 
 // flags bit 0: re-render the view at the current camera; without it the view
 // is centred on world (x, y) (the current mover's position clears the scroll
@@ -53,3 +69,23 @@ void god_fly(int slot, int x0, int y0, int x1, int y1, int pause);
 // point (x, y), where the board drew it (drawn false: it was not in view),
 // with the leaving sound.
 void god_fly_up(int slot, int kind, bool drawn, int x, int y);
+
+// What the board window shows for the door. The view, the minimap and the
+// toolbar are drawn and left for the flush, which copies them to the display.
+struct BoardPresenter {
+    void (*view_at_camera)(); // the view again at its camera
+    void (*minimap)();
+    void (*centred_view)(); // the view around the scroll target, or else the mover
+    void (*toolbar)();
+    void (*repaint)(int flush); // every region; flush 1 copies the whole screen at once
+    void (*flush)();
+    void (*control_box)(int show);
+    void (*cursor_to_go)();
+    void (*dice)(const int* values, int n);
+    void (*mark_begin)();
+    void (*mark_object)(int code);
+    void (*flash_marked)();
+    void (*minimap_marks)(int large);
+    void (*animation)();
+};
+extern PresenterSlot<BoardPresenter> board_presenter;

@@ -38,11 +38,7 @@
 #include "platform/surface.h"
 
 uint8_t board_dirty = 0;
-uint8_t board_input_enabled = 0;
 uint8_t board_screen_active = 0;
-uint8_t board_scroll_target = 0;
-int32_t board_scroll_x = 0;
-int32_t board_scroll_y = 0;
 uint32_t board_copy_count = 0;
 uint8_t board_tabs[PLAYER_COUNT] = {};
 int32_t board_hover = -1;
@@ -222,17 +218,6 @@ void find_go_point() {
 
 } // namespace
 
-void board_mover_position(int* x, int* y) {
-    const int m = game_active_mover;
-    *x = 0, *y = 0;
-    if (is_player(m)) {
-        *x = player_table[m].x, *y = player_table[m].y;
-    } else if (m >= MOVER_THIEF && m < MOVER_COUNT) {
-        const WalkerRecord& w = walker_of_mover(m);
-        *x = w.x, *y = w.y;
-    }
-}
-
 // ---------------------------------------------------------------------------
 // Pictures
 
@@ -285,7 +270,7 @@ void board_draw_toolbar(int refresh) {
     put(g.sets[PANEL_TOOLBAR], 0, 0, 0);
     for (int i = 0; i < TOOLBAR_COMMAND_COUNT; ++i) {
         const bool lit = board_hover == i || board_pressed == 100 + i;
-        put(g.sets[PANEL_TOOLBAR], lit ? i + 12 : i + 1, toolbar_button_centre_x(i),
+        put(g.sets[PANEL_TOOLBAR], toolbar_button_frame(i, lit), toolbar_button_centre_x(i),
             TOOLBAR_BUTTON_CENTRE_Y);
     }
     region_done(DIRTY_TOOLBAR, refresh);
@@ -559,9 +544,11 @@ void board_control_box_clip(const PlatRect& r) {
 }
 
 // ---------------------------------------------------------------------------
-// Refreshes
+// What the door shows
 
-void board_repaint(int flag) {
+namespace {
+
+void repaint_regions(int flag) {
     board_draw_toolbar(0);
     board_draw_map_view(0);
     switch (layout()) {
@@ -583,34 +570,24 @@ void board_repaint(int flag) {
     if (flag) board_flush_dirty();
 }
 
-void board_repaint_all() {
-    shown_record(Shown::BoardRefresh, -1);
-    board_clear_scroll_target();
-    board_repaint(1);
+void view_at_camera() {
+    view_draw_board(-1, 0);
+    board_dirty |= DIRTY_VIEW;
 }
 
-void board_view_refresh(int x, int y, int flags) {
-    shown_record(Shown::BoardRefresh, flags);
-    if (flags & 1) {
-        view_draw_board(-1, 0);
-        board_dirty |= DIRTY_VIEW;
-    } else {
-        int mx, my;
-        board_mover_position(&mx, &my);
-        if (x == mx && y == my) {
-            board_scroll_target = 0;
-        } else {
-            board_scroll_target = 1;
-            board_scroll_x = x, board_scroll_y = y;
-        }
-        view_draw_minimap_marks(0);
-        board_draw_minimap(0);
-        board_draw_map_view(0);
-    }
-    if (flags & 2) board_draw_toolbar(0);
-    if (flags & 4) board_repaint(0);
-    board_flush_dirty();
+void minimap() {
+    board_draw_minimap(0);
 }
+
+void centred_view() {
+    board_draw_map_view(0);
+}
+
+void toolbar() {
+    board_draw_toolbar(0);
+}
+
+} // namespace
 
 void board_flush_dirty() {
     if (board_dirty == 0) return;
@@ -622,20 +599,6 @@ void board_flush_dirty() {
     for (int i = 0; i < 5; ++i)
         if (board_dirty & (1 << i)) copy_rect(REGIONS[i]);
     board_dirty = 0;
-}
-
-void board_input_enable() {
-    board_input_enabled = 1;
-    board_draw_control_box(1);
-}
-
-void board_input_disable() {
-    board_input_enabled = 0;
-    board_draw_control_box(0);
-}
-
-void board_clear_scroll_target() {
-    board_scroll_target = 0;
 }
 
 namespace {
@@ -657,7 +620,9 @@ void board_go_button_point(int* x, int* y) {
     *y = board_box_y + g.go_y;
 }
 
-void board_cursor_to_go() {
+namespace {
+
+void cursor_to_go() {
     if (!g.loaded || !primary_surface) return;
     int x, y;
     board_go_button_point(&x, &y);
@@ -665,13 +630,7 @@ void board_cursor_to_go() {
     cursor_set_mode(1);
 }
 
-void board_show_dice(const int* values, int n) {
-    char faces[32] = "dice";
-    for (int i = 0; i < n && i < 3; ++i) {
-        const size_t used = std::strlen(faces);
-        std::snprintf(faces + used, sizeof faces - used, " %d", values[i]);
-    }
-    shown_record(Shown::Panel, PANEL_DICE, 0, faces);
+void show_dice(const int* values, int n) {
     if (!g.sets[PANEL_DICE] || !back_surface || n < 1) return;
     // Beside the mover, on the side it does not face, so the dice never
     // stand on the road it is about to walk.
@@ -707,6 +666,8 @@ void board_show_dice(const int* values, int n) {
     if (r.left < r.right && r.top < r.bottom) copy_rect(r);
 }
 
+} // namespace
+
 // ---------------------------------------------------------------------------
 // Toolbar commands
 
@@ -717,7 +678,7 @@ void board_toolbar_command(int n) {
     board_hover = -1;
     board_pressed = 0;
     board_draw_toolbar(1);
-    const bool board_kept = n < 0 || n >= TOOLBAR_COMMAND_COUNT || toolbar_handlers[n]();
+    const bool board_kept = toolbar_command_open(n);
     if (turn_can_act() == 1 && board_kept) {
         board_input_enable();
         cursor_normal();
@@ -1017,10 +978,10 @@ int32_t board_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
         gfx_set_clip(LAYOUT_BOARD_AREA.left, LAYOUT_BOARD_AREA.top, LAYOUT_BOARD_AREA.right,
                      LAYOUT_BOARD_AREA.bottom);
         screen_timer_start(500);
-        board_repaint(0);
+        repaint_regions(0);
         return 0;
     case WM_PAINT:
-        board_repaint(0);
+        repaint_regions(0);
         return 0;
     case WM_TIMER:
         if (screen_timer_is_mine(wparam) && board_input_enabled && !popup.open) {
@@ -1057,16 +1018,13 @@ int32_t board_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
 }
 
 // ---------------------------------------------------------------------------
-// The rest of the rules' door: marks and flashes, the minimap, the films
+// The door's marks and flashes, the minimap, the films
 
-void board_show_mover_view() {
-    board_draw_map_view(0);
-    board_flush_dirty();
-}
+namespace {
 
 // Marks are seen only in a flash of the display: without one the hit map is
 // left to be built afresh by its next reader.
-void board_mark_begin() {
+void mark_begin() {
     if (!gfx_display_open()) {
         hitmap_view_pos[0] = hitmap_view_pos[1] = -1;
         return;
@@ -1075,20 +1033,27 @@ void board_mark_begin() {
 }
 
 // A marked object's pixels of the hit map all become the flash code.
-void board_mark_object(int code) {
+void mark_object(int code) {
     if (view_hitmap != nullptr && gfx_display_open())
         gfx_replace_pixel(view_hitmap, size_t{VIEW_HITMAP_SIDE} * VIEW_HITMAP_SIDE,
                           static_cast<uint16_t>(code), 0xFFFF);
 }
 
-void board_flash_marked() {
-    gfx_flash_board();
-}
+} // namespace
 
-void board_minimap_marks(int large) {
-    view_draw_minimap_marks(large);
-}
-
-void board_play_animation() {
-    view_play_animation();
-}
+PRESENTER(board_presenter, BoardPresenter{
+                               .view_at_camera = view_at_camera,
+                               .minimap = minimap,
+                               .centred_view = centred_view,
+                               .toolbar = toolbar,
+                               .repaint = repaint_regions,
+                               .flush = board_flush_dirty,
+                               .control_box = board_draw_control_box,
+                               .cursor_to_go = cursor_to_go,
+                               .dice = show_dice,
+                               .mark_begin = mark_begin,
+                               .mark_object = mark_object,
+                               .flash_marked = gfx_flash_board,
+                               .minimap_marks = view_draw_minimap_marks,
+                               .animation = view_play_animation,
+                           });

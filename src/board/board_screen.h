@@ -1,5 +1,6 @@
 // The main board screen: toolbar, board view, side panel, minimap and
-// calendar, the control box, and the refresh entry points game code calls.
+// calendar, and the control box. Game code reaches it through the door
+// (board_refresh.h), whose presenter this window fills.
 #pragma once
 
 #include <cstdint>
@@ -15,14 +16,8 @@ inline constexpr uint8_t DIRTY_MIDDLE = 8;    // (440, 80)-(640, 280)
 inline constexpr uint8_t DIRTY_BOTTOM = 0x10; // (440, 280)-(640, 480)
 inline constexpr uint8_t DIRTY_ALL = 0x1F;
 extern uint8_t board_dirty;
-// 1 while the board accepts input.
-extern uint8_t board_input_enabled;
 // 1 from the board screen's start until its graphics are freed at the game's end.
 extern uint8_t board_screen_active;
-// The scroll target that replaces the current mover as the view's centre.
-extern uint8_t board_scroll_target;
-extern int32_t board_scroll_x;
-extern int32_t board_scroll_y;
 
 // The board screen's window procedure.
 int32_t board_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam);
@@ -38,8 +33,6 @@ void board_draw_map_view(int refresh);
 void board_flush_dirty();
 // Where the mouse goes for the go button (screen pixels).
 void board_go_button_point(int* x, int* y);
-// World position of the current mover (a player's or a wandering character's).
-void board_mover_position(int* x, int* y);
 
 // Copies made to the display (each region copy, or one for the whole screen).
 extern uint32_t board_copy_count;

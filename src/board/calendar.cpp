@@ -375,7 +375,7 @@ void give_christmas_cards() {
         const std::string name = player_plain_name(p);
         char text[192];
         std::snprintf(text, sizeof text, "圣诞节\n\n%s得到%s！", name.c_str(), card_def(id).name);
-        card_show_picture(id, text);
+        card_presenter().picture(id, text);
         speech_react_percent(p, card_def(id).level);
     }
 }

@@ -291,6 +291,9 @@ int32_t research_proc(PlatWindow window, uint32_t message, uint32_t wparam, int3
 int ask_facility_cancel(const DecisionRequest&) {
     return choose_facility_window(1);
 }
+int ask_facility(const DecisionRequest&) {
+    return choose_facility_window(0);
+}
 bool accepts_facility_cancel(const DecisionRequest&, int answer) {
     return answer >= -1 && answer <= 4;
 }
@@ -311,6 +314,7 @@ bool accepts_research(const DecisionRequest& r, int answer) {
 
 } // namespace
 
+DECISION_KIND(DECIDE_FACILITY_KIND, ask_facility);
 DECISION_KIND(DECIDE_FACILITY_KIND_CANCEL, ask_facility_cancel, accepts_facility_cancel, -1);
 DECISION_KIND(DECIDE_PLAYER, ask_player, accepts_player, -1);
 DECISION_KIND(DECIDE_RESEARCH_SLOT, ask_research, accepts_research, -1);

@@ -5,8 +5,6 @@
 #include <cstdlib>
 #include <deque>
 
-#include "board/choice_screen.h"
-#include "board/spinner_screen.h"
 #include "board/world_reset.h"
 #include "engine/cursor.h"
 #include "engine/message.h"
@@ -49,13 +47,13 @@ const RegisteredKind* registered(DecisionKind kind) {
 }
 
 int normalise(const DecisionRequest& r, int answer) {
+    if (r.kind == DECIDE_FACILITY_KIND) return (answer >= 0 && answer <= 4) ? answer : 0;
+    if (r.kind <= DECIDE_SPIN_STOP) return answer != 0 ? 1 : 0;
     if (const RegisteredKind* k = registered(r.kind)) {
         if (k->info.accepts != nullptr && !k->info.accepts(r, answer)) return k->info.cancel;
         return answer;
     }
-    if (r.kind == DECIDE_FACILITY_KIND) return (answer >= 0 && answer <= 4) ? answer : 0;
-    if (r.kind > DECIDE_SPIN_STOP) return answer; // a kind this program links no window for
-    return answer != 0 ? 1 : 0;
+    return answer; // a kind this program links no window for
 }
 
 // A window asks with the cursor shown, whatever the command that opened it
@@ -63,6 +61,9 @@ int normalise(const DecisionRequest& r, int answer) {
 // mode is given back when it closes.
 int ask_window_with_cursor(const RegisteredKind& k, const DecisionRequest& r) {
     if (k.info.ask_window == nullptr) return k.info.cancel;
+    // The facility-kind dialog puts the pointer where it wants it itself, and
+    // the spinners show it when they open.
+    if (r.kind <= DECIDE_SPIN_STOP) return k.info.ask_window(r);
     const uint8_t mode = cursor_get_mode();
     const bool show = primary_surface != nullptr && mode != 1;
     if (show) cursor_set_mode(1);
@@ -73,12 +74,11 @@ int ask_window_with_cursor(const RegisteredKind& k, const DecisionRequest& r) {
 
 int ask_screens(const DecisionRequest& r) {
     if (const RegisteredKind* k = registered(r.kind)) return ask_window_with_cursor(*k, r);
-    if (r.kind == DECIDE_FACILITY_KIND) return choose_facility_window(0);
-    // The spinners take the stop from a release during the tick; without a
-    // screen to click on, the spin stops at the first tick.
-    if (r.kind == DECIDE_SPIN_STOP) return spin_screen_stop_input();
     // A kind this program links no window for (a test without that module)
-    // answers as its cancel would.
+    // answers as its cancel would: the park, a spin that stops at the first
+    // tick.
+    if (r.kind == DECIDE_FACILITY_KIND) return 0;
+    if (r.kind == DECIDE_SPIN_STOP) return 1;
     if (r.kind > DECIDE_SPIN_STOP)
         return r.kind == DECIDE_PLAYER || r.kind == DECIDE_FACILITY_KIND_CANCEL ? -1 : 0;
     return msg_ask_yes_no(r.text != nullptr ? r.text : "");
@@ -87,7 +87,7 @@ int ask_screens(const DecisionRequest& r) {
 } // namespace
 
 void decision_register_kind(DecisionKind kind, const DecisionKindInfo& info) {
-    if (kind <= DECIDE_SPIN_STOP || kind >= DECIDE_KIND_COUNT ||
+    if (kind < DECIDE_FACILITY_KIND || kind >= DECIDE_KIND_COUNT ||
         registered_kinds()[kind].registered) {
         std::fprintf(stderr, "decision kind %d registered twice or out of range\n", kind);
         std::abort();

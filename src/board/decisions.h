@@ -5,9 +5,10 @@
 // The rules ask through this one interface and never open a screen
 // themselves. Answers come, in this order, from the scripted answers (tests
 // and the headless runner push them), from an installed answerer (the board
-// screens install theirs), or from the plain message pop-up and the
-// facility-kind dialog (a spin with nobody to ask stops at once). A computer player's decisions
-// never come through here: the rules compute those themselves.
+// screens install theirs), or from the window the kind's module registers
+// (DECISION_KIND), the plain message pop-up for the first three kinds. A
+// computer player's decisions never come through here: the rules compute
+// those themselves.
 #pragma once
 
 #include <cstdint>
@@ -16,18 +17,18 @@
 #include "board/world_reset.h"
 
 enum DecisionKind : int {
-    DECIDE_BUY = 0,           // buy this plot: 1 yes, 0 no
-    DECIDE_BUILD = 1,         // build on or upgrade this property: 1 yes, 0 no
-    DECIDE_BAIL = 2,          // a yes or no on a bail (the bail screens ask DECIDE_BAIL_CELL)
+    DECIDE_BUY = 0,   // buy this plot: 1 yes, 0 no
+    DECIDE_BUILD = 1, // build on or upgrade this property: 1 yes, 0 no
+    DECIDE_BAIL = 2,  // a yes or no on a bail (the bail screens ask DECIDE_BAIL_CELL)
+    // The kinds below are registered by the modules that own their windows
+    // (decision_register_kind); each module documents its answers there.
     DECIDE_FACILITY_KIND = 3, // the FacilityKind 0..4 of a facility raised from level 0
     DECIDE_SPIN_STOP = 4,     // stop the spinning wheel or reels now: 1 yes, 0 no (amount = tick,
                               // object 0 wheel, 1 reels); with nobody to ask the spin stops at once
-    // The kinds below are registered by the modules that own their windows
-    // (decision_register_kind); each module documents its answers there.
-    DECIDE_SHARE_OFFER = 5,          // buy shares of the company landed on: 1 yes, 0 no
-    DECIDE_SHARE_COUNT = 6,          // how many shares to buy (the number pad), 0 none
-    DECIDE_RESEARCH_SLOT = 7,        // the research institute's item cell
-    DECIDE_PLAYER = 8,               // one of the listed players, -1 cancelled
+    DECIDE_SHARE_OFFER = 5,   // buy shares of the company landed on: 1 yes, 0 no
+    DECIDE_SHARE_COUNT = 6,   // how many shares to buy (the number pad), 0 none
+    DECIDE_RESEARCH_SLOT = 7, // the research institute's item cell
+    DECIDE_PLAYER = 8,        // one of the listed players, -1 cancelled
     DECIDE_FACILITY_KIND_CANCEL = 9, // a FacilityKind 0..4, -1 cancelled
     DECIDE_CARD_PICK = 10,           // a held card id from the card window, 0 closes
     DECIDE_TARGET = 11,              // a board target's object code, 0 cancelled

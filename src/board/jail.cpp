@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "board/board_refresh.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/map.h"
@@ -12,7 +13,6 @@
 #include "board/movement.h"
 #include "board/speech.h"
 #include "board/status.h"
-#include "board/view.h"
 #include "board/world_reset.h"
 #include "cards/fate_gods.h"
 #include "engine/flc.h"
@@ -32,6 +32,15 @@ const std::array<const char*, 4> jail_thanks_lines = {
     "#0123太感激了！我一\n定会报答你的！",
     "#0126受人点水之恩，\n必当涌泉已报！",
 };
+
+// Without the bail screens a visit shows nothing of its own.
+constinit PresenterSlot<JailPresenter> jail_presenter{JailPresenter{
+    [](int, int) {},
+    [] { return false; },
+    [](int) {},
+    [](int) { return false; },
+    [] {},
+}};
 
 namespace {
 
@@ -283,24 +292,29 @@ int jail_human_visit(int hospital) {
     for (int person = 0; person < JAIL_PERSONS; ++person)
         if (jail_held(hospital, person)) held[count++] = person;
     visit_bailed = -1;
+    const JailPresenter& screen = jail_presenter();
+    screen.open(hospital, cur);
     for (int asked = 0; asked < MOST_CELL_QUESTIONS && visit_bailed < 0; ++asked) {
         DecisionRequest request{DECIDE_BAIL_CELL, cur, nullptr, player_table[cur].points, 0};
         request.param = hospital;
         request.list = held;
         request.list_count = count;
         const int answer = decide(request);
-        if (answer <= 0) break; // left, or the screen carried the visit out
+        if (answer <= 0) break; // left
         const int person = answer - 1;
         if (!jail_can_pay(hospital, person)) {
-            msg_show(JAIL_SHORT_OF_POINTS, MSG_STANDARD_MS);
+            if (!screen.short_of_points()) msg_show(JAIL_SHORT_OF_POINTS, MSG_STANDARD_MS);
             continue;
         }
+        // The question stands in the message panel above the yes/no.
         const std::string text = "保释" + util_without_spaces(jail_person_name(person));
-        if (!decide_confirm(cur, text.c_str(), 320, 240, person)) continue;
+        if (!decide_yes_no(DECIDE_BAIL, cur, text.c_str(), 0, person)) continue;
+        screen.bail_accepted(person);
         jail_bail(hospital, person);
-        if (person >= MOVER_THIEF)
+        if (!screen.freed(person) && person >= MOVER_THIEF)
             msg_show(jail_thanks_lines[walker_index_of_mover(person)], MSG_STANDARD_MS);
     }
+    screen.close();
     return visit_bailed;
 }
 

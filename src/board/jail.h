@@ -9,6 +9,8 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/presenter.h"
+
 inline constexpr int JAIL_PERSONS = 8;
 
 // One byte per person: 1 held there. Saved with the game.
@@ -53,11 +55,30 @@ int jail_can_pay(int hospital, int person);
 // points fall short (then nothing changes).
 int jail_bail(int hospital, int person);
 // A human's visit: asks for a cell (DECIDE_BAIL_CELL, person + 1, 0 to
-// leave) until one is bailed or he leaves. The bail screen carries the
-// visit out itself and answers 0; a scripted cell is followed by the
-// confirmation (DECIDE_CONFIRM), the short-of-points message when he cannot
-// pay, and a freed character's thanks. Returns the person bailed or -1.
+// leave) until one is bailed or he leaves. A cell is followed by the short-
+// of-points message when he cannot pay, otherwise by the question (DECIDE_BAIL)
+// and on yes by the bail and a freed character's thanks. The visit is shown
+// through jail_presenter. Returns the person bailed or -1.
 int jail_human_visit(int hospital);
+
+// What the bail screens show of a human's visit; the rules carry it out. The
+// rows that answer return true when the screen showed it; otherwise the
+// rules put it in the message panel.
+struct JailPresenter {
+    // The place's screen (0 jail, 1 hospital) opens for the visitor.
+    void (*open)(int hospital, int visitor);
+    // The visitor cannot pay for the cell he picked.
+    bool (*short_of_points)();
+    // The bail of person was confirmed: his cell is emptied (in the hospital
+    // after the receptionist's OK), a character steps out and thanks.
+    void (*bail_accepted)(int person);
+    // The bail of person is paid: the visitor's points, and a character's
+    // thanks read before the screen closes.
+    bool (*freed)(int person);
+    // The screen closes; the board comes back.
+    void (*close)();
+};
+extern PresenterSlot<JailPresenter> jail_presenter;
 // A computer's (or handed-over human's) visit: one time in two a candidate
 // by personality is bailed when the points allow (a player: more than its
 // cost; a character: at least 700). Returns the person bailed or -1.

@@ -1,7 +1,10 @@
 // The jail's and the hospital's bail screens over the whole screen. Both run
 // on a 100 ms timer: it takes the balloons away when they have been read and
 // moves the visit on; in the hospital it also drives the receptionist, who
-// blinks and moves her mouth while her voice plays.
+// blinks and moves her mouth while her voice plays. A screen answers the
+// cell clicked and closes; the rules (board/jail.cpp) ask, bail and show the
+// rest of the visit through the presenter rows at the end of this file, each
+// of which runs the same screen again while there is something to wait for.
 #include "board/jail_screen.h"
 
 #include <algorithm>
@@ -14,6 +17,7 @@
 #include "board/game_state.h"
 #include "board/jail.h"
 #include "engine/balloon.h"
+#include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/layout.h"
@@ -47,6 +51,9 @@ enum ClerkState : int {
 };
 
 struct Visit {
+    bool open = false;    // the screen is up for a visit
+    bool entered = false; // its procedure has started once
+    int cursor = -1;      // the pointer's mode to give back at the close
     int hospital = 0;
     int visitor = -1;
     void* own = nullptr;         // the place's pictures
@@ -222,15 +229,29 @@ void close_with(int result) {
     screen_close(result);
 }
 
-// The visitor's confirmation of a bail he can pay for.
-bool confirmed(int person) {
-    const std::string text = "保释" + util_without_spaces(jail_person_name(person));
-    return decide_confirm(v.visitor, text.c_str(), 320, 240, person);
+// The screen of the open visit runs until it closes: its answer is the
+// person + 1 whose cell was clicked, 0 when the visitor leaves or what the
+// screen waited for is over.
+int32_t run_screen() {
+    if (v.hospital) return screen_run(jail_hospital_bail_wndproc, 0);
+    return screen_run(jail_bail_wndproc, 0);
+}
+
+// A freed character's picture, the jail's standing on its point.
+void show_freed_in_jail(int person) {
+    ImageRecord* back = popup_lock_back();
+    if (back != nullptr) put(back, v.freed, person - MOVER_THIEF, JAIL_FREED_X, JAIL_FREED_Y);
+    popup_unlock_back();
+    if (const ImageRecord* f = popup_frame(v.freed, person - MOVER_THIEF)) {
+        const int left = JAIL_FREED_X - f->hot_x, top = JAIL_FREED_Y - f->hot_y;
+        popup_update(PlatRect{left, top, left + f->width, top + f->height});
+    }
 }
 
 // ---------------------------------------------------------------------------
 // The jail
 
+// A click on a held person's cell answers with him.
 int32_t jail_click(int x, int y) {
     if (v.balloon) {
         balloon_hide(BALLOON_HIDE_NOW);
@@ -240,30 +261,7 @@ int32_t jail_click(int x, int y) {
     const int person = jail_cell_at(0, x, y);
     if (person < 0) return 0;
     hide_box();
-    if (!jail_can_pay(0, person)) {
-        snd_effect_play(&ui_effects[UI_REFUSED], 0);
-        say(JAIL_SHORT_X, JAIL_SHORT_Y, JAIL_SHORT_OF_POINTS);
-        return 0;
-    }
-    if (!confirmed(person)) return 0;
-    snd_effect_play(&ui_effects[UI_CONFIRM], 0);
-    empty_cell(person);
-    if (person < PLAYER_COUNT) {
-        jail_bail(0, person);
-        close_with(0);
-        return 0;
-    }
-    ImageRecord* back = popup_lock_back();
-    if (back != nullptr) put(back, v.freed, person - MOVER_THIEF, JAIL_FREED_X, JAIL_FREED_Y);
-    popup_unlock_back();
-    if (const ImageRecord* f = popup_frame(v.freed, person - MOVER_THIEF)) {
-        const int left = JAIL_FREED_X - f->hot_x, top = JAIL_FREED_Y - f->hot_y;
-        popup_update(PlatRect{left, top, left + f->width, top + f->height});
-    }
-    say(JAIL_THANKS_X, JAIL_THANKS_Y, thanks_line(person));
-    jail_bail(0, person);
-    v.bailed = true;
-    update_points();
+    close_with(person + 1);
     return 0;
 }
 
@@ -294,6 +292,12 @@ int32_t jail_bail_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, 
     const int mx = plat_point_x(lparam), my = plat_point_y(lparam);
     switch (message) {
     case WM_SCREEN_START:
+        // Started again for the next answer, it goes on where it was.
+        if (v.entered) {
+            screen_timer_start(TIMER_MS);
+            return 0;
+        }
+        v.entered = true;
         v.boxed = -1;
         v.balloon = false;
         v.bailed = false;
@@ -404,15 +408,13 @@ void to_waiting() {
     if (v.bailed) close_with(0);
 }
 
-// Her "OK" has been read: the chosen person leaves his bed.
-void carry_out_bail() {
+// Her "OK" has been read: the chosen person leaves his bed, a character
+// stands beside it and thanks; the screen then lets the bail be paid.
+void leave_bed() {
     const int person = v.chosen;
     empty_cell(person);
     if (person < PLAYER_COUNT) {
-        jail_bail(1, person);
-        v.bailed = true;
-        update_points();
-        to_waiting();
+        close_with(0);
         return;
     }
     if (const ImageRecord* f = popup_frame(v.freed, person - 2)) {
@@ -426,10 +428,7 @@ void carry_out_bail() {
         popup_update(PlatRect{v.under_x, v.under_y, HOSPITAL_FREED_RIGHT, HOSPITAL_FREED_BOTTOM});
     }
     say(HOSPITAL_THANKS_X, HOSPITAL_THANKS_Y, thanks_line(person));
-    jail_bail(1, person);
-    v.bailed = true;
-    update_points();
-    v.state = CLERK_THANKS;
+    close_with(0);
 }
 
 void balloon_read() {
@@ -439,7 +438,7 @@ void balloon_read() {
         to_waiting();
         return;
     case CLERK_ACCEPTED:
-        carry_out_bail();
+        leave_bed();
         return;
     case CLERK_THANKS:
         if (v.under_freed != nullptr) popup_restore_area(v.under_freed, v.under_x, v.under_y);
@@ -454,6 +453,7 @@ void balloon_read() {
     }
 }
 
+// A click on a patient's bed while she waits answers with him.
 int32_t hospital_click(int x, int y) {
     if (v.state != CLERK_WAITING) {
         if (v.balloon) balloon_hide(BALLOON_HIDE_NOW);
@@ -462,17 +462,7 @@ int32_t hospital_click(int x, int y) {
     const int person = jail_cell_at(1, x, y);
     if (person < 0) return 0;
     hide_box();
-    if (!jail_can_pay(1, person)) {
-        snd_effect_play(&ui_effects[UI_REFUSED], 0);
-        v.state = CLERK_SHORT;
-        say_clerk(JAIL_SHORT_OF_POINTS);
-        return 0;
-    }
-    if (!confirmed(person)) return 0;
-    snd_effect_play(&ui_effects[UI_CONFIRM], 0);
-    v.chosen = person;
-    v.state = CLERK_ACCEPTED;
-    say_clerk(HOSPITAL_ACCEPTED);
+    close_with(person + 1);
     return 0;
 }
 
@@ -518,6 +508,12 @@ int32_t jail_hospital_bail_wndproc(PlatWindow window, uint32_t message, uint32_t
     const int mx = plat_point_x(lparam), my = plat_point_y(lparam);
     switch (message) {
     case WM_SCREEN_START:
+        // Started again for the next answer, it goes on where it was.
+        if (v.entered) {
+            screen_timer_start(TIMER_MS);
+            return 0;
+        }
+        v.entered = true;
         v.boxed = -1;
         v.balloon = false;
         v.bailed = false;
@@ -578,18 +574,27 @@ int jail_cell_at(int hospital, int x, int y) {
     return -1;
 }
 
-int jail_bail_window(const DecisionRequest& r) {
-    const int hospital = r.param != 0 ? 1 : 0;
+int jail_bail_window(const DecisionRequest&) {
+    if (!v.open) return 0; // no display: nobody to click
+    return run_screen();
+}
+
+namespace {
+
+void open_screen(int hospital, int visitor) {
     shown_record(Shown::Panel, hospital ? HOSPITAL_PICTURES : JAIL_PICTURES, 0,
                  hospital ? "hospital bail" : "jail bail");
-    if (popup_lock_back() == nullptr) { // no display: nobody to click
+    if (popup_lock_back() == nullptr) { // no display
         popup_unlock_back();
-        return 0;
+        return;
     }
     popup_unlock_back();
     v = Visit{};
+    v.open = true;
+    // The visit comes in the middle of a move, which has the pointer off.
+    v.cursor = cursor_show_for_clicks();
     v.hospital = hospital;
-    v.visitor = r.player;
+    v.visitor = visitor;
     v.looks = plat_tick_count() | 1;
     v.own = spr_read_set("PANEL.MKF", hospital ? HOSPITAL_PICTURES : JAIL_PICTURES);
     v.freed = spr_read_set("PANEL.MKF", hospital ? HOSPITAL_FREED : JAIL_FREED);
@@ -604,10 +609,53 @@ int jail_bail_window(const DecisionRequest& r) {
     else
         jail_bail_draw();
     music_play_event(hospital ? HOSPITAL_TUNE : JAIL_TUNE);
-    if (hospital)
-        screen_run(jail_hospital_bail_wndproc, 0);
-    else
-        screen_run(jail_bail_wndproc, 0);
+}
+
+bool say_short_of_points() {
+    if (!v.open) return false;
+    snd_effect_play(&ui_effects[UI_REFUSED], 0);
+    if (v.hospital) {
+        v.state = CLERK_SHORT;
+        say_clerk(JAIL_SHORT_OF_POINTS);
+    } else {
+        say(JAIL_SHORT_X, JAIL_SHORT_Y, JAIL_SHORT_OF_POINTS);
+    }
+    return true;
+}
+
+void accept_bail(int person) {
+    if (!v.open) return;
+    snd_effect_play(&ui_effects[UI_CONFIRM], 0);
+    if (v.hospital) {
+        v.chosen = person;
+        v.state = CLERK_ACCEPTED;
+        say_clerk(HOSPITAL_ACCEPTED);
+        run_screen(); // until her OK is read and the bed is empty
+        return;
+    }
+    empty_cell(person);
+    if (person < PLAYER_COUNT) return;
+    show_freed_in_jail(person);
+    say(JAIL_THANKS_X, JAIL_THANKS_Y, thanks_line(person));
+}
+
+bool show_freed(int person) {
+    if (!v.open) return false;
+    v.bailed = true;
+    // A player freed from the jail leaves it at once, his points untold.
+    if (!v.hospital && person < PLAYER_COUNT) return true;
+    update_points();
+    if (person < PLAYER_COUNT) {
+        v.state = CLERK_WAITING;
+        return true;
+    }
+    if (v.hospital) v.state = CLERK_THANKS;
+    run_screen(); // until the thanks are read
+    return true;
+}
+
+void close_screen() {
+    if (!v.open) return;
     balloon_hide(BALLOON_HIDE_NOW | BALLOON_HIDE_NO_COPY);
     balloon_reset();
     music_resume();
@@ -615,7 +663,13 @@ int jail_bail_window(const DecisionRequest& r) {
     std::free(v.work);
     spr_free_set(v.own);
     spr_free_set(v.freed);
+    const int cursor = v.cursor;
     v = Visit{};
     board_repaint_all();
-    return 0;
+    cursor_give_back(cursor);
 }
+
+} // namespace
+
+PRESENTER(jail_presenter,
+          JailPresenter{open_screen, say_short_of_points, accept_bail, show_freed, close_screen});

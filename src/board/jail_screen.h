@@ -87,7 +87,8 @@ int32_t jail_bail_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, 
 int32_t jail_hospital_bail_wndproc(PlatWindow window, uint32_t message, uint32_t wparam,
                                    int32_t lparam);
 
-// The bail screen of request.param (0 jail, 1 hospital) for request.player,
-// the active player: it carries the visit out and answers 0. Without a
-// display it answers 0 at once.
+// The cell asked of the visit the screen shows (opened through
+// jail_presenter): it runs until the visitor clicks a held person's cell and
+// answers person + 1, or 0 when he leaves. With no screen open (no display)
+// it answers 0 at once.
 int jail_bail_window(const DecisionRequest& request);

@@ -20,12 +20,14 @@
 #include "board/speech.h"
 #include "board/square_kinds.h"
 #include "board/view.h"
-#include "cards/card_use.h"
-#include "cards/cards.h"
-#include "cards/item_use.h"
 #include "engine/message.h"
 #include "engine/sound.h"
 #include "engine/util.h"
+
+constinit PresenterSlot<LandingCards> landing_cards{LandingCards{
+    [](int, int, int32_t total, int*) { return total; },
+    [](int, int) {},
+}};
 
 namespace {
 
@@ -195,13 +197,7 @@ void pay_toll(int cur, int lot_index) {
     if (ally != 0) player_add_grudge(cur, seat_of_owner(ally), ally_part_now / 100);
 
     int payer = cur;
-    if (fee_card_rescue_due(payer, total) && card_has(cur, CARD_FREE_PASS) &&
-        card_free_pass(cur, seat_of_owner(owner), total) == 1)
-        total = 0;
-    if (fee_card_rescue_due(payer, total) && card_has(cur, CARD_SCAPEGOAT)) {
-        const int next = card_scapegoat(cur, 1, total);
-        if (next >= 0 && next < PLAYER_COUNT) payer = next;
-    }
+    total = landing_cards().toll_rescue(cur, seat_of_owner(owner), total, &payer);
     if (total != 0) {
         const int holder = god_find_death_holder(payer);
         if (holder >= 0 && holder < PLAYER_COUNT) {
@@ -246,7 +242,7 @@ void property_end(int cur, int square, int code) {
     // meets no god and builds nothing more.
     if (!out_or_ended(cur)) {
         god_landing_effect(cur, square);
-        item_construction_vehicle_arrive(cur, square);
+        landing_cards().vehicle_arrive(cur, square);
     }
     board_view_refresh(0, 0, 1);
     if (out_or_ended(cur)) return;

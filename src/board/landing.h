@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "board/square_kinds.h" // the wait values the landing returns
+#include "engine/presenter.h"
 
 // The toll's name in every toll message.
 inline constexpr const char* FEE_NAME_TOLL = "过路费";
@@ -37,6 +38,19 @@ int32_t fee_apply_god(int payer, const char* fee_name, int32_t amount);
 // 1 when the payer is allowed to reach for a free-pass or scapegoat card:
 // a large amount, or more than the payer has.
 int fee_card_rescue_due(int payer, int32_t amount);
+
+// What the cards add to a landing on property, filled by the cards module
+// (cards/card_use.cpp) with one line; without the cards a toll is paid as
+// owed and a ridden vehicle does nothing.
+struct LandingCards {
+    // The toll total owed by cur to the owner at payee (0..3): the free-pass
+    // card may waive it (0 returned), the scapegoat card may put another
+    // player in *payer's place; else total.
+    int32_t (*toll_rescue)(int cur, int payee, int32_t total, int* payer);
+    // What player p's ridden construction vehicle does on square.
+    void (*vehicle_arrive)(int p, int square);
+};
+extern PresenterSlot<LandingCards> landing_cards;
 
 // 1 when a computer player buys property at price.
 int land_ai_should_buy(int32_t price);

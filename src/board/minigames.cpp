@@ -5,7 +5,6 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/minigame_common.h"
-#include "board/minigames_screen.h"
 #include "board/money.h"
 #include "board/speech.h"
 #include "board/square_kinds.h"
@@ -16,6 +15,21 @@
 #include "engine/random.h"
 
 int32_t minigame_points = 0;
+
+namespace {
+
+bool open_no_window(MinigameKind, int) {
+    return false;
+}
+void no_window(MinigameKind) {}
+
+} // namespace
+
+constinit PresenterSlot<MinigamePresenter> minigame_presenter{MinigamePresenter{
+    .open = open_no_window,
+    .run = no_window,
+    .close = no_window,
+}};
 
 namespace {
 
@@ -31,11 +45,11 @@ int play(MinigameKind kind, int tune) {
     if (p < 0) return minigame_points = 0;
     if (!minigame_played_by_hand(p)) return minigame_fallback_score(p);
     minigame_points = 0;
-    if (!minigame_window_open(kind, p)) return 0;
+    if (!minigame_presenter().open(kind, p)) return 0;
     music_play_event(tune);
-    minigame_window_run(kind);
+    minigame_presenter().run(kind);
     music_resume();
-    minigame_window_close(kind);
+    minigame_presenter().close(kind);
     return minigame_points;
 }
 

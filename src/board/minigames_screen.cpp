@@ -233,6 +233,12 @@ void minigame_window_close(MinigameKind kind) {
     mgw = MinigameWindow{};
 }
 
+PRESENTER(minigame_presenter, MinigamePresenter{
+                                  .open = minigame_window_open,
+                                  .run = minigame_window_run,
+                                  .close = minigame_window_close,
+                              });
+
 void minigame_draw_scene(MinigameKind kind) {
     uint16_t* back = gfx_lock_back();
     if (!back) return;

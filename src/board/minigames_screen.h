@@ -6,9 +6,8 @@
 #include "board/minigame_catch.h"
 #include "board/minigame_grid.h"
 #include "board/minigame_target.h"
+#include "board/minigames.h"
 #include "platform/messages.h"
-
-enum MinigameKind : int { MINIGAME_GRID = 0, MINIGAME_TARGETS = 1, MINIGAME_STEER = 2 };
 
 // Loads the game's pictures and sounds and resets its state for the player;
 // false without a display (recorded as the game's panel, nothing loaded).

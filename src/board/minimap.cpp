@@ -6,6 +6,7 @@
 #include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/toolbar.h"
 #include "board/view.h"
 #include "board/view_draw.h"
 #include "engine/cursor.h"
@@ -138,3 +139,11 @@ void view_minimap_screen() {
     cursor_give_back(cursor);
     board_view_refresh(0, 0, 1);
 }
+
+TOOLBAR_COMMAND(
+    TOOLBAR_MAP,
+    [] {
+        view_minimap_screen();
+        return true;
+    },
+    HK_MAP)

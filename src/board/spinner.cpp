@@ -5,7 +5,6 @@
 
 #include "board/decisions.h"
 #include "board/game_state.h"
-#include "board/spinner_screen.h"
 #include "board/world_reset.h"
 #include "cards/fate_gods.h"
 #include "engine/random.h"
@@ -26,6 +25,28 @@ const char* const spin_wheel_prompts[WHEEL_KIND_COUNT] = {
     "%s的购物中心\n\n您的消费倍数为...",
     "%s\n\n您的投保天数为...",
 };
+
+namespace {
+
+void show_no_device(int, const char*) {}
+void show_no_position(int, int) {}
+void show_no_lever(int) {}
+void show_no_text(const char*) {}
+void show_nothing() {}
+void wait_no_tick(uint32_t) {}
+
+} // namespace
+
+constinit PresenterSlot<SpinnerPresenter> spinner_presenter{SpinnerPresenter{
+    .wheel_open = show_no_device,
+    .wheel_draw = show_no_position,
+    .reels_open = show_no_device,
+    .reels_draw = show_no_lever,
+    .panel_text = show_no_text,
+    .show_board = show_nothing,
+    .close = show_nothing,
+    .tick = wait_no_tick,
+}};
 
 namespace {
 
@@ -123,7 +144,7 @@ const char* spin_god_text(int type) {
 }
 
 void spin_wheel_draw(int show_pointer) {
-    spin_screen_wheel_draw(st().wheel_position, show_pointer);
+    spinner_presenter().wheel_draw(st().wheel_position, show_pointer);
 }
 
 int spin_wheel_run(int kind) {
@@ -131,12 +152,12 @@ int spin_wheel_run(int kind) {
     SpinnerState& s = st();
     s.wheel_position = game_rand() % WHEEL_POSITIONS;
     snd_effect_play(&wheel_sounds[0], 1);
-    spin_screen_show_board();
+    spinner_presenter().show_board();
 
     // Spinning, one position a tick, until the stop request.
     int tick = 0;
     for (;;) {
-        spin_screen_tick(WHEEL_TICK_MS);
+        spinner_presenter().tick(WHEEL_TICK_MS);
         ++tick;
         wheel_advance();
         spin_wheel_draw(0);
@@ -152,7 +173,7 @@ int spin_wheel_run(int kind) {
     int advances_left = 3;
     int counter = 0;
     for (;;) {
-        spin_screen_tick(WHEEL_TICK_MS);
+        spinner_presenter().tick(WHEEL_TICK_MS);
         if (++counter < interval) continue;
         counter = 0;
         wheel_advance();
@@ -167,7 +188,7 @@ int spin_wheel_run(int kind) {
 
     // Showing the result until a click, or for 40 ticks.
     for (int t = 1; t < SPIN_AUTO_STOP_TICKS; ++t) {
-        spin_screen_tick(WHEEL_TICK_MS);
+        spinner_presenter().tick(WHEEL_TICK_MS);
         if (stop_requested(t, DEVICE_WHEEL)) break;
     }
     return spin_wheel_table[kind][s.wheel_position];
@@ -178,11 +199,11 @@ int spin_building_prompt(int kind, const char* name) {
     char text[256];
     std::snprintf(text, sizeof text, spin_wheel_prompts[kind], name != nullptr ? name : "");
     st().panel_text = text;
-    spin_screen_wheel_open(kind, text);
+    spinner_presenter().wheel_open(kind, text);
     snd_effects_load(wheel_sounds);
     const int value = spin_wheel_run(kind);
     snd_effects_free(wheel_sounds);
-    spin_screen_close();
+    spinner_presenter().close();
     return value;
 }
 
@@ -193,7 +214,7 @@ int spin_reels_draw(int /*first_reel*/, int mask, int braking_reel) {
         reel_advance(r);
     }
     if (braking_reel < 1 || braking_reel > 4) {
-        spin_screen_reels_draw(s.lever_down ? 1 : 0);
+        spinner_presenter().reels_draw(s.lever_down ? 1 : 0);
         return 0;
     }
 
@@ -203,7 +224,7 @@ int spin_reels_draw(int /*first_reel*/, int mask, int braking_reel) {
         if ((s.reel[braking_reel] & 1) == 0) {
             s.brake_started = false;
             reel_advance(braking_reel);
-            spin_screen_reels_draw(s.lever_down ? 1 : 0);
+            spinner_presenter().reels_draw(s.lever_down ? 1 : 0);
             return 0;
         }
         s.brake_started = true;
@@ -217,7 +238,7 @@ int spin_reels_draw(int /*first_reel*/, int mask, int braking_reel) {
         ++s.brake_interval;
         s.brake_counter = 0;
     }
-    spin_screen_reels_draw(s.lever_down ? 1 : 0);
+    spinner_presenter().reels_draw(s.lever_down ? 1 : 0);
     if (s.brake_interval >= 8) {
         s.brake_started = false;
         s.brake_reel = 0;
@@ -233,21 +254,21 @@ int spin_reels_run(int three_reels) {
     s.brake_reel = 0;
     s.brake_started = false;
     s.lever_down = false;
-    spin_screen_show_board();
+    spinner_presenter().show_board();
     snd_effect_play(&reel_sounds[0], 1);
 
     // Spinning: every 10th tick each reel jumps to a random in-between
     // position; every tick every reel advances.
     int tick = 0;
     for (;;) {
-        spin_screen_tick(REELS_TICK_MS);
+        spinner_presenter().tick(REELS_TICK_MS);
         if (tick % 10 == 0) {
             for (int r = 1; r <= reels; ++r)
                 s.reel[r] = (game_rand() % 10) * 2 + 1;
         }
         for (int r = 1; r <= reels; ++r)
             reel_advance(r);
-        spin_screen_reels_draw(0);
+        spinner_presenter().reels_draw(0);
         ++tick;
         if (stop_requested(tick, DEVICE_REELS)) break;
     }
@@ -257,7 +278,7 @@ int spin_reels_run(int three_reels) {
     s.lever_down = true;
     snd_effect_play(&ui_effects[UI_PRESS], 0);
     for (int t = 0; t < 4; ++t) {
-        spin_screen_tick(REELS_TICK_MS);
+        spinner_presenter().tick(REELS_TICK_MS);
         if (t == 3) s.lever_down = false;
         spin_reels_draw(reels, all, 0);
     }
@@ -266,7 +287,7 @@ int spin_reels_run(int three_reels) {
     static constexpr int masks[5] = {0, 0xF, 0xE, 0xC, 0x8};
     for (int r = 1; r <= reels; ++r) {
         while (spin_reels_draw(reels, masks[r] & all, r) == 0)
-            spin_screen_tick(REELS_TICK_MS);
+            spinner_presenter().tick(REELS_TICK_MS);
     }
 
     snd_effect_stop(&reel_sounds[0]);
@@ -275,11 +296,11 @@ int spin_reels_run(int three_reels) {
     char text[32];
     std::snprintf(text, sizeof text, "%d元", amount);
     s.panel_text = text;
-    spin_screen_panel_text(text);
+    spinner_presenter().panel_text(text);
 
     // The amount stands for 40 more ticks.
     for (int t = 0; t < SPIN_AUTO_STOP_TICKS; ++t)
-        spin_screen_tick(REELS_TICK_MS);
+        spinner_presenter().tick(REELS_TICK_MS);
     return amount;
 }
 
@@ -291,11 +312,11 @@ int spin_god_amount(int type) {
     std::snprintf(text, sizeof text, spin_god_text(type), god_names[type + 1]);
     st().panel_text = text;
     const bool three = (type == SPIN_SMALL_WEALTH || type == SPIN_SMALL_POVERTY);
-    spin_screen_reels_open(three ? 1 : 0, text);
+    spinner_presenter().reels_open(three ? 1 : 0, text);
     snd_effects_load(reel_sounds);
     const int amount = spin_reels_run(three ? 1 : 0);
     snd_effects_free(reel_sounds);
-    spin_screen_close();
+    spinner_presenter().close();
     return amount;
 }
 

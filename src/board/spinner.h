@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/presenter.h"
+
 enum WheelKind : int {
     WHEEL_TRAVEL = 0,
     WHEEL_HOTEL_DAYS = 1,
@@ -71,3 +73,17 @@ int spin_stopped_by_hand();
 
 // Forgets positions and braking state.
 void spinner_reset();
+
+// What the spinners' window shows (spinner_screen.h tells how); without the
+// window nothing is drawn and a tick passes at once.
+struct SpinnerPresenter {
+    void (*wheel_open)(int kind, const char* text);
+    void (*wheel_draw)(int position, int show_pointer);
+    void (*reels_open)(int three_reels, const char* text);
+    void (*reels_draw)(int lever_down);
+    void (*panel_text)(const char* text);
+    void (*show_board)();
+    void (*close)();
+    void (*tick)(uint32_t ms);
+};
+extern PresenterSlot<SpinnerPresenter> spinner_presenter;

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "board/decisions.h"
 #include "board/spinner.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
@@ -267,3 +268,24 @@ int spin_screen_stop_input() {
     ss.released = false;
     return released ? 1 : 0;
 }
+
+namespace {
+
+int stop_by_release(const DecisionRequest&) {
+    return spin_screen_stop_input();
+}
+
+} // namespace
+
+DECISION_KIND(DECIDE_SPIN_STOP, stop_by_release);
+
+PRESENTER(spinner_presenter, SpinnerPresenter{
+                                 .wheel_open = spin_screen_wheel_open,
+                                 .wheel_draw = spin_screen_wheel_draw,
+                                 .reels_open = spin_screen_reels_open,
+                                 .reels_draw = spin_screen_reels_draw,
+                                 .panel_text = spin_screen_panel_text,
+                                 .show_board = spin_screen_show_board,
+                                 .close = spin_screen_close,
+                                 .tick = spin_screen_tick,
+                             });

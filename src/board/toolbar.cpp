@@ -1,71 +1,64 @@
 #include "board/toolbar.h"
 
-#include "board/view.h"
-#include "cards/ai_settings.h"
-#include "cards/card_use.h"
-#include "cards/item_use.h"
-#include "finance/assets_screen.h"
-#include "finance/notice_board.h"
-#include "finance/stock_screen.h"
-#include "shell/app.h"
-#include "shell/help.h"
-#include "shell/save.h"
-#include "shell/sysmenu.h"
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
-bool help() {
-    help_show(20, 60);
-    return true;
+struct Slot {
+    bool filled = false;
+    ToolbarCommandRow row{};
+};
+
+// Function-local so that registrations from other files' static
+// initialisers find it constructed whatever the initialisation order.
+Slot* table() {
+    static Slot slots[TOOLBAR_COMMAND_COUNT] = {};
+    return slots;
 }
-bool system_menu() {
-    sysmenu_run(1);
-    return true;
-}
-bool hand_over() {
-    ai_panel_open();
-    return true;
-}
-bool load() {
-    // The shell may stand in its own load list (the tests record it).
-    const int loaded =
-        app_services.save_load_screen ? app_services.save_load_screen(1) : save_load_screen(1);
-    return loaded == -1;
-}
-bool save() {
-    save_save_screen();
-    return true;
-}
-bool map() {
-    view_minimap_screen();
-    return true;
-}
-bool query() {
-    asset_open();
-    return true;
-}
-bool items() {
-    item_use();
-    return true;
-}
-bool cards() {
-    card_use();
-    return true;
-}
-bool trade() {
-    notice_visit();
-    return true;
-}
-bool stocks() {
-    stock_open_exchange(0);
-    return true;
+
+// Two modules claiming one button or one key would leave the choice to the
+// linker.
+[[noreturn]] void refuse(int command, const char* why) {
+    std::fprintf(stderr, "toolbar command %d %s\n", command, why);
+    std::abort();
 }
 
 } // namespace
 
-const ToolbarHandler toolbar_handlers[TOOLBAR_COMMAND_COUNT] = {
-    help, system_menu, hand_over, load, save, map, query, items, cards, trade, stocks,
-};
+bool toolbar_command_register(const ToolbarCommandRow& row) {
+    if (row.command < 0 || row.command >= TOOLBAR_COMMAND_COUNT)
+        refuse(row.command, "is no toolbar button");
+    if (row.open == nullptr) refuse(row.command, "registered without an opener");
+    if (row.hot_key != TOOLBAR_NO_HOT_KEY && (row.hot_key < 0 || row.hot_key >= HOTKEY_COUNT))
+        refuse(row.command, "registered with no hot-key slot");
+    if (row.hot_key != TOOLBAR_NO_HOT_KEY && toolbar_command_of_hot_key(row.hot_key) >= 0)
+        refuse(row.command, "registered with a hot key another command has");
+    Slot& slot = table()[row.command];
+    if (slot.filled) refuse(row.command, "registered twice");
+    slot = Slot{true, row};
+    return true;
+}
+
+const ToolbarCommandRow* toolbar_command_row(int command) {
+    if (command < 0 || command >= TOOLBAR_COMMAND_COUNT) return nullptr;
+    const Slot& slot = table()[command];
+    return slot.filled ? &slot.row : nullptr;
+}
+
+int toolbar_command_of_hot_key(int slot) {
+    if (slot == TOOLBAR_NO_HOT_KEY) return -1;
+    for (int command = 0; command < TOOLBAR_COMMAND_COUNT; ++command) {
+        const Slot& s = table()[command];
+        if (s.filled && s.row.hot_key == slot) return command;
+    }
+    return -1;
+}
+
+bool toolbar_command_open(int command) {
+    const ToolbarCommandRow* row = toolbar_command_row(command);
+    return row == nullptr || row->open();
+}
 
 int toolbar_command_at(int x, int y) {
     if (x < LAYOUT_TOOLBAR.left || x >= LAYOUT_TOOLBAR.right || y < LAYOUT_TOOLBAR.top ||

@@ -7,8 +7,6 @@
 // pixels need the back surface and the pictures.
 #pragma once
 
-#include "board/board_refresh.h"
-
 #include <cstdint>
 
 #include "platform/messages.h"

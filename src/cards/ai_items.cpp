@@ -401,13 +401,31 @@ int ai_item_decide_nuclear_missile(int player) {
     return 0;
 }
 
-const std::array<AiItemRoutine, 13> ai_item_rows = {
-    ai_item_decide_robot_doll,      ai_item_decide_roadblock,   ai_item_decide_mine,
-    ai_item_decide_time_bomb,       ai_item_decide_motorbike,   ai_item_decide_car,
-    ai_item_decide_missile,         ai_item_decide_remote_dice, ai_item_decide_robot_worker,
-    ai_item_decide_time_machine,    ai_item_decide_teleporter,  ai_item_decide_construction_vehicle,
-    ai_item_decide_nuclear_missile,
-};
+namespace {
+
+constexpr std::array<AiItemRoutine, ITEM_KIND_COUNT> make_ai_item_rows() {
+    std::array<AiItemRoutine, ITEM_KIND_COUNT> t{};
+    t[ITEM_ROBOT_DOLL - 1] = ai_item_decide_robot_doll;
+    t[ITEM_ROADBLOCK - 1] = ai_item_decide_roadblock;
+    t[ITEM_MINE - 1] = ai_item_decide_mine;
+    t[ITEM_TIME_BOMB - 1] = ai_item_decide_time_bomb;
+    t[ITEM_MOTORBIKE - 1] = ai_item_decide_motorbike;
+    t[ITEM_CAR - 1] = ai_item_decide_car;
+    t[ITEM_MISSILE - 1] = ai_item_decide_missile;
+    t[ITEM_REMOTE_DICE - 1] = ai_item_decide_remote_dice;
+    t[ITEM_ROBOT_WORKER - 1] = ai_item_decide_robot_worker;
+    t[ITEM_TIME_MACHINE - 1] = ai_item_decide_time_machine;
+    t[ITEM_TELEPORTER - 1] = ai_item_decide_teleporter;
+    t[ITEM_CONSTRUCTION_VEHICLE - 1] = ai_item_decide_construction_vehicle;
+    t[ITEM_NUCLEAR_MISSILE - 1] = ai_item_decide_nuclear_missile;
+    return t;
+}
+
+} // namespace
+
+constexpr std::array<AiItemRoutine, ITEM_KIND_COUNT> ai_item_rows = make_ai_item_rows();
+static_assert(std::find(ai_item_rows.begin(), ai_item_rows.end(), nullptr) == ai_item_rows.end(),
+              "every item has its decision");
 
 int ai_item_gate(int item) {
     return ai_try_item(item);

@@ -8,6 +8,8 @@
 
 #include <array>
 
+#include "data/card_defs.h"
+
 int ai_item_decide_robot_doll(int player);
 int ai_item_decide_roadblock(int player);
 int ai_item_decide_mine(int player);
@@ -22,9 +24,10 @@ int ai_item_decide_teleporter(int player);
 int ai_item_decide_construction_vehicle(int player);
 int ai_item_decide_nuclear_missile(int player);
 
-// The routines of items 1..13 at index n - 1 (rows 31..43 of the card table).
+// The routines of items 1..13 at index n - 1 (rows ITEM_ID_BASE + n of the
+// card table).
 using AiItemRoutine = int (*)(int player);
-extern const std::array<AiItemRoutine, 13> ai_item_rows;
+extern const std::array<AiItemRoutine, ITEM_KIND_COUNT> ai_item_rows;
 
 // The decision gate of an item try: the item's nastiness level against the
 // current player's personality, then its routine. 1 use it, 0 not.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "board/game_state.h"
+#include "board/toolbar.h"
 #include "board/view.h"
 #include "cards/ai_settings.h"
 #include "engine/cursor.h"
@@ -196,3 +197,11 @@ void ai_panel_window(AiPanel& rows) {
 [[maybe_unused]] const bool window_installed = (ai_panel_set_window(ai_panel_window), true);
 
 } // namespace
+
+TOOLBAR_COMMAND(
+    TOOLBAR_HAND_OVER,
+    [] {
+        ai_panel_open();
+        return true;
+    },
+    HK_AUTOPLAY)

@@ -1,5 +1,8 @@
 #include "cards/ai_settings.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/turn_steps.h"
@@ -10,53 +13,66 @@
 
 std::array<int32_t, AI_CHOICE_COUNT> ai_choice{};
 
-// Rows 31..43 are the items' decisions, item n at row 30 + n.
-std::array<AiDecision, CARD_DEF_ROWS> ai_card_table = {
-    nullptr,
-    ai_card_share_wealth,  // 1
-    ai_card_share_poverty, // 2
-    ai_card_buy_land,      // 3
-    ai_card_swap_land,     // 4
-    nullptr,               // 5 the house swap is never tried
-    nullptr,               // 6 the turn-around is never tried
-    ai_card_rebuild,       // 7
-    ai_card_auction,       // 8
-    ai_card_angel,         // 9
-    ai_card_demon,         // 10
-    ai_card_monster,       // 11
-    ai_card_demolish,      // 12
-    ai_card_rob,           // 13
-    ai_card_stay,          // 14
-    ai_card_hibernate,     // 15
-    ai_card_sleepwalk,     // 16
-    ai_card_sleepwalk,     // 17 the frame-up picks its victim alike
-    nullptr,               // 18-21 act by themselves
-    nullptr,
-    nullptr,
-    nullptr,
-    ai_card_dismiss_god,                                // 22
-    ai_card_invite_god,                                 // 23
-    ai_card_red,                                        // 24
-    ai_card_black,                                      // 25
-    ai_card_tax_audit,                                  // 26
-    ai_card_raise_toll,                                 // 27
-    ai_card_seize,                                      // 28
-    ai_card_alliance,                                   // 29
-    ai_card_turtle,                                     // 30
-    [] { return ai_item_rows[0](game_active_mover); },  // 31
-    [] { return ai_item_rows[1](game_active_mover); },  // 32
-    [] { return ai_item_rows[2](game_active_mover); },  // 33
-    [] { return ai_item_rows[3](game_active_mover); },  // 34
-    [] { return ai_item_rows[4](game_active_mover); },  // 35
-    [] { return ai_item_rows[5](game_active_mover); },  // 36
-    [] { return ai_item_rows[6](game_active_mover); },  // 37
-    [] { return ai_item_rows[7](game_active_mover); },  // 38
-    [] { return ai_item_rows[8](game_active_mover); },  // 39
-    [] { return ai_item_rows[9](game_active_mover); },  // 40
-    [] { return ai_item_rows[10](game_active_mover); }, // 41
-    [] { return ai_item_rows[11](game_active_mover); }, // 42
-    [] { return ai_item_rows[12](game_active_mover); }, // 43
-};
+namespace {
+
+// The cards a computer never tries: the house swap, the turn-around and the
+// four that act by themselves.
+int ai_card_never() {
+    return 0;
+}
+// Row ITEM_ID_BASE + n: item n's routine for the current player.
+template <int N> int ai_item_row() {
+    return ai_item_rows[N - 1](game_active_mover);
+}
+template <int... N>
+constexpr void put_item_rows(std::array<AiDecision, CARD_DEF_ROWS>& t,
+                             std::integer_sequence<int, N...>) {
+    ((t[ITEM_ID_BASE + 1 + N] = ai_item_row<N + 1>), ...);
+}
+
+constexpr std::array<AiDecision, CARD_DEF_ROWS> make_ai_card_table() {
+    std::array<AiDecision, CARD_DEF_ROWS> t{};
+    t[0] = ai_card_never;
+    t[CARD_SHARE_WEALTH] = ai_card_share_wealth;
+    t[CARD_SHARE_POVERTY] = ai_card_share_poverty;
+    t[CARD_BUY_LAND] = ai_card_buy_land;
+    t[CARD_SWAP_LAND] = ai_card_swap_land;
+    t[CARD_SWAP_HOUSE] = ai_card_never;
+    t[CARD_TURN_AROUND] = ai_card_never;
+    t[CARD_REBUILD] = ai_card_rebuild;
+    t[CARD_AUCTION] = ai_card_auction;
+    t[CARD_ANGEL] = ai_card_angel;
+    t[CARD_DEMON] = ai_card_demon;
+    t[CARD_MONSTER] = ai_card_monster;
+    t[CARD_DEMOLISH] = ai_card_demolish;
+    t[CARD_ROB] = ai_card_rob;
+    t[CARD_STAY] = ai_card_stay;
+    t[CARD_HIBERNATE] = ai_card_hibernate;
+    t[CARD_SLEEPWALK] = ai_card_sleepwalk;
+    t[CARD_FRAME_UP] = ai_card_sleepwalk; // the frame-up picks its victim alike
+    t[CARD_REVENGE] = ai_card_never;
+    t[CARD_SCAPEGOAT] = ai_card_never;
+    t[CARD_FREE_PASS] = ai_card_never;
+    t[CARD_PARDON] = ai_card_never;
+    t[CARD_DISMISS_GOD] = ai_card_dismiss_god;
+    t[CARD_INVITE_GOD] = ai_card_invite_god;
+    t[CARD_RED] = ai_card_red;
+    t[CARD_BLACK] = ai_card_black;
+    t[CARD_TAX_AUDIT] = ai_card_tax_audit;
+    t[CARD_RAISE_TOLL] = ai_card_raise_toll;
+    t[CARD_SEIZE] = ai_card_seize;
+    t[CARD_ALLIANCE] = ai_card_alliance;
+    t[CARD_TURTLE] = ai_card_turtle;
+    put_item_rows(t, std::make_integer_sequence<int, ITEM_KIND_COUNT>{});
+    return t;
+}
+constexpr std::array<AiDecision, CARD_DEF_ROWS> ai_card_rows = make_ai_card_table();
+static_assert(std::find(ai_card_rows.begin(), ai_card_rows.end(), nullptr) == ai_card_rows.end(),
+              "every card and item has its decision");
+
+} // namespace
+
+std::array<AiDecision, CARD_DEF_ROWS> ai_card_table = ai_card_rows;
 
 int ai_choice_get(int i) {
     return (i >= 0 && i < AI_CHOICE_COUNT) ? ai_choice[static_cast<size_t>(i)] : 0;

@@ -20,9 +20,10 @@ int ai_choice_get(int i);
 int ai_choice_get_item(int i);
 void ai_choice_set(int i, int32_t value);
 
-// One decision routine per row of card_defs: ids 1..30 the cards, 31..43 the
-// items (item n at row 30 + n). A routine answers 1 to play now (leaving its
-// target in ai_choice) or 0; an empty row answers 0.
+// One decision routine per row of card_defs: the cards at their ids, then
+// the items (item n at row ITEM_ID_BASE + n). A routine answers 1 to play now
+// (leaving its target in ai_choice) or 0; every row has one (a card never
+// tried answers 0).
 using AiDecision = int (*)();
 extern std::array<AiDecision, CARD_DEF_ROWS> ai_card_table;
 

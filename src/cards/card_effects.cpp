@@ -1,5 +1,6 @@
 // The 30 card routines. Every refusal returns 0 before the card leaves the
 // hand; a played card leaves it where each routine says.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -29,7 +30,6 @@
 #include "engine/wait.h"
 #include "finance/auction.h"
 #include "finance/stock.h"
-#include "finance/stock_screen.h"
 #include "finance/trading.h"
 
 namespace {
@@ -664,12 +664,12 @@ int company_pick(int card) {
         msg_show(text, MSG_STANDARD_MS);
         return company;
     }
-    stock_exchange_take_applied_pick(); // nothing left over from an earlier pick
+    card_take_picked_company(); // nothing left over from an earlier pick
     const int answer =
         decide(DecisionRequest{DECIDE_COMPANY, u, nullptr, 0, 0, card == CARD_RED ? 1 : 2});
     // The exchange's pick click has applied the move itself; a scripted or
     // answered pick has not.
-    const bool applied = stock_exchange_take_applied_pick() == answer;
+    const bool applied = card_take_picked_company() == answer;
     if (answer < 1 || answer > STOCK_COUNT) return -1;
     if (!applied) card_force_company(answer - 1, card);
     return answer - 1;
@@ -787,14 +787,47 @@ int card_turtle() {
     return 1;
 }
 
+// Each card's routine at its id; the four cards that act by themselves, and
+// row 0, refuse.
+constexpr std::array<CardHandler, CARD_KIND_COUNT + 1> make_card_handlers() {
+    std::array<CardHandler, CARD_KIND_COUNT + 1> t{};
+    t[0] = card_not_playable;
+    t[CARD_SHARE_WEALTH] = card_share_wealth;
+    t[CARD_SHARE_POVERTY] = card_share_poverty;
+    t[CARD_BUY_LAND] = card_buy_land;
+    t[CARD_SWAP_LAND] = card_swap_land;
+    t[CARD_SWAP_HOUSE] = card_swap_house;
+    t[CARD_TURN_AROUND] = card_turn_around;
+    t[CARD_REBUILD] = card_rebuild;
+    t[CARD_AUCTION] = card_auction;
+    t[CARD_ANGEL] = card_angel;
+    t[CARD_DEMON] = card_demon;
+    t[CARD_MONSTER] = card_monster;
+    t[CARD_DEMOLISH] = card_demolish;
+    t[CARD_ROB] = card_rob;
+    t[CARD_STAY] = card_stay;
+    t[CARD_HIBERNATE] = card_hibernate;
+    t[CARD_SLEEPWALK] = card_sleepwalk;
+    t[CARD_FRAME_UP] = card_frame_up;
+    t[CARD_REVENGE] = card_not_playable;
+    t[CARD_SCAPEGOAT] = card_not_playable;
+    t[CARD_FREE_PASS] = card_not_playable;
+    t[CARD_PARDON] = card_not_playable;
+    t[CARD_DISMISS_GOD] = card_dismiss_god;
+    t[CARD_INVITE_GOD] = card_invite_god;
+    t[CARD_RED] = card_red;
+    t[CARD_BLACK] = card_black;
+    t[CARD_TAX_AUDIT] = card_tax_audit;
+    t[CARD_RAISE_TOLL] = card_raise_toll;
+    t[CARD_SEIZE] = card_seize;
+    t[CARD_ALLIANCE] = card_alliance;
+    t[CARD_TURTLE] = card_turtle;
+    return t;
+}
+
 } // namespace
 
-const std::array<CardHandler, CARD_KIND_COUNT + 1> card_handler_table = {
-    card_not_playable, card_share_wealth, card_share_poverty, card_buy_land,     card_swap_land,
-    card_swap_house,   card_turn_around,  card_rebuild,       card_auction,      card_angel,
-    card_demon,        card_monster,      card_demolish,      card_rob,          card_stay,
-    card_hibernate,    card_sleepwalk,    card_frame_up,      card_not_playable, card_not_playable,
-    card_not_playable, card_not_playable, card_dismiss_god,   card_invite_god,   card_red,
-    card_black,        card_tax_audit,    card_raise_toll,    card_seize,        card_alliance,
-    card_turtle,
-};
+constexpr std::array<CardHandler, CARD_KIND_COUNT + 1> card_handler_table = make_card_handlers();
+static_assert(std::find(card_handler_table.begin(), card_handler_table.end(), nullptr) ==
+                  card_handler_table.end(),
+              "every card id has its routine");

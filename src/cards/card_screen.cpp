@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "board/game_state.h"
+#include "board/toolbar.h"
 #include "cards/card_use.h"
 #include "cards/cards.h"
 #include "data/card_defs.h"
@@ -224,3 +225,32 @@ int card_window_pick(const DecisionRequest& r) {
 int card_steal_window_pick(const DecisionRequest& r) {
     return run_grid(r.object, THIEF_CARDS_Y, r.param == 1 ? THIEF_ITEMS_Y : -1, false);
 }
+
+namespace {
+
+// DECIDE_CARD_PICK: a card the deciding player holds, or 0 (the window closed).
+bool accepts_card(const DecisionRequest& r, int answer) {
+    return answer == 0 || (is_player_seat(r.player) && answer >= 1 && answer <= CARD_KIND_COUNT &&
+                           card_has(r.player, answer));
+}
+
+// DECIDE_THIEF_PICK (object = the victim, param = with_items): what the
+// thief's window offers, or 0.
+bool accepts_theft(const DecisionRequest& r, int answer) {
+    return card_steal_accepts(r.object, r.player, r.param, answer) == 1;
+}
+
+} // namespace
+
+DECISION_KIND(DECIDE_CARD_PICK, card_window_pick, accepts_card, 0);
+DECISION_KIND(DECIDE_THIEF_PICK, card_steal_window_pick, accepts_theft, 0);
+
+PRESENTER(card_presenter, CardPresenter{card_show_picture});
+
+TOOLBAR_COMMAND(
+    TOOLBAR_CARDS,
+    [] {
+        card_use();
+        return true;
+    },
+    HK_CARDS)

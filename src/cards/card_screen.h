@@ -40,6 +40,10 @@ void card_draw_inventory(ImageRecord* dest, void* panel, int player);
 // the panel's picture 1 is copied into it first. Fills item_menu_cells.
 void item_draw_list(ImageRecord* dest, void* panel, int player);
 
+// Shows card id's picture under caption for a moment (nothing for id 0): the
+// card presenter's picture.
+void card_show_picture(int id, const char* caption);
+
 // The card window of player r.player: a held card id, 0 when closed.
 int card_window_pick(const DecisionRequest& r);
 // The thief's window: r.player the thief, r.object the victim, r.param 1

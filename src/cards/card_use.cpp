@@ -8,6 +8,7 @@
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/gods.h"
+#include "board/landing.h"
 #include "board/map.h"
 #include "board/speech.h"
 #include "board/square_kinds.h"
@@ -16,6 +17,7 @@
 #include "cards/ai_cards.h"
 #include "cards/ai_settings.h"
 #include "cards/cards.h"
+#include "cards/item_use.h"
 #include "data/card_defs.h"
 #include "data/card_speech_lines.h"
 #include "engine/flc.h"
@@ -26,6 +28,8 @@
 #include "engine/ui_effects.h"
 #include "engine/util.h"
 #include "finance/stock.h"
+
+constinit PresenterSlot<CardPresenter> card_presenter{CardPresenter{[](int, const char*) {}}};
 
 namespace {
 
@@ -44,7 +48,7 @@ void view_to(int p) {
 void show_card(int id, const char* format, const char* word) {
     char text[192];
     std::snprintf(text, sizeof text, format, word);
-    card_show_picture(id, text);
+    card_presenter().picture(id, text);
 }
 
 // Runs the routine of id for user, reports it and repaints the board.
@@ -130,6 +134,21 @@ void card_force_company(int company, int card) {
     stock_table[static_cast<size_t>(company)].forced_move =
         card == CARD_RED ? STOCK_FORCE_RISE : STOCK_FORCE_FALL;
     stock_force_move(company + 1);
+}
+
+namespace {
+int picked_company = 0; // stock + 1 the exchange's click applied, 0 none
+} // namespace
+
+void card_pick_company(int company, int card) {
+    card_force_company(company, card);
+    picked_company = company + 1;
+}
+
+int card_take_picked_company() {
+    const int k = picked_company;
+    picked_company = 0;
+    return k;
 }
 
 // ---------------------------------------------------------------------------
@@ -282,9 +301,28 @@ uint8_t land_card(int cur, int, int) {
     if (id == 0) return LAND_WAIT_OTHER;
     char text[128];
     std::snprintf(text, sizeof text, "得到%s！", card_def(id).name);
-    card_show_picture(id, text);
+    card_presenter().picture(id, text);
     speech_react_percent(cur, card_def(id).price);
     return LAND_WAIT_OTHER;
 }
 } // namespace
 SQUARE_KIND(SQ_CARD, land_card, SQUARE_SOUND_GIFT)
+
+namespace {
+
+// A toll's card rescue: the free pass first, then the scapegoat, each only
+// while the toll is one to be rescued from.
+int32_t toll_rescue(int cur, int payee, int32_t total, int* payer) {
+    if (fee_card_rescue_due(*payer, total) && card_has(cur, CARD_FREE_PASS) &&
+        card_free_pass(cur, payee, total) == 1)
+        total = 0;
+    if (fee_card_rescue_due(*payer, total) && card_has(cur, CARD_SCAPEGOAT)) {
+        const int next = card_scapegoat(cur, 1, total);
+        if (next >= 0 && next < PLAYER_COUNT) *payer = next;
+    }
+    return total;
+}
+
+} // namespace
+
+PRESENTER(landing_cards, LandingCards{toll_rescue, item_construction_vehicle_arrive});

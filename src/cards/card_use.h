@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "cards/cards.h"
+#include "engine/presenter.h"
 
 // One routine per card id 1..30 (row 0 unused): non-zero when the card was
 // played (it has then left the user's hand), 0 when refused or cancelled (the
@@ -36,13 +37,24 @@ int card_pardon(int holder);
 // that can attach to a player; 0 none.
 int card_nearest_free_god();
 
-// Shows card id's picture under caption for a moment (nothing for id 0).
-void card_show_picture(int id, const char* caption);
+// What the card rules show: the picture of card id under caption for a
+// moment (nothing for id 0), when a card is played or given. The card window
+// (card_screen.cpp) fills the rows; without it nothing is shown.
+struct CardPresenter {
+    void (*picture)(int id, const char* caption);
+};
+extern PresenterSlot<CardPresenter> card_presenter;
 
 // Sets the forced move of company (0-based) by a card, rising (card 24) or
 // falling (card 25), and applies it. The one place both the card routines
 // and the exchange's pick click apply it, so it happens once.
 void card_force_company(int company, int card);
+// The exchange's pick click: applies the forced move at once and notes the
+// pick, so that the card does not apply it again.
+void card_pick_company(int company, int card);
+// The stock + 1 that card_pick_company applied since the last call, 0 none;
+// the call forgets it.
+int card_take_picked_company();
 
 // The end of every card command, for tests and the runner: the user, the
 // card tried (0 when the window closed without one), whether it was played,

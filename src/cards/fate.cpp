@@ -4,7 +4,7 @@
 #include "board/map.h"
 #include "board/square_kinds.h"
 #include "cards/cards.h"
-#include "cards/news_screen.h"
+#include "cards/news_presenter.h"
 #include "engine/sound.h"
 #include "engine/wait.h"
 #include "finance/trading.h"
@@ -83,31 +83,31 @@ int fate_applicable(int& slot) {
 
 void fate_show() {
     if (!is_player_seat(game_active_mover)) return;
-    event_panel_open(EVENT_PANEL_FATE);
+    news_presenter().open(EVENT_PANEL_FATE);
     int row = -1;
     // Every deck holds slots that always apply: one pass finds one.
     for (int looked = 0; looked < FATE_SLOT_COUNT && row < 0; ++looked) {
         if (fate_cursor < 0 || fate_cursor >= FATE_SLOT_COUNT) fate_cursor = 0;
         int slot = fate_deck[fate_cursor];
         const int a = slot < FATE_SLOT_COUNT ? fate_applicable(slot) : 0;
-        event_panel_font(EVENT_FONT);
+        news_presenter().font(EVENT_FONT);
         if (a) {
             row = fate_row_of_slot(slot);
-            event_panel_picture(fate_picture_table[row]);
+            news_presenter().picture(fate_picture_table[row]);
             fate_handler_table[row](0);
         }
         fate_cursor = fate_cursor >= FATE_SLOT_COUNT - 1 ? 0 : fate_cursor + 1;
     }
     if (row < 0) {
-        event_panel_close();
+        news_presenter().close();
         return;
     }
     events_note_shown(FATE_SHOWN_BASE + row);
-    event_panel_show();
+    news_presenter().show();
     snd_voice_wait(FATE_VOICE_WAIT_MS);
     fate_handler_table[row](1);
     wait_ms_skippable(FATE_AFTER_MS);
-    event_panel_close();
+    news_presenter().close();
 }
 
 namespace {

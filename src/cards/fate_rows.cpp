@@ -17,7 +17,7 @@
 #include "cards/cards.h"
 #include "cards/fate.h"
 #include "cards/fate_gods.h"
-#include "cards/news_screen.h"
+#include "cards/news_presenter.h"
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/util.h"
@@ -96,8 +96,8 @@ PlayerRecord& me() {
 void draw(const char* format, int face) {
     char text[160];
     std::snprintf(text, sizeof text, format, fate_amount);
-    event_panel_text(text, EVENT_TEXT_X, TEXT_Y);
-    event_panel_face(cur(), face, EVENT_FACE_X, FACE_Y);
+    news_presenter().text(text, EVENT_TEXT_X, TEXT_Y);
+    news_presenter().face(cur(), face, EVENT_FACE_X, FACE_Y);
 }
 
 void god_message() {
@@ -362,11 +362,11 @@ void fate_birthday(int phase) {
         }
         char line[96];
         std::snprintf(line, sizeof line, "向%s收一张卡片", player_plain_name(q).c_str());
-        event_panel_strip_text(line);
+        news_presenter().strip_text(line);
         const int before = card_count(q);
         card_steal(q, cur(), 0);
         if (card_count(q) < before) gave = true;
-        event_panel_restore_strip();
+        news_presenter().restore_strip();
     }
     if (gave) {
         board_view_refresh(0, 0, 3);

@@ -4,6 +4,7 @@
 
 #include "board/decisions.h"
 #include "board/game_state.h"
+#include "board/toolbar.h"
 #include "cards/card_screen.h"
 #include "cards/cards.h"
 #include "cards/item_use.h"
@@ -212,3 +213,29 @@ int item_dice_window(const DecisionRequest&) {
     spr_free_set(dice.panel);
     return result;
 }
+
+namespace {
+
+// The answers the two windows could give; any other counts as closing.
+// An item held, or leaving the motorbike or car while riding it; 0 closes.
+bool accepts_item(const DecisionRequest& r, int answer) {
+    return answer == 0 || item_menu_offers(r.player, answer) == 1;
+}
+
+// A face 1..6; 0 closes.
+bool accepts_face(const DecisionRequest&, int answer) {
+    return answer >= 0 && answer <= 6;
+}
+
+} // namespace
+
+DECISION_KIND(DECIDE_ITEM_PICK, item_menu_window, accepts_item, 0);
+DECISION_KIND(DECIDE_REMOTE_DICE, item_dice_window, accepts_face, 0);
+
+TOOLBAR_COMMAND(
+    TOOLBAR_ITEMS,
+    [] {
+        item_use();
+        return true;
+    },
+    HK_ITEMS)

@@ -1,5 +1,6 @@
 #include "cards/item_use.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -577,25 +578,33 @@ void use_computer(int p) {
     run_item(p, chosen);
 }
 
+// Each item's routine at its number; row 0 refuses.
+constexpr std::array<ItemHandler, ITEM_HANDLER_ROWS> make_item_handlers() {
+    std::array<ItemHandler, ITEM_HANDLER_ROWS> t{};
+    t[0] = [] { return 0; };
+    t[ITEM_ROBOT_DOLL] = item_robot_doll;
+    t[ITEM_ROADBLOCK] = item_roadblock;
+    t[ITEM_MINE] = item_mine;
+    t[ITEM_TIME_BOMB] = item_time_bomb;
+    t[ITEM_MOTORBIKE] = item_motorbike;
+    t[ITEM_CAR] = item_car;
+    t[ITEM_MISSILE] = item_missile;
+    t[ITEM_REMOTE_DICE] = item_remote_dice;
+    t[ITEM_ROBOT_WORKER] = item_robot_worker;
+    t[ITEM_TIME_MACHINE] = item_time_machine;
+    t[ITEM_TELEPORTER] = item_teleporter;
+    t[ITEM_CONSTRUCTION_VEHICLE] = item_construction_vehicle;
+    t[ITEM_NUCLEAR_MISSILE] = item_nuclear_missile;
+    t[ITEM_DISMOUNT] = item_dismount;
+    return t;
+}
+
 } // namespace
 
-const std::array<ItemHandler, 15> item_handler_table = {
-    nullptr,
-    item_robot_doll,
-    item_roadblock,
-    item_mine,
-    item_time_bomb,
-    item_motorbike,
-    item_car,
-    item_missile,
-    item_remote_dice,
-    item_robot_worker,
-    item_time_machine,
-    item_teleporter,
-    item_construction_vehicle,
-    item_nuclear_missile,
-    item_dismount,
-};
+constexpr std::array<ItemHandler, ITEM_HANDLER_ROWS> item_handler_table = make_item_handlers();
+static_assert(std::find(item_handler_table.begin(), item_handler_table.end(), nullptr) ==
+                  item_handler_table.end(),
+              "every item number has its routine");
 
 int item_menu_offers(int p, int n) {
     if (!is_player_seat(p)) return 0;
@@ -634,6 +643,33 @@ int item_remote_dice_take() {
     const int face = item_remote_dice_value;
     item_remote_dice_value = 0;
     return face;
+}
+
+void item_construction_vehicle_arrive(int p, int square) {
+    if (!is_player_seat(p)) return;
+    PlayerRecord& r = player_table[p];
+    if (r.control == CTRL_OUT || (r.travel & 0x83) != TRAVEL_CONSTRUCTION) return;
+    if (r.sleepwalk_days != 0 || r.hotel_days != 0) return;
+    const MapSquare* sq = map_square(square);
+    if (!sq) return;
+    const int code = sq->object;
+    int owner = 0, level = 0;
+    if (object_in(code, OBJ_LOT_BASE, map_lot_count)) {
+        const LandLot& l = map_lot_table[object_index(code, OBJ_LOT_BASE)];
+        owner = l.owner;
+        level = l.level;
+    } else if (object_in(code, OBJ_FACILITY_BASE, map_facility_count)) {
+        const FacilityLot& f = map_facility_table[object_index(code, OBJ_FACILITY_BASE)];
+        owner = f.owner;
+        level = f.level;
+    } else {
+        return;
+    }
+    if (owner_is_seat(owner, p) || level <= 0) return;
+    board_repaint_all();
+    actor_anim_table[p].phase = PHASE_RAZE;
+    actor_anim_table[p].frame = 0;
+    turn_running = 1;
 }
 
 void item_turn_end() {

@@ -14,10 +14,12 @@
 
 #include <array>
 
+#include "data/card_defs.h"
 #include "data/item_speech_lines.h"
 
 // Item number of leaving the ridden motorbike or car (the menu's cell 15).
-inline constexpr int ITEM_DISMOUNT = 14;
+inline constexpr int ITEM_DISMOUNT = ITEM_KIND_COUNT + 1;
+inline constexpr int ITEM_HANDLER_ROWS = ITEM_DISMOUNT + 1; // row 0 refuses
 
 // The toolbar's item command and the computer's item try.
 void item_use();
@@ -26,7 +28,7 @@ void item_use();
 // the item was used. A human is asked for targets through board/decisions; a
 // computer's target is ai_choice entry 3.
 using ItemHandler = int (*)();
-extern const std::array<ItemHandler, 15> item_handler_table; // [0] unused
+extern const std::array<ItemHandler, ITEM_HANDLER_ROWS> item_handler_table;
 
 // The face chosen with the remote dice (1..6), 0 none.
 extern int item_remote_dice_value;

@@ -10,11 +10,24 @@
 #include "board/speech.h"
 #include "board/square_kinds.h"
 #include "board/view.h"
-#include "cards/news_screen.h"
+#include "cards/news_presenter.h"
 #include "engine/random.h"
 #include "engine/sound.h"
 #include "finance/stock.h"
 #include "finance/trading.h"
+
+// With no event window nothing is shown.
+constinit PresenterSlot<NewsPresenter> news_presenter{NewsPresenter{
+    [](int) {},
+    [](int) {},
+    [](int) {},
+    [](const char*, int, int) {},
+    [](int, int, int, int) {},
+    [] {},
+    [](const char*) {},
+    [] {},
+    [] {},
+}};
 
 int32_t news_target = 0;
 int32_t news_value = 0;
@@ -122,31 +135,32 @@ int news_applicable(int e) {
 }
 
 void news_show() {
-    event_panel_open(EVENT_PANEL_NEWS);
+    news_presenter().open(EVENT_PANEL_NEWS);
     int shown = -1;
     // Every deck holds events that always apply: one pass finds one.
     for (int looked = 0; looked < NEWS_EVENT_COUNT && shown < 0; ++looked) {
         if (news_cursor < 0 || news_cursor >= NEWS_EVENT_COUNT) news_cursor = 0;
         const int e = news_deck[news_cursor];
         const int a = e < NEWS_EVENT_COUNT ? news_applicable(e) : 0;
-        event_panel_font(EVENT_FONT);
+        news_presenter().font(EVENT_FONT);
         if (a) {
-            event_panel_picture(NEWS_PICTURE_BASE + e);
-            event_panel_text(news_category_names[news_category_table[e]], EVENT_TEXT_X, HEADING_Y);
+            news_presenter().picture(NEWS_PICTURE_BASE + e);
+            news_presenter().text(news_category_names[news_category_table[e]], EVENT_TEXT_X,
+                                  HEADING_Y);
             shown = e;
             news_handler_table[e](0);
         }
         news_cursor = news_cursor >= NEWS_EVENT_COUNT - 1 ? 0 : news_cursor + 1;
     }
     if (shown < 0) {
-        event_panel_close();
+        news_presenter().close();
         return;
     }
     events_note_shown(shown);
-    event_panel_show();
+    news_presenter().show();
     snd_voice_wait(NEWS_VOICE_WAIT_MS);
     news_handler_table[shown](1);
-    event_panel_close();
+    news_presenter().close();
 }
 
 // ---------------------------------------------------------------------------

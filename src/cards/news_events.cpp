@@ -14,7 +14,7 @@
 #include "board/view.h"
 #include "cards/card_use.h"
 #include "cards/news.h"
-#include "cards/news_screen.h"
+#include "cards/news_presenter.h"
 #include "engine/flc.h"
 #include "engine/random.h"
 #include "engine/util.h"
@@ -76,7 +76,7 @@ constexpr int FLC_X = 0, FLC_Y = 40;
 char text[256];
 
 void draw_text() {
-    event_panel_text(text, EVENT_TEXT_X, TEXT_Y);
+    news_presenter().text(text, EVENT_TEXT_X, TEXT_Y);
 }
 
 bool active(int p) {
@@ -135,7 +135,7 @@ void held_players(int phase, bool hospital, int face, bool release, const char* 
     int y = HELD_FACE_Y;
     for (int p = 0; p < PLAYER_COUNT; ++p) {
         if (!flags[p]) continue;
-        event_panel_face(p, face, EVENT_FACE_X, y);
+        news_presenter().face(p, face, EVENT_FACE_X, y);
         y += HELD_FACE_STEP;
         uint8_t& days = hospital ? player_table[p].hospital_days : player_table[p].jail_days;
         if (release) {
@@ -280,7 +280,7 @@ void award(int phase, int (*count_of)(int), bool largest, int64_t base, const ch
         if (winner < 0) return;
         std::snprintf(text, sizeof text, format, player_plain_name(winner).c_str(), news_value);
         draw_text();
-        event_panel_face(winner, 4, EVENT_FACE_X, HELD_FACE_Y);
+        news_presenter().face(winner, 4, EVENT_FACE_X, HELD_FACE_Y);
         return;
     }
     if (news_target < 0) return;
@@ -332,7 +332,7 @@ void tax(int phase, int32_t (*tax_of)(int), const char* heading) {
     if (phase == 0) {
         std::snprintf(text, sizeof text, "%s", heading);
         draw_text();
-        event_panel_font(EVENT_LINE_FONT);
+        news_presenter().font(EVENT_LINE_FONT);
         int y = LINE_Y;
         for (int p = 0; p < PLAYER_COUNT; ++p) {
             news_amounts[p] = active(p) ? tax_of(p) : 0;
@@ -340,8 +340,8 @@ void tax(int phase, int32_t (*tax_of)(int), const char* heading) {
             char line[96];
             std::snprintf(line, sizeof line, "%s缴交%d元", player_plain_name(p).c_str(),
                           news_amounts[p]);
-            event_panel_text(line, EVENT_TEXT_X, y);
-            event_panel_face(p, 3, EVENT_FACE_X, y + LINE_FACE_DY);
+            news_presenter().text(line, EVENT_TEXT_X, y);
+            news_presenter().face(p, 3, EVENT_FACE_X, y + LINE_FACE_DY);
             y += LINE_STEP;
         }
         return;
@@ -388,7 +388,7 @@ void stay_one_turn(int phase, bool riding, const char* heading) {
     int y = LINE_Y;
     for (int p = 0; p < PLAYER_COUNT; ++p) {
         if (!active(p) || (player_table[p].travel != 0) != riding) continue;
-        event_panel_face(p, 2, EVENT_FACE_X, y + LINE_FACE_DY);
+        news_presenter().face(p, 2, EVENT_FACE_X, y + LINE_FACE_DY);
         y += LINE_STEP;
         player_table[p].stay_days = 1;
     }
@@ -501,7 +501,7 @@ void news_deposit_bonus(int phase) {
     if (phase != 0) return;
     std::snprintf(text, sizeof text, "%s", news_text_table[23]);
     draw_text();
-    event_panel_font(EVENT_LINE_FONT);
+    news_presenter().font(EVENT_LINE_FONT);
     int y = LINE_Y;
     for (int p = 0; p < PLAYER_COUNT; ++p) {
         if (!active(p) || player_table[p].loan != 0) continue;
@@ -510,8 +510,8 @@ void news_deposit_bonus(int phase) {
         money_credit(p, bonus, 0);
         char line[96];
         std::snprintf(line, sizeof line, "%s得到%d元", player_plain_name(p).c_str(), bonus);
-        event_panel_text(line, EVENT_TEXT_X, y);
-        event_panel_face(p, 4, EVENT_FACE_X, y + LINE_FACE_DY);
+        news_presenter().text(line, EVENT_TEXT_X, y);
+        news_presenter().face(p, 4, EVENT_FACE_X, y + LINE_FACE_DY);
         y += LINE_STEP;
     }
 }

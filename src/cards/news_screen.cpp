@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/view.h"
 #include "engine/draw.h"
@@ -112,3 +113,8 @@ void event_panel_close() {
 const ImageRecord* event_panel_image() {
     return panel;
 }
+
+PRESENTER(news_presenter,
+          NewsPresenter{event_panel_open, event_panel_picture, event_panel_font, event_panel_text,
+                        event_panel_face, event_panel_show, event_panel_strip_text,
+                        event_panel_restore_strip, event_panel_close});

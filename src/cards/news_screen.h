@@ -1,25 +1,20 @@
-// The panel of the news and fate events: PANEL.MKF 66 (frame 0 the news
-// panel, frame 1 the fate panel), read when an event is shown and freed after
+// The panel of the news and fate events: PANEL.MKF 66 (frame EVENT_PANEL_NEWS
+// the news panel, EVENT_PANEL_FATE the fate panel), read when an event is shown and freed after
 // it. Everything of an event is drawn onto the panel before it is shown over
 // the board area. With no display open only the texts' voices play and each
 // text is recorded as a panel event.
 #pragma once
 
+#include "cards/news_presenter.h"
 #include "engine/image.h"
 
 inline constexpr int EVENT_PANEL_ENTRY = 66;
-inline constexpr int EVENT_PANEL_NEWS = 0;
-inline constexpr int EVENT_PANEL_FATE = 1;
 inline constexpr int EVENT_PANEL_W = 440;
 inline constexpr int EVENT_PANEL_H = 480;
 inline constexpr int EVENT_PICTURE_W = 388;
 inline constexpr int EVENT_PICTURE_H = 251;
 inline constexpr int EVENT_PICTURE_X = 25;
 inline constexpr int EVENT_PICTURE_Y = 44;
-inline constexpr int EVENT_FACE_X = 390;
-inline constexpr int EVENT_TEXT_X = 24;
-inline constexpr int EVENT_FONT = 28;      // heading and event text
-inline constexpr int EVENT_LINE_FONT = 24; // per-player lines
 inline constexpr int EVENT_STRIP_FONT = 20;
 
 // Reads the panel (frame 0 or 1) to draw on; a missing panel gives a plain one.

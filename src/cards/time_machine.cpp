@@ -10,7 +10,6 @@
 #include "board/status.h"
 #include "board/turn_steps.h"
 #include "board/world_reset.h"
-#include "cards/item_use.h"
 #include "cards/news_deck.h"
 #include "engine/record_io.h"
 #include "finance/lottery.h"
@@ -285,33 +284,6 @@ bool snapshot_image_read(int seat, const uint8_t* in, int player_count, std::str
             s.notices[p][k] =
                 notice_offer_read(in + SNAP_NOTICES + NOTICE_OFFER_SIZE * (p * NOTICE_SLOTS + k));
     return true;
-}
-
-void item_construction_vehicle_arrive(int p, int square) {
-    if (!is_player_seat(p)) return;
-    PlayerRecord& r = player_table[p];
-    if (r.control == CTRL_OUT || (r.travel & 0x83) != TRAVEL_CONSTRUCTION) return;
-    if (r.sleepwalk_days != 0 || r.hotel_days != 0) return;
-    const MapSquare* sq = map_square(square);
-    if (!sq) return;
-    const int code = sq->object;
-    int owner = 0, level = 0;
-    if (object_in(code, OBJ_LOT_BASE, map_lot_count)) {
-        const LandLot& l = map_lot_table[object_index(code, OBJ_LOT_BASE)];
-        owner = l.owner;
-        level = l.level;
-    } else if (object_in(code, OBJ_FACILITY_BASE, map_facility_count)) {
-        const FacilityLot& f = map_facility_table[object_index(code, OBJ_FACILITY_BASE)];
-        owner = f.owner;
-        level = f.level;
-    } else {
-        return;
-    }
-    if (owner_is_seat(owner, p) || level <= 0) return;
-    board_repaint_all();
-    actor_anim_table[p].phase = PHASE_RAZE;
-    actor_anim_table[p].frame = 0;
-    turn_running = 1;
 }
 
 WORLD_RESET(WORLD_RESET_SNAPSHOTS, snapshots_reset)

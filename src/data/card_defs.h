@@ -13,9 +13,10 @@ struct CardDef {
 
 inline constexpr int CARD_KIND_COUNT = 30; // card ids 1..30
 inline constexpr int ITEM_KIND_COUNT = 13; // item numbers 1..13
-inline constexpr int ITEM_ID_BASE = 30;    // item n has id 30 + n
-inline constexpr int CARD_DEF_ROWS = 44;   // row 0 empty, ids 1..43
-inline constexpr int ITEM_SHOP_KINDS = 8;  // items 1..8 have a shop stock
+// The items' rows follow the cards': item n has id ITEM_ID_BASE + n.
+inline constexpr int ITEM_ID_BASE = CARD_KIND_COUNT;
+inline constexpr int CARD_DEF_ROWS = 1 + CARD_KIND_COUNT + ITEM_KIND_COUNT; // row 0 empty
+inline constexpr int ITEM_SHOP_KINDS = 8; // items 1..8 have a shop stock
 
 // Card ids.
 enum CardId : int {
@@ -70,9 +71,9 @@ enum ItemNumber : int {
 
 extern const std::array<CardDef, CARD_DEF_ROWS> card_defs;
 
-// Row of a card id 1..30 or of item number 1..13.
+// Row of a card id 1..30 (or an item's id) or of item number 1..13.
 inline const CardDef& card_def(int id) {
-    return card_defs[(id >= 1 && id <= 43) ? id : 0];
+    return card_defs[(id >= 1 && id < CARD_DEF_ROWS) ? id : 0];
 }
 inline const CardDef& item_def(int n) {
     return card_defs[(n >= 1 && n <= ITEM_KIND_COUNT) ? ITEM_ID_BASE + n : 0];

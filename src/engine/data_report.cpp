@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <set>
 
+#include "engine/mkf.h"
+
 namespace {
 
 std::set<std::string> g_told;
@@ -24,6 +26,19 @@ void data_report(const char* file_name, const std::string& message) {
     if (!g_told.insert(key_of(file_name)).second) return;
     g_reports.push_back(message);
     std::fprintf(stderr, "karvo: %s\n", message.c_str());
+}
+
+void data_report_open_failure(const char* file_name, const char* without) {
+    data_report(file_name, std::string(mkf_last_open_error()) + "; " + without);
+}
+
+void data_report_bad_entry(int slot, const char* file_name, int entry, const char* expected,
+                           const char* without) {
+    const std::string why = *mkf_last_read_error()
+                                ? std::string(mkf_last_read_error())
+                                : "entry " + std::to_string(entry) + " is not " + expected;
+    data_report(file_name,
+                std::string(mkf_slot_name(slot)) + " is damaged: " + why + "; " + without);
 }
 
 const std::vector<std::string>& data_reports() {

@@ -54,6 +54,6 @@ template <class Presenter> class PresenterSlot {
 #define PRESENTER_JOIN(a, b) PRESENTER_JOIN2(a, b)
 #define PRESENTER(slot, ...)                                                                       \
     namespace {                                                                                    \
-    [[maybe_unused]] const bool PRESENTER_JOIN(presenter_installed_, __LINE__) =                   \
-        (slot).install(__VA_ARGS__, __FILE__);                                                     \
+    [[maybe_unused]] const bool PRESENTER_JOIN(presenter_installed_,                               \
+                                               __LINE__) = (slot).install(__VA_ARGS__, __FILE__);  \
     }

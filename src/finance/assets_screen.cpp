@@ -11,6 +11,7 @@
 #include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/toolbar.h"
 #include "board/view.h"
 #include "cards/cards.h"
 #include "data/card_defs.h"
@@ -463,3 +464,11 @@ void asset_open() {
     spr_free_set(win.items);
     win = Window{};
 }
+
+TOOLBAR_COMMAND(
+    TOOLBAR_QUERY,
+    [] {
+        asset_open();
+        return true;
+    },
+    HK_QUERY)

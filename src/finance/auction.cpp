@@ -23,11 +23,14 @@
 #include "engine/random.h"
 #include "engine/util.h"
 #include "engine/wait.h"
-#include "finance/auction_screen.h"
 
 const std::array<int32_t, AUCTION_RAISES> auction_raise_steps = {100, 500, 1000, 5000, 10000};
 std::array<AuctionBidder, AUCTION_SEATS> auction_bidders{};
 std::array<AuctionSeatView, AUCTION_SEATS> auction_seated{};
+
+constinit PresenterSlot<AuctionPresenter> auction_presenter{AuctionPresenter{
+    [](int) { return AUCTION_NOT_SHOWN; },
+}};
 AuctionState auction_state{};
 
 namespace {
@@ -362,7 +365,7 @@ int auction_run(int seller, int object, int music) {
     a.start_bidders = auction_seat_players(seller, object, a.minimum);
     notify(-1, -1, a.price);
     if (music == 1) music_play_event(AUCTION_MUSIC);
-    int winner_seat = auction_screen_run(a.start_bidders);
+    int winner_seat = auction_presenter().bidding(a.start_bidders);
     if (winner_seat == AUCTION_NOT_SHOWN) {
         while (auction_step()) {
         }

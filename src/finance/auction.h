@@ -9,6 +9,8 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/presenter.h"
+
 struct LandLot;
 struct FacilityLot;
 
@@ -112,6 +114,16 @@ bool auction_step();
 int auction_result();
 // The winner's line, "#01NN恭喜" + name + "购得此地！" (NN = 36 + character).
 void auction_winner_line(int character, char* out, int size);
+
+// The auction window: it runs the bidding chain one step a tick for an
+// auction set up by auction_run (bidders at the start given) and gives the
+// winning seat, -1 void; AUCTION_NOT_SHOWN when nothing is shown, and the
+// rules run the chain themselves.
+inline constexpr int AUCTION_NOT_SHOWN = -2;
+struct AuctionPresenter {
+    int (*bidding)(int bidders);
+};
+extern PresenterSlot<AuctionPresenter> auction_presenter;
 
 // Auctions a plot (2001..3999) or facility (4001..5999); seller a player or
 // -1 (the jackpot takes the proceeds); music 1 plays the auction's music

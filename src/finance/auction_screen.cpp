@@ -68,7 +68,7 @@ void draw_button(ImageRecord* back, int choice, bool lit) {
 void draw_property(ImageRecord* back) {
     if (const ImageRecord* f = frame(auction_picture_frame(auction_state.object)))
         popup_blit(back, f, AUCTION_PICTURE_X, AUCTION_PICTURE_Y, false);
-    const int plate_y = AUCTION_PICTURE_Y + 160;
+    const int plate_y = AUCTION_PICTURE_Y + AUCTION_PLATE_DY;
     if (const ImageRecord* f = frame(AUCTION_FRAME_PLATE))
         popup_blit(back, f, AUCTION_PICTURE_X, plate_y, false);
     char price[32];
@@ -140,8 +140,9 @@ void draw_changes() {
     draw_property(back);
     draw_rows(back);
     popup_unlock_back();
-    popup_update({AUCTION_PICTURE_X, AUCTION_PICTURE_Y + 160, AUCTION_PICTURE_X + 200,
-                  AUCTION_PICTURE_Y + 208});
+    popup_update({AUCTION_PICTURE_X, AUCTION_PICTURE_Y + AUCTION_PLATE_DY,
+                  AUCTION_PICTURE_X + AUCTION_PICTURE_W,
+                  AUCTION_PICTURE_Y + AUCTION_PLATE_DY + AUCTION_PLATE_H});
     popup_update({AUCTION_ROW_LEFT - 20, 0, SCREEN_W, SCREEN_H});
 }
 
@@ -353,3 +354,5 @@ int auction_screen_run(int bidders) {
     board_repaint_all();
     return result;
 }
+
+PRESENTER(auction_presenter, AuctionPresenter{auction_screen_run});

@@ -33,8 +33,11 @@ inline constexpr int AUCTION_ROW_FACE_X = 590, AUCTION_ROW_Y0 = 80, AUCTION_ROW_
 inline constexpr int AUCTION_ROW_LEFT = 460, AUCTION_ROW_W = 176, AUCTION_ROW_H = 80;
 inline constexpr int AUCTION_BUTTON_LEFT = 363, AUCTION_BUTTON_RIGHT = 449;
 inline constexpr int AUCTION_BUTTON_TOP = 70, AUCTION_BUTTON_H = 44, AUCTION_BUTTON_DY = 52;
-inline constexpr int AUCTION_PICTURE_X = 40, AUCTION_PICTURE_Y = 60;  // 200 x 150
-inline constexpr int AUCTION_BALLOON_X = 20, AUCTION_BALLOON_Y = 320; // 320 x 140
+inline constexpr int AUCTION_PICTURE_X = 40, AUCTION_PICTURE_Y = 60;
+inline constexpr int AUCTION_PICTURE_W = 200, AUCTION_PICTURE_H = 150;
+inline constexpr int AUCTION_PLATE_DY = 160, AUCTION_PLATE_H = 48; // the price plate below it
+inline constexpr int AUCTION_BALLOON_X = 20, AUCTION_BALLOON_Y = 320;
+inline constexpr int AUCTION_BALLOON_W = 320, AUCTION_BALLOON_H = 140;
 
 // The screen rectangle of bid button choice 0..6.
 PlatRect auction_button_rect(int choice);
@@ -43,11 +46,9 @@ int auction_button_at(int x, int y);
 // The row of a seat.
 PlatRect auction_row_rect(int seat);
 
-// What auction_screen_run returns with no display: the rules run the chain
-// themselves.
-inline constexpr int AUCTION_NOT_SHOWN = -2;
 // Runs the window over the board for an auction set up by auction_run
-// (bidders at the start given): the winning seat, -1 void.
+// (bidders at the start given): the winning seat, -1 void, AUCTION_NOT_SHOWN
+// with no display.
 int auction_screen_run(int bidders);
 
 // Redraws the row of a seat with one of its three pictures, the turn's

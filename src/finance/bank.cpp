@@ -19,9 +19,14 @@
 #include "engine/random.h"
 #include "engine/util.h"
 #include "finance/assets.h"
-#include "finance/bank_screen.h"
 
 int32_t bank_loan_limit = 0;
+
+constinit PresenterSlot<BankPresenter> bank_presenter{BankPresenter{
+    [] {},
+    [](int, uint16_t) {},
+    [] {},
+}};
 
 namespace {
 
@@ -340,7 +345,7 @@ void bank_deposit_visit() {
         return;
     }
     if (plays_by_hand(r))
-        bank_deposit_screen();
+        bank_presenter().deposit_window();
     else
         computer_rebalance(p);
 }
@@ -352,7 +357,7 @@ void bank_loan_visit(uint16_t object) {
     if (r.bank_refusal_days != 0) return; // the deposit visit has told the player
     bank_loan_limit = asset_net_worth(p);
     if (plays_by_hand(r))
-        bank_loan_screen(bank_finance_offered(p, object), object);
+        bank_presenter().loan_counter(bank_finance_offered(p, object), object);
     else if (r.loan != 0)
         computer_repay(p);
     else
@@ -373,7 +378,7 @@ void bank_check_loan_due() {
     if (n < 0) n = 0;
     switch (n) {
     case 3:
-        if (plays_by_hand(r)) bank_clerk_reminder();
+        if (plays_by_hand(r)) bank_presenter().clerk_reminder();
         break;
     case 2:
         msg_show("距贷款到期日\n\n还剩２天！", MSG_STANDARD_MS);

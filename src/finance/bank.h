@@ -3,11 +3,23 @@
 // from the other players' deposits, the reminders and the forced collection
 // of a loan, the two bans that events put on a player, and everything a
 // computer player decides at the bank. A human deals through the bank's
-// windows (finance/bank_screen.h), which call the deal functions below; every
-// limit is enforced here.
+// windows, opened through bank_presenter, which call the deal functions
+// below; every limit is enforced here.
 #pragma once
 
 #include <cstdint>
+
+#include "engine/presenter.h"
+
+// The bank's windows for a human player. Without them nothing is shown and
+// nothing is dealt.
+struct BankPresenter {
+    void (*deposit_window)();
+    // finance 1 offers the special-financing page of the bank square serving object.
+    void (*loan_counter)(int finance, uint16_t object);
+    void (*clerk_reminder)(); // three days before the current player's loan falls due
+};
+extern PresenterSlot<BankPresenter> bank_presenter;
 
 // The visitor's total assets, set at each loan visit; the loan window reads it.
 extern int32_t bank_loan_limit;

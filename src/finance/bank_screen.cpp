@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 
+#include "board/board_panel_sets.h"
 #include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/calendar.h"
@@ -13,6 +14,7 @@
 #include "board/game_state.h"
 #include "board/view.h"
 #include "engine/balloon.h"
+#include "engine/cursor.h"
 #include "engine/image.h"
 #include "engine/layout.h"
 #include "engine/message.h"
@@ -37,65 +39,29 @@
 // bank_withdraw); the window only picks the amount.
 namespace {
 
-constexpr int DEPOSIT_ENTRY = 24;
 constexpr uint32_t TAB_BACK_MS = 360; // the side panel's own tab comes back after the window
-constexpr int WIN_X = 160, WIN_Y = 90, WIN_W = 320, WIN_H = 300;
+constexpr int WIN_X = BANK_DEPOSIT_X, WIN_Y = BANK_DEPOSIT_Y;
 
 enum DepositMode : int { MODE_WITHDRAW = 0, MODE_DEPOSIT = 1 };
-
-// The buttons, as numbered by their pressed looks (frame button + 1); the
-// bar is frame 19.
-enum DepositButton : int {
-    B_WITHDRAW = 0,
-    B_DEPOSIT = 1,
-    B_LEAVE = 2,
-    B_SLIDER = 3,
-    B_DIGIT0 = 4, // .. B_DIGIT0 + 9
-    B_CLEAR = 14,
-    B_BACKSPACE = 15,
-    B_ALL = 16,
-    B_OK = 17,
-    B_COUNT = 18,
-    B_NONE = -1,
-};
-constexpr int F_BAR = 19;
-constexpr int BAR_X = 58, BAR_Y = 104, BAR_H = 16;
-constexpr int DISPLAY_RIGHT = 296, DISPLAY_Y = 74;
-
-struct Spot {
-    int x, y, w, h; // in the window
-};
-// The digit keys lie as on a calculator: 7 8 9 on top, 0 below 1.
-constexpr Spot digit_spot(int d) {
-    if (d == 0) return {16, 256, 52, 34};
-    const int row = 2 - (d - 1) / 3, col = (d - 1) % 3;
-    return {16 + 60 * col, 136 + 40 * row, 52, 34};
-}
-constexpr Spot SPOTS[B_COUNT] = {
-    {16, 16, 90, 30},    {116, 16, 90, 30},   {216, 16, 88, 30},   {BAR_X, BAR_Y, 204, BAR_H},
-    digit_spot(0),       digit_spot(1),       digit_spot(2),       digit_spot(3),
-    digit_spot(4),       digit_spot(5),       digit_spot(6),       digit_spot(7),
-    digit_spot(8),       digit_spot(9),       {196, 136, 108, 34}, {196, 176, 108, 34},
-    {196, 216, 108, 34}, {196, 256, 108, 34},
-};
 
 struct Deposit {
     int player = 0;
     int mode = MODE_WITHDRAW;
     bool withdraw_locked = false; // lending suspended: deposit only
     BankAmount amount;
-    int pressed = B_NONE;
+    int pressed = BANK_B_NONE;
     void* set = nullptr;
 };
 Deposit dep;
 
 int button_at(int x, int y) {
-    for (int b = 0; b < B_COUNT; ++b) {
-        const Spot& s = SPOTS[b];
-        if (x >= WIN_X + s.x && x < WIN_X + s.x + s.w && y >= WIN_Y + s.y && y < WIN_Y + s.y + s.h)
+    for (int b = 0; b < BANK_B_COUNT; ++b) {
+        const PlatRect s = bank_deposit_spot(b);
+        if (x >= WIN_X + s.left && x < WIN_X + s.right && y >= WIN_Y + s.top &&
+            y < WIN_Y + s.bottom)
             return b;
     }
-    return B_NONE;
+    return BANK_B_NONE;
 }
 
 void set_mode(int mode) {
@@ -108,67 +74,77 @@ void put(ImageRecord* back, int frame, int x, int y) {
     if (const ImageRecord* f = popup_frame(dep.set, frame)) popup_blit(back, f, x, y, true);
 }
 
+// A button's pressed look at its place.
+void put_pressed(ImageRecord* back, int button) {
+    const PlatRect s = bank_deposit_spot(button);
+    put(back, 1 + button, WIN_X + s.left, WIN_Y + s.top);
+}
+
 void draw() {
     ImageRecord* back = popup_lock_back();
     if (back == nullptr) return;
     put(back, 0, WIN_X, WIN_Y);
     // The current mode's button stays pressed.
-    const int mode_button = dep.mode == MODE_DEPOSIT ? B_DEPOSIT : B_WITHDRAW;
-    put(back, 1 + mode_button, WIN_X + SPOTS[mode_button].x, WIN_Y + SPOTS[mode_button].y);
-    if (dep.pressed > B_SLIDER)
-        put(back, 1 + dep.pressed, WIN_X + SPOTS[dep.pressed].x, WIN_Y + SPOTS[dep.pressed].y);
+    put_pressed(back, dep.mode == MODE_DEPOSIT ? BANK_B_DEPOSIT : BANK_B_WITHDRAW);
+    if (dep.pressed > BANK_B_SLIDER) put_pressed(back, dep.pressed);
     // The bar shows the amount as a filled share of its width.
-    if (const ImageRecord* bar = popup_frame(dep.set, F_BAR); bar && dep.amount.maximum > 0) {
+    if (const ImageRecord* bar = popup_frame(dep.set, BANK_DEPOSIT_F_BAR);
+        bar && dep.amount.maximum > 0) {
         const int w = static_cast<int>(dep.amount.value * bar->width / dep.amount.maximum);
-        if (w > 0) popup_blit_part(back, bar, WIN_X + BAR_X, WIN_Y + BAR_Y, 0, 0, w, bar->height);
+        if (w > 0)
+            popup_blit_part(back, bar, WIN_X + BANK_BAR_X, WIN_Y + BANK_BAR_Y, 0, 0, w,
+                            bar->height);
     }
     popup_font(16, 0xF0F0F0, 0x101010, TEXT_SHADOW, 1);
     popup_text(back, "提  款", WIN_X + 61, WIN_Y + 31, ALIGN_CENTRE);
     popup_text(back, "存  款", WIN_X + 161, WIN_Y + 31, ALIGN_CENTRE);
     popup_text(back, "离  开", WIN_X + 260, WIN_Y + 31, ALIGN_CENTRE);
     for (int d = 0; d <= 9; ++d) {
-        const Spot s = digit_spot(d);
+        const PlatRect s = bank_deposit_spot(BANK_B_DIGIT0 + d);
         char digit[2] = {static_cast<char>('0' + d), 0};
-        popup_text(back, digit, WIN_X + s.x + s.w / 2, WIN_Y + s.y + s.h / 2, ALIGN_CENTRE);
+        popup_text(back, digit, WIN_X + (s.left + s.right) / 2, WIN_Y + (s.top + s.bottom) / 2,
+                   ALIGN_CENTRE);
     }
     const char* words[4] = {"清  除", "退  格", "全  部", "确  定"};
     for (int k = 0; k < 4; ++k) {
-        const Spot& s = SPOTS[B_CLEAR + k];
-        popup_text(back, words[k], WIN_X + s.x + s.w / 2, WIN_Y + s.y + s.h / 2, ALIGN_CENTRE);
+        const PlatRect s = bank_deposit_spot(BANK_B_CLEAR + k);
+        popup_text(back, words[k], WIN_X + (s.left + s.right) / 2, WIN_Y + (s.top + s.bottom) / 2,
+                   ALIGN_CENTRE);
     }
     char figure[24];
     std::snprintf(figure, sizeof figure, "%lld", static_cast<long long>(dep.amount.value));
     popup_font(24, 0x80FF80, 0x101010, TEXT_BOLD, 1);
-    popup_text(back, figure, WIN_X + DISPLAY_RIGHT, WIN_Y + DISPLAY_Y, ALIGN_RIGHT_MIDDLE);
+    popup_text(back, figure, WIN_X + BANK_DISPLAY_RIGHT, WIN_Y + BANK_DISPLAY_Y,
+               ALIGN_RIGHT_MIDDLE);
     popup_unlock_back();
-    popup_update(PlatRect{WIN_X, WIN_Y, WIN_X + WIN_W, WIN_Y + WIN_H});
+    popup_update(BANK_DEPOSIT_RECT);
 }
 
 // What a button does; true when the window closes.
 bool press(int button, int x) {
     switch (button) {
-    case B_WITHDRAW:
+    case BANK_B_WITHDRAW:
         if (dep.withdraw_locked) return false;
         set_mode(MODE_WITHDRAW);
         return false;
-    case B_DEPOSIT:
+    case BANK_B_DEPOSIT:
         set_mode(MODE_DEPOSIT);
         return false;
-    case B_LEAVE:
+    case BANK_B_LEAVE:
         return true;
-    case B_SLIDER:
-        bank_amount_slider(dep.amount, x - (WIN_X + BAR_X));
+    case BANK_B_SLIDER:
+        bank_amount_slider(dep.amount, x - (WIN_X + BANK_BAR_X));
         return false;
-    case B_CLEAR:
+    case BANK_B_CLEAR:
         bank_amount_clear(dep.amount);
         return false;
-    case B_BACKSPACE:
+    case BANK_B_BACKSPACE:
         bank_amount_backspace(dep.amount);
         return false;
-    case B_ALL:
+    case BANK_B_ALL:
         bank_amount_all(dep.amount);
         return false;
-    case B_OK: {
+    case BANK_B_OK: {
         const int32_t yuan = bank_amount_yuan(dep.amount);
         if (yuan == 0) return false;
         if (dep.mode == MODE_DEPOSIT)
@@ -179,27 +155,26 @@ bool press(int button, int x) {
         return true;
     }
     default:
-        if (button >= B_DIGIT0 && button < B_DIGIT0 + 10)
-            bank_amount_digit(dep.amount, button - B_DIGIT0);
+        if (button >= BANK_B_DIGIT0 && button < BANK_B_DIGIT0 + 10)
+            bank_amount_digit(dep.amount, button - BANK_B_DIGIT0);
         return false;
     }
 }
 
-// A key pressed as its button: digits, Backspace, Enter, C clears, M takes
-// all, H clicks the slider 102 pixels from its left end.
+// A key pressed as its button: digits, Backspace, Enter and the letter keys.
 int key_button(uint32_t key, int* x) {
-    if (key >= '0' && key <= '9') return B_DIGIT0 + static_cast<int>(key - '0');
+    if (key >= '0' && key <= '9') return BANK_B_DIGIT0 + static_cast<int>(key - '0');
     if (key >= VK_NUMPAD0 && key <= VK_NUMPAD0 + 9)
-        return B_DIGIT0 + static_cast<int>(key - VK_NUMPAD0);
-    if (key == VK_BACK) return B_BACKSPACE;
-    if (key == VK_RETURN) return B_OK;
-    if (key == 67) return B_CLEAR;
-    if (key == 77) return B_ALL;
-    if (key == 72) {
-        *x = WIN_X + BAR_X + 102;
-        return B_SLIDER;
+        return BANK_B_DIGIT0 + static_cast<int>(key - VK_NUMPAD0);
+    if (key == VK_BACK) return BANK_B_BACKSPACE;
+    if (key == VK_RETURN) return BANK_B_OK;
+    if (key == BANK_KEY_CLEAR) return BANK_B_CLEAR;
+    if (key == BANK_KEY_ALL) return BANK_B_ALL;
+    if (key == BANK_KEY_SLIDER) {
+        *x = WIN_X + BANK_BAR_X + BANK_KEY_SLIDER_AT;
+        return BANK_B_SLIDER;
     }
-    return B_NONE;
+    return BANK_B_NONE;
 }
 
 int32_t deposit_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
@@ -209,9 +184,9 @@ int32_t deposit_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, in
         return 0;
     case WM_LBUTTONDOWN: {
         const int b = button_at(plat_point_x(lparam), plat_point_y(lparam));
-        if (b == B_NONE) return 0;
-        snd_effect_play(&ui_effects[b == B_WITHDRAW && dep.withdraw_locked ? UI_REFUSED : UI_PRESS],
-                        0);
+        if (b == BANK_B_NONE) return 0;
+        snd_effect_play(
+            &ui_effects[b == BANK_B_WITHDRAW && dep.withdraw_locked ? UI_REFUSED : UI_PRESS], 0);
         dep.pressed = b;
         const bool closes = press(b, plat_point_x(lparam));
         if (closes) {
@@ -222,15 +197,15 @@ int32_t deposit_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, in
         return 0;
     }
     case WM_LBUTTONUP:
-        if (dep.pressed != B_NONE) {
-            dep.pressed = B_NONE;
+        if (dep.pressed != BANK_B_NONE) {
+            dep.pressed = BANK_B_NONE;
             draw();
         }
         return 0;
     case WM_KEYDOWN: {
         int x = 0;
         const int b = key_button(wparam, &x);
-        if (b == B_NONE) return 0;
+        if (b == BANK_B_NONE) return 0;
         snd_effect_play(&ui_effects[UI_PRESS], 0);
         if (press(b, x)) {
             screen_close(0);
@@ -251,7 +226,7 @@ int32_t deposit_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, in
 } // namespace
 
 void bank_deposit_screen() {
-    shown_record(Shown::Panel, DEPOSIT_ENTRY, 0, "bank deposit");
+    shown_record(Shown::Panel, BANK_DEPOSIT_ENTRY, 0, "bank deposit");
     if (!popup_lock_back()) return; // no display: nothing is dealt
     popup_unlock_back();
     dep = Deposit{};
@@ -267,8 +242,8 @@ void bank_deposit_screen() {
         board_tabs[dep.player] = 0;
         board_refresh_actor_panel(dep.player);
     }
-    dep.set = spr_read_set("PANEL.MKF", DEPOSIT_ENTRY);
-    ImageRecord* saved = popup_save_area(PlatRect{WIN_X, WIN_Y, WIN_X + WIN_W, WIN_Y + WIN_H});
+    dep.set = spr_read_set("PANEL.MKF", BANK_DEPOSIT_ENTRY);
+    ImageRecord* saved = popup_save_area(BANK_DEPOSIT_RECT);
     if (dep.withdraw_locked) {
         char text[64];
         std::snprintf(text, sizeof text, "银行暂停放款\n\n还剩%d天！",
@@ -276,7 +251,10 @@ void bank_deposit_screen() {
         msg_show(text, MSG_STANDARD_MS);
     }
     numpad_open = 1;
+    // Passing the bank comes in the middle of a move, which has the pointer off.
+    const int cursor = cursor_show_for_clicks();
     screen_run(deposit_wndproc, 0);
+    cursor_give_back(cursor);
     numpad_open = 0;
     if (saved != nullptr) popup_restore_area(saved, WIN_X, WIN_Y);
     spr_free_set(dep.set);
@@ -297,37 +275,14 @@ void bank_deposit_screen() {
 
 namespace {
 
-constexpr int COUNTER_ENTRY = 23;
-constexpr int COUNTER_X = LAYOUT_BOARD_AREA.left, COUNTER_Y = LAYOUT_BOARD_AREA.top;
-constexpr int CLERK_X = 150, CLERK_Y = 70; // the clerk's frames, in the board view
-constexpr int CLERK_W = 140, CLERK_H = 160;
-constexpr int CLERK_FRAMES = 4;
+constexpr int COUNTER_X = BANK_COUNTER_X, COUNTER_Y = BANK_COUNTER_Y;
 constexpr int CLERK_TICK_MS = 50;
 constexpr int FINANCE_TICK_MS = 100;
-constexpr int MENU_X = 150, MENU_Y = 300, MENU_STEP = 46, MENU_W = 140, MENU_H = 36;
-constexpr int BALLOON_X = 236, BALLOON_Y = 6; // above the clerk, clear of the cards
-constexpr int ACCOUNTS_X = 440, ACCOUNTS_Y = 0, CALENDAR_X = 440, CALENDAR_Y = 280;
-// The special-financing page, in the board view, over the menu.
-constexpr int PAGE_X = 70, PAGE_Y = 216, PAGE_W = 300;
-constexpr int PAGE_FIGURE_Y = 50, PAGE_FIGURE_STEP = 36;
-constexpr int PAGE_BUTTON_X = 12, PAGE_BUTTON_Y = 172, PAGE_BUTTON_STEP = 94;
-constexpr int PAGE_BUTTON_W = 88, PAGE_BUTTON_H = 34;
-
-// Frames of PANEL.MKF 23.
-enum CounterFrame : int {
-    F_COUNTER = 0,
-    F_CLERK = 1,  // .. F_CLERK + CLERK_FRAMES - 1, the mouth moving
-    F_BUTTON = 5, // + 3 x item + state: plain, grey, pressed
-    F_FINANCE = 14,
-    F_ACCOUNTS = 15,
-    F_CALENDAR = 16,
-    F_BALLOON = 17,
-    F_PAGE_BUTTON = 18, // + state: plain, grey, pressed
-};
-enum MenuItem : int { M_BORROW = 0, M_REPAY = 1, M_FINANCE = 2 };
+// The calendar card's background is the board calendar's day page of the
+// month's season (PANEL.MKF 2, frames 0-3).
+constexpr int SEASON_OF_MONTH[13] = {0, 3, 0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3};
 constexpr const char* MENU_WORDS[3] = {"申请贷款", "偿还贷款", "特别融资"};
-enum PageButton : int { P_BORROW = 0, P_REPAY = 1, P_EXIT = 2, P_COUNT = 3 };
-constexpr const char* PAGE_WORDS[P_COUNT] = {"周转现金", "归还款项", "离  开"};
+constexpr const char* PAGE_WORDS[BANK_P_COUNT] = {"周转现金", "归还款项", "离  开"};
 
 struct Counter {
     int player = 0;
@@ -337,6 +292,7 @@ struct Counter {
     int pressed = -1;
     int clerk_tick = 0;
     void* set = nullptr;
+    void* calendar = nullptr; // the calendar pictures
     // The special-financing page.
     bool page_open = false;
     int page_pressed = -1;
@@ -352,22 +308,19 @@ int menu_count() {
     return ctr.reminder ? 0 : ctr.finance == 1 ? 3 : 2;
 }
 
-bool inside(int x, int y, int left, int top, int w, int h) {
-    return x >= left && x < left + w && y >= top && y < top + h;
+bool inside(int x, int y, const PlatRect& r) {
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
 int menu_at(int x, int y) {
     for (int k = 0; k < menu_count(); ++k)
-        if (inside(x, y, COUNTER_X + MENU_X, COUNTER_Y + MENU_Y + MENU_STEP * k, MENU_W, MENU_H))
-            return k;
+        if (inside(x, y, bank_menu_rect(k))) return k;
     return -1;
 }
 
 int page_button_at(int x, int y) {
-    for (int k = 0; k < P_COUNT; ++k)
-        if (inside(x, y, COUNTER_X + PAGE_X + PAGE_BUTTON_X + PAGE_BUTTON_STEP * k,
-                   COUNTER_Y + PAGE_Y + PAGE_BUTTON_Y, PAGE_BUTTON_W, PAGE_BUTTON_H))
-            return k;
+    for (int k = 0; k < BANK_P_COUNT; ++k)
+        if (inside(x, y, bank_page_button_rect(k))) return k;
     return -1;
 }
 
@@ -387,80 +340,88 @@ std::string yuan(int64_t amount) {
 
 void bank_draw_accounts(ImageRecord* back) {
     const PlayerRecord& r = player_table[ctr.player];
-    counter_put(back, F_ACCOUNTS, ACCOUNTS_X, ACCOUNTS_Y);
+    counter_put(back, BANK_F_ACCOUNTS, BANK_ACCOUNTS_X, BANK_ACCOUNTS_Y);
+    // The face's top-left corner 16 pixels below the card's top, centred on
+    // it, wherever the frame's hot spot lies.
     if (const ImageRecord* face = popup_frame(view_portrait_set(ctr.player), 1))
-        popup_blit(back, face, ACCOUNTS_X + 100 - face->width / 2, ACCOUNTS_Y + 16, true);
+        popup_blit(back, face, BANK_ACCOUNTS_X + 100 - face->width / 2 + face->hot_x,
+                   BANK_ACCOUNTS_Y + BANK_FACE_DY + face->hot_y, true);
     popup_font(16, 0xF0F0F0, 0x101010, TEXT_SHADOW, 1);
-    popup_text(back, player_name(ctr.player), ACCOUNTS_X + 100, ACCOUNTS_Y + 120, ALIGN_CENTRE);
+    popup_text(back, player_name(ctr.player), BANK_ACCOUNTS_X + 100, BANK_ACCOUNTS_Y + 120,
+               ALIGN_CENTRE);
     const char* labels[3] = {"现  金", "存  款", "贷  款"};
     const int32_t figures[3] = {r.cash, r.deposit, r.loan};
     for (int k = 0; k < 3; ++k) {
-        const int y = ACCOUNTS_Y + 160 + 36 * k;
-        popup_text(back, labels[k], ACCOUNTS_X + 16, y, ALIGN_LEFT_MIDDLE);
-        popup_text(back, yuan(figures[k]).c_str(), ACCOUNTS_X + 186, y, ALIGN_RIGHT_MIDDLE);
+        const int y = BANK_ACCOUNTS_Y + 160 + 36 * k;
+        popup_text(back, labels[k], BANK_ACCOUNTS_X + 16, y, ALIGN_LEFT_MIDDLE);
+        popup_text(back, yuan(figures[k]).c_str(), BANK_ACCOUNTS_X + 186, y, ALIGN_RIGHT_MIDDLE);
     }
 }
 
 void bank_draw_calendar(ImageRecord* back) {
-    counter_put(back, F_CALENDAR, CALENDAR_X, CALENDAR_Y);
-    // Today's holiday, as the board's calendar shows it.
+    // Today's holiday, as the board's calendar shows it, else the season's page.
     if (const ImageRecord* holiday = popup_frame(board_holiday_picture(), 0))
-        popup_blit(back, holiday, CALENDAR_X, CALENDAR_Y, true);
+        popup_blit(back, holiday, BANK_CALENDAR_X, BANK_CALENDAR_Y, true);
+    else if (const ImageRecord* page = popup_frame(
+                 ctr.calendar, SEASON_OF_MONTH[std::clamp(cal_month(game_date), 1, 12)]))
+        popup_blit(back, page, BANK_CALENDAR_X, BANK_CALENDAR_Y, true);
     static constexpr const char* WEEKDAYS[7] = {"星期日", "星期一", "星期二", "星期三",
                                                 "星期四", "星期五", "星期六"};
     char text[32];
     popup_font(16, 0x202020, 0, 0, 1);
     std::snprintf(text, sizeof text, "%d", cal_year(game_date));
-    popup_text(back, text, CALENDAR_X + 40, CALENDAR_Y + 24, ALIGN_CENTRE);
+    popup_text(back, text, BANK_CALENDAR_X + 100, BANK_CALENDAR_Y + 24,
+               ALIGN_CENTRE); // clear of the page's buttons
     std::snprintf(text, sizeof text, "%d月", cal_month(game_date));
-    popup_text(back, text, CALENDAR_X + 160, CALENDAR_Y + 24, ALIGN_CENTRE);
-    popup_text(back, WEEKDAYS[cal_weekday(game_date, nullptr, nullptr)], CALENDAR_X + 100,
-               CALENDAR_Y + 140, ALIGN_CENTRE);
+    popup_text(back, text, BANK_CALENDAR_X + 160, BANK_CALENDAR_Y + 24, ALIGN_CENTRE);
+    popup_text(back, WEEKDAYS[cal_weekday(game_date, nullptr, nullptr)], BANK_CALENDAR_X + 100,
+               BANK_CALENDAR_Y + 140, ALIGN_CENTRE);
     popup_font(64, 0xC02020, 0, TEXT_BOLD, 1);
     std::snprintf(text, sizeof text, "%d", cal_day(game_date));
-    popup_text(back, text, CALENDAR_X + 100, CALENDAR_Y + 84, ALIGN_CENTRE);
+    popup_text(back, text, BANK_CALENDAR_X + 100, BANK_CALENDAR_Y + 84, ALIGN_CENTRE);
     const PlayerRecord& r = player_table[ctr.player];
     if (r.loan_due != 0) {
         popup_font(16, 0x202020, 0, 0, 1);
         std::snprintf(text, sizeof text, "距还款日%d天", cal_days_between(game_date, r.loan_due));
-        popup_text(back, text, CALENDAR_X + 100, CALENDAR_Y + 176, ALIGN_CENTRE);
+        popup_text(back, text, BANK_CALENDAR_X + 100, BANK_CALENDAR_Y + 176, ALIGN_CENTRE);
     }
 }
 
 // The special-financing page's three figures and its buttons.
 void bank_draw_number_box(ImageRecord* back, int64_t total) {
-    const int x = COUNTER_X + PAGE_X, y = COUNTER_Y + PAGE_Y;
+    const int x = COUNTER_X + BANK_PAGE_X, y = COUNTER_Y + BANK_PAGE_Y;
     const int64_t drawn = player_table[ctr.player].special_financing;
-    counter_put(back, F_FINANCE, x, y);
+    counter_put(back, BANK_F_FINANCE, x, y);
     popup_font(18, 0xF0E080, 0x101010, TEXT_SHADOW | TEXT_BOLD, 1);
-    popup_text(back, "特别融资", x + PAGE_W / 2, y + 22, ALIGN_CENTRE);
+    popup_text(back, "特别融资", x + BANK_PAGE_W / 2, y + 22, ALIGN_CENTRE);
     const char* labels[3] = {"客户存款总额", "目前融资金额", "尚可融资金额"};
     const int64_t figures[3] = {total, drawn, std::max<int64_t>(0, total - drawn)};
     popup_font(16, 0xF0F0F0, 0x101010, TEXT_SHADOW, 1);
     for (int k = 0; k < 3; ++k) {
-        const int row = y + PAGE_FIGURE_Y + PAGE_FIGURE_STEP * k + 14;
+        const int row = y + BANK_PAGE_FIGURE_Y + BANK_PAGE_FIGURE_STEP * k + 14;
         popup_text(back, labels[k], x + 16, row, ALIGN_LEFT_MIDDLE);
-        popup_text(back, yuan(figures[k]).c_str(), x + PAGE_W - 20, row, ALIGN_RIGHT_MIDDLE);
+        popup_text(back, yuan(figures[k]).c_str(), x + BANK_PAGE_W - 20, row, ALIGN_RIGHT_MIDDLE);
     }
     popup_font(16, 0x101010, 0, TEXT_BOLD, 1);
-    for (int k = 0; k < P_COUNT; ++k) {
-        const bool grey = k == P_BORROW && lending_suspended();
+    for (int k = 0; k < BANK_P_COUNT; ++k) {
+        const bool grey = k == BANK_P_BORROW && lending_suspended();
         const int state = grey ? 1 : k == ctr.page_pressed ? 2 : 0;
-        const int bx = x + PAGE_BUTTON_X + PAGE_BUTTON_STEP * k, by = y + PAGE_BUTTON_Y;
-        counter_put(back, F_PAGE_BUTTON + state, bx, by);
-        popup_text(back, PAGE_WORDS[k], bx + PAGE_BUTTON_W / 2 + (state == 2),
-                   by + PAGE_BUTTON_H / 2 + (state == 2), ALIGN_CENTRE);
+        const int bx = x + BANK_PAGE_BUTTON_X + BANK_PAGE_BUTTON_STEP * k,
+                  by = y + BANK_PAGE_BUTTON_Y;
+        counter_put(back, BANK_F_PAGE_BUTTON + state, bx, by);
+        popup_text(back, PAGE_WORDS[k], bx + BANK_PAGE_BUTTON_W / 2 + (state == 2),
+                   by + BANK_PAGE_BUTTON_H / 2 + (state == 2), ALIGN_CENTRE);
     }
 }
 
 void draw_clerk(ImageRecord* back) {
     const bool talking = balloon_shown_time() != 0;
     // The counter's own picture behind the clerk first: her frames differ in shape.
-    if (const ImageRecord* wall = popup_frame(ctr.set, F_COUNTER))
-        popup_blit_part(back, wall, COUNTER_X + CLERK_X, COUNTER_Y + CLERK_Y, CLERK_X, CLERK_Y,
-                        CLERK_W, CLERK_H);
-    counter_put(back, F_CLERK + (talking ? (ctr.clerk_tick / 2) % CLERK_FRAMES : 0),
-                COUNTER_X + CLERK_X, COUNTER_Y + CLERK_Y);
+    if (const ImageRecord* wall = popup_frame(ctr.set, BANK_F_COUNTER))
+        popup_blit_part(back, wall, COUNTER_X + BANK_CLERK_X, COUNTER_Y + BANK_CLERK_Y,
+                        BANK_CLERK_X, BANK_CLERK_Y, BANK_CLERK_W, BANK_CLERK_H);
+    counter_put(back, BANK_F_CLERK + (talking ? (ctr.clerk_tick / 2) % BANK_CLERK_FRAMES : 0),
+                COUNTER_X + BANK_CLERK_X, COUNTER_Y + BANK_CLERK_Y);
 }
 
 // The whole counter: the menu and, while it is open, the financing page,
@@ -468,16 +429,16 @@ void draw_clerk(ImageRecord* back) {
 void bank_draw_menu() {
     ImageRecord* back = popup_lock_back();
     if (back == nullptr) return;
-    counter_put(back, F_COUNTER, COUNTER_X, COUNTER_Y);
+    counter_put(back, BANK_F_COUNTER, COUNTER_X, COUNTER_Y);
     draw_clerk(back);
     popup_font(18, 0x101010, 0, TEXT_BOLD, 1);
     for (int k = 0; k < menu_count(); ++k) {
-        const bool grey = k == M_BORROW && lending_suspended();
+        const bool grey = k == BANK_M_BORROW && lending_suspended();
         const int state = grey ? 1 : k == ctr.pressed ? 2 : 0;
-        const int y = COUNTER_Y + MENU_Y + MENU_STEP * k;
-        counter_put(back, F_BUTTON + 3 * k + state, COUNTER_X + MENU_X, y);
-        popup_text(back, MENU_WORDS[k], COUNTER_X + MENU_X + MENU_W / 2 + (state == 2),
-                   y + MENU_H / 2 + (state == 2), ALIGN_CENTRE);
+        const int y = COUNTER_Y + BANK_MENU_Y + BANK_MENU_STEP * k;
+        counter_put(back, BANK_F_BUTTON + 3 * k + state, COUNTER_X + BANK_MENU_X, y);
+        popup_text(back, MENU_WORDS[k], COUNTER_X + BANK_MENU_X + BANK_MENU_W / 2 + (state == 2),
+                   y + BANK_MENU_H / 2 + (state == 2), ALIGN_CENTRE);
     }
     if (ctr.page_open) bank_draw_number_box(back, ctr.page_total);
     bank_draw_accounts(back);
@@ -492,8 +453,9 @@ void redraw_clerk() {
     if (back == nullptr) return;
     draw_clerk(back);
     popup_unlock_back();
-    popup_update(PlatRect{COUNTER_X + CLERK_X, COUNTER_Y + CLERK_Y, COUNTER_X + CLERK_X + CLERK_W,
-                          COUNTER_Y + CLERK_Y + CLERK_H});
+    popup_update(PlatRect{COUNTER_X + BANK_CLERK_X, COUNTER_Y + BANK_CLERK_Y,
+                          COUNTER_X + BANK_CLERK_X + BANK_CLERK_W,
+                          COUNTER_Y + BANK_CLERK_Y + BANK_CLERK_H});
 }
 
 // The clerk says a line for the balloon's time, her mouth moving at each
@@ -605,7 +567,7 @@ int32_t bank_finance_wndproc(PlatWindow window, uint32_t message, uint32_t wpara
     case WM_LBUTTONDOWN: {
         ctr.page_pressed = page_button_at(plat_point_x(lparam), plat_point_y(lparam));
         if (ctr.page_pressed < 0) return 0;
-        const bool refused = ctr.page_pressed == P_BORROW && lending_suspended();
+        const bool refused = ctr.page_pressed == BANK_P_BORROW && lending_suspended();
         snd_effect_play(&ui_effects[refused ? UI_REFUSED : UI_PRESS], 0);
         bank_draw_menu();
         return 0;
@@ -615,9 +577,9 @@ int32_t bank_finance_wndproc(PlatWindow window, uint32_t message, uint32_t wpara
         ctr.page_pressed = -1;
         if (button < 0) return 0;
         bank_draw_menu();
-        if (button == P_BORROW) finance_borrow();
-        if (button == P_REPAY) finance_repay();
-        if (button == P_EXIT) finance_leave();
+        if (button == BANK_P_BORROW) finance_borrow();
+        if (button == BANK_P_REPAY) finance_repay();
+        if (button == BANK_P_EXIT) finance_leave();
         return 0;
     }
     case WM_RBUTTONUP:
@@ -662,8 +624,9 @@ int32_t bank_loan_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, 
     case WM_LBUTTONDOWN:
         ctr.pressed = menu_at(plat_point_x(lparam), plat_point_y(lparam));
         if (ctr.pressed < 0) return 0;
-        snd_effect_play(
-            &ui_effects[ctr.pressed == M_BORROW && lending_suspended() ? UI_REFUSED : UI_PRESS], 0);
+        snd_effect_play(&ui_effects[ctr.pressed == BANK_M_BORROW && lending_suspended() ? UI_REFUSED
+                                                                                        : UI_PRESS],
+                        0);
         bank_draw_menu();
         return 0;
     case WM_LBUTTONUP: {
@@ -671,9 +634,9 @@ int32_t bank_loan_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, 
         ctr.pressed = -1;
         if (item < 0) return 0;
         bank_draw_menu();
-        if (item == M_BORROW) borrow();
-        if (item == M_REPAY) repay();
-        if (item == M_FINANCE) {
+        if (item == BANK_M_BORROW) borrow();
+        if (item == BANK_M_REPAY) repay();
+        if (item == BANK_M_FINANCE) {
             // A deal on the page ends the whole visit.
             if (screen_run(bank_finance_wndproc, 0) == 1) {
                 screen_timer_stop();
@@ -734,9 +697,10 @@ int32_t bank_clerk_wndproc(PlatWindow window, uint32_t message, uint32_t wparam,
 }
 
 void counter_open() {
-    ctr.set = spr_read_set("PANEL.MKF", COUNTER_ENTRY);
-    balloon_set(popup_frame(ctr.set, F_BALLOON), COUNTER_X + BALLOON_X, COUNTER_Y + BALLOON_Y, 0, 0,
-                0x101010, 0);
+    ctr.set = spr_read_set("PANEL.MKF", BANK_COUNTER_ENTRY);
+    ctr.calendar = spr_read_set("PANEL.MKF", PANEL_CALENDAR);
+    balloon_set(popup_frame(ctr.set, BANK_F_BALLOON), COUNTER_X + BANK_BALLOON_X,
+                COUNTER_Y + BANK_BALLOON_Y, 0, 0, 0x101010, 0);
     music_play_event(4);
 }
 
@@ -744,6 +708,8 @@ void counter_close() {
     balloon_reset();
     spr_free_set(ctr.set);
     ctr.set = nullptr;
+    spr_free_set(ctr.calendar);
+    ctr.calendar = nullptr;
     music_resume();
     board_repaint_all();
 }
@@ -751,7 +717,7 @@ void counter_close() {
 } // namespace
 
 void bank_loan_screen(int finance, uint16_t object) {
-    shown_record(Shown::Panel, COUNTER_ENTRY, 0, "bank loan counter");
+    shown_record(Shown::Panel, BANK_COUNTER_ENTRY, 0, "bank loan counter");
     if (!popup_lock_back()) return; // no display: nothing is dealt
     popup_unlock_back();
     ctr = Counter{};
@@ -759,7 +725,9 @@ void bank_loan_screen(int finance, uint16_t object) {
     ctr.finance = finance;
     ctr.object = object;
     counter_open();
+    const int cursor = cursor_show_for_clicks(); // a landing has the pointer off
     screen_run(bank_loan_wndproc, finance);
+    cursor_give_back(cursor);
     counter_close();
 }
 
@@ -767,7 +735,7 @@ void bank_clerk_reminder() {
     const int p = game_active_mover;
     // Only a player at the controls is reminded; a computer is told nothing.
     if (!is_player_seat(p) || (player_table[p].control & ~CTRL_TURN_BITS) != CTRL_HUMAN) return;
-    shown_record(Shown::Panel, COUNTER_ENTRY, 1, "bank clerk reminder");
+    shown_record(Shown::Panel, BANK_COUNTER_ENTRY, 1, "bank clerk reminder");
     if (!popup_lock_back()) return; // no display: nothing to show
     popup_unlock_back();
     ctr = Counter{};
@@ -775,6 +743,11 @@ void bank_clerk_reminder() {
     ctr.reminder = true;
     ctr.greeting = player_plain_name(p) + "您好";
     counter_open();
+    const int cursor = cursor_show_for_clicks(); // so has the start of a turn
     screen_run(bank_clerk_wndproc, 0);
+    cursor_give_back(cursor);
     counter_close();
 }
+
+PRESENTER(bank_presenter,
+          BankPresenter{bank_deposit_screen, bank_loan_screen, bank_clerk_reminder});

@@ -14,14 +14,26 @@
 #include "board/world_reset.h"
 #include "data/characters.h"
 #include "engine/music.h"
+#include "engine/options.h"
 #include "engine/random.h"
 #include "engine/util.h"
-#include "finance/lottery_screen.h"
-#include "shell/settings.h"
 
 Owner lotto_owners[LOTTO_NUMBERS] = {};
 const std::array<LottoSlot, 4> lotto_holder_slots = {
     {{16, 340}, {16, 410}, {328, 340}, {328, 410}}};
+
+// Without the window nothing is shown.
+constinit PresenterSlot<LotteryPresenter> lottery_presenter{LotteryPresenter{
+    .open_ticket = [](int) {},
+    .stamp = [](int) {},
+    .open_draw = [] {},
+    .spin = [] {},
+    .show_number = [](int) {},
+    .show_winner = [](int, const char*) {},
+    .say = [](const char*) {},
+    .wait = [](uint32_t) {},
+    .close = [] {},
+}};
 
 namespace {
 
@@ -46,26 +58,26 @@ bool in_game(int p) {
 // A human at the ticket window: greeting, the number, the stamp.
 void ticket_window_visit(int p) {
     music_play_event(TICKET_MUSIC);
-    lotto_buy_screen_open(p);
+    lottery_presenter().open_ticket(p);
     if (player_table[p].cash > LOTTO_TICKET_PRICE - 1) {
         if (settings_animations()) {
-            lotto_screen_say("#0011哈罗！\n一卷在手，\n希望无穷！");
-            lotto_screen_say("#0012只要一千元，\n就有获得大奖\n的机会！");
-            lotto_screen_say("#0013请圈选您的\n幸运号码～");
+            lottery_presenter().say("#0011哈罗！\n一卷在手，\n希望无穷！");
+            lottery_presenter().say("#0012只要一千元，\n就有获得大奖\n的机会！");
+            lottery_presenter().say("#0013请圈选您的\n幸运号码～");
         }
         DecisionRequest r{DECIDE_LOTTERY_NUMBER, p, nullptr, player_table[p].cash, 0};
         const int number = decide(r);
         if (number != 0 && lotto_buy(p, number)) {
-            lotto_buy_screen_stamp(number);
-            lotto_screen_say("#0014拜拜！祝您中奖！");
+            lottery_presenter().stamp(number);
+            lottery_presenter().say("#0014拜拜！祝您中奖！");
         } else {
-            lotto_screen_say("#0016下次再来吧！");
+            lottery_presenter().say("#0016下次再来吧！");
         }
     } else {
-        lotto_screen_say("#0015太可惜了！\n您的现金不足～");
-        lotto_screen_say("#0016下次再来吧！");
+        lottery_presenter().say("#0015太可惜了！\n您的现金不足～");
+        lottery_presenter().say("#0016下次再来吧！");
     }
-    lotto_buy_screen_close();
+    lottery_presenter().close();
     music_resume();
 }
 
@@ -144,29 +156,29 @@ void lotto_monthly_draw() {
     if (lotto_free_count() == LOTTO_NUMBERS) return;
     notify(LOTTO_DRAW, false, -1, 0);
     music_play_event(DRAW_MUSIC);
-    lotto_draw_screen_open();
-    lotto_screen_say("#0017嗨！\n又到了每月\n十五号乐透\n开奖时间～");
-    lotto_screen_say("#0018现在马上为您\n开出这一期的\n号码　　。");
-    lotto_draw_screen_spin();
+    lottery_presenter().open_draw();
+    lottery_presenter().say("#0017嗨！\n又到了每月\n十五号乐透\n开奖时间～");
+    lottery_presenter().say("#0018现在马上为您\n开出这一期的\n号码　　。");
+    lottery_presenter().spin();
     const int number = lotto_draw_number();
-    lotto_draw_screen_number(number);
+    lottery_presenter().show_number(number);
     const int winner = lotto_owner_of(number);
     if (winner >= 0) {
-        lotto_screen_say("#0019本月份的得主\n是　　　。");
+        lottery_presenter().say("#0019本月份的得主\n是　　　。");
         char line[64];
         lotto_winner_line(player_table[winner].character, line, sizeof line);
-        lotto_draw_screen_winner(winner, line);
-        lotto_screen_say("#0032恭喜您独得\n所有奖金！");
-        lotto_screen_say("#0035希望下次\n得奖者就\n是您！");
-        lotto_screen_say("#0036行动要快喔！");
+        lottery_presenter().show_winner(winner, line);
+        lottery_presenter().say("#0032恭喜您独得\n所有奖金！");
+        lottery_presenter().say("#0035希望下次\n得奖者就\n是您！");
+        lottery_presenter().say("#0036行动要快喔！");
     } else {
-        lotto_screen_wait(MISS_PAUSE_MS);
-        lotto_screen_say("#0033SORRY！\n本月份没有人\n得奖～");
-        lotto_screen_say("#0034奖金将累积\n到下个月　\n　　　。");
-        lotto_screen_say("#0035希望下次\n得奖者就\n是您！");
-        lotto_screen_say("#0036行动要快喔！");
+        lottery_presenter().wait(MISS_PAUSE_MS);
+        lottery_presenter().say("#0033SORRY！\n本月份没有人\n得奖～");
+        lottery_presenter().say("#0034奖金将累积\n到下个月　\n　　　。");
+        lottery_presenter().say("#0035希望下次\n得奖者就\n是您！");
+        lottery_presenter().say("#0036行动要快喔！");
     }
-    lotto_draw_screen_close();
+    lottery_presenter().close();
     // The win is paid as the window ends.
     lotto_pay_winner(number);
     music_resume();

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "board/game_types.h"
+#include "engine/presenter.h"
 
 inline constexpr int LOTTO_NUMBERS = 36;
 inline constexpr int32_t LOTTO_TICKET_PRICE = 1000; // never scaled by the price index
@@ -72,3 +73,19 @@ void lotto_set_observer(LottoObserver observer);
 
 // Frees every lottery number.
 void lotto_reset();
+
+// What the lottery's windows show, step by step (the ticket window of a
+// human's visit, the monthly draw), filled by the window module; without it
+// nothing is shown and every step returns at once.
+struct LotteryPresenter {
+    void (*open_ticket)(int player);                   // the ticket window for player
+    void (*stamp)(int number);                         // the stamp on the number bought
+    void (*open_draw)();                               // the draw window
+    void (*spin)();                                    // the drum turns
+    void (*show_number)(int number);                   // the drawn number in big digits
+    void (*show_winner)(int winner, const char* line); // the winner's face and name line
+    void (*say)(const char* text);                     // the open window's balloon says text
+    void (*wait)(uint32_t ms);                         // a pause of the open window
+    void (*close)();                                   // the open window gone, the board repainted
+};
+extern PresenterSlot<LotteryPresenter> lottery_presenter;

@@ -26,19 +26,8 @@ namespace {
 
 constexpr uint32_t TICK_MS = 100;
 constexpr int SPIN_TICKS = 20; // the drum turns for two seconds
-constexpr int CURSOR_TICKET = 28, CURSOR_NORMAL = 41;
 constexpr int SOUND_STAMP = 0, SOUND_DRUM = 1, SOUND_FANFARE = 2;
 constexpr uint32_t INK = 0x101010, LIGHT = 0xF8F0D8, GOLD = 0xF8D040;
-// The ticket window's balloon, clerk and jackpot; the draw's.
-constexpr int TICKET_BALLOON_X = 130, TICKET_BALLOON_Y = 172;
-constexpr int TICKET_CLERK_X = 20, TICKET_CLERK_Y = 172;
-constexpr int TICKET_JACKPOT_X = 470, TICKET_JACKPOT_Y = 190;
-constexpr int DRAW_BALLOON_X = 120, DRAW_BALLOON_Y = 50;
-constexpr int DRAW_HOST_X = 20, DRAW_HOST_Y = 60;
-constexpr int DRUM_X = 470, DRUM_Y = 40;
-constexpr int DIGITS_X = 482, DIGITS_Y = 200; // two 64 x 88 digits side by side
-constexpr int DRAW_JACKPOT_X = 300, DRAW_JACKPOT_Y = 260;
-constexpr int BANNER_X = 20, BANNER_Y = 200;
 
 EffectListEntry lottery_sounds[] = {{140, nullptr}, {141, nullptr}, {142, nullptr}, {-1, nullptr}};
 
@@ -99,7 +88,7 @@ void close_window() {
     popup_restore_area(w.saved, 0, 0);
     w.saved = nullptr;
     if (w.cursor_mode != 1) cursor_set_mode(w.cursor_mode);
-    cursor_set_shape(CURSOR_NORMAL, 1, 0); // the ticket shape gives way to the usual pointer
+    cursor_set_shape(LOTTO_CURSOR_NORMAL, 1, 0); // the ticket shape gives way to the usual pointer
     snd_effects_free(lottery_sounds);
     for (void*& set : w.sets)
         spr_free_set(set);
@@ -117,9 +106,9 @@ void ticket_draw_all() {
     blit_fill_rect(back, 0, 0, SCREEN_W, SCREEN_H, 0x203050);
     if (const ImageRecord* f = frame(0, 0)) popup_blit(back, f, 0, 0, false);
     if (const ImageRecord* clerk = frame(2, 0))
-        popup_blit(back, clerk, TICKET_CLERK_X, TICKET_CLERK_Y, true);
+        popup_blit(back, clerk, LOTTO_TICKET_CLERK_X, LOTTO_TICKET_CLERK_Y, true);
     lotto_draw_holders(back, LOTTO_TICKET_HOLDERS_DY);
-    lotto_draw_jackpot(back, TICKET_JACKPOT_X, TICKET_JACKPOT_Y);
+    lotto_draw_jackpot(back, LOTTO_TICKET_JACKPOT_X, LOTTO_TICKET_JACKPOT_Y);
     lotto_draw_numbers(back);
     popup_unlock_back();
     show_whole_screen();
@@ -131,10 +120,11 @@ void draw_draw_all() {
     blit_fill_rect(back, 0, 0, SCREEN_W, SCREEN_H, 0x302040);
     if (const ImageRecord* f = frame(0, 0)) popup_blit(back, f, 0, 0, false);
     if (const ImageRecord* host = frame(0, 2))
-        popup_blit(back, host, DRAW_HOST_X, DRAW_HOST_Y, true);
-    if (const ImageRecord* drum = frame(2, 0)) popup_blit(back, drum, DRUM_X, DRUM_Y, true);
+        popup_blit(back, host, LOTTO_DRAW_HOST_X, LOTTO_DRAW_HOST_Y, true);
+    if (const ImageRecord* drum = frame(2, 0))
+        popup_blit(back, drum, LOTTO_DRUM_X, LOTTO_DRUM_Y, true);
     lotto_draw_holders(back, 0);
-    lotto_draw_jackpot(back, DRAW_JACKPOT_X, DRAW_JACKPOT_Y);
+    lotto_draw_jackpot(back, LOTTO_DRAW_JACKPOT_X, LOTTO_DRAW_JACKPOT_Y);
     popup_unlock_back();
     show_whole_screen();
 }
@@ -216,26 +206,31 @@ void lotto_draw_jackpot(ImageRecord* back, int x, int y) {
     text_at(back, amount, x + 75, y + 42, ALIGN_CENTRE, 20, GOLD);
 }
 
-void lotto_screen_say(const char* text) {
+// ---------------------------------------------------------------------------
+// The steps the rules show through lottery_presenter.
+
+namespace {
+
+void say_line(const char* text) {
     if (w.open) wait_for_balloon();
     balloon_show(text);
 }
 
-void lotto_screen_wait(uint32_t ms) {
+void pause_for(uint32_t ms) {
     wait_ms(ms);
 }
 
-void lotto_buy_screen_open(int p) {
+void open_ticket_window(int p) {
     open_window(false, {LOTTO_TICKET_ENTRY, LOTTO_PANELS_ENTRY, LOTTO_CLERK_ENTRY, -1}, 0, 2,
-                TICKET_BALLOON_X, TICKET_BALLOON_Y);
+                LOTTO_TICKET_BALLOON_X, LOTTO_TICKET_BALLOON_Y);
     w.player = p;
     if (!w.open) return;
     ticket_draw_all();
-    cursor_set_shape(CURSOR_TICKET, 1, 0);
+    cursor_set_shape(LOTTO_CURSOR_TICKET, 1, 0);
     cursor_set_mode(1);
 }
 
-void lotto_buy_screen_stamp(int number) {
+void stamp_number(int number) {
     shown_record(Shown::Panel, LOTTO_TICKET_ENTRY, 0, "stamp");
     if (!w.open) return;
     ImageRecord* back = popup_lock_back();
@@ -245,23 +240,19 @@ void lotto_buy_screen_stamp(int number) {
     if (const ImageRecord* stamp = frame(0, 1))
         popup_blit(back, stamp, (r.left + r.right) / 2, (r.top + r.bottom) / 2, true);
     lotto_draw_holders(back, LOTTO_TICKET_HOLDERS_DY);
-    lotto_draw_jackpot(back, TICKET_JACKPOT_X, TICKET_JACKPOT_Y);
+    lotto_draw_jackpot(back, LOTTO_TICKET_JACKPOT_X, LOTTO_TICKET_JACKPOT_Y);
     popup_unlock_back();
     show_whole_screen();
     snd_effect_play(&lottery_sounds[SOUND_STAMP], 0);
 }
 
-void lotto_buy_screen_close() {
-    close_window();
-}
-
-void lotto_draw_screen_open() {
+void open_draw_window() {
     open_window(true, {LOTTO_DRAW_ENTRY, LOTTO_PANELS_ENTRY, LOTTO_DRUM_ENTRY, LOTTO_DIGITS_ENTRY},
-                0, 1, DRAW_BALLOON_X, DRAW_BALLOON_Y);
+                0, 1, LOTTO_DRAW_BALLOON_X, LOTTO_DRAW_BALLOON_Y);
     if (w.open) draw_draw_all();
 }
 
-void lotto_draw_screen_spin() {
+void turn_drum() {
     shown_record(Shown::Panel, LOTTO_DRUM_ENTRY, 0, "drum");
     if (!w.open) return;
     snd_effect_play(&lottery_sounds[SOUND_DRUM], 1);
@@ -269,7 +260,7 @@ void lotto_draw_screen_spin() {
     snd_effect_stop(&lottery_sounds[SOUND_DRUM]);
 }
 
-void lotto_draw_screen_number(int number) {
+void show_drawn_number(int number) {
     char digits[8];
     std::snprintf(digits, sizeof digits, "%02d", number);
     shown_record(Shown::Panel, LOTTO_DIGITS_ENTRY, 0, digits);
@@ -278,33 +269,46 @@ void lotto_draw_screen_number(int number) {
     if (!back) return;
     for (int k = 0; k < 2; ++k)
         if (const ImageRecord* d = frame(3, digits[k] - '0'))
-            popup_blit(back, d, DIGITS_X + 68 * k, DIGITS_Y, true);
+            popup_blit(back, d, LOTTO_DIGITS_X + LOTTO_DIGIT_STEP * k, LOTTO_DIGITS_Y, true);
     popup_unlock_back();
-    popup_update({DIGITS_X, DIGITS_Y, DIGITS_X + 140, DIGITS_Y + 90});
+    popup_update({LOTTO_DIGITS_X, LOTTO_DIGITS_Y, LOTTO_DIGITS_X + LOTTO_DIGITS_W,
+                  LOTTO_DIGITS_Y + LOTTO_DIGITS_H});
 }
 
-void lotto_draw_screen_winner(int winner, const char* line) {
+void show_winner(int winner, const char* line) {
     // The line is spoken with its voice marker and shown large without it.
     shown_record(Shown::Panel, LOTTO_DIGITS_ENTRY, 0, line);
     if (!w.open) return;
     ImageRecord* back = popup_lock_back();
     if (!back) return;
     if (const ImageRecord* banner = frame(3, LOTTO_BANNER_FRAME))
-        popup_blit(back, banner, BANNER_X, BANNER_Y, false);
+        popup_blit(back, banner, LOTTO_BANNER_X, LOTTO_BANNER_Y, false);
     if (const ImageRecord* face = popup_frame(view_portrait_set(winner), 0))
-        popup_blit(back, face, BANNER_X + 14, BANNER_Y + 12, true);
+        popup_blit(back, face, LOTTO_BANNER_X + 14, LOTTO_BANNER_Y + 12, true);
     popup_font(32, GOLD, INK, TEXT_OUTLINE | TEXT_BOLD, 2);
-    popup_text(back, line, BANNER_X + 150, BANNER_Y + 30, ALIGN_CENTRE);
-    lotto_draw_jackpot(back, DRAW_JACKPOT_X, DRAW_JACKPOT_Y);
+    popup_text(back, line, LOTTO_BANNER_X + 150, LOTTO_BANNER_Y + 30, ALIGN_CENTRE);
+    lotto_draw_jackpot(back, LOTTO_DRAW_JACKPOT_X, LOTTO_DRAW_JACKPOT_Y);
     popup_unlock_back();
-    popup_update({BANNER_X, BANNER_Y, BANNER_X + 280, BANNER_Y + 60});
-    popup_update({DRAW_JACKPOT_X, DRAW_JACKPOT_Y, DRAW_JACKPOT_X + 150, DRAW_JACKPOT_Y + 60});
+    popup_update({LOTTO_BANNER_X, LOTTO_BANNER_Y, LOTTO_BANNER_X + LOTTO_BANNER_W,
+                  LOTTO_BANNER_Y + LOTTO_BANNER_H});
+    popup_update({LOTTO_DRAW_JACKPOT_X, LOTTO_DRAW_JACKPOT_Y,
+                  LOTTO_DRAW_JACKPOT_X + LOTTO_JACKPOT_W, LOTTO_DRAW_JACKPOT_Y + LOTTO_JACKPOT_H});
     snd_effect_play(&lottery_sounds[SOUND_FANFARE], 0);
 }
 
-void lotto_draw_screen_close() {
-    close_window();
-}
+} // namespace
+
+PRESENTER(lottery_presenter, LotteryPresenter{
+                                 .open_ticket = open_ticket_window,
+                                 .stamp = stamp_number,
+                                 .open_draw = open_draw_window,
+                                 .spin = turn_drum,
+                                 .show_number = show_drawn_number,
+                                 .show_winner = show_winner,
+                                 .say = say_line,
+                                 .wait = pause_for,
+                                 .close = close_window,
+                             });
 
 int32_t lotto_buy_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
     const int mx = plat_point_x(lparam), my = plat_point_y(lparam);
@@ -354,9 +358,10 @@ int32_t lotto_draw_wndproc(PlatWindow window, uint32_t message, uint32_t wparam,
         ImageRecord* back = popup_lock_back();
         if (back) {
             if (const ImageRecord* drum = frame(2, w.spin % LOTTO_DRUM_FRAMES))
-                popup_blit(back, drum, DRUM_X, DRUM_Y, true);
+                popup_blit(back, drum, LOTTO_DRUM_X, LOTTO_DRUM_Y, true);
             popup_unlock_back();
-            popup_update({DRUM_X, DRUM_Y, DRUM_X + 150, DRUM_Y + 150});
+            popup_update({LOTTO_DRUM_X, LOTTO_DRUM_Y, LOTTO_DRUM_X + LOTTO_DRUM_SIZE,
+                          LOTTO_DRUM_Y + LOTTO_DRUM_SIZE});
         }
         if (++w.spin >= SPIN_TICKS) {
             screen_timer_stop();

@@ -1,8 +1,9 @@
 // The lottery's two windows: the ticket window of a human's visit (the 36
 // numbers to circle, the holders, the jackpot, the clerk's balloon) and the
 // monthly draw (the host, the drum, the drawn number in big digits, the
-// winner). The rules call these at their steps; with no display each
-// returns at once after recording what it would show.
+// winner). The window module fills the rules' lottery_presenter
+// (finance/lottery.h); with no display each of its steps returns at once
+// after recording what it would show.
 #pragma once
 
 #include <cstdint>
@@ -30,28 +31,23 @@ inline constexpr int LOTTO_HOLDER_W = 296, LOTTO_HOLDER_H = 60;
 // The cell of number n's screen rectangle.
 PlatRect lotto_cell_rect(int number);
 
-// The ticket window for player p: pictures read, the window drawn.
-void lotto_buy_screen_open(int p);
-// The stamp on number, with its sound.
-void lotto_buy_screen_stamp(int number);
-// The window closed, pictures freed, the board repainted.
-void lotto_buy_screen_close();
-
-// The draw window: pictures read, the window drawn.
-void lotto_draw_screen_open();
-// The drum turns.
-void lotto_draw_screen_spin();
-// The drawn number in big digits.
-void lotto_draw_screen_number(int number);
-// The winner's face and name line (large, spoken) with the jackpot.
-void lotto_draw_screen_winner(int winner, const char* line);
-void lotto_draw_screen_close();
-
-// The balloon of the open window says text; the one before it stays its
-// two seconds (and its voice) first. Recorded with no display.
-void lotto_screen_say(const char* text);
-// A pause of the open window.
-void lotto_screen_wait(uint32_t ms);
+// The ticket window: the clerk, its balloon and the jackpot panel.
+inline constexpr int LOTTO_TICKET_BALLOON_X = 130, LOTTO_TICKET_BALLOON_Y = 172;
+inline constexpr int LOTTO_TICKET_CLERK_X = 20, LOTTO_TICKET_CLERK_Y = 172;
+inline constexpr int LOTTO_TICKET_JACKPOT_X = 470, LOTTO_TICKET_JACKPOT_Y = 190;
+inline constexpr int LOTTO_JACKPOT_W = 150, LOTTO_JACKPOT_H = 60;
+// The draw window: the host and its balloon, the drum, the drawn number's two
+// digits side by side, the jackpot and the winner's banner.
+inline constexpr int LOTTO_DRAW_BALLOON_X = 120, LOTTO_DRAW_BALLOON_Y = 50;
+inline constexpr int LOTTO_DRAW_HOST_X = 20, LOTTO_DRAW_HOST_Y = 60;
+inline constexpr int LOTTO_DRUM_X = 470, LOTTO_DRUM_Y = 40, LOTTO_DRUM_SIZE = 150;
+inline constexpr int LOTTO_DIGITS_X = 482, LOTTO_DIGITS_Y = 200;
+inline constexpr int LOTTO_DIGIT_STEP = 68, LOTTO_DIGITS_W = 140, LOTTO_DIGITS_H = 90;
+inline constexpr int LOTTO_DRAW_JACKPOT_X = 300, LOTTO_DRAW_JACKPOT_Y = 260;
+inline constexpr int LOTTO_BANNER_X = 20, LOTTO_BANNER_Y = 200;
+inline constexpr int LOTTO_BANNER_W = 280, LOTTO_BANNER_H = 60;
+// The pointer over the ticket, and the usual one it gives way to.
+inline constexpr int LOTTO_CURSOR_TICKET = 28, LOTTO_CURSOR_NORMAL = 41;
 
 // The drawing routines: the 36 numbers of the ticket (owned ones darkened),
 // the holders' panels of the players in the game (dy added to the slots)

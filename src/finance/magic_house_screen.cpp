@@ -73,8 +73,9 @@ struct Window {
     int ticks = 0; // of the stage
     int condition = 0;
     int hovered = -1;
-    int chosen = -1;   // the fate or face clicked
-    bool told = false; // "your turn" said
+    int chosen = -1;    // the fate or face clicked
+    bool told = false;  // "your turn" said
+    bool quick = false; // as with the animations off: off, or the introduction cut short
     bool revenge = false;
     int count = 0; // revenge: faces
     int players[4] = {};
@@ -141,7 +142,8 @@ void magic_draw_panel() {
     else
         blit_fill_rect(back, a.left, a.top, a.right - a.left, a.bottom - a.top, 0x281838);
     put(back, win.host, F_HOST, HOST_X, HOST_Y);
-    if (win.revenge) {
+    if (win.revenge && win.stage >= CHOOSING) {
+        // The faces appear once the host has asked his two questions.
         for (int i = 0; i < win.count; ++i) {
             const PlatRect r = face_rect(i, win.count);
             if (i == win.hovered)
@@ -151,7 +153,7 @@ void magic_draw_panel() {
             const int character = player_table[static_cast<size_t>(win.players[i])].character;
             put(back, win.faces, character, r.left, r.top);
         }
-    } else {
+    } else if (!win.revenge) {
         draw_wheel(back);
         for (int f = 0; f < MAGIC_FATE_COUNT; ++f)
             draw_button(back, f, win.stage == CHOOSING && f == win.hovered);
@@ -195,7 +197,7 @@ void house_tick() {
         start_spinning();
         return;
     case SPINNING: {
-        const int ticks = settings_animations() ? WHEEL_TICKS : 1;
+        const int ticks = win.quick ? 1 : WHEEL_TICKS;
         sound(S_TICK);
         ImageRecord* back = popup_lock_back();
         if (back != nullptr) draw_wheel(back);
@@ -209,7 +211,7 @@ void house_tick() {
         return;
     }
     case TELLING:
-        if (!settings_animations()) {
+        if (win.quick) {
             win.stage = CHOOSING;
             return;
         }
@@ -235,7 +237,8 @@ int32_t magic_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
     case WM_SCREEN_START:
         magic_draw_panel();
         screen_timer_start(TIMER_MS);
-        if (settings_animations()) {
+        win.quick = !settings_animations();
+        if (!win.quick) {
             win.stage = INTRO_LINES;
             say(INTRO[0]);
         } else {
@@ -281,8 +284,12 @@ int32_t magic_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
         return 0;
     }
     case WM_RBUTTONUP:
-        // Only the introduction can be cut short: the visitor must choose.
-        if (win.stage == INTRO_LINES) start_spinning();
+        // Only the introduction can be cut short, and the rest then runs as
+        // with the animations off; from the wheel on the visitor must choose.
+        if (win.stage == INTRO_LINES) {
+            win.quick = true;
+            start_spinning();
+        }
         return 0;
     default:
         return popup_default_proc(window, message, wparam, lparam);
@@ -307,8 +314,16 @@ int32_t magic_revenge_wndproc(PlatWindow window, uint32_t message, uint32_t wpar
         if (!screen_timer_is_mine(wparam)) return 0;
         ++win.ticks;
         if (win.stage == INTRO_LINES && balloon_hide(0) == 1) {
+            if (++win.line < 2) {
+                say(REVENGE_WHO);
+                return 0;
+            }
+            // The faces appear, the one under the pointer lit at once.
             win.stage = CHOOSING;
-            say(REVENGE_WHO);
+            int x = 0, y = 0;
+            plat_get_cursor_pos(&x, &y);
+            win.hovered = magic_face_at(x, y, win.count);
+            magic_draw_panel();
         } else if (win.stage == CASTING) {
             if (win.ticks <= SPELL_FRAMES)
                 magic_draw_panel();
@@ -322,8 +337,7 @@ int32_t magic_revenge_wndproc(PlatWindow window, uint32_t message, uint32_t wpar
         if (i == win.hovered) return 0;
         win.hovered = i;
         if (i >= 0) snd_effect_play(&ui_effects[UI_HOVER], 0);
-        redraw_keeping_balloon();
-        say(REVENGE_WHO);
+        magic_draw_panel();
         return 0;
     }
     case WM_LBUTTONUP: {
@@ -339,7 +353,7 @@ int32_t magic_revenge_wndproc(PlatWindow window, uint32_t message, uint32_t wpar
         return 0;
     }
     case WM_RBUTTONUP:
-        if (win.stage == CASTING) return 0;
+        // At any time, the closing spell too: the player names nobody.
         snd_effect_play(&ui_effects[UI_CANCEL], 0);
         close_with(0);
         return 0;

@@ -17,11 +17,16 @@
 #include "engine/record_io.h"
 #include "engine/util.h"
 #include "finance/bank.h"
-#include "finance/notice_board_screen.h"
 #include "finance/stock_types.h"
 #include "finance/trading.h"
 
 std::array<std::array<NoticeOffer, NOTICE_SLOTS>, PLAYER_COUNT> notice_board{};
+
+// Without the window nothing is shown.
+constinit PresenterSlot<NoticeBoardPresenter> notice_board_presenter{NoticeBoardPresenter{
+    .open = [](int) {},
+    .close = [] {},
+}};
 
 namespace {
 
@@ -210,7 +215,7 @@ void human_offer_button(int player, int seller, int slot) {
 }
 
 void human_visit(int player) {
-    notice_screen_open(player);
+    notice_board_presenter().open(player);
     for (;;) {
         const int action = decide(DecisionRequest{DECIDE_BOARD_ACTION, player, nullptr, 0, 0});
         if (action == NOTICE_ACTION_EXIT || !notice_action_allowed(player, action)) break;
@@ -221,7 +226,7 @@ void human_visit(int player) {
             human_offer_button(player, code / 10, code % 10);
         }
     }
-    notice_screen_close();
+    notice_board_presenter().close();
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "board/game_types.h"
+#include "engine/presenter.h"
 
 enum NoticeType : uint8_t {
     NOTICE_EMPTY = 0,
@@ -129,3 +130,12 @@ inline constexpr const char* NOTICE_TEXT_ASKING = "请输入欲拍卖的价格\n
 // removes it; a world reset keeps it.
 using NoticeObserver = void (*)(int buyer, int seller, const NoticeOffer& offer);
 void notice_set_observer(NoticeObserver observer);
+
+// The window of a human's visit, filled by the window module: opened before
+// the first of his answers and closed after the last; without it nothing is
+// shown.
+struct NoticeBoardPresenter {
+    void (*open)(int player); // the board drawn for player
+    void (*close)();          // the window gone, the board repainted
+};
+extern PresenterSlot<NoticeBoardPresenter> notice_board_presenter;

@@ -1,5 +1,6 @@
 #include "finance/notice_board_screen.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/toolbar.h"
 #include "cards/cards.h"
 #include "data/card_defs.h"
 #include "engine/cursor.h"
@@ -30,15 +32,7 @@
 
 namespace {
 
-constexpr int FRAME_WINDOW = 0, FRAME_POST = 1, FRAME_EXIT = 3; // 2 and 4 their pressed looks
-constexpr int FRAME_PANEL = 5, FRAME_BUTTON = 6, FRAME_BUTTON_PRESSED = 7;
-constexpr int FRAME_ICON_BASE = 8; // + type + 4 x sex
 constexpr uint32_t INK = 0x201810, LIGHT = 0xF8F0D8, SHADOW = 0x101010, DIM = 0x806040;
-constexpr PlatRect CHOICE_PANEL{140, 120, 500, 360};
-constexpr PlatRect LIST_PANEL{24, 60, 616, 470};
-constexpr PlatRect PAGE_UP{560, 80, 600, 112}, PAGE_DOWN{560, 420, 600, 452};
-constexpr PlatRect DETAIL_PANEL{160, 110, 480, 390};
-constexpr PlatRect DETAIL_BUTTON{265, 330, 375, 366};
 constexpr const char* KIND_NAMES[] = {"", "股  票", "地  产", "道  具", "卡  片"};
 
 void fill(ImageRecord* back, const PlatRect& r, uint32_t rgb) {
@@ -70,6 +64,19 @@ void draw_box(ImageRecord* back, int frame, const PlatRect& r) {
     fill(back, r, 0xE8E0D0);
 }
 
+// Where draw_box draws on the screen: the rectangle, and all of the frame
+// where the picture is larger. A dialog keeps and gives back the whole of it.
+PlatRect box_area(int frame, const PlatRect& r) {
+    PlatRect area = r;
+    if (const ImageRecord* f = popup_frame(bw.pictures, frame)) {
+        const int left = r.left - f->hot_x, top = r.top - f->hot_y;
+        area = {std::min(area.left, left), std::min(area.top, top),
+                std::max(area.right, left + f->width), std::max(area.bottom, top + f->height)};
+    }
+    return {std::max(area.left, screen_rect.left), std::max(area.top, screen_rect.top),
+            std::min(area.right, screen_rect.right), std::min(area.bottom, screen_rect.bottom)};
+}
+
 void text_at(ImageRecord* back, const char* text, int x, int y, int size, uint32_t colour,
              int align = ALIGN_LEFT_TOP) {
     popup_font(size, colour, colour == LIGHT ? SHADOW : 0, colour == LIGHT ? TEXT_SHADOW : 0, 1);
@@ -77,7 +84,7 @@ void text_at(ImageRecord* back, const char* text, int x, int y, int size, uint32
 }
 
 void button(ImageRecord* back, const PlatRect& r, const char* text, bool pressed) {
-    draw_box(back, pressed ? FRAME_BUTTON_PRESSED : FRAME_BUTTON, r);
+    draw_box(back, pressed ? NOTICE_FRAME_BUTTON_PRESSED : NOTICE_FRAME_BUTTON, r);
     text_at(back, text, (r.left + r.right) / 2, (r.top + r.bottom) / 2, 20, LIGHT, ALIGN_CENTRE);
 }
 
@@ -91,7 +98,7 @@ std::string yuan(int64_t v) {
 // The board
 
 void draw_board(ImageRecord* back) {
-    if (const ImageRecord* f = popup_frame(bw.pictures, FRAME_WINDOW))
+    if (const ImageRecord* f = popup_frame(bw.pictures, NOTICE_FRAME_WINDOW))
         popup_blit(back, f, 0, 0, false);
     else
         fill(back, screen_rect, 0x604830);
@@ -105,15 +112,15 @@ void draw_board(ImageRecord* back) {
             const NoticeOffer& o = notice_board[seat][slot];
             if (o.type == NOTICE_EMPTY || o.type > NOTICE_CARD) continue;
             const int x = NOTICE_GRID_X + NOTICE_CELL_STEP * slot;
-            const int frame = FRAME_ICON_BASE + o.type + 4 * (r.sex ? 1 : 0);
+            const int frame = NOTICE_FRAME_ICON_BASE + o.type + 4 * (r.sex ? 1 : 0);
             if (const ImageRecord* icon = popup_frame(bw.pictures, frame))
                 popup_blit(back, icon, x + NOTICE_CELL_SIZE / 2, y + NOTICE_CELL_SIZE / 2, true);
             else
                 fill(back, PlatRect{x + 4, y + 4, x + 60, y + 60}, 0xF8C000);
         }
     }
-    draw_box(back, FRAME_POST, NOTICE_POST_BUTTON);
-    draw_box(back, FRAME_EXIT, NOTICE_EXIT_BUTTON);
+    draw_box(back, NOTICE_FRAME_POST, NOTICE_POST_BUTTON);
+    draw_box(back, NOTICE_FRAME_EXIT, NOTICE_EXIT_BUTTON);
 }
 
 void show_board() {
@@ -178,24 +185,25 @@ int run_pick() {
 
 // The choice of the four kinds to post.
 int choose_kind() {
-    ImageRecord* under = popup_save_area(CHOICE_PANEL);
+    const PlatRect area = box_area(NOTICE_FRAME_PANEL, NOTICE_CHOICE_PANEL);
+    ImageRecord* under = popup_save_area(area);
     ImageRecord* back = popup_lock_back();
     pick = Pick{};
     if (back) {
-        draw_box(back, FRAME_PANEL, CHOICE_PANEL);
+        draw_box(back, NOTICE_FRAME_PANEL, NOTICE_CHOICE_PANEL);
         text_at(back, "公布何种物件？", 320, 150, 20, INK, ALIGN_CENTRE);
         for (int k = 1; k <= 4; ++k) {
-            const PlatRect r{265, 130 + 45 * k, 375, 166 + 45 * k};
+            const PlatRect r = notice_kind_button(k);
             button(back, r, KIND_NAMES[k], false);
             pick.rects.push_back(r);
             pick.values.push_back(k);
         }
     }
     popup_unlock_back();
-    popup_update(CHOICE_PANEL);
+    popup_update(area);
     const int kind = run_pick();
-    popup_restore_area(under, CHOICE_PANEL.left, CHOICE_PANEL.top);
-    popup_update(CHOICE_PANEL);
+    popup_restore_area(under, area.left, area.top);
+    popup_update(area);
     return kind;
 }
 
@@ -220,13 +228,14 @@ std::string offer_title(const NoticeOffer& o) {
 
 int show_detail(int seat, int slot) {
     const NoticeOffer& o = notice_board[seat][slot];
-    ImageRecord* under = popup_save_area(DETAIL_PANEL);
+    const PlatRect area = box_area(NOTICE_FRAME_PANEL, NOTICE_DETAIL_PANEL);
+    ImageRecord* under = popup_save_area(area);
     ImageRecord* back = popup_lock_back();
     pick = Pick{};
     if (back) {
-        draw_box(back, FRAME_PANEL, DETAIL_PANEL);
-        int y = DETAIL_PANEL.top + 24;
-        const int lx = DETAIL_PANEL.left + 30, vx = DETAIL_PANEL.left + 110;
+        draw_box(back, NOTICE_FRAME_PANEL, NOTICE_DETAIL_PANEL);
+        int y = NOTICE_DETAIL_PANEL.top + 24;
+        const int lx = NOTICE_DETAIL_PANEL.left + 30, vx = NOTICE_DETAIL_PANEL.left + 110;
         auto line = [&](const char* label, const std::string& value) {
             text_at(back, label, lx, y, 20, INK);
             text_at(back, value.c_str(), vx, y, 20, INK);
@@ -244,16 +253,17 @@ int show_detail(int seat, int slot) {
         }
         if (o.type == NOTICE_ITEM)
             if (const ImageRecord* pic = popup_frame(bw.items, o.object - 1))
-                popup_blit(back, pic, DETAIL_PANEL.right - 50, DETAIL_PANEL.top + 50, true);
-        button(back, DETAIL_BUTTON, seat == bw.player ? "撤 件" : "购 买", false);
-        pick.rects.push_back(DETAIL_BUTTON);
+                popup_blit(back, pic, NOTICE_DETAIL_PANEL.right - 50, NOTICE_DETAIL_PANEL.top + 50,
+                           true);
+        button(back, NOTICE_DETAIL_BUTTON, seat == bw.player ? "撤 件" : "购 买", false);
+        pick.rects.push_back(NOTICE_DETAIL_BUTTON);
         pick.values.push_back(notice_offer_action(seat, slot));
     }
     popup_unlock_back();
-    popup_update(DETAIL_PANEL);
+    popup_update(area);
     const int action = run_pick();
-    popup_restore_area(under, DETAIL_PANEL.left, DETAIL_PANEL.top);
-    popup_update(DETAIL_PANEL);
+    popup_restore_area(under, area.left, area.top);
+    popup_update(area);
     return action;
 }
 
@@ -392,9 +402,11 @@ void draw_post_list() {
     fill_post_rows();
     ImageRecord* back = popup_lock_back();
     if (!back) return;
-    draw_box(back, FRAME_PANEL, LIST_PANEL);
-    fill(back, LIST_PANEL, 0xF0E8D8);
-    fill(back, PlatRect{LIST_PANEL.left, LIST_PANEL.top, LIST_PANEL.right, LIST_PANEL.top + 4},
+    draw_box(back, NOTICE_FRAME_PANEL, NOTICE_LIST_PANEL);
+    fill(back, NOTICE_LIST_PANEL, 0xF0E8D8);
+    fill(back,
+         PlatRect{NOTICE_LIST_PANEL.left, NOTICE_LIST_PANEL.top, NOTICE_LIST_PANEL.right,
+                  NOTICE_LIST_PANEL.top + 4},
          0x604020);
     static const char* const heads[5][4] = {{},
                                             {"股票名称", "持有张数", "总 市 价", ""},
@@ -413,8 +425,8 @@ void draw_post_list() {
             text_at(back, tabs[i], (r.left + r.right) / 2, (r.top + r.bottom) / 2, 16,
                     i == post.filter ? LIGHT : INK, ALIGN_CENTRE);
         }
-        button(back, PAGE_UP, "▲", false);
-        button(back, PAGE_DOWN, "▼", false);
+        button(back, NOTICE_PAGE_UP, "▲", false);
+        button(back, NOTICE_PAGE_DOWN, "▼", false);
     } else {
         text_at(back, KIND_NAMES[post.type], 320, 100, 20, INK, ALIGN_CENTRE);
     }
@@ -430,7 +442,7 @@ void draw_post_list() {
                 popup_blit(back, pic, cx[1] - 24, r.top + NOTICE_LIST_ROW_H / 2, true);
     }
     popup_unlock_back();
-    popup_update(LIST_PANEL);
+    popup_update(box_area(NOTICE_FRAME_PANEL, NOTICE_LIST_PANEL));
     pick.rects.clear();
     pick.values.clear();
     for (size_t k = 0; k < post.values.size(); ++k) {
@@ -447,9 +459,9 @@ void land_page_click(int x, int y) {
         x < NOTICE_TAB_X + 5 * NOTICE_TAB_W) {
         post.filter = (x - NOTICE_TAB_X) / NOTICE_TAB_W;
         post.first = 0;
-    } else if (inside(PAGE_DOWN, x, y) && count - post.first > NOTICE_LIST_ROWS) {
+    } else if (inside(NOTICE_PAGE_DOWN, x, y) && count - post.first > NOTICE_LIST_ROWS) {
         post.first += NOTICE_LIST_ROWS;
-    } else if (inside(PAGE_UP, x, y) && post.first >= NOTICE_LIST_ROWS) {
+    } else if (inside(NOTICE_PAGE_UP, x, y) && post.first >= NOTICE_LIST_ROWS) {
         post.first -= NOTICE_LIST_ROWS;
     } else {
         return;
@@ -463,13 +475,14 @@ int ask_post(const DecisionRequest& r) {
     post = PostList{};
     post.player = r.player;
     post.type = r.param;
-    ImageRecord* under = popup_save_area(LIST_PANEL);
+    const PlatRect area = box_area(NOTICE_FRAME_PANEL, NOTICE_LIST_PANEL);
+    ImageRecord* under = popup_save_area(area);
     pick = Pick{};
     pick.extra = land_page_click;
     draw_post_list();
     const int picked = run_pick();
-    popup_restore_area(under, LIST_PANEL.left, LIST_PANEL.top);
-    popup_update(LIST_PANEL);
+    popup_restore_area(under, area.left, area.top);
+    popup_update(area);
     return picked;
 }
 bool accepts_post(const DecisionRequest& r, int answer) {
@@ -511,3 +524,16 @@ void notice_screen_close() {
     bw = BoardWindow{};
     board_repaint_all();
 }
+
+PRESENTER(notice_board_presenter, NoticeBoardPresenter{
+                                      .open = notice_screen_open,
+                                      .close = notice_screen_close,
+                                  });
+
+TOOLBAR_COMMAND(
+    TOOLBAR_TRADE,
+    [] {
+        notice_visit();
+        return true;
+    },
+    HK_TRADE)

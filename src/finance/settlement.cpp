@@ -8,7 +8,6 @@
 #include "engine/music.h"
 #include "engine/util.h"
 #include "finance/assets.h"
-#include "finance/settlement_screen.h"
 
 namespace {
 
@@ -19,7 +18,15 @@ constexpr int64_t DAY_LOST_WEIGHT = 2500;
 constexpr int64_t ILL_FORTUNE_WEIGHT = 10;
 constexpr double CLEAR_LEAD = 0.4;
 
+SettlePicks month_end_unshown(const SettleList& list) {
+    if (list.count == 0) return SettlePicks{};
+    settle_pay_bonus();
+    return SettlePicks{settle_pick_unluckiest(), settle_pick_champion()};
+}
+
 } // namespace
+
+constinit PresenterSlot<SettlePresenter> settle_presenter{SettlePresenter{month_end_unshown}};
 
 SettleList settle_listed() {
     SettleList list;
@@ -107,7 +114,7 @@ void settle_monthly() {
         report.loan[i] = r.loan;
     }
     music_play_event(SETTLE_MUSIC);
-    const SettlePicks picks = settle_screen_run(report.list);
+    const SettlePicks picks = settle_presenter().month_end(report.list);
     music_resume();
     settle_reset_counters();
     for (int i = 0; i < report.list.count; ++i)

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/presenter.h"
+
 // The whole month end; called once per month change.
 void settle_monthly();
 
@@ -21,6 +23,19 @@ int64_t settle_interest(int player);
 // The bonus: every listed player without a loan gets deposit := trunc(deposit
 // x 1.1), held within 32 bits; a loan of any size gets nothing.
 void settle_pay_bonus();
+// The picks made (indexes into the listed players, -1 none).
+struct SettlePicks {
+    int unluckiest = -1;
+    int champion = -1;
+};
+// The settlement screen: it shows the listing, pays the bonus and makes the
+// picks at their steps. Without it the bonus is paid and the picks made at
+// once, nothing shown.
+struct SettlePresenter {
+    SettlePicks (*month_end)(const SettleList& list);
+};
+extern PresenterSlot<SettlePresenter> settle_presenter;
+
 // The unluckiest score: paid - received this month + days lost x price
 // index x 2500 + ill-fortune weight x 10.
 int64_t settle_unluck_score(int player);

@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr int FRAME_BACKGROUND = 0, FRAME_BALLOON = 1, FRAME_AWARD = 2;
 constexpr int FACE_FRAME = 1; // the pleased face of a portrait set
 constexpr int AWARD_PAUSE_TICKS = 30;
 constexpr int BETWEEN_AWARDS_TICKS = 11;
@@ -104,7 +103,7 @@ void draw_row(ImageRecord* back, int i) {
 void settle_draw_panel() {
     ImageRecord* back = popup_lock_back();
     if (!back) return;
-    if (const ImageRecord* bg = popup_frame(ss.set, FRAME_BACKGROUND))
+    if (const ImageRecord* bg = popup_frame(ss.set, SETTLE_F_BACKGROUND))
         popup_blit(back, bg, 0, 0, false);
     for (int i = 0; i < ss.list.count; ++i)
         draw_row(back, i);
@@ -138,7 +137,7 @@ void draw_reasons(int award) {
     popup_unlock_back();
     if (!ss.under_award) ss.under_award = popup_save_area(box);
     back = popup_lock_back();
-    if (const ImageRecord* board = popup_frame(ss.set, FRAME_AWARD))
+    if (const ImageRecord* board = popup_frame(ss.set, SETTLE_F_AWARD))
         popup_blit(back, board, SETTLE_AWARD_X, SETTLE_AWARD_Y, true);
     const int x = SETTLE_AWARD_X + 250, y = SETTLE_AWARD_Y + 60;
     popup_font(20, GOLD, SHADOW, TEXT_SHADOW | TEXT_BOLD, 1);
@@ -315,7 +314,7 @@ SettlePicks settle_screen_run(const SettleList& list) {
     }
     load_effects();
     ss.set = spr_read_set("PANEL.MKF", SETTLE_PANEL_ENTRY);
-    const ImageRecord* balloon = popup_frame(ss.set, FRAME_BALLOON);
+    const ImageRecord* balloon = popup_frame(ss.set, SETTLE_F_BALLOON);
     balloon_set(balloon, SETTLE_BALLOON_X, SETTLE_BALLOON_Y, 0, 0, INK, SHADOW);
     const uint8_t cursor_mode = cursor_get_mode();
     cursor_set_mode(1); // the player may click through the screen
@@ -336,3 +335,5 @@ SettlePicks settle_screen_run(const SettleList& list) {
     board_repaint_all();
     return ss.picks;
 }
+
+PRESENTER(settle_presenter, SettlePresenter{settle_screen_run});

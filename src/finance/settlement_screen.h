@@ -5,9 +5,11 @@
 
 #include "finance/settlement.h"
 
-// PANEL.MKF entry of the screen's pictures: frame 0 the background (640 x
-// 480), 1 the balloon, 2 the award board.
+// PANEL.MKF entry of the screen's pictures and its frames.
 inline constexpr int SETTLE_PANEL_ENTRY = 25;
+inline constexpr int SETTLE_F_BACKGROUND = 0; // 640 x 480
+inline constexpr int SETTLE_F_BALLOON = 1;
+inline constexpr int SETTLE_F_AWARD = 2; // the award board
 // data.mkf animations of character k: the champion's cheer and the
 // unluckiest's droop.
 inline constexpr int SETTLE_CHEER_FLC = 375;
@@ -34,11 +36,6 @@ inline constexpr int SETTLE_AWARD_W = 460, SETTLE_AWARD_H = 290;
 inline constexpr int SETTLE_FLC_X = 110, SETTLE_FLC_Y = 120;
 inline constexpr int SETTLE_TICK_MS = 100;
 
-// The picks the screen made (indexes into the listed players, -1 none).
-struct SettlePicks {
-    int unluckiest = -1;
-    int champion = -1;
-};
 // Runs the screen over the listed players; the bonus is paid and the picks
 // made at their steps.
 SettlePicks settle_screen_run(const SettleList& list);

@@ -158,7 +158,8 @@ bool shop_compare_card_price(int a, int b) {
 int32_t shop_buy_card(int player, int card) {
     if (!valid_player(player) || card < 1 || card > CARD_KIND_COUNT) return 0;
     const int price = price_of_card(card);
-    if (player_table[player].points < price || card_count(player) >= CARD_HAND_MAX) return 0;
+    if (player_table[player].points < price) return 0;
+    // With a full hand card_add gives the cheapest held card back first.
     if (card_add(player, card) == 0) return 0;
     player_add_points(player, -price);
     tally.spent += price;

@@ -21,7 +21,8 @@ int shop_store_company(uint16_t object);
 
 // The four operations; each returns its share of the takings, 0 when
 // refused (nothing changes then). A purchase needs the points and a copy to
-// take (a card also a free slot, an item fewer than nine held).
+// take, an item also fewer than nine held; a card bought into a full hand
+// gives the cheapest held card back to the pool first.
 int32_t shop_buy_card(int player, int card);
 int32_t shop_buy_item(int player, int item);
 // Sells the first held copy back: the price, 0 when not held.

@@ -140,9 +140,11 @@ void draw_rows(ImageRecord* back) {
             const CardDef& d = card_def(s.cards[i]);
             blit_fill_rect(back, 37 + dx, top + 4, 14, 16, 0xF0EBD8);
             blit_fill_rect(back, 39 + dx, top + 6, 10, 12, chips[d.level % 3]);
-            popup_text(back, d.name, 60 + dx, top + 4, ALIGN_LEFT_TOP);
+            popup_text(back, d.name, SHOP_CARD_NAME_X + dx, SHOP_CARD_NAME_Y + SHOP_CARD_ROW_H * i,
+                       ALIGN_LEFT_TOP);
             std::snprintf(price, sizeof price, "$%d", d.price);
-            popup_text(back, price, 208 + dx, top + 4, ALIGN_RIGHT_TOP);
+            popup_text(back, price, SHOP_CARD_PRICE_X + dx, SHOP_CARD_PRICE_Y + SHOP_CARD_ROW_H * i,
+                       ALIGN_LEFT_TOP);
         }
         return;
     }

@@ -11,6 +11,10 @@ inline constexpr PlatRect SHOP_SWITCH_BUTTON{542, 13, 628, 99};
 inline constexpr PlatRect SHOP_LEAVE_BUTTON{556, 246, 637, 287};
 inline constexpr PlatRect SHOP_CARD_ROWS{23, 81, 216, 441}; // 24 px a row from y 81
 inline constexpr int SHOP_CARD_ROW_H = 24;
+// A card row's name and price, each by its text's top-left corner, for row 0
+// of the panel at rest; each row lies SHOP_CARD_ROW_H lower.
+inline constexpr int SHOP_CARD_NAME_X = 90, SHOP_CARD_NAME_Y = 83;
+inline constexpr int SHOP_CARD_PRICE_X = 194, SHOP_CARD_PRICE_Y = 75;
 inline constexpr PlatRect SHOP_ITEM_ROWS{23, 68, 216, 452}; // 48 px a row centred on 92 + 48 i
 inline constexpr int SHOP_ITEM_ROW_H = 48;
 inline constexpr PlatRect SHOP_GOODS{232, 298, 633, 467}; // the player's own, 80 x 56 cells

@@ -11,9 +11,11 @@
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/toolbar.h"
 #include "board/turn_steps.h"
 #include "cards/card_use.h"
 #include "data/card_defs.h"
+#include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/layout.h"
@@ -55,7 +57,6 @@ struct Exchange {
         {STOCK_EFFECT_BUY, nullptr}, {STOCK_EFFECT_SELL, nullptr}, {-1, nullptr}};
 };
 Exchange ex;
-int applied_pick = 0;
 
 bool inside(const PlatRect& r, int x, int y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
@@ -332,8 +333,7 @@ void trade(int button) {
 
 void pick(int i) {
     // The card's own routine sets the forced move and applies it.
-    card_force_company(i, ex.mode == RED_CARD_MODE ? CARD_RED : CARD_BLACK);
-    applied_pick = i + 1;
+    card_pick_company(i, ex.mode == RED_CARD_MODE ? CARD_RED : CARD_BLACK);
     ex.selected = i;
     ex.hovered = -1;
     draw_exchange();
@@ -576,12 +576,6 @@ int stock_button_at(int x, int y) {
     return STOCK_BUTTON_NONE;
 }
 
-int stock_exchange_take_applied_pick() {
-    const int k = applied_pick;
-    applied_pick = 0;
-    return k;
-}
-
 int stock_open_exchange(int mode) {
     if (mode < 0 || mode > BLACK_CARD_MODE) mode = 0;
     const bool closed = stock_market_closed() == 1;
@@ -592,6 +586,8 @@ int stock_open_exchange(int mode) {
         ex = Exchange{};
         ex.player = is_player_seat(game_active_mover) ? game_active_mover : -1;
         ex.set = spr_read_set("PANEL.MKF", STOCK_PANEL_ENTRY);
+        // The toolbar and the cards open it with the pointer off.
+        const int cursor = cursor_show_for_clicks();
         if (closed) {
             screen_run(stock_closed_wndproc, mode);
         } else {
@@ -599,6 +595,7 @@ int stock_open_exchange(int mode) {
             result = screen_run(stock_exchange_wndproc, mode);
             snd_effects_free(ex.effects);
         }
+        cursor_give_back(cursor);
         spr_free_set(ex.set);
         ex = Exchange{};
         board_repaint_all();
@@ -616,7 +613,9 @@ void stock_show_dividends() {
     dv.d = d;
     dv.set = spr_read_set("PANEL.MKF", STOCK_DIVIDEND_ENTRY);
     snd_effects_load(dv.effects);
+    const int cursor = cursor_show_for_clicks(); // the new day runs with the pointer off
     screen_run(stock_dividend_wndproc, 0);
+    cursor_give_back(cursor);
     snd_effects_free(dv.effects);
     spr_free_set(dv.set);
     dv = DividendScreen{};
@@ -676,5 +675,28 @@ void stock_draw_pie(ImageRecord* target, int i, int cx, int cy, int r) {
     slice(stock_table[i].market_shares, STOCK_PIE_MARKET_GREY);
 }
 
+namespace {
+
+// DECIDE_COMPANY (param = 1 rising, 2 falling): a listed company on a day
+// the market is open, or 0.
+bool accepts_company(const DecisionRequest&, int answer) {
+    return answer == 0 || (answer >= 1 && answer <= STOCK_COUNT && stock_market_closed() == 0);
+}
+int ask_exchange(const DecisionRequest& r) {
+    return stock_open_exchange(r.param);
+}
+
+} // namespace
+
+DECISION_KIND(DECIDE_COMPANY, ask_exchange, accepts_company, 0);
+
 // The dividends are paid once, then shown.
 NEW_DAY_STEP(NEW_DAY_DIVIDENDS, stock_show_dividends)
+
+TOOLBAR_COMMAND(
+    TOOLBAR_STOCKS,
+    [] {
+        stock_open_exchange(0);
+        return true;
+    },
+    HK_STOCKS)

@@ -65,14 +65,12 @@ inline constexpr uint32_t STOCK_DIVIDEND_TICK_MS = 1000;
 inline constexpr int STOCK_DIVIDEND_TICKS = 3;
 
 // The exchange (mode 0), or the pick of a company for the red (mode 1) or
-// black (mode 2) card. On a closed day only the closing notice shows. The
-// result is 0, or in pick mode the picked stock + 1, whose forced move the
-// pick's click has already applied (see stock_exchange_take_applied_pick).
+// black (mode 2) card, which answers DECIDE_COMPANY. On a closed day only the
+// closing notice shows. The result is 0, or in pick mode the picked stock +
+// 1, whose forced move the pick's click has already applied (see
+// card_take_picked_company; the card applies the move only for a pick the
+// window did not apply itself).
 int stock_open_exchange(int mode);
-// The stock + 1 whose forced move the exchange's pick click applied since
-// the last call, 0 none; the call forgets it. The card applies the move only
-// for a pick the window did not apply itself.
-int stock_exchange_take_applied_pick();
 
 // The dividends of the 15th: paid once (stock_pay_dividends), then shown.
 void stock_show_dividends();

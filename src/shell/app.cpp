@@ -8,6 +8,7 @@
 #include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/map.h"
+#include "board/toolbar.h"
 #include "board/turn.h"
 #include "board/view.h"
 #include "engine/cursor.h"
@@ -211,6 +212,17 @@ bool app_check_required_data(std::string* problem) {
     if (!mkf_check_archive("MAPDAT.MKF", problem) && mkf_last_open_found()) return false;
     return true;
 }
+
+// The toolbar's load list goes through the services, so that a test can
+// stand in its own; it replaced the game under the board unless it returned -1.
+TOOLBAR_COMMAND(
+    TOOLBAR_LOAD,
+    [] {
+        const int loaded =
+            app_services.save_load_screen ? app_services.save_load_screen(1) : save_load_screen(1);
+        return loaded == -1;
+    },
+    HK_LOAD)
 
 void app_reset() {
     app_services = REAL_SERVICES;

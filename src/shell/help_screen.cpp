@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "board/toolbar.h"
 #include "engine/cursor.h"
+#include "engine/data_report.h"
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/message_draw.h"
@@ -25,6 +27,8 @@ HelpViewer help_viewer;
 namespace {
 
 constexpr uint32_t INK = 0x101010;
+constexpr const char* HELP_ARCHIVE = "help.mkf";
+constexpr const char* WITHOUT_HELP = "the help window opens without its pictures or texts";
 constexpr uint16_t CTRL_KEY = 0x11, CTRL_CHORD = 0x1100;
 // The middle column, restored before the topic list is laid out again.
 constexpr PlatRect LIST_COLUMN = {96, 44, 204, 380};
@@ -197,7 +201,11 @@ void read_text(int entry) {
     free_text();
     uint32_t size = 0;
     void* data = mkf_read(v.archive, entry, nullptr, &size);
-    if (!data) return;
+    if (!data) {
+        if (v.archive >= 0)
+            data_report_bad_entry(v.archive, HELP_ARCHIVE, entry, "a text", WITHOUT_HELP);
+        return;
+    }
     hv.text = static_cast<char*>(std::malloc(size + 1));
     if (hv.text) {
         std::memcpy(hv.text, data, size);
@@ -383,8 +391,12 @@ void help_show(int x, int y) {
     shown_record(Shown::Panel, HELP_SET_ENTRY, 0, "help");
     hv = HelpViewer{};
     v = Viewer{};
-    v.archive = mkf_open("help.mkf");
+    v.archive = mkf_open(HELP_ARCHIVE);
+    if (v.archive < 0) data_report_open_failure(HELP_ARCHIVE, WITHOUT_HELP);
     v.set = spr_read_set_from(v.archive, HELP_SET_ENTRY);
+    if (!v.set && v.archive >= 0)
+        data_report_bad_entry(v.archive, HELP_ARCHIVE, HELP_SET_ENTRY, "a picture set",
+                              WITHOUT_HELP);
     compose_window();
     font();
     screen_run(help_wndproc, static_cast<int32_t>((static_cast<uint32_t>(y) << 16) |
@@ -396,3 +408,11 @@ void help_show(int x, int y) {
     if (v.archive >= 0) mkf_close(v.archive);
     v = Viewer{};
 }
+
+TOOLBAR_COMMAND(
+    TOOLBAR_HELP,
+    [] {
+        help_show(20, 60);
+        return true;
+    },
+    HK_HELP)

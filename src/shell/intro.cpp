@@ -6,6 +6,7 @@
 
 #include "board/game_state.h"
 #include "data/characters.h"
+#include "engine/data_report.h"
 #include "engine/draw.h"
 #include "engine/flc.h"
 #include "engine/image.h"
@@ -21,6 +22,8 @@
 namespace {
 
 constexpr int SOUND_BOARD = 0, SOUND_LANDING = 1;
+constexpr const char* JUMP_ARCHIVE = "JUMP.MKF";
+constexpr const char* WITHOUT_PICTURES = "the intro plays without its pictures";
 constexpr const char* const FILMS[4] = {"FLYTW.AVI", "FLYCHINA.AVI", "FLYJP.AVI", "FLYUS.AVI"};
 
 struct Anim {
@@ -46,7 +49,10 @@ struct Intro {
 Anim read_anim(int slot, int entry) {
     Anim a;
     a.data = mkf_read(slot, entry, nullptr, &a.size);
-    if (!a.data) a.size = 0;
+    if (!a.data) {
+        a.size = 0;
+        data_report_bad_entry(slot, JUMP_ARCHIVE, entry, "an animation", WITHOUT_PICTURES);
+    }
     return a;
 }
 
@@ -66,9 +72,15 @@ void take_seats(Intro& in) {
 }
 
 void read_data(Intro& in) {
-    const int slot = mkf_open("JUMP.MKF");
-    if (slot < 0) return; // nothing to draw: the intro is the film and the music
+    const int slot = mkf_open(JUMP_ARCHIVE);
+    if (slot < 0) { // nothing to draw: the intro is the film and the music
+        data_report_open_failure(JUMP_ARCHIVE, WITHOUT_PICTURES);
+        return;
+    }
     in.pictures = spr_read_set_from(slot, INTRO_PICTURES_ENTRY);
+    if (!in.pictures)
+        data_report_bad_entry(slot, JUMP_ARCHIVE, INTRO_PICTURES_ENTRY, "a picture set",
+                              WITHOUT_PICTURES);
     in.opening = read_anim(slot, INTRO_OPENING_ENTRY);
     for (int i = 0; i < in.seat_count; ++i) {
         Seat& s = in.seats[i];

@@ -3,6 +3,7 @@
 #include "board/board_screen.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
+#include "board/toolbar.h"
 #include "board/turn.h"
 #include "board/turn_flow.h"
 #include "board/view.h"
@@ -113,28 +114,39 @@ struct HotKeyAction {
     void (*run)();
 };
 
-// In the order the chord is compared: the first slot that matches acts.
-constexpr HotKeyAction HOT_KEYS[] = {
-    {HK_SWITCH_LAYOUT, switch_layout},
-    {HK_GO, go},
-    {HK_DICE_COUNT, dice_count},
-    {HK_STOCKS, [] { board_toolbar_command(10); }},
-    {HK_TRADE, [] { board_toolbar_command(9); }},
-    {HK_CARDS, [] { board_toolbar_command(8); }},
-    {HK_ITEMS, [] { board_toolbar_command(7); }},
-    {HK_QUERY, [] { board_toolbar_command(6); }},
-    {HK_MAP, [] { board_toolbar_command(5); }},
-    {HK_ROTATE_LEFT, [] { rotate(-1); }},
-    {HK_ROTATE_RIGHT, [] { rotate(1); }},
-    {HK_AUTOPLAY, [] { board_toolbar_command(2); }},
-    {HK_SYSTEM, [] { board_toolbar_command(1); }},
-    {HK_SAVE, [] { board_toolbar_command(4); }},
-    {HK_LOAD, [] { board_toolbar_command(3); }},
-    {HK_HELP, [] { board_toolbar_command(0); }},
-    {HK_QUIT, quit},
-    {HK_PAGE_UP, [] { turn_page(-1); }},
-    {HK_PAGE_DOWN, [] { turn_page(1); }},
+// The board's own hot keys, in the order the chord is compared with them.
+constexpr HotKeyAction OWN_KEYS[] = {
+    {HK_SWITCH_LAYOUT, switch_layout},    {HK_GO, go},
+    {HK_DICE_COUNT, dice_count},          {HK_ROTATE_LEFT, [] { rotate(-1); }},
+    {HK_ROTATE_RIGHT, [] { rotate(1); }}, {HK_QUIT, quit},
+    {HK_PAGE_UP, [] { turn_page(-1); }},  {HK_PAGE_DOWN, [] { turn_page(1); }},
 };
+
+// Runs the first key the chord matches: the board's own keys as listed, the
+// toolbar commands' keys (their rows in board/toolbar.h) in slot order, each
+// compared just before the first own key of a higher slot.
+void run_first_match(uint16_t chord) {
+    int next_toolbar_slot = 0;
+    // Compares the toolbar's keys below `limit` not compared yet.
+    auto toolbar_key_below = [&](int limit) {
+        for (; next_toolbar_slot < limit; ++next_toolbar_slot) {
+            const int command = toolbar_command_of_hot_key(next_toolbar_slot);
+            if (command >= 0 && settings_hotkey(next_toolbar_slot) == chord) {
+                board_toolbar_command(command);
+                return true;
+            }
+        }
+        return false;
+    };
+    for (const HotKeyAction& a : OWN_KEYS) {
+        if (toolbar_key_below(a.slot)) return;
+        if (settings_hotkey(a.slot) == chord) {
+            a.run();
+            return;
+        }
+    }
+    toolbar_key_below(HOTKEY_COUNT);
+}
 
 void hot_key(uint32_t key, uint32_t flags) {
     if (!board_input_enabled) return;
@@ -148,13 +160,7 @@ void hot_key(uint32_t key, uint32_t flags) {
         hotkey_chord = CTRL_CHORD;
     else
         hotkey_chord = static_cast<uint16_t>(hotkey_chord | key);
-    const uint16_t chord = hotkey_chord;
-    for (const HotKeyAction& a : HOT_KEYS) {
-        if (settings_hotkey(a.slot) == chord) {
-            a.run();
-            break;
-        }
-    }
+    run_first_match(hotkey_chord);
     if (hotkey_chord != CTRL_CHORD) hotkey_chord = 0;
 }
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 #include "board/calendar.h"
 #include "board/game_state.h"
@@ -50,8 +52,59 @@ enum GameValue : size_t {
     GV_MARKET_INDEX = SAVE_GAME_VALUES + 44,
     GV_MARKET_TREND = SAVE_GAME_VALUES + 48,
 };
-static_assert(GV_MARKET_TREND + 4 == SAVE_CAMPAIGN);
-static_assert(SAVE_DECKS + DECKS_BLOCK_SIZE == SAVE_ROTATION);
+constexpr size_t GAME_VALUE_COUNT = 13;
+static_assert(GV_MARKET_TREND + 4 == SAVE_GAME_VALUES + 4 * GAME_VALUE_COUNT);
+
+// The file's blocks in their order up to the map block, each with its size
+// taken from what it holds, so a table or record that grows cannot run into
+// the block after it. The map block and the snapshots follow (save_file_size).
+struct SaveBlock {
+    size_t offset;
+    size_t size;
+    const char* holds;
+};
+constexpr SaveBlock SAVE_BLOCKS[] = {
+    {SAVE_VERSION, sizeof SAVE_FORMAT_VERSION, "format version"},
+    {SAVE_DATE, sizeof game_date, "date"},
+    {SAVE_MAP, sizeof game_map, "map"},
+    {SAVE_PLAYER_COUNT, sizeof game_player_count, "player count"},
+    {SAVE_PLAYERS, PLAYER_COUNT* PLAYER_RECORD_SIZE, "player records"},
+    {SAVE_HUMAN_COUNT, sizeof game_human_count, "human count"},
+    {SAVE_WALKERS, WALKER_COUNT* WALKER_RECORD_SIZE, "walker records"},
+    {SAVE_GODS, (GOD_LAST_SLOT - GOD_FIRST_SLOT + 1) * GOD_OBJECT_SIZE, "god slots 1.."},
+    {SAVE_CARDS, sizeof player_cards, "cards held"},
+    {SAVE_ITEMS, sizeof player_items, "items held"},
+    {SAVE_CARD_STOCK, sizeof card_stock, "card stock"},
+    {SAVE_ITEM_STOCK, sizeof item_stock, "item stock"},
+    {SAVE_HISTORY_DAY, sizeof stock_history_day, "price history day"},
+    {SAVE_HISTORY, sizeof stock_price_history, "price history"},
+    {SAVE_HOLDINGS, PLAYER_COUNT* STOCK_COUNT* STOCK_HOLDING_SIZE, "stock holdings"},
+    {SAVE_STOCKS, STOCK_COUNT* STOCK_RECORD_SIZE, "stock records"},
+    {SAVE_NOTICES, PLAYER_COUNT* NOTICE_SLOTS* NOTICE_OFFER_SIZE, "bulletin board"},
+    {SAVE_GAME_VALUES, 4 * GAME_VALUE_COUNT, "game values"},
+    {SAVE_CAMPAIGN, sizeof campaign_maps_cleared, "campaign"},
+    {SAVE_CHARACTERS, sizeof character_state, "character states"},
+    {SAVE_JACKPOT, sizeof lotto_jackpot, "jackpot"},
+    {SAVE_LOTTO_OWNERS, LOTTO_NUMBERS * sizeof lotto_owners[0].code, "lottery owners"},
+    {SAVE_JAIL, sizeof jail_flags, "jail flags"},
+    {SAVE_HOSPITAL, sizeof hospital_flags, "hospital flags"},
+    {SAVE_DECKS, DECKS_BLOCK_SIZE, "news and fate decks"},
+    {SAVE_ROTATION, sizeof view_rotation, "view rotation"},
+    {SAVE_MAP_SIZE, sizeof map_data_size, "map block size"},
+    {SAVE_MAP_BLOCK, 0, "the map block"},
+};
+static_assert(SAVE_BLOCKS[0].offset == 0);
+
+// One assertion per block: it ends where the next one begins.
+template <size_t Row> constexpr bool block_meets_next() {
+    static_assert(SAVE_BLOCKS[Row].offset + SAVE_BLOCKS[Row].size == SAVE_BLOCKS[Row + 1].offset,
+                  "a save block does not end where the next one begins");
+    return true;
+}
+template <size_t... Row> constexpr bool blocks_meet(std::index_sequence<Row...>) {
+    return (block_meets_next<Row>() && ...);
+}
+static_assert(blocks_meet(std::make_index_sequence<std::size(SAVE_BLOCKS) - 1>()));
 
 // The scalar and byte blocks of the file, one list for both directions: Io
 // is RecordPut or RecordGet. Records go through their modules' own images.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "board/board_screen.h"
+#include "board/toolbar.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/image.h"
@@ -270,3 +271,11 @@ void save_draw_slots() {
     }
     popup_unlock_back();
 }
+
+TOOLBAR_COMMAND(
+    TOOLBAR_SAVE,
+    [] {
+        save_save_screen();
+        return true;
+    },
+    HK_SAVE)

@@ -13,6 +13,7 @@ namespace {
 
 constexpr NewGameSettings INITIAL_CHOICE = {2, 1, 0, 0, 0, 0, 0};
 constexpr int CHOICE_ROWS[6] = {3, 6, 3, 6, 6, 6};
+constexpr int MAP_CHOICES = 4;
 
 // The row of value in a table, or the initial choice when it has none.
 template <typename Table> int32_t row_of(const Table& table, int32_t value, int32_t otherwise) {
@@ -65,7 +66,7 @@ void setup_begin(int continuing) {
         const int human = player_table[0].character;
         if (human >= 0 && human < CHARACTER_COUNT) add_runner(human, false);
     }
-    setup_choice[SETUP_MAP] = within(game_map, 4, 0);
+    setup_choice[SETUP_MAP] = within(game_map, MAP_CHOICES, 0);
 }
 
 int setup_player_count() {
@@ -112,6 +113,19 @@ bool setup_set_choice(int setting, int row) {
         while (setup_rules.chosen > setup_player_count())
             remove_runner(setup_rules.chosen - 1);
     return setting == SETUP_TRAVEL && before != row;
+}
+
+bool setup_choose_map(int map) {
+    if (map < 0 || map >= MAP_CHOICES || map == setup_choice[SETUP_MAP]) return false;
+    setup_choice[SETUP_MAP] = map;
+    game_map = map;
+    return true;
+}
+
+bool setup_play_with_the_chosen() {
+    if (setup_rules.chosen < 2) return false;
+    setup_choice[SETUP_PLAYERS] = setup_rules.chosen - 2;
+    return true;
 }
 
 int setup_computer_pick() {

@@ -52,6 +52,12 @@ bool setup_grid_click(int character);
 // runners beyond them, last first. True when the travel mode changed (every
 // runner's sprite must be read again).
 bool setup_set_choice(int setting, int row);
+// A map button: map 0..3 becomes the choice and the game's map. False when
+// it already was (or there is no such map).
+bool setup_choose_map(int map);
+// Nobody free is left before every seat is taken: the player count drops to
+// the runners chosen. False, with nothing changed, when fewer than two are.
+bool setup_play_with_the_chosen();
 // The number of rows of setting 0..5's list.
 int setup_choice_rows(int setting);
 // The computer's pick: a character drawn uniformly among the free ones

@@ -40,9 +40,31 @@ inline constexpr int PANEL_W = 192, PANEL_H = 461;
 inline constexpr PlatRect SETUP_GRID_SPOT{8, 15, 440, 159};
 inline constexpr PlatRect SETUP_START_SPOT{456, 176, 535, 215};
 inline constexpr PlatRect SETUP_BACK_SPOT{544, 176, 623, 215};
+// The drop-down arrows of settings 0..5, one under the other.
 inline constexpr int SETUP_ARROW_LEFT = 602, SETUP_ARROW_RIGHT = 625;
 inline constexpr int SETUP_ARROW_TOP = 226, SETUP_ARROW_STEP = 36, SETUP_ARROW_H = 24;
+inline constexpr PlatRect setup_arrow_spot(int setting) {
+    const int top = SETUP_ARROW_TOP + SETUP_ARROW_STEP * setting;
+    return {SETUP_ARROW_LEFT, top, SETUP_ARROW_RIGHT, top + SETUP_ARROW_H};
+}
+// The buttons of maps 0..3, one under the other.
 inline constexpr int SETUP_MAP_LEFT = 457, SETUP_MAP_RIGHT = 625;
 inline constexpr int SETUP_MAP_TOP = 31, SETUP_MAP_H = 32;
+inline constexpr PlatRect setup_map_spot(int map) {
+    const int top = SETUP_MAP_TOP + SETUP_MAP_H * map;
+    return {SETUP_MAP_LEFT, top, SETUP_MAP_RIGHT, top + SETUP_MAP_H};
+}
+// Character c's cell of the grid.
+inline constexpr PlatRect setup_cell_spot(int c) {
+    const int x = GRID_CELL_X + GRID_CELL * (c % GRID_COLUMNS);
+    const int y = GRID_CELL_Y + GRID_CELL * (c / GRID_COLUMNS);
+    return {x, y, x + GRID_CELL, y + GRID_CELL};
+}
+// The open list of settings 0..5, its rows SETUP_LIST_ROW_H high from the top.
+inline constexpr PlatRect SETUP_LISTS[6] = {
+    {561, 251, 602, 320}, {536, 287, 602, 425}, {561, 323, 602, 392},
+    {536, 195, 602, 333}, {536, 231, 602, 369}, {516, 267, 602, 405},
+};
+inline constexpr int SETUP_LIST_ROW_H = 23;
 // The strip of the pressed buttons lies at this height of the panel.
 inline constexpr int SETUP_BUTTON_ROW_Y = 166, SETUP_BUTTON_ROW_H = 40;

@@ -14,6 +14,7 @@
 #include "board/game_state.h"
 #include "data/characters.h"
 #include "engine/cursor.h"
+#include "engine/data_report.h"
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/layout.h"
@@ -37,9 +38,10 @@ constexpr int PORTRAIT_ENTRY = 2; // data.mkf: the characters' portraits
 constexpr int SETUP_EFFECT_ENTRY = 5;
 constexpr uint32_t CHOOSING_MS = 100, SLIDE_MS = 50;
 constexpr int TICKS_PER_SECOND = 10;
-constexpr int LIST_ROW_H = 23;
 constexpr int RUNNER_GROUND = 440, RUNNER_FIRST_X = 60, RUNNER_STEP_X = 100;
 constexpr int SCROLL_STEP = 2;
+constexpr const char* JUMP_ARCHIVE = "JUMP.MKF";
+constexpr const char* WITHOUT_PICTURES = "the setup screen is drawn without its pictures";
 
 // Spots in hit-test order.
 enum Spot : int {
@@ -49,12 +51,6 @@ enum Spot : int {
     SPOT_BACK = 2,
     SPOT_ARROW_FIRST = 3, // 3..8 the arrows of settings 0..5
     SPOT_MAP_FIRST = 9,   // 9..12 maps 0..3
-};
-
-// The open lists, per setting: left, top, right, bottom.
-constexpr PlatRect LISTS[6] = {
-    {561, 251, 602, 320}, {536, 287, 602, 425}, {561, 323, 602, 392},
-    {536, 195, 602, 333}, {536, 231, 602, 369}, {516, 267, 602, 405},
 };
 
 const char* const CAPTIONS[6] = {"游戏人数", "总 资 金", "行进方式",
@@ -99,6 +95,9 @@ void read_background() {
         s.background = static_cast<uint16_t*>(px);
     } else {
         std::free(px);
+        if (s.jump >= 0)
+            data_report_bad_entry(s.jump, JUMP_ARCHIVE, game_map, "a 640 x 480 picture",
+                                  WITHOUT_PICTURES);
     }
     if (!s.dark) s.dark = static_cast<uint16_t*>(std::calloc(SCREEN_W * SCREEN_H, 2));
     if (!s.dark) return;
@@ -114,6 +113,8 @@ void* read_jump_set(int entry) {
         std::free(set);
         set = nullptr;
     }
+    if (!set && s.jump >= 0)
+        data_report_bad_entry(s.jump, JUMP_ARCHIVE, entry, "a picture set", WITHOUT_PICTURES);
     return set;
 }
 
@@ -138,12 +139,6 @@ void load_runner_sprites() {
     }
 }
 
-PlatRect cell_rect(int c) {
-    const int x = GRID_CELL_X + GRID_CELL * (c % GRID_COLUMNS);
-    const int y = GRID_CELL_Y + GRID_CELL * (c / GRID_COLUMNS);
-    return {x, y, x + GRID_CELL, y + GRID_CELL};
-}
-
 void compose_grid() {
     if (!s.grid) s.grid = image_new(GRID_W, GRID_H, 0, 0);
     if (!s.grid) return;
@@ -151,7 +146,7 @@ void compose_grid() {
     if (const ImageRecord* f = spr_frame(s.frames, SF_GRID)) blit_to_image(s.grid, f, 0, 0);
     text_set_font(14, 0xF0F0F0, 0x101010, TEXT_SHADOW | TEXT_BOLD, 1);
     for (int c = 0; c < CHARACTER_COUNT; ++c) {
-        const PlatRect r = cell_rect(c);
+        const PlatRect r = setup_cell_spot(c);
         const int x = r.left - GRID_X, y = r.top - GRID_Y;
         if (const ImageRecord* p = spr_frame(s.portraits, c)) blit_to_image(s.grid, p, x, y + 3);
         uint8_t& mark = character_state[static_cast<size_t>(c)];
@@ -209,8 +204,7 @@ void compose_panel() {
     if (const ImageRecord* f = spr_frame(s.frames, SF_PANEL)) blit_to_image(s.panel, f, 0, 0);
     if (const ImageRecord* mark = spr_frame(s.frames, SF_MAP_MARK))
         blit_key_to_image(s.panel, mark, SETUP_MAP_LEFT - PANEL_X + mark->hot_x,
-                          SETUP_MAP_TOP + SETUP_MAP_H * setup_choice[SETUP_MAP] - PANEL_Y +
-                              mark->hot_y);
+                          setup_map_spot(setup_choice[SETUP_MAP]).top - PANEL_Y + mark->hot_y);
     for (int k = 0; k < 6; ++k) {
         text_set_font(15, 0xFFFFFF, 0x303030, TEXT_SHADOW, 1);
         text_draw(s.panel, CAPTIONS[k], 8, CAPTION_Y[k], ALIGN_LEFT_TOP);
@@ -248,7 +242,7 @@ void draw_background(ImageRecord* back) {
 
 void draw_hover(ImageRecord* back) {
     if (s.hovered < 0 || character_state[static_cast<size_t>(s.hovered)] != CHAR_FREE) return;
-    const PlatRect r = cell_rect(s.hovered);
+    const PlatRect r = setup_cell_spot(s.hovered);
     const int dx = -s.slide;
     gfx_brightness_rect(back, r.left + dx, r.top, GRID_CELL, GRID_CELL, 6);
     if (const ImageRecord* lit = spr_frame(s.frames, SF_CELL_LIT))
@@ -265,7 +259,7 @@ void draw_hover(ImageRecord* back) {
 
 void draw_list(ImageRecord* back) {
     if (s.list < 0) return;
-    const PlatRect& r = LISTS[s.list];
+    const PlatRect& r = SETUP_LISTS[s.list];
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (const ImageRecord* paper = spr_frame(s.frames, SF_LIST))
         popup_blit_part(back, paper, r.left, r.top, 0, 0, std::min<int>(w, paper->width),
@@ -274,11 +268,11 @@ void draw_list(ImageRecord* back) {
         blit_fill_rect(back, r.left, r.top, w, h, 0xF8F4E0);
     blit_frame_rect(back, r.left - 1, r.top - 1, w + 2, h + 2, 0x202020);
     for (int row = 0; row < setup_choice_rows(s.list); ++row) {
-        const int y = r.top + LIST_ROW_H * row;
+        const int y = r.top + SETUP_LIST_ROW_H * row;
         const bool lit = row == s.list_row;
-        if (lit) blit_fill_rect(back, r.left, y, w, LIST_ROW_H, 0x3050A0);
+        if (lit) blit_fill_rect(back, r.left, y, w, SETUP_LIST_ROW_H, 0x3050A0);
         text_set_font(14, lit ? 0xFFFFFF : 0x181818, 0x181818, 0, 1);
-        text_draw(back, value_text(s.list, row).c_str(), r.right - 4, y + LIST_ROW_H / 2,
+        text_draw(back, value_text(s.list, row).c_str(), r.right - 4, y + SETUP_LIST_ROW_H / 2,
                   ALIGN_RIGHT_MIDDLE);
     }
 }
@@ -307,9 +301,7 @@ void draw_screen() {
         if (s.pressed >= SPOT_ARROW_FIRST && s.pressed < SPOT_MAP_FIRST)
             if (const ImageRecord* arrow = spr_frame(s.frames, SF_ARROW))
                 popup_blit(back, arrow, SETUP_ARROW_LEFT + arrow->hot_x,
-                           SETUP_ARROW_TOP + SETUP_ARROW_STEP * (s.pressed - SPOT_ARROW_FIRST) +
-                               arrow->hot_y,
-                           true);
+                           setup_arrow_spot(s.pressed - SPOT_ARROW_FIRST).top + arrow->hot_y, true);
         if (setup_rules.phase == SETUP_CHOOSING) {
             draw_hover(back);
             draw_list(back);
@@ -336,16 +328,10 @@ int spot_at(int x, int y) {
     if (inside(SETUP_GRID_SPOT, x, y)) return SPOT_GRID;
     if (inside(SETUP_START_SPOT, x, y)) return SPOT_START;
     if (inside(SETUP_BACK_SPOT, x, y)) return SPOT_BACK;
-    for (int k = 0; k < 6; ++k) {
-        const int top = SETUP_ARROW_TOP + SETUP_ARROW_STEP * k;
-        if (inside({SETUP_ARROW_LEFT, top, SETUP_ARROW_RIGHT, top + SETUP_ARROW_H}, x, y))
-            return SPOT_ARROW_FIRST + k;
-    }
-    for (int m = 0; m < 4; ++m) {
-        const int top = SETUP_MAP_TOP + SETUP_MAP_H * m;
-        if (inside({SETUP_MAP_LEFT, top, SETUP_MAP_RIGHT, top + SETUP_MAP_H}, x, y))
-            return SPOT_MAP_FIRST + m;
-    }
+    for (int k = 0; k < 6; ++k)
+        if (inside(setup_arrow_spot(k), x, y)) return SPOT_ARROW_FIRST + k;
+    for (int m = 0; m < 4; ++m)
+        if (inside(setup_map_spot(m), x, y)) return SPOT_MAP_FIRST + m;
     return SPOT_NONE;
 }
 
@@ -356,8 +342,8 @@ int cell_at(int x, int y) {
 }
 
 int list_row_at(int x, int y) {
-    if (s.list < 0 || !inside(LISTS[s.list], x, y)) return -1;
-    const int row = (y - LISTS[s.list].top) / LIST_ROW_H;
+    if (s.list < 0 || !inside(SETUP_LISTS[s.list], x, y)) return -1;
+    const int row = (y - SETUP_LISTS[s.list].top) / SETUP_LIST_ROW_H;
     return row < setup_choice_rows(s.list) ? row : -1;
 }
 
@@ -403,11 +389,8 @@ void left_down(int x, int y) {
         snd_effect_play(&ui_effects[spot == SPOT_START ? UI_CONFIRM : UI_CANCEL], 0);
         draw_screen();
     } else if (spot >= SPOT_MAP_FIRST) {
-        const int map = spot - SPOT_MAP_FIRST;
-        if (map == setup_choice[SETUP_MAP]) return;
+        if (!setup_choose_map(spot - SPOT_MAP_FIRST)) return;
         snd_effect_play(&ui_effects[UI_PRESS], 0);
-        setup_choice[SETUP_MAP] = map;
-        game_map = map;
         read_background();
         redraw_all();
     } else if (spot >= SPOT_ARROW_FIRST) {
@@ -464,13 +447,9 @@ void tick_choosing() {
 
 void tick_picks() {
     if (++s.ticks % TICKS_PER_SECOND != 0) return;
-    if (!setup_all_chosen() && setup_free_count() == 0) {
-        // Nobody left to take: the game is played by those chosen.
-        if (setup_rules.chosen >= 2)
-            setup_choice[SETUP_PLAYERS] = setup_rules.chosen - 2;
-        else
-            return leave(0);
-    }
+    // Nobody left to take: the game is played by those chosen, if enough.
+    if (!setup_all_chosen() && setup_free_count() == 0 && !setup_play_with_the_chosen())
+        return leave(0);
     if (setup_all_chosen()) {
         setup_rules.phase = SETUP_SLIDE_OUT;
         s.ticks = 0;
@@ -592,7 +571,8 @@ void free_screen() {
 void setup_window_open(int continuing) {
     s = Screen{};
     snd_effects_load(s.effects);
-    s.jump = mkf_open("JUMP.MKF");
+    s.jump = mkf_open(JUMP_ARCHIVE);
+    if (s.jump < 0) data_report_open_failure(JUMP_ARCHIVE, WITHOUT_PICTURES);
     setup_begin(continuing);
     read_background();
     s.frames = read_jump_set(JUMP_FRAME_SET);

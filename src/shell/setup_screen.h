@@ -1,4 +1,5 @@
-// The new-game setup screen.
+// The new-game setup screen; where it puts things is in shell/setup_layout.h,
+// what its choices do in shell/setup.h.
 #pragma once
 
 #include <cstdint>

@@ -6,6 +6,7 @@
 #include "board/calendar.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
+#include "board/toolbar.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/image.h"
@@ -509,3 +510,11 @@ int sysmenu_run(int mode) {
     sysmenu_perform(result);
     return result;
 }
+
+TOOLBAR_COMMAND(
+    TOOLBAR_SYSTEM,
+    [] {
+        sysmenu_run(1);
+        return true;
+    },
+    HK_SYSTEM)

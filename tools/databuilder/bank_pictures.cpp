@@ -1,32 +1,32 @@
 // The bank's pictures: PANEL.MKF 23, the loan counter (the counter, the
 // clerk, the menu's buttons, the special-financing page and its buttons, the
-// two cards, the clerk's balloon), and PANEL.MKF 24, the deposit window (the
+// accounts card, the clerk's balloon; the calendar card is drawn on the
+// board calendar's pages), and PANEL.MKF 24, the deposit window (the
 // window, the pressed looks of its eighteen buttons, the slider's filled bar).
 #include "builder.h"
 #include "canvas.h"
 
+#include <stdexcept>
 #include <vector>
+
+#include "finance/bank_screen.h"
 
 namespace {
 
 constexpr uint16_t INK = rgb555(16, 16, 16); // the darkest colour drawn (0 is see-through)
 
+// The window's buttons in its own order (finance/bank_screen.h): withdraw,
+// deposit, leave, the slider, digits 0-9 (as on a calculator), clear,
+// backspace, all, OK.
 struct Spot {
     int x, y, w, h;
 };
-// The buttons in the window's own order: withdraw, deposit, leave, the
-// slider, digits 0-9 (as on a calculator), clear, backspace, all, OK.
-Spot digit_spot(int d) {
-    if (d == 0) return {16, 256, 52, 34};
-    const int row = 2 - (d - 1) / 3, col = (d - 1) % 3;
-    return {16 + 60 * col, 136 + 40 * row, 52, 34};
-}
 std::vector<Spot> deposit_spots() {
-    std::vector<Spot> s{{16, 16, 90, 30}, {116, 16, 90, 30}, {216, 16, 88, 30}, {58, 104, 204, 16}};
-    for (int d = 0; d <= 9; ++d)
-        s.push_back(digit_spot(d));
-    for (int y : {136, 176, 216, 256})
-        s.push_back({196, y, 108, 34});
+    std::vector<Spot> s;
+    for (int b = 0; b < BANK_B_COUNT; ++b) {
+        const PlatRect r = bank_deposit_spot(b);
+        s.push_back({r.left, r.top, r.right - r.left, r.bottom - r.top});
+    }
     return s;
 }
 
@@ -41,23 +41,24 @@ FrameImage button(int w, int h, uint16_t face, uint16_t light, uint16_t shade) {
 }
 
 FrameImage deposit_window(const std::vector<Spot>& spots) {
-    Canvas cv(320, 300);
-    cv.fill(0, 0, 320, 300, rgb555(40, 70, 60));
-    cv.frame(0, 0, 320, 300, rgb555(220, 200, 120));
-    cv.frame(2, 2, 316, 296, INK);
+    constexpr int W = BANK_DEPOSIT_W, H = BANK_DEPOSIT_H;
+    Canvas cv(W, H);
+    cv.fill(0, 0, W, H, rgb555(40, 70, 60));
+    cv.frame(0, 0, W, H, rgb555(220, 200, 120));
+    cv.frame(2, 2, W - 4, H - 4, INK);
     // The amount's display and the slider's well.
     cv.fill(16, 56, 288, 36, rgb555(10, 30, 16));
     cv.frame(16, 56, 288, 36, rgb555(120, 160, 120));
-    for (size_t b = 0; b < spots.size(); ++b) {
+    for (int b = 0; b < BANK_B_COUNT; ++b) {
         const Spot& s = spots[b];
-        if (b == 3) {
+        if (b == BANK_B_SLIDER) {
             cv.fill(s.x, s.y, s.w, s.h, rgb555(20, 30, 26));
             cv.frame(s.x - 1, s.y - 1, s.w + 2, s.h + 2, rgb555(200, 200, 200));
             continue;
         }
-        const uint16_t face = b < 3    ? rgb555(70, 100, 150)
-                              : b < 14 ? rgb555(110, 110, 120)
-                                       : rgb555(150, 110, 60);
+        const uint16_t face = b < BANK_B_SLIDER  ? rgb555(70, 100, 150)
+                              : b < BANK_B_CLEAR ? rgb555(110, 110, 120)
+                                                 : rgb555(150, 110, 60);
         FrameImage up = button(s.w, s.h, face, rgb555(230, 230, 230), rgb555(30, 30, 30));
         for (int y = 0; y < s.h; ++y)
             for (int x = 0; x < s.w; ++x)
@@ -148,26 +149,28 @@ void build_bank_pictures(DataBuilder& b) {
         for (int state = 0; state < 3; ++state)
             counter_frames.push_back(menu_button(state));
     counter_frames.push_back(finance_page());
-    counter_frames.push_back(card(200, 280, rgb555(50, 60, 100)));   // the accounts card
-    counter_frames.push_back(card(200, 200, rgb555(245, 240, 225))); // the calendar card
+    counter_frames.push_back(card(200, 280, rgb555(50, 60, 100))); // the accounts card
     counter_frames.push_back(balloon());
     for (int state = 0; state < 3; ++state)
         counter_frames.push_back(page_button(state));
-    mkf_writer_add_frameset(panel, 23, frameset_smp(counter_frames));
+    if (counter_frames.size() != BANK_F_PAGE_BUTTON + 3)
+        throw std::logic_error("PANEL.MKF 23: the frames are not where the counter reads them");
+    mkf_writer_add_frameset(panel, BANK_COUNTER_ENTRY, frameset_smp(counter_frames));
 
     const std::vector<Spot> spots = deposit_spots();
     std::vector<FrameImage> frames{deposit_window(spots)};
-    for (size_t k = 0; k < spots.size(); ++k) {
+    for (int k = 0; k < BANK_B_COUNT; ++k) {
         const Spot& s = spots[k];
         // Pressed: darker, the light edge at the bottom right.
-        frames.push_back(button(s.w, s.h, k < 3 ? rgb555(200, 170, 60) : rgb555(60, 60, 70),
+        frames.push_back(button(s.w, s.h,
+                                k < BANK_B_SLIDER ? rgb555(200, 170, 60) : rgb555(60, 60, 70),
                                 rgb555(30, 30, 30), rgb555(200, 200, 200)));
     }
-    Canvas bar(204, 16);
-    bar.fill(0, 0, 204, 16, rgb555(80, 220, 120));
-    bar.fill(0, 0, 204, 3, rgb555(170, 250, 190));
+    Canvas bar(BANK_BAR_W, BANK_BAR_H);
+    bar.fill(0, 0, BANK_BAR_W, BANK_BAR_H, rgb555(80, 220, 120));
+    bar.fill(0, 0, BANK_BAR_W, 3, rgb555(170, 250, 190));
     frames.push_back(bar.img);
-    mkf_writer_add_frameset(panel, 24, frameset_smp(frames));
+    mkf_writer_add_frameset(panel, BANK_DEPOSIT_ENTRY, frameset_smp(frames));
 }
 
 } // namespace
