@@ -1,8 +1,9 @@
 // Start-up as a player or a script meets it, each a real process started
 // from exec and waited for: the program headless up to its title (the opening
-// film skipped by a key at once) and out again; the runner's start (a game of
-// one day); and whole runner games of the default options, as game days a
-// second of the whole process, start-up included. KARVO_BENCH_PROGRAM and
+// film skipped by a key at once) and out again; in a window with the real
+// clock, the wait between the opening film's end and the title; the runner's
+// start (a game of one day); and whole runner games of the default options,
+// as game days a second of the whole process, start-up included. KARVO_BENCH_PROGRAM and
 // KARVO_BENCH_RUNNER name other builds' programs to time instead.
 #include <benchmark/benchmark.h>
 
@@ -35,6 +36,8 @@ const fs::path& scratch() {
         // The film is skipped by the first key; the title then waits for
         // input the script no longer has, and the window closes.
         std::ofstream(d / "skip_film.txt") << "0 keydown 0x20\n1 keyup 0x20\n";
+        // The film plays to its end; the title is up well before the close.
+        std::ofstream(d / "whole_film.txt") << "8000 close\n";
         return d;
     }();
     return dir;
@@ -64,14 +67,31 @@ std::string program(const char* variable, const char* built) {
     return other && *other ? other : built;
 }
 
+// In a window on SDL's offscreen driver, with the real clock and the screen
+// trace on standard error.
+std::vector<std::string> windowed_env() {
+    std::vector<std::string> env;
+    for (const std::string& v : headless_env(false))
+        if (v.rfind("KARVO_HEADLESS=", 0) != 0 && v.rfind("SDL_VIDEODRIVER=", 0) != 0)
+            env.push_back(v);
+    env.push_back("KARVO_HEADLESS=0");
+    env.push_back("KARVO_WINDOWED=1");
+    env.push_back("SDL_VIDEODRIVER=offscreen");
+    env.push_back("KARVO_TRACE_SCREENS=1");
+    env.push_back("KARVO_SCRIPT=" + (scratch() / "whole_film.txt").string());
+    return env;
+}
+
 struct Run {
     int status = -1;    // exit status, -1 when it did not exit normally
     double ms = 0;      // from the spawn to the end of the wait
-    std::string output; // what it printed on its standard output
+    std::string output; // what it printed on its standard output (or error)
+    std::vector<std::pair<double, std::string>> lines; // each line as it came, ms from the spawn
 };
 
 // Starts a program with its arguments and environment and waits for it.
-Run run(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+Run run(const std::vector<std::string>& args, const std::vector<std::string>& env,
+        bool standard_error = false) {
     std::vector<char*> argv, envp;
     for (const std::string& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
@@ -84,9 +104,11 @@ Run run(const std::vector<std::string>& args, const std::vector<std::string>& en
     if (pipe(out) != 0) return r;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out[1],
+                                     standard_error ? STDERR_FILENO : STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, out[0]);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, standard_error ? STDOUT_FILENO : STDERR_FILENO,
+                                     "/dev/null", O_WRONLY, 0);
     const auto t0 = std::chrono::steady_clock::now();
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
@@ -98,8 +120,21 @@ Run run(const std::vector<std::string>& args, const std::vector<std::string>& en
     }
     char buf[65536];
     ssize_t n;
-    while ((n = read(out[0], buf, sizeof buf)) > 0)
+    std::string line;
+    while ((n = read(out[0], buf, sizeof buf)) > 0) {
+        const double at =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                .count();
         r.output.append(buf, static_cast<size_t>(n));
+        for (ssize_t i = 0; i < n; ++i) {
+            if (buf[i] != '\n') {
+                line += buf[i];
+                continue;
+            }
+            r.lines.emplace_back(at, line);
+            line.clear();
+        }
+    }
     close(out[0]);
     int status = 0;
     waitpid(pid, &status, 0);
@@ -119,6 +154,26 @@ void BM_ProgramToTitleAndOut(benchmark::State& state) {
             return;
         }
         state.SetIterationTime(r.ms / 1000.0);
+    }
+}
+
+// The time from the film's screen to the title's, the film played whole
+// (6 s), less the film's length: what the title keeps the player waiting.
+void BM_WindowFilmEndToTitle(benchmark::State& state) {
+    constexpr double FILM_MS = 6000;
+    const std::vector<std::string> env = windowed_env();
+    for (auto _ : state) {
+        const Run r = run({program("KARVO_BENCH_PROGRAM", KARVO_PROGRAM)}, env, true);
+        double film = -1, title = -1;
+        for (const auto& [at, text] : r.lines) {
+            if (film < 0 && text.find("screen avi_wndproc") != std::string::npos) film = at;
+            if (title < 0 && text.find("screen title_wndproc") != std::string::npos) title = at;
+        }
+        if (r.status != 0 || film < 0 || title < film + FILM_MS) {
+            state.SkipWithError("the program showed no whole film before its title");
+            return;
+        }
+        state.SetIterationTime((title - film - FILM_MS) / 1000.0);
     }
 }
 
@@ -163,6 +218,7 @@ void BM_RunnerDefaultGamesWholeProcess(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_ProgramToTitleAndOut)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_WindowFilmEndToTitle)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_RunnerStartOneDayGame)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_RunnerDefaultGamesWholeProcess)
     ->UseManualTime()

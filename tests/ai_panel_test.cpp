@@ -18,14 +18,15 @@ class AiPanelRows : public ::testing::Test {
         game_active_mover = 2;
     }
     void TearDown() override { game_world_reset(); }
-    // A click: press and release at one point.
-    static void click(AiPanel& p, int x, int y) {
+    // The panel's rules pressed and released at one point, with no window
+    // or clock (the window's scripted clicks are in ai_panel_screen_test).
+    static void press_and_release(AiPanel& p, int x, int y) {
         ai_panel_press(p, x, y);
         ai_panel_release(p, x, y);
     }
     static void click_spot(AiPanel& p, int spot) {
         const AiPanelRect& r = ai_panel_spots[spot];
-        click(p, r.left + 1, r.top + 1);
+        press_and_release(p, r.left + 1, r.top + 1);
     }
     static int row_y(int row) { return AI_PANEL_ROW_TOP + AI_PANEL_ROW_STEP * row + 10; }
 };
@@ -41,12 +42,12 @@ TEST_F(AiPanelRows, RowsAreTheHumanSeatsWithTheCurrentPlayerSelected) {
 
 TEST_F(AiPanelRows, APressSelectsARowAndASecondPressHandsItOver) {
     AiPanel p = ai_panel_begin();
-    click(p, 150, row_y(0));
+    press_and_release(p, 150, row_y(0));
     EXPECT_EQ(p.selected, 0);
     EXPECT_EQ(p.rows[0].control, CTRL_HUMAN);
-    click(p, 150, row_y(0));
+    press_and_release(p, 150, row_y(0));
     EXPECT_EQ(p.rows[0].control, CTRL_HUMAN | CTRL_HANDED_OVER);
-    click(p, 150, row_y(3)); // no fourth row
+    press_and_release(p, 150, row_y(3)); // no fourth row
     EXPECT_EQ(p.selected, 0);
 }
 
@@ -87,8 +88,8 @@ TEST_F(AiPanelRows, ASpotActsOnlyWhenReleasedOverIt) {
 TEST_F(AiPanelRows, OkWritesEveryRowBackAndCancelNothing) {
     AiPanel p = ai_panel_begin();
     click_spot(p, AI_SPOT_GOOD);
-    click(p, 150, row_y(2));
-    click(p, 150, row_y(2));
+    press_and_release(p, 150, row_y(2));
+    press_and_release(p, 150, row_y(2));
     click_spot(p, AI_SPOT_STOCK_PLUS);
     AiPanel cancelled = p;
     click_spot(cancelled, AI_SPOT_CANCEL);
@@ -110,7 +111,7 @@ TEST_F(AiPanelRows, TheSelectionIsKeptBetweenOpenings) {
     game_active_mover = 1; // a computer's turn: its seat has no row
     AiPanel p = ai_panel_begin();
     EXPECT_EQ(p.selected, -1);
-    click(p, 150, row_y(2));
+    press_and_release(p, 150, row_y(2));
     ai_panel_right_button(p);
     EXPECT_EQ(ai_panel_begin().selected, 2);
 }
@@ -120,7 +121,7 @@ TEST_F(AiPanelRows, WithoutHumanSeatsOnlyCancelLeaves) {
         player_table[s].control = CTRL_COMPUTER;
     AiPanel p = ai_panel_begin();
     EXPECT_EQ(p.count, 0);
-    click(p, 150, row_y(0));
+    press_and_release(p, 150, row_y(0));
     click_spot(p, AI_SPOT_CASH_PLUS);
     click_spot(p, AI_SPOT_OK);
     EXPECT_EQ(p.result, AI_PANEL_OPEN) << "OK has no row to write";

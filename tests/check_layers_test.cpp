@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -65,8 +66,9 @@ class LayerCheck : public ::testing::Test {
     fs::path root;
 
     void SetUp() override {
+        // The process id keeps two builds' runs of one test apart.
         root = fs::temp_directory_path() /
-               ("karvo_layers_" +
+               ("karvo_layers_" + std::to_string(getpid()) + "_" +
                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(root);
         fs::create_directories(root);

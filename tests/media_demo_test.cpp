@@ -32,6 +32,7 @@
 #include "platform/clock.h"
 #include "platform/mci.h"
 #include "platform/media.h"
+#include "platform/midi.h"
 #include "platform/queue.h"
 #include "platform/script.h"
 #include "platform/surface.h"
@@ -430,7 +431,8 @@ TEST_F(MediaDemo, OneRunPlaysTheFilmSoundsVoiceMusicAndAnimations) {
 }
 
 // Under Xvfb: the program in a window with the real clock opens with its
-// film and the film's sound. The test runs itself as the child.
+// film and the film's sound, and has the title's synthesizer ready after it. The test runs itself
+// as the child.
 TEST_F(MediaDemo, InAWindowUnderXvfbTheProgramOpensWithItsFilmAndItsSound) {
     if (const char* child = std::getenv("KARVO_MEDIA_XVFB_CHILD"); child && *child == '1') {
         ASSERT_TRUE(plat_init());
@@ -440,12 +442,17 @@ TEST_F(MediaDemo, InAWindowUnderXvfbTheProgramOpensWithItsFilmAndItsSound) {
         game_world_reset();
         app_services.cursor_start = start_cursor_with_probe;
         note_film_steps();
+        static bool synth_ready_at_title;
+        synth_ready_at_title = false;
         app_services.title_run = [] {
             g.title_tick = plat_tick_count();
+            synth_ready_at_title = midi_render_ready();
             return 3; // exit from the title
         };
         EXPECT_EQ(app_main(nullptr, nullptr, "", 1), 0);
         expect_opening_film(mci_log(), 6000);
+        // Made while the film played: the title's tune starts at once.
+        EXPECT_TRUE(synth_ready_at_title);
         return;
     }
     if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xvfb-run";

@@ -12,6 +12,7 @@
 #include "cards/ai_cards.h"
 #include "cards/ai_settings.h"
 #include "cards/cards.h"
+#include "data/filled_table.h"
 #include "engine/random.h"
 
 namespace {
@@ -403,8 +404,8 @@ int ai_item_decide_nuclear_missile(int player) {
 
 namespace {
 
-constexpr std::array<AiItemRoutine, ITEM_KIND_COUNT> make_ai_item_rows() {
-    std::array<AiItemRoutine, ITEM_KIND_COUNT> t{};
+constexpr FilledTable<AiItemRoutine, ITEM_KIND_COUNT> make_ai_item_rows() {
+    FilledTable<AiItemRoutine, ITEM_KIND_COUNT> t;
     t[ITEM_ROBOT_DOLL - 1] = ai_item_decide_robot_doll;
     t[ITEM_ROADBLOCK - 1] = ai_item_decide_roadblock;
     t[ITEM_MINE - 1] = ai_item_decide_mine;
@@ -423,9 +424,9 @@ constexpr std::array<AiItemRoutine, ITEM_KIND_COUNT> make_ai_item_rows() {
 
 } // namespace
 
-constexpr std::array<AiItemRoutine, ITEM_KIND_COUNT> ai_item_rows = make_ai_item_rows();
-static_assert(std::find(ai_item_rows.begin(), ai_item_rows.end(), nullptr) == ai_item_rows.end(),
-              "every item has its decision");
+constexpr FilledTable<AiItemRoutine, ITEM_KIND_COUNT> ai_item_rows_built = make_ai_item_rows();
+static_assert(ai_item_rows_built.complete(), "every item has its decision");
+constexpr std::array<AiItemRoutine, ITEM_KIND_COUNT> ai_item_rows = ai_item_rows_built.rows;
 
 int ai_item_gate(int item) {
     return ai_try_item(item);

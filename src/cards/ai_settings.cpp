@@ -9,6 +9,7 @@
 #include "board/world_reset.h"
 #include "cards/ai_cards.h"
 #include "cards/ai_items.h"
+#include "data/filled_table.h"
 #include "engine/random.h"
 
 std::array<int32_t, AI_CHOICE_COUNT> ai_choice{};
@@ -25,13 +26,13 @@ template <int N> int ai_item_row() {
     return ai_item_rows[N - 1](game_active_mover);
 }
 template <int... N>
-constexpr void put_item_rows(std::array<AiDecision, CARD_DEF_ROWS>& t,
+constexpr void put_item_rows(FilledTable<AiDecision, CARD_DEF_ROWS>& t,
                              std::integer_sequence<int, N...>) {
     ((t[ITEM_ID_BASE + 1 + N] = ai_item_row<N + 1>), ...);
 }
 
-constexpr std::array<AiDecision, CARD_DEF_ROWS> make_ai_card_table() {
-    std::array<AiDecision, CARD_DEF_ROWS> t{};
+constexpr FilledTable<AiDecision, CARD_DEF_ROWS> make_ai_card_table() {
+    FilledTable<AiDecision, CARD_DEF_ROWS> t;
     t[0] = ai_card_never;
     t[CARD_SHARE_WEALTH] = ai_card_share_wealth;
     t[CARD_SHARE_POVERTY] = ai_card_share_poverty;
@@ -66,9 +67,9 @@ constexpr std::array<AiDecision, CARD_DEF_ROWS> make_ai_card_table() {
     put_item_rows(t, std::make_integer_sequence<int, ITEM_KIND_COUNT>{});
     return t;
 }
-constexpr std::array<AiDecision, CARD_DEF_ROWS> ai_card_rows = make_ai_card_table();
-static_assert(std::find(ai_card_rows.begin(), ai_card_rows.end(), nullptr) == ai_card_rows.end(),
-              "every card and item has its decision");
+constexpr FilledTable<AiDecision, CARD_DEF_ROWS> ai_card_rows_built = make_ai_card_table();
+static_assert(ai_card_rows_built.complete(), "every card and item has its decision");
+constexpr std::array<AiDecision, CARD_DEF_ROWS> ai_card_rows = ai_card_rows_built.rows;
 
 } // namespace
 

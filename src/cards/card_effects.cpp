@@ -23,6 +23,7 @@
 #include "cards/card_use.h"
 #include "cards/target_pick.h"
 #include "data/card_speech_lines.h"
+#include "data/filled_table.h"
 #include "data/speech_lines.h"
 #include "engine/flc.h"
 #include "engine/message.h"
@@ -789,8 +790,8 @@ int card_turtle() {
 
 // Each card's routine at its id; the four cards that act by themselves, and
 // row 0, refuse.
-constexpr std::array<CardHandler, CARD_KIND_COUNT + 1> make_card_handlers() {
-    std::array<CardHandler, CARD_KIND_COUNT + 1> t{};
+constexpr FilledTable<CardHandler, CARD_KIND_COUNT + 1> make_card_handlers() {
+    FilledTable<CardHandler, CARD_KIND_COUNT + 1> t;
     t[0] = card_not_playable;
     t[CARD_SHARE_WEALTH] = card_share_wealth;
     t[CARD_SHARE_POVERTY] = card_share_poverty;
@@ -827,7 +828,8 @@ constexpr std::array<CardHandler, CARD_KIND_COUNT + 1> make_card_handlers() {
 
 } // namespace
 
-constexpr std::array<CardHandler, CARD_KIND_COUNT + 1> card_handler_table = make_card_handlers();
-static_assert(std::find(card_handler_table.begin(), card_handler_table.end(), nullptr) ==
-                  card_handler_table.end(),
-              "every card id has its routine");
+constexpr FilledTable<CardHandler, CARD_KIND_COUNT + 1> card_handler_table_built =
+    make_card_handlers();
+static_assert(card_handler_table_built.complete(), "every card id has its routine");
+constexpr std::array<CardHandler, CARD_KIND_COUNT + 1> card_handler_table =
+    card_handler_table_built.rows;

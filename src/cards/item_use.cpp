@@ -23,6 +23,7 @@
 #include "cards/cards.h"
 #include "cards/target_pick.h"
 #include "cards/time_machine.h"
+#include "data/filled_table.h"
 #include "engine/flc.h"
 #include "engine/message.h"
 #include "engine/music.h"
@@ -579,8 +580,8 @@ void use_computer(int p) {
 }
 
 // Each item's routine at its number; row 0 refuses.
-constexpr std::array<ItemHandler, ITEM_HANDLER_ROWS> make_item_handlers() {
-    std::array<ItemHandler, ITEM_HANDLER_ROWS> t{};
+constexpr FilledTable<ItemHandler, ITEM_HANDLER_ROWS> make_item_handlers() {
+    FilledTable<ItemHandler, ITEM_HANDLER_ROWS> t;
     t[0] = [] { return 0; };
     t[ITEM_ROBOT_DOLL] = item_robot_doll;
     t[ITEM_ROADBLOCK] = item_roadblock;
@@ -601,10 +602,11 @@ constexpr std::array<ItemHandler, ITEM_HANDLER_ROWS> make_item_handlers() {
 
 } // namespace
 
-constexpr std::array<ItemHandler, ITEM_HANDLER_ROWS> item_handler_table = make_item_handlers();
-static_assert(std::find(item_handler_table.begin(), item_handler_table.end(), nullptr) ==
-                  item_handler_table.end(),
-              "every item number has its routine");
+constexpr FilledTable<ItemHandler, ITEM_HANDLER_ROWS> item_handler_table_built =
+    make_item_handlers();
+static_assert(item_handler_table_built.complete(), "every item number has its routine");
+constexpr std::array<ItemHandler, ITEM_HANDLER_ROWS> item_handler_table =
+    item_handler_table_built.rows;
 
 int item_menu_offers(int p, int n) {
     if (!is_player_seat(p)) return 0;

@@ -137,6 +137,9 @@ void music_init() {
     for (int i = 0; i < 5; ++i)
         music_midi_volumes[i] = scale_channels(v, midi_tenths[i], 10);
     music_apply_level();
+    // The title's tune follows the opening film: its synthesizer is made
+    // while the film plays rather than after it.
+    if (level() != 0) mci_prepare_sequencer();
 }
 
 void music_shutdown() {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <sstream>
+#include <thread>
 
 #include "platform/audio.h"
 #include "platform/clock.h"
@@ -52,6 +53,20 @@ const MidiSong* g_rendering = nullptr;
 // the device's session it belongs to.
 PlatStream g_stream = nullptr;
 uint32_t g_stream_session = 0;
+// The synthesizer being made ahead of the first piece; a program that ends
+// without closing its devices still waits for it.
+struct Preparing {
+    std::thread thread;
+    ~Preparing() { wait(); }
+    void wait() {
+        if (thread.joinable()) thread.join();
+    }
+} g_preparing;
+
+// Pieces are heard only with the real clock: the virtual one passes time unheard.
+bool pieces_heard() {
+    return plat_audio_open() && !plat_clock_is_virtual();
+}
 
 void stream_fill(void*, int16_t* out, uint32_t frames) {
     if (out) {
@@ -179,8 +194,8 @@ uint32_t open_command(const std::vector<std::string>& t) {
         if (!g_open_result.found) return MCI_ERR_FILE;
         d.song = midi_load(g_open_result.path, &g_open_result.problem);
         if (!d.song) return MCI_ERR_FILE;
-        // Heard only with the real clock: the virtual one passes time unheard.
-        if (plat_audio_open() && !plat_clock_is_virtual()) plat_media().midi_render_prepare();
+        g_preparing.wait();
+        if (pieces_heard()) plat_media().midi_render_prepare();
     } else if (type == "avivideo") {
         d.kind = Kind::Film;
         g_open_result = plat_locate(name.c_str());
@@ -360,7 +375,13 @@ uint32_t mci_device_id(const char* alias) {
     return it == g_devices.end() ? 0 : it->second.id;
 }
 
+void mci_prepare_sequencer() {
+    if (g_preparing.thread.joinable() || !pieces_heard()) return;
+    g_preparing.thread = std::thread([] { plat_media().midi_render_prepare(); });
+}
+
 void mci_close_all() {
+    g_preparing.wait();
     while (!g_devices.empty())
         close_device(g_devices.begin());
     render_song(nullptr, 0);

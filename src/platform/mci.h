@@ -51,6 +51,12 @@ uint32_t mci_device_id(const char* alias);
 // the open failed, why ("not a regular file", "unreadable: ...", "damaged: ...").
 const PlatOpenResult& mci_last_open_result();
 
+// Makes the MIDI synthesizer ready on a thread of its own (its sound font
+// takes a moment to load), so that the first piece opened later starts at
+// once; only where pieces are heard (the audio device open, the real clock).
+// The next "open sequencer!..." waits for it.
+void mci_prepare_sequencer();
+
 // Closes every device and forgets the log and the test hooks' settings.
 void mci_reset();
 // Closes every device (the log stays).

@@ -51,6 +51,8 @@ bool midi_render_mix(int16_t* out, size_t frames);
 // Makes the synthesizer now (loading the sound font takes a moment, better
 // spent here than in the device's callback); false when it cannot be made.
 bool midi_render_prepare();
+// True once the synthesizer is made (waits while it is being made).
+bool midi_render_ready();
 // Moves the piece on by frames without a sound (time that passes unheard).
 void midi_render_skip(size_t frames);
 // Frees the synthesizer (the next render makes it again).

@@ -170,6 +170,11 @@ bool midi_render_prepare() {
     return make_synth();
 }
 
+bool midi_render_ready() {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return g_synth != nullptr;
+}
+
 void midi_render_skip(size_t frames) {
     std::lock_guard<std::mutex> lock(g_mutex);
     g_pos_ms += frames * 1000.0 / RATE;

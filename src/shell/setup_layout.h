@@ -36,6 +36,14 @@ inline constexpr int GRID_CELL_X = 8, GRID_CELL_Y = 15, GRID_CELL = 72, GRID_COL
 inline constexpr int PANEL_X = 445, PANEL_Y = 10;
 inline constexpr int PANEL_W = 192, PANEL_H = 461;
 
+// The settings' captions and values on the panel, panel coordinates: each
+// caption's left edge and top, its value's right edge.
+inline constexpr int SETUP_CAPTION_X = 8, SETUP_VALUE_RIGHT = 156;
+inline constexpr int SETUP_CAPTION_Y[6] = {220, 256, 292, 328, 364, 400};
+// The chosen runners stand on this line, side by side from the left.
+inline constexpr int SETUP_RUNNER_GROUND = 440, SETUP_RUNNER_FIRST_X = 60;
+inline constexpr int SETUP_RUNNER_STEP_X = 100;
+
 // Hot spots, screen coordinates, right and bottom exclusive.
 inline constexpr PlatRect SETUP_GRID_SPOT{8, 15, 440, 159};
 inline constexpr PlatRect SETUP_START_SPOT{456, 176, 535, 215};

@@ -38,7 +38,6 @@ constexpr int PORTRAIT_ENTRY = 2; // data.mkf: the characters' portraits
 constexpr int SETUP_EFFECT_ENTRY = 5;
 constexpr uint32_t CHOOSING_MS = 100, SLIDE_MS = 50;
 constexpr int TICKS_PER_SECOND = 10;
-constexpr int RUNNER_GROUND = 440, RUNNER_FIRST_X = 60, RUNNER_STEP_X = 100;
 constexpr int SCROLL_STEP = 2;
 constexpr const char* JUMP_ARCHIVE = "JUMP.MKF";
 constexpr const char* WITHOUT_PICTURES = "the setup screen is drawn without its pictures";
@@ -55,7 +54,6 @@ enum Spot : int {
 
 const char* const CAPTIONS[6] = {"游戏人数", "总 资 金", "行进方式",
                                  "土地权限", "游戏时间", "胜利条件"};
-constexpr int CAPTION_Y[6] = {220, 256, 292, 328, 364, 400};
 const char* const PLAYER_WORDS[3] = {"二人", "三人", "四人"};
 const char* const TRAVEL_WORDS[3] = {"步行", "机车", "汽车"};
 const char* const LAND_WORDS[6] = {"永久持有", "二年", "一年", "六个月", "三个月", "一个月"};
@@ -207,10 +205,10 @@ void compose_panel() {
                           setup_map_spot(setup_choice[SETUP_MAP]).top - PANEL_Y + mark->hot_y);
     for (int k = 0; k < 6; ++k) {
         text_set_font(15, 0xFFFFFF, 0x303030, TEXT_SHADOW, 1);
-        text_draw(s.panel, CAPTIONS[k], 8, CAPTION_Y[k], ALIGN_LEFT_TOP);
+        text_draw(s.panel, CAPTIONS[k], SETUP_CAPTION_X, SETUP_CAPTION_Y[k], ALIGN_LEFT_TOP);
         text_set_font(14, 0x181818, 0x181818, 0, 1);
-        text_draw(s.panel, value_text(k, setup_choice[static_cast<size_t>(k)]).c_str(), 156,
-                  CAPTION_Y[k] + 1, ALIGN_RIGHT_TOP);
+        text_draw(s.panel, value_text(k, setup_choice[static_cast<size_t>(k)]).c_str(),
+                  SETUP_VALUE_RIGHT, SETUP_CAPTION_Y[k] + 1, ALIGN_RIGHT_TOP);
     }
 }
 
@@ -282,7 +280,8 @@ void draw_runners(ImageRecord* back) {
         const SetupRunner& r = setup_runners[static_cast<size_t>(k)];
         const int count = spr_frame_count(r.sprite);
         if (count == 0) continue;
-        popup_blit(back, spr_frame(r.sprite, r.frame % count), s.runner_x[k], RUNNER_GROUND, true);
+        popup_blit(back, spr_frame(r.sprite, r.frame % count), s.runner_x[k], SETUP_RUNNER_GROUND,
+                   true);
     }
 }
 
@@ -492,7 +491,7 @@ int32_t setup_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int3
         s.ticks = 0;
         setup_lower_player_count();
         for (int k = 0; k < PLAYER_COUNT; ++k)
-            s.runner_x[k] = RUNNER_FIRST_X + RUNNER_STEP_X * k;
+            s.runner_x[k] = SETUP_RUNNER_FIRST_X + SETUP_RUNNER_STEP_X * k;
         load_runner_sprites();
         redraw_all();
         cursor_set_mode(setup_rules.continuing ? 0 : 1);
