@@ -12,6 +12,7 @@
 #include "board/world_reset.h"
 #include "engine/draw.h"
 #include "engine/image.h"
+#include "engine/layout.h"
 #include "engine/message_draw.h"
 #include "engine/shown.h"
 #include "platform/clock.h"
@@ -92,16 +93,19 @@ TEST_F(ChoiceRules, TheFacilityKindIsCancelledOnlyWhereCancellingIsAllowed) {
 }
 
 TEST(ChoiceCells, CellsUnderThePoint) {
-    EXPECT_EQ(choice_facility_cell(50, 286), 0);
-    EXPECT_EQ(choice_facility_cell(389, 353), 4);
-    EXPECT_EQ(choice_facility_cell(390, 300), -1);
-    EXPECT_EQ(choice_facility_cell(100, 285), -1);
-    EXPECT_EQ(choice_player_cell(104 + 160, 290, 104, 287, 3), 2);
-    EXPECT_EQ(choice_player_cell(104 + 240, 290, 104, 287, 3), -1);
-    EXPECT_EQ(choice_player_cell(110, 287 + 72, 104, 287, 3), -1);
-    EXPECT_EQ(choice_research_cell(35, 297), 0);
-    EXPECT_EQ(choice_research_cell(406, 351), 4);
-    EXPECT_EQ(choice_research_cell(34, 300), -1);
+    constexpr int kx = CHOICE_KIND_X, ky = CHOICE_KIND_Y, side = CHOICE_KIND_CELL;
+    EXPECT_EQ(choice_facility_cell(kx, ky), 0);
+    EXPECT_EQ(choice_facility_cell(kx + 5 * side - 1, ky + side - 1), 4);
+    EXPECT_EQ(choice_facility_cell(kx + 5 * side, ky + 14), -1);
+    EXPECT_EQ(choice_facility_cell(kx + 50, ky - 1), -1);
+    constexpr int x0 = 104, y0 = 287, w = CHOICE_PLAYER_CELL_W;
+    EXPECT_EQ(choice_player_cell(x0 + 2 * w, y0 + 3, x0, y0, 3), 2);
+    EXPECT_EQ(choice_player_cell(x0 + 3 * w, y0 + 3, x0, y0, 3), -1);
+    EXPECT_EQ(choice_player_cell(x0 + 6, y0 + CHOICE_PLAYER_CELL_H, x0, y0, 3), -1);
+    const PlatRect& research = CHOICE_RESEARCH_AREA;
+    EXPECT_EQ(choice_research_cell(research.left, research.top), 0);
+    EXPECT_EQ(choice_research_cell(research.right - 1, research.bottom - 1), 4);
+    EXPECT_EQ(choice_research_cell(research.left - 1, research.top + 3), -1);
     EXPECT_EQ(choice_research_offered(2), 2);
     EXPECT_EQ(choice_research_offered(9), 5);
 }
@@ -152,7 +156,10 @@ class ChoiceWindows : public PopupTest {
             if (s[probe] == yellow) return true;
         return false;
     }
-    int board_differs() const { return screen_differs(0, 40, 440, 480, BACKGROUND); }
+    int board_differs() const {
+        const PlatRect& a = LAYOUT_BOARD_AREA;
+        return screen_differs(a.left, a.top, a.right, a.bottom, BACKGROUND);
+    }
 
     uint16_t yellow = 0;
     static inline std::vector<std::pair<int, int>> probes;
@@ -161,10 +168,12 @@ class ChoiceWindows : public PopupTest {
 
 TEST_F(ChoiceWindows, TheKindWindowIgnoresTheRightButtonWithoutCancelAndFramesOnlyTheHoveredCell) {
     // Probes on the left edges of cells 0 and 2 (the pointer starts on cell 2).
-    watch({{50, 320}, {50 + 2 * 68, 320}});
-    move(t0 + 100, 60, 300);
+    constexpr int kx = CHOICE_KIND_X, side = CHOICE_KIND_CELL, y = CHOICE_KIND_Y + 14;
+    const int mid = CHOICE_KIND_Y + side / 2;
+    watch({{kx, mid}, {kx + 2 * side, mid}});
+    move(t0 + 100, kx + 10, y);
     right_click(200);
-    point_and_click(300, 50 + 3 * 68 + 10, 300);
+    point_and_click(300, kx + 3 * side + 10, y);
     EXPECT_EQ(choose_facility_window(0), FK_PETROL_STATION);
     EXPECT_TRUE(seen_lit(0b10)) << "cell 2 under the pointer at the start";
     EXPECT_TRUE(seen_lit(0b01)) << "cell 0 alone once the pointer moved";
@@ -183,10 +192,13 @@ TEST_F(ChoiceWindows, AScapegoatAmongThreeUsesTheThreePlayerStripAndMapsCellTwo)
     const int players[3] = {3, 0, 2};
     for (int p = 0; p < 4; ++p)
         player_table[p].character = static_cast<uint8_t>(p * 2);
-    // The three-player strip (frame 1) is 256 wide, its cells from x 104, y 287.
-    const int x0 = 220 - 128 + 12, y0 = 320 - 45 + 12;
-    watch({{x0 + 160 - 3, y0 + 30}, {x0 - 3, y0 + 30}});
-    point_and_click(100, x0 + 160 + 20, y0 + 20);
+    // The three-player strip (frame 1) is 256 wide and 90 high.
+    const int x0 = CHOICE_STRIP_X - 256 / 2 + CHOICE_STRIP_INSET,
+              y0 = CHOICE_STRIP_Y - 90 / 2 + CHOICE_STRIP_INSET;
+    const PlatRect third = choice_player_frame_rect(2, x0, y0),
+                   first = choice_player_frame_rect(0, x0, y0);
+    watch({{third.left, y0 + 30}, {first.left, y0 + 30}});
+    point_and_click(100, x0 + 2 * CHOICE_PLAYER_CELL_W + 20, y0 + 20);
     EXPECT_EQ(choose_player_window(3, players, "请选择嫁祸对象..."), 2);
     EXPECT_TRUE(seen_lit(0b01));
     EXPECT_FALSE(any_lit(1));
@@ -196,11 +208,14 @@ TEST_F(ChoiceWindows, AScapegoatAmongThreeUsesTheThreePlayerStripAndMapsCellTwo)
 
 TEST_F(ChoiceWindows, AResearchCellNotOfferedDoesNotReact) {
     // Level 2: the robot worker and the time machine only.
-    watch({{32 + 76 * 3, 294 + 29}, {32 + 76 * 1, 294 + 29}});
-    move(t0 + 100, 35 + 76 * 3 + 20, 320);
-    at(t0 + 150, SCRIPT_LEFT_DOWN, 35 + 76 * 3 + 20, 320);
-    at(t0 + 160, SCRIPT_LEFT_UP, 35 + 76 * 3 + 20, 320);
-    point_and_click(300, 35 + 76 + 20, 320);
+    const PlatRect teleporter = choice_research_cell_rect(3), second = choice_research_cell_rect(1);
+    watch({{teleporter.left, teleporter.top + 29}, {second.left, second.top + 29}});
+    const int y = CHOICE_RESEARCH_AREA.top + 23;
+    const int on_teleporter = choice_research_press_rect(3).left + 20;
+    move(t0 + 100, on_teleporter, y);
+    at(t0 + 150, SCRIPT_LEFT_DOWN, on_teleporter, y);
+    at(t0 + 160, SCRIPT_LEFT_UP, on_teleporter, y);
+    point_and_click(300, choice_research_press_rect(1).left + 20, y);
     EXPECT_EQ(choose_research_window(2), 1);
     EXPECT_FALSE(any_lit(0)) << "no frame on the teleporter";
     EXPECT_TRUE(seen_lit(0b10));
@@ -210,10 +225,10 @@ TEST_F(ChoiceWindows, AResearchCellNotOfferedDoesNotReact) {
 TEST_F(ChoiceWindows, WithoutTheirPicturesTheWindowsStillAnswer) {
     void* panels = board_panel_set;
     board_panel_set = nullptr; // no message panel, no cells, no research panel
-    point_and_click(100, 50 + 4 * 68 + 10, 300);
+    point_and_click(100, CHOICE_KIND_X + 4 * CHOICE_KIND_CELL + 10, CHOICE_KIND_Y + 14);
     EXPECT_EQ(choose_facility_window(0), FK_RESEARCH_INSTITUTE);
     t0 = plat_tick_count();
-    point_and_click(100, 35 + 20, 320);
+    point_and_click(100, CHOICE_RESEARCH_AREA.left + 20, CHOICE_RESEARCH_AREA.top + 23);
     EXPECT_EQ(choose_research_window(1), 0);
     board_panel_set = panels;
     EXPECT_EQ(board_differs(), 0);

@@ -33,17 +33,18 @@ TEST(MagicHitTest, FateButtonsAndFacesByScreenPoint) {
     for (int f = 0; f < MAGIC_FATE_COUNT; ++f) {
         const MagicFate& b = magic_fate_table[f];
         EXPECT_EQ(magic_fate_at(b.x + 10, b.y + 10), f);
-        EXPECT_GE(b.y, 40) << "on the board area";
-        EXPECT_LE(b.x + MAGIC_FATE_W, 440);
-        EXPECT_LE(b.y + MAGIC_FATE_H, 480);
+        EXPECT_GE(b.y, LAYOUT_BOARD_AREA.top) << "on the board area";
+        EXPECT_LE(b.x + MAGIC_FATE_W, LAYOUT_BOARD_AREA.right);
+        EXPECT_LE(b.y + MAGIC_FATE_H, LAYOUT_BOARD_AREA.bottom);
     }
-    EXPECT_EQ(magic_fate_at(220, 180), -1) << "the wheel";
+    EXPECT_EQ(magic_fate_at(MAGIC_WHEEL_CX, MAGIC_WHEEL_CY), -1) << "the wheel";
     // Two faces side by side about the board's middle, three likewise.
-    EXPECT_EQ(magic_face_at(220 - 45, 300, 2), 0);
-    EXPECT_EQ(magic_face_at(220 + 45, 300, 2), 1);
-    EXPECT_EQ(magic_face_at(220, 300, 2), -1) << "between two faces";
-    EXPECT_EQ(magic_face_at(220, 300, 3), 1);
-    EXPECT_EQ(magic_face_at(220, 200, 3), -1);
+    constexpr int MIDDLE = LAYOUT_BOARD_AREA.right / 2, HALF_CELL = MAGIC_FACE_CELL / 2;
+    EXPECT_EQ(magic_face_at(MIDDLE - HALF_CELL, MAGIC_FACE_CY, 2), 0);
+    EXPECT_EQ(magic_face_at(MIDDLE + HALF_CELL, MAGIC_FACE_CY, 2), 1);
+    EXPECT_EQ(magic_face_at(MIDDLE, MAGIC_FACE_CY, 2), -1) << "between two faces";
+    EXPECT_EQ(magic_face_at(MIDDLE, MAGIC_FACE_CY, 3), 1);
+    EXPECT_EQ(magic_face_at(MIDDLE, MAGIC_FACE_CY - MAGIC_FACE_H, 3), -1);
 }
 
 class MagicWindow : public PopupTest {
@@ -171,12 +172,14 @@ void look_at_faces(uint32_t t0) {
     for (FaceLook& f : g_faces) {
         if (f.taken || plat_tick_count() < t0 + f.at) continue;
         f.taken = true;
-        for (int y = 267; y < 333; ++y)
-            for (int x = 94; x < 346; ++x)
+        const PlatRect first = magic_face_rect(0, 3), pointed = magic_face_rect(1, 3),
+                       last = magic_face_rect(2, 3);
+        for (int y = first.top; y < first.bottom; ++y)
+            for (int x = first.left; x < last.right; ++x)
                 f.strip = f.strip * 31 + PopupTest::screen_at(x, y);
         // Face 0's and face 1's (under the pointer) top-left border pixel.
-        f.first_border = PopupTest::screen_at(93, 266);
-        f.pointed_border = PopupTest::screen_at(183, 266);
+        f.first_border = PopupTest::screen_at(first.left - 1, first.top - 1);
+        f.pointed_border = PopupTest::screen_at(pointed.left - 1, pointed.top - 1);
     }
 }
 
@@ -190,14 +193,18 @@ TEST_F(MagicWindow, ThePickAPlayerScreenShowsTheFacesAfterItsQuestionsAndGivesTh
     g_shot = "magic_revenge";
     g_shot_after = t0 + 4800;
     plat_set_cursor_hook([] {
-        if (PopupTest::screen_differs(0, 40, 440, 480, BACKGROUND) > 0) board_changed = 1;
+        const PlatRect& a = LAYOUT_BOARD_AREA;
+        if (PopupTest::screen_differs(a.left, a.top, a.right, a.bottom, BACKGROUND) > 0)
+            board_changed = 1;
         look_at_faces(start);
         look();
     });
     // Three others: faces 0, 1, 2 are players 1, 2, 3; the pointer rests
     // on the middle one from before the faces appear.
-    move(t0 + 300, 220, 300);
-    point_and_click(5000, 220, 300);
+    const PlatRect middle = magic_face_rect(1, 3);
+    const int x = (middle.left + middle.right) / 2;
+    move(t0 + 300, x, MAGIC_FACE_CY);
+    point_and_click(5000, x, MAGIC_FACE_CY);
     EXPECT_EQ(magic_pick_revenge_target(0), 2 + 1);
     EXPECT_EQ(board_changed, 1);
     ASSERT_TRUE(g_faces[0].taken && g_faces[1].taken);
@@ -216,7 +223,8 @@ TEST_F(MagicWindow, ARightClickOnThePickAPlayerScreenNamesNobodyAtAnyTime) {
     for (const uint32_t right_ms : {200u, 4600u, 5300u}) {
         SCOPED_TRACE(right_ms);
         t0 = plat_tick_count();
-        point_and_click(5000, 220, 300);
+        const PlatRect middle = magic_face_rect(1, 3);
+        point_and_click(5000, (middle.left + middle.right) / 2, MAGIC_FACE_CY);
         right_click(right_ms);
         EXPECT_EQ(magic_pick_revenge_target(0), 0);
         plat_script_reset();

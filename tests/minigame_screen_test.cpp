@@ -13,6 +13,7 @@
 #include "board/minigames_screen.h"
 #include "board/minigames_screen_kit.h"
 #include "board/world_reset.h"
+#include "engine/layout.h"
 #include "engine/music.h"
 #include "engine/random.h"
 #include "engine/shown.h"
@@ -37,9 +38,9 @@ struct Watch {
     int actions = 0;
     bool saw_running = false, saw_final = false;
     int final_band_changed = 0; // pixels of the final score's band unlike the running scene
-    uint16_t running_band[640 * 84];
+    uint16_t running_band[SCREEN_W * 84];
     bool band_kept = false;
-    int runner_min_x = 640, runner_max_x = 0;
+    int runner_min_x = SCREEN_W, runner_max_x = 0;
     int warps = 0;
     uint32_t explosion_since = 0;
     int opening_over_scene = 0; // display pixels of the banner's place unlike the scene under it
@@ -48,7 +49,7 @@ struct Watch {
 };
 Watch w;
 
-constexpr int BAND_TOP = 150, BAND_H = 84;
+constexpr int BAND_TOP = MG_FINAL_Y, BAND_H = 84; // the big digits' band
 
 void add(uint32_t at, PlatScriptKind kind, int x, int y) {
     PlatScriptEvent ev;
@@ -145,8 +146,8 @@ void watch() {
             w.saw_running = true;
             PopupTest::save_shot(w.shot_running);
             for (int y = 0; y < BAND_H; ++y)
-                for (int x = 0; x < 640; ++x)
-                    w.running_band[y * 640 + x] = PopupTest::screen_at(x, BAND_TOP + y);
+                for (int x = 0; x < SCREEN_W; ++x)
+                    w.running_band[y * SCREEN_W + x] = PopupTest::screen_at(x, BAND_TOP + y);
             w.band_kept = true;
         }
         if (now >= w.next_action) {
@@ -162,7 +163,7 @@ void watch() {
         if (g.runner_x > w.runner_max_x) w.runner_max_x = g.runner_x;
         int mx = 0, my = 0;
         plat_get_cursor_pos(&mx, &my);
-        if (mx == 0 || mx == 639) ++w.warps;
+        if (mx == 0 || mx == SCREEN_W - 1) ++w.warps;
         if (g.explosion == 1 && w.explosion_since == 0) w.explosion_since = plat_tick_count();
         if (w.explosion_since && plat_tick_count() == w.explosion_since + 200)
             PopupTest::save_shot("minigame_catch_explosion");
@@ -172,8 +173,8 @@ void watch() {
         w.saw_final = true;
         PopupTest::save_shot(w.shot_final);
         for (int y = 0; y < BAND_H; ++y)
-            for (int x = 0; x < 640; ++x)
-                if (PopupTest::screen_at(x, BAND_TOP + y) != w.running_band[y * 640 + x])
+            for (int x = 0; x < SCREEN_W; ++x)
+                if (PopupTest::screen_at(x, BAND_TOP + y) != w.running_band[y * SCREEN_W + x])
                     ++w.final_band_changed;
     }
 }
@@ -221,7 +222,8 @@ class MinigameWindows : public PopupTest {
         EXPECT_GT(w.final_band_changed, 500) << "the final score in big digits";
         EXPECT_GT(w.actions, 3);
         EXPECT_LT(plat_tick_count() - start, 60000u) << "the game ended by itself";
-        EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0) << "the screen under it put back";
+        EXPECT_EQ(screen_differs(0, 0, SCREEN_W, SCREEN_H, BACKGROUND), 0)
+            << "the screen under it put back";
         return points;
     }
 };
@@ -277,7 +279,8 @@ TEST_F(MinigameWindows, AfterATickThePanelIsCopiedWholeForANewScoreAndOnlyItsTim
         mg_present(g.time, g.score);
         EXPECT_EQ(copied(MG_PANEL_LEFT, MG_TIME_RIGHT), k.time_area) << k.time << " " << k.score;
         EXPECT_EQ(copied(MG_TIME_RIGHT, MG_PANEL_RIGHT), k.score_area) << k.time << " " << k.score;
-        EXPECT_GT(screen_differs(0, 0, 640, MG_PANEL_TOP, BACKGROUND), 200000) << "the play area";
+        EXPECT_GT(screen_differs(0, 0, SCREEN_W, MG_PANEL_TOP, BACKGROUND), 200000)
+            << "the play area";
     }
     minigame_window_close(MINIGAME_TARGETS);
 }
@@ -306,7 +309,8 @@ TEST_F(MinigameWindows, WithoutItsPicturesAGameDrawsNothingAndStillEndsByItself)
         EXPECT_EQ(points, minigame_points);
         EXPECT_EQ(screen_depth, 0);
         EXPECT_LT(plat_tick_count() - start, 60000u) << "ended by itself";
-        EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0) << "nothing drawn, nothing left";
+        EXPECT_EQ(screen_differs(0, 0, SCREEN_W, SCREEN_H, BACKGROUND), 0)
+            << "nothing drawn, nothing left";
     }
     EXPECT_EQ(minigame_grid_state().phase, MG_CLOSED);
     EXPECT_EQ(minigame_grid_score(minigame_grid_state()), 0) << "no hit image: no walk";

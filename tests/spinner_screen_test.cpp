@@ -11,6 +11,7 @@
 #include "board/world_reset.h"
 #include "engine/draw.h"
 #include "engine/image.h"
+#include "engine/layout.h"
 #include "engine/random.h"
 #include "mkf_writer.h"
 #include "platform/clock.h"
@@ -64,14 +65,14 @@ class SpinnerScreen : public PopupTest {
         game_active_mover = 0;
         app_active = 1;
         // A board of many colours, so a restore in the wrong place shows.
-        for (int y = 0; y < 480; ++y)
-            for (int x = 0; x < 640; ++x) {
+        for (int y = 0; y < SCREEN_H; ++y)
+            for (int x = 0; x < SCREEN_W; ++x) {
                 const uint16_t p = static_cast<uint16_t>((x * 7 + y * 131) | 0x0421);
                 back_surface->pixels[y * (back_surface->pitch / 2) + x] = p;
                 primary_surface->pixels[y * (primary_surface->pitch / 2) + x] = p;
             }
         before.assign(primary_surface->pixels,
-                      primary_surface->pixels + 480 * (primary_surface->pitch / 2));
+                      primary_surface->pixels + SCREEN_H * (primary_surface->pitch / 2));
         samples.clear();
     }
     void TearDown() override {
@@ -83,8 +84,9 @@ class SpinnerScreen : public PopupTest {
     int board_changed() const {
         int n = 0;
         const int pitch = primary_surface->pitch / 2;
-        for (int y = 40; y < 480; ++y)
-            for (int x = 0; x < 440; ++x)
+        const PlatRect& a = LAYOUT_BOARD_AREA;
+        for (int y = a.top; y < a.bottom; ++y)
+            for (int x = a.left; x < a.right; ++x)
                 if (primary_surface->pixels[y * pitch + x] != before[y * pitch + x]) ++n;
         return n;
     }
@@ -98,8 +100,8 @@ TEST_F(SpinnerScreen, TheUnitsReelIsDrawnRightmost) {
         for (int reel = 1; reel <= n; ++reel)
             EXPECT_EQ(spin_screen_reel_x_of(three, reel), spin_screen_reel_x(three, n - reel));
     }
-    EXPECT_EQ(spin_screen_reel_x_of(1, 1), 237);
-    EXPECT_EQ(spin_screen_reel_x_of(0, 4), 145);
+    EXPECT_EQ(spin_screen_reel_x_of(1, 1), SPIN_REEL_X_THREE[2]);
+    EXPECT_EQ(spin_screen_reel_x_of(0, 4), SPIN_REEL_X_FOUR[0]);
 
     SolidSet reels(24, 36, 50, 0, 25, 0x100);
     spin_screen_use_pictures(reels.set, nullptr);
@@ -131,7 +133,8 @@ TEST_F(SpinnerScreen, TheUnitsReelIsDrawnRightmost) {
 TEST_F(SpinnerScreen, TheWheelShowsEachPositionsFrameAndTheBoardComesBack) {
     SolidSet wheels(14, 120, 120, 60, 60, 0x2000);
     spin_screen_use_pictures(nullptr, wheels.set);
-    plat_set_cursor_hook([] { samples.push_back({PopupTest::screen_at(220, 330)}); });
+    plat_set_cursor_hook(
+        [] { samples.push_back({PopupTest::screen_at(SPIN_DEVICE_X, SPIN_DEVICE_Y + 10)}); });
     game_srand(7);
     const int value = spin_building_prompt(WHEEL_HOTEL_DAYS, "x");
     EXPECT_GE(value, 1);

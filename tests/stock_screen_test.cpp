@@ -19,6 +19,7 @@
 #include "cards/card_use.h"
 #include "cards/cards.h"
 #include "engine/draw.h"
+#include "engine/layout.h"
 #include "engine/random.h"
 #include "engine/shown.h"
 #include "finance/dividends.h"
@@ -116,8 +117,8 @@ int count_screen(const PlatRect& r, uint16_t pixel) {
 }
 
 void look() {
-    g_seen.most_differing =
-        std::max(g_seen.most_differing, PopupTest::screen_differs(0, 0, 640, 480, BACKGROUND));
+    g_seen.most_differing = std::max(
+        g_seen.most_differing, PopupTest::screen_differs(0, 0, SCREEN_W, SCREEN_H, BACKGROUND));
     g_seen.limit_bar = std::max(
         g_seen.limit_bar, count_screen(PlatRect{STOCK_LIMIT_BAR_X, row_y(0) - STOCK_LIMIT_BAR_H / 2,
                                                 STOCK_LIMIT_BAR_X + STOCK_LIMIT_BAR_W,
@@ -134,12 +135,14 @@ void look() {
     const int chart = count_screen(STOCK_CHART_BOX, gfx_rgb_to_pixel(STOCK_CHART_COLOUR));
     g_seen.chart = std::max(g_seen.chart, chart);
     if (chart > 0) {
-        // The figures' box ends at x 636: its right edge and the strip beside
-        // it are each one colour from top to bottom, nothing written across.
+        // The figures' box's right edge and the strip beside it are each one
+        // colour from top to bottom, nothing written across.
+        const int top = STOCK_FIGURES_BOX.top + 4, bottom = STOCK_FIGURES_BOX.bottom - 4;
         int crossing = 0;
-        for (int x = 632; x < 640; ++x)
+        for (int x = STOCK_FIGURES_BOX.right - 4; x < SCREEN_W; ++x)
             crossing +=
-                212 - count_screen(PlatRect{x, 72, x + 1, 284}, PopupTest::screen_at(x, 284));
+                bottom - top -
+                count_screen(PlatRect{x, top, x + 1, bottom}, PopupTest::screen_at(x, bottom));
         g_seen.beside_figures = std::max(g_seen.beside_figures, crossing);
     }
     g_seen.pie_holder = std::max(
@@ -180,15 +183,29 @@ TEST(StockScreenHitTest, RowsAndButtonsByTheirRectangles) {
     struct Case {
         int x, y, row, button;
     };
+    const PlatRect& rows = STOCK_ROWS;
+    const PlatRect& toggle = STOCK_BUTTON_RECTS[STOCK_BUTTON_TOGGLE];
+    const PlatRect& buy = STOCK_BUTTON_RECTS[STOCK_BUTTON_BUY];
+    const PlatRect& sell = STOCK_BUTTON_RECTS[STOCK_BUTTON_SELL];
+    const PlatRect& detail = STOCK_BUTTON_RECTS[STOCK_BUTTON_DETAIL];
+    const PlatRect& close = STOCK_BUTTON_RECTS[STOCK_BUTTON_CLOSE];
+    const int mid = (buy.top + buy.bottom) / 2;
     const Case cases[] = {
-        {16, 80, 0, STOCK_BUTTON_NONE},     {624, 111, 0, STOCK_BUTTON_NONE},
-        {100, 112, 1, STOCK_BUTTON_NONE},   {100, 463, 11, STOCK_BUTTON_NONE},
-        {100, 464, -1, STOCK_BUTTON_NONE},  {15, 200, -1, STOCK_BUTTON_NONE},
-        {625, 200, -1, STOCK_BUTTON_NONE},  {100, 79, -1, STOCK_BUTTON_NONE},
-        {220, 12, -1, STOCK_BUTTON_TOGGLE}, {358, 30, -1, STOCK_BUTTON_BUY},
-        {434, 45, -1, STOCK_BUTTON_SELL},   {585, 20, -1, STOCK_BUTTON_DETAIL},
-        {627, 45, -1, STOCK_BUTTON_CLOSE},  {628, 30, -1, STOCK_BUTTON_NONE},
-        {316, 30, -1, STOCK_BUTTON_NONE},
+        {rows.left, rows.top, 0, STOCK_BUTTON_NONE},
+        {rows.right - 1, rows.top + STOCK_ROW_H - 1, 0, STOCK_BUTTON_NONE},
+        {100, rows.top + STOCK_ROW_H, 1, STOCK_BUTTON_NONE},
+        {100, rows.bottom - 1, 11, STOCK_BUTTON_NONE},
+        {100, rows.bottom, -1, STOCK_BUTTON_NONE},
+        {rows.left - 1, 200, -1, STOCK_BUTTON_NONE},
+        {rows.right, 200, -1, STOCK_BUTTON_NONE},
+        {100, rows.top - 1, -1, STOCK_BUTTON_NONE},
+        {toggle.left, toggle.top, -1, STOCK_BUTTON_TOGGLE},
+        {(buy.left + buy.right) / 2, mid, -1, STOCK_BUTTON_BUY},
+        {(sell.left + sell.right) / 2, sell.bottom - 1, -1, STOCK_BUTTON_SELL},
+        {detail.right - 1, detail.top + 8, -1, STOCK_BUTTON_DETAIL},
+        {close.right - 1, close.bottom - 1, -1, STOCK_BUTTON_CLOSE},
+        {close.right, mid, -1, STOCK_BUTTON_NONE},
+        {(toggle.right + buy.left) / 2, mid, -1, STOCK_BUTTON_NONE}, // between two buttons
     };
     for (const Case& c : cases) {
         EXPECT_EQ(stock_row_at(c.x, c.y), c.row) << c.x << "," << c.y;

@@ -11,19 +11,23 @@ int choice_research_offered(int level) {
 }
 
 int choice_facility_cell(int x, int y) {
-    if (x < 50 || x > 389 || y < 286 || y > 353) return -1;
-    return (x - 50) / 68;
+    const int right = CHOICE_KIND_X + CHOICE_KIND_CELL * CHOICE_KIND_COUNT;
+    if (x < CHOICE_KIND_X || x >= right || y < CHOICE_KIND_Y ||
+        y >= CHOICE_KIND_Y + CHOICE_KIND_CELL)
+        return -1;
+    return (x - CHOICE_KIND_X) / CHOICE_KIND_CELL;
 }
 
 int choice_player_cell(int x, int y, int x0, int y0, int count) {
-    if (x < x0 || y < y0 || y >= y0 + 72) return -1;
-    const int cell = (x - x0) / 80;
+    if (x < x0 || y < y0 || y >= y0 + CHOICE_PLAYER_CELL_H) return -1;
+    const int cell = (x - x0) / CHOICE_PLAYER_CELL_W;
     return cell < count ? cell : -1;
 }
 
 int choice_research_cell(int x, int y) {
-    if (x < 35 || x > 406 || y < 297 || y > 351) return -1;
-    return (x - 35) / 76;
+    const PlatRect& a = CHOICE_RESEARCH_AREA;
+    if (x < a.left || x >= a.right || y < a.top || y >= a.bottom) return -1;
+    return (x - a.left) / CHOICE_RESEARCH_STEP;
 }
 
 int choose_facility_kind(int may_cancel) {

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "platform/messages.h"
+
 // The facility kind a human chooses: 0..4 (FacilityKind); -1 only when
 // may_cancel is non-zero and he cancelled.
 int choose_facility_kind(int may_cancel);
@@ -27,10 +29,15 @@ inline constexpr int RESEARCH_DAYS = 5;
 int choice_research_offered(int level);
 
 // The cells under a point of the screen, -1 for none.
-// Facility kinds: five cells of 68 x 68 from (50, 286).
+// Facility kinds: five square cells side by side from (CHOICE_KIND_X, CHOICE_KIND_Y).
+inline constexpr int CHOICE_KIND_X = 50, CHOICE_KIND_Y = 286, CHOICE_KIND_CELL = 68;
+inline constexpr int CHOICE_KIND_COUNT = 5;
 int choice_facility_cell(int x, int y);
-// Players: count cells of 80 x 72 from (x0, y0).
+// Players: count cells side by side from (x0, y0).
+inline constexpr int CHOICE_PLAYER_CELL_W = 80, CHOICE_PLAYER_CELL_H = 72;
 int choice_player_cell(int x, int y, int x0, int y0, int count);
-// Research: cells from (35, 297), 76 apart, inside x 35..406 and y 297..351
+// Research: cells CHOICE_RESEARCH_STEP apart inside CHOICE_RESEARCH_AREA
 // (whether offered or not).
+inline constexpr PlatRect CHOICE_RESEARCH_AREA{35, 297, 407, 352};
+inline constexpr int CHOICE_RESEARCH_STEP = 76;
 int choice_research_cell(int x, int y);

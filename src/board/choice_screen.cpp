@@ -22,10 +22,6 @@
 
 namespace {
 
-constexpr int PANEL_FRAME = 5;
-constexpr int PANEL_X = 220, PANEL_Y = 130;
-constexpr int PROMPT_Y = 112, LABEL_Y = 144;
-
 void play(UiEffect element) {
     snd_effect_play(&ui_effects[element], 0);
 }
@@ -35,7 +31,7 @@ struct Dialog {
     ImageRecord* saved = nullptr;
     PlatRect panel{0, 0, 0, 0};
     const char* prompt = "";
-    int prompt_y = PROMPT_Y;
+    int prompt_y = CHOICE_PROMPT_Y;
     int hovered = -1;
     int arg = 0;
     uint8_t cursor_mode = 0; // the cursor's mode before the dialog
@@ -48,20 +44,21 @@ void font() {
 
 // Redraws the message panel with the prompt and, when given, a label below.
 void draw_panel(ImageRecord* back, const char* label) {
-    const ImageRecord* f = popup_frame(board_panel_set, PANEL_FRAME);
+    const ImageRecord* f = popup_frame(board_panel_set, CHOICE_PANEL_FRAME);
     if (f != nullptr) {
-        dlg.panel = PlatRect{PANEL_X - f->hot_x, PANEL_Y - f->hot_y, PANEL_X - f->hot_x + f->width,
-                             PANEL_Y - f->hot_y + f->height};
+        const int left = CHOICE_PANEL_X - f->hot_x, top = CHOICE_PANEL_Y - f->hot_y;
+        dlg.panel = PlatRect{left, top, left + f->width, top + f->height};
         // The board under the panel first, so no earlier label shows through.
         if (dlg.saved != nullptr)
             popup_blit_part(back, dlg.saved, dlg.panel.left, dlg.panel.top,
                             dlg.panel.left - LAYOUT_BOARD_AREA.left,
                             dlg.panel.top - LAYOUT_BOARD_AREA.top, f->width, f->height);
-        popup_blit(back, f, PANEL_X, PANEL_Y, true);
+        popup_blit(back, f, CHOICE_PANEL_X, CHOICE_PANEL_Y, true);
     }
     font();
-    popup_text(back, dlg.prompt, PANEL_X, dlg.prompt_y, ALIGN_CENTRE_LINES);
-    if (label != nullptr) popup_text(back, label, PANEL_X, LABEL_Y, ALIGN_CENTRE_LINES);
+    popup_text(back, dlg.prompt, CHOICE_PANEL_X, dlg.prompt_y, ALIGN_CENTRE_LINES);
+    if (label != nullptr)
+        popup_text(back, label, CHOICE_PANEL_X, CHOICE_LABEL_Y, ALIGN_CENTRE_LINES);
 }
 
 // A frame `rings` pixels thick inside the rectangle (x, y, w, h).
@@ -95,7 +92,7 @@ bool common_message(uint32_t message) {
         // The cursor shown where the mouse is put, also after a command
         // that hid it; the mode it had comes back on closing.
         cursor_set_mode(0);
-        plat_set_cursor_pos(220, 320);
+        plat_set_cursor_pos(CHOICE_POINTER_X, CHOICE_POINTER_Y);
         cursor_set_mode(1);
         plat_invalidate_rect(&LAYOUT_BOARD_AREA);
         return true;
@@ -110,24 +107,24 @@ bool common_message(uint32_t message) {
 // ---------------------------------------------------------------------------
 // Facility kinds
 
-constexpr int KIND_X = 50, KIND_Y = 286, KIND_CELL = 68;
 void* kind_cells = nullptr; // the board's panel set, not owned
 
 void kind_draw(int cell, bool lit) {
     ImageRecord* back = popup_lock_back();
     if (back == nullptr) return;
-    const int x = KIND_X + KIND_CELL * cell;
+    const int x = CHOICE_KIND_X + CHOICE_KIND_CELL * cell, y = CHOICE_KIND_Y;
+    constexpr int side = CHOICE_KIND_CELL;
     const ImageRecord* cells = popup_frame(kind_cells, CHOICE_CELLS_FRAME);
     if (lit) {
-        hover_frame(back, x, KIND_Y, KIND_CELL, KIND_CELL, 3);
+        hover_frame(back, x, y, side, side, CHOICE_KIND_RINGS);
     } else if (cells != nullptr) {
         // The cells' picture lies with its top-left 7 pixels before the first cell.
-        popup_blit_part(back, cells, x, KIND_Y, x - (43 - cells->hot_x),
-                        KIND_Y - (279 - cells->hot_y), KIND_CELL, KIND_CELL);
+        popup_blit_part(back, cells, x, y, x - (CHOICE_CELLS_X - cells->hot_x),
+                        y - (CHOICE_CELLS_Y - cells->hot_y), side, side);
     }
     draw_panel(back, lit ? choice_facility_labels[cell] : nullptr);
     popup_unlock_back();
-    popup_update(PlatRect{x, KIND_Y, x + KIND_CELL, KIND_Y + KIND_CELL});
+    popup_update(PlatRect{x, y, x + side, y + side});
     popup_update(dlg.panel);
 }
 
@@ -175,15 +172,16 @@ struct PlayerDialog {
 void player_draw(int cell, bool lit) {
     ImageRecord* back = popup_lock_back();
     if (back == nullptr) return;
-    const int x = pd.x0 + 80 * cell - 3, y = pd.y0 - 3;
+    const PlatRect r = choice_player_frame_rect(cell, pd.x0, pd.y0);
+    const int x = r.left, y = r.top, w = r.right - r.left, h = r.bottom - r.top;
     if (lit) {
-        hover_frame(back, x, y, 78, 72, 3);
+        hover_frame(back, x, y, w, h, CHOICE_PLAYER_RINGS);
     } else if (pd.strip != nullptr) {
-        const int left = 220 - pd.strip->hot_x, top = 320 - pd.strip->hot_y;
-        popup_blit_part(back, pd.strip, x, y, x - left, y - top, 78, 72);
+        const int left = CHOICE_STRIP_X - pd.strip->hot_x, top = CHOICE_STRIP_Y - pd.strip->hot_y;
+        popup_blit_part(back, pd.strip, x, y, x - left, y - top, w, h);
     }
     popup_unlock_back();
-    popup_update(PlatRect{x, y, x + 78, y + 72});
+    popup_update(r);
 }
 
 int32_t player_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
@@ -219,21 +217,17 @@ int32_t player_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_
 // ---------------------------------------------------------------------------
 // Research
 
-constexpr int WORK_X = 20, WORK_Y = 280;
 ImageRecord* research_work = nullptr;
-
-PlatRect research_cell_rect(int s) {
-    return PlatRect{32 + 76 * s, 294, 32 + 76 * s + 71, 294 + 59};
-}
 
 void research_draw(int cell, bool lit) {
     ImageRecord* back = popup_lock_back();
     if (back == nullptr) return;
-    const PlatRect r = research_cell_rect(cell);
+    const PlatRect r = choice_research_cell_rect(cell);
     if (research_work != nullptr)
-        popup_blit_part(back, research_work, r.left, r.top, r.left - WORK_X, r.top - WORK_Y,
-                        r.right - r.left, r.bottom - r.top);
-    if (lit) hover_frame(back, r.left, r.top, 71, 59, 2);
+        popup_blit_part(back, research_work, r.left, r.top, r.left - CHOICE_WORK_X,
+                        r.top - CHOICE_WORK_Y, r.right - r.left, r.bottom - r.top);
+    if (lit)
+        hover_frame(back, r.left, r.top, r.right - r.left, r.bottom - r.top, CHOICE_RESEARCH_RINGS);
     draw_panel(back, lit ? item_def(RESEARCH_FIRST_ITEM + cell).name : nullptr);
     popup_unlock_back();
     popup_update(r);
@@ -262,14 +256,14 @@ int32_t research_proc(PlatWindow window, uint32_t message, uint32_t wparam, int3
     case WM_LBUTTONDOWN: {
         const int cell = research_offered_cell(mx, my);
         if (cell >= 0 && cell == dlg.hovered) {
-            gfx_press_rect(PlatRect{35 + 76 * cell, 297, 35 + 76 * cell + 66, 297 + 54});
-            popup_update(research_cell_rect(cell));
+            gfx_press_rect(choice_research_press_rect(cell));
+            popup_update(choice_research_cell_rect(cell));
         }
         return 0;
     }
     case WM_LBUTTONUP: {
         gfx_release_rect();
-        if (dlg.hovered >= 0) popup_update(research_cell_rect(dlg.hovered));
+        if (dlg.hovered >= 0) popup_update(choice_research_cell_rect(dlg.hovered));
         if (dlg.hovered >= 0) {
             play(UI_PRESS);
             screen_close(dlg.hovered);
@@ -321,11 +315,12 @@ DECISION_KIND(DECIDE_RESEARCH_SLOT, ask_research, accepts_research, -1);
 
 int choose_facility_window(int may_cancel) {
     const int none = may_cancel != 0 ? -1 : 0;
-    if (!open_dialog("请选择设施类别", PROMPT_Y)) return none;
+    if (!open_dialog("请选择设施类别", CHOICE_PROMPT_Y)) return none;
     dlg.arg = may_cancel;
     kind_cells = board_panel_set;
     if (ImageRecord* back = popup_lock_back()) {
-        popup_blit(back, popup_frame(kind_cells, CHOICE_CELLS_FRAME), 43, 279, false);
+        popup_blit(back, popup_frame(kind_cells, CHOICE_CELLS_FRAME), CHOICE_CELLS_X,
+                   CHOICE_CELLS_Y, false);
         draw_panel(back, nullptr);
         popup_unlock_back();
         popup_update(LAYOUT_BOARD_AREA);
@@ -339,7 +334,7 @@ int choose_facility_window(int may_cancel) {
 
 int choose_player_window(int count, const int* players, const char* prompt) {
     if (count < 2 || count > 4 || players == nullptr) return -1;
-    if (!open_dialog(prompt, PANEL_Y)) return -1;
+    if (!open_dialog(prompt, CHOICE_PANEL_Y)) return -1;
     void* strips = spr_read_set(nullptr, CHOICE_STRIP_ENTRY);
     void* portraits = spr_read_set(nullptr, CHOICE_PORTRAIT_ENTRY);
     pd = PlayerDialog{};
@@ -355,20 +350,21 @@ int choose_player_window(int count, const int* players, const char* prompt) {
                 const int character = is_player_seat(p) ? player_table[p].character : -1;
                 const ImageRecord* face = popup_frame(portraits, character);
                 if (face != nullptr)
-                    popup_blit_part(pd.strip, face, 12 + 80 * k, 12, 0, 0, face->width,
-                                    face->height);
+                    popup_blit_part(pd.strip, face, CHOICE_STRIP_INSET + CHOICE_PLAYER_CELL_W * k,
+                                    CHOICE_STRIP_INSET, 0, 0, face->width, face->height);
             }
         }
-        pd.x0 = 220 - strip->hot_x + 12;
-        pd.y0 = 320 - strip->hot_y + 12;
+        pd.x0 = CHOICE_STRIP_X - strip->hot_x + CHOICE_STRIP_INSET;
+        pd.y0 = CHOICE_STRIP_Y - strip->hot_y + CHOICE_STRIP_INSET;
     } else {
         // Without its picture the strip still has its place.
-        pd.x0 = 220 - (80 * count + 16) / 2 + 12;
-        pd.y0 = 320 - 45 + 12;
+        pd.x0 = CHOICE_STRIP_X - (CHOICE_PLAYER_CELL_W * count + CHOICE_STRIP_MARGIN) / 2 +
+                CHOICE_STRIP_INSET;
+        pd.y0 = CHOICE_STRIP_Y - CHOICE_STRIP_H / 2 + CHOICE_STRIP_INSET;
     }
     if (ImageRecord* back = popup_lock_back()) {
         draw_panel(back, nullptr);
-        if (pd.strip != nullptr) popup_blit(back, pd.strip, 220, 320, false);
+        if (pd.strip != nullptr) popup_blit(back, pd.strip, CHOICE_STRIP_X, CHOICE_STRIP_Y, false);
         popup_unlock_back();
         popup_update(LAYOUT_BOARD_AREA);
     }
@@ -384,7 +380,7 @@ int choose_player_window(int count, const int* players, const char* prompt) {
 
 int choose_research_window(int level) {
     const int offered = choice_research_offered(level);
-    if (!open_dialog("请选择欲开发道具", PROMPT_Y)) return -1;
+    if (!open_dialog("请选择欲开发道具", CHOICE_PROMPT_Y)) return -1;
     dlg.arg = level;
     void* icons = spr_read_set("PANEL.MKF", CHOICE_ICON_ENTRY);
     const ImageRecord* panel = popup_frame(board_panel_set, CHOICE_RESEARCH_FRAME);
@@ -393,14 +389,19 @@ int choose_research_window(int level) {
         if (research_work != nullptr) {
             for (int s = 0; s < RESEARCH_SLOTS; ++s) {
                 popup_blit(research_work, popup_frame(icons, RESEARCH_FIRST_ITEM + s + 1),
-                           48 + 76 * s, 44, true);
-                if (s >= offered) gfx_grey_rect(research_work, 15 + 76 * s, 17, 66, 54);
+                           CHOICE_RESEARCH_ICON_X + CHOICE_RESEARCH_STEP * s,
+                           CHOICE_RESEARCH_ICON_Y, true);
+                const PlatRect g = choice_research_press_rect(s);
+                if (s >= offered)
+                    gfx_grey_rect(research_work, g.left - CHOICE_WORK_X, g.top - CHOICE_WORK_Y,
+                                  g.right - g.left, g.bottom - g.top);
             }
         }
     }
     if (ImageRecord* back = popup_lock_back()) {
         draw_panel(back, nullptr);
-        if (research_work != nullptr) popup_blit(back, research_work, WORK_X, WORK_Y, false);
+        if (research_work != nullptr)
+            popup_blit(back, research_work, CHOICE_WORK_X, CHOICE_WORK_Y, false);
         popup_unlock_back();
         popup_update(LAYOUT_BOARD_AREA);
     }

@@ -12,8 +12,6 @@
 namespace {
 
 constexpr uint32_t TICK_MS = 100;
-constexpr int CURSOR_CROSSHAIR = 42, CURSOR_ARROW = 41;
-constexpr int FRAME_BOARD = 0, FRAME_BOMBED = 1, FRAME_PIECE_BASE = 3;
 
 GridGame grid;
 bool final_cursor_set = false;
@@ -28,7 +26,7 @@ void draw_pieces(uint16_t* back) {
             const int kind = grid.cells[row][column] & GRID_PIECE_MASK;
             if (!kind || !grid_exists(column, row)) continue;
             const GridPoint& p = point(column, row);
-            mg_draw(back, mg_frame(GRID_BOARD_ENTRY, FRAME_PIECE_BASE + kind), p.x, p.y);
+            mg_draw(back, mg_frame(GRID_BOARD_ENTRY, GRID_F_PIECE + kind), p.x, p.y);
         }
 }
 
@@ -39,18 +37,18 @@ void draw_figure(uint16_t* back) {
         const GridPoint& next = point(grid.next_column, grid.next_row);
         const int x = here.x + ((next.x - here.x) >> 2) * grid.sub;
         const int y = here.y + ((next.y - here.y) >> 2) * grid.sub;
-        mg_draw(back, mg_frame(GRID_WALK_ENTRY, grid.facing * 4 + grid.sub), x, y);
+        mg_draw(back, mg_frame(GRID_WALK_ENTRY, grid.facing * GRID_WALK_FRAMES + grid.sub), x, y);
         return;
     }
     case GRID_PICKING:
         mg_draw(back, mg_frame(GRID_PICK_ENTRY, grid.sub), here.x, here.y);
         return;
     case GRID_BOMBED:
-        mg_draw(back, mg_frame(GRID_BOARD_ENTRY, FRAME_BOMBED + (grid.wait_ticks & 1)), here.x,
+        mg_draw(back, mg_frame(GRID_BOARD_ENTRY, GRID_F_BOMBED + (grid.wait_ticks & 1)), here.x,
                 here.y);
         return;
     case GRID_MIDDLE_END:
-        mg_draw(back, mg_frame(GRID_BOARD_ENTRY, FRAME_BOMBED), here.x, here.y);
+        mg_draw(back, mg_frame(GRID_BOARD_ENTRY, GRID_F_BOMBED), here.x, here.y);
         return;
     case GRID_GOOD_END:
         mg_draw(back, mg_frame(GRID_GOOD_ENTRY, grid.sub), here.x, here.y);
@@ -59,7 +57,7 @@ void draw_figure(uint16_t* back) {
         mg_draw(back, mg_frame(GRID_BAD_ENTRY, grid.sub), here.x, here.y);
         return;
     default:
-        mg_draw(back, mg_frame(GRID_WALK_ENTRY, grid.facing * 4), here.x, here.y);
+        mg_draw(back, mg_frame(GRID_WALK_ENTRY, grid.facing * GRID_WALK_FRAMES), here.x, here.y);
     }
 }
 
@@ -79,13 +77,13 @@ void tick() {
         minigame_draw_scene(MINIGAME_GRID);
         mg_play_opening();
         minigame_grid_begin(grid);
-        cursor_set_shape(CURSOR_CROSSHAIR, 1, 0);
+        cursor_set_shape(GRID_CURSOR_CROSSHAIR, 1, 0);
         cursor_set_mode(1);
     }
     if (grid.phase >= MG_FINAL && !final_cursor_set) {
         final_cursor_set = true;
         cursor_set_mode(0);
-        cursor_set_shape(CURSOR_ARROW, 1, 0);
+        cursor_set_shape(MG_CURSOR_ARROW, 1, 0);
     }
     if (grid.phase == MG_CLOSED) {
         close_window();
@@ -101,7 +99,7 @@ GridGame& minigame_grid_state() {
 }
 
 void minigame_grid_draw(uint16_t* back) {
-    mg_draw_opaque(back, mg_frame(GRID_BOARD_ENTRY, FRAME_BOARD), 0, 0);
+    mg_draw_opaque(back, mg_frame(GRID_BOARD_ENTRY, GRID_F_BOARD), 0, 0);
     draw_pieces(back);
     draw_figure(back);
     if ((grid.cells[grid.row][grid.column] & GRID_BEHIND_MASK) != 0)
@@ -113,7 +111,7 @@ void minigame_grid_draw(uint16_t* back) {
     }
     mg_draw_panel(back, grid.time, minigame_grid_score(grid));
     for (int kind = 2; kind < GRID_KINDS; ++kind)
-        mg_draw_count(back, kind - 2, mg_frame(GRID_BOARD_ENTRY, FRAME_PIECE_BASE + kind),
+        mg_draw_count(back, kind - 2, mg_frame(GRID_BOARD_ENTRY, GRID_F_PIECE + kind),
                       grid.counts[kind]);
     if (grid.phase >= MG_FINAL) mg_draw_final_score(back, minigame_grid_score(grid));
 }

@@ -14,8 +14,6 @@ namespace {
 
 constexpr uint32_t TICK_MS = 100;
 constexpr uint32_t FINAL_MS = 2000;
-constexpr int CURSOR_AIM_FIRST = 9, CURSOR_AIM_FRAMES = 3, CURSOR_AIM_TICKS = 5;
-constexpr int CURSOR_ARROW = 41;
 
 TargetGame targets;
 
@@ -26,7 +24,7 @@ void show() {
 
 void finish() {
     cursor_set_mode(0);
-    cursor_set_shape(CURSOR_ARROW, 1, 0);
+    cursor_set_shape(MG_CURSOR_ARROW, 1, 0);
     screen_timer_stop();
     minigame_draw_scene(MINIGAME_TARGETS);
     mg_present_all();
@@ -41,7 +39,8 @@ void tick() {
         minigame_draw_scene(MINIGAME_TARGETS);
         mg_play_opening();
         minigame_targets_begin(targets);
-        cursor_set_shape(CURSOR_AIM_FIRST, CURSOR_AIM_FRAMES, CURSOR_AIM_TICKS);
+        cursor_set_shape(TARGET_CURSOR_AIM_FIRST, TARGET_CURSOR_AIM_FRAMES,
+                         TARGET_CURSOR_AIM_TICKS);
         cursor_set_mode(1);
     }
     if (targets.phase == MG_FINAL) {
@@ -58,12 +57,13 @@ TargetGame& minigame_targets_state() {
 }
 
 void minigame_targets_draw(uint16_t* back) {
-    mg_draw_opaque(back, mg_frame(TARGET_SET_ENTRY, 0), 0, 0);
+    mg_draw_opaque(back, mg_frame(TARGET_SET_ENTRY, TARGET_F_BACKGROUND), 0, 0);
     const PlatRect kept = gfx_clip_rect;
     gfx_set_clip(0, 0, SCREEN_W, TARGET_AREA_H);
     for (const TargetSlot& t : targets.slots) {
         if (t.x == 0) continue;
-        const int frame = t.kind >= TARGET_HIT_MARK ? TARGET_HIT_FRAME : (t.kind & 15) + 1;
+        const int frame = t.kind >= TARGET_HIT_MARK ? TARGET_HIT_FRAME
+                                                    : TARGET_F_TARGET + (t.kind & TARGET_KIND_MASK);
         if (const ImageRecord* f = mg_frame(TARGET_SET_ENTRY, frame))
             blit_key_clip(back, f, t.x, t.y);
     }

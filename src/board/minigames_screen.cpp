@@ -132,16 +132,15 @@ void mg_draw_panel(uint16_t* back, int32_t time_tenths, int32_t score) {
 
 void mg_draw_count(uint16_t* back, int place, const ImageRecord* icon, int32_t count) {
     if (!back) return;
-    constexpr int ICON_CX = 14, ICON_CY = 435, COUNT_DX = 32, DIGIT_DX = 20;
     const int x = MG_COUNT_X0 + MG_COUNT_DX * place;
     if (icon) {
         // Centred on its place whatever its hot spot.
-        blit_key(back, icon, x + ICON_CX - icon->width / 2 + icon->hot_x,
-                 ICON_CY - icon->height / 2 + icon->hot_y);
+        blit_key(back, icon, x + MG_COUNT_ICON_CX - icon->width / 2 + icon->hot_x,
+                 MG_COUNT_ICON_CY - icon->height / 2 + icon->hot_y);
     }
     const int32_t shown = count < 0 ? 0 : count > 99 ? 99 : count;
-    draw_digit(back, shown / 10, x + COUNT_DX, MG_PANEL_DIGIT_Y);
-    draw_digit(back, shown % 10, x + COUNT_DX + DIGIT_DX, MG_PANEL_DIGIT_Y);
+    draw_digit(back, shown / 10, x + MG_COUNT_DIGITS_DX, MG_PANEL_DIGIT_Y);
+    draw_digit(back, shown % 10, x + MG_COUNT_DIGITS_DX + MG_COUNT_DIGIT_DX, MG_PANEL_DIGIT_Y);
 }
 
 void mg_draw_final_score(uint16_t* back, int32_t score) {
@@ -150,7 +149,7 @@ void mg_draw_final_score(uint16_t* back, int32_t score) {
     const int n = minigame_score_digits(score, digits);
     const ImageRecord* any = spr_frame(mgw.digits, MG_BIG_DIGIT_FIRST);
     int xs[10];
-    minigame_final_digit_x(n, any ? any->width : 60, xs);
+    minigame_final_digit_x(n, any ? any->width : MG_BIG_DIGIT_W, xs);
     for (int i = 0; i < n; ++i)
         draw_digit(back, MG_BIG_DIGIT_FIRST + digits[i], xs[i], MG_FINAL_Y);
 }

@@ -19,14 +19,6 @@
 
 namespace {
 
-constexpr PlatRect WHEEL_RECT{138, 238, 303, 403};
-constexpr int PANEL_FRAME = 5;
-constexpr int PANEL_X = 220, PANEL_Y = 130;
-
-// Left edges of the reels, left to right, and the lever's place.
-constexpr int REEL_X_FOUR[4] = {145, 182, 219, 256};
-constexpr int REEL_X_THREE[3] = {163, 200, 237};
-
 struct ScreenState {
     void* set = nullptr;  // the device's pictures
     bool own_set = false; // read here (freed at close)
@@ -74,14 +66,14 @@ void restore_under(ImageRecord* back, const PlatRect& r) {
 }
 
 void draw_panel(ImageRecord* back, const char* text) {
-    const ImageRecord* f = popup_frame(board_panel_set, PANEL_FRAME);
+    const ImageRecord* f = popup_frame(board_panel_set, SPIN_PANEL_FRAME);
     if (f != nullptr) {
-        ss.panel = frame_rect(f, PANEL_X, PANEL_Y);
+        ss.panel = frame_rect(f, SPIN_PANEL_X, SPIN_PANEL_Y);
         restore_under(back, ss.panel);
-        popup_blit(back, f, PANEL_X, PANEL_Y, true);
+        popup_blit(back, f, SPIN_PANEL_X, SPIN_PANEL_Y, true);
     }
     popup_font(16, 0xF0F0F0, 0x101010, TEXT_OUTLINE | TEXT_BOLD, 1);
-    popup_text(back, text, PANEL_X, PANEL_Y, ALIGN_CENTRE_LINES);
+    popup_text(back, text, SPIN_PANEL_X, SPIN_PANEL_Y, ALIGN_CENTRE_LINES);
 }
 
 bool open_common(const char* text) {
@@ -99,8 +91,9 @@ bool open_common(const char* text) {
 } // namespace
 
 int spin_screen_reel_x(int three_reels, int place) {
-    if (three_reels) return (place >= 0 && place < 3) ? REEL_X_THREE[place] : REEL_X_THREE[0];
-    return (place >= 0 && place < 4) ? REEL_X_FOUR[place] : REEL_X_FOUR[0];
+    if (three_reels)
+        return (place >= 0 && place < 3) ? SPIN_REEL_X_THREE[place] : SPIN_REEL_X_THREE[0];
+    return (place >= 0 && place < 4) ? SPIN_REEL_X_FOUR[place] : SPIN_REEL_X_FOUR[0];
 }
 
 int spin_screen_reel_x_of(int three_reels, int reel) {
@@ -109,7 +102,7 @@ int spin_screen_reel_x_of(int three_reels, int reel) {
 }
 
 int spin_screen_lever_x(int three_reels) {
-    return three_reels ? 298 : 317;
+    return three_reels ? SPIN_LEVER_X_THREE : SPIN_LEVER_X_FOUR;
 }
 
 void spin_screen_use_pictures(const void* reels, const void* wheels) {
@@ -137,7 +130,7 @@ void spin_screen_wheel_draw(int position, int show_pointer) {
     const ImageRecord* wheel = popup_frame(ss.set, SPIN_FRAME_WHEEL_FIRST + position);
     restore_under(back, frame_rect(wheel, SPIN_DEVICE_X, SPIN_DEVICE_Y));
     popup_blit(back, wheel, SPIN_DEVICE_X, SPIN_DEVICE_Y, true);
-    PlatRect r = WHEEL_RECT;
+    PlatRect r = SPIN_WHEEL_RECT;
     if (!show_pointer)
         popup_blit(back, popup_frame(ss.set, SPIN_FRAME_POINTER_START), SPIN_POINTER_X,
                    SPIN_POINTER_Y, true);

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "platform/messages.h"
+
 // Pictures.
 inline constexpr int SPIN_REELS_ENTRY = 67;       // PANEL.MKF
 inline constexpr int SPIN_WHEEL_FIRST_ENTRY = 68; // PANEL.MKF 68 + wheel kind
@@ -21,11 +23,22 @@ inline constexpr int SPIN_FRAME_REEL_FIRST = 4; // + reel position 0..19
 inline constexpr int SPIN_FRAME_POINTER_START = 0;
 inline constexpr int SPIN_FRAME_POINTER = 1;
 inline constexpr int SPIN_FRAME_WHEEL_FIRST = 2; // + wheel position 0..11
+// The message panel: its frame of the board's panel set, its hot spot,
+// which is also the middle of its text.
+inline constexpr int SPIN_PANEL_FRAME = 5;
+inline constexpr int SPIN_PANEL_X = 220, SPIN_PANEL_Y = 130;
 // Where they go.
 inline constexpr int SPIN_DEVICE_X = 220, SPIN_DEVICE_Y = 320; // the body or the wheel
 inline constexpr int SPIN_POINTER_X = 265, SPIN_POINTER_Y = 230;
 inline constexpr int SPIN_REEL_Y = 320, SPIN_REEL_W = 38;
 inline constexpr int SPIN_LEVER_Y = 240;
+// The wheel's rectangle, copied to the display each tick.
+inline constexpr PlatRect SPIN_WHEEL_RECT{138, 238, 303, 403};
+// Left edges of the reels, left to right, and the lever's place, of the
+// four-reel machine and the three-reel one.
+inline constexpr int SPIN_REEL_X_FOUR[4] = {145, 182, 219, 256};
+inline constexpr int SPIN_REEL_X_THREE[3] = {163, 200, 237};
+inline constexpr int SPIN_LEVER_X_FOUR = 317, SPIN_LEVER_X_THREE = 298;
 // The left edge of the reel drawn r-th from the left (0-based) of three or four.
 int spin_screen_reel_x(int three_reels, int place);
 // The left edge of reel r (1 units .. 4 thousands): the units rightmost, so

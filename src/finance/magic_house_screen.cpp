@@ -26,22 +26,9 @@
 
 namespace {
 
-constexpr int HOUSE_ENTRY = 18; // 0 the house, 1 a fate button, 2 the button lit
-constexpr int WHEEL_ENTRY = 19; // 0-3 the wheel turning, 4 + k condition k
-constexpr int HOST_ENTRY = 20;  // 0 the host, 1 the balloon, 2.. the house's spell
-constexpr int FACES_ENTRY = 2;  // of data.mkf: frame = character
-enum : int { F_HOUSE = 0, F_BUTTON = 1, F_BUTTON_LIT = 2 };
-enum : int { F_WHEEL = 0, WHEEL_STEPS = 4, F_CONDITION = 4 };
-enum : int { F_HOST = 0, F_BALLOON = 1, F_SPELL = 2, SPELL_FRAMES = 8 };
 constexpr int MAGIC_MUSIC = 7;
 constexpr uint32_t TIMER_MS = 100;
 constexpr int WHEEL_TICKS = 10; // 1 with the animations off
-constexpr int HOST_X = 300, HOST_Y = 52;
-constexpr int BALLOON_X = 14, BALLOON_Y = 46;
-constexpr int WHEEL_CX = (MAGIC_WHEEL_RECT.left + MAGIC_WHEEL_RECT.right) / 2;
-constexpr int WHEEL_CY = (MAGIC_WHEEL_RECT.top + MAGIC_WHEEL_RECT.bottom) / 2;
-constexpr int SPELL_X = 220, SPELL_Y = 180; // the spell's centre
-constexpr int FACE_CELL = 90, FACE_W = 72, FACE_H = 66, FACE_CY = 300;
 
 // EFFECT.MKF 153 the wheel's tick, 154 the spell.
 enum MagicSound : int { S_TICK = 0, S_SPELL = 1 };
@@ -100,18 +87,12 @@ PlatRect fate_rect(int f) {
     return PlatRect{b.x, b.y, b.x + MAGIC_FATE_W, b.y + MAGIC_FATE_H};
 }
 
-PlatRect face_rect(int i, int count) {
-    const int x0 = LAYOUT_BOARD_AREA.right / 2 - FACE_CELL * count / 2;
-    const int left = x0 + FACE_CELL * i + (FACE_CELL - FACE_W) / 2;
-    return PlatRect{left, FACE_CY - FACE_H / 2, left + FACE_W, FACE_CY + FACE_H / 2};
-}
-
 // ---------------------------------------------------------------------------
 // Drawing
 
 void draw_button(ImageRecord* back, int f, bool lit) {
     const PlatRect r = fate_rect(f);
-    const ImageRecord* frame = popup_frame(win.house, lit ? F_BUTTON_LIT : F_BUTTON);
+    const ImageRecord* frame = popup_frame(win.house, lit ? MAGIC_F_BUTTON_LIT : MAGIC_F_BUTTON);
     if (frame != nullptr)
         popup_blit(back, frame, r.left, r.top, true);
     else
@@ -122,13 +103,15 @@ void draw_button(ImageRecord* back, int f, bool lit) {
 }
 
 void draw_wheel(ImageRecord* back) {
-    const ImageRecord* house = popup_frame(win.house, F_HOUSE);
+    const ImageRecord* house = popup_frame(win.house, MAGIC_F_HOUSE);
     const PlatRect& w = MAGIC_WHEEL_RECT;
     if (house != nullptr)
         popup_blit_part(back, house, w.left, w.top, w.left - LAYOUT_BOARD_AREA.left,
                         w.top - LAYOUT_BOARD_AREA.top, w.right - w.left, w.bottom - w.top);
-    put(back, win.wheel, F_WHEEL + win.ticks % WHEEL_STEPS, WHEEL_CX, WHEEL_CY);
-    if (win.stage >= TELLING) put(back, win.wheel, F_CONDITION + win.condition, WHEEL_CX, WHEEL_CY);
+    put(back, win.wheel, MAGIC_F_WHEEL + win.ticks % MAGIC_WHEEL_STEPS, MAGIC_WHEEL_CX,
+        MAGIC_WHEEL_CY);
+    if (win.stage >= TELLING)
+        put(back, win.wheel, MAGIC_F_CONDITION + win.condition, MAGIC_WHEEL_CX, MAGIC_WHEEL_CY);
 }
 
 // magic_draw_panel: the house, the host, the wheel and the twelve buttons
@@ -137,19 +120,19 @@ void magic_draw_panel() {
     ImageRecord* back = popup_lock_back();
     if (back == nullptr) return;
     const PlatRect& a = LAYOUT_BOARD_AREA;
-    if (const ImageRecord* house = popup_frame(win.house, F_HOUSE))
+    if (const ImageRecord* house = popup_frame(win.house, MAGIC_F_HOUSE))
         popup_blit(back, house, a.left, a.top, false);
     else
         blit_fill_rect(back, a.left, a.top, a.right - a.left, a.bottom - a.top, 0x281838);
-    put(back, win.host, F_HOST, HOST_X, HOST_Y);
+    put(back, win.host, MAGIC_F_HOST, MAGIC_HOST_X, MAGIC_HOST_Y);
     if (win.revenge && win.stage >= CHOOSING) {
         // The faces appear once the host has asked his two questions.
         for (int i = 0; i < win.count; ++i) {
-            const PlatRect r = face_rect(i, win.count);
+            const PlatRect r = magic_face_rect(i, win.count);
             if (i == win.hovered)
                 for (int k = 1; k <= 3; ++k)
-                    blit_frame_rect(back, r.left - k, r.top - k, FACE_W + 2 * k, FACE_H + 2 * k,
-                                    0xF8D040);
+                    blit_frame_rect(back, r.left - k, r.top - k, MAGIC_FACE_W + 2 * k,
+                                    MAGIC_FACE_H + 2 * k, 0xF8D040);
             const int character = player_table[static_cast<size_t>(win.players[i])].character;
             put(back, win.faces, character, r.left, r.top);
         }
@@ -158,8 +141,8 @@ void magic_draw_panel() {
         for (int f = 0; f < MAGIC_FATE_COUNT; ++f)
             draw_button(back, f, win.stage == CHOOSING && f == win.hovered);
     }
-    if (win.stage == CASTING && win.ticks < SPELL_FRAMES)
-        put(back, win.host, F_SPELL + win.ticks, SPELL_X, SPELL_Y);
+    if (win.stage == CASTING && win.ticks < MAGIC_SPELL_FRAMES)
+        put(back, win.host, MAGIC_F_SPELL + win.ticks, MAGIC_SPELL_X, MAGIC_SPELL_Y);
     popup_unlock_back();
     popup_update(a);
 }
@@ -222,7 +205,7 @@ void house_tick() {
     case CHOOSING:
         return;
     case CASTING:
-        if (win.ticks <= SPELL_FRAMES) {
+        if (win.ticks <= MAGIC_SPELL_FRAMES) {
             magic_draw_panel();
             return;
         }
@@ -325,7 +308,7 @@ int32_t magic_revenge_wndproc(PlatWindow window, uint32_t message, uint32_t wpar
             win.hovered = magic_face_at(x, y, win.count);
             magic_draw_panel();
         } else if (win.stage == CASTING) {
-            if (win.ticks <= SPELL_FRAMES)
+            if (win.ticks <= MAGIC_SPELL_FRAMES)
                 magic_draw_panel();
             else if (balloon_hide(0) == 1)
                 close_with(win.chosen);
@@ -370,12 +353,13 @@ bool open_window(bool revenge) {
     win = Window{};
     win.revenge = revenge;
     win.saved = popup_save_area(LAYOUT_BOARD_AREA);
-    win.house = spr_read_set("PANEL.MKF", HOUSE_ENTRY);
-    if (!revenge) win.wheel = spr_read_set("PANEL.MKF", WHEEL_ENTRY);
-    win.host = spr_read_set("PANEL.MKF", HOST_ENTRY);
-    if (revenge) win.faces = spr_read_set(nullptr, FACES_ENTRY);
+    win.house = spr_read_set("PANEL.MKF", MAGIC_HOUSE_ENTRY);
+    if (!revenge) win.wheel = spr_read_set("PANEL.MKF", MAGIC_WHEEL_ENTRY);
+    win.host = spr_read_set("PANEL.MKF", MAGIC_HOST_ENTRY);
+    if (revenge) win.faces = spr_read_set(nullptr, MAGIC_FACES_ENTRY);
     snd_effects_load(win.effects);
-    balloon_set(popup_frame(win.host, F_BALLOON), BALLOON_X, BALLOON_Y, 0, -7, 0x101010, 0);
+    balloon_set(popup_frame(win.host, MAGIC_F_BALLOON), MAGIC_BALLOON_X, MAGIC_BALLOON_Y, 0, -7,
+                0x101010, 0);
     music_play_event(MAGIC_MUSIC);
     return true;
 }
@@ -419,14 +403,14 @@ int magic_fate_at(int x, int y) {
 
 int magic_face_at(int x, int y, int count) {
     for (int i = 0; i < count; ++i) {
-        const PlatRect r = face_rect(i, count);
+        const PlatRect r = magic_face_rect(i, count);
         if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return i;
     }
     return -1;
 }
 
 int magic_window(const DecisionRequest& r) {
-    shown_record(Shown::Panel, HOUSE_ENTRY, 0, "magic house");
+    shown_record(Shown::Panel, MAGIC_HOUSE_ENTRY, 0, "magic house");
     if (r.object < 0 || r.object >= MAGIC_CONDITION_COUNT || !open_window(false)) return FATE_STAY;
     win.condition = r.object;
     const int fate = screen_run(magic_wndproc, 0);
@@ -437,7 +421,7 @@ int magic_window(const DecisionRequest& r) {
 }
 
 int magic_revenge_window(const DecisionRequest& r) {
-    shown_record(Shown::Panel, HOUSE_ENTRY, 0, "revenge");
+    shown_record(Shown::Panel, MAGIC_HOUSE_ENTRY, 0, "revenge");
     if (r.list == nullptr || r.list_count < 1 || r.list_count > 3 || !open_window(true)) return 0;
     win.count = r.list_count;
     std::copy(r.list, r.list + r.list_count, win.players);

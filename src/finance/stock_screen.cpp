@@ -93,18 +93,17 @@ uint32_t move_colour(StockMove m) {
 
 void stock_draw_captions(ImageRecord* back) {
     popup_font(24, GOLD, SHADOW, TEXT_SHADOW | TEXT_BOLD, 1);
-    popup_text(back, ex.table == TABLE_PRICES ? "股 价 表" : "持有股数表", 70, 24, ALIGN_LEFT_TOP);
+    popup_text(back, ex.table == TABLE_PRICES ? "股 价 表" : "持有股数表", STOCK_TITLE_X,
+               STOCK_TITLE_Y, ALIGN_LEFT_TOP);
     popup_font(16, WHITE, SHADOW, TEXT_SHADOW | TEXT_BOLD, 1);
-    static const struct {
-        const char* text;
-        int x;
-    } heads[] = {{"股票名称", 76}, {"成交价", 188},   {"涨跌", 280},
-                 {"交易量", 368},  {"持有股数", 468}, {"平均成本", 572}};
-    for (const auto& h : heads)
-        popup_text(back, h.text, h.x, 64, ALIGN_LEFT_MIDDLE);
+    static const char* const heads[STOCK_COLUMN_COUNT] = {"股票名称", "成交价",   "涨跌",
+                                                          "交易量",   "持有股数", "平均成本"};
+    for (int c = 0; c < STOCK_COLUMN_COUNT; ++c)
+        popup_text(back, heads[c], STOCK_HEAD_X[c], STOCK_HEAD_Y, ALIGN_LEFT_MIDDLE);
     for (int i = 0; i < STOCK_COUNT; ++i) {
         popup_font(16, stock_company(i) != nullptr ? CYAN : WHITE, SHADOW, TEXT_SHADOW, 1);
-        popup_text(back, stock_name(i), 76, row_mid(i), ALIGN_LEFT_MIDDLE);
+        popup_text(back, stock_name(i), STOCK_HEAD_X[STOCK_COL_NAME], row_mid(i),
+                   ALIGN_LEFT_MIDDLE);
     }
 }
 
@@ -122,23 +121,23 @@ void stock_draw_rows(ImageRecord* back, int table) {
         }
         popup_font(16, colour, SHADOW, 0, 1);
         price_text(text, sizeof text, s.price, s.price);
-        popup_text(back, text, 225, y, ALIGN_RIGHT_MIDDLE);
+        popup_text(back, text, STOCK_VALUE_RIGHT[STOCK_COL_PRICE], y, ALIGN_RIGHT_MIDDLE);
         popup_font(16, move_colour(m), SHADOW, TEXT_SHADOW, 1);
         change_text(text, sizeof text, s);
-        popup_text(back, text, 305, y, ALIGN_RIGHT_MIDDLE);
+        popup_text(back, text, STOCK_VALUE_RIGHT[STOCK_COL_CHANGE], y, ALIGN_RIGHT_MIDDLE);
         popup_font(16, WHITE, SHADOW, TEXT_SHADOW, 1);
         if (s.suspended_days != 0) {
-            popup_text(back, "暂停交易", 368, y, ALIGN_LEFT_MIDDLE);
+            popup_text(back, "暂停交易", STOCK_HEAD_X[STOCK_COL_VOLUME], y, ALIGN_LEFT_MIDDLE);
         } else {
             std::snprintf(text, sizeof text, "%d", s.volume);
-            popup_text(back, text, 401, y, ALIGN_RIGHT_MIDDLE);
+            popup_text(back, text, STOCK_VALUE_RIGHT[STOCK_COL_VOLUME], y, ALIGN_RIGHT_MIDDLE);
         }
         if (table != TABLE_HOLDINGS || !is_player_seat(ex.player)) continue;
         const StockHolding& h = stock_holdings[ex.player][i];
         thousands(text, h.shares);
-        popup_text(back, text, 504, y, ALIGN_RIGHT_MIDDLE);
+        popup_text(back, text, STOCK_VALUE_RIGHT[STOCK_COL_SHARES], y, ALIGN_RIGHT_MIDDLE);
         std::snprintf(text, sizeof text, "%.2f", static_cast<double>(h.avg_cost));
-        popup_text(back, text, 609, y, ALIGN_RIGHT_MIDDLE);
+        popup_text(back, text, STOCK_VALUE_RIGHT[STOCK_COL_COST], y, ALIGN_RIGHT_MIDDLE);
     }
 }
 
@@ -155,9 +154,11 @@ void stock_draw_tabs(ImageRecord* back, int tab) {
         put(back, ex.set, frame, STOCK_BUTTON_RECTS[b].left, STOCK_BUTTON_RECTS[b].top, false);
     }
     const int toggle = STOCK_FRAME_TOGGLE + (ex.pressed_button == STOCK_BUTTON_TOGGLE ? 1 : 0);
-    put(back, ex.set, toggle, STOCK_BUTTON_RECTS[1].left, STOCK_BUTTON_RECTS[1].top, false);
+    put(back, ex.set, toggle, STOCK_BUTTON_RECTS[STOCK_BUTTON_TOGGLE].left,
+        STOCK_BUTTON_RECTS[STOCK_BUTTON_TOGGLE].top, false);
     const int close = STOCK_FRAME_CLOSE + (ex.pressed_button == STOCK_BUTTON_CLOSE ? 1 : 0);
-    put(back, ex.set, close, STOCK_BUTTON_RECTS[5].left, STOCK_BUTTON_RECTS[5].top, false);
+    put(back, ex.set, close, STOCK_BUTTON_RECTS[STOCK_BUTTON_CLOSE].left,
+        STOCK_BUTTON_RECTS[STOCK_BUTTON_CLOSE].top, false);
 }
 
 void draw_exchange() {
@@ -184,16 +185,16 @@ void draw_exchange() {
 // ---------------------------------------------------------------------------
 // The detail page
 
-// The right column's labels are longer than the room from its values' x to
-// the box's edge: they end at the edge instead of starting at the value.
-constexpr int FIGURES_RIGHT_COLUMN_X = 589, FIGURES_LABEL_END = 630;
+constexpr int FIGURES_LEFT_COLUMN_X = STOCK_FIGURES_X[0];
+constexpr int FIGURES_RIGHT_COLUMN_X = STOCK_FIGURES_X[1];
 
 void label_and_value(ImageRecord* back, const char* label, const char* value, int x, int y) {
     popup_font(12, GOLD, SHADOW, TEXT_SHADOW, 1);
     if (x == FIGURES_RIGHT_COLUMN_X)
-        popup_text(back, label, FIGURES_LABEL_END, y - 16, ALIGN_RIGHT_TOP);
+        popup_text(back, label, STOCK_FIGURES_LABEL_END, y - STOCK_FIGURES_LABEL_DY,
+                   ALIGN_RIGHT_TOP);
     else
-        popup_text(back, label, x, y - 16, ALIGN_LEFT_TOP);
+        popup_text(back, label, x, y - STOCK_FIGURES_LABEL_DY, ALIGN_LEFT_TOP);
     popup_font(16, WHITE, SHADOW, TEXT_SHADOW, 1);
     popup_text(back, value, x, y, ALIGN_LEFT_TOP);
 }
@@ -202,25 +203,25 @@ void draw_figures(ImageRecord* back, int i) {
     const StockRecord& s = stock_table[i];
     char text[40];
     price_text(text, sizeof text, s.price, s.price);
-    label_and_value(back, "成交价", text, 453, 123);
+    label_and_value(back, "成交价", text, FIGURES_LEFT_COLUMN_X, STOCK_FIGURES_Y[0]);
     change_text(text, sizeof text, s);
-    label_and_value(back, "涨跌", text, 453, 162);
+    label_and_value(back, "涨跌", text, FIGURES_LEFT_COLUMN_X, STOCK_FIGURES_Y[1]);
     std::snprintf(text, sizeof text, "%d", s.volume);
-    label_and_value(back, "交易量", text, FIGURES_RIGHT_COLUMN_X, 123);
+    label_and_value(back, "交易量", text, FIGURES_RIGHT_COLUMN_X, STOCK_FIGURES_Y[0]);
     const double pct =
         s.previous_price != 0.0f
             ? (static_cast<double>(s.price) - s.previous_price) / s.previous_price * 100.0
             : 0.0;
     std::snprintf(text, sizeof text, "%.2f", pct);
-    label_and_value(back, "涨跌幅", text, FIGURES_RIGHT_COLUMN_X, 162);
+    label_and_value(back, "涨跌幅", text, FIGURES_RIGHT_COLUMN_X, STOCK_FIGURES_Y[1]);
     price_text(text, sizeof text, stock_history_average(i, 6), s.price);
-    label_and_value(back, "周均价", text, 453, 208);
+    label_and_value(back, "周均价", text, FIGURES_LEFT_COLUMN_X, STOCK_FIGURES_Y[2]);
     price_text(text, sizeof text, stock_history_average(i, 24), s.price);
-    label_and_value(back, "月均价", text, FIGURES_RIGHT_COLUMN_X, 208);
+    label_and_value(back, "月均价", text, FIGURES_RIGHT_COLUMN_X, STOCK_FIGURES_Y[2]);
     price_text(text, sizeof text, stock_history_high(i), s.price);
-    label_and_value(back, "历史高价", text, 453, 254);
+    label_and_value(back, "历史高价", text, FIGURES_LEFT_COLUMN_X, STOCK_FIGURES_Y[3]);
     price_text(text, sizeof text, stock_history_low(i), s.price);
-    label_and_value(back, "历史低价", text, FIGURES_RIGHT_COLUMN_X, 254);
+    label_and_value(back, "历史低价", text, FIGURES_RIGHT_COLUMN_X, STOCK_FIGURES_Y[3]);
 }
 
 void draw_company(ImageRecord* back, int i) {
@@ -240,16 +241,16 @@ void draw_company(ImageRecord* back, int i) {
                           {"保留股份", c->own_shares},
                           {"累积盈余", c->earnings_total}};
     for (int k = 0; k < 5; ++k) {
-        const int y = 318 + 30 * k;
+        const int y = STOCK_COMPANY_ROW_Y + STOCK_COMPANY_ROW_STEP * k;
         popup_font(16, GOLD, SHADOW, TEXT_SHADOW | TEXT_BOLD, 1);
-        popup_text(back, lines[k].label, 40, y, ALIGN_LEFT_TOP);
+        popup_text(back, lines[k].label, STOCK_COMPANY_LABEL_X, y, ALIGN_LEFT_TOP);
         popup_font(16, WHITE, SHADOW, TEXT_SHADOW, 1);
         if (k == 2) {
-            popup_text(back, chairman.c_str(), 136, y, ALIGN_LEFT_TOP);
+            popup_text(back, chairman.c_str(), STOCK_COMPANY_VALUE_X, y, ALIGN_LEFT_TOP);
             continue;
         }
         thousands(value, lines[k].amount);
-        popup_text(back, value, 136, y, ALIGN_LEFT_TOP);
+        popup_text(back, value, STOCK_COMPANY_VALUE_X, y, ALIGN_LEFT_TOP);
     }
     popup_font(16, GOLD, SHADOW, TEXT_SHADOW | TEXT_BOLD, 1);
     popup_text(back, "持股比例", STOCK_PIE_X, STOCK_PIE_Y - STOCK_PIE_R - 16, ALIGN_CENTRE);
@@ -257,10 +258,11 @@ void draw_company(ImageRecord* back, int i) {
     // The legend: each holder in his colour, then the company and the market.
     int y = STOCK_PIE_Y - STOCK_PIE_R + 4;
     auto legend = [&](const char* name, uint32_t rgb) {
-        blit_fill_rect(back, 556, y + 2, 12, 12, rgb);
+        blit_fill_rect(back, STOCK_LEGEND_SWATCH_X, y + 2, STOCK_LEGEND_SWATCH, STOCK_LEGEND_SWATCH,
+                       rgb);
         popup_font(12, WHITE, SHADOW, TEXT_SHADOW, 1);
-        popup_text(back, name, 574, y + 8, ALIGN_LEFT_MIDDLE);
-        y += 20;
+        popup_text(back, name, STOCK_LEGEND_TEXT_X, y + 8, ALIGN_LEFT_MIDDLE);
+        y += STOCK_LEGEND_STEP;
     };
     for (int p = 0; p < PLAYER_COUNT && p < game_player_count; ++p) {
         if (stock_holdings[p][i].shares > 0)
@@ -278,7 +280,7 @@ void draw_detail(int i) {
     else
         blit_fill_rect(back, 0, 0, SCREEN_W, SCREEN_H, 0x102040);
     popup_font(28, stock_company(i) != nullptr ? CYAN : WHITE, SHADOW, TEXT_SHADOW | TEXT_BOLD, 1);
-    popup_text(back, stock_name(i), 320, 28, ALIGN_CENTRE);
+    popup_text(back, stock_name(i), STOCK_DETAIL_NAME_X, STOCK_DETAIL_NAME_Y, ALIGN_CENTRE);
     popup_font(16, GOLD, SHADOW, TEXT_SHADOW | TEXT_BOLD, 1);
     popup_text(back, "半年内股价走势线图", (STOCK_CHART_BOX.left + STOCK_CHART_BOX.right) / 2,
                STOCK_CHART_BOX.top - 14, ALIGN_CENTRE);
@@ -448,9 +450,10 @@ int32_t stock_closed_wndproc(PlatWindow window, uint32_t message, uint32_t wpara
         ImageRecord* back = popup_lock_back();
         if (back == nullptr) return 0;
         popup_font(72, 0x202020, SHADOW, TEXT_BOLD, 1);
-        popup_text(back, "本日休市", 324, 244, ALIGN_CENTRE);
+        popup_text(back, "本日休市", STOCK_CLOSED_X + STOCK_CLOSED_SHADOW,
+                   STOCK_CLOSED_Y + STOCK_CLOSED_SHADOW, ALIGN_CENTRE);
         popup_font(72, WHITE, SHADOW, TEXT_BOLD, 1);
-        popup_text(back, "本日休市", 320, 240, ALIGN_CENTRE);
+        popup_text(back, "本日休市", STOCK_CLOSED_X, STOCK_CLOSED_Y, ALIGN_CENTRE);
         popup_unlock_back();
         popup_update(screen_rect);
         return 0;
@@ -475,6 +478,10 @@ struct DividendScreen {
 };
 DividendScreen dv;
 
+int dividend_amount_right(int k) {
+    return STOCK_DIVIDEND_AMOUNT_RIGHT + STOCK_DIVIDEND_PLAYER_STEP * k;
+}
+
 int dividend_columns() {
     return game_player_count < PLAYER_COUNT ? game_player_count : PLAYER_COUNT;
 }
@@ -482,43 +489,48 @@ int dividend_columns() {
 void draw_dividends() {
     ImageRecord* back = popup_lock_back();
     if (back == nullptr) return;
-    if (const ImageRecord* bg = popup_frame(dv.set, 0))
+    if (const ImageRecord* bg = popup_frame(dv.set, STOCK_DIVIDEND_F_BACKGROUND))
         popup_blit(back, bg, 0, 0, false);
     else
         blit_fill_rect(back, 0, 0, SCREEN_W, SCREEN_H, 0x402010);
     popup_font(28, GOLD, SHADOW, TEXT_SHADOW | TEXT_BOLD, 1);
-    popup_text(back, "上市公司分红", 296, 25, ALIGN_CENTRE);
+    popup_text(back, "上市公司分红", STOCK_DIVIDEND_TITLE_X, STOCK_DIVIDEND_TITLE_Y, ALIGN_CENTRE);
     popup_font(12, WHITE, SHADOW, TEXT_SHADOW, 1);
-    popup_text(back, "人名", 104, 82, ALIGN_LEFT_TOP);
-    popup_text(back, "公司", 18, 94, ALIGN_LEFT_TOP);
+    popup_text(back, "人名", STOCK_DIVIDEND_PLAYERS_HEAD_X, STOCK_DIVIDEND_PLAYERS_HEAD_Y,
+               ALIGN_LEFT_TOP);
+    popup_text(back, "公司", STOCK_DIVIDEND_COMPANY_HEAD_X, STOCK_DIVIDEND_COMPANY_HEAD_Y,
+               ALIGN_LEFT_TOP);
     popup_font(16, GOLD, SHADOW, TEXT_SHADOW | TEXT_BOLD, 1);
     const int columns = dividend_columns();
     for (int k = 0; k < columns; ++k) {
         if (player_table[k].control == 0) continue;
-        popup_text(back, player_plain_name(k).c_str(), 160 + 98 * k, 88, ALIGN_LEFT_TOP);
+        popup_text(back, player_plain_name(k).c_str(),
+                   STOCK_DIVIDEND_PLAYER_X + STOCK_DIVIDEND_PLAYER_STEP * k, STOCK_DIVIDEND_HEAD_Y,
+                   ALIGN_LEFT_TOP);
     }
-    popup_text(back, "本月盈余", 542, 88, ALIGN_LEFT_TOP);
+    popup_text(back, "本月盈余", STOCK_DIVIDEND_EARNINGS_HEAD_X, STOCK_DIVIDEND_HEAD_Y,
+               ALIGN_LEFT_TOP);
     char text[32];
     int row = 0;
     popup_font(16, WHITE, SHADOW, TEXT_SHADOW, 1);
     for (int i = 0; i < STOCK_COUNT; ++i) {
         if (!dv.d.linked[i]) continue;
-        const int y = 116 + 24 * row++;
-        popup_text(back, stock_name(i), 62, y, ALIGN_LEFT_TOP);
+        const int y = STOCK_DIVIDEND_ROW_Y + STOCK_DIVIDEND_ROW_STEP * row++;
+        popup_text(back, stock_name(i), STOCK_DIVIDEND_NAME_X, y, ALIGN_LEFT_TOP);
         for (int k = 0; k < columns; ++k) {
             if (player_table[k].control == 0) continue;
             thousands(text, dv.d.amount[i][k]);
-            popup_text(back, text, 198 + 98 * k, y, ALIGN_RIGHT_TOP);
+            popup_text(back, text, dividend_amount_right(k), y, ALIGN_RIGHT_TOP);
         }
         thousands(text, dv.d.earnings[i]);
-        popup_text(back, text, 572, y, ALIGN_LEFT_TOP);
+        popup_text(back, text, STOCK_DIVIDEND_EARNINGS_X, y, ALIGN_LEFT_TOP);
     }
     popup_font(16, GOLD, SHADOW, TEXT_SHADOW | TEXT_BOLD, 1);
-    popup_text(back, "红  利", 62, 404, ALIGN_LEFT_TOP);
+    popup_text(back, "红  利", STOCK_DIVIDEND_NAME_X, STOCK_DIVIDEND_TOTAL_Y, ALIGN_LEFT_TOP);
     for (int k = 0; k < columns; ++k) {
         if (player_table[k].control == 0) continue;
         thousands(text, dv.d.total[k]);
-        popup_text(back, text, 198 + 98 * k, 404, ALIGN_RIGHT_TOP);
+        popup_text(back, text, dividend_amount_right(k), STOCK_DIVIDEND_TOTAL_Y, ALIGN_RIGHT_TOP);
     }
     popup_unlock_back();
     popup_update(screen_rect);
