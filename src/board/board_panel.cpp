@@ -1,23 +1,8 @@
+#include "board/board_refresh.h"
 #include "board/board_screen.h"
-#include "board/game_state.h"
 #include "board/world_reset.h"
-#include "engine/modal.h"
-#include "engine/options.h"
 
-// The parts of the board screen the rules call while the screen itself is
-// drawn elsewhere: the side-panel refresh and the reset of its flags.
-
-int board_refresh_actor_panel(int actor) {
-    if (actor < 0 || actor > 7 || screen_depth > 1) return 0;
-    const int32_t saved = game_active_mover;
-    game_active_mover = actor;
-    if (settings_side_panel_layout() == 2)
-        board_draw_header_panel(1);
-    else
-        board_draw_side_panel(1);
-    game_active_mover = saved;
-    return 1;
-}
+// The reset of the board screen's display bookkeeping, apart from the window.
 
 // A new game or a load starts the board's display bookkeeping afresh: no
 // region dirty, input off until the turn asks for it, the view's scroll

@@ -7,6 +7,7 @@
 
 #include "board/board_panel_sets.h"
 #include "board/game_state.h"
+#include "engine/modal.h"
 #include "engine/shown.h"
 
 uint8_t board_input_enabled = 0;
@@ -32,6 +33,7 @@ constinit PresenterSlot<BoardPresenter> board_presenter{BoardPresenter{
     .flush = show_nothing,
     .control_box = show_nothing_at,
     .cursor_to_go = show_nothing,
+    .actor_panel = show_nothing,
     .dice = show_no_dice,
     .mark_begin = show_nothing,
     .mark_object = show_nothing_at,
@@ -72,6 +74,16 @@ void board_view_refresh(int x, int y, int flags) {
     if (flags & 2) board.toolbar();
     if (flags & 4) board.repaint(0);
     board.flush();
+}
+
+// The panel is drawn for the actor as if it were the one moving.
+int board_refresh_actor_panel(int actor) {
+    if (actor < 0 || actor > 7 || screen_depth > 1) return 0;
+    const int32_t saved = game_active_mover;
+    game_active_mover = actor;
+    board_presenter().actor_panel();
+    game_active_mover = saved;
+    return 1;
 }
 
 void board_repaint_all() {

@@ -81,6 +81,7 @@ struct BoardPresenter {
     void (*flush)();
     void (*control_box)(int show);
     void (*cursor_to_go)();
+    void (*actor_panel)(); // the side or header panel of the active mover, shown at once
     void (*dice)(const int* values, int n);
     void (*mark_begin)();
     void (*mark_object)(int code);

@@ -1039,6 +1039,13 @@ void mark_object(int code) {
                           static_cast<uint16_t>(code), 0xFFFF);
 }
 
+void actor_panel() {
+    if (settings_side_panel_layout() == 2)
+        board_draw_header_panel(1);
+    else
+        board_draw_side_panel(1);
+}
+
 } // namespace
 
 PRESENTER(board_presenter, BoardPresenter{
@@ -1050,6 +1057,7 @@ PRESENTER(board_presenter, BoardPresenter{
                                .flush = board_flush_dirty,
                                .control_box = board_draw_control_box,
                                .cursor_to_go = cursor_to_go,
+                               .actor_panel = actor_panel,
                                .dice = show_dice,
                                .mark_begin = mark_begin,
                                .mark_object = mark_object,
