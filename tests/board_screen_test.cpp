@@ -591,6 +591,7 @@ TEST_F(BoardScreenTest, ALoadOrANewGameKeepsTheBoardWindowsOwnState) {
     EXPECT_EQ(autoplay_stop_request, 1) << "Esc takes the seat back after a load";
     autoplay_stop_request = 0;
     app_active = 0;
+    map_free();         // the board closed with the game it showed
     game_world_reset(); // as a new game starts
     EXPECT_EQ(board_box_x, 300);
     EXPECT_EQ(board_box_y, 210);

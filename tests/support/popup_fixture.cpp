@@ -39,6 +39,7 @@ void PopupTest::SetUp() {
 }
 
 void PopupTest::TearDown() {
+    map_free();
     cursor_stop();
     balloon_reset();
     board_panels_free();
@@ -86,6 +87,9 @@ std::string PopupTest::save_shot(const std::string& name) {
 }
 
 bool PopupTest::set_up_two_players() {
+    // As the program does between games: the map's pictures and the movers'
+    // sprites are freed before the world forgets them.
+    map_free();
     game_world_reset();
     game_map = 1;
     game_player_count = 2;
