@@ -46,6 +46,6 @@ inline constexpr uint32_t SAVE_LIST_HIGHLIGHT_RGB = 0xFFFF00;
 inline constexpr int SAVE_LIST_HIGHLIGHT_LEFT = 127, SAVE_LIST_HIGHLIGHT_RIGHT = 579;
 inline constexpr int SAVE_LIST_HIGHLIGHT_ABOVE = 2, SAVE_LIST_HIGHLIGHT_BELOW = 74;
 inline constexpr PlatRect save_list_highlight(int row_top) {
-    return {SAVE_LIST_HIGHLIGHT_LEFT, row_top - SAVE_LIST_HIGHLIGHT_ABOVE, SAVE_LIST_HIGHLIGHT_RIGHT,
-            row_top + SAVE_LIST_HIGHLIGHT_BELOW};
+    return {SAVE_LIST_HIGHLIGHT_LEFT, row_top - SAVE_LIST_HIGHLIGHT_ABOVE,
+            SAVE_LIST_HIGHLIGHT_RIGHT, row_top + SAVE_LIST_HIGHLIGHT_BELOW};
 }
