@@ -25,6 +25,7 @@
 #include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/save.h"
+#include "shell/save_layout.h"
 #include "shell/screen.h"
 #include "support/popup_fixture.h"
 #include "support/runner_process.h"
@@ -36,6 +37,15 @@ namespace {
 constexpr int CONFIRM_EFFECT = 2; // EFFECT.MKF entries of the common list
 constexpr int CANCEL_EFFECT = 4;  // element 3 of the list is entry 4
 const uint16_t BLANK = 0x0841;
+// A point in the middle of load list row (slot) `slot`, and of the save list's
+// row of slot `slot`.
+constexpr int LIST_X = 300;
+constexpr int load_row_y(int slot) {
+    return save_list_load_row_top(slot) + 30;
+}
+constexpr int save_row_y(int slot) {
+    return save_list_save_row_top(slot) + 30;
+}
 
 // Save files made once by the runner: slot 0 its autosave, slot 1 a save
 // of day 3 of a four-player game on map 2.
@@ -89,10 +99,13 @@ struct Seen {
     std::string shot;
 } seen;
 
+// The yellow pixels on the line where the highlight of the row at `top`
+// would have its outer outline, a little beyond its ends.
 int yellow_in_row(int top, uint16_t yellow) {
+    const PlatRect r = save_list_highlight(top);
     int n = 0;
-    for (int x = 120; x < 590; ++x)
-        if (PopupTest::screen_at(x, top - 2) == yellow) ++n;
+    for (int x = r.left - 7; x < r.right + 11; ++x)
+        if (PopupTest::screen_at(x, r.top) == yellow) ++n;
     return n;
 }
 
@@ -104,22 +117,24 @@ TEST_F(SaveLists, TheLoadListHighlightsALoadableRowAndLoadsTheChosenSlot) {
     copy_save(1, 4);
     seen = Seen{};
     seen.at = t0 + 400;
-    move(t0 + 300, 300, 24 + 72 + 30);           // row 1
-    point_and_click(700, 300, 24 + 72 * 2 + 30); // row 2 has no file: nothing
-    point_and_click(900, 300, 24 + 72 + 30);
+    move(t0 + 300, LIST_X, load_row_y(1));
+    point_and_click(700, LIST_X, load_row_y(2)); // row 2 has no file: nothing
+    point_and_click(900, LIST_X, load_row_y(1));
     plat_set_cursor_hook([] {
         if (seen.checked || plat_tick_count() < seen.at) return;
         seen.checked = true;
-        const uint16_t yellow = gfx_rgb_to_pixel(0xFFFF00);
-        seen.screen_outline = PopupTest::screen_at(127 + 200, 24 + 72 - 2);
-        seen.inner_outline = PopupTest::screen_at(128, 24 + 72 + 30);
-        seen.back_outline = PopupTest::back_at(127 + 200, 24 + 72 - 2);
-        seen.yellow_elsewhere = yellow_in_row(24, yellow) + yellow_in_row(24 + 72 * 4, yellow);
+        const uint16_t yellow = gfx_rgb_to_pixel(SAVE_LIST_HIGHLIGHT_RGB);
+        const PlatRect lit = save_list_highlight(save_list_load_row_top(1));
+        seen.screen_outline = PopupTest::screen_at(lit.left + 200, lit.top);
+        seen.inner_outline = PopupTest::screen_at(lit.left + 1, load_row_y(1));
+        seen.back_outline = PopupTest::back_at(lit.left + 200, lit.top);
+        seen.yellow_elsewhere = yellow_in_row(save_list_load_row_top(0), yellow) +
+                                yellow_in_row(save_list_load_row_top(4), yellow);
         seen.shot = PopupTest::save_screen_bmp("save_load_list");
     });
     EXPECT_EQ(save_load_screen(0), 1);
     ASSERT_TRUE(seen.checked);
-    const uint16_t yellow = gfx_rgb_to_pixel(0xFFFF00);
+    const uint16_t yellow = gfx_rgb_to_pixel(SAVE_LIST_HIGHLIGHT_RGB);
     EXPECT_EQ(seen.screen_outline, yellow);
     EXPECT_EQ(seen.inner_outline, yellow);
     EXPECT_NE(seen.back_outline, yellow) << "the highlight is on the display only";
@@ -165,7 +180,7 @@ TEST_F(SaveLists, ACancelOrARefusedReadGivesMinusOneAndPutsTheGameScreenBack) {
     });
     t0 = plat_tick_count();
     seen.at = t0 + 200;
-    point_and_click(400, 300, 24 + 72 * 3 + 30);
+    point_and_click(400, LIST_X, load_row_y(3));
     EXPECT_EQ(save_load_screen(1), -1);
     EXPECT_NE(shown_find_text(Shown::Message, "读取存档失败"), nullptr);
     EXPECT_EQ(screen_differs(0, 0, 640, 480, BLANK), 0);
@@ -179,21 +194,23 @@ TEST_F(SaveLists, SavingRedrawsTheListWithTheNewRowBeforeItCloses) {
     seen = Seen{};
     t0 = plat_tick_count();
     seen.at = t0 + 700;
-    move(t0 + 300, 300, 57 + 72 * 2 + 30); // row 2: slot 3
-    point_and_click(500, 300, 57 + 72 * 2 + 30);
+    move(t0 + 300, LIST_X, save_row_y(3));
+    point_and_click(500, LIST_X, save_row_y(3));
     plat_set_cursor_hook([] {
         // In the half second after the click the list shows slot 3's row.
         if (!seen.checked && plat_tick_count() >= seen.at) {
             seen.checked = true;
-            seen.back_outline = PopupTest::screen_at(129 + 5, 57 + 72 * 2 + 5);
+            seen.back_outline =
+                PopupTest::screen_at(SAVE_LIST_DATE_CELL_X + 5, save_list_save_row_top(3) + 5);
             seen.shot = PopupTest::save_screen_bmp("save_save_list");
         }
     });
     save_save_screen();
     ASSERT_TRUE(seen.checked);
-    void* set = spr_read_set(nullptr, 479);
+    void* set = spr_read_set(nullptr, SAVE_LIST_SET_ENTRY);
     ASSERT_NE(set, nullptr);
-    EXPECT_EQ(seen.back_outline, spr_frame(set, 6)->pixels[5 * 72 + 5]) << "the date cell drawn";
+    const ImageRecord* cell = spr_frame(set, SAVE_LIST_FRAME_DATE_CELL);
+    EXPECT_EQ(seen.back_outline, cell->pixels[5 * cell->width + 5]) << "the date cell drawn";
     spr_free_set(set);
     const std::vector<uint8_t> saved = bytes_of(home / "SAVE3.DAT");
     ASSERT_FALSE(saved.empty());
@@ -209,7 +226,7 @@ TEST_F(SaveLists, AFailedSaveSaysSoAndKeepsTheOldFile) {
     const std::vector<uint8_t> before = bytes_of(home / "SAVE2.DAT");
     shown_clear();
     t0 = plat_tick_count();
-    point_and_click(300, 300, 57 + 72 + 30); // row 1: slot 2
+    point_and_click(300, LIST_X, save_row_y(2));
     // Files may grow to 4 KiB only: the save cannot be written.
     struct rlimit old_limit;
     getrlimit(RLIMIT_FSIZE, &old_limit);

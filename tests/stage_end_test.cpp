@@ -20,7 +20,9 @@
 #include "shell/app.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
+#include "shell/setup_layout.h"
 #include "shell/stage_end.h"
+#include "shell/stage_end_layout.h"
 #include "support/popup_fixture.h"
 
 namespace {
@@ -54,12 +56,20 @@ TEST(StageFrames, RunningFramesStayInsideSetsOfEveryCount) {
     EXPECT_EQ(stage_companion_frame(1, 5), 18);
 }
 
-TEST(StageFrames, ChooserRowsLieBetween281And439) {
+TEST(StageFrames, ChooserRowsAnswerOnlyInsideTheChooser) {
     struct Case {
         int x, y, row;
     };
-    const Case cases[] = {{320, 281, 0},  {320, 319, 0},  {320, 320, 1},  {201, 439, 3},
-                          {200, 300, -1}, {440, 300, -1}, {320, 280, -1}, {320, 440, -1}};
+    constexpr int x = STAGE_CHOOSER_X, top = STAGE_CHOOSER_TOP, h = STAGE_CHOOSER_ROW_H;
+    constexpr int bottom = top + h * STAGE_CHOOSER_ROWS;
+    const Case cases[] = {{x, top + 1, 0},
+                          {x, top + h - 1, 0},
+                          {x, top + h, 1},
+                          {STAGE_CHOOSER_LEFT, bottom - 1, STAGE_CHOOSER_ROWS - 1},
+                          {STAGE_CHOOSER_LEFT - 1, top + h / 2, -1},
+                          {STAGE_CHOOSER_RIGHT + 1, top + h / 2, -1},
+                          {x, top, -1},
+                          {x, bottom, -1}};
     for (const Case& c : cases)
         EXPECT_EQ(stage_chooser_row(c.x, c.y), c.row) << c.x << "," << c.y;
 }
@@ -107,15 +117,15 @@ class Campaign : public PopupTest {
         PopupTest::TearDown();
     }
     // The chooser's row of map m.
-    static int row_y(int m) { return 280 + 40 * m + 20; }
+    static int row_y(int m) { return stage_chooser_row_middle(m); }
 };
 
 TEST_F(Campaign, AWonMapIsMarkedAndOnlyAMapNotClearedCanBeChosen) {
     game_map = 0;
     campaign_maps_cleared[3] = 1; // an earlier win: its stamp on the last row
     // The panel has come to rest by 2 s; map 0 (just won) is inert and silent.
-    point_and_click(2000, 320, row_y(0));
-    point_and_click(2300, 320, row_y(2));
+    point_and_click(2000, STAGE_CHOOSER_X, row_y(0));
+    point_and_click(2300, STAGE_CHOOSER_X, row_y(2));
     shot_at = t0 + 2250;
     shot_taken = false;
     plat_set_cursor_hook(shoot);
@@ -131,7 +141,7 @@ TEST_F(Campaign, AWonMapIsMarkedAndOnlyAMapNotClearedCanBeChosen) {
 TEST_F(Campaign, AnotherScreensTimerDoesNotHurryTheChoice) {
     game_map = 0;
     plat_set_timer(7, 20); // not the celebration's depth
-    point_and_click(2000, 320, row_y(2));
+    point_and_click(2000, STAGE_CHOOSER_X, row_y(2));
     stage_won();
     plat_kill_timer(7);
     EXPECT_EQ(game_map, 2);
@@ -154,7 +164,7 @@ TEST_F(Campaign, TheFirstRunnerRunsAtAHeightTheGamesGeneratorDraws) {
     int heights[2] = {0, 0};
     for (uint32_t seed = 1, found = 0; found < 2 && seed < 1000; ++seed) {
         game_srand(seed);
-        const int h = game_rand() % 360 + 100;
+        const int h = game_rand() % STAGE_RUN_HEIGHTS + STAGE_RUN_TOP;
         if ((found == 0 && h < 160) || (found == 1 && h > 340)) {
             seeds[found] = seed;
             heights[found++] = h;
@@ -204,7 +214,7 @@ TEST_F(Campaign, TheFourthMapEndsWithBothFilmsAndQuits) {
     const ShownEvent* over = shown_find_text(Shown::Film, "OVER.AVI");
     EXPECT_NE(end, nullptr);
     EXPECT_NE(over, nullptr);
-    EXPECT_EQ(shown_count(Shown::Panel, 4), 0u) << "no celebration after the last map";
+    EXPECT_EQ(shown_count(Shown::Panel, JUMP_FRAME_SET), 0u) << "no celebration after the last map";
 }
 
 TEST_F(Campaign, TheContinueOfferIsDeclinedByWaitingOrTheNoKeyAndAcceptedByAClick) {
@@ -236,7 +246,7 @@ TEST_F(Campaign, TheContinueOfferIsDeclinedByWaitingOrTheNoKeyAndAcceptedByAClic
     click(1500, 320, 240);
     shown_clear();
     EXPECT_EQ(stage_offer_continue(0), END_LOAD_GAME);
-    EXPECT_EQ(shown_count(Shown::Flc, 515), 1u) << "the cheer over the board";
+    EXPECT_EQ(shown_count(Shown::Flc, STAGE_CHEER_FLC_ENTRY), 1u) << "the cheer over the board";
 }
 
 TEST_F(Campaign, ACtrlChordYesKeyAcceptsOnlyWithCtrlHeld) {

@@ -17,6 +17,7 @@
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/world_reset.h"
+#include "engine/layout.h"
 #include "engine/music.h"
 #include "engine/options.h"
 #include "engine/record_io.h"
@@ -27,6 +28,7 @@
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "shell/sysmenu.h"
+#include "shell/sysmenu_layout.h"
 #include "support/popup_fixture.h"
 #include "support/ring_board.h"
 
@@ -35,8 +37,25 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr uint16_t BACKGROUND = 0x1234;
-// The window is 340 x 350 centred on the screen.
-constexpr int LEFT = 320 - 170, TOP = 240 - 175;
+// The window and the dialogs are centred on the screen.
+constexpr int LEFT = (SCREEN_W - SYSMENU_WINDOW_W) / 2, TOP = (SCREEN_H - SYSMENU_WINDOW_H) / 2;
+constexpr int DATE_LEFT = (SCREEN_W - SYSMENU_DATE_W) / 2;
+constexpr int DATE_TOP = (SCREEN_H - SYSMENU_DATE_H) / 2;
+constexpr int KEYS_LEFT = (SCREEN_W - SYSMENU_HOTKEY_W) / 2;
+constexpr int KEYS_TOP = (SCREEN_H - SYSMENU_HOTKEY_H) / 2;
+constexpr int middle_x(const PlatRect& r) {
+    return (r.left + r.right) / 2;
+}
+constexpr int middle_y(const PlatRect& r) {
+    return (r.top + r.bottom) / 2;
+}
+// The centre of the day grid's cell in column `column` and row `row`.
+constexpr int day_x(int column) {
+    return SYSMENU_DAY_X + SYSMENU_DAY_STEP_X * column;
+}
+constexpr int day_y(int row) {
+    return SYSMENU_DAY_Y + SYSMENU_DAY_STEP_Y * row;
+}
 
 struct Seen {
     bool taken = false;
@@ -50,7 +69,8 @@ uint32_t look_at = 0; // the virtual time the screen is looked at
 void look_at_screen() {
     if (seen.taken || !app_active || screen_depth < 1 || plat_tick_count() < look_at) return;
     seen.taken = true;
-    seen.window_pixels = PopupTest::screen_differs(LEFT, TOP, LEFT + 340, TOP + 350, BACKGROUND);
+    seen.window_pixels = PopupTest::screen_differs(LEFT, TOP, LEFT + SYSMENU_WINDOW_W,
+                                                   TOP + SYSMENU_WINDOW_H, BACKGROUND);
     seen.outside_pixels = PopupTest::screen_differs(0, 0, LEFT, 480, BACKGROUND);
     // The track list's frame round its hot spot, its colour taken at the
     // bottom-left corner.
@@ -111,7 +131,8 @@ TEST_F(SystemMenu, TheWindowIsDrawnCentredAndTheScreenComesBackWhenItCloses) {
     right_click(300, 400, 300);
     EXPECT_EQ(sysmenu_run(SYSMENU_TITLE), 0);
     ASSERT_TRUE(seen.taken);
-    EXPECT_GT(seen.window_pixels, 340 * 350 / 2) << "the window covers its rectangle";
+    EXPECT_GT(seen.window_pixels, SYSMENU_WINDOW_W * SYSMENU_WINDOW_H / 2)
+        << "the window covers its rectangle";
     EXPECT_EQ(seen.outside_pixels, 0) << "nothing drawn beside it";
     EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0) << "the screen under it restored";
     EXPECT_EQ(screen_depth, 0);
@@ -215,8 +236,11 @@ struct TrackList {
 void look_at_tracks() {
     if (tracks.taken || screen_depth < 1 || plat_tick_count() < tracks.at) return;
     tracks.taken = true;
-    const int x = LEFT + sysmenu_spots[SM_TRACKS].left + 150, y = TOP + 233 + 15 * tracks.lit;
-    tracks.lit_shown = PopupTest::screen_at(x, y) != PopupTest::screen_at(x, y + 15);
+    const SysmenuRect& t = sysmenu_spots[SM_TRACKS];
+    const int x = LEFT + t.left + 150;
+    const int y = TOP + t.top + SYSMENU_TRACK_ROW_H * tracks.lit + SYSMENU_TRACK_BAR_H / 2;
+    tracks.lit_shown =
+        PopupTest::screen_at(x, y) != PopupTest::screen_at(x, y + SYSMENU_TRACK_ROW_H);
 }
 
 TEST_F(SystemMenu, TheTrackListShowsAgainWhenTheMusicIsTurnedBackOn) {
@@ -279,15 +303,21 @@ TEST_F(SystemMenu, TheDateDialogStepsWithinItsYearsAndCutsTheDayToItsMonth) {
 TEST_F(SystemMenu, ADayPickedInTheDialogBecomesTheGameDateAtOnceAndOkKeepsIt) {
     // March 2005 starts on a Tuesday: the 1st in column 2, the 10th in
     // column 4 of the second row.
-    const int dl = 320 - 100, dt = 240 - 110;
-    EXPECT_EQ(sysmenu_date_day_at(cal_pack(2005, 3, 1), 28 + 23 * 4 + 9, 80 + 18 + 7), 10);
-    EXPECT_EQ(sysmenu_date_day_at(cal_pack(2005, 3, 1), 28 + 23 * 4 + 12, 80 + 18), 0)
-        << "beyond 10 px of every cell";
-    EXPECT_EQ(sysmenu_date_day_at(cal_pack(2005, 3, 1), 28, 80), 0) << "before the 1st";
+    const int dl = DATE_LEFT, dt = DATE_TOP;
+    const PlatRect& year_up = SYSMENU_DATE_BUTTON_RECTS[DATE_YEAR_UP];
+    const PlatRect& ok = SYSMENU_DATE_BUTTON_RECTS[SYSMENU_DATE_OK];
+    const PlatRect& today = SYSMENU_DATE_BUTTON_RECTS[DATE_TODAY];
+    EXPECT_EQ(sysmenu_date_day_at(cal_pack(2005, 3, 1), day_x(4) + SYSMENU_DAY_HALF_W - 1,
+                                  day_y(1) + SYSMENU_DAY_HALF_H - 1),
+              10);
+    EXPECT_EQ(
+        sysmenu_date_day_at(cal_pack(2005, 3, 1), day_x(4) + SYSMENU_DAY_HALF_W + 2, day_y(1)), 0)
+        << "beyond the half width of every cell";
+    EXPECT_EQ(sysmenu_date_day_at(cal_pack(2005, 3, 1), day_x(0), day_y(0)), 0) << "before the 1st";
     click_spot(100, SM_BUTTON_0, 20);
-    point_and_click(400, dl + 28 + 23 * 4, dt + 80 + 18); // the 10th
-    point_and_click(500, dl + 165, dt + 35);              // year up
-    point_and_click(600, dl + 150, dt + 195);             // OK
+    point_and_click(400, dl + day_x(4), dt + day_y(1)); // the 10th
+    point_and_click(500, dl + middle_x(year_up), dt + middle_y(year_up));
+    point_and_click(600, dl + middle_x(ok), dt + middle_y(ok));
     click_spot(900, SM_OK);
     sysmenu_run(SYSMENU_TITLE);
     EXPECT_EQ(game_date, cal_pack(2006, 3, 10));
@@ -295,8 +325,8 @@ TEST_F(SystemMenu, ADayPickedInTheDialogBecomesTheGameDateAtOnceAndOkKeepsIt) {
 
     t0 = plat_tick_count();
     click_spot(100, SM_BUTTON_0, 20);
-    point_and_click(400, dl + 20, dt + 195);  // today
-    point_and_click(500, dl + 150, dt + 195); // OK
+    point_and_click(400, dl + middle_x(today), dt + middle_y(today));
+    point_and_click(500, dl + middle_x(ok), dt + middle_y(ok));
     click_spot(900, SM_CANCEL);
     sysmenu_run(SYSMENU_TITLE);
     EXPECT_EQ(game_date, cal_pack(2005, 3, 15)) << "set at once, a later cancel does not undo it";
@@ -328,21 +358,24 @@ TEST_F(SystemMenu, HotKeyEditingStoresCtrlChordsAndNeverCtrlAlone) {
     hotkey_edit_select(e, HK_LOAD);
     hotkey_edit_ok(e); // left cleared: stays cleared
     EXPECT_EQ(settings.hotkeys[HK_LOAD], 0);
-    EXPECT_EQ(hotkey_cell_at(300, 25 + 16 * 13), -1) << "a row naming no slot";
-    EXPECT_EQ(hotkey_cell_at(110, 25 + 16 * 14), 14);
-    EXPECT_EQ(hotkey_cell_at(260, 25 + 16 * 12), 27);
+    EXPECT_EQ(hotkey_cell_at(sysmenu_key_x(HOTKEY_COUNT) + 43, sysmenu_key_y(HOTKEY_COUNT)), -1)
+        << "the row after the last slot names no slot";
+    EXPECT_EQ(hotkey_cell_at(sysmenu_key_x(14) + 5, sysmenu_key_y(14)), 14);
+    EXPECT_EQ(hotkey_cell_at(sysmenu_key_x(27) + 3, sysmenu_key_y(27)), 27);
 }
 
 TEST_F(SystemMenu, TheHotKeyDialogTakesCtrlQFromTheKeyboardAndWritesTheFile) {
-    const int hl = 320 - 165, ht = 240 - 160;
+    const int hl = KEYS_LEFT, ht = KEYS_TOP;
+    const PlatRect& ok = SYSMENU_KEY_BUTTON_RECTS[SKB_OK];
     click_spot(100, SM_BUTTON_1, 20);
-    point_and_click(400, hl + 110, ht + 25 + 16 * 12 + 4); // slot 27 (second column, row 12)
-    point_and_click(450, hl + 260, ht + 25 + 16 * 12 + 4);
+    // Slot 12, then slot 27 (second column, row 12).
+    point_and_click(400, hl + sysmenu_key_x(12) + 5, ht + sysmenu_key_y(12) + 4);
+    point_and_click(450, hl + sysmenu_key_x(27) + 3, ht + sysmenu_key_y(27) + 4);
     key_down(t0 + 600, 0x11);
     key_down(t0 + 650, 0x51);
     key_up(t0 + 700, 0x51);
     key_up(t0 + 720, 0x11);
-    point_and_click(800, hl + 280, ht + 295); // OK
+    point_and_click(800, hl + middle_x(ok), ht + middle_y(ok));
     right_click(1200);
     sysmenu_run(SYSMENU_TITLE);
     EXPECT_EQ(settings.hotkeys[HK_QUIT], 0x1151);
@@ -368,14 +401,15 @@ void watch_blink() {
 }
 
 TEST_F(SystemMenu, TheSelectedKeyBlinksEveryQuarterSecondWhateverTimerRunsBelow) {
-    const int hl = 320 - 165, ht = 240 - 160;
+    const int hl = KEYS_LEFT, ht = KEYS_TOP;
     // The system window's depth gets a fast timer, as a screen below would have.
     plat_set_timer(1, 40);
     click_spot(100, SM_BUTTON_1, 20);
-    point_and_click(400, hl + 260, ht + 25 + 16 * 12 + 4); // slot 27, cleared and selected
+    // Slot 27, cleared and selected.
+    point_and_click(400, hl + sysmenu_key_x(27) + 3, ht + sysmenu_key_y(27) + 4);
     right_click(2000);
     right_click(2200);
-    blink = Blink{hl + 257 + 50, ht + 25 + 16 * 12 + 7, t0 + 500, t0 + 1500};
+    blink = Blink{hl + sysmenu_key_x(27) + 50, ht + sysmenu_key_y(27) + 7, t0 + 500, t0 + 1500};
     plat_set_cursor_hook(watch_blink);
     sysmenu_run(SYSMENU_TITLE);
     plat_kill_timer(1);

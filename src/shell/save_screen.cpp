@@ -20,17 +20,11 @@
 #include "platform/surface.h"
 #include "shell/app.h"
 #include "shell/save.h"
+#include "shell/save_layout.h"
 #include "shell/screen.h"
 
 namespace {
 
-constexpr int SAVE_PICTURES_ENTRY = 479; // data.mkf: the lists' panels, map icons, date cell
-constexpr int PORTRAITS_ENTRY = 2;       // data.mkf: a portrait per character
-constexpr int LOAD_PANEL_X = 40, LOAD_PANEL_Y = 15;
-constexpr int SAVE_PANEL_X = 40, SAVE_PANEL_Y = 48;
-constexpr int ROW_H = 72;
-constexpr int ROWS_LEFT = 130, ROWS_RIGHT = 576;
-constexpr uint32_t HIGHLIGHT = 0xFFFF00;
 constexpr uint32_t SAVED_PAUSE_MS = 500;
 constexpr const char* SAVE_FAILED = "存档失败";
 constexpr const char* LOAD_FAILED = "读取存档失败";
@@ -43,14 +37,8 @@ struct Lists {
     int hovered = -1;    // the row under the pointer, -1 none
 } g;
 
-int load_row_top(int slot) {
-    return 24 + ROW_H * slot;
-}
-int save_row_top(int slot) {
-    return ROW_H * slot - 15;
-}
 int row_top(int row) {
-    return g.saving ? save_row_top(row + 1) : load_row_top(row);
+    return g.saving ? save_list_save_row_top(row + 1) : save_list_load_row_top(row);
 }
 
 PlatRect frame_rect(int frame, int x, int y) {
@@ -62,20 +50,22 @@ PlatRect frame_rect(int frame, int x, int y) {
 // One slot's row into the back buffer: date cell with the year and day (and
 // "AUTO" for the autosave), the map's icon and each player's portrait.
 void draw_row(ImageRecord* back, int slot, int top, const SaveSlotHead& head) {
-    if (const ImageRecord* cell = spr_frame(g.pictures, 6)) popup_blit(back, cell, 129, top, true);
+    if (const ImageRecord* cell = spr_frame(g.pictures, SAVE_LIST_FRAME_DATE_CELL))
+        popup_blit(back, cell, SAVE_LIST_DATE_CELL_X, top, true);
     text_set_font(16, 0xF0F0F0, 0x101010, 3, 1);
     char line[32];
-    if (slot == 0) text_draw(back, "AUTO", 165, top + 15, ALIGN_CENTRE);
+    if (slot == 0)
+        text_draw(back, "AUTO", SAVE_LIST_DATE_TEXT_X, top + SAVE_LIST_AUTO_DY, ALIGN_CENTRE);
     std::snprintf(line, sizeof line, "%d", static_cast<int>(head.date >> 16));
-    text_draw(back, line, 165, top + 36, ALIGN_CENTRE);
+    text_draw(back, line, SAVE_LIST_DATE_TEXT_X, top + SAVE_LIST_YEAR_DY, ALIGN_CENTRE);
     std::snprintf(line, sizeof line, "%d/%d", static_cast<int>(head.date >> 8 & 0xFF),
                   static_cast<int>(head.date & 0xFF));
-    text_draw(back, line, 165, top + 57, ALIGN_CENTRE);
-    if (const ImageRecord* icon = spr_frame(g.pictures, 2 + head.map))
-        popup_blit(back, icon, 209, top, true);
+    text_draw(back, line, SAVE_LIST_DATE_TEXT_X, top + SAVE_LIST_DAY_DY, ALIGN_CENTRE);
+    if (const ImageRecord* icon = spr_frame(g.pictures, SAVE_LIST_FRAME_MAP_ICON + head.map))
+        popup_blit(back, icon, SAVE_LIST_MAP_ICON_X, top, true);
     for (int j = 0; j < head.players && j < 4; ++j)
         if (const ImageRecord* face = spr_frame(g.portraits, head.characters[j]))
-            popup_blit(back, face, 289 + 72 * j, top, true);
+            popup_blit(back, face, SAVE_LIST_PORTRAIT_X + SAVE_LIST_PORTRAIT_STEP * j, top, true);
 }
 
 // The load list into the back buffer; false (nothing drawn) when no slot loads.
@@ -87,18 +77,17 @@ bool draw_load_list() {
         if (!g.loadable[slot]) continue;
         ImageRecord* back = popup_lock_back();
         if (back && !any)
-            if (const ImageRecord* panel = spr_frame(g.pictures, 0))
-                popup_blit(back, panel, LOAD_PANEL_X, LOAD_PANEL_Y, true);
+            if (const ImageRecord* panel = spr_frame(g.pictures, SAVE_LIST_FRAME_LOAD_PANEL))
+                popup_blit(back, panel, SAVE_LIST_LOAD_PANEL_X, SAVE_LIST_LOAD_PANEL_Y, true);
         any = true;
-        if (back) draw_row(back, slot, load_row_top(slot), head);
+        if (back) draw_row(back, slot, save_list_load_row_top(slot), head);
         popup_unlock_back();
     }
     return any;
 }
 
 PlatRect highlight_rect(int row) {
-    const int top = row_top(row);
-    return {127, top - 2, 579, top + 74};
+    return save_list_highlight(row_top(row));
 }
 
 // The old highlight goes by copying its rectangle from the back buffer.
@@ -121,18 +110,20 @@ void draw_highlight(int row) {
     cursor_hide(&r);
     int32_t pitch = 0;
     if (uint16_t* px = plat_surface_lock(primary_surface, &pitch)) {
-        const uint16_t c = gfx_rgb_to_pixel(HIGHLIGHT);
-        outline(px, pitch / 2, 127, r.top, 452, 76, c);
-        outline(px, pitch / 2, 128, r.top + 1, 450, 74, c);
+        const uint16_t c = gfx_rgb_to_pixel(SAVE_LIST_HIGHLIGHT_RGB);
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        outline(px, pitch / 2, r.left, r.top, w, h, c);
+        outline(px, pitch / 2, r.left + 1, r.top + 1, w - 2, h - 2, c);
         plat_surface_unlock(primary_surface);
     }
     cursor_show(&r);
 }
 
 int row_at(int x, int y) {
-    if (x < ROWS_LEFT || x > ROWS_RIGHT) return -1;
-    if (g.saving) return y >= 58 && y <= 416 ? (y - 57) / ROW_H : -1;
-    return y >= 25 && y <= 455 ? (y - 24) / ROW_H : -1;
+    if (x < SAVE_LIST_HIT_LEFT || x > SAVE_LIST_HIT_RIGHT) return -1;
+    const int first = g.saving ? SAVE_LIST_SAVE_TOP : SAVE_LIST_LOAD_TOP;
+    const int rows = g.saving ? SAVE_LIST_SAVE_ROWS : SAVE_LIST_LOAD_ROWS;
+    return y > first && y < first + SAVE_LIST_ROW_H * rows ? (y - first) / SAVE_LIST_ROW_H : -1;
 }
 
 void mouse_move(int x, int y) {
@@ -199,8 +190,8 @@ int32_t list_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32_t lp
 
 void read_pictures() {
     g = Lists{};
-    g.pictures = spr_read_set(nullptr, SAVE_PICTURES_ENTRY);
-    g.portraits = spr_read_set(nullptr, PORTRAITS_ENTRY);
+    g.pictures = spr_read_set(nullptr, SAVE_LIST_SET_ENTRY);
+    g.portraits = spr_read_set(nullptr, SAVE_LIST_PORTRAITS_ENTRY);
 }
 
 void free_pictures() {
@@ -220,10 +211,12 @@ int32_t save_save_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32
 int save_load_screen(int over_game) {
     read_pictures();
     ImageRecord* saved =
-        over_game ? image_save_screen_rect(frame_rect(0, LOAD_PANEL_X, LOAD_PANEL_Y)) : nullptr;
+        over_game ? image_save_screen_rect(frame_rect(
+                        SAVE_LIST_FRAME_LOAD_PANEL, SAVE_LIST_LOAD_PANEL_X, SAVE_LIST_LOAD_PANEL_Y))
+                  : nullptr;
     int result = -1;
     if (draw_load_list()) {
-        shown_record(Shown::Panel, SAVE_PICTURES_ENTRY, 0, "load list");
+        shown_record(Shown::Panel, SAVE_LIST_SET_ENTRY, SAVE_LIST_FRAME_LOAD_PANEL, "load list");
         const int slot = screen_run(save_load_wndproc, 0);
         if (!plat_close_requested() && slot >= 0 && slot < SAVE_SLOTS && g.loadable[slot]) {
             result = save_read_slot(slot) == 1 ? 1 : -1;
@@ -233,7 +226,7 @@ int save_load_screen(int over_game) {
     }
     if (over_game) {
         if (result == -1) {
-            image_restore_screen_rect(saved, LOAD_PANEL_X, LOAD_PANEL_Y);
+            image_restore_screen_rect(saved, SAVE_LIST_LOAD_PANEL_X, SAVE_LIST_LOAD_PANEL_Y);
         } else {
             std::free(saved);
             board_repaint(1);
@@ -251,22 +244,24 @@ int save_load_screen(int over_game) {
 void save_save_screen() {
     read_pictures();
     g.saving = true;
-    ImageRecord* saved = image_save_screen_rect(frame_rect(1, SAVE_PANEL_X, SAVE_PANEL_Y));
-    shown_record(Shown::Panel, SAVE_PICTURES_ENTRY, 1, "save list");
+    ImageRecord* saved = image_save_screen_rect(
+        frame_rect(SAVE_LIST_FRAME_SAVE_PANEL, SAVE_LIST_SAVE_PANEL_X, SAVE_LIST_SAVE_PANEL_Y));
+    shown_record(Shown::Panel, SAVE_LIST_SET_ENTRY, SAVE_LIST_FRAME_SAVE_PANEL, "save list");
     const int row = screen_run(save_save_wndproc, 0);
     if (row != -1 && !plat_close_requested()) wait_ms(SAVED_PAUSE_MS);
-    image_restore_screen_rect(saved, SAVE_PANEL_X, SAVE_PANEL_Y);
+    image_restore_screen_rect(saved, SAVE_LIST_SAVE_PANEL_X, SAVE_LIST_SAVE_PANEL_Y);
     free_pictures();
 }
 
 void save_draw_slots() {
     ImageRecord* back = popup_lock_back();
     if (back) {
-        if (const ImageRecord* panel = spr_frame(g.pictures, 1))
-            popup_blit(back, panel, SAVE_PANEL_X, SAVE_PANEL_Y, true);
+        if (const ImageRecord* panel = spr_frame(g.pictures, SAVE_LIST_FRAME_SAVE_PANEL))
+            popup_blit(back, panel, SAVE_LIST_SAVE_PANEL_X, SAVE_LIST_SAVE_PANEL_Y, true);
         for (int slot = 1; slot < SAVE_SLOTS; ++slot) {
             SaveSlotHead head;
-            if (save_slot_head(slot, &head)) draw_row(back, slot, save_row_top(slot), head);
+            if (save_slot_head(slot, &head))
+                draw_row(back, slot, save_list_save_row_top(slot), head);
         }
     }
     popup_unlock_back();

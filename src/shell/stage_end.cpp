@@ -5,6 +5,7 @@
 #include "board/turn_steps.h"
 #include "engine/film.h"
 #include "shell/app.h"
+#include "shell/stage_end_layout.h"
 
 uint8_t campaign_maps_cleared[4] = {};
 
@@ -36,9 +37,10 @@ int stage_companion_frame(int direction, int step) {
 }
 
 int stage_chooser_row(int x, int y) {
-    if (x < 201 || x > 439 || y < 281 || y > 439) return -1;
-    const int row = (y - 280) / 40;
-    return row < 4 ? row : -1;
+    if (x < STAGE_CHOOSER_LEFT || x > STAGE_CHOOSER_RIGHT) return -1;
+    if (y <= STAGE_CHOOSER_TOP || y >= STAGE_CHOOSER_TOP + STAGE_CHOOSER_ROW_H * STAGE_CHOOSER_ROWS)
+        return -1;
+    return (y - STAGE_CHOOSER_TOP) / STAGE_CHOOSER_ROW_H;
 }
 
 void stage_won() {

@@ -11,6 +11,7 @@
 #include "engine/draw.h"
 #include "engine/flc.h"
 #include "engine/image.h"
+#include "engine/layout.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"
 #include "engine/music.h"
@@ -24,15 +25,11 @@
 #include "shell/app.h"
 #include "shell/screen.h"
 #include "shell/settings.h"
+#include "shell/setup_layout.h"
 #include "shell/stage_end.h"
+#include "shell/stage_end_layout.h"
 
 namespace {
-
-constexpr int STAGE_SET_ENTRY = 4; // JUMP.MKF
-constexpr int FRAME_STAMP = 10, FRAME_MAP0 = 11, FRAME_CHOOSER = 15, FRAME_CHOSEN = 17;
-constexpr int COMPANION_ENTRY = 93, RUNNER_ENTRY0 = 100, COUNTDOWN_ENTRY = 112; // PANEL.MKF
-constexpr int CHEER_FLC_ENTRY = 515, CHEER_EFFECT = 101;
-constexpr int BACKGROUND_BYTES = SCREEN_W * SCREEN_H * 2;
 
 // A frame as an image of its own, so that stamps can be drawn into it.
 ImageRecord* own_copy(const void* set, int n) {
@@ -62,11 +59,11 @@ struct Celebration {
     void* stage = nullptr;
     void* runner = nullptr;
     void* companion = nullptr;
-    ImageRecord* maps[4] = {};
+    ImageRecord* maps[STAGE_CHOOSER_ROWS] = {};
     ImageRecord* chooser = nullptr;
     int scroll = 0;
-    int figure_x = -100, figure_y = 0, direction = 0, step = 0;
-    int panel_y = -80, panel_speed = 30;
+    int figure_x = STAGE_RUN_LEFT, figure_y = 0, direction = 0, step = 0;
+    int panel_y = STAGE_CHOOSER_START, panel_speed = STAGE_CHOOSER_SPEED;
     bool panel_rest = false;
     int hovered = -1;
     int state = 0; // 0 running, 1 the next release ends, 2 a map chosen
@@ -96,18 +93,19 @@ void draw_scene() {
         if (const ImageRecord* f =
                 spr_frame(c.runner, stage_running_frame(count, c.direction, c.step)))
             popup_blit(back, f, c.figure_x, c.figure_y, true);
-        const int side = c.direction ? 60 : -60;
+        const int side = c.direction ? STAGE_COMPANION_DX : -STAGE_COMPANION_DX;
         if (const ImageRecord* f =
                 spr_frame(c.companion, stage_companion_frame(c.direction, c.step)))
             popup_blit(back, f, c.figure_x + side, c.figure_y, true);
         if (several_humans()) {
-            text_set_font(48, 0xF0F0F0, 0x101010, 3, 1);
-            text_draw(back, "恭喜胜利过关！！", 320, 240, ALIGN_CENTRE);
+            text_set_font(STAGE_TITLE_SIZE, 0xF0F0F0, 0x101010, 3, 1);
+            text_draw(back, "恭喜胜利过关！！", STAGE_TITLE_X, STAGE_TITLE_Y, ALIGN_CENTRE);
         } else {
-            if (c.chooser) popup_blit(back, c.chooser, 320, c.panel_y, true);
+            if (c.chooser) popup_blit(back, c.chooser, STAGE_CHOOSER_X, c.panel_y, true);
             if (c.panel_rest && c.hovered >= 0 && !campaign_maps_cleared[c.hovered] &&
                 c.maps[c.hovered])
-                popup_blit(back, c.maps[c.hovered], 320, 260 + 40 * (c.hovered + 1), true);
+                popup_blit(back, c.maps[c.hovered], STAGE_CHOOSER_X,
+                           stage_chooser_row_middle(c.hovered), true);
         }
     }
     popup_unlock_back();
@@ -116,7 +114,7 @@ void draw_scene() {
 
 // Each run across the screen, the first one too, at a height of its own.
 int figure_height() {
-    return game_rand() % 360 + 100;
+    return game_rand() % STAGE_RUN_HEIGHTS + STAGE_RUN_TOP;
 }
 
 void celebration_tick() {
@@ -124,17 +122,17 @@ void celebration_tick() {
         c.state = 1;
         plat_post_message(WM_LBUTTONUP, 0, 0);
     }
-    c.scroll = (c.scroll + 2) % SCREEN_W;
-    c.figure_x += c.direction ? -10 : 10;
+    c.scroll = (c.scroll + STAGE_SCROLL_STEP) % SCREEN_W;
+    c.figure_x += c.direction ? -STAGE_RUN_STEP : STAGE_RUN_STEP;
     ++c.step;
-    if (c.figure_x > 740 || c.figure_x < -100) {
+    if (c.figure_x > STAGE_RUN_RIGHT || c.figure_x < STAGE_RUN_LEFT) {
         c.direction ^= 1;
-        c.figure_x = c.direction ? 740 : -100;
+        c.figure_x = c.direction ? STAGE_RUN_RIGHT : STAGE_RUN_LEFT;
         c.figure_y = figure_height();
     }
     if (!several_humans() && !c.panel_rest) {
-        if (c.panel_y + c.panel_speed >= 360) {
-            c.panel_y = 360;
+        if (c.panel_y + c.panel_speed >= STAGE_CHOOSER_REST) {
+            c.panel_y = STAGE_CHOOSER_REST;
             c.panel_rest = true;
             cursor_set_mode(1);
         } else {
@@ -176,8 +174,9 @@ int32_t stage_won_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32
                    !campaign_maps_cleared[c.hovered]) {
             snd_effect_play(&ui_effects[UI_CONFIRM], 0);
             if (c.maps[c.hovered])
-                if (const ImageRecord* mark = spr_frame(c.stage, FRAME_CHOSEN))
-                    blit_key_to_image(c.maps[c.hovered], mark, 214 + mark->hot_x, 8 + mark->hot_y);
+                if (const ImageRecord* mark = spr_frame(c.stage, SF_STAGE_CHOSEN))
+                    blit_key_to_image(c.maps[c.hovered], mark, STAGE_CHOSEN_MARK_X + mark->hot_x,
+                                      STAGE_CHOSEN_MARK_Y + mark->hot_y);
             game_map = c.hovered;
             c.state = 2;
             c.delay = 10;
@@ -206,7 +205,7 @@ namespace {
 struct Countdown {
     void* set = nullptr;
     ImageRecord* saved = nullptr;
-    int counter = 10;
+    int counter = STAGE_COUNTDOWN_FROM;
     int accepted = 0;
     uint32_t chord = 0; // the keys pressed since the last release
 } d;
@@ -214,24 +213,28 @@ struct Countdown {
 void draw_number() {
     ImageRecord* back = popup_lock_back();
     if (back) {
-        if (d.saved) popup_blit_part(back, d.saved, 280, 300, 280, 300, 80, 100);
-        if (const ImageRecord* f = spr_frame(d.set, d.counter)) popup_blit(back, f, 320, 350, true);
+        const PlatRect& a = STAGE_COUNTDOWN_AREA;
+        if (d.saved)
+            popup_blit_part(back, d.saved, a.left, a.top, a.left, a.top, a.right - a.left,
+                            a.bottom - a.top);
+        if (const ImageRecord* f = spr_frame(d.set, d.counter))
+            popup_blit(back, f, STAGE_COUNTDOWN_X, STAGE_COUNTDOWN_NUMBER_Y, true);
     }
     popup_unlock_back();
-    const PlatRect r{280, 300, 360, 400};
-    plat_invalidate_rect(&r);
+    plat_invalidate_rect(&STAGE_COUNTDOWN_AREA);
 }
 
 int32_t countdown_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32_t lparam) {
     switch (message) {
     case WM_SCREEN_START: {
-        d.counter = 10;
+        d.counter = STAGE_COUNTDOWN_FROM;
         d.accepted = 0;
         d.chord = 0;
         d.saved = image_save_screen_rect(screen_rect);
         ImageRecord* back = popup_lock_back();
         if (back)
-            if (const ImageRecord* f = spr_frame(d.set, 0)) popup_blit(back, f, 320, 120, true);
+            if (const ImageRecord* f = spr_frame(d.set, 0))
+                popup_blit(back, f, STAGE_COUNTDOWN_X, STAGE_COUNTDOWN_TITLE_Y, true);
         popup_unlock_back();
         draw_number();
         screen_timer_start(1000);
@@ -286,26 +289,27 @@ void stage_won_window_open() {
     c.panel = mkf_open("PANEL.MKF");
     uint32_t size = 0;
     void* px = c.jump >= 0 ? mkf_read(c.jump, game_map, nullptr, &size) : nullptr;
-    if (px && size >= static_cast<uint32_t>(BACKGROUND_BYTES))
+    if (px && size >= static_cast<uint32_t>(JUMP_BACKGROUND_BYTES))
         c.background = static_cast<uint16_t*>(px);
     else
         std::free(px);
-    c.stage = spr_read_set_from(c.jump, STAGE_SET_ENTRY);
+    c.stage = spr_read_set_from(c.jump, JUMP_FRAME_SET);
     int winner = 0;
     while (winner < PLAYER_COUNT - 1 &&
            player_table[static_cast<size_t>(winner)].control == CTRL_OUT)
         ++winner;
-    c.runner = spr_read_set_from(c.panel, RUNNER_ENTRY0 +
+    c.runner = spr_read_set_from(c.panel, STAGE_RUNNER_FIRST +
                                               player_table[static_cast<size_t>(winner)].character);
-    c.companion = spr_read_set_from(c.panel, COMPANION_ENTRY);
-    for (int j = 0; j < 4; ++j)
-        c.maps[j] = own_copy(c.stage, FRAME_MAP0 + j);
-    c.chooser = own_copy(c.stage, FRAME_CHOOSER);
-    if (const ImageRecord* stamp = spr_frame(c.stage, FRAME_STAMP))
-        for (int j = 0; j < 4; ++j) {
+    c.companion = spr_read_set_from(c.panel, STAGE_COMPANION_ENTRY);
+    for (int j = 0; j < STAGE_CHOOSER_ROWS; ++j)
+        c.maps[j] = own_copy(c.stage, SF_STAGE_MAP + j);
+    c.chooser = own_copy(c.stage, SF_STAGE_CHOOSER);
+    if (const ImageRecord* stamp = spr_frame(c.stage, SF_STAGE_STAMP))
+        for (int j = 0; j < STAGE_CHOOSER_ROWS; ++j) {
             if (!campaign_maps_cleared[j]) continue;
-            stamp_whole(c.maps[j], stamp, 32, 22);
-            stamp_whole(c.chooser, stamp, 220, 28 + 40 * j);
+            stamp_whole(c.maps[j], stamp, STAGE_MAP_STAMP_X, STAGE_MAP_STAMP_Y);
+            stamp_whole(c.chooser, stamp, STAGE_CHOOSER_STAMP_X,
+                        STAGE_CHOOSER_STAMP_Y + STAGE_CHOOSER_ROW_H * j);
         }
 }
 
@@ -324,7 +328,7 @@ void stage_won_window_close() {
 
 void stage_won_screen() {
     stage_won_window_open();
-    shown_record(Shown::Panel, STAGE_SET_ENTRY, static_cast<uint32_t>(game_map), "stage cleared");
+    shown_record(Shown::Panel, JUMP_FRAME_SET, static_cast<uint32_t>(game_map), "stage cleared");
     music_play_event(0x8006);
     screen_run(stage_won_wndproc, 0);
     music_close_midi();
@@ -338,20 +342,21 @@ static void board_view_to_back() {
     const uint16_t* screen = plat_surface_lock(primary_surface, &pitch);
     uint16_t* back = gfx_lock_back();
     if (screen && back)
-        for (int y = 40; y < 480; ++y)
+        for (int y = LAYOUT_BOARD_AREA.top; y < LAYOUT_BOARD_AREA.bottom; ++y)
             std::memcpy(back + static_cast<size_t>(y) * SCREEN_W,
-                        screen + static_cast<size_t>(y) * static_cast<size_t>(pitch / 2), 440 * 2);
+                        screen + static_cast<size_t>(y) * static_cast<size_t>(pitch / 2),
+                        static_cast<size_t>(LAYOUT_BOARD_AREA.right - LAYOUT_BOARD_AREA.left) * 2);
     gfx_unlock_back();
     if (screen) plat_surface_unlock(primary_surface);
 }
 
 int stage_countdown_screen(int over_board) {
-    shown_record(Shown::Panel, COUNTDOWN_ENTRY, 0, "continue");
+    shown_record(Shown::Panel, STAGE_COUNTDOWN_ENTRY, 0, "continue");
     // Nobody can answer an offer that is not shown: it is declined.
     if (!gfx_display_open()) return 0;
     if (over_board == 0) board_view_to_back();
     d = Countdown{};
-    d.set = spr_read_set("PANEL.MKF", COUNTDOWN_ENTRY);
+    d.set = spr_read_set("PANEL.MKF", STAGE_COUNTDOWN_ENTRY);
     const int r = screen_run(countdown_wndproc, 0);
     std::free(d.saved);
     spr_free_set(d.set);
@@ -362,5 +367,6 @@ int stage_countdown_screen(int over_board) {
 void stage_cheer_over_board() {
     board_repaint(0);
     board_dirty = 0;
-    flc_play_entry(CHEER_FLC_ENTRY, 0, 40, FLC_OVER_BACKGROUND, CHEER_EFFECT);
+    flc_play_entry(STAGE_CHEER_FLC_ENTRY, 0, LAYOUT_BOARD_AREA.top, FLC_OVER_BACKGROUND,
+                   STAGE_CHEER_EFFECT);
 }

@@ -14,6 +14,7 @@
 #include "shell/app.h"
 #include "shell/help.h"
 #include "shell/settings.h"
+#include "shell/sysmenu_layout.h"
 
 int32_t sysmenu_mode = SYSMENU_TITLE;
 SettingsRecord sysmenu_options_copy{};
@@ -53,15 +54,15 @@ void sysmenu_press(int spot, int x, int y) {
     SettingsRecord& c = sysmenu_options_copy;
     switch (spot) {
     case SM_SPEED:
-        c.game_speed = static_cast<uint8_t>((x - sysmenu_spots[spot].left) / 16);
+        c.game_speed = static_cast<uint8_t>((x - sysmenu_spots[spot].left) / SYSMENU_BAR_STEP);
         click_sound();
         break;
     case SM_MUSIC_BAR:
-        c.music_level = static_cast<uint8_t>((x - sysmenu_spots[spot].left) / 16 + 1);
+        c.music_level = static_cast<uint8_t>((x - sysmenu_spots[spot].left) / SYSMENU_BAR_STEP + 1);
         click_sound();
         break;
     case SM_SOUND_BAR:
-        c.sound_level = static_cast<uint8_t>((x - sysmenu_spots[spot].left) / 16 + 1);
+        c.sound_level = static_cast<uint8_t>((x - sysmenu_spots[spot].left) / SYSMENU_BAR_STEP + 1);
         click_sound();
         break;
     case SM_ANIMATIONS:
@@ -89,7 +90,7 @@ void sysmenu_press(int spot, int x, int y) {
     case SM_TRACKS:
         // A track is picked only while the music is on and a background plays.
         if (settings_music_level() != 0 && background_playing())
-            music_next_background((y - sysmenu_spots[spot].top) / 15 + 1);
+            music_next_background((y - sysmenu_spots[spot].top) / SYSMENU_TRACK_ROW_H + 1);
         else
             snd_effect_play(&ui_effects[UI_REFUSED], 0);
         break;
@@ -203,8 +204,11 @@ int sysmenu_date_day_at(uint32_t date, int x, int y) {
     cal_weekday(cal_pack(cal_year(date), cal_month(date), 1), &first_weekday, &length);
     for (int day = 1; day <= length; ++day) {
         const int cell = first_weekday + day - 1;
-        const int cx = 28 + 23 * (cell % 7), cy = 80 + 18 * (cell / 7);
-        if (x - cx <= 10 && cx - x <= 10 && y - cy <= 8 && cy - y <= 8) return day;
+        const int cx = SYSMENU_DAY_X + SYSMENU_DAY_STEP_X * (cell % SYSMENU_WEEK_DAYS);
+        const int cy = SYSMENU_DAY_Y + SYSMENU_DAY_STEP_Y * (cell / SYSMENU_WEEK_DAYS);
+        if (x - cx <= SYSMENU_DAY_HALF_W && cx - x <= SYSMENU_DAY_HALF_W &&
+            y - cy <= SYSMENU_DAY_HALF_H && cy - y <= SYSMENU_DAY_HALF_H)
+            return day;
     }
     return 0;
 }
@@ -251,9 +255,13 @@ void hotkey_edit_ok(HotkeyEdit& e) {
 }
 
 int hotkey_cell_at(int x, int y) {
-    if (y < 25 || y > 264) return -1;
-    const int row = (y - 25) / 16;
-    if (x >= 105 && x <= 160 && row < 15) return row;
-    if (x >= 257 && x <= 312 && row < 13) return 15 + row;
+    constexpr int rows = SYSMENU_KEY_COLUMN_ROWS;
+    if (y < SYSMENU_KEY_TOP || y >= SYSMENU_KEY_TOP + SYSMENU_KEY_ROW_H * rows) return -1;
+    const int row = (y - SYSMENU_KEY_TOP) / SYSMENU_KEY_ROW_H;
+    for (int column = 0; column < 2; ++column) {
+        const int x0 = SYSMENU_KEY_COLUMN_X[column], first = rows * column;
+        if (x >= x0 && x <= x0 + SYSMENU_KEY_HIT_W && first + row < HOTKEY_COUNT)
+            return first + row;
+    }
     return -1;
 }

@@ -10,6 +10,7 @@
 #include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/image.h"
+#include "engine/layout.h"
 #include "engine/message_draw.h"
 #include "engine/music.h"
 #include "engine/shown.h"
@@ -20,15 +21,10 @@
 #include "shell/screen.h"
 #include "shell/settings.h"
 #include "shell/sysmenu.h"
+#include "shell/sysmenu_layout.h"
 
 namespace {
 
-constexpr int SYSMENU_SET_ENTRY = 3;
-// Frames of the set: 0 the window, 1 the date page, 2 the hot-key page.
-constexpr int FRAME_WINDOW = 0, FRAME_DATE = 1, FRAME_HOTKEYS = 2;
-constexpr int WINDOW_W = 340, WINDOW_H = 350;
-constexpr int DATE_W = 200, DATE_H = 220;
-constexpr int HOTKEY_W = 330, HOTKEY_H = 320;
 constexpr uint32_t INK = 0x101010, PANEL = 0xD8D0B8, BAR = 0x3C78C8, PRESSED = 0xA89C80;
 
 const char* const MODE_LABELS[2][3] = {{"日期更改", "热键设定", "游戏说明"},
@@ -36,6 +32,15 @@ const char* const MODE_LABELS[2][3] = {{"日期更改", "热键设定", "游戏�
 const char* const TRACK_NAMES[MUSIC_BACKGROUND_COUNT] = {
     "1.携手创奇迹", "2.欢乐好时光", "3.黄金嘉年华", "4.美梦会成真",
     "5.奇幻妙城市", "6.看我的厉害", "7.世界逍遥游", "8.卡尔沃之夜"};
+struct WindowLabel {
+    const char* text;
+    int align;
+};
+const WindowLabel WINDOW_LABELS[SL_COUNT] = {
+    {"游戏速度", ALIGN_RIGHT_MIDDLE}, {"动画过程", ALIGN_RIGHT_MIDDLE},
+    {"音 乐", ALIGN_RIGHT_MIDDLE},    {"音 效", ALIGN_RIGHT_MIDDLE},
+    {"自动存档", ALIGN_RIGHT_MIDDLE}, {"乐  曲", ALIGN_LEFT_MIDDLE},
+    {"视  窗", ALIGN_LEFT_MIDDLE}};
 const char* const LAYOUT_LABELS[3] = {"日、月历", "缩小地图", "组合画面"};
 const char* const MONTH_NAMES[12] = {"一月", "二月", "三月", "四月", "五月",   "六月",
                                      "七月", "八月", "九月", "十月", "十一月", "十二月"};
@@ -88,15 +93,11 @@ ImageRecord* new_page(int frame, int wd, int h, uint32_t face = PANEL) {
 
 // The window's labels, written once at opening.
 void compose_window() {
-    ImageRecord* p = w.page = new_page(FRAME_WINDOW, WINDOW_W, WINDOW_H);
+    ImageRecord* p = w.page = new_page(SYSMENU_FRAME_WINDOW, SYSMENU_WINDOW_W, SYSMENU_WINDOW_H);
     if (!p) return;
-    label(p, "游戏速度", 74, 25, ALIGN_RIGHT_MIDDLE);
-    label(p, "动画过程", 90, 57, ALIGN_RIGHT_MIDDLE);
-    label(p, "音 乐", 60, 89, ALIGN_RIGHT_MIDDLE);
-    label(p, "音 效", 60, 121, ALIGN_RIGHT_MIDDLE);
-    label(p, "自动存档", 90, 153, ALIGN_RIGHT_MIDDLE);
-    label(p, "乐  曲", 20, 210, ALIGN_LEFT_MIDDLE);
-    label(p, "视  窗", 217, 200, ALIGN_LEFT_MIDDLE);
+    for (int i = 0; i < SL_COUNT; ++i)
+        label(p, WINDOW_LABELS[i].text, SYSMENU_LABEL_AT[i].x, SYSMENU_LABEL_AT[i].y,
+              WINDOW_LABELS[i].align);
     for (int i = 0; i < 3; ++i) {
         const SysmenuRect& r = sysmenu_spots[SM_LAYOUT_0 + i];
         label(p, LAYOUT_LABELS[i], (r.left + r.right) / 2, (r.top + r.bottom) / 2, ALIGN_CENTRE);
@@ -140,7 +141,8 @@ void draw_options() {
         const auto segments = [&](int spot, int n) {
             const SysmenuRect& r = sysmenu_spots[spot];
             for (int i = 0; i < n; ++i)
-                fill(back, x + r.left + 16 * i + 1, y + r.top + 2, 14, r.bottom - r.top - 4, BAR);
+                fill(back, x + r.left + SYSMENU_BAR_STEP * i + 1, y + r.top + 2, SYSMENU_SEGMENT_W,
+                     r.bottom - r.top - 4, BAR);
         };
         segments(SM_SPEED, (c.game_speed > 2 ? 2 : c.game_speed) + 1);
         segments(SM_MUSIC_BAR, c.music_level > 4 ? 4 : c.music_level);
@@ -164,16 +166,19 @@ void draw_options() {
             const SysmenuRect& t = sysmenu_spots[SM_TRACKS];
             const int current = music_current & 7;
             for (int i = 0; i < MUSIC_BACKGROUND_COUNT; ++i) {
-                const int row_y = y + 233 + 15 * i;
-                if (i == current) fill(back, x + t.left, row_y - 7, 159, 14, 0xFF0000);
-                label(back, TRACK_NAMES[i], x + t.left + 4, row_y, ALIGN_LEFT_MIDDLE, 12,
+                const int row_top = y + t.top + SYSMENU_TRACK_ROW_H * i;
+                if (i == current)
+                    fill(back, x + t.left, row_top, t.right - t.left, SYSMENU_TRACK_BAR_H,
+                         0xFF0000);
+                label(back, TRACK_NAMES[i], x + t.left + SYSMENU_TRACK_TEXT_DX,
+                      row_top + SYSMENU_TRACK_BAR_H / 2, ALIGN_LEFT_MIDDLE, 12,
                       i == current ? 0xFFFFFF : INK);
             }
         }
         draw_buttons(back);
     }
     popup_unlock_back();
-    const PlatRect r{w.left, w.top, w.left + WINDOW_W, w.top + WINDOW_H};
+    const PlatRect r{w.left, w.top, w.left + SYSMENU_WINDOW_W, w.top + SYSMENU_WINDOW_H};
     plat_invalidate_rect(&r);
 }
 
@@ -188,12 +193,8 @@ struct DateDialog {
     ImageRecord* page = nullptr;
     int left = 0, top = 0;
     uint32_t date = 0, today = 0;
-    int pressed = -1; // 0..3 arrows, 4 today, 5 cancel, 6 OK
+    int pressed = -1; // a button of SYSMENU_DATE_BUTTON_RECTS
 } dd;
-
-constexpr SysmenuRect DATE_BUTTONS[7] = {
-    {74, 21, 90, 31},  {74, 31, 90, 41},    {160, 21, 176, 31},  {160, 31, 176, 41},
-    {9, 180, 64, 210}, {72, 180, 127, 210}, {134, 180, 189, 210}};
 
 void draw_calendar() {
     ImageRecord* back = popup_lock_back();
@@ -201,11 +202,11 @@ void draw_calendar() {
         const int x = dd.left, y = dd.top;
         popup_blit(back, dd.page, x, y, false);
         const char* const names[3] = {"系 统", "取 消", "确 定"};
-        for (int i = 0; i < 7; ++i) {
-            const SysmenuRect& r = DATE_BUTTONS[i];
-            if (i >= 4) {
-                button(back, x + r.left, y + r.top, x + r.right, y + r.bottom, names[i - 4],
-                       dd.pressed == i);
+        for (int i = 0; i < SYSMENU_DATE_BUTTONS; ++i) {
+            const PlatRect& r = SYSMENU_DATE_BUTTON_RECTS[i];
+            if (i >= DATE_TODAY) {
+                button(back, x + r.left, y + r.top, x + r.right, y + r.bottom,
+                       names[i - DATE_TODAY], dd.pressed == i);
                 continue;
             }
             // The arrows: a small triangle, pointing down on the upper button (one
@@ -220,23 +221,26 @@ void draw_calendar() {
         const int month = cal_month(dd.date);
         char year[8];
         std::snprintf(year, sizeof year, "%d", cal_year(dd.date));
-        label(back, MONTH_NAMES[(month >= 1 && month <= 12 ? month : 1) - 1], x + 40, y + 31,
-              ALIGN_CENTRE);
-        label(back, year, x + 127, y + 31, ALIGN_CENTRE);
+        label(back, MONTH_NAMES[(month >= 1 && month <= 12 ? month : 1) - 1],
+              x + SYSMENU_DATE_MONTH_X, y + SYSMENU_DATE_TITLE_Y, ALIGN_CENTRE);
+        label(back, year, x + SYSMENU_DATE_YEAR_X, y + SYSMENU_DATE_TITLE_Y, ALIGN_CENTRE);
         int first = 0, length = 0;
         cal_weekday(cal_pack(cal_year(dd.date), month, 1), &first, &length);
         for (int day = 1; day <= length; ++day) {
             const int cell = first + day - 1;
-            const int cx = x + 28 + 23 * (cell % 7), cy = y + 80 + 18 * (cell / 7);
+            const int cx = x + SYSMENU_DAY_X + SYSMENU_DAY_STEP_X * (cell % SYSMENU_WEEK_DAYS);
+            const int cy = y + SYSMENU_DAY_Y + SYSMENU_DAY_STEP_Y * (cell / SYSMENU_WEEK_DAYS);
             const bool chosen = day == cal_day(dd.date);
-            if (chosen) fill(back, cx - 10, cy - 8, 20, 16, 0x51916C);
+            if (chosen)
+                fill(back, cx - SYSMENU_DAY_HALF_W, cy - SYSMENU_DAY_HALF_H, 2 * SYSMENU_DAY_HALF_W,
+                     2 * SYSMENU_DAY_HALF_H, 0x51916C);
             char n[12];
             std::snprintf(n, sizeof n, "%d", day);
             label(back, n, cx, cy, ALIGN_CENTRE, 12, chosen ? 0xFFFFFF : INK);
         }
     }
     popup_unlock_back();
-    const PlatRect r{dd.left, dd.top, dd.left + DATE_W, dd.top + DATE_H};
+    const PlatRect r{dd.left, dd.top, dd.left + SYSMENU_DATE_W, dd.top + SYSMENU_DATE_H};
     plat_invalidate_rect(&r);
 }
 
@@ -251,13 +255,14 @@ int32_t date_wndproc(PlatWindow win, uint32_t message, uint32_t wparam, int32_t 
         return paint(win, message, wparam, lparam);
     case WM_LBUTTONDOWN:
         dd.pressed = -1;
-        for (int i = 0; i < 7; ++i)
-            if (inside(x, y, DATE_BUTTONS[i].left, DATE_BUTTONS[i].top, DATE_BUTTONS[i].right,
-                       DATE_BUTTONS[i].bottom))
-                dd.pressed = i;
+        for (int i = 0; i < SYSMENU_DATE_BUTTONS; ++i) {
+            const PlatRect& r = SYSMENU_DATE_BUTTON_RECTS[i];
+            if (inside(x, y, r.left, r.top, r.right, r.bottom)) dd.pressed = i;
+        }
         if (dd.pressed >= 0) {
             snd_effect_play(&ui_effects[UI_PRESS], 0);
-        } else if (inside(x, y, 15, 70, 181, 177)) {
+        } else if (inside(x, y, SYSMENU_DAY_AREA.left, SYSMENU_DAY_AREA.top, SYSMENU_DAY_AREA.right,
+                          SYSMENU_DAY_AREA.bottom)) {
             if (const int day = sysmenu_date_day_at(dd.date, x, y))
                 dd.date = cal_pack(cal_year(dd.date), cal_month(dd.date), day);
         }
@@ -266,12 +271,12 @@ int32_t date_wndproc(PlatWindow win, uint32_t message, uint32_t wparam, int32_t 
     case WM_LBUTTONUP: {
         const int p = dd.pressed;
         dd.pressed = -1;
-        if (p == 5) {
+        if (p == SYSMENU_DATE_CANCEL) {
             cursor_set_mode(0);
             screen_close(-1);
             return 0;
         }
-        if (p == 6) {
+        if (p == SYSMENU_DATE_OK) {
             cursor_set_mode(0);
             screen_close(static_cast<int32_t>(dd.date));
             return 0;
@@ -295,19 +300,12 @@ struct HotkeyDialog {
     ImageRecord* page = nullptr;
     int left = 0, top = 0;
     HotkeyEdit edit;
-    int pressed = -1; // a slot, or 100 + button
+    int pressed = -1; // a slot, or PRESSED_BUTTON + button
     bool blink = false;
 } hd;
 
-constexpr int HK_BUTTON_X[3][2] = {{17, 87}, {130, 200}, {242, 312}};
-const char* const HK_BUTTON_NAMES[3] = {"原始设定", "取 消", "确 定"};
-
-int cell_x(int slot) {
-    return slot < 15 ? 105 : 257;
-}
-int cell_y(int slot) {
-    return 25 + 16 * (slot < 15 ? slot : slot - 15);
-}
+constexpr int PRESSED_BUTTON = 100;
+const char* const HK_BUTTON_NAMES[SKB_COUNT] = {"原始设定", "取 消", "确 定"};
 
 void draw_hotkeys() {
     ImageRecord* back = popup_lock_back();
@@ -315,19 +313,24 @@ void draw_hotkeys() {
         const int x = hd.left, y = hd.top;
         popup_blit(back, hd.page, x, y, false);
         for (int s = 0; s < HOTKEY_COUNT; ++s) {
-            const int cx = x + cell_x(s), cy = y + cell_y(s);
-            label(back, cfg_hotkey_labels[s], cx - 4, cy + 8, ALIGN_RIGHT_MIDDLE, 12, 0xE8E8E8);
-            if (hd.pressed == s) fill(back, cx, cy + 1, 53, 13, PRESSED);
-            if (s == hd.edit.selected && hd.blink) fill(back, cx, cy + 1, 53, 13, 0xF0F0F0);
-            label(back, cfg_hotkey_name(hd.edit.keys[s]).c_str(), cx + 2, cy + 8, ALIGN_LEFT_MIDDLE,
+            const int cx = x + sysmenu_key_x(s), cy = y + sysmenu_key_y(s);
+            const int text_y = cy + SYSMENU_KEY_TEXT_DY;
+            label(back, cfg_hotkey_labels[s], cx - 4, text_y, ALIGN_RIGHT_MIDDLE, 12, 0xE8E8E8);
+            if (hd.pressed == s)
+                fill(back, cx, cy + 1, SYSMENU_KEY_CELL_W, SYSMENU_KEY_CELL_H, PRESSED);
+            if (s == hd.edit.selected && hd.blink)
+                fill(back, cx, cy + 1, SYSMENU_KEY_CELL_W, SYSMENU_KEY_CELL_H, 0xF0F0F0);
+            label(back, cfg_hotkey_name(hd.edit.keys[s]).c_str(), cx + 2, text_y, ALIGN_LEFT_MIDDLE,
                   12, s < 8 ? 0x00F0F0 : 0xF0F000);
         }
-        for (int b = 0; b < 3; ++b)
-            button(back, x + HK_BUTTON_X[b][0], y + 281, x + HK_BUTTON_X[b][1], y + 311,
-                   HK_BUTTON_NAMES[b], hd.pressed == 100 + b);
+        for (int b = 0; b < SKB_COUNT; ++b) {
+            const PlatRect& r = SYSMENU_KEY_BUTTON_RECTS[b];
+            button(back, x + r.left, y + r.top, x + r.right, y + r.bottom, HK_BUTTON_NAMES[b],
+                   hd.pressed == PRESSED_BUTTON + b);
+        }
     }
     popup_unlock_back();
-    const PlatRect r{hd.left, hd.top, hd.left + HOTKEY_W, hd.top + HOTKEY_H};
+    const PlatRect r{hd.left, hd.top, hd.left + SYSMENU_HOTKEY_W, hd.top + SYSMENU_HOTKEY_H};
     plat_invalidate_rect(&r);
 }
 
@@ -356,26 +359,30 @@ int32_t hotkey_wndproc(PlatWindow win, uint32_t message, uint32_t wparam, int32_
         return 0;
     case WM_LBUTTONDOWN: {
         hd.pressed = hotkey_cell_at(x, y);
-        static const UiEffect sounds[3] = {UI_PRESS, UI_CANCEL, UI_CONFIRM};
-        for (int b = 0; b < 3 && hd.pressed < 0; ++b)
-            if (x >= HK_BUTTON_X[b][0] && x <= HK_BUTTON_X[b][1] && y >= 281 && y <= 311) {
-                hd.pressed = 100 + b;
+        static const UiEffect sounds[SKB_COUNT] = {UI_PRESS, UI_CANCEL, UI_CONFIRM};
+        for (int b = 0; b < SKB_COUNT && hd.pressed < 0; ++b) {
+            const PlatRect& r = SYSMENU_KEY_BUTTON_RECTS[b];
+            if (x >= r.left && x <= r.right && y >= r.top && y <= r.bottom) {
+                hd.pressed = PRESSED_BUTTON + b;
                 snd_effect_play(&ui_effects[sounds[b]], 0);
             }
-        if (hd.pressed >= 0 && hd.pressed < 100) snd_effect_play(&ui_effects[UI_PRESS], 0);
+        }
+        if (hd.pressed >= 0 && hd.pressed < PRESSED_BUTTON)
+            snd_effect_play(&ui_effects[UI_PRESS], 0);
         draw_hotkeys();
         return 0;
     }
     case WM_LBUTTONUP: {
         const int p = hd.pressed;
         hd.pressed = -1;
-        if (p == 100) std::memcpy(hd.edit.keys, cfg_default_hotkeys, sizeof hd.edit.keys);
-        if (p == 101) return hotkey_close(), 0;
-        if (p == 102) {
+        if (p == PRESSED_BUTTON + SKB_DEFAULTS)
+            std::memcpy(hd.edit.keys, cfg_default_hotkeys, sizeof hd.edit.keys);
+        if (p == PRESSED_BUTTON + SKB_CANCEL) return hotkey_close(), 0;
+        if (p == PRESSED_BUTTON + SKB_OK) {
             hotkey_edit_ok(hd.edit);
             return hotkey_close(), 0;
         }
-        if (p >= 0 && p < 100) hotkey_edit_select(hd.edit, p);
+        if (p >= 0 && p < PRESSED_BUTTON) hotkey_edit_select(hd.edit, p);
         draw_hotkeys();
         return 0;
     }
@@ -401,7 +408,8 @@ void left_up() {
     if (p >= SM_BUTTON_0 && p <= SM_BUTTON_2) {
         if (sysmenu_mode == SYSMENU_GAME) {
             draw_options();
-            if (decide_confirm(game_active_mover, MODE_LABELS[1][p - SM_BUTTON_0], 320, 200)) {
+            if (decide_confirm(game_active_mover, MODE_LABELS[1][p - SM_BUTTON_0],
+                               SYSMENU_CONFIRM_X, SYSMENU_CONFIRM_Y)) {
                 cursor_set_mode(0);
                 screen_close(p - SM_BUTTON_0 + 1);
             }
@@ -463,13 +471,13 @@ int32_t sysmenu_wndproc(PlatWindow win, uint32_t message, uint32_t wparam, int32
 
 void sysmenu_date_dialog() {
     dd = DateDialog{};
-    dd.page = new_page(FRAME_DATE, DATE_W, DATE_H);
-    if (dd.page) label(dd.page, "年", 150, 31, ALIGN_CENTRE);
-    dd.left = 320 - DATE_W / 2;
-    dd.top = 240 - DATE_H / 2;
+    dd.page = new_page(SYSMENU_FRAME_DATE, SYSMENU_DATE_W, SYSMENU_DATE_H);
+    if (dd.page) label(dd.page, "年", SYSMENU_DATE_YEAR_MARK_X, SYSMENU_DATE_TITLE_Y, ALIGN_CENTRE);
+    dd.left = SCREEN_W / 2 - SYSMENU_DATE_W / 2;
+    dd.top = SCREEN_H / 2 - SYSMENU_DATE_H / 2;
     dd.today = cfg_today();
     dd.date = sysmenu_options_copy.game_date;
-    const PlatRect r{dd.left, dd.top, dd.left + DATE_W, dd.top + DATE_H};
+    const PlatRect r{dd.left, dd.top, dd.left + SYSMENU_DATE_W, dd.top + SYSMENU_DATE_H};
     ImageRecord* saved = popup_save_area(r);
     const int32_t d = screen_run(date_wndproc, 0);
     if (saved) popup_restore_area(saved, dd.left, dd.top);
@@ -480,10 +488,10 @@ void sysmenu_date_dialog() {
 
 void sysmenu_hotkey_dialog() {
     hd = HotkeyDialog{};
-    hd.page = new_page(FRAME_HOTKEYS, HOTKEY_W, HOTKEY_H, 0x283454);
-    hd.left = 320 - HOTKEY_W / 2;
-    hd.top = 240 - HOTKEY_H / 2;
-    const PlatRect r{hd.left, hd.top, hd.left + HOTKEY_W, hd.top + HOTKEY_H};
+    hd.page = new_page(SYSMENU_FRAME_HOTKEYS, SYSMENU_HOTKEY_W, SYSMENU_HOTKEY_H, 0x283454);
+    hd.left = SCREEN_W / 2 - SYSMENU_HOTKEY_W / 2;
+    hd.top = SCREEN_H / 2 - SYSMENU_HOTKEY_H / 2;
+    const PlatRect r{hd.left, hd.top, hd.left + SYSMENU_HOTKEY_W, hd.top + SYSMENU_HOTKEY_H};
     ImageRecord* saved = popup_save_area(r);
     screen_run(hotkey_wndproc, 0);
     if (saved) popup_restore_area(saved, hd.left, hd.top);
@@ -497,9 +505,10 @@ int sysmenu_run(int mode) {
     w = Window{};
     w.set = spr_read_set(nullptr, SYSMENU_SET_ENTRY);
     compose_window();
-    const int wd = w.page ? w.page->width : WINDOW_W, h = w.page ? w.page->height : WINDOW_H;
-    w.left = 320 - wd / 2;
-    w.top = 240 - h / 2;
+    const int wd = w.page ? w.page->width : SYSMENU_WINDOW_W;
+    const int h = w.page ? w.page->height : SYSMENU_WINDOW_H;
+    w.left = SCREEN_W / 2 - wd / 2;
+    w.top = SCREEN_H / 2 - h / 2;
     const PlatRect r{w.left, w.top, w.left + wd, w.top + h};
     ImageRecord* saved = popup_save_area(r);
     const int32_t result = screen_run(sysmenu_wndproc, (w.top << 16) | w.left);
