@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/gods.h"

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/map.h"

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "board/board_panel_sets.h"
+#include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/map.h"

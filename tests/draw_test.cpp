@@ -8,7 +8,6 @@
 #include <cstring>
 #include <vector>
 
-#include "board/view.h"
 #include "engine/shown.h"
 #include "platform/clock.h"
 #include "platform/surface.h"

@@ -3,7 +3,6 @@
 // timing and messages, board mode and the board difference, damaged data,
 // and the stand-in animations the game plays.
 #include "board/status.h"
-#include "board/view.h"
 #include "data/anim_frames.h"
 #include "engine/draw.h"
 #include "engine/flc.h"

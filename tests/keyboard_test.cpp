@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/decisions.h"
 #include "board/game_state.h"

@@ -20,7 +20,6 @@
 
 #include "board/map.h"
 #include "board/turn.h"
-#include "board/view.h"
 #include "board/world_reset.h"
 #include "engine/cursor.h"
 #include "engine/film.h"

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "board/board_panel_sets.h"
+#include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/decisions.h"
 #include "board/game_state.h"

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/calendar.h"
 #include "board/game_state.h"
@@ -19,7 +20,6 @@
 #include "board/map.h"
 #include "board/spinner.h"
 #include "board/status.h"
-#include "board/view.h"
 #include "board/world_reset.h"
 #include "data/characters.h"
 #include "engine/cursor.h"

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "board/board_refresh.h"
 #include "runner_game.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/game_state.h"
-#include "board/view.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/mkf.h"

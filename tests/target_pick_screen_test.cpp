@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/map.h"

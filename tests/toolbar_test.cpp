@@ -1,6 +1,7 @@
 // The toolbar's table: a row per button with its hot key, registered once by
 // the module of its window, and the button and the hot key running the same
 // row.
+#include "board/board_refresh.h"
 #include "board/toolbar.h"
 
 #include <gtest/gtest.h>

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/decisions.h"
 #include "board/game_state.h"

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "board/board_panel_sets.h"
+#include "board/board_refresh.h"
 #include "board/calendar.h"
 #include "board/game_state.h"
 #include "board/jail.h"

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 
-#include "board/board_refresh.h"
 #include "platform/messages.h"
 
 // Regions drawn but not yet copied to the display.

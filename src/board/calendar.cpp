@@ -5,7 +5,6 @@
 #include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/speech.h"
-#include "board/view.h"
 #include "cards/card_use.h"
 #include "cards/cards.h"
 #include "engine/flc.h"

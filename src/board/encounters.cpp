@@ -15,7 +15,6 @@
 #include "board/speech.h"
 #include "board/status.h"
 #include "board/turn.h"
-#include "board/view.h"
 #include "cards/cards.h"
 #include "cards/item_use.h"
 #include "engine/flc.h"

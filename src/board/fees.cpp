@@ -17,7 +17,6 @@
 #include "board/speech.h"
 #include "board/spinner.h"
 #include "board/status.h"
-#include "board/view.h"
 #include "cards/card_use.h"
 #include "cards/cards.h"
 #include "cards/fate_gods.h"

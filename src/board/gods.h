@@ -11,8 +11,6 @@
 #include <cstdint>
 #include <string>
 
-#include "board/board_refresh.h"
-
 // God values added to a holder's ill_fortune, money_luck and mishap_luck on
 // attaching and taken off on removal, by GodKind.
 struct GodValues {

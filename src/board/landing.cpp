@@ -19,7 +19,6 @@
 #include "board/money.h"
 #include "board/speech.h"
 #include "board/square_kinds.h"
-#include "board/view.h"
 #include "engine/message.h"
 #include "engine/sound.h"
 #include "engine/util.h"

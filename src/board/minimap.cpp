@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/map.h"

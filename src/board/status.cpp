@@ -8,7 +8,6 @@
 #include "board/speech.h"
 #include "board/sprites.h"
 #include "board/turn.h"
-#include "board/view.h"
 #include "cards/cards.h"
 #include "cards/fate_gods.h"
 #include "engine/flc.h"

@@ -14,7 +14,6 @@
 #include "board/status.h"
 #include "board/turn_flow.h"
 #include "board/turn_steps.h"
-#include "board/view.h"
 #include "board/world_reset.h"
 #include "cards/item_use.h"
 #include "data/anim_frames.h"

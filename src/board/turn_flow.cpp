@@ -17,7 +17,6 @@
 #include "board/status.h"
 #include "board/turn.h"
 #include "board/turn_steps.h"
-#include "board/view.h"
 #include "board/world_reset.h"
 #include "cards/cards.h"
 #include "engine/flc.h"

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/map.h"

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <vector>
 
-#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/landing.h"
 #include "board/map.h"

@@ -18,7 +18,6 @@
 #include "board/speech.h"
 #include "board/status.h"
 #include "board/turn_flow.h"
-#include "board/view.h"
 #include "cards/ai_settings.h"
 #include "cards/card_use.h"
 #include "cards/target_pick.h"

@@ -13,7 +13,6 @@
 #include "board/speech.h"
 #include "board/square_kinds.h"
 #include "board/turn_steps.h"
-#include "board/view.h"
 #include "cards/ai_cards.h"
 #include "cards/ai_settings.h"
 #include "cards/cards.h"

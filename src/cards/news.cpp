@@ -9,7 +9,6 @@
 #include "board/map.h"
 #include "board/speech.h"
 #include "board/square_kinds.h"
-#include "board/view.h"
 #include "cards/news_presenter.h"
 #include "engine/random.h"
 #include "engine/sound.h"

@@ -11,7 +11,6 @@
 #include "board/map.h"
 #include "board/money.h"
 #include "board/speech.h"
-#include "board/view.h"
 #include "cards/card_use.h"
 #include "cards/news.h"
 #include "cards/news_presenter.h"

@@ -5,7 +5,6 @@
 
 #include "board/board_refresh.h"
 #include "board/game_state.h"
-#include "board/view.h"
 #include "engine/draw.h"
 #include "engine/message_draw.h"
 #include "engine/mkf.h"

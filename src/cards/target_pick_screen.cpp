@@ -3,6 +3,7 @@
 // scrolling allowed, holding it at an edge moves the view ever faster.
 #include <cstdint>
 
+#include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/decisions.h"
 #include "board/game_state.h"

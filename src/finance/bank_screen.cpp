@@ -22,6 +22,7 @@
 #include "engine/modal.h"
 #include "engine/music.h"
 #include "engine/numpad.h"
+#include "engine/options.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/text.h"
@@ -32,7 +33,6 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/queue.h"
-#include "shell/settings.h"
 
 // The deposit window: two modes (withdraw, deposit), eighteen buttons, the
 // typed amount and its slider. The deal is the bank's (bank_deposit,

@@ -16,13 +16,13 @@
 #include "engine/message_draw.h"
 #include "engine/modal.h"
 #include "engine/music.h"
+#include "engine/options.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/text.h"
 #include "engine/ui_effects.h"
 #include "finance/magic_house.h"
 #include "platform/queue.h"
-#include "shell/settings.h"
 
 namespace {
 

@@ -15,13 +15,13 @@
 #include "engine/layout.h"
 #include "engine/message_draw.h"
 #include "engine/modal.h"
+#include "engine/options.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/text.h"
 #include "engine/util.h"
 #include "finance/assets.h"
 #include "platform/queue.h"
-#include "shell/settings.h"
 
 namespace {
 

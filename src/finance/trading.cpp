@@ -6,7 +6,6 @@
 #include "board/board_refresh.h"
 #include "board/map.h"
 #include "board/turn_steps.h"
-#include "board/view.h"
 #include "board/world_reset.h"
 #include "engine/record_io.h"
 #include "engine/util.h"

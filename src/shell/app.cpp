@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/map.h"

@@ -1,5 +1,6 @@
 #include "shell/keyboard.h"
 
+#include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/decisions.h"
 #include "board/game_state.h"

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/toolbar.h"
 #include "engine/cursor.h"

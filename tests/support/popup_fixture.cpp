@@ -7,7 +7,6 @@
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/status.h"
-#include "board/view.h"
 #include "board/world_reset.h"
 #include "data/characters.h"
 #include "engine/balloon.h"
