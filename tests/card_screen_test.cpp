@@ -13,6 +13,7 @@
 #include "cards/card_screen.h"
 #include "cards/card_use.h"
 #include "cards/cards.h"
+#include "engine/layout.h"
 #include "engine/shown.h"
 #include "platform/clock.h"
 #include "platform/queue.h"
@@ -64,32 +65,38 @@ class CardScreens : public PopupTest {
     }
 };
 
-// The centre of cell (column, row) of a panel shown at (14, top).
+// The centre of cell (column, row) of a panel shown at (CARD_PANEL_X, top),
+// and the panel's rectangle.
 int cell_x(int column) {
-    return 19 + 80 * column + 40;
+    return CARD_PANEL_X + CARD_GRID_DX + CARD_CELL_W * column + CARD_CELL_W / 2;
 }
 int cell_y(int top, int row) {
-    return top + 5 + 56 * row + 28;
+    return top + CARD_GRID_DY + CARD_CELL_H * row + CARD_CELL_H / 2;
 }
+PlatRect panel_rect(int top) {
+    return {CARD_PANEL_X, top, CARD_PANEL_X + CARD_PANEL_W, top + CARD_PANEL_H};
+}
+constexpr int PANEL_PIXELS = CARD_PANEL_W * CARD_PANEL_H;
 
 TEST_F(CardScreens, TheCardWindowClosesWithTheCardClickedAndRestoresTheBoard) {
     for (int id : {3, 7, 12, 20, 29, 30})
         card_add(0, id);
-    watch({14, 130, 424, 308}, "card_window");
-    click(100, cell_x(3), cell_y(130, 2)); // an empty cell: nothing
-    click(200, cell_x(0), cell_y(130, 1)); // slot 5: card 30
+    watch(panel_rect(CARD_WINDOW_Y), "card_window");
+    click(100, cell_x(3), cell_y(CARD_WINDOW_Y, 2)); // an empty cell: nothing
+    click(200, cell_x(0), cell_y(CARD_WINDOW_Y, 1)); // slot 5: card 30
     DecisionRequest r{DECIDE_CARD_PICK, 0, nullptr, 0, 0};
     EXPECT_EQ(card_window_pick(r), 30);
     EXPECT_TRUE(seen.taken);
-    EXPECT_GT(seen.panel_pixels, 410 * 178 / 2) << "the card panel was shown at (14, 130)";
-    EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0) << "the board area is back";
-    EXPECT_EQ(shown_count(Shown::BoardEffect, 1), 1u) << "one click: the empty cell is silent";
+    EXPECT_GT(seen.panel_pixels, PANEL_PIXELS / 2) << "the card panel was shown";
+    EXPECT_EQ(screen_differs(0, 0, SCREEN_W, SCREEN_H, BACKGROUND), 0) << "the board area is back";
+    EXPECT_EQ(shown_count(Shown::BoardEffect, CARD_CLICK_SOUND), 1u)
+        << "one click: the empty cell is silent";
 
     t0 = plat_tick_count();
     click(100, 5, 200); // beside the grid
     right_click(200, 300, 300);
     EXPECT_EQ(card_window_pick(r), 0) << "the right button closes with nothing";
-    EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0);
+    EXPECT_EQ(screen_differs(0, 0, SCREEN_W, SCREEN_H, BACKGROUND), 0);
 }
 
 TEST_F(CardScreens, TheThiefPicksAnItemOnlyWhenItemsMayBeTaken) {
@@ -97,12 +104,12 @@ TEST_F(CardScreens, TheThiefPicksAnItemOnlyWhenItemsMayBeTaken) {
     item_add(2, 2);
     item_add(2, 2);
     item_add(2, 7);
-    watch({14, 270, 424, 448}, "thief_window");
+    watch(panel_rect(CARD_THIEF_ITEMS_Y), "thief_window");
     DecisionRequest r{DECIDE_THIEF_PICK, 0, nullptr, 0, 2};
     r.param = 1;
-    click(100, cell_x(1), cell_y(270, 0)); // the second kind held: item 7
+    click(100, cell_x(1), cell_y(CARD_THIEF_ITEMS_Y, 0)); // the second kind held: item 7
     EXPECT_EQ(card_steal_window_pick(r), STEAL_ITEM_FLAG | 7);
-    EXPECT_GT(seen.panel_pixels, 410 * 178 / 2) << "the item panel was shown at (14, 270)";
+    EXPECT_GT(seen.panel_pixels, PANEL_PIXELS / 2) << "the item panel was shown";
     EXPECT_EQ(item_menu_cells[0], 2);
     EXPECT_EQ(item_menu_cells[1], 7);
     EXPECT_EQ(item_menu_cells[2], 0);
@@ -111,27 +118,29 @@ TEST_F(CardScreens, TheThiefPicksAnItemOnlyWhenItemsMayBeTaken) {
     t0 = plat_tick_count();
     seen = Seen{};
     shot_name = "thief_window_cards_only";
-    click(100, cell_x(0), cell_y(270, 0)); // no item panel now
-    click(200, cell_x(0), cell_y(70, 0));  // the victim's card
+    click(100, cell_x(0), cell_y(CARD_THIEF_ITEMS_Y, 0)); // no item panel now
+    click(200, cell_x(0), cell_y(CARD_THIEF_CARDS_Y, 0)); // the victim's card
     EXPECT_EQ(card_steal_window_pick(r), 5);
     EXPECT_EQ(seen.panel_pixels, 0) << "no item panel without items to take";
-    EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0);
+    EXPECT_EQ(screen_differs(0, 0, SCREEN_W, SCREEN_H, BACKGROUND), 0);
 }
 
 // The rules show the picture through the card presenter, which the window fills.
 TEST_F(CardScreens, TheCardPictureShowsUnderItsCaptionAndTheBoardComesBack) {
     ASSERT_TRUE(card_presenter.installed());
     ASSERT_EQ(card_presenter().picture, card_show_picture);
-    watch({138, 200, 138 + 165, 200 + 256}, "card_picture");
+    watch({CARD_PICTURE_X, CARD_PICTURE_Y, CARD_PICTURE_X + CARD_PICTURE_W,
+           CARD_PICTURE_Y + CARD_PICTURE_H},
+          "card_picture");
     at(t0 + 300, SCRIPT_LEFT_UP, 10, 10); // cuts the wait short
     const uint32_t start = plat_tick_count();
     card_presenter().picture(CARD_MONSTER, "使用怪兽卡");
-    EXPECT_LT(plat_tick_count() - start, 1500u);
-    EXPECT_GT(seen.panel_pixels, 165 * 256 * 9 / 10) << "the card picture at (138, 200)";
-    EXPECT_EQ(screen_differs(0, 0, 640, 480, BACKGROUND), 0);
+    EXPECT_LT(plat_tick_count() - start, CARD_PICTURE_MS);
+    EXPECT_GT(seen.panel_pixels, CARD_PICTURE_W * CARD_PICTURE_H * 9 / 10) << "the card picture";
+    EXPECT_EQ(screen_differs(0, 0, SCREEN_W, SCREEN_H, BACKGROUND), 0);
     const ShownEvent* e = shown_find_text(Shown::Panel, "使用怪兽卡");
     ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->number, 540);
+    EXPECT_EQ(e->number, CARD_PICTURE_BASE + CARD_MONSTER);
     EXPECT_EQ(shown_count(Shown::BoardEffect, CARD_SOUND), 1u);
 
     shown_clear();

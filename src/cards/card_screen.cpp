@@ -24,18 +24,6 @@ std::array<uint8_t, ITEM_MENU_CELLS> item_menu_cells{};
 
 namespace {
 
-constexpr int MESSAGE_PANEL_FRAME = 5; // of the board's panel pictures
-constexpr int CAPTION_X = 220, CAPTION_Y = 129;
-constexpr int CARD_PICTURE_X = 138, CARD_PICTURE_Y = 200;
-constexpr uint32_t PICTURE_MS = 1500;
-constexpr int PANEL_X = 14;
-constexpr int CARD_WINDOW_Y = 130;      // the card window's panel
-constexpr int THIEF_CARDS_Y = 70;       // the thief's window: the victim's cards
-constexpr int THIEF_ITEMS_Y = 270;      // and items
-constexpr int GRID_DX = 5, GRID_DY = 5; // the first cell's corner in a panel picture
-constexpr int GRID_ROWS = 3;
-constexpr int BOARD_CLICK = 1; // board_effects element
-
 void cell_centre(int cell, int* x, int* y) {
     *x = CARD_CELL_X0 + CARD_CELL_W * (cell % CARD_CELL_COLUMNS);
     *y = CARD_CELL_Y0 + CARD_CELL_H * (cell / CARD_CELL_COLUMNS);
@@ -88,7 +76,7 @@ int32_t grid_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32
         if (pick == 0 || grid.pressed != 0) return 0;
         grid.pressed = pick;
         gfx_press_rect(rect);
-        if (grid.click) snd_board_effect_play(BOARD_CLICK, 0);
+        if (grid.click) snd_board_effect_play(CARD_CLICK_SOUND, 0);
         return 0;
     }
     case WM_LBUTTONUP:
@@ -106,7 +94,7 @@ int32_t grid_wndproc(PlatWindow window, uint32_t message, uint32_t wparam, int32
     }
 }
 
-// Draws a panel picture filled by draw at (PANEL_X, y) of the back buffer.
+// Draws a panel picture filled by draw at (CARD_PANEL_X, y) of the back buffer.
 void show_panel(void* panel, int picture, int y, int seat, void (*draw)(ImageRecord*, void*, int)) {
     const ImageRecord* frame = popup_frame(panel, picture);
     if (!frame) return;
@@ -114,7 +102,7 @@ void show_panel(void* panel, int picture, int y, int seat, void (*draw)(ImageRec
     if (!composed) return;
     draw(composed, panel, seat);
     ImageRecord* back = popup_lock_back();
-    if (back) popup_blit(back, composed, PANEL_X, y, false);
+    if (back) popup_blit(back, composed, CARD_PANEL_X, y, false);
     popup_unlock_back();
     std::free(composed);
 }
@@ -131,8 +119,8 @@ int run_grid(int seat, int card_top, int item_top, bool click) {
     grid.item_top = item_top;
     grid.click = click;
     item_menu_cells = {};
-    show_panel(panel, 0, card_top, seat, card_draw_inventory);
-    if (item_top >= 0) show_panel(panel, 1, item_top, seat, item_draw_list);
+    show_panel(panel, CARD_F_CARD_PANEL, card_top, seat, card_draw_inventory);
+    if (item_top >= 0) show_panel(panel, CARD_F_ITEM_PANEL, item_top, seat, item_draw_list);
     popup_update(LAYOUT_BOARD_AREA);
     const int32_t pick = screen_run(grid_wndproc, 0);
     popup_restore_area(saved, LAYOUT_BOARD_AREA.left, LAYOUT_BOARD_AREA.top);
@@ -144,20 +132,21 @@ int run_grid(int seat, int card_top, int item_top, bool click) {
 } // namespace
 
 int card_grid_cell_at(int x, int y, int top) {
-    const int gx = x - (PANEL_X + GRID_DX), gy = y - (top + GRID_DY);
-    if (gx < 0 || gy < 0 || gx >= CARD_CELL_W * CARD_CELL_COLUMNS || gy >= CARD_CELL_H * GRID_ROWS)
+    const int gx = x - (CARD_PANEL_X + CARD_GRID_DX), gy = y - (top + CARD_GRID_DY);
+    if (gx < 0 || gy < 0 || gx >= CARD_CELL_W * CARD_CELL_COLUMNS ||
+        gy >= CARD_CELL_H * CARD_GRID_ROWS)
         return -1;
     return gy / CARD_CELL_H * CARD_CELL_COLUMNS + gx / CARD_CELL_W;
 }
 
 PlatRect card_grid_cell_rect(int cell, int top) {
-    const int x = PANEL_X + GRID_DX + CARD_CELL_W * (cell % CARD_CELL_COLUMNS);
-    const int y = top + GRID_DY + CARD_CELL_H * (cell / CARD_CELL_COLUMNS);
+    const int x = CARD_PANEL_X + CARD_GRID_DX + CARD_CELL_W * (cell % CARD_CELL_COLUMNS);
+    const int y = top + CARD_GRID_DY + CARD_CELL_H * (cell / CARD_CELL_COLUMNS);
     return {x, y, x + CARD_CELL_W, y + CARD_CELL_H};
 }
 
 void card_draw_inventory(ImageRecord* dest, void* panel, int player) {
-    ImageRecord* target = panel_target(dest, panel, 0);
+    ImageRecord* target = panel_target(dest, panel, CARD_F_CARD_PANEL);
     if (!target || !is_player_seat(player)) return;
     text_set_font(20, 0xFFFFFF, 0x101010, TEXT_SHADOW, 1);
     for (int cell = 0; cell < HOLDING_ROW; ++cell) {
@@ -171,7 +160,7 @@ void card_draw_inventory(ImageRecord* dest, void* panel, int player) {
 
 void item_draw_list(ImageRecord* dest, void* panel, int player) {
     item_menu_cells = {};
-    ImageRecord* target = panel_target(dest, panel, 1);
+    ImageRecord* target = panel_target(dest, panel, CARD_F_ITEM_PANEL);
     if (!is_player_seat(player)) return;
     text_set_font(16, 0xFFFFFF, 0x101010, TEXT_SHADOW, 1);
     int cell = 0;
@@ -183,17 +172,17 @@ void item_draw_list(ImageRecord* dest, void* panel, int player) {
         cell_centre(cell, &x, &y);
         ++cell;
         if (!target) continue;
-        if (const ImageRecord* icon = popup_frame(panel, n + 1))
-            popup_blit(target, icon, x - 16, y, true);
+        if (const ImageRecord* icon = popup_frame(panel, CARD_F_ITEM_ICON + n - 1))
+            popup_blit(target, icon, x + ITEM_ICON_DX, y + ITEM_ICON_DY, true);
         char text[16];
         std::snprintf(text, sizeof text, "×%d", count);
-        text_draw(target, text, x + 34, y - 10, ALIGN_RIGHT_TOP);
+        text_draw(target, text, x + ITEM_COUNT_DX, y + ITEM_COUNT_DY, ALIGN_RIGHT_TOP);
     }
 }
 
 void card_show_picture(int id, const char* caption) {
     if (id == 0) return;
-    shown_record(Shown::Panel, CARD_PICTURE_BASE + id, PICTURE_MS, caption);
+    shown_record(Shown::Panel, CARD_PICTURE_BASE + id, CARD_PICTURE_MS, caption);
     if (!popup_lock_back()) return; // no display
     popup_unlock_back();
     const uint8_t mode = cursor_get_mode();
@@ -202,17 +191,18 @@ void card_show_picture(int id, const char* caption) {
     ImageRecord* saved = popup_save_area(LAYOUT_BOARD_AREA);
     ImageRecord* back = popup_lock_back();
     if (back) {
-        if (const ImageRecord* panel = popup_frame(board_panel_set, MESSAGE_PANEL_FRAME))
-            popup_blit(back, panel, CAPTION_X, CAPTION_Y, true);
+        if (const ImageRecord* panel = popup_frame(board_panel_set, CARD_CAPTION_FRAME))
+            popup_blit(back, panel, CARD_CAPTION_X, CARD_CAPTION_Y, true);
         popup_font(16, 0xF0F0F0, 0x101010, TEXT_SHADOW, 1);
-        if (caption) popup_text(nullptr, caption, CAPTION_X, CAPTION_Y, ALIGN_CENTRE_LINES);
+        if (caption)
+            popup_text(nullptr, caption, CARD_CAPTION_X, CARD_CAPTION_Y, ALIGN_CENTRE_LINES);
         if (const ImageRecord* card = popup_frame(picture, 0))
             popup_blit(back, card, CARD_PICTURE_X, CARD_PICTURE_Y, true);
     }
     popup_unlock_back();
     popup_update(LAYOUT_BOARD_AREA);
     snd_board_effect_play(CARD_SOUND, 0);
-    wait_ms_skippable(PICTURE_MS);
+    wait_ms_skippable(CARD_PICTURE_MS);
     popup_restore_area(saved, LAYOUT_BOARD_AREA.left, LAYOUT_BOARD_AREA.top);
     spr_free_set(picture);
     if (mode == 1) cursor_set_mode(1);
@@ -223,7 +213,7 @@ int card_window_pick(const DecisionRequest& r) {
 }
 
 int card_steal_window_pick(const DecisionRequest& r) {
-    return run_grid(r.object, THIEF_CARDS_Y, r.param == 1 ? THIEF_ITEMS_Y : -1, false);
+    return run_grid(r.object, CARD_THIEF_CARDS_Y, r.param == 1 ? CARD_THIEF_ITEMS_Y : -1, false);
 }
 
 namespace {
