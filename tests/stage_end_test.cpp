@@ -6,16 +6,20 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/world_reset.h"
+#include "engine/data_report.h"
 #include "engine/options.h"
 #include "engine/random.h"
 #include "engine/shown.h"
+#include "mkf_writer.h"
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/screen.h"
@@ -193,6 +197,43 @@ TEST_F(Campaign, TheFirstRunnerRunsAtAHeightTheGamesGeneratorDraws) {
     };
     EXPECT_TRUE(differs_near(heights[0])) << "a runner at " << heights[0];
     EXPECT_TRUE(differs_near(heights[1])) << "a runner at " << heights[1];
+}
+
+TEST_F(Campaign, WithoutItsPicturesTheCelebrationStillEndsAndTellsWhyOnce) {
+    const std::string kept = plat_data_dir();
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / "karvo_stage_end_no_pictures";
+    const std::filesystem::path damaged = dir / "damaged";
+    std::filesystem::create_directories(damaged);
+    // Its only entry, the first map's city, is cut short; the frames are missing.
+    ArchiveWriter jump;
+    mkf_writer_add_raw(jump, 0, Bytes(640 * 2, 0x11));
+    ASSERT_TRUE(mkf_writer_save(jump, (damaged / "JUMP.MKF").string()));
+    struct Case {
+        std::filesystem::path where;
+        const char* reason;
+    };
+    for (const Case& c : {Case{dir, "not found"}, Case{damaged, "is damaged"}}) {
+        SCOPED_TRACE(c.where.string());
+        data_reports_reset();
+        plat_set_data_dir(c.where.string());
+        game_human_count = 2;    // congratulated, then ended by a right click
+        for (int map : {0, 1}) { // twice: told the first time only
+            game_map = map;
+            t0 = plat_tick_count();
+            right_click(500, 320, 240);
+            stage_won();
+            EXPECT_EQ(campaign_maps_cleared[map], 1);
+        }
+        plat_set_data_dir(kept);
+        std::vector<std::string> told;
+        for (const std::string& line : data_reports())
+            if (line.find("JUMP.MKF") != std::string::npos) told.push_back(line);
+        ASSERT_EQ(told.size(), 1u) << "one line for every picture missed";
+        EXPECT_NE(told[0].find(c.reason), std::string::npos) << told[0];
+        std::memset(campaign_maps_cleared, 0, sizeof campaign_maps_cleared);
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(Campaign, SeveralHumansAreCongratulatedAndARightClickEndsIt) {

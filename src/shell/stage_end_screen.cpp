@@ -8,6 +8,7 @@
 #include "board/game_state.h"
 #include "engine/confirm.h"
 #include "engine/cursor.h"
+#include "engine/data_report.h"
 #include "engine/draw.h"
 #include "engine/flc.h"
 #include "engine/image.h"
@@ -30,6 +31,9 @@
 #include "shell/stage_end_layout.h"
 
 namespace {
+
+constexpr const char* JUMP_ARCHIVE = "JUMP.MKF";
+constexpr const char* WITHOUT_PICTURES = "the celebration is drawn without its pictures";
 
 // A frame as an image of its own, so that stamps can be drawn into it.
 ImageRecord* own_copy(const void* set, int n) {
@@ -285,15 +289,23 @@ int32_t countdown_wndproc(PlatWindow w, uint32_t message, uint32_t wparam, int32
 
 void stage_won_window_open() {
     c = Celebration{};
-    c.jump = mkf_open("JUMP.MKF");
+    c.jump = mkf_open(JUMP_ARCHIVE);
+    if (c.jump < 0) data_report_open_failure(JUMP_ARCHIVE, WITHOUT_PICTURES);
     c.panel = mkf_open("PANEL.MKF");
     uint32_t size = 0;
     void* px = c.jump >= 0 ? mkf_read(c.jump, game_map, nullptr, &size) : nullptr;
-    if (px && size >= static_cast<uint32_t>(JUMP_BACKGROUND_BYTES))
+    if (px && size >= static_cast<uint32_t>(JUMP_BACKGROUND_BYTES)) {
         c.background = static_cast<uint16_t*>(px);
-    else
+    } else {
         std::free(px);
+        if (c.jump >= 0)
+            data_report_bad_entry(c.jump, JUMP_ARCHIVE, game_map, "a 640 x 480 picture",
+                                  WITHOUT_PICTURES);
+    }
     c.stage = spr_read_set_from(c.jump, JUMP_FRAME_SET);
+    if (!c.stage && c.jump >= 0)
+        data_report_bad_entry(c.jump, JUMP_ARCHIVE, JUMP_FRAME_SET, "a picture set",
+                              WITHOUT_PICTURES);
     int winner = 0;
     while (winner < PLAYER_COUNT - 1 &&
            player_table[static_cast<size_t>(winner)].control == CTRL_OUT)
