@@ -6,7 +6,6 @@
 
 #include "board/board_refresh.h"
 #include "board/game_state.h"
-#include "board/gods.h"
 #include "board/view.h"
 #include "engine/image.h"
 #include "engine/layout.h"

@@ -20,11 +20,8 @@
 #include "cards/fate_gods.h"
 #include "engine/flc.h"
 #include "engine/message.h"
-#include "engine/message_draw.h"
-#include "engine/mkf.h"
 #include "engine/options.h"
 #include "engine/random.h"
-#include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/wait.h"
 

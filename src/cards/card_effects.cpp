@@ -23,7 +23,6 @@
 #include "cards/target_pick.h"
 #include "data/card_speech_lines.h"
 #include "data/filled_table.h"
-#include "data/speech_lines.h"
 #include "engine/flc.h"
 #include "engine/message.h"
 #include "engine/util.h"

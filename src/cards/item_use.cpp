@@ -29,7 +29,6 @@
 #include "engine/music.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/surfaces.h"
 #include "engine/ui_effects.h"
 
 int item_remote_dice_value = 0;
