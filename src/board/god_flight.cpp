@@ -1,10 +1,11 @@
 // The gods' flights over the board: drawn frame by frame onto the board
 // screen, with the board put back under each earlier place.
+#include "board/god_flight.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-#include "board/board_refresh.h"
 #include "board/game_state.h"
 #include "board/view.h"
 #include "engine/image.h"

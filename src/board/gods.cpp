@@ -10,6 +10,7 @@
 #include "board/board_refresh.h"
 #include "board/calendar.h"
 #include "board/game_state.h"
+#include "board/god_flight.h"
 #include "board/map.h"
 #include "board/money.h"
 #include "board/movement.h"

@@ -10,6 +10,7 @@
 #include "board/calendar.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
+#include "board/god_flight.h"
 #include "board/gods.h"
 #include "board/jail.h"
 #include "board/map.h"

@@ -7,6 +7,7 @@
 #include "board/board_refresh.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
+#include "board/god_flight.h"
 #include "board/gods.h"
 #include "board/jail.h"
 #include "board/map.h"
