@@ -12,6 +12,7 @@
 #include "board/board_refresh.h"
 #include "board/board_screen.h"
 #include "board/game_state.h"
+#include "board/god_flight.h"
 #include "board/gods.h"
 #include "board/map.h"
 #include "board/status.h"

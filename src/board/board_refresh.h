@@ -62,13 +62,6 @@ void board_flash_marked();
 void board_minimap_marks(int large);
 // The celebration film over the whole board.
 void board_play_animation();
-// The slot's god (slot 0: a marker with no god) flies on the board between
-// two world points, then stays for `pause` ms (recorded as a panel).
-void god_fly(int slot, int x0, int y0, int x1, int y1, int pause);
-// The leaving flight of a slot's god of this kind: straight up from screen
-// point (x, y), where the board drew it (drawn false: it was not in view),
-// with the leaving sound.
-void god_fly_up(int slot, int kind, bool drawn, int x, int y);
 
 // What the board window shows for the door. The view, the minimap and the
 // toolbar are drawn and left for the flush, which copies them to the display.

@@ -6,8 +6,6 @@
 #include <string>
 
 #include "board/board_refresh.h"
-#include "board/calendar.h"
-#include "board/choice.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/gods.h"

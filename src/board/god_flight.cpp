@@ -1,12 +1,12 @@
 // The gods' flights over the board: drawn frame by frame onto the board
 // screen, with the board put back under each earlier place.
+#include "board/god_flight.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-#include "board/board_refresh.h"
 #include "board/game_state.h"
-#include "board/gods.h"
 #include "board/view.h"
 #include "engine/image.h"
 #include "engine/layout.h"

@@ -4,10 +4,8 @@
 #include "board/minigames.h"
 #include "board/minigames_screen_kit.h"
 #include "engine/cursor.h"
-#include "engine/draw.h"
 #include "engine/message_draw.h"
 #include "engine/modal.h"
-#include "platform/queue.h"
 
 namespace {
 

@@ -8,7 +8,6 @@
 #include "engine/message_draw.h"
 #include "engine/modal.h"
 #include "engine/wait.h"
-#include "platform/queue.h"
 
 namespace {
 

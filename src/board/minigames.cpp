@@ -9,7 +9,6 @@
 #include "board/speech.h"
 #include "board/square_kinds.h"
 #include "engine/message.h"
-#include "engine/modal.h"
 #include "engine/music.h"
 #include "engine/options.h"
 #include "engine/random.h"

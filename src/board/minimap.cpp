@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "board/board_refresh.h"
-#include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/map.h"
 #include "board/toolbar.h"

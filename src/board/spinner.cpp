@@ -9,7 +9,6 @@
 #include "cards/fate_gods.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/surfaces.h"
 #include "engine/ui_effects.h"
 
 const int8_t spin_wheel_table[WHEEL_KIND_COUNT][WHEEL_POSITIONS] = {

@@ -6,7 +6,6 @@
 #include "board/game_state.h"
 #include "board/view_sets.h"
 #include "engine/image.h"
-#include "engine/mkf.h"
 #include "engine/surfaces.h"
 
 namespace {

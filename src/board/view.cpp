@@ -10,13 +10,11 @@
 
 #include "board/game_state.h"
 #include "board/map.h"
-#include "board/turn.h"
 #include "board/view_draw.h"
 #include "board/view_sets.h"
 #include "board/world_reset.h"
 #include "engine/draw.h"
 #include "engine/flc.h"
-#include "engine/image.h"
 
 int32_t hitmap_view_pos[2] = {-1, -1};
 int32_t view_camera_x = 0;

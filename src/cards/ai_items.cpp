@@ -11,7 +11,6 @@
 #include "board/view.h"
 #include "cards/ai_cards.h"
 #include "cards/ai_settings.h"
-#include "cards/cards.h"
 #include "data/filled_table.h"
 #include "engine/random.h"
 

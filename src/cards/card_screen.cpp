@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "board/game_state.h"
 #include "board/toolbar.h"
 #include "cards/card_use.h"
 #include "cards/cards.h"
@@ -12,13 +11,11 @@
 #include "engine/draw.h"
 #include "engine/layout.h"
 #include "engine/message_draw.h"
-#include "engine/mkf.h"
 #include "engine/modal.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/text.h"
 #include "engine/wait.h"
-#include "platform/queue.h"
 
 std::array<uint8_t, ITEM_MENU_CELLS> item_menu_cells{};
 

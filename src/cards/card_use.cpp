@@ -23,9 +23,7 @@
 #include "engine/message.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/surfaces.h"
 #include "engine/ui_effects.h"
-#include "engine/util.h"
 #include "finance/stock.h"
 
 constinit PresenterSlot<CardPresenter> card_presenter{CardPresenter{[](int, const char*) {}}};

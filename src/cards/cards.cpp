@@ -10,7 +10,6 @@
 #include "cards/ai_settings.h"
 #include "engine/message.h"
 #include "engine/random.h"
-#include "engine/util.h"
 
 std::array<std::array<uint8_t, HOLDING_ROW>, PLAYER_COUNT> player_cards{};
 std::array<std::array<uint8_t, HOLDING_ROW>, PLAYER_COUNT> player_items{};

@@ -7,6 +7,7 @@
 #include "board/board_refresh.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
+#include "board/god_flight.h"
 #include "board/gods.h"
 #include "board/jail.h"
 #include "board/map.h"
@@ -29,7 +30,6 @@
 #include "engine/music.h"
 #include "engine/random.h"
 #include "engine/sound.h"
-#include "engine/surfaces.h"
 #include "engine/ui_effects.h"
 
 int item_remote_dice_value = 0;

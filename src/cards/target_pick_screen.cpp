@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "board/board_refresh.h"
-#include "board/board_screen.h"
 #include "board/decisions.h"
 #include "board/game_state.h"
 #include "board/view.h"
@@ -14,7 +13,6 @@
 #include "engine/message_draw.h"
 #include "engine/modal.h"
 #include "engine/sound.h"
-#include "engine/surfaces.h"
 #include "engine/ui_effects.h"
 #include "platform/queue.h"
 

@@ -4,7 +4,6 @@
 
 #include "engine/cursor.h"
 #include "engine/message_draw.h"
-#include "engine/mkf.h"
 #include "engine/modal.h"
 #include "engine/options.h"
 #include "engine/shown.h"

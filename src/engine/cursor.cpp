@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "engine/mkf.h"
 #include "engine/options.h"
 #include "engine/surfaces.h"
 #include "platform/clock.h"

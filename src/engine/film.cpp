@@ -12,7 +12,6 @@
 #include "platform/audio.h"
 #include "platform/mci.h"
 #include "platform/queue.h"
-#include "platform/surface.h"
 
 uint8_t avi_playing = 0;
 uint8_t avi_skippable = 0;

@@ -3,8 +3,6 @@
 #include <cstdlib>
 
 #include "engine/draw.h"
-#include "engine/mkf.h"
-#include "engine/surfaces.h"
 #include "engine/text.h"
 #include "platform/queue.h"
 

@@ -10,7 +10,6 @@
 #include "board/calendar.h"
 #include "board/game_state.h"
 #include "board/map.h"
-#include "board/money.h"
 #include "board/turn_steps.h"
 #include "engine/message.h"
 #include "engine/random.h"

@@ -31,7 +31,6 @@
 #include "finance/assets.h"
 #include "finance/stock.h"
 #include "finance/trading.h"
-#include "platform/queue.h"
 
 namespace {
 

@@ -20,7 +20,6 @@
 #include "engine/ui_effects.h"
 #include "finance/auction.h"
 #include "platform/clock.h"
-#include "platform/queue.h"
 
 namespace {
 

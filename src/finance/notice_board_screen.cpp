@@ -13,7 +13,6 @@
 #include "board/toolbar.h"
 #include "cards/cards.h"
 #include "data/card_defs.h"
-#include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/image.h"
 #include "engine/layout.h"
@@ -28,7 +27,6 @@
 #include "finance/notice_board.h"
 #include "finance/stock.h"
 #include "finance/trading.h"
-#include "platform/queue.h"
 
 namespace {
 

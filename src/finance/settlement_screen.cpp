@@ -21,7 +21,6 @@
 #include "engine/text.h"
 #include "engine/util.h"
 #include "finance/assets.h"
-#include "platform/queue.h"
 
 namespace {
 
