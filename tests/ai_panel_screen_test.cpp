@@ -47,26 +47,38 @@ class AiPanel : public PopupTest {
     }
 };
 
-constexpr int ROW_X = 150;
+// Points inside row k, a spot and a bar.
+constexpr int ROW_X = AI_PANEL_ROW_LEFT + 40;
 int row_y(int k) {
-    return 70 + 83 * k + 40;
+    return AI_PANEL_ROW_TOP + AI_PANEL_ROW_STEP * k + 40;
 }
-constexpr int OK_X = 495, OK_Y = 185, CANCEL_X = 495, CANCEL_Y = 270;
+int spot_x(AiPanelSpot s) {
+    const AiPanelRect& r = ai_panel_spots[static_cast<size_t>(s)];
+    return (r.left + r.right) / 2;
+}
+int spot_y(AiPanelSpot s) {
+    const AiPanelRect& r = ai_panel_spots[static_cast<size_t>(s)];
+    return (r.top + r.bottom) / 2;
+}
+constexpr int CASH_BAR_Y = (AI_PANEL_CASH_BAR.top + AI_PANEL_CASH_BAR.bottom) / 2;
 
 TEST_F(AiPanel, OkWritesEveryRowBackWithItsSwitchesPersonalityAndShares) {
-    click(100, 300, 115);                     // use cards
-    click(200, 300, 265);                     // cunning
-    at(t0 + 300, SCRIPT_LEFT_DOWN, 320, 340); // the cash bar, then dragged to its end
-    move(t0 + 320, 389, 340);
-    at(t0 + 340, SCRIPT_LEFT_UP, 389, 340);
-    click(400, 395, 370);        // stock + : 95
-    click(500, 395, 370);        // stock + : 100
+    click(100, spot_x(AI_SPOT_CARDS), spot_y(AI_SPOT_CARDS));
+    click(200, spot_x(AI_SPOT_CUNNING), spot_y(AI_SPOT_CUNNING));
+    // The cash bar, then dragged to its end.
+    const int bar_end = AI_PANEL_CASH_BAR.right - 1;
+    at(t0 + 300, SCRIPT_LEFT_DOWN, AI_PANEL_CASH_BAR.left + 10, CASH_BAR_Y);
+    move(t0 + 320, bar_end, CASH_BAR_Y);
+    at(t0 + 340, SCRIPT_LEFT_UP, bar_end, CASH_BAR_Y);
+    click(400, spot_x(AI_SPOT_STOCK_PLUS), spot_y(AI_SPOT_STOCK_PLUS)); // 95
+    click(500, spot_x(AI_SPOT_STOCK_PLUS), spot_y(AI_SPOT_STOCK_PLUS)); // 100
     click(600, ROW_X, row_y(0)); // select the first row (seat 0)
     click(700, ROW_X, row_y(0)); // and hand it over
-    click(800, 300, 370 - 33);   // cash - on seat 0: 40
-    move(t0 + 900, OK_X, OK_Y);
-    at(t0 + 900, SCRIPT_LEFT_DOWN, OK_X, OK_Y);
-    at(t0 + 950, SCRIPT_LEFT_UP, OK_X, OK_Y);
+    click(800, spot_x(AI_SPOT_CASH_MINUS), spot_y(AI_SPOT_CASH_MINUS)); // on seat 0: 40
+    const int ok_x = spot_x(AI_SPOT_OK), ok_y = spot_y(AI_SPOT_OK);
+    move(t0 + 900, ok_x, ok_y);
+    at(t0 + 900, SCRIPT_LEFT_DOWN, ok_x, ok_y);
+    at(t0 + 950, SCRIPT_LEFT_UP, ok_x, ok_y);
     shot_at = t0 + 920; // with the OK button held
     plat_set_cursor_hook(shoot);
     ai_panel_open();
@@ -85,12 +97,12 @@ TEST_F(AiPanel, OkWritesEveryRowBackWithItsSwitchesPersonalityAndShares) {
 }
 
 TEST_F(AiPanel, CancelAndTheRightButtonWriteNothing) {
-    click(100, 300, 115);
+    click(100, spot_x(AI_SPOT_CARDS), spot_y(AI_SPOT_CARDS));
     click(200, ROW_X, row_y(1)); // the selected row: handed over in the copy
-    click(300, CANCEL_X, CANCEL_Y);
+    click(300, spot_x(AI_SPOT_CANCEL), spot_y(AI_SPOT_CANCEL));
     ai_panel_open();
     t0 = plat_tick_count();
-    click(100, 300, 146);
+    click(100, spot_x(AI_SPOT_ITEMS), spot_y(AI_SPOT_ITEMS));
     right_click(200, 300, 300);
     ai_panel_open();
     EXPECT_EQ(player_table[2].ai_flags, 0);
@@ -103,8 +115,9 @@ TEST_F(AiPanel, TheSelectedRowIsKeptWhenTheCurrentPlayerHasNone) {
     right_click(200, 300, 300);
     ai_panel_open();
     t0 = plat_tick_count();
-    click(100, 300, 146); // use items, on the row kept selected (seat 3)
-    click(200, OK_X, OK_Y);
+    // Use items, on the row kept selected (seat 3).
+    click(100, spot_x(AI_SPOT_ITEMS), spot_y(AI_SPOT_ITEMS));
+    click(200, spot_x(AI_SPOT_OK), spot_y(AI_SPOT_OK));
     ai_panel_open();
     EXPECT_EQ(player_table[3].ai_flags, 2);
     EXPECT_EQ(player_table[0].ai_flags, 0);
@@ -113,9 +126,9 @@ TEST_F(AiPanel, TheSelectedRowIsKeptWhenTheCurrentPlayerHasNone) {
 TEST_F(AiPanel, WithNoHumanSeatOkDoesNotCloseButTheRightButtonDoes) {
     for (PlayerRecord& r : player_table)
         r.control = CTRL_COMPUTER;
-    click(100, OK_X, OK_Y);
+    click(100, spot_x(AI_SPOT_OK), spot_y(AI_SPOT_OK));
     click(150, ROW_X, row_y(0));
-    click(200, 395, 370);
+    click(200, spot_x(AI_SPOT_STOCK_PLUS), spot_y(AI_SPOT_STOCK_PLUS));
     right_click(1000, 300, 300);
     ai_panel_open();
     EXPECT_GE(plat_tick_count() - t0, 1000u) << "only the right button left the panel";

@@ -15,9 +15,11 @@
 #include "board/view.h"
 #include "board/world_reset.h"
 #include "cards/target_pick.h"
+#include "cards/target_pick_layout.h"
 #include "data/characters.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
+#include "engine/layout.h"
 #include "engine/shown.h"
 #include "finance/stock.h"
 #include "platform/clock.h"
@@ -92,7 +94,7 @@ TEST_F(PickerWindow, AClickOnAnAcceptedObjectClosesWithItsCode) {
     EXPECT_EQ(target_pick(PROPERTIES), code);
     plat_set_cursor_hook(nullptr);
     EXPECT_EQ(shape_over_target, 12) << "the target frames over an accepted object";
-    EXPECT_EQ(cursor_state.first, 41) << "the normal cursor again";
+    EXPECT_EQ(cursor_state.first, PICK_CURSOR_NORMAL) << "the normal cursor again";
     EXPECT_EQ(shown_count(Shown::Effect, REFUSED_EFFECT), 0u);
 }
 
@@ -120,8 +122,8 @@ TEST_F(PickerWindow, TheViewScrollsAtAnEdgeOnlyWhenTheCallerAllowsIt) {
         SCOPED_TRACE(scroll);
         board_clear_scroll_target();
         t0 = plat_tick_count();
-        move(t0 + 100, 639, 200); // the right edge
-        move(t0 + 600, 200, 200); // back inside: the scroll stops
+        move(t0 + 100, SCREEN_W - 1, 200); // the right edge
+        move(t0 + 600, 200, 200);          // back inside: the scroll stops
         right_click(700, 200, 200);
         const uint32_t kinds = PICK_LOTS | (scroll ? PICK_SCROLL : 0);
         EXPECT_EQ(target_pick(target_pick_param(kinds, PICK_ANY, 12, 15)), 0);

@@ -8,6 +8,7 @@
 #include "board/game_state.h"
 #include "board/toolbar.h"
 #include "board/view.h"
+#include "cards/ai_panel_layout.h"
 #include "cards/ai_settings.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
@@ -23,26 +24,9 @@
 
 namespace {
 
-constexpr int PANEL_ENTRY = 77;
-constexpr int PANEL_X = 102, PANEL_Y = 62;
-// Frames of the panel's set.
-enum PanelFrame : int {
-    F_PANEL = 0,
-    F_ROW = 1,
-    F_ROW_LIT = 2,
-    F_HANDED_OVER = 3,
-    F_CHECK = 4,
-    F_LEFT_PRESSED = 5,
-    F_RIGHT_PRESSED = 6,
-    F_OK_PRESSED = 7,
-    F_CANCEL_PRESSED = 8,
-    F_BAR_CELL = 9,
-};
-constexpr int FACE_FRAME = 1; // of a character's portrait set
-constexpr int CHECK_X = 288;
-constexpr int CHECK_Y[5] = {107, 139, 195, 227, 259}; // cards, items, personality 0..2
-constexpr int BAR_CELL_X = 311, BAR_CELL_W = 8;
-constexpr int BAR_CELL_Y[2] = {328, 361};
+const char* const LABELS[AI_L_COUNT] = {"托管AI",   "个  性", "资金运用比例", "使用卡片",
+                                        "使用道具", "乖宝宝", "普通人",       "大老奸",
+                                        "现金",     "存款",   "股票",         "资金"};
 
 struct Window {
     AiPanel* rows = nullptr;      // the state machine shown
@@ -58,72 +42,67 @@ void put(ImageRecord* back, int frame, int x, int y) {
 }
 
 void write_texts(ImageRecord* picture) {
-    struct Text {
-        const char* text;
-        int x, y;
-    };
-    popup_font(20, 0xE0E0E0, 0x101010, TEXT_SHADOW, 1);
-    for (const Text& t :
-         {Text{"托管AI", 173, 26}, Text{"个  性", 173, 114}, Text{"资金运用比例", 249, 246}})
-        popup_text(picture, t.text, t.x, t.y, ALIGN_CENTRE);
-    popup_font(16, 0xE0E0E0, 0x101010, TEXT_SHADOW, 1);
-    for (const Text& t :
-         {Text{"使用卡片", 244, 53}, Text{"使用道具", 244, 84}, Text{"乖宝宝", 244, 141},
-          Text{"普通人", 244, 173}, Text{"大老奸", 244, 206}, Text{"现金", 175, 277},
-          Text{"存款", 321, 277}, Text{"股票", 175, 310}, Text{"资金", 321, 310}})
-        popup_text(picture, t.text, t.x, t.y, ALIGN_CENTRE);
+    for (int i = 0; i < AI_L_COUNT; ++i) {
+        if (i == 0) popup_font(20, 0xE0E0E0, 0x101010, TEXT_SHADOW, 1);
+        if (i == AI_PANEL_HEADINGS) popup_font(16, 0xE0E0E0, 0x101010, TEXT_SHADOW, 1);
+        popup_text(picture, LABELS[i], AI_PANEL_LABEL_AT[i].x, AI_PANEL_LABEL_AT[i].y,
+                   ALIGN_CENTRE);
+    }
     popup_font(20, 0x101010, 0x101010, TEXT_BOLD, 1);
-    popup_text(picture, "确定", 387, 105, ALIGN_VERTICAL);
-    popup_text(picture, "取消", 387, 193, ALIGN_VERTICAL);
+    popup_text(picture, "确定", AI_PANEL_OK_WORD.x, AI_PANEL_OK_WORD.y, ALIGN_VERTICAL);
+    popup_text(picture, "取消", AI_PANEL_CANCEL_WORD.x, AI_PANEL_CANCEL_WORD.y, ALIGN_VERTICAL);
 }
 
 PlatRect panel_rect() {
     const int w = win.clean ? win.clean->width : 0, h = win.clean ? win.clean->height : 0;
-    return {PANEL_X, PANEL_Y, PANEL_X + w, PANEL_Y + h};
+    return {AI_PANEL_X, AI_PANEL_Y, AI_PANEL_X + w, AI_PANEL_Y + h};
 }
 
 void draw() {
     ImageRecord* back = popup_lock_back();
     if (!back) return;
     const AiPanel& p = *win.rows;
-    if (win.clean) popup_blit(back, win.clean, PANEL_X, PANEL_Y, false);
+    if (win.clean) popup_blit(back, win.clean, AI_PANEL_X, AI_PANEL_Y, false);
     for (int k = 0; k < p.count; ++k) {
         const int y = AI_PANEL_ROW_TOP + AI_PANEL_ROW_STEP * k;
-        put(back, k == p.selected ? F_ROW_LIT : F_ROW, AI_PANEL_ROW_LEFT, y);
+        put(back, k == p.selected ? AI_F_ROW_LIT : AI_F_ROW, AI_PANEL_ROW_LEFT, y);
         const AiPanelRow& row = p.rows[static_cast<size_t>(k)];
-        if (const ImageRecord* face = popup_frame(view_portrait_set(row.seat), FACE_FRAME))
-            popup_blit(back, face, 182, y + 40, true);
-        if (row.control & CTRL_HANDED_OVER) put(back, F_HANDED_OVER, 121, y + 36);
+        if (const ImageRecord* face = popup_frame(view_portrait_set(row.seat), AI_PANEL_FACE_FRAME))
+            popup_blit(back, face, AI_PANEL_FACE_X, y + AI_PANEL_FACE_DY, true);
+        if (row.control & CTRL_HANDED_OVER)
+            put(back, AI_F_HANDED_OVER, AI_PANEL_HANDED_X, y + AI_PANEL_HANDED_DY);
     }
     if (p.selected >= 0 && p.selected < p.count) {
         const AiPanelRow& row = p.rows[static_cast<size_t>(p.selected)];
-        if (row.ai_flags & 1) put(back, F_CHECK, CHECK_X, CHECK_Y[0]);
-        if (row.ai_flags & 2) put(back, F_CHECK, CHECK_X, CHECK_Y[1]);
+        if (row.ai_flags & 1) put(back, AI_F_CHECK, AI_PANEL_CHECK_X, AI_PANEL_CHECK_Y[0]);
+        if (row.ai_flags & 2) put(back, AI_F_CHECK, AI_PANEL_CHECK_X, AI_PANEL_CHECK_Y[1]);
         if (row.personality <= PERS_CUNNING)
-            put(back, F_CHECK, CHECK_X, CHECK_Y[2 + row.personality]);
+            put(back, AI_F_CHECK, AI_PANEL_CHECK_X, AI_PANEL_CHECK_Y[2 + row.personality]);
         const uint8_t values[2] = {row.cash_pct, row.stock_pct};
         for (int b = 0; b < 2; ++b)
-            for (int c = 0; c < std::min(10, values[b] / 10); ++c)
-                put(back, F_BAR_CELL, BAR_CELL_X + BAR_CELL_W * c, BAR_CELL_Y[b]);
+            for (int c = 0; c < std::min(AI_PANEL_BAR_CELLS, values[b] / 10); ++c)
+                put(back, AI_F_BAR_CELL, AI_PANEL_BAR_CELL_X + AI_PANEL_BAR_CELL_W * c,
+                    AI_PANEL_BAR_CELL_Y[b]);
     }
     const AiPanelRect* held =
         p.pressed != AI_SPOT_NONE ? &ai_panel_spots[static_cast<size_t>(p.pressed)] : nullptr;
     switch (p.pressed) {
     case AI_SPOT_CASH_MINUS:
     case AI_SPOT_STOCK_MINUS:
-        put(back, F_LEFT_PRESSED, held->left, held->top);
+        put(back, AI_F_LEFT_PRESSED, held->left, held->top);
         break;
     case AI_SPOT_CASH_PLUS:
     case AI_SPOT_STOCK_PLUS:
-        put(back, F_RIGHT_PRESSED, held->left, held->top);
+        put(back, AI_F_RIGHT_PRESSED, held->left, held->top);
         break;
     case AI_SPOT_OK:
     case AI_SPOT_CANCEL: {
         // The pressed button, its word moved one pixel down and right.
         const bool ok = p.pressed == AI_SPOT_OK;
-        put(back, ok ? F_OK_PRESSED : F_CANCEL_PRESSED, held->left, held->top);
+        put(back, ok ? AI_F_OK_PRESSED : AI_F_CANCEL_PRESSED, held->left, held->top);
         popup_font(20, 0x101010, 0x101010, TEXT_BOLD, 1);
-        popup_text(back, ok ? "确定" : "取消", PANEL_X + 388, PANEL_Y + (ok ? 106 : 194),
+        const AiPanelPoint& word = ok ? AI_PANEL_OK_WORD : AI_PANEL_CANCEL_WORD;
+        popup_text(back, ok ? "确定" : "取消", AI_PANEL_X + word.x + 1, AI_PANEL_Y + word.y + 1,
                    ALIGN_VERTICAL);
         break;
     }
@@ -173,15 +152,16 @@ void free_window() {
     win = Window{};
 }
 
-// Shows the panel at (102, 62) and runs it modally; the result stays in rows.
+// Shows the panel at (AI_PANEL_X, AI_PANEL_Y) and runs it modally; the result
+// stays in rows.
 void ai_panel_window(AiPanel& rows) {
-    shown_record(Shown::Panel, PANEL_ENTRY, 0, "ai panel");
+    shown_record(Shown::Panel, AI_PANEL_ENTRY, 0, "ai panel");
     if (!popup_lock_back()) return; // no display: the panel closes as cancelled
     popup_unlock_back();
     win = Window{};
     win.rows = &rows;
-    win.set = spr_read_set("PANEL.MKF", PANEL_ENTRY);
-    if (const ImageRecord* picture = popup_frame(win.set, F_PANEL)) {
+    win.set = spr_read_set("PANEL.MKF", AI_PANEL_ENTRY);
+    if (const ImageRecord* picture = popup_frame(win.set, AI_F_PANEL)) {
         win.clean = image_new(picture->width, picture->height, 0, 0);
         if (win.clean) {
             blit_to_image(win.clean, picture, picture->hot_x, picture->hot_y);

@@ -1,6 +1,7 @@
 // The picker's window: a modal screen over the board view. The cursor shows
-// the caller's frames over an acceptable target and frame 5 elsewhere; with
-// scrolling allowed, holding it at an edge moves the view ever faster.
+// the caller's frames over an acceptable target and the no-target shape
+// elsewhere; with scrolling allowed, holding it at an edge moves the view
+// ever faster.
 #include <cstdint>
 
 #include "board/board_refresh.h"
@@ -8,6 +9,7 @@
 #include "board/game_state.h"
 #include "board/view.h"
 #include "cards/target_pick.h"
+#include "cards/target_pick_layout.h"
 #include "engine/cursor.h"
 #include "engine/draw.h"
 #include "engine/message_draw.h"
@@ -18,9 +20,6 @@
 
 namespace {
 
-constexpr int CURSOR_NO_TARGET = 5;
-constexpr int CURSOR_NORMAL = 41;
-constexpr int TARGET_FRAME_TICKS = 10;
 constexpr uint32_t SCROLL_TIMER_MS = 50;
 constexpr int BOARD_CLICK = 1; // board_effects element
 
@@ -35,12 +34,6 @@ struct Picker {
     bool target_shape = false;
 };
 Picker picker;
-
-// The one-frame shape of each edge: top 34, left 40, bottom 38, right 36.
-int edge_shape(int edge) {
-    static constexpr int SHAPES[5] = {0, 34, 40, 38, 36};
-    return SHAPES[edge];
-}
 
 void stop_scroll() {
     if (picker.edge == PICK_EDGE_NONE) return;
@@ -63,7 +56,7 @@ void start_scroll(int edge) {
     picker.edge = edge;
     picker.target = 0;
     picker.target_shape = false;
-    cursor_set_shape(edge_shape(edge), 1, 0);
+    cursor_set_shape(PICK_CURSOR_EDGE[edge], 1, 0);
 }
 
 void hover(int x, int y) {
@@ -75,20 +68,20 @@ void hover(int x, int y) {
     if (code != 0 && target_pick_accepts(picker.param, picker.user, code)) {
         if (!picker.target_shape)
             cursor_set_shape(target_pick_first_frame(picker.param),
-                             target_pick_frame_count(picker.param), TARGET_FRAME_TICKS);
+                             target_pick_frame_count(picker.param), PICK_TARGET_FRAME_TICKS);
         picker.target = code;
         picker.target_shape = true;
         return;
     }
-    if (picker.target_shape || picker.target != 0 || cursor_state.first != CURSOR_NO_TARGET)
-        cursor_set_shape(CURSOR_NO_TARGET, 1, 0);
+    if (picker.target_shape || picker.target != 0 || cursor_state.first != PICK_CURSOR_NO_TARGET)
+        cursor_set_shape(PICK_CURSOR_NO_TARGET, 1, 0);
     picker.target = 0;
     picker.target_shape = false;
 }
 
 void finish(int32_t result) {
     stop_scroll();
-    cursor_set_shape(CURSOR_NORMAL, 1, 0);
+    cursor_set_shape(PICK_CURSOR_NORMAL, 1, 0);
     screen_close(result);
 }
 
