@@ -1,5 +1,5 @@
 // The news and fate panel on a display: the panel over the board area, the
-// event's picture at (25, 44), faces at x 390, the strip restored from it.
+// event's picture and a face on it, the strip restored from it.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,6 +11,7 @@
 #include "cards/news_screen.h"
 #include "engine/draw.h"
 #include "engine/image.h"
+#include "engine/layout.h"
 #include "engine/mkf.h"
 #include "engine/shown.h"
 #include "platform/surface.h"
@@ -57,19 +58,22 @@ TEST_F(NewsScreenTest, ThePanelCoversTheBoardAreaWithThePictureAndTheFace) {
     event_panel_show();
     save_screen_bmp("news_panel");
 
-    // The picture's pixels at (25, 44), as stored (converted on reading).
+    // The picture's pixels in its place, as stored (converted on reading).
     uint32_t size = 0;
-    auto* picture = static_cast<uint16_t*>(mkf_read(data_archive, 408, nullptr, &size));
+    auto* picture =
+        static_cast<uint16_t*>(mkf_read(data_archive, NEWS_PICTURE_BASE + 8, nullptr, &size));
     ASSERT_NE(picture, nullptr);
     ASSERT_GE(size, 2u * EVENT_PICTURE_W * EVENT_PICTURE_H);
-    for (const auto& [x, y] : {std::pair{0, 0}, std::pair{387, 0}, std::pair{200, 120},
-                               std::pair{0, 250}, std::pair{387, 250}})
+    constexpr int RIGHT = EVENT_PICTURE_W - 1, BOTTOM = EVENT_PICTURE_H - 1;
+    for (const auto& [x, y] :
+         {std::pair{0, 0}, std::pair{RIGHT, 0}, std::pair{EVENT_PICTURE_W / 2, EVENT_PICTURE_H / 2},
+          std::pair{0, BOTTOM}, std::pair{RIGHT, BOTTOM}})
         EXPECT_EQ(screen_at(EVENT_PICTURE_X + x, EVENT_PICTURE_Y + y),
                   picture[y * EVENT_PICTURE_W + x])
             << x << "," << y;
     std::free(picture);
 
-    // The face: frame 4 of the portrait set with its hot spot at (390, 328).
+    // The face: frame 4 of the portrait set with its hot spot where it was drawn.
     const ImageRecord* face = spr_frame(portrait_, 4);
     ASSERT_NE(face, nullptr);
     int matched = 0, lit = 0;
@@ -83,9 +87,11 @@ TEST_F(NewsScreenTest, ThePanelCoversTheBoardAreaWithThePictureAndTheFace) {
     EXPECT_GT(lit, 100);
     EXPECT_EQ(matched, lit);
 
-    // The panel fills (0, 0)-(440, 480) and nothing beyond.
-    EXPECT_EQ(screen_differs(0, 0, 440, 480, BACKGROUND), 440 * 480);
-    EXPECT_EQ(screen_differs(440, 0, 640, 480, BACKGROUND), 0);
+    // The panel fills its rectangle and nothing beyond.
+    const PlatRect& p = EVENT_PANEL_RECT;
+    EXPECT_EQ(screen_differs(p.left, p.top, p.right, p.bottom, BACKGROUND),
+              EVENT_PANEL_W * EVENT_PANEL_H);
+    EXPECT_EQ(screen_differs(p.right, 0, SCREEN_W, SCREEN_H, BACKGROUND), 0);
     // Closing gives the board area and the toolbar back to the board.
     shown_clear();
     event_panel_close();
@@ -97,20 +103,21 @@ TEST_F(NewsScreenTest, ThePanelCoversTheBoardAreaWithThePictureAndTheFace) {
 TEST_F(NewsScreenTest, TheStripLineIsShownAndThenRestoredFromTheFatePanel) {
     event_panel_open(EVENT_PANEL_FATE);
     event_panel_show();
-    uint16_t strip[40][440];
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 440; ++x)
-            strip[y][x] = screen_at(x, y);
+    const PlatRect& r = EVENT_STRIP_RECT;
+    uint16_t strip[EVENT_STRIP_H][EVENT_PANEL_W];
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            strip[y - r.top][x - r.left] = screen_at(x, y);
     event_panel_strip_text("向小明收一张卡片");
     int changed = 0;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 440; ++x)
-            changed += screen_at(x, y) != strip[y][x];
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            changed += screen_at(x, y) != strip[y - r.top][x - r.left];
     EXPECT_GT(changed, 50);
     event_panel_restore_strip();
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 440; ++x)
-            ASSERT_EQ(screen_at(x, y), strip[y][x]) << x << "," << y;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            ASSERT_EQ(screen_at(x, y), strip[y - r.top][x - r.left]) << x << "," << y;
 }
 
 TEST_F(NewsScreenTest, AMissingPictureLeavesThePanelAsItIs) {

@@ -19,21 +19,6 @@
 
 namespace {
 
-constexpr int PANEL_DICE = 72;
-constexpr int FRAME_ITEM_PANEL = 1, FRAME_MOTORBIKE = 15, FRAME_CAR = 16;
-
-// The item menu over the board: its picture at (14, 130); the vehicle's
-// picture on the dismount cell, at (325, 117) of the picture.
-constexpr int MENU_X = 14, MENU_Y = 130;
-constexpr int DISMOUNT_X = 325, DISMOUNT_Y = 117;
-
-// The dice window: the strip at (92, 300), six faces 30 wide from x 104,
-// 40 apart, y 314..343.
-constexpr int DICE_X = 92, DICE_Y = 300;
-constexpr int FACE_X = 104, FACE_STEP = 40, FACE_W = 30, FACE_Y = 314, FACE_H = 30;
-constexpr PlatRect DICE_AREA{92, 300, 348, 355};
-constexpr int DICE_CURSOR_X = 220, DICE_CURSOR_Y = 320;
-
 struct MenuState {
     void* panel = nullptr;
     ImageRecord* picture = nullptr; // the item panel with the grid drawn in
@@ -55,13 +40,13 @@ void menu_cells(ImageRecord* dest, void* panel, int p) {
     item_menu_cells[ITEM_MENU_DISMOUNT_CELL] = ITEM_DISMOUNT;
     const int mode = player_table[p].travel & TRAVEL_MODE_MASK;
     const ImageRecord* vehicle =
-        popup_frame(panel, mode == TRAVEL_CAR ? FRAME_CAR : FRAME_MOTORBIKE);
-    if (dest && vehicle) popup_blit(dest, vehicle, DISMOUNT_X, DISMOUNT_Y, true);
+        popup_frame(panel, mode == TRAVEL_CAR ? ITEM_F_CAR : ITEM_F_MOTORBIKE);
+    if (dest && vehicle) popup_blit(dest, vehicle, ITEM_DISMOUNT_X, ITEM_DISMOUNT_Y, true);
 }
 
 // The item panel with the player's cells drawn in; nullptr without the panel.
 ImageRecord* compose_menu(void* panel, int p) {
-    const ImageRecord* frame = popup_frame(panel, FRAME_ITEM_PANEL);
+    const ImageRecord* frame = popup_frame(panel, CARD_F_ITEM_PANEL);
     ImageRecord* picture = frame ? image_new(frame->width, frame->height, 0, 0) : nullptr;
     menu_cells(picture, panel, p);
     return picture;
@@ -70,7 +55,7 @@ ImageRecord* compose_menu(void* panel, int p) {
 void draw_menu() {
     ImageRecord* back = popup_lock_back();
     if (!back) return;
-    if (menu.picture) popup_blit(back, menu.picture, MENU_X, MENU_Y, false);
+    if (menu.picture) popup_blit(back, menu.picture, ITEM_MENU_X, ITEM_MENU_Y, false);
     popup_unlock_back();
     popup_update(LAYOUT_BOARD_AREA);
 }
@@ -89,7 +74,7 @@ int32_t menu_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t 
         if (cell < 0 || item_menu_cells[cell] == 0) return 0;
         menu.pressed = cell;
         snd_effect_play(&ui_effects[UI_PRESS], 0);
-        gfx_press_rect(card_grid_cell_rect(cell, MENU_Y));
+        gfx_press_rect(card_grid_cell_rect(cell, ITEM_MENU_Y));
         return 0;
     }
     case WM_LBUTTONUP:
@@ -107,32 +92,27 @@ int32_t menu_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t 
     }
 }
 
-PlatRect face_rect(int face) {
-    const int x = FACE_X + FACE_STEP * (face - 1);
-    return {x, FACE_Y, x + FACE_W, FACE_Y + FACE_H};
-}
-
 // The strip with the hovered face lit.
 void draw_dice() {
     ImageRecord* back = popup_lock_back();
     if (!back) return;
-    if (const ImageRecord* strip = popup_frame(dice.panel, 0))
-        popup_blit(back, strip, DICE_X, DICE_Y, false);
+    if (const ImageRecord* strip = popup_frame(dice.panel, ITEM_DICE_F_STRIP))
+        popup_blit(back, strip, ITEM_DICE_X, ITEM_DICE_Y, false);
     if (dice.hovered != 0) {
-        const PlatRect r = face_rect(dice.hovered);
-        if (const ImageRecord* lit = popup_frame(dice.panel, dice.hovered))
+        const PlatRect r = item_dice_face_rect(dice.hovered);
+        if (const ImageRecord* lit = popup_frame(dice.panel, ITEM_DICE_F_LIT + dice.hovered - 1))
             popup_blit(back, lit, r.left, r.top, false);
     }
     popup_unlock_back();
-    popup_update(DICE_AREA);
+    popup_update(ITEM_DICE_AREA);
 }
 
 int32_t dice_proc(PlatWindow window, uint32_t message, uint32_t wparam, int32_t lparam) {
     const int mx = plat_point_x(lparam), my = plat_point_y(lparam);
     switch (message) {
     case WM_SCREEN_START:
-        plat_set_cursor_pos(DICE_CURSOR_X, DICE_CURSOR_Y);
-        dice.hovered = item_dice_face_at(DICE_CURSOR_X, DICE_CURSOR_Y);
+        plat_set_cursor_pos(ITEM_DICE_CURSOR_X, ITEM_DICE_CURSOR_Y);
+        dice.hovered = item_dice_face_at(ITEM_DICE_CURSOR_X, ITEM_DICE_CURSOR_Y);
         draw_dice();
         return 0;
     case WM_PAINT:
@@ -169,13 +149,13 @@ void item_menu_fill_cells(int p) {
 }
 
 int item_menu_cell_at(int x, int y) {
-    return card_grid_cell_at(x, y, MENU_Y);
+    return card_grid_cell_at(x, y, ITEM_MENU_Y);
 }
 
 int item_dice_face_at(int x, int y) {
-    if (y < FACE_Y || y >= FACE_Y + FACE_H) return 0;
+    if (y < ITEM_FACE_Y || y >= ITEM_FACE_Y + ITEM_FACE_H) return 0;
     for (int face = 1; face <= 6; ++face) {
-        const PlatRect r = face_rect(face);
+        const PlatRect r = item_dice_face_rect(face);
         if (x >= r.left && x < r.right) return face;
     }
     return 0;
@@ -199,14 +179,14 @@ int item_menu_window(const DecisionRequest& request) {
 }
 
 int item_dice_window(const DecisionRequest&) {
-    shown_record(Shown::Panel, PANEL_DICE, 0, "remote dice");
+    shown_record(Shown::Panel, ITEM_DICE_ENTRY, 0, "remote dice");
     if (!popup_lock_back()) return 0; // no display
     popup_unlock_back();
     dice = DiceState{};
-    dice.panel = spr_read_set("PANEL.MKF", PANEL_DICE);
-    ImageRecord* saved = popup_save_area(DICE_AREA);
+    dice.panel = spr_read_set("PANEL.MKF", ITEM_DICE_ENTRY);
+    ImageRecord* saved = popup_save_area(ITEM_DICE_AREA);
     const int result = screen_run(dice_proc, 0);
-    popup_restore_area(saved, DICE_AREA.left, DICE_AREA.top);
+    popup_restore_area(saved, ITEM_DICE_AREA.left, ITEM_DICE_AREA.top);
     spr_free_set(dice.panel);
     return result;
 }

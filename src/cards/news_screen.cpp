@@ -16,7 +16,6 @@ namespace {
 constexpr uint32_t TEXT_RGB = 0xF0F0F0;
 constexpr uint32_t SHADOW_RGB = 0x101010;
 constexpr uint32_t PANEL_BLANK_RGB = 0x182030;
-constexpr int STRIP_H = 40;
 
 // The frame drawn on: a copy of the panel's frame, so that drawing never
 // changes the frame set (the strip is restored from the copy as shown).
@@ -74,9 +73,9 @@ void event_panel_show() {
     if (!panel) return;
     ImageRecord* back = popup_lock_back();
     if (!back) return;
-    blit_to_image(back, panel, 0, 0);
+    blit_to_image(back, panel, EVENT_PANEL_X, EVENT_PANEL_Y);
     popup_unlock_back();
-    popup_update({0, 0, EVENT_PANEL_W, EVENT_PANEL_H});
+    popup_update(EVENT_PANEL_RECT);
     panel_shown = true;
 }
 
@@ -85,17 +84,17 @@ void event_panel_strip_text(const char* text) {
     ImageRecord* back = panel ? popup_lock_back() : nullptr;
     if (!back) return;
     text_set_font(EVENT_STRIP_FONT, TEXT_RGB, SHADOW_RGB, TEXT_SHADOW | TEXT_BOLD, 0);
-    text_draw(back, text, EVENT_TEXT_X, 10, ALIGN_LEFT_TOP);
+    text_draw(back, text, EVENT_TEXT_X, EVENT_STRIP_TEXT_Y, ALIGN_LEFT_TOP);
     popup_unlock_back();
-    popup_update({0, 0, EVENT_PANEL_W, STRIP_H});
+    popup_update(EVENT_STRIP_RECT);
 }
 
 void event_panel_restore_strip() {
     ImageRecord* back = panel ? popup_lock_back() : nullptr;
     if (!back) return;
-    popup_blit_part(back, panel, 0, 0, 0, 0, EVENT_PANEL_W, STRIP_H);
+    popup_blit_part(back, panel, EVENT_PANEL_X, EVENT_PANEL_Y, 0, 0, EVENT_PANEL_W, EVENT_STRIP_H);
     popup_unlock_back();
-    popup_update({0, 0, EVENT_PANEL_W, STRIP_H});
+    popup_update(EVENT_STRIP_RECT);
 }
 
 void event_panel_close() {

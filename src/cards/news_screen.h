@@ -7,20 +7,34 @@
 
 #include "cards/news_presenter.h"
 #include "engine/image.h"
+#include "platform/messages.h"
 
+// The panels' PANEL.MKF entry. A panel covers the board area and the
+// toolbar strip: its corner on the screen, its size, its rectangle there.
 inline constexpr int EVENT_PANEL_ENTRY = 66;
+inline constexpr int EVENT_PANEL_X = 0, EVENT_PANEL_Y = 0;
 inline constexpr int EVENT_PANEL_W = 440;
 inline constexpr int EVENT_PANEL_H = 480;
+inline constexpr PlatRect EVENT_PANEL_RECT{
+    EVENT_PANEL_X, EVENT_PANEL_Y, EVENT_PANEL_X + EVENT_PANEL_W, EVENT_PANEL_Y + EVENT_PANEL_H};
+// The event's picture on the panel.
 inline constexpr int EVENT_PICTURE_W = 388;
 inline constexpr int EVENT_PICTURE_H = 251;
 inline constexpr int EVENT_PICTURE_X = 25;
 inline constexpr int EVENT_PICTURE_Y = 44;
+// The strip over the toolbar, the panel's top rows, and its line's top
+// (the line starts at EVENT_TEXT_X).
+inline constexpr int EVENT_STRIP_H = 40;
+inline constexpr PlatRect EVENT_STRIP_RECT{
+    EVENT_PANEL_X, EVENT_PANEL_Y, EVENT_PANEL_X + EVENT_PANEL_W, EVENT_PANEL_Y + EVENT_STRIP_H};
+inline constexpr int EVENT_STRIP_TEXT_Y = 10;
 inline constexpr int EVENT_STRIP_FONT = 20;
 
-// Reads the panel (frame 0 or 1) to draw on; a missing panel gives a plain one.
+// Reads the panel (EVENT_PANEL_NEWS or EVENT_PANEL_FATE) to draw on; a
+// missing panel gives a plain one.
 void event_panel_open(int frame);
-// Draws data.mkf entry `entry`, 388 x 251 bare pixels, at (25, 44); a missing
-// or short entry is not drawn.
+// Draws data.mkf entry `entry`, EVENT_PICTURE_W x EVENT_PICTURE_H bare pixels,
+// at (EVENT_PICTURE_X, EVENT_PICTURE_Y); a missing or short entry is not drawn.
 void event_panel_picture(int entry);
 // Sets the font: height, 0xF0F0F0 on 0x101010, shadow and bold, spacing 0.
 void event_panel_font(int height);
@@ -28,11 +42,12 @@ void event_panel_font(int height);
 void event_panel_text(const char* text, int x, int y);
 // Draws frame `frame` of player p's portrait set with transparency at (x, y).
 void event_panel_face(int player, int frame, int x, int y);
-// Draws the panel into the back buffer at (0, 0) and shows (0, 0)-(440, 480).
+// Draws the panel into the back buffer and shows EVENT_PANEL_RECT.
 void event_panel_show();
-// A line on the top strip of the screen (font 20 at (24, 10)), shown at once.
+// A line on the strip (EVENT_STRIP_FONT at (EVENT_TEXT_X, EVENT_STRIP_TEXT_Y)),
+// shown at once.
 void event_panel_strip_text(const char* text);
-// Puts the strip (0, 0)-(440, 40) back as the panel shows it.
+// Puts the strip back as the panel shows it.
 void event_panel_restore_strip();
 // Frees the panel; a panel that was shown gives the board area and the
 // toolbar back to the board.
