@@ -148,4 +148,10 @@ TEST_F(GodFlight, ALeavingGodFliesUpFrameByFrameUntilTheTopOfTheViewThenTheBoard
     save_shot("god_left");
 }
 
+// The rules reach the flights only through the presenter; the board's flight
+// window fills it, so a flight the rules ask for is the one drawn above.
+TEST(GodFlightPresenter, IsFilledByTheBoardsFlightWindow) {
+    EXPECT_TRUE(god_flight_presenter.installed());
+}
+
 } // namespace

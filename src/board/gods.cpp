@@ -526,3 +526,16 @@ void god_advance_flights() {
 void god_caption(const char* /*text*/) {
     wait_ms_skippable(2400);
 }
+
+constinit PresenterSlot<GodFlightPresenter> god_flight_presenter{GodFlightPresenter{
+    [](int, int, int, int, int, int) {},
+    [](int, int, bool, int, int) {},
+}};
+
+void god_fly(int slot, int x0, int y0, int x1, int y1, int pause) {
+    god_flight_presenter().fly(slot, x0, y0, x1, y1, pause);
+}
+
+void god_fly_up(int slot, int kind, bool drawn, int x, int y) {
+    god_flight_presenter().fly_up(slot, kind, drawn, x, y);
+}

@@ -11,6 +11,7 @@
 #include "engine/image.h"
 #include "engine/layout.h"
 #include "engine/message_draw.h"
+#include "engine/presenter.h"
 #include "engine/shown.h"
 #include "engine/sound.h"
 #include "engine/wait.h"
@@ -31,14 +32,12 @@ bool flight_rect(const ImageRecord* pic, int x, int y, PlatRect* r) {
            r->right <= FLIGHT_VIEW.right && r->bottom <= FLIGHT_VIEW.bottom;
 }
 
-} // namespace
-
 // The slot's god (slot 0: a marker with no god) flies on the board between
 // two world points in a straight line, a frame at least every 24 ms, the
 // board put back under each earlier place; the marker is taken off again
 // after the closing pause. Recorded first, so that headless runs see the
 // flight; with no display only the pause remains.
-void god_fly(int slot, int x0, int y0, int x1, int y1, int pause) {
+void fly_on_board(int slot, int x0, int y0, int x1, int y1, int pause) {
     int sx0 = 0, sy0 = 0, sx1 = 0, sy1 = 0;
     const bool from_shown = view_point_to_screen(x0, y0, &sx0, &sy0);
     const bool to_shown = view_point_to_screen(x1, y1, &sx1, &sy1);
@@ -85,19 +84,17 @@ void god_fly(int slot, int x0, int y0, int x1, int y1, int pause) {
     spr_free_set(marker);
 }
 
-namespace {
 constexpr int LEAVE_FRAMES = 24;
 constexpr int LEAVE_STEP = 10; // pixels up a frame
 constexpr uint32_t LEAVE_FRAME_MS = 60;
 constexpr int LEAVING_SOUND = 23; // board_effects element
-} // namespace
 
 // A god leaving its holder flies straight up from where the board drew it
 // (x, y): a frame every 60 ms, 10 pixels higher each, its sprite's frames
 // cycling, until it would leave the top of the view or 24 frames have
 // passed; the leaving sound plays once as it lifts off. The board is put
 // back under it at the end. Recorded first, so that headless runs see it.
-void god_fly_up(int slot, int kind, bool drawn, int x, int y) {
+void fly_up_from_board(int slot, int kind, bool drawn, int x, int y) {
     shown_record(Shown::Panel, slot, 0, "flight up");
     snd_board_effect_play(LEAVING_SOUND, 0);
     const bool display = popup_lock_back() != nullptr;
@@ -122,3 +119,7 @@ void god_fly_up(int slot, int kind, bool drawn, int x, int y) {
     }
     if (under) popup_restore_area(under, at.left, at.top);
 }
+
+} // namespace
+
+PRESENTER(god_flight_presenter, GodFlightPresenter{fly_on_board, fly_up_from_board});
