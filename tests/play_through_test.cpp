@@ -112,6 +112,12 @@ int colours(int left, int top, int right, int bottom) {
     return static_cast<int>(seen.size());
 }
 
+// The colours of a card-sized panel whose corner is (left, top): a window
+// drawn there shows its frame, its cells and what they hold.
+int panel_colours(int left, int top) {
+    return colours(left, top, left + CARD_PANEL_W, top + CARD_PANEL_H);
+}
+
 // The display shows the back buffer everywhere but under the cursor and the
 // control box (both drawn on the display alone): a window that closed left
 // nothing of itself behind.
@@ -150,8 +156,10 @@ int cursor_y() {
 bool card_cell(int id, int* x, int* y) {
     for (int c = 0; c < HOLDING_ROW; ++c)
         if (player_cards[0][c] == id) {
-            *x = 19 + CARD_CELL_W * (c % CARD_CELL_COLUMNS) + CARD_CELL_W / 2;
-            *y = 135 + CARD_CELL_H * (c / CARD_CELL_COLUMNS) + CARD_CELL_H / 2;
+            *x = CARD_PANEL_X + CARD_GRID_DX + CARD_CELL_W * (c % CARD_CELL_COLUMNS) +
+                 CARD_CELL_W / 2;
+            *y = CARD_WINDOW_Y + CARD_GRID_DY + CARD_CELL_H * (c / CARD_CELL_COLUMNS) +
+                 CARD_CELL_H / 2;
             return true;
         }
     return false;
@@ -161,8 +169,10 @@ bool card_cell(int id, int* x, int* y) {
 bool item_cell(int n, int* x, int* y) {
     for (int c = 0; c < ITEM_MENU_CELLS; ++c)
         if (item_menu_cells[static_cast<size_t>(c)] == n) {
-            *x = 19 + 80 * (c % 5) + 40;
-            *y = 135 + 56 * (c / 5) + 28;
+            *x = ITEM_MENU_X + CARD_GRID_DX + CARD_CELL_W * (c % CARD_CELL_COLUMNS) +
+                 CARD_CELL_W / 2;
+            *y = ITEM_MENU_Y + CARD_GRID_DY + CARD_CELL_H * (c / CARD_CELL_COLUMNS) +
+                 CARD_CELL_H / 2;
             return true;
         }
     return false;
@@ -314,9 +324,11 @@ bool rob() {
         if (now - s.seen_at < 300) return true;
         s.seen_at = 0;
         s.rob_card = player_cards[s.rob_victim][0];
-        s.thief_window = colours(14, 70, 434, 250) >= 3 && colours(14, 270, 434, 450) >= 3;
+        s.thief_window = panel_colours(CARD_PANEL_X, CARD_THIEF_CARDS_Y) >= 3 &&
+                         panel_colours(CARD_PANEL_X, CARD_THIEF_ITEMS_Y) >= 3;
         shot("thief_window");
-        session_click(s, 100, 19 + CARD_CELL_W / 2, 70 + 5 + CARD_CELL_H / 2);
+        session_click(s, 100, CARD_PANEL_X + CARD_GRID_DX + CARD_CELL_W / 2,
+                      CARD_THIEF_CARDS_Y + CARD_GRID_DY + CARD_CELL_H / 2);
         s.rob_stage = 4;
         return true;
     case 4:
@@ -477,7 +489,7 @@ void director() {
         break;
     case 1: // the card window: the hand drawn, the cursor shown
         if (screen_depth == 2 && shown_find_text(Shown::Panel, "cards")) {
-            s.card_window = colours(14, 130, 434, 310) >= 3;
+            s.card_window = panel_colours(CARD_PANEL_X, CARD_WINDOW_Y) >= 3;
             s.card_window_cursor =
                 cursor_get_mode() == 1 && (cursor_state.cursor_flags & CURSOR_DRAWN);
             shot("card_window");
@@ -523,7 +535,7 @@ void director() {
         break;
     case 6: // the item menu
         if (screen_depth == 2 && shown_find_text(Shown::Panel, "item menu")) {
-            s.item_menu = colours(14, 130, 434, 310) >= 3;
+            s.item_menu = panel_colours(ITEM_MENU_X, ITEM_MENU_Y) >= 3;
             s.item_menu_cursor =
                 cursor_get_mode() == 1 && (cursor_state.cursor_flags & CURSOR_DRAWN);
             shot("item_menu");

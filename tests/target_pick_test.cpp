@@ -8,6 +8,7 @@
 #include "board/map.h"
 #include "board/world_reset.h"
 #include "cards/target_pick.h"
+#include "engine/layout.h"
 #include "support/test_board.h"
 
 namespace {
@@ -159,10 +160,15 @@ TEST(TargetPickScroll, EdgesAreTheViewsBordersAndTheSidePanel) {
     struct Case {
         int x, y, edge;
     };
-    const Case cases[] = {{0, 200, PICK_EDGE_LEFT},    {440, 200, PICK_EDGE_RIGHT},
-                          {639, 479, PICK_EDGE_RIGHT}, {100, 40, PICK_EDGE_TOP},
-                          {100, 0, PICK_EDGE_TOP},     {100, 479, PICK_EDGE_BOTTOM},
-                          {100, 41, PICK_EDGE_NONE},   {1, 478, PICK_EDGE_NONE}};
+    const PlatRect& view = LAYOUT_BOARD_AREA;
+    const Case cases[] = {{view.left, 200, PICK_EDGE_LEFT},
+                          {view.right, 200, PICK_EDGE_RIGHT},
+                          {SCREEN_W - 1, SCREEN_H - 1, PICK_EDGE_RIGHT},
+                          {100, view.top, PICK_EDGE_TOP},
+                          {100, 0, PICK_EDGE_TOP},
+                          {100, view.bottom - 1, PICK_EDGE_BOTTOM},
+                          {100, view.top + 1, PICK_EDGE_NONE},
+                          {view.left + 1, view.bottom - 2, PICK_EDGE_NONE}};
     for (const Case& c : cases)
         EXPECT_EQ(target_pick_edge_at(c.x, c.y), c.edge) << c.x << "," << c.y;
 }

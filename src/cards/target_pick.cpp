@@ -4,6 +4,7 @@
 
 #include "board/game_state.h"
 #include "board/map.h"
+#include "engine/layout.h"
 
 namespace {
 
@@ -164,10 +165,13 @@ bool target_pick_names_board_object(int code) {
 }
 
 int target_pick_edge_at(int x, int y) {
-    if (x == 0) return PICK_EDGE_LEFT;
-    if (x >= 440) return PICK_EDGE_RIGHT;
-    if (y <= 40) return PICK_EDGE_TOP;
-    if (y == 479) return PICK_EDGE_BOTTOM;
+    // The view's left and bottom borders, its top border with the toolbar
+    // above it, and the whole side panel to its right.
+    const PlatRect& view = LAYOUT_BOARD_AREA;
+    if (x == view.left) return PICK_EDGE_LEFT;
+    if (x >= view.right) return PICK_EDGE_RIGHT;
+    if (y <= view.top) return PICK_EDGE_TOP;
+    if (y == view.bottom - 1) return PICK_EDGE_BOTTOM;
     return PICK_EDGE_NONE;
 }
 
