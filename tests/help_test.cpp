@@ -21,6 +21,7 @@
 #include "platform/queue.h"
 #include "shell/help.h"
 #include "shell/help_layout.h"
+#include "support/missing_data.h"
 #include "support/popup_fixture.h"
 
 namespace {
@@ -213,32 +214,18 @@ TEST_F(Help, TheWindowOpensWhereAskedOrCentredAndPutsTheScreenBack) {
 }
 
 TEST_F(Help, AMissingOrDamagedHelpArchiveIsToldOnceAndTheWindowStillOpens) {
-    const std::string kept = plat_data_dir();
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "karvo_help_data";
-    const std::filesystem::path damaged = dir / "damaged";
-    std::filesystem::create_directories(damaged);
     // The window's picture entry holds no frame set; the texts are missing.
     ArchiveWriter help;
     mkf_writer_add_raw(help, HELP_SET_ENTRY, Bytes(64, 0x5A));
-    ASSERT_TRUE(mkf_writer_save(help, (damaged / "help.mkf").string()));
-    struct Case {
-        std::filesystem::path where;
-        const char* reason;
-    };
-    for (const Case& c : {Case{dir, "not found"}, Case{damaged, "is damaged"}}) {
-        SCOPED_TRACE(c.where.string());
-        data_reports_reset();
-        plat_set_data_dir(c.where.string());
-        for (int opened = 0; opened < 2; ++opened) {
-            t0 = plat_tick_count();
-            run(200);
-        }
-        plat_set_data_dir(kept);
-        ASSERT_EQ(data_reports().size(), 1u) << "one line for two openings";
-        EXPECT_NE(data_reports()[0].find("help.mkf"), std::string::npos) << data_reports()[0];
-        EXPECT_NE(data_reports()[0].find(c.reason), std::string::npos) << data_reports()[0];
-    }
-    std::filesystem::remove_all(dir);
+    expect_told_once_when_missing_or_damaged(
+        "help.mkf", help,
+        [&] {
+            for (int opened = 0; opened < 2; ++opened) {
+                t0 = plat_tick_count();
+                run(200);
+            }
+        },
+        true);
 }
 
 TEST_F(Help, TheCardChapterPagesItsListByEightAndStopsAtItsEnds) {

@@ -26,6 +26,7 @@
 #include "platform/queue.h"
 #include "shell/app.h"
 #include "shell/intro.h"
+#include "support/missing_data.h"
 #include "support/popup_fixture.h"
 
 namespace {
@@ -234,9 +235,6 @@ TEST_F(Intro, TheWaitingPortraitIsTheCharacterDarkenedInsideItsFrameOnTheBoard) 
 }
 
 TEST_F(Intro, WithoutItsPicturesOrAnimationsItDrawsNothingAndStillStartsTheMusic) {
-    char pattern[] = "/tmp/karvo-intro-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::string dir = pattern;
     // A JUMP.MKF whose intro entries are damaged: a picture entry that is no
     // frame set, an opening that is no animation, a jump-in cut inside its
     // first frame chunk; the others missing.
@@ -251,31 +249,18 @@ TEST_F(Intro, WithoutItsPicturesOrAnimationsItDrawsNothingAndStillStartsTheMusic
     cut[10] = 16;
     cut[16] = 40;
     mkf_writer_add(damaged, INTRO_JUMP_IN_FIRST + CHARACTERS[0], cut);
-    ASSERT_TRUE(mkf_writer_save(damaged, dir + "/JUMP.MKF"));
-    const fs::path empty = fs::path(dir) / "none";
-    fs::create_directory(empty);
-
-    struct Case {
-        fs::path where;
-        const char* reason; // told once on standard error
-    };
-    for (const Case& c : {Case{empty, "not found"}, Case{fs::path(dir), "is damaged"}}) {
-        SCOPED_TRACE(c.where.string());
-        paint_screen(SENTINEL);
-        headless_calls.clear();
-        data_reports_reset();
-        plat_set_data_dir(c.where.string());
-        intro_run();
-        intro_run();
-        plat_set_data_dir(KARVO_TEST_DATA_DIR);
-        EXPECT_EQ(position_of(headless_calls, "music_next_background 1"), 1);
-        EXPECT_EQ(screen_differs(0, 0, 640, 480, SENTINEL), 0);
-        EXPECT_EQ(flc_player.data, nullptr);
-        ASSERT_EQ(data_reports().size(), 1u) << "one line for every miss of two intros";
-        EXPECT_NE(data_reports()[0].find("JUMP.MKF"), std::string::npos) << data_reports()[0];
-        EXPECT_NE(data_reports()[0].find(c.reason), std::string::npos) << data_reports()[0];
-    }
-    fs::remove_all(dir);
+    expect_told_once_when_missing_or_damaged(
+        "JUMP.MKF", damaged,
+        [&] {
+            paint_screen(SENTINEL);
+            headless_calls.clear();
+            intro_run();
+            intro_run();
+            EXPECT_EQ(position_of(headless_calls, "music_next_background 1"), 1);
+            EXPECT_EQ(screen_differs(0, 0, 640, 480, SENTINEL), 0);
+            EXPECT_EQ(flc_player.data, nullptr);
+        },
+        true);
 }
 
 class IntroHeadless : public HeadlessTest {};

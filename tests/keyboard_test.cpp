@@ -68,12 +68,7 @@ class Hook : public HeadlessTest {
     }
     // A human on the board, waiting for the go.
     void board_waits_for_human() {
-        ASSERT_TRUE(ring_board_load(12));
-        game_player_count = 2;
-        ring_place_player(0, 1, CTRL_HUMAN);
-        ring_place_player(1, 3, CTRL_COMPUTER);
-        game_active_mover = 0;
-        board_screen_active = 1;
+        ASSERT_TRUE(ring_human_and_computer());
         board_input_enabled = 1;
         screen_depth = 1;
     }
@@ -425,12 +420,7 @@ TEST(SdlKeys, EveryNamedKeyArrivesWithItsCodeRepeatAndReleaseBits) {
 class HookWindow : public PopupTest {};
 
 TEST_F(HookWindow, AToolbarWindowOpenedByItsKeyReturnsToTheBoard) {
-    ASSERT_TRUE(ring_board_load(12));
-    game_player_count = 2;
-    ring_place_player(0, 1, CTRL_HUMAN);
-    ring_place_player(1, 3, CTRL_COMPUTER);
-    game_active_mover = 0;
-    board_screen_active = 1;
+    ASSERT_TRUE(ring_human_and_computer());
     board_input_enabled = 1;
     app_active = 1;
     const uint32_t t = plat_tick_count();

@@ -25,6 +25,7 @@
 #include "shell/setup.h"
 #include "shell/setup_layout.h"
 #include "shell/setup_screen.h"
+#include "support/missing_data.h"
 #include "support/popup_fixture.h"
 
 namespace {
@@ -390,41 +391,19 @@ TEST_F(Setup, AContinuingSetupWithFewFreeLowersTheCount) {
 }
 
 TEST_F(Setup, WithoutItsPicturesTheSetupStillChoosesAndStartsAndTellsWhyOnce) {
-    const std::string kept = plat_data_dir();
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / "karvo_setup_no_pictures";
-    const std::filesystem::path damaged = dir / "damaged";
-    std::filesystem::create_directories(damaged);
     // Its only entry, the first map's city, is cut short; the frames and
-    // the runners are missing.
+    // the runners are missing. The tunes are told of too, on their own lines.
     ArchiveWriter jump;
     mkf_writer_add_raw(jump, 0, Bytes(640 * 2, 0x11));
-    ASSERT_TRUE(mkf_writer_save(jump, (damaged / "JUMP.MKF").string()));
-    struct Case {
-        std::filesystem::path where;
-        const char* reason;
-    };
-    for (const Case& c : {Case{dir, "not found"}, Case{damaged, "is damaged"}}) {
-        SCOPED_TRACE(c.where.string());
-        data_reports_reset();
-        plat_set_data_dir(c.where.string());
+    expect_told_once_when_missing_or_damaged("JUMP.MKF", jump, [&] {
         t0 = plat_tick_count();
         choose(100, SETUP_PLAYERS, 0);
         pick(300, 6);
         press(500, START);
-        const int r = setup_run(0);
-        plat_set_data_dir(kept);
-        EXPECT_EQ(r, 1);
+        EXPECT_EQ(setup_run(0), 1);
         EXPECT_EQ(game_player_count, 2);
         EXPECT_EQ(player_table[0].character, 6);
-        // The tunes are told of too, on their own lines.
-        std::vector<std::string> told;
-        for (const std::string& line : data_reports())
-            if (line.find("JUMP.MKF") != std::string::npos) told.push_back(line);
-        ASSERT_EQ(told.size(), 1u) << "one line for every picture missed";
-        EXPECT_NE(told[0].find(c.reason), std::string::npos) << told[0];
-    }
-    std::filesystem::remove_all(dir);
+    });
 }
 
 } // namespace

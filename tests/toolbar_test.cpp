@@ -84,12 +84,7 @@ class ToolbarOnTheBoard : public PopupTest {
         PopupTest::SetUp();
         app_active = 1;
         decision_script_clear();
-        ASSERT_TRUE(ring_board_load(12));
-        game_player_count = 2;
-        ring_place_player(0, 1, CTRL_HUMAN);
-        ring_place_player(1, 3, CTRL_COMPUTER);
-        game_active_mover = 0;
-        board_screen_active = 1;
+        ASSERT_TRUE(ring_human_and_computer());
         screen_depth = 1;
         board_load_graphics();
     }

@@ -1,5 +1,6 @@
 #include "support/ring_board.h"
 
+#include "board/board_screen.h"
 #include "board/game_state.h"
 #include "board/map.h"
 #include "cards/cards.h"
@@ -49,5 +50,15 @@ bool ring_three_computers() {
     for (int p = 0; p < 3; ++p)
         player_table[p].cash = 1000;
     settings_set_autosave(0);
+    return true;
+}
+
+bool ring_human_and_computer() {
+    if (!ring_board_load(12)) return false;
+    game_player_count = 2;
+    ring_place_player(0, 1, CTRL_HUMAN);
+    ring_place_player(1, 3, CTRL_COMPUTER);
+    game_active_mover = 0;
+    board_screen_active = 1;
     return true;
 }

@@ -16,3 +16,7 @@ void ring_place_player(int p, int s, uint8_t control);
 // three computer players on squares 2, 4 and 6 with 1000 in cash each; no
 // autosave. False when the ring cannot be loaded.
 bool ring_three_computers();
+// A board waiting for its human: a ring of 12 squares, the human on square 1
+// and a computer on square 3, the human to move, the board screen shown.
+// False when the ring cannot be loaded.
+bool ring_human_and_computer();
