@@ -26,8 +26,8 @@ inline void expect_told_once_when_missing_or_damaged(const std::string& file,
                                                      bool told_alone = false) {
     namespace fs = std::filesystem;
     const std::string kept = plat_data_dir();
-    const fs::path dir = fs::temp_directory_path() /
-                         ("karvo_missing_data_" + std::to_string(getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("karvo_missing_data_" + std::to_string(getpid()));
     const fs::path missing = dir / "missing", broken = dir / "damaged";
     fs::create_directories(missing);
     fs::create_directories(broken);
